@@ -1,0 +1,89 @@
+#include "common/TestSupport.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace testsupport {
+
+ToolResult Run_Tool(const QString& program, const QStringList& args)
+{
+    ToolResult r;
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(10000))
+        return r;
+    p.closeWriteChannel();
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+bool Tool_Available(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+QByteArray ZXing_Decode(const QString& imagePath, const QString& format)
+{
+    QStringList args{"-bytes"};
+    if (!format.isEmpty())
+        args << "-format" << format;
+    args << imagePath;
+    ToolResult r = Run_Tool("ZXingReader", args);
+    if (r.exitCode != 0)
+        return {};
+    return r.out;
+}
+
+QByteArray Zbar_Decode(const QString& imagePath)
+{
+    ToolResult r = Run_Tool("zbarimg", {"--raw", "-q", "-Sbinary", imagePath});
+    if (r.exitCode != 0)
+        return {};
+    QByteArray out = r.out;
+    if (out.endsWith('\n'))
+        out.chop(1);
+    return out;
+}
+
+QByteArray Dmtx_Decode(const QString& imagePath)
+{
+    ToolResult r = Run_Tool("dmtxread", {"-n", "-m", "5000", imagePath});
+    if (r.exitCode != 0)
+        return {};
+    return r.out;
+}
+
+QImage Bars_To_Image(const QByteArray& bars, int modulepx, int quiet, int heightPx)
+{
+    const int w = (int(bars.size()) + 2 * quiet) * modulepx;
+    QImage img(w, heightPx + 2 * quiet * modulepx / 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    for (int i = 0; i < bars.size(); ++i) {
+        if (bars[i] == '1')
+            p.fillRect((quiet + i) * modulepx, quiet * modulepx / 2, modulepx, heightPx, Qt::black);
+    }
+    return img;
+}
+
+QImage Grid_To_Image(const unsigned char* grid, int width, int height, int modulePx, int quiet)
+{
+    QImage img((width + 2 * quiet) * modulePx, (height + 2 * quiet) * modulePx, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (grid[y * width + x])
+                p.fillRect((x + quiet) * modulePx, (y + quiet) * modulePx, modulePx, modulePx, Qt::black);
+    return img;
+}
+
+} // namespace testsupport

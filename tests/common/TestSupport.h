@@ -1,0 +1,40 @@
+#pragma once
+// Helpers shared by the test suites: running the decoders and tools that
+// serve as oracles, and writing images for them.
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+struct ToolResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs a program to completion (30 s at most) and gathers its output.
+ToolResult Run_Tool(const QString& program, const QStringList& args);
+
+// True when the program can be found on the PATH.
+bool Tool_Available(const QString& program);
+
+// Decodes the one symbol in an image file with ZXingReader and returns its
+// bytes; empty when nothing was read. `format` is a ZXing format name.
+QByteArray ZXing_Decode(const QString& imagePath, const QString& format = QString());
+
+// The same with zbarimg (raw output, no symbology prefix).
+QByteArray Zbar_Decode(const QString& imagePath);
+
+// The same with dmtxread.
+QByteArray Dmtx_Decode(const QString& imagePath);
+
+// Draws a bar string ('1' bar, '0' space) as a black-on-white PNG with
+// `modulepx` pixels a module, `quiet` modules of quiet zone and the given height.
+QImage Bars_To_Image(const QByteArray& bars, int modulepx = 2, int quiet = 12, int heightPx = 80);
+
+// Draws a module grid (row-major, 1 dark) with `modulePx` pixels a module and
+// a quiet zone of `quiet` modules.
+QImage Grid_To_Image(const unsigned char* grid, int width, int height, int modulePx = 4, int quiet = 4);
+
+} // namespace testsupport

@@ -1,0 +1,27 @@
+#pragma once
+// Property lists (XML and binary), on libplist.
+//
+// Values are QVariants of these types only:
+//   dictionary QVariantMap, array QVariantList, string QString, data QByteArray,
+//   real double, boolean bool, integer qint64 (or quint64 above INT64_MAX),
+//   date QDateTime (UTC).
+// Unreadable input gives std::nullopt and an error text, never a crash.
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+enum class PlistFormat { Xml, Binary };
+
+// Parses XML or binary property-list data (the format is detected).
+std::optional<QVariant> Plist_Parse(const QByteArray& data, QString* error = nullptr);
+
+// Serialises a value tree; empty data when the tree holds a type listed nowhere above.
+QByteArray Plist_Serialize(const QVariant& root, PlistFormat format);
+
+// Reads a property-list file; std::nullopt when missing or unreadable.
+std::optional<QVariant> Plist_Read_File(const QString& path, QString* error = nullptr);
+
+// Writes atomically (the old file stays when writing fails).
+bool Plist_Write_File(const QString& path, const QVariant& root, PlistFormat format,
+                      QString* error = nullptr);

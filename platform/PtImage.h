@@ -1,0 +1,47 @@
+#pragma once
+// An image with a size in points beside its pixels.
+//
+// A raster image keeps a QImage whose pixel size may be larger than its size
+// in points (a 600 DPI symbol of 72 x 72 pt has 600 x 600 pixels). A vector
+// image keeps a QPicture recorded in points. Either draws into any painter at
+// its size in points, and can be written as PDF data or raised to a DPI.
+// A default-constructed PtImage is null (the "nil" image of the drawing code).
+#include <QByteArray>
+#include <QImage>
+#include <QPicture>
+#include <QRectF>
+#include <QSizeF>
+
+class QPainter;
+
+class PtImage {
+public:
+    PtImage() = default;
+    // A raster image shown at `pointSize`; an empty size means one point a pixel.
+    explicit PtImage(const QImage& image, QSizeF pointSize = QSizeF());
+    // A vector image recorded in points, of the given size.
+    PtImage(const QPicture& picture, QSizeF pointSize);
+
+    bool isNull() const;
+    bool isVector() const { return m_isVector; }
+    QSizeF size() const { return m_size; }           // in points
+    void setSize(QSizeF pointSize) { m_size = pointSize; }
+    const QImage& raster() const { return m_image; }  // null for a vector image
+    const QPicture& picture() const { return m_picture; }
+
+    // Draws the image scaled into `target` (points of the painter's space).
+    void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
+
+    // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
+    // transparent where the image draws nothing.
+    QImage toImage(double dpi) const;
+
+    // A one-page PDF of the image's size in points; vector content stays vector.
+    QByteArray toPdfData() const;
+
+private:
+    QImage m_image;
+    QPicture m_picture;
+    QSizeF m_size;
+    bool m_isVector = false;
+};

@@ -38,9 +38,9 @@ struct BarcodeSettings {
     float footerWidth = 0.0f;
 
     // Fonts of the value text (caption), the header and the footer.
-    QFont value_font{QStringLiteral("Helvetica"), 12};
-    QFont header_font{QStringLiteral("Helvetica"), 12};
-    QFont footer_font{QStringLiteral("Helvetica"), 12};
+    QFont value_font{QStringLiteral("Helvetica"), 10};
+    QFont header_font{QStringLiteral("Helvetica"), 10};
+    QFont footer_font{QStringLiteral("Helvetica"), 10};
 
     // Margins in points (already converted from the owner's unit).
     float value_margin = 0.0f;   // gap between the bars and the caption
@@ -63,8 +63,71 @@ struct BarcodeSettings {
     int showinTop = 0;       // caption above the bars when non-zero
     int kerning_value = 0;   // letter spacing of the caption when non-zero
 
-    // Output resolution of 2D symbol images, dots per inch.
+    // Output resolution of 2D symbol images, dots per inch (the value in use,
+    // from the DPI choice below; kept within 72..2400 by the generation road).
     int dpi = 600;
+
+    // ---- What the user typed and chose (the windows' controls) ----
+    // Barcode type name: the title chosen in the type popup.
+    QString barcodeType{QStringLiteral("Code 39")};
+    int liner_or_2D_font = 0;                 // 0 linear or postal, 1 two-dimensional
+    QString dataText{QStringLiteral("123456789012")};     // linear value
+    QString dataText_2D{QStringLiteral("123456789012")};  // 2D value
+    QString HeaderText{QStringLiteral("HEADER")};
+    QString FooterText{QStringLiteral("FOOTER")};
+    bool hide_value = false;      // the value text (caption) is not printed
+    bool hide_header = false;
+    bool hide_footer = false;
+    bool caption_check_enabled = true;  // the hide-value box is enabled
+    bool bar_width_enabled = true;      // the module width field is enabled
+    bool bar_height_enabled = true;     // the bar height field is enabled
+
+    // Lengths in the barcode unit: 0 inch, 1 centimetre, 2 millimetre.
+    int unit = 1;
+    float bar_height = 1.0f;          // bar height of a linear symbol
+    float bar_width_mils = 20.0f;     // module width in mils (whatever the unit)
+    float val_mar = 0.1f;             // value margin
+    float hdr_mar = 0.1f;             // header margin
+    float ftr_mar = 0.1f;             // footer margin
+    float TB_mar = 0.1f;              // top and bottom margin
+    float LR_mar = 0.1f;              // left and right margin
+
+    // QR Code: image side in points, version position (0 "Auto", 1..40),
+    // error correction level position (0 L, 1 M, 2 Q, 3 H).
+    int qr_size = 60;
+    int qr_version = 0;
+    int qr_ec_level = 0;
+    // PDF417: image width and height in points, rows, columns (stored,
+    // not used for drawing) and error correction level.
+    int pdf_width = 100;
+    int pdf_height = 20;
+    int pdf_rows = 0;
+    int pdf_cols = 0;
+    int pdf_ec_level = 2;
+    // Data Matrix: module size in points, size choice and encodation choice
+    // as positions in their lists ("Auto" first).
+    int dm_module = 2;
+    int dm_format = 0;
+    int dm_encoding = 0;
+    bool dm_frame_border = true;  // barcode mode adds 2 points to the image size; the dialog not
+
+    // DPI choice: position in the DPI list ("Auto" first, "Custom" last) and
+    // the custom value.
+    int dpi_choice = 0;
+    int custom_dpi = 600;
+
+    // Set while the user types a 2D value: 2D images are not raised to `dpi`.
+    bool typing_2d = false;
+
+    // Chooses a type name and the linear / 2D branch that goes with it.
+    void setBarcodeType(const QString& name)
+    {
+        barcodeType = name;
+        liner_or_2D_font = (name == QLatin1String("QR Code") || name == QLatin1String("PDF417")
+                            || name == QLatin1String("DataMatrix")) ? 1 : 0;
+    }
+    // The value of the chosen branch.
+    const QString& typedValue() const { return liner_or_2D_font ? dataText_2D : dataText; }
 
     // Accessors under the names the drawing code uses.
     const QString& caption() const { return content; }

@@ -1,7 +1,31 @@
 #include "core/util/MainWindowServices.h"
 #include "core/util/BarcodeServices.h"
 
+#include "core/model/LMNGraphic.h"
+#include "core/util/Helpers.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/ServiceInterfaces.h"
+#include "platform/ImageWriter.h"
+#include "platform/MainThread.h"
+#include "platform/MessageSink.h"
+#include "platform/Paths.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLocale>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cmath>
+#include <exception>
+#include <memory>
 
 QString Resource_Path;
 QString Created_Resource_Path;
@@ -34,13 +58,451 @@ QString MainWindowServices::App_Name() const
     return QCoreApplication::applicationName();
 }
 
-// TODO(foundation): real bodies.
+namespace {
+
+// Another installation's resource folder inside a path of a design file.
+const QString kForeignResources = QStringLiteral(".app/Contents/Resources/");
+
+} // namespace
+
 QString MainWindowServices::Check_Path_For_App_Resources(const QString& path) const
 {
-    return path;
+    const qsizetype at = path.indexOf(kForeignResources);
+    if (at < 0)
+        return path;
+    const QString rest = path.mid(at + kForeignResources.size());
+    if (rest.isEmpty())
+        return path;
+    // Pictures the user added live in the per-user twin of the resource folder.
+    const QString shipped = Path_Join(Resource_Path, rest);
+    if (!QFileInfo::exists(shipped) && !Created_Resource_Path.isEmpty()) {
+        const QString user = Path_Join(Created_Resource_Path, rest);
+        if (QFileInfo::exists(user))
+            return user;
+    }
+    return shipped;
 }
 
 QPointF MainWindowServices::Control_New_Point(const QString& side)
 {
-    return QPointF(last_ctrl_X, last_ctrl_Y);
+    float step = 20.0f;
+    float W = 0.0f;
+    float H = 0.0f;
+    try {
+        if (side == QLatin1String("F"))
+            step = std::max(20.0f, float(Get_Front_Control_Count()));
+        const QRectF bounds = graphicViewBounds();
+        W = float(bounds.width());
+        H = float(bounds.height());
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return QPointF(10.0, 10.0);
+    }
+    float x = last_ctrl_X + step;
+    float y = last_ctrl_Y + step;
+    if (!(x + 50.0f < W && 10.0f + last_ctrl_X_Exeed_Count < W)) {
+        if (10.0f + last_ctrl_X_Exeed_Count >= W)
+            last_ctrl_X_Exeed_Count = 2.0f;
+        x = 10.0f + last_ctrl_X_Exeed_Count;
+        last_ctrl_X_Exeed_Count += 5.0f;
+    }
+    if (!(y + 50.0f < H && 10.0f + last_ctrl_Y_Exeed_Count < H)) {
+        if (10.0f + last_ctrl_Y_Exeed_Count >= H)
+            last_ctrl_Y_Exeed_Count = 2.0f;
+        y = 10.0f + last_ctrl_Y_Exeed_Count;
+        last_ctrl_Y_Exeed_Count += 5.0f;
+    }
+    last_ctrl_X = x;
+    last_ctrl_Y = y;
+    return QPointF(x, y);
+}
+
+QWidget* MainWindowServices::Send_Models_Window() const
+{
+    return Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr;
+}
+
+bool MainWindowServices::Check_Batch_File_In_Use_Validation(const QString& seriesName) const
+{
+    try {
+        if (Barcode_Mode_Series_Names().contains(seriesName))
+            return true;
+        const QString file = Path_Join(Data_Folder_Path, seriesName + QLatin1Char('.') + batch_file_EXT);
+        if (!QFileInfo::exists(file))
+            return false;
+        for (LMNGraphic* item : Get_Front_Controls_Array()) {
+            if (!item)
+                continue;
+            const LMNKind kind = item->kind();
+            if (kind != LMNKind::Image && kind != LMNKind::Text && kind != LMNKind::Barcode)
+                continue;
+            if (item->data_source_type != 1)
+                continue;
+            if (item->batch_list_name == seriesName || item->batch_hdr_list_name == seriesName
+                || item->batch_ftr_list_name == seriesName)
+                return true;
+        }
+    } catch (const std::exception& e) {
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- sheets and boxes
+
+void MainWindowServices::Show_Create_Modeless()
+{
+    Run_On_Main_Thread_And_Wait([] {
+        Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance();
+        sheet->modeless_msg_lbl->setText(QStringLiteral("It may take a while, Please wait.."));
+        sheet->setWindowModality(sheet->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+        sheet->show();
+    });
+}
+
+void MainWindowServices::Hide_Destroy_Modeless()
+{
+    Run_On_Main_Thread_And_Wait([] { Please_Wait_Sheet::defaultInstance()->hide(); });
+}
+
+void MainWindowServices::Show_One_By_One_Modeless()
+{
+    Run_On_Main_Thread_And_Wait([this] {
+        if (QWidget* w = Send_Models_Window()) {
+            w->setWindowModality(w->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+            w->show();
+            w->raise();
+        }
+    });
+}
+
+void MainWindowServices::Hide_One_By_One_Modeless()
+{
+    Run_On_Main_Thread_And_Wait([this] {
+        if (QWidget* w = Send_Models_Window())
+            w->hide();
+    });
+}
+
+int MainWindowServices::Open_Export_File_Box()
+{
+    int code = 0;
+    Run_On_Main_Thread_And_Wait([&code] {
+        Open_Export_Log* box = Open_Export_Log::defaultInstance();
+        box->Reset_Controls();
+        box->setWindowModality(box->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+        code = Run_Modal_Dialog(*box);
+        box->hide();
+    });
+    return code;
+}
+
+// ---------------------------------------------------------------- units
+
+float MainWindowServices::Points_to_MM_Convert(float points)
+{
+    return float(double(points) * Points_To_MM_Factor);
+}
+
+float MainWindowServices::MM_to_Points_Convert(float mm)
+{
+    return float(double(mm) * MM_To_Points_Factor);
+}
+
+// ---------------------------------------------------------------- images
+
+PtImage MainWindowServices::Increase_DPI(const PtImage& image, double dpi)
+{
+    if (image.isNull()) {
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
+        return {};
+    }
+    if (!(dpi > 0.0) || !std::isfinite(dpi))
+        return {};
+    const double pw = std::ceil(float(dpi * image.size().width() / 72.0));
+    const double ph = std::ceil(float(dpi * image.size().height() / 72.0));
+    if (pw * ph > 100.0e6) {
+        Show_NSLog_Message(QStringLiteral("Image too large at %1 DPI").arg(dpi));
+        return {};
+    }
+    const QImage pixels = image.toImage(dpi);
+    if (pixels.isNull())
+        return {};
+    return PtImage(pixels, image.size());
+}
+
+bool MainWindowServices::Save_gen_image(const PtImage& image, const QString& path)
+{
+    QString error;
+    ImageFileFormat format = Image_Format_For_Path(path);
+    if (format == ImageFileFormat::Unknown)
+        format = ImageFileFormat::PNG;
+    if (!Write_PtImage_File(path, image, format, &error)) {
+        Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(path, error));
+        return false;
+    }
+    return true;
+}
+
+PtImage MainWindowServices::Get_Image_For_Path(const QString& path, bool asIcon, bool org_or_crop)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return {};
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (!org_or_crop) {
+        const QImage thumb = QuickLook::imageWithPreviewOfFileAtPath(clean, QSize(Crop_Image_Size, Crop_Image_Size), asIcon);
+        return thumb.isNull() ? PtImage() : PtImage(thumb);
+    }
+    QImageReader reader(clean);
+    reader.setAutoTransform(true);
+    const QImage full = reader.read();
+    if (full.isNull())
+        return {};
+    // The picture's size in points follows its resolution when it has one.
+    QSizeF points(full.size());
+    const double dpmX = full.dotsPerMeterX();
+    const double dpmY = full.dotsPerMeterY();
+    if (dpmX > 100 && dpmY > 100)
+        points = QSizeF(full.width() * 72.0 / (dpmX * 0.0254), full.height() * 72.0 / (dpmY * 0.0254));
+    return PtImage(full, points);
+}
+
+PtImage MainWindowServices::Get_Image_For_Data(const QByteArray& data, bool asIcon)
+{
+    if (data.isEmpty())
+        return {};
+    const QImage thumb = QuickLook::imageWithPreviewOfFile_With_Data(data, QSize(Crop_Image_Size, Crop_Image_Size), asIcon);
+    return thumb.isNull() ? PtImage() : PtImage(thumb);
+}
+
+bool MainWindowServices::Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop)
+{
+    Use_Org_image_Or_Shred_it = 0;
+    return false;
+}
+
+quint64 MainWindowServices::Get_File_Size_At_Path(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? quint64(info.size()) : 0;
+}
+
+// ---------------------------------------------------------------- files and folders
+
+namespace {
+
+// The name without its last extension ("a.b.txt" -> "a.b"; ".hidden" stays).
+QString deleteExtension(const QString& name)
+{
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash + 1)
+        return name;
+    return name.left(dot);
+}
+
+QString extensionOf(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return QString();
+    return name.mid(dot + 1);
+}
+
+constexpr QDir::Filters kAll = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+QStringList walk(const QString& path, bool foldersOnly)
+{
+    QStringList out;
+    if (!QFileInfo(path).isDir())
+        return out;
+    const QDir base(path);
+    QDirIterator it(path, kAll, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        if (foldersOnly && !info.isDir())
+            continue;
+        out << deleteExtension(base.relativeFilePath(info.filePath()));
+    }
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+QStringList MainWindowServices::Get_Folder_Array_At_Path(const QString& path)
+{
+    if (!QFileInfo(path).isDir())
+        return {};
+    return QDir(path).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QStringList MainWindowServices::Get_Files_Array_At_Path(const QString& path, bool del_ext)
+{
+    QStringList out;
+    if (!QFileInfo(path).isDir())
+        return out;
+    const QFileInfoList entries = QDir(path).entryInfoList(kAll, QDir::Name);
+    for (const QFileInfo& info : entries) {
+        if (info.isDir())
+            continue;
+        out << (del_ext ? deleteExtension(info.fileName()) : info.fileName());
+    }
+    return out;
+}
+
+QStringList MainWindowServices::Get_Folders_And_Sub_Folder_Array_At_Path(const QString& path)
+{
+    return walk(path, true);
+}
+
+QStringList MainWindowServices::Get_Files_And_Folder_Array_At_Path(const QString& path)
+{
+    return walk(path, false);
+}
+
+QStringList MainWindowServices::Get_datasheet_File_Name_Array()
+{
+    QStringList out;
+    if (!QFileInfo(Data_Folder_Path).isDir())
+        return out;
+    const QFileInfoList entries = QDir(Data_Folder_Path).entryInfoList(kAll, QDir::Name);
+    for (const QFileInfo& info : entries) {
+        if (info.isDir())
+            continue;
+        if (extensionOf(info.fileName()).toLower() == batch_file_EXT)
+            out << deleteExtension(info.fileName());
+    }
+    return out;
+}
+
+bool MainWindowServices::Check_And_Validate_File_Path(const QString& path)
+{
+    const QString trimmed = Trim_Str(path);
+    if (trimmed.isEmpty() || !QFileInfo::exists(trimmed)) {
+        Show_MessageBox(QStringLiteral("Please select valid file path."));
+        return true;
+    }
+    return false;
+}
+
+QString MainWindowServices::Convert_Path_From_URL(const QUrl& url)
+{
+    return url.isLocalFile() ? url.toLocalFile() : url.path();
+}
+
+namespace {
+QMutex g_tempLock;
+std::unique_ptr<QTemporaryDir> g_tempDir;
+}
+
+QString MainWindowServices::Private_Temp_Folder()
+{
+    QMutexLocker lock(&g_tempLock);
+    if (!g_tempDir || !g_tempDir->isValid())
+        g_tempDir = std::make_unique<QTemporaryDir>();
+    return g_tempDir->isValid() ? g_tempDir->path() : QString();
+}
+
+void MainWindowServices::Delete_Excel_File_Temp_Folder()
+{
+    const QString base = Private_Temp_Folder();
+    if (base.isEmpty())
+        return;
+    QDir(Path_Join(base, QStringLiteral("ziptmp"))).removeRecursively();
+}
+
+// ---------------------------------------------------------------- texts and settings
+
+namespace {
+
+// Date pattern letters of the usual pattern language turned into Qt's.
+QString toQtDatePattern(const QString& pattern)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern.at(i);
+        if (c == QLatin1Char('\'')) {
+            // Quoted literal, copied with its quotes ('' is a quote).
+            qsizetype j = i + 1;
+            while (j < pattern.size() && pattern.at(j) != QLatin1Char('\'')) ++j;
+            out += pattern.mid(i, qMin(j + 1, pattern.size()) - i);
+            i = j + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern.at(i + run) == c) ++run;
+        const char l = c.toLatin1();
+        switch (l) {
+        case 'E': case 'c': out += run >= 4 ? QStringLiteral("dddd") : QStringLiteral("ddd"); break;
+        case 'a': out += QStringLiteral("AP"); break;
+        case 'L': out += QString(run, QLatin1Char('M')); break;
+        case 'Y': case 'u': out += QString(run, QLatin1Char('y')); break;
+        case 'S': out += QStringLiteral("zzz"); break;
+        case 'z': case 'Z': case 'v': case 'V': case 'O': case 'X': case 'x': out += QStringLiteral("t"); break;
+        case 'k': out += QString(qMin<qsizetype>(run, 2), QLatin1Char('H')); break;
+        case 'K': out += QString(qMin<qsizetype>(run, 2), QLatin1Char('h')); break;
+        case 'y': case 'M': case 'd': case 'H': case 'h': case 'm': case 's':
+            out += QString(run, c);
+            break;
+        default:
+            if (c.isLetter()) {
+                // Letters Qt would read as fields, quoted so they stay text.
+                out += QLatin1Char('\'') + QString(run, c) + QLatin1Char('\'');
+            } else {
+                out += QString(run, c);
+            }
+            break;
+        }
+        i += run;
+    }
+    return out;
+}
+
+} // namespace
+
+QString MainWindowServices::Get_date_Value(const QString& pattern)
+{
+    return QLocale::system().toString(QDateTime::currentDateTime(), toQtDatePattern(pattern));
+}
+
+QString MainWindowServices::Get_time_Value(const QString& pattern)
+{
+    return Get_date_Value(pattern);
+}
+
+int MainWindowServices::Get_OS_Version()
+{
+    return 2299;
+}
+
+void MainWindowServices::Get_Email_Details()
+{
+    const std::shared_ptr<Preferences> prefs = Preferences::sharedInstance();
+    if (!prefs)
+        return;
+    sender_email = prefs->send_email_SenderEmail();
+    sender_pwd = prefs->send_email_Password();
+    sending_server = prefs->send_email_SMTP_server();
+    sending_port = prefs->send_email_PORT_num();
+    send_enable_ssl = prefs->send_email_enable_ssl();
+}
+
+namespace {
+QMutex g_printLock;
+PrintInfo g_printInfo;
+}
+
+void MainWindowServices::setPrintInfo(const PrintInfo& info)
+{
+    QMutexLocker lock(&g_printLock);
+    g_printInfo = info;
+}
+
+PrintInfo MainWindowServices::printInfo()
+{
+    QMutexLocker lock(&g_printLock);
+    return g_printInfo;
 }

@@ -16,12 +16,17 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+
+#include "core/util/SharedValues.h"
+#include "platform/PtImage.h"
 
 class LMNGraphic;
 class LMNGraphicView;
 class LMNDocument;
 class Card_Property;
 class QPainter;
+class QWidget;
 
 // ---- Process-wide values set by the main window ----
 extern QString Resource_Path;          // read-only shipped resources
@@ -81,8 +86,85 @@ public:
     virtual void Print_Button() {}
     virtual void Barcode_Mail_Send() {}
 
+    // The main window as a widget (host of sheets and message boxes).
+    virtual QWidget* mainWidget() const { return nullptr; }
+    // Bounds of the canvas view in points (empty when there is none).
+    virtual QRectF graphicViewBounds() const { return QRectF(); }
+    // The window of the progress window (the default asks Send_Modeless_Var).
+    virtual QWidget* Send_Models_Window() const;
+    // Series names the barcode-mode data-source controls use: when the
+    // data-source box and the series option are on, the selected series of
+    // the value, header and footer whose box is ticked, in that order.
+    virtual QStringList Barcode_Mode_Series_Names() const { return {}; }
+
     // Whether a series is in use by barcode mode or a bound item of the front side.
-    virtual bool Check_Batch_File_In_Use_Validation(const QString& seriesName) const { return false; }
+    virtual bool Check_Batch_File_In_Use_Validation(const QString& seriesName) const;
+
+    // ---- Sheets and boxes (run on the GUI thread; a worker waits) ----
+    // The please-wait sheet: "It may take a while, Please wait..".
+    virtual void Show_Create_Modeless();
+    virtual void Hide_Destroy_Modeless();
+    // The progress window as a sheet.
+    virtual void Show_One_By_One_Modeless();
+    virtual void Hide_One_By_One_Modeless();
+    // The after-export box for Export_File_Path and Export_File_Message;
+    // returns 1 for OK, 0 for Cancel.
+    virtual int Open_Export_File_Box();
+
+    // ---- Units ----
+    static float Points_to_MM_Convert(float points);
+    static float MM_to_Points_Convert(float mm);
+
+    // ---- Images ----
+    // The image redrawn into ceil(dpi * points / 72) pixels a side, keeping
+    // its size in points; null for a null image, a bad DPI or an image of
+    // more than 100 million pixels.
+    static PtImage Increase_DPI(const PtImage& image, double dpi);
+    // Writes the image in the format the path's extension names (png, jpg,
+    // jpeg, tif, tiff, bmp, gif, pdf; PNG for any other), atomically, with
+    // the image's resolution recorded. False when the file could not be written.
+    static bool Save_gen_image(const PtImage& image, const QString& path);
+    // Does nothing (the generation road's scratch images are not written).
+    static void Save_Barcode_gen_image(const PtImage& image, const QString& fileName) {}
+    // Null when no file is at the path; with org_or_crop false a thumbnail
+    // whose longer side is at most Crop_Image_Size pixels, else the whole
+    // picture (its size in points from its resolution).
+    static PtImage Get_Image_For_Path(const QString& path, bool asIcon, bool org_or_crop);
+    static PtImage Get_Image_For_Data(const QByteArray& data, bool asIcon);
+    // No picture is too large: sets Use_Org_image_Or_Shred_it to 0, answers false.
+    static bool Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop);
+    static quint64 Get_File_Size_At_Path(const QString& path);
+    static void Create_Camera_Path_File() {}
+
+    // ---- Files and folders (listing order sorted by name) ----
+    static QStringList Get_Folder_Array_At_Path(const QString& path);
+    static QStringList Get_Files_Array_At_Path(const QString& path, bool del_ext);
+    static QStringList Get_Folders_And_Sub_Folder_Array_At_Path(const QString& path);
+    static QStringList Get_Files_And_Folder_Array_At_Path(const QString& path);
+    // Series names: files in Data_Folder_Path with the extension batch_file_EXT (any case).
+    static QStringList Get_datasheet_File_Name_Array();
+    // True when the (trimmed) path is empty or names nothing; then says
+    // "Please select valid file path.".
+    static bool Check_And_Validate_File_Path(const QString& path);
+    static QString Convert_Path_From_URL(const QUrl& url);
+    // Removes the private temporary folder of spreadsheet unpacking.
+    static void Delete_Excel_File_Temp_Folder();
+    // The private temporary folder of the process (made on first use), for
+    // the scratch files that had fixed names in the shared temporary folder.
+    static QString Private_Temp_Folder();
+
+    // ---- Texts and settings ----
+    // The current date and time in a date pattern ("yyyy-MM-dd", "EEEE", "hh:mm a"...).
+    static QString Get_date_Value(const QString& pattern);
+    static QString Get_time_Value(const QString& pattern);
+    // A toolkit version above every threshold the drawing code tests.
+    static int Get_OS_Version();
+    // Copies the e-mail settings into sender_email ... send_enable_ssl.
+    static void Get_Email_Details();
+
+    // ---- Page settings of the process ----
+    static void setPrintInfo(const PrintInfo& info);
+    static PrintInfo printInfo();
 
     // ---- Shared helper methods, implemented in the core ----
     QString App_Name() const;

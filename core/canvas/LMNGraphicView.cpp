@@ -1,0 +1,1657 @@
+#include "core/canvas/LMNGraphicView.h"
+
+#include "core/canvas/CanvasMessages.h"
+#include "core/canvas/LMNGrid.h"
+#include "core/canvas/LMNRenderingView.h"
+#include "core/model/CanvasBounds.h"
+#include "core/model/LMNBarcode.h"
+#include "core/model/LMNDocument.h"
+#include "core/model/LMNImage.h"
+#include "core/model/LMNLine.h"
+#include "core/model/LMNSignature.h"
+#include "core/model/LMNText.h"
+#include "core/model/Shape_Control.h"
+#include "core/model/LMNGraphicArchive.h"
+#include "core/util/BarcodeServices.h"
+#include "core/util/MainWindowServices.h"
+#include "platform/Geometry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+QPointF mouse_select_point;
+
+namespace {
+
+// Counts clipboard changes, standing in for the pasteboard's change count.
+qint64 Clipboard_Change_Count = 0;
+
+void Watch_Clipboard()
+{
+    static bool connected = false;
+    if (connected || !QGuiApplication::instance())
+        return;
+    connected = true;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [] { ++Clipboard_Change_Count; });
+}
+
+bool Is_Kind(const LMNGraphic* g, LMNKind k)
+{
+    return g && g->kind() == k;
+}
+
+constexpr double Points_Per_Millimetre = 2.834645669291;
+
+const char* const Locked_Message = "Selected control is locked.";
+
+} // namespace
+
+LMNKind currentGraphicClass(int tool)
+{
+    switch (tool) {
+    case 1:
+        return LMNKind::Line;
+    case 2:
+        return LMNKind::Text;
+    case 3: case 4: case 5: case 6: case 7: case 13: case 14: case 15:
+        return LMNKind::Shape;
+    case 8: case 9:
+        return LMNKind::Image;
+    case 10:
+        return LMNKind::Barcode;
+    case 11: case 12:
+        return LMNKind::Signature;
+    default:
+        return LMNKind::Graphic;
+    }
+}
+
+// ===========================================================================
+LMNGraphicView::LMNGraphicView(QWidget* parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setMouseTracking(false);
+    Watch_Clipboard();
+    Install_Document_Picture_Data_Source();
+    updateWidgetSize();
+}
+
+LMNGraphicView::~LMNGraphicView()
+{
+    if (_handleShowingTimer)
+        _handleShowingTimer->stop();
+    stopEditing();
+    unbindGraphics();
+    setGrid(nullptr);
+}
+
+void LMNGraphicView::setCardSize(const QSizeF& size)
+{
+    _cardSize = size;
+    updateWidgetSize();
+    update();
+}
+
+void LMNGraphicView::setZoomFactor(double factor)
+{
+    if (!(factor > 0.0) || !std::isfinite(factor))
+        return;
+    _zoom = factor;
+    updateWidgetSize();
+    update();
+}
+
+void LMNGraphicView::updateWidgetSize()
+{
+    const QSize px(static_cast<int>(std::ceil(_cardSize.width() * _zoom)),
+                   static_cast<int>(std::ceil(_cardSize.height() * _zoom)));
+    setFixedSize(px.expandedTo(QSize(1, 1)));
+}
+
+QRect LMNGraphicView::widgetRectForCanvasRect(const QRectF& r) const
+{
+    const QRectF z(r.x() * _zoom, r.y() * _zoom, r.width() * _zoom, r.height() * _zoom);
+    return z.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QPointF LMNGraphicView::canvasPointForWidgetPoint(const QPointF& p) const
+{
+    return QPointF(p.x() / _zoom, p.y() / _zoom);
+}
+
+void LMNGraphicView::setNeedsDisplayInRect(const QRectF& rect)
+{
+    if (!rect.isValid() && !(rect.width() > 0 || rect.height() > 0))
+        return;
+    update(widgetRectForCanvasRect(rect));
+}
+
+// ===========================================================================
+// Bindings
+
+void LMNGraphicView::bindGraphics(LMNDocument* document)
+{
+    unbindGraphics();
+    _document = document;
+    if (_document) {
+        _document->addGraphicsObserver(this, [this] { graphicsChanged(); });
+        startObservingGraphics(graphics());
+    }
+    update();
+}
+
+void LMNGraphicView::unbindGraphics()
+{
+    if (!_document)
+        return;
+    stopObservingGraphics(_observed);
+    _document->removeGraphicsObserver(this);
+    _document = nullptr;
+    _selection.clear();
+    _Selected_Graphic = nullptr;
+    update();
+}
+
+QList<LMNGraphic*> LMNGraphicView::graphics() const
+{
+    QList<LMNGraphic*> out;
+    if (!_document)
+        return out;
+    for (const LMNGraphicPtr& g : _document->graphics())
+        out.append(g.get());
+    return out;
+}
+
+LMNGraphicPtr LMNGraphicView::sharedGraphic(LMNGraphic* item) const
+{
+    if (!_document)
+        return {};
+    for (const LMNGraphicPtr& g : _document->graphics())
+        if (g.get() == item)
+            return g;
+    return {};
+}
+
+int LMNGraphicView::indexOfGraphic(LMNGraphic* item) const
+{
+    return static_cast<int>(graphics().indexOf(item));
+}
+
+void LMNGraphicView::insertGraphics(const QList<LMNGraphicPtr>& items, const QList<int>& indexes)
+{
+    if (_document)
+        _document->insertGraphics(items, indexes);
+}
+
+QList<LMNGraphicPtr> LMNGraphicView::removeGraphicsAtIndexes(const QList<int>& indexes)
+{
+    QList<LMNGraphicPtr> removed;
+    if (!_document)
+        return removed;
+    const QList<LMNGraphicPtr>& all = _document->graphics();
+    for (int i : indexes)
+        if (i >= 0 && i < all.size())
+            removed.append(all.at(i));
+    _document->removeGraphicsAtIndexes(indexes);
+    return removed;
+}
+
+void LMNGraphicView::startObservingGraphics(const QList<LMNGraphic*>& list)
+{
+    for (LMNGraphic* g : list) {
+        if (!g || _observed.contains(g))
+            continue;
+        _observed.append(g);
+        _lastDrawingBounds.insert(g, g->drawingBounds());
+        g->addObserver(this, [this](LMNGraphic* item, const QString& key, const QVariant&, const QVariant&) {
+            itemChanged(item, key);
+        });
+        setNeedsDisplayInRect(g->drawingBounds());
+    }
+}
+
+void LMNGraphicView::stopObservingGraphics(const QList<LMNGraphic*>& list)
+{
+    const QList<LMNGraphic*> copy = list;
+    for (LMNGraphic* g : copy) {
+        if (!_observed.contains(g))
+            continue;
+        g->removeObserver(this);
+        _observed.removeAll(g);
+        setNeedsDisplayInRect(_lastDrawingBounds.take(g));
+    }
+}
+
+void LMNGraphicView::graphicsChanged()
+{
+    const QList<LMNGraphic*> now = graphics();
+    QList<LMNGraphic*> gone;
+    for (LMNGraphic* g : _observed)
+        if (!now.contains(g))
+            gone.append(g);
+    stopObservingGraphics(gone);
+    startObservingGraphics(now);
+    if (_Selected_Graphic && !now.contains(_Selected_Graphic))
+        _Selected_Graphic = nullptr;
+    if (_creatingGraphic && !now.contains(_creatingGraphic))
+        _creatingGraphic = nullptr;
+    // Indexes beyond the list are dropped.
+    QList<int> kept;
+    for (int i : _selection)
+        if (i < now.size())
+            kept.append(i);
+    if (kept != _selection)
+        changeSelectionIndexes(kept);
+}
+
+void LMNGraphicView::itemChanged(LMNGraphic* item, const QString& key)
+{
+    // The area the item leaves and the area it enters.
+    const QRectF oldArea = _lastDrawingBounds.value(item);
+    const QRectF newArea = item->drawingBounds();
+    if (oldArea != newArea) {
+        setNeedsDisplayInRect(oldArea);
+        _lastDrawingBounds.insert(item, newArea);
+    }
+    setNeedsDisplayInRect(newArea);
+}
+
+void LMNGraphicView::setGrid(LMNGrid* grid)
+{
+    if (grid == _grid)
+        return;
+    if (_grid)
+        disconnect(_grid, nullptr, this, nullptr);
+    _grid = grid;
+    if (_grid) {
+        connect(_grid, &LMNGrid::anyChanged, this, [this] { update(); });
+        connect(_grid, &LMNGrid::alignWithGridButtonEnabled, this, [this](bool) { updateAlignButtons(); });
+        connect(_grid, &QObject::destroyed, this, [this] { _grid = nullptr; });
+    }
+    update();
+}
+
+// ===========================================================================
+// Selection
+
+void LMNGraphicView::changeSelectionIndexes(QList<int> indexes)
+{
+    const int count = static_cast<int>(graphics().size());
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [count](int i) { return i < 0 || i >= count; }),
+                  indexes.end());
+    const QList<LMNGraphic*> all = graphics();
+    // Redisplay only the items whose selection state changed.
+    for (int i : _selection)
+        if (!indexes.contains(i) && i < all.size())
+            setNeedsDisplayInRect(all.at(i)->drawingBounds());
+    for (int i : indexes)
+        if (!_selection.contains(i))
+            setNeedsDisplayInRect(all.at(i)->drawingBounds());
+    _selection = indexes;
+    updateAlignButtons();
+    emit selectionChanged();
+}
+
+void LMNGraphicView::updateAlignButtons()
+{
+    if (Main_App_wnd) {
+        const bool two = _selection.size() >= 2;
+        Main_App_wnd->Set_Align_Buttons_Enabled(two, two, _grid && _grid->isAlwaysShown());
+    }
+}
+
+QList<LMNGraphic*> LMNGraphicView::selectedGraphics() const
+{
+    QList<LMNGraphic*> out;
+    const QList<LMNGraphic*> all = graphics();
+    for (int i : _selection)
+        if (i >= 0 && i < all.size())
+            out.append(all.at(i));
+    return out;
+}
+
+void LMNGraphicView::selectAll()
+{
+    QList<int> all;
+    for (int i = 0; i < graphics().size(); ++i)
+        all.append(i);
+    changeSelectionIndexes(all);
+}
+
+void LMNGraphicView::deselectAll()
+{
+    changeSelectionIndexes({});
+}
+
+// ===========================================================================
+// Display
+
+void LMNGraphicView::paintEvent(QPaintEvent* event)
+{
+    _lastPaintedRegion = event->region();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(_zoom, _zoom);
+    const QRectF dirty = QRectF(event->rect()).adjusted(0, 0, 0, 0);
+    drawRect(painter, QRectF(dirty.x() / _zoom, dirty.y() / _zoom, dirty.width() / _zoom, dirty.height() / _zoom));
+}
+
+void LMNGraphicView::drawRect(QPainter& painter, const QRectF& rect)
+{
+    try {
+        painter.save();
+        if (Main_App_wnd)
+            Main_App_wnd->Card_Base_Drawing(painter, rect);
+        const QList<LMNGraphic*> all = graphics();
+        for (qsizetype i = all.size() - 1; i >= 0; --i) {
+            LMNGraphic* item = all.at(i);
+            if (!item)
+                continue;
+            const QRectF area = item->drawingBounds();
+            if (!pt::Rects_Intersect(area, rect))
+                continue;
+            const bool handles = !_isHidingHandles && item != _creatingGraphic && _selection.contains(int(i));
+            painter.save();
+            painter.setClipRect(area, Qt::IntersectClip);
+            item->drawContentsInView(painter, this, item == _creatingGraphic);
+            if (handles) {
+                item->drawHandlesInView(painter, this, item->ctrl_is_locked);
+                _Selected_Graphic = item;
+            }
+            painter.restore();
+        }
+        if (Main_App_wnd)
+            Main_App_wnd->Card_Border_Drawing(painter, rect);
+        painter.restore();
+        if (_grid)
+            _grid->drawRect(painter, rect);
+        if (!_marqueeSelectionBounds.isNull()) {
+            painter.save();
+            QPen pen(palette().color(QPalette::Highlight));
+            pen.setCosmetic(true);
+            pen.setWidthF(1.0);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(_marqueeSelectionBounds);
+            painter.restore();
+        }
+    } catch (const std::exception& e) {
+        Canvas_Log(QString::fromUtf8(e.what()));
+    }
+}
+
+void LMNGraphicView::hideHandlesMomentarily()
+{
+    if (!_handleShowingTimer) {
+        _handleShowingTimer = new QTimer(this);
+        _handleShowingTimer->setSingleShot(true);
+        connect(_handleShowingTimer, &QTimer::timeout, this, &LMNGraphicView::unhideHandlesForTimer);
+    }
+    _handleShowingTimer->start(500);
+    _isHidingHandles = true;
+    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+}
+
+void LMNGraphicView::unhideHandlesForTimer()
+{
+    _isHidingHandles = false;
+    if (_handleShowingTimer)
+        _handleShowingTimer->stop();
+    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+}
+
+void LMNGraphicView::invalidateHandlesOfGraphics(const QList<LMNGraphic*>& list)
+{
+    for (LMNGraphic* g : list)
+        if (g)
+            setNeedsDisplayInRect(g->drawingBounds());
+}
+
+// Items offer no editing view of their own, so editing starts nothing.
+void LMNGraphicView::startEditingGraphic(LMNGraphic*) {}
+void LMNGraphicView::stopEditing() {}
+
+// ===========================================================================
+// Hit testing
+
+double LMNGraphicView::distanceBetweenPointA(const QPointF& a, const QPointF& b)
+{
+    const float dx = static_cast<float>(a.x() - b.x());
+    const float dy = static_cast<float>(a.y() - b.y());
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+bool LMNGraphicView::isPoint(const QPointF& p, const QPointF& a, const QPointF& b, double margin)
+{
+    const float ab = static_cast<float>(distanceBetweenPointA(a, b));
+    const float pa = static_cast<float>(distanceBetweenPointA(p, a));
+    const float pb = static_cast<float>(distanceBetweenPointA(p, b));
+    return std::fabs(ab - pa - pb) < margin;
+}
+
+LMNGraphic* LMNGraphicView::graphicUnderPoint(const QPointF& point, int* outIndex, bool* outSelected,
+                                              int* outHandle) const
+{
+    const QList<LMNGraphic*> all = graphics();
+    for (int i = 0; i < all.size(); ++i) {
+        LMNGraphic* g = all.at(i);
+        if (!g || !g->ctrl_is_visible)
+            continue;
+        bool hit = false;
+        bool lineBody = false;
+        if (Is_Kind(g, LMNKind::Line)) {
+            auto* line = static_cast<LMNLine*>(g);
+            // Within max(0.5, stroke / 2 + 2) points of the segment, or on a handle.
+            lineBody = Distance_To_Segment(point, line->beginPoint(), line->endPoint())
+                <= LMNLine::Hit_Tolerance(line->strokeWidth());
+            hit = lineBody || line->handleUnderPoint(point) != LMNGraphicNoHandle;
+        } else {
+            hit = pt::Point_In_Rect(point, g->drawingBounds());
+        }
+        if (!hit)
+            continue;
+        const bool selected = _selection.contains(i);
+        int handle = LMNGraphicNoHandle;
+        if (selected)
+            handle = g->handleUnderPoint(point);
+        if (handle == LMNGraphicNoHandle && !(lineBody || g->isContentsUnderPoint(point)))
+            continue;
+        if (outIndex)
+            *outIndex = i;
+        if (outSelected)
+            *outSelected = selected;
+        if (outHandle)
+            *outHandle = handle;
+        return g;
+    }
+    return nullptr;
+}
+
+QList<int> LMNGraphicView::indexesOfGraphicsIntersectingRect(const QRectF& rect)
+{
+    QList<int> out;
+    const QList<LMNGraphic*> all = graphics();
+    for (int i = 0; i < all.size(); ++i) {
+        LMNGraphic* g = all.at(i);
+        if (!g || !g->ctrl_is_visible)
+            continue;
+        if (pt::Rects_Intersect(g->drawingBounds(), rect)) {
+            out.append(i);
+            if (_selection.isEmpty())
+                _Selected_Graphic = g;
+        }
+    }
+    return out;
+}
+
+// ===========================================================================
+// Mouse
+
+QPointF LMNGraphicView::eventLocation(const QMouseEvent* event) const
+{
+    return canvasPointForWidgetPoint(event->position());
+}
+
+void LMNGraphicView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    stopEditing();
+    if (_track != Track::None)
+        return;
+    const QPointF location = eventLocation(event);
+    const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
+    const LMNKind kind = currentGraphicClass(tool);
+    if (kind != LMNKind::Graphic) {
+        LMNGraphic* created = createGraphicOfClass(kind, &location, false, QRectF(), QStringLiteral("F"),
+                                                   QString(), QString());
+        if (!created)
+            return;
+        _Selected_Graphic = nullptr;
+        return;
+    }
+    _Selected_Graphic = nullptr;
+
+    // Selecting and tracking.
+    mouse_select_point = QPointF();
+    const bool command = event->modifiers() & Qt::ControlModifier;
+    mouse_select_point = location;
+    int index = -1;
+    bool selected = false;
+    int handle = LMNGraphicNoHandle;
+    LMNGraphic* hit = graphicUnderPoint(location, &index, &selected, &handle);
+    _mouseDown = location;
+    if (hit) {
+        _Selected_Graphic = hit;
+        _trackedItem = hit;
+        if (handle == LMNGraphicNoHandle) {
+            QList<int> sel = _selection;
+            if (command) {
+                if (selected)
+                    sel.removeAll(index);
+                else
+                    sel.append(index);
+                changeSelectionIndexes(sel);
+            } else if (!selected) {
+                changeSelectionIndexes({index});
+            }
+            if (_selection.contains(index))
+                beginMove(location);
+            else
+                _track = Track::Consume;
+        } else {
+            beginResize(hit, handle);
+        }
+    } else {
+        _trackedItem = nullptr;
+        if (!command)
+            changeSelectionIndexes({});
+        beginMarquee(location);
+    }
+}
+
+void LMNGraphicView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPointF location = eventLocation(event);
+    switch (_track) {
+    case Track::Move:
+        continueMove(location);
+        break;
+    case Track::Resize:
+        continueResize(location);
+        break;
+    case Track::Marquee:
+        continueMarquee(location);
+        break;
+    default:
+        break;
+    }
+}
+
+void LMNGraphicView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPointF location = eventLocation(event);
+    const Track track = _track;
+    switch (track) {
+    case Track::Move:
+        continueMove(location);
+        endMove();
+        break;
+    case Track::Resize:
+        continueResize(location);
+        endResize();
+        break;
+    case Track::Marquee:
+        continueMarquee(location);
+        endMarquee();
+        break;
+    default:
+        _track = Track::None;
+        break;
+    }
+    if (_creatingGraphic) {
+        finishCreation();
+        return;
+    }
+    if (track == Track::Marquee) {
+        if (Main_App_wnd)
+            Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
+    } else if (_trackedItem && (track == Track::Move || track == Track::Resize || track == Track::Consume)) {
+        _Selected_Graphic = _trackedItem;
+        if (Main_App_wnd)
+            Main_App_wnd->Show_RHS_Properties(_trackedItem);
+    }
+    _trackedItem = nullptr;
+}
+
+void LMNGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    stopEditing();
+    const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
+    if (currentGraphicClass(tool) != LMNKind::Graphic) {
+        mousePressEvent(event);
+        return;
+    }
+    _Selected_Graphic = nullptr;
+    LMNGraphic* g = graphicUnderPoint(eventLocation(event));
+    if (!g) {
+        mousePressEvent(event);
+        return;
+    }
+    _Selected_Graphic = g;
+    if (!g->ctrl_is_visible || g->ctrl_is_locked)
+        return;
+    startEditingGraphic(g);
+    if (Is_Kind(g, LMNKind::Barcode) && Main_App_wnd)
+        Main_App_wnd->Open_Barcode_Window();
+}
+
+void LMNGraphicView::beginMove(const QPointF& location)
+{
+    _track = Track::Move;
+    _moveStarted = false;
+    _didMove = false;
+    const QRectF box = LMNGraphic::boundsOfGraphics(selectedGraphics());
+    _moveOffset = location - box.topLeft();
+    _lastLocation = location;
+    if (_rulersVisible)
+        _rulerEchoedBounds = box;
+}
+
+void LMNGraphicView::continueMove(const QPointF& location)
+{
+    if (!_moveStarted) {
+        if (std::fabs(location.x() - _mouseDown.x()) < 2.0 && std::fabs(location.y() - _mouseDown.y()) < 2.0)
+            return;
+        _moveStarted = true;
+        _isHidingHandles = true;
+        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+    }
+    QPointF loc = location;
+    if (_grid)
+        loc = _grid->constrainedPoint(loc - _moveOffset) + _moveOffset;
+    if (loc != _lastLocation) {
+        LMNGraphic::translateGraphics(selectedGraphics(), loc.x() - _lastLocation.x(), loc.y() - _lastLocation.y());
+        _didMove = true;
+        if (_rulersVisible)
+            _rulerEchoedBounds.moveTopLeft(loc - _moveOffset);
+    }
+    _lastLocation = loc;
+}
+
+void LMNGraphicView::endMove()
+{
+    _track = Track::None;
+    _rulerEchoedBounds = QRectF();
+    if (_moveStarted) {
+        _isHidingHandles = false;
+        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+        if (_didMove && Main_App_wnd)
+            Main_App_wnd->Insert_In_Undo_Redo();
+    }
+    _moveStarted = false;
+    if (_didMove && Main_App_wnd)
+        Main_App_wnd->Refresh_Canvas();
+    _didMove = false;
+}
+
+void LMNGraphicView::beginResize(LMNGraphic* graphic, int handle)
+{
+    if (!graphic || graphic->ctrl_is_locked || Is_Kind(graphic, LMNKind::Barcode)) {
+        _track = Track::Consume;
+        return;
+    }
+    _track = Track::Resize;
+    _resizing = graphic;
+    _resizeHandle = handle;
+    _resizeStartBounds = graphic->bounds();
+    if (_rulersVisible)
+        _rulerEchoedBounds = graphic->bounds();
+}
+
+void LMNGraphicView::continueResize(const QPointF& location)
+{
+    if (!_resizing)
+        return;
+    QPointF loc = location;
+    if (_grid)
+        loc = _grid->constrainedPoint(loc);
+    _resizeHandle = _resizing->resizeByMovingHandle(_resizeHandle, loc);
+    if (_rulersVisible)
+        _rulerEchoedBounds = _resizing->bounds();
+}
+
+void LMNGraphicView::endResize()
+{
+    _track = Track::None;
+    _rulerEchoedBounds = QRectF();
+    LMNGraphic* g = _resizing;
+    _resizing = nullptr;
+    // Every resize that changed the bounds is one undo step; a creation takes its own.
+    if (g && g != _creatingGraphic && g->bounds() != _resizeStartBounds && Main_App_wnd) {
+        Main_App_wnd->Insert_In_Undo_Redo();
+        Main_App_wnd->Refresh_Canvas();
+    }
+}
+
+void LMNGraphicView::beginMarquee(const QPointF& location)
+{
+    _track = Track::Marquee;
+    _marqueeStartSelection = _selection;
+    _marqueeOrigin = location;
+}
+
+void LMNGraphicView::continueMarquee(const QPointF& location)
+{
+    const QRectF band(std::min(_marqueeOrigin.x(), location.x()), std::min(_marqueeOrigin.y(), location.y()),
+                      std::fabs(location.x() - _marqueeOrigin.x()), std::fabs(location.y() - _marqueeOrigin.y()));
+    if (band == _marqueeSelectionBounds)
+        return;
+    setNeedsDisplayInRect(_marqueeSelectionBounds.adjusted(-1, -1, 1, 1));
+    _marqueeSelectionBounds = band;
+    setNeedsDisplayInRect(band.adjusted(-1, -1, 1, 1));
+    const QList<int> touched = indexesOfGraphicsIntersectingRect(band);
+    if (touched.isEmpty())
+        return;
+    QList<int> sel = _marqueeStartSelection;
+    for (int i : touched) {
+        if (sel.contains(i))
+            sel.removeAll(i);
+        else
+            sel.append(i);
+    }
+    changeSelectionIndexes(sel);
+}
+
+void LMNGraphicView::endMarquee()
+{
+    _track = Track::None;
+    setNeedsDisplayInRect(_marqueeSelectionBounds.adjusted(-1, -1, 1, 1));
+    _marqueeSelectionBounds = QRectF();
+    // The band's selection stays selected; the card's panel shows.
+    _Selected_Graphic = nullptr;
+    if (Main_App_wnd)
+        Main_App_wnd->Refresh_Canvas();
+}
+
+void LMNGraphicView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveLeft();
+        break;
+    case Qt::Key_Right:
+        moveRight();
+        break;
+    case Qt::Key_Up:
+        moveUp();
+        break;
+    case Qt::Key_Down:
+        moveDown();
+        break;
+    case Qt::Key_Backspace:
+        deleteBackward();
+        break;
+    case Qt::Key_Delete:
+        deleteForward();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void LMNGraphicView::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu = contextMenu();
+    menu->exec(event->globalPos());
+}
+
+// ===========================================================================
+// Creating
+
+LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* atPoint, bool use_rect,
+                                                 const QRectF& bound_rect, const QString& card_side,
+                                                 const QString& ctrl_value, const QString& ctrl_ID)
+{
+    if (kind == LMNKind::Graphic || !_document)
+        return nullptr;
+    if (Selcect_Ctrl_With_ID(ctrl_ID))
+        return nullptr;
+    if (Main_App_wnd) {
+        Main_App_wnd->Insert_In_Undo_Redo();
+        if (kind == LMNKind::Text)
+            Main_App_wnd->Set_Selected_Control_Tool(2);
+    }
+    const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
+    changeSelectionIndexes({});
+
+    // Place and size.
+    QRectF r;
+    if (atPoint) {
+        QPointF origin = *atPoint;
+        if (_grid)
+            origin = _grid->constrainedPoint(origin);
+        r = QRectF(origin, QSizeF(0, 0));
+    } else {
+        QSizeF size = use_rect ? bound_rect.size() : QSizeF(50, 50);
+        if (kind == LMNKind::Text)
+            size = QSizeF(70, 20);
+        QPointF origin;
+        if (use_rect && !ctrl_ID.isEmpty())
+            origin = bound_rect.topLeft();
+        else
+            origin = Main_App_wnd ? Main_App_wnd->Control_New_Point(card_side) : QPointF(10, 10);
+        if (_grid) {
+            const QPointF o = _grid->constrainedPoint(origin);
+            const QPointF far = _grid->constrainedPoint(origin + QPointF(size.width(), size.height()));
+            origin = o;
+            size = QSizeF(far.x() - o.x(), far.y() - o.y());
+        }
+        r = QRectF(origin, size);
+    }
+
+    // Make the item by the tool.
+    std::unique_ptr<LMNGraphic> item;
+    const QPointF pos = r.topLeft();
+    QString value = ctrl_value;
+    auto exists = [](const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); };
+    switch (kind) {
+    case LMNKind::Line:
+        item = std::make_unique<LMNLine>();
+        break;
+    case LMNKind::Text: {
+        auto text = std::make_unique<LMNText>();
+        if (!value.isEmpty()) {
+            text->Set_text_value(value);
+            text->_isDrawingStroke = false;
+            text->_isDrawingFill = false;
+        }
+        item = std::move(text);
+        break;
+    }
+    case LMNKind::Shape: {
+        auto shape = std::make_unique<Shape_Control>();
+        static const QHash<int, QString> codes = {{3, "R"}, {4, "C"}, {5, "RR"}, {6, "T"},
+                                                  {7, "D"}, {13, "S"}, {14, "DS"}, {15, "P"}};
+        shape->Set_Shape_Type(codes.value(tool, QStringLiteral("R")));
+        item = std::move(shape);
+        break;
+    }
+    case LMNKind::Image: {
+        std::unique_ptr<LMNImage> picture;
+        if (tool == 9) {
+            picture = LMNImage::initWithPath(pos, Library_Selected_Image, false);
+            value = Library_Selected_Image;
+        } else if (exists(Library_Selected_Image)) {
+            picture = LMNImage::initWithPath(pos, Library_Selected_Image, Use_Org_image_Or_Shred_it != 0);
+            value = Library_Selected_Image;
+        } else if (exists(value)) {
+            picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
+        } else {
+            picture = LMNImage::initWithPosition(pos, PtImage(Main_App_wnd ? Main_App_wnd->no_image() : QImage()));
+        }
+        if (picture && !value.isEmpty())
+            picture->Set_text_value(value);
+        item = std::move(picture);
+        break;
+    }
+    case LMNKind::Barcode:
+        item = LMNBarcode::initWithPosition(pos, PtImage(Main_App_wnd ? Main_App_wnd->barcode_sample_img() : QImage()));
+        break;
+    case LMNKind::Signature:
+        if (tool == 12) {
+            item = LMNSignature::initWithPosition(pos, PtImage(Main_App_wnd ? Main_App_wnd->fp_sample_img() : QImage()),
+                                                  QStringLiteral("F"));
+        } else {
+            Library_Selected_Image = Resource_Path + QStringLiteral("/sign_sample.png");
+            item = LMNSignature::initWithPosition(
+                pos, PtImage(Main_App_wnd ? Main_App_wnd->sign_sample_img() : QImage()), QStringLiteral("S"));
+        }
+        break;
+    default:
+        break;
+    }
+    if (!item)
+        return nullptr;
+    item->control_ID = ctrl_ID;
+    item->setBounds(r);
+    LMNGraphicPtr shared(std::move(item));
+    LMNGraphic* raw = shared.get();
+    insertGraphics({shared}, {0});
+    _creatingGraphic = raw;
+
+    if (atPoint) {
+        // The mouse sizes the new item; the release finishes the creation.
+        _track = Track::Resize;
+        _resizing = raw;
+        _resizeHandle = raw->creationSizingHandle();
+        _resizeStartBounds = raw->bounds();
+        _trackedItem = nullptr;
+        return raw;
+    }
+    finishCreation();
+    return sharedGraphic(raw) ? raw : nullptr;
+}
+
+void LMNGraphicView::finishCreation()
+{
+    LMNGraphic* raw = _creatingGraphic;
+    if (!raw)
+        return;
+    const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
+    bool kept = true;
+    if (raw->width() == 0 && raw->height() == 0 && tool != 10) {
+        // A click without a drag takes the new item back.
+        const int i = indexOfGraphic(raw);
+        if (i >= 0)
+            removeGraphicsAtIndexes({i});
+        kept = false;
+    } else {
+        changeSelectionIndexes({indexOfGraphic(raw)});
+        startEditingGraphic(raw);
+    }
+    if (kept && tool == 10 && Barcode_Gen_Var) {
+        Barcode_Gen_Var->Set_Barcode_Prop_To_Control(raw);
+        const PtImage image = Barcode_Gen_Var->Get_Image_From_Val(QStringLiteral("0123"), raw->header_val,
+                                                                  raw->footer_val);
+        raw->Set_Barcode_image(image);
+        check_barcode_and_set_control_bounds(raw);
+    }
+    _creatingGraphic = nullptr;
+    _Selected_Graphic = kept ? raw : nullptr;
+    if (Main_App_wnd) {
+        Main_App_wnd->Set_Selected_Control_Tool(0);
+        Main_App_wnd->Insert_In_Undo_Redo();
+        Main_App_wnd->Refresh_Canvas();
+    }
+}
+
+void LMNGraphicView::ReplaceGraphicText(LMNKind kind, bool use_rect, const QRectF& bound_rect,
+                                        const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID)
+{
+    LMNGraphic* g = Selcect_Ctrl_With_ID(ctrl_ID);
+    if (!g) {
+        createGraphicOfClass(kind, nullptr, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
+        return;
+    }
+    g->ctrl_is_visible = true;
+    if (Is_Kind(g, LMNKind::Text) && !ctrl_value.isEmpty()) {
+        g->Set_text_value(ctrl_value);
+        g->_isDrawingStroke = false;
+        g->_isDrawingFill = false;
+    } else if (Is_Kind(g, LMNKind::Image)) {
+        if (QFileInfo(ctrl_value).isFile()) {
+            g->ctrl_is_visible = true;
+            static_cast<LMNImage*>(g)->setFilePath(ctrl_value);
+        } else {
+            Canvas_Log(ctrl_value);
+            g->ctrl_is_visible = false;
+        }
+    }
+    startEditingGraphic(g);
+    _Selected_Graphic = g;
+    setNeedsDisplayInRect(g->drawingBounds());
+    if (Main_App_wnd)
+        Main_App_wnd->Insert_In_Undo_Redo();
+}
+
+// ===========================================================================
+// Commands
+
+// The commands end by asking the window to bring its undo buttons and the
+// canvas up to date; the window's redraw request serves both.
+void LMNGraphicView::Undo_Redo_Button_state()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Refresh_Canvas();
+}
+
+bool LMNGraphicView::selectionHasLockedItem() const
+{
+    for (LMNGraphic* g : selectedGraphics())
+        if (g->ctrl_is_locked)
+            return true;
+    return false;
+}
+
+bool LMNGraphicView::There_Is_Any_Lock_Contrl() const
+{
+    return selectionHasLockedItem();
+}
+
+bool LMNGraphicView::There_Is_Frame_Pic_Or_Frame_Photo() const
+{
+    for (LMNGraphic* g : selectedGraphics())
+        if (g->control_ID == QLatin1String("PARTY_IMAGE") || g->control_ID == QLatin1String("PARTY_IMAGE_BG"))
+            return true;
+    return false;
+}
+
+void LMNGraphicView::copy()
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.isEmpty())
+        return;
+    auto* data = new QMimeData;
+    data->setData(LMNGraphicViewPasteboardType, LMNGraphic::pasteboardDataWithGraphics(items));
+    data->setData(LMNGraphicViewPdfType, LMNRenderingView::pdfDataWithGraphics_data(items));
+    data->setData(LMNGraphicViewTiffType, LMNRenderingView::tiffDataWithGraphics(items));
+    QGuiApplication::clipboard()->setMimeData(data);
+    ++Clipboard_Change_Count; // counted even when the platform reports the change late
+    _pasteboardChangeCount = Clipboard_Change_Count;
+    _pasteCascadeNumber = 1;
+    if (Main_App_wnd)
+        Main_App_wnd->Set_Paste_Button_Status();
+}
+
+void LMNGraphicView::cut()
+{
+    if (selectionHasLockedItem()) {
+        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
+        return;
+    }
+    if (_selection.isEmpty())
+        return;
+    copy();
+    delete_();
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::paste()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Insert_In_Undo_Redo();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return;
+    if (data->hasFormat(LMNGraphicViewPasteboardType)) {
+        LMNError error;
+        const QList<LMNGraphicPtr> items =
+            LMNGraphic::graphicsWithPasteboardData(data->data(LMNGraphicViewPasteboardType), &error);
+        if (error.code != 0) {
+            Canvas_Show_Message(error.description);
+            return;
+        }
+        if (_pasteboardChangeCount != Clipboard_Change_Count) {
+            _pasteboardChangeCount = Clipboard_Change_Count;
+            _pasteCascadeNumber = 0;
+        }
+        if (items.isEmpty())
+            return;
+        QList<LMNGraphic*> raw;
+        QList<int> indexes;
+        for (const LMNGraphicPtr& g : items) {
+            g->control_ID.clear();
+            raw.append(g.get());
+            indexes.append(static_cast<int>(indexes.size()));
+        }
+        _Selected_Graphic = raw.first();
+        if (_pasteCascadeNumber > 0 && Main_App_wnd) {
+            const QPointF p = Main_App_wnd->Control_New_Point(QStringLiteral("F"));
+            LMNGraphic::Paste_Location_Of_Graphics(raw, p.x(), p.y(), QStringLiteral("F"));
+        }
+        ++_pasteCascadeNumber;
+        insertGraphics(items, indexes);
+        changeSelectionIndexes(indexes);
+        _Selected_Graphic = raw.first();
+        Undo_Redo_Button_state();
+        if (Main_App_wnd) {
+            Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
+            // The pasted state is an undo step of its own.
+            Main_App_wnd->Insert_In_Undo_Redo();
+        }
+        return;
+    }
+    if (data->hasUrls())
+        return;
+    if (makeNewImageFromPasteboard(data, QPointF(50, 50)) && Main_App_wnd)
+        Main_App_wnd->Insert_In_Undo_Redo();
+}
+
+void LMNGraphicView::delete_()
+{
+    if (selectionHasLockedItem()) {
+        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
+        return;
+    }
+    if (_selection.isEmpty())
+        return;
+    if (Main_App_wnd)
+        Main_App_wnd->Insert_In_Undo_Redo();
+    const QList<int> indexes = _selection;
+    changeSelectionIndexes({});
+    removeGraphicsAtIndexes(indexes);
+    _Selected_Graphic = nullptr;
+    Undo_Redo_Button_state();
+    if (Main_App_wnd) {
+        Main_App_wnd->Show_RHS_Properties(nullptr);
+        Main_App_wnd->Insert_In_Undo_Redo();
+    }
+}
+
+void LMNGraphicView::moveSelectedGraphicsByX(double x, double y)
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (!items.isEmpty()) {
+        hideHandlesMomentarily();
+        LMNGraphic::translateGraphics(items, x, y);
+    }
+    if (Main_App_wnd)
+        Main_App_wnd->Insert_In_Undo_Redo();
+}
+
+void LMNGraphicView::alignEach(const std::function<QRectF(LMNGraphic*, LMNGraphic*, bool)>& rule, bool refMoves)
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.isEmpty())
+        return;
+    if (items.size() == 1) {
+        LMNGraphic* g = items.first();
+        if (!g->ctrl_is_locked) {
+            const QRectF r = rule(g, nullptr, true);
+            if (r != g->bounds()) {
+                g->setBounds(r);
+                check_barcode_and_set_control_bounds(g);
+            }
+        }
+    } else {
+        LMNGraphic* ref = items.first();
+        for (int i = refMoves ? 0 : 1; i < items.size(); ++i) {
+            LMNGraphic* g = items.at(i);
+            if (g->ctrl_is_locked)
+                continue;
+            const QRectF r = rule(g, ref, false);
+            if (r != g->bounds()) {
+                g->setBounds(r);
+                check_barcode_and_set_control_bounds(g);
+            }
+        }
+    }
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::alignLeftEdges()
+{
+    alignEach([](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        r.moveLeft(single ? 0.0 : ref->bounds().x());
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignRightEdges()
+{
+    const double W = bounds().width();
+    alignEach([W](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        const double target = single ? W : ref->bounds().x() + ref->bounds().width();
+        if (r.x() + r.width() != target)
+            r.moveLeft(target - r.width());
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignTopEdges()
+{
+    alignEach([](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        r.moveTop(single ? 0.0 : ref->bounds().y());
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignBottomEdges()
+{
+    const double H = bounds().height();
+    alignEach([H](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        const double target = single ? H : ref->bounds().y() + ref->bounds().height();
+        if (r.y() + r.height() != target)
+            r.moveTop(target - r.height());
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignHorizontalCenters()
+{
+    const double W = bounds().width();
+    alignEach([W](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        const double mid = single ? W / 2.0 : ref->bounds().x() + 0.5 * ref->bounds().width();
+        if (r.x() + r.width() / 2.0 != mid)
+            r.moveLeft(mid - r.width() / 2.0);
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignVerticalCenters()
+{
+    const double H = bounds().height();
+    alignEach([H](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        QRectF r = g->bounds();
+        const double mid = single ? H / 2.0 : ref->bounds().y() + 0.5 * ref->bounds().height();
+        if (r.y() + r.height() / 2.0 != mid)
+            r.moveTop(mid - r.height() / 2.0);
+        return r;
+    }, false);
+}
+
+void LMNGraphicView::alignformCenter()
+{
+    const QSizeF card = bounds().size();
+    alignEach([card](LMNGraphic* g, LMNGraphic*, bool) {
+        QRectF r = g->bounds();
+        r.moveTopLeft(QPointF(card.width() / 2.0 - r.width() / 2.0, card.height() / 2.0 - r.height() / 2.0));
+        return r;
+    }, true);
+}
+
+void LMNGraphicView::alignWithGrid()
+{
+    if (!_grid || !_grid->canAlign())
+        return;
+    for (LMNGraphic* g : selectedGraphics()) {
+        if (g->ctrl_is_locked)
+            continue;
+        g->setBounds(_grid->alignedRect(g->bounds()));
+        check_barcode_and_set_control_bounds(g);
+    }
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::print_contol_or_not(int value)
+{
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked)
+            g->print_object = value;
+}
+
+void LMNGraphicView::bringToFront()
+{
+    if (selectionHasLockedItem()) {
+        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
+        return;
+    }
+    if (_selection.isEmpty())
+        return;
+    const QList<int> old = _selection;
+    changeSelectionIndexes({});
+    const QList<LMNGraphicPtr> moved = removeGraphicsAtIndexes(old);
+    QList<int> indexes;
+    for (int i = 0; i < moved.size(); ++i)
+        indexes.append(i);
+    insertGraphics(moved, indexes);
+    changeSelectionIndexes(indexes);
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::sendToBack()
+{
+    if (selectionHasLockedItem()) {
+        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
+        return;
+    }
+    if (_selection.isEmpty())
+        return;
+    const QList<int> old = _selection;
+    changeSelectionIndexes({});
+    const QList<LMNGraphicPtr> moved = removeGraphicsAtIndexes(old);
+    const int start = static_cast<int>(graphics().size());
+    QList<int> indexes;
+    for (int i = 0; i < moved.size(); ++i)
+        indexes.append(start + i);
+    insertGraphics(moved, indexes);
+    changeSelectionIndexes(indexes);
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::Frame_main_Pic_X_Pos_Changed(double x)
+{
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked)
+            g->setXPosition(x);
+}
+
+void LMNGraphicView::Frame_main_Pic_Y_Pos_Changed(double y)
+{
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked)
+            g->setYPosition(y);
+}
+
+void LMNGraphicView::Frame_main_Pic_Wdith_Changed(double millimetres)
+{
+    if (!std::isfinite(millimetres) || millimetres < 0)
+        return;
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode))
+            g->setWidth(millimetres * Points_Per_Millimetre);
+}
+
+void LMNGraphicView::Frame_main_Pic_Height_Changed(double millimetres)
+{
+    if (!std::isfinite(millimetres) || millimetres < 0)
+        return;
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode))
+            g->setHeight(millimetres * Points_Per_Millimetre);
+}
+
+void LMNGraphicView::makeSameWidth()
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.size() < 2)
+        return;
+    const double w = items.first()->width();
+    for (int i = 1; i < items.size(); ++i) {
+        LMNGraphic* g = items.at(i);
+        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode) && g->width() != w)
+            g->setWidth(w);
+    }
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::makeSameHeight()
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.size() < 2)
+        return;
+    const double h = items.first()->height();
+    for (int i = 1; i < items.size(); ++i) {
+        LMNGraphic* g = items.at(i);
+        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode) && g->height() != h)
+            g->setHeight(h);
+    }
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::makeSameAsLabelSize()
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.isEmpty())
+        return;
+    for (LMNGraphic* g : items)
+        g->makeSameAsLabelSize();
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::makeNaturalSize()
+{
+    const QList<LMNGraphic*> items = selectedGraphics();
+    if (items.isEmpty())
+        return;
+    for (LMNGraphic* g : items)
+        g->makeNaturalSize();
+    Undo_Redo_Button_state();
+}
+
+void LMNGraphicView::undo()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Undo_Action_Perform();
+}
+
+void LMNGraphicView::redo()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Redo_Action_Perform();
+}
+
+void LMNGraphicView::show_hide_grid_lines()
+{
+    if (_grid)
+        _grid->setAlwaysShown(!_grid->isAlwaysShown());
+}
+
+void LMNGraphicView::delete_all_control()
+{
+    QList<int> all;
+    for (int i = 0; i < graphics().size(); ++i)
+        all.append(i);
+    changeSelectionIndexes({});
+    if (!all.isEmpty())
+        removeGraphicsAtIndexes(all);
+    _Selected_Graphic = nullptr;
+}
+
+void LMNGraphicView::delete_all_Text_control()
+{
+    const QList<LMNGraphic*> all = graphics();
+    QList<int> doomed;
+    for (qsizetype i = all.size() - 1; i >= 1; --i)
+        if (Is_Kind(all.at(i), LMNKind::Text) || Is_Kind(all.at(i), LMNKind::Image))
+            doomed.append(static_cast<int>(i));
+    if (doomed.isEmpty())
+        return;
+    std::sort(doomed.begin(), doomed.end());
+    changeSelectionIndexes({});
+    removeGraphicsAtIndexes(doomed);
+}
+
+LMNGraphic* LMNGraphicView::Selcect_Ctrl_With_ID(const QString& id) const
+{
+    if (id.isEmpty())
+        return nullptr;
+    for (LMNGraphic* g : graphics())
+        if ((Is_Kind(g, LMNKind::Text) || Is_Kind(g, LMNKind::Image)) && g->control_ID == id)
+            return g;
+    return nullptr;
+}
+
+void LMNGraphicView::Set_Selection_Index_According_ID(const QString& id)
+{
+    const QList<LMNGraphic*> all = graphics();
+    for (int i = 0; i < all.size(); ++i) {
+        if (all.at(i)->control_ID == id) {
+            _Selected_Graphic = all.at(i);
+            changeSelectionIndexes({i});
+            return;
+        }
+    }
+}
+
+void LMNGraphicView::Display_Control_Position_and_Size()
+{
+    if (!Main_App_wnd)
+        return;
+    for (LMNGraphic* g : selectedGraphics())
+        if (!g->ctrl_is_locked)
+            Main_App_wnd->Set_Control_Pos_And_Size(g);
+}
+
+void LMNGraphicView::check_barcode_and_set_control_bounds(LMNGraphic* graphic)
+{
+    if (Is_Kind(graphic, LMNKind::Barcode))
+        graphic->Set_Barcode_image_control_bounds();
+}
+
+bool LMNGraphicView::makeNewImageFromPasteboard(const QMimeData* data, const QPointF& point)
+{
+    if (!data || !data->hasImage() || !_document)
+        return false;
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (image.isNull())
+        return false;
+    auto picture = LMNImage::initWithPosition(point, PtImage(image));
+    if (!picture)
+        return false;
+    const QSizeF size = picture->bounds().size();
+    picture->setBounds(QRectF(point.x(), point.y() - size.height(), size.width(), size.height()));
+    LMNGraphicPtr shared(std::move(picture));
+    insertGraphics({shared}, {0});
+    changeSelectionIndexes({0});
+    return true;
+}
+
+bool LMNGraphicView::makeNewImageFromContentsOfFile(const QString& path, const QPointF& point)
+{
+    const QByteArray format = QImageReader::imageFormat(path);
+    if (format.isEmpty() || !_document)
+        return false;
+    QImage image(path);
+    if (image.isNull())
+        return false;
+    auto picture = LMNImage::initWithPosition(point, PtImage(image));
+    if (!picture)
+        return false;
+    LMNGraphicPtr shared(std::move(picture));
+    insertGraphics({shared}, {0});
+    changeSelectionIndexes({0});
+    return true;
+}
+
+// ===========================================================================
+// Menu validation and the contextual menu
+
+bool LMNGraphicView::validateMenuItem(const QString& a, QString* title) const
+{
+    // 1. The current item's lock.
+    if (_Selected_Graphic) {
+        if (_Selected_Graphic->ctrl_is_locked) {
+            static const QStringList lockedOff = {"cut", "paste", "delete", "bringToFront", "sendToBack", "lock_ctrl"};
+            if (lockedOff.contains(a))
+                return false;
+        } else if (a == QLatin1String("unlock_ctrl")) {
+            return false;
+        }
+    }
+    const QList<LMNGraphic*> selected = selectedGraphics();
+    // 2. Natural size.
+    if (a == QLatin1String("makeNaturalSize")) {
+        for (LMNGraphic* g : selected)
+            if (g->canMakeNaturalSize())
+                return true;
+        return false;
+    }
+    // 3. Paste: our own items come first among own type and file names.
+    if (a == QLatin1String("paste")) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasFormat(LMNGraphicViewPasteboardType);
+    }
+    // 4. Two or more selected.
+    static const QStringList needTwo = {"alignLeftEdges", "alignRightEdges", "alignTopEdges",
+                                        "alignBottomEdges", "alignHorizontalCenters", "alignVerticalCenters",
+                                        "makeSameWidth", "makeSameHeight"};
+    if (needTwo.contains(a))
+        return selected.size() >= 2;
+    // 5. Undo and redo: the window decides.
+    if (a == QLatin1String("undo") || a == QLatin1String("redo"))
+        return true;
+    // 6. Rulers.
+    if (a == QLatin1String("showOrHideRulers")) {
+        if (title)
+            *title = _rulersVisible ? tr("Hide Ruler") : tr("Show Ruler");
+        return true;
+    }
+    // 7. Grid alignment.
+    if (a == QLatin1String("alignWithGrid"))
+        return _grid && _grid->canAlign() && !selected.isEmpty();
+    // 8. Something selected.
+    static const QStringList needOne = {"delete", "bringToFront", "sendToBack", "cut", "copy", "lock_ctrl",
+                                        "unlock_ctrl"};
+    if (needOne.contains(a))
+        return !selected.isEmpty();
+    // 9. Everything else.
+    return true;
+}
+
+bool LMNGraphicView::performAction(const QString& a)
+{
+    static const QHash<QString, void (LMNGraphicView::*)()> actions = {
+        {"cut", &LMNGraphicView::cut},
+        {"copy", &LMNGraphicView::copy},
+        {"paste", &LMNGraphicView::paste},
+        {"delete", &LMNGraphicView::delete_},
+        {"bringToFront", &LMNGraphicView::bringToFront},
+        {"sendToBack", &LMNGraphicView::sendToBack},
+        {"alignformCenter", &LMNGraphicView::alignformCenter},
+        {"alignLeftEdges", &LMNGraphicView::alignLeftEdges},
+        {"alignRightEdges", &LMNGraphicView::alignRightEdges},
+        {"alignTopEdges", &LMNGraphicView::alignTopEdges},
+        {"alignBottomEdges", &LMNGraphicView::alignBottomEdges},
+        {"alignHorizontalCenters", &LMNGraphicView::alignHorizontalCenters},
+        {"alignVerticalCenters", &LMNGraphicView::alignVerticalCenters},
+        {"alignWithGrid", &LMNGraphicView::alignWithGrid},
+        {"makeSameWidth", &LMNGraphicView::makeSameWidth},
+        {"makeSameHeight", &LMNGraphicView::makeSameHeight},
+        {"makeSameAsLabelSize", &LMNGraphicView::makeSameAsLabelSize},
+        {"makeNaturalSize", &LMNGraphicView::makeNaturalSize},
+        {"selectAll", &LMNGraphicView::selectAll},
+        {"deselectAll", &LMNGraphicView::deselectAll},
+        {"undo", &LMNGraphicView::undo},
+        {"redo", &LMNGraphicView::redo},
+        {"showOrHideRulers", &LMNGraphicView::showOrHideRulers},
+        {"show_hide_grid_lines", &LMNGraphicView::show_hide_grid_lines},
+    };
+    if (auto it = actions.find(a); it != actions.end()) {
+        (this->*it.value())();
+        return true;
+    }
+    if (!Main_App_wnd)
+        return false;
+    if (a == QLatin1String("lock_ctrl"))
+        Main_App_wnd->Lock_Clicked();
+    else if (a == QLatin1String("unlock_ctrl"))
+        Main_App_wnd->Unlock_Clicked();
+    else if (a == QLatin1String("card_properties"))
+        Main_App_wnd->Card_Prop_Clicked();
+    else if (a == QLatin1String("select_card"))
+        Main_App_wnd->Card_Bckgrnd_Clicked();
+    else if (a == QLatin1String("export_id_card"))
+        Main_App_wnd->Export_Button();
+    else if (a == QLatin1String("mail_id_card"))
+        Main_App_wnd->Barcode_Mail_Send();
+    else if (a == QLatin1String("print_id_card"))
+        Main_App_wnd->Print_Button();
+    else
+        return false;
+    return true;
+}
+
+std::unique_ptr<QMenu> LMNGraphicView::contextMenu()
+{
+    auto menu = std::make_unique<QMenu>(QStringLiteral("Contextual Menu"));
+    struct Entry { const char* title; const char* action; };
+    static const Entry entries[] = {
+        {"Cut", "cut"}, {"Copy", "copy"}, {"Paste", "paste"}, {nullptr, nullptr},
+        {"Delete", "delete"}, {nullptr, nullptr},
+        {"Bring to Front", "bringToFront"}, {"Send to Back", "sendToBack"}, {nullptr, nullptr},
+        {"Lock", "lock_ctrl"}, {"Unlock", "unlock_ctrl"}, {nullptr, nullptr},
+        {"Label Properties", "card_properties"}, {"Label Background", "select_card"}, {nullptr, nullptr},
+        {"Show/Hide Grid", "show_hide_grid_lines"}, {nullptr, nullptr},
+        {"Export Label", "export_id_card"}, {"Mail Label", "mail_id_card"}, {"Print Label", "print_id_card"},
+    };
+    // Commands that change items record an undo step, as the window's buttons do.
+    static const QStringList recorded = {"bringToFront", "sendToBack"};
+    for (const Entry& e : entries) {
+        if (!e.title) {
+            QAction* sep = menu->addAction(QStringLiteral("---------------------"));
+            sep->setEnabled(false);
+            continue;
+        }
+        QAction* act = menu->addAction(QString::fromLatin1(e.title));
+        const QString name = QString::fromLatin1(e.action);
+        act->setObjectName(name);
+        act->setEnabled(validateMenuItem(name));
+        connect(act, &QAction::triggered, this, [this, name] {
+            performAction(name);
+            if (recorded.contains(name) && Main_App_wnd) {
+                Main_App_wnd->Insert_In_Undo_Redo();
+                Main_App_wnd->Refresh_Canvas();
+            }
+        });
+    }
+    return menu;
+}

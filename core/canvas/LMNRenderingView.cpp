@@ -1,0 +1,188 @@
+#include "core/canvas/LMNRenderingView.h"
+
+#include "core/model/CanvasBounds.h"
+#include "core/model/LMNDocument.h"
+#include "core/canvas/CanvasMessages.h"
+#include "core/util/MainWindowServices.h"
+#include "platform/Geometry.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <cmath>
+#include <exception>
+
+namespace {
+
+constexpr int Dots_Per_Meter_72 = 2835; // 72 dots an inch
+
+void Report_Drawing_Failure(const QString& reason)
+{
+    Canvas_Show_Message(reason);
+}
+
+} // namespace
+
+LMNRenderingView::LMNRenderingView(const QRectF& frame, const QList<LMNGraphic*>& graphics, const QString& title)
+    : _frame(frame)
+    , _graphics(graphics)
+    , _printJobTitle(title)
+{
+}
+
+QRectF LMNRenderingView::Card_Frame()
+{
+    return Canvas_View_Bounds();
+}
+
+void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
+{
+    try {
+        if (Main_App_wnd)
+            Main_App_wnd->Card_Base_Drawing(painter, rect);
+        for (qsizetype i = _graphics.size() - 1; i >= 0; --i) {
+            LMNGraphic* item = _graphics.at(i);
+            if (!item || item->print_object != 0 || !item->ctrl_is_visible)
+                continue;
+            painter.save();
+            item->drawContentsInView(painter, nullptr, false);
+            painter.restore();
+        }
+        if (Main_App_wnd)
+            Main_App_wnd->Card_Border_Drawing(painter, rect);
+    } catch (const std::exception& e) {
+        Report_Drawing_Failure(QString::fromUtf8(e.what()));
+    }
+}
+
+QByteArray LMNRenderingView::dataWithPDFInsideRect(const QRectF& rect)
+{
+    if (!(rect.width() > 0) || !(rect.height() > 0))
+        return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Zorv Label"));
+        if (!_printJobTitle.isEmpty())
+            writer.setTitle(_printJobTitle);
+        writer.setResolution(72);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setPageSize(QPageSize(rect.size(), QPageSize::Point));
+        QPainter painter(&writer);
+        if (!painter.isActive())
+            return {};
+        painter.translate(-rect.topLeft());
+        drawRect(painter, rect);
+        painter.end();
+    }
+    return data;
+}
+
+QByteArray LMNRenderingView::pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics)
+{
+    LMNRenderingView view(Card_Frame(), graphics);
+    return view.dataWithPDFInsideRect(view.bounds());
+}
+
+QByteArray LMNRenderingView::tiffDataWithGraphics(const QList<LMNGraphic*>& graphics, LMNError* error)
+{
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(graphics);
+    if (pt::Rect_Is_Empty(box) || graphics.isEmpty()) {
+        if (error)
+            *error = LMNErrorWithCode(3);
+        return {};
+    }
+    // Far too large an area for one picture is refused like an empty one.
+    const double w = std::ceil(box.width()), h = std::ceil(box.height());
+    if (w * h > 100.0e6) {
+        if (error)
+            *error = LMNErrorWithCode(3);
+        return {};
+    }
+    QImage image(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDotsPerMeterX(Dots_Per_Meter_72);
+    image.setDotsPerMeterY(Dots_Per_Meter_72);
+    try {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.translate(-box.topLeft());
+        for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
+            LMNGraphic* item = graphics.at(i);
+            if (!item)
+                continue;
+            painter.save();
+            painter.setClipRect(item->drawingBounds(), Qt::IntersectClip);
+            item->drawContentsInView(painter, nullptr, false);
+            painter.restore();
+        }
+    } catch (const std::exception& e) {
+        Canvas_Log(QString::fromUtf8(e.what()));
+        if (error)
+            *error = LMNErrorWithCode(3);
+        return {};
+    }
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    if (!writer.write(image)) {
+        if (error)
+            *error = LMNErrorWithCode(3);
+        return {};
+    }
+    return data;
+}
+
+PtImage LMNRenderingView::image_From_Card_Graphics(const QList<LMNGraphic*>& graphics, bool /*print_box*/)
+{
+    try {
+        const QRectF frame = Card_Frame();
+        if (pt::Rect_Is_Empty(frame))
+            return {};
+        LMNRenderingView view(frame, graphics);
+        QPicture picture;
+        {
+            QPainter painter(&picture);
+            view.drawRect(painter, view.bounds());
+        }
+        return PtImage(picture, frame.size());
+    } catch (const std::exception& e) {
+        Canvas_Log(QString::fromUtf8(e.what()));
+        return {};
+    }
+}
+
+PtImage image_From_Card_Graphics(const QList<LMNGraphic*>* graphics)
+{
+    if (!graphics)
+        return {};
+    const QRectF frame = LMNRenderingView::Card_Frame();
+    if (pt::Rect_Is_Empty(frame))
+        return {};
+    LMNRenderingView view(frame, *graphics, QStringLiteral("Print"));
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        view.drawRect(painter, view.bounds());
+    }
+    return PtImage(picture, frame.size());
+}
+
+void Install_Document_Picture_Data_Source()
+{
+    Document_Picture_Data_Source = [](const QList<LMNGraphic*>& graphics, bool tiff, LMNError* error) {
+        return tiff ? LMNRenderingView::tiffDataWithGraphics(graphics, error)
+                    : LMNRenderingView::pdfDataWithGraphics_data(graphics);
+    };
+}
+
+namespace {
+// The document's PDF and TIFF data come from this renderer.
+const bool Document_Source_Installed = (Install_Document_Picture_Data_Source(), true);
+} // namespace

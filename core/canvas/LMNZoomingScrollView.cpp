@@ -1,0 +1,326 @@
+#include "core/canvas/LMNZoomingScrollView.h"
+#include "core/util/MainWindowServices.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLinearGradient>
+#include <QMetaObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <cmath>
+
+const double LMNZoomingScrollViewFactors[LMNZoomingScrollViewFactorCount] = {0.25, 0.5, 0.75, 1.0,
+                                                                             1.25, 1.5, 2.0, 4.0};
+const char* const LMNZoomingScrollViewLabels[LMNZoomingScrollViewFactorCount] = {
+    "25%", "50%", "75%", "100%", "125%", "150%", "200%", "400%"};
+
+namespace {
+
+QPainterPath Card_Outline(const QRectF& r, int cardShape)
+{
+    QPainterPath p;
+    if (cardShape == 1)
+        p.addRoundedRect(r, 10.0, 10.0);
+    else if (cardShape == 2)
+        p.addEllipse(r);
+    else
+        p.addRect(r);
+    return p;
+}
+
+// Half-way cases go away from zero, as the centring rule wants.
+double Round_Half_Away(double v)
+{
+    return std::round(v);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+SWCenteringClipView::SWCenteringClipView(QWidget* parent)
+    : QWidget(parent)
+{
+    setAutoFillBackground(false);
+}
+
+void SWCenteringClipView::drawRect(QPainter& painter, const QRectF& bounds, const QRectF& cardRect, int cardShape)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(bounds, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QLinearGradient g(bounds.topLeft(), bounds.bottomLeft());
+    g.setColorAt(0.0, QColor::fromRgbF(0.88, 0.88, 0.88));
+    g.setColorAt(1.0, QColor::fromRgbF(0.78, 0.78, 0.78));
+    painter.fillRect(bounds, g);
+    if (cardRect.width() > 0 && cardRect.height() > 0) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        // A soft shadow 3 points right and 3 down, blurred over about 15 points:
+        // layers of faint outlines growing outward.
+        const QRectF shadowRect = cardRect.translated(3.0, 3.0);
+        constexpr int steps = 8;
+        for (int i = steps; i >= 1; --i) {
+            const double grow = 15.0 * i / steps / 2.0;
+            painter.setBrush(QColor(0, 0, 0, 10));
+            painter.drawPath(Card_Outline(shadowRect.adjusted(-grow, -grow, grow, grow), cardShape));
+        }
+        painter.setBrush(Qt::white);
+        painter.drawPath(Card_Outline(cardRect, cardShape));
+    }
+    painter.restore();
+}
+
+QPointF SWCenteringClipView::centerDocument(QSizeF documentSize, QSizeF viewSize, QPointF current)
+{
+    QPointF origin = current;
+    if (viewSize.width() > documentSize.width())
+        origin.setX(std::round(static_cast<float>((documentSize.width() - viewSize.width()) / 2.0)));
+    if (viewSize.height() > documentSize.height())
+        origin.setY(std::round(static_cast<float>((documentSize.height() - viewSize.height()) / 2.0)));
+    return origin;
+}
+
+QPointF SWCenteringClipView::constrainScrollPoint(QPointF proposed, QSizeF documentSize, QSizeF viewSize)
+{
+    auto axis = [](double p, double d, double v) {
+        if (v > d)
+            return Round_Half_Away((d - v) / 2.0);
+        p = std::min(p, d - v);
+        p = std::max(p, 0.0);
+        return Round_Half_Away(p);
+    };
+    return QPointF(axis(proposed.x(), documentSize.width(), viewSize.width()),
+                   axis(proposed.y(), documentSize.height(), viewSize.height()));
+}
+
+// ---------------------------------------------------------------------------
+LMNZoomingScrollView::LMNZoomingScrollView(QWidget* parent)
+    : QAbstractScrollArea(parent)
+{
+    _clipView = new SWCenteringClipView;
+    setViewport(_clipView);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    validateFactorPopUpButton();
+}
+
+void LMNZoomingScrollView::validateFactorPopUpButton()
+{
+    if (_factorPopUpButton)
+        return;
+    _factorPopUpButton = new QComboBox;
+    QFont f = _factorPopUpButton->font();
+    f.setPointSizeF(std::max(6.0, f.pointSizeF() - 2.0));
+    _factorPopUpButton->setFont(f);
+    for (int i = 0; i < LMNZoomingScrollViewFactorCount; ++i)
+        _factorPopUpButton->addItem(tr(LMNZoomingScrollViewLabels[i]), LMNZoomingScrollViewFactors[i]);
+    _factorPopUpButton->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    syncPopUp();
+    connect(_factorPopUpButton, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < LMNZoomingScrollViewFactorCount)
+            setFactor(LMNZoomingScrollViewFactors[index]);
+    });
+    // The pop-up sits at the left end of the horizontal scroll bar, as tall as the bar.
+    addScrollBarWidget(_factorPopUpButton, Qt::AlignLeft);
+}
+
+void LMNZoomingScrollView::syncPopUp()
+{
+    if (!_factorPopUpButton)
+        return;
+    int found = -1;
+    for (int i = 0; i < LMNZoomingScrollViewFactorCount; ++i)
+        if (std::abs(LMNZoomingScrollViewFactors[i] - _factor) < 1e-9)
+            found = i;
+    const QSignalBlocker block(_factorPopUpButton);
+    _factorPopUpButton->setCurrentIndex(found);
+}
+
+void LMNZoomingScrollView::setFactor(double factor)
+{
+    if (!(factor > 0.0) || !std::isfinite(factor))
+        return;
+    const bool changed = factor != _factor;
+    _factor = factor;
+    syncPopUp();
+    if (_documentView)
+        QMetaObject::invokeMethod(_documentView, "setZoomFactor", Qt::DirectConnection, Q_ARG(double, factor));
+    updateScrollBars();
+    layoutDocument();
+    viewport()->update();
+    if (changed)
+        emit factorChanged(factor);
+}
+
+QSizeF LMNZoomingScrollView::clipBoundsSize() const
+{
+    const QSize v = viewport()->size();
+    return QSizeF(v.width() / _factor, v.height() / _factor);
+}
+
+void LMNZoomingScrollView::setDocumentView(QWidget* view)
+{
+    if (_documentView == view)
+        return;
+    if (_documentView)
+        _documentView->removeEventFilter(this);
+    _documentView = view;
+    if (_documentView) {
+        _documentView->setParent(viewport());
+        _documentView->installEventFilter(this);
+        QMetaObject::invokeMethod(_documentView, "setZoomFactor", Qt::DirectConnection, Q_ARG(double, _factor));
+        _documentView->show();
+    }
+    updateScrollBars();
+    layoutDocument();
+}
+
+void LMNZoomingScrollView::updateScrollBars()
+{
+    const QSize d = _documentView ? _documentView->size() : QSize();
+    const QSize v = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, d.width() - v.width()));
+    horizontalScrollBar()->setPageStep(v.width());
+    horizontalScrollBar()->setSingleStep(10);
+    verticalScrollBar()->setRange(0, std::max(0, d.height() - v.height()));
+    verticalScrollBar()->setPageStep(v.height());
+    verticalScrollBar()->setSingleStep(10);
+}
+
+QPoint LMNZoomingScrollView::documentOrigin() const
+{
+    return _documentView ? _documentView->pos() : QPoint();
+}
+
+void LMNZoomingScrollView::layoutDocument()
+{
+    if (!_documentView || _layingOut)
+        return;
+    _layingOut = true;
+    const QSizeF d = _documentView->size();
+    const QSizeF v = viewport()->size();
+    const QPointF proposed(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QPointF origin = SWCenteringClipView::constrainScrollPoint(proposed, d, v);
+    const QPoint pos(-static_cast<int>(origin.x()), -static_cast<int>(origin.y()));
+    // Moving to where the document already is changes nothing.
+    if (_documentView->pos() != pos) {
+        _documentView->move(pos);
+        viewport()->update();
+    }
+    _layingOut = false;
+}
+
+void LMNZoomingScrollView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRectF card = _documentView ? QRectF(_documentView->geometry()) : QRectF();
+    SWCenteringClipView::drawRect(painter, QRectF(viewport()->rect()), card,
+                                  _cardShapeOverride >= 0 ? _cardShapeOverride : Card_Shape);
+}
+
+void LMNZoomingScrollView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+    layoutDocument();
+}
+
+void LMNZoomingScrollView::scrollContentsBy(int, int)
+{
+    layoutDocument();
+}
+
+bool LMNZoomingScrollView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        const bool r = QAbstractScrollArea::viewportEvent(event);
+        updateScrollBars();
+        layoutDocument();
+        return r;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+bool LMNZoomingScrollView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == _documentView && event->type() == QEvent::Resize) {
+        updateScrollBars();
+        layoutDocument();
+        viewport()->update();
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+Repeat_Image::Repeat_Image(QWidget* parent)
+    : QLabel(parent)
+{
+}
+
+void Repeat_Image::setBannerImage(const QPixmap& banner)
+{
+    _banner = banner;
+    update();
+}
+
+void Repeat_Image::paintEvent(QPaintEvent* event)
+{
+    if (!_banner.isNull()) {
+        QPainter painter(this);
+        painter.drawTiledPixmap(event->rect(), _banner, event->rect().topLeft());
+    }
+    QLabel::paintEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+VerticallyCenteredTextFieldCell::VerticallyCenteredTextFieldCell(QWidget* parent)
+    : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QRectF VerticallyCenteredTextFieldCell::titleRectForBounds(const QRectF& baseTitleRect, const QRectF& bounds,
+                                                           double textHeight)
+{
+    const double top = bounds.y() + (bounds.height() - textHeight) / 2.0;
+    QRectF r = baseTitleRect;
+    r.setHeight(r.height() - (top - bounds.y()));
+    r.moveTop(top);
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+AccessoryViewController::AccessoryViewController(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* layout = new QHBoxLayout(this);
+    ext_btn = new QComboBox(this);
+    ext_btn->addItem(QStringLiteral("xlsx"));
+    ext_btn->addItem(QStringLiteral("txt"));
+    layout->addWidget(ext_btn);
+    connect(ext_btn, &QComboBox::activated, this, [this](int) { selectFormat(); });
+}
+
+QString AccessoryViewController::extension() const
+{
+    return ext_btn->currentIndex() == 0 ? QStringLiteral("xlsx") : QStringLiteral("txt");
+}
+
+void AccessoryViewController::selectFormat()
+{
+    if (!_savePanel)
+        return;
+    const QString ext = extension();
+    const QStringList chosen = _savePanel->selectedFiles();
+    const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).completeBaseName();
+    _savePanel->setNameFilter(QStringLiteral("*.") + ext);
+    _savePanel->setDefaultSuffix(ext);
+    _savePanel->selectFile(QStringLiteral("%1.%2").arg(name, ext));
+}

@@ -1,0 +1,145 @@
+#pragma once
+// The scroll view around the design canvas: it zooms the canvas by a factor
+// chosen in a pop-up at the left end of the horizontal scroll bar, and keeps
+// the canvas centred (over a grey backdrop with the card's outline and shadow)
+// when the canvas is smaller than the visible area.
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QWidget>
+
+class QComboBox;
+class QFileDialog;
+class QPainter;
+
+// The zoom table: factor and label of each pop-up entry, in order.
+inline constexpr int LMNZoomingScrollViewFactorCount = 8;
+extern const double LMNZoomingScrollViewFactors[LMNZoomingScrollViewFactorCount];
+extern const char* const LMNZoomingScrollViewLabels[LMNZoomingScrollViewFactorCount];
+inline constexpr const char* LMNZoomingScrollViewFactor = "factor";
+
+// The viewport of the zooming scroll view: it paints the backdrop and holds
+// the centring rules. Coordinates are the viewport's pixels.
+class SWCenteringClipView : public QWidget {
+    Q_OBJECT
+public:
+    explicit SWCenteringClipView(QWidget* parent = nullptr);
+
+    // The backdrop over `bounds`: a grey gradient, lighter at the top, and the
+    // card outline (by `cardShape`) filled white with a soft shadow 3 right, 3 down.
+    static void drawRect(QPainter& painter, const QRectF& bounds, const QRectF& cardRect, int cardShape);
+
+    // The origin for a document of size `documentSize` shown in a view of
+    // `viewSize`: centred (rounded, halves away from zero) on each axis where the
+    // view is larger, else `current` on that axis.
+    static QPointF centerDocument(QSizeF documentSize, QSizeF viewSize, QPointF current);
+
+    // The origin the view may scroll to for a proposed one: centred where the
+    // view is larger than the document, else limited to 0 .. D - V and rounded.
+    static QPointF constrainScrollPoint(QPointF proposed, QSizeF documentSize, QSizeF viewSize);
+
+    // An optional backdrop pattern; nothing in the application sets it.
+    QPixmap bgImagePattern() const { return _bgImagePattern; }
+    void setBgImagePattern(const QPixmap& pattern) { _bgImagePattern = pattern; }
+
+private:
+    QPixmap _bgImagePattern;
+};
+
+class LMNZoomingScrollView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit LMNZoomingScrollView(QWidget* parent = nullptr);
+
+    // The view scrolled and centred. It is told the zoom factor through its
+    // `setZoomFactor(double)` slot when it has one, and its size is its zoomed size.
+    void setDocumentView(QWidget* view);
+    QWidget* documentView() const { return _documentView; }
+
+    double factor() const { return _factor; }
+    // The visible area in document points: the viewport's size over the factor.
+    QSizeF clipBoundsSize() const;
+    // The document's top-left corner in viewport pixels.
+    QPoint documentOrigin() const;
+
+    // Makes the zoom pop-up when it is missing.
+    void validateFactorPopUpButton();
+    QComboBox* factorPopUpButton() const { return _factorPopUpButton; }
+
+    // Card outline of the backdrop (0 rectangle, 1 rounded, 2 ellipse); by
+    // default the process-wide card shape is read at each drawing.
+    void setCardShapeOverride(int shape) { _cardShapeOverride = shape; }
+
+public slots:
+    void setFactor(double factor);
+
+signals:
+    // The user chose a factor in the pop-up, or setFactor changed it.
+    void factorChanged(double factor);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void updateScrollBars();
+    void layoutDocument();
+    void syncPopUp();
+
+    QComboBox* _factorPopUpButton = nullptr;
+    double _factor = 1.0;
+    QWidget* _documentView = nullptr;
+    SWCenteringClipView* _clipView = nullptr;
+    int _cardShapeOverride = -1;
+    bool _layingOut = false;
+};
+
+// Tiles the main window's banner picture from the view's top-left corner,
+// under the view's own picture.
+class Repeat_Image : public QLabel {
+    Q_OBJECT
+public:
+    explicit Repeat_Image(QWidget* parent = nullptr);
+    void setBannerImage(const QPixmap& banner);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap _banner;
+};
+
+// A text label centred vertically: the title rectangle moves down by half the
+// free height and shrinks by the same amount.
+class VerticallyCenteredTextFieldCell : public QLabel {
+    Q_OBJECT
+public:
+    explicit VerticallyCenteredTextFieldCell(QWidget* parent = nullptr);
+    static QRectF titleRectForBounds(const QRectF& baseTitleRect, const QRectF& bounds, double textHeight);
+};
+
+// The accessory of the list-export save panels: a pop-up choosing between
+// spreadsheet ("xlsx", item 0) and text ("txt", any other item).
+class AccessoryViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit AccessoryViewController(QWidget* parent = nullptr);
+
+    QComboBox* ext_btn = nullptr;
+    QFileDialog* savePanel() const { return _savePanel; }
+    void setSavePanel(QFileDialog* panel) { _savePanel = panel; }
+    // The extension of the chosen item.
+    QString extension() const;
+    // Rewrites the panel's file name with the chosen extension and limits the
+    // panel to that one type.
+    void selectFormat();
+
+private:
+    QFileDialog* _savePanel = nullptr;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The rectangle that limits moving and resizing items: the bounds of the
+// canvas view (the card's size in points). The canvas view installs a source
+// while it exists; otherwise the main window is asked (graphicViewBounds).
+#include <QRectF>
+#include <functional>
+
+extern std::function<QRectF()> Canvas_View_Bounds_Source;
+
+// Empty when there is no main window or no canvas.
+QRectF Canvas_View_Bounds();
+
+// Whether an item's rectangle still touches the canvas. A rectangle of zero
+// width or height (a horizontal or vertical line) counts when its segment or
+// point lies on the canvas, so such lines can be moved and nudged too.
+bool Rect_Lies_On_Canvas(const QRectF& rect, const QRectF& canvas);

@@ -1,0 +1,98 @@
+#pragma once
+// A compact keyed archive: one object recorded with its class name and a list
+// of named, typed values. Item archives, card archives and the undo snapshots
+// use it.
+//
+// Layout (little-endian): "ZLKA", version byte 1, class name (u8 length +
+// Latin-1), u16 entry count, then per entry: key (u8 length + Latin-1), type
+// byte, payload. A missing key reads as "not there" and leaves the target
+// unchanged. Reading checks every length against the data, so damaged or
+// hostile bytes are refused, never read past.
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+#include "platform/PtImage.h"
+
+struct LMNTextStorage;
+
+class KeyedArchiver {
+public:
+    explicit KeyedArchiver(const QString& className, int reserve = 1024);
+    void encodeRect(const char* key, const QRectF& v);
+    void encodePoint(const char* key, const QPointF& v);
+    void encodeSize(const char* key, const QSizeF& v);
+    void encodeBool(const char* key, bool v);
+    void encodeInt32(const char* key, qint32 v);
+    void encodeFloat(const char* key, float v);
+    // A null string, an invalid colour, a null image or a missing text
+    // storage is recorded as a null entry: the key is there, with no value.
+    void encodeString(const char* key, const QString& v);
+    void encodeColor(const char* key, const QColor& v);
+    void encodeFont(const char* key, const QFont& v);
+    void encodeImage(const char* key, const PtImage& v);
+    void encodeTextStorage(const char* key, const LMNTextStorage* v);
+    int count() const { return m_count; }
+    QByteArray finish();
+
+private:
+    void key(const char* key, quint8 type);
+    void null(const char* key) { this->key(key, 12); }
+    QByteArray m_data;
+    int m_countPos = 0;
+    int m_count = 0;
+};
+
+class KeyedUnarchiver {
+public:
+    enum Type : quint8 { Rect = 1, Point, Size, Bool, Int32, Float, String, Color, Font, Image, TextStorage, Null };
+
+    // Checks the whole layout; false (with an error text) when the data is no archive.
+    bool open(const QByteArray& data, QString* error = nullptr);
+    QString className() const { return m_className; }
+    QStringList keys() const;
+    int count() const { return int(m_entries.size()); }
+    bool contains(const char* key) const { return find(key) >= 0; }
+
+    // Each answers false when the key holds a value of another type or an
+    // unreadable value; an absent key (or a null entry for an object type)
+    // answers true and leaves `out` alone.
+    bool decodeRect(const char* key, QRectF& out);
+    bool decodePoint(const char* key, QPointF& out);
+    bool decodeSize(const char* key, QSizeF& out);
+    bool decodeBool(const char* key, bool& out);
+    bool decodeInt32(const char* key, int& out);
+    bool decodeFloat(const char* key, float& out);
+    bool decodeDouble(const char* key, double& out);   // a float widened
+    bool decodeString(const char* key, QString& out);
+    bool decodeColor(const char* key, QColor& out);
+    bool decodeFont(const char* key, QFont& out);
+    bool decodeImage(const char* key, PtImage& out);
+    bool decodeTextStorage(const char* key, std::unique_ptr<LMNTextStorage>& out);
+
+private:
+    struct Entry {
+        const char* key;
+        int keyLen;
+        quint8 type;
+        int offset;   // of the payload
+        int length;
+    };
+    int find(const char* key) const;
+    const Entry* entry(const char* key, quint8 type, bool& ok);
+    QByteArray m_data;
+    QString m_className;
+    std::vector<Entry> m_entries;
+    mutable int m_hint = 0;
+};
+
+// Largest picture an archive may carry, in pixels.
+inline constexpr qint64 Keyed_Archive_Max_Image_Pixels = 100'000'000;

@@ -1,0 +1,281 @@
+#include "core/util/Helpers.h"
+
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "platform/Paths.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QUrl>
+#include <QWidget>
+
+// ---------------------------------------------------------------- strings
+
+namespace {
+
+bool isWhitespaceOrNewline(QChar c)
+{
+    const ushort u = c.unicode();
+    if ((u >= 0x09 && u <= 0x0D) || u == 0x85)
+        return true;
+    switch (c.category()) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isControl(QChar c)
+{
+    const QChar::Category cat = c.category();
+    return cat == QChar::Other_Control || cat == QChar::Other_Format;
+}
+
+QString trimBy(const QString& s, bool (*pred)(QChar))
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && pred(s.at(b))) ++b;
+    while (e > b && pred(s.at(e - 1))) --e;
+    if (b == 0 && e == s.size())
+        return s;
+    return s.mid(b, e - b);
+}
+
+} // namespace
+
+QString Trim_Str(const QString& s)
+{
+    return trimBy(trimBy(s, isWhitespaceOrNewline), isControl);
+}
+
+QString Replace_Char_For_Valid(const QString& s) { return Trim_Str(s); }
+QString Replace_Char_For_valid(const QString& s) { return Trim_Str(s); }
+
+QString Left_Str_substringToIndex(const QString& s, int n)
+{
+    if (n < 0) n = 0;
+    if (n >= s.size()) return s;
+    return s.left(n);
+}
+
+QString Right_Str_substringFromIndex(const QString& s, int n)
+{
+    if (n < 0) n = 0;
+    if (n >= s.size()) return s;
+    return s.right(n);
+}
+
+QString Read_Str_FromIndex(const QString& s, int i)
+{
+    if (i < 0 || i > s.size()) return QStringLiteral("");
+    return s.mid(i);
+}
+
+QString Read_Str_Upto_Index(const QString& s, int i)
+{
+    if (i < 0 || i > s.size()) return QStringLiteral("");
+    return s.left(i);
+}
+
+QString Replace_char_in_string(const QString& s, const QString& a, const QString& b)
+{
+    if (a.isEmpty()) return s;
+    QString out = s;
+    return out.replace(a, b, Qt::CaseSensitive);
+}
+
+QString stringByReplaceCharacterSet(const QString& s, const std::function<bool(QChar)>& inSet, const QString& r)
+{
+    if (!inSet) return s;
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        if (inSet(c)) out += r;
+        else out += c;
+    }
+    return out;
+}
+
+bool Find_Str(const QString& s, const QString& t)
+{
+    if (s.isNull() || t.isEmpty()) return false;
+    return s.contains(t, Qt::CaseSensitive);
+}
+
+bool Find_Str_Case_Insensitive(const QString& s, const QString& t)
+{
+    if (s.isNull() || t.isNull() || t.isEmpty()) return false;
+    return s.contains(t, Qt::CaseInsensitive);
+}
+
+// ---------------------------------------------------------------- files
+
+bool Is_Reserved_File_Name_Char(QChar c)
+{
+    switch (c.unicode()) {
+    case '/': case '\\': case '?': case '%': case '*': case '|': case '"': case '<': case '>':
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString Remove_Reserve_Char_In_File_Name(const QString& name)
+{
+    qsizetype b = 0;
+    qsizetype e = name.size();
+    while (b < e && Is_Reserved_File_Name_Char(name.at(b))) ++b;
+    while (e > b && Is_Reserved_File_Name_Char(name.at(e - 1))) --e;
+    QString out = name.mid(b, e - b);
+    out.replace(QLatin1Char('/'), QLatin1Char('_'));
+    out.remove(QChar(0));
+    return Trim_Str(out);
+}
+
+bool Create_Folder(const QString& path)
+{
+    if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return info.isDir();
+    // mkpath creates with 0777 less the umask.
+    return QDir().mkpath(path) && QFileInfo(path).isDir();
+}
+
+void Delete_Folder(const QString& path)
+{
+    if (path.isEmpty()) return;
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isDir()) {
+        QFile::remove(path);
+        return;
+    }
+    QDir(path).removeRecursively();
+}
+
+void Delete_File(const QString& path)
+{
+    if (path.isEmpty()) return;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) return;
+    // Deletable when the folder that holds it is writable.
+    const QFileInfo parent(info.absolutePath());
+    if (!parent.isWritable()) return;
+    Delete_Folder(path);
+}
+
+void Open_Help_File()
+{
+    const QString help = Path_Join(Resource_Path, QStringLiteral("Help.pdf"));
+    if (!QFileInfo(help).isFile()) {
+        Show_MessageBox(QStringLiteral("Help file does not exist!"));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void Init_Program_Paths()
+{
+    if (Resource_Path.isEmpty()) Resource_Path = Default_Resource_Path();
+    if (Created_Resource_Path.isEmpty()) Created_Resource_Path = Default_Created_Resource_Path();
+    if (Data_Folder_Path.isEmpty()) Data_Folder_Path = Path_Join(Created_Resource_Path, QStringLiteral("DataSet"));
+}
+
+QString User_Resource_Folder(const QString& subFolder)
+{
+    return Path_Join(Created_Resource_Path, subFolder);
+}
+
+QStringList Resource_Folder_Paths(const QString& subFolder)
+{
+    return {Path_Join(Resource_Path, subFolder), User_Resource_Folder(subFolder)};
+}
+
+QString Resolve_Resource_File(const QString& relativePath)
+{
+    const QString user = Path_Join(Created_Resource_Path, relativePath);
+    if (!Created_Resource_Path.isEmpty() && QFileInfo::exists(user))
+        return user;
+    return Path_Join(Resource_Path, relativePath);
+}
+
+namespace {
+
+// Copies a shipped default file into the data folder when it is missing there.
+// The copy is the user's to change, whatever the shipped file's permissions.
+void copyDefaultIfMissing(const QString& folder, const QString& fileName, const QString& shippedFolder)
+{
+    const QString target = Path_Join(folder, fileName);
+    if (QFileInfo::exists(target)) return;
+    const QString source = Path_Join(Path_Join(Resource_Path, shippedFolder), fileName);
+    if (!QFileInfo(source).isFile()) return;
+    if (QFile::copy(source, target))
+        QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+}
+
+} // namespace
+
+void Check_Path_And_Create_Files()
+{
+    Init_Program_Paths();
+    // Per-user twins of the resource folders the program fills.
+    for (const char* sub : {"Background", "Fill_Style_Image", "LibraryImage"})
+        Create_Folder(User_Resource_Folder(QString::fromLatin1(sub)));
+
+    Create_Folder(Created_Resource_Path);
+    Create_Folder(Data_Folder_Path);
+
+    Cropped_Img_Path = Path_Join(Created_Resource_Path, QStringLiteral("Cropped_Images"));
+    Create_Folder(Cropped_Img_Path);
+
+    custom_label_path = Path_Join(Created_Resource_Path, QStringLiteral("CustomProductLabel"));
+    Create_Folder(custom_label_path);
+    copyDefaultIfMissing(custom_label_path, QStringLiteral("Custom1.zvp"), QStringLiteral("CustomProductLabel"));
+
+    print_profile_path = Path_Join(Created_Resource_Path, QStringLiteral("PrintProfile"));
+    Create_Folder(print_profile_path);
+    copyDefaultIfMissing(print_profile_path, QStringLiteral("Default.zvp"), QStringLiteral("PrintProfile"));
+}
+
+// ---------------------------------------------------------------- controls
+
+void SetObjEnabled(QWidget* object, bool enabled)
+{
+    if (!object) return;
+    if (object->metaObject() == &QGroupBox::staticMetaObject) {
+        const auto children = object->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children)
+            SetObjEnabled(child, enabled);
+        return;
+    }
+    object->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------- lengths
+
+double MM_To_Unit_Factor(int unit)
+{
+    switch (unit) {
+    case 0: return 1.0 / 25.4;  // inch
+    case 1: return 0.1;         // centimetre
+    default: return 1.0;        // millimetre
+    }
+}
+
+double Points_To_Unit(double points, int unit)
+{
+    return points * Points_To_MM_Factor * MM_To_Unit_Factor(unit);
+}
+
+double Unit_To_Points(double value, int unit)
+{
+    return value / MM_To_Unit_Factor(unit) * MM_To_Points_Factor;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// Program-wide helper functions: strings with fixed edge behaviour, cleaning
+// of user-typed file names, folders and files, the program's folders, the
+// help document, enabling controls and length units.
+//
+// Lengths and indexes count UTF-16 units. A null QString stands for "nil".
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+// ---- Strings ----
+// Removes white space and line breaks from both ends, then, in a second pass,
+// control characters from both ends.
+QString Trim_Str(const QString& s);
+QString Replace_Char_For_Valid(const QString& s);  // Trim_Str
+QString Replace_Char_For_valid(const QString& s);  // Trim_Str
+// First n characters (n < 0 counts as 0; n >= length gives s itself).
+QString Left_Str_substringToIndex(const QString& s, int n);
+// Last n characters (n < 0 counts as 0; n >= length gives s itself).
+QString Right_Str_substringFromIndex(const QString& s, int n);
+// Characters from index i to the end; "" when i < 0 or i > length.
+QString Read_Str_FromIndex(const QString& s, int i);
+// First i characters; "" when i < 0 or i > length.
+QString Read_Str_Upto_Index(const QString& s, int i);
+// Every occurrence of a replaced by b (literal, case-sensitive).
+QString Replace_char_in_string(const QString& s, const QString& a, const QString& b);
+// Replaces every character for which `inSet` holds by r. A replacement that
+// itself holds such characters is applied once, left to right.
+QString stringByReplaceCharacterSet(const QString& s, const std::function<bool(QChar)>& inSet,
+                                    const QString& r);
+// t occurs in s (case-sensitive); false for an empty t or a null s.
+bool Find_Str(const QString& s, const QString& t);
+// t occurs in s ignoring case; false for a null s or t, or an empty t.
+bool Find_Str_Case_Insensitive(const QString& s, const QString& t);
+
+// ---- File names, folders and files ----
+// The reserved characters / \ ? % * | " < > (not the colon).
+bool Is_Reserved_File_Name_Char(QChar c);
+// Reserved characters stripped from both ends, every remaining '/' made '_',
+// NUL characters removed, then Trim_Str.
+QString Remove_Reserve_Char_In_File_Name(const QString& name);
+// Creates the folder and its missing parents (with the user's umask). True
+// when a folder is there afterwards; false when creation fails or a plain
+// file stands at the path.
+bool Create_Folder(const QString& path);
+// Removes the folder with its contents, or the file (a link itself, never
+// what it points to). Failures are ignored.
+void Delete_Folder(const QString& path);
+// Removes the item when its folder lets us. Failures are ignored.
+void Delete_File(const QString& path);
+// Opens Resource_Path/"Help.pdf" in the default application, or says
+// "Help file does not exist!".
+void Open_Help_File();
+
+// Sets the program's folders (Resource_Path, Created_Resource_Path and
+// Data_Folder_Path) to their defaults where they are still empty.
+void Init_Program_Paths();
+// Creates the program's folders and copies the default custom label sheet and
+// print profile into the data folder when they are missing there. Folders
+// the program fills inside the resources get their per-user twin in the data
+// folder (the resources are never written).
+void Check_Path_And_Create_Files();
+// The per-user twin of a resource sub-folder ("Background", "LibraryImage"...).
+QString User_Resource_Folder(const QString& subFolder);
+// The shipped folder and its per-user twin, to be listed together.
+QStringList Resource_Folder_Paths(const QString& subFolder);
+// A resource file by relative path: the user's twin when it exists there,
+// else the shipped one.
+QString Resolve_Resource_File(const QString& relativePath);
+
+// ---- Controls ----
+// Enables or disables a control. A plain group box is not disabled itself:
+// the call passes to the controls inside it (nested group boxes entered the
+// same way), so single controls can be enabled again later.
+void SetObjEnabled(QWidget* object, bool enabled);
+
+// ---- Lengths (points inside; unit codes 0 inch, 1 centimetre, 2 millimetre) ----
+constexpr double MM_To_Points_Factor = 2.834645669291;
+constexpr double Points_To_MM_Factor = 0.3527777777778;
+// Factor from millimetres to the unit.
+double MM_To_Unit_Factor(int unit);
+double Points_To_Unit(double points, int unit);
+double Unit_To_Points(double value, int unit);

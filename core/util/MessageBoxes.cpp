@@ -1,0 +1,496 @@
+#include "core/util/MessageBoxes.h"
+
+#include "core/util/BarcodeServices.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
+#include "platform/MainThread.h"
+#include "platform/MessageSink.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <mutex>
+
+namespace {
+
+void installParentProvider()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Set_Message_Parent_Provider([] { return Dialog_Parent_Window(); }); });
+}
+
+QString boxTitle()
+{
+    return QCoreApplication::applicationName();
+}
+
+// Makes a dialog a sheet of the main window when there is one.
+void prepareSheet(QDialog* dialog)
+{
+    QWidget* parent = Dialog_Parent_Window();
+    if (parent && dialog->parentWidget() != parent)
+        dialog->setParent(parent, dialog->windowFlags() | Qt::Dialog);
+    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+}
+
+QPushButton* addButton(QHBoxLayout* row, const QString& title)
+{
+    auto* b = new QPushButton(title);
+    b->setAutoDefault(false);
+    row->addWidget(b);
+    return b;
+}
+
+} // namespace
+
+QWidget* Dialog_Parent_Window()
+{
+    return Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr;
+}
+
+void Apply_Dialog_Background(QWidget* window)
+{
+    if (!window) return;
+    QPalette pal = window->palette();
+    pal.setColor(QPalette::Window, QColor::fromRgbF(0.9450980392156862f, 0.9568627450980393f, 0.9803921568627451f, 1.0f));
+    window->setPalette(pal);
+    window->setAutoFillBackground(true);
+}
+
+// ---------------------------------------------------------------- alerts
+
+void Show_NSLog_Message(const QString& text)
+{
+    if (text.isEmpty()) return;
+    Log_Message(text);
+}
+
+void Show_MessageBox(const QString& text)
+{
+    installParentProvider();
+    MessageRequest r;
+    r.kind = MessageKind::Information;
+    r.title = boxTitle();
+    r.text = QStringLiteral("\n") + text;
+    r.buttons = {QStringLiteral("OK")};
+    r.defaultButton = 0;
+    r.escapeButton = 0;
+    Raise_Message(r);
+}
+
+void Show_MessageBox_No_Thread(const QString& text)
+{
+    Show_MessageBox(text);
+}
+
+bool Show_YES_NO_MessageBox(const QString& text)
+{
+    installParentProvider();
+    MessageRequest r;
+    r.kind = MessageKind::Question;
+    r.title = boxTitle();
+    r.text = text;
+    r.buttons = {QStringLiteral("Yes"), QStringLiteral("No")};
+    r.defaultButton = 0;
+    r.escapeButton = 1;
+    yes_no_msg_val = false;
+    const bool yes = Raise_Message(r) == 0;
+    yes_no_msg_val = yes;
+    return yes;
+}
+
+int Show_YES_NO_Cancel_MessageBox(const QString& text)
+{
+    installParentProvider();
+    MessageRequest r;
+    r.kind = MessageKind::Warning;
+    r.title = boxTitle();
+    r.text = text;
+    r.buttons = {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")};
+    r.defaultButton = 0;
+    r.escapeButton = 2;
+    const int answer = Raise_Message(r);
+    if (answer == 0) return Alert_First_Button;
+    if (answer == 1) return Alert_Second_Button;
+    return Alert_Third_Button;
+}
+
+// ---------------------------------------------------------------- long-text box
+
+QPointer<Long_SMS_Dlg> Long_SMS_Dlg::s_instance;
+
+Long_SMS_Dlg::Long_SMS_Dlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    _Msg_Title = new QLabel;
+    QFont bold = _Msg_Title->font();
+    bold.setBold(true);
+    _Msg_Title->setFont(bold);
+    _Msg_Title->setWordWrap(true);
+    col->addWidget(_Msg_Title);
+    _Msg_Val = new QTextBrowser;
+    _Msg_Val->setOpenExternalLinks(false);
+    _Msg_Val->setMinimumSize(420, 220);
+    col->addWidget(_Msg_Val);
+    auto* row = new QHBoxLayout;
+    apply_chk = new QCheckBox(QStringLiteral("Apply to all"));
+    row->addWidget(apply_chk);
+    row->addStretch();
+    no_button = addButton(row, QStringLiteral("No"));
+    yes_button = addButton(row, QStringLiteral("OK"));
+    yes_button->setDefault(true);
+    col->addLayout(row);
+    connect(yes_button, &QPushButton::clicked, this, &Long_SMS_Dlg::OKPressed);
+    connect(no_button, &QPushButton::clicked, this, &Long_SMS_Dlg::CancelPressed);
+}
+
+Long_SMS_Dlg* Long_SMS_Dlg::defaultInstance()
+{
+    if (!s_instance) s_instance = new Long_SMS_Dlg(Dialog_Parent_Window());
+    return s_instance;
+}
+
+void Long_SMS_Dlg::Reset_Controls()
+{
+    if (!title_val.isNull()) {
+        _Msg_Title->setText(title_val);
+        _Msg_Val->setPlainText(msg_val_str);
+        if (show_single_button) {
+            no_button->setVisible(false);
+            yes_button->setText(QStringLiteral("OK"));
+        } else {
+            no_button->setVisible(true);
+            yes_button->setText(QStringLiteral("Yes"));
+        }
+    } else {
+        _Msg_Title->setText(Cutom_Msg_Title);
+        _Msg_Val->setPlainText(Cutom_Msg_Val);
+        no_button->setVisible(false);
+        yes_button->setText(QStringLiteral("OK"));
+    }
+    if (apply_chk_show) {
+        apply_chk->setVisible(true);
+        apply_chk->setChecked(show_single_button ? Msg_Apply_All_Chk_for_in_use.load() : Msg_Apply_All_Chk.load());
+    } else {
+        apply_chk->setVisible(false);
+    }
+}
+
+int Long_SMS_Dlg::Open_Long_sms_Dialog()
+{
+    int code = 0;
+    Run_On_Main_Thread_And_Wait([&] {
+        Reset_Controls();
+        code = open_box_in_main_threard();
+    });
+    return code;
+}
+
+int Long_SMS_Dlg::open_box_in_main_threard()
+{
+    prepareSheet(this);
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+void Long_SMS_Dlg::OKPressed()
+{
+    const bool state = apply_chk->isChecked();
+    if (show_single_button) Msg_Apply_All_Chk_for_in_use = state;
+    else Msg_Apply_All_Chk = state;
+    done(1);
+}
+
+void Long_SMS_Dlg::CancelPressed()
+{
+    const bool state = apply_chk->isChecked();
+    if (show_single_button) Msg_Apply_All_Chk_for_in_use = state;
+    else Msg_Apply_All_Chk = state;
+    done(0);
+}
+
+void Long_SMS_Dlg::reject()
+{
+    CancelPressed();
+}
+
+// ---------------------------------------------------------------- keep-or-replace box
+
+QPointer<Replcae_Confirm_Box> Replcae_Confirm_Box::s_instance;
+
+Replcae_Confirm_Box::Replcae_Confirm_Box(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    _Msg_Title = new QLabel;
+    QFont bold = _Msg_Title->font();
+    bold.setBold(true);
+    _Msg_Title->setFont(bold);
+    col->addWidget(_Msg_Title);
+    _Msg_Val = new QLabel;
+    _Msg_Val->setWordWrap(true);
+    _Msg_Val->setTextFormat(Qt::PlainText);
+    _Msg_Val->setMinimumWidth(380);
+    col->addWidget(_Msg_Val);
+    path_control = new QLineEdit;
+    path_control->setReadOnly(true);
+    path_control->setVisible(false);
+    col->addWidget(path_control);
+    apply_chk = new QCheckBox(QStringLiteral("Apply to all"));
+    col->addWidget(apply_chk);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    cancel_button = addButton(row, QStringLiteral("Cancel"));
+    keep_button = addButton(row, QStringLiteral("Keep"));
+    replace_button = addButton(row, QStringLiteral("Replace"));
+    replace_button->setDefault(true);
+    col->addLayout(row);
+    connect(keep_button, &QPushButton::clicked, this, &Replcae_Confirm_Box::Keep_Pressed);
+    connect(replace_button, &QPushButton::clicked, this, &Replcae_Confirm_Box::Replace_Pressed);
+    connect(cancel_button, &QPushButton::clicked, this, &Replcae_Confirm_Box::CancelPressed);
+    connect(apply_chk, &QCheckBox::clicked, this, &Replcae_Confirm_Box::Apply_all_chked);
+}
+
+Replcae_Confirm_Box* Replcae_Confirm_Box::defaultInstance()
+{
+    if (!s_instance) {
+        Replcae_Confirm_Box* box = nullptr;
+        Run_On_Main_Thread_And_Wait([&] { box = new Replcae_Confirm_Box(Dialog_Parent_Window()); });
+        s_instance = box;
+    }
+    return s_instance;
+}
+
+void Replcae_Confirm_Box::Open_box_in_thread()
+{
+    Run_On_Main_Thread_And_Wait([this] { Open_Replace_Dialog(); });
+}
+
+void Replcae_Confirm_Box::Reset_Controls()
+{
+    _Msg_Title->setText(title_val);
+    _Msg_Val->setText(msg_val_str);
+    path_control->setText(file_path_str);
+    path_control->setVisible(false);
+    apply_chk->setVisible(apply_chk_show);
+    apply_chk->setChecked(Msg_Apply_All_Chk.load());
+}
+
+int Replcae_Confirm_Box::Open_Replace_Dialog()
+{
+    int code = 0;
+    Run_On_Main_Thread_And_Wait([&] {
+        Reset_Controls();
+        prepareSheet(this);
+        raise();
+        activateWindow();
+        code = Run_Modal_Dialog(*this);
+        hide();
+    });
+    return code;
+}
+
+void Replcae_Confirm_Box::Keep_Pressed()
+{
+    const bool ticked = apply_chk->isChecked();
+    Msg_Apply_All_Chk = ticked;
+    replace_keep_file_flag = ticked ? 3 : 1;
+    done(1);
+}
+
+void Replcae_Confirm_Box::Replace_Pressed()
+{
+    const bool ticked = apply_chk->isChecked();
+    Msg_Apply_All_Chk = ticked;
+    replace_keep_file_flag = ticked ? 2 : 0;
+    done(0);
+}
+
+void Replcae_Confirm_Box::CancelPressed()
+{
+    Msg_Apply_All_Chk = apply_chk->isChecked();
+    Stop_Processing_Now = true;
+    replace_keep_file_flag = 4;
+    done(0);
+}
+
+void Replcae_Confirm_Box::reject()
+{
+    // Closing the box is a Cancel: the job must not go on unasked.
+    CancelPressed();
+}
+
+// ---------------------------------------------------------------- image message box
+
+QPointer<Image_Validation_msg> Image_Validation_msg::s_instance;
+
+Image_Validation_msg::Image_Validation_msg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    _Msg_Title = new QLabel;
+    col->addWidget(_Msg_Title);
+    _Msg_Val = new QLabel;
+    _Msg_Val->setWordWrap(true);
+    col->addWidget(_Msg_Val);
+    path_control = new QLineEdit;
+    path_control->setVisible(false);
+    col->addWidget(path_control);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* cancel = addButton(row, QStringLiteral("Cancel"));
+    auto* no = addButton(row, QStringLiteral("No"));
+    auto* yes = addButton(row, QStringLiteral("Yes"));
+    yes->setDefault(true);
+    col->addLayout(row);
+    connect(yes, &QPushButton::clicked, this, &Image_Validation_msg::YESPressed);
+    connect(no, &QPushButton::clicked, this, &Image_Validation_msg::NOPressed);
+    connect(cancel, &QPushButton::clicked, this, &Image_Validation_msg::CancelPressed);
+}
+
+Image_Validation_msg* Image_Validation_msg::defaultInstance()
+{
+    if (!s_instance) s_instance = new Image_Validation_msg(Dialog_Parent_Window());
+    return s_instance;
+}
+
+void Image_Validation_msg::Reset_Controls()
+{
+    _Msg_Title->setText(title_val);
+    _Msg_Val->setText(msg_val_str);
+    path_control->setText(file_path_str);
+    path_control->setVisible(false);
+}
+
+int Image_Validation_msg::Open_Image_Msg_Dialog()
+{
+    int code = 0;
+    Run_On_Main_Thread_And_Wait([&] {
+        Reset_Controls();
+        prepareSheet(this);
+        raise();
+        activateWindow();
+        code = Run_Modal_Dialog(*this);
+        hide();
+    });
+    return code;
+}
+
+void Image_Validation_msg::YESPressed() { done(1); }
+void Image_Validation_msg::NOPressed() { done(0); }
+void Image_Validation_msg::CancelPressed() { done(0); }
+
+// ---------------------------------------------------------------- number information
+
+Load_Num_Info::Load_Num_Info(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* row = new QHBoxLayout(this);
+    row->addStretch();
+    auto* cancel = addButton(row, QStringLiteral("Cancel"));
+    auto* no = addButton(row, QStringLiteral("No"));
+    auto* yes = addButton(row, QStringLiteral("Yes"));
+    connect(yes, &QPushButton::clicked, this, &Load_Num_Info::YESPressed);
+    connect(no, &QPushButton::clicked, this, &Load_Num_Info::NOPressed);
+    connect(cancel, &QPushButton::clicked, this, &Load_Num_Info::CancelPressed);
+}
+
+void Load_Num_Info::YESPressed() { done(1); }
+void Load_Num_Info::NOPressed() { done(0); }
+void Load_Num_Info::CancelPressed() { done(0); }
+
+// ---------------------------------------------------------------- after-export box
+
+QPointer<Open_Export_Log> Open_Export_Log::s_instance;
+
+Open_Export_Log::Open_Export_Log(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    _open_log_message = new QLabel;
+    _open_log_message->setWordWrap(true);
+    _open_log_message->setTextFormat(Qt::PlainText);
+    col->addWidget(_open_log_message);
+    _open_log_path = new QLineEdit;
+    _open_log_path->setReadOnly(true);
+    _open_log_path->setMinimumWidth(380);
+    col->addWidget(_open_log_path);
+    _open_log_chk = new QCheckBox(QStringLiteral("Open exported file."));
+    _open_log_chk->setChecked(true);
+    col->addWidget(_open_log_chk);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* cancel = addButton(row, QStringLiteral("Cancel"));
+    auto* ok = addButton(row, QStringLiteral("OK"));
+    ok->setDefault(true);
+    col->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, &Open_Export_Log::OKPressed);
+    connect(cancel, &QPushButton::clicked, this, &Open_Export_Log::CancelPressed);
+}
+
+Open_Export_Log* Open_Export_Log::defaultInstance()
+{
+    if (!s_instance) s_instance = new Open_Export_Log(Dialog_Parent_Window());
+    return s_instance;
+}
+
+void Open_Export_Log::Reset_Controls()
+{
+    const bool folder = QFileInfo(Export_File_Path).isDir();
+    _open_log_chk->setText(folder ? QStringLiteral("Open containing folder.") : QStringLiteral("Open exported file."));
+    _open_log_path->setText(Export_File_Path);
+    _open_log_message->setText(Export_File_Message);
+}
+
+void Open_Export_Log::OKPressed()
+{
+    if (_open_log_chk->isChecked() && !Export_File_Path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Export_File_Path));
+    _open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Log::CancelPressed()
+{
+    _open_log_chk->setChecked(true);
+    done(0);
+}
+
+// ---------------------------------------------------------------- please-wait sheet
+
+QPointer<Please_Wait_Sheet> Please_Wait_Sheet::s_instance;
+
+Please_Wait_Sheet::Please_Wait_Sheet(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(boxTitle());
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    modeless_msg_lbl = new QLabel;
+    modeless_msg_lbl->setMinimumWidth(300);
+    modeless_msg_lbl->setAlignment(Qt::AlignCenter);
+    col->addWidget(modeless_msg_lbl);
+}
+
+Please_Wait_Sheet* Please_Wait_Sheet::defaultInstance()
+{
+    if (!s_instance) s_instance = new Please_Wait_Sheet(Dialog_Parent_Window());
+    return s_instance;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Process-wide values shared by the drawing core and the subsystems above it:
+// the series folder and file conventions, the program's folders, the
+// keep-or-replace answer and stop flag of batch jobs, the after-export values,
+// the copies of the e-mail settings and the page settings of the process.
+//
+// They are owned higher up (data sources, export) but defined here, in the
+// core, because the core's helpers and message boxes use them.
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QString>
+
+#include <atomic>
+
+// ---- Series and folders ----
+extern QString Data_Folder_Path;    // series folder: "DataSet" inside the data folder
+extern const QString batch_file_EXT;     // "txt", extension of series files
+extern const QString default_file_name;  // "Untitled"
+extern QString Cropped_Img_Path;    // "Cropped_Images" inside the data folder
+extern QString custom_label_path;   // "CustomProductLabel" inside the data folder
+extern QString print_profile_path;  // "PrintProfile" inside the data folder
+
+// ---- Batch jobs ----
+// Keep/replace answer: 0 replace, 1 keep, 2 replace all, 3 keep all, 4 cancel.
+extern std::atomic<int> replace_keep_file_flag;
+// Stop flag of batch jobs: cleared when a job starts, tested before each row.
+extern std::atomic<bool> Stop_Processing_Now;
+
+// ---- After an export ----
+extern QString Export_File_Path;     // the exported file or folder
+extern QString Export_File_Message;  // e.g. "Label has been exported successfully."
+
+// ---- Copies of the e-mail settings (filled by Get_Email_Details) ----
+extern QString sender_email;
+extern QString sender_pwd;
+extern QString sending_server;
+extern QString sending_port;
+extern QString send_enable_ssl;      // "Y" or "N"
+
+// ---- Pictures ----
+extern const int Crop_Image_Size;    // 800: longer side of picture thumbnails, pixels
+
+// ---- Message boxes ----
+extern std::atomic<bool> yes_no_msg_val;             // answer of the last Yes/No box
+extern std::atomic<bool> Msg_Apply_All_Chk;          // apply-to-all box, keep-or-replace form
+extern std::atomic<bool> Msg_Apply_All_Chk_for_in_use;  // the same, long-text box single-button form
+
+// ---- Page settings of the process ----
+// Paper, orientation, margins and where a job goes. Shared by the document,
+// the print window and the PDF export window.
+struct PrintInfo {
+    QPageLayout pageLayout{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)};
+    QString printerName;          // empty: the default printer
+    QString jobDisposition{QStringLiteral("spool")};  // "spool", "preview" or "save"
+    QString savePath;             // for "save"
+
+    bool operator==(const PrintInfo& o) const
+    {
+        return pageLayout == o.pageLayout && printerName == o.printerName
+            && jobDisposition == o.jobDisposition && savePath == o.savePath;
+    }
+    bool operator!=(const PrintInfo& o) const { return !(*this == o); }
+};

@@ -1,0 +1,335 @@
+#include "platform/Plist.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimeZone>
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Deeper trees than this are refused: a hostile file must not exhaust the stack.
+constexpr int kMaxDepth = 512;
+// libplist takes 32-bit lengths.
+constexpr qint64 kMaxInput = std::numeric_limits<qint32>::max();
+
+// Dates in property lists count seconds from 2001-01-01 00:00:00 UTC.
+const QDateTime& referenceDate()
+{
+    static const QDateTime ref(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    return ref;
+}
+
+struct PlistDeleter {
+    void operator()(void* node) const { if (node) plist_free(static_cast<plist_t>(node)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+void setError(QString* error, const QString& text)
+{
+    if (error) *error = text;
+}
+
+std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
+{
+    if (!node) { setError(error, QStringLiteral("missing value")); return std::nullopt; }
+    if (depth > kMaxDepth) { setError(error, QStringLiteral("property list nested too deeply")); return std::nullopt; }
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t v = 0;
+        plist_get_bool_val(node, &v);
+        return QVariant(v != 0);
+    }
+    case PLIST_UINT: {
+        // libplist keeps every integer in 64 bits; stored signed values come
+        // back as their two's complement pattern.
+        uint64_t v = 0;
+        plist_get_uint_val(node, &v);
+        return QVariant(static_cast<qint64>(v));
+    }
+    case PLIST_REAL: {
+        double v = 0;
+        plist_get_real_val(node, &v);
+        return QVariant(v);
+    }
+    case PLIST_STRING: {
+        // The pointer form also copes with strings holding NUL bytes, which a
+        // damaged binary list can contain.
+        uint64_t len = 0;
+        const char* s = plist_get_string_ptr(node, &len);
+        if (!s || len >= static_cast<uint64_t>(kMaxInput)) return QVariant(QString());
+        return QVariant(QString::fromUtf8(s, static_cast<qsizetype>(len)));
+    }
+    case PLIST_DATA: {
+        uint64_t len = 0;
+        const char* d = plist_get_data_ptr(node, &len);
+        QByteArray bytes;
+        if (d && len > 0 && len < static_cast<uint64_t>(kMaxInput))
+            bytes = QByteArray(d, static_cast<qsizetype>(len));
+        return QVariant(bytes);
+    }
+    case PLIST_DATE: {
+        int32_t sec = 0, usec = 0;
+        plist_get_date_val(node, &sec, &usec);
+        const qint64 ms = static_cast<qint64>(sec) * 1000 + usec / 1000;
+        return QVariant(referenceDate().addMSecs(ms));
+    }
+    case PLIST_UID: {
+        // Keyed-archive references appear as a one-key dictionary, as XML shows them.
+        uint64_t v = 0;
+        plist_get_uid_val(node, &v);
+        QVariantMap m;
+        m.insert(QStringLiteral("CF$UID"), QVariant(static_cast<qint64>(v)));
+        return QVariant(m);
+    }
+    case PLIST_ARRAY: {
+        QVariantList list;
+        const uint32_t n = plist_array_get_size(node);
+        for (uint32_t i = 0; i < n; ++i) {
+            auto item = toVariant(plist_array_get_item(node, i), depth + 1, error);
+            if (!item) return std::nullopt;
+            list.append(std::move(*item));
+        }
+        return QVariant(list);
+    }
+    case PLIST_DICT: {
+        QVariantMap map;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        if (!it) return QVariant(map);
+        bool ok = true;
+        for (;;) {
+            char* key = nullptr;
+            plist_t val = nullptr;
+            plist_dict_next_item(node, it, &key, &val);
+            if (!val) { std::free(key); break; }
+            auto item = toVariant(val, depth + 1, error);
+            const QString k = key ? QString::fromUtf8(key) : QString();
+            std::free(key);
+            if (!item) { ok = false; break; }
+            map.insert(k, std::move(*item));
+        }
+        std::free(it);
+        if (!ok) return std::nullopt;
+        return QVariant(map);
+    }
+    default:
+        setError(error, QStringLiteral("unknown value type in property list"));
+        return std::nullopt;
+    }
+}
+
+plist_t fromVariant(const QVariant& v, int depth)
+{
+    if (depth > kMaxDepth) return nullptr;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return plist_new_bool(v.toBool() ? 1 : 0);
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return plist_new_uint(static_cast<uint64_t>(v.toLongLong()));
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return plist_new_uint(static_cast<uint64_t>(v.toULongLong()));
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return plist_new_real(v.toDouble());
+    case QMetaType::QString: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        return plist_new_string(utf8.constData());
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = v.toByteArray();
+        return plist_new_data(bytes.constData(), static_cast<uint64_t>(bytes.size()));
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime dt = v.toDateTime();
+        if (!dt.isValid()) return nullptr;
+        const qint64 ms = referenceDate().msecsTo(dt.toUTC());
+        qint64 sec = ms / 1000;
+        qint64 rem = ms % 1000;
+        if (rem < 0) { rem += 1000; --sec; }
+        if (sec < std::numeric_limits<int32_t>::min() || sec > std::numeric_limits<int32_t>::max())
+            return nullptr;
+        return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(rem * 1000));
+    }
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        plist_t arr = plist_new_array();
+        for (const QVariant& item : v.toList()) {
+            plist_t child = fromVariant(item, depth + 1);
+            if (!child) { plist_free(arr); return nullptr; }
+            plist_array_append_item(arr, child);
+        }
+        return arr;
+    }
+    case QMetaType::QVariantMap:
+    case QMetaType::QVariantHash: {
+        plist_t dict = plist_new_dict();
+        const QVariantMap map = v.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            plist_t child = fromVariant(it.value(), depth + 1);
+            if (!child) { plist_free(dict); return nullptr; }
+            const QByteArray key = it.key().toUtf8();
+            plist_dict_set_item(dict, key.constData(), child);
+        }
+        return dict;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+// A cheap look at nesting before libplist's recursive parsers see the data.
+bool xmlNestingAcceptable(const QByteArray& data)
+{
+    int depth = 0;
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    for (; p < end; ++p) {
+        if (*p != '<' || p + 1 >= end) continue;
+        const char c = p[1];
+        if (c == '/') { if (depth > 0) --depth; continue; }
+        if (c == '?' || c == '!') continue;
+        // Opening tag: is it self-closing?
+        const char* q = p + 1;
+        while (q < end && *q != '>') ++q;
+        if (q < end && q[-1] == '/') continue;
+        if (++depth > kMaxDepth + 4) return false;
+    }
+    return true;
+}
+
+uint64_t readBigEndian(const unsigned char* p, int n)
+{
+    uint64_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | p[i];
+    return v;
+}
+
+// libplist aborts the process on a string or key holding a NUL byte, which
+// only a damaged or hostile binary list can contain. Walk the object table
+// first and refuse such lists (and tables pointing outside the data).
+bool binaryStringsAcceptable(const QByteArray& data)
+{
+    const auto* base = reinterpret_cast<const unsigned char*>(data.constData());
+    const uint64_t size = static_cast<uint64_t>(data.size());
+    if (size < 8 + 32) return false;
+    const unsigned char* trailer = base + size - 32;
+    const int offsetSize = trailer[6];
+    const uint64_t count = readBigEndian(trailer + 8, 8);
+    const uint64_t tableStart = readBigEndian(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8) return false;
+    if (tableStart >= size || count > size || count * uint64_t(offsetSize) > size - tableStart)
+        return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t off = readBigEndian(base + tableStart + i * offsetSize, offsetSize);
+        if (off < 8 || off >= size) return false;
+        const unsigned char marker = base[off];
+        const int type = marker >> 4;
+        if (type != 0x5 && type != 0x6) continue;
+        uint64_t length = marker & 0x0F;
+        uint64_t pos = off + 1;
+        if (length == 0x0F) {
+            if (pos >= size) return false;
+            const unsigned char intMarker = base[pos];
+            if ((intMarker >> 4) != 0x1) return false;
+            const int bytes = 1 << (intMarker & 0x0F);
+            if (bytes > 8 || pos + 1 + bytes > size) return false;
+            length = readBigEndian(base + pos + 1, bytes);
+            pos += 1 + bytes;
+        }
+        const uint64_t unit = type == 0x6 ? 2 : 1;
+        if (length > size || pos + length * unit > size) return false;
+        for (uint64_t k = 0; k < length; ++k) {
+            if (unit == 1 && base[pos + k] == 0) return false;
+            if (unit == 2 && base[pos + 2 * k] == 0 && base[pos + 2 * k + 1] == 0) return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<QVariant> Plist_Parse(const QByteArray& data, QString* error)
+{
+    if (data.isEmpty()) { setError(error, QStringLiteral("empty property list")); return std::nullopt; }
+    if (data.size() >= kMaxInput) { setError(error, QStringLiteral("property list too large")); return std::nullopt; }
+    const auto len = static_cast<uint32_t>(data.size());
+    plist_t root = nullptr;
+    if (plist_is_binary(data.constData(), len)) {
+        if (!binaryStringsAcceptable(data)) {
+            setError(error, QStringLiteral("damaged binary property list"));
+            return std::nullopt;
+        }
+        plist_from_bin(data.constData(), len, &root);
+    } else {
+        if (!xmlNestingAcceptable(data)) {
+            setError(error, QStringLiteral("property list nested too deeply"));
+            return std::nullopt;
+        }
+        // libplist's XML reader wants the text terminated.
+        const QByteArray text = data + '\0';
+        plist_from_xml(text.constData(), len, &root);
+    }
+    if (!root) { setError(error, QStringLiteral("not a readable property list")); return std::nullopt; }
+    PlistPtr guard(root);
+    return toVariant(root, 0, error);
+}
+
+QByteArray Plist_Serialize(const QVariant& root, PlistFormat format)
+{
+    plist_t node = fromVariant(root, 0);
+    if (!node) return {};
+    PlistPtr guard(node);
+    char* out = nullptr;
+    uint32_t length = 0;
+    QByteArray result;
+    if (format == PlistFormat::Xml) {
+        plist_to_xml(node, &out, &length);
+        if (out) result = QByteArray(out, static_cast<qsizetype>(length));
+        if (out) plist_to_xml_free(out);
+    } else {
+        plist_to_bin(node, &out, &length);
+        if (out) result = QByteArray(out, static_cast<qsizetype>(length));
+        if (out) plist_to_bin_free(out);
+    }
+    return result;
+}
+
+std::optional<QVariant> Plist_Read_File(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() >= kMaxInput) { setError(error, QStringLiteral("property list too large")); return std::nullopt; }
+    return Plist_Parse(file.readAll(), error);
+}
+
+bool Plist_Write_File(const QString& path, const QVariant& root, PlistFormat format, QString* error)
+{
+    const QByteArray bytes = Plist_Serialize(root, format);
+    if (bytes.isEmpty()) {
+        setError(error, QStringLiteral("value cannot be stored in a property list"));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) { setError(error, file.errorString()); return false; }
+    if (file.write(bytes) != bytes.size()) { setError(error, file.errorString()); file.cancelWriting(); return false; }
+    if (!file.commit()) { setError(error, file.errorString()); return false; }
+    return true;
+}

@@ -1,0 +1,107 @@
+#include "platform/PtImage.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+
+PtImage::PtImage(const QImage& image, QSizeF pointSize)
+    : m_image(image),
+      m_size(pointSize.isEmpty() ? QSizeF(image.size()) : pointSize),
+      m_isVector(false)
+{
+}
+
+PtImage::PtImage(const QPicture& picture, QSizeF pointSize)
+    : m_picture(picture), m_size(pointSize), m_isVector(true)
+{
+}
+
+bool PtImage::isNull() const
+{
+    if (m_isVector)
+        return !(m_size.width() > 0.0) || !(m_size.height() > 0.0);
+    return m_image.isNull();
+}
+
+void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
+{
+    if (isNull() || target.isEmpty())
+        return;
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacity);
+    if (m_isVector) {
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
+        painter.setClipRect(QRectF(QPointF(0, 0), m_size), Qt::IntersectClip);
+        // QPainter rescales a picture by the ratio of the device's resolution
+        // to the picture's; the picture is in points already, so undo that.
+        if (QPaintDevice* dev = painter.device()) {
+            const double dx = dev->logicalDpiX();
+            const double dy = dev->logicalDpiY();
+            if (dx > 0 && dy > 0)
+                painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
+        }
+        painter.drawPicture(QPointF(0, 0), m_picture);
+    } else {
+        painter.drawImage(target, m_image);
+    }
+    painter.restore();
+}
+
+QImage PtImage::toImage(double dpi) const
+{
+    if (isNull() || !(dpi > 0.0) || !std::isfinite(dpi))
+        return {};
+    // The quotient is taken in double and its ceiling in float, so that exact
+    // multiples (72 dpi of a whole number of points) stay exact.
+    const float fw = static_cast<float>(dpi * m_size.width() / 72.0);
+    const float fh = static_cast<float>(dpi * m_size.height() / 72.0);
+    const double pw = std::ceil(fw);
+    const double ph = std::ceil(fh);
+    if (pw < 1.0 || ph < 1.0 || pw > 1.0e6 || ph > 1.0e6 || pw * ph > 4.0e8)
+        return {};
+    QImage out(static_cast<int>(pw), static_cast<int>(ph), QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    out.fill(Qt::transparent);
+    const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+    out.setDotsPerMeterX(dpm);
+    out.setDotsPerMeterY(dpm);
+    {
+        QPainter p(&out);
+        // Nearest-neighbour: module edges of symbols must stay sharp.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        if (m_isVector) {
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setRenderHint(QPainter::TextAntialiasing, true);
+        }
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        draw(p, QRectF(0, 0, pw, ph));
+    }
+    return out;
+}
+
+QByteArray PtImage::toPdfData() const
+{
+    if (isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Zorv Label"));
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(m_size, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter p;
+        if (!p.begin(&writer))
+            return {};
+        draw(p, QRectF(QPointF(0, 0), m_size));
+        p.end();
+    }
+    return bytes;
+}

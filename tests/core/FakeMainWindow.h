@@ -1,0 +1,166 @@
+#pragma once
+// Test doubles of the main window and the barcode dialog, and a scripted
+// answerer of message boxes and dialogs. Header-only; include as
+// "core/FakeMainWindow.h".
+//
+//   FakeMainWindow win;                 // becomes Main_App_wnd until destroyed
+//   win.canvasBounds = QRectF(0, 0, 300, 200);
+//   ScriptedMessages msgs({1});         // answers the next box with button 1
+//   ...
+//   EXPECT_EQ(msgs.requests.size(), 1);
+#include "core/util/BarcodeServices.h"
+#include "core/util/MainWindowServices.h"
+#include "platform/MessageSink.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QImage>
+#include <QList>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPainter>
+#include <QRectF>
+#include <QStringList>
+#include <QThread>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FakeMainWindow : public MainWindowServices {
+public:
+    FakeMainWindow() : m_previous(Main_App_wnd) { Main_App_wnd = this; }
+    ~FakeMainWindow() override
+    {
+        if (Main_App_wnd == this) Main_App_wnd = m_previous;
+    }
+
+    // What the fake answers; set freely in a test.
+    QRectF canvasBounds;                     // graphicViewBounds()
+    QList<LMNGraphic*> items;                // Get_Front_Controls_Array()
+    int controlCount = -1;                   // Get_Front_Control_Count(); -1: items.size()
+    QStringList barcodeModeSeries;           // Barcode_Mode_Series_Names()
+    QWidget* widget = nullptr;               // mainWidget()
+    QWidget* progressWindow = nullptr;       // Send_Models_Window()
+    std::function<void()> throwOnQuery;      // thrown from the count and bounds queries
+    int selectedTool = 0;
+
+    // What the fake saw.
+    int refreshCount = 0;
+    int undoSnapshots = 0;
+    QList<LMNGraphic*> positionUpdates;
+    QList<LMNGraphic*> shownProperties;
+
+    QWidget* mainWidget() const override { return widget; }
+    QRectF graphicViewBounds() const override
+    {
+        if (throwOnQuery) throwOnQuery();
+        return canvasBounds;
+    }
+    QWidget* Send_Models_Window() const override { return progressWindow; }
+    QStringList Barcode_Mode_Series_Names() const override { return barcodeModeSeries; }
+    int Selected_Control_Tool() const override { return selectedTool; }
+    void Set_Selected_Control_Tool(int tool) override { selectedTool = tool; }
+    void Refresh_Canvas() override { ++refreshCount; }
+    QList<LMNGraphic*> Get_Front_Controls_Array() const override { return items; }
+    int Get_Front_Control_Count() const override
+    {
+        if (throwOnQuery) throwOnQuery();
+        return controlCount >= 0 ? controlCount : int(items.size());
+    }
+    void Set_Control_Pos_And_Size(LMNGraphic* item) override { positionUpdates.append(item); }
+    void Insert_In_Undo_Redo() override { ++undoSnapshots; }
+    void Show_RHS_Properties(LMNGraphic* item) override { shownProperties.append(item); }
+
+private:
+    MainWindowServices* m_previous = nullptr;
+};
+
+// A barcode dialog that draws a plain striped picture for any non-empty value.
+class FakeBarcodeDialog : public BarcodeDialogServices {
+public:
+    FakeBarcodeDialog() : m_previous(Barcode_Gen_Var) { Barcode_Gen_Var = this; }
+    ~FakeBarcodeDialog() override
+    {
+        if (Barcode_Gen_Var == this) Barcode_Gen_Var = m_previous;
+    }
+
+    QSizeF imageSize{120, 60};     // points
+    QList<LMNGraphic*> loadedItems;
+    QStringList values, headers, footers;
+
+    void Set_Barcode_Prop_To_Control(LMNGraphic* item) override { loadedItems.append(item); }
+    PtImage Get_Image_From_Val(const QString& value, const QString& header, const QString& footer) override
+    {
+        values.append(value);
+        headers.append(header);
+        footers.append(footer);
+        if (value.isEmpty()) return {};
+        QImage img(int(imageSize.width()), int(imageSize.height()), QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        for (int x = 4; x < img.width() - 4; x += 4) p.fillRect(x, 4, 2, img.height() - 8, Qt::black);
+        p.end();
+        return PtImage(img, imageSize);
+    }
+
+private:
+    BarcodeDialogServices* m_previous = nullptr;
+};
+
+// Answers message boxes from a script (button indexes, in order; -1 closes
+// the box; when the script runs out, the default button) and records every
+// request. Dialogs run through Run_Modal_Dialog are handed to `onDialog`
+// (which presses a button) instead of exec().
+class ScriptedMessages {
+public:
+    explicit ScriptedMessages(std::deque<int> answers = {}) : m_answers(std::move(answers))
+    {
+        m_prevResponder = Set_Message_Responder([this](const MessageRequest& r) {
+            QMutexLocker lock(&m_lock);
+            requests.push_back(r);
+            onMainThread.push_back(QThread::currentThread() == QCoreApplication::instance()->thread());
+            if (m_answers.empty()) return r.defaultButton;
+            const int a = m_answers.front();
+            m_answers.pop_front();
+            return a;
+        });
+        m_prevRunner = Set_Modal_Runner([this](QDialog& d) {
+            ++dialogsRun;
+            if (onDialog) onDialog(d);
+            return d.result();
+        });
+    }
+    ~ScriptedMessages()
+    {
+        Set_Message_Responder(m_prevResponder);
+        Set_Modal_Runner(m_prevRunner);
+    }
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    void push(int answer)
+    {
+        QMutexLocker lock(&m_lock);
+        m_answers.push_back(answer);
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& r : requests) out << r.text;
+        return out;
+    }
+
+    std::vector<MessageRequest> requests;
+    std::vector<bool> onMainThread;
+    std::function<void(QDialog&)> onDialog;
+    int dialogsRun = 0;
+
+private:
+    QMutex m_lock;
+    std::deque<int> m_answers;
+    MessageResponder m_prevResponder;
+    ModalRunner m_prevRunner;
+};

@@ -1,0 +1,154 @@
+// The off-screen renderer: print flags and visibility across the whole-card
+// image, PDF and TIFF data, stacking order and the TIFF geometry.
+#include "CanvasTestSupport.h"
+#include "common/TestSupport.h"
+#include "core/canvas/LMNRenderingView.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RenderFixture : ::testing::Test {
+    CanvasWindow win;
+    std::shared_ptr<Shape_Control> red = Make_Rect_Item(QRectF(20, 20, 60, 60), Qt::red);
+    std::shared_ptr<Shape_Control> blue = Make_Rect_Item(QRectF(50, 50, 60, 60), Qt::blue);
+    QList<LMNGraphic*> list() const { return {red.get(), blue.get()}; }
+    void SetUp() override { win.canvasBounds = QRectF(0, 0, 200, 150); }
+};
+
+QImage Card_Image(const QList<LMNGraphic*>& items)
+{
+    const PtImage img = LMNRenderingView::image_From_Card_Graphics(items, false);
+    EXPECT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSizeF(200, 150));
+    return img.toImage(72);
+}
+
+QImage Pdf_Image(const QByteArray& pdf)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("c.pdf");
+    QFile f(in);
+    f.open(QIODevice::WriteOnly);
+    f.write(pdf);
+    f.close();
+    const auto r = testsupport::Run_Tool("pdftoppm", {"-r", "72", "-png", "-singlefile", in, dir.filePath("out")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    return QImage(dir.filePath("out.png"));
+}
+
+bool Is(QRgb p, QColor c)
+{
+    return std::abs(qRed(p) - c.red()) < 20 && std::abs(qGreen(p) - c.green()) < 20 && std::abs(qBlue(p) - c.blue()) < 20;
+}
+
+} // namespace
+
+TEST_F(RenderFixture, IndexZeroDrawnOnTop)
+{
+    const QImage img = Card_Image(list());
+    EXPECT_TRUE(Is(img.pixel(65, 65), Qt::red)); // overlap: the first item wins
+    EXPECT_TRUE(Is(img.pixel(100, 100), Qt::blue));
+    EXPECT_TRUE(Is(img.pixel(150, 20), Qt::white)); // card base
+    const QImage swapped = Card_Image({blue.get(), red.get()});
+    EXPECT_TRUE(Is(swapped.pixel(65, 65), Qt::blue));
+}
+
+TEST_F(RenderFixture, EmptyListGivesBaseAndBorder)
+{
+    win.card.Card_fill_clr = Qt::green;
+    win.card.Card_border_chk = true;
+    win.card.Card_bor_Stepper = 4;
+    const QImage img = Card_Image({});
+    EXPECT_TRUE(Is(img.pixel(100, 75), Qt::green));
+    EXPECT_TRUE(Is(img.pixel(100, 0), Qt::black));
+}
+
+TEST_F(RenderFixture, PrintFlagAndVisibilityAcrossImagePdfAndTiff)
+{
+    red->print_object = 1;
+    blue->ctrl_is_visible = false;
+    const QImage img = Card_Image(list());
+    EXPECT_TRUE(Is(img.pixel(40, 40), Qt::white));
+    EXPECT_TRUE(Is(img.pixel(100, 100), Qt::white));
+
+    if (testsupport::Tool_Available("pdftoppm")) {
+        const QImage pdf = Pdf_Image(LMNRenderingView::pdfDataWithGraphics_data(list()));
+        ASSERT_EQ(pdf.size(), QSize(200, 150));
+        EXPECT_TRUE(Is(pdf.pixel(40, 40), Qt::white));
+        EXPECT_TRUE(Is(pdf.pixel(100, 100), Qt::white));
+        red->print_object = 0;
+        const QImage pdf2 = Pdf_Image(LMNRenderingView::pdfDataWithGraphics_data(list()));
+        EXPECT_TRUE(Is(pdf2.pixel(40, 40), Qt::red));
+        red->print_object = 1;
+    }
+
+    // TIFF: the unprinted item is there; the invisible one draws nothing.
+    const QByteArray tiff = LMNRenderingView::tiffDataWithGraphics(list());
+    const QImage t = QImage::fromData(tiff, "TIFF");
+    ASSERT_FALSE(t.isNull());
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(list());
+    const QPoint redCentre = (QPointF(40, 40) - box.topLeft()).toPoint();
+    const QPoint blueOnly = (QPointF(100, 100) - box.topLeft()).toPoint();
+    EXPECT_TRUE(Is(t.pixel(redCentre), Qt::red));
+    EXPECT_EQ(qAlpha(t.pixel(blueOnly)), 0);
+}
+
+TEST_F(RenderFixture, TiffOfOneItemIs59PointsWithItemFourIn)
+{
+    auto item = Make_Rect_Item(QRectF(100, 100, 50, 50), Qt::black);
+    LMNError error;
+    const QByteArray tiff = LMNRenderingView::tiffDataWithGraphics({item.get()}, &error);
+    EXPECT_EQ(error.code, 0);
+    const QImage t = QImage::fromData(tiff, "TIFF");
+    ASSERT_EQ(t.size(), QSize(59, 59));
+    EXPECT_NEAR(t.dotsPerMeterX(), 2835, 2); // 72 dpi: 59 pixels are 59 points
+    EXPECT_EQ(qAlpha(t.pixel(2, 2)), 0);
+    EXPECT_GT(qAlpha(t.pixel(5, 5)), 200);
+    EXPECT_GT(qAlpha(t.pixel(53, 53)), 200);
+    EXPECT_EQ(qAlpha(t.pixel(56, 56)), 0);
+}
+
+TEST_F(RenderFixture, EmptyTiffGivesErrorThree)
+{
+    LMNError error;
+    EXPECT_TRUE(LMNRenderingView::tiffDataWithGraphics({}, &error).isEmpty());
+    EXPECT_EQ(error.code, 3);
+    EXPECT_TRUE(image_From_Card_Graphics(nullptr).isNull());
+    const QList<LMNGraphic*> none;
+    EXPECT_FALSE(image_From_Card_Graphics(&none).isNull());
+}
+
+TEST_F(RenderFixture, CardShapesFillsAndWatermarkInRenderedCard)
+{
+    Card_Shape = 2;
+    win.card.Card_fill_style = QStringLiteral("G");
+    win.card.Card_fill_Grd_1_clr = Qt::black;
+    win.card.Card_fill_Grd_2_clr = Qt::white;
+    win.card.Watermark_Used = true;
+    win.card.Watermark_Alignment = 2;
+    win.card.Watermark_Font = QFont(QStringLiteral("DejaVu Sans"), 18);
+    win.card.Watermark_Color = Qt::red;
+    const QImage img = Card_Image({});
+    Card_Shape = 0;
+    EXPECT_EQ(qAlpha(img.pixel(1, 1)), 0); // outside the ellipse
+    EXPECT_LT(qGray(img.pixel(15, 75)), qGray(img.pixel(185, 75)));
+    bool redNearBottom = false;
+    for (int y = 120; y < 150 && !redNearBottom; ++y)
+        for (int x = 60; x < 140; ++x)
+            if (qRed(img.pixel(x, y)) > 200 && qGreen(img.pixel(x, y)) < 80)
+                redNearBottom = true;
+    EXPECT_TRUE(redNearBottom);
+}
+
+TEST_F(RenderFixture, FailingItemIsReportedAndDrawingStops)
+{
+    // A shape with no outline of its own draws nothing; the renderer carries on.
+    auto odd = Make_Rect_Item(QRectF(10, 10, 10, 10), Qt::red);
+    odd->Set_Shape_Type(QStringLiteral("??"));
+    ScriptedMessages msgs;
+    const QImage img = Card_Image({odd.get(), blue.get()});
+    EXPECT_TRUE(Is(img.pixel(100, 100), Qt::blue));
+}

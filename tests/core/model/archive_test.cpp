@@ -1,0 +1,323 @@
+// Item archives, the pasteboard format and refusal of bad pasteboard data.
+#include "core/FakeMainWindow.h"
+#include "core/model/KeyedArchive.h"
+#include "core/model/LMNBarcode.h"
+#include "core/model/LMNGraphicArchive.h"
+#include "core/model/LMNImage.h"
+#include "core/model/LMNLine.h"
+#include "core/model/LMNSignature.h"
+#include "core/model/LMNText.h"
+#include "core/model/Shape_Control.h"
+#include "platform/Plist.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PtImage Small_Raster(QColor c, int w = 16, int h = 8)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(c);
+    return PtImage(img, QSizeF(w * 2, h * 2));
+}
+
+PtImage Small_Vector()
+{
+    QPicture pic;
+    QPainter p(&pic);
+    p.fillRect(QRectF(0, 0, 30, 10), Qt::black);
+    p.end();
+    return PtImage(pic, QSizeF(30, 10));
+}
+
+// One item of every kind with values away from the defaults.
+std::vector<std::unique_ptr<LMNGraphic>> Every_Kind()
+{
+    std::vector<std::unique_ptr<LMNGraphic>> items;
+    auto text = std::make_unique<LMNText>();
+    text->_bounds = QRectF(1.5, 2.5, 70, 20);
+    text->Set_text_value("Grüße\nzwei");
+    text->Text_contents();
+    text->text_alignmnet = 0;
+    text->text_transfrom_case = 3;
+    text->Drawing_Shadow = true;
+    text->Shadow_Color = QColor(10, 20, 30, 40);
+    text->txt_clr = Qt::darkGreen;
+    text->data_source_type = 2;
+    text->excel_binding = true;
+    text->excel_col_indx = 4;
+    text->control_ID = "T1";
+    text->ctrl_is_locked = true;
+    items.push_back(std::move(text));
+
+    auto line = std::make_unique<LMNLine>();
+    line->setBeginPoint({10, 40});
+    line->setEndPoint({60, 20});
+    line->_line_cap_style = 2;
+    line->_stroke_border_type = "DO";
+    items.push_back(std::move(line));
+
+    auto shape = std::make_unique<Shape_Control>();
+    shape->_bounds = QRectF(5, 6, 70, 80);
+    shape->_shape_type = "DS";
+    shape->double_star_type = 3;
+    shape->text_rotation = 33;
+    shape->_fill_type = "G";
+    shape->_fill_grad_angle = 45;
+    shape->_fill_Grad_clr2 = Qt::red;
+    shape->alpha_val = 0.5f;
+    items.push_back(std::move(shape));
+
+    auto pic = std::make_unique<LMNImage>();
+    pic->_bounds = QRectF(0, 0, 32, 16);
+    pic->_file_path = "/nowhere/picture.png";
+    pic->_contents = Small_Raster(Qt::red);
+    pic->_contents_with_settings = Small_Raster(Qt::gray);
+    pic->gray_Scale = true;
+    pic->hue_val = 0.25f;
+    pic->_isFlippedVertically = true;
+    pic->Text_Value = "caption";
+    items.push_back(std::move(pic));
+
+    auto bar = std::make_unique<LMNBarcode>();
+    bar->_barcode_image = Small_Vector();
+    bar->_bounds = QRectF(3, 4, 30, 10);
+    bar->bar_image_ctrl_bounds = QRectF(3, 4, 30, 10);
+    bar->barcode_font_index = 7;
+    bar->linear_font_val = "ABC-123";
+    bar->header_font_val.setPointSizeF(14);
+    bar->barcode_clr_val = Qt::blue;
+    bar->TB_marging_val = 2.5f;
+    bar->batch_hdr_list_name = "headers";
+    items.push_back(std::move(bar));
+
+    auto sign = std::make_unique<LMNSignature>();
+    sign->_bounds = QRectF(9, 9, 90, 30);
+    sign->Set_Sign_Or_FP("F");
+    sign->_file_path = "/nowhere/fp.png";
+    items.push_back(std::move(sign));
+    return items;
+}
+
+QList<LMNGraphic*> Pointers(const std::vector<std::unique_ptr<LMNGraphic>>& items)
+{
+    QList<LMNGraphic*> out;
+    for (const auto& i : items)
+        out << i.get();
+    return out;
+}
+
+struct Archive : ::testing::Test {
+    FakeMainWindow win;
+    void SetUp() override { win.canvasBounds = QRectF(0, 0, 300, 300); }
+};
+
+TEST_F(Archive, EveryKindRoundTripsToAnEqualItem)
+{
+    for (const auto& item : Every_Kind()) {
+        SCOPED_TRACE(item->className().toStdString());
+        const QByteArray a = item->encodeWithCoder();
+        auto back = LMNGraphic::initWithCoder(a);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->kind(), item->kind());
+        EXPECT_EQ(back->encodeWithCoder(), a);   // every carried field came back
+        EXPECT_EQ(back->_bounds, item->_bounds);
+        EXPECT_EQ(back->control_ID, item->control_ID);
+        EXPECT_EQ(back->ctrl_is_locked, item->ctrl_is_locked);
+        EXPECT_EQ(back->_fillColor, item->_fillColor);
+    }
+}
+
+TEST_F(Archive, KeyCountsAndSpellings)
+{
+    const auto items = Every_Kind();
+    std::map<LMNKind, int> expected = {{LMNKind::Line, 23},  {LMNKind::Shape, 24}, {LMNKind::Signature, 22},
+                                       {LMNKind::Text, 43},  {LMNKind::Image, 46}, {LMNKind::Barcode, 68}};
+    for (const auto& item : items) {
+        const QStringList keys = Item_Archive_Keys(item->encodeWithCoder());
+        EXPECT_EQ(keys.size(), expected[item->kind()]) << item->className().toStdString();
+        EXPECT_EQ(graphic_decode_count, expected[item->kind()]);
+        EXPECT_EQ(graphic_decode_class, item->className());
+        EXPECT_EQ(keys.first(), "_bounds");
+        EXPECT_EQ(keys[18], "ctrl_is_visible");
+    }
+    const QStringList text = Item_Archive_Keys(items[0]->encodeWithCoder());
+    for (const char* k : {"text_alignmnet", "text_alignmnet_Vert", "text_transfrom_case", "_Text_contents"})
+        EXPECT_TRUE(text.contains(k)) << k;
+    EXPECT_TRUE(Item_Archive_Keys(items[4]->encodeWithCoder()).contains("TB_marging_val"));
+    const QStringList sig = Item_Archive_Keys(items[5]->encodeWithCoder());
+    EXPECT_TRUE(sig.contains("sign_or_fingureprint"));
+    EXPECT_FALSE(sig.contains("data_source_type"));
+}
+
+TEST_F(Archive, ReadingStartsFromABlankItem)
+{
+    LMNBarcode bar;
+    bar.bar_image_ctrl_bounds = QRectF(1, 1, 1, 1);
+    bar.Text_Value = "never carried";
+    auto b = LMNGraphic::initWithCoder(bar.encodeWithCoder());
+    EXPECT_EQ(b->bar_image_ctrl_bounds, QRectF());
+    EXPECT_TRUE(b->Text_Value.isNull());
+    EXPECT_EQ(b->header_val, "HEADER");
+
+    LMNLine line;
+    line.data_source_type = 1;
+    line.batch_list_name = "x";
+    auto l = LMNGraphic::initWithCoder(line.encodeWithCoder());
+    EXPECT_EQ(l->data_source_type, 0);
+    EXPECT_TRUE(l->batch_list_name.isNull());
+
+    LMNText text;   // no barcode defaults, and no "Text here" on a shape
+    auto t = LMNGraphic::initWithCoder(text.encodeWithCoder());
+    EXPECT_TRUE(t->linear_font_val.isNull());
+    auto s = LMNGraphic::initWithCoder(Shape_Control().encodeWithCoder());
+    EXPECT_TRUE(s->Text_Value.isNull());
+}
+
+TEST_F(Archive, WidthsAreNarrowedToSinglePrecision)
+{
+    Shape_Control s;
+    s._strokeWidth = 0.1;
+    auto r = LMNGraphic::initWithCoder(s.encodeWithCoder());
+    EXPECT_EQ(r->_strokeWidth, double(0.1f));
+    EXPECT_NE(r->_strokeWidth, 0.1);
+    s._strokeWidth = 2.5;
+    EXPECT_EQ(LMNGraphic::initWithCoder(s.encodeWithCoder())->_strokeWidth, 2.5);
+}
+
+TEST_F(Archive, PictureCarriesPathPicturesAndEffects)
+{
+    auto items = Every_Kind();
+    auto back = LMNGraphic::initWithCoder(items[3]->encodeWithCoder());
+    EXPECT_EQ(back->_file_path, "/nowhere/picture.png");
+    EXPECT_EQ(back->Text_Value, "caption");
+    EXPECT_TRUE(back->gray_Scale);
+    EXPECT_FLOAT_EQ(back->hue_val, 0.25f);
+    EXPECT_EQ(back->_contents.raster(), items[3]->_contents.raster());
+    EXPECT_EQ(back->_contents.size(), QSizeF(32, 16));
+    EXPECT_EQ(back->_contents_with_settings.raster(), items[3]->_contents_with_settings.raster());
+    auto bar = LMNGraphic::initWithCoder(items[4]->encodeWithCoder());
+    EXPECT_TRUE(bar->_barcode_image.isVector());
+    EXPECT_EQ(bar->_barcode_image.size(), QSizeF(30, 10));
+    EXPECT_DOUBLE_EQ(bar->header_font_val.pointSizeF(), 14);
+}
+
+TEST_F(Archive, CanvasOfEveryKindRoundTripsThroughThePasteboard)
+{
+    const auto items = Every_Kind();
+    const QByteArray data = LMNGraphic::pasteboardDataWithGraphics(Pointers(items));
+    ASSERT_TRUE(data.startsWith("bplist00"));
+    const auto root = Plist_Parse(data);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->toList().size(), 6);
+
+    LMNError err;
+    err.code = -1;
+    const QList<LMNGraphicPtr> pasted = LMNGraphic::graphicsWithPasteboardData(data, &err);
+    EXPECT_EQ(err.code, -1);
+    ASSERT_EQ(pasted.size(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(pasted[i]->kind(), items[i]->kind());
+        EXPECT_EQ(pasted[i]->control_ID, "");   // pasting clears the identifier
+        EXPECT_FALSE(pasted[i]->ctrl_is_locked); // and unlocks
+        EXPECT_EQ(pasted[i]->_bounds, items[i]->_bounds);
+    }
+    EXPECT_EQ(pasted[0]->Text_contents().string, "Grüße\nzwei");
+    EXPECT_EQ(static_cast<LMNLine&>(*pasted[1]).beginPoint(), QPointF(10, 40));
+    // The undo road reads archives as they are: identifier and lock stay.
+    auto undo = LMNGraphic::initWithCoder(LMNGraphic::propertiesWithGraphics(Pointers(items))[0]);
+    EXPECT_EQ(undo->control_ID, "T1");
+    EXPECT_TRUE(undo->ctrl_is_locked);
+}
+
+TEST_F(Archive, PastedPictureReloadsFromAnExistingFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.png");
+    QImage onDisk(10, 5, QImage::Format_RGB32);
+    onDisk.fill(Qt::green);
+    ASSERT_TRUE(onDisk.save(path));
+    LMNImage pic;
+    pic._file_path = path;
+    pic._contents = Small_Raster(Qt::red);
+    LMNImage gone;
+    gone._file_path = dir.filePath("missing.png");
+    gone._contents = Small_Raster(Qt::red);
+    const auto pasted = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&pic, &gone}));
+    ASSERT_EQ(pasted.size(), 2);
+    EXPECT_EQ(pasted[0]->_contents.raster().pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(pasted[1]->_contents.raster().pixelColor(0, 0), QColor(Qt::red));
+}
+
+void Expect_Refused(const QByteArray& data, const char* what)
+{
+    SCOPED_TRACE(what);
+    LMNError err;
+    const auto items = LMNGraphic::graphicsWithPasteboardData(data, &err);
+    EXPECT_TRUE(items.isEmpty());
+    EXPECT_EQ(err.code, 2);
+    EXPECT_EQ(err.domain, "LimnorErrorDomain");
+}
+
+TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
+{
+    const auto items = Every_Kind();
+    const QByteArray good = items[4]->encodeWithCoder();
+
+    Expect_Refused(QByteArray(), "empty");
+    QRandomGenerator rng(12345);
+    for (int i = 0; i < 50; ++i) {
+        QByteArray junk(int(rng.bounded(1, 400)), Qt::Uninitialized);
+        for (auto& c : junk)
+            c = char(rng.bounded(256));
+        if (i % 2)
+            junk.prepend("bplist00");
+        Expect_Refused(junk, "random bytes");
+    }
+    Expect_Refused(Plist_Serialize(QVariantMap{{"a", QByteArray("x")}}, PlistFormat::Binary), "dictionary root");
+    Expect_Refused(Plist_Serialize(QVariantList{QString("not data")}, PlistFormat::Binary), "string element");
+    Expect_Refused(Plist_Serialize(QVariantList{good, qint64(3)}, PlistFormat::Binary), "integer element");
+
+    // Unknown kind: the class name changed in place.
+    QByteArray unknown = good;
+    const int at = int(unknown.indexOf("LMNBarcode"));
+    ASSERT_GT(at, 0);
+    unknown.replace(at, 10, "LMNBarcodX");
+    Expect_Refused(Plist_Serialize(QVariantList{unknown}, PlistFormat::Binary), "unknown kind");
+
+    // Wrong value type: "_bounds" written as an integer.
+    KeyedArchiver wrong(QStringLiteral("Shape_Control"));
+    wrong.encodeInt32("_bounds", 5);
+    Expect_Refused(Plist_Serialize(QVariantList{wrong.finish()}, PlistFormat::Binary), "wrong value type");
+    KeyedArchiver nan(QStringLiteral("Shape_Control"));
+    nan.encodeRect("_bounds", QRectF(0, 0, qQNaN(), 1));
+    Expect_Refused(Plist_Serialize(QVariantList{nan.finish()}, PlistFormat::Binary), "not a number");
+
+    // Every truncation of a good archive, and of the pasteboard data itself.
+    for (int n = 0; n < good.size(); n += 7)
+        Expect_Refused(Plist_Serialize(QVariantList{good.left(n)}, PlistFormat::Binary), "truncated archive");
+    const QByteArray whole = LMNGraphic::pasteboardDataWithGraphics(Pointers(items));
+    for (int n = 0; n < whole.size(); n += 97)
+        Expect_Refused(whole.left(n), "truncated pasteboard data");
+
+    // Damaged bytes inside an archive never crash; they read or are refused.
+    for (int i = 0; i < 300; ++i) {
+        QByteArray bent = good;
+        bent[int(rng.bounded(bent.size()))] = char(rng.bounded(256));
+        LMNError err;
+        const auto r = LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(QVariantList{bent}, PlistFormat::Binary), &err);
+        EXPECT_TRUE(r.size() == 1 || err.code == 2);
+    }
+    // The empty list is a valid paste of nothing.
+    LMNError err;
+    err.code = 0;
+    EXPECT_TRUE(LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(QVariantList{}, PlistFormat::Binary), &err).isEmpty());
+    EXPECT_EQ(err.code, 0);
+}
+
+} // namespace

@@ -1,0 +1,432 @@
+// Shapes, lines, text, pictures, signatures and barcodes: outlines, hit
+// tests, dash patterns, text placement and what the kinds draw.
+#include "core/FakeMainWindow.h"
+#include "core/model/LMNBarcode.h"
+#include "core/model/LMNImage.h"
+#include "core/model/LMNLine.h"
+#include "core/model/LMNSignature.h"
+#include "core/model/LMNText.h"
+#include "core/model/Shape_Control.h"
+
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QPen>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Kinds : ::testing::Test {
+    FakeMainWindow win;
+    void SetUp() override { win.canvasBounds = QRectF(0, 0, 300, 300); }
+};
+
+QList<QPointF> Points_Of(const QPainterPath& p)
+{
+    QList<QPointF> out;
+    for (int i = 0; i < p.elementCount(); ++i)
+        out << QPointF(p.elementAt(i).x, p.elementAt(i).y);
+    return out;
+}
+
+void Expect_Near(const QPointF& a, const QPointF& b, double eps = 0.01)
+{
+    EXPECT_NEAR(a.x(), b.x(), eps) << a.x() << "," << a.y();
+    EXPECT_NEAR(a.y(), b.y(), eps) << a.x() << "," << a.y();
+}
+
+QImage Render(LMNGraphic& g, QSize size = {120, 120})
+{
+    QImage img(size, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    g.drawContentsInView(p, nullptr, false);
+    p.end();
+    return img;
+}
+
+TEST_F(Kinds, FivePointedStarWalkAndWindingFill)
+{
+    Shape_Control s;
+    s._shape_type = "S";
+    s._bounds = QRectF(0, 0, 100, 100);
+    const QList<QPointF> pts = Points_Of(s.bezierPathForDrawing());
+    const QPointF expected[] = {{50, 0}, {79.39, 90.45}, {2.45, 34.55}, {97.55, 34.55}, {20.61, 90.45}};
+    ASSERT_GE(pts.size(), 5);
+    for (int i = 0; i < 5; ++i)
+        Expect_Near(pts[i], expected[i]);
+    // The pentagon in the middle is inside under the non-zero winding rule.
+    EXPECT_TRUE(s.isContentsUnderPoint({50, 50}));
+    EXPECT_FALSE(s.isContentsUnderPoint({5, 90}));
+    s._isDrawingStroke = false;
+    s._fillColor = Qt::black;
+    EXPECT_EQ(Render(s).pixelColor(50, 50), QColor(Qt::black));
+}
+
+TEST_F(Kinds, StarTurnsAboutTheCentreOfItsOwnOutline)
+{
+    Shape_Control s;
+    s._shape_type = "S";
+    s._bounds = QRectF(0, 0, 100, 100);
+    const QPointF pivot = s.rotationPivot(s.unrotatedOutline());
+    Expect_Near(pivot, {50, 45.2254});
+    s.text_rotation = 180;
+    const QPainterPath p = s.bezierPathForDrawing();
+    Expect_Near(Points_Of(p).first(), {50, 90.45});
+    EXPECT_NEAR(p.boundingRect().top(), 0, 0.01);
+    EXPECT_NEAR(p.boundingRect().bottom(), 90.45, 0.01);
+}
+
+TEST_F(Kinds, PolygonsAndManyPointedStars)
+{
+    Shape_Control s;
+    s._bounds = QRectF(0, 0, 100, 100);
+    s._shape_type = "P";
+    s.polygon_type = 3;   // hexagon, walked twice
+    QList<QPointF> pts = Points_Of(s.bezierPathForDrawing());
+    Expect_Near(pts[0], {50, 0});
+    for (int i = 1; i < 6; ++i)
+        EXPECT_NEAR(QLineF(QPointF(50, 50), pts[i]).length(), 50, 1e-6);
+    Expect_Near(pts[1], {50 + 50 * std::cos(M_PI / 6), 50 - 50 * std::sin(M_PI / 6)});
+    s.polygon_type = 1;   // four-pointed star with tips at the corners
+    pts = Points_Of(s.bezierPathForDrawing());
+    const QPointF star4[] = {{0, 0}, {50, 25}, {100, 0}, {75, 50}, {100, 100}, {50, 75}, {0, 100}, {25, 50}};
+    for (int i = 0; i < 8; ++i)
+        Expect_Near(pts[i], star4[i]);
+    s._shape_type = "DS";
+    s.double_star_type = 5;
+    pts = Points_Of(s.bezierPathForDrawing());
+    EXPECT_GE(pts.size(), 15);
+    // Each step spans two fifteenths of a turn.
+    const double a1 = -M_PI / 2 + 4 * M_PI / 15;
+    Expect_Near(pts[1], {50 + 50 * std::cos(a1), 50 + 50 * std::sin(a1)});
+    s.double_star_type = 0;
+    EXPECT_TRUE(s.bezierPathForDrawing().isEmpty());
+    s._shape_type = "nonsense";
+    EXPECT_TRUE(s.bezierPathForDrawing().isEmpty());
+    EXPECT_FALSE(s.isContentsUnderPoint({50, 50}));
+}
+
+TEST_F(Kinds, OtherOutlines)
+{
+    Shape_Control s;
+    s._bounds = QRectF(10, 20, 40, 60);
+    s._shape_type = "T";
+    QList<QPointF> pts = Points_Of(s.bezierPathForDrawing());
+    Expect_Near(pts[0], {10, 80});
+    Expect_Near(pts[1], {30, 20});
+    Expect_Near(pts[2], {50, 80});
+    s._shape_type = "D";
+    pts = Points_Of(s.bezierPathForDrawing());
+    Expect_Near(pts[0], {10, 50});
+    Expect_Near(pts[1], {30, 20});
+    s._shape_type = "RR";
+    s.cor_rad_val = 0;
+    QPainterPath rect;
+    rect.addRect(s._bounds);
+    EXPECT_EQ(s.bezierPathForDrawing().boundingRect(), rect.boundingRect());
+    EXPECT_TRUE(s.isContentsUnderPoint({10.5, 20.5}));   // square corner
+    s.cor_rad_val = 10;
+    EXPECT_FALSE(s.isContentsUnderPoint({10.5, 20.5}));  // rounded away
+    s._shape_type = "C";
+    EXPECT_TRUE(s.isContentsUnderPoint({30, 50}));
+    EXPECT_FALSE(s.isContentsUnderPoint({11, 21}));
+}
+
+TEST_F(Kinds, RotatedRectangleHitRegion)
+{
+    Shape_Control s;
+    s._bounds = QRectF(0, 0, 100, 100);
+    s.text_rotation = 45;
+    EXPECT_TRUE(s.isContentsUnderPoint({50, 50}));
+    EXPECT_TRUE(s.isContentsUnderPoint({50, -15}));   // a tip of the turned square
+    EXPECT_FALSE(s.isContentsUnderPoint({3, 3}));     // corner of the bounds
+}
+
+TEST_F(Kinds, InvisibleItemsDrawNothing)
+{
+    Shape_Control s;
+    s._bounds = QRectF(10, 10, 50, 50);
+    s._fillColor = Qt::black;
+    s.ctrl_is_visible = false;
+    EXPECT_EQ(Render(s).pixelColor(30, 30), QColor(Qt::white));
+    s.ctrl_is_visible = true;
+    EXPECT_EQ(Render(s).pixelColor(30, 30), QColor(Qt::black));
+    EXPECT_EQ(win.refreshCount, 0);   // drawing never asks for a redraw
+}
+
+// Lengths along x of the dashes a pen makes of a 100-point horizontal line.
+QList<double> Dash_Lengths(const QString& code, double width)
+{
+    QPainterPath line;
+    line.moveTo(0, 0);
+    line.lineTo(100, 0);
+    QPainterPathStroker stroker(Border_Pen(Qt::black, width, code));
+    QList<double> out;
+    for (const QPolygonF& poly : stroker.createStroke(line).toSubpathPolygons())
+        out << poly.boundingRect().width();
+    return out;
+}
+
+TEST_F(Kinds, DashLengthsAreInPointsWhateverTheWidth)
+{
+    for (double width : {1.0, 3.0, 10.0}) {
+        SCOPED_TRACE(width);
+        const QList<double> da = Dash_Lengths("DA", width);
+        ASSERT_EQ(da.size(), 10);   // ten dashes of 8 with gaps of 2
+        for (double d : da)
+            EXPECT_NEAR(d, 8, 1e-6);
+        const QList<double> ddd = Dash_Lengths("DDD", width);
+        ASSERT_GE(ddd.size(), 3);
+        EXPECT_NEAR(ddd[0], 24, 1e-6);
+        EXPECT_NEAR(ddd[1], 8, 1e-6);
+        EXPECT_NEAR(ddd[2], 8, 1e-6);
+        EXPECT_EQ(Dash_Lengths("S", width).size(), 1);
+        EXPECT_EQ(Dash_Lengths("??", width).size(), 1);
+    }
+    EXPECT_EQ(Border_Dash_Lengths("DO"), QList<qreal>({4, 6}));
+    EXPECT_EQ(Border_Dash_Lengths("DD"), QList<qreal>({24, 10, 6, 10}));
+}
+
+TEST_F(Kinds, LineEndPointTable)
+{
+    LMNLine l;
+    EXPECT_FALSE(l._pointsRight);
+    EXPECT_FALSE(l._pointsDown);
+    l._bounds = QRectF(10, 20, 30, 40);
+    EXPECT_EQ(l.beginPoint(), QPointF(40, 60));   // bottom-right until a point is set
+    EXPECT_EQ(l.endPoint(), QPointF(10, 20));
+
+    l.setBeginPoint({10, 40});
+    l.setEndPoint({60, 20});
+    EXPECT_EQ(l._bounds, QRectF(10, 20, 50, 20));
+    EXPECT_TRUE(l._pointsRight);
+    EXPECT_FALSE(l._pointsDown);
+    EXPECT_EQ(l.beginPoint(), QPointF(10, 40));
+    EXPECT_EQ(l.endPoint(), QPointF(60, 20));
+
+    EXPECT_EQ(l.resizeByMovingHandle(2, {0, 60}), 2);
+    EXPECT_EQ(l._bounds, QRectF(0, 40, 10, 20));
+    EXPECT_FALSE(l._pointsRight);
+    EXPECT_TRUE(l._pointsDown);
+    EXPECT_EQ(l.resizeByMovingHandle(5, {99, 99}), 5);
+    EXPECT_EQ(l._bounds, QRectF(0, 40, 10, 20));
+
+    LMNLine same;
+    same.setBeginPoint({7, 8});
+    same.setEndPoint({7, 8});
+    EXPECT_EQ(same._bounds, QRectF(7, 8, 0, 0));
+    EXPECT_FALSE(same._pointsRight);
+    EXPECT_EQ(same.beginPoint(), QPointF(7, 8));
+    EXPECT_EQ(same.endPoint(), QPointF(7, 8));
+    EXPECT_EQ(same.handleUnderPoint({7, 8}), 1);   // the begin point wins
+}
+
+TEST_F(Kinds, LinesAreHitNearTheirSegment)
+{
+    LMNLine v;
+    v.setBeginPoint({30, 10});
+    v.setEndPoint({30, 90});
+    EXPECT_TRUE(v.isContentsUnderPoint({30, 50}));
+    EXPECT_TRUE(v.isContentsUnderPoint({32.4, 50}));   // width 1: within 2.5
+    EXPECT_FALSE(v.isContentsUnderPoint({33, 50}));
+    v._strokeWidth = 10;
+    EXPECT_TRUE(v.isContentsUnderPoint({36.9, 50}));
+    EXPECT_DOUBLE_EQ(LMNLine::Hit_Tolerance(0), 2.0);
+    LMNLine d;
+    d.setBeginPoint({0, 0});
+    d.setEndPoint({100, 100});
+    EXPECT_TRUE(d.isContentsUnderPoint({50, 51}));
+    EXPECT_FALSE(d.isContentsUnderPoint({90, 10}));     // inside the box, far from the line
+    EXPECT_EQ(d.keysForValuesToObserveForUndo().contains("bounds"), false);
+    EXPECT_EQ(d.presentablePropertyNameForKey("endPoint"), "Endpoint");
+}
+
+TEST_F(Kinds, LineIsStrokedEvenWithStrokeOffAndNeverFilled)
+{
+    LMNLine l;
+    l.setBeginPoint({10, 60});
+    l.setEndPoint({110, 60});
+    l._strokeWidth = 4;
+    l._isDrawingStroke = false;
+    l._isDrawingFill = true;
+    l._fillColor = Qt::red;
+    const QImage img = Render(l);
+    EXPECT_EQ(img.pixelColor(50, 60), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(50, 40), QColor(Qt::white));
+    l._line_cap_style = 1;   // round ends stick out by half the width
+    EXPECT_EQ(Render(l).pixelColor(111, 60), QColor(Qt::black));
+}
+
+TEST_F(Kinds, TextTrimAndCase)
+{
+    LMNText t;
+    t.Set_text_value("  Hello \n");
+    t.Text_contents();
+    EXPECT_EQ(t.displayString(), "Hello");
+    t.text_transfrom_case = 1;
+    EXPECT_EQ(t.displayString(), "HELLO");
+    t.Set_text_value("hello wORLD");
+    t.text_transfrom_case = 3;
+    EXPECT_EQ(t.displayString(), "Hello World");
+    t.text_transfrom_case = 2;
+    EXPECT_EQ(t.displayString(), "hello world");
+    t.text_transfrom_case = 9;
+    EXPECT_EQ(t.displayString(), "hello wORLD");
+}
+
+TEST_F(Kinds, TextVerticalPlacement)
+{
+    LMNText t;
+    t._bounds = QRectF(0, 0, 100, 50);
+    const int expected[] = {0, 36, 18, 0};
+    for (int v = 0; v < 4; ++v) {
+        t.text_alignmnet_Vert = v;
+        EXPECT_DOUBLE_EQ(t.textRect(14).y(), expected[v]) << v;
+    }
+    EXPECT_EQ(t.alignmentFlags(), int(Qt::AlignHCenter));
+    t.text_alignmnet = 1;
+    EXPECT_EQ(t.alignmentFlags(), int(Qt::AlignRight));
+    const double one = t.unwrappedTextHeight("a");
+    EXPECT_GT(t.unwrappedTextHeight("a\nb"), one * 1.5);
+}
+
+TEST_F(Kinds, TextDrawingFillBorderAndShadow)
+{
+    LMNText t;
+    t._bounds = QRectF(10, 10, 100, 40);
+    t._isDrawingFill = true;
+    t._fillColor = Qt::yellow;
+    t._fill_type = "H";               // hatch fills text plainly
+    t._isDrawingStroke = true;
+    t.Set_text_value(" \n  ");
+    t.Text_contents();
+    QImage img = Render(t);
+    EXPECT_EQ(img.pixelColor(60, 30), QColor(Qt::yellow));
+    EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::yellow));   // no border when empty
+    t.Set_text_value("WWWW");
+    t.txt_clr = Qt::black;
+    t.Drawing_Shadow = true;
+    t.Shadow_transparency = 0.5f;
+    img = Render(t);
+    EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::black));      // border drawn
+    EXPECT_NEAR(t.Shadow_Color.alphaF(), 0.5, 1e-3);           // kept by the item
+    int dark = 0;
+    for (int y = 11; y < 49; ++y)
+        for (int x = 11; x < 109; ++x)
+            dark += img.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(dark, 20);
+}
+
+TEST_F(Kinds, TextBeingCreatedDrawsOnlyAFrame)
+{
+    LMNText t;
+    t._bounds = QRectF(20, 20, 60, 30);
+    t._isDrawingFill = true;
+    t._fillColor = Qt::black;
+    QImage img(120, 120, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    t.drawContentsInView(p, nullptr, true);
+    p.end();
+    EXPECT_EQ(img.pixelColor(50, 35), QColor(Qt::white));
+    EXPECT_NE(img.pixelColor(19, 35), QColor(Qt::white));
+}
+
+TEST_F(Kinds, TextNaturalSizeAndLock)
+{
+    LMNText t;
+    t._bounds = QRectF(5, 5, 200, 10);
+    t.makeNaturalSize();
+    EXPECT_EQ(t._bounds.topLeft(), QPointF(5, 5));
+    EXPECT_GT(t._bounds.height(), 5);
+    EXPECT_LT(t._bounds.width(), 200);
+    const QRectF before = t._bounds;
+    t.ctrl_is_locked = true;
+    t.Set_text_value("a much longer text than before");
+    t.makeNaturalSize();
+    EXPECT_EQ(t._bounds, before);
+}
+
+TEST_F(Kinds, PictureDrawsSqueezedWithItsOpacityAndFlips)
+{
+    QImage src(40, 20, QImage::Format_ARGB32);
+    src.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            src.setPixelColor(x, y, Qt::red);   // left half red
+    auto pic = LMNImage::initWithPosition({50, 50}, PtImage(src));
+    EXPECT_EQ(pic->_bounds, QRectF(30, 40, 40, 20));
+    pic->_file_path = "somewhere.png";
+    pic->setFileNSImage_Variable(PtImage(src));
+    pic->setBounds(QRectF(0, 0, 20, 20));   // half the width
+    QImage img = Render(*pic);
+    EXPECT_EQ(img.pixelColor(4, 10), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(16, 10), QColor(Qt::blue));
+    pic->img_trnsp_val = 50;
+    img = Render(*pic);
+    EXPECT_NEAR(img.pixelColor(16, 10).blueF(), 1.0, 0.02);
+    EXPECT_NEAR(img.pixelColor(16, 10).redF(), 0.5, 0.05);
+    pic->_file_path = "";
+    pic->_isDrawingStroke = true;
+    img = Render(*pic);
+    EXPECT_EQ(img.pixelColor(10, 10), QColor(Qt::white));   // border only
+
+    pic->flipHorizontally();
+    pic->flipHorizontally();
+    EXPECT_FALSE(pic->_isFlippedHorizontally);
+    pic->flipVertically();
+    pic->makeNaturalSize();
+    EXPECT_EQ(pic->_bounds, QRectF(0, 0, 40, 20));
+    EXPECT_FALSE(pic->_isFlippedVertically);
+}
+
+TEST_F(Kinds, SignatureLoadsItsSampleAndFollowsItsPath)
+{
+    QTemporaryDir dir;
+    const QString saved = Resource_Path;
+    Resource_Path = dir.path();
+    QImage fp(30, 10, QImage::Format_RGB32);
+    fp.fill(Qt::black);
+    ASSERT_TRUE(fp.save(dir.filePath("fingerprints.png")));
+    QImage other(300, 100, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    ASSERT_TRUE(other.save(dir.filePath("other.png")));
+
+    LMNSignature s;
+    s.Set_Sign_Or_FP("F");
+    s.setFilePath("Default");
+    EXPECT_EQ(s._file_path, dir.filePath("fingerprints.png"));
+    EXPECT_EQ(s._contents_img.size(), QSizeF(30, 10));
+    s.setBounds(QRectF(0, 0, 150, 100));
+    s._isDrawingStroke = false;
+    s._file_path = dir.filePath("other.png");   // changed from outside
+    const QImage img = Render(s, {200, 120});
+    EXPECT_EQ(s.file_path, dir.filePath("other.png"));
+    EXPECT_EQ(img.pixelColor(140, 90), QColor(Qt::red));   // squeezed into the bounds
+    EXPECT_EQ(img.pixelColor(160, 50), QColor(Qt::white));
+    s.ctrl_is_locked = true;
+    s.makeNaturalSize();
+    EXPECT_EQ(s._bounds, QRectF(0, 0, 150, 100));
+    Resource_Path = saved;
+}
+
+TEST_F(Kinds, BarcodeDrawsAtItsOwnSizeFromTheTopLeft)
+{
+    auto b = LMNBarcode::initWithPosition({40, 40}, PtImage());
+    EXPECT_EQ(b->_bounds, QRectF(40, 40, 0, 0));
+    QImage bars(20, 10, QImage::Format_RGB32);
+    bars.fill(Qt::black);
+    b->Set_Barcode_image(PtImage(bars));
+    EXPECT_EQ(b->_bounds, QRectF(40, 40, 20, 10));
+    b->setBounds(QRectF(10, 10, 40, 20));   // twice the image size
+    const QImage img = Render(*b);
+    EXPECT_EQ(img.pixelColor(15, 15), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(40, 25), QColor(Qt::white));
+    LMNBarcode empty;
+    empty._bounds = QRectF(0, 0, 50, 50);
+    EXPECT_EQ(Render(empty).pixelColor(10, 10), QColor(Qt::white));
+}
+
+} // namespace

@@ -1,0 +1,277 @@
+#include "core/FakeMainWindow.h"
+#include "core/model/LMNGraphic.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/ServiceInterfaces.h"
+#include "core/util/SharedValues.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+QImage checker(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.setPixel(x, y, ((x + y) & 1) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return img;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void touch(const QString& path, const QByteArray& bytes = "x")
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(IncreaseDpi, RaisesPixelsAndKeepsPoints)
+{
+    const PtImage src(checker(100, 50), QSizeF(100, 50));
+    const PtImage hi = MainWindowServices::Increase_DPI(src, 300);
+    ASSERT_FALSE(hi.isNull());
+    EXPECT_EQ(hi.raster().size(), QSize(417, 209));
+    EXPECT_EQ(hi.size(), QSizeF(100, 50));
+    EXPECT_EQ(MainWindowServices::Increase_DPI(src, 72).raster().size(), QSize(100, 50));
+    EXPECT_EQ(MainWindowServices::Increase_DPI(PtImage(checker(3, 3), QSizeF(10.5, 0.2)), 72).raster().size(),
+              QSize(11, 1));
+    // Nearest neighbour: a module stays pure black or white.
+    const QRgb p = hi.raster().pixel(200, 100);
+    EXPECT_TRUE(qGray(p) == 0 || qGray(p) == 255);
+    EXPECT_TRUE(MainWindowServices::Increase_DPI(PtImage(), 300).isNull());
+    EXPECT_TRUE(MainWindowServices::Increase_DPI(src, -5).isNull());
+    // A hostile DPI does not try to allocate gigabytes.
+    EXPECT_TRUE(MainWindowServices::Increase_DPI(src, 1.0e6).isNull());
+}
+
+TEST(SaveGenImage, WritesTheFormatTheExtensionNamesAtomically)
+{
+    QTemporaryDir dir;
+    const PtImage img(checker(40, 40), QSizeF(20, 20));  // 144 dpi
+    const struct { const char* name; QByteArray magic; } cases[] = {
+        {"x.jpg", QByteArray("\xFF\xD8\xFF", 3)}, {"x.png", QByteArray("\x89PNG", 4)},
+        {"x.pdf", QByteArray("%PDF")},             {"x.PDF", QByteArray("%PDF")},
+        {"x.tiff", QByteArray("II*\0", 4)},         {"x.bmp", QByteArray("BM")},
+        {"x.gif", QByteArray("GIF8")},              {"x.unknown", QByteArray("\x89PNG", 4)},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(c.name);
+        ASSERT_TRUE(MainWindowServices::Save_gen_image(img, path)) << c.name;
+        EXPECT_TRUE(readAll(path).startsWith(c.magic)) << c.name;
+    }
+    QImageReader png(dir.filePath("x.png"));
+    const QImage back = png.read();
+    EXPECT_EQ(back.size(), QSize(40, 40));
+    EXPECT_NEAR(back.dotsPerMeterX() * 0.0254, 144.0, 1.0);
+
+    // Replacing: a failed write keeps the old file; no temporary file is left.
+    const QByteArray before = readAll(dir.filePath("x.jpg"));
+    EXPECT_FALSE(MainWindowServices::Save_gen_image(PtImage(), dir.filePath("x.jpg")));
+    EXPECT_EQ(readAll(dir.filePath("x.jpg")), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), int(std::size(cases)));
+}
+
+TEST(NewItemPlacement, CascadeFollowsTheWorkedValues)
+{
+    FakeMainWindow win;
+    last_ctrl_X = last_ctrl_Y = 10.0f;
+    last_ctrl_X_Exeed_Count = last_ctrl_Y_Exeed_Count = 2.0f;
+    win.canvasBounds = QRectF(0, 0, 300, 1000);
+    QList<double> xs;
+    for (int i = 0; i < 13; ++i) xs << win.Control_New_Point("B").x();
+    EXPECT_EQ(xs, (QList<double>{30, 50, 70, 90, 110, 130, 150, 170, 190, 210, 230, 12, 32}));
+    EXPECT_FLOAT_EQ(last_ctrl_X_Exeed_Count, 7.0f);
+    // Later wraps step in by 5 each time.
+    while (win.Control_New_Point("B").x() != 17.0) {}
+    while (win.Control_New_Point("B").x() != 22.0) {}
+
+    // A canvas of no width: always 12, the indent stays at 7.
+    last_ctrl_X = last_ctrl_Y = 10.0f;
+    last_ctrl_X_Exeed_Count = last_ctrl_Y_Exeed_Count = 2.0f;
+    win.canvasBounds = QRectF();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(win.Control_New_Point("F"), QPointF(12, 12));
+    EXPECT_FLOAT_EQ(last_ctrl_X_Exeed_Count, 7.0f);
+    EXPECT_FLOAT_EQ(last_ctrl_Y_Exeed_Count, 7.0f);
+}
+
+TEST(NewItemPlacement, FrontSideStepsByTheItemCount)
+{
+    FakeMainWindow win;
+    win.canvasBounds = QRectF(0, 0, 1000, 1000);
+    win.controlCount = 35;
+    last_ctrl_X = last_ctrl_Y = 10.0f;
+    EXPECT_EQ(win.Control_New_Point("F"), QPointF(45, 45));
+    EXPECT_EQ(win.Control_New_Point("B"), QPointF(65, 65));
+    win.controlCount = 3;
+    EXPECT_EQ(win.Control_New_Point("F"), QPointF(85, 85));  // never less than 20
+
+    // A failing query answers (10, 10) and leaves the cascade where it was.
+    win.throwOnQuery = [] { throw std::runtime_error("no canvas"); };
+    EXPECT_EQ(win.Control_New_Point("F"), QPointF(10, 10));
+    win.throwOnQuery = nullptr;
+    EXPECT_EQ(win.Control_New_Point("B"), QPointF(105, 105));
+}
+
+TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
+{
+    FakeMainWindow win;
+    QTemporaryDir res, user;
+    const QString savedRes = Resource_Path, savedUser = Created_Resource_Path;
+    Resource_Path = res.path();
+    Created_Resource_Path = user.path();
+    ASSERT_TRUE(QDir().mkpath(user.filePath("LibraryImage")));
+    touch(user.filePath("LibraryImage/mine.png"));
+    EXPECT_EQ(win.Check_Path_For_App_Resources("/Applications/Other.app/Contents/Resources/Background/a.png"),
+              res.path() + "/Background/a.png");
+    EXPECT_EQ(win.Check_Path_For_App_Resources("/x/Old.app/Contents/Resources/LibraryImage/mine.png"),
+              user.path() + "/LibraryImage/mine.png");
+    EXPECT_EQ(win.Check_Path_For_App_Resources("/home/me/pictures/a.png"), "/home/me/pictures/a.png");
+    EXPECT_EQ(win.Check_Path_For_App_Resources(""), "");
+    Resource_Path = savedRes;
+    Created_Resource_Path = savedUser;
+}
+
+class SeriesFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = Data_Folder_Path;
+        Data_Folder_Path = dir.path();
+    }
+    void TearDown() override { Data_Folder_Path = saved; }
+    QTemporaryDir dir;
+    QString saved;
+};
+
+TEST_F(SeriesFolder, SeriesNamesAreTxtFilesOnly)
+{
+    touch(dir.filePath("Names.txt"));
+    touch(dir.filePath("LOUD.TXT"));
+    touch(dir.filePath("other.csv"));
+    touch(dir.filePath("two.dots.txt"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.txt")));
+    QStringList names = MainWindowServices::Get_datasheet_File_Name_Array();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"LOUD", "Names", "two.dots"}));
+    Data_Folder_Path = dir.filePath("missing");
+    EXPECT_TRUE(MainWindowServices::Get_datasheet_File_Name_Array().isEmpty());
+}
+
+TEST_F(SeriesFolder, SeriesInUseByBarcodeModeOrABoundItem)
+{
+    FakeMainWindow win;
+    auto text = LMNGraphic::newOfKind(LMNKind::Text);
+    auto line = LMNGraphic::newOfKind(LMNKind::Line);
+    text->data_source_type = 1;
+    text->batch_hdr_list_name = "Names";
+    line->data_source_type = 1;
+    line->batch_list_name = "Lines";
+    win.items = {text.get(), line.get()};
+    win.barcodeModeSeries = {"Codes"};
+
+    EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("Codes"));   // no file needed
+    EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("Names"));  // file missing
+    touch(dir.filePath("Names.txt"));
+    touch(dir.filePath("Lines.txt"));
+    EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("Names"));
+    EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("names"));  // exact case
+    EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("Lines"));  // a line item binds nothing
+    text->data_source_type = 2;
+    EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("Names"));
+}
+
+TEST(FolderListings, ListFoldersFilesAndTrees)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("b/c.d")));
+    touch(dir.filePath("a.png"));
+    touch(dir.filePath("b/x.tar.gz"));
+    touch(dir.filePath(".hidden"));
+    EXPECT_EQ(MainWindowServices::Get_Folder_Array_At_Path(dir.path()), QStringList{"b"});
+    EXPECT_EQ(MainWindowServices::Get_Files_Array_At_Path(dir.path(), false), (QStringList{".hidden", "a.png"}));
+    EXPECT_EQ(MainWindowServices::Get_Files_Array_At_Path(dir.path(), true), (QStringList{".hidden", "a"}));
+    EXPECT_EQ(MainWindowServices::Get_Folders_And_Sub_Folder_Array_At_Path(dir.path()), (QStringList{"b", "b/c"}));
+    EXPECT_EQ(MainWindowServices::Get_Files_And_Folder_Array_At_Path(dir.path()),
+              (QStringList{".hidden", "a", "b", "b/c", "b/x.tar"}));
+    EXPECT_TRUE(MainWindowServices::Get_Files_Array_At_Path(dir.filePath("a.png"), true).isEmpty());
+    EXPECT_TRUE(MainWindowServices::Get_Folder_Array_At_Path(dir.filePath("none")).isEmpty());
+}
+
+TEST(PathCheck, InvalidPathsAreReportedWithTheirMessage)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("f"));
+    ScriptedMessages msgs;
+    EXPECT_TRUE(MainWindowServices::Check_And_Validate_File_Path("   "));
+    EXPECT_TRUE(MainWindowServices::Check_And_Validate_File_Path(dir.filePath("nothing")));
+    EXPECT_FALSE(MainWindowServices::Check_And_Validate_File_Path(dir.filePath("f") + " "));
+    EXPECT_EQ(msgs.texts(), (QStringList{"\nPlease select valid file path.", "\nPlease select valid file path."}));
+}
+
+TEST(Pictures, ThumbnailsAndFullPictures)
+{
+    QTemporaryDir dir;
+    QImage big(1600, 900, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    big.setDotsPerMeterX(int(144 / 0.0254));
+    big.setDotsPerMeterY(int(144 / 0.0254));
+    ASSERT_TRUE(big.save(dir.filePath("big.png")));
+    const PtImage thumb = MainWindowServices::Get_Image_For_Path(dir.filePath("big.png"), false, false);
+    ASSERT_FALSE(thumb.isNull());
+    EXPECT_EQ(thumb.raster().size(), QSize(800, 450));
+    const PtImage full = MainWindowServices::Get_Image_For_Path(dir.filePath("big.png"), false, true);
+    EXPECT_EQ(full.raster().size(), QSize(1600, 900));
+    EXPECT_NEAR(full.size().width(), 800.0, 0.5);  // 1600 px at 144 dpi
+    EXPECT_TRUE(MainWindowServices::Get_Image_For_Path(dir.filePath("none.png"), false, false).isNull());
+    // Something that is no picture gives an icon rather than nothing.
+    touch(dir.filePath("notes.txt"), "hello");
+    EXPECT_FALSE(MainWindowServices::Get_Image_For_Path(dir.filePath("notes.txt"), false, false).isNull());
+    EXPECT_TRUE(MainWindowServices::Get_Image_For_Path(dir.filePath("notes.txt"), false, true).isNull());
+    EXPECT_TRUE(MainWindowServices::Get_Image_For_Data(QByteArray(), false).isNull());
+    EXPECT_EQ(MainWindowServices::Get_File_Size_At_Path(dir.filePath("notes.txt")), 5u);
+    EXPECT_EQ(MainWindowServices::Get_File_Size_At_Path(dir.filePath("none")), 0u);
+    Use_Org_image_Or_Shred_it = 1;
+    EXPECT_FALSE(MainWindowServices::Image_Is_Over_Size(dir.filePath("big.png"), true, true));
+    EXPECT_EQ(Use_Org_image_Or_Shred_it, 0);
+}
+
+TEST(Texts, DatePatternsAndEmailCopies)
+{
+    const QString year = QString::number(QDate::currentDate().year());
+    EXPECT_EQ(MainWindowServices::Get_date_Value("yyyy"), year);
+    EXPECT_EQ(MainWindowServices::Get_date_Value("'Year' yyyy"), "Year " + year);
+    EXPECT_FALSE(MainWindowServices::Get_time_Value("hh:mm a").contains('a'));
+    EXPECT_GT(MainWindowServices::Get_OS_Version(), 1038);
+
+    struct FakePrefs : Preferences {
+        QString send_email_SenderEmail() const override { return "me@example.org"; }
+        QString send_email_Password() const override { return "pw"; }
+        QString send_email_SMTP_server() const override { return "smtp.example.org"; }
+        QString send_email_PORT_num() const override { return "587"; }
+        QString send_email_enable_ssl() const override { return "Y"; }
+    };
+    int loads = 0;
+    Preferences::Set_Loader([&loads] { ++loads; return std::make_shared<FakePrefs>(); });
+    MainWindowServices::Get_Email_Details();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(sender_email, "me@example.org");
+    EXPECT_EQ(sending_port, "587");
+    EXPECT_EQ(send_enable_ssl, "Y");
+    Preferences::Set_Loader(nullptr);
+}
+
+} // namespace

@@ -1,0 +1,263 @@
+#include "core/FakeMainWindow.h"
+#include "core/util/BarcodeServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+void pumpUntil(const std::atomic<bool>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+}
+
+TEST(Alerts, TextsAndButtonsAreTheProgramsOwn)
+{
+    ScriptedMessages msgs({0, 0, 1, -1, 0, 1, 2, -1});
+    Show_MessageBox("Saved.");
+    EXPECT_TRUE(Show_YES_NO_MessageBox("Delete?"));
+    EXPECT_TRUE(yes_no_msg_val);
+    EXPECT_FALSE(Show_YES_NO_MessageBox("Delete?"));
+    EXPECT_FALSE(yes_no_msg_val);
+    EXPECT_FALSE(Show_YES_NO_MessageBox("Closed?"));  // closed: not Yes
+    EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1000);
+    EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1001);
+    EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1002);
+    EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1002);  // closed counts as Cancel
+    ASSERT_EQ(msgs.requests.size(), 8u);
+    EXPECT_EQ(msgs.requests[0].text, "\nSaved.");  // one line down
+    EXPECT_EQ(msgs.requests[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(msgs.requests[1].text, "Delete?");   // no line break added
+    EXPECT_EQ(msgs.requests[1].buttons, (QStringList{"Yes", "No"}));
+    EXPECT_EQ(msgs.requests[1].defaultButton, 0);
+    EXPECT_EQ(msgs.requests[4].buttons, (QStringList{"Yes", "No", "Cancel"}));
+    Show_MessageBox_No_Thread("Direct");
+    EXPECT_EQ(msgs.requests.back().text, "\nDirect");
+}
+
+TEST(Alerts, AWorkerWaitsForTheAnswerAndTheGuiThreadDoesNotDeadlock)
+{
+    ScriptedMessages msgs;
+    std::atomic<int> answeredAt{0};
+    std::atomic<int> step{0};
+    Set_Message_Responder([&](const MessageRequest& r) {
+        QThread::msleep(40);  // the user thinks
+        const int n = ++step;
+        if (answeredAt == 0) answeredAt = n;
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        return 0;
+    });
+    std::atomic<bool> done{false};
+    std::atomic<int> returnedAt{0};
+    bool answer = false;
+    std::thread worker([&] {
+        answer = Show_YES_NO_MessageBox("Replace all files?");
+        returnedAt = ++step;
+        Show_MessageBox("Done.");
+        done = true;
+    });
+    pumpUntil(done);
+    worker.join();
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(answeredAt.load(), 1);
+    EXPECT_EQ(returnedAt.load(), 2);  // the worker resumed only after the answer
+
+    // On the GUI thread the same call answers at once.
+    EXPECT_TRUE(Show_YES_NO_MessageBox("Again?"));
+}
+
+TEST(Alerts, LogLineOnlyForText)
+{
+    static QStringList logged;
+    logged.clear();
+    auto prev = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { logged << m; });
+    Show_NSLog_Message(QString());
+    Show_NSLog_Message("");
+    Show_NSLog_Message("written %@ as is");
+    qInstallMessageHandler(prev);
+    EXPECT_EQ(logged, QStringList{"written %@ as is"});
+}
+
+class KeepOrReplace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Msg_Apply_All_Chk = false;
+        replace_keep_file_flag = 0;
+        Stop_Processing_Now = false;
+        box = Replcae_Confirm_Box::defaultInstance();
+        box->title_val = "File already exists :";
+        box->msg_val_str = "label.png already exists.";
+        box->file_path_str = "/tmp/out/label.png";
+        box->apply_chk_show = true;
+    }
+    Replcae_Confirm_Box* box = nullptr;
+};
+
+TEST_F(KeepOrReplace, ButtonsLeaveTheirAnswer)
+{
+    ASSERT_EQ(box, Replcae_Confirm_Box::defaultInstance());
+    const struct { bool ticked; int button; int flag; } cases[] = {
+        {false, 0, 1}, {true, 0, 3}, {false, 1, 0}, {true, 1, 2},
+    };
+    for (const auto& c : cases) {
+        ScriptedMessages msgs;
+        Msg_Apply_All_Chk = c.ticked;
+        msgs.onDialog = [&](QDialog&) {
+            EXPECT_EQ(box->apply_chk->isChecked(), c.ticked);  // opens as last left
+            if (c.button == 0) box->Keep_Pressed();
+            else box->Replace_Pressed();
+        };
+        const int code = box->Open_Replace_Dialog();
+        EXPECT_EQ(code, c.button == 0 ? 1 : 0);
+        EXPECT_EQ(replace_keep_file_flag.load(), c.flag);
+        EXPECT_EQ(Msg_Apply_All_Chk.load(), c.ticked);
+        EXPECT_FALSE(Stop_Processing_Now);
+        EXPECT_EQ(box->_Msg_Title->text(), "File already exists :");
+        EXPECT_EQ(box->path_control->text(), "/tmp/out/label.png");
+        EXPECT_TRUE(box->path_control->isHidden());
+    }
+}
+
+TEST_F(KeepOrReplace, CancelFromAWorkerStopsTheJobAndReturnsControl)
+{
+    ScriptedMessages msgs;
+    bool ranOnMain = false;
+    msgs.onDialog = [&](QDialog&) {
+        ranOnMain = QThread::currentThread() == QCoreApplication::instance()->thread();
+        box->CancelPressed();
+    };
+    std::atomic<bool> done{false};
+    int flagSeen = -1;
+    std::thread worker([&] {
+        box->Open_box_in_thread();
+        flagSeen = replace_keep_file_flag;
+        done = true;
+    });
+    pumpUntil(done);
+    worker.join();
+    EXPECT_TRUE(ranOnMain);
+    EXPECT_EQ(flagSeen, 4);
+    EXPECT_TRUE(Stop_Processing_Now);
+    // Closing the box by its window is a Cancel too.
+    Stop_Processing_Now = false;
+    replace_keep_file_flag = 0;
+    box->reject();
+    EXPECT_EQ(replace_keep_file_flag.load(), 4);
+    EXPECT_TRUE(Stop_Processing_Now);
+}
+
+TEST(LongTextBox, HelpFormShowsTheGlobalsAndStoresTheHiddenCheckBox)
+{
+    Long_SMS_Dlg* dlg = Long_SMS_Dlg::defaultInstance();
+    Cutom_Msg_Title = "Margins";
+    Cutom_Msg_Val = "Margins are measured from the edge.";
+    dlg->title_val = QString();
+    dlg->apply_chk_show = false;
+    dlg->apply_chk->setChecked(true);
+    Msg_Apply_All_Chk = false;
+    ScriptedMessages msgs;
+    msgs.onDialog = [&](QDialog&) { dlg->OKPressed(); };
+    EXPECT_EQ(dlg->Open_Long_sms_Dialog(), 1);
+    EXPECT_EQ(dlg->_Msg_Title->text(), "Margins");
+    EXPECT_EQ(dlg->_Msg_Val->toPlainText(), "Margins are measured from the edge.");
+    EXPECT_EQ(dlg->yes_button->text(), "OK");
+    EXPECT_TRUE(dlg->no_button->isHidden());
+    EXPECT_TRUE(dlg->apply_chk->isHidden());
+    EXPECT_TRUE(Msg_Apply_All_Chk);  // the hidden box's state is stored all the same
+
+    dlg->title_val = "Question";
+    dlg->msg_val_str = "Apply?";
+    dlg->show_single_button = false;
+    msgs.onDialog = [&](QDialog&) { dlg->CancelPressed(); };
+    EXPECT_EQ(dlg->Open_Long_sms_Dialog(), 0);
+    EXPECT_EQ(dlg->yes_button->text(), "Yes");
+    EXPECT_FALSE(dlg->no_button->isHidden());
+}
+
+TEST(AfterExportBox, TitlesFollowWhatWasExported)
+{
+    QTemporaryDir dir;
+    FakeMainWindow win;
+    Export_File_Path = dir.path();
+    Export_File_Message = "Label has been exported successfully.";
+    ScriptedMessages msgs;
+    Open_Export_Log* box = Open_Export_Log::defaultInstance();
+    msgs.onDialog = [&](QDialog&) {
+        box->_open_log_chk->setChecked(false);  // do not launch anything
+        box->OKPressed();
+    };
+    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    EXPECT_EQ(box->_open_log_chk->text(), "Open containing folder.");
+    EXPECT_EQ(box->_open_log_path->text(), dir.path());
+    EXPECT_EQ(box->_open_log_message->text(), "Label has been exported successfully.");
+    EXPECT_TRUE(box->_open_log_chk->isChecked());  // turned back on
+
+    Export_File_Path = dir.filePath("label.png");
+    msgs.onDialog = [&](QDialog&) { box->CancelPressed(); };
+    EXPECT_EQ(win.Open_Export_File_Box(), 0);
+    EXPECT_EQ(box->_open_log_chk->text(), "Open exported file.");
+}
+
+TEST(Sheets, PleaseWaitSheetShowsItsTextAndHides)
+{
+    FakeMainWindow win;
+    win.Show_Create_Modeless();
+    Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance();
+    EXPECT_EQ(sheet->modeless_msg_lbl->text(), "It may take a while, Please wait..");
+    EXPECT_TRUE(sheet->isVisible());
+    win.Hide_Destroy_Modeless();
+    EXPECT_FALSE(sheet->isVisible());
+
+    QWidget progress;
+    win.progressWindow = &progress;
+    std::atomic<bool> done{false};
+    bool shown = false;
+    std::thread worker([&] {
+        win.Show_One_By_One_Modeless();
+        shown = progress.isVisible();
+        win.Hide_One_By_One_Modeless();
+        done = true;
+    });
+    pumpUntil(done);
+    worker.join();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(progress.isVisible());
+}
+
+TEST(Dialogs, SmallBoxesEndWithTheirCodes)
+{
+    Image_Validation_msg* img = Image_Validation_msg::defaultInstance();
+    img->title_val = "Picture";
+    img->msg_val_str = "Use it?";
+    ScriptedMessages msgs;
+    msgs.onDialog = [&](QDialog&) { img->YESPressed(); };
+    EXPECT_EQ(img->Open_Image_Msg_Dialog(), 1);
+    msgs.onDialog = [&](QDialog&) { img->NOPressed(); };
+    EXPECT_EQ(img->Open_Image_Msg_Dialog(), 0);
+    Load_Num_Info info;
+    info.YESPressed();
+    EXPECT_EQ(info.result(), 1);
+    info.NOPressed();
+    EXPECT_EQ(info.result(), 0);
+}
+
+} // namespace

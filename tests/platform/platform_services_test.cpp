@@ -1,0 +1,129 @@
+#include "platform/MainThread.h"
+#include "platform/MessageSink.h"
+#include "platform/Numbers.h"
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+// Spins the GUI thread's event loop until `done` or five seconds pass.
+void pumpUntil(const std::atomic<bool>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+}
+
+TEST(MainThread, RunsDirectlyOnTheGuiThreadAndQueuedFromAWorker)
+{
+    int calls = 0;
+    Run_On_Main_Thread_And_Wait([&] { ++calls; });
+    EXPECT_EQ(calls, 1);  // no event loop needed: no deadlock
+
+    std::atomic<bool> done{false};
+    bool ranOnMain = false;
+    bool sawException = false;
+    std::thread worker([&] {
+        Run_On_Main_Thread_And_Wait([&] { ranOnMain = Is_Main_Thread(); });
+        try {
+            Run_On_Main_Thread_And_Wait([] { throw std::runtime_error("boom"); });
+        } catch (const std::runtime_error&) {
+            sawException = true;
+        }
+        done = true;
+    });
+    pumpUntil(done);
+    worker.join();
+    EXPECT_TRUE(ranOnMain);
+    EXPECT_TRUE(sawException);
+}
+
+TEST(MessageSink, ResponderAnswersOnTheGuiThreadWhileTheWorkerWaits)
+{
+    std::atomic<int> answered{0};
+    std::atomic<bool> workerSawAnswerFirst{false};
+    auto prev = Set_Message_Responder([&](const MessageRequest& r) {
+        EXPECT_TRUE(Is_Main_Thread());
+        QThread::msleep(30);  // the worker must still be waiting
+        answered = 1;
+        return int(r.buttons.size()) - 1;
+    });
+    std::atomic<bool> done{false};
+    int result = -5;
+    std::thread worker([&] {
+        MessageRequest r;
+        r.text = "Question";
+        r.buttons = {"Yes", "No"};
+        result = Raise_Message(r);
+        workerSawAnswerFirst = answered == 1;
+        done = true;
+    });
+    pumpUntil(done);
+    worker.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(workerSawAnswerFirst);
+    Set_Message_Responder(prev);
+}
+
+TEST(MessageSink, ModalRunnerReplacesExec)
+{
+    QDialog d;
+    auto prev = Set_Modal_Runner([](QDialog& dlg) { dlg.done(7); return dlg.result(); });
+    EXPECT_EQ(Run_Modal_Dialog(d), 7);
+    Set_Modal_Runner(prev);
+}
+
+TEST(Numbers, CLocaleWhateverTheUserLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(Format_Fixed_C(1234.5, 1), "1234.5");
+    EXPECT_EQ(Format_Fixed_C(0.05, 1), "0.1");
+    EXPECT_EQ(Format_Double_C(0.1), "0.1");
+    EXPECT_EQ(Format_Double_C(2.834645669291), "2.834645669291");
+    bool ok = false;
+    EXPECT_DOUBLE_EQ(Parse_Double_C(" 3.25 ", &ok), 3.25);
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(Parse_Double_C("3,25", &ok), 0.0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Parse_Int_C("-12", &ok), -12);
+    EXPECT_TRUE(ok);
+    QLocale::setDefault(saved);
+
+    struct { const char* text; double value; } lenient[] = {
+        {"12.5mm", 12.5}, {"  -3", -3}, {".5", 0.5}, {"abc", 0}, {"", 0}, {"1e3x", 1000},
+        {"1e", 1}, {"+", 0}, {"-.", 0}, {"7.", 7}, {"1e999", 0},
+    };
+    for (const auto& c : lenient)
+        EXPECT_DOUBLE_EQ(Leading_Double_C(QString::fromLatin1(c.text)), c.value) << c.text;
+    EXPECT_EQ(Leading_Int_C("42 labels"), 42);
+    EXPECT_EQ(Leading_Int_C("4.9"), 4);
+    EXPECT_EQ(Leading_Int_C("99999999999"), 2147483647);
+    EXPECT_EQ(Leading_Int_C("x"), 0);
+}
+
+TEST(Paths, ResourcesComeFromTheSourceTreeInABuildAndJoinCleanly)
+{
+    const QString res = Default_Resource_Path();
+    EXPECT_TRUE(res.endsWith("/resources") || res.endsWith("/zorv-label")) << res.toStdString();
+    EXPECT_FALSE(Default_Created_Resource_Path().isEmpty());
+    EXPECT_EQ(Path_Join("/a/", "/b"), "/a/b");
+    EXPECT_EQ(Path_Join("/", "b"), "/b");
+    EXPECT_EQ(Path_Join("", "b"), "b");
+    EXPECT_EQ(Path_Join("a", ""), "a");
+}
+
+} // namespace

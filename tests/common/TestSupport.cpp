@@ -14,7 +14,7 @@ ToolResult Run_Tool(const QString& program, const QStringList& args)
     if (!p.waitForStarted(10000))
         return r;
     p.closeWriteChannel();
-    if (!p.waitForFinished(30000)) {
+    if (!p.waitForFinished(180000)) {
         p.kill();
         p.waitForFinished();
         return r;

@@ -13,7 +13,7 @@ struct ToolResult {
     QByteArray err;
 };
 
-// Runs a program to completion (30 s at most) and gathers its output.
+// Runs a program to completion (three minutes at most, for a loaded machine) and gathers its output.
 ToolResult Run_Tool(const QString& program, const QStringList& args);
 
 // True when the program can be found on the PATH.

@@ -1,0 +1,348 @@
+#include "barcode/generation/TwoDSymbols.h"
+
+#include "barcode/generation/BarcodeDimensions.h"
+#include "barcode/engines/pdf417/pdf417View.h"
+#include "barcode/engines/qr/QREncoder.h"
+
+#include <QDebug>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <mutex>
+
+extern "C" {
+#include <iec16022/iec16022ecc200.h>
+}
+
+namespace {
+
+// Largest symbol image, in pixels.
+constexpr double kMaxSymbolPixels = 100.0e6;
+
+double Output_Dpi(const BarcodeSettings& s)
+{
+    return s.typing_2d ? 0.0 : double(Clamp_Dpi(s.dpi));
+}
+
+} // namespace
+
+const QStringList& QR_Version_Items()
+{
+    static const QStringList items = [] {
+        QStringList l{QStringLiteral("Auto")};
+        for (int v = 1; v <= 40; ++v)
+            l << QStringLiteral("V%1").arg(v);
+        return l;
+    }();
+    return items;
+}
+
+const QStringList& QR_EC_Level_Items()
+{
+    static const QStringList items{QStringLiteral("L (7%)"), QStringLiteral("M (15%)"),
+                                   QStringLiteral("Q (25%)"), QStringLiteral("H (30%)")};
+    return items;
+}
+
+const QStringList& DM_Format_Items()
+{
+    static const QStringList items{
+        QStringLiteral("Auto"),
+        QStringLiteral("C10X10"), QStringLiteral("C12X12"), QStringLiteral("C14X14"),
+        QStringLiteral("C16X16"), QStringLiteral("C18X18"), QStringLiteral("C20X20"),
+        QStringLiteral("C22X22"), QStringLiteral("C24X24"), QStringLiteral("C26X26"),
+        QStringLiteral("C32X32"), QStringLiteral("C36X36"), QStringLiteral("C40X40"),
+        QStringLiteral("C44X44"), QStringLiteral("C48X48"), QStringLiteral("C52X52"),
+        QStringLiteral("C64X64"), QStringLiteral("C72X72"), QStringLiteral("C80X80"),
+        QStringLiteral("C88X88"), QStringLiteral("C96X96"), QStringLiteral("C104X104"),
+        QStringLiteral("C120X120"), QStringLiteral("C132X132"), QStringLiteral("C144X144"),
+        QStringLiteral("C8X18"), QStringLiteral("C8X32"), QStringLiteral("C12X26"),
+        QStringLiteral("C12X36"), QStringLiteral("C16X36"), QStringLiteral("C16X48"),
+    };
+    return items;
+}
+
+const QStringList& DM_Encoding_Items()
+{
+    static const QStringList items{QStringLiteral("Auto"), QStringLiteral("Ascii"),
+                                   QStringLiteral("C40"), QStringLiteral("Text"),
+                                   QStringLiteral("Base256")};
+    return items;
+}
+
+int QR_Min_Size_For_Version(int version)
+{
+    return std::max(21, 4 * (version - 1) + 21);
+}
+
+int Check_And_Set_QR_size_Acc_Version(int version, int size)
+{
+    return std::max(size, QR_Min_Size_For_Version(version));
+}
+
+void DM_Size_From_Format(const QString& item, int& W, int& H)
+{
+    W = 0;
+    H = 0;
+    if (item == QLatin1String("Auto") || item.isEmpty())
+        return;
+    const QString rest = item.mid(1);
+    const qsizetype x = rest.indexOf(QLatin1Char('X'));
+    if (x < 0)
+        return;
+    H = rest.left(x).trimmed().toInt();
+    W = rest.mid(x + 1).trimmed().toInt();
+}
+
+QByteArray DM_Encodation_String(int encoding, int byteCount)
+{
+    char letter = 0;
+    switch (encoding) {
+    case 1: letter = 'A'; break;
+    case 2: letter = 'C'; break;
+    case 3: letter = 'T'; break;
+    case 4: letter = 'B'; break;
+    default: return {};
+    }
+    return QByteArray(std::max(0, byteCount), letter);
+}
+
+namespace {
+
+// Number of C40 (or Text) values a byte takes: one for the basic set, two
+// with a shift, two more for a byte above 127 (upper shift).
+int Triplet_Values(unsigned char b, bool text)
+{
+    int n = 0;
+    if (b >= 128) {
+        n = 2;
+        b = static_cast<unsigned char>(b - 128);
+    }
+    const bool letter = text ? (b >= 'a' && b <= 'z') : (b >= 'A' && b <= 'Z');
+    const bool basic = b == ' ' || (b >= '0' && b <= '9') || letter;
+    return n + (basic ? 1 : 2);
+}
+
+} // namespace
+
+QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
+{
+    // The Data Matrix library refuses its own Base256 mode whatever the
+    // data; ASCII carries every byte (those above 127 with an upper shift).
+    if (encoding == 4)
+        return DM_Encodation_String(1, int(data.size()));
+    QByteArray enc = DM_Encodation_String(encoding, int(data.size()));
+    if (encoding != 2 && encoding != 3)
+        return enc;
+    // C40 and Text pack three values in two codewords; a last incomplete
+    // triplet would be padded with values that decode as stray characters,
+    // so the bytes after the last whole triplet are encoded in ASCII.
+    int values = 0;
+    qsizetype whole = 0;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        values += Triplet_Values(static_cast<unsigned char>(data[i]), encoding == 3);
+        if (values % 3 == 0)
+            whole = i + 1;
+    }
+    for (qsizetype i = whole; i < enc.size(); ++i)
+        enc[i] = 'A';
+    return enc;
+}
+
+namespace {
+
+// The library keeps no promise about running twice at once.
+std::mutex dmMutex;
+
+struct LibResult {
+    unsigned char* grid = nullptr;
+    int W = 0, H = 0, len = 0, max = 0, ecc = 0;
+};
+
+LibResult Run_Library(int W, int H, const QByteArray& encoding, const QByteArray& data,
+                      QByteArray* autoEncoding)
+{
+    LibResult r;
+    r.W = W;
+    r.H = H;
+    // The library writes a chosen encodation into a buffer of its own when
+    // given none; give it a pointer to fill and free what it returns.
+    QByteArray enc = encoding;
+    enc.append('\0');
+    char* const given = encoding.isEmpty() ? nullptr : enc.data();
+    char* encPtr = given;
+    QByteArray bytes = data;
+    r.grid = iec16022ecc200(&r.W, &r.H, &encPtr, int(bytes.size()),
+                            reinterpret_cast<unsigned char*>(bytes.data()), &r.len, &r.max, &r.ecc);
+    // An encodation the library chose (or rewrote) is its own allocation.
+    if (encPtr && encPtr != given) {
+        if (autoEncoding)
+            *autoEncoding = QByteArray(encPtr);
+        std::free(encPtr);
+    }
+    return r;
+}
+
+// Square sizes in rising order.
+const int kSquares[] = {10, 12, 14, 16, 18, 20, 22, 24, 26, 32, 36, 40, 44, 48, 52,
+                        64, 72, 80, 88, 96, 104, 120, 132, 144};
+// Data codewords each square holds.
+const int kSquareCapacity[] = {3, 5, 8, 12, 18, 22, 30, 36, 44, 62, 86, 114, 144, 174, 204,
+                               280, 368, 456, 576, 696, 816, 1050, 1304, 1558};
+
+} // namespace
+
+DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding, QString* diagnostics)
+{
+    DM_Grid out;
+    const QByteArray data = value.toUtf8();
+    const QStringList& formats = DM_Format_Items();
+    int W = 0, H = 0;
+    if (format > 0 && format < formats.size())
+        DM_Size_From_Format(formats[format], W, H);
+    const QByteArray enc = DM_Encodation_For_Data(encoding, data);
+
+    LibResult r;
+    if (!data.isEmpty() && data.size() <= MAXBARCODE) {
+        std::lock_guard<std::mutex> lock(dmMutex);
+        if (W == 0 || H == 0) {
+            // "Auto": the smallest square that holds the data. Left to itself
+            // the library would also choose rectangles; its choice tells the
+            // length of the encoded data.
+            QByteArray chosen;
+            r = Run_Library(0, 0, enc, data, &chosen);
+            if (!enc.isEmpty())
+                chosen = enc;
+            if (r.grid && r.W > 0 && r.W != r.H && !chosen.isEmpty()) {
+                const int needed = r.grid ? r.len : 0;
+                std::free(r.grid);
+                r.grid = nullptr;
+                for (size_t i = 0; i < std::size(kSquares); ++i) {
+                    if (kSquareCapacity[i] < needed)
+                        continue;
+                    r = Run_Library(kSquares[i], kSquares[i], chosen, data, nullptr);
+                    if (r.grid && r.W > 0)
+                        break;
+                    std::free(r.grid);
+                    r.grid = nullptr;
+                }
+            }
+        } else {
+            // The library loses the encodation it chose when the data does not
+            // fit the size asked, so it is asked for its choice first (at a
+            // size of its own) and given that choice for the size wanted.
+            QByteArray chosen = enc;
+            if (chosen.isEmpty()) {
+                LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
+                std::free(probe.grid);
+                if (!probe.grid)
+                    chosen.clear();
+            }
+            if (!chosen.isEmpty()) {
+                r = Run_Library(W, H, chosen, data, nullptr);
+            } else {
+                r = LibResult();
+                r.W = W;
+                r.H = H;
+            }
+        }
+    }
+    if (!r.grid || r.W <= 0 || r.H <= 0) {
+        std::free(r.grid);
+        if (diagnostics) {
+            *diagnostics = QStringLiteral("No barcode produced\n")
+                + QStringLiteral("Size    : %1x%2\n").arg(r.W).arg(r.H)
+                + QStringLiteral("Encoded : %1 of %2 bytes with %3 bytes of ecc\n").arg(r.len).arg(r.max).arg(r.ecc)
+                + QStringLiteral("Barcode : %1\n").arg(QString::fromUtf8(data))
+                + QStringLiteral("Encoding: %1\n").arg(QString::fromLatin1(enc));
+        }
+        return out;
+    }
+    out.W = r.W;
+    out.H = r.H;
+    out.cells.assign(r.grid, r.grid + size_t(r.W) * size_t(r.H));
+    std::free(r.grid);
+    return out;
+}
+
+PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, double dpi)
+{
+    if (grid.isNull() || grid.W <= 0 || grid.H <= 0)
+        return {};
+    module = std::max(1, module);
+    const double extra = border ? 2.0 : 0.0;
+    const QSizeF points(grid.W * double(module) + extra, grid.H * double(module) + extra);
+    const int cols = grid.W + 2;
+    const int rows = grid.H + 2;
+    // Whole pixels a module, enough for the resolution asked.
+    int ppm = 1;
+    if (dpi > 0.0)
+        ppm = std::max(1, int(std::ceil(dpi * points.width() / 72.0 / cols - 1e-9)));
+    while (ppm > 1 && double(cols) * ppm * double(rows) * ppm > kMaxSymbolPixels)
+        --ppm;
+    QImage img(cols * ppm, rows * ppm, QImage::Format_Indexed8);
+    if (img.isNull())
+        return {};
+    img.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    img.fill(0);
+    for (int y = 0; y < grid.H; ++y) {
+        // Grid row 0 is the bottom row of the symbol.
+        const int top = (grid.H - y) * ppm;
+        for (int x = 0; x < grid.W; ++x) {
+            if (!grid.dark(x, y))
+                continue;
+            for (int dy = 0; dy < ppm; ++dy) {
+                uchar* line = img.scanLine(top + dy);
+                std::fill(line + (x + 1) * ppm, line + (x + 2) * ppm, uchar(1));
+            }
+        }
+    }
+    const double pxPerPoint = img.width() / points.width();
+    const int dpm = int(std::lround(pxPerPoint * 72.0 / 0.0254));
+    img.setDotsPerMeterX(dpm);
+    img.setDotsPerMeterY(dpm);
+    return PtImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied), points);
+}
+
+PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s)
+{
+    if (value.isEmpty())
+        return {};
+    const int version = s.qr_version == 0 ? -1 : s.qr_version;
+    std::unique_ptr<DataMatrix> grid =
+        QREncoder::encodeWithECLevel_version_string(std::clamp(s.qr_ec_level, 0, 3), version, value);
+    if (!grid)
+        return {};
+    return Render_QR_Grid(*grid, s.qr_size, Output_Dpi(s));
+}
+
+PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s, QString* diagnostics)
+{
+    QString why;
+    const DM_Grid grid = Encode_Data_Matrix(value, s.dm_format, s.dm_encoding, &why);
+    if (grid.isNull()) {
+        if (!why.isEmpty())
+            qInfo().noquote() << why;
+        if (diagnostics)
+            *diagnostics = why;
+        return {};
+    }
+    return Create_Data_Matrix_Image(grid, s.dm_module, s.dm_frame_border, Output_Dpi(s));
+}
+
+PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s)
+{
+    if (value.isEmpty())
+        return {};
+    pdf417View view(QSizeF(s.pdf_width, s.pdf_height));
+    if (s.pdf_ec_level != view.getErrorLevel())
+        view.setErrorLevel(s.pdf_ec_level);
+    BarcodeSettings drawing = s;
+    drawing.dpi = int(Output_Dpi(s));
+    if (view.drawWithText(value, drawing) != pdf417View::ImageReady)
+        return {};
+    return view.getImage();
+}

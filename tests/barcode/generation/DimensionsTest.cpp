@@ -1,0 +1,180 @@
+// Barcode sizes, units, DPI choice, type names and the settings owner's metrics.
+#include "barcode/engines/linear/ZBBarcode.h"
+#include "barcode/engines/view/BarcodeText.h"
+#include "barcode/generation/BarcodeDimensions.h"
+#include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeSettingsOwner.h"
+#include "barcode/generation/BarcodeTypes.h"
+
+#include <gtest/gtest.h>
+
+TEST(BarcodeUnits, LengthsBecomePoints)
+{
+    // 0.393701, not 1 / 2.54: one centimetre is 28.346472 points.
+    EXPECT_FLOAT_EQ(Unit_To_Points(1.0f, Unit_Centimetre), 28.346472f);
+    EXPECT_FLOAT_EQ(Unit_To_Points(10.0f, Unit_Millimetre), 28.346472f);
+    EXPECT_FLOAT_EQ(Unit_To_Points(0.1f, Unit_Inch), 7.2f);
+    EXPECT_FLOAT_EQ(Unit_To_Points(1.0f, 7), 72.0f);  // unknown codes count as inch
+    EXPECT_FLOAT_EQ(Mils_To_Points(10.0f), 0.72f);
+}
+
+namespace {
+
+BarcodeSettings Sized(int unit, float bar, float lr)
+{
+    BarcodeSettings s;
+    s.unit = unit;
+    s.bar_height = bar;
+    s.val_mar = s.hdr_mar = s.ftr_mar = s.TB_mar = 0.0f;
+    s.LR_mar = lr;
+    s.hide_value = s.hide_header = s.hide_footer = true;
+    return s;
+}
+
+} // namespace
+
+TEST(BarcodeDimensions, LinearWorkedValues)
+{
+    // 10 mm of bars with every text hidden and no margins: 28.346472 points;
+    // a left-right margin of 0.1 inch adds 2 x 7.2 + 15 points.
+    BarcodeSettings s = Sized(Unit_Millimetre, 10.0f, 0.0f);
+    s.setBarcodeType(QStringLiteral("Code 128"));
+    auto b = Make_Linear_Symbol(s, QStringLiteral("ABC123"), QStringLiteral("HEADER"),
+                                QStringLiteral("FOOTER"), false);
+    ASSERT_TRUE(b);
+    EXPECT_FLOAT_EQ(b->height(), 28.346472f);
+    const float bars = float(b->completeBarcode().size()) * b->barWidth();
+    EXPECT_FLOAT_EQ(b->width(), bars);
+
+    BarcodeSettings t = Sized(Unit_Inch, 10.0f / 25.4f, 0.1f);
+    t.setBarcodeType(QStringLiteral("Code 128"));
+    auto c = Make_Linear_Symbol(t, QStringLiteral("ABC123"), QString(), QString(), false);
+    ASSERT_TRUE(c);
+    EXPECT_FLOAT_EQ(c->width(), bars + 14.4f + 15.0f);
+    EXPECT_FLOAT_EQ(t.LR_margin, 7.2f);
+}
+
+TEST(BarcodeDimensions, HiddenTextsTakeNoRoom)
+{
+    BarcodeSettings s;
+    s.setBarcodeType(QStringLiteral("Code 39"));
+    s.unit = Unit_Inch;
+    s.bar_height = 1.0f;
+    s.val_mar = 0.5f;  // a value margin, but the caption hidden
+    s.hdr_mar = 0.25f;
+    s.ftr_mar = 0.125f;
+    s.TB_mar = 0.0f;
+    s.LR_mar = 0.0f;
+    s.hide_value = true;
+    s.hide_header = true;
+    s.HeaderText = QStringLiteral("A VERY LONG HEADER THAT IS WIDER THAN THE BARS OF THE SYMBOL");
+    auto b = Make_Linear_Symbol(s, QStringLiteral("12"), s.HeaderText, QStringLiteral("F"), false);
+    ASSERT_TRUE(b);
+    const double fh = zbtext::Text_Height_Inches(s.footer_font) * 72.0;
+    EXPECT_NEAR(b->height(), 72.0 + fh + 9.0, 1e-3);
+    EXPECT_FLOAT_EQ(s.value_margin, 0.0f);
+    EXPECT_FLOAT_EQ(s.header_margin, 0.0f);
+    // The hidden header's width takes no part either.
+    EXPECT_FLOAT_EQ(b->width(), float(b->completeBarcode().size()) * b->barWidth());
+}
+
+TEST(BarcodeDimensions, TwoDFrame)
+{
+    BarcodeSettings s;
+    s.unit = Unit_Inch;
+    s.val_mar = 1.0f;  // never part of a 2D frame
+    s.hdr_mar = 0.1f;
+    s.ftr_mar = 0.2f;
+    s.TB_mar = 0.05f;
+    s.LR_mar = 0.0f;
+    s.header = QStringLiteral("H");
+    s.footer = QStringLiteral("F");
+    s.printsHeader = true;
+    s.printsFooter = false;
+    s.hide_footer = true;
+    setHeaderFontSize(s, 10);
+    setFooterFontSize(s, 10);
+    Set_2d_Barcode_Height(s, QSizeF(60, 60));
+    Set_2d_Barcode_Width(s, QSizeF(60, 60));
+    EXPECT_NEAR(s.height, 60.0 + s.headerHeight * 72.0 + 7.2 + 7.2, 1e-4);
+    EXPECT_FLOAT_EQ(s.width, 60.0f);
+    s.LR_mar = 0.1f;
+    Set_2d_Barcode_Width(s, QSizeF(60, 60));
+    EXPECT_FLOAT_EQ(s.width, 60.0f + 14.4f + 15.0f);
+}
+
+TEST(BarcodeDimensions, DpiChoice)
+{
+    const QStringList& items = DPI_Choice_Items();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items.first(), QStringLiteral("Auto"));
+    EXPECT_EQ(items.last(), QStringLiteral("Custom"));
+    EXPECT_EQ(DPI_For_Choice(0, 100), 600);
+    const int custom = int(items.size()) - 1;
+    EXPECT_EQ(DPI_For_Choice(custom, 300), 300);
+    EXPECT_EQ(DPI_For_Choice(custom, 10), 72);
+    EXPECT_EQ(DPI_For_Choice(custom, 100000), 2400);
+    for (int i = 1; i < custom; ++i)
+        EXPECT_EQ(DPI_For_Choice(i, 0), items[i].toInt());
+    BarcodeSettings s;
+    s.dpi_choice = custom;
+    s.custom_dpi = 5000;
+    Apply_DPI_Choice(s);
+    EXPECT_EQ(s.dpi, 2400);
+    EXPECT_EQ(DPI_Help_Title(), QStringLiteral("DPI (Dots Per Inch) :"));
+}
+
+TEST(BarcodeTypes, PopupOrderAndBranches)
+{
+    const QStringList& names = Barcode_Type_Names();
+    ASSERT_EQ(names.size(), 22);
+    EXPECT_EQ(names.first(), QStringLiteral("Code 39"));
+    EXPECT_EQ(names[16], QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"));
+    EXPECT_EQ(names.last(), QStringLiteral("DataMatrix"));
+    int linear = 0;
+    for (const QString& n : names) {
+        EXPECT_EQ(Is_Linear_Type_Name(n), Is_Linear_Barcode_Type(n)) << n.toStdString();
+        linear += Is_Linear_Type_Name(n) ? 1 : 0;
+    }
+    EXPECT_EQ(linear, 19);
+    EXPECT_TRUE(Is_Accepted_2D_Title(QStringLiteral("AZTEC")));
+    EXPECT_FALSE(Is_2D_Type_Name(QStringLiteral("AZTEC")));
+    EXPECT_FALSE(Is_Accepted_2D_Title(QStringLiteral("Code 39")));
+    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("Code 128")), 3);
+    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("Code 128 SET C")), 2);
+    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("EAN-8")), -1);
+    EXPECT_EQ(Barcode_Type_Index(QStringLiteral("PDF417")), 20);
+    EXPECT_EQ(Barcode_Type_Index(QStringLiteral("Code 93")), -1);
+}
+
+TEST(BarcodeSettingsOwner, FontSizeSettersDeriveMetrics)
+{
+    BarcodeSettings s;
+    s.value_font = QFont(QStringLiteral("DejaVu Sans"));
+    s.value_font.setPointSizeF(20);
+    setCaptionFontSize(s, 100.0f);  // the size passed plays no part in the height
+    EXPECT_FLOAT_EQ(s.caption_fontSize, 100.0f);
+    const double cap = zbtext::Cap_Height(s.value_font);
+    EXPECT_NEAR(cap, 20 * 0.729, 0.5);  // DejaVu Sans: cap height 0.729 em
+    EXPECT_NEAR(s.captionHeight, cap / 72.0 * 1.35, 1e-6);
+    // Header width from the text held at the time of the call.
+    s.header = QString();
+    setHeaderFontSize(s, 10);
+    EXPECT_FLOAT_EQ(s.headerWidth, 0.0f);
+    s.header = QStringLiteral("HEADER");
+    setHeaderFontSize(s, 10);
+    EXPECT_GT(s.headerWidth, 20.0f);
+    EXPECT_LT(s.headerWidth, 80.0f);
+    // A fresh value answers an empty header.
+    EXPECT_TRUE(BarcodeSettings().header.isEmpty());
+}
+
+TEST(BarcodePreview, FrameFollowsTheImage)
+{
+    bool h = false, v = false;
+    EXPECT_EQ(Preview_Size_For_Image(QSizeF(100, 50), QSizeF(300, 80), &h, &v), QSizeF(300, 90));
+    EXPECT_FALSE(h);
+    EXPECT_TRUE(v);
+    EXPECT_EQ(Preview_Size_For_Image(QSizeF(400, 120), QSizeF(300, 80), &h, &v), QSizeF(400, 130));
+    EXPECT_TRUE(h);
+}

@@ -1,0 +1,390 @@
+// The generation road: every type name end to end, sizes, decoders reading
+// back what was drawn, PDF data, failures and threads.
+#include "barcode/engines/linear/ZBBarcode.h"
+#include "barcode/engines/view/BarcodeImage.h"
+#include "barcode/engines/view/BarcodeText.h"
+#include "barcode/generation/BarcodeDimensions.h"
+#include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeTypes.h"
+#include "common/TestSupport.h"
+#include "platform/MessageSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+// A value each symbology accepts.
+QString Sample_Value(const QString& type)
+{
+    static const QHash<QString, QString> values{
+        {QStringLiteral("Code 39"), QStringLiteral("ZORV-42")},
+        {QStringLiteral("Extended Code 39"), QStringLiteral("Zorv-42")},
+        {QStringLiteral("Interleaved 2 of 5"), QStringLiteral("12345670")},
+        {QStringLiteral("UPCA"), QStringLiteral("03600029145")},
+        {QStringLiteral("PostNet"), QStringLiteral("12345")},
+        {QStringLiteral("Modified Plessey"), QStringLiteral("123456")},
+        {QStringLiteral("Modified Plessey (Hex)"), QStringLiteral("12AB")},
+        {QStringLiteral("Industrial 2 of 5"), QStringLiteral("123456")},
+        {QStringLiteral("EAN-13"), QStringLiteral("590123412345")},
+        {QStringLiteral("Code 128"), QStringLiteral("Zorv Label 128")},
+        {QStringLiteral("Code 128 SET A"), QStringLiteral("ZORV128")},
+        {QStringLiteral("Code 128 SET B"), QStringLiteral("zorv 128")},
+        {QStringLiteral("Code 128 SET C"), QStringLiteral("12345678")},
+        {QStringLiteral("Codabar"), QStringLiteral("A12345B")},
+        {QStringLiteral("UPCE"), QStringLiteral("0123456")},
+        {QStringLiteral("EAN-8"), QStringLiteral("9638507")},
+        {QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"), QStringLiteral("LU178XE")},
+        {QStringLiteral("Planet"), QStringLiteral("12345678901")},
+        {QStringLiteral("Japan Post Barcode"), QStringLiteral("1234567")},
+        {QStringLiteral("QR Code"), QStringLiteral("https://zorv.example/label?id=42")},
+        {QStringLiteral("PDF417"), QStringLiteral("Zorv Label PDF417")},
+        {QStringLiteral("DataMatrix"), QStringLiteral("Zorv DM 42")},
+    };
+    return values.value(type);
+}
+
+BarcodeSettings Settings_For(const QString& type)
+{
+    BarcodeSettings s;
+    s.setBarcodeType(type);
+    return s;
+}
+
+bool Save(const QImage& img, const QString& path)
+{
+    return img.save(path, "PNG");
+}
+
+// Reads every file with one ZXingReader run: file name -> decoded text.
+QHash<QString, QString> ZXing_Read_All(const QStringList& files)
+{
+    QHash<QString, QString> out;
+    // One line a symbol: "<file> <format> "<text>"". Rotation and scaling
+    // passes are left out: the reader's own duplicate check can trip on
+    // large linear symbols.
+    const auto r = testsupport::Run_Tool(QStringLiteral("ZXingReader"),
+                                         QStringList{"-norotate", "-noscale", "-1"} + files);
+    for (const QByteArray& line : r.out.split('\n')) {
+        const QString l = QString::fromUtf8(line);
+        for (const QString& f : files) {
+            const QString name = QFileInfo(f).fileName();
+            const qsizetype at = l.indexOf(name);
+            if (at < 0)
+                continue;
+            QString rest = l.mid(at + name.size());
+            // "<file> <format> "<text>"" or similar: take the quoted text.
+            const qsizetype q1 = rest.indexOf(QLatin1Char('"'));
+            const qsizetype q2 = rest.lastIndexOf(QLatin1Char('"'));
+            if (q1 >= 0 && q2 > q1)
+                rest = rest.mid(q1 + 1, q2 - q1 - 1);
+            if (!out.contains(name))
+                out.insert(name, rest.trimmed());
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(BarcodeRoad, EveryTypeFollowsTheSizeRules)
+{
+    for (const QString& type : Barcode_Type_Names()) {
+        SCOPED_TRACE(type.toStdString());
+        const QString value = Sample_Value(type);
+        ASSERT_FALSE(value.isEmpty());
+        BarcodeSettings s = Settings_For(type);
+        const BarcodeMakeResult r = Make_Barcode(s, value, s.HeaderText, s.FooterText);
+        ASSERT_FALSE(r.image.isNull());
+        const BarcodeSettings& f = r.settings;
+        const double TB = Unit_To_Points(0.1f, Unit_Centimetre);
+        const double LR = TB;
+        const double hw = zbtext::Text_Size(QStringLiteral("HEADER"), s.header_font).width();
+        const double fw = zbtext::Text_Size(QStringLiteral("FOOTER"), s.footer_font).width();
+        const double hh = zbtext::Text_Height_Inches(s.header_font) * 72.0;
+        const double fh = zbtext::Text_Height_Inches(s.footer_font) * 72.0;
+        if (Is_Linear_Type_Name(type)) {
+            ASSERT_TRUE(r.barcode);
+            const ZBBarcode& b = *r.barcode;
+            // The engine's own width (wider than the bars for UPC and EAN).
+            std::unique_ptr<ZBBarcode> plain = b.clone();
+            plain->calculateWidth();
+            const double bars = plain->width();
+            EXPECT_NEAR(r.image.size().width(), std::max({bars, hw, fw}) + 2 * LR + 15.0, 1e-3);
+            if (type != QLatin1String("Japan Post Barcode")) {
+                const double ch = zbtext::Text_Height_Inches(s.value_font) * 72.0;
+                const double expected = 28.346472 + ch + TB + hh + TB + fh + TB + 2 * TB;
+                EXPECT_NEAR(r.image.size().height(), expected, 1e-3);
+            }
+        } else {
+            const QSizeF sym = r.image_2d.size();
+            ASSERT_FALSE(r.image_2d.isNull());
+            EXPECT_NEAR(f.height, sym.height() + hh + TB + fh + TB + 2 * TB, 1e-3);
+            EXPECT_NEAR(f.width, std::max({sym.width(), hw, fw}) + 2 * LR + 15.0, 1e-3);
+            EXPECT_EQ(r.image.size(), QSizeF(f.width, f.height));
+        }
+    }
+}
+
+TEST(BarcodeRoad, AllTextsHiddenWorkedValue)
+{
+    // Bars of 10 mm with every text hidden and no margins: 28.346472 points high.
+    for (const QString& type : Barcode_Type_Names()) {
+        if (!Is_Linear_Type_Name(type) || type == QLatin1String("Japan Post Barcode")
+            || type.startsWith(QLatin1String("Royal Mail")))
+            continue;  // these two always print their texts / size themselves
+        SCOPED_TRACE(type.toStdString());
+        BarcodeSettings s = Settings_For(type);
+        s.unit = Unit_Millimetre;
+        s.bar_height = 10.0f;
+        s.val_mar = s.hdr_mar = s.ftr_mar = s.TB_mar = s.LR_mar = 0.0f;
+        s.hide_value = s.hide_header = s.hide_footer = true;
+        const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(type), s.HeaderText, s.FooterText);
+        ASSERT_FALSE(r.image.isNull());
+        EXPECT_FLOAT_EQ(float(r.image.size().height()), 28.346472f);
+    }
+}
+
+TEST(BarcodeRoad, DecodersReadTheImagesAt600Dpi)
+{
+    if (!testsupport::Tool_Available(QStringLiteral("ZXingReader")))
+        GTEST_SKIP() << "ZXingReader missing";
+    QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("ZL_KEEP_TEST_FILES"));
+    struct Expect { QString type; QString text; };
+    const QList<Expect> cases{
+        {QStringLiteral("Code 39"), QStringLiteral("ZORV-42")},
+        {QStringLiteral("Code 128"), QStringLiteral("Zorv Label 128")},
+        {QStringLiteral("Code 128 SET A"), QStringLiteral("ZORV128")},
+        {QStringLiteral("Code 128 SET B"), QStringLiteral("zorv 128")},
+        {QStringLiteral("Code 128 SET C"), QStringLiteral("12345678")},
+        {QStringLiteral("Interleaved 2 of 5"), QString()},
+        {QStringLiteral("UPCA"), QStringLiteral("036000291452")},
+        {QStringLiteral("EAN-13"), QStringLiteral("5901234123457")},
+        {QStringLiteral("EAN-8"), QStringLiteral("96385074")},
+        {QStringLiteral("UPCE"), QStringLiteral("01234565")},
+        {QStringLiteral("Codabar"), QStringLiteral("12345")},  // read without start and stop
+        {QStringLiteral("QR Code"), Sample_Value(QStringLiteral("QR Code"))},
+        {QStringLiteral("PDF417"), Sample_Value(QStringLiteral("PDF417"))},
+        {QStringLiteral("DataMatrix"), Sample_Value(QStringLiteral("DataMatrix"))},
+    };
+    QStringList files;
+    for (const Expect& e : cases) {
+        BarcodeSettings s = Settings_For(e.type);
+        s.HeaderText = QStringLiteral("Header of %1").arg(e.type);
+        s.FooterText = QStringLiteral("Footer text");
+        s.dpi = 600;
+        const PtImage img = Make_Barcode_Image(s, Sample_Value(e.type), s.HeaderText, s.FooterText);
+        if (img.isNull()) {
+            ADD_FAILURE() << "no image for " << e.type.toStdString();
+            continue;
+        }
+        QImage px = img.toImage(600);
+        ASSERT_FALSE(px.isNull());
+        QImage flat(px.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        {
+            QPainter p(&flat);
+            p.drawImage(0, 0, px);
+        }
+        const QString path = dir.filePath(QString::number(files.size()) + QStringLiteral(".png"));
+        ASSERT_TRUE(Save(flat, path));
+        files << path;
+    }
+    const QHash<QString, QString> read = ZXing_Read_All(files);
+    for (int i = 0; i < files.size() && i < cases.size(); ++i) {
+        const QString name = QFileInfo(files[i]).fileName();
+        SCOPED_TRACE(cases[i].type.toStdString());
+        ASSERT_TRUE(read.contains(name)) << "nothing read";
+        QString expected = cases[i].text;
+        if (expected.isEmpty())
+            expected = Sample_Value(cases[i].type);
+        EXPECT_TRUE(read.value(name).contains(expected)) << read.value(name).toStdString();
+    }
+}
+
+TEST(BarcodeRoad, PdfDataIsVectorAndReadsBack)
+{
+    if (!testsupport::Tool_Available(QStringLiteral("pdfinfo"))
+        || !testsupport::Tool_Available(QStringLiteral("pdftoppm")))
+        GTEST_SKIP() << "poppler tools missing";
+    BarcodeSettings s = Settings_For(QStringLiteral("Code 128"));
+    s.unit = Unit_Inch;
+    s.bar_height = 1.0f;
+    const BarcodeMakeResult r = Make_Barcode(s, QStringLiteral("PDF-128"), s.HeaderText, s.FooterText);
+    ASSERT_TRUE(r.barcode);
+    const QByteArray pdf = pdfFromBarcode(*r.barcode, r.barcode->settings());
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("ZL_KEEP_TEST_FILES"));
+    const QString path = dir.filePath(QStringLiteral("barcode.pdf"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(pdf);
+    f.close();
+    const auto info = testsupport::Run_Tool(QStringLiteral("pdfinfo"), {path});
+    ASSERT_EQ(info.exitCode, 0);
+    EXPECT_TRUE(QString::fromLatin1(info.out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\n"))));
+    const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    const auto m = re.match(QString::fromLatin1(info.out));
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_NEAR(m.captured(1).toDouble(), r.image.size().width(), 0.51);
+    EXPECT_NEAR(m.captured(2).toDouble(), r.image.size().height(), 0.51);
+    const auto ppm = testsupport::Run_Tool(QStringLiteral("pdftoppm"),
+                                           {"-r", "600", "-png", "-singlefile", path,
+                                            dir.filePath(QStringLiteral("page"))});
+    ASSERT_EQ(ppm.exitCode, 0);
+    const QString page = dir.filePath(QStringLiteral("page.png"));
+    EXPECT_EQ(ZXing_Read_All({page}).value(QStringLiteral("page.png")), QStringLiteral("PDF-128"));
+}
+
+TEST(BarcodeRoad, NoImageForUnknownNamesOrInvalidValues)
+{
+    // Unknown names, linear or 2D.
+    EXPECT_TRUE(Make_Barcode_Image(Settings_For(QStringLiteral("Code 93")), QStringLiteral("1"),
+                                   QString(), QString()).isNull());
+    BarcodeSettings aztec = Settings_For(QStringLiteral("QR Code"));
+    aztec.barcodeType = QStringLiteral("AZTEC");  // accepted by the 2D branch, draws nothing
+    const BarcodeMakeResult az = Make_Barcode(aztec, QStringLiteral("v"), QStringLiteral("h"), QStringLiteral("f"));
+    EXPECT_TRUE(az.image.isNull());
+    EXPECT_EQ(az.settings.content, QStringLiteral("v"));
+    EXPECT_EQ(az.settings.header, QStringLiteral("h"));
+    // Values the symbology refuses, empty values.
+    EXPECT_TRUE(Make_Barcode_Image(Settings_For(QStringLiteral("EAN-13")), QStringLiteral("12AB"),
+                                   QString(), QString()).isNull());
+    EXPECT_TRUE(Make_Barcode_Image(Settings_For(QStringLiteral("Code 128")), QString(), QString(),
+                                   QString()).isNull());
+    BarcodeSettings dm = Settings_For(QStringLiteral("DataMatrix"));
+    dm.dm_format = 1;  // 10 x 10 holds 3 data bytes
+    const BarcodeMakeResult tooLong = Make_Barcode(dm, QStringLiteral("far too long for it"), {}, {});
+    EXPECT_TRUE(tooLong.image.isNull());
+    EXPECT_TRUE(tooLong.diagnostics.startsWith(QStringLiteral("No barcode produced\n")));
+
+    // The preview road: an invalid value blanks the preview, and the check
+    // before output says so through the message box.
+    QStringList shown;
+    const MessageResponder old = Set_Message_Responder([&](const MessageRequest& r) {
+        shown << r.text;
+        return 0;
+    });
+    Barcode_Generation_Road road;
+    road.setSettings(Settings_For(QStringLiteral("EAN-13")));
+    road.settings().dataText = QStringLiteral("12AB");
+    road.goButtonActionPerformed();
+    EXPECT_TRUE(road.previewImage().isNull());
+    EXPECT_TRUE(road.barcodeErrorLabelVisible());
+    EXPECT_FALSE(road.testBarcode());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_FALSE(road.Check_And_Validat_Barcode(true, true));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(invalid_barcode_msg));
+    // A linear value outside ASCII fails already without the image check.
+    road.settings().dataText = QStringLiteral("caf\u00e9");
+    EXPECT_FALSE(road.Check_And_Validat_Barcode(true, false));
+    EXPECT_EQ(shown.size(), 2);
+    // A good value passes both.
+    road.settings().dataText = QStringLiteral("590123412345");
+    road.goButtonActionPerformed();
+    EXPECT_FALSE(road.previewImage().isNull());
+    EXPECT_TRUE(road.testBarcode());
+    EXPECT_TRUE(road.Check_And_Validat_Barcode(true, true));
+    EXPECT_EQ(shown.size(), 2);
+    Set_Message_Responder(old);
+}
+
+TEST(BarcodeRoad, SamePixelsOnAWorkerThread)
+{
+    for (const QString& type : {QStringLiteral("Code 128"), QStringLiteral("QR Code"),
+                                QStringLiteral("DataMatrix"), QStringLiteral("UPCA")}) {
+        SCOPED_TRACE(type.toStdString());
+        BarcodeSettings s = Settings_For(type);
+        s.dpi = 150;
+        const QString v = Sample_Value(type);
+        const QImage here = Make_Barcode_Image(s, v, s.HeaderText, s.FooterText).toImage(150);
+        QImage there;
+        std::thread worker([&] { there = Make_Barcode_Image(s, v, s.HeaderText, s.FooterText).toImage(150); });
+        worker.join();
+        ASSERT_FALSE(here.isNull());
+        EXPECT_EQ(here, there);
+    }
+}
+
+namespace {
+
+class FakeRows : public BarcodeRowSource {
+public:
+    QList<QStringList> rows;
+    int rowCount() const override { return int(rows.size()); }
+    bool rowTexts(int row, QString& value, QString& header, QString& footer) const override
+    {
+        if (row >= rows.size())
+            return false;
+        value = rows[row].value(0);
+        header = rows[row].value(1);
+        footer = rows[row].value(2);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(BarcodeRoad, RowsOfABatch)
+{
+    FakeRows rows;
+    rows.rows = {{"  111  ", " H1 ", "F1"}, {"   ", "H2", "F2"}, {"333", "", ""}};
+    Barcode_Generation_Road road;
+    road.setSettings(Settings_For(QStringLiteral("Code 128")));
+    road.setRowSource(&rows);
+    road.goButtonActionPerformed();
+    ASSERT_TRUE(road.testBarcode());
+
+    const PtImage first = road.Get_Image_From_List_Val(0);
+    ASSERT_FALSE(first.isNull());
+    ASSERT_TRUE(road.testBarcode_EXP());
+    EXPECT_EQ(road.testBarcode_EXP()->content(), QStringLiteral("111"));  // trimmed
+    EXPECT_EQ(road.testBarcode_EXP()->header(), QStringLiteral("H1"));
+    EXPECT_TRUE(road.Get_Image_From_List_Val(1).isNull());  // empty value
+    EXPECT_FALSE(road.Get_Image_From_List_Val(2).isNull());
+    // Past the last row: the current barcode, without a new generation.
+    const PtImage past = road.Get_Image_From_List_Val(3);
+    ASSERT_FALSE(past.isNull());
+    EXPECT_EQ(road.testBarcode_EXP(), road.testBarcode());
+
+    // The same for a 2D symbology.
+    road.settings().setBarcodeType(QStringLiteral("QR Code"));
+    EXPECT_FALSE(road.Get_Image_From_List_Val(0).isNull());
+    EXPECT_FALSE(road.testBarcode_EXP());
+}
+
+TEST(BarcodeRoad, DesigningModeImages)
+{
+    Barcode_Generation_Road dialog;
+    BarcodeSettings s = Settings_For(QStringLiteral("Code 39"));
+    s.unit = Unit_Millimetre;
+    dialog.setSettings(s);
+    const PtImage a = dialog.Get_Image_From_Val(QStringLiteral("0123"), QStringLiteral("H"), QStringLiteral("F"));
+    ASSERT_FALSE(a.isNull());
+    EXPECT_TRUE(dialog.previewImage().isNull());  // the dialog's preview is not touched
+    EXPECT_TRUE(dialog.Get_Image_From_Val(QString(), QStringLiteral("H"), QStringLiteral("F")).isNull());
+    dialog.settings().setBarcodeType(QStringLiteral("DataMatrix"));
+    dialog.settings().dm_frame_border = false;
+    dialog.settings().dm_module = 3;
+    dialog.settings().dm_format = 1;  // 10 x 10
+    const PtImage dm = dialog.Get_Image_From_Val(QStringLiteral("12"), QString(), QString());
+    ASSERT_FALSE(dm.isNull());
+    EXPECT_EQ(dialog.image_2d().size(), QSizeF(30, 30));
+    // A value the chosen size cannot hold gives nothing, not the previous symbol.
+    EXPECT_TRUE(dialog.Get_Image_From_Val(QStringLiteral("1234567890"), QString(), QString()).isNull());
+    // While controls load, generation changes nothing.
+    dialog.Not_Draw_Only_Prop_Change = true;
+    EXPECT_EQ(dialog.Generate_Barcode_Variable(true, QString(), QString(), QString()), dialog.testBarcode());
+}

@@ -97,12 +97,6 @@ std::shared_ptr<ZBBarcode> Make_Linear_Symbol(BarcodeSettings& s, const QString&
     b->setCaptionFontSize(Font_Point_Size(s.value_font));
     b->setHeaderFontSize(Font_Point_Size(s.header_font));
     b->setFooterFontSize(Font_Point_Size(s.footer_font));
-    // Text heights and widths in points, measured as the view draws them.
-    b->setCaptionHeight(float(zbtext::Text_Height_Inches(s.value_font)));
-    b->setHeaderHeight(float(zbtext::Text_Height_Inches(s.header_font)));
-    b->setFooterHeight(float(zbtext::Text_Height_Inches(s.footer_font)));
-    b->setHeaderWidth(float(zbtext::Text_Size(b->header(), s.header_font).width()));
-    b->setFooterWidth(float(zbtext::Text_Size(b->footer(), s.footer_font).width()));
     if (s.bar_height_enabled)
         Set_Barcode_Height(s, *b);
     // The bars are placed with the margins in points.

@@ -4,6 +4,7 @@
 #include "core/model/LMNGraphic.h"
 
 #include <QFontMetricsF>
+#include "platform/Fonts.h"
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainter>
@@ -17,18 +18,6 @@ namespace {
 void Log_Drawing_Failure(const char* what)
 {
     qWarning("%s", what);
-}
-
-// The painter's units are points; a font given in points must render at that
-// many units whatever the device's resolution.
-QFont Font_In_Points(const QFont& font, const QPainter& painter)
-{
-    QFont f = font;
-    const QPaintDevice* device = painter.device();
-    const int dpi = device ? device->logicalDpiY() : 72;
-    if (dpi > 0 && font.pointSizeF() > 0)
-        f.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
-    return f;
 }
 
 // A linear gradient at `degrees` spanning `box`, start colour at the box's
@@ -137,7 +126,7 @@ void Card_Border_Drawing(QPainter& painter, const Card_Property& card, const QRe
         if (card.Watermark_Used && !card.Watermark_Text.isEmpty()) {
             QColor color = card.Watermark_Color;
             color.setAlphaF(std::clamp(static_cast<double>(card.Watermark_Transp), 0.0, 1.0));
-            const QFont font = Font_In_Points(card.Watermark_Font, painter);
+            const QFont font = Font_In_Points(card.Watermark_Font, painter.device());
             painter.save();
             painter.setFont(font);
             const QFontMetricsF fm(font, painter.device());

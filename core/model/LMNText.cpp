@@ -3,6 +3,7 @@
 #include "core/util/Helpers.h"
 
 #include <QFontMetricsF>
+#include "platform/Fonts.h"
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -67,7 +68,7 @@ double LMNText::unwrappedTextHeight(const QString& text) const
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QChar('\r'), QChar('\n'));
     const qsizetype lines = t.count(QChar('\n')) + 1;
-    const QFontMetricsF fm(drawingFont());
+    const QFontMetricsF fm = Font_Metrics_In_Points(drawingFont());
     return fm.height() + double(lines - 1) * fm.lineSpacing();
 }
 
@@ -124,7 +125,7 @@ static void Draw_Text_In(QPainter& painter, const QRectF& rect, int flags, const
 {
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    painter.setFont(font);
+    painter.setFont(Font_In_Points(font, painter.device()));
     painter.setPen(color);
     painter.drawText(rect, flags | Qt::TextWordWrap, text);
     painter.restore();
@@ -201,7 +202,7 @@ QSizeF LMNText::naturalSize()
 {
     const LMNTextStorage& ts = Text_contents();
     const double width = _bounds.width();
-    QTextLayout layout(ts.string, ts.font);
+    QTextLayout layout(ts.string, ts.font, const_cast<QPaintDevice*>(Points_Device()));
     QTextOption opt;
     opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(opt);
@@ -218,7 +219,7 @@ QSizeF LMNText::naturalSize()
     }
     layout.endLayout();
     if (ts.string.isEmpty())
-        y = QFontMetricsF(ts.font).height();
+        y = Font_Metrics_In_Points(ts.font).height();
     return QSizeF(used, y);
 }
 

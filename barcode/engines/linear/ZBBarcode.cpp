@@ -1,6 +1,6 @@
 #include "barcode/engines/linear/ZBBarcode.h"
 
-#include <QFontMetricsF>
+#include "barcode/engines/view/BarcodeText.h"
 
 bool To_Ascii_Bytes(const QString& value, std::string& out)
 {
@@ -182,21 +182,15 @@ BarcodeSettings ZBBarcode::settings() const
 }
 
 namespace {
-// Height of a text line in inches: the cap height plus 35 % of it.
+// Texts are measured in points whatever device later draws them.
 float Text_Height_Inches(const QFont& font)
 {
-    const qreal cap = QFontMetricsF(font).capHeight();
-    return float(cap / 72.0 + 0.35 * cap / 72.0);
+    return float(zbtext::Text_Height_Inches(font));
 }
 
 float Text_Width_Points(const QFont& font, const QString& text)
 {
-    if (text.isEmpty())
-        return 0.0f;
-    QFont f(font);
-    f.setKerning(false);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
-    return float(QFontMetricsF(f).horizontalAdvance(text));
+    return text.isEmpty() ? 0.0f : float(zbtext::Text_Size(text, font).width());
 }
 } // namespace
 

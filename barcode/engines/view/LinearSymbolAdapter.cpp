@@ -3,7 +3,6 @@
 
 #include "barcode/engines/linear/ZBBarcode.h"
 
-#include <cstring>
 
 LinearSymbol Linear_Symbol_From_Barcode(const ZBBarcode& barcode, const BarcodeSettings&)
 {
@@ -47,8 +46,6 @@ LinearSymbol Linear_Symbol_From_Barcode(const ZBBarcode& barcode, const BarcodeS
     }
     // The four-state postal symbols stand every bar on its own foot, so that
     // trackers, ascenders and descenders all differ.
-    const char* cls = barcode.className();
-    s.raiseFeet = cls && (std::strcmp(cls, "ZBRoyalMailBarcode") == 0
-                          || std::strcmp(cls, "JapanPostBarcode") == 0);
+    s.raiseFeet = barcode.isFourState();
     return s;
 }

@@ -1,5 +1,6 @@
 // Worked values of the linear symbologies: check characters, bar strings,
 // module counts, caption pieces and bar extents, and the refusal of bad input.
+#include "barcode/engines/view/BarcodeText.h"
 #include "barcode/engines/linear/ZBBarcode.h"
 #include "barcode/engines/linear/ZBClassicBarcodes.h"
 #include "barcode/engines/linear/ZBCode128Barcode.h"
@@ -83,7 +84,7 @@ TEST(LinearModel, BarExtentsFollowTextsAndMargins)
     b.setHeaderFontSize(1);
     b.setFooterFontSize(1);
     EXPECT_EQ(b.caption_fontSize(), 100.0f);
-    const double cap10 = QFontMetricsF(s.value_font).capHeight();
+    const double cap10 = zbtext::Cap_Height(s.value_font);  // cap height in points
     EXPECT_NEAR(b.captionHeight(), 1.35 * cap10 / 72.0, 1e-5);
     EXPECT_GT(b.headerHeight(), b.captionHeight());
     EXPECT_LT(b.footerHeight(), b.captionHeight());

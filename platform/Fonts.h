@@ -1,0 +1,22 @@
+#pragma once
+// Fonts on a drawing surface whose units are points.
+//
+// Canvas items, cards and barcodes are laid out in points, while Qt scales a
+// font's point size by the resolution of whatever device it paints on (96 dpi
+// for a screen or a plain QImage, 72 for our PDF writers). These helpers keep a
+// 10-point font 10 units high on every device.
+#include <QFont>
+#include <QFontMetricsF>
+
+class QPaintDevice;
+
+// The font to set on a painter of `device` so that it renders `font`'s point
+// size as that many painter units. A null device is taken as 72 dpi.
+QFont Font_In_Points(const QFont& font, const QPaintDevice* device);
+
+// A device of 72 dots per inch, where one pixel is one point: text laid out
+// for it (QTextLayout, QFontMetricsF) is measured in points.
+const QPaintDevice* Points_Device();
+
+// Metrics of the font measured in points.
+QFontMetricsF Font_Metrics_In_Points(const QFont& font);

@@ -1,15 +1,24 @@
 // Zorv Label: start-up of the application.
+//
+// The main window controller sets up the program's folders, its controls and
+// the first barcode; when the per-user data folder cannot be made it says
+// "Can not access Data file." and start-up ends here.
+#include "mainwindow/LMNWindowController.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorv Label");
     QApplication::setOrganizationName("Zorv");
-    QMainWindow window;
-    window.setWindowTitle("Zorv Label");
-    window.resize(1100, 760);
+
+    LMNWindowController window;
+    if (!window.startupSucceeded())
+        return 1;
     window.show();
+    // Once the event loop runs: the window comes to the front.
+    QTimer::singleShot(0, &window, [&window] { window.applicationDidFinishLaunching(); });
     return app.exec();
 }

@@ -1,0 +1,56 @@
+#include "mainwindow/MainWindowSupport.h"
+
+#include "barcode/generation/BarcodeTypes.h"
+#include "core/util/Helpers.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "platform/MessageSink.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFont>
+#include <QPainter>
+#include <QStringList>
+#include <QWidget>
+
+namespace {
+bool notDrawOnlyPropChange = false;
+}
+
+QStringList Type_Popup_Names() { return Barcode_Type_Names(); }
+
+QString Find_Resource_Path() { return Default_Resource_Path(); }
+
+void Main_Show_Message(const QString& text) { Show_MessageBox(text); }
+
+void Set_Data_Folder_Path(const QString& path) { Data_Folder_Path = path; }
+QString Get_Data_Folder_Path() { return Data_Folder_Path; }
+
+void Not_Draw_Only_Prop_Change_Set(bool on) { notDrawOnlyPropChange = on; }
+bool Not_Draw_Only_Prop_Change_Get() { return notDrawOnlyPropChange; }
+
+void SetEnabled_Recursive(QWidget* widget, bool enabled) { SetObjEnabled(widget, enabled); }
+
+void Check_Path_And_Create_Files_Now() { Check_Path_And_Create_Files(); }
+
+QImage Invalid_Data_Image(QSize size)
+{
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    QFont f = p.font();
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::red);
+    p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("Invalid Data"));
+    return img;
+}
+
+QString Unit_Caption(int unit)
+{
+    switch (unit) {
+    case 1: return QStringLiteral("cm");
+    case 2: return QStringLiteral("mm");
+    default: return QStringLiteral("in");
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A main window made fresh for each test, with message boxes answered by a
+// recorder and the application's end caught by a hook.
+#include "mainwindow/AppLifetime.h"
+#include "mainwindow/LMNWindowController.h"
+#include "platform/MessageSink.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        messages.clear();
+        exitCodes.clear();
+        previousResponder = Set_Message_Responder([this](const MessageRequest& r) {
+            messages << r.text;
+            return 0;
+        });
+        Terminate_Application_Hook = [this](int code) { exitCodes << code; };
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Type_draw_2d_flag = 0;
+        USED_DPI_VALUE = 600;
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        Terminate_Application_Hook = nullptr;
+        Set_Message_Responder(previousResponder);
+        Barcode_Setting_Or_Designing_Mode = 0;
+    }
+
+    LMNWindowController& make()
+    {
+        window = std::make_unique<LMNWindowController>();
+        return *window;
+    }
+
+    // Chooses a type name in the popup as a click on the item would.
+    void chooseType(const QString& name);
+
+    bool sawMessage(const QString& text) const
+    {
+        for (const QString& m : messages)
+            if (m.contains(text))
+                return true;
+        return false;
+    }
+
+    std::unique_ptr<LMNWindowController> window;
+    QStringList messages;
+    QList<int> exitCodes;
+    MessageResponder previousResponder;
+};

@@ -1,0 +1,91 @@
+// The main window driven with keys and mouse as a user would, the preview
+// read back by a real decoder.
+#include "MainWindowFixture.h"
+
+#include "common/TestSupport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// Moves a closed combo box to `name` with the arrow keys (each step is a
+// user's choice and runs the box's action).
+bool keyToItem(QComboBox* combo, const QString& name)
+{
+    const int target = combo->findText(name);
+    if (target < 0)
+        return false;
+    combo->setFocus();
+    while (combo->currentIndex() != target) {
+        const int before = combo->currentIndex();
+        QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        if (combo->currentIndex() == before)
+            return false;
+    }
+    return true;
+}
+
+// The preview as the user sees it, written to a PNG.
+QString grabPreview(LMNWindowController& w, const QTemporaryDir& dir, const QString& name)
+{
+    const QString path = dir.filePath(name);
+    QPixmap shown = w.barcodeImage->pixmap();
+    shown.toImage().save(path, "PNG");
+    return path;
+}
+} // namespace
+
+TEST_F(MainWindowTest, TypingAValueShowsADecodableCode128)
+{
+    if (!testsupport::Tool_Available("ZXingReader"))
+        GTEST_SKIP() << "ZXingReader is not installed";
+    LMNWindowController& w = make();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "Code 128"));
+    EXPECT_EQ(w.Barcode_Type_Name(), "Code 128");
+
+    QTest::mouseClick(w.dataText, Qt::LeftButton);
+    QTest::keyClick(w.dataText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w.dataText, Qt::Key_Delete);
+    EXPECT_TRUE(w.Preview_Is_Blank());
+    const int draws = w.Draw_Count();
+    QTest::keyClicks(w.dataText, "HELLO-42");
+    EXPECT_EQ(w.dataText->text(), "HELLO-42");
+    EXPECT_EQ(w.Draw_Count(), draws + 8);   // one new preview a keystroke
+    ASSERT_FALSE(w.Preview_Is_Blank());
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray read = testsupport::ZXing_Decode(grabPreview(w, dir, "code128.png"));
+    EXPECT_EQ(read, "HELLO-42");
+}
+
+TEST_F(MainWindowTest, TypedTwoDimensionalValuesDecode)
+{
+    if (!testsupport::Tool_Available("ZXingReader"))
+        GTEST_SKIP() << "ZXingReader is not installed";
+    LMNWindowController& w = make();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "QR Code"));
+    QTest::mouseClick(w.dataText_2D->viewport(), Qt::LeftButton);
+    QTest::keyClick(w.dataText_2D, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w.dataText_2D, "Zorv 2D");
+    EXPECT_EQ(Type_draw_2d_flag, 0);
+    ASSERT_FALSE(w.Preview_Is_Blank());
+    EXPECT_EQ(testsupport::ZXing_Decode(grabPreview(w, dir, "qr.png")), "Zorv 2D");
+
+    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "DataMatrix"));
+    ASSERT_FALSE(w.Preview_Is_Blank());
+    EXPECT_EQ(testsupport::ZXing_Decode(grabPreview(w, dir, "dm.png")), "Zorv 2D");
+}

@@ -61,6 +61,39 @@ constexpr double Points_Per_Millimetre = 2.834645669291;
 
 const char* const Locked_Message = "Selected control is locked.";
 
+// The indexes start, start + 1, ... of count items.
+QList<int> Index_Run(int start, qsizetype count)
+{
+    QList<int> out;
+    for (int i = 0; i < count; ++i)
+        out.append(start + i);
+    return out;
+}
+
+// The rule that moves an item along one axis so that the point at `fraction` of
+// its extent (0 the leading edge, 0.5 the centre, 1 the trailing edge) meets the
+// same point of the reference item, or of the card when one item is selected.
+std::function<QRectF(LMNGraphic*, LMNGraphic*, bool)> Align_Rule(Qt::Orientation axis, double fraction,
+                                                                 double cardExtent)
+{
+    return [axis, fraction, cardExtent](LMNGraphic* g, LMNGraphic* ref, bool single) {
+        const bool across = axis == Qt::Horizontal;
+        auto start = [across](const QRectF& b) { return across ? b.x() : b.y(); };
+        auto extent = [across](const QRectF& b) { return across ? b.width() : b.height(); };
+        QRectF r = g->bounds();
+        const double target = single ? fraction * cardExtent
+                                     : start(ref->bounds()) + fraction * extent(ref->bounds());
+        if (start(r) + fraction * extent(r) != target) {
+            const double to = target - fraction * extent(r);
+            if (across)
+                r.moveLeft(to);
+            else
+                r.moveTop(to);
+        }
+        return r;
+    };
+}
+
 } // namespace
 
 LMNKind currentGraphicClass(int tool)
@@ -333,10 +366,7 @@ QList<LMNGraphic*> LMNGraphicView::selectedGraphics() const
 
 void LMNGraphicView::selectAll()
 {
-    QList<int> all;
-    for (int i = 0; i < graphics().size(); ++i)
-        all.append(i);
-    changeSelectionIndexes(all);
+    changeSelectionIndexes(Index_Run(0, graphics().size()));
 }
 
 void LMNGraphicView::deselectAll()
@@ -1058,11 +1088,7 @@ void LMNGraphicView::copy()
 
 void LMNGraphicView::cut()
 {
-    if (selectionHasLockedItem()) {
-        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
-        return;
-    }
-    if (_selection.isEmpty())
+    if (!selectionMayChange())
         return;
     copy();
     delete_();
@@ -1122,11 +1148,7 @@ void LMNGraphicView::paste()
 
 void LMNGraphicView::delete_()
 {
-    if (selectionHasLockedItem()) {
-        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
-        return;
-    }
-    if (_selection.isEmpty())
+    if (!selectionMayChange())
         return;
     if (Main_App_wnd)
         Main_App_wnd->Insert_In_Undo_Redo();
@@ -1157,26 +1179,22 @@ void LMNGraphicView::alignEach(const std::function<QRectF(LMNGraphic*, LMNGraphi
     const QList<LMNGraphic*> items = selectedGraphics();
     if (items.isEmpty())
         return;
+    auto moveTo = [](LMNGraphic* g, const QRectF& r) {
+        if (r != g->bounds()) {
+            g->setBounds(r);
+            check_barcode_and_set_control_bounds(g);
+        }
+    };
     if (items.size() == 1) {
         LMNGraphic* g = items.first();
-        if (!g->ctrl_is_locked) {
-            const QRectF r = rule(g, nullptr, true);
-            if (r != g->bounds()) {
-                g->setBounds(r);
-                check_barcode_and_set_control_bounds(g);
-            }
-        }
+        if (!g->ctrl_is_locked)
+            moveTo(g, rule(g, nullptr, true));
     } else {
         LMNGraphic* ref = items.first();
         for (int i = refMoves ? 0 : 1; i < items.size(); ++i) {
             LMNGraphic* g = items.at(i);
-            if (g->ctrl_is_locked)
-                continue;
-            const QRectF r = rule(g, ref, false);
-            if (r != g->bounds()) {
-                g->setBounds(r);
-                check_barcode_and_set_control_bounds(g);
-            }
+            if (!g->ctrl_is_locked)
+                moveTo(g, rule(g, ref, false));
         }
     }
     Undo_Redo_Button_state();
@@ -1184,68 +1202,32 @@ void LMNGraphicView::alignEach(const std::function<QRectF(LMNGraphic*, LMNGraphi
 
 void LMNGraphicView::alignLeftEdges()
 {
-    alignEach([](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        r.moveLeft(single ? 0.0 : ref->bounds().x());
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Horizontal, 0.0, bounds().width()), false);
 }
 
 void LMNGraphicView::alignRightEdges()
 {
-    const double W = bounds().width();
-    alignEach([W](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        const double target = single ? W : ref->bounds().x() + ref->bounds().width();
-        if (r.x() + r.width() != target)
-            r.moveLeft(target - r.width());
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Horizontal, 1.0, bounds().width()), false);
 }
 
 void LMNGraphicView::alignTopEdges()
 {
-    alignEach([](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        r.moveTop(single ? 0.0 : ref->bounds().y());
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Vertical, 0.0, bounds().height()), false);
 }
 
 void LMNGraphicView::alignBottomEdges()
 {
-    const double H = bounds().height();
-    alignEach([H](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        const double target = single ? H : ref->bounds().y() + ref->bounds().height();
-        if (r.y() + r.height() != target)
-            r.moveTop(target - r.height());
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Vertical, 1.0, bounds().height()), false);
 }
 
 void LMNGraphicView::alignHorizontalCenters()
 {
-    const double W = bounds().width();
-    alignEach([W](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        const double mid = single ? W / 2.0 : ref->bounds().x() + 0.5 * ref->bounds().width();
-        if (r.x() + r.width() / 2.0 != mid)
-            r.moveLeft(mid - r.width() / 2.0);
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Horizontal, 0.5, bounds().width()), false);
 }
 
 void LMNGraphicView::alignVerticalCenters()
 {
-    const double H = bounds().height();
-    alignEach([H](LMNGraphic* g, LMNGraphic* ref, bool single) {
-        QRectF r = g->bounds();
-        const double mid = single ? H / 2.0 : ref->bounds().y() + 0.5 * ref->bounds().height();
-        if (r.y() + r.height() / 2.0 != mid)
-            r.moveTop(mid - r.height() / 2.0);
-        return r;
-    }, false);
+    alignEach(Align_Rule(Qt::Vertical, 0.5, bounds().height()), false);
 }
 
 void LMNGraphicView::alignformCenter()
@@ -1278,43 +1260,37 @@ void LMNGraphicView::print_contol_or_not(int value)
             g->print_object = value;
 }
 
-void LMNGraphicView::bringToFront()
+// False, after telling why, when a selected item is locked; false when nothing is selected.
+bool LMNGraphicView::selectionMayChange()
 {
     if (selectionHasLockedItem()) {
         Canvas_Show_Message(QString::fromLatin1(Locked_Message));
-        return;
+        return false;
     }
-    if (_selection.isEmpty())
+    return !_selection.isEmpty();
+}
+
+void LMNGraphicView::restackSelection(bool toFront)
+{
+    if (!selectionMayChange())
         return;
     const QList<int> old = _selection;
     changeSelectionIndexes({});
     const QList<LMNGraphicPtr> moved = removeGraphicsAtIndexes(old);
-    QList<int> indexes;
-    for (int i = 0; i < moved.size(); ++i)
-        indexes.append(i);
+    const QList<int> indexes = Index_Run(toFront ? 0 : static_cast<int>(graphics().size()), moved.size());
     insertGraphics(moved, indexes);
     changeSelectionIndexes(indexes);
     Undo_Redo_Button_state();
 }
 
+void LMNGraphicView::bringToFront()
+{
+    restackSelection(true);
+}
+
 void LMNGraphicView::sendToBack()
 {
-    if (selectionHasLockedItem()) {
-        Canvas_Show_Message(QString::fromLatin1(Locked_Message));
-        return;
-    }
-    if (_selection.isEmpty())
-        return;
-    const QList<int> old = _selection;
-    changeSelectionIndexes({});
-    const QList<LMNGraphicPtr> moved = removeGraphicsAtIndexes(old);
-    const int start = static_cast<int>(graphics().size());
-    QList<int> indexes;
-    for (int i = 0; i < moved.size(); ++i)
-        indexes.append(start + i);
-    insertGraphics(moved, indexes);
-    changeSelectionIndexes(indexes);
-    Undo_Redo_Button_state();
+    restackSelection(false);
 }
 
 void LMNGraphicView::Frame_main_Pic_X_Pos_Changed(double x)
@@ -1331,70 +1307,68 @@ void LMNGraphicView::Frame_main_Pic_Y_Pos_Changed(double y)
             g->setYPosition(y);
 }
 
-void LMNGraphicView::Frame_main_Pic_Wdith_Changed(double millimetres)
+void LMNGraphicView::setSelectedExtent(double millimetres, void (LMNGraphic::*set)(double))
 {
     if (!std::isfinite(millimetres) || millimetres < 0)
         return;
     for (LMNGraphic* g : selectedGraphics())
         if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode))
-            g->setWidth(millimetres * Points_Per_Millimetre);
+            (g->*set)(millimetres * Points_Per_Millimetre);
+}
+
+void LMNGraphicView::Frame_main_Pic_Wdith_Changed(double millimetres)
+{
+    setSelectedExtent(millimetres, &LMNGraphic::setWidth);
 }
 
 void LMNGraphicView::Frame_main_Pic_Height_Changed(double millimetres)
 {
-    if (!std::isfinite(millimetres) || millimetres < 0)
-        return;
-    for (LMNGraphic* g : selectedGraphics())
-        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode))
-            g->setHeight(millimetres * Points_Per_Millimetre);
+    setSelectedExtent(millimetres, &LMNGraphic::setHeight);
 }
 
-void LMNGraphicView::makeSameWidth()
+// The first selected item gives the extent to the others.
+void LMNGraphicView::makeSameExtent(double (LMNGraphic::*get)() const, void (LMNGraphic::*set)(double))
 {
     const QList<LMNGraphic*> items = selectedGraphics();
     if (items.size() < 2)
         return;
-    const double w = items.first()->width();
+    const double extent = (items.first()->*get)();
     for (int i = 1; i < items.size(); ++i) {
         LMNGraphic* g = items.at(i);
-        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode) && g->width() != w)
-            g->setWidth(w);
+        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode) && (g->*get)() != extent)
+            (g->*set)(extent);
     }
     Undo_Redo_Button_state();
 }
 
+void LMNGraphicView::makeSameWidth()
+{
+    makeSameExtent(&LMNGraphic::width, &LMNGraphic::setWidth);
+}
+
 void LMNGraphicView::makeSameHeight()
 {
+    makeSameExtent(&LMNGraphic::height, &LMNGraphic::setHeight);
+}
+
+void LMNGraphicView::applyToSelection(void (LMNGraphic::*apply)())
+{
     const QList<LMNGraphic*> items = selectedGraphics();
-    if (items.size() < 2)
+    if (items.isEmpty())
         return;
-    const double h = items.first()->height();
-    for (int i = 1; i < items.size(); ++i) {
-        LMNGraphic* g = items.at(i);
-        if (!g->ctrl_is_locked && !Is_Kind(g, LMNKind::Barcode) && g->height() != h)
-            g->setHeight(h);
-    }
+    for (LMNGraphic* g : items)
+        (g->*apply)();
     Undo_Redo_Button_state();
 }
 
 void LMNGraphicView::makeSameAsLabelSize()
 {
-    const QList<LMNGraphic*> items = selectedGraphics();
-    if (items.isEmpty())
-        return;
-    for (LMNGraphic* g : items)
-        g->makeSameAsLabelSize();
-    Undo_Redo_Button_state();
+    applyToSelection(&LMNGraphic::makeSameAsLabelSize);
 }
 
 void LMNGraphicView::makeNaturalSize()
 {
-    const QList<LMNGraphic*> items = selectedGraphics();
-    if (items.isEmpty())
-        return;
-    for (LMNGraphic* g : items)
-        g->makeNaturalSize();
-    Undo_Redo_Button_state();
+    applyToSelection(&LMNGraphic::makeNaturalSize);
 }
 
 void LMNGraphicView::undo()
@@ -1417,9 +1391,7 @@ void LMNGraphicView::show_hide_grid_lines()
 
 void LMNGraphicView::delete_all_control()
 {
-    QList<int> all;
-    for (int i = 0; i < graphics().size(); ++i)
-        all.append(i);
+    const QList<int> all = Index_Run(0, graphics().size());
     changeSelectionIndexes({});
     if (!all.isEmpty())
         removeGraphicsAtIndexes(all);

@@ -199,6 +199,11 @@ private:
     int indexOfGraphic(LMNGraphic* item) const;
     bool selectionHasLockedItem() const;
     void alignEach(const std::function<QRectF(LMNGraphic*, LMNGraphic* ref, bool single)>& rule, bool refMoves);
+    bool selectionMayChange();
+    void restackSelection(bool toFront);
+    void setSelectedExtent(double millimetres, void (LMNGraphic::*set)(double));
+    void makeSameExtent(double (LMNGraphic::*get)() const, void (LMNGraphic::*set)(double));
+    void applyToSelection(void (LMNGraphic::*apply)());
     void finishCreation();
     void beginMove(const QPointF& location);
     void continueMove(const QPointF& location);

@@ -1,4 +1,5 @@
 #include "core/canvas/LMNZoomingScrollView.h"
+#include "core/canvas/CardDrawing.h"
 #include "core/util/MainWindowServices.h"
 
 #include <QComboBox>
@@ -21,18 +22,6 @@ const char* const LMNZoomingScrollViewLabels[LMNZoomingScrollViewFactorCount] = 
     "25%", "50%", "75%", "100%", "125%", "150%", "200%", "400%"};
 
 namespace {
-
-QPainterPath Card_Outline(const QRectF& r, int cardShape)
-{
-    QPainterPath p;
-    if (cardShape == 1)
-        p.addRoundedRect(r, 10.0, 10.0);
-    else if (cardShape == 2)
-        p.addEllipse(r);
-    else
-        p.addRect(r);
-    return p;
-}
 
 // Half-way cases go away from zero, as the centring rule wants.
 double Round_Half_Away(double v)
@@ -69,10 +58,10 @@ void SWCenteringClipView::drawRect(QPainter& painter, const QRectF& bounds, cons
         for (int i = steps; i >= 1; --i) {
             const double grow = 15.0 * i / steps / 2.0;
             painter.setBrush(QColor(0, 0, 0, 10));
-            painter.drawPath(Card_Outline(shadowRect.adjusted(-grow, -grow, grow, grow), cardShape));
+            painter.drawPath(Card_Path(shadowRect.adjusted(-grow, -grow, grow, grow), cardShape));
         }
         painter.setBrush(Qt::white);
-        painter.drawPath(Card_Outline(cardRect, cardShape));
+        painter.drawPath(Card_Path(cardRect, cardShape));
     }
     painter.restore();
 }

@@ -30,44 +30,34 @@ void LMNUndoManager::checkpoint()
 
 bool LMNUndoManager::canUndo() const { return !m_undo.empty() || !m_open.empty(); }
 
-void LMNUndoManager::undo()
+void LMNUndoManager::replayLastGroup(std::vector<Group>& from, std::vector<Group>& to, bool& running)
 {
     checkpoint();
-    if (m_undo.empty() || m_target)
+    if (from.empty() || m_target)
         return;
-    Group group = std::move(m_undo.back());
-    m_undo.pop_back();
+    Group group = std::move(from.back());
+    from.pop_back();
     Group inverse;
     m_target = &inverse;
-    m_undoing = true;
+    running = true;
     for (auto it = group.rbegin(); it != group.rend(); ++it)
         (*it)();
-    m_undoing = false;
+    running = false;
     m_target = nullptr;
     if (!inverse.empty())
-        m_redo.push_back(std::move(inverse));
+        to.push_back(std::move(inverse));
     if (onCheckpoint)
         onCheckpoint();
 }
 
+void LMNUndoManager::undo()
+{
+    replayLastGroup(m_undo, m_redo, m_undoing);
+}
+
 void LMNUndoManager::redo()
 {
-    checkpoint();
-    if (m_redo.empty() || m_target)
-        return;
-    Group group = std::move(m_redo.back());
-    m_redo.pop_back();
-    Group inverse;
-    m_target = &inverse;
-    m_redoing = true;
-    for (auto it = group.rbegin(); it != group.rend(); ++it)
-        (*it)();
-    m_redoing = false;
-    m_target = nullptr;
-    if (!inverse.empty())
-        m_undo.push_back(std::move(inverse));
-    if (onCheckpoint)
-        onCheckpoint();
+    replayLastGroup(m_redo, m_undo, m_redoing);
 }
 
 void LMNUndoManager::removeAllActions()

@@ -38,6 +38,8 @@ public:
 private:
     using Group = std::vector<Action>;
     void closeOpenGroup();
+    // Runs the last group of `from` backwards, collecting the inverse actions into `to`.
+    void replayLastGroup(std::vector<Group>& from, std::vector<Group>& to, bool& running);
     std::vector<Group> m_undo;
     std::vector<Group> m_redo;
     Group m_open;

@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <mutex>
 
 namespace {
@@ -33,6 +34,44 @@ void installParentProvider()
 QString boxTitle()
 {
     return QCoreApplication::applicationName();
+}
+
+// Raises a box titled with the application name; the first button is the default.
+int raiseBox(MessageKind kind, const QString& text, const QStringList& buttons, int escapeButton)
+{
+    installParentProvider();
+    MessageRequest r;
+    r.kind = kind;
+    r.title = boxTitle();
+    r.text = text;
+    r.buttons = buttons;
+    r.defaultButton = 0;
+    r.escapeButton = escapeButton;
+    return Raise_Message(r);
+}
+
+// Titles a box of our own with the application name and gives it the dialog background.
+void setUpBox(QDialog* box)
+{
+    box->setWindowTitle(boxTitle());
+    Apply_Dialog_Background(box);
+}
+
+// The one box of each kind, made on first use.
+template <class Box>
+Box* sharedBox(QPointer<Box>& slot)
+{
+    if (!slot) slot = new Box(Dialog_Parent_Window());
+    return slot;
+}
+
+QLabel* newBoldLabel()
+{
+    auto* label = new QLabel;
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 // Makes a dialog a sheet of the main window when there is one.
@@ -50,6 +89,35 @@ QPushButton* addButton(QHBoxLayout* row, const QString& title)
     b->setAutoDefault(false);
     row->addWidget(b);
     return b;
+}
+
+// Cancel, No and Yes at the right of the row, wired to the box's handlers; returns Yes.
+template <class Box>
+QPushButton* addYesNoCancel(Box* box, QHBoxLayout* row)
+{
+    row->addStretch();
+    auto* cancel = addButton(row, QStringLiteral("Cancel"));
+    auto* no = addButton(row, QStringLiteral("No"));
+    auto* yes = addButton(row, QStringLiteral("Yes"));
+    QObject::connect(yes, &QPushButton::clicked, box, &Box::YESPressed);
+    QObject::connect(no, &QPushButton::clicked, box, &Box::NOPressed);
+    QObject::connect(cancel, &QPushButton::clicked, box, &Box::CancelPressed);
+    return yes;
+}
+
+// Fills the box, raises it as a sheet on the GUI thread and waits for its result.
+int runRaisedSheet(QDialog* box, const std::function<void()>& reset)
+{
+    int code = 0;
+    Run_On_Main_Thread_And_Wait([&] {
+        reset();
+        prepareSheet(box);
+        box->raise();
+        box->activateWindow();
+        code = Run_Modal_Dialog(*box);
+        box->hide();
+    });
+    return code;
 }
 
 } // namespace
@@ -78,15 +146,7 @@ void Show_NSLog_Message(const QString& text)
 
 void Show_MessageBox(const QString& text)
 {
-    installParentProvider();
-    MessageRequest r;
-    r.kind = MessageKind::Information;
-    r.title = boxTitle();
-    r.text = QStringLiteral("\n") + text;
-    r.buttons = {QStringLiteral("OK")};
-    r.defaultButton = 0;
-    r.escapeButton = 0;
-    Raise_Message(r);
+    raiseBox(MessageKind::Information, QStringLiteral("\n") + text, {QStringLiteral("OK")}, 0);
 }
 
 void Show_MessageBox_No_Thread(const QString& text)
@@ -96,31 +156,16 @@ void Show_MessageBox_No_Thread(const QString& text)
 
 bool Show_YES_NO_MessageBox(const QString& text)
 {
-    installParentProvider();
-    MessageRequest r;
-    r.kind = MessageKind::Question;
-    r.title = boxTitle();
-    r.text = text;
-    r.buttons = {QStringLiteral("Yes"), QStringLiteral("No")};
-    r.defaultButton = 0;
-    r.escapeButton = 1;
     yes_no_msg_val = false;
-    const bool yes = Raise_Message(r) == 0;
+    const bool yes = raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
     yes_no_msg_val = yes;
     return yes;
 }
 
 int Show_YES_NO_Cancel_MessageBox(const QString& text)
 {
-    installParentProvider();
-    MessageRequest r;
-    r.kind = MessageKind::Warning;
-    r.title = boxTitle();
-    r.text = text;
-    r.buttons = {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")};
-    r.defaultButton = 0;
-    r.escapeButton = 2;
-    const int answer = Raise_Message(r);
+    const int answer = raiseBox(MessageKind::Warning, text,
+                                {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")}, 2);
     if (answer == 0) return Alert_First_Button;
     if (answer == 1) return Alert_Second_Button;
     return Alert_Third_Button;
@@ -132,13 +177,9 @@ QPointer<Long_SMS_Dlg> Long_SMS_Dlg::s_instance;
 
 Long_SMS_Dlg::Long_SMS_Dlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
+    setUpBox(this);
     auto* col = new QVBoxLayout(this);
-    _Msg_Title = new QLabel;
-    QFont bold = _Msg_Title->font();
-    bold.setBold(true);
-    _Msg_Title->setFont(bold);
+    _Msg_Title = newBoldLabel();
     _Msg_Title->setWordWrap(true);
     col->addWidget(_Msg_Title);
     _Msg_Val = new QTextBrowser;
@@ -159,8 +200,7 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget* parent) : QDialog(parent)
 
 Long_SMS_Dlg* Long_SMS_Dlg::defaultInstance()
 {
-    if (!s_instance) s_instance = new Long_SMS_Dlg(Dialog_Parent_Window());
-    return s_instance;
+    return sharedBox(s_instance);
 }
 
 void Long_SMS_Dlg::Reset_Controls()
@@ -207,20 +247,27 @@ int Long_SMS_Dlg::open_box_in_main_threard()
     return code;
 }
 
+namespace {
+
+// Keeps the "Apply to all" tick where the box's kind keeps it, then ends the box.
+void endLongBox(Long_SMS_Dlg* box, int code)
+{
+    const bool state = box->apply_chk->isChecked();
+    if (box->show_single_button) Msg_Apply_All_Chk_for_in_use = state;
+    else Msg_Apply_All_Chk = state;
+    box->done(code);
+}
+
+} // namespace
+
 void Long_SMS_Dlg::OKPressed()
 {
-    const bool state = apply_chk->isChecked();
-    if (show_single_button) Msg_Apply_All_Chk_for_in_use = state;
-    else Msg_Apply_All_Chk = state;
-    done(1);
+    endLongBox(this, 1);
 }
 
 void Long_SMS_Dlg::CancelPressed()
 {
-    const bool state = apply_chk->isChecked();
-    if (show_single_button) Msg_Apply_All_Chk_for_in_use = state;
-    else Msg_Apply_All_Chk = state;
-    done(0);
+    endLongBox(this, 0);
 }
 
 void Long_SMS_Dlg::reject()
@@ -234,13 +281,9 @@ QPointer<Replcae_Confirm_Box> Replcae_Confirm_Box::s_instance;
 
 Replcae_Confirm_Box::Replcae_Confirm_Box(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
+    setUpBox(this);
     auto* col = new QVBoxLayout(this);
-    _Msg_Title = new QLabel;
-    QFont bold = _Msg_Title->font();
-    bold.setBold(true);
-    _Msg_Title->setFont(bold);
+    _Msg_Title = newBoldLabel();
     col->addWidget(_Msg_Title);
     _Msg_Val = new QLabel;
     _Msg_Val->setWordWrap(true);
@@ -293,16 +336,7 @@ void Replcae_Confirm_Box::Reset_Controls()
 
 int Replcae_Confirm_Box::Open_Replace_Dialog()
 {
-    int code = 0;
-    Run_On_Main_Thread_And_Wait([&] {
-        Reset_Controls();
-        prepareSheet(this);
-        raise();
-        activateWindow();
-        code = Run_Modal_Dialog(*this);
-        hide();
-    });
-    return code;
+    return runRaisedSheet(this, [this] { Reset_Controls(); });
 }
 
 void Replcae_Confirm_Box::Keep_Pressed()
@@ -341,8 +375,7 @@ QPointer<Image_Validation_msg> Image_Validation_msg::s_instance;
 
 Image_Validation_msg::Image_Validation_msg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
+    setUpBox(this);
     auto* col = new QVBoxLayout(this);
     _Msg_Title = new QLabel;
     col->addWidget(_Msg_Title);
@@ -353,21 +386,13 @@ Image_Validation_msg::Image_Validation_msg(QWidget* parent) : QDialog(parent)
     path_control->setVisible(false);
     col->addWidget(path_control);
     auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* cancel = addButton(row, QStringLiteral("Cancel"));
-    auto* no = addButton(row, QStringLiteral("No"));
-    auto* yes = addButton(row, QStringLiteral("Yes"));
-    yes->setDefault(true);
+    addYesNoCancel(this, row)->setDefault(true);
     col->addLayout(row);
-    connect(yes, &QPushButton::clicked, this, &Image_Validation_msg::YESPressed);
-    connect(no, &QPushButton::clicked, this, &Image_Validation_msg::NOPressed);
-    connect(cancel, &QPushButton::clicked, this, &Image_Validation_msg::CancelPressed);
 }
 
 Image_Validation_msg* Image_Validation_msg::defaultInstance()
 {
-    if (!s_instance) s_instance = new Image_Validation_msg(Dialog_Parent_Window());
-    return s_instance;
+    return sharedBox(s_instance);
 }
 
 void Image_Validation_msg::Reset_Controls()
@@ -380,16 +405,7 @@ void Image_Validation_msg::Reset_Controls()
 
 int Image_Validation_msg::Open_Image_Msg_Dialog()
 {
-    int code = 0;
-    Run_On_Main_Thread_And_Wait([&] {
-        Reset_Controls();
-        prepareSheet(this);
-        raise();
-        activateWindow();
-        code = Run_Modal_Dialog(*this);
-        hide();
-    });
-    return code;
+    return runRaisedSheet(this, [this] { Reset_Controls(); });
 }
 
 void Image_Validation_msg::YESPressed() { done(1); }
@@ -400,16 +416,8 @@ void Image_Validation_msg::CancelPressed() { done(0); }
 
 Load_Num_Info::Load_Num_Info(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
-    auto* row = new QHBoxLayout(this);
-    row->addStretch();
-    auto* cancel = addButton(row, QStringLiteral("Cancel"));
-    auto* no = addButton(row, QStringLiteral("No"));
-    auto* yes = addButton(row, QStringLiteral("Yes"));
-    connect(yes, &QPushButton::clicked, this, &Load_Num_Info::YESPressed);
-    connect(no, &QPushButton::clicked, this, &Load_Num_Info::NOPressed);
-    connect(cancel, &QPushButton::clicked, this, &Load_Num_Info::CancelPressed);
+    setUpBox(this);
+    addYesNoCancel(this, new QHBoxLayout(this));
 }
 
 void Load_Num_Info::YESPressed() { done(1); }
@@ -422,8 +430,7 @@ QPointer<Open_Export_Log> Open_Export_Log::s_instance;
 
 Open_Export_Log::Open_Export_Log(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
+    setUpBox(this);
     auto* col = new QVBoxLayout(this);
     _open_log_message = new QLabel;
     _open_log_message->setWordWrap(true);
@@ -448,8 +455,7 @@ Open_Export_Log::Open_Export_Log(QWidget* parent) : QDialog(parent)
 
 Open_Export_Log* Open_Export_Log::defaultInstance()
 {
-    if (!s_instance) s_instance = new Open_Export_Log(Dialog_Parent_Window());
-    return s_instance;
+    return sharedBox(s_instance);
 }
 
 void Open_Export_Log::Reset_Controls()
@@ -480,8 +486,7 @@ QPointer<Please_Wait_Sheet> Please_Wait_Sheet::s_instance;
 
 Please_Wait_Sheet::Please_Wait_Sheet(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(boxTitle());
-    Apply_Dialog_Background(this);
+    setUpBox(this);
     auto* col = new QVBoxLayout(this);
     modeless_msg_lbl = new QLabel;
     modeless_msg_lbl->setMinimumWidth(300);
@@ -491,6 +496,5 @@ Please_Wait_Sheet::Please_Wait_Sheet(QWidget* parent) : QDialog(parent)
 
 Please_Wait_Sheet* Please_Wait_Sheet::defaultInstance()
 {
-    if (!s_instance) s_instance = new Please_Wait_Sheet(Dialog_Parent_Window());
-    return s_instance;
+    return sharedBox(s_instance);
 }

@@ -1,10 +1,47 @@
 #include "common/TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace testsupport {
+
+bool Write_File(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(bytes);
+    f.close();
+    return true;
+}
+
+void touch(const QString& path, const QByteArray& bytes)
+{
+    ASSERT_TRUE(Write_File(path, bytes)) << path.toStdString();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void pumpUntil(const std::atomic<bool>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+}
 
 ToolResult Run_Tool(const QString& program, const QStringList& args)
 {

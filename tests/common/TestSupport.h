@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 namespace testsupport {
 
 struct ToolResult {
@@ -36,5 +38,17 @@ QImage Bars_To_Image(const QByteArray& bars, int modulepx = 2, int quiet = 12, i
 // Draws a module grid (row-major, 1 dark) with `modulePx` pixels a module and
 // a quiet zone of `quiet` modules.
 QImage Grid_To_Image(const unsigned char* grid, int width, int height, int modulePx = 4, int quiet = 4);
+
+// Writes `bytes` to a file, replacing it; false when it cannot be opened.
+bool Write_File(const QString& path, const QByteArray& bytes);
+
+// Writes a small file and fails the test when it cannot.
+void touch(const QString& path, const QByteArray& bytes = "x");
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray readAll(const QString& path);
+
+// Spins the GUI thread's event loop until `done` or five seconds pass.
+void pumpUntil(const std::atomic<bool>& done);
 
 } // namespace testsupport

@@ -1,3 +1,4 @@
+#include "common/TestSupport.h"
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
@@ -5,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLocale>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -16,16 +16,7 @@
 
 namespace {
 
-// Spins the GUI thread's event loop until `done` or five seconds pass.
-void pumpUntil(const std::atomic<bool>& done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done && t.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-}
+using testsupport::pumpUntil;
 
 TEST(MainThread, RunsDirectlyOnTheGuiThreadAndQueuedFromAWorker)
 {

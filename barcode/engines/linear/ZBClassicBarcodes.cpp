@@ -417,16 +417,6 @@ std::string_view ZBModifiedPlesseyBarcode::_encodeChar(char c) const
     return v < 0 ? std::string_view() : std::string_view(Plessey_Nibbles()[size_t(v)]);
 }
 
-bool ZBModifiedPlesseyBarcode::isContentValid() const
-{
-    if (!m_ascii || m_content.empty())
-        return false;
-    for (char c : m_content)
-        if (_encodeChar(c).empty())
-            return false;
-    return true;
-}
-
 char ZBModifiedPlesseyBarcode::Check_Digit(std::string_view content)
 {
     // Positions are counted from the right, the rightmost being 1. The odd

@@ -105,7 +105,7 @@ public:
     explicit ZBModifiedPlesseyBarcode(const QString& content, bool printsCaption = true);
     std::unique_ptr<ZBBarcode> clone() const override { return std::make_unique<ZBModifiedPlesseyBarcode>(*this); }
 
-    bool isContentValid() const override;
+    // Content validity is the base rule: every character has a pattern (_encodeChar).
     void generateChecksum() override;
     std::string_view _encodeChar(char c) const override;
 

@@ -88,6 +88,16 @@ void outCodeword18(Encoder& e, int codeword) { outCodeword(e, uint32_t(codeword)
 void outStartPattern(Encoder& e) { outCodeword17(e, START_PATTERN); }
 void outStopPattern(Encoder& e) { outCodeword18(e, STOP_PATTERN); }
 
+// False, with the too-big error set, when `size` more data codewords do not fit.
+bool dataCodewordsFit(Encoder& e, int size)
+{
+    if (size + e.cwPtr > MAX_DATA_CODEWORDS) {
+        e.p->error = PDF417_ERROR_TEXT_TOO_BIG;
+        return false;
+    }
+    return true;
+}
+
 void textCompaction(Encoder& e, int start, int length)
 {
     pdf417param* p = e.p;
@@ -121,12 +131,9 @@ void textCompaction(Encoder& e, int start, int length)
         const int next1 = getTextTypeAndValue(text, end, start + k + 1);
         const int next2 = getTextTypeAndValue(text, end, start + k + 2);
         const bool punctuationFollows = (next1 & PUNCTUATION) && (next2 & PUNCTUATION);
-        switch (mode) {
-        case ALPHA:
-            if (type & LOWER) {
-                dest[ptr++] = 27;
-                mode = LOWER;
-            } else if (type & MIXED) {
+        // From Alpha or Lower: latch to Mixed, latch on to Punctuation, or shift.
+        auto toMixedOrPunctuation = [&] {
+            if (type & MIXED) {
                 dest[ptr++] = 28;
                 mode = MIXED;
             } else if (punctuationFollows) {
@@ -135,6 +142,15 @@ void textCompaction(Encoder& e, int start, int length)
                 mode = PUNCTUATION;
             } else {
                 dest[ptr++] = 29;
+            }
+        };
+        switch (mode) {
+        case ALPHA:
+            if (type & LOWER) {
+                dest[ptr++] = 27;
+                mode = LOWER;
+            } else {
+                toMixedOrPunctuation();
             }
             dest[ptr++] = int16_t(ch);
             break;
@@ -147,15 +163,8 @@ void textCompaction(Encoder& e, int start, int length)
                 } else {
                     dest[ptr++] = 27;
                 }
-            } else if (type & MIXED) {
-                dest[ptr++] = 28;
-                mode = MIXED;
-            } else if (punctuationFollows) {
-                dest[ptr++] = 28;
-                dest[ptr++] = 25;
-                mode = PUNCTUATION;
             } else {
-                dest[ptr++] = 29;
+                toMixedOrPunctuation();
             }
             dest[ptr++] = int16_t(ch);
             break;
@@ -183,11 +192,8 @@ void textCompaction(Encoder& e, int start, int length)
     }
     if (ptr & 1)
         dest[ptr++] = 29;
-    const int size = (ptr + fullBytes) / 2;
-    if (size + e.cwPtr > MAX_DATA_CODEWORDS) {
-        p->error = PDF417_ERROR_TEXT_TOO_BIG;
+    if (!dataCodewordsFit(e, (ptr + fullBytes) / 2))
         return;
-    }
     for (int k = 0; k < ptr; ++k) {
         const int v = dest[k];
         if (v >= 30) {
@@ -236,11 +242,8 @@ void numberCompaction(Encoder& e, int start, int length)
 {
     const int full = length / 44;
     const int rest = length % 44;
-    const int size = full * 15 + (rest ? rest / 3 + 1 : 0);
-    if (size + e.cwPtr > MAX_DATA_CODEWORDS) {
-        e.p->error = PDF417_ERROR_TEXT_TOO_BIG;
+    if (!dataCodewordsFit(e, full * 15 + (rest ? rest / 3 + 1 : 0)))
         return;
-    }
     for (int k = 0; k < length; k += 44)
         basicNumberCompaction(e, start + k, length - k < 44 ? length - k : 44);
 }
@@ -262,11 +265,8 @@ void byteCompaction6(Encoder& e, int start)
 
 void byteCompaction(Encoder& e, int start, int length)
 {
-    const int size = (length / 6) * 5 + length % 6;
-    if (size + e.cwPtr > MAX_DATA_CODEWORDS) {
-        e.p->error = PDF417_ERROR_TEXT_TOO_BIG;
+    if (!dataCodewordsFit(e, (length / 6) * 5 + length % 6))
         return;
-    }
     const int end = start + length;
     int k = start;
     for (; k + 6 <= end; k += 6)
@@ -414,6 +414,35 @@ bool isShortByte(segmentList* list, int k)
     return checkElementType(e, 'B') && getElementLength(e) == 1;
 }
 
+// Each segment that `grows` takes in the neighbours it `absorbs`, the one before
+// first; after any change the pass starts over.
+template <class Grows, class Absorbs>
+void absorbNeighbours(segmentList* list, Grows grows, Absorbs absorbs)
+{
+    for (int k = 0; k < list->size; ++k) {
+        listElement* v = listGet(list, k);
+        if (!grows(v))
+            continue;
+        bool changed = false;
+        listElement* prev = listGet(list, k - 1);
+        if (prev && absorbs(list, k - 1)) {
+            v->start = prev->start;
+            listRemove(list, k - 1);
+            --k;
+            changed = true;
+        }
+        v = listGet(list, k);
+        listElement* next = listGet(list, k + 1);
+        if (next && absorbs(list, k + 1)) {
+            v->end = next->end;
+            listRemove(list, k + 1);
+            changed = true;
+        }
+        if (changed)
+            k = -1;
+    }
+}
+
 } // namespace
 
 // ---- Segment list ----
@@ -510,51 +539,16 @@ void breakString(const pdf417param* p, segmentList* list)
         }
     }
     // Long text absorbs neighbouring text and single bytes.
-    for (int k = 0; k < list->size; ++k) {
-        listElement* v = listGet(list, k);
-        if (!checkElementType(v, 'T') || getElementLength(v) < 5)
-            continue;
-        bool changed = false;
-        listElement* prev = listGet(list, k - 1);
-        if (prev && (checkElementType(prev, 'T') || isShortByte(list, k - 1))) {
-            v->start = prev->start;
-            listRemove(list, k - 1);
-            --k;
-            changed = true;
-        }
-        v = listGet(list, k);
-        listElement* next = listGet(list, k + 1);
-        if (next && (checkElementType(next, 'T') || isShortByte(list, k + 1))) {
-            v->end = next->end;
-            listRemove(list, k + 1);
-            changed = true;
-        }
-        if (changed)
-            k = -1;
-    }
+    absorbNeighbours(
+        list, [](listElement* v) { return checkElementType(v, 'T') && getElementLength(v) >= 5; },
+        [](segmentList* l, int j) { return checkElementType(listGet(l, j), 'T') || isShortByte(l, j); });
     // Bytes absorb neighbouring bytes and short text.
-    for (int k = 0; k < list->size; ++k) {
-        listElement* v = listGet(list, k);
-        if (!checkElementType(v, 'B'))
-            continue;
-        bool changed = false;
-        listElement* prev = listGet(list, k - 1);
-        if (prev && (checkElementType(prev, 'B') || (checkElementType(prev, 'T') && getElementLength(prev) < 5))) {
-            v->start = prev->start;
-            listRemove(list, k - 1);
-            --k;
-            changed = true;
-        }
-        v = listGet(list, k);
-        listElement* next = listGet(list, k + 1);
-        if (next && (checkElementType(next, 'B') || (checkElementType(next, 'T') && getElementLength(next) < 5))) {
-            v->end = next->end;
-            listRemove(list, k + 1);
-            changed = true;
-        }
-        if (changed)
-            k = -1;
-    }
+    absorbNeighbours(
+        list, [](listElement* v) { return checkElementType(v, 'B'); },
+        [](segmentList* l, int j) {
+            listElement* n = listGet(l, j);
+            return checkElementType(n, 'B') || (checkElementType(n, 'T') && getElementLength(n) < 5);
+        });
     // Only digits: one numeric segment.
     if (list->size == 1) {
         listElement* v = listGet(list, 0);

@@ -487,25 +487,21 @@ const MaskLineTables& MaskLines()
 
 } // namespace
 
-const uint8_t byExpToInt[256] = {
-#define QR_ROW(i) kGalois.exp[i], kGalois.exp[i + 1], kGalois.exp[i + 2], kGalois.exp[i + 3], \
-                  kGalois.exp[i + 4], kGalois.exp[i + 5], kGalois.exp[i + 6], kGalois.exp[i + 7]
-    QR_ROW(0), QR_ROW(8), QR_ROW(16), QR_ROW(24), QR_ROW(32), QR_ROW(40), QR_ROW(48), QR_ROW(56),
-    QR_ROW(64), QR_ROW(72), QR_ROW(80), QR_ROW(88), QR_ROW(96), QR_ROW(104), QR_ROW(112), QR_ROW(120),
-    QR_ROW(128), QR_ROW(136), QR_ROW(144), QR_ROW(152), QR_ROW(160), QR_ROW(168), QR_ROW(176), QR_ROW(184),
-    QR_ROW(192), QR_ROW(200), QR_ROW(208), QR_ROW(216), QR_ROW(224), QR_ROW(232), QR_ROW(240), QR_ROW(248),
-#undef QR_ROW
-};
+// The 256 entries of a table of kGalois, eight to a row.
+#define QR_ROW(t, i) t[i], t[i + 1], t[i + 2], t[i + 3], t[i + 4], t[i + 5], t[i + 6], t[i + 7]
+#define QR_TABLE(t)                                                                                     \
+    QR_ROW(t, 0), QR_ROW(t, 8), QR_ROW(t, 16), QR_ROW(t, 24), QR_ROW(t, 32), QR_ROW(t, 40), QR_ROW(t, 48), \
+    QR_ROW(t, 56), QR_ROW(t, 64), QR_ROW(t, 72), QR_ROW(t, 80), QR_ROW(t, 88), QR_ROW(t, 96),             \
+    QR_ROW(t, 104), QR_ROW(t, 112), QR_ROW(t, 120), QR_ROW(t, 128), QR_ROW(t, 136), QR_ROW(t, 144),       \
+    QR_ROW(t, 152), QR_ROW(t, 160), QR_ROW(t, 168), QR_ROW(t, 176), QR_ROW(t, 184), QR_ROW(t, 192),       \
+    QR_ROW(t, 200), QR_ROW(t, 208), QR_ROW(t, 216), QR_ROW(t, 224), QR_ROW(t, 232), QR_ROW(t, 240),       \
+    QR_ROW(t, 248)
 
-const uint8_t byIntToExp[256] = {
-#define QR_ROW(i) kGalois.log[i], kGalois.log[i + 1], kGalois.log[i + 2], kGalois.log[i + 3], \
-                  kGalois.log[i + 4], kGalois.log[i + 5], kGalois.log[i + 6], kGalois.log[i + 7]
-    QR_ROW(0), QR_ROW(8), QR_ROW(16), QR_ROW(24), QR_ROW(32), QR_ROW(40), QR_ROW(48), QR_ROW(56),
-    QR_ROW(64), QR_ROW(72), QR_ROW(80), QR_ROW(88), QR_ROW(96), QR_ROW(104), QR_ROW(112), QR_ROW(120),
-    QR_ROW(128), QR_ROW(136), QR_ROW(144), QR_ROW(152), QR_ROW(160), QR_ROW(168), QR_ROW(176), QR_ROW(184),
-    QR_ROW(192), QR_ROW(200), QR_ROW(208), QR_ROW(216), QR_ROW(224), QR_ROW(232), QR_ROW(240), QR_ROW(248),
+const uint8_t byExpToInt[256] = {QR_TABLE(kGalois.exp)};
+const uint8_t byIntToExp[256] = {QR_TABLE(kGalois.log)};
+
+#undef QR_TABLE
 #undef QR_ROW
-};
 
 const uint8_t* RSGeneratorExponents(int n)
 {

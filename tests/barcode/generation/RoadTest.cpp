@@ -10,7 +10,6 @@
 #include "platform/MessageSink.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -227,10 +226,7 @@ TEST(BarcodeRoad, PdfDataIsVectorAndReadsBack)
     QTemporaryDir dir;
     dir.setAutoRemove(qEnvironmentVariableIsEmpty("ZL_KEEP_TEST_FILES"));
     const QString path = dir.filePath(QStringLiteral("barcode.pdf"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(pdf);
-    f.close();
+    ASSERT_TRUE(testsupport::Write_File(path, pdf));
     const auto info = testsupport::Run_Tool(QStringLiteral("pdfinfo"), {path});
     ASSERT_EQ(info.exitCode, 0);
     EXPECT_TRUE(QString::fromLatin1(info.out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\n"))));

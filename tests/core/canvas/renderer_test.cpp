@@ -4,7 +4,6 @@
 #include "common/TestSupport.h"
 #include "core/canvas/LMNRenderingView.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,10 +29,7 @@ QImage Pdf_Image(const QByteArray& pdf)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath("c.pdf");
-    QFile f(in);
-    f.open(QIODevice::WriteOnly);
-    f.write(pdf);
-    f.close();
+    testsupport::Write_File(in, pdf);
     const auto r = testsupport::Run_Tool("pdftoppm", {"-r", "72", "-png", "-singlefile", in, dir.filePath("out")});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
     return QImage(dir.filePath("out.png"));

@@ -1,3 +1,4 @@
+#include "common/TestSupport.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
@@ -16,18 +17,8 @@
 
 namespace {
 
-void touch(const QString& path, const QByteArray& bytes = "x")
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::readAll;
+using testsupport::touch;
 
 TEST(StringHelpers, TrimRemovesWhitespaceThenControlCharactersFromTheEndsOnly)
 {

@@ -1,3 +1,4 @@
+#include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/model/LMNGraphic.h"
 #include "core/util/Helpers.h"
@@ -7,7 +8,6 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -26,18 +26,8 @@ QImage checker(int w, int h)
     return img;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void touch(const QString& path, const QByteArray& bytes = "x")
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testsupport::readAll;
+using testsupport::touch;
 
 TEST(IncreaseDpi, RaisesPixelsAndKeepsPoints)
 {

@@ -1,3 +1,4 @@
+#include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/BarcodeServices.h"
 #include "core/util/MessageBoxes.h"
@@ -5,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,15 +19,7 @@
 
 namespace {
 
-void pumpUntil(const std::atomic<bool>& done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done && t.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-}
+using testsupport::pumpUntil;
 
 TEST(Alerts, TextsAndButtonsAreTheProgramsOwn)
 {

@@ -5,7 +5,6 @@
 #include "barcode/engines/view/ZBBarcodeOffscreenView.h"
 #include "common/TestSupport.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -251,10 +250,7 @@ TEST(OffscreenView, PdfDataIsOnePageWithVectorBars)
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bars.pdf"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(pdf);
-    f.close();
+    ASSERT_TRUE(testsupport::Write_File(path, pdf));
     const auto info = testsupport::Run_Tool(QStringLiteral("pdfinfo"), {path});
     ASSERT_EQ(info.exitCode, 0) << info.err.constData();
     EXPECT_TRUE(QString::fromLatin1(info.out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\n"))));

@@ -59,6 +59,8 @@ PtImage Draw_2D_Symbol(const BarcodeSettings& s, const QString& V, QString* diag
     return {};
 }
 
+} // namespace
+
 // Sizes the frame around the symbol (height before width) and frames it.
 PtImage Frame_2D(BarcodeSettings& s, const PtImage& image_2d)
 {
@@ -69,7 +71,14 @@ PtImage Frame_2D(BarcodeSettings& s, const PtImage& image_2d)
     return imageFromBarcodeImage(image_2d, s);
 }
 
-} // namespace
+
+PtImage Reframe_2D(BarcodeSettings& s, const PtImage& image_2d)
+{
+    if (image_2d.isNull())
+        return {};
+    Fill_2D_Settings(s, s.dataText_2D, s.HeaderText, s.FooterText, Get_Print_State(s));
+    return Frame_2D(s, image_2d);
+}
 
 bool Get_Print_State(const BarcodeSettings& s)
 {
@@ -78,31 +87,37 @@ bool Get_Print_State(const BarcodeSettings& s)
     return !s.hide_value;
 }
 
+void Lay_Out_Linear_Symbol(BarcodeSettings& s, ZBBarcode& b, const QString& H, const QString& F,
+                           bool printsCaption)
+{
+    Convert_Margins(s);
+    b.setSettings(s);
+    b.setHeader(H);
+    b.setFooter(F);
+    b.setPrintsCaption(printsCaption);
+    b.setPrintsHeader(!s.hide_header);
+    b.setPrintsFooter(!s.hide_footer);
+    if (s.bar_width_enabled)
+        b.setBarWidth(Mils_To_Points(s.bar_width_mils));
+    b.setCaptionFontSize(Font_Point_Size(s.value_font));
+    b.setHeaderFontSize(Font_Point_Size(s.header_font));
+    b.setFooterFontSize(Font_Point_Size(s.footer_font));
+    if (s.bar_height_enabled)
+        Set_Barcode_Height(s, b);
+    // The bars are placed with the margins in points.
+    b.setSettings(s);
+    b.calculateWidth();
+    b.setWidth(Set_Linear_Barcode_Width(s, b));
+}
+
 std::shared_ptr<ZBBarcode> Make_Linear_Symbol(BarcodeSettings& s, const QString& V,
                                               const QString& H, const QString& F,
                                               bool printsCaption)
 {
-    Convert_Margins(s);
     std::shared_ptr<ZBBarcode> b(Make_Linear_Barcode(s.barcodeType, V, printsCaption));
     if (!b || !b->isContentValid())
         return nullptr;
-    b->setSettings(s);
-    b->setHeader(H);
-    b->setFooter(F);
-    b->setPrintsCaption(printsCaption);
-    b->setPrintsHeader(!s.hide_header);
-    b->setPrintsFooter(!s.hide_footer);
-    if (s.bar_width_enabled)
-        b->setBarWidth(Mils_To_Points(s.bar_width_mils));
-    b->setCaptionFontSize(Font_Point_Size(s.value_font));
-    b->setHeaderFontSize(Font_Point_Size(s.header_font));
-    b->setFooterFontSize(Font_Point_Size(s.footer_font));
-    if (s.bar_height_enabled)
-        Set_Barcode_Height(s, *b);
-    // The bars are placed with the margins in points.
-    b->setSettings(s);
-    b->calculateWidth();
-    b->setWidth(Set_Linear_Barcode_Width(s, *b));
+    Lay_Out_Linear_Symbol(s, *b, H, F, printsCaption);
     return b;
 }
 

@@ -57,6 +57,19 @@ std::shared_ptr<ZBBarcode> Make_Linear_Symbol(BarcodeSettings& s, const QString&
                                               const QString& header, const QString& footer,
                                               bool printsCaption);
 
+// Lays out an existing linear symbol again with the settings (texts, flags,
+// module width, text heights, height, width) without encoding it again.
+void Lay_Out_Linear_Symbol(BarcodeSettings& s, ZBBarcode& barcode, const QString& header,
+                           const QString& footer, bool printsCaption);
+
+// Sizes the frame around a ready 2D symbol image (height before width) and
+// frames it with the settings' texts as they stand.
+PtImage Frame_2D(BarcodeSettings& s, const PtImage& image_2d);
+
+// Frames a kept 2D symbol image again after a change of look: the typed 2D
+// value, header, footer, their visibility and font sizes are taken from `s`.
+PtImage Reframe_2D(BarcodeSettings& s, const PtImage& image_2d);
+
 // The value text is printed unless it is hidden (the hide-value box is only
 // consulted while it is enabled).
 bool Get_Print_State(const BarcodeSettings& s);

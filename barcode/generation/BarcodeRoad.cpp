@@ -114,6 +114,7 @@ std::shared_ptr<ZBBarcode> Make_Linear_Symbol(BarcodeSettings& s, const QString&
                                               const QString& H, const QString& F,
                                               bool printsCaption)
 {
+    Convert_Margins(s);  // the caller reads the margins in points even without a symbol
     std::shared_ptr<ZBBarcode> b(Make_Linear_Barcode(s.barcodeType, V, printsCaption));
     if (!b || !b->isContentValid())
         return nullptr;

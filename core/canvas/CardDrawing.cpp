@@ -1,5 +1,6 @@
 #include "core/canvas/CardDrawing.h"
 
+#include "core/canvas/CanvasMessages.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNGraphic.h"
 
@@ -15,9 +16,10 @@
 
 namespace {
 
+// The rest of the layer is not drawn; the reason goes to the program's log.
 void Log_Drawing_Failure(const char* what)
 {
-    qWarning("%s", what);
+    Canvas_Log(QString::fromUtf8(what));
 }
 
 // A linear gradient at `degrees` spanning `box`, start colour at the box's

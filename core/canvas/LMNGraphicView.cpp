@@ -287,6 +287,15 @@ void LMNGraphicView::graphicsChanged()
         _Selected_Graphic = nullptr;
     if (_creatingGraphic && !now.contains(_creatingGraphic))
         _creatingGraphic = nullptr;
+    // An item removed while the mouse drags it (a delete key, an undo) is
+    // no longer touched: the rest of the gesture is consumed.
+    if (_resizing && !now.contains(_resizing)) {
+        _resizing = nullptr;
+        if (_track == Track::Resize)
+            _track = Track::Consume;
+    }
+    if (_trackedItem && !now.contains(_trackedItem))
+        _trackedItem = nullptr;
     // Indexes beyond the list are dropped.
     QList<int> kept;
     for (int i : _selection)
@@ -551,9 +560,12 @@ void LMNGraphicView::mousePressEvent(QMouseEvent* event)
     }
     setFocus(Qt::MouseFocusReason);
     stopEditing();
-    if (_track != Track::None)
-        return;
     const QPointF location = eventLocation(event);
+    // A gesture whose release never came (the grab was lost) ends here, so
+    // the canvas never stays stuck in it.
+    if (_track != Track::None || _creatingGraphic)
+        endTracking(_lastMouse);
+    _lastMouse = location;
     const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
     const LMNKind kind = currentGraphicClass(tool);
     if (kind != LMNKind::Graphic) {
@@ -609,6 +621,7 @@ void LMNGraphicView::mouseMoveEvent(QMouseEvent* event)
     if (!(event->buttons() & Qt::LeftButton))
         return;
     const QPointF location = eventLocation(event);
+    _lastMouse = location;
     switch (_track) {
     case Track::Move:
         continueMove(location);
@@ -628,7 +641,11 @@ void LMNGraphicView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPointF location = eventLocation(event);
+    endTracking(eventLocation(event));
+}
+
+void LMNGraphicView::endTracking(const QPointF& location)
+{
     const Track track = _track;
     switch (track) {
     case Track::Move:
@@ -1119,7 +1136,6 @@ void LMNGraphicView::paste()
         QList<LMNGraphic*> raw;
         QList<int> indexes;
         for (const LMNGraphicPtr& g : items) {
-            g->control_ID.clear();
             raw.append(g.get());
             indexes.append(static_cast<int>(indexes.size()));
         }

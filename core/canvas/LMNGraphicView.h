@@ -214,6 +214,8 @@ private:
     void beginMarquee(const QPointF& location);
     void continueMarquee(const QPointF& location);
     void endMarquee();
+    // Ends the gesture in progress at `location`, as a left-button release does.
+    void endTracking(const QPointF& location);
     void Undo_Redo_Button_state();
     void updateAlignButtons();
     QPointF eventLocation(const QMouseEvent* event) const;
@@ -232,6 +234,7 @@ private:
     // Mouse tracking state.
     Track _track = Track::None;
     QPointF _mouseDown;
+    QPointF _lastMouse; // where the mouse was last seen while pressed
     QPointF _lastLocation;
     QPointF _moveOffset;
     bool _moveStarted = false;

@@ -2,6 +2,7 @@
 // widget, commands, clipboard, menu validation and partial redisplay.
 #include "CanvasTestSupport.h"
 #include "core/canvas/LMNGrid.h"
+#include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNBarcode.h"
 #include "core/model/LMNLine.h"
 #include "core/model/LMNText.h"
@@ -206,7 +207,9 @@ TEST_F(CanvasFixture, CopyPasteCascades)
     EXPECT_EQ(win.pasteButtonUpdates, 1);
 
     const QPointF expected = First_New_Point();
+    int before = win.undoSnapshots;
     view->paste();
+    EXPECT_EQ(win.undoSnapshots - before, 2); // before and after the paste
     ASSERT_EQ(doc.graphics().size(), 4);
     EXPECT_EQ(view->selectionIndexes(), (QList<int>{0, 1}));
     const QPointF first = b(0).topLeft();
@@ -217,6 +220,27 @@ TEST_F(CanvasFixture, CopyPasteCascades)
     EXPECT_NE(b(0).topLeft(), first); // the next new-item point
     EXPECT_NE(b(1).topLeft(), b(0).topLeft());
     EXPECT_EQ(b(0).size(), QSizeF(20, 20));
+
+    // Items put on the clipboard elsewhere keep their stored place on the
+    // first paste and cascade from the second on.
+    auto* foreign = new QMimeData;
+    foreign->setData(LMNGraphicViewPasteboardType,
+                     LMNGraphic::pasteboardDataWithGraphics({doc.graphics().at(5).get()}));
+    const QRectF stored = b(5);
+    QGuiApplication::clipboard()->setMimeData(foreign);
+    view->paste();
+    ASSERT_EQ(doc.graphics().size(), 7);
+    EXPECT_EQ(b(0), stored);
+    view->paste();
+    EXPECT_NE(b(0).topLeft(), stored.topLeft());
+
+    // Cut: the copy, then the delete with its two snapshots.
+    view->changeSelectionIndexes({0});
+    before = win.undoSnapshots;
+    view->cut();
+    EXPECT_EQ(doc.graphics().size(), 7);
+    EXPECT_EQ(win.undoSnapshots - before, 2);
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(LMNGraphicViewPasteboardType));
 }
 
 TEST_F(CanvasFixture, PasteOfForeignOrBadData)
@@ -470,4 +494,56 @@ TEST_F(CanvasFixture, DraggingRepaintsOnlyLeftAndEnteredArea)
     const QRegion allowed = QRegion(view->widgetRectForCanvasRect(before)) + view->widgetRectForCanvasRect(after);
     EXPECT_TRUE((painted - allowed).isEmpty()) << painted.boundingRect().x() << "," << painted.boundingRect().width();
     EXPECT_FALSE(painted.intersects(view->widgetRectForCanvasRect(QRectF(200, 150, 60, 40))));
+}
+
+TEST_F(CanvasFixture, ItemDeletedWhileDraggedIsNoLongerTouched)
+{
+    LMNGraphic* a = add(QRectF(10, 10, 40, 30));
+    const LMNGraphicPtr keep = doc.graphics().at(0);
+    view->changeSelectionIndexes({0});
+    Send_Mouse(view.get(), QEvent::MouseButtonPress, {50, 40}, Qt::LeftButton); // handle 8
+    Send_Mouse(view.get(), QEvent::MouseMove, {60, 50}, Qt::LeftButton);
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 50, 40));
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    ASSERT_TRUE(doc.graphics().isEmpty());
+    Send_Mouse(view.get(), QEvent::MouseMove, {90, 80}, Qt::LeftButton);
+    Send_Mouse(view.get(), QEvent::MouseButtonRelease, {90, 80}, Qt::NoButton);
+    EXPECT_EQ(keep->bounds(), QRectF(10, 10, 50, 40));
+}
+
+TEST_F(CanvasFixture, LostReleaseDoesNotLockTheCanvas)
+{
+    LMNGraphic* b1 = add(QRectF(100, 10, 30, 30));
+    LMNGraphic* a = add(QRectF(10, 10, 30, 30));
+    Send_Mouse(view.get(), QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton);
+    Send_Mouse(view.get(), QEvent::MouseMove, {30, 20}, Qt::LeftButton);
+    // The release never arrives; the next press ends that move and acts.
+    const int before = win.undoSnapshots;
+    Click(view.get(), {110, 20});
+    EXPECT_EQ(a->bounds().topLeft(), QPointF(20, 10));
+    EXPECT_EQ(b1->bounds().topLeft(), QPointF(100, 10));
+    EXPECT_EQ(win.undoSnapshots - before, 1);
+    EXPECT_EQ(view->selectedGraphics(), QList<LMNGraphic*>{b1});
+}
+
+TEST_F(CanvasFixture, ZoomScalesCanvasAndMouse)
+{
+    LMNGraphic* a = add(QRectF(100, 50, 20, 20));
+    {
+        LMNZoomingScrollView scroll;
+        scroll.resize(900, 700);
+        scroll.setDocumentView(view.get());
+        scroll.show();
+        scroll.setFactor(LMNZoomingScrollViewFactors[6]); // 200%
+        EXPECT_EQ(view->zoomFactor(), 2.0);
+        EXPECT_EQ(view->size(), QSize(600, 400));
+        // Centred in the larger viewport.
+        const QSize v = scroll.viewport()->size();
+        EXPECT_EQ(view->pos(), QPoint(int(std::round((v.width() - 600) / 2.0f)),
+                                      int(std::round((v.height() - 400) / 2.0f))));
+        // Widget pixels map back to canvas points.
+        Drag(view.get(), {220, 120}, {240, 120}, 2);
+        EXPECT_EQ(a->bounds().topLeft(), QPointF(110, 50));
+        view->setParent(nullptr);
+    }
 }

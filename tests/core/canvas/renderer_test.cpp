@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -101,10 +102,15 @@ TEST_F(RenderFixture, TiffOfOneItemIs59PointsWithItemFourIn)
     const QImage t = QImage::fromData(tiff, "TIFF");
     ASSERT_EQ(t.size(), QSize(59, 59));
     EXPECT_NEAR(t.dotsPerMeterX(), 2835, 2); // 72 dpi: 59 pixels are 59 points
-    EXPECT_EQ(qAlpha(t.pixel(2, 2)), 0);
-    EXPECT_GT(qAlpha(t.pixel(5, 5)), 200);
-    EXPECT_GT(qAlpha(t.pixel(53, 53)), 200);
-    EXPECT_EQ(qAlpha(t.pixel(56, 56)), 0);
+    // The item lies exactly 4 points in from the top-left corner: 4 .. 54.
+    for (int at : {0, 3, 54, 58}) {
+        EXPECT_EQ(qAlpha(t.pixel(at, 30)), 0) << at;
+        EXPECT_EQ(qAlpha(t.pixel(30, at)), 0) << at;
+    }
+    for (int at : {4, 30, 53}) {
+        EXPECT_EQ(qAlpha(t.pixel(at, 30)), 255) << at;
+        EXPECT_EQ(qAlpha(t.pixel(30, at)), 255) << at;
+    }
 }
 
 TEST_F(RenderFixture, EmptyTiffGivesErrorThree)
@@ -139,12 +145,30 @@ TEST_F(RenderFixture, CardShapesFillsAndWatermarkInRenderedCard)
     EXPECT_TRUE(redNearBottom);
 }
 
+namespace {
+// An item whose drawing fails.
+class Failing_Item : public LMNGraphic {
+public:
+    void drawContentsInView(QPainter&, LMNGraphicView*, bool) override { throw std::runtime_error("boom"); }
+};
+} // namespace
+
 TEST_F(RenderFixture, FailingItemIsReportedAndDrawingStops)
 {
-    // A shape with no outline of its own draws nothing; the renderer carries on.
-    auto odd = Make_Rect_Item(QRectF(10, 10, 10, 10), Qt::red);
-    odd->Set_Shape_Type(QStringLiteral("??"));
+    win.card.Card_border_chk = true;
+    win.card.Card_bor_Stepper = 6;
+    Failing_Item failing;
+    failing._bounds = QRectF(10, 10, 10, 10);
     ScriptedMessages msgs;
-    const QImage img = Card_Image({odd.get(), blue.get()});
-    EXPECT_TRUE(Is(img.pixel(100, 100), Qt::blue));
+    // The backmost item is drawn first and fails: the reason is shown, and
+    // neither the items above it nor the border are drawn.
+    const QImage img = Card_Image({blue.get(), &failing});
+    ASSERT_EQ(msgs.requests.size(), 1u);
+    EXPECT_EQ(msgs.requests[0].text, QStringLiteral("\nboom"));
+    EXPECT_TRUE(Is(img.pixel(100, 100), Qt::white));
+    EXPECT_TRUE(Is(img.pixel(100, 1), Qt::white));
+    // Without the failing item both are there.
+    const QImage good = Card_Image({blue.get()});
+    EXPECT_TRUE(Is(good.pixel(100, 100), Qt::blue));
+    EXPECT_TRUE(Is(good.pixel(100, 1), Qt::black));
 }

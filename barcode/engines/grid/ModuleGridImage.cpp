@@ -85,6 +85,12 @@ long writePNG(Image* image, Sink& sink, int background, int transparent, const c
 {
     if (!image || !image->pixels || image->width <= 0 || image->height <= 0)
         return -1;
+    // A palette image needs a palette of 1 to 256 entries; stored blocks hold
+    // at most 65535 bytes, one row each. Refuse before writing anything.
+    if (image->colourCount < 1 || image->colourCount > 256 || !image->palette)
+        return -1;
+    if (level == 0 && image->lineLength > 65535)
+        return -1;
     static const uint8_t signature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
     sink.write(signature, 8);
 
@@ -109,7 +115,8 @@ long writePNG(Image* image, Sink& sink, int background, int transparent, const c
         }
         writechunk(sink, "PLTE", plte.constData(), size_t(plte.size()));
     }
-    if (background >= 0) {
+    // An index outside the palette would make the file invalid.
+    if (background >= 0 && background < colours) {
         const uint8_t b = uint8_t(background);
         writechunk(sink, "bKGD", &b, 1);
     }
@@ -145,8 +152,6 @@ long writePNG(Image* image, Sink& sink, int background, int transparent, const c
         std::free(out);
     } else {
         // A zlib stream of stored blocks, one per row.
-        if (line > 65535)
-            return -1;
         QByteArray idat;
         idat.reserve(qsizetype(size_t(image->height) * (line + 5) + 6));
         idat.append(char(0x78));

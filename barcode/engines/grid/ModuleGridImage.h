@@ -29,10 +29,11 @@ inline uint8_t* ImagePixel(Image* image, int x, int y) { return image->pixels + 
 void ImageRect(Image* image, int x, int y, int w, int h, uint8_t colour);
 
 // Writes a complete PNG file to the descriptor: IHDR, PLTE, bKGD (when
-// background >= 0), tEXt "Comment" (when the comment is not empty), tRNS,
+// background is an index of the palette), tEXt "Comment" (when the comment is not empty), tRNS,
 // IDAT, IEND. Level 0 writes stored blocks; other levels compress with zlib.
 // Returns the number of bytes written, or -1 when a write or the compression
-// failed.
+// failed, or when the image has no palette (a palette PNG without one is
+// not a valid file) and nothing was written.
 long ImageWritePNGz(Image* image, int fd, int background, int transparent, const char* comment, int level);
 
 // The same into memory.

@@ -120,7 +120,8 @@ TEST(ModuleGridImage, OptionalChunksAndTransparency)
         EXPECT_EQ(cs[3].data, QByteArray::fromHex("007f00"));   // index 0 made transparent
     }
     for (int transparent : {-1, 3, 99}) {
-        const auto cs = chunks(ImagePNGData(h.img, -1, transparent, nullptr, 9));
+        // A background outside the palette is left out like a negative one.
+        const auto cs = chunks(ImagePNGData(h.img, transparent == 3 ? 3 : -1, transparent, nullptr, 9));
         EXPECT_EQ(types(cs), (QStringList{"IHDR", "PLTE", "tRNS", "IDAT", "IEND"}));
         EXPECT_EQ(cs[2].data, QByteArray::fromHex("ff7f00"));
     }
@@ -138,7 +139,21 @@ TEST(ModuleGridImage, NoImageForZeroSize)
     ImageFree(nullptr);
     EXPECT_EQ(ImageFromModuleGrid(nullptr, 3, 3, 1, false), nullptr);
     EXPECT_LT(ImageWritePNGz(nullptr, 1, -1, -1, "", 9), 0);
-    EXPECT_LT(ImageWritePNGz(noPalette.img, -1, -1, -1, "", 9), 0);   // bad descriptor is reported
+    ImageHolder small{ImageNew(4, 4, 2)};
+    ASSERT_NE(small.img, nullptr);
+    EXPECT_LT(ImageWritePNGz(small.img, -1, -1, -1, "", 9), 0);        // bad descriptor is reported
+    // A palette PNG without a palette would be invalid: nothing is written.
+    EXPECT_TRUE(ImagePNGData(noPalette.img, -1, -1, "", 9).isEmpty());
+    {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("none.png"));
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        EXPECT_LT(ImageWritePNGz(noPalette.img, fd, -1, -1, "", 0), 0);
+        ::close(fd);
+        EXPECT_EQ(QFileInfo(path).size(), 0);
+    }
     ImageRect(noPalette.img, -10, -10, 100, 100, 7);                   // clipped
     EXPECT_EQ(*ImagePixel(noPalette.img, 3, 3), 7);
 }
@@ -203,6 +218,10 @@ TEST(ModuleGridImage, DataMatrixGridIsReadBack)
             std::free(g);
             std::free(encoding);
             ASSERT_EQ(path, sub + "/DM.png");
+            if (testsupport::Tool_Available("pngcheck")) {
+                const auto r = testsupport::Run_Tool("pngcheck", {"-q", path});
+                EXPECT_EQ(r.exitCode, 0) << r.out.constData() << r.err.constData();
+            }
             if (testsupport::Tool_Available("dmtxread")) {
                 // The file keeps a one-pixel border; give the reader a quiet zone.
                 QImage img(path);

@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "barcode/engines/pdf417/Pdf417.h"
@@ -353,11 +355,18 @@ TEST(Pdf417Encoder, BadInput)
     }
 }
 
+// Random input, options and geometry, in and out of range. Under the address
+// sanitizer any write past the fixed buffers fails the run; the checks below
+// catch a symbol that is inconsistent without crashing.
 TEST(Pdf417Encoder, RandomInputNeverOverruns)
 {
     QRandomGenerator rng(417);
-    for (int round = 0; round < 300; ++round) {
-        const int len = int(rng.bounded(0, 2200));
+    static const int kOptions[] = {0, PDF417_USE_ERROR_LEVEL, PDF417_FIXED_RECTANGLE, PDF417_FIXED_COLUMNS,
+                                   PDF417_FIXED_ROWS, PDF417_FIXED_COLUMNS | PDF417_FIXED_ROWS,
+                                   PDF417_FIXED_RECTANGLE | PDF417_USE_ERROR_LEVEL | PDF417_INVERT_BITMAP,
+                                   PDF417_USE_RAW_CODEWORDS | PDF417_USE_ERROR_LEVEL};
+    for (int round = 0; round < 1200; ++round) {
+        const int len = round % 25 == 0 ? int(rng.bounded(2200, 5600)) : int(rng.bounded(0, 1200));
         QByteArray data(len, '\0');
         const int kind = round % 4;
         for (int i = 0; i < len; ++i) {
@@ -368,13 +377,41 @@ TEST(Pdf417Encoder, RandomInputNeverOverruns)
             default: data[i] = rng.bounded(8) ? char('0' + rng.bounded(10)) : char(rng.bounded(256)); break;
             }
         }
-        Encoded e(data, int(rng.bounded(-2, 11)), PDF417_USE_ERROR_LEVEL, float(0.01 + rng.bounded(20.0)));
-        if (e.p.error == 0) {
-            EXPECT_LE(e.p.lenCodewords, MAX_CODEWORDS);
-            EXPECT_EQ(e.p.lenCodewords, e.p.codeRows * e.p.codeColumns);
-            EXPECT_EQ(e.p.bitColumns, 17 * (e.p.codeColumns + 3) + 18);
-        } else {
-            EXPECT_EQ(e.p.error, PDF417_ERROR_TEXT_TOO_BIG);
+        pdf417param p;
+        pdf417init(&p);
+        p.text = data.constData();
+        p.lenText = int(data.size());
+        p.options = kOptions[round % 8];
+        p.errorLevel = int(rng.bounded(-2, 11));
+        p.aspectRatio = float(0.01 + rng.bounded(20.0));
+        p.codeColumns = int(rng.bounded(-3, 40));
+        p.codeRows = int(rng.bounded(-3, 100));
+        if (p.options & PDF417_USE_RAW_CODEWORDS) {
+            p.lenCodewords = int(rng.bounded(-2, 930));
+            const int fill = std::clamp(p.lenCodewords, 0, MAX_CODEWORDS);
+            for (int i = 1; i < fill; ++i)
+                p.codewords[i] = int(rng.bounded(rng.bounded(20) ? 929 : 1000));
+            p.codewords[0] = rng.bounded(10) ? p.lenCodewords : 5;
         }
+        paintCode(&p);
+        const std::string label = "round " + std::to_string(round) + " length " + std::to_string(len);
+        if (p.error == 0) {
+            ASSERT_NE(p.outBits, nullptr) << label;
+            EXPECT_LE(p.lenCodewords, MAX_CODEWORDS) << label;
+            EXPECT_EQ(p.lenCodewords, p.codeRows * p.codeColumns) << label;
+            EXPECT_TRUE(p.codeRows >= 3 && p.codeRows <= 90) << label;
+            EXPECT_TRUE(p.codeColumns >= 1 && p.codeColumns <= 30) << label;
+            EXPECT_TRUE(p.errorLevel >= 0 && p.errorLevel <= 8) << label;
+            EXPECT_EQ(p.bitColumns, 17 * (p.codeColumns + 3) + 18) << label;
+            EXPECT_EQ(p.lenBits, ((p.bitColumns - 1) / 8 + 1) * p.codeRows) << label;
+            for (int k = 0; k < p.lenCodewords; ++k)
+                ASSERT_TRUE(p.codewords[k] >= 0 && p.codewords[k] < 929) << label << " codeword " << k;
+        } else {
+            EXPECT_EQ(p.outBits, nullptr) << label;
+            const int expected = (p.options & PDF417_USE_RAW_CODEWORDS) ? PDF417_ERROR_INVALID_PARAMS
+                                                                        : PDF417_ERROR_TEXT_TOO_BIG;
+            EXPECT_EQ(p.error, expected) << label;
+        }
+        pdf417free(&p);
     }
 }

@@ -237,10 +237,18 @@ TEST(QrEncoder, SegmentSplits)
         // A short one is cheaper inside one 8-bit segment.
         {"a1b", 0, {{QR_MODE_8BIT, 3}}, 36},
         {"HELLO WORLD", 0, {{QR_MODE_ALPHABET, 11}}, 4 + 9 + 55 + 6},
+        // A numeric/alphanumeric pair next to 8-bit data: joining the letter
+        // to the bytes in front (52 bits) beats one alphanumeric run (55).
+        {"aA123", 0, {{QR_MODE_8BIT, 2}, {QR_MODE_NUMERAL, 3}}, 52},
+        // ... and joining it to the bytes behind.
+        {"123Aa", 0, {{QR_MODE_NUMERAL, 3}, {QR_MODE_8BIT, 2}}, 52},
         // Shift JIS bytes (not UTF-8) keep Kanji compaction.
         {"\x93\xfa\x96\x7b", 0, {{QR_MODE_KANJI, 4}}, 4 + 8 + 26},
-        // UTF-8 text is never read as Shift JIS: one 8-bit segment, so
-        // decoders give back the same UTF-8 bytes.
+        // One Kanji pair and a byte: one 8-bit run (36 bits) beats 25 + 20.
+        {"\x93\xfa\x80", 0, {{QR_MODE_8BIT, 3}}, 36},
+        // UTF-8 text is never read as Shift JIS, although pairs such as
+        // E6 BC fall in the Kanji ranges: one 8-bit segment, so decoders give
+        // back the same UTF-8 bytes instead of Shift JIS characters.
         {"\xe6\xbc\xa2", 0, {{QR_MODE_8BIT, 3}}, 36},
         {"\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\x88", 1, {{QR_MODE_8BIT, 12}}, 4 + 16 + 96},
     };
@@ -428,4 +436,75 @@ TEST(QrEncoder, ReusedEncoderMatchesFreshOne)
     ASSERT_EQ(reused->m_nSymbleSize, fresh->m_nSymbleSize);
     for (int x = 0; x < fresh->m_nSymbleSize; ++x)
         EXPECT_EQ(std::memcmp(reused->m_byModuleData[x], fresh->m_byModuleData[x], size_t(fresh->m_nSymbleSize)), 0);
+}
+
+// Random input of every byte class, lengths, levels, versions and masks, in
+// and out of range. Under the address sanitizer any write past the fixed
+// buffers fails the run; the checks below catch silent corruption.
+TEST(QrEncoder, RandomInputNeverOverruns)
+{
+    std::mt19937 rng(18004);
+    auto pick = [&](int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); };
+    static const char kAlnum[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
+    auto e = NewEncoder();
+    for (int round = 0; round < 800; ++round) {
+        // Mostly short inputs; some near and beyond the largest capacity.
+        const int len = round % 10 == 0 ? pick(2900, 7200) : round % 3 == 0 ? pick(200, 1500) : pick(0, 120);
+        std::string data;
+        while (int(data.size()) < len) {
+            // Runs of one class so that every segment merge gets exercised.
+            const int run = pick(1, 15);
+            const int kind = pick(0, 5);
+            for (int k = 0; k < run; ++k) {
+                switch (kind) {
+                case 0: data += char('0' + pick(0, 9)); break;
+                case 1: data += kAlnum[pick(0, 44)]; break;
+                case 2: data += char(pick(1, 255)); break;
+                case 3: data += char(pick(0x81, 0x9F)); data += char(pick(0x40, 0xFC)); break;
+                case 4: data += "\xe6\xbc\xa2"; break;
+                default: data += char(pick(0xE0, 0xEB)); data += char(pick(0x40, 0xFF)); break;
+                }
+            }
+        }
+        data.resize(size_t(len));
+        const int64_t level = pick(-1, 4);
+        const int64_t version = pick(-2, 41);
+        const int64_t mask = round % 4 == 0 ? pick(-2, 8) : -1;
+        const bool autoExtent = round % 5 != 0;
+        // Zero bytes inside the data are kept by length; length 0 reads up to the NUL.
+        const int64_t ncSource = round % 7 == 0 ? 0 : len;
+
+        const bool valid = level >= 0 && level <= 3 && version >= -1 && version <= 40 && mask >= -1 && mask <= 7;
+        const bool ok = e->EncodeData(level, version, autoExtent, mask, data.c_str(), ncSource);
+        const std::string label = "round " + std::to_string(round) + " length " + std::to_string(len);
+        if (!valid) {
+            EXPECT_FALSE(ok) << label;
+            continue;
+        }
+        const int64_t used = ncSource > 0 ? ncSource : int64_t(std::strlen(data.c_str()));
+        if (!ok) {
+            // Small inputs always fit when the version may grow.
+            EXPECT_FALSE(used > 0 && used <= 500 && autoExtent) << label;
+            continue;
+        }
+        ASSERT_GE(e->m_nVersion, 1) << label;
+        ASSERT_LE(e->m_nVersion, 40) << label;
+        if (version > 0) {
+            EXPECT_GE(e->m_nVersion, version) << label;
+        }
+        EXPECT_EQ(e->m_nSymbleSize, 4 * e->m_nVersion + 17) << label;
+        EXPECT_LE(e->m_ncDataCodeWordBit, 8 * QR_VersonInfo[e->m_nVersion].ncDataCodeWord[level]) << label;
+        EXPECT_GE(e->m_nMaskingNo, 0) << label;
+        EXPECT_LE(e->m_nMaskingNo, 7) << label;
+        if (mask >= 0) {
+            EXPECT_EQ(e->m_nMaskingNo, mask) << label;
+        }
+        EXPECT_EQ(ReadFormatBits(*e), FormatInfoBits(int(level), int(e->m_nMaskingNo))) << label;
+        int odd = 0;
+        for (int x = 0; x < MAX_MODULESIZE; ++x)
+            for (int y = 0; y < MAX_MODULESIZE; ++y)
+                odd += (x < e->m_nSymbleSize && y < e->m_nSymbleSize) ? (e->m_byModuleData[x][y] > 1)
+                                                                       : (e->m_byModuleData[x][y] != 0);
+        EXPECT_EQ(odd, 0) << label;
+    }
 }

@@ -22,7 +22,7 @@ void Card_Property::init()
     Card_Side = QStringLiteral("2");
     Card_Side_Name = QStringLiteral("F");
     Card_Shape = QStringLiteral("R");
-    Card_Name = QStringLiteral("Untitled");
+    Card_Name = default_file_name;
     Card_Preset = QStringLiteral("Custom");
     Card_Category = QStringLiteral("");
     Card_Sub_Category = QStringLiteral("");

@@ -15,6 +15,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPen>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +74,77 @@ QPen Border_Pen(const QColor& color, double width, const QString& code, Qt::PenJ
         pen.setDashOffset(0);
     }
     return pen;
+}
+
+QPainterPath Dashed_Path(const QPainterPath& path, const QList<qreal>& pattern, const QTransform& deviceTransform)
+{
+    qreal period = 0;
+    for (qreal d : pattern) {
+        if (!(d >= 0) || !std::isfinite(d))
+            return path;
+        period += d;
+    }
+    if (!(period > 0))
+        return path;
+    const QTransform toDevice = deviceTransform.isInvertible() ? deviceTransform : QTransform();
+    const QTransform back = toDevice.inverted();
+    QList<QPolygonF> polygons = path.toSubpathPolygons(toDevice);
+    double total = 0;
+    for (QPolygonF& poly : polygons) {
+        poly = back.map(poly);
+        for (qsizetype i = 1; i < poly.size(); ++i)
+            total += QLineF(poly[i - 1], poly[i]).length();
+    }
+    // Each pattern entry costs a step; keep the work bounded for absurd sizes.
+    if (!std::isfinite(total) || total / period * double(pattern.size()) > 2e6)
+        return path;
+
+    QPainterPath out;
+    for (const QPolygonF& poly : polygons) {
+        qsizetype index = 0;
+        qreal left = pattern[0];
+        bool on = true;
+        bool open = false;
+        for (qsizetype i = 1; i < poly.size(); ++i) {
+            const QPointF a = poly[i - 1], b = poly[i];
+            const qreal len = QLineF(a, b).length();
+            qreal pos = 0;
+            while (pos < len) {
+                const qreal step = std::min(left, len - pos);
+                if (on) {
+                    if (!open) {
+                        out.moveTo(a + (b - a) * (pos / len));
+                        open = true;
+                    }
+                    out.lineTo(a + (b - a) * ((pos + step) / len));
+                }
+                pos += step;
+                left -= step;
+                if (left <= 0) {
+                    index = (index + 1) % pattern.size();
+                    left = pattern[index];
+                    on = !on;
+                    open = false;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+void Stroke_Border(QPainter& painter, const QPainterPath& path, const QColor& color, double width,
+                   const QString& code, Qt::PenJoinStyle join, Qt::PenCapStyle cap)
+{
+    QPen pen(color);
+    pen.setWidthF(width);
+    pen.setJoinStyle(join);
+    pen.setCapStyle(cap);
+    const QList<qreal> dashes = Border_Dash_Lengths(code);
+    painter.save();
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(dashes.isEmpty() ? path : Dashed_Path(path, dashes, painter.combinedTransform()));
+    painter.restore();
 }
 
 QImage Hatch_Pattern_Image(const QString& name)

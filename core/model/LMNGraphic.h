@@ -88,10 +88,24 @@ QTransform RotationTransform(double degrees, double x, double y);
 // Dash lengths in points of a border style code: "DA" 8 2, "DO" 4 6,
 // "DD" 24 10 6 10, "DDD" 24 8 8 8 8 8; "S" and any other code solid (empty).
 QList<qreal> Border_Dash_Lengths(const QString& code);
-// A pen of `width` points with the dash pattern of `code` at phase 0; the
-// dash lengths stay in points whatever the width.
+// A pen of `width` points with the dash pattern of `code` at phase 0. The
+// paint engines measure a dashed pen thinner than one device pixel (and a
+// zero-width pen always) in pixels, not in line widths, so such a pen's
+// dashes come out the wrong length: item borders use Stroke_Border instead.
 QPen Border_Pen(const QColor& color, double width, const QString& code,
                 Qt::PenJoinStyle join = Qt::MiterJoin, Qt::PenCapStyle cap = Qt::FlatCap);
+// The dashes of `pattern` (on and off lengths in path units, phase 0, the
+// pattern restarting at every sub-path) cut out of `path` as open sub-paths
+// that follow it, corners included. Curves are flattened finely enough for
+// the device `deviceTransform` maps to. A path too long for its pattern to
+// be cut in reasonable time comes back whole.
+QPainterPath Dashed_Path(const QPainterPath& path, const QList<qreal>& pattern,
+                         const QTransform& deviceTransform = QTransform());
+// Strokes `path` as a border of `width` points in the style of `code`: solid,
+// or cut into that code's dashes, whose lengths stay in points whatever the
+// width, the zoom or the device (a width of 0 strokes the thinnest line).
+void Stroke_Border(QPainter& painter, const QPainterPath& path, const QColor& color, double width,
+                   const QString& code, Qt::PenJoinStyle join = Qt::MiterJoin, Qt::PenCapStyle cap = Qt::FlatCap);
 // Hatch pattern picture "Fill_Style_Image/<name>.png" of the resource folder
 // (the per-user twin first); null when it cannot be read.
 QImage Hatch_Pattern_Image(const QString& name);

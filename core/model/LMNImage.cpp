@@ -132,11 +132,9 @@ void LMNImage::Draw_the_image_border(QPainter& painter, const QRectF& rect)
 {
     if (!isDrawingStroke())
         return;
-    painter.save();
-    painter.setPen(Border_Pen(_strokeColor, _strokeWidth, _stroke_border_type));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect);
-    painter.restore();
+    QPainterPath border;
+    border.addRect(rect);
+    Stroke_Border(painter, border, _strokeColor, _strokeWidth, _stroke_border_type);
 }
 
 void LMNImage::drawContentsInView(QPainter& painter, LMNGraphicView*, bool)

@@ -70,13 +70,8 @@ void LMNLine::drawContentsInView(QPainter& painter, LMNGraphicView*, bool)
 {
     if (!ctrl_is_visible)
         return;
-    const QPainterPath path = bezierPathForDrawing();
-    painter.save();
-    painter.setPen(Border_Pen(strokeColor(), _strokeWidth, _stroke_border_type, Qt::MiterJoin,
-                              Cap_Style(Get_Line_Cap_Style())));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
-    painter.restore();
+    Stroke_Border(painter, bezierPathForDrawing(), strokeColor(), _strokeWidth, _stroke_border_type, Qt::MiterJoin,
+                  Cap_Style(Get_Line_Cap_Style()));
 }
 
 double LMNLine::Hit_Tolerance(double strokeWidth)

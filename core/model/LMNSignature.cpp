@@ -70,9 +70,9 @@ void LMNSignature::drawContentsInView(QPainter& painter, LMNGraphicView*, bool)
     }
     painter.save();
     if (isDrawingStroke()) {
-        painter.setPen(Border_Pen(strokeColor(), _strokeWidth, strokeBorderType()));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(_bounds);
+        QPainterPath border;
+        border.addRect(_bounds);
+        Stroke_Border(painter, border, strokeColor(), _strokeWidth, strokeBorderType());
     }
     if (!_contents_img.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);

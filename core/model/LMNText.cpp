@@ -172,9 +172,13 @@ void LMNText::drawContentsInView(QPainter& painter, LMNGraphicView*, bool isBein
             const double scale = std::max(1.0, std::sqrt(std::fabs(t.determinant())));
             const double pad = Shadow_blur * 2;
             const QRectF area = sr.adjusted(-pad, -pad, pad, pad);
-            QImage img(std::max(1, int(std::ceil(area.width() * scale))),
-                       std::max(1, int(std::ceil(area.height() * scale))), QImage::Format_ARGB32);
-            if (!img.isNull() && qint64(img.width()) * img.height() < 16'000'000) {
+            // Sizes are checked as doubles first: a blur or a box from a damaged
+            // file must not overflow the pixel counts.
+            const double pw = std::ceil(area.width() * scale), ph = std::ceil(area.height() * scale);
+            QImage img;
+            if (std::isfinite(pw) && std::isfinite(ph) && pw * ph < 16'000'000)
+                img = QImage(std::max(1, int(pw)), std::max(1, int(ph)), QImage::Format_ARGB32);
+            if (!img.isNull()) {
                 img.fill(Qt::transparent);
                 {
                     QPainter ip(&img);
@@ -191,9 +195,9 @@ void LMNText::drawContentsInView(QPainter& painter, LMNGraphicView*, bool isBein
     }
     Draw_Text_In(painter, rect, flags, text, font, txt_clr);
     if (isDrawingStroke()) {
-        painter.setPen(Border_Pen(strokeColor(), _strokeWidth, _stroke_border_type));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(_bounds);
+        QPainterPath border;
+        border.addRect(_bounds);
+        Stroke_Border(painter, border, strokeColor(), _strokeWidth, _stroke_border_type);
     }
     painter.restore();
 }

@@ -28,13 +28,12 @@ QPainterPath Shape_Control::Circle_path() const
 
 QPainterPath Shape_Control::Rounded_Rectangle_path() const
 {
+    // Each radius is limited to half the side it rounds (the path does so itself).
     QPainterPath p;
-    if (cor_rad_val > 0) {
-        const double r = std::min<double>(cor_rad_val, std::min(_bounds.width(), _bounds.height()) / 2);
-        p.addRoundedRect(_bounds, r, r);
-    } else {
+    if (cor_rad_val > 0)
+        p.addRoundedRect(_bounds, cor_rad_val, cor_rad_val);
+    else
         p.addRect(_bounds);
-    }
     return Winding(p);
 }
 
@@ -169,10 +168,7 @@ void Shape_Control::drawContentsInView(QPainter& painter, LMNGraphicView*, bool)
     painter.save();
     if (isDrawingFill())
         fillPathWithItemFill(painter, path, true);
-    if (isDrawingStroke()) {
-        painter.setPen(Border_Pen(strokeColor(), _strokeWidth, _stroke_border_type, Qt::MiterJoin, Qt::FlatCap));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(path);
-    }
+    if (isDrawingStroke())
+        Stroke_Border(painter, path, strokeColor(), _strokeWidth, _stroke_border_type, Qt::MiterJoin, Qt::FlatCap);
     painter.restore();
 }

@@ -227,6 +227,13 @@ TEST_F(Archive, CanvasOfEveryKindRoundTripsThroughThePasteboard)
         EXPECT_FALSE(pasted[i]->ctrl_is_locked); // and unlocks
         EXPECT_EQ(pasted[i]->_bounds, items[i]->_bounds);
     }
+    for (int i = 0; i < 6; ++i) {
+        // Apart from the identifier and the lock, each pasted item carries
+        // exactly what was copied.
+        pasted[i]->control_ID = items[i]->control_ID;
+        pasted[i]->ctrl_is_locked = items[i]->ctrl_is_locked;
+        EXPECT_EQ(pasted[i]->encodeWithCoder(), items[i]->encodeWithCoder()) << i;
+    }
     EXPECT_EQ(pasted[0]->Text_contents().string, "Grüße\nzwei");
     EXPECT_EQ(static_cast<LMNLine&>(*pasted[1]).beginPoint(), QPointF(10, 40));
     // The undo road reads archives as they are: identifier and lock stay.

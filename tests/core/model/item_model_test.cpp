@@ -81,6 +81,68 @@ TEST_F(ItemModel, FieldDefaultsOfANewItem)
     EXPECT_EQ(s.dpi_custom_val, "0");
     EXPECT_EQ(s.barcode_unit_val, 1);
     EXPECT_EQ(s.text_ctrl_font, win.All_Text_font());
+    EXPECT_EQ(s.txt_clr, win.All_Text_clr());
+}
+
+TEST_F(ItemModel, EveryKindStartsFromTheSameBaseDefaults)
+{
+    for (LMNKind kind : {LMNKind::Text, LMNKind::Line, LMNKind::Shape, LMNKind::Image, LMNKind::Barcode,
+                         LMNKind::Signature}) {
+        auto g = LMNGraphic::newOfKind(kind);
+        SCOPED_TRACE(g->className().toStdString());
+        // Geometry, fill and stroke.
+        EXPECT_EQ(g->_bounds, QRectF(0, 0, 0, 0));
+        EXPECT_FALSE(g->_isFlippedHorizontally || g->_isFlippedVertically);
+        EXPECT_EQ(g->_fillColor, QColor(Qt::white));
+        EXPECT_EQ(g->_fill_Grad_clr1, QColor(Qt::white));
+        EXPECT_EQ(g->_fill_Grad_clr2, QColor(Qt::white));
+        EXPECT_EQ(g->_fill_htch_clr, QColor(Qt::white));
+        EXPECT_EQ(g->_fill_hatch_type, "");
+        EXPECT_EQ(g->_fill_grad_angle, 0);
+        EXPECT_EQ(g->_strokeColor, QColor(Qt::black));
+        // Item state and binding.
+        EXPECT_EQ(g->print_object, 0);
+        EXPECT_EQ(g->control_ID, "");
+        EXPECT_FALSE(g->control_ID.isNull());
+        EXPECT_EQ(g->data_source_type, 0);
+        EXPECT_EQ(g->batch_list_name, "");
+        EXPECT_EQ(g->batch_list_index, 0);
+        EXPECT_EQ(g->batch_hdr_list_name, "");
+        EXPECT_EQ(g->batch_hdr_list_index, 0);
+        EXPECT_EQ(g->batch_ftr_list_index, 0);
+        EXPECT_FALSE(g->excel_binding);
+        EXPECT_EQ(g->excel_col_indx, 0);
+        // Text, shape and line.
+        EXPECT_FALSE(g->_Text_contents);
+        EXPECT_EQ(g->text_transfrom_case, 0);
+        EXPECT_EQ(g->text_kerning, 0);
+        EXPECT_FALSE(g->Drawing_Shadow);
+        EXPECT_FLOAT_EQ(g->Shadow_offset_Y, 5.0f);
+        EXPECT_EQ(g->Shadow_blur, 0);
+        EXPECT_EQ(g->text_rotation, 0);
+        EXPECT_EQ(g->_line_ori, 0);
+        EXPECT_EQ(g->_line_cap_style, 0);
+        // Picture.
+        EXPECT_FALSE(g->invert_clr || g->gray_Scale || g->Sepia);
+        EXPECT_TRUE(g->_contents.isNull() && g->_contents_with_settings.isNull());
+        for (float v : {g->hue_val, g->brt_val, g->srp_val, g->ev_val, g->blr_val, g->rotate_image})
+            EXPECT_EQ(v, 0);
+        // Barcode.
+        EXPECT_TRUE(g->_barcode_image.isNull());
+        EXPECT_EQ(g->bar_image_ctrl_bounds, QRectF());
+        EXPECT_EQ(g->linear_or_2d, 0);
+        EXPECT_EQ(g->barcode_font_index, 0);
+        for (int v : {g->show_hide_hdr, g->show_hide_ftr, g->show_hide_val, g->show_val_on_top, g->qr_version_index,
+                      g->qr_ec_index, g->dm_format_index, g->dm_encoding_index, g->dpi_val_index})
+            EXPECT_EQ(v, 0);
+        EXPECT_EQ(g->align_ftr_index, 1);
+        for (float v : {g->hdr_margin_val, g->ftr_margin_val, g->val_margin_val, g->LR_margin_val})
+            EXPECT_FLOAT_EQ(v, 1.0f);
+        EXPECT_EQ(g->header_font_val, g->value_font_val);
+        EXPECT_EQ(g->footer_font_val, g->value_font_val);
+        for (const QColor& c : {g->barcode_hdr_clr_val, g->barcode_ftr_clr_val, g->barcode_val_clr_val, g->barcode_clr_val})
+            EXPECT_EQ(c, QColor(Qt::black));
+    }
 }
 
 TEST_F(ItemModel, OpacityRuleIsIdempotentAndStoredBack)
@@ -135,8 +197,21 @@ TEST_F(ItemModel, DrawingBounds)
     EXPECT_NEAR(r.center().x(), 50.5, 1e-6);
 }
 
+struct Flip_Counting_Shape : Shape_Control {
+    int horizontal = 0, vertical = 0;
+    void flipHorizontally() override { ++horizontal; }
+    void flipVertically() override { ++vertical; }
+};
+
 TEST_F(ItemModel, ResizeAcrossTheLeftEdgeFlipsAndSwapsTheHandle)
 {
+    Flip_Counting_Shape counted;
+    counted._bounds = QRectF(10, 10, 100, 50);
+    EXPECT_EQ(counted.resizeByMovingHandle(1, {150, 20}), 3);
+    EXPECT_EQ(counted._bounds, QRectF(110, 20, 40, 40));
+    EXPECT_EQ(counted.horizontal, 1);   // sent once
+    EXPECT_EQ(counted.vertical, 0);
+
     LMNImage pic;   // pictures record their flips
     pic._bounds = QRectF(10, 10, 100, 50);
     const int h = pic.resizeByMovingHandle(1, {150, 20});

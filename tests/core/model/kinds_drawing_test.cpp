@@ -9,7 +9,6 @@
 #include "core/model/Shape_Control.h"
 
 #include <QPainter>
-#include <QPainterPathStroker>
 #include <QPen>
 #include <QTemporaryDir>
 
@@ -129,6 +128,12 @@ TEST_F(Kinds, OtherOutlines)
     EXPECT_TRUE(s.isContentsUnderPoint({10.5, 20.5}));   // square corner
     s.cor_rad_val = 10;
     EXPECT_FALSE(s.isContentsUnderPoint({10.5, 20.5}));  // rounded away
+    // Each corner radius is limited to half the side it rounds, not both
+    // to half the shorter side.
+    s._bounds = QRectF(0, 0, 200, 10);
+    EXPECT_FALSE(s.isContentsUnderPoint({3, 0.5}));
+    EXPECT_TRUE(s.isContentsUnderPoint({10, 0.5}));
+    s._bounds = QRectF(10, 20, 40, 60);
     s._shape_type = "C";
     EXPECT_TRUE(s.isContentsUnderPoint({30, 50}));
     EXPECT_FALSE(s.isContentsUnderPoint({11, 21}));
@@ -156,37 +161,110 @@ TEST_F(Kinds, InvisibleItemsDrawNothing)
     EXPECT_EQ(win.refreshCount, 0);   // drawing never asks for a redraw
 }
 
-// Lengths along x of the dashes a pen makes of a 100-point horizontal line.
-QList<double> Dash_Lengths(const QString& code, double width)
+// Runs of inked pixels (in device pixels) along the row band around canvas
+// y `y` of an item drawn at `scale` device pixels per point.
+QList<int> Inked_Runs(LMNGraphic& g, double y, double scale)
 {
-    QPainterPath line;
-    line.moveTo(0, 0);
-    line.lineTo(100, 0);
-    QPainterPathStroker stroker(Border_Pen(Qt::black, width, code));
-    QList<double> out;
-    for (const QPolygonF& poly : stroker.createStroke(line).toSubpathPolygons())
-        out << poly.boundingRect().width();
-    return out;
+    QImage img(int(130 * scale), int(130 * scale), QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.scale(scale, scale);
+    g.drawContentsInView(p, nullptr, false);
+    p.end();
+    const int row = int(y * scale);
+    QList<int> runs;
+    int run = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        bool inked = false;
+        for (int r = std::max(0, row - 3); r <= std::min(img.height() - 1, row + 3); ++r)
+            inked = inked || qGray(img.pixel(x, r)) < 200;
+        if (inked) {
+            ++run;
+        } else if (run) {
+            runs << run;
+            run = 0;
+        }
+    }
+    if (run)
+        runs << run;
+    return runs;
 }
 
-TEST_F(Kinds, DashLengthsAreInPointsWhateverTheWidth)
+void Expect_Runs(const QList<int>& runs, const QList<double>& expected, double tolerance)
 {
-    for (double width : {1.0, 3.0, 10.0}) {
-        SCOPED_TRACE(width);
-        const QList<double> da = Dash_Lengths("DA", width);
-        ASSERT_EQ(da.size(), 10);   // ten dashes of 8 with gaps of 2
-        for (double d : da)
-            EXPECT_NEAR(d, 8, 1e-6);
-        const QList<double> ddd = Dash_Lengths("DDD", width);
-        ASSERT_GE(ddd.size(), 3);
-        EXPECT_NEAR(ddd[0], 24, 1e-6);
-        EXPECT_NEAR(ddd[1], 8, 1e-6);
-        EXPECT_NEAR(ddd[2], 8, 1e-6);
-        EXPECT_EQ(Dash_Lengths("S", width).size(), 1);
-        EXPECT_EQ(Dash_Lengths("??", width).size(), 1);
-    }
+    ASSERT_EQ(runs.size(), expected.size()) << QStringList([&] {
+        QStringList s;
+        for (int r : runs) s << QString::number(r);
+        return s;
+    }()).join(' ').toStdString();
+    for (qsizetype i = 0; i < runs.size(); ++i)
+        EXPECT_NEAR(runs[i], expected[i], tolerance) << i;
+}
+
+TEST_F(Kinds, DashLengthsAreInPointsWhateverTheWidthAndZoom)
+{
+    EXPECT_EQ(Border_Dash_Lengths("DA"), QList<qreal>({8, 2}));
     EXPECT_EQ(Border_Dash_Lengths("DO"), QList<qreal>({4, 6}));
     EXPECT_EQ(Border_Dash_Lengths("DD"), QList<qreal>({24, 10, 6, 10}));
+    EXPECT_EQ(Border_Dash_Lengths("DDD"), QList<qreal>({24, 8, 8, 8, 8, 8}));
+    EXPECT_TRUE(Border_Dash_Lengths("S").isEmpty());
+    EXPECT_TRUE(Border_Dash_Lengths("dd").isEmpty());
+
+    // Thin and zero widths too: a pen under one device pixel would be dashed
+    // in pixels by the paint engine.
+    for (double width : {0.0, 0.5, 1.0, 3.0}) {
+        for (double scale : {1.0, 2.0}) {
+            SCOPED_TRACE(QStringLiteral("width %1 scale %2").arg(width).arg(scale).toStdString());
+            LMNLine line;   // a 100-point line: ten dashes of 8 with gaps of 2
+            line.setBeginPoint({10, 60});
+            line.setEndPoint({110, 60});
+            line._strokeWidth = width;
+            line._stroke_border_type = "DA";
+            Expect_Runs(Inked_Runs(line, 60, scale), QList<double>(10, 8 * scale), 1);
+
+            Shape_Control box;   // the top edge of a framed shape
+            box._bounds = QRectF(10, 20, 100, 50);
+            box._isDrawingFill = false;
+            box._strokeWidth = width;
+            box._stroke_border_type = "DDD";
+            // 24 on, 8 off, 8 on, 8 off, 8 on, 8 off, then 24 on again.
+            const QList<double> top = {24, 8, 8, 24};
+            QList<double> px;
+            for (double d : top)
+                px << d * scale;
+            const QList<int> runs = Inked_Runs(box, 20, scale);
+            ASSERT_GE(runs.size(), 4);
+            Expect_Runs(runs.mid(0, 4), px, 1.5);
+        }
+    }
+    LMNLine solid;
+    solid.setBeginPoint({10, 60});
+    solid.setEndPoint({110, 60});
+    solid._stroke_border_type = "unknown";
+    Expect_Runs(Inked_Runs(solid, 60, 1), {100}, 1);
+}
+
+TEST_F(Kinds, DashedPathFollowsCornersAndRestartsAtEachSubpath)
+{
+    QPainterPath p;
+    p.moveTo(0, 0);
+    p.lineTo(5, 0);
+    p.lineTo(5, 10);   // the first dash of 8 turns the corner
+    p.moveTo(20, 0);
+    p.lineTo(40, 0);   // a new sub-path starts the pattern again
+    const QPainterPath d = Dashed_Path(p, {8, 2});
+    const QList<QPolygonF> dashes = d.toSubpathPolygons();
+    ASSERT_EQ(dashes.size(), 4);
+    EXPECT_EQ(dashes[0], QPolygonF({{0, 0}, {5, 0}, {5, 3}}));
+    EXPECT_EQ(dashes[1], QPolygonF({{5, 5}, {5, 10}}));
+    EXPECT_EQ(dashes[2], QPolygonF({{20, 0}, {28, 0}}));
+    EXPECT_EQ(dashes[3], QPolygonF({{30, 0}, {38, 0}}));
+    // A pattern that cannot be cut leaves the path whole.
+    EXPECT_EQ(Dashed_Path(p, {0, 0}), p);
+    QPainterPath huge;
+    huge.moveTo(0, 0);
+    huge.lineTo(1e12, 0);
+    EXPECT_EQ(Dashed_Path(huge, {8, 2}), huge);
 }
 
 TEST_F(Kinds, LineEndPointTable)
@@ -317,6 +395,11 @@ TEST_F(Kinds, TextDrawingFillBorderAndShadow)
         for (int x = 11; x < 109; ++x)
             dark += img.pixelColor(x, y).lightness() < 128;
     EXPECT_GT(dark, 20);
+    // A blur far beyond any picture size (a damaged file) leaves the shadow
+    // out instead of overflowing its pixel counts; the text still draws.
+    t.Shadow_blur = 1e30f;
+    img = Render(t);
+    EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::black));
 }
 
 TEST_F(Kinds, TextBeingCreatedDrawsOnlyAFrame)

@@ -4,6 +4,7 @@
 
 #include "barcode/engines/linear/ZBBarcode.h"
 #include "barcode/generation/BarcodeDimensions.h"
+#include "barcode/generation/TwoDSymbols.h"
 #include "core/util/BarcodeServices.h"
 #include "core/util/MessageBoxes.h"
 #include "mainwindow/MainWindowSupport.h"
@@ -23,8 +24,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -108,6 +111,7 @@ void LMNWindowController::connectBarcodeControls()
     pair(dm_moduleText_2D, dm_moduleStepper_2D, &LMNWindowController::dm_modulesizeChanged);
     pair(dpi_Text, dpi_Stepper, &LMNWindowController::DPI_Value_Changed);
 
+    connect(previewZoomCombo, QOverload<int>::of(&QComboBox::activated), this, [this] { showPreviewPixmap(); });
     for (QComboBox* c : {DPI_ComboBox, qr_enc_mode_ComboBox, qr_version_ComboBox, qr_ec_lvl_ComboBox,
                          dm_format_ComboBox, dm_encoding_ComboBox, align_hdr_combo, align_ftr_combo,
                          bar_align_combo, bar_orient_combo})
@@ -178,6 +182,21 @@ void LMNWindowController::Write_Controls_To_Settings()
     s.custom_dpi = dpi_Stepper->intValue();
     s.dpi = USED_DPI_VALUE;
     s.typing_2d = Type_draw_2d_flag != 0;
+    publishSettings();
+}
+
+BarcodeSettings LMNWindowController::Barcode_Settings() const
+{
+    if (QThread::currentThread() == thread())
+        return m_settings;
+    std::lock_guard<std::mutex> lock(m_publishedMutex);
+    return m_published;
+}
+
+void LMNWindowController::publishSettings()
+{
+    std::lock_guard<std::mutex> lock(m_publishedMutex);
+    m_published = m_settings;
 }
 
 // ---------------------------------------------------------------- preview road
@@ -249,26 +268,42 @@ int LMNWindowController::Get_Print_State()
 void LMNWindowController::Set_Barcode_On_Panel(const PtImage& image)
 {
     m_previewImage = image;
-    // Drawn at two pixels a point at least, so bars stay crisp on dense screens.
-    const qreal ratio = std::max<qreal>(2.0, devicePixelRatioF());
-    QImage pixels = image.toImage(72.0 * ratio);
-    QPixmap pm = QPixmap::fromImage(pixels);
-    pm.setDevicePixelRatio(ratio);
-    const QSize viewport = image_scroll->viewport()->size();
-    const QSize logical(qCeil(image.size().width()), qCeil(image.size().height()));
-    barcodeImage->setPixmap(pm);
-    barcodeImage->resize(std::max(logical.width(), viewport.width()),
-                         std::max(logical.height(), viewport.height()));
+    showPreviewPixmap();
     barcode_error_label->setVisible(false);
     ++m_drawCount;
+    publishSettings();   // the road filled in margins and frame in points
     emit previewChanged();
+}
+
+// Shows the preview image at the chosen zoom, one image pixel a screen pixel
+// (no resampling), in a view at least as large as the visible area.
+void LMNWindowController::showPreviewPixmap()
+{
+    const QSize viewport = image_scroll->viewport()->size();
+    if (m_previewImage.isNull()) {
+        barcodeImage->clear();
+        barcodeImage->resize(viewport);
+        return;
+    }
+    const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
+    double scale = std::clamp(previewZoomCombo->currentData().toDouble(), 1.0, 4.0) * dpr;
+    // A very large symbol is shown smaller rather than filling the memory.
+    constexpr double kMaxPreviewPixels = 40e6;
+    const double points = std::max(1.0, m_previewImage.size().width() * m_previewImage.size().height());
+    scale = std::min(scale, std::sqrt(kMaxPreviewPixels / points));
+    QPixmap pm = QPixmap::fromImage(m_previewImage.toImage(72.0 * scale));
+    pm.setDevicePixelRatio(dpr);
+    const QSizeF logical = m_previewImage.size() * (scale / dpr);
+    barcodeImage->setPixmap(pm);
+    barcodeImage->resize(std::max(qCeil(logical.width()), viewport.width()),
+                         std::max(qCeil(logical.height()), viewport.height()));
 }
 
 void LMNWindowController::Set_Blank_Image()
 {
     m_road.forget2D();
     m_previewImage = PtImage();
-    barcodeImage->clear();
+    showPreviewPixmap();
     barcode_error_label->setVisible(true);
     emit previewChanged();
 }
@@ -278,6 +313,10 @@ bool LMNWindowController::Preview_Is_Blank() const { return m_previewImage.isNul
 void LMNWindowController::Redraw_Linear()
 {
     if (liner_or_2D_font != 0 || !m_road.hasLinear())
+        return;
+    // The kept symbol belongs to the last value that encoded: once the field
+    // is emptied (or holds what no linear symbology takes) it must not come back.
+    if (!Check_And_Validat_Barcode(false, false))
         return;
     Write_Controls_To_Settings();
     const PtImage image = m_road.redrawLinear(m_settings);
@@ -402,18 +441,29 @@ void LMNWindowController::Transparent_Bkngd_Clicked()
     bar_bk_clr_label->setEnabled(!on);
     bar_back_clr->setEnabled(!on);
     m_settings.fill_transparent = on;
+    publishSettings();
     Refresh_Look();
 }
 
 // ---------------------------------------------------------------- pairs
 
+QString LMNWindowController::pairText(const Stepper* stepper, bool whole)
+{
+    return whole ? QString::number(stepper->intValue()) : QString::number(stepper->value(), 'g', 6);
+}
+
 void LMNWindowController::syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole)
 {
     if (sender == stepper) {
-        text->setText(whole ? QString::number(stepper->intValue()) : QString::number(stepper->value(), 'g', 6));
-    } else {
-        stepper->setValue(whole ? intOf(text->text()) : floatOf(text->text()));
+        text->setText(pairText(stepper, whole));
+        return;
     }
+    const double typed = whole ? intOf(text->text()) : floatOf(text->text());
+    stepper->setValue(typed);
+    // The settings are read from the fields: a number outside the stepper's
+    // range (or no number at all) is shown as the value the stepper kept.
+    if (stepper->value() != typed || text->text().trimmed().isEmpty())
+        text->setText(pairText(stepper, whole));
 }
 
 void LMNWindowController::Value_Margin_Changed(QObject* sender)
@@ -464,7 +514,7 @@ void LMNWindowController::widthChanged(QObject* sender)
     if (sender == Pdf_widthText_2D || sender == Pdf_widthStepper_2D)
         syncPair(sender, Pdf_widthText_2D, Pdf_widthStepper_2D, true);
     else
-        syncPair(sender, widthText, widthStepper, true);
+        syncPair(sender, widthText, widthStepper, false);
     if (liner_or_2D_font)
         Regenerate();
     else
@@ -520,13 +570,8 @@ void LMNWindowController::dm_modulesizeChanged(QObject* sender)
 void LMNWindowController::data_matrix_barcode_size_acc_format()
 {
     const int m = dm_moduleStepper_2D->intValue();
-    const QString f = dm_format_ComboBox->currentText();
-    if (f == QLatin1String("Auto") || f.isEmpty())
-        return;
-    const QString rest = f.mid(1);
-    const int x = rest.indexOf(QLatin1Char('X'));
-    const int a = x < 0 ? 0 : intOf(rest.left(x));
-    const int b = x < 0 ? 0 : intOf(rest.mid(x + 1));
+    int b = 0, a = 0;   // columns, rows
+    DM_Size_From_Format(dm_format_ComboBox->currentText(), b, a);
     if (dm_widthStepper_2D->intValue() < b * m) {
         dm_widthStepper_2D->setValue(b * m);
         dm_widthText_2D->setText(QString::number(b * m));
@@ -548,13 +593,14 @@ void LMNWindowController::DPI_Value_Changed(QObject* sender)
     USED_DPI_VALUE = dpi_Stepper->intValue();
     m_settings.dpi = USED_DPI_VALUE;
     m_settings.custom_dpi = USED_DPI_VALUE;
+    publishSettings();
 }
 
 // The QR symbol of version v has 4 (v - 1) + 21 modules a side; the image is
 // never smaller than one point a module.
 void LMNWindowController::Check_And_Set_QR_size_Acc_Version(int position)
 {
-    const int s = std::max(4 * (position - 1) + 21, 21);
+    const int s = QR_Min_Size_For_Version(position);
     HeightStepper_2D->setMinimum(s);
     if (intOf(HeightText_2D->text()) < s) {
         HeightStepper_2D->setValue(s);
@@ -595,6 +641,7 @@ void LMNWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         USED_DPI_VALUE = DPI_For_Choice(DPI_ComboBox->currentIndex(), dpi_Stepper->intValue());
         m_settings.dpi = USED_DPI_VALUE;
         m_settings.dpi_choice = DPI_ComboBox->currentIndex();
+        publishSettings();
         return;
     }
     if (combo == align_hdr_combo || combo == align_ftr_combo || combo == bar_orient_combo) {

@@ -64,10 +64,14 @@ Stepper* makeStepper(QWidget* parent, double min, double max, double step, doubl
     return s;
 }
 
+// Width of the label column of the size boxes, so their fields line up.
+constexpr int kPairLabelWidth = 125;
+
 // A row "label  [text][stepper]  trailing" in a grid.
 void addPairRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* text, Stepper* stepper,
                 const QString& trailing = QString())
 {
+    grid->setColumnMinimumWidth(0, kPairLabelWidth);
     grid->addWidget(label, row, 0);
     auto* h = new QHBoxLayout;
     h->setSpacing(2);
@@ -79,7 +83,6 @@ void addPairRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* text, Step
     grid->addLayout(h, row, 1);
 }
 
-QString fmtFloat(double v) { return QString::number(v, 'f', 2); }
 } // namespace
 
 LMNWindowController* LMNWindowController::defaultInstance() { return app_DefaultInstance; }
@@ -142,8 +145,10 @@ void LMNWindowController::init()
     header_font = value_font;
     footer_font = value_font;
 
-    // Barcode mode owns the settings of mode 0.
-    Set_Barcode_Settings_Source(0, [this] { return m_settings; });
+    // Barcode mode owns the settings of mode 0. Engines may ask from a worker
+    // thread; they get the copy published after the last change.
+    publishSettings();
+    Set_Barcode_Settings_Source(0, [this] { return Barcode_Settings(); });
 }
 
 // ---------------------------------------------------------------- layout
@@ -498,6 +503,15 @@ QWidget* LMNWindowController::buildBarcodeTab()
     alignRow->addWidget(bar_align_combo);
     alignRow->addWidget(new QLabel(tr("Orientation:")));
     alignRow->addWidget(bar_orient_combo);
+    // How large the preview shows the barcode; the barcode itself keeps its size.
+    previewZoomCombo = new QComboBox;
+    previewZoomCombo->setObjectName("previewZoomCombo");
+    for (int percent : {100, 200, 300, 400})
+        previewZoomCombo->addItem(QStringLiteral("%1 %").arg(percent), percent / 100.0);
+    previewZoomCombo->setCurrentIndex(1);
+    alignRow->addSpacing(12);
+    alignRow->addWidget(new QLabel(tr("Zoom:")));
+    alignRow->addWidget(previewZoomCombo);
     alignRow->addStretch(1);
     pv->addLayout(alignRow);
     image_scroll = new QScrollArea(previewBox);
@@ -517,6 +531,10 @@ QWidget* LMNWindowController::buildBarcodeTab()
     barcode_error_label = new QLabel(tr("No barcode: the value cannot be encoded with this symbology."));
     barcode_error_label->setObjectName("barcode_error_label");
     barcode_error_label->setStyleSheet("color: #b00020;");
+    // The message keeps its place when hidden, so the preview does not jump.
+    QSizePolicy errorPolicy = barcode_error_label->sizePolicy();
+    errorPolicy.setRetainSizeWhenHidden(true);
+    barcode_error_label->setSizePolicy(errorPolicy);
     barcode_error_label->setVisible(false);
     pv->addWidget(barcode_error_label);
     outer->addWidget(previewBox, 1);
@@ -548,7 +566,7 @@ QWidget* LMNWindowController::buildDesignTab()
 
     Right_Prop_Box = new QGroupBox(tr("Properties"), page);
     Right_Prop_Box->setObjectName("Right_Prop_Box");
-    Right_Prop_Box->setFixedWidth(320);
+    Right_Prop_Box->setFixedWidth(370);   // room for the five card tabs side by side
     auto* rv = new QVBoxLayout(Right_Prop_Box);
     sett_tab = new QTabWidget(Right_Prop_Box);
     sett_tab->setObjectName("sett_tab");
@@ -628,8 +646,8 @@ void LMNWindowController::awakeFromNib()
              {val_mar_Text, val_mar_Stepper}, {hdr_mar_Text, hdr_mar_Stepper},
              {ftr_mar_Text, ftr_mar_Stepper}, {TB_mar_Text, TB_mar_Stepper},
              {LR_mar_Text, LR_mar_Stepper}, {HeightText, HeightStepper}})
-        text->setText(fmtFloat(stepper->value()));
-    widthText->setText(QString::number(widthStepper->intValue()));
+        text->setText(pairText(stepper, false));
+    widthText->setText(pairText(widthStepper, false));
     HeightStepper_2D->setValue(60);
     for (auto [text, stepper] : std::initializer_list<std::pair<QLineEdit*, Stepper*>>{
              {HeightText_2D, HeightStepper_2D}, {Pdf_widthText_2D, Pdf_widthStepper_2D},
@@ -732,13 +750,14 @@ void LMNWindowController::Show_RHS_Properties(LMNGraphic* item)
     if (item)
         return;
     // The card panel: the five card tabs.
+    const bool wasLoading = Not_Draw_Only_Prop_Change_Get();
     Not_Draw_Only_Prop_Change_Set(true);
     while (sett_tab->count() > 5)
         sett_tab->removeTab(sett_tab->count() - 1);
     for (int i = 0; i < 5; ++i)
         if (sett_tab->indexOf(sett_tab_items[i]) < 0)
             sett_tab->insertTab(i, sett_tab_items[i], sett_tab_titles[i]);
-    Not_Draw_Only_Prop_Change_Set(false);
+    Not_Draw_Only_Prop_Change_Set(wasLoading);
 }
 
 void LMNWindowController::Zoom_In_Toolbar_btn()

@@ -26,6 +26,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 
 class ColorWell;
 class Stepper;
@@ -90,7 +91,8 @@ public:
 
     // ---- Settings owner of barcode mode ----
     // A copy of the window's barcode settings (the mode-0 settings source).
-    BarcodeSettings Barcode_Settings() const { return m_settings; }
+    // On another thread it is the copy taken after the last change.
+    BarcodeSettings Barcode_Settings() const;
     // Reads every barcode control into the window's settings value.
     void Write_Controls_To_Settings();
     // The barcode type name chosen in the popup.
@@ -281,6 +283,7 @@ public:
     QComboBox* align_ftr_combo = nullptr;
     QComboBox* bar_align_combo = nullptr;
     QComboBox* bar_orient_combo = nullptr;
+    QComboBox* previewZoomCombo = nullptr;   // 100 % to 400 %; the preview only
     QScrollArea* image_scroll = nullptr;
     QLabel* barcodeImage = nullptr;
     QLabel* barcode_error_label = nullptr;
@@ -332,10 +335,16 @@ private:
     void showHelp(const QString& title, const QString& text);
     QWidget* helpButton(QWidget* parent, void (LMNWindowController::*handler)());
     void syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole);
+    static QString pairText(const Stepper* stepper, bool whole);
+    void showPreviewPixmap();
+    // Copies the settings for readers on other threads.
+    void publishSettings();
 
     std::unique_ptr<LMNDocument> m_document;
     PreviewRoad m_road;
-    BarcodeSettings m_settings;
+    BarcodeSettings m_settings;           // GUI thread only
+    mutable std::mutex m_publishedMutex;
+    BarcodeSettings m_published;          // the last settings, for other threads
     PtImage m_previewImage;
     bool m_startupOk = true;
     int m_drawCount = 0;

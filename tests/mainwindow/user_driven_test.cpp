@@ -34,8 +34,8 @@ bool keyToItem(QComboBox* combo, const QString& name)
 QString grabPreview(LMNWindowController& w, const QTemporaryDir& dir, const QString& name)
 {
     const QString path = dir.filePath(name);
-    QPixmap shown = w.barcodeImage->pixmap();
-    shown.toImage().save(path, "PNG");
+    // What the preview widget shows on screen (image, background and all).
+    w.barcodeImage->grab().toImage().save(path, "PNG");
     return path;
 }
 } // namespace

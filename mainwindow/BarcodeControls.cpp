@@ -111,7 +111,6 @@ void LMNWindowController::connectBarcodeControls()
     pair(dm_moduleText_2D, dm_moduleStepper_2D, &LMNWindowController::dm_modulesizeChanged);
     pair(dpi_Text, dpi_Stepper, &LMNWindowController::DPI_Value_Changed);
 
-    connect(previewZoomCombo, QOverload<int>::of(&QComboBox::activated), this, [this] { showPreviewPixmap(); });
     for (QComboBox* c : {DPI_ComboBox, qr_enc_mode_ComboBox, qr_version_ComboBox, qr_ec_lvl_ComboBox,
                          dm_format_ComboBox, dm_encoding_ComboBox, align_hdr_combo, align_ftr_combo,
                          bar_align_combo, bar_orient_combo})
@@ -275,8 +274,9 @@ void LMNWindowController::Set_Barcode_On_Panel(const PtImage& image)
     emit previewChanged();
 }
 
-// Shows the preview image at the chosen zoom, one image pixel a screen pixel
-// (no resampling), in a view at least as large as the visible area.
+// Shows the preview image at the size it prints (a point is 1/72 inch on
+// screen too), drawn for the screen's pixels rather than resampled, in a view
+// at least as large as the visible area.
 void LMNWindowController::showPreviewPixmap()
 {
     const QSize viewport = image_scroll->viewport()->size();
@@ -286,7 +286,7 @@ void LMNWindowController::showPreviewPixmap()
         return;
     }
     const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
-    double scale = std::clamp(previewZoomCombo->currentData().toDouble(), 1.0, 4.0) * dpr;
+    double scale = std::max(1.0, logicalDpiX() / 72.0) * dpr;
     // A very large symbol is shown smaller rather than filling the memory.
     constexpr double kMaxPreviewPixels = 40e6;
     const double points = std::max(1.0, m_previewImage.size().width() * m_previewImage.size().height());

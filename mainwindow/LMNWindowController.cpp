@@ -503,15 +503,6 @@ QWidget* LMNWindowController::buildBarcodeTab()
     alignRow->addWidget(bar_align_combo);
     alignRow->addWidget(new QLabel(tr("Orientation:")));
     alignRow->addWidget(bar_orient_combo);
-    // How large the preview shows the barcode; the barcode itself keeps its size.
-    previewZoomCombo = new QComboBox;
-    previewZoomCombo->setObjectName("previewZoomCombo");
-    for (int percent : {100, 200, 300, 400})
-        previewZoomCombo->addItem(QStringLiteral("%1 %").arg(percent), percent / 100.0);
-    previewZoomCombo->setCurrentIndex(1);
-    alignRow->addSpacing(12);
-    alignRow->addWidget(new QLabel(tr("Zoom:")));
-    alignRow->addWidget(previewZoomCombo);
     alignRow->addStretch(1);
     pv->addLayout(alignRow);
     image_scroll = new QScrollArea(previewBox);

@@ -283,7 +283,6 @@ public:
     QComboBox* align_ftr_combo = nullptr;
     QComboBox* bar_align_combo = nullptr;
     QComboBox* bar_orient_combo = nullptr;
-    QComboBox* previewZoomCombo = nullptr;   // 100 % to 400 %; the preview only
     QScrollArea* image_scroll = nullptr;
     QLabel* barcodeImage = nullptr;
     QLabel* barcode_error_label = nullptr;

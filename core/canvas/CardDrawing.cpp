@@ -145,10 +145,6 @@ void Card_Border_Drawing(QPainter& painter, const Card_Property& card, const QRe
         }
         if (card.Card_border_chk) {
             painter.save();
-            const QPen pen = Border_Pen(card.Card_bordr_clr, card.Card_bor_Stepper, card.Card_border_style,
-                                        Qt::MiterJoin);
-            painter.setPen(pen);
-            painter.setBrush(Qt::NoBrush);
             // A flattened copy of the outline: curves become straight segments.
             QPainterPath flat;
             for (const QPolygonF& poly : P.toSubpathPolygons())
@@ -156,7 +152,8 @@ void Card_Border_Drawing(QPainter& painter, const Card_Property& card, const QRe
                 flat.addPolygon(poly);
                 flat.closeSubpath();
             }
-            painter.drawPath(flat);
+            Stroke_Border(painter, flat, card.Card_bordr_clr, card.Card_bor_Stepper, card.Card_border_style,
+                          Qt::MiterJoin);
             painter.restore();
         }
     } catch (const std::exception& e) {

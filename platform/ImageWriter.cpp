@@ -111,12 +111,27 @@ QByteArray Encode_Gif(const QImage& source, QString* error)
     QList<QRgb> table = indexed.colorTable();
     int transparentIndex = -1;
     if (anyTransparent) {
-        if (table.size() < 256) {
-            transparentIndex = int(table.size());
-            table.append(qRgb(255, 255, 255));
-        } else {
-            transparentIndex = 255;
+        if (table.size() >= 256) {
+            // A full palette gives up its last colour to transparency: the
+            // opaque pixels that used it take the nearest of the others.
+            table.resize(255);
+            const QRgb lost = indexed.colorTable().at(255);
+            int nearest = 0;
+            long best = -1;
+            for (int i = 0; i < table.size(); ++i) {
+                const long dr = qRed(table[i]) - qRed(lost), dg = qGreen(table[i]) - qGreen(lost),
+                           db = qBlue(table[i]) - qBlue(lost);
+                const long d = dr * dr + dg * dg + db * db;
+                if (best < 0 || d < best) { best = d; nearest = i; }
+            }
+            for (int y = 0; y < h; ++y) {
+                uchar* row = indexed.scanLine(y);
+                for (int x = 0; x < w; ++x)
+                    if (row[x] == 255) row[x] = uchar(nearest);
+            }
         }
+        transparentIndex = int(table.size());
+        table.append(qRgb(255, 255, 255));
     }
     int mapSize = 2;
     while (mapSize < table.size()) mapSize *= 2;

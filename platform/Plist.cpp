@@ -9,7 +9,9 @@
 
 #include <cstdlib>
 #include <limits>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -219,44 +221,116 @@ uint64_t readBigEndian(const unsigned char* p, int n)
     return v;
 }
 
-// libplist aborts the process on a string or key holding a NUL byte, which
-// only a damaged or hostile binary list can contain. Walk the object table
-// first and refuse such lists (and tables pointing outside the data).
-bool binaryStringsAcceptable(const QByteArray& data)
+// libplist's binary reader trusts its input more than a hostile file
+// deserves: it aborts the process on a string or key holding a NUL byte, it
+// recurses once per nesting level (a chain of a hundred thousand one-element
+// arrays overflows the stack), and it expands every reference to a shared
+// object anew (thirty levels of two references to the same array make a
+// billion nodes). Walk the object table first and refuse such lists, and
+// lists whose tables point outside the data.
+constexpr uint64_t kMaxExpandedNodes = 4'000'000;
+
+bool binaryPlistAcceptable(const QByteArray& data)
 {
     const auto* base = reinterpret_cast<const unsigned char*>(data.constData());
     const uint64_t size = static_cast<uint64_t>(data.size());
     if (size < 8 + 32) return false;
     const unsigned char* trailer = base + size - 32;
     const int offsetSize = trailer[6];
+    const int refSize = trailer[7];
     const uint64_t count = readBigEndian(trailer + 8, 8);
+    const uint64_t top = readBigEndian(trailer + 16, 8);
     const uint64_t tableStart = readBigEndian(trailer + 24, 8);
-    if (offsetSize < 1 || offsetSize > 8) return false;
+    if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8) return false;
+    if (count == 0 || top >= count) return false;
     if (tableStart >= size || count > size || count * uint64_t(offsetSize) > size - tableStart)
         return false;
+
+    std::vector<uint64_t> offsets(count);
     for (uint64_t i = 0; i < count; ++i) {
-        const uint64_t off = readBigEndian(base + tableStart + i * offsetSize, offsetSize);
-        if (off < 8 || off >= size) return false;
-        const unsigned char marker = base[off];
-        const int type = marker >> 4;
+        offsets[i] = readBigEndian(base + tableStart + i * offsetSize, offsetSize);
+        if (offsets[i] < 8 || offsets[i] >= size) return false;
+    }
+
+    // Length of the object at `off` and where its contents start.
+    auto lengthAt = [&](uint64_t off, uint64_t& length, uint64_t& pos) {
+        length = base[off] & 0x0F;
+        pos = off + 1;
+        if (length != 0x0F) return true;
+        if (pos >= size) return false;
+        const unsigned char intMarker = base[pos];
+        if ((intMarker >> 4) != 0x1) return false;
+        const int bytes = 1 << (intMarker & 0x0F);
+        if (bytes > 8 || pos + 1 + bytes > size) return false;
+        length = readBigEndian(base + pos + 1, bytes);
+        pos += 1 + bytes;
+        return length <= size;
+    };
+
+    // Strings and keys without NUL units.
+    for (uint64_t i = 0; i < count; ++i) {
+        const int type = base[offsets[i]] >> 4;
         if (type != 0x5 && type != 0x6) continue;
-        uint64_t length = marker & 0x0F;
-        uint64_t pos = off + 1;
-        if (length == 0x0F) {
-            if (pos >= size) return false;
-            const unsigned char intMarker = base[pos];
-            if ((intMarker >> 4) != 0x1) return false;
-            const int bytes = 1 << (intMarker & 0x0F);
-            if (bytes > 8 || pos + 1 + bytes > size) return false;
-            length = readBigEndian(base + pos + 1, bytes);
-            pos += 1 + bytes;
-        }
+        uint64_t length = 0, pos = 0;
+        if (!lengthAt(offsets[i], length, pos)) return false;
         const uint64_t unit = type == 0x6 ? 2 : 1;
-        if (length > size || pos + length * unit > size) return false;
+        if (pos + length * unit > size) return false;
         for (uint64_t k = 0; k < length; ++k) {
             if (unit == 1 && base[pos + k] == 0) return false;
             if (unit == 2 && base[pos + 2 * k] == 0 && base[pos + 2 * k + 1] == 0) return false;
         }
+    }
+
+    // The containers reachable from the top object: no cycle, bounded depth,
+    // bounded size once every shared reference is expanded. Iterative, so
+    // the check itself cannot overflow the stack.
+    auto refsOf = [&](uint64_t obj, uint64_t& n, uint64_t& pos) {
+        const int type = base[offsets[obj]] >> 4;
+        n = 0;
+        pos = 0;
+        if (type != 0xA && type != 0xC && type != 0xD) return true;
+        uint64_t length = 0;
+        if (!lengthAt(offsets[obj], length, pos)) return false;
+        n = type == 0xD ? 2 * length : length;
+        return n <= size && pos + n * uint64_t(refSize) <= size;
+    };
+    enum : unsigned char { Unseen, Open, Closed };
+    std::vector<unsigned char> state(count, Unseen);
+    std::vector<uint64_t> expanded(count, 0);
+    struct Frame { uint64_t obj, n, pos, next; };
+    std::vector<Frame> stack;
+    auto push = [&](uint64_t obj) {
+        Frame f{obj, 0, 0, 0};
+        if (!refsOf(obj, f.n, f.pos)) return false;
+        state[obj] = Open;
+        expanded[obj] = 1;
+        stack.push_back(f);
+        return stack.size() <= size_t(kMaxDepth);
+    };
+    if (!push(top)) return false;
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next == f.n) {
+            state[f.obj] = Closed;
+            const uint64_t done = expanded[f.obj];
+            stack.pop_back();
+            if (!stack.empty()) {
+                uint64_t& parent = expanded[stack.back().obj];
+                parent = std::min(parent + done, kMaxExpandedNodes + 1);
+                if (parent > kMaxExpandedNodes) return false;
+            }
+            continue;
+        }
+        const uint64_t child = readBigEndian(base + f.pos + f.next * refSize, refSize);
+        ++f.next;
+        if (child >= count || state[child] == Open) return false;
+        if (state[child] == Closed) {
+            uint64_t& self = expanded[f.obj];
+            self = std::min(self + expanded[child], kMaxExpandedNodes + 1);
+            if (self > kMaxExpandedNodes) return false;
+            continue;
+        }
+        if (!push(child)) return false;
     }
     return true;
 }
@@ -270,7 +344,7 @@ std::optional<QVariant> Plist_Parse(const QByteArray& data, QString* error)
     const auto len = static_cast<uint32_t>(data.size());
     plist_t root = nullptr;
     if (plist_is_binary(data.constData(), len)) {
-        if (!binaryStringsAcceptable(data)) {
+        if (!binaryPlistAcceptable(data)) {
             setError(error, QStringLiteral("damaged binary property list"));
             return std::nullopt;
         }

@@ -3,8 +3,8 @@
 //
 // Values are QVariants of these types only:
 //   dictionary QVariantMap, array QVariantList, string QString, data QByteArray,
-//   real double, boolean bool, integer qint64 (or quint64 above INT64_MAX),
-//   date QDateTime (UTC).
+//   real double, boolean bool, integer qint64 (an unsigned value above
+//   INT64_MAX reads back as its two's complement), date QDateTime (UTC).
 // Unreadable input gives std::nullopt and an error text, never a crash.
 #include <QByteArray>
 #include <QString>

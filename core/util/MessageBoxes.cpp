@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <functional>
 #include <mutex>
 
@@ -57,12 +58,18 @@ void setUpBox(QDialog* box)
     Apply_Dialog_Background(box);
 }
 
-// The one box of each kind, made on first use.
+// The one box of each kind, made on first use. The slot is only touched on
+// the GUI thread, so workers asking at once get the same box. Null only when
+// the application no longer serves the GUI thread (it is quitting).
 template <class Box>
 Box* sharedBox(QPointer<Box>& slot)
 {
-    if (!slot) slot = new Box(Dialog_Parent_Window());
-    return slot;
+    Box* box = nullptr;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (!slot) slot = new Box(Dialog_Parent_Window());
+        box = slot;
+    });
+    return box;
 }
 
 QLabel* newBoldLabel()
@@ -146,7 +153,11 @@ void Show_NSLog_Message(const QString& text)
 
 void Show_MessageBox(const QString& text)
 {
-    raiseBox(MessageKind::Information, QStringLiteral("\n") + text, {QStringLiteral("OK")}, 0);
+    try {
+        raiseBox(MessageKind::Information, QStringLiteral("\n") + text, {QStringLiteral("OK")}, 0);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
 }
 
 void Show_MessageBox_No_Thread(const QString& text)
@@ -311,17 +322,17 @@ Replcae_Confirm_Box::Replcae_Confirm_Box(QWidget* parent) : QDialog(parent)
 
 Replcae_Confirm_Box* Replcae_Confirm_Box::defaultInstance()
 {
-    if (!s_instance) {
-        Replcae_Confirm_Box* box = nullptr;
-        Run_On_Main_Thread_And_Wait([&] { box = new Replcae_Confirm_Box(Dialog_Parent_Window()); });
-        s_instance = box;
-    }
-    return s_instance;
+    return sharedBox(s_instance);
 }
 
 void Replcae_Confirm_Box::Open_box_in_thread()
 {
-    Run_On_Main_Thread_And_Wait([this] { Open_Replace_Dialog(); });
+    // A box that can no longer be shown (the application is quitting) is a
+    // Cancel: the job stops instead of writing on unasked.
+    if (!Run_On_Main_Thread_And_Wait([this] { Open_Replace_Dialog(); })) {
+        Stop_Processing_Now = true;
+        replace_keep_file_flag = 4;
+    }
 }
 
 void Replcae_Confirm_Box::Reset_Controls()

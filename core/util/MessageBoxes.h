@@ -6,6 +6,8 @@
 // user has answered. The dialogs are built in code, one controller class per
 // window; Open_* resets the controls and runs the dialog through
 // Run_Modal_Dialog() (tests install a runner that presses buttons).
+// defaultInstance() makes the one box on the GUI thread from any thread; it
+// is null only while the application is quitting.
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -76,7 +78,9 @@ public:
     static Replcae_Confirm_Box* defaultInstance();
 
     // Opens the box on the GUI thread and waits; the answer is left in
-    // replace_keep_file_flag (and Stop_Processing_Now after Cancel).
+    // replace_keep_file_flag (and Stop_Processing_Now after Cancel). When the
+    // application is quitting and the box cannot be shown, the answer is a
+    // Cancel.
     void Open_box_in_thread();
     int Open_Replace_Dialog();
     void Reset_Controls();

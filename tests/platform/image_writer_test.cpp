@@ -98,6 +98,22 @@ TEST(ImageWriter, GifKeepsTransparencyAndManyColours)
     EXPECT_NEAR(c.green(), 128, 40);
 }
 
+TEST(ImageWriter, GifWithAFullPaletteAndTransparencyKeepsOpaquePixelsOpaque)
+{
+    // Far more than 256 colours, and a transparent column.
+    QImage img(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) img.setPixel(x, y, qRgba(x * 4, y * 4, (x * y) & 0xFF, x == 0 ? 0 : 255));
+    const QImage back = QImage::fromData(Encode_Gif(img), "GIF").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(back.size(), img.size());
+    int lost = 0;
+    for (int y = 0; y < 64; ++y) {
+        EXPECT_EQ(qAlpha(back.pixel(0, y)), 0);
+        for (int x = 1; x < 64; ++x) lost += qAlpha(back.pixel(x, y)) != 255;
+    }
+    EXPECT_EQ(lost, 0);
+}
+
 TEST(ImageWriter, FailedWriteKeepsTheOldFile)
 {
     QTemporaryDir dir;

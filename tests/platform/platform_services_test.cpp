@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLocale>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -40,6 +41,68 @@ TEST(MainThread, RunsDirectlyOnTheGuiThreadAndQueuedFromAWorker)
     worker.join();
     EXPECT_TRUE(ranOnMain);
     EXPECT_TRUE(sawException);
+}
+
+TEST(MainThread, AQuittingApplicationReleasesWaitingWorkers)
+{
+    // The GUI thread is busy (no events served) when the application stops
+    // serving calls, as it does when its event loop ends.
+    std::atomic<bool> ran{false};
+    std::atomic<bool> returned{false};
+    bool result = true;
+    std::thread worker([&] {
+        result = Run_On_Main_Thread_And_Wait([&] { ran = true; });
+        returned = true;
+    });
+    QThread::msleep(60);
+    EXPECT_FALSE(returned);  // still waiting for the GUI thread
+    Set_Main_Thread_Calls_Stopped(true);
+    worker.join();           // released, not blocked forever
+    EXPECT_FALSE(result);
+    // Its request, still queued, never runs against the worker's gone stack.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
+
+    // While stopped a worker's call returns at once; a message box answers
+    // as closed. The GUI thread itself still runs its own calls.
+    int answer = 0;
+    std::thread late([&] {
+        result = Run_On_Main_Thread_And_Wait([&] { ran = true; });
+        MessageRequest r;
+        r.buttons = {"OK"};
+        answer = Raise_Message(r);
+    });
+    late.join();
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(answer, -1);
+    EXPECT_TRUE(Run_On_Main_Thread_And_Wait([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+    Set_Main_Thread_Calls_Stopped(false);
+    EXPECT_FALSE(Main_Thread_Calls_Stopped());
+
+    // A call the GUI thread has already started is waited for to its end.
+    std::atomic<bool> done{false};
+    bool finished = false;
+    std::thread started([&] {
+        result = Run_On_Main_Thread_And_Wait([&] {
+            Set_Main_Thread_Calls_Stopped(true);
+            QThread::msleep(40);
+            finished = true;
+        });
+        done = true;
+    });
+    pumpUntil(done);
+    started.join();
+    Set_Main_Thread_Calls_Stopped(false);
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(finished);
+
+    // The end of the application's event loop is what stops the calls.
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+    EXPECT_TRUE(Main_Thread_Calls_Stopped());
+    Set_Main_Thread_Calls_Stopped(false);
 }
 
 TEST(MessageSink, ResponderAnswersOnTheGuiThreadWhileTheWorkerWaits)

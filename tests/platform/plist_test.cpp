@@ -7,6 +7,8 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 QVariant sampleTree()
@@ -135,6 +137,80 @@ TEST(Plist, HostileInputIsRefusedWithoutCrash)
         (void)Plist_Parse(xml);
     }
     SUCCEED();
+}
+
+// A binary list of the given objects (object 0 at the top), references and
+// offsets four bytes wide.
+QByteArray binaryList(const std::vector<QByteArray>& objects)
+{
+    auto be32 = [](quint32 v) {
+        QByteArray b(4, '\0');
+        for (int k = 0; k < 4; ++k) b[k] = char((v >> (24 - 8 * k)) & 0xFF);
+        return b;
+    };
+    QByteArray out("bplist00");
+    QByteArray table;
+    for (const QByteArray& o : objects) {
+        table += be32(quint32(out.size()));
+        out += o;
+    }
+    const quint32 tableStart = quint32(out.size());
+    out += table;
+    QByteArray trailer(32, '\0');
+    trailer[6] = 4;
+    trailer[7] = 4;
+    trailer.replace(12, 4, be32(quint32(objects.size())));
+    trailer.replace(28, 4, be32(tableStart));
+    return out + trailer;
+}
+
+// An array object of `n` references, each to `ref`.
+QByteArray arrayOf(int n, quint32 ref)
+{
+    QByteArray o(1, char(0xA0 | n));
+    for (int i = 0; i < n; ++i)
+        o += QByteArray(1, char(ref >> 24)) + char(ref >> 16) + char(ref >> 8) + char(ref);
+    return o;
+}
+
+TEST(Plist, BinaryNestingAndSharedReferencesAreBounded)
+{
+    // The builder itself makes lists libplist reads.
+    std::vector<QByteArray> small{arrayOf(2, 1), arrayOf(1, 2), arrayOf(0, 0)};
+    auto v = Plist_Parse(binaryList(small));
+    ASSERT_TRUE(v.has_value());
+    ASSERT_EQ(v->toList().size(), 2);
+    EXPECT_EQ(v->toList()[1].toList().size(), 1);
+
+    // A chain of a hundred thousand one-element arrays would overflow the
+    // reader's stack.
+    std::vector<QByteArray> chain;
+    const int depth = 100000;
+    for (int i = 0; i < depth - 1; ++i) chain.push_back(arrayOf(1, quint32(i + 1)));
+    chain.push_back(arrayOf(0, 0));
+    QString err;
+    EXPECT_FALSE(Plist_Parse(binaryList(chain), &err).has_value());
+    EXPECT_FALSE(err.isEmpty());
+
+    // Forty levels of two references to the same array would expand to 2^40 nodes.
+    std::vector<QByteArray> laughs;
+    for (int i = 0; i < 40; ++i) laughs.push_back(arrayOf(2, quint32(i + 1)));
+    laughs.push_back(arrayOf(0, 0));
+    EXPECT_FALSE(Plist_Parse(binaryList(laughs)).has_value());
+
+    // A reference past the object table.
+    EXPECT_FALSE(Plist_Parse(binaryList({arrayOf(1, 7)})).has_value());
+
+    // Shared values written once by the writer still read back in full.
+    QVariantList same;
+    for (int i = 0; i < 2000; ++i) {
+        same.append(QStringLiteral("same"));
+        same.append(QVariant(QVariantList{1LL, 2LL}));
+    }
+    auto back = Plist_Parse(Plist_Serialize(same, PlistFormat::Binary));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->toList().size(), 4000);
+    EXPECT_EQ(back->toList()[3999].toList()[1].toLongLong(), 2);
 }
 
 TEST(Plist, FilesAreWrittenAtomicallyAndReadBack)

@@ -8,13 +8,17 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace {
 
@@ -61,12 +65,38 @@ TEST(SaveGenImage, WritesTheFormatTheExtensionNamesAtomically)
     for (const auto& c : cases) {
         const QString path = dir.filePath(c.name);
         ASSERT_TRUE(MainWindowServices::Save_gen_image(img, path)) << c.name;
-        EXPECT_TRUE(readAll(path).startsWith(c.magic)) << c.name;
+        const QByteArray bytes = readAll(path);
+        EXPECT_TRUE(bytes.startsWith(c.magic)) << c.name;
+        if (c.magic.startsWith("%PDF")) {
+            // One page of the image's size in points.
+            EXPECT_TRUE(QString::fromLatin1(bytes).contains(
+                QRegularExpression(R"(/MediaBox \[0 0 20(\.0+)? 20(\.0+)?\])")))
+                << c.name;
+            continue;
+        }
+        // The pixels themselves, and the resolution where the format keeps one.
+        QImage back = QImage::fromData(bytes);
+        ASSERT_EQ(back.size(), QSize(40, 40)) << c.name;
+        back = back.convertToFormat(QImage::Format_RGB32);
+        int wrong = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) wrong += std::abs(qGray(back.pixel(x, y)) - qGray(img.raster().pixel(x, y))) > 100;
+        EXPECT_EQ(wrong, 0) << c.name;
+        if (!c.magic.startsWith("GIF")) {
+            EXPECT_NEAR(back.dotsPerMeterX() * 0.0254, 144.0, 1.0) << c.name;
+        }
     }
-    QImageReader png(dir.filePath("x.png"));
-    const QImage back = png.read();
-    EXPECT_EQ(back.size(), QSize(40, 40));
-    EXPECT_NEAR(back.dotsPerMeterX() * 0.0254, 144.0, 1.0);
+
+    // Replacing goes through a new file renamed over the old one: a second
+    // name of the old file still holds the old bytes.
+    const QString png = dir.filePath("x.png");
+    const QString alias = dir.filePath("alias.keep");
+    ASSERT_EQ(::link(QFile::encodeName(png).constData(), QFile::encodeName(alias).constData()), 0);
+    const QByteArray oldPng = readAll(png);
+    ASSERT_TRUE(MainWindowServices::Save_gen_image(PtImage(checker(8, 8), QSizeF(8, 8)), png));
+    EXPECT_EQ(readAll(alias), oldPng);
+    EXPECT_NE(readAll(png), oldPng);
+    QFile::remove(alias);
 
     // Replacing: a failed write keeps the old file; no temporary file is left.
     const QByteArray before = readAll(dir.filePath("x.jpg"));

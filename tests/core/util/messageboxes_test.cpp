@@ -3,6 +3,7 @@
 #include "core/util/BarcodeServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
+#include "platform/MainThread.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -155,6 +156,48 @@ TEST_F(KeepOrReplace, CancelFromAWorkerStopsTheJobAndReturnsControl)
     box->reject();
     EXPECT_EQ(replace_keep_file_flag.load(), 4);
     EXPECT_TRUE(Stop_Processing_Now);
+
+    // A box that can no longer be shown because the application is quitting
+    // stops the job rather than leaving it to write on unasked; the worker
+    // is not left waiting.
+    Stop_Processing_Now = false;
+    replace_keep_file_flag = 0;
+    msgs.onDialog = [&](QDialog&) { box->Replace_Pressed(); };
+    Set_Main_Thread_Calls_Stopped(true);
+    bool yes = true;
+    std::thread late([&] {
+        box->Open_box_in_thread();
+        yes = Show_YES_NO_MessageBox("Go on?");
+    });
+    late.join();
+    Set_Main_Thread_Calls_Stopped(false);
+    EXPECT_EQ(replace_keep_file_flag.load(), 4);
+    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_FALSE(yes);
+}
+
+TEST(Alerts, TwoWorkersAskingAtOnceAreServedOneAfterTheOther)
+{
+    ScriptedMessages msgs;
+    std::atomic<int> inside{0};
+    std::atomic<int> most{0};
+    Set_Message_Responder([&](const MessageRequest& r) {
+        most = std::max(most.load(), ++inside);
+        QThread::msleep(20);
+        --inside;
+        return r.text == "A?" ? 0 : 1;
+    });
+    std::atomic<bool> doneA{false}, doneB{false};
+    bool a = false, b = true;
+    std::thread ta([&] { a = Show_YES_NO_MessageBox("A?"); doneA = true; });
+    std::thread tb([&] { b = Show_YES_NO_MessageBox("B?"); doneB = true; });
+    pumpUntil(doneA);
+    pumpUntil(doneB);
+    ta.join();
+    tb.join();
+    EXPECT_TRUE(a);   // each worker gets its own answer
+    EXPECT_FALSE(b);
+    EXPECT_EQ(most.load(), 1);
 }
 
 TEST(LongTextBox, HelpFormShowsTheGlobalsAndStoresTheHiddenCheckBox)

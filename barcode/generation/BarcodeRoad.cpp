@@ -294,12 +294,29 @@ PtImage Barcode_Generation_Road::Get_2d_barcode_from_image(bool draw)
     return Get_Image_From_barcode_image(m_image2d, draw);
 }
 
+BarcodeSettings Barcode_Generation_Road::framingSettings() const
+{
+    // The texts of the generation that drew the symbol; the look (fonts,
+    // colours, margins, alignments, visibility) as the controls hold it now,
+    // so a change of look frames the kept symbol anew without encoding.
+    BarcodeSettings s = m_settings;
+    Fill_2D_Settings(s, m_last.content, m_last.header, m_last.footer, Get_Print_State(m_settings));
+    return s;
+}
+
+PtImage Barcode_Generation_Road::Frame_Kept_2D()
+{
+    m_last = framingSettings();
+    return Frame_2D(m_last, m_image2d);
+}
+
 PtImage Barcode_Generation_Road::Get_Image_From_barcode_image(const PtImage& image, bool draw)
 {
     if (m_image2d.isNull()) {
         Set_Blank_Image();
         return {};
     }
+    m_last = framingSettings();
     PtImage framed = Frame_2D(m_last, image);
     if (draw)
         Set_Barcode_On_Panel(framed);
@@ -329,7 +346,7 @@ PtImage Barcode_Generation_Road::Get_Image_From_Val(const QString& value, const 
     if (m_settings.liner_or_2D_font != 0) {
         if (Not_Draw_Only_Prop_Change || m_image2d.isNull())
             return {};
-        return Frame_2D(m_last, m_image2d);
+        return Frame_Kept_2D();
     }
     if (!m_testBarcodeExp)
         return {};
@@ -349,7 +366,7 @@ PtImage Barcode_Generation_Road::Get_Image_From_List_Val(int row)
                 if (m_testBarcode)
                     m_batchImage = imageFromBarcode(*m_testBarcode, m_testBarcode->settings());
             } else if (!m_image2d.isNull()) {
-                m_batchImage = Frame_2D(m_last, m_image2d);
+                m_batchImage = Frame_Kept_2D();
             }
             return m_batchImage;
         }

@@ -123,7 +123,8 @@ public:
     // The image of a linear engine object (validated unless `fromBatch`).
     PtImage Get_Image_From_Barcode(const std::shared_ptr<ZBBarcode>& barcode, bool draw,
                                    bool fromBatch);
-    // The framed image of the last 2D symbol (null and a blank preview when none).
+    // The framed image of the last 2D symbol (null and a blank preview when
+    // none), with the texts it was drawn for and the look as it stands now.
     PtImage Get_2d_barcode_from_image(bool draw);
     PtImage Get_Image_From_barcode_image(const PtImage& image, bool draw);
 
@@ -156,6 +157,9 @@ public:
     const BarcodeSettings& lastSettings() const { return m_last; }
 
 private:
+    BarcodeSettings framingSettings() const;
+    PtImage Frame_Kept_2D();
+
     BarcodeSettings m_settings;
     BarcodeSettings m_last;
     std::shared_ptr<ZBBarcode> m_testBarcode;

@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <mutex>
 
 extern "C" {
@@ -186,12 +185,28 @@ LibResult Run_Library(int W, int H, const QByteArray& encoding, const QByteArray
     return r;
 }
 
-// Square sizes in rising order.
-const int kSquares[] = {10, 12, 14, 16, 18, 20, 22, 24, 26, 32, 36, 40, 44, 48, 52,
-                        64, 72, 80, 88, 96, 104, 120, 132, 144};
-// Data codewords each square holds.
-const int kSquareCapacity[] = {3, 5, 8, 12, 18, 22, 30, 36, 44, 62, 86, 114, 144, 174, 204,
-                               280, 368, 456, 576, 696, 816, 1050, 1304, 1558};
+// Data codewords of the largest symbol (144 x 144).
+constexpr double kMaxDataCodewords = 1558.0;
+
+bool Has_High_Bytes(const QByteArray& data)
+{
+    for (char c : data)
+        if (static_cast<unsigned char>(c) >= 128)
+            return true;
+    return false;
+}
+
+// Whether ASCII data could fit the largest symbol in the densest encodation
+// (two digits a codeword, three letters in two codewords). The library loses
+// the encodation it chose for itself when it then finds no size for it, so
+// data that cannot fit is not handed to it with no encodation.
+bool Might_Fit(const QByteArray& data)
+{
+    double codewords = 0.0;
+    for (char c : data)
+        codewords += (c >= '0' && c <= '9') ? 0.5 : 2.0 / 3.0;
+    return codewords <= kMaxDataCodewords;
+}
 
 } // namespace
 
@@ -203,51 +218,34 @@ DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding, QStri
     int W = 0, H = 0;
     if (format > 0 && format < formats.size())
         DM_Size_From_Format(formats[format], W, H);
-    const QByteArray enc = DM_Encodation_For_Data(encoding, data);
+    QByteArray enc = DM_Encodation_For_Data(encoding, data);
+    // Left to choose, the library takes an encodation for bytes above 127
+    // that it then cannot encode; ASCII carries them with an upper shift.
+    if (enc.isEmpty() && Has_High_Bytes(data))
+        enc = DM_Encodation_String(1, int(data.size()));
 
     LibResult r;
-    if (!data.isEmpty() && data.size() <= MAXBARCODE) {
+    r.W = W;
+    r.H = H;
+    if (!data.isEmpty() && data.size() <= MAXBARCODE && (!enc.isEmpty() || Might_Fit(data))) {
         std::lock_guard<std::mutex> lock(dmMutex);
         if (W == 0 || H == 0) {
-            // "Auto": the smallest square that holds the data. Left to itself
-            // the library would also choose rectangles; its choice tells the
-            // length of the encoded data.
-            QByteArray chosen;
-            r = Run_Library(0, 0, enc, data, &chosen);
-            if (!enc.isEmpty())
-                chosen = enc;
-            if (r.grid && r.W > 0 && r.W != r.H && !chosen.isEmpty()) {
-                const int needed = r.grid ? r.len : 0;
-                std::free(r.grid);
-                r.grid = nullptr;
-                for (size_t i = 0; i < std::size(kSquares); ++i) {
-                    if (kSquareCapacity[i] < needed)
-                        continue;
-                    r = Run_Library(kSquares[i], kSquares[i], chosen, data, nullptr);
-                    if (r.grid && r.W > 0)
-                        break;
-                    std::free(r.grid);
-                    r.grid = nullptr;
-                }
-            }
+            // "Auto": the library chooses the size, square or rectangular.
+            r = Run_Library(0, 0, enc, data, nullptr);
         } else {
-            // The library loses the encodation it chose when the data does not
-            // fit the size asked, so it is asked for its choice first (at a
+            // Asked for a size the data does not fit, the library loses the
+            // encodation it chose; so it is asked for its choice first (at a
             // size of its own) and given that choice for the size wanted.
             QByteArray chosen = enc;
             if (chosen.isEmpty()) {
-                LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
+                const LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
+                const bool fits = probe.grid != nullptr;
                 std::free(probe.grid);
-                if (!probe.grid)
+                if (!fits)
                     chosen.clear();
             }
-            if (!chosen.isEmpty()) {
+            if (!chosen.isEmpty())
                 r = Run_Library(W, H, chosen, data, nullptr);
-            } else {
-                r = LibResult();
-                r.W = W;
-                r.H = H;
-            }
         }
     }
     if (!r.grid || r.W <= 0 || r.H <= 0) {

@@ -43,7 +43,7 @@ struct DM_Grid {
 };
 
 // Encodes the value's UTF-8 bytes at the size and encodation of the settings
-// ("Auto" size: the smallest square that holds the data). A null grid when
+// ("Auto" size: the library chooses, square or rectangular). A null grid when
 // it does not fit; `diagnostics` then receives the lines that say why.
 DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding,
                            QString* diagnostics = nullptr);

@@ -141,13 +141,14 @@ namespace {
 
 // Centres of the places where the parts of a split caption go: the stretches
 // of short (raised) bars between the long bars that reach lower, widest
-// first, in reading order. Without long bars the symbol is cut in equal parts.
+// first, in reading order. Without long bars the symbol is cut in equal parts
+// (all at x0 when there are no bars), so there is always one centre a part.
 std::vector<double> Caption_Slots(const LinearSymbol& b, int parts, double x0)
 {
     std::vector<double> centres;
     const int n = int(b.bars.size());
     const double m = b.barWidth;
-    if (parts <= 0 || n == 0)
+    if (parts <= 0)
         return centres;
     auto foot = [&](int k) { return k < int(b.barBottom.size()) ? b.barBottom[size_t(k)] : 0.0; };
     double high = 0.0;

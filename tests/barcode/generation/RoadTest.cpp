@@ -384,3 +384,119 @@ TEST(BarcodeRoad, DesigningModeImages)
     dialog.Not_Draw_Only_Prop_Change = true;
     EXPECT_EQ(dialog.Generate_Barcode_Variable(true, QString(), QString(), QString()), dialog.testBarcode());
 }
+
+namespace {
+
+// Bounding box of the pixels close to a colour.
+QRect Ink_Of(const QImage& img, const QColor& c)
+{
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            if (std::abs(p.red() - c.red()) < 40 && std::abs(p.green() - c.green()) < 40
+                && std::abs(p.blue() - c.blue()) < 40)
+                box = box.united(QRect(x, y, 1, 1));
+        }
+    return box;
+}
+
+BarcodeSettings Coloured(const QString& type)
+{
+    BarcodeSettings s = Settings_For(type);
+    s.header_font = s.footer_font = s.value_font = QFont(QStringLiteral("DejaVu Sans"), 12);
+    s.bar_hdr_clr = QColor(220, 0, 0);
+    s.bar_ftr_clr = QColor(0, 0, 220);
+    s.bar_val_clr = QColor(0, 170, 0);
+    s.HeaderText = QStringLiteral("HEAD");
+    s.FooterText = QStringLiteral("FOOT");
+    s.LR_mar = 0.0f;
+    return s;
+}
+
+} // namespace
+
+TEST(BarcodeRoad, TextsInTheirColoursAndAlignments)
+{
+    // A linear symbol: header left in red at the top, footer right in blue at
+    // the bottom, the caption green and centred between bars and footer.
+    {
+        BarcodeSettings s = Coloured(QStringLiteral("Code 128"));
+        s.align_hdr = QStringLiteral("Left");
+        s.align_ftr = QStringLiteral("Right");
+        const BarcodeMakeResult r = Make_Barcode(s, QStringLiteral("ZORV 128 LABEL"), s.HeaderText, s.FooterText);
+        ASSERT_FALSE(r.image.isNull());
+        const QImage img = r.image.toImage(288);  // 4 pixels a point
+        const int W = img.width(), H = img.height();
+        const QRect red = Ink_Of(img, s.bar_hdr_clr);
+        const QRect blue = Ink_Of(img, s.bar_ftr_clr);
+        const QRect green = Ink_Of(img, s.bar_val_clr);
+        const QRect black = Ink_Of(img, Qt::black);
+        ASSERT_FALSE(red.isEmpty());
+        ASSERT_FALSE(blue.isEmpty());
+        ASSERT_FALSE(green.isEmpty());
+        ASSERT_FALSE(black.isEmpty());
+        EXPECT_LT(red.bottom(), black.top());       // header above the bars
+        EXPECT_LT(red.left(), W / 10);
+        EXPECT_LT(red.right(), W / 2);
+        EXPECT_GT(blue.top(), green.bottom());      // footer under the caption
+        EXPECT_GT(blue.right(), W * 9 / 10);
+        EXPECT_GT(blue.left(), W / 2);
+        EXPECT_GT(green.top(), black.bottom());     // caption under the bars
+        EXPECT_NEAR((green.left() + green.right()) / 2.0, W / 2.0, W * 0.05);
+        EXPECT_LT(blue.bottom(), H);
+        // Value on top: the caption moves above the bars, under the header.
+        s.showinTop = 1;
+        const QImage top = Make_Barcode_Image(s, QStringLiteral("ZORV 128 LABEL"), s.HeaderText, s.FooterText).toImage(288);
+        const QRect g2 = Ink_Of(top, s.bar_val_clr);
+        const QRect b2 = Ink_Of(top, Qt::black);
+        ASSERT_FALSE(g2.isEmpty());
+        EXPECT_LT(g2.bottom(), b2.top());
+        EXPECT_GT(g2.top(), Ink_Of(top, s.bar_hdr_clr).bottom());
+    }
+    // A 2D symbol: header right, footer left, in their colours, the symbol
+    // between them.
+    {
+        BarcodeSettings s = Coloured(QStringLiteral("QR Code"));
+        s.align_hdr = QStringLiteral("Right");
+        s.align_ftr = QStringLiteral("Left");
+        s.HeaderText = QStringLiteral("A HEADER WIDER THAN THE SYMBOL");
+        s.dpi = 288;
+        const BarcodeMakeResult r = Make_Barcode(s, QStringLiteral("zorv"), s.HeaderText, s.FooterText);
+        ASSERT_FALSE(r.image.isNull());
+        const QImage img = r.image.toImage(288);
+        const int W = img.width();
+        const QRect red = Ink_Of(img, s.bar_hdr_clr);
+        const QRect blue = Ink_Of(img, s.bar_ftr_clr);
+        const QRect black = Ink_Of(img, Qt::black);
+        ASSERT_FALSE(red.isEmpty());
+        ASSERT_FALSE(blue.isEmpty());
+        EXPECT_LT(red.bottom(), black.top());
+        EXPECT_GT(blue.top(), black.bottom());
+        EXPECT_LT(blue.left(), W / 10);
+        EXPECT_LT(blue.right(), W / 2);
+        EXPECT_NEAR((black.left() + black.right()) / 2.0, W / 2.0, 4.0);  // symbol centred
+    }
+}
+
+TEST(BarcodeRoad, ReframingTakesTheLookAsItStandsNow)
+{
+    // A change of look frames the kept 2D symbol anew, with the texts it was
+    // drawn for and the colours the controls hold now.
+    Barcode_Generation_Road road;
+    road.setSettings(Coloured(QStringLiteral("QR Code")));
+    road.settings().bar_hdr_clr = Qt::black;
+    road.goButtonActionPerformed();
+    ASSERT_FALSE(road.previewImage().isNull());
+    EXPECT_TRUE(Ink_Of(road.previewImage().toImage(144), QColor(220, 0, 0)).isEmpty());
+    road.settings().bar_hdr_clr = QColor(220, 0, 0);
+    road.settings().HeaderText = QStringLiteral("typed, not yet generated");
+    const PtImage again = road.Get_2d_barcode_from_image(true);
+    ASSERT_FALSE(again.isNull());
+    EXPECT_EQ(road.lastSettings().header, QStringLiteral("HEAD"));
+    EXPECT_FALSE(Ink_Of(road.previewImage().toImage(144), QColor(220, 0, 0)).isEmpty());
+    // Hiding the header takes its band out of the frame.
+    const double withHeader = again.size().height();
+    road.settings().hide_header = true;
+    EXPECT_LT(road.Get_2d_barcode_from_image(true).size().height(), withHeader);
+}

@@ -86,10 +86,22 @@ TEST(DataMatrix, GridsAndImages)
     EXPECT_EQ(r.W, 18);
     EXPECT_EQ(r.H, 8);
     EXPECT_EQ(Create_Data_Matrix_Image(r, 1, true, 0.0).raster().size(), QSize(20, 10));
-    // "Auto" takes a square.
-    const DM_Grid a = Encode_Data_Matrix(QString(40, QLatin1Char('7')), 0, 0);
+    // "Auto" leaves the size to the library: a square or a rectangle.
+    const DM_Grid a = Encode_Data_Matrix(QStringLiteral("123456789012"), 0, 0);
     ASSERT_FALSE(a.isNull());
-    EXPECT_EQ(a.W, a.H);
+    EXPECT_EQ(QSize(a.W, a.H), QSize(14, 14));
+    const DM_Grid rect = Encode_Data_Matrix(QStringLiteral("Zorv DM 42"), 0, 0);
+    ASSERT_FALSE(rect.isNull());
+    EXPECT_EQ(QSize(rect.W, rect.H), QSize(32, 8));
+    // Far too long for any size, with the library left to choose the
+    // encodation: nothing, the reason, and nothing lost on the way (the
+    // sanitizer's leak check would fail this test).
+    QString tooLong;
+    EXPECT_TRUE(Encode_Data_Matrix(QString(3000, QLatin1Char('x')), 0, 0, &tooLong).isNull());
+    EXPECT_TRUE(tooLong.startsWith(QStringLiteral("No barcode produced\n")));
+    EXPECT_TRUE(Encode_Data_Matrix(QString(3000, QLatin1Char('x')), 5, 0).isNull());
+    // Letters outside ASCII with the encodation left to choose still encode.
+    EXPECT_FALSE(Encode_Data_Matrix(QStringLiteral("\u00e9t\u00e9 \u00e0 \u00c9vian"), 0, 0).isNull());
     // Too much for the size: nothing, and the reason.
     QString why;
     EXPECT_TRUE(Encode_Data_Matrix(QStringLiteral("ABCDEFGHIJ"), 1, 0, &why).isNull());
@@ -113,6 +125,8 @@ TEST(DataMatrix, EncodationsReadBack)
         {QStringLiteral("Zorv \u00e9t\u00e9"), 4},          // "Base256": every UTF-8 byte
         {QStringLiteral("ZORV LABEL 4"), 2},               // C40 ending on a whole triplet
         {QStringLiteral("Ascii 123"), 1},
+        {QStringLiteral("Zorv \u00e9t\u00e9 \u00e0 \u00c9vian"), 0},  // "Auto" with UTF-8 bytes
+        {QStringLiteral("Zorv DM 42"), 0},                  // "Auto": a rectangle
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.toStdString());

@@ -284,3 +284,21 @@ TEST(OffscreenView, ImagesHaveTheViewSize)
     EXPECT_EQ(framed.size(), QSizeF(30, 20));
     EXPECT_EQ(framed.raster().size(), QSize(300, 200));
 }
+
+TEST(OffscreenView, EmptyBarStringDrawsTextsOnly)
+{
+    // No bars, but a split caption, a left and a right caption: the
+    // background and the texts, and no reach past the bar data.
+    BarcodeSettings s = Bare_Settings();
+    s.bar_back_clr = QColor(250, 250, 200);
+    LinearSymbol b = Symbol_Of(QByteArray(), 1.0, 60.0, 30.0);
+    b.printsCaption = true;
+    b.captionHeight = 0.2;
+    for (const QString& caption : {QStringLiteral("123\t456"), QStringLiteral("\t789")}) {
+        b.caption = caption;
+        b.leftCaption = QStringLiteral("0");
+        b.rightCaption = QStringLiteral(">");
+        const QImage img = Render(ZBBarcodeOffscreenView(b, s));
+        EXPECT_EQ(img.pixelColor(1, 1), s.bar_back_clr);
+    }
+}

@@ -2,6 +2,8 @@
 
 #include "barcode/engines/view/BarcodeText.h"
 
+#include <optional>
+
 bool To_Ascii_Bytes(const QString& value, std::string& out)
 {
     const qsizetype n = value.size();
@@ -230,7 +232,9 @@ float ZBBarcode::barBottom(int) const
 
 float ZBBarcode::barTop(int) const
 {
-    const BarcodeSettings s = settings();
+    // Read per bar by the drawer: no copy of settings given with setSettings().
+    std::optional<BarcodeSettings> active;
+    const BarcodeSettings& s = m_settings ? *m_settings : active.emplace(Current_Barcode_Settings());
     float t = m_height;
     if (printsCaption())
         t -= m_captionHeight * 72.0f + s.value_margin;

@@ -144,7 +144,9 @@ public:
     QString description() const;
     const char* className() const { return m_className; }
 
-    bool isEqual(const ZBBarcode& other) const { return m_content == other.m_content && m_ascii == other.m_ascii; }
+    // Equal when the two contents are equal strings (also for values without
+    // an ASCII form, which keep the text as given).
+    bool isEqual(const ZBBarcode& other) const { return content() == other.content(); }
 
 protected:
     // Append start pattern, data part and stop pattern to `out`.

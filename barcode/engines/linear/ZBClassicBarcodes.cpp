@@ -172,10 +172,12 @@ std::string_view ZBCode39Barcode::Pattern(char c)
     return u < 128 ? std::string_view(Code39_Table()[u]) : std::string_view();
 }
 
+// Code 39 data characters in the order of their check values 0-42.
+constexpr std::string_view kCode39Values = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+
 int ZBCode39Barcode::Value(char c)
 {
-    static constexpr std::string_view kValues = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
-    const size_t i = kValues.find(c);
+    const size_t i = kCode39Values.find(c);
     return i == std::string_view::npos ? -1 : int(i);
 }
 
@@ -202,8 +204,7 @@ void ZBCode39Barcode::generateChecksum()
         if (v >= 0)
             sum += v;
     }
-    static constexpr std::string_view kValues = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
-    m_checkDigit = kValues[size_t(sum % 43)];
+    m_checkDigit = kCode39Values[size_t(sum % 43)];
     calculateWidth();
 }
 
@@ -421,8 +422,11 @@ char ZBModifiedPlesseyBarcode::Check_Digit(std::string_view content)
 {
     // Positions are counted from the right, the rightmost being 1. The odd
     // positions form a number N (read until the first non-digit) whose double
-    // contributes its digit sum: digit by digit, as doubling a digit never
-    // carries more than 1 into an even neighbour. Even positions add c - '0'.
+    // contributes its digit sum. That sum is taken digit by digit: doubling a
+    // digit gives at most 18, so the carry into the next digit of N is 0 or 1
+    // and lands on an even value (2d mod 10), never carrying further; the
+    // digit sum of 2N is therefore the sum of the digit sums of each 2d.
+    // Even positions add c - '0' (a hex letter 'A'-'F' counts 17-22).
     int sum = 0;
     bool oddRun = true;
     size_t pos = 1;

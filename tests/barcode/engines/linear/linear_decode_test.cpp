@@ -228,8 +228,13 @@ TEST_F(LinearDecode, Code128EachSetAndAutomatic)
         odd.push_back(rng.Digits(2 * rng.Int(0, 10) + 1));
 
     auto read = [](const QString& p) { return ZX(p, "Code128"); };
-    Expect_Same(Round_Trip({"Code 128 SET A", Values(rng, setA, 1, 40, 55), {}}, read));
-    Expect_Same(Round_Trip({"Code 128 SET B", Values(rng, setB, 1, 40, 55, {QString(40, QLatin1Char('~'))}), {}}, read));
+    // Shortest values (one character, NUL and DEL's neighbours included) beside long ones.
+    const std::vector<QString> shortA = {QString(QChar(0)), QStringLiteral("\x1f"), QStringLiteral("_"),
+                                         QString(60, QLatin1Char('A'))};
+    const std::vector<QString> shortB = {QStringLiteral(" "), QStringLiteral("~"), QStringLiteral("a"),
+                                         QString(60, QLatin1Char('~'))};
+    Expect_Same(Round_Trip({"Code 128 SET A", Values(rng, setA, 1, 40, 55, shortA), {}}, read));
+    Expect_Same(Round_Trip({"Code 128 SET B", Values(rng, setB, 1, 40, 55, shortB), {}}, read));
 
     // Fixed set C puts a '0' in front of an odd number of digits.
     std::vector<QString> c = even;
@@ -243,8 +248,9 @@ TEST_F(LinearDecode, Code128EachSetAndAutomatic)
     std::vector<QString> automatic = odd;
     for (int i = 0; i < 10; ++i)
         automatic.push_back(even[size_t(i)]);
-    for (int i = 0; i < 20; ++i)
-        automatic.push_back(rng.From(setB, rng.Int(1, 40)));
+    // Every printable character, in chunks and at random.
+    for (const QString& v : Values(rng, setB, 1, 40, 20))
+        automatic.push_back(v);
     for (int i = 0; i < 15; ++i)
         automatic.push_back(rng.From(Range(0, 95), rng.Int(1, 12)) + QStringLiteral("\t\x01"));
     automatic.push_back(QStringLiteral("0"));
@@ -256,11 +262,12 @@ TEST_F(LinearDecode, Codabar)
     // zbarimg keeps the start and stop characters in what it returns.
     Rng rng(27);
     const QByteArray data = "0123456789-$:/.+";
-    std::vector<QString> values;
-    for (QString v : Values(rng, data, 2, 30, 55)) {
-        const QString ends = QStringLiteral("ABCD");
+    const QString ends = QStringLiteral("ABCD");
+    // Each start and stop character appears, and short values (zbarimg reads no
+    // Codabar symbol of fewer than four characters in all, so "A1B" is left out).
+    std::vector<QString> values = {QStringLiteral("A12B"), QStringLiteral("C-$D"), QStringLiteral("D+.:/A")};
+    for (QString v : Values(rng, data, 2, 30, 52))
         values.push_back(ends[rng.Int(0, 3)] + v + ends[rng.Int(0, 3)]);
-    }
     Expect_Same(Round_Trip({"Codabar", values, {}}, Zbar_All));
 }
 

@@ -108,6 +108,30 @@ TEST(LinearModel, BarExtentsFollowTextsAndMargins)
     EXPECT_TRUE(copy->description().contains(QStringLiteral("Barcode Class: ZBCode39Barcode")));
 }
 
+// A symbology with one outer digit on each side, to check the base caption rule.
+class OuterDigits : public ZBBarcode {
+public:
+    using ZBBarcode::ZBBarcode;
+    std::unique_ptr<ZBBarcode> clone() const override { return std::make_unique<OuterDigits>(*this); }
+    int digitsToLeft() const override { return 1; }
+    int digitsToRight() const override { return 1; }
+};
+
+TEST(LinearModel, CaptionPiecesAndEquality)
+{
+    OuterDigits b(QStringLiteral("12345678901"));
+    EXPECT_EQ(b.leftCaption(), QStringLiteral("1"));
+    EXPECT_EQ(b.rightCaption(), QStringLiteral("1"));
+    EXPECT_EQ(b.caption(), QStringLiteral("234567890"));
+    EXPECT_EQ(OuterDigits(QStringLiteral("12")).caption(), QString());
+    EXPECT_EQ(ZBCode39Barcode(QStringLiteral("12345678901")).caption(), QStringLiteral("12345678901"));
+
+    // Equality is equality of the contents, also for values without an ASCII form.
+    EXPECT_TRUE(ZBCode128Barcode(QStringLiteral("abc")).isEqual(ZBCode128Barcode(QStringLiteral("abc"))));
+    EXPECT_FALSE(ZBCode128Barcode(QStringLiteral("abc")).isEqual(ZBCode128Barcode(QStringLiteral("abd"))));
+    EXPECT_FALSE(ZBCode128Barcode(QStringLiteral("\u00e9")).isEqual(ZBCode128Barcode(QStringLiteral("\u00fc"))));
+}
+
 TEST(LinearModel, WidthIsModulesTimesModuleWidth)
 {
     ZBCode39Barcode b(QStringLiteral("AB"));
@@ -132,8 +156,15 @@ TEST(Code39, PatternsAndCase)
     EXPECT_EQ(b.checkDigit(), 0);
 
     // '*' is the start and stop character: as data it would end the symbol
-    // early when read, so it is refused (the original accepted it).
+    // early when read, so it is refused (rather than accepted as in the older rule).
     EXPECT_FALSE(ZBCode39Barcode(QStringLiteral("A*B")).isContentValid());
+
+    // The modulo-43 routine nobody calls: A+B+C = 10+11+12 = 33, 'X'.
+    ZBCode39Barcode checked(QStringLiteral("ABC"));
+    checked.setBarWidth(1);
+    checked.generateChecksum();
+    EXPECT_EQ(checked.checkDigit(), 'X');
+    EXPECT_FLOAT_EQ(checked.width(), 6 * 13);
 }
 
 TEST(Code39, ExtendedUsesFullAsciiPairs)
@@ -145,7 +176,7 @@ TEST(Code39, ExtendedUsesFullAsciiPairs)
 
     struct Pair { char c; const char* pair; };
     // Line feed is "$J" and carriage return "$M" in the full-ASCII table (the
-    // original gave line feed the carriage return's pair and refused CR).
+    // older rule gave line feed the carriage return's pair and refused CR).
     for (Pair p : {Pair{'$', "/D"}, Pair{'/', "/O"}, Pair{'*', "/J"}, Pair{'_', "%O"}, Pair{'\n', "$J"},
                    Pair{'\r', "$M"}, Pair{'\0', "%U"}, Pair{'\x7f', "%T"}, Pair{'@', "%V"}, Pair{'`', "%W"},
                    Pair{'~', "%S"}, Pair{' ', " "}, Pair{'-', "-"}, Pair{'Q', "Q"}}) {
@@ -161,7 +192,7 @@ TEST(Code39, ExtendedUsesFullAsciiPairs)
 
 TEST(Codabar, StandardPatternsWithGaps)
 {
-    // B and C take the standard's patterns (the original had them exchanged,
+    // B and C take the standard's patterns (the older table had them exchanged,
     // so its B and C symbols read as the other character).
     ZBCodabarBarcode b(QStringLiteral("A12B"));
     const std::string A = "1011001001", one = "101011001", two = "101001011", B = "1001001011";
@@ -188,7 +219,7 @@ TEST(TwoOfFive, InterleavedPadsOddLength)
 TEST(TwoOfFive, IndustrialFollowsTheStandard)
 {
     // Bars carry the digits (narrow 1 module, wide 3), every space is narrow;
-    // start is wide-wide-narrow and stop wide-narrow-wide. The original used
+    // start is wide-wide-narrow and stop wide-narrow-wide. The older layout used
     // the interleaved start and stop and 2-module spaces, which no reader of
     // this symbology frames as a symbol.
     const std::string start = "1110" "1110" "10";
@@ -235,7 +266,7 @@ TEST(ModifiedPlessey, CheckDigitAndStandardSymbol)
 
     // Bits least significant first, 0 = narrow bar + wide space, 1 = wide bar
     // + narrow space; start is a 1 bit, stop a 0 bit and a final bar. (The
-    // original framed the data with another code's start and stop bits.)
+    // older layout framed the data with another code's start and stop bits.)
     const std::string b0 = "1000", b1 = "1110";
     ZBModifiedPlesseyBarcode one(QStringLiteral("1"));
     EXPECT_EQ(one.checkDigit(), '8');
@@ -279,7 +310,7 @@ TEST(Code128, SetChoiceAndCheckValues)
     };
     const Case cases[] = {
         // An odd number of digits goes to set B so it scans as typed; the
-        // original chose set C and a leading '0' (check 81, still right for
+        // older rule chose set C and a leading '0' (check 81, still right for
         // fixed set C below).
         {"12345", 3, 1, (104 + 17 + 2 * 18 + 3 * 19 + 4 * 20 + 5 * 21) % 103},
         {"12345", 2, 2, 81},
@@ -318,7 +349,8 @@ TEST(Code128, BarStringLayout)
     EXPECT_EQ(bars.substr(22, 11), ZBCode128Barcode::Pattern(27));
     EXPECT_EQ(a.completeBarcode().size(), size_t(11 * (3 + 2) + 13));
 
-    // The empty value has no symbol at all.
+    // The empty value has no symbol at all: an empty value is refused like any
+    // other bad input, rather than drawn as a bare start, check and stop.
     ZBCode128Barcode empty(QString{});
     EXPECT_FALSE(empty.isContentValid());
     EXPECT_TRUE(empty.completeBarcode().empty());
@@ -361,6 +393,14 @@ TEST(UPCEAN, UPCAChecksCaptionAndWidth)
     EXPECT_TRUE(ZBUPCABarcode(QStringLiteral("036000291452")).isContentValid());
     EXPECT_EQ(ZBUPCABarcode(QStringLiteral("036000291452")).checkDigit(), '2');
     EXPECT_FALSE(ZBUPCABarcode(QStringLiteral("036000291453")).isContentValid());
+
+    // Guards, the outer digits' bars and the centre guard reach down to 3.6
+    // points; the other data bars stop at the caption.
+    a.setCaptionHeight(0.2f);
+    for (int n : {0, 2, 6, 45, 47, 49, 89, 92, 94})
+        EXPECT_FLOAT_EQ(a.barBottom(n), 3.6f) << n;
+    for (int n : {7, 20, 44, 50, 70, 88})
+        EXPECT_FLOAT_EQ(a.barBottom(n), 0.2f * 72) << n;
 
     ZBUPCABarcode empty(QString{});
     empty.setBarWidth(1);
@@ -519,7 +559,7 @@ TEST(Postal, RoyalMailFourStates)
 {
     ZBRoyalMailBarcode rm(QStringLiteral("SN34RD1A"));
     EXPECT_EQ(rm.checkDigit(), 'K');
-    // Lower case is upper-cased (the original drew its letters as trackers,
+    // Lower case is upper-cased (the older rule drew its letters as trackers,
     // which reads as other data).
     ZBRoyalMailBarcode lower(QStringLiteral("sn34rd1a"));
     EXPECT_TRUE(lower.isContentValid());

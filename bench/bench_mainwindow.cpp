@@ -27,19 +27,29 @@ const Sample samples[] = {
     {"Japan Post Barcode", "1234567890"},
 };
 
+int appArgc = 1;
+char name[] = "bench_mainwindow";
+char* appArgv[] = {name, nullptr};
+std::unique_ptr<QApplication> app;
+std::unique_ptr<QTemporaryDir> home;
+std::unique_ptr<LMNWindowController> w;
+
+// The window and the application go before main returns: Qt's own globals are
+// gone by the time static destructors run.
+void Close_Window()
+{
+    w.reset();
+    app.reset();
+    home.reset();
+}
+
 LMNWindowController& window()
 {
-    static int argc = 1;
-    static char name[] = "bench_mainwindow";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    static std::unique_ptr<QTemporaryDir> home;
-    static std::unique_ptr<LMNWindowController> w;
     if (!w) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", home->path().toLocal8Bit());
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<QApplication>(appArgc, appArgv);
         QApplication::setApplicationName("Zorv Label");
         QApplication::setOrganizationName("Zorv");
         Set_Message_Responder([](const MessageRequest&) { return 0; });
@@ -69,4 +79,11 @@ void BM_KeystrokeToPreview(benchmark::State& state)
 BENCHMARK(BM_KeystrokeToPreview)->DenseRange(0, int(std::size(samples)) - 1)->Unit(benchmark::kMillisecond);
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Close_Window();
+    return 0;
+}

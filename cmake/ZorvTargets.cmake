@@ -15,14 +15,10 @@ function(zl_add_library name folder)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-    target_compile_definitions(${name} PUBLIC ZL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      ZL_INSTALL_DATADIR="${CMAKE_INSTALL_PREFIX}/share/zorv-label")
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
-    target_compile_definitions(${name} INTERFACE ZL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      ZL_INSTALL_DATADIR="${CMAKE_INSTALL_PREFIX}/share/zorv-label")
   endif()
 endfunction()
 

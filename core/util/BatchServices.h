@@ -1,0 +1,122 @@
+#pragma once
+// What the batch jobs (printing, PDF and image export, e-mail, batch cropping)
+// and the data windows use of the main window: the rows of barcode mode, the
+// filling of a card with one row of bound values, the design back-up around a
+// job, and the commands that open windows of a neighbouring subsystem.
+//
+// The main window implements it and stores itself in Batch_Services; the
+// subsystems below the main window reach it only through this pointer. Tests
+// install a fake (tests/common/FakeBatchServices.h).
+//
+// Threads: the row operations (Get_Image_From_List_Val,
+// Set_data_table_value_to_card) may be called from a worker; they fill and
+// render copies of the design's items and run what needs the GUI thread there
+// while the caller waits. Everything else is called on the GUI thread.
+#include "core/util/BarcodeSettings.h"
+#include "platform/PtImage.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QSizeF>
+#include <QStringList>
+
+#include <atomic>
+
+class QWidget;
+
+// One row of the barcode list: "Value", "Header", "Footer", "PQ".
+using BarcodeListRow = QMap<QString, QString>;
+
+// What the batch jobs read of barcode mode, as one value taken on the GUI thread.
+struct BarcodeModeState {
+    bool linear = true;              // liner_or_2D_font == 0
+    bool dataSource = false;         // data_source_chkbox: values come from the list or a series
+    bool listFeeds = true;           // Custom_Sheet_RD: the list is the source
+    bool seriesFeeds = false;        // Data_Set_Sheet_RD: a series is the source
+    bool valueChecked = false;       // barcode_value_chk
+    bool headerChecked = false;      // barcode_header_chk
+    bool footerChecked = false;      // barcode_footer_chk
+    QString valueSeries, headerSeries, footerSeries;  // chosen series names ("" none)
+    QString value, header, footer;   // the typed texts (2D value for 2D symbologies)
+    bool transparentBackground = false;  // brcd_bk_clr_trnsp_rd
+    BarcodeSettings settings;        // the settings of barcode mode
+    QList<BarcodeListRow> list;      // ListData_barcode
+};
+
+class BatchServices {
+public:
+    virtual ~BatchServices();
+
+    // ---- Barcode mode ----
+    // The image of barcode row `row` (0-based) with the current settings: the
+    // row's value, header and footer from the list, the chosen series or the
+    // typed fields, as the binding switches say. Null for an empty value or
+    // one that cannot be encoded (then Invalid_Barcode_Image() is true); for a
+    // row at or beyond Total_Barcode_Label_wd_Batch, the typed barcode.
+    virtual PtImage Get_Image_From_List_Val(int row) = 0;
+    virtual bool Invalid_Barcode_Image() const = 0;
+    // The row's print quantity when the list is the value source; 1 when it is
+    // not; 0 for a row past the end of the list.
+    virtual int Get_PQ_Count_Of_Index(int row) const = 0;
+    // The number of labels: the sum of the rows' print quantities, or the row
+    // count when a series is the source; sets Total_Barcode_Label_wd_Batch.
+    virtual int Get_Total_Count_With_PQ() = 0;
+    // Counts the rows that give a barcode from Print_Start to Print_End (range)
+    // or to Total_Label and sets Total_Label to it when at least 1.
+    virtual void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) = 0;
+    // Shows row 1 of the batch in the main window.
+    virtual void Select_First_Value_For_Barcode_Setting_Mode() = 0;
+    // Sets Use_Data_Sheet_Values for barcode mode from the binding switches.
+    virtual void Check_Data_Sheet_Value_Use_or_Not_Barcode() = 0;
+    // The barcode-mode state, read on the GUI thread.
+    virtual BarcodeModeState Barcode_Mode_State() const = 0;
+    // The row count of barcode mode (Get_Barcode_Batch_Count).
+    virtual int Get_Barcode_Batch_Count() = 0;
+
+    // ---- Batch binding of designing mode ----
+    // Fills a copy of every bound front item with row `row` and renders the
+    // card; null when no card could be made. `side` is "F".
+    virtual PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) = 0;
+    // Counts the rows of the sources in use (both modes) into Total_Batch_Excel_Card.
+    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
+    virtual void Get_total_Card_count() = 0;
+    // The column of a series in the series table (case-insensitive), or -1.
+    virtual int Get_Data_SetIndex_According_Name(const QString& name) const = 0;
+    // A cell of the series table; "" out of range or for a path column.
+    virtual QString Get_sel_row_col_value_of_dataset(int row, int col) const = 0;
+    // Opens the series value viewer on a series.
+    virtual void Open_Series_Value_Box(const QString& name) = 0;
+    // Fills the live design with row 0 so the canvas shows the first row.
+    virtual void Select_first_row_value_for_design() = 0;
+
+    // ---- Design back-up around a job ----
+    virtual void Set_Front_Back_Value_To_Print_Export_Mail() = 0;
+    virtual void Create_Card_Design_Again() = 0;
+    virtual void Set_Graphic_Array_According_Side() = 0;
+
+    // ---- Design, card and windows of neighbours ----
+    // Writes the open design to `path` ("L" a design, "T" a user template).
+    virtual bool Save_project_file(const QString& path, bool showMessage,
+                                   const QString& logOrTemplate) = 0;
+    // The card size in points.
+    virtual QSizeF Card_Size() const = 0;
+    // Opens the picture library ("C" item pictures, "B" backgrounds); the
+    // chosen path, or "" when none was chosen.
+    virtual QString Open_Image_Library_Window(const QString& mode) = 0;
+    // The window that hosts sheets and the progress window.
+    virtual QWidget* Batch_Host_Window() const = 0;
+};
+
+// The one main window as the batch jobs see it; null until it exists.
+extern BatchServices* Batch_Services;
+
+// ---- Process-wide values of batch jobs ----
+extern std::atomic<int> Use_Data_Sheet_Values;      // batch values in use
+extern std::atomic<int> Use_Excel_Binding_Values;   // the spreadsheet binding is in use
+extern std::atomic<int> Total_Batch_Excel_Card;     // rows of the current source, at least 1
+extern std::atomic<int> Total_Barcode_Label_wd_Batch;  // barcode-mode rows
+extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
+// Progress counters of the running job, read by the progress window.
+extern std::atomic<int> curr_card_count;
+extern std::atomic<int> show_count;

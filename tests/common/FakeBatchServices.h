@@ -1,0 +1,120 @@
+#pragma once
+// A test double of the main window as the batch jobs see it. Header-only.
+//
+//   FakeBatchServices batch;             // becomes Batch_Services until destroyed
+//   batch.rowImage = [](int row) { ... };
+//   batch.state.list = {...};
+// Every operation answers from the public members and counts its calls.
+#include "core/util/BatchServices.h"
+
+#include <QSizeF>
+
+#include <functional>
+#include <mutex>
+
+class FakeBatchServices : public BatchServices {
+public:
+    FakeBatchServices() : m_previous(Batch_Services) { Batch_Services = this; }
+    ~FakeBatchServices() override
+    {
+        if (Batch_Services == this) Batch_Services = m_previous;
+    }
+
+    // What the fake answers.
+    BarcodeModeState state;
+    std::function<PtImage(int)> rowImage;           // barcode rows
+    std::function<PtImage(int)> cardImage;          // designing-mode rows
+    std::function<int(int)> printQuantity;          // default: list "PQ", else 1
+    int barcodeRows = 0;                            // Get_Barcode_Batch_Count
+    QStringList seriesNames;                        // series table columns
+    QList<QStringList> seriesColumns;               // series table, column by column
+    QSizeF cardSize{144, 72};
+    QString libraryChoice;
+    QWidget* host = nullptr;
+    bool saveResult = true;
+
+    // What the fake saw.
+    mutable std::mutex mutex;
+    int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0, counts = 0;
+    QList<int> imageRows, cardRows;
+    QStringList savedPaths, openedSeries;
+
+    PtImage Get_Image_From_List_Val(int row) override
+    {
+        PtImage image = rowImage ? rowImage(row) : PtImage();
+        std::lock_guard lock(mutex);
+        imageRows << row;
+        m_invalid = image.isNull();
+        return image;
+    }
+    bool Invalid_Barcode_Image() const override { return m_invalid; }
+    int Get_PQ_Count_Of_Index(int row) const override
+    {
+        if (printQuantity) return printQuantity(row);
+        if (!state.listFeeds || state.seriesFeeds) return 1;
+        if (row < 0 || row >= state.list.size()) return 0;
+        return state.list[row].value(QStringLiteral("PQ")).trimmed().toInt();
+    }
+    int Get_Total_Count_With_PQ() override
+    {
+        int total = 0;
+        for (int r = 0; r < barcodeRows; ++r) total += Get_PQ_Count_Of_Index(r);
+        Total_Barcode_Label_wd_Batch = barcodeRows;
+        return total;
+    }
+    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
+    void Select_First_Value_For_Barcode_Setting_Mode() override {}
+    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override
+    {
+        Use_Data_Sheet_Values = state.dataSource
+            && (state.valueChecked || state.headerChecked || state.footerChecked);
+    }
+    BarcodeModeState Barcode_Mode_State() const override { return state; }
+    int Get_Barcode_Batch_Count() override
+    {
+        Total_Barcode_Label_wd_Batch = barcodeRows;
+        Total_Batch_Excel_Card = barcodeRows;
+        return barcodeRows;
+    }
+
+    PtImage Set_data_table_value_to_card(int row, const QString&, bool) override
+    {
+        PtImage image = cardImage ? cardImage(row) : PtImage();
+        std::lock_guard lock(mutex);
+        cardRows << row;
+        return image;
+    }
+    void Check_Series_Or_Excel_Use_or_not() override { ++counts; }
+    void Get_total_Card_count() override {}
+    int Get_Data_SetIndex_According_Name(const QString& name) const override
+    {
+        for (int i = 0; i < seriesNames.size(); ++i)
+            if (seriesNames[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+        return -1;
+    }
+    QString Get_sel_row_col_value_of_dataset(int row, int col) const override
+    {
+        if (col < 0 || col >= seriesColumns.size()) return {};
+        const QStringList& c = seriesColumns[col];
+        return row >= 0 && row < c.size() ? c[row] : QString();
+    }
+    void Open_Series_Value_Box(const QString& name) override { openedSeries << name; }
+    void Select_first_row_value_for_design() override { ++firstRowFills; }
+
+    void Set_Front_Back_Value_To_Print_Export_Mail() override { ++backups; }
+    void Create_Card_Design_Again() override { ++restores; }
+    void Set_Graphic_Array_According_Side() override { ++sideResets; }
+
+    bool Save_project_file(const QString& path, bool, const QString&) override
+    {
+        savedPaths << path;
+        return saveResult;
+    }
+    QSizeF Card_Size() const override { return cardSize; }
+    QString Open_Image_Library_Window(const QString&) override { return libraryChoice; }
+    QWidget* Batch_Host_Window() const override { return host; }
+
+private:
+    BatchServices* m_previous;
+    bool m_invalid = false;
+};

@@ -62,7 +62,7 @@ LMNWindowController& window()
 
 void BM_KeystrokeToPreview(benchmark::State& state)
 {
-    LMNWindowController& w = window();
+    BarcodeModeView& w = *window().barcodeModeView();
     const Sample& s = samples[state.range(0)];
     w.dataText->setText(QString::fromLatin1(s.value));
     w.barcodeTypePopup->setCurrentIndex(w.barcodeTypePopup->findText(QString::fromLatin1(s.type)));

@@ -40,6 +40,9 @@ protected:
         return *window;
     }
 
+    // The window's barcode tab (made with the window).
+    BarcodeModeView& makeBarcode() { return *make().barcodeModeView(); }
+
     // Chooses a type name in the popup as a click on the item would.
     void chooseType(const QString& name);
 

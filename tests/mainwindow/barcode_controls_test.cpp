@@ -20,16 +20,16 @@
 
 void MainWindowTest::chooseType(const QString& name)
 {
-    QComboBox* popup = window->barcodeTypePopup;
+    QComboBox* popup = window->barcodeModeView()->barcodeTypePopup;
     const int i = popup->findText(name);
     ASSERT_GE(i, 0) << name.toStdString();
     popup->setCurrentIndex(i);
-    window->barcodeTypeChanged();
+    window->barcodeModeView()->barcodeTypeChanged();
 }
 
 TEST_F(MainWindowTest, LookChangesDrawAgainWithoutEncoding)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     ASSERT_FALSE(w.Preview_Is_Blank());
     const int encodes = w.Encode_Count();
     int draws = w.Draw_Count();
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, LookChangesDrawAgainWithoutEncoding)
 
 TEST_F(MainWindowTest, FontPanelChangesGoToTheButtonPressedLast)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     const QFont valueBefore = w.value_font;
     w.Header_Font_Changed();
     ASSERT_NE(w.fontPanel, nullptr);
@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, FontPanelChangesGoToTheButtonPressedLast)
 
 TEST_F(MainWindowTest, EmptyValueGivesABlankPreview)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     w.dataText->clear();
     w.controlTextDidChange(w.dataText);
     EXPECT_TRUE(w.Preview_Is_Blank());
@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, EmptyValueGivesABlankPreview)
 
 TEST_F(MainWindowTest, NonAsciiLinearValueStopsTheRoad)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     const int encodes = w.Encode_Count();
     w.dataText->setText(QString::fromUtf8("12\xC3\xA9"));
     w.controlTextDidChange(w.dataText);
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, NonAsciiLinearValueStopsTheRoad)
 
 TEST_F(MainWindowTest, UpcAndEanSwitchKerningOff)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     struct Case { const char* type; const char* value; bool kerningEnabled; };
     const Case cases[] = {
         {"UPCA", "12345678901", false},  {"Code 39", "ABC", true},
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, UpcAndEanSwitchKerningOff)
 
 TEST_F(MainWindowTest, TwoDimensionalPanesAndReframing)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     chooseType("QR Code");
     EXPECT_EQ(w.liner_or_2D_font, 1);
     EXPECT_TRUE(w.TwoD_Barcode_RD->isChecked());
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, TwoDimensionalPanesAndReframing)
 
 TEST_F(MainWindowTest, PairsKeepTheirFieldAndStepperTogether)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     w.val_mar_Text->setText("0.5");
     w.Value_Margin_Changed(w.val_mar_Text);
     EXPECT_DOUBLE_EQ(w.val_mar_Stepper->value(), 0.5);
@@ -233,7 +233,7 @@ TEST_F(MainWindowTest, PairsKeepTheirFieldAndStepperTogether)
 
 TEST_F(MainWindowTest, DataMatrixSizeFollowsTheFormat)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     auto setDm = [&](int width, int height) {
         w.dm_widthStepper_2D->setValue(width);
         w.dm_widthText_2D->setText(QString::number(width));
@@ -259,7 +259,7 @@ TEST_F(MainWindowTest, DataMatrixSizeFollowsTheFormat)
 
 TEST_F(MainWindowTest, QrVersionAndDpiChoices)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     chooseType("QR Code");
     w.qr_version_ComboBox->setCurrentIndex(10);
     w.comboBoxSelectionDidChange(w.qr_version_ComboBox);
@@ -290,24 +290,24 @@ TEST_F(MainWindowTest, QrVersionAndDpiChoices)
 
 TEST_F(MainWindowTest, HelpButtonsShowTheirTitleAndText)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     QStringList shown;
     ModalRunner previous = Set_Modal_Runner([&shown](QDialog& d) {
         if (auto* box = qobject_cast<Long_SMS_Dlg*>(&d))
             shown << box->_Msg_Title->text() + "|" + box->_Msg_Val->toPlainText();
         return 1;
     });
-    struct Case { void (LMNWindowController::*handler)(); const char* title; const char* textStart; };
+    struct Case { void (BarcodeModeView::*handler)(); const char* title; const char* textStart; };
     const Case cases[] = {
-        {&LMNWindowController::QR_Version_Help_Btn, "Version :", "Version is configuration"},
-        {&LMNWindowController::QR_EC_Lvl_Help_Btn, "Error correction (EC) level :", "An error-correction"},
-        {&LMNWindowController::PDF_row_Help_btn, "PDF Rows :", "Number of rows in the PDF barcode."},
-        {&LMNWindowController::PDF_col_Help_btn, "PDF Columns :", "Number of columns"},
-        {&LMNWindowController::PDF_ec_lvl_Help_btn, "PDF EC Level :", "An error-correction"},
-        {&LMNWindowController::DM_format_Help_btn, "Preferred Format :", "Preferred Mode determines"},
-        {&LMNWindowController::DM_Encoding_Help_btn, "Encoding Mode :", "Encoding Mode is mode"},
-        {&LMNWindowController::Batch_Help_Button, "Batch Processing Settings Help :", "Select these option"},
-        {&LMNWindowController::DPI_Help_Label, "DPI (Dots Per Inch) :", "Dots per inch"},
+        {&BarcodeModeView::QR_Version_Help_Btn, "Version :", "Version is configuration"},
+        {&BarcodeModeView::QR_EC_Lvl_Help_Btn, "Error correction (EC) level :", "An error-correction"},
+        {&BarcodeModeView::PDF_row_Help_btn, "PDF Rows :", "Number of rows in the PDF barcode."},
+        {&BarcodeModeView::PDF_col_Help_btn, "PDF Columns :", "Number of columns"},
+        {&BarcodeModeView::PDF_ec_lvl_Help_btn, "PDF EC Level :", "An error-correction"},
+        {&BarcodeModeView::DM_format_Help_btn, "Preferred Format :", "Preferred Mode determines"},
+        {&BarcodeModeView::DM_Encoding_Help_btn, "Encoding Mode :", "Encoding Mode is mode"},
+        {&BarcodeModeView::Batch_Help_Button, "Batch Processing Settings Help :", "Select these option"},
+        {&BarcodeModeView::DPI_Help_Label, "DPI (Dots Per Inch) :", "Dots per inch"},
     };
     for (const Case& c : cases)
         (w.*c.handler)();

@@ -24,7 +24,7 @@ enum class Effect { Encode, Draw, Nothing };
 
 struct Step {
     const char* control;
-    std::function<void(LMNWindowController&)> act;
+    std::function<void(BarcodeModeView&)> act;
     Effect effect;
 };
 
@@ -34,14 +34,14 @@ QFont sized(QFont f, double points)
     return f;
 }
 
-void choose(LMNWindowController& w, QComboBox* combo, int index)
+void choose(BarcodeModeView& w, QComboBox* combo, int index)
 {
     combo->setCurrentIndex(index);
     w.comboBoxSelectionDidChange(combo);
 }
 
 // Runs the steps one after the other on one window and checks each one's effect.
-void runSteps(LMNWindowController& w, const std::vector<Step>& steps, const char* kind)
+void runSteps(BarcodeModeView& w, const std::vector<Step>& steps, const char* kind)
 {
     for (const Step& s : steps) {
         ASSERT_FALSE(w.Preview_Is_Blank()) << kind << ", before " << s.control;
@@ -71,7 +71,7 @@ void runSteps(LMNWindowController& w, const std::vector<Step>& steps, const char
 
 TEST_F(MainWindowTest, LinearControlsEncodeOrDrawAgain)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     const std::vector<Step> steps = {
         {"value font", [](auto& w) { w.changeFont(sized(w.value_font, 14)); }, Effect::Draw},
         {"header font", [](auto& w) { w.header_changeFont(sized(w.header_font, 14)); }, Effect::Draw},
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, LinearControlsEncodeOrDrawAgain)
 
 TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     chooseType("QR Code");
     const std::vector<Step> qr = {
         {"value font", [](auto& w) { w.changeFont(sized(w.value_font, 14)); }, Effect::Draw},
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
 
 TEST_F(MainWindowTest, EmptiedValueNeverBringsTheOldSymbolBack)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     ASSERT_TRUE(w.testBarcodeExists());
     w.dataText->clear();
     w.controlTextDidChange(w.dataText);
@@ -216,16 +216,16 @@ TEST_F(MainWindowTest, EmptiedValueNeverBringsTheOldSymbolBack)
 
 TEST_F(MainWindowTest, PairFieldsShowWhatTheStepperKeeps)
 {
-    LMNWindowController& w = make();
-    struct Case { QLineEdit* text; Stepper* stepper; void (LMNWindowController::*handler)(QObject*);
+    BarcodeModeView& w = makeBarcode();
+    struct Case { QLineEdit* text; Stepper* stepper; void (BarcodeModeView::*handler)(QObject*);
                   const char* typed; const char* shown; };
     const Case cases[] = {
-        {w.TB_mar_Text, w.TB_mar_Stepper, &LMNWindowController::TB_Margin_Changed, "9999", "20"},
-        {w.LR_mar_Text, w.LR_mar_Stepper, &LMNWindowController::LR_Margin_Changed, "-3", "0"},
-        {w.HeightText, w.HeightStepper, &LMNWindowController::heightChanged, "abc", "0.1"},
-        {w.widthText, w.widthStepper, &LMNWindowController::widthChanged, "7.5", "7.5"},
-        {w.val_mar_Text, w.val_mar_Stepper, &LMNWindowController::Value_Margin_Changed, "0.35", "0.35"},
-        {w.pdf_ec_lvl_Text, w.pdf_ec_lvl_Stepper, &LMNWindowController::PDF_EC_Lvl_Changed, "12", "8"},
+        {w.TB_mar_Text, w.TB_mar_Stepper, &BarcodeModeView::TB_Margin_Changed, "9999", "20"},
+        {w.LR_mar_Text, w.LR_mar_Stepper, &BarcodeModeView::LR_Margin_Changed, "-3", "0"},
+        {w.HeightText, w.HeightStepper, &BarcodeModeView::heightChanged, "abc", "0.1"},
+        {w.widthText, w.widthStepper, &BarcodeModeView::widthChanged, "7.5", "7.5"},
+        {w.val_mar_Text, w.val_mar_Stepper, &BarcodeModeView::Value_Margin_Changed, "0.35", "0.35"},
+        {w.pdf_ec_lvl_Text, w.pdf_ec_lvl_Stepper, &BarcodeModeView::PDF_EC_Lvl_Changed, "12", "8"},
     };
     for (const Case& c : cases) {
         c.text->setText(c.typed);
@@ -243,10 +243,10 @@ TEST_F(MainWindowTest, PairFieldsShowWhatTheStepperKeeps)
 
 TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     QThread* gui = QThread::currentThread();
     std::atomic<bool> offThread{false};
-    QObject::connect(&w, &LMNWindowController::previewChanged, &w,
+    QObject::connect(&w, &BarcodeModeView::previewChanged, &w,
                      [&] { if (QThread::currentThread() != gui) offThread = true; }, Qt::DirectConnection);
     w.HeaderText->setText("FROM A WORKER");
     w.controlTextDidChange(w.HeaderText);
@@ -271,7 +271,7 @@ TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
 
 TEST_F(MainWindowTest, PreviewShowsTheSymbolAtItsPrintedSize)
 {
-    LMNWindowController& w = make();
+    BarcodeModeView& w = makeBarcode();
     const QSizeF points = w.Preview_Image().size();
     const double perPoint = std::max(1.0, w.logicalDpiX() / 72.0);
     const QSizeF shown = w.barcodeImage->pixmap().deviceIndependentSize();

@@ -31,7 +31,7 @@ bool keyToItem(QComboBox* combo, const QString& name)
 }
 
 // The preview as the user sees it, written to a PNG.
-QString grabPreview(LMNWindowController& w, const QTemporaryDir& dir, const QString& name)
+QString grabPreview(BarcodeModeView& w, const QTemporaryDir& dir, const QString& name)
 {
     const QString path = dir.filePath(name);
     // What the preview widget shows on screen (image, background and all).
@@ -44,9 +44,9 @@ TEST_F(MainWindowTest, TypingAValueShowsADecodableCode128)
 {
     if (!testsupport::Tool_Available("ZXingReader"))
         GTEST_SKIP() << "ZXingReader is not installed";
-    LMNWindowController& w = make();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    BarcodeModeView& w = makeBarcode();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 
     ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "Code 128"));
     EXPECT_EQ(w.Barcode_Type_Name(), "Code 128");
@@ -71,9 +71,9 @@ TEST_F(MainWindowTest, TypedTwoDimensionalValuesDecode)
 {
     if (!testsupport::Tool_Available("ZXingReader"))
         GTEST_SKIP() << "ZXingReader is not installed";
-    LMNWindowController& w = make();
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    BarcodeModeView& w = makeBarcode();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 

@@ -4,7 +4,7 @@
 Usage: smtp_server.py CONFIG.json OUT_DIR
 The configuration says: "user", "password" (accepted credentials; others get
 535), "tls": "none" | "starttls" | "implicit", "cert", "key", "reject_first"
-(the first N mails get 554), "delay" (seconds to wait before answering DATA).
+(the first N mails get 554), "reject_rcpt" (addresses refused with 550), "delay" (seconds to wait before answering DATA).
 Prints "PORT n" once listening; stops when its standard input closes.
 Each accepted mail is written as OUT_DIR/mail-N.eml with OUT_DIR/mail-N.json
 (envelope, the credentials of the session as base64 of their bytes, whether
@@ -18,7 +18,8 @@ import os
 import socket
 import ssl
 import sys
-import time
+from email import policy
+from email.parser import BytesParser
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, SMTP
@@ -47,6 +48,12 @@ class Authenticator:
 
 
 class Handler:
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.lower() in [a.lower() for a in config.get("reject_rcpt", [])]:
+            return "550 No such user"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
     async def handle_DATA(self, server, session, envelope):
         if config.get("delay"):
             await asyncio.sleep(float(config["delay"]))
@@ -55,14 +62,27 @@ class Handler:
             return "554 Transaction failed"
         state["count"] += 1
         base = os.path.join(out_dir, "mail-%d" % state["count"])
+        raw = envelope.original_content or envelope.content
         with open(base + ".eml", "wb") as f:
-            f.write(envelope.original_content or envelope.content)
+            f.write(raw)
+        message = BytesParser(policy=policy.default).parsebytes(raw)
+        attachments = []
+        for i, part in enumerate(message.iter_attachments()):
+            name = "%s-att-%d" % (base, i + 1)
+            with open(name, "wb") as f:
+                f.write(part.get_payload(decode=True))
+            attachments.append({"filename": part.get_filename(), "content_type": part.get_content_type(),
+                                "file": name})
+        body = message.get_body(preferencelist=("plain",))
         record = {
+            "subject": str(message["Subject"]),
+            "body": body.get_content() if body is not None else "",
+            "attachments": attachments,
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "login": base64.b64encode(getattr(session, "zl_login", b"")).decode(),
             "password": base64.b64encode(getattr(session, "zl_password", b"")).decode(),
-            "encrypted": bool(session.ssl),
+            "encrypted": bool(session.ssl) or server.transport.get_extra_info("sslcontext") is not None,
         }
         with open(base + ".json.tmp", "w", encoding="utf-8") as f:
             json.dump(record, f)

@@ -513,6 +513,7 @@ void Send_Mail::Reset_Controls()
     to_txt->clear();
     rd_all_to_every->setChecked(true);
     Total_Text->setVisible(false);
+    tot_label->setVisible(false);
     from_Text->setValue(1);
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);

@@ -73,6 +73,9 @@ public:
     virtual BarcodeModeState Barcode_Mode_State() const = 0;
     // The row count of barcode mode (Get_Barcode_Batch_Count).
     virtual int Get_Barcode_Batch_Count() = 0;
+    // The invalid-data picture of barcode mode (Invalid_Barcode_Data_Image),
+    // written for a row that gives no barcode when such rows are not skipped.
+    virtual PtImage Invalid_Barcode_Data_Image() const = 0;
 
     // ---- Batch binding of designing mode ----
     // Fills a copy of every bound front item with row `row` and renders the

@@ -32,6 +32,7 @@ public:
     QString libraryChoice;
     QWidget* host = nullptr;
     bool saveResult = true;
+    PtImage invalidImage;                           // Invalid_Barcode_Data_Image
 
     // What the fake saw.
     mutable std::mutex mutex;
@@ -70,6 +71,7 @@ public:
             && (state.valueChecked || state.headerChecked || state.footerChecked);
     }
     BarcodeModeState Barcode_Mode_State() const override { return state; }
+    PtImage Invalid_Barcode_Data_Image() const override { return invalidImage; }
     int Get_Barcode_Batch_Count() override
     {
         Total_Barcode_Label_wd_Batch = barcodeRows;

@@ -1,0 +1,135 @@
+// Barcode image export: 1,000 Code 128 barcodes written as 600 DPI PNG files
+// by the export job (rows through the batch services, drawn at 600 DPI and
+// encoded on every core, written in row order), against the time Qt alone
+// takes to write the same 1,000 images, one after the other, in the same run.
+// The goal: the job within 1.5 x of Qt alone ("ratio" below).
+#include "barcode/generation/BarcodeRoad.h"
+#include "core/util/BatchServices.h"
+#include "export/ExportJobs.h"
+#include "platform/MessageSink.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int Rows = 1000;
+
+QString Value(int row)
+{
+    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
+}
+
+BarcodeSettings Code128()
+{
+    BarcodeSettings s;
+    s.setBarcodeType(QStringLiteral("Code 128"));
+    return s;
+}
+
+// The main window as the job sees it: list rows made by the generation road.
+class BenchRows : public BatchServices {
+public:
+    BenchRows() : m_settings(Code128())
+    {
+        for (int r = 0; r < Rows; ++r)
+            m_state.list << BarcodeListRow{{QStringLiteral("Value"), Value(r)}};
+        m_state.dataSource = true;
+        m_state.valueChecked = true;
+        Batch_Services = this;
+    }
+    ~BenchRows() override { Batch_Services = nullptr; }
+    PtImage Get_Image_From_List_Val(int row) override
+    {
+        return Make_Barcode_Image(m_settings, Value(row), QString(), QString());
+    }
+    bool Invalid_Barcode_Image() const override { return false; }
+    int Get_PQ_Count_Of_Index(int) const override { return 1; }
+    int Get_Total_Count_With_PQ() override { return Rows; }
+    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
+    void Select_First_Value_For_Barcode_Setting_Mode() override {}
+    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override {}
+    BarcodeModeState Barcode_Mode_State() const override { return m_state; }
+    int Get_Barcode_Batch_Count() override { return Rows; }
+    PtImage Invalid_Barcode_Data_Image() const override { return {}; }
+    PtImage Set_data_table_value_to_card(int, const QString&, bool) override { return {}; }
+    void Check_Series_Or_Excel_Use_or_not() override {}
+    void Get_total_Card_count() override {}
+    int Get_Data_SetIndex_According_Name(const QString&) const override { return -1; }
+    QString Get_sel_row_col_value_of_dataset(int, int) const override { return {}; }
+    void Open_Series_Value_Box(const QString&) override {}
+    void Select_first_row_value_for_design() override {}
+    void Set_Front_Back_Value_To_Print_Export_Mail() override {}
+    void Create_Card_Design_Again() override {}
+    void Set_Graphic_Array_According_Side() override {}
+    bool Save_project_file(const QString&, bool, const QString&) override { return true; }
+    QSizeF Card_Size() const override { return {}; }
+    QString Open_Image_Library_Window(const QString&) override { return {}; }
+    QWidget* Batch_Host_Window() const override { return nullptr; }
+
+private:
+    BarcodeSettings m_settings;
+    BarcodeModeState m_state;
+};
+
+void BM_Export1000PngAgainstQtAlone(benchmark::State& state)
+{
+    Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
+    BenchRows rows;
+    // The same images, drawn once beforehand for Qt alone.
+    std::vector<QImage> images;
+    images.reserve(Rows);
+    const BarcodeSettings s = Code128();
+    for (int r = 0; r < Rows; ++r)
+        images.push_back(Make_Barcode_Image(s, Value(r), QString(), QString()).toImage(600.0));
+
+    double qtMs = 0, jobMs = 0;
+    int written = 0;
+    for (auto _ : state) {
+        QTemporaryDir qtDir, jobDir;
+        QElapsedTimer t;
+        t.start();
+        for (int r = 0; r < Rows; ++r) {
+            QImageWriter writer(qtDir.filePath(Value(r) + QStringLiteral(".png")), "png");
+            writer.write(images[size_t(r)]);
+        }
+        qtMs = double(t.nsecsElapsed()) / 1e6;
+
+        BarcodeExportJob job;
+        job.destination = jobDir.path();
+        job.Total_Label = Rows;
+        job.naming.tag = QStringLiteral("<BV>");
+        job.naming.ext = QStringLiteral("png");
+        t.restart();
+        const ExportJobReport report = Run_Barcode_Export(job);
+        jobMs = double(t.nsecsElapsed()) / 1e6;
+        written = report.written;
+        state.SetIterationTime(jobMs / 1000.0);
+    }
+    state.counters["qt_alone_ms"] = qtMs;
+    state.counters["job_ms"] = jobMs;
+    state.counters["ratio"] = jobMs / qtMs;
+    state.counters["files"] = written;
+    state.counters["px_per_image"] = images.empty() ? 0 : double(images[0].width()) * images[0].height();
+    Set_Message_Responder({});
+}
+BENCHMARK(BM_Export1000PngAgainstQtAlone)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,367 @@
+#include "export/ExportJobs.h"
+
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportWriter.h"
+#include "export/ProgressWindow.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <deque>
+#include <exception>
+#include <future>
+#include <thread>
+
+const QString unable_saving_Msg_Export = QStringLiteral(
+    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
+    "space available in drive to save barcode image.");
+
+namespace {
+
+// One row on its way to the disk.
+struct PendingRow {
+    int row = 0;  // 0-based
+    std::shared_future<QByteArray> bytes;
+    std::function<QString()> path;  // builds the name, in row order
+};
+
+// The part of a job that both kinds share: the folder, the progress window,
+// the parallel encoding and the ordered writing.
+class RowPipeline {
+public:
+    RowPipeline(ExportJobReport& report, const QString& ext)
+        : m_report(report), m_probe(QStringLiteral("x.") + ext)
+    {
+        const int cores = std::max(1, QThread::idealThreadCount());
+        m_pool.setMaxThreadCount(cores);
+        m_lookahead = 2 * cores;
+    }
+    ~RowPipeline() { m_pool.waitForDone(); }
+
+    // Queues the encoding of a row's image and writes finished rows while
+    // too many are in flight.
+    void add(int row, const PtImage& image, bool increaseDpi, std::function<QString()> path)
+    {
+        auto promise = std::make_shared<std::promise<QByteArray>>();
+        PendingRow p;
+        p.row = row;
+        p.bytes = promise->get_future().share();
+        p.path = std::move(path);
+        const QString probe = m_probe;
+        m_pool.start([promise, image, increaseDpi, probe] {
+            try {
+                promise->set_value(Encode_Export_File(image, probe, increaseDpi));
+            } catch (...) {
+                promise->set_value(QByteArray());
+            }
+        });
+        m_pending.push_back(std::move(p));
+        while (!m_report.cancelled && m_pending.size() > size_t(m_lookahead))
+            writeFront();
+    }
+
+    // Writes what is still pending, in order.
+    void finish()
+    {
+        while (!m_report.cancelled && !m_pending.empty())
+            writeFront();
+        m_pending.clear();
+        m_pool.waitForDone();
+    }
+
+    bool cancelled() const { return m_report.cancelled; }
+
+private:
+    void writeFront()
+    {
+        PendingRow p = std::move(m_pending.front());
+        m_pending.pop_front();
+        const QByteArray bytes = p.bytes.get();
+        // The folder may have gone since the job began.
+        if (!QFileInfo(m_report.folder).isDir())
+            Create_Folder(m_report.folder);
+        const QString path = p.path();
+        QString written;
+        switch (Export_Encoded_File(path, bytes, false, &written)) {
+        case ExportWriteResult::Written:
+            ++m_report.written;
+            m_report.files << written;
+            break;
+        case ExportWriteResult::Failed:
+            ++m_report.failed;
+            Show_NSLog_Message(QStringLiteral("Could not write %1").arg(written));
+            break;
+        case ExportWriteResult::Cancelled:
+            m_report.cancelled = true;
+            m_report.stopped = true;
+            m_pending.clear();
+            break;
+        }
+    }
+
+    ExportJobReport& m_report;
+    QString m_probe;
+    QThreadPool m_pool;
+    int m_lookahead = 4;
+    std::deque<PendingRow> m_pending;
+};
+
+QString rowList(const QList<int>& rows)
+{
+    QStringList parts;
+    for (int r : rows) {
+        if (parts.size() == 10) { parts << QStringLiteral("..."); break; }
+        parts << QString::number(r);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// What the user is told at the end: the Part's message only when every row
+// went to disk; otherwise what was written, what failed and what was left out.
+QString reportMessage(const ExportJobReport& r, const QString& kind, const QString& skipReason)
+{
+    const bool complete = r.failed == 0 && r.skipped.isEmpty() && !r.stopped;
+    if (complete)
+        return QStringLiteral("Label has been exported successfully.");
+    QStringList lines;
+    lines << QStringLiteral("%1 of %2 %3 exported.").arg(r.written).arg(r.rows).arg(kind);
+    if (r.failed > 0)
+        lines << QStringLiteral("%1 of %2 files could not be written.").arg(r.failed).arg(r.written + r.failed);
+    if (!r.skipped.isEmpty())
+        lines << QStringLiteral("%1 rows skipped: %2 (rows %3).")
+                     .arg(r.skipped.size())
+                     .arg(skipReason, rowList(r.skipped));
+    if (r.cancelled)
+        lines << QStringLiteral("The export was cancelled.");
+    else if (r.stopped)
+        lines << QStringLiteral("The export was stopped.");
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Shows the report: the after-export box for the folder when anything was
+// written (and not cancelled at the first file), else a message box.
+void finishReport(ExportJobReport& r, const QString& kind, const QString& skipReason)
+{
+    r.message = reportMessage(r, kind, skipReason);
+    if (r.written > 0) {
+        Run_On_Main_Thread_And_Wait([&r] {
+            Export_File_Path = r.folder;
+            Export_File_Message = r.message;
+        });
+        if (Main_App_wnd)
+            Main_App_wnd->Open_Export_File_Box();
+        else
+            Show_MessageBox(r.message);
+    } else if (!r.cancelled) {
+        Show_MessageBox(r.message);
+    }
+}
+
+template <class Job, class Body>
+std::shared_ptr<ExportJob> detach(const Job& job, Body body)
+{
+    auto handle = std::make_shared<ExportJob>();
+    std::thread([handle, job, body] {
+        ExportJobReport report;
+        try {
+            report = body(job);
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+        handle->setReport(report);
+        handle->done = true;
+    }).detach();
+    return handle;
+}
+
+bool makeExportFolder(ExportJobReport& report, const QString& destination, const QString& name)
+{
+    report.folder = Path_Join(destination, name);
+    if (destination.trimmed().isEmpty() || !Create_Folder(report.folder)) {
+        report.folderFailed = true;
+        report.message = unable_saving_Msg_Export;
+        Show_MessageBox(unable_saving_Msg_Export);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- cards
+
+ExportJobReport Run_Card_Export(const CardExportJob& job)
+{
+    Stop_Processing_Now = false;
+    ExportJobReport report;
+    report.rows = std::max(0, job.Total_Label - job.Print_Start);
+    BatchServices* main = Batch_Services;
+    if (!main || !makeExportFolder(report, job.destination, QStringLiteral("Zorv Label")))
+        return report;
+
+    Export_Naming naming = job.naming;
+    naming.folder = report.folder;
+    int column = -1;
+    Run_On_Main_Thread_And_Wait([&] { column = main->Get_Data_SetIndex_According_Name(naming.series); });
+
+    show_count = report.rows;
+    curr_card_count = 0;
+    Batch_Job_Frame frame(main->Batch_Host_Window());
+    frame.Show(report.rows, QStringLiteral("%d / %d "), {&curr_card_count, &show_count, nullptr, true});
+    {
+        RowPipeline pipeline(report, naming.ext);
+        for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
+            if (Stop_Processing_Now) { report.stopped = true; break; }
+            ++curr_card_count;
+            QString value;
+            Run_On_Main_Thread_And_Wait([&] { value = Trim_Str(main->Get_sel_row_col_value_of_dataset(r, column)); });
+            const PtImage card = main->Set_data_table_value_to_card(r, QStringLiteral("F"), false);
+            if (card.isNull()) {
+                report.skipped << r + 1;
+                continue;
+            }
+            pipeline.add(r, card, true, [&naming, value, r] {
+                return naming.Export_Name_With_Options(value, naming.series, r + 1);
+            });
+        }
+        pipeline.finish();
+    }
+    frame.Hide();
+    Run_On_Main_Thread_And_Wait([&] {
+        naming.storeCounter();
+        main->Create_Card_Design_Again();
+        main->Set_Graphic_Array_According_Side();
+    });
+    finishReport(report, QStringLiteral("cards"), QStringLiteral("no card could be made of them"));
+    return report;
+}
+
+// ---------------------------------------------------------------- barcodes
+
+struct Barcode_Row_Getter::Data {
+    BarcodeModeState state;
+    QStringList valueSeries, headerSeries, footerSeries;
+};
+
+namespace {
+
+QStringList readSeries(const QString& name)
+{
+    if (Trim_Str(name).isEmpty())
+        return {};
+    QFile f(Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+Barcode_Row_Getter::Barcode_Row_Getter(const BarcodeModeState& state) : d(std::make_unique<Data>())
+{
+    d->state = state;
+    if (!state.listFeeds || state.seriesFeeds) {
+        if (state.valueChecked) d->valueSeries = readSeries(state.valueSeries);
+        if (state.headerChecked) d->headerSeries = readSeries(state.headerSeries);
+        if (state.footerChecked) d->footerSeries = readSeries(state.footerSeries);
+    }
+}
+
+Barcode_Row_Getter::~Barcode_Row_Getter() = default;
+
+BarcodeRowTexts Barcode_Row_Getter::row(int r) const
+{
+    const BarcodeModeState& s = d->state;
+    const bool series = !s.listFeeds || s.seriesFeeds;
+    auto pick = [&](bool checked, const QStringList& values, const char* key, const QString& typed) {
+        if (!checked || !s.dataSource)
+            return Trim_Str(typed);
+        if (series)
+            return r >= 0 && r < values.size() ? Trim_Str(values[r]) : QString();
+        if (r < 0 || r >= s.list.size())
+            return QString();
+        return Trim_Str(s.list[r].value(QString::fromLatin1(key)));
+    };
+    BarcodeRowTexts t;
+    t.value = pick(s.valueChecked, d->valueSeries, "Value", s.value);
+    t.header = pick(s.headerChecked, d->headerSeries, "Header", s.header);
+    t.footer = pick(s.footerChecked, d->footerSeries, "Footer", s.footer);
+    return t;
+}
+
+ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
+{
+    Stop_Processing_Now = false;
+    ExportJobReport report;
+    report.rows = std::max(0, job.Total_Label - job.Print_Start);
+    BatchServices* main = Batch_Services;
+    if (!main || !makeExportFolder(report, job.destination, QStringLiteral("Zorv Barcode")))
+        return report;
+
+    Export_Naming naming = job.naming;
+    naming.folder = report.folder;
+    naming.ext = naming.ext.toUpper();
+    BarcodeModeState state;
+    Run_On_Main_Thread_And_Wait([&] { state = main->Barcode_Mode_State(); });
+    const Barcode_Row_Getter rows(state);
+
+    show_count = report.rows;
+    curr_card_count = 0;
+    Batch_Job_Frame frame(main->Batch_Host_Window());
+    frame.Show(report.rows, QStringLiteral("%d / %d Barcode"), {&curr_card_count, &show_count, nullptr, true});
+    {
+        RowPipeline pipeline(report, naming.ext);
+        for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
+            if (Stop_Processing_Now) { report.stopped = true; break; }
+            ++curr_card_count;
+            PtImage image = main->Get_Image_From_List_Val(r);
+            bool increaseDpi = true;
+            if (image.isNull() || main->Invalid_Barcode_Image()) {
+                if (job.skipInvalid || job.invalidImage.isNull()) {
+                    report.skipped << r + 1;
+                    continue;
+                }
+                invalid_barcode_image_flag = true;
+                report.invalid << r + 1;
+                image = job.invalidImage;
+                increaseDpi = false;
+            }
+            const BarcodeRowTexts texts = rows.row(r);
+            const QString series = job.seriesName;
+            pipeline.add(r, image, increaseDpi, [&naming, texts, series, r] {
+                return naming.Export_Barcode_Name_With_Options(texts.value, texts.header, texts.footer, series, r + 1);
+            });
+        }
+        pipeline.finish();
+    }
+    frame.Hide();
+    Run_On_Main_Thread_And_Wait([&] {
+        naming.storeCounter();
+        main->Select_First_Value_For_Barcode_Setting_Mode();
+    });
+    finishReport(report, QStringLiteral("barcodes"), QStringLiteral("their values give no barcode"));
+    return report;
+}
+
+std::shared_ptr<ExportJob> Export_Batch_File(const CardExportJob& job)
+{
+    return detach(job, [](const CardExportJob& j) { return Run_Card_Export(j); });
+}
+
+std::shared_ptr<ExportJob> Export_Batch_File_Barcode(const BarcodeExportJob& job)
+{
+    return detach(job, [](const BarcodeExportJob& j) { return Run_Barcode_Export(j); });
+}

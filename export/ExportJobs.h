@@ -1,0 +1,106 @@
+#pragma once
+// Batch export of cards (designing mode) and barcodes (barcode mode) as image
+// files, one file per data row, on a worker under the progress window.
+//
+// The worker takes the rows in order through Batch_Services (the main window
+// renders copies of the design's items, never the live ones), has the 600 DPI
+// redraw and the encoding of several rows done at once on the other cores,
+// and names and writes the files in row order, asking keep-or-replace where a
+// file exists. Stop ends the job after the row in work; Cancel in the
+// keep-or-replace box writes nothing more. At the end the report says what
+// was written, what failed and which rows were skipped.
+#include "export/ExportNaming.h"
+#include "platform/PtImage.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+// The one message the jobs show when their folder cannot be made.
+extern const QString unable_saving_Msg_Export;
+
+struct ExportJobReport {
+    int rows = 0;          // rows in the range
+    int written = 0;       // files written
+    int failed = 0;        // files that could not be written
+    QList<int> skipped;    // 1-based rows left out (no image)
+    QList<int> invalid;    // 1-based rows written as the invalid-data image
+    bool stopped = false;  // Stop or Cancel ended the job early
+    bool cancelled = false;  // Cancel in the keep-or-replace box
+    bool folderFailed = false;
+    QString folder;        // the export folder
+    QStringList files;     // paths written, in order
+    QString message;       // what the user was told at the end
+};
+
+// A running job; `done` is set (after the report is complete) when it ends.
+class ExportJob {
+public:
+    std::atomic<bool> done{false};
+    ExportJobReport report() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_report;
+    }
+    void setReport(const ExportJobReport& r)
+    {
+        std::lock_guard lock(m_mutex);
+        m_report = r;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    ExportJobReport m_report;
+};
+
+// A card batch: rows [Print_Start, Total_Label) of the bound sources.
+struct CardExportJob {
+    QString destination;   // the chosen folder; files go into "Zorv Label" inside it
+    int Print_Start = 0;   // first row, 0-based
+    int Total_Label = 1;   // end of the loop, exclusive
+    Export_Naming naming;  // tag, prefix, suffix, series, extension, counter
+};
+
+// A barcode batch: rows [Print_Start, Total_Label) of the list or series.
+struct BarcodeExportJob {
+    QString destination;   // files go into "Zorv Barcode" inside it
+    int Print_Start = 0;
+    int Total_Label = 1;
+    Export_Naming naming;
+    QString seriesName;    // the series that names files ("<BS>", "<BSV>"), or ""
+    bool skipInvalid = false;
+    PtImage invalidImage;  // written for a row without a barcode unless skipped
+};
+
+// Starts the jobs on a detached worker and returns at once (GUI thread).
+std::shared_ptr<ExportJob> Export_Batch_File(const CardExportJob& job);
+std::shared_ptr<ExportJob> Export_Batch_File_Barcode(const BarcodeExportJob& job);
+
+// The jobs' bodies, run on the calling thread (the workers above call them).
+ExportJobReport Run_Card_Export(const CardExportJob& job);
+ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job);
+
+// Row texts of barcode mode for a row (trimmed): from the list, the chosen
+// series or the typed fields, as the binding switches of `state` say.
+struct BarcodeModeState;
+struct BarcodeRowTexts {
+    QString value, header, footer;
+};
+class Barcode_Row_Getter {
+public:
+    explicit Barcode_Row_Getter(const BarcodeModeState& state);
+    ~Barcode_Row_Getter();
+    BarcodeRowTexts row(int r) const;
+    QString Get_Barcode_List_Combo_Value(int r) const { return row(r).value; }
+    QString Get_Barcode_List_Combo_Header(int r) const { return row(r).header; }
+    QString Get_Barcode_List_Combo_Footer(int r) const { return row(r).footer; }
+
+private:
+    struct Data;
+    std::unique_ptr<Data> d;
+};

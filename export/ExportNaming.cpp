@@ -1,0 +1,200 @@
+#include "export/ExportNaming.h"
+
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
+
+#include <QFileInfo>
+
+#include <exception>
+
+QString file_name_exported;
+QString file_prefix_exported;
+QString file_sufix_exported;
+QString file_series_exported;
+QString file_export_Path;
+QString file_path_ext;
+std::atomic<int> export_card_counter{0};
+std::atomic<bool> Export_Any_File{false};
+std::atomic<bool> skip_invalid_barcode{false};
+std::atomic<bool> invalid_barcode_image_flag{false};
+QString export_card_side = QStringLiteral("F");
+
+void Reset_Export_State()
+{
+    replace_keep_file_flag = 0;
+    export_card_counter = 0;
+    Export_Any_File = false;
+    Msg_Apply_All_Chk = false;
+}
+
+Export_Naming Export_Naming::fromGlobals()
+{
+    Export_Naming n;
+    n.tag = file_name_exported;
+    n.prefix = file_prefix_exported;
+    n.suffix = file_sufix_exported;
+    n.series = file_series_exported;
+    n.folder = file_export_Path;
+    n.ext = file_path_ext;
+    n.counter = export_card_counter;
+    return n;
+}
+
+void Export_Naming::storeCounter() const
+{
+    export_card_counter = counter;
+}
+
+QString Export_Naming::withPrefixSuffix(const QString& name) const
+{
+    QString out = name;
+    if (!prefix.isEmpty())
+        out = prefix + QLatin1Char('_') + out;
+    if (!suffix.isEmpty())
+        out = out + QLatin1Char('_') + suffix;
+    return out;
+}
+
+QString Export_Naming::numbered(const QString& name) const
+{
+    return counter > 0 ? QStringLiteral("%1 (%2)").arg(name).arg(counter) : name;
+}
+
+QString Export_Naming::Export_Name_With_Options(const QString& value, const QString& seriesName, int row)
+{
+    bool useCounter = false;
+    QString name;
+    if (tag == QLatin1String("<DEF>")) {
+        name = numbered(withPrefixSuffix(QStringLiteral("Label")));
+    } else if (tag == QLatin1String("<SN>")) {
+        name = withPrefixSuffix(QStringLiteral("%1 (%2)").arg(seriesName).arg(row));
+    } else if (tag == QLatin1String("<SV>")) {
+        QString v = value;
+        if (v.isEmpty()) { v = QStringLiteral("Value"); useCounter = true; }
+        name = withPrefixSuffix(v);
+    } else if (tag == QLatin1String("<SNV>")) {
+        QString v = value;
+        if (v.isEmpty()) { v = QStringLiteral("Value"); useCounter = true; }
+        name = withPrefixSuffix(seriesName + QLatin1Char('_') + v);
+    } else {
+        name = numbered(withPrefixSuffix(tag));
+    }
+    return Create_And_Check_File_Name(folder, name, useCounter);
+}
+
+QString Export_Naming::Export_Barcode_Name_With_Options(const QString& value, const QString& header,
+                                                        const QString& footer, const QString& seriesName,
+                                                        int row)
+{
+    bool useCounter = false;
+    auto orDefault = [&useCounter](const QString& text, const char* fallback) {
+        if (!text.isEmpty()) return text;
+        useCounter = true;
+        return QString::fromLatin1(fallback);
+    };
+    QString name;
+    if (tag == QLatin1String("<DEF>"))
+        name = numbered(withPrefixSuffix(QStringLiteral("Barcode")));
+    else if (tag == QLatin1String("<BV>"))
+        name = withPrefixSuffix(orDefault(value, "Value"));
+    else if (tag == QLatin1String("<BS>"))
+        name = withPrefixSuffix(QStringLiteral("%1 (%2)").arg(seriesName).arg(row));
+    else if (tag == QLatin1String("<BSV>"))
+        name = withPrefixSuffix(seriesName + QLatin1Char('_') + orDefault(value, "Value"));
+    else if (tag == QLatin1String("<BH>"))
+        name = withPrefixSuffix(orDefault(Trim_Str(header), "Header"));
+    else if (tag == QLatin1String("<BF>"))
+        name = withPrefixSuffix(orDefault(Trim_Str(footer), "Footer"));
+    else
+        name = numbered(withPrefixSuffix(tag));
+    return Create_And_Check_File_Name(folder, name, useCounter);
+}
+
+QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QString& name, bool useCounter)
+{
+    QString path;
+    try {
+        const QString clean = Remove_Reserve_Char_In_File_Name(name);
+        path = Path_Join(dir, clean) + QLatin1Char('.') + ext;
+        ++counter;
+        if (useCounter)
+            path = Check_Exist_Path_and_Create_New(path);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+    return path;
+}
+
+namespace {
+
+bool taken(const QString& folder, const QString& base, const QString& ext)
+{
+    const QString stem = Path_Join(folder, base) + QLatin1Char('.');
+    return QFileInfo::exists(stem + ext) || QFileInfo::exists(stem + ext.toLower())
+        || QFileInfo::exists(stem + ext.toUpper());
+}
+
+} // namespace
+
+QString Check_Exist_Path_and_Create_New(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.path();
+    const QString base = info.completeBaseName();
+    const QString ext = info.suffix().toUpper();
+    auto join = [&](const QString& b) {
+        return ext.isEmpty() ? Path_Join(folder, b) : Path_Join(folder, b) + QLatin1Char('.') + ext;
+    };
+    if (!taken(folder, base, ext))
+        return join(base);
+    for (long long n = 1;; ++n) {
+        const QString candidate = QStringLiteral("%1 (%2)").arg(base).arg(n);
+        if (!taken(folder, candidate, ext))
+            return join(candidate);
+    }
+}
+
+QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_apply_all)
+{
+    try {
+        if (!QFileInfo::exists(path))
+            return path;
+        const int earlier = replace_keep_file_flag;
+        if (earlier == 2)
+            return path;
+        if (earlier == 3)
+            return Check_Exist_Path_and_Create_New(path);
+        Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+        const bool shown = box && Run_On_Main_Thread_And_Wait([&] {
+            box->title_val = QStringLiteral("File already exists :");
+            box->msg_val_str = QFileInfo(path).fileName()
+                + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
+            box->apply_chk_show = show_apply_all;
+            box->file_path_str = path;
+            box->parent_window_id = Dialog_Parent_Window();
+            box->Open_Replace_Dialog();
+        });
+        if (!shown) {
+            Stop_Processing_Now = true;
+            replace_keep_file_flag = 4;
+        }
+        switch (replace_keep_file_flag.load()) {
+        case 1:
+        case 3:
+            return Check_Exist_Path_and_Create_New(path);
+        case 0:
+        case 2:
+            return path;
+        default:
+            Stop_Processing_Now = true;
+            return QString();
+        }
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+    return path;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The writer of one exported image file, shared by card and barcode export
+// (and by the crop tools).
+//
+// The extension chooses the road: "eps" writes the EPS drawing of the image at
+// its size in points; every other format gets the image redrawn at 600 DPI
+// (unless told not to), transparent areas filled with white except in PNG,
+// the resolution recorded where the format has a field for it. Files are
+// written atomically: a failed write leaves what was there before.
+#include "platform/PtImage.h"
+
+#include <QByteArray>
+#include <QString>
+
+constexpr double Export_DPI = 600.0;
+
+enum class ExportWriteResult { Written, Failed, Cancelled };
+
+// The bytes of the file for `path`'s extension (any case); empty on failure
+// with the reason in *error. Safe on any thread.
+QByteArray Encode_Export_File(const PtImage& image, const QString& path, bool increase_dpi,
+                              QString* error = nullptr);
+
+// Writes one file. Without `skip_keep_replace_msg` it first asks the
+// keep-or-replace decision (with "apply to all") and writes to the path it
+// answers; Cancel writes nothing. With `show_msg` the after-export box
+// follows a written file. `writtenPath` receives the path written.
+ExportWriteResult Export_File_Function(const QString& path, const PtImage& original, bool show_msg,
+                                       bool skip_keep_replace_msg, bool increase_dpi,
+                                       QString* writtenPath = nullptr, QString* error = nullptr);
+
+// The same with bytes already encoded for the path's extension.
+ExportWriteResult Export_Encoded_File(const QString& path, const QByteArray& bytes,
+                                      bool skip_keep_replace_msg, QString* writtenPath = nullptr,
+                                      QString* error = nullptr);

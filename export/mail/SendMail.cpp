@@ -1,0 +1,820 @@
+#include "export/mail/SendMail.h"
+
+#include "core/canvas/LMNRenderingView.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "export/ProgressWindow.h"
+#include "export/mail/EmailSetting.h"
+#include "platform/ImageWriter.h"
+#include "platform/MainThread.h"
+#include "platform/MessageSink.h"
+#include "platform/Paths.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <thread>
+
+std::atomic<int> Pause_Delay_Time{-1};
+
+namespace {
+
+constexpr int noBatchMaximum = 999999;
+
+// The recipients of a mailing, or "" and the message that refuses them.
+QStringList parseRecipients(const QString& text, QString* refusal)
+{
+    const QString trimmed = Trim_Str(text);
+    if (trimmed.isEmpty()) {
+        *refusal = QStringLiteral("Please specify the Recipient E-mail address.");
+        return {};
+    }
+    const QStringList pieces = trimmed.toLower().split(QLatin1Char(','));
+    QStringList kept;
+    for (const QString& p : pieces)
+        if (isValidEmail(p))
+            kept << Trim_Str(p);
+    if (!isValidEmail(pieces.last())) {
+        *refusal = QStringLiteral("Recipient E-mail address is invalid or incomplete.");
+        return {};
+    }
+    return kept;
+}
+
+class MailRun {
+public:
+    MailRun(const MailJob& job, QWidget* host) : m_job(job), m_frame(host) {}
+
+    MailJobReport run()
+    {
+        Stop_Processing_Now = false;
+        const QString sender = Trim_Str(m_job.sender.toLower());
+        if (sender.isEmpty())
+            return refuse(mail_send_err_msg);
+        QString refusal;
+        m_recipients = parseRecipients(m_job.recipients, &refusal);
+        if (m_recipients.isEmpty())
+            return refuse(refusal);
+        m_report.recipients = m_recipients;
+        const bool card = m_job.kase != MailCase::WithoutCard;
+        QString base = QStringLiteral("ZorvBarcode");
+        if (card) {
+            base = Trim_Str(Remove_Reserve_Char_In_File_Name(m_job.fileName));
+            if (base.isEmpty())
+                return refuse(QStringLiteral("Please enter valid file name."));
+        }
+        if (!m_tmp.isValid())
+            return refuse(QStringLiteral("No temporary folder can be made for the attachment."));
+        m_attachment = Path_Join(m_tmp.path(), base + QStringLiteral(".pdf"));
+        m_request.sender = sender;
+        m_request.subject = m_job.subject;
+        m_request.body = m_job.body;
+        m_request.password = m_job.password;
+        m_request.server = m_job.server;
+        m_request.port = m_job.port;
+        m_request.enable_ssl = m_job.enable_ssl;
+
+        const int R = int(m_recipients.size());
+        const int B = m_job.rows;
+        int total = R;
+        switch (m_job.kase) {
+        case MailCase::WithoutCard:
+        case MailCase::CardNoBatch: m_report.planned = R; break;
+        case MailCase::AllToEveryone: total = B; m_report.planned = B * R; break;
+        case MailCase::Range:
+            total = std::max(0, m_job.Print_End - m_job.Print_Start);
+            m_report.planned = total * R;
+            break;
+        case MailCase::OnePerRecipient: m_report.planned = std::min(R, B); break;
+        }
+        show_count = total;
+        curr_card_count = 0;
+        Pause_Delay_Time = -1;
+        m_frame.Show(total, QStringLiteral("%d / %d"), {&curr_card_count, &show_count, &Pause_Delay_Time, false});
+        try {
+            loop(R, B);
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+        if (Stop_Processing_Now)
+            m_report.stopped = m_report.stopped || m_report.sent < m_report.planned;
+        finish();
+        return m_report;
+    }
+
+private:
+    MailJobReport refuse(const QString& text)
+    {
+        m_report.checksFailed = true;
+        m_report.message = text;
+        Show_MessageBox(text);
+        return m_report;
+    }
+
+    void log(const char* withCard, const char* designText, const char* barcodeText)
+    {
+        Q_UNUSED(withCard);
+        Show_NSLog_Message(QString::fromLatin1(m_job.designing ? designText : barcodeText));
+    }
+
+    // One call of the script; counts what went.
+    bool send(const QString& recipient, bool withAttachment)
+    {
+        m_request.recipient = recipient;
+        m_request.attachments.clear();
+        if (withAttachment)
+            m_request.attachments << m_attachment;
+        else if (!Trim_Str(m_job.attachment).isEmpty() && QFileInfo(Trim_Str(m_job.attachment)).isFile())
+            m_request.attachments << Trim_Str(m_job.attachment);
+        Show_NSLog_Message(recipient);
+        const MailSendResult r = sendEmail_pyth(m_request, true);
+        if (r.sent)
+            ++m_report.sent;
+        else
+            Show_NSLog_Message(QStringLiteral("error in mail"));
+        return r.sent;
+    }
+
+    // Writes an image as the one-page PDF attachment.
+    bool writeAttachment(const PtImage& image)
+    {
+        return !image.isNull() && Write_PtImage_File(m_attachment, image, ImageFileFormat::PDF);
+    }
+
+    PtImage rowImage(int row)
+    {
+        BatchServices* main = Batch_Services;
+        if (!main)
+            return {};
+        if (m_job.designing)
+            return main->Set_data_table_value_to_card(row, QStringLiteral("F"), false);
+        return main->Get_Image_From_List_Val(row);
+    }
+
+    PtImage currentImage()
+    {
+        PtImage image;
+        if (m_job.designing) {
+            Run_On_Main_Thread_And_Wait([&image] {
+                const QList<LMNGraphic*> items =
+                    Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+                image = LMNRenderingView::image_From_Card_Graphics(items, false);
+            });
+        } else if (Batch_Services) {
+            image = Batch_Services->Get_Image_From_List_Val(Total_Barcode_Label_wd_Batch);
+        }
+        return image;
+    }
+
+    // The pause after a pass; Stop cuts it short.
+    void pauseAfterPass()
+    {
+        if (!m_job.pauseOn)
+            return;
+        if (++m_passes < m_job.pauseEvery || curr_card_count == show_count)
+            return;
+        m_passes = 0;
+        const long long total = m_job.pauseMs;
+        QDeadlineTimer deadline(total);
+        Pause_Delay_Time = int(std::min<long long>(total, INT_MAX));
+        while (!deadline.hasExpired() && !Stop_Processing_Now) {
+            QThread::msleep(20);
+            Pause_Delay_Time = int(std::min<long long>(deadline.remainingTime(), INT_MAX));
+        }
+        Pause_Delay_Time = -1;
+    }
+
+    void loop(int R, int B)
+    {
+        const bool stopOnFailure = m_job.stopOnFailure;
+        switch (m_job.kase) {
+        case MailCase::WithoutCard:
+            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
+                curr_card_count = i + 1;
+                log(nullptr, "send without card.", "send without barcode.");
+                if (!send(m_recipients[i], false) && stopOnFailure)
+                    break;
+                pauseAfterPass();
+            }
+            break;
+        case MailCase::CardNoBatch: {
+            PtImage card;
+            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
+                curr_card_count = i + 1;
+                log(nullptr, "send Label no batch.", "send barcode no batch.");
+                if (i == 0 || !m_job.designing) {
+                    card = currentImage();
+                    if (!writeAttachment(card)) {
+                        Show_NSLog_Message(QStringLiteral("Invalid image"));
+                        break;
+                    }
+                }
+                if (!send(m_recipients[i], true) && stopOnFailure)
+                    break;
+                pauseAfterPass();
+            }
+            break;
+        }
+        case MailCase::AllToEveryone:
+        case MailCase::Range: {
+            const int first = m_job.kase == MailCase::Range ? m_job.Print_Start : 0;
+            const int end = m_job.kase == MailCase::Range ? m_job.Print_End : B;
+            for (int row = first; row < end && !Stop_Processing_Now; ++row) {
+                curr_card_count = row - first + 1;
+                if (row >= B) {
+                    curr_card_count = show_count.load();
+                    break;
+                }
+                log(nullptr, "send Label with batch to all image to everyone",
+                    "send barcode with batch to all image to everyone");
+                if (!writeAttachment(rowImage(row))) {
+                    ++m_report.skippedRows;
+                    continue;
+                }
+                for (int i = 0; i < R && !Stop_Processing_Now; ++i)
+                    if (!send(m_recipients[i], true) && stopOnFailure)
+                        break;  // the next row is sent all the same
+                pauseAfterPass();
+            }
+            break;
+        }
+        case MailCase::OnePerRecipient:
+            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
+                curr_card_count = i + 1;
+                if (i >= B) {
+                    curr_card_count = show_count.load();
+                    break;
+                }
+                log(nullptr, "send Label with batch to one to one", "send barcode with batch to one to one");
+                if (!writeAttachment(rowImage(i))) {
+                    ++m_report.skippedRows;
+                    continue;
+                }
+                if (!send(m_recipients[i], true) && stopOnFailure)
+                    break;
+                pauseAfterPass();
+            }
+            break;
+        }
+    }
+
+    void finish()
+    {
+        BatchServices* main = Batch_Services;
+        if (main && (m_job.restoreDesign || m_job.selectFirst)) {
+            Run_On_Main_Thread_And_Wait([&] {
+                if (m_job.restoreDesign) {
+                    main->Create_Card_Design_Again();
+                    main->Set_Graphic_Array_According_Side();
+                }
+                if (m_job.selectFirst)
+                    main->Select_First_Value_For_Barcode_Setting_Mode();
+            });
+        }
+        Delete_File(m_attachment);
+        m_frame.Hide();
+        Pause_Delay_Time = -1;
+        if (m_report.planned > 0 && m_report.sent == m_report.planned) {
+            m_report.message = m_job.successText;
+        } else {
+            const QString failure = m_job.designing || m_job.kase == MailCase::WithoutCard
+                ? mail_send_err_msg + QStringLiteral("\n\nCould not send email.")
+                : QStringLiteral("Could not send email message.\nEither Label not generated.\nOR\n") + mail_send_err_msg;
+            m_report.message = QStringLiteral("%1 of %2 not sent.").arg(m_report.planned - m_report.sent).arg(m_report.planned)
+                + (m_report.stopped ? QStringLiteral("\n\nSending was stopped.") : QStringLiteral("\n\n") + failure);
+        }
+        Show_MessageBox(m_report.message);
+    }
+
+    MailJob m_job;
+    Batch_Job_Frame m_frame;
+    MailJobReport m_report;
+    QStringList m_recipients;
+    QTemporaryDir m_tmp;
+    QString m_attachment;
+    MailRequest m_request;
+    int m_passes = 0;
+};
+
+QSpinBox* newCount(int min, int max)
+{
+    auto* s = new QSpinBox;
+    s->setRange(min, max);
+    s->setGroupSeparatorShown(false);
+    return s;
+}
+
+} // namespace
+
+MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host)
+{
+    MailRun run(job, host);
+    return run.run();
+}
+
+std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host)
+{
+    auto handle = std::make_shared<MailJobHandle>();
+    QPointer<QWidget> hostPtr(host);
+    std::thread([handle, job, hostPtr] {
+        MailJobReport report;
+        try {
+            report = Run_Mail_Job(job, hostPtr.data());
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+        handle->setReport(report);
+        handle->done = true;
+    }).detach();
+    return handle;
+}
+
+// ---------------------------------------------------------------- e-mail window
+
+QPointer<Send_Mail> Send_Mail::s_instance;
+
+Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Send E-mail"));
+    Apply_Dialog_Background(this);
+    setAutoFillBackground(true);
+    auto* col = new QVBoxLayout(this);
+    auto* head = new QFormLayout;
+    from_txt = new QLineEdit;
+    from_txt->setReadOnly(true);
+    to_txt = new QPlainTextEdit;
+    to_txt->setPlaceholderText(tr("Addresses separated by commas"));
+    to_txt->setMaximumHeight(56);
+    subject_txt = new QLineEdit;
+    message_txt = new QPlainTextEdit;
+    message_txt->setMaximumHeight(90);
+    head->addRow(tr("From:"), from_txt);
+    head->addRow(tr("To:"), to_txt);
+    head->addRow(tr("Subject:"), subject_txt);
+    head->addRow(tr("Message:"), message_txt);
+    col->addLayout(head);
+
+    auto* choice = new QHBoxLayout;
+    rd_mail_curr_barcode = new QRadioButton(tr("Send the current label"));
+    rd_without_barcode = new QRadioButton(tr("Send without label"));
+    auto* choiceGroup = new QButtonGroup(this);
+    choiceGroup->addButton(rd_mail_curr_barcode);
+    choiceGroup->addButton(rd_without_barcode);
+    choice->addWidget(rd_mail_curr_barcode);
+    choice->addWidget(rd_without_barcode);
+    choice->addStretch();
+    col->addLayout(choice);
+
+    send_sett_box = new QGroupBox(tr("Label"));
+    auto* sett = new QVBoxLayout(send_sett_box);
+    auto* nameRow = new QHBoxLayout;
+    file_name_txt = new QLineEdit;
+    nameRow->addWidget(new QLabel(tr("Attachment name:")));
+    nameRow->addWidget(file_name_txt, 1);
+    nameRow->addWidget(new QLabel(QStringLiteral(".pdf")));
+    sett->addLayout(nameRow);
+    send_with_batch_chk = new QCheckBox(tr("One label per data row"));
+    sett->addWidget(send_with_batch_chk);
+    export_range_box = new QGroupBox;
+    auto* range = new QGridLayout(export_range_box);
+    rd_all_to_every = new QRadioButton(tr("All rows to every recipient"));
+    rd_one_per_recp = new QRadioButton(tr("Row 1 to recipient 1, row 2 to recipient 2..."));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    auto* rangeGroup = new QButtonGroup(this);
+    for (QRadioButton* r : {rd_all_to_every, rd_one_per_recp, Sel_print_rd})
+        rangeGroup->addButton(r);
+    tot_label = new QLabel(tr("Total:"));
+    Total_Text = newCount(1, noBatchMaximum);
+    from_label = new QLabel(tr("From:"));
+    from_Text = newCount(1, noBatchMaximum);
+    to_label = new QLabel(tr("To:"));
+    To_Text = newCount(1, noBatchMaximum);
+    range->addWidget(rd_all_to_every, 0, 0, 1, 3);
+    range->addWidget(tot_label, 0, 3);
+    range->addWidget(Total_Text, 0, 4);
+    range->addWidget(rd_one_per_recp, 1, 0, 1, 5);
+    range->addWidget(Sel_print_rd, 2, 0);
+    range->addWidget(from_label, 2, 1);
+    range->addWidget(from_Text, 2, 2);
+    range->addWidget(to_label, 2, 3);
+    range->addWidget(To_Text, 2, 4);
+    sett->addWidget(export_range_box);
+    col->addWidget(send_sett_box);
+
+    auto* att = new QHBoxLayout;
+    attachment = new QLineEdit;
+    browse_att = new QPushButton(tr("Browse..."));
+    clear_att = new QPushButton(tr("Clear"));
+    att->addWidget(new QLabel(tr("Attachment:")));
+    att->addWidget(attachment, 1);
+    att->addWidget(browse_att);
+    att->addWidget(clear_att);
+    col->addLayout(att);
+
+    delayed_delv_chk = new QCheckBox(tr("Pause between mails"));
+    col->addWidget(delayed_delv_chk);
+    delayed_box = new QGroupBox;
+    auto* pause = new QHBoxLayout(delayed_box);
+    mail_count_txt = newCount(1, 9999);
+    hour_txt = newCount(0, 99);
+    min_text = newCount(0, 59);
+    sec_txt = newCount(0, 59);
+    pause->addWidget(new QLabel(tr("After")));
+    pause->addWidget(mail_count_txt);
+    pause->addWidget(new QLabel(tr("mails, pause for")));
+    pause->addWidget(hour_txt);
+    pause->addWidget(new QLabel(tr("h")));
+    pause->addWidget(min_text);
+    pause->addWidget(new QLabel(tr("min")));
+    pause->addWidget(sec_txt);
+    pause->addWidget(new QLabel(tr("s")));
+    pause->addStretch();
+    col->addWidget(delayed_box);
+
+    auto* buttons = new QHBoxLayout;
+    setting_btn = new QPushButton(tr("Settings..."));
+    close_btn = new QPushButton(tr("Close"));
+    send_btn = new QPushButton(tr("Send"));
+    for (QPushButton* b : {setting_btn, close_btn, browse_att, clear_att})
+        b->setAutoDefault(false);
+    send_btn->setDefault(true);
+    buttons->addWidget(setting_btn);
+    buttons->addStretch();
+    buttons->addWidget(close_btn);
+    buttons->addWidget(send_btn);
+    col->addLayout(buttons);
+
+    connect(send_btn, &QPushButton::clicked, this, [this] { Send_Button(); });
+    connect(close_btn, &QPushButton::clicked, this, [this] { Close_Button(); });
+    connect(setting_btn, &QPushButton::clicked, this, [this] { Setting_Button(); });
+    connect(browse_att, &QPushButton::clicked, this, [this] { browse_att_Button(); });
+    connect(clear_att, &QPushButton::clicked, this, [this] { clear_att_Button(); });
+    connect(rd_without_barcode, &QRadioButton::clicked, this, [this] { Without_barcode_rd_select(); });
+    connect(rd_mail_curr_barcode, &QRadioButton::clicked, this, [this] { send_barcode_rd_select(); });
+    connect(send_with_batch_chk, &QCheckBox::clicked, this, [this] { send_with_batch_chk_select(); });
+    connect(rd_all_to_every, &QRadioButton::clicked, this, [this] { all_rd_select(); });
+    connect(rd_one_per_recp, &QRadioButton::clicked, this, [this] { obo_rd_select(); });
+    connect(Sel_print_rd, &QRadioButton::clicked, this, [this] { Sel_Print_RD_Clicked(); });
+    connect(delayed_delv_chk, &QCheckBox::toggled, this, [this] { delayed_delv_chk_select(); });
+}
+
+Send_Mail* Send_Mail::defaultInstance()
+{
+    Send_Mail* w = nullptr;
+    Run_On_Main_Thread_And_Wait([&w] {
+        if (!s_instance) s_instance = new Send_Mail(Dialog_Parent_Window());
+        w = s_instance;
+    });
+    return w;
+}
+
+void Send_Mail::Set_Tot_Value(int value, int max, const QString& set_for)
+{
+    if (value == 0)
+        value = 1;
+    if (!send_with_batch_chk->isChecked()) {
+        max = noBatchMaximum;
+        value = std::min(value, noBatchMaximum);
+    }
+    max = std::max(max, 1);
+    for (QSpinBox* s : {Total_Text, To_Text, from_Text})
+        s->setMaximum(max);
+    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
+        Total_Text->setValue(value);
+    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
+        To_Text->setValue(value);
+}
+
+void Send_Mail::Reset_Controls()
+{
+    from_txt->setText(sender_email);
+    to_txt->clear();
+    rd_all_to_every->setChecked(true);
+    Total_Text->setVisible(false);
+    tot_label->setVisible(false);
+    from_Text->setValue(1);
+    rd_mail_curr_barcode->setChecked(true);
+    SetObjEnabled(send_sett_box, true);
+    file_name_txt->setText(QStringLiteral("ZorvBarcode"));
+    const bool batchUsable = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+    send_with_batch_chk->setVisible(Start_Card_Option != QLatin1String("V"));
+    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && Use_Data_Sheet_Values);
+    send_with_batch_chk->setChecked(false);
+    Set_Tot_Value(Total_Batch_Excel_Card, batchUsable ? int(Total_Batch_Excel_Card) : noBatchMaximum, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
+    rd_all_to_every->setChecked(true);
+    subject_txt->clear();
+    message_txt->clear();
+    attachment->clear();
+    browse_att->setEnabled(false);
+    clear_att->setEnabled(false);
+    attachment->setEnabled(false);
+    delayed_delv_chk->setChecked(false);
+    SetObjEnabled(delayed_box, false);
+    mail_count_txt->setValue(1);
+    hour_txt->setValue(0);
+    min_text->setValue(0);
+    sec_txt->setValue(0);
+}
+
+int Send_Mail::Open_Wnd()
+{
+    Reset_Controls();
+    setWindowModality(Qt::ApplicationModal);
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+void Send_Mail::Close_Button()
+{
+    done(0);
+}
+
+void Send_Mail::Setting_Button()
+{
+    Email_Setting::defaultInstance()->Open_Wnd();
+    MainWindowServices::Get_Email_Details();
+    from_txt->setText(sender_email);
+}
+
+void Send_Mail::browse_att_Button()
+{
+    const QString file = chooseFile ? chooseFile() : QFileDialog::getOpenFileName(this, tr("Attachment"));
+    if (!file.isEmpty())
+        attachment->setText(file);
+}
+
+void Send_Mail::clear_att_Button()
+{
+    attachment->clear();
+}
+
+void Send_Mail::Without_barcode_rd_select()
+{
+    rd_without_barcode->setChecked(true);
+    SetObjEnabled(send_sett_box, false);
+    for (QWidget* w : {static_cast<QWidget*>(attachment), static_cast<QWidget*>(browse_att),
+                       static_cast<QWidget*>(clear_att)})
+        w->setEnabled(true);
+}
+
+void Send_Mail::send_barcode_rd_select()
+{
+    if (Batch_Services)
+        Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    rd_mail_curr_barcode->setChecked(true);
+    SetObjEnabled(send_sett_box, true);
+    send_with_batch_chk->setEnabled(Use_Data_Sheet_Values);
+    if (!Use_Data_Sheet_Values)
+        send_with_batch_chk->setChecked(false);
+    for (QWidget* w : {static_cast<QWidget*>(attachment), static_cast<QWidget*>(browse_att),
+                       static_cast<QWidget*>(clear_att)})
+        w->setEnabled(false);
+    Set_Enable_Diable_Range_Box();
+}
+
+void Send_Mail::send_with_batch_chk_select()
+{
+    BatchServices* main = Batch_Services;
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    if (designing && main) {
+        main->Check_Series_Or_Excel_Use_or_not();
+        if (Use_Data_Sheet_Values && !send_with_batch_chk->isChecked())
+            Use_Data_Sheet_Values = 0;
+        main->Get_total_Card_count();
+    }
+    int totalLabel = 1;
+    if (send_with_batch_chk->isChecked()) {
+        Use_Data_Sheet_Values = 1;
+        totalLabel = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+    } else {
+        Use_Data_Sheet_Values = 0;
+    }
+    Set_Tot_Value(totalLabel, totalLabel, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
+}
+
+void Send_Mail::Set_Enable_Diable_Range_Box()
+{
+    const bool on = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
+    SetObjEnabled(export_range_box, on);
+    if (!on)
+        return;
+    if (rd_all_to_every->isChecked())
+        all_rd_select();
+    else if (rd_one_per_recp->isChecked())
+        obo_rd_select();
+    else
+        Sel_Print_RD_Clicked();
+}
+
+namespace {
+void enableRange(Send_Mail* w, bool total, bool range)
+{
+    for (QWidget* x : {static_cast<QWidget*>(w->tot_label), static_cast<QWidget*>(w->Total_Text)})
+        x->setEnabled(total);
+    for (QWidget* x : {static_cast<QWidget*>(w->from_label), static_cast<QWidget*>(w->from_Text),
+                       static_cast<QWidget*>(w->to_label), static_cast<QWidget*>(w->To_Text)})
+        x->setEnabled(range);
+}
+} // namespace
+
+void Send_Mail::all_rd_select()
+{
+    rd_all_to_every->setChecked(true);
+    enableRange(this, true, false);
+}
+
+void Send_Mail::obo_rd_select()
+{
+    rd_one_per_recp->setChecked(true);
+    enableRange(this, false, false);
+}
+
+void Send_Mail::Sel_Print_RD_Clicked()
+{
+    Sel_print_rd->setChecked(true);
+    enableRange(this, false, true);
+}
+
+void Send_Mail::delayed_delv_chk_select()
+{
+    SetObjEnabled(delayed_box, delayed_delv_chk->isChecked());
+}
+
+std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
+{
+    try {
+        BatchServices* main = Batch_Services;
+        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
+        if (designing) {
+            if (main) {
+                main->Check_Series_Or_Excel_Use_or_not();
+                if (Use_Data_Sheet_Values && !batch)
+                    Use_Data_Sheet_Values = 0;
+                main->Get_total_Card_count();
+                main->Set_Front_Back_Value_To_Print_Export_Mail();
+            }
+        } else {
+            Total_Batch_Excel_Card = int(Total_Barcode_Label_wd_Batch);
+            if (!batch)
+                Use_Data_Sheet_Values = 0;
+        }
+        MailJob job;
+        if (Sel_print_rd->isChecked() && batch) {
+            if (from_Text->value() > To_Text->value()) {
+                Show_MessageBox(QStringLiteral("Please select valid range."));
+                return nullptr;
+            }
+            job.Print_Start = from_Text->value() - 1;
+            job.Print_End = To_Text->value();
+        }
+        job.designing = designing;
+        job.rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+        if (rd_without_barcode->isChecked())
+            job.kase = MailCase::WithoutCard;
+        else if (!batch)
+            job.kase = MailCase::CardNoBatch;
+        else if (rd_one_per_recp->isChecked())
+            job.kase = MailCase::OnePerRecipient;
+        else if (Sel_print_rd->isChecked())
+            job.kase = MailCase::Range;
+        else
+            job.kase = MailCase::AllToEveryone;
+        job.sender = from_txt->text();
+        job.recipients = to_txt->toPlainText();
+        job.subject = subject_txt->text();
+        job.body = message_txt->toPlainText();
+        job.password = sender_pwd;
+        job.server = sending_server;
+        job.port = sending_port;
+        job.enable_ssl = send_enable_ssl;
+        job.fileName = file_name_txt->text();
+        job.attachment = attachment->text();
+        job.pauseOn = delayed_delv_chk->isChecked();
+        job.pauseEvery = mail_count_txt->value();
+        job.pauseMs = hour_txt->value() * 3600000LL + min_text->value() * 60000LL + sec_txt->value() * 1000LL;
+        const bool sources = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+        job.restoreDesign = designing && ((job.kase != MailCase::WithoutCard && batch)
+                                          || (sources && Start_Card_Option != QLatin1String("G")));
+        job.selectFirst = !designing && sources;
+        return Start_Mail_Job(job, this);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- direct mail
+
+QPointer<Direct_Mail> Direct_Mail::s_instance;
+
+Direct_Mail::Direct_Mail(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Send Visitor Details"));
+    Apply_Dialog_Background(this);
+    setAutoFillBackground(true);
+    auto* col = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    from_txt = new QLineEdit;
+    from_txt->setReadOnly(true);
+    to_txt = new QLineEdit;
+    to_txt->setMinimumWidth(320);
+    form->addRow(tr("From:"), from_txt);
+    form->addRow(tr("To:"), to_txt);
+    col->addLayout(form);
+    auto* buttons = new QHBoxLayout;
+    setting_btn = new QPushButton(tr("Settings..."));
+    close_btn = new QPushButton(tr("Close"));
+    send_btn = new QPushButton(tr("Send"));
+    setting_btn->setAutoDefault(false);
+    close_btn->setAutoDefault(false);
+    send_btn->setDefault(true);
+    buttons->addWidget(setting_btn);
+    buttons->addStretch();
+    buttons->addWidget(close_btn);
+    buttons->addWidget(send_btn);
+    col->addLayout(buttons);
+    connect(send_btn, &QPushButton::clicked, this, [this] { Send_Button(); });
+    connect(setting_btn, &QPushButton::clicked, this, [this] { Setting_Button(); });
+    connect(close_btn, &QPushButton::clicked, this, [this] { Close_Button(); });
+}
+
+Direct_Mail* Direct_Mail::defaultInstance()
+{
+    Direct_Mail* w = nullptr;
+    Run_On_Main_Thread_And_Wait([&w] {
+        if (!s_instance) s_instance = new Direct_Mail(Dialog_Parent_Window());
+        w = s_instance;
+    });
+    return w;
+}
+
+int Direct_Mail::Open_Wnd()
+{
+    from_txt->setText(sender_email);
+    to_txt->clear();
+    setWindowModality(Qt::ApplicationModal);
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+void Direct_Mail::Setting_Button()
+{
+    Email_Setting::defaultInstance()->Open_Wnd();
+    MainWindowServices::Get_Email_Details();
+    from_txt->setText(sender_email);
+}
+
+void Direct_Mail::Close_Button()
+{
+    done(0);
+}
+
+std::shared_ptr<MailJobHandle> Direct_Mail::Send_Button()
+{
+    if (Trim_Str(file_path).isEmpty() || !QFileInfo(file_path).isFile()) {
+        Show_MessageBox(QStringLiteral("Please select valid file path."));
+        return nullptr;
+    }
+    const QString app = QCoreApplication::applicationName();
+    MailJob job;
+    job.kase = MailCase::WithoutCard;
+    job.designing = true;
+    job.sender = from_txt->text();
+    job.recipients = to_txt->text();
+    job.subject = QStringLiteral("Visitor Details");
+    job.body = QStringLiteral("Visitor Details sent by ") + app + QLatin1Char('.');
+    job.password = sender_pwd;
+    job.server = sending_server;
+    job.port = sending_port;
+    job.enable_ssl = send_enable_ssl;
+    job.attachment = file_path;
+    job.stopOnFailure = false;
+    return Start_Mail_Job(job, this);
+}

@@ -1,0 +1,140 @@
+// The export command through its windows, as the main window runs it.
+#include "ExportTestSupport.h"
+#include "common/FakeBatchServices.h"
+#include "core/FakeMainWindow.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace exporttest;
+
+struct ModeGuard {
+    int mode = Barcode_Setting_Or_Designing_Mode;
+    ~ModeGuard()
+    {
+        Barcode_Setting_Or_Designing_Mode = mode;
+        Use_Data_Sheet_Values = 0;
+        Use_Excel_Binding_Values = 0;
+        Total_Batch_Excel_Card = 1;
+    }
+};
+
+TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
+{
+    ModeGuard guard;
+    QTemporaryDir dir;
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Data_Sheet_Values = 1;
+    Total_Batch_Excel_Card = 5;
+    QStringList said;
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<ExportWindow*>(&d);
+        if (!w) return;  // the after-export box: left unanswered (Cancel)
+        EXPECT_TRUE(w->exp_rad_def->isChecked());
+        EXPECT_EQ(w->Total_Text->value(), 5);
+        w->ex_bar_image_type_combo->setCurrentIndex(3);  // png
+        w->Sel_print_rd->click();
+        w->from_Text->setValue(5);
+        w->To_Text->setValue(3);
+        w->Export_Dest_Path->setText(dir.path());
+        w->export_btn_on_export_image->click();  // refused: the sheet stays open
+        said = msgs.texts();
+        EXPECT_EQ(w->result(), 0);
+        w->from_Text->setValue(2);
+        w->To_Text->setValue(4);
+        w->export_btn_on_export_image->click();
+    };
+    const auto job = Export_Command();
+    ASSERT_TRUE(job);
+    ASSERT_TRUE(Pump_Until([&] { return job->done.load(); }));
+    EXPECT_EQ(said, QStringList{"\nPlease select valid range."});
+    EXPECT_EQ(Files_In(dir.filePath("Zorv Label")), (QStringList{"Label (1).png", "Label (2).png", "Label.png"}));
+    EXPECT_EQ(batch.cardRows, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(testsupport::Zbar_Decode(dir.filePath("Zorv Label/Label (2).png")), QByteArray("C4"));
+    EXPECT_EQ(batch.backups, 1);
+    EXPECT_EQ(batch.restores, 1);
+}
+
+TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
+{
+    ModeGuard guard;
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    Barcode_Setting_Or_Designing_Mode = 1;
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<ExportWindow*>(&d);
+        ASSERT_TRUE(w);
+        EXPECT_FALSE(w->exp_rad_sv->isEnabled());  // no series bound
+        w->exp_rad_cus->click();
+        w->ex_bar_cus_name->setText("///");
+        w->export_btn_on_export_image->click();
+        w->ex_bar_cus_name->setText("Shelf");
+        w->prefix_suffix_chk_box->setChecked(true);
+        w->export_btn_on_export_image->click();
+        w->prefix_suffix_chk_box->setChecked(false);
+        w->export_btn_on_export_image->click();
+        w->cancel_btn->click();
+    };
+    EXPECT_FALSE(Export_Command());
+    EXPECT_EQ(msgs.texts(), (QStringList{"\nPlease enter valid file name.", "\nPlease enter prefix or suffix value.",
+                                         "\nPlease select destination path."}));
+    EXPECT_EQ(batch.backups, 0);
+    EXPECT_TRUE(file_name_exported.isEmpty());  // Cancel empties the settings
+}
+
+TEST(ExportCommand, TransparentLinearBarcodeAsksBeforeAFormatWithoutAlpha)
+{
+    ModeGuard guard;
+    QTemporaryDir dir;
+    ScriptedMessages msgs({1});  // "No"
+    FakeBatchServices batch;
+    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.barcodeRows = 1;
+    batch.state.transparentBackground = true;
+    batch.state.value = "T-1";
+    batch.rowImage = [](int) { return Code128(QStringLiteral("T-1")); };
+    QString format = "jpg";
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<Export_Barcode*>(&d);
+        if (!w) return;
+        EXPECT_FALSE(w->export_range_box->isVisibleTo(w));
+        w->ex_bar_image_type_combo->setCurrentIndex(format == "jpg" ? 0 : 3);
+        w->exp_rad_sv->click();
+        w->Export_Dest_Path->setText(dir.path());
+        w->export_btn_on_export_image->click();
+    };
+    EXPECT_FALSE(Export_Command());
+    ASSERT_EQ(msgs.requests.size(), 1u);
+    EXPECT_EQ(msgs.requests[0].text, transparent_background_question);
+    EXPECT_TRUE(Files_In(dir.path()).isEmpty());
+
+    // PNG keeps the transparency: no question, one file named after the value.
+    format = "png";
+    msgs.requests.clear();
+    EXPECT_FALSE(Export_Command());
+    EXPECT_EQ(Files_In(dir.path()), QStringList{"T-1.png"});
+    EXPECT_EQ(testsupport::Zbar_Decode(dir.filePath("T-1.png")), QByteArray("T-1"));
+    ASSERT_EQ(msgs.requests.size(), 0u);  // the after-export box is a dialog, not a message
+
+    // An empty list says so before any window.
+    batch.barcodeRows = 0;
+    EXPECT_FALSE(Export_Command());
+    EXPECT_EQ(msgs.texts().last(), "\nList is empty.");
+}
+
+} // namespace

@@ -1,0 +1,375 @@
+// The e-mail settings window and the mailings of the e-mail window and the
+// direct mail, against a real SMTP server on 127.0.0.1.
+#include "ExportTestSupport.h"
+#include "SmtpTestServer.h"
+#include "common/FakeBatchServices.h"
+#include "core/FakeMainWindow.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportSetup.h"
+#include "export/ProgressWindow.h"
+#include "export/mail/EmailSetting.h"
+#include "export/mail/MailPreferences.h"
+#include "export/mail/SendMail.h"
+#include "platform/MainThread.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace exporttest;
+using namespace mailtest;
+
+// A private data folder for the settings file, and the copies of the settings.
+class MailFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_saved = Created_Resource_Path;
+        Created_Resource_Path = m_data.path();
+        Install_Export_Services();
+        Stop_Processing_Now = false;
+    }
+    void TearDown() override
+    {
+        Created_Resource_Path = m_saved;
+        sender_email.clear();
+        sender_pwd.clear();
+        sending_server.clear();
+        sending_port.clear();
+        send_enable_ssl.clear();
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Use_Data_Sheet_Values = 0;
+        Total_Barcode_Label_wd_Batch = 0;
+        Stop_Processing_Now = false;
+    }
+    // Settings for a test server, as the settings window leaves them.
+    void Account(int port, const QString& password = "secret", const QString& ssl = "N")
+    {
+        auto prefs = PreferencesStore::sharedInstance();
+        prefs->setsend_email_SenderEmail("sender@zorv.test");
+        prefs->setsend_email_Password(password);
+        prefs->setsend_email_SMTP_server("127.0.0.1");
+        prefs->setsend_email_PORT_num(QString::number(port));
+        prefs->setsend_email_enable_ssl(ssl);
+        ASSERT_TRUE(prefs->flush());
+        MainWindowServices::Get_Email_Details();
+    }
+    static MailJobReport Wait(const std::shared_ptr<MailJobHandle>& job)
+    {
+        EXPECT_TRUE(job);
+        if (!job) return {};
+        EXPECT_TRUE(Pump_Until([&] { return job->done.load(); }));
+        return job->report();
+    }
+    QTemporaryDir m_data;
+    QString m_saved;
+};
+
+int Mode_Of(const QString& path)
+{
+    struct stat st{};
+    return ::stat(path.toLocal8Bit().constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+using EmailSettings = MailFixture;
+
+TEST_F(EmailSettings, FirstOpeningShowsEmptyFieldsAndLeavesAnOwnerOnlyFile)
+{
+    ScriptedMessages msgs;
+    msgs.onDialog = [](QDialog& d) { dynamic_cast<Email_Setting&>(d).Close_Button(); };
+    Email_Setting* w = Email_Setting::defaultInstance();
+    EXPECT_EQ(w->Open_Wnd(), 0);
+    const QString path = PreferencesStore::Preferences_Path();
+    EXPECT_TRUE(path.endsWith("/com.velquist.plist"));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(Mode_Of(path), 0600);
+    EXPECT_TRUE(w->_send_mail_sender_mail->text().isEmpty());
+    EXPECT_TRUE(w->_send_mail_tls->isChecked());
+    EXPECT_FALSE(w->_send_mail_ssl->isChecked());
+}
+
+TEST_F(EmailSettings, SaveChecksThenWritesTheFileOwnerOnlyAndAFailedSaveKeepsIt)
+{
+    ScriptedMessages msgs;
+    Email_Setting* w = Email_Setting::defaultInstance();
+    msgs.onDialog = [&](QDialog&) {
+        w->_send_mail_sender_mail->setText("Sender@zorvtest");
+        w->_send_mail_password->setText(QString::fromUtf8("pä ss"));
+        w->_send_mail_smtp->setText("smtp.zorv.test");
+        w->_send_mail_port->setText("587");
+        w->save_btn->click();  // no "." in the sender
+        w->_send_mail_sender_mail->setText("Sender@zorv.test");
+        w->SSL_Selected();
+        w->save_btn->click();  // no recipient needed to save
+    };
+    EXPECT_EQ(w->Open_Wnd(), 1);
+    EXPECT_EQ(msgs.texts(), QStringList{"\nPlease enter valid sender E-mail address."});
+    const QString path = PreferencesStore::Preferences_Path();
+    EXPECT_EQ(Mode_Of(path), 0600);
+    auto prefs = PreferencesStore::sharedInstance();
+    EXPECT_EQ(prefs->send_email_SenderEmail(), "Sender@zorv.test");  // as typed
+    EXPECT_EQ(prefs->send_email_Password(), QString::fromUtf8("pä ss"));
+    EXPECT_EQ(prefs->send_email_enable_ssl(), "Y");
+    EXPECT_EQ(prefs->send_email_PORT_num(), "587");
+
+    // A save that cannot be written says so and leaves the file as it was.
+    const QByteArray before = testsupport::readAll(path);
+    const bool root = geteuid() == 0;
+    ASSERT_EQ(root ? testsupport::Run_Tool("chattr", {"+i", m_data.path()}).exitCode
+                   : int(!QFile::setPermissions(m_data.path(), QFile::ReadOwner | QFile::ExeOwner)), 0);
+    msgs.requests.clear();
+    msgs.onDialog = [&](QDialog&) {
+        w->_send_mail_password->setText("changed");
+        w->TLS_Selected();
+        w->save_btn->click();
+        w->close_btn->click();
+    };
+    EXPECT_EQ(w->Open_Wnd(), 0);
+    if (root) testsupport::Run_Tool("chattr", {"-i", m_data.path()});
+    else QFile::setPermissions(m_data.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(msgs.requests.size(), 1u);
+    EXPECT_TRUE(msgs.requests[0].text.contains("The e-mail settings could not be saved."));
+    EXPECT_EQ(testsupport::readAll(path), before);
+    EXPECT_EQ(Mode_Of(path), 0600);
+
+    // Reset, then Close: the next opening shows nothing saved.
+    msgs.push(0);  // "Yes"
+    msgs.onDialog = [&](QDialog&) {
+        w->reset_btn->click();
+        EXPECT_TRUE(w->_send_mail_password->text().isEmpty());
+        w->close_btn->click();
+    };
+    w->Open_Wnd();
+    msgs.onDialog = [&](QDialog&) { w->close_btn->click(); };
+    w->Open_Wnd();
+    EXPECT_TRUE(w->_send_mail_sender_mail->text().isEmpty());
+    EXPECT_TRUE(w->_send_mail_tls->isChecked());
+    EXPECT_TRUE(sender_pwd.isEmpty());
+
+    // A file that is no dictionary counts as missing.
+    testsupport::Write_File(path, "<plist><array/></plist>");
+    EXPECT_TRUE(PreferencesStore::sharedInstance()->send_email_SenderEmail().isEmpty());
+}
+
+TEST_F(EmailSettings, TestMailNeedsARecipientAndSendsWhatIsTyped)
+{
+    SmtpTestServer server("starttls", "sender@zorv.test", "secret");
+    ASSERT_GT(server.port(), 0);
+    ScriptedMessages msgs;
+    Email_Setting* w = Email_Setting::defaultInstance();
+    msgs.onDialog = [&](QDialog&) {
+        w->_send_mail_sender_mail->setText("SENDER@zorv.test");
+        w->_send_mail_password->setText("secret");
+        w->_send_mail_smtp->setText("127.0.0.1");
+        w->_send_mail_port->setText(QString::number(server.port()));
+        w->test_btn->click();
+        w->_send_mail_to->setText("Friend@Zorv.test");
+        w->test_btn->click();
+        w->close_btn->click();
+    };
+    w->Open_Wnd();
+    EXPECT_EQ(msgs.texts(), (QStringList{"\nPlease enter recipient E-mail address.", "\nE-mail has been sent successfully."}));
+    EXPECT_EQ(w->_send_mail_result_status->text(), "E-mail has been sent successfully.");
+    const QList<ReceivedMail> mails = server.mails();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].subject, "Zorv Label Test Mail");
+    EXPECT_EQ(mails[0].recipients, QStringList{"friend@zorv.test"});
+    EXPECT_EQ(mails[0].login, QByteArray("sender@zorv.test"));
+    EXPECT_EQ(testsupport::readAll(PreferencesStore::Preferences_Path()).size(), 0);  // a test saves nothing
+}
+
+using Mailing = MailFixture;
+
+// Barcode mode with a list of five Code 128 rows.
+struct FiveRows {
+    FakeBatchServices batch;
+    FiveRows()
+    {
+        for (int i = 0; i < 5; ++i)
+            batch.state.list << BarcodeListRow{{"Value", QStringLiteral("ROW-%1").arg(i + 1)}};
+        batch.barcodeRows = 5;
+        batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Total_Barcode_Label_wd_Batch = 5;
+        Total_Batch_Excel_Card = 5;
+        Use_Data_Sheet_Values = 1;
+    }
+};
+
+TEST_F(Mailing, OneRowPerRecipientSendsTwoMailsWithPdfsThatOpenAndScan)
+{
+    SmtpTestServer server("starttls");
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs;
+    FiveRows rows;
+    Send_Mail* w = Send_Mail::defaultInstance();
+    w->Reset_Controls();
+    EXPECT_EQ(w->from_txt->text(), "sender@zorv.test");
+    w->to_txt->setPlainText("one@zorv.test, two@zorv.test");
+    w->subject_txt->setText("Your labels");
+    w->file_name_txt->setText("Labels");
+    w->send_with_batch_chk->click();
+    w->rd_one_per_recp->click();
+    const MailJobReport r = Wait(w->Send_Button());
+    EXPECT_EQ(r.message, "E-mail has been sent successfully.");
+    EXPECT_EQ(msgs.texts().last(), "\nE-mail has been sent successfully.");
+    const QList<ReceivedMail> mails = server.mails();
+    ASSERT_EQ(mails.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(mails[i].recipients, QStringList{i == 0 ? "one@zorv.test" : "two@zorv.test"});
+        ASSERT_EQ(mails[i].attachments.size(), 1);
+        const ReceivedAttachment& a = mails[i].attachments[0];
+        EXPECT_EQ(a.fileName, "Labels.pdf");
+        EXPECT_EQ(a.contentType, "application/pdf");
+        const testsupport::ToolResult info = testsupport::Run_Tool("pdfinfo", {a.path});
+        EXPECT_EQ(info.exitCode, 0);
+        EXPECT_TRUE(QRegularExpression("Pages:\\s+1\\n").match(QString::fromUtf8(info.out)).hasMatch()) << info.out.toStdString();
+        ASSERT_EQ(testsupport::Run_Tool("pdftoppm", {"-r", "300", "-png", "-singlefile", a.path, a.path}).exitCode, 0);
+        EXPECT_EQ(testsupport::Zbar_Decode(a.path + ".png"), QStringLiteral("ROW-%1").arg(i + 1).toUtf8());
+    }
+    EXPECT_EQ(rows.batch.imageRows, (QList<int>{0, 1}));
+    EXPECT_FALSE(Send_Modeless_Dialog::defaultInstance()->isVisible());
+}
+
+TEST_F(Mailing, AFailureThenASuccessSaysOneOfTwoNotSent)
+{
+    SmtpTestServer server("starttls", "sender@zorv.test", "secret", 1);  // the first mail gets 554
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs;
+    FiveRows rows;
+    MailJob job;
+    job.kase = MailCase::Range;
+    job.Print_Start = 2;
+    job.Print_End = 4;  // rows 3 and 4
+    job.rows = 5;
+    job.sender = "sender@zorv.test";
+    job.recipients = "friend@zorv.test";
+    job.password = "secret";
+    job.server = "127.0.0.1";
+    job.port = QString::number(server.port());
+    job.enable_ssl = "N";
+    const MailJobReport r = Run_Mail_Job(job, nullptr);
+    EXPECT_EQ(r.planned, 2);
+    EXPECT_EQ(r.sent, 1);
+    EXPECT_TRUE(r.message.startsWith("1 of 2 not sent.")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains("Could not send email message.\nEither Label not generated."));
+    ASSERT_EQ(server.mails().size(), 1);
+    EXPECT_EQ(rows.batch.imageRows, (QList<int>{2, 3}));
+
+    // Wrong settings: every mail refused with 535, none sent.
+    job.password = "wrong";
+    const MailJobReport r2 = Run_Mail_Job(job, nullptr);
+    EXPECT_EQ(r2.sent, 0);
+    EXPECT_TRUE(r2.message.startsWith("2 of 2 not sent.")) << r2.message.toStdString();
+}
+
+TEST_F(Mailing, StopDuringAPauseEndsTheJobAtOnce)
+{
+    SmtpTestServer server("starttls");
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs({0});  // "Yes" to stopping
+    FakeBatchServices batch;
+    Send_Mail* w = Send_Mail::defaultInstance();
+    w->Reset_Controls();
+    w->to_txt->setPlainText("one@zorv.test,two@zorv.test");
+    w->rd_without_barcode->click();
+    w->delayed_delv_chk->setChecked(true);
+    w->mail_count_txt->setValue(1);
+    w->hour_txt->setValue(1);
+    const auto job = w->Send_Button();
+    ASSERT_TRUE(job);
+    auto* progress = Send_Modeless_Dialog::defaultInstance();
+    ASSERT_TRUE(Pump_Until([&] { return progress->pause_label->text().startsWith("Pausing the process for 1 Hour"); }, 60));
+    QElapsedTimer t;
+    t.start();
+    progress->_stop_btn->click();
+    ASSERT_TRUE(Pump_Until([&] { return job->done.load(); }, 30));
+    EXPECT_LT(t.elapsed(), 3000);
+    const MailJobReport r = job->report();
+    EXPECT_EQ(r.sent, 1);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.message, "1 of 2 not sent.\n\nSending was stopped.");
+    EXPECT_EQ(server.mails().size(), 1);
+    EXPECT_TRUE(progress->pause_label->text().isEmpty() || !progress->isVisible());
+}
+
+TEST_F(Mailing, RecipientsAndFileNameAreCheckedBeforeAnythingIsSent)
+{
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    MailJob job;
+    job.kase = MailCase::CardNoBatch;
+    job.sender = "sender@zorv.test";
+    job.server = "127.0.0.1";
+    job.port = "1";
+    const struct {
+        const char* recipients;
+        const char* fileName;
+        const char* said;
+    } cases[] = {
+        {"  \n ", "ZorvBarcode", "Please specify the Recipient E-mail address."},
+        {"a@zorv.test, b@zorv.test,", "ZorvBarcode", "Recipient E-mail address is invalid or incomplete."},
+        {"a@zorv.test", "///", "Please enter valid file name."},
+    };
+    for (const auto& c : cases) {
+        job.recipients = c.recipients;
+        job.fileName = c.fileName;
+        const MailJobReport r = Run_Mail_Job(job, nullptr);
+        EXPECT_TRUE(r.checksFailed) << c.said;
+        EXPECT_EQ(r.message, c.said);
+    }
+    job.sender = "  ";
+    EXPECT_EQ(Run_Mail_Job(job, nullptr).message, mail_send_err_msg);
+    EXPECT_TRUE(batch.imageRows.isEmpty());
+}
+
+TEST_F(Mailing, DirectMailGoesOnAfterAFailureAndCountsIt)
+{
+    SmtpTestServer server("starttls", "sender@zorv.test", "secret", 0, 0.0, {"two@zorv.test"});
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs;
+    QTemporaryDir dir;
+    const QString visitor = dir.filePath("visitor.png");
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(visitor));
+    Direct_Mail* w = Direct_Mail::defaultInstance();
+    msgs.onDialog = [&](QDialog&) { w->close_btn->click(); };
+    w->Open_Wnd();
+    w->to_txt->setText("one@zorv.test, two@zorv.test, three@zorv.test");
+    w->file_path = visitor;
+    const MailJobReport r = Wait(w->Send_Button());
+    EXPECT_EQ(r.sent, 2);
+    EXPECT_TRUE(r.message.startsWith("1 of 3 not sent.")) << r.message.toStdString();
+    const QList<ReceivedMail> mails = server.mails();
+    ASSERT_EQ(mails.size(), 2);
+    EXPECT_EQ(mails[1].recipients, QStringList{"three@zorv.test"});
+    EXPECT_EQ(mails[0].subject, "Visitor Details");
+    EXPECT_TRUE(mails[0].body.startsWith("Visitor Details sent by Zorv Label."));
+    ASSERT_EQ(mails[0].attachments.size(), 1);
+    EXPECT_EQ(mails[0].attachments[0].fileName, "visitor.png");
+    EXPECT_EQ(mails[0].attachments[0].contentType, "image/png");
+}
+
+} // namespace

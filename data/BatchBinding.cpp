@@ -447,7 +447,7 @@ PtImage Batch_Binding::Generate_Batch_Image_For_Differ_Value(const QList<LMNGrap
 
 PtImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& /*side*/, bool /*printBox*/)
 {
-    QMutexLocker job(&m_jobLock);
+    // All of it on the GUI thread, which also keeps two callers apart.
     PtImage image;
     Run_On_Main_Thread_And_Wait([&] {
         bool have = false;

@@ -146,7 +146,6 @@ private:
     QList<LMNGraphic*> frontItems() const;
 
     mutable QMutex m_lock;      // counts, table, copies, back-up
-    QMutex m_jobLock;           // one row filled at a time
     Excel_Rows m_excel;
     QString m_excelSourcePath;
     bool m_excelBindingUse = false;

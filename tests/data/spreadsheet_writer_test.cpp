@@ -129,6 +129,13 @@ TEST(SpreadsheetWriterTest, WhatWeWriteReadsBackTheSame)
     };
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, table, true));
     EXPECT_EQ(Read_Back(path), table);
+    // Other programs keep outer spaces only when they are marked; control
+    // characters travel as escapes.
+    const auto u = Unpack(path);
+    const QString sst = u->part("xl/sharedStrings.xml");
+    EXPECT_TRUE(sst.contains("<t xml:space=\"preserve\">  leading and trailing  </t>"));
+    EXPECT_TRUE(sst.contains("<t>ctl_x0001__x001F_char</t>")) << sst.toStdString();
+    EXPECT_TRUE(sst.contains("<t>_x005F_x0041_ literal</t>"));
     // Our own file and another existing one are replaced.
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, {{"x"}}, true));
     EXPECT_EQ(Read_Back(path), SheetTable({{"x"}}));

@@ -1,0 +1,114 @@
+// Values from text, CSV and RTF files: line endings of every system, CSV
+// quoting, the whole text of an RTF document, and the encodings met in practice.
+#include "data/DataTestSupport.h"
+#include "data/TextImport.h"
+
+#include <QRandomGenerator>
+
+using namespace datatest;
+
+namespace {
+
+const QByteArray kRtf =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Helvetica;}{\\f1 Times;}}\n"
+    "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator Writer 1.0;}{\\info{\\title Secret}}\n"
+    "\\pard\\f0\\fs24 First {\\b bold} value\\par\n"
+    "Caf\\'e9 \\u8364? \\{x\\\\y\\}\\par\n"
+    "{\\f1\\cf1 Another font}\\line\n"
+    "tab\\tab here\\par\n"
+    "\\uc2\\u26481\\'93\\'8c\\u20140\\'8b\\'9e\\par}";
+
+} // namespace
+
+TEST(TextImportTest, LinesEndAtAnyLineEnding)
+{
+    EXPECT_EQ(Split_Text_Lines("a\r\nb\nc\rd\n"), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(Split_Text_Lines("a\n\nb"), QStringList({"a", "", "b"}));
+    EXPECT_TRUE(Split_Text_Lines("").isEmpty());
+    // The same values whatever system wrote the file; each line is trimmed,
+    // the file as a whole is not needed to be.
+    for (const QByteArray& file : {QByteArray(" one \r\n\r\ntwo\r\n"), QByteArray(" one \n\ntwo\n"),
+                                   QByteArray(" one \r\rtwo\r")})
+        EXPECT_EQ(Import_Values_From_Bytes(file, Import_File_Kind::Text), QStringList({"one", "two"}))
+            << file.toStdString();
+}
+
+TEST(TextImportTest, CsvFollowsTheStandard)
+{
+    EXPECT_EQ(Parse_CSV("a,b\r\nc"), QList<QStringList>({{"a", "b"}, {"c"}}));
+    EXPECT_EQ(Parse_CSV("a,b\nc\n"), QList<QStringList>({{"a", "b"}, {"c"}}));
+    EXPECT_EQ(Parse_CSV("a,b\rc\r"), QList<QStringList>({{"a", "b"}, {"c"}}));
+    EXPECT_EQ(Parse_CSV("\"x,y\",z"), QList<QStringList>({{"x,y", "z"}}));
+    EXPECT_EQ(Parse_CSV("\"say \"\"hi\"\"\",\"two\nlines\""), QList<QStringList>({{"say \"hi\"", "two\nlines"}}));
+    EXPECT_EQ(Parse_CSV("a,,\"\""), QList<QStringList>({{"a", "", ""}}));
+    EXPECT_EQ(Parse_CSV("no \"quote\" here"), QList<QStringList>({{"no \"quote\" here"}}));
+    EXPECT_EQ(Parse_CSV("\"unclosed,\nrest"), QList<QStringList>({{"unclosed,\nrest"}}));
+    // Values: every field trimmed, empty ones left out, one-field lines kept.
+    EXPECT_EQ(Import_Values_From_Bytes(" a , b \r\nc\r\n,\r\n\"d, e\"\r\n", Import_File_Kind::CSV),
+              QStringList({"a", "b", "c", "d, e"}));
+}
+
+TEST(TextImportTest, RtfGivesItsWholeText)
+{
+    bool ok = false;
+    const QString text = Rtf_To_Plain_Text(kRtf, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(text, QStringLiteral("First bold value\nCafé € {x\\y}\nAnother font\ntab\there\n東京\n"));
+    EXPECT_EQ(Import_Values_From_Bytes(kRtf, Import_File_Kind::RTF),
+              QStringList({"First bold value", "Café € {x\\y}", "Another font", "tab\there", "東京"}));
+    Rtf_To_Plain_Text("plain text", &ok);
+    EXPECT_FALSE(ok);
+    // Unbalanced or cut documents still give what they hold.
+    EXPECT_EQ(Rtf_To_Plain_Text("{\\rtf1 open {{{ text\\par", &ok), QStringLiteral("open  text\n"));
+    EXPECT_EQ(Rtf_To_Plain_Text("{\\rtf1 a}}}} b\\", &ok), QStringLiteral("a b"));
+}
+
+TEST(TextImportTest, EncodingsAndFiles)
+{
+    QString text;
+    ASSERT_TRUE(Decode_Text_File("\xef\xbb\xbf" "caf\xc3\xa9", &text));
+    EXPECT_EQ(text, QStringLiteral("café"));
+    ASSERT_TRUE(Decode_Text_File(QByteArray("\xff\xfe" "a\0b\0", 6), &text));
+    EXPECT_EQ(text, "ab");
+    ASSERT_TRUE(Decode_Text_File("caf\xe9 \x80", &text));  // Windows-1252
+    EXPECT_EQ(text, QStringLiteral("café €"));
+    EXPECT_FALSE(Decode_Text_File(QByteArray("bin\0ary", 7), &text));
+
+    QTemporaryDir dir;
+    testsupport::touch(dir.filePath("list.CSV"), "x,y\n");
+    testsupport::touch(dir.filePath("list.txt"), "x,y\n");
+    testsupport::touch(dir.filePath("doc.rtf"), kRtf);
+    testsupport::touch(dir.filePath("bad.rtf"), "not rtf");
+    QStringList values;
+    QString error;
+    ASSERT_TRUE(Import_Values_From_File(dir.filePath("list.CSV"), &values, &error));
+    EXPECT_EQ(values, QStringList({"x", "y"}));
+    ASSERT_TRUE(Import_Values_From_File(dir.filePath("list.txt"), &values, &error));
+    EXPECT_EQ(values, QStringList({"x,y"}));
+    ASSERT_TRUE(Import_Values_From_File(dir.filePath("doc.rtf"), &values, &error));
+    EXPECT_EQ(values.size(), 5);
+    for (const char* bad : {"bad.rtf", "missing.txt"}) {
+        error.clear();
+        EXPECT_FALSE(Import_Values_From_File(dir.filePath(bad), &values, &error)) << bad;
+        EXPECT_EQ(error, "Either file is corrupted or selected file contains invalid characters.");
+    }
+}
+
+TEST(TextImportTest, DamagedInputNeverCrashes)
+{
+    QRandomGenerator rng(99);
+    const QByteArray samples[] = {kRtf, "\"a,b\",c\r\n\"d\"\"e\",f\n", "line\r\nline\rline\n"};
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray bytes = samples[i % 3];
+        for (int k = 0; k < 4; ++k) {
+            const qsizetype at = qsizetype(rng.bounded(quint32(bytes.size())));
+            static const char pieces[] = "\\{}'\"\r\n,u-9*x\0\xe9";
+            bytes.insert(at, pieces[rng.bounded(int(sizeof(pieces) - 1))]);
+            if (rng.bounded(4) == 0)
+                bytes.truncate(qsizetype(rng.bounded(quint32(bytes.size()))) + 1);
+        }
+        for (Import_File_Kind kind : {Import_File_Kind::Text, Import_File_Kind::CSV, Import_File_Kind::RTF})
+            Import_Values_From_Bytes(bytes, kind);
+    }
+    SUCCEED();
+}

@@ -104,10 +104,26 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
         }
     });
     connect(panels->Lock_tab, &LockPanel::unlockRequested, this, &DesignModeView::Unlock_Clicked);
+
+    // Items inserted or removed: the document's undo group closes once the
+    // event that changed them is over.
+    m_document->addGraphicsObserver(this, [this] {
+        if (m_undoGroupClosePending)
+            return;
+        m_undoGroupClosePending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_undoGroupClosePending = false;
+                Close_Document_Undo_Group();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 DesignModeView::~DesignModeView()
 {
+    m_document->removeGraphicsObserver(this);
     // The canvas lets go of the document and the grid before they go.
     _graphicView->unbindGraphics();
     _graphicView->setGrid(nullptr);

@@ -150,4 +150,5 @@ private:
     std::unique_ptr<LMNDocument> m_document;
     std::unique_ptr<Card_Property> m_card;
     LMNGrid* _grid = nullptr;
+    bool m_undoGroupClosePending = false;
 };

@@ -111,6 +111,9 @@ void LMNZoomingScrollView::validateFactorPopUpButton()
     for (int i = 0; i < LMNZoomingScrollViewFactorCount; ++i)
         _factorPopUpButton->addItem(tr(LMNZoomingScrollViewLabels[i]), LMNZoomingScrollViewFactors[i]);
     _factorPopUpButton->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // As wide as its widest entry, no wider: the scroll bar keeps the rest.
+    _factorPopUpButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    _factorPopUpButton->setFixedWidth(_factorPopUpButton->sizeHint().width());
     syncPopUp();
     connect(_factorPopUpButton, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < LMNZoomingScrollViewFactorCount)
@@ -403,9 +406,10 @@ void LMNRulerView::paintEvent(QPaintEvent*)
             if (horizontal) {
                 p.drawText(QPointF(at + 2, 9), label);
             } else {
+                // Read from bottom to top, in the outer half of the ruler.
                 p.save();
-                p.translate(9, at + 2);
-                p.rotate(90);
+                p.translate(9, at - 2);
+                p.rotate(-90);
                 p.drawText(QPointF(0, 0), label);
                 p.restore();
             }

@@ -189,6 +189,7 @@ void LMNWindowController::awakeFromNib()
         return;
     }
     Set_Data_Folder_Path(QDir(Created_Resource_Path).filePath(QStringLiteral("DataSet")));
+    data_table_content.clear();
     Get_Email_Details();
 
     // The rulers flip once to show (the canvas starts without them showing).
@@ -282,6 +283,8 @@ void LMNWindowController::New_Project_Setting_Reset(int)
 void LMNWindowController::changeViewController(int index)
 {
     m_designView->changeViewController(index);
+    if (index == 0)
+        myCurrentViewController = m_designView->first_view;
 }
 
 void LMNWindowController::Show_Hide_Main_Window(int flag)

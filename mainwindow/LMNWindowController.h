@@ -26,12 +26,15 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include <functional>
 #include <memory>
 
+class AccessoryViewController;
 class BarcodeModeView;
 class DesignModeView;
+class QFileDialog;
 class QCloseEvent;
 class QTabWidget;
 class QToolBar;
@@ -149,6 +152,10 @@ public:
     QList<QMap<QString, QString>>& ListData_barcode() { return m_listDataBarcode; }
     void setListData_barcode(const QList<QMap<QString, QString>>& list) { m_listDataBarcode = list; }
     QWidget* myTargetViewWidget() const;
+    QWidget* myCurrentViewController = nullptr;       // the view shown in the design area
+    QVariantList data_table_content;                  // set empty at start-up
+    QFileDialog* savePanel = nullptr;                 // the save panel of the save dialogs
+    AccessoryViewController* accessoryVC = nullptr;   // the list export's file-type chooser
 
     // ---- Working members ----
     QStringList Allowd_Image_fileTypes;

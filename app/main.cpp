@@ -3,6 +3,7 @@
 // The main window controller sets up the program's folders, its controls and
 // the first barcode; when the per-user data folder cannot be made it says
 // "Can not access Data file." and start-up ends here.
+#include "export/ExportSetup.h"
 #include "mainwindow/LMNWindowController.h"
 
 #include <QApplication>
@@ -13,6 +14,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorv Label");
     QApplication::setOrganizationName("Zorv");
+
+    // The e-mail settings store and the progress window, before the main
+    // window reads the e-mail settings.
+    Install_Export_Services();
 
     LMNWindowController window;
     if (!window.startupSucceeded())

@@ -8,6 +8,7 @@
 #include "core/model/LMNText.h"
 #include "core/model/Shape_Control.h"
 #include "core/util/MainWindowServices.h"
+#include "core/FakeMainWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -25,12 +26,9 @@ QApplication& App()
     return app;
 }
 
-class BenchWindow : public MainWindowServices {
+class BenchWindow : public FakeMainWindow {
 public:
-    Card_Property card;
-    LMNGraphicView* view = nullptr;
     QRectF graphicViewBounds() const override { return view ? view->bounds() : QRectF(); }
-    Card_Property* Front_card_Prop() const override { return const_cast<Card_Property*>(&card); }
     void Card_Base_Drawing(QPainter& p, const QRectF&) override { ::Card_Base_Drawing(p, card, graphicViewBounds(), 1); }
     void Card_Border_Drawing(QPainter& p, const QRectF&) override
     {
@@ -42,7 +40,6 @@ void BM_RepaintCard200Items(benchmark::State& state)
 {
     App();
     BenchWindow win;
-    Main_App_wnd = &win;
     win.card.Card_fill_style = QStringLiteral("G");
     win.card.Card_fill_Grd_1_clr = QColor(230, 240, 255);
     win.card.Card_fill_Grd_2_clr = Qt::white;

@@ -4,6 +4,13 @@
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/TwoDSymbols.h"
 #include "core/canvas/LMNGraphicView.h"
+#include "core/model/Card_Property.h"
+#include "core/model/LMNGraphicArchive.h"
+#include "core/util/BatchServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/ServiceInterfaces.h"
+#include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/panels/PropertyPanels.h"
 #include "core/canvas/LMNGrid.h"
 #include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNDocument.h"
@@ -12,7 +19,12 @@
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/MainWindowSupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QMimeData>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,11 +67,8 @@ LMNWindowController::LMNWindowController(QWidget* parent) : QMainWindow(parent)
 
 LMNWindowController::~LMNWindowController()
 {
-    // The canvas lets go of the document and the grid before they go.
-    if (_graphicView) {
-        _graphicView->unbindGraphics();
-        _graphicView->setGrid(nullptr);
-    }
+    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
+        disconnect(d, nullptr, this, nullptr);
     if (Main_App_wnd == this)
         Main_App_wnd = nullptr;
     if (app_DefaultInstance == this)
@@ -77,8 +86,6 @@ void LMNWindowController::init()
     Create_Folder(Created_Resource_Path);   // checked when the window is set up
 
     Allowd_Image_fileTypes = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
-    _grid = new LMNGrid(this);
-    _zoomFactor = 1.0;
     m_selectedTool = 0;
 
     app_DefaultInstance = this;
@@ -90,13 +97,13 @@ void LMNWindowController::init()
 
     const QString res = Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
-    m_bannerImage = QImage(res + "banner.png");
-    m_patternImage = QImage(res + "pattern_1.jpg");
+    banner_image = QImage(res + "banner.png");
+    promotion_pattern_image = QImage(res + "pattern_1.jpg");
     m_signSampleImg = QImage(res + "sign_sample.png");
     m_fpSampleImg = QImage(res + "fingerprints.png");
     m_barcodeSampleImg = QImage(res + "barcode_sample.png");
-    m_backBtnImage = QImage(res + "back-2.png");
-    m_frontBtnImageSel = QImage(res + "front-sel.png");
+    back_btn_image = QImage(res + "back-2.png");
+    front_btn_image_sel = QImage(res + "front-sel.png");
 
     prev_list_item_barcode = 0;
 }
@@ -110,18 +117,25 @@ void LMNWindowController::buildWindow()
 
     Barcode_mode_tab = new QTabWidget(this);
     Barcode_mode_tab->setObjectName("Barcode_mode_tab");
-    m_barcodeView = new BarcodeModeView(Barcode_mode_tab);
-    m_barcodeView->setObjectName("Barcode_setting_tab");
-    Barcode_setting_tab = m_barcodeView;
-    Barcode_Design_tab = buildDesignTab();
+    m_barcodeView = new BarcodeModeView;
+    // The barcode settings scroll on a screen too low for all of them.
+    auto* barcodePage = new QScrollArea(Barcode_mode_tab);
+    barcodePage->setObjectName("Barcode_setting_tab");
+    barcodePage->setWidgetResizable(true);
+    barcodePage->setFrameShape(QFrame::NoFrame);
+    barcodePage->setWidget(m_barcodeView);
+    Barcode_setting_tab = barcodePage;
+    m_designView = new DesignModeView(Barcode_mode_tab);
+    Barcode_Design_tab = m_designView;
+    _graphicView = m_designView->_graphicView;
+    _zoomingScrollView = m_designView->_zoomingScrollView;
+    _grid = m_designView->grid();
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
     Barcode_mode_tab->addTab(Barcode_Design_tab, tr("Designing"));
     setCentralWidget(Barcode_mode_tab);
 
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
-    connect(sett_tab, &QTabWidget::currentChanged, this,
-            [this](int index) { tabView_didSelectTabViewItem(sett_tab, index); });
 }
 
 void LMNWindowController::buildToolbar()
@@ -130,6 +144,7 @@ void LMNWindowController::buildToolbar()
     main_toolbar->setObjectName("main_toolbar");
     main_toolbar->setMovable(false);
     main_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    main_toolbar->setIconSize(QSize(22, 22));
     // Commands that arrive with the design file, data, printing, export, mail and
     // picture subsystems: present, and disabled until they are connected.
     const struct { const char* icon; const char* text; } commands[] = {
@@ -145,50 +160,13 @@ void LMNWindowController::buildToolbar()
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;
     }
-}
-
-QWidget* LMNWindowController::buildDesignTab()
-{
-    auto* page = new QWidget;
-    auto* h = new QHBoxLayout(page);
-    myTargetView = new QWidget(page);
-    myTargetView->setObjectName("myTargetView");
-    auto* tv = new QVBoxLayout(myTargetView);
-    tv->setContentsMargins(0, 0, 0, 0);
-    first_view = new QWidget(myTargetView);
-    auto* fv = new QVBoxLayout(first_view);
-    fv->setContentsMargins(0, 0, 0, 0);
-    m_document = std::make_unique<LMNDocument>();
-    _zoomingScrollView = new LMNZoomingScrollView(first_view);
-    _graphicView = new LMNGraphicView;
-    _graphicView->bindGraphics(m_document.get());
-    _graphicView->setGrid(_grid);
-    _graphicView->setCardSize(m_document->canvasSize(true, QSizeF()));
-    _zoomingScrollView->setDocumentView(_graphicView);
-    canvas_view = _zoomingScrollView;
-    fv->addWidget(canvas_view);
-    tv->addWidget(first_view);
-    h->addWidget(myTargetView, 1);
-
-    Right_Prop_Box = new QGroupBox(tr("Properties"), page);
-    Right_Prop_Box->setObjectName("Right_Prop_Box");
-    Right_Prop_Box->setFixedWidth(370);   // room for the five card tabs side by side
-    auto* rv = new QVBoxLayout(Right_Prop_Box);
-    sett_tab = new QTabWidget(Right_Prop_Box);
-    sett_tab->setObjectName("sett_tab");
-    sett_tab_titles = {tr("Card"), tr("Info"), tr("Size"), tr("Background"), tr("Border"),
-                       tr("Line"), tr("Shape"), tr("Text"), tr("Text style"), tr("Picture"),
-                       tr("Signature"), tr("Data source"), tr("Alignment"), tr("Barcode"), tr("Lock")};
-    for (int i = 0; i < sett_tab_titles.size(); ++i) {
-        auto* panel = new QWidget;
-        panel->setObjectName(QStringLiteral("sett_tab_item_%1").arg(i));
-        new QVBoxLayout(panel);
-        sett_tab_items << panel;
-        sett_tab->addTab(panel, sett_tab_titles[i]);
-    }
-    rv->addWidget(sett_tab);
-    h->addWidget(Right_Prop_Box);
-    return page;
+    main_toolbar->addSeparator();
+    Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
+    Exit_btn->setObjectName(QStringLiteral("Exit_btn"));
+    Exit_btn->setShortcut(QKeySequence::Quit);
+    Exit_btn->setShortcutContext(Qt::ApplicationShortcut);
+    Exit_btn->setToolTip(tr("Exit (%1)").arg(QKeySequence(QKeySequence::Quit).toString(QKeySequence::NativeText)));
+    connect(Exit_btn, &QAction::triggered, this, &LMNWindowController::Exit_Btn_Clicked);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -196,9 +174,10 @@ QWidget* LMNWindowController::buildDesignTab()
 void LMNWindowController::awakeFromNib()
 {
     setStyleSheet(QStringLiteral("QMainWindow { background: rgb(241, 244, 250); }"));
+    // The window fits the screen (a 1366 x 768 one at the least).
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        resize(qMin(1360, avail.width()), qMin(860, avail.height()));
+        resize(qMin(1366, avail.width()), qMin(768, avail.height()));
     }
 
     // The per-user data folder must exist: nothing can be kept without it.
@@ -210,14 +189,13 @@ void LMNWindowController::awakeFromNib()
         return;
     }
     Set_Data_Folder_Path(QDir(Created_Resource_Path).filePath(QStringLiteral("DataSet")));
+    data_table_content.clear();
     Get_Email_Details();
 
+    // The rulers flip once to show (the canvas starts without them showing).
+    m_designView->Show_Hide_Ruler_ChkBox();
+
     Not_Draw_Only_Prop_Change_Set(true);
-
-    // Keep the fifteen property panels; only the five card panels stand in the view.
-    for (int i = sett_tab->count() - 1; i >= 5; --i)
-        sett_tab->removeTab(i);
-
     fillStartLists();
     m_barcodeView->awakeFromNib();
 
@@ -226,12 +204,19 @@ void LMNWindowController::awakeFromNib()
     _setLabels();
 
     Not_Draw_Only_Prop_Change_Set(false);
+    setPrintInfo(printInfo());
+    // The canvas's scroll view gets its two rulers.
+    m_designView->Give_Rulers();
+
+    // The document's undo groups close at the end of each pass of the event loop.
+    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
+        connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &LMNWindowController::Close_Document_Undo_Group);
 
     goButtonActionPerformed();
     New_Project_Setting_Reset(1);
     Show_RHS_Properties(nullptr);
-    Zoom_In_Toolbar_btn();
-    Set_Canvas_to_100_percent();
+    m_designView->Zoom_In_Toolbar_btn();
+    m_designView->Set_Canvas_to_100_percent();
     Refresh_Canvas();
     changeViewController(0);
     Show_Hide_Main_Window(1);
@@ -270,75 +255,41 @@ void LMNWindowController::screenResize()
     goButtonActionPerformed();
 }
 
-// An empty new project. The design-file, undo and series parts of the reset
-// arrive with their subsystems; the folders are made here.
-void LMNWindowController::New_Project_Setting_Reset(int flag)
+void LMNWindowController::New_Project_Setting_Reset(int)
 {
-    _zoomFactor = 1.0;
-    if (m_document) {
-        QList<int> all;
-        for (int i = 0; i < m_document->graphics().size(); ++i)
-            all << i;
-        if (!all.isEmpty())
-            m_document->removeGraphicsAtIndexes(all);
-        m_document->Clear_All_Undo_Redo();
+    try {
+        Not_Draw_Only_Prop_Change_Set(true);
+        // Only our own items leave the clipboard; what other programs put there stays.
+        if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+            const QMimeData* data = clipboard->mimeData();
+            if (data && data->hasFormat(LMNGraphicViewPasteboardType))
+                clipboard->clear();
+        }
+        Check_Path_And_Create_Files_Now();
+        m_designView->Reset_Design();
+        Library_Selected_Image.clear();
+        m_allTextFont = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
+        m_allTextColor = Qt::black;
+        Start_Card_Option.clear();
+        Set_Log_Name_In_Title();
+        Not_Draw_Only_Prop_Change_Set(false);
+        Show_RHS_Properties(nullptr);
+    } catch (const std::exception& e) {
+        Not_Draw_Only_Prop_Change_Set(false);
+        Show_MessageBox(QString::fromUtf8(e.what()));
     }
-    Check_Path_And_Create_Files_Now();
-    Show_Hide_Main_Window(0);
-}
-
-void LMNWindowController::Show_RHS_Properties(LMNGraphic* item)
-{
-    if (item)
-        return;
-    // The card panel: the five card tabs.
-    const bool wasLoading = Not_Draw_Only_Prop_Change_Get();
-    Not_Draw_Only_Prop_Change_Set(true);
-    while (sett_tab->count() > 5)
-        sett_tab->removeTab(sett_tab->count() - 1);
-    for (int i = 0; i < 5; ++i)
-        if (sett_tab->indexOf(sett_tab_items[i]) < 0)
-            sett_tab->insertTab(i, sett_tab_items[i], sett_tab_titles[i]);
-    Not_Draw_Only_Prop_Change_Set(wasLoading);
-}
-
-void LMNWindowController::Zoom_In_Toolbar_btn()
-{
-    _zoomFactor = std::min(_zoomFactor * 2.0, 4.0);
-    _zoomingScrollView->setFactor(_zoomFactor);
-}
-
-void LMNWindowController::Set_Canvas_to_100_percent()
-{
-    _zoomFactor = 1.0;
-    _zoomingScrollView->setFactor(_zoomFactor);
-}
-
-QList<LMNGraphic*> LMNWindowController::Get_Front_Controls_Array() const
-{
-    return m_document ? m_document->graphicsPointers() : QList<LMNGraphic*>();
-}
-
-void LMNWindowController::Refresh_Canvas()
-{
-    if (Card_Value_In_Process)
-        return;
-    if (_graphicView)
-        _graphicView->update();
-    if (canvas_view)
-        canvas_view->update();
 }
 
 void LMNWindowController::changeViewController(int index)
 {
-    if (index == 0 && first_view)
-        first_view->show();
+    m_designView->changeViewController(index);
+    if (index == 0)
+        myCurrentViewController = m_designView->first_view;
 }
 
 void LMNWindowController::Show_Hide_Main_Window(int flag)
 {
-    myTargetView->setVisible(flag == 1);
-    Right_Prop_Box->setVisible(flag == 1);
+    m_designView->Show_Hide_Main_Window(flag);
 }
 
 void LMNWindowController::Show_Canvas_And_Right_Prop()
@@ -346,9 +297,216 @@ void LMNWindowController::Show_Canvas_And_Right_Prop()
     Show_Hide_Main_Window(1);
 }
 
+QWidget* LMNWindowController::myTargetViewWidget() const
+{
+    return m_designView->myTargetView;
+}
+
 void LMNWindowController::_setLabels()
 {
     m_barcodeView->_setLabels_Barcode();
+}
+
+void LMNWindowController::Close_Document_Undo_Group()
+{
+    if (m_designView)
+        m_designView->Close_Document_Undo_Group();
+}
+
+// ---------------------------------------------------------------- exit
+
+bool LMNWindowController::Exit_App()
+{
+    if (Save_Current_Work) {
+        const int answer = Show_YES_NO_Cancel_MessageBox(QStringLiteral("Do you want to save changes before closing?"));
+        if (answer == Alert_First_Button)
+            Save_Current_Work();
+        else if (answer != Alert_Second_Button)
+            return false;
+    }
+    return Show_YES_NO_MessageBox(QStringLiteral("\nDo you really want to exit?"));
+}
+
+void LMNWindowController::Terminate_Application_Now()
+{
+    m_exitConfirmed = true;
+    Terminate_Application(0);
+}
+
+void LMNWindowController::closeEvent(QCloseEvent* event)
+{
+    // The title bar's close button asks as Exit does.
+    if (m_exitConfirmed || !m_startupOk) {
+        event->accept();
+        return;
+    }
+    if (Exit_App()) {
+        m_exitConfirmed = true;
+        event->accept();
+        Terminate_Application(0);
+    } else {
+        event->ignore();
+    }
+}
+
+// ---------------------------------------------------------------- services
+
+Card_Property* LMNWindowController::Front_card_Prop() const
+{
+    return m_designView->Front_card_Prop();
+}
+
+double LMNWindowController::zoomFactor() const
+{
+    return m_designView->_zoomFactor;
+}
+
+void LMNWindowController::Card_Base_Drawing(QPainter& painter, const QRectF& rect)
+{
+    m_designView->Card_Base_Drawing(painter, rect);
+}
+
+void LMNWindowController::Card_Border_Drawing(QPainter& painter, const QRectF& rect)
+{
+    m_designView->Card_Border_Drawing(painter, rect);
+}
+
+QRectF LMNWindowController::graphicViewBounds() const
+{
+    return m_designView->graphicViewBounds();
+}
+
+void LMNWindowController::Refresh_Canvas()
+{
+    m_designView->Refresh_Canvas();
+}
+
+QList<LMNGraphic*> LMNWindowController::Get_Front_Controls_Array() const
+{
+    return m_designView->document()->graphicsPointers();
+}
+
+QImage LMNWindowController::Get_Image_With_Update_Settings(LMNGraphic* item)
+{
+    // The adjustment filters arrive with the picture tools; until then the
+    // picture is shown as loaded.
+    if (!item || item->_contents.isNull())
+        return {};
+    return item->_contents.toImage(72.0);
+}
+
+void LMNWindowController::Reset_Image_Editing_Controls()
+{
+    // The picture panel shows the picture's file only; it has no editing
+    // controls to reset yet.
+}
+
+void LMNWindowController::Set_Control_Pos_And_Size(LMNGraphic* item)
+{
+    if (item && item == m_designView->Last_Selected_Graphic)
+        m_designView->panels->Update_Position(*item);
+}
+
+void LMNWindowController::Insert_In_Undo_Redo()
+{
+    m_designView->Insert_In_Undo_Redo();
+}
+
+void LMNWindowController::Undo_Action_Perform()
+{
+    m_designView->Undo_Action_Perform();
+}
+
+void LMNWindowController::Redo_Action_Perform()
+{
+    m_designView->Redo_Action_Perform();
+}
+
+void LMNWindowController::Show_RHS_Properties(LMNGraphic* item)
+{
+    m_designView->Show_RHS_Properties(item);
+}
+
+void LMNWindowController::Open_Barcode_Window()
+{
+    // The barcode dialog of designing mode arrives with barcode generation;
+    // it installs itself as Barcode_Gen_Var and this command with it.
+    if (Barcode_Window_Command)
+        Barcode_Window_Command();
+}
+
+void LMNWindowController::Set_Paste_Button_Status()
+{
+    // The edit buttons arrive with the toolbar work; the canvas's own menu
+    // asks the clipboard itself.
+}
+
+void LMNWindowController::Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid)
+{
+    m_designView->Set_Align_Buttons_Enabled(sameWidth, sameHeight, alignGrid);
+}
+
+void LMNWindowController::Card_Prop_Clicked()
+{
+    Designing_Mode_Select();
+    Show_RHS_Properties(nullptr);
+}
+
+void LMNWindowController::Card_Bckgrnd_Clicked()
+{
+    if (Card_Background_Command)
+        Card_Background_Command();
+}
+
+void LMNWindowController::Lock_Clicked()
+{
+    m_designView->Lock_Clicked();
+}
+
+void LMNWindowController::Unlock_Clicked()
+{
+    m_designView->Unlock_Clicked();
+}
+
+void LMNWindowController::Export_Button()
+{
+    if (Export_Command)
+        Export_Command();
+}
+
+void LMNWindowController::Print_Button()
+{
+    if (Print_Command)
+        Print_Command();
+}
+
+void LMNWindowController::Barcode_Mail_Send()
+{
+    if (Mail_Command)
+        Mail_Command();
+}
+
+bool LMNWindowController::isWindowCommandAvailable(WindowCommand command) const
+{
+    switch (command) {
+    case WindowCommand::CardProperties: return true;
+    case WindowCommand::CardBackground: return bool(Card_Background_Command);
+    case WindowCommand::Export: return bool(Export_Command);
+    case WindowCommand::Mail: return bool(Mail_Command);
+    case WindowCommand::Print: return bool(Print_Command);
+    }
+    return false;
+}
+
+QWidget* LMNWindowController::Send_Models_Window() const
+{
+    return Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr;
+}
+
+QStringList LMNWindowController::Barcode_Mode_Series_Names() const
+{
+    // Barcode mode binds no series until its data sources arrive.
+    return {};
 }
 
 // ---------------------------------------------------------------- barcode mode
@@ -370,29 +528,28 @@ int LMNWindowController::Encode_Count() const
 
 void LMNWindowController::Set_Log_Name_In_Title()
 {
-    setWindowTitle(Barcode_Setting_Or_Designing_Mode == 0 ? tr("%1 - Barcode").arg(App_Name())
-                                                          : tr("%1 - Design").arg(App_Name()));
+    if (Barcode_Setting_Or_Designing_Mode == 0) {
+        setWindowTitle(App_Name());
+    } else {
+        const Card_Property* card = m_designView ? m_designView->Front_card_Prop() : nullptr;
+        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name(), card ? card->Card_Name : QString()));
+    }
 }
 
 // ---------------------------------------------------------------- modes
 
 void LMNWindowController::tabView_didSelectTabViewItem(QTabWidget* tabView, int index)
 {
-    if (tabView == Barcode_mode_tab) {
-        QWidget* t = Barcode_mode_tab->widget(index);
-        if (t == Barcode_setting_tab) {
-            Barcode_Setting_Or_Designing_Mode = 0;
-            Set_Log_Name_In_Title();
-            goButtonActionPerformed();
-        } else if (t == Barcode_Design_tab) {
-            Barcode_Setting_Or_Designing_Mode = 1;
-            Set_Log_Name_In_Title();
-        }
+    if (tabView != Barcode_mode_tab)
         return;
-    }
-    if (tabView == sett_tab && !Not_Draw_Only_Prop_Change_Get() && sett_tab->count() == 5) {
-        // The card panel: remember the card tab the user chose.
-        Last_Card_Sel_Tab = sett_tab->widget(index);
+    QWidget* t = Barcode_mode_tab->widget(index);
+    if (t == Barcode_setting_tab) {
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Set_Log_Name_In_Title();
+        goButtonActionPerformed();
+    } else if (t == Barcode_Design_tab) {
+        Barcode_Setting_Or_Designing_Mode = 1;
+        Set_Log_Name_In_Title();
     }
 }
 

@@ -12,10 +12,12 @@
 // the rest of the program knows them.
 #include "core/util/BarcodeSettings.h"
 #include "core/util/MainWindowServices.h"
+#include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "platform/PtImage.h"
 
 #include <QAction>
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -24,25 +26,19 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
+#include <functional>
 #include <memory>
 
+class AccessoryViewController;
 class BarcodeModeView;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QFontDialog;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QScrollArea;
+class DesignModeView;
+class QFileDialog;
+class QCloseEvent;
 class QTabWidget;
 class QToolBar;
 class QWidget;
-class LMNDocument;
 class LMNGraphicView;
 class LMNGrid;
 class LMNZoomingScrollView;
@@ -63,20 +59,35 @@ public:
     // False when start-up stopped because the data folder could not be made.
     bool startupSucceeded() const { return m_startupOk; }
 
+    // ---- The panes ----
+    BarcodeModeView* barcodeModeView() const { return m_barcodeView; }
+    DesignModeView* designModeView() const { return m_designView; }
+
     // ---- Start-up and lifetime ----
     void awakeFromNib();
     void applicationDidFinishLaunching();
     void screenResize();
+    // Starts an empty design: card model, size, items, undo, grid, zoom,
+    // placement, folders.
     void New_Project_Setting_Reset(int flag);
-    void Show_RHS_Properties(LMNGraphic* item) override;
-    void Zoom_In_Toolbar_btn();
-    void Set_Canvas_to_100_percent();
-    void Refresh_Canvas() override;
     void changeViewController(int index);
     void Show_Hide_Main_Window(int flag);
     void Show_Canvas_And_Right_Prop();
     void _setLabels();
     void Set_Log_Name_In_Title();
+    // Closes the document's undo group at the end of each pass of the event
+    // loop (the canvas's removed items are freed then).
+    void Close_Document_Undo_Group();
+
+    // ---- Exit ----
+    // Asks "Do you want to save changes before closing?" (once a design or
+    // settings file can be saved) and "Do you really want to exit?"; true
+    // when the application is to end.
+    bool Exit_App();
+    void Exit_Btn_Clicked() { if (Exit_App()) Terminate_Application_Now(); }
+    // Saving the current mode's work, installed by the file commands; while
+    // none is installed there is nothing to save and the question is not asked.
+    std::function<bool()> Save_Current_Work;
 
     // ---- Modes ----
     void tabView_didSelectTabViewItem(QTabWidget* tabView, int index);
@@ -84,7 +95,6 @@ public:
     void Designing_Mode_Select();
 
     // ---- Barcode mode (the barcode tab) ----
-    BarcodeModeView* barcodeModeView() const { return m_barcodeView; }
     // A copy of barcode mode's settings (the mode-0 settings source).
     BarcodeSettings Barcode_Settings() const;
     // Regenerates the barcode of barcode mode (on the GUI thread; a worker waits).
@@ -94,67 +104,96 @@ public:
 
     // ---- MainWindowServices ----
     LMNGraphicView* graphicView() const override { return _graphicView; }
-    QList<LMNGraphic*> Get_Front_Controls_Array() const override;
-    int Get_Front_Control_Count() const override { return Get_Front_Controls_Array().size(); }
-    QWidget* mainWidget() const override { return const_cast<LMNWindowController*>(this); }
-    double zoomFactor() const override { return _zoomFactor; }
+    Card_Property* Front_card_Prop() const override;
     int Selected_Control_Tool() const override { return m_selectedTool; }
     void Set_Selected_Control_Tool(int tool) override { m_selectedTool = tool; }
+    double zoomFactor() const override;
     QFont All_Text_font() const override { return m_allTextFont; }
+    QColor All_Text_clr() const override { return m_allTextColor; }
     QImage no_image() const override { return m_noImage; }
     QImage barcode_sample_img() const override { return m_barcodeSampleImg; }
     QImage sign_sample_img() const override { return m_signSampleImg; }
     QImage fp_sample_img() const override { return m_fpSampleImg; }
+    void Card_Base_Drawing(QPainter& painter, const QRectF& rect) override;
+    void Card_Border_Drawing(QPainter& painter, const QRectF& rect) override;
+    void Refresh_Canvas() override;
+    QList<LMNGraphic*> Get_Front_Controls_Array() const override;
+    int Get_Front_Control_Count() const override { return int(Get_Front_Controls_Array().size()); }
+    QImage Get_Image_With_Update_Settings(LMNGraphic* item) override;
+    void Reset_Image_Editing_Controls() override;
+    void Set_Control_Pos_And_Size(LMNGraphic* item) override;
+    void Insert_In_Undo_Redo() override;
+    void Undo_Action_Perform() override;
+    void Redo_Action_Perform() override;
+    void Show_RHS_Properties(LMNGraphic* item) override;
+    void Open_Barcode_Window() override;
+    void Set_Paste_Button_Status() override;
+    void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid) override;
+    void Card_Prop_Clicked() override;
+    void Card_Bckgrnd_Clicked() override;
+    void Lock_Clicked() override;
+    void Unlock_Clicked() override;
+    void Export_Button() override;
+    void Print_Button() override;
+    void Barcode_Mail_Send() override;
+    bool isWindowCommandAvailable(WindowCommand command) const override;
+    QWidget* mainWidget() const override { return const_cast<LMNWindowController*>(this); }
+    QRectF graphicViewBounds() const override;
+    QWidget* Send_Models_Window() const override;
+    QStringList Barcode_Mode_Series_Names() const override;
+
+    // ---- Commands that arrive with other subsystems ----
+    // Each is carried out by the function installed here; while none is,
+    // the command is not offered (its menu item is disabled).
+    std::function<void()> Export_Command, Print_Command, Mail_Command, Card_Background_Command,
+        Barcode_Window_Command;
 
     // ---- Accessors ----
     QList<QMap<QString, QString>>& ListData_barcode() { return m_listDataBarcode; }
     void setListData_barcode(const QList<QMap<QString, QString>>& list) { m_listDataBarcode = list; }
-    QWidget* myTargetViewWidget() const { return myTargetView; }
+    QWidget* myTargetViewWidget() const;
+    QWidget* myCurrentViewController = nullptr;       // the view shown in the design area
+    QVariantList data_table_content;                  // set empty at start-up
+    QFileDialog* savePanel = nullptr;                 // the save panel of the save dialogs
+    AccessoryViewController* accessoryVC = nullptr;   // the list export's file-type chooser
 
     // ---- Working members ----
     QStringList Allowd_Image_fileTypes;
-    double _zoomFactor = 1.0;
-    LMNGrid* _grid = nullptr;
+    LMNGrid* _grid = nullptr;                        // the design view's grid
     QFont Text_font, WM_Text_font;
     int prev_list_item_barcode = 0;
     QStringList Label_List;   // label stock names: "Custom", then the catalogue files
+    QImage banner_image, promotion_pattern_image, back_btn_image, front_btn_image_sel;
 
-    // ---- Outlets: mode tabs ----
+    // ---- Outlets ----
     QTabWidget* Barcode_mode_tab = nullptr;
     QWidget* Barcode_setting_tab = nullptr;
     QWidget* Barcode_Design_tab = nullptr;
     QToolBar* main_toolbar = nullptr;
+    QAction* Exit_btn = nullptr;
     QList<QAction*> later_actions;    // commands that arrive with later subsystems
-
-    // ---- Outlets: designing mode ----
-    QWidget* myTargetView = nullptr;
-    QWidget* first_view = nullptr;
-    QWidget* canvas_view = nullptr;     // the canvas area (the zooming scroll view)
-    LMNZoomingScrollView* _zoomingScrollView = nullptr;
-    LMNGraphicView* _graphicView = nullptr;
-    QGroupBox* Right_Prop_Box = nullptr;
-    QTabWidget* sett_tab = nullptr;
-    QList<QWidget*> sett_tab_items;     // the fifteen panels, by position
-    QList<QString> sett_tab_titles;
-    QWidget* Last_Card_Sel_Tab = nullptr;
+    LMNZoomingScrollView* _zoomingScrollView = nullptr;   // in the design view
+    LMNGraphicView* _graphicView = nullptr;               // in the design view
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void init();
     void buildWindow();
-    QWidget* buildDesignTab();
     void buildToolbar();
     void fillStartLists();
+    void Terminate_Application_Now();
 
-    std::unique_ptr<LMNDocument> m_document;
     BarcodeModeView* m_barcodeView = nullptr;
+    DesignModeView* m_designView = nullptr;
     bool m_startupOk = true;
+    bool m_exitConfirmed = false;
     int m_selectedTool = 0;
     QFont m_allTextFont;
-    QImage m_noImage, m_bannerImage, m_patternImage, m_signSampleImg, m_fpSampleImg,
-        m_barcodeSampleImg, m_backBtnImage, m_frontBtnImageSel;
+    QColor m_allTextColor{Qt::black};
+    QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
     QImage Invalid_Barcode_Data_Image;
     QList<QMap<QString, QString>> m_listDataBarcode;
 };

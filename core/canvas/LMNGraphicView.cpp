@@ -1,4 +1,5 @@
 #include "core/canvas/LMNGraphicView.h"
+#include "core/canvas/LMNZoomingScrollView.h"
 
 #include "core/canvas/CanvasMessages.h"
 #include "core/canvas/LMNGrid.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <array>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -440,6 +442,90 @@ void LMNGraphicView::drawRect(QPainter& painter, const QRectF& rect)
     }
 }
 
+LMNZoomingScrollView* LMNGraphicView::enclosingScrollView() const
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* scroll = qobject_cast<LMNZoomingScrollView*>(w))
+            return scroll;
+    return nullptr;
+}
+
+void LMNGraphicView::showOrHideRulers()
+{
+    if (LMNZoomingScrollView* scroll = enclosingScrollView())
+        scroll->setRulersVisible(!scroll->rulersVisible());
+}
+
+bool LMNGraphicView::rulersVisible() const
+{
+    const LMNZoomingScrollView* scroll = enclosingScrollView();
+    return scroll && scroll->rulersVisible();
+}
+
+void LMNGraphicView::Refresh_ScrollView()
+{
+    if (LMNZoomingScrollView* scroll = enclosingScrollView()) {
+        scroll->viewport()->update();
+        scroll->update();
+    }
+}
+
+namespace {
+
+// Marker positions of a rectangle along one ruler: minimum, middle, maximum.
+std::array<double, 3> Ruler_Marks(const QRectF& r, Qt::Orientation o)
+{
+    if (o == Qt::Horizontal)
+        return {r.x(), r.x() + r.width() * 0.5, r.x() + r.width()};
+    return {r.y(), r.y() + r.height() * 0.5, r.y() + r.height()};
+}
+
+// Moves the three markers of each ruler from `from`'s places to `to`'s; a
+// null rectangle stands for "no line".
+void Echo_To_Rulers(LMNZoomingScrollView* scroll, const QRectF* from, const QRectF* to)
+{
+    for (LMNRulerView* ruler : {scroll->horizontalRulerView(), scroll->verticalRulerView()}) {
+        if (!ruler)
+            continue;
+        const auto a = from ? Ruler_Marks(*from, ruler->orientation()) : std::array<double, 3>{-1, -1, -1};
+        const auto b = to ? Ruler_Marks(*to, ruler->orientation()) : std::array<double, 3>{-1, -1, -1};
+        for (int i = 0; i < 3; ++i)
+            ruler->moveRulerlineFromLocation(a[i], b[i]);
+    }
+}
+
+} // namespace
+
+void LMNGraphicView::beginEchoingMoveToRulers(const QRectF& rect)
+{
+    LMNZoomingScrollView* scroll = enclosingScrollView();
+    if (!scroll || !scroll->rulersVisible())
+        return;
+    if (_rulerEchoing)
+        stopEchoingMoveToRulers();
+    Echo_To_Rulers(scroll, nullptr, &rect);
+    _rulerEchoedBounds = rect;
+    _rulerEchoing = true;
+}
+
+void LMNGraphicView::continueEchoingMoveToRulers(const QRectF& rect)
+{
+    LMNZoomingScrollView* scroll = enclosingScrollView();
+    if (!scroll || !_rulerEchoing)
+        return;
+    Echo_To_Rulers(scroll, &_rulerEchoedBounds, &rect);
+    _rulerEchoedBounds = rect;
+}
+
+void LMNGraphicView::stopEchoingMoveToRulers()
+{
+    LMNZoomingScrollView* scroll = enclosingScrollView();
+    if (scroll && _rulerEchoing)
+        Echo_To_Rulers(scroll, &_rulerEchoedBounds, nullptr);
+    _rulerEchoedBounds = QRectF();
+    _rulerEchoing = false;
+}
+
 void LMNGraphicView::hideHandlesMomentarily()
 {
     if (!_handleShowingTimer) {
@@ -711,8 +797,7 @@ void LMNGraphicView::beginMove(const QPointF& location)
     const QRectF box = LMNGraphic::boundsOfGraphics(selectedGraphics());
     _moveOffset = location - box.topLeft();
     _lastLocation = location;
-    if (_rulersVisible)
-        _rulerEchoedBounds = box;
+    beginEchoingMoveToRulers(box);
 }
 
 void LMNGraphicView::continueMove(const QPointF& location)
@@ -730,8 +815,11 @@ void LMNGraphicView::continueMove(const QPointF& location)
     if (loc != _lastLocation) {
         LMNGraphic::translateGraphics(selectedGraphics(), loc.x() - _lastLocation.x(), loc.y() - _lastLocation.y());
         _didMove = true;
-        if (_rulersVisible)
-            _rulerEchoedBounds.moveTopLeft(loc - _moveOffset);
+        if (_rulerEchoing) {
+            QRectF moved = _rulerEchoedBounds;
+            moved.moveTopLeft(loc - _moveOffset);
+            continueEchoingMoveToRulers(moved);
+        }
     }
     _lastLocation = loc;
 }
@@ -739,7 +827,7 @@ void LMNGraphicView::continueMove(const QPointF& location)
 void LMNGraphicView::endMove()
 {
     _track = Track::None;
-    _rulerEchoedBounds = QRectF();
+    stopEchoingMoveToRulers();
     if (_moveStarted) {
         _isHidingHandles = false;
         setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
@@ -762,8 +850,7 @@ void LMNGraphicView::beginResize(LMNGraphic* graphic, int handle)
     _resizing = graphic;
     _resizeHandle = handle;
     _resizeStartBounds = graphic->bounds();
-    if (_rulersVisible)
-        _rulerEchoedBounds = graphic->bounds();
+    beginEchoingMoveToRulers(graphic->bounds());
 }
 
 void LMNGraphicView::continueResize(const QPointF& location)
@@ -774,14 +861,13 @@ void LMNGraphicView::continueResize(const QPointF& location)
     if (_grid)
         loc = _grid->constrainedPoint(loc);
     _resizeHandle = _resizing->resizeByMovingHandle(_resizeHandle, loc);
-    if (_rulersVisible)
-        _rulerEchoedBounds = _resizing->bounds();
+    continueEchoingMoveToRulers(_resizing->bounds());
 }
 
 void LMNGraphicView::endResize()
 {
     _track = Track::None;
-    _rulerEchoedBounds = QRectF();
+    stopEchoingMoveToRulers();
     LMNGraphic* g = _resizing;
     _resizing = nullptr;
     // Every resize that changed the bounds is one undo step; a creation takes its own.
@@ -959,8 +1045,12 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         break;
     case LMNKind::Signature:
         if (tool == 12) {
-            item = LMNSignature::initWithPosition(pos, PtImage(Main_App_wnd ? Main_App_wnd->fp_sample_img() : QImage()),
-                                                  QStringLiteral("F"));
+            auto fingerprint = LMNSignature::initWithPosition(
+                pos, PtImage(Main_App_wnd ? Main_App_wnd->fp_sample_img() : QImage()), QStringLiteral("F"));
+            // A fingerprint shows the fingerprint sample, whatever picture the
+            // library last chose: its path is its own sample's from the start.
+            fingerprint->Set_Control_File_path(fingerprint->file_path);
+            item = std::move(fingerprint);
         } else {
             Library_Selected_Image = Resource_Path + QStringLiteral("/sign_sample.png");
             item = LMNSignature::initWithPosition(
@@ -1540,7 +1630,7 @@ bool LMNGraphicView::validateMenuItem(const QString& a, QString* title) const
     // 6. Rulers.
     if (a == QLatin1String("showOrHideRulers")) {
         if (title)
-            *title = _rulersVisible ? tr("Hide Ruler") : tr("Show Ruler");
+            *title = rulersVisible() ? tr("Hide Ruler") : tr("Show Ruler");
         return true;
     }
     // 7. Grid alignment.
@@ -1551,7 +1641,15 @@ bool LMNGraphicView::validateMenuItem(const QString& a, QString* title) const
                                         "unlock_ctrl"};
     if (needOne.contains(a))
         return !selected.isEmpty();
-    // 9. Everything else.
+    // 9. The window's commands: offered while the window can carry them out.
+    static const QHash<QString, WindowCommand> windowCommands = {
+        {"card_properties", WindowCommand::CardProperties}, {"select_card", WindowCommand::CardBackground},
+        {"export_id_card", WindowCommand::Export},          {"mail_id_card", WindowCommand::Mail},
+        {"print_id_card", WindowCommand::Print},
+    };
+    if (auto it = windowCommands.find(a); it != windowCommands.end())
+        return Main_App_wnd && Main_App_wnd->isWindowCommandAvailable(it.value());
+    // 10. Everything else.
     return true;
 }
 
@@ -1625,8 +1723,7 @@ std::unique_ptr<QMenu> LMNGraphicView::contextMenu()
     static const QStringList recorded = {"bringToFront", "sendToBack"};
     for (const Entry& e : entries) {
         if (!e.title) {
-            QAction* sep = menu->addAction(QStringLiteral("---------------------"));
-            sep->setEnabled(false);
+            menu->addSeparator();
             continue;
         }
         QAction* act = menu->addAction(QString::fromLatin1(e.title));

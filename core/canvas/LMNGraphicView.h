@@ -22,6 +22,7 @@
 
 class LMNDocument;
 class LMNGrid;
+class LMNZoomingScrollView;
 class QMenu;
 class QMimeData;
 class QTimer;
@@ -134,8 +135,18 @@ public:
     void Clear_Control_Selection() { deselectAll(); }
     void undo();
     void redo();
-    void showOrHideRulers() { _rulersVisible = !_rulersVisible; }
-    bool rulersVisible() const { return _rulersVisible; }
+    // Turns the rulers of the enclosing scroll view to their opposite visibility.
+    void showOrHideRulers();
+    bool rulersVisible() const;
+    // Marks the enclosing scroll view for redisplay.
+    void Refresh_ScrollView();
+    // The zooming scroll view around the canvas; null when there is none.
+    LMNZoomingScrollView* enclosingScrollView() const;
+
+    // ---- Ruler echo of a move or resize (only while the rulers show) ----
+    void beginEchoingMoveToRulers(const QRectF& rect);
+    void continueEchoingMoveToRulers(const QRectF& rect);
+    void stopEchoingMoveToRulers();
     void show_hide_grid_lines();
     void delete_all_control();
     void delete_all_Text_control();
@@ -227,7 +238,7 @@ private:
     LMNGrid* _grid = nullptr;
     QSizeF _cardSize{284, 284};
     double _zoom = 1.0;
-    bool _rulersVisible = false;
+    bool _rulerEchoing = false;
     QTimer* _handleShowingTimer = nullptr;
     QRegion _lastPaintedRegion;
 

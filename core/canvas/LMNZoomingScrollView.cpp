@@ -111,6 +111,9 @@ void LMNZoomingScrollView::validateFactorPopUpButton()
     for (int i = 0; i < LMNZoomingScrollViewFactorCount; ++i)
         _factorPopUpButton->addItem(tr(LMNZoomingScrollViewLabels[i]), LMNZoomingScrollViewFactors[i]);
     _factorPopUpButton->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // As wide as its widest entry, no wider: the scroll bar keeps the rest.
+    _factorPopUpButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    _factorPopUpButton->setFixedWidth(_factorPopUpButton->sizeHint().width());
     syncPopUp();
     connect(_factorPopUpButton, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < LMNZoomingScrollViewFactorCount)
@@ -137,15 +140,98 @@ void LMNZoomingScrollView::setFactor(double factor)
     if (!(factor > 0.0) || !std::isfinite(factor))
         return;
     const bool changed = factor != _factor;
+    // The point at the middle of the view stays there.
+    const QPointF centre = visibleCentre();
     _factor = factor;
     syncPopUp();
     if (_documentView)
         QMetaObject::invokeMethod(_documentView, "setZoomFactor", Qt::DirectConnection, Q_ARG(double, factor));
     updateScrollBars();
+    centreOn(centre);
     layoutDocument();
     viewport()->update();
+    if (_horizontalRuler)
+        _horizontalRuler->update();
+    if (_verticalRuler)
+        _verticalRuler->update();
     if (changed)
         emit factorChanged(factor);
+}
+
+QPointF LMNZoomingScrollView::visibleCentre() const
+{
+    const QPointF origin = documentOrigin();
+    const QSizeF v = viewport()->size();
+    return QPointF((v.width() / 2.0 - origin.x()) / _factor, (v.height() / 2.0 - origin.y()) / _factor);
+}
+
+void LMNZoomingScrollView::centreOn(QPointF p)
+{
+    const QSizeF v = viewport()->size();
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(p.x() * _factor - v.width() / 2.0)));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(p.y() * _factor - v.height() / 2.0)));
+    layoutDocument();
+}
+
+QPointF LMNZoomingScrollView::viewportPointForDocumentPoint(QPointF p) const
+{
+    const QPointF origin = documentOrigin();
+    return QPointF(origin.x() + p.x() * _factor, origin.y() + p.y() * _factor);
+}
+
+// ---------------------------------------------------------------- rulers
+
+void LMNZoomingScrollView::setHasHorizontalRuler(bool has)
+{
+    if (has == hasHorizontalRuler())
+        return;
+    if (has) {
+        _horizontalRuler = new LMNRulerView(Qt::Horizontal, this);
+    } else {
+        delete _horizontalRuler;
+        _horizontalRuler = nullptr;
+    }
+    layoutRulers();
+}
+
+void LMNZoomingScrollView::setHasVerticalRuler(bool has)
+{
+    if (has == hasVerticalRuler())
+        return;
+    if (has) {
+        _verticalRuler = new LMNRulerView(Qt::Vertical, this);
+    } else {
+        delete _verticalRuler;
+        _verticalRuler = nullptr;
+    }
+    layoutRulers();
+}
+
+void LMNZoomingScrollView::setRulersVisible(bool visible)
+{
+    if (visible == _rulersVisible)
+        return;
+    _rulersVisible = visible;
+    layoutRulers();
+}
+
+void LMNZoomingScrollView::layoutRulers()
+{
+    const int t = LMNRulerView::ruleThickness();
+    const bool showH = _rulersVisible && _horizontalRuler;
+    const bool showV = _rulersVisible && _verticalRuler;
+    setViewportMargins(showV ? t : 0, showH ? t : 0, 0, 0);
+    const QRect vp = viewport()->geometry();
+    if (_horizontalRuler) {
+        _horizontalRuler->setGeometry(vp.x(), vp.y() - t, vp.width(), t);
+        _horizontalRuler->setVisible(showH);
+        _horizontalRuler->update();
+    }
+    if (_verticalRuler) {
+        _verticalRuler->setGeometry(vp.x() - t, vp.y(), t, vp.height());
+        _verticalRuler->setVisible(showV);
+        _verticalRuler->update();
+    }
 }
 
 QSizeF LMNZoomingScrollView::clipBoundsSize() const
@@ -219,11 +305,16 @@ void LMNZoomingScrollView::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
     layoutDocument();
+    layoutRulers();
 }
 
 void LMNZoomingScrollView::scrollContentsBy(int, int)
 {
     layoutDocument();
+    if (_horizontalRuler)
+        _horizontalRuler->update();
+    if (_verticalRuler)
+        _verticalRuler->update();
 }
 
 bool LMNZoomingScrollView::viewportEvent(QEvent* event)
@@ -245,6 +336,94 @@ bool LMNZoomingScrollView::eventFilter(QObject* watched, QEvent* event)
         viewport()->update();
     }
     return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+LMNRulerView::LMNRulerView(Qt::Orientation orientation, LMNZoomingScrollView* scrollView)
+    : QWidget(scrollView)
+    , _orientation(orientation)
+    , _scrollView(scrollView)
+{
+    setObjectName(orientation == Qt::Horizontal ? QStringLiteral("horizontalRuler")
+                                                : QStringLiteral("verticalRuler"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+}
+
+int LMNRulerView::ruleThickness()
+{
+    return 20;
+}
+
+void LMNRulerView::moveRulerlineFromLocation(double from, double to)
+{
+    if (from != -1.0) {
+        const qsizetype at = _markers.indexOf(from);
+        if (at >= 0)
+            _markers.removeAt(at);
+    }
+    if (to != -1.0)
+        _markers.append(to);
+    update();
+}
+
+void LMNRulerView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window).lighter(104));
+    const bool horizontal = _orientation == Qt::Horizontal;
+    const double factor = _scrollView->factor();
+    const QPoint origin = _scrollView->documentOrigin();
+    const double zero = horizontal ? origin.x() : origin.y();
+    const int length = horizontal ? width() : height();
+    const int thick = horizontal ? height() : width();
+    p.setPen(palette().color(QPalette::Mid));
+    if (horizontal)
+        p.drawLine(0, thick - 1, length, thick - 1);
+    else
+        p.drawLine(thick - 1, 0, thick - 1, length);
+
+    // Ticks in millimetres: every one when there is room, else every five.
+    constexpr double pointsPerMm = 72.0 / 25.4;
+    const double pxPerMm = pointsPerMm * factor;
+    const int minor = pxPerMm >= 4.0 ? 1 : (pxPerMm * 5 >= 4.0 ? 5 : 10);
+    const int labelEvery = pxPerMm * 10 >= 24.0 ? 10 : (pxPerMm * 50 >= 24.0 ? 50 : 100);
+    const int firstMm = static_cast<int>(std::floor(-zero / pxPerMm / minor)) * minor;
+    const int lastMm = static_cast<int>(std::ceil((length - zero) / pxPerMm));
+    QFont f = font();
+    f.setPixelSize(9);
+    p.setFont(f);
+    p.setPen(palette().color(QPalette::WindowText));
+    for (int mm = firstMm; mm <= lastMm; mm += minor) {
+        const double at = zero + mm * pxPerMm;
+        const int tick = mm % labelEvery == 0 ? thick - 2 : (mm % 5 == 0 ? thick / 2 : thick / 4);
+        if (horizontal)
+            p.drawLine(QPointF(at, thick - 1), QPointF(at, thick - 1 - tick));
+        else
+            p.drawLine(QPointF(thick - 1, at), QPointF(thick - 1 - tick, at));
+        if (mm % labelEvery == 0) {
+            const QString label = QString::number(mm);
+            if (horizontal) {
+                p.drawText(QPointF(at + 2, 9), label);
+            } else {
+                // Read from bottom to top, in the outer half of the ruler.
+                p.save();
+                p.translate(9, at - 2);
+                p.rotate(-90);
+                p.drawText(QPointF(0, 0), label);
+                p.restore();
+            }
+        }
+    }
+    // The marker lines of a move or resize.
+    p.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    for (double m : _markers) {
+        const double at = zero + m * factor;
+        if (horizontal)
+            p.drawLine(QPointF(at, 0), QPointF(at, thick));
+        else
+            p.drawLine(QPointF(0, at), QPointF(thick, at));
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -49,6 +49,34 @@ private:
     QPixmap _bgImagePattern;
 };
 
+class LMNZoomingScrollView;
+
+// A ruler along the top (horizontal) or the left (vertical) of the zooming
+// scroll view, marked in millimetres from the card's origin, with the marker
+// lines the canvas places while items are moved or resized.
+class LMNRulerView : public QWidget {
+    Q_OBJECT
+public:
+    LMNRulerView(Qt::Orientation orientation, LMNZoomingScrollView* scrollView);
+
+    Qt::Orientation orientation() const { return _orientation; }
+    // Thickness of a ruler in pixels.
+    static int ruleThickness();
+
+    // Moves a marker line from `from` to `to` (document points along the
+    // ruler); -1 as `from` adds a line, -1 as `to` removes one.
+    void moveRulerlineFromLocation(double from, double to);
+    QList<double> markerLocations() const { return _markers; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Qt::Orientation _orientation;
+    LMNZoomingScrollView* _scrollView;
+    QList<double> _markers;
+};
+
 class LMNZoomingScrollView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -73,6 +101,26 @@ public:
     // default the process-wide card shape is read at each drawing.
     void setCardShapeOverride(int shape) { _cardShapeOverride = shape; }
 
+    // ---- Rulers ----
+    // Gives (or takes away) the horizontal and the vertical ruler; they show
+    // only while the rulers are visible.
+    void setHasHorizontalRuler(bool has);
+    void setHasVerticalRuler(bool has);
+    bool hasHorizontalRuler() const { return _horizontalRuler != nullptr; }
+    bool hasVerticalRuler() const { return _verticalRuler != nullptr; }
+    LMNRulerView* horizontalRulerView() const { return _horizontalRuler; }
+    LMNRulerView* verticalRulerView() const { return _verticalRuler; }
+    void setRulersVisible(bool visible);
+    bool rulersVisible() const { return _rulersVisible; }
+
+    // The document's point `p` in viewport pixels (zoom and scrolling applied).
+    QPointF viewportPointForDocumentPoint(QPointF p) const;
+    // The document point shown at the middle of the viewport.
+    QPointF visibleCentre() const;
+    // Scrolls so that document point `p` shows at the middle of the viewport
+    // (as far as the document allows).
+    void centreOn(QPointF p);
+
 public slots:
     void setFactor(double factor);
 
@@ -91,6 +139,7 @@ private:
     void updateScrollBars();
     void layoutDocument();
     void syncPopUp();
+    void layoutRulers();
 
     QComboBox* _factorPopUpButton = nullptr;
     double _factor = 1.0;
@@ -98,6 +147,9 @@ private:
     SWCenteringClipView* _clipView = nullptr;
     int _cardShapeOverride = -1;
     bool _layingOut = false;
+    LMNRulerView* _horizontalRuler = nullptr;
+    LMNRulerView* _verticalRuler = nullptr;
+    bool _rulersVisible = false;
 };
 
 // Tiles the main window's banner picture from the view's top-left corner,

@@ -48,11 +48,6 @@ QString Cutom_Msg_Val;
 
 MainWindowServices::~MainWindowServices() = default;
 
-QFont MainWindowServices::All_Text_font() const
-{
-    return QFont(Text_Ctrl_Font.isEmpty() ? QStringLiteral("Helvetica") : Text_Ctrl_Font, Text_Ctrl_Font_Size);
-}
-
 QString MainWindowServices::App_Name() const
 {
     return QCoreApplication::applicationName();
@@ -115,11 +110,6 @@ QPointF MainWindowServices::Control_New_Point(const QString& side)
     last_ctrl_X = x;
     last_ctrl_Y = y;
     return QPointF(x, y);
-}
-
-QWidget* MainWindowServices::Send_Models_Window() const
-{
-    return Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr;
 }
 
 bool MainWindowServices::Check_Batch_File_In_Use_Validation(const QString& seriesName) const

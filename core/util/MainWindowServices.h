@@ -6,8 +6,8 @@
 // reaches the main window through that pointer. The helper methods that the
 // whole program shares (unit conversion, images, folders, placement of new
 // items) are implemented here in the core; the operations that need the real
-// window are virtual, with harmless defaults, and the main window overrides
-// them. Tests install a fake (tests/core/FakeMainWindow.h).
+// window are pure, so the window implements every one of them. Tests install
+// a fake (tests/core/FakeMainWindow.h) that implements them all too.
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -44,72 +44,82 @@ extern float last_ctrl_Y;
 extern float last_ctrl_X_Exeed_Count;
 extern float last_ctrl_Y_Exeed_Count;
 
+// Commands of the canvas's contextual menu that the main window carries out;
+// each is offered only while the window can do it.
+enum class WindowCommand { CardProperties, CardBackground, Export, Mail, Print };
+
 class MainWindowServices {
 public:
     virtual ~MainWindowServices();
 
-    // ---- Implemented by the main window (defaults do nothing) ----
-    virtual LMNGraphicView* graphicView() const { return nullptr; }   // _graphicView
-    virtual Card_Property* Front_card_Prop() const { return nullptr; }
-    virtual int Selected_Control_Tool() const { return 0; }
-    virtual void Set_Selected_Control_Tool(int tool) {}
-    virtual double zoomFactor() const { return 1.0; }
+    // ---- Implemented by the main window (every one: a missing one does not compile) ----
+    virtual LMNGraphicView* graphicView() const = 0;   // _graphicView
+    virtual Card_Property* Front_card_Prop() const = 0;
+    virtual int Selected_Control_Tool() const = 0;
+    virtual void Set_Selected_Control_Tool(int tool) = 0;
+    virtual double zoomFactor() const = 0;
 
-    virtual QFont All_Text_font() const;
-    virtual QColor All_Text_clr() const { return Qt::black; }
+    virtual QFont All_Text_font() const = 0;
+    virtual QColor All_Text_clr() const = 0;
 
-    virtual QImage no_image() const { return {}; }
-    virtual QImage barcode_sample_img() const { return {}; }
-    virtual QImage sign_sample_img() const { return {}; }
-    virtual QImage fp_sample_img() const { return {}; }
+    virtual QImage no_image() const = 0;
+    virtual QImage barcode_sample_img() const = 0;
+    virtual QImage sign_sample_img() const = 0;
+    virtual QImage fp_sample_img() const = 0;
 
-    virtual void Card_Base_Drawing(QPainter& painter, const QRectF& rect) {}
-    virtual void Card_Border_Drawing(QPainter& painter, const QRectF& rect) {}
-    virtual void Refresh_Canvas() {}
-    virtual QList<LMNGraphic*> Get_Front_Controls_Array() const { return {}; }
-    virtual int Get_Front_Control_Count() const { return 0; }
-    virtual QImage Get_Image_With_Update_Settings(LMNGraphic* item) { return {}; }
-    virtual void Reset_Image_Editing_Controls() {}
-    virtual void Set_Control_Pos_And_Size(LMNGraphic* item) {}
-    virtual void Insert_In_Undo_Redo() {}
-    virtual void Undo_Action_Perform() {}
-    virtual void Redo_Action_Perform() {}
-    virtual void Show_RHS_Properties(LMNGraphic* item) {}
-    virtual void Open_Barcode_Window() {}
-    virtual void Set_Paste_Button_Status() {}
-    virtual void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid) {}
-    virtual void Card_Prop_Clicked() {}
-    virtual void Card_Bckgrnd_Clicked() {}
-    virtual void Lock_Clicked() {}
-    virtual void Unlock_Clicked() {}
-    virtual void Export_Button() {}
-    virtual void Print_Button() {}
-    virtual void Barcode_Mail_Send() {}
+    // The card's base (below the items) and its watermark and border (above
+    // them), drawn over the canvas bounds whatever rectangle is passed.
+    virtual void Card_Base_Drawing(QPainter& painter, const QRectF& rect) = 0;
+    virtual void Card_Border_Drawing(QPainter& painter, const QRectF& rect) = 0;
+    virtual void Refresh_Canvas() = 0;
+    virtual QList<LMNGraphic*> Get_Front_Controls_Array() const = 0;
+    virtual int Get_Front_Control_Count() const = 0;
+    virtual QImage Get_Image_With_Update_Settings(LMNGraphic* item) = 0;
+    virtual void Reset_Image_Editing_Controls() = 0;
+    virtual void Set_Control_Pos_And_Size(LMNGraphic* item) = 0;
+    virtual void Insert_In_Undo_Redo() = 0;
+    virtual void Undo_Action_Perform() = 0;
+    virtual void Redo_Action_Perform() = 0;
+    virtual void Show_RHS_Properties(LMNGraphic* item) = 0;
+    virtual void Open_Barcode_Window() = 0;
+    virtual void Set_Paste_Button_Status() = 0;
+    virtual void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid) = 0;
+    virtual void Card_Prop_Clicked() = 0;
+    virtual void Card_Bckgrnd_Clicked() = 0;
+    virtual void Lock_Clicked() = 0;
+    virtual void Unlock_Clicked() = 0;
+    virtual void Export_Button() = 0;
+    virtual void Print_Button() = 0;
+    virtual void Barcode_Mail_Send() = 0;
+    // Whether the window can carry out a contextual-menu command now; the
+    // canvas disables the item otherwise.
+    virtual bool isWindowCommandAvailable(WindowCommand command) const = 0;
 
     // The main window as a widget (host of sheets and message boxes).
-    virtual QWidget* mainWidget() const { return nullptr; }
+    virtual QWidget* mainWidget() const = 0;
     // Bounds of the canvas view in points (empty when there is none).
-    virtual QRectF graphicViewBounds() const { return QRectF(); }
-    // The window of the progress window (the default asks Send_Modeless_Var).
-    virtual QWidget* Send_Models_Window() const;
+    virtual QRectF graphicViewBounds() const = 0;
+    // The window of the progress window.
+    virtual QWidget* Send_Models_Window() const = 0;
     // Series names the barcode-mode data-source controls use: when the
     // data-source box and the series option are on, the selected series of
     // the value, header and footer whose box is ticked, in that order.
-    virtual QStringList Barcode_Mode_Series_Names() const { return {}; }
+    virtual QStringList Barcode_Mode_Series_Names() const = 0;
 
+    // ---- Shared helper methods, implemented in the core ----
     // Whether a series is in use by barcode mode or a bound item of the front side.
-    virtual bool Check_Batch_File_In_Use_Validation(const QString& seriesName) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& seriesName) const;
 
     // ---- Sheets and boxes (run on the GUI thread; a worker waits) ----
     // The please-wait sheet: "It may take a while, Please wait..".
-    virtual void Show_Create_Modeless();
-    virtual void Hide_Destroy_Modeless();
+    void Show_Create_Modeless();
+    void Hide_Destroy_Modeless();
     // The progress window as a sheet.
-    virtual void Show_One_By_One_Modeless();
-    virtual void Hide_One_By_One_Modeless();
+    void Show_One_By_One_Modeless();
+    void Hide_One_By_One_Modeless();
     // The after-export box for Export_File_Path and Export_File_Message;
     // returns 1 for OK, 0 for Cancel.
-    virtual int Open_Export_File_Box();
+    int Open_Export_File_Box();
 
     // ---- Units ----
     static float Points_to_MM_Convert(float points);
@@ -166,7 +176,7 @@ public:
     static void setPrintInfo(const PrintInfo& info);
     static PrintInfo printInfo();
 
-    // ---- Shared helper methods, implemented in the core ----
+    // ---- More shared helpers ----
     QString App_Name() const;
 
     // Path inside another installation's resource folder re-based onto ours.

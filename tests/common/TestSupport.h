@@ -18,7 +18,9 @@ struct ToolResult {
 // Runs a program to completion (three minutes at most, for a loaded machine) and gathers its output.
 ToolResult Run_Tool(const QString& program, const QStringList& args);
 
-// True when the program can be found on the PATH.
+// True when the program can be found on the PATH. A missing program fails
+// the calling test (a test that asks needs it); a later GTEST_SKIP does not
+// turn that failure into a skip.
 bool Tool_Available(const QString& program);
 
 // Decodes the one symbol in an image file with ZXingReader and returns its

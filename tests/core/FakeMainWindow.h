@@ -8,11 +8,15 @@
 //   ScriptedMessages msgs({1});         // answers the next box with button 1
 //   ...
 //   EXPECT_EQ(msgs.requests.size(), 1);
+#include "core/canvas/CardDrawing.h"
+#include "core/model/Card_Property.h"
 #include "core/util/BarcodeServices.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
 
+#include <QColor>
 #include <QCoreApplication>
+#include <QFont>
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -46,13 +50,30 @@ public:
     QWidget* progressWindow = nullptr;       // Send_Models_Window()
     std::function<void()> throwOnQuery;      // thrown from the count and bounds queries
     int selectedTool = 0;
+    double zoom = 1.0;
+    QFont allTextFont{QStringLiteral("DejaVu Sans"), 12};
+    QColor allTextColor{Qt::black};
+    QImage noImage, barcodeSample, signSample, fpSample;
+    QImage filteredImage;                    // Get_Image_With_Update_Settings()
+    bool commandsAvailable = true;           // isWindowCommandAvailable()
+    Card_Property card;                      // Front_card_Prop(); drawn by the card functions
+    LMNGraphicView* view = nullptr;          // graphicView()
 
     // What the fake saw.
     int refreshCount = 0;
     int undoSnapshots = 0;
+    int undoCalls = 0;
+    int redoCalls = 0;
+    int pasteButtonUpdates = 0;
+    int barcodeWindowOpened = 0;
+    int imageControlResets = 0;
+    QList<bool> alignButtons;                // sameWidth of each Set_Align_Buttons_Enabled
+    QStringList commands;                    // contextual-menu commands carried out
     QList<LMNGraphic*> positionUpdates;
     QList<LMNGraphic*> shownProperties;
 
+    LMNGraphicView* graphicView() const override { return view; }
+    Card_Property* Front_card_Prop() const override { return const_cast<Card_Property*>(&card); }
     QWidget* mainWidget() const override { return widget; }
     QRectF graphicViewBounds() const override
     {
@@ -63,16 +84,46 @@ public:
     QStringList Barcode_Mode_Series_Names() const override { return barcodeModeSeries; }
     int Selected_Control_Tool() const override { return selectedTool; }
     void Set_Selected_Control_Tool(int tool) override { selectedTool = tool; }
+    double zoomFactor() const override { return zoom; }
+    QFont All_Text_font() const override { return allTextFont; }
+    QColor All_Text_clr() const override { return allTextColor; }
+    QImage no_image() const override { return noImage; }
+    QImage barcode_sample_img() const override { return barcodeSample; }
+    QImage sign_sample_img() const override { return signSample; }
+    QImage fp_sample_img() const override { return fpSample; }
+    void Card_Base_Drawing(QPainter& painter, const QRectF&) override
+    {
+        ::Card_Base_Drawing(painter, card, graphicViewBounds(), Card_Shape);
+    }
+    void Card_Border_Drawing(QPainter& painter, const QRectF&) override
+    {
+        ::Card_Border_Drawing(painter, card, graphicViewBounds(), Card_Shape);
+    }
     void Refresh_Canvas() override { ++refreshCount; }
     QList<LMNGraphic*> Get_Front_Controls_Array() const override { return items; }
     int Get_Front_Control_Count() const override
     {
         if (throwOnQuery) throwOnQuery();
-        return controlCount >= 0 ? controlCount : int(items.size());
+        return controlCount >= 0 ? controlCount : int(Get_Front_Controls_Array().size());
     }
+    QImage Get_Image_With_Update_Settings(LMNGraphic*) override { return filteredImage; }
+    void Reset_Image_Editing_Controls() override { ++imageControlResets; }
     void Set_Control_Pos_And_Size(LMNGraphic* item) override { positionUpdates.append(item); }
     void Insert_In_Undo_Redo() override { ++undoSnapshots; }
+    void Undo_Action_Perform() override { ++undoCalls; }
+    void Redo_Action_Perform() override { ++redoCalls; }
     void Show_RHS_Properties(LMNGraphic* item) override { shownProperties.append(item); }
+    void Open_Barcode_Window() override { ++barcodeWindowOpened; }
+    void Set_Paste_Button_Status() override { ++pasteButtonUpdates; }
+    void Set_Align_Buttons_Enabled(bool sameWidth, bool, bool) override { alignButtons.append(sameWidth); }
+    void Card_Prop_Clicked() override { commands << QStringLiteral("card_properties"); }
+    void Card_Bckgrnd_Clicked() override { commands << QStringLiteral("select_card"); }
+    void Lock_Clicked() override { commands << QStringLiteral("lock_ctrl"); }
+    void Unlock_Clicked() override { commands << QStringLiteral("unlock_ctrl"); }
+    void Export_Button() override { commands << QStringLiteral("export_id_card"); }
+    void Print_Button() override { commands << QStringLiteral("print_id_card"); }
+    void Barcode_Mail_Send() override { commands << QStringLiteral("mail_id_card"); }
+    bool isWindowCommandAvailable(WindowCommand) const override { return commandsAvailable; }
 
 private:
     MainWindowServices* m_previous = nullptr;

@@ -45,13 +45,15 @@ TEST(ExportWriter, OneInchCardIs600PixelsInEveryRasterFormatWithItsResolution)
         const QImage img = reader.read();
         ASSERT_FALSE(img.isNull()) << ext;
         EXPECT_EQ(img.size(), QSize(600, 600)) << ext;
-        if (QByteArray(ext) != "gif")  // GIF has no field for it
+        if (QByteArray(ext) != "gif") {  // GIF has no field for it
             EXPECT_NEAR(img.dotsPerMeterX(), 23622, 2) << ext;
+        }
         const QRgb corner = img.pixel(2, 2);
-        if (QByteArray(ext) == "png")
+        if (QByteArray(ext) == "png") {
             EXPECT_EQ(qAlpha(corner), 0);
-        else
+        } else {
             EXPECT_EQ(corner | 0xff000000u, qRgb(255, 255, 255)) << ext;
+        }
         EXPECT_EQ(testsupport::Zbar_Decode(path), QByteArray("A1")) << ext;
     }
     const QString eps = dir.filePath("card.EPS");  // the road is chosen without case

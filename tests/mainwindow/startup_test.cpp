@@ -1,6 +1,9 @@
 // The main window after start-up, a start-up that cannot make its data
 // folder, and the two mode tabs.
 #include "MainWindowFixture.h"
+#include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/panels/PropertyPanels.h"
+#include <QScrollArea>
 
 #include "core/util/BarcodeSettings.h"
 #include "core/util/SharedValues.h"
@@ -69,8 +72,9 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     // The type popup lists the 22 names; the DPI choice is hidden for a linear type.
     EXPECT_EQ(b.barcodeTypePopup->count(), 22);
     EXPECT_LT(b.sett_tab_barcode->indexOf(b.dpi_tab_item), 0);
-    // Five card panels; later commands are there but disabled.
-    EXPECT_EQ(w.sett_tab->count(), 5);
+    // The four card panels under "Label Properties"; later commands are there but disabled.
+    EXPECT_EQ(w.designModeView()->panels->sett_tab->count(), 4);
+    EXPECT_EQ(w.designModeView()->panels->properties_title->text(), "Label Properties");
     ASSERT_FALSE(w.later_actions.isEmpty());
     for (QAction* a : w.later_actions)
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
@@ -137,8 +141,8 @@ TEST_F(MainWindowTest, ModeTabsSwitchTheModeFlag)
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
 
     w.Show_Hide_Main_Window(2);
-    EXPECT_TRUE(w.myTargetView->isHidden());
-    EXPECT_TRUE(w.Right_Prop_Box->isHidden());
+    EXPECT_TRUE(w.designModeView()->myTargetView->isHidden());
+    EXPECT_TRUE(w.designModeView()->Right_Prop_Box->isHidden());
     w.Show_Canvas_And_Right_Prop();
-    EXPECT_FALSE(w.myTargetView->isHidden());
+    EXPECT_FALSE(w.designModeView()->myTargetView->isHidden());
 }

@@ -20,30 +20,8 @@ public:
         canvasBounds = QRectF(0, 0, 300, 200);
         card.Card_Size = canvasBounds.size();
     }
-    Card_Property card;
-    LMNGraphicView* view = nullptr;
-    int pasteButtonUpdates = 0;
-    int undoCalls = 0;
-    int redoCalls = 0;
-    int barcodeWindowOpened = 0;
-    QList<bool> alignButtons;
 
-    Card_Property* Front_card_Prop() const override { return const_cast<Card_Property*>(&card); }
-    LMNGraphicView* graphicView() const override { return view; }
     QRectF graphicViewBounds() const override { return view ? view->bounds() : canvasBounds; }
-    void Card_Base_Drawing(QPainter& painter, const QRectF&) override
-    {
-        ::Card_Base_Drawing(painter, card, graphicViewBounds(), Card_Shape);
-    }
-    void Card_Border_Drawing(QPainter& painter, const QRectF&) override
-    {
-        ::Card_Border_Drawing(painter, card, graphicViewBounds(), Card_Shape);
-    }
-    void Set_Paste_Button_Status() override { ++pasteButtonUpdates; }
-    void Undo_Action_Perform() override { ++undoCalls; }
-    void Redo_Action_Perform() override { ++redoCalls; }
-    void Open_Barcode_Window() override { ++barcodeWindowOpened; }
-    void Set_Align_Buttons_Enabled(bool w, bool, bool) override { alignButtons.append(w); }
     QList<LMNGraphic*> Get_Front_Controls_Array() const override
     {
         return view ? view->graphics() : items;

@@ -1,0 +1,561 @@
+#include "mainwindow/design/DesignModeView.h"
+
+#include "core/canvas/CardDrawing.h"
+#include "core/canvas/LMNGraphicView.h"
+#include "core/canvas/LMNGrid.h"
+#include "core/canvas/LMNZoomingScrollView.h"
+#include "core/model/Card_Property.h"
+#include "core/model/LMNDocument.h"
+#include "core/model/LMNGraphic.h"
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "mainwindow/MainWindowSupport.h"
+#include "mainwindow/Stepper.h"
+#include "mainwindow/design/GridWizard.h"
+#include "mainwindow/panels/PropertyPanels.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QPainter>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+QList<Design_Snapshot> Ucontrol;
+QList<Design_Snapshot> Rcontrol;
+QList<Design_Snapshot> Ucontrol_Log;
+
+namespace {
+// Width of the property side: room for the four card tabs side by side.
+constexpr int kPropertySideWidth = 340;
+}
+
+DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Barcode_Design_tab"));
+    m_document = std::make_unique<LMNDocument>();
+    m_card = std::make_unique<Card_Property>();
+    _grid = new LMNGrid(this);
+
+    auto* h = new QHBoxLayout(this);
+    h->setContentsMargins(4, 4, 4, 4);
+
+    myTargetView = new QWidget(this);
+    myTargetView->setObjectName(QStringLiteral("myTargetView"));
+    auto* tv = new QVBoxLayout(myTargetView);
+    tv->setContentsMargins(0, 0, 0, 0);
+    buildToolbar();
+    tv->addWidget(design_toolbar);
+    first_view = new QWidget(myTargetView);
+    first_view->setObjectName(QStringLiteral("first_view"));
+    auto* fv = new QVBoxLayout(first_view);
+    fv->setContentsMargins(0, 0, 0, 0);
+    _zoomingScrollView = new LMNZoomingScrollView(first_view);
+    _zoomingScrollView->setObjectName(QStringLiteral("_zoomingScrollView"));
+    _zoomingScrollView->setMinimumSize(200, 160);
+    _graphicView = new LMNGraphicView;
+    _graphicView->setObjectName(QStringLiteral("_graphicView"));
+    _graphicView->bindGraphics(m_document.get());
+    _graphicView->setGrid(_grid);
+    _graphicView->setCardSize(m_document->canvasSize(true, QSizeF()));
+    _zoomingScrollView->setDocumentView(_graphicView);
+    fv->addWidget(_zoomingScrollView);
+    tv->addWidget(first_view, 1);
+    h->addWidget(myTargetView, 1);
+
+    panels = new PropertyPanelHost;
+    Right_Prop_Box = new QScrollArea(this);
+    Right_Prop_Box->setObjectName(QStringLiteral("Right_Prop_Box"));
+    Right_Prop_Box->setWidgetResizable(true);
+    Right_Prop_Box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Right_Prop_Box->setFixedWidth(kPropertySideWidth);
+    Right_Prop_Box->setWidget(panels);
+    h->addWidget(Right_Prop_Box);
+
+    connect(_zoomingScrollView, &LMNZoomingScrollView::factorChanged, this, [this](double f) {
+        _zoomFactor = f;
+        emit zoomChanged(f);
+    });
+    connect(_grid, &LMNGrid::alignWithGridButtonEnabled, this, [this](bool) {
+        if (_graphicView)
+            Set_Align_Buttons_Enabled(_graphicView->selectionIndexes().size() >= 2,
+                                      _graphicView->selectionIndexes().size() >= 2, _grid->isAlwaysShown());
+    });
+    connect(panels->sett_tab, &QTabWidget::currentChanged, this, [this](int index) {
+        // The card panel: remember the card tab the user chose.
+        if (!Not_Draw_Only_Prop_Change_Get() && panels->sett_tab->count() == 4)
+            Last_Card_Sel_Tab = panels->sett_tab->widget(index);
+    });
+    connect(panels->aligmnt_tab, &AlignmentPanel::commandRequested, this, [this](const QString& action) {
+        if (_graphicView->validateMenuItem(action) && _graphicView->performAction(action)) {
+            Insert_In_Undo_Redo();
+            Refresh_Canvas();
+        }
+    });
+    connect(panels->Lock_tab, &LockPanel::unlockRequested, this, &DesignModeView::Unlock_Clicked);
+
+    // Items inserted or removed: the document's undo group closes once the
+    // event that changed them is over.
+    m_document->addGraphicsObserver(this, [this] {
+        if (m_undoGroupClosePending)
+            return;
+        m_undoGroupClosePending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_undoGroupClosePending = false;
+                Close_Document_Undo_Group();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+DesignModeView::~DesignModeView()
+{
+    m_document->removeGraphicsObserver(this);
+    // The canvas lets go of the document and the grid before they go.
+    _graphicView->unbindGraphics();
+    _graphicView->setGrid(nullptr);
+}
+
+void DesignModeView::buildToolbar()
+{
+    design_toolbar = new QToolBar(tr("Design"), this);
+    design_toolbar->setObjectName(QStringLiteral("design_toolbar"));
+    design_toolbar->setIconSize(QSize(18, 18));
+    design_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Undo_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("edit-undo")), tr("Undo"));
+    Undo_btn->setObjectName(QStringLiteral("Undo_btn"));
+    connect(Undo_btn, &QAction::triggered, this, &DesignModeView::Undo_Action_Perform);
+    Redo_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("edit-redo")), tr("Redo"));
+    Redo_btn->setObjectName(QStringLiteral("Redo_btn"));
+    connect(Redo_btn, &QAction::triggered, this, &DesignModeView::Redo_Action_Perform);
+    design_toolbar->addSeparator();
+    Zoom_Out_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("zoom-out")), tr("Zoom Out"));
+    connect(Zoom_Out_btn, &QAction::triggered, this, &DesignModeView::Zoom_Out_Toolbar_btn);
+    Zoom_In_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("zoom-in")), tr("Zoom In"));
+    connect(Zoom_In_btn, &QAction::triggered, this, &DesignModeView::Zoom_In_Toolbar_btn);
+    Actual_Size_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("zoom-original")), tr("100%"));
+    connect(Actual_Size_btn, &QAction::triggered, this, &DesignModeView::Actual_Size_Toolbar_btn);
+    design_toolbar->addSeparator();
+    Show_Hide_Ruler_chk = design_toolbar->addAction(tr("Rulers"));
+    Show_Hide_Ruler_chk->setObjectName(QStringLiteral("Show_Hide_Ruler_chk"));
+    Show_Hide_Ruler_chk->setCheckable(true);
+    connect(Show_Hide_Ruler_chk, &QAction::triggered, this, [this] { Show_Hide_Ruler_ChkBox(); });
+    Grid_btn = design_toolbar->addAction(QIcon::fromTheme(QStringLiteral("view-grid")), tr("Grid..."));
+    Grid_btn->setObjectName(QStringLiteral("Grid_btn"));
+    connect(Grid_btn, &QAction::triggered, this, &DesignModeView::toggleGridShowing);
+    Snap_To_Grid_chk = design_toolbar->addAction(tr("Snap"));
+    Snap_To_Grid_chk->setObjectName(QStringLiteral("Snap_To_Grid_chk"));
+    Snap_To_Grid_chk->setCheckable(true);
+    Snap_To_Grid_chk->setToolTip(tr("Items snap to the grid"));
+    connect(Snap_To_Grid_chk, &QAction::triggered, this, &DesignModeView::toggleGridConstraining);
+}
+
+// ---------------------------------------------------------------- card
+
+void DesignModeView::New_Card_Model()
+{
+    m_card = std::make_unique<Card_Property>();
+}
+
+void DesignModeView::Apply_Card_Size(QSizeF points)
+{
+    m_card->Card_Size = points;
+    _graphicView->setCardSize(points);
+    _zoomingScrollView->viewport()->update();
+}
+
+QRectF DesignModeView::graphicViewBounds() const
+{
+    return _graphicView ? _graphicView->bounds() : QRectF();
+}
+
+void DesignModeView::Card_Base_Drawing(QPainter& painter, const QRectF&)
+{
+    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), Card_Shape);
+}
+
+void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
+{
+    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), Card_Shape);
+}
+
+void DesignModeView::set_Front_BG_Image(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    m_card->Card_BG_Image = MainWindowServices::Get_Image_For_Path(path, false, true);
+    m_card->Card_fill_chk = true;
+    m_card->Card_fill_style = QStringLiteral("I");
+    m_card->Card_BG_Image_Path = path;
+    Show_RHS_Properties(nullptr);
+    Refresh_Canvas();
+}
+
+void DesignModeView::Refresh_Canvas()
+{
+    if (Card_Value_In_Process)
+        return;
+    _graphicView->update();
+    _zoomingScrollView->viewport()->update();
+}
+
+// ---------------------------------------------------------------- zoom
+
+float DesignModeView::Get_Factor_According_Index(int index)
+{
+    if (index < 0 || index >= LMNZoomingScrollViewFactorCount)
+        return 0.0f;
+    return static_cast<float>(LMNZoomingScrollViewFactors[index]);
+}
+
+int DesignModeView::zoomIndex() const
+{
+    const int i = _zoomingScrollView->factorPopUpButton()->currentIndex();
+    return i < 0 ? 3 : i;
+}
+
+void DesignModeView::setZoomIndex(int index)
+{
+    index = std::clamp(index, 0, LMNZoomingScrollViewFactorCount - 1);
+    _zoomingScrollView->factorPopUpButton()->setCurrentIndex(index);
+    _zoomingScrollView->setFactor(Get_Factor_According_Index(index));
+    _zoomFactor = _zoomingScrollView->factor();
+}
+
+void DesignModeView::Set_Canvas_to_100_percent()
+{
+    setZoomIndex(3);
+}
+
+void DesignModeView::Zoom_In_Toolbar_btn()
+{
+    setZoomIndex(zoomIndex() + 1);
+}
+
+void DesignModeView::Zoom_Out_Toolbar_btn()
+{
+    setZoomIndex(zoomIndex() - 1);
+}
+
+void DesignModeView::Refresh_Zoom_In_Zoom_Out()
+{
+    try {
+        setZoomIndex(zoomIndex());
+        _graphicView->Refresh_ScrollView();
+        _zoomingScrollView->update();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+// ---------------------------------------------------------------- rulers
+
+void DesignModeView::Show_Hide_Ruler_ChkBox()
+{
+    _graphicView->showOrHideRulers();
+    Show_Hide_Ruler_chk->setChecked(_graphicView->rulersVisible());
+}
+
+void DesignModeView::Give_Rulers()
+{
+    _zoomingScrollView->setHasHorizontalRuler(true);
+    _zoomingScrollView->setHasVerticalRuler(true);
+}
+
+// ---------------------------------------------------------------- grid
+
+void DesignModeView::toggleGridConstraining()
+{
+    _grid->setConstraining(!_grid->isConstraining());
+    Snap_To_Grid_chk->setChecked(_grid->isConstraining());
+    if (Grid_Wizard* wizard = Grid_Wizard::defaultInstance()) {
+        const QSignalBlocker block(wizard->Snap_to_grid_chk);
+        wizard->Snap_to_grid_chk->setChecked(_grid->isConstraining());
+    }
+}
+
+void DesignModeView::Load_Grid_Wizard()
+{
+    Grid_Wizard* wizard = Grid_Wizard::defaultInstance();
+    if (!wizard)
+        return;
+    // The dialog's controls act at once; they are connected once.
+    if (!wizard->property("zl_connected").toBool()) {
+        wizard->setProperty("zl_connected", true);
+        connect(wizard->Grid_clr, &ColorWell::colorChanged, this, &DesignModeView::Grid_Clr_Changed);
+        connect(wizard->Grid_Space_slidr, &QSlider::valueChanged, this, &DesignModeView::Grid_Slider_Changed);
+        connect(wizard->Show_hide_grid_chk, &QCheckBox::toggled, this, &DesignModeView::Grid_Show_Hide_Changed);
+        connect(wizard->Snap_to_grid_chk, &QCheckBox::toggled, this, [this](bool on) {
+            if (on != _grid->isConstraining())
+                toggleGridConstraining();
+        });
+    }
+    const QSignalBlocker b1(wizard->Grid_clr), b2(wizard->Grid_Space_slidr), b3(wizard->Show_hide_grid_chk),
+        b4(wizard->Snap_to_grid_chk);
+    wizard->Grid_clr->setColor(_grid->_color);
+    wizard->Grid_Space_slidr->setValue(static_cast<int>(std::lround(_grid->_spacing)));
+    wizard->Grid_Space_val->setText(tr("%1 pt").arg(wizard->Grid_Space_slidr->value()));
+    wizard->Show_hide_grid_chk->setChecked(_grid->isAlwaysShown());
+    wizard->Snap_to_grid_chk->setChecked(_grid->isConstraining());
+    SetObjEnabled(wizard->Grid_Opt_box, _grid->isAlwaysShown());
+}
+
+void DesignModeView::toggleGridShowing()
+{
+    Load_Grid_Wizard();
+    if (Grid_Wizard* wizard = Grid_Wizard::defaultInstance())
+        wizard->Open_Wnd();
+}
+
+void DesignModeView::Grid_Clr_Changed()
+{
+    Grid_Wizard* wizard = Grid_Wizard::defaultInstance();
+    _grid->_color = wizard->Grid_clr->color();
+    _grid->setAlwaysShown(true);
+}
+
+void DesignModeView::Grid_Slider_Changed()
+{
+    Grid_Wizard* wizard = Grid_Wizard::defaultInstance();
+    _grid->_spacing = wizard->Grid_Space_slidr->value();
+    _grid->setAlwaysShown(true);
+}
+
+void DesignModeView::Grid_Show_Hide_Changed()
+{
+    Grid_Wizard* wizard = Grid_Wizard::defaultInstance();
+    const bool on = wizard->Show_hide_grid_chk->isChecked();
+    _grid->setAlwaysShown(on);
+    SetObjEnabled(wizard->Grid_Opt_box, on);
+}
+
+// ---------------------------------------------------------------- undo
+
+Design_Snapshot DesignModeView::snapshot() const
+{
+    Design_Snapshot out;
+    for (LMNGraphic* item : m_document->graphicsPointers()) {
+        if (!item)
+            continue;
+        try {
+            out << item->encodeWithCoder();
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+    }
+    return out;
+}
+
+void DesignModeView::restoreSnapshot(const Design_Snapshot& snap)
+{
+    _graphicView->delete_all_control();
+    int index = static_cast<int>(m_document->graphics().size());
+    for (const QByteArray& archive : snap) {
+        std::unique_ptr<LMNGraphic> item = LMNGraphic::initWithCoder(archive);
+        if (!item)
+            continue;
+        LMNGraphicPtr shared(std::move(item));
+        if (m_document->insertGraphic(shared, index))
+            ++index;
+        LMNGraphicView::check_barcode_and_set_control_bounds(shared.get());
+    }
+}
+
+void DesignModeView::Insert_In_Undo_Redo()
+{
+    Rcontrol.clear();
+    Ucontrol.append(snapshot());
+    Check_Undo_Redo_Btn_Enability();
+}
+
+// The top of the undo stack is the state after the last step, so undoing
+// goes back to the one below it (or to the baseline): the first undo after an
+// edit takes the edit back.
+void DesignModeView::Undo_Action_Perform()
+{
+    if (Ucontrol.isEmpty()) {
+        Check_Undo_Redo_Btn_Enability();
+        return;
+    }
+    Rcontrol.append(Ucontrol.takeLast());
+    if (!Ucontrol.isEmpty())
+        restoreSnapshot(Ucontrol.last());
+    else
+        restoreSnapshot(Ucontrol_Log.isEmpty() ? Design_Snapshot() : Ucontrol_Log.first());
+    Check_Undo_Redo_Btn_Enability();
+    Refresh_Canvas();
+    Show_RHS_Properties(nullptr);
+}
+
+void DesignModeView::Redo_Action_Perform()
+{
+    if (Rcontrol.isEmpty()) {
+        Check_Undo_Redo_Btn_Enability();
+        return;
+    }
+    Ucontrol.append(Rcontrol.takeLast());
+    restoreSnapshot(Ucontrol.last());
+    Check_Undo_Redo_Btn_Enability();
+    Refresh_Canvas();
+    Show_RHS_Properties(nullptr);
+}
+
+void DesignModeView::Undo_Redo_Clear()
+{
+    Ucontrol.clear();
+    Rcontrol.clear();
+    Check_Undo_Redo_Btn_Enability();
+}
+
+void DesignModeView::Reset_Undo_Baseline()
+{
+    Ucontrol_Log.clear();
+    Ucontrol_Log.append(snapshot());
+}
+
+void DesignModeView::Check_Undo_Redo_Btn_Enability()
+{
+    Undo_btn->setEnabled(!Ucontrol.isEmpty());
+    Redo_btn->setEnabled(!Rcontrol.isEmpty());
+}
+
+void DesignModeView::Close_Document_Undo_Group()
+{
+    LMNUndoManager& undo = m_document->undoManager();
+    if (undo.undoGroupCount() == 0)
+        return;
+    undo.checkpoint();
+    undo.removeAllActions();
+}
+
+// ---------------------------------------------------------------- panels
+
+void DesignModeView::Show_RHS_Properties(LMNGraphic* item)
+{
+    try {
+        if (Not_Draw_Only_Prop_Change_Get()) {
+            if (!item) {
+                panels->Fill_Card_Prop_Tab();
+                panels->Load_Card(*m_card);
+            }
+            _graphicView->setFocus();
+            return;
+        }
+        if (Main_App_wnd)
+            Main_App_wnd->Set_Selected_Control_Tool(0);
+        if (!item) {
+            Not_Draw_Only_Prop_Change_Set(true);
+            panels->Fill_Card_Prop_Tab();
+            panels->Load_Card(*m_card);
+            Not_Draw_Only_Prop_Change_Set(false);
+            // A rubber-band selection stays selected: only the current item is forgotten.
+            _graphicView->_Selected_Graphic = nullptr;
+            panels->sett_tab->setCurrentIndex(0);
+            Last_Selected_Graphic = nullptr;
+            _graphicView->setFocus();
+            return;
+        }
+        if (item == Last_Selected_Graphic && panels->sett_tab->count() > 0
+            && (panels->sett_tab->widget(0) == panels->Lock_tab) == item->ctrl_is_locked) {
+            _graphicView->setFocus();
+            return;
+        }
+        Last_Selected_Graphic = item;
+        Not_Draw_Only_Prop_Change_Set(true);
+        panels->Load_Item(*item, Start_Card_Option);
+        Not_Draw_Only_Prop_Change_Set(false);
+        _graphicView->setFocus();
+    } catch (const std::exception& e) {
+        Not_Draw_Only_Prop_Change_Set(false);
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void DesignModeView::lockSelection(bool lock)
+{
+    const QList<LMNGraphic*> selected = _graphicView->selectedGraphics();
+    if (selected.isEmpty()) {
+        Show_MessageBox(lock ? QStringLiteral("Please select a control to Lock.")
+                             : QStringLiteral("Please select a control to Unlock."));
+        return;
+    }
+    for (LMNGraphic* g : selected) {
+        g->ctrl_is_locked = lock;
+        _graphicView->startEditingGraphic(g);
+    }
+    const QList<int> kept = _graphicView->selectionIndexes();
+    Show_RHS_Properties(nullptr);
+    _graphicView->changeSelectionIndexes(kept);
+    Refresh_Canvas();
+    Show_RHS_Properties(selected.last());
+}
+
+void DesignModeView::Lock_Clicked()
+{
+    lockSelection(true);
+}
+
+void DesignModeView::Unlock_Clicked()
+{
+    lockSelection(false);
+}
+
+void DesignModeView::Set_Align_Buttons_Enabled(bool sameWidth, bool, bool alignGrid)
+{
+    for (QPushButton* b : panels->aligmnt_tab->buttons()) {
+        const QString a = b->objectName();
+        if (a == QLatin1String("alignWithGrid"))
+            b->setEnabled(alignGrid || _grid->canAlign());
+        else if (a != QLatin1String("alignformCenter"))
+            b->setEnabled(sameWidth || _graphicView->selectionIndexes().size() == 1);
+    }
+}
+
+// ---------------------------------------------------------------- display
+
+void DesignModeView::Show_Hide_Main_Window(int flag)
+{
+    myTargetView->setVisible(flag == 1);
+    Right_Prop_Box->setVisible(flag == 1);
+}
+
+void DesignModeView::changeViewController(int index)
+{
+    if (index == 0)
+        first_view->show();
+}
+
+void DesignModeView::Reset_Design()
+{
+    _graphicView->delete_all_control();
+    m_document->Clear_All_Undo_Redo();
+    Ucontrol_Log.clear();
+    Undo_Redo_Clear();
+    _grid->setAlwaysShown(false);
+    Show_Hide_Main_Window(0);
+    Set_Canvas_to_100_percent();
+    _graphicView->_Selected_Graphic = nullptr;
+    Last_Selected_Graphic = nullptr;
+    last_ctrl_X = 10.0f;
+    last_ctrl_Y = 10.0f;
+    last_ctrl_X_Exeed_Count = 2.0f;
+    last_ctrl_Y_Exeed_Count = 2.0f;
+    New_Card_Model();
+    Card_Shape = 0;
+    const float side = MainWindowServices::MM_to_Points_Convert(100.0f);
+    Apply_Card_Size(QSizeF(side, side));
+    Reset_Undo_Baseline();
+}

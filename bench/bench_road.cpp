@@ -4,10 +4,12 @@
 // 600 DPI symbol image compared with its pixel buffer.
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/BarcodeRoad.h"
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/engines/SymbologyTable.h"
+#include "barcode/generation/SettingsOwnerRoad.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -104,27 +106,7 @@ QGuiApplication* app()
 
 QString Sample(const QString& type)
 {
-    if (type == QLatin1String("UPCA"))
-        return QStringLiteral("03600029145");
-    if (type == QLatin1String("UPCE"))
-        return QStringLiteral("0123456");
-    if (type == QLatin1String("EAN-8"))
-        return QStringLiteral("9638507");
-    if (type == QLatin1String("EAN-13"))
-        return QStringLiteral("590123412345");
-    if (type == QLatin1String("PostNet"))
-        return QStringLiteral("12345");
-    if (type == QLatin1String("Planet"))
-        return QStringLiteral("12345678901");
-    if (type == QLatin1String("Codabar"))
-        return QStringLiteral("A12345B");
-    if (type.startsWith(QLatin1String("Royal")))
-        return QStringLiteral("LU178XE");
-    if (type == QLatin1String("Japan Post Barcode"))
-        return QStringLiteral("1234567");
-    if (type == QLatin1String("Modified Plessey (Hex)"))
-        return QStringLiteral("12AB");
-    return QStringLiteral("12345678");
+    return Find_Symbology(type)->sampleValue();
 }
 
 // The sample with its last three digits replaced by those of n % 1000.
@@ -142,22 +124,32 @@ QString Variant(const QString& sample, int n)
     return v;
 }
 
-// The preview of one keystroke: the road regenerates and the preview image is
-// drawn at screen resolution.
-void Keystroke(Barcode_Generation_Road& road)
+// The preview of one keystroke: the road regenerates and the visible part of
+// the preview (a view of 900 x 300 screen pixels at 96 DPI) is painted, as
+// the preview widget does.
+void Keystroke(SettingsOwnerRoad& road)
 {
     road.goButtonActionPerformed();
-    QImage screen = road.previewImage().toImage(96.0);
+    static QImage screen(900, 300, QImage::Format_ARGB32_Premultiplied);
+    screen.fill(Qt::white);
+    QPainter p(&screen);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double k = 96.0 / 72.0;
+    if (const auto drawing = road.previewDrawing()) {
+        p.scale(k, k);
+        drawing->drawRect(p);
+    } else if (!road.previewIsBlank()) {
+        road.previewImage().draw(p, QRectF(QPointF(0, 0), road.previewImage().size() * k));
+    }
     benchmark::DoNotOptimize(screen.constBits());
 }
 
 void BM_PreviewLinear(benchmark::State& state)
 {
     app();
-    const QStringList& names = Barcode_Type_Names();
-    const QString type = names[int(state.range(0))];
-    Barcode_Generation_Road road;
-    road.settings().setBarcodeType(type);
+    const QString type = Symbology_At(int(state.range(0)))->name();
+    SettingsOwnerRoad road;
+    Set_Barcode_Type(road.settings(), type);
     const QString sample = Sample(type);
     int n = 0;
     for (auto _ : state) {
@@ -165,7 +157,7 @@ void BM_PreviewLinear(benchmark::State& state)
         road.settings().dataText = Variant(sample, n++);
         Keystroke(road);
     }
-    if (road.previewImage().isNull())
+    if (road.previewIsBlank())
         state.SkipWithError("no image");
     state.SetLabel(type.toStdString());
 }
@@ -174,8 +166,8 @@ BENCHMARK(BM_PreviewLinear)->DenseRange(0, 18)->Unit(benchmark::kMicrosecond);
 void BM_PreviewQr500(benchmark::State& state)
 {
     app();
-    Barcode_Generation_Road road;
-    road.settings().setBarcodeType(QStringLiteral("QR Code"));
+    SettingsOwnerRoad road;
+    Set_Barcode_Type(road.settings(), QStringLiteral("QR Code"));
     QString value;
     for (int i = 0; value.size() < 500; ++i)
         value += QStringLiteral("Zorv label %1; ").arg(i);
@@ -188,15 +180,33 @@ void BM_PreviewQr500(benchmark::State& state)
         road.settings().dataText_2D = Variant(value, n++);
         Keystroke(road);
     }
-    if (road.previewImage().isNull())
+    if (road.previewIsBlank())
         state.SkipWithError("no image");
 }
 BENCHMARK(BM_PreviewQr500)->Unit(benchmark::kMicrosecond);
 
+// The road alone for a Code 128 value of n characters: engine, layout and
+// the vector picture of the symbol.
+void BM_MakeLongCode128(benchmark::State& state)
+{
+    app();
+    BarcodeSettings s;
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
+    QString value;
+    for (int i = 0; value.size() < state.range(0); ++i)
+        value += QStringLiteral("Zorv-%1 ").arg(i);
+    value.truncate(state.range(0));
+    for (auto _ : state) {
+        const PtImage img = Make_Barcode_Image(s, value, s.HeaderText, s.FooterText);
+        benchmark::DoNotOptimize(img.size());
+    }
+}
+BENCHMARK(BM_MakeLongCode128)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
 BarcodeSettings Code128_3x1()
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("Code 128"));
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
     s.unit = Unit_Inch;
     s.bar_height = 1.0f;
     s.TB_mar = s.LR_mar = s.val_mar = s.hdr_mar = s.ftr_mar = 0.0f;
@@ -254,7 +264,7 @@ BENCHMARK(BM_PeakMemoryCode128)->Iterations(3)->Unit(benchmark::kMillisecond);
 void BM_PeakMemoryQr(benchmark::State& state)
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("QR Code"));
+    Set_Barcode_Type(s, QStringLiteral("QR Code"));
     s.qr_size = 144;
     Peak_Of(state, s, QStringLiteral("https://zorv.example/label?id=42"));
 }
@@ -263,11 +273,33 @@ BENCHMARK(BM_PeakMemoryQr)->Iterations(3)->Unit(benchmark::kMillisecond);
 void BM_PeakMemoryDataMatrix(benchmark::State& state)
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("DataMatrix"));
+    Set_Barcode_Type(s, QStringLiteral("DataMatrix"));
     s.dm_module = 4;
     Peak_Of(state, s, QStringLiteral("Zorv Data Matrix 0042"));
 }
 BENCHMARK(BM_PeakMemoryDataMatrix)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The largest Data Matrix the controls allow at 600 DPI, and the same at
+// 2400 DPI (refused): time and peak heap of the road, in megabytes.
+void BM_LargestDataMatrix(benchmark::State& state)
+{
+    app();
+    BarcodeSettings s;
+    Set_Barcode_Type(s, QStringLiteral("DataMatrix"));
+    s.dm_module = 1000;   // kept to the control's largest
+    s.dpi = int(state.range(0));
+    bool made = false;
+    for (auto _ : state) {
+        heapNow = 0;
+        heapPeak = 0;
+        counting = true;
+        made = !Make_Barcode_Image(s, QStringLiteral("Zorv Data Matrix 0042"), s.HeaderText, s.FooterText).isNull();
+        counting = false;
+    }
+    state.counters["peak_MB"] = double(heapPeak.load()) / 1.0e6;
+    state.SetLabel(made ? "made" : "refused");
+}
+BENCHMARK(BM_LargestDataMatrix)->Arg(600)->Arg(2400)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

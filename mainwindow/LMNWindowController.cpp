@@ -117,14 +117,10 @@ void LMNWindowController::buildWindow()
 
     Barcode_mode_tab = new QTabWidget(this);
     Barcode_mode_tab->setObjectName("Barcode_mode_tab");
-    m_barcodeView = new BarcodeModeView;
-    // The barcode settings scroll on a screen too low for all of them.
-    auto* barcodePage = new QScrollArea(Barcode_mode_tab);
-    barcodePage->setObjectName("Barcode_setting_tab");
-    barcodePage->setWidgetResizable(true);
-    barcodePage->setFrameShape(QFrame::NoFrame);
-    barcodePage->setWidget(m_barcodeView);
-    Barcode_setting_tab = barcodePage;
+    // The barcode tab scrolls its settings side itself on a low screen.
+    m_barcodeView = new BarcodeModeView(Barcode_mode_tab);
+    m_barcodeView->setObjectName("Barcode_setting_tab");
+    Barcode_setting_tab = m_barcodeView;
     m_designView = new DesignModeView(Barcode_mode_tab);
     Barcode_Design_tab = m_designView;
     _graphicView = m_designView->_graphicView;

@@ -1,6 +1,6 @@
 #include "mainwindow/MainWindowSupport.h"
 
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/engines/SymbologyTable.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -17,7 +17,7 @@ namespace {
 bool notDrawOnlyPropChange = false;
 }
 
-QStringList Type_Popup_Names() { return Barcode_Type_Names(); }
+QStringList Type_Popup_Names() { return Symbology_Titles(); }
 
 QString Find_Resource_Path() { return Default_Resource_Path(); }
 

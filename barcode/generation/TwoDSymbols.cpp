@@ -2,6 +2,7 @@
 
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/engines/pdf417/pdf417View.h"
+#include "barcode/engines/grid/ModuleGrid.h"
 #include "barcode/engines/qr/QREncoder.h"
 
 #include <QDebug>
@@ -17,9 +18,6 @@ extern "C" {
 }
 
 namespace {
-
-// Largest symbol image, in pixels.
-constexpr double kMaxSymbolPixels = 100.0e6;
 
 double Output_Dpi(const BarcodeSettings& s)
 {
@@ -266,58 +264,43 @@ DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding, QStri
     return out;
 }
 
-PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, double dpi)
+PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, double dpi,
+                                 QString* refused)
 {
     if (grid.isNull() || grid.W <= 0 || grid.H <= 0)
         return {};
-    module = std::max(1, module);
+    module = std::clamp(module, kDmModuleMin, kDmModuleMax);
     const double extra = border ? 2.0 : 0.0;
     const QSizeF points(grid.W * double(module) + extra, grid.H * double(module) + extra);
-    const int cols = grid.W + 2;
-    const int rows = grid.H + 2;
+    // A one-module light border; grid row 0 is the bottom row of the symbol.
+    ModuleGrid modules(grid.W, grid.H);
+    for (int y = 0; y < grid.H; ++y)
+        for (int x = 0; x < grid.W; ++x)
+            modules.set(x, grid.H - 1 - y, grid.dark(x, y));
+    const ModuleGrid framed = modules.withBorder(1);
     // Whole pixels a module, enough for the resolution asked.
     int ppm = 1;
-    if (dpi > 0.0)
-        ppm = std::max(1, int(std::ceil(dpi * points.width() / 72.0 / cols - 1e-9)));
-    while (ppm > 1 && double(cols) * ppm * double(rows) * ppm > kMaxSymbolPixels)
-        --ppm;
-    QImage img(cols * ppm, rows * ppm, QImage::Format_Indexed8);
-    if (img.isNull())
-        return {};
-    img.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    img.fill(0);
-    for (int y = 0; y < grid.H; ++y) {
-        // Grid row 0 is the bottom row of the symbol.
-        const int top = (grid.H - y) * ppm;
-        for (int x = 0; x < grid.W; ++x) {
-            if (!grid.dark(x, y))
-                continue;
-            for (int dy = 0; dy < ppm; ++dy) {
-                uchar* line = img.scanLine(top + dy);
-                std::fill(line + (x + 1) * ppm, line + (x + 2) * ppm, uchar(1));
-            }
-        }
+    if (dpi > 0.0) {
+        dpi = double(Clamp_Dpi(int(dpi)));
+        ppm = std::max(1, int(std::ceil(dpi * points.width() / 72.0 / framed.columns - 1e-9)));
     }
-    const double pxPerPoint = img.width() / points.width();
-    const int dpm = int(std::lround(pxPerPoint * 72.0 / 0.0254));
-    img.setDotsPerMeterX(dpm);
-    img.setDotsPerMeterY(dpm);
-    return PtImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied), points);
+    const QSize pixels(framed.columns * ppm, framed.rows * ppm);
+    ModuleColours colours;
+    colours.margin = colours.light;
+    return Module_Grid_Image(framed, pixels, QRect(QPoint(0, 0), pixels), points, colours, refused, dpi);
 }
 
-PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s)
+PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString* reason)
 {
     if (value.isEmpty())
         return {};
-    const int version = s.qr_version == 0 ? -1 : s.qr_version;
-    std::unique_ptr<DataMatrix> grid =
-        QREncoder::encodeWithECLevel_version_string(std::clamp(s.qr_ec_level, 0, 3), version, value);
-    if (!grid)
-        return {};
-    return Render_QR_Grid(*grid, s.qr_size, Output_Dpi(s));
+    const int version = s.qr_version <= 0 || s.qr_version > 40 ? -1 : s.qr_version;
+    const int side = std::clamp(s.qr_size, kQrSizeMin, kQrSizeMax);
+    return QR_Symbol_Image(value, std::clamp(s.qr_ec_level, 0, 3), version, side, s, reason);
 }
 
-PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s, QString* diagnostics)
+PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s,
+                                QString* diagnostics, QString* reason)
 {
     QString why;
     const DM_Grid grid = Encode_Data_Matrix(value, s.dm_format, s.dm_encoding, &why);
@@ -326,21 +309,34 @@ PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s, 
             qInfo().noquote() << why;
         if (diagnostics)
             *diagnostics = why;
+        if (reason && !value.isEmpty())
+            *reason = s.dm_format > 0 ? QStringLiteral("The value does not fit the chosen Data Matrix size.")
+                                      : QStringLiteral("The value is too long for the largest Data Matrix symbol.");
         return {};
     }
-    return Create_Data_Matrix_Image(grid, s.dm_module, s.dm_frame_border, Output_Dpi(s));
+    return Create_Data_Matrix_Image(grid, s.dm_module, s.dm_frame_border, Output_Dpi(s), reason);
 }
 
-PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s)
+PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s, QString* reason)
 {
     if (value.isEmpty())
         return {};
-    pdf417View view(QSizeF(s.pdf_width, s.pdf_height));
+    pdf417View view(QSizeF(std::clamp(s.pdf_width, kPdfWidthMin, kPdfWidthMax),
+                           std::clamp(s.pdf_height, kPdfHeightMin, kPdfHeightMax)));
     if (s.pdf_ec_level != view.getErrorLevel())
         view.setErrorLevel(s.pdf_ec_level);
-    BarcodeSettings drawing = s;
-    drawing.dpi = int(Output_Dpi(s));
-    if (view.drawWithText(value, drawing) != pdf417View::ImageReady)
+    if (view.drawWithText(value, s) != pdf417View::ImageReady) {
+        if (reason) {
+            *reason = view.refusedReason();
+            if (reason->isEmpty()) {
+                bool latin1 = true;
+                for (QChar c : value)
+                    latin1 = latin1 && c.unicode() <= 0xff;
+                *reason = latin1 ? QStringLiteral("The value is too long for a PDF417 symbol.")
+                                 : QStringLiteral("PDF417 takes Latin-1 characters only.");
+            }
+        }
         return {};
+    }
     return view.getImage();
 }

@@ -11,6 +11,18 @@
 
 #include <vector>
 
+// ---- Ranges of the 2D size controls (the road keeps values within them) ----
+constexpr int kQrSizeMin = 21;        // QR image side in points
+constexpr int kQrSizeMax = 2000;
+constexpr int kPdfWidthMin = 20;      // PDF417 image width and height in points
+constexpr int kPdfWidthMax = 2000;
+constexpr int kPdfHeightMin = 5;
+constexpr int kPdfHeightMax = 1000;
+constexpr int kDmModuleMin = 1;       // Data Matrix module size in points
+constexpr int kDmModuleMax = 20;
+constexpr int kDmSideMin = 10;        // Data Matrix width and height in points
+constexpr int kDmSideMax = 2000;
+
 // ---- Lists of the 2D settings controls ("Auto" first) ----
 const QStringList& QR_Version_Items();     // "Auto", "V1" ... "V40"
 const QStringList& QR_EC_Level_Items();    // position = the encoder's level (L, M, Q, H)
@@ -50,13 +62,18 @@ DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding,
 
 // The image of a grid: one module of light border on every side, dark
 // modules black on white, at least `dpi` pixels an inch when `dpi` > 0
-// (a whole number of pixels a module). Its size in points is W x module (+2
-// with `border`) by H x module (+2).
-PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, double dpi);
+// (a whole number of pixels a module), one pixel a module otherwise. Its
+// size in points is W x module (+2 with `border`) by H x module (+2); the
+// module size is kept within the module control's range. Null, with
+// `refused` set, when the image would be too large.
+PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, double dpi,
+                                 QString* refused = nullptr);
 
-// The 2D symbol images of a value (null when none can be made); `s.typing_2d`
-// keeps them at screen resolution, else they are made at `s.dpi`.
-PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s);
-PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s);
+// The 2D symbol images of a value (null when none can be made, `reason` then
+// says why); `s.typing_2d` keeps them at screen resolution, else they are
+// made at `s.dpi`.
+PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString* reason = nullptr);
+PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s,
+                             QString* reason = nullptr);
 PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s,
-                                QString* diagnostics = nullptr);
+                                QString* diagnostics = nullptr, QString* reason = nullptr);

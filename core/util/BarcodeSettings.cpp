@@ -3,8 +3,6 @@
 #include <mutex>
 
 int Barcode_Setting_Or_Designing_Mode = 0;
-unsigned char Type_draw_2d_flag = 0;
-int USED_DPI_VALUE = 600;
 
 namespace {
 std::mutex sourceMutex;

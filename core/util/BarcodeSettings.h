@@ -59,6 +59,10 @@ struct BarcodeSettings {
     // "Center", "Left" or "Right".
     QString align_hdr{QStringLiteral("Center")};
     QString align_ftr{QStringLiteral("Center")};
+    // Where the preview shows the image ("Center", "Top", "TopLeft", ...) and
+    // the orientation choice.
+    QString bar_align{QStringLiteral("Center")};
+    QString bar_orient{QStringLiteral("Horizontal")};
 
     int showinTop = 0;       // caption above the bars when non-zero
     int kerning_value = 0;   // letter spacing of the caption when non-zero
@@ -93,10 +97,12 @@ struct BarcodeSettings {
     float LR_mar = 0.1f;              // left and right margin
 
     // QR Code: image side in points, version position (0 "Auto", 1..40),
-    // error correction level position (0 L, 1 M, 2 Q, 3 H).
+    // error correction level position (0 L, 1 M, 2 Q, 3 H), encoding mode
+    // position (kept, not used for drawing).
     int qr_size = 60;
     int qr_version = 0;
     int qr_ec_level = 0;
+    int qr_enc_mode = 0;
     // PDF417: image width and height in points, rows, columns (stored,
     // not used for drawing) and error correction level.
     int pdf_width = 100;
@@ -109,6 +115,8 @@ struct BarcodeSettings {
     int dm_module = 2;
     int dm_format = 0;
     int dm_encoding = 0;
+    int dm_width = 60;    // width and height fields (points; grown to the size format)
+    int dm_height = 60;
     bool dm_frame_border = true;  // barcode mode adds 2 points to the image size; the dialog not
 
     // DPI choice: position in the DPI list ("Auto" first, "Custom" last) and
@@ -116,16 +124,12 @@ struct BarcodeSettings {
     int dpi_choice = 0;
     int custom_dpi = 600;
 
-    // Set while the user types a 2D value: 2D images are not raised to `dpi`.
+    // Set while the user types a 2D value: 2D images are made at screen
+    // resolution instead of `dpi`; cleared by every 2D generation.
     bool typing_2d = false;
 
-    // Chooses a type name and the linear / 2D branch that goes with it.
-    void setBarcodeType(const QString& name)
-    {
-        barcodeType = name;
-        liner_or_2D_font = (name == QLatin1String("QR Code") || name == QLatin1String("PDF417")
-                            || name == QLatin1String("DataMatrix")) ? 1 : 0;
-    }
+    bool operator==(const BarcodeSettings&) const = default;
+
     // The value of the chosen branch.
     const QString& typedValue() const { return liner_or_2D_font ? dataText_2D : dataText; }
 
@@ -137,13 +141,6 @@ struct BarcodeSettings {
 // Mode flag: 0 barcode mode (the main window owns the settings), other values
 // designing mode (the barcode dialog owns them). Starts at 0.
 extern int Barcode_Setting_Or_Designing_Mode;
-
-// Non-zero while the user is typing a 2D value; the 2D renderers then skip
-// raising their image to the output resolution.
-extern unsigned char Type_draw_2d_flag;
-
-// Output resolution of 2D symbol images, 600 at start.
-extern int USED_DPI_VALUE;
 
 // The owners register how to read their settings; 0 is barcode mode, 1 designing mode.
 using BarcodeSettingsSource = std::function<BarcodeSettings()>;

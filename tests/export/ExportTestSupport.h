@@ -22,7 +22,7 @@ namespace exporttest {
 inline PtImage Code128(const QString& value, const QString& header = QString(), const QString& footer = QString())
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("Code 128"));
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
     return Make_Barcode_Image(s, value, header, footer);
 }
 

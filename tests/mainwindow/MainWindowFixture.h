@@ -1,6 +1,7 @@
 #pragma once
 // A main window made fresh for each test, with message boxes answered by a
 // recorder and the application's end caught by a hook.
+#include "barcode/generation/PaneDriver.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/LMNWindowController.h"
 #include "platform/MessageSink.h"
@@ -22,8 +23,6 @@ protected:
         });
         Terminate_Application_Hook = [this](int code) { exitCodes << code; };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Type_draw_2d_flag = 0;
-        USED_DPI_VALUE = 600;
     }
 
     void TearDown() override
@@ -42,6 +41,13 @@ protected:
 
     // The window's barcode tab (made with the window).
     BarcodeModeView& makeBarcode() { return *make().barcodeModeView(); }
+
+    // A control of the barcode tab, found by its name as a user sees it.
+    template <class T>
+    T* ctl(const char* name) const
+    {
+        return drive::find<T>(window->barcodeModeView(), name);
+    }
 
     // Chooses a type name in the popup as a click on the item would.
     void chooseType(const QString& name);

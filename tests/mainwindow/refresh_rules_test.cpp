@@ -3,8 +3,10 @@
 // change nothing in the preview.
 #include "MainWindowFixture.h"
 
+#include "barcode/generation/panes/BarcodePreview.h"
+#include "barcode/generation/panes/ColourPane.h"
+#include "barcode/generation/panes/TextPane.h"
 #include "core/util/BarcodeSettings.h"
-#include "mainwindow/Stepper.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QThread>
 
 #include <atomic>
@@ -24,7 +29,7 @@ enum class Effect { Encode, Draw, Nothing };
 
 struct Step {
     const char* control;
-    std::function<void(BarcodeModeView&)> act;
+    std::function<void()> act;
     Effect effect;
 };
 
@@ -34,12 +39,6 @@ QFont sized(QFont f, double points)
     return f;
 }
 
-void choose(BarcodeModeView& w, QComboBox* combo, int index)
-{
-    combo->setCurrentIndex(index);
-    w.comboBoxSelectionDidChange(combo);
-}
-
 // Runs the steps one after the other on one window and checks each one's effect.
 void runSteps(BarcodeModeView& w, const std::vector<Step>& steps, const char* kind)
 {
@@ -47,7 +46,7 @@ void runSteps(BarcodeModeView& w, const std::vector<Step>& steps, const char* ki
         ASSERT_FALSE(w.Preview_Is_Blank()) << kind << ", before " << s.control;
         const int encodes = w.Encode_Count();
         const int draws = w.Draw_Count();
-        s.act(w);
+        s.act();
         const int encoded = w.Encode_Count() - encodes;
         const int drawn = w.Draw_Count() - draws;
         switch (s.effect) {
@@ -72,36 +71,38 @@ void runSteps(BarcodeModeView& w, const std::vector<Step>& steps, const char* ki
 TEST_F(MainWindowTest, LinearControlsEncodeOrDrawAgain)
 {
     BarcodeModeView& w = makeBarcode();
+    TextPane* text = w.textPane();
+    ColourPane* colours = w.colourPane();
     const std::vector<Step> steps = {
-        {"value font", [](auto& w) { w.changeFont(sized(w.value_font, 14)); }, Effect::Draw},
-        {"header font", [](auto& w) { w.header_changeFont(sized(w.header_font, 14)); }, Effect::Draw},
-        {"footer font", [](auto& w) { w.footer_changeFont(sized(w.footer_font, 8)); }, Effect::Draw},
-        {"bar colour", [](auto& w) { w.barcode_clr->setColor(Qt::darkBlue, true); }, Effect::Draw},
-        {"header colour", [](auto& w) { w.bar_hdr_clr->setColor(Qt::red, true); }, Effect::Draw},
-        {"clear background", [](auto& w) { w.brcd_bk_clr_trnsp_rd->click(); }, Effect::Draw},
-        {"white background", [](auto& w) { w.brcd_bk_clr_rd->click(); }, Effect::Draw},
-        {"value margin", [](auto& w) { w.val_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"header margin", [](auto& w) { w.hdr_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"footer margin", [](auto& w) { w.ftr_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"top and bottom margin", [](auto& w) { w.TB_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"left and right margin", [](auto& w) { w.LR_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"bar height", [](auto& w) { w.HeightStepper->stepUp(); }, Effect::Draw},
-        {"bar width", [](auto& w) { w.widthStepper->stepUp(); }, Effect::Draw},
-        {"header alignment", [](auto& w) { choose(w, w.align_hdr_combo, 0); }, Effect::Draw},
-        {"footer alignment", [](auto& w) { choose(w, w.align_ftr_combo, 2); }, Effect::Draw},
-        {"orientation", [](auto& w) { choose(w, w.bar_orient_combo, 0); }, Effect::Draw},
-        {"preview position", [](auto& w) { choose(w, w.bar_align_combo, 2); }, Effect::Nothing},
-        {"DPI", [](auto& w) { choose(w, w.DPI_ComboBox, 1); }, Effect::Nothing},
-        {"hide value", [](auto& w) { w.captionCheckbox->click(); }, Effect::Draw},
-        {"show value", [](auto& w) { w.captionCheckbox->click(); }, Effect::Draw},
-        {"value on top", [](auto& w) { w.showinTopCheckbox->click(); }, Effect::Draw},
-        {"hide header", [](auto& w) { w.hideHeaderCheckbox->click(); }, Effect::Draw},
-        {"hide footer", [](auto& w) { w.hideFooterCheckbox->click(); }, Effect::Draw},
-        {"kerning", [](auto& w) { w.kerning_value_Checkbox->click(); }, Effect::Draw},
-        {"header text", [](auto& w) { w.HeaderText->setText("NEW"); w.controlTextDidChange(w.HeaderText); },
-         Effect::Encode},
-        {"value text", [](auto& w) { w.dataText->setText("777"); w.controlTextDidChange(w.dataText); },
-         Effect::Encode},
+        {"value font", [&] { text->changeFont(sized(w.Barcode_Settings().value_font, 14)); }, Effect::Draw},
+        {"header font", [&] { text->header_changeFont(sized(w.Barcode_Settings().header_font, 14)); }, Effect::Draw},
+        {"footer font", [&] { text->footer_changeFont(sized(w.Barcode_Settings().footer_font, 8)); }, Effect::Draw},
+        {"bar colour", [&] { colours->chooseColour("barcode_clr", Qt::darkBlue); }, Effect::Draw},
+        {"header colour", [&] { colours->chooseColour("bar_hdr_clr", Qt::red); }, Effect::Draw},
+        {"clear background", [&] { ctl<QRadioButton>("brcd_bk_clr_trnsp_rd")->click(); }, Effect::Draw},
+        {"white background", [&] { ctl<QRadioButton>("brcd_bk_clr_rd")->click(); }, Effect::Draw},
+        {"value margin", [&] { ctl<Stepper>("val_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"header margin", [&] { ctl<Stepper>("hdr_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"footer margin", [&] { ctl<Stepper>("ftr_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"top and bottom margin", [&] { ctl<Stepper>("TB_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"left and right margin", [&] { ctl<Stepper>("LR_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"bar height", [&] { ctl<Stepper>("HeightStepper")->stepUp(); }, Effect::Draw},
+        {"bar width typed", [&] { drive::enter(ctl<QLineEdit>("widthText"), "21"); }, Effect::Draw},
+        {"header alignment", [&] { drive::choose(ctl<QComboBox>("align_hdr_combo"), 0); }, Effect::Draw},
+        {"footer alignment", [&] { drive::choose(ctl<QComboBox>("align_ftr_combo"), 2); }, Effect::Draw},
+        {"orientation", [&] { drive::choose(ctl<QComboBox>("bar_orient_combo"), 0); }, Effect::Draw},
+        {"preview position", [&] { drive::choose(ctl<QComboBox>("bar_align_combo"), 2); }, Effect::Nothing},
+        {"DPI", [&] { drive::choose(ctl<QComboBox>("DPI_ComboBox"), 1); }, Effect::Nothing},
+        {"hide value", [&] { ctl<QCheckBox>("captionCheckbox")->click(); }, Effect::Draw},
+        {"show value", [&] { ctl<QCheckBox>("captionCheckbox")->click(); }, Effect::Draw},
+        {"value on top", [&] { ctl<QCheckBox>("showinTopCheckbox")->click(); }, Effect::Draw},
+        {"hide header", [&] { ctl<QCheckBox>("hideHeaderCheckbox")->click(); }, Effect::Draw},
+        {"hide footer", [&] { ctl<QCheckBox>("hideFooterCheckbox")->click(); }, Effect::Draw},
+        {"kerning", [&] { ctl<QCheckBox>("kerning_value_Checkbox")->click(); }, Effect::Draw},
+        {"header text", [&] { drive::type(ctl<QLineEdit>("HeaderText"), "NEW"); }, Effect::Encode},
+        {"value text", [&] { drive::type(ctl<QLineEdit>("dataText"), "777"); }, Effect::Encode},
+        {"value field left", [&] { emit ctl<QLineEdit>("dataText")->editingFinished(); }, Effect::Nothing},
+        {"Encode button", [&] { ctl<QPushButton>("encode_btn")->click(); }, Effect::Encode},
     };
     runSteps(w, steps, "linear");
 
@@ -118,35 +119,44 @@ TEST_F(MainWindowTest, LinearControlsEncodeOrDrawAgain)
     EXPECT_TRUE(s.hide_header);
     EXPECT_EQ(s.kerning_value, 1);
     EXPECT_EQ(s.dataText, "777");
-    EXPECT_EQ(w.barcodeImage->alignment(), Qt::AlignTop | Qt::AlignLeft);
+    EXPECT_EQ(w.preview()->imageView()->imageAlignment(), Qt::AlignTop | Qt::AlignLeft);
+
+    // Drawn again, the symbol has the size a fresh encoding with the same
+    // settings gives.
+    const PtImage fresh = Make_Barcode_Image(s, s.dataText, s.HeaderText, s.FooterText);
+    ASSERT_FALSE(fresh.isNull());
+    EXPECT_NEAR(fresh.size().width(), w.Preview_Image().size().width(), 0.01);
+    EXPECT_NEAR(fresh.size().height(), w.Preview_Image().size().height(), 0.01);
 }
 
 TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
 {
     BarcodeModeView& w = makeBarcode();
     chooseType("QR Code");
+    TextPane* text = w.textPane();
+    ColourPane* colours = w.colourPane();
     const std::vector<Step> qr = {
-        {"value font", [](auto& w) { w.changeFont(sized(w.value_font, 14)); }, Effect::Draw},
-        {"header font", [](auto& w) { w.header_changeFont(sized(w.header_font, 16)); }, Effect::Draw},
-        {"bar colour", [](auto& w) { w.barcode_clr->setColor(Qt::darkGreen, true); }, Effect::Draw},
-        {"footer colour", [](auto& w) { w.bar_ftr_clr->setColor(Qt::blue, true); }, Effect::Draw},
-        {"transparent background", [](auto& w) { w.transparent_bkgnd->click(); }, Effect::Draw},
-        {"value margin", [](auto& w) { w.val_mar_Stepper->stepUp(); }, Effect::Nothing},
-        {"header margin", [](auto& w) { w.hdr_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"footer margin", [](auto& w) { w.ftr_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"top and bottom margin", [](auto& w) { w.TB_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"left and right margin", [](auto& w) { w.LR_mar_Stepper->stepUp(); }, Effect::Draw},
-        {"hide header", [](auto& w) { w.hideHeaderCheckbox->click(); }, Effect::Draw},
-        {"hide footer", [](auto& w) { w.hideFooterCheckbox->click(); }, Effect::Draw},
-        {"header alignment", [](auto& w) { choose(w, w.align_hdr_combo, 0); }, Effect::Nothing},
-        {"DPI", [](auto& w) { choose(w, w.DPI_ComboBox, 1); }, Effect::Nothing},
-        {"symbol size", [](auto& w) { w.HeightStepper_2D->stepUp(); }, Effect::Encode},
-        {"QR version", [](auto& w) { choose(w, w.qr_version_ComboBox, 3); }, Effect::Encode},
-        {"QR EC level", [](auto& w) { choose(w, w.qr_ec_lvl_ComboBox, 2); }, Effect::Encode},
-        {"QR encoding", [](auto& w) { choose(w, w.qr_enc_mode_ComboBox, 1); }, Effect::Encode},
-        {"footer text", [](auto& w) { w.FooterText->setText("F2"); w.controlTextDidChange(w.FooterText); },
-         Effect::Draw},
-        {"value text", [](auto& w) { w.dataText_2D->setPlainText("QR-2"); }, Effect::Encode},
+        {"value font", [&] { text->changeFont(sized(w.Barcode_Settings().value_font, 14)); }, Effect::Draw},
+        {"header font", [&] { text->header_changeFont(sized(w.Barcode_Settings().header_font, 16)); }, Effect::Draw},
+        {"bar colour", [&] { colours->chooseColour("barcode_clr", Qt::darkGreen); }, Effect::Draw},
+        {"footer colour", [&] { colours->chooseColour("bar_ftr_clr", Qt::blue); }, Effect::Draw},
+        {"transparent background", [&] { ctl<QCheckBox>("transparent_bkgnd")->click(); }, Effect::Draw},
+        {"value margin", [&] { ctl<Stepper>("val_mar_Stepper")->stepUp(); }, Effect::Nothing},
+        {"header margin", [&] { ctl<Stepper>("hdr_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"footer margin", [&] { ctl<Stepper>("ftr_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"top and bottom margin", [&] { ctl<Stepper>("TB_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"left and right margin", [&] { ctl<Stepper>("LR_mar_Stepper")->stepUp(); }, Effect::Draw},
+        {"hide header", [&] { ctl<QCheckBox>("hideHeaderCheckbox")->click(); }, Effect::Draw},
+        {"show header", [&] { ctl<QCheckBox>("hideHeaderCheckbox")->click(); }, Effect::Draw},
+        {"hide footer", [&] { ctl<QCheckBox>("hideFooterCheckbox")->click(); }, Effect::Draw},
+        {"header alignment", [&] { drive::choose(ctl<QComboBox>("align_hdr_combo"), 0); }, Effect::Draw},
+        {"DPI", [&] { drive::choose(ctl<QComboBox>("DPI_ComboBox"), 1); }, Effect::Nothing},
+        {"symbol size", [&] { ctl<Stepper>("HeightStepper_2D")->stepUp(); }, Effect::Encode},
+        {"QR version", [&] { drive::choose(ctl<QComboBox>("qr_version_ComboBox"), 3); }, Effect::Encode},
+        {"QR EC level", [&] { drive::choose(ctl<QComboBox>("qr_ec_lvl_ComboBox"), 2); }, Effect::Encode},
+        {"QR encoding", [&] { drive::choose(ctl<QComboBox>("qr_enc_mode_ComboBox"), 1); }, Effect::Encode},
+        {"footer text", [&] { drive::type(ctl<QLineEdit>("FooterText"), "F2"); }, Effect::Draw},
+        {"value text", [&] { ctl<QPlainTextEdit>("dataText_2D")->setPlainText("QR-2"); }, Effect::Encode},
     };
     runSteps(w, qr, "QR Code");
     BarcodeSettings s = w.Barcode_Settings();
@@ -154,31 +164,36 @@ TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
     EXPECT_EQ(s.qr_version, 3);
     EXPECT_EQ(s.qr_ec_level, 2);
     EXPECT_EQ(s.footer, "F2");
-    EXPECT_FALSE(s.printsHeader);
-    EXPECT_EQ(s.dpi, USED_DPI_VALUE);
-    EXPECT_NE(s.dpi, 600);   // the DPI choice was taken up by the next encoding
+    EXPECT_TRUE(s.printsHeader);
+    EXPECT_EQ(s.align_hdr, "Left");
+    EXPECT_EQ(s.dpi, 72);   // the first fixed DPI
+    // The header alignment is drawn: re-framed, the preview is what a fresh
+    // encoding with these settings gives.
+    s.typing_2d = false;
+    const PtImage fresh = Make_Barcode_Image(s, s.dataText_2D, s.HeaderText, s.FooterText);
+    ASSERT_FALSE(fresh.isNull());
+    EXPECT_EQ(fresh.size(), w.Preview_Image().size());
 
-    w.dataText_2D->setPlainText("PDF-417 sample");
+    ctl<QPlainTextEdit>("dataText_2D")->setPlainText("PDF-417 sample");
     chooseType("PDF417");
     const std::vector<Step> pdf = {
-        {"width", [](auto& w) { w.Pdf_widthStepper_2D->stepUp(); }, Effect::Encode},
-        {"height", [](auto& w) { w.pdf_HeightStepper_2D->stepUp(); }, Effect::Encode},
-        {"rows", [](auto& w) { w.pdf_row_Stepper->stepUp(); }, Effect::Encode},
-        {"columns", [](auto& w) { w.pdf_col_Stepper->stepUp(); }, Effect::Encode},
-        {"EC level", [](auto& w) { w.pdf_ec_lvl_Stepper->stepUp(); }, Effect::Encode},
+        {"width", [&] { ctl<Stepper>("Pdf_widthStepper_2D")->stepUp(); }, Effect::Encode},
+        {"height", [&] { ctl<Stepper>("pdf_HeightStepper_2D")->stepUp(); }, Effect::Encode},
+        {"rows", [&] { ctl<Stepper>("pdf_row_Stepper")->stepUp(); }, Effect::Encode},
+        {"columns", [&] { ctl<Stepper>("pdf_col_Stepper")->stepUp(); }, Effect::Encode},
+        {"EC level", [&] { ctl<Stepper>("pdf_ec_lvl_Stepper")->stepUp(); }, Effect::Encode},
     };
     runSteps(w, pdf, "PDF417");
     EXPECT_EQ(w.Barcode_Settings().pdf_ec_level, 3);
 
     chooseType("DataMatrix");
     const std::vector<Step> dm = {
-        {"width", [](auto& w) { w.dm_widthStepper_2D->stepUp(); }, Effect::Encode},
-        {"height", [](auto& w) { w.dm_HeightStepper_2D->stepUp(); }, Effect::Encode},
-        {"module size", [](auto& w) { w.dm_moduleStepper_2D->stepUp(); }, Effect::Encode},
-        {"size format", [](auto& w) { choose(w, w.dm_format_ComboBox, 5); }, Effect::Encode},
-        {"encodation", [](auto& w) { choose(w, w.dm_encoding_ComboBox, 1); }, Effect::Encode},
-        {"header text", [](auto& w) { w.HeaderText->setText("DM"); w.controlTextDidChange(w.HeaderText); },
-         Effect::Draw},
+        {"width", [&] { ctl<Stepper>("dm_widthStepper_2D")->stepUp(); }, Effect::Encode},
+        {"height", [&] { ctl<Stepper>("dm_HeightStepper_2D")->stepUp(); }, Effect::Encode},
+        {"module size", [&] { ctl<Stepper>("dm_moduleStepper_2D")->stepUp(); }, Effect::Encode},
+        {"size format", [&] { drive::choose(ctl<QComboBox>("dm_format_ComboBox"), 5); }, Effect::Encode},
+        {"encodation", [&] { drive::choose(ctl<QComboBox>("dm_encoding_ComboBox"), 1); }, Effect::Encode},
+        {"header text", [&] { drive::type(ctl<QLineEdit>("HeaderText"), "DM"); }, Effect::Draw},
     };
     runSteps(w, dm, "DataMatrix");
     s = w.Barcode_Settings();
@@ -191,54 +206,25 @@ TEST_F(MainWindowTest, EmptiedValueNeverBringsTheOldSymbolBack)
 {
     BarcodeModeView& w = makeBarcode();
     ASSERT_TRUE(w.testBarcodeExists());
-    w.dataText->clear();
-    w.controlTextDidChange(w.dataText);
+    drive::type(ctl<QLineEdit>("dataText"), QString());
     ASSERT_TRUE(w.Preview_Is_Blank());
-    // Look changes redraw the kept symbol only while the field still holds a value.
-    w.changeFont(sized(w.value_font, 20));
-    w.barcode_clr->setColor(Qt::red, true);
-    w.TB_mar_Stepper->stepUp();
-    w.hideFooterCheckbox->click();
-    choose(w, w.align_hdr_combo, 2);
+    // Look changes redraw the kept symbol only while the field holds a value.
+    w.textPane()->changeFont(sized(w.Barcode_Settings().value_font, 20));
+    w.colourPane()->chooseColour("barcode_clr", Qt::red);
+    ctl<Stepper>("TB_mar_Stepper")->stepUp();
+    ctl<QCheckBox>("hideFooterCheckbox")->click();
+    drive::choose(ctl<QComboBox>("align_hdr_combo"), 2);
     EXPECT_TRUE(w.Preview_Is_Blank());
-    EXPECT_TRUE(w.barcodeImage->pixmap().isNull());
+    EXPECT_TRUE(w.preview()->imageView()->image().isNull());
 
     // Same for a 2D symbol: an emptied value leaves nothing to frame.
     chooseType("QR Code");
     ASSERT_FALSE(w.Preview_Is_Blank());
-    w.dataText_2D->clear();
+    ctl<QPlainTextEdit>("dataText_2D")->clear();
     ASSERT_TRUE(w.Preview_Is_Blank());
-    w.HeaderText->setText("H");
-    w.controlTextDidChange(w.HeaderText);
-    w.header_changeFont(sized(w.header_font, 20));
+    drive::type(ctl<QLineEdit>("HeaderText"), "H");
+    w.textPane()->header_changeFont(sized(w.Barcode_Settings().header_font, 20));
     EXPECT_TRUE(w.Preview_Is_Blank());
-}
-
-TEST_F(MainWindowTest, PairFieldsShowWhatTheStepperKeeps)
-{
-    BarcodeModeView& w = makeBarcode();
-    struct Case { QLineEdit* text; Stepper* stepper; void (BarcodeModeView::*handler)(QObject*);
-                  const char* typed; const char* shown; };
-    const Case cases[] = {
-        {w.TB_mar_Text, w.TB_mar_Stepper, &BarcodeModeView::TB_Margin_Changed, "9999", "20"},
-        {w.LR_mar_Text, w.LR_mar_Stepper, &BarcodeModeView::LR_Margin_Changed, "-3", "0"},
-        {w.HeightText, w.HeightStepper, &BarcodeModeView::heightChanged, "abc", "0.1"},
-        {w.widthText, w.widthStepper, &BarcodeModeView::widthChanged, "7.5", "7.5"},
-        {w.val_mar_Text, w.val_mar_Stepper, &BarcodeModeView::Value_Margin_Changed, "0.35", "0.35"},
-        {w.pdf_ec_lvl_Text, w.pdf_ec_lvl_Stepper, &BarcodeModeView::PDF_EC_Lvl_Changed, "12", "8"},
-    };
-    for (const Case& c : cases) {
-        c.text->setText(c.typed);
-        (w.*c.handler)(c.text);
-        EXPECT_EQ(c.text->text(), c.shown) << c.typed;
-        EXPECT_NEAR(c.stepper->value(), QString(c.shown).toDouble(), 1e-6) << c.typed;
-    }
-    // The settings follow the fields, so they hold the kept values too.
-    const BarcodeSettings s = w.Barcode_Settings();
-    EXPECT_FLOAT_EQ(s.TB_mar, 20.0f);
-    EXPECT_FLOAT_EQ(s.LR_mar, 0.0f);
-    EXPECT_FLOAT_EQ(s.bar_width_mils, 7.5f);
-    EXPECT_FALSE(w.Preview_Is_Blank());
 }
 
 TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
@@ -248,15 +234,14 @@ TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
     std::atomic<bool> offThread{false};
     QObject::connect(&w, &BarcodeModeView::previewChanged, &w,
                      [&] { if (QThread::currentThread() != gui) offThread = true; }, Qt::DirectConnection);
-    w.HeaderText->setText("FROM A WORKER");
-    w.controlTextDidChange(w.HeaderText);
+    drive::type(ctl<QLineEdit>("HeaderText"), "FROM A WORKER");
     const int encodes = w.Encode_Count();
 
     std::atomic<bool> done{false};
     BarcodeSettings seen;
     std::thread worker([&] {
         seen = Current_Barcode_Settings();   // an engine asking for the settings
-        w.goButtonActionPerformed();
+        window->goButtonActionPerformed();
         done = true;
     });
     while (!done)
@@ -265,17 +250,24 @@ TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
     EXPECT_EQ(w.Encode_Count(), encodes + 1);
     EXPECT_FALSE(offThread);
     EXPECT_EQ(seen.HeaderText, "FROM A WORKER");
-    EXPECT_EQ(seen.barcodeType, w.barcodeTypePopup->currentText());
-    EXPECT_GT(seen.TB_margin, 0.0f);   // filled in by the road, in points
+    EXPECT_EQ(seen.barcodeType, w.Barcode_Type_Name());
+    EXPECT_GT(seen.TB_margin, 0.0f);   // in points
 }
 
 TEST_F(MainWindowTest, PreviewShowsTheSymbolAtItsPrintedSize)
 {
     BarcodeModeView& w = makeBarcode();
+    window->resize(1366, 768);
+    window->show();
+    BarcodeImageView* view = w.preview()->imageView();
     const QSizeF points = w.Preview_Image().size();
-    const double perPoint = std::max(1.0, w.logicalDpiX() / 72.0);
-    const QSizeF shown = w.barcodeImage->pixmap().deviceIndependentSize();
+    const double perPoint = std::max(1.0, view->logicalDpiX() / 72.0);
+    const QRect shown = view->imageRect();
     EXPECT_NEAR(shown.width(), points.width() * perPoint, 1.0);
     EXPECT_NEAR(shown.height(), points.height() * perPoint, 1.0);
-    EXPECT_GE(w.barcodeImage->width(), qRound(shown.width()));   // scrolls rather than clips
+    // A symbol larger than the view scrolls rather than shrinks.
+    drive::type(ctl<QLineEdit>("dataText"), QString(60, QLatin1Char('7')));
+    EXPECT_GE(view->width(), qRound(w.Preview_Image().size().width() * perPoint));
+    auto* scroll = ctl<QScrollArea>("image_scroll");
+    EXPECT_TRUE(scroll->horizontalScrollBar()->maximum() > 0);
 }

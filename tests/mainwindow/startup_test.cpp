@@ -33,15 +33,15 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
     BarcodeModeView& b = *w.barcodeModeView();
-    EXPECT_EQ(b.dataText->text(), "123456789012");
-    EXPECT_EQ(b.dataText_2D->toPlainText(), "123456789012");
-    EXPECT_EQ(b.HeaderText->text(), "HEADER");
-    EXPECT_EQ(b.FooterText->text(), "FOOTER");
+    EXPECT_EQ(ctl<QLineEdit>("dataText")->text(), "123456789012");
+    EXPECT_EQ(ctl<QPlainTextEdit>("dataText_2D")->toPlainText(), "123456789012");
+    EXPECT_EQ(ctl<QLineEdit>("HeaderText")->text(), "HEADER");
+    EXPECT_EQ(ctl<QLineEdit>("FooterText")->text(), "FOOTER");
     EXPECT_EQ(Measument_Unit_Is_Barcode, 1);
     EXPECT_EQ(Measument_Unit_Is, 2);
     EXPECT_DOUBLE_EQ(w.zoomFactor(), 1.0);
     EXPECT_EQ(b.liner_or_2D_font, 0);
-    EXPECT_TRUE(b.bar_height_label->text().contains("(cm)"));
+    EXPECT_TRUE(ctl<QLabel>("bar_height_label")->text().contains("(cm)"));
 
     // The preview was built from the defaults, and the settings source of
     // barcode mode is the window's own value.
@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     const BarcodeSettings s = Current_Barcode_Settings();
     EXPECT_EQ(s.dataText, "123456789012");
     EXPECT_EQ(s.HeaderText, "HEADER");
-    EXPECT_EQ(s.barcodeType, b.barcodeTypePopup->currentText());
+    EXPECT_EQ(s.barcodeType, ctl<QComboBox>("barcodeTypePopup")->currentText());
     EXPECT_EQ(s.unit, 1);
 
     // Per-user folders of a new project.
@@ -60,17 +60,17 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(QDir::cleanPath(Data_Folder_Path), QDir(Created_Resource_Path).filePath("DataSet"));
 
     // Lists filled in code.
-    EXPECT_EQ(b.qr_version_ComboBox->count(), 41);
-    EXPECT_EQ(b.qr_version_ComboBox->itemText(0), "Auto");
-    EXPECT_EQ(b.qr_version_ComboBox->itemText(40), "V40");
-    EXPECT_EQ(b.dm_format_ComboBox->count(), 31);
-    EXPECT_EQ(b.dm_format_ComboBox->itemText(30), "C16X48");
-    EXPECT_EQ(b.dm_encoding_ComboBox->count(), 5);
-    EXPECT_EQ(b.align_hdr_combo->currentText(), "Center");
+    EXPECT_EQ(ctl<QComboBox>("qr_version_ComboBox")->count(), 41);
+    EXPECT_EQ(ctl<QComboBox>("qr_version_ComboBox")->itemText(0), "Auto");
+    EXPECT_EQ(ctl<QComboBox>("qr_version_ComboBox")->itemText(40), "V40");
+    EXPECT_EQ(ctl<QComboBox>("dm_format_ComboBox")->count(), 31);
+    EXPECT_EQ(ctl<QComboBox>("dm_format_ComboBox")->itemText(30), "C16X48");
+    EXPECT_EQ(ctl<QComboBox>("dm_encoding_ComboBox")->count(), 5);
+    EXPECT_EQ(ctl<QComboBox>("align_hdr_combo")->currentText(), "Center");
     EXPECT_EQ(w.Label_List.value(0), "Custom");
 
     // The type popup lists the 22 names; the DPI choice is hidden for a linear type.
-    EXPECT_EQ(b.barcodeTypePopup->count(), 22);
+    EXPECT_EQ(ctl<QComboBox>("barcodeTypePopup")->count(), 22);
     EXPECT_LT(b.sett_tab_barcode->indexOf(b.dpi_tab_item), 0);
     // The four card panels under "Label Properties"; later commands are there but disabled.
     EXPECT_EQ(w.designModeView()->panels->sett_tab->count(), 4);

@@ -2,6 +2,7 @@
 // read back by a real decoder.
 #include "MainWindowFixture.h"
 
+#include "barcode/generation/panes/BarcodePreview.h"
 #include "common/TestSupport.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ QString grabPreview(BarcodeModeView& w, const QTemporaryDir& dir, const QString&
 {
     const QString path = dir.filePath(name);
     // What the preview widget shows on screen (image, background and all).
-    w.barcodeImage->grab().toImage().save(path, "PNG");
+    w.preview()->imageView()->grab().toImage().save(path, "PNG");
     return path;
 }
 } // namespace
@@ -43,21 +44,22 @@ QString grabPreview(BarcodeModeView& w, const QTemporaryDir& dir, const QString&
 TEST_F(MainWindowTest, TypingAValueShowsADecodableCode128)
 {
     if (!testsupport::Tool_Available("ZXingReader"))
-        GTEST_SKIP() << "ZXingReader is not installed";
+        FAIL() << "ZXingReader is not installed";
     BarcodeModeView& w = makeBarcode();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 
-    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "Code 128"));
+    ASSERT_TRUE(keyToItem(ctl<QComboBox>("barcodeTypePopup"), "Code 128"));
     EXPECT_EQ(w.Barcode_Type_Name(), "Code 128");
 
-    QTest::mouseClick(w.dataText, Qt::LeftButton);
-    QTest::keyClick(w.dataText, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w.dataText, Qt::Key_Delete);
+    auto* field = ctl<QLineEdit>("dataText");
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
     EXPECT_TRUE(w.Preview_Is_Blank());
     const int draws = w.Draw_Count();
-    QTest::keyClicks(w.dataText, "HELLO-42");
-    EXPECT_EQ(w.dataText->text(), "HELLO-42");
+    QTest::keyClicks(field, "HELLO-42");
+    EXPECT_EQ(field->text(), "HELLO-42");
     EXPECT_EQ(w.Draw_Count(), draws + 8);   // one new preview a keystroke
     ASSERT_FALSE(w.Preview_Is_Blank());
 
@@ -70,22 +72,24 @@ TEST_F(MainWindowTest, TypingAValueShowsADecodableCode128)
 TEST_F(MainWindowTest, TypedTwoDimensionalValuesDecode)
 {
     if (!testsupport::Tool_Available("ZXingReader"))
-        GTEST_SKIP() << "ZXingReader is not installed";
+        FAIL() << "ZXingReader is not installed";
     BarcodeModeView& w = makeBarcode();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 
-    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "QR Code"));
-    QTest::mouseClick(w.dataText_2D->viewport(), Qt::LeftButton);
-    QTest::keyClick(w.dataText_2D, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(w.dataText_2D, "Zorv 2D");
-    EXPECT_EQ(Type_draw_2d_flag, 0);
+    ASSERT_TRUE(keyToItem(ctl<QComboBox>("barcodeTypePopup"), "QR Code"));
+    auto* field = ctl<QPlainTextEdit>("dataText_2D");
+    QTest::mouseClick(field->viewport(), Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, "Zorv 2D");
+    QTest::keyClick(field, Qt::Key_Return);   // editing ends: made at the chosen DPI
+    EXPECT_FALSE(w.Preview_Is_Draft());
     ASSERT_FALSE(w.Preview_Is_Blank());
     EXPECT_EQ(testsupport::ZXing_Decode(grabPreview(w, dir, "qr.png")), "Zorv 2D");
 
-    ASSERT_TRUE(keyToItem(w.barcodeTypePopup, "DataMatrix"));
+    ASSERT_TRUE(keyToItem(ctl<QComboBox>("barcodeTypePopup"), "DataMatrix"));
     ASSERT_FALSE(w.Preview_Is_Blank());
     EXPECT_EQ(testsupport::ZXing_Decode(grabPreview(w, dir, "dm.png")), "Zorv 2D");
 }

@@ -199,9 +199,13 @@ char Mod10_Check_Digit(std::string_view digits);
 // True when every byte is '0'-'9' (false for an empty string).
 bool All_Digits(std::string_view s);
 
-// The linear and postal symbology for a barcode type name ("Code 39",
-// "Code 128 SET B", "UPCA", "Royal Mail Barcode (RM4SCC / CBC)", ...).
-// Null for an unknown name or a content without an ASCII form.
+// The engine object of a linear or postal symbology of the symbology table
+// (Code 128 names give their code set before initialisation). Null for a 2D
+// symbology or a content without an ASCII form.
+enum class SymbologyId;
+std::unique_ptr<ZBBarcode> Make_Linear_Barcode(SymbologyId id, const QString& content,
+                                               bool printsCaption = true);
+// The same by type name; null for a name that is not a linear or postal one.
 std::unique_ptr<ZBBarcode> Make_Linear_Barcode(const QString& typeName, const QString& content,
                                                bool printsCaption = true);
 

@@ -9,34 +9,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/util/MainWindowServices.h"
+#include "barcode/engines/grid/ModuleGrid.h"
 
-namespace {
-
-constexpr int MIN_DPI = 72;
-constexpr int MAX_DPI = 2400;
-constexpr double MAX_PIXELS = 100.0e6;
-
-// The resolution to raise to: the chosen one within 72..2400, lowered when
-// the image would pass the pixel limit.
-double fittingDpi(int dpi, QSizeF points)
-{
-    double d = std::clamp(dpi, MIN_DPI, MAX_DPI);
-    const double area = points.width() * points.height();
-    if (area > 0.0) {
-        const double limit = std::floor(72.0 * std::sqrt(MAX_PIXELS / area));
-        for (double t = std::min(d, limit); t >= 1.0; t -= 1.0) {
-            const double pw = std::ceil(float(t * points.width() / 72.0));
-            const double ph = std::ceil(float(t * points.height() / 72.0));
-            if (pw * ph <= MAX_PIXELS)
-                return t;
-        }
-        return 0.0;
-    }
-    return d;
-}
-
-} // namespace
 
 pdf417View::pdf417View(QSizeF frame)
     : m_frame(frame)
@@ -80,14 +54,6 @@ void pdf417View::toggleSourceState()
     qInfo("SourceState set to %d", int(isDragSource));
 }
 
-int pdf417View::drawWithText(const QString& text)
-{
-    BarcodeSettings s;
-    s.dpi = USED_DPI_VALUE;
-    s.typing_2d = Type_draw_2d_flag != 0;
-    return drawWithText(text, s);
-}
-
 int pdf417View::drawWithText(const QString& text, const BarcodeSettings& settings)
 {
     if (text.isEmpty()) {
@@ -128,16 +94,13 @@ int pdf417View::drawWithBytes(const QByteArray& bytes, const BarcodeSettings& se
     }
 
     const int bytesPerRow = p.lenBits / p.codeRows;
-    QImage bits(p.bitColumns, p.codeRows, QImage::Format_Mono);
-    if (bits.isNull()) {
-        pdf417::pdf417free(&p);
-        m_imageState = EncodingFailed;
-        return m_imageState;
+    // The matrix is inverted: a 0 bit is a bar (dark), a 1 bit a space.
+    ModuleGrid grid(p.bitColumns, p.codeRows);
+    for (int y = 0; y < p.codeRows; ++y) {
+        const unsigned char* row = reinterpret_cast<const unsigned char*>(p.outBits) + y * bytesPerRow;
+        for (int x = 0; x < p.bitColumns; ++x)
+            grid.set(x, y, (row[x >> 3] & (0x80 >> (x & 7))) == 0);
     }
-    // The matrix is inverted: 0 is a bar (black), 1 a space (white).
-    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    for (int y = 0; y < p.codeRows; ++y)
-        std::memcpy(bits.scanLine(y), p.outBits + y * bytesPerRow, size_t(bytesPerRow));
     m_bits = QByteArray(reinterpret_cast<const char*>(p.outBits), p.lenBits);
     m_bitColumns = p.bitColumns;
     m_rows = p.codeRows;
@@ -145,12 +108,20 @@ int pdf417View::drawWithBytes(const QByteArray& bytes, const BarcodeSettings& se
     QSizeF size = m_frame;
     if (!(size.width() > 0.0) || !(size.height() > 0.0))
         size = QSizeF(p.bitColumns, p.codeRows * double(p.yHeight));
-    PtImage image(bits, size);
-    if (!settings.typing_2d) {
-        const double dpi = fittingDpi(settings.dpi, size);
-        PtImage raised = dpi > 0.0 ? MainWindowServices::Increase_DPI(image, dpi) : PtImage();
-        if (!raised.isNull())
-            image = raised;
+    // While typing one pixel a module and a row, stretched over the frame;
+    // else the frame's pixels at the resolution, never fewer than the modules.
+    QSize pixels(p.bitColumns, p.codeRows);
+    const double dpi = settings.typing_2d ? 0.0 : double(std::clamp(settings.dpi, 72, 2400));
+    if (dpi > 0.0) {
+        pixels = QSize(std::max(p.bitColumns, Pixels_For(size.width(), dpi)),
+                       std::max(p.codeRows, Pixels_For(size.height(), dpi)));
+    }
+    m_refused.clear();
+    const PtImage image = Module_Grid_Image(grid, pixels, QRect(QPoint(0, 0), pixels), size,
+                                            ModuleColours{}, &m_refused, dpi);
+    if (image.isNull()) {
+        m_imageState = EncodingFailed;
+        return m_imageState;
     }
     pdf417Image = image;
     m_imageState = ImageReady;

@@ -3,9 +3,9 @@
 //
 // The barcode windows own one each: they give it the frame size the user
 // chose, call drawWithText() with the value and, when that returns 0, take
-// the image with getImage(). The symbol is stretched over the frame (one
-// pixel a module across, one a codeword row down) and then raised to the
-// output resolution of the settings unless the user is still typing.
+// the image with getImage(). The symbol is stretched over the frame: one
+// pixel a module across and one a codeword row down while the user types,
+// else the frame's pixels at the output resolution of the settings.
 #include <QByteArray>
 #include <QRectF>
 #include <QSizeF>
@@ -33,8 +33,6 @@ public:
     // Encodes the text (Latin-1; other characters fail) with the output
     // resolution and typing flag of `settings`; returns the image state.
     int drawWithText(const QString& text, const BarcodeSettings& settings);
-    // The same with the process-wide resolution and typing flag.
-    int drawWithText(const QString& text);
     // The same for raw bytes.
     int drawWithBytes(const QByteArray& bytes, const BarcodeSettings& settings);
 
@@ -44,6 +42,9 @@ public:
     PtImage getImage() const { return pdf417Image; }
     void setErrorLevel(int level);
     int getErrorLevel() const { return errorLevel; }
+    // Why the last drawing gave no image although the text was encoded (the
+    // image would have been too large); empty otherwise.
+    QString refusedReason() const { return m_refused; }
     int imageState() const { return m_imageState; }
 
     void toggleTargetState();
@@ -74,4 +75,5 @@ private:
     QByteArray m_bits;   // copy of the bit matrix the image was made from
     int m_bitColumns = 0;
     int m_rows = 0;
+    QString m_refused;
 };

@@ -1,6 +1,7 @@
 #include "barcode/engines/qr/QREncoder.h"
 
 #include "barcode/engines/qr/QR_Encode.h"
+#include "barcode/engines/grid/ModuleGrid.h"
 #include "core/util/BarcodeSettings.h"
 #include "platform/MessageSink.h"
 
@@ -181,65 +182,39 @@ uint32_t QREncoder::hexadecimalValueOfAnNSColor(const QColor& colour)
 // Rendering
 // ---------------------------------------------------------------------------
 
-PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi)
+PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi, QString* refused)
 {
     const int n = int(matrix.dimension());
     if (n <= 0 || imageDimension < 1)
         return {};
-    // Too small for one pixel a module: one pixel a module, no margin.
+    // Too small for one point a module: one point a module, no margin.
     const int side = std::max(imageDimension, n);
-    if (double(side) * side > QR_MAX_IMAGE_PIXELS)
-        return {};
-
+    // The layout in points: whole points a module, centred, the odd point
+    // on the right and at the bottom.
     const int s = side / n;
     const int m = (side - s * n) / 2;
 
-    QImage image(side, side, QImage::Format_RGBA8888);
-    if (image.isNull())
-        return {};
-    static constexpr uchar kDark[4] = {0, 0, 0, 255};
-    static constexpr uchar kLight[4] = {255, 255, 255, 255};
-    static constexpr uchar kMargin[4] = {255, 255, 255, 0};
-    auto put = [](uchar* p, const uchar* colour, int count) {
-        for (int k = 0; k < count; ++k, p += 4)
-            std::memcpy(p, colour, 4);
-    };
+    // At a resolution the layout is scaled to whole pixels.
+    if (dpi > 0.0)
+        dpi = std::clamp(dpi, 72.0, 2400.0);
+    const int P = dpi > 0.0 ? Pixels_For(side, dpi) : side;
+    const double k = double(P) / side;
+    const int mp = int(std::lround(m * k));
+    const int sp = std::max(n, int(std::lround(double(s) * n * k)));
 
-    // Margin rows first: everything transparent.
-    for (int row = 0; row < side; ++row)
-        put(image.scanLine(row), kMargin, side);
-    for (int y = 0; y < n; ++y) {
-        const int top = m + y * s;
-        uchar* line = image.scanLine(top);
-        uchar* p = line + 4 * m;
-        for (int x = 0; x < n; ++x, p += 4 * s)
-            put(p, matrix.valueAt(x, y) ? kDark : kLight, s);
-        for (int r = 1; r < s; ++r)
-            std::memcpy(image.scanLine(top + r), line, size_t(image.bytesPerLine()));
-    }
-
-    const QSizeF points(side, side);
-    PtImage symbol(image, points);
-    if (!(dpi > 0.0))
-        return symbol;
-
-    // Raise to the output resolution, keeping the size in points.
-    dpi = std::clamp(dpi, 72.0, 2400.0);
-    const double px = std::ceil(double(float(dpi * side / 72.0)));
-    if (px * px > QR_MAX_IMAGE_PIXELS)
-        return {};
-    const QImage raised = symbol.toImage(dpi);
-    if (raised.isNull())
-        return {};
-    return PtImage(raised, points);
+    ModuleGrid grid(n, n);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            grid.set(x, y, matrix.valueAt(x, y));
+    return Module_Grid_Image(grid, QSize(P, P), QRect(mp, mp, sp, sp), QSizeF(side, side),
+                             ModuleColours{}, refused, dpi);
 }
 
-PtImage QREncoder::renderDataMatrix(const DataMatrix* matrix, int imageDimension)
+PtImage QREncoder::renderDataMatrix(const DataMatrix* matrix, int imageDimension, double dpi)
 {
     if (matrix == nullptr)
         return {};
     try {
-        const double dpi = Type_draw_2d_flag != 0 ? 0.0 : double(USED_DPI_VALUE);
         return Render_QR_Grid(*matrix, imageDimension, dpi);
     } catch (const std::exception& e) {
         MessageRequest request;
@@ -252,14 +227,18 @@ PtImage QREncoder::renderDataMatrix(const DataMatrix* matrix, int imageDimension
 }
 
 PtImage QR_Symbol_Image(const QString& value, int level, int version, int imageDimension,
-                        const BarcodeSettings& settings)
+                        const BarcodeSettings& settings, QString* refused)
 {
     const std::unique_ptr<DataMatrix> grid = QREncoder::encodeWithECLevel_version_string(level, version, value);
-    if (!grid)
+    if (!grid) {
+        if (refused)
+            *refused = value.isEmpty() ? QString()
+                                       : QStringLiteral("The value is too long for the largest QR Code symbol at this error correction level.");
         return {};
+    }
     try {
-        const double dpi = Type_draw_2d_flag != 0 ? 0.0 : double(settings.dpi);
-        return Render_QR_Grid(*grid, imageDimension, dpi);
+        const double dpi = settings.typing_2d ? 0.0 : double(settings.dpi);
+        return Render_QR_Grid(*grid, imageDimension, dpi, refused);
     } catch (const std::exception& e) {
         Log_Message(QString::fromUtf8(e.what()));
         return {};

@@ -61,26 +61,24 @@ public:
     // 0xAARRGGBB, each channel times 255 truncated.
     static uint32_t hexadecimalValueOfAnNSColor(const QColor& colour);
 
-    // The symbol image, `imageDimension` points a side (see Render_QR_Grid),
-    // raised to USED_DPI_VALUE unless Type_draw_2d_flag is set.
-    static PtImage renderDataMatrix(const DataMatrix* matrix, int imageDimension);
+    // The symbol image, `imageDimension` points a side, at `dpi` (0 while the
+    // user types: one pixel a point); see Render_QR_Grid.
+    static PtImage renderDataMatrix(const DataMatrix* matrix, int imageDimension, double dpi);
 };
 
-// Largest symbol image, in pixels.
-constexpr double QR_MAX_IMAGE_PIXELS = 100.0e6;
-
-// The symbol image of a grid: `imageDimension` pixels a side (one point a
-// pixel), modules of floor(D / n) pixels, dark opaque black, light opaque
-// white, centred in a transparent margin (the odd pixel on the right and at
-// the bottom). A side smaller than the grid gets one pixel a module and no
-// margin. With `dpi` above zero the image is raised to that resolution
-// (limited to 72-2400), keeping its size in points. Null for an empty grid,
-// a side below 1 or an image over QR_MAX_IMAGE_PIXELS.
-PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi);
+// The symbol image of a grid, `imageDimension` points a side: modules of
+// floor(D / n) points, dark opaque black, light opaque white, centred in a
+// transparent margin (the odd point on the right and at the bottom). A side
+// smaller than the grid gets one point a module and no margin. With `dpi`
+// above zero (limited to 72-2400) that layout is made of whole pixels at the
+// resolution, else one pixel a point. Null for an empty grid or a side below
+// 1; null with `refused` set when the image would be too large.
+PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi,
+                       QString* refused = nullptr);
 
 // The QR symbol image of a value for the generation road: level 0-3, version
-// -1/0 or 1-40, `imageDimension` the side in points; raised to settings.dpi
-// unless the user is typing (Type_draw_2d_flag). Null when the value is empty
-// or does not fit, so the caller keeps its previous image.
+// -1/0 or 1-40, `imageDimension` the side in points; at settings.dpi unless
+// the user is typing (settings.typing_2d). Null when the value is empty or
+// does not fit (`refused` then says why), so the caller keeps its previous image.
 PtImage QR_Symbol_Image(const QString& value, int level, int version, int imageDimension,
-                        const BarcodeSettings& settings);
+                        const BarcodeSettings& settings, QString* refused = nullptr);

@@ -1,5 +1,7 @@
 #include "barcode/engines/view/BarcodeImage.h"
 
+#include "barcode/engines/grid/ModuleGrid.h"
+
 #include <QPainter>
 #include <QPicture>
 
@@ -8,8 +10,9 @@
 
 namespace {
 
-// Largest frame a 2D picture is drawn into, in pixels.
-constexpr double kMaxFramePixels = 100.0e6;
+// Largest frame a 2D picture is drawn into, in pixels: a symbol image of
+// the largest size with room for its texts.
+constexpr double kMaxFramePixels = 2.0 * kMaxSymbolImagePixels;
 
 } // namespace
 

@@ -246,6 +246,10 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
     int k = 0;
     int r = 0;
     double x = x0;
+    // The runs are gathered and filled in one call: a long symbol stays one
+    // drawing command, small in a recorded picture.
+    std::vector<QRectF> runs;
+    runs.reserve(size_t(n) / 2 + 1);
     auto drawRun = [&]() {
         double h = top(k);
         double y = y0;
@@ -253,7 +257,8 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
             h = top(k) - foot(k);
             y = y0 + foot(k);
         }
-        c.fill(x, y, m * r, h, s.barcode_clr);
+        if (m * r > 0.0 && h > 0.0)
+            runs.push_back(c.toQt(x, y, m * r, h));
         hl = h;
     };
     for (int i = 0; i < n; ++i) {
@@ -268,6 +273,13 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
             x += m * (r + 1);
             r = 0;
         }
+    }
+    if (!runs.empty()) {
+        painter.save();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(s.barcode_clr);
+        painter.drawRects(runs.data(), int(runs.size()));
+        painter.restore();
     }
 
     // L7: caption.

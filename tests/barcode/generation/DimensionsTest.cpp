@@ -4,7 +4,7 @@
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/BarcodeRoad.h"
 #include "barcode/generation/BarcodeSettingsOwner.h"
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/engines/SymbologyTable.h"
 
 #include <gtest/gtest.h>
 
@@ -38,26 +38,25 @@ TEST(BarcodeDimensions, LinearWorkedValues)
     // 10 mm of bars with every text hidden and no margins: 28.346472 points;
     // a left-right margin of 0.1 inch adds 2 x 7.2 + 15 points.
     BarcodeSettings s = Sized(Unit_Millimetre, 10.0f, 0.0f);
-    s.setBarcodeType(QStringLiteral("Code 128"));
-    auto b = Make_Linear_Symbol(s, QStringLiteral("ABC123"), QStringLiteral("HEADER"),
-                                QStringLiteral("FOOTER"), false);
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
+    const auto b = Make_Barcode(s, QStringLiteral("ABC123"), QStringLiteral("HEADER"), QStringLiteral("FOOTER")).barcode;
     ASSERT_TRUE(b);
     EXPECT_FLOAT_EQ(b->height(), 28.346472f);
     const float bars = float(b->completeBarcode().size()) * b->barWidth();
     EXPECT_FLOAT_EQ(b->width(), bars);
 
     BarcodeSettings t = Sized(Unit_Inch, 10.0f / 25.4f, 0.1f);
-    t.setBarcodeType(QStringLiteral("Code 128"));
-    auto c = Make_Linear_Symbol(t, QStringLiteral("ABC123"), QString(), QString(), false);
-    ASSERT_TRUE(c);
-    EXPECT_FLOAT_EQ(c->width(), bars + 14.4f + 15.0f);
-    EXPECT_FLOAT_EQ(t.LR_margin, 7.2f);
+    Set_Barcode_Type(t, QStringLiteral("Code 128"));
+    const BarcodeMakeResult c = Make_Barcode(t, QStringLiteral("ABC123"), QString(), QString());
+    ASSERT_TRUE(c.barcode);
+    EXPECT_FLOAT_EQ(c.barcode->width(), bars + 14.4f + 15.0f);
+    EXPECT_FLOAT_EQ(c.settings.LR_margin, 7.2f);
 }
 
 TEST(BarcodeDimensions, HiddenTextsTakeNoRoom)
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("Code 39"));
+    Set_Barcode_Type(s, QStringLiteral("Code 39"));
     s.unit = Unit_Inch;
     s.bar_height = 1.0f;
     s.val_mar = 0.5f;  // a value margin, but the caption hidden
@@ -68,12 +67,13 @@ TEST(BarcodeDimensions, HiddenTextsTakeNoRoom)
     s.hide_value = true;
     s.hide_header = true;
     s.HeaderText = QStringLiteral("A VERY LONG HEADER THAT IS WIDER THAN THE BARS OF THE SYMBOL");
-    auto b = Make_Linear_Symbol(s, QStringLiteral("12"), s.HeaderText, QStringLiteral("F"), false);
+    const BarcodeMakeResult r = Make_Barcode(s, QStringLiteral("12"), s.HeaderText, QStringLiteral("F"));
+    const auto& b = r.barcode;
     ASSERT_TRUE(b);
     const double fh = zbtext::Text_Height_Inches(s.footer_font) * 72.0;
     EXPECT_NEAR(b->height(), 72.0 + fh + 9.0, 1e-3);
-    EXPECT_FLOAT_EQ(s.value_margin, 0.0f);
-    EXPECT_FLOAT_EQ(s.header_margin, 0.0f);
+    EXPECT_FLOAT_EQ(r.settings.value_margin, 0.0f);
+    EXPECT_FLOAT_EQ(r.settings.header_margin, 0.0f);
     // The hidden header's width takes no part either.
     EXPECT_FLOAT_EQ(b->width(), float(b->completeBarcode().size()) * b->barWidth());
 }
@@ -124,27 +124,46 @@ TEST(BarcodeDimensions, DpiChoice)
     EXPECT_EQ(DPI_Help_Title(), QStringLiteral("DPI (Dots Per Inch) :"));
 }
 
-TEST(BarcodeTypes, PopupOrderAndBranches)
+TEST(SymbologyTable, PopupOrderFamiliesAndSamples)
 {
-    const QStringList& names = Barcode_Type_Names();
+    // The order of the overview's list; stored indexes refer to it.
+    const QStringList& names = Symbology_Titles();
     ASSERT_EQ(names.size(), 22);
     EXPECT_EQ(names.first(), QStringLiteral("Code 39"));
-    EXPECT_EQ(names[16], QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"));
+    EXPECT_EQ(names[2], QStringLiteral("Code 128"));
+    EXPECT_EQ(names[6], QStringLiteral("Codabar"));
+    EXPECT_EQ(names[11], QStringLiteral("PostNet"));
+    EXPECT_EQ(names[15], QStringLiteral("UPCA"));
+    EXPECT_EQ(names[18], QStringLiteral("EAN-8"));
+    EXPECT_EQ(Symbology_Index(QStringLiteral("PDF417")), 20);
     EXPECT_EQ(names.last(), QStringLiteral("DataMatrix"));
+    EXPECT_EQ(Symbology_Index(QStringLiteral("Code 93")), -1);
+    EXPECT_EQ(Symbology_At(22), nullptr);
     int linear = 0;
-    for (const QString& n : names) {
-        EXPECT_EQ(Is_Linear_Type_Name(n), Is_Linear_Barcode_Type(n)) << n.toStdString();
-        linear += Is_Linear_Type_Name(n) ? 1 : 0;
+    for (const Symbology& s : Symbology_Table()) {
+        SCOPED_TRACE(s.title);
+        EXPECT_EQ(&Symbology_Of(s.id), &s);
+        EXPECT_EQ(Is_Linear_Barcode_Type(s.name()), !s.isTwoD());
+        EXPECT_EQ(s.pane == OptionPane::Linear, !s.isTwoD());
+        linear += s.isTwoD() ? 0 : 1;
+        // Every sample is made of characters the symbology takes.
+        for (QChar c : s.sampleValue())
+            EXPECT_TRUE(s.allows(c)) << QString(c).toStdString();
     }
     EXPECT_EQ(linear, 19);
     EXPECT_TRUE(Is_Accepted_2D_Title(QStringLiteral("AZTEC")));
-    EXPECT_FALSE(Is_2D_Type_Name(QStringLiteral("AZTEC")));
+    EXPECT_FALSE(Is_TwoD_Symbology(QStringLiteral("AZTEC")));
     EXPECT_FALSE(Is_Accepted_2D_Title(QStringLiteral("Code 39")));
-    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("Code 128")), 3);
-    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("Code 128 SET C")), 2);
-    EXPECT_EQ(Code128_Set_For_Type(QStringLiteral("EAN-8")), -1);
-    EXPECT_EQ(Barcode_Type_Index(QStringLiteral("PDF417")), 20);
-    EXPECT_EQ(Barcode_Type_Index(QStringLiteral("Code 93")), -1);
+    // The character sets that explain a refusal.
+    const Symbology& code39 = Symbology_Of(SymbologyId::Code39);
+    EXPECT_TRUE(code39.allows(QLatin1Char('-')));
+    EXPECT_TRUE(code39.allows(QLatin1Char(' ')));
+    EXPECT_FALSE(code39.allows(QLatin1Char('a')));
+    EXPECT_FALSE(code39.allows(QLatin1Char('#')));
+    EXPECT_FALSE(Symbology_Of(SymbologyId::Code128A).allows(QLatin1Char('a')));
+    EXPECT_TRUE(Symbology_Of(SymbologyId::Codabar).allows(QLatin1Char('$')));
+    EXPECT_FALSE(Symbology_Of(SymbologyId::Code128).allows(QChar(0xe9)));
+    EXPECT_TRUE(Symbology_Of(SymbologyId::QRCode).allows(QChar(0x4e2d)));
 }
 
 TEST(BarcodeSettingsOwner, FontSizeSettersDeriveMetrics)
@@ -169,12 +188,3 @@ TEST(BarcodeSettingsOwner, FontSizeSettersDeriveMetrics)
     EXPECT_TRUE(BarcodeSettings().header.isEmpty());
 }
 
-TEST(BarcodePreview, FrameFollowsTheImage)
-{
-    bool h = false, v = false;
-    EXPECT_EQ(Preview_Size_For_Image(QSizeF(100, 50), QSizeF(300, 80), &h, &v), QSizeF(300, 90));
-    EXPECT_FALSE(h);
-    EXPECT_TRUE(v);
-    EXPECT_EQ(Preview_Size_For_Image(QSizeF(400, 120), QSizeF(300, 80), &h, &v), QSizeF(400, 130));
-    EXPECT_TRUE(h);
-}

@@ -5,7 +5,10 @@
 #include "barcode/engines/view/BarcodeText.h"
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/BarcodeRoad.h"
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/engines/SymbologyTable.h"
+#include "barcode/generation/SettingsOwnerRoad.h"
+#include "barcode/generation/TwoDSymbols.h"
+#include "barcode/engines/grid/ModuleGrid.h"
 #include "common/TestSupport.h"
 #include "platform/MessageSink.h"
 
@@ -24,37 +27,14 @@ namespace {
 // A value each symbology accepts.
 QString Sample_Value(const QString& type)
 {
-    static const QHash<QString, QString> values{
-        {QStringLiteral("Code 39"), QStringLiteral("ZORV-42")},
-        {QStringLiteral("Extended Code 39"), QStringLiteral("Zorv-42")},
-        {QStringLiteral("Interleaved 2 of 5"), QStringLiteral("12345670")},
-        {QStringLiteral("UPCA"), QStringLiteral("03600029145")},
-        {QStringLiteral("PostNet"), QStringLiteral("12345")},
-        {QStringLiteral("Modified Plessey"), QStringLiteral("123456")},
-        {QStringLiteral("Modified Plessey (Hex)"), QStringLiteral("12AB")},
-        {QStringLiteral("Industrial 2 of 5"), QStringLiteral("123456")},
-        {QStringLiteral("EAN-13"), QStringLiteral("590123412345")},
-        {QStringLiteral("Code 128"), QStringLiteral("Zorv Label 128")},
-        {QStringLiteral("Code 128 SET A"), QStringLiteral("ZORV128")},
-        {QStringLiteral("Code 128 SET B"), QStringLiteral("zorv 128")},
-        {QStringLiteral("Code 128 SET C"), QStringLiteral("12345678")},
-        {QStringLiteral("Codabar"), QStringLiteral("A12345B")},
-        {QStringLiteral("UPCE"), QStringLiteral("0123456")},
-        {QStringLiteral("EAN-8"), QStringLiteral("9638507")},
-        {QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"), QStringLiteral("LU178XE")},
-        {QStringLiteral("Planet"), QStringLiteral("12345678901")},
-        {QStringLiteral("Japan Post Barcode"), QStringLiteral("1234567")},
-        {QStringLiteral("QR Code"), QStringLiteral("https://zorv.example/label?id=42")},
-        {QStringLiteral("PDF417"), QStringLiteral("Zorv Label PDF417")},
-        {QStringLiteral("DataMatrix"), QStringLiteral("Zorv DM 42")},
-    };
-    return values.value(type);
+    const Symbology* s = Find_Symbology(type);
+    return s ? s->sampleValue() : QString();
 }
 
 BarcodeSettings Settings_For(const QString& type)
 {
     BarcodeSettings s;
-    s.setBarcodeType(type);
+    Set_Barcode_Type(s, type);
     return s;
 }
 
@@ -96,7 +76,7 @@ QHash<QString, QString> ZXing_Read_All(const QStringList& files)
 
 TEST(BarcodeRoad, EveryTypeFollowsTheSizeRules)
 {
-    for (const QString& type : Barcode_Type_Names()) {
+    for (const QString& type : Symbology_Titles()) {
         SCOPED_TRACE(type.toStdString());
         const QString value = Sample_Value(type);
         ASSERT_FALSE(value.isEmpty());
@@ -110,7 +90,7 @@ TEST(BarcodeRoad, EveryTypeFollowsTheSizeRules)
         const double fw = zbtext::Text_Size(QStringLiteral("FOOTER"), s.footer_font).width();
         const double hh = zbtext::Text_Height_Inches(s.header_font) * 72.0;
         const double fh = zbtext::Text_Height_Inches(s.footer_font) * 72.0;
-        if (Is_Linear_Type_Name(type)) {
+        if (!Is_TwoD_Symbology(type)) {
             ASSERT_TRUE(r.barcode);
             const ZBBarcode& b = *r.barcode;
             // The engine's own width (wider than the bars for UPC and EAN).
@@ -136,8 +116,8 @@ TEST(BarcodeRoad, EveryTypeFollowsTheSizeRules)
 TEST(BarcodeRoad, AllTextsHiddenWorkedValue)
 {
     // Bars of 10 mm with every text hidden and no margins: 28.346472 points high.
-    for (const QString& type : Barcode_Type_Names()) {
-        if (!Is_Linear_Type_Name(type) || type == QLatin1String("Japan Post Barcode")
+    for (const QString& type : Symbology_Titles()) {
+        if (!!Is_TwoD_Symbology(type) || type == QLatin1String("Japan Post Barcode")
             || type.startsWith(QLatin1String("Royal Mail")))
             continue;  // these two always print their texts / size themselves
         SCOPED_TRACE(type.toStdString());
@@ -155,7 +135,7 @@ TEST(BarcodeRoad, AllTextsHiddenWorkedValue)
 TEST(BarcodeRoad, DecodersReadTheImagesAt600Dpi)
 {
     if (!testsupport::Tool_Available(QStringLiteral("ZXingReader")))
-        GTEST_SKIP() << "ZXingReader missing";
+        FAIL() << "ZXingReader missing";
     QTemporaryDir dir;
     dir.setAutoRemove(qEnvironmentVariableIsEmpty("ZL_KEEP_TEST_FILES"));
     struct Expect { QString type; QString text; };
@@ -214,7 +194,7 @@ TEST(BarcodeRoad, PdfDataIsVectorAndReadsBack)
 {
     if (!testsupport::Tool_Available(QStringLiteral("pdfinfo"))
         || !testsupport::Tool_Available(QStringLiteral("pdftoppm")))
-        GTEST_SKIP() << "poppler tools missing";
+        FAIL() << "poppler tools missing";
     BarcodeSettings s = Settings_For(QStringLiteral("Code 128"));
     s.unit = Unit_Inch;
     s.bar_height = 1.0f;
@@ -272,7 +252,7 @@ TEST(BarcodeRoad, NoImageForUnknownNamesOrInvalidValues)
         shown << r.text;
         return 0;
     });
-    Barcode_Generation_Road road;
+    SettingsOwnerRoad road;
     road.setSettings(Settings_For(QStringLiteral("EAN-13")));
     road.settings().dataText = QStringLiteral("12AB");
     road.goButtonActionPerformed();
@@ -282,11 +262,15 @@ TEST(BarcodeRoad, NoImageForUnknownNamesOrInvalidValues)
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_FALSE(road.Check_And_Validat_Barcode(true, true));
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].contains(invalid_barcode_msg));
+    // The message, then one line naming the cause.
+    EXPECT_TRUE(shown[0].contains(invalid_barcode_msg + QLatin1Char('\n'))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("cannot be encoded: A B."))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("EAN-13 takes 12 digits")));
     // A linear value outside ASCII fails already without the image check.
     road.settings().dataText = QStringLiteral("caf\u00e9");
     EXPECT_FALSE(road.Check_And_Validat_Barcode(true, false));
-    EXPECT_EQ(shown.size(), 2);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("cannot be encoded: c a f \u00e9."))) << shown[1].toStdString();
     // A good value passes both.
     road.settings().dataText = QStringLiteral("590123412345");
     road.goButtonActionPerformed();
@@ -337,7 +321,7 @@ TEST(BarcodeRoad, RowsOfABatch)
 {
     FakeRows rows;
     rows.rows = {{"  111  ", " H1 ", "F1"}, {"   ", "H2", "F2"}, {"333", "", ""}};
-    Barcode_Generation_Road road;
+    SettingsOwnerRoad road;
     road.setSettings(Settings_For(QStringLiteral("Code 128")));
     road.setRowSource(&rows);
     road.goButtonActionPerformed();
@@ -356,14 +340,14 @@ TEST(BarcodeRoad, RowsOfABatch)
     EXPECT_EQ(road.testBarcode_EXP(), road.testBarcode());
 
     // The same for a 2D symbology.
-    road.settings().setBarcodeType(QStringLiteral("QR Code"));
+    Set_Barcode_Type(road.settings(), QStringLiteral("QR Code"));
     EXPECT_FALSE(road.Get_Image_From_List_Val(0).isNull());
     EXPECT_FALSE(road.testBarcode_EXP());
 }
 
 TEST(BarcodeRoad, DesigningModeImages)
 {
-    Barcode_Generation_Road dialog;
+    SettingsOwnerRoad dialog;
     BarcodeSettings s = Settings_For(QStringLiteral("Code 39"));
     s.unit = Unit_Millimetre;
     dialog.setSettings(s);
@@ -371,7 +355,7 @@ TEST(BarcodeRoad, DesigningModeImages)
     ASSERT_FALSE(a.isNull());
     EXPECT_TRUE(dialog.previewImage().isNull());  // the dialog's preview is not touched
     EXPECT_TRUE(dialog.Get_Image_From_Val(QString(), QStringLiteral("H"), QStringLiteral("F")).isNull());
-    dialog.settings().setBarcodeType(QStringLiteral("DataMatrix"));
+    Set_Barcode_Type(dialog.settings(), QStringLiteral("DataMatrix"));
     dialog.settings().dm_frame_border = false;
     dialog.settings().dm_module = 3;
     dialog.settings().dm_format = 1;  // 10 x 10
@@ -481,22 +465,83 @@ TEST(BarcodeRoad, TextsInTheirColoursAndAlignments)
 
 TEST(BarcodeRoad, ReframingTakesTheLookAsItStandsNow)
 {
-    // A change of look frames the kept 2D symbol anew, with the texts it was
-    // drawn for and the colours the controls hold now.
-    Barcode_Generation_Road road;
+    // A change of look frames the kept 2D symbol anew, with the header and
+    // footer typed and the colours the controls hold now, without encoding.
+    SettingsOwnerRoad road;
     road.setSettings(Coloured(QStringLiteral("QR Code")));
     road.settings().bar_hdr_clr = Qt::black;
     road.goButtonActionPerformed();
     ASSERT_FALSE(road.previewImage().isNull());
+    const int encodes = road.encodeCount();
     EXPECT_TRUE(Ink_Of(road.previewImage().toImage(144), QColor(220, 0, 0)).isEmpty());
     road.settings().bar_hdr_clr = QColor(220, 0, 0);
-    road.settings().HeaderText = QStringLiteral("typed, not yet generated");
+    road.settings().HeaderText = QStringLiteral("typed since");
     const PtImage again = road.Get_2d_barcode_from_image(true);
     ASSERT_FALSE(again.isNull());
-    EXPECT_EQ(road.lastSettings().header, QStringLiteral("HEAD"));
+    EXPECT_EQ(road.lastSettings().header, QStringLiteral("typed since"));
     EXPECT_FALSE(Ink_Of(road.previewImage().toImage(144), QColor(220, 0, 0)).isEmpty());
     // Hiding the header takes its band out of the frame.
     const double withHeader = again.size().height();
     road.settings().hide_header = true;
     EXPECT_LT(road.Get_2d_barcode_from_image(true).size().height(), withHeader);
+    EXPECT_EQ(road.encodeCount(), encodes);
+}
+
+TEST(BarcodeRoad, SymbolImagesStayFarBelowThePixelLimit)
+{
+    // A Data Matrix with a module size far beyond the control's range at
+    // 2400 DPI (a stored value or a hand-edited file can hold one) once took
+    // seconds and gigabytes. The module size is kept to the control's range,
+    // a size that still needs too many pixels is refused with its reason, and
+    // no image on the road grows beyond its bound.
+    for (const int module : {70, 115, kDmModuleMax}) {
+        SCOPED_TRACE(module);
+        BarcodeSettings s = Settings_For(QStringLiteral("DataMatrix"));
+        s.dm_module = module;
+        s.dpi = 2400;
+        const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(QStringLiteral("DataMatrix")), {}, {});
+        EXPECT_TRUE(r.image.isNull());
+        EXPECT_TRUE(r.image_2d.isNull());
+        EXPECT_TRUE(r.reason.contains(QStringLiteral("2400 DPI"))) << r.reason.toStdString();
+    }
+    // What fits is made, within the bounds: the symbol at one byte a pixel,
+    // its frame at most twice as many pixels.
+    for (const QString& type : {QStringLiteral("DataMatrix"), QStringLiteral("QR Code"), QStringLiteral("PDF417")}) {
+        SCOPED_TRACE(type.toStdString());
+        BarcodeSettings s = Settings_For(type);
+        s.dm_module = 5;
+        s.qr_size = 300;
+        s.pdf_width = 400;
+        s.dpi = 600;
+        const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(type), s.HeaderText, s.FooterText);
+        ASSERT_FALSE(r.image.isNull()) << r.reason.toStdString();
+        const QImage& symbol = r.image_2d.raster();
+        EXPECT_LE(double(symbol.width()) * symbol.height(), kMaxSymbolImagePixels);
+        EXPECT_EQ(symbol.depth(), 8);
+        const QImage& framed = r.image.raster();
+        EXPECT_LE(double(framed.width()) * framed.height(), 2.0 * kMaxSymbolImagePixels);
+    }
+    // A QR Code of the largest side at 600 DPI is refused the same way.
+    BarcodeSettings qr = Settings_For(QStringLiteral("QR Code"));
+    qr.qr_size = kQrSizeMax;
+    const BarcodeMakeResult big = Make_Barcode(qr, QStringLiteral("big"), {}, {});
+    EXPECT_TRUE(big.image.isNull());
+    EXPECT_TRUE(big.reason.contains(QStringLiteral("600 DPI")));
+}
+
+TEST(BarcodeRoad, TypedTwoDimensionalValueIsADraftUntilTheNextGeneration)
+{
+    SettingsOwnerRoad road;
+    road.setSettings(Settings_For(QStringLiteral("QR Code")));
+    road.settings().dpi_choice = 3;   // "300"
+    road.settings().typing_2d = true;
+    road.goButtonActionPerformed();
+    ASSERT_FALSE(road.previewImage().isNull());
+    EXPECT_TRUE(road.previewIsDraft());
+    EXPECT_EQ(road.image_2d().raster().width(), road.settings().qr_size);
+    // The flag is cleared by the 2D generation: the next one is made at the DPI.
+    EXPECT_FALSE(road.settings().typing_2d);
+    road.goButtonActionPerformed();
+    EXPECT_FALSE(road.previewIsDraft());
+    EXPECT_EQ(road.image_2d().raster().width(), Pixels_For(road.settings().qr_size, 300));
 }

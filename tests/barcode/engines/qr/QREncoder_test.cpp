@@ -8,18 +8,9 @@
 #include <QColor>
 #include <QImage>
 
-namespace {
+#include <cmath>
 
-// Restores the process-wide 2D image settings after a test.
-struct GlobalsGuard {
-    unsigned char typing = Type_draw_2d_flag;
-    int dpi = USED_DPI_VALUE;
-    ~GlobalsGuard()
-    {
-        Type_draw_2d_flag = typing;
-        USED_DPI_VALUE = dpi;
-    }
-};
+namespace {
 
 DataMatrix Checker(int n)
 {
@@ -153,59 +144,61 @@ TEST(QrImage, TooSmallSideGetsOnePixelPerModule)
     EXPECT_TRUE(Render_QR_Grid(grid, 0, 0.0).isNull());
     EXPECT_TRUE(Render_QR_Grid(grid, -3, 0.0).isNull());
     EXPECT_TRUE(Render_QR_Grid(DataMatrix(0), 100, 0.0).isNull());
-    EXPECT_TRUE(QREncoder::renderDataMatrix(nullptr, 100).isNull());
-    // Over 100 million pixels.
-    EXPECT_TRUE(Render_QR_Grid(grid, 10001, 0.0).isNull());
-    EXPECT_TRUE(Render_QR_Grid(grid, 1300, 600.0).isNull());
+    EXPECT_TRUE(QREncoder::renderDataMatrix(nullptr, 100, 0.0).isNull());
+    // Over the pixels a symbol image may have: refused, and the reason says
+    // what to change.
+    QString refused;
+    EXPECT_TRUE(Render_QR_Grid(grid, 10001, 0.0, &refused).isNull());
+    EXPECT_TRUE(refused.contains(QStringLiteral("lower DPI")));
+    EXPECT_TRUE(Render_QR_Grid(grid, 500, 600.0).isNull());
+    EXPECT_FALSE(Render_QR_Grid(grid, 400, 600.0).isNull());
 }
 
-TEST(QrImage, RaisedToOutputResolutionUnlessTyping)
+TEST(QrImage, MadeAtTheResolutionItIsGiven)
 {
-    GlobalsGuard guard;
     const auto grid = QREncoder::encodeWithECLevel_version_string(1, 0, QStringLiteral("01234567"));
     ASSERT_TRUE(grid);
+    const int n = int(grid->dimension());
 
-    Type_draw_2d_flag = 0;
-    USED_DPI_VALUE = 600;
-    PtImage image = QREncoder::renderDataMatrix(grid.get(), 100);
+    PtImage image = QREncoder::renderDataMatrix(grid.get(), 100, 600.0);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSizeF(100, 100));
     EXPECT_EQ(image.raster().width(), 834);   // ceil(600 * 100 / 72)
     EXPECT_EQ(image.raster().height(), 834);
+    // Modules of whole pixels: every module is a square of one colour, the
+    // symbol keeps the layout in points (4 points a module, margin 8 points).
+    const double k = 834.0 / 100.0;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const int px = int(std::lround(8 * k)) + int((long long)x * std::lround(4.0 * n * k) / n);
+            const int py = int(std::lround(8 * k)) + int((long long)y * std::lround(4.0 * n * k) / n);
+            EXPECT_EQ(PixelAt(image.raster(), px, py), grid->valueAt(x, y) ? kDark : kLight) << x << "," << y;
+        }
 
-    USED_DPI_VALUE = 300;
-    image = QREncoder::renderDataMatrix(grid.get(), 100);
-    EXPECT_EQ(image.raster().width(), 417);
-
-    // A DPI outside 72-2400 is brought into it.
-    USED_DPI_VALUE = 0;
-    image = QREncoder::renderDataMatrix(grid.get(), 100);
-    EXPECT_EQ(image.raster().width(), 100);
-    USED_DPI_VALUE = 100000;
-    image = QREncoder::renderDataMatrix(grid.get(), 100);
-    EXPECT_EQ(image.raster().width(), 3334);
-
-    Type_draw_2d_flag = 1;
-    USED_DPI_VALUE = 600;
-    image = QREncoder::renderDataMatrix(grid.get(), 100);
+    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 300.0).raster().width(), 417);
+    // A DPI above 2400 is brought into the range; 0 means one pixel a point.
+    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 100000.0).raster().width(), 3334);
+    image = QREncoder::renderDataMatrix(grid.get(), 100, 0.0);
     EXPECT_EQ(image.raster().width(), 100);
     EXPECT_EQ(image.size(), QSizeF(100, 100));
 }
 
 TEST(QrImage, SymbolImageForTheGenerationRoad)
 {
-    GlobalsGuard guard;
     BarcodeSettings settings;
     settings.dpi = 300;
-    Type_draw_2d_flag = 0;
     PtImage image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSizeF(72, 72));
     EXPECT_EQ(image.raster().width(), 300);
-    Type_draw_2d_flag = 1;
+    // While the user types: one pixel a point.
+    settings.typing_2d = true;
     image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);
     EXPECT_EQ(image.raster().width(), 72);
     EXPECT_TRUE(QR_Symbol_Image(QString(), 2, -1, 72, settings).isNull());
+    QString why;
+    EXPECT_TRUE(QR_Symbol_Image(QString(3000, QLatin1Char('x')), 3, -1, 72, settings, &why).isNull());
+    EXPECT_TRUE(why.contains(QStringLiteral("too long")));
 }
 
 TEST(QrCrypto, RoundTripAndFailures)

@@ -141,7 +141,7 @@ protected:
     void SetUp() override
     {
         if (!testsupport::Tool_Available(QStringLiteral("ZXingReader")))
-            GTEST_SKIP() << "ZXingReader is not installed";
+            FAIL() << "ZXingReader is not installed";
         ASSERT_TRUE(dir.isValid());
     }
     QString Save(const QImage& image, const QString& name)

@@ -242,7 +242,7 @@ TEST(OffscreenView, CaptionAboveOrBelowTheBars)
 TEST(OffscreenView, PdfDataIsOnePageWithVectorBars)
 {
     if (!testsupport::Tool_Available(QStringLiteral("pdfinfo")))
-        GTEST_SKIP() << "pdfinfo missing";
+        FAIL() << "pdfinfo missing";
     const BarcodeSettings s = Bare_Settings();
     const LinearSymbol b = Symbol_Of("1011001110001", 3.0, 60.0, 30.0);
     ZBBarcodeOffscreenView view(b, s);

@@ -1,4 +1,4 @@
-#include "mainwindow/Stepper.h"
+#include "barcode/generation/panes/Stepper.h"
 
 #include <QColorDialog>
 #include <QPainter>

@@ -50,4 +50,10 @@ namespace QuickLook {
 QImage imageWithPreviewOfFileAtPath(const QString& path, QSize size, bool asIcon);
 // The same from picture data.
 QImage imageWithPreviewOfFile_With_Data(const QByteArray& data, QSize size, bool asIcon);
+
+// The image tools install their thumbnails here at start-up; until then (and
+// in the core's own tests) the plain readers above answer.
+using FileProvider = std::function<QImage(const QString& path, QSize size)>;
+using DataProvider = std::function<QImage(const QByteArray& data, QSize size)>;
+void Set_Providers(FileProvider file, DataProvider data);
 }

@@ -1,5 +1,6 @@
 #include "imagetools/filters/ImageProcesser.h"
 
+#include "core/model/LMNGraphic.h"
 #include "core/util/MessageBoxes.h"
 
 #include <QPainter>
@@ -422,4 +423,16 @@ QImage ImageProcesser::Get_Processed_Image_Full_Combined(const QImage& image, bo
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return current;
     }
+}
+
+QImage Picture_Item_Displayed_Image(const LMNGraphic& item)
+{
+    if (item._contents.isNull())
+        return {};
+    const QImage source = item._contents.isVector() ? item._contents.toImage(72.0) : item._contents.raster();
+    const float turn = std::isfinite(item.rotate_image) ? std::clamp(item.rotate_image, -1.0e6f, 1.0e6f) : 0.0f;
+    return ImageProcesser::Get_Processed_Image_Full_Combined(
+        source, item.gray_Scale, item.Sepia, item.invert_clr, item.hue_val, item.sat_val, item.brt_val,
+        item.con_val, int(turn), item.srp_val, item.ev_val, item.blr_val, item.img_trnsp_val, true,
+        item._isFlippedHorizontally, item._isFlippedVertically, false, item._bounds);
 }

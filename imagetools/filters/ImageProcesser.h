@@ -46,6 +46,14 @@ QImage Apply_Filter_Chain(const QImage& source, const FilterSettings& settings);
 // out = M * (r, g, b, 1), unclamped. Row-major.
 void Filter_Colour_Matrix(const FilterSettings& settings, float matrix[12]);
 
+class LMNGraphic;
+
+// What the main window's Get_Image_With_Update_Settings computes for a
+// picture item: the chain over the item's picture with its adjustment
+// fields (the rotation cut to whole degrees, rotated inside its box, the
+// item's bounds as the rectangle). Null when the item has no picture.
+QImage Picture_Item_Displayed_Image(const LMNGraphic& item);
+
 class ImageProcesser {
 public:
     // The whole chain. `invrtclr` and `tranprency` are taken and not used

@@ -128,32 +128,34 @@ QString Series_File_Path(const QString& name)
     return Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT);
 }
 
-QString Existing_Series_Name(const QString& name)
+QString Existing_Series_File(const QString& name)
 {
+    const QString exact = Series_File_Path(name);
+    if (QFileInfo(exact).isFile())
+        return exact;
     const QDir dir(Data_Folder_Path);
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& info : entries) {
         if (info.suffix().toLower() == batch_file_EXT
             && info.completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
-            return info.completeBaseName();
+            return info.filePath();
     }
     return QString();
+}
+
+QString Existing_Series_Name(const QString& name)
+{
+    const QString file = Existing_Series_File(name);
+    return file.isEmpty() ? QString() : QFileInfo(file).completeBaseName();
 }
 
 QStringList Read_Series_Lines(const QString& name, bool* ok)
 {
     if (ok) *ok = false;
-    QString file = Series_File_Path(name);
-    if (!QFileInfo::exists(file)) {
-        // A series written by another program may carry its extension in capitals.
-        const QString found = Existing_Series_Name(name);
-        if (found.isEmpty())
-            return {};
-        const QDir dir(Data_Folder_Path);
-        for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
-            if (info.completeBaseName() == found && info.suffix().toLower() == batch_file_EXT)
-                file = info.filePath();
-    }
+    // A series written elsewhere may carry its name or extension in other capitals.
+    const QString file = Existing_Series_File(name);
+    if (file.isEmpty())
+        return {};
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return {};

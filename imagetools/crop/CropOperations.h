@@ -55,6 +55,9 @@ bool Write_Cropped_Picture(const QString& path, const QImage& picture, QString* 
 QString Series_File_Path(const QString& name);
 // The series whose name matches without regard to case, "" when none.
 QString Existing_Series_Name(const QString& name);
+// The file of an existing series whose name matches without regard to case
+// (its extension in any case); "" when there is none.
+QString Existing_Series_File(const QString& name);
 // The lines of a series: the whole text trimmed, split at "\n", the lines
 // themselves kept as they are. Empty (and *ok false) when it cannot be read.
 QStringList Read_Series_Lines(const QString& name, bool* ok = nullptr);

@@ -1168,10 +1168,12 @@ void Cropping_Tool::Crop_All_Thread()
 
         std::unique_ptr<SeriesFileWriter> series;
         QString newSeries;
+        QString seriesFile;
         if (seriesInput) {
             if (replace) {
-                const QString existing = Existing_Series_Name(seriesName);
-                newSeries = existing.isEmpty() ? seriesName : existing;
+                // The chosen series' own file, whatever the capitals of its name.
+                seriesFile = Existing_Series_File(seriesName);
+                newSeries = seriesFile.isEmpty() ? seriesName : QFileInfo(seriesFile).completeBaseName();
             } else {
                 newSeries = Free_Series_Name(Remove_Reserve_Char_In_File_Name(seriesName));
             }
@@ -1180,7 +1182,9 @@ void Cropping_Tool::Crop_All_Thread()
                 Crop_Output_Path = Path_Join(Crop_Output_Path, newSeries);
                 Create_Folder(Crop_Output_Path);
             }
-            series = std::make_unique<SeriesFileWriter>(Series_File_Path(newSeries));
+            if (seriesFile.isEmpty())
+                seriesFile = Series_File_Path(newSeries);
+            series = std::make_unique<SeriesFileWriter>(seriesFile);
             if (!series->open()) {
                 Show_NSLog_Message(series->errorString());
                 Show_MessageBox(QStringLiteral("Error in series file accessing."));

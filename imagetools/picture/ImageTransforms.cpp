@@ -63,6 +63,8 @@ QImage imageRotated(const QImage& image, float degrees)
     if (angle == 0.0f || !std::isfinite(angle))
         return image;
     const int w = image.width(), h = image.height();
+    if (std::abs(angle) == 90.0f || std::abs(angle) == 180.0f || std::abs(angle) == 270.0f)
+        return image.transformed(QTransform().rotate(-angle));  // whole pixels, no resampling
     QSize canvas;
     if (std::abs(angle) == 90.0f || std::abs(angle) == 270.0f)
         canvas = QSize(h, w);

@@ -227,6 +227,7 @@ void Cropping_Tool::buildCropScreen(QWidget* page)
     ColList->setSelectionMode(QAbstractItemView::SingleSelection);
     ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ColList->verticalHeader()->setVisible(false);
+    ColList->setWordWrap(false);
     ColList->horizontalHeader()->setStretchLastSection(true);
     ColList->setColumnWidth(0, 36);
     ColList->setColumnWidth(1, 120);

@@ -78,8 +78,8 @@ inline uint toByte(float v)
 // thread with its own row buffers.
 class Chain {
 public:
-    Chain(const QImage& src, const FilterSettings& s, QImage& dst)
-        : m_srcBits(src.constBits()), m_srcStride(src.bytesPerLine()), m_dstBits(dst.bits()),
+    Chain(const QImage& src, const FilterSettings& s, QImage& dst, bool flipH, bool flipV)
+        : m_flipH(flipH), m_flipV(flipV), m_srcBits(src.constBits()), m_srcStride(src.bytesPerLine()), m_dstBits(dst.bits()),
           m_dstStride(dst.bytesPerLine())
     {
         Filter_Colour_Matrix(s, m_m);
@@ -179,13 +179,21 @@ private:
         }
     }
 
+    // Writes row y of the result, mirrored as asked on the way.
     void writeRow(int y, const float* px) const
     {
-        QRgb* out = reinterpret_cast<QRgb*>(m_dstBits + qsizetype(y) * m_dstStride);
-        for (int x = 0; x < m_w; ++x) {
+        const int row = m_flipV ? m_h - 1 - y : y;
+        QRgb* base = reinterpret_cast<QRgb*>(m_dstBits + qsizetype(row) * m_dstStride);
+        const int step = m_flipH ? -1 : 1;
+        QRgb* out = m_flipH ? base + (m_w - 1) : base;
+        for (int x = 0; x < m_w; ++x, out += step) {
             const float alpha = px[4 * x + 3];
             if (!(alpha > 0.0f)) {
-                out[x] = 0;
+                *out = 0;
+                continue;
+            }
+            if (alpha >= 1.0f) {
+                *out = qRgb(int(toByte(px[4 * x])), int(toByte(px[4 * x + 1])), int(toByte(px[4 * x + 2])));
                 continue;
             }
             // Unpremultiply, clamp, and premultiply again for the result.
@@ -193,24 +201,26 @@ private:
             const float r = clamp01(px[4 * x] * inv), g = clamp01(px[4 * x + 1] * inv), b = clamp01(px[4 * x + 2] * inv);
             const uint ab = toByte(alpha);
             const float af = ab * (1.0f / 255.0f);
-            out[x] = qRgba(int(toByte(r * af)), int(toByte(g * af)), int(toByte(b * af)), int(ab));
+            *out = qRgba(int(toByte(r * af)), int(toByte(g * af)), int(toByte(b * af)), int(ab));
         }
     }
 
     void horizontalBox(const float* in, float* out) const
     {
         const int R = m_radius;
-        const double norm = 1.0 / (2 * R + 1);
-        double s[4] = {0, 0, 0, 0};
+        const float norm = 1.0f / float(2 * R + 1);
+        float s0 = 0, s1 = 0, s2 = 0, s3 = 0;
         for (int i = -R; i <= R; ++i) {
             const float* p = in + 4 * clampIndex(i, m_w);
-            for (int c = 0; c < 4; ++c) s[c] += p[c];
+            s0 += p[0]; s1 += p[1]; s2 += p[2]; s3 += p[3];
         }
         for (int x = 0; x < m_w; ++x) {
-            for (int c = 0; c < 4; ++c) out[4 * x + c] = float(s[c] * norm);
-            const float* add = in + 4 * clampIndex(x + R + 1, m_w);
-            const float* sub = in + 4 * clampIndex(x - R, m_w);
-            for (int c = 0; c < 4; ++c) s[c] += double(add[c]) - double(sub[c]);
+            float* o = out + 4 * x;
+            o[0] = s0 * norm; o[1] = s1 * norm; o[2] = s2 * norm; o[3] = s3 * norm;
+            const int ai = x + R + 1, si = x - R;
+            const float* add = in + 4 * (ai < m_w ? ai : m_w - 1);
+            const float* sub = in + 4 * (si > 0 ? si : 0);
+            s0 += add[0] - sub[0]; s1 += add[1] - sub[1]; s2 += add[2] - sub[2]; s3 += add[3] - sub[3];
         }
     }
 
@@ -228,7 +238,7 @@ private:
         // Vertical box by a running sum over a ring of horizontally blurred rows.
         const int R = m_radius, K = 2 * R + 1;
         std::vector<float> ring(size_t(K) * size_t(m_w) * 4);
-        std::vector<double> column(size_t(m_w) * 4, 0.0);
+        std::vector<float> column(size_t(m_w) * 4, 0.0f);
         auto slot = [&](int v) { return ring.data() + size_t(((v % K) + K) % K) * size_t(m_w) * 4; };
         auto fill = [&](int v) {
             colourRow(clampIndex(v, m_h), row.data(), cache);
@@ -240,21 +250,32 @@ private:
             for (size_t i = 0; i < column.size(); ++i) column[i] += p[i];
         }
         std::vector<float> out(size_t(m_w) * 4);
-        const double norm = 1.0 / K;
+        const float norm = 1.0f / float(K);
+        const size_t n = column.size();
         for (int y = y0; y < y1; ++y) {
             if (y > y0) {
                 const int leaving = y - 1 - R;  // shares its slot with y + R
-                const float* old = slot(leaving);
-                for (size_t i = 0; i < column.size(); ++i) column[i] -= old[i];
+                float* ringRow = slot(leaving);
+                float* col = column.data();
+                for (size_t i = 0; i < n; ++i) col[i] -= ringRow[i];
                 fill(y + R);
-                const float* p = slot(y + R);
-                for (size_t i = 0; i < column.size(); ++i) column[i] += p[i];
+                for (size_t i = 0; i < n; ++i) col[i] += ringRow[i];
+                if ((y - y0) % 128 == 0) {
+                    // Sums kept by adding and taking away drift; start them afresh now and then.
+                    std::fill(column.begin(), column.end(), 0.0f);
+                    for (int v = y - R; v <= y + R; ++v) {
+                        const float* p = slot(v);
+                        for (size_t i = 0; i < n; ++i) col[i] += p[i];
+                    }
+                }
             }
-            for (size_t i = 0; i < column.size(); ++i) out[i] = float(column[i] * norm);
+            for (size_t i = 0; i < n; ++i) out[i] = column[i] * norm;
             writeRow(y, out.data());
         }
     }
 
+    bool m_flipH = false;
+    bool m_flipV = false;
     const uchar* m_srcBits;
     qsizetype m_srcStride;
     uchar* m_dstBits;
@@ -310,6 +331,11 @@ void Filter_Colour_Matrix(const FilterSettings& s, float out[12])
 
 QImage Apply_Filter_Chain(const QImage& source, const FilterSettings& settings)
 {
+    return Apply_Filter_Chain_Mirrored(source, settings, false, false);
+}
+
+QImage Apply_Filter_Chain_Mirrored(const QImage& source, const FilterSettings& settings, bool flipH, bool flipV)
+{
     if (source.isNull())
         return {};
     const QImage src = asArgb(source);
@@ -322,7 +348,7 @@ QImage Apply_Filter_Chain(const QImage& source, const FilterSettings& settings)
     if (!std::isfinite(s.sharpness)) s.sharpness = 0.0f;
     if (!std::isfinite(s.exposure)) s.exposure = 0.0f;
     s.exposure = std::clamp(s.exposure, -20.0f, 20.0f);
-    Chain chain(src, s, dst);
+    Chain chain(src, s, dst, flipH, flipV);
     chain.run();
     return dst;
 }
@@ -410,11 +436,10 @@ QImage ImageProcesser::Get_Processed_Image_Full_Combined(const QImage& image, bo
         s.sharpness = r;
         s.exposure = g;
         s.blurRadius = b;
-        current = Apply_Filter_Chain(image, s);
+        // The flips are made while the result is written.
+        current = Apply_Filter_Chain_Mirrored(image, s, flip_H, flip_V);
         if (current.isNull())
             return image;
-        if (flip_H || flip_V)
-            current = current.mirrored(flip_H, flip_V);
         if (!yes_rotate_on_box)
             return current;
         const QRectF rect = use_img_rect ? QRectF(QPointF(0, 0), current.size()) : img_bound_rect;

@@ -41,6 +41,8 @@ struct FilterSettings {
 // The colour steps and the blur of the chain, without flips and rotation.
 // The result is ARGB32 premultiplied, the size of the source.
 QImage Apply_Filter_Chain(const QImage& source, const FilterSettings& settings);
+// The same, mirrored left to right and top to bottom as asked.
+QImage Apply_Filter_Chain_Mirrored(const QImage& source, const FilterSettings& settings, bool flipH, bool flipV);
 
 // The 3 x 4 colour matrix of the per-pixel steps (monochrome to contrast):
 // out = M * (r, g, b, 1), unclamped. Row-major.

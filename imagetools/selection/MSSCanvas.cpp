@@ -44,9 +44,12 @@ void MSSCanvas::paintEvent(QPaintEvent*)
     if (!m_delegate)
         return;
     QPainter p(this);
+    // The selector being handled (or the rubber band) is drawn last, on top, and once.
+    MSSSelector* current = m_delegate->currentSelector();
     for (MSSSelector* s : m_delegate->selectors())
-        s->drawPath(p);
-    if (MSSSelector* current = m_delegate->currentSelector())
+        if (s != current)
+            s->drawPath(p);
+    if (current)
         current->drawPath(p);
 }
 

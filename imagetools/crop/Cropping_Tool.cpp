@@ -1088,14 +1088,11 @@ void Cropping_Tool::Wait_For_Job()
 
 void Cropping_Tool::showProgress()
 {
-    QWidget* shared = Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr;
-    if (shared) {
-        shared->setWindowModality(Qt::ApplicationModal);
-        shared->show();
-        shared->raise();
+    m_sharedProgress = Send_Modeless_Var
+        && Send_Modeless_Var->Begin_Job_Progress(this, &curr_card_count, &show_count, QStringLiteral("%d / %d"));
+    if (m_sharedProgress)
         return;
-    }
-    // Our own window until the shared one is there.
+    // Our own window while the shared one does not serve other subsystems' jobs.
     if (!m_progress) {
         auto* dlg = new QDialog(this);
         dlg->setWindowTitle(QStringLiteral("Cropping"));
@@ -1132,8 +1129,9 @@ void Cropping_Tool::showProgress()
 
 void Cropping_Tool::hideProgress()
 {
-    if (QWidget* shared = Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr)
-        shared->hide();
+    if (m_sharedProgress && Send_Modeless_Var)
+        Send_Modeless_Var->End_Job_Progress();
+    m_sharedProgress = false;
     if (m_progress) {
         m_progressTimer->stop();
         m_progress->hide();

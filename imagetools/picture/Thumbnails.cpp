@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QIcon>
+#include <QImageReader>
 #include <QPainter>
 #include <QPicture>
 #include <QThread>
@@ -151,6 +152,11 @@ PtImage Image_For_invalid_Data(const QRectF& rect)
 
 void Install_Image_Tools_Services()
 {
+    // Qt's readers refuse images above their allocation limit (256 MB); a
+    // picture of up to Picture_Pixel_Limit pixels at four bytes a pixel must pass.
+    const int neededMb = int(Picture_Pixel_Limit * 4 / (1024 * 1024)) + 1;
+    if (QImageReader::allocationLimit() > 0 && QImageReader::allocationLimit() < neededMb)
+        QImageReader::setAllocationLimit(neededMb);
     QuickLook::Set_Providers(
         [](const QString& path, QSize size) { return Thimbnail_Using_CG_Image(path, size); },
         [](const QByteArray& data, QSize size) { return Thimbnail_Using_CG_Image_With_data(data, size); });

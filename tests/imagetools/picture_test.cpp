@@ -82,7 +82,7 @@ bool hasRed(const QImage& img)
 
 } // namespace
 
-TEST(Pictures, EveryExifOrientationComesOutUpright)
+TEST(PictureFiles, EveryExifOrientationComesOutUpright)
 {
     Folders dirs;
     const QImage upright = uprightQuarters(160, 80);
@@ -100,7 +100,7 @@ TEST(Pictures, EveryExifOrientationComesOutUpright)
     }
 }
 
-TEST(Pictures, ThumbnailsAreBoundedByTheWidthAloneAndKeepProportions)
+TEST(PictureFiles, ThumbnailsAreBoundedByTheWidthAloneAndKeepProportions)
 {
     Folders dirs;
     const QString jpg = dirs.path("big.jpg");
@@ -126,7 +126,7 @@ TEST(Pictures, ThumbnailsAreBoundedByTheWidthAloneAndKeepProportions)
     EXPECT_EQ(many[3].size(), QSize(200, 100));
 }
 
-TEST(Pictures, BadFilesGiveTheInvalidDataImageOrTheirIconWithinBoundedMemory)
+TEST(PictureFiles, BadFilesGiveTheInvalidDataImageOrTheirIconWithinBoundedMemory)
 {
     Folders dirs;
     // A JPEG cut off halfway is not shown as a picture with a grey lower part.
@@ -175,7 +175,7 @@ TEST(Pictures, BadFilesGiveTheInvalidDataImageOrTheirIconWithinBoundedMemory)
         EXPECT_FALSE(Picture_Status_Message(s).isEmpty());
 }
 
-TEST(Pictures, ExifBlocksWithAbsurdOffsetsAreIgnored)
+TEST(PictureFiles, ExifBlocksWithAbsurdOffsetsAreIgnored)
 {
     const QImage upright = uprightQuarters(160, 80);
     auto segmentWith = [](const QByteArray& tiff) {
@@ -207,7 +207,7 @@ TEST(Pictures, ExifBlocksWithAbsurdOffsetsAreIgnored)
     EXPECT_EQ(Exif_Orientation(reinterpret_cast<const uchar*>(mm.constData()), mm.size()), 6);
 }
 
-TEST(Pictures, MutatedPictureDataNeverCrashes)
+TEST(PictureFiles, MutatedPictureDataNeverCrashes)
 {
     QRandomGenerator rng(20261206);
     const QImage source = uprightQuarters(96, 64);
@@ -239,7 +239,7 @@ TEST(Pictures, MutatedPictureDataNeverCrashes)
     EXPECT_GT(decoded, 0);
 }
 
-TEST(Pictures, InvalidDataImageIsTheAskedSizeWithRedTextInTheMiddle)
+TEST(PictureFiles, InvalidDataImageIsTheAskedSizeWithRedTextInTheMiddle)
 {
     const PtImage image = Image_For_invalid_Data(QRectF(0, 0, 200, 100));
     ASSERT_FALSE(image.isNull());

@@ -180,24 +180,25 @@ private:
     }
 
     // Writes row y of the result, mirrored as asked on the way.
-    void writeRow(int y, const float* px) const
+    void writeRow(int y, const float* px, float scale = 1.0f) const
     {
         const int row = m_flipV ? m_h - 1 - y : y;
         QRgb* base = reinterpret_cast<QRgb*>(m_dstBits + qsizetype(row) * m_dstStride);
         const int step = m_flipH ? -1 : 1;
         QRgb* out = m_flipH ? base + (m_w - 1) : base;
         for (int x = 0; x < m_w; ++x, out += step) {
-            const float alpha = px[4 * x + 3];
+            const float alpha = px[4 * x + 3] * scale;
             if (!(alpha > 0.0f)) {
                 *out = 0;
                 continue;
             }
             if (alpha >= 1.0f) {
-                *out = qRgb(int(toByte(px[4 * x])), int(toByte(px[4 * x + 1])), int(toByte(px[4 * x + 2])));
+                *out = qRgb(int(toByte(px[4 * x] * scale)), int(toByte(px[4 * x + 1] * scale)),
+                            int(toByte(px[4 * x + 2] * scale)));
                 continue;
             }
             // Unpremultiply, clamp, and premultiply again for the result.
-            const float inv = 1.0f / alpha;
+            const float inv = scale / alpha;
             const float r = clamp01(px[4 * x] * inv), g = clamp01(px[4 * x + 1] * inv), b = clamp01(px[4 * x + 2] * inv);
             const uint ab = toByte(alpha);
             const float af = ab * (1.0f / 255.0f);
@@ -249,18 +250,22 @@ private:
             const float* p = slot(v);
             for (size_t i = 0; i < column.size(); ++i) column[i] += p[i];
         }
-        std::vector<float> out(size_t(m_w) * 4);
+        std::vector<float> fresh(size_t(m_w) * 4);
         const float norm = 1.0f / float(K);
         const size_t n = column.size();
         for (int y = y0; y < y1; ++y) {
             if (y > y0) {
-                const int leaving = y - 1 - R;  // shares its slot with y + R
-                float* ringRow = slot(leaving);
+                // Row y + R takes the slot of row y - 1 - R, which leaves the window.
+                colourRow(clampIndex(y + R, m_h), row.data(), cache);
+                horizontalBox(row.data(), fresh.data());
+                float* ringRow = slot(y + R);
                 float* col = column.data();
-                for (size_t i = 0; i < n; ++i) col[i] -= ringRow[i];
-                fill(y + R);
-                for (size_t i = 0; i < n; ++i) col[i] += ringRow[i];
-                if ((y - y0) % 128 == 0) {
+                const float* add = fresh.data();
+                for (size_t i = 0; i < n; ++i) {
+                    col[i] += add[i] - ringRow[i];
+                    ringRow[i] = add[i];
+                }
+                if ((y - y0) % 512 == 0) {
                     // Sums kept by adding and taking away drift; start them afresh now and then.
                     std::fill(column.begin(), column.end(), 0.0f);
                     for (int v = y - R; v <= y + R; ++v) {
@@ -269,8 +274,7 @@ private:
                     }
                 }
             }
-            for (size_t i = 0; i < n; ++i) out[i] = column[i] * norm;
-            writeRow(y, out.data());
+            writeRow(y, column.data(), norm);
         }
     }
 

@@ -94,14 +94,31 @@ QImage fileIcon(const QString& path, QSize size)
     return genericIcon(size);
 }
 
+QMutex g_quickLookLock;
+QuickLook::FileProvider g_fileProvider;
+QuickLook::DataProvider g_dataProvider;
+
 } // namespace
 
 namespace QuickLook {
+
+void Set_Providers(FileProvider file, DataProvider data)
+{
+    QMutexLocker lock(&g_quickLookLock);
+    g_fileProvider = std::move(file);
+    g_dataProvider = std::move(data);
+}
 
 QImage imageWithPreviewOfFileAtPath(const QString& path, QSize size, bool asIcon)
 {
     Q_UNUSED(asIcon);
     if (path.isEmpty()) return {};
+    FileProvider provider;
+    {
+        QMutexLocker lock(&g_quickLookLock);
+        provider = g_fileProvider;
+    }
+    if (provider) return provider(path, size);
     QImageReader reader(path);
     QImage img = readScaled(reader, size);
     if (!img.isNull()) return img;
@@ -112,6 +129,12 @@ QImage imageWithPreviewOfFile_With_Data(const QByteArray& data, QSize size, bool
 {
     Q_UNUSED(asIcon);
     if (data.isEmpty()) return {};
+    DataProvider provider;
+    {
+        QMutexLocker lock(&g_quickLookLock);
+        provider = g_dataProvider;
+    }
+    if (provider) return provider(data, size);
     QByteArray copy = data;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -37,6 +38,18 @@ public:
     // The window shown as a sheet while a job runs (the main window's
     // Send_Models_Window).
     virtual QWidget* Send_Models_Window() = 0;
+    // For jobs of the subsystems beside export (batch cropping): shows the
+    // window on `host` for a job whose rows begun and total are read from the
+    // two counters every half second, the first text a "%d / %d" format.
+    // False when the window does not offer this; the job then shows its own.
+    // GUI thread.
+    virtual bool Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
+                                    const QString& firstText)
+    {
+        return false;
+    }
+    // Stops the refresh and hides the window. GUI thread.
+    virtual void End_Job_Progress() {}
 };
 // The one progress window controller; null until the export subsystem sets it.
 extern Send_Modeless* Send_Modeless_Var;
@@ -50,4 +63,10 @@ namespace QuickLook {
 QImage imageWithPreviewOfFileAtPath(const QString& path, QSize size, bool asIcon);
 // The same from picture data.
 QImage imageWithPreviewOfFile_With_Data(const QByteArray& data, QSize size, bool asIcon);
+
+// The image tools install their thumbnails here at start-up; until then (and
+// in the core's own tests) the plain readers above answer.
+using FileProvider = std::function<QImage(const QString& path, QSize size)>;
+using DataProvider = std::function<QImage(const QByteArray& data, QSize size)>;
+void Set_Providers(FileProvider file, DataProvider data);
 }

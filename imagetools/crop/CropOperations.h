@@ -1,0 +1,83 @@
+#pragma once
+// The parts of cropping that need no window: output names, free names,
+// the resize size, mapping a selection onto the full-resolution picture,
+// cutting and writing, and the series files the crop wizard reads and writes.
+#include "platform/ImageWriter.h"
+
+#include <QImage>
+#include <QRect>
+#include <QRectF>
+#include <QSaveFile>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The extension written for an item of the output format list (0 JPG,
+// 1 BMP, 2 PNG, 3 TIFF), in capitals.
+QString Crop_Output_Extension(int formatIndex);
+
+// The picture extensions the wizard lists, compared in lower case.
+const QStringList& Allowd_Image_fileTypes();
+bool Is_Allowed_Image_File(const QString& path);
+
+// The path of the next output: folder/base.EXT, with "_n" after the base
+// when n (the number of names built before) is above 0. A '/' or '\' in the
+// base becomes '_', so a name never leads out of the output folder.
+QString Crop_Output_Name(const QString& folder, const QString& base, int cropNum, int formatIndex);
+
+// The path with its extension in capitals, or the first free numbered
+// variant "base (n).EXT" when a file is there.
+QString Check_Exist_Path_and_Create_New(const QString& path);
+
+// The size a picture is resized to: W x H, or, keeping the proportions, the
+// picture fitted inside W x H (enlarged when both ratios are above 1).
+QSizeF Crop_Resize_Size(QSizeF picture, double width, double height, bool keepAspect);
+
+// The rectangle of the full-resolution picture under a rectangle of the
+// preview (preview pixels), clipped to the picture; empty when nothing of it
+// lies on the picture.
+QRect Crop_Full_Rect(const QRectF& previewRect, QSize previewSize, QSize fullSize);
+
+// The format a path's extension names, JPEG for every JPEG spelling; PNG for
+// any other.
+ImageFileFormat Crop_File_Format(const QString& path);
+
+// Writes the picture atomically in the format of the path's extension,
+// transparent areas white in every format but PNG. False with a reason
+// when the file could not be written (an existing file is then unchanged).
+bool Write_Cropped_Picture(const QString& path, const QImage& picture, QString* error);
+
+// ---- Series files (UTF-8, one value a line, in Data_Folder_Path) ----
+// The series file of a name (its extension the series extension, "txt").
+QString Series_File_Path(const QString& name);
+// The series whose name matches without regard to case, "" when none.
+QString Existing_Series_Name(const QString& name);
+// The file of an existing series whose name matches without regard to case
+// (its extension in any case); "" when there is none.
+QString Existing_Series_File(const QString& name);
+// The lines of a series: the whole text trimmed, split at "\n", the lines
+// themselves kept as they are. Empty (and *ok false) when it cannot be read.
+QStringList Read_Series_Lines(const QString& name, bool* ok = nullptr);
+// A name for a new series beside `name`: the name itself when no series has
+// it (in any case), else "name (n)" with the first free n.
+QString Free_Series_Name(const QString& name);
+
+// A series written line by line and put in place only when committed; a
+// writer dropped without commit leaves any old series as it was.
+class SeriesFileWriter {
+public:
+    explicit SeriesFileWriter(const QString& path);
+    bool open();
+    bool appendLine(const QString& line);
+    bool commit();
+    void cancel();
+    QString errorString() const;
+    int lineCount() const { return m_lines; }
+
+private:
+    std::unique_ptr<QSaveFile> m_file;
+    int m_lines = 0;
+};

@@ -1,0 +1,1284 @@
+#include "imagetools/crop/Cropping_Tool.h"
+
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/ServiceInterfaces.h"
+#include "core/util/SharedValues.h"
+#include "imagetools/crop/CropOperations.h"
+#include "imagetools/picture/PictureDecoder.h"
+#include "imagetools/selection/MSSCanvas.h"
+#include "imagetools/selection/MSSScaledImageView.h"
+#include "platform/MainThread.h"
+#include "platform/MessageSink.h"
+#include "platform/Paths.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <exception>
+
+QPointer<Cropping_Tool> Cropping_Tool::s_instance;
+
+namespace {
+
+const QString kSelectSeries = QStringLiteral("<--Select-->");
+const QString kUnableSaving = QStringLiteral(
+    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
+    "available in drive to save barcode image.");
+const QString kCropped = QStringLiteral("Image has been cropped successfully.");
+const QString kNewSeriesQuestion = QStringLiteral(
+    "This action will create new batch series with all new cropped images.\nAre you sure you want to continue?");
+const QString kReplaceSeriesQuestion = QStringLiteral(
+    "This action will replace selected batch series items with all new cropped images.\nAre you sure you want to continue?");
+
+// Sizes of the picture view in the three openings.
+constexpr QSize kViewNormal(560, 400);
+constexpr QSize kViewDirectPicture(760, 440);
+constexpr QSize kViewDirectSeries(560, 430);
+
+QButtonGroup* radioColumn(QWidget* owner, QBoxLayout* into, const QStringList& titles)
+{
+    auto* group = new QButtonGroup(owner);
+    for (int i = 0; i < titles.size(); ++i) {
+        auto* radio = new QRadioButton(titles[i]);
+        group->addButton(radio, i);
+        into->addWidget(radio);
+    }
+    group->button(0)->setChecked(true);
+    return group;
+}
+
+void checkRow(QButtonGroup* group, int row)
+{
+    if (QAbstractButton* b = group->button(row))
+        b->setChecked(true);
+}
+
+// Runs on the GUI thread and waits; a call that can no longer be served
+// (the application is quitting) is a stop.
+void onMain(const std::function<void()>& fn)
+{
+    if (!Run_On_Main_Thread_And_Wait(fn))
+        Stop_Processing_Now = true;
+}
+
+} // namespace
+
+Cropping_Tool* Cropping_Tool::defaultInstance()
+{
+    if (!s_instance) {
+        Run_On_Main_Thread_And_Wait([] {
+            if (!s_instance)
+                s_instance = new Cropping_Tool(Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr);
+        });
+    }
+    return s_instance;
+}
+
+Cropping_Tool::Cropping_Tool(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Crop Pictures"));
+    Apply_Dialog_Background(this);
+    auto* root = new QVBoxLayout(this);
+    screens = new QStackedWidget;
+    Main_Screen_Box = new QWidget;
+    Crop_Screen_Box = new QWidget;
+    screens->addWidget(Main_Screen_Box);
+    screens->addWidget(Crop_Screen_Box);
+    root->addWidget(screens, 1);
+    buildFirstScreen(Main_Screen_Box);
+    buildCropScreen(Crop_Screen_Box);
+
+    button_box = new QWidget;
+    auto* buttons = new QHBoxLayout(button_box);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    auto* help = new QPushButton(QStringLiteral("Help"));
+    Back_Btn = new QPushButton(QStringLiteral("< Back"));
+    Next_Btn = new QPushButton(QStringLiteral("Next >"));
+    Cancel_Btn = new QPushButton(QStringLiteral("Cancel"));
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(Back_Btn);
+    buttons->addWidget(Next_Btn);
+    buttons->addWidget(Cancel_Btn);
+    root->addWidget(button_box);
+    Next_Btn->setDefault(true);
+    connect(help, &QPushButton::clicked, this, [] { Open_Help_File(); });
+    connect(Back_Btn, &QPushButton::clicked, this, &Cropping_Tool::Back_Btn_Clicked);
+    connect(Next_Btn, &QPushButton::clicked, this, &Cropping_Tool::OK_Btn_Clicked);
+    connect(Cancel_Btn, &QPushButton::clicked, this, &Cropping_Tool::Cancel_Btn_Clicked);
+}
+
+Cropping_Tool::~Cropping_Tool()
+{
+    Stop_Processing_Now = true;
+    joinWorker();
+}
+
+void Cropping_Tool::buildFirstScreen(QWidget* page)
+{
+    auto* col = new QVBoxLayout(page);
+    auto* inputBox = new QGroupBox(QStringLiteral("Input"));
+    auto* inputRow = new QHBoxLayout(inputBox);
+    auto* inputChoice = new QVBoxLayout;
+    input_option_matrix = radioColumn(this, inputChoice,
+                                      {QStringLiteral("One picture file"), QStringLiteral("A folder of pictures"),
+                                       QStringLiteral("The pictures of a series")});
+    inputRow->addLayout(inputChoice);
+    auto* inputs = new QVBoxLayout;
+    File_Box = new QGroupBox(QStringLiteral("Picture file"));
+    {
+        auto* l = new QHBoxLayout(File_Box);
+        file_path = new QLineEdit;
+        auto* browse = new QPushButton(QStringLiteral("Browse..."));
+        l->addWidget(file_path, 1);
+        l->addWidget(browse);
+        connect(browse, &QPushButton::clicked, this, &Cropping_Tool::File_Browse_Clicked);
+    }
+    Folder_Box = new QGroupBox(QStringLiteral("Folder of pictures"));
+    {
+        auto* l = new QHBoxLayout(Folder_Box);
+        folder_path = new QLineEdit;
+        auto* browse = new QPushButton(QStringLiteral("Browse..."));
+        l->addWidget(folder_path, 1);
+        l->addWidget(browse);
+        connect(browse, &QPushButton::clicked, this, &Cropping_Tool::Folder_Browse_Clicked);
+    }
+    Camera_Box = new QGroupBox(QStringLiteral("Series"));
+    {
+        auto* l = new QVBoxLayout(Camera_Box);
+        camera_list = new QComboBox;
+        l->addWidget(camera_list);
+        auto* batchRow = new QHBoxLayout;
+        batch_matrix = radioColumn(this, batchRow,
+                                   {QStringLiteral("Make a new series of the cropped pictures"),
+                                    QStringLiteral("Replace the pictures of the chosen series")});
+        l->addLayout(batchRow);
+    }
+    inputs->addWidget(File_Box);
+    inputs->addWidget(Folder_Box);
+    inputs->addWidget(Camera_Box);
+    inputRow->addLayout(inputs, 1);
+    col->addWidget(inputBox);
+
+    auto* outputBox = new QGroupBox(QStringLiteral("Output"));
+    auto* grid = new QGridLayout(outputBox);
+    grid->addWidget(new QLabel(QStringLiteral("Folder:")), 0, 0);
+    output_path = new QLineEdit;
+    grid->addWidget(output_path, 0, 1);
+    auto* outBrowse = new QPushButton(QStringLiteral("Browse..."));
+    grid->addWidget(outBrowse, 0, 2);
+    connect(outBrowse, &QPushButton::clicked, this, &Cropping_Tool::Output_Browse_Clicked);
+    auto* nameRow = new QVBoxLayout;
+    output_option_matrix = radioColumn(this, nameRow,
+                                       {QStringLiteral("Name each picture after its file"),
+                                        QStringLiteral("Custom name:")});
+    grid->addWidget(new QLabel(QStringLiteral("Names:")), 1, 0, Qt::AlignTop);
+    grid->addLayout(nameRow, 1, 1);
+    output_custom_name = new QLineEdit;
+    grid->addWidget(output_custom_name, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Format:")), 3, 0);
+    output_format_combo = new QComboBox;
+    output_format_combo->addItems({QStringLiteral("JPG"), QStringLiteral("BMP"), QStringLiteral("PNG"),
+                                   QStringLiteral("TIFF")});
+    grid->addWidget(output_format_combo, 3, 1, Qt::AlignLeft);
+    col->addWidget(outputBox);
+    col->addStretch(1);
+
+    connect(input_option_matrix, &QButtonGroup::idClicked, this, &Cropping_Tool::input_option_CellClick);
+    connect(output_option_matrix, &QButtonGroup::idClicked, this, &Cropping_Tool::output_option_CellClick);
+}
+
+void Cropping_Tool::buildCropScreen(QWidget* page)
+{
+    auto* row = new QHBoxLayout(page);
+    m_listPanel = new QWidget;
+    auto* listCol = new QVBoxLayout(m_listPanel);
+    listCol->setContentsMargins(0, 0, 0, 0);
+    ColList = new QTableWidget(0, 3);
+    ColList->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("Picture"), QStringLiteral("Path")});
+    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList->verticalHeader()->setVisible(false);
+    ColList->setWordWrap(false);
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->setColumnWidth(0, 36);
+    ColList->setColumnWidth(1, 120);
+    ColList->setFixedWidth(220);
+    listCol->addWidget(ColList);
+    row->addWidget(m_listPanel);
+    connect(ColList, &QTableWidget::itemSelectionChanged, this, [this] {
+        const int r = ColList->currentRow();
+        if (r >= 0 && r < ListData.size()) {
+            Crop_Input_Path = ListData[r].value(QStringLiteral("Image_Path"));
+            Load_Image_File(Crop_Input_Path);
+        }
+    });
+
+    Modified_image = new MSSScaledImageView;
+    Modified_image->setFixedSize(kViewNormal);
+    Modified_image->setAutoFillBackground(true);
+    QPalette pal = Modified_image->palette();
+    pal.setColor(QPalette::Window, QColor(90, 90, 90));
+    Modified_image->setPalette(pal);
+    row->addWidget(Modified_image, 0, Qt::AlignTop);
+    canvas = new MSSCanvas;
+    canvas->setAllowIntersections(true);
+    canvasController = std::make_unique<MSSCanvasController>(canvas, Modified_image);
+
+    auto* side = new QVBoxLayout;
+    Croping_option_Box = new QGroupBox(QStringLiteral("Cropping"));
+    auto* optCol = new QVBoxLayout(Croping_option_Box);
+    cropping_option_matrix = radioColumn(this, optCol,
+                                         {QStringLiteral("Crop by the selection"),
+                                          QStringLiteral("Resize to a given size")});
+    cropping_wid_size = new QGroupBox(QStringLiteral("Size (pixels)"));
+    auto* sizeGrid = new QGridLayout(cropping_wid_size);
+    width_Text = new QLineEdit;
+    height_Text = new QLineEdit;
+    width_Stepper = new QSpinBox;
+    height_Stepper = new QSpinBox;
+    for (QSpinBox* s : {width_Stepper, height_Stepper}) {
+        s->setRange(1, 10000);
+        s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        s->setFixedWidth(22);
+    }
+    sizeGrid->addWidget(new QLabel(QStringLiteral("Width:")), 0, 0);
+    sizeGrid->addWidget(width_Text, 0, 1);
+    sizeGrid->addWidget(width_Stepper, 0, 2);
+    sizeGrid->addWidget(new QLabel(QStringLiteral("Height:")), 1, 0);
+    sizeGrid->addWidget(height_Text, 1, 1);
+    sizeGrid->addWidget(height_Stepper, 1, 2);
+    aspect_ratio_chk = new QCheckBox(QStringLiteral("Keep proportions"));
+    sizeGrid->addWidget(aspect_ratio_chk, 2, 0, 1, 3);
+    optCol->addWidget(cropping_wid_size);
+    side->addWidget(Croping_option_Box);
+
+    Image_Edit_Prop_Box = new QGroupBox(QStringLiteral("Picture"));
+    auto* editCol = new QVBoxLayout(Image_Edit_Prop_Box);
+    auto* reset = new QPushButton(QStringLiteral("Show Original Again"));
+    editCol->addWidget(reset);
+    side->addWidget(Image_Edit_Prop_Box);
+    side->addStretch(1);
+
+    crop_btn = new QPushButton(QStringLiteral("Crop"));
+    crop_all_btn = new QPushButton(QStringLiteral("Crop All"));
+    Crop_direct_Btn = new QPushButton(QStringLiteral("Crop"));
+    Close_direct_Btn = new QPushButton(QStringLiteral("Close"));
+    Open_Folder_Btn = new QPushButton(QStringLiteral("Open Output Folder"));
+    for (QPushButton* b : {crop_btn, crop_all_btn, Crop_direct_Btn, Close_direct_Btn, Open_Folder_Btn})
+        side->addWidget(b);
+    auto* sidePanel = new QWidget;
+    sidePanel->setLayout(side);
+    sidePanel->setFixedWidth(210);
+    row->addWidget(sidePanel);
+
+    connect(cropping_option_matrix, &QButtonGroup::idClicked, this, &Cropping_Tool::cropping_option_CellClick);
+    connect(width_Stepper, &QSpinBox::valueChanged, this, [this] { Width_Changed(true); });
+    connect(height_Stepper, &QSpinBox::valueChanged, this, [this] { Height_Changed(true); });
+    connect(width_Text, &QLineEdit::textEdited, this, [this] { Size_Text_Changed(width_Text); });
+    connect(height_Text, &QLineEdit::textEdited, this, [this] { Size_Text_Changed(height_Text); });
+    connect(reset, &QPushButton::clicked, this, &Cropping_Tool::Image_reset_Button);
+    connect(crop_btn, &QPushButton::clicked, this, &Cropping_Tool::Crop_Single_Image_Clicked);
+    connect(crop_all_btn, &QPushButton::clicked, this, &Cropping_Tool::Crop_All_Clicked);
+    connect(Crop_direct_Btn, &QPushButton::clicked, this, &Cropping_Tool::Crop_Direct_Image_Clicked);
+    connect(Close_direct_Btn, &QPushButton::clicked, this, &Cropping_Tool::Close_Direct_Image_Clicked);
+    connect(Open_Folder_Btn, &QPushButton::clicked, this, &Cropping_Tool::Open_Output_Folder_Clicked);
+}
+
+// ---------------------------------------------------------------- opening
+
+bool Cropping_Tool::Reset_For_Open(int mode, const QString& argument)
+{
+    joinWorker();
+    crop_num = 0;
+    crop_direct = mode;
+    Crop_Direct_Path.clear();
+    Crop_Direct_Series.clear();
+    Crop_Rect = QRectF();
+    output_custom_name->setText(default_file_name);
+    Modified_image->setFixedSize(mode == 1 ? kViewDirectPicture : mode == 2 ? kViewDirectSeries : kViewNormal);
+    Next_Btn->setEnabled(true);
+    Back_Btn->setEnabled(false);
+    ListData.clear();
+    reloadTable();
+    output_format_combo->setCurrentIndex(0);
+    checkRow(input_option_matrix, mode == 2 ? 2 : 0);
+    checkRow(output_option_matrix, 0);
+    checkRow(cropping_option_matrix, 0);
+    if (mode != 1)
+        checkRow(batch_matrix, 0);
+    canvasController->removeAllSelectorsFromCanvas();
+    file_path->clear();
+    folder_path->clear();
+    output_path->clear();
+    User_Picture = QImage();
+    User_Picture_Full = QSize();
+    Modified_image->setImage(QImage());
+    Modified_image->setFileURL(QUrl());
+    SetObjEnabled(File_Box, true);
+    SetObjEnabled(Folder_Box, false);
+    SetObjEnabled(Camera_Box, false);
+    Set_Default_Cropping_Option();
+    output_custom_name->setEnabled(false);
+    refillSeriesCombo(mode == 2 ? argument : QString());
+    if (mode == 2 && camera_list->currentIndex() <= 0) {
+        // The series is gone since the item was bound to it.
+        Show_MessageBox(QStringLiteral("The selected series does not contains any image with supported extension."));
+        return false;
+    }
+    if (mode == 1)
+        setListVisible(false);
+    else if (mode == 2)
+        setListVisible(true);
+    screens->setCurrentWidget(mode == 0 ? Main_Screen_Box : Crop_Screen_Box);
+    button_box->setVisible(mode == 0);
+    crop_btn->setVisible(mode == 0);
+    crop_all_btn->setVisible(mode == 0);
+    Open_Folder_Btn->setVisible(mode == 0);
+    Crop_direct_Btn->setVisible(mode != 0);
+    Close_direct_Btn->setVisible(mode != 0);
+    if (mode == 1) {
+        Crop_Input_Path = argument;
+        return Load_for_Next_Screen();
+    }
+    if (mode == 2)
+        return Load_for_Next_Screen();
+    return true;
+}
+
+int Cropping_Tool::Open_Wnd()
+{
+    if (!Reset_For_Open(0, QString()))
+        return 0;
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+int Cropping_Tool::Open_Wnd_Direct_To_Crop(const QString& path)
+{
+    if (!Reset_For_Open(1, path))
+        return 0;
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+int Cropping_Tool::Open_Wnd_Direct_Crop_Series(const QString& seriesName)
+{
+    if (!Reset_For_Open(2, seriesName))
+        return 0;
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+void Cropping_Tool::setListVisible(bool visible)
+{
+    m_listPanel->setVisible(visible);
+}
+
+void Cropping_Tool::Set_Default_Cropping_Option()
+{
+    checkRow(cropping_option_matrix, 0);
+    cropping_wid_size->setEnabled(false);
+    aspect_ratio_chk->setChecked(false);
+    width_Stepper->setValue(50);
+    height_Stepper->setValue(50);
+    width_Text->setText(QStringLiteral("50"));
+    height_Text->setText(QStringLiteral("50"));
+}
+
+void Cropping_Tool::refillSeriesCombo(const QString& choose)
+{
+    const QString previous = camera_list->currentIndex() > 0 ? camera_list->currentText() : QString();
+    camera_list->clear();
+    camera_list->addItem(kSelectSeries);
+    camera_list->addItems(MainWindowServices::Get_datasheet_File_Name_Array());
+    const QString wanted = choose.isEmpty() ? previous : choose;
+    int index = 0;
+    if (!wanted.isEmpty()) {
+        for (int i = 1; i < camera_list->count(); ++i)
+            if (camera_list->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0)
+                index = i;
+    }
+    camera_list->setCurrentIndex(index);
+}
+
+QString Cropping_Tool::chosenSeries() const
+{
+    return camera_list->currentIndex() > 0 ? Trim_Str(camera_list->currentText()) : QString();
+}
+
+// ---------------------------------------------------------------- first screen
+
+void Cropping_Tool::OK_Btn_Clicked()
+{
+    try {
+        croped_file.clear();
+        const int input = input_option_matrix->checkedId();
+        QString chosen;
+        if (input == 0) {
+            chosen = Trim_Str(file_path->text());
+            if (chosen.isEmpty()) {
+                Show_MessageBox(QStringLiteral("Please select input image file path."));
+                return;
+            }
+            setListVisible(false);
+        } else if (input == 1) {
+            chosen = Trim_Str(folder_path->text());
+            if (chosen.isEmpty()) {
+                Show_MessageBox(QStringLiteral("Please select input folder path."));
+                return;
+            }
+            setListVisible(true);
+        } else {
+            chosen = chosenSeries();
+            if (chosen.isEmpty()) {
+                Show_MessageBox(QStringLiteral("Please select batch series."));
+                return;
+            }
+            setListVisible(true);
+        }
+        Crop_Input_Path = chosen;
+        Crop_Output_Path = Trim_Str(output_path->text());
+        if (Crop_Output_Path.isEmpty()) {
+            Show_MessageBox(QStringLiteral("Please select output folder path."));
+            return;
+        }
+        if (output_option_matrix->checkedId() == 1 && Trim_Str(output_custom_name->text()).isEmpty()) {
+            Show_MessageBox(QStringLiteral("Please select output file custom name."));
+            return;
+        }
+        Load_for_Next_Screen();
+    } catch (const std::exception& e) {
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+}
+
+bool Cropping_Tool::Load_for_Next_Screen()
+{
+    Croping_option_Box->setVisible(crop_direct != 1);
+    const int input = input_option_matrix->checkedId();
+    if (input == 0) {
+        crop_btn->setVisible(crop_direct == 0);
+        crop_all_btn->setVisible(false);
+        Image_Edit_Prop_Box->setEnabled(true);
+        ListData.clear();
+        Create_List(Crop_Input_Path);
+        reloadTable();
+    } else if (input == 1) {
+        crop_num = 0;
+        crop_btn->setVisible(true);
+        crop_all_btn->setVisible(true);
+        Image_Edit_Prop_Box->setEnabled(true);
+        ListData.clear();
+        const QDir dir(Trim_Str(folder_path->text()));
+        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& info : entries)
+            if (Is_Allowed_Image_File(info.filePath()))
+                Create_List(info.filePath());
+        reloadTable();
+        if (ListData.isEmpty()) {
+            Back_Btn_Clicked();
+            Show_MessageBox(QStringLiteral("The selected folder does not contains any image with supported extension."));
+            return false;
+        }
+    } else {
+        crop_btn->setVisible(false);
+        crop_all_btn->setVisible(crop_direct != 2);
+        ListData.clear();
+        Load_file_Func(chosenSeries());
+        if (ListData.isEmpty()) {
+            Back_Btn_Clicked();
+            Show_MessageBox(QStringLiteral("The selected series does not contains any image with supported extension."));
+            return false;
+        }
+        if (crop_direct == 0) {
+            const bool replace = batch_matrix->checkedId() == 1;
+            if (!Show_YES_NO_MessageBox(replace ? kReplaceSeriesQuestion : kNewSeriesQuestion))
+                return false;
+        }
+    }
+    Next_Btn->setEnabled(false);
+    Back_Btn->setEnabled(true);
+    screens->setCurrentWidget(Crop_Screen_Box);
+    Mark_List_New_Selection(0);
+    if (cropping_option_matrix->checkedId() == 0)
+        Prepare_Selection();
+    return true;
+}
+
+void Cropping_Tool::Back_Btn_Clicked()
+{
+    Next_Btn->setEnabled(true);
+    Back_Btn->setEnabled(false);
+    screens->setCurrentWidget(Main_Screen_Box);
+    if (MSSSelector* s = canvasController->currentSelector())
+        s->Set_selector_show_or_not(false);
+}
+
+void Cropping_Tool::Cancel_Btn_Clicked()
+{
+    if (m_jobRunning)
+        return;
+    done(0);
+}
+
+void Cropping_Tool::Close_Direct_Image_Clicked()
+{
+    Cancel_Btn_Clicked();
+}
+
+void Cropping_Tool::reject()
+{
+    // Closing while a job runs would leave the job without its window.
+    if (m_jobRunning)
+        return;
+    QDialog::reject();
+}
+
+void Cropping_Tool::closeEvent(QCloseEvent* event)
+{
+    if (m_jobRunning) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Cropping_Tool::input_option_CellClick(int row)
+{
+    SetObjEnabled(File_Box, row == 0);
+    SetObjEnabled(Folder_Box, row == 1);
+    SetObjEnabled(Camera_Box, row == 2);
+}
+
+void Cropping_Tool::output_option_CellClick(int row)
+{
+    output_custom_name->setEnabled(row != 0);
+}
+
+void Cropping_Tool::File_Browse_Clicked()
+{
+    QStringList patterns;
+    for (const QString& ext : Allowd_Image_fileTypes())
+        patterns << QStringLiteral("*.") + ext << QStringLiteral("*.") + ext.toUpper();
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Choose a Picture"), QString(),
+                                                      QStringLiteral("Pictures (%1)").arg(patterns.join(' ')));
+    if (!path.isEmpty())
+        file_path->setText(path);
+}
+
+void Cropping_Tool::Folder_Browse_Clicked()
+{
+    const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a Folder of Pictures"));
+    if (!path.isEmpty())
+        folder_path->setText(path);
+}
+
+void Cropping_Tool::Output_Browse_Clicked()
+{
+    const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Choose the Output Folder"));
+    if (!path.isEmpty())
+        output_path->setText(path);
+}
+
+void Cropping_Tool::Open_Output_Folder_Clicked()
+{
+    const QString folder = Trim_Str(output_path->text());
+    if (!folder.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+// ---------------------------------------------------------------- list
+
+void Cropping_Tool::Load_file_Func(const QString& seriesName)
+{
+    try {
+        bool ok = false;
+        const QStringList lines = Read_Series_Lines(seriesName, &ok);
+        if (!ok)
+            Show_NSLog_Message(QStringLiteral("The series %1 could not be read.").arg(seriesName));
+        for (const QString& line : lines)
+            if (Is_Allowed_Image_File(line))
+                Create_List(line);
+        reloadTable();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Cropping_Tool::Create_List(const QString& path)
+{
+    const QString trimmed = Trim_Str(path);
+    if (trimmed.isEmpty())
+        return;
+    QMap<QString, QString> row;
+    row.insert(QStringLiteral("SNO"), QString::number(ListData.size() + 1));
+    row.insert(QStringLiteral("Image_Path"), trimmed);
+    row.insert(QStringLiteral("IMG_NAME"), QFileInfo(trimmed).fileName());
+    ListData.append(row);
+}
+
+void Cropping_Tool::reloadTable()
+{
+    const QSignalBlocker block(ColList);
+    ColList->setRowCount(int(ListData.size()));
+    static const char* keys[] = {"SNO", "IMG_NAME", "Image_Path"};
+    for (int r = 0; r < ListData.size(); ++r)
+        for (int c = 0; c < 3; ++c)
+            ColList->setItem(r, c, new QTableWidgetItem(ListData[r].value(QString::fromLatin1(keys[c]))));
+}
+
+QString Cropping_Tool::Get_Item_Text(int row) const
+{
+    if (row < 0 || row >= ListData.size()) {
+        Show_NSLog_Message(QStringLiteral("No picture in row %1.").arg(row));
+        return QString();
+    }
+    return ListData[row].value(QStringLiteral("Image_Path"));
+}
+
+void Cropping_Tool::Mark_List_New_Selection(int row)
+{
+    if (row < 0 || row >= ListData.size())
+        return;
+    {
+        const QSignalBlocker block(ColList);
+        ColList->selectRow(row);
+    }
+    Crop_Input_Path = ListData[row].value(QStringLiteral("Image_Path"));
+    Load_Image_File(Crop_Input_Path);
+}
+
+// ---------------------------------------------------------------- picture and selection
+
+void Cropping_Tool::Load_Image_File(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        User_Picture = QImage();
+        User_Picture_Full = QSize();
+        Modified_image->setImage(QImage());
+        return;
+    }
+    const DecodedPicture picture = Decode_Picture_File(path, Crop_Image_Size);
+    if (!picture.ok()) {
+        User_Picture = QImage();
+        User_Picture_Full = QSize();
+        Modified_image->setImage(QImage());
+        Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, picture.reason));
+        if (!m_batchLoading)
+            Show_MessageBox(Picture_Status_Message(picture.status));
+        return;
+    }
+    User_Picture = picture.image;
+    User_Picture_Full = picture.fullSize.isValid() ? picture.fullSize : picture.image.size();
+    Modified_image->setFileURL(QUrl::fromLocalFile(path));
+    Modified_image->setImage(User_Picture);
+
+    if (cropping_option_matrix->checkedId() != 0)
+        return;
+    MSSCanvasController* c = canvasController.get();
+    if (!c->hasSelectors() || !c->currentSelector())
+        c->addSelectorWithFrame(QRectF(10, 10, 100, 100));
+    MSSSelector* current = c->currentSelector();
+    current->Set_selector_show_or_not(true);
+    const QSizeF ratio = Modified_image->imageRatio();
+    const QRectF f = current->frame();
+    const QPointF origin(f.x() / ratio.width(), f.y() / ratio.height());
+    const bool inside = origin.x() >= 0 && origin.y() >= 0 && origin.x() < User_Picture.width()
+        && origin.y() < User_Picture.height();
+    if (!inside) {
+        const QRectF frame = c->canvasFrame();
+        c->removeAllSelectorsFromCanvas();
+        c->addSelectorWithFrame(QRectF(frame.width() - f.width(), frame.height() - f.height(), f.width(), f.height()));
+        c->currentSelector()->Set_selector_show_or_not(true);
+    }
+    canvas->update();
+}
+
+void Cropping_Tool::Prepare_Selection()
+{
+    MSSCanvasController* c = canvasController.get();
+    if (!c->hasSelectors() || !c->currentSelector())
+        c->addSelectorWithFrame(QRectF(10, 10, 100, 100));
+    for (MSSSelector* s : c->selectors())
+        s->Set_selector_show_or_not(true);
+    c->markAllSelected(true);
+    const std::vector<MSSSelector*> all = c->selectors();
+    if (MSSSelector* current = c->currentSelector()) {
+        if (!all.empty())
+            current->Set_Selector_frame(all.back()->frame());
+        current->Set_selector_show_or_not(true);
+    }
+    canvas->update();
+}
+
+void Cropping_Tool::cropping_option_CellClick(int row)
+{
+    Modified_image->setImage(User_Picture);
+    if (row == 0) {
+        Prepare_Selection();
+        cropping_wid_size->setEnabled(false);
+    } else {
+        for (MSSSelector* s : canvasController->selectors())
+            s->Set_selector_show_or_not(false);
+        if (MSSSelector* current = canvasController->currentSelector())
+            current->Set_selector_show_or_not(false);
+        cropping_wid_size->setEnabled(true);
+    }
+    canvas->update();
+    Modified_image->update();
+}
+
+void Cropping_Tool::Image_reset_Button()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")))
+        Modified_image->setImage(User_Picture);
+}
+
+void Cropping_Tool::Width_Changed(bool fromStepper)
+{
+    if (fromStepper)
+        width_Text->setText(QString::number(width_Stepper->value()));
+    else
+        width_Stepper->setValue(width_Text->text().toInt());
+}
+
+void Cropping_Tool::Height_Changed(bool fromStepper)
+{
+    if (fromStepper)
+        height_Text->setText(QString::number(height_Stepper->value()));
+    else
+        height_Stepper->setValue(height_Text->text().toInt());
+}
+
+void Cropping_Tool::Size_Text_Changed(QLineEdit* field)
+{
+    const QString typed = Trim_Str(field->text());
+    if (typed.isEmpty() || typed.toInt() == 0)
+        field->setText(QStringLiteral("1"));
+    if (typed.size() > 5)
+        field->setText(field->text().left(5));
+    if (field->text().toInt() > 10000)
+        field->setText(QStringLiteral("10000"));
+    QSpinBox* stepper = field == width_Text ? width_Stepper : height_Stepper;
+    const QSignalBlocker block(stepper);
+    stepper->setValue(field->text().toInt());
+}
+
+// ---------------------------------------------------------------- cropping
+
+QString Cropping_Tool::Cropped_File_Name()
+{
+    const QString base = output_option_matrix->checkedId() == 1 ? output_custom_name->text()
+                                                                : QFileInfo(Crop_Input_Path).completeBaseName();
+    const QString path = Crop_Output_Name(Crop_Output_Path, base, crop_num, output_format_combo->currentIndex());
+    ++crop_num;
+    return path;
+}
+
+Cropping_Tool::CropInput Cropping_Tool::snapshot() const
+{
+    CropInput in;
+    in.path = Crop_Input_Path;
+    in.bySelection = cropping_option_matrix->checkedId() == 0;
+    in.selection = Crop_Rect;
+    in.ratio = Modified_image->imageRatio();
+    in.previewSize = User_Picture.size();
+    in.width = width_Stepper->value();
+    in.height = height_Stepper->value();
+    in.keepAspect = aspect_ratio_chk->isChecked();
+    return in;
+}
+
+QImage Cropping_Tool::makeOutput(const CropInput& in, QString* reason) const
+{
+    if (in.previewSize.isEmpty()) {
+        *reason = QStringLiteral("There is no image to crop.");
+        return {};
+    }
+    QRect source;
+    QSizeF target;
+    if (in.bySelection) {
+        if (!(in.ratio.width() > 0) || !(in.ratio.height() > 0)) {
+            *reason = QStringLiteral("The picture is not shown.");
+            return {};
+        }
+        const QRectF preview(in.selection.x() / in.ratio.width(), in.selection.y() / in.ratio.height(),
+                             in.selection.width() / in.ratio.width(), in.selection.height() / in.ratio.height());
+        if (!(preview.width() > 0) || !(preview.height() > 0)) {
+            *reason = QStringLiteral("The selection is empty.");
+            return {};
+        }
+        // Cut from the whole picture, not from the preview.
+        const DecodedPicture whole = Decode_Picture_File(in.path, 0);
+        if (!whole.ok()) {
+            *reason = Picture_Status_Message(whole.status);
+            return {};
+        }
+        source = Crop_Full_Rect(preview, in.previewSize, whole.image.size());
+        if (source.isEmpty()) {
+            *reason = QStringLiteral("The selection lies outside the picture.");
+            return {};
+        }
+        return whole.image.copy(source);
+    }
+    const DecodedPicture whole = Decode_Picture_File(in.path, 0);
+    if (!whole.ok()) {
+        *reason = Picture_Status_Message(whole.status);
+        return {};
+    }
+    target = Crop_Resize_Size(whole.image.size(), in.width, in.height, in.keepAspect);
+    const QSize size(int(std::lround(target.width())), int(std::lround(target.height())));
+    if (size.width() <= 0 || size.height() <= 0) {
+        *reason = QStringLiteral("The size is empty.");
+        return {};
+    }
+    if (qint64(size.width()) * size.height() > Picture_Pixel_Limit) {
+        *reason = Picture_Status_Message(PictureStatus::TooLarge);
+        return {};
+    }
+    QImage out = whole.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    out.setDotsPerMeterX(whole.image.dotsPerMeterX());
+    out.setDotsPerMeterY(whole.image.dotsPerMeterY());
+    return out;
+}
+
+QString Cropping_Tool::askKeepOrReplace(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return path;
+    const int answer = replace_keep_file_flag.load();
+    if (answer == 2)
+        return path;  // replace all: the new file is written over it atomically
+    if (answer == 3)
+        return Check_Exist_Path_and_Create_New(path);
+    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+    if (!box) {
+        Stop_Processing_Now = true;
+        return QString();
+    }
+    onMain([&] {
+        box->title_val = QStringLiteral("File already exists :");
+        box->msg_val_str = QFileInfo(path).fileName()
+            + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
+        box->apply_chk_show = m_jobRunning.load();
+        box->file_path_str = path;
+        box->parent_window_id = this;
+    });
+    box->Open_box_in_thread();
+    switch (replace_keep_file_flag.load()) {
+    case 1:
+    case 3:
+        return Check_Exist_Path_and_Create_New(path);
+    case 0:
+    case 2:
+        return path;
+    default:
+        Stop_Processing_Now = true;
+        return QString();
+    }
+}
+
+bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace)
+{
+    QString reason;
+    const QImage out = makeOutput(in, &reason);
+    if (out.isNull()) {
+        Show_NSLog_Message(QStringLiteral("%1: %2").arg(in.path, reason));
+        if (!m_jobRunning)
+            Show_MessageBox(reason);
+        return false;
+    }
+    QString path = name.isEmpty() ? Cropped_File_Name() : name;
+    if (askKeepReplace) {
+        path = askKeepOrReplace(path);
+        if (path.isEmpty())
+            return false;
+    }
+    QString error;
+    if (!Write_Cropped_Picture(path, out, &error)) {
+        Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(path, error));
+        if (!m_jobRunning)
+            Show_MessageBox(QStringLiteral("The cropped picture could not be written to %1.\n%2").arg(path, error));
+        return false;
+    }
+    croped_file = path;
+    return true;
+}
+
+bool Cropping_Tool::Crop_Image_Function(const QString&)
+{
+    const bool direct = crop_direct == 1 || crop_direct == 2;
+    CropInput in;
+    if (Is_Main_Thread())
+        in = snapshot();
+    else
+        onMain([&] { in = snapshot(); });
+    return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct);
+}
+
+void Cropping_Tool::showAfterCropBox()
+{
+    if (Stop_Processing_Now)
+        return;
+    Open_Export_Log* box = Open_Export_Log::defaultInstance();
+    if (!box)
+        return;
+    box->Reset_Controls();
+    Run_Modal_Dialog(*box);
+    box->hide();
+}
+
+void Cropping_Tool::Crop_Single_Image_Clicked()
+{
+    try {
+        Msg_Apply_All_Chk = false;
+        Msg_Apply_All_Chk_for_in_use = false;
+        if (User_Picture.isNull()) {
+            Show_MessageBox(QStringLiteral("There is no image to crop."));
+            return;
+        }
+        Stop_Processing_Now = false;
+        replace_keep_file_flag = 0;
+        if (cropping_option_matrix->checkedId() == 0) {
+            if (!canvasController->hasSelectors() || !canvasController->currentSelector()) {
+                Show_MessageBox(QStringLiteral("Please select area to crop."));
+                return;
+            }
+            for (MSSSelector* s : canvasController->selectors())
+                Crop_Rect = s->frame();
+        }
+        if (!Create_Folder(Crop_Output_Path)) {
+            Show_MessageBox(kUnableSaving);
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool written = Crop_Image_Function(QStringLiteral("S"));
+        QApplication::restoreOverrideCursor();
+        if (Stop_Processing_Now || !written)
+            return;
+        Export_File_Path = croped_file;
+        Export_File_Message = kCropped;
+        showAfterCropBox();
+        if (!Stop_Processing_Now && input_option_matrix->checkedId() == 0)
+            Back_Btn_Clicked();
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+}
+
+void Cropping_Tool::Crop_Direct_Image_Clicked()
+{
+    try {
+        if (m_jobRunning)
+            return;
+        Msg_Apply_All_Chk = false;
+        Msg_Apply_All_Chk_for_in_use = false;
+        Stop_Processing_Now = false;
+        replace_keep_file_flag = 0;
+        if (cropping_option_matrix->checkedId() == 0) {
+            if (!canvasController->hasSelectors() || !canvasController->currentSelector()) {
+                Show_MessageBox(QStringLiteral("Please select area to crop."));
+                return;
+            }
+            for (MSSSelector* s : canvasController->selectors())
+                Crop_Rect = s->frame();
+        }
+        if (crop_direct == 1) {
+            Crop_Output_Path = Cropped_Img_Path;
+            if (!Create_Folder(Crop_Output_Path)) {
+                Show_MessageBox(kUnableSaving);
+                return;
+            }
+            Crop_Direct_Path = Check_Exist_Path_and_Create_New(
+                Path_Join(Cropped_Img_Path, QFileInfo(Crop_Input_Path).fileName()));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const bool written = Crop_Image_Function(QStringLiteral("S"));
+            QApplication::restoreOverrideCursor();
+            if (!written) {
+                Crop_Direct_Path.clear();
+                return;
+            }
+            Export_File_Message = kCropped;
+            done(1);
+            return;
+        }
+        if (crop_direct == 2) {
+            if (!Show_YES_NO_MessageBox(kNewSeriesQuestion))
+                return;
+            replace_keep_file_flag = 0;
+            Crop_Output_Path = Cropped_Img_Path;
+            checkRow(batch_matrix, 0);
+            joinWorker();
+            m_jobRunning = true;
+            m_workerFinished = false;
+            m_worker = std::thread([this] { Crop_All_Thread(); m_workerFinished = true; });
+        }
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+}
+
+void Cropping_Tool::Crop_All_Clicked()
+{
+    if (m_jobRunning)
+        return;
+    Stop_Processing_Now = false;
+    replace_keep_file_flag = 0;
+    if (cropping_option_matrix->checkedId() == 0
+        && (!canvasController->hasSelectors() || !canvasController->currentSelector())) {
+        Show_MessageBox(QStringLiteral("Please select area to crop."));
+        return;
+    }
+    joinWorker();
+    m_jobRunning = true;
+    m_workerFinished = false;
+    m_worker = std::thread([this] { Crop_All_Thread(); m_workerFinished = true; });
+}
+
+void Cropping_Tool::joinWorker()
+{
+    if (m_worker.joinable()) {
+        if (Is_Main_Thread()) {
+            // The worker may be waiting for the GUI thread; keep serving it.
+            while (!m_workerFinished)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        m_worker.join();
+    }
+}
+
+void Cropping_Tool::Wait_For_Job()
+{
+    joinWorker();
+}
+
+void Cropping_Tool::showProgress()
+{
+    m_sharedProgress = Send_Modeless_Var
+        && Send_Modeless_Var->Begin_Job_Progress(this, &curr_card_count, &show_count, QStringLiteral("%d / %d"));
+    if (m_sharedProgress)
+        return;
+    // Our own window while the shared one does not serve other subsystems' jobs.
+    if (!m_progress) {
+        auto* dlg = new QDialog(this);
+        dlg->setWindowTitle(QStringLiteral("Cropping"));
+        Apply_Dialog_Background(dlg);
+        auto* col = new QVBoxLayout(dlg);
+        m_progressText = new QLabel;
+        m_progressBar = new QProgressBar;
+        auto* stop = new QPushButton(QStringLiteral("Stop"));
+        col->addWidget(m_progressText);
+        col->addWidget(m_progressBar);
+        col->addWidget(stop, 0, Qt::AlignRight);
+        connect(stop, &QPushButton::clicked, dlg, [] {
+            if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?")))
+                Stop_Processing_Now = true;
+        });
+        m_progressTimer = new QTimer(dlg);
+        m_progressTimer->setInterval(500);
+        connect(m_progressTimer, &QTimer::timeout, dlg, [this] {
+            const int total = show_count.load();
+            const int current = curr_card_count.load();
+            m_progressBar->setMaximum(std::max(1, total));
+            m_progressBar->setValue(std::min(current, std::max(1, total)));
+            m_progressText->setText(QStringLiteral("%1 / %2 ").arg(current).arg(total));
+        });
+        m_progress = dlg;
+    }
+    m_progressBar->setRange(0, std::max(1, show_count.load()));
+    m_progressBar->setValue(0);
+    m_progressText->setText(QStringLiteral("%1 / %2").arg(0).arg(show_count.load()));
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->show();
+    m_progressTimer->start();
+}
+
+void Cropping_Tool::hideProgress()
+{
+    if (m_sharedProgress && Send_Modeless_Var)
+        Send_Modeless_Var->End_Job_Progress();
+    m_sharedProgress = false;
+    if (m_progress) {
+        m_progressTimer->stop();
+        m_progress->hide();
+    }
+}
+
+void Cropping_Tool::Crop_All_Thread()
+{
+    int failures = 0;
+    try {
+        Msg_Apply_All_Chk = false;
+        Msg_Apply_All_Chk_for_in_use = false;
+        Stop_Processing_Now = false;
+        bool bySelection = true, seriesInput = false, replace = false;
+        QString seriesName;
+        onMain([&] {
+            bySelection = cropping_option_matrix->checkedId() == 0;
+            const std::vector<MSSSelector*> all = canvasController->selectors();
+            if (bySelection && !all.empty())
+                Crop_Rect = all.back()->frame();
+            seriesInput = input_option_matrix->checkedId() == 2;
+            seriesName = chosenSeries();
+            replace = batch_matrix->checkedId() == 1;
+            list_count = int(ListData.size());
+        });
+        if (!Create_Folder(Crop_Output_Path)) {
+            Show_MessageBox(kUnableSaving);
+            m_jobRunning = false;
+            return;
+        }
+        show_count = list_count;
+        curr_card_count = 0;
+
+        std::unique_ptr<SeriesFileWriter> series;
+        QString newSeries;
+        QString seriesFile;
+        if (seriesInput) {
+            if (replace) {
+                // The chosen series' own file, whatever the capitals of its name.
+                seriesFile = Existing_Series_File(seriesName);
+                newSeries = seriesFile.isEmpty() ? seriesName : QFileInfo(seriesFile).completeBaseName();
+            } else {
+                newSeries = Free_Series_Name(Remove_Reserve_Char_In_File_Name(seriesName));
+            }
+            if (crop_direct == 2) {
+                Crop_Direct_Series = newSeries;
+                Crop_Output_Path = Path_Join(Crop_Output_Path, newSeries);
+                Create_Folder(Crop_Output_Path);
+            }
+            if (seriesFile.isEmpty())
+                seriesFile = Series_File_Path(newSeries);
+            series = std::make_unique<SeriesFileWriter>(seriesFile);
+            if (!series->open()) {
+                Show_NSLog_Message(series->errorString());
+                Show_MessageBox(QStringLiteral("Error in series file accessing."));
+                Crop_Direct_Series.clear();
+                m_jobRunning = false;
+                return;
+            }
+        }
+
+        onMain([&] {
+            showProgress();
+            if (MSSSelector* s = canvasController->currentSelector())
+                s->Set_selector_show_or_not(false);
+        });
+
+        for (int i = 0; i < list_count && !Stop_Processing_Now; ++i) {
+            curr_card_count = i + 1;
+            QString directName;
+            if (crop_direct == 2) {
+                directName = Check_Exist_Path_and_Create_New(
+                    Path_Join(Crop_Output_Path, QFileInfo(Get_Item_Text(i)).fileName()));
+                Crop_Direct_Path = directName;
+            }
+            CropInput in;
+            onMain([&] {
+                m_batchLoading = true;
+                Mark_List_New_Selection(i);
+                m_batchLoading = false;
+                if (!bySelection) {
+                    if (MSSSelector* s = canvasController->currentSelector())
+                        s->Set_selector_show_or_not(false);
+                } else if (MSSSelector* s = canvasController->currentSelector()) {
+                    // Loading may have moved the selection onto a smaller picture.
+                    Crop_Rect = s->frame();
+                }
+                in = snapshot();
+            });
+            if (Stop_Processing_Now)
+                break;
+            const bool written = cropAndWrite(in, directName, crop_direct == 0);
+            if (!written) {
+                if (!Stop_Processing_Now)
+                    ++failures;
+                continue;
+            }
+            if (series && !series->appendLine(croped_file))
+                ++failures;
+        }
+        const bool stopped = Stop_Processing_Now;
+        crop_failures = failures;
+
+        if (series) {
+            bool kept = true;
+            if ((replace && stopped) || series->lineCount() == 0) {
+                // A stopped replace keeps the old series; nothing written makes no new one.
+                series->cancel();
+                kept = false;
+            } else if (!series->commit()) {
+                Show_NSLog_Message(series->errorString());
+                Show_MessageBox(QStringLiteral("Error in series file accessing."));
+                kept = false;
+            }
+            if (!kept && crop_direct == 2)
+                Crop_Direct_Series.clear();
+        }
+
+        onMain([&] {
+            if (seriesInput)
+                refillSeriesCombo(QString());
+            if (bySelection)
+                if (MSSSelector* s = canvasController->currentSelector())
+                    s->Set_selector_show_or_not(true);
+            hideProgress();
+            canvas->update();
+        });
+        Export_File_Message = kCropped;
+        Export_File_Path = Crop_Output_Path;
+
+        onMain([&] {
+            if (failures > 0 && !stopped)
+                Show_MessageBox(QStringLiteral("%1 of %2 pictures could not be cropped.").arg(failures).arg(list_count));
+            if (crop_direct == 2) {
+                done(Crop_Direct_Series.isEmpty() ? 0 : 1);
+                return;
+            }
+            if (!stopped) {
+                if (failures == 0)
+                    showAfterCropBox();
+                Back_Btn_Clicked();
+            }
+        });
+    } catch (const std::exception& e) {
+        m_jobRunning = false;
+        onMain([this] { hideProgress(); });
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+    m_jobRunning = false;
+}

@@ -9,6 +9,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 
 using namespace datatest;
 using namespace seriestest;
@@ -53,6 +54,31 @@ TEST(SeriesImportTest, TextCsvAndRtfValues)
     EXPECT_EQ(valuesOf(rtf, "doc.rtf"),
               QStringList({"first bold", "second red run", QString::fromUtf8("café € k"), "last"}));
     valuesOf("not rich text", "doc.RTF", Import_Read_Result::Invalid);
+    // The raw bytes of a picture are skipped whole, braces and letters in them too.
+    EXPECT_EQ(valuesOf("{\\rtf1 one\\par{\\pict\\bin5 ab}cd}two\\par}", "p.rtf"), QStringList({"one", "two"}));
+}
+
+TEST(SeriesImportTest, DamagedFilesGiveCleanValuesOnly)
+{
+    QRandomGenerator rng(7);
+    const QByteArray samples[] = {"{\\rtf1 a\\par {\\b b}\\par\\u8364?\\par}", "\"a,b\",c\r\n\"d\"\"e\",f\n",
+                                  "line\r\n {x} \rline\n"};
+    const char* names[] = {"x.rtf", "x.csv", "x.txt"};
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray bytes = samples[i % 3];
+        for (int k = 0; k < 4; ++k) {
+            static const char pieces[] = "\\{}'\"\r\n,u-9*x\0\xe9 ";
+            bytes.insert(qsizetype(rng.bounded(quint32(bytes.size()))), pieces[rng.bounded(int(sizeof(pieces) - 1))]);
+        }
+        QStringList values;
+        if (Import_Series_Bytes_Values(bytes, names[i % 3], &values) != Import_Read_Result::Ok)
+            continue;
+        for (const QString& v : values) {
+            ASSERT_FALSE(v.isEmpty());
+            ASSERT_FALSE(v.contains('\\') || v.contains('{') || v.contains('}')) << v.toStdString();
+            ASSERT_FALSE(v.endsWith('\n') || v.endsWith('\r') || v.startsWith('\n')) << v.toStdString();
+        }
+    }
 }
 
 TEST(SeriesImportTest, PictureFoldersAndPastedLines)

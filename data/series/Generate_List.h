@@ -6,34 +6,16 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "data/series/GeneratorPane.h"
+
 #include <functional>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QToolButton;
-
-// A stepper: two small arrow buttons over an integer value.
-class Series_Stepper : public QWidget {
-    Q_OBJECT
-public:
-    Series_Stepper(int minimum, int maximum, QWidget* parent = nullptr);
-    int value() const { return m_value; }
-    // Sets the value within the range; no signal.
-    void setValue(int value);
-    int minimum() const { return m_min; }
-    int maximum() const { return m_max; }
-    // One step up or down, as a click on an arrow does (emits stepped).
-    void stepBy(int steps);
-    QToolButton* up = nullptr;
-    QToolButton* down = nullptr;
-signals:
-    void stepped(int value);
-
-private:
-    int m_min, m_max, m_value;
-};
+class Generator_Rules_Pane;
+class Series_Stepper;
 
 class Generate_List : public QDialog {
     Q_OBJECT
@@ -44,6 +26,9 @@ public:
     // Resets every control and runs the dialog modally; the modal code.
     int Open_Wnd();
     void Reset_Controls();
+
+    // The three rules, their fields and steppers.
+    Generator_Rules_Pane* pane = nullptr;
 
     void Sequintial_Radio_Pressed();
     void Constant_Radio_Pressed();
@@ -92,9 +77,8 @@ public:
     QPushButton* cancel_btn = nullptr;
 
 private:
-    void enableFor(int rule);
     void fillEmptyName(QLineEdit* field);
-    bool focusAfter(const QString& message, QLineEdit* field);
-    QList<QWidget*> m_nameRow;  // the series-name fields and their labels
+    QList<QWidget*> m_nameRow;  // the series-name rows
+    bool m_resetting = false;
     static QPointer<Generate_List> s_instance;
 };

@@ -242,7 +242,7 @@ TEST_F(GeneratorDialogTest, ValueListModeAndAStoppedHugeRun)
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
     open(0, 1);
-    EXPECT_TRUE(dialog.seq_file_name->isHidden());
+    EXPECT_FALSE(dialog.seq_file_name->isVisibleTo(&dialog));
     dialog.Constant_Radio_Pressed();
     dialog.value_txt->setText("   ");
     type(dialog.count_txt, "4");

@@ -100,6 +100,17 @@ TEST_F(SeriesManagerTest, OpenEditAndSaveUnderNames)
     manager.batch_list_name->setText("Gamma");
     ASSERT_TRUE(manager.Save_Btn_Clicked());
     EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList({"beta.txt", "Gamma.txt"}));
+
+    // Another series in use is never replaced, whatever the case typed.
+    window.barcodeModeSeries = {"beta"};
+    for (const char* typed : {"beta", "BETA"}) {
+        openSeries("Gamma");
+        manager.batch_list_name->setText(typed);
+        EXPECT_FALSE(manager.Save_Btn_Clicked()) << typed;
+        EXPECT_TRUE(lastText().contains("can't be create because it is currently in use.")) << typed;
+        manager.Back_Btn_Clicked();
+    }
+    EXPECT_EQ(Read_Bytes(folder.path("beta.txt")), QByteArray("A\nb\n"));
 }
 
 TEST_F(SeriesManagerTest, NewSeriesAndRefusals)

@@ -199,6 +199,11 @@ bool Write_Series_File(const QString& name, const QStringList& values)
     return writeBytes(Series_File_Path(name), Series_File_Bytes(values));
 }
 
+bool Write_Series_File_At(const QString& path, const QStringList& values)
+{
+    return writeBytes(path, Series_File_Bytes(values));
+}
+
 bool Append_Series_File(const QString& name, const QStringList& values)
 {
     const QString path = Series_File_Path(name);
@@ -225,8 +230,21 @@ void Delete_Series_File(const QString& name)
         Delete_File(path);
 }
 
-QString Save_Series(const QString& typedName, const QStringList& values, SeriesValues policy, bool updating,
-                    bool checkInUseAlways)
+bool Series_In_Use(const QString& name)
+{
+    if (!Main_App_wnd || name.isEmpty())
+        return false;
+    if (Main_App_wnd->Check_Batch_File_In_Use_Validation(name))
+        return true;
+    // The file may be spelt otherwise than the name asked for.
+    const QString file = existingFile(name);
+    if (file.isEmpty())
+        return false;
+    const QString stored = QFileInfo(file).completeBaseName();
+    return stored != name && Main_App_wnd->Check_Batch_File_In_Use_Validation(stored);
+}
+
+QString Series_Target_Name(const QString& typedName, bool updating, bool checkInUseAlways)
 {
     const QString name = Remove_Reserve_Char_In_File_Name(typedName);
     if (name.isEmpty()) {
@@ -234,8 +252,7 @@ QString Save_Series(const QString& typedName, const QStringList& values, SeriesV
         return {};
     }
     const bool exists = Series_Exists(name);
-    if ((checkInUseAlways || exists) && Main_App_wnd
-        && Main_App_wnd->Check_Batch_File_In_Use_Validation(name)) {
+    if ((checkInUseAlways || exists) && Series_In_Use(name)) {
         Show_MessageBox(updating
                             ? QStringLiteral("Batch Processing Series can't be update because it is currently in use.")
                             : QStringLiteral("Batch Processing Series can't be create because it is currently in use."));
@@ -244,6 +261,15 @@ QString Save_Series(const QString& typedName, const QStringList& values, SeriesV
     if (exists
         && !Show_YES_NO_MessageBox(
             QStringLiteral("Batch Processing Series already exists. Do you want to replace it?")))
+        return {};
+    return name;
+}
+
+QString Save_Series(const QString& typedName, const QStringList& values, SeriesValues policy, bool updating,
+                    bool checkInUseAlways)
+{
+    const QString name = Series_Target_Name(typedName, updating, checkInUseAlways);
+    if (name.isNull())
         return {};
     if (!Write_Series_File(name, Series_Values_For_Writing(values, policy))) {
         Show_MessageBox(QStringLiteral("Error in file accessing."));

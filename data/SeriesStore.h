@@ -60,11 +60,26 @@ QByteArray Series_File_Bytes(const QStringList& values);
 // Writes (replacing) the file of `name` with the values, atomically. False
 // when it could not be written (the old file is kept).
 bool Write_Series_File(const QString& name, const QStringList& values);
+// The same at a given path (a kept copy's capital extension, a renamed series).
+bool Write_Series_File_At(const QString& path, const QStringList& values);
 // Adds the values after the last record of the series (creating it when
 // missing), atomically. False when it could not be written.
 bool Append_Series_File(const QString& name, const QStringList& values);
 // Removes the series file; failures are logged.
 void Delete_Series_File(const QString& name);
+
+// Whether the series is in use (Check_Batch_File_In_Use_Validation of the
+// main window), asked for the name as given and for the spelling its file has.
+bool Series_In_Use(const QString& name);
+
+// The checks a writer makes on the GUI thread before it writes a series from
+// a typed name: the cleaned name, refused when empty ("Please enter valid
+// series name."); the in-use test ("... can't be create ..." or, with
+// `updating`, "... can't be update ..."); and, for an existing series, the
+// question "Batch Processing Series already exists. Do you want to replace
+// it?" (No refuses). Returns the cleaned name, or a null string when refused.
+// `checkInUseAlways` off tests the in-use rule only for an existing series.
+QString Series_Target_Name(const QString& typedName, bool updating = false, bool checkInUseAlways = true);
 
 // The whole road of a writer that creates a series from a typed name:
 // cleans the name (Remove_Reserve_Char_In_File_Name) and refuses an empty one

@@ -227,6 +227,9 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
                     const long long code = number < 0 ? number + 65536 : number;
                     put(QChar(char16_t(code & 0xFFFF)));
                     skipChars = groups.back().ucSkip;
+                } else if (word == "bin" && hasNumber) {
+                    // Raw bytes (of a picture): not text, and any brace in them is no group.
+                    i += qsizetype(std::clamp<long long>(number, 0, n - i));
                 } else if (word == "uc" && hasNumber) {
                     groups.back().ucSkip = int(std::clamp<long long>(number, 0, 16));
                 } else if (word == "emdash") {

@@ -19,7 +19,7 @@ QList<QStringList> Parse_CSV(const QString& text);
 // The text of an RTF document: paragraphs and line breaks as "\n", tabs as
 // "\t", \uN and \'hh characters decoded (\'hh in Windows-1252), font, colour
 // and style tables, pictures, document information and other hidden groups
-// left out. `ok` is false for data that is not RTF.
+// left out (the raw bytes of \bin as well). `ok` is false for data that is not RTF.
 QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok = nullptr);
 
 // Decodes the bytes of a text file: UTF-8, or UTF-16/32 with a byte-order

@@ -9,6 +9,9 @@
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/ServiceInterfaces.h"
+#include "data/series/BatchWizard.h"
+#include "data/series/Generate_List.h"
+#include "data/series/Import_Wizard.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/panels/PropertyPanels.h"
 #include "core/canvas/LMNGrid.h"
@@ -46,7 +49,9 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 int Measument_Unit_Is = 2;
@@ -152,6 +157,21 @@ void LMNWindowController::buildToolbar()
     };
     for (const auto& c : commands) {
         QAction* a = main_toolbar->addAction(QIcon::fromTheme(c.icon), tr(c.text));
+        if (QLatin1String(c.text) == QLatin1String("Series")) {
+            // The series manager, with the import wizard and the generator on its menu.
+            series_btn = a;
+            series_btn->setObjectName(QStringLiteral("series_btn"));
+            series_btn->setToolTip(tr("Series: create, import, generate, edit and export series of values"));
+            auto* menu = new QMenu(this);
+            menu->addAction(tr("Series Manager..."), this, &LMNWindowController::Batch_Series_Button);
+            menu->addAction(tr("Import Series..."), this, &LMNWindowController::Import_Wizard_Button);
+            menu->addAction(tr("Generate Series..."), this, &LMNWindowController::Create_Series_Button);
+            series_btn->setMenu(menu);
+            if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(series_btn)))
+                button->setPopupMode(QToolButton::MenuButtonPopup);
+            connect(series_btn, &QAction::triggered, this, &LMNWindowController::Batch_Series_Button);
+            continue;
+        }
         a->setEnabled(false);
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;
@@ -561,4 +581,35 @@ void LMNWindowController::Designing_Mode_Select()
     Barcode_Setting_Or_Designing_Mode = 1;
     Barcode_mode_tab->setCurrentIndex(Barcode_mode_tab->count() - 1);
     Set_Log_Name_In_Title();
+}
+
+// ---------------------------------------------------------------- series tools
+
+void LMNWindowController::Batch_Series_Button()
+{
+    BatchWizard::defaultInstance()->Open_Wnd();
+    Refresh_All_Series_Combobox();
+}
+
+void LMNWindowController::Import_Wizard_Button()
+{
+    Import_Wizard* wizard = Import_Wizard::defaultInstance();
+    wizard->file_name_required = 1;
+    wizard->file_name_Insert = 0;
+    wizard->Open_Wnd();
+    Refresh_All_Series_Combobox();
+}
+
+void LMNWindowController::Create_Series_Button()
+{
+    Generate_List* generator = Generate_List::defaultInstance();
+    generator->file_name_required = 1;
+    generator->file_name_Insert = 0;
+    generator->Open_Wnd();
+    Refresh_All_Series_Combobox();
+}
+
+void LMNWindowController::Refresh_All_Series_Combobox()
+{
+    emit Series_List_Changed();
 }

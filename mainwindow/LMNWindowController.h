@@ -148,6 +148,17 @@ public:
     std::function<void()> Export_Command, Print_Command, Mail_Command, Card_Background_Command,
         Barcode_Window_Command;
 
+    // ---- Series tools (the toolbar's Series command and its menu) ----
+    // The series manager; afterwards the series lists are refreshed.
+    void Batch_Series_Button();
+    // The import wizard and the generator, each writing a new series file.
+    void Import_Wizard_Button();
+    void Create_Series_Button();
+    // Tells the series combos of both modes that the series folder may have
+    // changed (they refill themselves on Series_List_Changed).
+    void Refresh_All_Series_Combobox();
+    QAction* series_btn = nullptr;
+
     // ---- Accessors ----
     QList<QMap<QString, QString>>& ListData_barcode() { return m_listDataBarcode; }
     void setListData_barcode(const QList<QMap<QString, QString>>& list) { m_listDataBarcode = list; }
@@ -174,6 +185,9 @@ public:
     QList<QAction*> later_actions;    // commands that arrive with later subsystems
     LMNZoomingScrollView* _zoomingScrollView = nullptr;   // in the design view
     LMNGraphicView* _graphicView = nullptr;               // in the design view
+
+signals:
+    void Series_List_Changed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -34,10 +34,9 @@ namespace {
 
 QString mm2(double v) { return Format_Fixed_C(v, 2); }
 
-QWidget* pair(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step)
+QHBoxLayout* pair(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step)
 {
-    auto* w = new QWidget;
-    auto* h = new QHBoxLayout(w);
+    auto* h = new QHBoxLayout;
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(2);
     field = new QLineEdit;
@@ -48,7 +47,7 @@ QWidget* pair(QLineEdit*& field, Number_Stepper*& stepper, double min, double ma
     h->addWidget(field);
     h->addWidget(stepper);
     h->addStretch();
-    return w;
+    return h;
 }
 
 QString trimEnds(const QString& s, bool (*in)(QChar))
@@ -115,9 +114,9 @@ void Card_Wizard::buildUi()
     sg->addWidget(new QLabel(tr("Product")), 1, 2);
     sg->addWidget(Product_num_ComboBox, 1, 3);
     sg->addWidget(new QLabel(tr("Width (mm)")), 2, 0);
-    sg->addWidget(pair(width_Text, width_Stepper, 0.1, 5000, 1), 2, 1);
+    sg->addLayout(pair(width_Text, width_Stepper, 0.1, 5000, 1), 2, 1);
     sg->addWidget(new QLabel(tr("Height (mm)")), 2, 2);
-    sg->addWidget(pair(height_Text, height_Stepper, 0.1, 5000, 1), 2, 3);
+    sg->addLayout(pair(height_Text, height_Stepper, 0.1, 5000, 1), 2, 3);
     page_frm_printer_btn = new QPushButton(tr("Paper of Page Setup..."));
     apply_size_btn = new QPushButton(tr("Apply Size"));
     auto* sb = new QHBoxLayout;
@@ -149,7 +148,7 @@ void Card_Wizard::buildUi()
     bg->addWidget(new QLabel(tr("Colour")));
     bg->addWidget(Card_bordr_clr);
     bg->addWidget(new QLabel(tr("Width")));
-    bg->addWidget(pair(Card_bor_Text, Card_bor_Stepper, 0, 50, 1));
+    bg->addLayout(pair(Card_bor_Text, Card_bor_Stepper, 0, 50, 1));
     bg->addWidget(Card_border_style);
     cg->addWidget(Card_border_chk);
     cg->addWidget(Card_Border_Box);
@@ -171,7 +170,7 @@ void Card_Wizard::buildUi()
     fg->addWidget(Card_gradient_fill_rd, 1, 0);
     fg->addWidget(Card_fill_Grd_1_clr, 1, 1);
     fg->addWidget(Card_fill_Grd_2_clr, 1, 2);
-    fg->addWidget(pair(Card_grad_Text, Card_grad_Stepper, 0, 360, 1), 1, 3);
+    fg->addLayout(pair(Card_grad_Text, Card_grad_Stepper, 0, 360, 1), 1, 3);
     fg->addWidget(Card_Style_fill_rd, 2, 0);
     fg->addWidget(Card_hatch_style, 2, 1, 1, 2);
     fg->addWidget(Card_hatch_bk_clr, 2, 3);
@@ -191,7 +190,7 @@ void Card_Wizard::buildUi()
     auto* alpha = new QHBoxLayout;
     Card_alpha_lbl = new QLabel(tr("Transparency (%)"));
     alpha->addWidget(Card_alpha_lbl);
-    alpha->addWidget(pair(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1));
+    alpha->addLayout(pair(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1));
     cg->addLayout(alpha);
     v->addWidget(Color_Box);
 
@@ -503,7 +502,9 @@ void Card_Wizard::Apply_Size_Clicked()
 void Card_Wizard::Page_From_Printer_Click()
 {
     PrintInfo info = MainWindowServices::printInfo();
-    const std::unique_ptr<QPrinter> printer = Make_Printer(info);
+    PrintInfo native = info;
+    native.jobDisposition = QStringLiteral("spool");
+    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
     QPageSetupDialog dialog(printer.get(), this);
     if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
         return;

@@ -52,8 +52,18 @@ double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
 int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
 QString yn(const QCheckBox* c) { return c->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"); }
 
-// Shortest text of a float (as a text field shows a float value).
-QString floatText(double v) { return Format_Double_C(double(float(v))); }
+// Shortest text that reads back as the same float (as a text field shows a
+// float value).
+QString floatText(double v)
+{
+    const float f = float(v);
+    for (int precision = 6; precision < 10; ++precision) {
+        const QString t = QString::number(f, 'g', precision);
+        if (t.toFloat() == f)
+            return t;
+    }
+    return QString::number(f, 'g', 9);
+}
 
 void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
 {
@@ -69,12 +79,12 @@ QLineEdit* readOnlyField(int width = 0)
     return f;
 }
 
-// A text field and its stepper side by side.
-QWidget* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max,
-                    double step, bool floats)
+// A text field and its stepper side by side (a layout, so that enabling the
+// box around them reaches each control).
+QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max,
+                        double step, bool floats)
 {
-    auto* w = new QWidget;
-    auto* h = new QHBoxLayout(w);
+    auto* h = new QHBoxLayout;
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(2);
     field = new QLineEdit;
@@ -87,7 +97,7 @@ QWidget* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, dou
     h->addWidget(field);
     h->addWidget(stepper);
     h->addStretch();
-    return w;
+    return h;
 }
 
 // Trims characters of a kind from both ends.
@@ -186,17 +196,17 @@ void Print_Wnd::buildUi()
     manual_prop_Gp_Bx = new QGroupBox(tr("Manual label (mm)"));
     auto* mg = new QGridLayout(manual_prop_Gp_Bx);
     mg->addWidget(new QLabel(tr("Columns")), 0, 0);
-    mg->addWidget(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 0, 1);
+    mg->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 0, 1);
     mg->addWidget(new QLabel(tr("Rows")), 0, 2);
-    mg->addWidget(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 0, 3);
+    mg->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 0, 3);
     mg->addWidget(new QLabel(tr("Horizontal gap")), 1, 0);
-    mg->addWidget(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 1, 1);
+    mg->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 1, 1);
     mg->addWidget(new QLabel(tr("Vertical gap")), 1, 2);
-    mg->addWidget(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 1, 3);
+    mg->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 1, 3);
     mg->addWidget(new QLabel(tr("Width")), 2, 0);
-    mg->addWidget(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 2, 1);
+    mg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 2, 1);
     mg->addWidget(new QLabel(tr("Height")), 2, 2);
-    mg->addWidget(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 2, 3);
+    mg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 2, 3);
     left->addWidget(manual_prop_Gp_Bx);
 
     predefine_prop_Gp_Bx = new QGroupBox(tr("Label sheet (mm)"));
@@ -216,9 +226,9 @@ void Print_Wnd::buildUi()
     sd->addWidget(delete_label_btn);
     dg->addLayout(sd, 1, 0, 1, 4);
     dg->addWidget(new QLabel(tr("Columns")), 2, 0);
-    dg->addWidget(pairWidget(Col_Text_pre, Col_Stepper_pre, 1, 999, 1, false), 2, 1);
+    dg->addLayout(pairWidget(Col_Text_pre, Col_Stepper_pre, 1, 999, 1, false), 2, 1);
     dg->addWidget(new QLabel(tr("Rows")), 2, 2);
-    dg->addWidget(pairWidget(Row_Text_pre, Row_Stepper_pre, 1, 999, 1, false), 2, 3);
+    dg->addLayout(pairWidget(Row_Text_pre, Row_Stepper_pre, 1, 999, 1, false), 2, 3);
     left_mar_pre = new QLineEdit;
     top_mar_pre = new QLineEdit;
     for (QLineEdit* f : {left_mar_pre, top_mar_pre}) {
@@ -230,13 +240,13 @@ void Print_Wnd::buildUi()
     dg->addWidget(new QLabel(tr("Top margin")), 3, 2);
     dg->addWidget(top_mar_pre, 3, 3);
     dg->addWidget(new QLabel(tr("Horizontal gap")), 4, 0);
-    dg->addWidget(pairWidget(horz_mar_Text_pre, horz_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 1);
+    dg->addLayout(pairWidget(horz_mar_Text_pre, horz_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 1);
     dg->addWidget(new QLabel(tr("Vertical gap")), 4, 2);
-    dg->addWidget(pairWidget(vert_mar_Text_pre, vert_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 3);
+    dg->addLayout(pairWidget(vert_mar_Text_pre, vert_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 3);
     dg->addWidget(new QLabel(tr("Width")), 5, 0);
-    dg->addWidget(pairWidget(width_Text_pre, width_Stepper_pre, 0.1, 5000, 1, false), 5, 1);
+    dg->addLayout(pairWidget(width_Text_pre, width_Stepper_pre, 0.1, 5000, 1, false), 5, 1);
     dg->addWidget(new QLabel(tr("Height")), 5, 2);
-    dg->addWidget(pairWidget(height_Text_pre, height_Stepper_pre, 0.1, 5000, 1, false), 5, 3);
+    dg->addLayout(pairWidget(height_Text_pre, height_Stepper_pre, 0.1, 5000, 1, false), 5, 3);
     paper_used_pre = readOnlyField();
     orientation_pre = readOnlyField();
     page_size_pre = readOnlyField();
@@ -290,12 +300,12 @@ void Print_Wnd::buildUi()
     to_label = new QLabel(tr("To"));
     rg->addWidget(All_print_rd, 0, 0);
     rg->addWidget(tot_label, 0, 1);
-    rg->addWidget(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
+    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
     rg->addWidget(Sel_print_rd, 1, 0);
     rg->addWidget(from_label, 1, 1);
-    rg->addWidget(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
+    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
     rg->addWidget(to_label, 1, 3);
-    rg->addWidget(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
+    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
     middle->addWidget(export_range_box);
 
     // Options.
@@ -315,7 +325,7 @@ void Print_Wnd::buildUi()
     og->addWidget(fit_frame_chk, 5, 0);
     auto* copies = new QHBoxLayout;
     copies->addWidget(new QLabel(tr("Copies")));
-    copies->addWidget(pairWidget(Copies_Text, Copies_Stepper, 1, 999, 1, false));
+    copies->addLayout(pairWidget(Copies_Text, Copies_Stepper, 1, 999, 1, false));
     og->addLayout(copies, 6, 0);
     middle->addWidget(options);
 
@@ -775,7 +785,9 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
 
 void Print_Wnd::pagesetup()
 {
-    const std::unique_ptr<QPrinter> printer = Make_Printer(printInfo());
+    PrintInfo native = printInfo();
+    native.jobDisposition = QStringLiteral("spool");
+    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
     QPageSetupDialog dialog(printer.get(), this);
     if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
         return;

@@ -911,7 +911,7 @@ void Print_Wnd::Call_Print_Box_1()
     if (preview)
         info.jobDisposition = QStringLiteral("preview");
     std::unique_ptr<QPrinter> printer = Make_Printer(info);
-    printer->setDocName(QStringLiteral("Zorv Label"));
+    printer->setDocName(job_title);
     printer->setCopyCount(std::max(1, inum(Copies_Text)));
     last_job_copies = printer->copyCount();
     const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Point).size();

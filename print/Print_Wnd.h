@@ -209,6 +209,8 @@ public:
     // What the last job did: sheets drawn, -1 when the printer failed.
     int last_job_sheets = 0;
     int last_job_copies = 0;
+    // The title of print jobs (the name the printer's queue shows).
+    QString job_title{QStringLiteral("Zorv Label")};
     // Told after each sheet of a job where its labels went (the print-queue
     // check and the tests listen; nothing is kept otherwise).
     std::function<void(int sheet, const QList<Printing_View::Placed_Label>&)> on_sheet;

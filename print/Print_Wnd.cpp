@@ -37,6 +37,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -353,6 +354,7 @@ void Print_Wnd::buildUi()
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PrintView = new Sample_Preview;
     Print_sclview->setWidget(PrintView);
+    Print_sclview->viewport()->installEventFilter(this);
     Print_sclview->setMinimumWidth(420);
     right->addWidget(Print_sclview, 1);
     auto* buttons = new QHBoxLayout;
@@ -628,7 +630,7 @@ void Print_Wnd::Set_values_From_Printer()
     const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
     const bool catalogue = Manual_or_Pre == 1 && cus_or_pre == QLatin1String("P");
     if (!catalogue)
-        PrintView->setFixedSize(paper.toSize());
+        setPreviewFrame(paper);
     Size_id->setText(mm2(mm.width()) + QStringLiteral(" x ") + mm2(mm.height()));
     Orient_ComboBox->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
@@ -720,6 +722,25 @@ void Print_Wnd::Check_Max_Cell_Value()
     horz_mar = fit.hg;
     vert_mar = fit.vg;
     Refresh_Preview();
+}
+
+void Print_Wnd::setPreviewFrame(QSizeF sheet)
+{
+    m_previewSheet = sheet;
+    // The whole sheet across the preview, never larger than 1.5 times its size.
+    const double room = std::max(100, Print_sclview->viewport()->width() - 16);
+    const double scale = sheet.width() > 0 ? std::min(1.5, room / sheet.width()) : 1.0;
+    PrintView->setDisplayScale(scale);
+    PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
+}
+
+bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // The preview follows the room its scroll view gives it.
+    if (watched == Print_sclview->viewport() && event->type() == QEvent::Resize
+        && !m_previewSheet.isEmpty())
+        setPreviewFrame(m_previewSheet);
+    return QDialog::eventFilter(watched, event);
 }
 
 void Print_Wnd::Refresh_Preview()
@@ -1321,7 +1342,7 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
             description_pre->setText(v[14]);
             predef_page_wdt = Page_Points_Rounded_Up(Leading_Double_C(v[11]));
             predef_page_hgt = Page_Points_Rounded_Up(Leading_Double_C(v[12]));
-            PrintView->setFixedSize(QSizeF(predef_page_wdt, predef_page_hgt).toSize());
+            setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
         } else {
             const int index = Product_num_ComboBox->currentIndex();
             if (index < 0)
@@ -1330,7 +1351,7 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
                 const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
                 predef_page_wdt = Page_Points_Rounded_Up(s.pageWidthMM);
                 predef_page_hgt = Page_Points_Rounded_Up(s.pageHeightMM);
-                PrintView->setFixedSize(QSizeF(predef_page_wdt, predef_page_hgt).toSize());
+                setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
                 left_mar_pre->setText(mm2(s.leftMM));
                 top_mar_pre->setText(mm2(s.topMM));
                 setPair(Col_Text_pre, Col_Stepper_pre, Leading_Int_C(s.cols), s.cols);
@@ -1602,7 +1623,7 @@ void Print_Wnd::Read_and_load_profile_info(const QString& name)
         info.pageLayout.setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(),
                                               QPageSize::FuzzyMatch));
         info.pageLayout.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-        PrintView->setFixedSize(QSizeF(Page_Points_Rounded_Up(pw), Page_Points_Rounded_Up(ph)).toSize());
+        setPreviewFrame(QSizeF(Page_Points_Rounded_Up(pw), Page_Points_Rounded_Up(ph)));
     }
     info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
     setPrintInfo(info);

@@ -215,9 +215,15 @@ public:
     // check and the tests listen; nothing is kept otherwise).
     std::function<void(int sheet, const QList<Printing_View::Placed_Label>&)> on_sheet;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildUi();
     void connectControls();
+    // The preview shows a sheet of this size (points), scaled to its room.
+    void setPreviewFrame(QSizeF sheet);
+    QSizeF m_previewSheet;
     // The pair of a field: its stepper, and the other way round.
     void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
                   bool twoDecimals = false);

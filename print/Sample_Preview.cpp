@@ -94,5 +94,6 @@ void Sample_Preview::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.scale(m_scale, m_scale);
     drawSheet(p, Sheet_Size(), true);
 }

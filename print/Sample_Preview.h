@@ -27,9 +27,16 @@ public:
     // One cell's outline (Show_margin_rect) and crop marks (Enable_Crop_Marks).
     void Draw_Margin_rect(QPainter& painter, double H, const QRectF& rect) const;
 
-    // A snapshot of the view at its size.
+    // A snapshot of the sheet, one pixel a point.
     QImage imageRepresentation() const;
+
+    // On the screen the sheet is drawn at this scale (1: one pixel a point).
+    void setDisplayScale(double scale) { m_scale = scale > 0 ? scale : 1.0; update(); }
+    double displayScale() const { return m_scale; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    double m_scale = 1.0;
 };

@@ -34,7 +34,7 @@ QString Value(int row)
 BarcodeSettings Code128()
 {
     BarcodeSettings s;
-    s.setBarcodeType(QStringLiteral("Code 128"));
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
     return s;
 }
 

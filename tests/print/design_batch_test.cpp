@@ -49,7 +49,7 @@ public:
     PtImage Get_Image_From_Val(const QString& value, const QString&, const QString&) override
     {
         BarcodeSettings s;
-        s.setBarcodeType(QStringLiteral("Code 128"));
+        Set_Barcode_Type(s, QStringLiteral("Code 128"));
         return Make_Barcode_Image(s, value, QString(), QString());
     }
 

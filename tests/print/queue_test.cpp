@@ -70,7 +70,7 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
 
     // 25 rows of Code 128 values.
     BarcodeSettings settings;
-    settings.setBarcodeType(QStringLiteral("Code 128"));
+    Set_Barcode_Type(settings, QStringLiteral("Code 128"));
     QStringList values;
     for (int i = 1; i <= 25; ++i)
         values << QStringLiteral("ZL-%1").arg(i, 4, 10, QLatin1Char('0'));

@@ -59,6 +59,13 @@ public:
     BarcodeModeState Barcode_Mode_State() const override { return m_state; }
     int Get_Barcode_Batch_Count() override { return Rows; }
     PtImage Invalid_Barcode_Data_Image() const override { return {}; }
+    bool Check_And_Validat_Barcode(bool, bool) override { return true; }
+    void Draw_2d_barcode_again_for_manual() override {}
+    bool Check_Barcode_Value_is_Valid_in_Series(int) override { return true; }
+    int Selected_Barcode_Row() const override { return 0; }
+    void Select_Valid_Value_For_Barcode_Setting_Mode(int) override {}
+    void Focus_Barcode_List() override {}
+    void SetDocumentCanvasSize(QSizeF) override {}
     PtImage Set_data_table_value_to_card(int, const QString&, bool) override { return {}; }
     void Check_Series_Or_Excel_Use_or_not() override {}
     void Get_total_Card_count() override {}

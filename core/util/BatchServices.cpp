@@ -9,5 +9,8 @@ std::atomic<int> Use_Excel_Binding_Values{0};
 std::atomic<int> Total_Batch_Excel_Card{1};
 std::atomic<int> Total_Barcode_Label_wd_Batch{0};
 QString Start_Card_Option = QStringLiteral("T");
+std::atomic<int> Print_Start{0};
+std::atomic<int> Print_End{0};
+std::atomic<int> Total_Label{1};
 std::atomic<int> curr_card_count{0};
 std::atomic<int> show_count{0};

@@ -77,6 +77,24 @@ public:
     // written for a row that gives no barcode when such rows are not skipped.
     virtual PtImage Invalid_Barcode_Data_Image() const = 0;
 
+    // ---- Checks of the print and PDF commands in barcode mode ----
+    // Validates the typed value (and, with checkImage, the current barcode
+    // and its preview); with showMessage says "Invalid barcode value or
+    // value is too long." when it fails.
+    virtual bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) = 0;
+    // Draws a typed 2D value again when no list feeds the value.
+    virtual void Draw_2d_barcode_again_for_manual() = 0;
+    // Whether row `row` of the list or the chosen series gives a barcode.
+    virtual bool Check_Barcode_Value_is_Valid_in_Series(int row) = 0;
+    // The selected row: of the list table when the list is the source, else
+    // Last_Selected_Index of the series combos (-1 none).
+    virtual int Selected_Barcode_Row() const = 0;
+    // Selects a row of the source (list table or series combos) and shows
+    // its barcode; -1 clears the series selection.
+    virtual void Select_Valid_Value_For_Barcode_Setting_Mode(int row) = 0;
+    // Gives the barcode list the keyboard focus.
+    virtual void Focus_Barcode_List() = 0;
+
     // ---- Batch binding of designing mode ----
     // Fills a copy of every bound front item with row `row` and renders the
     // card; null when no card could be made. `side` is "F".
@@ -104,6 +122,9 @@ public:
                                    const QString& logOrTemplate) = 0;
     // The card size in points.
     virtual QSizeF Card_Size() const = 0;
+    // Sizes the document and the card canvas (points), as the card-size
+    // apply button does (Set_Document_Size, SetDocumentCanvasSize).
+    virtual void SetDocumentCanvasSize(QSizeF points) = 0;
     // Opens the picture library ("C" item pictures, "B" backgrounds); the
     // chosen path, or "" when none was chosen.
     virtual QString Open_Image_Library_Window(const QString& mode) = 0;
@@ -120,6 +141,11 @@ extern std::atomic<int> Use_Excel_Binding_Values;   // the spreadsheet binding i
 extern std::atomic<int> Total_Batch_Excel_Card;     // rows of the current source, at least 1
 extern std::atomic<int> Total_Barcode_Label_wd_Batch;  // barcode-mode rows
 extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
+// Range of the running print, PDF or export job: the first row (0-based),
+// the row after the last one (the To field) and the number of labels.
+extern std::atomic<int> Print_Start;
+extern std::atomic<int> Print_End;
+extern std::atomic<int> Total_Label;
 // Progress counters of the running job, read by the progress window.
 extern std::atomic<int> curr_card_count;
 extern std::atomic<int> show_count;

@@ -33,11 +33,16 @@ public:
     QWidget* host = nullptr;
     bool saveResult = true;
     PtImage invalidImage;                           // Invalid_Barcode_Data_Image
+    bool typedValueValid = true;                    // Check_And_Validat_Barcode
+    std::function<bool(int)> rowValid;              // default: rowImage gives an image
+    int selectedRow = 0;                            // Selected_Barcode_Row
 
     // What the fake saw.
     mutable std::mutex mutex;
     int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0, counts = 0;
-    QList<int> imageRows, cardRows;
+    int validations = 0, redraws2d = 0, listFocus = 0;
+    QList<int> imageRows, cardRows, selections;
+    QList<QSizeF> canvasSizes;
     QStringList savedPaths, openedSeries;
 
     PtImage Get_Image_From_List_Val(int row) override
@@ -79,6 +84,25 @@ public:
         return barcodeRows;
     }
 
+    bool Check_And_Validat_Barcode(bool, bool) override
+    {
+        ++validations;
+        return typedValueValid;
+    }
+    void Draw_2d_barcode_again_for_manual() override { ++redraws2d; }
+    bool Check_Barcode_Value_is_Valid_in_Series(int row) override
+    {
+        if (rowValid) return rowValid(row);
+        return rowImage && !rowImage(row).isNull();
+    }
+    int Selected_Barcode_Row() const override { return selectedRow; }
+    void Select_Valid_Value_For_Barcode_Setting_Mode(int row) override
+    {
+        selections << row;
+        selectedRow = row;
+    }
+    void Focus_Barcode_List() override { ++listFocus; }
+
     PtImage Set_data_table_value_to_card(int row, const QString&, bool) override
     {
         PtImage image = cardImage ? cardImage(row) : PtImage();
@@ -113,6 +137,11 @@ public:
         return saveResult;
     }
     QSizeF Card_Size() const override { return cardSize; }
+    void SetDocumentCanvasSize(QSizeF points) override
+    {
+        canvasSizes << points;
+        cardSize = points;
+    }
     QString Open_Image_Library_Window(const QString&) override { return libraryChoice; }
     QWidget* Batch_Host_Window() const override { return host; }
 

@@ -1,0 +1,143 @@
+// Printing: 1,000 barcode labels (each made by the generation road, as the
+// main window makes a list row's barcode) laid out on sheets of 65 and
+// printed to PDF through the print window's job; the PDF must stay small
+// (bars as vector paths). And the preview: one sheet of 65 barcodes drawn as
+// the print preview draws a page, and the window's on-screen sheet.
+// Goals: 1,000 labels under 2 s with a PDF under 2 MB; a preview sheet of 65
+// barcodes under 30 ms.
+#include "barcode/generation/BarcodeRoad.h"
+#include "common/FakeBatchServices.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/MainWindowServices.h"
+#include "platform/MessageSink.h"
+#include "print/PrintGlobals.h"
+#include "print/PrinterList.h"
+#include "print/Print_Wnd.h"
+#include "print/Printing_View.h"
+#include "print/Sample_Preview.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString Value(int row)
+{
+    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
+}
+
+BarcodeSettings Code128()
+{
+    BarcodeSettings s;
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
+    return s;
+}
+
+// A barcode list of `rows` rows drawn by the road.
+struct BarcodeBatch {
+    explicit BarcodeBatch(int rows)
+    {
+        const BarcodeSettings s = Code128();
+        batch.state.settings = s;
+        batch.state.value = Value(0);
+        batch.state.dataSource = batch.state.valueChecked = true;
+        for (int r = 0; r < rows; ++r)
+            batch.state.list << BarcodeListRow{{"Value", Value(r)}, {"PQ", "1"}};
+        batch.barcodeRows = rows;
+        batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value(row), QString(), QString()); };
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Use_Data_Sheet_Values = 1;
+        Total_Barcode_Label_wd_Batch = rows;
+    }
+    FakeBatchServices batch;
+};
+
+// The geometry of a sheet of 5 x 13 labels of 38.1 x 21.2 mm.
+void Sheet_Of_65(Print_Wnd& w)
+{
+    w.width_Text->setText("38.1");
+    w.Width_Changed(w.width_Text);
+    w.height_Text->setText("21.2");
+    w.Height_Changed(w.height_Text);
+    w.Col_Text->setText("5");
+    w.Col_Changed(w.Col_Text);
+    w.Row_Text->setText("13");
+    w.Row_Changed(w.Row_Text);
+}
+
+void BM_Print1000BarcodeLabelsToPdf(benchmark::State& state)
+{
+    Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
+    Set_Printer_Names_Provider([] { return QStringList{"Bench"}; });
+    QTemporaryDir dir;
+    PrintInfo info;
+    info.jobDisposition = QStringLiteral("save");
+    info.savePath = dir.filePath("labels.pdf");
+    MainWindowServices::setPrintInfo(info);
+    BarcodeBatch rows(1000);
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    Sheet_Of_65(w);
+    for (auto _ : state)
+        w.Execute_Printing(false);
+    state.counters["sheets"] = w.last_job_sheets;
+    state.counters["pdf_MB"] = double(QFileInfo(info.savePath).size()) / (1024.0 * 1024.0);
+    state.counters["labels_per_s"] = benchmark::Counter(1000, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Print1000BarcodeLabelsToPdf)->Unit(benchmark::kMillisecond);
+
+// One page of the preview: 65 barcodes made and drawn as they are.
+void BM_PreviewSheetOf65Barcodes(benchmark::State& state)
+{
+    BarcodeBatch rows(65);
+    Print_Row = 13;
+    Print_Col = 5;
+    label_width = 38.1f * 2.834645669291f;
+    label_hight = 21.2f * 2.834645669291f;
+    horz_mar = vert_mar = 0;
+    Left_Mar = Top_Mar = 20;
+    Rite_Mar = Bot_Mar = 0;
+    Print_Start = 0;
+    Print_End = 65;
+    Total_Label = Total_Label_Real = 65;
+    Use_Barocde_In_Center = 1;
+    QImage page(595, 842, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        page.fill(Qt::white);
+        Printing_View view(QRectF(0, 0, 595, 842), true);
+        QPainter p(&page);
+        view.drawRect(p, QRectF(0, 0, 595, 842));
+        benchmark::DoNotOptimize(view.sheetLabels().size());
+    }
+}
+BENCHMARK(BM_PreviewSheetOf65Barcodes)->Unit(benchmark::kMillisecond);
+
+// The window's sheet of 65 cells with outlines and crop marks.
+void BM_SampleSheetOf65Cells(benchmark::State& state)
+{
+    Print_Row = 13;
+    Print_Col = 5;
+    Show_margin_rect = 1;
+    Enable_Crop_Marks = 1;
+    Sample_Preview view;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view.imageRepresentation());
+}
+BENCHMARK(BM_SampleSheetOf65Cells)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

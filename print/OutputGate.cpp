@@ -1,0 +1,88 @@
+#include "print/OutputGate.h"
+
+#include "barcode/generation/BarcodeRoad.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/BatchServices.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "print/PrinterList.h"
+#include "print/Print_Wnd.h"
+
+void Print_Button()
+{
+    Output_Command([] {
+        if (Print_Wnd* w = Print_Wnd::defaultInstance())
+            w->Open_Print_Wnd();
+    });
+}
+
+void Output_Command(const std::function<void()>& openWindow)
+{
+    try {
+        if (!Batch_Services)
+            return;
+        Batch_Services->Check_Series_Or_Excel_Use_or_not();
+        if (Barcode_Setting_Or_Designing_Mode != 0) {
+            Print_method(openWindow);
+            return;
+        }
+        if (Total_Barcode_Label_wd_Batch == 0) {
+            Show_MessageBox(QStringLiteral("List is empty."));
+            Batch_Services->Focus_Barcode_List();
+            return;
+        }
+        Batch_Services->Draw_2d_barcode_again_for_manual();
+        if (Barcode_Output_Checks())
+            Print_method(openWindow);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+bool Barcode_Output_Checks()
+{
+    const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
+    if (!Use_Data_Sheet_Values || !state.valueChecked) {
+        // The value is typed: it must encode (the validator says why not).
+        if (!Batch_Services->Check_And_Validat_Barcode(true, true))
+            return false;
+    }
+    return Find_Valid_Barcode_Value_For_Batch_Processing();
+}
+
+bool Find_Valid_Barcode_Value_For_Batch_Processing()
+{
+    if (!Batch_Services)
+        return false;
+    const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
+    if (!(Use_Data_Sheet_Values && state.valueChecked))
+        return true;
+    const int remembered = Batch_Services->Selected_Barcode_Row();
+    const int rows = Total_Barcode_Label_wd_Batch;
+    for (int row = 0; row < rows; ++row) {
+        Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
+        if (Batch_Services->Check_Barcode_Value_is_Valid_in_Series(row))
+            return true;
+    }
+    Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(remembered);
+    Show_MessageBox(invalid_barcode_msg);
+    return false;
+}
+
+bool Print_method(const std::function<void()>& openWindow)
+{
+    if (Printer_Names().isEmpty()) {
+        Show_MessageBox(QStringLiteral("No printer found."));
+        return false;
+    }
+    if (!Batch_Services)
+        return false;
+    Batch_Services->Set_Front_Back_Value_To_Print_Export_Mail();
+    if (openWindow)
+        openWindow();
+    Batch_Services->Create_Card_Design_Again();
+    Batch_Services->Set_Graphic_Array_According_Side();
+    if (Main_App_wnd)
+        Main_App_wnd->Show_RHS_Properties(nullptr);
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The print command of the main window, and the checks it shares with the
+// PDF export command: what the job will draw on must exist before the window
+// opens.
+//
+// Designing mode goes straight on. Barcode mode needs rows ("List is empty."
+// otherwise, with the list focused), a typed value that encodes when the
+// value is typed, and, when the list or a series feeds the value, a row that
+// encodes: the first such row is selected so the job starts from it; when no
+// row encodes the selection is put back and "Invalid barcode value or value is
+// too long." is shown. Then a printer must exist ("No printer found."); the
+// design is backed up, the window runs, and the design is restored.
+#include <functional>
+
+// Print_Button: the whole print command.
+void Print_Button();
+
+// The command with the window it opens: the print window for printing; the
+// PDF export command passes its own window.
+void Output_Command(const std::function<void()>& openWindow);
+
+// The barcode-mode checks (Print_Barcode_Button without its last step);
+// false when the command ends.
+bool Barcode_Output_Checks();
+
+// Looks for the first row whose value encodes when batch values feed the
+// value; true at once otherwise.
+bool Find_Valid_Barcode_Value_For_Batch_Processing();
+
+// No printer: "No printer found." and false. Else the design back-up, the
+// window, and the restore.
+bool Print_method(const std::function<void()>& openWindow);

@@ -1,0 +1,1800 @@
+#include "print/Print_Wnd.h"
+
+#include "barcode/generation/BarcodeRoad.h"
+#include "core/canvas/LMNRenderingView.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "platform/MessageSink.h"
+#include "platform/Numbers.h"
+#include "print/LabelSheetFiles.h"
+#include "print/PrintControls.h"
+#include "print/PrintGlobals.h"
+#include "print/PrinterList.h"
+#include "print/Printing_View.h"
+#include "print/Sample_Preview.h"
+#include "print/SheetLayout.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QEvent>
+
+#include <algorithm>
+#include <cmath>
+
+QPointer<Print_Wnd> Print_Wnd::s_instance;
+
+namespace {
+
+const QString kCustom = QStringLiteral("Custom");
+
+QString mm2(double v) { return Format_Fixed_C(v, 2); }
+double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
+int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
+QString yn(const QCheckBox* c) { return c->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"); }
+
+// Shortest text that reads back as the same float (as a text field shows a
+// float value).
+QString floatText(double v)
+{
+    const float f = float(v);
+    for (int precision = 6; precision < 10; ++precision) {
+        const QString t = QString::number(f, 'g', precision);
+        if (t.toFloat() == f)
+            return t;
+    }
+    return QString::number(f, 'g', 9);
+}
+
+void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
+{
+    if (stepper) stepper->setValue(v);
+    field->setText(text);
+}
+
+QLineEdit* readOnlyField(int width = 0)
+{
+    auto* f = new QLineEdit;
+    f->setReadOnly(true);
+    if (width) f->setFixedWidth(width);
+    return f;
+}
+
+// A text field and its stepper side by side (a layout, so that enabling the
+// box around them reaches each control).
+QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max,
+                        double step, bool floats)
+{
+    auto* h = new QHBoxLayout;
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(2);
+    field = new QLineEdit;
+    field->setFixedWidth(64);
+    stepper = new Number_Stepper;
+    stepper->setRange(min, max);
+    stepper->setIncrement(step);
+    if (floats)
+        field->setValidator(new Float_Num_Formatter(field));
+    h->addWidget(field);
+    h->addWidget(stepper);
+    h->addStretch();
+    return h;
+}
+
+// Trims characters of a kind from both ends.
+QString trimEnds(const QString& s, bool (*in)(QChar))
+{
+    int a = 0, b = s.size();
+    while (a < b && in(s[a])) ++a;
+    while (b > a && in(s[b - 1])) --b;
+    return s.mid(a, b - a);
+}
+bool isLetter(QChar c) { return c.isLetter(); }
+bool isSpace(QChar c) { return c.isSpace(); }
+bool isIllegal(QChar c) { return c.isNonCharacter() || c.category() == QChar::Other_NotAssigned; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+Print_Wnd::Print_Wnd(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Print"));
+    Manual_or_Pre = 0;
+    cus_or_pre = QStringLiteral("C");
+    buildUi();
+    connectControls();
+    Apply_Dialog_Background(this);
+    // awakeFromNib: the vendor list, "Custom" first.
+    Label_ComboBox->addItems(Catalogue_Vendor_Names());
+    Label_ComboBox->setCurrentIndex(0);
+    for (QLineEdit* f : {Total_Text, To_Text, from_Text, Copies_Text})
+        f->setValidator(new QIntValidator(0, 999999, f));
+    setPrintInfo(MainWindowServices::printInfo());
+}
+
+Print_Wnd::~Print_Wnd() = default;
+
+Print_Wnd* Print_Wnd::defaultInstance()
+{
+    if (!s_instance)
+        s_instance = new Print_Wnd(Dialog_Parent_Window());
+    return s_instance;
+}
+
+void Print_Wnd::buildUi()
+{
+    auto* root = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    auto* middle = new QVBoxLayout;
+    root->addLayout(left);
+    root->addLayout(middle);
+
+    // Printer and paper.
+    auto* printerBox = new QGroupBox(tr("Printer"));
+    auto* pg = new QGridLayout(printerBox);
+    Printer_ComboBox = new QComboBox;
+    Printer_ComboBox->setMinimumWidth(200);
+    page_setup_btn = new QPushButton(tr("Page Setup..."));
+    Orient_ComboBox = new QComboBox;
+    Orient_ComboBox->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
+    Paper_id = readOnlyField();
+    Size_id = readOnlyField();
+    l_mar_id = readOnlyField(56);
+    r_mar_id = readOnlyField(56);
+    t_mar_id = readOnlyField(56);
+    b_mar_id = readOnlyField(56);
+    pg->addWidget(new QLabel(tr("Printer:")), 0, 0);
+    pg->addWidget(Printer_ComboBox, 0, 1, 1, 3);
+    pg->addWidget(new QLabel(tr("Paper:")), 1, 0);
+    pg->addWidget(Paper_id, 1, 1);
+    pg->addWidget(page_setup_btn, 1, 2, 1, 2);
+    pg->addWidget(new QLabel(tr("Size (mm):")), 2, 0);
+    pg->addWidget(Size_id, 2, 1);
+    pg->addWidget(Orient_ComboBox, 2, 2, 1, 2);
+    auto* margins = new QHBoxLayout;
+    margins->addWidget(new QLabel(tr("Margins L")));
+    margins->addWidget(l_mar_id);
+    margins->addWidget(new QLabel(tr("R")));
+    margins->addWidget(r_mar_id);
+    margins->addWidget(new QLabel(tr("T")));
+    margins->addWidget(t_mar_id);
+    margins->addWidget(new QLabel(tr("B")));
+    margins->addWidget(b_mar_id);
+    pg->addLayout(margins, 3, 0, 1, 4);
+    left->addWidget(printerBox);
+
+    // Label source.
+    auto* sourceRow = new QHBoxLayout;
+    rd_manual = new QRadioButton(tr("Manual label"));
+    rd_predefined = new QRadioButton(tr("Label sheet"));
+    sourceRow->addWidget(rd_manual);
+    sourceRow->addWidget(rd_predefined);
+    sourceRow->addStretch();
+    left->addLayout(sourceRow);
+
+    manual_prop_Gp_Bx = new QGroupBox(tr("Manual label (mm)"));
+    auto* mg = new QGridLayout(manual_prop_Gp_Bx);
+    mg->addWidget(new QLabel(tr("Columns")), 0, 0);
+    mg->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 0, 1);
+    mg->addWidget(new QLabel(tr("Rows")), 0, 2);
+    mg->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 0, 3);
+    mg->addWidget(new QLabel(tr("Horizontal gap")), 1, 0);
+    mg->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 1, 1);
+    mg->addWidget(new QLabel(tr("Vertical gap")), 1, 2);
+    mg->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 1, 3);
+    mg->addWidget(new QLabel(tr("Width")), 2, 0);
+    mg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 2, 1);
+    mg->addWidget(new QLabel(tr("Height")), 2, 2);
+    mg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 2, 3);
+    left->addWidget(manual_prop_Gp_Bx);
+
+    predefine_prop_Gp_Bx = new QGroupBox(tr("Label sheet (mm)"));
+    auto* dg = new QGridLayout(predefine_prop_Gp_Bx);
+    Label_ComboBox = new QComboBox;
+    Product_num_ComboBox = new QComboBox;
+    Product_num_ComboBox->setMinimumWidth(130);
+    save_label_btn = new QPushButton(tr("Save"));
+    delete_label_btn = new QPushButton(tr("Delete"));
+    dg->addWidget(new QLabel(tr("Vendor")), 0, 0);
+    dg->addWidget(Label_ComboBox, 0, 1);
+    dg->addWidget(new QLabel(tr("Product")), 0, 2);
+    dg->addWidget(Product_num_ComboBox, 0, 3);
+    auto* sd = new QHBoxLayout;
+    sd->addStretch();
+    sd->addWidget(save_label_btn);
+    sd->addWidget(delete_label_btn);
+    dg->addLayout(sd, 1, 0, 1, 4);
+    dg->addWidget(new QLabel(tr("Columns")), 2, 0);
+    dg->addLayout(pairWidget(Col_Text_pre, Col_Stepper_pre, 1, 999, 1, false), 2, 1);
+    dg->addWidget(new QLabel(tr("Rows")), 2, 2);
+    dg->addLayout(pairWidget(Row_Text_pre, Row_Stepper_pre, 1, 999, 1, false), 2, 3);
+    left_mar_pre = new QLineEdit;
+    top_mar_pre = new QLineEdit;
+    for (QLineEdit* f : {left_mar_pre, top_mar_pre}) {
+        f->setFixedWidth(64);
+        f->setValidator(new Float_Num_Formatter(f));
+    }
+    dg->addWidget(new QLabel(tr("Left margin")), 3, 0);
+    dg->addWidget(left_mar_pre, 3, 1);
+    dg->addWidget(new QLabel(tr("Top margin")), 3, 2);
+    dg->addWidget(top_mar_pre, 3, 3);
+    dg->addWidget(new QLabel(tr("Horizontal gap")), 4, 0);
+    dg->addLayout(pairWidget(horz_mar_Text_pre, horz_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 1);
+    dg->addWidget(new QLabel(tr("Vertical gap")), 4, 2);
+    dg->addLayout(pairWidget(vert_mar_Text_pre, vert_mar_Stepper_pre, 0, 1000, 0.5, true), 4, 3);
+    dg->addWidget(new QLabel(tr("Width")), 5, 0);
+    dg->addLayout(pairWidget(width_Text_pre, width_Stepper_pre, 0.1, 5000, 1, false), 5, 1);
+    dg->addWidget(new QLabel(tr("Height")), 5, 2);
+    dg->addLayout(pairWidget(height_Text_pre, height_Stepper_pre, 0.1, 5000, 1, false), 5, 3);
+    paper_used_pre = readOnlyField();
+    orientation_pre = readOnlyField();
+    page_size_pre = readOnlyField();
+    page_width_pre = readOnlyField();
+    page_height_pre = readOnlyField();
+    layout_group_pre = readOnlyField();
+    description_pre = readOnlyField();
+    dg->addWidget(new QLabel(tr("Paper")), 6, 0);
+    dg->addWidget(paper_used_pre, 6, 1);
+    dg->addWidget(new QLabel(tr("Orientation")), 6, 2);
+    dg->addWidget(orientation_pre, 6, 3);
+    dg->addWidget(new QLabel(tr("Page size")), 7, 0);
+    dg->addWidget(page_size_pre, 7, 1);
+    auto* wh = new QHBoxLayout;
+    wh->addWidget(page_width_pre);
+    wh->addWidget(page_height_pre);
+    dg->addLayout(wh, 7, 2, 1, 2);
+    dg->addWidget(new QLabel(tr("Layout")), 8, 0);
+    dg->addWidget(layout_group_pre, 8, 1, 1, 3);
+    dg->addWidget(new QLabel(tr("Description")), 9, 0);
+    dg->addWidget(description_pre, 9, 1, 1, 3);
+    left->addWidget(predefine_prop_Gp_Bx);
+    left->addStretch();
+
+    // Alignment.
+    card_align_box = new QGroupBox(tr("Placement"));
+    auto* ab = new QHBoxLayout(card_align_box);
+    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
+    align_Gp_Bx = new QGroupBox;
+    align_Gp_Bx->setFlat(true);
+    auto* ag = new QGridLayout(align_Gp_Bx);
+    ag->setSpacing(1);
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k] = new QToolButton;
+        align_btn[k]->setIconSize(QSize(24, 24));
+        align_btn[k]->setAutoRaise(true);
+        ag->addWidget(align_btn[k], k / 3, k % 3);
+    }
+    ab->addWidget(align_Gp_Bx);
+    ab->addWidget(Auto_Center_chk_bx);
+    ab->addStretch();
+    middle->addWidget(card_align_box);
+
+    // Range.
+    export_range_box = new QGroupBox(tr("Labels"));
+    auto* rg = new QGridLayout(export_range_box);
+    All_print_rd = new QRadioButton(tr("All"));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    tot_label = new QLabel(tr("Total"));
+    from_label = new QLabel(tr("From"));
+    to_label = new QLabel(tr("To"));
+    rg->addWidget(All_print_rd, 0, 0);
+    rg->addWidget(tot_label, 0, 1);
+    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
+    rg->addWidget(Sel_print_rd, 1, 0);
+    rg->addWidget(from_label, 1, 1);
+    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
+    rg->addWidget(to_label, 1, 3);
+    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
+    middle->addWidget(export_range_box);
+
+    // Options.
+    auto* options = new QGroupBox(tr("Options"));
+    auto* og = new QGridLayout(options);
+    print_with_batch_chk = new QCheckBox(tr("Print with batch data"));
+    skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
+    print_qty_chk = new QCheckBox(tr("Use print quantities"));
+    crop_mark_chk = new QCheckBox(tr("Crop marks"));
+    fit_frame_chk = new QCheckBox(tr("Fit to frame"));
+    Show_Margins = new QCheckBox(tr("Show label outlines"));
+    og->addWidget(print_with_batch_chk, 0, 0);
+    og->addWidget(skip_inavlid_chk, 1, 0);
+    og->addWidget(print_qty_chk, 2, 0);
+    og->addWidget(Show_Margins, 3, 0);
+    og->addWidget(crop_mark_chk, 4, 0);
+    og->addWidget(fit_frame_chk, 5, 0);
+    auto* copies = new QHBoxLayout;
+    copies->addWidget(new QLabel(tr("Copies")));
+    copies->addLayout(pairWidget(Copies_Text, Copies_Stepper, 1, 999, 1, false));
+    og->addLayout(copies, 6, 0);
+    middle->addWidget(options);
+
+    // Profiles.
+    auto* profiles = new QGroupBox(tr("Print profiles"));
+    auto* pv = new QVBoxLayout(profiles);
+    List_profile = new QListWidget;
+    List_profile->setSelectionMode(QAbstractItemView::SingleSelection);
+    List_profile->setMinimumHeight(80);
+    pv->addWidget(List_profile);
+    auto* pb = new QHBoxLayout;
+    Add_profile_btn = new QPushButton(tr("Add"));
+    Edit_profile_btn = new QPushButton(tr("Edit"));
+    Save_profile_btn = new QPushButton(tr("Save"));
+    Delete_profile_btn = new QPushButton(tr("Delete"));
+    for (QPushButton* b : {Add_profile_btn, Edit_profile_btn, Save_profile_btn, Delete_profile_btn})
+        pb->addWidget(b);
+    pv->addLayout(pb);
+    middle->addWidget(profiles, 1);
+
+    // Preview and the job buttons.
+    auto* right = new QVBoxLayout;
+    Print_sclview = new QScrollArea;
+    Print_sclview->setBackgroundRole(QPalette::Mid);
+    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PrintView = new Sample_Preview;
+    Print_sclview->setWidget(PrintView);
+    Print_sclview->viewport()->installEventFilter(this);
+    Print_sclview->setMinimumWidth(420);
+    right->addWidget(Print_sclview, 1);
+    auto* buttons = new QHBoxLayout;
+    preview_btn = new QPushButton(tr("Preview"));
+    print_btn = new QPushButton(tr("Print"));
+    cancel_btn = new QPushButton(tr("Cancel"));
+    print_btn->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(cancel_btn);
+    buttons->addWidget(preview_btn);
+    buttons->addWidget(print_btn);
+    right->addLayout(buttons);
+    root->addLayout(right, 1);
+
+    custom_prod_window = new Custom_Product_Label(this);
+    prnt_prof_wnd = new Add_Print_Profile(this);
+    resize(1280, 700);
+}
+
+void Print_Wnd::connectControls()
+{
+    connect(Printer_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Printer_ComboBox); });
+    connect(Orient_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Orient_ComboBox); });
+    connect(Label_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Label_ComboBox); });
+    connect(Product_num_ComboBox, &QComboBox::activated, this,
+            [this] { comboBoxSelectionDidChange(Product_num_ComboBox); });
+    connect(page_setup_btn, &QPushButton::clicked, this, &Print_Wnd::pagesetup);
+    connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
+    connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
+
+    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (Print_Wnd::*action)(QObject*)) {
+        connect(f, &QLineEdit::editingFinished, this, [this, f, action] {
+            controlTextDidEndEditing(f);
+            (this->*action)(f);
+        });
+        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
+        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+    };
+    pair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
+    pair(horz_mar_Text_pre, horz_mar_Stepper_pre, &Print_Wnd::Horz_Margin_Changed);
+    pair(vert_mar_Text, vert_mar_Stepper, &Print_Wnd::Vert_Margin_Changed);
+    pair(vert_mar_Text_pre, vert_mar_Stepper_pre, &Print_Wnd::Vert_Margin_Changed);
+    pair(width_Text, width_Stepper, &Print_Wnd::Width_Changed);
+    pair(width_Text_pre, width_Stepper_pre, &Print_Wnd::Width_Changed);
+    pair(height_Text, height_Stepper, &Print_Wnd::Height_Changed);
+    pair(height_Text_pre, height_Stepper_pre, &Print_Wnd::Height_Changed);
+    pair(Row_Text, Row_Stepper, &Print_Wnd::Row_Changed);
+    pair(Row_Text_pre, Row_Stepper_pre, &Print_Wnd::Row_Changed);
+    pair(Col_Text, Col_Stepper, &Print_Wnd::Col_Changed);
+    pair(Col_Text_pre, Col_Stepper_pre, &Print_Wnd::Col_Changed);
+    pair(Total_Text, Total_Stepper, &Print_Wnd::Total_Val_Changed);
+    pair(from_Text, from_Stepper, &Print_Wnd::From_Stepper_Changed);
+    pair(To_Text, To_Stepper, &Print_Wnd::To_Stepper_Changed);
+    pair(Copies_Text, Copies_Stepper, &Print_Wnd::Copies_Val_Changed);
+    for (QLineEdit* f : {left_mar_pre, top_mar_pre})
+        connect(f, &QLineEdit::editingFinished, this, &Print_Wnd::Check_Max_Cell_Value);
+
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Print_Wnd::Auto_Center_Checked);
+    for (int k = 0; k < 9; ++k)
+        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+
+    connect(All_print_rd, &QRadioButton::clicked, this, &Print_Wnd::All_print_RD_Clicked);
+    connect(Sel_print_rd, &QRadioButton::clicked, this, &Print_Wnd::Sel_Print_RD_Clicked);
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Batch_Changed);
+    connect(print_qty_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_Qty_Checked);
+    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Print_Wnd::Skip_Inavlid_Checked);
+    connect(crop_mark_chk, &QCheckBox::clicked, this, &Print_Wnd::Enable_Crop_Mark_clicked);
+    connect(Show_Margins, &QCheckBox::clicked, this, &Print_Wnd::Show_Margin_Checked);
+    connect(fit_frame_chk, &QCheckBox::clicked, this, &Print_Wnd::Fit_To_Frame_clicked);
+
+    connect(save_label_btn, &QPushButton::clicked, this, &Print_Wnd::Save_Label_Pressed);
+    connect(delete_label_btn, &QPushButton::clicked, this, &Print_Wnd::Delete_Label_Pressed);
+
+    connect(List_profile, &QListWidget::currentRowChanged, this, &Print_Wnd::tableViewSelectionDidChange);
+    connect(Add_profile_btn, &QPushButton::clicked, this, [this] { Add_Edit_Print_Profile(QStringLiteral("A")); });
+    connect(Edit_profile_btn, &QPushButton::clicked, this, [this] { Add_Edit_Print_Profile(QStringLiteral("E")); });
+    connect(Save_profile_btn, &QPushButton::clicked, this, &Print_Wnd::Save_profile_btn_clicked);
+    connect(Delete_profile_btn, &QPushButton::clicked, this, &Print_Wnd::Delete_profile_btn_clicked);
+
+    connect(preview_btn, &QPushButton::clicked, this, &Print_Wnd::PreviewButtonPressed);
+    connect(print_btn, &QPushButton::clicked, this, &Print_Wnd::PrintButtonPressed);
+    connect(cancel_btn, &QPushButton::clicked, this, &Print_Wnd::CancelButtonPressed);
+}
+
+// ---------------------------------------------------------------------------
+// Opening
+
+bool Print_Wnd::Open_Print_Wnd()
+{
+    try {
+        Reset_For_Opening();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code == 0 || code == 1;
+}
+
+void Print_Wnd::Reset_For_Opening()
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+
+    // 1. Reset.
+    crop_mark_chk->setVisible(false);
+    fit_frame_chk->setVisible(false);
+    PDF_View_Not_Print = 0;
+    printable_label_count = 0;
+    crop_mark_chk->setChecked(false);
+    fit_frame_chk->setChecked(false);
+    Enable_Crop_Marks = 0;
+    Fit_Picture_To_Frame = 0;
+    auto_center_flag = 0;
+    Auto_Center_chk_bx->setChecked(false);
+    Normal_Printing_Is_Selected();
+    SetObjEnabled(align_Gp_Bx, true);
+    Show_margin_rect = 1;
+    Show_Margins->setChecked(true);
+    skip_invalid_barcode = 0;
+    print_wd_pq_opt = 0;
+    Print_Row = Print_Col = 1;
+    Total_Label = 1;
+    Total_Label_Wd_PQ = 1;
+    cus_or_pre = QStringLiteral("C");
+    Manual_or_Pre = 0;
+    rd_manual->setChecked(true);
+    rd_predefined->setChecked(false);
+    manual_prop_Gp_Bx->setVisible(true);
+    predefine_prop_Gp_Bx->setVisible(false);
+    Refresh_And_Reload_Product_Number_Combo(QString());
+    Label_ComboBox->setCurrentIndex(0);
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
+        SetObjEnabled(w, true);
+    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
+        SetObjEnabled(w, false);
+    setPair(Copies_Text, Copies_Stepper, 1, QStringLiteral("1"));
+
+    QSizeF labelSize;
+    if (designing) {
+        // 2. Designing mode: the label is the card.
+        SetObjEnabled(width_Stepper, false);
+        SetObjEnabled(height_Stepper, false);
+        width_Text->setReadOnly(true);
+        height_Text->setReadOnly(true);
+        print_with_batch_chk->setChecked(false);
+        print_with_batch_chk->setEnabled(false);
+        print_with_batch_chk->setVisible(true);
+        Barcode_Image = Main_App_wnd
+            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
+            : PtImage();
+        skip_inavlid_chk->setVisible(false);
+        print_qty_chk->setVisible(false);
+        // A series or a spreadsheet binding gives one card a row.
+        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
+            print_with_batch_chk->setEnabled(true);
+            print_with_batch_chk->setChecked(true);
+            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
+            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+        } else {
+            Total_Label = 1;
+            Set_Tot_Value(1, 999999, QStringLiteral("A"));
+        }
+        Set_Enable_Diable_Range_Box();
+        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+    } else {
+        // 3. Barcode mode: the label is the barcode.
+        crop_mark_chk->setVisible(false);
+        fit_frame_chk->setVisible(false);
+        SetObjEnabled(width_Stepper, true);
+        SetObjEnabled(height_Stepper, true);
+        width_Text->setReadOnly(false);
+        height_Text->setReadOnly(false);
+        const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
+        if (Use_Data_Sheet_Values) {
+            print_with_batch_chk->setEnabled(true);
+            print_with_batch_chk->setChecked(true);
+            skip_inavlid_chk->setVisible(true);
+            skip_inavlid_chk->setChecked(true);
+            const bool series = state.seriesFeeds;
+            print_qty_chk->setVisible(!series);
+            print_qty_chk->setEnabled(!series);
+            print_qty_chk->setChecked(!series);
+            skip_invalid_barcode = 1;
+            print_wd_pq_opt = 1;
+            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
+            Total_Label_Wd_PQ = Total_Label;
+            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+        } else {
+            print_with_batch_chk->setEnabled(false);
+            print_with_batch_chk->setChecked(false);
+            skip_inavlid_chk->setVisible(false);
+            skip_inavlid_chk->setChecked(false);
+            print_qty_chk->setVisible(false);
+            print_qty_chk->setChecked(false);
+            Set_Tot_Value(Total_Label, 999999, QStringLiteral("A"));
+        }
+        Set_Enable_Diable_Range_Box();
+        Barcode_Image = Batch_Services
+            ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
+            : PtImage();
+        labelSize = Barcode_Image.size();
+    }
+
+    // 4. The manual label at that size, one cell, no gaps.
+    label_width = float(labelSize.width());
+    label_hight = float(labelSize.height());
+    const double wmm = Points_To_MM(label_width), hmm = Points_To_MM(label_hight);
+    setPair(width_Text, width_Stepper, wmm, mm2(wmm));
+    setPair(height_Text, height_Stepper, hmm, mm2(hmm));
+    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
+    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
+    setPair(horz_mar_Text, horz_mar_Stepper, 0, mm2(0));
+    setPair(vert_mar_Text, vert_mar_Stepper, 0, mm2(0));
+    for (QLineEdit* f : {l_mar_id, r_mar_id, t_mar_id, b_mar_id})
+        f->setText(mm2(0));
+    SetObjEnabled(horz_mar_Stepper, true);
+    SetObjEnabled(vert_mar_Stepper, true);
+    SetObjEnabled(align_Gp_Bx, true);
+    label_align_val = 1;
+    Set_Reset_Alignemnt_Image();
+
+    // 5. Printers; the print settings keep theirs when it is listed.
+    const QStringList printers = Printer_Names();
+    {
+        QSignalBlocker block(Printer_ComboBox);
+        Printer_ComboBox->clear();
+        Printer_ComboBox->addItems(printers);
+        PrintInfo info = printInfo();
+        const int keep = printers.indexOf(info.printerName);
+        Printer_ComboBox->setCurrentIndex(keep >= 0 ? keep : (printers.isEmpty() ? -1 : 0));
+        if (keep < 0 && !printers.isEmpty() && info.jobDisposition != QLatin1String("save")) {
+            info.printerName = printers.first();
+            info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+            setPrintInfo(info);
+        }
+    }
+
+    // 6.
+    Set_values_From_Printer();
+    Refresh_Preview();
+    Load_Print_Profile();
+}
+
+// ---------------------------------------------------------------------------
+// Printer and paper
+
+PrintInfo Print_Wnd::printInfo() const
+{
+    return MainWindowServices::printInfo();
+}
+
+void Print_Wnd::setPrintInfo(const PrintInfo& info)
+{
+    if (info != MainWindowServices::printInfo())
+        MainWindowServices::setPrintInfo(info);
+}
+
+QSizeF Print_Wnd::paperSize() const
+{
+    return printInfo().pageLayout.fullRect(QPageLayout::Point).size();
+}
+
+void Print_Wnd::Set_values_From_Printer()
+{
+    const PrintInfo info = printInfo();
+    const QPageLayout& layout = info.pageLayout;
+    Paper_id->setText(Paper_Name_Of(layout));
+    const QSizeF paper = paperSize();
+    const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
+    const bool catalogue = Manual_or_Pre == 1 && cus_or_pre == QLatin1String("P");
+    if (!catalogue)
+        setPreviewFrame(paper);
+    Size_id->setText(mm2(mm.width()) + QStringLiteral(" x ") + mm2(mm.height()));
+    Orient_ComboBox->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
+
+    const QMarginsF m = layout.margins(QPageLayout::Point);
+    Left_Mar = float(m.left());
+    Rite_Mar = float(m.right());
+    Top_Mar = float(m.top());
+    Bot_Mar = float(m.bottom());
+    l_mar_id->setText(mm2(Points_To_MM(Left_Mar)));
+    r_mar_id->setText(mm2(Points_To_MM(Rite_Mar)));
+    t_mar_id->setText(mm2(Points_To_MM(Top_Mar)));
+    b_mar_id->setText(mm2(Points_To_MM(Bot_Mar)));
+
+    if (Manual_or_Pre == 1) {
+        if (catalogue) {
+            Left_Mar = MM_To_Points(float(num(left_mar_pre)));
+            Top_Mar = MM_To_Points(float(num(top_mar_pre)));
+            Rite_Mar = Bot_Mar = 0;
+        } else {
+            predef_page_wdt = float(paper.width());
+            predef_page_hgt = float(paper.height());
+            left_mar_pre->setText(l_mar_id->text());
+            top_mar_pre->setText(t_mar_id->text());
+            paper_used_pre->setText(Paper_id->text());
+            page_size_pre->setText(Size_id->text());
+            orientation_pre->setText(layout.orientation() == QPageLayout::Landscape
+                                         ? QStringLiteral("Landscape") : QStringLiteral("Portrait"));
+            page_width_pre->setText(mm2(mm.width()));
+            page_height_pre->setText(mm2(mm.height()));
+            layout_group_pre->setText(kCustom);
+            description_pre->setText(kCustom);
+        }
+    }
+    Refresh_Preview();
+}
+
+void Print_Wnd::Check_Max_Cell_Value()
+{
+    const bool manual = Manual_or_Pre != 1;
+    float lw = MM_To_Points(float(manual ? width_Stepper->value() : width_Stepper_pre->value()));
+    float lh = MM_To_Points(float(manual ? height_Stepper->value() : height_Stepper_pre->value()));
+    Real_label_width = MM_To_Points(float(width_Stepper->value()));
+    Real_label_hight = MM_To_Points(float(height_Stepper->value()));
+
+    QSizeF paper = paperSize();
+    if (Fit_Picture_To_Frame) {
+        const QRectF area = printInfo().pageLayout.paintRect(QPageLayout::Point);
+        lw = float(area.width());
+        lh = float(area.height());
+    }
+    label_width = lw;
+    label_hight = lh;
+    if (!manual) {
+        paper = QSizeF(predef_page_wdt, predef_page_hgt);
+        Left_Mar = MM_To_Points(float(num(left_mar_pre)));
+        Top_Mar = MM_To_Points(float(num(top_mar_pre)));
+        Rite_Mar = Bot_Mar = 0;
+    }
+
+    Sheet_Geometry g;
+    g.W = float(paper.width());
+    g.H = float(paper.height());
+    g.L = Left_Mar;
+    g.R = Rite_Mar;
+    g.T = Top_Mar;
+    g.B = Bot_Mar;
+    g.lw = lw;
+    g.lh = lh;
+    g.hg = MM_To_Points(float(num(manual ? horz_mar_Text : horz_mar_Text_pre)));
+    g.vg = MM_To_Points(float(num(manual ? vert_mar_Text : vert_mar_Text_pre)));
+    g.cols = std::max(1, inum(manual ? Col_Text : Col_Text_pre));
+    g.rows = std::max(1, inum(manual ? Row_Text : Row_Text_pre));
+
+    // The cells are centred with even gaps only for a manual label outside
+    // fit to frame; a label sheet keeps its own grid.
+    const bool center = Auto_Center_chk_bx->isChecked() && manual && !Fit_Picture_To_Frame;
+    auto_center_flag = center ? 1 : 0;
+    const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
+    QLineEdit* colText = manual ? Col_Text : Col_Text_pre;
+    Number_Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
+    QLineEdit* rowText = manual ? Row_Text : Row_Text_pre;
+    Number_Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
+    if (fit.colsLowered)
+        setPair(colText, colStep, fit.cols, QString::number(fit.cols));
+    if (fit.rowsLowered)
+        setPair(rowText, rowStep, fit.rows, QString::number(fit.rows));
+    Print_Row = fit.rows;
+    Print_Col = fit.cols;
+    horz_mar = fit.hg;
+    vert_mar = fit.vg;
+    Refresh_Preview();
+}
+
+void Print_Wnd::setPreviewFrame(QSizeF sheet)
+{
+    m_previewSheet = sheet;
+    // The whole sheet across the preview, never larger than 1.5 times its size.
+    const double room = std::max(100, Print_sclview->viewport()->width() - 16);
+    const double scale = sheet.width() > 0 ? std::min(1.5, room / sheet.width()) : 1.0;
+    PrintView->setDisplayScale(scale);
+    PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
+}
+
+bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // The preview follows the room its scroll view gives it.
+    if (watched == Print_sclview->viewport() && event->type() == QEvent::Resize
+        && !m_previewSheet.isEmpty())
+        setPreviewFrame(m_previewSheet);
+    return QDialog::eventFilter(watched, event);
+}
+
+void Print_Wnd::Refresh_Preview()
+{
+    if (!PrintView)
+        return;
+    if (QScrollBar* bar = Print_sclview->verticalScrollBar())
+        bar->setValue(0);
+    PrintView->update();
+}
+
+void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
+{
+    try {
+        if (combo == Printer_ComboBox) {
+            PrintInfo info = printInfo();
+            info.printerName = Printer_ComboBox->currentText();
+            if (info.jobDisposition == QLatin1String("save"))
+                info.jobDisposition = QStringLiteral("spool");
+            info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+            setPrintInfo(info);
+            Set_values_From_Printer();
+        } else if (combo == Orient_ComboBox) {
+            PrintInfo info = printInfo();
+            const bool portrait = Orient_ComboBox->currentText() == QLatin1String("Portrait");
+            info.pageLayout.setOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+            setPrintInfo(info);
+            Set_values_From_Printer();
+            Check_Max_Cell_Value();
+        } else if (combo == Label_ComboBox) {
+            if (Manual_or_Pre != 1)
+                return;
+            if (Label_ComboBox->currentText() == kCustom) {
+                cus_or_pre = QStringLiteral("C");
+                Refresh_And_Reload_Product_Number_Combo(QString());
+                return;
+            }
+            cus_or_pre = QStringLiteral("P");
+            save_label_btn->setVisible(false);
+            delete_label_btn->setVisible(false);
+            {
+                QSignalBlocker block(Product_num_ComboBox);
+                Product_num_ComboBox->clear();
+                Read_XML_File(Catalogue_File_Path(Label_ComboBox->currentText()), QString(), QString(),
+                              false, prod_list, Product_num_ComboBox);
+                Product_num_ComboBox->setCurrentIndex(Product_num_ComboBox->count() > 0 ? 0 : -1);
+            }
+            for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+                                      vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
+                SetObjEnabled(s, false);
+            for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
+                                 horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
+                f->setReadOnly(true);
+            comboBoxSelectionDidChange(Product_num_ComboBox);
+        } else if (combo == Product_num_ComboBox) {
+            if (Manual_or_Pre == 1)
+                Read_Selected_Product_Label_Value();
+        }
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Print_Wnd::pagesetup()
+{
+    PrintInfo native = printInfo();
+    native.jobDisposition = QStringLiteral("spool");
+    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
+    QPageSetupDialog dialog(printer.get(), this);
+    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+        return;
+    PrintInfo info = printInfo();
+    info.pageLayout = Printer_Page_Layout(info.printerName, printer->pageLayout());
+    setPrintInfo(info);
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Manual_Label_Changed()
+{
+    Manual_or_Pre = 0;
+    rd_manual->setChecked(true);
+    rd_predefined->setChecked(false);
+    manual_prop_Gp_Bx->setVisible(true);
+    predefine_prop_Gp_Bx->setVisible(false);
+    label_align_val = label_align_val_bkup;
+    Set_Reset_Alignemnt_Image();
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Predefined_Label_Changed()
+{
+    Manual_or_Pre = 1;
+    rd_manual->setChecked(false);
+    rd_predefined->setChecked(true);
+    manual_prop_Gp_Bx->setVisible(false);
+    predefine_prop_Gp_Bx->setVisible(true);
+    label_align_val_bkup = label_align_val;
+    label_align_val = 1;
+    Set_Reset_Alignemnt_Image();
+    cus_or_pre = Label_ComboBox->currentText() == kCustom ? QStringLiteral("C") : QStringLiteral("P");
+    Read_Selected_Product_Label_Value();
+}
+
+// ---------------------------------------------------------------------------
+// Jobs
+
+void Print_Wnd::Execute_Printing(bool preview)
+{
+    try {
+        // 1. The sheet's paper against the printer's.
+        if (Manual_or_Pre == 1) {
+            if (Paper_id->text() != paper_used_pre->text()
+                || Orient_ComboBox->currentText() != orientation_pre->text()) {
+                if (!Show_YES_NO_MessageBox(QStringLiteral(
+                        "Please change paper to print barcode according to label details. Do you "
+                        "want to continue with selected printer paper?")))
+                    return;
+                Set_values_From_Printer();
+                Check_Max_Cell_Value();
+            }
+        }
+        // 2. A label that does not fit.
+        const QSizeF paper = paperSize();
+        if (label_width + Left_Mar + Rite_Mar + horz_mar > paper.width()
+            || label_hight + Top_Mar + Bot_Mar + vert_mar > paper.height()) {
+            if (!Show_YES_NO_MessageBox(QStringLiteral(
+                    "'Label Size' is bigger than selected 'Paper Size' or drawn label may be out "
+                    "of margin area.\n\nDo you want to continue?")))
+                return;
+        }
+        // 4. The range counts rows, each repeated by its print quantity.
+        const bool batch = print_with_batch_chk->isChecked();
+        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool pq = !designing && batch && print_qty_chk->isChecked();
+        print_wd_pq_opt = pq ? 1 : 0;
+        if (!All_print_rd->isChecked()) {
+            const int from = inum(from_Text), to = inum(To_Text);
+            if (from > to) {
+                Show_MessageBox(QStringLiteral("Please select valid range."));
+                return;
+            }
+            Print_Start = std::max(0, from - 1);
+            Print_End = to;
+            int labels = 0;
+            for (int r = Print_Start; r < to; ++r)
+                labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
+            Total_Label = labels;
+        } else {
+            Print_Start = 0;
+            Print_End = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+            Total_Label = std::max(0, inum(Total_Text));
+        }
+        // 5.-7.
+        Use_Data_Sheet_Values = batch ? 1 : 0;
+        Total_Label_Real = Total_Label;
+        printable_label_count = 0;
+        Use_Barocde_In_Center = 0;
+        if (!designing) {
+            Use_Barocde_In_Center = 1;
+            if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
+                Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
+                                                                         !All_print_rd->isChecked());
+        }
+        // 8.
+        if (Total_Label == 0) {
+            Show_MessageBox(QStringLiteral("There is no barcode to print."));
+            return;
+        }
+        // 9. A preview, or a print on the printer (or into the file the
+        // print settings name).
+        m_previewJob = preview;
+        PrintInfo info = printInfo();
+        if (info.jobDisposition != QLatin1String("save")) {
+            info.jobDisposition = QStringLiteral("spool");
+            setPrintInfo(info);
+        }
+        Call_Print_Box_1();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Print_Wnd::Call_Print_Box_1()
+{
+    PrintInfo info = printInfo();
+    const bool preview = m_previewJob;
+    if (preview)
+        info.jobDisposition = QStringLiteral("preview");
+    std::unique_ptr<QPrinter> printer = Make_Printer(info);
+    printer->setDocName(job_title);
+    printer->setCopyCount(std::max(1, inum(Copies_Text)));
+    last_job_copies = printer->copyCount();
+    const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Point).size();
+    Printing_View view(QRectF(QPointF(0, 0), paper), preview);
+
+    if (preview) {
+        QPrintPreviewDialog dialog(printer.get(), this);
+        dialog.setWindowTitle(tr("Print Preview"));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &view](QPrinter* p) {
+            last_job_sheets = Print_Sheets(*p, view, [this, &view](int sheet) {
+                if (on_sheet)
+                    on_sheet(sheet, view.sheetLabels());
+                return true;
+            });
+        });
+        Run_Modal_Dialog(dialog);
+        return;
+    }
+
+    // A long job shows its sheets and can be stopped.
+    const int pages = view.numberOfPages();
+    QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, std::max(1, pages), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    bool stopped = false;
+    last_job_sheets = Print_Sheets(*printer, view, [&](int sheet) {
+        if (on_sheet)
+            on_sheet(sheet, view.sheetLabels());
+        progress.setValue(std::min(sheet, progress.maximum()));
+        if (progress.wasCanceled()) {
+            stopped = true;
+            printer->abort();
+            return false;
+        }
+        return true;
+    });
+    progress.reset();
+    if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error))
+        Show_MessageBox(QStringLiteral("The labels could not be printed. Please check the printer "
+                                       "and try again."));
+}
+
+void Print_Wnd::CancelButtonPressed()
+{
+    Fit_Picture_To_Frame = 0;
+    Enable_Crop_Marks = 0;
+    hide();
+    if (Batch_Services)
+        Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+    done(0);
+}
+
+void Print_Wnd::reject()
+{
+    hide();
+    done(0);
+}
+
+// ---------------------------------------------------------------------------
+// Range and options
+
+void Print_Wnd::All_print_RD_Clicked()
+{
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, false);
+}
+
+void Print_Wnd::Sel_Print_RD_Clicked()
+{
+    Sel_print_rd->setChecked(true);
+    All_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, true);
+}
+
+void Print_Wnd::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
+                         bool twoDecimals)
+{
+    if (sender == stepper) {
+        if (isInt)
+            field->setText(QString::number(stepper->intValue()));
+        else
+            field->setText(twoDecimals ? mm2(stepper->value()) : floatText(stepper->value()));
+    } else {
+        stepper->setValue(isInt ? double(inum(field)) : num(field));
+    }
+}
+
+void Print_Wnd::From_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, from_Text, from_Stepper, true);
+}
+
+void Print_Wnd::To_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, To_Text, To_Stepper, true);
+}
+
+void Print_Wnd::Total_Val_Changed(QObject* sender)
+{
+    copyPair(sender, Total_Text, Total_Stepper, true);
+}
+
+void Print_Wnd::Copies_Val_Changed(QObject* sender)
+{
+    copyPair(sender, Copies_Text, Copies_Stepper, true);
+}
+
+void Print_Wnd::Set_Tot_Value(int value, int maximum, const QString& set_for)
+{
+    int v = value == 0 ? 1 : value;
+    int m = maximum;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (!batch) {
+        m = 999999;
+        v = std::min(v, 999999);
+    }
+    m = std::max(1, m);
+    Total_Stepper->setMaximum(m);
+    To_Stepper->setMaximum(m);
+    from_Stepper->setMaximum(m);
+    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
+        setPair(Total_Text, Total_Stepper, v, QString::number(v));
+    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
+        setPair(To_Text, To_Stepper, v, QString::number(v));
+    if (!batch)
+        for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+            s->setMaximum(999999);
+}
+
+void Print_Wnd::Set_Enable_Diable_Range_Box()
+{
+    if (print_with_batch_chk->isChecked()) {
+        SetObjEnabled(export_range_box, true);
+        if (All_print_rd->isChecked())
+            All_print_RD_Clicked();
+        else
+            Sel_Print_RD_Clicked();
+    } else {
+        SetObjEnabled(export_range_box, false);
+        All_print_RD_Clicked();
+        for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+            SetObjEnabled(w, true);
+    }
+}
+
+void Print_Wnd::Verify_Card_Count()
+{
+    if (!Batch_Services)
+        return;
+    Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
+        Use_Data_Sheet_Values = 0;
+    Batch_Services->Get_total_Card_count();
+}
+
+void Print_Wnd::Print_With_Batch_Changed()
+{
+    const bool on = print_with_batch_chk->isChecked();
+    if (Barcode_Setting_Or_Designing_Mode != 0) {
+        Verify_Card_Count();
+        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
+    } else if (!on) {
+        Use_Data_Sheet_Values = 0;
+        print_wd_pq_opt = 0;
+        Total_Label = Print_Row * Print_Col;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(false);
+            print_qty_chk->setEnabled(false);
+        }
+    } else {
+        Use_Data_Sheet_Values = 1;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(true);
+            print_qty_chk->setEnabled(true);
+        }
+        if (print_qty_chk->isChecked()) {
+            print_wd_pq_opt = 1;
+            Total_Label = Total_Label_Wd_PQ;
+        } else {
+            print_wd_pq_opt = 0;
+            Total_Label = int(Total_Barcode_Label_wd_Batch);
+        }
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
+}
+
+void Print_Wnd::Print_Qty_Checked()
+{
+    if (print_qty_chk->isChecked()) {
+        print_wd_pq_opt = 1;
+        Total_Label = Total_Label_Wd_PQ;
+    } else {
+        print_wd_pq_opt = 0;
+        Total_Label = int(Total_Barcode_Label_wd_Batch);
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Refresh_Preview();
+}
+
+void Print_Wnd::Skip_Inavlid_Checked()
+{
+    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void Print_Wnd::Enable_Crop_Mark_clicked()
+{
+    Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void Print_Wnd::Show_Margin_Checked()
+{
+    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void Print_Wnd::Fit_To_Frame_clicked()
+{
+    if (fit_frame_chk->isChecked()) {
+        Fit_Picture_To_Frame = 1;
+        Disable_for_fit_or_duplex();
+    } else {
+        Fit_Picture_To_Frame = 0;
+        Normal_Printing_Is_Selected();
+    }
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Capture_Last_Values()
+{
+    LAST_Side_Mar = 0;
+    LAST_Horz_Mar = float(horz_mar_Stepper->value());
+    LAST_Vert_Mar = float(vert_mar_Stepper->value());
+    LAST_Row = Row_Stepper->intValue();
+    LAST_Column = Col_Stepper->intValue();
+}
+
+void Print_Wnd::Disable_for_fit_or_duplex()
+{
+    Capture_Last_Values();
+    SetObjEnabled(horz_mar_Stepper, false);
+    SetObjEnabled(vert_mar_Stepper, false);
+    setPair(horz_mar_Text, horz_mar_Stepper, 0, floatText(0));
+    setPair(vert_mar_Text, vert_mar_Stepper, 0, floatText(0));
+    SetObjEnabled(Row_Stepper, false);
+    SetObjEnabled(Col_Stepper, false);
+    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
+    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
+    SetObjEnabled(card_align_box, false);
+}
+
+void Print_Wnd::Normal_Printing_Is_Selected()
+{
+    if (fit_frame_chk->isChecked())
+        return;
+    SetObjEnabled(card_align_box, true);
+    if (Auto_Center_chk_bx->isChecked())
+        SetObjEnabled(align_Gp_Bx, false);
+    SetObjEnabled(horz_mar_Stepper, true);
+    SetObjEnabled(vert_mar_Stepper, true);
+    setPair(horz_mar_Text, horz_mar_Stepper, LAST_Horz_Mar, floatText(LAST_Horz_Mar));
+    setPair(vert_mar_Text, vert_mar_Stepper, LAST_Vert_Mar, floatText(LAST_Vert_Mar));
+    SetObjEnabled(Row_Stepper, true);
+    SetObjEnabled(Col_Stepper, true);
+    setPair(Row_Text, Row_Stepper, LAST_Row, QString::number(LAST_Row));
+    setPair(Col_Text, Col_Stepper, LAST_Column, QString::number(LAST_Column));
+}
+
+void Print_Wnd::Make_select_on_index(int row)
+{
+    if (row >= 0 && row < List_profile->count())
+        List_profile->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+void Print_Wnd::Horz_Margin_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, horz_mar_Text_pre, horz_mar_Stepper_pre, false);
+    else
+        copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Vert_Margin_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, vert_mar_Text_pre, vert_mar_Stepper_pre, false);
+    else
+        copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Width_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, width_Text_pre, width_Stepper_pre, false, true);
+    else
+        copyPair(sender, width_Text, width_Stepper, false, true);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Height_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, height_Text_pre, height_Stepper_pre, false, true);
+    else
+        copyPair(sender, height_Text, height_Stepper, false, true);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Row_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, Row_Text_pre, Row_Stepper_pre, true);
+    else
+        copyPair(sender, Row_Text, Row_Stepper, true);
+    Check_Max_Cell_Value();
+    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
+        Total_Label = Print_Row * Print_Col;
+        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
+    }
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Col_Changed(QObject* sender)
+{
+    if (Manual_or_Pre == 1)
+        copyPair(sender, Col_Text_pre, Col_Stepper_pre, true);
+    else
+        copyPair(sender, Col_Text, Col_Stepper, true);
+    Check_Max_Cell_Value();
+    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
+        Total_Label = Print_Row * Print_Col;
+        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
+    }
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Auto_Center_Checked()
+{
+    if (Fit_Picture_To_Frame)
+        return;
+    const bool on = Auto_Center_chk_bx->isChecked();
+    auto_center_flag = on ? 1 : 0;
+    SetObjEnabled(horz_mar_Stepper, !on);
+    SetObjEnabled(vert_mar_Stepper, !on);
+    SetObjEnabled(align_Gp_Bx, !on);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Alignment_Clicked(int value)
+{
+    label_align_val = value;
+    Set_Reset_Alignemnt_Image();
+    if (!Fit_Picture_To_Frame)
+        Refresh_Preview();
+}
+
+void Print_Wnd::Set_Reset_Alignemnt_Image()
+{
+    if (label_align_val < 1 || label_align_val > 9)
+        return;
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
+        align_btn[k]->setCheckable(true);
+        align_btn[k]->setChecked(k + 1 == label_align_val);
+    }
+}
+
+void Print_Wnd::Read_Selected_Product_Label_Value()
+{
+    try {
+        if (cus_or_pre == QLatin1String("C")) {
+            const QString name = Product_num_ComboBox->currentText();
+            const std::optional<QStringList> s = name.isEmpty()
+                ? std::nullopt
+                : Read_Sheet_Strings(Sheet_File_Path(custom_label_path, name), Custom_Sheet_String_Count);
+            if (!s)
+                return;   // not a custom sheet: nothing changes
+            const QStringList& v = *s;
+            setPair(Col_Text_pre, Col_Stepper_pre, Leading_Int_C(v[0]), v[0]);
+            setPair(Row_Text_pre, Row_Stepper_pre, Leading_Int_C(v[1]), v[1]);
+            left_mar_pre->setText(v[2]);
+            top_mar_pre->setText(v[3]);
+            setPair(horz_mar_Text_pre, horz_mar_Stepper_pre, Leading_Double_C(v[4]), v[4]);
+            setPair(vert_mar_Text_pre, vert_mar_Stepper_pre, Leading_Double_C(v[5]), v[5]);
+            setPair(width_Text_pre, width_Stepper_pre, Leading_Double_C(v[6]), v[6]);
+            setPair(height_Text_pre, height_Stepper_pre, Leading_Double_C(v[7]), v[7]);
+            paper_used_pre->setText(v[8]);
+            orientation_pre->setText(v[9]);
+            page_size_pre->setText(v[10]);
+            page_width_pre->setText(v[11]);
+            page_height_pre->setText(v[12]);
+            layout_group_pre->setText(v[13]);
+            description_pre->setText(v[14]);
+            predef_page_wdt = Page_Points_Rounded_Up(Leading_Double_C(v[11]));
+            predef_page_hgt = Page_Points_Rounded_Up(Leading_Double_C(v[12]));
+            setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
+        } else {
+            const int index = Product_num_ComboBox->currentIndex();
+            if (index < 0)
+                return;
+            if (index < prod_list.size()) {
+                const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
+                predef_page_wdt = Page_Points_Rounded_Up(s.pageWidthMM);
+                predef_page_hgt = Page_Points_Rounded_Up(s.pageHeightMM);
+                setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
+                left_mar_pre->setText(mm2(s.leftMM));
+                top_mar_pre->setText(mm2(s.topMM));
+                setPair(Col_Text_pre, Col_Stepper_pre, Leading_Int_C(s.cols), s.cols);
+                setPair(Row_Text_pre, Row_Stepper_pre, Leading_Int_C(s.rows), s.rows);
+                setPair(horz_mar_Text_pre, horz_mar_Stepper_pre, s.hgapMM, floatText(s.hgapMM));
+                setPair(vert_mar_Text_pre, vert_mar_Stepper_pre, s.vgapMM, floatText(s.vgapMM));
+                setPair(width_Text_pre, width_Stepper_pre, s.widthMM, floatText(s.widthMM));
+                setPair(height_Text_pre, height_Stepper_pre, s.heightMM, floatText(s.heightMM));
+                orientation_pre->setText(s.orientation);
+                page_size_pre->setText(s.pageSize);
+                page_width_pre->setText(mm2(s.pageWidthMM));
+                page_height_pre->setText(mm2(s.pageHeightMM));
+                paper_used_pre->setText(s.paper);
+                layout_group_pre->setText(s.layoutGroup);
+                description_pre->setText(s.description);
+            }
+        }
+        Check_Max_Cell_Value();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Print_Wnd::Apply_unit_Chaneg_Values()
+{
+    const double w = num(width_Text_pre) * 1.0, h = num(height_Text_pre) * 1.0;
+    setPair(width_Text_pre, width_Stepper_pre, w, mm2(w));
+    setPair(height_Text_pre, height_Stepper_pre, h, mm2(h));
+}
+
+void Print_Wnd::controlTextDidChange(QLineEdit* field)
+{
+    if (field == width_Text_pre || field == height_Text_pre) {
+        QString t = trimEnds(field->text(), isLetter);
+        t = trimEnds(t, isSpace);
+        t = trimEnds(t, isIllegal);
+        if (t.size() > 10)
+            t = t.left(10);
+        if (t != field->text())
+            field->setText(t);
+        return;
+    }
+    if (field != Total_Text && field != To_Text && field != from_Text)
+        return;
+    const QString trimmed = Trim_Str(field->text());
+    int v = Leading_Int_C(trimmed);
+    if (trimmed.isEmpty() || v == 0)
+        v = 1;
+    int cap = 0;
+    if (print_with_batch_chk->isChecked()) {
+        if (Barcode_Setting_Or_Designing_Mode == 0) {
+            if (print_qty_chk->isChecked()) {
+                Total_Label = Total_Label_Wd_PQ;
+                print_wd_pq_opt = 1;
+            } else {
+                Total_Label = int(Total_Barcode_Label_wd_Batch);
+                print_wd_pq_opt = 0;
+            }
+            cap = Total_Label;
+        } else {
+            cap = int(Total_Batch_Excel_Card);
+        }
+        v = std::min(v, std::max(1, cap));
+    }
+    field->setText(QString::number(v));
+    if (field == from_Text) {
+        from_Stepper->setValue(v);
+        return;
+    }
+    if (!print_with_batch_chk->isChecked())
+        cap = 999999;
+    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+}
+
+void Print_Wnd::controlTextDidEndEditing(QLineEdit* field)
+{
+    if (field != width_Text_pre && field != height_Text_pre)
+        return;
+    const double v = num(field);
+    field->setText(v <= 0 ? QStringLiteral("0.10") : mm2(v));
+    Apply_unit_Chaneg_Values();
+}
+
+// ---------------------------------------------------------------------------
+// Custom label sheets
+
+void Print_Wnd::Save_Label_Pressed()
+{
+    custom_prod_window->prod_number->setText(Product_num_ComboBox->currentText());
+    const int result = Run_Modal_Dialog(*custom_prod_window);
+    custom_prod_window->hide();
+    if (result != 1)
+        return;
+    const QString path = Sheet_File_Path(custom_label_path, custom_prod_name);
+    const QStringList strings{
+        Col_Text_pre->text(), Row_Text_pre->text(), left_mar_pre->text(), top_mar_pre->text(),
+        horz_mar_Text_pre->text(), vert_mar_Text_pre->text(), width_Text_pre->text(),
+        height_Text_pre->text(), paper_used_pre->text(), orientation_pre->text(),
+        page_size_pre->text(), page_width_pre->text(), page_height_pre->text(),
+        layout_group_pre->text(), description_pre->text()};
+    QString error;
+    if (custom_label_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(QStringLiteral("Custom Product Number could not be saved.\n\n%1").arg(
+            error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
+        return;
+    }
+    Refresh_And_Reload_Product_Number_Combo(custom_prod_name);
+    Show_MessageBox(QStringLiteral("Custom Product Number has been saved successfully."));
+}
+
+void Print_Wnd::Delete_Label_Pressed()
+{
+    if (Product_num_ComboBox->currentIndex() < 0) {
+        Show_MessageBox(QStringLiteral("There is no 'Custom Product Number' to delete."));
+        return;
+    }
+    if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Custom Product Number'?")))
+        return;
+    Delete_File(Sheet_File_Path(custom_label_path, Product_num_ComboBox->currentText()));
+    Refresh_And_Reload_Product_Number_Combo(QString());
+}
+
+void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
+{
+    {
+        QSignalBlocker block(Product_num_ComboBox);
+        Product_num_ComboBox->clear();
+        Product_num_ComboBox->addItems(List_Sheet_Files(custom_label_path));
+        const int i = name.isEmpty() ? -1 : Product_num_ComboBox->findText(name);
+        Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
+    }
+    if (cus_or_pre == QLatin1String("C") && name.isEmpty()) {
+        for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+                                  vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
+            SetObjEnabled(s, true);
+        for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
+                             horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
+            f->setReadOnly(false);
+        save_label_btn->setVisible(true);
+        delete_label_btn->setVisible(true);
+    }
+    Check_delete_label_buttom_status();
+    comboBoxSelectionDidChange(Product_num_ComboBox);
+}
+
+void Print_Wnd::Check_delete_label_buttom_status()
+{
+    delete_label_btn->setEnabled(Product_number_count() >= 2);
+}
+
+int Print_Wnd::Product_number_count() const
+{
+    return Product_num_ComboBox->count();
+}
+
+// ---------------------------------------------------------------------------
+// Print profiles
+
+void Print_Wnd::Load_Print_Profile()
+{
+    {
+        QSignalBlocker block(List_profile);
+        ListData_profile.clear();
+        List_profile->clear();
+    }
+    for (const QString& name : List_Sheet_Files(print_profile_path))
+        Create_Profile_List(name);
+    Make_select_on_index(0);
+}
+
+void Print_Wnd::Create_Profile_List(const QString& name)
+{
+    const QString trimmed = Trim_Str(name);
+    if (trimmed.isEmpty())
+        return;
+    ListData_profile << QVariantMap{{QStringLiteral("List"), trimmed}};
+    QSignalBlocker block(List_profile);
+    List_profile->addItem(trimmed);
+}
+
+QString Print_Wnd::Get_List_Name_Text(int row) const
+{
+    if (row < 0 || row >= ListData_profile.size())
+        return {};
+    return Trim_Str(ListData_profile[row].value(QStringLiteral("List")).toString());
+}
+
+void Print_Wnd::tableViewSelectionDidChange()
+{
+    if (ListData_profile.isEmpty())
+        return;
+    const int row = List_profile->currentRow();
+    if (row < 0) {
+        Show_NSLog_Message(QStringLiteral("No print profile is selected."));
+        return;
+    }
+    const QString name = Get_List_Name_Text(row);
+    Delete_profile_btn->setEnabled(name != QLatin1String("Default"));
+    Read_and_load_profile_info(name);
+}
+
+bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
+{
+    const QString path = Sheet_File_Path(print_profile_path, name);
+    const QRectF paper = printInfo().pageLayout.fullRect(QPageLayout::Millimeter);
+    const QStringList strings{
+        Col_Text->text(), Row_Text->text(), horz_mar_Text->text(), vert_mar_Text->text(),
+        l_mar_id->text(), t_mar_id->text(), r_mar_id->text(), b_mar_id->text(),
+        QString::number(label_align_val), yn(Auto_Center_chk_bx), printer, Paper_id->text(),
+        Size_id->text(), mm2(paper.width()), mm2(paper.height()), Orient_ComboBox->currentText(),
+        yn(Show_Margins), yn(skip_inavlid_chk), yn(print_qty_chk), yn(print_with_batch_chk),
+        yn(crop_mark_chk), yn(fit_frame_chk)};
+    QString error;
+    if (print_profile_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(QStringLiteral("Print Profile could not be saved.\n\n%1").arg(
+            error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
+        return false;
+    }
+    Show_MessageBox(QStringLiteral("Print Profile has been saved successfully."));
+    Load_Print_Profile();
+    return true;
+}
+
+void Print_Wnd::Read_and_load_profile_info(const QString& name)
+{
+    const std::optional<QStringList> s =
+        Read_Sheet_Strings(Sheet_File_Path(print_profile_path, name), Print_Profile_String_Count);
+    if (!s) {
+        Show_NSLog_Message(QStringLiteral("The print profile \"%1\" cannot be read.").arg(name));
+        return;
+    }
+    const QStringList& v = *s;
+    setPair(Col_Text, Col_Stepper, Leading_Int_C(v[0]), v[0]);
+    setPair(Row_Text, Row_Stepper, Leading_Int_C(v[1]), v[1]);
+    setPair(horz_mar_Text, horz_mar_Stepper, Leading_Double_C(v[2]), v[2]);
+    setPair(vert_mar_Text, vert_mar_Stepper, Leading_Double_C(v[3]), v[3]);
+    label_align_val = Leading_Int_C(v[8]);
+    Set_Reset_Alignemnt_Image();
+    Auto_Center_chk_bx->setChecked(v[9] == QLatin1String("Y"));
+    Auto_Center_Checked();
+    const int printerIndex = Printer_ComboBox->findText(v[10]);
+    if (printerIndex >= 0)
+        Printer_ComboBox->setCurrentIndex(printerIndex);
+    Paper_id->setText(v[11]);
+    Size_id->setText(v[12]);
+    Show_Margins->setChecked(v[16] == QLatin1String("Y"));
+    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    if (v[19] == QLatin1String("Y")) {
+        print_with_batch_chk->setChecked(true);
+        if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values)
+            print_with_batch_chk->setChecked(false);
+    }
+    crop_mark_chk->setChecked(v[20] == QLatin1String("Y"));
+    fit_frame_chk->setChecked(v[21] == QLatin1String("Y"));
+
+    // The profile's printer (when this system has it), paper and orientation.
+    PrintInfo info = printInfo();
+    if (printerIndex >= 0) {
+        info.printerName = v[10];
+        if (info.jobDisposition == QLatin1String("save"))
+            info.jobDisposition = QStringLiteral("spool");
+    }
+    const double pw = Leading_Double_C(v[13]), ph = Leading_Double_C(v[14]);
+    if (pw > 0 && ph > 0) {
+        const bool landscape = v[15] == QLatin1String("Landscape");
+        const QSizeF portrait(std::min(pw, ph), std::max(pw, ph));
+        info.pageLayout.setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(),
+                                              QPageSize::FuzzyMatch));
+        info.pageLayout.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        setPreviewFrame(QSizeF(Page_Points_Rounded_Up(pw), Page_Points_Rounded_Up(ph)));
+    }
+    info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+    setPrintInfo(info);
+    Set_Enable_Diable_Range_Box();
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::Add_Edit_Print_Profile(const QString& mode)
+{
+    QString name;
+    int row = -1;
+    if (mode != QLatin1String("A")) {
+        row = List_profile->currentRow();
+        if (row < 0)
+            return;
+        name = Get_List_Name_Text(row);
+    }
+    prnt_prof_wnd->Reset_Printers();
+    prnt_prof_wnd->Profile_name->setText(name);
+    prnt_prof_wnd->pass_profile_name->setText(name);
+    const int result = Run_Modal_Dialog(*prnt_prof_wnd);
+    prnt_prof_wnd->hide();
+    if (result != 1)
+        return;
+    PrintInfo info = printInfo();
+    info.printerName = custom_profile_Printer;
+    if (info.jobDisposition == QLatin1String("save"))
+        info.jobDisposition = QStringLiteral("spool");
+    info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+    setPrintInfo(info);
+    Set_values_From_Printer();
+    if (!Save_Print_Profile(custom_print_profile_name, custom_profile_Printer))
+        return;
+    // A renamed profile leaves its old file only once the new one is written;
+    // "Default" is never removed.
+    if (!name.isEmpty() && name != QLatin1String("Default") && name != custom_print_profile_name) {
+        Delete_File(Sheet_File_Path(print_profile_path, name));
+        Load_Print_Profile();
+    }
+    if (mode == QLatin1String("E"))
+        Make_select_on_index(std::min(row, List_profile->count() - 1));
+}
+
+void Print_Wnd::Save_profile_btn_clicked()
+{
+    const int row = List_profile->currentRow();
+    if (row < 0)
+        return;
+    if (Save_Print_Profile(Get_List_Name_Text(row), Printer_ComboBox->currentText()))
+        Make_select_on_index(row);
+}
+
+void Print_Wnd::Delete_profile_btn_clicked()
+{
+    const int row = List_profile->currentRow();
+    const QString name = Get_List_Name_Text(row);
+    if (name.isEmpty() || name == QLatin1String("Default"))
+        return;
+    if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Print Profile'?")))
+        return;
+    Delete_File(Sheet_File_Path(print_profile_path, name));
+    Load_Print_Profile();
+}
+
+// ---------------------------------------------------------------------------
+// The naming dialogs
+
+Custom_Product_Label::Custom_Product_Label(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Custom Product Number"));
+    Apply_Dialog_Background(this);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(new QLabel(tr("Product number:")));
+    prod_number = new QLineEdit;
+    v->addWidget(prod_number);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    v->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &Custom_Product_Label::OKPressed);
+    connect(buttons, &QDialogButtonBox::rejected, this, &Custom_Product_Label::CancelPressed);
+}
+
+void Custom_Product_Label::OKPressed()
+{
+    const QString name = Trim_Str(prod_number->text());
+    if (name.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter product number."));
+        return;
+    }
+    const QString clean = Remove_Reserve_Char_In_File_Name(name);
+    if (clean.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter product number."));
+        return;
+    }
+    custom_prod_name = clean;
+    done(1);
+}
+
+void Custom_Product_Label::CancelPressed()
+{
+    prod_number->clear();
+    done(0);
+}
+
+Add_Print_Profile::Add_Print_Profile(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Print Profile"));
+    Apply_Dialog_Background(this);
+    auto* g = new QGridLayout(this);
+    Profile_name = new QLineEdit;
+    pass_profile_name = new QLineEdit;
+    pass_profile_name->setVisible(false);
+    Printer_ComboBox = new QComboBox;
+    g->addWidget(new QLabel(tr("Profile name:")), 0, 0);
+    g->addWidget(Profile_name, 0, 1);
+    g->addWidget(new QLabel(tr("Printer:")), 1, 0);
+    g->addWidget(Printer_ComboBox, 1, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    g->addWidget(buttons, 2, 0, 1, 2);
+    connect(buttons, &QDialogButtonBox::accepted, this, &Add_Print_Profile::OKPressed);
+    connect(buttons, &QDialogButtonBox::rejected, this, &Add_Print_Profile::CancelPressed);
+    Reset_Printers();
+}
+
+void Add_Print_Profile::Reset_Printers()
+{
+    Printer_ComboBox->clear();
+    Printer_ComboBox->addItems(Printer_Names());
+    Printer_ComboBox->setCurrentIndex(Printer_ComboBox->count() ? 0 : -1);
+}
+
+void Add_Print_Profile::OKPressed()
+{
+    const QString printer = Trim_Str(Printer_ComboBox->currentText());
+    if (Printer_ComboBox->currentIndex() < 0 || printer.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select printer."));
+        return;
+    }
+    const QString name = Trim_Str(Profile_name->text());
+    if (name.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter profile name."));
+        return;
+    }
+    if (name == QLatin1String("Default") && pass_profile_name->text() != QLatin1String("Default")) {
+        Show_MessageBox(QStringLiteral("This is a Default profile name.\n\nPlease enter another profile name."));
+        return;
+    }
+    const QString clean = Remove_Reserve_Char_In_File_Name(name);
+    if (clean.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter profile name."));
+        return;
+    }
+    custom_profile_Printer = printer;
+    custom_print_profile_name = clean;
+
+    // The paper of the profile.
+    PrintInfo info = MainWindowServices::printInfo();
+    info.printerName = printer;
+    if (info.jobDisposition == QLatin1String("save"))
+        info.jobDisposition = QStringLiteral("spool");
+    const std::unique_ptr<QPrinter> p = Make_Printer(info);
+    QPageSetupDialog dialog(p.get(), this);
+    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+        return;
+    info.pageLayout = p->pageLayout();
+    MainWindowServices::setPrintInfo(info);
+    done(1);
+}
+
+void Add_Print_Profile::CancelPressed()
+{
+    Profile_name->clear();
+    done(0);
+}

@@ -1,0 +1,257 @@
+#pragma once
+// The print window: the printer, paper and orientation, the label sheet
+// (a manual label of the card's or barcode's size, a catalogue product or a
+// custom sheet), the range and options, the sheet preview and the print
+// profiles; Preview and Print start a job on the printed page
+// (print/Printing_View.h).
+//
+// The window carries its settings to the printed page through the
+// process-wide values of print/PrintGlobals.h. Open_Print_Wnd resets it from
+// the current mode, data binding and printers, loads the print profiles and
+// runs it modally. Tests call the reset and the handlers directly.
+#include "core/util/SharedValues.h"
+#include "print/LabelCatalogue.h"
+#include "print/Printing_View.h"
+
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+#include <QVariantMap>
+
+#include <functional>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QToolButton;
+class Number_Stepper;
+class Sample_Preview;
+class Custom_Product_Label;
+class Add_Print_Profile;
+
+class Print_Wnd : public QDialog {
+    Q_OBJECT
+public:
+    explicit Print_Wnd(QWidget* parent = nullptr);
+    ~Print_Wnd() override;
+    static Print_Wnd* defaultInstance();
+
+    // Resets the window and runs it modally; true when it ended normally.
+    bool Open_Print_Wnd();
+    // The reset of opening (every step but running the window).
+    void Reset_For_Opening();
+
+    // ---- Printer and paper ----
+    PrintInfo printInfo() const;
+    void setPrintInfo(const PrintInfo& info);
+    void Set_values_From_Printer();
+    void Check_Max_Cell_Value();
+    void Refresh_Preview();
+    void comboBoxSelectionDidChange(QComboBox* combo);
+    void pagesetup();
+    void Manual_Label_Changed();
+    void Predefined_Label_Changed();
+
+    // ---- Jobs ----
+    void Execute_Printing(bool preview);
+    void PreviewButtonPressed() { Execute_Printing(true); }
+    void PrintButtonPressed() { Execute_Printing(false); }
+    void Call_Print_Box_1();
+    void CancelButtonPressed();
+    void reject() override;   // closing the window
+
+    // ---- Range and options ----
+    void All_print_RD_Clicked();
+    void Sel_Print_RD_Clicked();
+    void From_Stepper_Changed(QObject* sender);
+    void To_Stepper_Changed(QObject* sender);
+    void Set_Tot_Value(int value, int maximum, const QString& set_for);
+    void Set_Enable_Diable_Range_Box();
+    void Print_With_Batch_Changed();
+    void Print_Qty_Checked();
+    void Skip_Inavlid_Checked();
+    void Enable_Crop_Mark_clicked();
+    void Show_Margin_Checked();
+    void Fit_To_Frame_clicked();
+    void Verify_Card_Count();
+    void Capture_Last_Values();
+    void Disable_for_fit_or_duplex();
+    void Normal_Printing_Is_Selected();
+    void Make_select_on_index(int row);
+
+    // ---- Geometry ----
+    void Horz_Margin_Changed(QObject* sender);
+    void Vert_Margin_Changed(QObject* sender);
+    void Width_Changed(QObject* sender);
+    void Height_Changed(QObject* sender);
+    void Row_Changed(QObject* sender);
+    void Col_Changed(QObject* sender);
+    void Total_Val_Changed(QObject* sender);
+    void Copies_Val_Changed(QObject* sender);
+    void Auto_Center_Checked();
+    void Alignment_Clicked(int value);   // the nine buttons, 1 top-left ... 9 bottom-right
+    void Set_Reset_Alignemnt_Image();
+    void Read_Selected_Product_Label_Value();
+    void Apply_unit_Chaneg_Values();
+    void controlTextDidChange(QLineEdit* field);
+    void controlTextDidEndEditing(QLineEdit* field);
+
+    // ---- Custom label sheets ----
+    void Save_Label_Pressed();
+    void Delete_Label_Pressed();
+    void Refresh_And_Reload_Product_Number_Combo(const QString& name);
+    void Check_delete_label_buttom_status();
+    int Product_number_count() const;
+
+    // ---- Print profiles ----
+    void Load_Print_Profile();
+    void Create_Profile_List(const QString& name);
+    QString Get_List_Name_Text(int row) const;
+    void tableViewSelectionDidChange();
+    bool Save_Print_Profile(const QString& name, const QString& printer);
+    void Read_and_load_profile_info(const QString& name);
+    void Add_Edit_Print_Profile(const QString& mode);
+    void Save_profile_btn_clicked();
+    void Delete_profile_btn_clicked();
+
+    // ---- Outlets ----
+    QScrollArea* Print_sclview = nullptr;
+    Sample_Preview* PrintView = nullptr;
+    QComboBox* Printer_ComboBox = nullptr;
+    QComboBox* Orient_ComboBox = nullptr;
+    QLineEdit* Paper_id = nullptr;
+    QLineEdit* Size_id = nullptr;
+    QLineEdit* l_mar_id = nullptr;
+    QLineEdit* r_mar_id = nullptr;
+    QLineEdit* t_mar_id = nullptr;
+    QLineEdit* b_mar_id = nullptr;
+    QPushButton* page_setup_btn = nullptr;
+
+    QRadioButton* rd_manual = nullptr;
+    QRadioButton* rd_predefined = nullptr;
+    QGroupBox* manual_prop_Gp_Bx = nullptr;
+    QGroupBox* predefine_prop_Gp_Bx = nullptr;
+    QLineEdit* Col_Text = nullptr;        Number_Stepper* Col_Stepper = nullptr;
+    QLineEdit* Row_Text = nullptr;        Number_Stepper* Row_Stepper = nullptr;
+    QLineEdit* horz_mar_Text = nullptr;   Number_Stepper* horz_mar_Stepper = nullptr;
+    QLineEdit* vert_mar_Text = nullptr;   Number_Stepper* vert_mar_Stepper = nullptr;
+    QLineEdit* width_Text = nullptr;      Number_Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;     Number_Stepper* height_Stepper = nullptr;
+    QGroupBox* card_align_box = nullptr;
+    QCheckBox* Auto_Center_chk_bx = nullptr;
+    QGroupBox* align_Gp_Bx = nullptr;
+    QToolButton* align_btn[9] = {};       // top_left_btn ... bot_rite_btn
+
+    QComboBox* Label_ComboBox = nullptr;
+    QComboBox* Product_num_ComboBox = nullptr;
+    QPushButton* save_label_btn = nullptr;
+    QPushButton* delete_label_btn = nullptr;
+    QLineEdit* Col_Text_pre = nullptr;      Number_Stepper* Col_Stepper_pre = nullptr;
+    QLineEdit* Row_Text_pre = nullptr;      Number_Stepper* Row_Stepper_pre = nullptr;
+    QLineEdit* left_mar_pre = nullptr;
+    QLineEdit* top_mar_pre = nullptr;
+    QLineEdit* horz_mar_Text_pre = nullptr; Number_Stepper* horz_mar_Stepper_pre = nullptr;
+    QLineEdit* vert_mar_Text_pre = nullptr; Number_Stepper* vert_mar_Stepper_pre = nullptr;
+    QLineEdit* width_Text_pre = nullptr;    Number_Stepper* width_Stepper_pre = nullptr;
+    QLineEdit* height_Text_pre = nullptr;   Number_Stepper* height_Stepper_pre = nullptr;
+    QLineEdit* paper_used_pre = nullptr;
+    QLineEdit* orientation_pre = nullptr;
+    QLineEdit* page_size_pre = nullptr;
+    QLineEdit* page_width_pre = nullptr;
+    QLineEdit* page_height_pre = nullptr;
+    QLineEdit* layout_group_pre = nullptr;
+    QLineEdit* description_pre = nullptr;
+    QList<Product_Details> prod_list;
+
+    QGroupBox* export_range_box = nullptr;
+    QRadioButton* All_print_rd = nullptr;
+    QRadioButton* Sel_print_rd = nullptr;
+    QLabel* tot_label = nullptr;
+    QLineEdit* Total_Text = nullptr;  Number_Stepper* Total_Stepper = nullptr;
+    QLabel* from_label = nullptr;
+    QLineEdit* from_Text = nullptr;   Number_Stepper* from_Stepper = nullptr;
+    QLabel* to_label = nullptr;
+    QLineEdit* To_Text = nullptr;     Number_Stepper* To_Stepper = nullptr;
+    QLineEdit* Copies_Text = nullptr; Number_Stepper* Copies_Stepper = nullptr;
+
+    QCheckBox* print_with_batch_chk = nullptr;
+    QCheckBox* skip_inavlid_chk = nullptr;
+    QCheckBox* print_qty_chk = nullptr;
+    QCheckBox* crop_mark_chk = nullptr;
+    QCheckBox* fit_frame_chk = nullptr;
+    QCheckBox* Show_Margins = nullptr;
+
+    QListWidget* List_profile = nullptr;
+    QList<QVariantMap> ListData_profile;
+    QPushButton* Add_profile_btn = nullptr;
+    QPushButton* Edit_profile_btn = nullptr;
+    QPushButton* Save_profile_btn = nullptr;
+    QPushButton* Delete_profile_btn = nullptr;
+
+    QPushButton* preview_btn = nullptr;
+    QPushButton* print_btn = nullptr;
+    QPushButton* cancel_btn = nullptr;
+
+    Custom_Product_Label* custom_prod_window = nullptr;
+    Add_Print_Profile* prnt_prof_wnd = nullptr;
+
+    // Kept values for fit to frame.
+    float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;
+    int LAST_Row = 1, LAST_Column = 1;
+
+    // What the last job did: sheets drawn, -1 when the printer failed.
+    int last_job_sheets = 0;
+    int last_job_copies = 0;
+    // The title of print jobs (the name the printer's queue shows).
+    QString job_title{QStringLiteral("Zorv Label")};
+    // Told after each sheet of a job where its labels went (the print-queue
+    // check and the tests listen; nothing is kept otherwise).
+    std::function<void(int sheet, const QList<Printing_View::Placed_Label>&)> on_sheet;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUi();
+    void connectControls();
+    // The preview shows a sheet of this size (points), scaled to its room.
+    void setPreviewFrame(QSizeF sheet);
+    QSizeF m_previewSheet;
+    // The pair of a field: its stepper, and the other way round.
+    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
+                  bool twoDecimals = false);
+    QSizeF paperSize() const;
+    bool m_previewJob = false;
+    static QPointer<Print_Wnd> s_instance;
+};
+
+// Names a custom label sheet; the print window's sheet.
+class Custom_Product_Label : public QDialog {
+    Q_OBJECT
+public:
+    explicit Custom_Product_Label(QWidget* parent = nullptr);
+    void OKPressed();
+    void CancelPressed();
+    QLineEdit* prod_number = nullptr;
+};
+
+// Names a print profile and chooses its printer; the print window's sheet.
+class Add_Print_Profile : public QDialog {
+    Q_OBJECT
+public:
+    explicit Add_Print_Profile(QWidget* parent = nullptr);
+    // Fills the printer list (awakeFromNib).
+    void Reset_Printers();
+    void OKPressed();
+    void CancelPressed();
+    QLineEdit* Profile_name = nullptr;
+    QLineEdit* pass_profile_name = nullptr;   // the name being edited
+    QComboBox* Printer_ComboBox = nullptr;
+};

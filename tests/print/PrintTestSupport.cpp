@@ -1,0 +1,128 @@
+#include "print/PrintTestSupport.h"
+
+#include "core/util/BatchServices.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace printtest {
+
+int Pdf_Pages(const QString& path)
+{
+    const testsupport::ToolResult r = testsupport::Run_Tool("pdfinfo", {path});
+    const QRegularExpression re(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto m = re.match(QString::fromUtf8(r.out));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QImage Pdf_Page_Image(const QString& path, int page, int dpi)
+{
+    QTemporaryDir out;
+    const QString base = out.filePath(QStringLiteral("page"));
+    testsupport::Run_Tool("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
+                                       QString::number(page), "-singlefile", "-png", "-aa", "no",
+                                       "-aaVector", "no", path, base});
+    return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QString Pdf_Text(const QString& path, int page)
+{
+    const testsupport::ToolResult r = testsupport::Run_Tool(
+        "pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", path, "-"});
+    return QString::fromUtf8(r.out);
+}
+
+void PrintTest::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    previousResponder = Set_Message_Responder([this](const MessageRequest& r) {
+        messages << r.text;
+        if (r.buttons.size() >= 2) {
+            bool yes = true;
+            if (!answers.empty()) {
+                yes = answers.front();
+                answers.pop_front();
+            }
+            return yes ? 0 : 1;
+        }
+        return 0;
+    });
+    previousRunner = Set_Modal_Runner([this](QDialog& d) {
+        if (dialogs.empty())
+            return int(QDialog::Rejected);
+        auto f = std::move(dialogs.front());
+        dialogs.pop_front();
+        return f(d);
+    });
+    Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Test Printer")}; });
+    previousInfo = MainWindowServices::printInfo();
+    previousResource = Resource_Path;
+    Resource_Path = Default_Resource_Path();
+
+    QDir(dir.path()).mkpath(QStringLiteral("CustomProductLabel"));
+    QDir(dir.path()).mkpath(QStringLiteral("PrintProfile"));
+    custom_label_path = dir.filePath(QStringLiteral("CustomProductLabel"));
+    print_profile_path = dir.filePath(QStringLiteral("PrintProfile"));
+
+    Barcode_Setting_Or_Designing_Mode = 0;
+    Card_Shape = 0;
+    Start_Card_Option = QStringLiteral("T");
+    Use_Data_Sheet_Values = 0;
+    Use_Excel_Binding_Values = 0;
+    Total_Batch_Excel_Card = 1;
+    Total_Barcode_Label_wd_Batch = 1;
+    Total_Label = 1;
+    Print_Start = 0;
+    Print_End = 0;
+    Barcode_Image = PtImage();
+    Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 0;
+    horz_mar = vert_mar = 0;
+    Print_Row = Print_Col = 1;
+    Manual_or_Pre = 0;
+    cus_or_pre = QStringLiteral("C");
+    label_align_val = label_align_val_bkup = 1;
+    auto_center_flag = 0;
+    Show_margin_rect = 1;
+    Enable_Crop_Marks = Fit_Picture_To_Frame = skip_invalid_barcode = print_wd_pq_opt = 0;
+    Use_Barocde_In_Center = 0;
+    Total_Label_Real = Total_Label_Wd_PQ = 1;
+    predef_page_wdt = predef_page_hgt = 0;
+}
+
+void PrintTest::TearDown()
+{
+    Set_Message_Responder(previousResponder);
+    Set_Modal_Runner(previousRunner);
+    Set_Printer_Names_Provider({});
+    MainWindowServices::setPrintInfo(previousInfo);
+    Resource_Path = previousResource;
+    Barcode_Setting_Or_Designing_Mode = 0;
+    Use_Data_Sheet_Values = 0;
+    Use_Excel_Binding_Values = 0;
+    Barcode_Image = PtImage();
+}
+
+bool PrintTest::saw(const QString& text) const
+{
+    return count(text) > 0;
+}
+
+int PrintTest::count(const QString& text) const
+{
+    int n = 0;
+    for (const QString& m : messages)
+        if (m.contains(text))
+            ++n;
+    return n;
+}
+
+void PrintTest::usePdf(const QString& pdf, QPageSize size, QPageLayout::Orientation o)
+{
+    PrintInfo info;
+    info.pageLayout = QPageLayout(size, o, QMarginsF(0, 0, 0, 0));
+    info.jobDisposition = QStringLiteral("save");
+    info.savePath = pdf;
+    MainWindowServices::setPrintInfo(info);
+}
+
+} // namespace printtest

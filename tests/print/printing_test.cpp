@@ -1,0 +1,313 @@
+// Print jobs through the print window into PDF files: which row lands in
+// which cell, on which sheet, with print quantities, ranges, skipped rows,
+// crop marks and the preview's sheet limit. The PDF is read back: its pages,
+// its text and its pictures.
+#include "print/PrintTestSupport.h"
+#include "print/Print_Wnd.h"
+#include "print/Printing_View.h"
+#include "print/SheetLayout.h"
+
+#include <QLineEdit>
+#include <QCheckBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+
+using namespace printtest;
+
+namespace {
+
+struct Sheet {
+    QList<int> rows;               // data rows in cell order
+    QList<Printing_View::Placed_Label> labels;
+};
+
+class PrintJobTest : public PrintTest {
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        pdf = dir.filePath("job.pdf");
+        usePdf(pdf);
+        batch.state.value = QStringLiteral("123456");
+    }
+
+    // A window opened in the current mode, recording each sheet's labels.
+    std::unique_ptr<Print_Wnd> open()
+    {
+        auto w = std::make_unique<Print_Wnd>();
+        w->Reset_For_Opening();
+        w->on_sheet = [this](int, const QList<Printing_View::Placed_Label>& placed) {
+            Sheet s;
+            s.labels = placed;
+            for (const auto& l : placed)
+                s.rows << l.dataRow;
+            sheets << s;
+        };
+        return w;
+    }
+
+    static void grid(Print_Wnd& w, int rows, int cols)
+    {
+        w.Row_Text->setText(QString::number(rows));
+        w.Row_Changed(w.Row_Text);
+        w.Col_Text->setText(QString::number(cols));
+        w.Col_Changed(w.Col_Text);
+    }
+
+    static void field(Print_Wnd& w, QLineEdit* f, const QString& text, void (Print_Wnd::*action)(QObject*))
+    {
+        f->setText(text);
+        (w.*action)(f);
+    }
+
+    // A barcode list of coloured labels with the given print quantities.
+    void barcodeList(const QList<int>& quantities, QSizeF size = QSizeF(100, 40))
+    {
+        batch.state.list.clear();
+        for (int q : quantities)
+            batch.state.list << BarcodeListRow{{"Value", "v"}, {"Header", ""}, {"Footer", ""},
+                                               {"PQ", QString::number(q)}};
+        batch.state.dataSource = batch.state.valueChecked = true;
+        batch.barcodeRows = int(quantities.size());
+        batch.rowImage = [size](int row) { return Colour_Label(size, Row_Colour(row)); };
+        Use_Data_Sheet_Values = 1;
+        Total_Barcode_Label_wd_Batch = int(quantities.size());
+    }
+
+    QString pdf;
+    QList<Sheet> sheets;
+};
+
+bool dark(const QImage& img, QPointF pt, double scale)
+{
+    const int x = int(pt.x() * scale), y = int(pt.y() * scale);
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            if (img.rect().contains(x + dx, y + dy) && qGray(img.pixel(x + dx, y + dy)) < 100)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
+{
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Data_Sheet_Values = 1;
+    Total_Batch_Excel_Card = 25;
+    batch.cardSize = QSizeF(60 * 2.834645669291, 25 * 2.834645669291);
+    batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
+    auto w = open();
+    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
+    EXPECT_EQ(w->Total_Text->text(), "25");
+    grid(*w, 10, 3);
+    field(*w, w->horz_mar_Text, "3", &Print_Wnd::Horz_Margin_Changed);
+    field(*w, w->vert_mar_Text, "2", &Print_Wnd::Vert_Margin_Changed);
+    w->crop_mark_chk->setChecked(true);
+    w->Enable_Crop_Mark_clicked();
+    w->Alignment_Clicked(5);   // centred, so marks at every edge fall on the page
+    w->Execute_Printing(false);
+
+    ASSERT_EQ(Pdf_Pages(pdf), 1);
+    ASSERT_EQ(sheets.size(), 1);
+    ASSERT_EQ(sheets[0].labels.size(), 25);
+    const double mm = 2.834645669291, lw = 60 * mm, lh = 25 * mm, hg = 3 * mm, vg = 2 * mm;
+    const double BW = 3 * lw + 2 * hg, BH = 10 * lh + 9 * vg;
+    const double ox = (595 - BW) / 2, oy = (842 - BH) / 2;
+    for (int n = 0; n < 25; ++n) {
+        SCOPED_TRACE(n);
+        const auto& l = sheets[0].labels[n];
+        EXPECT_EQ(l.dataRow, n);
+        EXPECT_EQ(l.cellNumber, n + 1);
+        EXPECT_NEAR(l.cell.x(), ox + (n % 3) * (lw + hg), 1e-3);
+        EXPECT_NEAR(l.cell.y(), oy + (n / 3) * (lh + vg), 1e-3);
+        EXPECT_NEAR(l.image.width(), lw, 1e-3);
+        EXPECT_NEAR(l.image.x(), l.cell.x(), 1e-3);
+        EXPECT_NEAR(l.image.y(), l.cell.y(), 1e-3);
+    }
+
+    // The page itself: each cell in its row's colour, the last five white,
+    // crop marks only around the filled cells.
+    const double scale = 2.0;
+    const QImage page = Pdf_Page_Image(pdf, 1, 144);
+    ASSERT_FALSE(page.isNull());
+    for (int n = 0; n < 30; ++n) {
+        SCOPED_TRACE(n);
+        const QPointF centre(ox + (n % 3) * (lw + hg) + lw / 2, oy + (n / 3) * (lh + vg) + lh / 2);
+        const QRgb px = page.pixel(int(centre.x() * scale), int(centre.y() * scale));
+        const QColor want = n < 25 ? Row_Colour(n) : QColor(Qt::white);
+        EXPECT_NEAR(qRed(px), want.red(), 3);
+        EXPECT_NEAR(qGreen(px), want.green(), 3);
+        EXPECT_NEAR(qBlue(px), want.blue(), 3);
+    }
+    // Marks below the last row (all empty) and right of cell 27 (empty): none.
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_FALSE(dark(page, QPointF(ox + j * (lw + hg), oy + BH + 12), scale)) << j;
+        EXPECT_FALSE(dark(page, QPointF(ox + j * (lw + hg) + lw, oy + BH + 12), scale)) << j;
+    }
+    EXPECT_FALSE(dark(page, QPointF(ox + BW + 12, oy + 9 * (lh + vg) - vg), scale));
+    // Marks above the first row and right of cell 24: there.
+    for (int j = 0; j < 3; ++j)
+        EXPECT_TRUE(dark(page, QPointF(ox + j * (lw + hg), oy - 12), scale)) << j;
+    EXPECT_TRUE(dark(page, QPointF(ox + BW + 12, oy + 8 * (lh + vg) - vg), scale));
+    EXPECT_TRUE(dark(page, QPointF(ox - 12, oy + BH - lh - vg), scale));
+}
+
+TEST_F(PrintJobTest, CopiesOfOneLabelFillSheetAfterSheet)
+{
+    auto w = open();
+    grid(*w, 2, 2);
+    field(*w, w->width_Text, "60", &Print_Wnd::Width_Changed);
+    field(*w, w->height_Text, "40", &Print_Wnd::Height_Changed);
+    w->Total_Text->setText("7");
+    w->Total_Val_Changed(w->Total_Text);
+    w->Copies_Text->setText("2");
+    w->Execute_Printing(false);
+    EXPECT_EQ(Pdf_Pages(pdf), 2);
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(sheets[0].labels.size(), 4);
+    EXPECT_EQ(sheets[1].labels.size(), 3);
+    EXPECT_EQ(sheets[1].rows, QList<int>({-1, -1, -1}));
+    EXPECT_EQ(w->last_job_copies, 2);
+}
+
+TEST_F(PrintJobTest, PrintQuantitiesRepeatRowsAcrossSheets)
+{
+    barcodeList({3, 2});
+    auto w = open();
+    EXPECT_TRUE(w->print_qty_chk->isChecked());
+    EXPECT_EQ(w->Total_Text->text(), "5");
+    grid(*w, 2, 2);
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 0, 0, 1}));
+    EXPECT_EQ(sheets[1].rows, QList<int>({1}));
+    EXPECT_EQ(Pdf_Pages(pdf), 2);
+    // Each row's image is made once, not once a copy.
+    EXPECT_EQ(batch.imageRows, QList<int>({0, 1}));
+}
+
+TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
+{
+    barcodeList({1, 1, 2, 2, 1, 3});
+    auto w = open();
+    grid(*w, 3, 3);
+    w->Sel_Print_RD_Clicked();
+    field(*w, w->from_Text, "3", &Print_Wnd::From_Stepper_Changed);
+    field(*w, w->To_Text, "5", &Print_Wnd::To_Stepper_Changed);
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({2, 2, 3, 3, 4}));
+    EXPECT_EQ(Print_Start, 2);
+    EXPECT_EQ(Total_Label, 5);
+
+    // From after To prints nothing.
+    sheets.clear();
+    field(*w, w->from_Text, "5", &Print_Wnd::From_Stepper_Changed);
+    field(*w, w->To_Text, "3", &Print_Wnd::To_Stepper_Changed);
+    w->Execute_Printing(false);
+    EXPECT_TRUE(saw("Please select valid range."));
+    EXPECT_TRUE(sheets.isEmpty());
+}
+
+TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
+{
+    barcodeList({1, 1, 1});
+    batch.rowImage = [](int row) {
+        return row == 1 ? PtImage() : Colour_Label(QSizeF(100, 40), Row_Colour(row));
+    };
+    auto w = open();
+    grid(*w, 1, 3);
+    EXPECT_TRUE(w->skip_inavlid_chk->isChecked());
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 2}));
+
+    sheets.clear();
+    w->skip_inavlid_chk->setChecked(false);
+    w->Skip_Inavlid_Checked();
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 1, 2}));
+    EXPECT_TRUE(sheets[0].labels[1].invalid);
+    EXPECT_TRUE(Pdf_Text(pdf, 1).contains("Invalid Data")) << Pdf_Text(pdf, 1).toStdString() << testsupport::Run_Tool("pdffonts", {pdf}).out.constData();
+}
+
+TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
+{
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Data_Sheet_Values = 1;
+    Total_Batch_Excel_Card = 5;
+    batch.cardImage = [this](int row) {
+        return row == 3 ? PtImage() : Colour_Label(batch.cardSize, Row_Colour(row));
+    };
+    auto w = open();
+    grid(*w, 2, 2);
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 1, 2, 4}));
+    EXPECT_EQ(Pdf_Pages(pdf), 1);
+    // The design is put back after the job.
+    EXPECT_EQ(batch.restores, 1);
+}
+
+TEST_F(PrintJobTest, ASpreadsheetBindingPrintsOneCardARow)
+{
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Excel_Binding_Values = 1;
+    Total_Batch_Excel_Card = 3;
+    batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
+    auto w = open();
+    EXPECT_TRUE(w->print_with_batch_chk->isEnabled());
+    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
+    grid(*w, 3, 1);
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 1, 2}));
+}
+
+TEST_F(PrintJobTest, PreviewShowsFiftySheetsAndSaysSoOncePrintingShowsAll)
+{
+    auto w = open();
+    grid(*w, 1, 2);
+    field(*w, w->width_Text, "80", &Print_Wnd::Width_Changed);
+    field(*w, w->height_Text, "30", &Print_Wnd::Height_Changed);
+    w->Total_Text->setText("120");
+    w->Total_Val_Changed(w->Total_Text);
+    int previewPages = 0;
+    onDialog([&](QDialog& d) {
+        auto* preview = d.findChild<QPrintPreviewWidget*>();
+        if (!preview)
+            return 0;
+        preview->updatePreview();
+        preview->updatePreview();   // drawn again: the notice is not repeated
+        previewPages = preview->pageCount();
+        return 0;
+    });
+    w->Execute_Printing(true);
+    EXPECT_EQ(previewPages, 50);
+    EXPECT_EQ(count("only first 50 sheets"), 1);
+
+    w->Execute_Printing(false);
+    EXPECT_EQ(Pdf_Pages(pdf), 60);
+    EXPECT_EQ(count("only first 50 sheets"), 1);
+}
+
+TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
+{
+    auto w = open();
+    ASSERT_FALSE(Barcode_Image.isNull());
+    EXPECT_TRUE(Barcode_Image.isVector());
+    w->Execute_Printing(false);
+    const testsupport::ToolResult images = testsupport::Run_Tool("pdfimages", {"-list", pdf});
+    EXPECT_EQ(images.out.count('\n'), 2) << images.out.constData();   // the table head only
+
+    QImage small(20, 10, QImage::Format_ARGB32);
+    small.fill(Qt::black);
+    const PtImage raster(small, QSizeF(20, 10));
+    Printing_View print(QRectF(0, 0, 595, 842), false), preview(QRectF(0, 0, 595, 842), true);
+    EXPECT_EQ(print.Change_dpi_for_image(raster).raster().width(), int(std::ceil(600 * 20 / 72.0)));
+    EXPECT_EQ(print.Change_dpi_for_image(raster).size(), raster.size());
+    EXPECT_EQ(preview.Change_dpi_for_image(raster).raster().width(), 20);
+    EXPECT_TRUE(print.Change_dpi_for_image(Barcode_Image).isVector());
+}

@@ -1,0 +1,419 @@
+// The print window driven through its handlers: opening by mode and data,
+// the range and options, the label sheet sources and their checks, custom
+// label sheets and print profiles.
+#include "print/LabelSheetFiles.h"
+#include "print/PrintControls.h"
+#include "print/PrintTestSupport.h"
+#include "print/Print_Wnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPageSetupDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+using namespace printtest;
+
+namespace {
+
+class PrintWindowTest : public PrintTest {
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        pdf = dir.filePath("out.pdf");
+        usePdf(pdf);
+        batch.state.value = QStringLiteral("12345");
+    }
+
+    std::unique_ptr<Print_Wnd> open()
+    {
+        auto w = std::make_unique<Print_Wnd>();
+        w->Reset_For_Opening();
+        return w;
+    }
+
+    void list(int rows)
+    {
+        batch.state.list.clear();
+        for (int i = 0; i < rows; ++i)
+            batch.state.list << BarcodeListRow{{"Value", QString::number(i)}, {"PQ", "1"}};
+        batch.state.dataSource = batch.state.valueChecked = true;
+        batch.barcodeRows = rows;
+        batch.rowImage = [](int) { return Colour_Label(QSizeF(90, 40), Qt::black); };
+        Use_Data_Sheet_Values = 1;
+        Total_Barcode_Label_wd_Batch = rows;
+    }
+
+    // Chooses a catalogue product in the predefined box.
+    static void chooseProduct(Print_Wnd& w, const QString& vendor, const QString& product)
+    {
+        w.Predefined_Label_Changed();
+        w.Label_ComboBox->setCurrentText(vendor);
+        w.comboBoxSelectionDidChange(w.Label_ComboBox);
+        w.Product_num_ComboBox->setCurrentText(product);
+        w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
+    }
+
+    // Accepts the page set-up dialogs of profiles as they stand.
+    void acceptPageSetup()
+    {
+        onDialog([](QDialog& d) { return qobject_cast<QPageSetupDialog*>(&d) ? int(QDialog::Accepted) : 0; });
+    }
+
+    QString pdf;
+};
+
+} // namespace
+
+TEST_F(PrintWindowTest, OpensInBarcodeModeForTheTypedBarcode)
+{
+    auto w = open();
+    EXPECT_EQ(w->Total_Text->text(), "1");
+    EXPECT_FALSE(w->print_with_batch_chk->isEnabled());
+    EXPECT_FALSE(w->print_with_batch_chk->isChecked());
+    EXPECT_TRUE(w->skip_inavlid_chk->isHidden());
+    EXPECT_TRUE(w->print_qty_chk->isHidden());
+    EXPECT_TRUE(w->crop_mark_chk->isHidden());
+    EXPECT_TRUE(w->Total_Text->isEnabled());
+    EXPECT_FALSE(w->from_Text->isEnabled());
+    EXPECT_FALSE(w->To_Text->isEnabled());
+    // The manual label is the barcode's size; one cell, no gaps.
+    ASSERT_FALSE(Barcode_Image.isNull());
+    EXPECT_NEAR(w->width_Stepper->value(), Barcode_Image.size().width() * 0.3527777777778, 1e-4);
+    EXPECT_EQ(w->Col_Text->text(), "1");
+    EXPECT_EQ(Print_Row * Print_Col, 1);
+    EXPECT_EQ(w->Printer_ComboBox->currentText(), "Test Printer");
+    EXPECT_EQ(w->Paper_id->text(), "A4");
+    EXPECT_EQ(w->Size_id->text(), "210.00 x 297.00");
+}
+
+TEST_F(PrintWindowTest, ABatchLimitsTheRangeAndTurningItOffCountsOneSheet)
+{
+    list(120);
+    auto w = open();
+    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
+    EXPECT_EQ(w->Total_Text->text(), "120");
+    EXPECT_DOUBLE_EQ(w->To_Stepper->maximum(), 120);
+    EXPECT_DOUBLE_EQ(w->from_Stepper->maximum(), 120);
+    w->Sel_Print_RD_Clicked();
+    w->To_Text->setText("500");
+    w->controlTextDidChange(w->To_Text);
+    EXPECT_EQ(w->To_Text->text(), "120");
+
+    w->Row_Text->setText("4");
+    w->Row_Changed(w->Row_Text);
+    w->Col_Text->setText("2");
+    w->Col_Changed(w->Col_Text);
+    w->print_with_batch_chk->setChecked(false);
+    w->Print_With_Batch_Changed();
+    EXPECT_FALSE(w->print_qty_chk->isChecked());
+    EXPECT_FALSE(w->print_qty_chk->isEnabled());
+    EXPECT_EQ(w->Total_Text->text(), "8");
+    EXPECT_EQ(Use_Data_Sheet_Values, 0);
+    EXPECT_TRUE(w->All_print_rd->isChecked());
+    EXPECT_TRUE(w->Total_Text->isEnabled());
+    EXPECT_FALSE(w->from_Text->isEnabled());
+    EXPECT_DOUBLE_EQ(w->Total_Stepper->maximum(), 999999);
+}
+
+TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
+{
+    auto w = open();
+    w->Set_Tot_Value(0, 50, "A");
+    EXPECT_EQ(w->Total_Text->text(), "1");
+    EXPECT_EQ(w->To_Text->text(), "1");
+    w->Set_Tot_Value(1000000, 5, "TOT");
+    EXPECT_EQ(w->Total_Text->text(), "999999");
+    w->Total_Text->setText("");
+    w->controlTextDidChange(w->Total_Text);
+    EXPECT_EQ(w->Total_Text->text(), "1");
+}
+
+TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
+{
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Data_Sheet_Values = 1;
+    Total_Batch_Excel_Card = 40;
+    auto w = open();
+    EXPECT_FALSE(w->width_Stepper->isEnabled());
+    w->Total_Text->setText("50");
+    w->controlTextDidChange(w->Total_Text);
+    EXPECT_EQ(w->Total_Text->text(), "40");
+}
+
+TEST_F(PrintWindowTest, FitToFrameGivesBackTheGridItReplaced)
+{
+    auto w = open();
+    w->Row_Text->setText("3");
+    w->Row_Changed(w->Row_Text);
+    w->horz_mar_Text->setText("2.5");
+    w->Horz_Margin_Changed(w->horz_mar_Text);
+    w->fit_frame_chk->setChecked(true);
+    w->Fit_To_Frame_clicked();
+    EXPECT_EQ(w->Row_Text->text(), "1");
+    EXPECT_FALSE(w->Row_Stepper->isEnabled());
+    EXPECT_FLOAT_EQ(label_width, 595);   // the printable area of a PDF page
+    w->fit_frame_chk->setChecked(false);
+    w->Fit_To_Frame_clicked();
+    EXPECT_EQ(w->Row_Text->text(), "3");
+    EXPECT_DOUBLE_EQ(w->horz_mar_Stepper->value(), 2.5);
+    EXPECT_TRUE(w->Row_Stepper->isEnabled());
+}
+
+TEST_F(PrintWindowTest, AutoCentreDisablesGapsAndPlacementButNotForASheet)
+{
+    auto w = open();
+    w->Auto_Center_chk_bx->setChecked(true);
+    w->Auto_Center_Checked();
+    EXPECT_EQ(auto_center_flag, 1);
+    EXPECT_FALSE(w->horz_mar_Stepper->isEnabled());
+    EXPECT_FALSE(w->align_btn[4]->isEnabled());
+    w->Alignment_Clicked(6);
+    EXPECT_EQ(label_align_val, 6);
+    EXPECT_TRUE(w->align_btn[5]->isChecked());
+
+    // A label sheet keeps its own grid: top-left, no centring.
+    chooseProduct(*w, "Herma", "4103");
+    EXPECT_EQ(label_align_val, 1);
+    EXPECT_EQ(auto_center_flag, 0);
+    w->Manual_Label_Changed();
+    EXPECT_EQ(label_align_val, 6);
+}
+
+TEST_F(PrintWindowTest, ACatalogueProductSetsTheSheet)
+{
+    auto w = open();
+    chooseProduct(*w, "Herma", "4103");
+    EXPECT_EQ(cus_or_pre, "P");
+    EXPECT_EQ(w->width_Text_pre->text(), "63.5");
+    EXPECT_EQ(w->height_Text_pre->text(), "38.1");
+    EXPECT_EQ(w->Row_Text_pre->text(), "7");
+    EXPECT_EQ(w->Col_Text_pre->text(), "3");
+    EXPECT_EQ(w->paper_used_pre->text(), "A4");
+    EXPECT_EQ(w->orientation_pre->text(), "Portrait");
+    EXPECT_EQ(w->left_mar_pre->text(), "6.75");
+    EXPECT_TRUE(w->width_Text_pre->isReadOnly());
+    EXPECT_TRUE(w->save_label_btn->isHidden());
+    EXPECT_EQ(Print_Row, 7);
+    EXPECT_EQ(Print_Col, 3);
+    EXPECT_FLOAT_EQ(predef_page_wdt, 596);
+    EXPECT_FLOAT_EQ(predef_page_hgt, 842);
+    EXPECT_FLOAT_EQ(Left_Mar, 6.75f * 2.834645669291f);
+    EXPECT_EQ(Rite_Mar, 0);
+}
+
+TEST_F(PrintWindowTest, PaperAndSizeAreCheckedBeforeAJob)
+{
+    usePdf(pdf, QPageSize(QPageSize::Letter));
+    auto w = open();
+    chooseProduct(*w, "Herma", "4103");
+    answer(false);
+    w->Execute_Printing(false);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("Please change paper"));
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    // Printer margins of 5 mm: a 100 mm label passes, a 205 mm one is asked about.
+    messages.clear();
+    PrintInfo info = MainWindowServices::printInfo();
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    MainWindowServices::setPrintInfo(info);
+    w->Manual_Label_Changed();
+    w->width_Text->setText("100");
+    w->Width_Changed(w->width_Text);
+    w->Execute_Printing(false);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(pdf));
+    w->width_Text->setText("205");
+    w->Width_Changed(w->width_Text);
+    answer(false);
+    w->Execute_Printing(false);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("'Label Size' is bigger"));
+}
+
+TEST_F(PrintWindowTest, SheetFieldsTrimWhatIsTyped)
+{
+    auto w = open();
+    w->Predefined_Label_Changed();
+    struct Case { const char* typed; const char* kept; } cases[] = {
+        {"12mm", "12"}, {"a1b2", "1b2"}, {" 7.5 ", "7.5"}, {"123456789012", "1234567890"}};
+    for (const Case& c : cases) {
+        w->width_Text_pre->setText(c.typed);
+        w->controlTextDidChange(w->width_Text_pre);
+        EXPECT_EQ(w->width_Text_pre->text(), c.kept) << c.typed;
+    }
+    for (const char* bad : {"0", "-3"}) {
+        w->height_Text_pre->setText(bad);
+        w->controlTextDidEndEditing(w->height_Text_pre);
+        EXPECT_EQ(w->height_Text_pre->text(), "0.10") << bad;
+    }
+    w->height_Text_pre->setText("12.345");
+    w->controlTextDidEndEditing(w->height_Text_pre);
+    EXPECT_EQ(w->height_Text_pre->text(), "12.35");
+    EXPECT_DOUBLE_EQ(w->height_Stepper_pre->value(), 12.35);
+}
+
+TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
+{
+    Write_Sheet_Strings(Sheet_File_Path(custom_label_path, "Custom1"),
+                        {"2", "5", "10.00", "13.50", "10", "5", "90", "50", "A4", "Portrait",
+                         "210.00 x 297.00", "210.00", "297.00", "Custom", "Custom"});
+    auto w = open();
+    w->Predefined_Label_Changed();
+    EXPECT_EQ(w->Product_num_ComboBox->currentText(), "Custom1");
+    EXPECT_EQ(w->Col_Text_pre->text(), "2");
+    EXPECT_EQ(Print_Col, 2);
+    EXPECT_FALSE(w->delete_label_btn->isEnabled());   // the last sheet cannot go
+
+    // An empty name is refused and the dialog stays; Cancel writes nothing.
+    onDialog([this](QDialog& d) {
+        auto* dlg = static_cast<Custom_Product_Label*>(&d);
+        dlg->prod_number->setText("  ");
+        dlg->OKPressed();
+        EXPECT_TRUE(saw("Please enter product number."));
+        dlg->CancelPressed();
+        return d.result();
+    });
+    w->Save_Label_Pressed();
+    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList{"Custom1"});
+
+    // A "/" inside becomes "_"; the new sheet is selected; existing names are replaced.
+    w->Col_Text_pre->setText("4");
+    onDialog([](QDialog& d) {
+        auto* dlg = static_cast<Custom_Product_Label*>(&d);
+        dlg->prod_number->setText("/Shop/Front*");
+        dlg->OKPressed();
+        return d.result();
+    });
+    w->Save_Label_Pressed();
+    EXPECT_TRUE(saw("Custom Product Number has been saved successfully."));
+    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList({"Custom1", "Shop_Front"}));
+    EXPECT_EQ(w->Product_num_ComboBox->currentText(), "Shop_Front");
+    EXPECT_EQ(Read_Sheet_Strings(Sheet_File_Path(custom_label_path, "Shop_Front"), 15)->at(0), "4");
+    EXPECT_TRUE(w->delete_label_btn->isEnabled());
+
+    answer(true);
+    w->Delete_Label_Pressed();
+    EXPECT_TRUE(saw("Are you sure want to delete selected 'Custom Product Number'?"));
+    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList{"Custom1"});
+}
+
+TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
+{
+    QStringList def(22, QString());
+    def[0] = def[1] = "1";
+    def[8] = "1";
+    Write_Sheet_Strings(Sheet_File_Path(print_profile_path, "Default"), def);
+    auto w = open();
+    ASSERT_EQ(w->List_profile->count(), 1);
+    EXPECT_FALSE(w->Delete_profile_btn->isEnabled());
+
+    // "Default" cannot be taken as a new name.
+    onDialog([this](QDialog& d) {
+        auto* dlg = static_cast<Add_Print_Profile*>(&d);
+        dlg->Profile_name->setText("Default");
+        dlg->OKPressed();
+        EXPECT_TRUE(saw("This is a Default profile name."));
+        dlg->CancelPressed();
+        return d.result();
+    });
+    w->Add_Edit_Print_Profile("A");
+    EXPECT_EQ(List_Sheet_Files(print_profile_path), QStringList{"Default"});
+
+    // A profile with auto-centre, a grid, landscape Letter and batch "Y".
+    w->Auto_Center_chk_bx->setChecked(true);
+    w->Auto_Center_Checked();
+    w->Col_Text->setText("2");
+    w->Col_Changed(w->Col_Text);
+    PrintInfo info = MainWindowServices::printInfo();
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    w->Set_values_From_Printer();
+    w->print_with_batch_chk->setChecked(true);
+    onDialog([](QDialog& d) {
+        auto* dlg = static_cast<Add_Print_Profile*>(&d);
+        dlg->Profile_name->setText("Shop/A");
+        dlg->OKPressed();
+        return d.result();
+    });
+    acceptPageSetup();
+    w->Add_Edit_Print_Profile("A");
+    EXPECT_TRUE(saw("Print Profile has been saved successfully."));
+    const auto saved = Read_Sheet_Strings(Sheet_File_Path(print_profile_path, "Shop_A"), 22);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->at(0), "2");
+    EXPECT_EQ(saved->at(9), "Y");
+    EXPECT_EQ(saved->at(10), "Test Printer");
+    EXPECT_EQ(saved->at(13), "279.40");
+    EXPECT_EQ(saved->at(15), "Landscape");
+
+    // Back to A4 portrait, then the profile again.
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    w->Auto_Center_chk_bx->setChecked(false);
+    w->Auto_Center_Checked();
+    w->Make_select_on_index(0);
+    w->Make_select_on_index(w->List_profile->count() - 1);
+    EXPECT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Shop_A");
+    EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
+    EXPECT_FALSE(w->horz_mar_Stepper->isEnabled());
+    EXPECT_FALSE(w->align_btn[0]->isEnabled());
+    EXPECT_EQ(w->Col_Text->text(), "2");
+    EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
+    EXPECT_EQ(w->Size_id->text(), "279.40 x 215.90");
+    EXPECT_FALSE(w->print_with_batch_chk->isChecked());   // no batch is bound
+    EXPECT_TRUE(w->Delete_profile_btn->isEnabled());
+}
+
+TEST_F(PrintWindowTest, ARenameThatCannotBeWrittenKeepsTheOldProfile)
+{
+    QStringList p(22, QStringLiteral("1"));
+    Write_Sheet_Strings(Sheet_File_Path(print_profile_path, "Old"), p);
+    // Something that is not a profile file stands where the new one would go.
+    QDir().mkpath(Sheet_File_Path(print_profile_path, "New"));
+    auto w = open();
+    ASSERT_EQ(w->List_profile->count(), 1);
+    ASSERT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Old");
+    onDialog([](QDialog& d) {
+        auto* dlg = static_cast<Add_Print_Profile*>(&d);
+        dlg->Profile_name->setText("New");
+        dlg->OKPressed();
+        return d.result();
+    });
+    acceptPageSetup();
+    w->Add_Edit_Print_Profile("E");
+    EXPECT_TRUE(saw("Print Profile could not be saved."));
+    EXPECT_FALSE(saw("saved successfully"));
+    EXPECT_TRUE(Read_Sheet_Strings(Sheet_File_Path(print_profile_path, "Old"), 22).has_value());
+
+    // Deleting asks first; "No" keeps the file.
+    answer(false);
+    w->Delete_profile_btn_clicked();
+    EXPECT_TRUE(QFile::exists(Sheet_File_Path(print_profile_path, "Old")));
+    answer(true);
+    w->Delete_profile_btn_clicked();
+    EXPECT_FALSE(QFile::exists(Sheet_File_Path(print_profile_path, "Old")));
+}
+
+TEST_F(PrintWindowTest, PrinterAndOrientationFollowTheCombos)
+{
+    Set_Printer_Names_Provider([] { return QStringList{"First", "Second"}; });
+    auto w = open();
+    EXPECT_EQ(w->Printer_ComboBox->count(), 2);
+    w->Printer_ComboBox->setCurrentIndex(1);
+    w->comboBoxSelectionDidChange(w->Printer_ComboBox);
+    EXPECT_EQ(MainWindowServices::printInfo().printerName, "Second");
+    w->Orient_ComboBox->setCurrentIndex(1);
+    w->comboBoxSelectionDidChange(w->Orient_ComboBox);
+    EXPECT_EQ(w->Size_id->text(), "297.00 x 210.00");
+    EXPECT_EQ(MainWindowServices::printInfo().pageLayout.orientation(), QPageLayout::Landscape);
+}

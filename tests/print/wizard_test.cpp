@@ -1,0 +1,159 @@
+// The new-card wizard: its size entry, vendor and product, the two pages,
+// what Cancel leaves alone and what OK hands to the main window.
+#include "print/Card_Wizard.h"
+#include "print/PrintControls.h"
+#include "print/PrintTestSupport.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace printtest;
+
+namespace {
+
+class WizardTest : public PrintTest {
+protected:
+    std::unique_ptr<Card_Wizard> open()
+    {
+        auto w = std::make_unique<Card_Wizard>();
+        w->Reset_For_Opening();
+        return w;
+    }
+};
+
+} // namespace
+
+TEST_F(WizardTest, SizeFieldsTakeNumbersOnly)
+{
+    auto w = open();
+    EXPECT_EQ(w->card_name->text(), "Untitled");
+    EXPECT_EQ(w->width_Text->text(), "100.00");
+    w->width_Text->setText("25mm");
+    w->controlTextDidChange(w->width_Text);
+    EXPECT_EQ(w->width_Text->text(), "25");
+    w->width_Text->setText("12345678901234");
+    w->controlTextDidChange(w->width_Text);
+    EXPECT_EQ(w->width_Text->text(), "1234567890");
+    for (const char* bad : {"0", "-4"}) {
+        w->height_Text->setText(bad);
+        w->controlTextDidEndEditing(w->height_Text);
+        EXPECT_EQ(w->height_Text->text(), "0.10") << bad;
+    }
+    EXPECT_DOUBLE_EQ(w->height_Stepper->value(), 0.1);
+}
+
+TEST_F(WizardTest, AProductSetsTheSizeAndCustomGivesItBack)
+{
+    auto w = open();
+    EXPECT_TRUE(w->width_Text->isEnabled());
+    EXPECT_FALSE(w->Product_num_ComboBox->isEnabled());
+    w->Label_ComboBox->setCurrentText("Herma");
+    w->comboBoxSelectionDidChange(w->Label_ComboBox);
+    EXPECT_FALSE(w->width_Text->isEnabled());
+    EXPECT_TRUE(w->Product_num_ComboBox->isEnabled());
+    EXPECT_GT(w->Product_num_ComboBox->count(), 10);
+    w->Product_num_ComboBox->setCurrentText("4103");
+    w->comboBoxSelectionDidChange(w->Product_num_ComboBox);
+    EXPECT_EQ(w->width_Text->text(), "63.50");
+    EXPECT_EQ(w->height_Text->text(), "38.10");
+
+    w->Label_ComboBox->setCurrentIndex(0);
+    w->comboBoxSelectionDidChange(w->Label_ComboBox);
+    EXPECT_EQ(w->width_Text->text(), "100.00");
+    EXPECT_EQ(w->height_Text->text(), "100.00");
+    EXPECT_TRUE(w->width_Text->isEnabled());
+    EXPECT_FALSE(w->width_Text->isReadOnly());
+}
+
+TEST_F(WizardTest, CancelKeepsTheOpenDesignsShape)
+{
+    Card_Shape = 2;
+    auto w = open();
+    w->shape_rd[1]->setChecked(true);
+    w->card_shape_CellClick();
+    w->OK_Click();   // to the look page
+    w->CancelClick();
+    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(w->result(), 0);
+
+    w->Reset_For_Opening();
+    w->shape_rd[1]->setChecked(true);
+    w->card_shape_CellClick();
+    w->Back_Click();   // Back on the size page ends the wizard like Cancel
+    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_TRUE(batch.canvasSizes.isEmpty());
+}
+
+TEST_F(WizardTest, FinishingSizesTheCardAndHandsOverTheChosenLook)
+{
+    auto w = open();
+    w->width_Text->setText("80");
+    w->height_Text->setText("50");
+    w->shape_rd[2]->setChecked(true);
+    w->card_shape_CellClick();
+    w->OK_Click();
+    EXPECT_EQ(w->next_count, 1);
+    EXPECT_TRUE(w->Size_Box->isHidden());
+    EXPECT_TRUE(w->Back_btn->isEnabled());
+    w->Back_Click();
+    EXPECT_EQ(w->next_count, 0);
+    w->OK_Click();
+
+    w->Card_fill_clr->setColor(Qt::red);
+    w->Card_Image_path->setText("/pictures/bg.png");
+    w->Card_gradient_fill_rd->setChecked(true);
+    w->Card_Gradient_RD_Sel();
+    EXPECT_TRUE(w->Card_alpha_Text->isHidden());   // no transparency for gradients
+    EXPECT_FALSE(w->Card_fill_clr->isEnabled());
+    w->Card_fill_Grd_1_clr->setColor(Qt::blue);
+    w->OK_Click();
+    EXPECT_EQ(w->result(), 1);
+    ASSERT_EQ(batch.canvasSizes.size(), 1);
+    EXPECT_NEAR(batch.canvasSizes[0].width(), 80 * 2.834645669291, 1e-6);
+    EXPECT_NEAR(batch.canvasSizes[0].height(), 50 * 2.834645669291, 1e-6);
+
+    const New_Label_Choice c = w->Choice();
+    EXPECT_EQ(c.shape, 2);
+    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(c.fillKind, "G");
+    EXPECT_EQ(c.fillColour, QColor(Qt::white));   // kinds not chosen are reset
+    EXPECT_TRUE(c.imagePath.isEmpty());
+    EXPECT_EQ(c.hatchIndex, -1);
+    EXPECT_EQ(c.gradient1, QColor(Qt::blue));
+    EXPECT_DOUBLE_EQ(c.widthMM, 80);
+    EXPECT_EQ(c.name, "Untitled");
+    EXPECT_EQ(c.transparency, 100);
+}
+
+TEST(NewLabelTransparency, FractionsAndPercentagesBothEndAsPercentages)
+{
+    EXPECT_EQ(New_Label_Transparency(0.5), 50);
+    EXPECT_EQ(New_Label_Transparency(1.0), 100);
+    EXPECT_EQ(New_Label_Transparency(80), 80);
+    EXPECT_EQ(New_Label_Transparency(10), 10);   // a percentage, not 1000
+    EXPECT_EQ(New_Label_Transparency(100), 100);
+    EXPECT_EQ(New_Label_Transparency(0), 0);
+}
+
+TEST_F(WizardTest, APictureFillTakesTheLibrarysChoice)
+{
+    auto w = open();
+    w->OK_Click();
+    w->Card_image_box->setEnabled(true);
+    w->Card_Image_fill_rd->setChecked(true);
+    w->Card_Image_RD_Sel();
+    EXPECT_TRUE(w->Card_Image_Library->isEnabled());
+    batch.libraryChoice = "/library/wood.jpg";
+    w->Card_Image_Library_Btn();
+    EXPECT_EQ(w->Card_Image_path->text(), "/library/wood.jpg");
+    batch.libraryChoice.clear();
+    w->Card_Image_Library_Btn();   // nothing chosen: the path stays
+    EXPECT_EQ(w->Card_Image_path->text(), "/library/wood.jpg");
+    w->OK_Click();
+    const New_Label_Choice c = w->Choice();
+    EXPECT_EQ(c.fillKind, "I");
+    EXPECT_EQ(c.imagePath, "/library/wood.jpg");
+}

@@ -14,7 +14,7 @@
 #include "data/SeriesStore.h"
 #include "data/barcodelist/BarcodeListFiles.h"
 #include "data/barcodelist/ListDialogs.h"
-#include "data/barcodelist/ListJob.h"
+#include "data/series/SeriesJob.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "platform/MainThread.h"
@@ -955,14 +955,14 @@ bool BarcodeListSide::Load_text_file_Func(const QString& startPath)
     bool opened = false;
     const bool wasLoading = m_loading;
     m_loading = true;   // no preview per placed chunk
-    Run_List_Job(m_owner->window(), tr("Importing the list..."), [&](List_Job& job) {
+    Run_Series_Job(m_owner->window(), tr("Importing the list..."), [&](Series_Progress& job) {
         if (!reader.open(path))
             return;
         opened = true;
         job.total = std::max<qint64>(1, reader.bytesTotal());
         std::vector<List_Line> lines;
         bool more = true;
-        while (more && !job.stopRequested()) {
+        while (more && !job.stopped()) {
             lines.clear();
             more = reader.readLines(lines, 20000);
             job.done = reader.bytesDone();
@@ -1055,8 +1055,8 @@ void BarcodeListSide::Export_List_Button()
     const std::vector<BarcodeRow> rows = m_model.rows();
     bool ok = false;
     QString error;
-    Run_List_Job(m_owner->window(), tr("Exporting the list..."),
-                 [&](List_Job&) { ok = Export_Barcode_List(path, rows, &error); });
+    Run_Series_Job(m_owner->window(), tr("Exporting the list..."),
+                   [&](Series_Progress&) { ok = Export_Barcode_List(path, rows, &error); });
     if (!ok) {
         Show_NSLog_Message(error);
         Show_MessageBox(QStringLiteral("Error in file accessing."));

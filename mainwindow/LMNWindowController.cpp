@@ -20,6 +20,7 @@
 #include "core/util/Helpers.h"
 #include "platform/Paths.h"
 #include "mainwindow/AppLifetime.h"
+#include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/MainWindowSupport.h"
 
 #include <QAbstractEventDispatcher>
@@ -76,6 +77,8 @@ LMNWindowController::~LMNWindowController()
         disconnect(d, nullptr, this, nullptr);
     if (Main_App_wnd == this)
         Main_App_wnd = nullptr;
+    if (Batch_Services == this)
+        Batch_Services = nullptr;
     if (app_DefaultInstance == this)
         app_DefaultInstance = nullptr;
 }
@@ -95,6 +98,7 @@ void LMNWindowController::init()
 
     app_DefaultInstance = this;
     Main_App_wnd = defaultInstance();
+    Batch_Services = this;
 
     Text_font = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
     m_allTextFont = Text_font;
@@ -110,7 +114,6 @@ void LMNWindowController::init()
     back_btn_image = QImage(res + "back-2.png");
     front_btn_image_sel = QImage(res + "front-sel.png");
 
-    prev_list_item_barcode = 0;
 }
 
 // ---------------------------------------------------------------- layout
@@ -134,6 +137,10 @@ void LMNWindowController::buildWindow()
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
     Barcode_mode_tab->addTab(Barcode_Design_tab, tr("Designing"));
     setCentralWidget(Barcode_mode_tab);
+
+    // Barcode mode's series lists follow the series folder.
+    connect(this, &LMNWindowController::Series_List_Changed, m_barcodeView,
+            [this] { m_barcodeView->listSide()->Refresh_All_Series_Combobox(); });
 
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
@@ -236,7 +243,7 @@ void LMNWindowController::awakeFromNib()
     Refresh_Canvas();
     changeViewController(0);
     Show_Hide_Main_Window(1);
-    Invalid_Barcode_Data_Image = Invalid_Data_Image(QSize(200, 100));
+    Invalid_Barcode_Data_Image_Picture = Invalid_Data_Image(QSize(200, 100));
 }
 
 // Lists the start-up code fills: label stock.
@@ -521,8 +528,7 @@ QWidget* LMNWindowController::Send_Models_Window() const
 
 QStringList LMNWindowController::Barcode_Mode_Series_Names() const
 {
-    // Barcode mode binds no series until its data sources arrive.
-    return {};
+    return m_barcodeView->listSide()->Series_Names_In_Use();
 }
 
 // ---------------------------------------------------------------- barcode mode

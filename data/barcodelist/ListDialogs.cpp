@@ -1,9 +1,9 @@
 #include "data/barcodelist/ListDialogs.h"
 
-#include "barcode/generation/panes/Stepper.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
-#include "data/barcodelist/ListJob.h"
+#include "data/series/SeriesGenerator.h"
+#include "data/series/SeriesJob.h"
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
 
@@ -287,97 +287,15 @@ Generate_List_Barcode::Generate_List_Barcode(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("Generate List"));
     Apply_Dialog_Background(this);
-    auto* integers = new OnlyIntegerValueFormatter(this);
     auto* col = new QVBoxLayout(this);
-    auto* rules = new QGroupBox(tr("Values"), this);
-    auto* g = new QGridLayout(rules);
-    auto text = [&](const char* name, bool integer = false, int width = 120) {
-        auto* f = new QLineEdit(rules);
-        f->setObjectName(name);
-        f->setMaximumWidth(width);
-        if (integer)
-            f->setValidator(integers);
-        return f;
-    };
-    auto stepper = [&](const char* name, double max) {
-        auto* s = new Stepper(rules);
-        s->setObjectName(name);
-        s->setRange(1, max);
-        s->setValue(1);
-        return s;
-    };
-    radioButton_Sequntial = new QRadioButton(tr("Sequential"), rules);
-    radioButton_Sequntial->setObjectName("radioButton_Sequntial");
-    radioButton_Constant = new QRadioButton(tr("Constant"), rules);
-    radioButton_Constant->setObjectName("radioButton_Constant");
-    radioButton_Random = new QRadioButton(tr("Random"), rules);
-    radioButton_Random->setObjectName("radioButton_Random");
-    auto* ruleGroup = new QButtonGroup(this);
-    for (QRadioButton* r : {radioButton_Sequntial, radioButton_Constant, radioButton_Random})
-        ruleGroup->addButton(r);
-
-    prefix_txt = text("prefix_txt");
-    suffix_txt = text("suffix_txt");
-    from_txt = text("from_txt", true, 90);
-    to_txt = text("to_txt", true, 90);
-    manage_digit_chk = new QCheckBox(tr("Keep the number of digits"), rules);
-    manage_digit_chk->setObjectName("manage_digit_chk");
-    help_btn = new QPushButton(QStringLiteral("?"), rules);
-    help_btn->setObjectName("help_btn");
-    help_btn->setFixedSize(22, 22);
-    value_txt = text("value_txt", false, 200);
-    count_txt = text("count_txt", true, 70);
-    count_stepper = stepper("count_stepper", 10000);
-    rand_prefix_txt = text("rand_prefix_txt");
-    rand_suffix_txt = text("rand_suffix_txt");
-    rand_length_txt = text("rand_length_txt", true, 40);
-    rand_length_stepper = stepper("rand_length_stepper", 9);
-    rand_count_txt = text("rand_count_txt", true, 70);
-    rand_count_stepper = stepper("rand_count_stepper", 10000);
-
-    int r = 0;
-    g->addWidget(radioButton_Sequntial, r++, 0, 1, 4);
-    g->addWidget(new QLabel(tr("Prefix:")), r, 0);
-    g->addWidget(prefix_txt, r, 1);
-    g->addWidget(new QLabel(tr("Suffix:")), r, 2);
-    g->addWidget(suffix_txt, r++, 3);
-    g->addWidget(new QLabel(tr("From:")), r, 0);
-    g->addWidget(from_txt, r, 1);
-    g->addWidget(new QLabel(tr("To:")), r, 2);
-    g->addWidget(to_txt, r++, 3);
-    auto* padRow = new QHBoxLayout;
-    padRow->addWidget(manage_digit_chk);
-    padRow->addWidget(help_btn);
-    padRow->addStretch();
-    g->addLayout(padRow, r++, 1, 1, 3);
-    g->addWidget(radioButton_Constant, r++, 0, 1, 4);
-    g->addWidget(new QLabel(tr("Value:")), r, 0);
-    g->addWidget(value_txt, r, 1, 1, 3);
-    ++r;
-    g->addWidget(new QLabel(tr("Count:")), r, 0);
-    auto* countRow = new QHBoxLayout;
-    countRow->addWidget(count_txt);
-    countRow->addWidget(count_stepper);
-    countRow->addStretch();
-    g->addLayout(countRow, r++, 1, 1, 3);
-    g->addWidget(radioButton_Random, r++, 0, 1, 4);
-    g->addWidget(new QLabel(tr("Prefix:")), r, 0);
-    g->addWidget(rand_prefix_txt, r, 1);
-    g->addWidget(new QLabel(tr("Suffix:")), r, 2);
-    g->addWidget(rand_suffix_txt, r++, 3);
-    g->addWidget(new QLabel(tr("Digits:")), r, 0);
-    auto* lengthRow = new QHBoxLayout;
-    lengthRow->addWidget(rand_length_txt);
-    lengthRow->addWidget(rand_length_stepper);
-    lengthRow->addStretch();
-    g->addLayout(lengthRow, r, 1);
-    g->addWidget(new QLabel(tr("Count:")), r, 2);
-    auto* randCountRow = new QHBoxLayout;
-    randCountRow->addWidget(rand_count_txt);
-    randCountRow->addWidget(rand_count_stepper);
-    randCountRow->addStretch();
-    g->addLayout(randCountRow, r++, 3);
-    col->addWidget(rules);
+    pane = new Generator_Rules_Pane(this);
+    pane->helpText = QStringLiteral(
+        "For example:\r\nIf you have to generate a series of barcodes having values from '0' to '200', this "
+        "option automatically converts small values such as '1' to '001' and '11' to '011' to maintain number of "
+        "digits same as the highest value in the series.\r\n\r\nSimilarly, if you have selected a series "
+        "starting from '001' to '00200', this option automatically converts small values such as '001' to "
+        "'00001' and '0011' to '00011' to maintain number of digits same as the highest value in the series.");
+    col->addWidget(pane);
     col->addWidget(Build_List_Options(this, m_options));
     chk_value = m_options.chk_value;
     chk_header = m_options.chk_header;
@@ -387,18 +305,8 @@ Generate_List_Barcode::Generate_List_Barcode(QWidget* parent) : QDialog(parent)
     radioButton_At_End = m_options.radioButton_At_End;
     auto* buttons = Ok_Cancel(this);
     col->addWidget(buttons);
-
-    connect(radioButton_Sequntial, &QRadioButton::clicked, this, [this] { Sequintial_Radio_Pressed(); });
-    connect(radioButton_Constant, &QRadioButton::clicked, this, [this] { Constant_Radio_Pressed(); });
-    connect(radioButton_Random, &QRadioButton::clicked, this, [this] { Random_Radio_Pressed(); });
     connect(radioButton_At_Start, &QRadioButton::clicked, this, [this] { Start_Radio_Pressed(); });
     connect(radioButton_At_End, &QRadioButton::clicked, this, [this] { End_Radio_Pressed(); });
-    connect(help_btn, &QPushButton::clicked, this, [this] { Help_btn_Pressed(); });
-    connect(count_stepper, &Stepper::stepped, this, [this] { Count_Stepper_Pressed(count_stepper); });
-    connect(rand_length_stepper, &Stepper::stepped, this, [this] { Random_Length_Stepper_Pressed(rand_length_stepper); });
-    connect(rand_count_stepper, &Stepper::stepped, this, [this] { Random_Count_Stepper_Pressed(rand_count_stepper); });
-    for (QLineEdit* f : {count_txt, rand_count_txt, rand_length_txt})
-        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { OKPressed(); });
     connect(buttons, &QDialogButtonBox::rejected, this, [this] { CancelPressed(); });
     Reset_Controls();
@@ -408,15 +316,7 @@ Generate_List_Barcode* Generate_List_Barcode::defaultInstance() { return Instanc
 
 void Generate_List_Barcode::Reset_Controls()
 {
-    manage_digit_chk->setChecked(false);
-    for (QLineEdit* f : {prefix_txt, suffix_txt, from_txt, to_txt, value_txt, rand_prefix_txt, rand_suffix_txt})
-        f->setText(QString());
-    for (QLineEdit* f : {count_txt, rand_length_txt, rand_count_txt})
-        f->setText(QStringLiteral("1"));
-    for (Stepper* s : {count_stepper, rand_length_stepper, rand_count_stepper})
-        s->setValue(1);
-    radioButton_Sequntial->setChecked(true);
-    enableRule(Generator_Rule::Sequential);
+    pane->reset();
     m_options.reset();
     m_placed = 0;
     m_full = false;
@@ -430,125 +330,17 @@ int Generate_List_Barcode::Open_Wnd()
     return code == 1 ? 1 : 0;
 }
 
-void Generate_List_Barcode::enableRule(Generator_Rule rule)
-{
-    const bool seq = rule == Generator_Rule::Sequential;
-    const bool con = rule == Generator_Rule::Constant;
-    const bool ran = rule == Generator_Rule::Random;
-    for (QWidget* w : std::initializer_list<QWidget*>{prefix_txt, suffix_txt, from_txt, to_txt, help_btn, manage_digit_chk})
-        w->setEnabled(seq);
-    for (QWidget* w : std::initializer_list<QWidget*>{value_txt, count_txt, count_stepper})
-        w->setEnabled(con);
-    for (QWidget* w : std::initializer_list<QWidget*>{rand_prefix_txt, rand_suffix_txt, rand_length_txt,
-                                                      rand_length_stepper, rand_count_txt, rand_count_stepper})
-        w->setEnabled(ran);
-}
-
-void Generate_List_Barcode::Sequintial_Radio_Pressed()
-{
-    radioButton_Sequntial->setChecked(true);
-    enableRule(Generator_Rule::Sequential);
-}
-
-void Generate_List_Barcode::Constant_Radio_Pressed()
-{
-    radioButton_Constant->setChecked(true);
-    enableRule(Generator_Rule::Constant);
-}
-
-void Generate_List_Barcode::Random_Radio_Pressed()
-{
-    radioButton_Random->setChecked(true);
-    enableRule(Generator_Rule::Random);
-}
-
+void Generate_List_Barcode::Sequintial_Radio_Pressed() { pane->selectRule(Generator_Spec::Sequential); }
+void Generate_List_Barcode::Constant_Radio_Pressed() { pane->selectRule(Generator_Spec::Constant); }
+void Generate_List_Barcode::Random_Radio_Pressed() { pane->selectRule(Generator_Spec::Random); }
 void Generate_List_Barcode::Start_Radio_Pressed() { radioButton_At_Start->setChecked(true); }
 void Generate_List_Barcode::End_Radio_Pressed() { radioButton_At_End->setChecked(true); }
 
-namespace {
-void Pair_Step(QObject* sender, QLineEdit* text, Stepper* stepper)
-{
-    if (sender == stepper)
-        text->setText(QString::number(stepper->intValue()));
-    else
-        stepper->setValue(Int_Value(text->text()));
-}
-} // namespace
-
-void Generate_List_Barcode::Count_Stepper_Pressed(QObject* sender) { Pair_Step(sender, count_txt, count_stepper); }
-void Generate_List_Barcode::Random_Length_Stepper_Pressed(QObject* sender)
-{
-    Pair_Step(sender, rand_length_txt, rand_length_stepper);
-}
-void Generate_List_Barcode::Random_Count_Stepper_Pressed(QObject* sender)
-{
-    Pair_Step(sender, rand_count_txt, rand_count_stepper);
-}
-
-void Generate_List_Barcode::controlTextDidChange(QLineEdit* field)
-{
-    if (field == count_txt || field == rand_count_txt) {
-        const QString t = Count_Field_Rule(field->text());
-        if (t != field->text())
-            field->setText(t);
-        (field == count_txt ? count_stepper : rand_count_stepper)->setValue(Int_Value(t));
-    } else if (field == rand_length_txt) {
-        const QString t = Length_Field_Rule(field->text());
-        if (t != field->text())
-            field->setText(t);
-        rand_length_stepper->setValue(Int_Value(t));
-    }
-}
-
-void Generate_List_Barcode::Help_btn_Pressed()
-{
-    MessageRequest r;
-    r.text = Pad_Help_Message();
-    r.informativeText = Pad_Help_Text_Barcode();
-    r.buttons = {QStringLiteral("OK")};
-    Raise_Message(r);
-}
-
-Generator_Settings Generate_List_Barcode::settings() const
-{
-    Generator_Settings s;
-    s.rule = radioButton_Constant->isChecked() ? Generator_Rule::Constant
-             : radioButton_Random->isChecked() ? Generator_Rule::Random
-                                               : Generator_Rule::Sequential;
-    s.prefix = prefix_txt->text();
-    s.suffix = suffix_txt->text();
-    s.fromText = from_txt->text();
-    s.toText = to_txt->text();
-    s.padDigits = manage_digit_chk->isChecked();
-    s.constantValue = value_txt->text();
-    s.countText = count_txt->text();
-    s.randPrefix = rand_prefix_txt->text();
-    s.randSuffix = rand_suffix_txt->text();
-    s.randLengthText = rand_length_txt->text();
-    s.randCountText = rand_count_txt->text();
-    return s;
-}
-
 void Generate_List_Barcode::OKPressed()
 {
-    const Generator_Settings s = settings();
-    const Generator_Check check = Check_Generator_Settings(s);
-    if (!check.ok()) {
-        Show_MessageBox(check.message);
-        QLineEdit* focus = nullptr;
-        switch (check.focus) {
-        case Generator_Field::From: focus = from_txt; break;
-        case Generator_Field::To: focus = to_txt; break;
-        case Generator_Field::Value: focus = value_txt; break;
-        case Generator_Field::Count: focus = count_txt; break;
-        case Generator_Field::RandCount: focus = rand_count_txt; break;
-        case Generator_Field::RandLength: focus = rand_length_txt; break;
-        case Generator_Field::None: break;
-        }
-        if (focus)
-            focus->setFocus();
+    Generator_Spec spec;
+    if (!pane->readSpec(&spec))
         return;
-    }
     const List_Import_Options o = m_options.options();
     if (!o.any()) {
         Show_MessageBox(kNoOption);
@@ -558,18 +350,21 @@ void Generate_List_Barcode::OKPressed()
     m_placed = 0;
     m_full = false;
     if (m_list) {
-        Value_Generator generator(s);
         List_Import_Placer placer(*m_list, o);
         std::vector<List_Line> lines;
-        QString v;
-        while (!placer.full()) {
-            lines.clear();
-            while (lines.size() < 20000 && generator.next(&v))
-                lines.push_back(List_Line{QStringList{v}, true});
-            if (lines.empty())
-                break;
+        auto flush = [&] {
             placer.place(lines);
-        }
+            lines.clear();
+            return !placer.full();
+        };
+        // The values go in as they are made, so a run longer than the list
+        // holds ends when the list is full.
+        Generate_Values(spec, nullptr, [&](const QString& v) {
+            lines.push_back(List_Line{QStringList{v}, true});
+            return lines.size() < 20000 || flush();
+        });
+        if (!lines.empty())
+            flush();
         m_placed = placer.placed();
         m_full = placer.full();
         if (m_full)
@@ -685,8 +480,8 @@ int Import_Excel_Barcode::Open_excel_Wnd(const QString& path)
 bool Import_Excel_Barcode::Load_file_Func(const QString& path)
 {
     bool opened = false;
-    Run_List_Job(this->parentWidget(), tr("Reading the workbook..."),
-                 [&](List_Job&) { opened = m_workbook.open(path); });
+    Run_Series_Job(parentWidget(), tr("Reading the workbook..."),
+                   [&](Series_Progress&) { opened = m_workbook.open(path); });
     if (!opened) {
         Show_MessageBox(List_File_Invalid_Message + QLatin1Char('\n') + m_workbook.lastError());
         return false;
@@ -705,8 +500,8 @@ bool Import_Excel_Barcode::Load_file_Func(const QString& path)
 SheetTable Import_Excel_Barcode::readSheet(int sheetNumber)
 {
     SheetTable table;
-    Run_List_Job(isVisible() ? this : parentWidget(), tr("Reading the sheet..."),
-                 [&](List_Job&) { table = m_workbook.readSheet(sheetNumber); });
+    Run_Series_Job(isVisible() ? this : parentWidget(), tr("Reading the sheet..."),
+                   [&](Series_Progress&) { table = m_workbook.readSheet(sheetNumber); });
     return table;
 }
 
@@ -785,10 +580,10 @@ bool Import_Excel_Barcode::Insert_file_Func()
                                      o.pq ? pq_col : -1};
     List_Import_Placer placer(*m_list, o);
     const qsizetype first = contains_header->isChecked() ? 1 : 0;
-    Run_List_Job(this, tr("Importing the rows..."), [&](List_Job& job) {
+    Run_Series_Job(this, tr("Importing the rows..."), [&](Series_Progress& job) {
         job.total = table.size();
         qsizetype next = first;
-        while (next < table.size() && !job.stopRequested() && !placer.full()) {
+        while (next < table.size() && !job.stopped() && !placer.full()) {
             const qsizetype end = std::min<qsizetype>(table.size(), next + 20000);
             Run_On_Main_Thread_And_Wait([&] {
                 std::vector<BarcodeRow> rows;

@@ -5,7 +5,7 @@
 // it is given and runs modally through Run_Modal_Dialog.
 #include "barcode/generation/list/BarcodeList.h"
 #include "data/Spreadsheet.h"
-#include "data/ValueGenerator.h"
+#include "data/series/GeneratorPane.h"
 #include "data/barcodelist/BarcodeListFiles.h"
 
 #include <QDialog>
@@ -19,7 +19,6 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class Stepper;
 
 // Where the rows of the last text-file or worksheet import went: true from
 // the first row on (overwriting), false after the last row.
@@ -111,6 +110,7 @@ private:
 };
 
 // ---- The list generator ----
+// The rules pane of the series generator, with the list's options beside it.
 class Generate_List_Barcode : public QDialog {
     Q_OBJECT
 public:
@@ -126,41 +126,17 @@ public:
     void Random_Radio_Pressed();
     void Start_Radio_Pressed();
     void End_Radio_Pressed();
-    void Count_Stepper_Pressed(QObject* sender);
-    void Random_Length_Stepper_Pressed(QObject* sender);
-    void Random_Count_Stepper_Pressed(QObject* sender);
-    // The field rules of the count and length fields.
-    void controlTextDidChange(QLineEdit* field);
-    void Help_btn_Pressed();
     // Checks the rule's fields and the list options, then places the values
     // into the list (code 1); a failed check keeps the window open.
     void OKPressed();
     void CancelPressed();
 
-    Generator_Settings settings() const;
     List_Import_Options options() const { return m_options.options(); }
     // Rows placed by the last OK, and whether the list ran full.
     int placed() const { return m_placed; }
     bool listFull() const { return m_full; }
 
-    QRadioButton* radioButton_Sequntial = nullptr;
-    QRadioButton* radioButton_Constant = nullptr;
-    QRadioButton* radioButton_Random = nullptr;
-    QLineEdit* prefix_txt = nullptr;
-    QLineEdit* suffix_txt = nullptr;
-    QLineEdit* from_txt = nullptr;
-    QLineEdit* to_txt = nullptr;
-    QCheckBox* manage_digit_chk = nullptr;
-    QPushButton* help_btn = nullptr;
-    QLineEdit* value_txt = nullptr;
-    QLineEdit* count_txt = nullptr;
-    Stepper* count_stepper = nullptr;
-    QLineEdit* rand_prefix_txt = nullptr;
-    QLineEdit* rand_suffix_txt = nullptr;
-    QLineEdit* rand_length_txt = nullptr;
-    Stepper* rand_length_stepper = nullptr;
-    QLineEdit* rand_count_txt = nullptr;
-    Stepper* rand_count_stepper = nullptr;
+    Generator_Rules_Pane* pane = nullptr;
     QCheckBox* chk_value = nullptr;
     QCheckBox* chk_header = nullptr;
     QCheckBox* chk_footer = nullptr;
@@ -169,7 +145,6 @@ public:
     QRadioButton* radioButton_At_End = nullptr;
 
 private:
-    void enableRule(Generator_Rule rule);
     BarcodeListModel* m_list = nullptr;
     List_Option_Controls m_options;
     int m_placed = 0;

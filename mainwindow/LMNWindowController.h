@@ -128,7 +128,12 @@ public:
     void Undo_Action_Perform() override;
     void Redo_Action_Perform() override;
     void Show_RHS_Properties(LMNGraphic* item) override;
+    // Edits the selected barcode item in the barcode dialog; OK applies the
+    // edited copy to the item (Update_Barcode_Graphics).
     void Open_Barcode_Window() override;
+    void Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited);
+    // What the barcode dialog needs of the series and the spreadsheet.
+    void Install_Barcode_Dialog_Hooks();
     void Set_Paste_Button_Status() override;
     void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid) override;
     void Card_Prop_Clicked() override;

@@ -218,7 +218,7 @@ Update_List_Details::Update_List_Details(QWidget* parent) : QDialog(parent)
     m_bar_pq_str = field(3, tr("Print quantity:"), "m_bar_pq_str");
     m_bar_pq_str->setMaxLength(3);
     m_bar_pq_str->setMaximumWidth(60);
-    m_s_indx_str = new QLineEdit;
+    m_s_indx_str = new QLineEdit(this);
     m_s_indx_str->setObjectName("m_s_indx_str");
     m_s_indx_str->setVisible(false);
     col->addLayout(g);

@@ -651,7 +651,9 @@ void BarcodeListSide::Series_Item_Chosen(int which)
         return;
     Last_Selected_Index = itemCombo(which)->currentIndex();
     Combo_Selection_Change(which);
-    bindSeries(which);
+    // The other texts moved to the same row: their fields show it too.
+    for (int i = 0; i < 3; ++i)
+        bindSeries(i);
     set_list_value_to_text_box();
 }
 

@@ -650,13 +650,22 @@ std::unique_ptr<LMNGraphic> Barcode_Gen::Take_Result(int code)
     Store_Barcode_Settings_In_Item(s, Symbology_Titles(), *m_item);
     const QString source = sourceText();
     const int type = source == kSeries ? 1 : source == kExcel ? 2 : 0;
-    m_item->Set_Data_source_type(type);
+    // An unchanged source leaves the item's binding fields as they were.
+    const bool bound = !m_item->batch_list_name.isEmpty() || !m_item->batch_hdr_list_name.isEmpty()
+                       || !m_item->batch_ftr_list_name.isEmpty();
+    if (type != m_item->data_source_type || (type == 0 && bound))
+        m_item->Set_Data_source_type(type);
     if (type == 1) {
         // A text whose box is off takes no series.
         auto bound = [this](QCheckBox* check, QComboBox* combo, QString* name, int* index) {
             const bool on = check->isChecked() && combo->currentIndex() > 0 && seriesChoiceValid(combo);
-            *name = on ? combo->currentText() : QString();
-            *index = on ? combo->currentIndex() - 1 : -1;
+            if (on) {
+                *name = combo->currentText();
+                *index = combo->currentIndex() - 1;
+            } else if (!name->isEmpty()) {
+                name->clear();
+                *index = -1;
+            }
         };
         bound(use_value_series_chk, Batch_Series, &m_item->batch_list_name, &m_item->batch_list_index);
         bound(use_hdr_series_chk, hdr_combo_list, &m_item->batch_hdr_list_name, &m_item->batch_hdr_list_index);

@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -60,71 +61,156 @@ bool hiddenDestination(const QByteArray& word)
 
 QStringList Split_Text_Lines(const QString& text)
 {
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            lines << text.mid(start, i - start);
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
+    Line_Stream_Splitter splitter;
+    std::vector<Text_Line> lines;
+    splitter.feed(text, lines);
+    splitter.finish(lines);
+    QStringList out;
+    out.reserve(qsizetype(lines.size()));
+    for (Text_Line& l : lines)
+        out << std::move(l.text);
+    return out;
 }
 
 QList<QStringList> Parse_CSV(const QString& text)
 {
-    QList<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;      // inside a quoted field
-    bool wasQuoted = false;   // the field began with a quote
-    bool pending = false;     // something of the current record was seen
+    Csv_Stream_Parser parser;
+    std::vector<Csv_Record> records;
+    parser.feed(text, records);
+    parser.finish(records);
+    QList<QStringList> out;
+    out.reserve(qsizetype(records.size()));
+    for (Csv_Record& r : records)
+        out << std::move(r.fields);
+    return out;
+}
+
+// ---------------------------------------------------------------- lines
+
+void Line_Stream_Splitter::feed(QStringView text, std::vector<Text_Line>& out)
+{
     const qsizetype n = text.size();
+    qsizetype start = 0;
+    auto keep = [&](qsizetype from, qsizetype to) {
+        if (m_tooLong || to <= from)
+            return;
+        if (m_max >= 0 && m_line.size() + (to - from) > m_max) {
+            m_tooLong = true;
+            m_line.clear();
+            return;
+        }
+        m_line.append(text.mid(from, to - from));
+    };
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
-                    field += QLatin1Char('"');
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
+        const QChar c = text[i];
+        if (c == QLatin1Char('\n') && m_afterCR) {
+            m_afterCR = false;
+            start = i + 1;
             continue;
         }
-        if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = pending = true;
-        } else if (c == QLatin1Char(',')) {
-            record << field;
-            field.clear();
-            wasQuoted = false;
-            pending = true;
-        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            record << field;
-            records << record;
-            record.clear();
-            field.clear();
-            wasQuoted = pending = false;
-        } else {
-            field += c;
-            pending = true;
+        m_afterCR = false;
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            keep(start, i);
+            out.push_back(Text_Line{std::move(m_line), m_tooLong});
+            m_line = QString();
+            m_tooLong = false;
+            m_afterCR = c == QLatin1Char('\r');
+            start = i + 1;
         }
     }
-    if (pending || !field.isEmpty()) {
-        record << field;
-        records << record;
+    keep(start, n);
+}
+
+void Line_Stream_Splitter::finish(std::vector<Text_Line>& out)
+{
+    if (!m_line.isEmpty() || m_tooLong)
+        out.push_back(Text_Line{std::move(m_line), m_tooLong});
+    m_line = QString();
+    m_tooLong = false;
+    m_afterCR = false;
+}
+
+// ---------------------------------------------------------------- CSV
+
+void Csv_Stream_Parser::endField()
+{
+    if (!m_record.tooLong)
+        m_record.fields << m_field;
+    m_field.clear();
+    m_wasQuoted = false;
+}
+
+void Csv_Stream_Parser::endRecord(std::vector<Csv_Record>& out)
+{
+    endField();
+    if (m_record.tooLong)
+        m_record.fields.clear();
+    out.push_back(std::move(m_record));
+    m_record = Csv_Record();
+    m_record.line = m_line;
+    m_pending = false;
+}
+
+void Csv_Stream_Parser::feed(QStringView text, std::vector<Csv_Record>& out)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r');
+        if (c == QLatin1Char('\n') && m_afterCR) {
+            // The "\n" of a "\r\n" whose "\r" ended a record (or stands in a field).
+            m_afterCR = false;
+            if (m_quoted && !m_quoteSeen && !m_record.tooLong)
+                m_field += c;
+            continue;
+        }
+        m_afterCR = c == QLatin1Char('\r');
+        if (lineBreak)
+            ++m_line;
+        if (m_quoteSeen) {
+            m_quoteSeen = false;
+            if (c == QLatin1Char('"')) {
+                m_field += c;
+                continue;
+            }
+            m_quoted = false;   // that quote closed the field; this character is read as unquoted
+        }
+        if (m_quoted) {
+            if (c == QLatin1Char('"')) {
+                m_quoteSeen = true;
+            } else if (!m_record.tooLong) {
+                m_field += c;
+            }
+        } else if (c == QLatin1Char('"') && m_field.isEmpty() && !m_wasQuoted) {
+            m_quoted = m_wasQuoted = m_pending = true;
+            m_quoteLine = m_line;
+        } else if (c == QLatin1Char(',')) {
+            endField();
+            m_pending = true;
+        } else if (lineBreak) {
+            endRecord(out);
+        } else {
+            if (!m_record.tooLong)
+                m_field += c;
+            m_pending = true;
+        }
+        if (m_max >= 0 && m_field.size() > m_max) {
+            m_record.tooLong = true;
+            m_field.clear();
+        }
     }
-    return records;
+}
+
+void Csv_Stream_Parser::finish(std::vector<Csv_Record>& out)
+{
+    if (m_quoteSeen) {
+        m_quoteSeen = false;
+        m_quoted = false;
+    }
+    m_endedQuoted = m_quoted;
+    if (m_pending || !m_field.isEmpty())
+        endRecord(out);
+    m_quoted = false;
 }
 
 QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
@@ -147,6 +233,8 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
         int ucSkip = 1;
     };
     std::vector<Group> groups{Group{}};
+    constexpr size_t kMaxRtfDepth = 4096;
+    long long deeper = 0;
     QString out;
     int skipChars = 0;  // fallback characters after \uN still to drop
     auto put = [&](QChar c) {
@@ -160,11 +248,17 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
     while (i < n) {
         const char c = p[i];
         if (c == '{') {
-            groups.push_back(groups.back());
+            // Groups nested deeper than any document needs are counted, not kept.
+            if (groups.size() < kMaxRtfDepth)
+                groups.push_back(groups.back());
+            else
+                ++deeper;
             skipChars = 0;
             ++i;
         } else if (c == '}') {
-            if (groups.size() > 1)
+            if (deeper > 0)
+                --deeper;
+            else if (groups.size() > 1)
                 groups.pop_back();
             skipChars = 0;
             ++i;
@@ -210,7 +304,7 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
                     ++i;
                 }
                 while (i < n && p[i] >= '0' && p[i] <= '9') {
-                    if (number < 100000000)
+                    if (number < 100000000000LL)
                         number = number * 10 + (p[i] - '0');
                     hasNumber = true;
                     ++i;
@@ -219,7 +313,12 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
                     number = -number;
                 if (i < n && p[i] == ' ')
                     ++i;  // the delimiter belongs to the word
-                if (word == "par" || word == "line" || word == "row" || word == "sect" || word == "page") {
+                if (word == "bin") {
+                    // Binary data of N bytes follows: it is no text (a huge N
+                    // ends the document).
+                    const long long skip = hasNumber && number > 0 ? number : 0;
+                    i = skip >= n - i ? n : i + qsizetype(skip);
+                } else if (word == "par" || word == "line" || word == "row" || word == "sect" || word == "page") {
                     put(QLatin1Char('\n'));
                 } else if (word == "tab" || word == "cell") {
                     put(QLatin1Char('\t'));
@@ -264,22 +363,126 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
 
 bool Decode_Text_File(const QByteArray& bytes, QString* text)
 {
-    const auto bom = QStringConverter::encodingForData(bytes);
-    if (bom && *bom != QStringConverter::Utf8) {
-        QStringDecoder decoder(*bom);
-        *text = decoder.decode(bytes);
-        return !decoder.hasError();
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        *text = decoded;
-        return !bytes.contains('\0');
-    }
-    if (bytes.contains('\0'))
+    Text_Encoding_Probe probe;
+    probe.feed(bytes);
+    Text_Stream_Decoder decoder(probe.result());
+    if (decoder.hasError())
         return false;
-    *text = decodeCp1252(bytes);
-    return true;
+    *text = decoder.decode(bytes.constData(), bytes.size());
+    return !decoder.hasError();
+}
+
+// ---------------------------------------------------------------- encodings
+
+void Text_Encoding_Probe::feed(const char* data, qsizetype size)
+{
+    if (!m_headDone) {
+        m_head.append(data, std::min<qsizetype>(size, 4 - m_head.size()));
+        if (m_head.size() >= 4 || size == 0)
+            m_headDone = true;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    for (qsizetype k = 0; k < size; ++k) {
+        const unsigned b = p[k];
+        if (b == 0)
+            ((m_size + k) % 2 == 0 ? m_nulEven : m_nulOdd)++;
+        if (!m_utf8Valid)
+            continue;
+        if (m_utf8Pending > 0) {
+            bool ok = (b & 0xC0) == 0x80;
+            if (ok && m_utf8Seen == 0) {
+                // The second byte of these leads has a narrower range.
+                if (m_utf8Lead == 0xE0) ok = b >= 0xA0;
+                else if (m_utf8Lead == 0xED) ok = b <= 0x9F;
+                else if (m_utf8Lead == 0xF0) ok = b >= 0x90;
+                else if (m_utf8Lead == 0xF4) ok = b <= 0x8F;
+            }
+            if (!ok) {
+                m_utf8Valid = false;
+                continue;
+            }
+            ++m_utf8Seen;
+            --m_utf8Pending;
+            continue;
+        }
+        if (b < 0x80)
+            continue;
+        m_utf8Lead = b;
+        m_utf8Seen = 0;
+        if (b >= 0xC2 && b <= 0xDF)
+            m_utf8Pending = 1;
+        else if (b >= 0xE0 && b <= 0xEF)
+            m_utf8Pending = 2;
+        else if (b >= 0xF0 && b <= 0xF4)
+            m_utf8Pending = 3;
+        else
+            m_utf8Valid = false;
+    }
+    m_size += size;
+}
+
+Text_Encoding Text_Encoding_Probe::result() const
+{
+    const QByteArray& h = m_head;
+    auto startsWith = [&h](const char* mark, int n) { return h.size() >= n && memcmp(h.constData(), mark, size_t(n)) == 0; };
+    auto& self = const_cast<Text_Encoding_Probe&>(*this);
+    if (startsWith("\xFF\xFE\x00\x00", 4)) { self.m_bomLength = 4; return Text_Encoding::Utf32LE; }
+    if (startsWith("\x00\x00\xFE\xFF", 4)) { self.m_bomLength = 4; return Text_Encoding::Utf32BE; }
+    if (startsWith("\xEF\xBB\xBF", 3)) { self.m_bomLength = 3; return Text_Encoding::Utf8; }
+    if (startsWith("\xFF\xFE", 2)) { self.m_bomLength = 2; return Text_Encoding::Utf16LE; }
+    if (startsWith("\xFE\xFF", 2)) { self.m_bomLength = 2; return Text_Encoding::Utf16BE; }
+    self.m_bomLength = 0;
+    const qint64 nul = m_nulEven + m_nulOdd;
+    if (nul > 0) {
+        // UTF-16 without a mark: mostly Latin text has a NUL in every other byte.
+        if (m_size % 2 == 0 && nul * 8 >= m_size) {
+            if (m_nulEven == 0)
+                return Text_Encoding::Utf16LE;
+            if (m_nulOdd == 0)
+                return Text_Encoding::Utf16BE;
+        }
+        return Text_Encoding::NotText;
+    }
+    if (m_utf8Valid && m_utf8Pending == 0)
+        return Text_Encoding::Utf8;
+    return Text_Encoding::Windows1252;
+}
+
+Text_Stream_Decoder::Text_Stream_Decoder(Text_Encoding encoding) : m_encoding(encoding)
+{
+    QStringConverter::Encoding e = QStringConverter::Utf8;
+    switch (encoding) {
+    case Text_Encoding::Utf8: e = QStringConverter::Utf8; break;
+    case Text_Encoding::Utf16LE: e = QStringConverter::Utf16LE; break;
+    case Text_Encoding::Utf16BE: e = QStringConverter::Utf16BE; break;
+    case Text_Encoding::Utf32LE: e = QStringConverter::Utf32LE; break;
+    case Text_Encoding::Utf32BE: e = QStringConverter::Utf32BE; break;
+    case Text_Encoding::Windows1252:
+    case Text_Encoding::NotText: return;
+    }
+    m_decoder = std::make_unique<QStringDecoder>(e);
+}
+
+bool Text_Stream_Decoder::hasError() const
+{
+    if (m_encoding == Text_Encoding::NotText)
+        return true;
+    return m_decoder && m_decoder->hasError();
+}
+
+QString Text_Stream_Decoder::decode(const char* data, qsizetype size)
+{
+    if (m_encoding == Text_Encoding::NotText)
+        return {};
+    if (!m_decoder)
+        return decodeCp1252(QByteArray::fromRawData(data, size));
+    QString out = m_decoder->decode(QByteArrayView(data, size));
+    if (m_start && !out.isEmpty()) {
+        m_start = false;
+        if (out.at(0) == QChar(0xFEFF))
+            out.remove(0, 1);
+    }
+    return out;
 }
 
 Import_File_Kind Import_Kind_For_Path(const QString& path)

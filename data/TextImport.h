@@ -6,7 +6,12 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
 
 // Cuts at "\r\n", "\n" or "\r"; a line ending at the very end makes no empty last line.
 QStringList Split_Text_Lines(const QString& text);
@@ -22,10 +27,116 @@ QList<QStringList> Parse_CSV(const QString& text);
 // left out (the raw bytes of \bin as well). `ok` is false for data that is not RTF.
 QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok = nullptr);
 
-// Decodes the bytes of a text file: UTF-8, or UTF-16/32 with a byte-order
-// mark; other bytes as Windows-1252. False for data holding NUL bytes
-// without a byte-order mark (not a text file).
+// Decodes the bytes of a text file in the encoding Text_Encoding_Probe
+// finds. False for data that is not text (NUL bytes where no UTF-16 puts
+// them) or does not decode in the encoding its byte-order mark names.
 bool Decode_Text_File(const QByteArray& bytes, QString* text);
+
+// ---- Text files read piece by piece ----
+enum class Text_Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252, NotText };
+
+// Tells the encoding of a file from its bytes, fed in pieces in order: the
+// byte-order mark when there is one; else UTF-8 when every byte sequence is
+// valid UTF-8; UTF-16 without a mark when the NUL bytes stand only at every
+// other position of an even number of bytes; Windows-1252 for other bytes
+// without NUL; not text otherwise.
+class Text_Encoding_Probe {
+public:
+    void feed(const char* data, qsizetype size);
+    void feed(const QByteArray& bytes) { feed(bytes.constData(), bytes.size()); }
+    Text_Encoding result() const;
+    // Bytes of the byte-order mark found (0 without one).
+    int bomLength() const { return m_bomLength; }
+
+private:
+    QByteArray m_head;          // the first bytes, for the mark
+    int m_bomLength = 0;
+    bool m_headDone = false;
+    qint64 m_size = 0;
+    qint64 m_nulEven = 0, m_nulOdd = 0;
+    int m_utf8Pending = 0;      // continuation bytes still expected
+    unsigned m_utf8Lead = 0;    // first byte of the sequence being checked
+    int m_utf8Seen = 0;         // continuation bytes seen of it
+    bool m_utf8Valid = true;
+};
+
+// Decodes pieces of a file's bytes in one encoding; a character cut between
+// two pieces comes out whole. A byte-order mark at the start is dropped.
+class Text_Stream_Decoder {
+public:
+    explicit Text_Stream_Decoder(Text_Encoding encoding);
+    QString decode(const char* data, qsizetype size);
+    // True once bytes did not decode (or the encoding is NotText).
+    bool hasError() const;
+
+private:
+    Text_Encoding m_encoding;
+    std::unique_ptr<QStringDecoder> m_decoder;
+    bool m_start = true;
+};
+
+// One line cut from a text: its characters, or only the mark that it was
+// longer than the limit (then `text` is empty).
+struct Text_Line {
+    QString text;
+    bool tooLong = false;
+};
+
+// Cuts text fed in pieces into lines at "\r\n", "\n" or "\r" (a "\r" at the
+// end of one piece and a "\n" at the start of the next end one line). A line
+// of more than `maxLength` characters (-1: no limit) is not kept: it comes
+// out marked too long. A line ending at the very end makes no empty last line.
+class Line_Stream_Splitter {
+public:
+    explicit Line_Stream_Splitter(qsizetype maxLength = -1) : m_max(maxLength) {}
+    void feed(QStringView text, std::vector<Text_Line>& out);
+    void finish(std::vector<Text_Line>& out);
+
+private:
+    qsizetype m_max;
+    QString m_line;
+    bool m_tooLong = false;
+    bool m_afterCR = false;
+};
+
+// One CSV record; `tooLong` when one of its fields was longer than the
+// limit (its fields are then not kept). `line` is the 1-based line where it
+// starts.
+struct Csv_Record {
+    QStringList fields;
+    bool tooLong = false;
+    qint64 line = 1;
+};
+
+// CSV records of text fed in pieces: fields separated by commas, records by
+// "\r\n", "\n" or "\r"; a field in double quotes may hold commas, line
+// breaks and doubled quotes. Fields are not trimmed. A quote left open at
+// the end runs to the end; endedInsideQuote() then says so, with the line
+// where that field started.
+class Csv_Stream_Parser {
+public:
+    explicit Csv_Stream_Parser(qsizetype maxFieldLength = -1) : m_max(maxFieldLength) {}
+    void feed(QStringView text, std::vector<Csv_Record>& out);
+    void finish(std::vector<Csv_Record>& out);
+    bool endedInsideQuote() const { return m_endedQuoted; }
+    qint64 openQuoteLine() const { return m_quoteLine; }
+
+private:
+    void endField();
+    void endRecord(std::vector<Csv_Record>& out);
+
+    qsizetype m_max;
+    Csv_Record m_record;
+    QString m_field;
+    bool m_quoted = false;
+    bool m_wasQuoted = false;
+    bool m_pending = false;
+    bool m_quoteSeen = false;   // a quote inside a quoted field, waiting for the next character
+    bool m_afterCR = false;
+    bool m_endedQuoted = false;
+    qint64 m_line = 1;
+    qint64 m_quoteLine = 0;
+};
 
 enum class Import_File_Kind { Text, CSV, RTF };
 // By the extension, in any case: "csv", "rtf", else text.

@@ -12,6 +12,7 @@
 #include "barcode/generation/panes/ValuePane.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
+#include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QThread>
@@ -43,6 +45,7 @@ BarcodeModeView::BarcodeModeView(QWidget* parent) : QWidget(parent)
 {
     buildTab();
     m_road.setPreviewListener([this] { showPreview(); });
+    m_road.setRowSource(m_list);
     for (BarcodeSettingsPane* p : panes())
         connect(p, &BarcodeSettingsPane::changed, this, [this](PaneNeed need) { paneChanged(need); });
     connect(m_symbology, &SymbologyPane::symbologyChanged, this, [this] { barcodeTypeChanged(); });
@@ -68,6 +71,7 @@ BarcodeModeView::~BarcodeModeView()
 {
     Set_Barcode_Settings_Source(0, nullptr);
     m_road.setPreviewListener(nullptr);
+    m_road.setRowSource(nullptr);
 }
 
 std::vector<BarcodeSettingsPane*> BarcodeModeView::panes() const
@@ -129,34 +133,17 @@ void BarcodeModeView::buildTab()
     sett_tab_barcode->addTab(dpi_tab_item, tr("DPI"));
     col->addWidget(sett_tab_barcode);
 
-    // Batch sources of barcode mode: connected when the data subsystem lands.
-    batch_chk_Gp_Bx = new QGroupBox(tr("Batch processing"), left);
-    batch_chk_Gp_Bx->setObjectName("batch_chk_Gp_Bx");
-    {
-        auto* g = new QGridLayout(batch_chk_Gp_Bx);
-        data_source_chkbox = new QCheckBox(tr("Use a list of values"), batch_chk_Gp_Bx);
-        barcode_value_chk = new QCheckBox(tr("Value"), batch_chk_Gp_Bx);
-        barcode_header_chk = new QCheckBox(tr("Header"), batch_chk_Gp_Bx);
-        barcode_footer_chk = new QCheckBox(tr("Footer"), batch_chk_Gp_Bx);
-        auto* help = new QPushButton(QStringLiteral("?"), batch_chk_Gp_Bx);
-        help->setFixedSize(22, 22);
-        help->setToolTip(tr("Help"));
-        connect(help, &QPushButton::clicked, this, [this] { Batch_Help_Button(); });
-        g->addWidget(data_source_chkbox, 0, 0, 1, 2);
-        g->addWidget(help, 0, 2, Qt::AlignRight);
-        g->addWidget(barcode_value_chk, 1, 0);
-        g->addWidget(barcode_header_chk, 1, 1);
-        g->addWidget(barcode_footer_chk, 1, 2);
-        data_Sheet_Gp_Bx = new QGroupBox(tr("Source"), batch_chk_Gp_Bx);
-        auto* h = new QHBoxLayout(data_Sheet_Gp_Bx);
-        Custom_Sheet_RD = new QRadioButton(tr("Barcode list"), data_Sheet_Gp_Bx);
-        Data_Set_Sheet_RD = new QRadioButton(tr("Series"), data_Sheet_Gp_Bx);
-        Custom_Sheet_RD->setChecked(true);
-        h->addWidget(Custom_Sheet_RD);
-        h->addWidget(Data_Set_Sheet_RD);
-        g->addWidget(data_Sheet_Gp_Bx, 2, 0, 1, 3);
-    }
-    col->addWidget(batch_chk_Gp_Bx);
+    // Sources of the texts and the barcode list (the list side).
+    m_list = new BarcodeListSide(this);
+    batch_chk_Gp_Bx = m_list->batch_chk_Gp_Bx;
+    data_Sheet_Gp_Bx = m_list->data_Sheet_Gp_Bx;
+    data_source_chkbox = m_list->data_source_chkbox;
+    barcode_value_chk = m_list->barcode_value_chk;
+    barcode_header_chk = m_list->barcode_header_chk;
+    barcode_footer_chk = m_list->barcode_footer_chk;
+    Custom_Sheet_RD = m_list->Custom_Sheet_RD;
+    Data_Set_Sheet_RD = m_list->Data_Set_Sheet_RD;
+    col->addWidget(m_list->batchBox());
     col->addStretch(1);
     settings_scroll->setWidget(left);
     // As wide as the panes want, plus room for the scroll bar.
@@ -165,12 +152,19 @@ void BarcodeModeView::buildTab()
                                    + settings_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     outer->addWidget(settings_scroll);
 
-    // ---- Right: the preview ----
-    auto* previewBox = new QGroupBox(tr("Preview"), this);
+    // ---- Right: the preview above the barcode list ----
+    auto* right = new QSplitter(Qt::Vertical, this);
+    right->setObjectName("barcode_right_side");
+    right->setChildrenCollapsible(false);
+    auto* previewBox = new QGroupBox(tr("Preview"), right);
     auto* pv = new QVBoxLayout(previewBox);
     m_preview = new BarcodePreview(previewBox);
     pv->addWidget(m_preview);
-    outer->addWidget(previewBox, 1);
+    right->addWidget(previewBox);
+    right->addWidget(m_list->listBox());
+    right->setStretchFactor(0, 1);
+    right->setStretchFactor(1, 1);
+    outer->addWidget(right, 1);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -180,8 +174,6 @@ void BarcodeModeView::awakeFromNib()
     liner_or_2D_font = 0;
     const bool wasLoading = Not_Draw_Only_Prop_Change_Get();
     Not_Draw_Only_Prop_Change_Set(true);
-    SetEnabled_Recursive(batch_chk_Gp_Bx, false);
-    SetEnabled_Recursive(data_Sheet_Gp_Bx, false);
 
     def_barcode_hdr_str = QStringLiteral("HEADER");
     Measument_Unit_Is_Barcode = 1;
@@ -198,6 +190,9 @@ void BarcodeModeView::awakeFromNib()
         p->load(s);
     _setLabels_Barcode();
     Liner_Barcode_Opt_Select();
+    // Manual entry at start: the list and the series wait for the data source switch.
+    m_list->data_source_chkbox->setChecked(false);
+    m_list->Show_Hide_Datasheet_Control();
     Not_Draw_Only_Prop_Change_Set(wasLoading);
     publishSettings();
 }
@@ -359,6 +354,16 @@ void BarcodeModeView::showPreview()
     else
         m_preview->Set_Blank_Image(m_road.blankReason());
     emit previewChanged();
+}
+
+PtImage BarcodeModeView::Get_Image_From_List_Val(int row)
+{
+    PtImage image;
+    Run_On_Main_Thread_And_Wait([&] {
+        writeControls();
+        image = m_road.Get_Image_From_List_Val(row);
+    });
+    return image;
 }
 
 QString BarcodeModeView::Preview_Notice() const { return m_preview->notice(); }

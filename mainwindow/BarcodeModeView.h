@@ -19,6 +19,7 @@
 #include <mutex>
 #include <vector>
 
+class BarcodeListSide;
 class BarcodePreview;
 class ColourPane;
 class DataMatrixPane;
@@ -90,6 +91,12 @@ public:
     void Liner_Barcode_Opt_Select();
     void two_d_barcode_Opt_Select();
 
+    // ---- The list side: sources, barcode list, batch rows ----
+    BarcodeListSide* listSide() const { return m_list; }
+    // The image of batch row `row` for print, export and mail (made on the
+    // GUI thread while a worker waits); null when the row gives no barcode.
+    PtImage Get_Image_From_List_Val(int row);
+
     // ---- Help buttons of the batch controls ----
     void Barcode_Data_Source_Help_Button();
     void Batch_Help_Button();
@@ -155,6 +162,7 @@ private:
     ColourPane* m_colours = nullptr;
     DpiPane* m_dpi = nullptr;
     BarcodePreview* m_preview = nullptr;
+    BarcodeListSide* m_list = nullptr;
     mutable std::mutex m_publishedMutex;
     BarcodeSettings m_published;   // the last settings, for other threads
 };

@@ -20,6 +20,11 @@
 #include "core/util/Helpers.h"
 #include "platform/Paths.h"
 #include "mainwindow/AppLifetime.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "barcode/generation/Barcode_Gen.h"
+#include "data/BatchBinding.h"
+#include "data/Data_From_Excel.h"
+#include "data/SeriesStore.h"
 #include "mainwindow/MainWindowSupport.h"
 
 #include <QAbstractEventDispatcher>
@@ -76,6 +81,8 @@ LMNWindowController::~LMNWindowController()
         disconnect(d, nullptr, this, nullptr);
     if (Main_App_wnd == this)
         Main_App_wnd = nullptr;
+    if (Batch_Services == this)
+        Batch_Services = nullptr;
     if (app_DefaultInstance == this)
         app_DefaultInstance = nullptr;
 }
@@ -95,6 +102,7 @@ void LMNWindowController::init()
 
     app_DefaultInstance = this;
     Main_App_wnd = defaultInstance();
+    Batch_Services = this;
 
     Text_font = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
     m_allTextFont = Text_font;
@@ -110,7 +118,6 @@ void LMNWindowController::init()
     back_btn_image = QImage(res + "back-2.png");
     front_btn_image_sel = QImage(res + "front-sel.png");
 
-    prev_list_item_barcode = 0;
 }
 
 // ---------------------------------------------------------------- layout
@@ -134,6 +141,10 @@ void LMNWindowController::buildWindow()
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
     Barcode_mode_tab->addTab(Barcode_Design_tab, tr("Designing"));
     setCentralWidget(Barcode_mode_tab);
+
+    // Barcode mode's series lists follow the series folder.
+    connect(this, &LMNWindowController::Series_List_Changed, m_barcodeView,
+            [this] { m_barcodeView->listSide()->Refresh_All_Series_Combobox(); });
 
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
@@ -236,7 +247,8 @@ void LMNWindowController::awakeFromNib()
     Refresh_Canvas();
     changeViewController(0);
     Show_Hide_Main_Window(1);
-    Invalid_Barcode_Data_Image = Invalid_Data_Image(QSize(200, 100));
+    Invalid_Barcode_Data_Image_Picture = Invalid_Data_Image(QSize(200, 100));
+    Install_Barcode_Dialog_Hooks();
 }
 
 // Lists the start-up code fills: label stock.
@@ -445,10 +457,55 @@ void LMNWindowController::Show_RHS_Properties(LMNGraphic* item)
 
 void LMNWindowController::Open_Barcode_Window()
 {
-    // The barcode dialog of designing mode arrives with barcode generation;
-    // it installs itself as Barcode_Gen_Var and this command with it.
-    if (Barcode_Window_Command)
+    if (Barcode_Window_Command) {
         Barcode_Window_Command();
+        return;
+    }
+    // The selected barcode item, edited as a copy in the barcode dialog.
+    LMNGraphic* item = m_designView->Last_Selected_Graphic;
+    if (!item || item->kind() != LMNKind::Barcode || item->Is_Control_Locked())
+        return;
+    Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
+    const std::unique_ptr<LMNGraphic> edited = dialog->Open_Wnd(*item);
+    if (!edited) {
+        Barcode_output_image = PtImage();
+        Show_RHS_Properties(item);
+        return;
+    }
+    Barcode_output_image = dialog->Barcode_Output_Image();
+    Update_Barcode_Graphics(item, *edited);
+}
+
+void LMNWindowController::Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited)
+{
+    // The item keeps its centre while its picture takes the new size.
+    const QPointF centre = item->bounds().center();
+    Copy_Barcode_Item_Fields(edited, *item);
+    if (!Barcode_output_image.isNull()) {
+        item->Set_Barcode_image(Barcode_output_image);
+        item->setXPosition(centre.x() - item->width() / 2);
+        item->setYPosition(centre.y() - item->height() / 2);
+        item->Set_Barcode_image_control_bounds();
+    }
+    Insert_In_Undo_Redo();
+    Refresh_Canvas();
+    Show_RHS_Properties(item);
+}
+
+void LMNWindowController::Install_Barcode_Dialog_Hooks()
+{
+    Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
+    dialog->hooks.seriesNames = [] { return Series_Names(); };
+    dialog->hooks.firstValueOfSeries = [](const QString& name) { return Get_First_Value_Of_Dataset(name); };
+    dialog->hooks.spreadsheetInUse = [] { return Batch_Binding_Var && Batch_Binding_Var->Excel_Binding_Use(); };
+    dialog->hooks.spreadsheetColumns = [] {
+        return Batch_Binding_Var ? Batch_Binding_Var->excelRows().columnTitles() : QStringList();
+    };
+    dialog->hooks.firstValueOfColumn = [](int column) {
+        return Batch_Binding_Var ? Batch_Binding_Var->Get_First_Value_Of_Excel_Binding(column) : QString();
+    };
+    dialog->hooks.openSeries = [this](const QString& name) { Open_Series_Value_Box(name); };
+    dialog->hooks.openSpreadsheet = [] { Data_From_Excel::defaultInstance()->Open_Wnd(); };
 }
 
 void LMNWindowController::Set_Paste_Button_Status()
@@ -521,8 +578,7 @@ QWidget* LMNWindowController::Send_Models_Window() const
 
 QStringList LMNWindowController::Barcode_Mode_Series_Names() const
 {
-    // Barcode mode binds no series until its data sources arrive.
-    return {};
+    return m_barcodeView->listSide()->Series_Names_In_Use();
 }
 
 // ---------------------------------------------------------------- barcode mode

@@ -11,6 +11,7 @@
 // The widgets are built in code; the members below are its outlets, named as
 // the rest of the program knows them.
 #include "core/util/BarcodeSettings.h"
+#include "core/util/BatchServices.h"
 #include "core/util/MainWindowServices.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeModeView.h"
@@ -32,6 +33,7 @@
 #include <memory>
 
 class AccessoryViewController;
+class BarcodeListModel;
 class BarcodeModeView;
 class DesignModeView;
 class QFileDialog;
@@ -47,7 +49,7 @@ class LMNZoomingScrollView;
 extern int Measument_Unit_Is;             // unit of designing mode: 0 inch, 1 cm, 2 mm
 extern int last_unit_val;
 
-class LMNWindowController : public QMainWindow, public MainWindowServices {
+class LMNWindowController : public QMainWindow, public MainWindowServices, public BatchServices {
     Q_OBJECT
 public:
     explicit LMNWindowController(QWidget* parent = nullptr);
@@ -126,7 +128,12 @@ public:
     void Undo_Action_Perform() override;
     void Redo_Action_Perform() override;
     void Show_RHS_Properties(LMNGraphic* item) override;
+    // Edits the selected barcode item in the barcode dialog; OK applies the
+    // edited copy to the item (Update_Barcode_Graphics).
     void Open_Barcode_Window() override;
+    void Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited);
+    // What the barcode dialog needs of the series and the spreadsheet.
+    void Install_Barcode_Dialog_Hooks();
     void Set_Paste_Button_Status() override;
     void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid) override;
     void Card_Prop_Clicked() override;
@@ -141,6 +148,44 @@ public:
     QRectF graphicViewBounds() const override;
     QWidget* Send_Models_Window() const override;
     QStringList Barcode_Mode_Series_Names() const override;
+
+    // ---- BatchServices: barcode mode (mainwindow/BarcodeBatchServices.cpp) ----
+    // Each runs on the GUI thread; called from a worker it waits for it.
+    PtImage Get_Image_From_List_Val(int row) override;
+    bool Invalid_Barcode_Image() const override;
+    int Get_PQ_Count_Of_Index(int row) const override;
+    int Get_Total_Count_With_PQ() override;
+    void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) override;
+    void Select_First_Value_For_Barcode_Setting_Mode() override;
+    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override;
+    BarcodeModeState Barcode_Mode_State() const override;
+    int Get_Barcode_Batch_Count() override;
+    PtImage Invalid_Barcode_Data_Image() const override;
+    bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) override;
+    void Draw_2d_barcode_again_for_manual() override;
+    bool Check_Barcode_Value_is_Valid_in_Series(int row) override;
+    int Selected_Barcode_Row() const override;
+    void Select_Valid_Value_For_Barcode_Setting_Mode(int row) override;
+    void Focus_Barcode_List() override;
+
+    // ---- BatchServices: designing mode and neighbours ----
+    // Stand-ins until the designing half is wired (mainwindow/BarcodeBatchServices.cpp
+    // keeps them in one marked block).
+    PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) override;
+    void Check_Series_Or_Excel_Use_or_not() override;
+    void Get_total_Card_count() override;
+    int Get_Data_SetIndex_According_Name(const QString& name) const override;
+    QString Get_sel_row_col_value_of_dataset(int row, int col) const override;
+    void Open_Series_Value_Box(const QString& name) override;
+    void Select_first_row_value_for_design() override;
+    void Set_Front_Back_Value_To_Print_Export_Mail() override;
+    void Create_Card_Design_Again() override;
+    void Set_Graphic_Array_According_Side() override;
+    bool Save_project_file(const QString& path, bool showMessage, const QString& logOrTemplate) override;
+    QSizeF Card_Size() const override;
+    void SetDocumentCanvasSize(QSizeF points) override;
+    QString Open_Image_Library_Window(const QString& mode) override;
+    QWidget* Batch_Host_Window() const override;
 
     // ---- Commands that arrive with other subsystems ----
     // Each is carried out by the function installed here; while none is,
@@ -160,8 +205,8 @@ public:
     QAction* series_btn = nullptr;
 
     // ---- Accessors ----
-    QList<QMap<QString, QString>>& ListData_barcode() { return m_listDataBarcode; }
-    void setListData_barcode(const QList<QMap<QString, QString>>& list) { m_listDataBarcode = list; }
+    // The barcode list of barcode mode (its rows and the two row operations).
+    BarcodeListModel& ListData_barcode();
     QWidget* myTargetViewWidget() const;
     QWidget* myCurrentViewController = nullptr;       // the view shown in the design area
     QVariantList data_table_content;                  // set empty at start-up
@@ -172,7 +217,6 @@ public:
     QStringList Allowd_Image_fileTypes;
     LMNGrid* _grid = nullptr;                        // the design view's grid
     QFont Text_font, WM_Text_font;
-    int prev_list_item_barcode = 0;
     QStringList Label_List;   // label stock names: "Custom", then the catalogue files
     QImage banner_image, promotion_pattern_image, back_btn_image, front_btn_image_sel;
 
@@ -208,6 +252,6 @@ private:
     QFont m_allTextFont;
     QColor m_allTextColor{Qt::black};
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
-    QImage Invalid_Barcode_Data_Image;
-    QList<QMap<QString, QString>> m_listDataBarcode;
+    QImage Invalid_Barcode_Data_Image_Picture;   // the invalid-data picture of barcode mode
+    bool m_lastRowInvalid = false;
 };

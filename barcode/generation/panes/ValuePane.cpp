@@ -93,7 +93,7 @@ void ValuePane::focusValue()
 
 void ValuePane::controlTextDidChange(QObject* field)
 {
-    if (loading())
+    if (loading() || m_settingText)
         return;
     if (field != dataText && field != HeaderText && field != FooterText && field != dataText_2D)
         return;
@@ -141,4 +141,68 @@ bool ValuePane::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return BarcodeSettingsPane::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- batch sources
+
+QWidget* ValuePane::fieldWidget(Field field) const
+{
+    switch (field) {
+    case Field::Value: return dataText;
+    case Field::Value2D: return dataText_2D;
+    case Field::Header: return HeaderText;
+    case Field::Footer: return FooterText;
+    }
+    return nullptr;
+}
+
+QString ValuePane::fieldText(Field field) const
+{
+    switch (field) {
+    case Field::Value: return dataText->text();
+    case Field::Value2D: return dataText_2D->toPlainText();
+    case Field::Header: return HeaderText->text();
+    case Field::Footer: return FooterText->text();
+    }
+    return {};
+}
+
+void ValuePane::setFieldText(Field field, const QString& text)
+{
+    m_settingText = true;
+    switch (field) {
+    case Field::Value: dataText->setText(text); break;
+    case Field::Value2D:
+        if (dataText_2D->toPlainText() != text)
+            dataText_2D->setPlainText(text);
+        break;
+    case Field::Header: HeaderText->setText(text); break;
+    case Field::Footer: FooterText->setText(text); break;
+    }
+    m_settingText = false;
+}
+
+void ValuePane::setFieldReadOnly(Field field, bool readOnly)
+{
+    if (field == Field::Value2D)
+        dataText_2D->setReadOnly(readOnly);
+    else
+        static_cast<QLineEdit*>(fieldWidget(field))->setReadOnly(readOnly);
+}
+
+bool ValuePane::fieldReadOnly(Field field) const
+{
+    if (field == Field::Value2D)
+        return dataText_2D->isReadOnly();
+    return static_cast<QLineEdit*>(fieldWidget(field))->isReadOnly();
+}
+
+void ValuePane::setFieldShown(Field field, bool shown)
+{
+    fieldWidget(field)->setVisible(shown);
+}
+
+bool ValuePane::fieldShown(Field field) const
+{
+    return !fieldWidget(field)->isHidden();
 }

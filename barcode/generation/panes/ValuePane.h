@@ -18,6 +18,17 @@ public:
     QString typedValue() const;
     // The value fields show the kind chosen unless a series manages them.
     void setSeriesManaged(bool managed) { m_seriesManaged = managed; }
+
+    // ---- The fields as a batch source drives them (barcode mode's list or
+    // series): texts put in from code report no change; a field a source
+    // feeds is read-only, and with series it gives way to the series lists.
+    enum class Field { Value, Value2D, Header, Footer };
+    QString fieldText(Field field) const;
+    void setFieldText(Field field, const QString& text);
+    void setFieldReadOnly(Field field, bool readOnly);
+    bool fieldReadOnly(Field field) const;
+    void setFieldShown(Field field, bool shown);
+    bool fieldShown(Field field) const;
     void scrollToOrigin();
     // Gives the value field of the chosen kind the keyboard focus.
     void focusValue();
@@ -47,4 +58,6 @@ private:
     QLineEdit* FooterText = nullptr;
     QPushButton* encode_btn = nullptr;
     bool m_seriesManaged = false;
+    bool m_settingText = false;
+    QWidget* fieldWidget(Field field) const;
 };

@@ -1,0 +1,173 @@
+// The barcode list of barcode mode with 100,000 rows.
+// Goals: a text file of 100,000 rows imported into the list (read on the
+// worker, rows placed on the GUI thread, the table attached) under 300 ms;
+// the list exported as a workbook under 1 s; selecting a row (the row shown
+// in the fields and its barcode made) and scrolling a page of the table each
+// within a frame (16 ms), wherever the row lies.
+#include "data/barcodelist/BarcodeListFiles.h"
+#include "data/barcodelist/ListDialogs.h"
+#include "mainwindow/AppLifetime.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "mainwindow/LMNWindowController.h"
+#include "platform/MessageSink.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+int appArgc = 1;
+char name[] = "bench_list";
+char* appArgv[] = {name, nullptr};
+std::unique_ptr<QApplication> app;
+std::unique_ptr<QTemporaryDir> home;
+std::unique_ptr<LMNWindowController> w;
+constexpr int kRows = 100000;
+
+void Close_Window()
+{
+    w.reset();
+    app.reset();
+    home.reset();
+}
+
+LMNWindowController& window()
+{
+    if (!w) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", home->path().toLocal8Bit());
+        app = std::make_unique<QApplication>(appArgc, appArgv);
+        QApplication::setApplicationName("Zorv Label");
+        QApplication::setOrganizationName("Zorv");
+        Set_Message_Responder([](const MessageRequest&) { return 0; });
+        Terminate_Application_Hook = [](int) {};
+        w = std::make_unique<LMNWindowController>();
+        w->resize(1366, 768);
+        w->show();
+        BarcodeListSide* side = w->barcodeModeView()->listSide();
+        side->data_source_chkbox->setChecked(true);
+        side->barcodeData_SourceChanged();
+    }
+    return *w;
+}
+
+BarcodeListSide& Side() { return *window().barcodeModeView()->listSide(); }
+
+std::vector<BarcodeRow> Rows()
+{
+    std::vector<BarcodeRow> rows;
+    rows.reserve(kRows);
+    for (int i = 0; i < kRows; ++i)
+        rows.push_back({QStringLiteral("ZL%1").arg(i, 8, 10, QLatin1Char('0')), QStringLiteral("Header %1").arg(i),
+                        QStringLiteral("Footer %1").arg(i % 97), QString::number(1 + i % 9)});
+    return rows;
+}
+
+QString Text_File()
+{
+    static QString path;
+    if (path.isEmpty()) {
+        path = home->filePath("rows.txt");
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(Barcode_List_Text_Bytes(Rows()));
+    }
+    return path;
+}
+
+void BM_ImportText_100k_IntoTheList(benchmark::State& state)
+{
+    BarcodeListSide& side = Side();
+    const QString file = Text_File();
+    Set_Modal_Runner([](QDialog& d) {
+        auto* box = qobject_cast<Import_From_Txt_File*>(&d);
+        if (!box)
+            return 0;
+        for (QCheckBox* c : {box->chk_value, box->chk_header, box->chk_footer, box->chk_pq})
+            c->setChecked(true);
+        box->OKPressed();
+        return box->result();
+    });
+    for (auto _ : state) {
+        state.PauseTiming();
+        side.list().Remove_All_Rows();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        side.Load_text_file_Func(file);
+        QApplication::processEvents();
+    }
+    Set_Modal_Runner(nullptr);
+    if (side.list().count() != kRows)
+        state.SkipWithError("not every row came in");
+    state.counters["rows"] = side.list().count();
+}
+BENCHMARK(BM_ImportText_100k_IntoTheList)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ExportWorkbook_100k(benchmark::State& state)
+{
+    const std::vector<BarcodeRow> rows = Rows();
+    const QString path = home->filePath("rows.xlsx");
+    for (auto _ : state) {
+        QString error;
+        if (!Export_Barcode_List(path, rows, &error))
+            state.SkipWithError(error.toStdString().c_str());
+    }
+    state.counters["file_MB"] = double(QFile(path).size()) / (1 << 20);
+}
+BENCHMARK(BM_ExportWorkbook_100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void Fill_List()
+{
+    BarcodeListSide& side = Side();
+    if (side.list().count() != kRows) {
+        side.list().Load_Rows(Rows());
+        QApplication::processEvents();
+    }
+}
+
+void BM_SelectRow_Of_100k(benchmark::State& state)
+{
+    Fill_List();
+    BarcodeListSide& side = Side();
+    QRandomGenerator rng(7);
+    for (auto _ : state) {
+        side.Mark_List_New_Selection_barcode(int(rng.bounded(kRows)));
+        side.List->viewport()->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SelectRow_Of_100k)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollPage_Of_100k(benchmark::State& state)
+{
+    Fill_List();
+    QScrollBar* bar = Side().List->verticalScrollBar();
+    int position = 0;
+    for (auto _ : state) {
+        position = (position + bar->pageStep()) % std::max(1, bar->maximum());
+        bar->setValue(position);
+        Side().List->viewport()->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ScrollPage_Of_100k)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    window();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Close_Window();
+    return 0;
+}

@@ -1,0 +1,154 @@
+#pragma once
+// Barcode list files: reading a text, CSV or RTF file into list rows (piece
+// by piece, so a worker can read a large file while the GUI thread places
+// its rows and the user can stop), placing the rows of a file or of a
+// worksheet into the list, and writing the list as tab-separated text or as
+// a workbook.
+#include "barcode/generation/list/BarcodeList.h"
+#include "data/Spreadsheet.h"
+#include "data/TextImport.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// The message of a file that gives no rows.
+extern const QString List_File_Invalid_Message;  // "Either file is corrupted or selected file contains invalid characters."
+
+// Which texts of a row the file fills, and where its rows go.
+struct List_Import_Options {
+    bool value = false;
+    bool header = false;
+    bool footer = false;
+    bool pq = false;
+    bool overwrite = true;   // from row 0 on (rows past the end are added); else after the last row
+    bool any() const { return value || header || footer || pq; }
+};
+
+// One line of a list file: its fields split at tabs and trimmed, or one
+// non-empty CSV cell (`cell`).
+struct List_Line {
+    QStringList fields;
+    bool cell = false;
+};
+
+// The row one line gives. A text line fills the ticked texts from its
+// fields in order (value, header, footer, quantity); a ticked text whose
+// line has too few fields takes the field read last for that line, and an
+// empty header, footer or quantity field keeps the text the row had. A CSV
+// cell fills every ticked text. A text that is not ticked keeps what the
+// overwritten row held (empty for a new row). `overwritten` is null for a
+// new row.
+BarcodeRow List_Line_Row(const List_Line& line, const List_Import_Options& o, const BarcodeRow* overwritten);
+
+// Reads a list file piece by piece. Text files are read in the encoding
+// their bytes show (byte-order mark, else strict UTF-8, else Windows-1252);
+// lines end at "\r\n", "\n" or "\r"; empty lines are skipped. CSV files
+// follow RFC 4180 and give one line per non-empty cell. RTF files give the
+// lines of their whole text. A line (or CSV record) with a text longer than
+// Max_Field_Length is left out and counted.
+class List_File_Reader {
+public:
+    static constexpr int Max_Field_Length = 32767;
+    static constexpr qint64 Max_Rtf_Bytes = qint64(256) << 20;
+
+    List_File_Reader();
+    ~List_File_Reader();
+
+    // Opens the file and checks its encoding (a pass over its bytes). False,
+    // with error(), when it cannot be read or is not text.
+    bool open(const QString& path);
+    // Appends up to `max` lines; false when the file has no more (or an
+    // error stopped it: see error()).
+    bool readLines(std::vector<List_Line>& out, int max);
+
+    qint64 bytesDone() const { return m_done; }
+    qint64 bytesTotal() const { return m_total; }
+    // Why the file could not be read; empty when it could.
+    QString error() const { return m_error; }
+    int tooLongLines() const { return m_tooLong; }
+    bool endedInsideQuote() const { return m_csv && m_csv->endedInsideQuote(); }
+    qint64 openQuoteLine() const { return m_csv ? m_csv->openQuoteLine() : 0; }
+
+private:
+    void take(std::vector<Text_Line>& lines, std::vector<List_Line>& out);
+    void take(std::vector<Csv_Record>& records, std::vector<List_Line>& out);
+
+    Import_File_Kind m_kind = Import_File_Kind::Text;
+    QFile m_file;
+    std::unique_ptr<Text_Stream_Decoder> m_decoder;
+    std::unique_ptr<Line_Stream_Splitter> m_lines;
+    std::unique_ptr<Csv_Stream_Parser> m_csv;
+    QString m_rtfText;         // the whole text of an RTF document
+    qsizetype m_rtfPos = 0;
+    std::vector<Text_Line> m_pendingLines;
+    std::vector<Csv_Record> m_pendingRecords;
+    size_t m_pendingPos = 0;
+    bool m_atEnd = false;
+    qint64 m_done = 0;
+    qint64 m_total = 0;
+    int m_tooLong = 0;
+    QString m_error;
+};
+
+// Places lines into the list (GUI thread): from row 0 replacing rows that
+// were there before the import (overwrite), or after the last row.
+class List_Import_Placer {
+public:
+    List_Import_Placer(BarcodeListModel& model, const List_Import_Options& options);
+    void place(const std::vector<List_Line>& lines);
+    // Places rows made by the caller (they replace or append the same way).
+    void placeRows(std::vector<BarcodeRow> rows);
+    int placed() const { return m_placed; }
+    // The list reached its largest size; later rows were not placed.
+    bool full() const { return m_full; }
+    int previousCount() const { return m_previous; }
+    int position() const { return m_index; }
+
+private:
+    BarcodeListModel& m_model;
+    List_Import_Options m_options;
+    int m_previous = 0;
+    int m_index = 0;
+    int m_placed = 0;
+    bool m_full = false;
+};
+
+// Reads the whole file and places its rows on the calling thread; false,
+// with `message`, when the file gives no row. The message also names what
+// was left out.
+bool Import_List_File_Now(BarcodeListModel& model, const QString& path, const List_Import_Options& options,
+                          QString* message);
+
+// The notes after an import: lines left out for their length, a quote left
+// open, a full list. Empty when there is nothing to say.
+QString List_Import_Notes(const List_File_Reader& reader, const List_Import_Placer& placer);
+
+// ---- Spreadsheet rows ----
+// Which column (0 first, -1 none) feeds each text.
+struct List_Sheet_Columns {
+    int value = -1, header = -1, footer = -1, pq = -1;
+};
+// The row a worksheet row gives: each ticked text takes the cell of its
+// column when the row has one, else keeps what the overwritten row held
+// (empty for a new row).
+BarcodeRow List_Sheet_Row(const QStringList& cells, const List_Import_Options& o, const List_Sheet_Columns& c,
+                          const BarcodeRow* overwritten);
+
+// ---- Export ----
+// The path written for a chosen path: "xlsx" (any case) writes a workbook,
+// "txt" a text file; any other extension gets ".txt" appended.
+QString List_Export_Path(const QString& chosen, bool* workbook);
+// One line per row: value, header, footer and quantity separated by tabs,
+// ended by "\n", UTF-8 without a byte-order mark. A tab or line break inside
+// a text would split the row: it is written as a space.
+QByteArray Barcode_List_Text_Bytes(const std::vector<BarcodeRow>& rows);
+// Title row "Barcode Value", "Barcode Header", "Barcode Footer", "Print
+// Quantity", then the rows.
+SheetTable Barcode_List_Table(const std::vector<BarcodeRow>& rows);
+// Writes the list atomically (the old file stays when writing fails). False,
+// with `error`, when it could not be written.
+bool Export_Barcode_List(const QString& path, const std::vector<BarcodeRow>& rows, QString* error);

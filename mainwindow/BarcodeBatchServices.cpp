@@ -1,0 +1,198 @@
+// What the batch jobs (print, PDF and image export, e-mail) ask of the main
+// window in barcode mode, answered by the barcode tab and its list side.
+// Every operation runs on the GUI thread; a worker that calls one waits.
+#include "mainwindow/LMNWindowController.h"
+
+#include "core/util/MessageBoxes.h"
+#include "data/BatchBinding.h"
+#include "data/series/View_Data_Series.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "mainwindow/BarcodeModeView.h"
+#include "platform/MainThread.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+#include <type_traits>
+
+namespace {
+
+// Runs `f` on the GUI thread and hands back its answer.
+template <class F>
+auto On_Gui(F&& f) -> decltype(f())
+{
+    using R = decltype(f());
+    if constexpr (std::is_void_v<R>) {
+        Run_On_Main_Thread_And_Wait([&] { f(); });
+    } else {
+        R r{};
+        Run_On_Main_Thread_And_Wait([&] { r = f(); });
+        return r;
+    }
+}
+
+} // namespace
+
+BarcodeListModel& LMNWindowController::ListData_barcode()
+{
+    return m_barcodeView->listSide()->list();
+}
+
+PtImage LMNWindowController::Get_Image_From_List_Val(int row)
+{
+    PtImage image = m_barcodeView->Get_Image_From_List_Val(row);
+    On_Gui([&] { m_lastRowInvalid = image.isNull(); });
+    return image;
+}
+
+bool LMNWindowController::Invalid_Barcode_Image() const
+{
+    return On_Gui([this] { return m_lastRowInvalid; });
+}
+
+int LMNWindowController::Get_PQ_Count_Of_Index(int row) const
+{
+    return On_Gui([&] { return m_barcodeView->listSide()->Get_PQ_Count_Of_Index(row); });
+}
+
+int LMNWindowController::Get_Total_Count_With_PQ()
+{
+    return On_Gui([&] { return m_barcodeView->listSide()->Get_Total_Count_With_PQ(); });
+}
+
+void LMNWindowController::Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange)
+{
+    On_Gui([&] { m_barcodeView->listSide()->Calculate_Valid_Barcode_for_skip_invalid(countPQ, useRange); });
+}
+
+void LMNWindowController::Select_First_Value_For_Barcode_Setting_Mode()
+{
+    On_Gui([&] { m_barcodeView->listSide()->Select_First_Value_For_Barcode_Setting_Mode(); });
+}
+
+void LMNWindowController::Check_Data_Sheet_Value_Use_or_Not_Barcode()
+{
+    On_Gui([&] { m_barcodeView->listSide()->Check_Data_Sheet_Value_Use_or_Not_Barcode(); });
+}
+
+BarcodeModeState LMNWindowController::Barcode_Mode_State() const
+{
+    return On_Gui([&] {
+        BarcodeModeState state;
+        m_barcodeView->listSide()->Fill_Mode_State(state);
+        return state;
+    });
+}
+
+int LMNWindowController::Get_Barcode_Batch_Count()
+{
+    return On_Gui([&] { return m_barcodeView->listSide()->Get_Barcode_Batch_Count(); });
+}
+
+PtImage LMNWindowController::Invalid_Barcode_Data_Image() const
+{
+    return On_Gui([this] { return PtImage(Invalid_Barcode_Data_Image_Picture); });
+}
+
+bool LMNWindowController::Check_And_Validat_Barcode(bool showMessage, bool checkImage)
+{
+    return On_Gui([&] { return m_barcodeView->Check_And_Validat_Barcode(showMessage, checkImage); });
+}
+
+void LMNWindowController::Draw_2d_barcode_again_for_manual()
+{
+    // A typed 2D value may show as a draft made while typing: it is made
+    // again at the chosen resolution before a job takes it.
+    On_Gui([&] {
+        BarcodeListSide* list = m_barcodeView->listSide();
+        const bool fromSource = Use_Data_Sheet_Values && list->barcode_value_chk->isChecked();
+        if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
+            m_barcodeView->goButtonActionPerformed();
+    });
+}
+
+bool LMNWindowController::Check_Barcode_Value_is_Valid_in_Series(int row)
+{
+    return On_Gui([&] { return m_barcodeView->listSide()->Check_Barcode_Value_is_Valid_in_Series(row); });
+}
+
+int LMNWindowController::Selected_Barcode_Row() const
+{
+    return On_Gui([&] {
+        BarcodeListSide* list = m_barcodeView->listSide();
+        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : Last_Selected_Index;
+    });
+}
+
+void LMNWindowController::Select_Valid_Value_For_Barcode_Setting_Mode(int row)
+{
+    On_Gui([&] { m_barcodeView->listSide()->Select_Valid_Value_For_Barcode_Setting_Mode(row); });
+}
+
+void LMNWindowController::Focus_Barcode_List()
+{
+    On_Gui([&] { m_barcodeView->listSide()->Focus_Barcode_List(); });
+}
+
+// ---------------------------------------------------------------- designing mode
+// Stand-ins for the designing half: they answer from the batch binding where
+// one is installed, and otherwise as an empty design would. The main window's
+// designing-mode wiring replaces this block.
+
+PtImage LMNWindowController::Set_data_table_value_to_card(int, const QString&, bool)
+{
+    Show_NSLog_Message(QStringLiteral("No batch binding to fill a card."));
+    return {};
+}
+
+void LMNWindowController::Check_Series_Or_Excel_Use_or_not()
+{
+    if (Barcode_Setting_Or_Designing_Mode == 0) {
+        const int n = Get_Barcode_Batch_Count();
+        Total_Label = n;
+        Total_Batch_Excel_Card = std::max(1, n);
+        return;
+    }
+    if (Batch_Binding_Var)
+        On_Gui([] { Batch_Binding_Var->Check_Series_Or_Excel_Use_or_not(); });
+}
+
+void LMNWindowController::Get_total_Card_count()
+{
+    if (Batch_Binding_Var)
+        On_Gui([] { Batch_Binding_Var->Get_total_Card_count(); });
+}
+
+int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const
+{
+    return Batch_Binding::Get_Data_SetIndex_According_Name(name);
+}
+
+QString LMNWindowController::Get_sel_row_col_value_of_dataset(int, int) const { return {}; }
+
+void LMNWindowController::Open_Series_Value_Box(const QString& name)
+{
+    On_Gui([&] {
+        View_Data_Series* viewer = View_Data_Series::defaultInstance();
+        viewer->file_name = name;
+        viewer->Open_Wnd();
+    });
+}
+
+void LMNWindowController::Select_first_row_value_for_design() {}
+void LMNWindowController::Set_Front_Back_Value_To_Print_Export_Mail() {}
+void LMNWindowController::Create_Card_Design_Again() {}
+void LMNWindowController::Set_Graphic_Array_According_Side() {}
+
+bool LMNWindowController::Save_project_file(const QString&, bool, const QString&) { return false; }
+
+QSizeF LMNWindowController::Card_Size() const
+{
+    return On_Gui([this] { return graphicViewBounds().size(); });
+}
+
+void LMNWindowController::SetDocumentCanvasSize(QSizeF) {}
+
+QString LMNWindowController::Open_Image_Library_Window(const QString&) { return {}; }
+
+QWidget* LMNWindowController::Batch_Host_Window() const { return const_cast<LMNWindowController*>(this); }

@@ -1,0 +1,220 @@
+#pragma once
+// The list side of barcode mode: where the value, header and footer of the
+// barcode come from (typed, the barcode list, or series), the barcode list
+// table with its buttons and commands, its import and export, and the batch
+// rows the print, export and mail jobs walk.
+//
+// Two boxes: the batch box (data source switch, list / series choice, the
+// three texts' boxes, the series lists), which barcode mode puts among its
+// settings, and the list box (table, buttons, row count), which it puts
+// under the preview. The texts themselves stay in the value pane; the list
+// side fills them and makes them read-only while a source feeds them.
+#include "barcode/generation/SettingsOwnerRoad.h"
+#include "barcode/generation/list/BarcodeList.h"
+#include "core/util/BatchServices.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class BarcodeModeView;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QToolButton;
+class QWidget;
+
+// ---- Process-wide values of barcode mode's sources ----
+extern int Last_Selected_Index;   // row last chosen in a series item list; -1 none
+extern bool combo_sel;            // set while the item lists are brought into step
+
+// What a barcode settings file keeps of the sources.
+struct Barcode_Source_State {
+    bool dataSource = false;      // data_source_chkbox
+    bool valueChecked = false;    // barcode_value_chk
+    bool headerChecked = false;   // barcode_header_chk
+    bool footerChecked = false;   // barcode_footer_chk
+    bool customList = true;       // Custom_Sheet_RD (else series)
+    QString valueSeries, valueItem;
+    QString headerSeries, headerItem;
+    QString footerSeries, footerItem;
+};
+
+class BarcodeListSide : public QObject, public BarcodeRowSource {
+    Q_OBJECT
+public:
+    explicit BarcodeListSide(BarcodeModeView* owner);
+    ~BarcodeListSide() override;
+
+    QWidget* batchBox() const { return m_batchBox; }
+    QWidget* listBox() const { return m_listBox; }
+    BarcodeListModel& list() { return m_model; }
+    const BarcodeListModel& list() const { return m_model; }
+
+    // ---- Sources (the batch switches and the source choice) ----
+    void barcodeData_SourceChanged();
+    void Custom_Sheet_Check();
+    void Data_Set_Sheet_Check();
+    void Batch_Value_Check();
+    void Batch_Header_Check();
+    void Batch_Footer_Check();
+    void Show_Hide_Datasheet_Control();
+    void Show_Barcode_Val_Hdr_Ftr_Txt_Box();
+    void bind_all();
+    void Bind_Data_with_Barcode_VALUE_For_Series();
+    void Bind_Data_with_Barcode_HEADER_For_Series();
+    void Bind_Data_with_Barcode_FOOTER_For_Series();
+    void Bind_Data_with_Barcode_VALUE();
+    void Bind_Data_with_Barcode_HEADER();
+    void Bind_Data_with_Barcode_FOOTER();
+    int Balance_Datasheet_Combo_Max_Count();
+    void Combo_Selection_Change(int which);
+    void Refresh_All_Series_Combobox();
+    void Refresh_Data_Set_File_Name_In_Combo(QComboBox* combo, const QString& name);
+    void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo);
+    void Fill_Combo_List_Reading_Data_List_File(int kind, const QString& name, int update);
+    // The combo delegate: a series chosen in a name list (0 value, 1
+    // header, 2 footer), an item chosen in an item list.
+    void Series_Name_Chosen(int which);
+    void Series_Item_Chosen(int which);
+    // Series names in use (value, header, footer whose box is ticked).
+    QStringList Series_Names_In_Use() const;
+
+    // ---- The list table ----
+    void Reload_List();
+    void Update_List_Count();
+    void Mark_List_New_Selection_barcode(int row);
+    void List_Operation_Button_State();
+    void set_list_value_to_text_box();
+    // The selected row (the first when several are); -1 none.
+    int Selected_Row() const;
+    QList<int> Selected_Rows() const;
+    void Select_First_Value_For_Barcode_Setting_Mode();
+    void Select_Valid_Value_For_Barcode_Setting_Mode(int row);
+    void doubleClickInTable();
+    void OnGetSelected();
+    void Focus_Barcode_List();
+
+    // ---- List commands ----
+    void Del_Sel_Row_Menu();
+    void Del_Empty_Row_Menu();
+    void Del_All_Row_Menu();
+    void Add_Row_Top_Menu();
+    void Add_Row_Bottom_Menu();
+    void Add_Row_Selection_Menu();
+    void Clear_Bar_Value_Menu();
+    void Clear_Bar_Hdr_Menu();
+    void Clear_Bar_Ftr_Menu();
+    void Clear_Print_Qnt_Menu();
+    void Clear_All_Record_Menu();
+    void Add_List_Button() { Add_Row_Selection_Menu(); }
+    void Delete_List_Button() { Del_Sel_Row_Menu(); }
+    void Move_Top_List_Button();
+    void Move_Up_List_Button();
+    void Move_Down_List_Button();
+    void Move_Last_List_Button();
+    void Move_And_Replace_List_Item(int from, int to);
+
+    // ---- Import and export ----
+    void Import_List_Button();
+    // The options box, then the file read on a worker while the rows are
+    // placed here; false when nothing was imported.
+    bool Load_text_file_Func(const QString& path);
+    void Excel_List_Button();
+    void Create_List_Button();
+    void Export_List_Button();
+    // The save panel of the export; "" when cancelled.
+    QString Export_list_method_2();
+    // Where the open and save panels answer from (tests put choosers here).
+    std::function<QString()> chooseImportFile, chooseExcelFile, chooseExportFile;
+    int prev_list_item_barcode = 0;
+
+    // ---- Counts and batch rows ----
+    void Check_Data_Sheet_Value_Use_or_Not_Barcode();
+    int Get_Barcode_Batch_Count();
+    int Get_PQ_Count_Of_Index(int row) const;
+    int Get_Total_Count_With_PQ();
+    // Labels that give a barcode among rows `start` .. `end` - 1 (each by its
+    // quantity when `withPQ`), checked with a scratch symbol of the chosen
+    // symbology.
+    int Count_Valid_Labels(bool withPQ, int start, int end) const;
+    void Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, bool useRange);
+    bool Check_Barcode_Value_is_Valid_in_Series(int row) const;
+    // The state print, export and mail read.
+    void Fill_Mode_State(BarcodeModeState& state) const;
+
+    // ---- Settings files ----
+    Barcode_Source_State Source_State() const;
+    void Restore_Source_State(const Barcode_Source_State& state, const std::vector<BarcodeRow>& rows);
+
+    // ---- BarcodeRowSource ----
+    int rowCount() const override;
+    bool rowTexts(int row, QString& value, QString& header, QString& footer) const override;
+
+    // ---- Outlets ----
+    QCheckBox* data_source_chkbox = nullptr;
+    QLabel* data_source_txt_box = nullptr;
+    QRadioButton* Custom_Sheet_RD = nullptr;
+    QRadioButton* Data_Set_Sheet_RD = nullptr;
+    QCheckBox* barcode_value_chk = nullptr;
+    QCheckBox* barcode_header_chk = nullptr;
+    QCheckBox* barcode_footer_chk = nullptr;
+    QGroupBox* batch_chk_Gp_Bx = nullptr;
+    QGroupBox* data_Sheet_Gp_Bx = nullptr;
+    QWidget* series_box = nullptr;
+    QComboBox* val_combo_list = nullptr;
+    QComboBox* hdr_combo_list = nullptr;
+    QComboBox* ftr_combo_list = nullptr;
+    QComboBox* val_combo_value = nullptr;
+    QComboBox* hdr_combo_value = nullptr;
+    QComboBox* ftr_combo_value = nullptr;
+    QLabel* val_list_name_txt = nullptr;
+    QTableView* List = nullptr;
+    QLabel* tot_row_count = nullptr;
+    QToolButton* add_list_btn = nullptr;
+    QToolButton* delete_list_btn = nullptr;
+    QToolButton* move_top_list_btn = nullptr;
+    QToolButton* move_up_list_btn = nullptr;
+    QToolButton* move_down_list_btn = nullptr;
+    QToolButton* move_last_list_btn = nullptr;
+    QPushButton* import_list_btn = nullptr;
+    QPushButton* excel_list_btn = nullptr;
+    QPushButton* create_list_btn = nullptr;
+    QPushButton* export_list_btn = nullptr;
+    QToolButton* list_menu_btn = nullptr;
+    QMenu* list_menu = nullptr;
+
+private:
+    void buildBatchBox();
+    void buildListBox();
+    // The three texts as parallel controls (0 value, 1 header, 2 footer).
+    QCheckBox* check(int which) const;
+    QComboBox* nameCombo(int which) const;
+    QComboBox* itemCombo(int which) const;
+    void bindSeries(int which);
+    void bindList(int which);
+    void setText(int which, const QString& text);
+    void setTextReadOnly(int which, bool readOnly);
+    void showText(int which, bool shown);
+    bool listSource() const;
+    bool seriesSource() const;
+    bool batchOn() const;
+    // The item list's text at a row; "" past its end.
+    QString itemText(int which, int row) const;
+    void regenerate();
+    void listEmptyMessage();
+
+    BarcodeModeView* m_owner;
+    BarcodeListModel m_model;
+    QWidget* m_batchBox = nullptr;
+    QWidget* m_listBox = nullptr;
+    bool m_loading = false;
+};

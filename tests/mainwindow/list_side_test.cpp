@@ -1,0 +1,389 @@
+// The list side of barcode mode in the real main window: the source
+// switches and bindings, the list commands and their selections, the rows
+// the batch jobs walk (images made from a worker and read back by a
+// decoder), the skip-invalid count, the series source, and import and
+// export through the window's commands.
+#include "MainWindowFixture.h"
+
+#include "barcode/generation/list_test_support.h"
+#include "barcode/generation/panes/ValuePane.h"
+#include "common/TestSupport.h"
+#include "core/util/BatchServices.h"
+#include "core/util/SharedValues.h"
+#include "data/barcodelist/ListDialogs.h"
+#include "mainwindow/BarcodeListSide.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Modal windows answered by a script for the test's lifetime.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<int(QDialog&)> run) : m_previous(Set_Modal_Runner(std::move(run))) {}
+    ~ModalScript() { Set_Modal_Runner(m_previous); }
+
+private:
+    ModalRunner m_previous;
+};
+
+std::vector<BarcodeRow> Five()
+{
+    std::vector<BarcodeRow> rows;
+    for (int i = 0; i < 5; ++i)
+        rows.push_back({QStringLiteral("V%1").arg(i), QStringLiteral("H%1").arg(i), QStringLiteral("F%1").arg(i),
+                        QString::number(i + 1)});
+    return rows;
+}
+
+void Batch_On(BarcodeListSide& side)
+{
+    side.data_source_chkbox->setChecked(true);
+    side.barcodeData_SourceChanged();
+}
+
+void Select_Rows(BarcodeListSide& side, const QList<int>& rows)
+{
+    side.List->clearSelection();
+    for (int r : rows)
+        side.List->selectionModel()->select(side.list().index(r, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    ValuePane& value = *v.valuePane();
+    EXPECT_EQ(side.data_source_txt_box->text(), "Manual");
+    EXPECT_FALSE(side.List->isEnabled());
+    EXPECT_FALSE(side.Custom_Sheet_RD->isEnabled());
+
+    // Batch on with an empty list: the three texts ticked, a default row
+    // added and shown, the fields read-only.
+    Batch_On(side);
+    EXPECT_EQ(side.data_source_txt_box->text(), "Batch Processing");
+    EXPECT_TRUE(side.barcode_value_chk->isChecked() && side.barcode_header_chk->isChecked()
+                && side.barcode_footer_chk->isChecked());
+    ASSERT_EQ(side.list().count(), 1);
+    EXPECT_EQ(side.list().rows()[0], (BarcodeRow{"123456789012", "Header", "Footer", "1"}));
+    EXPECT_EQ(side.Selected_Row(), 0);
+    EXPECT_EQ(value.fieldText(ValuePane::Field::Value), "123456789012");
+    EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "Header");
+    EXPECT_TRUE(value.fieldReadOnly(ValuePane::Field::Value));
+    EXPECT_EQ(Use_Data_Sheet_Values.load(), 1);
+    EXPECT_FALSE(v.Preview_Is_Blank());
+
+    // A text the list no longer feeds becomes editable and keeps its text.
+    side.barcode_footer_chk->setChecked(false);
+    side.Batch_Footer_Check();
+    EXPECT_FALSE(value.fieldReadOnly(ValuePane::Field::Footer));
+
+    // Back to manual with empty fields: the defaults come back, editable.
+    for (auto f : {ValuePane::Field::Value, ValuePane::Field::Value2D, ValuePane::Field::Header, ValuePane::Field::Footer})
+        value.setFieldText(f, QString());
+    side.data_source_chkbox->setChecked(false);
+    side.barcodeData_SourceChanged();
+    EXPECT_EQ(value.fieldText(ValuePane::Field::Value), "123456789012");
+    EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "HEADER");
+    EXPECT_EQ(value.fieldText(ValuePane::Field::Footer), "FOOTER");
+    EXPECT_FALSE(value.fieldReadOnly(ValuePane::Field::Value));
+    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
+    EXPECT_EQ(side.data_source_txt_box->text(), "Manual");
+}
+
+TEST_F(MainWindowTest, ListCommandsKeepASensibleSelection)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    side.list().Load_Rows(Five());
+    Batch_On(side);
+    // Rows 3 and 4 of 5 deleted: row 0 is selected.
+    Select_Rows(side, {3, 4});
+    side.Del_Sel_Row_Menu();
+    EXPECT_EQ(side.list().count(), 3);
+    EXPECT_EQ(side.Selected_Rows(), QList<int>({0}));
+    // Row 1 deleted: the row that moved into its place is selected and shown.
+    Select_Rows(side, {1});
+    side.Del_Sel_Row_Menu();
+    EXPECT_EQ(side.Selected_Rows(), QList<int>({1}));
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "V2");
+    EXPECT_EQ(side.tot_row_count->text(), "Total Rows : 2");
+
+    // No selection: top and up stay enabled and change nothing.
+    side.List->clearSelection();
+    side.List_Operation_Button_State();
+    EXPECT_TRUE(side.move_top_list_btn->isEnabled());
+    EXPECT_TRUE(side.move_up_list_btn->isEnabled());
+    side.Move_Top_List_Button();
+    side.Move_Up_List_Button();
+    EXPECT_EQ(side.list().rows()[0].Value, "V0");
+    side.Del_Sel_Row_Menu();
+    EXPECT_TRUE(sawMessage("Please select at least one record from the list to continue."));
+    // The last row selected: down and last disabled; moving it to the top swaps.
+    Select_Rows(side, {1});
+    side.List_Operation_Button_State();
+    EXPECT_FALSE(side.move_down_list_btn->isEnabled());
+    side.Move_Top_List_Button();
+    EXPECT_EQ(side.list().rows()[0].Value, "V2");
+    EXPECT_EQ(side.Selected_Row(), 0);
+
+    // Adding below the selection; no blank row to delete; then all rows go.
+    side.Add_Row_Selection_Menu();
+    EXPECT_EQ(side.list().rows()[1], Default_Barcode_Row());
+    EXPECT_EQ(side.Selected_Row(), 1);
+    side.Del_Empty_Row_Menu();
+    EXPECT_TRUE(sawMessage("There is no blank record in list."));
+    side.Del_All_Row_Menu();   // the script answers Yes
+    EXPECT_TRUE(side.list().isEmpty());
+    EXPECT_FALSE(side.delete_list_btn->isEnabled());
+    messages.clear();
+    side.Clear_Bar_Value_Menu();
+    side.Del_Sel_Row_Menu();
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_TRUE(sawMessage("List is empty."));
+    // Exporting an empty list says so and opens no panel.
+    bool asked = false;
+    side.chooseExportFile = [&] { asked = true; return QString(); };
+    side.Export_List_Button();
+    EXPECT_FALSE(asked);
+}
+
+TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    chooseType("Code 128");
+    side.list().Load_Rows({{"ROW-ZERO", "h0", "f0", "2"}, {"ROW-ONE", "h1", "f1", "3"}, {"", "h2", "f2", "4"}});
+    ASSERT_EQ(Batch_Services, static_cast<BatchServices*>(window.get()));
+    // Manual entry: one label of the typed barcode, quantities not used.
+    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 1);
+    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(0), 1);
+    Batch_On(side);
+    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 3);
+    EXPECT_EQ(Total_Barcode_Label_wd_Batch.load(), 3);
+    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(1), 3);
+    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(7), 0);
+    EXPECT_EQ(Batch_Services->Get_Total_Count_With_PQ(), 9);
+    const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
+    EXPECT_TRUE(state.dataSource && state.listFeeds && state.valueChecked);
+    ASSERT_EQ(state.list.size(), 3);
+    EXPECT_EQ(state.list[1].value("PQ"), "3");
+
+    // A worker asks for row 1: the image is made on the GUI thread and reads back.
+    std::atomic<bool> done{false};
+    PtImage image, empty, past;
+    bool emptyInvalid = false;
+    std::thread worker([&] {
+        image = Batch_Services->Get_Image_From_List_Val(1);
+        empty = Batch_Services->Get_Image_From_List_Val(2);
+        emptyInvalid = Batch_Services->Invalid_Barcode_Image();
+        past = Batch_Services->Get_Image_From_List_Val(3);
+        done = true;
+    });
+    testsupport::pumpUntil(done);
+    worker.join();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(empty.isNull());            // an empty value gives no barcode
+    EXPECT_TRUE(emptyInvalid);
+    EXPECT_FALSE(Batch_Services->Invalid_Barcode_Image());
+    EXPECT_FALSE(past.isNull());            // past the rows: the current barcode
+    QTemporaryDir dir;
+    QImage px = image.toImage(300);
+    QImage flat(px.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter p(&flat);
+        p.drawImage(0, 0, px);
+    }
+    const QString file = dir.filePath("row1.png");
+    ASSERT_TRUE(flat.save(file));
+    if (!testsupport::Tool_Available("ZXingReader"))
+        FAIL() << "ZXingReader missing";
+    EXPECT_TRUE(testsupport::ZXing_Decode(file).contains("ROW-ONE"));
+
+    // The series source counts one label a row, whatever the quantities.
+    side.Data_Set_Sheet_RD->setChecked(true);
+    side.Data_Set_Sheet_Check();
+    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(1), 1);
+}
+
+TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    chooseType("EAN-13");
+    side.list().Load_Rows({{"590123412345", "", "", "2"},
+                           {"123", "", "", "3"},
+                           {QStringLiteral("59012341234é"), "", "", "4"},
+                           {"400638133393", "", "", "5"},
+                           {"", "h", "", "6"}});
+    Batch_On(side);
+    Select_Rows(side, {0});
+    const auto previewBarcode = v.road().testBarcode();
+    const int draws = v.Draw_Count();
+    const int encodes = v.Encode_Count();
+    Print_Start = 0;
+    Total_Label = 5;
+    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(true, false);
+    EXPECT_EQ(Total_Label.load(), 7);
+    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(false, false);
+    EXPECT_EQ(Total_Label.load(), 2);
+    // A range: rows 1 to 2 hold nothing valid, so the total stays.
+    Print_Start = 1;
+    Print_End = 3;
+    Total_Label = 9;
+    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(true, true);
+    EXPECT_EQ(Total_Label.load(), 9);
+    // The preview's barcode was neither used nor replaced.
+    EXPECT_EQ(v.road().testBarcode(), previewBarcode);
+    EXPECT_EQ(v.Draw_Count(), draws);
+    EXPECT_EQ(v.Encode_Count(), encodes);
+    EXPECT_TRUE(Batch_Services->Check_Barcode_Value_is_Valid_in_Series(3));
+    EXPECT_FALSE(Batch_Services->Check_Barcode_Value_is_Valid_in_Series(1));
+    Print_Start = 0;
+    Print_End = 0;
+    Total_Label = 1;
+}
+
+TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
+{
+    QTemporaryDir dir;
+    const QString old = Data_Folder_Path;
+    BarcodeModeView& v = makeBarcode();
+    Data_Folder_Path = dir.path();
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write("Codes.txt", "C1\nC2\nC3\nC4\nC5\n");
+    write("heads.txt", "h1\nh2\nh3\n");
+    BarcodeListSide& side = *v.listSide();
+    chooseType("Code 128");
+    Batch_On(side);
+    side.Data_Set_Sheet_RD->setChecked(true);
+    side.Data_Set_Sheet_Check();
+    window->Refresh_All_Series_Combobox();
+    EXPECT_TRUE(side.series_box->isVisibleTo(&v));
+    EXPECT_FALSE(v.valuePane()->fieldShown(ValuePane::Field::Value));
+    ASSERT_EQ(side.val_combo_list->count(), 3);
+    EXPECT_EQ(side.val_combo_list->itemText(0), "<--Select-->");
+    side.val_combo_list->setCurrentIndex(side.val_combo_list->findText("Codes"));
+    side.Series_Name_Chosen(0);
+    side.hdr_combo_list->setCurrentIndex(side.hdr_combo_list->findText("heads"));
+    side.Series_Name_Chosen(1);
+    // Both item lists as long as the longer series; the shorter padded with empty items.
+    ASSERT_EQ(side.val_combo_value->count(), 5);
+    ASSERT_EQ(side.hdr_combo_value->count(), 5);
+    EXPECT_EQ(side.hdr_combo_value->itemText(4), "");
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C1");
+    // Choosing value item 4 chooses header item 4 (empty).
+    Last_Selected_Index = -1;
+    side.val_combo_value->setCurrentIndex(4);
+    side.Series_Item_Chosen(0);
+    EXPECT_EQ(side.hdr_combo_value->currentIndex(), 4);
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C5");
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Header), "");
+    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 5);
+    EXPECT_EQ(window->Barcode_Mode_Series_Names(), QStringList({"Codes", "heads"}));
+    // A series that went away leaves "<--Select-->" after a refresh.
+    QFile::remove(dir.filePath("heads.txt"));
+    window->Refresh_All_Series_Combobox();
+    EXPECT_EQ(side.hdr_combo_list->currentIndex(), 0);
+    EXPECT_EQ(side.val_combo_list->currentText(), "Codes");
+    // The settings file's view of the sources, restored into a fresh state.
+    const Barcode_Source_State saved = side.Source_State();
+    EXPECT_FALSE(saved.customList);
+    EXPECT_EQ(saved.valueSeries, "Codes");
+    EXPECT_EQ(saved.valueItem, "C5");
+    side.data_source_chkbox->setChecked(false);
+    side.barcodeData_SourceChanged();
+    side.Restore_Source_State(saved, Five());
+    EXPECT_TRUE(side.data_source_chkbox->isChecked());
+    EXPECT_TRUE(side.Data_Set_Sheet_RD->isChecked());
+    EXPECT_EQ(side.val_combo_value->currentText(), "C5");
+    EXPECT_EQ(side.list().count(), 5);
+    Last_Selected_Index = -1;
+    Data_Folder_Path = old;
+}
+
+TEST_F(MainWindowTest, TypedTwoDValueStaysWhenTheListFeedsOnlyTheHeader)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    chooseType("QR Code");
+    v.valuePane()->setFieldText(ValuePane::Field::Value2D, QStringLiteral("typed 2D value"));
+    side.list().Load_Rows(Five());
+    Batch_On(side);
+    side.barcode_value_chk->setChecked(false);
+    side.Batch_Value_Check();
+    // The list fed the value while it was ticked; typed again, it stays.
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value2D), "V0");
+    EXPECT_FALSE(v.valuePane()->fieldReadOnly(ValuePane::Field::Value2D));
+    v.valuePane()->setFieldText(ValuePane::Field::Value2D, QStringLiteral("typed 2D value"));
+    Select_Rows(side, {3});
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Header), "H3");
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value2D), "typed 2D value");
+    EXPECT_FALSE(v.Preview_Is_Blank());
+}
+
+TEST_F(MainWindowTest, ListImportAndExportThroughTheWindow)
+{
+    QTemporaryDir dir;
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    side.list().Load_Rows({{"keep", "", "", "1"}});
+    Batch_On(side);
+    // The options box answers: all four texts, after the last row.
+    ModalScript script([](QDialog& d) {
+        if (auto* box = qobject_cast<Import_From_Txt_File*>(&d)) {
+            for (QCheckBox* c : {box->chk_value, box->chk_header, box->chk_footer, box->chk_pq})
+                c->setChecked(true);
+            box->End_Radio_Pressed();
+            box->OKPressed();
+            return box->result();
+        }
+        return 1;   // the after-export box: OK
+    });
+    const QString file = dir.filePath("in.txt");
+    testsupport::touch(file, "\tH-A\tF-A\t4\nB\tH-B\tF-B\t5\n");
+    side.chooseImportFile = [&] { return file; };
+    side.Import_List_Button();
+    ASSERT_EQ(side.list().count(), 3);
+    EXPECT_EQ(side.list().rows()[1], (BarcodeRow{"", "H-A", "F-A", "4"}));
+    EXPECT_EQ(side.Selected_Row(), 0);
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "keep");
+
+    // A file that is not text: the user is told, the rows stay.
+    const QString bad = dir.filePath("bad.txt");
+    testsupport::touch(bad, QByteArray("\x00\x01\x02\x03\x04", 5));
+    side.chooseImportFile = [&] { return bad; };
+    messages.clear();
+    side.Import_List_Button();
+    EXPECT_TRUE(sawMessage("Either file is corrupted or selected file contains invalid characters."));
+    EXPECT_EQ(side.list().count(), 3);
+
+    // Export as text: the after-export box follows the written file.
+    side.chooseExportFile = [&] { return dir.filePath("out"); };
+    side.Export_List_Button();
+    EXPECT_EQ(Export_File_Path, dir.filePath("out.txt"));
+    EXPECT_EQ(Export_File_Message, "Record has been exported successfully.");
+    QFile out(dir.filePath("out.txt"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll(), QByteArray("keep\t\t\t1\n\tH-A\tF-A\t4\nB\tH-B\tF-B\t5\n"));
+}

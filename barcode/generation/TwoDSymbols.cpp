@@ -134,18 +134,34 @@ QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
     QByteArray enc = DM_Encodation_String(encoding, int(data.size()));
     if (encoding != 2 && encoding != 3)
         return enc;
-    // C40 and Text pack three values in two codewords; a last incomplete
-    // triplet would be padded with values that decode as stray characters,
-    // so the bytes after the last whole triplet are encoded in ASCII.
-    int values = 0;
-    qsizetype whole = 0;
+    // C40 and Text pack three values in two codewords. The library encodes
+    // a byte above 127 wrongly there (its upper shift reads back as another
+    // byte), so those bytes go in ASCII, which carries them with an upper
+    // shift of its own. Each stretch of C40 or Text then ends on a whole
+    // triplet: a last incomplete one would be padded with values that decode
+    // as stray characters, so the bytes after the last whole triplet of a
+    // stretch are encoded in ASCII too.
+    const bool text = encoding == 3;
+    qsizetype start = 0;
+    auto closeStretch = [&](qsizetype end) {
+        int values = 0;
+        qsizetype whole = start;
+        for (qsizetype i = start; i < end; ++i) {
+            values += Triplet_Values(static_cast<unsigned char>(data[i]), text);
+            if (values % 3 == 0)
+                whole = i + 1;
+        }
+        for (qsizetype i = whole; i < end; ++i)
+            enc[i] = 'A';
+    };
     for (qsizetype i = 0; i < data.size(); ++i) {
-        values += Triplet_Values(static_cast<unsigned char>(data[i]), encoding == 3);
-        if (values % 3 == 0)
-            whole = i + 1;
+        if (static_cast<unsigned char>(data[i]) >= 128) {
+            closeStretch(i);
+            enc[i] = 'A';
+            start = i + 1;
+        }
     }
-    for (qsizetype i = whole; i < enc.size(); ++i)
-        enc[i] = 'A';
+    closeStretch(data.size());
     return enc;
 }
 
@@ -278,16 +294,12 @@ PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, d
         for (int x = 0; x < grid.W; ++x)
             modules.set(x, grid.H - 1 - y, grid.dark(x, y));
     const ModuleGrid framed = modules.withBorder(1);
-    // Whole pixels a module, enough for the resolution asked.
-    int ppm = 1;
-    if (dpi > 0.0) {
-        dpi = double(Clamp_Dpi(int(dpi)));
-        ppm = std::max(1, int(std::ceil(dpi * points.width() / 72.0 / framed.columns - 1e-9)));
-    }
-    const QSize pixels(framed.columns * ppm, framed.rows * ppm);
+    // Whole pixels a module, alike, at the resolution asked; one pixel a
+    // module for a draft.
+    dpi = dpi > 0.0 ? double(Clamp_Dpi(int(dpi))) : 72.0 * framed.columns / points.width();
     ModuleColours colours;
     colours.margin = colours.light;
-    return Module_Grid_Image(framed, pixels, QRect(QPoint(0, 0), pixels), points, colours, refused, dpi);
+    return Module_Grid_Image(framed, points, QRectF(QPointF(0, 0), points), dpi, colours, refused);
 }
 
 PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString* reason)

@@ -104,7 +104,9 @@ const PatternTable& Extended_Code39_Table()
     return table;
 }
 
-// Codabar: seven elements (4 bars, 3 spaces), narrow 1 module, wide 2.
+// Codabar: seven elements (4 bars, 3 spaces), narrow 1 module, wide 3. The
+// standard allows 2 : 1 to 3 : 1 and asks for 2.25 : 1 or more below 0.020
+// inch; two-module wides drawn at one pixel a module do not scan.
 constexpr WideEntry kCodabarWide[] = {
     {'0', "0000011"}, {'1', "0000110"}, {'2', "0001001"}, {'3', "1100000"}, {'4', "0010010"},
     {'5', "1000010"}, {'6', "0100001"}, {'7', "0100100"}, {'8', "0110000"}, {'9', "1001000"},
@@ -117,7 +119,7 @@ const PatternTable& Codabar_Table()
     static const PatternTable table = [] {
         PatternTable t;
         for (const WideEntry& e : kCodabarWide)
-            t[size_t(e.c)] = Render_Elements(e.wide, 1, 2);
+            t[size_t(e.c)] = Render_Elements(e.wide, 1, 3);
         return t;
     }();
     return table;

@@ -371,9 +371,10 @@ void Check(const MeasureCase& c, int dpi, bool texts)
         EXPECT_EQ(Dark_Outside(img, bars), 0) << "texts hidden, yet something beside the bars is drawn";
     }
 
-    // Positions and widths, in whole pixels a module.
-    const double modulePx = Module_Points(c) * dpi / 72.0;
-    const double tolerance = 1.01;
+    // Positions and widths: every module the same whole number of pixels,
+    // max(1, round(module x dpi / 72)), exactly.
+    const double modulePx = std::max(1L, std::lround(Module_Points(c) * dpi / 72.0));
+    const double tolerance = 0.0;
     int modules = 0;
     double worstX = 0.0, worstW = 0.0;
     size_t atX = 0, atW = 0;
@@ -420,13 +421,13 @@ void Check(const MeasureCase& c, int dpi, bool texts)
         worst = std::max(worst, bestErr);
         states += best;
     }
-    EXPECT_LE(worst, 1.5) << "a bar is " << worst << " px from the nearest bar height of the standard";
+    EXPECT_LE(worst, 1.0) << "a bar is " << worst << " px from the nearest bar height of the standard";
     EXPECT_EQ(states, e.state);
 }
 
 std::vector<int> Measure_Dpis()
 {
-    return {150, 300, 600};
+    return Sweep_Dpis();
 }
 
 void Measure_All(const std::vector<MeasureCase>& cases)

@@ -219,7 +219,7 @@ std::vector<SweepValue> Random_Values(const QString& type, Rng& rng, int count)
 BarcodeSettings Sweep_Settings(const QString& type, bool texts, int dpi)
 {
     BarcodeSettings s;
-    s.setBarcodeType(type);
+    Set_Barcode_Type(s, type);
     s.unit = 1;              // centimetres
     s.bar_height = 0.6f;     // small bars: small images
     s.hide_value = !texts;
@@ -357,10 +357,17 @@ Readings Dmtx_Read(const QStringList& files, int jobs)
     return Batched(files, jobs, 20, [&](const QStringList& batch) {
         Readings r;
         for (const QString& f : batch) {
-            const testsupport::ToolResult t =
-                testsupport::Run_Tool(QStringLiteral("dmtxread"), {"-N1", "-m", "4000", f});
-            if (t.exitCode == 0 && !t.out.isEmpty())
-                r[f] = t.out;
+            // Where it finds nothing it looks again at the image shrunk by its
+            // own option: it misses some symbols of many pixels a module
+            // (rectangles above all) that it reads at a lower resolution.
+            for (const QStringList& extra : {QStringList{}, QStringList{"-S", "2"}, QStringList{"-S", "4"}}) {
+                const testsupport::ToolResult t = testsupport::Run_Tool(
+                    QStringLiteral("dmtxread"), QStringList{"-N1", "-m", "4000"} + extra + QStringList{f});
+                if (t.exitCode == 0 && !t.out.isEmpty()) {
+                    r[f] = t.out;
+                    break;
+                }
+            }
         }
         return r;
     });

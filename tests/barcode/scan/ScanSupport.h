@@ -80,7 +80,8 @@ using Readings = std::map<QString, QByteArray>;
 Readings ZXing_Read(const QStringList& files, const QString& format, int jobs);
 // zbarimg, raw text of one symbol a file.
 Readings Zbar_Read(const QStringList& files, int jobs);
-// dmtxread, one file a call (it tells no file names apart).
+// dmtxread, one file a call (it tells no file names apart); a file it
+// reads nothing from is tried again with its shrink option.
 Readings Dmtx_Read(const QStringList& files, int jobs);
 
 // ASCII from the full-ASCII pairs of a Code 39 text, by the standard's table.

@@ -191,17 +191,32 @@ TEST(Code39, ExtendedUsesFullAsciiPairs)
     EXPECT_TRUE(ZBExtendedCode39Barcode(QStringLiteral("a\rb\x01")).isContentValid());
 }
 
+// Bars and spaces of Codabar elements (bar first): narrow 1 module, wide 3.
+std::string Codabar_Elements(const char* nw)
+{
+    std::string out;
+    bool bar = true;
+    for (const char* p = nw; *p; ++p, bar = !bar)
+        out.append(*p == 'W' ? 3 : 1, bar ? '1' : '0');
+    return out;
+}
+
 TEST(Codabar, StandardPatternsWithGaps)
 {
-    // B and C take the standard's patterns (the older table had them exchanged,
-    // so its B and C symbols read as the other character).
+    // The standard's elements (B and C as the standard has them; the older
+    // table had them exchanged, so its B and C symbols read as the other
+    // character). Wide elements are three modules: the standard asks for at
+    // least 2.25 : 1 below 0.020 inch, and two-module wides drawn at one pixel
+    // a module (72 DPI) did not scan.
     ZBCodabarBarcode b(QStringLiteral("A12B"));
-    const std::string A = "1011001001", one = "101011001", two = "101001011", B = "1001001011";
+    const std::string A = Codabar_Elements("NNWWNWN"), one = Codabar_Elements("NNNNWWN"),
+                      two = Codabar_Elements("NNNWNNW"), B = Codabar_Elements("NWNWNNW");
     EXPECT_EQ(b.completeBarcode(), A + "0" + one + "0" + two + "0" + B);
     EXPECT_EQ(b.completeBarcode().size(), A.size() + one.size() + two.size() + B.size() + 3);
-    EXPECT_EQ(b._encodeChar('C'), "1010010011");
-    EXPECT_EQ(b._encodeChar('D'), "1010011001");
-    EXPECT_EQ(b._encodeChar('+'), "1011011011");
+    EXPECT_EQ(b._encodeChar('C'), Codabar_Elements("NNNWNWW"));
+    EXPECT_EQ(b._encodeChar('D'), Codabar_Elements("NNNWWWN"));
+    EXPECT_EQ(b._encodeChar('+'), Codabar_Elements("NNWNWNW"));
+    EXPECT_EQ(b._encodeChar('0'), "10101000111");
     EXPECT_EQ(b.checkDigit(), 0);
 }
 

@@ -112,7 +112,7 @@ bool ZBBarcode::isContentValid() const
 QString ZBBarcode::refusedCharacters() const
 {
     if (!m_ascii)
-        return Refused_Character_List(m_nonAscii, [](char16_t c) { return c >= 128; });
+        return Refused_Character_List(m_nonAscii, [this](char16_t c) { return c >= 128 || !acceptsTypedChar(char(c)); });
     return Refused_Character_List(content(), [this](char16_t c) { return !acceptsChar(char(c)); });
 }
 

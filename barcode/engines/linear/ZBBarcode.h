@@ -159,6 +159,9 @@ public:
 protected:
     // True when the symbology can encode the (ASCII) character.
     virtual bool acceptsChar(char c) const { return !_encodeChar(c).empty(); }
+    // The same for a character of a value that has characters beyond ASCII
+    // (and so was not stored): the symbology's own case folding applied.
+    virtual bool acceptsTypedChar(char c) const { return acceptsChar(c); }
     // The characters of the value the symbology refuses, named for the user
     // ("'a', tab"); empty when there are none.
     virtual QString refusedCharacters() const;
@@ -178,8 +181,9 @@ protected:
     // Sets the content bytes from an already converted ASCII string.
     void setContentBytes(std::string bytes) { m_content = std::move(bytes); }
     void setAscii(bool ascii) { m_ascii = ascii; }
-    // ASCII upper-casing of the stored content.
+    // ASCII upper-casing of the stored content, and of one character.
     void upperCaseContent();
+    static char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
     const char* m_className = "ZBBarcode";
 

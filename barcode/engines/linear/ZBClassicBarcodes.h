@@ -29,6 +29,8 @@ protected:
     struct KeepCase {};
     ZBCode39Barcode(const QString& content, bool printsCaption, KeepCase);
     bool acceptsChar(char c) const override { return c != '*' && !Pattern(c).empty(); }
+    // Lower-case letters are written in upper case.
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
     QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
@@ -124,6 +126,7 @@ public:
     static char Check_Digit(std::string_view content);
 
 protected:
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
     QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;

@@ -117,6 +117,13 @@ bool ZBCode128Barcode::acceptsChar(char c) const
     return In_Set(c, m_codeSet);
 }
 
+bool ZBCode128Barcode::acceptsTypedChar(char c) const
+{
+    if (m_requestedSet == Automatic)
+        return In_Set(c, SetA) || In_Set(c, SetB);
+    return In_Set(c, m_requestedSet);
+}
+
 QString ZBCode128Barcode::acceptedCharacters() const
 {
     switch (m_codeSet) {

@@ -39,6 +39,9 @@ public:
 
 protected:
     bool acceptsChar(char c) const override;
+    // The set asked for; with the set chosen from the content, any character
+    // of set A or set B.
+    bool acceptsTypedChar(char c) const override;
     QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;

@@ -76,6 +76,7 @@ public:
     static std::array<int, 4> Character_States(char c);
 
 protected:
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
     QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override { out += "10"; }
     void appendTerminator(std::string& out) const override { out += "1"; }
@@ -121,6 +122,11 @@ public:
     static bool Is_Control_Symbol(char symbol);
 
 protected:
+    bool acceptsTypedChar(char c) const override
+    {
+        const char u = Upper(c);
+        return (u >= '0' && u <= '9') || u == '-' || (u >= 'A' && u <= 'Z');
+    }
     QString refusedCharacters() const override;
     QString acceptedCharacters() const override;
     QString structureReason() const override;

@@ -264,13 +264,13 @@ TEST(BarcodeRoad, NoImageForUnknownNamesOrInvalidValues)
     ASSERT_EQ(shown.size(), 1);
     // The message, then one line naming the cause.
     EXPECT_TRUE(shown[0].contains(invalid_barcode_msg + QLatin1Char('\n'))) << shown[0].toStdString();
-    EXPECT_TRUE(shown[0].contains(QStringLiteral("cannot be encoded: A B."))) << shown[0].toStdString();
-    EXPECT_TRUE(shown[0].contains(QStringLiteral("EAN-13 takes 12 digits")));
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("Characters not allowed: 'A', 'B'."))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("EAN-13 takes the digits 0-9.")));
     // A linear value outside ASCII fails already without the image check.
     road.settings().dataText = QStringLiteral("caf\u00e9");
     EXPECT_FALSE(road.Check_And_Validat_Barcode(true, false));
     ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[1].contains(QStringLiteral("cannot be encoded: c a f \u00e9."))) << shown[1].toStdString();
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("Characters not allowed: 'c', 'a', 'f', '\u00e9'."))) << shown[1].toStdString();
     // A good value passes both.
     road.settings().dataText = QStringLiteral("590123412345");
     road.goButtonActionPerformed();

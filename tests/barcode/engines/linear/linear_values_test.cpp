@@ -750,6 +750,12 @@ TEST(LinearBadInput, CauseNamesWhatToFix)
         {"Japan Post Barcode", "abc1234567", "A Japan Post value starts with the 7 digits of the postal code."},
         {"Japan Post Barcode", "###", "Characters not allowed: '#'."},
         {"Extended Code 39", "caf\u00e9 \u4e2d", "Characters not allowed: '\u00e9', '\u4e2d'."},
+        // Beyond ASCII, the other characters the symbology refuses are named too
+        // (after its own case folding).
+        {"EAN-13", "caf\u00e9", "Characters not allowed: 'c', 'a', 'f', '\u00e9'."},
+        {"Code 39", "caf\u00e9*", "Characters not allowed: '\u00e9', '*'."},
+        {"Code 128", "a\tb\u00e9", "Characters not allowed: '\u00e9'."},
+        {"Japan Post Barcode", "1234567ab#\u00e9", "Characters not allowed: '#', '\u00e9'."},
         {"Code 39", "abcdefghijklmnopqrstuvwxyz~`!", "Characters not allowed: '~', '`', '!'."},
         {"Code 128 SET B", "\x01\x02\x03\x04\x05\x06\x07\x08\x0b\x0c", "Characters not allowed: U+0001, U+0002, U+0003, U+0004, U+0005, U+0006, U+0007, U+0008 and more."},
     };

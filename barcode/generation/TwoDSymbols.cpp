@@ -125,25 +125,27 @@ int Triplet_Values(unsigned char b, bool text)
 
 } // namespace
 
-QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
+namespace {
+
+// An encodation the library encodes correctly, from one it was given or
+// chose itself (a letter a data byte). Its Base256 it refuses, and its
+// EDIFACT loses the last characters of a group that does not end the data
+// whole, so both become ASCII. In C40 and Text its upper shift for a byte
+// above 127 reads back as another byte, so those bytes go in ASCII (which
+// carries them with an upper shift of its own); and each stretch of C40 or
+// Text ends on a whole triplet, since a last incomplete one would be padded
+// with values that decode as stray characters: the bytes after the last
+// whole triplet of a stretch are encoded in ASCII too.
+QByteArray Safe_Encodation(QByteArray enc, const QByteArray& data)
 {
-    // The Data Matrix library refuses its own Base256 mode whatever the
-    // data; ASCII carries every byte (those above 127 with an upper shift).
-    if (encoding == 4)
-        return DM_Encodation_String(1, int(data.size()));
-    QByteArray enc = DM_Encodation_String(encoding, int(data.size()));
-    if (encoding != 2 && encoding != 3)
-        return enc;
-    // C40 and Text pack three values in two codewords. The library encodes
-    // a byte above 127 wrongly there (its upper shift reads back as another
-    // byte), so those bytes go in ASCII, which carries them with an upper
-    // shift of its own. Each stretch of C40 or Text then ends on a whole
-    // triplet: a last incomplete one would be padded with values that decode
-    // as stray characters, so the bytes after the last whole triplet of a
-    // stretch are encoded in ASCII too.
-    const bool text = encoding == 3;
+    for (char& e : enc)
+        if (e == 'B' || e == 'E')
+            e = 'A';
     qsizetype start = 0;
     auto closeStretch = [&](qsizetype end) {
+        if (start >= end)
+            return;
+        const bool text = enc[start] == 'T';
         int values = 0;
         qsizetype whole = start;
         for (qsizetype i = start; i < end; ++i) {
@@ -154,15 +156,25 @@ QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
         for (qsizetype i = whole; i < end; ++i)
             enc[i] = 'A';
     };
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        if (static_cast<unsigned char>(data[i]) >= 128) {
+    const qsizetype n = std::min(enc.size(), data.size());
+    for (qsizetype i = 0; i <= n; ++i) {
+        const bool packed = i < n && (enc[i] == 'C' || enc[i] == 'T');
+        const bool high = i < n && static_cast<unsigned char>(data[i]) >= 128;
+        if (i == n || !packed || high || enc[i] != enc[start] || !(enc[start] == 'C' || enc[start] == 'T')) {
             closeStretch(i);
-            enc[i] = 'A';
-            start = i + 1;
+            if (packed && high)
+                enc[i] = 'A';
+            start = (packed && !high) ? i : i + 1;
         }
     }
-    closeStretch(data.size());
     return enc;
+}
+
+} // namespace
+
+QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
+{
+    return Safe_Encodation(DM_Encodation_String(encoding, int(data.size())), data);
 }
 
 namespace {
@@ -243,24 +255,24 @@ DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding, QStri
     r.H = H;
     if (!data.isEmpty() && data.size() <= MAXBARCODE && (!enc.isEmpty() || Might_Fit(data))) {
         std::lock_guard<std::mutex> lock(dmMutex);
-        if (W == 0 || H == 0) {
-            // "Auto": the library chooses the size, square or rectangular.
-            r = Run_Library(0, 0, enc, data, nullptr);
-        } else {
-            // Asked for a size the data does not fit, the library loses the
-            // encodation it chose; so it is asked for its choice first (at a
-            // size of its own) and given that choice for the size wanted.
-            QByteArray chosen = enc;
-            if (chosen.isEmpty()) {
-                const LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
-                const bool fits = probe.grid != nullptr;
-                std::free(probe.grid);
-                if (!fits)
-                    chosen.clear();
+        if (enc.isEmpty()) {
+            // "Auto" encodation: the library's own choice, made at a size of
+            // its own, then made safe (see Safe_Encodation). Asked for a size
+            // the data does not fit, the library would also lose the choice.
+            QByteArray chosen;
+            const LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
+            const bool fits = probe.grid != nullptr && !chosen.isEmpty();
+            std::free(probe.grid);
+            if (fits) {
+                enc = Safe_Encodation(chosen, data);
+            } else {
+                r = probe;
+                r.grid = nullptr;
             }
-            if (!chosen.isEmpty())
-                r = Run_Library(W, H, chosen, data, nullptr);
         }
+        // W and H 0: the library chooses the size, square or rectangular.
+        if (!enc.isEmpty())
+            r = Run_Library(W, H, enc, data, nullptr);
     }
     if (!r.grid || r.W <= 0 || r.H <= 0) {
         std::free(r.grid);

@@ -19,6 +19,13 @@ PtImage::PtImage(const QPicture& picture, QSizeF pointSize)
 {
 }
 
+void PtImage::setSize(QSizeF pointSize)
+{
+    if (pointSize != m_size)
+        m_rasterMaker = nullptr;
+    m_size = pointSize;
+}
+
 bool PtImage::isNull() const
 {
     if (m_isVector)
@@ -55,6 +62,15 @@ QImage PtImage::toImage(double dpi) const
 {
     if (isNull() || !(dpi > 0.0) || !std::isfinite(dpi))
         return {};
+    if (m_rasterMaker) {
+        QImage made = m_rasterMaker(dpi);
+        if (!made.isNull()) {
+            const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+            made.setDotsPerMeterX(dpm);
+            made.setDotsPerMeterY(dpm);
+            return made;
+        }
+    }
     // The quotient is taken in double and its ceiling in float, so that exact
     // multiples (72 dpi of a whole number of points) stay exact.
     const float fw = static_cast<float>(dpi * m_size.width() / 72.0);

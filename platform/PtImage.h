@@ -12,6 +12,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <functional>
+
 class QPainter;
 
 class PtImage {
@@ -25,7 +27,18 @@ public:
     bool isNull() const;
     bool isVector() const { return m_isVector; }
     QSizeF size() const { return m_size; }           // in points
-    void setSize(QSizeF pointSize) { m_size = pointSize; }
+    // A new size in points; a raster maker laid out for the old size is dropped.
+    void setSize(QSizeF pointSize);
+
+    // The routine that makes the pixels of the image at a resolution, for
+    // images laid out for the device they are made for (a barcode places
+    // every bar and module on whole pixels, so its pixels at 72 DPI are not
+    // its 600 DPI pixels scaled down). toImage() uses it when it gives an
+    // image; drawing and PDF data keep the picture or pixels held. Copies
+    // share it.
+    using RasterMaker = std::function<QImage(double dpi)>;
+    void setRasterMaker(RasterMaker maker) { m_rasterMaker = std::move(maker); }
+    bool hasRasterMaker() const { return bool(m_rasterMaker); }
     const QImage& raster() const { return m_image; }  // null for a vector image
     const QPicture& picture() const { return m_picture; }
 
@@ -33,7 +46,9 @@ public:
     void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
 
     // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
-    // transparent where the image draws nothing.
+    // transparent where the image draws nothing. An image with a raster maker
+    // is made by it, and may then be somewhat larger or smaller (whole pixels
+    // a module).
     QImage toImage(double dpi) const;
 
     // A one-page PDF of the image's size in points; vector content stays vector.
@@ -44,4 +59,5 @@ private:
     QPicture m_picture;
     QSizeF m_size;
     bool m_isVector = false;
+    RasterMaker m_rasterMaker;
 };

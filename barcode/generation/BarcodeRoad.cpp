@@ -74,6 +74,12 @@ QString Invalid_Value_Reason(const BarcodeSettings& s, const QString& value)
     const Symbology* sym = Find_Symbology(s.barcodeType);
     if (!sym)
         return QStringLiteral("\"%1\" is not a barcode type.").arg(s.barcodeType);
+    if (!sym->isTwoD()) {
+        // The engine names what is wrong with the value: the characters, the
+        // length, a check digit, the rules of its symbology.
+        const QString why = Linear_Invalid_Reason(sym->id, value);
+        return why.isEmpty() ? QString::fromLatin1(sym->accepts) : why;
+    }
     QString refused;
     for (QChar c : value) {
         if (sym->allows(c) || refused.contains(c))

@@ -125,28 +125,56 @@ int Triplet_Values(unsigned char b, bool text)
 
 } // namespace
 
+namespace {
+
+// An encodation the library encodes correctly, from one it was given or
+// chose itself (a letter a data byte). Its Base256 it refuses, and its
+// EDIFACT loses the last characters of a group that does not end the data
+// whole, so both become ASCII. In C40 and Text its upper shift for a byte
+// above 127 reads back as another byte, so those bytes go in ASCII (which
+// carries them with an upper shift of its own); and each stretch of C40 or
+// Text ends on a whole triplet, since a last incomplete one would be padded
+// with values that decode as stray characters: the bytes after the last
+// whole triplet of a stretch are encoded in ASCII too.
+QByteArray Safe_Encodation(QByteArray enc, const QByteArray& data)
+{
+    for (char& e : enc)
+        if (e == 'B' || e == 'E')
+            e = 'A';
+    qsizetype start = 0;
+    auto closeStretch = [&](qsizetype end) {
+        if (start >= end)
+            return;
+        const bool text = enc[start] == 'T';
+        int values = 0;
+        qsizetype whole = start;
+        for (qsizetype i = start; i < end; ++i) {
+            values += Triplet_Values(static_cast<unsigned char>(data[i]), text);
+            if (values % 3 == 0)
+                whole = i + 1;
+        }
+        for (qsizetype i = whole; i < end; ++i)
+            enc[i] = 'A';
+    };
+    const qsizetype n = std::min(enc.size(), data.size());
+    for (qsizetype i = 0; i <= n; ++i) {
+        const bool packed = i < n && (enc[i] == 'C' || enc[i] == 'T');
+        const bool high = i < n && static_cast<unsigned char>(data[i]) >= 128;
+        if (i == n || !packed || high || enc[i] != enc[start] || !(enc[start] == 'C' || enc[start] == 'T')) {
+            closeStretch(i);
+            if (packed && high)
+                enc[i] = 'A';
+            start = (packed && !high) ? i : i + 1;
+        }
+    }
+    return enc;
+}
+
+} // namespace
+
 QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
 {
-    // The Data Matrix library refuses its own Base256 mode whatever the
-    // data; ASCII carries every byte (those above 127 with an upper shift).
-    if (encoding == 4)
-        return DM_Encodation_String(1, int(data.size()));
-    QByteArray enc = DM_Encodation_String(encoding, int(data.size()));
-    if (encoding != 2 && encoding != 3)
-        return enc;
-    // C40 and Text pack three values in two codewords; a last incomplete
-    // triplet would be padded with values that decode as stray characters,
-    // so the bytes after the last whole triplet are encoded in ASCII.
-    int values = 0;
-    qsizetype whole = 0;
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        values += Triplet_Values(static_cast<unsigned char>(data[i]), encoding == 3);
-        if (values % 3 == 0)
-            whole = i + 1;
-    }
-    for (qsizetype i = whole; i < enc.size(); ++i)
-        enc[i] = 'A';
-    return enc;
+    return Safe_Encodation(DM_Encodation_String(encoding, int(data.size())), data);
 }
 
 namespace {
@@ -227,24 +255,24 @@ DM_Grid Encode_Data_Matrix(const QString& value, int format, int encoding, QStri
     r.H = H;
     if (!data.isEmpty() && data.size() <= MAXBARCODE && (!enc.isEmpty() || Might_Fit(data))) {
         std::lock_guard<std::mutex> lock(dmMutex);
-        if (W == 0 || H == 0) {
-            // "Auto": the library chooses the size, square or rectangular.
-            r = Run_Library(0, 0, enc, data, nullptr);
-        } else {
-            // Asked for a size the data does not fit, the library loses the
-            // encodation it chose; so it is asked for its choice first (at a
-            // size of its own) and given that choice for the size wanted.
-            QByteArray chosen = enc;
-            if (chosen.isEmpty()) {
-                const LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
-                const bool fits = probe.grid != nullptr;
-                std::free(probe.grid);
-                if (!fits)
-                    chosen.clear();
+        if (enc.isEmpty()) {
+            // "Auto" encodation: the library's own choice, made at a size of
+            // its own, then made safe (see Safe_Encodation). Asked for a size
+            // the data does not fit, the library would also lose the choice.
+            QByteArray chosen;
+            const LibResult probe = Run_Library(0, 0, QByteArray(), data, &chosen);
+            const bool fits = probe.grid != nullptr && !chosen.isEmpty();
+            std::free(probe.grid);
+            if (fits) {
+                enc = Safe_Encodation(chosen, data);
+            } else {
+                r = probe;
+                r.grid = nullptr;
             }
-            if (!chosen.isEmpty())
-                r = Run_Library(W, H, chosen, data, nullptr);
         }
+        // W and H 0: the library chooses the size, square or rectangular.
+        if (!enc.isEmpty())
+            r = Run_Library(W, H, enc, data, nullptr);
     }
     if (!r.grid || r.W <= 0 || r.H <= 0) {
         std::free(r.grid);
@@ -278,16 +306,12 @@ PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, d
         for (int x = 0; x < grid.W; ++x)
             modules.set(x, grid.H - 1 - y, grid.dark(x, y));
     const ModuleGrid framed = modules.withBorder(1);
-    // Whole pixels a module, enough for the resolution asked.
-    int ppm = 1;
-    if (dpi > 0.0) {
-        dpi = double(Clamp_Dpi(int(dpi)));
-        ppm = std::max(1, int(std::ceil(dpi * points.width() / 72.0 / framed.columns - 1e-9)));
-    }
-    const QSize pixels(framed.columns * ppm, framed.rows * ppm);
+    // Whole pixels a module, alike, at the resolution asked; one pixel a
+    // module for a draft.
+    dpi = dpi > 0.0 ? double(Clamp_Dpi(int(dpi))) : 72.0 * framed.columns / points.width();
     ModuleColours colours;
     colours.margin = colours.light;
-    return Module_Grid_Image(framed, pixels, QRect(QPoint(0, 0), pixels), points, colours, refused, dpi);
+    return Module_Grid_Image(framed, points, QRectF(QPointF(0, 0), points), dpi, colours, refused);
 }
 
 PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString* reason)

@@ -41,17 +41,32 @@ struct ModuleColours {
     QRgb margin = qRgba(255, 255, 255, 0);   // pixels outside the symbol
 };
 
-// Paints `grid` into an image of `pixels`, the grid filling the rectangle
-// `symbol` (pixels) and everything outside it in the margin colour. Grid
-// column x spans the pixels from floor(x * w / columns) to floor((x + 1) * w
-// / columns) of the rectangle's width w, rows alike, so every module is made
-// of whole pixels. The image is `points` in size and records the resolution
-// that gives. Null for an empty grid or size; null, with `refused` set to the
-// reason, when the image would have more than kMaxSymbolImagePixels (the
-// reason names `dpi`, the resolution the user chose, when it is given).
-PtImage Module_Grid_Image(const ModuleGrid& grid, QSize pixels, QRect symbol, QSizeF points,
-                          const ModuleColours& colours = {}, QString* refused = nullptr,
-                          double dpi = 0.0);
+// Where the pixels of a grid image go at a resolution.
+struct ModuleGridLayout {
+    QSize pixels;        // the whole image
+    QRect symbol;        // the grid's pixels within it
+    int modulePxX = 0;   // pixels a module across
+    int modulePxY = 0;   // pixels a module down
+};
+
+// The layout of `grid` drawn as the rectangle `symbol` (points) of an image
+// of `points`, at `dpi` (one pixel a point when 0 or less, a draft while the
+// user types). Every module is made of whole pixels and all are alike:
+// max(1, round(module x dpi / 72)) pixels each way, the module being the
+// symbol's size over the grid's; so no two modules merge and none is wider
+// than another. The margins keep their size in points, rounded to pixels. The
+// image is as large as that needs: near the points at dpi, larger where the
+// modules need more pixels than the points give.
+ModuleGridLayout Module_Grid_Layout(const ModuleGrid& grid, QSizeF points, QRectF symbol, double dpi);
+
+// Paints `grid` by that layout: dark and light modules, the margin colour
+// outside the symbol. The image is `points` in size; it keeps a routine that
+// paints it the same way at any other resolution, so toImage() at another
+// DPI still has whole pixels a module. Null for an empty grid or size; null,
+// with `refused` set to the reason, when the image would have more than
+// kMaxSymbolImagePixels (the reason names `dpi`).
+PtImage Module_Grid_Image(const ModuleGrid& grid, QSizeF points, QRectF symbol, double dpi,
+                          const ModuleColours& colours = {}, QString* refused = nullptr);
 
 // Pixels of a side of `points` at `dpi` (ceil(dpi x points / 72)); one
 // pixel a point, rounded up, when `dpi` is 0 or less (a draft while typing).

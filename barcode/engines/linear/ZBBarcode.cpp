@@ -43,6 +43,21 @@ bool All_Digits(std::string_view s)
     return true;
 }
 
+QString Character_Name(char16_t c)
+{
+    switch (c) {
+    case ' ': return QStringLiteral("space");
+    case '\t': return QStringLiteral("tab");
+    case '\n': return QStringLiteral("line feed");
+    case '\r': return QStringLiteral("carriage return");
+    case 127: return QStringLiteral("DEL");
+    default: break;
+    }
+    if (c < 32 || (c >= 0x80 && c < 0xA0) || (c >= 0xD800 && c < 0xE000))
+        return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    return QLatin1Char('\'') + QString(QChar(c)) + QLatin1Char('\'');
+}
+
 ZBBarcode::ZBBarcode(const QString& content, bool printsCaption)
     : m_printsCaption(printsCaption)
 {
@@ -92,6 +107,26 @@ bool ZBBarcode::isContentValid() const
         if (_encodeChar(c).empty())
             return false;
     return true;
+}
+
+QString ZBBarcode::refusedCharacters() const
+{
+    if (!m_ascii)
+        return Refused_Character_List(m_nonAscii, [this](char16_t c) { return c >= 128 || !acceptsTypedChar(char(c)); });
+    return Refused_Character_List(content(), [this](char16_t c) { return !acceptsChar(char(c)); });
+}
+
+QString ZBBarcode::invalidReason() const
+{
+    const QString refused = refusedCharacters();
+    if (!refused.isEmpty()) {
+        const QString takes = acceptedCharacters();
+        return QStringLiteral("Characters not allowed: %1.").arg(refused)
+               + (takes.isEmpty() ? QString() : QLatin1Char(' ') + takes);
+    }
+    if (m_content.empty())
+        return QStringLiteral("The value is empty.");
+    return structureReason();
 }
 
 std::string_view ZBBarcode::_encodeChar(char) const
@@ -154,9 +189,16 @@ QString ZBBarcode::caption() const
 {
     const int l = digitsToLeft();
     const int r = digitsToRight();
-    const QString c = content();
-    if (l == 0 && r == 0)
+    QString c = content();
+    if (l == 0 && r == 0) {
+        // Only the UPC and EAN captions are split (at a tab, by their own
+        // caption()); a control character typed in any other value is shown
+        // as a space and never splits the caption or lifts the bars.
+        for (QChar& ch : c)
+            if (ch.unicode() < 32 || ch.unicode() == 127)
+                ch = QLatin1Char(' ');
         return c;
+    }
     const qsizetype count = c.size() - l - r;
     if (count <= 0)
         return QString();

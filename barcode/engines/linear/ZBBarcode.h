@@ -19,6 +19,7 @@
 #include "core/util/BarcodeSettings.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>
@@ -80,6 +81,11 @@ public:
     // False for an empty content, a content without an ASCII form, characters
     // outside the symbology's set and lengths the symbology does not accept.
     virtual bool isContentValid() const;
+    // Why the content gives no symbol, as one line the user can act on: the
+    // characters that are not allowed (and what the symbology takes), an
+    // empty value, the lengths accepted, a wrong check digit. Empty exactly
+    // when isContentValid() is true.
+    virtual QString invalidReason() const;
 
     std::string initiator() const;
     std::string terminator() const;
@@ -96,6 +102,8 @@ public:
     // --- Caption -------------------------------------------------------------
     virtual int digitsToLeft() const { return 0; }
     virtual int digitsToRight() const { return 0; }
+    // The human-readable value. Control characters read as spaces here; a
+    // tab splits only the UPC and EAN captions, which override this.
     virtual QString caption() const;
     QString leftCaption() const;
     virtual QString rightCaption() const;
@@ -149,6 +157,20 @@ public:
     bool isEqual(const ZBBarcode& other) const { return content() == other.content(); }
 
 protected:
+    // True when the symbology can encode the (ASCII) character.
+    virtual bool acceptsChar(char c) const { return !_encodeChar(c).empty(); }
+    // The same for a character of a value that has characters beyond ASCII
+    // (and so was not stored): the symbology's own case folding applied.
+    virtual bool acceptsTypedChar(char c) const { return acceptsChar(c); }
+    // The characters of the value the symbology refuses, named for the user
+    // ("'a', tab"); empty when there are none.
+    virtual QString refusedCharacters() const;
+    // What the symbology takes, as a sentence ("Code 39 takes 0-9, A-Z, ...").
+    virtual QString acceptedCharacters() const { return {}; }
+    // The length or arrangement fault of a value whose characters are all
+    // accepted; empty when there is none.
+    virtual QString structureReason() const { return {}; }
+
     // Append start pattern, data part and stop pattern to `out`.
     virtual void appendInitiator(std::string& out) const;
     virtual void appendTerminator(std::string& out) const;
@@ -159,8 +181,9 @@ protected:
     // Sets the content bytes from an already converted ASCII string.
     void setContentBytes(std::string bytes) { m_content = std::move(bytes); }
     void setAscii(bool ascii) { m_ascii = ascii; }
-    // ASCII upper-casing of the stored content.
+    // ASCII upper-casing of the stored content, and of one character.
     void upperCaseContent();
+    static char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
     const char* m_className = "ZBBarcode";
 
@@ -199,6 +222,34 @@ char Mod10_Check_Digit(std::string_view digits);
 // True when every byte is '0'-'9' (false for an empty string).
 bool All_Digits(std::string_view s);
 
+// A character as the user reads it in a message: 'a', space, tab, DEL, U+001F.
+QString Character_Name(char16_t c);
+
+// The distinct characters of `text` for which `refused` holds, named and
+// joined in the order they first appear ("'a', '*', tab"); at most eight,
+// then " and more".
+template <typename Pred>
+QString Refused_Character_List(const QString& text, Pred refused)
+{
+    QString seen;
+    QStringList names;
+    bool more = false;
+    for (QChar ch : text) {
+        if (seen.contains(ch) || !refused(ch.unicode()))
+            continue;
+        seen += ch;
+        if (names.size() == 8) {
+            more = true;
+            break;
+        }
+        names << Character_Name(ch.unicode());
+    }
+    QString out = names.join(QStringLiteral(", "));
+    if (more)
+        out += QStringLiteral(" and more");
+    return out;
+}
+
 // The engine object of a linear or postal symbology of the symbology table
 // (Code 128 names give their code set before initialisation). Null for a 2D
 // symbology or a content without an ASCII form.
@@ -208,6 +259,12 @@ std::unique_ptr<ZBBarcode> Make_Linear_Barcode(SymbologyId id, const QString& co
 // The same by type name; null for a name that is not a linear or postal one.
 std::unique_ptr<ZBBarcode> Make_Linear_Barcode(const QString& typeName, const QString& content,
                                                bool printsCaption = true);
+
+// Why the value gives no symbol of that type, in one line (see
+// ZBBarcode::invalidReason); empty when it gives one, and for a 2D symbology
+// or a name that is not a linear or postal one.
+QString Linear_Invalid_Reason(SymbologyId id, const QString& value);
+QString Linear_Invalid_Reason(const QString& typeName, const QString& value);
 
 // True when the name is one of the linear or postal type names.
 bool Is_Linear_Barcode_Type(const QString& typeName);

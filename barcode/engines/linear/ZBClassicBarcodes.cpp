@@ -104,7 +104,9 @@ const PatternTable& Extended_Code39_Table()
     return table;
 }
 
-// Codabar: seven elements (4 bars, 3 spaces), narrow 1 module, wide 2.
+// Codabar: seven elements (4 bars, 3 spaces), narrow 1 module, wide 3. The
+// standard allows 2 : 1 to 3 : 1 and asks for 2.25 : 1 or more below 0.020
+// inch; two-module wides drawn at one pixel a module do not scan.
 constexpr WideEntry kCodabarWide[] = {
     {'0', "0000011"}, {'1', "0000110"}, {'2', "0001001"}, {'3', "1100000"}, {'4', "0010010"},
     {'5', "1000010"}, {'6', "0100001"}, {'7', "0100100"}, {'8', "0110000"}, {'9', "1001000"},
@@ -117,7 +119,7 @@ const PatternTable& Codabar_Table()
     static const PatternTable table = [] {
         PatternTable t;
         for (const WideEntry& e : kCodabarWide)
-            t[size_t(e.c)] = Render_Elements(e.wide, 1, 2);
+            t[size_t(e.c)] = Render_Elements(e.wide, 1, 3);
         return t;
     }();
     return table;
@@ -133,7 +135,8 @@ constexpr const char* kTwoOfFive[10] = {"NNWWN", "WNNNW", "NWNNW", "WWNNN", "NNW
                                         "WNWNN", "NWWNN", "NNNWW", "WNNWN", "NWNWN"};
 
 // Modified Plessey: a 0 bit is a narrow bar and a wide space, a 1 bit a wide
-// bar and a narrow space (3:1), four modules per bit.
+// bar and a narrow space (3:1), four modules per bit. A digit is sent as its
+// four binary bits, the most significant first: 1 is 0001, 8 is 1000.
 constexpr std::string_view kPlesseyBit0 = "1000";
 constexpr std::string_view kPlesseyBit1 = "1110";
 
@@ -142,7 +145,7 @@ const std::array<std::string, 16>& Plessey_Nibbles()
     static const std::array<std::string, 16> table = [] {
         std::array<std::string, 16> t;
         for (int v = 0; v < 16; ++v)
-            for (int bit = 0; bit < 4; ++bit)
+            for (int bit = 3; bit >= 0; --bit)
                 t[size_t(v)] += (v >> bit) & 1 ? kPlesseyBit1 : kPlesseyBit0;
         return t;
     }();
@@ -196,6 +199,11 @@ std::string_view ZBCode39Barcode::_encodeChar(char c) const
     return Pattern(c);
 }
 
+QString ZBCode39Barcode::acceptedCharacters() const
+{
+    return QStringLiteral("Code 39 takes 0-9, A-Z, space and - . $ / + %.");
+}
+
 void ZBCode39Barcode::generateChecksum()
 {
     int sum = 0;
@@ -242,6 +250,11 @@ bool ZBExtendedCode39Barcode::isContentValid() const
     return true;
 }
 
+QString ZBExtendedCode39Barcode::acceptedCharacters() const
+{
+    return QStringLiteral("Extended Code 39 takes the ASCII characters.");
+}
+
 std::string_view ZBExtendedCode39Barcode::_encodeChar(char c) const
 {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -277,6 +290,23 @@ bool ZBCodabarBarcode::isContentValid() const
     return true;
 }
 
+QString ZBCodabarBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("Codabar takes 0-9 and - $ : / . + between a start and a stop character A-D.");
+}
+
+QString ZBCodabarBarcode::structureReason() const
+{
+    const size_t n = m_content.size();
+    if (n < 3 || !Is_Codabar_Start_Stop(m_content.front()) || !Is_Codabar_Start_Stop(m_content.back()))
+        return QStringLiteral("A Codabar value starts and ends with one of A, B, C, D "
+                              "and has at least one character between them.");
+    for (size_t i = 1; i + 1 < n; ++i)
+        if (Is_Codabar_Start_Stop(m_content[i]))
+            return QStringLiteral("A, B, C and D may only start and end a Codabar value.");
+    return {};
+}
+
 void ZBCodabarBarcode::appendBarcode(std::string& out) const
 {
     bool first = true;
@@ -302,6 +332,11 @@ ZBInterleavedTwoOfFiveBarcode::ZBInterleavedTwoOfFiveBarcode(const QString& cont
 bool ZBInterleavedTwoOfFiveBarcode::isContentValid() const
 {
     return m_ascii && All_Digits(m_content);
+}
+
+QString ZBInterleavedTwoOfFiveBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("Interleaved 2 of 5 takes the digits 0-9.");
 }
 
 bool ZBInterleavedTwoOfFiveBarcode::_getBarForDigit(char digit, int i)
@@ -367,6 +402,11 @@ ZBIndustrialTwoOfFiveBarcode::ZBIndustrialTwoOfFiveBarcode(const QString& conten
     m_className = "ZBIndustrialTwoOfFiveBarcode";
 }
 
+QString ZBIndustrialTwoOfFiveBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("Industrial 2 of 5 takes the digits 0-9.");
+}
+
 // Bars carry the data: narrow 1 module, wide 3; every space is narrow.
 // Start is wide, wide, narrow; stop is wide, narrow, wide.
 void ZBIndustrialTwoOfFiveBarcode::appendInitiator(std::string& out) const
@@ -416,6 +456,12 @@ std::string_view ZBModifiedPlesseyBarcode::_encodeChar(char c) const
     else if (acceptsHex() && c >= 'A' && c <= 'F')
         v = c - 'A' + 10;
     return v < 0 ? std::string_view() : std::string_view(Plessey_Nibbles()[size_t(v)]);
+}
+
+QString ZBModifiedPlesseyBarcode::acceptedCharacters() const
+{
+    return acceptsHex() ? QStringLiteral("Modified Plessey (Hex) takes 0-9 and A-F.")
+                        : QStringLiteral("Modified Plessey takes the digits 0-9.");
 }
 
 char ZBModifiedPlesseyBarcode::Check_Digit(std::string_view content)

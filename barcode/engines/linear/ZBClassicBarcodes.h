@@ -28,6 +28,10 @@ public:
 protected:
     struct KeepCase {};
     ZBCode39Barcode(const QString& content, bool printsCaption, KeepCase);
+    bool acceptsChar(char c) const override { return c != '*' && !Pattern(c).empty(); }
+    // Lower-case letters are written in upper case.
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
     size_t estimatedLength() const override { return 26 * (m_content.size() + 3); }
@@ -45,6 +49,10 @@ public:
     // the full-ASCII table; empty for codes 128 and above.
     static std::string_view FullAsciiPair(char c);
     std::string_view _encodeChar(char c) const override;
+
+protected:
+    bool acceptsChar(char c) const override { return static_cast<unsigned char>(c) < 128; }
+    QString acceptedCharacters() const override;
 };
 
 // Codabar: digits, '-', '$', ':', '/', '.', '+' between a start and a stop
@@ -58,6 +66,8 @@ public:
     std::string_view _encodeChar(char c) const override;
 
 protected:
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendBarcode(std::string& out) const override;
     size_t estimatedLength() const override { return 11 * m_content.size(); }
 };
@@ -78,6 +88,8 @@ public:
     static bool _getBarForDigit(char digit, int i);
 
 protected:
+    bool acceptsChar(char c) const override { return c >= '0' && c <= '9'; }
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
     void appendBarcode(std::string& out) const override;
@@ -92,13 +104,14 @@ public:
     std::unique_ptr<ZBBarcode> clone() const override { return std::make_unique<ZBIndustrialTwoOfFiveBarcode>(*this); }
 
 protected:
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
     void appendBarcode(std::string& out) const override;
     size_t estimatedLength() const override { return 14 * m_content.size() + 32; }
 };
 
-// Modified Plessey: decimal digits, four bits each (least significant first),
+// Modified Plessey: decimal digits, four bits each (most significant first),
 // with a doubling modulo-10 check digit.
 class ZBModifiedPlesseyBarcode : public ZBBarcode {
 public:
@@ -113,6 +126,8 @@ public:
     static char Check_Digit(std::string_view content);
 
 protected:
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
     size_t estimatedLength() const override { return 16 * (m_content.size() + 1) + 8; }

@@ -44,7 +44,7 @@ bool In_Set(char c, int set)
     const unsigned char u = static_cast<unsigned char>(c);
     switch (set) {
     case ZBCode128Barcode::SetA: return u < 96;
-    case ZBCode128Barcode::SetB: return u >= 32 && u < 127;
+    case ZBCode128Barcode::SetB: return u >= 32 && u < 128;   // DEL is value 95
     case ZBCode128Barcode::SetC: return u >= '0' && u <= '9';
     default: return false;
     }
@@ -87,8 +87,11 @@ void ZBCode128Barcode::setContent(const QString& content)
 int ZBCode128Barcode::_bestCodeSetForContent() const
 {
     // Set C for an even number of digits only: an odd count would scan with
-    // a leading '0' that was never typed.
+    // a leading '0' that was never typed. Otherwise the set that holds every
+    // character (B before A); when neither does, the one the value leans to
+    // (control characters against lower-case letters), which then refuses it.
     int digits = 0, controls = 0, lower = 0;
+    bool inA = true, inB = true;
     for (char c : m_content) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (u >= '0' && u <= '9')
@@ -97,10 +100,56 @@ int ZBCode128Barcode::_bestCodeSetForContent() const
             ++controls;
         else if (u >= 'a' && u <= 'z')
             ++lower;
+        inA = inA && In_Set(c, SetA);
+        inB = inB && In_Set(c, SetB);
     }
     if (size_t(digits) == m_content.size() && digits % 2 == 0)
         return SetC;
+    if (inB)
+        return SetB;
+    if (inA)
+        return SetA;
     return controls > lower ? SetA : SetB;
+}
+
+bool ZBCode128Barcode::acceptsChar(char c) const
+{
+    return In_Set(c, m_codeSet);
+}
+
+bool ZBCode128Barcode::acceptsTypedChar(char c) const
+{
+    if (m_requestedSet == Automatic)
+        return In_Set(c, SetA) || In_Set(c, SetB);
+    return In_Set(c, m_requestedSet);
+}
+
+QString ZBCode128Barcode::acceptedCharacters() const
+{
+    switch (m_codeSet) {
+    case SetA: return QStringLiteral("Code 128 set A takes space to '_' (upper case) and the control characters.");
+    case SetB: return QStringLiteral("Code 128 set B takes space to '~' and DEL.");
+    case SetC: return QStringLiteral("Code 128 set C takes the digits 0-9.");
+    default: return {};
+    }
+}
+
+QString ZBCode128Barcode::invalidReason() const
+{
+    if (m_requestedSet == Automatic && m_ascii && !isContentValid() && !m_content.empty()) {
+        bool inA = true, inB = true;
+        for (char c : m_content) {
+            inA = inA && In_Set(c, SetA);
+            inB = inB && In_Set(c, SetB);
+        }
+        if (!inA && !inB) {
+            const QString a = Refused_Character_List(content(), [](char16_t c) { return !In_Set(char(c), SetB); });
+            const QString b = Refused_Character_List(content(), [](char16_t c) { return !In_Set(char(c), SetA); });
+            return QStringLiteral("One Code 128 symbol uses one code set: %1 (set A only) and %2 "
+                                  "(set B only) cannot be mixed.").arg(a, b);
+        }
+    }
+    return ZBBarcode::invalidReason();
 }
 
 bool ZBCode128Barcode::isContentValid() const

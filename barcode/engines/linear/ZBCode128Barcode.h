@@ -21,6 +21,7 @@ public:
 
     int _bestCodeSetForContent() const;
     bool isContentValid() const override;
+    QString invalidReason() const override;
     // The check value 0-102 (held as a number in checkDigit()).
     void generateChecksum() override;
 
@@ -37,6 +38,11 @@ public:
     static std::string_view _encodeNumberPair(std::string_view pair);
 
 protected:
+    bool acceptsChar(char c) const override;
+    // The set asked for; with the set chosen from the content, any character
+    // of set A or set B.
+    bool acceptsTypedChar(char c) const override;
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override;
     void appendTerminator(std::string& out) const override;
     void appendBarcode(std::string& out) const override;

@@ -109,6 +109,30 @@ float ZBPostnetBarcode::_heightForDigit_andBar(int k, int b) const
     return tall ? kTallInches : kShortInches;
 }
 
+QString ZBPostnetBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("POSTNET takes the digits 0-9.");
+}
+
+QString ZBPostnetBarcode::structureReason() const
+{
+    if (!lengthAccepted(m_content.size()))
+        return QStringLiteral("POSTNET takes 5, 9 or 11 digits; this value has %1.").arg(m_content.size());
+    return {};
+}
+
+QString ZBPlanetBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("PLANET takes the digits 0-9.");
+}
+
+QString ZBPlanetBarcode::structureReason() const
+{
+    if (!lengthAccepted(m_content.size()))
+        return QStringLiteral("PLANET takes 5, 9, 11 or 13 digits; this value has %1.").arg(m_content.size());
+    return {};
+}
+
 float ZBPostnetBarcode::barTop(int n) const
 {
     const int len = int(15 * (m_content.size() + 1) + 4);
@@ -178,6 +202,11 @@ void ZBRoyalMailBarcode::generateChecksum()
     m_checkDigit = kRoyalMailChars[size_t(6 * r + col)];
 }
 
+QString ZBRoyalMailBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("Royal Mail takes 0-9 and A-Z.");
+}
+
 std::string_view ZBRoyalMailBarcode::_encodeChar(char c) const
 {
     return Royal_Mail_Index(c) >= 0 ? std::string_view("10101010") : std::string_view();
@@ -213,13 +242,20 @@ JapanPostBarcode::JapanPostBarcode(const QString& content, bool printsCaption)
 {
     m_className = "JapanPostBarcode";
     JapanPostBarcode::setContent(content);
-    JapanPostBarcode::setHeight(10.0f);
+    setSize(10.0f);
+    // Until the caller lays it out, the symbol is as high as its full bars.
+    m_height = barTop(0);
+}
+
+bool JapanPostBarcode::Is_Control_Symbol(char s)
+{
+    return s == ':' || s == ';' || s == '<';
 }
 
 void JapanPostBarcode::setContent(const QString& value)
 {
     ZBBarcode::setContent(value);
-    m_dropped = false;
+    m_refused.clear();
     m_symbols.clear();
     std::string filtered;
     if (m_ascii) {
@@ -237,7 +273,8 @@ void JapanPostBarcode::setContent(const QString& value)
             } else if (c == '-' || Is_Digit(c)) {
                 m_symbols += c;
             } else {
-                m_dropped = true;
+                if (!m_refused.contains(QLatin1Char(c)))
+                    m_refused += QLatin1Char(c);
                 continue;
             }
             filtered += c;
@@ -245,16 +282,39 @@ void JapanPostBarcode::setContent(const QString& value)
     }
     if (m_symbols.size() > 20) {
         // The content keeps the characters whose digit (or hyphen) symbol
-        // is among the 20 kept; a letter cut after its control symbol goes.
+        // is among the 20 kept. A letter cut after its control symbol leaves
+        // the content, and the filler symbol takes the control symbol's place:
+        // a control symbol always has its digit after it.
         m_symbols.resize(20);
         const size_t kept = size_t(std::count_if(m_symbols.begin(), m_symbols.end(),
                                                  [](char s) { return s == '-' || Is_Digit(s); }));
         filtered.resize(std::min(kept, filtered.size()));
+        if (Is_Control_Symbol(m_symbols.back()))
+            m_symbols.back() = '=';
     }
     m_symbols.resize(20, '=');   // CC4 pads the address part
     setContentBytes(std::move(filtered));
     generateChecksum();
     calculateWidth();
+}
+
+QString JapanPostBarcode::refusedCharacters() const
+{
+    if (!m_ascii)
+        return ZBBarcode::refusedCharacters();
+    return Refused_Character_List(m_refused, [](char16_t) { return true; });
+}
+
+QString JapanPostBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("Japan Post takes 0-9, A-Z and -.");
+}
+
+QString JapanPostBarcode::structureReason() const
+{
+    if (m_content.size() < 7 || !All_Digits(std::string_view(m_content).substr(0, 7)))
+        return QStringLiteral("A Japan Post value starts with the 7 digits of the postal code.");
+    return {};
 }
 
 int JapanPostBarcode::Symbol_Value(char symbol)
@@ -281,23 +341,23 @@ void JapanPostBarcode::generateChecksum()
     m_checkDigit = kJapanSymbols[size_t(v == 19 ? 0 : v)];
 }
 
-void JapanPostBarcode::setHeight(float height)
+void JapanPostBarcode::setSize(float size)
 {
-    m_height = std::clamp(height, 8.5f, 11.5f);
-    m_barWidth = m_height / 6.0f;
+    m_size = std::clamp(size, 8.5f, 11.5f);
+    m_barWidth = m_size / 6.0f;
     calculateWidth();
 }
 
 void JapanPostBarcode::setBarWidth(float barWidth)
 {
     m_barWidth = std::clamp(barWidth, 4.0f / 3.0f, 23.0f / 12.0f);
-    m_height = 6.0f * m_barWidth;
+    m_size = 6.0f * m_barWidth;
     calculateWidth();
 }
 
 bool JapanPostBarcode::isContentValid() const
 {
-    if (!m_ascii || m_dropped || m_content.size() < 7)
+    if (!m_ascii || !m_refused.isEmpty() || m_content.size() < 7)
         return false;
     return All_Digits(std::string_view(m_content).substr(0, 7));
 }
@@ -331,11 +391,11 @@ int JapanPostBarcode::_barDescriptor(int n) const
 float JapanPostBarcode::barTop(int n) const
 {
     const float mm = (_barDescriptor(n) & Ascender) ? 3.6f : 2.4f;
-    return mm * m_height / 10.0f / 0.3527777777777777f;
+    return mm * m_size / 10.0f / 0.3527777777777777f;
 }
 
 float JapanPostBarcode::barBottom(int n) const
 {
     const float mm = (_barDescriptor(n) & Descender) ? 0.0f : 1.2f;
-    return mm * m_height / 10.0f / 0.3527777777777777f;
+    return mm * m_size / 10.0f / 0.3527777777777777f;
 }

@@ -28,6 +28,9 @@ public:
     float _heightForDigit_andBar(int k, int b) const;
 
 protected:
+    bool acceptsChar(char c) const override { return c >= '0' && c <= '9'; }
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendInitiator(std::string& out) const override { out += "100"; }
     void appendTerminator(std::string& out) const override { out += "1"; }
     size_t estimatedLength() const override { return 15 * (m_content.size() + 1) + 4; }
@@ -44,20 +47,19 @@ public:
     std::unique_ptr<ZBBarcode> clone() const override { return std::make_unique<ZBPlanetBarcode>(*this); }
 
 protected:
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     bool lengthAccepted(size_t n) const override { return n == 5 || n == 9 || n == 11 || n == 13; }
     bool exchanged() const override { return true; }
 };
 
 // Royal Mail 4-state customer code: 0-9 and A-Z (lower case is upper-cased),
-// with the row and column check character.
+// with the row and column check character. Caption, header and footer are
+// printed as the settings say, as for every other symbology.
 class ZBRoyalMailBarcode : public ZBBarcode {
 public:
     explicit ZBRoyalMailBarcode(const QString& content, bool printsCaption = true);
     std::unique_ptr<ZBBarcode> clone() const override { return std::make_unique<ZBRoyalMailBarcode>(*this); }
-
-    bool printsCaption() const override { return true; }
-    bool printsHeader() const override { return true; }
-    bool printsFooter() const override { return true; }
 
     bool isContentValid() const override;
     void generateChecksum() override;
@@ -74,6 +76,8 @@ public:
     static std::array<int, 4> Character_States(char c);
 
 protected:
+    bool acceptsTypedChar(char c) const override { return acceptsChar(Upper(c)); }
+    QString acceptedCharacters() const override;
     void appendInitiator(std::string& out) const override { out += "10"; }
     void appendTerminator(std::string& out) const override { out += "1"; }
     size_t estimatedLength() const override { return 8 * (m_content.size() + 1) + 4; }
@@ -91,15 +95,15 @@ public:
     void setContent(const QString& content) override;
     QString japanpostContents() const { return QString::fromLatin1(m_symbols.data(), qsizetype(m_symbols.size())); }
 
-    // The nominal size (10 is the standard size), clamped to 8.5-11.5; the
-    // module width follows as size / 6.
-    void setHeight(float height) override;
+    // The nominal size of the symbol (10 is the standard size), which scales
+    // every bar length and the module width (size / 6). It is set apart from
+    // the outer height: the height holds the bars, the caption, the header,
+    // the footer and their margins, like every other symbology's.
+    float size() const { return m_size; }
+    // Clamped to 8.5-11.5; the module width follows as size / 6.
+    void setSize(float size);
     // Clamped to 4/3-23/12 points; the size follows as 6 x module width.
     void setBarWidth(float barWidth) override;
-
-    bool printsCaption() const override { return true; }
-    bool printsHeader() const override { return true; }
-    bool printsFooter() const override { return true; }
 
     bool isContentValid() const override;
     void generateChecksum() override;
@@ -114,8 +118,18 @@ public:
     static int Symbol_Value(char symbol);
     // The three bar states of a symbol.
     static std::array<int, 3> Symbol_States(char symbol);
+    // True for the control symbols that stand before the digit of a letter.
+    static bool Is_Control_Symbol(char symbol);
 
 protected:
+    bool acceptsTypedChar(char c) const override
+    {
+        const char u = Upper(c);
+        return (u >= '0' && u <= '9') || u == '-' || (u >= 'A' && u <= 'Z');
+    }
+    QString refusedCharacters() const override;
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendInitiator(std::string& out) const override { out += "1010"; }
     void appendTerminator(std::string& out) const override { out += "101"; }
     void appendBarcode(std::string& out) const override;
@@ -123,5 +137,6 @@ protected:
 
 private:
     std::string m_symbols;     // the 20 symbols
-    bool m_dropped = false;    // a character of the value could not be encoded
+    QString m_refused;         // characters of the value that cannot be encoded
+    float m_size = 10.0f;      // nominal size
 };

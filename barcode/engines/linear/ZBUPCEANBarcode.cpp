@@ -165,6 +165,23 @@ bool ZBUPCABarcode::isContentValid() const
     return m_checkDigit != 0;
 }
 
+QString ZBUPCABarcode::acceptedCharacters() const
+{
+    return QStringLiteral("UPC-A takes the digits 0-9.");
+}
+
+QString ZBUPCABarcode::structureReason() const
+{
+    const size_t n = m_content.size();
+    if (n != 11 && n != 12)
+        return QStringLiteral("UPC-A takes 11 digits, or 12 with the right check digit; this value has %1.").arg(n);
+    const char check = Mod10_Check_Digit(std::string_view(m_content).substr(0, 11));
+    if (n == 12 && m_content[11] != check)
+        return QStringLiteral("The check digit of %1 is %2, not %3.")
+            .arg(content().left(11), QChar(QLatin1Char(check)), QChar(QLatin1Char(m_content[11])));
+    return {};
+}
+
 QString ZBUPCABarcode::caption() const
 {
     const QString c = content();
@@ -234,10 +251,43 @@ void ZBUPCEBarcode::generateChecksum()
     m_checkDigit = m_content.size() == 7 ? Mod10_Check_Digit(Expand_To_UPCA(m_content)) : char(0);
 }
 
+QString ZBUPCEBarcode::Zero_Suppression_Fault(std::string_view e)
+{
+    // The UPC-A value behind a UPC-E value has only one UPC-E form; the last
+    // digit says how many zeros were suppressed, and the digit before the
+    // suppressed zeros must not be one that a shorter form would have taken.
+    if (e.size() != 7)
+        return {};
+    const char d3 = e[3], d4 = e[4], d5 = e[5], d6 = e[6];
+    if (d6 == '3' && d3 >= '0' && d3 <= '2')
+        return QStringLiteral("A UPC-E value ending in 3 needs 3-9 as its fourth digit (zero-suppression rules).");
+    if (d6 == '4' && d4 == '0')
+        return QStringLiteral("A UPC-E value ending in 4 cannot have 0 as its fifth digit (zero-suppression rules).");
+    if (d6 >= '5' && d6 <= '9' && d5 == '0')
+        return QStringLiteral("A UPC-E value ending in 5-9 cannot have 0 as its sixth digit (zero-suppression rules).");
+    return {};
+}
+
 bool ZBUPCEBarcode::isContentValid() const
 {
     return m_ascii && m_content.size() == 7 && All_Digits(m_content)
-           && (m_content[0] == '0' || m_content[0] == '1') && Is_Digit(m_checkDigit);
+           && (m_content[0] == '0' || m_content[0] == '1') && Is_Digit(m_checkDigit)
+           && Zero_Suppression_Fault(m_content).isEmpty();
+}
+
+QString ZBUPCEBarcode::acceptedCharacters() const
+{
+    return QStringLiteral("UPC-E takes the digits 0-9.");
+}
+
+QString ZBUPCEBarcode::structureReason() const
+{
+    if (m_content.size() != 7)
+        return QStringLiteral("UPC-E takes 7 digits (number system 0 or 1 and six digits); this value has %1.")
+            .arg(m_content.size());
+    if (m_content[0] != '0' && m_content[0] != '1')
+        return QStringLiteral("A UPC-E value starts with its number system, 0 or 1.");
+    return Zero_Suppression_Fault(m_content);
 }
 
 QString ZBUPCEBarcode::caption() const
@@ -310,6 +360,19 @@ bool ZBEAN13Barcode::isContentValid() const
     return m_ascii && m_content.size() == 12 && All_Digits(m_content) && Is_Digit(m_checkDigit);
 }
 
+QString ZBEAN13Barcode::acceptedCharacters() const
+{
+    return QStringLiteral("EAN-13 takes the digits 0-9.");
+}
+
+QString ZBEAN13Barcode::structureReason() const
+{
+    if (m_content.size() != 12)
+        return QStringLiteral("EAN-13 takes 12 digits (the check digit is added); this value has %1.")
+            .arg(m_content.size());
+    return {};
+}
+
 QString ZBEAN13Barcode::caption() const
 {
     const QString c = content();
@@ -347,6 +410,7 @@ ZBEAN8Barcode::ZBEAN8Barcode(const QString& content, bool printsCaption)
         m_content.resize(7);
         generateChecksum();
         m_checkMismatch = typed != m_checkDigit;
+        m_typedCheck = typed;
         m_checkDigit = typed;
     } else {
         generateChecksum();
@@ -363,6 +427,22 @@ bool ZBEAN8Barcode::isContentValid() const
 {
     return m_ascii && m_content.size() == 7 && All_Digits(m_content) && !m_checkMismatch
            && Is_Digit(m_checkDigit);
+}
+
+QString ZBEAN8Barcode::acceptedCharacters() const
+{
+    return QStringLiteral("EAN-8 takes the digits 0-9.");
+}
+
+QString ZBEAN8Barcode::structureReason() const
+{
+    if (m_content.size() != 7)
+        return QStringLiteral("EAN-8 takes 7 digits, or 8 with the right check digit; this value has %1.")
+            .arg(m_content.size());
+    if (m_checkMismatch || !Is_Digit(m_checkDigit))
+        return QStringLiteral("The check digit of %1 is %2, not %3.")
+            .arg(content(), QChar(QLatin1Char(Mod10_Check_Digit(m_content))), QChar(QLatin1Char(m_typedCheck)));
+    return {};
 }
 
 QString ZBEAN8Barcode::caption() const

@@ -49,6 +49,7 @@ public:
 
 protected:
     explicit ZBAbstractUPCEANBarcode(const QString& content, bool printsCaption);
+    bool acceptsChar(char c) const override { return c >= '0' && c <= '9'; }
     void appendInitiator(std::string& out) const override { out += "101"; }
     void appendTerminator(std::string& out) const override { out += "101"; }
     size_t estimatedLength() const override { return 96; }
@@ -72,6 +73,8 @@ public:
 protected:
     struct NoInit {};
     ZBUPCABarcode(const QString& content, bool printsCaption, NoInit);
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendBarcode(std::string& out) const override;
     void captionHalves(int& l0, int& l1, int& r0, int& r1) const override;
     int moduleCount() const override { return 95; }
@@ -92,8 +95,14 @@ public:
     static QString UPCAToUPCE(const QString& upca);
     // True when digit i (1-6) takes the even-parity (G) pattern.
     bool parityForDigit(int i) const;
+    // Why a 7-digit value (number system and six digits) has no UPC-E form:
+    // the digits the zero-suppression rules require are not there. Empty
+    // when the value is a proper UPC-E value.
+    static QString Zero_Suppression_Fault(std::string_view upce);
 
 protected:
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendBarcode(std::string& out) const override;
     void appendTerminator(std::string& out) const override { out += "010101"; }
     void captionHalves(int& l0, int& l1, int& r0, int& r1) const override;
@@ -116,6 +125,8 @@ public:
 protected:
     struct NoInit {};
     ZBEAN13Barcode(const QString& content, bool printsCaption, NoInit);
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendBarcode(std::string& out) const override;
     void captionHalves(int& l0, int& l1, int& r0, int& r1) const override;
     int moduleCount() const override { return 95; }
@@ -134,7 +145,12 @@ public:
     void generateChecksum() override;
 
 protected:
+    QString acceptedCharacters() const override;
+    QString structureReason() const override;
     void appendBarcode(std::string& out) const override;
     void captionHalves(int& l0, int& l1, int& r0, int& r1) const override;
     int moduleCount() const override { return 67; }
+
+private:
+    char m_typedCheck = 0;   // the 8th digit typed, when one was
 };

@@ -108,17 +108,13 @@ int pdf417View::drawWithBytes(const QByteArray& bytes, const BarcodeSettings& se
     QSizeF size = m_frame;
     if (!(size.width() > 0.0) || !(size.height() > 0.0))
         size = QSizeF(p.bitColumns, p.codeRows * double(p.yHeight));
-    // While typing one pixel a module and a row, stretched over the frame;
-    // else the frame's pixels at the resolution, never fewer than the modules.
-    QSize pixels(p.bitColumns, p.codeRows);
+    // Every module and row of whole pixels, alike, at the resolution (one
+    // pixel a point while typing); never below one pixel a module: the
+    // symbol grows past its frame rather than merge modules.
     const double dpi = settings.typing_2d ? 0.0 : double(std::clamp(settings.dpi, 72, 2400));
-    if (dpi > 0.0) {
-        pixels = QSize(std::max(p.bitColumns, Pixels_For(size.width(), dpi)),
-                       std::max(p.codeRows, Pixels_For(size.height(), dpi)));
-    }
     m_refused.clear();
-    const PtImage image = Module_Grid_Image(grid, pixels, QRect(QPoint(0, 0), pixels), size,
-                                            ModuleColours{}, &m_refused, dpi);
+    const PtImage image = Module_Grid_Image(grid, size, QRectF(QPointF(0, 0), size), dpi,
+                                            ModuleColours{}, &m_refused);
     if (image.isNull()) {
         m_imageState = EncodingFailed;
         return m_imageState;

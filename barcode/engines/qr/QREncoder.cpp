@@ -194,20 +194,15 @@ PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi,
     const int s = side / n;
     const int m = (side - s * n) / 2;
 
-    // At a resolution the layout is scaled to whole pixels.
+    // At a resolution every module takes the same whole number of pixels.
     if (dpi > 0.0)
         dpi = std::clamp(dpi, 72.0, 2400.0);
-    const int P = dpi > 0.0 ? Pixels_For(side, dpi) : side;
-    const double k = double(P) / side;
-    const int mp = int(std::lround(m * k));
-    const int sp = std::max(n, int(std::lround(double(s) * n * k)));
-
     ModuleGrid grid(n, n);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x)
             grid.set(x, y, matrix.valueAt(x, y));
-    return Module_Grid_Image(grid, QSize(P, P), QRect(mp, mp, sp, sp), QSizeF(side, side),
-                             ModuleColours{}, refused, dpi);
+    return Module_Grid_Image(grid, QSizeF(side, side), QRectF(m, m, double(s) * n, double(s) * n), dpi,
+                             ModuleColours{}, refused);
 }
 
 PtImage QREncoder::renderDataMatrix(const DataMatrix* matrix, int imageDimension, double dpi)

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -22,37 +23,29 @@ PtImage Image_Of_View(const ZBBarcodeOffscreenView& view)
     if (!(b.width() > 0.0) || !(b.height() > 0.0) || !std::isfinite(b.width())
         || !std::isfinite(b.height()))
         return {};
+    // Raster images of the barcode are made from the view itself at the
+    // resolution asked, so that bars and modules fall on whole pixels there;
+    // a copy of the view goes with the image for that.
+    auto kept = std::make_shared<const ZBBarcodeOffscreenView>(view);
+    const auto maker = [kept](double dpi) { return kept->rasterAt(dpi); };
     const PtImage& symbol = view.barcode_Image_2D();
     if (view.fromImageOrBarcode() && !symbol.isVector() && !symbol.isNull()
         && symbol.size().width() > 0.0) {
         // A raster symbol is framed at its own resolution: the frame becomes a
         // bitmap with as many pixels per point as the symbol has.
         double scale = std::max(1.0, symbol.raster().width() / symbol.size().width());
-        double pw = std::ceil(b.width() * scale);
-        double ph = std::ceil(b.height() * scale);
-        if (pw * ph > kMaxFramePixels) {
+        if (std::ceil(b.width() * scale) * std::ceil(b.height() * scale) > kMaxFramePixels)
             scale = std::max(1.0, std::sqrt(kMaxFramePixels / (b.width() * b.height())));
-            pw = std::ceil(b.width() * scale);
-            ph = std::ceil(b.height() * scale);
-        }
-        if (pw * ph > kMaxFramePixels * 1.05)
+        const QImage out = view.rasterAt(72.0 * scale);
+        if (out.isNull() || double(out.width()) * out.height() > kMaxFramePixels * 1.05)
             return {};
-        QImage out(int(pw), int(ph), QImage::Format_ARGB32_Premultiplied);
-        if (out.isNull())
-            return {};
-        out.fill(Qt::transparent);
-        const int dpm = int(std::lround(scale * 72.0 / 0.0254));
-        out.setDotsPerMeterX(dpm);
-        out.setDotsPerMeterY(dpm);
-        {
-            QPainter p(&out);
-            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            p.scale(scale, scale);
-            view.drawRect(p);
-        }
-        return PtImage(out, b.size());
+        PtImage framed(out, b.size());
+        framed.setRasterMaker(maker);
+        return framed;
     }
-    return PtImage(view.picture(), b.size());
+    PtImage drawn(view.picture(), b.size());
+    drawn.setRasterMaker(maker);
+    return drawn;
 }
 
 PtImage imageFromBarcode(const LinearSymbol& symbol, const BarcodeSettings& settings)

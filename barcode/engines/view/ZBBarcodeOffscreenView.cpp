@@ -94,29 +94,117 @@ struct Canvas {
 
 } // namespace
 
+ZBBarcodeOffscreenView::Geometry ZBBarcodeOffscreenView::nominalGeometry() const
+{
+    Geometry g;
+    g.BW = m_bounds.width();
+    g.H = m_bounds.height();
+    g.m = m_symbol.barWidth;
+    g.x0 = (g.BW - double(m_symbol.bars.size()) * g.m) / 2.0;
+    return g;
+}
+
 void ZBBarcodeOffscreenView::drawRect(QPainter& painter) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);
     if (m_fromImage)
-        draw2D(painter);
+        draw2D(painter, nominalGeometry());
     else
-        drawLinear(painter);
+        drawLinear(painter, nominalGeometry());
     painter.restore();
 }
 
-void ZBBarcodeOffscreenView::draw2D(QPainter& painter) const
+namespace {
+
+// Pixels of a length in points at `k` pixels a point, rounded up as images
+// are sized (the quotient in double, its ceiling in float, so exact
+// multiples stay exact).
+int Ceil_Pixels(double points, double k)
+{
+    return int(std::ceil(double(float(points * k))));
+}
+
+// Most pixels a view is drawn into for one raster image.
+constexpr double kMaxRasterPixels = 100.0e6;
+
+} // namespace
+
+QImage ZBBarcodeOffscreenView::rasterAt(double dpi) const
+{
+    if (!(dpi > 0.0) || !std::isfinite(dpi) || !(m_bounds.width() > 0.0) || !(m_bounds.height() > 0.0))
+        return {};
+    const double k = dpi / 72.0;
+    Geometry g = nominalGeometry();
+    g.pxPerPt = k;
+    int w = Ceil_Pixels(g.BW, k);
+    int h = Ceil_Pixels(g.H, k);
+    if (m_fromImage) {
+        // The symbol at the resolution (whole pixels a module), placed on
+        // whole pixels; the frame grows with a symbol that needs more pixels.
+        if (!m_image2d.isNull()) {
+            // At the resolution the symbol was made for, its own pixels.
+            const QSizeF made = m_image2d.size();
+            const QImage& own = m_image2d.raster();
+            const bool native = !own.isNull() && std::abs(72.0 * own.width() / made.width() - dpi) < 1e-9;
+            g.symbolPixels = native ? own : m_image2d.toImage(dpi);
+            const QSizeF is = m_image2d.size();
+            const int sw = g.symbolPixels.width();
+            const int sh = g.symbolPixels.height();
+            w = std::max(w, sw + int(std::lround((g.BW - is.width()) * k)));
+            h = std::max(h, sh + int(std::lround((g.H - is.height()) * k)));
+            // Centred across, below the header band and its margin.
+            const BarcodeSettings& s = m_settings;
+            const double above = (s.printsHeader ? s.headerHeight * 72.0 : 0.0) + s.TB_margin + s.header_margin;
+            g.symbolAt = QPoint((w - sw) / 2, int(std::lround(above * k)));
+        }
+    } else {
+        // Bars of whole pixels a module, all alike; the symbol centred.
+        const int n = int(m_symbol.bars.size());
+        g.modulePx = std::max(1, int(std::lround(g.m * k)));
+        const int symbolPx = n * g.modulePx;
+        w = std::max(w, symbolPx + int(std::lround((g.BW - n * g.m) * k)));
+        g.x0px = (w - symbolPx) / 2;
+        g.m = g.modulePx / k;
+        g.x0 = g.x0px / k;
+    }
+    if (w <= 0 || h <= 0 || double(w) * double(h) > kMaxRasterPixels)
+        return {};
+    g.BW = w / k;
+    g.H = h / k;
+    QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    out.fill(Qt::transparent);
+    const int dpm = int(std::lround(dpi / 0.0254));
+    out.setDotsPerMeterX(dpm);
+    out.setDotsPerMeterY(dpm);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.setPen(Qt::NoPen);
+    p.scale(k, k);
+    if (m_fromImage)
+        draw2D(p, g);
+    else
+        drawLinear(p, g);
+    p.end();
+    return out;
+}
+
+void ZBBarcodeOffscreenView::draw2D(QPainter& painter, const Geometry& g) const
 {
     const BarcodeSettings& s = m_settings;
-    const Canvas c{painter, m_bounds.height()};
-    const double W = m_bounds.width();
+    const Canvas c{painter, g.H};
+    const double W = g.BW;
 
     // A clear background leaves the picture's pixels untouched (transparent).
     if (!s.Fill_transparent())
-        c.fill(0.0, 0.0, W, m_bounds.height(), Qt::white);
+        c.fill(0.0, 0.0, W, g.H, Qt::white);
 
-    const double top = m_bounds.height();
+    const double top = g.H;
     double bandY = top - s.TB_margin;
     if (s.printsHeader) {
         const double hh = s.headerHeight * 72.0;
@@ -125,7 +213,13 @@ void ZBBarcodeOffscreenView::draw2D(QPainter& painter) const
                Fitting_Kern(s.header, s.header_font, kTextKern, W),
                zbtext::Align_From_Name(s.align_hdr), 0.0, bandY, W);
     }
-    if (!m_image2d.isNull()) {
+    if (g.pxPerPt > 0.0 && !g.symbolPixels.isNull()) {
+        // One pixel of the symbol on one pixel of the device.
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(g.symbolAt, g.symbolPixels);
+        painter.restore();
+    } else if (!m_image2d.isNull()) {
         const QSizeF is = m_image2d.size();
         const double x = (s.width - is.width()) / 2.0;
         const double y = bandY - is.height() - s.header_margin;
@@ -143,11 +237,10 @@ namespace {
 // of short (raised) bars between the long bars that reach lower, widest
 // first, in reading order. Without long bars the symbol is cut in equal parts
 // (all at x0 when there are no bars), so there is always one centre a part.
-std::vector<double> Caption_Slots(const LinearSymbol& b, int parts, double x0)
+std::vector<double> Caption_Slots(const LinearSymbol& b, int parts, double x0, double m)
 {
     std::vector<double> centres;
     const int n = int(b.bars.size());
-    const double m = b.barWidth;
     if (parts <= 0)
         return centres;
     auto foot = [&](int k) { return k < int(b.barBottom.size()) ? b.barBottom[size_t(k)] : 0.0; };
@@ -210,25 +303,25 @@ std::vector<double> Caption_Slots(const LinearSymbol& b, int parts, double x0)
 
 } // namespace
 
-void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
+void ZBBarcodeOffscreenView::drawLinear(QPainter& painter, const Geometry& g) const
 {
     const BarcodeSettings& s = m_settings;
     const LinearSymbol& b = m_symbol;
-    const Canvas c{painter, m_bounds.height()};
-    const double BW = m_bounds.width();
+    const Canvas c{painter, g.H};
+    const double BW = g.BW;
 
     // L1: split caption?
     const QStringList parts = b.caption.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
     const bool split = !b.leftCaption.isEmpty() || b.caption.count(QLatin1Char('\t')) > 0;
 
     // L2: background.
-    c.fill(0.0, 0.0, BW, m_bounds.height(), s.bar_back_clr);
+    c.fill(0.0, 0.0, BW, g.H, s.bar_back_clr);
 
-    // L3: the symbol is centred.
+    // L3: the symbol is centred (on whole pixels when drawn for pixels).
     const int n = int(b.bars.size());
-    const double m = b.barWidth;
+    const double m = g.m;
     const double W = n * m;
-    const double x0 = (BW - W) / 2.0;
+    const double x0 = g.x0;
 
     // L4, L5: bands and the base line of the bars.
     const bool topCaption = s.showinTop != 0;
@@ -245,10 +338,14 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
     double hl = 0.0;
     int k = 0;
     int r = 0;
-    double x = x0;
+    int start = 0;   // module index where the open run starts
+    const double px = g.pxPerPt;
     // The runs are gathered and filled in one call: a long symbol stays one
-    // drawing command, small in a recorded picture.
+    // drawing command, small in a recorded picture. For pixels each run's
+    // edges are whole device pixels: across, the module grid; up and down,
+    // the extents rounded.
     std::vector<QRectF> runs;
+    std::vector<QRect> pixelRuns;
     runs.reserve(size_t(n) / 2 + 1);
     auto drawRun = [&]() {
         double h = top(k);
@@ -257,12 +354,22 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
             h = top(k) - foot(k);
             y = y0 + foot(k);
         }
-        if (m * r > 0.0 && h > 0.0)
-            runs.push_back(c.toQt(x, y, m * r, h));
+        if (r > 0 && h > 0.0) {
+            const QRectF q = c.toQt(x0 + m * start, y, m * r, h);
+            if (px > 0.0) {
+                const int t = int(std::lround(q.top() * px));
+                const int u = int(std::lround(q.bottom() * px));
+                pixelRuns.emplace_back(g.x0px + start * g.modulePx, t, r * g.modulePx, u - t);
+            } else {
+                runs.push_back(q);
+            }
+        }
         hl = h;
     };
     for (int i = 0; i < n; ++i) {
         if (b.bars[i] == '1') {
+            if (r == 0)
+                start = i;
             ++r;
             k = i;
             if (i == n - 1)
@@ -270,7 +377,6 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
         } else {
             if (r > 0)
                 drawRun();
-            x += m * (r + 1);
             r = 0;
         }
     }
@@ -279,6 +385,15 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
         painter.setPen(Qt::NoPen);
         painter.setBrush(s.barcode_clr);
         painter.drawRects(runs.data(), int(runs.size()));
+        painter.restore();
+    }
+    if (!pixelRuns.empty()) {
+        painter.save();
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(s.barcode_clr);
+        painter.drawRects(pixelRuns.data(), int(pixelRuns.size()));
         painter.restore();
     }
 
@@ -303,7 +418,7 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
                 }
                 kern = Fitting_Kern(text, f, kern, BW);
                 if (split && !parts.isEmpty()) {
-                    const std::vector<double> centres_ = Caption_Slots(b, 1, x0);
+                    const std::vector<double> centres_ = Caption_Slots(b, 1, x0, m);
                     const double w = zbtext::Text_Size(text, f, kern).width();
                     c.text(text, f, s.bar_val_clr, kern, zbtext::Align::Center, centres_[0] - w / 2.0, y, w);
                 } else {
@@ -311,7 +426,7 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
                 }
             } else {
                 // One part under each stretch of data bars.
-                const std::vector<double> centres_ = Caption_Slots(b, int(parts.size()), x0);
+                const std::vector<double> centres_ = Caption_Slots(b, int(parts.size()), x0, m);
                 for (qsizetype i = 0; i < parts.size(); ++i) {
                     const QString part = parts[i].trimmed();
                     const double w = zbtext::Text_Size(part, f, 0.0).width();
@@ -329,7 +444,7 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter) const
     if (b.printsHeader)
         c.text(b.header, s.header_font, s.bar_hdr_clr,
                Fitting_Kern(b.header, s.header_font, kTextKern, BW),
-               zbtext::Align_From_Name(s.align_hdr), 0.0, m_bounds.height() - hh - s.TB_margin, BW);
+               zbtext::Align_From_Name(s.align_hdr), 0.0, g.H - hh - s.TB_margin, BW);
     if (b.printsFooter)
         c.text(b.footer, s.footer_font, s.bar_ftr_clr,
                Fitting_Kern(b.footer, s.footer_font, kTextKern, BW),

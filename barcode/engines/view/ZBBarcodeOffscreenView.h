@@ -10,6 +10,8 @@
 #include "platform/PtImage.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QPoint>
 #include <QRectF>
 #include <QString>
 
@@ -78,6 +80,14 @@ public:
     // The drawing recorded as a vector picture, in points.
     QPicture picture() const;
 
+    // The view in pixels at `dpi`, as raster images are made: every bar and
+    // every 2D module on whole pixels. A module takes max(1, round(module x
+    // dpi / 72)) pixels, the same for all; where the modules need more
+    // pixels than the frame gives, the image grows (the margins and texts
+    // keep their sizes); else it is ceil(dpi x points / 72) pixels a side.
+    // Null for an empty view or more than 100 million pixels.
+    QImage rasterAt(double dpi) const;
+
     // A one-page PDF of the given rectangle of the view (normally its bounds);
     // empty when it could not be made.
     QByteArray dataWithPDFInsideRect(const QRectF& rect) const;
@@ -88,8 +98,22 @@ public:
     QRectF rectForPage(int page) const;
 
 private:
-    void drawLinear(QPainter& painter) const;
-    void draw2D(QPainter& painter) const;
+    // Where the view is laid out: the frame in points and, when drawn for
+    // pixels, the whole-pixel placement of the bars or the 2D symbol.
+    struct Geometry {
+        double BW = 0.0;        // frame width, points
+        double H = 0.0;         // frame height, points
+        double m = 0.0;         // module width of a linear symbol, points
+        double x0 = 0.0;        // left edge of a linear symbol, points
+        double pxPerPt = 0.0;   // > 0: the painter is scaled by this many pixels a point
+        int x0px = 0;           // left edge of a linear symbol, pixels
+        int modulePx = 0;       // module width of a linear symbol, pixels
+        QImage symbolPixels;    // the 2D symbol, made for the pixels
+        QPoint symbolAt;        // its top-left corner, pixels
+    };
+    Geometry nominalGeometry() const;
+    void drawLinear(QPainter& painter, const Geometry& g) const;
+    void draw2D(QPainter& painter, const Geometry& g) const;
 
     LinearSymbol m_symbol;
     PtImage m_image2d;

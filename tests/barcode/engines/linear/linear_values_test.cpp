@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,17 +191,32 @@ TEST(Code39, ExtendedUsesFullAsciiPairs)
     EXPECT_TRUE(ZBExtendedCode39Barcode(QStringLiteral("a\rb\x01")).isContentValid());
 }
 
+// Bars and spaces of Codabar elements (bar first): narrow 1 module, wide 3.
+std::string Codabar_Elements(const char* nw)
+{
+    std::string out;
+    bool bar = true;
+    for (const char* p = nw; *p; ++p, bar = !bar)
+        out.append(*p == 'W' ? 3 : 1, bar ? '1' : '0');
+    return out;
+}
+
 TEST(Codabar, StandardPatternsWithGaps)
 {
-    // B and C take the standard's patterns (the older table had them exchanged,
-    // so its B and C symbols read as the other character).
+    // The standard's elements (B and C as the standard has them; the older
+    // table had them exchanged, so its B and C symbols read as the other
+    // character). Wide elements are three modules: the standard asks for at
+    // least 2.25 : 1 below 0.020 inch, and two-module wides drawn at one pixel
+    // a module (72 DPI) did not scan.
     ZBCodabarBarcode b(QStringLiteral("A12B"));
-    const std::string A = "1011001001", one = "101011001", two = "101001011", B = "1001001011";
+    const std::string A = Codabar_Elements("NNWWNWN"), one = Codabar_Elements("NNNNWWN"),
+                      two = Codabar_Elements("NNNWNNW"), B = Codabar_Elements("NWNWNNW");
     EXPECT_EQ(b.completeBarcode(), A + "0" + one + "0" + two + "0" + B);
     EXPECT_EQ(b.completeBarcode().size(), A.size() + one.size() + two.size() + B.size() + 3);
-    EXPECT_EQ(b._encodeChar('C'), "1010010011");
-    EXPECT_EQ(b._encodeChar('D'), "1010011001");
-    EXPECT_EQ(b._encodeChar('+'), "1011011011");
+    EXPECT_EQ(b._encodeChar('C'), Codabar_Elements("NNNWNWW"));
+    EXPECT_EQ(b._encodeChar('D'), Codabar_Elements("NNNWWWN"));
+    EXPECT_EQ(b._encodeChar('+'), Codabar_Elements("NNWNWNW"));
+    EXPECT_EQ(b._encodeChar('0'), "10101000111");
     EXPECT_EQ(b.checkDigit(), 0);
 }
 
@@ -264,18 +280,23 @@ TEST(ModifiedPlessey, CheckDigitAndStandardSymbol)
     for (const char* v : {"80523", "1", "99999999999999999999", "0000"})
         EXPECT_EQ(ZBModifiedPlesseyBarcode(QString::fromLatin1(v)).checkDigit(), Plessey_Reference(v)) << v;
 
-    // Bits least significant first, 0 = narrow bar + wide space, 1 = wide bar
-    // + narrow space; start is a 1 bit, stop a 0 bit and a final bar. (The
-    // older layout framed the data with another code's start and stop bits.)
+    EXPECT_EQ(ZBModifiedPlesseyBarcode(QStringLiteral("977888925")).checkDigit(), '4');
+
+    // Bits most significant first, as the standard sends them (1 is 0001, 8
+    // is 1000; the older order scanned every digit but 0, 6 and 9 as another
+    // one); 0 = narrow bar + wide space, 1 = wide bar + narrow space; start
+    // is a 1 bit, stop a 0 bit and a final bar.
     const std::string b0 = "1000", b1 = "1110";
     ZBModifiedPlesseyBarcode one(QStringLiteral("1"));
     EXPECT_EQ(one.checkDigit(), '8');
-    EXPECT_EQ(one.completeBarcode(), b1 + (b1 + b0 + b0 + b0) + (b0 + b0 + b0 + b1) + b0 + "1");
+    EXPECT_EQ(one.completeBarcode(), b1 + (b0 + b0 + b0 + b1) + (b1 + b0 + b0 + b0) + b0 + "1");
+    EXPECT_EQ(one._encodeChar('4'), b0 + b1 + b0 + b0);
 
     ZBModifiedPlesseyHexBarcode hex(QStringLiteral("af"));
     EXPECT_EQ(hex.content(), QStringLiteral("AF"));
     EXPECT_TRUE(hex.isContentValid());
-    EXPECT_EQ(hex._encodeChar('A'), b0 + b1 + b0 + b1);
+    EXPECT_EQ(hex._encodeChar('A'), b1 + b0 + b1 + b0);
+    EXPECT_EQ(hex._encodeChar('B'), b1 + b0 + b1 + b1);
     EXPECT_EQ(hex._encodeChar('F'), b1 + b1 + b1 + b1);
     EXPECT_FALSE(ZBModifiedPlesseyBarcode(QStringLiteral("12A")).isContentValid());
 }
@@ -575,8 +596,13 @@ TEST(Postal, RoyalMailFourStates)
     EXPECT_NEAR(s.barTop(3), 3.15f * mm, 1e-4);    // the descender stops at 3.15 mm
     EXPECT_NEAR(s.barBottom(2), 1.9f * mm, 1e-4);  // the tracker starts at 1.9 mm
     EXPECT_EQ(s.completeBarcode().size(), size_t(2 + 8 * 3 + 1));
-    EXPECT_TRUE(s.printsCaption() && s.printsHeader() && s.printsFooter());
     EXPECT_TRUE(s.isFourState());
+    // Caption, header and footer follow the settings (hidden texts used to be
+    // drawn anyway, the caption touching the bars).
+    s.setPrintsCaption(false);
+    s.setPrintsHeader(false);
+    s.setPrintsFooter(false);
+    EXPECT_FALSE(s.printsCaption() || s.printsHeader() || s.printsFooter());
     EXPECT_FALSE(ZBPostnetBarcode(QStringLiteral("12345")).isFourState());
 
     EXPECT_EQ(ZBRoyalMailBarcode::Character_States('0'), (std::array<int, 4>{0, 0, 3, 3}));
@@ -607,20 +633,33 @@ TEST(Postal, JapanPostConversionAndSymbol)
     EXPECT_EQ(JapanPostBarcode(QStringLiteral("1234567Z")).japanpostContents().left(9), QStringLiteral("1234567<5"));
     EXPECT_FALSE(JapanPostBarcode(QStringLiteral("123-4567")).isContentValid());
 
-    // More than 20 symbols: the letter whose digit is cut leaves the content.
+    // More than 20 symbols: the letter whose digit is cut leaves the content,
+    // and the filler takes the place of its control symbol (a control symbol
+    // without its digit reads as other data).
     JapanPostBarcode longer(QStringLiteral("1234567ABCDEFGHIJ"));
-    EXPECT_EQ(longer.japanpostContents(), QStringLiteral("1234567:0:1:2:3:4:5:"));
+    EXPECT_EQ(longer.japanpostContents(), QStringLiteral("1234567:0:1:2:3:4:5="));
     EXPECT_EQ(longer.content(), QStringLiteral("1234567ABCDEF"));
     EXPECT_TRUE(longer.isContentValid());
+    // A cut between a letter's two symbols never happens when the 20th is a digit.
+    JapanPostBarcode even(QStringLiteral("12345670ABCDEFGHIJ"));
+    EXPECT_EQ(even.japanpostContents(), QStringLiteral("12345670:0:1:2:3:4:5"));
 
+    // The nominal size scales the bars; the outer height (bars and texts) is
+    // the caller's and is never clamped, so texts cannot push the bars out.
     JapanPostBarcode sized(QStringLiteral("1234567"));
-    sized.setHeight(20);
-    EXPECT_FLOAT_EQ(sized.height(), 11.5f);
+    EXPECT_FLOAT_EQ(sized.size(), 10.0f);
+    EXPECT_NEAR(sized.height(), 3.6f * pt, 1e-4);   // as high as its full bars
+    sized.setSize(20);
+    EXPECT_FLOAT_EQ(sized.size(), 11.5f);
     EXPECT_FLOAT_EQ(sized.barWidth(), 11.5f / 6);
+    EXPECT_NEAR(sized.barTop(0), 3.6f * 1.15f * pt, 1e-3);
     sized.setBarWidth(1.0f);
     EXPECT_FLOAT_EQ(sized.barWidth(), 4.0f / 3);
-    EXPECT_FLOAT_EQ(sized.height(), 8.0f);
+    EXPECT_FLOAT_EQ(sized.size(), 8.0f);
     EXPECT_FLOAT_EQ(sized.width(), 133 * 4.0f / 3);
+    sized.setHeight(60.0f);
+    EXPECT_FLOAT_EQ(sized.height(), 60.0f);
+    EXPECT_FLOAT_EQ(sized.size(), 8.0f);
 }
 
 // --------------------------------------------------------------- bad input
@@ -638,12 +677,14 @@ TEST(LinearBadInput, RefusedWithoutSymbol)
         {"Industrial 2 of 5", {"", "1.5", "x"}},
         {"Modified Plessey", {"", "12A", "1 2", "-1"}},
         {"Modified Plessey (Hex)", {"", "12G", "1-2"}},
-        {"Code 128", {"", "a\t\tb\t", "\x7f", "ab\x1f\x1e\x1d"}},
+        {"Code 128", {"", "a\t\tb\t", "\x7f\x01", "ab\x1f\x1e\x1d"}},
         {"Code 128 SET A", {"", "abc", "A`B", "{"}},
-        {"Code 128 SET B", {"", "A\tB", "\n", "\x7f"}},
+        {"Code 128 SET B", {"", "A\tB", "\n"}},
         {"Code 128 SET C", {"", "12a4", "1 2", "+1"}},
         {"UPCA", {"", "1234567890", "1234567890123", "0360002914a", "036000291453"}},
-        {"UPCE", {"", "012345", "01234567", "2123456", "012345A", " 123456"}},
+        {"UPCE", {"", "012345", "01234567", "2123456", "012345A", " 123456",
+                  // values with no UPC-E form under the zero-suppression rules
+                  "1790107", "1015109", "1107307", "0120003", "0122003", "0123004", "0123405"}},
         {"EAN-13", {"", "12345678901", "4006381333931", "40063813339a"}},
         {"EAN-8", {"", "123456", "123456A", "12345671", "123456789"}},
         {"PostNet", {"", "1234", "123456", "1234567890123", "1234a"}},
@@ -657,6 +698,7 @@ TEST(LinearBadInput, RefusedWithoutSymbol)
             auto b = Make_Linear_Barcode(QString::fromLatin1(c.type), QString::fromLatin1(v));
             ASSERT_NE(b, nullptr);
             EXPECT_FALSE(b->isContentValid());
+            EXPECT_FALSE(b->invalidReason().isEmpty());
             EXPECT_TRUE(b->completeBarcode().empty());
             EXPECT_TRUE(b->barcode().empty());
             b->setBarWidth(1);
@@ -669,6 +711,90 @@ TEST(LinearBadInput, RefusedWithoutSymbol)
             (void)b->leftCaption();
             (void)b->rightCaption();
         }
+    }
+}
+
+// The cause of a refusal names what to fix; each symbology's rule has its line.
+TEST(LinearBadInput, CauseNamesWhatToFix)
+{
+    const struct {
+        const char* type;
+        const char* value;
+        const char* cause;
+    } cases[] = {
+        {"Code 39", "", "The value is empty."},
+        {"Code 39", "ab*c~*", "Characters not allowed: '*', '~'. Code 39 takes 0-9, A-Z, space and - . $ / + %."},
+        {"Code 39", "A\tB", "Characters not allowed: tab."},
+        {"Codabar", "A12", "A Codabar value starts and ends with one of A, B, C, D and has at least one character between them."},
+        {"Codabar", "A1B2C", "A, B, C and D may only start and end a Codabar value."},
+        {"Interleaved 2 of 5", "12 4", "Characters not allowed: space. Interleaved 2 of 5 takes the digits 0-9."},
+        {"Modified Plessey (Hex)", "12G", "Characters not allowed: 'G'. Modified Plessey (Hex) takes 0-9 and A-F."},
+        {"Code 128 SET A", "Ab", "Characters not allowed: 'b'. Code 128 set A takes"},
+        {"Code 128 SET B", "A\x1f", "Characters not allowed: U+001F."},
+        {"Code 128 SET C", "12a4", "Characters not allowed: 'a'. Code 128 set C takes the digits 0-9."},
+        {"Code 128", "a\tb", "One Code 128 symbol uses one code set: tab (set A only) and 'a', 'b' (set B only) cannot be mixed."},
+        {"UPCA", "1234567890", "UPC-A takes 11 digits, or 12 with the right check digit; this value has 10."},
+        {"UPCA", "036000291453", "The check digit of 03600029145 is 2, not 3."},
+        {"UPCE", "1790107", "A UPC-E value ending in 5-9 cannot have 0 as its sixth digit (zero-suppression rules)."},
+        {"UPCE", "0120003", "A UPC-E value ending in 3 needs 3-9 as its fourth digit"},
+        {"UPCE", "0123004", "A UPC-E value ending in 4 cannot have 0 as its fifth digit"},
+        {"UPCE", "2123456", "A UPC-E value starts with its number system, 0 or 1."},
+        {"UPCE", "012345", "UPC-E takes 7 digits"},
+        {"EAN-13", "4006381333931", "EAN-13 takes 12 digits (the check digit is added); this value has 13."},
+        {"EAN-8", "12345671", "The check digit of 1234567 is 0, not 1."},
+        {"EAN-8", "123456789", "EAN-8 takes 7 digits, or 8 with the right check digit; this value has 9."},
+        {"PostNet", "123456", "POSTNET takes 5, 9 or 11 digits; this value has 6."},
+        {"Planet", "1234", "PLANET takes 5, 9, 11 or 13 digits; this value has 4."},
+        {"Royal Mail Barcode (RM4SCC / CBC)", "AB-1", "Characters not allowed: '-'. Royal Mail takes 0-9 and A-Z."},
+        {"Japan Post Barcode", "1234567#?#", "Characters not allowed: '#', '?'. Japan Post takes 0-9, A-Z and -."},
+        {"Japan Post Barcode", "abc1234567", "A Japan Post value starts with the 7 digits of the postal code."},
+        {"Japan Post Barcode", "###", "Characters not allowed: '#'."},
+        {"Extended Code 39", "caf\u00e9 \u4e2d", "Characters not allowed: '\u00e9', '\u4e2d'."},
+        // Beyond ASCII, the other characters the symbology refuses are named too
+        // (after its own case folding).
+        {"EAN-13", "caf\u00e9", "Characters not allowed: 'c', 'a', 'f', '\u00e9'."},
+        {"Code 39", "caf\u00e9*", "Characters not allowed: '\u00e9', '*'."},
+        {"Code 128", "a\tb\u00e9", "Characters not allowed: '\u00e9'."},
+        {"Japan Post Barcode", "1234567ab#\u00e9", "Characters not allowed: '#', '\u00e9'."},
+        {"Code 39", "abcdefghijklmnopqrstuvwxyz~`!", "Characters not allowed: '~', '`', '!'."},
+        {"Code 128 SET B", "\x01\x02\x03\x04\x05\x06\x07\x08\x0b\x0c", "Characters not allowed: U+0001, U+0002, U+0003, U+0004, U+0005, U+0006, U+0007, U+0008 and more."},
+    };
+    for (const auto& c : cases) {
+        const QString value = QString::fromUtf8(c.value);
+        SCOPED_TRACE(std::string(c.type) + " [" + c.value + "]");
+        const QString cause = Linear_Invalid_Reason(QString::fromLatin1(c.type), value);
+        EXPECT_TRUE(cause.startsWith(QString::fromUtf8(c.cause))) << cause.toStdString();
+    }
+    EXPECT_EQ(Linear_Invalid_Reason(QStringLiteral("UPCE"), QStringLiteral("0123456")), QString());
+    EXPECT_EQ(Linear_Invalid_Reason(QStringLiteral("QR Code"), QStringLiteral("x")), QString());
+}
+
+// The cause and the validity never disagree, over random values of every type.
+TEST(LinearBadInput, CauseIsGivenExactlyForRefusedValues)
+{
+    std::mt19937 gen(33);
+    const QByteArray pool = "0123456789ABCDEFabcxyz-.$/+%*: \t\x01\x7f";
+    for (const char* type : {"Code 39", "Extended Code 39", "Codabar", "Interleaved 2 of 5", "Industrial 2 of 5",
+                             "Modified Plessey", "Modified Plessey (Hex)", "Code 128", "Code 128 SET A",
+                             "Code 128 SET B", "Code 128 SET C", "UPCA", "UPCE", "EAN-13", "EAN-8", "PostNet",
+                             "Planet", "Royal Mail Barcode (RM4SCC / CBC)", "Japan Post Barcode"}) {
+        SCOPED_TRACE(type);
+        int valid = 0;
+        for (int i = 0; i < 3000; ++i) {
+            // Mostly digits, so that the length rules are met now and then.
+            QString v;
+            const int len = std::uniform_int_distribution<int>(0, 14)(gen);
+            const bool digitsOnly = i % 2 == 0;
+            for (int k = 0; k < len; ++k)
+                v += QLatin1Char(pool[std::uniform_int_distribution<int>(0, digitsOnly ? 9 : int(pool.size()) - 1)(gen)]);
+            if (i % 7 == 0)
+                v = QStringLiteral("A") + v + QStringLiteral("B");
+            auto b = Make_Linear_Barcode(QString::fromLatin1(type), v);
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->isContentValid(), b->invalidReason().isEmpty()) << v.toStdString();
+            valid += b->isContentValid();
+        }
+        EXPECT_GT(valid, 0);
     }
 }
 

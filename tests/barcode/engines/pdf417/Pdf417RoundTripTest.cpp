@@ -1,6 +1,9 @@
 // PDF417 symbols read back by a real decoder, and the symbol view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -156,18 +159,21 @@ TEST(Pdf417View, ImageStatesAndSize)
     EXPECT_EQ(view.param().bitColumns, 86);
     const PtImage img = view.getImage();
     EXPECT_EQ(img.size(), QSizeF(300, 100));
-    EXPECT_EQ(img.raster().width(), 600);    // raised to 144 dpi
-    EXPECT_EQ(img.raster().height(), 200);
+    // At 144 dpi a module of 300 / 86 points is round(6.98) = 7 pixels and a
+    // row of 100 / 12 points round(16.7) = 17, the same for all.
+    EXPECT_EQ(img.raster().width(), 86 * 7);
+    EXPECT_EQ(img.raster().height(), 12 * 17);
 
-    // While typing, the image keeps one pixel a module and a row.
+    // While typing, one pixel a point, whole pixels a module and a row.
     s.typing_2d = true;
     ASSERT_EQ(view.drawWithText(QStringLiteral("ABCDE"), s), 0);
-    EXPECT_EQ(view.getImage().raster().size(), QSize(86, 12));
+    EXPECT_EQ(view.getImage().raster().size(), QSize(86 * 3, 12 * 8));
     EXPECT_EQ(view.getImage().size(), QSizeF(300, 100));
-    // Module rows are 100 / 12 points high: row 0 is black at the start pattern.
+    // Row 0 is black at the start pattern, and white after its 8 bar modules.
     const QImage raster = view.getImage().raster().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(raster.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(raster.pixel(8, 0), qRgb(255, 255, 255));   // after 8 bar modules a space
+    EXPECT_EQ(raster.pixel(8 * 3 - 1, 7), qRgb(0, 0, 0));
+    EXPECT_EQ(raster.pixel(8 * 3, 0), qRgb(255, 255, 255));
 
     // Too long: failure state, the last image stays.
     EXPECT_EQ(view.drawWithText(QString(5421, QLatin1Char('A')), s), 2);
@@ -205,7 +211,9 @@ TEST(Pdf417View, HugeImageIsRefusedWithItsReason)
     s.dpi = 600;
     ASSERT_EQ(view.drawWithText(QStringLiteral("limit"), s), pdf417View::ImageReady);
     EXPECT_TRUE(view.refusedReason().isEmpty());
-    EXPECT_EQ(view.getImage().raster().width(), 3334);
+    // Whole pixels a module, the same for all (at least one).
+    const int cols = view.param().bitColumns;
+    EXPECT_EQ(view.getImage().raster().width(), cols * std::max(1, int(std::lround(400.0 / cols * 600.0 / 72.0))));
 }
 
 TEST(Pdf417View, ViewImageIsReadBack)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QColor>
 #include <QImage>
 
@@ -163,21 +165,20 @@ TEST(QrImage, MadeAtTheResolutionItIsGiven)
     PtImage image = QREncoder::renderDataMatrix(grid.get(), 100, 600.0);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSizeF(100, 100));
-    EXPECT_EQ(image.raster().width(), 834);   // ceil(600 * 100 / 72)
-    EXPECT_EQ(image.raster().height(), 834);
-    // Modules of whole pixels: every module is a square of one colour, the
-    // symbol keeps the layout in points (4 points a module, margin 8 points).
-    const double k = 834.0 / 100.0;
+    // Every module the same whole number of pixels: 4 points a module is
+    // round(33.3) = 33 pixels, the 8-point margins 67 pixels each: 827 pixels,
+    // not the 834 that 100 points make at 600 DPI.
+    EXPECT_EQ(image.raster().width(), 67 + 33 * n + 67);
+    EXPECT_EQ(image.raster().height(), 67 + 33 * n + 67);
     for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            const int px = int(std::lround(8 * k)) + int((long long)x * std::lround(4.0 * n * k) / n);
-            const int py = int(std::lround(8 * k)) + int((long long)y * std::lround(4.0 * n * k) / n);
-            EXPECT_EQ(PixelAt(image.raster(), px, py), grid->valueAt(x, y) ? kDark : kLight) << x << "," << y;
-        }
+        for (int x = 0; x < n; ++x)
+            for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{32, 32}, std::pair{0, 32}})
+                EXPECT_EQ(PixelAt(image.raster(), 67 + 33 * x + dx, 67 + 33 * y + dy),
+                          grid->valueAt(x, y) ? kDark : kLight) << x << "," << y;
 
-    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 300.0).raster().width(), 417);
+    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 300.0).raster().width(), 33 + 17 * n + 33);
     // A DPI above 2400 is brought into the range; 0 means one pixel a point.
-    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 100000.0).raster().width(), 3334);
+    EXPECT_EQ(QREncoder::renderDataMatrix(grid.get(), 100, 100000.0).raster().width(), 267 + 133 * n + 267);
     image = QREncoder::renderDataMatrix(grid.get(), 100, 0.0);
     EXPECT_EQ(image.raster().width(), 100);
     EXPECT_EQ(image.size(), QSizeF(100, 100));
@@ -190,7 +191,9 @@ TEST(QrImage, SymbolImageForTheGenerationRoad)
     PtImage image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSizeF(72, 72));
-    EXPECT_EQ(image.raster().width(), 300);
+    // 21 modules of 3 points at 300 DPI: 12.5 pixels, rounded to 13 each; the
+    // margins of 4 and 5 points 17 and 21 pixels.
+    EXPECT_EQ(image.raster().width(), 17 + 13 * 21 + 21);
     // While the user types: one pixel a point.
     settings.typing_2d = true;
     image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);

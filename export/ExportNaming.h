@@ -55,10 +55,8 @@ private:
     QString numbered(const QString& name) const;
 };
 
-// The path with its extension in capitals when nothing of that name is
-// there, else the first free "name (n).EXT". A name counts as taken when a
-// file with that name and the extension in any of its usual cases exists.
-QString Check_Exist_Path_and_Create_New(const QString& path);
+// Check_Exist_Path_and_Create_New (the first free numbered name) is in
+// core/util/Helpers.h.
 
 // Asks whether an existing file is kept (the new one gets a numbered name)
 // or replaced, unless an earlier "apply to all" answered already. Returns

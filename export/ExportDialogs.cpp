@@ -12,6 +12,7 @@
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
+#include "print/PrintGlobals.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -515,7 +516,7 @@ Export_Barcode* Export_Barcode::defaultInstance()
 void Export_Barcode::Reset_Controls()
 {
     Export_Dest_Path->clear();
-    skip_invalid_barcode = false;
+    skip_invalid_barcode = 0;
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
@@ -553,7 +554,7 @@ void Export_Barcode::export_barcode_file_name_CellClick()
 
 void Export_Barcode::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked();
+    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
 }
 
 int Export_Barcode::Open_Export_Dialog()
@@ -668,7 +669,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
         job.Total_Label = dialog->All_print_rd->isChecked() ? int(Total_Batch_Excel_Card) : dialog->Total_Label;
         job.naming = naming;
         job.seriesName = seriesName;
-        job.skipInvalid = skip_invalid_barcode;
+        job.skipInvalid = skip_invalid_barcode != 0;
         job.invalidImage = main->Invalid_Barcode_Data_Image();
         return Export_Batch_File_Barcode(job);
     }

@@ -19,7 +19,6 @@ QString file_export_Path;
 QString file_path_ext;
 std::atomic<int> export_card_counter{0};
 std::atomic<bool> Export_Any_File{false};
-std::atomic<bool> skip_invalid_barcode{false};
 std::atomic<bool> invalid_barcode_image_flag{false};
 QString export_card_side = QStringLiteral("F");
 

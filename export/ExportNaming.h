@@ -21,7 +21,6 @@ extern QString file_export_Path;      // destination folder, or the job's export
 extern QString file_path_ext;         // "jpg", "tiff", "bmp", "png", "eps", "gif"
 extern std::atomic<int> export_card_counter;  // names built in this export
 extern std::atomic<bool> Export_Any_File;     // a file was written in this export
-extern std::atomic<bool> skip_invalid_barcode;
 extern std::atomic<bool> invalid_barcode_image_flag;
 extern QString export_card_side;      // "F": only the front can be exported
 

@@ -533,8 +533,11 @@ void PDF_Export::Set_values_From_Printer()
         m = QMarginsF(0, 0, 0, 0);
     }
     setPreviewFrame(page);
-    Page_width_txt->setText(mm2(Points_To_MM(float(page.width()))));
-    Page_height_txt->setText(mm2(Points_To_MM(float(page.height()))));
+    QSizeF pageMM = layout.fullRect(QPageLayout::Millimeter).size();
+    if (labelSizedPage())
+        pageMM = QSizeF(Points_To_MM(float(page.width())), Points_To_MM(float(page.height())));
+    Page_width_txt->setText(mm2(pageMM.width()));
+    Page_height_txt->setText(mm2(pageMM.height()));
     Left_Mar = float(m.left());
     Rite_Mar = float(m.right());
     Top_Mar = float(m.top());

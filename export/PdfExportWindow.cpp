@@ -12,6 +12,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
+#include "print/OutputGate.h"
 #include "print/PrintControls.h"
 #include "print/PrintGlobals.h"
 #include "print/PrinterList.h"
@@ -100,6 +101,11 @@ QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min,
 constexpr int noBatchMaximum = 999999;
 
 } // namespace
+
+void PDF_Export_Button()
+{
+    Output_Command([] { PDF_Export::defaultInstance()->Open_Pdf_Export_Wnd(); }, false);
+}
 
 QPageLayout Pdf_Default_Page_Layout()
 {

@@ -34,6 +34,11 @@ class QToolButton;
 class Number_Stepper;
 class Sample_Preview;
 
+// The PDF command of the main window: the checks the print command makes
+// (barcode mode: rows, a value that encodes, the first row that encodes) but
+// no printer needed, the design back-up, this window, the restore.
+void PDF_Export_Button();
+
 // The page a PDF is laid out on when no printer is installed: Letter where
 // the locale measures in US units, else A4; no margins.
 QPageLayout Pdf_Default_Page_Layout();

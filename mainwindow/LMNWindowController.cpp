@@ -148,6 +148,7 @@ void LMNWindowController::buildWindow()
 
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
+    installOutputCommands();
 }
 
 void LMNWindowController::buildToolbar()
@@ -183,6 +184,8 @@ void LMNWindowController::buildToolbar()
             connect(series_btn, &QAction::triggered, this, &LMNWindowController::Batch_Series_Button);
             continue;
         }
+        if (installOutputAction(a, QLatin1String(c.text)))
+            continue;
         a->setEnabled(false);
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;

@@ -33,6 +33,7 @@
 #include <memory>
 
 class AccessoryViewController;
+class Batch_Binding;
 class BarcodeListModel;
 class BarcodeModeView;
 class DesignModeView;
@@ -263,6 +264,9 @@ private:
     bool installOutputAction(QAction* action, const QString& text);
     // The command hooks of the canvas menu and the Copy action's mode rule.
     void installOutputCommands();
+    // Makes the design's batch binding when the design view has none.
+    void Ensure_Batch_Binding();
+    std::unique_ptr<Batch_Binding> m_ownBinding;
     void init();
     void buildWindow();
     void buildToolbar();
@@ -277,6 +281,6 @@ private:
     QFont m_allTextFont;
     QColor m_allTextColor{Qt::black};
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
-    QImage Invalid_Barcode_Data_Image_Picture;   // the invalid-data picture of barcode mode
+    PtImage Invalid_Barcode_Data_Image_Picture;  // the invalid-data picture (200 x 100 points)
     bool m_lastRowInvalid = false;
 };

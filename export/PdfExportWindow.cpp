@@ -601,8 +601,12 @@ void PDF_Export::setPreviewFrame(QSizeF sheet)
 {
     m_previewSheet = sheet;
     PrintView->setSheetSize(sheet);
-    const double room = std::max(100, Print_sclview->viewport()->width() - 16);
-    const double scale = sheet.width() > 0 ? std::min(1.5, room / sheet.width()) : 1.0;
+    // The whole page in view, never larger than 1.5 times its size.
+    const double roomW = std::max(100, Print_sclview->viewport()->width() - 16);
+    const double roomH = std::max(100, Print_sclview->viewport()->height() - 16);
+    double scale = 1.0;
+    if (sheet.width() > 0 && sheet.height() > 0)
+        scale = std::min({1.5, roomW / sheet.width(), roomH / sheet.height()});
     PrintView->setDisplayScale(scale);
     PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
 }

@@ -10,7 +10,9 @@
 #include "export/ProgressWindow.h"
 #include "export/mail/EmailSetting.h"
 #include "export/mail/SendMail.h"
+#include "core/util/Helpers.h"
 #include "imagetools/crop/Cropping_Tool.h"
+#include "imagetools/library/Image_Library.h"
 #include "platform/MessageSink.h"
 
 #include <QApplication>
@@ -175,6 +177,38 @@ TEST_F(OutputCommandsTest, PicturesOpensTheCropWizardAndABatchCropShowsTheShared
     EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(progress->Refreshing());
     EXPECT_EQ(seriesRefreshes, 1);
+}
+
+TEST_F(OutputCommandsTest, PictureLibraryAnswersThePictureChosenOrNothing)
+{
+    LMNWindowController& w = make();
+    const QString folder = User_Resource_Folder(QStringLiteral("Background"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString picture = QDir(folder).filePath(QStringLiteral("sky.png"));
+    QImage img(64, 48, QImage::Format_RGB32);
+    img.fill(Qt::cyan);
+    ASSERT_TRUE(img.save(picture));
+    DialogScript dialogs;
+    QString modeSeen;
+    bool choose = true;
+    dialogs.on<Image_Library>([&](Image_Library& lib) {
+        modeSeen = lib.control_or_BG;
+        if (!choose) {
+            lib.Cancel_Clicked();
+            return;
+        }
+        for (int i = 0; i < lib.images.size(); ++i)
+            if (lib.images[i].path == picture)
+                lib.imageBrowser->setCurrentIndex(lib.model->index(i, 0));
+        lib.imageBrowserSelectionDidChange();
+        lib.OK_Clicked();
+    });
+    EXPECT_EQ(w.Open_Image_Library_Window(QStringLiteral("B")), picture);
+    EXPECT_EQ(modeSeen, "B");
+    choose = false;
+    EXPECT_EQ(w.Open_Image_Library_Window(QStringLiteral("C")), QString());
+    EXPECT_EQ(modeSeen, "C");
+    QFile::remove(picture);
 }
 
 } // namespace

@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.25)
 # Layers, lowest first; each sees itself and the layers its list names
 # (the same order as the libraries in CMakeLists.txt):
 #   platform <- core <- barcode/engines <- barcode/generation <- data
-#            <- print, export, imagetools <- mainwindow <- app
+#            <- print <- export; print, imagetools <- mainwindow <- app
+#   (export sees print: the PDF export window lays labels out on print's sheet geometry)
 if(NOT ZL_SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers: ZL_SOURCE_DIR is not set")
 endif()
@@ -16,7 +17,7 @@ set(sees_barcode/engines platform core)
 set(sees_barcode/generation platform core barcode/engines)
 set(sees_data platform core barcode/engines barcode/generation)
 set(sees_print ${sees_data} data)
-set(sees_export ${sees_data} data)
+set(sees_export ${sees_data} data print)
 set(sees_imagetools ${sees_data} data)
 set(sees_mainwindow ${sees_data} data print export imagetools)
 set(sees_app ${sees_mainwindow} mainwindow)

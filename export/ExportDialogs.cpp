@@ -12,6 +12,8 @@
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
+#include "print/OutputGate.h"
+#include "print/PrintGlobals.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -515,7 +517,7 @@ Export_Barcode* Export_Barcode::defaultInstance()
 void Export_Barcode::Reset_Controls()
 {
     Export_Dest_Path->clear();
-    skip_invalid_barcode = false;
+    skip_invalid_barcode = 0;
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
@@ -553,7 +555,7 @@ void Export_Barcode::export_barcode_file_name_CellClick()
 
 void Export_Barcode::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked();
+    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
 }
 
 int Export_Barcode::Open_Export_Dialog()
@@ -637,18 +639,14 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main)
 
 std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
 {
-    const BarcodeModeState state = main->Barcode_Mode_State();
     main->Check_Data_Sheet_Value_Use_or_Not_Barcode();
+    // The typed value must encode; with the list or a series feeding the
+    // value, the job starts from the first row that encodes (the print
+    // command's checks).
+    if (!Barcode_Output_Checks())
+        return nullptr;
+    const BarcodeModeState state = main->Barcode_Mode_State();
     const bool batch = Use_Data_Sheet_Values;
-    const bool fromSource = state.dataSource && state.valueChecked;
-    if (!(batch && fromSource)) {
-        // The typed value must give a barcode.
-        const PtImage current = main->Get_Image_From_List_Val(Total_Barcode_Label_wd_Batch);
-        if (current.isNull() || main->Invalid_Barcode_Image()) {
-            Show_MessageBox(QStringLiteral("Invalid barcode value or value is too long."));
-            return nullptr;
-        }
-    }
     Export_Barcode* dialog = Export_Barcode::defaultInstance();
     dialog->batchValues = batch;
     dialog->seriesNames = state.dataSource && state.seriesFeeds && state.valueChecked;
@@ -668,7 +666,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
         job.Total_Label = dialog->All_print_rd->isChecked() ? int(Total_Batch_Excel_Card) : dialog->Total_Label;
         job.naming = naming;
         job.seriesName = seriesName;
-        job.skipInvalid = skip_invalid_barcode;
+        job.skipInvalid = skip_invalid_barcode != 0;
         job.invalidImage = main->Invalid_Barcode_Data_Image();
         return Export_Batch_File_Barcode(job);
     }
@@ -705,8 +703,10 @@ std::shared_ptr<ExportJob> Export_Command()
         if (Barcode_Setting_Or_Designing_Mode == 0) {
             if (main->Get_Barcode_Batch_Count() <= 0) {
                 Show_MessageBox(QStringLiteral("List is empty."));
+                main->Focus_Barcode_List();
                 return nullptr;
             }
+            main->Draw_2d_barcode_again_for_manual();
             return exportBarcodes(main);
         }
         return exportCards(main);

@@ -19,7 +19,6 @@ QString file_export_Path;
 QString file_path_ext;
 std::atomic<int> export_card_counter{0};
 std::atomic<bool> Export_Any_File{false};
-std::atomic<bool> skip_invalid_barcode{false};
 std::atomic<bool> invalid_barcode_image_flag{false};
 QString export_card_side = QStringLiteral("F");
 
@@ -127,35 +126,6 @@ QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QStr
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
     return path;
-}
-
-namespace {
-
-bool taken(const QString& folder, const QString& base, const QString& ext)
-{
-    const QString stem = Path_Join(folder, base) + QLatin1Char('.');
-    return QFileInfo::exists(stem + ext) || QFileInfo::exists(stem + ext.toLower())
-        || QFileInfo::exists(stem + ext.toUpper());
-}
-
-} // namespace
-
-QString Check_Exist_Path_and_Create_New(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString folder = info.path();
-    const QString base = info.completeBaseName();
-    const QString ext = info.suffix().toUpper();
-    auto join = [&](const QString& b) {
-        return ext.isEmpty() ? Path_Join(folder, b) : Path_Join(folder, b) + QLatin1Char('.') + ext;
-    };
-    if (!taken(folder, base, ext))
-        return join(base);
-    for (long long n = 1;; ++n) {
-        const QString candidate = QStringLiteral("%1 (%2)").arg(base).arg(n);
-        if (!taken(folder, candidate, ext))
-            return join(candidate);
-    }
 }
 
 QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_apply_all)

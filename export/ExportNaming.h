@@ -21,7 +21,6 @@ extern QString file_export_Path;      // destination folder, or the job's export
 extern QString file_path_ext;         // "jpg", "tiff", "bmp", "png", "eps", "gif"
 extern std::atomic<int> export_card_counter;  // names built in this export
 extern std::atomic<bool> Export_Any_File;     // a file was written in this export
-extern std::atomic<bool> skip_invalid_barcode;
 extern std::atomic<bool> invalid_barcode_image_flag;
 extern QString export_card_side;      // "F": only the front can be exported
 
@@ -55,10 +54,8 @@ private:
     QString numbered(const QString& name) const;
 };
 
-// The path with its extension in capitals when nothing of that name is
-// there, else the first free "name (n).EXT". A name counts as taken when a
-// file with that name and the extension in any of its usual cases exists.
-QString Check_Exist_Path_and_Create_New(const QString& path);
+// Check_Exist_Path_and_Create_New (the first free numbered name) is in
+// core/util/Helpers.h.
 
 // Asks whether an existing file is kept (the new one gets a numbered name)
 // or replaced, unless an earlier "apply to all" answered already. Returns

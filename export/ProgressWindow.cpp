@@ -134,6 +134,44 @@ void Send_Modeless_Dialog::update_sending_progress_bar()
     }
 }
 
+void Send_Modeless_Dialog::Show_On(QWidget* host, int total, const QString& firstText,
+                                   const ProgressCounters& counters)
+{
+    if (!host)
+        host = Dialog_Parent_Window();
+    if (host && host != this && parentWidget() != host)
+        setParent(host, windowFlags() | Qt::Dialog);
+    setWindowModality(parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+    Prepare(total, firstText);
+    show();
+    raise();
+    Start_Refresh(counters);
+}
+
+void Send_Modeless_Dialog::Hide_Job()
+{
+    Stop_Refresh();
+    hide();
+}
+
+bool Send_Modeless_Dialog::Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
+                                              const QString& firstText)
+{
+    if (!current || !total)
+        return false;
+    ProgressCounters counters;
+    counters.current = current;
+    counters.total = total;
+    counters.showNext = false;  // the job counts the row in work itself
+    Show_On(host, total->load(), firstText, counters);
+    return true;
+}
+
+void Send_Modeless_Dialog::End_Job_Progress()
+{
+    Hide_Job();
+}
+
 void Send_Modeless_Dialog::Stop_Sending_Pressed()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?")))
@@ -179,16 +217,7 @@ bool Batch_Job_Frame::Show(int total, const QString& firstText, const ProgressCo
     Send_Modeless_Dialog* dialog = Send_Modeless_Dialog::defaultInstance();
     if (!dialog)
         return false;
-    const bool ran = Run_On_Main_Thread_And_Wait([&] {
-        QWidget* host = m_host ? m_host.data() : Dialog_Parent_Window();
-        if (host && host != dialog && dialog->parentWidget() != host)
-            dialog->setParent(host, dialog->windowFlags() | Qt::Dialog);
-        dialog->setWindowModality(dialog->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
-        dialog->Prepare(total, firstText);
-        dialog->show();
-        dialog->raise();
-        dialog->Start_Refresh(counters);
-    });
+    const bool ran = Run_On_Main_Thread_And_Wait([&] { dialog->Show_On(m_host, total, firstText, counters); });
     m_shown = ran;
     return ran;
 }
@@ -199,9 +228,7 @@ void Batch_Job_Frame::Hide()
         return;
     m_shown = false;
     Run_On_Main_Thread_And_Wait([] {
-        if (Send_Modeless_Dialog* dialog = Send_Modeless_Dialog::defaultInstance()) {
-            dialog->Stop_Refresh();
-            dialog->hide();
-        }
+        if (Send_Modeless_Dialog* dialog = Send_Modeless_Dialog::defaultInstance())
+            dialog->Hide_Job();
     });
 }

@@ -41,6 +41,16 @@ public:
     static Send_Modeless_Dialog* defaultInstance();
 
     QWidget* Send_Models_Window() override { return this; }
+    // The window for a job of another subsystem (batch cropping): shown on
+    // `host` with the refresh reading the two counters. GUI thread.
+    bool Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
+                            const QString& firstText) override;
+    void End_Job_Progress() override;
+    // Shows the window on `host` (null: the main window), prepared for
+    // `total` rows, and starts the refresh. GUI thread.
+    void Show_On(QWidget* host, int total, const QString& firstText, const ProgressCounters& counters);
+    // Stops the refresh and hides the window. GUI thread.
+    void Hide_Job();
 
     // Step 4 of the frame: Stop enabled, the bar from 0 to the total at 0,
     // the total text, the job's own first text, no pause text. GUI thread.

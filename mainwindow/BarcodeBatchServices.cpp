@@ -4,8 +4,6 @@
 #include "mainwindow/LMNWindowController.h"
 
 #include "core/util/MessageBoxes.h"
-#include "data/BatchBinding.h"
-#include "data/series/View_Data_Series.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "platform/MainThread.h"
@@ -91,7 +89,7 @@ int LMNWindowController::Get_Barcode_Batch_Count()
 
 PtImage LMNWindowController::Invalid_Barcode_Data_Image() const
 {
-    return On_Gui([this] { return PtImage(Invalid_Barcode_Data_Image_Picture); });
+    return On_Gui([this] { return Invalid_Barcode_Data_Image_Picture; });
 }
 
 bool LMNWindowController::Check_And_Validat_Barcode(bool showMessage, bool checkImage)
@@ -133,66 +131,3 @@ void LMNWindowController::Focus_Barcode_List()
 {
     On_Gui([&] { m_barcodeView->listSide()->Focus_Barcode_List(); });
 }
-
-// ---------------------------------------------------------------- designing mode
-// Stand-ins for the designing half: they answer from the batch binding where
-// one is installed, and otherwise as an empty design would. The main window's
-// designing-mode wiring replaces this block.
-
-PtImage LMNWindowController::Set_data_table_value_to_card(int, const QString&, bool)
-{
-    Show_NSLog_Message(QStringLiteral("No batch binding to fill a card."));
-    return {};
-}
-
-void LMNWindowController::Check_Series_Or_Excel_Use_or_not()
-{
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
-        const int n = Get_Barcode_Batch_Count();
-        Total_Label = n;
-        Total_Batch_Excel_Card = std::max(1, n);
-        return;
-    }
-    if (Batch_Binding_Var)
-        On_Gui([] { Batch_Binding_Var->Check_Series_Or_Excel_Use_or_not(); });
-}
-
-void LMNWindowController::Get_total_Card_count()
-{
-    if (Batch_Binding_Var)
-        On_Gui([] { Batch_Binding_Var->Get_total_Card_count(); });
-}
-
-int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const
-{
-    return Batch_Binding::Get_Data_SetIndex_According_Name(name);
-}
-
-QString LMNWindowController::Get_sel_row_col_value_of_dataset(int, int) const { return {}; }
-
-void LMNWindowController::Open_Series_Value_Box(const QString& name)
-{
-    On_Gui([&] {
-        View_Data_Series* viewer = View_Data_Series::defaultInstance();
-        viewer->file_name = name;
-        viewer->Open_Wnd();
-    });
-}
-
-void LMNWindowController::Select_first_row_value_for_design() {}
-void LMNWindowController::Set_Front_Back_Value_To_Print_Export_Mail() {}
-void LMNWindowController::Create_Card_Design_Again() {}
-void LMNWindowController::Set_Graphic_Array_According_Side() {}
-
-bool LMNWindowController::Save_project_file(const QString&, bool, const QString&) { return false; }
-
-QSizeF LMNWindowController::Card_Size() const
-{
-    return On_Gui([this] { return graphicViewBounds().size(); });
-}
-
-void LMNWindowController::SetDocumentCanvasSize(QSizeF) {}
-
-QString LMNWindowController::Open_Image_Library_Window(const QString&) { return {}; }
-
-QWidget* LMNWindowController::Batch_Host_Window() const { return const_cast<LMNWindowController*>(this); }

@@ -26,6 +26,7 @@
 #include "data/Data_From_Excel.h"
 #include "data/SeriesStore.h"
 #include "mainwindow/MainWindowSupport.h"
+#include "imagetools/picture/Thumbnails.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -148,6 +149,8 @@ void LMNWindowController::buildWindow()
 
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
+    installOutputCommands();
+    Ensure_Batch_Binding();
 }
 
 void LMNWindowController::buildToolbar()
@@ -183,6 +186,8 @@ void LMNWindowController::buildToolbar()
             connect(series_btn, &QAction::triggered, this, &LMNWindowController::Batch_Series_Button);
             continue;
         }
+        if (installOutputAction(a, QLatin1String(c.text)))
+            continue;
         a->setEnabled(false);
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;
@@ -247,7 +252,7 @@ void LMNWindowController::awakeFromNib()
     Refresh_Canvas();
     changeViewController(0);
     Show_Hide_Main_Window(1);
-    Invalid_Barcode_Data_Image_Picture = Invalid_Data_Image(QSize(200, 100));
+    Invalid_Barcode_Data_Image_Picture = Image_For_invalid_Data(QRectF(0, 0, 200, 100));
     Install_Barcode_Dialog_Hooks();
 }
 
@@ -296,6 +301,11 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         Check_Path_And_Create_Files_Now();
         m_designView->Reset_Design();
         Library_Selected_Image.clear();
+        // A new design has no spreadsheet rows.
+        if (Batch_Binding_Var) {
+            Batch_Binding_Var->Clear_Delete_Excel_table_rows();
+            Batch_Binding_Var->setExcel_Source_Path(QString());
+        }
         m_allTextFont = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
         m_allTextColor = Qt::black;
         Start_Card_Option.clear();

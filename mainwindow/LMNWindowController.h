@@ -33,6 +33,7 @@
 #include <memory>
 
 class AccessoryViewController;
+class Batch_Binding;
 class BarcodeListModel;
 class BarcodeModeView;
 class DesignModeView;
@@ -168,9 +169,9 @@ public:
     void Select_Valid_Value_For_Barcode_Setting_Mode(int row) override;
     void Focus_Barcode_List() override;
 
-    // ---- BatchServices: designing mode and neighbours ----
-    // Stand-ins until the designing half is wired (mainwindow/BarcodeBatchServices.cpp
-    // keeps them in one marked block).
+    // ---- BatchServices: designing mode and neighbours (mainwindow/DesignBatchServices.cpp) ----
+    // The batch binding of the design, its back-up, the card size, the
+    // picture library and the design file writer.
     PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) override;
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
@@ -186,6 +187,27 @@ public:
     void SetDocumentCanvasSize(QSizeF points) override;
     QString Open_Image_Library_Window(const QString& mode) override;
     QWidget* Batch_Host_Window() const override;
+
+    // ---- Output commands (mainwindow/OutputCommands.cpp) ----
+    // The PDF command: print's checks, no printer needed, the PDF export window.
+    void PDF_Export_Button();
+    // Barcode mode: the current barcode to the clipboard (PDF, PNG, barcode.pdf).
+    void Copy_Button();
+    // The crop wizard; the series lists are refreshed afterwards.
+    void Cropping_Tool_Clicked();
+    // The e-mail settings dialog, then the settings copies reloaded.
+    void Email_Settings_Clicked();
+    // Saves the design as a user template (name dialog, then the design file
+    // writer in its template mode).
+    void Export_As_Template_Clicked();
+    // The user template the open design was read from ("" for any other design).
+    QString Template_Opened_From;
+    QAction* print_btn = nullptr;
+    QAction* pdf_btn = nullptr;
+    QAction* export_btn = nullptr;
+    QAction* copy_btn = nullptr;
+    QAction* mail_btn = nullptr;
+    QAction* pictures_btn = nullptr;
 
     // ---- Commands that arrive with other subsystems ----
     // Each is carried out by the function installed here; while none is,
@@ -238,6 +260,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Wires a toolbar action of the output commands; false for another one.
+    bool installOutputAction(QAction* action, const QString& text);
+    // The command hooks of the canvas menu and the Copy action's mode rule.
+    void installOutputCommands();
+    // Makes the design's batch binding when the design view has none.
+    void Ensure_Batch_Binding();
+    std::unique_ptr<Batch_Binding> m_ownBinding;
     void init();
     void buildWindow();
     void buildToolbar();
@@ -252,6 +281,6 @@ private:
     QFont m_allTextFont;
     QColor m_allTextColor{Qt::black};
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
-    QImage Invalid_Barcode_Data_Image_Picture;   // the invalid-data picture of barcode mode
+    PtImage Invalid_Barcode_Data_Image_Picture;  // the invalid-data picture (200 x 100 points)
     bool m_lastRowInvalid = false;
 };

@@ -33,19 +33,6 @@ void SetEnabled_Recursive(QWidget* widget, bool enabled) { SetObjEnabled(widget,
 
 void Check_Path_And_Create_Files_Now() { Check_Path_And_Create_Files(); }
 
-QImage Invalid_Data_Image(QSize size)
-{
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    QFont f = p.font();
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::red);
-    p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("Invalid Data"));
-    return img;
-}
-
 QString Unit_Caption(int unit)
 {
     switch (unit) {

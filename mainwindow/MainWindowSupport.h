@@ -31,8 +31,5 @@ void SetEnabled_Recursive(QWidget* widget, bool enabled);
 // Creates the per-user folders and default files of a new project.
 void Check_Path_And_Create_Files_Now();
 
-// The placeholder shown for barcode data that cannot be drawn.
-QImage Invalid_Data_Image(QSize size);
-
 // "in", "cm" or "mm" for a unit code.
 QString Unit_Caption(int unit);

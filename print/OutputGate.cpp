@@ -16,14 +16,14 @@ void Print_Button()
     });
 }
 
-void Output_Command(const std::function<void()>& openWindow)
+void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
 {
     try {
         if (!Batch_Services)
             return;
         Batch_Services->Check_Series_Or_Excel_Use_or_not();
         if (Barcode_Setting_Or_Designing_Mode != 0) {
-            Print_method(openWindow);
+            Print_method(openWindow, needsPrinter);
             return;
         }
         if (Total_Barcode_Label_wd_Batch == 0) {
@@ -33,7 +33,7 @@ void Output_Command(const std::function<void()>& openWindow)
         }
         Batch_Services->Draw_2d_barcode_again_for_manual();
         if (Barcode_Output_Checks())
-            Print_method(openWindow);
+            Print_method(openWindow, needsPrinter);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
@@ -69,9 +69,9 @@ bool Find_Valid_Barcode_Value_For_Batch_Processing()
     return false;
 }
 
-bool Print_method(const std::function<void()>& openWindow)
+bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)
 {
-    if (Printer_Names().isEmpty()) {
+    if (needsPrinter && Printer_Names().isEmpty()) {
         Show_MessageBox(QStringLiteral("No printer found."));
         return false;
     }

@@ -16,8 +16,9 @@
 void Print_Button();
 
 // The command with the window it opens: the print window for printing; the
-// PDF export command passes its own window.
-void Output_Command(const std::function<void()>& openWindow);
+// PDF export command passes its own window and no need of a printer (a PDF
+// is laid out on a default page without one).
+void Output_Command(const std::function<void()>& openWindow, bool needsPrinter = true);
 
 // The barcode-mode checks (Print_Barcode_Button without its last step);
 // false when the command ends.
@@ -27,6 +28,6 @@ bool Barcode_Output_Checks();
 // value; true at once otherwise.
 bool Find_Valid_Barcode_Value_For_Batch_Processing();
 
-// No printer: "No printer found." and false. Else the design back-up, the
-// window, and the restore.
-bool Print_method(const std::function<void()>& openWindow);
+// No printer (when one is needed): "No printer found." and false. Else the
+// design back-up, the window, and the restore.
+bool Print_method(const std::function<void()>& openWindow, bool needsPrinter = true);

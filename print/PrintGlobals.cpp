@@ -1,6 +1,7 @@
 #include "print/PrintGlobals.h"
 
 int PDF_View_Not_Print = 0;
+int PDF_Use_Label_Size = 0;
 PtImage Barcode_Image;
 
 float label_width = 0.0f;

@@ -11,6 +11,8 @@
 
 // ---- Which window drives the sheet preview (0 the print window) ----
 extern int PDF_View_Not_Print;
+// The PDF export window makes one page of each label's size (options 2 and 3).
+extern int PDF_Use_Label_Size;
 
 // ---- The one image printed on every label when no batch is used ----
 extern PtImage Barcode_Image;

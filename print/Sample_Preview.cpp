@@ -55,7 +55,9 @@ void Sample_Preview::drawSheet(QPainter& painter, const QSizeF& sheet, bool toSc
     painter.setPen(Qt::black);
     painter.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
     if (toScreen) {
-        if (Manual_or_Pre != 1) {
+        // The page margins: in the print window for a manual label; in the
+        // PDF window unless the pages are label-sized.
+        if (PDF_View_Not_Print ? !PDF_Use_Label_Size : Manual_or_Pre != 1) {
             QPen pen(Qt::darkGray);
             pen.setWidthF(1.0);
             painter.setPen(pen);
@@ -77,7 +79,7 @@ void Sample_Preview::drawSheet(QPainter& painter, const QSizeF& sheet, bool toSc
 
 QImage Sample_Preview::imageRepresentation() const
 {
-    const QSizeF sheet = Sheet_Size();
+    const QSizeF sheet = shownSheetSize();
     if (sheet.isEmpty())
         return {};
     QImage image(sheet.toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
@@ -95,5 +97,5 @@ void Sample_Preview::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.scale(m_scale, m_scale);
-    drawSheet(p, Sheet_Size(), true);
+    drawSheet(p, shownSheetSize(), true);
 }

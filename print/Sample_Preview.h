@@ -30,6 +30,11 @@ public:
     // A snapshot of the sheet, one pixel a point.
     QImage imageRepresentation() const;
 
+    // The PDF export window sizes the sheet itself (a label-sized page);
+    // an empty size gives back Sheet_Size().
+    void setSheetSize(QSizeF sheet) { m_sheet = sheet; update(); }
+    QSizeF shownSheetSize() const { return m_sheet.isEmpty() ? Sheet_Size() : m_sheet; }
+
     // On the screen the sheet is drawn at this scale (1: one pixel a point).
     void setDisplayScale(double scale) { m_scale = scale > 0 ? scale : 1.0; update(); }
     double displayScale() const { return m_scale; }
@@ -39,4 +44,5 @@ protected:
 
 private:
     double m_scale = 1.0;
+    QSizeF m_sheet;
 };

@@ -172,6 +172,39 @@ void Delete_File(const QString& path)
     Delete_Folder(path);
 }
 
+namespace {
+
+bool nameTaken(const QString& folder, const QString& base, const QString& ext)
+{
+    const QString stem = Path_Join(folder, base);
+    if (ext.isEmpty())
+        return QFileInfo::exists(stem);
+    const QString dotted = stem + QLatin1Char('.');
+    return QFileInfo::exists(dotted + ext) || QFileInfo::exists(dotted + ext.toLower())
+        || QFileInfo::exists(dotted + ext.toUpper());
+}
+
+} // namespace
+
+QString Check_Exist_Path_and_Create_New(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.path();
+    const QString base = info.completeBaseName();
+    const QString ext = info.suffix().toUpper();
+    auto join = [&](const QString& b) {
+        const QString file = ext.isEmpty() ? b : b + QLatin1Char('.') + ext;
+        return Path_Join(folder, file);
+    };
+    if (!nameTaken(folder, base, ext))
+        return join(base);
+    for (long long n = 1;; ++n) {
+        const QString candidate = QStringLiteral("%1 (%2)").arg(base).arg(n);
+        if (!nameTaken(folder, candidate, ext))
+            return join(candidate);
+    }
+}
+
 void Open_Help_File()
 {
     const QString help = Path_Join(Resource_Path, QStringLiteral("Help.pdf"));

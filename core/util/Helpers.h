@@ -51,6 +51,10 @@ bool Create_Folder(const QString& path);
 void Delete_Folder(const QString& path);
 // Removes the item when its folder lets us. Failures are ignored.
 void Delete_File(const QString& path);
+// The path with its extension in capitals when nothing of that name is
+// there, else the first free "name (n).EXT". A name counts as taken when a
+// file with that name and the extension in any of its usual cases exists.
+QString Check_Exist_Path_and_Create_New(const QString& path);
 // Opens Resource_Path/"Help.pdf" in the default application, or says
 // "Help file does not exist!".
 void Open_Help_File();

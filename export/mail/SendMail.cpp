@@ -7,9 +7,9 @@
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
+#include "export/PdfExport.h"
 #include "export/ProgressWindow.h"
 #include "export/mail/EmailSetting.h"
-#include "platform/ImageWriter.h"
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
@@ -157,10 +157,17 @@ private:
         return r.sent;
     }
 
-    // Writes an image as the one-page PDF attachment.
+    // Writes an image as the one-page PDF attachment, a page of its own size
+    // (the PDF export writer's label-sized page).
     bool writeAttachment(const PtImage& image)
     {
-        return !image.isNull() && Write_PtImage_File(m_attachment, image, ImageFileFormat::PDF);
+        QString error;
+        if (image.isNull() || !Write_Image_Pages_Pdf(m_attachment, {image}, &error)) {
+            if (!error.isEmpty())
+                Show_NSLog_Message(error);
+            return false;
+        }
+        return true;
     }
 
     PtImage rowImage(int row)

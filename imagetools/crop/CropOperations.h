@@ -1,19 +1,18 @@
 #pragma once
 // The parts of cropping that need no window: output names, free names,
 // the resize size, mapping a selection onto the full-resolution picture,
-// cutting and writing, and the series files the crop wizard reads and writes.
+// cutting and writing. Series files are read and written through
+// data/SeriesStore.h.
 #include "platform/ImageWriter.h"
 
 #include <QImage>
 #include <QRect>
 #include <QRectF>
-#include <QSaveFile>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 
 // The extension written for an item of the output format list (0 JPG,
 // 1 BMP, 2 PNG, 3 TIFF), in capitals.
@@ -28,9 +27,8 @@ bool Is_Allowed_Image_File(const QString& path);
 // base becomes '_', so a name never leads out of the output folder.
 QString Crop_Output_Name(const QString& folder, const QString& base, int cropNum, int formatIndex);
 
-// The path with its extension in capitals, or the first free numbered
-// variant "base (n).EXT" when a file is there.
-QString Check_Exist_Path_and_Create_New(const QString& path);
+// The first free numbered name is Check_Exist_Path_and_Create_New
+// (core/util/Helpers.h).
 
 // The size a picture is resized to: W x H, or, keeping the proportions, the
 // picture fitted inside W x H (enlarged when both ratios are above 1).
@@ -49,35 +47,3 @@ ImageFileFormat Crop_File_Format(const QString& path);
 // transparent areas white in every format but PNG. False with a reason
 // when the file could not be written (an existing file is then unchanged).
 bool Write_Cropped_Picture(const QString& path, const QImage& picture, QString* error);
-
-// ---- Series files (UTF-8, one value a line, in Data_Folder_Path) ----
-// The series file of a name (its extension the series extension, "txt").
-QString Series_File_Path(const QString& name);
-// The series whose name matches without regard to case, "" when none.
-QString Existing_Series_Name(const QString& name);
-// The file of an existing series whose name matches without regard to case
-// (its extension in any case); "" when there is none.
-QString Existing_Series_File(const QString& name);
-// The lines of a series: the whole text trimmed, split at "\n", the lines
-// themselves kept as they are. Empty (and *ok false) when it cannot be read.
-QStringList Read_Series_Lines(const QString& name, bool* ok = nullptr);
-// A name for a new series beside `name`: the name itself when no series has
-// it (in any case), else "name (n)" with the first free n.
-QString Free_Series_Name(const QString& name);
-
-// A series written line by line and put in place only when committed; a
-// writer dropped without commit leaves any old series as it was.
-class SeriesFileWriter {
-public:
-    explicit SeriesFileWriter(const QString& path);
-    bool open();
-    bool appendLine(const QString& line);
-    bool commit();
-    void cancel();
-    QString errorString() const;
-    int lineCount() const { return m_lines; }
-
-private:
-    std::unique_ptr<QSaveFile> m_file;
-    int m_lines = 0;
-};

@@ -6,6 +6,7 @@
 #include "core/util/MessageBoxes.h"
 #include "core/util/ServiceInterfaces.h"
 #include "core/util/SharedValues.h"
+#include "data/SeriesStore.h"
 #include "imagetools/crop/CropOperations.h"
 #include "imagetools/picture/PictureDecoder.h"
 #include "imagetools/selection/MSSCanvas.h"
@@ -422,7 +423,7 @@ void Cropping_Tool::refillSeriesCombo(const QString& choose)
     const QString previous = camera_list->currentIndex() > 0 ? camera_list->currentText() : QString();
     camera_list->clear();
     camera_list->addItem(kSelectSeries);
-    camera_list->addItems(MainWindowServices::Get_datasheet_File_Name_Array());
+    camera_list->addItems(Series_Names());
     const QString wanted = choose.isEmpty() ? previous : choose;
     int index = 0;
     if (!wanted.isEmpty()) {
@@ -625,7 +626,7 @@ void Cropping_Tool::Load_file_Func(const QString& seriesName)
 {
     try {
         bool ok = false;
-        const QStringList lines = Read_Series_Lines(seriesName, &ok);
+        const QStringList lines = Read_Series_Values(seriesName, &ok);
         if (!ok)
             Show_NSLog_Message(QStringLiteral("The series %1 could not be read.").arg(seriesName));
         for (const QString& line : lines)
@@ -1088,43 +1089,10 @@ void Cropping_Tool::Wait_For_Job()
 
 void Cropping_Tool::showProgress()
 {
+    // The one progress window of batch jobs; without it (the image tools on
+    // their own) the job runs without a window.
     m_sharedProgress = Send_Modeless_Var
         && Send_Modeless_Var->Begin_Job_Progress(this, &curr_card_count, &show_count, QStringLiteral("%d / %d"));
-    if (m_sharedProgress)
-        return;
-    // Our own window while the shared one does not serve other subsystems' jobs.
-    if (!m_progress) {
-        auto* dlg = new QDialog(this);
-        dlg->setWindowTitle(QStringLiteral("Cropping"));
-        Apply_Dialog_Background(dlg);
-        auto* col = new QVBoxLayout(dlg);
-        m_progressText = new QLabel;
-        m_progressBar = new QProgressBar;
-        auto* stop = new QPushButton(QStringLiteral("Stop"));
-        col->addWidget(m_progressText);
-        col->addWidget(m_progressBar);
-        col->addWidget(stop, 0, Qt::AlignRight);
-        connect(stop, &QPushButton::clicked, dlg, [] {
-            if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?")))
-                Stop_Processing_Now = true;
-        });
-        m_progressTimer = new QTimer(dlg);
-        m_progressTimer->setInterval(500);
-        connect(m_progressTimer, &QTimer::timeout, dlg, [this] {
-            const int total = show_count.load();
-            const int current = curr_card_count.load();
-            m_progressBar->setMaximum(std::max(1, total));
-            m_progressBar->setValue(std::min(current, std::max(1, total)));
-            m_progressText->setText(QStringLiteral("%1 / %2 ").arg(current).arg(total));
-        });
-        m_progress = dlg;
-    }
-    m_progressBar->setRange(0, std::max(1, show_count.load()));
-    m_progressBar->setValue(0);
-    m_progressText->setText(QStringLiteral("%1 / %2").arg(0).arg(show_count.load()));
-    m_progress->setWindowModality(Qt::WindowModal);
-    m_progress->show();
-    m_progressTimer->start();
 }
 
 void Cropping_Tool::hideProgress()
@@ -1132,10 +1100,6 @@ void Cropping_Tool::hideProgress()
     if (m_sharedProgress && Send_Modeless_Var)
         Send_Modeless_Var->End_Job_Progress();
     m_sharedProgress = false;
-    if (m_progress) {
-        m_progressTimer->stop();
-        m_progress->hide();
-    }
 }
 
 void Cropping_Tool::Crop_All_Thread()
@@ -1165,31 +1129,22 @@ void Cropping_Tool::Crop_All_Thread()
         show_count = list_count;
         curr_card_count = 0;
 
-        std::unique_ptr<SeriesFileWriter> series;
+        // The new series is written whole at the end (atomically): a stopped
+        // replace keeps the old one.
         QString newSeries;
-        QString seriesFile;
+        QStringList seriesLines;
         if (seriesInput) {
             if (replace) {
-                // The chosen series' own file, whatever the capitals of its name.
-                seriesFile = Existing_Series_File(seriesName);
-                newSeries = seriesFile.isEmpty() ? seriesName : QFileInfo(seriesFile).completeBaseName();
+                newSeries = Series_Exists(seriesName) ? QFileInfo(Series_File_Path(seriesName)).completeBaseName()
+                                                      : seriesName;
             } else {
-                newSeries = Free_Series_Name(Remove_Reserve_Char_In_File_Name(seriesName));
+                const QString clean = Remove_Reserve_Char_In_File_Name(seriesName);
+                newSeries = Series_Exists(clean) ? Series_Keep_Both_Name(clean) : clean;
             }
             if (crop_direct == 2) {
                 Crop_Direct_Series = newSeries;
                 Crop_Output_Path = Path_Join(Crop_Output_Path, newSeries);
                 Create_Folder(Crop_Output_Path);
-            }
-            if (seriesFile.isEmpty())
-                seriesFile = Series_File_Path(newSeries);
-            series = std::make_unique<SeriesFileWriter>(seriesFile);
-            if (!series->open()) {
-                Show_NSLog_Message(series->errorString());
-                Show_MessageBox(QStringLiteral("Error in series file accessing."));
-                Crop_Direct_Series.clear();
-                m_jobRunning = false;
-                return;
             }
         }
 
@@ -1229,20 +1184,18 @@ void Cropping_Tool::Crop_All_Thread()
                     ++failures;
                 continue;
             }
-            if (series && !series->appendLine(croped_file))
-                ++failures;
+            if (seriesInput)
+                seriesLines << croped_file;
         }
         const bool stopped = Stop_Processing_Now;
         crop_failures = failures;
 
-        if (series) {
+        if (seriesInput) {
             bool kept = true;
-            if ((replace && stopped) || series->lineCount() == 0) {
+            if ((replace && stopped) || seriesLines.isEmpty()) {
                 // A stopped replace keeps the old series; nothing written makes no new one.
-                series->cancel();
                 kept = false;
-            } else if (!series->commit()) {
-                Show_NSLog_Message(series->errorString());
+            } else if (!Write_Series_File(newSeries, seriesLines)) {
                 Show_MessageBox(QStringLiteral("Error in series file accessing."));
                 kept = false;
             }

@@ -190,11 +190,7 @@ private:
     std::atomic<bool> m_jobRunning{false};
     std::atomic<bool> m_workerFinished{true};
     bool m_batchLoading = false;
-    QPointer<QDialog> m_progress;
     bool m_sharedProgress = false;
-    QProgressBar* m_progressBar = nullptr;
-    QLabel* m_progressText = nullptr;
-    QTimer* m_progressTimer = nullptr;
     QWidget* m_listPanel = nullptr;
 
     static QPointer<Cropping_Tool> s_instance;

@@ -1,6 +1,7 @@
 // File names of exports and the keep-or-replace decision.
 #include "ExportTestSupport.h"
 #include "core/FakeMainWindow.h"
+#include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"

@@ -4,6 +4,8 @@
 #include "ImageToolsSupport.h"
 
 #include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "data/SeriesStore.h"
 #include "imagetools/crop/CropOperations.h"
 #include "imagetools/crop/Cropping_Tool.h"
 #include "imagetools/picture/PictureDecoder.h"

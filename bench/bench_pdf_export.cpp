@@ -1,0 +1,123 @@
+// PDF export: 1,000 barcode labels (each made by the generation road, as the
+// main window makes a list row's barcode) accepted by the PDF export window
+// and written by its writer: sheets of 65 in one file, a file per sheet, and
+// one file of label-sized pages. Goal: 1,000 labels under 2 s, with the PDF
+// small (bars stay vector paths).
+#include "barcode/generation/BarcodeRoad.h"
+#include "common/FakeBatchServices.h"
+#include "core/util/BarcodeSettings.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
+#include "export/PdfExportWindow.h"
+#include "platform/MessageSink.h"
+#include "print/PrintControls.h"
+#include "print/PrintGlobals.h"
+#include "print/PrinterList.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int Rows = 1000;
+
+QString Value(int row)
+{
+    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
+}
+
+struct BarcodeBatch {
+    BarcodeBatch()
+    {
+        BarcodeSettings s;
+        Set_Barcode_Type(s, QStringLiteral("Code 128"));
+        batch.state.settings = s;
+        batch.state.value = Value(0);
+        batch.state.dataSource = batch.state.valueChecked = batch.state.listFeeds = true;
+        for (int r = 0; r < Rows; ++r)
+            batch.state.list << BarcodeListRow{{"Value", Value(r)}, {"PQ", "1"}};
+        batch.barcodeRows = Rows;
+        batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value(row), QString(), QString()); };
+        Barcode_Setting_Or_Designing_Mode = 0;
+        Use_Data_Sheet_Values = 1;
+        batch.Get_Barcode_Batch_Count();
+    }
+    FakeBatchServices batch;
+};
+
+qint64 Folder_Bytes(const QString& folder)
+{
+    qint64 bytes = 0;
+    for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files))
+        bytes += f.size();
+    return bytes;
+}
+
+// Accepts and writes the job the window holds, as OK does, on this thread.
+void Run(benchmark::State& state, int option, bool labelSize)
+{
+    Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
+    Set_Printer_Names_Provider([] { return QStringList{"Bench"}; });
+    MainWindowServices::setPrintInfo(PrintInfo());
+    QTemporaryDir dir;
+    BarcodeBatch rows;
+    PDF_Export w;
+    w.Reset_For_Opening();
+    if (option <= 1) {
+        // A sheet of 5 x 13 labels of 38.1 x 21.2 mm.
+        w.width_Text->setText("38.1");
+        w.Width_Changed(w.width_Text);
+        w.height_Text->setText("21.2");
+        w.Height_Changed(w.height_Text);
+        w.Col_Text->setText("5");
+        w.Col_Changed(w.Col_Text);
+        w.Row_Text->setText("13");
+        w.Row_Changed(w.Row_Text);
+    }
+    w.pdf_option[option]->click();
+    if (labelSize)
+        w.use_label_size_chk_box->click();
+    Pdf_Export_Report report;
+    for (auto _ : state) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        if (!w.Execute_Exporting()) {
+            state.SkipWithError("the job was refused");
+            break;
+        }
+        Pdf_Export_Job job = w.acceptedJob();
+        job.folder = dir.path();
+        std::atomic<int> progress{0};
+        report = Run_Pdf_Export(job, &progress);
+    }
+    state.counters["labels"] = report.labels;
+    state.counters["files"] = report.files.size();
+    state.counters["pages"] = report.pages;
+    state.counters["pdf_MB"] = double(Folder_Bytes(dir.path())) / (1024.0 * 1024.0);
+}
+
+void BM_Pdf1000LabelsSheetsInOneFile(benchmark::State& state) { Run(state, 0, false); }
+void BM_Pdf1000LabelsFilePerSheet(benchmark::State& state) { Run(state, 1, false); }
+void BM_Pdf1000LabelSizedPages(benchmark::State& state) { Run(state, 3, true); }
+
+BENCHMARK(BM_Pdf1000LabelsSheetsInOneFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pdf1000LabelsFilePerSheet)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pdf1000LabelSizedPages)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

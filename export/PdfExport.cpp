@@ -1,0 +1,511 @@
+#include "export/PdfExport.h"
+
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportNaming.h"
+#include "export/ProgressWindow.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPointer>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <thread>
+
+const QString pdf_export_folder_name = QStringLiteral("Zorv PDF Label");
+int pdf_export_opt = 0;
+
+namespace {
+
+// ---------------------------------------------------------------- labels
+
+struct Label {
+    PtImage image;   // null: the row gave no image
+    int row = -1;    // 0-based data row; -1 without batch values
+};
+
+// The labels of a job in order: each row repeated by its print quantity, a
+// row without an image left out (skip-invalid) or kept as an invalid label,
+// at most labelCap labels. Without batch values, labelCap copies of the
+// window's label image.
+class LabelStream {
+public:
+    explicit LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report)
+        : m_job(job), m_report(report), m_count(job.rowStart) {}
+
+    // Whether another label follows (fetches rows ahead past left-out ones).
+    bool hasMore()
+    {
+        if (m_pending)
+            return true;
+        if (m_emitted >= m_job.labelCap)
+            return false;
+        if (!m_job.batch) {
+            m_next = Label{m_job.labelImage, -1};
+            m_pending = true;
+            return true;
+        }
+        for (;;) {
+            if (m_copiesLeft > 0 && m_rowImage) {
+                --m_copiesLeft;
+                m_next = Label{*m_rowImage, m_row};
+                m_pending = true;
+                return true;
+            }
+            if (m_count >= m_job.rowEnd)
+                return false;
+            if (Stop_Processing_Now)
+                return false;
+            m_row = m_count++;
+            int copies = 1;
+            if (m_job.printQuantity && Batch_Services)
+                copies = std::max(1, Batch_Services->Get_PQ_Count_Of_Index(m_row));
+            const PtImage image = fetch(m_row);
+            if (image.isNull() && m_job.skipInvalid) {
+                m_report.skippedRows << m_row + 1;
+                m_rowImage.reset();
+                m_copiesLeft = 0;
+                continue;
+            }
+            m_rowImage = image;
+            m_copiesLeft = copies;
+        }
+    }
+
+    // Takes the next label; false when there is none.
+    bool next(Label& out)
+    {
+        if (!hasMore())
+            return false;
+        out = m_next;
+        m_pending = false;
+        m_next = Label();
+        ++m_emitted;
+        return true;
+    }
+
+private:
+    PtImage fetch(int row) const
+    {
+        if (!Batch_Services)
+            return {};
+        if (m_job.designing)
+            return Batch_Services->Set_data_table_value_to_card(row, QStringLiteral("F"), true);
+        return Batch_Services->Get_Image_From_List_Val(row);
+    }
+
+    const Pdf_Export_Job& m_job;
+    Pdf_Export_Report& m_report;
+    int m_count;                       // next row to fetch
+    int m_row = -1;                    // the row being repeated
+    int m_copiesLeft = 0;
+    std::optional<PtImage> m_rowImage; // the image of m_row
+    bool m_pending = false;
+    Label m_next;
+    int m_emitted = 0;
+};
+
+// ---------------------------------------------------------------- files
+
+// One PDF file being written: a QSaveFile under a QPdfWriter, pages added
+// with their own sizes, committed only when closed.
+class PdfFile {
+public:
+    explicit PdfFile(const QString& path) : m_file(path) {}
+
+    bool open() { return m_file.open(QIODevice::WriteOnly); }
+
+    // Begins a page of `size` points; the painter's unit is then one point,
+    // its origin the page's top-left corner.
+    QPainter* beginPage(QSizeF size)
+    {
+        const QPageLayout layout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                 QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        if (!m_writer) {
+            m_writer = std::make_unique<QPdfWriter>(&m_file);
+            m_writer->setCreator(QStringLiteral("Zorv Label"));
+            m_writer->setTitle(QFileInfo(m_file.fileName()).completeBaseName());
+            m_writer->setPageLayout(layout);
+            if (!m_painter.begin(m_writer.get()))
+                return nullptr;
+        } else {
+            m_writer->setPageLayout(layout);
+            if (!m_writer->newPage())
+                return nullptr;
+        }
+        m_painter.resetTransform();
+        const double dpi = m_writer->resolution();
+        m_painter.scale(dpi / 72.0, dpi / 72.0);
+        m_painter.setRenderHint(QPainter::Antialiasing, true);
+        m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        ++m_pages;
+        return &m_painter;
+    }
+
+    int pages() const { return m_pages; }
+
+    // Ends the document and puts the file in place; false when it could not
+    // be written (an old file of that name is then unchanged).
+    bool close()
+    {
+        if (m_painter.isActive())
+            m_painter.end();
+        m_writer.reset();
+        if (m_pages == 0) {
+            m_file.cancelWriting();
+            m_file.commit();
+            return false;
+        }
+        return m_file.commit();
+    }
+
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    QSaveFile m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+    QPainter m_painter;
+    int m_pages = 0;
+};
+
+// ---------------------------------------------------------------- drawing
+
+void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Label& label,
+               const Pdf_Export_Job& job)
+{
+    const QPointF origin = Cell_Origin(g, row, col);
+    const double x = origin.x(), y = origin.y();
+    const double lw = g.lw, lh = g.lh;
+    QRectF target;
+    const PtImage* image = &label.image;
+    if (label.image.isNull()) {
+        // The invalid-data image in the label's place.
+        image = &job.invalidImage;
+        target = QRectF(x, y, lw, lh);
+    } else if (job.designing) {
+        // The card fills its cell.
+        target = QRectF(x, y, lw, lh);
+    } else {
+        const double w = label.image.size().width(), h = label.image.size().height();
+        const double px = job.centerBarcode ? x + lw / 2 - w / 2 : x;
+        target = QRectF(px, y, w, h);
+    }
+    if (image->isNull())
+        return;
+    image->draw(p, To_Top_Left(target, g.H), 1.0);
+}
+
+// The geometry of a page that holds one label (options 2 and 3 on paper):
+// a single cell, placed by the alignment or in the middle with auto-centre;
+// in barcode mode with batch values the cell is the size of the label.
+Sheet_Geometry singleLabelGeometry(const Pdf_Export_Job& job, const Label& label)
+{
+    Sheet_Geometry g = job.geometry;
+    g.rows = g.cols = 1;
+    g.hg = g.vg = 0;
+    if (g.autoCenter) {
+        g.autoCenter = false;
+        g.align = 5;
+    }
+    if (!job.designing && job.batch) {
+        const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
+        if (!image.isNull()) {
+            g.lw = float(image.size().width());
+            g.lh = float(image.size().height());
+        }
+    }
+    return g;
+}
+
+// ---------------------------------------------------------------- the job
+
+class PdfJob {
+public:
+    PdfJob(const Pdf_Export_Job& job, std::atomic<int>* progress)
+        : m_job(job), m_progress(progress), m_labels(job, m_report) {}
+
+    Pdf_Export_Report run()
+    {
+        const bool imagePages = (m_job.option == 2 || m_job.option == 3) && m_job.useLabelSize;
+        const bool oneFile = m_job.option == 0 || m_job.option == 3;
+        if (imagePages)
+            runImagePages(oneFile);
+        else
+            runSheets(oneFile);
+        return m_report;
+    }
+
+private:
+    bool stop() const { return Stop_Processing_Now.load(); }
+
+    void countLabel()
+    {
+        ++m_report.labels;
+        if (m_progress)
+            ++*m_progress;
+    }
+
+    // The path of the next file after the keep-or-replace decision; empty
+    // after Cancel (the job then ends).
+    QString nextPath()
+    {
+        if (!QFileInfo(m_job.folder).isDir())
+            Create_Folder(m_job.folder);
+        const QString path = Pdf_File_Path(m_job.folder, m_job.baseName, m_fileNumber);
+        const QString chosen = Trim_Str(Check_And_Show_Keep_Replace_File_Msg(path, true));
+        if (chosen.isEmpty()) {
+            m_report.cancelled = true;
+            m_report.stopped = true;
+        }
+        return chosen;
+    }
+
+    std::unique_ptr<PdfFile> openFile()
+    {
+        const QString path = nextPath();
+        if (path.isEmpty())
+            return nullptr;
+        auto file = std::make_unique<PdfFile>(path);
+        if (!file->open()) {
+            Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(path, file->errorString()));
+            ++m_report.failed;
+            ++m_fileNumber;
+            return nullptr;
+        }
+        m_currentPath = path;
+        return file;
+    }
+
+    void closeFile(std::unique_ptr<PdfFile>& file)
+    {
+        if (!file)
+            return;
+        const int pages = file->pages();
+        if (pages > 0) {
+            if (file->close()) {
+                m_report.files << m_currentPath;
+                m_report.pagesPerFile << pages;
+                m_report.pages += pages;
+                Export_Any_File = true;
+            } else {
+                Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(m_currentPath, file->errorString()));
+                ++m_report.failed;
+            }
+            ++m_fileNumber;
+        } else {
+            file->close();
+        }
+        file.reset();
+    }
+
+    // One page of labels on the paper; false when the job ended on it.
+    bool drawSheet(QPainter& p, const Sheet_Geometry& sheet)
+    {
+        for (int i = 1; i <= sheet.rows; ++i) {
+            for (int j = 1; j <= sheet.cols; ++j) {
+                if (stop()) {
+                    m_report.stopped = true;
+                    return false;
+                }
+                Label label;
+                if (!m_labels.next(label))
+                    return false;
+                countLabel();
+                const Sheet_Geometry g = (sheet.rows == 1 && sheet.cols == 1 && perLabel())
+                    ? singleLabelGeometry(m_job, label) : sheet;
+                drawLabel(p, g, i, j, label, m_job);
+            }
+        }
+        return true;
+    }
+
+    bool perLabel() const { return m_job.option == 2 || m_job.option == 3; }
+
+    // Options 0 and 1, and 2 and 3 on paper.
+    void runSheets(bool oneFile)
+    {
+        Sheet_Geometry sheet = m_job.geometry;
+        if (perLabel()) {
+            sheet.rows = sheet.cols = 1;
+            sheet.hg = sheet.vg = 0;
+        }
+        const QSizeF paper(sheet.W, sheet.H);
+        std::unique_ptr<PdfFile> file;
+        while (!stop() && m_labels.hasMore()) {
+            if (!file) {
+                file = openFile();
+                if (!file)
+                    return;   // Cancel, or a file that cannot be made: nothing more can be written
+            }
+            QPainter* p = file->beginPage(paper);
+            if (!p) {
+                closeFile(file);
+                ++m_report.failed;
+                return;
+            }
+            const bool more = drawSheet(*p, sheet);
+            if (!oneFile)
+                closeFile(file);
+            if (!more)
+                break;
+        }
+        if (stop())
+            m_report.stopped = true;
+        closeFile(file);
+    }
+
+    // Options 2 and 3 with the label-size setting: a page of each label's size.
+    void runImagePages(bool oneFile)
+    {
+        std::unique_ptr<PdfFile> file;
+        Label label;
+        while (!stop() && m_labels.hasMore()) {
+            if (!file) {
+                file = openFile();
+                if (!file)
+                    return;
+            }
+            if (!m_labels.next(label))
+                break;
+            countLabel();
+            const PtImage& image = label.image.isNull() ? m_job.invalidImage : label.image;
+            const QSizeF size = image.isNull() ? QSizeF(m_job.geometry.lw, m_job.geometry.lh) : image.size();
+            QPainter* p = file->beginPage(size);
+            if (!p) {
+                closeFile(file);
+                ++m_report.failed;
+                return;
+            }
+            if (!image.isNull())
+                image.draw(*p, QRectF(QPointF(0, 0), size), 1.0);
+            if (!oneFile)
+                closeFile(file);
+        }
+        if (stop())
+            m_report.stopped = true;
+        closeFile(file);
+    }
+
+    const Pdf_Export_Job& m_job;
+    std::atomic<int>* m_progress;
+    Pdf_Export_Report m_report;
+    LabelStream m_labels;
+    int m_fileNumber = 0;
+    QString m_currentPath;
+};
+
+QString reportMessage(const Pdf_Export_Report& r)
+{
+    if (r.failed == 0 && !r.stopped && !r.files.isEmpty())
+        return QStringLiteral("Label has been exported successfully.");
+    if (r.files.isEmpty() && r.failed == 0 && !r.stopped)
+        return QStringLiteral("There is no barcode to export.");
+    QStringList lines;
+    lines << QStringLiteral("%1 labels were exported in %2 files.").arg(r.labels).arg(r.files.size());
+    if (r.failed > 0)
+        lines << QStringLiteral("%1 of %2 files could not be written.").arg(r.failed).arg(r.failed + r.files.size());
+    if (r.cancelled)
+        lines << QStringLiteral("The export was cancelled.");
+    else if (r.stopped)
+        lines << QStringLiteral("The export was stopped.");
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QString Pdf_File_Path(const QString& folder, const QString& baseName, int k)
+{
+    const QString name = k == 0 ? baseName : QStringLiteral("%1 (%2)").arg(baseName).arg(k);
+    return Path_Join(folder, Remove_Reserve_Char_In_File_Name(name)) + QStringLiteral(".PDF");
+}
+
+Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress)
+{
+    PdfJob run(job, progress);
+    Pdf_Export_Report report = run.run();
+    report.message = reportMessage(report);
+    return report;
+}
+
+std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host)
+{
+    auto handle = std::make_shared<Pdf_Export_Handle>();
+    QPointer<QWidget> hostWindow(host);
+    std::thread([handle, job, hostWindow] {
+        Pdf_Export_Report report;
+        try {
+            curr_card_count = 0;
+            show_count = std::max(1, job.totalLabels);
+            Batch_Job_Frame frame(hostWindow);
+            ProgressCounters counters;
+            counters.current = &curr_card_count;
+            counters.total = &show_count;
+            counters.showNext = true;
+            frame.Show(show_count, QStringLiteral("%d / %d "), counters);
+
+            report = Run_Pdf_Export(job, &curr_card_count);
+
+            // The main window shows its first row or its design again.
+            if ((job.batch || job.excel) && !report.cancelled && Batch_Services) {
+                Run_On_Main_Thread_And_Wait([&job] {
+                    if (!job.designing)
+                        Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+                    else if (job.startCardOption != QLatin1String("G"))
+                        Batch_Services->Create_Card_Design_Again();
+                });
+            }
+            Stop_Processing_Now = true;
+            frame.Hide();
+
+            Run_On_Main_Thread_And_Wait([&job, &report] {
+                Export_File_Path = job.folder;
+                Export_File_Message = report.message;
+            });
+            if (!report.files.isEmpty() && Main_App_wnd)
+                Main_App_wnd->Open_Export_File_Box();
+            else if (!report.cancelled)
+                Show_MessageBox(report.message);
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+        handle->setReport(report);
+        handle->done = true;
+    }).detach();
+    return handle;
+}
+
+bool Write_Image_Pages_Pdf(const QString& path, const QList<PtImage>& images, QString* error)
+{
+    PdfFile file(path);
+    if (!file.open()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    for (const PtImage& image : images) {
+        if (image.isNull() || image.size().isEmpty())
+            continue;
+        QPainter* p = file.beginPage(image.size());
+        if (!p)
+            break;
+        image.draw(*p, QRectF(QPointF(0, 0), image.size()), 1.0);
+    }
+    if (!file.close()) {
+        if (error)
+            *error = file.pages() == 0 ? QStringLiteral("There is no image to write.") : file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,117 @@
+#pragma once
+// The PDF export writer: lays the labels of a job out as PDF pages in one of
+// four layouts and writes the files.
+//
+//   option 0  one file, a page per sheet of rows x columns labels
+//   option 1  a file per sheet
+//   option 2  a file per label
+//   option 3  one file, a page per label
+//
+// Sheet pages have the paper's size and use the cell grid of the printed
+// sheet (print/SheetLayout.h). Options 2 and 3 put one label on a page: on
+// the paper, placed by the alignment (middle-centre with auto-centre), or,
+// with the label-size setting, on a page exactly as large as the label's
+// image. Labels come from the job's rows, each repeated by its print
+// quantity; a row without an image is left out (skip-invalid) or shows the
+// invalid-data image. Without batch values every label is the one label
+// image of the window.
+//
+// The writer works on a value snapshot of the job (Pdf_Export_Job) taken on
+// the GUI thread when the job is accepted; it never changes the sheet
+// geometry of the window, so the window is as it was after every job. Files
+// go through QSaveFile: a failed or replaced file never loses the old one.
+#include "platform/PtImage.h"
+#include "print/SheetLayout.h"
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QWidget;
+
+// The folder made inside the chosen destination.
+extern const QString pdf_export_folder_name;  // "Zorv PDF Label"
+
+// ---- Process-wide values of the PDF export window ----
+extern int pdf_export_opt;       // the layout of the job in work (0..3)
+// PDF_Use_Label_Size (pages of the label's size) is with the sheet geometry
+// in print/PrintGlobals.h: the sheet preview reads it.
+
+// One job, as the window accepted it.
+struct Pdf_Export_Job {
+    int option = 0;              // after the 1 x 1 conversion (0 -> 3, 1 -> 2)
+    bool useLabelSize = false;   // PDF_Use_Label_Size
+    bool designing = false;      // cards (designing mode) or barcodes
+    bool batch = false;          // Use_Data_Sheet_Values: one label a row
+    bool excel = false;          // Use_Excel_Binding_Values
+    bool printQuantity = false;  // repeat each row by its print quantity
+    bool skipInvalid = false;    // leave out rows without an image
+    bool centerBarcode = false;  // barcode mode: centred across its cell
+    int rowStart = 0;            // first row, 0-based
+    int rowEnd = 1;              // rows [rowStart, rowEnd)
+    int labelCap = 1;            // labels at most (Total_Label_Real)
+    int totalLabels = 1;         // the progress total
+    Sheet_Geometry geometry;     // paper, margins, cell size, grid, alignment
+    PtImage labelImage;          // Barcode_Image: the label without batch values
+    PtImage invalidImage;        // stands in for a row without an image
+    QString folder;              // the export folder ("Zorv PDF Label")
+    QString baseName;            // the file name as typed
+    QString startCardOption;     // Start_Card_Option when the job began
+};
+
+struct Pdf_Export_Report {
+    int labels = 0;          // labels laid out
+    int pages = 0;           // pages written
+    int failed = 0;          // files that could not be written
+    QStringList files;       // files written, in order
+    QList<int> pagesPerFile; // pages of each written file
+    QList<int> skippedRows;  // 1-based rows left out
+    bool stopped = false;    // Stop, or Cancel in the keep-or-replace box
+    bool cancelled = false;  // Cancel in the keep-or-replace box
+    QString message;         // what the user was told at the end
+};
+
+// The name of the k-th file of a job (k from 0): the base name, then
+// "base (k)"; cleaned of reserved characters, with the extension "PDF".
+QString Pdf_File_Path(const QString& folder, const QString& baseName, int k);
+
+// Lays out and writes the job on the calling thread. `progress` counts the
+// labels attempted. Stops before the next label once Stop_Processing_Now is
+// set; a stopped file keeps its finished pages and is closed as a valid file.
+Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress = nullptr);
+
+// A running job; `done` is set once the report is complete.
+class Pdf_Export_Handle {
+public:
+    std::atomic<bool> done{false};
+    Pdf_Export_Report report() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_report;
+    }
+    void setReport(const Pdf_Export_Report& r)
+    {
+        std::lock_guard lock(m_mutex);
+        m_report = r;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    Pdf_Export_Report m_report;
+};
+
+// The worker of the window's OK: shows the progress window on `host`, runs
+// the job, shows the first row or the design again (batch values or a
+// spreadsheet binding), hides the progress window and shows the after-export
+// box for the folder. Returns at once (GUI thread).
+std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host);
+
+// Writes images as one PDF, a page of each image's own size (the e-mail
+// attachment of a card or barcode). False when it could not be written.
+bool Write_Image_Pages_Pdf(const QString& path, const QList<PtImage>& images, QString* error = nullptr);

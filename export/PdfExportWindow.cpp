@@ -1,0 +1,1129 @@
+#include "export/PdfExportWindow.h"
+
+#include "barcode/generation/BarcodeRoad.h"
+#include "core/canvas/LMNRenderingView.h"
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportJobs.h"
+#include "export/ExportNaming.h"
+#include "platform/MessageSink.h"
+#include "platform/Numbers.h"
+#include "platform/Paths.h"
+#include "print/OutputGate.h"
+#include "print/PrintControls.h"
+#include "print/PrintGlobals.h"
+#include "print/PrinterList.h"
+#include "print/Sample_Preview.h"
+#include "print/SheetLayout.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+QPointer<PDF_Export> PDF_Export::s_instance;
+
+namespace {
+
+QString mm2(double v) { return Format_Fixed_C(v, 2); }
+double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
+int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
+
+// Shortest text that reads back as the same float.
+QString floatText(double v)
+{
+    const float f = float(v);
+    for (int precision = 6; precision < 10; ++precision) {
+        const QString t = QString::number(f, 'g', precision);
+        if (t.toFloat() == f)
+            return t;
+    }
+    return QString::number(f, 'g', 9);
+}
+
+void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
+{
+    if (stepper)
+        stepper->setValue(v);
+    field->setText(text);
+}
+
+QLineEdit* readOnlyField(int width = 0)
+{
+    auto* f = new QLineEdit;
+    f->setReadOnly(true);
+    if (width)
+        f->setFixedWidth(width);
+    return f;
+}
+
+QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step,
+                        bool floats)
+{
+    auto* h = new QHBoxLayout;
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(2);
+    field = new QLineEdit;
+    field->setFixedWidth(64);
+    stepper = new Number_Stepper;
+    stepper->setRange(min, max);
+    stepper->setIncrement(step);
+    if (floats)
+        field->setValidator(new Float_Num_Formatter(field));
+    h->addWidget(field);
+    h->addWidget(stepper);
+    h->addStretch();
+    return h;
+}
+
+constexpr int noBatchMaximum = 999999;
+
+} // namespace
+
+void PDF_Export_Button()
+{
+    Output_Command([] { PDF_Export::defaultInstance()->Open_Pdf_Export_Wnd(); }, false);
+}
+
+QPageLayout Pdf_Default_Page_Layout()
+{
+    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
+
+// ---------------------------------------------------------------- help
+
+PDF_Help::PDF_Help(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("PDF Export Options"));
+    Apply_Dialog_Background(this);
+    auto* col = new QVBoxLayout(this);
+    text = new QLabel(tr(
+        "<b>All sheets in one file</b>: each page is a sheet of the paper with the labels laid out in "
+        "rows and columns.<br><br>"
+        "<b>One file per sheet</b>: the same sheets, each written to a file of its own "
+        "(name, name (1), name (2), ...).<br><br>"
+        "<b>One file per label</b>: every label in a file of its own.<br><br>"
+        "<b>One file, a page per label</b>: every label on a page of its own.<br><br>"
+        "With the last two, <i>Use label size</i> makes each page exactly as large as the label; "
+        "otherwise the label is placed on the paper by the alignment."));
+    text->setWordWrap(true);
+    text->setMinimumWidth(420);
+    col->addWidget(text);
+    auto* ok = new QPushButton(tr("OK"));
+    ok->setDefault(true);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    col->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, &PDF_Help::OKPressed);
+}
+
+// ---------------------------------------------------------------- window
+
+PDF_Export::PDF_Export(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Export PDF"));
+    buildUi();
+    connectControls();
+    Apply_Dialog_Background(this);
+    for (QLineEdit* f : {Total_Text, To_Text, from_Text})
+        f->setValidator(new QIntValidator(0, noBatchMaximum, f));
+}
+
+PDF_Export::~PDF_Export() = default;
+
+PDF_Export* PDF_Export::defaultInstance()
+{
+    if (!s_instance)
+        s_instance = new PDF_Export(Dialog_Parent_Window());
+    return s_instance;
+}
+
+void PDF_Export::buildUi()
+{
+    auto* root = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    root->addLayout(left);
+
+    // Page.
+    auto* pageBox = new QGroupBox(tr("Page"));
+    auto* pg = new QGridLayout(pageBox);
+    Page_name_txt = readOnlyField();
+    Page_width_txt = readOnlyField(70);
+    Page_height_txt = readOnlyField(70);
+    l_mar_id = readOnlyField(56);
+    r_mar_id = readOnlyField(56);
+    t_mar_id = readOnlyField(56);
+    b_mar_id = readOnlyField(56);
+    page_setup_btn = new QPushButton(tr("Page Setup..."));
+    page_setup_btn->setAutoDefault(false);
+    pg->addWidget(new QLabel(tr("Paper:")), 0, 0);
+    pg->addWidget(Page_name_txt, 0, 1);
+    pg->addWidget(page_setup_btn, 0, 2);
+    auto* size = new QHBoxLayout;
+    size->addWidget(Page_width_txt);
+    size->addWidget(new QLabel(QStringLiteral("x")));
+    size->addWidget(Page_height_txt);
+    size->addStretch();
+    pg->addWidget(new QLabel(tr("Size (mm):")), 1, 0);
+    pg->addLayout(size, 1, 1, 1, 2);
+    auto* margins = new QHBoxLayout;
+    margins->addWidget(new QLabel(tr("Margins L")));
+    margins->addWidget(l_mar_id);
+    margins->addWidget(new QLabel(tr("R")));
+    margins->addWidget(r_mar_id);
+    margins->addWidget(new QLabel(tr("T")));
+    margins->addWidget(t_mar_id);
+    margins->addWidget(new QLabel(tr("B")));
+    margins->addWidget(b_mar_id);
+    pg->addLayout(margins, 2, 0, 1, 3);
+    left->addWidget(pageBox);
+
+    // Label sheet.
+    auto* sheetBox = new QGroupBox(tr("Labels (mm)"));
+    auto* sg = new QGridLayout(sheetBox);
+    sg->addWidget(new QLabel(tr("Width")), 0, 0);
+    sg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 0, 1);
+    sg->addWidget(new QLabel(tr("Height")), 0, 2);
+    sg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 0, 3);
+    sg->addWidget(new QLabel(tr("Rows")), 1, 0);
+    sg->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 1, 1);
+    sg->addWidget(new QLabel(tr("Columns")), 1, 2);
+    sg->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 1, 3);
+    sg->addWidget(new QLabel(tr("Horizontal gap")), 2, 0);
+    sg->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 2, 1);
+    sg->addWidget(new QLabel(tr("Vertical gap")), 2, 2);
+    sg->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 2, 3);
+    left->addWidget(sheetBox);
+
+    // Placement.
+    card_align_box = new QGroupBox(tr("Placement"));
+    auto* ab = new QHBoxLayout(card_align_box);
+    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
+    align_Gp_Bx = new QGroupBox;
+    align_Gp_Bx->setFlat(true);
+    auto* ag = new QGridLayout(align_Gp_Bx);
+    ag->setSpacing(1);
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k] = new QToolButton;
+        align_btn[k]->setIconSize(QSize(22, 22));
+        align_btn[k]->setAutoRaise(true);
+        ag->addWidget(align_btn[k], k / 3, k % 3);
+    }
+    Show_Margins = new QCheckBox(tr("Show label outlines"));
+    auto* placementRight = new QVBoxLayout;
+    placementRight->addWidget(Auto_Center_chk_bx);
+    placementRight->addWidget(Show_Margins);
+    placementRight->addStretch();
+    ab->addWidget(align_Gp_Bx);
+    ab->addLayout(placementRight);
+    ab->addStretch();
+    left->addWidget(card_align_box);
+
+    // Range and batch.
+    export_range_box = new QGroupBox(tr("Labels to export"));
+    auto* rg = new QGridLayout(export_range_box);
+    All_print_rd = new QRadioButton(tr("All"));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    tot_label = new QLabel(tr("Total"));
+    from_label = new QLabel(tr("From"));
+    to_label = new QLabel(tr("To"));
+    rg->addWidget(All_print_rd, 0, 0);
+    rg->addWidget(tot_label, 0, 1);
+    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, noBatchMaximum, 1, false), 0, 2, 1, 3);
+    rg->addWidget(Sel_print_rd, 1, 0);
+    rg->addWidget(from_label, 1, 1);
+    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, noBatchMaximum, 1, false), 1, 2);
+    rg->addWidget(to_label, 1, 3);
+    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, noBatchMaximum, 1, false), 1, 4);
+    left->addWidget(export_range_box);
+    auto* options = new QVBoxLayout;
+    print_with_batch_chk = new QCheckBox(tr("Export with batch data"));
+    skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
+    print_qty_chk = new QCheckBox(tr("Use print quantities"));
+    options->addWidget(print_with_batch_chk);
+    options->addWidget(skip_inavlid_chk);
+    options->addWidget(print_qty_chk);
+    left->addLayout(options);
+
+    // PDF options.
+    auto* pdfBox = new QGroupBox(tr("PDF files"));
+    auto* pv = new QVBoxLayout(pdfBox);
+    pdf_matrix = new QButtonGroup(this);
+    const char* titles[4] = {"All sheets in one file", "One file per sheet", "One file per label",
+                             "One file, a page per label"};
+    for (int k = 0; k < 4; ++k) {
+        pdf_option[k] = new QRadioButton(tr(titles[k]));
+        pdf_matrix->addButton(pdf_option[k], k);
+        pv->addWidget(pdf_option[k]);
+    }
+    use_label_size_chk_box = new QCheckBox(tr("Use label size as page size"));
+    pv->addWidget(use_label_size_chk_box);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel(tr("File name:")));
+    file_name_save_txt = new QLineEdit;
+    nameRow->addWidget(file_name_save_txt, 1);
+    pv->addLayout(nameRow);
+    left->addWidget(pdfBox);
+    barcode_font_name_label = new QLabel(tr("Barcode:"));
+    barcode_font_name = new QLabel;
+    barcode_font_name_label->setVisible(false);
+    barcode_font_name->setVisible(false);
+    auto* fontRow = new QHBoxLayout;
+    fontRow->addWidget(barcode_font_name_label);
+    fontRow->addWidget(barcode_font_name, 1);
+    left->addLayout(fontRow);
+    left->addStretch();
+
+    // Preview and buttons.
+    auto* right = new QVBoxLayout;
+    Print_sclview = new QScrollArea;
+    Print_sclview->setBackgroundRole(QPalette::Mid);
+    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PrintView = new Sample_Preview;
+    Print_sclview->setWidget(PrintView);
+    Print_sclview->viewport()->installEventFilter(this);
+    Print_sclview->setMinimumWidth(380);
+    right->addWidget(Print_sclview, 1);
+    auto* buttons = new QHBoxLayout;
+    help_btn = new QPushButton(tr("Help"));
+    help_btn->setAutoDefault(false);
+    cancel_btn = new QPushButton(tr("Cancel"));
+    cancel_btn->setAutoDefault(false);
+    export_btn = new QPushButton(tr("Export"));
+    export_btn->setDefault(true);
+    buttons->addWidget(help_btn);
+    buttons->addStretch();
+    buttons->addWidget(cancel_btn);
+    buttons->addWidget(export_btn);
+    right->addLayout(buttons);
+    root->addLayout(right, 1);
+
+    pdf_help_wnd = new PDF_Help(this);
+    resize(1000, 680);
+}
+
+void PDF_Export::connectControls()
+{
+    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (PDF_Export::*action)(QObject*)) {
+        connect(f, &QLineEdit::editingFinished, this, [this, f, action] { (this->*action)(f); });
+        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
+        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+    };
+    pair(horz_mar_Text, horz_mar_Stepper, &PDF_Export::Horz_Margin_Changed);
+    pair(vert_mar_Text, vert_mar_Stepper, &PDF_Export::Vert_Margin_Changed);
+    pair(width_Text, width_Stepper, &PDF_Export::Width_Changed);
+    pair(height_Text, height_Stepper, &PDF_Export::Height_Changed);
+    pair(Row_Text, Row_Stepper, &PDF_Export::Row_Changed);
+    pair(Col_Text, Col_Stepper, &PDF_Export::Col_Changed);
+    pair(Total_Text, Total_Stepper, &PDF_Export::Total_Val_Changed);
+    pair(from_Text, from_Stepper, &PDF_Export::From_Stepper_Changed);
+    pair(To_Text, To_Stepper, &PDF_Export::To_Stepper_Changed);
+
+    connect(page_setup_btn, &QPushButton::clicked, this, &PDF_Export::Page_From_Printer_Click);
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &PDF_Export::Auto_Center_Checked);
+    for (int k = 0; k < 9; ++k)
+        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+    connect(Show_Margins, &QCheckBox::clicked, this, &PDF_Export::Show_Margin_Checked);
+    connect(All_print_rd, &QRadioButton::clicked, this, &PDF_Export::All_print_RD_Clicked);
+    connect(Sel_print_rd, &QRadioButton::clicked, this, &PDF_Export::Sel_Print_RD_Clicked);
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, &PDF_Export::Print_With_Batch_Changed);
+    connect(print_qty_chk, &QCheckBox::clicked, this, &PDF_Export::Print_Qty_Checked);
+    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &PDF_Export::Skip_Inavlid_Checked);
+    connect(pdf_matrix, &QButtonGroup::idClicked, this, &PDF_Export::pdf_export_option_CellClick);
+    connect(use_label_size_chk_box, &QCheckBox::clicked, this, &PDF_Export::use_label_size_chk_box_Click);
+    connect(help_btn, &QPushButton::clicked, this, &PDF_Export::Pdf_Help_Pressed);
+    connect(cancel_btn, &QPushButton::clicked, this, &PDF_Export::CancelPressed);
+    connect(export_btn, &QPushButton::clicked, this, &PDF_Export::OKPressed);
+}
+
+// ---------------------------------------------------------------- opening
+
+bool PDF_Export::Open_Pdf_Export_Wnd()
+{
+    try {
+        Reset_For_Opening();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        Show_MessageBox(QString::fromUtf8(e.what()));
+        return false;
+    }
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code == 0 || code == 1;
+}
+
+void PDF_Export::Reset_For_Opening()
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+
+    // 1. Reset.
+    PDF_View_Not_Print = 1;
+    PDF_Use_Label_Size = 0;
+    barcode_font_name_label->setVisible(false);
+    barcode_font_name->setVisible(false);
+    pdf_export_opt = pdf_export_opt_bkup = 0;
+    pdf_option[0]->setChecked(true);
+    printable_label_count = 0;
+    Normal_Printing_Is_Selected();
+    auto_center_flag = 0;
+    Auto_Center_chk_bx->setChecked(false);
+    Show_margin_rect = 1;
+    Show_Margins->setChecked(true);
+    Enable_Crop_Marks = 0;
+    Fit_Picture_To_Frame = 0;
+    skip_invalid_barcode = 0;
+    print_wd_pq_opt = 0;
+    Manual_or_Pre = 0;
+    Print_Row = Print_Col = 1;
+    Total_Label = 1;
+    Total_Label_Wd_PQ = 1;
+    file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
+        SetObjEnabled(w, true);
+    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
+        SetObjEnabled(w, false);
+    use_label_size_chk_box->setVisible(false);
+    use_label_size_chk_box->setChecked(false);
+
+    QSizeF labelSize;
+    if (designing) {
+        // 2. The label is the card.
+        SetObjEnabled(width_Stepper, false);
+        SetObjEnabled(height_Stepper, false);
+        width_Text->setReadOnly(true);
+        height_Text->setReadOnly(true);
+        print_with_batch_chk->setChecked(false);
+        print_with_batch_chk->setEnabled(false);
+        print_with_batch_chk->setVisible(true);
+        Barcode_Image = Main_App_wnd
+            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
+            : PtImage();
+        skip_inavlid_chk->setVisible(false);
+        skip_inavlid_chk->setChecked(false);
+        print_qty_chk->setVisible(false);
+        print_qty_chk->setChecked(false);
+        // A series or a spreadsheet binding gives one card a row (as in the
+        // print window: a design bound to a spreadsheet only is a batch too).
+        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
+            print_with_batch_chk->setEnabled(true);
+            print_with_batch_chk->setChecked(true);
+            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
+            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+        } else {
+            Total_Label = 1;
+            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
+        }
+        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+    } else {
+        // 3. The label is the barcode.
+        SetObjEnabled(width_Stepper, true);
+        SetObjEnabled(height_Stepper, true);
+        width_Text->setReadOnly(false);
+        height_Text->setReadOnly(false);
+        const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
+        barcode_font_name->setText(state.settings.barcodeType);
+        if (Use_Data_Sheet_Values) {
+            print_with_batch_chk->setEnabled(true);
+            print_with_batch_chk->setChecked(true);
+            skip_inavlid_chk->setVisible(true);
+            skip_inavlid_chk->setChecked(true);
+            const bool series = state.seriesFeeds;
+            print_qty_chk->setVisible(!series);
+            print_qty_chk->setEnabled(!series);
+            print_qty_chk->setChecked(!series);
+            skip_invalid_barcode = 1;
+            print_wd_pq_opt = series ? 0 : 1;
+            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
+            Total_Label_Wd_PQ = Total_Label;
+            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+        } else {
+            print_with_batch_chk->setEnabled(false);
+            print_with_batch_chk->setChecked(false);
+            skip_inavlid_chk->setVisible(false);
+            skip_inavlid_chk->setChecked(false);
+            print_qty_chk->setVisible(false);
+            print_qty_chk->setChecked(false);
+            Set_Tot_Value(Total_Label, noBatchMaximum, QStringLiteral("A"));
+        }
+        Barcode_Image = Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
+                                       : PtImage();
+        labelSize = Barcode_Image.size();
+    }
+
+    // 4. One label of that size, one cell, no gaps, top-left.
+    Set_Enable_Diable_Range_Box();
+    label_width = float(labelSize.width());
+    label_hight = float(labelSize.height());
+    invalid_image = Batch_Services ? Batch_Services->Invalid_Barcode_Data_Image() : PtImage();
+    const double wmm = Points_To_MM(label_width), hmm = Points_To_MM(label_hight);
+    setPair(width_Text, width_Stepper, wmm, mm2(wmm));
+    setPair(height_Text, height_Stepper, hmm, mm2(hmm));
+    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
+    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
+    setPair(horz_mar_Text, horz_mar_Stepper, 0, mm2(0));
+    setPair(vert_mar_Text, vert_mar_Stepper, 0, mm2(0));
+    for (QLineEdit* f : {l_mar_id, r_mar_id, t_mar_id, b_mar_id})
+        f->setText(mm2(0));
+    SetObjEnabled(horz_mar_Stepper, true);
+    SetObjEnabled(vert_mar_Stepper, true);
+    SetObjEnabled(card_align_box, true);
+    SetObjEnabled(align_Gp_Bx, true);
+    label_align_val = 1;
+    Set_Reset_Alignemnt_Image();
+    Capture_Last_Values();
+
+    // 5.
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+    Refresh_Preview();
+}
+
+// ---------------------------------------------------------------- page and geometry
+
+QPageLayout PDF_Export::pageLayout() const
+{
+    // Without a printer the page is the default one, until the user picks one.
+    if (!m_userPage && Printer_Names().isEmpty())
+        return Pdf_Default_Page_Layout();
+    return MainWindowServices::printInfo().pageLayout;
+}
+
+bool PDF_Export::labelSizedPage() const
+{
+    return (pdf_export_opt == 2 || pdf_export_opt == 3) && PDF_Use_Label_Size;
+}
+
+QSizeF PDF_Export::pageSize() const
+{
+    if (labelSizedPage())
+        return QSizeF(label_width, label_hight);
+    return pageLayout().fullRect(QPageLayout::Point).size();
+}
+
+void PDF_Export::Set_values_From_Printer()
+{
+    const QPageLayout layout = pageLayout();
+    Page_name_txt->setText(Paper_Name_Of(layout));
+    QSizeF page = layout.fullRect(QPageLayout::Point).size();
+    QMarginsF m = layout.margins(QPageLayout::Point);
+    if (labelSizedPage()) {
+        page = QSizeF(label_width, label_hight);
+        m = QMarginsF(0, 0, 0, 0);
+    }
+    setPreviewFrame(page);
+    QSizeF pageMM = layout.fullRect(QPageLayout::Millimeter).size();
+    if (labelSizedPage())
+        pageMM = QSizeF(Points_To_MM(float(page.width())), Points_To_MM(float(page.height())));
+    Page_width_txt->setText(mm2(pageMM.width()));
+    Page_height_txt->setText(mm2(pageMM.height()));
+    Left_Mar = float(m.left());
+    Rite_Mar = float(m.right());
+    Top_Mar = float(m.top());
+    Bot_Mar = float(m.bottom());
+    l_mar_id->setText(mm2(Points_To_MM(Left_Mar)));
+    r_mar_id->setText(mm2(Points_To_MM(Rite_Mar)));
+    t_mar_id->setText(mm2(Points_To_MM(Top_Mar)));
+    b_mar_id->setText(mm2(Points_To_MM(Bot_Mar)));
+    Refresh_Preview();
+}
+
+void PDF_Export::Check_Max_Cell_Value()
+{
+    const float lw = MM_To_Points(float(width_Stepper->value()));
+    const float lh = MM_To_Points(float(height_Stepper->value()));
+    label_width = lw;
+    label_hight = lh;
+    const QSizeF page = pageSize();
+    Sheet_Geometry g;
+    g.W = float(page.width());
+    g.H = float(page.height());
+    g.L = Left_Mar;
+    g.R = Rite_Mar;
+    g.T = Top_Mar;
+    g.B = Bot_Mar;
+    if (labelSizedPage())
+        g.L = g.R = g.T = g.B = 0;
+    g.lw = lw;
+    g.lh = lh;
+    g.hg = MM_To_Points(float(num(horz_mar_Text)));
+    g.vg = MM_To_Points(float(num(vert_mar_Text)));
+    g.cols = std::max(1, inum(Col_Text));
+    g.rows = std::max(1, inum(Row_Text));
+    const bool center = Auto_Center_chk_bx->isChecked();
+    auto_center_flag = center ? 1 : 0;
+    const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
+    if (fit.colsLowered)
+        setPair(Col_Text, Col_Stepper, fit.cols, QString::number(fit.cols));
+    if (fit.rowsLowered)
+        setPair(Row_Text, Row_Stepper, fit.rows, QString::number(fit.rows));
+    Print_Row = fit.rows;
+    Print_Col = fit.cols;
+    horz_mar = fit.hg;
+    vert_mar = fit.vg;
+    if (!Use_Data_Sheet_Values && !print_with_batch_chk->isChecked()) {
+        Total_Label = Print_Row * Print_Col;
+        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
+    }
+    if (labelSizedPage())
+        setPreviewFrame(QSizeF(label_width, label_hight));
+    Refresh_Preview();
+}
+
+void PDF_Export::setPreviewFrame(QSizeF sheet)
+{
+    m_previewSheet = sheet;
+    PrintView->setSheetSize(sheet);
+    // The whole page in view, never larger than 1.5 times its size.
+    const double roomW = std::max(100, Print_sclview->viewport()->width() - 16);
+    const double roomH = std::max(100, Print_sclview->viewport()->height() - 16);
+    double scale = 1.0;
+    if (sheet.width() > 0 && sheet.height() > 0)
+        scale = std::min({1.5, roomW / sheet.width(), roomH / sheet.height()});
+    PrintView->setDisplayScale(scale);
+    PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
+}
+
+bool PDF_Export::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Print_sclview->viewport() && event->type() == QEvent::Resize && !m_previewSheet.isEmpty())
+        setPreviewFrame(m_previewSheet);
+    return QDialog::eventFilter(watched, event);
+}
+
+void PDF_Export::Refresh_Preview()
+{
+    if (!PrintView)
+        return;
+    if (QScrollBar* bar = Print_sclview->verticalScrollBar())
+        bar->setValue(0);
+    PrintView->update();
+}
+
+void PDF_Export::Page_From_Printer_Click()
+{
+    try {
+        PrintInfo native = MainWindowServices::printInfo();
+        native.pageLayout = pageLayout();
+        native.jobDisposition = QStringLiteral("spool");
+        const std::unique_ptr<QPrinter> printer = Make_Printer(native);
+        QPageSetupDialog dialog(printer.get(), this);
+        if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+            return;
+        PrintInfo info = MainWindowServices::printInfo();
+        info.pageLayout = Printer_Page_Layout(info.printerName, printer->pageLayout());
+        MainWindowServices::setPrintInfo(info);
+        m_userPage = true;
+        Set_values_From_Printer();
+        Check_Max_Cell_Value();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals)
+{
+    if (sender == stepper) {
+        if (isInt)
+            field->setText(QString::number(stepper->intValue()));
+        else
+            field->setText(twoDecimals ? mm2(stepper->value()) : floatText(stepper->value()));
+    } else {
+        stepper->setValue(isInt ? double(inum(field)) : num(field));
+        // The field shows what the stepper holds (a value out of range is corrected).
+        if (isInt)
+            field->setText(QString::number(stepper->intValue()));
+    }
+}
+
+void PDF_Export::Horz_Margin_Changed(QObject* sender)
+{
+    copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Vert_Margin_Changed(QObject* sender)
+{
+    copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Width_Changed(QObject* sender)
+{
+    copyPair(sender, width_Text, width_Stepper, false, true);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Height_Changed(QObject* sender)
+{
+    copyPair(sender, height_Text, height_Stepper, false, true);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Row_Changed(QObject* sender)
+{
+    copyPair(sender, Row_Text, Row_Stepper, true);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Col_Changed(QObject* sender)
+{
+    copyPair(sender, Col_Text, Col_Stepper, true);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Total_Val_Changed(QObject* sender)
+{
+    copyPair(sender, Total_Text, Total_Stepper, true);
+}
+
+void PDF_Export::Auto_Center_Checked()
+{
+    const bool on = Auto_Center_chk_bx->isChecked();
+    auto_center_flag = on ? 1 : 0;
+    if (!(pdf_export_opt == 2 || pdf_export_opt == 3)) {
+        SetObjEnabled(horz_mar_Stepper, !on);
+        SetObjEnabled(vert_mar_Stepper, !on);
+    }
+    SetObjEnabled(align_Gp_Bx, !on);
+    Check_Max_Cell_Value();
+}
+
+void PDF_Export::Alignment_Clicked(int value)
+{
+    label_align_val = value;
+    Set_Reset_Alignemnt_Image();
+    Refresh_Preview();
+}
+
+void PDF_Export::Set_Reset_Alignemnt_Image()
+{
+    if (label_align_val < 1 || label_align_val > 9)
+        return;
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
+        align_btn[k]->setCheckable(true);
+        align_btn[k]->setChecked(k + 1 == label_align_val);
+    }
+}
+
+void PDF_Export::controlTextDidChange(QLineEdit* field)
+{
+    if (field != Total_Text && field != To_Text && field != from_Text)
+        return;
+    const QString trimmed = Trim_Str(field->text());
+    int v = Leading_Int_C(trimmed);
+    if (trimmed.isEmpty() || v == 0)
+        v = 1;
+    int cap = 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (batch) {
+        if (Barcode_Setting_Or_Designing_Mode == 0) {
+            if (print_qty_chk->isChecked()) {
+                Total_Label = Total_Label_Wd_PQ;
+                print_wd_pq_opt = 1;
+            } else {
+                Total_Label = int(Total_Barcode_Label_wd_Batch);
+                print_wd_pq_opt = 0;
+            }
+            // The range counts rows; the total counts labels.
+            cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
+        } else {
+            cap = int(Total_Batch_Excel_Card);
+        }
+        v = std::min(v, std::max(1, cap));
+    }
+    field->setText(QString::number(v));
+    if (field == from_Text) {
+        from_Stepper->setValue(v);
+        return;
+    }
+    if (!batch)
+        cap = noBatchMaximum;
+    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+}
+
+// ---------------------------------------------------------------- range and options
+
+void PDF_Export::All_print_RD_Clicked()
+{
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, false);
+}
+
+void PDF_Export::Sel_Print_RD_Clicked()
+{
+    Sel_print_rd->setChecked(true);
+    All_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, true);
+}
+
+void PDF_Export::From_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, from_Text, from_Stepper, true);
+}
+
+void PDF_Export::To_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, To_Text, To_Stepper, true);
+}
+
+void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
+{
+    int v = value == 0 ? 1 : value;
+    int m = maximum;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (!batch) {
+        m = noBatchMaximum;
+        v = std::min(v, noBatchMaximum);
+    }
+    m = std::max(1, m);
+    for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+        s->setMaximum(m);
+    if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
+        // The range counts rows, each repeated by its print quantity.
+        const int rows = std::max(1, int(Total_Barcode_Label_wd_Batch));
+        To_Stepper->setMaximum(rows);
+        from_Stepper->setMaximum(rows);
+    }
+    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
+        setPair(Total_Text, Total_Stepper, v, QString::number(v));
+    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A")) {
+        const int to = std::min(v, int(To_Stepper->maximum()));
+        setPair(To_Text, To_Stepper, to, QString::number(to));
+    }
+}
+
+void PDF_Export::Set_Enable_Diable_Range_Box()
+{
+    if (print_with_batch_chk->isChecked()) {
+        SetObjEnabled(export_range_box, true);
+        if (All_print_rd->isChecked())
+            All_print_RD_Clicked();
+        else
+            Sel_Print_RD_Clicked();
+    } else {
+        SetObjEnabled(export_range_box, false);
+        All_print_RD_Clicked();
+        for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+            SetObjEnabled(w, true);
+    }
+}
+
+void PDF_Export::Verify_Card_Count()
+{
+    if (!Batch_Services)
+        return;
+    Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
+        Use_Data_Sheet_Values = 0;
+    Batch_Services->Get_total_Card_count();
+}
+
+void PDF_Export::Capture_Last_Values()
+{
+    LAST_Side_Mar = 0;
+    LAST_Horz_Mar = float(horz_mar_Stepper->value());
+    LAST_Vert_Mar = float(vert_mar_Stepper->value());
+    LAST_Row = Row_Stepper->intValue();
+    LAST_Column = Col_Stepper->intValue();
+}
+
+void PDF_Export::Print_With_Batch_Changed()
+{
+    const bool on = print_with_batch_chk->isChecked();
+    if (Barcode_Setting_Or_Designing_Mode != 0) {
+        Verify_Card_Count();
+        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
+    } else if (!on) {
+        Use_Data_Sheet_Values = 0;
+        print_wd_pq_opt = 0;
+        Total_Label = Print_Row * Print_Col;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(false);
+            print_qty_chk->setEnabled(false);
+        }
+    } else {
+        Use_Data_Sheet_Values = 1;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(true);
+            print_qty_chk->setEnabled(true);
+        }
+        if (print_qty_chk->isChecked()) {
+            print_wd_pq_opt = 1;
+            Total_Label = Total_Label_Wd_PQ;
+        } else {
+            print_wd_pq_opt = 0;
+            Total_Label = int(Total_Barcode_Label_wd_Batch);
+        }
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
+}
+
+void PDF_Export::Print_Qty_Checked()
+{
+    if (print_qty_chk->isChecked()) {
+        print_wd_pq_opt = 1;
+        Total_Label = Total_Label_Wd_PQ;
+    } else {
+        print_wd_pq_opt = 0;
+        Total_Label = int(Total_Barcode_Label_wd_Batch);
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Refresh_Preview();
+}
+
+void PDF_Export::Skip_Inavlid_Checked()
+{
+    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void PDF_Export::Show_Margin_Checked()
+{
+    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+// ---------------------------------------------------------------- PDF options
+
+void PDF_Export::Disable_for_fit_or_duplex()
+{
+    SetObjEnabled(horz_mar_Stepper, false);
+    SetObjEnabled(vert_mar_Stepper, false);
+    setPair(horz_mar_Text, horz_mar_Stepper, 0, floatText(0));
+    setPair(vert_mar_Text, vert_mar_Stepper, 0, floatText(0));
+    SetObjEnabled(Row_Stepper, false);
+    SetObjEnabled(Col_Stepper, false);
+    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
+    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
+    for (QLineEdit* f : {horz_mar_Text, vert_mar_Text, Row_Text, Col_Text})
+        f->setReadOnly(true);
+    if (!use_label_size_chk_box->isChecked()) {
+        SetObjEnabled(card_align_box, true);
+        if (Auto_Center_chk_bx->isChecked())
+            SetObjEnabled(align_Gp_Bx, false);
+    } else {
+        SetObjEnabled(card_align_box, false);
+    }
+}
+
+void PDF_Export::Normal_Printing_Is_Selected()
+{
+    SetObjEnabled(card_align_box, true);
+    if (Auto_Center_chk_bx->isChecked())
+        SetObjEnabled(align_Gp_Bx, false);
+    const bool gapsFree = !Auto_Center_chk_bx->isChecked();
+    SetObjEnabled(horz_mar_Stepper, gapsFree);
+    SetObjEnabled(vert_mar_Stepper, gapsFree);
+    setPair(horz_mar_Text, horz_mar_Stepper, LAST_Horz_Mar, floatText(LAST_Horz_Mar));
+    setPair(vert_mar_Text, vert_mar_Stepper, LAST_Vert_Mar, floatText(LAST_Vert_Mar));
+    SetObjEnabled(Row_Stepper, true);
+    SetObjEnabled(Col_Stepper, true);
+    setPair(Row_Text, Row_Stepper, LAST_Row, QString::number(LAST_Row));
+    setPair(Col_Text, Col_Stepper, LAST_Column, QString::number(LAST_Column));
+    for (QLineEdit* f : {horz_mar_Text, vert_mar_Text, Row_Text, Col_Text})
+        f->setReadOnly(false);
+}
+
+void PDF_Export::pdf_export_option_CellClick(int row)
+{
+    try {
+        if (row < 0 || row > 3)
+            return;
+        const bool wasSingle = pdf_export_opt_bkup == 2 || pdf_export_opt_bkup == 3;
+        if (!wasSingle)
+            Capture_Last_Values();
+        pdf_export_opt = row;
+        if (QAbstractButton* b = pdf_matrix->button(row))
+            b->setChecked(true);
+        if (row <= 1) {
+            use_label_size_chk_box->setVisible(false);
+            Normal_Printing_Is_Selected();
+        } else {
+            use_label_size_chk_box->setVisible(true);
+            Disable_for_fit_or_duplex();
+        }
+        Set_values_From_Printer();
+        Check_Max_Cell_Value();
+        pdf_export_opt_bkup = pdf_export_opt;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void PDF_Export::use_label_size_chk_box_Click()
+{
+    if (use_label_size_chk_box->isChecked()) {
+        SetObjEnabled(card_align_box, false);
+        PDF_Use_Label_Size = 1;
+    } else {
+        SetObjEnabled(card_align_box, true);
+        if (Auto_Center_chk_bx->isChecked())
+            SetObjEnabled(align_Gp_Bx, false);
+        PDF_Use_Label_Size = 0;
+    }
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+// ---------------------------------------------------------------- job
+
+bool PDF_Export::Execute_Exporting()
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    Stop_Processing_Now = false;
+    pdf_export_opt = std::max(0, pdf_matrix->checkedId());
+    Export_Any_File = false;
+    Msg_Apply_All_Chk = false;
+    replace_keep_file_flag = 0;
+    export_card_counter = 0;
+
+    // The range counts rows, each repeated by its print quantity.
+    const bool batch = print_with_batch_chk->isChecked();
+    const bool pq = !designing && batch && print_qty_chk->isChecked();
+    print_wd_pq_opt = pq ? 1 : 0;
+    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+    if (!All_print_rd->isChecked()) {
+        const int from = inum(from_Text), to = inum(To_Text);
+        if (from > to) {
+            Show_MessageBox(QStringLiteral("Please select valid range."));
+            return false;
+        }
+        Print_Start = std::max(0, from - 1);
+        Print_End = to;
+        int labels = 0;
+        for (int r = Print_Start; r < to; ++r)
+            labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
+        Total_Label = labels;
+    } else {
+        Print_Start = 0;
+        Print_End = rows;
+        Total_Label = std::max(0, inum(Total_Text));
+    }
+    Total_Label_Real = Total_Label;
+    Use_Data_Sheet_Values = batch ? 1 : 0;
+    printable_label_count = 0;
+    Use_Barocde_In_Center = 0;
+    if (!designing) {
+        Use_Barocde_In_Center = 1;
+        if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
+            Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
+                                                                     !All_print_rd->isChecked());
+    }
+    if (Total_Label == 0) {
+        Show_MessageBox(QStringLiteral("There is no barcode to export."));
+        return false;
+    }
+    if (Trim_Str(file_name_save_txt->text()).isEmpty()
+        || Remove_Reserve_Char_In_File_Name(file_name_save_txt->text()).isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter file to export."));
+        return false;
+    }
+    Real_label_width = label_width;
+    Real_label_hight = label_hight;
+    pdf_export_opt_real = pdf_export_opt;
+    // A sheet of one label is a page per label.
+    int option = pdf_export_opt;
+    if (option <= 1 && Print_Row == 1 && Print_Col == 1)
+        option = option == 0 ? 3 : 2;
+
+    Pdf_Export_Job job;
+    job.option = option;
+    job.useLabelSize = PDF_Use_Label_Size != 0;
+    job.designing = designing;
+    job.batch = batch;
+    job.excel = Use_Excel_Binding_Values != 0;
+    job.printQuantity = pq;
+    job.skipInvalid = batch && skip_inavlid_chk->isChecked() && !designing;
+    job.centerBarcode = Use_Barocde_In_Center != 0;
+    job.rowStart = batch ? int(Print_Start) : 0;
+    job.rowEnd = batch ? (All_print_rd->isChecked() ? std::max(rows, 0) : int(Print_End)) : 0;
+    job.labelCap = Total_Label_Real;
+    job.totalLabels = std::max(1, int(Total_Label));
+    job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
+    job.labelImage = Barcode_Image;
+    job.invalidImage = invalid_image;
+    job.baseName = file_name_save_txt->text();
+    job.startCardOption = Start_Card_Option;
+    m_job = job;
+    return true;
+}
+
+void PDF_Export::OKPressed()
+{
+    try {
+        if (!Execute_Exporting())
+            return;
+        QString folder = chooseFolder
+            ? chooseFolder()
+            : QFileDialog::getExistingDirectory(this, tr("Choose the Destination Folder"), QString(),
+                                                QFileDialog::ShowDirsOnly);
+        if (Trim_Str(folder).isEmpty())
+            return;
+        const QString exportFolder = Path_Join(folder, pdf_export_folder_name);
+        if (!Create_Folder(exportFolder)) {
+            Show_MessageBox(unable_saving_Msg_Export);
+            return;
+        }
+        m_job.folder = exportFolder;
+        file_export_Path = exportFolder;
+        file_path_ext = QStringLiteral("PDF");
+        Export_File_Path = exportFolder;
+        m_lastJob = Export_PDF_File(m_job, this);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void PDF_Export::CancelPressed()
+{
+    // A job in work ends first (its progress window's Stop).
+    if (m_lastJob && !m_lastJob->done)
+        return;
+    if (Batch_Services)
+        Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+    hide();
+    done(0);
+}
+
+void PDF_Export::Pdf_Help_Pressed()
+{
+    Run_Modal_Dialog(*pdf_help_wnd);
+    pdf_help_wnd->hide();
+}

@@ -1,0 +1,197 @@
+#pragma once
+// The PDF export window: the page (the paper of the print settings, or a
+// default page when no printer is installed), the label sheet entered by
+// hand (label size, rows, columns, gaps, alignment or auto-centre), the range
+// and batch options, one of the four layouts of the PDF writer
+// (export/PdfExport.h) with the label-size setting, and the base file name,
+// beside a preview of the sheet.
+//
+// It shares the sheet geometry of the print window (print/PrintGlobals.h):
+// whichever window was used last defines it. Export asks for a destination
+// folder, makes "Zorv PDF Label" in it and runs the job on a worker under the
+// progress window; the window stays open, as it was, for another job.
+// Open_Pdf_Export_Wnd resets it from the current mode and runs it modally;
+// tests call the reset and the handlers directly.
+#include "export/PdfExport.h"
+#include "platform/PtImage.h"
+
+#include <QDialog>
+#include <QPageLayout>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QToolButton;
+class Number_Stepper;
+class Sample_Preview;
+
+// The PDF command of the main window: the checks the print command makes
+// (barcode mode: rows, a value that encodes, the first row that encodes) but
+// no printer needed, the design back-up, this window, the restore.
+void PDF_Export_Button();
+
+// The page a PDF is laid out on when no printer is installed: Letter where
+// the locale measures in US units, else A4; no margins.
+QPageLayout Pdf_Default_Page_Layout();
+
+// The help window of the options.
+class PDF_Help : public QDialog {
+    Q_OBJECT
+public:
+    explicit PDF_Help(QWidget* parent = nullptr);
+    void OKPressed() { done(1); }
+    QLabel* text = nullptr;
+};
+
+class PDF_Export : public QDialog {
+    Q_OBJECT
+public:
+    explicit PDF_Export(QWidget* parent = nullptr);
+    ~PDF_Export() override;
+    static PDF_Export* defaultInstance();
+
+    // Resets the window and runs it modally; true when it ended normally.
+    bool Open_Pdf_Export_Wnd();
+    // The reset of opening (every step but running the window).
+    void Reset_For_Opening();
+
+    // ---- Page and geometry ----
+    // The page of the job: the print settings' paper, or the default page
+    // without a printer (until the user chose one with Page Setup).
+    QPageLayout pageLayout() const;
+    void Set_values_From_Printer();
+    void Check_Max_Cell_Value();
+    void Refresh_Preview();
+    void Page_From_Printer_Click();
+    void Horz_Margin_Changed(QObject* sender);
+    void Vert_Margin_Changed(QObject* sender);
+    void Width_Changed(QObject* sender);
+    void Height_Changed(QObject* sender);
+    void Row_Changed(QObject* sender);
+    void Col_Changed(QObject* sender);
+    void Total_Val_Changed(QObject* sender);
+    void Auto_Center_Checked();
+    void Alignment_Clicked(int value);   // 1 top-left ... 9 bottom-right
+    void Set_Reset_Alignemnt_Image();
+    void controlTextDidChange(QLineEdit* field);
+
+    // ---- Range and options ----
+    void All_print_RD_Clicked();
+    void Sel_Print_RD_Clicked();
+    void From_Stepper_Changed(QObject* sender);
+    void To_Stepper_Changed(QObject* sender);
+    void Set_Tot_Value(int value, int maximum, const QString& set_for);
+    void Set_Enable_Diable_Range_Box();
+    void Verify_Card_Count();
+    void Capture_Last_Values();
+    void Print_With_Batch_Changed();
+    void Print_Qty_Checked();
+    void Skip_Inavlid_Checked();
+    void Show_Margin_Checked();
+
+    // ---- PDF options ----
+    void Disable_for_fit_or_duplex();
+    void Normal_Printing_Is_Selected();
+    void pdf_export_option_CellClick(int row);
+    void use_label_size_chk_box_Click();
+
+    // ---- Job ----
+    // Checks the settings and fixes the job (m_job); false after a message.
+    bool Execute_Exporting();
+    // Export: the checks, the destination folder, then the job on a worker.
+    void OKPressed();
+    void CancelPressed();
+    void reject() override { CancelPressed(); }
+    void Pdf_Help_Pressed();
+
+    // The job the last Execute_Exporting accepted, and the last job started.
+    const Pdf_Export_Job& acceptedJob() const { return m_job; }
+    std::shared_ptr<Pdf_Export_Handle> lastJob() const { return m_lastJob; }
+    // The folder chooser (tests set it; "" is Cancel).
+    std::function<QString()> chooseFolder;
+
+    // ---- Outlets ----
+    QLineEdit* Page_name_txt = nullptr;
+    QLineEdit* Page_width_txt = nullptr;
+    QLineEdit* Page_height_txt = nullptr;
+    QLineEdit* l_mar_id = nullptr;
+    QLineEdit* r_mar_id = nullptr;
+    QLineEdit* t_mar_id = nullptr;
+    QLineEdit* b_mar_id = nullptr;
+    QPushButton* page_setup_btn = nullptr;
+
+    QLineEdit* width_Text = nullptr;     Number_Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;    Number_Stepper* height_Stepper = nullptr;
+    QLineEdit* Row_Text = nullptr;       Number_Stepper* Row_Stepper = nullptr;
+    QLineEdit* Col_Text = nullptr;       Number_Stepper* Col_Stepper = nullptr;
+    QLineEdit* horz_mar_Text = nullptr;  Number_Stepper* horz_mar_Stepper = nullptr;
+    QLineEdit* vert_mar_Text = nullptr;  Number_Stepper* vert_mar_Stepper = nullptr;
+    QCheckBox* Auto_Center_chk_bx = nullptr;
+    QGroupBox* card_align_box = nullptr;
+    QGroupBox* align_Gp_Bx = nullptr;
+    QToolButton* align_btn[9] = {};      // top_left_btn ... bot_rite_btn
+    QCheckBox* Show_Margins = nullptr;
+
+    QGroupBox* export_range_box = nullptr;
+    QRadioButton* All_print_rd = nullptr;
+    QRadioButton* Sel_print_rd = nullptr;
+    QLabel* tot_label = nullptr;
+    QLabel* from_label = nullptr;
+    QLabel* to_label = nullptr;
+    QLineEdit* Total_Text = nullptr;     Number_Stepper* Total_Stepper = nullptr;
+    QLineEdit* from_Text = nullptr;      Number_Stepper* from_Stepper = nullptr;
+    QLineEdit* To_Text = nullptr;        Number_Stepper* To_Stepper = nullptr;
+    QCheckBox* print_with_batch_chk = nullptr;
+    QCheckBox* skip_inavlid_chk = nullptr;
+    QCheckBox* print_qty_chk = nullptr;
+
+    QButtonGroup* pdf_matrix = nullptr;  // rows 0..3, the four layouts
+    QRadioButton* pdf_option[4] = {};
+    QCheckBox* use_label_size_chk_box = nullptr;
+    QLineEdit* file_name_save_txt = nullptr;
+
+    QScrollArea* Print_sclview = nullptr;
+    Sample_Preview* PrintView = nullptr;
+    QLabel* barcode_font_name_label = nullptr;
+    QLabel* barcode_font_name = nullptr;
+
+    QPushButton* help_btn = nullptr;
+    QPushButton* cancel_btn = nullptr;
+    QPushButton* export_btn = nullptr;
+    PDF_Help* pdf_help_wnd = nullptr;
+
+    // Fields.
+    int pdf_export_opt_real = 0;
+    int pdf_export_opt_bkup = 0;
+    PtImage invalid_image;
+    float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;
+    int LAST_Row = 1, LAST_Column = 1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUi();
+    void connectControls();
+    void setPreviewFrame(QSizeF sheet);
+    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals = false);
+    // The page in points, and whether the page is the label (options 2 and 3
+    // with the label-size setting).
+    QSizeF pageSize() const;
+    bool labelSizedPage() const;
+
+    QSizeF m_previewSheet;
+    bool m_userPage = false;   // the user chose a page with Page Setup
+    Pdf_Export_Job m_job;
+    std::shared_ptr<Pdf_Export_Handle> m_lastJob;
+    static QPointer<PDF_Export> s_instance;
+};

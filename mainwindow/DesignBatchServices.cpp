@@ -1,0 +1,146 @@
+// What the batch jobs (print, PDF and image export, e-mail) and the
+// neighbouring windows ask of the main window in designing mode: the batch
+// binding of the design (the one Batch_Binding, Batch_Binding_Var), the
+// design back-up around a job, the card size, the picture library and the
+// design file writer. A worker that calls one of them waits while the GUI
+// thread does the work.
+#include "mainwindow/LMNWindowController.h"
+
+#include "core/util/MessageBoxes.h"
+#include "data/BatchBinding.h"
+#include "data/series/View_Data_Series.h"
+#include "imagetools/library/Image_Library.h"
+#include "imagetools/picture/Thumbnails.h"
+#include "mainwindow/design/DesignModeView.h"
+#include "platform/MainThread.h"
+
+#include <algorithm>
+
+namespace {
+
+Batch_Binding* binding()
+{
+    return Batch_Binding_Var;
+}
+
+} // namespace
+
+void LMNWindowController::Ensure_Batch_Binding()
+{
+    // The design view keeps the binding where it has one; otherwise the frame does.
+    if (!Batch_Binding_Var)
+        m_ownBinding = std::make_unique<Batch_Binding>();
+}
+
+PtImage LMNWindowController::Set_data_table_value_to_card(int row, const QString& side, bool printBox)
+{
+    if (!binding()) {
+        Show_NSLog_Message(QStringLiteral("No batch binding to fill a card."));
+        return {};
+    }
+    return binding()->Set_data_table_value_to_card(row, side, printBox);
+}
+
+void LMNWindowController::Check_Series_Or_Excel_Use_or_not()
+{
+    if (Barcode_Setting_Or_Designing_Mode == 0) {
+        const int n = Get_Barcode_Batch_Count();
+        Total_Label = n;
+        Total_Batch_Excel_Card = std::max(1, n);
+        return;
+    }
+    if (binding())
+        binding()->Check_Series_Or_Excel_Use_or_not();
+}
+
+void LMNWindowController::Get_total_Card_count()
+{
+    if (binding())
+        binding()->Get_total_Card_count();
+}
+
+int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const
+{
+    return Batch_Binding::Get_Data_SetIndex_According_Name(name);
+}
+
+QString LMNWindowController::Get_sel_row_col_value_of_dataset(int row, int col) const
+{
+    return binding() ? binding()->Get_sel_row_col_value_of_dataset(row, col) : QString();
+}
+
+void LMNWindowController::Open_Series_Value_Box(const QString& name)
+{
+    Run_On_Main_Thread_And_Wait([&] {
+        View_Data_Series* viewer = View_Data_Series::defaultInstance();
+        viewer->file_name = name;
+        viewer->Open_Wnd();
+    });
+}
+
+void LMNWindowController::Select_first_row_value_for_design()
+{
+    if (binding())
+        binding()->Select_first_row_value_for_design();
+}
+
+void LMNWindowController::Set_Front_Back_Value_To_Print_Export_Mail()
+{
+    if (binding())
+        binding()->Set_Front_Back_Value_To_Print_Export_Mail();
+}
+
+void LMNWindowController::Create_Card_Design_Again()
+{
+    if (!binding())
+        return;
+    binding()->Create_Card_Design_Again();
+    // The panels show the card again: the items they showed are gone.
+    if (Barcode_Setting_Or_Designing_Mode != 0)
+        Run_On_Main_Thread_And_Wait([this] { Show_RHS_Properties(nullptr); });
+}
+
+void LMNWindowController::Set_Graphic_Array_According_Side()
+{
+    // Designs have one side: the front is always the side shown.
+    if (binding())
+        binding()->Set_Graphic_Array_According_Side();
+}
+
+bool LMNWindowController::Save_project_file(const QString& path, bool showMessage, const QString& logOrTemplate)
+{
+    // The design file writer arrives with the file commands.
+    Show_NSLog_Message(QStringLiteral("No design file writer for %1").arg(path));
+    if (showMessage)
+        Show_MessageBox(QStringLiteral("The design could not be saved."));
+    return false;
+}
+
+QSizeF LMNWindowController::Card_Size() const
+{
+    QSizeF size;
+    Run_On_Main_Thread_And_Wait([&] { size = graphicViewBounds().size(); });
+    return size;
+}
+
+void LMNWindowController::SetDocumentCanvasSize(QSizeF points)
+{
+    Run_On_Main_Thread_And_Wait([&] { m_designView->Apply_Card_Size(points); });
+}
+
+QString LMNWindowController::Open_Image_Library_Window(const QString& mode)
+{
+    QString chosen;
+    Run_On_Main_Thread_And_Wait([&] {
+        Image_Library* picker = Image_Library::defaultInstance();
+        picker->control_or_BG = mode;
+        if (picker->Open_Library_Window() == 1)
+            chosen = picker->selected_image;
+    });
+    return chosen;
+}
+
+QWidget* LMNWindowController::Batch_Host_Window() const
+{
+    return const_cast<LMNWindowController*>(this);
+}

@@ -1,0 +1,567 @@
+// The PDF export window and its writer: the four layouts, the names of the
+// files, the page sizes, the range, print quantities and invalid rows, and
+// what a job leaves behind. Pages are rasterised with pdftoppm and every
+// barcode on them read back with zbarimg.
+#include "ExportTestSupport.h"
+#include "common/FakeBatchServices.h"
+#include "core/FakeMainWindow.h"
+#include "core/util/MessageBoxes.h"
+#include "core/util/SharedValues.h"
+#include "export/PdfExportWindow.h"
+#include "export/ProgressWindow.h"
+#include "print/PrintGlobals.h"
+#include "print/PrintControls.h"
+#include "print/PrinterList.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace exporttest;
+
+// Pages of a PDF and the size of each (points), from pdfinfo.
+struct PdfInfo {
+    int pages = -1;
+    QList<QSizeF> sizes;
+};
+
+PdfInfo Pdf_Info(const QString& path)
+{
+    PdfInfo info;
+    const auto r = testsupport::Run_Tool("pdfinfo", {"-f", "1", "-l", "999", path});
+    const QString out = QString::fromUtf8(r.out);
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out);
+    if (pages.hasMatch())
+        info.pages = pages.captured(1).toInt();
+    const QRegularExpression size(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    for (auto it = size.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        info.sizes << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    }
+    return info;
+}
+
+QImage Page_Image(const QString& pdf, int page, int dpi)
+{
+    QTemporaryDir out;
+    const QString base = out.filePath(QStringLiteral("page"));
+    testsupport::Run_Tool("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
+                                       QString::number(page), "-singlefile", "-png", pdf, base});
+    return QImage(base + QStringLiteral(".png"));
+}
+
+QString Decode(const QImage& image)
+{
+    QTemporaryDir out;
+    const QString png = out.filePath(QStringLiteral("cell.png"));
+    if (image.isNull() || !image.save(png))
+        return QStringLiteral("(no image)");
+    return QString::fromUtf8(testsupport::Zbar_Decode(png));
+}
+
+// The barcodes found on a page, sorted (each value once).
+QStringList Page_Barcodes(const QString& pdf, int page, int dpi = 150)
+{
+    QTemporaryDir out;
+    const QString png = out.filePath(QStringLiteral("page.png"));
+    const QImage img = Page_Image(pdf, page, dpi);
+    if (img.isNull() || !img.save(png))
+        return {QStringLiteral("(no page)")};
+    const auto z = testsupport::Run_Tool("zbarimg", {"--raw", "-q", png});
+    QStringList values = QString::fromUtf8(z.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    values.sort();
+    return values;
+}
+
+// The barcode of each cell of a sheet page, row by row ("" for an empty cell).
+QStringList Cell_Barcodes(const QString& pdf, int page, const Sheet_Geometry& g, int dpi = 150)
+{
+    const QImage img = Page_Image(pdf, page, dpi);
+    const double k = dpi / 72.0;
+    QStringList values;
+    for (int i = 1; i <= g.rows; ++i)
+        for (int j = 1; j <= g.cols; ++j) {
+            const QRectF cell = To_Top_Left(Cell_Rect(g, i, j), g.H);
+            const QRect px = QRectF(cell.x() * k, cell.y() * k, cell.width() * k, cell.height() * k).toAlignedRect();
+            values << Decode(img.copy(px));
+        }
+    return values;
+}
+
+class PdfExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Test Printer")}; });
+        previousInfo = MainWindowServices::printInfo();
+        MainWindowServices::setPrintInfo(PrintInfo());   // A4 portrait, no margins
+        mode = Barcode_Setting_Or_Designing_Mode;
+        msgs.onDialog = [this](QDialog& d) {
+            if (auto* box = dynamic_cast<Replcae_Confirm_Box*>(&d)) {
+                ++keepReplaceBoxes;
+                if (onKeepReplace)
+                    onKeepReplace(*box);
+                else
+                    box->replace_button->click();
+                return;
+            }
+            if (dynamic_cast<Open_Export_Log*>(&d)) {
+                ++afterExportBoxes;
+                afterExportPath = Export_File_Path;
+                afterExportMessage = Export_File_Message;
+            }
+        };
+        window = std::make_unique<PDF_Export>();
+        window->chooseFolder = [this] { return dir.path(); };
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        Set_Printer_Names_Provider({});
+        MainWindowServices::setPrintInfo(previousInfo);
+        Barcode_Setting_Or_Designing_Mode = mode;
+        Use_Data_Sheet_Values = 0;
+        Use_Excel_Binding_Values = 0;
+        Total_Batch_Excel_Card = 1;
+        Total_Barcode_Label_wd_Batch = 0;
+        Stop_Processing_Now = false;
+        replace_keep_file_flag = 0;
+        Msg_Apply_All_Chk = false;
+    }
+
+    // Barcode mode with a list of `rows` rows R1..Rn (print quantity 1, or
+    // as given), every row a Code 128 barcode unless `invalid` names it.
+    void barcodeList(int rows, QList<int> quantities = {}, QList<int> invalid = {})
+    {
+        Barcode_Setting_Or_Designing_Mode = 0;
+        batch.barcodeRows = rows;
+        batch.state.dataSource = true;
+        batch.state.valueChecked = true;
+        batch.state.listFeeds = true;
+        batch.state.value = QStringLiteral("ABC");
+        Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
+        batch.state.list.clear();
+        for (int r = 0; r < rows; ++r) {
+            BarcodeListRow row;
+            row.insert(QStringLiteral("Value"), QStringLiteral("R%1").arg(r + 1));
+            row.insert(QStringLiteral("PQ"), QString::number(quantities.value(r, 1)));
+            batch.state.list << row;
+        }
+        batch.rowImage = [invalid](int row) {
+            return invalid.contains(row + 1) ? PtImage() : Code128(QStringLiteral("R%1").arg(row + 1));
+        };
+        batch.invalidImage = Code128(QStringLiteral("INVALID"));
+        batch.Get_Barcode_Batch_Count();
+        Use_Data_Sheet_Values = 1;
+    }
+
+    // Label size (mm) and grid through the window's fields, as typed.
+    void sheet(double wmm, double hmm, int rows, int cols)
+    {
+        type(window->width_Text, QString::number(wmm));
+        window->Width_Changed(window->width_Text);
+        type(window->height_Text, QString::number(hmm));
+        window->Height_Changed(window->height_Text);
+        type(window->Row_Text, QString::number(rows));
+        window->Row_Changed(window->Row_Text);
+        type(window->Col_Text, QString::number(cols));
+        window->Col_Changed(window->Col_Text);
+    }
+
+    static void type(QLineEdit* f, const QString& text) { f->setText(text); }
+
+    bool saw(const QString& text) const
+    {
+        for (const QString& t : msgs.texts())
+            if (t.trimmed() == text)
+                return true;
+        return false;
+    }
+
+    void option(int row) { window->pdf_option[row]->click(); }
+
+    // Presses Export and waits for the job; false when none started.
+    bool runJob()
+    {
+        window->export_btn->click();
+        const auto job = window->lastJob();
+        if (!job || job == previousJob)
+            return false;
+        previousJob = job;
+        return Pump_Until([&] { return job->done.load(); });
+    }
+
+    QString folder() const { return dir.filePath(QStringLiteral("Zorv PDF Label")); }
+    QStringList files() const { return Files_In(folder()); }
+
+    QTemporaryDir dir;
+    FakeMainWindow mainWindow;
+    FakeBatchServices batch;
+    ScriptedMessages msgs;
+    std::unique_ptr<PDF_Export> window;
+    std::shared_ptr<Pdf_Export_Handle> previousJob;
+    PrintInfo previousInfo;
+    int mode = 0;
+    int keepReplaceBoxes = 0;
+    int afterExportBoxes = 0;
+    QString afterExportPath, afterExportMessage;
+    std::function<void(Replcae_Confirm_Box&)> onKeepReplace;
+};
+
+TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeReads)
+{
+    barcodeList(10);
+    window->Reset_For_Opening();
+    EXPECT_EQ(window->Total_Text->text(), "10");
+    EXPECT_TRUE(window->print_with_batch_chk->isChecked());
+    EXPECT_EQ(window->file_name_save_txt->text(), "ZorvLabel");
+    sheet(90, 40, 2, 2);
+    type(window->file_name_save_txt, QStringLiteral("N"));
+    const float rowsBefore = Print_Row, widthBefore = label_width;
+    ASSERT_TRUE(runJob());
+
+    EXPECT_EQ(files(), QStringList{"N.PDF"});
+    const PdfInfo info = Pdf_Info(QDir(folder()).filePath("N.PDF"));
+    ASSERT_EQ(info.pages, 3);
+    EXPECT_NEAR(info.sizes.value(0).width(), 595.0, 1.0);   // A4
+    EXPECT_NEAR(info.sizes.value(0).height(), 842.0, 1.0);
+    const QString pdf = QDir(folder()).filePath("N.PDF");
+    const Sheet_Geometry g = window->acceptedJob().geometry;
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, g), (QStringList{"R1", "R2", "R3", "R4"}));
+    EXPECT_EQ(Cell_Barcodes(pdf, 2, g), (QStringList{"R5", "R6", "R7", "R8"}));
+    EXPECT_EQ(Cell_Barcodes(pdf, 3, g), (QStringList{"R9", "R10", "", ""}));
+    // The rows were asked in order, once each; the window is as it was.
+    EXPECT_EQ(batch.imageRows, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(Print_Row, rowsBefore);
+    EXPECT_EQ(label_width, widthBefore);
+    EXPECT_EQ(pdf_export_opt, 0);
+    EXPECT_EQ(afterExportBoxes, 1);
+    EXPECT_EQ(afterExportPath, folder());
+    EXPECT_EQ(afterExportMessage, "Label has been exported successfully.");
+
+    // Exactly eight labels: two pages, no empty third one.
+    barcodeList(8);
+    window->Reset_For_Opening();
+    sheet(90, 40, 2, 2);
+    type(window->file_name_save_txt, QStringLiteral("Eight"));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(Pdf_Info(QDir(folder()).filePath("Eight.PDF")).pages, 2);
+}
+
+TEST_F(PdfExportTest, FilePerSheetIsNumberedAndCancelInKeepOrReplaceEndsTheJob)
+{
+    barcodeList(10);
+    window->Reset_For_Opening();
+    sheet(90, 40, 2, 2);
+    option(1);
+    type(window->file_name_save_txt, QStringLiteral("N"));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(files(), (QStringList{"N (1).PDF", "N (2).PDF", "N.PDF"}));
+    for (const QString& f : files())
+        EXPECT_EQ(Pdf_Info(QDir(folder()).filePath(f)).pages, 1) << f.toStdString();
+    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("N (2).PDF"), 1, window->acceptedJob().geometry),
+              (QStringList{"R9", "R10", "", ""}));
+    EXPECT_EQ(keepReplaceBoxes, 0);
+
+    // Again into the same folder: the first file is replaced, Cancel at the
+    // second ends the job with the window and its geometry as they were.
+    const QByteArray second = testsupport::readAll(QDir(folder()).filePath("N (1).PDF"));
+    int asked = 0;
+    onKeepReplace = [&asked](Replcae_Confirm_Box& box) {
+        if (++asked == 1)
+            box.replace_button->click();
+        else
+            box.cancel_button->click();
+    };
+    window->Auto_Center_chk_bx->click();
+    const int alignBefore = label_align_val;
+    afterExportBoxes = 0;
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(testsupport::readAll(QDir(folder()).filePath("N (1).PDF")), second);
+    EXPECT_EQ(files().size(), 3);
+    EXPECT_TRUE(window->lastJob()->report().cancelled);
+    EXPECT_EQ(auto_center_flag, 1);
+    EXPECT_EQ(label_align_val, alignBefore);
+    EXPECT_EQ(pdf_export_opt, 1);
+    EXPECT_EQ(afterExportBoxes, 1);   // one file was written
+    EXPECT_FALSE(Send_Modeless_Dialog::defaultInstance()->isVisible());
+}
+
+
+// The bounding box of the dark pixels of a page rendered at 72 DPI (points).
+QRect Dark_Box(const QString& pdf, int page)
+{
+    QTemporaryDir out;
+    const QString base = out.filePath(QStringLiteral("page"));
+    testsupport::Run_Tool("pdftoppm", {"-r", "72", "-f", QString::number(page), "-l", QString::number(page),
+                                       "-singlefile", "-png", pdf, base});
+    const QImage img = QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(PdfExportTest, LabelSizedPagesAreTheSizeOfEachLabelAndAFilePerLabelIsNumbered)
+{
+    barcodeList(3);
+    window->Reset_For_Opening();
+    option(3);
+    EXPECT_TRUE(window->use_label_size_chk_box->isVisibleTo(window.get()));
+    window->use_label_size_chk_box->click();
+    EXPECT_EQ(PDF_Use_Label_Size, 1);
+    EXPECT_FALSE(window->Auto_Center_chk_bx->isEnabled());
+    type(window->file_name_save_txt, QStringLiteral("Pages"));
+    ASSERT_TRUE(runJob());
+    const QString pdf = QDir(folder()).filePath("Pages.PDF");
+    const PdfInfo info = Pdf_Info(pdf);
+    ASSERT_EQ(info.pages, 3);
+    for (int i = 0; i < 3; ++i) {
+        const QSizeF want = Code128(QStringLiteral("R%1").arg(i + 1)).size();
+        EXPECT_NEAR(info.sizes.value(i).width(), want.width(), 1.0) << i;
+        EXPECT_NEAR(info.sizes.value(i).height(), want.height(), 1.0) << i;
+        EXPECT_EQ(Page_Barcodes(pdf, i + 1, 300), QStringList{QStringLiteral("R%1").arg(i + 1)}) << i;
+    }
+
+    option(2);
+    type(window->file_name_save_txt, QStringLiteral("One"));
+    ASSERT_TRUE(runJob());
+    EXPECT_TRUE(files().contains("One.PDF") && files().contains("One (1).PDF") && files().contains("One (2).PDF"));
+    EXPECT_EQ(Page_Barcodes(QDir(folder()).filePath("One (2).PDF"), 1, 300), QStringList{"R3"});
+
+    // Back to sheets: the box hides, the setting stays until it is turned off.
+    option(0);
+    EXPECT_FALSE(window->use_label_size_chk_box->isVisibleTo(window.get()));
+    EXPECT_EQ(PDF_Use_Label_Size, 1);
+}
+
+TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGivesTheDefaultPage)
+{
+    Set_Printer_Names_Provider([] { return QStringList(); });
+    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.state.value = QStringLiteral("SAME");
+    Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
+    Use_Data_Sheet_Values = 0;
+    window->Reset_For_Opening();
+    EXPECT_FALSE(window->print_with_batch_chk->isEnabled());
+    EXPECT_FALSE(window->export_range_box->isEnabled() && window->Sel_print_rd->isEnabled());
+    // The page without a printer: A4 in a locale that measures in metres.
+    EXPECT_EQ(window->Page_width_txt->text(), "210.00");
+    EXPECT_EQ(window->Page_height_txt->text(), "297.00");
+    sheet(60, 30, 3, 2);
+    EXPECT_EQ(window->Total_Text->text(), "6");   // rows x columns
+    type(window->Total_Text, QStringLiteral("8"));
+    window->Total_Val_Changed(window->Total_Text);
+    type(window->file_name_save_txt, QStringLiteral("Same"));
+    ASSERT_TRUE(runJob());
+    const QString pdf = QDir(folder()).filePath("Same.PDF");
+    const PdfInfo info = Pdf_Info(pdf);
+    ASSERT_EQ(info.pages, 2);
+    EXPECT_NEAR(info.sizes.value(0).width(), 595.0, 1.0);
+    const Sheet_Geometry g = window->acceptedJob().geometry;
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, g), QStringList(6, QStringLiteral("SAME")));
+    EXPECT_EQ(Cell_Barcodes(pdf, 2, g), (QStringList{"SAME", "SAME", "", "", "", ""}));
+    EXPECT_TRUE(batch.imageRows.isEmpty());
+}
+
+TEST_F(PdfExportTest, RangeQuantitiesAndInvalidRows)
+{
+    // Row 2 three times, row 4 gives no barcode.
+    barcodeList(6, {1, 3, 1, 1, 1, 1}, {4});
+    window->Reset_For_Opening();
+    EXPECT_TRUE(window->skip_inavlid_chk->isChecked());
+    EXPECT_TRUE(window->print_qty_chk->isChecked());
+    sheet(90, 40, 5, 2);
+    option(0);
+
+    // From 5 to 3 is refused; nothing starts.
+    window->Sel_print_rd->click();
+    type(window->from_Text, QStringLiteral("5"));
+    window->From_Stepper_Changed(window->from_Text);
+    type(window->To_Text, QStringLiteral("3"));
+    window->To_Stepper_Changed(window->To_Text);
+    type(window->file_name_save_txt, QStringLiteral("Range"));
+    EXPECT_FALSE(runJob());
+    EXPECT_TRUE(saw("Please select valid range."));
+
+    // Rows 2 to 5: row 2 three times, row 4 left out without a gap.
+    type(window->from_Text, QStringLiteral("2"));
+    window->From_Stepper_Changed(window->from_Text);
+    type(window->To_Text, QStringLiteral("5"));
+    window->To_Stepper_Changed(window->To_Text);
+    ASSERT_TRUE(runJob());
+    const QString pdf = QDir(folder()).filePath("Range.PDF");
+    EXPECT_EQ(Pdf_Info(pdf).pages, 1);
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry),
+              (QStringList{"R2", "R2", "R2", "R3", "R5", "", "", "", "", ""}));
+    const Pdf_Export_Report report = window->lastJob()->report();
+    EXPECT_EQ(report.labels, 5);
+    EXPECT_EQ(report.skippedRows, QList<int>{4});
+    EXPECT_EQ(window->acceptedJob().totalLabels, 6);   // rows 2..5 with their quantities
+    EXPECT_EQ(window->acceptedJob().rowStart, 1);
+
+    // Skip-invalid off: the invalid row shows the invalid-data image.
+    window->skip_inavlid_chk->click();
+    type(window->file_name_save_txt, QStringLiteral("Shown"));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("Shown.PDF"), 1, window->acceptedJob().geometry),
+              (QStringList{"R2", "R2", "R2", "R3", "INVALID", "R5", "", "", "", ""}));
+}
+
+TEST_F(PdfExportTest, OptionsKeepTheGridAndASheetOfOneLabelIsAPagePerLabel)
+{
+    barcodeList(4);
+    window->Reset_For_Opening();
+    sheet(60, 30, 3, 2);
+    type(window->horz_mar_Text, QStringLiteral("4"));
+    window->Horz_Margin_Changed(window->horz_mar_Text);
+    option(2);
+    EXPECT_EQ(window->Row_Text->text(), "1");
+    EXPECT_EQ(window->Col_Text->text(), "1");
+    EXPECT_FALSE(window->Row_Stepper->isEnabled());
+    option(3);
+    EXPECT_EQ(window->Row_Text->text(), "1");
+    option(0);
+    EXPECT_EQ(window->Row_Text->text(), "3");
+    EXPECT_EQ(window->Col_Text->text(), "2");
+    EXPECT_EQ(window->horz_mar_Text->text(), "4");
+    EXPECT_EQ(Print_Row, 3);
+
+    // A 1 x 1 sheet with option 0 is a page per label; the option is 0 again after.
+    sheet(60, 30, 1, 1);
+    window->Alignment_Clicked(5);
+    type(window->file_name_save_txt, QStringLiteral("Single"));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(window->acceptedJob().option, 3);
+    EXPECT_EQ(pdf_export_opt, 0);
+    const QString pdf = QDir(folder()).filePath("Single.PDF");
+    ASSERT_EQ(Pdf_Info(pdf).pages, 4);
+    // Each page holds its label in the middle of the paper (its own size as the cell).
+    const QRect box = Dark_Box(pdf, 2);
+    EXPECT_NEAR(box.center().x(), 595 / 2.0, 3.0);
+    EXPECT_NEAR(box.center().y(), 842 / 2.0, 40.0);
+    EXPECT_EQ(Page_Barcodes(pdf, 2), QStringList{"R2"});
+}
+
+TEST_F(PdfExportTest, ChecksBeforeTheJobAndNamesCleanedOfReservedCharacters)
+{
+    barcodeList(2);
+    window->Reset_For_Opening();
+    type(window->file_name_save_txt, QStringLiteral("   "));
+    EXPECT_FALSE(runJob());
+    EXPECT_EQ(msgs.texts().value(0).trimmed(), "Please enter file to export.");
+    type(window->Total_Text, QStringLiteral("0"));   // typed without the field's correction
+    type(window->file_name_save_txt, QStringLiteral("a"));
+    EXPECT_FALSE(runJob());
+    EXPECT_EQ(msgs.texts().value(1).trimmed(), "There is no barcode to export.");
+    type(window->Total_Text, QStringLiteral("2"));
+    type(window->file_name_save_txt, QStringLiteral("a/b*"));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(files(), QStringList{"a_b.PDF"});
+    // Cancel in the folder chooser starts nothing.
+    window->chooseFolder = [] { return QString(); };
+    EXPECT_FALSE(runJob());
+}
+
+TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsReported)
+{
+    barcodeList(12);
+    batch.rowImage = [](int row) {
+        if (row == 5)
+            Stop_Processing_Now = true;   // the user stops while row 6 is made
+        return Code128(QStringLiteral("R%1").arg(row + 1));
+    };
+    window->Reset_For_Opening();
+    sheet(90, 40, 2, 2);
+    type(window->file_name_save_txt, QStringLiteral("Stopped"));
+    ASSERT_TRUE(runJob());
+    const QString pdf = QDir(folder()).filePath("Stopped.PDF");
+    const PdfInfo info = Pdf_Info(pdf);
+    EXPECT_EQ(info.pages, 2);   // the page in work ends at its next cell
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry), (QStringList{"R1", "R2", "R3", "R4"}));
+    EXPECT_EQ(Cell_Barcodes(pdf, 2, window->acceptedJob().geometry), (QStringList{"R5", "R6", "", ""}));
+    EXPECT_TRUE(window->lastJob()->report().stopped);
+    EXPECT_NE(afterExportMessage, "Label has been exported successfully.");
+
+    // A folder where the file should go: nothing is claimed as written.
+    barcodeList(2);
+    window->Reset_For_Opening();
+    ASSERT_TRUE(QDir(folder()).mkpath("Blocked.PDF"));
+    type(window->file_name_save_txt, QStringLiteral("Blocked"));
+    msgs.requests.clear();
+    afterExportBoxes = 0;
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(afterExportBoxes, 0);
+    EXPECT_TRUE(msgs.texts().join("\n").contains("could not be written")) << msgs.texts().join("|").toStdString();
+}
+
+TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
+{
+    Barcode_Setting_Or_Designing_Mode = 1;
+    Use_Data_Sheet_Values = 1;
+    Total_Batch_Excel_Card = 5;
+    batch.cardSize = QSizeF(180, 90);
+    batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(180, 90)); };
+    window->Reset_For_Opening();
+    EXPECT_EQ(window->Total_Text->text(), "5");
+    EXPECT_FALSE(window->width_Stepper->isEnabled());
+    EXPECT_EQ(window->width_Text->text(), "63.50");
+    EXPECT_TRUE(window->skip_inavlid_chk->isHidden());
+    type(window->Row_Text, QStringLiteral("3"));
+    window->Row_Changed(window->Row_Text);
+    type(window->Col_Text, QStringLiteral("2"));
+    window->Col_Changed(window->Col_Text);
+    type(window->file_name_save_txt, QStringLiteral("Cards"));
+    const int restores = batch.restores;
+    ASSERT_TRUE(runJob());
+    const QString pdf = QDir(folder()).filePath("Cards.PDF");
+    EXPECT_EQ(Pdf_Info(pdf).pages, 1);
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry, 200),
+              (QStringList{"C1", "C2", "C3", "C4", "C5", ""}));
+    EXPECT_EQ(batch.cardRows, (QList<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(batch.restores, restores + 1);
+
+    // Opening without a binding: one card, the label-size box hidden.
+    Use_Data_Sheet_Values = 0;
+    window->Reset_For_Opening();
+    EXPECT_EQ(window->Total_Text->text(), "1");
+    EXPECT_FALSE(window->print_with_batch_chk->isChecked());
+    EXPECT_EQ(window->pdf_matrix->checkedId(), 0);
+    EXPECT_FALSE(window->use_label_size_chk_box->isVisibleTo(window.get()));
+    EXPECT_EQ(window->Row_Text->text(), "1");
+}
+
+TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mail.pdf");
+    const PtImage a = Code128(QStringLiteral("A1")), b = Card_With(Code128(QStringLiteral("B2")), QSizeF(200.5, 100.25));
+    ASSERT_TRUE(Write_Image_Pages_Pdf(path, {a, b}));
+    const PdfInfo info = Pdf_Info(path);
+    ASSERT_EQ(info.pages, 2);
+    EXPECT_NEAR(info.sizes.value(1).width(), 200.5, 1.0);
+    EXPECT_EQ(Page_Barcodes(path, 2, 300), QStringList{"B2"});
+    // Nothing to write: no file, and an old one stays.
+    QString error;
+    EXPECT_FALSE(Write_Image_Pages_Pdf(path, {PtImage()}, &error));
+    EXPECT_EQ(Pdf_Info(path).pages, 2);
+}
+
+} // namespace

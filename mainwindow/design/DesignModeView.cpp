@@ -16,6 +16,7 @@
 #include "mainwindow/design/GridWizard.h"
 #include "mainwindow/panels/PropertyPanels.h"
 #include "mainwindow/units/Units.h"
+#include "platform/MessageSink.h"
 #include "data/BatchBinding.h"
 
 #include <QAction>
@@ -459,7 +460,7 @@ void DesignModeView::doPreferences()
 {
     Unit_PrefWindow window(this);
     window.selectRow(Measument_Unit_Is);
-    if (window.exec() != 1)
+    if (Run_Modal_Dialog(window) != 1)
         return;
     Apply_Unit_Choice(window.selectedRow());
 }

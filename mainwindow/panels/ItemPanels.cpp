@@ -584,18 +584,22 @@ TextPropertiesPanel::TextPropertiesPanel(QWidget* parent) : PropertyPanel(QStrin
     }
     Text_fill_chk = newCheck(this, QStringLiteral("Text_fill_chk"), tr("Fill"), [this] { Text_Fill_Chk_Box(); });
     column()->addWidget(Text_fill_chk);
-    Text_Fill_Box = addBox(QString(), QStringLiteral("Text_Fill_Box"));
+    // The kind of fill stays choosable while the fill is off.
+    Text_solid_fill_rd = newRadio(this, QStringLiteral("Text_solid_fill_rd"), tr("Solid"),
+                                  [this] { Text_Solid_RD_Sel(); });
+    Text_gradient_fill_rd = newRadio(this, QStringLiteral("Text_gradient_fill_rd"), tr("Gradient"),
+                                     [this] { Text_Gradient_RD_Sel(); });
     {
-        QGridLayout* g = Grid(Text_Fill_Box);
-        Text_solid_fill_rd = newRadio(Text_Fill_Box, QStringLiteral("Text_solid_fill_rd"), tr("Solid"),
-                                      [this] { Text_Solid_RD_Sel(); });
-        Text_gradient_fill_rd = newRadio(Text_Fill_Box, QStringLiteral("Text_gradient_fill_rd"), tr("Gradient"),
-                                         [this] { Text_Gradient_RD_Sel(); });
         auto* radios = new QHBoxLayout;
+        radios->setContentsMargins(18, 0, 0, 0);
         radios->addWidget(Text_solid_fill_rd);
         radios->addWidget(Text_gradient_fill_rd);
         radios->addStretch(1);
-        g->addLayout(radios, 0, 0, 1, 3);
+        column()->addLayout(radios);
+    }
+    Text_Fill_Box = addBox(QString(), QStringLiteral("Text_Fill_Box"));
+    {
+        QGridLayout* g = Grid(Text_Fill_Box);
         Text_fill_clr = newWell(Text_Fill_Box, QStringLiteral("Text_fill_clr"), Qt::white);
         g->addWidget(Caption(Text_Fill_Box, tr("Colour")), 1, 0);
         g->addWidget(Text_fill_clr, 1, 1);

@@ -14,6 +14,7 @@
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
+#include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
 #include <QAction>
@@ -59,7 +60,7 @@ bool Default_Page_Layout(PrintInfo& info)
     QPrinter printer;
     printer.setPageLayout(info.pageLayout);
     QPageSetupDialog dialog(&printer, Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr);
-    if (dialog.exec() != QDialog::Accepted)
+    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
         return false;
     info.pageLayout = printer.pageLayout();
     return true;

@@ -350,9 +350,10 @@ void PropertyPanelHost::Page_From_Printer_Click()
     if (!Page_Layout_Panel || !Page_Layout_Panel(info))
         return;
     MainWindowServices::setPrintInfo(info);
-    const QSizeF paper = info.pageLayout.fullRect(QPageLayout::Point).size();
-    Set_Card_Size_In_Control(MainWindowServices::Points_to_MM_Convert(float(paper.width())),
-                             MainWindowServices::Points_to_MM_Convert(float(paper.height())));
+    // The paper in millimetres as its size is defined (its size in points is
+    // rounded to whole points).
+    const QSizeF paper = info.pageLayout.fullRect(QPageLayout::Millimeter).size();
+    Set_Card_Size_In_Control(paper.width(), paper.height());
 }
 
 void PropertyPanelHost::Card_Image_Browse_Btn()

@@ -130,6 +130,8 @@ void LMNWindowController::buildWindow()
     Barcode_setting_tab = m_barcodeView;
     m_designView = new DesignModeView(Barcode_mode_tab);
     m_designView->panels->Set_Log_Name_In_Title = [this] { Set_Log_Name_In_Title(); };
+    connect(this, &LMNWindowController::Series_List_Changed, m_designView->panels,
+            &PropertyPanelHost::Refresh_Series_List);
     Barcode_Design_tab = m_designView;
     _graphicView = m_designView->_graphicView;
     _zoomingScrollView = m_designView->_zoomingScrollView;
@@ -187,6 +189,10 @@ void LMNWindowController::buildToolbar()
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;
     }
+    Units_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("preferences-desktop")), tr("Units"));
+    Units_btn->setObjectName(QStringLiteral("Units_btn"));
+    Units_btn->setToolTip(tr("Measure in inches, centimetres or millimetres"));
+    connect(Units_btn, &QAction::triggered, this, &LMNWindowController::doPreferences);
     main_toolbar->addSeparator();
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
     Exit_btn->setObjectName(QStringLiteral("Exit_btn"));
@@ -337,6 +343,17 @@ void LMNWindowController::Show_Canvas_And_Right_Prop()
 QWidget* LMNWindowController::myTargetViewWidget() const
 {
     return m_designView->myTargetView;
+}
+
+void LMNWindowController::doPreferences()
+{
+    if (Barcode_Setting_Or_Designing_Mode == 1) {
+        m_designView->doPreferences();
+        return;
+    }
+    const int unit = Run_Units_Window(this, Measument_Unit_Is_Barcode);
+    if (unit >= 0)
+        OK_Unit_Change_For_Barcode(*m_barcodeView, unit);
 }
 
 void LMNWindowController::_setLabels()

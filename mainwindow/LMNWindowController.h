@@ -89,6 +89,11 @@ public:
     // none is installed there is nothing to save and the question is not asked.
     std::function<bool()> Save_Current_Work;
 
+    // ---- Units ----
+    // The units window for the mode shown; OK converts that mode's lengths.
+    void doPreferences();
+    QAction* Units_btn = nullptr;
+
     // ---- Modes ----
     void tabView_didSelectTabViewItem(QTabWidget* tabView, int index);
     void Barcode_Mode_Select();

@@ -458,11 +458,9 @@ void DesignModeView::Show_RHS_Properties(LMNGraphic* item)
 
 void DesignModeView::doPreferences()
 {
-    Unit_PrefWindow window(this);
-    window.selectRow(Measument_Unit_Is);
-    if (Run_Modal_Dialog(window) != 1)
-        return;
-    Apply_Unit_Choice(window.selectedRow());
+    const int unit = Run_Units_Window(this, Measument_Unit_Is);
+    if (unit >= 0)
+        Apply_Unit_Choice(unit);
 }
 
 void DesignModeView::Apply_Unit_Choice(int unit)

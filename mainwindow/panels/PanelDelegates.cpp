@@ -201,6 +201,20 @@ void PropertyPanelHost::sourceChoice()
     Change_Data_Source_To_selected_Control(type, QString(), -1);
 }
 
+void PropertyPanelHost::Refresh_Series_List()
+{
+    DataSourcePanel* ds = datasource_tab;
+    if (ds->Data_source_type->currentIndex() != 1)
+        return;
+    QComboBox* list = ds->Batch_Series;
+    const QString chosen = list->currentIndex() > 0 ? list->currentText() : QString();
+    list->clear();
+    list->addItem(Select_Entry);
+    list->addItems(Series_Names());
+    const int at = chosen.isEmpty() ? 0 : list->findText(chosen, Qt::MatchFixedString);
+    list->setCurrentIndex(at < 0 ? 0 : at);
+}
+
 void PropertyPanelHost::seriesChoice()
 {
     DataSourcePanel* ds = datasource_tab;

@@ -11,6 +11,10 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
+#include "data/series/View_Data_Series.h"
+#include "imagetools/crop/Cropping_Tool.h"
+#include "imagetools/filters/ImageProcesser.h"
+#include "imagetools/library/Image_Library.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
@@ -107,6 +111,29 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
 
     Choose_File = Default_Choose_File;
     Page_Layout_Panel = Default_Page_Layout;
+    // The picture tools and the series viewer.
+    Picture_Filter_Chain = [](const LMNGraphic& item) { return Picture_Item_Displayed_Image(item); };
+    Picture_Library = [](const QString& mode) -> QString {
+        Image_Library* library = Image_Library::defaultInstance();
+        if (!library)
+            return {};
+        library->control_or_BG = mode;
+        return library->Open_Library_Window() == 1 ? library->selected_image : QString();
+    };
+    Crop_Picture = [](const QString& path) -> QString {
+        Cropping_Tool* tool = Cropping_Tool::defaultInstance();
+        return tool && tool->Open_Wnd_Direct_To_Crop(path) == 1 ? tool->Crop_Direct_Path : QString();
+    };
+    Crop_Series = [](const QString& series) -> QString {
+        Cropping_Tool* tool = Cropping_Tool::defaultInstance();
+        return tool && tool->Open_Wnd_Direct_Crop_Series(series) == 1 ? tool->Crop_Direct_Series : QString();
+    };
+    Open_Series_Value_Box = [](const QString& series) {
+        if (View_Data_Series* viewer = View_Data_Series::defaultInstance()) {
+            viewer->file_name = series;
+            viewer->Open_Wnd();
+        }
+    };
 
     // Hatch pattern names (the pattern pictures the program has).
     const QStringList hatches = Hatch_Pattern_Names();

@@ -349,9 +349,9 @@ void PropertyPanelHost::Manual_Image_Browse_Btn()
 
 int PropertyPanelHost::Open_Image_Library_Window(const QString& mode)
 {
-    if (!Image_Library)
+    if (!Picture_Library)
         return 0;
-    const QString chosen = Image_Library(mode);
+    const QString chosen = Picture_Library(mode);
     if (chosen.isEmpty())
         return 0;
     lib_window_sel_file = chosen;

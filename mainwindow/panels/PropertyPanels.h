@@ -96,7 +96,7 @@ public:
     std::function<bool(PrintInfo& info)> Page_Layout_Panel;
     // The picture library ("C" pictures for items, "B" backgrounds): the
     // chosen path, "" when closed without a choice. Unset: no library.
-    std::function<QString(const QString& mode)> Image_Library;
+    std::function<QString(const QString& mode)> Picture_Library;
     // The crop wizard on one picture (the cropped copy's path) or on the
     // pictures of a series (the new series' name); "" when cancelled. Unset:
     // the crop button is disabled.
@@ -208,6 +208,10 @@ public:
     void Enable_Disable_Size_Param_Acc_To_Label_Selection(bool enabled);
     // Unit captions of designing mode.
     void _setLabels();
+
+    // The series list of the source tab filled again (series were made,
+    // renamed or removed), keeping its choice.
+    void Refresh_Series_List();
 
     // ---- Delegates of the window's lists and fields (user edits only) ----
     void comboBoxSelectionDidChange(QComboBox* combo);

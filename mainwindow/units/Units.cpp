@@ -1,5 +1,8 @@
 #include "mainwindow/units/Units.h"
 
+#include "core/util/BarcodeSettings.h"
+#include "mainwindow/BarcodeModeView.h"
+#include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
 #include <QButtonGroup>
@@ -77,4 +80,26 @@ void Unit_PrefWindow::prefsOkay()
 {
     hide();
     done(1);
+}
+
+int Run_Units_Window(QWidget* parent, int current)
+{
+    Unit_PrefWindow window(parent);
+    window.selectRow(current);
+    if (Run_Modal_Dialog(window) != 1)
+        return -1;
+    return window.selectedRow();
+}
+
+void OK_Unit_Change_For_Barcode(BarcodeModeView& view, int unit)
+{
+    BarcodeSettings s = view.Barcode_Settings();
+    const float f = Get_Unit_Convertor(last_unit_val_Barcode, unit);
+    for (float* length : {&s.val_mar, &s.hdr_mar, &s.ftr_mar, &s.LR_mar, &s.TB_mar, &s.bar_height})
+        *length = *length * f;
+    s.unit = unit;
+    Measument_Unit_Is_Barcode = unit;
+    last_unit_val_Barcode = unit;
+    // Shows the lengths in the new unit with its captions and makes the barcode again.
+    view.Load_Barcode_Settings(s);
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 
+class BarcodeModeView;
 class QButtonGroup;
 class QRadioButton;
 
@@ -42,3 +43,12 @@ public:
     QRadioButton* cm_rd = nullptr;
     QRadioButton* mm_rd = nullptr;
 };
+
+// Runs the units window on `current` selected; the unit chosen with OK, -1
+// when cancelled.
+int Run_Units_Window(QWidget* parent, int current);
+
+// Barcode mode takes a new unit: the bar height and the five margins are
+// converted from the unit they hold into it (so the lengths stay), their
+// captions name it, and the preview is made again.
+void OK_Unit_Change_For_Barcode(BarcodeModeView& view, int unit);

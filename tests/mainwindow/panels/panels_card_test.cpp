@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QAction>
 #include <QTemporaryDir>
 
 namespace {
@@ -171,6 +172,37 @@ TEST_F(CardPanelTest, UnitsWindowOkConvertsCancelKeeps)
     EXPECT_EQ(last_unit_val, 0);
     EXPECT_EQ(host->aligmnt_tab->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(pt)"));
     EXPECT_EQ(host->card_size_tab->card_size_box->title(), QStringLiteral("Label Size (in)"));
+}
+
+TEST_F(CardPanelTest, UnitsOfBarcodeModeConvertItsLengths)
+{
+    w->Barcode_Mode_Select();
+    BarcodeModeView* barcode = w->barcodeModeView();
+    BarcodeSettings s = barcode->Barcode_Settings();
+    ASSERT_EQ(s.unit, 1);
+    s.bar_height = 1.5f;
+    s.val_mar = 0.2f;
+    s.LR_mar = 0.25f;
+    barcode->Load_Barcode_Settings(s);
+    ModalRunner previous = Set_Modal_Runner([](QDialog& d) {
+        auto* units = qobject_cast<Unit_PrefWindow*>(&d);
+        EXPECT_EQ(units ? units->selectedRow() : -1, 1) << "barcode mode's own unit is offered";
+        if (units)
+            units->selectRow(2);
+        return 1;
+    });
+    w->Units_btn->trigger();
+    Set_Modal_Runner(previous);
+    const BarcodeSettings after = barcode->Barcode_Settings();
+    EXPECT_EQ(after.unit, 2);
+    EXPECT_EQ(Measument_Unit_Is_Barcode, 2);
+    EXPECT_EQ(last_unit_val_Barcode, 2);
+    EXPECT_NEAR(after.bar_height, 15.0, 1e-4);
+    EXPECT_NEAR(after.val_mar, 2.0, 1e-4);
+    EXPECT_NEAR(after.LR_mar, 2.5, 1e-4);
+    // The lengths themselves stay: the margin in points is the same.
+    EXPECT_NEAR(after.LR_margin, s.LR_mar * 72.0 / 2.54, 0.01);
+    EXPECT_EQ(Measument_Unit_Is, 2) << "designing mode keeps its own unit";
 }
 
 TEST_F(CardPanelTest, CardColoursStayOnTheCardAndAllTextsFollowTheContentFont)

@@ -6,6 +6,7 @@
 #include "core/model/LMNImage.h"
 #include "core/model/LMNSignature.h"
 #include "core/canvas/LMNGrid.h"
+#include "imagetools/filters/ImageProcesser.h"
 
 #include <QDate>
 #include <QFile>
@@ -403,4 +404,42 @@ TEST_F(ItemPanelsTest, SwitcherTabsPerKindAndRubberBandKeepsTheSelection)
     EXPECT_EQ(host->properties_title->text(), QStringLiteral("Label Properties"));
     EXPECT_EQ(canvas->selectedGraphics().size(), 3);
     EXPECT_EQ(host->Last_Selected_Graphic, nullptr);
+}
+
+TEST_F(ItemPanelsTest, FilterChainTurnsThePictureByWholeDegrees)
+{
+    // A picture whose turn shows: left half red, right half blue.
+    QTemporaryDir dir;
+    QImage img(60, 20, QImage::Format_ARGB32);
+    img.fill(Qt::red);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 30; x < 60; ++x)
+            img.setPixel(x, y, qRgb(0, 0, 255));
+    const QString path = dir.filePath(QStringLiteral("halves.png"));
+    ASSERT_TRUE(img.save(path));
+    auto* picture = static_cast<LMNImage*>(add(LMNKind::Image, QRectF(0, 0, 60, 20)));
+    picture->setFilePath(path);
+    select({picture});
+    host->image_tab->Rotate_slidr->setFraction(45.7);
+    emit host->image_tab->Rotate_slidr->moved();
+    EXPECT_NEAR(picture->rotate_image, 45.7, 1e-4) << "the item keeps the slider's value";
+
+    auto turned = [&](float degrees) {
+        std::unique_ptr<LMNGraphic> copy = LMNGraphic::newOfKind(LMNKind::Image);
+        copy->_contents = picture->_contents;
+        copy->_file_path = path;
+        copy->_bounds = picture->_bounds;
+        copy->sat_val = picture->sat_val;
+        copy->con_val = picture->con_val;
+        copy->img_trnsp_val = picture->img_trnsp_val;
+        copy->rotate_image = degrees;
+        return Picture_Item_Displayed_Image(*copy);
+    };
+    const QImage shown = picture->_contents_with_settings.raster();
+    const QImage at45 = turned(45.0f);
+    ASSERT_FALSE(at45.isNull());
+    EXPECT_EQ(shown.size(), at45.size());
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), at45.convertToFormat(QImage::Format_ARGB32))
+        << "the chain turns by 45, not 45.7";
+    EXPECT_NE(at45.convertToFormat(QImage::Format_ARGB32), turned(46.0f).convertToFormat(QImage::Format_ARGB32));
 }

@@ -6,6 +6,7 @@
 #include "core/model/LMNImage.h"
 #include "core/model/LMNSignature.h"
 #include "core/canvas/LMNGrid.h"
+#include "core/util/SharedValues.h"
 #include "imagetools/filters/ImageProcesser.h"
 
 #include <QDate>
@@ -442,4 +443,63 @@ TEST_F(ItemPanelsTest, FilterChainTurnsThePictureByWholeDegrees)
     EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), at45.convertToFormat(QImage::Format_ARGB32))
         << "the chain turns by 45, not 45.7";
     EXPECT_NE(at45.convertToFormat(QImage::Format_ARGB32), turned(46.0f).convertToFormat(QImage::Format_ARGB32));
+}
+
+TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
+{
+    QTemporaryDir dir;
+    const QString red = Write_Picture(dir, QStringLiteral("red.png"), Qt::red);
+    const QString blue = Write_Picture(dir, QStringLiteral("blue.png"), Qt::blue);
+    const QString previousFolder = Data_Folder_Path;
+    Data_Folder_Path = dir.path();
+    auto* picture = static_cast<LMNImage*>(add(LMNKind::Image, QRectF(0, 0, 40, 30)));
+    picture->setFilePath(red);
+    select({picture});
+    ASSERT_TRUE(host->image_tab->crop_btn->isEnabled());
+
+    // A manual picture: the cropped copy becomes its picture, in one undo step.
+    QString asked;
+    host->Crop_Picture = [&](const QString& path) {
+        asked = path;
+        return blue;
+    };
+    int steps = undoSteps();
+    host->image_tab->crop_btn->click();
+    EXPECT_EQ(asked, red);
+    EXPECT_EQ(picture->_file_path, blue);
+    EXPECT_EQ(host->datasource_tab->Manual_image_path->text(), blue);
+    EXPECT_EQ(undoSteps(), steps + 1);
+
+    // Bound to a spreadsheet column: nothing happens.
+    picture->Set_Data_source_type(2);
+    asked.clear();
+    host->image_tab->crop_btn->click();
+    EXPECT_TRUE(asked.isEmpty());
+
+    // Bound to a series: bound afterwards to the cropped series, showing its
+    // first picture.
+    QFile series(dir.filePath(QStringLiteral("Cropped.txt")));
+    ASSERT_TRUE(series.open(QIODevice::WriteOnly));
+    series.write((red + QLatin1Char('\n')).toUtf8());
+    series.close();
+    picture->Set_Data_source_type(1);
+    picture->Set_Batch_List_Name(QStringLiteral("Originals"));
+    QString seriesAsked;
+    host->Crop_Series = [&](const QString& name) {
+        seriesAsked = name;
+        return QStringLiteral("Cropped");
+    };
+    steps = undoSteps();
+    host->image_tab->crop_btn->click();
+    EXPECT_EQ(seriesAsked, QStringLiteral("Originals"));
+    EXPECT_EQ(picture->batch_list_name, QStringLiteral("Cropped"));
+    EXPECT_EQ(picture->batch_list_index, host->datasource_tab->Batch_Series->findText(QStringLiteral("Cropped")));
+    EXPECT_EQ(picture->_file_path, red);
+    EXPECT_EQ(undoSteps(), steps + 1);
+
+    // A picture whose file has gone cannot be cropped.
+    QFile::remove(red);
+    host->image_tab->crop_btn->click();
+    EXPECT_TRUE(sawMessage(QStringLiteral("The selected control does not contains any image with supported extension.")));
+    Data_Folder_Path = previousFolder;
 }

@@ -83,6 +83,8 @@ void PropertyPanelHost::comboBoxSelectionDidChange(QComboBox* combo)
         if (combo == size->Label_ComboBox) {
             QComboBox* products = size->Product_num_ComboBox;
             products->clear();
+            prod_list.clear();
+            m_productsVendor = combo->currentText();
             if (combo->currentText() == QLatin1String("Custom")) {
                 products->addItem(QString());
                 Enable_Disable_Size_Param_Acc_To_Label_Selection(true);
@@ -91,9 +93,8 @@ void PropertyPanelHost::comboBoxSelectionDidChange(QComboBox* combo)
             } else {
                 Enable_Disable_Size_Param_Acc_To_Label_Selection(false);
                 products->setEnabled(true);
-                if (Read_XML_File)
-                    products->addItems(Read_XML_File(Resource_Path + QStringLiteral("/Formats/pages/")
-                                                     + combo->currentText() + QStringLiteral(".xml")));
+                ::Read_XML_File(Catalogue_File_Path(combo->currentText()), QString(), QString(), false, prod_list,
+                                products);
                 if (products->count() > 0) {
                     products->setCurrentIndex(0);
                     comboBoxSelectionDidChange(products);
@@ -102,11 +103,7 @@ void PropertyPanelHost::comboBoxSelectionDidChange(QComboBox* combo)
             return;
         }
         if (combo == size->Product_num_ComboBox) {
-            if (Read_Selected_Product_Label_Value && combo->currentIndex() >= 0) {
-                const QSizeF mm = Read_Selected_Product_Label_Value(combo->currentIndex());
-                if (mm.width() > 0 && mm.height() > 0)
-                    Set_Card_Size_In_Control(mm.width(), mm.height());
-            }
+            Read_Selected_Product_Label_Value();
             return;
         }
         if (combo == card_info_tab->wm_alignment_combo || combo == card_brdr_tab->Card_border_style
@@ -199,6 +196,16 @@ void PropertyPanelHost::sourceChoice()
         list->setCurrentIndex(-1);
     }
     Change_Data_Source_To_selected_Control(type, QString(), -1);
+}
+
+void PropertyPanelHost::Read_Selected_Product_Label_Value()
+{
+    const int at = card_size_tab->Product_num_ComboBox->currentIndex();
+    if (at < 0 || at >= prod_list.size())
+        return;
+    const QSizeF mm = Product_Label_Size_MM(prod_list.at(at));
+    if (mm.width() > 0 && mm.height() > 0)
+        Set_Card_Size_In_Control(mm.width(), mm.height());
 }
 
 void PropertyPanelHost::Refresh_Series_List()

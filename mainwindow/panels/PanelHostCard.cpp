@@ -157,8 +157,20 @@ void PropertyPanelHost::Load_Card_and_Label_Properties(const LMNGraphic* item)
             size->Product_num_ComboBox->setCurrentIndex(-1);
             Set_Card_Size_In_Control(MainWindowServices::Points_to_MM_Convert(float(card->Card_Size.width())),
                                      MainWindowServices::Points_to_MM_Convert(float(card->Card_Size.height())));
+            Enable_Disable_Size_Param_Acc_To_Label_Selection(true);
         } else {
+            // The products of the card's own label stock, so that its product
+            // is shown (and kept by the next write).
+            if (m_productsVendor != card->Card_Preset) {
+                size->Product_num_ComboBox->clear();
+                prod_list.clear();
+                m_productsVendor = card->Card_Preset;
+                ::Read_XML_File(Catalogue_File_Path(card->Card_Preset), QString(), QString(), false, prod_list,
+                                size->Product_num_ComboBox);
+            }
+            size->Product_num_ComboBox->setEnabled(true);
             Select_Combo_Text(size->Product_num_ComboBox, card->Card_Category);
+            Enable_Disable_Size_Param_Acc_To_Label_Selection(false);
         }
 
         info->enable_watermark_chk->setChecked(card->Watermark_Used);

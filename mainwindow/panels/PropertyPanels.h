@@ -22,6 +22,7 @@
 #include "core/util/SharedValues.h"
 #include "mainwindow/panels/CardPanels.h"
 #include "mainwindow/panels/ItemPanels.h"
+#include "print/LabelCatalogue.h"
 
 class Batch_Binding;
 class Card_Property;
@@ -104,10 +105,8 @@ public:
     std::function<QString(const QString& series)> Crop_Series;
     // The series viewer on a series.
     std::function<void(const QString& series)> Open_Series_Value_Box;
-    // The products of a label-stock catalogue file for the product list, and
-    // the label size in millimetres of one of them.
-    std::function<QStringList(const QString& catalogueFile)> Read_XML_File;
-    std::function<QSizeF(int product)> Read_Selected_Product_Label_Value;
+    // The products of the label stock chosen in the size tab (its catalogue file).
+    QList<Product_Details> prod_list;
     // The displayed picture of a picture item: the filter chain over its
     // picture with its adjustments. Unset: the picture as loaded.
     std::function<QImage(const LMNGraphic& item)> Picture_Filter_Chain;
@@ -197,6 +196,8 @@ public:
     void changeAllTextFont(const QFont& font);
     void WM_Text_Font_Changed();
     void changewmTextFont(const QFont& font);
+    // The chosen product's label size into the size fields.
+    void Read_Selected_Product_Label_Value();
     void Card_Width_Changed();
     void Card_Height_Changed();
 
@@ -248,4 +249,5 @@ private:
     QPointer<QFontDialog> m_fontPanel;
     int m_fontTarget = 0;   // 1 text, 2 content, 3 watermark
     bool m_signFileChosen = false;
+    QString m_productsVendor;   // the label stock whose products the product list holds
 };

@@ -272,3 +272,34 @@ TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)
     EXPECT_EQ(host->card_size_tab->height_Text->text(), QStringLiteral("210.00"));
     EXPECT_EQ(card().Card_Size, sizeBefore);
 }
+
+TEST_F(CardPanelTest, LabelStockAndProductGiveTheSize)
+{
+    showCard();
+    CardSizePanel* size = host->card_size_tab;
+    ASSERT_GT(size->Label_ComboBox->count(), 1) << "the catalogue's vendors follow Custom";
+    EXPECT_EQ(size->Label_ComboBox->itemText(0), QStringLiteral("Custom"));
+    const QString vendor = size->Label_ComboBox->itemText(1);
+    choose(size->Label_ComboBox, 1);
+    ASSERT_GT(size->Product_num_ComboBox->count(), 0);
+    EXPECT_TRUE(size->Product_num_ComboBox->isEnabled());
+    EXPECT_FALSE(size->width_Text->isEnabled());
+    const QSizeF mm = Product_Label_Size_MM(host->prod_list.at(0));
+    EXPECT_EQ(size->width_Text->text(), QString::number(mm.width(), 'f', 2));
+    EXPECT_EQ(size->height_Text->text(), QString::number(mm.height(), 'f', 2));
+
+    // Applied, the card keeps its stock and product, and shows them again.
+    const QString product = size->Product_num_ComboBox->currentText();
+    size->Apply_Size_btn->setEnabled(true);
+    size->Apply_Size_btn->click();
+    EXPECT_EQ(card().Card_Preset, vendor);
+    EXPECT_EQ(card().Card_Category, product);
+    choose(size->Label_ComboBox, 0);
+    EXPECT_TRUE(size->width_Text->isEnabled());
+    EXPECT_EQ(size->Product_num_ComboBox->count(), 1);
+    EXPECT_FALSE(size->Product_num_ComboBox->isEnabled());
+    showCard();
+    EXPECT_EQ(size->Label_ComboBox->currentText(), vendor);
+    EXPECT_EQ(size->Product_num_ComboBox->currentText(), product);
+    EXPECT_EQ(card().Card_Category, product) << "a load writes nothing back";
+}

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
+
+#include "core/model/LMNImage.h"
 
 namespace {
 
@@ -68,11 +71,18 @@ TEST_F(PanelLayoutTest, EveryPanelFitsTheSideOfA1366By768Window)
     } kinds[] = {{LMNKind::Shape, "shape", "RR"},   {LMNKind::Line, "line", ""},
                  {LMNKind::Text, "text", ""},       {LMNKind::Image, "picture", ""},
                  {LMNKind::Signature, "signature", ""}, {LMNKind::Barcode, "barcode", ""}};
+    QTemporaryDir pictures;
     int i = 0;
     for (const auto& k : kinds) {
         LMNGraphic* item = add(k.kind, QRectF(20 + 30 * i, 20 + 25 * i, 80, 40), QString::fromLatin1(k.shape));
         if (k.kind == LMNKind::Text)
             item->Set_text_value(QStringLiteral("Zorv Label"));
+        if (k.kind == LMNKind::Image) {
+            QImage picture(80, 40, QImage::Format_RGB32);
+            picture.fill(QColor(70, 130, 180));
+            picture.save(pictures.filePath(QStringLiteral("picture.png")));
+            static_cast<LMNImage*>(item)->setFilePath(pictures.filePath(QStringLiteral("picture.png")));
+        }
         select({item});
         QApplication::processEvents();
         checkTabs(QString::fromLatin1(k.name));

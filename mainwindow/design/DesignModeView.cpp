@@ -107,6 +107,11 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
     // Items inserted or removed: the document's undo group closes once the
     // event that changed them is over.
     m_document->addGraphicsObserver(this, [this] {
+        // An item whose panel is shown and that left the design is forgotten,
+        // so that another item made later at its address loads its own panel.
+        if (panels->Last_Selected_Graphic
+            && !m_document->graphicsPointers().contains(panels->Last_Selected_Graphic))
+            panels->Last_Selected_Graphic = nullptr;
         if (m_undoGroupClosePending)
             return;
         m_undoGroupClosePending = true;

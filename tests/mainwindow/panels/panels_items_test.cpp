@@ -10,6 +10,7 @@
 #include "imagetools/filters/ImageProcesser.h"
 
 #include <QDate>
+#include <stdexcept>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -109,6 +110,15 @@ TEST_F(ItemPanelsTest, LoadingWritesNothingAndTakesNoUndoStep)
     EXPECT_EQ(text->encodeWithCoder(), textBefore);
     EXPECT_EQ(undoSteps(), steps);
     EXPECT_FALSE(Not_Draw_Only_Prop_Change_Get()) << "the load left writing back suppressed";
+    // However a load ends, writing back is on again afterwards.
+    try {
+        Loading_Guard loading;
+        EXPECT_TRUE(Not_Draw_Only_Prop_Change_Get());
+        throw std::runtime_error("load failed");
+    } catch (const std::exception&) {
+    }
+    EXPECT_FALSE(Not_Draw_Only_Prop_Change_Get());
+
 
     // What the shape's load showed: the stroke truncated, the opacity in
     // percent (the field whole), the gradient controls live in a fill box
@@ -126,6 +136,12 @@ TEST_F(ItemPanelsTest, LoadingWritesNothingAndTakesNoUndoStep)
     EXPECT_FALSE(p->double_star->text->isHidden());
     EXPECT_TRUE(p->polygon->text->isHidden());
     EXPECT_EQ(p->Shape_prop_title->text(), QStringLiteral("Double Star Settings"));
+
+    // An item that leaves the design is forgotten by the switcher.
+    select({text});
+    EXPECT_EQ(host->Last_Selected_Graphic, text);
+    doc->removeGraphicAtIndex(int(doc->graphicsPointers().indexOf(text)));
+    EXPECT_EQ(host->Last_Selected_Graphic, nullptr);
 }
 
 TEST_F(ItemPanelsTest, LockedItemsAreNeverChanged)

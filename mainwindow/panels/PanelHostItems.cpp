@@ -205,8 +205,8 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result)
             Copy_Barcode_Fields(result, *g);
         changed = true;
         // Each barcode written is drawn again from its own new settings.
-        if (Barcode_Item_Image) {
-            const PtImage picture = Barcode_Item_Image(*g);
+        if (Draw_Barcode_Item) {
+            const PtImage picture = Draw_Barcode_Item(*g);
             if (!picture.isNull()) {
                 g->Set_Barcode_image(picture);
                 g->Set_Barcode_image_control_bounds();
@@ -214,7 +214,7 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result)
         }
     }
     // Without a road for items, the dialog's own picture goes to the item it edited.
-    if (!Barcode_Item_Image && current && current->kind() == LMNKind::Barcode && !current->ctrl_is_locked
+    if (!Draw_Barcode_Item && current && current->kind() == LMNKind::Barcode && !current->ctrl_is_locked
         && !Barcode_output_image.isNull()) {
         current->Set_Barcode_image(Barcode_output_image);
         current->Set_Barcode_image_control_bounds();

@@ -111,7 +111,7 @@ public:
     // picture with its adjustments. Unset: the picture as loaded.
     std::function<QImage(const LMNGraphic& item)> Picture_Filter_Chain;
     // The picture of a barcode item drawn again from its own settings.
-    std::function<PtImage(const LMNGraphic& item)> Barcode_Item_Image;
+    std::function<PtImage(const LMNGraphic& item)> Draw_Barcode_Item;
     // What the design view does for the panels: the zoom back to 100 %, the
     // card resized (points), the window title rebuilt, and the undo step of
     // typing (one step for a run of keystrokes until another change comes).

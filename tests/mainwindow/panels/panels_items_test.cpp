@@ -8,6 +8,9 @@
 #include "core/canvas/LMNGrid.h"
 #include "core/util/SharedValues.h"
 #include "imagetools/filters/ImageProcesser.h"
+#include "barcode/engines/SymbologyTable.h"
+#include "barcode/generation/BarcodeRoad.h"
+#include "common/TestSupport.h"
 
 #include <QDate>
 #include <stdexcept>
@@ -518,4 +521,48 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
     host->image_tab->crop_btn->click();
     EXPECT_TRUE(sawMessage(QStringLiteral("The selected control does not contains any image with supported extension.")));
     Data_Folder_Path = previousFolder;
+}
+
+TEST_F(ItemPanelsTest, EveryEditedBarcodeIsDrawnAgainAndScans)
+{
+    // Until the barcode dialog draws items itself, the items' own type and
+    // value go through the one road here.
+    host->Draw_Barcode_Item = [](const LMNGraphic& item) {
+        BarcodeSettings s;
+        Set_Barcode_Type(s, Symbology_Titles().value(item.barcode_font_index));
+        return Make_Barcode_Image(s, item.linear_font_val, item.header_val, item.footer_val);
+    };
+    const int code128 = int(Symbology_Titles().indexOf(QStringLiteral("Code 128")));
+    ASSERT_GE(code128, 0);
+    LMNGraphic* a = add(LMNKind::Barcode, QRectF(10, 10, 10, 10));
+    LMNGraphic* b = add(LMNKind::Barcode, QRectF(10, 120, 10, 10));
+    LMNGraphic* locked = add(LMNKind::Barcode, QRectF(150, 10, 10, 10));
+    locked->ctrl_is_locked = true;
+    locked->linear_font_val = QStringLiteral("KEEP");
+    select({a, b, locked});
+
+    // What the dialog answers for the item it edited: a new type and value.
+    std::unique_ptr<LMNGraphic> result = LMNGraphic::newOfKind(LMNKind::Barcode);
+    result->barcode_font_index = code128;
+    result->linear_or_2d = 0;
+    result->linear_font_val = QStringLiteral("PANEL-42");
+    result->header_val = QString();
+    result->footer_val = QString();
+    result->show_hide_hdr = 1;
+    result->show_hide_ftr = 1;
+    const int steps = undoSteps();
+    host->Update_Barcode_Graphics(*result);
+    EXPECT_EQ(undoSteps(), steps + 1);
+    EXPECT_EQ(locked->linear_font_val, QStringLiteral("KEEP"));
+
+    QTemporaryDir dir;
+    int i = 0;
+    for (LMNGraphic* g : {a, b}) {
+        EXPECT_EQ(g->linear_font_val, QStringLiteral("PANEL-42"));
+        ASSERT_FALSE(g->_barcode_image.isNull());
+        EXPECT_EQ(g->bounds().size(), g->_barcode_image.size()) << "each takes its new picture's size";
+        const QString file = dir.filePath(QStringLiteral("barcode%1.png").arg(i++));
+        ASSERT_TRUE(g->_barcode_image.toImage(288.0).save(file));
+        EXPECT_EQ(testsupport::ZXing_Decode(file, QStringLiteral("Code128")), QByteArray("PANEL-42"));
+    }
 }

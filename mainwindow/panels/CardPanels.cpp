@@ -39,7 +39,6 @@ QLabel* Caption(QWidget* parent, const QString& text)
 
 CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("card_info_tab"), parent)
 {
-    auto emitChanged = [this] { emit changed(); };
     auto* label = addBox(tr("Label"), QStringLiteral("card_label_box"));
     {
         QGridLayout* g = Grid(label);
@@ -121,7 +120,6 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
         g->addWidget(wm_transp_val, 5, 3);
     }
     column()->addStretch(1);
-    Q_UNUSED(emitChanged);
 }
 
 int CardInfoPanel::shapeRow() const

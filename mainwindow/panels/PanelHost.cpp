@@ -11,6 +11,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
+#include "data/BatchBinding.h"
 #include "data/series/View_Data_Series.h"
 #include "imagetools/crop/Cropping_Tool.h"
 #include "imagetools/filters/ImageProcesser.h"
@@ -244,16 +245,8 @@ void PropertyPanelHost::wireItemPanels()
     connect(datasource_tab, &DataSourcePanel::seriesChosen, this,
             [this] { comboBoxSelectionDidChange(datasource_tab->Batch_Series); });
     connect(datasource_tab, &DataSourcePanel::viewSeriesWanted, this, [this] {
-        const QString choice = datasource_tab->Data_source_type->currentText();
-        if (choice == QLatin1String("Manual"))
-            return;
-        const QString series = Trim_Str(datasource_tab->Batch_Series->currentText());
-        if (series.isEmpty() || series == QLatin1String("<--Select-->")) {
-            Show_MessageBox(QStringLiteral("Please select the series."));
-            return;
-        }
-        if (choice == QLatin1String("Series") && Open_Series_Value_Box)
-            Open_Series_Value_Box(series);
+        Batch_Binding::View_batch_Series_Button(datasource_tab->Data_source_type->currentText(),
+                                                datasource_tab->Batch_Series->currentText(), Open_Series_Value_Box);
     });
     connect(datasource_tab, &DataSourcePanel::browseWanted, this, &PropertyPanelHost::Manual_Image_Browse_Btn);
     connect(datasource_tab, &DataSourcePanel::libraryWanted, this, &PropertyPanelHost::Manual_Library_Browse_Btn);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -149,6 +150,12 @@ TEST_F(DelegatesTest, BindingSkipsTheLockedTextAndGivesTheFirstValue)
     choose(ds->Data_source_type, 1);
     EXPECT_EQ(a->data_source_type, 1);
     EXPECT_TRUE(ds->Text_value_Edit->isReadOnly());
+    // The view button wants a series chosen.
+    QString viewed;
+    host->Open_Series_Value_Box = [&viewed](const QString& name) { viewed = name; };
+    ds->view_series_btn->click();
+    EXPECT_TRUE(sawMessage(QStringLiteral("Please select the series.")));
+    EXPECT_TRUE(viewed.isEmpty());
     ASSERT_EQ(ds->Batch_Series->itemText(0), QStringLiteral("<--Select-->"));
     const int names = ds->Batch_Series->findText(QStringLiteral("Names"));
     ASSERT_GT(names, 0);
@@ -160,6 +167,8 @@ TEST_F(DelegatesTest, BindingSkipsTheLockedTextAndGivesTheFirstValue)
     EXPECT_EQ(ds->Text_value_Edit->toPlainText(), QStringLiteral("Ann"));
     EXPECT_EQ(b->encodeWithCoder(), lockedBefore);
     EXPECT_EQ(undoSteps(), steps + 1);
+    ds->view_series_btn->click();
+    EXPECT_EQ(viewed, QStringLiteral("Names"));
 
     // The panel loads the binding back; "Manual" unbinds and keeps the text.
     w->Show_RHS_Properties(nullptr);

@@ -494,8 +494,10 @@ void LMNWindowController::Open_Barcode_Window()
         Barcode_Window_Command();
         return;
     }
-    // The selected barcode item, edited as a copy in the barcode dialog.
-    LMNGraphic* item = m_designView->Last_Selected_Graphic;
+    // The canvas's selected barcode item, edited as a copy in the barcode dialog.
+    LMNGraphic* item = _graphicView ? _graphicView->_Selected_Graphic : nullptr;
+    if (!item)
+        item = m_designView->panels->Last_Selected_Graphic;
     if (!item || item->kind() != LMNKind::Barcode || item->Is_Control_Locked())
         return;
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
@@ -511,18 +513,11 @@ void LMNWindowController::Open_Barcode_Window()
 
 void LMNWindowController::Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited)
 {
-    // The item keeps its centre while its picture takes the new size.
-    const QPointF centre = item->bounds().center();
-    Copy_Barcode_Item_Fields(edited, *item);
-    if (!Barcode_output_image.isNull()) {
-        item->Set_Barcode_image(Barcode_output_image);
-        item->setXPosition(centre.x() - item->width() / 2);
-        item->setYPosition(centre.y() - item->height() / 2);
-        item->Set_Barcode_image_control_bounds();
-    }
-    Insert_In_Undo_Redo();
-    Refresh_Canvas();
-    Show_RHS_Properties(item);
+    // The barcode panel writes the edited settings into every selected barcode
+    // (the edited one included) and draws each again.
+    if (item && _graphicView && !_graphicView->_Selected_Graphic)
+        _graphicView->_Selected_Graphic = item;
+    m_designView->panels->Update_Barcode_Graphics(edited);
 }
 
 void LMNWindowController::Install_Barcode_Dialog_Hooks()

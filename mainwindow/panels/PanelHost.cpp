@@ -11,6 +11,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
+#include "core/model/BarcodeItemImage.h"
 #include "data/BatchBinding.h"
 #include "data/series/View_Data_Series.h"
 #include "imagetools/crop/Cropping_Tool.h"
@@ -112,6 +113,9 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
 
     Choose_File = Default_Choose_File;
     Page_Layout_Panel = Default_Page_Layout;
+    // Barcode items drawn again from their own settings, through the road
+    // the application installs for items.
+    Draw_Barcode_Item = [](const LMNGraphic& item) { return Barcode_Item_Image(item); };
     // The picture tools and the series viewer.
     Picture_Filter_Chain = [](const LMNGraphic& item) { return Picture_Item_Displayed_Image(item); };
     Picture_Library = [](const QString& mode) -> QString {

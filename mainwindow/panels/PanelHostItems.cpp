@@ -11,6 +11,8 @@
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
+#include "barcode/generation/Barcode_Gen.h"
+#include "core/model/BarcodeItemImage.h"
 #include "data/BatchBinding.h"
 #include "data/SeriesStore.h"
 #include "mainwindow/MainWindowSupport.h"
@@ -50,60 +52,6 @@ LMNGraphic* Canvas_Selected_Item()
 bool Start_Option_Hides_Source()
 {
     return Start_Card_Option == QLatin1String("V") || Start_Card_Option == QLatin1String("G");
-}
-
-// The fields the barcode dialog's result gives every selected barcode.
-void Copy_Barcode_Fields(const LMNGraphic& from, LMNGraphic& to)
-{
-    to.linear_or_2d = from.linear_or_2d;
-    to.barcode_font_index = from.barcode_font_index;
-    to.linear_font_val = from.linear_font_val;
-    to.two_d_font_val = from.two_d_font_val;
-    to.header_val = from.header_val;
-    to.footer_val = from.footer_val;
-    to.show_hide_hdr = from.show_hide_hdr;
-    to.show_hide_ftr = from.show_hide_ftr;
-    to.show_hide_val = from.show_hide_val;
-    to.show_val_on_top = from.show_val_on_top;
-    to.align_hdr_index = from.align_hdr_index;
-    to.align_ftr_index = from.align_ftr_index;
-    to.data_source_type = from.data_source_type;
-    to.batch_list_name = from.batch_list_name;
-    to.batch_list_index = from.batch_list_index;
-    to.excel_binding = from.excel_binding;
-    to.excel_col_indx = from.excel_col_indx;
-    to.batch_hdr_list_name = from.batch_hdr_list_name;
-    to.batch_hdr_list_index = from.batch_hdr_list_index;
-    to.batch_ftr_list_name = from.batch_ftr_list_name;
-    to.batch_ftr_list_index = from.batch_ftr_list_index;
-    to.linear_height_val = from.linear_height_val;
-    to.linear_width_val = from.linear_width_val;
-    to.qr_size_val = from.qr_size_val;
-    to.qr_version_index = from.qr_version_index;
-    to.qr_ec_index = from.qr_ec_index;
-    to.pdf_hgt_val = from.pdf_hgt_val;
-    to.pdf_wdt_val = from.pdf_wdt_val;
-    to.pdf_ec_val = from.pdf_ec_val;
-    to.dm_module_val = from.dm_module_val;
-    to.dm_format_index = from.dm_format_index;
-    to.dm_encoding_index = from.dm_encoding_index;
-    to.hdr_margin_val = from.hdr_margin_val;
-    to.ftr_margin_val = from.ftr_margin_val;
-    to.val_margin_val = from.val_margin_val;
-    to.TB_marging_val = from.TB_marging_val;
-    to.LR_margin_val = from.LR_margin_val;
-    to.value_font_val = from.value_font_val;
-    to.header_font_val = from.header_font_val;
-    to.footer_font_val = from.footer_font_val;
-    to.barcode_hdr_clr_val = from.barcode_hdr_clr_val;
-    to.barcode_ftr_clr_val = from.barcode_ftr_clr_val;
-    to.barcode_val_clr_val = from.barcode_val_clr_val;
-    to.barcode_back_clr_val = from.barcode_back_clr_val;
-    to.barcode_clr_val = from.barcode_clr_val;
-    to._isDrawingFill = from._isDrawingFill;
-    to._fillColor = from._fillColor;
-    to.dpi_val_index = from.dpi_val_index;
-    to.dpi_custom_val = from.dpi_custom_val;
 }
 
 } // namespace
@@ -193,8 +141,10 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result)
     if (Not_Draw_Only_Prop_Change_Get() || !Main_App_wnd)
         return;
     LMNGraphic* current = Canvas_Selected_Item();
-    const QList<LMNGraphic*> selected = Selected_Items();
-    if (selected.isEmpty() && !current)
+    QList<LMNGraphic*> selected = Selected_Items();
+    if (current && !selected.contains(current))
+        selected << current;
+    if (selected.isEmpty())
         return;
     bool changed = false;
     for (LMNGraphic* g : selected) {
@@ -202,23 +152,21 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result)
             continue;
         g->print_object = printObjectState();
         if (g != &result)
-            Copy_Barcode_Fields(result, *g);
+            Copy_Barcode_Item_Fields(result, *g);
         changed = true;
-        // Each barcode written is drawn again from its own new settings.
-        if (Draw_Barcode_Item) {
-            const PtImage picture = Draw_Barcode_Item(*g);
-            if (!picture.isNull()) {
-                g->Set_Barcode_image(picture);
-                g->Set_Barcode_image_control_bounds();
-            }
+        // Each barcode written is drawn again from its own new settings (the
+        // dialog's own picture serves the item it edited when the items' road
+        // cannot draw it); it keeps its centre.
+        PtImage picture = Draw_Barcode_Item ? Draw_Barcode_Item(*g) : PtImage();
+        if (picture.isNull() && g == current)
+            picture = Barcode_output_image;
+        if (!picture.isNull()) {
+            const QPointF centre = g->bounds().center();
+            g->Set_Barcode_image(picture);
+            g->setXPosition(centre.x() - g->width() / 2);
+            g->setYPosition(centre.y() - g->height() / 2);
+            g->Set_Barcode_image_control_bounds();
         }
-    }
-    // Without a road for items, the dialog's own picture goes to the item it edited.
-    if (!Draw_Barcode_Item && current && current->kind() == LMNKind::Barcode && !current->ctrl_is_locked
-        && !Barcode_output_image.isNull()) {
-        current->Set_Barcode_image(Barcode_output_image);
-        current->Set_Barcode_image_control_bounds();
-        changed = true;
     }
     if (changed) {
         Main_App_wnd->Refresh_Canvas();

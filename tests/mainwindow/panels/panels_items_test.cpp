@@ -10,6 +10,10 @@
 #include "imagetools/filters/ImageProcesser.h"
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/Barcode_Gen.h"
+#include "barcode/generation/panes/ValuePane.h"
+#include "platform/MessageSink.h"
+#include "core/model/BarcodeItemImage.h"
 #include "common/TestSupport.h"
 
 #include <QDate>
@@ -525,13 +529,12 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
 
 TEST_F(ItemPanelsTest, EveryEditedBarcodeIsDrawnAgainAndScans)
 {
-    // Until the barcode dialog draws items itself, the items' own type and
-    // value go through the one road here.
-    host->Draw_Barcode_Item = [](const LMNGraphic& item) {
-        BarcodeSettings s;
-        Set_Barcode_Type(s, Symbology_Titles().value(item.barcode_font_index));
-        return Make_Barcode_Image(s, item.linear_font_val, item.header_val, item.footer_val);
-    };
+    // The road for items, as the application installs it at start-up.
+    Install_Barcode_Item_Road(
+        [](const BarcodeSettings& s, const QString& v, const QString& h, const QString& f) {
+            return Make_Barcode_Image(s, v, h, f);
+        },
+        Symbology_Titles());
     const int code128 = int(Symbology_Titles().indexOf(QStringLiteral("Code 128")));
     ASSERT_GE(code128, 0);
     LMNGraphic* a = add(LMNKind::Barcode, QRectF(10, 10, 10, 10));
@@ -565,4 +568,51 @@ TEST_F(ItemPanelsTest, EveryEditedBarcodeIsDrawnAgainAndScans)
         ASSERT_TRUE(g->_barcode_image.toImage(288.0).save(file));
         EXPECT_EQ(testsupport::ZXing_Decode(file, QStringLiteral("Code128")), QByteArray("PANEL-42"));
     }
+    Install_Barcode_Item_Road(nullptr, {});
+}
+
+TEST_F(ItemPanelsTest, BarcodeSettingsButtonEditsEverySelectedBarcodeThroughTheDialog)
+{
+    Install_Barcode_Item_Road(
+        [](const BarcodeSettings& s, const QString& v, const QString& h, const QString& f) {
+            return Make_Barcode_Image(s, v, h, f);
+        },
+        Symbology_Titles());
+    LMNGraphic* a = add(LMNKind::Barcode, QRectF(10, 10, 10, 10));
+    LMNGraphic* b = add(LMNKind::Barcode, QRectF(10, 120, 10, 10));
+    for (LMNGraphic* g : {a, b}) {
+        g->linear_font_val = QStringLiteral("OLD1");
+        g->barcode_font_index = 0;
+    }
+    select({a, b});
+    int runs = 0;
+    ModalRunner previous = Set_Modal_Runner([&runs](QDialog& d) {
+        ++runs;
+        auto* dialog = qobject_cast<Barcode_Gen*>(&d);
+        EXPECT_NE(dialog, nullptr);
+        if (!dialog)
+            return 0;
+        if (runs == 2)
+            return 0;   // Cancel changes nothing
+        dialog->valuePane()->setFieldText(ValuePane::Field::Value, QStringLiteral("EDITED7"));
+        return 1;
+    });
+    const int steps = undoSteps();
+    host->barcode_tab->View_barcode_prop_Button->click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(undoSteps(), steps + 1);
+    host->barcode_tab->View_barcode_prop_Button->click();
+    EXPECT_EQ(undoSteps(), steps + 1);
+    Set_Modal_Runner(previous);
+    Install_Barcode_Item_Road(nullptr, {});
+
+    QTemporaryDir dir;
+    int i = 0;
+    for (LMNGraphic* g : {a, b}) {
+        EXPECT_EQ(g->linear_font_val, QStringLiteral("EDITED7"));
+        const QString file = dir.filePath(QStringLiteral("edited%1.png").arg(i++));
+        ASSERT_TRUE(g->_barcode_image.toImage(288.0).save(file));
+        EXPECT_EQ(testsupport::ZXing_Decode(file), QByteArray("EDITED7"));
+    }
+    EXPECT_EQ(host->barcode_tab->barcode_value->text(), QStringLiteral("EDITED7"));
 }

@@ -16,7 +16,6 @@
 #include "data/series/View_Data_Series.h"
 #include "imagetools/crop/Cropping_Tool.h"
 #include "imagetools/filters/ImageProcesser.h"
-#include "imagetools/library/Image_Library.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
@@ -118,13 +117,6 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
     Draw_Barcode_Item = [](const LMNGraphic& item) { return Barcode_Item_Image(item); };
     // The picture tools and the series viewer.
     Picture_Filter_Chain = [](const LMNGraphic& item) { return Picture_Item_Displayed_Image(item); };
-    Picture_Library = [](const QString& mode) -> QString {
-        Image_Library* library = Image_Library::defaultInstance();
-        if (!library)
-            return {};
-        library->control_or_BG = mode;
-        return library->Open_Library_Window() == 1 ? library->selected_image : QString();
-    };
     Crop_Picture = [](const QString& path) -> QString {
         Cropping_Tool* tool = Cropping_Tool::defaultInstance();
         return tool && tool->Open_Wnd_Direct_To_Crop(path) == 1 ? tool->Crop_Direct_Path : QString();

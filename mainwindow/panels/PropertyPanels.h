@@ -96,7 +96,7 @@ public:
     // with the chosen paper in `info`.
     std::function<bool(PrintInfo& info)> Page_Layout_Panel;
     // The picture library ("C" pictures for items, "B" backgrounds): the
-    // chosen path, "" when closed without a choice. Unset: no library.
+    // chosen path, "" when closed without a choice (the window's picker).
     std::function<QString(const QString& mode)> Picture_Library;
     // The crop wizard on one picture (the cropped copy's path) or on the
     // pictures of a series (the new series' name); "" when cancelled. Unset:

@@ -252,6 +252,17 @@ TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)
     EXPECT_EQ(host->sett_tab->currentWidget(), host->card_bkgd_tab);
     EXPECT_TRUE(host->card_bkgd_tab->Card_Image_fill_rd->isChecked());
 
+    // The background library gives a picture the same way ("B": backgrounds).
+    QString asked;
+    host->Picture_Library = [&](const QString& mode) {
+        asked = mode;
+        return path;
+    };
+    card().Card_BG_Image_Path.clear();
+    host->card_bkgd_tab->Card_Image_Library_Btn->click();
+    EXPECT_EQ(asked, QStringLiteral("B"));
+    EXPECT_EQ(card().Card_BG_Image_Path, path);
+
     // A tiled picture takes no opacity; a stretched one does.
     CardBackgroundPanel* bg = host->card_bkgd_tab;
     choose(bg->Card_image_layout, bg->Card_image_layout->findText(QStringLiteral("Tile")));

@@ -315,6 +315,16 @@ TEST_F(ItemPanelsTest, PictureSlidersResetAndPath)
     EXPECT_EQ(b->_file_path, red);
     EXPECT_EQ(QColor(a->_contents_with_settings.toImage(72).pixel(5, 5)), QColor(Qt::blue));
 
+    // The picture library ("C": pictures for items) gives a picture too.
+    host->Picture_Library = [&red](const QString& mode) { return mode == QLatin1String("C") ? red : QString(); };
+    host->datasource_tab->Manual_Library_Browse_Btn->click();
+    EXPECT_EQ(a->_file_path, red);
+    host->Picture_Library = [](const QString&) { return QString(); };
+    host->datasource_tab->Manual_Library_Browse_Btn->click();
+    EXPECT_EQ(a->_file_path, red) << "closed without a choice";
+    host->datasource_tab->Manual_Image_Browse_Btn->click();
+    ASSERT_EQ(a->_file_path, blue);
+
     // A picture whose file is gone shows the error label.
     QFile::remove(blue);
     host->Update_Image_Graphics();

@@ -27,6 +27,7 @@
 #include "data/SeriesStore.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "imagetools/picture/Thumbnails.h"
+#include "mainwindow/Stepper.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -59,9 +60,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-int Measument_Unit_Is = 2;
-int last_unit_val = 2;
 
 namespace {
 LMNWindowController* app_DefaultInstance = nullptr;
@@ -105,10 +103,6 @@ void LMNWindowController::init()
     Main_App_wnd = defaultInstance();
     Batch_Services = this;
 
-    Text_font = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
-    m_allTextFont = Text_font;
-    WM_Text_font = Text_font;
-
     const QString res = Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
     banner_image = QImage(res + "banner.png");
@@ -135,6 +129,10 @@ void LMNWindowController::buildWindow()
     m_barcodeView->setObjectName("Barcode_setting_tab");
     Barcode_setting_tab = m_barcodeView;
     m_designView = new DesignModeView(Barcode_mode_tab);
+    m_designView->panels->Set_Log_Name_In_Title = [this] { Set_Log_Name_In_Title(); };
+    m_designView->panels->Picture_Library = [this](const QString& mode) { return Open_Image_Library_Window(mode); };
+    connect(this, &LMNWindowController::Series_List_Changed, m_designView->panels,
+            &PropertyPanelHost::Refresh_Series_List);
     Barcode_Design_tab = m_designView;
     _graphicView = m_designView->_graphicView;
     _zoomingScrollView = m_designView->_zoomingScrollView;
@@ -192,6 +190,10 @@ void LMNWindowController::buildToolbar()
         a->setToolTip(tr("%1 (not available yet)").arg(tr(c.text)));
         later_actions << a;
     }
+    Units_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("preferences-desktop")), tr("Units"));
+    Units_btn->setObjectName(QStringLiteral("Units_btn"));
+    Units_btn->setToolTip(tr("Measure in inches, centimetres or millimetres"));
+    connect(Units_btn, &QAction::triggered, this, &LMNWindowController::doPreferences);
     main_toolbar->addSeparator();
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
     Exit_btn->setObjectName(QStringLiteral("Exit_btn"));
@@ -229,6 +231,12 @@ void LMNWindowController::awakeFromNib()
 
     Not_Draw_Only_Prop_Change_Set(true);
     fillStartLists();
+    {
+        QComboBox* labels = m_designView->panels->card_size_tab->Label_ComboBox;
+        labels->clear();
+        labels->addItems(Label_List);
+        labels->setCurrentIndex(0);
+    }
     m_barcodeView->awakeFromNib();
 
     Measument_Unit_Is = 2;
@@ -306,8 +314,6 @@ void LMNWindowController::New_Project_Setting_Reset(int)
             Batch_Binding_Var->Clear_Delete_Excel_table_rows();
             Batch_Binding_Var->setExcel_Source_Path(QString());
         }
-        m_allTextFont = QFont(Text_Ctrl_Font, Text_Ctrl_Font_Size);
-        m_allTextColor = Qt::black;
         Start_Card_Option.clear();
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
@@ -340,8 +346,20 @@ QWidget* LMNWindowController::myTargetViewWidget() const
     return m_designView->myTargetView;
 }
 
+void LMNWindowController::doPreferences()
+{
+    if (Barcode_Setting_Or_Designing_Mode == 1) {
+        m_designView->doPreferences();
+        return;
+    }
+    const int unit = Run_Units_Window(this, Measument_Unit_Is_Barcode);
+    if (unit >= 0)
+        OK_Unit_Change_For_Barcode(*m_barcodeView, unit);
+}
+
 void LMNWindowController::_setLabels()
 {
+    m_designView->panels->_setLabels();
     m_barcodeView->_setLabels_Barcode();
 }
 
@@ -424,25 +442,31 @@ QList<LMNGraphic*> LMNWindowController::Get_Front_Controls_Array() const
     return m_designView->document()->graphicsPointers();
 }
 
+QFont LMNWindowController::All_Text_font() const
+{
+    return m_designView->panels->card_info_tab->All_Text_font;
+}
+
+QColor LMNWindowController::All_Text_clr() const
+{
+    return m_designView->panels->card_info_tab->All_Text_clr->color();
+}
+
 QImage LMNWindowController::Get_Image_With_Update_Settings(LMNGraphic* item)
 {
-    // The adjustment filters arrive with the picture tools; until then the
-    // picture is shown as loaded.
-    if (!item || item->_contents.isNull())
-        return {};
-    return item->_contents.toImage(72.0);
+    return m_designView->panels->Get_Image_With_Update_Settings(item);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
 {
-    // The picture panel shows the picture's file only; it has no editing
-    // controls to reset yet.
+    m_designView->panels->Reset_Image_Editing_Controls();
 }
 
 void LMNWindowController::Set_Control_Pos_And_Size(LMNGraphic* item)
 {
-    if (item && item == m_designView->Last_Selected_Graphic)
-        m_designView->panels->Update_Position(*item);
+    // The fields show the item whose panel is shown.
+    if (item && item == m_designView->panels->Last_Selected_Graphic)
+        m_designView->panels->Set_Control_Pos_And_Size(*item);
 }
 
 void LMNWindowController::Insert_In_Undo_Redo()
@@ -471,8 +495,10 @@ void LMNWindowController::Open_Barcode_Window()
         Barcode_Window_Command();
         return;
     }
-    // The selected barcode item, edited as a copy in the barcode dialog.
-    LMNGraphic* item = m_designView->Last_Selected_Graphic;
+    // The canvas's selected barcode item, edited as a copy in the barcode dialog.
+    LMNGraphic* item = _graphicView ? _graphicView->_Selected_Graphic : nullptr;
+    if (!item)
+        item = m_designView->panels->Last_Selected_Graphic;
     if (!item || item->kind() != LMNKind::Barcode || item->Is_Control_Locked())
         return;
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
@@ -488,18 +514,11 @@ void LMNWindowController::Open_Barcode_Window()
 
 void LMNWindowController::Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited)
 {
-    // The item keeps its centre while its picture takes the new size.
-    const QPointF centre = item->bounds().center();
-    Copy_Barcode_Item_Fields(edited, *item);
-    if (!Barcode_output_image.isNull()) {
-        item->Set_Barcode_image(Barcode_output_image);
-        item->setXPosition(centre.x() - item->width() / 2);
-        item->setYPosition(centre.y() - item->height() / 2);
-        item->Set_Barcode_image_control_bounds();
-    }
-    Insert_In_Undo_Redo();
-    Refresh_Canvas();
-    Show_RHS_Properties(item);
+    // The barcode panel writes the edited settings into every selected barcode
+    // (the edited one included) and draws each again.
+    if (item && _graphicView && !_graphicView->_Selected_Graphic)
+        _graphicView->_Selected_Graphic = item;
+    m_designView->panels->Update_Barcode_Graphics(edited);
 }
 
 void LMNWindowController::Install_Barcode_Dialog_Hooks()
@@ -520,8 +539,7 @@ void LMNWindowController::Install_Barcode_Dialog_Hooks()
 
 void LMNWindowController::Set_Paste_Button_Status()
 {
-    // The edit buttons arrive with the toolbar work; the canvas's own menu
-    // asks the clipboard itself.
+    m_designView->panels->Set_Paste_Button_Status();
 }
 
 void LMNWindowController::Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid)

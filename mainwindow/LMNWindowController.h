@@ -15,6 +15,7 @@
 #include "core/util/MainWindowServices.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeModeView.h"
+#include "mainwindow/units/Units.h"
 #include "platform/PtImage.h"
 
 #include <QAction>
@@ -45,10 +46,6 @@ class QWidget;
 class LMNGraphicView;
 class LMNGrid;
 class LMNZoomingScrollView;
-
-// ---- Process-wide values owned by the main window ----
-extern int Measument_Unit_Is;             // unit of designing mode: 0 inch, 1 cm, 2 mm
-extern int last_unit_val;
 
 class LMNWindowController : public QMainWindow, public MainWindowServices, public BatchServices {
     Q_OBJECT
@@ -92,6 +89,11 @@ public:
     // none is installed there is nothing to save and the question is not asked.
     std::function<bool()> Save_Current_Work;
 
+    // ---- Units ----
+    // The units window for the mode shown; OK converts that mode's lengths.
+    void doPreferences();
+    QAction* Units_btn = nullptr;
+
     // ---- Modes ----
     void tabView_didSelectTabViewItem(QTabWidget* tabView, int index);
     void Barcode_Mode_Select();
@@ -111,8 +113,9 @@ public:
     int Selected_Control_Tool() const override { return m_selectedTool; }
     void Set_Selected_Control_Tool(int tool) override { m_selectedTool = tool; }
     double zoomFactor() const override;
-    QFont All_Text_font() const override { return m_allTextFont; }
-    QColor All_Text_clr() const override { return m_allTextColor; }
+    // The font and colour of all texts (the card panel's).
+    QFont All_Text_font() const override;
+    QColor All_Text_clr() const override;
     QImage no_image() const override { return m_noImage; }
     QImage barcode_sample_img() const override { return m_barcodeSampleImg; }
     QImage sign_sample_img() const override { return m_signSampleImg; }
@@ -238,7 +241,6 @@ public:
     // ---- Working members ----
     QStringList Allowd_Image_fileTypes;
     LMNGrid* _grid = nullptr;                        // the design view's grid
-    QFont Text_font, WM_Text_font;
     QStringList Label_List;   // label stock names: "Custom", then the catalogue files
     QImage banner_image, promotion_pattern_image, back_btn_image, front_btn_image_sel;
 
@@ -278,8 +280,6 @@ private:
     bool m_startupOk = true;
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;
-    QFont m_allTextFont;
-    QColor m_allTextColor{Qt::black};
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
     PtImage Invalid_Barcode_Data_Image_Picture;  // the invalid-data picture (200 x 100 points)
     bool m_lastRowInvalid = false;

@@ -15,6 +15,9 @@
 #include "mainwindow/Stepper.h"
 #include "mainwindow/design/GridWizard.h"
 #include "mainwindow/panels/PropertyPanels.h"
+#include "mainwindow/units/Units.h"
+#include "platform/MessageSink.h"
+#include "data/BatchBinding.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,6 +49,7 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Barcode_Design_tab"));
     m_document = std::make_unique<LMNDocument>();
     m_card = std::make_unique<Card_Property>();
+    m_binding = std::make_unique<Batch_Binding>();
     _grid = new LMNGrid(this);
 
     auto* h = new QHBoxLayout(this);
@@ -92,22 +96,22 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
             Set_Align_Buttons_Enabled(_graphicView->selectionIndexes().size() >= 2,
                                       _graphicView->selectionIndexes().size() >= 2, _grid->isAlwaysShown());
     });
-    connect(panels->sett_tab, &QTabWidget::currentChanged, this, [this](int index) {
-        // The card panel: remember the card tab the user chose.
-        if (!Not_Draw_Only_Prop_Change_Get() && panels->sett_tab->count() == 4)
-            Last_Card_Sel_Tab = panels->sett_tab->widget(index);
-    });
-    connect(panels->aligmnt_tab, &AlignmentPanel::commandRequested, this, [this](const QString& action) {
-        if (_graphicView->validateMenuItem(action) && _graphicView->performAction(action)) {
-            Insert_In_Undo_Redo();
-            Refresh_Canvas();
-        }
-    });
+    // What the panels ask of the design view.
+    panels->batchBinding = m_binding.get();
+    panels->Set_Canvas_to_100_percent = [this] { Set_Canvas_to_100_percent(); };
+    panels->Apply_Card_Size = [this](QSizeF points) { Apply_Card_Size(points); };
+    panels->Typing_Undo_Step = [this] { Insert_Typing_Undo_Step(); };
+    connect(panels, &PropertyPanelHost::unitsWanted, this, &DesignModeView::doPreferences);
     connect(panels->Lock_tab, &LockPanel::unlockRequested, this, &DesignModeView::Unlock_Clicked);
 
     // Items inserted or removed: the document's undo group closes once the
     // event that changed them is over.
     m_document->addGraphicsObserver(this, [this] {
+        // An item whose panel is shown and that left the design is forgotten,
+        // so that another item made later at its address loads its own panel.
+        if (panels->Last_Selected_Graphic
+            && !m_document->graphicsPointers().contains(panels->Last_Selected_Graphic))
+            panels->Last_Selected_Graphic = nullptr;
         if (m_undoGroupClosePending)
             return;
         m_undoGroupClosePending = true;
@@ -194,14 +198,7 @@ void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
 
 void DesignModeView::set_Front_BG_Image(const QString& path)
 {
-    if (path.isEmpty())
-        return;
-    m_card->Card_BG_Image = MainWindowServices::Get_Image_For_Path(path, false, true);
-    m_card->Card_fill_chk = true;
-    m_card->Card_fill_style = QStringLiteral("I");
-    m_card->Card_BG_Image_Path = path;
-    Show_RHS_Properties(nullptr);
-    Refresh_Canvas();
+    panels->set_Front_BG_Image(path);
 }
 
 void DesignModeView::Refresh_Canvas()
@@ -378,7 +375,20 @@ void DesignModeView::Insert_In_Undo_Redo()
 {
     Rcontrol.clear();
     Ucontrol.append(snapshot());
+    ++m_undoGeneration;
     Check_Undo_Redo_Btn_Enability();
+}
+
+void DesignModeView::Insert_Typing_Undo_Step()
+{
+    if (m_typingGeneration == m_undoGeneration && !Ucontrol.isEmpty()) {
+        Rcontrol.clear();
+        Ucontrol.last() = snapshot();
+        Check_Undo_Redo_Btn_Enability();
+        return;
+    }
+    Insert_In_Undo_Redo();
+    m_typingGeneration = m_undoGeneration;
 }
 
 // The top of the undo stack is the state after the last step, so undoing
@@ -390,6 +400,7 @@ void DesignModeView::Undo_Action_Perform()
         Check_Undo_Redo_Btn_Enability();
         return;
     }
+    ++m_undoGeneration;
     Rcontrol.append(Ucontrol.takeLast());
     if (!Ucontrol.isEmpty())
         restoreSnapshot(Ucontrol.last());
@@ -406,6 +417,7 @@ void DesignModeView::Redo_Action_Perform()
         Check_Undo_Redo_Btn_Enability();
         return;
     }
+    ++m_undoGeneration;
     Ucontrol.append(Rcontrol.takeLast());
     restoreSnapshot(Ucontrol.last());
     Check_Undo_Redo_Btn_Enability();
@@ -415,6 +427,7 @@ void DesignModeView::Redo_Action_Perform()
 
 void DesignModeView::Undo_Redo_Clear()
 {
+    ++m_undoGeneration;
     Ucontrol.clear();
     Rcontrol.clear();
     Check_Undo_Redo_Btn_Enability();
@@ -445,43 +458,24 @@ void DesignModeView::Close_Document_Undo_Group()
 
 void DesignModeView::Show_RHS_Properties(LMNGraphic* item)
 {
-    try {
-        if (Not_Draw_Only_Prop_Change_Get()) {
-            if (!item) {
-                panels->Fill_Card_Prop_Tab();
-                panels->Load_Card(*m_card);
-            }
-            _graphicView->setFocus();
-            return;
-        }
-        if (Main_App_wnd)
-            Main_App_wnd->Set_Selected_Control_Tool(0);
-        if (!item) {
-            Not_Draw_Only_Prop_Change_Set(true);
-            panels->Fill_Card_Prop_Tab();
-            panels->Load_Card(*m_card);
-            Not_Draw_Only_Prop_Change_Set(false);
-            // A rubber-band selection stays selected: only the current item is forgotten.
-            _graphicView->_Selected_Graphic = nullptr;
-            panels->sett_tab->setCurrentIndex(0);
-            Last_Selected_Graphic = nullptr;
-            _graphicView->setFocus();
-            return;
-        }
-        if (item == Last_Selected_Graphic && panels->sett_tab->count() > 0
-            && (panels->sett_tab->widget(0) == panels->Lock_tab) == item->ctrl_is_locked) {
-            _graphicView->setFocus();
-            return;
-        }
-        Last_Selected_Graphic = item;
-        Not_Draw_Only_Prop_Change_Set(true);
-        panels->Load_Item(*item, Start_Card_Option);
-        Not_Draw_Only_Prop_Change_Set(false);
-        _graphicView->setFocus();
-    } catch (const std::exception& e) {
-        Not_Draw_Only_Prop_Change_Set(false);
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-    }
+    panels->Show_RHS_Properties(item);
+}
+
+void DesignModeView::doPreferences()
+{
+    const int unit = Run_Units_Window(this, Measument_Unit_Is);
+    if (unit >= 0)
+        Apply_Unit_Choice(unit);
+}
+
+void DesignModeView::Apply_Unit_Choice(int unit)
+{
+    // On_OK_of_Unit_Panel: the new unit, its captions, the size fields in it.
+    Measument_Unit_Is = unit;
+    panels->_setLabels();
+    panels->Apply_unit_Chaneg_Values();
+    last_unit_val = Measument_Unit_Is;
+    Show_RHS_Properties(nullptr);
 }
 
 void DesignModeView::lockSelection(bool lock)
@@ -513,14 +507,19 @@ void DesignModeView::Unlock_Clicked()
     lockSelection(false);
 }
 
-void DesignModeView::Set_Align_Buttons_Enabled(bool sameWidth, bool, bool alignGrid)
+void DesignModeView::Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid)
 {
+    const bool any = !_graphicView->selectionIndexes().isEmpty();
     for (QPushButton* b : panels->aligmnt_tab->buttons()) {
         const QString a = b->objectName();
         if (a == QLatin1String("alignWithGrid"))
             b->setEnabled(alignGrid || _grid->canAlign());
-        else if (a != QLatin1String("alignformCenter"))
-            b->setEnabled(sameWidth || _graphicView->selectionIndexes().size() == 1);
+        else if (a == QLatin1String("makeSameWidth"))
+            b->setEnabled(sameWidth);
+        else if (a == QLatin1String("makeSameHeight"))
+            b->setEnabled(sameHeight);
+        else if (a != QLatin1String("makeNaturalSize") && a != QLatin1String("makeSameAsLabelSize"))
+            b->setEnabled(any);
     }
 }
 
@@ -548,7 +547,7 @@ void DesignModeView::Reset_Design()
     Show_Hide_Main_Window(0);
     Set_Canvas_to_100_percent();
     _graphicView->_Selected_Graphic = nullptr;
-    Last_Selected_Graphic = nullptr;
+    panels->Last_Selected_Graphic = nullptr;
     last_ctrl_X = 10.0f;
     last_ctrl_Y = 10.0f;
     last_ctrl_X_Exeed_Count = 2.0f;

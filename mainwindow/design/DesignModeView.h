@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class Batch_Binding;
 class Card_Property;
 class LMNDocument;
 class LMNGraphic;
@@ -43,6 +44,8 @@ public:
     // ---- What designing mode keeps ----
     LMNDocument* document() const { return m_document.get(); }
     LMNGrid* grid() const { return _grid; }
+    // The batch binding of the design (spreadsheet rows and series table).
+    Batch_Binding* batchBinding() const { return m_binding.get(); }
     Card_Property* Front_card_Prop() const { return m_card.get(); }
     // Replaces the front card model by a new one with its defaults.
     void New_Card_Model();
@@ -57,8 +60,6 @@ public:
     LMNGraphicView* _graphicView = nullptr;
     QScrollArea* Right_Prop_Box = nullptr;    // the property side, scrolling
     PropertyPanelHost* panels = nullptr;
-    QWidget* Last_Card_Sel_Tab = nullptr;
-    LMNGraphic* Last_Selected_Graphic = nullptr;
     QAction* Zoom_In_btn = nullptr;
     QAction* Zoom_Out_btn = nullptr;
     QAction* Actual_Size_btn = nullptr;
@@ -108,6 +109,9 @@ public:
 
     // ---- Undo and redo (whole-canvas snapshots) ----
     void Insert_In_Undo_Redo();
+    // The undo step of typing: the first keystroke after another step adds
+    // one, the next ones bring that same step up to date.
+    void Insert_Typing_Undo_Step();
     void Undo_Action_Perform();
     void Redo_Action_Perform();
     void Undo_Redo_Clear();
@@ -123,6 +127,10 @@ public:
 
     // ---- Panels ----
     void Show_RHS_Properties(LMNGraphic* item);
+    // The units window of designing mode, and what its OK applies: the
+    // designing unit, its captions and the size fields converted into it.
+    void doPreferences();
+    void Apply_Unit_Choice(int unit);
     void Lock_Clicked();
     void Unlock_Clicked();
     void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid);
@@ -149,6 +157,9 @@ private:
 
     std::unique_ptr<LMNDocument> m_document;
     std::unique_ptr<Card_Property> m_card;
+    std::unique_ptr<Batch_Binding> m_binding;
+    int m_undoGeneration = 0;         // bumped by every undo step, undo and redo
+    int m_typingGeneration = -1;      // the generation the typing step left
     LMNGrid* _grid = nullptr;
     bool m_undoGroupClosePending = false;
 };

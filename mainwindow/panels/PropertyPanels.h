@@ -1,205 +1,57 @@
 #pragma once
 // The property side of designing mode: one tab view (`sett_tab`) whose tabs
-// are exchanged as the selection of the canvas changes, and one class per
-// tab. Each panel owns its widgets and is loaded from the card model or from
-// an item (load). The panels that edit the card and the items arrive with the
-// panel work; until then a panel shows what it can of the card or the item,
-// read-only, and offers no control that does nothing.
+// are exchanged as the selection of the canvas changes, one class per tab
+// (ItemPanels.h, CardPanels.h), and the host that switches them, loads them
+// from the card model or an item, and writes the user's changes back: into
+// the front card model, or into every selected item of the panel's kind,
+// with a redraw and one undo step.
+//
+// The host also answers for the window's field and combo delegates of
+// designing mode and for the card size fields in the designing unit.
+#include <QColor>
+#include <QFont>
 #include <QList>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QSizeF>
 #include <QWidget>
 
+#include <functional>
+
+#include "core/util/SharedValues.h"
+#include "mainwindow/panels/CardPanels.h"
+#include "mainwindow/panels/ItemPanels.h"
+#include "print/LabelCatalogue.h"
+
+class Batch_Binding;
 class Card_Property;
 class LMNGraphic;
-class QFormLayout;
+class QAction;
+class QFontDialog;
 class QLabel;
-class QPushButton;
 class QTabWidget;
-class QVBoxLayout;
 
-// A panel of the property side.
-class PropertyPanel : public QWidget {
-    Q_OBJECT
-public:
-    explicit PropertyPanel(const QString& objectName, QWidget* parent = nullptr);
+// The last picture chosen in the picture library.
+extern QString lib_window_sel_file;
 
-protected:
-    // A read-only row "caption  value"; returns the value label.
-    QLabel* addRow(const QString& caption);
-    QVBoxLayout* column() const { return m_column; }
+// A card size text kept to the number typed: letters, white space, line
+// breaks and characters that cannot be typed stripped from both ends, then
+// cut to 10 characters ("12.5cm" gives "12.5").
+QString Clean_Size_Text(const QString& text);
+// The text editor's text without the placeholder "Text here" and cut to 250
+// characters.
+QString Clean_Editor_Text(const QString& text);
 
-private:
-    QVBoxLayout* m_column = nullptr;
-    QFormLayout* m_form = nullptr;
-};
+// The picture files the panels accept: "jpg", "jpeg", "jpe", "jfif", "gif",
+// "bmp", "png", "tif", "tiff".
+QStringList Allowed_Picture_Extensions();
 
-// ---- The card's tabs ----
-class CardSettingPanel : public PropertyPanel {   // card_setting_tab
-    Q_OBJECT
-public:
-    explicit CardSettingPanel(QWidget* parent = nullptr);
-    void load(const Card_Property& card);
-private:
-    QLabel* m_name = nullptr;
-};
-
-class CardInfoPanel : public PropertyPanel {      // card_info_tab
-    Q_OBJECT
-public:
-    explicit CardInfoPanel(QWidget* parent = nullptr);
-    void load(const Card_Property& card);
-private:
-    QLabel *m_name = nullptr, *m_preset = nullptr, *m_category = nullptr, *m_sides = nullptr;
-};
-
-class CardSizePanel : public PropertyPanel {      // card_size_tab
-    Q_OBJECT
-public:
-    explicit CardSizePanel(QWidget* parent = nullptr);
-    void load(const Card_Property& card);
-    QString sizeText() const;
-private:
-    QLabel *m_size = nullptr, *m_shape = nullptr;
-};
-
-class CardBackgroundPanel : public PropertyPanel { // card_bkgd_tab
-    Q_OBJECT
-public:
-    explicit CardBackgroundPanel(QWidget* parent = nullptr);
-    void load(const Card_Property& card);
-private:
-    QLabel *m_fill = nullptr, *m_picture = nullptr, *m_watermark = nullptr;
-};
-
-class CardBorderPanel : public PropertyPanel {    // card_brdr_tab
-    Q_OBJECT
-public:
-    explicit CardBorderPanel(QWidget* parent = nullptr);
-    void load(const Card_Property& card);
-private:
-    QLabel* m_border = nullptr;
-};
-
-// ---- An item's tabs ----
-// A panel summing up one kind of item: position and size, and what the kind
-// holds.
-class ItemSummaryPanel : public PropertyPanel {
-    Q_OBJECT
-public:
-    explicit ItemSummaryPanel(const QString& objectName, QWidget* parent = nullptr);
-    virtual void load(const LMNGraphic& item);
-protected:
-    QLabel *m_position = nullptr, *m_size = nullptr;
-};
-
-class LinePanel : public ItemSummaryPanel {              // line_tab
-    Q_OBJECT
-public:
-    explicit LinePanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel* m_stroke = nullptr;
-};
-
-class ShapePanel : public ItemSummaryPanel {             // shape_tab
-    Q_OBJECT
-public:
-    explicit ShapePanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-    // "Rectangle Settings", "Star Settings"... by shape code; "" for an unknown code.
-    static QString Shape_Title(const QString& shapeCode);
-private:
-    QLabel *m_kind = nullptr, *m_fill = nullptr, *m_border = nullptr;
-};
-
-class TextEditingPanel : public ItemSummaryPanel {       // text_edtng_tab
-    Q_OBJECT
-public:
-    explicit TextEditingPanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel* m_text = nullptr;
-};
-
-class TextPropertiesPanel : public ItemSummaryPanel {    // text_prop_tab
-    Q_OBJECT
-public:
-    explicit TextPropertiesPanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel *m_font = nullptr, *m_colour = nullptr;
-};
-
-class PicturePanel : public ItemSummaryPanel {           // image_tab
-    Q_OBJECT
-public:
-    explicit PicturePanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel* m_file = nullptr;
-};
-
-class SignaturePanel : public ItemSummaryPanel {         // sign_tab
-    Q_OBJECT
-public:
-    explicit SignaturePanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel *m_kind = nullptr, *m_file = nullptr;
-};
-
-class DataSourcePanel : public ItemSummaryPanel {        // datasource_tab
-    Q_OBJECT
-public:
-    explicit DataSourcePanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel *m_source = nullptr, *m_series = nullptr;
-};
-
-class BarcodeItemPanel : public ItemSummaryPanel {       // barcode_tab
-    Q_OBJECT
-public:
-    explicit BarcodeItemPanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item) override;
-private:
-    QLabel *m_type = nullptr, *m_value = nullptr;
-};
-
-// The alignment commands of the canvas for the selection.
-class AlignmentPanel : public PropertyPanel {            // aligmnt_tab
-    Q_OBJECT
-public:
-    explicit AlignmentPanel(QWidget* parent = nullptr);
-    // The buttons, by the canvas command each runs ("alignLeftEdges"...).
-    QList<QPushButton*> buttons() const { return m_buttons; }
-signals:
-    // A button asks for the canvas command of that name.
-    void commandRequested(const QString& action);
-private:
-    QList<QPushButton*> m_buttons;
-};
-
-// A locked item: its kind and the way to unlock it.
-class LockPanel : public PropertyPanel {                 // Lock_tab
-    Q_OBJECT
-public:
-    explicit LockPanel(QWidget* parent = nullptr);
-    void load(const LMNGraphic& item, const QString& title);
-    QPushButton* unlockButton() const { return m_unlock; }
-signals:
-    void unlockRequested();
-private:
-    QLabel* m_what = nullptr;
-    QPushButton* m_unlock = nullptr;
-};
-
-// The host of the panels: the title above the tabs and the tab view, with
-// the fifteen tab items kept whether shown or not.
 class PropertyPanelHost : public QWidget {
     Q_OBJECT
 public:
     explicit PropertyPanelHost(QWidget* parent = nullptr);
+    ~PropertyPanelHost() override;
 
     QLabel* properties_title = nullptr;
     QTabWidget* sett_tab = nullptr;
@@ -220,21 +72,182 @@ public:
     BarcodeItemPanel* barcode_tab = nullptr;
     LockPanel* Lock_tab = nullptr;
 
+    // The item whose panel was loaded last (null after the card panel).
+    LMNGraphic* Last_Selected_Graphic = nullptr;
+    // The card tab chosen last, selected again when the card panel returns.
+    QWidget* Last_Card_Sel_Tab = nullptr;
+
+    // ---- Where the host reaches the rest of the window ----
+    // The designing-mode batch binding (spreadsheet columns of the source lists).
+    Batch_Binding* batchBinding = nullptr;
+    // Toolbar buttons of the edit commands, when the window has them.
+    QAction* Cut_btn = nullptr;
+    QAction* Copy_btn = nullptr;
+    QAction* Paste_btn = nullptr;
+    QAction* Delete_btn = nullptr;
+    QAction* Begin_Front_btn = nullptr;
+    QAction* Send_Back_btn = nullptr;
+    QAction* Lock_btn = nullptr;
+    QAction* Unlock_btn = nullptr;
+    // A file chosen by the user: dialog title and the extensions accepted;
+    // "" when cancelled. Tests answer it themselves.
+    std::function<QString(const QString& title, const QStringList& extensions)> Choose_File;
+    // The page set-up dialog on the process's page settings: true on OK,
+    // with the chosen paper in `info`.
+    std::function<bool(PrintInfo& info)> Page_Layout_Panel;
+    // The picture library ("C" pictures for items, "B" backgrounds): the
+    // chosen path, "" when closed without a choice (the window's picker).
+    std::function<QString(const QString& mode)> Picture_Library;
+    // The crop wizard on one picture (the cropped copy's path) or on the
+    // pictures of a series (the new series' name); "" when cancelled. Unset:
+    // the crop button is disabled.
+    std::function<QString(const QString& path)> Crop_Picture;
+    std::function<QString(const QString& series)> Crop_Series;
+    // The series viewer on a series.
+    std::function<void(const QString& series)> Open_Series_Value_Box;
+    // The products of the label stock chosen in the size tab (its catalogue file).
+    QList<Product_Details> prod_list;
+    // The displayed picture of a picture item: the filter chain over its
+    // picture with its adjustments. Unset: the picture as loaded.
+    std::function<QImage(const LMNGraphic& item)> Picture_Filter_Chain;
+    // The picture of a barcode item drawn again from its own settings.
+    std::function<PtImage(const LMNGraphic& item)> Draw_Barcode_Item;
+    // What the design view does for the panels: the zoom back to 100 %, the
+    // card resized (points), the window title rebuilt, and the undo step of
+    // typing (one step for a run of keystrokes until another change comes).
+    std::function<void()> Set_Canvas_to_100_percent;
+    std::function<void(QSizeF points)> Apply_Card_Size;
+    std::function<void()> Set_Log_Name_In_Title;
+    std::function<void()> Typing_Undo_Step;
+
     // The fifteen tab items by position (card_setting_tab first).
     QList<QWidget*> tabItems() const;
-
-    // "Label Properties" and the four card tabs.
-    void Fill_Card_Prop_Tab();
-    void Remove_All_Tab_Items();
-    void Load_Card(const Card_Property& card);
-    // The tabs of the item's kind (or the lock tab for a locked item), loaded
-    // from it; `startOption` "V" or "G" leaves out the data-source tab.
-    void Load_Item(const LMNGraphic& item, const QString& startOption);
-    // Brings the position and size the shown item panels tell up to date.
-    void Update_Position(const LMNGraphic& item);
     // Object names of the tabs now shown, in order.
     QStringList shownTabTitles() const;
 
+    // ---- Switching panels ----
+    // No item: the card panel. An item: its kind's tabs (the lock tab alone
+    // for a locked item), loaded from it, and the alignment tab last.
+    void Show_RHS_Properties(LMNGraphic* item);
+    // "Label Properties" and the four card tabs.
+    void Fill_Card_Prop_Tab();
+    void Remove_All_Tab_Items();
+    // The position and size fields from an item.
+    void Set_Control_Pos_And_Size(const LMNGraphic& item);
+    // Toolbar and alignment button states.
+    void Enable_Standard_Button_For_Control();
+    void Enable_Standard_Button_For_Unlock();
+    void Disable_Standard_Button_For_Lock();
+    void Disable_Standard_Button_For_Card();
+    void Set_Paste_Button_Status();
+    // The shared print check box: the canvas's print flag of the selection.
+    void Print_object_chk_changed();
+
+    // ---- Item panels: the panel into the selected items of its kind ----
+    void Update_Shape_Graphics(bool othersChanged = false);
+    void Update_Line_Graphics(bool othersChanged = false);
+    void Update_Text_Graphics(bool othersChanged = false);
+    void Update_Image_Graphics(bool othersChanged = false);
+    void Update_Sign_Graphics(bool othersChanged = false);
+    // The barcode dialog's result into the selected barcode items, each
+    // drawn again from its new settings.
+    void Update_Barcode_Graphics(const LMNGraphic& result);
+    // The state of the shared print check box (1 checked).
+    int printObjectState() const;
+
+    // Text panel.
+    void Text_Insert_Date();
+    void Text_Insert_Time();
+    void Text_Font_Changed();
+    void changeTextFont(const QFont& font);
+
+    // Picture panel.
+    void Manual_Image_Browse_Btn();
+    void Manual_Library_Browse_Btn();
+    void Image_reset_Button();
+    void Cropping_Selected_Image_clicked();
+    bool Browse_User_Image_Manually();
+    // The library on pictures for items ("C") or backgrounds ("B"): 1 when a
+    // picture was chosen (then in lib_window_sel_file).
+    int Open_Image_Library_Window(const QString& mode);
+    // The displayed picture of a picture item through the filter chain;
+    // shows or hides the panel's error label.
+    QImage Get_Image_With_Update_Settings(LMNGraphic* item);
+    void Reset_Image_Editing_Controls();
+
+    // Signature panel.
+    void Sign_Browse_Btn();
+
+    // Alignment and position fields.
+    void Align_Action(const QString& action);
+    void Position_Field_Changed(int which);
+
+    // ---- Card panel ----
+    void Load_Card_and_Label_Properties(const LMNGraphic* item = nullptr);
+    void Update_Card_Graphics();
+    void Set_Card_Comman_Properties();
+    void Update_All_Card_Content();
+    void Apply_Size_Clicked();
+    void Page_From_Printer_Click();
+    void Card_Image_Browse_Btn();
+    void Card_Image_Library_Btn();
+    void set_Front_BG_Image(const QString& path);
+    void Content_Font_Clicked();
+    void changeAllTextFont(const QFont& font);
+    void WM_Text_Font_Changed();
+    void changewmTextFont(const QFont& font);
+    // The chosen product's label size into the size fields.
+    void Read_Selected_Product_Label_Value();
+    void Card_Width_Changed();
+    void Card_Height_Changed();
+
+    // ---- Card size fields in the designing unit ----
+    // Millimetres into the size fields, shown in the current unit.
+    void Set_Card_Size_In_Control(double widthMM, double heightMM);
+    // The size fields converted from last_unit_val into Measument_Unit_Is.
+    void Apply_unit_Chaneg_Values();
+    void Enable_Disable_Size_Param_Acc_To_Label_Selection(bool enabled);
+    // Unit captions of designing mode.
+    void _setLabels();
+
+    // The series list of the source tab filled again (series were made,
+    // renamed or removed), keeping its choice.
+    void Refresh_Series_List();
+
+    // ---- Delegates of the window's lists and fields (user edits only) ----
+    void comboBoxSelectionDidChange(QComboBox* combo);
+    void controlTextDidChange(QObject* field);
+    void controlTextDidEndEditing(QObject* field);
+    void textDidChange(QObject* view);
+    void Change_Data_Source_To_selected_Control(int type, const QString& name, int position);
+    bool Check_Multiple_Image_Selection(const QString& action);
+
+signals:
+    // The user asked for the units window (designing mode).
+    void unitsWanted();
+    // The barcode item panel asks for the barcode properties dialog.
+    void barcodePropertiesWanted();
+
 private:
-    void insert(QWidget* tab, const QString& label);
+    void insertTab(QWidget* tab, const QString& label, int at = -1);
+    void loadItem(LMNGraphic& item);
+    void loadTextPanel(const LMNGraphic& item, bool locked, bool dataTab);
+    void loadPicturePanel(const LMNGraphic& item, bool locked, bool dataTab);
+    void loadSourceChooser(const LMNGraphic& item, bool picture);
+    void sourceChoice();
+    void seriesChoice();
+    void applySourceEnabling(int type);
+    void insertIntoEditor(const QString& text);
+    void wireItemPanels();
+    void wireCardPanels();
+    void openFontPanel(int target, const QFont& font);
+    QFontDialog* fontPanel();
+    bool colorWellChanged(const QColor& color);
+    void applyEditorText(const QString& text);
+    QWidget* tabOf(QObject* control) const;
+
+    QPointer<QFontDialog> m_fontPanel;
+    int m_fontTarget = 0;   // 1 text, 2 content, 3 watermark
+    bool m_signFileChosen = false;
+    QString m_productsVendor;   // the label stock whose products the product list holds
 };

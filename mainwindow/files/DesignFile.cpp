@@ -153,6 +153,8 @@ Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Con
             throw File_Format_Error(QStringLiteral("the file holds fewer item records than it counts"));
 
         Item_Record_Context ctx = context;
+        if (!ctx.pictures)
+            ctx.pictures = std::make_shared<QHash<QString, PtImage>>();
         if (readSheet) {
             const QVariantList staged = d.sheetRows;
             ctx.firstSheetValue = [staged](int column) { return First_Sheet_Value(staged, column); };

@@ -14,9 +14,10 @@
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPainter>
 #include <QPicture>
+#include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -94,9 +95,164 @@ struct Reader {
     }
 };
 
+// What LMNImage::setFilePath does, with the decoded picture shared between
+// the items of one read that show the same file.
+void Give_Picture(LMNImage& item, const QString& path, QHash<QString, PtImage>* cache)
+{
+    if (!cache) {
+        item.setFilePath(path);
+        return;
+    }
+    const QString resolved = Main_App_wnd ? Main_App_wnd->Check_Path_For_App_Resources(path) : path;
+    auto it = cache->find(resolved);
+    if (it == cache->end())
+        it = cache->insert(resolved, Load_Picture_Preview(resolved));
+    item.Set_Control_File_path(resolved);
+    item._contents = it.value();
+    item._contents_with_settings = it.value();
+    if (Main_App_wnd && !it.value().isNull()) {
+        const QImage adjusted = Main_App_wnd->Get_Image_With_Update_Settings(&item);
+        if (!adjusted.isNull())
+            item._contents_with_settings = PtImage(adjusted, it.value().size());
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- barcode picture
+
+// Barcode pictures have few colours: with at most 256 the pixels are stored
+// with a palette (one bit a pixel for two colours), which is small and fast
+// to write and read. Other pictures keep all their colours.
+static QImage Palette_Form(const QImage& source)
+{
+    const bool premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage argb = premultiplied || source.format() == QImage::Format_ARGB32
+                            || source.format() == QImage::Format_RGB32
+                        ? source
+                        : source.convertToFormat(QImage::Format_ARGB32);
+    const int width = argb.width(), height = argb.height();
+    const auto colour = [premultiplied](QRgb px) { return premultiplied ? qUnpremultiply(px) : px; };
+    const auto finish = [&source](QImage img) {
+        img.setDotsPerMeterX(source.dotsPerMeterX());
+        img.setDotsPerMeterY(source.dotsPerMeterY());
+        return img;
+    };
+
+    // Two colours at most: one pass straight into one-bit rows.
+    {
+        QImage mono(width, height, QImage::Format_Mono);
+        if (mono.isNull())
+            return {};
+        const QRgb c0 = reinterpret_cast<const QRgb*>(argb.constScanLine(0))[0];
+        QRgb c1 = c0;
+        bool second = false, fits = true;
+        for (int y = 0; y < height && fits; ++y) {
+            const QRgb* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+            uchar* out = mono.scanLine(y);
+            for (int x = 0; x < width; x += 8) {
+                uchar bits = 0;
+                const int end = std::min(width, x + 8);
+                for (int k = x; k < end; ++k) {
+                    const QRgb px = in[k];
+                    if (px == c0)
+                        continue;
+                    if (!second) {
+                        c1 = px;
+                        second = true;
+                    } else if (px != c1) {
+                        fits = false;
+                        break;
+                    }
+                    bits |= uchar(0x80 >> (k - x));
+                }
+                if (!fits)
+                    break;
+                out[x >> 3] = bits;
+            }
+        }
+        if (fits) {
+            mono.setColorTable({colour(c0), colour(c1)});
+            return finish(mono);
+        }
+    }
+
+    // Up to 256 colours: a palette of bytes.
+    QList<QRgb> table;
+    QRgb last = 0;
+    int lastIndex = -1;
+    QImage indexed(width, height, QImage::Format_Indexed8);
+    if (indexed.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const QRgb px = in[x];
+            if (lastIndex < 0 || px != last) {
+                lastIndex = int(table.indexOf(px));
+                if (lastIndex < 0) {
+                    if (table.size() == 256)
+                        return {};
+                    table << px;
+                    lastIndex = int(table.size() - 1);
+                }
+                last = px;
+            }
+            out[x] = uchar(lastIndex);
+        }
+    }
+    for (QRgb& c : table)
+        c = colour(c);
+    indexed.setColorTable(table);
+    return finish(indexed);
+}
+
+// A palette picture as premultiplied ARGB pixels (Qt's own conversion of
+// one-bit pictures takes several times longer).
+static QImage Expanded(const QImage& img)
+{
+    if (img.format() != QImage::Format_Mono && img.format() != QImage::Format_Indexed8)
+        return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QList<QRgb> table = img.colorTable();
+    if (table.isEmpty())
+        return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (QRgb& c : table)
+        c = qPremultiply(c);
+    while (table.size() < 256)
+        table << table.last();
+    QImage out(img.size(), QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    const int width = img.width(), height = img.height();
+    const bool mono = img.format() == QImage::Format_Mono;
+    const QRgb* t = table.constData();
+    for (int y = 0; y < height; ++y) {
+        const uchar* in = img.constScanLine(y);
+        QRgb* px = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (mono) {
+            const QRgb c0 = t[0], c1 = t[1];
+            int x = 0;
+            for (; x + 8 <= width; x += 8) {
+                const uchar b = in[x >> 3];
+                if (b == 0x00 || b == 0xff) {
+                    std::fill_n(px + x, 8, b ? c1 : c0);
+                    continue;
+                }
+                for (int k = 0; k < 8; ++k)
+                    px[x + k] = (b & (0x80 >> k)) ? c1 : c0;
+            }
+            for (; x < width; ++x)
+                px[x] = (in[x >> 3] >> (7 - (x & 7))) & 1 ? c1 : c0;
+        } else {
+            for (int x = 0; x < width; ++x)
+                px[x] = t[in[x]];
+        }
+    }
+    out.setDotsPerMeterX(img.dotsPerMeterX());
+    out.setDotsPerMeterY(img.dotsPerMeterY());
+    return out;
+}
 
 QByteArray Picture_To_Data(const PtImage& image)
 {
@@ -112,8 +268,10 @@ QByteArray Picture_To_Data(const PtImage& image)
             QBuffer buf(&payload);
             buf.open(QIODevice::WriteOnly);
             QImageWriter w(&buf, "png");
-            w.setQuality(90);   // the fastest deflate: barcodes are large flat areas
-            if (w.write(image.raster()))
+            const QImage few = Palette_Form(image.raster());
+            if (few.isNull())
+                w.setQuality(50);   // a quick deflate for a picture of many colours
+            if (w.write(few.isNull() ? image.raster() : few))
                 kind = 1;
             else
                 payload.clear();
@@ -168,19 +326,19 @@ PtImage Picture_From_Data(const QByteArray& data)
         QImage img;
         if (!reader.read(&img) || img.isNull())
             bad("the pixels cannot be read");
+        // Pictures are drawn from the form the barcode code makes them in.
+        img = Expanded(img);
         return PtImage(img, QSizeF(w, h));
     }
     if (kind == 2) {
+        // The drawing data starts with "QPIC" and a checksum of the rest,
+        // which is checked here as the drawing itself would check it.
+        if (payload.size() < 10 || !payload.startsWith("QPIC")
+            || qFromBigEndian<quint16>(payload.constData() + 4)
+                   != qChecksum(QByteArrayView(payload.constData() + 6, payload.size() - 6)))
+            bad("the drawing cannot be read");
         QPicture pic;
         pic.setData(payload.constData(), uint(payload.size()));
-        // The drawing data carries its own header and checksum, which a
-        // playback checks before it draws anything.
-        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&probe);
-        const bool played = pic.play(&painter);
-        painter.end();
-        if (!played)
-            bad("the drawing cannot be read");
         return PtImage(pic, QSizeF(w, h));
     }
     bad("unknown kind");
@@ -462,7 +620,7 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
             const QString value = in.text("picture value");
             g.Text_Value = value == QLatin1String("Text here") ? path : value;
         }
-        static_cast<LMNImage&>(g).setFilePath(path);
+        Give_Picture(static_cast<LMNImage&>(g), path, ctx.pictures.get());
         break;
     }
     case LMNKind::Barcode: {

@@ -14,6 +14,7 @@
 // out of its range) or a picture blob that is no picture throws
 // File_Format_Error, and the design reader refuses the whole file.
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 
@@ -46,6 +47,9 @@ struct Item_Record_Context {
     // Renders a barcode item from its own settings with the value given
     // (header and footer are the item's); a null image when it cannot.
     std::function<PtImage(const LMNGraphic& item, const QString& value)> renderBarcode;
+    // Pictures already loaded during this read, by resolved path: a picture
+    // used by many items is decoded once. Null: every item loads its own.
+    std::shared_ptr<QHash<QString, PtImage>> pictures;
 };
 
 // ---- The barcode picture element ----

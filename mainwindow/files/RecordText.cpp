@@ -5,9 +5,47 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <charconv>
 #include <cmath>
 
 namespace {
+
+// Strict, fast reading of a whole number text in the C locale: optional
+// blanks around, an optional sign, digits with an optional point and
+// exponent. No group separators, no "inf" or "nan".
+bool Strict_Number(const QString& text, double& out, bool integer)
+{
+    char buf[64];
+    int n = 0;
+    qsizetype i = 0, end = text.size();
+    while (i < end && text.at(i).isSpace()) ++i;
+    while (end > i && text.at(end - 1).isSpace()) --end;
+    if (i < end && text.at(i) == QLatin1Char('+'))
+        ++i;
+    if (end - i <= 0 || end - i >= qsizetype(sizeof buf))
+        return false;
+    bool digit = false;
+    for (; i < end; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (!(c == u'-' || (!integer && (c == u'.' || c == u'e' || c == u'E' || c == u'+'))))
+            return false;
+        buf[n++] = char(c);
+    }
+    if (!digit)
+        return false;
+    if (integer) {
+        long long v = 0;
+        const auto r = std::from_chars(buf, buf + n, v);
+        if (r.ec != std::errc() || r.ptr != buf + n)
+            return false;
+        out = double(v);
+        return true;
+    }
+    const auto r = std::from_chars(buf, buf + n, out);
+    return r.ec == std::errc() && r.ptr == buf + n && std::isfinite(out);
+}
 
 [[noreturn]] void fail(const char* what, const QString& text)
 {
@@ -49,9 +87,7 @@ struct Scanner {
         }
         if (i == start)
             return false;
-        bool ok = false;
-        out = QLocale::c().toDouble(QStringView(s).mid(start, i - start), &ok);
-        return ok && std::isfinite(out);
+        return Strict_Number(s.mid(start, i - start), out, false);
     }
     bool pair(double& a, double& b) { return take(QLatin1Char('{')) && number(a) && take(QLatin1Char(',')) && number(b) && take(QLatin1Char('}')); }
     bool atEnd()
@@ -113,9 +149,8 @@ QColor Convert_String_to_Color(const QString& text)
         const QString f = fields.at(n).trimmed();
         if (f.isEmpty())
             continue;   // an empty field reads as 0, as a missing one does
-        bool ok = false;
-        const double d = Parse_Double_C(f, &ok);
-        if (!ok || !std::isfinite(d) || d < 0.0 || d > 1.0)
+        double d = 0;
+        if (!Strict_Number(f, d, false) || d < 0.0 || d > 1.0)
             fail("colour", text);
         v[n] = float(d);
     }
@@ -136,9 +171,8 @@ QFont Convert_String_to_Font(const QString& text)
     if (sep < 0)
         fail("font", text);
     QString name = text.left(sep);
-    bool ok = false;
-    const double size = Parse_Double_C(text.mid(sep + 4).trimmed(), &ok);
-    if (!ok || !std::isfinite(size) || size <= 0.0 || size > 4000.0)
+    double size = 0;
+    if (!Strict_Number(text.mid(sep + 4), size, false) || size <= 0.0 || size > 4000.0)
         fail("font size", text);
     bool bold = false, italic = false;
     struct Style { const char* suffix; bool bold; bool italic; };
@@ -173,18 +207,16 @@ bool Read_Flag(const QString& text) { return text == QLatin1String("Y"); }
 
 qint64 Read_Int(const QString& text, qint64 lo, qint64 hi, const char* what)
 {
-    bool ok = false;
-    const long long v = Parse_Int_C(text.trimmed(), &ok);
-    if (!ok || v < lo || v > hi)
+    double d = 0;
+    if (!Strict_Number(text, d, true) || d < double(lo) || d > double(hi))
         fail(what, text);
-    return v;
+    return qint64(d);
 }
 
 double Read_Real(const QString& text, double lo, double hi, const char* what)
 {
-    bool ok = false;
-    const double v = Parse_Double_C(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(v) || v < lo || v > hi)
+    double v = 0;
+    if (!Strict_Number(text, v, false) || v < lo || v > hi)
         fail(what, text);
     return v;
 }

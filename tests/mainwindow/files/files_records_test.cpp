@@ -82,6 +82,33 @@ TEST(RecordTextForms, FieldNumbersAreLenientButNeverInfinite)
         EXPECT_THROW(Read_Field_Number(QString::fromLatin1(bad), 1e6, "f"), File_Format_Error) << bad;
 }
 
+TEST(BarcodePictureData, PicturesOfAnyNumberOfColoursComeBackPixelForPixel)
+{
+    // Two colours, one of them clear; three colours; a gradient of many.
+    QImage two(70, 9, QImage::Format_ARGB32_Premultiplied);
+    two.fill(Qt::transparent);
+    for (int x = 0; x < 70; x += 3)
+        for (int y = 0; y < 9; ++y)
+            two.setPixel(x, y, qRgba(0, 0, 0, 255));
+    QImage three = two.convertToFormat(QImage::Format_ARGB32);
+    three.setPixel(1, 1, qRgba(200, 10, 10, 128));
+    QImage many(40, 30, QImage::Format_ARGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            many.setPixel(x, y, qRgba(x * 6, y * 8, (x * y) % 256, 255));
+    for (const QImage& img : {two, three, many}) {
+        const PtImage in(img, QSizeF(img.width() / 2.0, img.height() / 2.0));
+        const PtImage out = Picture_From_Data(Picture_To_Data(in));
+        ASSERT_FALSE(out.isNull());
+        EXPECT_EQ(out.size(), in.size());
+        EXPECT_EQ(out.raster().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    EXPECT_TRUE(Picture_From_Data(Picture_To_Data(PtImage())).isNull());
+    const PtImage vec = Vector_Picture();
+    Expect_Picture_Same(Picture_From_Data(Picture_To_Data(vec)), vec);
+}
+
 TEST_F(ItemRecordTest, EveryKindComesBackEqualWithItsRecordLength)
 {
     const std::map<QString, int> lengths{{"L", 24}, {"T", 43}, {"D", 25}, {"I", 45}, {"B", 69}, {"S", 22}};

@@ -1,7 +1,7 @@
 #include "mainwindow/files/BarcodeFile.h"
 
 #include "barcode/generation/BarcodeDimensions.h"
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/TwoDSymbols.h"
 #include "core/model/KeyedArchive.h"
 #include "mainwindow/files/DesignFile.h"
@@ -197,7 +197,7 @@ Barcode_File_Read Read_Barcode_Content(const QVariant& root)
     Elements e{list, c.older ? 1 : 2};
     try {
         s.barcodeType = e.text("the barcode type");
-        if (Barcode_Type_Index(s.barcodeType) < 0)
+        if (!Find_Symbology(s.barcodeType))
             throw File_Format_Error(QStringLiteral("unknown barcode type \"%1\"").arg(s.barcodeType.left(40)));
         c.dataSource = e.bmFlag("the batch box");
         c.valueFromList = e.bmFlag("the value source");

@@ -1,5 +1,6 @@
 #include "mainwindow/files/ItemRecord.h"
 
+#include "barcode/engines/SymbologyTable.h"
 #include "core/model/LMNBarcode.h"
 #include "core/model/LMNGraphic.h"
 #include "core/model/LMNImage.h"
@@ -626,7 +627,7 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
     case LMNKind::Barcode: {
         const PtImage picture = Picture_From_Data(in.data("barcode picture"));
         g.linear_or_2d = in.integer("linear or 2D", 0, 1);
-        g.barcode_font_index = in.integer("symbology", 0, 21);
+        g.barcode_font_index = in.integer("symbology", 0, qint64(Symbology_Table().size()) - 1);
         g.linear_font_val = in.text("linear value");
         g.two_d_font_val = in.text("2D value");
         g.header_val = in.text("header");

@@ -52,16 +52,21 @@ Edit_Commands::Edit_Commands(DesignModeView& view) : QObject(&view), v(view)
 void Edit_Commands::Refresh_Enabled()
 {
     LMNGraphicView* c = v._graphicView;
-    Cut_btn->setEnabled(c->validateMenuItem(QStringLiteral("cut")));
+    // A locked item in the selection: only copy and unlock are offered.
+    const bool locked = c->There_Is_Any_Lock_Contrl();
+    const auto offer = [c, locked](const char* action) {
+        return !locked && c->validateMenuItem(QLatin1String(action));
+    };
+    Cut_btn->setEnabled(offer("cut"));
     Copy_btn->setEnabled(c->validateMenuItem(QStringLiteral("copy")));
-    Paste_btn->setEnabled(c->validateMenuItem(QStringLiteral("paste")));
-    Delete_btn->setEnabled(c->validateMenuItem(QStringLiteral("delete")));
-    Begin_Front_btn->setEnabled(c->validateMenuItem(QStringLiteral("bringToFront")));
-    Send_Back_btn->setEnabled(c->validateMenuItem(QStringLiteral("sendToBack")));
+    Paste_btn->setEnabled(offer("paste"));
+    Delete_btn->setEnabled(offer("delete"));
+    Begin_Front_btn->setEnabled(offer("bringToFront"));
+    Send_Back_btn->setEnabled(offer("sendToBack"));
     // With nothing selected both stay offered: they then say what to do.
     const bool none = c->selectionIndexes().isEmpty();
-    Lock_btn->setEnabled(none || c->validateMenuItem(QStringLiteral("lock_ctrl")));
-    Unlock_btn->setEnabled(none || c->validateMenuItem(QStringLiteral("unlock_ctrl")));
+    Lock_btn->setEnabled(none || offer("lock_ctrl"));
+    Unlock_btn->setEnabled(none || locked);
 }
 
 void Edit_Commands::Cut_Clicked()

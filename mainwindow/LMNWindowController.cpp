@@ -15,6 +15,7 @@
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/EditCommands.h"
 #include "mainwindow/files/FilePanels.h"
+#include "mainwindow/files/FrameHooks.h"
 #include "mainwindow/files/ProjectCommands.h"
 #include "mainwindow/files/ToolPalette.h"
 #include "mainwindow/help/HelpWindows.h"
@@ -162,6 +163,7 @@ void LMNWindowController::buildWindow()
             m_tools->toolActions().first()->setChecked(true);
     });
     m_edit = new Edit_Commands(*m_designView);
+    Install_File_Command_Hooks(*this);
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
     Barcode_mode_tab->addTab(Barcode_Design_tab, tr("Designing"));
     setCentralWidget(Barcode_mode_tab);

@@ -46,7 +46,7 @@ protected:
             return paths.isEmpty() ? QString() : paths.takeFirst();
         });
         previousRunner = Set_Modal_Runner([this](QDialog& d) {
-            dialogs << d.objectName();
+            dialogs << QString::fromLatin1(d.metaObject()->className());
             return dialogAnswer;
         });
         Project_File_Name.clear();
@@ -257,7 +257,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     // A new design (No to saving), then the file again.
     answers = {1};
     w.New_btn->trigger();
-    EXPECT_EQ(dialogs.value(0), QStringLiteral("New_Label_Dialog"));
+    EXPECT_EQ(dialogs.value(0), QStringLiteral("Card_Wizard"));
     EXPECT_TRUE(items().isEmpty());
     EXPECT_EQ(Project_File_Name, QString());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Untitled )").arg(w.App_Name()));
@@ -487,6 +487,19 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     w.New_btn->trigger();
     EXPECT_EQ(items().size(), 1);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Badge"));
+
+    // Without the card wizard the flow offers the preset sizes.
+    const auto wizard = Run_Card_Wizard;
+    Run_Card_Wizard = nullptr;
+    dialogAnswer = 1;
+    dialogs.clear();
+    answers = {1};
+    w.New_btn->trigger();
+    Run_Card_Wizard = wizard;
+    EXPECT_EQ(dialogs, QStringList{"New_Label_Dialog"});
+    EXPECT_TRUE(items().isEmpty());
+    EXPECT_NEAR(w.Front_card_Prop()->Card_Size.width(), 85.598 / 25.4 * 72, 0.01);
+    EXPECT_EQ(w.Front_card_Prop()->Card_Preset, QStringLiteral("PVC Card"));
 
     // The wizard's transparency: a fraction or a percentage, within 0..100.
     EXPECT_EQ(New_Label_Transparency_Percent(0.5), 50);

@@ -1,0 +1,55 @@
+#include "mainwindow/files/FrameHooks.h"
+
+#include "mainwindow/LMNWindowController.h"
+#include "mainwindow/files/NewLabelFlow.h"
+#include "mainwindow/files/ToolPalette.h"
+#include "print/Card_Wizard.h"
+#include "print/PrintControls.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+std::optional<New_Card_Choice> Card_Wizard_Choice()
+{
+    Card_Wizard* wizard = Card_Wizard::defaultInstance();
+    if (!wizard || wizard->Open_Wnd() != 1)
+        return std::nullopt;
+    const New_Label_Choice c = wizard->Choice();
+    New_Card_Choice n;
+    n.shape = c.shape;
+    n.stock = wizard->Label_ComboBox->currentText();
+    if (c.productIndex >= 0)
+        n.category = wizard->Product_num_ComboBox->itemText(c.productIndex);
+    n.widthMM = c.widthMM;
+    n.heightMM = c.heightMM;
+    n.name = c.name;
+    n.border = c.border;
+    n.borderColour = c.borderColour;
+    n.borderWidth = c.borderWidth;
+    n.borderStyle = c.borderStyle;
+    n.fillColour = c.fillColour;
+    n.fillKind = c.fillKind;
+    n.gradient1 = c.gradient1;
+    n.gradient2 = c.gradient2;
+    n.gradientValue = c.gradientValue;
+    n.hatchBackground = c.hatchBackground;
+    if (c.hatchIndex >= 0)
+        n.hatchStyle = wizard->Card_hatch_style->itemText(c.hatchIndex);
+    // The wizard's own field, a fraction or a percentage; the flow settles it.
+    n.transparency = wizard->Card_alpha_Stepper->value();
+    n.imagePath = c.imagePath;
+    return n;
+}
+
+} // namespace
+
+void Install_File_Command_Hooks(LMNWindowController& window)
+{
+    Run_Card_Wizard = Card_Wizard_Choice;
+    // The picture library arrives with the property panels (their
+    // Picture_Library hook); until then the library tool stays hidden.
+    if (Tool_Palette* tools = window.toolPalette())
+        tools->Refresh_Tools();
+}

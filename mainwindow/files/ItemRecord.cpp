@@ -15,8 +15,6 @@
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPicture>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -255,17 +253,17 @@ static QImage Expanded(const QImage& img)
     return out;
 }
 
-QByteArray Picture_To_Data(const PtImage& image)
+QByteArray Barcode_Picture_To_Data(const PtImage& image)
 {
     QByteArray out("ZLPI");
     out.append(char(1));
     QByteArray payload;
     quint8 kind = 0;
-    if (!image.isNull()) {
-        if (image.isVector()) {
-            kind = 2;
-            payload = QByteArray(image.picture().data(), image.picture().size());
-        } else {
+    // A vector drawing is not stored: drawing commands from a file are never
+    // played back (a crafted one could do anything), and the barcode is drawn
+    // again from the record's own settings when it is read.
+    if (!image.isNull() && !image.isVector()) {
+        {
             QBuffer buf(&payload);
             buf.open(QIODevice::WriteOnly);
             QImageWriter w(&buf, "png");
@@ -288,7 +286,7 @@ QByteArray Picture_To_Data(const PtImage& image)
     return out;
 }
 
-PtImage Picture_From_Data(const QByteArray& data)
+PtImage Barcode_Picture_From_Data(const QByteArray& data)
 {
     const auto bad = [](const char* why) {
         throw File_Format_Error(QStringLiteral("barcode picture: %1").arg(QLatin1String(why)));
@@ -330,17 +328,6 @@ PtImage Picture_From_Data(const QByteArray& data)
         // Pictures are drawn from the form the barcode code makes them in.
         img = Expanded(img);
         return PtImage(img, QSizeF(w, h));
-    }
-    if (kind == 2) {
-        // The drawing data starts with "QPIC" and a checksum of the rest,
-        // which is checked here as the drawing itself would check it.
-        if (payload.size() < 10 || !payload.startsWith("QPIC")
-            || qFromBigEndian<quint16>(payload.constData() + 4)
-                   != qChecksum(QByteArrayView(payload.constData() + 6, payload.size() - 6)))
-            bad("the drawing cannot be read");
-        QPicture pic;
-        pic.setData(payload.constData(), uint(payload.size()));
-        return PtImage(pic, QSizeF(w, h));
     }
     bad("unknown kind");
     return PtImage();
@@ -442,7 +429,7 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g)
         w.text(g.Text_Value);
         break;
     case LMNKind::Barcode:
-        w.r << Picture_To_Data(g._barcode_image);
+        w.r << Barcode_Picture_To_Data(g._barcode_image);
         w.integer(g.linear_or_2d);
         w.integer(g.barcode_font_index);
         w.text(g.linear_font_val);
@@ -625,7 +612,7 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
         break;
     }
     case LMNKind::Barcode: {
-        const PtImage picture = Picture_From_Data(in.data("barcode picture"));
+        const PtImage picture = Barcode_Picture_From_Data(in.data("barcode picture"));
         g.linear_or_2d = in.integer("linear or 2D", 0, 1);
         g.barcode_font_index = in.integer("symbology", 0, qint64(Symbology_Table().size()) - 1);
         g.linear_font_val = in.text("linear value");

@@ -54,10 +54,12 @@ struct Item_Record_Context {
 
 // ---- The barcode picture element ----
 // A barcode picture as file data: "ZLPI", a version byte, a kind byte (0 no
-// picture, 1 PNG pixels, 2 vector drawing), the size in points and the bytes.
-QByteArray Picture_To_Data(const PtImage& image);
+// picture, 1 PNG pixels), the size in points and the bytes. A vector picture
+// is written as no picture: the reader draws the barcode again from the
+// record's settings (drawing commands from a file are never played back).
+QByteArray Barcode_Picture_To_Data(const PtImage& image);
 // Throws for data that is no picture of this form; an empty picture for kind 0.
-PtImage Picture_From_Data(const QByteArray& data);
+PtImage Barcode_Picture_From_Data(const QByteArray& data);
 
 // The record of one item (the item is not changed). A signature item without
 // a file path is written with the sample picture's path.

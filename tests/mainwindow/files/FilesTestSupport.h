@@ -60,6 +60,13 @@ inline PtImage Raster_Picture(int w = 50, int h = 50)
     return PtImage(img, QSizeF(w * 0.5, h * 0.5));
 }
 
+// A renderer of barcode items for reading records whose vector picture was
+// not stored: the same drawing Every_Kind gives its vector barcode.
+inline PtImage Render_Like_Every_Kind(const LMNGraphic&, const QString&)
+{
+    return Vector_Picture();
+}
+
 // One item of every kind (two barcodes: a vector and a raster picture).
 inline std::vector<LMNGraphicPtr> Every_Kind(const QString& picturePath)
 {

@@ -64,8 +64,10 @@ protected:
         picture = Write_Picture(dir, QStringLiteral("card.png"), Qt::cyan);
         path = dir.filePath(QStringLiteral("design.dbs"));
     }
-    Design_File_Read readBack(const QString& p, const Item_Record_Context& ctx = {}, bool sheet = true)
+    Design_File_Read readBack(const QString& p, Item_Record_Context ctx = {}, bool sheet = true)
     {
+        if (!ctx.renderBarcode)
+            ctx.renderBarcode = Render_Like_Every_Kind;
         const auto root = Read_Design_Root(p);
         EXPECT_TRUE(root.has_value());
         EXPECT_EQ(Classify_Design_Root(*root), Design_File_Kind::Design);

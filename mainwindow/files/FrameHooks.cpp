@@ -1,6 +1,9 @@
 #include "mainwindow/files/FrameHooks.h"
 
+#include "core/model/LMNGraphic.h"
+#include "core/util/BarcodeServices.h"
 #include "mainwindow/LMNWindowController.h"
+#include "mainwindow/files/ProjectCommands.h"
 #include "mainwindow/files/NewLabelFlow.h"
 #include "mainwindow/files/ToolPalette.h"
 #include "print/Card_Wizard.h"
@@ -48,6 +51,14 @@ std::optional<New_Card_Choice> Card_Wizard_Choice()
 void Install_File_Command_Hooks(LMNWindowController& window)
 {
     Run_Card_Wizard = Card_Wizard_Choice;
+    // A barcode record without a picture is drawn by the barcode dialog's
+    // renderer from the item's own settings (no widget is touched).
+    window.projectCommands()->Render_Barcode_Item = [](const LMNGraphic& item, const QString& value) {
+        if (!Barcode_Gen_Var)
+            return PtImage();
+        Barcode_Gen_Var->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
+        return Barcode_Gen_Var->Get_Image_From_Val(value, item.header_val, item.footer_val);
+    };
     // The picture library arrives with the property panels (their
     // Picture_Library hook); until then the library tool stays hidden.
     if (Tool_Palette* tools = window.toolPalette())

@@ -7,6 +7,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
+#include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "mainwindow/LMNWindowController.h"
 #include "mainwindow/MainWindowSupport.h"
@@ -76,26 +77,6 @@ void Project_Commands::setSheet(const Design_Sheet& s)
         m_sheet = s;
 }
 
-Barcode_Sources Project_Commands::sources() const
-{
-    Barcode_Sources s = Read_Barcode_Sources ? Read_Barcode_Sources() : m_sources;
-    if (!Read_Barcode_Sources)
-        s.customList = w.barcodeModeView()->Custom_Sheet_RD->isChecked();
-    return s;
-}
-
-void Project_Commands::setSources(const Barcode_Sources& s)
-{
-    if (Write_Barcode_Sources) {
-        Write_Barcode_Sources(s);
-        return;
-    }
-    m_sources = s;
-    BarcodeModeView* b = w.barcodeModeView();
-    b->Custom_Sheet_RD->setChecked(s.customList);
-    b->Data_Set_Sheet_RD->setChecked(!s.customList);
-}
-
 Design_File_Content Project_Commands::Current_Design() const
 {
     Design_File_Content d;
@@ -114,20 +95,14 @@ Design_File_Content Project_Commands::Current_Design() const
 Barcode_File_Content Project_Commands::Current_Barcode() const
 {
     Barcode_File_Content c;
-    BarcodeModeView* b = w.barcodeModeView();
     c.settings = w.Barcode_Settings();
     c.settings.unit = Measument_Unit_Is_Barcode;
-    c.dataSource = b->data_source_chkbox->isChecked();
-    c.valueFromList = b->barcode_value_chk->isChecked();
-    c.headerFromList = b->barcode_header_chk->isChecked();
-    c.footerFromList = b->barcode_footer_chk->isChecked();
-    for (const QMap<QString, QString>& row : w.ListData_barcode()) {
-        QVariantMap m;
-        for (auto it = row.cbegin(); it != row.cend(); ++it)
-            m.insert(it.key(), it.value());
-        c.list << m;
-    }
-    const Barcode_Sources s = sources();
+    const BarcodeListSide* list = w.barcodeModeView()->listSide();
+    const Barcode_Source_State s = list->Source_State();
+    c.dataSource = s.dataSource;
+    c.valueFromList = s.valueChecked;
+    c.headerFromList = s.headerChecked;
+    c.footerFromList = s.footerChecked;
     c.customList = s.customList;
     c.valueSeries = s.valueSeries;
     c.valueItem = s.valueItem;
@@ -135,6 +110,11 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
     c.headerItem = s.headerItem;
     c.footerSeries = s.footerSeries;
     c.footerItem = s.footerItem;
+    for (const BarcodeRow& row : list->list().rows())
+        c.list << QVariantMap{{QStringLiteral("Value"), row.Value},
+                              {QStringLiteral("Header"), row.Header},
+                              {QStringLiteral("Footer"), row.Footer},
+                              {QStringLiteral("PQ"), row.PQ}};
     return c;
 }
 
@@ -501,17 +481,22 @@ void Project_Commands::applyBarcode(const Barcode_File_Content& c, const QString
 {
     BarcodeModeView* b = w.barcodeModeView();
     Project_File_Name_Barcode = path;
-    Not_Draw_Only_Prop_Change_Set(true);
-    QList<QMap<QString, QString>> list;
+    w.Barcode_Mode_Select();
+    // The settings first, then the list and its sources, which may fill the
+    // texts from the list or the series.
+    b->Load_Barcode_Settings(c.settings);
+    std::vector<BarcodeRow> rows;
+    rows.reserve(size_t(c.list.size()));
     for (const QVariant& r : c.list) {
         const QVariantMap m = r.toMap();
-        QMap<QString, QString> row;
-        for (auto it = m.cbegin(); it != m.cend(); ++it)
-            row.insert(it.key(), it.value().toString());
-        list << row;
+        rows.push_back({m.value(QStringLiteral("Value")).toString(), m.value(QStringLiteral("Header")).toString(),
+                        m.value(QStringLiteral("Footer")).toString(), m.value(QStringLiteral("PQ")).toString()});
     }
-    w.setListData_barcode(list);
-    Barcode_Sources s;
+    Barcode_Source_State s;
+    s.dataSource = c.dataSource;
+    s.valueChecked = c.valueFromList;
+    s.headerChecked = c.headerFromList;
+    s.footerChecked = c.footerFromList;
     s.customList = c.customList;
     s.valueSeries = c.valueSeries.trimmed();
     s.valueItem = c.valueItem.trimmed();
@@ -519,14 +504,7 @@ void Project_Commands::applyBarcode(const Barcode_File_Content& c, const QString
     s.headerItem = c.headerItem.trimmed();
     s.footerSeries = c.footerSeries.trimmed();
     s.footerItem = c.footerItem.trimmed();
-    setSources(s);
-    b->data_source_chkbox->setChecked(c.dataSource);
-    b->barcode_value_chk->setChecked(c.valueFromList);
-    b->barcode_header_chk->setChecked(c.headerFromList);
-    b->barcode_footer_chk->setChecked(c.footerFromList);
-    Not_Draw_Only_Prop_Change_Set(false);
-    w.Barcode_Mode_Select();
-    b->Load_Barcode_Settings(c.settings);
+    b->listSide()->Restore_Source_State(s, rows);
     refreshTitle();
 }
 
@@ -548,13 +526,6 @@ void Project_Commands::New_Project_Barcode()
 {
     BarcodeModeView* b = w.barcodeModeView();
     Not_Draw_Only_Prop_Change_Set(true);
-    b->data_source_chkbox->setChecked(false);
-    b->barcode_value_chk->setChecked(false);
-    b->barcode_header_chk->setChecked(false);
-    b->barcode_footer_chk->setChecked(false);
-    setSources(Barcode_Sources());
-    w.setListData_barcode({});
-    w.prev_list_item_barcode = 0;
     BarcodeSettings s;
     s.barcodeType = Symbology_Titles().value(0);
     s.liner_or_2D_font = 0;
@@ -572,6 +543,7 @@ void Project_Commands::New_Project_Barcode()
     Not_Draw_Only_Prop_Change_Set(false);
     Project_File_Name_Barcode = QString("");
     b->Load_Barcode_Settings(s);
+    b->listSide()->Restore_Source_State(Barcode_Source_State(), {});
     refreshTitle();
 }
 

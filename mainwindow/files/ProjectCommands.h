@@ -34,12 +34,6 @@ struct Design_Sheet {
     QVariantList rows;       // maps "Extension", "Column<k>" -> text
 };
 
-// The list sources of barcode mode a settings file stores beside the panes.
-struct Barcode_Sources {
-    bool customList = true;
-    QString valueSeries, valueItem, headerSeries, headerItem, footerSeries, footerItem;
-};
-
 class Project_Commands : public QObject {
     Q_OBJECT
 public:
@@ -81,13 +75,11 @@ public:
     // ---- Title ----
     QString Window_Title() const;
 
-    // ---- Where the spreadsheet binding and the list sources live ----
-    // Installed by their owners; until then the values read from a file are
+    // ---- Where the spreadsheet binding lives ----
+    // Installed by its owner; until then the binding read from a file is
     // kept here and written back with the next save.
     std::function<Design_Sheet()> Read_Design_Sheet;
     std::function<void(const Design_Sheet&)> Write_Design_Sheet;
-    std::function<Barcode_Sources()> Read_Barcode_Sources;
-    std::function<void(const Barcode_Sources&)> Write_Barcode_Sources;
 
     // Renders a barcode item from its own settings (for a record without a
     // picture); installed with the barcode dialog.
@@ -100,8 +92,6 @@ public:
 private:
     Design_Sheet sheet() const;
     void setSheet(const Design_Sheet& s);
-    Barcode_Sources sources() const;
-    void setSources(const Barcode_Sources& s);
     QString askSavePath(const QString& current) const;
     void applyDesign(const Design_File_Content& d, const QString& path, const QString& kind, bool readSheet);
     void applyBarcode(const Barcode_File_Content& c, const QString& path);
@@ -109,5 +99,4 @@ private:
 
     LMNWindowController& w;
     Design_Sheet m_sheet;
-    Barcode_Sources m_sources;
 };

@@ -12,6 +12,7 @@
 #include "core/model/LMNDocument.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
+#include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/EditCommands.h"
 #include "mainwindow/files/FilePanels.h"
@@ -112,7 +113,7 @@ TEST_F(FilesWindowTest, EveryToolMakesItsKind)
         {3, {LMNKind::Shape, "R", {50, 50}}},     {4, {LMNKind::Shape, "C", {50, 50}}},
         {5, {LMNKind::Shape, "RR", {50, 50}}},    {6, {LMNKind::Shape, "T", {50, 50}}},
         {7, {LMNKind::Shape, "D", {50, 50}}},     {8, {LMNKind::Image, "", {}}},
-        {9, {LMNKind::Image, "", {}}},            {10, {LMNKind::Barcode, "", {120, 60}}},
+        {9, {LMNKind::Image, "", {}}},            {10, {LMNKind::Barcode, "", {}}},
         {11, {LMNKind::Signature, "", {100, 50}}}, {12, {LMNKind::Signature, "", {50, 50}}},
         {13, {LMNKind::Shape, "S", {50, 50}}},    {14, {LMNKind::Shape, "DS", {50, 50}}},
         {15, {LMNKind::Shape, "P", {50, 50}}},
@@ -135,6 +136,11 @@ TEST_F(FilesWindowTest, EveryToolMakesItsKind)
         if (tool == 8 || tool == 9) {
             EXPECT_EQ(made->FilePath(), picture);
             EXPECT_FALSE(made->_contents.isNull());
+        }
+        if (tool == 10) {
+            // Made at 120 x 60, then the size of the picture drawn for it.
+            ASSERT_FALSE(made->_barcode_image.isNull());
+            EXPECT_EQ(made->bounds().size(), made->_barcode_image.size());
         }
         if (tool == 11 || tool == 12) {
             EXPECT_EQ(made->sign_or_fingureprint, tool == 12 ? QStringLiteral("F") : QStringLiteral("S"));
@@ -239,10 +245,13 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     paths << picture;
     w.toolPalette()->Image_Tool_Clicked();
     w.toolPalette()->Text_Tool_Clicked();
+    w.toolPalette()->Barcode_Tool_Clicked();
     w.Front_card_Prop()->Card_Name = QStringLiteral("Staff");
     Start_Card_Option = QStringLiteral("V");
     const QList<LMNGraphic*> before = items();
-    ASSERT_EQ(before.size(), 3);
+    ASSERT_EQ(before.size(), 4);
+    const QImage barcodePixels = before.first()->_barcode_image.toImage(144);
+    ASSERT_FALSE(barcodePixels.isNull());
 
     const QString path = dir.filePath("staff.dbs");
     paths << path;
@@ -265,9 +274,11 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     answers = {1};
     paths << path;
     w.Open_btn->trigger();
-    ASSERT_EQ(items().size(), 3);
-    for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(items().size(), 4);
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Get_Control_Prop_To_Array(*items().at(i)), records.at(size_t(i))) << i;
+    // The barcode's picture is drawn again from its settings, as it was.
+    EXPECT_EQ(items().first()->_barcode_image.toImage(144), barcodePixels);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Staff"));
     EXPECT_EQ(Project_File_Name, path);
     EXPECT_EQ(Start_Card_Option, QStringLiteral("V")) << "the file's start option";
@@ -279,9 +290,10 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     w.Insert_In_Undo_Redo();
     w.Undo_Action_Perform();
     w.Undo_Action_Perform();
-    ASSERT_EQ(items().size(), 3);
-    for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(items().size(), 4);
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Get_Control_Prop_To_Array(*items().at(i)), records.at(size_t(i))) << i;
+    EXPECT_EQ(items().first()->_barcode_image.toImage(144), barcodePixels);
     LMNGraphic* photo = nullptr;
     for (LMNGraphic* g : items())
         if (g->kind() == LMNKind::Image)
@@ -393,7 +405,8 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     s.HeaderText = QStringLiteral("Parts");
     s.unit = 2;
     w.barcodeModeView()->Load_Barcode_Settings(s);
-    w.setListData_barcode({{{"Value", "A1"}, {"Header", "h"}, {"Footer", "f"}, {"PQ", "2"}}});
+    BarcodeListModel& list = w.barcodeModeView()->listSide()->list();
+    list.Load_Rows({{"A1", "h", "f", "2"}});
     const QString path = dir.filePath("codes.dbs");
     paths << path;
     messages.clear();
@@ -405,7 +418,7 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     answers = {1};
     w.New_btn->trigger();
     EXPECT_EQ(w.windowTitle(), w.App_Name());
-    EXPECT_TRUE(w.ListData_barcode().isEmpty());
+    EXPECT_TRUE(list.isEmpty());
     EXPECT_NE(w.Barcode_Settings().dataText, QStringLiteral("ZL-2026"));
 
     answers = {1};
@@ -415,8 +428,8 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("ZL-2026"));
     EXPECT_EQ(w.Barcode_Settings().HeaderText, QStringLiteral("Parts"));
     EXPECT_EQ(Measument_Unit_Is_Barcode, 2);
-    ASSERT_EQ(w.ListData_barcode().size(), 1);
-    EXPECT_EQ(w.ListData_barcode().first().value("Value"), QStringLiteral("A1"));
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.rows().front(), (BarcodeRow{"A1", "h", "f", "2"}));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( codes.dbs )").arg(w.App_Name()));
     EXPECT_FALSE(w.barcodeModeView()->Preview_Is_Blank());
 }

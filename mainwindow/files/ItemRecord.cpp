@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QDataStream>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -104,8 +105,12 @@ void Give_Picture(LMNImage& item, const QString& path, QHash<QString, PtImage>* 
     }
     const QString resolved = Main_App_wnd ? Main_App_wnd->Check_Path_For_App_Resources(path) : path;
     auto it = cache->find(resolved);
-    if (it == cache->end())
-        it = cache->insert(resolved, Load_Picture_Preview(resolved));
+    if (it == cache->end()) {
+        // Only a plain file is read: a path in a file from elsewhere may name
+        // a pipe or a device, which would never end.
+        const bool plain = QFileInfo(resolved).isFile();
+        it = cache->insert(resolved, plain ? Load_Picture_Preview(resolved) : PtImage());
+    }
     item.Set_Control_File_path(resolved);
     item._contents = it.value();
     item._contents_with_settings = it.value();

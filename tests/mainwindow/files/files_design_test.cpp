@@ -13,6 +13,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace filestest;
 
 namespace {
@@ -251,6 +253,22 @@ TEST_F(DesignFileTest, AFailedSaveKeepsTheOldFileByteForByte)
     // A folder that cannot hold the file: a plain file stands where it should be.
     testsupport::touch(dir.filePath("plain"));
     EXPECT_FALSE(Write_Design_Elements(dir.filePath("plain/design.dbs"), Design_File_Elements(other, false), &why));
+}
+
+TEST_F(DesignFileTest, APictureThatNamesAPipeIsNotReadFrom)
+{
+    const QString fifo = dir.filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    Design_File_Content d = Sample_Design(picture);
+    auto img = std::make_shared<LMNImage>();
+    img->_bounds = QRectF(0, 0, 20, 20);
+    img->_file_path = fifo;
+    d.items = {img};
+    ASSERT_TRUE(Write_Design_Elements(path, Design_File_Elements(d, false)));
+    const Design_File_Read r = readBack(path);   // would block forever on the pipe
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.content.items.first()->_file_path, fifo);
+    EXPECT_TRUE(r.content.items.first()->_contents.isNull());
 }
 
 TEST(CardPresets, TableLookupAndOrientation)

@@ -2,6 +2,8 @@
 
 #include "core/model/LMNGraphic.h"
 #include "core/util/BarcodeServices.h"
+#include "data/BatchBinding.h"
+#include "data/ExcelRows.h"
 #include "mainwindow/LMNWindowController.h"
 #include "mainwindow/files/ProjectCommands.h"
 #include "mainwindow/files/NewLabelFlow.h"
@@ -59,8 +61,42 @@ void Install_File_Command_Hooks(LMNWindowController& window)
         Barcode_Gen_Var->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
         return Barcode_Gen_Var->Get_Image_From_Val(value, item.header_val, item.footer_val);
     };
-    // The picture library arrives with the property panels (their
-    // Picture_Library hook); until then the library tool stays hidden.
-    if (Tool_Palette* tools = window.toolPalette())
+    // The spreadsheet binding a design file stores is the design's one binding.
+    Project_Commands* project = window.projectCommands();
+    project->Read_Design_Sheet = [] {
+        Design_Sheet s;
+        if (Batch_Binding* b = Batch_Binding_Var) {
+            s.use = b->Excel_Binding_Use();
+            s.path = b->Excel_Source_Path();
+            s.titles = b->excelRows().columnTitles();
+            for (const ExcelRow& row : b->excelRows().ListData()) {
+                QVariantMap m;
+                for (auto it = row.cbegin(); it != row.cend(); ++it)
+                    m.insert(it.key(), it.value());
+                s.rows << m;
+            }
+        }
+        return s;
+    };
+    project->Write_Design_Sheet = [](const Design_Sheet& s) {
+        Batch_Binding* b = Batch_Binding_Var;
+        if (!b)
+            return;
+        b->setExcel_Binding_Use(s.use);
+        b->setExcel_Source_Path(s.path);
+        QList<ExcelRow> rows;
+        for (const QVariant& r : s.rows) {
+            const QVariantMap m = r.toMap();
+            ExcelRow row;
+            for (auto it = m.cbegin(); it != m.cend(); ++it)
+                row.insert(it.key(), it.value().toString());
+            rows << row;
+        }
+        b->excelRows().Restore(s.titles, rows);
+    };
+    // The picture library of the picture-library tool.
+    if (Tool_Palette* tools = window.toolPalette()) {
+        tools->Open_Image_Library_Window = [&window] { return window.Open_Image_Library_Window(QStringLiteral("C")); };
         tools->Refresh_Tools();
+    }
 }

@@ -12,6 +12,8 @@
 #include "core/model/LMNDocument.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
+#include "data/BatchBinding.h"
+#include "data/ExcelRows.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/EditCommands.h"
@@ -302,6 +304,36 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
             photo = g;
     ASSERT_TRUE(photo);
     EXPECT_FALSE(photo->_contents.isNull());
+}
+
+TEST_F(FilesWindowTest, TheSpreadsheetBindingOfADesignComesBackWithIt)
+{
+    LMNWindowController& w = designWindow();
+    ASSERT_TRUE(Batch_Binding_Var);
+    Batch_Binding& b = *Batch_Binding_Var;
+    const QStringList titles{"#", "Name", "Code"};
+    const QList<ExcelRow> rows{{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "A-1"}},
+                               {{"Extension", "2"}, {"Column1", "Bo"}, {"Column2", "B-2"}}};
+    b.excelRows().Restore(titles, rows);
+    b.setExcel_Binding_Use(true);
+    b.setExcel_Source_Path(QStringLiteral("/data/people.xlsx"));
+    w.toolPalette()->Text_Tool_Clicked();
+    const QString path = dir.filePath("bound.dbs");
+    paths << path;
+    ASSERT_TRUE(w.projectCommands()->Save_project_file(false, false, "L"));
+
+    answers = {1};
+    dialogAnswer = 1;
+    w.New_btn->trigger();
+    EXPECT_EQ(b.excelRows().rowCount(), 0) << "a new design has no rows";
+
+    answers = {1};
+    paths << path;
+    w.Open_btn->trigger();
+    EXPECT_TRUE(b.Excel_Binding_Use());
+    EXPECT_EQ(b.Excel_Source_Path(), QStringLiteral("/data/people.xlsx"));
+    EXPECT_EQ(b.excelRows().columnTitles().mid(1), titles.mid(1));
+    EXPECT_EQ(b.excelRows().ListData(), rows);
 }
 
 TEST_F(FilesWindowTest, ADamagedFileLeavesTheOpenDesignExactlyAsItWas)

@@ -13,6 +13,12 @@
 #include "data/series/Generate_List.h"
 #include "data/series/Import_Wizard.h"
 #include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/files/EditCommands.h"
+#include "mainwindow/files/FilePanels.h"
+#include "mainwindow/files/FrameHooks.h"
+#include "mainwindow/files/ProjectCommands.h"
+#include "mainwindow/files/ToolPalette.h"
+#include "mainwindow/help/HelpWindows.h"
 #include "mainwindow/panels/PropertyPanels.h"
 #include "core/canvas/LMNGrid.h"
 #include "core/canvas/LMNZoomingScrollView.h"
@@ -60,6 +66,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QBoxLayout>
 
 namespace {
 LMNWindowController* app_DefaultInstance = nullptr;
@@ -137,6 +144,24 @@ void LMNWindowController::buildWindow()
     _graphicView = m_designView->_graphicView;
     _zoomingScrollView = m_designView->_zoomingScrollView;
     _grid = m_designView->grid();
+    // The tool palette is a row under the design's own toolbar.
+    m_tools = new Tool_Palette(m_designView->myTargetView);
+    if (auto* rows = qobject_cast<QBoxLayout*>(m_designView->myTargetView->layout()))
+        rows->insertWidget(1, m_tools);
+    m_tools->Browse_User_Image_Manually = [this] {
+        File_Panel_Request r;
+        r.kind = File_Panel_Request::Open;
+        r.title = tr("Picture");
+        r.extensions = Allowd_Image_fileTypes;
+        const QString path = Run_File_Panel(r);
+        return Image_Is_Over_Size(path, true, false) ? QString() : path;
+    };
+    connect(_graphicView, &LMNGraphicView::selectionChanged, m_tools, [this] {
+        if (m_selectedTool == 0)
+            m_tools->toolActions().first()->setChecked(true);
+    });
+    m_edit = new Edit_Commands(*m_designView);
+    Install_File_Command_Hooks(*this);
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
     Barcode_mode_tab->addTab(Barcode_Design_tab, tr("Designing"));
     setCentralWidget(Barcode_mode_tab);
@@ -153,16 +178,36 @@ void LMNWindowController::buildWindow()
 
 void LMNWindowController::buildToolbar()
 {
+    m_project = new Project_Commands(*this);
+    Save_Current_Work = [this] { return m_project->Save_Current_Mode(); };
     main_toolbar = addToolBar(tr("Commands"));
     main_toolbar->setObjectName("main_toolbar");
     main_toolbar->setMovable(false);
     main_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     main_toolbar->setIconSize(QSize(22, 22));
-    // Commands that arrive with the design file, data, printing, export, mail and
-    // picture subsystems: present, and disabled until they are connected.
+    // The project commands of both modes.
+    const auto project = [this](QAction*& a, const char* icon, const QString& text, const char* name,
+                                QKeySequence keys, void (Project_Commands::*command)()) {
+        a = main_toolbar->addAction(QIcon::fromTheme(QLatin1String(icon)), text);
+        a->setObjectName(QLatin1String(name));
+        if (!keys.isEmpty()) {
+            a->setShortcut(keys);
+            a->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.toString(QKeySequence::NativeText)));
+        }
+        connect(a, &QAction::triggered, m_project, command);
+    };
+    project(New_btn, "document-new", tr("New"), "New_btn", QKeySequence::New, &Project_Commands::New_Btn_Clicked);
+    project(Open_btn, "document-open", tr("Open"), "Open_btn", QKeySequence::Open, &Project_Commands::Open_Btn_Clicked);
+    project(Save_btn, "document-save", tr("Save"), "Save_btn", QKeySequence::Save, &Project_Commands::Save_Btn_Clicked);
+    project(SaveAs_btn, "document-save-as", tr("Save As"), "SaveAs_btn", QKeySequence::SaveAs,
+            &Project_Commands::SaveAs_Btn_Clicked);
+    project(Close_btn, "document-close", tr("Close"), "Close_btn", QKeySequence(),
+            &Project_Commands::Close_Document_Clicked);
+    main_toolbar->addSeparator();
+    // Commands that arrive with the printing, export, mail and picture
+    // subsystems: present, and disabled until they are connected.
     const struct { const char* icon; const char* text; } commands[] = {
-        {"document-new", "New"},          {"document-open", "Open"},
-        {"document-save", "Save"},        {"document-print", "Print"},
+        {"document-print", "Print"},
         {"x-office-document", "PDF"},     {"document-export", "Export"},
         {"edit-copy", "Copy"},            {"mail-send", "E-mail"},
         {"view-list-details", "Series"},  {"insert-image", "Pictures"},
@@ -195,6 +240,12 @@ void LMNWindowController::buildToolbar()
     Units_btn->setToolTip(tr("Measure in inches, centimetres or millimetres"));
     connect(Units_btn, &QAction::triggered, this, &LMNWindowController::doPreferences);
     main_toolbar->addSeparator();
+    Help_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("help-contents")), tr("Help"));
+    Help_btn->setObjectName(QStringLiteral("Help_btn"));
+    Help_btn->setShortcut(QKeySequence::HelpContents);
+    connect(Help_btn, &QAction::triggered, this, &LMNWindowController::Help_Button);
+    if (QWidget* b = main_toolbar->widgetForAction(Help_btn))
+        b->setMinimumSize(Toolbar_help::minSize());
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
     Exit_btn->setObjectName(QStringLiteral("Exit_btn"));
     Exit_btn->setShortcut(QKeySequence::Quit);
@@ -308,6 +359,7 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         }
         Check_Path_And_Create_Files_Now();
         m_designView->Reset_Design();
+        Project_File_Name = QString("");
         Library_Selected_Image.clear();
         // A new design has no spreadsheet rows.
         if (Batch_Binding_Var) {
@@ -375,10 +427,13 @@ bool LMNWindowController::Exit_App()
 {
     if (Save_Current_Work) {
         const int answer = Show_YES_NO_Cancel_MessageBox(QStringLiteral("Do you want to save changes before closing?"));
-        if (answer == Alert_First_Button)
-            Save_Current_Work();
-        else if (answer != Alert_Second_Button)
+        if (answer == Alert_First_Button) {
+            // A save that was cancelled or failed keeps the window open.
+            if (!Save_Current_Work())
+                return false;
+        } else if (answer != Alert_Second_Button) {
             return false;
+        }
     }
     return Show_YES_NO_MessageBox(QStringLiteral("\nDo you really want to exit?"));
 }
@@ -628,11 +683,18 @@ int LMNWindowController::Encode_Count() const
 
 void LMNWindowController::Set_Log_Name_In_Title()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
+    if (m_project && m_designView)
+        setWindowTitle(m_project->Window_Title());
+    else
         setWindowTitle(App_Name());
-    } else {
-        const Card_Property* card = m_designView ? m_designView->Front_card_Prop() : nullptr;
-        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name(), card ? card->Card_Name : QString()));
+}
+
+void LMNWindowController::Help_Button()
+{
+    try {
+        Help_Support::defaultInstance()->Open_Wnd();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
 }
 

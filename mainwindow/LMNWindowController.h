@@ -36,6 +36,9 @@
 class AccessoryViewController;
 class Batch_Binding;
 class BarcodeListModel;
+class Edit_Commands;
+class Project_Commands;
+class Tool_Palette;
 class BarcodeModeView;
 class DesignModeView;
 class QFileDialog;
@@ -62,6 +65,11 @@ public:
     // ---- The panes ----
     BarcodeModeView* barcodeModeView() const { return m_barcodeView; }
     DesignModeView* designModeView() const { return m_designView; }
+    // The project commands (New, Open, Close, Save, Save As), the tool
+    // palette and the edit commands of designing mode.
+    Project_Commands* projectCommands() const { return m_project; }
+    Tool_Palette* toolPalette() const { return m_tools; }
+    Edit_Commands* editCommands() const { return m_edit; }
 
     // ---- Start-up and lifetime ----
     void awakeFromNib();
@@ -78,6 +86,10 @@ public:
     // Closes the document's undo group at the end of each pass of the event
     // loop (the canvas's removed items are freed then).
     void Close_Document_Undo_Group();
+
+    // ---- Help ----
+    // Runs the help and support window.
+    void Help_Button();
 
     // ---- Exit ----
     // Asks "Do you want to save changes before closing?" (once a design or
@@ -249,6 +261,12 @@ public:
     QWidget* Barcode_setting_tab = nullptr;
     QWidget* Barcode_Design_tab = nullptr;
     QToolBar* main_toolbar = nullptr;
+    QAction* New_btn = nullptr;
+    QAction* Open_btn = nullptr;
+    QAction* Close_btn = nullptr;
+    QAction* Save_btn = nullptr;
+    QAction* SaveAs_btn = nullptr;
+    QAction* Help_btn = nullptr;
     QAction* Exit_btn = nullptr;
     QList<QAction*> later_actions;    // commands that arrive with later subsystems
     LMNZoomingScrollView* _zoomingScrollView = nullptr;   // in the design view
@@ -277,6 +295,9 @@ private:
 
     BarcodeModeView* m_barcodeView = nullptr;
     DesignModeView* m_designView = nullptr;
+    Project_Commands* m_project = nullptr;
+    Tool_Palette* m_tools = nullptr;
+    Edit_Commands* m_edit = nullptr;
     bool m_startupOk = true;
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;

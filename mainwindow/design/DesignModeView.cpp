@@ -174,6 +174,11 @@ void DesignModeView::New_Card_Model()
     m_card = std::make_unique<Card_Property>();
 }
 
+void DesignModeView::Set_Card_Model(const Card_Property& card)
+{
+    m_card = std::make_unique<Card_Property>(card);
+}
+
 void DesignModeView::Apply_Card_Size(QSizeF points)
 {
     m_card->Card_Size = points;
@@ -343,12 +348,19 @@ void DesignModeView::Grid_Show_Hide_Changed()
 
 Design_Snapshot DesignModeView::snapshot() const
 {
+    // An item unchanged since the last step shares that step's bytes, so the
+    // history costs memory for what changed only.
+    const Design_Snapshot* last = Ucontrol.isEmpty() ? nullptr : &Ucontrol.last();
     Design_Snapshot out;
     for (LMNGraphic* item : m_document->graphicsPointers()) {
         if (!item)
             continue;
         try {
-            out << item->encodeWithCoder();
+            QByteArray archive = item->encodeWithCoder();
+            const qsizetype i = out.size();
+            if (last && i < last->size() && last->at(i) == archive)
+                archive = last->at(i);
+            out << archive;
         } catch (const std::exception& e) {
             Show_NSLog_Message(QString::fromUtf8(e.what()));
         }
@@ -373,9 +385,20 @@ void DesignModeView::restoreSnapshot(const Design_Snapshot& snap)
 
 void DesignModeView::Insert_In_Undo_Redo()
 {
+    Design_Snapshot now = snapshot();
     Rcontrol.clear();
-    Ucontrol.append(snapshot());
+    // A step that changed nothing (the canvas records before and after its
+    // edits) is not pushed: undo would seem to do nothing.
+    if (!Ucontrol.isEmpty() && Ucontrol.last() == now) {
+        Check_Undo_Redo_Btn_Enability();
+        return;
+    }
+    Ucontrol.append(std::move(now));
     ++m_undoGeneration;
+    while (Ucontrol.size() > Undo_Max_Steps) {
+        Ucontrol_Log.clear();
+        Ucontrol_Log.append(Ucontrol.takeFirst());
+    }
     Check_Undo_Redo_Btn_Enability();
 }
 
@@ -387,8 +410,11 @@ void DesignModeView::Insert_Typing_Undo_Step()
         Check_Undo_Redo_Btn_Enability();
         return;
     }
+    // Only a step this typing pushed may take the following keystrokes; an
+    // unchanged canvas pushes none, and the last step belongs to another edit.
+    const int before = m_undoGeneration;
     Insert_In_Undo_Redo();
-    m_typingGeneration = m_undoGeneration;
+    m_typingGeneration = m_undoGeneration != before ? m_undoGeneration : -1;
 }
 
 // The top of the undo stack is the state after the last step, so undoing

@@ -49,6 +49,8 @@ public:
     Card_Property* Front_card_Prop() const { return m_card.get(); }
     // Replaces the front card model by a new one with its defaults.
     void New_Card_Model();
+    // Replaces the front card model by a copy of `card` (a design read from a file).
+    void Set_Card_Model(const Card_Property& card);
     // The card size in points: the card model's size and the canvas bounds.
     void Apply_Card_Size(QSizeF points);
 
@@ -108,6 +110,10 @@ public:
     void Grid_Show_Hide_Changed();
 
     // ---- Undo and redo (whole-canvas snapshots) ----
+    // The undo history keeps this many steps; the oldest dropped becomes the
+    // state that undoing everything returns to.
+    static constexpr int Undo_Max_Steps = 100;
+    // Records a step, unless the canvas is as the last step left it.
     void Insert_In_Undo_Redo();
     // The undo step of typing: the first keystroke after another step adds
     // one, the next ones bring that same step up to date.

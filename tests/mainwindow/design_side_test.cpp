@@ -375,12 +375,13 @@ TEST_F(DesignSideTest, ClosingAndQuitAskAsExitDoes)
         asked << r.text;
         return answers.isEmpty() ? 1 : answers.takeFirst();
     });
-    // No to "Do you really want to exit?": the window stays.
-    answers = {1};
+    // No to saving, No to "Do you really want to exit?": the window stays.
+    answers = {1, 1};
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(exitCodes.isEmpty());
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked.at(0).contains(QStringLiteral("Do you really want to exit?")));
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked.at(0), QStringLiteral("Do you want to save changes before closing?"));
+    EXPECT_TRUE(asked.at(1).contains(QStringLiteral("Do you really want to exit?")));
 
     // With work that can be saved, Cancel in the save question ends nothing.
     int saves = 0;

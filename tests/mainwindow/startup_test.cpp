@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     // The four card panels under "Label Properties"; later commands are there but disabled.
     EXPECT_EQ(w.designModeView()->panels->sett_tab->count(), 4);
     EXPECT_EQ(w.designModeView()->panels->properties_title->text(), "Label Properties");
-    ASSERT_FALSE(w.later_actions.isEmpty());
+    // (Every command may have arrived: then there is none left to grey out.)
     for (QAction* a : w.later_actions)
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     // Designing mode's canvas: an empty new design at 100 %.

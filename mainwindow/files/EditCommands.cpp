@@ -1,0 +1,118 @@
+#include "mainwindow/files/EditCommands.h"
+
+#include "core/canvas/LMNGraphicView.h"
+#include "mainwindow/design/DesignModeView.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QToolBar>
+
+Edit_Commands::Edit_Commands(DesignModeView& view) : QObject(&view), v(view)
+{
+    QToolBar* bar = v.design_toolbar;
+    bar->addSeparator();
+    const auto add = [this, bar](QAction*& a, const char* icon, const QString& text, const char* name,
+                                 QKeySequence keys, void (Edit_Commands::*slot)()) {
+        a = bar->addAction(QIcon::fromTheme(QLatin1String(icon)), text);
+        a->setObjectName(QLatin1String(name));
+        if (!keys.isEmpty()) {
+            // Only while the design has the focus: text fields keep their own keys.
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            v.addAction(a);
+        }
+        connect(a, &QAction::triggered, this, slot);
+    };
+    add(Cut_btn, "edit-cut", tr("Cut"), "Cut_btn", QKeySequence::Cut, &Edit_Commands::Cut_Clicked);
+    add(Copy_btn, "edit-copy", tr("Copy"), "Copy_btn", QKeySequence::Copy, &Edit_Commands::Copy_Clicked);
+    add(Paste_btn, "edit-paste", tr("Paste"), "Paste_btn", QKeySequence::Paste, &Edit_Commands::Paste_Clicked);
+    add(Delete_btn, "edit-delete", tr("Delete"), "Delete_btn", QKeySequence(), &Edit_Commands::Delete_Clicked);
+    add(Begin_Front_btn, "go-top", tr("Bring to Front"), "Begin_Front_btn", QKeySequence(),
+        &Edit_Commands::Begin_Front_Clicked);
+    add(Send_Back_btn, "go-bottom", tr("Send to Back"), "Send_Back_btn", QKeySequence(),
+        &Edit_Commands::Send_Back_Clicked);
+    add(Lock_btn, "object-locked", tr("Lock"), "Lock_btn", QKeySequence(), &Edit_Commands::Lock_Clicked);
+    add(Unlock_btn, "object-unlocked", tr("Unlock"), "Unlock_btn", QKeySequence(), &Edit_Commands::Unlock_Clicked);
+
+    // Undo and redo keys while the design has the focus.
+    v.Undo_btn->setShortcut(QKeySequence::Undo);
+    v.Undo_btn->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    v.Redo_btn->setShortcut(QKeySequence::Redo);
+    v.Redo_btn->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    v.addAction(v.Undo_btn);
+    v.addAction(v.Redo_btn);
+
+    connect(v._graphicView, &LMNGraphicView::selectionChanged, this, &Edit_Commands::Refresh_Enabled);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &Edit_Commands::Refresh_Enabled);
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Refresh_Enabled()
+{
+    LMNGraphicView* c = v._graphicView;
+    // A locked item in the selection: only copy and unlock are offered.
+    const bool locked = c->There_Is_Any_Lock_Contrl();
+    const auto offer = [c, locked](const char* action) {
+        return !locked && c->validateMenuItem(QLatin1String(action));
+    };
+    Cut_btn->setEnabled(offer("cut"));
+    Copy_btn->setEnabled(c->validateMenuItem(QStringLiteral("copy")));
+    Paste_btn->setEnabled(offer("paste"));
+    Delete_btn->setEnabled(offer("delete"));
+    Begin_Front_btn->setEnabled(offer("bringToFront"));
+    Send_Back_btn->setEnabled(offer("sendToBack"));
+    // With nothing selected both stay offered: they then say what to do.
+    const bool none = c->selectionIndexes().isEmpty();
+    Lock_btn->setEnabled(none || offer("lock_ctrl"));
+    Unlock_btn->setEnabled(none || locked);
+}
+
+void Edit_Commands::Cut_Clicked()
+{
+    v._graphicView->cut();
+    v.Insert_In_Undo_Redo();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Copy_Clicked()
+{
+    v._graphicView->copy();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Paste_Clicked()
+{
+    v._graphicView->paste();
+    v.Insert_In_Undo_Redo();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Delete_Clicked()
+{
+    v._graphicView->delete_();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Begin_Front_Clicked()
+{
+    v._graphicView->bringToFront();
+}
+
+void Edit_Commands::Send_Back_Clicked()
+{
+    v._graphicView->sendToBack();
+}
+
+void Edit_Commands::Lock_Clicked()
+{
+    v.Lock_Clicked();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Unlock_Clicked()
+{
+    v.Unlock_Clicked();
+    Refresh_Enabled();
+}

@@ -12,24 +12,16 @@
 #include "imagetools/library/Image_Library.h"
 #include "imagetools/picture/Thumbnails.h"
 #include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/files/DesignFile.h"
+#include "mainwindow/files/ProjectCommands.h"
 #include "platform/MainThread.h"
 
 #include <algorithm>
+#include <exception>
 
-namespace {
-
-Batch_Binding* binding()
+Batch_Binding* LMNWindowController::binding() const
 {
-    return Batch_Binding_Var;
-}
-
-} // namespace
-
-void LMNWindowController::Ensure_Batch_Binding()
-{
-    // The design view keeps the binding where it has one; otherwise the frame does.
-    if (!Batch_Binding_Var)
-        m_ownBinding = std::make_unique<Batch_Binding>();
+    return m_designView ? m_designView->batchBinding() : nullptr;
 }
 
 PtImage LMNWindowController::Set_data_table_value_to_card(int row, const QString& side, bool printBox)
@@ -109,11 +101,32 @@ void LMNWindowController::Set_Graphic_Array_According_Side()
 
 bool LMNWindowController::Save_project_file(const QString& path, bool showMessage, const QString& logOrTemplate)
 {
-    // The design file writer arrives with the file commands.
-    Show_NSLog_Message(QStringLiteral("No design file writer for %1").arg(path));
-    if (showMessage)
-        Show_MessageBox(QStringLiteral("The design could not be saved."));
-    return false;
+    // The design file writer of the file commands, to a given path; "T"
+    // writes a user template (start option "T", no spreadsheet part, the
+    // items' bindings cleared in the file; the open design keeps them).
+    bool written = false;
+    Run_On_Main_Thread_And_Wait([&] {
+        try {
+            const bool asTemplate = logOrTemplate == QLatin1String("T");
+            const QVariantList elements = Design_File_Elements(m_project->Current_Design(), asTemplate);
+            QString why;
+            if (!Write_Design_Elements(path, elements, &why)) {
+                Show_NSLog_Message(why);
+                if (showMessage)
+                    Show_MessageBox(QStringLiteral("The design could not be saved:\n%1\n%2").arg(path, why));
+                return;
+            }
+            written = true;
+            if (showMessage)
+                Show_MessageBox(asTemplate ? QStringLiteral("Template has been saved successfully.")
+                                           : QStringLiteral("Barcode Label Design has been saved successfully."));
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+            if (showMessage)
+                Show_MessageBox(QString::fromUtf8(e.what()));
+        }
+    });
+    return written;
 }
 
 QSizeF LMNWindowController::Card_Size() const

@@ -173,7 +173,6 @@ void LMNWindowController::buildWindow()
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
     installOutputCommands();
-    Ensure_Batch_Binding();
 }
 
 void LMNWindowController::buildToolbar()

@@ -216,7 +216,7 @@ public:
     // writer in its template mode).
     void Export_As_Template_Clicked();
     // The user template the open design was read from ("" for any other design).
-    QString Template_Opened_From;
+    QString Template_Opened_From() const;
     QAction* print_btn = nullptr;
     QAction* pdf_btn = nullptr;
     QAction* export_btn = nullptr;
@@ -284,9 +284,8 @@ private:
     bool installOutputAction(QAction* action, const QString& text);
     // The command hooks of the canvas menu and the Copy action's mode rule.
     void installOutputCommands();
-    // Makes the design's batch binding when the design view has none.
-    void Ensure_Batch_Binding();
-    std::unique_ptr<Batch_Binding> m_ownBinding;
+    // The design's batch binding (the design view keeps it).
+    Batch_Binding* binding() const;
     void init();
     void buildWindow();
     void buildToolbar();

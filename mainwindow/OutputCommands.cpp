@@ -13,10 +13,14 @@
 #include "export/mail/EmailSetting.h"
 #include "export/mail/SendMail.h"
 #include "imagetools/crop/Cropping_Tool.h"
+#include "core/util/Helpers.h"
+#include "mainwindow/files/ProjectCommands.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "print/OutputGate.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
@@ -140,11 +144,22 @@ void LMNWindowController::Email_Settings_Clicked()
     });
 }
 
+QString LMNWindowController::Template_Opened_From() const
+{
+    // A design opened from the user templates' folder is that template.
+    const QFileInfo file(Trim_Str(Project_File_Name));
+    if (Project_File_Name.isEmpty() || !file.exists())
+        return QString();
+    if (QDir(file.absolutePath()) != QDir(User_Template_Folder()))
+        return QString();
+    return file.completeBaseName();
+}
+
 void LMNWindowController::Export_As_Template_Clicked()
 {
     logged([this] {
-        Save_Design_As_Template(Template_Opened_From, [](const QString& path) {
-            return Batch_Services && Batch_Services->Save_project_file(path, true, QStringLiteral("T"));
+        Save_Design_As_Template(Template_Opened_From(), [this](const QString& path) {
+            return Save_project_file(path, true, QStringLiteral("T"));
         });
     });
 }

@@ -81,6 +81,16 @@ TEST_F(OutputCommandsTest, ToolbarOffersTheOutputCommandsAndCopyOnlyInBarcodeMod
     EXPECT_FALSE(w.copy_btn->isEnabled());
     w.Barcode_Mode_Select();
     EXPECT_TRUE(w.copy_btn->isEnabled());
+    // The invalid-data picture the jobs put in place of a row without a barcode:
+    // "Invalid Data" in red on 200 x 100 points.
+    const PtImage invalid = w.Invalid_Barcode_Data_Image();
+    EXPECT_EQ(invalid.size(), QSizeF(200, 100));
+    const QImage pixels = invalid.toImage(72);
+    int red = 0;
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            red += qAlpha(pixels.pixel(x, y)) > 128 && qRed(pixels.pixel(x, y)) > 150 && qGreen(pixels.pixel(x, y)) < 80;
+    EXPECT_GT(red, 20);
     // The Export button's menu holds the template command, E-mail's the settings.
     ASSERT_NE(w.export_btn->menu(), nullptr);
     EXPECT_EQ(w.export_btn->menu()->actions().value(1)->text(), "Save Design as Template...");

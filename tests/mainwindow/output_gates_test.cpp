@@ -12,6 +12,9 @@
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportDialogs.h"
+#include "export/ExportTemplate.h"
+#include "mainwindow/files/DesignFile.h"
+#include "mainwindow/files/ProjectCommands.h"
 #include "export/PdfExportWindow.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/design/DesignModeView.h"
@@ -21,7 +24,9 @@
 #include "print/PrinterList.h"
 #include "print/Print_Wnd.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -235,6 +240,53 @@ TEST_F(OutputGatesTest, DesignPdfTakesTheBackUpAndPutsTheDesignBack)
                 ++blue;
         }
     EXPECT_NEAR(blue, 60 * 40, 400);
+}
+
+TEST_F(OutputGatesTest, SaveAsTemplateWritesAUserTemplateAndKnowsTheTemplateItCameFrom)
+{
+    LMNWindowController& w = make();
+    w.Designing_Mode_Select();
+    auto shape = std::make_shared<Shape_Control>();
+    shape->Set_Shape_Type(QStringLiteral("R"));
+    shape->_bounds = QRectF(10, 10, 30, 20);
+    shape->Set_Data_source_type(1);
+    shape->Set_Batch_List_Name(QStringLiteral("Names"));
+    w.designModeView()->document()->insertGraphic(shape, 0);
+    Windows windows;
+    QString passedShown;
+    windows.on = [&](QDialog& d) {
+        if (auto* t = qobject_cast<Export_Template*>(&d)) {
+            passedShown = t->template_passed->text();
+            t->template_name->setText(QStringLiteral("Shelf"));
+            t->ok_btn->click();
+        }
+    };
+    QAction* templateCommand = w.export_btn->menu()->actions().value(1);
+    templateCommand->trigger();
+    const QString path = User_Template_Path(QStringLiteral("Shelf"));
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(passedShown.isEmpty());
+    EXPECT_TRUE(sawMessage(QStringLiteral("Template has been saved successfully.")));
+    // The file is a design whose start option is "T" and whose items carry no binding;
+    // the open design keeps its binding.
+    const std::optional<QVariant> root = Read_Design_Root(path);
+    ASSERT_TRUE(root);
+    Item_Record_Context context;
+    const Design_File_Read read = Read_Design_Content(*root, context, false);
+    ASSERT_TRUE(read.ok) << read.reason.toStdString();
+    EXPECT_EQ(read.content.startOption, "T");
+    EXPECT_EQ(shape->data_source_type, 1);
+    EXPECT_EQ(shape->batch_list_name, "Names");
+
+    // Opened again, the design knows its template: saving under the same name asks nothing.
+    ASSERT_EQ(w.projectCommands()->Read_and_load_design_Log_NEW_METHOD(path, QStringLiteral("L"), true), 1);
+    EXPECT_EQ(w.Template_Opened_From(), "Shelf");
+    messages.clear();
+    templateCommand->trigger();
+    EXPECT_EQ(passedShown, "Shelf");
+    EXPECT_FALSE(sawMessage(QStringLiteral("Template with this name already exists")));
+    EXPECT_TRUE(sawMessage(QStringLiteral("Template has been saved successfully.")));
+    QFile::remove(path);
 }
 
 } // namespace

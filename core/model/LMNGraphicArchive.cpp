@@ -3,6 +3,7 @@
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
+#include "core/model/Shape_Control.h"
 #include "platform/Plist.h"
 
 #include <QFileInfo>
@@ -19,6 +20,7 @@ struct Writer {
     void rect(const char* k, QRectF& v) { ++graphic_decode_count; a.encodeRect(k, v); }
     void boolean(const char* k, bool& v) { ++graphic_decode_count; a.encodeBool(k, v); }
     void int32(const char* k, int& v) { ++graphic_decode_count; a.encodeInt32(k, v); }
+    void int32Max(const char* k, int& v, int) { int32(k, v); }
     void flt(const char* k, float& v) { ++graphic_decode_count; a.encodeFloat(k, v); }
     void dbl(const char* k, double& v) { ++graphic_decode_count; a.encodeFloat(k, float(v)); }
     void string(const char* k, QString& v) { ++graphic_decode_count; a.encodeString(k, v); }
@@ -46,6 +48,8 @@ struct Reader {
     void rect(const char* k, QRectF& v) { step(k, [&] { return u.decodeRect(k, v); }); }
     void boolean(const char* k, bool& v) { step(k, [&] { return u.decodeBool(k, v); }); }
     void int32(const char* k, int& v) { step(k, [&] { return u.decodeInt32(k, v); }); }
+    // A count above `max` is refused.
+    void int32Max(const char* k, int& v, int max) { step(k, [&] { return u.decodeInt32(k, v) && v <= max; }); }
     void flt(const char* k, float& v) { step(k, [&] { return u.decodeFloat(k, v); }); }
     void dbl(const char* k, double& v) { step(k, [&] { return u.decodeDouble(k, v); }); }
     void string(const char* k, QString& v) { step(k, [&] { return u.decodeString(k, v); }); }
@@ -126,8 +130,8 @@ void Visit_Groups(C& c, LMNGraphic& g)
     case LMNKind::Shape:
         c.string("_shape_type", g._shape_type);
         c.flt("cor_rad_val", g.cor_rad_val);
-        c.int32("double_star_type", g.double_star_type);
-        c.int32("polygon_type", g.polygon_type);
+        c.int32Max("double_star_type", g.double_star_type, Shape_Max_Point_Count);
+        c.int32Max("polygon_type", g.polygon_type, Shape_Max_Point_Count);
         c.int32("text_rotation", g.text_rotation);
         break;
     case LMNKind::Image:

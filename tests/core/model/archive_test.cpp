@@ -328,3 +328,38 @@ TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
 }
 
 } // namespace
+
+namespace {
+
+// A star or polygon whose point count came from a pasted or restored archive
+// is bounded: an absurd count is refused with the paste instead of having
+// drawing build billions of points.
+TEST_F(Archive, StarAndPolygonCountsAreBounded)
+{
+    for (const char* code : {"DS", "P"}) {
+        SCOPED_TRACE(code);
+        Shape_Control s;
+        s._shape_type = QString::fromLatin1(code);
+        s._bounds = QRectF(0, 0, 100, 100);
+        int& field = s._shape_type == "DS" ? s.double_star_type : s.polygon_type;
+        field = 2147483647;
+        Expect_Refused(LMNGraphic::pasteboardDataWithGraphics({&s}), "count 2^31 - 1");
+        bool ok = true;
+        EXPECT_TRUE(LMNGraphic::graphicsWithProperties({s.encodeWithCoder()}, &ok).isEmpty());
+        EXPECT_FALSE(ok);
+        // A value set by other means draws nothing rather than 2^31 points.
+        EXPECT_TRUE(s.bezierPathForDrawing().isEmpty());
+
+        field = Shape_Max_Point_Count;
+        const auto pasted = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&s}));
+        ASSERT_EQ(pasted.size(), 1);
+        EXPECT_EQ(pasted[0]->bezierPathForDrawing().elementCount(), Shape_Max_Point_Count + 1);
+        // Zero and negative counts keep their empty outline.
+        field = -3;
+        const auto empty = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&s}));
+        ASSERT_EQ(empty.size(), 1);
+        EXPECT_TRUE(empty[0]->bezierPathForDrawing().isEmpty());
+    }
+}
+
+} // namespace

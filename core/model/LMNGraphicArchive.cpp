@@ -1,5 +1,6 @@
 #include "core/model/LMNGraphicArchive.h"
 
+#include "core/model/BarcodeItemImage.h"
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
@@ -27,6 +28,12 @@ struct Writer {
     void color(const char* k, QColor& v) { ++graphic_decode_count; a.encodeColor(k, v); }
     void font(const char* k, QFont& v) { ++graphic_decode_count; a.encodeFont(k, v); }
     void image(const char* k, PtImage& v) { ++graphic_decode_count; a.encodeImage(k, v); }
+    // A barcode's picture travels as a reference: its owner can make it anew.
+    void barcodeImage(const char* k, PtImage& v)
+    {
+        ++graphic_decode_count;
+        a.encodeImage(k, v, KeyedArchiver::ImageForm::Reference);
+    }
     void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { ++graphic_decode_count; a.encodeTextStorage(k, v.get()); }
 };
 
@@ -56,6 +63,8 @@ struct Reader {
     void color(const char* k, QColor& v) { step(k, [&] { return u.decodeColor(k, v); }); }
     void font(const char* k, QFont& v) { step(k, [&] { return u.decodeFont(k, v); }); }
     void image(const char* k, PtImage& v) { step(k, [&] { return u.decodeImage(k, v); }); }
+    bool barcodeImageUnresolved = false;
+    void barcodeImage(const char* k, PtImage& v) { step(k, [&] { return u.decodeImage(k, v, &barcodeImageUnresolved); }); }
     void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { step(k, [&] { return u.decodeTextStorage(k, v); }); }
 };
 
@@ -155,7 +164,7 @@ void Visit_Groups(C& c, LMNGraphic& g)
         c.image("_contents_with_settings", g._contents_with_settings);
         break;
     case LMNKind::Barcode:
-        c.image("_barcode_image", g._barcode_image);
+        c.barcodeImage("_barcode_image", g._barcode_image);
         c.int32("linear_or_2d", g.linear_or_2d);
         c.int32("barcode_font_index", g.barcode_font_index);
         c.string("linear_font_val", g.linear_font_val);
@@ -240,6 +249,10 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
             *error = QStringLiteral("wrong value for key \"%1\"").arg(QString::fromLatin1(r.failedKey));
         return nullptr;
     }
+    // A barcode picture this process does not hold is made again from the
+    // item's settings and texts.
+    if (r.barcodeImageUnresolved)
+        item->_barcode_image = Barcode_Item_Image(*item);
     return item;
 }
 

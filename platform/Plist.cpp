@@ -125,10 +125,9 @@ std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
             setError(error, QStringLiteral("date out of range"));
             return std::nullopt;
         }
-        int32_t sec = 0, usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        const qint64 ms = static_cast<qint64>(sec) * 1000 + usec / 1000;
-        return QVariant(referenceDate().addMSecs(ms));
+        // Rounded to the millisecond, so that a date written and read again
+        // keeps its value.
+        return QVariant(referenceDate().addMSecs(std::llround(seconds * 1000.0)));
     }
     case PLIST_UID: {
         // Keyed-archive references appear as a one-key dictionary, as XML shows them.

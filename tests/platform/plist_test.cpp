@@ -290,6 +290,20 @@ TEST(PlistValueRanges, DatesOutsideThirtyTwoBitSecondsAreRefused)
     EXPECT_TRUE(Plist_Parse(binaryList({QByteArray("\x33", 1) + bigEndianDouble(86400.5)})).has_value());
 }
 
+// Milliseconds survive any number of binary round trips (they drifted by one
+// at each when the fraction was cut rather than rounded).
+TEST(PlistValueRanges, DateMillisecondsDoNotDrift)
+{
+    for (const QDateTime& d : {QDateTime(QDate(2001, 1, 12), QTime(21, 38, 1, 223), QTimeZone::utc()),
+                               QDateTime(QDate(1990, 2, 3), QTime(4, 5, 6, 789), QTimeZone::utc()),
+                               QDateTime(QDate(2000, 12, 31), QTime(23, 59, 59, 999), QTimeZone::utc())}) {
+        QVariant v = QVariantList{d};
+        for (int round = 0; round < 5; ++round)
+            v = *Plist_Parse(Plist_Serialize(v, PlistFormat::Binary));
+        EXPECT_EQ(v.toList().value(0).toDateTime(), d) << d.toString(Qt::ISODateWithMs).toStdString();
+    }
+}
+
 // Whatever a list holds, it can be written back as XML: reals beyond 2^63
 // and INT64_MIN are refused when read, as when written.
 TEST(PlistValueRanges, NumbersXmlCannotCarryAreRefusedOnBothSides)

@@ -13,6 +13,10 @@
 #include "core/model/LMNSignature.h"
 #include "core/model/LMNText.h"
 #include "core/model/Shape_Control.h"
+#include "data/SSZipArchive.h"
+#include "data/SeriesStore.h"
+#include "data/Spreadsheet.h"
+#include "export/mail/MailPreferences.h"
 #include "fuzz/targets/road_input.h"
 #include "platform/ImageWriter.h"
 #include "platform/PictureData.h"
@@ -22,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <cstdio>
@@ -216,6 +221,38 @@ int main(int argc, char** argv)
         QString name = QString::fromLatin1(c.type).toLower();
         name.replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
         Seed("barcode_road", name, Write_Road_Input(in));
+    }
+    QTemporaryDir temp;
+    auto fileBytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    {
+        SSZipArchive zip(temp.filePath("package.zip"));
+        zip.open();
+        zip.writeData("first file\n", "a.txt");
+        zip.writeData(QByteArray(300, 'z'), "folder/b.bin");
+        zip.writeData("stored", "c.txt", true);
+        zip.close();
+        Seed("zip", "three-entries", fileBytes(temp.filePath("package.zip")));
+    }
+    const SheetTable table{{"Barcode Value", "Barcode Header", "Barcode Footer", "Print Quantity"},
+                           {"123456789012", "HEADER", "FOOTER", "2"},
+                           {"ABC", "", "x<&>", "1"}};
+    if (SpreadsheetWriter::WriteWorkbook(temp.filePath("book.xlsx"), table, true))
+        Seed("spreadsheet", "list", fileBytes(temp.filePath("book.xlsx")));
+    Seed("text_import", "lines", "one\r\ntwo\nthree\rfour\n");
+    Seed("text_import", "csv", "a,\"b, with comma\",\"c \"\"quoted\"\"\"\r\n1,2,3\n");
+    Seed("text_import", "rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}\\f0 one\\par two\\tab \\'e9 \\u8364? three}");
+    Seed("text_import", "utf16", QByteArray("\xFF\xFE" "a\0b\0\n\0", 8));
+    Seed("series", "values", Series_File_Bytes({"first", " second ", "", "\xc3\xa9"}));
+    {
+        PreferencesStore store(temp.filePath("mail.plist"));
+        store.setDefaults();
+        store.setsend_email_Recipient("someone@example.org");
+        store.setsend_email_PORT_num("587");
+        if (store.flush())
+            Seed("mail_settings", "store", fileBytes(temp.filePath("mail.plist")));
     }
     std::printf("wrote %d seeds into %s\n", g_written, qPrintable(g_root));
     return 0;

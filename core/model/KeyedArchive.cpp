@@ -105,7 +105,7 @@ std::deque<KeptPicture>& Kept()
     return kept;
 }
 
-constexpr qint64 Kept_Byte_Budget = 512LL * 1024 * 1024;
+constexpr qint64 Kept_Byte_Budget = 256LL * 1024 * 1024;
 
 bool Same_Picture_Object(const PtImage& a, const PtImage& b)
 {

@@ -118,8 +118,8 @@ std::vector<std::unique_ptr<LMNGraphic>> Items()
 
     for (const char* type : {"Code 128", "QR Code", "EAN-13"}) {
         auto bar = std::make_unique<LMNBarcode>();
-        bar->barcode_font_index = Barcode_Type_Index(QString::fromLatin1(type));
-        bar->linear_or_2d = Is_2D_Type_Name(QString::fromLatin1(type)) ? 1 : 0;
+        bar->barcode_font_index = Symbology_Index(QString::fromLatin1(type));
+        bar->linear_or_2d = Is_TwoD_Symbology(QString::fromLatin1(type)) ? 1 : 0;
         bar->linear_font_val = QStringLiteral("590123412345");
         bar->two_d_font_val = QStringLiteral("seed");
         bar->_bounds = QRectF(3, 4, 30, 10);
@@ -213,7 +213,7 @@ int main(int argc, char** argv)
 
     for (const Barcode_Case& c : Barcode_Cases) {
         RoadInput in;
-        in.s.setBarcodeType(QString::fromLatin1(c.type));
+        Set_Barcode_Type(in.s, QString::fromLatin1(c.type));
         in.s.dpi_choice = 1;   // 72 dpi keeps 2D seeds quick
         in.header = QStringLiteral("HEADER");
         in.footer = QStringLiteral("FOOTER");

@@ -3,8 +3,9 @@
 // within the ranges of the barcode controls, and a header, a footer and a
 // value. Read_Road_Input reads it from fuzz bytes; Write_Road_Input writes
 // the bytes that read back as given (seeds). Keep the two in the same order.
+#include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/BarcodeDimensions.h"
-#include "barcode/generation/BarcodeTypes.h"
+#include "barcode/generation/BarcodeRoad.h"
 #include "core/util/BarcodeSettings.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -30,10 +31,10 @@ template <class IO>
 void Walk(IO& io, RoadInput& r)
 {
     BarcodeSettings& s = r.s;
-    const QStringList& names = Barcode_Type_Names();
+    const QStringList& names = Symbology_Titles();
     int type = int(names.indexOf(s.barcodeType));
     io.i(0, int(names.size()) - 1, type);
-    s.setBarcodeType(names.value(type));
+    Set_Barcode_Type(s, names.value(type));
     int other = r.otherBranch ? 0 : 1;
     io.i(0, 15, other);
     r.otherBranch = other == 0;

@@ -1,8 +1,8 @@
 // Barcode items pasted from another process are drawn again by the real road
 // from their settings and value, and read back by a decoder.
+#include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/BarcodeRoad.h"
-#include "barcode/generation/BarcodeTypes.h"
 #include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/model/BarcodeItemImage.h"
@@ -24,10 +24,12 @@ struct PastedBarcodes : ::testing::Test {
         win.canvasBounds = QRectF(0, 0, 600, 600);
         Install_Barcode_Item_Road(
             [](BarcodeSettings s, const QString& v, const QString& h, const QString& f) {
+                if (!Find_Symbology(s.barcodeType))
+                    Set_Barcode_Type(s, Symbology_Titles().value(0));
                 Apply_DPI_Choice(s);
                 return Make_Barcode_Image(s, v, h, f);
             },
-            Barcode_Type_Names());
+            Symbology_Titles());
     }
     void TearDown() override { Install_Barcode_Item_Road(nullptr, {}); }
 };
@@ -46,9 +48,9 @@ TEST_F(PastedBarcodes, AreDrawnAgainAndScan)
         SCOPED_TRACE(c.type);
         LMNBarcode bar;
         bar.init();
-        bar.barcode_font_index = Barcode_Type_Index(QString::fromLatin1(c.type));
+        bar.barcode_font_index = Symbology_Index(QString::fromLatin1(c.type));
         ASSERT_GE(bar.barcode_font_index, 0);
-        bar.linear_or_2d = Is_2D_Type_Name(QString::fromLatin1(c.type)) ? 1 : 0;
+        bar.linear_or_2d = Is_TwoD_Symbology(QString::fromLatin1(c.type)) ? 1 : 0;
         (bar.linear_or_2d ? bar.two_d_font_val : bar.linear_font_val) = QString::fromLatin1(c.value);
         bar.Set_Barcode_image(Barcode_Item_Image(bar));
         ASSERT_FALSE(bar._barcode_image.isNull());

@@ -18,6 +18,8 @@
 #include "data/Spreadsheet.h"
 #include "export/mail/MailPreferences.h"
 #include "fuzz/targets/road_input.h"
+#include "platform/Paths.h"
+#include "print/LabelSheetFiles.h"
 #include "platform/ImageWriter.h"
 #include "platform/PictureData.h"
 #include "platform/Plist.h"
@@ -254,6 +256,25 @@ int main(int argc, char** argv)
         if (store.flush())
             Seed("mail_settings", "store", fileBytes(temp.filePath("mail.plist")));
     }
+    // The smallest catalogue file the catalogue converter made.
+    Seed("catalogue", "kores", fileBytes(QDir(Default_Resource_Path()).filePath("Formats/pages/Kores.xml")));
+    QStringList sheet;
+    for (int i = 0; i < Print_Profile_String_Count; ++i)
+        sheet << QString::number(i * 2.5, 'f', 2);
+    if (Write_Sheet_Strings(temp.filePath("profile.zvp"), sheet))
+        Seed("sheet_files", "profile", fileBytes(temp.filePath("profile.zvp")));
+    if (Write_Sheet_Strings(temp.filePath("custom.zvp"), sheet.mid(0, Custom_Sheet_String_Count)))
+        Seed("sheet_files", "custom", fileBytes(temp.filePath("custom.zvp")));
+    Seed("tool_pictures", "png", Picture_To_Png(picture));
+    {
+        // A photograph turned by its camera: orientation 6 in an EXIF block after the start marker.
+        QByteArray jpg = Encode_Image(picture, ImageFileFormat::JPEG, 72);
+        const QByteArray exif("\xFF\xE1\x00\x22" "Exif\0\0" "II\x2A\0\x08\0\0\0" "\x01\0"
+                              "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0" "\0\0\0\0", 36);
+        jpg.insert(2, exif);
+        Seed("tool_pictures", "jpg-exif", jpg);
+    }
+    Seed("tool_pictures", "tiff", Encode_Image(picture, ImageFileFormat::TIFF, 300));
     std::printf("wrote %d seeds into %s\n", g_written, qPrintable(g_root));
     return 0;
 }

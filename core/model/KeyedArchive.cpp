@@ -183,31 +183,70 @@ bool Find_Kept_Picture(const QByteArray& digest, PtImage& out)
 }
 
 // ---- PNG bytes of recent rasters ----
-// Undo steps archive every picture of the canvas again and again; the PNG
-// bytes of the last few rasters are kept by their image's cache key.
+// Undo steps archive every picture of the canvas again and again, and
+// restoring one reads them all back: the PNG bytes of the last rasters
+// written are kept with their image, so that writing the same image again
+// and reading the same bytes again (compared in full) cost no encoding.
 
 struct RecentPng {
     qint64 key;
     QByteArray png;
+    QImage image;
 };
+
+QMutex& Recent_Lock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+std::deque<RecentPng>& Recent()
+{
+    static std::deque<RecentPng> recent;
+    return recent;
+}
+
+constexpr size_t Recent_Count = 64;
 
 QByteArray Png_Of(const QImage& img)
 {
-    static QMutex lock;
-    static std::deque<RecentPng> recent;
     const qint64 key = img.cacheKey();
     {
-        QMutexLocker locker(&lock);
-        for (const RecentPng& r : recent)
+        QMutexLocker locker(&Recent_Lock());
+        for (const RecentPng& r : Recent())
             if (r.key == key)
                 return r.png;
     }
     const QByteArray png = Picture_To_Png(img);
-    QMutexLocker locker(&lock);
-    recent.push_back(RecentPng{key, png});
-    while (recent.size() > 32)
-        recent.pop_front();
+    if (png.isEmpty())
+        return png;
+    QMutexLocker locker(&Recent_Lock());
+    Recent().push_back(RecentPng{key, png, img});
+    while (Recent().size() > Recent_Count)
+        Recent().pop_front();
     return png;
+}
+
+// The picture of PNG bytes: a recent one with the very same bytes, else the
+// bytes read (and checked) anew.
+QImage Image_Of_Png(const char* bytes, qsizetype size)
+{
+    const QByteArrayView data(bytes, size);
+    {
+        QMutexLocker locker(&Recent_Lock());
+        for (const RecentPng& r : Recent())
+            if (r.png.size() == size && QByteArrayView(r.png) == data)
+                return r.image;
+    }
+    const QByteArray copy(bytes, size);
+    const QImage img = Picture_From_Data(copy, "png", Keyed_Archive_Max_Image_Pixels);
+    if (img.isNull())
+        return img;
+    QMutexLocker locker(&Recent_Lock());
+    Recent().push_back(RecentPng{img.cacheKey(), copy, img});
+    while (Recent().size() > Recent_Count)
+        Recent().pop_front();
+    return img;
 }
 
 // A vector picture drawn into pixels, for archives that carry it as data.
@@ -649,8 +688,7 @@ bool KeyedUnarchiver::decodeImage(const char* key, PtImage& out, bool* unresolve
     const char* d = r.take(n);
     if (!d)
         return false;
-    const QImage img = Picture_From_Data(QByteArray::fromRawData(d, qsizetype(n)), "png",
-                                         Keyed_Archive_Max_Image_Pixels);
+    const QImage img = Image_Of_Png(d, qsizetype(n));
     if (img.isNull())
         return false;
     out = PtImage(img, QSizeF(w, h));

@@ -18,6 +18,8 @@
 #include "data/Spreadsheet.h"
 #include "export/mail/MailPreferences.h"
 #include "fuzz/targets/road_input.h"
+#include "mainwindow/files/BarcodeFile.h"
+#include "mainwindow/files/DesignFile.h"
 #include "platform/Paths.h"
 #include "print/LabelSheetFiles.h"
 #include "platform/ImageWriter.h"
@@ -255,6 +257,21 @@ int main(int argc, char** argv)
         store.setsend_email_PORT_num("587");
         if (store.flush())
             Seed("mail_settings", "store", fileBytes(temp.filePath("mail.plist")));
+    }
+    {
+        Design_File_Content design;
+        design.startOption = QStringLiteral("W");
+        for (const auto& g : Items())
+            design.items << LMNGraphicPtr(LMNGraphic::initWithCoder(g->encodeWithCoder()));
+        if (Write_Design_Elements(temp.filePath("design.dbs"), Design_File_Elements(design, false)))
+            Seed("design_file", "every-kind", fileBytes(temp.filePath("design.dbs")));
+        Barcode_File_Content barcodes;
+        Set_Barcode_Type(barcodes.settings, QStringLiteral("QR Code"));
+        barcodes.list << QVariantMap{{"Value", "123"}, {"Header", "H"}, {"Footer", "F"}, {"PQ", "2"}};
+        barcodes.dataSource = true;
+        barcodes.valueFromList = true;
+        if (Write_Barcode_Elements(temp.filePath("barcode.dbs"), Barcode_File_Elements(barcodes)))
+            Seed("barcode_file", "list", fileBytes(temp.filePath("barcode.dbs")));
     }
     // The smallest catalogue file the catalogue converter made.
     Seed("catalogue", "kores", fileBytes(QDir(Default_Resource_Path()).filePath("Formats/pages/Kores.xml")));

@@ -7,7 +7,9 @@
 
 #include <plist/plist.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <algorithm>
 #include <memory>
@@ -37,6 +39,39 @@ void setError(QString* error, const QString& text)
     if (error) *error = text;
 }
 
+// The ranges both directions keep to (see Plist.h). libplist's writers
+// convert reals to 64-bit integers and negate integers, and its date getter
+// narrows to 32 bits, all without checking.
+constexpr double kRealLimit = 9223372036854775808.0;   // 2^63
+constexpr uint64_t kInt64MinPattern = uint64_t(1) << 63;
+
+bool realInRange(double v) { return std::isfinite(v) && std::fabs(v) < kRealLimit; }
+
+bool dateSecondsInRange(double sec)
+{
+    return std::isfinite(sec) && sec >= double(std::numeric_limits<int32_t>::min())
+        && sec < double(std::numeric_limits<int32_t>::max()) + 1.0;
+}
+
+// The seconds a date node holds, read through its binary form (a 0x33
+// marker and a big-endian double), so that no out-of-range value is ever
+// narrowed. False when the node cannot be written.
+bool dateNodeSeconds(plist_t node, double& sec)
+{
+    char* out = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(node, &out, &length);
+    bool ok = false;
+    if (out && length >= 8 + 9 && static_cast<unsigned char>(out[8]) == 0x33) {
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i) bits = (bits << 8) | static_cast<unsigned char>(out[9 + i]);
+        std::memcpy(&sec, &bits, sizeof sec);
+        ok = true;
+    }
+    if (out) plist_to_bin_free(out);
+    return ok;
+}
+
 std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
 {
     if (!node) { setError(error, QStringLiteral("missing value")); return std::nullopt; }
@@ -52,19 +87,28 @@ std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
         // back as their two's complement pattern.
         uint64_t v = 0;
         plist_get_uint_val(node, &v);
+        if (v == kInt64MinPattern) {
+            setError(error, QStringLiteral("integer out of range"));
+            return std::nullopt;
+        }
         return QVariant(static_cast<qint64>(v));
     }
     case PLIST_REAL: {
         double v = 0;
         plist_get_real_val(node, &v);
+        if (!realInRange(v)) {
+            setError(error, QStringLiteral("real number out of range"));
+            return std::nullopt;
+        }
         return QVariant(v);
     }
     case PLIST_STRING: {
-        // The pointer form also copes with strings holding NUL bytes, which a
-        // damaged binary list can contain.
         uint64_t len = 0;
         const char* s = plist_get_string_ptr(node, &len);
-        if (!s || len >= static_cast<uint64_t>(kMaxInput)) return QVariant(QString());
+        if (!s || len >= static_cast<uint64_t>(kMaxInput) || std::memchr(s, 0, size_t(len))) {
+            setError(error, QStringLiteral("string holding a NUL character"));
+            return std::nullopt;
+        }
         return QVariant(QString::fromUtf8(s, static_cast<qsizetype>(len)));
     }
     case PLIST_DATA: {
@@ -76,15 +120,23 @@ std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
         return QVariant(bytes);
     }
     case PLIST_DATE: {
-        int32_t sec = 0, usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        const qint64 ms = static_cast<qint64>(sec) * 1000 + usec / 1000;
-        return QVariant(referenceDate().addMSecs(ms));
+        double seconds = 0;
+        if (!dateNodeSeconds(node, seconds) || !dateSecondsInRange(seconds)) {
+            setError(error, QStringLiteral("date out of range"));
+            return std::nullopt;
+        }
+        // Rounded to the millisecond, so that a date written and read again
+        // keeps its value.
+        return QVariant(referenceDate().addMSecs(std::llround(seconds * 1000.0)));
     }
     case PLIST_UID: {
         // Keyed-archive references appear as a one-key dictionary, as XML shows them.
         uint64_t v = 0;
         plist_get_uid_val(node, &v);
+        if (v == kInt64MinPattern) {
+            setError(error, QStringLiteral("integer out of range"));
+            return std::nullopt;
+        }
         QVariantMap m;
         m.insert(QStringLiteral("CF$UID"), QVariant(static_cast<qint64>(v)));
         return QVariant(m);
@@ -126,9 +178,13 @@ std::optional<QVariant> toVariant(plist_t node, int depth, QString* error)
     }
 }
 
-plist_t fromVariant(const QVariant& v, int depth)
+plist_t fromVariant(const QVariant& v, int depth, QString* error)
 {
-    if (depth > kMaxDepth) return nullptr;
+    if (depth > kMaxDepth) { setError(error, QStringLiteral("value nested too deeply")); return nullptr; }
+    auto refuse = [error](const QString& why) -> plist_t {
+        setError(error, why);
+        return nullptr;
+    };
     switch (v.typeId()) {
     case QMetaType::Bool:
         return plist_new_bool(v.toBool() ? 1 : 0);
@@ -137,19 +193,30 @@ plist_t fromVariant(const QVariant& v, int depth)
     case QMetaType::LongLong:
     case QMetaType::Short:
     case QMetaType::Char:
-    case QMetaType::SChar:
-        return plist_new_uint(static_cast<uint64_t>(v.toLongLong()));
+    case QMetaType::SChar: {
+        const qint64 n = v.toLongLong();
+        if (n == std::numeric_limits<qint64>::min()) return refuse(QStringLiteral("integer out of range"));
+        return plist_new_uint(static_cast<uint64_t>(n));
+    }
     case QMetaType::UInt:
     case QMetaType::ULong:
     case QMetaType::ULongLong:
     case QMetaType::UShort:
-    case QMetaType::UChar:
-        return plist_new_uint(static_cast<uint64_t>(v.toULongLong()));
+    case QMetaType::UChar: {
+        const quint64 n = v.toULongLong();
+        if (n == kInt64MinPattern) return refuse(QStringLiteral("integer out of range"));
+        return plist_new_uint(static_cast<uint64_t>(n));
+    }
     case QMetaType::Double:
-    case QMetaType::Float:
-        return plist_new_real(v.toDouble());
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        if (!realInRange(d)) return refuse(QStringLiteral("real number out of range"));
+        return plist_new_real(d);
+    }
     case QMetaType::QString: {
-        const QByteArray utf8 = v.toString().toUtf8();
+        const QString s = v.toString();
+        if (s.contains(QChar(0))) return refuse(QStringLiteral("string holding a NUL character"));
+        const QByteArray utf8 = s.toUtf8();
         return plist_new_string(utf8.constData());
     }
     case QMetaType::QByteArray: {
@@ -158,20 +225,20 @@ plist_t fromVariant(const QVariant& v, int depth)
     }
     case QMetaType::QDateTime: {
         const QDateTime dt = v.toDateTime();
-        if (!dt.isValid()) return nullptr;
+        if (!dt.isValid()) return refuse(QStringLiteral("invalid date"));
         const qint64 ms = referenceDate().msecsTo(dt.toUTC());
         qint64 sec = ms / 1000;
         qint64 rem = ms % 1000;
         if (rem < 0) { rem += 1000; --sec; }
         if (sec < std::numeric_limits<int32_t>::min() || sec > std::numeric_limits<int32_t>::max())
-            return nullptr;
+            return refuse(QStringLiteral("date out of range"));
         return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(rem * 1000));
     }
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
         plist_t arr = plist_new_array();
         for (const QVariant& item : v.toList()) {
-            plist_t child = fromVariant(item, depth + 1);
+            plist_t child = fromVariant(item, depth + 1, error);
             if (!child) { plist_free(arr); return nullptr; }
             plist_array_append_item(arr, child);
         }
@@ -182,7 +249,11 @@ plist_t fromVariant(const QVariant& v, int depth)
         plist_t dict = plist_new_dict();
         const QVariantMap map = v.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it) {
-            plist_t child = fromVariant(it.value(), depth + 1);
+            if (it.key().contains(QChar(0))) {
+                plist_free(dict);
+                return refuse(QStringLiteral("key holding a NUL character"));
+            }
+            plist_t child = fromVariant(it.value(), depth + 1, error);
             if (!child) { plist_free(dict); return nullptr; }
             const QByteArray key = it.key().toUtf8();
             plist_dict_set_item(dict, key.constData(), child);
@@ -190,7 +261,7 @@ plist_t fromVariant(const QVariant& v, int depth)
         return dict;
     }
     default:
-        return nullptr;
+        return refuse(QStringLiteral("value of a type property lists do not hold"));
     }
 }
 
@@ -212,6 +283,44 @@ bool xmlNestingAcceptable(const QByteArray& data)
         if (++depth > kMaxDepth + 4) return false;
     }
     return true;
+}
+
+// XML forbids NUL characters, and libplist's XML reader would keep them in
+// strings and cut keys at them. Its date parser is handed only the plain
+// form "YYYY-MM-DDTHH:MM:SSZ" (white space around it allowed).
+bool xmlTextAcceptable(const QByteArray& data, QString* error)
+{
+    if (data.contains('\0')) {
+        setError(error, QStringLiteral("NUL character in an XML property list"));
+        return false;
+    }
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype open = data.indexOf("<date", from);
+        if (open < 0) return true;
+        qsizetype p = open + 5;
+        if (p >= data.size()) break;
+        const char after = data.at(p);
+        if (!(after == '>' || after == '/' || isSpace(after))) { from = p; continue; }
+        while (p < data.size() && isSpace(data.at(p))) ++p;
+        if (p >= data.size() || data.at(p) != '>') break;
+        ++p;
+        const qsizetype close = data.indexOf("</date>", p);
+        if (close < 0) break;
+        QByteArray text = data.mid(p, close - p);
+        while (!text.isEmpty() && isSpace(text.front())) text.remove(0, 1);
+        while (!text.isEmpty() && isSpace(text.back())) text.chop(1);
+        static const char pattern[] = "dddd-dd-ddTdd:dd:ddZ";
+        bool ok = text.size() == qsizetype(sizeof pattern - 1);
+        for (qsizetype i = 0; ok && i < text.size(); ++i)
+            ok = pattern[i] == 'd' ? isDigit(text.at(i)) : text.at(i) == pattern[i];
+        if (!ok) break;
+        from = close + 7;
+    }
+    setError(error, QStringLiteral("unreadable date in an XML property list"));
+    return false;
 }
 
 uint64_t readBigEndian(const unsigned char* p, int n)
@@ -297,10 +406,10 @@ bool binaryPlistAcceptable(const QByteArray& data)
     enum : unsigned char { Unseen, Open, Closed };
     std::vector<unsigned char> state(count, Unseen);
     std::vector<uint64_t> expanded(count, 0);
-    struct Frame { uint64_t obj, n, pos, next; };
+    struct Frame { uint64_t obj, n, pos, next; bool dict; };
     std::vector<Frame> stack;
     auto push = [&](uint64_t obj) {
-        Frame f{obj, 0, 0, 0};
+        Frame f{obj, 0, 0, 0, (base[offsets[obj]] >> 4) == 0xD};
         if (!refsOf(obj, f.n, f.pos)) return false;
         state[obj] = Open;
         expanded[obj] = 1;
@@ -324,6 +433,11 @@ bool binaryPlistAcceptable(const QByteArray& data)
         const uint64_t child = readBigEndian(base + f.pos + f.next * refSize, refSize);
         ++f.next;
         if (child >= count || state[child] == Open) return false;
+        // Dictionary keys (the first half of the references) are strings.
+        if (f.dict && f.next <= f.n / 2) {
+            const int keyType = base[offsets[child]] >> 4;
+            if (keyType != 0x5 && keyType != 0x6) return false;
+        }
         if (state[child] == Closed) {
             uint64_t& self = expanded[f.obj];
             self = std::min(self + expanded[child], kMaxExpandedNodes + 1);
@@ -354,6 +468,8 @@ std::optional<QVariant> Plist_Parse(const QByteArray& data, QString* error)
             setError(error, QStringLiteral("property list nested too deeply"));
             return std::nullopt;
         }
+        if (!xmlTextAcceptable(data, error))
+            return std::nullopt;
         // libplist's XML reader wants the text terminated.
         const QByteArray text = data + '\0';
         plist_from_xml(text.constData(), len, &root);
@@ -363,9 +479,9 @@ std::optional<QVariant> Plist_Parse(const QByteArray& data, QString* error)
     return toVariant(root, 0, error);
 }
 
-QByteArray Plist_Serialize(const QVariant& root, PlistFormat format)
+QByteArray Plist_Serialize(const QVariant& root, PlistFormat format, QString* error)
 {
-    plist_t node = fromVariant(root, 0);
+    plist_t node = fromVariant(root, 0, error);
     if (!node) return {};
     PlistPtr guard(node);
     char* out = nullptr;
@@ -396,9 +512,10 @@ std::optional<QVariant> Plist_Read_File(const QString& path, QString* error)
 
 bool Plist_Write_File(const QString& path, const QVariant& root, PlistFormat format, QString* error)
 {
-    const QByteArray bytes = Plist_Serialize(root, format);
+    QString why;
+    const QByteArray bytes = Plist_Serialize(root, format, &why);
     if (bytes.isEmpty()) {
-        setError(error, QStringLiteral("value cannot be stored in a property list"));
+        setError(error, QStringLiteral("value cannot be stored in a property list: %1").arg(why));
         return false;
     }
     QSaveFile file(path);

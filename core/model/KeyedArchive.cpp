@@ -2,21 +2,28 @@
 
 #include "core/model/LMNGraphic.h"
 
-#include <QBuffer>
+#include "platform/PictureData.h"
+
+#include <QCryptographicHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPainter>
 #include <QPicture>
 #include <QtEndian>
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the archive layout is written in host order");
 
 namespace {
 
 constexpr char Magic[4] = {'Z', 'L', 'K', 'A'};
-constexpr quint8 Version = 1;
-constexpr quint8 ImageRaster = 1;
-constexpr quint8 ImageVector = 2;
+constexpr quint8 Version = 2;
+constexpr quint8 ImagePng = 3;
+constexpr quint8 ImageReference = 4;
+constexpr int DigestLength = 32;
 
 template <class T>
 void Put(QByteArray& d, T v)
@@ -76,28 +83,185 @@ bool Font_From_String(const QString& s, QFont& out)
     return true;
 }
 
-int Bits_Per_Pixel(QImage::Format f)
+// ---- Pictures archived by reference ----
+// The pictures this process has put into archives by reference, newest last,
+// so that reading an archive of this process gives back the very picture.
+
+struct KeptPicture {
+    QByteArray digest;
+    PtImage image;
+    qint64 bytes = 0;
+};
+
+QMutex& Kept_Lock()
 {
-    return QImage::toPixelFormat(f).bitsPerPixel();
+    static QMutex lock;
+    return lock;
 }
 
-bool Raster_Format_Allowed(qint32 f)
+std::deque<KeptPicture>& Kept()
 {
-    if (f <= QImage::Format_Invalid || f >= QImage::NImageFormats)
+    static std::deque<KeptPicture> kept;
+    return kept;
+}
+
+constexpr qint64 Kept_Byte_Budget = 256LL * 1024 * 1024;
+
+bool Same_Picture_Object(const PtImage& a, const PtImage& b)
+{
+    if (a.isVector() != b.isVector() || a.size() != b.size())
         return false;
-    switch (QImage::Format(f)) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-    case QImage::Format_Indexed8:
-        return false;
-    default:
-        return Bits_Per_Pixel(QImage::Format(f)) > 0;
+    if (a.isVector())
+        return a.picture().size() == b.picture().size() && a.picture().data() == b.picture().data();
+    return a.raster().cacheKey() == b.raster().cacheKey();
+}
+
+QByteArray Picture_Digest(const PtImage& v)
+{
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    const double size[2] = {v.size().width(), v.size().height()};
+    h.addData(QByteArrayView(reinterpret_cast<const char*>(size), sizeof size));
+    if (v.isVector()) {
+        h.addData("vector");
+        h.addData(QByteArrayView(v.picture().data(), v.picture().size()));
+    } else {
+        const QImage& img = v.raster();
+        const qint32 head[3] = {qint32(img.format()), qint32(img.width()), qint32(img.height())};
+        h.addData(QByteArrayView(reinterpret_cast<const char*>(head), sizeof head));
+        const qsizetype used = (qsizetype(img.width()) * img.depth() + 7) / 8;
+        for (int y = 0; y < img.height(); ++y)
+            h.addData(QByteArrayView(reinterpret_cast<const char*>(img.constScanLine(y)), used));
+        const QList<QRgb> table = img.colorTable();
+        h.addData(QByteArrayView(reinterpret_cast<const char*>(table.constData()), table.size() * qsizetype(sizeof(QRgb))));
     }
+    return h.result();
 }
 
-qint64 Bytes_Per_Line(qint64 width, QImage::Format f)
+// Keeps `v` and answers its digest.
+QByteArray Keep_Picture(const PtImage& v)
 {
-    return ((width * Bits_Per_Pixel(f) + 31) >> 5) << 2;
+    QMutexLocker lock(&Kept_Lock());
+    auto& kept = Kept();
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if (Same_Picture_Object(it->image, v)) {
+            KeptPicture found = *it;
+            kept.erase(it);
+            kept.push_back(found);
+            return found.digest;
+        }
+    }
+    lock.unlock();
+    const QByteArray digest = Picture_Digest(v);
+    lock.relock();
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if (it->digest == digest) {
+            kept.erase(it);
+            break;
+        }
+    }
+    const qint64 bytes = v.isVector() ? v.picture().size() : v.raster().sizeInBytes();
+    kept.push_back(KeptPicture{digest, v, bytes});
+    qint64 total = 0;
+    for (const KeptPicture& k : kept)
+        total += k.bytes;
+    while (kept.size() > 1 && (int(kept.size()) > Keyed_Archive_Kept_References || total > Kept_Byte_Budget)) {
+        total -= kept.front().bytes;
+        kept.pop_front();
+    }
+    return digest;
+}
+
+bool Find_Kept_Picture(const QByteArray& digest, PtImage& out)
+{
+    QMutexLocker lock(&Kept_Lock());
+    for (const KeptPicture& k : Kept())
+        if (k.digest == digest) {
+            out = k.image;
+            return true;
+        }
+    return false;
+}
+
+// ---- PNG bytes of recent rasters ----
+// Undo steps archive every picture of the canvas again and again, and
+// restoring one reads them all back: the PNG bytes of the last rasters
+// written are kept with their image, so that writing the same image again
+// and reading the same bytes again (compared in full) cost no encoding.
+
+struct RecentPng {
+    qint64 key;
+    QByteArray png;
+    QImage image;
+};
+
+QMutex& Recent_Lock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+std::deque<RecentPng>& Recent()
+{
+    static std::deque<RecentPng> recent;
+    return recent;
+}
+
+constexpr size_t Recent_Count = 64;
+
+QByteArray Png_Of(const QImage& img)
+{
+    const qint64 key = img.cacheKey();
+    {
+        QMutexLocker locker(&Recent_Lock());
+        for (const RecentPng& r : Recent())
+            if (r.key == key)
+                return r.png;
+    }
+    const QByteArray png = Picture_To_Png(img);
+    if (png.isEmpty())
+        return png;
+    QMutexLocker locker(&Recent_Lock());
+    Recent().push_back(RecentPng{key, png, img});
+    while (Recent().size() > Recent_Count)
+        Recent().pop_front();
+    return png;
+}
+
+// The picture of PNG bytes: a recent one with the very same bytes, else the
+// bytes read (and checked) anew.
+QImage Image_Of_Png(const char* bytes, qsizetype size)
+{
+    const QByteArrayView data(bytes, size);
+    {
+        QMutexLocker locker(&Recent_Lock());
+        for (const RecentPng& r : Recent())
+            if (r.png.size() == size && QByteArrayView(r.png) == data)
+                return r.image;
+    }
+    const QByteArray copy(bytes, size);
+    const QImage img = Picture_From_Data(copy, "png", Keyed_Archive_Max_Image_Pixels);
+    if (img.isNull())
+        return img;
+    QMutexLocker locker(&Recent_Lock());
+    Recent().push_back(RecentPng{img.cacheKey(), copy, img});
+    while (Recent().size() > Recent_Count)
+        Recent().pop_front();
+    return img;
+}
+
+// A vector picture drawn into pixels, for archives that carry it as data.
+QImage Raster_Of_Vector(const PtImage& v)
+{
+    double dpi = Keyed_Archive_Vector_Dpi;
+    const double w = v.size().width(), h = v.size().height();
+    if (!(w > 0) || !(h > 0))
+        return {};
+    const double pixels = (dpi * w / 72.0) * (dpi * h / 72.0);
+    if (pixels > double(Picture_Max_Pixels) / 4)
+        dpi *= std::sqrt(double(Picture_Max_Pixels) / 4 / pixels);
+    if (dpi * std::max(w, h) / 72.0 > Picture_Max_Side)
+        dpi = Picture_Max_Side * 72.0 / std::max(w, h);
+    return v.toImage(dpi);
 }
 
 // A bounds-checked reader over the archive bytes.
@@ -165,18 +329,12 @@ bool Skip_Payload(Reader& r, quint8 type)
     case KeyedUnarchiver::Image: {
         const quint8 kind = r.get<quint8>();
         r.take(16);
-        if (kind == ImageRaster) {
-            const qint32 fmt = r.get<qint32>(), w = r.get<qint32>(), h = r.get<qint32>(), bpl = r.get<qint32>();
-            if (!r.ok || !Raster_Format_Allowed(fmt) || w <= 0 || h <= 0 || w > 32767 || h > 32767
-                || qint64(w) * h > Keyed_Archive_Max_Image_Pixels
-                || bpl != Bytes_Per_Line(w, QImage::Format(fmt)))
-                return false;
-            return r.take(qint64(bpl) * h) != nullptr;
-        }
-        if (kind == ImageVector) {
+        if (kind == ImagePng) {
             const quint32 n = r.get<quint32>();
             return r.take(n) != nullptr;
         }
+        if (kind == ImageReference)
+            return r.take(DigestLength) != nullptr;
         return false;
     }
     default: return false;
@@ -271,40 +429,28 @@ void KeyedArchiver::encodeFont(const char* k, const QFont& v)
     Put_String(m_data, Font_To_String(v));
 }
 
-void KeyedArchiver::encodeImage(const char* k, const PtImage& v)
+void KeyedArchiver::encodeImage(const char* k, const PtImage& v, ImageForm form)
 {
     if (v.isNull())
         return null(k);
-    if (v.isVector()) {
-        const QPicture& pic = v.picture();
+    if (form == ImageForm::Reference) {
+        const QByteArray digest = Keep_Picture(v);
         key(k, KeyedUnarchiver::Image);
-        Put<quint8>(m_data, ImageVector);
+        Put<quint8>(m_data, ImageReference);
         Put<double>(m_data, v.size().width());
         Put<double>(m_data, v.size().height());
-        Put<quint32>(m_data, pic.size());
-        m_data.append(pic.data(), pic.size());
+        m_data.append(digest);
         return;
     }
-    QImage img = v.raster();
-    if (!Raster_Format_Allowed(img.format()))
-        img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (img.isNull() || qint64(img.width()) * img.height() > Keyed_Archive_Max_Image_Pixels)
+    const QByteArray png = v.isVector() ? Picture_To_Png(Raster_Of_Vector(v)) : Png_Of(v.raster());
+    if (png.isEmpty())
         return null(k);
     key(k, KeyedUnarchiver::Image);
-    Put<quint8>(m_data, ImageRaster);
+    Put<quint8>(m_data, ImagePng);
     Put<double>(m_data, v.size().width());
     Put<double>(m_data, v.size().height());
-    const qint64 bpl = Bytes_Per_Line(img.width(), img.format());
-    Put<qint32>(m_data, img.format());
-    Put<qint32>(m_data, img.width());
-    Put<qint32>(m_data, img.height());
-    Put<qint32>(m_data, qint32(bpl));
-    if (bpl == img.bytesPerLine()) {
-        m_data.append(reinterpret_cast<const char*>(img.constBits()), bpl * img.height());
-    } else {
-        for (int y = 0; y < img.height(); ++y)
-            m_data.append(reinterpret_cast<const char*>(img.constScanLine(y)), bpl);
-    }
+    Put<quint32>(m_data, quint32(png.size()));
+    m_data.append(png);
 }
 
 void KeyedArchiver::encodeTextStorage(const char* k, const LMNTextStorage* v)
@@ -518,32 +664,33 @@ bool KeyedUnarchiver::decodeFont(const char* key, QFont& out)
     return r.ok && Font_From_String(s, out);
 }
 
-bool KeyedUnarchiver::decodeImage(const char* key, PtImage& out)
+bool KeyedUnarchiver::decodeImage(const char* key, PtImage& out, bool* unresolved)
 {
+    if (unresolved)
+        *unresolved = false;
     ZL_ENTRY(Image)
     const quint8 kind = r.get<quint8>();
     const double w = r.get<double>(), h = r.get<double>();
     if (!(r.finite(w) && r.finite(h)) || w < 0 || h < 0)
         return false;
-    if (kind == ImageVector) {
-        const quint32 n = r.get<quint32>();
-        const char* d = r.take(n);
+    if (kind == ImageReference) {
+        const char* d = r.take(DigestLength);
         if (!d)
             return false;
-        QPicture pic;
-        pic.setData(d, n);
-        out = PtImage(pic, QSizeF(w, h));
+        PtImage kept;
+        if (Find_Kept_Picture(QByteArray(d, DigestLength), kept))
+            out = kept;
+        else if (unresolved)
+            *unresolved = true;
         return true;
     }
-    const qint32 fmt = r.get<qint32>(), iw = r.get<qint32>(), ih = r.get<qint32>(), bpl = r.get<qint32>();
-    const char* bits = r.take(qint64(bpl) * ih);
-    if (!bits)
+    const quint32 n = r.get<quint32>();
+    const char* d = r.take(n);
+    if (!d)
         return false;
-    QImage img(iw, ih, QImage::Format(fmt));
+    const QImage img = Image_Of_Png(d, qsizetype(n));
     if (img.isNull())
         return false;
-    for (int y = 0; y < ih; ++y)
-        std::memcpy(img.scanLine(y), bits + qint64(y) * bpl, size_t(bpl));
     out = PtImage(img, QSizeF(w, h));
     return true;
 }
@@ -563,4 +710,10 @@ bool KeyedUnarchiver::decodeTextStorage(const char* key, std::unique_ptr<LMNText
     ts->color = hasColor ? c : QColor();
     out = std::move(ts);
     return true;
+}
+
+void Keyed_Archive_Forget_References()
+{
+    QMutexLocker lock(&Kept_Lock());
+    Kept().clear();
 }

@@ -3,11 +3,19 @@
 // of named, typed values. Item archives, card archives and the undo snapshots
 // use it.
 //
-// Layout (little-endian): "ZLKA", version byte 1, class name (u8 length +
+// Layout (little-endian): "ZLKA", version byte 2, class name (u8 length +
 // Latin-1), u16 entry count, then per entry: key (u8 length + Latin-1), type
 // byte, payload. A missing key reads as "not there" and leaves the target
 // unchanged. Reading checks every length against the data, so damaged or
 // hostile bytes are refused, never read past.
+//
+// Pictures travel in forms whose readers check them: a raster picture as PNG
+// bytes (read by Picture_From_Data within the archive's pixel limit), and a
+// picture the owner can make again (a barcode) as a reference: the SHA-256
+// of its contents, resolved through the pictures this process has archived.
+// A reference that this process does not know (data from another process or
+// a forged one) reads as no picture and tells the caller, who makes it anew.
+// A vector picture that is to travel as data is drawn into a raster first.
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -38,7 +46,8 @@ public:
     void encodeString(const char* key, const QString& v);
     void encodeColor(const char* key, const QColor& v);
     void encodeFont(const char* key, const QFont& v);
-    void encodeImage(const char* key, const PtImage& v);
+    enum class ImageForm { Data, Reference };
+    void encodeImage(const char* key, const PtImage& v, ImageForm form = ImageForm::Data);
     void encodeTextStorage(const char* key, const LMNTextStorage* v);
     int count() const { return m_count; }
     QByteArray finish();
@@ -75,7 +84,9 @@ public:
     bool decodeString(const char* key, QString& out);
     bool decodeColor(const char* key, QColor& out);
     bool decodeFont(const char* key, QFont& out);
-    bool decodeImage(const char* key, PtImage& out);
+    // `unresolved` (when given) is set when the key holds a reference to a
+    // picture this process does not know; `out` is then left alone.
+    bool decodeImage(const char* key, PtImage& out, bool* unresolved = nullptr);
     bool decodeTextStorage(const char* key, std::unique_ptr<LMNTextStorage>& out);
 
 private:
@@ -96,3 +107,11 @@ private:
 
 // Largest picture an archive may carry, in pixels.
 inline constexpr qint64 Keyed_Archive_Max_Image_Pixels = 100'000'000;
+// Resolution at which a vector picture is drawn when it travels as data.
+inline constexpr double Keyed_Archive_Vector_Dpi = 300.0;
+
+// How many pictures archived by reference this process keeps (the oldest
+// are forgotten first; their owners then make them anew).
+inline constexpr int Keyed_Archive_Kept_References = 256;
+// Forgets every picture archived by reference (tests).
+void Keyed_Archive_Forget_References();

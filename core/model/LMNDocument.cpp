@@ -195,6 +195,53 @@ QByteArray LMNDocument::dataOfType(const QString& typeName, LMNError* error) con
     return {};
 }
 
+bool LMNDocument::readFromData(const QByteArray& data, const QString& typeName, LMNError* error)
+{
+    auto fail = [&] {
+        if (error)
+            *error = LMNErrorWithCode(2);
+        return false;
+    };
+    if (typeName != LMNDocumentNewTypeName && typeName != LMNDocumentOldTypeName)
+        return fail();
+    const std::optional<QVariant> root = Plist_Parse(data);
+    if (!root || root->typeId() != QMetaType::QVariantMap)
+        return fail();
+    const QVariantMap dict = root->toMap();
+    const QVariant version = dict.value(LMNDocumentVersionKey);
+    if (version.typeId() != QMetaType::LongLong || version.toLongLong() < 1
+        || version.toLongLong() > LMNDocumentCurrentVersion)
+        return fail();
+    const QVariant graphics = dict.value(LMNDocumentGraphicsKey);
+    if (graphics.typeId() != QMetaType::QVariantList)
+        return fail();
+    const QVariant print = dict.value(LMNDocumentPrintInfoKey, QByteArray(""));
+    if (print.typeId() != QMetaType::QByteArray)
+        return fail();
+    QList<LMNGraphicPtr> items;
+    for (const QVariant& v : graphics.toList()) {
+        if (v.typeId() != QMetaType::QByteArray)
+            return fail();
+        std::unique_ptr<LMNGraphic> item = LMNGraphic::initWithCoder(v.toByteArray());
+        if (!item)
+            return fail();
+        items.append(LMNGraphicPtr(std::move(item)));
+    }
+
+    Clear_All_Undo_Redo();
+    m_undo.disableUndoRegistration();
+    if (!items.isEmpty()) {
+        QList<int> indexes(items.size());
+        for (int i = 0; i < indexes.size(); ++i)
+            indexes[i] = i;
+        insertGraphics(items, indexes);
+    }
+    m_undo.enableUndoRegistration();
+    m_undo.removeAllActions();
+    printInfo = print.toByteArray();
+    return true;
+}
+
 QString LMNDocument::displayName() const
 {
     return Main_App_wnd ? Main_App_wnd->App_Name() : QCoreApplication::applicationName();

@@ -2,8 +2,8 @@
 // The document: the ordered list of canvas items of the design (index 0 is the
 // front-most item, drawn last). It records insertions, removals and observed
 // property changes of its items with its undo manager, gives the canvas size
-// and produces its own data. It never reads a document: designs are opened
-// and saved by the main window in their own file format.
+// and produces its own data, which it also reads back. Designs themselves are
+// opened and saved by the main window in their own file format.
 #include <QByteArray>
 #include <QList>
 #include <QSizeF>
@@ -64,7 +64,11 @@ public:
     // "graphics" as item archives and "printInfo"), or PDF or TIFF data of the
     // items through Document_Picture_Data_Source. Empty for another type.
     QByteArray dataOfType(const QString& typeName, LMNError* error = nullptr) const;
-    bool readFromData(const QByteArray&, const QString&, LMNError* = nullptr) { return false; }
+    // Reads data of the document's own type as dataOfType writes it: every
+    // item archive must read, or nothing changes and the answer is false with
+    // error code 2. The items read replace the list (with undo registration
+    // off, and the undo history cleared); the print settings are taken too.
+    bool readFromData(const QByteArray& data, const QString& typeName, LMNError* error = nullptr);
     static bool canConcurrentlyReadDocumentsOfType(const QString&) { return true; }
     QString displayName() const;
     bool isDocumentEdited() const { return false; }

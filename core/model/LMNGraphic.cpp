@@ -147,16 +147,43 @@ void Stroke_Border(QPainter& painter, const QPainterPath& path, const QColor& co
     painter.restore();
 }
 
+namespace {
+
+// The folders that hold hatch pictures, the per-user twin first.
+QStringList Hatch_Folders()
+{
+    QStringList out;
+    for (const QString& root : {Created_Resource_Path, Resource_Path})
+        if (!root.isEmpty())
+            out << QDir(root).filePath(QStringLiteral("Fill_Style_Image"));
+    return out;
+}
+
+} // namespace
+
+QStringList Hatch_Style_Names()
+{
+    QStringList names;
+    for (const QString& folder : Hatch_Folders()) {
+        const QStringList files = QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files | QDir::Readable,
+                                                          QDir::Name);
+        for (const QString& f : files)
+            if (f.endsWith(QLatin1String(".png")) && f.size() > 4)
+                names << f.chopped(4);
+    }
+    names.sort();
+    names.removeDuplicates();
+    return names;
+}
+
 QImage Hatch_Pattern_Image(const QString& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !Hatch_Style_Names().contains(name))
         return {};
     const QString file = name + QStringLiteral(".png");
-    for (const QString& root : {Created_Resource_Path, Resource_Path}) {
-        if (root.isEmpty())
-            continue;
-        const QString path = QDir(root).filePath(QStringLiteral("Fill_Style_Image/") + file);
-        if (QFileInfo::exists(path)) {
+    for (const QString& folder : Hatch_Folders()) {
+        const QString path = QDir(folder).filePath(file);
+        if (QFileInfo(path).isFile()) {
             QImage img(path);
             if (!img.isNull())
                 return img;

@@ -106,8 +106,14 @@ QPainterPath Dashed_Path(const QPainterPath& path, const QList<qreal>& pattern,
 // width, the zoom or the device (a width of 0 strokes the thinnest line).
 void Stroke_Border(QPainter& painter, const QPainterPath& path, const QColor& color, double width,
                    const QString& code, Qt::PenJoinStyle join = Qt::MiterJoin, Qt::PenCapStyle cap = Qt::FlatCap);
+// Names of the hatch patterns: the ".png" pictures of "Fill_Style_Image" in
+// the per-user data folder and in the resource folder, without extension,
+// sorted, each once.
+QStringList Hatch_Style_Names();
 // Hatch pattern picture "Fill_Style_Image/<name>.png" of the resource folder
-// (the per-user twin first); null when it cannot be read.
+// (the per-user twin first); null when it cannot be read. Only a name of
+// Hatch_Style_Names() is looked up: a name from a file or the pasteboard
+// never reaches another path ("../x" and the like give no pattern).
 QImage Hatch_Pattern_Image(const QString& name);
 // Two gradient end points that make a linear gradient at `degrees` cover `box`.
 QLineF Gradient_Line_For_Box(const QRectF& box, double degrees);

@@ -1,8 +1,10 @@
 #include "core/model/LMNGraphicArchive.h"
 
+#include "core/model/BarcodeItemImage.h"
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
+#include "core/model/Shape_Control.h"
 #include "platform/Plist.h"
 
 #include <QFileInfo>
@@ -19,12 +21,19 @@ struct Writer {
     void rect(const char* k, QRectF& v) { ++graphic_decode_count; a.encodeRect(k, v); }
     void boolean(const char* k, bool& v) { ++graphic_decode_count; a.encodeBool(k, v); }
     void int32(const char* k, int& v) { ++graphic_decode_count; a.encodeInt32(k, v); }
+    void int32Max(const char* k, int& v, int) { int32(k, v); }
     void flt(const char* k, float& v) { ++graphic_decode_count; a.encodeFloat(k, v); }
     void dbl(const char* k, double& v) { ++graphic_decode_count; a.encodeFloat(k, float(v)); }
     void string(const char* k, QString& v) { ++graphic_decode_count; a.encodeString(k, v); }
     void color(const char* k, QColor& v) { ++graphic_decode_count; a.encodeColor(k, v); }
     void font(const char* k, QFont& v) { ++graphic_decode_count; a.encodeFont(k, v); }
     void image(const char* k, PtImage& v) { ++graphic_decode_count; a.encodeImage(k, v); }
+    // A barcode's picture travels as a reference: its owner can make it anew.
+    void barcodeImage(const char* k, PtImage& v)
+    {
+        ++graphic_decode_count;
+        a.encodeImage(k, v, KeyedArchiver::ImageForm::Reference);
+    }
     void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { ++graphic_decode_count; a.encodeTextStorage(k, v.get()); }
 };
 
@@ -46,12 +55,16 @@ struct Reader {
     void rect(const char* k, QRectF& v) { step(k, [&] { return u.decodeRect(k, v); }); }
     void boolean(const char* k, bool& v) { step(k, [&] { return u.decodeBool(k, v); }); }
     void int32(const char* k, int& v) { step(k, [&] { return u.decodeInt32(k, v); }); }
+    // A count above `max` is refused.
+    void int32Max(const char* k, int& v, int max) { step(k, [&] { return u.decodeInt32(k, v) && v <= max; }); }
     void flt(const char* k, float& v) { step(k, [&] { return u.decodeFloat(k, v); }); }
     void dbl(const char* k, double& v) { step(k, [&] { return u.decodeDouble(k, v); }); }
     void string(const char* k, QString& v) { step(k, [&] { return u.decodeString(k, v); }); }
     void color(const char* k, QColor& v) { step(k, [&] { return u.decodeColor(k, v); }); }
     void font(const char* k, QFont& v) { step(k, [&] { return u.decodeFont(k, v); }); }
     void image(const char* k, PtImage& v) { step(k, [&] { return u.decodeImage(k, v); }); }
+    bool barcodeImageUnresolved = false;
+    void barcodeImage(const char* k, PtImage& v) { step(k, [&] { return u.decodeImage(k, v, &barcodeImageUnresolved); }); }
     void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { step(k, [&] { return u.decodeTextStorage(k, v); }); }
 };
 
@@ -126,8 +139,8 @@ void Visit_Groups(C& c, LMNGraphic& g)
     case LMNKind::Shape:
         c.string("_shape_type", g._shape_type);
         c.flt("cor_rad_val", g.cor_rad_val);
-        c.int32("double_star_type", g.double_star_type);
-        c.int32("polygon_type", g.polygon_type);
+        c.int32Max("double_star_type", g.double_star_type, Shape_Max_Point_Count);
+        c.int32Max("polygon_type", g.polygon_type, Shape_Max_Point_Count);
         c.int32("text_rotation", g.text_rotation);
         break;
     case LMNKind::Image:
@@ -151,7 +164,7 @@ void Visit_Groups(C& c, LMNGraphic& g)
         c.image("_contents_with_settings", g._contents_with_settings);
         break;
     case LMNKind::Barcode:
-        c.image("_barcode_image", g._barcode_image);
+        c.barcodeImage("_barcode_image", g._barcode_image);
         c.int32("linear_or_2d", g.linear_or_2d);
         c.int32("barcode_font_index", g.barcode_font_index);
         c.string("linear_font_val", g.linear_font_val);
@@ -236,6 +249,10 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
             *error = QStringLiteral("wrong value for key \"%1\"").arg(QString::fromLatin1(r.failedKey));
         return nullptr;
     }
+    // A barcode picture this process does not hold is made again from the
+    // item's settings and texts.
+    if (r.barcodeImageUnresolved)
+        item->_barcode_image = Barcode_Item_Image(*item);
     return item;
 }
 

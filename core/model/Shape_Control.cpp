@@ -80,7 +80,7 @@ QPainterPath Shape_Control::Custom_Polygon() const
 QPainterPath Shape_Control::Polygon_With_Diffrent_Sides(int n) const
 {
     QPainterPath p;
-    if (n <= 0)
+    if (n <= 0 || n > Shape_Max_Point_Count)
         return Winding(p);
     const double rx = _bounds.width() / 2, ry = _bounds.height() / 2;
     const double cx = _bounds.x() + rx, cy = _bounds.y() + ry;

@@ -6,6 +6,11 @@
 // hit-testing use the non-zero winding rule.
 #include "core/model/LMNGraphic.h"
 
+// The most points a star walk takes. double_star_type and polygon_type above
+// it are refused by the item archive and draw nothing, so a hostile value
+// cannot have drawing build billions of path points.
+inline constexpr int Shape_Max_Point_Count = 1000;
+
 class Shape_Control : public LMNGraphic {
 public:
     Shape_Control() : LMNGraphic(LMNBlank{}) { init(); }
@@ -24,7 +29,8 @@ public:
     QPainterPath Diamond_path() const;
     QPainterPath Custom_Polygon() const;   // the four-pointed star
     // Walk of `count` points on the inscribed ellipse, each two n-th parts of
-    // a turn after the last, starting at the middle of the top edge.
+    // a turn after the last, starting at the middle of the top edge; empty
+    // for a count of 0 or less or above Shape_Max_Point_Count.
     QPainterPath Polygon_With_Diffrent_Sides(int count) const;
 
     // The unrotated outline of the shape code; empty for an unknown code.

@@ -7,6 +7,9 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -16,7 +19,7 @@ QVariant sampleTree()
     QVariantMap inner;
     inner.insert("neg", QVariant(qint64(-5)));
     inner.insert("big", QVariant(qint64(3000000000LL)));
-    inner.insert("min", QVariant(std::numeric_limits<qint64>::min()));
+    inner.insert("min", QVariant(std::numeric_limits<qint64>::min() + 1));
     inner.insert("zero", QVariant(qint64(0)));
     QVariantMap root;
     root.insert("string", QString::fromUtf8("Zorv \xc3\xa9t\xc3\xa9 <&> \"q\""));
@@ -60,7 +63,7 @@ TEST_P(PlistRoundTrip, EveryTypeSurvives)
     const QVariantMap ints = m["ints"].toMap();
     EXPECT_EQ(ints["neg"].toLongLong(), -5);
     EXPECT_EQ(ints["big"].toLongLong(), 3000000000LL);
-    EXPECT_EQ(ints["min"].toLongLong(), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(ints["min"].toLongLong(), std::numeric_limits<qint64>::min() + 1);
     EXPECT_EQ(ints["zero"].toLongLong(), 0);
     EXPECT_EQ(m["date"].toDateTime(), src["date"].toDateTime());
     EXPECT_EQ(m["old date"].toDateTime(), src["old date"].toDateTime());
@@ -118,25 +121,34 @@ TEST(Plist, HostileInputIsRefusedWithoutCrash)
     nulKey += QByteArray(7, '\0') + '\x03' + QByteArray(8, '\0') + QByteArray(7, '\0') + '\x10';
     EXPECT_FALSE(Plist_Parse(nulKey).has_value());
 
+    // Whatever is read can be written again in both formats.
+    int accepted = 0;
+    auto parse = [&](const QByteArray& bytes) {
+        const auto v = Plist_Parse(bytes);
+        if (!v) return;
+        ++accepted;
+        EXPECT_FALSE(Plist_Serialize(*v, PlistFormat::Xml).isEmpty());
+        EXPECT_FALSE(Plist_Serialize(*v, PlistFormat::Binary).isEmpty());
+    };
     // Every truncation of both formats: either a value or nullopt, never a crash.
-    for (int n = 0; n < good.size(); ++n) (void)Plist_Parse(good.left(n));
-    for (int n = 0; n < goodXml.size(); n += 7) (void)Plist_Parse(goodXml.left(n));
+    for (int n = 0; n < good.size(); ++n) parse(good.left(n));
+    for (int n = 0; n < goodXml.size(); n += 7) parse(goodXml.left(n));
 
     QRandomGenerator rng(12345);
     for (int round = 0; round < qEnvironmentVariableIntValue("ZL_FUZZ_ROUNDS") + 400; ++round) {
         QByteArray noise(int(rng.bounded(1, 300)), '\0');
         for (auto& c : noise) c = char(rng.bounded(256));
         if (round % 2) noise.prepend("bplist00");
-        (void)Plist_Parse(noise);
+        parse(noise);
         // Flip bytes of a good binary list.
         QByteArray flipped = good;
         for (int k = 0; k < 4; ++k) flipped[int(rng.bounded(flipped.size()))] = char(rng.bounded(256));
-        (void)Plist_Parse(flipped);
+        parse(flipped);
         QByteArray xml = goodXml;
         for (int k = 0; k < 4; ++k) xml[int(rng.bounded(xml.size()))] = char(rng.bounded(256));
-        (void)Plist_Parse(xml);
+        parse(xml);
     }
-    SUCCEED();
+    EXPECT_GT(accepted, 0);
 }
 
 // A binary list of the given objects (object 0 at the top), references and
@@ -211,6 +223,113 @@ TEST(Plist, BinaryNestingAndSharedReferencesAreBounded)
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->toList().size(), 4000);
     EXPECT_EQ(back->toList()[3999].toList()[1].toLongLong(), 2);
+}
+
+QByteArray xmlDict(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body + "</dict></plist>";
+}
+
+QByteArray bigEndianDouble(double v)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    QByteArray b(8, '\0');
+    for (int k = 0; k < 8; ++k) b[k] = char((bits >> (56 - 8 * k)) & 0xFF);
+    return b;
+}
+
+// A string holding U+0000 is refused by the writer and by both readers, so a
+// round trip never cuts it short.
+TEST(PlistValueRanges, NulCharactersAreRefusedOnBothSides)
+{
+    const QString nul = QStringLiteral("before") + QChar(0) + QStringLiteral("after");
+    for (PlistFormat f : {PlistFormat::Xml, PlistFormat::Binary}) {
+        QString err;
+        EXPECT_TRUE(Plist_Serialize(QVariantList{nul}, f, &err).isEmpty());
+        EXPECT_FALSE(err.isEmpty());
+        EXPECT_TRUE(Plist_Serialize(QVariantMap{{nul, 1}}, f).isEmpty());
+        EXPECT_FALSE(Plist_Serialize(QVariantMap{{"k", "plain"}}, f).isEmpty());
+    }
+    EXPECT_FALSE(Plist_Parse(xmlDict(QByteArray("<key>k</key><string>a\0b</string>", 30))).has_value());
+    EXPECT_FALSE(Plist_Parse(xmlDict(QByteArray("<key>k\0x</key><string>ab</string>", 31))).has_value());
+    // Control characters other than NUL survive both formats.
+    const QString controls = QStringLiteral("a\x01\t\x1f<&>b");
+    for (PlistFormat f : {PlistFormat::Xml, PlistFormat::Binary}) {
+        auto back = Plist_Parse(Plist_Serialize(QVariantList{controls}, f));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->toList().value(0).toString(), controls);
+    }
+}
+
+TEST(PlistValueRanges, DatesOutsideThirtyTwoBitSecondsAreRefused)
+{
+    const QDateTime last(QDate(2069, 1, 19), QTime(3, 14, 7), QTimeZone::utc());
+    const QDateTime first(QDate(1932, 12, 13), QTime(20, 45, 52), QTimeZone::utc());
+    for (PlistFormat f : {PlistFormat::Xml, PlistFormat::Binary}) {
+        for (const QDateTime& d : {first, last}) {
+            auto back = Plist_Parse(Plist_Serialize(QVariantList{d}, f));
+            ASSERT_TRUE(back.has_value());
+            EXPECT_EQ(back->toList().value(0).toDateTime(), d);
+        }
+        EXPECT_TRUE(Plist_Serialize(QVariantList{last.addSecs(1)}, f).isEmpty());
+        EXPECT_TRUE(Plist_Serialize(QVariantList{first.addSecs(-1)}, f).isEmpty());
+    }
+    EXPECT_TRUE(Plist_Parse(xmlDict("<key>d</key><date>2069-01-19T03:14:07Z</date>")).has_value());
+    for (const char* text : {"2069-01-19T03:14:08Z", "9999-12-31T00:00:00Z", "0001-01-01T00:00:00Z",
+                             "garbage", "2020-01-01", "2020-01-01T00:00:00+01:00", ""}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(Plist_Parse(xmlDict("<key>d</key><date>" + QByteArray(text) + "</date>")).has_value());
+    }
+    EXPECT_FALSE(Plist_Parse(xmlDict("<key>d</key><date/>")).has_value());
+    // Binary dates carry a double: too large, or not a number at all.
+    for (double sec : {1.0e12, -3.0e9, std::nan(""), 4.0e9}) {
+        SCOPED_TRACE(sec);
+        EXPECT_FALSE(Plist_Parse(binaryList({QByteArray("\x33", 1) + bigEndianDouble(sec)})).has_value());
+    }
+    EXPECT_TRUE(Plist_Parse(binaryList({QByteArray("\x33", 1) + bigEndianDouble(86400.5)})).has_value());
+}
+
+// Milliseconds survive any number of binary round trips (they drifted by one
+// at each when the fraction was cut rather than rounded).
+TEST(PlistValueRanges, DateMillisecondsDoNotDrift)
+{
+    for (const QDateTime& d : {QDateTime(QDate(2001, 1, 12), QTime(21, 38, 1, 223), QTimeZone::utc()),
+                               QDateTime(QDate(1990, 2, 3), QTime(4, 5, 6, 789), QTimeZone::utc()),
+                               QDateTime(QDate(2000, 12, 31), QTime(23, 59, 59, 999), QTimeZone::utc())}) {
+        QVariant v = QVariantList{d};
+        for (int round = 0; round < 5; ++round)
+            v = *Plist_Parse(Plist_Serialize(v, PlistFormat::Binary));
+        EXPECT_EQ(v.toList().value(0).toDateTime(), d) << d.toString(Qt::ISODateWithMs).toStdString();
+    }
+}
+
+// Whatever a list holds, it can be written back as XML: reals beyond 2^63
+// and INT64_MIN are refused when read, as when written.
+TEST(PlistValueRanges, NumbersXmlCannotCarryAreRefusedOnBothSides)
+{
+    const double below = 9223372036854774784.0;   // the largest double under 2^63
+    for (PlistFormat f : {PlistFormat::Xml, PlistFormat::Binary}) {
+        for (double bad : {1.0e300, -9223372036854775808.0, std::numeric_limits<double>::infinity(), std::nan("")})
+            EXPECT_TRUE(Plist_Serialize(QVariantList{bad}, f).isEmpty()) << bad;
+        EXPECT_TRUE(Plist_Serialize(QVariantList{std::numeric_limits<qint64>::min()}, f).isEmpty());
+        EXPECT_TRUE(Plist_Serialize(QVariantList{quint64(1) << 63}, f).isEmpty());
+        auto back = Plist_Parse(Plist_Serialize(QVariantList{below, -below, std::numeric_limits<qint64>::max()}, f));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->toList().value(1).toDouble(), -below);
+        EXPECT_EQ(back->toList().value(2).toLongLong(), std::numeric_limits<qint64>::max());
+    }
+    EXPECT_FALSE(Plist_Parse(xmlDict("<key>r</key><real>1e300</real>")).has_value());
+    EXPECT_FALSE(Plist_Parse(xmlDict("<key>r</key><real>nan</real>")).has_value());
+    EXPECT_FALSE(Plist_Parse(xmlDict("<key>i</key><integer>-9223372036854775808</integer>")).has_value());
+    // Binary: a real of 1e300, and the unsigned integer 2^63 (a 16-byte integer).
+    EXPECT_FALSE(Plist_Parse(binaryList({QByteArray("\x23", 1) + bigEndianDouble(1.0e300)})).has_value());
+    QByteArray u63("\x14", 1);
+    u63 += QByteArray(8, '\0') + QByteArray("\x80", 1) + QByteArray(7, '\0');
+    EXPECT_FALSE(Plist_Parse(binaryList({u63})).has_value());
+    // A dictionary whose key is a number.
+    QByteArray dict("\xD1\x00\x00\x00\x01\x00\x00\x00\x02", 9);
+    EXPECT_FALSE(Plist_Parse(binaryList({dict, QByteArray("\x10\x05", 2), QByteArray("\x10\x06", 2)})).has_value());
 }
 
 TEST(Plist, FilesAreWrittenAtomicallyAndReadBack)

@@ -198,12 +198,18 @@ TEST_F(Archive, PictureCarriesPathPicturesAndEffects)
     EXPECT_EQ(back->Text_Value, "caption");
     EXPECT_TRUE(back->gray_Scale);
     EXPECT_FLOAT_EQ(back->hue_val, 0.25f);
-    EXPECT_EQ(back->_contents.raster(), items[3]->_contents.raster());
+    // Pictures travel as PNG: the pixels come back, in straight alpha.
+    auto same = [](const PtImage& a, const PtImage& b) {
+        return a.raster().convertToFormat(QImage::Format_ARGB32) == b.raster().convertToFormat(QImage::Format_ARGB32);
+    };
+    EXPECT_TRUE(same(back->_contents, items[3]->_contents));
     EXPECT_EQ(back->_contents.size(), QSizeF(32, 16));
-    EXPECT_EQ(back->_contents_with_settings.raster(), items[3]->_contents_with_settings.raster());
+    EXPECT_TRUE(same(back->_contents_with_settings, items[3]->_contents_with_settings));
+    // A barcode read back in the process that archived it has its very picture.
     auto bar = LMNGraphic::initWithCoder(items[4]->encodeWithCoder());
     EXPECT_TRUE(bar->_barcode_image.isVector());
     EXPECT_EQ(bar->_barcode_image.size(), QSizeF(30, 10));
+    EXPECT_EQ(bar->_barcode_image.picture().data(), items[4]->_barcode_image.picture().data());
     EXPECT_DOUBLE_EQ(bar->header_font_val.pointSizeF(), 14);
 }
 
@@ -325,6 +331,41 @@ TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
     err.code = 0;
     EXPECT_TRUE(LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(QVariantList{}, PlistFormat::Binary), &err).isEmpty());
     EXPECT_EQ(err.code, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A star or polygon whose point count came from a pasted or restored archive
+// is bounded: an absurd count is refused with the paste instead of having
+// drawing build billions of points.
+TEST_F(Archive, StarAndPolygonCountsAreBounded)
+{
+    for (const char* code : {"DS", "P"}) {
+        SCOPED_TRACE(code);
+        Shape_Control s;
+        s._shape_type = QString::fromLatin1(code);
+        s._bounds = QRectF(0, 0, 100, 100);
+        int& field = s._shape_type == "DS" ? s.double_star_type : s.polygon_type;
+        field = 2147483647;
+        Expect_Refused(LMNGraphic::pasteboardDataWithGraphics({&s}), "count 2^31 - 1");
+        bool ok = true;
+        EXPECT_TRUE(LMNGraphic::graphicsWithProperties({s.encodeWithCoder()}, &ok).isEmpty());
+        EXPECT_FALSE(ok);
+        // A value set by other means draws nothing rather than 2^31 points.
+        EXPECT_TRUE(s.bezierPathForDrawing().isEmpty());
+
+        field = Shape_Max_Point_Count;
+        const auto pasted = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&s}));
+        ASSERT_EQ(pasted.size(), 1);
+        EXPECT_EQ(pasted[0]->bezierPathForDrawing().elementCount(), Shape_Max_Point_Count + 1);
+        // Zero and negative counts keep their empty outline.
+        field = -3;
+        const auto empty = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&s}));
+        ASSERT_EQ(empty.size(), 1);
+        EXPECT_TRUE(empty[0]->bezierPathForDrawing().isEmpty());
+    }
 }
 
 } // namespace

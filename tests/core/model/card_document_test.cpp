@@ -219,4 +219,72 @@ TEST_F(Document, CanvasSizeDataAndName)
     EXPECT_EQ(doc.displayName(), win.App_Name());
 }
 
+// The document reads back the data it writes for its own type: all of it or
+// nothing.
+TEST_F(Document, ReadsItsOwnDataBackOrNothing)
+{
+    auto text = std::make_shared<LMNText>();
+    text->Set_text_value("kept");
+    text->control_ID = "T9";
+    text->ctrl_is_locked = true;
+    doc.insertGraphics({shape(1), text, shape(3)}, {0, 1, 2});
+    doc.printInfo = QByteArray("print settings");
+    const QByteArray data = doc.dataOfType(LMNDocumentNewTypeName);
+
+    LMNDocument other;
+    other.insertGraphic(shape(99), 0);
+    ASSERT_TRUE(other.readFromData(data, LMNDocumentOldTypeName));
+    ASSERT_EQ(other.graphics().size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(other.graphics()[i]->encodeWithCoder(), doc.graphics()[i]->encodeWithCoder()) << i;
+    EXPECT_EQ(other.graphics()[1]->control_ID, "T9");   // not a paste: identifiers and locks stay
+    EXPECT_TRUE(other.graphics()[1]->ctrl_is_locked);
+    EXPECT_EQ(other.printInfo, QByteArray("print settings"));
+    EXPECT_FALSE(other.undoManager().canUndo());
+    EXPECT_EQ(other.dataOfType(LMNDocumentNewTypeName), data);
+
+    auto graphicsWith = [&](const QVariant& element) {
+        QVariantMap dict = Plist_Parse(data)->toMap();
+        QVariantList list = dict["graphics"].toList();
+        list.append(element);
+        dict["graphics"] = list;
+        return Plist_Serialize(dict, PlistFormat::Binary);
+    };
+    auto withKey = [&](const QString& key, const QVariant& value) {
+        QVariantMap dict = Plist_Parse(data)->toMap();
+        if (value.isValid())
+            dict[key] = value;
+        else
+            dict.remove(key);
+        return Plist_Serialize(dict, PlistFormat::Binary);
+    };
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        QString type;
+    } bad[] = {
+        {"another type", data, LMNDocumentPdfTypeName},
+        {"no property list", QByteArray("x"), LMNDocumentNewTypeName},
+        {"array root", Plist_Serialize(QVariantList{}, PlistFormat::Binary), LMNDocumentNewTypeName},
+        {"newer version", withKey("version", qint64(3)), LMNDocumentNewTypeName},
+        {"no version", withKey("version", QVariant()), LMNDocumentNewTypeName},
+        {"no graphics", withKey("graphics", QVariant()), LMNDocumentNewTypeName},
+        {"graphics not a list", withKey("graphics", QString("x")), LMNDocumentNewTypeName},
+        {"print settings not data", withKey("printInfo", qint64(1)), LMNDocumentNewTypeName},
+        {"an element not data", graphicsWith(QString("x")), LMNDocumentNewTypeName},
+        {"an unreadable archive", graphicsWith(QByteArray("ZLKA junk")), LMNDocumentNewTypeName},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.what);
+        LMNError err;
+        EXPECT_FALSE(other.readFromData(b.bytes, b.type, &err));
+        EXPECT_EQ(err.code, 2);
+        EXPECT_EQ(other.graphics().size(), 3);   // nothing changed
+    }
+    // An empty document reads as empty.
+    LMNDocument empty;
+    EXPECT_TRUE(other.readFromData(empty.dataOfType(LMNDocumentNewTypeName), LMNDocumentNewTypeName));
+    EXPECT_TRUE(other.graphics().isEmpty());
+}
+
 } // namespace

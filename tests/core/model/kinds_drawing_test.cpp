@@ -513,3 +513,47 @@ TEST_F(Kinds, BarcodeDrawsAtItsOwnSizeFromTheTopLeft)
 }
 
 } // namespace
+
+namespace {
+
+// Hatch names come from files and the pasteboard; only the names of the
+// pattern pictures that are there are looked up, so "../name" never loads
+// another picture.
+TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
+{
+    QTemporaryDir dir;
+    const QString saved = Resource_Path, savedUser = Created_Resource_Path;
+    Resource_Path = dir.filePath("res");
+    Created_Resource_Path = dir.filePath("user");
+    QDir().mkpath(Resource_Path + "/Fill_Style_Image");
+    QDir().mkpath(Created_Resource_Path + "/Fill_Style_Image");
+    QImage black(4, 4, QImage::Format_ARGB32);
+    black.fill(Qt::black);
+    ASSERT_TRUE(black.save(Resource_Path + "/Fill_Style_Image/dots.png"));
+    ASSERT_TRUE(black.save(Created_Resource_Path + "/Fill_Style_Image/mine.png"));
+    ASSERT_TRUE(black.save(Resource_Path + "/secret.png"));
+    ASSERT_TRUE(black.save(dir.filePath("outside.png")));
+
+    EXPECT_EQ(Hatch_Style_Names(), QStringList({"dots", "mine"}));
+    EXPECT_FALSE(Hatch_Pattern_Image("dots").isNull());
+    EXPECT_FALSE(Hatch_Pattern_Image("mine").isNull());
+    for (const QString& bad : {QString("../secret"), QString("../../outside"), dir.filePath("outside"),
+                               QString("../Fill_Style_Image/dots"), QString("./dots"), QString("dots.png")})
+        EXPECT_TRUE(Hatch_Pattern_Image(bad).isNull()) << bad.toStdString();
+
+    // Drawn: a hatch that names a picture outside the list shows only its background.
+    Shape_Control s;
+    s._bounds = QRectF(10, 10, 100, 100);
+    s._isDrawingStroke = false;
+    s._fill_type = "H";
+    s._fill_htch_clr = Qt::yellow;
+    s._fill_hatch_type = "../secret";
+    EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::yellow));
+    s._fill_hatch_type = "dots";
+    EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::black));
+
+    Resource_Path = saved;
+    Created_Resource_Path = savedUser;
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// Spreadsheets (.xlsx): opened, every sheet and its header read.
+#include "data/Spreadsheet.h"
+#include "fuzz/FuzzSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Fuzz_Start();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("book.xlsx"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return 0;
+        f.write(Fuzz_Bytes(data, size));
+    }
+    Xlsx_Workbook book;
+    if (!book.open(path))
+        return 0;
+    (void)book.sharedStrings();
+    const int sheets = std::min(book.sheetCount(), 8);
+    for (int n = 1; n <= sheets; ++n) {
+        const SheetTable table = book.readSheet(n);
+        qint64 cells = 0;
+        for (const QStringList& row : table)
+            cells += row.size();
+        Fuzz_Check(cells <= Max_Sheet_Cells, "a table keeps the cell limit");
+        (void)book.readHeader(n);
+    }
+    return 0;
+}

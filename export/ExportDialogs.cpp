@@ -311,7 +311,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(sideBox);
 
     Export_with_batch_chk = new QCheckBox(tr("Export one file per series row"));
-    Export_with_excel_chk = new QCheckBox;
+    Export_with_excel_chk = new QCheckBox(this);
     Export_with_excel_chk->setVisible(false);
     m_column->addWidget(Export_with_batch_chk);
     m_column->addWidget(export_range_box);

@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -100,6 +101,10 @@ Card_Wizard* Card_Wizard::defaultInstance()
 void Card_Wizard::buildUi()
 {
     auto* v = new QVBoxLayout(this);
+    // The two pages share one place: the window keeps the size of the larger
+    // and does not grow past the screen's edge when the page turns.
+    m_pages = new QStackedWidget;
+    v->addWidget(m_pages);
 
     Size_Box = new QGroupBox(tr("Size and shape"));
     auto* sg = new QGridLayout(Size_Box);
@@ -135,7 +140,8 @@ void Card_Wizard::buildUi()
     shapes->addStretch();
     sg->addWidget(new QLabel(tr("Shape")), 4, 0);
     sg->addLayout(shapes, 4, 1, 1, 3);
-    v->addWidget(Size_Box);
+    sg->setRowStretch(5, 1);
+    m_pages->addWidget(Size_Box);
 
     Color_Box = new QGroupBox(tr("Look"));
     auto* cg = new QVBoxLayout(Color_Box);
@@ -192,7 +198,8 @@ void Card_Wizard::buildUi()
     alpha->addWidget(Card_alpha_lbl);
     alpha->addLayout(pair(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1));
     cg->addLayout(alpha);
-    v->addWidget(Color_Box);
+    cg->addStretch();
+    m_pages->addWidget(Color_Box);
 
     auto* buttons = new QHBoxLayout;
     fill_profile_btn = new QPushButton(tr("Profile"));
@@ -256,8 +263,7 @@ void Card_Wizard::Reset_For_Opening()
     Card_border_style->setCurrentIndex(0);
     fill_profile_btn->setVisible(false);
     card_name->setText(default_file_name);
-    Color_Box->setVisible(false);
-    Size_Box->setVisible(true);
+    m_pages->setCurrentWidget(Size_Box);
     Reset_color_box();
     Label_ComboBox->setCurrentIndex(0);
     // "Custom": size fields editable, 100 x 100 millimetres.
@@ -301,8 +307,7 @@ void Card_Wizard::OK_Click()
 {
     if (next_count == 0) {
         Apply_unit_Chaneg_Values();
-        Color_Box->setVisible(true);
-        Size_Box->setVisible(false);
+        m_pages->setCurrentWidget(Color_Box);
         Back_btn->setEnabled(true);
         next_count = 1;
         return;
@@ -334,8 +339,7 @@ void Card_Wizard::Back_Click()
 {
     if (next_count == 1) {
         fill_profile_btn->setVisible(false);
-        Color_Box->setVisible(false);
-        Size_Box->setVisible(true);
+        m_pages->setCurrentWidget(Size_Box);
         Back_btn->setEnabled(false);
         next_count = 0;
         return;

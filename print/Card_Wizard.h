@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 class QTextEdit;
 class Colour_Well;
 class Number_Stepper;
@@ -147,6 +148,7 @@ public:
 
 private:
     void buildUi();
+    QStackedWidget* m_pages = nullptr;   // Size_Box, Color_Box
     int m_shapeAtOpening = 0;
     static QPointer<Card_Wizard> s_instance;
 };

@@ -1734,7 +1734,7 @@ Add_Print_Profile::Add_Print_Profile(QWidget* parent) : QDialog(parent)
     Apply_Dialog_Background(this);
     auto* g = new QGridLayout(this);
     Profile_name = new QLineEdit;
-    pass_profile_name = new QLineEdit;
+    pass_profile_name = new QLineEdit(this);
     pass_profile_name->setVisible(false);
     Printer_ComboBox = new QComboBox;
     g->addWidget(new QLabel(tr("Profile name:")), 0, 0);

@@ -1,7 +1,9 @@
 // Shared entry point of every test executable: a real QApplication on the
 // offscreen platform, so fonts, images, painters and widgets all work headless.
+// Its one screen is 1366 x 768, the smallest our windows must fit.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -22,8 +24,17 @@ extern "C" const char* __asan_default_options()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtimeDir;
+    const QString screens = runtimeDir.filePath(QStringLiteral("screens.json"));
+    QFile config(screens);
+    if (config.open(QIODevice::WriteOnly)) {
+        config.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1366, "height": 768,
+                        "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.toLocal8Bit());
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     // Keep the per-user data of a test run out of the real home folder.

@@ -3,6 +3,7 @@
 #include "barcode/generation/BarcodeRoad.h"
 #include "core/canvas/LMNRenderingView.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -1092,8 +1093,7 @@ void PDF_Export::OKPressed()
             return;
         QString folder = chooseFolder
             ? chooseFolder()
-            : QFileDialog::getExistingDirectory(this, tr("Choose the Destination Folder"), QString(),
-                                                QFileDialog::ShowDirsOnly);
+            : Choose_Folder(this, tr("Choose the Destination Folder"));
         if (Trim_Str(folder).isEmpty())
             return;
         const QString exportFolder = Path_Join(folder, pdf_export_folder_name);

@@ -2,6 +2,7 @@
 
 #include "core/model/Card_Property.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -591,12 +592,11 @@ void Card_Wizard::Show_Hide_Card_Transp_Ctrl(bool hide)
 
 void Card_Wizard::Card_Image_Browse_Btn()
 {
-    QFileDialog dialog(this, tr("Choose a picture"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(tr("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)"));
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    Card_Image_path->setText(dialog.selectedFiles().first());
+    const QString path = Choose_Open_File(
+        this, tr("Choose a picture"), tr("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)"),
+        Card_Image_path->text());
+    if (!path.isEmpty())
+        Card_Image_path->setText(path);
 }
 
 void Card_Wizard::Card_Image_Library_Btn()

@@ -7,6 +7,7 @@
 #include "core/canvas/LMNGrid.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNGraphic.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
@@ -56,8 +57,7 @@ QString Default_Choose_File(const QString& title, const QStringList& extensions)
     for (const QString& e : extensions)
         patterns << QStringLiteral("*.") + e;
     QWidget* parent = Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr;
-    return QFileDialog::getOpenFileName(parent, title, QString(),
-                                        QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
+    return Choose_Open_File(parent, title, QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
 }
 
 bool Default_Page_Layout(PrintInfo& info)

@@ -1,6 +1,7 @@
 #include "print/Card_Wizard.h"
 
 #include "core/model/Card_Property.h"
+#include "core/model/LMNGraphic.h"
 #include "core/util/BatchServices.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
@@ -84,8 +85,7 @@ Card_Wizard::Card_Wizard(QWidget* parent) : QDialog(parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(pal);
-    for (const QString& folder : Resource_Folder_Paths(QStringLiteral("Fill_Style_Image")))
-        Card_hatch_style->addItems(MainWindowServices::Get_Files_Array_At_Path(folder, true));
+    Card_hatch_style->addItems(Hatch_Style_Names());
     if (Card_hatch_style->count())
         Card_hatch_style->setCurrentIndex(0);
     Label_ComboBox->addItems(Catalogue_Vendor_Names());

@@ -133,7 +133,7 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
     };
 
     // Hatch pattern names (the pattern pictures the program has).
-    const QStringList hatches = Hatch_Pattern_Names();
+    const QStringList hatches = Hatch_Style_Names();
     shape_tab->shape_hatch_style->addItems(hatches);
     shape_tab->shape_hatch_style->setCurrentIndex(-1);
     card_bkgd_tab->Card_hatch_style->addItems(hatches);

@@ -306,6 +306,7 @@ void PDF_Export::buildUi()
     Print_sclview->setBackgroundRole(QPalette::Mid);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PrintView = new Sample_Preview;
+    PrintView->setLabelPainter([this](QPainter& p) { return Draw_Preview_Labels(p); });
     Print_sclview->setWidget(PrintView);
     Print_sclview->viewport()->installEventFilter(this);
     Print_sclview->setMinimumWidth(380);
@@ -1028,15 +1029,11 @@ bool PDF_Export::Execute_Exporting()
         }
         Print_Start = std::max(0, from - 1);
         Print_End = to;
-        int labels = 0;
-        for (int r = Print_Start; r < to; ++r)
-            labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-        Total_Label = labels;
     } else {
         Print_Start = 0;
         Print_End = rows;
-        Total_Label = std::max(0, inum(Total_Text));
     }
+    Total_Label = Labels_Of_Range();
     Total_Label_Real = Total_Label;
     Use_Data_Sheet_Values = batch ? 1 : 0;
     printable_label_count = 0;
@@ -1059,8 +1056,32 @@ bool PDF_Export::Execute_Exporting()
     Real_label_width = label_width;
     Real_label_hight = label_hight;
     pdf_export_opt_real = pdf_export_opt;
+    m_job = Job_From_Controls();
+    m_job.totalLabels = std::max(1, int(Total_Label));   // after skip-invalid counted the valid rows
+    return true;
+}
+
+int PDF_Export::Labels_Of_Range() const
+{
+    if (All_print_rd->isChecked())
+        return std::max(0, inum(Total_Text));
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool pq = !designing && print_with_batch_chk->isChecked() && print_qty_chk->isChecked();
+    int labels = 0;
+    for (int r = std::max(0, inum(from_Text) - 1); r < inum(To_Text); ++r)
+        labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
+    return labels;
+}
+
+Pdf_Export_Job PDF_Export::Job_From_Controls() const
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    const bool all = All_print_rd->isChecked();
+    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+    const int labels = Labels_Of_Range();
     // A sheet of one label is a page per label.
-    int option = pdf_export_opt;
+    int option = std::max(0, pdf_matrix->checkedId());
     if (option <= 1 && Print_Row == 1 && Print_Col == 1)
         option = option == 0 ? 3 : 2;
 
@@ -1070,20 +1091,29 @@ bool PDF_Export::Execute_Exporting()
     job.designing = designing;
     job.batch = batch;
     job.excel = Use_Excel_Binding_Values != 0;
-    job.printQuantity = pq;
+    job.printQuantity = !designing && batch && print_qty_chk->isChecked();
     job.skipInvalid = batch && skip_inavlid_chk->isChecked() && !designing;
-    job.centerBarcode = Use_Barocde_In_Center != 0;
-    job.rowStart = batch ? int(Print_Start) : 0;
-    job.rowEnd = batch ? (All_print_rd->isChecked() ? std::max(rows, 0) : int(Print_End)) : 0;
-    job.labelCap = Total_Label_Real;
-    job.totalLabels = std::max(1, int(Total_Label));
+    job.centerBarcode = !designing;
+    job.rowStart = batch ? (all ? 0 : std::max(0, inum(from_Text) - 1)) : 0;
+    job.rowEnd = batch ? (all ? std::max(rows, 0) : inum(To_Text)) : 0;
+    job.labelCap = labels;
+    job.totalLabels = std::max(1, labels);
     job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
     job.labelImage = Barcode_Image;
     job.invalidImage = invalid_image;
     job.baseName = file_name_save_txt->text();
     job.startCardOption = Start_Card_Option;
-    m_job = job;
-    return true;
+    return job;
+}
+
+int PDF_Export::Draw_Preview_Labels(QPainter& painter) const
+{
+    // The writer's first page, every label the window's own (the card or the
+    // barcode as designed): batch rows are not made for a preview, as making
+    // them changes what the main window shows.
+    Pdf_Export_Job job = Job_From_Controls();
+    job.batch = false;
+    return Draw_First_Pdf_Page(painter, job);
 }
 
 void PDF_Export::OKPressed()

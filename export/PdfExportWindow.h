@@ -27,6 +27,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -183,6 +184,13 @@ private:
     void buildUi();
     void connectControls();
     void setPreviewFrame(QSizeF sheet);
+    // The labels the range gives (the Total field, or the rows From..To each
+    // repeated by its print quantity), and the job the controls describe;
+    // neither changes anything.
+    int Labels_Of_Range() const;
+    Pdf_Export_Job Job_From_Controls() const;
+    // The sheet preview's labels: the first page the job would write.
+    int Draw_Preview_Labels(QPainter& painter) const;
     void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals = false);
     // The page in points, and whether the page is the label (options 2 and 3
     // with the label-size setting).

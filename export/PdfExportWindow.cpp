@@ -64,7 +64,7 @@ QString floatText(double v)
     return QString::number(f, 'g', 9);
 }
 
-void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
+void setPair(QLineEdit* field, Stepper* stepper, double v, const QString& text)
 {
     if (stepper)
         stepper->setValue(v);
@@ -80,7 +80,7 @@ QLineEdit* readOnlyField(int width = 0)
     return f;
 }
 
-QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step,
+QHBoxLayout* pairWidget(QLineEdit*& field, Stepper*& stepper, double min, double max, double step,
                         bool floats)
 {
     auto* h = new QHBoxLayout;
@@ -88,7 +88,7 @@ QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min,
     h->setSpacing(2);
     field = new QLineEdit;
     field->setFixedWidth(64);
-    stepper = new Number_Stepper;
+    stepper = new Stepper;
     stepper->setRange(min, max);
     stepper->setIncrement(step);
     if (floats)
@@ -331,10 +331,10 @@ void PDF_Export::buildUi()
 
 void PDF_Export::connectControls()
 {
-    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (PDF_Export::*action)(QObject*)) {
+    auto pair = [this](QLineEdit* f, Stepper* s, void (PDF_Export::*action)(QObject*)) {
         connect(f, &QLineEdit::editingFinished, this, [this, f, action] { (this->*action)(f); });
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
     };
     pair(horz_mar_Text, horz_mar_Stepper, &PDF_Export::Horz_Margin_Changed);
     pair(vert_mar_Text, vert_mar_Stepper, &PDF_Export::Vert_Margin_Changed);
@@ -650,7 +650,7 @@ void PDF_Export::Page_From_Printer_Click()
     }
 }
 
-void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals)
+void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals)
 {
     if (sender == stepper) {
         if (isInt)
@@ -814,7 +814,7 @@ void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
         v = std::min(v, noBatchMaximum);
     }
     m = std::max(1, m);
-    for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+    for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
         s->setMaximum(m);
     if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
         // The range counts rows, each repeated by its print quantity.

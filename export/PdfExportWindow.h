@@ -32,7 +32,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QToolButton;
-class Number_Stepper;
+class Stepper;
 class Sample_Preview;
 
 // The PDF command of the main window: the checks the print command makes
@@ -130,12 +130,12 @@ public:
     QLineEdit* b_mar_id = nullptr;
     QPushButton* page_setup_btn = nullptr;
 
-    QLineEdit* width_Text = nullptr;     Number_Stepper* width_Stepper = nullptr;
-    QLineEdit* height_Text = nullptr;    Number_Stepper* height_Stepper = nullptr;
-    QLineEdit* Row_Text = nullptr;       Number_Stepper* Row_Stepper = nullptr;
-    QLineEdit* Col_Text = nullptr;       Number_Stepper* Col_Stepper = nullptr;
-    QLineEdit* horz_mar_Text = nullptr;  Number_Stepper* horz_mar_Stepper = nullptr;
-    QLineEdit* vert_mar_Text = nullptr;  Number_Stepper* vert_mar_Stepper = nullptr;
+    QLineEdit* width_Text = nullptr;     Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;    Stepper* height_Stepper = nullptr;
+    QLineEdit* Row_Text = nullptr;       Stepper* Row_Stepper = nullptr;
+    QLineEdit* Col_Text = nullptr;       Stepper* Col_Stepper = nullptr;
+    QLineEdit* horz_mar_Text = nullptr;  Stepper* horz_mar_Stepper = nullptr;
+    QLineEdit* vert_mar_Text = nullptr;  Stepper* vert_mar_Stepper = nullptr;
     QCheckBox* Auto_Center_chk_bx = nullptr;
     QGroupBox* card_align_box = nullptr;
     QGroupBox* align_Gp_Bx = nullptr;
@@ -148,9 +148,9 @@ public:
     QLabel* tot_label = nullptr;
     QLabel* from_label = nullptr;
     QLabel* to_label = nullptr;
-    QLineEdit* Total_Text = nullptr;     Number_Stepper* Total_Stepper = nullptr;
-    QLineEdit* from_Text = nullptr;      Number_Stepper* from_Stepper = nullptr;
-    QLineEdit* To_Text = nullptr;        Number_Stepper* To_Stepper = nullptr;
+    QLineEdit* Total_Text = nullptr;     Stepper* Total_Stepper = nullptr;
+    QLineEdit* from_Text = nullptr;      Stepper* from_Stepper = nullptr;
+    QLineEdit* To_Text = nullptr;        Stepper* To_Stepper = nullptr;
     QCheckBox* print_with_batch_chk = nullptr;
     QCheckBox* skip_inavlid_chk = nullptr;
     QCheckBox* print_qty_chk = nullptr;
@@ -191,7 +191,7 @@ private:
     Pdf_Export_Job Job_From_Controls() const;
     // The sheet preview's labels: the first page the job would write.
     int Draw_Preview_Labels(QPainter& painter) const;
-    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals = false);
+    void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals = false);
     // The page in points, and whether the page is the label (options 2 and 3
     // with the label-size setting).
     QSizeF pageSize() const;

@@ -37,14 +37,14 @@ namespace {
 
 QString mm2(double v) { return Format_Fixed_C(v, 2); }
 
-QHBoxLayout* pair(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step)
+QHBoxLayout* pair(QLineEdit*& field, Stepper*& stepper, double min, double max, double step)
 {
     auto* h = new QHBoxLayout;
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(2);
     field = new QLineEdit;
     field->setFixedWidth(70);
-    stepper = new Number_Stepper;
+    stepper = new Stepper;
     stepper->setRange(min, max);
     stepper->setIncrement(step);
     h->addWidget(field);
@@ -149,7 +149,7 @@ void Card_Wizard::buildUi()
     Card_border_chk = new QCheckBox(tr("Border"));
     Card_Border_Box = new QGroupBox;
     auto* bg = new QHBoxLayout(Card_Border_Box);
-    Card_bordr_clr = new Colour_Well(Qt::black);
+    Card_bordr_clr = new ColorWell(Qt::black);
     Card_border_style = new QComboBox;
     Card_border_style->addItems({tr("Solid"), tr("Dash"), tr("Dot"), tr("Dash Dot"), tr("Dash Dot Dot")});
     bg->addWidget(new QLabel(tr("Colour")));
@@ -167,11 +167,11 @@ void Card_Wizard::buildUi()
     Card_gradient_fill_rd = new QRadioButton(tr("Gradient"));
     Card_Style_fill_rd = new QRadioButton(tr("Pattern"));
     Card_Image_fill_rd = new QRadioButton(tr("Picture"));
-    Card_fill_clr = new Colour_Well(Qt::white);
-    Card_fill_Grd_1_clr = new Colour_Well(Qt::white);
-    Card_fill_Grd_2_clr = new Colour_Well(Qt::white);
+    Card_fill_clr = new ColorWell(Qt::white);
+    Card_fill_Grd_1_clr = new ColorWell(Qt::white);
+    Card_fill_Grd_2_clr = new ColorWell(Qt::white);
     Card_hatch_style = new QComboBox;
-    Card_hatch_bk_clr = new Colour_Well(Qt::white);
+    Card_hatch_bk_clr = new ColorWell(Qt::white);
     fg->addWidget(Card_solid_fill_rd, 0, 0);
     fg->addWidget(Card_fill_clr, 0, 1);
     fg->addWidget(Card_gradient_fill_rd, 1, 0);
@@ -225,20 +225,20 @@ void Card_Wizard::buildUi()
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
         connect(f, &QLineEdit::editingFinished, this, [this, f] { controlTextDidEndEditing(f); });
     }
-    connect(width_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Width_Changed);
-    connect(height_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Height_Changed);
+    connect(width_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Width_Changed);
+    connect(height_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Height_Changed);
     connect(page_frm_printer_btn, &QPushButton::clicked, this, &Card_Wizard::Page_From_Printer_Click);
     connect(apply_size_btn, &QPushButton::clicked, this, &Card_Wizard::Apply_Size_Clicked);
     connect(matrix_card_shape, &QButtonGroup::idClicked, this, &Card_Wizard::card_shape_CellClick);
     connect(Card_border_chk, &QCheckBox::clicked, this, &Card_Wizard::Card_Border_ChkBox);
-    connect(Card_bor_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Border_Changed);
+    connect(Card_bor_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Border_Changed);
     connect(Card_fill_chk, &QCheckBox::clicked, this, &Card_Wizard::Card_Fill_Chk_Box);
     connect(Card_solid_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Solid_RD_Sel);
     connect(Card_gradient_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Gradient_RD_Sel);
     connect(Card_Style_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Hatch_RD_Sel);
     connect(Card_Image_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Image_RD_Sel);
-    connect(Card_grad_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Gradient_Changed);
-    connect(Card_alpha_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Alpha_Changed);
+    connect(Card_grad_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Gradient_Changed);
+    connect(Card_alpha_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Alpha_Changed);
     connect(Card_Image_Browse, &QPushButton::clicked, this, &Card_Wizard::Card_Image_Browse_Btn);
     connect(Card_Image_Library, &QPushButton::clicked, this, &Card_Wizard::Card_Image_Library_Btn);
 }

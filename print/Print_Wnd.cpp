@@ -66,7 +66,7 @@ QString floatText(double v)
     return QString::number(f, 'g', 9);
 }
 
-void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
+void setPair(QLineEdit* field, Stepper* stepper, double v, const QString& text)
 {
     if (stepper) stepper->setValue(v);
     field->setText(text);
@@ -82,7 +82,7 @@ QLineEdit* readOnlyField(int width = 0)
 
 // A text field and its stepper side by side (a layout, so that enabling the
 // box around them reaches each control).
-QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max,
+QHBoxLayout* pairWidget(QLineEdit*& field, Stepper*& stepper, double min, double max,
                         double step, bool floats)
 {
     auto* h = new QHBoxLayout;
@@ -90,7 +90,7 @@ QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min,
     h->setSpacing(2);
     field = new QLineEdit;
     field->setFixedWidth(64);
-    stepper = new Number_Stepper;
+    stepper = new Stepper;
     stepper->setRange(min, max);
     stepper->setIncrement(step);
     if (floats)
@@ -385,13 +385,13 @@ void Print_Wnd::connectControls()
     connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
     connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
 
-    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (Print_Wnd::*action)(QObject*)) {
+    auto pair = [this](QLineEdit* f, Stepper* s, void (Print_Wnd::*action)(QObject*)) {
         connect(f, &QLineEdit::editingFinished, this, [this, f, action] {
             controlTextDidEndEditing(f);
             (this->*action)(f);
         });
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
     };
     pair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
     pair(horz_mar_Text_pre, horz_mar_Stepper_pre, &Print_Wnd::Horz_Margin_Changed);
@@ -710,9 +710,9 @@ void Print_Wnd::Check_Max_Cell_Value()
     auto_center_flag = center ? 1 : 0;
     const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
     QLineEdit* colText = manual ? Col_Text : Col_Text_pre;
-    Number_Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
+    Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
     QLineEdit* rowText = manual ? Row_Text : Row_Text_pre;
-    Number_Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
+    Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
     if (fit.colsLowered)
         setPair(colText, colStep, fit.cols, QString::number(fit.cols));
     if (fit.rowsLowered)
@@ -788,7 +788,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
                               false, prod_list, Product_num_ComboBox);
                 Product_num_ComboBox->setCurrentIndex(Product_num_ComboBox->count() > 0 ? 0 : -1);
             }
-            for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+            for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
                                       vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
                 SetObjEnabled(s, false);
             for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
@@ -1014,7 +1014,7 @@ void Print_Wnd::Sel_Print_RD_Clicked()
         SetObjEnabled(w, true);
 }
 
-void Print_Wnd::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
+void Print_Wnd::copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
                          bool twoDecimals)
 {
     if (sender == stepper) {
@@ -1065,7 +1065,7 @@ void Print_Wnd::Set_Tot_Value(int value, int maximum, const QString& set_for)
     if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
         setPair(To_Text, To_Stepper, v, QString::number(v));
     if (!batch)
-        for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+        for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
             s->setMaximum(999999);
 }
 
@@ -1485,7 +1485,7 @@ void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
         Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
     }
     if (cus_or_pre == QLatin1String("C") && name.isEmpty()) {
-        for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+        for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
                                   vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
             SetObjEnabled(s, true);
         for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,

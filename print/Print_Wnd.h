@@ -31,7 +31,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QToolButton;
-class Number_Stepper;
+class Stepper;
 class Sample_Preview;
 class Custom_Product_Label;
 class Add_Print_Profile;
@@ -138,12 +138,12 @@ public:
     QRadioButton* rd_predefined = nullptr;
     QGroupBox* manual_prop_Gp_Bx = nullptr;
     QGroupBox* predefine_prop_Gp_Bx = nullptr;
-    QLineEdit* Col_Text = nullptr;        Number_Stepper* Col_Stepper = nullptr;
-    QLineEdit* Row_Text = nullptr;        Number_Stepper* Row_Stepper = nullptr;
-    QLineEdit* horz_mar_Text = nullptr;   Number_Stepper* horz_mar_Stepper = nullptr;
-    QLineEdit* vert_mar_Text = nullptr;   Number_Stepper* vert_mar_Stepper = nullptr;
-    QLineEdit* width_Text = nullptr;      Number_Stepper* width_Stepper = nullptr;
-    QLineEdit* height_Text = nullptr;     Number_Stepper* height_Stepper = nullptr;
+    QLineEdit* Col_Text = nullptr;        Stepper* Col_Stepper = nullptr;
+    QLineEdit* Row_Text = nullptr;        Stepper* Row_Stepper = nullptr;
+    QLineEdit* horz_mar_Text = nullptr;   Stepper* horz_mar_Stepper = nullptr;
+    QLineEdit* vert_mar_Text = nullptr;   Stepper* vert_mar_Stepper = nullptr;
+    QLineEdit* width_Text = nullptr;      Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;     Stepper* height_Stepper = nullptr;
     QGroupBox* card_align_box = nullptr;
     QCheckBox* Auto_Center_chk_bx = nullptr;
     QGroupBox* align_Gp_Bx = nullptr;
@@ -153,14 +153,14 @@ public:
     QComboBox* Product_num_ComboBox = nullptr;
     QPushButton* save_label_btn = nullptr;
     QPushButton* delete_label_btn = nullptr;
-    QLineEdit* Col_Text_pre = nullptr;      Number_Stepper* Col_Stepper_pre = nullptr;
-    QLineEdit* Row_Text_pre = nullptr;      Number_Stepper* Row_Stepper_pre = nullptr;
+    QLineEdit* Col_Text_pre = nullptr;      Stepper* Col_Stepper_pre = nullptr;
+    QLineEdit* Row_Text_pre = nullptr;      Stepper* Row_Stepper_pre = nullptr;
     QLineEdit* left_mar_pre = nullptr;
     QLineEdit* top_mar_pre = nullptr;
-    QLineEdit* horz_mar_Text_pre = nullptr; Number_Stepper* horz_mar_Stepper_pre = nullptr;
-    QLineEdit* vert_mar_Text_pre = nullptr; Number_Stepper* vert_mar_Stepper_pre = nullptr;
-    QLineEdit* width_Text_pre = nullptr;    Number_Stepper* width_Stepper_pre = nullptr;
-    QLineEdit* height_Text_pre = nullptr;   Number_Stepper* height_Stepper_pre = nullptr;
+    QLineEdit* horz_mar_Text_pre = nullptr; Stepper* horz_mar_Stepper_pre = nullptr;
+    QLineEdit* vert_mar_Text_pre = nullptr; Stepper* vert_mar_Stepper_pre = nullptr;
+    QLineEdit* width_Text_pre = nullptr;    Stepper* width_Stepper_pre = nullptr;
+    QLineEdit* height_Text_pre = nullptr;   Stepper* height_Stepper_pre = nullptr;
     QLineEdit* paper_used_pre = nullptr;
     QLineEdit* orientation_pre = nullptr;
     QLineEdit* page_size_pre = nullptr;
@@ -174,12 +174,12 @@ public:
     QRadioButton* All_print_rd = nullptr;
     QRadioButton* Sel_print_rd = nullptr;
     QLabel* tot_label = nullptr;
-    QLineEdit* Total_Text = nullptr;  Number_Stepper* Total_Stepper = nullptr;
+    QLineEdit* Total_Text = nullptr;  Stepper* Total_Stepper = nullptr;
     QLabel* from_label = nullptr;
-    QLineEdit* from_Text = nullptr;   Number_Stepper* from_Stepper = nullptr;
+    QLineEdit* from_Text = nullptr;   Stepper* from_Stepper = nullptr;
     QLabel* to_label = nullptr;
-    QLineEdit* To_Text = nullptr;     Number_Stepper* To_Stepper = nullptr;
-    QLineEdit* Copies_Text = nullptr; Number_Stepper* Copies_Stepper = nullptr;
+    QLineEdit* To_Text = nullptr;     Stepper* To_Stepper = nullptr;
+    QLineEdit* Copies_Text = nullptr; Stepper* Copies_Stepper = nullptr;
 
     QCheckBox* print_with_batch_chk = nullptr;
     QCheckBox* skip_inavlid_chk = nullptr;
@@ -225,7 +225,7 @@ private:
     void setPreviewFrame(QSizeF sheet);
     QSizeF m_previewSheet;
     // The pair of a field: its stepper, and the other way round.
-    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
+    void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
                   bool twoDecimals = false);
     QSizeF paperSize() const;
     bool m_previewJob = false;

@@ -11,6 +11,7 @@
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
+#include "print/SheetWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,38 +34,7 @@
 
 QPointer<Card_Wizard> Card_Wizard::s_instance;
 
-namespace {
-
-QString mm2(double v) { return Format_Fixed_C(v, 2); }
-
-QHBoxLayout* pair(QLineEdit*& field, Stepper*& stepper, double min, double max, double step)
-{
-    auto* h = new QHBoxLayout;
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(2);
-    field = new QLineEdit;
-    field->setFixedWidth(70);
-    stepper = new Stepper;
-    stepper->setRange(min, max);
-    stepper->setIncrement(step);
-    h->addWidget(field);
-    h->addWidget(stepper);
-    h->addStretch();
-    return h;
-}
-
-QString trimEnds(const QString& s, bool (*in)(QChar))
-{
-    int a = 0, b = s.size();
-    while (a < b && in(s[a])) ++a;
-    while (b > a && in(s[b - 1])) --b;
-    return s.mid(a, b - a);
-}
-bool isLetter(QChar c) { return c.isLetter(); }
-bool isSpace(QChar c) { return c.isSpace(); }
-bool isIllegal(QChar c) { return c.isNonCharacter() || c.category() == QChar::Other_NotAssigned; }
-
-} // namespace
+using namespace sheetui;
 
 int New_Label_Transparency(double wizardValue)
 {
@@ -120,9 +90,9 @@ void Card_Wizard::buildUi()
     sg->addWidget(new QLabel(tr("Product")), 1, 2);
     sg->addWidget(Product_num_ComboBox, 1, 3);
     sg->addWidget(new QLabel(tr("Width (mm)")), 2, 0);
-    sg->addLayout(pair(width_Text, width_Stepper, 0.1, 5000, 1), 2, 1);
+    sg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, false, 70), 2, 1);
     sg->addWidget(new QLabel(tr("Height (mm)")), 2, 2);
-    sg->addLayout(pair(height_Text, height_Stepper, 0.1, 5000, 1), 2, 3);
+    sg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, false, 70), 2, 3);
     page_frm_printer_btn = new QPushButton(tr("Paper of Page Setup..."));
     apply_size_btn = new QPushButton(tr("Apply Size"));
     auto* sb = new QHBoxLayout;
@@ -155,7 +125,7 @@ void Card_Wizard::buildUi()
     bg->addWidget(new QLabel(tr("Colour")));
     bg->addWidget(Card_bordr_clr);
     bg->addWidget(new QLabel(tr("Width")));
-    bg->addLayout(pair(Card_bor_Text, Card_bor_Stepper, 0, 50, 1));
+    bg->addLayout(pairWidget(Card_bor_Text, Card_bor_Stepper, 0, 50, 1, false, 70));
     bg->addWidget(Card_border_style);
     cg->addWidget(Card_border_chk);
     cg->addWidget(Card_Border_Box);
@@ -177,7 +147,7 @@ void Card_Wizard::buildUi()
     fg->addWidget(Card_gradient_fill_rd, 1, 0);
     fg->addWidget(Card_fill_Grd_1_clr, 1, 1);
     fg->addWidget(Card_fill_Grd_2_clr, 1, 2);
-    fg->addLayout(pair(Card_grad_Text, Card_grad_Stepper, 0, 360, 1), 1, 3);
+    fg->addLayout(pairWidget(Card_grad_Text, Card_grad_Stepper, 0, 360, 1, false, 70), 1, 3);
     fg->addWidget(Card_Style_fill_rd, 2, 0);
     fg->addWidget(Card_hatch_style, 2, 1, 1, 2);
     fg->addWidget(Card_hatch_bk_clr, 2, 3);
@@ -197,7 +167,7 @@ void Card_Wizard::buildUi()
     auto* alpha = new QHBoxLayout;
     Card_alpha_lbl = new QLabel(tr("Transparency (%)"));
     alpha->addWidget(Card_alpha_lbl);
-    alpha->addLayout(pair(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1));
+    alpha->addLayout(pairWidget(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1, false, 70));
     cg->addLayout(alpha);
     cg->addStretch();
     m_pages->addWidget(Color_Box);
@@ -467,11 +437,7 @@ void Card_Wizard::controlTextDidChange(QLineEdit* field)
 {
     if (field != width_Text && field != height_Text)
         return;
-    QString t = trimEnds(field->text(), isLetter);
-    t = trimEnds(t, isSpace);
-    t = trimEnds(t, isIllegal);
-    if (t.size() > 10)
-        t = t.left(10);
+    const QString t = Size_Field_Text(field->text());
     if (t != field->text())
         field->setText(t);
 }

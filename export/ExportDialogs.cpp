@@ -4,6 +4,7 @@
 #include "core/model/LMNGraphic.h"
 #include "core/util/BarcodeSettings.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -193,8 +194,7 @@ void Export_Window_Base::Export_Dest_Path_Clicked()
     if (chooseFolder) {
         folder = chooseFolder();
     } else {
-        folder = QFileDialog::getExistingDirectory(this, tr("Destination folder"), Export_Dest_Path->text(),
-                                                   QFileDialog::ShowDirsOnly);
+        folder = Choose_Folder(this, tr("Destination folder"), Export_Dest_Path->text());
     }
     if (!folder.isEmpty())
         Export_Dest_Path->setText(folder);
@@ -311,7 +311,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(sideBox);
 
     Export_with_batch_chk = new QCheckBox(tr("Export one file per series row"));
-    Export_with_excel_chk = new QCheckBox;
+    Export_with_excel_chk = new QCheckBox(this);
     Export_with_excel_chk->setVisible(false);
     m_column->addWidget(Export_with_batch_chk);
     m_column->addWidget(export_range_box);

@@ -229,6 +229,62 @@ Sheet_Geometry singleLabelGeometry(const Pdf_Export_Job& job, const Label& label
     return g;
 }
 
+bool Per_Label(const Pdf_Export_Job& job) { return job.option == 2 || job.option == 3; }
+
+bool Label_Sized_Pages(const Pdf_Export_Job& job) { return Per_Label(job) && job.useLabelSize; }
+
+// The grid of a page on paper: the job's sheet, or one cell without gaps
+// when each label has a page of its own.
+Sheet_Geometry Page_Sheet(const Pdf_Export_Job& job)
+{
+    Sheet_Geometry sheet = job.geometry;
+    if (Per_Label(job)) {
+        sheet.rows = sheet.cols = 1;
+        sheet.hg = sheet.vg = 0;
+    }
+    return sheet;
+}
+
+// Lays the next labels of `labels` out on one page of `sheet`, row by row.
+// `before` runs before each label is taken and may end the page (false);
+// `taken` runs after each. Returns the labels drawn, or -1 when the job
+// ended on this page (no more labels, or `before` said stop).
+template <class Before, class Taken>
+int Draw_Sheet_Labels(QPainter& p, const Sheet_Geometry& sheet, LabelStream& labels, const Pdf_Export_Job& job,
+                      Before before, Taken taken)
+{
+    int drawn = 0;
+    for (int i = 1; i <= sheet.rows; ++i) {
+        for (int j = 1; j <= sheet.cols; ++j) {
+            if (!before())
+                return -1;
+            Label label;
+            if (!labels.next(label))
+                return -1;
+            taken();
+            const Sheet_Geometry g = (sheet.rows == 1 && sheet.cols == 1 && Per_Label(job))
+                ? singleLabelGeometry(job, label) : sheet;
+            drawLabel(p, g, i, j, label, job);
+            ++drawn;
+        }
+    }
+    return drawn;
+}
+
+// A page exactly as large as its label (the label-size setting).
+QSizeF Label_Page_Size(const Pdf_Export_Job& job, const Label& label)
+{
+    const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
+    return image.isNull() ? QSizeF(job.geometry.lw, job.geometry.lh) : image.size();
+}
+
+void Draw_Label_Page(QPainter& p, const Pdf_Export_Job& job, const Label& label)
+{
+    const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
+    if (!image.isNull())
+        image.draw(p, QRectF(QPointF(0, 0), Label_Page_Size(job, label)), 1.0);
+}
+
 // ---------------------------------------------------------------- the job
 
 class PdfJob {
@@ -238,7 +294,7 @@ public:
 
     Pdf_Export_Report run()
     {
-        const bool imagePages = (m_job.option == 2 || m_job.option == 3) && m_job.useLabelSize;
+        const bool imagePages = Label_Sized_Pages(m_job);
         const bool oneFile = m_job.option == 0 || m_job.option == 3;
         if (imagePages)
             runImagePages(oneFile);
@@ -313,34 +369,19 @@ private:
     // One page of labels on the paper; false when the job ended on it.
     bool drawSheet(QPainter& p, const Sheet_Geometry& sheet)
     {
-        for (int i = 1; i <= sheet.rows; ++i) {
-            for (int j = 1; j <= sheet.cols; ++j) {
-                if (stop()) {
-                    m_report.stopped = true;
-                    return false;
-                }
-                Label label;
-                if (!m_labels.next(label))
-                    return false;
-                countLabel();
-                const Sheet_Geometry g = (sheet.rows == 1 && sheet.cols == 1 && perLabel())
-                    ? singleLabelGeometry(m_job, label) : sheet;
-                drawLabel(p, g, i, j, label, m_job);
-            }
-        }
-        return true;
+        const auto before = [this] {
+            if (!stop())
+                return true;
+            m_report.stopped = true;
+            return false;
+        };
+        return Draw_Sheet_Labels(p, sheet, m_labels, m_job, before, [this] { countLabel(); }) >= 0;
     }
-
-    bool perLabel() const { return m_job.option == 2 || m_job.option == 3; }
 
     // Options 0 and 1, and 2 and 3 on paper.
     void runSheets(bool oneFile)
     {
-        Sheet_Geometry sheet = m_job.geometry;
-        if (perLabel()) {
-            sheet.rows = sheet.cols = 1;
-            sheet.hg = sheet.vg = 0;
-        }
+        const Sheet_Geometry sheet = Page_Sheet(m_job);
         const QSizeF paper(sheet.W, sheet.H);
         std::unique_ptr<PdfFile> file;
         while (!stop() && m_labels.hasMore()) {
@@ -380,16 +421,13 @@ private:
             if (!m_labels.next(label))
                 break;
             countLabel();
-            const PtImage& image = label.image.isNull() ? m_job.invalidImage : label.image;
-            const QSizeF size = image.isNull() ? QSizeF(m_job.geometry.lw, m_job.geometry.lh) : image.size();
-            QPainter* p = file->beginPage(size);
+            QPainter* p = file->beginPage(Label_Page_Size(m_job, label));
             if (!p) {
                 closeFile(file);
                 ++m_report.failed;
                 return;
             }
-            if (!image.isNull())
-                image.draw(*p, QRectF(QPointF(0, 0), size), 1.0);
+            Draw_Label_Page(*p, m_job, label);
             if (!oneFile)
                 closeFile(file);
         }
@@ -405,6 +443,27 @@ private:
     int m_fileNumber = 0;
     QString m_currentPath;
 };
+
+} // namespace
+
+int Draw_First_Pdf_Page(QPainter& p, const Pdf_Export_Job& job)
+{
+    Pdf_Export_Report report;
+    LabelStream labels(job, report);
+    if (Label_Sized_Pages(job)) {
+        Label label;
+        if (!labels.next(label))
+            return 0;
+        Draw_Label_Page(p, job, label);
+        return 1;
+    }
+    const Sheet_Geometry sheet = Page_Sheet(job);
+    int drawn = 0;
+    Draw_Sheet_Labels(p, sheet, labels, job, [] { return true; }, [&drawn] { ++drawn; });
+    return drawn;
+}
+
+namespace {
 
 QString reportMessage(const Pdf_Export_Report& r)
 {

@@ -3,6 +3,7 @@
 #include "barcode/generation/BarcodeRoad.h"
 #include "core/canvas/LMNRenderingView.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -18,6 +19,7 @@
 #include "print/PrinterList.h"
 #include "print/Sample_Preview.h"
 #include "print/SheetLayout.h"
+#include "print/SheetWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -45,58 +47,9 @@
 
 QPointer<PDF_Export> PDF_Export::s_instance;
 
+using namespace sheetui;
+
 namespace {
-
-QString mm2(double v) { return Format_Fixed_C(v, 2); }
-double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
-int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
-
-// Shortest text that reads back as the same float.
-QString floatText(double v)
-{
-    const float f = float(v);
-    for (int precision = 6; precision < 10; ++precision) {
-        const QString t = QString::number(f, 'g', precision);
-        if (t.toFloat() == f)
-            return t;
-    }
-    return QString::number(f, 'g', 9);
-}
-
-void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
-{
-    if (stepper)
-        stepper->setValue(v);
-    field->setText(text);
-}
-
-QLineEdit* readOnlyField(int width = 0)
-{
-    auto* f = new QLineEdit;
-    f->setReadOnly(true);
-    if (width)
-        f->setFixedWidth(width);
-    return f;
-}
-
-QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step,
-                        bool floats)
-{
-    auto* h = new QHBoxLayout;
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(2);
-    field = new QLineEdit;
-    field->setFixedWidth(64);
-    stepper = new Number_Stepper;
-    stepper->setRange(min, max);
-    stepper->setIncrement(step);
-    if (floats)
-        field->setValidator(new Float_Num_Formatter(field));
-    h->addWidget(field);
-    h->addWidget(stepper);
-    h->addStretch();
-    return h;
-}
 
 constexpr int noBatchMaximum = 999999;
 
@@ -144,7 +97,7 @@ PDF_Help::PDF_Help(QWidget* parent) : QDialog(parent)
 
 // ---------------------------------------------------------------- window
 
-PDF_Export::PDF_Export(QWidget* parent) : QDialog(parent)
+PDF_Export::PDF_Export(QWidget* parent) : Sheet_Window(parent)
 {
     setWindowTitle(tr("Export PDF"));
     buildUi();
@@ -305,6 +258,7 @@ void PDF_Export::buildUi()
     Print_sclview->setBackgroundRole(QPalette::Mid);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PrintView = new Sample_Preview;
+    PrintView->setLabelPainter([this](QPainter& p) { return Draw_Preview_Labels(p); });
     Print_sclview->setWidget(PrintView);
     Print_sclview->viewport()->installEventFilter(this);
     Print_sclview->setMinimumWidth(380);
@@ -329,10 +283,10 @@ void PDF_Export::buildUi()
 
 void PDF_Export::connectControls()
 {
-    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (PDF_Export::*action)(QObject*)) {
+    auto pair = [this](QLineEdit* f, Stepper* s, void (PDF_Export::*action)(QObject*)) {
         connect(f, &QLineEdit::editingFinished, this, [this, f, action] { (this->*action)(f); });
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
     };
     pair(horz_mar_Text, horz_mar_Stepper, &PDF_Export::Horz_Margin_Changed);
     pair(vert_mar_Text, vert_mar_Stepper, &PDF_Export::Vert_Margin_Changed);
@@ -618,15 +572,6 @@ bool PDF_Export::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void PDF_Export::Refresh_Preview()
-{
-    if (!PrintView)
-        return;
-    if (QScrollBar* bar = Print_sclview->verticalScrollBar())
-        bar->setValue(0);
-    PrintView->update();
-}
-
 void PDF_Export::Page_From_Printer_Click()
 {
     try {
@@ -648,19 +593,12 @@ void PDF_Export::Page_From_Printer_Click()
     }
 }
 
-void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals)
+void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals)
 {
-    if (sender == stepper) {
-        if (isInt)
-            field->setText(QString::number(stepper->intValue()));
-        else
-            field->setText(twoDecimals ? mm2(stepper->value()) : floatText(stepper->value()));
-    } else {
-        stepper->setValue(isInt ? double(inum(field)) : num(field));
-        // The field shows what the stepper holds (a value out of range is corrected).
-        if (isInt)
-            field->setText(QString::number(stepper->intValue()));
-    }
+    Sheet_Window::copyPair(sender, field, stepper, isInt, twoDecimals);
+    // The field shows what the stepper holds (a value out of range is corrected).
+    if (sender != stepper && isInt)
+        field->setText(QString::number(stepper->intValue()));
 }
 
 void PDF_Export::Horz_Margin_Changed(QObject* sender)
@@ -699,11 +637,6 @@ void PDF_Export::Col_Changed(QObject* sender)
     Check_Max_Cell_Value();
 }
 
-void PDF_Export::Total_Val_Changed(QObject* sender)
-{
-    copyPair(sender, Total_Text, Total_Stepper, true);
-}
-
 void PDF_Export::Auto_Center_Checked()
 {
     const bool on = Auto_Center_chk_bx->isChecked();
@@ -721,17 +654,6 @@ void PDF_Export::Alignment_Clicked(int value)
     label_align_val = value;
     Set_Reset_Alignemnt_Image();
     Refresh_Preview();
-}
-
-void PDF_Export::Set_Reset_Alignemnt_Image()
-{
-    if (label_align_val < 1 || label_align_val > 9)
-        return;
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
-        align_btn[k]->setCheckable(true);
-        align_btn[k]->setChecked(k + 1 == label_align_val);
-    }
 }
 
 void PDF_Export::controlTextDidChange(QLineEdit* field)
@@ -772,36 +694,6 @@ void PDF_Export::controlTextDidChange(QLineEdit* field)
 
 // ---------------------------------------------------------------- range and options
 
-void PDF_Export::All_print_RD_Clicked()
-{
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-        SetObjEnabled(w, true);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
-        SetObjEnabled(w, false);
-}
-
-void PDF_Export::Sel_Print_RD_Clicked()
-{
-    Sel_print_rd->setChecked(true);
-    All_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-        SetObjEnabled(w, false);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
-        SetObjEnabled(w, true);
-}
-
-void PDF_Export::From_Stepper_Changed(QObject* sender)
-{
-    copyPair(sender, from_Text, from_Stepper, true);
-}
-
-void PDF_Export::To_Stepper_Changed(QObject* sender)
-{
-    copyPair(sender, To_Text, To_Stepper, true);
-}
-
 void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
 {
     int v = value == 0 ? 1 : value;
@@ -812,7 +704,7 @@ void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
         v = std::min(v, noBatchMaximum);
     }
     m = std::max(1, m);
-    for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+    for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
         s->setMaximum(m);
     if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
         // The range counts rows, each repeated by its print quantity.
@@ -826,98 +718,6 @@ void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
         const int to = std::min(v, int(To_Stepper->maximum()));
         setPair(To_Text, To_Stepper, to, QString::number(to));
     }
-}
-
-void PDF_Export::Set_Enable_Diable_Range_Box()
-{
-    if (print_with_batch_chk->isChecked()) {
-        SetObjEnabled(export_range_box, true);
-        if (All_print_rd->isChecked())
-            All_print_RD_Clicked();
-        else
-            Sel_Print_RD_Clicked();
-    } else {
-        SetObjEnabled(export_range_box, false);
-        All_print_RD_Clicked();
-        for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-            SetObjEnabled(w, true);
-    }
-}
-
-void PDF_Export::Verify_Card_Count()
-{
-    if (!Batch_Services)
-        return;
-    Batch_Services->Check_Series_Or_Excel_Use_or_not();
-    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
-        Use_Data_Sheet_Values = 0;
-    Batch_Services->Get_total_Card_count();
-}
-
-void PDF_Export::Capture_Last_Values()
-{
-    LAST_Side_Mar = 0;
-    LAST_Horz_Mar = float(horz_mar_Stepper->value());
-    LAST_Vert_Mar = float(vert_mar_Stepper->value());
-    LAST_Row = Row_Stepper->intValue();
-    LAST_Column = Col_Stepper->intValue();
-}
-
-void PDF_Export::Print_With_Batch_Changed()
-{
-    const bool on = print_with_batch_chk->isChecked();
-    if (Barcode_Setting_Or_Designing_Mode != 0) {
-        Verify_Card_Count();
-        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
-    } else if (!on) {
-        Use_Data_Sheet_Values = 0;
-        print_wd_pq_opt = 0;
-        Total_Label = Print_Row * Print_Col;
-        if (!print_qty_chk->isHidden()) {
-            print_qty_chk->setChecked(false);
-            print_qty_chk->setEnabled(false);
-        }
-    } else {
-        Use_Data_Sheet_Values = 1;
-        if (!print_qty_chk->isHidden()) {
-            print_qty_chk->setChecked(true);
-            print_qty_chk->setEnabled(true);
-        }
-        if (print_qty_chk->isChecked()) {
-            print_wd_pq_opt = 1;
-            Total_Label = Total_Label_Wd_PQ;
-        } else {
-            print_wd_pq_opt = 0;
-            Total_Label = int(Total_Barcode_Label_wd_Batch);
-        }
-    }
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-    Set_Enable_Diable_Range_Box();
-}
-
-void PDF_Export::Print_Qty_Checked()
-{
-    if (print_qty_chk->isChecked()) {
-        print_wd_pq_opt = 1;
-        Total_Label = Total_Label_Wd_PQ;
-    } else {
-        print_wd_pq_opt = 0;
-        Total_Label = int(Total_Barcode_Label_wd_Batch);
-    }
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-    Refresh_Preview();
-}
-
-void PDF_Export::Skip_Inavlid_Checked()
-{
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
-    Refresh_Preview();
-}
-
-void PDF_Export::Show_Margin_Checked()
-{
-    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
-    Refresh_Preview();
 }
 
 // ---------------------------------------------------------------- PDF options
@@ -1027,15 +827,11 @@ bool PDF_Export::Execute_Exporting()
         }
         Print_Start = std::max(0, from - 1);
         Print_End = to;
-        int labels = 0;
-        for (int r = Print_Start; r < to; ++r)
-            labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-        Total_Label = labels;
     } else {
         Print_Start = 0;
         Print_End = rows;
-        Total_Label = std::max(0, inum(Total_Text));
     }
+    Total_Label = Labels_Of_Range();
     Total_Label_Real = Total_Label;
     Use_Data_Sheet_Values = batch ? 1 : 0;
     printable_label_count = 0;
@@ -1058,8 +854,32 @@ bool PDF_Export::Execute_Exporting()
     Real_label_width = label_width;
     Real_label_hight = label_hight;
     pdf_export_opt_real = pdf_export_opt;
+    m_job = Job_From_Controls();
+    m_job.totalLabels = std::max(1, int(Total_Label));   // after skip-invalid counted the valid rows
+    return true;
+}
+
+int PDF_Export::Labels_Of_Range() const
+{
+    if (All_print_rd->isChecked())
+        return std::max(0, inum(Total_Text));
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool pq = !designing && print_with_batch_chk->isChecked() && print_qty_chk->isChecked();
+    int labels = 0;
+    for (int r = std::max(0, inum(from_Text) - 1); r < inum(To_Text); ++r)
+        labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
+    return labels;
+}
+
+Pdf_Export_Job PDF_Export::Job_From_Controls() const
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    const bool all = All_print_rd->isChecked();
+    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+    const int labels = Labels_Of_Range();
     // A sheet of one label is a page per label.
-    int option = pdf_export_opt;
+    int option = std::max(0, pdf_matrix->checkedId());
     if (option <= 1 && Print_Row == 1 && Print_Col == 1)
         option = option == 0 ? 3 : 2;
 
@@ -1069,20 +889,29 @@ bool PDF_Export::Execute_Exporting()
     job.designing = designing;
     job.batch = batch;
     job.excel = Use_Excel_Binding_Values != 0;
-    job.printQuantity = pq;
+    job.printQuantity = !designing && batch && print_qty_chk->isChecked();
     job.skipInvalid = batch && skip_inavlid_chk->isChecked() && !designing;
-    job.centerBarcode = Use_Barocde_In_Center != 0;
-    job.rowStart = batch ? int(Print_Start) : 0;
-    job.rowEnd = batch ? (All_print_rd->isChecked() ? std::max(rows, 0) : int(Print_End)) : 0;
-    job.labelCap = Total_Label_Real;
-    job.totalLabels = std::max(1, int(Total_Label));
+    job.centerBarcode = !designing;
+    job.rowStart = batch ? (all ? 0 : std::max(0, inum(from_Text) - 1)) : 0;
+    job.rowEnd = batch ? (all ? std::max(rows, 0) : inum(To_Text)) : 0;
+    job.labelCap = labels;
+    job.totalLabels = std::max(1, labels);
     job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
     job.labelImage = Barcode_Image;
     job.invalidImage = invalid_image;
     job.baseName = file_name_save_txt->text();
     job.startCardOption = Start_Card_Option;
-    m_job = job;
-    return true;
+    return job;
+}
+
+int PDF_Export::Draw_Preview_Labels(QPainter& painter) const
+{
+    // The writer's first page, every label the window's own (the card or the
+    // barcode as designed): batch rows are not made for a preview, as making
+    // them changes what the main window shows.
+    Pdf_Export_Job job = Job_From_Controls();
+    job.batch = false;
+    return Draw_First_Pdf_Page(painter, job);
 }
 
 void PDF_Export::OKPressed()
@@ -1092,8 +921,7 @@ void PDF_Export::OKPressed()
             return;
         QString folder = chooseFolder
             ? chooseFolder()
-            : QFileDialog::getExistingDirectory(this, tr("Choose the Destination Folder"), QString(),
-                                                QFileDialog::ShowDirsOnly);
+            : Choose_Folder(this, tr("Choose the Destination Folder"));
         if (Trim_Str(folder).isEmpty())
             return;
         const QString exportFolder = Path_Join(folder, pdf_export_folder_name);

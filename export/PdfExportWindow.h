@@ -13,6 +13,7 @@
 // Open_Pdf_Export_Wnd resets it from the current mode and runs it modally;
 // tests call the reset and the handlers directly.
 #include "export/PdfExport.h"
+#include "print/SheetWindow.h"
 #include "platform/PtImage.h"
 
 #include <QDialog>
@@ -27,11 +28,12 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QToolButton;
-class Number_Stepper;
+class Stepper;
 class Sample_Preview;
 
 // The PDF command of the main window: the checks the print command makes
@@ -52,7 +54,7 @@ public:
     QLabel* text = nullptr;
 };
 
-class PDF_Export : public QDialog {
+class PDF_Export : public Sheet_Window {
     Q_OBJECT
 public:
     explicit PDF_Export(QWidget* parent = nullptr);
@@ -70,7 +72,6 @@ public:
     QPageLayout pageLayout() const;
     void Set_values_From_Printer();
     void Check_Max_Cell_Value();
-    void Refresh_Preview();
     void Page_From_Printer_Click();
     void Horz_Margin_Changed(QObject* sender);
     void Vert_Margin_Changed(QObject* sender);
@@ -78,25 +79,12 @@ public:
     void Height_Changed(QObject* sender);
     void Row_Changed(QObject* sender);
     void Col_Changed(QObject* sender);
-    void Total_Val_Changed(QObject* sender);
     void Auto_Center_Checked();
     void Alignment_Clicked(int value);   // 1 top-left ... 9 bottom-right
-    void Set_Reset_Alignemnt_Image();
     void controlTextDidChange(QLineEdit* field);
 
     // ---- Range and options ----
-    void All_print_RD_Clicked();
-    void Sel_Print_RD_Clicked();
-    void From_Stepper_Changed(QObject* sender);
-    void To_Stepper_Changed(QObject* sender);
-    void Set_Tot_Value(int value, int maximum, const QString& set_for);
-    void Set_Enable_Diable_Range_Box();
-    void Verify_Card_Count();
-    void Capture_Last_Values();
-    void Print_With_Batch_Changed();
-    void Print_Qty_Checked();
-    void Skip_Inavlid_Checked();
-    void Show_Margin_Checked();
+    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
 
     // ---- PDF options ----
     void Disable_for_fit_or_duplex();
@@ -123,44 +111,14 @@ public:
     QLineEdit* Page_name_txt = nullptr;
     QLineEdit* Page_width_txt = nullptr;
     QLineEdit* Page_height_txt = nullptr;
-    QLineEdit* l_mar_id = nullptr;
-    QLineEdit* r_mar_id = nullptr;
-    QLineEdit* t_mar_id = nullptr;
-    QLineEdit* b_mar_id = nullptr;
-    QPushButton* page_setup_btn = nullptr;
 
-    QLineEdit* width_Text = nullptr;     Number_Stepper* width_Stepper = nullptr;
-    QLineEdit* height_Text = nullptr;    Number_Stepper* height_Stepper = nullptr;
-    QLineEdit* Row_Text = nullptr;       Number_Stepper* Row_Stepper = nullptr;
-    QLineEdit* Col_Text = nullptr;       Number_Stepper* Col_Stepper = nullptr;
-    QLineEdit* horz_mar_Text = nullptr;  Number_Stepper* horz_mar_Stepper = nullptr;
-    QLineEdit* vert_mar_Text = nullptr;  Number_Stepper* vert_mar_Stepper = nullptr;
-    QCheckBox* Auto_Center_chk_bx = nullptr;
-    QGroupBox* card_align_box = nullptr;
-    QGroupBox* align_Gp_Bx = nullptr;
-    QToolButton* align_btn[9] = {};      // top_left_btn ... bot_rite_btn
-    QCheckBox* Show_Margins = nullptr;
 
-    QGroupBox* export_range_box = nullptr;
-    QRadioButton* All_print_rd = nullptr;
-    QRadioButton* Sel_print_rd = nullptr;
-    QLabel* tot_label = nullptr;
-    QLabel* from_label = nullptr;
-    QLabel* to_label = nullptr;
-    QLineEdit* Total_Text = nullptr;     Number_Stepper* Total_Stepper = nullptr;
-    QLineEdit* from_Text = nullptr;      Number_Stepper* from_Stepper = nullptr;
-    QLineEdit* To_Text = nullptr;        Number_Stepper* To_Stepper = nullptr;
-    QCheckBox* print_with_batch_chk = nullptr;
-    QCheckBox* skip_inavlid_chk = nullptr;
-    QCheckBox* print_qty_chk = nullptr;
 
     QButtonGroup* pdf_matrix = nullptr;  // rows 0..3, the four layouts
     QRadioButton* pdf_option[4] = {};
     QCheckBox* use_label_size_chk_box = nullptr;
     QLineEdit* file_name_save_txt = nullptr;
 
-    QScrollArea* Print_sclview = nullptr;
-    Sample_Preview* PrintView = nullptr;
     QLabel* barcode_font_name_label = nullptr;
     QLabel* barcode_font_name = nullptr;
 
@@ -173,8 +131,6 @@ public:
     int pdf_export_opt_real = 0;
     int pdf_export_opt_bkup = 0;
     PtImage invalid_image;
-    float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;
-    int LAST_Row = 1, LAST_Column = 1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -183,7 +139,15 @@ private:
     void buildUi();
     void connectControls();
     void setPreviewFrame(QSizeF sheet);
-    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt, bool twoDecimals = false);
+    // The labels the range gives (the Total field, or the rows From..To each
+    // repeated by its print quantity), and the job the controls describe;
+    // neither changes anything.
+    int Labels_Of_Range() const;
+    Pdf_Export_Job Job_From_Controls() const;
+    // The sheet preview's labels: the first page the job would write.
+    int Draw_Preview_Labels(QPainter& painter) const;
+    void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
+                  bool twoDecimals = false) override;
     // The page in points, and whether the page is the label (options 2 and 3
     // with the label-size setting).
     QSizeF pageSize() const;

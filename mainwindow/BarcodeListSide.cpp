@@ -7,6 +7,7 @@
 #include "barcode/generation/BarcodeRoad.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "barcode/generation/panes/ValuePane.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -934,8 +935,8 @@ void BarcodeListSide::Import_List_Button()
 {
     const QString path = chooseImportFile
                              ? chooseImportFile()
-                             : QFileDialog::getOpenFileName(m_owner, tr("Import List"), QString(),
-                                                            tr("Lists (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
+                             : Choose_Open_File(m_owner, tr("Import List"),
+                                                tr("Lists (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
     if (path.isEmpty())
         return;
     Load_text_file_Func(path);
@@ -1001,8 +1002,8 @@ bool BarcodeListSide::Load_text_file_Func(const QString& startPath)
 void BarcodeListSide::Excel_List_Button()
 {
     const QString path = chooseExcelFile ? chooseExcelFile()
-                                         : QFileDialog::getOpenFileName(m_owner, tr("Import from a Spreadsheet"),
-                                                                        QString(), tr("Spreadsheets (*.xlsx *.XLSX)"));
+                                         : Choose_Open_File(m_owner, tr("Import from a Spreadsheet"),
+                                                            tr("Spreadsheets (*.xlsx *.XLSX)"));
     if (path.isEmpty())
         return;
     prev_list_item_barcode = m_model.count();
@@ -1038,10 +1039,9 @@ QString BarcodeListSide::Export_list_method_2()
     connect(&panel, &QFileDialog::filterSelected, &panel, [&panel, xlsx](const QString& f) {
         panel.setDefaultSuffix(f == xlsx ? QStringLiteral("xlsx") : QStringLiteral("txt"));
     });
-    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
-        return QString();
+    const QString chosen = Run_Chooser(panel);
     m_owner->window()->raise();
-    return panel.selectedFiles().first();
+    return chosen;
 }
 
 void BarcodeListSide::Export_List_Button()

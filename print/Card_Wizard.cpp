@@ -1,7 +1,9 @@
 #include "print/Card_Wizard.h"
 
 #include "core/model/Card_Property.h"
+#include "core/model/LMNGraphic.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -9,6 +11,7 @@
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
+#include "print/SheetWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,6 +26,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -30,38 +34,7 @@
 
 QPointer<Card_Wizard> Card_Wizard::s_instance;
 
-namespace {
-
-QString mm2(double v) { return Format_Fixed_C(v, 2); }
-
-QHBoxLayout* pair(QLineEdit*& field, Number_Stepper*& stepper, double min, double max, double step)
-{
-    auto* h = new QHBoxLayout;
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(2);
-    field = new QLineEdit;
-    field->setFixedWidth(70);
-    stepper = new Number_Stepper;
-    stepper->setRange(min, max);
-    stepper->setIncrement(step);
-    h->addWidget(field);
-    h->addWidget(stepper);
-    h->addStretch();
-    return h;
-}
-
-QString trimEnds(const QString& s, bool (*in)(QChar))
-{
-    int a = 0, b = s.size();
-    while (a < b && in(s[a])) ++a;
-    while (b > a && in(s[b - 1])) --b;
-    return s.mid(a, b - a);
-}
-bool isLetter(QChar c) { return c.isLetter(); }
-bool isSpace(QChar c) { return c.isSpace(); }
-bool isIllegal(QChar c) { return c.isNonCharacter() || c.category() == QChar::Other_NotAssigned; }
-
-} // namespace
+using namespace sheetui;
 
 int New_Label_Transparency(double wizardValue)
 {
@@ -82,8 +55,7 @@ Card_Wizard::Card_Wizard(QWidget* parent) : QDialog(parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(pal);
-    for (const QString& folder : Resource_Folder_Paths(QStringLiteral("Fill_Style_Image")))
-        Card_hatch_style->addItems(MainWindowServices::Get_Files_Array_At_Path(folder, true));
+    Card_hatch_style->addItems(Hatch_Style_Names());
     if (Card_hatch_style->count())
         Card_hatch_style->setCurrentIndex(0);
     Label_ComboBox->addItems(Catalogue_Vendor_Names());
@@ -100,6 +72,10 @@ Card_Wizard* Card_Wizard::defaultInstance()
 void Card_Wizard::buildUi()
 {
     auto* v = new QVBoxLayout(this);
+    // The two pages share one place: the window keeps the size of the larger
+    // and does not grow past the screen's edge when the page turns.
+    m_pages = new QStackedWidget;
+    v->addWidget(m_pages);
 
     Size_Box = new QGroupBox(tr("Size and shape"));
     auto* sg = new QGridLayout(Size_Box);
@@ -114,9 +90,9 @@ void Card_Wizard::buildUi()
     sg->addWidget(new QLabel(tr("Product")), 1, 2);
     sg->addWidget(Product_num_ComboBox, 1, 3);
     sg->addWidget(new QLabel(tr("Width (mm)")), 2, 0);
-    sg->addLayout(pair(width_Text, width_Stepper, 0.1, 5000, 1), 2, 1);
+    sg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, false, 70), 2, 1);
     sg->addWidget(new QLabel(tr("Height (mm)")), 2, 2);
-    sg->addLayout(pair(height_Text, height_Stepper, 0.1, 5000, 1), 2, 3);
+    sg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, false, 70), 2, 3);
     page_frm_printer_btn = new QPushButton(tr("Paper of Page Setup..."));
     apply_size_btn = new QPushButton(tr("Apply Size"));
     auto* sb = new QHBoxLayout;
@@ -135,20 +111,21 @@ void Card_Wizard::buildUi()
     shapes->addStretch();
     sg->addWidget(new QLabel(tr("Shape")), 4, 0);
     sg->addLayout(shapes, 4, 1, 1, 3);
-    v->addWidget(Size_Box);
+    sg->setRowStretch(5, 1);
+    m_pages->addWidget(Size_Box);
 
     Color_Box = new QGroupBox(tr("Look"));
     auto* cg = new QVBoxLayout(Color_Box);
     Card_border_chk = new QCheckBox(tr("Border"));
     Card_Border_Box = new QGroupBox;
     auto* bg = new QHBoxLayout(Card_Border_Box);
-    Card_bordr_clr = new Colour_Well(Qt::black);
+    Card_bordr_clr = new ColorWell(Qt::black);
     Card_border_style = new QComboBox;
     Card_border_style->addItems({tr("Solid"), tr("Dash"), tr("Dot"), tr("Dash Dot"), tr("Dash Dot Dot")});
     bg->addWidget(new QLabel(tr("Colour")));
     bg->addWidget(Card_bordr_clr);
     bg->addWidget(new QLabel(tr("Width")));
-    bg->addLayout(pair(Card_bor_Text, Card_bor_Stepper, 0, 50, 1));
+    bg->addLayout(pairWidget(Card_bor_Text, Card_bor_Stepper, 0, 50, 1, false, 70));
     bg->addWidget(Card_border_style);
     cg->addWidget(Card_border_chk);
     cg->addWidget(Card_Border_Box);
@@ -160,17 +137,17 @@ void Card_Wizard::buildUi()
     Card_gradient_fill_rd = new QRadioButton(tr("Gradient"));
     Card_Style_fill_rd = new QRadioButton(tr("Pattern"));
     Card_Image_fill_rd = new QRadioButton(tr("Picture"));
-    Card_fill_clr = new Colour_Well(Qt::white);
-    Card_fill_Grd_1_clr = new Colour_Well(Qt::white);
-    Card_fill_Grd_2_clr = new Colour_Well(Qt::white);
+    Card_fill_clr = new ColorWell(Qt::white);
+    Card_fill_Grd_1_clr = new ColorWell(Qt::white);
+    Card_fill_Grd_2_clr = new ColorWell(Qt::white);
     Card_hatch_style = new QComboBox;
-    Card_hatch_bk_clr = new Colour_Well(Qt::white);
+    Card_hatch_bk_clr = new ColorWell(Qt::white);
     fg->addWidget(Card_solid_fill_rd, 0, 0);
     fg->addWidget(Card_fill_clr, 0, 1);
     fg->addWidget(Card_gradient_fill_rd, 1, 0);
     fg->addWidget(Card_fill_Grd_1_clr, 1, 1);
     fg->addWidget(Card_fill_Grd_2_clr, 1, 2);
-    fg->addLayout(pair(Card_grad_Text, Card_grad_Stepper, 0, 360, 1), 1, 3);
+    fg->addLayout(pairWidget(Card_grad_Text, Card_grad_Stepper, 0, 360, 1, false, 70), 1, 3);
     fg->addWidget(Card_Style_fill_rd, 2, 0);
     fg->addWidget(Card_hatch_style, 2, 1, 1, 2);
     fg->addWidget(Card_hatch_bk_clr, 2, 3);
@@ -190,9 +167,10 @@ void Card_Wizard::buildUi()
     auto* alpha = new QHBoxLayout;
     Card_alpha_lbl = new QLabel(tr("Transparency (%)"));
     alpha->addWidget(Card_alpha_lbl);
-    alpha->addLayout(pair(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1));
+    alpha->addLayout(pairWidget(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1, false, 70));
     cg->addLayout(alpha);
-    v->addWidget(Color_Box);
+    cg->addStretch();
+    m_pages->addWidget(Color_Box);
 
     auto* buttons = new QHBoxLayout;
     fill_profile_btn = new QPushButton(tr("Profile"));
@@ -217,20 +195,20 @@ void Card_Wizard::buildUi()
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
         connect(f, &QLineEdit::editingFinished, this, [this, f] { controlTextDidEndEditing(f); });
     }
-    connect(width_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Width_Changed);
-    connect(height_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Height_Changed);
+    connect(width_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Width_Changed);
+    connect(height_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Height_Changed);
     connect(page_frm_printer_btn, &QPushButton::clicked, this, &Card_Wizard::Page_From_Printer_Click);
     connect(apply_size_btn, &QPushButton::clicked, this, &Card_Wizard::Apply_Size_Clicked);
     connect(matrix_card_shape, &QButtonGroup::idClicked, this, &Card_Wizard::card_shape_CellClick);
     connect(Card_border_chk, &QCheckBox::clicked, this, &Card_Wizard::Card_Border_ChkBox);
-    connect(Card_bor_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Border_Changed);
+    connect(Card_bor_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Border_Changed);
     connect(Card_fill_chk, &QCheckBox::clicked, this, &Card_Wizard::Card_Fill_Chk_Box);
     connect(Card_solid_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Solid_RD_Sel);
     connect(Card_gradient_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Gradient_RD_Sel);
     connect(Card_Style_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Hatch_RD_Sel);
     connect(Card_Image_fill_rd, &QRadioButton::clicked, this, &Card_Wizard::Card_Image_RD_Sel);
-    connect(Card_grad_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Gradient_Changed);
-    connect(Card_alpha_Stepper, &Number_Stepper::stepped, this, &Card_Wizard::Card_Alpha_Changed);
+    connect(Card_grad_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Gradient_Changed);
+    connect(Card_alpha_Stepper, &Stepper::stepped, this, &Card_Wizard::Card_Alpha_Changed);
     connect(Card_Image_Browse, &QPushButton::clicked, this, &Card_Wizard::Card_Image_Browse_Btn);
     connect(Card_Image_Library, &QPushButton::clicked, this, &Card_Wizard::Card_Image_Library_Btn);
 }
@@ -256,8 +234,7 @@ void Card_Wizard::Reset_For_Opening()
     Card_border_style->setCurrentIndex(0);
     fill_profile_btn->setVisible(false);
     card_name->setText(default_file_name);
-    Color_Box->setVisible(false);
-    Size_Box->setVisible(true);
+    m_pages->setCurrentWidget(Size_Box);
     Reset_color_box();
     Label_ComboBox->setCurrentIndex(0);
     // "Custom": size fields editable, 100 x 100 millimetres.
@@ -301,8 +278,7 @@ void Card_Wizard::OK_Click()
 {
     if (next_count == 0) {
         Apply_unit_Chaneg_Values();
-        Color_Box->setVisible(true);
-        Size_Box->setVisible(false);
+        m_pages->setCurrentWidget(Color_Box);
         Back_btn->setEnabled(true);
         next_count = 1;
         return;
@@ -334,8 +310,7 @@ void Card_Wizard::Back_Click()
 {
     if (next_count == 1) {
         fill_profile_btn->setVisible(false);
-        Color_Box->setVisible(false);
-        Size_Box->setVisible(true);
+        m_pages->setCurrentWidget(Size_Box);
         Back_btn->setEnabled(false);
         next_count = 0;
         return;
@@ -462,11 +437,7 @@ void Card_Wizard::controlTextDidChange(QLineEdit* field)
 {
     if (field != width_Text && field != height_Text)
         return;
-    QString t = trimEnds(field->text(), isLetter);
-    t = trimEnds(t, isSpace);
-    t = trimEnds(t, isIllegal);
-    if (t.size() > 10)
-        t = t.left(10);
+    const QString t = Size_Field_Text(field->text());
     if (t != field->text())
         field->setText(t);
 }
@@ -587,12 +558,11 @@ void Card_Wizard::Show_Hide_Card_Transp_Ctrl(bool hide)
 
 void Card_Wizard::Card_Image_Browse_Btn()
 {
-    QFileDialog dialog(this, tr("Choose a picture"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(tr("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)"));
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    Card_Image_path->setText(dialog.selectedFiles().first());
+    const QString path = Choose_Open_File(
+        this, tr("Choose a picture"), tr("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)"),
+        Card_Image_path->text());
+    if (!path.isEmpty())
+        Card_Image_path->setText(path);
 }
 
 void Card_Wizard::Card_Image_Library_Btn()

@@ -22,9 +22,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 class QTextEdit;
-class Colour_Well;
-class Number_Stepper;
+class ColorWell;
+class Stepper;
 
 // What the new-label flow copies from the wizard after OK.
 struct New_Label_Choice {
@@ -117,14 +118,14 @@ public:
     QComboBox* Product_num_ComboBox = nullptr;
     QList<Product_Details> prod_list;
     int prod_id_count = 0;
-    QLineEdit* width_Text = nullptr;   Number_Stepper* width_Stepper = nullptr;
-    QLineEdit* height_Text = nullptr;  Number_Stepper* height_Stepper = nullptr;
+    QLineEdit* width_Text = nullptr;   Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;  Stepper* height_Stepper = nullptr;
     QRadioButton* shape_rd[3] = {};    // matrix_card_shape rows
     QButtonGroup* matrix_card_shape = nullptr;
     QCheckBox* Card_border_chk = nullptr;
     QGroupBox* Card_Border_Box = nullptr;
-    Colour_Well* Card_bordr_clr = nullptr;
-    QLineEdit* Card_bor_Text = nullptr; Number_Stepper* Card_bor_Stepper = nullptr;
+    ColorWell* Card_bordr_clr = nullptr;
+    QLineEdit* Card_bor_Text = nullptr; Stepper* Card_bor_Stepper = nullptr;
     QComboBox* Card_border_style = nullptr;
     QCheckBox* Card_fill_chk = nullptr;
     QGroupBox* Card_Fill_Box = nullptr;
@@ -132,21 +133,22 @@ public:
     QRadioButton* Card_gradient_fill_rd = nullptr;
     QRadioButton* Card_Style_fill_rd = nullptr;
     QRadioButton* Card_Image_fill_rd = nullptr;
-    Colour_Well* Card_fill_clr = nullptr;
-    Colour_Well* Card_fill_Grd_1_clr = nullptr;
-    Colour_Well* Card_fill_Grd_2_clr = nullptr;
-    QLineEdit* Card_grad_Text = nullptr; Number_Stepper* Card_grad_Stepper = nullptr;
+    ColorWell* Card_fill_clr = nullptr;
+    ColorWell* Card_fill_Grd_1_clr = nullptr;
+    ColorWell* Card_fill_Grd_2_clr = nullptr;
+    QLineEdit* Card_grad_Text = nullptr; Stepper* Card_grad_Stepper = nullptr;
     QComboBox* Card_hatch_style = nullptr;
-    Colour_Well* Card_hatch_bk_clr = nullptr;
+    ColorWell* Card_hatch_bk_clr = nullptr;
     QGroupBox* Card_image_box = nullptr;
     QLineEdit* Card_Image_path = nullptr;
     QPushButton* Card_Image_Browse = nullptr;
     QPushButton* Card_Image_Library = nullptr;
     QLabel* Card_alpha_lbl = nullptr;
-    QLineEdit* Card_alpha_Text = nullptr; Number_Stepper* Card_alpha_Stepper = nullptr;
+    QLineEdit* Card_alpha_Text = nullptr; Stepper* Card_alpha_Stepper = nullptr;
 
 private:
     void buildUi();
+    QStackedWidget* m_pages = nullptr;   // Size_Box, Color_Box
     int m_shapeAtOpening = 0;
     static QPointer<Card_Wizard> s_instance;
 };

@@ -3,90 +3,10 @@
 #include "core/util/MainWindowServices.h"
 #include "platform/Paths.h"
 
-#include <QColorDialog>
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
-#include <QToolButton>
-#include <QVBoxLayout>
-
-#include <algorithm>
-
-Number_Stepper::Number_Stepper(QWidget* parent) : QWidget(parent)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_up = new QToolButton(this);
-    m_down = new QToolButton(this);
-    for (QToolButton* b : {m_up, m_down}) {
-        b->setAutoRepeat(true);
-        b->setFixedSize(16, 11);
-        b->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(b);
-    }
-    m_up->setArrowType(Qt::UpArrow);
-    m_down->setArrowType(Qt::DownArrow);
-    connect(m_up, &QToolButton::clicked, this, &Number_Stepper::stepUp);
-    connect(m_down, &QToolButton::clicked, this, &Number_Stepper::stepDown);
-    setFixedSize(16, 22);
-}
-
-void Number_Stepper::setValue(double v)
-{
-    m_value = std::clamp(v, m_min, m_max);
-}
-
-void Number_Stepper::setRange(double min, double max)
-{
-    m_min = min;
-    m_max = std::max(min, max);
-    m_value = std::clamp(m_value, m_min, m_max);
-}
-
-void Number_Stepper::stepUp()
-{
-    setValue(m_value + m_step);
-    emit stepped(m_value);
-}
-
-void Number_Stepper::stepDown()
-{
-    setValue(m_value - m_step);
-    emit stepped(m_value);
-}
-
-Colour_Well::Colour_Well(const QColor& color, QWidget* parent) : QPushButton(parent), m_color(color)
-{
-    setFixedSize(44, 24);
-    connect(this, &QPushButton::clicked, this, &Colour_Well::choose);
-}
-
-void Colour_Well::setColor(const QColor& color, bool notify)
-{
-    m_color = color;
-    update();
-    if (notify)
-        emit colorChanged(m_color);
-}
-
-void Colour_Well::choose()
-{
-    const QColor c = QColorDialog::getColor(m_color, this, tr("Colours"), QColorDialog::ShowAlphaChannel);
-    if (c.isValid())
-        setColor(c, true);
-}
-
-void Colour_Well::paintEvent(QPaintEvent* event)
-{
-    QPushButton::paintEvent(event);
-    QPainter p(this);
-    const QRect swatch = rect().adjusted(6, 5, -6, -5);
-    p.fillRect(swatch, isEnabled() ? m_color : m_color.lighter(130));
-    p.setPen(QColor(90, 90, 90));
-    p.drawRect(swatch.adjusted(0, 0, -1, -1));
-}
 
 QValidator::State Float_Num_Formatter::validate(QString& input, int& pos) const
 {

@@ -16,6 +16,7 @@
 #include "print/Printing_View.h"
 #include "print/Sample_Preview.h"
 #include "print/SheetLayout.h"
+#include "print/SheetWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,81 +45,20 @@
 
 QPointer<Print_Wnd> Print_Wnd::s_instance;
 
+using namespace sheetui;
+
 namespace {
 
 const QString kCustom = QStringLiteral("Custom");
 
-QString mm2(double v) { return Format_Fixed_C(v, 2); }
-double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
-int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
 QString yn(const QCheckBox* c) { return c->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"); }
-
-// Shortest text that reads back as the same float (as a text field shows a
-// float value).
-QString floatText(double v)
-{
-    const float f = float(v);
-    for (int precision = 6; precision < 10; ++precision) {
-        const QString t = QString::number(f, 'g', precision);
-        if (t.toFloat() == f)
-            return t;
-    }
-    return QString::number(f, 'g', 9);
-}
-
-void setPair(QLineEdit* field, Number_Stepper* stepper, double v, const QString& text)
-{
-    if (stepper) stepper->setValue(v);
-    field->setText(text);
-}
-
-QLineEdit* readOnlyField(int width = 0)
-{
-    auto* f = new QLineEdit;
-    f->setReadOnly(true);
-    if (width) f->setFixedWidth(width);
-    return f;
-}
-
-// A text field and its stepper side by side (a layout, so that enabling the
-// box around them reaches each control).
-QHBoxLayout* pairWidget(QLineEdit*& field, Number_Stepper*& stepper, double min, double max,
-                        double step, bool floats)
-{
-    auto* h = new QHBoxLayout;
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(2);
-    field = new QLineEdit;
-    field->setFixedWidth(64);
-    stepper = new Number_Stepper;
-    stepper->setRange(min, max);
-    stepper->setIncrement(step);
-    if (floats)
-        field->setValidator(new Float_Num_Formatter(field));
-    h->addWidget(field);
-    h->addWidget(stepper);
-    h->addStretch();
-    return h;
-}
-
-// Trims characters of a kind from both ends.
-QString trimEnds(const QString& s, bool (*in)(QChar))
-{
-    int a = 0, b = s.size();
-    while (a < b && in(s[a])) ++a;
-    while (b > a && in(s[b - 1])) --b;
-    return s.mid(a, b - a);
-}
-bool isLetter(QChar c) { return c.isLetter(); }
-bool isSpace(QChar c) { return c.isSpace(); }
-bool isIllegal(QChar c) { return c.isNonCharacter() || c.category() == QChar::Other_NotAssigned; }
 
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Building the window
 
-Print_Wnd::Print_Wnd(QWidget* parent) : QDialog(parent)
+Print_Wnd::Print_Wnd(QWidget* parent) : Sheet_Window(parent)
 {
     setWindowTitle(tr("Print"));
     Manual_or_Pre = 0;
@@ -385,13 +325,13 @@ void Print_Wnd::connectControls()
     connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
     connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
 
-    auto pair = [this](QLineEdit* f, Number_Stepper* s, void (Print_Wnd::*action)(QObject*)) {
+    auto pair = [this](QLineEdit* f, Stepper* s, void (Print_Wnd::*action)(QObject*)) {
         connect(f, &QLineEdit::editingFinished, this, [this, f, action] {
             controlTextDidEndEditing(f);
             (this->*action)(f);
         });
         connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Number_Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
+        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
     };
     pair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
     pair(horz_mar_Text_pre, horz_mar_Stepper_pre, &Print_Wnd::Horz_Margin_Changed);
@@ -710,9 +650,9 @@ void Print_Wnd::Check_Max_Cell_Value()
     auto_center_flag = center ? 1 : 0;
     const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
     QLineEdit* colText = manual ? Col_Text : Col_Text_pre;
-    Number_Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
+    Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
     QLineEdit* rowText = manual ? Row_Text : Row_Text_pre;
-    Number_Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
+    Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
     if (fit.colsLowered)
         setPair(colText, colStep, fit.cols, QString::number(fit.cols));
     if (fit.rowsLowered)
@@ -741,15 +681,6 @@ bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
         && !m_previewSheet.isEmpty())
         setPreviewFrame(m_previewSheet);
     return QDialog::eventFilter(watched, event);
-}
-
-void Print_Wnd::Refresh_Preview()
-{
-    if (!PrintView)
-        return;
-    if (QScrollBar* bar = Print_sclview->verticalScrollBar())
-        bar->setValue(0);
-    PrintView->update();
 }
 
 void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
@@ -788,7 +719,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
                               false, prod_list, Product_num_ComboBox);
                 Product_num_ComboBox->setCurrentIndex(Product_num_ComboBox->count() > 0 ? 0 : -1);
             }
-            for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+            for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
                                       vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
                 SetObjEnabled(s, false);
             for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
@@ -994,54 +925,6 @@ void Print_Wnd::reject()
 // ---------------------------------------------------------------------------
 // Range and options
 
-void Print_Wnd::All_print_RD_Clicked()
-{
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-        SetObjEnabled(w, true);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
-        SetObjEnabled(w, false);
-}
-
-void Print_Wnd::Sel_Print_RD_Clicked()
-{
-    Sel_print_rd->setChecked(true);
-    All_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-        SetObjEnabled(w, false);
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
-        SetObjEnabled(w, true);
-}
-
-void Print_Wnd::copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
-                         bool twoDecimals)
-{
-    if (sender == stepper) {
-        if (isInt)
-            field->setText(QString::number(stepper->intValue()));
-        else
-            field->setText(twoDecimals ? mm2(stepper->value()) : floatText(stepper->value()));
-    } else {
-        stepper->setValue(isInt ? double(inum(field)) : num(field));
-    }
-}
-
-void Print_Wnd::From_Stepper_Changed(QObject* sender)
-{
-    copyPair(sender, from_Text, from_Stepper, true);
-}
-
-void Print_Wnd::To_Stepper_Changed(QObject* sender)
-{
-    copyPair(sender, To_Text, To_Stepper, true);
-}
-
-void Print_Wnd::Total_Val_Changed(QObject* sender)
-{
-    copyPair(sender, Total_Text, Total_Stepper, true);
-}
-
 void Print_Wnd::Copies_Val_Changed(QObject* sender)
 {
     copyPair(sender, Copies_Text, Copies_Stepper, true);
@@ -1065,96 +948,13 @@ void Print_Wnd::Set_Tot_Value(int value, int maximum, const QString& set_for)
     if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
         setPair(To_Text, To_Stepper, v, QString::number(v));
     if (!batch)
-        for (Number_Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+        for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
             s->setMaximum(999999);
-}
-
-void Print_Wnd::Set_Enable_Diable_Range_Box()
-{
-    if (print_with_batch_chk->isChecked()) {
-        SetObjEnabled(export_range_box, true);
-        if (All_print_rd->isChecked())
-            All_print_RD_Clicked();
-        else
-            Sel_Print_RD_Clicked();
-    } else {
-        SetObjEnabled(export_range_box, false);
-        All_print_RD_Clicked();
-        for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
-            SetObjEnabled(w, true);
-    }
-}
-
-void Print_Wnd::Verify_Card_Count()
-{
-    if (!Batch_Services)
-        return;
-    Batch_Services->Check_Series_Or_Excel_Use_or_not();
-    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
-        Use_Data_Sheet_Values = 0;
-    Batch_Services->Get_total_Card_count();
-}
-
-void Print_Wnd::Print_With_Batch_Changed()
-{
-    const bool on = print_with_batch_chk->isChecked();
-    if (Barcode_Setting_Or_Designing_Mode != 0) {
-        Verify_Card_Count();
-        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
-    } else if (!on) {
-        Use_Data_Sheet_Values = 0;
-        print_wd_pq_opt = 0;
-        Total_Label = Print_Row * Print_Col;
-        if (!print_qty_chk->isHidden()) {
-            print_qty_chk->setChecked(false);
-            print_qty_chk->setEnabled(false);
-        }
-    } else {
-        Use_Data_Sheet_Values = 1;
-        if (!print_qty_chk->isHidden()) {
-            print_qty_chk->setChecked(true);
-            print_qty_chk->setEnabled(true);
-        }
-        if (print_qty_chk->isChecked()) {
-            print_wd_pq_opt = 1;
-            Total_Label = Total_Label_Wd_PQ;
-        } else {
-            print_wd_pq_opt = 0;
-            Total_Label = int(Total_Barcode_Label_wd_Batch);
-        }
-    }
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-    Set_Enable_Diable_Range_Box();
-}
-
-void Print_Wnd::Print_Qty_Checked()
-{
-    if (print_qty_chk->isChecked()) {
-        print_wd_pq_opt = 1;
-        Total_Label = Total_Label_Wd_PQ;
-    } else {
-        print_wd_pq_opt = 0;
-        Total_Label = int(Total_Barcode_Label_wd_Batch);
-    }
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-    Refresh_Preview();
-}
-
-void Print_Wnd::Skip_Inavlid_Checked()
-{
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
-    Refresh_Preview();
 }
 
 void Print_Wnd::Enable_Crop_Mark_clicked()
 {
     Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
-    Refresh_Preview();
-}
-
-void Print_Wnd::Show_Margin_Checked()
-{
-    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
@@ -1168,15 +968,6 @@ void Print_Wnd::Fit_To_Frame_clicked()
         Normal_Printing_Is_Selected();
     }
     Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Capture_Last_Values()
-{
-    LAST_Side_Mar = 0;
-    LAST_Horz_Mar = float(horz_mar_Stepper->value());
-    LAST_Vert_Mar = float(vert_mar_Stepper->value());
-    LAST_Row = Row_Stepper->intValue();
-    LAST_Column = Col_Stepper->intValue();
 }
 
 void Print_Wnd::Disable_for_fit_or_duplex()
@@ -1303,17 +1094,6 @@ void Print_Wnd::Alignment_Clicked(int value)
         Refresh_Preview();
 }
 
-void Print_Wnd::Set_Reset_Alignemnt_Image()
-{
-    if (label_align_val < 1 || label_align_val > 9)
-        return;
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
-        align_btn[k]->setCheckable(true);
-        align_btn[k]->setChecked(k + 1 == label_align_val);
-    }
-}
-
 void Print_Wnd::Read_Selected_Product_Label_Value()
 {
     try {
@@ -1385,11 +1165,7 @@ void Print_Wnd::Apply_unit_Chaneg_Values()
 void Print_Wnd::controlTextDidChange(QLineEdit* field)
 {
     if (field == width_Text_pre || field == height_Text_pre) {
-        QString t = trimEnds(field->text(), isLetter);
-        t = trimEnds(t, isSpace);
-        t = trimEnds(t, isIllegal);
-        if (t.size() > 10)
-            t = t.left(10);
+        const QString t = Size_Field_Text(field->text());
         if (t != field->text())
             field->setText(t);
         return;
@@ -1485,7 +1261,7 @@ void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
         Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
     }
     if (cus_or_pre == QLatin1String("C") && name.isEmpty()) {
-        for (Number_Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
+        for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
                                   vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
             SetObjEnabled(s, true);
         for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
@@ -1734,7 +1510,7 @@ Add_Print_Profile::Add_Print_Profile(QWidget* parent) : QDialog(parent)
     Apply_Dialog_Background(this);
     auto* g = new QGridLayout(this);
     Profile_name = new QLineEdit;
-    pass_profile_name = new QLineEdit;
+    pass_profile_name = new QLineEdit(this);
     pass_profile_name->setVisible(false);
     Printer_ComboBox = new QComboBox;
     g->addWidget(new QLabel(tr("Profile name:")), 0, 0);

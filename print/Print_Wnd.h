@@ -12,6 +12,7 @@
 #include "core/util/SharedValues.h"
 #include "print/LabelCatalogue.h"
 #include "print/Printing_View.h"
+#include "print/SheetWindow.h"
 
 #include <QDialog>
 #include <QList>
@@ -31,12 +32,12 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QToolButton;
-class Number_Stepper;
+class Stepper;
 class Sample_Preview;
 class Custom_Product_Label;
 class Add_Print_Profile;
 
-class Print_Wnd : public QDialog {
+class Print_Wnd : public Sheet_Window {
     Q_OBJECT
 public:
     explicit Print_Wnd(QWidget* parent = nullptr);
@@ -53,7 +54,6 @@ public:
     void setPrintInfo(const PrintInfo& info);
     void Set_values_From_Printer();
     void Check_Max_Cell_Value();
-    void Refresh_Preview();
     void comboBoxSelectionDidChange(QComboBox* combo);
     void pagesetup();
     void Manual_Label_Changed();
@@ -68,20 +68,9 @@ public:
     void reject() override;   // closing the window
 
     // ---- Range and options ----
-    void All_print_RD_Clicked();
-    void Sel_Print_RD_Clicked();
-    void From_Stepper_Changed(QObject* sender);
-    void To_Stepper_Changed(QObject* sender);
-    void Set_Tot_Value(int value, int maximum, const QString& set_for);
-    void Set_Enable_Diable_Range_Box();
-    void Print_With_Batch_Changed();
-    void Print_Qty_Checked();
-    void Skip_Inavlid_Checked();
+    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
     void Enable_Crop_Mark_clicked();
-    void Show_Margin_Checked();
     void Fit_To_Frame_clicked();
-    void Verify_Card_Count();
-    void Capture_Last_Values();
     void Disable_for_fit_or_duplex();
     void Normal_Printing_Is_Selected();
     void Make_select_on_index(int row);
@@ -93,11 +82,9 @@ public:
     void Height_Changed(QObject* sender);
     void Row_Changed(QObject* sender);
     void Col_Changed(QObject* sender);
-    void Total_Val_Changed(QObject* sender);
     void Copies_Val_Changed(QObject* sender);
     void Auto_Center_Checked();
     void Alignment_Clicked(int value);   // the nine buttons, 1 top-left ... 9 bottom-right
-    void Set_Reset_Alignemnt_Image();
     void Read_Selected_Product_Label_Value();
     void Apply_unit_Chaneg_Values();
     void controlTextDidChange(QLineEdit* field);
@@ -122,45 +109,28 @@ public:
     void Delete_profile_btn_clicked();
 
     // ---- Outlets ----
-    QScrollArea* Print_sclview = nullptr;
-    Sample_Preview* PrintView = nullptr;
     QComboBox* Printer_ComboBox = nullptr;
     QComboBox* Orient_ComboBox = nullptr;
     QLineEdit* Paper_id = nullptr;
     QLineEdit* Size_id = nullptr;
-    QLineEdit* l_mar_id = nullptr;
-    QLineEdit* r_mar_id = nullptr;
-    QLineEdit* t_mar_id = nullptr;
-    QLineEdit* b_mar_id = nullptr;
-    QPushButton* page_setup_btn = nullptr;
 
     QRadioButton* rd_manual = nullptr;
     QRadioButton* rd_predefined = nullptr;
     QGroupBox* manual_prop_Gp_Bx = nullptr;
     QGroupBox* predefine_prop_Gp_Bx = nullptr;
-    QLineEdit* Col_Text = nullptr;        Number_Stepper* Col_Stepper = nullptr;
-    QLineEdit* Row_Text = nullptr;        Number_Stepper* Row_Stepper = nullptr;
-    QLineEdit* horz_mar_Text = nullptr;   Number_Stepper* horz_mar_Stepper = nullptr;
-    QLineEdit* vert_mar_Text = nullptr;   Number_Stepper* vert_mar_Stepper = nullptr;
-    QLineEdit* width_Text = nullptr;      Number_Stepper* width_Stepper = nullptr;
-    QLineEdit* height_Text = nullptr;     Number_Stepper* height_Stepper = nullptr;
-    QGroupBox* card_align_box = nullptr;
-    QCheckBox* Auto_Center_chk_bx = nullptr;
-    QGroupBox* align_Gp_Bx = nullptr;
-    QToolButton* align_btn[9] = {};       // top_left_btn ... bot_rite_btn
 
     QComboBox* Label_ComboBox = nullptr;
     QComboBox* Product_num_ComboBox = nullptr;
     QPushButton* save_label_btn = nullptr;
     QPushButton* delete_label_btn = nullptr;
-    QLineEdit* Col_Text_pre = nullptr;      Number_Stepper* Col_Stepper_pre = nullptr;
-    QLineEdit* Row_Text_pre = nullptr;      Number_Stepper* Row_Stepper_pre = nullptr;
+    QLineEdit* Col_Text_pre = nullptr;      Stepper* Col_Stepper_pre = nullptr;
+    QLineEdit* Row_Text_pre = nullptr;      Stepper* Row_Stepper_pre = nullptr;
     QLineEdit* left_mar_pre = nullptr;
     QLineEdit* top_mar_pre = nullptr;
-    QLineEdit* horz_mar_Text_pre = nullptr; Number_Stepper* horz_mar_Stepper_pre = nullptr;
-    QLineEdit* vert_mar_Text_pre = nullptr; Number_Stepper* vert_mar_Stepper_pre = nullptr;
-    QLineEdit* width_Text_pre = nullptr;    Number_Stepper* width_Stepper_pre = nullptr;
-    QLineEdit* height_Text_pre = nullptr;   Number_Stepper* height_Stepper_pre = nullptr;
+    QLineEdit* horz_mar_Text_pre = nullptr; Stepper* horz_mar_Stepper_pre = nullptr;
+    QLineEdit* vert_mar_Text_pre = nullptr; Stepper* vert_mar_Stepper_pre = nullptr;
+    QLineEdit* width_Text_pre = nullptr;    Stepper* width_Stepper_pre = nullptr;
+    QLineEdit* height_Text_pre = nullptr;   Stepper* height_Stepper_pre = nullptr;
     QLineEdit* paper_used_pre = nullptr;
     QLineEdit* orientation_pre = nullptr;
     QLineEdit* page_size_pre = nullptr;
@@ -170,23 +140,10 @@ public:
     QLineEdit* description_pre = nullptr;
     QList<Product_Details> prod_list;
 
-    QGroupBox* export_range_box = nullptr;
-    QRadioButton* All_print_rd = nullptr;
-    QRadioButton* Sel_print_rd = nullptr;
-    QLabel* tot_label = nullptr;
-    QLineEdit* Total_Text = nullptr;  Number_Stepper* Total_Stepper = nullptr;
-    QLabel* from_label = nullptr;
-    QLineEdit* from_Text = nullptr;   Number_Stepper* from_Stepper = nullptr;
-    QLabel* to_label = nullptr;
-    QLineEdit* To_Text = nullptr;     Number_Stepper* To_Stepper = nullptr;
-    QLineEdit* Copies_Text = nullptr; Number_Stepper* Copies_Stepper = nullptr;
+    QLineEdit* Copies_Text = nullptr; Stepper* Copies_Stepper = nullptr;
 
-    QCheckBox* print_with_batch_chk = nullptr;
-    QCheckBox* skip_inavlid_chk = nullptr;
-    QCheckBox* print_qty_chk = nullptr;
     QCheckBox* crop_mark_chk = nullptr;
     QCheckBox* fit_frame_chk = nullptr;
-    QCheckBox* Show_Margins = nullptr;
 
     QListWidget* List_profile = nullptr;
     QList<QVariantMap> ListData_profile;
@@ -203,8 +160,6 @@ public:
     Add_Print_Profile* prnt_prof_wnd = nullptr;
 
     // Kept values for fit to frame.
-    float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;
-    int LAST_Row = 1, LAST_Column = 1;
 
     // What the last job did: sheets drawn, -1 when the printer failed.
     int last_job_sheets = 0;
@@ -224,9 +179,6 @@ private:
     // The preview shows a sheet of this size (points), scaled to its room.
     void setPreviewFrame(QSizeF sheet);
     QSizeF m_previewSheet;
-    // The pair of a field: its stepper, and the other way round.
-    void copyPair(QObject* sender, QLineEdit* field, Number_Stepper* stepper, bool isInt,
-                  bool twoDecimals = false);
     QSizeF paperSize() const;
     bool m_previewJob = false;
     static QPointer<Print_Wnd> s_instance;

@@ -2,12 +2,15 @@
 // The on-screen picture of one label sheet: the paper, the page-margin
 // rectangle and the grid of cells where the labels will fall, each captioned
 // with its label number, with label outlines and crop marks when those
-// options are on. It draws no cards or barcodes. Everything comes from the
-// process-wide geometry (print/PrintGlobals.h) at each redraw; one widget
-// pixel is one point.
+// options are on. A window that can lay out its real labels installs a label
+// painter: the sheet then shows them, and a cell that gets no label on the
+// page stays empty. Everything comes from the process-wide geometry
+// (print/PrintGlobals.h) at each redraw; one widget pixel is one point.
 #include <QImage>
 #include <QSizeF>
 #include <QWidget>
+
+#include <functional>
 
 class QPainter;
 
@@ -35,6 +38,11 @@ public:
     void setSheetSize(QSizeF sheet) { m_sheet = sheet; update(); }
     QSizeF shownSheetSize() const { return m_sheet.isEmpty() ? Sheet_Size() : m_sheet; }
 
+    // Draws the labels of the page (painter of points, top-left origin) and
+    // returns how many cells, row by row, it filled; empty: captions only.
+    using Label_Painter = std::function<int(QPainter&)>;
+    void setLabelPainter(Label_Painter painter) { m_labelPainter = std::move(painter); update(); }
+
     // On the screen the sheet is drawn at this scale (1: one pixel a point).
     void setDisplayScale(double scale) { m_scale = scale > 0 ? scale : 1.0; update(); }
     double displayScale() const { return m_scale; }
@@ -45,4 +53,5 @@ protected:
 private:
     double m_scale = 1.0;
     QSizeF m_sheet;
+    Label_Painter m_labelPainter;
 };

@@ -1,5 +1,6 @@
 #include "data/barcodelist/ListDialogs.h"
 
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
 #include "data/series/SeriesGenerator.h"
@@ -175,8 +176,8 @@ void Import_From_Txt_File::End_Radio_Pressed()
 void Import_From_Txt_File::BrowsePressed()
 {
     const QString file = chooseFile ? chooseFile()
-                                    : QFileDialog::getOpenFileName(this, tr("Import List"), QString(),
-                                                                   tr("Lists (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
+                                    : Choose_Open_File(this, tr("Import List"),
+                                                       tr("Lists (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
     if (!file.isEmpty())
         file_path_txt->setText(file);
 }

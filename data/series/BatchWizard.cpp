@@ -1,5 +1,6 @@
 #include "data/series/BatchWizard.h"
 
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -570,9 +571,7 @@ QString BatchWizard::exportPathFromPanel()
         panel.setDefaultSuffix(filter.contains(QLatin1String("xlsx")) ? QStringLiteral("xlsx")
                                                                        : QStringLiteral("txt"));
     });
-    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
-        return {};
-    return panel.selectedFiles().first();
+    return Run_Chooser(panel);
 }
 
 void BatchWizard::Export_Value_Btn_Clicked()

@@ -1,5 +1,6 @@
 #include "data/series/Import_Wizard.h"
 
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -186,8 +187,8 @@ void Import_Wizard::Browse_Excel_Pressed()
 {
     MainWindowServices::Delete_Excel_File_Temp_Folder();
     const QString path = chooseExcel ? chooseExcel()
-                                     : QFileDialog::getOpenFileName(this, QStringLiteral("Spreadsheet"), QString(),
-                                                                    QStringLiteral("Spreadsheets (*.xlsx *.XLSX)"));
+                                     : Choose_Open_File(this, QStringLiteral("Spreadsheet"),
+                                                        QStringLiteral("Spreadsheets (*.xlsx *.XLSX)"));
     if (path.isEmpty())
         return;
     Excel_path->setText(path);
@@ -198,8 +199,8 @@ void Import_Wizard::Browse_Text_Pressed()
 {
     const QString path =
         chooseText ? chooseText()
-                   : QFileDialog::getOpenFileName(this, QStringLiteral("Text file"), QString(),
-                                                  QStringLiteral("Text files (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
+                   : Choose_Open_File(this, QStringLiteral("Text file"),
+                                      QStringLiteral("Text files (*.txt *.TXT *.rtf *.RTF *.csv *.CSV)"));
     if (path.isEmpty())
         return;
     Text_path->setText(path);
@@ -209,7 +210,7 @@ void Import_Wizard::Browse_Text_Pressed()
 void Import_Wizard::Browse_Image_Pressed()
 {
     const QString path = chooseFolder ? chooseFolder()
-                                      : QFileDialog::getExistingDirectory(this, QStringLiteral("Picture folder"));
+                                      : Choose_Folder(this, QStringLiteral("Picture folder"));
     if (path.isEmpty())
         return;
     Image_path->setText(path);

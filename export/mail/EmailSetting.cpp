@@ -60,7 +60,7 @@ Email_Setting::Email_Setting(QWidget* parent) : QDialog(parent)
 
     auto* testForm = new QFormLayout;
     _send_mail_to = new QLineEdit;
-    _send_mail_test_mail = new QLineEdit;
+    _send_mail_test_mail = new QLineEdit(this);
     _send_mail_test_mail->setVisible(false);
     testForm->addRow(tr("Test recipient:"), _send_mail_to);
     col->addLayout(testForm);

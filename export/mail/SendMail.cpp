@@ -3,6 +3,7 @@
 #include "core/canvas/LMNRenderingView.h"
 #include "core/util/BarcodeSettings.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -569,7 +570,7 @@ void Send_Mail::Setting_Button()
 
 void Send_Mail::browse_att_Button()
 {
-    const QString file = chooseFile ? chooseFile() : QFileDialog::getOpenFileName(this, tr("Attachment"));
+    const QString file = chooseFile ? chooseFile() : Choose_Open_File(this, tr("Attachment"));
     if (!file.isEmpty())
         attachment->setText(file);
 }

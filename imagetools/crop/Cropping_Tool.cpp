@@ -1,6 +1,7 @@
 #include "imagetools/crop/Cropping_Tool.h"
 
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -593,22 +594,22 @@ void Cropping_Tool::File_Browse_Clicked()
     QStringList patterns;
     for (const QString& ext : Allowd_Image_fileTypes())
         patterns << QStringLiteral("*.") + ext << QStringLiteral("*.") + ext.toUpper();
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Choose a Picture"), QString(),
-                                                      QStringLiteral("Pictures (%1)").arg(patterns.join(' ')));
+    const QString path = Choose_Open_File(this, QStringLiteral("Choose a Picture"),
+                                          QStringLiteral("Pictures (%1)").arg(patterns.join(' ')), file_path->text());
     if (!path.isEmpty())
         file_path->setText(path);
 }
 
 void Cropping_Tool::Folder_Browse_Clicked()
 {
-    const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a Folder of Pictures"));
+    const QString path = Choose_Folder(this, QStringLiteral("Choose a Folder of Pictures"), folder_path->text());
     if (!path.isEmpty())
         folder_path->setText(path);
 }
 
 void Cropping_Tool::Output_Browse_Clicked()
 {
-    const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Choose the Output Folder"));
+    const QString path = Choose_Folder(this, QStringLiteral("Choose the Output Folder"), output_path->text());
     if (!path.isEmpty())
         output_path->setText(path);
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/files/FilePanels.h"
 
+#include "core/util/FileChoosers.h"
 #include "platform/MessageSink.h"
 
 #include <QComboBox>
@@ -10,8 +11,6 @@
 
 namespace {
 
-QString g_lastFolder;
-
 QString Dialog_Panel(const File_Panel_Request& r)
 {
     QFileDialog panel(Message_Parent(), r.title);
@@ -21,9 +20,6 @@ QString Dialog_Panel(const File_Panel_Request& r)
         patterns << QStringLiteral("*.") + e;
     if (!patterns.isEmpty())
         panel.setNameFilter(QObject::tr("Zorv Label files (%1)").arg(patterns.join(QLatin1Char(' '))));
-    const QString start = !r.directory.isEmpty() ? r.directory : g_lastFolder;
-    if (!start.isEmpty())
-        panel.setDirectory(start);
     if (r.kind == File_Panel_Request::Save) {
         panel.setAcceptMode(QFileDialog::AcceptSave);
         panel.setFileMode(QFileDialog::AnyFile);
@@ -45,11 +41,7 @@ QString Dialog_Panel(const File_Panel_Request& r)
         panel.setAcceptMode(QFileDialog::AcceptOpen);
         panel.setFileMode(QFileDialog::ExistingFile);
     }
-    if (Run_Modal_Dialog(panel) != QDialog::Accepted || panel.selectedFiles().isEmpty())
-        return QString();
-    const QString chosen = panel.selectedFiles().first();
-    g_lastFolder = QFileInfo(chosen).absolutePath();
-    return chosen;
+    return Run_Chooser(panel, r.directory);
 }
 
 File_Panel_Runner& Runner()

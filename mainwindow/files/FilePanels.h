@@ -10,7 +10,7 @@ struct File_Panel_Request {
     enum Kind { Open, Save } kind = Open;
     QString title;
     QStringList extensions;   // allowed extensions without the dot, e.g. {"dbs"}
-    QString directory;        // where the panel starts ("" the last folder)
+    QString directory;        // where the panel starts ("" where choosers start, Chooser_Start_Folder)
     QString name;             // suggested file name of a save panel
 };
 

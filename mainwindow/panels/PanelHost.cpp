@@ -7,6 +7,7 @@
 #include "core/canvas/LMNGrid.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNGraphic.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
@@ -56,8 +57,7 @@ QString Default_Choose_File(const QString& title, const QStringList& extensions)
     for (const QString& e : extensions)
         patterns << QStringLiteral("*.") + e;
     QWidget* parent = Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr;
-    return QFileDialog::getOpenFileName(parent, title, QString(),
-                                        QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
+    return Choose_Open_File(parent, title, QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
 }
 
 bool Default_Page_Layout(PrintInfo& info)
@@ -133,7 +133,7 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
     };
 
     // Hatch pattern names (the pattern pictures the program has).
-    const QStringList hatches = Hatch_Pattern_Names();
+    const QStringList hatches = Hatch_Style_Names();
     shape_tab->shape_hatch_style->addItems(hatches);
     shape_tab->shape_hatch_style->setCurrentIndex(-1);
     card_bkgd_tab->Card_hatch_style->addItems(hatches);

@@ -8,7 +8,6 @@
 #include "platform/Numbers.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
@@ -55,20 +54,6 @@ void Select_Border_Style(QComboBox* combo, const QString& code)
     const int at = Border_Style_Index(code);
     if (at >= 0)
         combo->setCurrentIndex(at);
-}
-
-QStringList Hatch_Pattern_Names()
-{
-    QStringList names;
-    for (const QString& folder : Resource_Folder_Paths(QStringLiteral("Fill_Style_Image"))) {
-        const QStringList files = QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files | QDir::Readable);
-        for (const QString& f : files)
-            if (f.size() > 4)
-                names << f.chopped(4);
-    }
-    names.sort();
-    names.removeDuplicates();
-    return names;
 }
 
 QString Font_Label_Text(const QFont& font)

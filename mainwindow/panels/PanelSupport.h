@@ -47,10 +47,6 @@ QComboBox* New_Border_Style_Combo(QWidget* parent, const QString& objectName);
 // list as it was.
 void Select_Border_Style(QComboBox* combo, const QString& code);
 
-// Names of the hatch pattern pictures ("Fill_Style_Image", shipped and the
-// user's own), sorted, each once.
-QStringList Hatch_Pattern_Names();
-
 // "Name ( 12.00 )": a font's family and its point size with two decimals.
 QString Font_Label_Text(const QFont& font);
 

@@ -12,6 +12,8 @@
 #include "print/PrintGlobals.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
+#include "print/Sample_Preview.h"
+#include "print/SheetLayout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -565,3 +568,50 @@ TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
 }
 
 } // namespace
+
+namespace {
+
+// The window's sheet preview drawn at `k` pixels a point, and the barcode
+// read in each of its cells, row by row ("" for an empty cell).
+QStringList Preview_Cell_Barcodes(const Sample_Preview& view, double k = 4)
+{
+    const QSizeF sheet = view.shownSheetSize();
+    QImage img((sheet * k).toSize(), QImage::Format_RGB32);
+    img.fill(Qt::gray);
+    {
+        QPainter p(&img);
+        p.scale(k, k);
+        view.drawSheet(p, sheet, true);
+    }
+    const Sheet_Geometry g = Sheet_Geometry::From_Globals(sheet);
+    QStringList values;
+    for (int i = 1; i <= g.rows; ++i)
+        for (int j = 1; j <= g.cols; ++j) {
+            const QRectF cell = To_Top_Left(Cell_Rect(g, i, j), g.H);
+            values << Decode(img.copy(QRectF(cell.topLeft() * k, cell.size() * k).toAlignedRect()));
+        }
+    return values;
+}
+
+} // namespace
+
+TEST_F(PdfExportTest, PreviewShowsTheLabelsTheFirstPageWillHold)
+{
+    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.state.value = QStringLiteral("SEEN");
+    Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
+    Use_Data_Sheet_Values = 0;
+    window->Reset_For_Opening();
+    sheet(60, 30, 3, 2);
+    type(window->Total_Text, QStringLiteral("4"));
+    window->Total_Val_Changed(window->Total_Text);
+    // Four labels, drawn where the writer puts them; the last two cells stay empty.
+    EXPECT_EQ(Preview_Cell_Barcodes(*window->PrintView), (QStringList{"SEEN", "SEEN", "SEEN", "SEEN", "", ""}));
+
+    // A page per label of the label's own size: the preview is that page.
+    option(3);
+    window->use_label_size_chk_box->click();
+    EXPECT_EQ(window->PrintView->shownSheetSize().toSize(), QSize(qRound(label_width), qRound(label_hight)));
+    EXPECT_EQ(Preview_Cell_Barcodes(*window->PrintView), QStringList{"SEEN"});
+    EXPECT_FALSE(window->PrintView->imageRepresentation().isNull());
+}

@@ -417,3 +417,24 @@ TEST_F(PrintWindowTest, PrinterAndOrientationFollowTheCombos)
     EXPECT_EQ(w->Size_id->text(), "297.00 x 210.00");
     EXPECT_EQ(MainWindowServices::printInfo().pageLayout.orientation(), QPageLayout::Landscape);
 }
+
+TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)
+{
+    ASSERT_TRUE(QFile::copy(QDir(Resource_Path).filePath("PrintProfile/Default.zvp"),
+                            Sheet_File_Path(print_profile_path, "Default")));
+    PrintInfo info = MainWindowServices::printInfo();
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+
+    auto w = open();
+    ASSERT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Default");
+    const QPageLayout kept = MainWindowServices::printInfo().pageLayout;
+    EXPECT_EQ(kept.pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(kept.orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
+    EXPECT_EQ(w->Size_id->text(), "279.40 x 215.90");
+    EXPECT_FALSE(w->Paper_id->text().isEmpty());
+    // The rest of the profile still applies: one label a page, centred.
+    EXPECT_EQ(w->Col_Text->text(), "1");
+    EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
+}

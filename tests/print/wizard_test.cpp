@@ -1,10 +1,16 @@
 // The new-card wizard: its size entry, vendor and product, the two pages,
 // what Cancel leaves alone and what OK hands to the main window.
 #include "print/Card_Wizard.h"
+#include "common/TestSupport.h"
+#include "core/model/LMNGraphic.h"
+#include "core/util/Helpers.h"
 #include "print/PrintControls.h"
 #include "print/PrintTestSupport.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,4 +162,28 @@ TEST_F(WizardTest, APictureFillTakesTheLibrarysChoice)
     const New_Label_Choice c = w->Choice();
     EXPECT_EQ(c.fillKind, "I");
     EXPECT_EQ(c.imagePath, "/library/wood.jpg");
+}
+
+TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
+{
+    // Shipped patterns, the user's own, one name in both, a stray file that
+    // is no pattern picture: the wizard offers what the card can draw, each once.
+    const QString savedUser = Created_Resource_Path;
+    Resource_Path = dir.filePath("shipped");
+    Created_Resource_Path = dir.filePath("user");
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(Qt::black);
+    for (const QString& p : {QString("shipped/Fill_Style_Image/lines.png"), QString("shipped/Fill_Style_Image/dots.png"),
+                             QString("user/Fill_Style_Image/dots.png"), QString("user/Fill_Style_Image/mine.png")}) {
+        QDir().mkpath(QFileInfo(dir.filePath(p)).path());
+        ASSERT_TRUE(tile.save(dir.filePath(p)));
+    }
+    testsupport::touch(dir.filePath("user/Fill_Style_Image/notes.txt"));
+    auto w = open();
+    QStringList offered;
+    for (int i = 0; i < w->Card_hatch_style->count(); ++i)
+        offered << w->Card_hatch_style->itemText(i);
+    EXPECT_EQ(offered, QStringList({"dots", "lines", "mine"}));
+    EXPECT_EQ(offered, Hatch_Style_Names());
+    Created_Resource_Path = savedUser;
 }

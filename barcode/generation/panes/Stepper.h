@@ -26,6 +26,7 @@ public:
     void setRange(double min, double max);
     void setIncrement(double step) { m_step = step; }
     void setMinimum(double min) { setRange(min, m_max); }
+    void setMaximum(double max) { setRange(m_min, max); }
 
     // One click on an arrow (emits stepped()).
     void stepUp();

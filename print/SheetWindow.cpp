@@ -1,0 +1,264 @@
+#include "print/SheetWindow.h"
+
+#include "barcode/generation/panes/Stepper.h"
+#include "core/util/BatchServices.h"
+#include "core/util/Helpers.h"
+#include "core/util/SharedValues.h"
+#include "platform/Numbers.h"
+#include "print/PrintControls.h"
+#include "print/PrintGlobals.h"
+#include "print/Sample_Preview.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace sheetui {
+
+QString mm2(double v) { return Format_Fixed_C(v, 2); }
+double num(const QLineEdit* f) { return Leading_Double_C(f->text()); }
+int inum(const QLineEdit* f) { return Leading_Int_C(f->text()); }
+
+QString floatText(double v)
+{
+    const float f = float(v);
+    for (int precision = 6; precision < 10; ++precision) {
+        const QString t = QString::number(f, 'g', precision);
+        if (t.toFloat() == f)
+            return t;
+    }
+    return QString::number(f, 'g', 9);
+}
+
+void setPair(QLineEdit* field, Stepper* stepper, double v, const QString& text)
+{
+    if (stepper)
+        stepper->setValue(v);
+    field->setText(text);
+}
+
+QLineEdit* readOnlyField(int width)
+{
+    auto* f = new QLineEdit;
+    f->setReadOnly(true);
+    if (width)
+        f->setFixedWidth(width);
+    return f;
+}
+
+QHBoxLayout* pairWidget(QLineEdit*& field, Stepper*& stepper, double min, double max, double step, bool floats,
+                        int fieldWidth)
+{
+    auto* h = new QHBoxLayout;
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(2);
+    field = new QLineEdit;
+    field->setFixedWidth(fieldWidth);
+    stepper = new Stepper;
+    stepper->setRange(min, max);
+    stepper->setIncrement(step);
+    if (floats)
+        field->setValidator(new Float_Num_Formatter(field));
+    h->addWidget(field);
+    h->addWidget(stepper);
+    h->addStretch();
+    return h;
+}
+
+namespace {
+
+QString trimEnds(const QString& s, bool (*in)(QChar))
+{
+    int a = 0, b = s.size();
+    while (a < b && in(s[a]))
+        ++a;
+    while (b > a && in(s[b - 1]))
+        --b;
+    return s.mid(a, b - a);
+}
+bool isLetter(QChar c) { return c.isLetter(); }
+bool isSpace(QChar c) { return c.isSpace(); }
+bool isIllegal(QChar c) { return c.isNonCharacter() || c.category() == QChar::Other_NotAssigned; }
+
+} // namespace
+
+QString Size_Field_Text(const QString& typed)
+{
+    QString t = trimEnds(typed, isLetter);
+    t = trimEnds(t, isSpace);
+    t = trimEnds(t, isIllegal);
+    if (t.size() > 10)
+        t = t.left(10);
+    return t;
+}
+
+} // namespace sheetui
+
+using namespace sheetui;
+
+void Sheet_Window::copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals)
+{
+    if (sender == stepper) {
+        if (isInt)
+            field->setText(QString::number(stepper->intValue()));
+        else
+            field->setText(twoDecimals ? mm2(stepper->value()) : floatText(stepper->value()));
+    } else {
+        stepper->setValue(isInt ? double(inum(field)) : num(field));
+    }
+}
+
+void Sheet_Window::All_print_RD_Clicked()
+{
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, false);
+}
+
+void Sheet_Window::Sel_Print_RD_Clicked()
+{
+    Sel_print_rd->setChecked(true);
+    All_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+        SetObjEnabled(w, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Stepper, from_Text, from_label, To_Stepper, To_Text, to_label})
+        SetObjEnabled(w, true);
+}
+
+void Sheet_Window::From_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, from_Text, from_Stepper, true);
+}
+
+void Sheet_Window::To_Stepper_Changed(QObject* sender)
+{
+    copyPair(sender, To_Text, To_Stepper, true);
+}
+
+void Sheet_Window::Total_Val_Changed(QObject* sender)
+{
+    copyPair(sender, Total_Text, Total_Stepper, true);
+}
+
+void Sheet_Window::Set_Enable_Diable_Range_Box()
+{
+    if (print_with_batch_chk->isChecked()) {
+        SetObjEnabled(export_range_box, true);
+        if (All_print_rd->isChecked())
+            All_print_RD_Clicked();
+        else
+            Sel_Print_RD_Clicked();
+    } else {
+        SetObjEnabled(export_range_box, false);
+        All_print_RD_Clicked();
+        for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Stepper, Total_Text})
+            SetObjEnabled(w, true);
+    }
+}
+
+void Sheet_Window::Verify_Card_Count()
+{
+    if (!Batch_Services)
+        return;
+    Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
+        Use_Data_Sheet_Values = 0;
+    Batch_Services->Get_total_Card_count();
+}
+
+void Sheet_Window::Capture_Last_Values()
+{
+    LAST_Side_Mar = 0;
+    LAST_Horz_Mar = float(horz_mar_Stepper->value());
+    LAST_Vert_Mar = float(vert_mar_Stepper->value());
+    LAST_Row = Row_Stepper->intValue();
+    LAST_Column = Col_Stepper->intValue();
+}
+
+void Sheet_Window::Print_With_Batch_Changed()
+{
+    const bool on = print_with_batch_chk->isChecked();
+    if (Barcode_Setting_Or_Designing_Mode != 0) {
+        Verify_Card_Count();
+        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
+    } else if (!on) {
+        Use_Data_Sheet_Values = 0;
+        print_wd_pq_opt = 0;
+        Total_Label = Print_Row * Print_Col;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(false);
+            print_qty_chk->setEnabled(false);
+        }
+    } else {
+        Use_Data_Sheet_Values = 1;
+        if (!print_qty_chk->isHidden()) {
+            print_qty_chk->setChecked(true);
+            print_qty_chk->setEnabled(true);
+        }
+        if (print_qty_chk->isChecked()) {
+            print_wd_pq_opt = 1;
+            Total_Label = Total_Label_Wd_PQ;
+        } else {
+            print_wd_pq_opt = 0;
+            Total_Label = int(Total_Barcode_Label_wd_Batch);
+        }
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
+}
+
+void Sheet_Window::Print_Qty_Checked()
+{
+    if (print_qty_chk->isChecked()) {
+        print_wd_pq_opt = 1;
+        Total_Label = Total_Label_Wd_PQ;
+    } else {
+        print_wd_pq_opt = 0;
+        Total_Label = int(Total_Barcode_Label_wd_Batch);
+    }
+    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Refresh_Preview();
+}
+
+void Sheet_Window::Skip_Inavlid_Checked()
+{
+    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void Sheet_Window::Show_Margin_Checked()
+{
+    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    Refresh_Preview();
+}
+
+void Sheet_Window::Set_Reset_Alignemnt_Image()
+{
+    if (label_align_val < 1 || label_align_val > 9)
+        return;
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
+        align_btn[k]->setCheckable(true);
+        align_btn[k]->setChecked(k + 1 == label_align_val);
+    }
+}
+
+void Sheet_Window::Refresh_Preview()
+{
+    if (!PrintView)
+        return;
+    if (QScrollBar* bar = Print_sclview->verticalScrollBar())
+        bar->setValue(0);
+    PrintView->update();
+}

@@ -1,0 +1,107 @@
+#pragma once
+// What the print window and the PDF export window share: the fields of a
+// label sheet entered by hand (label size, rows, columns, gaps, alignment or
+// auto-centre), the range box and the batch options, the sheet preview, and
+// the handlers that act on them alike in both windows. Each window builds the
+// controls into its own layout and keeps what differs (the range maximum,
+// the page, the jobs) to itself.
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QToolButton;
+class Sample_Preview;
+class Stepper;
+
+// Small pieces of the sheet windows and the new-label wizard.
+namespace sheetui {
+
+QString mm2(double v);                   // two decimals, C locale
+double num(const QLineEdit* f);          // the field's leading number
+int inum(const QLineEdit* f);            // the field's leading whole number
+QString floatText(double v);             // shortest text that reads back as the same float
+// Sets a stepper (may be null) and its field.
+void setPair(QLineEdit* field, Stepper* stepper, double v, const QString& text);
+QLineEdit* readOnlyField(int width = 0);
+// A text field and its stepper side by side (a layout, so that enabling the
+// box around them reaches each control); `floats` lets only numbers in.
+QHBoxLayout* pairWidget(QLineEdit*& field, Stepper*& stepper, double min, double max, double step, bool floats,
+                        int fieldWidth = 64);
+// A size as typed, cleaned while typing: letters, spaces and characters that
+// are no characters cut from both ends, ten characters at most.
+QString Size_Field_Text(const QString& typed);
+
+} // namespace sheetui
+
+class Sheet_Window : public QDialog {
+    Q_OBJECT
+public:
+    using QDialog::QDialog;
+
+    // ---- Range and options ----
+    void All_print_RD_Clicked();
+    void Sel_Print_RD_Clicked();
+    void From_Stepper_Changed(QObject* sender);
+    void To_Stepper_Changed(QObject* sender);
+    void Total_Val_Changed(QObject* sender);
+    // The range's value and maximum; `set_for` "TOT", "TO" or "A" (both).
+    virtual void Set_Tot_Value(int value, int maximum, const QString& set_for) = 0;
+    void Set_Enable_Diable_Range_Box();
+    void Verify_Card_Count();
+    void Capture_Last_Values();
+    void Print_With_Batch_Changed();
+    void Print_Qty_Checked();
+    void Skip_Inavlid_Checked();
+    void Show_Margin_Checked();
+    void Set_Reset_Alignemnt_Image();
+    void Refresh_Preview();
+
+    // ---- Outlets ----
+    QScrollArea* Print_sclview = nullptr;
+    Sample_Preview* PrintView = nullptr;
+    QLineEdit* l_mar_id = nullptr;
+    QLineEdit* r_mar_id = nullptr;
+    QLineEdit* t_mar_id = nullptr;
+    QLineEdit* b_mar_id = nullptr;
+    QPushButton* page_setup_btn = nullptr;
+
+    QLineEdit* width_Text = nullptr;     Stepper* width_Stepper = nullptr;
+    QLineEdit* height_Text = nullptr;    Stepper* height_Stepper = nullptr;
+    QLineEdit* Row_Text = nullptr;       Stepper* Row_Stepper = nullptr;
+    QLineEdit* Col_Text = nullptr;       Stepper* Col_Stepper = nullptr;
+    QLineEdit* horz_mar_Text = nullptr;  Stepper* horz_mar_Stepper = nullptr;
+    QLineEdit* vert_mar_Text = nullptr;  Stepper* vert_mar_Stepper = nullptr;
+    QGroupBox* card_align_box = nullptr;
+    QCheckBox* Auto_Center_chk_bx = nullptr;
+    QGroupBox* align_Gp_Bx = nullptr;
+    QToolButton* align_btn[9] = {};      // top_left_btn ... bot_rite_btn
+    QCheckBox* Show_Margins = nullptr;
+
+    QGroupBox* export_range_box = nullptr;
+    QRadioButton* All_print_rd = nullptr;
+    QRadioButton* Sel_print_rd = nullptr;
+    QLabel* tot_label = nullptr;
+    QLabel* from_label = nullptr;
+    QLabel* to_label = nullptr;
+    QLineEdit* Total_Text = nullptr;     Stepper* Total_Stepper = nullptr;
+    QLineEdit* from_Text = nullptr;      Stepper* from_Stepper = nullptr;
+    QLineEdit* To_Text = nullptr;        Stepper* To_Stepper = nullptr;
+    QCheckBox* print_with_batch_chk = nullptr;
+    QCheckBox* skip_inavlid_chk = nullptr;
+    QCheckBox* print_qty_chk = nullptr;
+
+    // Kept values of the grid, given back when a one-label layout ends.
+    float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;
+    int LAST_Row = 1, LAST_Column = 1;
+
+protected:
+    // The pair of a field: its stepper, and the other way round.
+    virtual void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals = false);
+};

@@ -394,8 +394,21 @@ TEST_F(Mailing, RecipientsAndFileNameAreCheckedBeforeAnythingIsSent)
         EXPECT_TRUE(r.checksFailed) << c.said;
         EXPECT_EQ(r.message, c.said);
     }
+    // Missing settings: the advice, then what is missing.
+    job.recipients = "a@zorv.test";
+    job.fileName = "ZorvBarcode";
+    const QString server = job.server;
+    job.server = " ";
+    const MailJobReport noServer = Run_Mail_Job(job, nullptr);
+    EXPECT_TRUE(noServer.checksFailed);
+    EXPECT_TRUE(noServer.message.startsWith(mail_send_err_msg));
+    EXPECT_TRUE(noServer.message.endsWith("No SMTP server or port is set: enter them in E-mail Settings and save."))
+        << noServer.message.toStdString();
+    job.server = server;
     job.sender = "  ";
-    EXPECT_EQ(Run_Mail_Job(job, nullptr).message, mail_send_err_msg);
+    const MailJobReport noSender = Run_Mail_Job(job, nullptr);
+    EXPECT_TRUE(noSender.checksFailed);
+    EXPECT_EQ(noSender.message, mail_send_err_msg + "\n\nThe sender's E-mail address (From) is empty.");
     EXPECT_TRUE(batch.imageRows.isEmpty());
 }
 

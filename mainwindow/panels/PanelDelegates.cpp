@@ -7,6 +7,7 @@
 #include "core/model/LMNGraphic.h"
 #include "core/model/LMNImage.h"
 #include "core/util/BatchServices.h"
+#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -16,11 +17,9 @@
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
-#include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,13 +220,10 @@ void PropertyPanelHost::sourceChoice()
 // batch row. False when nothing was chosen or the file gives no rows (said).
 bool PropertyPanelHost::Load_Design_Spreadsheet()
 {
-    QFileDialog dialog(this, tr("Choose the Spreadsheet of the Design"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(tr("Spreadsheets (*.xlsx *.XLSX)"));
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = Choose_Open_File(this, tr("Choose the Spreadsheet of the Design"),
+                                          tr("Spreadsheets (*.xlsx *.XLSX)"), batchBinding->Excel_Source_Path());
+    if (path.isEmpty())
         return false;
-    const QString path = dialog.selectedFiles().constFirst();
     Xlsx_Workbook book;
     if (!book.open(path) || book.sheetCount() < 1) {
         Show_MessageBox(QStringLiteral("File cannot be opened. Selected File is corrupt or invalid."));

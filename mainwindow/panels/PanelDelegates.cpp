@@ -193,9 +193,10 @@ void PropertyPanelHost::sourceChoice()
                 list->setCurrentIndex(at);
         }
     } else if (type >= 2) {
-        // A design has no spreadsheet rows until a workbook is chosen: the
-        // first choice of the spreadsheet as a source asks for one.
-        if (batchBinding && batchBinding->excelRows().columnCount() <= 1 && !Not_Draw_Only_Prop_Change_Get()
+        // A design has no spreadsheet rows until a workbook is chosen (a new
+        // design empties them): choosing the spreadsheet as a source then
+        // asks for one.
+        if (batchBinding && batchBinding->excelRows().rowCount() == 0 && !Not_Draw_Only_Prop_Change_Get()
             && !Load_Design_Spreadsheet()) {
             // Nothing chosen: the list goes back to the item's own source.
             LMNGraphicView* canvas = Canvas();

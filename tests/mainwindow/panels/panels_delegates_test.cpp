@@ -284,5 +284,15 @@ TEST_F(DelegatesTest, TheSpreadsheetSourceAsksForTheWorkbookFirst)
     // A batch job reads one card per spreadsheet row.
     binding->Check_Series_Or_Excel_Use_or_not();
     EXPECT_EQ(Total_Batch_Excel_Card, 2);
+
+    // A new design has no rows (its column titles may stay): asked again.
+    w->New_Project_Setting_Reset(1);
+    ASSERT_EQ(binding->excelRows().rowCount(), 0);
+    LMNGraphic* fresh = add(LMNKind::Text, QRectF(0, 0, 100, 20));
+    select({fresh});
+    answers = {book};
+    choose(ds->Data_source_type, 2);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(binding->excelRows().rowCount(), 2);
     Set_Modal_Runner(previous);
 }

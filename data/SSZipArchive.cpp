@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <vector>
 
 extern "C" {
@@ -410,6 +411,21 @@ bool SSZipArchive::close()
     const bool closed = zipClose(static_cast<zipFile>(m_zip), nullptr) == ZIP_OK;
     m_zip = nullptr;
     if (!closed || m_failed)
+        return false;
+    // The temporary file is private to its owner: the package takes the
+    // permissions of the file it replaces, or those of any new file of the
+    // user (0666 less the umask), so a shared folder can read it.
+    const QByteArray target = nativePath(_path);
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(target.constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::chmod(nativePath(m_temp->fileName()).constData(), mode) != 0)
         return false;
     // rename() replaces the old package in one step.
     if (std::rename(nativePath(m_temp->fileName()).constData(), nativePath(_path).constData()) != 0)

@@ -5,8 +5,10 @@
 #include "core/util/SharedValues.h"
 #include "platform/MainThread.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -152,6 +154,14 @@ void Send_Modeless_Dialog::Hide_Job()
 {
     Stop_Refresh();
     hide();
+    // A job that ends while "Are you sure you want to stop?" is open leaves
+    // nothing to stop: the question goes with the window, and its answer
+    // counts for nothing (it would stop the next job before it starts).
+    if (m_askingStop) {
+        m_jobEndedWhileAsking = true;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->hide();   // its loop ends; no button is taken
+    }
 }
 
 bool Send_Modeless_Dialog::Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
@@ -174,7 +184,13 @@ void Send_Modeless_Dialog::End_Job_Progress()
 
 void Send_Modeless_Dialog::Stop_Sending_Pressed()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?")))
+    if (m_askingStop)
+        return;   // the question is open already
+    m_askingStop = true;
+    m_jobEndedWhileAsking = false;
+    const bool yes = Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?"));
+    m_askingStop = false;
+    if (yes && !m_jobEndedWhileAsking)
         Stop_Processing_Now = true;
 }
 

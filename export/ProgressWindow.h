@@ -78,6 +78,8 @@ public:
 private:
     QTimer* m_timer = nullptr;
     ProgressCounters m_counters;
+    bool m_askingStop = false;           // the stop question is open
+    bool m_jobEndedWhileAsking = false;  // the job ended before it was answered
     static QPointer<Send_Modeless_Dialog> s_instance;
 };
 

@@ -35,6 +35,14 @@ void Set_Barcode_Height(BarcodeSettings& s, ZBBarcode& b)
 {
     Convert_Margins(s);
     double h = Unit_To_Points(s.bar_height, s.unit);
+    // The four-state postal bars keep their own lengths whatever the bar
+    // height: a lower height would push the header into the bars.
+    if (b.isFourState()) {
+        const std::string bars = b.completeBarcode();
+        for (size_t i = 0; i < bars.size(); ++i)
+            if (bars[i] == '1')
+                h = std::max(h, double(b.barTop(int(i))));
+    }
     if (b.printsCaption())
         h = h + double(b.captionHeight()) * 72.0 + s.value_margin;
     b.setHeight(float(h));

@@ -367,6 +367,44 @@ void LMNRulerView::moveRulerlineFromLocation(double from, double to)
     update();
 }
 
+QList<Ruler_Mark> Ruler_Marks(int unit, double pxPerPoint, double zero, int length)
+{
+    QList<Ruler_Mark> marks;
+    if (!(pxPerPoint > 0.0) || length <= 0)
+        return marks;
+    // The smallest step of the unit and how many steps make a labelled one.
+    const bool inch = unit == 0;
+    const double step = inch ? 72.0 / 8.0 : 72.0 / 25.4;   // 1/8 inch or 1 mm, in points
+    const double px = step * pxPerPoint;
+    // Ticks: every step when there is room, else every 2, 4 (inch) or 5, 10 (mm).
+    const int minor = inch ? (px >= 4.0 ? 1 : (px * 2 >= 4.0 ? 2 : (px * 4 >= 4.0 ? 4 : 8)))
+                           : (px >= 4.0 ? 1 : (px * 5 >= 4.0 ? 5 : 10));
+    // Labels: every inch (or 2, 5), every centimetre (or 5, 10).
+    const int labelEvery = inch ? (px * 8 >= 24.0 ? 8 : (px * 16 >= 24.0 ? 16 : 40))
+                                : (px * 10 >= 24.0 ? 10 : (px * 50 >= 24.0 ? 50 : 100));
+    const int half = inch ? 4 : 5;   // half an inch, 5 mm
+    const int first = static_cast<int>(std::floor(-zero / px / minor)) * minor;
+    const int last = static_cast<int>(std::ceil((length - zero) / px));
+    for (int n = first; n <= last; n += minor) {
+        Ruler_Mark m;
+        m.at = zero + n * px;
+        m.share = n % labelEvery == 0 ? 1 : (n % half == 0 ? 2 : 4);
+        if (n % labelEvery == 0)
+            m.label = QString::number(inch ? n / 8 : (unit == 1 ? n / 10 : n));
+        marks << m;
+    }
+    return marks;
+}
+
+void LMNZoomingScrollView::setRulerUnit(int unit)
+{
+    _rulerUnit = unit;
+    if (_horizontalRuler)
+        _horizontalRuler->update();
+    if (_verticalRuler)
+        _verticalRuler->update();
+}
+
 void LMNRulerView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -383,34 +421,25 @@ void LMNRulerView::paintEvent(QPaintEvent*)
     else
         p.drawLine(thick - 1, 0, thick - 1, length);
 
-    // Ticks in millimetres: every one when there is room, else every five.
-    constexpr double pointsPerMm = 72.0 / 25.4;
-    const double pxPerMm = pointsPerMm * factor;
-    const int minor = pxPerMm >= 4.0 ? 1 : (pxPerMm * 5 >= 4.0 ? 5 : 10);
-    const int labelEvery = pxPerMm * 10 >= 24.0 ? 10 : (pxPerMm * 50 >= 24.0 ? 50 : 100);
-    const int firstMm = static_cast<int>(std::floor(-zero / pxPerMm / minor)) * minor;
-    const int lastMm = static_cast<int>(std::ceil((length - zero) / pxPerMm));
     QFont f = font();
     f.setPixelSize(9);
     p.setFont(f);
     p.setPen(palette().color(QPalette::WindowText));
-    for (int mm = firstMm; mm <= lastMm; mm += minor) {
-        const double at = zero + mm * pxPerMm;
-        const int tick = mm % labelEvery == 0 ? thick - 2 : (mm % 5 == 0 ? thick / 2 : thick / 4);
+    for (const Ruler_Mark& m : Ruler_Marks(_scrollView->rulerUnit(), factor, zero, length)) {
+        const int tick = m.share == 1 ? thick - 2 : thick / m.share;
         if (horizontal)
-            p.drawLine(QPointF(at, thick - 1), QPointF(at, thick - 1 - tick));
+            p.drawLine(QPointF(m.at, thick - 1), QPointF(m.at, thick - 1 - tick));
         else
-            p.drawLine(QPointF(thick - 1, at), QPointF(thick - 1 - tick, at));
-        if (mm % labelEvery == 0) {
-            const QString label = QString::number(mm);
+            p.drawLine(QPointF(thick - 1, m.at), QPointF(thick - 1 - tick, m.at));
+        if (!m.label.isEmpty()) {
             if (horizontal) {
-                p.drawText(QPointF(at + 2, 9), label);
+                p.drawText(QPointF(m.at + 2, 9), m.label);
             } else {
                 // Read from bottom to top, in the outer half of the ruler.
                 p.save();
-                p.translate(9, at - 2);
+                p.translate(9, m.at - 2);
                 p.rotate(-90);
-                p.drawText(QPointF(0, 0), label);
+                p.drawText(QPointF(0, 0), m.label);
                 p.restore();
             }
         }

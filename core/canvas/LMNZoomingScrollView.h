@@ -51,8 +51,23 @@ private:
 
 class LMNZoomingScrollView;
 
+// One mark of a ruler: its place along the ruler in pixels, its length as a
+// share of the ruler's thickness (1 long, 2 half, 4 quarter) and its label
+// ("" for none).
+struct Ruler_Mark {
+    double at = 0.0;
+    int share = 4;
+    QString label;
+};
+
+// The marks of a ruler in the unit of lengths (0 inch, 1 centimetre, any
+// other millimetre) at `pxPerPoint` pixels per point, with the card's origin
+// at `zero` and the ruler `length` pixels long. Marks thin out as the zoom
+// shrinks so that labels never crowd.
+QList<Ruler_Mark> Ruler_Marks(int unit, double pxPerPoint, double zero, int length);
+
 // A ruler along the top (horizontal) or the left (vertical) of the zooming
-// scroll view, marked in millimetres from the card's origin, with the marker
+// scroll view, marked in the unit of lengths from the card's origin, with the marker
 // lines the canvas places while items are moved or resized.
 class LMNRulerView : public QWidget {
     Q_OBJECT
@@ -112,6 +127,9 @@ public:
     LMNRulerView* verticalRulerView() const { return _verticalRuler; }
     void setRulersVisible(bool visible);
     bool rulersVisible() const { return _rulersVisible; }
+    // The unit the rulers count in (0 inch, 1 centimetre, 2 millimetre).
+    void setRulerUnit(int unit);
+    int rulerUnit() const { return _rulerUnit; }
 
     // The document's point `p` in viewport pixels (zoom and scrolling applied).
     QPointF viewportPointForDocumentPoint(QPointF p) const;
@@ -150,6 +168,7 @@ private:
     LMNRulerView* _horizontalRuler = nullptr;
     LMNRulerView* _verticalRuler = nullptr;
     bool _rulersVisible = false;
+    int _rulerUnit = 2;
 };
 
 // Tiles the main window's banner picture from the view's top-left corner,

@@ -116,6 +116,20 @@ void Email_Setting::loadPreferences()
     _send_mail_result_status->clear();
 }
 
+// The status may run to several wrapped lines: the window grows to show them
+// all rather than squeezing the fields above.
+void Email_Setting::Show_Result_Status(const QString& text)
+{
+    _send_mail_result_status->setText(text);
+    if (!layout())
+        return;
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : layout()->totalSizeHint().height();
+    if (needed > height())
+        resize(width(), needed);
+}
+
 QString Email_Setting::sslFlag() const
 {
     return _send_mail_ssl->isChecked() && !_send_mail_tls->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
@@ -217,7 +231,7 @@ void Email_Setting::Send_Test_Email()
         request.enable_ssl = sslFlag();
         request.subject = app + QStringLiteral(" Test Mail");
         request.body = QStringLiteral("This is test mail sent by ") + app + QLatin1Char('.');
-        _send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
+        Show_Result_Status(QStringLiteral("It may take a while, Please wait..."));
         setEnabled(false);
         // The script runs beside the GUI thread, which keeps drawing meanwhile.
         std::atomic<bool> done{false};
@@ -233,9 +247,9 @@ void Email_Setting::Send_Test_Email()
         const QString text = result.sent
             ? QStringLiteral("E-mail has been sent successfully.")
             : mail_send_err_msg + QStringLiteral("\n\nCould not send email.");
-        _send_mail_result_status->setText(result.sent || result.error.isEmpty()
-                                              ? text
-                                              : text + QStringLiteral("\n(") + result.error + QLatin1Char(')'));
+        Show_Result_Status(result.sent || result.error.isEmpty()
+                               ? text
+                               : text + QStringLiteral("\n(") + result.error + QLatin1Char(')'));
         Show_MessageBox(text);
     } catch (const std::exception& e) {
         setEnabled(true);

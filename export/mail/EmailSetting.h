@@ -25,6 +25,8 @@ public:
     void Save_Button();
     void Close_Button();
     void Send_Test_Email();
+    // Puts a text under the fields, the window growing to show all of it.
+    void Show_Result_Status(const QString& text);
     void Reset_Button();
     void SSL_Selected();
     void TLS_Selected();

@@ -72,8 +72,13 @@ public:
     {
         Stop_Processing_Now = false;
         const QString sender = Trim_Str(m_job.sender.toLower());
+        // The boxes name what is missing after the general advice.
         if (sender.isEmpty())
-            return refuse(mail_send_err_msg);
+            return refuse(mail_send_err_msg
+                          + QStringLiteral("\n\nThe sender's E-mail address (From) is empty."));
+        if (Trim_Str(m_job.server).isEmpty() || Trim_Str(m_job.port).isEmpty())
+            return refuse(mail_send_err_msg
+                          + QStringLiteral("\n\nNo SMTP server or port is set: enter them in E-mail Settings and save."));
         QString refusal;
         m_recipients = parseRecipients(m_job.recipients, &refusal);
         if (m_recipients.isEmpty())

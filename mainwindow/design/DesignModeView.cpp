@@ -498,6 +498,7 @@ void DesignModeView::Apply_Unit_Choice(int unit)
 {
     // On_OK_of_Unit_Panel: the new unit, its captions, the size fields in it.
     Measument_Unit_Is = unit;
+    _zoomingScrollView->setRulerUnit(unit);   // the rulers count in it too
     panels->_setLabels();
     panels->Apply_unit_Chaneg_Values();
     last_unit_val = Measument_Unit_Is;

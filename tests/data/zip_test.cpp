@@ -3,6 +3,7 @@
 #include "data/DataTestSupport.h"
 
 #include <QDirIterator>
+#include <sys/stat.h>
 #include <QElapsedTimer>
 
 extern "C" {
@@ -267,4 +268,29 @@ TEST(ZipTest, AFailedPackKeepsTheOldFile)
     SSZipArchive closed(zip);
     EXPECT_FALSE(closed.writeData("x", "x.txt"));
     EXPECT_FALSE(closed.close());
+}
+
+// A written package is the user's document, not a private temporary file: a
+// new one gets the permissions any new file of the user gets, a replaced one
+// keeps those it had. The spreadsheet exports (barcode list, series) take
+// this road.
+TEST(ZipTest, APackageHasTheUsersPermissionsNotThoseOfATemporaryFile)
+{
+    QTemporaryDir dir;
+    const mode_t before = ::umask(022);
+    const QString fresh = dir.filePath("list.xlsx");
+    const bool wrote = SpreadsheetWriter::WriteWorkbook(fresh, {{"Barcode Value"}, {"A-1"}}, true);
+    const QString replaced = dir.filePath("shared.zip");
+    testsupport::touch(replaced, "old package");
+    ::chmod(replaced.toLocal8Bit().constData(), 0640);
+    SSZipArchive zip(replaced);
+    const bool packed = zip.open() && zip.writeData("x", "x.txt") && zip.close();
+    ::umask(before);
+    ASSERT_TRUE(wrote);
+    ASSERT_TRUE(packed);
+    struct stat st {};
+    ASSERT_EQ(::stat(fresh.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_EQ(::stat(replaced.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

@@ -15,7 +15,9 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -209,6 +211,45 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
     EXPECT_EQ(batch.restores, 1);
     EXPECT_EQ(batch.sideResets, 1);
     EXPECT_EQ(msgs.requests.back().text, "\nLabel has been exported successfully.");
+}
+
+// The job can end while "Are you sure you want to stop?" is open (its last
+// rows go on meanwhile): the question then closes with the progress window,
+// and a late Yes stops nothing, least of all the next job.
+TEST(ProgressWindow, AJobEndingDuringTheStopQuestionTakesTheQuestionAlong)
+{
+    Send_Modeless_Dialog* w = Send_Modeless_Dialog::defaultInstance();
+    std::atomic<int> current{0}, total{3};
+    Stop_Processing_Now = false;
+    bool asked = false, closedWithTheJob = false;
+    MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {
+        asked = r.text == QLatin1String("Are you sure you want to stop?");
+        // The question as the application shows it, open while the job ends.
+        QMessageBox box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setText(r.text);
+        box.show();
+        QCoreApplication::processEvents();
+        current = 3;
+        w->End_Job_Progress();   // the worker's last row is done
+        closedWithTheJob = !box.isVisible();
+        return 0;                // and then "Yes" all the same
+    });
+    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, &current, &total, QStringLiteral("%d / %d ")));
+    w->_stop_btn->click();
+    Set_Message_Responder(previous);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(closedWithTheJob) << "the question outlived its job";
+    EXPECT_FALSE(Stop_Processing_Now) << "a Yes after the end stopped nothing there is";
+    EXPECT_FALSE(w->isVisible());
+
+    // A question answered while the job runs still stops it.
+    ScriptedMessages msgs({0});
+    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, &current, &total, QStringLiteral("%d / %d ")));
+    w->_stop_btn->click();
+    EXPECT_TRUE(Stop_Processing_Now);
+    w->End_Job_Progress();
+    Stop_Processing_Now = false;
 }
 
 TEST(CardExport, StopDuringRowTwoEndsAfterRowTwoWithTheWindowHidden)

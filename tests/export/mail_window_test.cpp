@@ -15,6 +15,7 @@
 #include "platform/MainThread.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -27,6 +28,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,6 +92,24 @@ int Mode_Of(const QString& path)
 }
 
 using EmailSettings = MailFixture;
+
+// A port of 127.0.0.1 on which nothing listens (taken, then given back).
+int Closed_Port()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0)
+        return -1;
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof at;
+    int port = -1;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len) == 0)
+        port = ntohs(at.sin_port);
+    ::close(fd);
+    return port;
+}
 
 TEST_F(EmailSettings, FirstOpeningShowsEmptyFieldsAndLeavesAnOwnerOnlyFile)
 {
@@ -193,6 +215,40 @@ TEST_F(EmailSettings, TestMailNeedsARecipientAndSendsWhatIsTyped)
     EXPECT_EQ(mails[0].recipients, QStringList{"friend@zorv.test"});
     EXPECT_EQ(mails[0].login, QByteArray("sender@zorv.test"));
     EXPECT_EQ(testsupport::readAll(PreferencesStore::Preferences_Path()).size(), 0);  // a test saves nothing
+}
+
+// A failed test mail explains itself in several lines under the fields: the
+// window grows to show them all, squeezing neither the fields nor the text.
+TEST_F(EmailSettings, AFailedTestMailShowsItsWholeExplanation)
+{
+    const int port = Closed_Port();
+    ASSERT_GT(port, 0);
+    ScriptedMessages msgs;
+    Email_Setting* w = Email_Setting::defaultInstance();
+    QLabel* status = w->_send_mail_result_status;
+    int shown = 0, needed = 0, fieldHeight = 0, fieldNeeds = 0;
+    msgs.onDialog = [&](QDialog& d) {
+        d.show();
+        QCoreApplication::processEvents();
+        w->_send_mail_sender_mail->setText("sender@zorv.test");
+        w->_send_mail_password->setText("secret");
+        w->_send_mail_smtp->setText("127.0.0.1");
+        w->_send_mail_port->setText(QString::number(port));
+        w->_send_mail_to->setText("friend@zorv.test");
+        w->test_btn->click();
+        QCoreApplication::processEvents();
+        shown = status->height();
+        needed = status->heightForWidth(status->width());
+        fieldHeight = w->_send_mail_to->height();
+        fieldNeeds = w->_send_mail_to->minimumSizeHint().height();
+        w->close_btn->click();
+    };
+    w->Open_Wnd();
+    ASSERT_FALSE(msgs.texts().isEmpty());
+    EXPECT_TRUE(msgs.texts().last().contains("Could not send email.")) << msgs.texts().join("|").toStdString();
+    EXPECT_TRUE(status->text().contains("Could not send email."));
+    EXPECT_GE(shown, needed) << "the explanation is cut";
+    EXPECT_GE(fieldHeight, fieldNeeds) << "the fields are squeezed";
 }
 
 using Mailing = MailFixture;
@@ -338,8 +394,21 @@ TEST_F(Mailing, RecipientsAndFileNameAreCheckedBeforeAnythingIsSent)
         EXPECT_TRUE(r.checksFailed) << c.said;
         EXPECT_EQ(r.message, c.said);
     }
+    // Missing settings: the advice, then what is missing.
+    job.recipients = "a@zorv.test";
+    job.fileName = "ZorvBarcode";
+    const QString server = job.server;
+    job.server = " ";
+    const MailJobReport noServer = Run_Mail_Job(job, nullptr);
+    EXPECT_TRUE(noServer.checksFailed);
+    EXPECT_TRUE(noServer.message.startsWith(mail_send_err_msg));
+    EXPECT_TRUE(noServer.message.endsWith("No SMTP server or port is set: enter them in E-mail Settings and save."))
+        << noServer.message.toStdString();
+    job.server = server;
     job.sender = "  ";
-    EXPECT_EQ(Run_Mail_Job(job, nullptr).message, mail_send_err_msg);
+    const MailJobReport noSender = Run_Mail_Job(job, nullptr);
+    EXPECT_TRUE(noSender.checksFailed);
+    EXPECT_EQ(noSender.message, mail_send_err_msg + "\n\nThe sender's E-mail address (From) is empty.");
     EXPECT_TRUE(batch.imageRows.isEmpty());
 }
 

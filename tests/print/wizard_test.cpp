@@ -8,9 +8,12 @@
 #include "print/PrintTestSupport.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -186,4 +189,37 @@ TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
     EXPECT_EQ(offered, QStringList({"dots", "lines", "mine"}));
     EXPECT_EQ(offered, Hatch_Style_Names());
     Created_Resource_Path = savedUser;
+}
+
+// The look page is taller than the size page: turning to it must not push
+// the buttons below the bottom of the screen, and the window is no larger
+// than its pages need.
+TEST_F(WizardTest, BothPagesKeepTheirButtonsOnTheScreen)
+{
+    auto w = open();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect avail = screen->availableGeometry();
+    w->show();
+    // Placed low, as a window manager may place a short first page.
+    w->move(avail.left() + 10, avail.bottom() - w->frameGeometry().height() - 5);
+    QCoreApplication::processEvents();
+
+    auto onScreen = [&](const char* page) {
+        QCoreApplication::processEvents();
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(avail.contains(frame)) << page << ": window " << frame.y() << "+" << frame.height()
+                                           << " on a screen of height " << avail.height();
+        for (QPushButton* b : {w->OK_btn, w->Cancel_btn, w->Back_btn}) {
+            const QRect r(b->mapToGlobal(QPoint(0, 0)), b->size());
+            EXPECT_TRUE(avail.contains(r)) << page << ": " << b->text().toStdString();
+        }
+        EXPECT_LE(w->height(), w->sizeHint().height() + 4) << page;
+    };
+    onScreen("size page");
+    w->OK_Click();   // to the look page
+    onScreen("look page");
+    w->Back_Click();
+    onScreen("size page again");
+    w->hide();
 }

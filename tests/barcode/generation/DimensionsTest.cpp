@@ -188,3 +188,42 @@ TEST(BarcodeSettingsOwner, FontSizeSettersDeriveMetrics)
     EXPECT_TRUE(BarcodeSettings().header.isEmpty());
 }
 
+
+// Royal Mail and Japan Post bars have lengths of their own: a bar height set
+// lower than them still leaves room for the longest bar between the caption
+// below and the header above, so the header is never drawn over the bars.
+TEST(BarcodeDimensions, FourStateBarsFitUnderTheHeaderAtAnyBarHeight)
+{
+    const struct {
+        const char* type;
+        const char* value;
+    } cases[] = {{"Royal Mail Barcode (RM4SCC / CBC)", "SN34RD1A"}, {"Japan Post Barcode", "1234567"}};
+    for (const auto& c : cases) {
+        for (const float cm : {0.1f, 0.3f, 1.0f, 2.0f}) {
+            BarcodeSettings s;
+            Set_Barcode_Type(s, QString::fromLatin1(c.type));
+            s.unit = Unit_Centimetre;
+            s.bar_height = cm;
+            const BarcodeMakeResult r =
+                Make_Barcode(s, QString::fromLatin1(c.value), QStringLiteral("HEADER"), QStringLiteral("FOOTER"));
+            ASSERT_TRUE(r.barcode) << c.type << " " << r.reason.toStdString();
+            const ZBBarcode& b = *r.barcode;
+            const BarcodeSettings& t = r.settings;
+            double longest = 0.0;
+            const std::string bars = b.completeBarcode();
+            for (size_t i = 0; i < bars.size(); ++i)
+                if (bars[i] == '1')
+                    longest = std::max(longest, double(b.barTop(int(i))));
+            const double below = b.captionHeight() * 72.0 + t.value_margin + b.footerHeight() * 72.0
+                + t.footer_margin + t.TB_margin;
+            const double above = b.headerHeight() * 72.0 + t.header_margin + t.TB_margin;
+            EXPECT_GE(b.height() + 1e-3, below + longest + above) << c.type << " at " << cm << " cm";
+            // A bar height above the bars' own length is kept as set.
+            const double set = Unit_To_Points(cm, Unit_Centimetre);
+            if (set > longest) {
+                EXPECT_NEAR(b.height(), below + set + above, 1e-3) << c.type << " at " << cm << " cm";
+            }
+            EXPECT_FALSE(r.image.isNull());
+        }
+    }
+}

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct ScrollFixture : ::testing::Test {
@@ -81,6 +83,66 @@ TEST_F(ScrollFixture, RulersShowAndHideAndTakeRoomFromTheViewport)
     QString title;
     view->validateMenuItem(QStringLiteral("showOrHideRulers"), &title);
     EXPECT_EQ(title, QStringLiteral("Show Ruler"));
+}
+
+// The rulers count in the unit the user measures lengths in: labelled
+// millimetres, centimetres or whole inches, at their true places from the
+// card's origin, thinning out when the zoom shrinks.
+TEST(RulerMarks, CountInTheChosenUnitAtTheirTruePlaces)
+{
+    auto labelled = [](const QList<Ruler_Mark>& marks) {
+        QList<QPair<double, QString>> out;
+        for (const Ruler_Mark& m : marks)
+            if (!m.label.isEmpty())
+                out << qMakePair(m.at, m.label);
+        return out;
+    };
+    // Where the label `text` stands; NaN when there is none.
+    auto at = [&](const QList<Ruler_Mark>& marks, const char* text) {
+        for (const auto& l : labelled(marks))
+            if (l.second == QLatin1String(text))
+                return l.first;
+        return std::nan("");
+    };
+    const double mm = 72.0 / 25.4;
+    // 100 %: the origin 20 px in, 300 px of ruler.
+    const QList<Ruler_Mark> inMm = Ruler_Marks(2, 1.0, 20.0, 300);
+    EXPECT_DOUBLE_EQ(at(inMm, "0"), 20.0);
+    EXPECT_NEAR(at(inMm, "10"), 20.0 + 10 * mm, 1e-9);
+    EXPECT_NEAR(at(inMm, "-10"), 20.0 - 10 * mm, 1e-9);
+
+    const QList<Ruler_Mark> inCm = Ruler_Marks(1, 1.0, 20.0, 300);
+    EXPECT_NEAR(at(inCm, "1"), 20.0 + 10 * mm, 1e-9);
+    EXPECT_NEAR(at(inCm, "5"), 20.0 + 50 * mm, 1e-9);
+    EXPECT_TRUE(std::isnan(at(inCm, "10"))) << "10 cm lies beyond this ruler";
+
+    const QList<Ruler_Mark> inInch = Ruler_Marks(0, 1.0, 20.0, 300);
+    EXPECT_DOUBLE_EQ(at(inInch, "1"), 20.0 + 72.0);
+    EXPECT_DOUBLE_EQ(at(inInch, "3"), 20.0 + 216.0);
+    // Eighths of an inch between the labels, the half inch longer.
+    const QList<Ruler_Mark> all = Ruler_Marks(0, 1.0, 20.0, 300);
+    int inFirstInch = 0;
+    for (const Ruler_Mark& m : all)
+        if (m.at > 20.0 && m.at < 92.0) {
+            ++inFirstInch;
+            EXPECT_EQ(m.share, std::abs(m.at - 56.0) < 1e-9 ? 2 : 4) << m.at;
+        }
+    EXPECT_EQ(inFirstInch, 7);
+    // Positions to the left of the card count below zero.
+    EXPECT_DOUBLE_EQ(at(Ruler_Marks(0, 1.0, 200.0, 300), "-2"), 200.0 - 144.0);
+    // Zoomed far out, labels never come closer than 24 px.
+    for (int unit : {0, 1, 2}) {
+        const auto sparse = labelled(Ruler_Marks(unit, 0.1, 0.0, 2000));
+        for (int i = 1; i < sparse.size(); ++i)
+            EXPECT_GE(sparse[i].first - sparse[i - 1].first, 24.0) << unit;
+    }
+}
+
+TEST_F(ScrollFixture, TheRulersTakeTheUnitTheyAreGiven)
+{
+    EXPECT_EQ(scroll.rulerUnit(), 2);   // millimetres, the designing default
+    scroll.setRulerUnit(0);
+    EXPECT_EQ(scroll.rulerUnit(), 0);
 }
 
 TEST_F(ScrollFixture, MovingEchoesMinMiddleAndMaxToTheRulersOnlyWhileTheyShow)

@@ -3,6 +3,7 @@
 // writes back, the card size in each unit.
 #include "PanelsTestSupport.h"
 
+#include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNGraphic.h"
 
 #include <QButtonGroup>
@@ -172,6 +173,7 @@ TEST_F(CardPanelTest, UnitsWindowOkConvertsCancelKeeps)
     EXPECT_EQ(last_unit_val, 0);
     EXPECT_EQ(host->aligmnt_tab->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(pt)"));
     EXPECT_EQ(host->card_size_tab->card_size_box->title(), QStringLiteral("Label Size (in)"));
+    EXPECT_EQ(design->_zoomingScrollView->rulerUnit(), 0) << "the rulers count in inches too";
 }
 
 TEST_F(CardPanelTest, UnitsOfBarcodeModeConvertItsLengths)

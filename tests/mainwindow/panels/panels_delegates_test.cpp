@@ -5,8 +5,13 @@
 
 #include "core/model/LMNImage.h"
 #include "core/util/SharedValues.h"
+#include "data/BatchBinding.h"
+#include "data/Spreadsheet.h"
+#include "platform/MessageSink.h"
+#include "mainwindow/design/DesignModeView.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -205,4 +210,89 @@ TEST_F(DelegatesTest, PicturesBindOneAtATime)
     EXPECT_EQ(p->Text_Value, QStringLiteral("/nowhere/a.png"));
     EXPECT_EQ(ds->Manual_image_path->text(), p->_file_path);
     EXPECT_FALSE(host->image_tab->image_error_label->isHidden()) << "its file does not exist";
+}
+
+// A design starts without spreadsheet rows: choosing the spreadsheet as a
+// text's source asks for a workbook, whose first row names the columns and
+// whose other rows are the batch rows. Cancelling leaves the text as it was.
+TEST_F(DelegatesTest, TheSpreadsheetSourceAsksForTheWorkbookFirst)
+{
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("fruit.xlsx"));
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        book, {{"Product", "Code"}, {"Apples", "4006381333931"}, {"Pears", "4006381333948"}}, true));
+    const QString junk = dir.filePath(QStringLiteral("junk.xlsx"));
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a workbook");
+    }
+    Batch_Binding* binding = design->batchBinding();
+    ASSERT_NE(binding, nullptr);
+    ASSERT_LE(binding->excelRows().columnCount(), 1);
+    LMNGraphic* text = add(LMNKind::Text, QRectF(0, 0, 100, 20));
+    text->Set_text_value(QStringLiteral("typed"));
+    select({text});
+    DataSourcePanel* ds = host->datasource_tab;
+
+    QStringList answers;   // a path to choose, or "" to cancel
+    int asked = 0;
+    ModalRunner previous = Set_Modal_Runner([&](QDialog& d) {
+        auto* panel = qobject_cast<QFileDialog*>(&d);
+        EXPECT_NE(panel, nullptr);
+        ++asked;
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (!panel || answer.isEmpty())
+            return int(QDialog::Rejected);
+        panel->selectFile(answer);
+        return int(QDialog::Accepted);
+    });
+
+    answers = {QString()};
+    choose(ds->Data_source_type, 2);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ds->Data_source_type->currentIndex(), 0) << "back to the text's own source";
+    EXPECT_EQ(text->data_source_type, 0);
+    EXPECT_EQ(text->Text_Value, QStringLiteral("typed"));
+
+    answers = {junk};
+    choose(ds->Data_source_type, 2);
+    EXPECT_TRUE(sawMessage(QStringLiteral("File cannot be opened. Selected File is corrupt or invalid.")));
+    EXPECT_EQ(ds->Data_source_type->currentIndex(), 0);
+    EXPECT_LE(binding->excelRows().columnCount(), 1);
+
+    answers = {book};
+    choose(ds->Data_source_type, 2);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(binding->excelRows().rowCount(), 2);
+    EXPECT_EQ(binding->Excel_Source_Path(), book);
+    EXPECT_TRUE(binding->Excel_Binding_Use());
+    EXPECT_EQ(text->data_source_type, 2);
+    const int code = ds->Batch_Series->findText(QStringLiteral("Code"));
+    ASSERT_GT(code, 0) << "the column names are offered";
+    choose(ds->Batch_Series, code);
+    EXPECT_EQ(text->Text_Value, QStringLiteral("4006381333931"));
+
+    // The rows are there now: another text binds without being asked again.
+    LMNGraphic* other = add(LMNKind::Text, QRectF(0, 30, 100, 20));
+    select({other});
+    choose(ds->Data_source_type, 2);
+    choose(ds->Batch_Series, ds->Batch_Series->findText(QStringLiteral("Product")));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(other->Text_Value, QStringLiteral("Apples"));
+
+    // A batch job reads one card per spreadsheet row.
+    binding->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(Total_Batch_Excel_Card, 2);
+
+    // A new design has no rows (its column titles may stay): asked again.
+    w->New_Project_Setting_Reset(1);
+    ASSERT_EQ(binding->excelRows().rowCount(), 0);
+    LMNGraphic* fresh = add(LMNKind::Text, QRectF(0, 0, 100, 20));
+    select({fresh});
+    answers = {book};
+    choose(ds->Data_source_type, 2);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(binding->excelRows().rowCount(), 2);
+    Set_Modal_Runner(previous);
 }

@@ -7,13 +7,11 @@
 #include "core/model/LMNGraphic.h"
 #include "core/model/LMNImage.h"
 #include "core/util/BatchServices.h"
-#include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "data/BatchBinding.h"
 #include "data/SeriesStore.h"
-#include "data/Spreadsheet.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
@@ -193,61 +191,11 @@ void PropertyPanelHost::sourceChoice()
                 list->setCurrentIndex(at);
         }
     } else if (type >= 2) {
-        // A design has no spreadsheet rows until a workbook is chosen (a new
-        // design empties them): choosing the spreadsheet as a source then
-        // asks for one.
-        if (batchBinding && batchBinding->excelRows().rowCount() == 0 && !Not_Draw_Only_Prop_Change_Get()
-            && !Load_Design_Spreadsheet()) {
-            // Nothing chosen: the list goes back to the item's own source.
-            LMNGraphicView* canvas = Canvas();
-            LMNGraphic* item = canvas ? canvas->_Selected_Graphic : nullptr;
-            const int was = item ? item->data_source_type : 0;
-            const bool quiet = Not_Draw_Only_Prop_Change_Get();
-            Not_Draw_Only_Prop_Change_Set(true);
-            ds->Data_source_type->setCurrentIndex(was >= 0 && was < 2 ? was : 0);
-            sourceChoice();
-            Not_Draw_Only_Prop_Change_Set(quiet);
-            return;
-        }
         if (batchBinding)
             batchBinding->Fill_Excel_Col_Name_In_Combo(list);
         list->setCurrentIndex(-1);
     }
     Change_Data_Source_To_selected_Control(type, QString(), -1);
-}
-
-// Asks for a workbook and makes the columns of its first sheet the design's
-// spreadsheet rows: the first row names the columns, every row below it is a
-// batch row. False when nothing was chosen or the file gives no rows (said).
-bool PropertyPanelHost::Load_Design_Spreadsheet()
-{
-    const QString path = Choose_Open_File(this, tr("Choose the Spreadsheet of the Design"),
-                                          tr("Spreadsheets (*.xlsx *.XLSX)"), batchBinding->Excel_Source_Path());
-    if (path.isEmpty())
-        return false;
-    Xlsx_Workbook book;
-    if (!book.open(path) || book.sheetCount() < 1) {
-        Show_MessageBox(QStringLiteral("File cannot be opened. Selected File is corrupt or invalid."));
-        return false;
-    }
-    const SheetTable table = book.readSheet(1);
-    if (table.size() < 2 || table.constFirst().isEmpty()) {
-        Show_MessageBox(QStringLiteral("The first sheet of this spreadsheet has no rows under its title row.\n"
-                                       "Put the column names in row 1 and the values below them."));
-        return false;
-    }
-    QStringList titles;
-    QList<int> columns;
-    const QStringList& head = table.constFirst();
-    for (int c = 0; c < head.size(); ++c) {
-        const QString title = Trim_Str(head.at(c));
-        titles << (title.isEmpty() ? QStringLiteral("Column %1").arg(Column_Letters(c + 1)) : title);
-        columns << c;
-    }
-    batchBinding->excelRows().Fill_From_Columns(titles, table, columns, 1);
-    batchBinding->setExcel_Source_Path(path);
-    batchBinding->setExcel_Binding_Use(true);
-    return true;
 }
 
 void PropertyPanelHost::Read_Selected_Product_Label_Value()

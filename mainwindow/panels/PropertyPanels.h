@@ -235,9 +235,6 @@ private:
     void loadPicturePanel(const LMNGraphic& item, bool locked, bool dataTab);
     void loadSourceChooser(const LMNGraphic& item, bool picture);
     void sourceChoice();
-    // Asks for the design's workbook and reads its first sheet into the
-    // spreadsheet rows; false when nothing was read.
-    bool Load_Design_Spreadsheet();
     void seriesChoice();
     void applySourceEnabling(int type);
     void insertIntoEditor(const QString& text);

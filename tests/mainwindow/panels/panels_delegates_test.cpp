@@ -6,12 +6,8 @@
 #include "core/model/LMNImage.h"
 #include "core/util/SharedValues.h"
 #include "data/BatchBinding.h"
-#include "data/Spreadsheet.h"
-#include "platform/MessageSink.h"
-#include "mainwindow/design/DesignModeView.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -212,87 +208,38 @@ TEST_F(DelegatesTest, PicturesBindOneAtATime)
     EXPECT_FALSE(host->image_tab->image_error_label->isHidden()) << "its file does not exist";
 }
 
-// A design starts without spreadsheet rows: choosing the spreadsheet as a
-// text's source asks for a workbook, whose first row names the columns and
-// whose other rows are the batch rows. Cancelling leaves the text as it was.
-TEST_F(DelegatesTest, TheSpreadsheetSourceAsksForTheWorkbookFirst)
+// A design's spreadsheet rows come with its design file: the spreadsheet is a
+// source to choose only while the design holds rows (it would list no
+// columns otherwise), and an item bound to it still shows its binding.
+TEST_F(DelegatesTest, TheSpreadsheetIsOfferedOnlyWhileTheDesignHoldsRows)
 {
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("fruit.xlsx"));
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
-        book, {{"Product", "Code"}, {"Apples", "4006381333931"}, {"Pears", "4006381333948"}}, true));
-    const QString junk = dir.filePath(QStringLiteral("junk.xlsx"));
-    {
-        QFile f(junk);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not a workbook");
-    }
-    Batch_Binding* binding = design->batchBinding();
-    ASSERT_NE(binding, nullptr);
-    ASSERT_LE(binding->excelRows().columnCount(), 1);
+    ASSERT_TRUE(host->batchBinding);
+    Batch_Binding& binding = *host->batchBinding;
+    binding.excelRows().Restore({}, {});
     LMNGraphic* text = add(LMNKind::Text, QRectF(0, 0, 100, 20));
-    text->Set_text_value(QStringLiteral("typed"));
     select({text});
     DataSourcePanel* ds = host->datasource_tab;
+    EXPECT_EQ(ds->Data_source_type->count(), 2);
+    EXPECT_EQ(ds->Data_source_type->findText(QStringLiteral("Excel")), -1);
 
-    QStringList answers;   // a path to choose, or "" to cancel
-    int asked = 0;
-    ModalRunner previous = Set_Modal_Runner([&](QDialog& d) {
-        auto* panel = qobject_cast<QFileDialog*>(&d);
-        EXPECT_NE(panel, nullptr);
-        ++asked;
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (!panel || answer.isEmpty())
-            return int(QDialog::Rejected);
-        panel->selectFile(answer);
-        return int(QDialog::Accepted);
-    });
-
-    answers = {QString()};
+    const QStringList titles{"#", "Name", "Code"};
+    binding.excelRows().Restore(titles, {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "A-1"}}});
+    w->Show_RHS_Properties(nullptr);
+    select({text});
+    ASSERT_EQ(ds->Data_source_type->findText(QStringLiteral("Excel")), 2);
     choose(ds->Data_source_type, 2);
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(ds->Data_source_type->currentIndex(), 0) << "back to the text's own source";
-    EXPECT_EQ(text->data_source_type, 0);
-    EXPECT_EQ(text->Text_Value, QStringLiteral("typed"));
-
-    answers = {junk};
-    choose(ds->Data_source_type, 2);
-    EXPECT_TRUE(sawMessage(QStringLiteral("File cannot be opened. Selected File is corrupt or invalid.")));
-    EXPECT_EQ(ds->Data_source_type->currentIndex(), 0);
-    EXPECT_LE(binding->excelRows().columnCount(), 1);
-
-    answers = {book};
-    choose(ds->Data_source_type, 2);
-    EXPECT_EQ(asked, 3);
-    EXPECT_EQ(binding->excelRows().rowCount(), 2);
-    EXPECT_EQ(binding->Excel_Source_Path(), book);
-    EXPECT_TRUE(binding->Excel_Binding_Use());
     EXPECT_EQ(text->data_source_type, 2);
-    const int code = ds->Batch_Series->findText(QStringLiteral("Code"));
-    ASSERT_GT(code, 0) << "the column names are offered";
-    choose(ds->Batch_Series, code);
-    EXPECT_EQ(text->Text_Value, QStringLiteral("4006381333931"));
+    EXPECT_TRUE(ds->Batch_Series->findText(QStringLiteral("Name")) >= 0);
 
-    // The rows are there now: another text binds without being asked again.
+    // Rows gone: the bound item keeps its source in the list, another item
+    // is offered no spreadsheet.
+    binding.excelRows().Restore({}, {});
     LMNGraphic* other = add(LMNKind::Text, QRectF(0, 30, 100, 20));
+    w->Show_RHS_Properties(nullptr);
+    select({text});
+    EXPECT_EQ(ds->Data_source_type->currentText(), QStringLiteral("Excel"));
+    w->Show_RHS_Properties(nullptr);
     select({other});
-    choose(ds->Data_source_type, 2);
-    choose(ds->Batch_Series, ds->Batch_Series->findText(QStringLiteral("Product")));
-    EXPECT_EQ(asked, 3);
-    EXPECT_EQ(other->Text_Value, QStringLiteral("Apples"));
-
-    // A batch job reads one card per spreadsheet row.
-    binding->Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Total_Batch_Excel_Card, 2);
-
-    // A new design has no rows (its column titles may stay): asked again.
-    w->New_Project_Setting_Reset(1);
-    ASSERT_EQ(binding->excelRows().rowCount(), 0);
-    LMNGraphic* fresh = add(LMNKind::Text, QRectF(0, 0, 100, 20));
-    select({fresh});
-    answers = {book};
-    choose(ds->Data_source_type, 2);
-    EXPECT_EQ(asked, 4);
-    EXPECT_EQ(binding->excelRows().rowCount(), 2);
-    Set_Modal_Runner(previous);
+    EXPECT_EQ(ds->Data_source_type->findText(QStringLiteral("Excel")), -1);
+    EXPECT_EQ(ds->Data_source_type->currentIndex(), 0);
 }

@@ -1,4 +1,5 @@
 #include "export/ExportDialogs.h"
+#include "export/RangeFields.h"
 
 #include "core/canvas/LMNRenderingView.h"
 #include "core/model/LMNGraphic.h"
@@ -44,13 +45,7 @@ const QStringList formatExtensions{QStringLiteral("jpg"), QStringLiteral("tiff")
                                    QStringLiteral("png"), QStringLiteral("eps"), QStringLiteral("gif")};
 constexpr int noBatchMaximum = 999999;
 
-QSpinBox* newCount()
-{
-    auto* s = new QSpinBox;
-    s->setRange(1, noBatchMaximum);
-    s->setGroupSeparatorShown(false);
-    return s;
-}
+QSpinBox* newCount() { return New_Count_Box(1, noBatchMaximum); }
 
 // The first line of a series file, or "".
 QString firstSeriesValue(const QString& name)
@@ -142,41 +137,26 @@ void Export_Window_Base::Prefix_suffix_Chk_Cliecked()
     SetObjEnabled(prefix_sufix_box, prefix_suffix_chk_box->isChecked());
 }
 
+Range_Fields Export_Window_Base::rangeFields() const
+{
+    return {tot_label, Total_Text, from_label, from_Text, to_label, To_Text};
+}
+
 void Export_Window_Base::All_print_RD_Clicked()
 {
     All_print_rd->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(tot_label), static_cast<QWidget*>(Total_Text)})
-        w->setEnabled(true);
-    for (QWidget* w : {static_cast<QWidget*>(from_label), static_cast<QWidget*>(from_Text),
-                       static_cast<QWidget*>(to_label), static_cast<QWidget*>(To_Text)})
-        w->setEnabled(false);
+    rangeFields().enable(true, false);
 }
 
 void Export_Window_Base::Sel_Print_RD_Clicked()
 {
     Sel_print_rd->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(tot_label), static_cast<QWidget*>(Total_Text)})
-        w->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(from_label), static_cast<QWidget*>(from_Text),
-                       static_cast<QWidget*>(to_label), static_cast<QWidget*>(To_Text)})
-        w->setEnabled(true);
+    rangeFields().enable(false, true);
 }
 
 void Export_Window_Base::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    if (value == 0)
-        value = 1;
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        max = noBatchMaximum;
-        value = std::min(value, noBatchMaximum);
-    }
-    max = std::max(max, 1);
-    for (QSpinBox* s : {Total_Text, To_Text, from_Text})
-        s->setMaximum(max);
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        Total_Text->setValue(value);
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
-        To_Text->setValue(value);
+    rangeFields().setTotal(value, max, set_for, Use_Data_Sheet_Values || Use_Excel_Binding_Values);
 }
 
 void Export_Window_Base::Set_Enable_Diable_Range_Box()
@@ -334,12 +314,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
 
 ExportWindow* ExportWindow::defaultInstance()
 {
-    ExportWindow* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new ExportWindow(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool ExportWindow::Check_List_Name_Exist_In_Used_Ser_Combo(const QString& name) const
@@ -506,12 +481,7 @@ Export_Barcode::Export_Barcode(QWidget* parent) : Export_Window_Base(parent)
 
 Export_Barcode* Export_Barcode::defaultInstance()
 {
-    Export_Barcode* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new Export_Barcode(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 void Export_Barcode::Reset_Controls()

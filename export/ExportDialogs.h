@@ -8,6 +8,7 @@
 // modal runner. After OK the command starts the job (a batch runs on a worker
 // under the progress window) and returns at once.
 #include "export/ExportJobs.h"
+#include "export/RangeFields.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -73,6 +74,7 @@ public:
     // 0 counts as 1; without batch values the maximum is 999999. "TOT" sets
     // the total, "TO" the last row, "A" both.
     void Set_Tot_Value(int value, int max, const QString& set_for);
+    Range_Fields rangeFields() const;
     void Set_Enable_Diable_Range_Box();
     // The folder chooser; a test may set `chooseFolder` instead.
     void Export_Dest_Path_Clicked();

@@ -322,13 +322,7 @@ Barcode_Gen::~Barcode_Gen()
 
 Barcode_Gen* Barcode_Gen::defaultInstance()
 {
-    Barcode_Gen* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Barcode_Gen(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
+    return Gui_Window_Instance(s_instance);
 }
 
 std::vector<BarcodeSettingsPane*> Barcode_Gen::panes() const

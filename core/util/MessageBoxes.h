@@ -8,6 +8,8 @@
 // Run_Modal_Dialog() (tests install a runner that presses buttons).
 // defaultInstance() makes the one box on the GUI thread from any thread; it
 // is null only while the application is quitting.
+#include "platform/MainThread.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -181,3 +183,17 @@ private:
 // The window the program's sheets and boxes belong to (the main window when
 // there is one).
 QWidget* Dialog_Parent_Window();
+
+// The one window of a kind kept in `slot`: made on the GUI thread, as a child
+// of Dialog_Parent_Window(), the first time any thread asks for it.
+template <class Window>
+Window* Gui_Window_Instance(QPointer<Window>& slot)
+{
+    Window* window = nullptr;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (!slot)
+            slot = new Window(Dialog_Parent_Window());
+        window = slot;
+    });
+    return window;
+}

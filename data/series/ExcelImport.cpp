@@ -269,13 +269,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent) : Excel_Columns_
 
 Import_Excel_DataSheet* Import_Excel_DataSheet::defaultInstance()
 {
-    Import_Excel_DataSheet* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Import_Excel_DataSheet(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool Import_Excel_DataSheet::Reset_Controls(const QString& path)
@@ -504,13 +498,7 @@ Import_Excel::Import_Excel(QWidget* parent) : Excel_Columns_Dialog(false, parent
 
 Import_Excel* Import_Excel::defaultInstance()
 {
-    Import_Excel* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Import_Excel(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool Import_Excel::Reset_Controls(const QString& path)

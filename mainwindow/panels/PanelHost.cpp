@@ -334,6 +334,17 @@ void PropertyPanelHost::loadItem(LMNGraphic& item)
         Lock_tab->load(item, title);
         insertTab(Lock_tab, title, 0);
     };
+    // A kind with one panel of its own: its title, the lock or its tab, its size.
+    auto showKindPanel = [&](const QString& title, auto* panel, const QString& tabName) {
+        properties_title->setText(title);
+        if (locked)
+            lockTab(title);
+        else
+            insertTab(panel, tabName, 0);
+        sett_tab->setCurrentIndex(0);
+        Set_Control_Pos_And_Size(item);
+        panel->load(item);
+    };
     switch (item.kind()) {
     case LMNKind::Text:
         properties_title->setText(QStringLiteral("Text Properties"));
@@ -348,35 +359,14 @@ void PropertyPanelHost::loadItem(LMNGraphic& item)
         loadPicturePanel(item, locked, dataTab);
         break;
     case LMNKind::Line:
-        properties_title->setText(QStringLiteral("Line Properties"));
-        if (locked)
-            lockTab(QStringLiteral("Line Properties"));
-        else
-            insertTab(line_tab, tr("Line"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        line_tab->load(item);
+        showKindPanel(QStringLiteral("Line Properties"), line_tab, tr("Line"));
         break;
     case LMNKind::Signature:
-        properties_title->setText(QStringLiteral("Signature Properties"));
         aligmnt_tab->sel_control_name->setText(item.Sign_Or_FP_Val());
-        if (locked)
-            lockTab(QStringLiteral("Signature Properties"));
-        else
-            insertTab(sign_tab, tr("Signature"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        sign_tab->load(item);
+        showKindPanel(QStringLiteral("Signature Properties"), sign_tab, tr("Signature"));
         break;
     case LMNKind::Barcode:
-        properties_title->setText(QStringLiteral("Barcode Properties"));
-        if (locked)
-            lockTab(QStringLiteral("Barcode Properties"));
-        else
-            insertTab(barcode_tab, tr("Barcode"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        barcode_tab->load(item);
+        showKindPanel(QStringLiteral("Barcode Properties"), barcode_tab, tr("Barcode"));
         break;
     default: {
         properties_title->setText(QStringLiteral("Shape Properties"));

@@ -357,45 +357,16 @@ void PDF_Export::Reset_For_Opening()
     Total_Label = 1;
     Total_Label_Wd_PQ = 1;
     file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
-        SetObjEnabled(w, true);
-    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
-        SetObjEnabled(w, false);
+    Reset_Range_Fields();
     use_label_size_chk_box->setVisible(false);
     use_label_size_chk_box->setChecked(false);
 
     QSizeF labelSize;
     if (designing) {
         // 2. The label is the card.
-        SetObjEnabled(width_Stepper, false);
-        SetObjEnabled(height_Stepper, false);
-        width_Text->setReadOnly(true);
-        height_Text->setReadOnly(true);
-        print_with_batch_chk->setChecked(false);
-        print_with_batch_chk->setEnabled(false);
-        print_with_batch_chk->setVisible(true);
-        Barcode_Image = Main_App_wnd
-            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
-            : PtImage();
-        skip_inavlid_chk->setVisible(false);
+        labelSize = Reset_For_Card_Label();
         skip_inavlid_chk->setChecked(false);
-        print_qty_chk->setVisible(false);
         print_qty_chk->setChecked(false);
-        // A series or a spreadsheet binding gives one card a row (as in the
-        // print window: a design bound to a spreadsheet only is a batch too).
-        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-        } else {
-            Total_Label = 1;
-            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
-        }
-        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
     } else {
         // 3. The label is the barcode.
         SetObjEnabled(width_Stepper, true);

@@ -427,42 +427,14 @@ void Print_Wnd::Reset_For_Opening()
     predefine_prop_Gp_Bx->setVisible(false);
     Refresh_And_Reload_Product_Number_Combo(QString());
     Label_ComboBox->setCurrentIndex(0);
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
-        SetObjEnabled(w, true);
-    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
-        SetObjEnabled(w, false);
+    Reset_Range_Fields();
     setPair(Copies_Text, Copies_Stepper, 1, QStringLiteral("1"));
 
     QSizeF labelSize;
     if (designing) {
         // 2. Designing mode: the label is the card.
-        SetObjEnabled(width_Stepper, false);
-        SetObjEnabled(height_Stepper, false);
-        width_Text->setReadOnly(true);
-        height_Text->setReadOnly(true);
-        print_with_batch_chk->setChecked(false);
-        print_with_batch_chk->setEnabled(false);
-        print_with_batch_chk->setVisible(true);
-        Barcode_Image = Main_App_wnd
-            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
-            : PtImage();
-        skip_inavlid_chk->setVisible(false);
-        print_qty_chk->setVisible(false);
-        // A series or a spreadsheet binding gives one card a row.
-        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-        } else {
-            Total_Label = 1;
-            Set_Tot_Value(1, 999999, QStringLiteral("A"));
-        }
+        labelSize = Reset_For_Card_Label();
         Set_Enable_Diable_Range_Box();
-        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
     } else {
         // 3. Barcode mode: the label is the barcode.
         crop_mark_chk->setVisible(false);

@@ -1,7 +1,9 @@
 #include "print/SheetWindow.h"
 
 #include "barcode/generation/panes/Stepper.h"
+#include "core/canvas/LMNRenderingView.h"
 #include "core/util/BatchServices.h"
+#include "core/util/MainWindowServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/SharedValues.h"
 #include "platform/Numbers.h"
@@ -261,4 +263,41 @@ void Sheet_Window::Refresh_Preview()
     if (QScrollBar* bar = Print_sclview->verticalScrollBar())
         bar->setValue(0);
     PrintView->update();
+}
+
+void Sheet_Window::Reset_Range_Fields()
+{
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
+        SetObjEnabled(w, true);
+    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
+        SetObjEnabled(w, false);
+}
+
+QSizeF Sheet_Window::Reset_For_Card_Label()
+{
+    SetObjEnabled(width_Stepper, false);
+    SetObjEnabled(height_Stepper, false);
+    width_Text->setReadOnly(true);
+    height_Text->setReadOnly(true);
+    print_with_batch_chk->setChecked(false);
+    print_with_batch_chk->setEnabled(false);
+    print_with_batch_chk->setVisible(true);
+    Barcode_Image = Main_App_wnd
+        ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
+        : PtImage();
+    skip_inavlid_chk->setVisible(false);
+    print_qty_chk->setVisible(false);
+    if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
+        print_with_batch_chk->setEnabled(true);
+        print_with_batch_chk->setChecked(true);
+        Total_Label = std::max(1, int(Total_Batch_Excel_Card));
+        Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    } else {
+        Total_Label = 1;
+        Set_Tot_Value(1, 999999, QStringLiteral("A"));
+    }
+    return Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
 }

@@ -6,6 +6,7 @@
 // controls into its own layout and keeps what differs (the range maximum,
 // the page, the jobs) to itself.
 #include <QDialog>
+#include <QSizeF>
 #include <QString>
 
 class QCheckBox;
@@ -62,6 +63,15 @@ public:
     void Show_Margin_Checked();
     void Set_Reset_Alignemnt_Image();
     void Refresh_Preview();
+
+    // ---- Opening ----
+    // All labels, From 1, the From..To fields off.
+    void Reset_Range_Fields();
+    // Designing mode: the label is the card (the size fields fixed,
+    // Barcode_Image the front of the card); a series or a spreadsheet binding
+    // gives one card a row (a design bound to a spreadsheet only is a batch
+    // too). The barcode options are hidden. Returns the label size.
+    QSizeF Reset_For_Card_Label();
 
     // ---- Outlets ----
     QScrollArea* Print_sclview = nullptr;

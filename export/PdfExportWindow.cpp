@@ -174,46 +174,18 @@ void PDF_Export::buildUi()
     left->addWidget(sheetBox);
 
     // Placement.
-    card_align_box = new QGroupBox(tr("Placement"));
-    auto* ab = new QHBoxLayout(card_align_box);
-    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
-    align_Gp_Bx = new QGroupBox;
-    align_Gp_Bx->setFlat(true);
-    auto* ag = new QGridLayout(align_Gp_Bx);
-    ag->setSpacing(1);
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k] = new QToolButton;
-        align_btn[k]->setIconSize(QSize(22, 22));
-        align_btn[k]->setAutoRaise(true);
-        ag->addWidget(align_btn[k], k / 3, k % 3);
-    }
+    QHBoxLayout* ab = Build_Alignment_Box(22);
     Show_Margins = new QCheckBox(tr("Show label outlines"));
     auto* placementRight = new QVBoxLayout;
     placementRight->addWidget(Auto_Center_chk_bx);
     placementRight->addWidget(Show_Margins);
     placementRight->addStretch();
-    ab->addWidget(align_Gp_Bx);
     ab->addLayout(placementRight);
     ab->addStretch();
     left->addWidget(card_align_box);
 
     // Range and batch.
-    export_range_box = new QGroupBox(tr("Labels to export"));
-    auto* rg = new QGridLayout(export_range_box);
-    All_print_rd = new QRadioButton(tr("All"));
-    Sel_print_rd = new QRadioButton(tr("Rows"));
-    tot_label = new QLabel(tr("Total"));
-    from_label = new QLabel(tr("From"));
-    to_label = new QLabel(tr("To"));
-    rg->addWidget(All_print_rd, 0, 0);
-    rg->addWidget(tot_label, 0, 1);
-    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, noBatchMaximum, 1, false), 0, 2, 1, 3);
-    rg->addWidget(Sel_print_rd, 1, 0);
-    rg->addWidget(from_label, 1, 1);
-    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, noBatchMaximum, 1, false), 1, 2);
-    rg->addWidget(to_label, 1, 3);
-    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, noBatchMaximum, 1, false), 1, 4);
-    left->addWidget(export_range_box);
+    left->addWidget(Build_Range_Box(tr("Labels to export")));
     auto* options = new QVBoxLayout;
     print_with_batch_chk = new QCheckBox(tr("Export with batch data"));
     skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
@@ -254,15 +226,8 @@ void PDF_Export::buildUi()
 
     // Preview and buttons.
     auto* right = new QVBoxLayout;
-    Print_sclview = new QScrollArea;
-    Print_sclview->setBackgroundRole(QPalette::Mid);
-    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PrintView = new Sample_Preview;
+    right->addWidget(Build_Preview(380), 1);
     PrintView->setLabelPainter([this](QPainter& p) { return Draw_Preview_Labels(p); });
-    Print_sclview->setWidget(PrintView);
-    Print_sclview->viewport()->installEventFilter(this);
-    Print_sclview->setMinimumWidth(380);
-    right->addWidget(Print_sclview, 1);
     auto* buttons = new QHBoxLayout;
     help_btn = new QPushButton(tr("Help"));
     help_btn->setAutoDefault(false);
@@ -302,12 +267,7 @@ void PDF_Export::connectControls()
     connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &PDF_Export::Auto_Center_Checked);
     for (int k = 0; k < 9; ++k)
         connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
-    connect(Show_Margins, &QCheckBox::clicked, this, &PDF_Export::Show_Margin_Checked);
-    connect(All_print_rd, &QRadioButton::clicked, this, &PDF_Export::All_print_RD_Clicked);
-    connect(Sel_print_rd, &QRadioButton::clicked, this, &PDF_Export::Sel_Print_RD_Clicked);
-    connect(print_with_batch_chk, &QCheckBox::clicked, this, &PDF_Export::Print_With_Batch_Changed);
-    connect(print_qty_chk, &QCheckBox::clicked, this, &PDF_Export::Print_Qty_Checked);
-    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &PDF_Export::Skip_Inavlid_Checked);
+    Connect_Range_And_Options();
     connect(pdf_matrix, &QButtonGroup::idClicked, this, &PDF_Export::pdf_export_option_CellClick);
     connect(use_label_size_chk_box, &QCheckBox::clicked, this, &PDF_Export::use_label_size_chk_box_Click);
     connect(help_btn, &QPushButton::clicked, this, &PDF_Export::Pdf_Help_Pressed);

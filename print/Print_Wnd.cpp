@@ -213,41 +213,13 @@ void Print_Wnd::buildUi()
     left->addStretch();
 
     // Alignment.
-    card_align_box = new QGroupBox(tr("Placement"));
-    auto* ab = new QHBoxLayout(card_align_box);
-    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
-    align_Gp_Bx = new QGroupBox;
-    align_Gp_Bx->setFlat(true);
-    auto* ag = new QGridLayout(align_Gp_Bx);
-    ag->setSpacing(1);
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k] = new QToolButton;
-        align_btn[k]->setIconSize(QSize(24, 24));
-        align_btn[k]->setAutoRaise(true);
-        ag->addWidget(align_btn[k], k / 3, k % 3);
-    }
-    ab->addWidget(align_Gp_Bx);
+    QHBoxLayout* ab = Build_Alignment_Box(24);
     ab->addWidget(Auto_Center_chk_bx);
     ab->addStretch();
     middle->addWidget(card_align_box);
 
     // Range.
-    export_range_box = new QGroupBox(tr("Labels"));
-    auto* rg = new QGridLayout(export_range_box);
-    All_print_rd = new QRadioButton(tr("All"));
-    Sel_print_rd = new QRadioButton(tr("Rows"));
-    tot_label = new QLabel(tr("Total"));
-    from_label = new QLabel(tr("From"));
-    to_label = new QLabel(tr("To"));
-    rg->addWidget(All_print_rd, 0, 0);
-    rg->addWidget(tot_label, 0, 1);
-    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
-    rg->addWidget(Sel_print_rd, 1, 0);
-    rg->addWidget(from_label, 1, 1);
-    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
-    rg->addWidget(to_label, 1, 3);
-    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
-    middle->addWidget(export_range_box);
+    middle->addWidget(Build_Range_Box(tr("Labels")));
 
     // Options.
     auto* options = new QGroupBox(tr("Options"));
@@ -289,14 +261,7 @@ void Print_Wnd::buildUi()
 
     // Preview and the job buttons.
     auto* right = new QVBoxLayout;
-    Print_sclview = new QScrollArea;
-    Print_sclview->setBackgroundRole(QPalette::Mid);
-    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PrintView = new Sample_Preview;
-    Print_sclview->setWidget(PrintView);
-    Print_sclview->viewport()->installEventFilter(this);
-    Print_sclview->setMinimumWidth(420);
-    right->addWidget(Print_sclview, 1);
+    right->addWidget(Build_Preview(420), 1);
     auto* buttons = new QHBoxLayout;
     preview_btn = new QPushButton(tr("Preview"));
     print_btn = new QPushButton(tr("Print"));
@@ -356,13 +321,8 @@ void Print_Wnd::connectControls()
     for (int k = 0; k < 9; ++k)
         connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
 
-    connect(All_print_rd, &QRadioButton::clicked, this, &Print_Wnd::All_print_RD_Clicked);
-    connect(Sel_print_rd, &QRadioButton::clicked, this, &Print_Wnd::Sel_Print_RD_Clicked);
-    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Batch_Changed);
-    connect(print_qty_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_Qty_Checked);
-    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Print_Wnd::Skip_Inavlid_Checked);
+    Connect_Range_And_Options();
     connect(crop_mark_chk, &QCheckBox::clicked, this, &Print_Wnd::Enable_Crop_Mark_clicked);
-    connect(Show_Margins, &QCheckBox::clicked, this, &Print_Wnd::Show_Margin_Checked);
     connect(fit_frame_chk, &QCheckBox::clicked, this, &Print_Wnd::Fit_To_Frame_clicked);
 
     connect(save_label_btn, &QPushButton::clicked, this, &Print_Wnd::Save_Label_Pressed);

@@ -12,6 +12,7 @@
 #include "print/Sample_Preview.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -300,4 +301,65 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
         Set_Tot_Value(1, 999999, QStringLiteral("A"));
     }
     return Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+}
+
+QGroupBox* Sheet_Window::Build_Range_Box(const QString& title)
+{
+    export_range_box = new QGroupBox(title);
+    auto* rg = new QGridLayout(export_range_box);
+    All_print_rd = new QRadioButton(tr("All"));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    tot_label = new QLabel(tr("Total"));
+    from_label = new QLabel(tr("From"));
+    to_label = new QLabel(tr("To"));
+    rg->addWidget(All_print_rd, 0, 0);
+    rg->addWidget(tot_label, 0, 1);
+    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
+    rg->addWidget(Sel_print_rd, 1, 0);
+    rg->addWidget(from_label, 1, 1);
+    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
+    rg->addWidget(to_label, 1, 3);
+    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
+    return export_range_box;
+}
+
+QHBoxLayout* Sheet_Window::Build_Alignment_Box(int iconSize)
+{
+    card_align_box = new QGroupBox(tr("Placement"));
+    auto* ab = new QHBoxLayout(card_align_box);
+    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
+    align_Gp_Bx = new QGroupBox;
+    align_Gp_Bx->setFlat(true);
+    auto* ag = new QGridLayout(align_Gp_Bx);
+    ag->setSpacing(1);
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k] = new QToolButton;
+        align_btn[k]->setIconSize(QSize(iconSize, iconSize));
+        align_btn[k]->setAutoRaise(true);
+        ag->addWidget(align_btn[k], k / 3, k % 3);
+    }
+    ab->addWidget(align_Gp_Bx);
+    return ab;
+}
+
+QScrollArea* Sheet_Window::Build_Preview(int minWidth)
+{
+    Print_sclview = new QScrollArea;
+    Print_sclview->setBackgroundRole(QPalette::Mid);
+    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PrintView = new Sample_Preview;
+    Print_sclview->setWidget(PrintView);
+    Print_sclview->viewport()->installEventFilter(this);
+    Print_sclview->setMinimumWidth(minWidth);
+    return Print_sclview;
+}
+
+void Sheet_Window::Connect_Range_And_Options()
+{
+    connect(All_print_rd, &QRadioButton::clicked, this, &Sheet_Window::All_print_RD_Clicked);
+    connect(Sel_print_rd, &QRadioButton::clicked, this, &Sheet_Window::Sel_Print_RD_Clicked);
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Sheet_Window::Print_With_Batch_Changed);
+    connect(print_qty_chk, &QCheckBox::clicked, this, &Sheet_Window::Print_Qty_Checked);
+    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Sheet_Window::Skip_Inavlid_Checked);
+    connect(Show_Margins, &QCheckBox::clicked, this, &Sheet_Window::Show_Margin_Checked);
 }

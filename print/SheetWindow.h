@@ -64,6 +64,19 @@ public:
     void Set_Reset_Alignemnt_Image();
     void Refresh_Preview();
 
+    // ---- Building ----
+    // The range box (All with its Total, or Rows From..To) titled `title`.
+    QGroupBox* Build_Range_Box(const QString& title);
+    // card_align_box with the nine alignment buttons in align_Gp_Bx (icons
+    // of `iconSize`) and the Auto Center box made; returns the box's row,
+    // holding the buttons, for the window to complete.
+    QHBoxLayout* Build_Alignment_Box(int iconSize);
+    // The preview's scroll view and sheet, at least `minWidth` wide.
+    QScrollArea* Build_Preview(int minWidth);
+    // The range radios and the batch, quantity, skip and outline boxes to
+    // their handlers.
+    void Connect_Range_And_Options();
+
     // ---- Opening ----
     // All labels, From 1, the From..To fields off.
     void Reset_Range_Fields();

@@ -132,6 +132,20 @@ void Export_Window_Base::selectNamingRow(int row)
     namingChanged();
 }
 
+void Export_Window_Base::Add_Destination_And_Buttons()
+{
+    auto* dest = new QHBoxLayout;
+    dest->addWidget(new QLabel(tr("Destination:")));
+    dest->addWidget(Export_Dest_Path, 1);
+    dest->addWidget(browse_btn);
+    m_column->addLayout(dest);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_btn);
+    buttons->addWidget(export_btn_on_export_image);
+    m_column->addLayout(buttons);
+}
+
 void Export_Window_Base::Prefix_suffix_Chk_Cliecked()
 {
     SetObjEnabled(prefix_sufix_box, prefix_suffix_chk_box->isChecked());
@@ -296,16 +310,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(Export_with_batch_chk);
     m_column->addWidget(export_range_box);
 
-    auto* dest = new QHBoxLayout;
-    dest->addWidget(new QLabel(tr("Destination:")));
-    dest->addWidget(Export_Dest_Path, 1);
-    dest->addWidget(browse_btn);
-    m_column->addLayout(dest);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(export_btn_on_export_image);
-    m_column->addLayout(buttons);
+    Add_Destination_And_Buttons();
 
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { exportOkay(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { exportCancel(); });
@@ -463,16 +468,7 @@ Export_Barcode::Export_Barcode(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(export_range_box);
     skip_inavlid_chk = new QCheckBox(tr("Skip rows whose barcode cannot be generated"));
     m_column->addWidget(skip_inavlid_chk);
-    auto* dest = new QHBoxLayout;
-    dest->addWidget(new QLabel(tr("Destination:")));
-    dest->addWidget(Export_Dest_Path, 1);
-    dest->addWidget(browse_btn);
-    m_column->addLayout(dest);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(export_btn_on_export_image);
-    m_column->addLayout(buttons);
+    Add_Destination_And_Buttons();
 
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { OKPressed(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { CancelPressed(); });

@@ -69,6 +69,8 @@ public:
     int rangeRows = 1;
 
     void Prefix_suffix_Chk_Cliecked();
+    // The destination row and the Cancel and Export buttons, last in the column.
+    void Add_Destination_And_Buttons();
     void All_print_RD_Clicked();
     void Sel_Print_RD_Clicked();
     // 0 counts as 1; without batch values the maximum is 999999. "TOT" sets

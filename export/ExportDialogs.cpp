@@ -398,10 +398,7 @@ void ExportWindow::View_Export_Panel_Series_Clicked()
 int ExportWindow::Open_Wnd()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void ExportWindow::exportOkay()
@@ -527,10 +524,7 @@ void Export_Barcode::Skip_Inavlid_Checked()
 int Export_Barcode::Open_Export_Dialog()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Export_Barcode::OKPressed()

@@ -509,3 +509,11 @@ Please_Wait_Sheet* Please_Wait_Sheet::defaultInstance()
 {
     return sharedBox(s_instance);
 }
+
+int Run_Window_Modal(QDialog& window)
+{
+    window.setWindowModality(Qt::ApplicationModal);
+    const int code = Run_Modal_Dialog(window);
+    window.hide();
+    return code;
+}

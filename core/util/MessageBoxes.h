@@ -184,6 +184,10 @@ private:
 // there is one).
 QWidget* Dialog_Parent_Window();
 
+// Runs a window of the program application-modal and hides it after;
+// returns its result code.
+int Run_Window_Modal(QDialog& window);
+
 // The one window of a kind kept in `slot`: made on the GUI thread, as a child
 // of Dialog_Parent_Window(), the first time any thread asks for it.
 template <class Window>

@@ -150,10 +150,7 @@ bool Email_Setting::flushPreferences()
 int Email_Setting::Open_Wnd()
 {
     loadPreferences();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 bool Email_Setting::Check_Validation(bool withRecipient)

@@ -536,10 +536,7 @@ void Send_Mail::Reset_Controls()
 int Send_Mail::Open_Wnd()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Send_Mail::Close_Button()
@@ -756,10 +753,7 @@ int Direct_Mail::Open_Wnd()
 {
     from_txt->setText(sender_email);
     to_txt->clear();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Direct_Mail::Setting_Button()

@@ -84,7 +84,6 @@ public:
     void controlTextDidChange(QLineEdit* field);
 
     // ---- Range and options ----
-    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
 
     // ---- PDF options ----
     void Disable_for_fit_or_duplex();

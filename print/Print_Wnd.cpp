@@ -862,28 +862,6 @@ void Print_Wnd::Copies_Val_Changed(QObject* sender)
     copyPair(sender, Copies_Text, Copies_Stepper, true);
 }
 
-void Print_Wnd::Set_Tot_Value(int value, int maximum, const QString& set_for)
-{
-    int v = value == 0 ? 1 : value;
-    int m = maximum;
-    const bool batch = print_with_batch_chk->isChecked();
-    if (!batch) {
-        m = 999999;
-        v = std::min(v, 999999);
-    }
-    m = std::max(1, m);
-    Total_Stepper->setMaximum(m);
-    To_Stepper->setMaximum(m);
-    from_Stepper->setMaximum(m);
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        setPair(Total_Text, Total_Stepper, v, QString::number(v));
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
-        setPair(To_Text, To_Stepper, v, QString::number(v));
-    if (!batch)
-        for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
-            s->setMaximum(999999);
-}
-
 void Print_Wnd::Enable_Crop_Mark_clicked()
 {
     Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
@@ -1102,36 +1080,7 @@ void Print_Wnd::controlTextDidChange(QLineEdit* field)
             field->setText(t);
         return;
     }
-    if (field != Total_Text && field != To_Text && field != from_Text)
-        return;
-    const QString trimmed = Trim_Str(field->text());
-    int v = Leading_Int_C(trimmed);
-    if (trimmed.isEmpty() || v == 0)
-        v = 1;
-    int cap = 0;
-    if (print_with_batch_chk->isChecked()) {
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
-            if (print_qty_chk->isChecked()) {
-                Total_Label = Total_Label_Wd_PQ;
-                print_wd_pq_opt = 1;
-            } else {
-                Total_Label = int(Total_Barcode_Label_wd_Batch);
-                print_wd_pq_opt = 0;
-            }
-            cap = Total_Label;
-        } else {
-            cap = int(Total_Batch_Excel_Card);
-        }
-        v = std::min(v, std::max(1, cap));
-    }
-    field->setText(QString::number(v));
-    if (field == from_Text) {
-        from_Stepper->setValue(v);
-        return;
-    }
-    if (!print_with_batch_chk->isChecked())
-        cap = 999999;
-    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+    Range_Text_Changed(field);
 }
 
 void Print_Wnd::controlTextDidEndEditing(QLineEdit* field)

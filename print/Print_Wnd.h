@@ -68,7 +68,6 @@ public:
     void reject() override;   // closing the window
 
     // ---- Range and options ----
-    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
     void Enable_Crop_Mark_clicked();
     void Fit_To_Frame_clicked();
     void Disable_for_fit_or_duplex();

@@ -363,3 +363,66 @@ void Sheet_Window::Connect_Range_And_Options()
     connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Sheet_Window::Skip_Inavlid_Checked);
     connect(Show_Margins, &QCheckBox::clicked, this, &Sheet_Window::Show_Margin_Checked);
 }
+
+void Sheet_Window::Set_Tot_Value(int value, int maximum, const QString& set_for)
+{
+    int v = value == 0 ? 1 : value;
+    int m = maximum;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (!batch) {
+        m = 999999;
+        v = std::min(v, 999999);
+    }
+    m = std::max(1, m);
+    for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+        s->setMaximum(m);
+    if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
+        // The range counts rows, each repeated by its print quantity.
+        const int rows = std::max(1, int(Total_Barcode_Label_wd_Batch));
+        To_Stepper->setMaximum(rows);
+        from_Stepper->setMaximum(rows);
+    }
+    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
+        setPair(Total_Text, Total_Stepper, v, QString::number(v));
+    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A")) {
+        const int to = std::min(v, int(To_Stepper->maximum()));
+        setPair(To_Text, To_Stepper, to, QString::number(to));
+    }
+}
+
+bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
+{
+    if (field != Total_Text && field != To_Text && field != from_Text)
+        return false;
+    const QString trimmed = Trim_Str(field->text());
+    int v = Leading_Int_C(trimmed);
+    if (trimmed.isEmpty() || v == 0)
+        v = 1;
+    int cap = 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (batch) {
+        if (Barcode_Setting_Or_Designing_Mode == 0) {
+            if (print_qty_chk->isChecked()) {
+                Total_Label = Total_Label_Wd_PQ;
+                print_wd_pq_opt = 1;
+            } else {
+                Total_Label = int(Total_Barcode_Label_wd_Batch);
+                print_wd_pq_opt = 0;
+            }
+            // The range counts rows; the total counts labels.
+            cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
+        } else {
+            cap = int(Total_Batch_Excel_Card);
+        }
+        v = std::min(v, std::max(1, cap));
+    }
+    field->setText(QString::number(v));
+    if (field == from_Text) {
+        from_Stepper->setValue(v);
+        return true;
+    }
+    if (!batch)
+        cap = 999999;
+    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+    return true;
+}

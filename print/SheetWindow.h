@@ -52,8 +52,15 @@ public:
     void From_Stepper_Changed(QObject* sender);
     void To_Stepper_Changed(QObject* sender);
     void Total_Val_Changed(QObject* sender);
-    // The range's value and maximum; `set_for` "TOT", "TO" or "A" (both).
-    virtual void Set_Tot_Value(int value, int maximum, const QString& set_for) = 0;
+    // The total and the range: `set_for` "TOT" sets the total, "TO" the last
+    // row, "A" both; 0 counts as 1. Without batch values every field goes up
+    // to 999999; with them the total to `maximum` and, in barcode mode, the
+    // range to the rows (the total counts labels, each row repeated by its
+    // print quantity; the range counts rows).
+    void Set_Tot_Value(int value, int maximum, const QString& set_for);
+    // Total, From or To typed: a whole number of at least 1, within what the
+    // batch gives, the steppers following. False for any other field.
+    bool Range_Text_Changed(QLineEdit* field);
     void Set_Enable_Diable_Range_Box();
     void Verify_Card_Count();
     void Capture_Last_Values();

@@ -72,6 +72,11 @@ private:
     static QPointer<Long_SMS_Dlg> s_instance;
 };
 
+// The path to write after a keep-or-replace answer (replace_keep_file_flag):
+// Keep gives a free name beside `path`, Replace `path` itself; Cancel (or no
+// answer) sets Stop_Processing_Now and gives "".
+QString Path_After_Keep_Or_Replace(const QString& path);
+
 // ---- Keep-or-replace box of a file that already exists ----
 class Replcae_Confirm_Box : public QDialog {
     Q_OBJECT

@@ -3,6 +3,7 @@
 // and written by its writer: sheets of 65 in one file, a file per sheet, and
 // one file of label-sized pages. Goal: 1,000 labels under 2 s, with the PDF
 // small (bars stay vector paths).
+#include "BenchMain.h"
 #include "BenchBarcodes.h"
 #include "core/util/MainWindowServices.h"
 #include "export/PdfExportWindow.h"
@@ -78,10 +79,5 @@ BENCHMARK(BM_Pdf1000LabelSizedPages)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Run_Benchmarks_In_Offscreen_App(argc, argv);
 }

@@ -5,6 +5,7 @@
 // the print preview draws a page, and the window's on-screen sheet.
 // Goals: 1,000 labels under 2 s with a PDF under 2 MB; a preview sheet of 65
 // barcodes under 30 ms.
+#include "BenchMain.h"
 #include "BenchBarcodes.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
@@ -88,10 +89,5 @@ BENCHMARK(BM_SampleSheetOf65Cells)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Run_Benchmarks_In_Offscreen_App(argc, argv);
 }

@@ -248,25 +248,8 @@ void PDF_Export::buildUi()
 
 void PDF_Export::connectControls()
 {
-    auto pair = [this](QLineEdit* f, Stepper* s, void (PDF_Export::*action)(QObject*)) {
-        connect(f, &QLineEdit::editingFinished, this, [this, f, action] { (this->*action)(f); });
-        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
-    };
-    pair(horz_mar_Text, horz_mar_Stepper, &PDF_Export::Horz_Margin_Changed);
-    pair(vert_mar_Text, vert_mar_Stepper, &PDF_Export::Vert_Margin_Changed);
-    pair(width_Text, width_Stepper, &PDF_Export::Width_Changed);
-    pair(height_Text, height_Stepper, &PDF_Export::Height_Changed);
-    pair(Row_Text, Row_Stepper, &PDF_Export::Row_Changed);
-    pair(Col_Text, Col_Stepper, &PDF_Export::Col_Changed);
-    pair(Total_Text, Total_Stepper, &PDF_Export::Total_Val_Changed);
-    pair(from_Text, from_Stepper, &PDF_Export::From_Stepper_Changed);
-    pair(To_Text, To_Stepper, &PDF_Export::To_Stepper_Changed);
-
+    Connect_Sheet_Fields();
     connect(page_setup_btn, &QPushButton::clicked, this, &PDF_Export::Page_From_Printer_Click);
-    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &PDF_Export::Auto_Center_Checked);
-    for (int k = 0; k < 9; ++k)
-        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
     Connect_Range_And_Options();
     connect(pdf_matrix, &QButtonGroup::idClicked, this, &PDF_Export::pdf_export_option_CellClick);
     connect(use_label_size_chk_box, &QCheckBox::clicked, this, &PDF_Export::use_label_size_chk_box_Click);

@@ -290,36 +290,16 @@ void Print_Wnd::connectControls()
     connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
     connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
 
-    auto pair = [this](QLineEdit* f, Stepper* s, void (Print_Wnd::*action)(QObject*)) {
-        connect(f, &QLineEdit::editingFinished, this, [this, f, action] {
-            controlTextDidEndEditing(f);
-            (this->*action)(f);
-        });
-        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
-    };
-    pair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
-    pair(horz_mar_Text_pre, horz_mar_Stepper_pre, &Print_Wnd::Horz_Margin_Changed);
-    pair(vert_mar_Text, vert_mar_Stepper, &Print_Wnd::Vert_Margin_Changed);
-    pair(vert_mar_Text_pre, vert_mar_Stepper_pre, &Print_Wnd::Vert_Margin_Changed);
-    pair(width_Text, width_Stepper, &Print_Wnd::Width_Changed);
-    pair(width_Text_pre, width_Stepper_pre, &Print_Wnd::Width_Changed);
-    pair(height_Text, height_Stepper, &Print_Wnd::Height_Changed);
-    pair(height_Text_pre, height_Stepper_pre, &Print_Wnd::Height_Changed);
-    pair(Row_Text, Row_Stepper, &Print_Wnd::Row_Changed);
-    pair(Row_Text_pre, Row_Stepper_pre, &Print_Wnd::Row_Changed);
-    pair(Col_Text, Col_Stepper, &Print_Wnd::Col_Changed);
-    pair(Col_Text_pre, Col_Stepper_pre, &Print_Wnd::Col_Changed);
-    pair(Total_Text, Total_Stepper, &Print_Wnd::Total_Val_Changed);
-    pair(from_Text, from_Stepper, &Print_Wnd::From_Stepper_Changed);
-    pair(To_Text, To_Stepper, &Print_Wnd::To_Stepper_Changed);
-    pair(Copies_Text, Copies_Stepper, &Print_Wnd::Copies_Val_Changed);
+    Connect_Sheet_Fields();
+    Connect_Field(horz_mar_Text_pre, horz_mar_Stepper_pre, [this](QObject* s) { Horz_Margin_Changed(s); });
+    Connect_Field(vert_mar_Text_pre, vert_mar_Stepper_pre, [this](QObject* s) { Vert_Margin_Changed(s); });
+    Connect_Field(width_Text_pre, width_Stepper_pre, [this](QObject* s) { Width_Changed(s); });
+    Connect_Field(height_Text_pre, height_Stepper_pre, [this](QObject* s) { Height_Changed(s); });
+    Connect_Field(Row_Text_pre, Row_Stepper_pre, [this](QObject* s) { Row_Changed(s); });
+    Connect_Field(Col_Text_pre, Col_Stepper_pre, [this](QObject* s) { Col_Changed(s); });
+    Connect_Field(Copies_Text, Copies_Stepper, [this](QObject* s) { Copies_Val_Changed(s); });
     for (QLineEdit* f : {left_mar_pre, top_mar_pre})
         connect(f, &QLineEdit::editingFinished, this, &Print_Wnd::Check_Max_Cell_Value);
-
-    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Print_Wnd::Auto_Center_Checked);
-    for (int k = 0; k < 9; ++k)
-        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
 
     Connect_Range_And_Options();
     connect(crop_mark_chk, &QCheckBox::clicked, this, &Print_Wnd::Enable_Crop_Mark_clicked);

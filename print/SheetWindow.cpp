@@ -426,3 +426,29 @@ bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
     Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
     return true;
 }
+
+void Sheet_Window::Connect_Field(QLineEdit* field, Stepper* stepper, const std::function<void(QObject*)>& changed)
+{
+    connect(field, &QLineEdit::editingFinished, this, [this, field, changed] {
+        controlTextDidEndEditing(field);
+        changed(field);
+    });
+    connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
+    connect(stepper, &Stepper::stepped, this, [stepper, changed] { changed(stepper); });
+}
+
+void Sheet_Window::Connect_Sheet_Fields()
+{
+    Connect_Field(horz_mar_Text, horz_mar_Stepper, [this](QObject* s) { Horz_Margin_Changed(s); });
+    Connect_Field(vert_mar_Text, vert_mar_Stepper, [this](QObject* s) { Vert_Margin_Changed(s); });
+    Connect_Field(width_Text, width_Stepper, [this](QObject* s) { Width_Changed(s); });
+    Connect_Field(height_Text, height_Stepper, [this](QObject* s) { Height_Changed(s); });
+    Connect_Field(Row_Text, Row_Stepper, [this](QObject* s) { Row_Changed(s); });
+    Connect_Field(Col_Text, Col_Stepper, [this](QObject* s) { Col_Changed(s); });
+    Connect_Field(Total_Text, Total_Stepper, [this](QObject* s) { Total_Val_Changed(s); });
+    Connect_Field(from_Text, from_Stepper, [this](QObject* s) { From_Stepper_Changed(s); });
+    Connect_Field(To_Text, To_Stepper, [this](QObject* s) { To_Stepper_Changed(s); });
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, [this] { Auto_Center_Checked(); });
+    for (int k = 0; k < 9; ++k)
+        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+}

@@ -9,6 +9,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QGroupBox;
 class QHBoxLayout;
@@ -71,6 +73,19 @@ public:
     void Set_Reset_Alignemnt_Image();
     void Refresh_Preview();
 
+    // ---- Each window's own handlers of the sheet fields ----
+    virtual void Horz_Margin_Changed(QObject* sender) = 0;
+    virtual void Vert_Margin_Changed(QObject* sender) = 0;
+    virtual void Width_Changed(QObject* sender) = 0;
+    virtual void Height_Changed(QObject* sender) = 0;
+    virtual void Row_Changed(QObject* sender) = 0;
+    virtual void Col_Changed(QObject* sender) = 0;
+    virtual void Auto_Center_Checked() = 0;
+    virtual void Alignment_Clicked(int value) = 0;   // 1 top-left ... 9 bottom-right
+    // A field typed in, and left.
+    virtual void controlTextDidChange(QLineEdit* field) = 0;
+    virtual void controlTextDidEndEditing(QLineEdit* field) {}
+
     // ---- Building ----
     // The range box (All with its Total, or Rows From..To) titled `title`.
     QGroupBox* Build_Range_Box(const QString& title);
@@ -83,6 +98,13 @@ public:
     // The range radios and the batch, quantity, skip and outline boxes to
     // their handlers.
     void Connect_Range_And_Options();
+    // A field and its stepper: typing goes to controlTextDidChange, leaving
+    // the field to controlTextDidEndEditing and then `changed`, a step to
+    // `changed`.
+    void Connect_Field(QLineEdit* field, Stepper* stepper, const std::function<void(QObject*)>& changed);
+    // The label sheet's fields, the range fields, Auto Center and the nine
+    // alignment buttons to their handlers.
+    void Connect_Sheet_Fields();
 
     // ---- Opening ----
     // All labels, From 1, the From..To fields off.

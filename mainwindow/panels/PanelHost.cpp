@@ -43,6 +43,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -69,6 +70,24 @@ bool Default_Page_Layout(PrintInfo& info)
         return false;
     info.pageLayout = printer.pageLayout();
     return true;
+}
+
+// Runs `act` on the canvas's selection and redraws; one undo step when it
+// moved or resized something.
+void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
+{
+    const QList<LMNGraphic*> selected = canvas->selectedGraphics();
+    QList<QRectF> before;
+    for (LMNGraphic* g : selected)
+        before << g->bounds();
+    act();
+    Main_App_wnd->Refresh_Canvas();
+    bool moved = false;
+    for (int i = 0; i < selected.size(); ++i)
+        if (selected.at(i)->bounds() != before.at(i))
+            moved = true;
+    if (moved)
+        Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 } // namespace
@@ -597,18 +616,7 @@ void PropertyPanelHost::Align_Action(const QString& action)
         Show_MessageBox(QStringLiteral("Please use grid option first."));
         return;
     }
-    QList<QRectF> before;
-    for (LMNGraphic* g : selected)
-        before << g->bounds();
-    canvas->performAction(action);
-    Main_App_wnd->Refresh_Canvas();
-    // One undo step when the command moved or resized something.
-    bool moved = false;
-    for (int i = 0; i < selected.size(); ++i)
-        if (selected.at(i)->bounds() != before.at(i))
-            moved = true;
-    if (moved)
-        Main_App_wnd->Insert_In_Undo_Redo();
+    Act_On_Selection(canvas, [&] { canvas->performAction(action); });
     if (Last_Selected_Graphic && selected.contains(Last_Selected_Graphic))
         Set_Control_Pos_And_Size(*Last_Selected_Graphic);
 }
@@ -618,36 +626,27 @@ void PropertyPanelHost::Position_Field_Changed(int which)
     LMNGraphicView* canvas = Canvas();
     if (!canvas || !Main_App_wnd || Not_Draw_Only_Prop_Change_Get())
         return;
-    const QList<LMNGraphic*> selected = canvas->selectedGraphics();
-    QList<QRectF> before;
-    for (LMNGraphic* g : selected)
-        before << g->bounds();
-    AlignmentPanel* a = aligmnt_tab;
-    switch (which) {
-    case 0:
-        canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
-        break;
-    case 1:
-        canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
-        break;
-    case 2:
-        canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()
-                                             / Get_Unit_Convertor(2, Measument_Unit_Is));
-        break;
-    case 3:
-        canvas->Frame_main_Pic_Height_Changed(a->frame_main_pic_height_val->value()
-                                              / Get_Unit_Convertor(2, Measument_Unit_Is));
-        break;
-    default:
+    if (which < 0 || which > 3)
         return;
-    }
-    Main_App_wnd->Refresh_Canvas();
-    bool moved = false;
-    for (int i = 0; i < selected.size(); ++i)
-        if (selected.at(i)->bounds() != before.at(i))
-            moved = true;
-    if (moved)
-        Main_App_wnd->Insert_In_Undo_Redo();
+    AlignmentPanel* a = aligmnt_tab;
+    Act_On_Selection(canvas, [&] {
+        switch (which) {
+        case 0:
+            canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
+            break;
+        case 1:
+            canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
+            break;
+        case 2:
+            canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()
+                                                 / Get_Unit_Convertor(2, Measument_Unit_Is));
+            break;
+        default:
+            canvas->Frame_main_Pic_Height_Changed(a->frame_main_pic_height_val->value()
+                                                  / Get_Unit_Convertor(2, Measument_Unit_Is));
+            break;
+        }
+    });
 }
 
 // ---------------------------------------------------------------- fonts

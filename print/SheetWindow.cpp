@@ -209,13 +209,7 @@ void Sheet_Window::Print_With_Batch_Changed()
             print_qty_chk->setChecked(true);
             print_qty_chk->setEnabled(true);
         }
-        if (print_qty_chk->isChecked()) {
-            print_wd_pq_opt = 1;
-            Total_Label = Total_Label_Wd_PQ;
-        } else {
-            print_wd_pq_opt = 0;
-            Total_Label = int(Total_Barcode_Label_wd_Batch);
-        }
+        Total_From_Quantity_Box();
     }
     Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
@@ -223,13 +217,7 @@ void Sheet_Window::Print_With_Batch_Changed()
 
 void Sheet_Window::Print_Qty_Checked()
 {
-    if (print_qty_chk->isChecked()) {
-        print_wd_pq_opt = 1;
-        Total_Label = Total_Label_Wd_PQ;
-    } else {
-        print_wd_pq_opt = 0;
-        Total_Label = int(Total_Barcode_Label_wd_Batch);
-    }
+    Total_From_Quantity_Box();
     Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
     Refresh_Preview();
 }
@@ -402,13 +390,7 @@ bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
     const bool batch = print_with_batch_chk->isChecked();
     if (batch) {
         if (Barcode_Setting_Or_Designing_Mode == 0) {
-            if (print_qty_chk->isChecked()) {
-                Total_Label = Total_Label_Wd_PQ;
-                print_wd_pq_opt = 1;
-            } else {
-                Total_Label = int(Total_Barcode_Label_wd_Batch);
-                print_wd_pq_opt = 0;
-            }
+            Total_From_Quantity_Box();
             // The range counts rows; the total counts labels.
             cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
         } else {
@@ -451,4 +433,15 @@ void Sheet_Window::Connect_Sheet_Fields()
     connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, [this] { Auto_Center_Checked(); });
     for (int k = 0; k < 9; ++k)
         connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+}
+
+void Sheet_Window::Total_From_Quantity_Box()
+{
+    if (print_qty_chk->isChecked()) {
+        print_wd_pq_opt = 1;
+        Total_Label = Total_Label_Wd_PQ;
+    } else {
+        print_wd_pq_opt = 0;
+        Total_Label = int(Total_Barcode_Label_wd_Batch);
+    }
 }

@@ -68,6 +68,9 @@ public:
     void Capture_Last_Values();
     void Print_With_Batch_Changed();
     void Print_Qty_Checked();
+    // Barcode mode with batch values: the total counts the labels with their
+    // print quantities when that box is on, else one a row.
+    void Total_From_Quantity_Box();
     void Skip_Inavlid_Checked();
     void Show_Margin_Checked();
     void Set_Reset_Alignemnt_Image();

@@ -3,6 +3,7 @@
 // encoded on every core, written in row order), against the time Qt alone
 // takes to write the same 1,000 images, one after the other, in the same run.
 // The goal: the job within 1.5 x of Qt alone ("ratio" below).
+#include "BenchMain.h"
 #include "barcode/generation/BarcodeRoad.h"
 #include "core/util/BatchServices.h"
 #include "export/ExportJobs.h"
@@ -133,10 +134,5 @@ BENCHMARK(BM_Export1000PngAgainstQtAlone)->Iterations(1)->UseManualTime()->Unit(
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Run_Benchmarks_In_Offscreen_App(argc, argv);
 }

@@ -4,12 +4,11 @@
 // the list exported as a workbook under 1 s; selecting a row (the row shown
 // in the fields and its barcode made) and scrolling a page of the table each
 // within a frame (16 ms), wherever the row lies.
+#include "BenchWindow.h"
 #include "data/barcodelist/BarcodeListFiles.h"
 #include "data/barcodelist/ListDialogs.h"
-#include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/LMNWindowController.h"
-#include "platform/MessageSink.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,46 +16,21 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 
 namespace {
-int appArgc = 1;
-char name[] = "bench_list";
-char* appArgv[] = {name, nullptr};
-std::unique_ptr<QApplication> app;
-std::unique_ptr<QTemporaryDir> home;
-std::unique_ptr<LMNWindowController> w;
 constexpr int kRows = 100000;
-
-void Close_Window()
-{
-    w.reset();
-    app.reset();
-    home.reset();
-}
 
 LMNWindowController& window()
 {
-    if (!w) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", home->path().toLocal8Bit());
-        app = std::make_unique<QApplication>(appArgc, appArgv);
-        QApplication::setApplicationName("Zorv Label");
-        QApplication::setOrganizationName("Zorv");
-        Set_Message_Responder([](const MessageRequest&) { return 0; });
-        Terminate_Application_Hook = [](int) {};
-        w = std::make_unique<LMNWindowController>();
-        w->resize(1366, 768);
-        w->show();
-        BarcodeListSide* side = w->barcodeModeView()->listSide();
+    return Bench_Window([](LMNWindowController& win) {
+        win.resize(1366, 768);
+        win.show();
+        BarcodeListSide* side = win.barcodeModeView()->listSide();
         side->data_source_chkbox->setChecked(true);
         side->barcodeData_SourceChanged();
-    }
-    return *w;
+    });
 }
 
 BarcodeListSide& Side() { return *window().barcodeModeView()->listSide(); }
@@ -75,7 +49,7 @@ QString Text_File()
 {
     static QString path;
     if (path.isEmpty()) {
-        path = home->filePath("rows.txt");
+        path = Bench_Home().filePath("rows.txt");
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write(Barcode_List_Text_Bytes(Rows()));
@@ -114,7 +88,7 @@ BENCHMARK(BM_ImportText_100k_IntoTheList)->Unit(benchmark::kMillisecond)->Iterat
 void BM_ExportWorkbook_100k(benchmark::State& state)
 {
     const std::vector<BarcodeRow> rows = Rows();
-    const QString path = home->filePath("rows.xlsx");
+    const QString path = Bench_Home().filePath("rows.xlsx");
     for (auto _ : state) {
         QString error;
         if (!Export_Barcode_List(path, rows, &error))
@@ -168,6 +142,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Close_Window();
+    Close_Bench_Window();
     return 0;
 }

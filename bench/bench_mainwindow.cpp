@@ -1,54 +1,21 @@
 // A keystroke in the barcode value field: encode, lay out, draw and show the
 // preview. Goals: within one frame (16 ms) for every linear symbology with a
 // short value; under 50 ms for a Code 128 value of 5,000 characters.
+#include "BenchWindow.h"
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/panes/BarcodePreview.h"
 #include "barcode/generation/panes/SymbologyPane.h"
-#include "mainwindow/AppLifetime.h"
 #include "mainwindow/LMNWindowController.h"
-#include "platform/MessageSink.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 
 namespace {
-int appArgc = 1;
-char name[] = "bench_mainwindow";
-char* appArgv[] = {name, nullptr};
-std::unique_ptr<QApplication> app;
-std::unique_ptr<QTemporaryDir> home;
-std::unique_ptr<LMNWindowController> w;
 
-// The window and the application go before main returns: Qt's own globals are
-// gone by the time static destructors run.
-void Close_Window()
-{
-    w.reset();
-    app.reset();
-    home.reset();
-}
-
-LMNWindowController& window()
-{
-    if (!w) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", home->path().toLocal8Bit());
-        app = std::make_unique<QApplication>(appArgc, appArgv);
-        QApplication::setApplicationName("Zorv Label");
-        QApplication::setOrganizationName("Zorv");
-        Set_Message_Responder([](const MessageRequest&) { return 0; });
-        Terminate_Application_Hook = [](int) {};
-        w = std::make_unique<LMNWindowController>();
-        w->show();
-    }
-    return *w;
-}
+LMNWindowController& window() { return Bench_Window(); }
 
 // One typed character: the field changes, the road encodes and lays out the
 // symbol, and the preview is painted on the screen.
@@ -106,6 +73,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Close_Window();
+    Close_Bench_Window();
     return 0;
 }

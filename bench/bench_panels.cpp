@@ -1,55 +1,29 @@
 // A property panel change applied to the selection: 200 selected items take
 // the panel's fields, the undo step is recorded and the canvas is painted
 // again. Goal: within one frame (16 ms).
+#include "BenchWindow.h"
 #include "core/canvas/LMNGraphicView.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/LMNGraphic.h"
-#include "mainwindow/AppLifetime.h"
 #include "mainwindow/LMNWindowController.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/panels/PropertyPanels.h"
-#include "platform/MessageSink.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 
 namespace {
-int appArgc = 1;
-char name[] = "bench_panels";
-char* appArgv[] = {name, nullptr};
-std::unique_ptr<QApplication> app;
-std::unique_ptr<QTemporaryDir> home;
-std::unique_ptr<LMNWindowController> w;
-
-void Close_Window()
-{
-    w.reset();
-    app.reset();
-    home.reset();
-}
 
 LMNWindowController& window()
 {
-    if (!w) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", home->path().toLocal8Bit());
-        app = std::make_unique<QApplication>(appArgc, appArgv);
-        QApplication::setApplicationName("Zorv Label");
-        QApplication::setOrganizationName("Zorv");
-        Set_Message_Responder([](const MessageRequest&) { return 0; });
-        Terminate_Application_Hook = [](int) {};
-        w = std::make_unique<LMNWindowController>();
-        w->resize(1366, 768);
-        w->show();
-        w->Designing_Mode_Select();
+    return Bench_Window([](LMNWindowController& win) {
+        win.resize(1366, 768);
+        win.show();
+        win.Designing_Mode_Select();
         QApplication::processEvents();
-    }
-    return *w;
+    });
 }
 
 // `count` items of a kind on a 100 mm card, all selected, the last one's panel shown.
@@ -118,6 +92,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Close_Window();
+    Close_Bench_Window();
     return 0;
 }

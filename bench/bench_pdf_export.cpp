@@ -3,11 +3,9 @@
 // and written by its writer: sheets of 65 in one file, a file per sheet, and
 // one file of label-sized pages. Goal: 1,000 labels under 2 s, with the PDF
 // small (bars stay vector paths).
-#include "barcode/generation/BarcodeRoad.h"
-#include "common/FakeBatchServices.h"
-#include "core/util/BarcodeSettings.h"
+#include "BenchMain.h"
+#include "BenchBarcodes.h"
 #include "core/util/MainWindowServices.h"
-#include "core/util/SharedValues.h"
 #include "export/PdfExportWindow.h"
 #include "platform/MessageSink.h"
 #include "print/PrintControls.h"
@@ -27,30 +25,6 @@ namespace {
 
 constexpr int Rows = 1000;
 
-QString Value(int row)
-{
-    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
-}
-
-struct BarcodeBatch {
-    BarcodeBatch()
-    {
-        BarcodeSettings s;
-        Set_Barcode_Type(s, QStringLiteral("Code 128"));
-        batch.state.settings = s;
-        batch.state.value = Value(0);
-        batch.state.dataSource = batch.state.valueChecked = batch.state.listFeeds = true;
-        for (int r = 0; r < Rows; ++r)
-            batch.state.list << BarcodeListRow{{"Value", Value(r)}, {"PQ", "1"}};
-        batch.barcodeRows = Rows;
-        batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value(row), QString(), QString()); };
-        Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        batch.Get_Barcode_Batch_Count();
-    }
-    FakeBatchServices batch;
-};
-
 qint64 Folder_Bytes(const QString& folder)
 {
     qint64 bytes = 0;
@@ -66,20 +40,11 @@ void Run(benchmark::State& state, int option, bool labelSize)
     Set_Printer_Names_Provider([] { return QStringList{"Bench"}; });
     MainWindowServices::setPrintInfo(PrintInfo());
     QTemporaryDir dir;
-    BarcodeBatch rows;
+    Bench_Barcode_Batch rows(Rows, true);
     PDF_Export w;
     w.Reset_For_Opening();
-    if (option <= 1) {
-        // A sheet of 5 x 13 labels of 38.1 x 21.2 mm.
-        w.width_Text->setText("38.1");
-        w.Width_Changed(w.width_Text);
-        w.height_Text->setText("21.2");
-        w.Height_Changed(w.height_Text);
-        w.Col_Text->setText("5");
-        w.Col_Changed(w.Col_Text);
-        w.Row_Text->setText("13");
-        w.Row_Changed(w.Row_Text);
-    }
+    if (option <= 1)
+        Bench_Sheet_Of_65(w);
     w.pdf_option[option]->click();
     if (labelSize)
         w.use_label_size_chk_box->click();
@@ -114,10 +79,5 @@ BENCHMARK(BM_Pdf1000LabelSizedPages)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Run_Benchmarks_In_Offscreen_App(argc, argv);
 }

@@ -5,9 +5,8 @@
 // the print preview draws a page, and the window's on-screen sheet.
 // Goals: 1,000 labels under 2 s with a PDF under 2 MB; a preview sheet of 65
 // barcodes under 30 ms.
-#include "barcode/generation/BarcodeRoad.h"
-#include "common/FakeBatchServices.h"
-#include "core/util/BarcodeSettings.h"
+#include "BenchMain.h"
+#include "BenchBarcodes.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
 #include "print/PrintGlobals.h"
@@ -26,50 +25,6 @@
 
 namespace {
 
-QString Value(int row)
-{
-    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
-}
-
-BarcodeSettings Code128()
-{
-    BarcodeSettings s;
-    Set_Barcode_Type(s, QStringLiteral("Code 128"));
-    return s;
-}
-
-// A barcode list of `rows` rows drawn by the road.
-struct BarcodeBatch {
-    explicit BarcodeBatch(int rows)
-    {
-        const BarcodeSettings s = Code128();
-        batch.state.settings = s;
-        batch.state.value = Value(0);
-        batch.state.dataSource = batch.state.valueChecked = true;
-        for (int r = 0; r < rows; ++r)
-            batch.state.list << BarcodeListRow{{"Value", Value(r)}, {"PQ", "1"}};
-        batch.barcodeRows = rows;
-        batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value(row), QString(), QString()); };
-        Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        Total_Barcode_Label_wd_Batch = rows;
-    }
-    FakeBatchServices batch;
-};
-
-// The geometry of a sheet of 5 x 13 labels of 38.1 x 21.2 mm.
-void Sheet_Of_65(Print_Wnd& w)
-{
-    w.width_Text->setText("38.1");
-    w.Width_Changed(w.width_Text);
-    w.height_Text->setText("21.2");
-    w.Height_Changed(w.height_Text);
-    w.Col_Text->setText("5");
-    w.Col_Changed(w.Col_Text);
-    w.Row_Text->setText("13");
-    w.Row_Changed(w.Row_Text);
-}
-
 void BM_Print1000BarcodeLabelsToPdf(benchmark::State& state)
 {
     Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
@@ -79,10 +34,10 @@ void BM_Print1000BarcodeLabelsToPdf(benchmark::State& state)
     info.jobDisposition = QStringLiteral("save");
     info.savePath = dir.filePath("labels.pdf");
     MainWindowServices::setPrintInfo(info);
-    BarcodeBatch rows(1000);
+    Bench_Barcode_Batch rows(1000, false);
     Print_Wnd w;
     w.Reset_For_Opening();
-    Sheet_Of_65(w);
+    Bench_Sheet_Of_65(w);
     for (auto _ : state)
         w.Execute_Printing(false);
     state.counters["sheets"] = w.last_job_sheets;
@@ -94,7 +49,7 @@ BENCHMARK(BM_Print1000BarcodeLabelsToPdf)->Unit(benchmark::kMillisecond);
 // One page of the preview: 65 barcodes made and drawn as they are.
 void BM_PreviewSheetOf65Barcodes(benchmark::State& state)
 {
-    BarcodeBatch rows(65);
+    Bench_Barcode_Batch rows(65, false);
     Print_Row = 13;
     Print_Col = 5;
     label_width = 38.1f * 2.834645669291f;
@@ -134,10 +89,5 @@ BENCHMARK(BM_SampleSheetOf65Cells)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Run_Benchmarks_In_Offscreen_App(argc, argv);
 }

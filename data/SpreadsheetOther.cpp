@@ -20,17 +20,6 @@ using namespace xmlparts;
 
 namespace {
 
-bool saveBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QApplication::beep();
-        Show_NSLog_Message(QStringLiteral("Error when writing file %1").arg(path));
-        return false;
-    }
-    return true;
-}
-
 void setError(QString* error, const QString& text)
 {
     Show_NSLog_Message(QStringLiteral("Error: %1").arg(text));

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 using xmlparts::appendEscaped;
+using xmlparts::saveBytes;
 
 namespace {
 
@@ -27,17 +28,6 @@ bool hasOuterWhitespace(const QString& s)
 }
 
 void appendInt(QByteArray& out, qint64 v) { out += QByteArray::number(v); }
-
-bool saveBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QApplication::beep();
-        Show_NSLog_Message(QStringLiteral("Error when writing file %1").arg(path));
-        return false;
-    }
-    return true;
-}
 
 // The template unpacked into `folder`: the shipped one when it is a usable
 // workbook, else our own parts.

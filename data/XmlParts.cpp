@@ -1,5 +1,10 @@
 #include "data/XmlParts.h"
 
+#include "core/util/MessageBoxes.h"
+
+#include <QApplication>
+#include <QSaveFile>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -216,6 +221,17 @@ void appendEscaped(QByteArray& out, const QString& text)
         }
     }
     out.append(run, end - run);
+}
+
+bool saveBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QApplication::beep();
+        Show_NSLog_Message(QStringLiteral("Error when writing file %1").arg(path));
+        return false;
+    }
+    return true;
 }
 
 } // namespace xmlparts

@@ -68,4 +68,8 @@ QString xmlSafe(const QString& text);
 // Appends text escaped for XML content or attribute values.
 void appendEscaped(QByteArray& out, const QString& text);
 
+// Writes a part (or a whole file) through QSaveFile; on failure beeps, logs
+// "Error when writing file <path>" and answers false.
+bool saveBytes(const QString& path, const QByteArray& bytes);
+
 } // namespace xmlparts

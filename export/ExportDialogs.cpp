@@ -1,4 +1,5 @@
 #include "export/ExportDialogs.h"
+#include "export/RangeFields.h"
 
 #include "core/canvas/LMNRenderingView.h"
 #include "core/model/LMNGraphic.h"
@@ -44,13 +45,7 @@ const QStringList formatExtensions{QStringLiteral("jpg"), QStringLiteral("tiff")
                                    QStringLiteral("png"), QStringLiteral("eps"), QStringLiteral("gif")};
 constexpr int noBatchMaximum = 999999;
 
-QSpinBox* newCount()
-{
-    auto* s = new QSpinBox;
-    s->setRange(1, noBatchMaximum);
-    s->setGroupSeparatorShown(false);
-    return s;
-}
+QSpinBox* newCount() { return New_Count_Box(1, noBatchMaximum); }
 
 // The first line of a series file, or "".
 QString firstSeriesValue(const QString& name)
@@ -137,46 +132,45 @@ void Export_Window_Base::selectNamingRow(int row)
     namingChanged();
 }
 
+void Export_Window_Base::Add_Destination_And_Buttons()
+{
+    auto* dest = new QHBoxLayout;
+    dest->addWidget(new QLabel(tr("Destination:")));
+    dest->addWidget(Export_Dest_Path, 1);
+    dest->addWidget(browse_btn);
+    m_column->addLayout(dest);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_btn);
+    buttons->addWidget(export_btn_on_export_image);
+    m_column->addLayout(buttons);
+}
+
 void Export_Window_Base::Prefix_suffix_Chk_Cliecked()
 {
     SetObjEnabled(prefix_sufix_box, prefix_suffix_chk_box->isChecked());
 }
 
+Range_Fields Export_Window_Base::rangeFields() const
+{
+    return {tot_label, Total_Text, from_label, from_Text, to_label, To_Text};
+}
+
 void Export_Window_Base::All_print_RD_Clicked()
 {
     All_print_rd->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(tot_label), static_cast<QWidget*>(Total_Text)})
-        w->setEnabled(true);
-    for (QWidget* w : {static_cast<QWidget*>(from_label), static_cast<QWidget*>(from_Text),
-                       static_cast<QWidget*>(to_label), static_cast<QWidget*>(To_Text)})
-        w->setEnabled(false);
+    rangeFields().enable(true, false);
 }
 
 void Export_Window_Base::Sel_Print_RD_Clicked()
 {
     Sel_print_rd->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(tot_label), static_cast<QWidget*>(Total_Text)})
-        w->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(from_label), static_cast<QWidget*>(from_Text),
-                       static_cast<QWidget*>(to_label), static_cast<QWidget*>(To_Text)})
-        w->setEnabled(true);
+    rangeFields().enable(false, true);
 }
 
 void Export_Window_Base::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    if (value == 0)
-        value = 1;
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        max = noBatchMaximum;
-        value = std::min(value, noBatchMaximum);
-    }
-    max = std::max(max, 1);
-    for (QSpinBox* s : {Total_Text, To_Text, from_Text})
-        s->setMaximum(max);
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        Total_Text->setValue(value);
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
-        To_Text->setValue(value);
+    rangeFields().setTotal(value, max, set_for, Use_Data_Sheet_Values || Use_Excel_Binding_Values);
 }
 
 void Export_Window_Base::Set_Enable_Diable_Range_Box()
@@ -316,16 +310,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(Export_with_batch_chk);
     m_column->addWidget(export_range_box);
 
-    auto* dest = new QHBoxLayout;
-    dest->addWidget(new QLabel(tr("Destination:")));
-    dest->addWidget(Export_Dest_Path, 1);
-    dest->addWidget(browse_btn);
-    m_column->addLayout(dest);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(export_btn_on_export_image);
-    m_column->addLayout(buttons);
+    Add_Destination_And_Buttons();
 
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { exportOkay(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { exportCancel(); });
@@ -334,12 +319,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
 
 ExportWindow* ExportWindow::defaultInstance()
 {
-    ExportWindow* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new ExportWindow(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool ExportWindow::Check_List_Name_Exist_In_Used_Ser_Combo(const QString& name) const
@@ -418,10 +398,7 @@ void ExportWindow::View_Export_Panel_Series_Clicked()
 int ExportWindow::Open_Wnd()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void ExportWindow::exportOkay()
@@ -488,16 +465,7 @@ Export_Barcode::Export_Barcode(QWidget* parent) : Export_Window_Base(parent)
     m_column->addWidget(export_range_box);
     skip_inavlid_chk = new QCheckBox(tr("Skip rows whose barcode cannot be generated"));
     m_column->addWidget(skip_inavlid_chk);
-    auto* dest = new QHBoxLayout;
-    dest->addWidget(new QLabel(tr("Destination:")));
-    dest->addWidget(Export_Dest_Path, 1);
-    dest->addWidget(browse_btn);
-    m_column->addLayout(dest);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(export_btn_on_export_image);
-    m_column->addLayout(buttons);
+    Add_Destination_And_Buttons();
 
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { OKPressed(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { CancelPressed(); });
@@ -506,12 +474,7 @@ Export_Barcode::Export_Barcode(QWidget* parent) : Export_Window_Base(parent)
 
 Export_Barcode* Export_Barcode::defaultInstance()
 {
-    Export_Barcode* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new Export_Barcode(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 void Export_Barcode::Reset_Controls()
@@ -561,10 +524,7 @@ void Export_Barcode::Skip_Inavlid_Checked()
 int Export_Barcode::Open_Export_Dialog()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Export_Barcode::OKPressed()

@@ -8,6 +8,7 @@
 // modal runner. After OK the command starts the job (a batch runs on a worker
 // under the progress window) and returns at once.
 #include "export/ExportJobs.h"
+#include "export/RangeFields.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -68,11 +69,14 @@ public:
     int rangeRows = 1;
 
     void Prefix_suffix_Chk_Cliecked();
+    // The destination row and the Cancel and Export buttons, last in the column.
+    void Add_Destination_And_Buttons();
     void All_print_RD_Clicked();
     void Sel_Print_RD_Clicked();
     // 0 counts as 1; without batch values the maximum is 999999. "TOT" sets
     // the total, "TO" the last row, "A" both.
     void Set_Tot_Value(int value, int max, const QString& set_for);
+    Range_Fields rangeFields() const;
     void Set_Enable_Diable_Range_Box();
     // The folder chooser; a test may set `chooseFolder` instead.
     void Export_Dest_Path_Clicked();

@@ -152,17 +152,7 @@ QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_appl
             Stop_Processing_Now = true;
             replace_keep_file_flag = 4;
         }
-        switch (replace_keep_file_flag.load()) {
-        case 1:
-        case 3:
-            return Check_Exist_Path_and_Create_New(path);
-        case 0:
-        case 2:
-            return path;
-        default:
-            Stop_Processing_Now = true;
-            return QString();
-        }
+        return Path_After_Keep_Or_Replace(path);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

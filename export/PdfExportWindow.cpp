@@ -174,46 +174,18 @@ void PDF_Export::buildUi()
     left->addWidget(sheetBox);
 
     // Placement.
-    card_align_box = new QGroupBox(tr("Placement"));
-    auto* ab = new QHBoxLayout(card_align_box);
-    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
-    align_Gp_Bx = new QGroupBox;
-    align_Gp_Bx->setFlat(true);
-    auto* ag = new QGridLayout(align_Gp_Bx);
-    ag->setSpacing(1);
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k] = new QToolButton;
-        align_btn[k]->setIconSize(QSize(22, 22));
-        align_btn[k]->setAutoRaise(true);
-        ag->addWidget(align_btn[k], k / 3, k % 3);
-    }
+    QHBoxLayout* ab = Build_Alignment_Box(22);
     Show_Margins = new QCheckBox(tr("Show label outlines"));
     auto* placementRight = new QVBoxLayout;
     placementRight->addWidget(Auto_Center_chk_bx);
     placementRight->addWidget(Show_Margins);
     placementRight->addStretch();
-    ab->addWidget(align_Gp_Bx);
     ab->addLayout(placementRight);
     ab->addStretch();
     left->addWidget(card_align_box);
 
     // Range and batch.
-    export_range_box = new QGroupBox(tr("Labels to export"));
-    auto* rg = new QGridLayout(export_range_box);
-    All_print_rd = new QRadioButton(tr("All"));
-    Sel_print_rd = new QRadioButton(tr("Rows"));
-    tot_label = new QLabel(tr("Total"));
-    from_label = new QLabel(tr("From"));
-    to_label = new QLabel(tr("To"));
-    rg->addWidget(All_print_rd, 0, 0);
-    rg->addWidget(tot_label, 0, 1);
-    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, noBatchMaximum, 1, false), 0, 2, 1, 3);
-    rg->addWidget(Sel_print_rd, 1, 0);
-    rg->addWidget(from_label, 1, 1);
-    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, noBatchMaximum, 1, false), 1, 2);
-    rg->addWidget(to_label, 1, 3);
-    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, noBatchMaximum, 1, false), 1, 4);
-    left->addWidget(export_range_box);
+    left->addWidget(Build_Range_Box(tr("Labels to export")));
     auto* options = new QVBoxLayout;
     print_with_batch_chk = new QCheckBox(tr("Export with batch data"));
     skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
@@ -254,15 +226,8 @@ void PDF_Export::buildUi()
 
     // Preview and buttons.
     auto* right = new QVBoxLayout;
-    Print_sclview = new QScrollArea;
-    Print_sclview->setBackgroundRole(QPalette::Mid);
-    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PrintView = new Sample_Preview;
+    right->addWidget(Build_Preview(380), 1);
     PrintView->setLabelPainter([this](QPainter& p) { return Draw_Preview_Labels(p); });
-    Print_sclview->setWidget(PrintView);
-    Print_sclview->viewport()->installEventFilter(this);
-    Print_sclview->setMinimumWidth(380);
-    right->addWidget(Print_sclview, 1);
     auto* buttons = new QHBoxLayout;
     help_btn = new QPushButton(tr("Help"));
     help_btn->setAutoDefault(false);
@@ -283,31 +248,9 @@ void PDF_Export::buildUi()
 
 void PDF_Export::connectControls()
 {
-    auto pair = [this](QLineEdit* f, Stepper* s, void (PDF_Export::*action)(QObject*)) {
-        connect(f, &QLineEdit::editingFinished, this, [this, f, action] { (this->*action)(f); });
-        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
-    };
-    pair(horz_mar_Text, horz_mar_Stepper, &PDF_Export::Horz_Margin_Changed);
-    pair(vert_mar_Text, vert_mar_Stepper, &PDF_Export::Vert_Margin_Changed);
-    pair(width_Text, width_Stepper, &PDF_Export::Width_Changed);
-    pair(height_Text, height_Stepper, &PDF_Export::Height_Changed);
-    pair(Row_Text, Row_Stepper, &PDF_Export::Row_Changed);
-    pair(Col_Text, Col_Stepper, &PDF_Export::Col_Changed);
-    pair(Total_Text, Total_Stepper, &PDF_Export::Total_Val_Changed);
-    pair(from_Text, from_Stepper, &PDF_Export::From_Stepper_Changed);
-    pair(To_Text, To_Stepper, &PDF_Export::To_Stepper_Changed);
-
+    Connect_Sheet_Fields();
     connect(page_setup_btn, &QPushButton::clicked, this, &PDF_Export::Page_From_Printer_Click);
-    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &PDF_Export::Auto_Center_Checked);
-    for (int k = 0; k < 9; ++k)
-        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
-    connect(Show_Margins, &QCheckBox::clicked, this, &PDF_Export::Show_Margin_Checked);
-    connect(All_print_rd, &QRadioButton::clicked, this, &PDF_Export::All_print_RD_Clicked);
-    connect(Sel_print_rd, &QRadioButton::clicked, this, &PDF_Export::Sel_Print_RD_Clicked);
-    connect(print_with_batch_chk, &QCheckBox::clicked, this, &PDF_Export::Print_With_Batch_Changed);
-    connect(print_qty_chk, &QCheckBox::clicked, this, &PDF_Export::Print_Qty_Checked);
-    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &PDF_Export::Skip_Inavlid_Checked);
+    Connect_Range_And_Options();
     connect(pdf_matrix, &QButtonGroup::idClicked, this, &PDF_Export::pdf_export_option_CellClick);
     connect(use_label_size_chk_box, &QCheckBox::clicked, this, &PDF_Export::use_label_size_chk_box_Click);
     connect(help_btn, &QPushButton::clicked, this, &PDF_Export::Pdf_Help_Pressed);
@@ -357,45 +300,16 @@ void PDF_Export::Reset_For_Opening()
     Total_Label = 1;
     Total_Label_Wd_PQ = 1;
     file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
-        SetObjEnabled(w, true);
-    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
-        SetObjEnabled(w, false);
+    Reset_Range_Fields();
     use_label_size_chk_box->setVisible(false);
     use_label_size_chk_box->setChecked(false);
 
     QSizeF labelSize;
     if (designing) {
         // 2. The label is the card.
-        SetObjEnabled(width_Stepper, false);
-        SetObjEnabled(height_Stepper, false);
-        width_Text->setReadOnly(true);
-        height_Text->setReadOnly(true);
-        print_with_batch_chk->setChecked(false);
-        print_with_batch_chk->setEnabled(false);
-        print_with_batch_chk->setVisible(true);
-        Barcode_Image = Main_App_wnd
-            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
-            : PtImage();
-        skip_inavlid_chk->setVisible(false);
+        labelSize = Reset_For_Card_Label();
         skip_inavlid_chk->setChecked(false);
-        print_qty_chk->setVisible(false);
         print_qty_chk->setChecked(false);
-        // A series or a spreadsheet binding gives one card a row (as in the
-        // print window: a design bound to a spreadsheet only is a batch too).
-        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-        } else {
-            Total_Label = 1;
-            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
-        }
-        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
     } else {
         // 3. The label is the barcode.
         SetObjEnabled(width_Stepper, true);
@@ -658,67 +572,10 @@ void PDF_Export::Alignment_Clicked(int value)
 
 void PDF_Export::controlTextDidChange(QLineEdit* field)
 {
-    if (field != Total_Text && field != To_Text && field != from_Text)
-        return;
-    const QString trimmed = Trim_Str(field->text());
-    int v = Leading_Int_C(trimmed);
-    if (trimmed.isEmpty() || v == 0)
-        v = 1;
-    int cap = 0;
-    const bool batch = print_with_batch_chk->isChecked();
-    if (batch) {
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
-            if (print_qty_chk->isChecked()) {
-                Total_Label = Total_Label_Wd_PQ;
-                print_wd_pq_opt = 1;
-            } else {
-                Total_Label = int(Total_Barcode_Label_wd_Batch);
-                print_wd_pq_opt = 0;
-            }
-            // The range counts rows; the total counts labels.
-            cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
-        } else {
-            cap = int(Total_Batch_Excel_Card);
-        }
-        v = std::min(v, std::max(1, cap));
-    }
-    field->setText(QString::number(v));
-    if (field == from_Text) {
-        from_Stepper->setValue(v);
-        return;
-    }
-    if (!batch)
-        cap = noBatchMaximum;
-    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+    Range_Text_Changed(field);
 }
 
 // ---------------------------------------------------------------- range and options
-
-void PDF_Export::Set_Tot_Value(int value, int maximum, const QString& set_for)
-{
-    int v = value == 0 ? 1 : value;
-    int m = maximum;
-    const bool batch = print_with_batch_chk->isChecked();
-    if (!batch) {
-        m = noBatchMaximum;
-        v = std::min(v, noBatchMaximum);
-    }
-    m = std::max(1, m);
-    for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
-        s->setMaximum(m);
-    if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
-        // The range counts rows, each repeated by its print quantity.
-        const int rows = std::max(1, int(Total_Barcode_Label_wd_Batch));
-        To_Stepper->setMaximum(rows);
-        from_Stepper->setMaximum(rows);
-    }
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        setPair(Total_Text, Total_Stepper, v, QString::number(v));
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A")) {
-        const int to = std::min(v, int(To_Stepper->maximum()));
-        setPair(To_Text, To_Stepper, to, QString::number(to));
-    }
-}
 
 // ---------------------------------------------------------------- PDF options
 

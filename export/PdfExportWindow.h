@@ -73,18 +73,17 @@ public:
     void Set_values_From_Printer();
     void Check_Max_Cell_Value();
     void Page_From_Printer_Click();
-    void Horz_Margin_Changed(QObject* sender);
-    void Vert_Margin_Changed(QObject* sender);
-    void Width_Changed(QObject* sender);
-    void Height_Changed(QObject* sender);
-    void Row_Changed(QObject* sender);
-    void Col_Changed(QObject* sender);
-    void Auto_Center_Checked();
-    void Alignment_Clicked(int value);   // 1 top-left ... 9 bottom-right
-    void controlTextDidChange(QLineEdit* field);
+    void Horz_Margin_Changed(QObject* sender) override;
+    void Vert_Margin_Changed(QObject* sender) override;
+    void Width_Changed(QObject* sender) override;
+    void Height_Changed(QObject* sender) override;
+    void Row_Changed(QObject* sender) override;
+    void Col_Changed(QObject* sender) override;
+    void Auto_Center_Checked() override;
+    void Alignment_Clicked(int value) override;   // 1 top-left ... 9 bottom-right
+    void controlTextDidChange(QLineEdit* field) override;
 
     // ---- Range and options ----
-    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
 
     // ---- PDF options ----
     void Disable_for_fit_or_duplex();

@@ -68,13 +68,7 @@ Send_Modeless_Dialog::~Send_Modeless_Dialog()
 
 Send_Modeless_Dialog* Send_Modeless_Dialog::defaultInstance()
 {
-    Send_Modeless_Dialog* dialog = nullptr;
-    Run_On_Main_Thread_And_Wait([&dialog] {
-        if (!s_instance)
-            s_instance = new Send_Modeless_Dialog(Dialog_Parent_Window());
-        dialog = s_instance;
-    });
-    return dialog;
+    return Gui_Window_Instance(s_instance);
 }
 
 QString Format_Two_Counts(const QString& format, int a, int b)

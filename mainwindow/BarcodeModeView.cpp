@@ -46,10 +46,8 @@ BarcodeModeView::BarcodeModeView(QWidget* parent) : QWidget(parent)
     buildTab();
     m_road.setPreviewListener([this] { showPreview(); });
     m_road.setRowSource(m_list);
-    for (BarcodeSettingsPane* p : panes())
-        connect(p, &BarcodeSettingsPane::changed, this, [this](PaneNeed need) { paneChanged(need); });
-    connect(m_symbology, &SymbologyPane::symbologyChanged, this, [this] { barcodeTypeChanged(); });
-    connect(m_value, &ValuePane::editingEnded, this, [this](PaneNeed need) { editingEnded(need); });
+    connectPanes(this, [this](PaneNeed need) { paneChanged(need); }, [this] { barcodeTypeChanged(); },
+                 [this](PaneNeed need) { editingEnded(need); });
 
     // The defaults of barcode mode in every control.
     BarcodeSettings s;
@@ -74,11 +72,6 @@ BarcodeModeView::~BarcodeModeView()
     m_road.setRowSource(nullptr);
 }
 
-std::vector<BarcodeSettingsPane*> BarcodeModeView::panes() const
-{
-    return {m_symbology, m_value, m_text, m_linear, m_qr, m_pdf417, m_dataMatrix, m_margins,
-            m_colours, m_dpi, m_preview};
-}
 
 // ---------------------------------------------------------------- layout
 
@@ -112,25 +105,8 @@ void BarcodeModeView::buildTab()
 
     sett_tab_barcode = new QTabWidget(left);
     sett_tab_barcode->setObjectName("sett_tab_barcode");
-    m_text = new TextPane;
-    sett_tab_barcode->addTab(m_text, tr("Text"));
-    auto* sizeTab = new QWidget;
-    sizeTab->setObjectName("size_tab");
-    auto* st = new QVBoxLayout(sizeTab);
-    m_linear = new LinearPane(sizeTab);
-    m_qr = new QrPane(sizeTab);
-    m_pdf417 = new Pdf417Pane(sizeTab);
-    m_dataMatrix = new DataMatrixPane(sizeTab);
-    m_margins = new MarginPane(sizeTab);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_linear, m_qr, m_pdf417, m_dataMatrix, m_margins})
-        st->addWidget(w);
-    st->addStretch(1);
-    sett_tab_barcode->addTab(sizeTab, tr("Size"));
-    m_colours = new ColourPane(true);
-    sett_tab_barcode->addTab(m_colours, tr("Colours"));
-    m_dpi = new DpiPane;
+    buildSettingsTabs(sett_tab_barcode, true);
     dpi_tab_item = m_dpi;
-    sett_tab_barcode->addTab(dpi_tab_item, tr("DPI"));
     col->addWidget(sett_tab_barcode);
 
     // Sources of the texts and the barcode list (the list side).
@@ -212,8 +188,7 @@ QString BarcodeModeView::Barcode_Type_Name() const { return m_symbology->Barcode
 void BarcodeModeView::writeControls()
 {
     BarcodeSettings& s = m_road.settings();
-    for (BarcodeSettingsPane* p : panes())
-        p->writeTo(s);
+    writeTo(s);
     s.unit = Measument_Unit_Is_Barcode;
 }
 
@@ -226,8 +201,7 @@ BarcodeSettings BarcodeModeView::Barcode_Settings() const
     // The derived fields (2D texts, frame, text metrics) of the last
     // generation, the controls as they stand, the margins in points.
     BarcodeSettings s = m_road.lastSettings();
-    for (BarcodeSettingsPane* p : panes())
-        p->writeTo(s);
+    writeTo(s);
     s.unit = Measument_Unit_Is_Barcode;
     s.typing_2d = m_road.settings().typing_2d;
     Convert_Margins(s);
@@ -347,12 +321,7 @@ void BarcodeModeView::showPreview()
         Run_On_Main_Thread_And_Wait([this] { showPreview(); });
         return;
     }
-    if (m_road.previewDrawing())
-        m_preview->Set_Barcode_On_Panel(m_road.previewDrawing());
-    else if (!m_road.previewIsBlank())
-        m_preview->Set_Barcode_On_Panel(m_road.previewImage());
-    else
-        m_preview->Set_Blank_Image(m_road.blankReason());
+    showRoadPreview(m_road);
     emit previewChanged();
 }
 
@@ -382,10 +351,7 @@ void BarcodeModeView::barcodeTypeChanged()
         two_d_barcode_Opt_Select();
     } else {
         Liner_Barcode_Opt_Select();
-        m_text->enableLinearControls();
-        m_linear->enableLinearControls();
-        m_margins->enableLinearControls();
-        m_text->setKerningAllowed(true);
+        enableLinearControls();
     }
     writeControls();
     if (m_value->typedValue().isEmpty()) {
@@ -404,14 +370,7 @@ void BarcodeModeView::barcodeTypeChanged()
 void BarcodeModeView::setKind(bool twoD)
 {
     liner_or_2D_font = twoD ? 1 : 0;
-    for (BarcodeSettingsPane* p : panes())
-        p->setTwoD(twoD);
-    const Symbology* sym = Find_Symbology(Barcode_Type_Name());
-    const OptionPane pane = sym ? sym->pane : OptionPane::Linear;
-    m_linear->setVisible(!twoD);
-    m_qr->setVisible(twoD && pane == OptionPane::QRCode);
-    m_pdf417->setVisible(twoD && pane == OptionPane::PDF417);
-    m_dataMatrix->setVisible(twoD && pane == OptionPane::DataMatrix);
+    showKind(twoD);
 }
 
 void BarcodeModeView::Liner_Barcode_Opt_Select()

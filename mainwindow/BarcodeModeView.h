@@ -10,6 +10,7 @@
 // program asks of barcode mode.
 #include "barcode/generation/SettingsOwnerRoad.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
+#include "barcode/generation/panes/PaneSet.h"
 #include "core/util/BarcodeSettings.h"
 #include "platform/PtImage.h"
 
@@ -42,7 +43,7 @@ extern int Measument_Unit_Is_Barcode;     // unit of barcode mode: 0 inch, 1 cm,
 extern int last_unit_val_Barcode;
 extern QString def_barcode_hdr_str;       // "HEADER"
 
-class BarcodeModeView : public QWidget {
+class BarcodeModeView : public QWidget, protected Barcode_Pane_Set {
     Q_OBJECT
 public:
     explicit BarcodeModeView(QWidget* parent = nullptr);
@@ -116,7 +117,7 @@ public:
     ColourPane* colourPane() const { return m_colours; }
     DpiPane* dpiPane() const { return m_dpi; }
     BarcodePreview* preview() const { return m_preview; }
-    std::vector<BarcodeSettingsPane*> panes() const;
+    using Barcode_Pane_Set::panes;
 
     // ---- Outlets of the frame of the settings side ----
     QScrollArea* settings_scroll = nullptr;   // the settings side; it scrolls
@@ -151,17 +152,6 @@ private:
     void publishSettings();
 
     SettingsOwnerRoad m_road;
-    SymbologyPane* m_symbology = nullptr;
-    ValuePane* m_value = nullptr;
-    TextPane* m_text = nullptr;
-    LinearPane* m_linear = nullptr;
-    MarginPane* m_margins = nullptr;
-    QrPane* m_qr = nullptr;
-    Pdf417Pane* m_pdf417 = nullptr;
-    DataMatrixPane* m_dataMatrix = nullptr;
-    ColourPane* m_colours = nullptr;
-    DpiPane* m_dpi = nullptr;
-    BarcodePreview* m_preview = nullptr;
     BarcodeListSide* m_list = nullptr;
     mutable std::mutex m_publishedMutex;
     BarcodeSettings m_published;   // the last settings, for other threads

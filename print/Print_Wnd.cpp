@@ -213,41 +213,13 @@ void Print_Wnd::buildUi()
     left->addStretch();
 
     // Alignment.
-    card_align_box = new QGroupBox(tr("Placement"));
-    auto* ab = new QHBoxLayout(card_align_box);
-    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
-    align_Gp_Bx = new QGroupBox;
-    align_Gp_Bx->setFlat(true);
-    auto* ag = new QGridLayout(align_Gp_Bx);
-    ag->setSpacing(1);
-    for (int k = 0; k < 9; ++k) {
-        align_btn[k] = new QToolButton;
-        align_btn[k]->setIconSize(QSize(24, 24));
-        align_btn[k]->setAutoRaise(true);
-        ag->addWidget(align_btn[k], k / 3, k % 3);
-    }
-    ab->addWidget(align_Gp_Bx);
+    QHBoxLayout* ab = Build_Alignment_Box(24);
     ab->addWidget(Auto_Center_chk_bx);
     ab->addStretch();
     middle->addWidget(card_align_box);
 
     // Range.
-    export_range_box = new QGroupBox(tr("Labels"));
-    auto* rg = new QGridLayout(export_range_box);
-    All_print_rd = new QRadioButton(tr("All"));
-    Sel_print_rd = new QRadioButton(tr("Rows"));
-    tot_label = new QLabel(tr("Total"));
-    from_label = new QLabel(tr("From"));
-    to_label = new QLabel(tr("To"));
-    rg->addWidget(All_print_rd, 0, 0);
-    rg->addWidget(tot_label, 0, 1);
-    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
-    rg->addWidget(Sel_print_rd, 1, 0);
-    rg->addWidget(from_label, 1, 1);
-    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
-    rg->addWidget(to_label, 1, 3);
-    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
-    middle->addWidget(export_range_box);
+    middle->addWidget(Build_Range_Box(tr("Labels")));
 
     // Options.
     auto* options = new QGroupBox(tr("Options"));
@@ -289,14 +261,7 @@ void Print_Wnd::buildUi()
 
     // Preview and the job buttons.
     auto* right = new QVBoxLayout;
-    Print_sclview = new QScrollArea;
-    Print_sclview->setBackgroundRole(QPalette::Mid);
-    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    PrintView = new Sample_Preview;
-    Print_sclview->setWidget(PrintView);
-    Print_sclview->viewport()->installEventFilter(this);
-    Print_sclview->setMinimumWidth(420);
-    right->addWidget(Print_sclview, 1);
+    right->addWidget(Build_Preview(420), 1);
     auto* buttons = new QHBoxLayout;
     preview_btn = new QPushButton(tr("Preview"));
     print_btn = new QPushButton(tr("Print"));
@@ -325,44 +290,19 @@ void Print_Wnd::connectControls()
     connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
     connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
 
-    auto pair = [this](QLineEdit* f, Stepper* s, void (Print_Wnd::*action)(QObject*)) {
-        connect(f, &QLineEdit::editingFinished, this, [this, f, action] {
-            controlTextDidEndEditing(f);
-            (this->*action)(f);
-        });
-        connect(f, &QLineEdit::textEdited, this, [this, f] { controlTextDidChange(f); });
-        connect(s, &Stepper::stepped, this, [this, s, action] { (this->*action)(s); });
-    };
-    pair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
-    pair(horz_mar_Text_pre, horz_mar_Stepper_pre, &Print_Wnd::Horz_Margin_Changed);
-    pair(vert_mar_Text, vert_mar_Stepper, &Print_Wnd::Vert_Margin_Changed);
-    pair(vert_mar_Text_pre, vert_mar_Stepper_pre, &Print_Wnd::Vert_Margin_Changed);
-    pair(width_Text, width_Stepper, &Print_Wnd::Width_Changed);
-    pair(width_Text_pre, width_Stepper_pre, &Print_Wnd::Width_Changed);
-    pair(height_Text, height_Stepper, &Print_Wnd::Height_Changed);
-    pair(height_Text_pre, height_Stepper_pre, &Print_Wnd::Height_Changed);
-    pair(Row_Text, Row_Stepper, &Print_Wnd::Row_Changed);
-    pair(Row_Text_pre, Row_Stepper_pre, &Print_Wnd::Row_Changed);
-    pair(Col_Text, Col_Stepper, &Print_Wnd::Col_Changed);
-    pair(Col_Text_pre, Col_Stepper_pre, &Print_Wnd::Col_Changed);
-    pair(Total_Text, Total_Stepper, &Print_Wnd::Total_Val_Changed);
-    pair(from_Text, from_Stepper, &Print_Wnd::From_Stepper_Changed);
-    pair(To_Text, To_Stepper, &Print_Wnd::To_Stepper_Changed);
-    pair(Copies_Text, Copies_Stepper, &Print_Wnd::Copies_Val_Changed);
+    Connect_Sheet_Fields();
+    Connect_Field(horz_mar_Text_pre, horz_mar_Stepper_pre, [this](QObject* s) { Horz_Margin_Changed(s); });
+    Connect_Field(vert_mar_Text_pre, vert_mar_Stepper_pre, [this](QObject* s) { Vert_Margin_Changed(s); });
+    Connect_Field(width_Text_pre, width_Stepper_pre, [this](QObject* s) { Width_Changed(s); });
+    Connect_Field(height_Text_pre, height_Stepper_pre, [this](QObject* s) { Height_Changed(s); });
+    Connect_Field(Row_Text_pre, Row_Stepper_pre, [this](QObject* s) { Row_Changed(s); });
+    Connect_Field(Col_Text_pre, Col_Stepper_pre, [this](QObject* s) { Col_Changed(s); });
+    Connect_Field(Copies_Text, Copies_Stepper, [this](QObject* s) { Copies_Val_Changed(s); });
     for (QLineEdit* f : {left_mar_pre, top_mar_pre})
         connect(f, &QLineEdit::editingFinished, this, &Print_Wnd::Check_Max_Cell_Value);
 
-    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Print_Wnd::Auto_Center_Checked);
-    for (int k = 0; k < 9; ++k)
-        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
-
-    connect(All_print_rd, &QRadioButton::clicked, this, &Print_Wnd::All_print_RD_Clicked);
-    connect(Sel_print_rd, &QRadioButton::clicked, this, &Print_Wnd::Sel_Print_RD_Clicked);
-    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Batch_Changed);
-    connect(print_qty_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_Qty_Checked);
-    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Print_Wnd::Skip_Inavlid_Checked);
+    Connect_Range_And_Options();
     connect(crop_mark_chk, &QCheckBox::clicked, this, &Print_Wnd::Enable_Crop_Mark_clicked);
-    connect(Show_Margins, &QCheckBox::clicked, this, &Print_Wnd::Show_Margin_Checked);
     connect(fit_frame_chk, &QCheckBox::clicked, this, &Print_Wnd::Fit_To_Frame_clicked);
 
     connect(save_label_btn, &QPushButton::clicked, this, &Print_Wnd::Save_Label_Pressed);
@@ -427,42 +367,14 @@ void Print_Wnd::Reset_For_Opening()
     predefine_prop_Gp_Bx->setVisible(false);
     Refresh_And_Reload_Product_Number_Combo(QString());
     Label_ComboBox->setCurrentIndex(0);
-    All_print_rd->setChecked(true);
-    Sel_print_rd->setChecked(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
-        SetObjEnabled(w, true);
-    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
-    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
-        SetObjEnabled(w, false);
+    Reset_Range_Fields();
     setPair(Copies_Text, Copies_Stepper, 1, QStringLiteral("1"));
 
     QSizeF labelSize;
     if (designing) {
         // 2. Designing mode: the label is the card.
-        SetObjEnabled(width_Stepper, false);
-        SetObjEnabled(height_Stepper, false);
-        width_Text->setReadOnly(true);
-        height_Text->setReadOnly(true);
-        print_with_batch_chk->setChecked(false);
-        print_with_batch_chk->setEnabled(false);
-        print_with_batch_chk->setVisible(true);
-        Barcode_Image = Main_App_wnd
-            ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
-            : PtImage();
-        skip_inavlid_chk->setVisible(false);
-        print_qty_chk->setVisible(false);
-        // A series or a spreadsheet binding gives one card a row.
-        if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            Total_Label = std::max(1, int(Total_Batch_Excel_Card));
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
-        } else {
-            Total_Label = 1;
-            Set_Tot_Value(1, 999999, QStringLiteral("A"));
-        }
+        labelSize = Reset_For_Card_Label();
         Set_Enable_Diable_Range_Box();
-        labelSize = Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
     } else {
         // 3. Barcode mode: the label is the barcode.
         crop_mark_chk->setVisible(false);
@@ -930,28 +842,6 @@ void Print_Wnd::Copies_Val_Changed(QObject* sender)
     copyPair(sender, Copies_Text, Copies_Stepper, true);
 }
 
-void Print_Wnd::Set_Tot_Value(int value, int maximum, const QString& set_for)
-{
-    int v = value == 0 ? 1 : value;
-    int m = maximum;
-    const bool batch = print_with_batch_chk->isChecked();
-    if (!batch) {
-        m = 999999;
-        v = std::min(v, 999999);
-    }
-    m = std::max(1, m);
-    Total_Stepper->setMaximum(m);
-    To_Stepper->setMaximum(m);
-    from_Stepper->setMaximum(m);
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        setPair(Total_Text, Total_Stepper, v, QString::number(v));
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
-        setPair(To_Text, To_Stepper, v, QString::number(v));
-    if (!batch)
-        for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
-            s->setMaximum(999999);
-}
-
 void Print_Wnd::Enable_Crop_Mark_clicked()
 {
     Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
@@ -1170,36 +1060,7 @@ void Print_Wnd::controlTextDidChange(QLineEdit* field)
             field->setText(t);
         return;
     }
-    if (field != Total_Text && field != To_Text && field != from_Text)
-        return;
-    const QString trimmed = Trim_Str(field->text());
-    int v = Leading_Int_C(trimmed);
-    if (trimmed.isEmpty() || v == 0)
-        v = 1;
-    int cap = 0;
-    if (print_with_batch_chk->isChecked()) {
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
-            if (print_qty_chk->isChecked()) {
-                Total_Label = Total_Label_Wd_PQ;
-                print_wd_pq_opt = 1;
-            } else {
-                Total_Label = int(Total_Barcode_Label_wd_Batch);
-                print_wd_pq_opt = 0;
-            }
-            cap = Total_Label;
-        } else {
-            cap = int(Total_Batch_Excel_Card);
-        }
-        v = std::min(v, std::max(1, cap));
-    }
-    field->setText(QString::number(v));
-    if (field == from_Text) {
-        from_Stepper->setValue(v);
-        return;
-    }
-    if (!print_with_batch_chk->isChecked())
-        cap = 999999;
-    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+    Range_Text_Changed(field);
 }
 
 void Print_Wnd::controlTextDidEndEditing(QLineEdit* field)

@@ -68,7 +68,6 @@ public:
     void reject() override;   // closing the window
 
     // ---- Range and options ----
-    void Set_Tot_Value(int value, int maximum, const QString& set_for) override;
     void Enable_Crop_Mark_clicked();
     void Fit_To_Frame_clicked();
     void Disable_for_fit_or_duplex();
@@ -76,19 +75,19 @@ public:
     void Make_select_on_index(int row);
 
     // ---- Geometry ----
-    void Horz_Margin_Changed(QObject* sender);
-    void Vert_Margin_Changed(QObject* sender);
-    void Width_Changed(QObject* sender);
-    void Height_Changed(QObject* sender);
-    void Row_Changed(QObject* sender);
-    void Col_Changed(QObject* sender);
+    void Horz_Margin_Changed(QObject* sender) override;
+    void Vert_Margin_Changed(QObject* sender) override;
+    void Width_Changed(QObject* sender) override;
+    void Height_Changed(QObject* sender) override;
+    void Row_Changed(QObject* sender) override;
+    void Col_Changed(QObject* sender) override;
     void Copies_Val_Changed(QObject* sender);
-    void Auto_Center_Checked();
-    void Alignment_Clicked(int value);   // the nine buttons, 1 top-left ... 9 bottom-right
+    void Auto_Center_Checked() override;
+    void Alignment_Clicked(int value) override;   // the nine buttons, 1 top-left ... 9 bottom-right
     void Read_Selected_Product_Label_Value();
     void Apply_unit_Chaneg_Values();
-    void controlTextDidChange(QLineEdit* field);
-    void controlTextDidEndEditing(QLineEdit* field);
+    void controlTextDidChange(QLineEdit* field) override;
+    void controlTextDidEndEditing(QLineEdit* field) override;
 
     // ---- Custom label sheets ----
     void Save_Label_Pressed();

@@ -1,7 +1,9 @@
 #include "print/SheetWindow.h"
 
 #include "barcode/generation/panes/Stepper.h"
+#include "core/canvas/LMNRenderingView.h"
 #include "core/util/BatchServices.h"
+#include "core/util/MainWindowServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/SharedValues.h"
 #include "platform/Numbers.h"
@@ -10,6 +12,7 @@
 #include "print/Sample_Preview.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -206,13 +209,7 @@ void Sheet_Window::Print_With_Batch_Changed()
             print_qty_chk->setChecked(true);
             print_qty_chk->setEnabled(true);
         }
-        if (print_qty_chk->isChecked()) {
-            print_wd_pq_opt = 1;
-            Total_Label = Total_Label_Wd_PQ;
-        } else {
-            print_wd_pq_opt = 0;
-            Total_Label = int(Total_Barcode_Label_wd_Batch);
-        }
+        Total_From_Quantity_Box();
     }
     Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
@@ -220,13 +217,7 @@ void Sheet_Window::Print_With_Batch_Changed()
 
 void Sheet_Window::Print_Qty_Checked()
 {
-    if (print_qty_chk->isChecked()) {
-        print_wd_pq_opt = 1;
-        Total_Label = Total_Label_Wd_PQ;
-    } else {
-        print_wd_pq_opt = 0;
-        Total_Label = int(Total_Barcode_Label_wd_Batch);
-    }
+    Total_From_Quantity_Box();
     Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
     Refresh_Preview();
 }
@@ -261,4 +252,196 @@ void Sheet_Window::Refresh_Preview()
     if (QScrollBar* bar = Print_sclview->verticalScrollBar())
         bar->setValue(0);
     PrintView->update();
+}
+
+void Sheet_Window::Reset_Range_Fields()
+{
+    All_print_rd->setChecked(true);
+    Sel_print_rd->setChecked(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{tot_label, Total_Text, Total_Stepper})
+        SetObjEnabled(w, true);
+    setPair(from_Text, from_Stepper, 1, QStringLiteral("1"));
+    for (QWidget* w : std::initializer_list<QWidget*>{from_Text, from_Stepper, from_label, To_Text, To_Stepper, to_label})
+        SetObjEnabled(w, false);
+}
+
+QSizeF Sheet_Window::Reset_For_Card_Label()
+{
+    SetObjEnabled(width_Stepper, false);
+    SetObjEnabled(height_Stepper, false);
+    width_Text->setReadOnly(true);
+    height_Text->setReadOnly(true);
+    print_with_batch_chk->setChecked(false);
+    print_with_batch_chk->setEnabled(false);
+    print_with_batch_chk->setVisible(true);
+    Barcode_Image = Main_App_wnd
+        ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
+        : PtImage();
+    skip_inavlid_chk->setVisible(false);
+    print_qty_chk->setVisible(false);
+    if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
+        print_with_batch_chk->setEnabled(true);
+        print_with_batch_chk->setChecked(true);
+        Total_Label = std::max(1, int(Total_Batch_Excel_Card));
+        Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    } else {
+        Total_Label = 1;
+        Set_Tot_Value(1, 999999, QStringLiteral("A"));
+    }
+    return Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+}
+
+QGroupBox* Sheet_Window::Build_Range_Box(const QString& title)
+{
+    export_range_box = new QGroupBox(title);
+    auto* rg = new QGridLayout(export_range_box);
+    All_print_rd = new QRadioButton(tr("All"));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    tot_label = new QLabel(tr("Total"));
+    from_label = new QLabel(tr("From"));
+    to_label = new QLabel(tr("To"));
+    rg->addWidget(All_print_rd, 0, 0);
+    rg->addWidget(tot_label, 0, 1);
+    rg->addLayout(pairWidget(Total_Text, Total_Stepper, 1, 999999, 1, false), 0, 2, 1, 3);
+    rg->addWidget(Sel_print_rd, 1, 0);
+    rg->addWidget(from_label, 1, 1);
+    rg->addLayout(pairWidget(from_Text, from_Stepper, 1, 999999, 1, false), 1, 2);
+    rg->addWidget(to_label, 1, 3);
+    rg->addLayout(pairWidget(To_Text, To_Stepper, 1, 999999, 1, false), 1, 4);
+    return export_range_box;
+}
+
+QHBoxLayout* Sheet_Window::Build_Alignment_Box(int iconSize)
+{
+    card_align_box = new QGroupBox(tr("Placement"));
+    auto* ab = new QHBoxLayout(card_align_box);
+    Auto_Center_chk_bx = new QCheckBox(tr("Auto Center"));
+    align_Gp_Bx = new QGroupBox;
+    align_Gp_Bx->setFlat(true);
+    auto* ag = new QGridLayout(align_Gp_Bx);
+    ag->setSpacing(1);
+    for (int k = 0; k < 9; ++k) {
+        align_btn[k] = new QToolButton;
+        align_btn[k]->setIconSize(QSize(iconSize, iconSize));
+        align_btn[k]->setAutoRaise(true);
+        ag->addWidget(align_btn[k], k / 3, k % 3);
+    }
+    ab->addWidget(align_Gp_Bx);
+    return ab;
+}
+
+QScrollArea* Sheet_Window::Build_Preview(int minWidth)
+{
+    Print_sclview = new QScrollArea;
+    Print_sclview->setBackgroundRole(QPalette::Mid);
+    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PrintView = new Sample_Preview;
+    Print_sclview->setWidget(PrintView);
+    Print_sclview->viewport()->installEventFilter(this);
+    Print_sclview->setMinimumWidth(minWidth);
+    return Print_sclview;
+}
+
+void Sheet_Window::Connect_Range_And_Options()
+{
+    connect(All_print_rd, &QRadioButton::clicked, this, &Sheet_Window::All_print_RD_Clicked);
+    connect(Sel_print_rd, &QRadioButton::clicked, this, &Sheet_Window::Sel_Print_RD_Clicked);
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Sheet_Window::Print_With_Batch_Changed);
+    connect(print_qty_chk, &QCheckBox::clicked, this, &Sheet_Window::Print_Qty_Checked);
+    connect(skip_inavlid_chk, &QCheckBox::clicked, this, &Sheet_Window::Skip_Inavlid_Checked);
+    connect(Show_Margins, &QCheckBox::clicked, this, &Sheet_Window::Show_Margin_Checked);
+}
+
+void Sheet_Window::Set_Tot_Value(int value, int maximum, const QString& set_for)
+{
+    int v = value == 0 ? 1 : value;
+    int m = maximum;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (!batch) {
+        m = 999999;
+        v = std::min(v, 999999);
+    }
+    m = std::max(1, m);
+    for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
+        s->setMaximum(m);
+    if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
+        // The range counts rows, each repeated by its print quantity.
+        const int rows = std::max(1, int(Total_Barcode_Label_wd_Batch));
+        To_Stepper->setMaximum(rows);
+        from_Stepper->setMaximum(rows);
+    }
+    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
+        setPair(Total_Text, Total_Stepper, v, QString::number(v));
+    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A")) {
+        const int to = std::min(v, int(To_Stepper->maximum()));
+        setPair(To_Text, To_Stepper, to, QString::number(to));
+    }
+}
+
+bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
+{
+    if (field != Total_Text && field != To_Text && field != from_Text)
+        return false;
+    const QString trimmed = Trim_Str(field->text());
+    int v = Leading_Int_C(trimmed);
+    if (trimmed.isEmpty() || v == 0)
+        v = 1;
+    int cap = 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    if (batch) {
+        if (Barcode_Setting_Or_Designing_Mode == 0) {
+            Total_From_Quantity_Box();
+            // The range counts rows; the total counts labels.
+            cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
+        } else {
+            cap = int(Total_Batch_Excel_Card);
+        }
+        v = std::min(v, std::max(1, cap));
+    }
+    field->setText(QString::number(v));
+    if (field == from_Text) {
+        from_Stepper->setValue(v);
+        return true;
+    }
+    if (!batch)
+        cap = 999999;
+    Set_Tot_Value(v, cap, field == Total_Text ? QStringLiteral("TOT") : QStringLiteral("TO"));
+    return true;
+}
+
+void Sheet_Window::Connect_Field(QLineEdit* field, Stepper* stepper, const std::function<void(QObject*)>& changed)
+{
+    connect(field, &QLineEdit::editingFinished, this, [this, field, changed] {
+        controlTextDidEndEditing(field);
+        changed(field);
+    });
+    connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
+    connect(stepper, &Stepper::stepped, this, [stepper, changed] { changed(stepper); });
+}
+
+void Sheet_Window::Connect_Sheet_Fields()
+{
+    Connect_Field(horz_mar_Text, horz_mar_Stepper, [this](QObject* s) { Horz_Margin_Changed(s); });
+    Connect_Field(vert_mar_Text, vert_mar_Stepper, [this](QObject* s) { Vert_Margin_Changed(s); });
+    Connect_Field(width_Text, width_Stepper, [this](QObject* s) { Width_Changed(s); });
+    Connect_Field(height_Text, height_Stepper, [this](QObject* s) { Height_Changed(s); });
+    Connect_Field(Row_Text, Row_Stepper, [this](QObject* s) { Row_Changed(s); });
+    Connect_Field(Col_Text, Col_Stepper, [this](QObject* s) { Col_Changed(s); });
+    Connect_Field(Total_Text, Total_Stepper, [this](QObject* s) { Total_Val_Changed(s); });
+    Connect_Field(from_Text, from_Stepper, [this](QObject* s) { From_Stepper_Changed(s); });
+    Connect_Field(To_Text, To_Stepper, [this](QObject* s) { To_Stepper_Changed(s); });
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, [this] { Auto_Center_Checked(); });
+    for (int k = 0; k < 9; ++k)
+        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+}
+
+void Sheet_Window::Total_From_Quantity_Box()
+{
+    if (print_qty_chk->isChecked()) {
+        print_wd_pq_opt = 1;
+        Total_Label = Total_Label_Wd_PQ;
+    } else {
+        print_wd_pq_opt = 0;
+        Total_Label = int(Total_Barcode_Label_wd_Batch);
+    }
 }

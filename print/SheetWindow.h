@@ -6,7 +6,10 @@
 // controls into its own layout and keeps what differs (the range maximum,
 // the page, the jobs) to itself.
 #include <QDialog>
+#include <QSizeF>
 #include <QString>
+
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -51,17 +54,69 @@ public:
     void From_Stepper_Changed(QObject* sender);
     void To_Stepper_Changed(QObject* sender);
     void Total_Val_Changed(QObject* sender);
-    // The range's value and maximum; `set_for` "TOT", "TO" or "A" (both).
-    virtual void Set_Tot_Value(int value, int maximum, const QString& set_for) = 0;
+    // The total and the range: `set_for` "TOT" sets the total, "TO" the last
+    // row, "A" both; 0 counts as 1. Without batch values every field goes up
+    // to 999999; with them the total to `maximum` and, in barcode mode, the
+    // range to the rows (the total counts labels, each row repeated by its
+    // print quantity; the range counts rows).
+    void Set_Tot_Value(int value, int maximum, const QString& set_for);
+    // Total, From or To typed: a whole number of at least 1, within what the
+    // batch gives, the steppers following. False for any other field.
+    bool Range_Text_Changed(QLineEdit* field);
     void Set_Enable_Diable_Range_Box();
     void Verify_Card_Count();
     void Capture_Last_Values();
     void Print_With_Batch_Changed();
     void Print_Qty_Checked();
+    // Barcode mode with batch values: the total counts the labels with their
+    // print quantities when that box is on, else one a row.
+    void Total_From_Quantity_Box();
     void Skip_Inavlid_Checked();
     void Show_Margin_Checked();
     void Set_Reset_Alignemnt_Image();
     void Refresh_Preview();
+
+    // ---- Each window's own handlers of the sheet fields ----
+    virtual void Horz_Margin_Changed(QObject* sender) = 0;
+    virtual void Vert_Margin_Changed(QObject* sender) = 0;
+    virtual void Width_Changed(QObject* sender) = 0;
+    virtual void Height_Changed(QObject* sender) = 0;
+    virtual void Row_Changed(QObject* sender) = 0;
+    virtual void Col_Changed(QObject* sender) = 0;
+    virtual void Auto_Center_Checked() = 0;
+    virtual void Alignment_Clicked(int value) = 0;   // 1 top-left ... 9 bottom-right
+    // A field typed in, and left.
+    virtual void controlTextDidChange(QLineEdit* field) = 0;
+    virtual void controlTextDidEndEditing(QLineEdit* field) {}
+
+    // ---- Building ----
+    // The range box (All with its Total, or Rows From..To) titled `title`.
+    QGroupBox* Build_Range_Box(const QString& title);
+    // card_align_box with the nine alignment buttons in align_Gp_Bx (icons
+    // of `iconSize`) and the Auto Center box made; returns the box's row,
+    // holding the buttons, for the window to complete.
+    QHBoxLayout* Build_Alignment_Box(int iconSize);
+    // The preview's scroll view and sheet, at least `minWidth` wide.
+    QScrollArea* Build_Preview(int minWidth);
+    // The range radios and the batch, quantity, skip and outline boxes to
+    // their handlers.
+    void Connect_Range_And_Options();
+    // A field and its stepper: typing goes to controlTextDidChange, leaving
+    // the field to controlTextDidEndEditing and then `changed`, a step to
+    // `changed`.
+    void Connect_Field(QLineEdit* field, Stepper* stepper, const std::function<void(QObject*)>& changed);
+    // The label sheet's fields, the range fields, Auto Center and the nine
+    // alignment buttons to their handlers.
+    void Connect_Sheet_Fields();
+
+    // ---- Opening ----
+    // All labels, From 1, the From..To fields off.
+    void Reset_Range_Fields();
+    // Designing mode: the label is the card (the size fields fixed,
+    // Barcode_Image the front of the card); a series or a spreadsheet binding
+    // gives one card a row (a design bound to a spreadsheet only is a batch
+    // too). The barcode options are hidden. Returns the label size.
+    QSizeF Reset_For_Card_Label();
 
     // ---- Outlets ----
     QScrollArea* Print_sclview = nullptr;

@@ -232,22 +232,8 @@ Barcode_Gen::Barcode_Gen(QWidget* parent) : QDialog(parent)
 
     sett_tab = new QTabWidget(left);
     sett_tab->setObjectName("sett_tab");
-    sett_tab->addTab(m_text = new TextPane, tr("Text"));
-    auto* sizeTab = new QWidget;
-    auto* st = new QVBoxLayout(sizeTab);
-    m_linear = new LinearPane(sizeTab);
-    m_qr = new QrPane(sizeTab);
-    m_pdf417 = new Pdf417Pane(sizeTab);
-    m_dataMatrix = new DataMatrixPane(sizeTab);
-    m_margins = new MarginPane(sizeTab);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_linear, m_qr, m_pdf417, m_dataMatrix, m_margins})
-        st->addWidget(w);
-    st->addStretch(1);
-    sett_tab->addTab(sizeTab, tr("Size"));
-    sett_tab->addTab(m_colours = new ColourPane(false), tr("Colours"));
-    m_dpi = new DpiPane;
+    buildSettingsTabs(sett_tab, false);
     dpi_tab_item = m_dpi;
-    sett_tab->addTab(dpi_tab_item, tr("DPI"));
     col->addWidget(sett_tab);
     col->addStretch(1);
     scroll->setWidget(left);
@@ -275,10 +261,8 @@ Barcode_Gen::Barcode_Gen(QWidget* parent) : QDialog(parent)
 
     // ---- Wiring ----
     m_road.setPreviewListener([this] { showPreview(); });
-    for (BarcodeSettingsPane* p : panes())
-        connect(p, &BarcodeSettingsPane::changed, this, [this](PaneNeed need) { paneChanged(need); });
-    connect(m_symbology, &SymbologyPane::symbologyChanged, this, [this] { barcodeTypeChanged(); });
-    connect(m_value, &ValuePane::editingEnded, this, [this](PaneNeed need) { editingEnded(need); });
+    connectPanes(this, [this](PaneNeed need) { paneChanged(need); }, [this] { barcodeTypeChanged(); },
+                 [this](PaneNeed need) { editingEnded(need); });
     connect(Data_source_type, QOverload<int>::of(&QComboBox::activated), this, [this] { Data_Source_Changed(); });
     connect(Batch_Series, QOverload<int>::of(&QComboBox::activated), this, [this] { Batch_Series_Changed(); });
     connect(hdr_combo_list, QOverload<int>::of(&QComboBox::activated), this, [this] { Hdr_Series_Changed(); });
@@ -322,19 +306,7 @@ Barcode_Gen::~Barcode_Gen()
 
 Barcode_Gen* Barcode_Gen::defaultInstance()
 {
-    Barcode_Gen* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Barcode_Gen(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
-}
-
-std::vector<BarcodeSettingsPane*> Barcode_Gen::panes() const
-{
-    return {m_symbology, m_value, m_text, m_linear, m_qr, m_pdf417, m_dataMatrix, m_margins, m_colours, m_dpi,
-            m_preview};
+    return Gui_Window_Instance(s_instance);
 }
 
 // ---------------------------------------------------------------- renderer
@@ -364,8 +336,7 @@ PtImage Barcode_Gen::Get_Image_From_Val(const QString& value, const QString& hea
 void Barcode_Gen::writeControls()
 {
     BarcodeSettings& s = m_road.settings();
-    for (BarcodeSettingsPane* p : panes())
-        p->writeTo(s);
+    writeTo(s);
     s.unit = 2;
     s.dm_frame_border = false;
 }
@@ -373,8 +344,7 @@ void Barcode_Gen::writeControls()
 BarcodeSettings Barcode_Gen::Dialog_Settings() const
 {
     BarcodeSettings s = m_road.settings();
-    for (BarcodeSettingsPane* p : panes())
-        p->writeTo(s);
+    writeTo(s);
     s.unit = 2;
     s.dm_frame_border = false;
     return s;
@@ -391,14 +361,7 @@ void Barcode_Gen::publishSettings()
 
 void Barcode_Gen::setKind(bool twoD)
 {
-    for (BarcodeSettingsPane* p : panes())
-        p->setTwoD(twoD);
-    const Symbology* sym = Find_Symbology(m_symbology->Barcode_Type_Name());
-    const OptionPane pane = sym ? sym->pane : OptionPane::Linear;
-    m_linear->setVisible(!twoD);
-    m_qr->setVisible(twoD && pane == OptionPane::QRCode);
-    m_pdf417->setVisible(twoD && pane == OptionPane::PDF417);
-    m_dataMatrix->setVisible(twoD && pane == OptionPane::DataMatrix);
+    showKind(twoD);
     // The DPI choice concerns 2D symbols only.
     const int dpi = sett_tab->indexOf(dpi_tab_item);
     if (!twoD && dpi >= 0)
@@ -485,12 +448,7 @@ void Barcode_Gen::showPreview()
 {
     if (QThread::currentThread() != thread())
         return;
-    if (m_road.previewDrawing())
-        m_preview->Set_Barcode_On_Panel(m_road.previewDrawing());
-    else if (!m_road.previewIsBlank())
-        m_preview->Set_Barcode_On_Panel(m_road.previewImage());
-    else
-        m_preview->Set_Blank_Image(m_road.blankReason());
+    showRoadPreview(m_road);
 }
 
 void Barcode_Gen::barcodeTypeChanged()
@@ -503,10 +461,7 @@ void Barcode_Gen::barcodeTypeChanged()
     if (twoD) {
         m_value->scrollToOrigin();
     } else {
-        m_text->enableLinearControls();
-        m_linear->enableLinearControls();
-        m_margins->enableLinearControls();
-        m_text->setKerningAllowed(true);
+        enableLinearControls();
     }
     setKind(twoD);
     writeControls();

@@ -13,6 +13,7 @@
 // that copy through the one road. The canvas, the design reader and batch
 // jobs on workers can call it while the dialog is open.
 #include "barcode/generation/SettingsOwnerRoad.h"
+#include "barcode/generation/panes/PaneSet.h"
 #include "core/util/BarcodeServices.h"
 #include "core/util/BarcodeSettings.h"
 #include "platform/PtImage.h"
@@ -69,7 +70,7 @@ struct Barcode_Gen_Hooks {
     std::function<void()> openSpreadsheet;                       // the spreadsheet viewer
 };
 
-class Barcode_Gen : public QDialog, public BarcodeDialogServices {
+class Barcode_Gen : public QDialog, public BarcodeDialogServices, protected Barcode_Pane_Set {
     Q_OBJECT
 public:
     explicit Barcode_Gen(QWidget* parent = nullptr);
@@ -146,7 +147,6 @@ public:
     QPushButton* cancel_btn = nullptr;
 
 private:
-    std::vector<BarcodeSettingsPane*> panes() const;
     void writeControls();
     void paneChanged(PaneNeed need);
     void editingEnded(PaneNeed need);
@@ -166,17 +166,6 @@ private:
     std::unique_ptr<LMNGraphic> m_item;     // pass_barcode_control
     PtImage m_output;                       // Barcode_output_image of the last OK
     bool m_loading = false;
-    SymbologyPane* m_symbology = nullptr;
-    ValuePane* m_value = nullptr;
-    TextPane* m_text = nullptr;
-    LinearPane* m_linear = nullptr;
-    MarginPane* m_margins = nullptr;
-    QrPane* m_qr = nullptr;
-    Pdf417Pane* m_pdf417 = nullptr;
-    DataMatrixPane* m_dataMatrix = nullptr;
-    ColourPane* m_colours = nullptr;
-    DpiPane* m_dpi = nullptr;
-    BarcodePreview* m_preview = nullptr;
     QList<QWidget*> m_seriesControls;       // the nine series controls, in order
     mutable std::mutex m_publishedMutex;
     BarcodeSettings m_published;

@@ -1,6 +1,7 @@
 #include "core/util/MessageBoxes.h"
 
 #include "core/util/BarcodeServices.h"
+#include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
 #include "platform/MainThread.h"
@@ -508,4 +509,27 @@ Please_Wait_Sheet::Please_Wait_Sheet(QWidget* parent) : QDialog(parent)
 Please_Wait_Sheet* Please_Wait_Sheet::defaultInstance()
 {
     return sharedBox(s_instance);
+}
+
+int Run_Window_Modal(QDialog& window)
+{
+    window.setWindowModality(Qt::ApplicationModal);
+    const int code = Run_Modal_Dialog(window);
+    window.hide();
+    return code;
+}
+
+QString Path_After_Keep_Or_Replace(const QString& path)
+{
+    switch (replace_keep_file_flag.load()) {
+    case 1:
+    case 3:
+        return Check_Exist_Path_and_Create_New(path);
+    case 0:
+    case 2:
+        return path;
+    default:
+        Stop_Processing_Now = true;
+        return QString();
+    }
 }

@@ -8,6 +8,8 @@
 // Run_Modal_Dialog() (tests install a runner that presses buttons).
 // defaultInstance() makes the one box on the GUI thread from any thread; it
 // is null only while the application is quitting.
+#include "platform/MainThread.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
@@ -69,6 +71,11 @@ public:
 private:
     static QPointer<Long_SMS_Dlg> s_instance;
 };
+
+// The path to write after a keep-or-replace answer (replace_keep_file_flag):
+// Keep gives a free name beside `path`, Replace `path` itself; Cancel (or no
+// answer) sets Stop_Processing_Now and gives "".
+QString Path_After_Keep_Or_Replace(const QString& path);
 
 // ---- Keep-or-replace box of a file that already exists ----
 class Replcae_Confirm_Box : public QDialog {
@@ -181,3 +188,21 @@ private:
 // The window the program's sheets and boxes belong to (the main window when
 // there is one).
 QWidget* Dialog_Parent_Window();
+
+// Runs a window of the program application-modal and hides it after;
+// returns its result code.
+int Run_Window_Modal(QDialog& window);
+
+// The one window of a kind kept in `slot`: made on the GUI thread, as a child
+// of Dialog_Parent_Window(), the first time any thread asks for it.
+template <class Window>
+Window* Gui_Window_Instance(QPointer<Window>& slot)
+{
+    Window* window = nullptr;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (!slot)
+            slot = new Window(Dialog_Parent_Window());
+        window = slot;
+    });
+    return window;
+}

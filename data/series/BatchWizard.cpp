@@ -162,13 +162,7 @@ BatchWizard::~BatchWizard() = default;
 
 BatchWizard* BatchWizard::defaultInstance()
 {
-    BatchWizard* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new BatchWizard(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 int BatchWizard::Open_Wnd()

@@ -219,6 +219,30 @@ int Excel_Columns_Dialog::firstDataRow() const
 
 // ---------------------------------------------------------------- columns to series
 
+int Excel_Columns_Dialog::openFor(const QString& path)
+{
+    if (!Reset_Controls(path))
+        return 0;
+    raise();
+    activateWindow();
+    const int code = Run_Modal_Dialog(*this);
+    hide();
+    return code;
+}
+
+bool Excel_Columns_Dialog::columnsChosen() const
+{
+    if (m_model->entries().isEmpty()) {
+        Show_MessageBox(QStringLiteral("There is no column."));
+        return false;
+    }
+    if (!Check_For_One_Extension_Selection()) {
+        Show_MessageBox(QStringLiteral("No column is selected."));
+        return false;
+    }
+    return true;
+}
+
 Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent) : Excel_Columns_Dialog(true, parent)
 {
     setWindowTitle(QStringLiteral("Import Series from a Spreadsheet"));
@@ -269,13 +293,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent) : Excel_Columns_
 
 Import_Excel_DataSheet* Import_Excel_DataSheet::defaultInstance()
 {
-    Import_Excel_DataSheet* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Import_Excel_DataSheet(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool Import_Excel_DataSheet::Reset_Controls(const QString& path)
@@ -298,13 +316,7 @@ bool Import_Excel_DataSheet::Reset_Controls(const QString& path)
 
 int Import_Excel_DataSheet::Open_excel_datasheet_Wnd(const QString& path)
 {
-    if (!Reset_Controls(path))
-        return 0;
-    raise();
-    activateWindow();
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return openFor(path);
 }
 
 void Import_Excel_DataSheet::Each_Col_RD_Click()
@@ -336,14 +348,8 @@ void Import_Excel_DataSheet::Fill_Type_CellClick(int option)
 void Import_Excel_DataSheet::OKPressed()
 {
     try {
-        if (m_model->entries().isEmpty()) {
-            Show_MessageBox(QStringLiteral("There is no column."));
+        if (!columnsChosen())
             return;
-        }
-        if (!Check_For_One_Extension_Selection()) {
-            Show_MessageBox(QStringLiteral("No column is selected."));
-            return;
-        }
         if (Each_col_RD->isChecked()) {
             Create_file_For_Col_Func();
             return;
@@ -361,11 +367,6 @@ void Import_Excel_DataSheet::OKPressed()
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
-}
-
-void Import_Excel_DataSheet::CancelPressed()
-{
-    done(0);
 }
 
 bool Import_Excel_DataSheet::Create_file_For_Col_Func()
@@ -504,13 +505,7 @@ Import_Excel::Import_Excel(QWidget* parent) : Excel_Columns_Dialog(false, parent
 
 Import_Excel* Import_Excel::defaultInstance()
 {
-    Import_Excel* d = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Import_Excel(Dialog_Parent_Window());
-        d = s_instance;
-    });
-    return d;
+    return Gui_Window_Instance(s_instance);
 }
 
 bool Import_Excel::Reset_Controls(const QString& path)
@@ -521,35 +516,18 @@ bool Import_Excel::Reset_Controls(const QString& path)
 
 int Import_Excel::Open_excel_Wnd(const QString& path)
 {
-    if (!Reset_Controls(path))
-        return 0;
-    raise();
-    activateWindow();
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return openFor(path);
 }
 
 void Import_Excel::OKPressed()
 {
     try {
-        if (m_model->entries().isEmpty()) {
-            Show_MessageBox(QStringLiteral("There is no column."));
+        if (!columnsChosen())
             return;
-        }
-        if (!Check_For_One_Extension_Selection()) {
-            Show_MessageBox(QStringLiteral("No column is selected."));
-            return;
-        }
         Insert_file_Func();
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
-}
-
-void Import_Excel::CancelPressed()
-{
-    done(0);
 }
 
 void Import_Excel::Insert_file_Func()

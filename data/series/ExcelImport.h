@@ -46,6 +46,9 @@ public:
     void Select_ALL_Pressed();
     void Clear_All_Pressed();
     QList<Excel_Column_Entry> ListData_xl() const;
+    // Resets the dialog for a workbook and reads it; false when it cannot be read.
+    virtual bool Reset_Controls(const QString& path) = 0;
+    void CancelPressed() { done(0); }
 
     QLineEdit* file_path = nullptr;
     QCheckBox* contains_header = nullptr;
@@ -57,6 +60,11 @@ public:
     QPushButton* cancel_btn = nullptr;
 
 protected:
+    // Resets, reads the workbook and runs the dialog modally; the modal code
+    // (0 when the workbook cannot be read).
+    int openFor(const QString& path);
+    // There are columns and one is ticked; else says which is missing.
+    bool columnsChosen() const;
     // Resets the common controls for a new opening.
     void resetCommon(const QString& path);
     // Every row of the chosen sheet (read on a worker). `ok` is false when
@@ -79,14 +87,13 @@ public:
     // Resets, reads the workbook and runs the dialog modally; the modal code.
     int Open_excel_datasheet_Wnd(const QString& path);
     // Open_excel_datasheet_Wnd without running.
-    bool Reset_Controls(const QString& path);
+    bool Reset_Controls(const QString& path) override;
 
     void Each_Col_RD_Click();
     void Fill_Col_RD_Click();
     // The fill target: 0 a new series, 1 replace, 2 append.
     void Fill_Type_CellClick(int option);
     void OKPressed();
-    void CancelPressed();
     // The two writers; true when they ended the dialog.
     bool Create_file_For_Col_Func();
     bool Insert_file_Func();
@@ -114,9 +121,8 @@ public:
     static Import_Excel* defaultInstance();
 
     int Open_excel_Wnd(const QString& path);
-    bool Reset_Controls(const QString& path);
+    bool Reset_Controls(const QString& path) override;
     void OKPressed();
-    void CancelPressed();
     // Adds the ticked cells to the value list; ends the dialog with 1.
     void Insert_file_Func();
 

@@ -85,13 +85,7 @@ Generate_List::Generate_List(QWidget* parent) : QDialog(parent)
 
 Generate_List* Generate_List::defaultInstance()
 {
-    Generate_List* g = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Generate_List(Dialog_Parent_Window());
-        g = s_instance;
-    });
-    return g;
+    return Gui_Window_Instance(s_instance);
 }
 
 int Generate_List::Open_Wnd()

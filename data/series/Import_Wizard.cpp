@@ -97,13 +97,7 @@ Import_Wizard::Import_Wizard(QWidget* parent) : QDialog(parent)
 
 Import_Wizard* Import_Wizard::defaultInstance()
 {
-    Import_Wizard* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new Import_Wizard(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 int Import_Wizard::Open_Wnd()

@@ -45,13 +45,7 @@ View_Data_Series::View_Data_Series(QWidget* parent) : QDialog(parent)
 
 View_Data_Series* View_Data_Series::defaultInstance()
 {
-    View_Data_Series* v = nullptr;
-    Run_On_Main_Thread_And_Wait([&] {
-        if (!s_instance)
-            s_instance = new View_Data_Series(Dialog_Parent_Window());
-        v = s_instance;
-    });
-    return v;
+    return Gui_Window_Instance(s_instance);
 }
 
 int View_Data_Series::Open_Wnd()

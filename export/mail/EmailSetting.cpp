@@ -94,12 +94,7 @@ Email_Setting::Email_Setting(QWidget* parent) : QDialog(parent)
 
 Email_Setting* Email_Setting::defaultInstance()
 {
-    Email_Setting* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new Email_Setting(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 void Email_Setting::loadPreferences()
@@ -155,10 +150,7 @@ bool Email_Setting::flushPreferences()
 int Email_Setting::Open_Wnd()
 {
     loadPreferences();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 bool Email_Setting::Check_Validation(bool withRecipient)

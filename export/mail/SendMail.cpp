@@ -10,6 +10,7 @@
 #include "core/util/SharedValues.h"
 #include "export/PdfExport.h"
 #include "export/ProgressWindow.h"
+#include "export/RangeFields.h"
 #include "export/mail/EmailSetting.h"
 #include "platform/MainThread.h"
 #include "platform/MessageSink.h"
@@ -331,14 +332,6 @@ private:
     int m_passes = 0;
 };
 
-QSpinBox* newCount(int min, int max)
-{
-    auto* s = new QSpinBox;
-    s->setRange(min, max);
-    s->setGroupSeparatorShown(false);
-    return s;
-}
-
 } // namespace
 
 MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host)
@@ -419,11 +412,11 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     for (QRadioButton* r : {rd_all_to_every, rd_one_per_recp, Sel_print_rd})
         rangeGroup->addButton(r);
     tot_label = new QLabel(tr("Total:"));
-    Total_Text = newCount(1, noBatchMaximum);
+    Total_Text = New_Count_Box(1, noBatchMaximum);
     from_label = new QLabel(tr("From:"));
-    from_Text = newCount(1, noBatchMaximum);
+    from_Text = New_Count_Box(1, noBatchMaximum);
     to_label = new QLabel(tr("To:"));
-    To_Text = newCount(1, noBatchMaximum);
+    To_Text = New_Count_Box(1, noBatchMaximum);
     range->addWidget(rd_all_to_every, 0, 0, 1, 3);
     range->addWidget(tot_label, 0, 3);
     range->addWidget(Total_Text, 0, 4);
@@ -450,10 +443,10 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     col->addWidget(delayed_delv_chk);
     delayed_box = new QGroupBox;
     auto* pause = new QHBoxLayout(delayed_box);
-    mail_count_txt = newCount(1, 9999);
-    hour_txt = newCount(0, 99);
-    min_text = newCount(0, 59);
-    sec_txt = newCount(0, 59);
+    mail_count_txt = New_Count_Box(1, 9999);
+    hour_txt = New_Count_Box(0, 99);
+    min_text = New_Count_Box(0, 59);
+    sec_txt = New_Count_Box(0, 59);
     pause->addWidget(new QLabel(tr("After")));
     pause->addWidget(mail_count_txt);
     pause->addWidget(new QLabel(tr("mails, pause for")));
@@ -495,29 +488,17 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
 
 Send_Mail* Send_Mail::defaultInstance()
 {
-    Send_Mail* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new Send_Mail(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
+}
+
+Range_Fields Send_Mail::rangeFields() const
+{
+    return {tot_label, Total_Text, from_label, from_Text, to_label, To_Text};
 }
 
 void Send_Mail::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    if (value == 0)
-        value = 1;
-    if (!send_with_batch_chk->isChecked()) {
-        max = noBatchMaximum;
-        value = std::min(value, noBatchMaximum);
-    }
-    max = std::max(max, 1);
-    for (QSpinBox* s : {Total_Text, To_Text, from_Text})
-        s->setMaximum(max);
-    if (set_for == QLatin1String("TOT") || set_for == QLatin1String("A"))
-        Total_Text->setValue(value);
-    if (set_for == QLatin1String("TO") || set_for == QLatin1String("A"))
-        To_Text->setValue(value);
+    rangeFields().setTotal(value, max, set_for, send_with_batch_chk->isChecked());
 }
 
 void Send_Mail::Reset_Controls()
@@ -555,10 +536,7 @@ void Send_Mail::Reset_Controls()
 int Send_Mail::Open_Wnd()
 {
     Reset_Controls();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Send_Mail::Close_Button()
@@ -644,33 +622,22 @@ void Send_Mail::Set_Enable_Diable_Range_Box()
         Sel_Print_RD_Clicked();
 }
 
-namespace {
-void enableRange(Send_Mail* w, bool total, bool range)
-{
-    for (QWidget* x : {static_cast<QWidget*>(w->tot_label), static_cast<QWidget*>(w->Total_Text)})
-        x->setEnabled(total);
-    for (QWidget* x : {static_cast<QWidget*>(w->from_label), static_cast<QWidget*>(w->from_Text),
-                       static_cast<QWidget*>(w->to_label), static_cast<QWidget*>(w->To_Text)})
-        x->setEnabled(range);
-}
-} // namespace
-
 void Send_Mail::all_rd_select()
 {
     rd_all_to_every->setChecked(true);
-    enableRange(this, true, false);
+    rangeFields().enable(true, false);
 }
 
 void Send_Mail::obo_rd_select()
 {
     rd_one_per_recp->setChecked(true);
-    enableRange(this, false, false);
+    rangeFields().enable(false, false);
 }
 
 void Send_Mail::Sel_Print_RD_Clicked()
 {
     Sel_print_rd->setChecked(true);
-    enableRange(this, false, true);
+    rangeFields().enable(false, true);
 }
 
 void Send_Mail::delayed_delv_chk_select()
@@ -779,22 +746,14 @@ Direct_Mail::Direct_Mail(QWidget* parent) : QDialog(parent)
 
 Direct_Mail* Direct_Mail::defaultInstance()
 {
-    Direct_Mail* w = nullptr;
-    Run_On_Main_Thread_And_Wait([&w] {
-        if (!s_instance) s_instance = new Direct_Mail(Dialog_Parent_Window());
-        w = s_instance;
-    });
-    return w;
+    return Gui_Window_Instance(s_instance);
 }
 
 int Direct_Mail::Open_Wnd()
 {
     from_txt->setText(sender_email);
     to_txt->clear();
-    setWindowModality(Qt::ApplicationModal);
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code;
+    return Run_Window_Modal(*this);
 }
 
 void Direct_Mail::Setting_Button()

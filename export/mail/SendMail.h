@@ -8,6 +8,7 @@
 // private temporary folder. It can pause after every so many mails; Stop
 // ends a pause and a running script at once. At the end it says how many
 // mails were not sent.
+#include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
 #include <QDialog>
@@ -111,6 +112,7 @@ public:
     void Sel_Print_RD_Clicked();
     void delayed_delv_chk_select();
     void Set_Tot_Value(int value, int max, const QString& set_for);
+    Range_Fields rangeFields() const;
 
     QLineEdit* from_txt = nullptr;
     QPlainTextEdit* to_txt = nullptr;

@@ -899,17 +899,7 @@ QString Cropping_Tool::askKeepOrReplace(const QString& path)
         box->parent_window_id = this;
     });
     box->Open_box_in_thread();
-    switch (replace_keep_file_flag.load()) {
-    case 1:
-    case 3:
-        return Check_Exist_Path_and_Create_New(path);
-    case 0:
-    case 2:
-        return path;
-    default:
-        Stop_Processing_Now = true;
-        return QString();
-    }
+    return Path_After_Keep_Or_Replace(path);
 }
 
 bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace)

@@ -16,24 +16,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QGridLayout* Grid(QWidget* box)
-{
-    auto* g = new QGridLayout(box);
-    g->setContentsMargins(8, 6, 8, 6);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(4);
-    g->setColumnStretch(2, 1);
-    return g;
-}
-
-QLabel* Caption(QWidget* parent, const QString& text)
-{
-    return new QLabel(text, parent);
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- info
 
@@ -41,12 +23,12 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
 {
     auto* label = addBox(tr("Label"), QStringLiteral("card_label_box"));
     {
-        QGridLayout* g = Grid(label);
+        QGridLayout* g = Panel_Grid(label);
         card_name = new QLineEdit(label);
         card_name->setObjectName(QStringLiteral("card_name"));
         card_name->setMaxLength(250);
         connect(card_name, &QLineEdit::textEdited, this, [this] { emit textEdited(card_name); });
-        g->addWidget(Caption(label, tr("Name")), 0, 0);
+        g->addWidget(Panel_Caption(label, tr("Name")), 0, 0);
         g->addWidget(card_name, 0, 1, 1, 2);
         matrix_card_shape = new QButtonGroup(this);
         matrix_card_shape->setObjectName(QStringLiteral("matrix_card_shape"));
@@ -60,25 +42,25 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
             shapes->addWidget(r);
         }
         connect(matrix_card_shape, &QButtonGroup::idClicked, this, [this](int) { emit shapeChosen(); });
-        g->addWidget(Caption(label, tr("Shape")), 1, 0, Qt::AlignTop);
+        g->addWidget(Panel_Caption(label, tr("Shape")), 1, 0, Qt::AlignTop);
         g->addLayout(shapes, 1, 1, 1, 2);
     }
     auto* content = addBox(tr("All texts"), QStringLiteral("card_content_box"));
     {
-        QGridLayout* g = Grid(content);
+        QGridLayout* g = Panel_Grid(content);
         All_Text_font_value = new QLabel(content);
         All_Text_font_value->setObjectName(QStringLiteral("All_Text_font_value"));
         All_Text_font_value->setWordWrap(true);
         Content_Font_btn = new QPushButton(tr("Font..."), content);
         Content_Font_btn->setObjectName(QStringLiteral("Content_Font_btn"));
         connect(Content_Font_btn, &QPushButton::clicked, this, &CardInfoPanel::contentFontWanted);
-        g->addWidget(Caption(content, tr("Font")), 0, 0);
+        g->addWidget(Panel_Caption(content, tr("Font")), 0, 0);
         g->addWidget(All_Text_font_value, 0, 1, 1, 2);
         g->addWidget(Content_Font_btn, 1, 1, 1, 2, Qt::AlignLeft);
         All_Text_clr = new ColorWell(Qt::black, content);
         All_Text_clr->setObjectName(QStringLiteral("All_Text_clr"));
         connect(All_Text_clr, &ColorWell::colorChanged, this, &CardInfoPanel::contentColorChosen);
-        g->addWidget(Caption(content, tr("Colour")), 2, 0);
+        g->addWidget(Panel_Caption(content, tr("Colour")), 2, 0);
         g->addWidget(All_Text_clr, 2, 1);
     }
     enable_watermark_chk = newCheck(this, QStringLiteral("enable_watermark_chk"), tr("Watermark"),
@@ -86,14 +68,14 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
     column()->addWidget(enable_watermark_chk);
     watermark_box = addBox(QString(), QStringLiteral("watermark_box"));
     {
-        QGridLayout* g = Grid(watermark_box);
+        QGridLayout* g = Panel_Grid(watermark_box);
         watermark_text = new QLineEdit(watermark_box);
         watermark_text->setObjectName(QStringLiteral("watermark_text"));
         connect(watermark_text, &QLineEdit::textEdited, this, [this] { emit textEdited(watermark_text); });
-        g->addWidget(Caption(watermark_box, tr("Text")), 0, 0);
+        g->addWidget(Panel_Caption(watermark_box, tr("Text")), 0, 0);
         g->addWidget(watermark_text, 0, 1, 1, 2);
         watermark_color = newWell(watermark_box, QStringLiteral("watermark_color"));
-        g->addWidget(Caption(watermark_box, tr("Colour")), 1, 0);
+        g->addWidget(Panel_Caption(watermark_box, tr("Colour")), 1, 0);
         g->addWidget(watermark_color, 1, 1);
         wm_font_value = new QLabel(watermark_box);
         wm_font_value->setObjectName(QStringLiteral("wm_font_value"));
@@ -101,12 +83,12 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
         WM_Font_btn = new QPushButton(tr("Font..."), watermark_box);
         WM_Font_btn->setObjectName(QStringLiteral("WM_Font_btn"));
         connect(WM_Font_btn, &QPushButton::clicked, this, &CardInfoPanel::watermarkFontWanted);
-        g->addWidget(Caption(watermark_box, tr("Font")), 2, 0);
+        g->addWidget(Panel_Caption(watermark_box, tr("Font")), 2, 0);
         g->addWidget(wm_font_value, 2, 1, 1, 2);
         g->addWidget(WM_Font_btn, 3, 1, 1, 2, Qt::AlignLeft);
         wm_alignment_combo = New_List_Combo(watermark_box, QStringLiteral("wm_alignment_combo"),
                                             {tr("Top"), tr("Middle"), tr("Bottom")});
-        g->addWidget(Caption(watermark_box, tr("Place")), 4, 0);
+        g->addWidget(Panel_Caption(watermark_box, tr("Place")), 4, 0);
         g->addWidget(wm_alignment_combo, 4, 1, 1, 2);
         wm_transp_slider = new Fraction_Slider(watermark_box, QStringLiteral("wm_transp_slider"), 0, 100, 1);
         wm_transp_val = new QLabel(watermark_box);
@@ -115,7 +97,7 @@ CardInfoPanel::CardInfoPanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
         connect(wm_transp_slider, &Fraction_Slider::dragging, this,
                 [this] { wm_transp_val->setText(Slider_Label_Text(wm_transp_slider->fraction())); });
         connect(wm_transp_slider, &Fraction_Slider::moved, this, &CardInfoPanel::WM_transp_slider_changed);
-        g->addWidget(Caption(watermark_box, tr("Opacity")), 5, 0);
+        g->addWidget(Panel_Caption(watermark_box, tr("Opacity")), 5, 0);
         g->addWidget(wm_transp_slider, 5, 1, 1, 2);
         g->addWidget(wm_transp_val, 5, 3);
     }
@@ -150,15 +132,15 @@ void CardInfoPanel::WM_transp_slider_changed()
 CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("card_size_tab"), parent)
 {
     card_size_box = addBox(tr("Label Size (mm)"), QStringLiteral("card_size_box"));
-    QGridLayout* g = Grid(card_size_box);
+    QGridLayout* g = Panel_Grid(card_size_box);
     Label_ComboBox = New_List_Combo(card_size_box, QStringLiteral("Label_ComboBox"), {QStringLiteral("Custom")});
     connect(Label_ComboBox, &QComboBox::activated, this, &CardSizePanel::labelChosen);
-    g->addWidget(Caption(card_size_box, tr("Stock")), 0, 0);
+    g->addWidget(Panel_Caption(card_size_box, tr("Stock")), 0, 0);
     g->addWidget(Label_ComboBox, 0, 1, 1, 3);
     Product_num_ComboBox = New_List_Combo(card_size_box, QStringLiteral("Product_num_ComboBox"), {});
     Product_num_ComboBox->setEnabled(false);
     connect(Product_num_ComboBox, &QComboBox::activated, this, &CardSizePanel::productChosen);
-    g->addWidget(Caption(card_size_box, tr("Product")), 1, 0);
+    g->addWidget(Panel_Caption(card_size_box, tr("Product")), 1, 0);
     g->addWidget(Product_num_ComboBox, 1, 1, 1, 3);
 
     auto sizeRow = [&](int row, const QString& caption, const QString& name, QLineEdit** text, Stepper** stepper,
@@ -172,7 +154,7 @@ CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
         s->setRange(0.1, 100000);
         s->setIncrement(1);
         auto* u = new QLabel(QStringLiteral("(mm)"), card_size_box);
-        g->addWidget(Caption(card_size_box, caption), row, 0);
+        g->addWidget(Panel_Caption(card_size_box, caption), row, 0);
         g->addWidget(t, row, 1);
         g->addWidget(s, row, 2, Qt::AlignLeft);
         g->addWidget(u, row, 3);
@@ -226,7 +208,7 @@ CardBackgroundPanel::CardBackgroundPanel(QWidget* parent) : PropertyPanel(QStrin
     column()->addWidget(Card_fill_chk);
     Card_Fill_Box = addBox(QString(), QStringLiteral("Card_Fill_Box"));
     {
-        QGridLayout* g = Grid(Card_Fill_Box);
+        QGridLayout* g = Panel_Grid(Card_Fill_Box);
         Card_solid_fill_rd = newRadio(Card_Fill_Box, QStringLiteral("Card_solid_fill_rd"), tr("Solid"),
                                       [this] { Card_Solid_RD_Sel(); });
         Card_gradient_fill_rd = newRadio(Card_Fill_Box, QStringLiteral("Card_gradient_fill_rd"), tr("Gradient"),
@@ -242,7 +224,7 @@ CardBackgroundPanel::CardBackgroundPanel(QWidget* parent) : PropertyPanel(QStrin
         radios->addWidget(Card_Image_fill_rd, 1, 1);
         g->addLayout(radios, 0, 0, 1, 3);
         Card_fill_clr = newWell(Card_Fill_Box, QStringLiteral("Card_fill_clr"), Qt::white);
-        g->addWidget(Caption(Card_Fill_Box, tr("Colour")), 1, 0);
+        g->addWidget(Panel_Caption(Card_Fill_Box, tr("Colour")), 1, 0);
         g->addWidget(Card_fill_clr, 1, 1);
         Card_fill_Grd_1_clr = newWell(Card_Fill_Box, QStringLiteral("Card_fill_Grd_1_clr"), Qt::white);
         Card_fill_Grd_2_clr = newWell(Card_Fill_Box, QStringLiteral("Card_fill_Grd_2_clr"), Qt::white);
@@ -250,18 +232,18 @@ CardBackgroundPanel::CardBackgroundPanel(QWidget* parent) : PropertyPanel(QStrin
         wells->addWidget(Card_fill_Grd_1_clr);
         wells->addWidget(Card_fill_Grd_2_clr);
         wells->addStretch(1);
-        g->addWidget(Caption(Card_Fill_Box, tr("Gradient")), 2, 0);
+        g->addWidget(Panel_Caption(Card_Fill_Box, tr("Gradient")), 2, 0);
         g->addLayout(wells, 2, 1, 1, 2);
         Card_grad = newPair(Card_Fill_Box, QStringLiteral("Card_grad"), 0, 360, 1, true, emitChanged);
-        g->addWidget(Caption(Card_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
+        g->addWidget(Panel_Caption(Card_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
         g->addLayout(Card_grad->row(), 3, 1, 1, 2);
         Card_hatch_style = New_List_Combo(Card_Fill_Box, QStringLiteral("Card_hatch_style"), {});
-        g->addWidget(Caption(Card_Fill_Box, tr("Pattern")), 4, 0);
+        g->addWidget(Panel_Caption(Card_Fill_Box, tr("Pattern")), 4, 0);
         g->addWidget(Card_hatch_style, 4, 1, 1, 2);
         Card_hatch_bk_clr = newWell(Card_Fill_Box, QStringLiteral("Card_hatch_bk_clr"), Qt::white);
-        g->addWidget(Caption(Card_Fill_Box, tr("Behind")), 5, 0);
+        g->addWidget(Panel_Caption(Card_Fill_Box, tr("Behind")), 5, 0);
         g->addWidget(Card_hatch_bk_clr, 5, 1);
-        Card_alpha_lbl = Caption(Card_Fill_Box, tr("Opacity (%)"));
+        Card_alpha_lbl = Panel_Caption(Card_Fill_Box, tr("Opacity (%)"));
         Card_alpha_lbl->setObjectName(QStringLiteral("Card_alpha_lbl"));
         Card_alpha = newPair(Card_Fill_Box, QStringLiteral("Card_alpha"), 0, 100, 1, true, emitChanged);
         g->addWidget(Card_alpha_lbl, 6, 0);
@@ -269,23 +251,19 @@ CardBackgroundPanel::CardBackgroundPanel(QWidget* parent) : PropertyPanel(QStrin
     }
     Card_image_box = addBox(tr("Picture"), QStringLiteral("Card_image_box"));
     {
-        QGridLayout* g = Grid(Card_image_box);
-        Card_Image_path = new QLineEdit(Card_image_box);
-        Card_Image_path->setObjectName(QStringLiteral("Card_Image_path"));
-        Card_Image_path->setReadOnly(true);
-        g->addWidget(Card_Image_path, 0, 0, 1, 3);
-        Card_Image_Browse_Btn = new QPushButton(tr("Browse..."), Card_image_box);
-        Card_Image_Browse_Btn->setObjectName(QStringLiteral("Card_Image_Browse_Btn"));
+        QGridLayout* g = Panel_Grid(Card_image_box);
+        const Picture_Path_Row row =
+            Add_Picture_Path_Row(Card_image_box, g, QStringLiteral("Card_Image_path"),
+                                 QStringLiteral("Card_Image_Browse_Btn"), QStringLiteral("Card_Image_Library_Btn"));
+        Card_Image_path = row.path;
+        Card_Image_Browse_Btn = row.browse;
+        Card_Image_Library_Btn = row.library;
         connect(Card_Image_Browse_Btn, &QPushButton::clicked, this, &CardBackgroundPanel::browseWanted);
-        Card_Image_Library_Btn = new QPushButton(tr("Library..."), Card_image_box);
-        Card_Image_Library_Btn->setObjectName(QStringLiteral("Card_Image_Library_Btn"));
         connect(Card_Image_Library_Btn, &QPushButton::clicked, this, &CardBackgroundPanel::libraryWanted);
-        g->addWidget(Card_Image_Browse_Btn, 1, 0);
-        g->addWidget(Card_Image_Library_Btn, 1, 1);
         Card_image_layout = New_List_Combo(Card_image_box, QStringLiteral("Card_image_layout"),
                                            {QStringLiteral("Tile"), QStringLiteral("Stretch")});
         connect(Card_image_layout, &QComboBox::activated, this, &CardBackgroundPanel::layoutChosen);
-        g->addWidget(Caption(Card_image_box, tr("Layout")), 2, 0);
+        g->addWidget(Panel_Caption(Card_image_box, tr("Layout")), 2, 0);
         g->addWidget(Card_image_layout, 2, 1, 1, 2);
     }
     column()->addStretch(1);
@@ -407,15 +385,15 @@ CardBorderPanel::CardBorderPanel(QWidget* parent) : PropertyPanel(QStringLiteral
     Card_border_chk = newCheck(this, QStringLiteral("Card_border_chk"), tr("Border"), [this] { Card_Border_ChkBox(); });
     column()->addWidget(Card_border_chk);
     Card_Border_Box = addBox(QString(), QStringLiteral("Card_Border_Box"));
-    QGridLayout* g = Grid(Card_Border_Box);
+    QGridLayout* g = Panel_Grid(Card_Border_Box);
     Card_bordr_clr = newWell(Card_Border_Box, QStringLiteral("Card_bordr_clr"));
-    g->addWidget(Caption(Card_Border_Box, tr("Colour")), 0, 0);
+    g->addWidget(Panel_Caption(Card_Border_Box, tr("Colour")), 0, 0);
     g->addWidget(Card_bordr_clr, 0, 1);
     Card_bor = newPair(Card_Border_Box, QStringLiteral("Card_bor"), 1, 50, 1, true, emitChanged);
-    g->addWidget(Caption(Card_Border_Box, tr("Width (pt)")), 1, 0);
+    g->addWidget(Panel_Caption(Card_Border_Box, tr("Width (pt)")), 1, 0);
     g->addLayout(Card_bor->row(), 1, 1, 1, 2);
     Card_border_style = New_Border_Style_Combo(Card_Border_Box, QStringLiteral("Card_border_style"));
-    g->addWidget(Caption(Card_Border_Box, tr("Style")), 2, 0);
+    g->addWidget(Panel_Caption(Card_Border_Box, tr("Style")), 2, 0);
     g->addWidget(Card_border_style, 2, 1, 1, 2);
     column()->addStretch(1);
 }

@@ -33,20 +33,6 @@ QLabel* Bold_Label(QWidget* parent, const QString& name)
     return l;
 }
 
-QGridLayout* Grid(QWidget* box)
-{
-    auto* g = new QGridLayout(box);
-    g->setContentsMargins(8, 6, 8, 6);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(4);
-    g->setColumnStretch(2, 1);
-    return g;
-}
-
-QLabel* Caption(QWidget* parent, const QString& text)
-{
-    return new QLabel(text, parent);
-}
 
 // A slider of whole degrees with its value label.
 QSlider* Rotation_Slider(QWidget* parent, const QString& name)
@@ -111,6 +97,23 @@ QComboBox* PropertyPanel::watchCombo(QComboBox* combo, const std::function<void(
     return combo;
 }
 
+PropertyPanel::Border_Controls PropertyPanel::addBorderControls(QGroupBox* box, const QString& prefix)
+{
+    auto emitChanged = [this] { emit changed(); };
+    Border_Controls c;
+    QGridLayout* g = Panel_Grid(box);
+    c.colour = newWell(box, prefix + QStringLiteral("bordr_clr"));
+    c.width = newPair(box, prefix + QStringLiteral("bor"), 0, 50, 1, true, emitChanged);
+    c.style = watchCombo(New_Border_Style_Combo(box, prefix + QStringLiteral("border_style")), emitChanged);
+    g->addWidget(Panel_Caption(box, tr("Colour")), 0, 0);
+    g->addWidget(c.colour, 0, 1);
+    g->addWidget(Panel_Caption(box, tr("Width (pt)")), 1, 0);
+    g->addLayout(c.width->row(), 1, 1, 1, 2);
+    g->addWidget(Panel_Caption(box, tr("Style")), 2, 0);
+    g->addWidget(c.style, 2, 1, 1, 2);
+    return c;
+}
+
 Number_Pair* PropertyPanel::newPair(QWidget* box, const QString& name, double min, double max, double step,
                                     bool whole, const std::function<void()>& action)
 {
@@ -132,24 +135,17 @@ ShapePanel::ShapePanel(QWidget* parent) : PropertyPanel(QStringLiteral("shape_ta
     column()->addWidget(Shape_border_chk);
     Shape_Border_Box = addBox(QString(), QStringLiteral("Shape_Border_Box"));
     {
-        QGridLayout* g = Grid(Shape_Border_Box);
-        shape_bordr_clr = newWell(Shape_Border_Box, QStringLiteral("shape_bordr_clr"));
-        shape_bor = newPair(Shape_Border_Box, QStringLiteral("shape_bor"), 0, 50, 1, true, emitChanged);
-        shape_border_style = watchCombo(New_Border_Style_Combo(Shape_Border_Box, QStringLiteral("shape_border_style")),
-                                        emitChanged);
-        g->addWidget(Caption(Shape_Border_Box, tr("Colour")), 0, 0);
-        g->addWidget(shape_bordr_clr, 0, 1);
-        g->addWidget(Caption(Shape_Border_Box, tr("Width (pt)")), 1, 0);
-        g->addLayout(shape_bor->row(), 1, 1, 1, 2);
-        g->addWidget(Caption(Shape_Border_Box, tr("Style")), 2, 0);
-        g->addWidget(shape_border_style, 2, 1, 1, 2);
+        const Border_Controls border = addBorderControls(Shape_Border_Box, QStringLiteral("shape_"));
+        shape_bordr_clr = border.colour;
+        shape_bor = border.width;
+        shape_border_style = border.style;
     }
 
     Shape_fill_chk = newCheck(this, QStringLiteral("Shape_fill_chk"), tr("Fill"), [this] { Shape_Fill_Chk_Box(); });
     column()->addWidget(Shape_fill_chk);
     Shape_Fill_Box = addBox(QString(), QStringLiteral("Shape_Fill_Box"));
     {
-        QGridLayout* g = Grid(Shape_Fill_Box);
+        QGridLayout* g = Panel_Grid(Shape_Fill_Box);
         Shape_solid_fill_rd = newRadio(Shape_Fill_Box, QStringLiteral("Shape_solid_fill_rd"), tr("Solid"),
                                        [this] { Shape_Solid_RD_Sel(); });
         Shape_gradient_fill_rd = newRadio(Shape_Fill_Box, QStringLiteral("Shape_gradient_fill_rd"), tr("Gradient"),
@@ -162,7 +158,7 @@ ShapePanel::ShapePanel(QWidget* parent) : PropertyPanel(QStringLiteral("shape_ta
         radios->addWidget(Shape_Style_fill_rd);
         g->addLayout(radios, 0, 0, 1, 3);
         shape_fill_clr = newWell(Shape_Fill_Box, QStringLiteral("shape_fill_clr"), Qt::white);
-        g->addWidget(Caption(Shape_Fill_Box, tr("Colour")), 1, 0);
+        g->addWidget(Panel_Caption(Shape_Fill_Box, tr("Colour")), 1, 0);
         g->addWidget(shape_fill_clr, 1, 1);
         shape_fill_Grd_1_clr = newWell(Shape_Fill_Box, QStringLiteral("shape_fill_Grd_1_clr"), Qt::white);
         shape_fill_Grd_2_clr = newWell(Shape_Fill_Box, QStringLiteral("shape_fill_Grd_2_clr"));
@@ -170,41 +166,41 @@ ShapePanel::ShapePanel(QWidget* parent) : PropertyPanel(QStringLiteral("shape_ta
         wells->addWidget(shape_fill_Grd_1_clr);
         wells->addWidget(shape_fill_Grd_2_clr);
         wells->addStretch(1);
-        g->addWidget(Caption(Shape_Fill_Box, tr("Gradient")), 2, 0);
+        g->addWidget(Panel_Caption(Shape_Fill_Box, tr("Gradient")), 2, 0);
         g->addLayout(wells, 2, 1, 1, 2);
         shape_grad = newPair(Shape_Fill_Box, QStringLiteral("shape_grad"), 0, 360, 1, true, emitChanged);
-        g->addWidget(Caption(Shape_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
+        g->addWidget(Panel_Caption(Shape_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
         g->addLayout(shape_grad->row(), 3, 1, 1, 2);
         shape_hatch_style = watchCombo(New_List_Combo(Shape_Fill_Box, QStringLiteral("shape_hatch_style"), {}),
                                        emitChanged);
-        g->addWidget(Caption(Shape_Fill_Box, tr("Pattern")), 4, 0);
+        g->addWidget(Panel_Caption(Shape_Fill_Box, tr("Pattern")), 4, 0);
         g->addWidget(shape_hatch_style, 4, 1, 1, 2);
         shape_hatch_bk_clr = newWell(Shape_Fill_Box, QStringLiteral("shape_hatch_bk_clr"), Qt::white);
-        g->addWidget(Caption(Shape_Fill_Box, tr("Behind")), 5, 0);
+        g->addWidget(Panel_Caption(Shape_Fill_Box, tr("Behind")), 5, 0);
         g->addWidget(shape_hatch_bk_clr, 5, 1);
     }
 
     auto* more = addBox(tr("Shape"), QStringLiteral("shape_more_box"));
     {
-        QGridLayout* g = Grid(more);
-        shape_alpha_lbl = Caption(more, tr("Opacity (%)"));
+        QGridLayout* g = Panel_Grid(more);
+        shape_alpha_lbl = Panel_Caption(more, tr("Opacity (%)"));
         shape_alpha_lbl->setObjectName(QStringLiteral("shape_alpha_lbl"));
         shape_alpha = newPair(more, QStringLiteral("shape_alpha"), 0, 100, 1, true, [this] {
             emit changed();
         });
         g->addWidget(shape_alpha_lbl, 0, 0);
         g->addLayout(shape_alpha->row(), 0, 1, 1, 2);
-        shape_cor_radius_Label = Caption(more, tr("Corner radius (pt)"));
+        shape_cor_radius_Label = Panel_Caption(more, tr("Corner radius (pt)"));
         shape_cor_radius_Label->setObjectName(QStringLiteral("shape_cor_radius_Label"));
         shape_cor_radius = newPair(more, QStringLiteral("shape_cor_radius"), 0, 200, 1, false, emitChanged);
         g->addWidget(shape_cor_radius_Label, 1, 0);
         g->addLayout(shape_cor_radius->row(), 1, 1, 1, 2);
-        double_star_Label = Caption(more, tr("Points"));
+        double_star_Label = Panel_Caption(more, tr("Points"));
         double_star_Label->setObjectName(QStringLiteral("double_star_Label"));
         double_star = newPair(more, QStringLiteral("double_star"), 1, 100, 1, true, emitChanged);
         g->addWidget(double_star_Label, 2, 0);
         g->addLayout(double_star->row(), 2, 1, 1, 2);
-        polygon_Label = Caption(more, tr("Sides"));
+        polygon_Label = Panel_Caption(more, tr("Sides"));
         polygon_Label->setObjectName(QStringLiteral("polygon_Label"));
         polygon = newPair(more, QStringLiteral("polygon"), 1, 100, 1, true, emitChanged);
         g->addWidget(polygon_Label, 3, 0);
@@ -213,7 +209,7 @@ ShapePanel::ShapePanel(QWidget* parent) : PropertyPanel(QStringLiteral("shape_ta
         shape_rotation_slidr_val = new QLabel(QStringLiteral("0"), more);
         shape_rotation_slidr_val->setObjectName(QStringLiteral("shape_rotation_slidr_val"));
         shape_rotation_slidr_val->setMinimumWidth(30);
-        g->addWidget(Caption(more, tr("Rotation (\u00b0)")), 4, 0);
+        g->addWidget(Panel_Caption(more, tr("Rotation (\u00b0)")), 4, 0);
         g->addWidget(shape_rotation_slidr, 4, 1, 1, 2);
         g->addWidget(shape_rotation_slidr_val, 4, 3);
         connect(shape_rotation_slidr, &QSlider::sliderMoved, this,
@@ -411,28 +407,28 @@ LinePanel::LinePanel(QWidget* parent) : PropertyPanel(QStringLiteral("line_tab")
 {
     auto emitChanged = [this] { emit changed(); };
     auto* box = addBox(tr("Line"), QStringLiteral("Line_Box"));
-    QGridLayout* g = Grid(box);
+    QGridLayout* g = Panel_Grid(box);
     Line_clr = newWell(box, QStringLiteral("Line_clr"));
-    g->addWidget(Caption(box, tr("Colour")), 0, 0);
+    g->addWidget(Panel_Caption(box, tr("Colour")), 0, 0);
     g->addWidget(Line_clr, 0, 1);
     Line_Wdt = newPair(box, QStringLiteral("Line_Wdt"), 1, 50, 1, true, emitChanged);
-    g->addWidget(Caption(box, tr("Width (pt)")), 1, 0);
+    g->addWidget(Panel_Caption(box, tr("Width (pt)")), 1, 0);
     g->addLayout(Line_Wdt->row(), 1, 1, 1, 2);
     Line_border_style = watchCombo(New_Border_Style_Combo(box, QStringLiteral("Line_border_style")), emitChanged);
-    g->addWidget(Caption(box, tr("Style")), 2, 0);
+    g->addWidget(Panel_Caption(box, tr("Style")), 2, 0);
     g->addWidget(Line_border_style, 2, 1, 1, 2);
     Line_cap_style = watchCombo(New_List_Combo(box, QStringLiteral("Line_cap_style"),
                                                {tr("Butt"), tr("Round"), tr("Square")}),
                                 emitChanged);
-    g->addWidget(Caption(box, tr("Ends")), 3, 0);
+    g->addWidget(Panel_Caption(box, tr("Ends")), 3, 0);
     g->addWidget(Line_cap_style, 3, 1, 1, 2);
     Line_ori_style = watchCombo(New_List_Combo(box, QStringLiteral("Line_ori_style"),
                                                {tr("Horizontal"), tr("Vertical"), tr("Diagonal")}),
                                 emitChanged);
-    g->addWidget(Caption(box, tr("Direction")), 4, 0);
+    g->addWidget(Panel_Caption(box, tr("Direction")), 4, 0);
     g->addWidget(Line_ori_style, 4, 1, 1, 2);
     Line_alpha = newPair(box, QStringLiteral("Line_alpha"), 0, 100, 1, true, emitChanged);
-    g->addWidget(Caption(box, tr("Opacity (%)")), 5, 0);
+    g->addWidget(Panel_Caption(box, tr("Opacity (%)")), 5, 0);
     g->addLayout(Line_alpha->row(), 5, 1, 1, 2);
     column()->addStretch(1);
     Line_alpha->setValue(100);
@@ -465,44 +461,44 @@ TextEditingPanel::TextEditingPanel(QWidget* parent) : PropertyPanel(QStringLiter
 {
     auto emitChanged = [this] { emit changed(); };
     auto* box = addBox(tr("Letters"), QStringLiteral("Text_Letters_Box"));
-    QGridLayout* g = Grid(box);
+    QGridLayout* g = Panel_Grid(box);
     Text_font_value = new QLabel(box);
     Text_font_value->setObjectName(QStringLiteral("Text_font_value"));
     Text_font_value->setWordWrap(true);
     Text_font_btn = new QPushButton(tr("Font..."), box);
     Text_font_btn->setObjectName(QStringLiteral("Text_font_btn"));
     connect(Text_font_btn, &QPushButton::clicked, this, &TextEditingPanel::Text_Font_Changed);
-    g->addWidget(Caption(box, tr("Font")), 0, 0);
+    g->addWidget(Panel_Caption(box, tr("Font")), 0, 0);
     g->addWidget(Text_font_value, 0, 1, 1, 2);
     g->addWidget(Text_font_btn, 1, 1, 1, 2, Qt::AlignLeft);
     Text_clr = newWell(box, QStringLiteral("Text_clr"));
-    g->addWidget(Caption(box, tr("Colour")), 2, 0);
+    g->addWidget(Panel_Caption(box, tr("Colour")), 2, 0);
     g->addWidget(Text_clr, 2, 1);
     Text_align_combo = watchCombo(New_List_Combo(box, QStringLiteral("Text_align_combo"),
                                                  {tr("Left"), tr("Right"), tr("Centre"), tr("Justified"),
                                                   tr("Natural")}),
                                   emitChanged);
-    g->addWidget(Caption(box, tr("Across")), 3, 0);
+    g->addWidget(Panel_Caption(box, tr("Across")), 3, 0);
     g->addWidget(Text_align_combo, 3, 1, 1, 2);
     Text_vert_align_combo = watchCombo(New_List_Combo(box, QStringLiteral("Text_vert_align_combo"),
                                                       {tr("Top"), tr("Bottom"), tr("Middle")}),
                                        emitChanged);
-    g->addWidget(Caption(box, tr("Down")), 4, 0);
+    g->addWidget(Panel_Caption(box, tr("Down")), 4, 0);
     g->addWidget(Text_vert_align_combo, 4, 1, 1, 2);
     Text_case_combo = watchCombo(New_List_Combo(box, QStringLiteral("Text_case_combo"),
                                                 {tr("As typed"), tr("UPPER CASE"), tr("lower case"),
                                                  tr("Capitalised")}),
                                  emitChanged);
-    g->addWidget(Caption(box, tr("Case")), 5, 0);
+    g->addWidget(Panel_Caption(box, tr("Case")), 5, 0);
     g->addWidget(Text_case_combo, 5, 1, 1, 2);
     Text_Kern = newPair(box, QStringLiteral("Text_Kern"), -20, 50, 0.5, false, emitChanged);
-    g->addWidget(Caption(box, tr("Spacing (pt)")), 6, 0);
+    g->addWidget(Panel_Caption(box, tr("Spacing (pt)")), 6, 0);
     g->addLayout(Text_Kern->row(), 6, 1, 1, 2);
     txt_rotation_slidr = Rotation_Slider(box, QStringLiteral("txt_rotation_slidr"));
     txt_rotation_slidr_val = new QLabel(QStringLiteral("0"), box);
     txt_rotation_slidr_val->setObjectName(QStringLiteral("txt_rotation_slidr_val"));
     txt_rotation_slidr_val->setMinimumWidth(30);
-    g->addWidget(Caption(box, tr("Rotation (\u00b0)")), 7, 0);
+    g->addWidget(Panel_Caption(box, tr("Rotation (\u00b0)")), 7, 0);
     g->addWidget(txt_rotation_slidr, 7, 1, 1, 2);
     g->addWidget(txt_rotation_slidr_val, 7, 3);
     connect(txt_rotation_slidr, &QSlider::sliderMoved, this,
@@ -570,17 +566,10 @@ TextPropertiesPanel::TextPropertiesPanel(QWidget* parent) : PropertyPanel(QStrin
     column()->addWidget(Text_border_chk);
     Text_Border_Box = addBox(QString(), QStringLiteral("Text_Border_Box"));
     {
-        QGridLayout* g = Grid(Text_Border_Box);
-        Text_bordr_clr = newWell(Text_Border_Box, QStringLiteral("Text_bordr_clr"));
-        Text_bor = newPair(Text_Border_Box, QStringLiteral("Text_bor"), 0, 50, 1, true, emitChanged);
-        Text_border_style = watchCombo(New_Border_Style_Combo(Text_Border_Box, QStringLiteral("Text_border_style")),
-                                       emitChanged);
-        g->addWidget(Caption(Text_Border_Box, tr("Colour")), 0, 0);
-        g->addWidget(Text_bordr_clr, 0, 1);
-        g->addWidget(Caption(Text_Border_Box, tr("Width (pt)")), 1, 0);
-        g->addLayout(Text_bor->row(), 1, 1, 1, 2);
-        g->addWidget(Caption(Text_Border_Box, tr("Style")), 2, 0);
-        g->addWidget(Text_border_style, 2, 1, 1, 2);
+        const Border_Controls border = addBorderControls(Text_Border_Box, QStringLiteral("Text_"));
+        Text_bordr_clr = border.colour;
+        Text_bor = border.width;
+        Text_border_style = border.style;
     }
     Text_fill_chk = newCheck(this, QStringLiteral("Text_fill_chk"), tr("Fill"), [this] { Text_Fill_Chk_Box(); });
     column()->addWidget(Text_fill_chk);
@@ -599,9 +588,9 @@ TextPropertiesPanel::TextPropertiesPanel(QWidget* parent) : PropertyPanel(QStrin
     }
     Text_Fill_Box = addBox(QString(), QStringLiteral("Text_Fill_Box"));
     {
-        QGridLayout* g = Grid(Text_Fill_Box);
+        QGridLayout* g = Panel_Grid(Text_Fill_Box);
         Text_fill_clr = newWell(Text_Fill_Box, QStringLiteral("Text_fill_clr"), Qt::white);
-        g->addWidget(Caption(Text_Fill_Box, tr("Colour")), 1, 0);
+        g->addWidget(Panel_Caption(Text_Fill_Box, tr("Colour")), 1, 0);
         g->addWidget(Text_fill_clr, 1, 1);
         Text_fill_Grd_1_clr = newWell(Text_Fill_Box, QStringLiteral("Text_fill_Grd_1_clr"), Qt::white);
         Text_fill_Grd_2_clr = newWell(Text_Fill_Box, QStringLiteral("Text_fill_Grd_2_clr"));
@@ -609,14 +598,14 @@ TextPropertiesPanel::TextPropertiesPanel(QWidget* parent) : PropertyPanel(QStrin
         wells->addWidget(Text_fill_Grd_1_clr);
         wells->addWidget(Text_fill_Grd_2_clr);
         wells->addStretch(1);
-        g->addWidget(Caption(Text_Fill_Box, tr("Gradient")), 2, 0);
+        g->addWidget(Panel_Caption(Text_Fill_Box, tr("Gradient")), 2, 0);
         g->addLayout(wells, 2, 1, 1, 2);
         Text_grad = newPair(Text_Fill_Box, QStringLiteral("Text_grad"), 0, 360, 1, true, emitChanged);
-        g->addWidget(Caption(Text_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
+        g->addWidget(Panel_Caption(Text_Fill_Box, tr("Angle (\u00b0)")), 3, 0);
         g->addLayout(Text_grad->row(), 3, 1, 1, 2);
     }
     auto* opacity = new QHBoxLayout;
-    text_alpha_lbl = Caption(this, tr("Opacity (%)"));
+    text_alpha_lbl = Panel_Caption(this, tr("Opacity (%)"));
     text_alpha_lbl->setObjectName(QStringLiteral("text_alpha_lbl"));
     Text_alpha = newPair(this, QStringLiteral("Text_alpha"), 0, 100, 1, true, emitChanged);
     opacity->addWidget(text_alpha_lbl);
@@ -628,24 +617,24 @@ TextPropertiesPanel::TextPropertiesPanel(QWidget* parent) : PropertyPanel(QStrin
     column()->addWidget(draw_shadow_chkbox);
     shadow_box = addBox(QString(), QStringLiteral("shadow_box"));
     {
-        QGridLayout* g = Grid(shadow_box);
+        QGridLayout* g = Panel_Grid(shadow_box);
         Shadow_clr = newWell(shadow_box, QStringLiteral("Shadow_clr"));
         // The shadow's colour is the text's own: it is not handed to other items.
         disconnect(Shadow_clr, &ColorWell::colorChanged, this, nullptr);
         connect(Shadow_clr, &ColorWell::colorChanged, this, [this] { emit changed(); });
-        g->addWidget(Caption(shadow_box, tr("Colour")), 0, 0);
+        g->addWidget(Panel_Caption(shadow_box, tr("Colour")), 0, 0);
         g->addWidget(Shadow_clr, 0, 1);
         shadow_x = newPair(shadow_box, QStringLiteral("shadow_x"), -50, 50, 1, false, emitChanged);
-        g->addWidget(Caption(shadow_box, tr("Across (pt)")), 1, 0);
+        g->addWidget(Panel_Caption(shadow_box, tr("Across (pt)")), 1, 0);
         g->addLayout(shadow_x->row(), 1, 1, 1, 2);
         shadow_y = newPair(shadow_box, QStringLiteral("shadow_y"), -50, 50, 1, false, emitChanged);
-        g->addWidget(Caption(shadow_box, tr("Down (pt)")), 2, 0);
+        g->addWidget(Panel_Caption(shadow_box, tr("Down (pt)")), 2, 0);
         g->addLayout(shadow_y->row(), 2, 1, 1, 2);
         shadow_blur = newPair(shadow_box, QStringLiteral("shadow_blur"), 0, 50, 1, false, emitChanged);
-        g->addWidget(Caption(shadow_box, tr("Blur (pt)")), 3, 0);
+        g->addWidget(Panel_Caption(shadow_box, tr("Blur (pt)")), 3, 0);
         g->addLayout(shadow_blur->row(), 3, 1, 1, 2);
         shadow_transp = newPair(shadow_box, QStringLiteral("shadow_transp"), 0, 100, 5, false, emitChanged);
-        g->addWidget(Caption(shadow_box, tr("Opacity (%)")), 4, 0);
+        g->addWidget(Panel_Caption(shadow_box, tr("Opacity (%)")), 4, 0);
         g->addLayout(shadow_transp->row(), 4, 1, 1, 2);
     }
     column()->addStretch(1);
@@ -790,17 +779,10 @@ PicturePanel::PicturePanel(QWidget* parent) : PropertyPanel(QStringLiteral("imag
     column()->addWidget(Image_border_chk);
     Image_Border_Box = addBox(QString(), QStringLiteral("Image_Border_Box"));
     {
-        QGridLayout* g = Grid(Image_Border_Box);
-        Image_bordr_clr = newWell(Image_Border_Box, QStringLiteral("Image_bordr_clr"));
-        Image_bor = newPair(Image_Border_Box, QStringLiteral("Image_bor"), 0, 50, 1, true, emitChanged);
-        Image_border_style = watchCombo(New_Border_Style_Combo(Image_Border_Box, QStringLiteral("Image_border_style")),
-                                        emitChanged);
-        g->addWidget(Caption(Image_Border_Box, tr("Colour")), 0, 0);
-        g->addWidget(Image_bordr_clr, 0, 1);
-        g->addWidget(Caption(Image_Border_Box, tr("Width (pt)")), 1, 0);
-        g->addLayout(Image_bor->row(), 1, 1, 1, 2);
-        g->addWidget(Caption(Image_Border_Box, tr("Style")), 2, 0);
-        g->addWidget(Image_border_style, 2, 1, 1, 2);
+        const Border_Controls border = addBorderControls(Image_Border_Box, QStringLiteral("Image_"));
+        Image_bordr_clr = border.colour;
+        Image_bor = border.width;
+        Image_border_style = border.style;
     }
 
     auto* filters = addBox(tr("Adjust"), QStringLiteral("Image_Filter_Box"));
@@ -949,16 +931,16 @@ DataSourcePanel::DataSourcePanel(QWidget* parent) : PropertyPanel(QStringLiteral
     column()->addWidget(data_source_title);
     auto* source = addBox(QString(), QStringLiteral("data_source_box"));
     {
-        QGridLayout* g = Grid(source);
+        QGridLayout* g = Panel_Grid(source);
         Data_source_type = New_List_Combo(source, QStringLiteral("Data_source_type"),
                                           {QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")});
         connect(Data_source_type, &QComboBox::activated, this, &DataSourcePanel::sourceChosen);
-        g->addWidget(Caption(source, tr("Source")), 0, 0);
+        g->addWidget(Panel_Caption(source, tr("Source")), 0, 0);
         g->addWidget(Data_source_type, 0, 1, 1, 2);
         Batch_Series = New_List_Combo(source, QStringLiteral("Batch_Series"), {});
         Batch_Series->setEnabled(false);
         connect(Batch_Series, &QComboBox::activated, this, &DataSourcePanel::seriesChosen);
-        g->addWidget(Caption(source, tr("Values")), 1, 0);
+        g->addWidget(Panel_Caption(source, tr("Values")), 1, 0);
         g->addWidget(Batch_Series, 1, 1, 1, 2);
         view_series_btn = new QPushButton(tr("View..."), source);
         view_series_btn->setObjectName(QStringLiteral("view_series_btn"));
@@ -969,19 +951,15 @@ DataSourcePanel::DataSourcePanel(QWidget* parent) : PropertyPanel(QStringLiteral
 
     manual_brws_box = addBox(tr("Picture file"), QStringLiteral("manual_brws_box"));
     {
-        QGridLayout* g = Grid(manual_brws_box);
-        Manual_image_path = new QLineEdit(manual_brws_box);
-        Manual_image_path->setObjectName(QStringLiteral("Manual_image_path"));
-        Manual_image_path->setReadOnly(true);
-        g->addWidget(Manual_image_path, 0, 0, 1, 3);
-        Manual_Image_Browse_Btn = new QPushButton(tr("Browse..."), manual_brws_box);
-        Manual_Image_Browse_Btn->setObjectName(QStringLiteral("Manual_Image_Browse_Btn"));
+        QGridLayout* g = Panel_Grid(manual_brws_box);
+        const Picture_Path_Row row =
+            Add_Picture_Path_Row(manual_brws_box, g, QStringLiteral("Manual_image_path"),
+                                 QStringLiteral("Manual_Image_Browse_Btn"), QStringLiteral("Manual_Library_Browse_Btn"));
+        Manual_image_path = row.path;
+        Manual_Image_Browse_Btn = row.browse;
+        Manual_Library_Browse_Btn = row.library;
         connect(Manual_Image_Browse_Btn, &QPushButton::clicked, this, &DataSourcePanel::browseWanted);
-        Manual_Library_Browse_Btn = new QPushButton(tr("Library..."), manual_brws_box);
-        Manual_Library_Browse_Btn->setObjectName(QStringLiteral("Manual_Library_Browse_Btn"));
         connect(Manual_Library_Browse_Btn, &QPushButton::clicked, this, &DataSourcePanel::libraryWanted);
-        g->addWidget(Manual_Image_Browse_Btn, 1, 0);
-        g->addWidget(Manual_Library_Browse_Btn, 1, 1);
     }
 
     text_value_lbl = new QLabel(tr("Text"), this);
@@ -1000,7 +978,7 @@ DataSourcePanel::DataSourcePanel(QWidget* parent) : PropertyPanel(QStringLiteral
 
     Text_Date_Time_Box = addBox(tr("Insert"), QStringLiteral("Text_Date_Time_Box"));
     {
-        QGridLayout* g = Grid(Text_Date_Time_Box);
+        QGridLayout* g = Panel_Grid(Text_Date_Time_Box);
         Text_Date_style = New_List_Combo(Text_Date_Time_Box, QStringLiteral("Text_Date_style"),
                                          {"M-d-yyyy", "M-d-yy", "MM-dd-yy", "MM-dd-yyyy", "yy-MM-dd", "yyyy-MM-dd",
                                           "dd-MMM-yy", "dd-MM-yyyy", "d-M-yy"});
@@ -1030,12 +1008,11 @@ void DataSourcePanel::setEditorText(const QString& text)
 
 SignaturePanel::SignaturePanel(QWidget* parent) : PropertyPanel(QStringLiteral("sign_tab"), parent)
 {
-    auto emitChanged = [this] { emit changed(); };
     sel_kind = Bold_Label(this, QStringLiteral("sign_kind"));
     column()->addWidget(sel_kind);
     auto* file = addBox(tr("Picture file (PNG)"), QStringLiteral("Sign_File_Box"));
     {
-        QGridLayout* g = Grid(file);
+        QGridLayout* g = Panel_Grid(file);
         Sign_image_path = new QLineEdit(file);
         Sign_image_path->setObjectName(QStringLiteral("Sign_image_path"));
         Sign_image_path->setReadOnly(true);
@@ -1049,17 +1026,10 @@ SignaturePanel::SignaturePanel(QWidget* parent) : PropertyPanel(QStringLiteral("
     column()->addWidget(Sign_border_chk);
     Sign_Border_Box = addBox(QString(), QStringLiteral("Sign_Border_Box"));
     {
-        QGridLayout* g = Grid(Sign_Border_Box);
-        Sign_bordr_clr = newWell(Sign_Border_Box, QStringLiteral("Sign_bordr_clr"));
-        Sign_bor = newPair(Sign_Border_Box, QStringLiteral("Sign_bor"), 0, 50, 1, true, emitChanged);
-        Sign_border_style = watchCombo(New_Border_Style_Combo(Sign_Border_Box, QStringLiteral("Sign_border_style")),
-                                       emitChanged);
-        g->addWidget(Caption(Sign_Border_Box, tr("Colour")), 0, 0);
-        g->addWidget(Sign_bordr_clr, 0, 1);
-        g->addWidget(Caption(Sign_Border_Box, tr("Width (pt)")), 1, 0);
-        g->addLayout(Sign_bor->row(), 1, 1, 1, 2);
-        g->addWidget(Caption(Sign_Border_Box, tr("Style")), 2, 0);
-        g->addWidget(Sign_border_style, 2, 1, 1, 2);
+        const Border_Controls border = addBorderControls(Sign_Border_Box, QStringLiteral("Sign_"));
+        Sign_bordr_clr = border.colour;
+        Sign_bor = border.width;
+        Sign_border_style = border.style;
     }
     column()->addStretch(1);
 }
@@ -1175,7 +1145,7 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
     Make_natural_size_btn = m_buttons[11];
 
     position_box = addBox(tr("Position and size"), QStringLiteral("position_box"));
-    auto* g = Grid(position_box);
+    auto* g = Panel_Grid(position_box);
     auto field = [&](int row, const QString& caption, const QString& name, QLineEdit** text, Stepper** stepper,
                      QLabel** unit, QWidget* parent, QGridLayout* layout, int which, double step) {
         layout->addWidget(new QLabel(caption, parent), row, 0);

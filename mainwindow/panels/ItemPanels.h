@@ -61,6 +61,14 @@ protected:
     QComboBox* watchCombo(QComboBox* combo, const std::function<void()>& action);
     Number_Pair* newPair(QWidget* box, const QString& name, double min, double max, double step, bool whole,
                          const std::function<void()>& action);
+    // A border's colour, width (pt) and style in `box`, named "<prefix>bordr_clr",
+    // "<prefix>bor" and "<prefix>border_style"; a change emits changed().
+    struct Border_Controls {
+        ColorWell* colour = nullptr;
+        Number_Pair* width = nullptr;
+        QComboBox* style = nullptr;
+    };
+    Border_Controls addBorderControls(QGroupBox* box, const QString& prefix);
 
 private:
     QVBoxLayout* m_column = nullptr;

@@ -43,6 +43,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -69,6 +70,24 @@ bool Default_Page_Layout(PrintInfo& info)
         return false;
     info.pageLayout = printer.pageLayout();
     return true;
+}
+
+// Runs `act` on the canvas's selection and redraws; one undo step when it
+// moved or resized something.
+void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
+{
+    const QList<LMNGraphic*> selected = canvas->selectedGraphics();
+    QList<QRectF> before;
+    for (LMNGraphic* g : selected)
+        before << g->bounds();
+    act();
+    Main_App_wnd->Refresh_Canvas();
+    bool moved = false;
+    for (int i = 0; i < selected.size(); ++i)
+        if (selected.at(i)->bounds() != before.at(i))
+            moved = true;
+    if (moved)
+        Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 } // namespace
@@ -334,6 +353,17 @@ void PropertyPanelHost::loadItem(LMNGraphic& item)
         Lock_tab->load(item, title);
         insertTab(Lock_tab, title, 0);
     };
+    // A kind with one panel of its own: its title, the lock or its tab, its size.
+    auto showKindPanel = [&](const QString& title, auto* panel, const QString& tabName) {
+        properties_title->setText(title);
+        if (locked)
+            lockTab(title);
+        else
+            insertTab(panel, tabName, 0);
+        sett_tab->setCurrentIndex(0);
+        Set_Control_Pos_And_Size(item);
+        panel->load(item);
+    };
     switch (item.kind()) {
     case LMNKind::Text:
         properties_title->setText(QStringLiteral("Text Properties"));
@@ -348,35 +378,14 @@ void PropertyPanelHost::loadItem(LMNGraphic& item)
         loadPicturePanel(item, locked, dataTab);
         break;
     case LMNKind::Line:
-        properties_title->setText(QStringLiteral("Line Properties"));
-        if (locked)
-            lockTab(QStringLiteral("Line Properties"));
-        else
-            insertTab(line_tab, tr("Line"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        line_tab->load(item);
+        showKindPanel(QStringLiteral("Line Properties"), line_tab, tr("Line"));
         break;
     case LMNKind::Signature:
-        properties_title->setText(QStringLiteral("Signature Properties"));
         aligmnt_tab->sel_control_name->setText(item.Sign_Or_FP_Val());
-        if (locked)
-            lockTab(QStringLiteral("Signature Properties"));
-        else
-            insertTab(sign_tab, tr("Signature"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        sign_tab->load(item);
+        showKindPanel(QStringLiteral("Signature Properties"), sign_tab, tr("Signature"));
         break;
     case LMNKind::Barcode:
-        properties_title->setText(QStringLiteral("Barcode Properties"));
-        if (locked)
-            lockTab(QStringLiteral("Barcode Properties"));
-        else
-            insertTab(barcode_tab, tr("Barcode"), 0);
-        sett_tab->setCurrentIndex(0);
-        Set_Control_Pos_And_Size(item);
-        barcode_tab->load(item);
+        showKindPanel(QStringLiteral("Barcode Properties"), barcode_tab, tr("Barcode"));
         break;
     default: {
         properties_title->setText(QStringLiteral("Shape Properties"));
@@ -607,18 +616,7 @@ void PropertyPanelHost::Align_Action(const QString& action)
         Show_MessageBox(QStringLiteral("Please use grid option first."));
         return;
     }
-    QList<QRectF> before;
-    for (LMNGraphic* g : selected)
-        before << g->bounds();
-    canvas->performAction(action);
-    Main_App_wnd->Refresh_Canvas();
-    // One undo step when the command moved or resized something.
-    bool moved = false;
-    for (int i = 0; i < selected.size(); ++i)
-        if (selected.at(i)->bounds() != before.at(i))
-            moved = true;
-    if (moved)
-        Main_App_wnd->Insert_In_Undo_Redo();
+    Act_On_Selection(canvas, [&] { canvas->performAction(action); });
     if (Last_Selected_Graphic && selected.contains(Last_Selected_Graphic))
         Set_Control_Pos_And_Size(*Last_Selected_Graphic);
 }
@@ -628,36 +626,27 @@ void PropertyPanelHost::Position_Field_Changed(int which)
     LMNGraphicView* canvas = Canvas();
     if (!canvas || !Main_App_wnd || Not_Draw_Only_Prop_Change_Get())
         return;
-    const QList<LMNGraphic*> selected = canvas->selectedGraphics();
-    QList<QRectF> before;
-    for (LMNGraphic* g : selected)
-        before << g->bounds();
-    AlignmentPanel* a = aligmnt_tab;
-    switch (which) {
-    case 0:
-        canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
-        break;
-    case 1:
-        canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
-        break;
-    case 2:
-        canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()
-                                             / Get_Unit_Convertor(2, Measument_Unit_Is));
-        break;
-    case 3:
-        canvas->Frame_main_Pic_Height_Changed(a->frame_main_pic_height_val->value()
-                                              / Get_Unit_Convertor(2, Measument_Unit_Is));
-        break;
-    default:
+    if (which < 0 || which > 3)
         return;
-    }
-    Main_App_wnd->Refresh_Canvas();
-    bool moved = false;
-    for (int i = 0; i < selected.size(); ++i)
-        if (selected.at(i)->bounds() != before.at(i))
-            moved = true;
-    if (moved)
-        Main_App_wnd->Insert_In_Undo_Redo();
+    AlignmentPanel* a = aligmnt_tab;
+    Act_On_Selection(canvas, [&] {
+        switch (which) {
+        case 0:
+            canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
+            break;
+        case 1:
+            canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
+            break;
+        case 2:
+            canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()
+                                                 / Get_Unit_Convertor(2, Measument_Unit_Is));
+            break;
+        default:
+            canvas->Frame_main_Pic_Height_Changed(a->frame_main_pic_height_val->value()
+                                                  / Get_Unit_Convertor(2, Measument_Unit_Is));
+            break;
+        }
+    });
 }
 
 // ---------------------------------------------------------------- fonts

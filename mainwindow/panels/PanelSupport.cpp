@@ -8,6 +8,9 @@
 #include "platform/Numbers.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
@@ -59,6 +62,38 @@ void Select_Border_Style(QComboBox* combo, const QString& code)
 QString Font_Label_Text(const QFont& font)
 {
     return QStringLiteral("%1 ( %2 )").arg(font.family(), Format_Fixed_C(font.pointSizeF(), 2));
+}
+
+QGridLayout* Panel_Grid(QWidget* box)
+{
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(8, 6, 8, 6);
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(4);
+    g->setColumnStretch(2, 1);
+    return g;
+}
+
+QLabel* Panel_Caption(QWidget* parent, const QString& text)
+{
+    return new QLabel(text, parent);
+}
+
+Picture_Path_Row Add_Picture_Path_Row(QWidget* box, QGridLayout* g, const QString& pathName,
+                                      const QString& browseName, const QString& libraryName)
+{
+    Picture_Path_Row row;
+    row.path = new QLineEdit(box);
+    row.path->setObjectName(pathName);
+    row.path->setReadOnly(true);
+    g->addWidget(row.path, 0, 0, 1, 3);
+    row.browse = new QPushButton(QObject::tr("Browse..."), box);
+    row.browse->setObjectName(browseName);
+    row.library = new QPushButton(QObject::tr("Library..."), box);
+    row.library->setObjectName(libraryName);
+    g->addWidget(row.browse, 1, 0);
+    g->addWidget(row.library, 1, 1);
+    return row;
 }
 
 QComboBox* New_List_Combo(QWidget* parent, const QString& objectName, const QStringList& entries)

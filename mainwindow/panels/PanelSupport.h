@@ -14,6 +14,11 @@
 
 #include "core/model/LMNGraphic.h"
 
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 class QBoxLayout;
 class QComboBox;
 class QHBoxLayout;
@@ -49,6 +54,22 @@ void Select_Border_Style(QComboBox* combo, const QString& code);
 
 // "Name ( 12.00 )": a font's family and its point size with two decimals.
 QString Font_Label_Text(const QFont& font);
+
+// The grid of a panel's box: the panels' margins and spacing, its third
+// column taking the room left.
+QGridLayout* Panel_Grid(QWidget* box);
+// A plain caption.
+QLabel* Panel_Caption(QWidget* parent, const QString& text);
+
+// A read-only picture path (row 0 of `g`) over a Browse... and a Library...
+// button (row 1), each with its object name.
+struct Picture_Path_Row {
+    QLineEdit* path = nullptr;
+    QPushButton* browse = nullptr;
+    QPushButton* library = nullptr;
+};
+Picture_Path_Row Add_Picture_Path_Row(QWidget* box, QGridLayout* g, const QString& pathName,
+                                      const QString& browseName, const QString& libraryName);
 
 // A plain list of the given entries, none chosen.
 QComboBox* New_List_Combo(QWidget* parent, const QString& objectName, const QStringList& entries);

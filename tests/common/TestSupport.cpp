@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <unistd.h>
+
 namespace testsupport {
 
 bool Write_File(const QString& path, const QByteArray& bytes)
@@ -130,6 +132,53 @@ QImage Grid_To_Image(const unsigned char* grid, int width, int height, int modul
             if (grid[y * width + x])
                 p.fillRect((x + quiet) * modulePx, (y + quiet) * modulePx, modulePx, modulePx, Qt::black);
     return img;
+}
+
+QByteArray From_Full_Ascii(const QByteArray& raw)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (!QByteArray("$%/+").contains(c) || i + 1 >= raw.size()) {
+            out.append(c);
+            continue;
+        }
+        const char k = raw[++i];
+        int v = -1;
+        switch (c) {
+        case '$': v = k - 'A' + 1; break;
+        case '+': v = k - 'A' + 'a'; break;
+        case '/': v = k == 'Z' ? ':' : k - 'A' + '!'; break;
+        case '%':
+            if (k >= 'A' && k <= 'E') v = k - 'A' + 27;
+            else if (k >= 'F' && k <= 'J') v = k - 'F' + ';';
+            else if (k >= 'K' && k <= 'O') v = k - 'K' + '[';
+            else if (k >= 'P' && k <= 'T') v = k - 'P' + '{';
+            else if (k == 'U') v = 0;
+            else if (k == 'V') v = '@';
+            else if (k == 'W') v = '`';
+            else if (k >= 'X' && k <= 'Z') v = 127;
+            break;
+        }
+        out.append(char(v));
+    }
+    return out;
+}
+
+Read_Only_Path::Read_Only_Path(const QString& path) : m_path(path)
+{
+    if (geteuid() == 0)
+        m_ok = Run_Tool("chattr", {"+i", path}).exitCode == 0;
+    else
+        m_ok = QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+}
+
+Read_Only_Path::~Read_Only_Path()
+{
+    if (geteuid() == 0)
+        Run_Tool("chattr", {"-i", m_path});
+    else
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace testsupport

@@ -50,7 +50,27 @@ void touch(const QString& path, const QByteArray& bytes = "x");
 // The bytes of a file; empty when it cannot be read.
 QByteArray readAll(const QString& path);
 
+// ASCII from the full-ASCII pairs of a decoded Code 39 text, by the
+// standard's table (independently of the encoder's own table).
+QByteArray From_Full_Ascii(const QByteArray& raw);
+
 // Spins the GUI thread's event loop until `done` or five seconds pass.
 void pumpUntil(const std::atomic<bool>& done);
+
+// A file or folder nobody may write into, the owner included (root ignores
+// modes, so it gets the immutable attribute instead); given back on
+// destruction.
+class Read_Only_Path {
+public:
+    explicit Read_Only_Path(const QString& path);
+    ~Read_Only_Path();
+    Read_Only_Path(const Read_Only_Path&) = delete;
+    Read_Only_Path& operator=(const Read_Only_Path&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_path;
+    bool m_ok = false;
+};
 
 } // namespace testsupport

@@ -23,7 +23,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 namespace {
 
@@ -337,31 +336,6 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
     Stop_Processing_Now = false;
 }
 
-// A folder nobody may write into, the owner included (root ignores modes, so
-// it gets the immutable attribute instead).
-class Read_Only_Folder {
-public:
-    explicit Read_Only_Folder(const QString& path) : m_path(path)
-    {
-        if (geteuid() == 0)
-            m_ok = testsupport::Run_Tool("chattr", {"+i", path}).exitCode == 0;
-        else
-            m_ok = QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~Read_Only_Folder()
-    {
-        if (geteuid() == 0)
-            testsupport::Run_Tool("chattr", {"-i", m_path});
-        else
-            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_path;
-    bool m_ok = false;
-};
-
 TEST(BarcodeExport, AReadOnlyFolderFailsEveryFileAndLeavesNothingHalfWritten)
 {
     QTemporaryDir dir;
@@ -369,7 +343,7 @@ TEST(BarcodeExport, AReadOnlyFolderFailsEveryFileAndLeavesNothingHalfWritten)
     BarcodeRows rows(3);
     const QString folder = dir.filePath("Zorv Barcode");
     ASSERT_TRUE(QDir().mkpath(folder));
-    Read_Only_Folder guard(folder);
+    testsupport::Read_Only_Path guard(folder);
     ASSERT_TRUE(guard.ok());
     const ExportJobReport r = Wait_For(Export_Batch_File_Barcode(Barcode_Job(dir.path(), "<BV>", "gif", 1, 3)));
     EXPECT_EQ(r.written, 0);

@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -153,9 +155,8 @@ TEST_F(EmailSettings, SaveChecksThenWritesTheFileOwnerOnlyAndAFailedSaveKeepsIt)
 
     // A save that cannot be written says so and leaves the file as it was.
     const QByteArray before = testsupport::readAll(path);
-    const bool root = geteuid() == 0;
-    ASSERT_EQ(root ? testsupport::Run_Tool("chattr", {"+i", m_data.path()}).exitCode
-                   : int(!QFile::setPermissions(m_data.path(), QFile::ReadOwner | QFile::ExeOwner)), 0);
+    auto locked = std::make_unique<testsupport::Read_Only_Path>(m_data.path());
+    ASSERT_TRUE(locked->ok());
     msgs.requests.clear();
     msgs.onDialog = [&](QDialog&) {
         w->_send_mail_password->setText("changed");
@@ -164,8 +165,7 @@ TEST_F(EmailSettings, SaveChecksThenWritesTheFileOwnerOnlyAndAFailedSaveKeepsIt)
         w->close_btn->click();
     };
     EXPECT_EQ(w->Open_Wnd(), 0);
-    if (root) testsupport::Run_Tool("chattr", {"-i", m_data.path()});
-    else QFile::setPermissions(m_data.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    locked.reset();
     ASSERT_EQ(msgs.requests.size(), 1u);
     EXPECT_TRUE(msgs.requests[0].text.contains("The e-mail settings could not be saved."));
     EXPECT_EQ(testsupport::readAll(path), before);

@@ -210,6 +210,27 @@ TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
     EXPECT_TRUE(sheets.isEmpty());
 }
 
+TEST_F(PrintJobTest, TheRangeNeverReachesPastTheLastRow)
+{
+    // Five labels from two rows: the total counts labels, the range rows.
+    // A range ending past the last row would print the current barcode for
+    // rows that do not exist.
+    barcodeList({3, 2});
+    auto w = open();
+    EXPECT_EQ(w->Total_Text->text(), "5");
+    EXPECT_EQ(w->To_Text->text(), "2");
+    grid(*w, 2, 3);
+    w->Sel_Print_RD_Clicked();
+    w->Execute_Printing(false);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_EQ(sheets[0].rows, QList<int>({0, 0, 0, 1, 1}));
+
+    // Typing a larger last row gives back the last one.
+    w->To_Text->setText("9");
+    w->controlTextDidChange(w->To_Text);
+    EXPECT_EQ(w->To_Text->text(), "2");
+}
+
 TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
 {
     barcodeList({1, 1, 1});

@@ -373,37 +373,6 @@ Readings Dmtx_Read(const QStringList& files, int jobs)
     });
 }
 
-QByteArray From_Full_Ascii(const QByteArray& raw)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const char c = raw[i];
-        if (!QByteArray("$%/+").contains(c) || i + 1 >= raw.size()) {
-            out.append(c);
-            continue;
-        }
-        const char k = raw[++i];
-        int v = -1;
-        switch (c) {
-        case '$': v = k - 'A' + 1; break;
-        case '+': v = k - 'A' + 'a'; break;
-        case '/': v = k == 'Z' ? ':' : k - 'A' + '!'; break;
-        case '%':
-            if (k >= 'A' && k <= 'E') v = k - 'A' + 27;
-            else if (k >= 'F' && k <= 'J') v = k - 'F' + ';';
-            else if (k >= 'K' && k <= 'O') v = k - 'K' + '[';
-            else if (k >= 'P' && k <= 'T') v = k - 'P' + '{';
-            else if (k == 'U') v = 0;
-            else if (k == 'V') v = '@';
-            else if (k == 'W') v = '`';
-            else if (k >= 'X' && k <= 'Z') v = 127;
-            break;
-        }
-        out.append(char(v));
-    }
-    return out;
-}
-
 std::string Show(const QByteArray& bytes)
 {
     std::string s;

@@ -3,6 +3,7 @@
 // of every symbology from our own generator, rendering through the road as
 // the window and the exports do, and decoders run in parallel over batches of
 // image files.
+#include "common/TestSupport.h"
 #include "core/util/BarcodeSettings.h"
 
 #include <QByteArray>
@@ -84,8 +85,7 @@ Readings Zbar_Read(const QStringList& files, int jobs);
 // reads nothing from is tried again with its shrink option.
 Readings Dmtx_Read(const QStringList& files, int jobs);
 
-// ASCII from the full-ASCII pairs of a Code 39 text, by the standard's table.
-QByteArray From_Full_Ascii(const QByteArray& raw);
+using testsupport::From_Full_Ascii;
 
 // A value as a test message shows it: printable ASCII as is, other bytes as \xNN.
 std::string Show(const QByteArray& bytes);

@@ -14,34 +14,10 @@
 #include <functional>
 #include <map>
 #include <typeindex>
-#include <unistd.h>
 
 namespace seriestest {
 
-// A folder nobody may write into (root ignores modes, so it gets the
-// immutable attribute instead); given back on destruction.
-class Read_Only_Path {
-public:
-    explicit Read_Only_Path(const QString& path) : m_path(path)
-    {
-        if (geteuid() == 0)
-            m_ok = testsupport::Run_Tool("chattr", {"+i", path}).exitCode == 0;
-        else
-            m_ok = QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~Read_Only_Path()
-    {
-        if (geteuid() == 0)
-            testsupport::Run_Tool("chattr", {"-i", m_path});
-        else
-            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_path;
-    bool m_ok = false;
-};
+using testsupport::Read_Only_Path;
 
 // Hands every dialog run through Run_Modal_Dialog to the handler of its kind,
 // the one set last (a dialog of a kind without a handler is closed with code 0).

@@ -171,38 +171,6 @@ TEST_F(LinearDecode, Code39)
     Expect_Same(Round_Trip(b, [](const QString& p) { return ZX(p, "Code39"); }));
 }
 
-// Reads the full-ASCII pairs of a decoded Code 39 text back into ASCII, by
-// the standard's table, independently of the encoder's own table.
-QByteArray From_Full_Ascii(const QByteArray& raw)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const char c = raw[i];
-        if (!QByteArray("$%/+").contains(c) || i + 1 >= raw.size()) {
-            out.append(c);
-            continue;
-        }
-        const char k = raw[++i];
-        int v = -1;
-        switch (c) {
-        case '$': v = k - 'A' + 1; break;                        // 1-26
-        case '+': v = k - 'A' + 'a'; break;                      // a-z
-        case '/': v = k == 'Z' ? ':' : k - 'A' + '!'; break;     // ! to , / :
-        case '%':
-            if (k >= 'A' && k <= 'E') v = k - 'A' + 27;
-            else if (k >= 'F' && k <= 'J') v = k - 'F' + ';';
-            else if (k >= 'K' && k <= 'O') v = k - 'K' + '[';
-            else if (k >= 'P' && k <= 'T') v = k - 'P' + '{';
-            else if (k == 'U') v = 0;
-            else if (k == 'V') v = '@';
-            else if (k == 'W') v = '`';
-            break;
-        }
-        out.append(char(v));
-    }
-    return out;
-}
-
 TEST_F(LinearDecode, ExtendedCode39)
 {
     // The readers return the Code 39 characters; the pairs are read back here.
@@ -211,7 +179,7 @@ TEST_F(LinearDecode, ExtendedCode39)
     std::pair<ValueSet, ValueSet> r = Round_Trip(b, [](const QString& p) {
         ValueSet raw = ZX(p, "Code39"), ascii;
         for (const QByteArray& v : raw)
-            ascii.insert(From_Full_Ascii(v));
+            ascii.insert(testsupport::From_Full_Ascii(v));
         return ascii;
     });
     Expect_Same(r);

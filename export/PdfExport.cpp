@@ -444,27 +444,6 @@ private:
     QString m_currentPath;
 };
 
-} // namespace
-
-int Draw_First_Pdf_Page(QPainter& p, const Pdf_Export_Job& job)
-{
-    Pdf_Export_Report report;
-    LabelStream labels(job, report);
-    if (Label_Sized_Pages(job)) {
-        Label label;
-        if (!labels.next(label))
-            return 0;
-        Draw_Label_Page(p, job, label);
-        return 1;
-    }
-    const Sheet_Geometry sheet = Page_Sheet(job);
-    int drawn = 0;
-    Draw_Sheet_Labels(p, sheet, labels, job, [] { return true; }, [&drawn] { ++drawn; });
-    return drawn;
-}
-
-namespace {
-
 QString reportMessage(const Pdf_Export_Report& r)
 {
     if (r.failed == 0 && !r.stopped && !r.files.isEmpty())

@@ -87,13 +87,6 @@ QString Pdf_File_Path(const QString& folder, const QString& baseName, int k);
 // set; a stopped file keeps its finished pages and is closed as a valid file.
 Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress = nullptr);
 
-// Draws the first page `job` writes, with the writer's own layout and
-// drawing, on a painter of points whose origin is the page's top-left corner;
-// returns the labels on it. Batch rows are fetched as the writer fetches
-// them, so a preview passes a job without batch values (every label the
-// window's label image).
-int Draw_First_Pdf_Page(QPainter& p, const Pdf_Export_Job& job);
-
 // A running job; `done` is set once the report is complete.
 class Pdf_Export_Handle {
 public:

@@ -227,7 +227,6 @@ void PDF_Export::buildUi()
     // Preview and buttons.
     auto* right = new QVBoxLayout;
     right->addWidget(Build_Preview(380), 1);
-    PrintView->setLabelPainter([this](QPainter& p) { return Draw_Preview_Labels(p); });
     auto* buttons = new QHBoxLayout;
     help_btn = new QPushButton(tr("Help"));
     help_btn->setAutoDefault(false);
@@ -759,16 +758,6 @@ Pdf_Export_Job PDF_Export::Job_From_Controls() const
     job.baseName = file_name_save_txt->text();
     job.startCardOption = Start_Card_Option;
     return job;
-}
-
-int PDF_Export::Draw_Preview_Labels(QPainter& painter) const
-{
-    // The writer's first page, every label the window's own (the card or the
-    // barcode as designed): batch rows are not made for a preview, as making
-    // them changes what the main window shows.
-    Pdf_Export_Job job = Job_From_Controls();
-    job.batch = false;
-    return Draw_First_Pdf_Page(painter, job);
 }
 
 void PDF_Export::OKPressed()

@@ -143,8 +143,6 @@ private:
     // neither changes anything.
     int Labels_Of_Range() const;
     Pdf_Export_Job Job_From_Controls() const;
-    // The sheet preview's labels: the first page the job would write.
-    int Draw_Preview_Labels(QPainter& painter) const;
     void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
                   bool twoDecimals = false) override;
     // The page in points, and whether the page is the label (options 2 and 3

@@ -64,20 +64,13 @@ void Sample_Preview::drawSheet(QPainter& painter, const QSizeF& sheet, bool toSc
             const QRectF margins(Left_Mar, Bot_Mar, W - (Rite_Mar + Left_Mar), H - (Top_Mar + Bot_Mar));
             painter.drawRect(To_Top_Left(margins, H));
         }
-        int labels = -1;
-        if (m_labelPainter) {
-            painter.save();
-            labels = m_labelPainter(painter);
-            painter.restore();
-        }
         const Sheet_Geometry g = Sheet_Geometry::From_Globals(sheet);
         const QString caption = Barcode_Image.isNull() ? QStringLiteral("Invalid Data")
                                                        : QStringLiteral("Label");
         for (int i = 1; i <= g.rows; ++i)
             for (int j = 1; j <= g.cols; ++j) {
                 const QRectF cell = Cell_Rect(g, i, j);
-                if (labels < 0)
-                    Printing_View::Draw_Label_String(painter, H, cell, caption, i, j, g.cols);
+                Printing_View::Draw_Label_String(painter, H, cell, caption, i, j, g.cols);
                 Draw_Margin_rect(painter, H, cell);
             }
     }

@@ -38,11 +38,6 @@ public:
     void setSheetSize(QSizeF sheet) { m_sheet = sheet; update(); }
     QSizeF shownSheetSize() const { return m_sheet.isEmpty() ? Sheet_Size() : m_sheet; }
 
-    // Draws the labels of the page (painter of points, top-left origin) and
-    // returns how many cells, row by row, it filled; empty: captions only.
-    using Label_Painter = std::function<int(QPainter&)>;
-    void setLabelPainter(Label_Painter painter) { m_labelPainter = std::move(painter); update(); }
-
     // On the screen the sheet is drawn at this scale (1: one pixel a point).
     void setDisplayScale(double scale) { m_scale = scale > 0 ? scale : 1.0; update(); }
     double displayScale() const { return m_scale; }
@@ -53,5 +48,4 @@ protected:
 private:
     double m_scale = 1.0;
     QSizeF m_sheet;
-    Label_Painter m_labelPainter;
 };

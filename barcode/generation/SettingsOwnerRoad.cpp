@@ -233,38 +233,36 @@ PtImage SettingsOwnerRoad::Get_Image_From_Val(const QString& value, const QStrin
 PtImage SettingsOwnerRoad::Get_Image_From_List_Val(int row)
 {
     invalid_barcode_image_flag = false;
-    m_batchImage = PtImage();
-    m_testBarcodeExp = m_testBarcode;
+    m_testBarcodeExp.reset();
     try {
+        QString value, header, footer;
         const int total = m_rows ? m_rows->rowCount() : 0;
         if (row >= total) {
-            // Past the last row: the current barcode, without a new generation.
-            if (!Is_TwoD_Branch(m_settings)) {
-                if (m_testBarcode)
-                    m_batchImage = Get_Image_From_Barcode(m_testBarcode, false, true);
-            } else if (!m_image2d.isNull()) {
-                m_batchImage = Get_2d_barcode_from_image(false);
-            }
-            return m_batchImage;
+            // Past the last row: the typed barcode, the texts the preview is made from.
+            value = m_settings.typedValue();
+            header = m_settings.HeaderText;
+            footer = m_settings.FooterText;
+        } else {
+            if (row < 0 || !m_rows->rowTexts(row, value, header, footer))
+                return {};
+            value = Trim_Str(value);
+            header = Trim_Str(header);
+            footer = Trim_Str(footer);
         }
-        QString value, header, footer;
-        if (row < 0 || !m_rows->rowTexts(row, value, header, footer))
-            return {};
-        value = Trim_Str(value);
-        header = Trim_Str(header);
-        footer = Trim_Str(footer);
         if (value.isEmpty())
             return {};
-        BarcodeMakeResult r = make(value, header, footer);
+        // The job's image comes from a copy of the settings and is its own:
+        // the preview, its symbol and its settings stay as they are, and
+        // nothing the preview paints is handed to the job's thread (a picture
+        // played by two threads at once comes out torn).
+        BarcodeSettings s = m_settings;
+        s.typing_2d = false;  // a job never takes a draft made while typing
+        Apply_DPI_Choice(s);
+        BarcodeMakeResult r = Make_Barcode(s, value, header, footer);
         m_testBarcodeExp = r.barcode;
-        if (Is_TwoD_Branch(m_settings))
-            m_image2d = r.image_2d;
-        m_batchImage = r.image;
-        if (!m_batchImage.isNull())
-            Set_Barcode_On_Panel(m_batchImage);
+        return r.image;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
-        m_batchImage = PtImage();
     }
-    return m_batchImage;
+    return {};
 }

@@ -5,10 +5,11 @@
 // dialog of designing mode) keeps one. It holds the owner's settings value,
 // which the owner's panes load from and write into, and the working state
 // between two changes: the linear symbol of the last encoding and the last
-// 2D symbol image (so a change of look draws again without encoding), the
-// preview image, the batch row image. Every image it makes comes from
-// Make_Barcode() or from the road's own layout steps; there is no other copy
-// of the road.
+// 2D symbol image (so a change of look draws again without encoding) and the
+// preview image. Every image it makes comes from Make_Barcode() or from the
+// road's own layout steps; there is no other copy of the road. The images of
+// batch rows are made for the job from a copy of the settings and share
+// nothing with that working state.
 //
 // One thread uses an object at a time. The owner shows the preview: it
 // installs a listener that is told after every change of the preview.
@@ -95,17 +96,18 @@ public:
 
     // ---- Batches of barcode mode ----
     // The image of row `row` of the row source; past the last row, the image
-    // of the current barcode. Null when the row gives no barcode. The image
-    // stays in batch_value_image until the next request.
+    // of the typed texts (what the preview shows). Null when the row gives no
+    // barcode. Each image is made anew from a copy of the settings, for the
+    // job alone: the preview, its symbol and lastSettings() are not touched.
     void setRowSource(const BarcodeRowSource* source) { m_rows = source; }
     PtImage Get_Image_From_List_Val(int row);
 
     // ---- Working members ----
     std::shared_ptr<ZBBarcode> testBarcode() const { return m_testBarcode; }
     void setTestBarcode(std::shared_ptr<ZBBarcode> b) { m_testBarcode = std::move(b); }
+    // The linear symbol of the last batch row (the job's own object).
     std::shared_ptr<ZBBarcode> testBarcode_EXP() const { return m_testBarcodeExp; }
     const PtImage& image_2d() const { return m_image2d; }
-    const PtImage& batch_value_image() const { return m_batchImage; }
     int Barcode_module_size() const { return m_moduleSize; }
     bool invalid_barcode_image_flag = false;
     // The settings as the last generation or framing filled them (2D texts,
@@ -129,7 +131,6 @@ private:
     PtImage m_image2d;
     std::shared_ptr<const ZBBarcodeOffscreenView> m_drawing;
     mutable PtImage m_preview;
-    PtImage m_batchImage;
     QString m_blankReason;
     QString m_lastReason;
     bool m_errorLabelVisible = false;

@@ -322,8 +322,13 @@ TEST(BarcodeRoad, RowsOfABatch)
     SettingsOwnerRoad road;
     road.setSettings(Settings_For(QStringLiteral("Code 128")));
     road.setRowSource(&rows);
+    road.settings().HeaderText = QStringLiteral("TYPED");
     road.goButtonActionPerformed();
-    ASSERT_TRUE(road.testBarcode());
+    const std::shared_ptr<ZBBarcode> shown = road.testBarcode();
+    ASSERT_TRUE(shown);
+    const auto drawing = road.previewDrawing();
+    ASSERT_TRUE(drawing);
+    const int draws = road.drawCount();
 
     const PtImage first = road.Get_Image_From_List_Val(0);
     ASSERT_FALSE(first.isNull());
@@ -332,15 +337,30 @@ TEST(BarcodeRoad, RowsOfABatch)
     EXPECT_EQ(road.testBarcode_EXP()->header(), QStringLiteral("H1"));
     EXPECT_TRUE(road.Get_Image_From_List_Val(1).isNull());  // empty value
     EXPECT_FALSE(road.Get_Image_From_List_Val(2).isNull());
-    // Past the last row: the current barcode, without a new generation.
+    // Past the last row: the typed barcode, made anew for the job.
     const PtImage past = road.Get_Image_From_List_Val(3);
     ASSERT_FALSE(past.isNull());
-    EXPECT_EQ(road.testBarcode_EXP(), road.testBarcode());
+    ASSERT_TRUE(road.testBarcode_EXP());
+    EXPECT_NE(road.testBarcode_EXP(), shown);
+    EXPECT_EQ(road.testBarcode_EXP()->content(), shown->content());
+    EXPECT_EQ(road.testBarcode_EXP()->header(), QStringLiteral("TYPED"));
+    // The preview and its symbol are the same as before the rows.
+    EXPECT_EQ(road.testBarcode(), shown);
+    EXPECT_EQ(shown->header(), QStringLiteral("TYPED"));
+    EXPECT_EQ(road.previewDrawing(), drawing);
+    EXPECT_EQ(road.drawCount(), draws);
 
-    // The same for a 2D symbology.
+    // The same for a 2D symbology: the kept symbol, which a change of look
+    // frames again, stays the typed one.
     Set_Barcode_Type(road.settings(), QStringLiteral("QR Code"));
+    road.settings().dataText_2D = QStringLiteral("TYPED 2D");
+    road.goButtonActionPerformed();
+    const QImage kept = road.image_2d().raster();
+    ASSERT_FALSE(kept.isNull());
     EXPECT_FALSE(road.Get_Image_From_List_Val(0).isNull());
     EXPECT_FALSE(road.testBarcode_EXP());
+    EXPECT_EQ(road.image_2d().raster(), kept);
+    EXPECT_EQ(road.lastSettings().content, QStringLiteral("TYPED 2D"));
 }
 
 TEST(BarcodeRoad, DesigningModeImages)

@@ -51,7 +51,13 @@ void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
             if (dx > 0 && dy > 0)
                 painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
         }
-        painter.drawPicture(QPointF(0, 0), m_picture);
+        // Copies of a QPicture share one buffer and its read position, so two
+        // threads playing copies of one picture (a job on a worker and the
+        // window on the GUI thread) would read each other's commands: each
+        // drawing plays a private copy of the bytes.
+        QPicture own;
+        own.setData(m_picture.data(), m_picture.size());
+        painter.drawPicture(QPointF(0, 0), own);
     } else {
         painter.drawImage(target, m_image);
     }

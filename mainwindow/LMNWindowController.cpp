@@ -486,6 +486,15 @@ QRectF LMNWindowController::graphicViewBounds() const
     return m_designView->graphicViewBounds();
 }
 
+void LMNWindowController::Set_Selected_Control_Tool(int tool)
+{
+    m_selectedTool = tool;
+    // The palette shows the tool in force, also when the canvas ends a
+    // creation by going back to the arrow.
+    if (m_tools)
+        m_tools->Show_Tool(tool);
+}
+
 void LMNWindowController::Refresh_Canvas()
 {
     m_designView->Refresh_Canvas();

@@ -123,7 +123,7 @@ public:
     LMNGraphicView* graphicView() const override { return _graphicView; }
     Card_Property* Front_card_Prop() const override;
     int Selected_Control_Tool() const override { return m_selectedTool; }
-    void Set_Selected_Control_Tool(int tool) override { m_selectedTool = tool; }
+    void Set_Selected_Control_Tool(int tool) override;
     double zoomFactor() const override;
     // The font and colour of all texts (the card panel's).
     QFont All_Text_font() const override;

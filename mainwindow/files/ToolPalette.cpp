@@ -204,6 +204,12 @@ void Tool_Palette::Select_tool_action()
         m_tools.at(now)->setChecked(true);
 }
 
+void Tool_Palette::Show_Tool(int tool)
+{
+    if (tool >= 0 && tool < m_tools.size())
+        m_tools.at(tool)->setChecked(true);
+}
+
 void Tool_Palette::selectArrowTool()
 {
     if (Main_App_wnd)

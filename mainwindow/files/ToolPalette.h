@@ -52,6 +52,9 @@ public:
     void Select_tool_action();
     // The arrow, without a redraw.
     void selectArrowTool();
+    // Checks the button of `tool` without choosing it again (the canvas ends
+    // a creation by going back to the arrow).
+    void Show_Tool(int tool);
     // Makes the item of the current tool, if it has a kind.
     void selectedToolDidChange();
 

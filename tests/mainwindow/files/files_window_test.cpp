@@ -94,6 +94,11 @@ TEST_F(FilesWindowTest, RectToolMakesOne50By50ItemAndReselectsTheArrow)
     EXPECT_EQ(items().first()->bounds().size(), QSizeF(50, 50));
     EXPECT_EQ(w.Selected_Control_Tool(), 0);
     EXPECT_TRUE(w.toolPalette()->toolActions().first()->isChecked());
+    // The canvas going back to the arrow (a creation it ended) shows in the palette.
+    w.Set_Selected_Control_Tool(5);
+    EXPECT_TRUE(w.toolPalette()->toolActions().at(5)->isChecked());
+    w.Set_Selected_Control_Tool(0);
+    EXPECT_TRUE(w.toolPalette()->toolActions().first()->isChecked());
     // The arrow alone makes nothing.
     w.toolPalette()->Arrow_Tool_Clicked();
     w.toolPalette()->selectArrowTool();

@@ -6,6 +6,7 @@
 // thread does the work.
 #include "mainwindow/LMNWindowController.h"
 
+#include "core/canvas/LMNGraphicView.h"
 #include "core/util/MessageBoxes.h"
 #include "data/BatchBinding.h"
 #include "data/series/View_Data_Series.h"
@@ -87,9 +88,13 @@ void LMNWindowController::Create_Card_Design_Again()
     if (!binding())
         return;
     binding()->Create_Card_Design_Again();
-    // The panels show the card again: the items they showed are gone.
+    // The panels follow the canvas: items left unchanged stay selected and
+    // keep their panel; replaced ones are gone, and the card shows.
     if (Barcode_Setting_Or_Designing_Mode != 0)
-        Run_On_Main_Thread_And_Wait([this] { Show_RHS_Properties(nullptr); });
+        Run_On_Main_Thread_And_Wait([this] {
+            LMNGraphicView* view = graphicView();
+            Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+        });
 }
 
 void LMNWindowController::Set_Graphic_Array_According_Side()

@@ -91,6 +91,11 @@ void Batch_Binding::setExcel_Binding_Use(bool use)
     m_excelBindingUse = use;
 }
 
+bool Batch_Binding::Offers_Spreadsheet_Source(int itemSource) const
+{
+    return itemSource == 2 || m_excel.rowCount() > 0;
+}
+
 // ---------------------------------------------------------------- copies of the design
 
 void Batch_Binding::takeCopiesOnGuiThread()

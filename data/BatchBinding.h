@@ -56,6 +56,10 @@ public:
     void setExcel_Source_Path(const QString& path);
     bool Excel_Binding_Use() const;
     void setExcel_Binding_Use(bool use);
+    // Whether the spreadsheet is a source to offer for an item whose source
+    // is `itemSource`: while the design holds rows (they come with its design
+    // file) or the item is bound to it; otherwise it would list no columns.
+    bool Offers_Spreadsheet_Source(int itemSource) const;
 
     // ---- Counting a job's rows ----
     // Designing mode: takes copies of the front items, decides both bindings

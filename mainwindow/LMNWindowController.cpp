@@ -589,7 +589,9 @@ void LMNWindowController::Install_Barcode_Dialog_Hooks()
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
     dialog->hooks.seriesNames = [] { return Series_Names(); };
     dialog->hooks.firstValueOfSeries = [](const QString& name) { return Get_First_Value_Of_Dataset(name); };
-    dialog->hooks.spreadsheetInUse = [] { return Batch_Binding_Var && Batch_Binding_Var->Excel_Binding_Use(); };
+    dialog->hooks.offersSpreadsheet = [](int itemSource) {
+        return Batch_Binding_Var && Batch_Binding_Var->Offers_Spreadsheet_Source(itemSource);
+    };
     dialog->hooks.spreadsheetColumns = [] {
         return Batch_Binding_Var ? Batch_Binding_Var->excelRows().columnTitles() : QStringList();
     };

@@ -477,7 +477,7 @@ void Barcode_Gen::barcodeTypeChanged()
 
 // ---------------------------------------------------------------- editing an item
 
-void Barcode_Gen::Prepare_Source_Combo()
+void Barcode_Gen::Prepare_Source_Combo(int itemSource)
 {
     Data_source_type->clear();
     Data_source_type->addItem(kManual);
@@ -487,7 +487,7 @@ void Barcode_Gen::Prepare_Source_Combo()
         return;
     }
     Data_source_type->addItem(kSeries);
-    if (hooks.spreadsheetInUse && hooks.spreadsheetInUse())
+    if (hooks.offersSpreadsheet && hooks.offersSpreadsheet(itemSource))
         Data_source_type->addItem(kExcel);
     Batch_Series->setVisible(true);
     view_series_btn->setVisible(true);
@@ -588,7 +588,7 @@ void Barcode_Gen::Load_Item(const LMNGraphic& item)
 
 std::unique_ptr<LMNGraphic> Barcode_Gen::Open_Wnd(const LMNGraphic& item)
 {
-    Prepare_Source_Combo();
+    Prepare_Source_Combo(item.data_source_type);
     Load_Item(item);
     const int code = Run_Modal_Dialog(*this);
     hide();

@@ -63,7 +63,7 @@ void Copy_Barcode_Item_Fields(const LMNGraphic& from, LMNGraphic& to);
 struct Barcode_Gen_Hooks {
     std::function<QStringList()> seriesNames;                    // series of the series folder
     std::function<QString(const QString&)> firstValueOfSeries;   // "" for a missing series
-    std::function<bool()> spreadsheetInUse;                      // offers "Excel" as a source
+    std::function<bool(int itemSource)> offersSpreadsheet;      // offers "Excel" as a source
     std::function<QStringList()> spreadsheetColumns;             // titles of the bound spreadsheet
     std::function<QString(int)> firstValueOfColumn;
     std::function<void(const QString&)> openSeries;              // the series viewer
@@ -90,7 +90,7 @@ public:
     std::unique_ptr<LMNGraphic> Open_Wnd(const LMNGraphic& item);
     // What Open_Wnd does before and after its modal run (tests run these and
     // the button handlers themselves).
-    void Prepare_Source_Combo();
+    void Prepare_Source_Combo(int itemSource = 0);
     void Load_Item(const LMNGraphic& item);
     std::unique_ptr<LMNGraphic> Take_Result(int code);
     // Checks the value and the sources; stays open (answers false) with the

@@ -198,10 +198,6 @@ void Tool_Palette::Select_tool_action()
     Main_App_wnd->Refresh_Canvas();
     LMNGraphicView* view = Main_App_wnd->graphicView();
     Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
-    // The button shows the tool in force: the arrow once the item is made.
-    const int now = Main_App_wnd->Selected_Control_Tool();
-    if (now >= 0 && now < m_tools.size())
-        m_tools.at(now)->setChecked(true);
 }
 
 void Tool_Palette::Show_Tool(int tool)

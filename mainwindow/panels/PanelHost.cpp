@@ -474,11 +474,7 @@ void PropertyPanelHost::loadSourceChooser(const LMNGraphic& item, bool picture)
     QComboBox* type = datasource_tab->Data_source_type;
     QComboBox* list = datasource_tab->Batch_Series;
     const int source = item.data_source_type;
-    // A design's spreadsheet rows arrive only with its design file: the
-    // spreadsheet is offered as a source while the design holds rows, or while
-    // the item is bound to it, and not otherwise (it would list no columns).
-    const bool rows = batchBinding && batchBinding->excelRows().rowCount() > 0;
-    if (rows || source == 2) {
+    if (batchBinding ? batchBinding->Offers_Spreadsheet_Source(source) : source == 2) {
         if (type->findText(QStringLiteral("Excel")) < 0)
             type->addItem(QStringLiteral("Excel"));
     } else {

@@ -19,8 +19,7 @@ struct ToolResult {
 ToolResult Run_Tool(const QString& program, const QStringList& args);
 
 // True when the program can be found on the PATH. A missing program fails
-// the calling test (a test that asks needs it); a later GTEST_SKIP does not
-// turn that failure into a skip.
+// the calling test: a test that asks needs it, and ./test installs it.
 bool Tool_Available(const QString& program);
 
 // Decodes the one symbol in an image file with ZXingReader and returns its

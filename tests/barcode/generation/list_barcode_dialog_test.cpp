@@ -50,7 +50,7 @@ protected:
     // Loads an item as Open_Wnd does before its modal run.
     void open(const LMNGraphic& item)
     {
-        dialog->Prepare_Source_Combo();
+        dialog->Prepare_Source_Combo(item.data_source_type);
         dialog->Load_Item(item);
     }
 
@@ -223,7 +223,7 @@ TEST_F(DialogTest, StartOptionVOffersOnlyManual)
     EXPECT_EQ(dialog->Data_source_type->itemText(0), "Manual");
     // The spreadsheet source is offered while one is bound.
     Start_Card_Option = QStringLiteral("T");
-    dialog->hooks.spreadsheetInUse = [] { return true; };
+    dialog->hooks.offersSpreadsheet = [](int) { return true; };
     dialog->hooks.spreadsheetColumns = [] { return QStringList{"Code", "Name"}; };
     dialog->hooks.firstValueOfColumn = [](int c) { return c == 1 ? QStringLiteral("N-1") : QStringLiteral("C-1"); };
     open(*item);

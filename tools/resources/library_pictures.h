@@ -1,0 +1,16 @@
+#pragma once
+// The picture libraries Zorv Label ships: pictures for picture items
+// (frames, icons and symbols a shop or office label uses) in
+// "LibraryImage", and card backgrounds in "Background".
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+// Hands every picture to `save` with its file name under the resources
+// folder, the format ("PNG" or "JPG") and the quality (-1 for the default).
+using Picture_Saver = std::function<void(const QImage& picture, const QString& name, const char* format, int quality)>;
+void Draw_Picture_Libraries(const Picture_Saver& save);
+
+// The licence note written beside the pictures of both libraries.
+QString Picture_Library_Licence();

@@ -25,6 +25,7 @@
 #include "core/model/LMNDocument.h"
 #include "core/util/Helpers.h"
 #include "platform/Paths.h"
+#include "platform/WindowFit.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "barcode/generation/Barcode_Gen.h"
@@ -258,11 +259,10 @@ void LMNWindowController::buildToolbar()
 void LMNWindowController::awakeFromNib()
 {
     setStyleSheet(QStringLiteral("QMainWindow { background: rgb(241, 244, 250); }"));
-    // The window fits the screen (a 1366 x 768 one at the least).
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        resize(qMin(1366, avail.width()), qMin(768, avail.height()));
-    }
+    // The window with its frame fits the screen beside a panel (a 1366 x 768
+    // screen at the least).
+    const QSize usable = Usable_Inside_Size();
+    resize(qMin(1366, usable.width()), qMin(768, usable.height()));
 
     // The per-user data folder must exist: nothing can be kept without it.
     if (Created_Resource_Path.isEmpty() || !Create_Folder(Created_Resource_Path)

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 // ---------------------------------------------------------------- info
 
@@ -147,7 +149,8 @@ CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
                        QLabel** unit) {
         auto* t = new QLineEdit(card_size_box);
         t->setObjectName(name + QStringLiteral("_Text"));
-        t->setFixedWidth(72);
+        // Room for a length with four decimals.
+        t->setFixedWidth(std::max(72, t->fontMetrics().horizontalAdvance(QStringLiteral("1000.0000")) + 14));
         t->setAlignment(Qt::AlignRight);
         auto* s = new Stepper(card_size_box);
         s->setObjectName(name + QStringLiteral("_Stepper"));

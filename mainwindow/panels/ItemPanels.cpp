@@ -21,6 +21,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QLabel* Bold_Label(QWidget* parent, const QString& name)
@@ -1151,7 +1153,8 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
         layout->addWidget(new QLabel(caption, parent), row, 0);
         auto* t = new QLineEdit(parent);
         t->setObjectName(name);
-        t->setFixedWidth(72);
+        // Room for a length with four decimals.
+        t->setFixedWidth(std::max(72, t->fontMetrics().horizontalAdvance(QStringLiteral("1000.0000")) + 14));
         t->setAlignment(Qt::AlignRight);
         auto* s = new Stepper(parent);
         s->setObjectName(name + QStringLiteral("_val"));
@@ -1172,7 +1175,7 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
             emit fieldChanged(which);
         });
         connect(s, &Stepper::stepped, this, [this, t, s, which] {
-            t->setText(Format_Fixed_C(s->value(), 2));
+            t->setText(Length_Field_Text(s->value(), m_unit));
             emit fieldChanged(which);
         });
     };
@@ -1199,6 +1202,17 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
     connect(print_object_chk, &QCheckBox::clicked, this, &AlignmentPanel::printFlagChanged);
     column()->addWidget(print_object_chk);
     column()->addStretch(1);
+}
+
+void AlignmentPanel::setUnit(int unit)
+{
+    m_unit = unit;
+    const QString caption = Unit_Field_Caption(unit);
+    for (QLabel* l : {ctrl_x_pos_unit_lbl, ctrl_y_pos_unit_lbl, ctrl_width_unit_lbl, ctrl_height_unit_lbl})
+        l->setText(caption);
+    for (Stepper* s : {frame_main_pic_X_pos_val, frame_main_pic_Y_pos_val, frame_main_pic_width_val,
+                       frame_main_pic_height_val})
+        s->setIncrement(Length_Field_Step(unit));
 }
 
 QPushButton* AlignmentPanel::button(const QString& action) const

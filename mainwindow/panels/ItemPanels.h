@@ -375,6 +375,11 @@ public:
     QCheckBox* print_object_chk = nullptr;
     QLabel* sel_control_name = nullptr;
 
+    // The unit of the four fields (0 inch, 1 centimetre, 2 millimetre): their
+    // captions, decimals and arrow steps.
+    void setUnit(int unit);
+    int unit() const { return m_unit; }
+
 signals:
     // A button asks for the canvas command of that name.
     void commandRequested(const QString& action);
@@ -383,6 +388,7 @@ signals:
     void printFlagChanged();
 
 private:
+    int m_unit = 2;
     QList<QPushButton*> m_buttons;
 };
 

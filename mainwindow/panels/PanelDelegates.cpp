@@ -350,7 +350,7 @@ void PropertyPanelHost::controlTextDidEndEditing(QObject* field)
         float v = static_cast<float>(Leading_Double_C(edit->text()));
         if (!(v > 0.0f))
             v = 0.1f;
-        edit->setText(Format_Fixed_C(v, 2));
+        edit->setText(Length_Field_Text(v, last_unit_val));
         Apply_unit_Chaneg_Values();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -328,12 +328,12 @@ void PropertyPanelHost::changewmTextFont(const QFont& font)
 
 void PropertyPanelHost::Card_Width_Changed()
 {
-    card_size_tab->width_Text->setText(Format_Fixed_C(card_size_tab->width_Stepper->value(), 2));
+    card_size_tab->width_Text->setText(Length_Field_Text(card_size_tab->width_Stepper->value(), Measument_Unit_Is));
 }
 
 void PropertyPanelHost::Card_Height_Changed()
 {
-    card_size_tab->height_Text->setText(Format_Fixed_C(card_size_tab->height_Stepper->value(), 2));
+    card_size_tab->height_Text->setText(Length_Field_Text(card_size_tab->height_Stepper->value(), Measument_Unit_Is));
 }
 
 void PropertyPanelHost::Apply_Size_Clicked()
@@ -425,10 +425,10 @@ void PropertyPanelHost::Apply_unit_Chaneg_Values()
     CardSizePanel* size = card_size_tab;
     const float f = Get_Unit_Convertor(last_unit_val, Measument_Unit_Is);
     const float w = Convert_Unit_Text(size->width_Text->text(), f);
-    size->width_Text->setText(Format_Fixed_C(w, 2));
+    size->width_Text->setText(Length_Field_Text(w, Measument_Unit_Is));
     size->width_Stepper->setValue(w);
     const float h = Convert_Unit_Text(size->height_Text->text(), f);
-    size->height_Text->setText(Format_Fixed_C(h, 2));
+    size->height_Text->setText(Length_Field_Text(h, Measument_Unit_Is));
     size->height_Stepper->setValue(h);
 }
 
@@ -455,9 +455,10 @@ void PropertyPanelHost::_setLabels()
                          : Measument_Unit_Is == 1 ? QStringLiteral("cm")
                                                   : QStringLiteral("mm");
     card_size_tab->card_size_box->setTitle(QStringLiteral("Label Size (%1)").arg(unit));
-    for (QLabel* l : {card_size_tab->unit_width_label, card_size_tab->unit_height_label,
-                      aligmnt_tab->ctrl_width_unit_lbl, aligmnt_tab->ctrl_height_unit_lbl})
+    for (QLabel* l : {card_size_tab->unit_width_label, card_size_tab->unit_height_label})
         l->setText(caption);
-    aligmnt_tab->ctrl_x_pos_unit_lbl->setText(QStringLiteral("(pt)"));
-    aligmnt_tab->ctrl_y_pos_unit_lbl->setText(QStringLiteral("(pt)"));
+    // The arrange tab's position and size, all four in the unit.
+    aligmnt_tab->setUnit(Measument_Unit_Is);
+    for (Stepper* s : {card_size_tab->width_Stepper, card_size_tab->height_Stepper})
+        s->setIncrement(Length_Field_Step(Measument_Unit_Is));
 }

@@ -187,8 +187,13 @@ CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
     page_frm_printer_btn->setObjectName(QStringLiteral("page_frm_printer_btn"));
     page_frm_printer_btn->setToolTip(tr("Take the size of a paper chosen in the page set-up"));
     connect(page_frm_printer_btn, &QPushButton::clicked, this, &CardSizePanel::pageFromPrinterWanted);
+    preset_size_btn = new QPushButton(tr("Presets..."), card_size_box);
+    preset_size_btn->setObjectName(QStringLiteral("preset_size_btn"));
+    preset_size_btn->setToolTip(tr("A common card or label size"));
+    connect(preset_size_btn, &QPushButton::clicked, this, &CardSizePanel::presetSizeWanted);
     buttons->addWidget(Apply_Size_btn);
     buttons->addWidget(page_frm_printer_btn);
+    buttons->addWidget(preset_size_btn);
     buttons->addStretch(1);
     g->addLayout(buttons, 4, 0, 1, 4);
 

@@ -1,6 +1,7 @@
 #include "mainwindow/panels/ItemPanels.h"
 
 #include "core/model/LMNGraphic.h"
+#include "core/model/LMNLine.h"
 #include "core/util/Helpers.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
@@ -426,7 +427,10 @@ LinePanel::LinePanel(QWidget* parent) : PropertyPanel(QStringLiteral("line_tab")
     g->addWidget(Line_cap_style, 3, 1, 1, 2);
     Line_ori_style = watchCombo(New_List_Combo(box, QStringLiteral("Line_ori_style"),
                                                {tr("Horizontal"), tr("Vertical"), tr("Diagonal")}),
-                                emitChanged);
+                                [this] {
+                                    Direction_Chosen();
+                                    emit changed();
+                                });
     g->addWidget(Panel_Caption(box, tr("Direction")), 4, 0);
     g->addWidget(Line_ori_style, 4, 1, 1, 2);
     Line_alpha = newPair(box, QStringLiteral("Line_alpha"), 0, 100, 1, true, emitChanged);
@@ -441,7 +445,9 @@ void LinePanel::load(const LMNGraphic& item)
     Line_Wdt->setValue(static_cast<int>(item._strokeWidth));
     Line_clr->setColor(item._strokeColor);
     Select_Border_Style(Line_border_style, item._stroke_border_type);
-    Line_ori_style->setCurrentIndex(item._line_ori);
+    // The direction the line runs in now (a handle may have turned it).
+    Line_ori_style->setCurrentIndex(item.kind() == LMNKind::Line ? static_cast<const LMNLine&>(item).Line_Direction()
+                                                                 : item._line_ori);
     Line_cap_style->setCurrentIndex(item._line_cap_style);
     Line_alpha->setValue(double(item.alpha_val_stroke) * 100.0);
 }
@@ -454,6 +460,9 @@ void LinePanel::writeTo(LMNGraphic& item) const
     item._stroke_border_type = Return_Border_Style_Str_On_index(Line_border_style->currentIndex());
     item._line_cap_style = std::max(0, Line_cap_style->currentIndex());
     item._line_ori = std::max(0, Line_ori_style->currentIndex());
+    // A direction chosen turns the line to run that way.
+    if (m_turn && item.kind() == LMNKind::Line)
+        static_cast<LMNLine&>(item).Turn_To_Direction(item._line_ori);
     item.alpha_val_stroke = static_cast<float>(Line_alpha->value() / 100.0);
 }
 

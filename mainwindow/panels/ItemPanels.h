@@ -143,6 +143,15 @@ public:
     QComboBox* Line_cap_style = nullptr;
     QComboBox* Line_ori_style = nullptr;
     Number_Pair* Line_alpha = nullptr;
+
+    // The user chose a direction: the lines written next turn to it. After
+    // the panel wrote the selected lines it has been applied (the next change
+    // of another control turns no line).
+    void Direction_Chosen() { m_turn = true; }
+    void Direction_Applied() { m_turn = false; }
+
+private:
+    bool m_turn = false;
 };
 
 // ---- Text: letters (text_edtng_tab) ----

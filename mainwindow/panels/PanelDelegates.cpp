@@ -120,6 +120,8 @@ void PropertyPanelHost::comboBoxSelectionDidChange(QComboBox* combo)
         }
         if (combo == line_tab->Line_border_style || combo == line_tab->Line_ori_style
             || combo == line_tab->Line_cap_style) {
+            if (combo == line_tab->Line_ori_style)
+                line_tab->Direction_Chosen();
             Update_Line_Graphics();
             return;
         }

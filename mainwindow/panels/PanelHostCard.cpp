@@ -11,7 +11,9 @@
 #include "core/util/MessageBoxes.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
+#include "mainwindow/files/NewLabelFlow.h"
 #include "mainwindow/units/Units.h"
+#include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
 #include <QButtonGroup>
@@ -94,6 +96,7 @@ void PropertyPanelHost::wireCardPanels()
     connect(size, &CardSizePanel::sizeEditingEnded, this, &PropertyPanelHost::controlTextDidEndEditing);
     connect(size, &CardSizePanel::applyWanted, this, &PropertyPanelHost::Apply_Size_Clicked);
     connect(size, &CardSizePanel::pageFromPrinterWanted, this, &PropertyPanelHost::Page_From_Printer_Click);
+    connect(size, &CardSizePanel::presetSizeWanted, this, &PropertyPanelHost::Preset_Size_Click);
     connect(size, &CardSizePanel::unitsWanted, this, &PropertyPanelHost::unitsWanted);
 }
 
@@ -368,6 +371,18 @@ void PropertyPanelHost::Page_From_Printer_Click()
     Set_Card_Size_In_Control(paper.width(), paper.height());
 }
 
+void PropertyPanelHost::Preset_Size_Click()
+{
+    // The preset card sizes: the one chosen becomes the label's size at once.
+    New_Label_Dialog presets(Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr);
+    presets.Size_Only();
+    if (Run_Modal_Dialog(presets) != 1)
+        return;
+    const New_Card_Choice c = presets.Choice();
+    Set_Card_Size_In_Control(c.widthMM, c.heightMM);
+    Apply_Size_Clicked();
+}
+
 void PropertyPanelHost::Card_Image_Browse_Btn()
 {
     const QString path = Choose_File ? Choose_File(tr("Choose a Background Picture"), Allowed_Picture_Extensions())
@@ -443,6 +458,7 @@ void PropertyPanelHost::Enable_Disable_Size_Param_Acc_To_Label_Selection(bool en
         size->width_Stepper->setEnabled(enabled);
         size->height_Stepper->setEnabled(enabled);
         size->page_frm_printer_btn->setEnabled(enabled);
+        size->preset_size_btn->setEnabled(enabled);
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }

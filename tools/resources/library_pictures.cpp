@@ -1004,7 +1004,7 @@ QString Picture_Library_Licence()
 void Draw_Picture_Libraries(const Picture_Saver& save)
 {
     const auto library = [&save](const QImage& img, const char* name) {
-        save(img, QStringLiteral("LibraryImage/%1.png").arg(QLatin1String(name)), "PNG", -1);
+        save(img, QStringLiteral("LibraryImage/%1.png").arg(QLatin1String(name)), "PNG", -1, 72);
     };
     library(frameSimple(), "Frame_Simple");
     library(frameDouble(), "Frame_Double");
@@ -1049,7 +1049,7 @@ void Draw_Picture_Libraries(const Picture_Saver& save)
     library(scissors(), "Scissors");
 
     const auto background = [&save](const QImage& img, const char* name) {
-        save(img, QStringLiteral("Background/%1.jpg").arg(QLatin1String(name)), "JPG", 90);
+        save(img, QStringLiteral("Background/%1.jpg").arg(QLatin1String(name)), "JPG", 90, 300);
     };
     background(gradientBackground(QColor(214, 232, 252), QColor(120, 170, 230), 30), "Blue_Gradient");
     background(gradientBackground(QColor(226, 246, 224), QColor(120, 196, 132), 120), "Green_Gradient");

@@ -37,13 +37,14 @@ QImage canvas(int w, int h, QColor fill = Qt::transparent)
     return img;
 }
 
-void save(const QImage& img, const QString& name, const char* format = nullptr, int quality = -1)
+void save(const QImage& img, const QString& name, const char* format = nullptr, int quality = -1, int dpi = 72)
 {
     const QString path = QDir(g_out).filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage out = img;
-    out.setDotsPerMeterX(2835);   // 72 dpi: one pixel a point
-    out.setDotsPerMeterY(2835);
+    const int dpm = qRound(dpi / 0.0254);   // 72 dpi: one pixel a point
+    out.setDotsPerMeterX(dpm);
+    out.setDotsPerMeterY(dpm);
     if (!out.save(path, format, quality)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         ++g_failures;
@@ -304,8 +305,8 @@ int main(int argc, char** argv)
                              "Dots", "Checker", "Brick"})
         save(hatch(QString::fromLatin1(kind)), QStringLiteral("Fill_Style_Image/%1.png").arg(QString::fromLatin1(kind)));
     // The picture library and the card backgrounds, with their licence.
-    Draw_Picture_Libraries([](const QImage& img, const QString& name, const char* format, int quality) {
-        save(img, name, format, quality);
+    Draw_Picture_Libraries([](const QImage& img, const QString& name, const char* format, int quality, int dpi) {
+        save(img, name, format, quality, dpi);
     });
     for (const char* folder : {"LibraryImage", "Background"})
         writeText(QStringLiteral("%1/LICENSE.txt").arg(QLatin1String(folder)), Picture_Library_Licence());

@@ -372,9 +372,7 @@ TEST_F(WindowCommandsTest, TheCanvasMenusLabelBackgroundTakesAPictureFromTheLibr
     // The card prints with it: a background is a plastic card (85.6 x 54 mm)
     // tiled from the top-left corner, its gradient light at the left and
     // orange at the right.
-    w->Set_Front_Back_Value_To_Print_Export_Mail();
-    const QImage printed = w->Set_data_table_value_to_card(0, QStringLiteral("F"), false).toImage(72.0);
-    w->Create_Card_Design_Again();
+    const QImage printed = printedCard();
     ASSERT_FALSE(printed.isNull());
     const QRgb right = printed.pixel(236, 70);
     const QRgb left = printed.pixel(3, 70);
@@ -409,4 +407,103 @@ TEST_F(WindowCommandsTest, SelectAllAndDeselectAllFromTheEditMenuAndTheKeys)
     QTest::keyClick(canvas, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(canvas->selectedGraphics().isEmpty());
     EXPECT_EQ(host->sett_tab->count(), 4) << "the card's panel";
+}
+
+// ---------------------------------------------------------------- the picture libraries
+
+namespace {
+
+// How many pixels of a rectangle are near a colour.
+int Pixels_Near(const QImage& image, const QRect& area, QColor colour, int tolerance = 40)
+{
+    int n = 0;
+    const QRect r = area.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= tolerance && std::abs(c.green() - colour.green()) <= tolerance
+                && std::abs(c.blue() - colour.blue()) <= tolerance)
+                ++n;
+        }
+    return n;
+}
+
+const QColor kStarYellow(248, 196, 40);
+const QColor kHeartRed(200, 40, 40);
+
+} // namespace
+
+TEST_F(WindowCommandsTest, ThePictureToolsLibraryGivesAPictureThatPrints)
+{
+    int shown = 0;
+    answer = [&shown](QDialog& d) { return Choose_From_Library(d, QStringLiteral("Star.png"), &shown); };
+    QAction* tool = w->toolPalette()->toolActions().at(9);
+    ASSERT_TRUE(tool->isVisible()) << "the library tool is offered";
+    tool->trigger();
+    EXPECT_EQ(dialogs, QStringList{"Image_Library"});
+    EXPECT_GE(shown, 24) << "frames, icons and symbols";
+    ASSERT_EQ(doc->graphicsPointers().size(), 1);
+    LMNGraphic* picture = doc->graphicsPointers().first();
+    EXPECT_EQ(picture->kind(), LMNKind::Image);
+    EXPECT_TRUE(picture->_file_path.endsWith(QStringLiteral("/LibraryImage/Star.png"))) << picture->_file_path.toStdString();
+    const QImage printed = printedCard();
+    EXPECT_GT(Pixels_Near(printed, picture->bounds().toRect(), kStarYellow), 50) << "the star prints";
+}
+
+TEST_F(WindowCommandsTest, ThePicturePanelsLibraryButtonChangesThePicture)
+{
+    QTemporaryDir dir;
+    QImage grey(64, 64, QImage::Format_RGB32);
+    grey.fill(Qt::gray);
+    ASSERT_TRUE(grey.save(dir.filePath(QStringLiteral("grey.png"))));
+    auto* picture = static_cast<LMNImage*>(add(LMNKind::Image, QRectF(20, 20, 100, 100)));
+    picture->setFilePath(dir.filePath(QStringLiteral("grey.png")));
+    select({picture});
+    answer = [](QDialog& d) { return Choose_From_Library(d, QStringLiteral("Heart.png")); };
+    host->datasource_tab->Manual_Library_Browse_Btn->click();
+    EXPECT_EQ(dialogs, QStringList{"Image_Library"});
+    EXPECT_TRUE(picture->_file_path.endsWith(QStringLiteral("/LibraryImage/Heart.png")));
+    EXPECT_GT(Pixels_Near(printedCard(), QRect(20, 20, 100, 100), kHeartRed), 500) << "the heart prints";
+}
+
+TEST_F(WindowCommandsTest, TheBackgroundTabsLibraryButtonGivesTheCardABackground)
+{
+    w->Show_RHS_Properties(nullptr);
+    int shown = 0;
+    answer = [&shown](QDialog& d) { return Choose_From_Library(d, QStringLiteral("Dots.jpg"), &shown); };
+    if (!host->card_bkgd_tab->Card_fill_chk->isChecked())
+        host->card_bkgd_tab->Card_fill_chk->click();
+    host->card_bkgd_tab->Card_Image_fill_rd->click();   // a picture as the fill
+    ASSERT_TRUE(host->card_bkgd_tab->Card_Image_Library_Btn->isEnabled());
+    host->card_bkgd_tab->Card_Image_Library_Btn->click();
+    EXPECT_GE(shown, 12);
+    EXPECT_TRUE(w->Front_card_Prop()->Card_BG_Image_Path.endsWith(QStringLiteral("/Background/Dots.jpg")));
+    // Cream paper with orange dots.
+    const QImage printed = printedCard();
+    EXPECT_GT(Pixels_Near(printed, printed.rect(), QColor(255, 248, 236), 8), 10000);
+    EXPECT_GT(Pixels_Near(printed, printed.rect(), QColor(250, 214, 160), 12), 200);
+}
+
+TEST_F(WindowCommandsTest, TheNewLabelWizardsLibraryButtonGivesTheNewCardItsBackground)
+{
+    answer = [](QDialog& d) {
+        if (qobject_cast<Image_Library*>(&d))
+            return Choose_From_Library(d, QStringLiteral("Waves.jpg"));
+        auto* wizard = qobject_cast<Card_Wizard*>(&d);
+        if (!wizard)
+            return 0;
+        wizard->OK_Click();   // to the look page
+        wizard->Card_Image_fill_rd->click();
+        wizard->Card_Image_Library->click();
+        EXPECT_TRUE(wizard->Card_Image_path->text().endsWith(QStringLiteral("/Background/Waves.jpg")));
+        wizard->OK_Click();
+        return d.result();
+    };
+    w->New_btn->trigger();
+    EXPECT_EQ(dialogs, (QStringList{"Card_Wizard", "Image_Library"}));
+    EXPECT_EQ(w->Front_card_Prop()->Card_fill_style, QStringLiteral("I"));
+    EXPECT_TRUE(w->Front_card_Prop()->Card_BG_Image_Path.endsWith(QStringLiteral("/Background/Waves.jpg")));
+    // Light blue at the top of the waves' picture.
+    const QImage printed = printedCard();
+    EXPECT_GT(Pixels_Near(printed, QRect(0, 0, printed.width(), 20), QColor(226, 242, 252), 12), 500);
 }

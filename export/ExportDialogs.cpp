@@ -592,7 +592,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main)
         const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
         QString error;
         if (Export_File_Function(target, card, true, true, true, nullptr, &error) == ExportWriteResult::Failed)
-            Show_MessageBox(QStringLiteral("The file could not be written.\n%1").arg(target));
+            Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
         return nullptr;
     }
     CardExportJob job;
@@ -650,8 +650,9 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
         image = main->Invalid_Barcode_Data_Image();
         increase = false;
     }
-    if (Export_File_Function(target, image, true, true, increase) == ExportWriteResult::Failed)
-        Show_MessageBox(QStringLiteral("The file could not be written.\n%1").arg(target));
+    QString error;
+    if (Export_File_Function(target, image, true, true, increase, nullptr, &error) == ExportWriteResult::Failed)
+        Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
     return nullptr;
 }
 

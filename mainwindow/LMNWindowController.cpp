@@ -154,6 +154,7 @@ void LMNWindowController::buildWindow()
         r.kind = File_Panel_Request::Open;
         r.title = tr("Picture");
         r.extensions = Allowd_Image_fileTypes;
+        r.filterName = tr("Pictures");
         const QString path = Run_File_Panel(r);
         return Image_Is_Over_Size(path, true, false) ? QString() : path;
     };

@@ -26,6 +26,7 @@
 #include <QButtonGroup>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
@@ -506,4 +507,24 @@ TEST_F(WindowCommandsTest, TheNewLabelWizardsLibraryButtonGivesTheNewCardItsBack
     // Light blue at the top of the waves' picture.
     const QImage printed = printedCard();
     EXPECT_GT(Pixels_Near(printed, QRect(0, 0, printed.width(), 20), QColor(226, 242, 252), 12), 500);
+}
+
+TEST_F(WindowCommandsTest, ThePictureChooserAndTheWizardNameWhatTheyAsk)
+{
+    // The picture tool's chooser offers pictures, under that name.
+    QStringList filters;
+    answer = [&filters](QDialog& d) {
+        if (auto* panel = qobject_cast<QFileDialog*>(&d))
+            filters = panel->nameFilters();
+        return 0;
+    };
+    w->toolPalette()->toolActions().at(8)->trigger();
+    ASSERT_FALSE(filters.isEmpty());
+    EXPECT_TRUE(filters.first().startsWith(QStringLiteral("Pictures (*.jpg"))) << filters.first().toStdString();
+    EXPECT_TRUE(doc->graphicsPointers().isEmpty()) << "cancelled: no item";
+
+    // The new-label wizard's look page asks for the opacity: 100 % is opaque.
+    Card_Wizard wizard(w);
+    wizard.Reset_For_Opening();
+    EXPECT_EQ(wizard.Card_alpha_lbl->text(), QStringLiteral("Opacity (%)"));
 }

@@ -23,8 +23,11 @@
 #include "mainwindow/files/FilePanels.h"
 #include "mainwindow/files/ProjectCommands.h"
 #include "mainwindow/files/ToolPalette.h"
+#include "mainwindow/panels/ItemPanels.h"
+#include "mainwindow/panels/PropertyPanels.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
@@ -354,6 +357,22 @@ TEST_F(RoundTripTest, AClearBarcodeBackgroundStaysClearInEveryOutputAfterReopeni
         EXPECT_GT(inked, 10) << "the bars are there";
     };
     cornerClear(preview.toImage(300), "preview");
+    // A file whose clear colour keeps the opaque colour's red, green and blue
+    // (as earlier builds wrote it) draws clear as well.
+    {
+        const auto root = Read_Design_Root(path);
+        ASSERT_TRUE(root);
+        QVariantList e = root->toList();
+        e[43] = Colour_To_Data(QColor(255, 255, 255, 0));
+        const QString white = dir.filePath("white-clear.dbs");
+        ASSERT_TRUE(Write_Barcode_Elements(white, e));
+        paths << white;
+        w.Open_btn->trigger();
+        ASSERT_TRUE(w.Barcode_Settings().fill_transparent);
+        cornerClear(w.barcodeModeView()->Preview_Image().toImage(300), "preview of a clear white");
+        paths << path;
+        w.Open_btn->trigger();
+    }
     // Export to PNG.
     const QString png = dir.filePath("clear.png");
     ASSERT_TRUE(testsupport::Write_File(png, Encode_Export_File(preview, png, true)));
@@ -385,11 +404,16 @@ TEST_F(RoundTripTest, APictureFlipShowsStaysWithNaturalSizeAndComesBack)
     insert({picture});
     const QImage upright = picture->_contents_with_settings.toImage(72);
     // The dark corner is top left; dragging the left handle across the
-    // picture flips it, and the mirror shows at once.
+    // picture flips it, and the mirror shows at once, in its panel too.
     ASSERT_EQ(qGray(upright.pixel(2, 2)), 0);
+    PropertyPanelHost* panels = w.designModeView()->panels;
+    w.Show_RHS_Properties(picture.get());
+    ASSERT_FALSE(panels->image_tab->Image_FIH_chk->isChecked());
     picture->resizeByMovingHandle(4, QPointF(160, 40));
     ASSERT_TRUE(picture->_isFlippedHorizontally);
     EXPECT_EQ(picture->_contents_with_settings.toImage(72), upright.mirrored(true, false));
+    w.Show_RHS_Properties(picture.get());   // as the canvas does when the drag ends
+    EXPECT_TRUE(panels->image_tab->Image_FIH_chk->isChecked());
     // Natural size gives the picture's size back and keeps the flip.
     picture->makeNaturalSize();
     EXPECT_EQ(picture->_bounds.size(), QSizeF(80, 40));

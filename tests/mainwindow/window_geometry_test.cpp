@@ -7,6 +7,8 @@
 // choosing an option moves none of its buttons.
 #include "AllWindows.h"
 #include "MainWindowFixture.h"
+#include "core/util/BatchServices.h"
+#include "export/ExportDialogs.h"
 #include "platform/WindowFit.h"
 
 #include <QAbstractScrollArea>
@@ -186,6 +188,29 @@ TEST_F(WindowGeometryTest, EveryWindowFitsInEveryOption)
         expectFitsInEveryOption(*v.window, v.id);
     });
     EXPECT_GE(seen.size(), 40);
+}
+
+} // namespace
+
+namespace {
+
+// With series bound to the design, the export window's series naming is
+// offered: choosing "Series value" (and the others) keeps the window's size
+// and its buttons, and its series list shows the series.
+TEST_F(WindowGeometryTest, TheExportLabelWindowKeepsItsButtonsWithTheSeriesNaming)
+{
+    const int batch = Use_Data_Sheet_Values;
+    Use_Data_Sheet_Values = 1;
+    {
+        ExportWindow exportLabel(window.get());
+        exportLabel.usedSeries = {QStringLiteral("Tea shelves"), QStringLiteral("A rather long series name of prices")};
+        exportLabel.Reset_Controls();
+        ASSERT_TRUE(exportLabel.exp_rad_sv->isEnabled());
+        // Opened with the default name; the walk then chooses each naming.
+        expectFitsInEveryOption(exportLabel, QStringLiteral("export label with series"));
+        EXPECT_EQ(exportLabel.Used_Seres_In_Design->count(), 2);
+    }
+    Use_Data_Sheet_Values = batch;
 }
 
 } // namespace

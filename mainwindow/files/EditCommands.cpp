@@ -31,10 +31,13 @@ Edit_Commands::Edit_Commands(DesignModeView& view) : QObject(&view), v(view)
     add(Copy_btn, "edit-copy", tr("Copy"), "Copy_btn", QKeySequence::Copy, &Edit_Commands::Copy_Clicked);
     add(Paste_btn, "edit-paste", tr("Paste"), "Paste_btn", QKeySequence::Paste, &Edit_Commands::Paste_Clicked);
     add(Delete_btn, "edit-delete", tr("Delete"), "Delete_btn", QKeySequence(), &Edit_Commands::Delete_Clicked);
-    add(Begin_Front_btn, "go-top", tr("Bring to Front"), "Begin_Front_btn", QKeySequence(),
+    // Short titles, so that the whole toolbar fits beside the property side.
+    add(Begin_Front_btn, "go-top", tr("To Front"), "Begin_Front_btn", QKeySequence(),
         &Edit_Commands::Begin_Front_Clicked);
-    add(Send_Back_btn, "go-bottom", tr("Send to Back"), "Send_Back_btn", QKeySequence(),
+    Begin_Front_btn->setToolTip(tr("Bring to Front"));
+    add(Send_Back_btn, "go-bottom", tr("To Back"), "Send_Back_btn", QKeySequence(),
         &Edit_Commands::Send_Back_Clicked);
+    Send_Back_btn->setToolTip(tr("Send to Back"));
     add(Lock_btn, "object-locked", tr("Lock"), "Lock_btn", QKeySequence(), &Edit_Commands::Lock_Clicked);
     add(Unlock_btn, "object-unlocked", tr("Unlock"), "Unlock_btn", QKeySequence(), &Edit_Commands::Unlock_Clicked);
 

@@ -51,6 +51,7 @@ bool Copy_Barcode_To_Clipboard(const PtImage& barcode)
         clipboard->setMimeData(data);
     else
         delete data;
-    Show_MessageBox(QStringLiteral("Barcode is copied successfully.\nNow you can paste it in TextEdit, Word etc."));
+    Show_MessageBox(QStringLiteral("Barcode is copied successfully.\nNow you can paste it into a word processor, a "
+                                   "spreadsheet or a drawing program."));
     return true;
 }

@@ -12,6 +12,7 @@
 #include "core/util/SharedValues.h"
 #include "export/ExportWriter.h"
 #include "platform/MainThread.h"
+#include "platform/WindowFit.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
 #include "print/OutputGate.h"
@@ -72,6 +73,8 @@ Export_Window_Base::Export_Window_Base(QWidget* parent) : QDialog(parent)
     ex_bar_matrix_file_name = new QButtonGroup(this);
     ex_bar_cus_name = new QLineEdit;
     ex_bar_cus_name->setPlaceholderText(tr("Custom name"));
+    // Shown with its naming choice only; its room stays, so nothing moves.
+    Keep_Room_When_Hidden(ex_bar_cus_name);
     prefix_suffix_chk_box = new QCheckBox(tr("Add prefix and suffix"));
     prefix_sufix_box = new QGroupBox;
     auto* affixes = new QFormLayout(prefix_sufix_box);
@@ -282,6 +285,9 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     naming->addWidget(Used_Seres_Label, 1, 1);
     naming->addWidget(Used_Seres_In_Design, 2, 1);
     naming->addWidget(View_export_Series_btn, 2, 2);
+    for (QWidget* w : {static_cast<QWidget*>(Used_Seres_Label), static_cast<QWidget*>(Used_Seres_In_Design),
+                       static_cast<QWidget*>(View_export_Series_btn)})
+        Keep_Room_When_Hidden(w);
     m_column->addWidget(m_namingBox);
     m_column->addWidget(prefix_suffix_chk_box);
     m_column->addWidget(prefix_sufix_box);
@@ -586,7 +592,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main)
         const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
         QString error;
         if (Export_File_Function(target, card, true, true, true, nullptr, &error) == ExportWriteResult::Failed)
-            Show_MessageBox(QStringLiteral("The file could not be written.\n%1").arg(target));
+            Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
         return nullptr;
     }
     CardExportJob job;
@@ -644,8 +650,9 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
         image = main->Invalid_Barcode_Data_Image();
         increase = false;
     }
-    if (Export_File_Function(target, image, true, true, increase) == ExportWriteResult::Failed)
-        Show_MessageBox(QStringLiteral("The file could not be written.\n%1").arg(target));
+    QString error;
+    if (Export_File_Function(target, image, true, true, increase, nullptr, &error) == ExportWriteResult::Failed)
+        Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
     return nullptr;
 }
 

@@ -31,7 +31,10 @@ QByteArray Encode_Export_File(const PtImage& image, const QString& path, bool in
         dpi = PtImage_Native_Dpi(image);
     }
     if (pixels.isNull()) {
-        if (error) *error = QStringLiteral("Invalid image");
+        if (error) {
+            const QString tooLarge = image.Raster_Refusal(dpi);
+            *error = tooLarge.isEmpty() ? QStringLiteral("Invalid image") : tooLarge;
+        }
         return {};
     }
     if (format != ImageFileFormat::PNG && format != ImageFileFormat::PDF && pixels.hasAlphaChannel()) {

@@ -10,6 +10,7 @@
 #include "core/util/SharedValues.h"
 #include "export/ExportJobs.h"
 #include "export/ExportNaming.h"
+#include "platform/WindowFit.h"
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
@@ -194,6 +195,9 @@ void PDF_Export::buildUi()
     options->addWidget(skip_inavlid_chk);
     options->addWidget(print_qty_chk);
     left->addLayout(options);
+    // Options shown in one mode only keep their room in the other.
+    for (QWidget* w : {static_cast<QWidget*>(skip_inavlid_chk), static_cast<QWidget*>(print_qty_chk)})
+        Keep_Room_When_Hidden(w);
 
     // PDF options.
     auto* pdfBox = new QGroupBox(tr("PDF files"));
@@ -207,13 +211,13 @@ void PDF_Export::buildUi()
         pv->addWidget(pdf_option[k]);
     }
     use_label_size_chk_box = new QCheckBox(tr("Use label size as page size"));
+    Keep_Room_When_Hidden(use_label_size_chk_box);
     pv->addWidget(use_label_size_chk_box);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(tr("File name:")));
     file_name_save_txt = new QLineEdit;
     nameRow->addWidget(file_name_save_txt, 1);
     pv->addLayout(nameRow);
-    left->addWidget(pdfBox);
     barcode_font_name_label = new QLabel(tr("Barcode:"));
     barcode_font_name = new QLabel;
     barcode_font_name_label->setVisible(false);
@@ -227,6 +231,9 @@ void PDF_Export::buildUi()
     // Preview and buttons.
     auto* right = new QVBoxLayout;
     right->addWidget(Build_Preview(380), 1);
+    // The file layouts under the preview, so that the window stays low enough
+    // for a 1366 x 768 screen; a choice shows or hides no row.
+    right->addWidget(pdfBox);
     auto* buttons = new QHBoxLayout;
     help_btn = new QPushButton(tr("Help"));
     help_btn->setAutoDefault(false);

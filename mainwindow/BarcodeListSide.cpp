@@ -7,6 +7,7 @@
 #include "barcode/generation/BarcodeRoad.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "barcode/generation/panes/ValuePane.h"
+#include "core/canvas/LMNZoomingScrollView.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
@@ -17,6 +18,7 @@
 #include "data/barcodelist/ListDialogs.h"
 #include "data/series/SeriesJob.h"
 #include "mainwindow/BarcodeModeView.h"
+#include "mainwindow/LMNWindowController.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "platform/MainThread.h"
 
@@ -33,6 +35,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -1030,15 +1033,28 @@ QString BarcodeListSide::Export_list_method_2()
     if (chooseExportFile)
         return chooseExportFile();
     QFileDialog panel(m_owner, tr("Export List"));
+    panel.setObjectName(QStringLiteral("Export_List_Panel"));
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
     panel.setAcceptMode(QFileDialog::AcceptSave);
-    const QString xlsx = tr("Spreadsheet (*.xlsx)");
-    const QString txt = tr("Text (*.txt)");
-    panel.setNameFilters({xlsx, txt});
-    panel.selectNameFilter(xlsx);
-    panel.setDefaultSuffix(QStringLiteral("xlsx"));
-    connect(&panel, &QFileDialog::filterSelected, &panel, [&panel, xlsx](const QString& f) {
-        panel.setDefaultSuffix(f == xlsx ? QStringLiteral("xlsx") : QStringLiteral("txt"));
-    });
+    panel.setFileMode(QFileDialog::AnyFile);
+    // Under the panel: the format chooser, which rewrites the extension of
+    // the name typed, and the window's banner.
+    auto* accessory = new AccessoryViewController(&panel);
+    accessory->setObjectName(QStringLiteral("accessoryVC"));
+    accessory->setSavePanel(&panel);
+    auto* banner = new Repeat_Image(&panel);
+    banner->setObjectName(QStringLiteral("export_banner"));
+    if (LMNWindowController* window = LMNWindowController::defaultInstance())
+        banner->setBannerImage(QPixmap::fromImage(window->banner_image));
+    banner->setFixedHeight(12);
+    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(tr("Format:"), &panel), row, 0);
+        grid->addWidget(accessory, row, 1, 1, grid->columnCount() - 1);
+        grid->addWidget(banner, row + 1, 0, 1, grid->columnCount());
+    }
+    panel.selectFile(tr("Barcode List"));
+    accessory->selectFormat();
     const QString chosen = Run_Chooser(panel);
     m_owner->window()->raise();
     return chosen;

@@ -25,6 +25,7 @@
 #include "core/model/LMNDocument.h"
 #include "core/util/Helpers.h"
 #include "platform/Paths.h"
+#include "platform/WindowFit.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/BarcodeListSide.h"
 #include "barcode/generation/Barcode_Gen.h"
@@ -153,6 +154,7 @@ void LMNWindowController::buildWindow()
         r.kind = File_Panel_Request::Open;
         r.title = tr("Picture");
         r.extensions = Allowd_Image_fileTypes;
+        r.filterName = tr("Pictures");
         const QString path = Run_File_Panel(r);
         return Image_Is_Over_Size(path, true, false) ? QString() : path;
     };
@@ -160,6 +162,20 @@ void LMNWindowController::buildWindow()
         if (m_selectedTool == 0)
             m_tools->toolActions().first()->setChecked(true);
     });
+    // The card's side at the end of the palette row: the card has one, the front.
+    {
+        auto* spacer = new QWidget(m_tools);
+        spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        m_tools->addWidget(spacer);
+        m_designView->Front_back_label = new QLabel(tr("Front"), m_tools);
+        m_designView->Front_back_label->setObjectName(QStringLiteral("Front_back_label"));
+        m_tools->addWidget(m_designView->Front_back_label);
+        QAction* front = m_tools->addAction(QIcon(QPixmap::fromImage(front_btn_image_sel)), tr("Front side"));
+        front->setObjectName(QStringLiteral("Front_Side_btn"));
+        front->setToolTip(tr("Front side: the label's properties, on the tab shown last"));
+        connect(front, &QAction::triggered, m_designView, &DesignModeView::Select_front_side);
+        m_designView->Front_Side_btn = front;
+    }
     m_edit = new Edit_Commands(*m_designView);
     Install_File_Command_Hooks(*this);
     Barcode_mode_tab->addTab(Barcode_setting_tab, tr("Barcode Settings"));
@@ -173,6 +189,12 @@ void LMNWindowController::buildWindow()
     connect(Barcode_mode_tab, &QTabWidget::currentChanged, this,
             [this](int index) { tabView_didSelectTabViewItem(Barcode_mode_tab, index); });
     installOutputCommands();
+    // The canvas menu's "Label Background": the card's panel and the
+    // background library; a picture chosen becomes the card's background.
+    Card_Background_Command = [this] {
+        Card_Prop_Clicked();
+        m_designView->panels->Card_Image_Library_Btn();
+    };
 }
 
 void LMNWindowController::buildToolbar()
@@ -244,6 +266,42 @@ void LMNWindowController::buildToolbar()
     Help_btn->setObjectName(QStringLiteral("Help_btn"));
     Help_btn->setShortcut(QKeySequence::HelpContents);
     connect(Help_btn, &QAction::triggered, this, &LMNWindowController::Help_Button);
+    {
+        // The help commands, and the maker's other products where the
+        // installation names them (links.ini); a product not set up is hidden.
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("Help_menu"));
+        menu->addAction(tr("Help and Support..."), this, &LMNWindowController::Help_Button)
+            ->setObjectName(QStringLiteral("Help_Support_btn"));
+        menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
+            ->setObjectName(QStringLiteral("User_Help_btn"));
+        QAction* products = menu->addSeparator();
+        const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
+            {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
+            {"R", "ZORV_Recovery_Prmotion", &ZORV_Recovery_Prmotion},
+            {"B", "ZORV_Barcode_Prmotion", &ZORV_Barcode_Prmotion},
+        };
+        QList<QAction*> productActions;
+        for (const auto& k : kinds) {
+            QAction* a = menu->addAction(QString(), this, [open = k.open] { open(); });
+            a->setObjectName(QLatin1String(k.name));
+            a->setData(QLatin1String(k.kind));
+            productActions << a;
+        }
+        connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
+            bool any = false;
+            for (QAction* a : productActions) {
+                const QString title = Promotion_Title(a->data().toString());
+                a->setText(tr("%1...").arg(title));
+                a->setVisible(!title.isEmpty());
+                any = any || !title.isEmpty();
+            }
+            products->setVisible(any);
+        });
+        Help_btn->setMenu(menu);
+        if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(Help_btn)))
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     if (QWidget* b = main_toolbar->widgetForAction(Help_btn))
         b->setMinimumSize(Toolbar_help::minSize());
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
@@ -259,11 +317,10 @@ void LMNWindowController::buildToolbar()
 void LMNWindowController::awakeFromNib()
 {
     setStyleSheet(QStringLiteral("QMainWindow { background: rgb(241, 244, 250); }"));
-    // The window fits the screen (a 1366 x 768 one at the least).
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        resize(qMin(1366, avail.width()), qMin(768, avail.height()));
-    }
+    // The window with its frame fits the screen beside a panel (a 1366 x 768
+    // screen at the least).
+    const QSize usable = Usable_Inside_Size();
+    resize(qMin(1366, usable.width()), qMin(768, usable.height()));
 
     // The per-user data folder must exist: nothing can be kept without it.
     if (Created_Resource_Path.isEmpty() || !Create_Folder(Created_Resource_Path)

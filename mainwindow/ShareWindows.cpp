@@ -40,6 +40,17 @@ QString Configured_Link(const QString& section, const QString& key)
     return settings.value(section + QLatin1Char('/') + key).toString().trimmed();
 }
 
+QString Share_Page(const QString& key)
+{
+    const QString page = Configured_Link(QStringLiteral("Share"), key);
+    if (!page.contains(QStringLiteral("%1")))
+        return page;
+    const QString product = Configured_Link(QStringLiteral("Help"), QStringLiteral("Product"));
+    if (product.isEmpty())
+        return QString();
+    return page.arg(QString::fromLatin1(QUrl::toPercentEncoding(product)));
+}
+
 int show_msg(const QString& text)
 {
     MessageRequest r;
@@ -101,7 +112,7 @@ int Share_It_Dlg::Open_Wnd()
 {
     bool any = false;
     for (QPushButton* b : {Gplus_btn, Facebook_btn, Twitter_btn, FB_Like_btn}) {
-        const bool has = !Configured_Link(QStringLiteral("Share"), linkKey(b)).isEmpty();
+        const bool has = !Share_Page(linkKey(b)).isEmpty();
         b->setVisible(has);
         any = any || has;
     }
@@ -119,7 +130,8 @@ void Share_It_Dlg::OK_Pressed()
 
 void Share_It_Dlg::open(const char* key)
 {
-    const QString address = Configured_Link(QStringLiteral("Share"), QString::fromLatin1(key));
+    // A page that stands for the product's address opens with it.
+    const QString address = Share_Page(QString::fromLatin1(key));
     if (!address.isEmpty() && Open_Link)
         Open_Link(address);
 }

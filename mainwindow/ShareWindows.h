@@ -31,6 +31,9 @@ private:
 
 // The address of a link of the resources' "links.ini" ("" when none).
 QString Configured_Link(const QString& section, const QString& key);
+// The share page of a network ("" when it is not configured), with the
+// product's address ([Help] Product) in place of its "%1".
+QString Share_Page(const QString& key);
 
 // Shows an alert with the text and "OK", modally; returns the run's result.
 int show_msg(const QString& text);

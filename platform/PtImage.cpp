@@ -122,7 +122,7 @@ QImage PtImage::toImage(double dpi) const
     const float fh = static_cast<float>(dpi * m_size.height() / 72.0);
     const double pw = std::ceil(fw);
     const double ph = std::ceil(fh);
-    if (pw < 1.0 || ph < 1.0 || pw > 1.0e6 || ph > 1.0e6 || pw * ph > 4.0e8)
+    if (pw < 1.0 || ph < 1.0 || pw > 1.0e6 || ph > 1.0e6 || pw * ph > Max_Raster_Pixels)
         return {};
     QImage out(static_cast<int>(pw), static_cast<int>(ph), QImage::Format_ARGB32_Premultiplied);
     if (out.isNull())
@@ -143,6 +143,23 @@ QImage PtImage::toImage(double dpi) const
         draw(p, QRectF(0, 0, pw, ph));
     }
     return out;
+}
+
+QString PtImage::Raster_Refusal(double dpi) const
+{
+    if (isNull() || !(dpi > 0.0) || !std::isfinite(dpi))
+        return {};
+    const double pw = std::ceil(dpi * m_size.width() / 72.0);
+    const double ph = std::ceil(dpi * m_size.height() / 72.0);
+    if (pw * ph <= Max_Raster_Pixels && pw <= 1.0e6 && ph <= 1.0e6)
+        return {};
+    return QStringLiteral("At %1 DPI the image would be %2 x %3 pixels, more than the %4 million pixels an image "
+                          "may have. Make it smaller (a shorter value, narrower bars or a lower height), or export "
+                          "it as EPS or PDF, which keep it as drawing.")
+        .arg(dpi, 0, 'f', 0)
+        .arg(pw, 0, 'f', 0)
+        .arg(ph, 0, 'f', 0)
+        .arg(Max_Raster_Pixels / 1.0e6, 0, 'f', 0);
 }
 
 QByteArray PtImage::toPdfData() const

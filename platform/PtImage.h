@@ -15,6 +15,7 @@
 #include <QPicture>
 #include <QRectF>
 #include <QSizeF>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -63,8 +64,14 @@ public:
     // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
     // transparent where the image draws nothing. An image with a raster maker
     // is made by it, and may then be somewhat larger or smaller (whole pixels
-    // a module).
+    // a module). Null above Max_Raster_Pixels (Raster_Refusal says why).
     QImage toImage(double dpi) const;
+
+    // The most pixels one image is made with (a picture of about 400 MB).
+    static constexpr double Max_Raster_Pixels = 100.0e6;
+    // Why toImage(dpi) makes no image of this size, for the user: the pixels
+    // it would take and what to change; "" when it can be made.
+    QString Raster_Refusal(double dpi) const;
 
     // A one-page PDF of the image's size in points; vector content stays vector.
     QByteArray toPdfData() const;

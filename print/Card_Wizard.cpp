@@ -165,7 +165,8 @@ void Card_Wizard::buildUi()
     cg->addWidget(Card_fill_chk);
     cg->addWidget(Card_Fill_Box);
     auto* alpha = new QHBoxLayout;
-    Card_alpha_lbl = new QLabel(tr("Transparency (%)"));
+    // 100 % is fully opaque, 0 % fully clear.
+    Card_alpha_lbl = new QLabel(tr("Opacity (%)"));
     alpha->addWidget(Card_alpha_lbl);
     alpha->addLayout(pairWidget(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1, false, 70));
     cg->addLayout(alpha);

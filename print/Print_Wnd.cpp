@@ -212,6 +212,16 @@ void Print_Wnd::buildUi()
     dg->addWidget(description_pre, 9, 1, 1, 3);
     left->addWidget(predefine_prop_Gp_Bx);
     left->addStretch();
+    // The two label boxes take the same width, so that switching between
+    // them moves nothing beside them; the vendor and product lists keep a
+    // width of their own whatever names they hold.
+    for (QComboBox* c : {Label_ComboBox, Product_num_ComboBox}) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(12);
+    }
+    const int labelBoxWidth = std::max(manual_prop_Gp_Bx->sizeHint().width(), predefine_prop_Gp_Bx->sizeHint().width());
+    manual_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
+    predefine_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
 
     // Alignment.
     QHBoxLayout* ab = Build_Alignment_Box(24);

@@ -181,6 +181,7 @@ BarcodeMakeResult Make_Barcode(const BarcodeSettings& settings, const QString& v
         }
         Lay_Out_Linear_Symbol(s, *b, header, footer, P);
         r.barcode = b;
+        r.note = b->contentNote();
         auto view = std::make_shared<const ZBBarcodeOffscreenView>(ZBBarcodeOffscreenView::initWithBarcode(*b, s));
         if (view->bounds().isEmpty()) {
             r.reason = QStringLiteral("The symbol has no size.");

@@ -38,6 +38,9 @@ struct BarcodeMakeResult {
     PtImage image_2d;                    // the 2D symbol image before framing
     BarcodeSettings settings;            // the copy as the road filled it
     QString reason;                      // one line saying why there is no image
+    // One line about a value not encoded as typed (cut to the symbol's
+    // capacity), saying what to change; empty when it was encoded whole.
+    QString note;
     QString diagnostics;                 // the library's account of a Data Matrix that did not fit
 };
 

@@ -72,6 +72,7 @@ std::shared_ptr<ZBBarcode> SettingsOwnerRoad::Generate_Barcode_Variable(
                     Set_Blank_Image(r.reason);
                 } else {
                     m_draft = typing;
+                    m_previewNote = r.note;
                     Set_Barcode_On_Panel(r.image);
                 }
             }
@@ -84,6 +85,7 @@ std::shared_ptr<ZBBarcode> SettingsOwnerRoad::Generate_Barcode_Variable(
         }
         if (draw) {
             m_draft = false;
+            m_previewNote = r.note;
             Set_Barcode_On_Panel(r.drawing);
         }
         return r.barcode;

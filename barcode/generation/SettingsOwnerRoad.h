@@ -115,6 +115,9 @@ public:
     const BarcodeSettings& lastSettings() const { return m_last; }
     // Why the last generation gave no image (empty after a success).
     QString lastReason() const { return m_lastReason; }
+    // What the preview's barcode leaves out of the value typed (a value cut
+    // to the symbol's capacity); empty when it holds all of it.
+    QString previewNote() const { return previewIsBlank() ? QString() : m_previewNote; }
 
     // How many encodings and preview images the road has made.
     int encodeCount() const { return m_encodeCount; }
@@ -133,6 +136,7 @@ private:
     mutable PtImage m_preview;
     QString m_blankReason;
     QString m_lastReason;
+    QString m_previewNote;
     bool m_errorLabelVisible = false;
     bool m_draft = false;
     int m_moduleSize = 1;

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QMetaObject>
@@ -498,10 +499,13 @@ AccessoryViewController::AccessoryViewController(QWidget* parent)
     : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     ext_btn = new QComboBox(this);
-    ext_btn->addItem(QStringLiteral("xlsx"));
-    ext_btn->addItem(QStringLiteral("txt"));
+    ext_btn->setObjectName(QStringLiteral("ext_btn"));
+    ext_btn->addItem(tr("Spreadsheet (.xlsx)"));
+    ext_btn->addItem(tr("Text, tab-separated (.txt)"));
     layout->addWidget(ext_btn);
+    layout->addStretch(1);
     connect(ext_btn, &QComboBox::activated, this, [this](int) { selectFormat(); });
 }
 
@@ -515,9 +519,21 @@ void AccessoryViewController::selectFormat()
     if (!_savePanel)
         return;
     const QString ext = extension();
-    const QStringList chosen = _savePanel->selectedFiles();
-    const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).completeBaseName();
-    _savePanel->setNameFilter(QStringLiteral("*.") + ext);
+    // The name as typed in the panel's name field (else the file chosen),
+    // its extension replaced when it names one of the two formats.
+    QString name;
+    if (auto* typed = _savePanel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name = typed->text().trimmed();
+    if (name.isEmpty()) {
+        const QStringList chosen = _savePanel->selectedFiles();
+        if (!chosen.isEmpty() && !QFileInfo(chosen.first()).isDir())
+            name = QFileInfo(chosen.first()).fileName();
+    }
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("txt"))
+        name.chop(suffix.size() + 1);
+    _savePanel->setNameFilter(ext_btn->currentText().section(QLatin1Char('('), 0, 0).trimmed()
+                              + QStringLiteral(" (*.") + ext + QLatin1Char(')'));
     _savePanel->setDefaultSuffix(ext);
-    _savePanel->selectFile(QStringLiteral("%1.%2").arg(name, ext));
+    _savePanel->selectFile(name.isEmpty() ? QString() : QStringLiteral("%1.%2").arg(name, ext));
 }

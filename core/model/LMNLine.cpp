@@ -46,6 +46,35 @@ void LMNLine::setPoints(const QPointF& begin, const QPointF& end)
     notifyBoundsKeys(old);
 }
 
+int LMNLine::Line_Direction() const
+{
+    constexpr double flat = 1e-6;
+    if (_bounds.height() <= flat)
+        return 0;
+    if (_bounds.width() <= flat)
+        return 1;
+    return 2;
+}
+
+void LMNLine::Turn_To_Direction(int direction)
+{
+    if (direction < 0 || direction > 2 || direction == Line_Direction())
+        return;
+    const QPointF c = _bounds.center();
+    const double half = std::hypot(_bounds.width(), _bounds.height()) / 2.0;
+    // The sense along each axis stays where the line had one.
+    const double sx = _pointsRight || _bounds.width() <= 1e-6 ? 1.0 : -1.0;
+    const double sy = _pointsDown || _bounds.height() <= 1e-6 ? 1.0 : -1.0;
+    QPointF step;
+    if (direction == 0)
+        step = QPointF(sx * half, 0);
+    else if (direction == 1)
+        step = QPointF(0, sy * half);
+    else
+        step = QPointF(sx * half / std::sqrt(2.0), sy * half / std::sqrt(2.0));
+    setPoints(c - step, c + step);
+}
+
 void LMNLine::setBeginPoint(const QPointF& p) { setPoints(p, endPoint()); }
 void LMNLine::setEndPoint(const QPointF& p) { setPoints(beginPoint(), p); }
 

@@ -23,6 +23,13 @@ public:
     static QRectF boundsWithBeginPoint(const QPointF& begin, const QPointF& end, bool* pointsRight = nullptr,
                                        bool* pointsDown = nullptr);
 
+    // The direction the line runs in, as the line panel's Direction list
+    // names it: 0 horizontal (no height), 1 vertical (no width), 2 diagonal.
+    int Line_Direction() const;
+    // Turns the line about its centre so that it runs in `direction`,
+    // keeping its length (a diagonal at 45 degrees, in the sense it had).
+    void Turn_To_Direction(int direction);
+
     // A line is always stroked and never filled.
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return true; }

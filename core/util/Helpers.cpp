@@ -1,5 +1,8 @@
 #include "core/util/Helpers.h"
 
+#include <QLocale>
+#include <cmath>
+
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -9,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QGroupBox>
 #include <QUrl>
 #include <QWidget>
@@ -311,4 +315,17 @@ double Points_To_Unit(double points, int unit)
 double Unit_To_Points(double value, int unit)
 {
     return value / MM_To_Unit_Factor(unit) * MM_To_Points_Factor;
+}
+
+QString Length_Field_Text(double value, int unit)
+{
+    const int decimals = unit == 0 ? 4 : unit == 1 ? 2 : 1;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator);
+    return c.toString(std::isfinite(value) ? value : 0.0, 'f', decimals);
+}
+
+double Length_Field_Step(int unit)
+{
+    return unit == 0 ? 0.01 : unit == 1 ? 0.1 : 1.0;
 }

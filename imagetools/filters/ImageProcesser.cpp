@@ -424,7 +424,6 @@ QImage ImageProcesser::Get_Processed_Image_Full_Combined(const QImage& image, bo
                                                          bool flip_V, bool use_img_rect,
                                                          const QRectF& img_bound_rect)
 {
-    Q_UNUSED(invrtclr);
     Q_UNUSED(tranprency);
     if (image.isNull())
         return {};
@@ -444,6 +443,12 @@ QImage ImageProcesser::Get_Processed_Image_Full_Combined(const QImage& image, bo
         current = Apply_Filter_Chain_Mirrored(image, s, flip_H, flip_V);
         if (current.isNull())
             return image;
+        if (invrtclr) {
+            // The complement of each colour, on straight (not premultiplied) values.
+            QImage straight = current.convertToFormat(QImage::Format_ARGB32);
+            straight.invertPixels(QImage::InvertRgb);
+            current = straight.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        }
         if (!yes_rotate_on_box)
             return current;
         const QRectF rect = use_img_rect ? QRectF(QPointF(0, 0), current.size()) : img_bound_rect;

@@ -58,7 +58,9 @@ QImage Picture_Item_Displayed_Image(const LMNGraphic& item);
 
 class ImageProcesser {
 public:
-    // The whole chain. `invrtclr` and `tranprency` are taken and not used
+    // The whole chain. With `invrtclr` the colours of the result are
+    // inverted (each of red, green and blue becomes its complement; the
+    // alpha stays) after the filters; `tranprency` is taken and not used
     // (the item applies its transparency when it draws). `rotate` is in whole
     // degrees; a positive value turns the picture clockwise. With
     // `yes_rotate_on_box` the result holds the picture turned inside its

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QPainter>
 #include <QScrollArea>
@@ -34,6 +35,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 QList<Design_Snapshot> Ucontrol;
 QList<Design_Snapshot> Rcontrol;
@@ -503,6 +505,20 @@ void DesignModeView::Apply_Unit_Choice(int unit)
     panels->Apply_unit_Chaneg_Values();
     last_unit_val = Measument_Unit_Is;
     Show_RHS_Properties(nullptr);
+}
+
+void DesignModeView::Select_front_side()
+{
+    if (Front_back_label)
+        Front_back_label->setText(tr("Front"));
+    QTabWidget* tabs = panels->sett_tab;
+    panels->Last_Card_Sel_Tab = tabs->currentWidget();
+    Show_RHS_Properties(nullptr);
+    QWidget* const cardTabs[] = {panels->card_info_tab, panels->card_size_tab, panels->card_bkgd_tab,
+                                 panels->card_brdr_tab};
+    const bool cardTab = std::find(std::begin(cardTabs), std::end(cardTabs), panels->Last_Card_Sel_Tab)
+                         != std::end(cardTabs);
+    tabs->setCurrentWidget(cardTab ? panels->Last_Card_Sel_Tab : panels->card_info_tab);
 }
 
 void DesignModeView::lockSelection(bool lock)

@@ -24,6 +24,7 @@ class LMNGrid;
 class LMNZoomingScrollView;
 class PropertyPanelHost;
 class QAction;
+class QLabel;
 class QPainter;
 class QScrollArea;
 class QToolBar;
@@ -140,6 +141,14 @@ public:
     void Lock_Clicked();
     void Unlock_Clicked();
     void Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, bool alignGrid);
+
+    // ---- Card side ----
+    // The card has one side, the front. Shows "Front" in the side label and
+    // the card's property panel, on the card tab that was shown (the size,
+    // background or border tab stays; from any other tab the information tab).
+    void Select_front_side();
+    QLabel* Front_back_label = nullptr;
+    QAction* Front_Side_btn = nullptr;
 
     // ---- Display ----
     void Show_Hide_Main_Window(int flag);

@@ -7,7 +7,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 Edit_Commands::Edit_Commands(DesignModeView& view) : QObject(&view), v(view)
 {
@@ -29,12 +31,43 @@ Edit_Commands::Edit_Commands(DesignModeView& view) : QObject(&view), v(view)
     add(Copy_btn, "edit-copy", tr("Copy"), "Copy_btn", QKeySequence::Copy, &Edit_Commands::Copy_Clicked);
     add(Paste_btn, "edit-paste", tr("Paste"), "Paste_btn", QKeySequence::Paste, &Edit_Commands::Paste_Clicked);
     add(Delete_btn, "edit-delete", tr("Delete"), "Delete_btn", QKeySequence(), &Edit_Commands::Delete_Clicked);
-    add(Begin_Front_btn, "go-top", tr("Bring to Front"), "Begin_Front_btn", QKeySequence(),
+    // Short titles, so that the whole toolbar fits beside the property side.
+    add(Begin_Front_btn, "go-top", tr("To Front"), "Begin_Front_btn", QKeySequence(),
         &Edit_Commands::Begin_Front_Clicked);
-    add(Send_Back_btn, "go-bottom", tr("Send to Back"), "Send_Back_btn", QKeySequence(),
+    Begin_Front_btn->setToolTip(tr("Bring to Front"));
+    add(Send_Back_btn, "go-bottom", tr("To Back"), "Send_Back_btn", QKeySequence(),
         &Edit_Commands::Send_Back_Clicked);
+    Send_Back_btn->setToolTip(tr("Send to Back"));
     add(Lock_btn, "object-locked", tr("Lock"), "Lock_btn", QKeySequence(), &Edit_Commands::Lock_Clicked);
     add(Unlock_btn, "object-unlocked", tr("Unlock"), "Unlock_btn", QKeySequence(), &Edit_Commands::Unlock_Clicked);
+
+    // The Edit menu: the commands above with the selection of all items.
+    const auto menuOnly = [this](QAction*& a, const QString& text, const char* name, QKeySequence keys,
+                                 void (Edit_Commands::*slot)()) {
+        a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        v.addAction(a);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    menuOnly(Select_All_btn, tr("Select All"), "Select_All_btn", QKeySequence::SelectAll,
+             &Edit_Commands::Select_All_Clicked);
+    menuOnly(Deselect_All_btn, tr("Deselect All"), "Deselect_All_btn", QKeySequence(tr("Ctrl+Shift+A")),
+             &Edit_Commands::Deselect_All_Clicked);
+    auto* menu = new QMenu(tr("Edit"), &v);
+    menu->setObjectName(QStringLiteral("Edit_menu"));
+    menu->addActions({v.Undo_btn, v.Redo_btn});
+    menu->addSeparator();
+    menu->addActions({Cut_btn, Copy_btn, Paste_btn, Delete_btn});
+    menu->addSeparator();
+    menu->addActions({Select_All_btn, Deselect_All_btn});
+    Edit_menu_btn = menu->menuAction();
+    Edit_menu_btn->setObjectName(QStringLiteral("Edit_menu_btn"));
+    bar->insertAction(bar->actions().value(0), Edit_menu_btn);
+    bar->insertSeparator(bar->actions().value(1));
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Edit_menu_btn)))
+        button->setPopupMode(QToolButton::InstantPopup);
 
     // Undo and redo keys while the design has the focus.
     v.Undo_btn->setShortcut(QKeySequence::Undo);
@@ -114,5 +147,18 @@ void Edit_Commands::Lock_Clicked()
 void Edit_Commands::Unlock_Clicked()
 {
     v.Unlock_Clicked();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Select_All_Clicked()
+{
+    v._graphicView->selectAll();
+    Refresh_Enabled();
+}
+
+void Edit_Commands::Deselect_All_Clicked()
+{
+    v._graphicView->deselectAll();
+    v.Show_RHS_Properties(nullptr);
     Refresh_Enabled();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The edit commands of designing mode's toolbar: cut, copy, paste, delete,
-// bring to front, send to back, lock and unlock. They act on the canvas's
-// selection; the buttons follow the selection and its lock.
+// bring to front, send to back, lock and unlock, and the Edit menu with
+// undo, redo, the clipboard commands, Select All (Ctrl+A) and Deselect All
+// (Ctrl+Shift+A). They act on the canvas's selection; the buttons follow the
+// selection and its lock.
 #include <QObject>
 
 class DesignModeView;
@@ -20,6 +22,8 @@ public:
     void Send_Back_Clicked();
     void Lock_Clicked();
     void Unlock_Clicked();
+    void Select_All_Clicked();
+    void Deselect_All_Clicked();
 
     // Enables each button as the canvas would offer its command now.
     void Refresh_Enabled();
@@ -32,6 +36,9 @@ public:
     QAction* Send_Back_btn = nullptr;
     QAction* Lock_btn = nullptr;
     QAction* Unlock_btn = nullptr;
+    QAction* Select_All_btn = nullptr;
+    QAction* Deselect_All_btn = nullptr;
+    QAction* Edit_menu_btn = nullptr;   // the toolbar's Edit menu
 
 private:
     DesignModeView& v;

@@ -19,7 +19,9 @@ QString Dialog_Panel(const File_Panel_Request& r)
     for (const QString& e : r.extensions)
         patterns << QStringLiteral("*.") + e;
     if (!patterns.isEmpty())
-        panel.setNameFilter(QObject::tr("Zorv Label files (%1)").arg(patterns.join(QLatin1Char(' '))));
+        panel.setNameFilter(QStringLiteral("%1 (%2)")
+                                .arg(r.filterName.isEmpty() ? QObject::tr("Zorv Label files") : r.filterName,
+                                     patterns.join(QLatin1Char(' '))));
     if (r.kind == File_Panel_Request::Save) {
         panel.setAcceptMode(QFileDialog::AcceptSave);
         panel.setFileMode(QFileDialog::AnyFile);

@@ -12,6 +12,7 @@ struct File_Panel_Request {
     QStringList extensions;   // allowed extensions without the dot, e.g. {"dbs"}
     QString directory;        // where the panel starts ("" where choosers start, Chooser_Start_Folder)
     QString name;             // suggested file name of a save panel
+    QString filterName;       // what the extensions are ("Zorv Label files" when empty)
 };
 
 // Answers the chosen path, or "" when the panel was cancelled.

@@ -42,6 +42,7 @@ New_Label_Dialog::New_Label_Dialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("New Label"));
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
+    m_form = form;
     stock_combo = new QComboBox(this);
     stock_combo->addItems({tr("Plastic card"), tr("Label")});
     form->addRow(tr("Stock:"), stock_combo);
@@ -85,6 +86,13 @@ void New_Label_Dialog::Select_Stock(int index)
     for (int i = 0; i < Card_Preset_Count(stock); ++i)
         preset_list->addItem(Card_Preset_Label(stock, i));
     preset_list->setCurrentRow(0);
+}
+
+void New_Label_Dialog::Size_Only()
+{
+    setWindowTitle(tr("Preset Sizes"));
+    m_form->setRowVisible(shape_combo, false);
+    m_form->setRowVisible(card_name, false);
 }
 
 New_Card_Choice New_Label_Dialog::Choice() const

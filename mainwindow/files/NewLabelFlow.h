@@ -12,6 +12,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QListWidget;
 
@@ -55,6 +56,9 @@ public:
 
     // Shows the presets of a stock ("PVC Card" or "Label").
     void Select_Stock(int index);
+    // Offers the size alone (stock, size and orientation), for a label
+    // already begun: its shape and name rows are hidden.
+    void Size_Only();
     New_Card_Choice Choice() const;
 
     QComboBox* stock_combo = nullptr;
@@ -62,6 +66,9 @@ public:
     QButtonGroup* orientation = nullptr;   // 0 landscape ("H"), 1 portrait ("V")
     QComboBox* shape_combo = nullptr;
     QLineEdit* card_name = nullptr;
+
+private:
+    QFormLayout* m_form = nullptr;
 };
 
 // Runs the wizard when installed, else the preset dialog.

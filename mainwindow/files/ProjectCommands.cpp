@@ -407,8 +407,14 @@ void Project_Commands::Open_Start_Window()
 {
     const std::optional<New_Card_Choice> choice = Ask_New_Card();
     if (!choice) {
-        // Cancel keeps the open design; a window with no design shows the empty card.
+        // Cancel leaves the empty new project (the work was saved or let go
+        // when New asked), shown in designing mode.
+        w.New_Project_Setting_Reset(1);
+        Start_Card_Option = QStringLiteral("W");
+        w.Designing_Mode_Select();
         w.Show_Hide_Main_Window(1);
+        w.Refresh_Canvas();
+        refreshTitle();
         return;
     }
     Apply_New_Card(*choice);

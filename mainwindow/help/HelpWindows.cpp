@@ -2,17 +2,21 @@
 
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
+#include "mainwindow/LMNWindowController.h"
 #include "mainwindow/ShareWindows.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -57,6 +61,29 @@ std::function<bool(const QString&)> Open_Link_Address = [](const QString& addres
     return QDesktopServices::openUrl(QUrl(address));
 };
 
+std::function<bool()> Pdf_Viewer_Available = [] {
+    // The desktop opens files with xdg-open, by the program its database
+    // names for the file type.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    const QString mime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (mime.isEmpty())
+        return true;   // no way to ask: let xdg-open try
+    QProcess query;
+    query.start(mime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
+    }
+    return !QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().isEmpty();
+};
+
+QString Help_File_Path()
+{
+    return QDir::cleanPath(Path_Join(Resource_Path, QStringLiteral("Help.pdf")));
+}
+
 QString Help_Link(const QString& section, const QString& key)
 {
     return Configured_Link(section, key);
@@ -96,17 +123,6 @@ QString Reseller_Mail_Link()
                      QStringLiteral("Affiliate/Partnership%20Enquiry"), body);
 }
 
-QString Share_Page(const QString& key)
-{
-    const QString page = Help_Link(QStringLiteral("Share"), key);
-    if (!page.contains(QStringLiteral("%1")))
-        return page;
-    const QString product = Help_Link(QStringLiteral("Help"), QStringLiteral("Product"));
-    if (product.isEmpty())
-        return QString();
-    return page.arg(QString::fromLatin1(QUrl::toPercentEncoding(product)));
-}
-
 void Open_Support_Mail() { Open(Mail_Link(Help_Link("Help", "Support"), QString(), QString())); }
 void Open_Reseller_Mail() { Open(Reseller_Mail_Link()); }
 void Open_Website_1() { Open(Help_Link("Help", "Website")); }
@@ -137,7 +153,7 @@ Help_Support::Help_Support(QWidget* parent) : QDialog(parent)
     auto* v = new QVBoxLayout(this);
     auto* title = new QLabel(tr("<b>%1</b>").arg(appName().toHtmlEscaped()), this);
     v->addWidget(title);
-    v->addWidget(new QLabel(tr("The user help describes every mode, tool and command."), this));
+    v->addWidget(new QLabel(tr("The user help shows every window of both modes and teaches the common tasks."), this));
 
     const auto link = [this, v](QPushButton*& b, const char* name, const QString& text, auto action) {
         b = new QPushButton(text, this);
@@ -147,6 +163,11 @@ Help_Support::Help_Support(QWidget* parent) : QDialog(parent)
         v->addWidget(b);
     };
     link(_Help_File_Label, "_Help_File_Label", tr("Open the user help (PDF)"), [this] { HelpFilePressed(); });
+    help_file_lbl = new QLabel(this);
+    help_file_lbl->setObjectName(QStringLiteral("help_file_lbl"));
+    help_file_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    help_file_lbl->setWordWrap(true);
+    v->addWidget(help_file_lbl);
     link(website_1, "website_1", tr("Web site"), [] { Open_Website_1(); });
     link(support_id, "support_id", tr("Write to support"), [] { Open_Support_Mail(); });
     link(support_id_2, "support_id_2", tr("Report a problem"), [] { Open_Support_Mail(); });
@@ -164,6 +185,7 @@ Help_Support::Help_Support(QWidget* parent) : QDialog(parent)
     social(Facebook_btn, "Facebook_btn", tr("Facebook"), [this] { Facebook_Clicked(); });
     social(Twitter_btn, "Twitter_btn", tr("Twitter"), [this] { Twitter_Clicked(); });
     social(FB_Like_btn, "FB_Like_btn", tr("Like"), [this] { FB_Like_Clicked(); });
+    social(share_btn, "share_btn", tr("Share..."), [this] { Share_Clicked(); });
     share->addStretch();
     v->addLayout(share);
 
@@ -190,6 +212,14 @@ void Help_Support::Refresh_Links()
     Facebook_btn->setVisible(!Share_Page("Facebook").isEmpty());
     Twitter_btn->setVisible(!Share_Page("Twitter").isEmpty());
     FB_Like_btn->setVisible(!Share_Page("FB_Like").isEmpty());
+    share_btn->setVisible(!Gplus_btn->isHidden() || !Facebook_btn->isHidden() || !Twitter_btn->isHidden()
+                          || !FB_Like_btn->isHidden());
+    help_file_lbl->setText(tr("The user help is the file %1").arg(Help_File_Path()));
+}
+
+void Help_Support::Share_Clicked()
+{
+    Share_It_Dlg::defaultInstance()->Open_Wnd();
 }
 
 int Help_Support::Open_Wnd()
@@ -202,12 +232,25 @@ int Help_Support::Open_Wnd()
 
 void Help_Support::HelpFilePressed()
 {
-    const QString help = Path_Join(Resource_Path, QStringLiteral("Help.pdf"));
+    const QString help = Help_File_Path();
     if (!QFileInfo(help).isFile()) {
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    Open(QUrl::fromLocalFile(help).toString());
+    const QString where = QStringLiteral("The user help is the file\n%1\nOpen it with a program that shows PDF files.")
+                              .arg(QDir::toNativeSeparators(help));
+    if (!Pdf_Viewer_Available()) {
+        Show_MessageBox(QStringLiteral("No program to show PDF files was found.\n\n") + where);
+        return;
+    }
+    bool opened = false;
+    try {
+        opened = Open_Link_Address(QUrl::fromLocalFile(help).toString());
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+    if (!opened)
+        Show_MessageBox(QStringLiteral("The user help could not be opened.\n\n") + where);
 }
 
 // ---------------------------------------------------------------- promotion
@@ -232,10 +275,14 @@ Promotion_Form::Promotion_Form(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("Other products"));
     Window_Look(this);
     auto* grid = new QGridLayout(this);
-    bundle_image = new QLabel(this);
+    // The product's picture lies over the window's pattern.
+    auto* picture = new Promotion_Pattern(this);
+    if (LMNWindowController* window = LMNWindowController::defaultInstance())
+        picture->setPattern(window->promotion_pattern_image);
+    picture->setAlignment(Qt::AlignCenter);
+    bundle_image = picture;
     bundle_image->setObjectName(QStringLiteral("bundle_image"));
-    bundle_image->setFixedSize(128, 128);
-    bundle_image->setScaledContents(true);
+    bundle_image->setFixedSize(160, 160);
     Software_title = new QLabel(this);
     Software_title->setObjectName(QStringLiteral("Software_title"));
     short_descp = new QLabel(this);
@@ -299,7 +346,9 @@ int Promotion_Form::Open_Promotion_Window()
         if (k == QLatin1String("S") || k == QLatin1String("R") || k == QLatin1String("B")) {
             const QString p = QStringLiteral("Promotion");
             const QImage& picture = k == "S" ? sms_bundle_image : k == "R" ? rec_bundle_image : bar_bundle_image;
-            bundle_image->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+            bundle_image->setPixmap(picture.isNull() ? QPixmap()
+                                                     : QPixmap::fromImage(picture.scaled(
+                                                           128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
             Software_title->setText(Help_Link(p, k + "_Title"));
             short_descp->setText(Help_Link(p, k + "_Short"));
             long_descp->setText(Help_Link(p, k + "_Long"));
@@ -325,6 +374,11 @@ void Promotion_Form::Mail_Clicked() { Open_Link(linkOf(sms_mail_link, rec_mail_l
 void Promotion_Form::Contact_us_Clicked() { Open_Link(linkOf(sms_contact_link, rec_contact_link, bar_contact_link)); }
 void Promotion_Form::Order_Clicked() { Open_Link(linkOf(sms_order_link, rec_order_link, bar_order_link)); }
 void Promotion_Form::youtube_Clicked() { Open_Link(Help_Link("Help", "Video")); }
+
+QString Promotion_Title(const QString& kind)
+{
+    return Help_Link(QStringLiteral("Promotion"), kind + QStringLiteral("_Title"));
+}
 
 static int Promote(const char* kind)
 {

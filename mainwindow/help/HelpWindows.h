@@ -12,6 +12,8 @@
 //            stands for the product's address, [Help] Product, percent-encoded)
 //   [Promotion] <K>_Title, <K>_Short, <K>_Long, <K>_Picture, <K>_Mail,
 //            <K>_Mail_Subject, <K>_Mail_Body, <K>_Contact, <K>_Order  (K = S, R, B)
+#include "mainwindow/ShareWindows.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -30,6 +32,13 @@ QString Help_Link(const QString& section, const QString& key);
 // tests replace it. Nothing is reported when the desktop cannot open it.
 extern std::function<bool(const QString& address)> Open_Link_Address;
 
+// Whether the desktop has a program that shows PDF files (asked of the
+// desktop's file-type database); tests replace it.
+extern std::function<bool()> Pdf_Viewer_Available;
+
+// The user help shipped with the program.
+QString Help_File_Path();
+
 // A mail link: "mailto:" + address, "?subject=" + subject, "&body=" + body;
 // trimmed, then every line break "%0A%0A" and every blank "%20".
 QString Mail_Link(const QString& address, const QString& subject, const QString& body);
@@ -47,9 +56,6 @@ void Open_FB_Like();
 void Open_Share_It_Dl();
 // The reseller enquiry's subject and body.
 QString Reseller_Mail_Link();
-// The share page of a network ("" when it is not configured), with the
-// product's address in place of its "%1".
-QString Share_Page(const QString& key);
 
 class Help_Support : public QDialog {
     Q_OBJECT
@@ -59,8 +65,11 @@ public:
 
     // Runs the window; its close button ends the run with 1.
     int Open_Wnd();
-    // Opens "Help.pdf" of the resources, or says "Help file does not exist!".
+    // Opens "Help.pdf" of the resources, or says "Help file does not exist!";
+    // without a PDF viewer it says where the file is.
     void HelpFilePressed();
+    // The sharing window.
+    void Share_Clicked();
     void Gplus_Clicked() { Open_Google_Plus(); }
     void Facebook_Clicked() { Open_FaceBook(); }
     void Twitter_Clicked() { Open_Twitter(); }
@@ -80,6 +89,8 @@ public:
     QPushButton* Facebook_btn = nullptr;
     QPushButton* Twitter_btn = nullptr;
     QPushButton* FB_Like_btn = nullptr;
+    QPushButton* share_btn = nullptr;     // the sharing window, when a share page is set up
+    QLabel* help_file_lbl = nullptr;      // where the user help is
     QPushButton* close_btn = nullptr;
 
 private:
@@ -111,6 +122,7 @@ public:
     QLabel* Software_title = nullptr;
     QLabel* short_descp = nullptr;
     QLabel* long_descp = nullptr;
+    // The product's picture over the window's pattern (Promotion_Pattern).
     QLabel* bundle_image = nullptr;
     QPushButton* website_1 = nullptr;
     QPushButton* support_id = nullptr;
@@ -131,6 +143,8 @@ private:
 };
 
 // Sets the kind and opens the promotion window.
+// The title of a product kind ("S", "R", "B"), "" when none is set up.
+QString Promotion_Title(const QString& kind);
 int ZORV_SMS_Prmotion();
 int ZORV_Recovery_Prmotion();
 int ZORV_Barcode_Prmotion();

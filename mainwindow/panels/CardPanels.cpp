@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 // ---------------------------------------------------------------- info
 
@@ -147,7 +149,8 @@ CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
                        QLabel** unit) {
         auto* t = new QLineEdit(card_size_box);
         t->setObjectName(name + QStringLiteral("_Text"));
-        t->setFixedWidth(72);
+        // Room for a length with four decimals.
+        t->setFixedWidth(std::max(72, t->fontMetrics().horizontalAdvance(QStringLiteral("1000.0000")) + 14));
         t->setAlignment(Qt::AlignRight);
         auto* s = new Stepper(card_size_box);
         s->setObjectName(name + QStringLiteral("_Stepper"));
@@ -184,8 +187,13 @@ CardSizePanel::CardSizePanel(QWidget* parent) : PropertyPanel(QStringLiteral("ca
     page_frm_printer_btn->setObjectName(QStringLiteral("page_frm_printer_btn"));
     page_frm_printer_btn->setToolTip(tr("Take the size of a paper chosen in the page set-up"));
     connect(page_frm_printer_btn, &QPushButton::clicked, this, &CardSizePanel::pageFromPrinterWanted);
+    preset_size_btn = new QPushButton(tr("Presets..."), card_size_box);
+    preset_size_btn->setObjectName(QStringLiteral("preset_size_btn"));
+    preset_size_btn->setToolTip(tr("A common card or label size"));
+    connect(preset_size_btn, &QPushButton::clicked, this, &CardSizePanel::presetSizeWanted);
     buttons->addWidget(Apply_Size_btn);
     buttons->addWidget(page_frm_printer_btn);
+    buttons->addWidget(preset_size_btn);
     buttons->addStretch(1);
     g->addLayout(buttons, 4, 0, 1, 4);
 

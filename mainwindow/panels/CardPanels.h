@@ -76,6 +76,7 @@ public:
     QLabel* unit_height_label = nullptr;
     QPushButton* Apply_Size_btn = nullptr;
     QPushButton* page_frm_printer_btn = nullptr;
+    QPushButton* preset_size_btn = nullptr;
     QPushButton* units_btn = nullptr;
 
 signals:
@@ -89,6 +90,7 @@ signals:
     void sizeEditingEnded(QObject* field);
     void applyWanted();
     void pageFromPrinterWanted();
+    void presetSizeWanted();
     void unitsWanted();
 };
 

@@ -1,6 +1,7 @@
 #include "mainwindow/panels/ItemPanels.h"
 
 #include "core/model/LMNGraphic.h"
+#include "core/model/LMNLine.h"
 #include "core/util/Helpers.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -424,7 +427,10 @@ LinePanel::LinePanel(QWidget* parent) : PropertyPanel(QStringLiteral("line_tab")
     g->addWidget(Line_cap_style, 3, 1, 1, 2);
     Line_ori_style = watchCombo(New_List_Combo(box, QStringLiteral("Line_ori_style"),
                                                {tr("Horizontal"), tr("Vertical"), tr("Diagonal")}),
-                                emitChanged);
+                                [this] {
+                                    Direction_Chosen();
+                                    emit changed();
+                                });
     g->addWidget(Panel_Caption(box, tr("Direction")), 4, 0);
     g->addWidget(Line_ori_style, 4, 1, 1, 2);
     Line_alpha = newPair(box, QStringLiteral("Line_alpha"), 0, 100, 1, true, emitChanged);
@@ -439,7 +445,9 @@ void LinePanel::load(const LMNGraphic& item)
     Line_Wdt->setValue(static_cast<int>(item._strokeWidth));
     Line_clr->setColor(item._strokeColor);
     Select_Border_Style(Line_border_style, item._stroke_border_type);
-    Line_ori_style->setCurrentIndex(item._line_ori);
+    // The direction the line runs in now (a handle may have turned it).
+    Line_ori_style->setCurrentIndex(item.kind() == LMNKind::Line ? static_cast<const LMNLine&>(item).Line_Direction()
+                                                                 : item._line_ori);
     Line_cap_style->setCurrentIndex(item._line_cap_style);
     Line_alpha->setValue(double(item.alpha_val_stroke) * 100.0);
 }
@@ -452,6 +460,9 @@ void LinePanel::writeTo(LMNGraphic& item) const
     item._stroke_border_type = Return_Border_Style_Str_On_index(Line_border_style->currentIndex());
     item._line_cap_style = std::max(0, Line_cap_style->currentIndex());
     item._line_ori = std::max(0, Line_ori_style->currentIndex());
+    // A direction chosen turns the line to run that way.
+    if (m_turn && item.kind() == LMNKind::Line)
+        static_cast<LMNLine&>(item).Turn_To_Direction(item._line_ori);
     item.alpha_val_stroke = static_cast<float>(Line_alpha->value() / 100.0);
 }
 
@@ -1151,7 +1162,8 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
         layout->addWidget(new QLabel(caption, parent), row, 0);
         auto* t = new QLineEdit(parent);
         t->setObjectName(name);
-        t->setFixedWidth(72);
+        // Room for a length with four decimals.
+        t->setFixedWidth(std::max(72, t->fontMetrics().horizontalAdvance(QStringLiteral("1000.0000")) + 14));
         t->setAlignment(Qt::AlignRight);
         auto* s = new Stepper(parent);
         s->setObjectName(name + QStringLiteral("_val"));
@@ -1172,7 +1184,7 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
             emit fieldChanged(which);
         });
         connect(s, &Stepper::stepped, this, [this, t, s, which] {
-            t->setText(Format_Fixed_C(s->value(), 2));
+            t->setText(Length_Field_Text(s->value(), m_unit));
             emit fieldChanged(which);
         });
     };
@@ -1199,6 +1211,17 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
     connect(print_object_chk, &QCheckBox::clicked, this, &AlignmentPanel::printFlagChanged);
     column()->addWidget(print_object_chk);
     column()->addStretch(1);
+}
+
+void AlignmentPanel::setUnit(int unit)
+{
+    m_unit = unit;
+    const QString caption = Unit_Field_Caption(unit);
+    for (QLabel* l : {ctrl_x_pos_unit_lbl, ctrl_y_pos_unit_lbl, ctrl_width_unit_lbl, ctrl_height_unit_lbl})
+        l->setText(caption);
+    for (Stepper* s : {frame_main_pic_X_pos_val, frame_main_pic_Y_pos_val, frame_main_pic_width_val,
+                       frame_main_pic_height_val})
+        s->setIncrement(Length_Field_Step(unit));
 }
 
 QPushButton* AlignmentPanel::button(const QString& action) const

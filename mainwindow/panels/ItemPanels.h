@@ -143,6 +143,15 @@ public:
     QComboBox* Line_cap_style = nullptr;
     QComboBox* Line_ori_style = nullptr;
     Number_Pair* Line_alpha = nullptr;
+
+    // The user chose a direction: the lines written next turn to it. After
+    // the panel wrote the selected lines it has been applied (the next change
+    // of another control turns no line).
+    void Direction_Chosen() { m_turn = true; }
+    void Direction_Applied() { m_turn = false; }
+
+private:
+    bool m_turn = false;
 };
 
 // ---- Text: letters (text_edtng_tab) ----
@@ -375,6 +384,11 @@ public:
     QCheckBox* print_object_chk = nullptr;
     QLabel* sel_control_name = nullptr;
 
+    // The unit of the four fields (0 inch, 1 centimetre, 2 millimetre): their
+    // captions, decimals and arrow steps.
+    void setUnit(int unit);
+    int unit() const { return m_unit; }
+
 signals:
     // A button asks for the canvas command of that name.
     void commandRequested(const QString& action);
@@ -383,6 +397,7 @@ signals:
     void printFlagChanged();
 
 private:
+    int m_unit = 2;
     QList<QPushButton*> m_buttons;
 };
 

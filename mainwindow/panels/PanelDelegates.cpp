@@ -120,6 +120,8 @@ void PropertyPanelHost::comboBoxSelectionDidChange(QComboBox* combo)
         }
         if (combo == line_tab->Line_border_style || combo == line_tab->Line_ori_style
             || combo == line_tab->Line_cap_style) {
+            if (combo == line_tab->Line_ori_style)
+                line_tab->Direction_Chosen();
             Update_Line_Graphics();
             return;
         }
@@ -350,7 +352,7 @@ void PropertyPanelHost::controlTextDidEndEditing(QObject* field)
         float v = static_cast<float>(Leading_Double_C(edit->text()));
         if (!(v > 0.0f))
             v = 0.1f;
-        edit->setText(Format_Fixed_C(v, 2));
+        edit->setText(Length_Field_Text(v, last_unit_val));
         Apply_unit_Chaneg_Values();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

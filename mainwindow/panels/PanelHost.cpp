@@ -507,19 +507,22 @@ void PropertyPanelHost::Set_Control_Pos_And_Size(const LMNGraphic& item)
     a->frame_main_pic_height->setEnabled(!barcode);
     a->frame_main_pic_width_val->setEnabled(!barcode);
     a->frame_main_pic_height_val->setEnabled(!barcode);
-    const float f = Get_Unit_Convertor(2, Measument_Unit_Is);
+    // All four in the designing unit.
+    const int unit = Measument_Unit_Is;
+    a->setUnit(unit);
+    const float f = Get_Unit_Convertor(2, unit);
     const QRectF b = item.bounds();
-    const float x = static_cast<float>(b.x());
-    const float y = static_cast<float>(b.y());
+    const double x = Points_To_Unit(b.x(), unit);
+    const double y = Points_To_Unit(b.y(), unit);
     const float w = MainWindowServices::Points_to_MM_Convert(static_cast<float>(b.width())) * f;
     const float h = MainWindowServices::Points_to_MM_Convert(static_cast<float>(b.height())) * f;
-    a->frame_main_pic_X_pos->setText(Format_Fixed_C(x, 2));
+    a->frame_main_pic_X_pos->setText(Length_Field_Text(x, unit));
     a->frame_main_pic_X_pos_val->setValue(x);
-    a->frame_main_pic_Y_pos->setText(Format_Fixed_C(y, 2));
+    a->frame_main_pic_Y_pos->setText(Length_Field_Text(y, unit));
     a->frame_main_pic_Y_pos_val->setValue(y);
-    a->frame_main_pic_width->setText(Format_Fixed_C(w, 2));
+    a->frame_main_pic_width->setText(Length_Field_Text(w, unit));
     a->frame_main_pic_width_val->setValue(w);
-    a->frame_main_pic_height->setText(Format_Fixed_C(h, 2));
+    a->frame_main_pic_height->setText(Length_Field_Text(h, unit));
     a->frame_main_pic_height_val->setValue(h);
 }
 
@@ -634,10 +637,10 @@ void PropertyPanelHost::Position_Field_Changed(int which)
     Act_On_Selection(canvas, [&] {
         switch (which) {
         case 0:
-            canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
+            canvas->Frame_main_Pic_X_Pos_Changed(Unit_To_Points(a->frame_main_pic_X_pos_val->value(), a->unit()));
             break;
         case 1:
-            canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
+            canvas->Frame_main_Pic_Y_Pos_Changed(Unit_To_Points(a->frame_main_pic_Y_pos_val->value(), a->unit()));
             break;
         case 2:
             canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()

@@ -11,7 +11,9 @@
 #include "core/util/MessageBoxes.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
+#include "mainwindow/files/NewLabelFlow.h"
 #include "mainwindow/units/Units.h"
+#include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
 #include <QButtonGroup>
@@ -94,6 +96,7 @@ void PropertyPanelHost::wireCardPanels()
     connect(size, &CardSizePanel::sizeEditingEnded, this, &PropertyPanelHost::controlTextDidEndEditing);
     connect(size, &CardSizePanel::applyWanted, this, &PropertyPanelHost::Apply_Size_Clicked);
     connect(size, &CardSizePanel::pageFromPrinterWanted, this, &PropertyPanelHost::Page_From_Printer_Click);
+    connect(size, &CardSizePanel::presetSizeWanted, this, &PropertyPanelHost::Preset_Size_Click);
     connect(size, &CardSizePanel::unitsWanted, this, &PropertyPanelHost::unitsWanted);
 }
 
@@ -328,12 +331,12 @@ void PropertyPanelHost::changewmTextFont(const QFont& font)
 
 void PropertyPanelHost::Card_Width_Changed()
 {
-    card_size_tab->width_Text->setText(Format_Fixed_C(card_size_tab->width_Stepper->value(), 2));
+    card_size_tab->width_Text->setText(Length_Field_Text(card_size_tab->width_Stepper->value(), Measument_Unit_Is));
 }
 
 void PropertyPanelHost::Card_Height_Changed()
 {
-    card_size_tab->height_Text->setText(Format_Fixed_C(card_size_tab->height_Stepper->value(), 2));
+    card_size_tab->height_Text->setText(Length_Field_Text(card_size_tab->height_Stepper->value(), Measument_Unit_Is));
 }
 
 void PropertyPanelHost::Apply_Size_Clicked()
@@ -366,6 +369,18 @@ void PropertyPanelHost::Page_From_Printer_Click()
     // rounded to whole points).
     const QSizeF paper = info.pageLayout.fullRect(QPageLayout::Millimeter).size();
     Set_Card_Size_In_Control(paper.width(), paper.height());
+}
+
+void PropertyPanelHost::Preset_Size_Click()
+{
+    // The preset card sizes: the one chosen becomes the label's size at once.
+    New_Label_Dialog presets(Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr);
+    presets.Size_Only();
+    if (Run_Modal_Dialog(presets) != 1)
+        return;
+    const New_Card_Choice c = presets.Choice();
+    Set_Card_Size_In_Control(c.widthMM, c.heightMM);
+    Apply_Size_Clicked();
 }
 
 void PropertyPanelHost::Card_Image_Browse_Btn()
@@ -425,10 +440,10 @@ void PropertyPanelHost::Apply_unit_Chaneg_Values()
     CardSizePanel* size = card_size_tab;
     const float f = Get_Unit_Convertor(last_unit_val, Measument_Unit_Is);
     const float w = Convert_Unit_Text(size->width_Text->text(), f);
-    size->width_Text->setText(Format_Fixed_C(w, 2));
+    size->width_Text->setText(Length_Field_Text(w, Measument_Unit_Is));
     size->width_Stepper->setValue(w);
     const float h = Convert_Unit_Text(size->height_Text->text(), f);
-    size->height_Text->setText(Format_Fixed_C(h, 2));
+    size->height_Text->setText(Length_Field_Text(h, Measument_Unit_Is));
     size->height_Stepper->setValue(h);
 }
 
@@ -443,6 +458,7 @@ void PropertyPanelHost::Enable_Disable_Size_Param_Acc_To_Label_Selection(bool en
         size->width_Stepper->setEnabled(enabled);
         size->height_Stepper->setEnabled(enabled);
         size->page_frm_printer_btn->setEnabled(enabled);
+        size->preset_size_btn->setEnabled(enabled);
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
@@ -455,9 +471,10 @@ void PropertyPanelHost::_setLabels()
                          : Measument_Unit_Is == 1 ? QStringLiteral("cm")
                                                   : QStringLiteral("mm");
     card_size_tab->card_size_box->setTitle(QStringLiteral("Label Size (%1)").arg(unit));
-    for (QLabel* l : {card_size_tab->unit_width_label, card_size_tab->unit_height_label,
-                      aligmnt_tab->ctrl_width_unit_lbl, aligmnt_tab->ctrl_height_unit_lbl})
+    for (QLabel* l : {card_size_tab->unit_width_label, card_size_tab->unit_height_label})
         l->setText(caption);
-    aligmnt_tab->ctrl_x_pos_unit_lbl->setText(QStringLiteral("(pt)"));
-    aligmnt_tab->ctrl_y_pos_unit_lbl->setText(QStringLiteral("(pt)"));
+    // The arrange tab's position and size, all four in the unit.
+    aligmnt_tab->setUnit(Measument_Unit_Is);
+    for (Stepper* s : {card_size_tab->width_Stepper, card_size_tab->height_Stepper})
+        s->setIncrement(Length_Field_Step(Measument_Unit_Is));
 }

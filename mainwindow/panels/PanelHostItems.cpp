@@ -78,6 +78,7 @@ void PropertyPanelHost::Update_Line_Graphics(bool othersChanged)
             g.print_object = printObjectState();
         },
         othersChanged);
+    line_tab->Direction_Applied();
 }
 
 void PropertyPanelHost::Update_Text_Graphics(bool othersChanged)

@@ -188,6 +188,8 @@ public:
     void Set_Card_Comman_Properties();
     void Update_All_Card_Content();
     void Apply_Size_Clicked();
+    // The preset dialog in its size-only form; the size chosen is applied.
+    void Preset_Size_Click();
     void Page_From_Printer_Click();
     void Card_Image_Browse_Btn();
     void Card_Image_Library_Btn();

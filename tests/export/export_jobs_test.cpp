@@ -4,6 +4,7 @@
 #include "ExportTestSupport.h"
 #include "common/FakeBatchServices.h"
 #include "core/FakeMainWindow.h"
+#include "barcode/generation/BarcodeRoad.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportJobs.h"
@@ -62,6 +63,31 @@ TEST(ExportWriter, OneInchCardIs600PixelsInEveryRasterFormatWithItsResolution)
     EXPECT_TRUE(testsupport::readAll(eps).contains("%%BoundingBox: 0 0 72 72"));
     EXPECT_EQ(Export_File_Function(dir.filePath("none.png"), PtImage(), false, true, true), ExportWriteResult::Failed);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.png")));
+}
+
+TEST(ExportWriter, ALinearSymbolTooLargeForItsPixelsIsRefusedWithTheReason)
+{
+    // 5000 letters of Code 128: some 660 thousand pixels wide at 600 DPI.
+    BarcodeSettings s;
+    Set_Barcode_Type(s, QStringLiteral("Code 128"));
+    QString value;
+    for (int i = 0; i < 5000; ++i)
+        value += QChar(u'A' + i % 26);
+    const PtImage symbol = Make_Barcode_Image(s, value, QString(), QString());
+    ASSERT_FALSE(symbol.isNull());
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_TRUE(Encode_Export_File(symbol, dir.filePath("long.png"), true, &error).isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("At 600 DPI the image would be"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("100 million pixels")));
+    EXPECT_TRUE(error.contains(QStringLiteral("EPS or PDF")));
+    EXPECT_TRUE(symbol.toImage(600.0).isNull());
+    EXPECT_EQ(Export_File_Function(dir.filePath("long.tiff"), symbol, false, true, true), ExportWriteResult::Failed);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("long.tiff")));
+    // As drawing it is written.
+    EXPECT_EQ(Export_File_Function(dir.filePath("long.eps"), symbol, false, true, true), ExportWriteResult::Written);
+    // A short value is made as ever.
+    EXPECT_TRUE(Make_Barcode_Image(s, QStringLiteral("ABC"), QString(), QString()).Raster_Refusal(600.0).isEmpty());
 }
 
 TEST(ProgressWindow, TextsFollowTheCountersAndStopAsksFirst)

@@ -69,11 +69,23 @@ TEST(FilterChain, DefaultsGiveTheSamePictureWithinOneLevel)
         ASSERT_EQ(out.size(), src.size());
         EXPECT_LE(maxDifference(src, out), 1) << (alpha ? "with alpha" : "opaque");
     }
-    // Invert and transparency are carried but change nothing; the bounds neither.
+    // Transparency is carried but changes nothing (the item draws it); the
+    // bounds neither. Invert gives each colour's complement and keeps alpha.
     const QImage src = randomPicture(40, 30, false, 11);
-    const QImage a = ImageProcesser::Get_Processed_Image_Full_Combined(src, false, false, true, 0, 1, 0, 1, 0, 0, 0,
-                                                                       0, 20, true, false, false, false, QRectF());
+    const QImage a = ImageProcesser::Get_Processed_Image_Full_Combined(src, false, false, false, 0, 1, 0, 1, 0, 0, 0,
+                                                                       0, 20, true, false, false, false, QRectF(1, 2, 3, 4));
     EXPECT_LE(maxDifference(src, a), 1);
+    QImage complement = src.convertToFormat(QImage::Format_ARGB32);
+    complement.invertPixels(QImage::InvertRgb);
+    const QImage inverted = ImageProcesser::Get_Processed_Image_Full_Combined(
+        src, false, false, true, 0, 1, 0, 1, 0, 0, 0, 0, 100, true, false, false, false, QRectF());
+    EXPECT_LE(maxDifference(complement, inverted), 1);
+    const QImage halfClear = randomPicture(20, 20, true, 5);
+    const QImage halfInverted = ImageProcesser::Get_Processed_Image_Full_Combined(
+        halfClear, false, false, true, 0, 1, 0, 1, 0, 0, 0, 0, 100, true, false, false, false, QRectF());
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(qAlpha(halfInverted.pixel(x, y)), qAlpha(halfClear.pixel(x, y)));
     EXPECT_TRUE(ImageProcesser::Get_Processed_Image_Full_Combined(QImage(), true, true, false, 1, 1, 0, 1, 30, 0,
                                                                   0, 0, 100, true, true, true, false, QRectF())
                     .isNull());

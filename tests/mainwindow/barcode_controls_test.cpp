@@ -236,3 +236,43 @@ TEST_F(MainWindowTest, HelpButtonsOfTheBatchControls)
     EXPECT_TRUE(shown[0].startsWith("Batch Processing Settings Help :|Select these option"));
     EXPECT_TRUE(shown[1].startsWith("Batch Processing Settings Help :|Select Data Source to enter"));
 }
+
+TEST_F(MainWindowTest, ACustomDpiOutsideItsRangeIsReplacedAndTheUserTold)
+{
+    makeBarcode();
+    ctl<QPlainTextEdit>("dataText_2D")->setPlainText("Zorv QR");
+    chooseType("QR Code");
+    drive::choose(ctl<QComboBox>("DPI_ComboBox"), "Custom");
+    drive::enter(ctl<QLineEdit>("dpi_Text"), "5000");
+    EXPECT_EQ(ctl<QLineEdit>("dpi_Text")->text(), QStringLiteral("2400"));
+    EXPECT_TRUE(sawMessage("between 72 and 2400 DPI: 2400 DPI is used instead of 5000"))
+        << messages.join('|').toStdString();
+    EXPECT_EQ(Current_Barcode_Settings().custom_dpi, 2400);
+    messages.clear();
+    drive::enter(ctl<QLineEdit>("dpi_Text"), "10");
+    EXPECT_EQ(ctl<QLineEdit>("dpi_Text")->text(), QStringLiteral("72"));
+    EXPECT_TRUE(sawMessage("72 DPI is used instead of 10"));
+    // A value in the range says nothing.
+    messages.clear();
+    drive::enter(ctl<QLineEdit>("dpi_Text"), "300");
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(Current_Barcode_Settings().custom_dpi, 300);
+}
+
+TEST_F(MainWindowTest, AJapanPostValueCutToItsTwentySymbolsSaysSo)
+{
+    BarcodeModeView& v = makeBarcode();
+    chooseType("Japan Post Barcode");
+    drive::type(ctl<QLineEdit>("dataText"), "1234567-1-2-3");
+    ASSERT_FALSE(v.Preview_Is_Blank());
+    EXPECT_TRUE(v.Preview_Notice().isEmpty()) << "a value that fits encodes whole";
+    // Letters take two symbols each: this one needs more than 20.
+    drive::type(ctl<QLineEdit>("dataText"), "1234567-ABCDEFGHIJ");
+    EXPECT_FALSE(v.Preview_Is_Blank()) << "the barcode is still made";
+    EXPECT_TRUE(v.Preview_Notice().contains("Japan Post holds 20 symbols")) << v.Preview_Notice().toStdString();
+    EXPECT_TRUE(v.Preview_Notice().contains("\"1234567-ABCDEF\"")) << v.Preview_Notice().toStdString();
+    EXPECT_TRUE(v.Preview_Notice().contains("Shorten the value"));
+    // Back to a short value: the note goes.
+    drive::type(ctl<QLineEdit>("dataText"), "1234567");
+    EXPECT_TRUE(v.Preview_Notice().isEmpty());
+}

@@ -106,6 +106,9 @@ TEST_F(OutputCommandsTest, CopyPutsTheCurrentBarcodeOnTheClipboard)
     QApplication::clipboard()->clear();
     w.copy_btn->trigger();
     ASSERT_TRUE(sawMessage(QStringLiteral("Barcode is copied successfully.")));
+    // It names the kinds of program it pastes into, not another system's.
+    EXPECT_TRUE(sawMessage(QStringLiteral("word processor, a spreadsheet or a drawing program")));
+    EXPECT_FALSE(sawMessage(QStringLiteral("TextEdit")));
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->data(QStringLiteral("application/pdf")).startsWith("%PDF"));

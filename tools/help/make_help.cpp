@@ -3,17 +3,65 @@
 // foot of each page. Usage: make-help <source.md> <output.pdf>
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QTextFrame>
 #include <QTextFrameFormat>
 
 #include <cstdio>
+
+namespace {
+
+// Every picture of the text at 150 of its pixels an inch, at most the page's width;
+// a picture that cannot be read stops the build.
+bool Pictures_Ok = true;
+
+void Fit_Pictures(QTextDocument& doc, double pageWidth, int resolution)
+{
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || !fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat image = fragment.charFormat().toImageFormat();
+            const QUrl url = doc.baseUrl().resolved(QUrl(image.name()));
+            const QImage picture(url.toLocalFile());
+            if (picture.isNull()) {
+                std::fprintf(stderr, "make-help: cannot read the picture %s\n", qPrintable(url.toLocalFile()));
+                Pictures_Ok = false;
+                continue;
+            }
+            // Sizes of pictures are given in pixels of 96 an inch; the layout
+            // scales them to the device.
+            const double widest = pageWidth * 96.0 / resolution;
+            double width = picture.width() * 96.0 / 150.0;
+            double height = picture.height() * 96.0 / 150.0;
+            if (width > widest) {
+                height *= widest / width;
+                width = widest;
+            }
+            image.setWidth(width);
+            image.setHeight(height);
+            QTextCursor cursor(&doc);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -50,7 +98,11 @@ int main(int argc, char** argv)
         base.setPointSizeF(10.5);
         doc.setDefaultFont(base);
         doc.setDefaultStyleSheet(QStringLiteral("table { border-collapse: collapse; } td, th { padding: 3px; }"));
+        // Pictures are named relative to the source text.
+        doc.setBaseUrl(QUrl::fromLocalFile(QFileInfo(in.fileName()).absolutePath() + QLatin1Char('/')));
         doc.setMarkdown(text);
+        const QRectF page0 = writer.pageLayout().paintRectPixels(writer.resolution());
+        Fit_Pictures(doc, page0.width(), writer.resolution());
         // Tables get visible cell borders.
         for (QTextFrame::iterator it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
             if (QTextFrame* f = it.currentFrame()) {
@@ -83,6 +135,10 @@ int main(int argc, char** argv)
                              QStringLiteral("%1 / %2").arg(p + 1).arg(pages));
         }
         painter.end();
+    }
+    if (!Pictures_Ok) {
+        file.cancelWriting();
+        return 1;
     }
     if (!file.commit()) {
         std::fprintf(stderr, "make-help: cannot write %s\n", argv[2]);

@@ -7,10 +7,12 @@
 //
 // Every picture is drawn here from shapes; nothing is taken from elsewhere.
 #include "barcode/generation/BarcodeRoad.h"
+#include "library_pictures.h"
 #include "platform/Plist.h"
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -35,13 +37,14 @@ QImage canvas(int w, int h, QColor fill = Qt::transparent)
     return img;
 }
 
-void save(const QImage& img, const QString& name, const char* format = nullptr, int quality = -1)
+void save(const QImage& img, const QString& name, const char* format = nullptr, int quality = -1, int dpi = 72)
 {
     const QString path = QDir(g_out).filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage out = img;
-    out.setDotsPerMeterX(2835);   // 72 dpi: one pixel a point
-    out.setDotsPerMeterY(2835);
+    const int dpm = qRound(dpi / 0.0254);   // 72 dpi: one pixel a point
+    out.setDotsPerMeterX(dpm);
+    out.setDotsPerMeterY(dpm);
     if (!out.save(path, format, quality)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         ++g_failures;
@@ -256,6 +259,15 @@ QImage appIcon()
     return img;
 }
 
+void writeText(const QString& name, const QString& text)
+{
+    QFile file(QDir(g_out).filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+        ++g_failures;
+    }
+}
+
 void writeList(const QString& name, const QStringList& strings)
 {
     const QString path = QDir(g_out).filePath(name);
@@ -292,6 +304,12 @@ int main(int argc, char** argv)
     for (const char* kind : {"Horizontal", "Vertical", "Cross", "Diagonal_Up", "Diagonal_Down", "Diagonal_Cross",
                              "Dots", "Checker", "Brick"})
         save(hatch(QString::fromLatin1(kind)), QStringLiteral("Fill_Style_Image/%1.png").arg(QString::fromLatin1(kind)));
+    // The picture library and the card backgrounds, with their licence.
+    Draw_Picture_Libraries([](const QImage& img, const QString& name, const char* format, int quality, int dpi) {
+        save(img, name, format, quality, dpi);
+    });
+    for (const char* folder : {"LibraryImage", "Background"})
+        writeText(QStringLiteral("%1/LICENSE.txt").arg(QLatin1String(folder)), Picture_Library_Licence());
 
     // The default custom label sheet: A4, 3 x 8 labels of 70 x 37 mm.
     writeList(QStringLiteral("CustomProductLabel/Custom1.zvp"),

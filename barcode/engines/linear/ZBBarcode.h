@@ -86,6 +86,10 @@ public:
     // empty value, the lengths accepted, a wrong check digit. Empty exactly
     // when isContentValid() is true.
     virtual QString invalidReason() const;
+    // What the user should know of a valid content that was not encoded as
+    // typed (a value cut to the symbol's capacity), as one line saying what
+    // happened and what to change; empty when it was encoded whole.
+    virtual QString contentNote() const { return QString(); }
 
     std::string initiator() const;
     std::string terminator() const;

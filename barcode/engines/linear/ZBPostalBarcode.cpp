@@ -252,11 +252,21 @@ bool JapanPostBarcode::Is_Control_Symbol(char s)
     return s == ':' || s == ';' || s == '<';
 }
 
+QString JapanPostBarcode::contentNote() const
+{
+    if (!m_cut || !isContentValid())
+        return QString();
+    return QStringLiteral("Japan Post holds 20 symbols (a letter takes two): only \"%1\" is encoded. Shorten the "
+                          "value to the postcode and the first part of the address to encode all of it.")
+        .arg(content());
+}
+
 void JapanPostBarcode::setContent(const QString& value)
 {
     ZBBarcode::setContent(value);
     m_refused.clear();
     m_symbols.clear();
+    m_cut = false;
     std::string filtered;
     if (m_ascii) {
         upperCaseContent();
@@ -281,6 +291,7 @@ void JapanPostBarcode::setContent(const QString& value)
         }
     }
     if (m_symbols.size() > 20) {
+        m_cut = true;
         // The content keeps the characters whose digit (or hyphen) symbol
         // is among the 20 kept. A letter cut after its control symbol leaves
         // the content, and the filler symbol takes the control symbol's place:

@@ -106,6 +106,9 @@ public:
     void setBarWidth(float barWidth) override;
 
     bool isContentValid() const override;
+    // A value of more than 20 symbols is cut to 20: the note names the part
+    // kept.
+    QString contentNote() const override;
     void generateChecksum() override;
     std::string_view _encodeChar(char c) const override;
     float barTop(int n) const override;
@@ -138,5 +141,6 @@ protected:
 private:
     std::string m_symbols;     // the 20 symbols
     QString m_refused;         // characters of the value that cannot be encoded
+    bool m_cut = false;        // the value took more than 20 symbols and was cut
     float m_size = 10.0f;      // nominal size
 };

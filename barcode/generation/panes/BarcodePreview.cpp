@@ -200,8 +200,19 @@ void BarcodePreview::Set_Barcode_On_Panel(const std::shared_ptr<const ZBBarcodeO
     barcode_error_label->setVisible(!drawing);
 }
 
+void BarcodePreview::Show_Note(const QString& note)
+{
+    if (note.isEmpty())
+        return;
+    barcode_error_label->setStyleSheet(QStringLiteral("color: #8a5300;"));
+    barcode_error_label->setText(note);
+    barcode_error_label->setToolTip(note);
+    barcode_error_label->setVisible(true);
+}
+
 void BarcodePreview::Set_Blank_Image(const QString& reason)
 {
+    barcode_error_label->setStyleSheet(QStringLiteral("color: #b00020;"));
     barcodeImage->setImage(PtImage());
     barcode_error_label->setText(reason.isEmpty()
                                      ? tr("No barcode: the value cannot be encoded with this symbology.")

@@ -54,6 +54,9 @@ public:
     // Shows an image or a laid-out barcode, or the notice with `reason`.
     void Set_Barcode_On_Panel(const PtImage& image);
     void Set_Barcode_On_Panel(const std::shared_ptr<const ZBBarcodeOffscreenView>& drawing);
+    // Under a barcode shown: what it leaves out of the value (a cut), in the
+    // notice's place; nothing for an empty note.
+    void Show_Note(const QString& note);
     void Set_Blank_Image(const QString& reason);
     const PtImage& image() const;
     bool isBlank() const;

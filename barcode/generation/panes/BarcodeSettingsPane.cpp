@@ -2,6 +2,7 @@
 
 #include "barcode/generation/panes/Stepper.h"
 #include "core/util/BarcodeServices.h"
+#include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
 
 #include <QGridLayout>
@@ -9,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 void Show_Barcode_Help(const QString& title, const QString& text)
 {
@@ -57,22 +60,24 @@ float BarcodeSettingsPane::floatOf(const QString& text)
     return ok && std::isfinite(f) ? f : 0.0f;
 }
 
-QString BarcodeSettingsPane::pairText(const Stepper* stepper, bool whole)
+QString BarcodeSettingsPane::pairText(const Stepper* stepper, bool whole, int lengthUnit)
 {
+    if (lengthUnit >= 0)
+        return Length_Field_Text(stepper->value(), lengthUnit);
     return whole ? QString::number(stepper->intValue()) : QString::number(stepper->value(), 'g', 6);
 }
 
-void BarcodeSettingsPane::setPair(QLineEdit* text, Stepper* stepper, double value, bool whole)
+void BarcodeSettingsPane::setPair(QLineEdit* text, Stepper* stepper, double value, bool whole, int lengthUnit)
 {
     stepper->setValue(value);
-    text->setText(pairText(stepper, whole));
+    text->setText(pairText(stepper, whole, lengthUnit));
     text->setModified(false);
 }
 
-void BarcodeSettingsPane::syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole)
+void BarcodeSettingsPane::syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole, int lengthUnit)
 {
     if (sender == stepper) {
-        text->setText(pairText(stepper, whole));
+        text->setText(pairText(stepper, whole, lengthUnit));
         return;
     }
     const double typed = whole ? intOf(text->text()) : floatOf(text->text());
@@ -80,7 +85,7 @@ void BarcodeSettingsPane::syncPair(QObject* sender, QLineEdit* text, Stepper* st
     // The settings are read from the steppers: a number outside the range
     // (or no number at all) is shown as the value the stepper kept.
     if (stepper->value() != typed || text->text().trimmed().isEmpty())
-        text->setText(pairText(stepper, whole));
+        text->setText(pairText(stepper, whole, lengthUnit));
 }
 
 QLineEdit* BarcodeSettingsPane::numberField(QWidget* parent, const char* name, int width)
@@ -89,6 +94,13 @@ QLineEdit* BarcodeSettingsPane::numberField(QWidget* parent, const char* name, i
     f->setObjectName(QString::fromLatin1(name));
     f->setFixedWidth(width);
     f->setAlignment(Qt::AlignRight);
+    return f;
+}
+
+QLineEdit* BarcodeSettingsPane::lengthField(QWidget* parent, const char* name)
+{
+    QLineEdit* f = numberField(parent, name);
+    f->setFixedWidth(std::max(56, f->fontMetrics().horizontalAdvance(QStringLiteral("100.0000")) + 14));
     return f;
 }
 

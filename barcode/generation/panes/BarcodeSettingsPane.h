@@ -52,9 +52,11 @@ protected:
     // Keeps a text field and its stepper on the same value: the one the user
     // did not touch takes the value of the other; a typed value the stepper
     // cannot hold (outside its range, not a number) shows as the stepper's.
-    static void syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole);
-    static QString pairText(const Stepper* stepper, bool whole);
-    static void setPair(QLineEdit* text, Stepper* stepper, double value, bool whole);
+    // A length (`lengthUnit` 0 inch, 1 cm, 2 mm) shows the decimals of its
+    // unit; any other number as it is.
+    static void syncPair(QObject* sender, QLineEdit* text, Stepper* stepper, bool whole, int lengthUnit = -1);
+    static QString pairText(const Stepper* stepper, bool whole, int lengthUnit = -1);
+    static void setPair(QLineEdit* text, Stepper* stepper, double value, bool whole, int lengthUnit = -1);
     // A text field and stepper pair that calls `handler` with the sender
     // when editing ends with a new text or the stepper is clicked.
     template <class Pane>
@@ -62,6 +64,8 @@ protected:
 
     // Builders shared by the panes.
     static QLineEdit* numberField(QWidget* parent, const char* name, int width = 56);
+    // A field for a length: wide enough for its value with four decimals.
+    static QLineEdit* lengthField(QWidget* parent, const char* name);
     static Stepper* makeStepper(QWidget* parent, const char* name, double min, double max,
                                 double step, double value);
     static void addPairRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* text,

@@ -2,6 +2,7 @@
 
 #include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/panes/Stepper.h"
+#include "core/util/MessageBoxes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -207,6 +208,17 @@ void DpiPane::comboBoxSelectionDidChange(QComboBox* combo)
 
 void DpiPane::DPI_Value_Changed(QObject* sender)
 {
+    const int typed = intOf(dpi_Text->text());
+    const bool outside = sender == dpi_Text && !dpi_Text->text().trimmed().isEmpty()
+                         && (typed < kMinCustomDpi || typed > kMaxCustomDpi);
     syncPair(sender, dpi_Text, dpi_Stepper, true);
     report(PaneNeed::Nothing);
+    // A resolution outside the range is replaced by its limit: say so.
+    if (outside && !loading())
+        Show_MessageBox(QStringLiteral("The resolution must be between %1 and %2 DPI: %3 DPI is used instead of %4. "
+                                       "Type a value in that range to use another.")
+                            .arg(kMinCustomDpi)
+                            .arg(kMaxCustomDpi)
+                            .arg(dpi_Stepper->intValue())
+                            .arg(typed));
 }

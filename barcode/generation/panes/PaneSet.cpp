@@ -85,4 +85,6 @@ void Barcode_Pane_Set::showRoadPreview(const SettingsOwnerRoad& road)
         m_preview->Set_Barcode_On_Panel(road.previewImage());
     else
         m_preview->Set_Blank_Image(road.blankReason());
+    if (!road.previewIsBlank())
+        m_preview->Show_Note(road.previewNote());
 }

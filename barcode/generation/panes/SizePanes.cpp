@@ -59,7 +59,7 @@ LinearPane::LinearPane(QWidget* parent) : BarcodeSettingsPane(parent)
 {
     QGridLayout* g = nullptr;
     linear_sett_box = Box(this, "linear_sett_box", tr("Bars"), &g);
-    HeightText = numberField(linear_sett_box, "HeightText");
+    HeightText = lengthField(linear_sett_box, "HeightText");
     HeightStepper = makeStepper(linear_sett_box, "HeightStepper", 0.1, 100.0, 0.1, 1.0);
     widthText = numberField(linear_sett_box, "widthText");
     widthStepper = makeStepper(linear_sett_box, "widthStepper", 5, 200, 1, 20);
@@ -76,18 +76,19 @@ LinearPane::LinearPane(QWidget* parent) : BarcodeSettingsPane(parent)
 
 void LinearPane::setUnit(int unit)
 {
+    m_unit = unit;
     bar_height_label->setText(tr("Bar Height (%1):").arg(Unit_Name(unit)));
 }
 
 void LinearPane::loadControls(const BarcodeSettings& s)
 {
-    setPair(HeightText, HeightStepper, s.bar_height, false);
+    setUnit(s.unit);
+    setPair(HeightText, HeightStepper, s.bar_height, false, m_unit);
     setPair(widthText, widthStepper, s.bar_width_mils, false);
     HeightText->setEnabled(s.bar_height_enabled);
     HeightStepper->setEnabled(s.bar_height_enabled);
     widthText->setEnabled(s.bar_width_enabled);
     widthStepper->setEnabled(s.bar_width_enabled);
-    setUnit(s.unit);
 }
 
 void LinearPane::writeTo(BarcodeSettings& s) const
@@ -106,7 +107,7 @@ void LinearPane::enableLinearControls()
 
 void LinearPane::heightChanged(QObject* sender)
 {
-    syncPair(sender, HeightText, HeightStepper, false);
+    syncPair(sender, HeightText, HeightStepper, false, m_unit);
     report(PaneNeed::Redraw);
 }
 
@@ -123,7 +124,7 @@ MarginPane::MarginPane(QWidget* parent) : BarcodeSettingsPane(parent)
     QGridLayout* g = nullptr;
     margin_box = Box(this, "margin_box", QString(), &g);
     auto pair = [&](const char* text, const char* stepper, QLineEdit** t, Stepper** s) {
-        *t = numberField(margin_box, text);
+        *t = lengthField(margin_box, text);
         *s = makeStepper(margin_box, stepper, 0, 20, 0.1, 0.1);
     };
     pair("val_mar_Text", "val_mar_Stepper", &val_mar_Text, &val_mar_Stepper);
@@ -148,17 +149,18 @@ MarginPane::MarginPane(QWidget* parent) : BarcodeSettingsPane(parent)
 
 void MarginPane::setUnit(int unit)
 {
+    m_unit = unit;
     margin_box->setTitle(tr("Margins (%1)").arg(Unit_Name(unit)));
 }
 
 void MarginPane::loadControls(const BarcodeSettings& s)
 {
-    setPair(val_mar_Text, val_mar_Stepper, s.val_mar, false);
-    setPair(hdr_mar_Text, hdr_mar_Stepper, s.hdr_mar, false);
-    setPair(ftr_mar_Text, ftr_mar_Stepper, s.ftr_mar, false);
-    setPair(TB_mar_Text, TB_mar_Stepper, s.TB_mar, false);
-    setPair(LR_mar_Text, LR_mar_Stepper, s.LR_mar, false);
     setUnit(s.unit);
+    setPair(val_mar_Text, val_mar_Stepper, s.val_mar, false, m_unit);
+    setPair(hdr_mar_Text, hdr_mar_Stepper, s.hdr_mar, false, m_unit);
+    setPair(ftr_mar_Text, ftr_mar_Stepper, s.ftr_mar, false, m_unit);
+    setPair(TB_mar_Text, TB_mar_Stepper, s.TB_mar, false, m_unit);
+    setPair(LR_mar_Text, LR_mar_Stepper, s.LR_mar, false, m_unit);
 }
 
 void MarginPane::writeTo(BarcodeSettings& s) const
@@ -186,31 +188,31 @@ void MarginPane::enableLinearControls()
 
 void MarginPane::Value_Margin_Changed(QObject* sender)
 {
-    syncPair(sender, val_mar_Text, val_mar_Stepper, false);
+    syncPair(sender, val_mar_Text, val_mar_Stepper, false, m_unit);
     report(twoD() ? PaneNeed::Nothing : PaneNeed::Redraw);
 }
 
 void MarginPane::Header_Margin_Changed(QObject* sender)
 {
-    syncPair(sender, hdr_mar_Text, hdr_mar_Stepper, false);
+    syncPair(sender, hdr_mar_Text, hdr_mar_Stepper, false, m_unit);
     report(PaneNeed::Redraw);
 }
 
 void MarginPane::Footer_Margin_Changed(QObject* sender)
 {
-    syncPair(sender, ftr_mar_Text, ftr_mar_Stepper, false);
+    syncPair(sender, ftr_mar_Text, ftr_mar_Stepper, false, m_unit);
     report(PaneNeed::Redraw);
 }
 
 void MarginPane::TB_Margin_Changed(QObject* sender)
 {
-    syncPair(sender, TB_mar_Text, TB_mar_Stepper, false);
+    syncPair(sender, TB_mar_Text, TB_mar_Stepper, false, m_unit);
     report(PaneNeed::Redraw);
 }
 
 void MarginPane::LR_Margin_Changed(QObject* sender)
 {
-    syncPair(sender, LR_mar_Text, LR_mar_Stepper, false);
+    syncPair(sender, LR_mar_Text, LR_mar_Stepper, false, m_unit);
     report(PaneNeed::Redraw);
 }
 

@@ -33,6 +33,7 @@ private:
     Stepper* widthStepper = nullptr;
     QLabel* bar_height_label = nullptr;
     QLabel* bar_width_label = nullptr;
+    int m_unit = 1;   // the unit the bar height is shown in
 };
 
 // The five margins, in the barcode unit.
@@ -66,6 +67,7 @@ private:
     Stepper* TB_mar_Stepper = nullptr;
     QLineEdit* LR_mar_Text = nullptr;
     Stepper* LR_mar_Stepper = nullptr;
+    int m_unit = 1;   // the unit the margins are shown in
 };
 
 // QR Code: image side, encoding mode, version (a minimum), error correction.

@@ -114,13 +114,13 @@ TEST(BarcodePanes, PairsKeepFieldAndStepperTogether)
     EXPECT_DOUBLE_EQ(stepper->value(), 0.5);
     EXPECT_EQ(needs.take(), PaneNeed::Redraw);
     stepper->stepUp();
-    EXPECT_EQ(text->text(), QStringLiteral("0.6"));
+    EXPECT_EQ(text->text(), QStringLiteral("0.60"));   // a length in centimetres: two decimals
     EXPECT_EQ(needs.take(), PaneNeed::Redraw);
     // Beyond the range, or not a number: the field shows what the stepper kept.
     drive::enter(drive::find<QLineEdit>(&margins, "TB_mar_Text"), QStringLiteral("9999"));
-    EXPECT_EQ(drive::find<QLineEdit>(&margins, "TB_mar_Text")->text(), QStringLiteral("20"));
+    EXPECT_EQ(drive::find<QLineEdit>(&margins, "TB_mar_Text")->text(), QStringLiteral("20.00"));
     drive::enter(drive::find<QLineEdit>(&margins, "LR_mar_Text"), QStringLiteral("-3"));
-    EXPECT_EQ(drive::find<QLineEdit>(&margins, "LR_mar_Text")->text(), QStringLiteral("0"));
+    EXPECT_EQ(drive::find<QLineEdit>(&margins, "LR_mar_Text")->text(), QStringLiteral("0.00"));
     BarcodeSettings s;
     margins.writeTo(s);
     EXPECT_FLOAT_EQ(s.val_mar, 0.6f);

@@ -33,6 +33,8 @@ protected:
             opened << a;
             return true;
         };
+        savedViewer = Pdf_Viewer_Available;
+        Pdf_Viewer_Available = [] { return true; };
         savedResponder = Set_Message_Responder([this](const MessageRequest& r) {
             messages << r.text;
             return 0;
@@ -43,6 +45,7 @@ protected:
     {
         Resource_Path = savedResources;
         Open_Link_Address = savedOpen;
+        Pdf_Viewer_Available = savedViewer;
         Set_Message_Responder(savedResponder);
         Set_Modal_Runner(savedRunner);
     }
@@ -56,6 +59,7 @@ protected:
     QTemporaryDir links;
     QString savedResources;
     std::function<bool(const QString&)> savedOpen;
+    std::function<bool()> savedViewer;
     MessageResponder savedResponder;
     ModalRunner savedRunner;
     QStringList opened, messages;

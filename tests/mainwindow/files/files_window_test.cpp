@@ -528,13 +528,13 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_DOUBLE_EQ(w._zoomingScrollView->factor(), 1.0);
 
-    // The preset dialog's Cancel keeps the design.
+    // Cancel after New leaves the empty new project.
     w.toolPalette()->Rect_Tool_Clicked();
     dialogAnswer = 0;
     answers = {1};
     w.New_btn->trigger();
-    EXPECT_EQ(items().size(), 1);
-    EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Badge"));
+    EXPECT_TRUE(items().isEmpty());
+    EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
 
     // Without the card wizard the flow offers the preset sizes.
     const auto wizard = Run_Card_Wizard;

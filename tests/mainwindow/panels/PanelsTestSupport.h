@@ -69,6 +69,17 @@ protected:
 
     int undoSteps() const { return int(Ucontrol.size()); }
 
+    // The card as a job draws it (print, PDF and image export fill and draw
+    // copies of the items), at `dpi`.
+    QImage printedCard(double dpi = 72.0)
+    {
+        w->Check_Series_Or_Excel_Use_or_not();   // as every output command begins
+        w->Set_Front_Back_Value_To_Print_Export_Mail();
+        const QImage card = w->Set_data_table_value_to_card(0, QStringLiteral("F"), false).toImage(dpi);
+        w->Create_Card_Design_Again();
+        return card;
+    }
+
     // A user's choice in a list: the entry, then the activation.
     static void choose(QComboBox* combo, int index)
     {

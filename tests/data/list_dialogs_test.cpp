@@ -254,7 +254,7 @@ TEST(ListDialogs, WorksheetImportAppendsOrOverwrites)
     EXPECT_EQ(w->Open_excel_Wnd(Write_Text_File(dir.filePath("no.xlsx"))), 0);
     EXPECT_FALSE(ran);
     ASSERT_EQ(s.messages.size(), 1);
-    EXPECT_TRUE(s.messages[0].startsWith(List_File_Invalid_Message));
+    EXPECT_TRUE(s.messages[0].startsWith("The file is not a spreadsheet (.xlsx)")) << s.messages[0].toStdString();
     delete w;
 }
 

@@ -693,7 +693,6 @@ private:
         if (m_column < m_row.size()) {
             m_row[m_column] = std::move(value);
         } else {
-            m_row.reserve(m_column + 1);
             while (m_row.size() < m_column)
                 m_row.append(QString());
             m_row.append(std::move(value));

@@ -365,7 +365,7 @@ void Generate_List_Barcode::OKPressed()
         // The values go in as they are made, so a run longer than the list
         // holds ends when the list is full.
         Generate_Values(spec, nullptr, [&](const QString& v) {
-            lines.push_back(List_Line{QStringList{v}, true});
+            lines.push_back(List_Line::Cell(v));
             return lines.size() < 20000 || flush();
         });
         if (!lines.empty())
@@ -629,6 +629,7 @@ bool Import_Excel_Barcode::Insert_file_Func()
                                      wanted[3] >= 0 ? 3 : -1};
     List_Import_Placer placer(*m_list, o);
     const qsizetype total = qsizetype(cells.size());
+    placer.expect(total);
     Run_Series_Job(this, tr("Importing the rows..."), [&](Series_Progress& job) {
         job.total = total;
         qsizetype next = 0;

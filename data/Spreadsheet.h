@@ -68,8 +68,8 @@ struct Xlsx_Shared_Strings;
 // Called with each row as it is read; answers false to stop the read.
 using Sheet_Row_Sink = std::function<bool(QStringList& row)>;
 // Called now and then while a part is read: bytes inflated so far, and the
-// part's size.
-using Sheet_Progress = std::function<void(qint64 done, qint64 total)>;
+// part's size; answers false to stop the read (a user's Stop).
+using Sheet_Progress = std::function<bool(qint64 done, qint64 total)>;
 
 class Xlsx_Workbook {
 public:
@@ -104,7 +104,7 @@ public:
     // stopped; stopped() tells the two apart.
     bool readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress = {});
     // After a read: the columns of the sheet (the last column holding a
-    // text), and whether the sink stopped it.
+    // text), and whether the sink or the progress stopped it.
     int lastColumns() const { return m_columns; }
     bool stopped() const { return m_stopped; }
 

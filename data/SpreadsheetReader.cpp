@@ -336,8 +336,10 @@ Part_Result Stream_Part(Zip_Package& zip, int entry, Part_Handler& handler, qint
     QString zipError;
     const Zip_Package::Read r = zip.read(entry, [&](const char* data, qsizetype size) {
         done += size;
-        if (progress)
-            progress(done, total);
+        if (progress && !progress(done, total)) {
+            xml.stop();
+            return false;
+        }
         return xml.feed(data, size);
     }, maxBytes, &zipError);
     if (r == Zip_Package::Read::Done)
@@ -551,7 +553,6 @@ public:
     {
     }
     int columns() const { return m_width; }
-    bool sinkStopped() const { return m_sinkStopped; }
 
     void startElement(const char* name, const char** attributes) override
     {
@@ -718,7 +719,6 @@ private:
     {
         ++m_delivered;
         if (!m_sink(row)) {
-            m_sinkStopped = true;
             m_xml->stop();
             return false;
         }
@@ -742,7 +742,6 @@ private:
     QStringList m_row;
     Type m_type = Type::Other;
     bool m_hasV = false, m_hasIs = false, m_inV = false, m_inIs = false;
-    bool m_sinkStopped = false;
     std::string m_v;
     String_Item_Text m_is;
 };
@@ -967,7 +966,7 @@ bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const 
     const Part_Result r = Stream_Part(*m_zip, entry, handler, Max_Part_Bytes, progress, &reason, &encrypted);
     m_columns = handler.columns();
     if (r == Part_Result::Stopped) {
-        m_stopped = handler.sinkStopped();
+        m_stopped = true;
         return false;
     }
     if (r == Part_Result::Failed) {

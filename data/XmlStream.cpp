@@ -355,7 +355,8 @@ bool Xml_Stream::startTag(const char* from, const char* gt)
         --m_depth;
         if (m_depth == 0)
             m_rootClosed = true;
-        m_handler.endElement(local);
+        if (!m_stopped)
+            m_handler.endElement(local);
     }
     return true;
 }

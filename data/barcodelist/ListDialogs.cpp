@@ -519,6 +519,7 @@ void Import_Excel_Barcode::Sheet_Changed(int index)
         header = m_workbook.readHeader(m_sheet, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
+            return !job.stopped();
         });
         error = m_workbook.lastError();
     });
@@ -614,6 +615,7 @@ bool Import_Excel_Barcode::Insert_file_Func()
         }, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
+            return !job.stopped();
         });
         error = m_workbook.lastError();
     });

@@ -153,6 +153,7 @@ SheetTable Excel_Columns_Dialog::readHeader(int sheetNumber)
         header = m_book->readHeader(sheetNumber, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
+            return !job.stopped();
         });
         error = m_book->lastError();
     });
@@ -245,6 +246,7 @@ SheetTable Excel_Columns_Dialog::readRows(const QList<int>& columns, bool* ok)
         }, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
+            return !job.stopped();
         });
         error = m_book->lastError();
     });

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <pugixml.hpp>
 
@@ -151,6 +152,50 @@ TEST(SpreadsheetWriterTest, WhatWeWriteReadsBackTheSame)
     broken += QChar(0xD800);
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, {{broken}}, true));
     EXPECT_EQ(Read_Back(path), SheetTable({{QStringLiteral("a\uFFFD")}}));
+}
+
+// Another program reads what we write: openpyxl, cell for cell (numbers as
+// numbers, texts with their spaces, a literal escape and characters outside
+// the Basic Multilingual Plane; control characters are left out, since
+// openpyxl keeps the escapes of characters it does not hold).
+TEST(SpreadsheetWriterTest, OpenpyxlReadsWhatWeWrite)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("for openpyxl.xlsx");
+    SheetTable table = {
+        {"Barcode Value", "Barcode Header", "Barcode Footer", "Print Quantity"},
+        {"0012345", "  leading and trailing  ", "A & B <c> \"d\"", "1"},
+        {"東京 😀", "tab\there", "line\nbreak", "12"},
+        {"ctl char", "_x0041_ literal", "", "-7.25"},
+        {"", "", "", ""},
+    };
+    QStringList wide;
+    for (int c = 0; c < 30; ++c)
+        wide << QStringLiteral("w%1").arg(c);
+    table << wide;
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, table, true));
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral(
+                      "import json, sys, openpyxl\n"
+                      "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                      "def text(v):\n"
+                      "    if v is None: return ''\n"
+                      "    if isinstance(v, float) and v.is_integer(): return str(int(v))\n"
+                      "    return str(v)\n"
+                      "print(json.dumps([[text(v) for v in row] for row in ws.iter_rows(values_only=True)]))\n"),
+                  path});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    SheetTable read;
+    for (const QJsonValue& r : rows) {
+        QStringList cells;
+        for (const QJsonValue& c : r.toArray())
+            cells << c.toString();
+        read << cells;
+    }
+    EXPECT_EQ(read, Padded(table));
 }
 
 TEST(SpreadsheetWriterTest, FailuresAreReportedAndKeepTheOldFile)

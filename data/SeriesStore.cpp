@@ -37,16 +37,7 @@ bool hasSeriesExtension(const QString& file)
 // The existing file of a series (exact spelling first), or "".
 QString existingFile(const QString& name)
 {
-    if (name.isEmpty())
-        return {};
-    const QString wanted = fileNameOf(name);
-    const QString exact = Path_Join(Data_Folder_Path, wanted);
-    if (QFileInfo(exact).isFile())
-        return exact;
-    for (const QString& file : folderFiles())
-        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
-            return Path_Join(Data_Folder_Path, file);
-    return {};
+    return Existing_Series_File(name);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -232,16 +223,9 @@ void Delete_Series_File(const QString& name)
 
 bool Series_In_Use(const QString& name)
 {
-    if (!Main_App_wnd || name.isEmpty())
-        return false;
-    if (Main_App_wnd->Check_Batch_File_In_Use_Validation(name))
-        return true;
-    // The file may be spelt otherwise than the name asked for.
-    const QString file = existingFile(name);
-    if (file.isEmpty())
-        return false;
-    const QString stored = QFileInfo(file).completeBaseName();
-    return stored != name && Main_App_wnd->Check_Batch_File_In_Use_Validation(stored);
+    // Names match without regard to case, and the file is found whatever the
+    // case of its name and extension.
+    return Main_App_wnd && !name.isEmpty() && Main_App_wnd->Check_Batch_File_In_Use_Validation(name);
 }
 
 QString Series_Target_Name(const QString& typedName, bool updating, bool checkInUseAlways)

@@ -179,6 +179,7 @@ void LMNWindowController::buildToolbar()
 {
     m_project = new Project_Commands(*this);
     Save_Current_Work = [this] { return m_project->Save_Current_Mode(); };
+    Current_Work_Changed = [this] { return m_project->Current_Mode_Changed(); };
     main_toolbar = addToolBar(tr("Commands"));
     main_toolbar->setObjectName("main_toolbar");
     main_toolbar->setMovable(false);
@@ -312,6 +313,9 @@ void LMNWindowController::awakeFromNib()
     Show_Hide_Main_Window(1);
     Invalid_Barcode_Data_Image_Picture = Image_For_invalid_Data(QRectF(0, 0, 200, 100));
     Install_Barcode_Dialog_Hooks();
+    // What start-up shows is nothing to save.
+    m_project->Mark_Design_Unchanged();
+    m_project->Mark_Barcode_Unchanged();
 }
 
 // Lists the start-up code fills: label stock.
@@ -369,6 +373,9 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
         Show_RHS_Properties(nullptr);
+        // An empty design is nothing to save.
+        if (m_project)
+            m_project->Mark_Design_Unchanged();
     } catch (const std::exception& e) {
         Not_Draw_Only_Prop_Change_Set(false);
         Show_MessageBox(QString::fromUtf8(e.what()));
@@ -424,7 +431,7 @@ void LMNWindowController::Close_Document_Undo_Group()
 
 bool LMNWindowController::Exit_App()
 {
-    if (Save_Current_Work) {
+    if (Save_Current_Work && (!Current_Work_Changed || Current_Work_Changed())) {
         const int answer = Show_YES_NO_Cancel_MessageBox(QStringLiteral("Do you want to save changes before closing?"));
         if (answer == Alert_First_Button) {
             // A save that was cancelled or failed keeps the window open.

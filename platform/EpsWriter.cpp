@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QTransform>
 
+#include <cairo-pdf.h>
 #include <cairo-ps.h>
 #include <cairo.h>
 
@@ -109,18 +110,18 @@ QByteArray fixBoundingBox(const QByteArray& eps, QSizeF size)
 
 } // namespace
 
-class EpsPaintEngine : public QPaintEngine {
+class CairoPaintEngine : public QPaintEngine {
 public:
-    explicit EpsPaintEngine(QSizeF size)
+    CairoPaintEngine(QSizeF size, VectorDevice::Format format, const QString& title)
         : QPaintEngine(PrimitiveTransform | PatternTransform | PixmapTransform | PatternBrush
                        | LinearGradientFill | RadialGradientFill | ConicalGradientFill | AlphaBlend
                        | PorterDuff | PainterPaths | Antialiasing | BrushStroke | ConstantOpacity
                        | MaskedBrush | ObjectBoundingModeGradients
                        ),
-          m_size(size)
+          m_size(size), m_format(format), m_title(title)
     {
     }
-    ~EpsPaintEngine() override { release(); }
+    ~CairoPaintEngine() override { release(); }
 
     bool begin(QPaintDevice*) override
     {
@@ -128,9 +129,17 @@ public:
         m_data.clear();
         m_result.clear();
         m_error.clear();
-        m_surface = cairo_ps_surface_create_for_stream(appendToBytes, &m_data, m_size.width(), m_size.height());
-        cairo_ps_surface_set_eps(m_surface, 1);
-        cairo_ps_surface_dsc_comment(m_surface, "%%Creator: Zorv Label");
+        if (m_format == VectorDevice::Format::Pdf) {
+            // A page of the exact size: cairo keeps fractions of a point.
+            m_surface = cairo_pdf_surface_create_for_stream(appendToBytes, &m_data, m_size.width(), m_size.height());
+            cairo_pdf_surface_set_metadata(m_surface, CAIRO_PDF_METADATA_CREATOR, "Zorv Label");
+            if (!m_title.isEmpty())
+                cairo_pdf_surface_set_metadata(m_surface, CAIRO_PDF_METADATA_TITLE, m_title.toUtf8().constData());
+        } else {
+            m_surface = cairo_ps_surface_create_for_stream(appendToBytes, &m_data, m_size.width(), m_size.height());
+            cairo_ps_surface_set_eps(m_surface, 1);
+            cairo_ps_surface_dsc_comment(m_surface, "%%Creator: Zorv Label");
+        }
         m_cr = cairo_create(m_surface);
         if (cairo_status(m_cr) != CAIRO_STATUS_SUCCESS) {
             m_error = QString::fromUtf8(cairo_status_to_string(cairo_status(m_cr)));
@@ -163,7 +172,7 @@ public:
             m_error = QString::fromUtf8(cairo_status_to_string(st != CAIRO_STATUS_SUCCESS ? st : sst));
             return false;
         }
-        m_result = fixBoundingBox(m_data, m_size);
+        m_result = m_format == VectorDevice::Format::Eps ? fixBoundingBox(m_data, m_size) : m_data;
         m_data.clear();
         return true;
     }
@@ -427,6 +436,8 @@ private:
     }
 
     QSizeF m_size;
+    VectorDevice::Format m_format;
+    QString m_title;
     cairo_surface_t* m_surface = nullptr;
     cairo_t* m_cr = nullptr;
     QByteArray m_data;
@@ -442,26 +453,29 @@ private:
     QPainterPath m_clip;
 };
 
-EpsDevice::EpsDevice(QSizeF points) : m_size(points), m_engine(std::make_unique<EpsPaintEngine>(points)) {}
+VectorDevice::VectorDevice(QSizeF points, Format format, const QString& title)
+    : m_size(points), m_engine(std::make_unique<CairoPaintEngine>(points, format, title))
+{
+}
 
-EpsDevice::~EpsDevice() = default;
+VectorDevice::~VectorDevice() = default;
 
-QPaintEngine* EpsDevice::paintEngine() const
+QPaintEngine* VectorDevice::paintEngine() const
 {
     return m_engine.get();
 }
 
-QByteArray EpsDevice::data() const
+QByteArray VectorDevice::data() const
 {
     return m_engine->result();
 }
 
-QString EpsDevice::errorString() const
+QString VectorDevice::errorString() const
 {
     return m_engine->error();
 }
 
-int EpsDevice::metric(PaintDeviceMetric metric) const
+int VectorDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
     case PdmWidth: return int(std::ceil(m_size.width()));
@@ -504,4 +518,26 @@ bool Write_Eps_File(const QString& path, const PtImage& image, QString* error)
 {
     const QByteArray data = Eps_Data_Of_Image(image, error);
     return !data.isEmpty() && Write_File_Atomically(path, data, error);
+}
+
+QByteArray Pdf_Page_Of_Drawing(QSizeF points, const std::function<void(QPainter&)>& draw, const QString& title,
+                               QString* error)
+{
+    if (!(points.width() > 0) || !(points.height() > 0) || !std::isfinite(points.width())
+        || !std::isfinite(points.height())) {
+        if (error) *error = QStringLiteral("empty page");
+        return {};
+    }
+    PdfDevice device(points, title);
+    QPainter p;
+    if (!p.begin(&device)) {
+        if (error) *error = device.errorString();
+        return {};
+    }
+    draw(p);
+    p.end();
+    const QByteArray data = device.data();
+    if (data.isEmpty() && error)
+        *error = device.errorString().isEmpty() ? QStringLiteral("PDF data could not be made") : device.errorString();
+    return data;
 }

@@ -1,9 +1,8 @@
 #include "platform/PtImage.h"
 
-#include <QBuffer>
-#include <QPageSize>
+#include "platform/EpsWriter.h"
+
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cmath>
 
@@ -110,20 +109,6 @@ QByteArray PtImage::toPdfData() const
 {
     if (isNull())
         return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Zorv Label"));
-        writer.setResolution(72);
-        writer.setPageSize(QPageSize(m_size, QPageSize::Point, QString(), QPageSize::ExactMatch));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter p;
-        if (!p.begin(&writer))
-            return {};
-        draw(p, QRectF(QPointF(0, 0), m_size));
-        p.end();
-    }
-    return bytes;
+    // A page of the image's exact size.
+    return Pdf_Page_Of_Drawing(m_size, [this](QPainter& p) { draw(p, QRectF(QPointF(0, 0), m_size)); });
 }

@@ -64,7 +64,12 @@ struct Symbology {
     bool allows(QChar c) const;
 };
 
-// The 22 symbologies in the order of the type popup.
+// The 22 symbologies in the order of the type popup: the order of the
+// barcode type names of the design file format, which stored type indexes
+// refer to (Code 39, Extended Code 39, Interleaved 2 of 5, UPCA, PostNet,
+// Modified Plessey, Modified Plessey (Hex), Industrial 2 of 5, EAN-13,
+// Code 128, its sets A, B and C, Codabar, UPCE, EAN-8, Royal Mail, Planet,
+// Japan Post, QR Code, PDF417, DataMatrix).
 const std::vector<Symbology>& Symbology_Table();
 
 // The popup's titles in that order.
@@ -79,6 +84,13 @@ int Symbology_Index(const QString& title);
 
 // The entry at a stored popup position; null out of range.
 const Symbology* Symbology_At(int index);
+
+// Design files written by earlier builds of this program stored type indexes
+// in another order (Code 39, Extended Code 39, Code 128, sets A, B, C,
+// Codabar, Interleaved and Industrial 2 of 5, the two Plesseys, PostNet,
+// Planet, Royal Mail, Japan Post, UPCA, UPCE, EAN-13, EAN-8, then the three
+// 2D names). The position in today's order of such an index; -1 out of range.
+int Symbology_Index_From_Former_Order(int index);
 
 // True for the three 2D type names that draw a symbol.
 bool Is_TwoD_Symbology(const QString& title);

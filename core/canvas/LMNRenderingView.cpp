@@ -4,13 +4,12 @@
 #include "core/model/LMNDocument.h"
 #include "core/canvas/CanvasMessages.h"
 #include "core/util/MainWindowServices.h"
+#include "platform/EpsWriter.h"
 #include "platform/Geometry.h"
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPicture>
 #include <cmath>
 #include <exception>
@@ -62,25 +61,14 @@ QByteArray LMNRenderingView::dataWithPDFInsideRect(const QRectF& rect)
 {
     if (!(rect.width() > 0) || !(rect.height() > 0))
         return {};
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Zorv Label"));
-        if (!_printJobTitle.isEmpty())
-            writer.setTitle(_printJobTitle);
-        writer.setResolution(72);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setPageSize(QPageSize(rect.size(), QPageSize::Point));
-        QPainter painter(&writer);
-        if (!painter.isActive())
-            return {};
-        painter.translate(-rect.topLeft());
-        drawRect(painter, rect);
-        painter.end();
-    }
-    return data;
+    // The page is the rectangle's exact size (a card is seldom whole points).
+    return Pdf_Page_Of_Drawing(
+        rect.size(),
+        [&](QPainter& painter) {
+            painter.translate(-rect.topLeft());
+            drawRect(painter, rect);
+        },
+        _printJobTitle);
 }
 
 QByteArray LMNRenderingView::pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics)

@@ -109,14 +109,28 @@ void LMNImage::setFileNSImage_real_Image(const QString& path)
     applyDisplayedPicture();
 }
 
+void LMNImage::setFlippedHorizontally(bool v)
+{
+    if (v == _isFlippedHorizontally)
+        return;
+    _isFlippedHorizontally = v;
+    applyDisplayedPicture();
+}
+
+void LMNImage::setFlippedVertically(bool v)
+{
+    if (v == _isFlippedVertically)
+        return;
+    _isFlippedVertically = v;
+    applyDisplayedPicture();
+}
+
 void LMNImage::makeNaturalSize()
 {
     if (ctrl_is_locked)
         return;
     const QSizeF s = _contents.isNull() ? QSizeF(0, 0) : _contents.size();
     setBounds(QRectF(_bounds.topLeft(), s));
-    setFlippedHorizontally(false);
-    setFlippedVertically(false);
 }
 
 std::unique_ptr<LMNGraphic> LMNImage::copyWithZone() const

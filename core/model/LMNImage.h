@@ -35,8 +35,13 @@ public:
     bool isDrawingFill() const override { return false; }
     bool canSetDrawingFill() const override { return false; }
     bool canSetDrawingStroke() const override { return false; }
+    // A flip shows at once: the displayed picture is made again with it.
+    void setFlippedHorizontally(bool v) override;
+    void setFlippedVertically(bool v) override;
     void flipHorizontally() override { setFlippedHorizontally(!_isFlippedHorizontally); }
     void flipVertically() override { setFlippedVertically(!_isFlippedVertically); }
+    // The loaded picture's size; the flips stay (they are the user's choice,
+    // as the picture panel's flip boxes are).
     void makeNaturalSize() override;
     std::unique_ptr<LMNGraphic> copyWithZone() const override;
 

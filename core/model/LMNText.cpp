@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QTextLayout>
+#include <QTextOption>
 
 #include <cmath>
 #include <vector>
@@ -204,27 +205,41 @@ void LMNText::drawContentsInView(QPainter& painter, LMNGraphicView*, bool isBein
 
 QSizeF LMNText::naturalSize()
 {
-    const LMNTextStorage& ts = Text_contents();
-    const double width = _bounds.width();
-    QTextLayout layout(ts.string, ts.font, const_cast<QPaintDevice*>(Points_Device()));
-    QTextOption opt;
-    opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(opt);
+    // Measured as the drawing lays the text out: the text as drawn, in the
+    // item's own font with its kerning, wrapped at the item's width at word
+    // boundaries (a word longer than the width keeps its line), each line
+    // started on a whole point, on a device of the resolution the canvas and
+    // the card's pictures are drawn at (letter spacing and hinting follow the
+    // device). Whole points, rounded up, so the drawing never wraps or clips
+    // what the measure let through.
+    static const QImage device(1, 1, QImage::Format_ARGB32);
+    QString text = displayString();
+    const QFont font = Font_In_Points(drawingFont(), &device);
+    const QFontMetricsF fm(font, &device);
+    if (text.isEmpty())
+        return QSizeF(0, std::ceil(fm.height()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    const double width = _bounds.width() > 0 ? _bounds.width() : 1.0e7;
+    QTextLayout layout(text, font, const_cast<QImage*>(&device));
+    QTextOption option{Qt::Alignment(alignmentFlags())};
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
     layout.beginLayout();
-    double y = 0, used = 0;
+    double height = 0, used = 0;
     for (;;) {
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
-        line.setLineWidth(width > 0 ? width : 1e7);
-        line.setPosition(QPointF(0, y));
-        y += line.height();
+        line.setLineWidth(width);
+        height = std::ceil(height + fm.leading());
+        line.setPosition(QPointF(0, height));
+        height += line.height();
         used = std::max(used, line.naturalTextWidth());
     }
     layout.endLayout();
-    if (ts.string.isEmpty())
-        y = Font_Metrics_In_Points(ts.font).height();
-    return QSizeF(used, y);
+    return QSizeF(std::ceil(used), std::ceil(height));
 }
 
 void LMNText::makeNaturalSize()

@@ -13,7 +13,8 @@ public:
     bool canSetDrawingStroke() const override { return false; }
     void drawContentsInView(QPainter& painter, LMNGraphicView* view, bool isBeingCreateOrEdited) override;
 
-    // The size the text needs at the item's current width.
+    // The size the text as drawn needs at the item's current width, in its
+    // own font (not the default font of a new text storage).
     QSizeF naturalSize();
     void makeNaturalSize() override;
     // Keeps origin and width; the height follows the text, outside undo.

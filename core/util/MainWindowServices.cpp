@@ -58,24 +58,92 @@ namespace {
 // Another installation's resource folder inside a path of a design file.
 const QString kForeignResources = QStringLiteral(".app/Contents/Resources/");
 
+// Our file for a path relative to the resource folder: the shipped one, or
+// the per-user twin's; "" when neither exists.
+QString Own_Resource_File(const QString& rel)
+{
+    if (rel.isEmpty() || rel == QLatin1String("..") || rel.startsWith(QLatin1String("../")))
+        return {};
+    if (!Resource_Path.isEmpty()) {
+        const QString shipped = Path_Join(Resource_Path, rel);
+        if (QFileInfo(shipped).isFile())
+            return shipped;
+    }
+    if (!Created_Resource_Path.isEmpty()) {
+        const QString user = Path_Join(Created_Resource_Path, rel);
+        if (QFileInfo(user).isFile())
+            return user;
+    }
+    return {};
+}
+
+bool Is_Inside(const QString& path, const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString f = QDir::cleanPath(folder);
+    return path.size() > f.size() && path.startsWith(f) && path.at(f.size()) == QLatin1Char('/');
+}
+
 } // namespace
+
+QString Rebase_Picture_Path(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    if (QDir::isRelativePath(path)) {
+        const QString rel = QDir::cleanPath(path);
+        const QString own = Own_Resource_File(rel);
+        if (!own.isEmpty())
+            return own;
+        if (rel == QLatin1String("..") || rel.startsWith(QLatin1String("../")) || Resource_Path.isEmpty())
+            return path;
+        return Path_Join(Resource_Path, rel);
+    }
+    const QString clean = QDir::cleanPath(path);
+    if (Is_Inside(clean, Resource_Path) || Is_Inside(clean, Created_Resource_Path))
+        return path;
+    const qsizetype at = path.indexOf(kForeignResources);
+    if (at >= 0) {
+        const QString rest = path.mid(at + kForeignResources.size());
+        if (rest.isEmpty())
+            return path;
+        // Pictures the user added live in the per-user twin of the resource folder.
+        const QString own = Own_Resource_File(rest);
+        return own.isEmpty() ? Path_Join(Resource_Path, rest) : own;
+    }
+    // The longest ending first: "Background/sky.png" before "sky.png".
+    const QStringList parts = clean.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const bool missing = !QFileInfo(clean).isFile();
+    const QString ownData = QFileInfo(Created_Resource_Path).fileName();
+    const QString ownShipped = QFileInfo(Resource_Path).fileName();
+    for (int i = 1; i < parts.size(); ++i) {
+        const QString& folder = parts.at(i - 1);
+        const bool installed = folder.compare(QLatin1String("zorv-label"), Qt::CaseInsensitive) == 0;
+        const bool likely = folder.compare(QLatin1String("resources"), Qt::CaseInsensitive) == 0
+            || (!ownData.isEmpty() && folder == ownData) || (!ownShipped.isEmpty() && folder == ownShipped);
+        if (!installed && !(likely && missing))
+            continue;
+        const QString own = Own_Resource_File(parts.mid(i).join(QLatin1Char('/')));
+        if (!own.isEmpty())
+            return own;
+    }
+    return path;
+}
+
+QString Picture_Path_To_Store(const QString& path)
+{
+    if (path.isEmpty() || Resource_Path.isEmpty() || QDir::isRelativePath(path))
+        return path;
+    const QString clean = QDir::cleanPath(path);
+    if (!Is_Inside(clean, Resource_Path))
+        return path;
+    return clean.mid(QDir::cleanPath(Resource_Path).size() + 1);
+}
 
 QString MainWindowServices::Check_Path_For_App_Resources(const QString& path) const
 {
-    const qsizetype at = path.indexOf(kForeignResources);
-    if (at < 0)
-        return path;
-    const QString rest = path.mid(at + kForeignResources.size());
-    if (rest.isEmpty())
-        return path;
-    // Pictures the user added live in the per-user twin of the resource folder.
-    const QString shipped = Path_Join(Resource_Path, rest);
-    if (!QFileInfo::exists(shipped) && !Created_Resource_Path.isEmpty()) {
-        const QString user = Path_Join(Created_Resource_Path, rest);
-        if (QFileInfo::exists(user))
-            return user;
-    }
-    return shipped;
+    return Rebase_Picture_Path(path);
 }
 
 QPointF MainWindowServices::Control_New_Point(const QString& side)
@@ -115,10 +183,12 @@ QPointF MainWindowServices::Control_New_Point(const QString& side)
 bool MainWindowServices::Check_Batch_File_In_Use_Validation(const QString& seriesName) const
 {
     try {
-        if (Barcode_Mode_Series_Names().contains(seriesName))
-            return true;
-        const QString file = Path_Join(Data_Folder_Path, seriesName + QLatin1Char('.') + batch_file_EXT);
-        if (!QFileInfo::exists(file))
+        // Names are matched without regard to case; the file is found whatever
+        // the case of its name and extension (a kept copy's is in capitals).
+        for (const QString& used : Barcode_Mode_Series_Names())
+            if (Same_Series_Name(used, seriesName))
+                return true;
+        if (Existing_Series_File(seriesName).isEmpty())
             return false;
         for (LMNGraphic* item : Get_Front_Controls_Array()) {
             if (!item)
@@ -128,8 +198,9 @@ bool MainWindowServices::Check_Batch_File_In_Use_Validation(const QString& serie
                 continue;
             if (item->data_source_type != 1)
                 continue;
-            if (item->batch_list_name == seriesName || item->batch_hdr_list_name == seriesName
-                || item->batch_ftr_list_name == seriesName)
+            if (Same_Series_Name(item->batch_list_name, seriesName)
+                || Same_Series_Name(item->batch_hdr_list_name, seriesName)
+                || Same_Series_Name(item->batch_ftr_list_name, seriesName))
                 return true;
         }
     } catch (const std::exception& e) {

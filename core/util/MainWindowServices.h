@@ -107,7 +107,9 @@ public:
     virtual QStringList Barcode_Mode_Series_Names() const = 0;
 
     // ---- Shared helper methods, implemented in the core ----
-    // Whether a series is in use by barcode mode or a bound item of the front side.
+    // Whether a series is in use by barcode mode or a bound item of the front
+    // side. Names match without regard to case, and the series file is found
+    // whatever the case of its name and extension.
     bool Check_Batch_File_In_Use_Validation(const QString& seriesName) const;
 
     // ---- Sheets and boxes (run on the GUI thread; a worker waits) ----
@@ -179,7 +181,8 @@ public:
     // ---- More shared helpers ----
     QString App_Name() const;
 
-    // Path inside another installation's resource folder re-based onto ours.
+    // Path inside another installation's resource folder re-based onto ours
+    // (Rebase_Picture_Path).
     QString Check_Path_For_App_Resources(const QString& path) const;
 
     // Position for the next new or pasted item on the cascade.
@@ -188,3 +191,19 @@ public:
 
 // The one main window (or a test's fake); null until one exists.
 extern MainWindowServices* Main_App_wnd;
+
+// ---- Picture paths in design files ----
+// A picture path read from a design file, made to point into this
+// installation. A relative path names a file of the resource folder (or of
+// its per-user twin in the data folder, where the user's own library and
+// background pictures live). A path that ends in the relative path of one of
+// our resources and points into another installation's resource folder is
+// re-based onto ours: one inside an application bundle's resources
+// (".app/Contents/Resources/") or an installed data folder ("zorv-label")
+// always; one inside a folder named "resources" (a build tree) or named as
+// our data folder only when the file it names is missing, so a user's own
+// existing folder of that name is left alone. Other paths are unchanged.
+QString Rebase_Picture_Path(const QString& path);
+// The form a picture path is stored in: relative to the resource folder for
+// a file inside it (so the design opens with any installation), else as it is.
+QString Picture_Path_To_Store(const QString& path);

@@ -1,5 +1,8 @@
 #include "core/util/SharedValues.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 QString Data_Folder_Path;
 const QString batch_file_EXT = QStringLiteral("txt");
 const QString default_file_name = QStringLiteral("Untitled");
@@ -24,3 +27,25 @@ const int Crop_Image_Size = 800;
 std::atomic<bool> yes_no_msg_val{false};
 std::atomic<bool> Msg_Apply_All_Chk{false};
 std::atomic<bool> Msg_Apply_All_Chk_for_in_use{false};
+
+QString Existing_Series_File(const QString& name)
+{
+    if (name.isEmpty() || Data_Folder_Path.isEmpty())
+        return {};
+    const QString wanted = name + QLatin1Char('.') + batch_file_EXT;
+    const QDir dir(Data_Folder_Path);
+    const QString exact = dir.filePath(wanted);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    if (!dir.exists())
+        return {};
+    for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(file);
+    return {};
+}
+
+bool Same_Series_Name(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
+}

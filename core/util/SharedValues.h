@@ -20,6 +20,13 @@ extern QString Cropped_Img_Path;    // "Cropped_Images" inside the data folder
 extern QString custom_label_path;   // "CustomProductLabel" inside the data folder
 extern QString print_profile_path;  // "PrintProfile" inside the data folder
 
+// The existing file of the series `name` in Data_Folder_Path, found whatever
+// the case of its name and extension ("City (1).TXT" for "city (1)"), the
+// exact spelling first; "" when there is none.
+QString Existing_Series_File(const QString& name);
+// Whether two series names are the same series (case does not count).
+bool Same_Series_Name(const QString& a, const QString& b);
+
 // ---- Batch jobs ----
 // Keep/replace answer: 0 replace, 1 keep, 2 replace all, 3 keep all, 4 cancel.
 extern std::atomic<int> replace_keep_file_flag;

@@ -145,7 +145,8 @@ QVariantList Barcode_File_Elements(const Barcode_File_Content& c)
         out << displayName(*f) << Real_Text(size);
     }
     // A transparent background is stored as a clear colour that keeps the
-    // opaque colour's red, green and blue.
+    // opaque colour's red, green and blue (the plain clear colour when the
+    // well holds it, as the transparent radio button leaves it).
     QColor back = s.bar_back_clr.isValid() ? s.bar_back_clr : QColor(Qt::white);
     if (s.fill_transparent)
         back.setAlpha(0);
@@ -238,13 +239,14 @@ Barcode_File_Read Read_Barcode_Content(const QVariant& root)
         s.bar_val_clr = e.colour("value colour");
         QColor back = e.colour("background colour");
         s.barcode_clr = e.colour("bar colour");
+        // A clear background colour means a transparent background (the
+        // drawing leaves the background untouched). The well keeps the
+        // colour's red, green and blue opaque, or the plain clear colour as
+        // the transparent radio button sets it, so the file writes back the
+        // same.
         s.fill_transparent = back.alpha() == 0;
-        if (s.fill_transparent) {
-            // The opaque colour to come back to: the stored one, or white
-            // for the plain clear colour.
-            back = back.red() == 0 && back.green() == 0 && back.blue() == 0 ? QColor(Qt::white)
-                                                                            : QColor(back.red(), back.green(), back.blue());
-        }
+        if (s.fill_transparent && back.rgba() != 0)
+            back.setAlpha(255);
         s.bar_back_clr = back;
         s.dpi_choice = e.index("DPI choice", int(DPI_Choice_Items().size()));
         s.custom_dpi = std::clamp(int(e.field("DPI")), 72, 2400);

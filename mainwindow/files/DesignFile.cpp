@@ -1,9 +1,12 @@
 #include "mainwindow/files/DesignFile.h"
 
 #include "mainwindow/files/SafeSave.h"
+#include "core/util/MainWindowServices.h"
 #include "platform/Plist.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -148,9 +151,25 @@ Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Con
         }
         d.sheetRows = rows;
 
-        const qint64 n = Read_Int(e.text("the item count"), 0, Design_Max_Items, "the item count");
-        if (n > list.size() - e.taken)
-            throw File_Format_Error(QStringLiteral("the file holds fewer item records than it counts"));
+        // Element 41 counts the records that follow. A count that cannot be
+        // read, or that counts more records than the file holds, is told and
+        // the records there are read.
+        const QString countText = e.text("the item count");
+        const qint64 present = list.size() - e.taken;
+        qint64 n = present;
+        try {
+            n = Read_Int(countText, 0, Design_Max_Items, "the item count");
+            if (n > present) {
+                result.itemProblems << QStringLiteral("The design counts %1 items but holds %2.").arg(n).arg(present);
+                n = present;
+            }
+        } catch (const File_Format_Error&) {
+            n = std::min<qint64>(present, Design_Max_Items);
+            result.itemProblems << QStringLiteral("The number of items (\"%1\") cannot be read; the %2 items "
+                                                  "the file holds were read.")
+                                       .arg(countText.left(20))
+                                       .arg(n);
+        }
 
         Item_Record_Context ctx = context;
         if (!ctx.pictures)
@@ -160,23 +179,29 @@ Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Con
             ctx.firstSheetValue = [staged](int column) { return First_Sheet_Value(staged, column); };
         }
         d.items.reserve(int(n));
+        // A damaged record gives a partly filled item, or none, and reading
+        // goes on; each one is told by its number.
         for (qint64 i = 0; i < n; ++i) {
             const QVariant& rec = e.next("an item record");
-            if (rec.typeId() != QMetaType::QVariantList)
-                throw File_Format_Error(QStringLiteral("item record %1 is not a list").arg(i + 1));
-            try {
-                d.items << LMNGraphicPtr(Create_Control_From_Array(rec.toList(), ctx));
-            } catch (const File_Format_Error& err) {
-                throw File_Format_Error(QStringLiteral("item record %1: %2").arg(i + 1).arg(err.reason()));
+            if (rec.typeId() != QMetaType::QVariantList) {
+                result.itemProblems << QStringLiteral("Item %1 is not an item record; it was left out.").arg(i + 1);
+                continue;
             }
+            Item_Record_Read read = Read_Item_Record(rec.toList(), ctx);
+            if (!read.problem.isEmpty())
+                result.itemProblems << QStringLiteral("Item %1: %2.").arg(i + 1).arg(read.problem);
+            if (read.item)
+                d.items << LMNGraphicPtr(std::move(read.item));
         }
         result.ok = true;
     } catch (const File_Format_Error& err) {
         result.reason = err.reason();
         result.content = Design_File_Content();
+        result.itemProblems.clear();
     } catch (const std::exception& err) {
         result.reason = QString::fromUtf8(err.what());
         result.content = Design_File_Content();
+        result.itemProblems.clear();
     }
     result.elementsTaken = e.taken;
     return result;
@@ -185,7 +210,7 @@ Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Con
 QVariantList Design_File_Elements(const QString& startOption, const Card_Property& c, bool excelBindingUse,
                                   const QString& excelSourcePath, const QStringList& columnTitles,
                                   const QVariantList& sheetRows, const QList<LMNGraphic*>& items,
-                                  bool asTemplate)
+                                  bool asTemplate, Record_Pictures pictures)
 {
     const auto text = [](const QString& s) { return QVariant(s.isNull() ? QString("") : s); };
     QVariantList out;
@@ -202,7 +227,8 @@ QVariantList Design_File_Elements(const QString& startOption, const Card_Propert
         << Point_Text(c.Card_Location) << Size_Text(c.Card_Size) << text(c.Card_Preset) << text(c.Card_Category)
         << text(c.Card_Sub_Category) << Int_Text(c.Card_Cat_index) << text(c.Card_Create_Mode)
         // The background picture path only matters for a picture fill.
-        << (c.Card_fill_style == QLatin1String("I") ? text(c.Card_BG_Image_Path) : QVariant(QString("")))
+        << (c.Card_fill_style == QLatin1String("I") ? text(Picture_Path_To_Store(c.Card_BG_Image_Path))
+                                                    : QVariant(QString("")))
         << text(c.Card_BG_Image_Layout) << Convert_Color_to_String(c.Card_Content_clr)
         << Convert_Font_to_String(c.Card_Content_font) << Flag_Text(c.Watermark_Used)
         << Int_Text(c.Watermark_Alignment) << Real_Text(c.Watermark_Transp) << text(c.Watermark_Text)
@@ -221,7 +247,7 @@ QVariantList Design_File_Elements(const QString& startOption, const Card_Propert
     for (const LMNGraphic* g : items) {
         if (!g)
             continue;
-        QVariantList r = Get_Control_Prop_To_Array(*g);
+        QVariantList r = Get_Control_Prop_To_Array(*g, pictures);
         if (asTemplate)
             Clear_Record_Binding(r);
         records << QVariant(r);
@@ -232,13 +258,13 @@ QVariantList Design_File_Elements(const QString& startOption, const Card_Propert
     return out;
 }
 
-QVariantList Design_File_Elements(const Design_File_Content& d, bool asTemplate)
+QVariantList Design_File_Elements(const Design_File_Content& d, bool asTemplate, Record_Pictures pictures)
 {
     QList<LMNGraphic*> items;
     for (const LMNGraphicPtr& g : d.items)
         items << g.get();
     return Design_File_Elements(d.startOption, d.card, d.excelBindingUse, d.excelSourcePath, d.columnTitles,
-                                d.sheetRows, items, asTemplate);
+                                d.sheetRows, items, asTemplate, pictures);
 }
 
 bool Write_Design_Elements(const QString& path, const QVariantList& elements, QString* error)

@@ -64,9 +64,15 @@ struct Design_File_Read {
     QString reason;                    // why it was refused
     int elementsTaken = 0;             // how far the reading got
     Design_File_Content content;
+    // A design read with damaged item records: one line a record, naming it
+    // by its number ("Item 3: ..."), and a line for a wrong item count.
+    QStringList itemProblems;
 };
 
-// Reads a design from a parsed root (call when the root is a Design). With
+// Reads a design from a parsed root (call when the root is a Design). The
+// card settings, the spreadsheet binding and the item count must read, or
+// the whole file is refused; a damaged item record gives a partly filled
+// item (or none, for an unknown kind) and reading goes on. With
 // `readSheet` a barcode item bound to a spreadsheet column is rendered from
 // the file's own first row; without it the context's reader is asked.
 Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Context& context, bool readSheet);
@@ -74,12 +80,13 @@ Design_File_Read Read_Design_Content(const QVariant& root, const Item_Record_Con
 // The elements of a design file. A template ("T") stores "T" as its start
 // option, no spreadsheet titles or rows, and records with their bindings
 // cleared (the open design keeps its bindings).
-QVariantList Design_File_Elements(const Design_File_Content& design, bool asTemplate);
+QVariantList Design_File_Elements(const Design_File_Content& design, bool asTemplate,
+                                  Record_Pictures pictures = Record_Pictures::Included);
 // Same, taking the items and card from where they live.
 QVariantList Design_File_Elements(const QString& startOption, const Card_Property& card, bool excelBindingUse,
                                   const QString& excelSourcePath, const QStringList& columnTitles,
                                   const QVariantList& sheetRows, const QList<LMNGraphic*>& items,
-                                  bool asTemplate);
+                                  bool asTemplate, Record_Pictures pictures = Record_Pictures::Included);
 
 // Writes elements as an XML property list, atomically.
 bool Write_Design_Elements(const QString& path, const QVariantList& elements, QString* error = nullptr);

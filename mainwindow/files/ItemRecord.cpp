@@ -103,7 +103,7 @@ void Give_Picture(LMNImage& item, const QString& path, QHash<QString, PtImage>* 
         item.setFilePath(path);
         return;
     }
-    const QString resolved = Main_App_wnd ? Main_App_wnd->Check_Path_For_App_Resources(path) : path;
+    const QString resolved = Rebase_Picture_Path(path);
     auto it = cache->find(resolved);
     if (it == cache->end()) {
         // Only a plain file is read: a path in a file from elsewhere may name
@@ -261,7 +261,7 @@ static QImage Expanded(const QImage& img)
 QByteArray Barcode_Picture_To_Data(const PtImage& image)
 {
     QByteArray out("ZLPI");
-    out.append(char(1));
+    out.append(char(Barcode_Picture_Form));
     QByteArray payload;
     quint8 kind = 0;
     // A vector drawing is not stored: drawing commands from a file are never
@@ -291,7 +291,7 @@ QByteArray Barcode_Picture_To_Data(const PtImage& image)
     return out;
 }
 
-PtImage Barcode_Picture_From_Data(const QByteArray& data)
+PtImage Barcode_Picture_From_Data(const QByteArray& data, int* version)
 {
     const auto bad = [](const char* why) {
         throw File_Format_Error(QStringLiteral("barcode picture: %1").arg(QLatin1String(why)));
@@ -299,8 +299,11 @@ PtImage Barcode_Picture_From_Data(const QByteArray& data)
     constexpr int header = 4 + 1 + 1 + 8 + 8 + 4;
     if (data.size() < header || !data.startsWith("ZLPI"))
         bad("not a picture");
-    if (quint8(data.at(4)) != 1)
+    const quint8 form = quint8(data.at(4));
+    if (form != 1 && form != Barcode_Picture_Form)
         bad("unknown version");
+    if (version)
+        *version = form;
     const quint8 kind = quint8(data.at(5));
     QDataStream ds(data.mid(6, 20));
     ds.setByteOrder(QDataStream::LittleEndian);
@@ -340,7 +343,7 @@ PtImage Barcode_Picture_From_Data(const QByteArray& data)
 
 // ---------------------------------------------------------------- writer
 
-QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g)
+QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g, Record_Pictures pictures)
 {
     Writer w;
     const LMNKind kind = g.kind();
@@ -397,7 +400,8 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g)
         w.text(g.sign_or_fingureprint);
         // Without a path, the sample picture of the item's own kind (a
         // fingerprint keeps showing a fingerprint).
-        w.text(g._file_path.isEmpty() ? LMNSignature::Sample_Path(g.sign_or_fingureprint) : g._file_path);
+        w.text(Picture_Path_To_Store(g._file_path.isEmpty() ? LMNSignature::Sample_Path(g.sign_or_fingureprint)
+                                                             : g._file_path));
         break;
     case LMNKind::Text:
         w.font(g.text_ctrl_font);
@@ -415,7 +419,7 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g)
         w.real(g.Shadow_transparency);
         w.integer(g.text_rotation);
         break;
-    case LMNKind::Image:
+    case LMNKind::Image: {
         w.flag(g._isFlippedHorizontally);
         w.flag(g._isFlippedVertically);
         w.flag(g.invert_clr);
@@ -430,11 +434,17 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g)
         w.real(g.ev_val);
         w.real(g.blr_val);
         w.real(g.rotate_image);
-        w.text(g._file_path);
-        w.text(g.Text_Value);
+        // A shipped picture is stored relative to the resource folder. The
+        // value of an unbound picture is its path ("Text here", the value of a
+        // new item, reads as the path too, so it is written as the path).
+        const QString path = Picture_Path_To_Store(g._file_path);
+        w.text(path);
+        const bool isPath = g.Text_Value == g._file_path || g.Text_Value == QLatin1String("Text here");
+        w.text(isPath ? path : g.Text_Value);
         break;
+    }
     case LMNKind::Barcode:
-        w.r << Barcode_Picture_To_Data(g._barcode_image);
+        w.r << (pictures == Record_Pictures::Included ? Barcode_Picture_To_Data(g._barcode_image) : QByteArray());
         w.integer(g.linear_or_2d);
         w.integer(g.barcode_font_index);
         w.text(g.linear_font_val);
@@ -501,24 +511,38 @@ void Clear_Record_Binding(QVariantList& record)
 
 // ---------------------------------------------------------------- reader
 
-std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record, const Item_Record_Context& ctx)
-{
-    Reader in{record};
-    const QString code = in.text("item kind");
-    std::unique_ptr<LMNGraphic> item;
-    int length = 0;
-    if (code == QLatin1String("L")) { item = std::make_unique<LMNLine>(); length = Record_Length_Line; }
-    else if (code == QLatin1String("T")) { item = std::make_unique<LMNText>(); length = Record_Length_Text; }
-    else if (code == QLatin1String("D")) { item = std::make_unique<Shape_Control>(); length = Record_Length_Shape; }
-    else if (code == QLatin1String("I")) { item = std::make_unique<LMNImage>(); length = Record_Length_Image - 1; }
-    else if (code == QLatin1String("B")) { item = std::make_unique<LMNBarcode>(); length = Record_Length_Barcode; }
-    else if (code == QLatin1String("S")) { item = std::make_unique<LMNSignature>(); length = Record_Length_Signature; }
-    else throw File_Format_Error(QStringLiteral("unknown item kind \"%1\"").arg(code.left(10)));
-    if (record.size() < length)
-        throw File_Format_Error(QStringLiteral("an item record of kind %1 holds %2 elements, not %3")
-                                    .arg(code).arg(record.size()).arg(length));
+namespace {
 
-    LMNGraphic& g = *item;
+QString kindName(LMNKind kind)
+{
+    switch (kind) {
+    case LMNKind::Line: return QStringLiteral("line");
+    case LMNKind::Text: return QStringLiteral("text");
+    case LMNKind::Shape: return QStringLiteral("shape");
+    case LMNKind::Image: return QStringLiteral("picture");
+    case LMNKind::Barcode: return QStringLiteral("barcode");
+    case LMNKind::Signature: return QStringLiteral("signature");
+    case LMNKind::Graphic: break;
+    }
+    return QStringLiteral("item");
+}
+
+// What the reading of one record found on the way.
+struct Record_State {
+    bool pathRead = false;           // a picture's path was taken
+    QString path;
+    bool valueRead = false;          // a picture's value was taken (or the record ended after the path)
+    QString value;
+    PtImage barcodePicture;
+    int pictureVersion = 0;          // 0: no picture element of ours (the type index is in today's order)
+    QString pictureProblem;
+};
+
+// The fields of a record after its kind code, in record order. Throws
+// File_Format_Error at the first element that cannot be taken: what was
+// taken before stays in the item.
+void Read_Fields(Reader& in, LMNGraphic& g, Record_State& st)
+{
     const LMNKind kind = g.kind();
     g._bounds = in.rect("item bounds");
     g.ctrl_is_locked = in.flag("locked");
@@ -570,8 +594,8 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
         break;
     case LMNKind::Signature:
         g.sign_or_fingureprint = in.text("signature kind");
-        // The picture is loaded by the drawing from this path.
-        g._file_path = in.text("signature path");
+        st.path = in.text("signature path");
+        st.pathRead = true;
         break;
     case LMNKind::Text:
         g.text_ctrl_font = in.font("text font");
@@ -589,7 +613,7 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
         g.Shadow_transparency = in.real("shadow opacity");
         g.text_rotation = in.integer("rotation");
         break;
-    case LMNKind::Image: {
+    case LMNKind::Image:
         g._isFlippedHorizontally = in.flag("flip");
         g._isFlippedVertically = in.flag("flip");
         g.invert_clr = in.flag("invert");
@@ -604,22 +628,29 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
         g.ev_val = in.real("exposure");
         g.blr_val = in.real("blur", 0, 1000);
         g.rotate_image = in.real("picture rotation");
-        const QString path = in.text("picture path");
-        // Older files end with the path; a stored "Text here" (the value of a
-        // new item) also means the path.
-        if (!in.more()) {
-            g.Text_Value = path;
-        } else {
-            const QString value = in.text("picture value");
-            g.Text_Value = value == QLatin1String("Text here") ? path : value;
-        }
-        Give_Picture(static_cast<LMNImage&>(g), path, ctx.pictures.get());
+        st.path = in.text("picture path");
+        st.pathRead = true;
+        // Older files end with the path.
+        st.value = in.more() ? in.text("picture value") : QString();
+        st.valueRead = true;
         break;
-    }
     case LMNKind::Barcode: {
-        const PtImage picture = Barcode_Picture_From_Data(in.data("barcode picture"));
+        // A picture this program cannot read (another program's form, or
+        // damaged) is drawn again from the record's settings.
+        if (!in.more())
+            in.data("barcode picture");   // the record ends here
+        try {
+            st.barcodePicture = Barcode_Picture_From_Data(in.data("barcode picture"), &st.pictureVersion);
+        } catch (const File_Format_Error& err) {
+            st.pictureProblem = err.reason();
+            st.pictureVersion = 0;
+        }
         g.linear_or_2d = in.integer("linear or 2D", 0, 1);
-        g.barcode_font_index = in.integer("symbology", 0, qint64(Symbology_Table().size()) - 1);
+        const int maxType = int(Symbology_Table().size()) - 1;
+        const int type = in.integer("symbology", 0, maxType);
+        // Records written by earlier builds of this program (picture form 1)
+        // count the types in the former order.
+        g.barcode_font_index = st.pictureVersion == 1 ? Symbology_Index_From_Former_Order(type) : type;
         g.linear_font_val = in.text("linear value");
         g.two_d_font_val = in.text("2D value");
         g.header_val = in.text("header");
@@ -657,32 +688,107 @@ std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record
         g.dpi_val_index = in.integer("DPI choice", -1, 1000);
         g.dpi_custom_val = in.text("DPI");
         g.barcode_unit_val = in.integer("unit", 0, 2);
-        g._barcode_image = picture;
-        g.Set_Barcode_image_control_bounds();
-        if (picture.isNull()) {
-            // No stored picture: render it again from the item's own settings.
-            QString value;
-            if (g.data_source_type == 1 && ctx.firstSeriesValue)
-                value = Trim_Str(ctx.firstSeriesValue(g.batch_list_name));
-            else if (g.data_source_type == 2 && ctx.firstSheetValue)
-                value = Trim_Str(ctx.firstSheetValue(g.excel_col_indx));
-            if (value.isEmpty())
-                value = Trim_Str(g.linear_or_2d ? g.two_d_font_val : g.linear_font_val);
-            if (ctx.renderBarcode) {
-                const PtImage rendered = ctx.renderBarcode(g, value);
-                if (!rendered.isNull()) {
-                    g._barcode_image = rendered;
-                    QRectF b = g._bounds;
-                    b.setSize(rendered.size());
-                    g._bounds = b;
-                    g.Set_Barcode_image_control_bounds();
-                }
-            }
-        }
         break;
     }
     case LMNKind::Graphic:
         break;
     }
-    return item;
+}
+
+// A barcode item's picture: the stored one, or one drawn again from the
+// item's settings (also for a record cut short: the item stays visible and
+// can be edited).
+void Finish_Barcode(LMNGraphic& g, const Record_State& st, const Item_Record_Context& ctx)
+{
+    g._barcode_image = st.barcodePicture;
+    g.Set_Barcode_image_control_bounds();
+    if (!st.barcodePicture.isNull())
+        return;
+    QString value;
+    if (g.data_source_type == 1 && ctx.firstSeriesValue)
+        value = Trim_Str(ctx.firstSeriesValue(g.batch_list_name));
+    else if (g.data_source_type == 2 && ctx.firstSheetValue)
+        value = Trim_Str(ctx.firstSheetValue(g.excel_col_indx));
+    if (value.isEmpty())
+        value = Trim_Str(g.linear_or_2d ? g.two_d_font_val : g.linear_font_val);
+    if (!ctx.renderBarcode)
+        return;
+    const PtImage rendered = ctx.renderBarcode(g, value);
+    if (rendered.isNull())
+        return;
+    g._barcode_image = rendered;
+    QRectF b = g._bounds;
+    b.setSize(rendered.size());
+    g._bounds = b;
+    g.Set_Barcode_image_control_bounds();
+}
+
+} // namespace
+
+Item_Record_Read Read_Item_Record(const QVariantList& record, const Item_Record_Context& ctx)
+{
+    Item_Record_Read out;
+    Reader in{record};
+    QString code;
+    try {
+        code = in.text("item kind");
+    } catch (const File_Format_Error& err) {
+        out.problem = QStringLiteral("%1; no item was made").arg(err.reason());
+        return out;
+    }
+    std::unique_ptr<LMNGraphic> item;
+    if (code == QLatin1String("L")) item = std::make_unique<LMNLine>();
+    else if (code == QLatin1String("T")) item = std::make_unique<LMNText>();
+    else if (code == QLatin1String("D")) item = std::make_unique<Shape_Control>();
+    else if (code == QLatin1String("I")) item = std::make_unique<LMNImage>();
+    else if (code == QLatin1String("B")) item = std::make_unique<LMNBarcode>();
+    else if (code == QLatin1String("S")) item = std::make_unique<LMNSignature>();
+    if (!item) {
+        out.problem = QStringLiteral("\"%1\" is no kind of item; no item was made").arg(code.left(10));
+        return out;
+    }
+
+    LMNGraphic& g = *item;
+    const LMNKind kind = g.kind();
+    Record_State st;
+    QStringList problems;
+    try {
+        Read_Fields(in, g, st);
+    } catch (const File_Format_Error& err) {
+        problems << QStringLiteral("%1; the rest of the %2 keeps the values of a new one")
+                        .arg(err.reason(), kindName(kind));
+    }
+    if (!st.pictureProblem.isEmpty())
+        problems.prepend(QStringLiteral("%1; the barcode was drawn again from its settings").arg(st.pictureProblem));
+
+    switch (kind) {
+    case LMNKind::Image:
+        if (st.pathRead) {
+            // A stored "Text here" (the value of a new item), or none, means the path.
+            if (!st.valueRead || st.value.isNull() || st.value == QLatin1String("Text here"))
+                g.Text_Value = Rebase_Picture_Path(st.path);
+            else
+                g.Text_Value = st.value == st.path ? Rebase_Picture_Path(st.path) : st.value;
+            Give_Picture(static_cast<LMNImage&>(g), st.path, ctx.pictures.get());
+        }
+        break;
+    case LMNKind::Signature:
+        // The picture is loaded by the drawing from this path.
+        if (st.pathRead)
+            g._file_path = Rebase_Picture_Path(st.path);
+        break;
+    case LMNKind::Barcode:
+        Finish_Barcode(g, st, ctx);
+        break;
+    default:
+        break;
+    }
+    out.item = std::move(item);
+    out.problem = problems.join(QStringLiteral("; "));
+    return out;
+}
+
+std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record, const Item_Record_Context& ctx)
+{
+    return Read_Item_Record(record, ctx).item;
 }

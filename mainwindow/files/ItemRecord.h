@@ -9,10 +9,16 @@
 //   the kind's fields   from 20 (L, D, S) or 29 (T, I, B)
 //   lengths             L 24, T 43, D 25, I 45 (44 accepted), B 69, S 22
 //
-// Reading is strict: a record that is too short, holds an element of the
-// wrong type, an unknown kind, a number that is not one (or not finite, or
-// out of its range) or a picture blob that is no picture throws
-// File_Format_Error, and the design reader refuses the whole file.
+// Reading takes the elements in order and stops at the first one it cannot
+// take (the record ends, an element of the wrong type, a number that is not
+// one, not finite or out of its range): the item keeps what was read and the
+// values of a new item for the rest, and the reason is reported. A record
+// whose kind code is unknown makes no item. A barcode picture this program
+// cannot read is drawn again from the record's settings.
+//
+// Shipped pictures (the resource folder's) are stored relative to the
+// resource folder; other picture paths as they are. Paths are re-based on
+// reading (Rebase_Picture_Path).
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -53,21 +59,41 @@ struct Item_Record_Context {
 };
 
 // ---- The barcode picture element ----
-// A barcode picture as file data: "ZLPI", a version byte, a kind byte (0 no
+// A barcode picture as file data: "ZLPI", a form byte, a kind byte (0 no
 // picture, 1 PNG pixels), the size in points and the bytes. A vector picture
 // is written as no picture: the reader draws the barcode again from the
 // record's settings (drawing commands from a file are never played back).
+//
+// The form byte also dates the record's type index (element 31): form 1 was
+// written by earlier builds of this program, which counted the symbologies
+// in another order (Symbology_Index_From_Former_Order); form 2 records, and
+// records of other programs, count them in the type popup's order.
+inline constexpr int Barcode_Picture_Form = 2;
 QByteArray Barcode_Picture_To_Data(const PtImage& image);
-// Throws for data that is no picture of this form; an empty picture for kind 0.
-PtImage Barcode_Picture_From_Data(const QByteArray& data);
+// Throws for data that is no picture of this form; an empty picture for kind
+// 0. `version`, when given, receives the form byte.
+PtImage Barcode_Picture_From_Data(const QByteArray& data, int* version = nullptr);
+
+// Whether a record carries the barcode picture; left out, element 29 is empty
+// data (for comparing designs: the picture follows from the settings).
+enum class Record_Pictures { Included, LeftOut };
 
 // The record of one item (the item is not changed). A signature item without
 // a file path is written with the sample picture's path.
-QVariantList Get_Control_Prop_To_Array(const LMNGraphic& item);
+QVariantList Get_Control_Prop_To_Array(const LMNGraphic& item, Record_Pictures pictures = Record_Pictures::Included);
+
+// What reading one record gave.
+struct Item_Record_Read {
+    std::unique_ptr<LMNGraphic> item;   // null when the record makes no item
+    QString problem;                    // why it was not read whole; "" when it was
+};
 
 // A new item of the record's kind filled from the record. A picture item
 // gets its picture loaded from its path; a barcode record without a picture
-// is rendered again through the context.
+// (or with one that cannot be read) is rendered again through the context.
+// Never throws.
+Item_Record_Read Read_Item_Record(const QVariantList& record, const Item_Record_Context& context = {});
+// The item alone (null for an unknown kind).
 std::unique_ptr<LMNGraphic> Create_Control_From_Array(const QVariantList& record,
                                                       const Item_Record_Context& context = {});
 

@@ -52,6 +52,21 @@ void Tell_Corrupt(const QString& reason)
     Show_MessageBox(File_Corrupt_Message);
 }
 
+// A design opened with damaged item records: what was made of each.
+void Tell_Item_Problems(const QStringList& problems)
+{
+    if (problems.isEmpty())
+        return;
+    for (const QString& p : problems)
+        Show_NSLog_Message(p);
+    constexpr int kShown = 12;
+    QStringList shown = problems.mid(0, kShown);
+    if (problems.size() > kShown)
+        shown << QStringLiteral("... and %1 more.").arg(problems.size() - kShown);
+    Show_MessageBox(QStringLiteral("The design was opened, but some of its items could not be read whole:\n\n%1")
+                        .arg(shown.join(QLatin1Char('\n'))));
+}
+
 void Tell_Save_Failed(const QString& path, const QString& reason)
 {
     Show_MessageBox(QStringLiteral("The file \"%1\" could not be saved: %2\nThe file on disk is unchanged.")
@@ -118,6 +133,31 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
     return c;
 }
 
+// ---------------------------------------------------------------- changes
+
+QVariantList Project_Commands::designFingerprint() const
+{
+    return Design_File_Elements(Current_Design(), false, Record_Pictures::LeftOut);
+}
+
+QVariantList Project_Commands::barcodeFingerprint() const
+{
+    return Barcode_File_Elements(Current_Barcode());
+}
+
+bool Project_Commands::Design_Changed() const { return designFingerprint() != m_designSaved; }
+
+bool Project_Commands::Barcode_Changed() const { return barcodeFingerprint() != m_barcodeSaved; }
+
+bool Project_Commands::Current_Mode_Changed() const
+{
+    return Barcode_Setting_Or_Designing_Mode == 0 ? Barcode_Changed() : Design_Changed();
+}
+
+void Project_Commands::Mark_Design_Unchanged() { m_designSaved = designFingerprint(); }
+
+void Project_Commands::Mark_Barcode_Unchanged() { m_barcodeSaved = barcodeFingerprint(); }
+
 // ---------------------------------------------------------------- prompts
 
 bool Project_Commands::Save_Current_Mode()
@@ -129,6 +169,9 @@ bool Project_Commands::Save_Current_Mode()
 
 bool Project_Commands::Save_Prompt(const QString& question)
 {
+    // Nothing to lose: no question.
+    if (!Current_Mode_Changed())
+        return true;
     const int answer = Show_YES_NO_Cancel_MessageBox(question);
     if (answer == Alert_First_Button)
         return Save_Current_Mode();
@@ -163,8 +206,8 @@ void Project_Commands::New_Btn_Clicked()
 
 void Project_Commands::Close_Document_Clicked()
 {
-    // Yes saves the design, in either mode.
-    const int answer = Show_YES_NO_Cancel_MessageBox(kSaveChanges);
+    // Yes saves the design, in either mode; an unchanged design is not asked about.
+    const int answer = Design_Changed() ? Show_YES_NO_Cancel_MessageBox(kSaveChanges) : Alert_Second_Button;
     if (answer == Alert_First_Button) {
         if (!Save_project_file(false, true, QStringLiteral("L")))
             return;
@@ -213,8 +256,10 @@ bool Project_Commands::Save_project_file(bool saveAs, bool showMessage, const QS
             if (card->Card_fill_style != QLatin1String("I"))
                 card->Card_BG_Image_Path = QString("");
         }
-        if (!asTemplate)
+        if (!asTemplate) {
             Project_File_Name = path;
+            Mark_Design_Unchanged();
+        }
         if (showMessage) {
             Show_MessageBox(QStringLiteral("Barcode Label Design has been saved successfully."));
             refreshTitle();
@@ -254,6 +299,7 @@ int Project_Commands::Read_and_load_design_Log_NEW_METHOD(const QString& path, c
         return 0;
     }
     applyDesign(d.content, path, kind, readSheet);
+    Tell_Item_Problems(d.itemProblems);
     return 1;
 }
 
@@ -310,6 +356,7 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
     w.Show_Hide_Main_Window(1);
     view->Reset_Undo_Baseline();
     refreshTitle();
+    Mark_Design_Unchanged();
 }
 
 void Project_Commands::New_Project()
@@ -418,6 +465,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
     w.Show_Hide_Main_Window(1);
     w.Refresh_Canvas();
     refreshTitle();
+    Mark_Design_Unchanged();
 }
 
 // ---------------------------------------------------------------- barcode settings files
@@ -440,6 +488,7 @@ bool Project_Commands::Save_project_file_Barcode(bool saveAs)
             return false;
         }
         Project_File_Name_Barcode = path;
+        Mark_Barcode_Unchanged();
         Show_MessageBox(QStringLiteral("Barcode Log has been saved successfully."));
         refreshTitle();
         return true;
@@ -506,6 +555,7 @@ void Project_Commands::applyBarcode(const Barcode_File_Content& c, const QString
     s.footerItem = c.footerItem.trimmed();
     b->listSide()->Restore_Source_State(s, rows);
     refreshTitle();
+    Mark_Barcode_Unchanged();
 }
 
 void Project_Commands::Open_Barcode_Log_File()
@@ -545,6 +595,7 @@ void Project_Commands::New_Project_Barcode()
     b->Load_Barcode_Settings(s);
     b->listSide()->Restore_Source_State(Barcode_Source_State(), {});
     refreshTitle();
+    Mark_Barcode_Unchanged();
 }
 
 // ---------------------------------------------------------------- title

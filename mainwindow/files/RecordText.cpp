@@ -133,11 +133,13 @@ QString Rect_Text(const QRectF& r)
 
 QString Convert_Color_to_String(const QColor& colour)
 {
-    QColor c = colour.isValid() ? colour.toRgb() : QColor(Qt::black);
-    const float parts[4] = {c.redF(), c.greenF(), c.blueF(), c.alphaF()};
+    // Three decimals tell every one of the 256 levels of a channel apart, so
+    // a colour reads back as it was chosen.
+    const QColor c = colour.isValid() ? colour.toRgb() : QColor(Qt::black);
+    const int parts[4] = {c.red(), c.green(), c.blue(), c.alpha()};
     QStringList out;
-    for (float p : parts)
-        out << Format_Fixed_C(p, 1);
+    for (int p : parts)
+        out << Format_Fixed_C(p / 255.0, 3);
     return out.join(QLatin1Char(':'));
 }
 
@@ -154,7 +156,11 @@ QColor Convert_String_to_Color(const QString& text)
             fail("colour", text);
         v[n] = float(d);
     }
-    return QColor::fromRgbF(v[0], v[1], v[2], v[3]);
+    // Each channel to its 8-bit level, as a colour of these fractions draws:
+    // what was written with three decimals comes back exactly, and shorter
+    // forms of older files read as they always drew.
+    const QColor c = QColor::fromRgbF(v[0], v[1], v[2], v[3]);
+    return QColor(c.red(), c.green(), c.blue(), c.alpha());
 }
 
 QString Convert_Font_to_String(const QFont& font)

@@ -29,13 +29,16 @@ QString Point_Text(const QPointF& p);
 QString Size_Text(const QSizeF& s);
 QString Rect_Text(const QRectF& r);
 
-// Colour string: red, green, blue and alpha, each "%0.1f", joined by ":".
-// A colour that is not valid is written as opaque black.
+// Colour string: red, green, blue and alpha of the colour's 8-bit channels,
+// each as a fraction with three decimals ("%0.3f"), joined by ":", so every
+// channel reads back exactly. A colour that is not valid is written as
+// opaque black.
 QString Convert_Color_to_String(const QColor& colour);
 // The reader of colour strings. Fields are split at ":"; a field that is
 // missing reads as 0 (so "1.0:0.0:0.0" is red with alpha 0) and fields after
-// the fourth are ignored. A field that is no number, or lies outside 0..1,
-// makes the string unreadable (File_Format_Error).
+// the fourth are ignored. Each channel is taken to the nearest 8-bit level
+// (older files wrote one decimal; they read as before). A field that is no
+// number, or lies outside 0..1, makes the string unreadable (File_Format_Error).
 QColor Convert_String_to_Color(const QString& text);
 
 // Font string: "<name>::::<size %0.2f>". The name is the family with a

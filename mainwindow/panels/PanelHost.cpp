@@ -319,6 +319,12 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
         // The same item again: nothing to load, unless its lock changed.
         const bool showsLock = sett_tab->count() > 0 && sett_tab->widget(0) == Lock_tab;
         if (item == Last_Selected_Graphic && sett_tab->count() > 0 && showsLock == item->ctrl_is_locked) {
+            // A picture dragged across by a handle was flipped on the canvas:
+            // its panel shows the flips it has now.
+            if (item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
+                Loading_Guard loading;
+                image_tab->load(*item);
+            }
             if (canvas)
                 canvas->setFocus();
             return;

@@ -375,7 +375,16 @@ TEST_F(DesignSideTest, ClosingAndQuitAskAsExitDoes)
         asked << r.text;
         return answers.isEmpty() ? 1 : answers.takeFirst();
     });
-    // No to saving, No to "Do you really want to exit?": the window stays.
+    // Nothing changed since start-up: only "Do you really want to exit?";
+    // No keeps the window.
+    answers = {1};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(exitCodes.isEmpty());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.at(0).contains(QStringLiteral("Do you really want to exit?")));
+    // After a change: No to saving, No to exiting; the window stays.
+    w.Current_Work_Changed = [] { return true; };
+    asked.clear();
     answers = {1, 1};
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(exitCodes.isEmpty());

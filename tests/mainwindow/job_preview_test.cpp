@@ -44,6 +44,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        // The rows counted by an earlier test are not this start's.
+        Total_Barcode_Label_wd_Batch = 0;
         g_pictureWarnings.clear();
         g_previousHandler = qInstallMessageHandler(Catch_Picture_Warnings);
     }

@@ -1,12 +1,9 @@
 #include "barcode/engines/view/ZBBarcodeOffscreenView.h"
 
 #include "barcode/engines/view/BarcodeText.h"
+#include "platform/EpsWriter.h"
 
-#include <QBuffer>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPicture>
 #include <QStringList>
 
@@ -314,8 +311,10 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter, const Geometry& g) co
     const QStringList parts = b.caption.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
     const bool split = !b.leftCaption.isEmpty() || b.caption.count(QLatin1Char('\t')) > 0;
 
-    // L2: background.
-    c.fill(0.0, 0.0, BW, g.H, s.bar_back_clr);
+    // L2: background; a clear background leaves the pixels untouched, as
+    // for a 2D symbol, whatever colour the background well keeps.
+    if (!s.Fill_transparent())
+        c.fill(0.0, 0.0, BW, g.H, s.bar_back_clr);
 
     // L3: the symbol is centred (on whole pixels when drawn for pixels).
     const int n = int(b.bars.size());
@@ -466,27 +465,12 @@ QByteArray ZBBarcodeOffscreenView::dataWithPDFInsideRect(const QRectF& rect) con
 {
     if (!(rect.width() > 0.0) || !(rect.height() > 0.0))
         return {};
-    QByteArray data;
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::WriteOnly))
-        return {};
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Zorv Label"));
-        writer.setResolution(72);
-        writer.setPageLayout(QPageLayout(QPageSize(rect.size(), QPageSize::Point, QString(),
-                                                   QPageSize::ExactMatch),
-                                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        QPainter p;
-        if (!p.begin(&writer))
-            return {};
+    // A page of the rectangle's exact size.
+    return Pdf_Page_Of_Drawing(rect.size(), [&](QPainter& p) {
         p.translate(-rect.topLeft());
         p.setClipRect(rect);
         drawRect(p);
-        p.end();
-    }
-    buffer.close();
-    return data;
+    });
 }
 
 bool ZBBarcodeOffscreenView::knowsPageRange(int& first, int& count) const

@@ -126,15 +126,16 @@ TEST(BarcodeDimensions, DpiChoice)
 
 TEST(SymbologyTable, PopupOrderFamiliesAndSamples)
 {
-    // The order of the overview's list; stored indexes refer to it.
+    // The order of the barcode type names of the design file format; stored
+    // indexes refer to it.
     const QStringList& names = Symbology_Titles();
     ASSERT_EQ(names.size(), 22);
     EXPECT_EQ(names.first(), QStringLiteral("Code 39"));
-    EXPECT_EQ(names[2], QStringLiteral("Code 128"));
-    EXPECT_EQ(names[6], QStringLiteral("Codabar"));
-    EXPECT_EQ(names[11], QStringLiteral("PostNet"));
-    EXPECT_EQ(names[15], QStringLiteral("UPCA"));
-    EXPECT_EQ(names[18], QStringLiteral("EAN-8"));
+    EXPECT_EQ(names[2], QStringLiteral("Interleaved 2 of 5"));
+    EXPECT_EQ(names[3], QStringLiteral("UPCA"));
+    EXPECT_EQ(names[9], QStringLiteral("Code 128"));
+    EXPECT_EQ(names[13], QStringLiteral("Codabar"));
+    EXPECT_EQ(names[16], QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"));
     EXPECT_EQ(Symbology_Index(QStringLiteral("PDF417")), 20);
     EXPECT_EQ(names.last(), QStringLiteral("DataMatrix"));
     EXPECT_EQ(Symbology_Index(QStringLiteral("Code 93")), -1);

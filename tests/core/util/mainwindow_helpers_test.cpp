@@ -70,7 +70,7 @@ TEST(SaveGenImage, WritesTheFormatTheExtensionNamesAtomically)
         if (c.magic.startsWith("%PDF")) {
             // One page of the image's size in points.
             EXPECT_TRUE(QString::fromLatin1(bytes).contains(
-                QRegularExpression(R"(/MediaBox \[0 0 20(\.0+)? 20(\.0+)?\])")))
+                QRegularExpression(R"(/MediaBox \[ ?0 0 20(\.0+)? 20(\.0+)? ?\])")))
                 << c.name;
             continue;
         }
@@ -149,18 +149,50 @@ TEST(NewItemPlacement, FrontSideStepsByTheItemCount)
 TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
 {
     FakeMainWindow win;
-    QTemporaryDir res, user;
+    QTemporaryDir res, user, other;
     const QString savedRes = Resource_Path, savedUser = Created_Resource_Path;
     Resource_Path = res.path();
     Created_Resource_Path = user.path();
     ASSERT_TRUE(QDir().mkpath(user.filePath("LibraryImage")));
+    ASSERT_TRUE(QDir().mkpath(res.filePath("Background")));
     touch(user.filePath("LibraryImage/mine.png"));
+    touch(res.filePath("sign_sample.png"));
+    touch(res.filePath("Background/sky.png"));
+    touch(res.filePath("sky.png"));
     EXPECT_EQ(win.Check_Path_For_App_Resources("/Applications/Other.app/Contents/Resources/Background/a.png"),
               res.path() + "/Background/a.png");
     EXPECT_EQ(win.Check_Path_For_App_Resources("/x/Old.app/Contents/Resources/LibraryImage/mine.png"),
               user.path() + "/LibraryImage/mine.png");
     EXPECT_EQ(win.Check_Path_For_App_Resources("/home/me/pictures/a.png"), "/home/me/pictures/a.png");
     EXPECT_EQ(win.Check_Path_For_App_Resources(""), "");
+
+    // Another installation on Linux, or a build tree's resources: the
+    // longest ending that is one of ours wins.
+    EXPECT_EQ(Rebase_Picture_Path("/usr/share/zorv-label/sign_sample.png"), res.filePath("sign_sample.png"));
+    EXPECT_EQ(Rebase_Picture_Path("/opt/zl/share/zorv-label/Background/sky.png"), res.filePath("Background/sky.png"));
+    EXPECT_EQ(Rebase_Picture_Path("/home/dev/zorv/resources/Background/sky.png"), res.filePath("Background/sky.png"));
+    EXPECT_EQ(Rebase_Picture_Path("/home/bob/.local/share/" + QFileInfo(user.path()).fileName()
+                                  + "/LibraryImage/mine.png"),
+              user.filePath("LibraryImage/mine.png"))
+        << "another user's data folder";
+    // Nothing of ours by that name, or a folder of no installation: unchanged.
+    EXPECT_EQ(Rebase_Picture_Path("/usr/share/zorv-label/gone.png"), "/usr/share/zorv-label/gone.png");
+    EXPECT_EQ(Rebase_Picture_Path("/home/me/Background/sky.png"), "/home/me/Background/sky.png");
+    // A user's own existing folder named "resources" is left alone.
+    ASSERT_TRUE(QDir().mkpath(other.filePath("resources")));
+    touch(other.filePath("resources/sky.png"));
+    EXPECT_EQ(Rebase_Picture_Path(other.filePath("resources/sky.png")), other.filePath("resources/sky.png"));
+    // Our own paths stay as they are.
+    EXPECT_EQ(Rebase_Picture_Path(res.filePath("Background/sky.png")), res.filePath("Background/sky.png"));
+
+    // Shipped pictures are stored relative to the resource folder and read back.
+    EXPECT_EQ(Picture_Path_To_Store(res.filePath("Background/sky.png")), "Background/sky.png");
+    EXPECT_EQ(Picture_Path_To_Store(res.path() + "//sign_sample.png"), "sign_sample.png");
+    EXPECT_EQ(Picture_Path_To_Store(user.filePath("LibraryImage/mine.png")), user.filePath("LibraryImage/mine.png"));
+    EXPECT_EQ(Picture_Path_To_Store("/home/me/pictures/a.png"), "/home/me/pictures/a.png");
+    EXPECT_EQ(Rebase_Picture_Path("Background/sky.png"), res.filePath("Background/sky.png"));
+    EXPECT_EQ(Rebase_Picture_Path("LibraryImage/mine.png"), user.filePath("LibraryImage/mine.png"));
+    EXPECT_EQ(Rebase_Picture_Path("../../etc/passwd"), "../../etc/passwd") << "never outside the folder";
     Resource_Path = savedRes;
     Created_Resource_Path = savedUser;
 }
@@ -208,7 +240,13 @@ TEST_F(SeriesFolder, SeriesInUseByBarcodeModeOrABoundItem)
     touch(dir.filePath("Names.txt"));
     touch(dir.filePath("Lines.txt"));
     EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("Names"));
-    EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("names"));  // exact case
+    // Names match without regard to case, the file's included.
+    EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("names"));
+    text->batch_hdr_list_name = "LOUD (1)";
+    touch(dir.filePath("Loud (1).TXT"));
+    EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("loud (1)"));
+    win.barcodeModeSeries = {"CODES"};
+    EXPECT_TRUE(win.Check_Batch_File_In_Use_Validation("codes"));
     EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("Lines"));  // a line item binds nothing
     text->data_source_type = 2;
     EXPECT_FALSE(win.Check_Batch_File_In_Use_Validation("Names"));

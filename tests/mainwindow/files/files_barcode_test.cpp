@@ -150,13 +150,16 @@ TEST(BarcodeFile, TheClearBackgroundComesBackTransparentWithItsColour)
     ASSERT_TRUE(r.ok);
     EXPECT_TRUE(r.content.settings.fill_transparent);
     EXPECT_EQ(r.content.settings.bar_back_clr, QColor(250, 250, 200));
-    // The plain clear colour (all zero) comes back transparent over white.
+    EXPECT_EQ(Barcode_File_Elements(r.content), Barcode_File_Elements(c)) << "written back the same";
+    // The plain clear colour (all zero, as the transparent radio button
+    // leaves the well) comes back transparent, and is written back the same.
     QVariantList e = Barcode_File_Elements(Sample_Barcode());
     e[43] = Colour_To_Data(QColor(0, 0, 0, 0));
     const Barcode_File_Read r2 = Read_Barcode_Content(QVariant(e));
     ASSERT_TRUE(r2.ok);
     EXPECT_TRUE(r2.content.settings.fill_transparent);
-    EXPECT_EQ(r2.content.settings.bar_back_clr, QColor(Qt::white));
+    EXPECT_EQ(r2.content.settings.bar_back_clr.rgba(), 0u);
+    EXPECT_EQ(Barcode_File_Elements(r2.content), e);
 }
 
 TEST(BarcodeFile, AnOlderFileOf48ElementsLoadsWithTheCustomListAndNoSeries)

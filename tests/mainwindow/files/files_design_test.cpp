@@ -210,21 +210,68 @@ TEST_F(DesignFileTest, FilesAreSortedByTheirMagicAndKind)
     EXPECT_EQ(r.elementsTaken, 0);
 }
 
-TEST_F(DesignFileTest, CountsThatDoNotMatchTheRecordsAreRefused)
+TEST_F(DesignFileTest, DamagedRecordsAreReadAsFarAsTheyGoAndNamed)
 {
-    QVariantList e = Design_File_Elements(Sample_Design(picture), false);
+    const Design_File_Content d = Sample_Design(picture);
+    const QVariantList e = Design_File_Elements(d, false);
+    const int n = int(d.items.size());
+    Item_Record_Context ctx;
+    ctx.renderBarcode = Render_Like_Every_Kind;
+
+    // A count above the records the file holds: those there are read.
     QVariantList cut = e;
     cut.removeLast();
-    EXPECT_FALSE(Read_Design_Content(QVariant(cut), {}, true).ok) << "a record missing";
-    QVariantList big = e;
-    big[41] = QStringLiteral("4000000000");
-    EXPECT_FALSE(Read_Design_Content(QVariant(big), {}, true).ok) << "an absurd count";
+    Design_File_Read r = Read_Design_Content(QVariant(cut), ctx, true);
+    ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_EQ(r.content.items.size(), n - 1);
+    EXPECT_EQ(r.itemProblems, QStringList{QStringLiteral("The design counts %1 items but holds %2.").arg(n).arg(n - 1)});
+    // A count that is no count, or an absurd one: every record there.
+    for (const char* count : {"4000000000", "many"}) {
+        QVariantList big = e;
+        big[41] = QString::fromLatin1(count);
+        r = Read_Design_Content(QVariant(big), ctx, true);
+        ASSERT_TRUE(r.ok) << count;
+        EXPECT_EQ(r.content.items.size(), n) << count;
+        ASSERT_EQ(r.itemProblems.size(), 1) << count;
+        EXPECT_TRUE(r.itemProblems.first().contains("cannot be read")) << count;
+    }
+
+    // A cut record, a record of an unknown kind, one that is no record:
+    // a partial item, no item, no item; the others whole; each named.
+    QVariantList damaged = e;
+    QVariantList text = damaged[42].toList();
+    text.resize(31);
+    damaged[42] = text;
+    QVariantList unknown = damaged[43].toList();
+    unknown[0] = QStringLiteral("Q");
+    damaged[43] = unknown;
+    damaged[44] = QStringLiteral("no record");
+    r = Read_Design_Content(QVariant(damaged), ctx, true);
+    ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    ASSERT_EQ(r.content.items.size(), n - 2);
+    EXPECT_EQ(r.content.items.first()->kind(), LMNKind::Text);
+    EXPECT_EQ(r.content.items.first()->txt_clr.rgba(), d.items.first()->txt_clr.rgba());
+    for (int i = 1; i < n - 2; ++i)
+        Expect_Item_Equal(*d.items.at(i + 2), *r.content.items.at(i));
+    ASSERT_EQ(r.itemProblems.size(), 3);
+    EXPECT_TRUE(r.itemProblems.at(0).startsWith("Item 1: the item record ends before vertical alignment"))
+        << r.itemProblems.at(0).toStdString();
+    EXPECT_TRUE(r.itemProblems.at(1).startsWith("Item 2: \"Q\" is no kind of item")) << r.itemProblems.at(1).toStdString();
+    EXPECT_EQ(r.itemProblems.at(2), QStringLiteral("Item 3 is not an item record; it was left out."));
+    // Written again, the design reads back whole.
+    r = Read_Design_Content(QVariant(Design_File_Elements(r.content, false)), ctx, true);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.itemProblems.isEmpty());
+    EXPECT_EQ(r.content.items.size(), n - 2);
+
+    // What is no design at all is refused whole.
     QVariantList rows = e;
     rows[40] = QVariantList{QVariantMap{{"Column1", QVariantList()}}};
     EXPECT_FALSE(Read_Design_Content(QVariant(rows), {}, true).ok) << "a cell that is no text";
     QVariantList size = e;
     size[21] = QStringLiteral("{1e9, 5}");
     EXPECT_FALSE(Read_Design_Content(QVariant(size), {}, true).ok) << "an absurd card size";
+    EXPECT_FALSE(Read_Design_Content(QVariant(e.mid(0, 41)), {}, true).ok) << "no item count";
 }
 
 TEST_F(DesignFileTest, AFailedSaveKeepsTheOldFileByteForByte)

@@ -3,6 +3,8 @@
 // without a path, barcodes rendered again, and refusal of bad records.
 #include "FilesTestSupport.h"
 
+#include "barcode/engines/SymbologyTable.h"
+#include "core/model/BarcodeItemImage.h"
 #include "mainwindow/files/ItemRecord.h"
 
 using namespace filestest;
@@ -20,11 +22,20 @@ protected:
     QString picture;
 };
 
-TEST(RecordTextForms, ColourStringsRoundToATenthAndToleratePartialStrings)
+TEST(RecordTextForms, ColourStringsKeepEvery8BitLevelAndToleratePartialStrings)
 {
-    EXPECT_EQ(Convert_Color_to_String(Qt::white), QStringLiteral("1.0:1.0:1.0:1.0"));
-    EXPECT_EQ(Convert_Color_to_String(QColor::fromRgbF(0.26f, 0.5f, 0.04f, 0.76f)),
-              QStringLiteral("0.3:0.5:0.0:0.8"));
+    EXPECT_EQ(Convert_Color_to_String(Qt::white), QStringLiteral("1.000:1.000:1.000:1.000"));
+    EXPECT_EQ(Convert_Color_to_String(QColor(0xA5, 0xD6, 0xA7)), QStringLiteral("0.647:0.839:0.655:1.000"));
+    // Every level of every channel comes back as it was, and writes the same again.
+    for (int v = 0; v < 256; ++v) {
+        const QColor c(v, 255 - v, (v * 7) % 256, (v * 13) % 256);
+        const QString text = Convert_Color_to_String(c);
+        const QColor back = Convert_String_to_Color(text);
+        ASSERT_EQ(back.rgba(), c.rgba()) << v;
+        ASSERT_EQ(Convert_Color_to_String(back), text) << v;
+    }
+    // Older files wrote one decimal; they read to the nearest level.
+    EXPECT_EQ(Convert_String_to_Color(QStringLiteral("0.6:0.8:0.7:1.0")), QColor(153, 204, 179));
     // An invalid colour still writes something that reads back.
     EXPECT_EQ(Convert_String_to_Color(Convert_Color_to_String(QColor())), QColor(Qt::black));
 
@@ -173,21 +184,29 @@ TEST_F(ItemRecordTest, OlderPictureRecordsTakeThePathAsTheirValue)
     EXPECT_FALSE(a->_contents.isNull()) << "the picture is loaded from its path";
     r.removeLast();
     EXPECT_EQ(Create_Control_From_Array(r)->Text_Value, picture);
+    // Without its path the picture item has no picture, and says why.
     r.removeLast();
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error);
+    const Item_Record_Read cut = Read_Item_Record(r);
+    ASSERT_TRUE(cut.item);
+    EXPECT_TRUE(cut.item->_contents.isNull());
+    EXPECT_TRUE(cut.problem.contains("picture path")) << cut.problem.toStdString();
 }
 
 TEST_F(ItemRecordTest, SignatureWithoutPathIsWrittenWithTheSampleOfItsKind)
 {
     const QString saved = Resource_Path;
     Resource_Path = dir.path();
+    Write_Picture(dir, "sign_sample.png", Qt::blue);
     LMNSignature sign;
     sign._file_path.clear();
     sign.sign_or_fingureprint = "S";
-    EXPECT_EQ(Get_Control_Prop_To_Array(sign).at(21), dir.filePath("sign_sample.png"));
+    // Shipped pictures are stored relative to the resource folder.
+    const QVariantList r = Get_Control_Prop_To_Array(sign);
+    EXPECT_EQ(r.at(21), QStringLiteral("sign_sample.png"));
+    EXPECT_EQ(Create_Control_From_Array(r)->_file_path, dir.filePath("sign_sample.png"));
     // A fingerprint keeps showing a fingerprint.
     sign.sign_or_fingureprint = "F";
-    EXPECT_EQ(Get_Control_Prop_To_Array(sign).at(21), dir.filePath("fingerprints.png"));
+    EXPECT_EQ(Get_Control_Prop_To_Array(sign).at(21), QStringLiteral("fingerprints.png"));
     EXPECT_TRUE(sign._file_path.isEmpty()) << "the item itself is not changed";
     Resource_Path = saved;
 }
@@ -231,47 +250,160 @@ TEST_F(ItemRecordTest, BarcodeWithoutPictureIsRenderedAgainFromItsOwnValue)
     EXPECT_EQ(asked.size(), 4);
 }
 
-TEST_F(ItemRecordTest, BadRecordsAreRefused)
+TEST_F(ItemRecordTest, DamagedRecordsGiveWhatWasReadAndSayWhere)
 {
     const auto items = Every_Kind(picture);
     const QVariantList text = Get_Control_Prop_To_Array(*items.at(0));
     const QVariantList barcode = Get_Control_Prop_To_Array(*items.at(4));
+    const LMNText fresh;
 
+    // An unknown kind makes no item.
     QVariantList r = text;
     r[0] = QStringLiteral("X");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "unknown kind";
+    Item_Record_Read read = Read_Item_Record(r);
+    EXPECT_FALSE(read.item);
+    EXPECT_TRUE(read.problem.contains("\"X\" is no kind of item")) << read.problem.toStdString();
+    r[0] = QVariant(qint64(3));
+    EXPECT_FALSE(Read_Item_Record(r).item) << "a kind that is no text";
+
+    // A text record cut after element 30: the stored font and colour, the
+    // values of a new text item for the rest.
     r = text;
     r.resize(31);
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "cut after the colour";
-    r = text;
-    r[5] = QVariant(qint64(1));
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "wrong element type";
-    r = text;
-    r[7] = QStringLiteral("nan");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "border width NaN";
-    r = text;
-    r[1] = QStringLiteral("{{0, 0}, {1e12, 4}}");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "absurd size";
-    r = text;
-    r[20] = QStringLiteral("7");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "data source out of range";
+    read = Read_Item_Record(r);
+    ASSERT_TRUE(read.item);
+    EXPECT_EQ(read.item->kind(), LMNKind::Text);
+    EXPECT_EQ(read.item->_bounds, items.at(0)->_bounds);
+    Expect_Font_Same(read.item->text_ctrl_font, items.at(0)->text_ctrl_font, "font");
+    EXPECT_EQ(read.item->txt_clr.rgba(), items.at(0)->txt_clr.rgba());
+    EXPECT_EQ(read.item->Text_Value, fresh.Text_Value);
+    EXPECT_EQ(read.item->text_alignmnet, fresh.text_alignmnet);
+    EXPECT_TRUE(read.problem.contains("ends before vertical alignment")) << read.problem.toStdString();
+
+    // An element that cannot be taken stops the reading there.
+    struct Case {
+        int index;
+        QVariant value;
+        const char* said;
+    };
+    for (const Case& c : {Case{5, QVariant(qint64(1)), "border on"}, Case{7, QStringLiteral("nan"), "border width"},
+                          Case{1, QStringLiteral("{{0, 0}, {1e12, 4}}"), "item bounds"},
+                          Case{20, QStringLiteral("7"), "data source"}}) {
+        SCOPED_TRACE(c.said);
+        r = text;
+        r[c.index] = c.value;
+        read = Read_Item_Record(r);
+        ASSERT_TRUE(read.item);
+        EXPECT_TRUE(read.problem.contains(QLatin1String(c.said))) << read.problem.toStdString();
+        EXPECT_EQ(read.item->Text_Value, fresh.Text_Value) << "nothing after it was taken";
+    }
     r = Get_Control_Prop_To_Array(*items.at(2));
     r[22] = QStringLiteral("2000000000");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "star with two billion points";
+    read = Read_Item_Record(r);
+    ASSERT_TRUE(read.item);
+    EXPECT_EQ(read.item->_shape_type, QStringLiteral("DS")) << "what came before the star points";
+    EXPECT_EQ(read.item->double_star_type, 1);
 
-    r = barcode;
-    r[29] = QByteArray("\x89PNG not a picture");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "picture blob that is no picture";
-    QByteArray blob = barcode.at(29).toByteArray();
-    blob[blob.size() / 2] = char(blob[blob.size() / 2] ^ 0x40);
-    r[29] = blob;
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "damaged picture header";
+    // A barcode picture this program cannot read (another program's form,
+    // damage, a text instead of data) is drawn again from the settings.
+    QStringList drawn;
+    Item_Record_Context ctx;
+    ctx.renderBarcode = [&drawn](const LMNGraphic& item, const QString& value) {
+        drawn << value;
+        return item.linear_font_val == QLatin1String("ABC-123") ? Vector_Picture(77, 33) : PtImage();
+    };
+    QByteArray damaged = barcode.at(29).toByteArray();
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x40);
+    for (const QVariant& picture :
+         {QVariant(QByteArray("bplist00 another program's picture")), QVariant(damaged)}) {
+        r = barcode;
+        r[29] = picture;
+        read = Read_Item_Record(r, ctx);
+        ASSERT_TRUE(read.item);
+        EXPECT_TRUE(read.problem.contains("drawn again from its settings")) << read.problem.toStdString();
+        EXPECT_EQ(read.item->linear_font_val, QStringLiteral("ABC-123"));
+        EXPECT_EQ(read.item->barcode_unit_val, 2) << "the record was read to its end";
+        EXPECT_EQ(read.item->_barcode_image.size(), QSizeF(77, 33));
+    }
     r = barcode;
     r[29] = QStringLiteral("text instead of data");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error);
+    read = Read_Item_Record(r, ctx);
+    ASSERT_TRUE(read.item);
+    EXPECT_TRUE(read.problem.contains("picture data was expected")) << read.problem.toStdString();
+    EXPECT_EQ(read.item->linear_font_val, QStringLiteral("ABC-123")) << "the rest is read";
+
+    // A barcode cut short is drawn from what it has, so it can be seen and edited.
+    r = barcode;
+    r.resize(40);
+    r[29] = QByteArray();
+    drawn.clear();
+    read = Read_Item_Record(r, ctx);
+    ASSERT_TRUE(read.item);
+    EXPECT_EQ(drawn, QStringList{"ABC-123"});
+    EXPECT_FALSE(read.item->_barcode_image.isNull());
     r = barcode;
     r[31] = QStringLiteral("99");
-    EXPECT_THROW(Create_Control_From_Array(r), File_Format_Error) << "symbology out of range";
+    read = Read_Item_Record(r, ctx);
+    ASSERT_TRUE(read.item);
+    EXPECT_TRUE(read.problem.contains("symbology")) << read.problem.toStdString();
+    EXPECT_EQ(read.item->barcode_font_index, 0);
+
+    // A whole record has nothing to say.
+    EXPECT_TRUE(Read_Item_Record(text).problem.isEmpty());
+}
+
+TEST_F(ItemRecordTest, StoredTypeIndexesFollowTheTypeNameOrder)
+{
+    // The order of the barcode type names of the file format.
+    const QStringList order{"Code 39", "Extended Code 39", "Interleaved 2 of 5", "UPCA", "PostNet",
+                            "Modified Plessey", "Modified Plessey (Hex)", "Industrial 2 of 5", "EAN-13",
+                            "Code 128", "Code 128 SET A", "Code 128 SET B", "Code 128 SET C", "Codabar",
+                            "UPCE", "EAN-8", "Royal Mail Barcode (RM4SCC / CBC)", "Planet",
+                            "Japan Post Barcode", "QR Code", "PDF417", "DataMatrix"};
+    ASSERT_EQ(Symbology_Titles(), order);
+    LMNBarcode b;
+    const QVariantList ours = Get_Control_Prop_To_Array(b);
+    QStringList named;
+    Item_Record_Context ctx;
+    ctx.renderBarcode = [&named](const LMNGraphic& item, const QString&) {
+        named << Barcode_Settings_Of_Item(item, Symbology_Titles()).barcodeType;
+        return Vector_Picture();
+    };
+    for (int i = 0; i < order.size(); ++i) {
+        SCOPED_TRACE(i);
+        // A record of another program (its own picture form) and one of ours.
+        for (const QVariant& picture : {QVariant(QByteArray("bplist00...")), ours.at(29)}) {
+            QVariantList r = ours;
+            r[29] = picture;
+            r[30] = Symbology_At(i)->isTwoD() ? QStringLiteral("1") : QStringLiteral("0");
+            r[31] = QString::number(i);
+            named.clear();
+            const auto item = Create_Control_From_Array(r, ctx);
+            ASSERT_TRUE(item);
+            EXPECT_EQ(item->barcode_font_index, i);
+            EXPECT_EQ(named.value(0), order.at(i)) << "drawn as that symbology";
+            EXPECT_EQ(Get_Control_Prop_To_Array(*item).at(31), QString::number(i)) << "written back alike";
+        }
+    }
+    // Records written by earlier builds of this program (picture form 1)
+    // counted in the table's former order: their 2 was Code 128, 7 Interleaved 2 of 5.
+    QByteArray older = ours.at(29).toByteArray();
+    older[4] = char(1);
+    const std::pair<int, const char*> former[] = {{0, "Code 39"},  {2, "Code 128"},      {6, "Codabar"},
+                                                  {7, "Interleaved 2 of 5"}, {15, "UPCA"}, {18, "EAN-8"},
+                                                  {21, "DataMatrix"}};
+    for (const auto& [index, name] : former) {
+        QVariantList r = ours;
+        r[29] = older;
+        r[31] = QString::number(index);
+        const auto item = Create_Control_From_Array(r, ctx);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(Symbology_At(item->barcode_font_index)->name(), QLatin1String(name)) << index;
+        // Saved again, the record counts in today's order (and says so by its form).
+        const QVariantList again = Get_Control_Prop_To_Array(*item);
+        EXPECT_EQ(again.at(31), QString::number(Symbology_Index(QLatin1String(name))));
+        EXPECT_EQ(again.at(29).toByteArray().at(4), char(Barcode_Picture_Form));
+    }
 }
 
 TEST_F(ItemRecordTest, TemplateRecordsLoseTheirBindingOnly)

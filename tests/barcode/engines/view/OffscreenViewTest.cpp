@@ -259,7 +259,8 @@ TEST(OffscreenView, PdfDataIsOnePageWithVectorBars)
     const QByteArray content = Pdf_Content(pdf);
     EXPECT_FALSE(pdf.contains("/Subtype /Image"));
     // Five runs of bars, each a filled path.
-    EXPECT_GE(content.count(" re\n") + content.count(" l\n"), 5) << content.left(400).constData();
+    EXPECT_GE(content.count(" re\n") + content.count(" re ") + content.count(" l\n"), 5)
+        << content.left(400).constData();
     // Nothing for an empty rectangle.
     EXPECT_TRUE(view.dataWithPDFInsideRect(QRectF()).isEmpty());
 }

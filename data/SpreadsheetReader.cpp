@@ -637,7 +637,10 @@ private:
         }
         m_rowDepth = m_depth;
         m_column = -1;
+        // Rows of a table are mostly alike: room for as many cells as the
+        // row before held.
         m_row = QStringList();
+        m_row.reserve(m_lastRowSize);
     }
 
     void startCell(const char** attributes)
@@ -712,6 +715,7 @@ private:
             if (!deliver(empty))
                 return;
         }
+        m_lastRowSize = m_row.size();
         deliver(m_row);
     }
 
@@ -739,6 +743,7 @@ private:
     qint64 m_pendingEmpty = 0;
     int m_width = 0;
     int m_column = -1;
+    qsizetype m_lastRowSize = 0;
     QStringList m_row;
     Type m_type = Type::Other;
     bool m_hasV = false, m_hasIs = false, m_inV = false, m_inIs = false;

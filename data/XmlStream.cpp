@@ -277,10 +277,10 @@ bool Xml_Stream::endTag(const char* from, const char* gt)
     return true;
 }
 
-bool Xml_Stream::startTag(const char* from, const char* gt)
+bool Xml_Stream::startTag(char* from, char* gt)
 {
-    const char* p = from + 1;
-    const char* nameEnd = p;
+    char* p = from + 1;
+    char* nameEnd = p;
     while (nameEnd < gt && !isSpace(*nameEnd) && *nameEnd != '/')
         ++nameEnd;
     if (nameEnd == p)
@@ -289,11 +289,11 @@ bool Xml_Stream::startTag(const char* from, const char* gt)
         return fail(QStringLiteral("a second document element follows the first"), from);
     if (m_depth >= Max_Depth)
         return fail(QStringLiteral("its elements are nested deeper than %1 levels").arg(Max_Depth), from);
-    // The attributes, decoded into one buffer (which starts with a '\0', so
-    // the byte before every name is either that, the end of the value
-    // before, or the ':' of its prefix).
-    m_scratch.assign(1, '\0');
-    m_offsets.clear();
+    // The attributes are read where they stand in the buffer, which is not
+    // read again: each name and value ends in a '\0' written over the '='
+    // (or the space) after the name and over the closing quote. The byte
+    // before a name is a space, or the ':' of its prefix.
+    m_attributes.clear();
     bool selfClosing = false;
     p = nameEnd;
     for (;;) {
@@ -307,10 +307,10 @@ bool Xml_Stream::startTag(const char* from, const char* gt)
             selfClosing = true;
             break;
         }
-        const char* attrName = p;
+        char* attrName = p;
         while (p < gt && !isSpace(*p) && *p != '=' && *p != '/')
             ++p;
-        const char* attrNameEnd = p;
+        char* attrNameEnd = p;
         while (p < gt && isSpace(*p))
             ++p;
         if (attrName == attrNameEnd || p == gt || *p != '=')
@@ -321,23 +321,28 @@ bool Xml_Stream::startTag(const char* from, const char* gt)
         if (p == gt || (*p != '"' && *p != '\''))
             return fail(QStringLiteral("an attribute value is not in quotes"), p);
         const char quote = *p++;
-        const char* value = p;
-        const char* valueEnd = static_cast<const char*>(std::memchr(value, quote, size_t(gt - value)));
+        char* value = p;
+        char* valueEnd = static_cast<char*>(std::memchr(value, quote, size_t(gt - value)));
         if (!valueEnd)
             return fail(QStringLiteral("an attribute value is not closed"), value);
         if (std::memchr(value, '<', size_t(valueEnd - value)))
             return fail(QStringLiteral("an attribute value holds '<'"), value);
-        m_offsets.push_back(m_scratch.size() + localStart(attrName, size_t(attrNameEnd - attrName)));
-        m_scratch.append(attrName, size_t(attrNameEnd - attrName));
-        m_scratch += '\0';
-        m_offsets.push_back(m_scratch.size());
-        decodeInto(value, valueEnd, m_scratch, true);
-        m_scratch += '\0';
         p = valueEnd + 1;
+        // Decoded, a value is never longer than written: it stays in place.
+        const char* q = value;
+        while (q < valueEnd && (static_cast<unsigned char>(*q) > '&' || (*q != '&' && *q != '\r' && *q != '\n' && *q != '\t')))
+            ++q;
+        if (q < valueEnd) {
+            m_scratch.clear();
+            decodeInto(value, valueEnd, m_scratch, true);
+            std::memcpy(value, m_scratch.data(), m_scratch.size());
+            valueEnd = value + m_scratch.size();
+        }
+        *valueEnd = '\0';
+        *attrNameEnd = '\0';
+        m_attributes.push_back(attrName + localStart(attrName, size_t(attrNameEnd - attrName)));
+        m_attributes.push_back(value);
     }
-    m_attributes.clear();
-    for (size_t offset : m_offsets)
-        m_attributes.push_back(m_scratch.data() + offset);
     m_attributes.push_back(nullptr);
 
     if (size_t(m_depth) == m_open.size()) {
@@ -363,16 +368,16 @@ bool Xml_Stream::startTag(const char* from, const char* gt)
 
 bool Xml_Stream::parse(bool last)
 {
-    const char* const begin = m_buffer.data();
-    const char* const end = begin + m_buffer.size();
-    const char* p = begin;
+    char* const begin = m_buffer.data();
+    char* const end = begin + m_buffer.size();
+    char* p = begin;
     bool ok = true;
     while (p < end && ok && !m_stopped) {
         if (*p != '<') {
-            const char* lt = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)));
+            char* lt = static_cast<char*>(std::memchr(p, '<', size_t(end - p)));
             if (!lt)
                 lt = end;
-            const char* stop = (lt == end && !last) ? safeTextEnd(p, end) : lt;
+            char* stop = (lt == end && !last) ? const_cast<char*>(safeTextEnd(p, end)) : lt;
             ok = deliverText(p, stop);
             p = stop;
             if (stop < lt)
@@ -391,15 +396,15 @@ bool Xml_Stream::parse(bool last)
         }
         if (p[1] == '/' || (p[1] != '!' && p[1] != '?')) {
             // A tag: up to its '>' outside quotes, found a quoted value at a time.
-            const char* gt = nullptr;
-            for (const char* q = p + 1; q < end;) {
+            char* gt = nullptr;
+            for (char* q = p + 1; q < end;) {
                 const char c = *q;
                 if (c == '>') {
                     gt = q;
                     break;
                 }
                 if (c == '"' || c == '\'') {
-                    const char* close = static_cast<const char*>(std::memchr(q + 1, c, size_t(end - q - 1)));
+                    char* close = static_cast<char*>(std::memchr(q + 1, c, size_t(end - q - 1)));
                     if (!close)
                         break;
                     q = close + 1;

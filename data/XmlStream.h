@@ -84,7 +84,7 @@ private:
     // Reads what the buffer holds; false on a fault or a stop.
     bool parse(bool last);
     bool deliverText(const char* from, const char* to);
-    bool startTag(const char* from, const char* gt);
+    bool startTag(char* from, char* gt);
     bool endTag(const char* from, const char* gt);
     bool fail(const QString& why, const char* at);
 
@@ -100,7 +100,6 @@ private:
     bool m_rootSeen = false;
     bool m_rootClosed = false;
     std::string m_scratch;
-    std::vector<size_t> m_offsets;
     std::vector<const char*> m_attributes;
     QString m_error;
     bool m_stopped = false;

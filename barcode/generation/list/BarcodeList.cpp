@@ -295,7 +295,8 @@ void BarcodeListModel::Remove_All_Rows()
     if (m_rows.empty())
         return;
     beginResetModel();
-    m_rows.clear();
+    // The storage goes too: an emptied list of a million rows holds nothing.
+    std::vector<BarcodeRow>().swap(m_rows);
     endResetModel();
     emit countChanged(0);
 }

@@ -5,6 +5,41 @@
 #include <QPainter>
 
 #include <cmath>
+#include <mutex>
+
+// The routine of a painted image, and its picture once somebody asked for it.
+struct PtImage::Painted {
+    Painting paint;
+    mutable std::once_flag recorded;
+    mutable QPicture picture;
+};
+
+PtImage::PtImage(Painting painting, QSizeF pointSize)
+    : m_size(pointSize), m_isVector(true)
+{
+    if (painting) {
+        auto painted = std::make_shared<Painted>();
+        painted->paint = std::move(painting);
+        m_painted = std::move(painted);
+    }
+}
+
+const QPicture& PtImage::picture() const
+{
+    if (!m_painted)
+        return m_picture;
+    const Painted& p = *m_painted;
+    std::call_once(p.recorded, [this, &p] {
+        QPicture picture;
+        {
+            QPainter painter(&picture);
+            p.paint(painter);
+        }
+        picture.setBoundingRect(QRectF(QPointF(0, 0), m_size).toAlignedRect());
+        p.picture = picture;
+    });
+    return p.picture;
+}
 
 PtImage::PtImage(const QImage& image, QSizeF pointSize)
     : m_image(image),
@@ -38,7 +73,12 @@ void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
         return;
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
-    if (m_isVector) {
+    if (m_painted) {
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
+        painter.setClipRect(QRectF(QPointF(0, 0), m_size), Qt::IntersectClip);
+        m_painted->paint(painter);
+    } else if (m_isVector) {
         painter.translate(target.topLeft());
         painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
         painter.setClipRect(QRectF(QPointF(0, 0), m_size), Qt::IntersectClip);

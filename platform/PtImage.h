@@ -3,9 +3,13 @@
 //
 // A raster image keeps a QImage whose pixel size may be larger than its size
 // in points (a 600 DPI symbol of 72 x 72 pt has 600 x 600 pixels). A vector
-// image keeps a QPicture recorded in points. Either draws into any painter at
-// its size in points, and can be written as PDF data or raised to a DPI.
-// A default-constructed PtImage is null (the "nil" image of the drawing code).
+// image either keeps a QPicture recorded in points, or a painting routine
+// that draws it afresh into whatever painter it is drawn into (a barcode:
+// its bars as rectangles and its texts as text, so a PDF gets text with its
+// font and a printer or a picture of any resolution gets them at its own).
+// Either draws into any painter at its size in points, and can be written as
+// PDF data or raised to a DPI. A default-constructed PtImage is null (the
+// "nil" image of the drawing code).
 #include <QByteArray>
 #include <QImage>
 #include <QPicture>
@@ -13,6 +17,7 @@
 #include <QSizeF>
 
 #include <functional>
+#include <memory>
 
 class QPainter;
 
@@ -23,6 +28,12 @@ public:
     explicit PtImage(const QImage& image, QSizeF pointSize = QSizeF());
     // A vector image recorded in points, of the given size.
     PtImage(const QPicture& picture, QSizeF pointSize);
+    // A vector image of the given size drawn by `painting` into a painter
+    // whose units are points, the origin the image's top-left corner. Copies
+    // share the routine; it may run on several threads at once, so it only
+    // reads what it captured.
+    using Painting = std::function<void(QPainter&)>;
+    PtImage(Painting painting, QSizeF pointSize);
 
     bool isNull() const;
     bool isVector() const { return m_isVector; }
@@ -40,7 +51,11 @@ public:
     void setRasterMaker(RasterMaker maker) { m_rasterMaker = std::move(maker); }
     bool hasRasterMaker() const { return bool(m_rasterMaker); }
     const QImage& raster() const { return m_image; }  // null for a vector image
-    const QPicture& picture() const { return m_picture; }
+    // The vector image as a recorded picture (a painted one is recorded the
+    // first time it is asked for); drawing never plays it.
+    const QPicture& picture() const;
+    // Whether the image is drawn by a painting routine.
+    bool isPainted() const { return bool(m_painted); }
 
     // Draws the image scaled into `target` (points of the painter's space).
     void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
@@ -55,8 +70,10 @@ public:
     QByteArray toPdfData() const;
 
 private:
+    struct Painted;
     QImage m_image;
     QPicture m_picture;
+    std::shared_ptr<const Painted> m_painted;
     QSizeF m_size;
     bool m_isVector = false;
     RasterMaker m_rasterMaker;

@@ -10,6 +10,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 #include "print/LabelSheetFiles.h"
+#include "print/PaperCheck.h"
 #include "print/PrintControls.h"
 #include "print/PrintGlobals.h"
 #include "print/PrinterList.h"
@@ -695,10 +696,10 @@ void Print_Wnd::Predefined_Label_Changed()
 void Print_Wnd::Execute_Printing(bool preview)
 {
     try {
-        // 1. The sheet's paper against the printer's.
+        // 1. The sheet's paper against the printer's, by size as turned.
         if (Manual_or_Pre == 1) {
-            if (Paper_id->text() != paper_used_pre->text()
-                || Orient_ComboBox->currentText() != orientation_pre->text()) {
+            const QSizeF sheet(MM_To_Points(float(num(page_width_pre))), MM_To_Points(float(num(page_height_pre))));
+            if (!Paper_Is_Sheet_Size(Page_Size_Points(printInfo().pageLayout), sheet)) {
                 if (!Show_YES_NO_MessageBox(QStringLiteral(
                         "Please change paper to print barcode according to label details. Do you "
                         "want to continue with selected printer paper?")))
@@ -708,9 +709,8 @@ void Print_Wnd::Execute_Printing(bool preview)
             }
         }
         // 2. A label that does not fit.
-        const QSizeF paper = paperSize();
-        if (label_width + Left_Mar + Rite_Mar + horz_mar > paper.width()
-            || label_hight + Top_Mar + Bot_Mar + vert_mar > paper.height()) {
+        if (!Label_Fits_Paper(Page_Size_Points(printInfo().pageLayout), QSizeF(label_width, label_hight),
+                              QMarginsF(Left_Mar, Top_Mar, Rite_Mar, Bot_Mar), QSizeF(horz_mar, vert_mar))) {
             if (!Show_YES_NO_MessageBox(QStringLiteral(
                     "'Label Size' is bigger than selected 'Paper Size' or drawn label may be out "
                     "of margin area.\n\nDo you want to continue?")))

@@ -176,6 +176,7 @@ QString Find_Papaer_Name_From_Size(const QString& width, const QString& height)
         {"215.90 x 279.40", "Letter"},
         {"100.00 x 148.00", "Postcard"},
         {"184.00 x 267.00", "Executive"},
+        {"105.00 x 148.00", "A6"},
     };
     QString name;
     if (width.isEmpty() || height.isEmpty())

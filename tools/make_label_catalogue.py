@@ -11,8 +11,11 @@ licence in "COPYRIGHT"). OUTPUT_DIR receives one catalogue file per vendor,
 catalogue reader of the print window, the new-card wizard and the card panel
 reads (print/LabelCatalogue.h), together with the collection's COPYRIGHT and a
 NOTICE saying where the data comes from. Every length is written in
-millimetres. Templates the catalogue cannot express are left out and listed on
-standard output with the reason.
+millimetres. A template whose labels overlap their neighbours, or whose grid
+reaches past the sheet, by at most 3 mm has its cells trimmed by that much;
+several grids that together make one even grid become that grid. Templates
+the catalogue cannot express are left out. What was trimmed and what was left
+out (with the reason) are listed on standard output.
 
 Only the Python standard library is used; the output does not depend on the
 order of the file listing, so running the tool again gives the same files.
@@ -47,6 +50,13 @@ LENGTH_RE = re.compile(r"^\s*([-+]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][-+]?[0-9]
 # start, and still be taken as meant to fit (mm): the collection rounds sizes
 # and pitches to tenths of a point or hundredths of a millimetre.
 FIT_TOLERANCE_MM = 0.05
+
+# The most a label is trimmed where the collection has labels overlap their
+# neighbours or the grid reach past the sheet (mm). Such sheets are real
+# products whose numbers were rounded or measured loosely; trimming keeps
+# every label's left and top edge where the collection puts it and cuts the
+# cells by the overlap or the overhang.
+TRIM_LIMIT_MM = 3.0
 
 
 class LeftOut(Exception):
@@ -133,7 +143,61 @@ def shape_of(label):
     raise LeftOut("label shape %s" % kind)
 
 
-def geometry(t, papers):
+def layout_numbers(lay, w, h):
+    """nx, ny, x0, y0, dx, dy (mm) of one Layout element; an empty x0 or y0 is 0."""
+    nx, ny = int(lay.get("nx", "1")), int(lay.get("ny", "1"))
+    if nx < 1 or ny < 1:
+        raise LeftOut("empty grid")
+    x0 = length_mm(lay.get("x0") or "0", "x0")
+    y0 = length_mm(lay.get("y0") or "0", "y0")
+    dx = length_mm(lay.get("dx"), "dx") if nx > 1 else w
+    dy = length_mm(lay.get("dy"), "dy") if ny > 1 else h
+    return nx, ny, x0, y0, dx, dy
+
+
+def even_steps(values):
+    """Sorted distinct values (merged within the tolerance) and their common
+    step, or None when they are not evenly spaced."""
+    distinct = []
+    for v in sorted(values):
+        if not distinct or v - distinct[-1] > FIT_TOLERANCE_MM:
+            distinct.append(v)
+    if len(distinct) == 1:
+        return distinct, None
+    step = (distinct[-1] - distinct[0]) / (len(distinct) - 1)
+    for i, v in enumerate(distinct):
+        if abs(v - (distinct[0] + i * step)) > FIT_TOLERANCE_MM:
+            return None
+    return distinct, step
+
+
+def one_grid(layouts, w, h):
+    """Several Layout elements that together place the labels of one even
+    grid (every row and column full, equal steps) as that grid's numbers."""
+    cells = []
+    for lay in layouts:
+        nx, ny, x0, y0, dx, dy = layout_numbers(lay, w, h)
+        cells += [(x0 + i * dx, y0 + j * dy) for i in range(nx) for j in range(ny)]
+    xs = even_steps([x for x, _ in cells])
+    ys = even_steps([y for _, y in cells])
+    if xs is None or ys is None:
+        return None
+    (cols, dx), (rows, dy) = xs, ys
+    if len(cols) * len(rows) != len(cells):
+        return None
+    taken = set()
+    for x, y in cells:
+        i = min(range(len(cols)), key=lambda k: abs(cols[k] - x))
+        j = min(range(len(rows)), key=lambda k: abs(rows[k] - y))
+        taken.add((i, j))
+    if len(taken) != len(cells):
+        return None
+    return len(cols), len(rows), cols[0], rows[0], dx if dx else w, dy if dy else h
+
+
+def geometry(t, papers, trims):
+    """The catalogue numbers of a template; what had to be trimmed to make
+    them is appended to `trims` as text."""
     labels = [c for c in t if local(c.tag).startswith("Label-")]
     if len(labels) != 1:
         raise LeftOut("%d label kinds on one sheet" % len(labels))
@@ -142,26 +206,29 @@ def geometry(t, papers):
     if not (w > 0 and h > 0):
         raise LeftOut("label without a size")
     layouts = [c for c in label if local(c.tag) == "Layout"]
-    if len(layouts) != 1:
-        raise LeftOut("%d label grids on one sheet (the catalogue has one grid a sheet)" % len(layouts))
-    lay = layouts[0]
-    nx, ny = int(lay.get("nx", "1")), int(lay.get("ny", "1"))
-    if nx < 1 or ny < 1:
-        raise LeftOut("empty grid")
-    x0 = length_mm(lay.get("x0", "0"), "x0")
-    y0 = length_mm(lay.get("y0", "0"), "y0")
-    dx = length_mm(lay.get("dx"), "dx") if nx > 1 else w
-    dy = length_mm(lay.get("dy"), "dy") if ny > 1 else h
+    if not layouts:
+        raise LeftOut("0 label grids on one sheet")
+    if len(layouts) == 1:
+        nx, ny, x0, y0, dx, dy = layout_numbers(layouts[0], w, h)
+    else:
+        grid = one_grid(layouts, w, h)
+        if grid is None:
+            raise LeftOut("%d label grids on one sheet (the catalogue has one grid a sheet)" % len(layouts))
+        nx, ny, x0, y0, dx, dy = grid
     hgap = dx - w if nx > 1 else 0.0
     vgap = dy - h if ny > 1 else 0.0
-    if hgap < -FIT_TOLERANCE_MM or vgap < -FIT_TOLERANCE_MM:
-        raise LeftOut("labels overlap (pitch smaller than the label)")
-    # A pitch a rounding error short of the label: the labels touch. The
-    # catalogue has no negative gap, so the cell takes the pitch, which keeps
-    # every label where the sheet has it.
+    if hgap < -(TRIM_LIMIT_MM + FIT_TOLERANCE_MM) or vgap < -(TRIM_LIMIT_MM + FIT_TOLERANCE_MM):
+        raise LeftOut("labels overlap (pitch smaller than the label by %.2f mm)" % max(-hgap, -vgap))
+    # Labels that overlap their neighbours: the cell takes the pitch, which
+    # keeps every label where the sheet has it. Within a rounding error the
+    # labels just touch, and that is not worth a line.
     if hgap < 0:
+        if hgap < -FIT_TOLERANCE_MM:
+            trims.append("labels overlap across by %.2f mm: width %s -> %s mm" % (-hgap, fmt(w), fmt(dx)))
         w, hgap = dx, 0.0
     if vgap < 0:
+        if vgap < -FIT_TOLERANCE_MM:
+            trims.append("labels overlap down by %.2f mm: height %s -> %s mm" % (-vgap, fmt(h), fmt(dy)))
         h, vgap = dy, 0.0
     if x0 < -1e-6 or y0 < -1e-6:
         raise LeftOut("grid starts outside the sheet")
@@ -179,9 +246,24 @@ def geometry(t, papers):
         raise LeftOut("sheet without a size")
     right = x0 + (nx - 1) * dx + w
     bottom = y0 + (ny - 1) * dy + h
-    if right > pw + FIT_TOLERANCE_MM or bottom > ph + FIT_TOLERANCE_MM:
+    over_x, over_y = right - pw, bottom - ph
+    if over_x > TRIM_LIMIT_MM + FIT_TOLERANCE_MM or over_y > TRIM_LIMIT_MM + FIT_TOLERANCE_MM:
         raise LeftOut("labels reach beyond the sheet (%.2f x %.2f mm grid on %.2f x %.2f mm)"
                       % (right, bottom, pw, ph))
+    # A grid that reaches a little past the sheet: every cell is cut by the
+    # overhang, so the last one ends at the sheet's edge.
+    if over_x > FIT_TOLERANCE_MM:
+        trims.append("grid reaches %.2f mm past the sheet's right edge: width %s -> %s mm"
+                     % (over_x, fmt(w), fmt(w - over_x)))
+        w -= over_x
+        hgap = dx - w if nx > 1 else 0.0
+    if over_y > FIT_TOLERANCE_MM:
+        trims.append("grid reaches %.2f mm past the sheet's bottom edge: height %s -> %s mm"
+                     % (over_y, fmt(h), fmt(h - over_y)))
+        h -= over_y
+        vgap = dy - h if ny > 1 else 0.0
+    if not (w > 0 and h > 0):
+        raise LeftOut("labels vanish when trimmed to the sheet")
     return {
         "shape": shape, "radius": radius, "hole": hole, "width": w, "height": h,
         "nx": nx, "ny": ny, "x0": x0, "y0": y0, "hgap": max(hgap, 0.0), "vgap": max(vgap, 0.0),
@@ -275,6 +357,7 @@ def main(argv):
 
     products = collections.OrderedDict()   # vendor -> [elements]
     left_out = []
+    trimmed = []                           # (vendor, part, [what was trimmed])
     for file_name, t in templates:
         brand, part = t.get("brand"), t.get("part")
         vendor = vendor_names.get((brand or "").lower(), brand)
@@ -289,7 +372,10 @@ def main(argv):
                     raise LeftOut("equivalent of unknown product %r" % base.get("equiv"))
                 seen.add(key)
                 base = by_key[key]
-            g = geometry(base, papers)
+            trims = []
+            g = geometry(base, papers, trims)
+            if trims:
+                trimmed.append((vendor, part, trims))
             description = base.get("_description") or base.get("description") or ""
             products.setdefault(vendor, []).append(
                 product_element(vendor, part, description, categories(base), g))
@@ -317,8 +403,10 @@ def main(argv):
     with open(os.path.join(output, "NOTICE"), "w", encoding="utf-8", newline="\n") as f:
         f.write(NOTICE)
 
-    print("%d products of %d vendors written; %d templates left out:"
-          % (total, len(products), len(left_out)))
+    print("%d products of %d vendors written; %d trimmed to fit:" % (total, len(products), len(trimmed)))
+    for vendor, part, trims in trimmed:
+        print("  - %s %s: %s" % (vendor, part, "; ".join(trims)))
+    print("%d templates left out:" % len(left_out))
     reasons = collections.Counter(re.sub(r" \(.*", "", why) for _, _, why in left_out)
     for why, n in reasons.most_common():
         print("  %4d  %s" % (n, why))

@@ -31,7 +31,8 @@ extern const QString invalid_barcode_msg;  // "Invalid barcode value or value is
 struct BarcodeMakeResult {
     PtImage image;                       // the finished image; null when none
     // The finished barcode laid out, ready to draw into any painter; null
-    // when none. The image is this drawing recorded.
+    // when none. The image shows this drawing (a linear symbol's image draws
+    // it afresh wherever it is drawn).
     std::shared_ptr<const ZBBarcodeOffscreenView> drawing;
     std::shared_ptr<ZBBarcode> barcode;  // the engine object of a linear symbol
     PtImage image_2d;                    // the 2D symbol image before framing
@@ -44,8 +45,7 @@ struct BarcodeMakeResult {
 // or a value the symbology rejects gives a null image (and no object); then
 // `reason` names the cause for the user. With `recordImage` false a linear
 // symbol is laid out and left as its drawing (the preview paints what is
-// seen of it; recording a long symbol into an image costs more than drawing
-// it); `image` is then null and Image_Of_View() makes it when wanted.
+// seen of it); `image` is then null and Image_Of_View() makes it when wanted.
 BarcodeMakeResult Make_Barcode(const BarcodeSettings& settings, const QString& value,
                                const QString& header, const QString& footer,
                                bool recordImage = true);

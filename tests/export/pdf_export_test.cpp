@@ -247,6 +247,11 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
     EXPECT_EQ(Cell_Barcodes(pdf, 1, g), (QStringList{"R1", "R2", "R3", "R4"}));
     EXPECT_EQ(Cell_Barcodes(pdf, 2, g), (QStringList{"R5", "R6", "R7", "R8"}));
     EXPECT_EQ(Cell_Barcodes(pdf, 3, g), (QStringList{"R9", "R10", "", ""}));
+    // The captions are text: each row's once.
+    const QString text = QString::fromUtf8(testsupport::Run_Tool("pdftotext", {"-layout", pdf, "-"}).out);
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\bR\\d+\\b"))), 10) << text.toStdString();
+    for (int r = 1; r <= 10; ++r)
+        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\bR%1\\b").arg(r)))) << r;
     // The rows were asked in order, once each; the window is as it was.
     EXPECT_EQ(batch.imageRows, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(Print_Row, rowsBefore);

@@ -124,6 +124,7 @@ TEST(SheetLayout, PageCountsAndPaperNames)
     EXPECT_EQ(Find_Papaer_Name_From_Size("216.00", "279.00"), "US Letter");
     EXPECT_EQ(Find_Papaer_Name_From_Size("215.90", "279.40"), "Letter");
     EXPECT_EQ(Find_Papaer_Name_From_Size("200.00", "300.00"), "");
+    EXPECT_EQ(Find_Papaer_Name_From_Size("148.00", "105.00"), "A6");
 
     EXPECT_DOUBLE_EQ(1800000 / Catalogue_Unit_Factor("emu"), 50);
     EXPECT_NEAR(1 / Catalogue_Unit_Factor(" IN "), 25.39999, 1e-4);

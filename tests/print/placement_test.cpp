@@ -1,6 +1,8 @@
-// Ten label sheets of ten vendors printed to PDF: every label of the grid's
+// Label sheets of many vendors printed to PDF: every label of the grid's
 // four corners lies where the template collection puts it, within 0.1 mm.
-// The expected numbers are the collection's own, copied with their units.
+// The expected numbers are the collection's own, copied with their units;
+// where the collection's labels overlap or reach past the sheet, the label
+// is trimmed by that much and keeps its left and top edge.
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
 
@@ -44,6 +46,16 @@ const Template kTemplates[] = {
     {"Hisago", "ELM004", QPageSize::A4, "105mm", "99mm", 2, 3, "0mm", "0mm", "105mm", "99mm"},
     {"Rayfilm", "3442", QPageSize::A4, "17.8mm", "10mm", 10, 27, "4.75mm", "13.5mm", "20.3mm", "10mm"},
     {"Zweckform", "3477", QPageSize::A4, "105mm", "41mm", 2, 7, "0mm", "4.93mm", "105mm", "41mm"},
+    // Its first column's left edge is empty in the collection: at the sheet's edge.
+    {"Zweckform", "3490", QPageSize::A4, "198.425", "102.047", 3, 8, "0", "12.557", "198.425", "102.047"},
+    // Two grids of one column each, which together make one grid of two.
+    {"Staples", "EU BC Supreme", QPageSize::A4, "240.945pt", "155.906pt", 2, 5, "42.5197pt", "28.3465pt",
+     "269.2913pt", "155.906pt"},
+    // 24 mm labels at a pitch of 23 mm, trimmed to the pitch.
+    {"Hisago", "OP3015", QPageSize::A4, "20mm", "23mm", 6, 10, "30mm", "15mm", "26mm", "23mm"},
+    // Rows reaching 3 mm past the sheet's foot: each label 3 mm shorter.
+    {"Connect", "KF10647", QPageSize::A4, "198.425pt", "33.9997mm", 3, 8, "0", "11.3386pt", "198.425pt",
+     "104.882pt"},
 };
 
 // Edges (mm) of the flat-coloured area around the middle of a picture that

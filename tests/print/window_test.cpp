@@ -434,7 +434,10 @@ TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)
     EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
     EXPECT_EQ(w->Size_id->text(), "279.40 x 215.90");
     EXPECT_FALSE(w->Paper_id->text().isEmpty());
-    // The rest of the profile still applies: one label a page, centred.
+    // The rest of the profile still applies: one label a page, centred, its
+    // outline shown in the preview.
     EXPECT_EQ(w->Col_Text->text(), "1");
     EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
+    EXPECT_TRUE(w->Show_Margins->isChecked());
+    EXPECT_EQ(Show_margin_rect, 1);
 }

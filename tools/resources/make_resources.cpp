@@ -297,10 +297,11 @@ int main(int argc, char** argv)
     writeList(QStringLiteral("CustomProductLabel/Custom1.zvp"),
               {"3", "8", "0.00", "0.50", "0.00", "0.00", "70.00", "37.00", "A4", "Portrait", "210.00 x 297.00",
                "210.00", "297.00", "", "A4 sheet, 3 x 8 labels of 70 x 37 mm"});
-    // The default print profile: one label a page, centred. Its paper and
-    // orientation (positions 11 to 15) stay empty, so the printer's paper is kept.
+    // The default print profile: one label a page, centred, label outlines
+    // shown. Its paper and orientation (positions 11 to 15) stay empty, so
+    // the printer's paper is kept.
     writeList(QStringLiteral("PrintProfile/Default.zvp"),
-              {"1", "1", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "5", "Y", "", "", "", "", "", "", "N", "N",
+              {"1", "1", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "5", "Y", "", "", "", "", "", "", "Y", "N",
                "N", "N", "N", "N"});
 
     if (argc >= 3) {

@@ -43,7 +43,9 @@ PtImage Image_Of_View(const ZBBarcodeOffscreenView& view)
         framed.setRasterMaker(maker);
         return framed;
     }
-    PtImage drawn(view.picture(), b.size());
+    // Vector: the view draws itself into every painter the image is drawn
+    // into, bars as rectangles and texts as text.
+    PtImage drawn([kept](QPainter& painter) { kept->drawRect(painter); }, b.size());
     drawn.setRasterMaker(maker);
     return drawn;
 }

@@ -1,8 +1,11 @@
 #include "barcode/engines/view/BarcodeText.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QPainter>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +35,6 @@ QFont Reference_Font(const QFont& font, double points, double kern)
 // redrawn at every keystroke with the same header, footer and fonts.
 struct LineLayout {
     double advance = 0.0;   // reference pixels
-    QPainterPath path;      // outline, baseline at y = 0, starting at x = 0
 };
 struct FontLayout {
     double ascent = 0.0;
@@ -69,20 +71,17 @@ FontLayout Font_Layout(const QFont& font, double points, double kern, const QStr
 }
 
 LineLayout Line_Layout(const QFont& font, double points, double kern, const QString& key,
-                       const QString& line, bool withPath)
+                       const QString& line)
 {
     const QString lineKey = key + QLatin1Char('|') + line;
     {
         std::lock_guard<std::mutex> lock(cacheMutex);
         auto it = lineCache.constFind(lineKey);
-        if (it != lineCache.constEnd() && (!withPath || !it->path.isEmpty() || line.trimmed().isEmpty()))
+        if (it != lineCache.constEnd())
             return *it;
     }
-    const QFont ref = Reference_Font(font, points, kern);
     LineLayout l;
-    l.advance = QFontMetricsF(ref).horizontalAdvance(line);
-    if (withPath)
-        l.path.addText(QPointF(0, 0), ref, line);
+    l.advance = QFontMetricsF(Reference_Font(font, points, kern)).horizontalAdvance(line);
     std::lock_guard<std::mutex> lock(cacheMutex);
     if (lineCache.size() > kMaxCachedLines)
         lineCache.clear();
@@ -133,7 +132,7 @@ QSizeF Text_Size(const QString& text, const QFont& font, double kern)
     const QStringList lines = Lines_Of(text);
     double w = 0.0;
     for (const QString& line : lines)
-        w = std::max(w, Line_Layout(font, pts, kern, key, line, false).advance);
+        w = std::max(w, Line_Layout(font, pts, kern, key, line).advance);
     return {w * scale, f.height * scale * lines.size()};
 }
 
@@ -143,7 +142,7 @@ double Text_Width(const QString& text, const QFont& font)
         return 0.0;
     const double pts = Font_Points(font);
     const QString key = Font_Key(font, pts, 0.0);
-    return Line_Layout(font, pts, 0.0, key, Lines_Of(text).constFirst(), false).advance * pts / kRefPixels;
+    return Line_Layout(font, pts, 0.0, key, Lines_Of(text).constFirst()).advance * pts / kRefPixels;
 }
 
 Align Align_From_Name(const QString& name, Align fallback)
@@ -157,35 +156,54 @@ Align Align_From_Name(const QString& name, Align fallback)
     return fallback;
 }
 
-QPainterPath Text_Path(const QString& text, const QFont& font, double kern, Align align,
-                       double boxWidth)
+void Draw_Text(QPainter& painter, const QString& text, const QFont& font, const QColor& color,
+               double kern, Align align, QPointF topLeft, double boxWidth)
 {
-    QPainterPath out;
     if (text.isEmpty())
-        return out;
+        return;
     const double pts = Font_Points(font);
     const double scale = pts / kRefPixels;
-    const QString key = Font_Key(font, pts, kern);
-    const FontLayout f = Font_Layout(font, pts, kern, key);
-    const double box = boxWidth / scale;
-    double y = f.ascent;
+    const FontLayout f = Font_Layout(font, pts, kern, Font_Key(font, pts, kern));
+    const QFont ref = Reference_Font(font, pts, kern);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+
+    painter.save();
+    painter.setPen(color);
+    double y = topLeft.y() + f.ascent * scale;   // baseline of the line
     for (const QString& line : Lines_Of(text)) {
-        if (!line.isEmpty()) {
-            const LineLayout l = Line_Layout(font, pts, kern, key, line, true);
-            // The spacing after the last character is not part of the ink.
-            const double w = l.advance - (kern != 0.0 ? kern / scale : 0.0);
-            double x = 0.0;
-            if (align == Align::Center)
-                x = (box - w) / 2.0;
-            else if (align == Align::Right)
-                x = box - w;
-            out.addPath(l.path.translated(x, y));
+        if (line.isEmpty()) {
+            y += f.height * scale;
+            continue;
         }
-        y += f.height;
+        // The glyphs as the measurement lays them out, at the reference size
+        // scaled down to the font's: the same on every device, whatever its
+        // resolution.
+        QTextLayout layout(line, ref);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine tl = layout.createLine();
+        if (tl.isValid())
+            tl.setLineWidth(1.0e6);
+        layout.endLayout();
+        if (tl.isValid()) {
+            // The spacing after the last character is not part of the ink.
+            const double w = tl.horizontalAdvance() * scale - kern;
+            double x = topLeft.x();
+            if (align == Align::Center)
+                x += (boxWidth - w) / 2.0;
+            else if (align == Align::Right)
+                x += boxWidth - w;
+            painter.save();
+            painter.translate(x, y - tl.ascent() * scale);
+            painter.scale(scale, scale);
+            for (const QGlyphRun& run : layout.glyphRuns())
+                painter.drawGlyphRun(QPointF(0, 0), run);
+            painter.restore();
+        }
+        y += f.height * scale;
     }
-    QTransform t;
-    t.scale(scale, scale);
-    return t.map(out);
+    painter.restore();
 }
 
 } // namespace zbtext

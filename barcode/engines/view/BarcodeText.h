@@ -1,16 +1,19 @@
 #pragma once
 // Text of barcode captions, headers and footers, measured and drawn in points.
 //
-// Barcode pictures are recorded once and replayed at any resolution, on any
-// thread. Text drawn through a painter would be laid out for the resolution
-// of whatever device records it, so the barcode texts are turned into outline
-// paths instead: the font is laid out at a large reference size and the
-// outlines scaled down to its point size. Metrics come from the same layout,
-// unhinted, so a 10-point font measures the same everywhere.
+// Texts are measured once, unhinted, at a large reference size and scaled
+// down to their point size, so a 10-point font measures the same on every
+// device and thread. They are drawn as text (a PDF or a printer gets the
+// font and the characters, not outlines) with the same unhinted font at its
+// point size on whatever device is painted, each line placed where the
+// measurement puts it.
+#include <QColor>
 #include <QFont>
-#include <QPainterPath>
+#include <QPointF>
 #include <QSizeF>
 #include <QString>
+
+class QPainter;
 
 namespace zbtext {
 
@@ -37,10 +40,11 @@ enum class Align { Left, Center, Right };
 // Alignment named "Center", "Left" or "Right"; anything else leaves `fallback`.
 Align Align_From_Name(const QString& name, Align fallback = Align::Left);
 
-// Outline of the text laid out in a rectangle whose top-left corner is at the
-// origin (y downward) and whose width is `boxWidth`; each line is placed by
-// `align`, one line height below the other.
-QPainterPath Text_Path(const QString& text, const QFont& font, double kern, Align align,
-                       double boxWidth);
+// Draws the text in a rectangle whose top-left corner is `topLeft` (painter
+// units are points, y downward) and whose width is `boxWidth`; each line is
+// placed by `align`, one line height below the other, with `kern` points of
+// extra space after every character.
+void Draw_Text(QPainter& painter, const QString& text, const QFont& font, const QColor& color,
+               double kern, Align align, QPointF topLeft, double boxWidth);
 
 } // namespace zbtext

@@ -82,10 +82,7 @@ struct Canvas {
         if (s.isEmpty())
             return;
         const double h = zbtext::Text_Size(s, font, 0.0).height();
-        QPainterPath path = zbtext::Text_Path(s, font, kern, align, w);
-        const QRectF r = toQt(x, y, w, h);
-        path.translate(r.topLeft());
-        p.fillPath(path, color);
+        zbtext::Draw_Text(p, s, font, color, kern, align, toQt(x, y, w, h).topLeft(), w);
     }
 };
 

@@ -20,7 +20,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cmath>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -294,6 +297,41 @@ TEST(BarcodeRoad, SamePixelsOnAWorkerThread)
         ASSERT_FALSE(here.isNull());
         EXPECT_EQ(here, there);
     }
+}
+
+// One barcode image as a job and the window share it: drawn through its
+// painting (bars and texts drawn afresh, not its pixels) on several threads
+// at once, every drawing is alike, and so is the picture it is recorded as.
+TEST(BarcodeRoad, OneImageDrawnOnSeveralThreadsAtOnceDrawsAlike)
+{
+    const BarcodeSettings s = Settings_For(QStringLiteral("Code 128"));
+    const PtImage image = Make_Barcode_Image(s, QStringLiteral("ZL-000042"), s.HeaderText, s.FooterText);
+    ASSERT_TRUE(image.isPainted());
+    const auto draw = [](const PtImage& img) {
+        QImage out(int(std::ceil(img.size().width() * 2)), int(std::ceil(img.size().height() * 2)),
+                   QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::white);
+        QPainter p(&out);
+        p.scale(2, 2);
+        img.draw(p, QRectF(QPointF(0, 0), img.size()));
+        return out;
+    };
+    const QImage expected = draw(image);
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            const PtImage copy = image;
+            for (int i = 0; i < 20; ++i)
+                if (draw(copy) != expected)
+                    ++wrong;
+            if (copy.picture().size() == 0)
+                ++wrong;
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_GT(image.picture().size(), 0u);
 }
 
 namespace {

@@ -239,12 +239,22 @@ TEST(OffscreenView, CaptionAboveOrBelowTheBars)
     EXPECT_FALSE(inkBelow);
 }
 
-TEST(OffscreenView, PdfDataIsOnePageWithVectorBars)
+// The PDF of a symbol (what a copy puts on the clipboard, a page of the
+// symbol's exact size): one rectangle a run of bars (adjacent modules merged)
+// and one for the background; the caption's ink lies where the screen draws
+// it. (Label sheets, printed or exported, carry captions as text: see the
+// print and PDF export tests.)
+TEST(OffscreenView, PdfDataHasARectangleABarAndTheCaptionWhereTheScreenHasIt)
 {
-    if (!testsupport::Tool_Available(QStringLiteral("pdfinfo")))
-        FAIL() << "pdfinfo missing";
-    const BarcodeSettings s = Bare_Settings();
-    const LinearSymbol b = Symbol_Of("1011001110001", 3.0, 60.0, 30.0);
+    BarcodeSettings s = Bare_Settings();
+    s.value_font = QFont(QStringLiteral("DejaVu Sans"));
+    s.value_font.setPointSizeF(10);
+    LinearSymbol b = Symbol_Of("1011001110001", 3.0, 60.0, 30.0);
+    b.printsCaption = true;
+    b.caption = QStringLiteral("AB12");
+    b.captionHeight = zbtext::Text_Height_Inches(s.value_font);
+    for (double& t : b.barTop)
+        t = 30.0 - b.captionHeight * 72.0;
     ZBBarcodeOffscreenView view(b, s);
     const QByteArray pdf = view.dataWithPDFInsideRect(view.bounds());
     ASSERT_TRUE(pdf.startsWith("%PDF"));
@@ -258,9 +268,31 @@ TEST(OffscreenView, PdfDataIsOnePageWithVectorBars)
         << info.out.constData();
     const QByteArray content = Pdf_Content(pdf);
     EXPECT_FALSE(pdf.contains("/Subtype /Image"));
-    // Five runs of bars, each a filled path.
-    EXPECT_GE(content.count(" re\n") + content.count(" re ") + content.count(" l\n"), 5)
-        << content.left(400).constData();
+    // Four runs of bars and the background.
+    EXPECT_EQ(content.count(" re f"), 5) << content.constData();
+    // The caption's ink, drawn by poppler, lies under the bars, centred as on
+    // the screen.
+    const auto ppm = testsupport::Run_Tool(QStringLiteral("pdftoppm"),
+                                           {"-r", "144", "-png", "-singlefile", path, dir.filePath("page")});
+    ASSERT_EQ(ppm.exitCode, 0);
+    const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_ARGB32);
+    const QImage screen = Render(view, 2.0);
+    ASSERT_EQ(page.size(), screen.size());
+    auto inkBox = [](const QImage& img, int fromY) {
+        QRect box;
+        for (int y = fromY; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const int captionTop = int(std::ceil((30.0 - b.captionHeight * 72.0) * 2.0)) + 1;
+    const QRect onPage = inkBox(page, captionTop), onScreen = inkBox(screen, captionTop);
+    ASSERT_FALSE(onScreen.isEmpty());
+    EXPECT_NEAR(onPage.left(), onScreen.left(), 2);
+    EXPECT_NEAR(onPage.right(), onScreen.right(), 2);
+    EXPECT_NEAR(onPage.top(), onScreen.top(), 2);
+    EXPECT_NEAR(onPage.bottom(), onScreen.bottom(), 2);
     // Nothing for an empty rectangle.
     EXPECT_TRUE(view.dataWithPDFInsideRect(QRectF()).isEmpty());
 }

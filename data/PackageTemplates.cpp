@@ -1,13 +1,7 @@
 #include "data/PackageTemplates.h"
 
-#include "data/SSZipArchive.h"
 #include "data/Spreadsheet.h"
-#include "platform/Paths.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -142,39 +136,4 @@ QList<PackagePart> Builtin_Ods_Template()
         {QStringLiteral("styles.xml"), kOdsStyles},
         {QStringLiteral("content.xml"), SpreadsheetWriter::ODS_Content_XML({})},
     };
-}
-
-bool Write_Package_Parts(const QString& folder, const QList<PackagePart>& parts)
-{
-    for (const PackagePart& part : parts) {
-        const QString path = Path_Join(folder, part.name);
-        if (!QDir().mkpath(QFileInfo(path).path()))
-            return false;
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(part.bytes) != part.bytes.size() || !file.commit())
-            return false;
-    }
-    return true;
-}
-
-bool Pack_Folder(const QString& path, const QString& folder)
-{
-    SSZipArchive zip(path);
-    if (!zip.open())
-        return false;
-    bool ok = true;
-    const QString mimetype = Path_Join(folder, QStringLiteral("mimetype"));
-    if (QFileInfo(mimetype).isFile()) {
-        QFile f(mimetype);
-        ok = f.open(QIODevice::ReadOnly) && zip.writeData(f.readAll(), QStringLiteral("mimetype"), true);
-    }
-    const QStringList items = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& item : items) {
-        if (item == QLatin1String("mimetype"))
-            continue;
-        if (!zip.writeFile(item, folder))
-            ok = false;
-    }
-    return zip.close() && ok;
 }

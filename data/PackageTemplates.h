@@ -17,9 +17,3 @@ struct PackagePart {
 QList<PackagePart> Builtin_Xlsx_Template();
 // A one-table .ods: mimetype (first, stored), manifest, styles and an empty content part.
 QList<PackagePart> Builtin_Ods_Template();
-
-// Writes the parts as files below `folder`; false when one could not be written.
-bool Write_Package_Parts(const QString& folder, const QList<PackagePart>& parts);
-// Packs every file below `folder` into the package at `path` (atomically):
-// "mimetype", when present, first and stored; the rest in name order.
-bool Pack_Folder(const QString& path, const QString& folder);

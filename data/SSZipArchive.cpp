@@ -307,8 +307,7 @@ bool SSZipArchive::open()
     return m_zip != nullptr;
 }
 
-bool SSZipArchive::addEntry(const QString& name, const QByteArray* data, const QString& sourceFile,
-                            bool stored, bool dated)
+bool SSZipArchive::beginEntry(const QString& name, bool stored, bool dated, bool zip64)
 {
     zip_fileinfo zi{};
     // 1980-01-01 00:00, the earliest date the format holds, unless dated now.
@@ -323,22 +322,29 @@ bool SSZipArchive::addEntry(const QString& name, const QByteArray* data, const Q
         zi.tmz_date.tm_mon = uInt(now.date().month() - 1);
         zi.tmz_date.tm_year = uInt(now.date().year());
     }
+    const QByteArray entryName = name.toUtf8();
+    if (zipOpenNewFileInZip64(static_cast<zipFile>(m_zip), entryName.constData(), &zi, nullptr, 0, nullptr, 0,
+                              nullptr, stored ? 0 : Z_DEFLATED, stored ? 0 : Z_DEFAULT_COMPRESSION, zip64 ? 1 : 0)
+        != ZIP_OK) {
+        m_failed = true;
+        return false;
+    }
+    return true;
+}
+
+bool SSZipArchive::addEntry(const QString& name, const QByteArray* data, const QString& sourceFile,
+                            bool stored, bool dated)
+{
     QFile source(sourceFile);
     if (!data && !sourceFile.isEmpty() && !source.open(QIODevice::ReadOnly)) {
         m_failed = true;
         return false;
     }
     auto* zip = static_cast<zipFile>(m_zip);
-    const QByteArray entryName = name.toUtf8();
     // Large files need the 64-bit form of the entry.
     const qint64 size = data ? data->size() : (sourceFile.isEmpty() ? 0 : source.size());
-    const int zip64 = size >= 0xffffffffLL ? 1 : 0;
-    if (zipOpenNewFileInZip64(zip, entryName.constData(), &zi, nullptr, 0, nullptr, 0, nullptr,
-                              stored ? 0 : Z_DEFLATED, stored ? 0 : Z_DEFAULT_COMPRESSION, zip64)
-        != ZIP_OK) {
-        m_failed = true;
+    if (!beginEntry(name, stored, dated, size >= 0xffffffffLL))
         return false;
-    }
     bool ok = true;
     if (data) {
         qsizetype at = 0;
@@ -368,6 +374,49 @@ bool SSZipArchive::addEntry(const QString& name, const QByteArray* data, const Q
     if (!ok)
         m_failed = true;
     return ok;
+}
+
+bool SSZipArchive::openEntry(const QString& name, bool stored)
+{
+    if (!m_zip || m_inEntry)
+        return false;
+    m_entryBytes = 0;
+    m_inEntry = beginEntry(name, stored, false, false);
+    return m_inEntry;
+}
+
+bool SSZipArchive::writeEntry(const char* data, qsizetype size)
+{
+    if (!m_zip || !m_inEntry)
+        return false;
+    // Without the 64-bit form an entry holds less than 4 GB.
+    m_entryBytes += size;
+    if (m_entryBytes >= 0xffffffffLL) {
+        m_failed = true;
+        return false;
+    }
+    while (size > 0) {
+        const unsigned n = unsigned(qMin<qsizetype>(size, 1 << 20));
+        if (zipWriteInFileInZip(static_cast<zipFile>(m_zip), data, n) != ZIP_OK) {
+            m_failed = true;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool SSZipArchive::closeEntry()
+{
+    if (!m_zip || !m_inEntry)
+        return false;
+    m_inEntry = false;
+    if (zipCloseFileInZip(static_cast<zipFile>(m_zip)) != ZIP_OK) {
+        m_failed = true;
+        return false;
+    }
+    return !m_failed;
 }
 
 bool SSZipArchive::writeFile(const QString& name, const QString& basePath)
@@ -408,6 +457,8 @@ bool SSZipArchive::close()
         Show_NSLog_Message(QStringLiteral("Attempting to close an archive which was never opened"));
         return false;
     }
+    if (m_inEntry)
+        closeEntry();
     const bool closed = zipClose(static_cast<zipFile>(m_zip), nullptr) == ZIP_OK;
     m_zip = nullptr;
     if (!closed || m_failed)

@@ -90,6 +90,12 @@ public:
     // Adds bytes as one entry dated now; `stored` keeps them uncompressed.
     // False when the archive is not open or there are no bytes.
     bool writeData(const QByteArray& data, const QString& filename, bool stored = false);
+    // Adds one entry written in pieces: openEntry, any number of writeEntry,
+    // closeEntry (undated, like the files of writeFile). False when the
+    // archive is not open, a write fails or the entry passes 4 GB.
+    bool openEntry(const QString& name, bool stored = false);
+    bool writeEntry(const char* data, qsizetype size);
+    bool closeEntry();
     // Finishes the package and puts it in place of the file at the path;
     // false (and the old file kept) when that fails.
     bool close();
@@ -99,9 +105,12 @@ public:
 private:
     bool addEntry(const QString& name, const QByteArray* data, const QString& sourceFile, bool stored,
                   bool dated);
+    bool beginEntry(const QString& name, bool stored, bool dated, bool zip64);
 
     QString _path;
     void* m_zip = nullptr;
     std::unique_ptr<QTemporaryFile> m_temp;
     bool m_failed = false;
+    bool m_inEntry = false;
+    qint64 m_entryBytes = 0;
 };

@@ -1,31 +1,41 @@
 #pragma once
-// Spreadsheets: reading a worksheet of an .xlsx workbook into a table of text
-// rows, writing a table as an .xlsx workbook, and the two further formats
-// (XML Spreadsheet 2003 and OpenDocument) that nothing in the interface uses.
+// Spreadsheets: reading a worksheet of an .xlsx workbook into rows of text,
+// writing a table as an .xlsx workbook, and the two further formats (XML
+// Spreadsheet 2003 and OpenDocument) that nothing in the interface uses.
 //
-// A workbook is unpacked into a private temporary folder of its own (one per
-// Xlsx_Workbook), so readers never meet each other's files and writing never
-// ends a workbook being read. The reader takes what common programs write:
-// rich-text and inline strings, formulas by their cached value, cells
-// without a reference, columns beyond ZZ, sheets without a dimension or with
-// a wrong one, sheets found through the workbook's relationships, namespace
-// prefixes, the strict namespace and part names in any case. Damaged input
-// gives an empty result and an error text, never a crash, and memory stays
-// bounded (see the limits below).
+// Every part is read as a stream: the package is read where it lies, only
+// the parts a read needs are inflated, in memory, while a streaming XML
+// reader takes them in, and no part becomes a document tree. Shared strings
+// are kept in one buffer; cells come out row by row; every limit below is
+// checked as the stream goes, so an oversized or hostile file is refused
+// early and cheaply, and nothing is written to disk while reading. The
+// reader takes what common programs write: rich-text and inline strings,
+// formulas by their cached value, cells without a reference, columns beyond
+// ZZ, sheets found through the workbook's relationships, namespace
+// prefixes, the strict namespace and part names in any case. A sheet's
+// columns are the columns that hold cells, whatever its declared size says.
+// A file that cannot be read gives an empty result and a message that says
+// what to do (a damaged sheet by its name, a workbook saved with a password,
+// an old .xls file), never a crash.
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
-
-class QTemporaryDir;
 
 // Rows of text cells; entry i of a row is column i (0 is column A).
 using SheetTable = QList<QStringList>;
 
 // ---- Limits of what is read ----
-inline constexpr int Max_Sheet_Columns = 16384;        // A to XFD
-inline constexpr qint64 Max_Sheet_Cells = 8'000'000;   // rows x columns of one table
+inline constexpr int Max_Sheet_Columns = 16384;          // A to XFD
+inline constexpr qint64 Max_Sheet_Rows = 1048576;        // rows a sheet can have
+inline constexpr qint64 Max_Sheet_Cells = 8'000'000;     // rows x columns of one table
+inline constexpr qint64 Max_Shared_Strings = 8'000'000;  // texts of a workbook
+inline constexpr qint64 Max_Shared_Text_Bytes = qint64(128) << 20;
+inline constexpr qint64 Max_Cell_Text_Bytes = qint64(1) << 20;  // one cell's text (UTF-8)
+inline constexpr qint64 Max_Part_Bytes = qint64(1) << 30;       // one part, unpacked
+inline constexpr int Max_Workbook_Sheets = 10000;
 
 // ---- Cell references ----
 // The letters at the start of a reference ("D12" gives "D", "ab7" "ab").
@@ -52,6 +62,15 @@ QString Encode_Spreadsheet_Escapes(const QString& text);
 bool Is_Plain_Number_Text(const QString& text);
 
 // ---- One workbook being read ----
+class Zip_Package;
+struct Xlsx_Shared_Strings;
+
+// Called with each row as it is read; answers false to stop the read.
+using Sheet_Row_Sink = std::function<bool(QStringList& row)>;
+// Called now and then while a part is read: bytes inflated so far, and the
+// part's size; answers false to stop the read (a user's Stop).
+using Sheet_Progress = std::function<bool(qint64 done, qint64 total)>;
+
 class Xlsx_Workbook {
 public:
     Xlsx_Workbook();
@@ -59,56 +78,67 @@ public:
     Xlsx_Workbook(const Xlsx_Workbook&) = delete;
     Xlsx_Workbook& operator=(const Xlsx_Workbook&) = delete;
 
-    // Unpacks the package and reads its workbook part and shared strings.
-    // False, with lastError(), when it is no readable workbook.
+    // Reads the package's directory, its relationships, the workbook part
+    // and the shared strings (each as a stream). False, with lastError()
+    // saying what to do, when it is no workbook that can be read: not a
+    // package, a workbook saved with a password, an old .xls file, an
+    // OpenDocument file, damaged or too large texts.
     bool open(const QString& path);
     bool isOpen() const;
+    // Lets go of the file and of everything read from it.
     void close();
 
     QStringList sheetNames() const;      // in workbook order
     int sheetCount() const;
-    QStringList sharedStrings() const;
+    qint64 sharedStringCount() const;
+    QString sharedString(qint64 index) const;
 
-    // The table of the sheet numbered from 1: one row per row element of the
-    // sheet in document order (rows the sheet leaves out are not there, empty
-    // rows at the end are dropped), every row as wide as the sheet: the
-    // larger of its dimension and its last used column (the dimension is
-    // ignored when it would make the table too large). An empty table and
-    // lastError() for a sheet that cannot be read.
-    SheetTable readSheet(int sheetNumber);
-    // The sheet's width as readSheet gives it (0 for an empty sheet).
-    int sheetColumns(int sheetNumber);
-    // The first row only, empty cells holding "Untitled Column <n>".
-    SheetTable readHeader(int sheetNumber);
+    // Streams the rows of the sheet numbered from 1, one row per row
+    // element in document order (rows the sheet leaves out are not there;
+    // empty rows at the end are not given). A row holds its cells up to its
+    // last one with a text (so rows differ in length); a cell's text is the
+    // shared string it names, its inline text, or its value as stored (a
+    // formula by its cached value). `sink` may take the row's strings.
+    // False, with lastError(), when the sheet cannot be read (the rows given
+    // before the fault were read from the sheet as it stands) or the sink
+    // stopped; stopped() tells the two apart.
+    bool readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress = {});
+    // After a read: the columns of the sheet (the last column holding a
+    // text), and whether the sink or the progress stopped it.
+    int lastColumns() const { return m_columns; }
+    bool stopped() const { return m_stopped; }
+
+    // The whole table of a sheet, every row as wide as the sheet. An empty
+    // table and lastError() when it cannot be read.
+    SheetTable readSheet(int sheetNumber, const Sheet_Progress& progress = {});
+    // The first row only, as wide as the sheet, empty cells holding
+    // "Untitled Column <n>" (the whole sheet is read to find its columns).
+    SheetTable readHeader(int sheetNumber, const Sheet_Progress& progress = {});
 
     QString lastError() const { return m_error; }
-    // The private folder the package was unpacked into.
-    QString folder() const;
 
 private:
     struct Sheet {
         QString name;
         QString part;  // package path of the part; "" when it has none
     };
-    QString partPath(const QString& packagePath) const;
-    bool readSharedStrings(const QString& packagePath);
+    bool failOpen(const QString& error);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Zip_Package> m_zip;
+    std::unique_ptr<Xlsx_Shared_Strings> m_shared;
     QList<Sheet> m_sheets;
-    QStringList m_shared;
     QString m_error;
-    // The last sheet read, so the header read and the row read parse once.
-    int m_cachedSheet = 0;
-    SheetTable m_cachedTable;
-    int m_cachedColumns = 0;
+    int m_columns = 0;
+    bool m_stopped = false;
 };
 
-// Reads the sheet part at a file path with the given shared strings (the
-// worker of Xlsx_Workbook::readSheet); `columns` receives the width.
-SheetTable Read_Worksheet_Part(const QString& file, const QStringList& sharedStrings, int* columns,
-                               QString* error);
-// The strings of a shared-strings part at a file path, in part order.
-QStringList Read_Shared_Strings_Part(const QString& file, QString* error = nullptr);
+// A table given to the writer row by row: `count` rows, row r made by
+// `row(r, cells)` (the cells list comes empty). The first row's length is
+// the sheet's width.
+struct Sheet_Row_Source {
+    qsizetype count = 0;
+    std::function<void(qsizetype, QStringList&)> row;
+};
 
 // ---- The workbook reader and writer as the import and export windows use them ----
 // The 1-based sheet that the process reads; set by the callers.
@@ -132,10 +162,12 @@ public:
 
     // Writes the table (titles in its first row) as a one-sheet workbook made
     // from the resource "Template.xlsx" (our own parts when it is missing or
-    // damaged), atomically. False, with `error`, when it could not be written;
-    // the old file is then kept.
+    // damaged), atomically and straight into the package (compact XML, no
+    // copy of the table and nothing unpacked to disk). False, with `error`,
+    // when it could not be written; the old file is then kept.
     static bool WriteWorkbook(const QString& path, const SheetTable& data, bool hasTitleRow,
                               QString* error = nullptr);
+    static bool WriteWorkbook(const QString& path, const Sheet_Row_Source& rows, QString* error = nullptr);
     static QString ColumnIndexToName(int column) { return Column_Letters(column); }
     // The worksheet and shared-strings parts of a table (the strings are
     // collected into `sharedStrings`, one per text cell).
@@ -146,12 +178,14 @@ public:
     static bool WriteWorkbookXML(const QString& path, const QString& sheetName);
 
     // ---- XML Spreadsheet 2003 ----
-    // The rows of the first worksheet (cells placed by their index).
+    // The rows of the first worksheet (cells placed by their index), read
+    // as a stream under the same limits as a workbook.
     static SheetTable ReadWorksheetXML2004(const QString& path, QString* error = nullptr);
     static bool WriteWorksheetXML2004(const QString& path, const SheetTable& data);
     // ---- OpenDocument spreadsheet ----
-    // The rows of the first table; repeated cells expanded up to the column
-    // limit, a repeated row read once.
+    // The rows of the first table, read as a stream from the package under
+    // the same limits as a workbook; repeated cells and rows expanded, blank
+    // ones at the ends of rows and of the table left out.
     static SheetTable ReadODS(const QString& path, QString* error = nullptr);
     static bool WriteODS(const QString& path, const SheetTable& data, bool hasTitleRow,
                          QString* error = nullptr);
@@ -159,8 +193,6 @@ public:
 
     // The shared instance's state.
     SheetTable data;            // rows of the last read
-    QStringList sharedStrings;  // strings of the prepared workbook
-    QString tmpDir;             // the prepared workbook's private folder
     QString lastError;
 
     Xlsx_Workbook& workbook() { return m_workbook; }

@@ -6,17 +6,20 @@
 #include "data/PackageTemplates.h"
 #include "data/SSZipArchive.h"
 #include "data/XmlParts.h"
+#include "data/XmlStream.h"
+#include "data/ZipPackage.h"
 #include "platform/Paths.h"
 
-#include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryDir>
+#include <QLocale>
 
 #include <algorithm>
+#include <string>
 
-using namespace xmlparts;
+using xmlparts::appendEscaped;
+using xmlparts::saveBytes;
+using xmlparts::xmlSafe;
 
 namespace {
 
@@ -25,16 +28,6 @@ void setError(QString* error, const QString& text)
     Show_NSLog_Message(QStringLiteral("Error: %1").arg(text));
     if (error)
         *error = text;
-}
-
-// Drops empty cells at the end of each row and empty rows at the end.
-void trimTable(SheetTable& table)
-{
-    for (QStringList& row : table)
-        while (!row.isEmpty() && row.last().isEmpty())
-            row.removeLast();
-    while (!table.isEmpty() && table.last().isEmpty())
-        table.removeLast();
 }
 
 int clampedInt(const char* text, int fallback, int low, int high)
@@ -46,64 +39,240 @@ int clampedInt(const char* text, int fallback, int low, int high)
     return int(std::clamp<qlonglong>(v, low, high));
 }
 
+bool named(const char* name, const char* local) { return std::strcmp(name, local) == 0; }
+
+// A count with its thousands grouped the same in every locale ("1,048,576").
+QString grouped(qint64 n)
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    return c.toString(n);
+}
+
+// The rows of a table built as its cells arrive. Blank cells and blank rows
+// are only counted, and stored when a text follows them, so the blanks a
+// program writes at the ends of rows and of the table cost nothing; the
+// limits are checked as the table grows.
+class Table_Builder {
+public:
+    int column() const { return int(m_row.size() + m_blankCells); }
+    // Adds `count` cells holding `text` to the row. Blank cells past the last
+    // column are no data and are dropped, and repeats of a text stop at the
+    // last column; a text that starts beyond it is refused.
+    bool cells(const QString& text, qint64 count)
+    {
+        if (text.isEmpty()) {
+            m_blankCells = std::min<qint64>(m_blankCells + count, Max_Sheet_Columns);
+            return true;
+        }
+        if (column() >= Max_Sheet_Columns)
+            return fail(QStringLiteral("it holds cells beyond column XFD, the last column a sheet can have"));
+        count = std::min<qint64>(count, Max_Sheet_Columns - column());
+        if (!room(m_blankCells + count))
+            return false;
+        while (m_blankCells > 0) {
+            m_row.append(QString());
+            --m_blankCells;
+        }
+        for (qint64 k = 0; k < count; ++k)
+            m_row.append(text);
+        return true;
+    }
+    // Ends the row, repeated `count` times.
+    bool endRow(qint64 count)
+    {
+        m_blankCells = 0;
+        if (m_row.isEmpty()) {
+            m_blankRows = std::min<qint64>(m_blankRows + count, Max_Sheet_Rows + 1);
+            return true;
+        }
+        if (m_table.size() + m_blankRows + count > Max_Sheet_Rows)
+            return fail(QStringLiteral("it has more than %1 rows, more than a sheet can have")
+                            .arg(grouped(Max_Sheet_Rows)));
+        if (!room(m_blankRows + qint64(m_row.size()) * (count - 1)))
+            return false;
+        for (; m_blankRows > 0; --m_blankRows)
+            m_table.append(QStringList());
+        for (qint64 k = 1; k < count; ++k)
+            m_table.append(m_row);
+        m_table.append(std::move(m_row));
+        m_row = QStringList();
+        return true;
+    }
+    // Counts a row element: more than a sheet can have is refused.
+    bool rowElement()
+    {
+        if (++m_rowElements > Max_Sheet_Rows)
+            return fail(QStringLiteral("it has more than %1 rows, more than a sheet can have")
+                            .arg(grouped(Max_Sheet_Rows)));
+        return true;
+    }
+    SheetTable take() { return std::move(m_table); }
+    QString error() const { return m_error; }
+
+private:
+    bool room(qint64 more)
+    {
+        m_cells += more;
+        if (m_cells > Max_Sheet_Cells)
+            return fail(QStringLiteral("the sheet is too large to read (more than %1 cells)")
+                            .arg(grouped(Max_Sheet_Cells)));
+        return true;
+    }
+    bool fail(const QString& why)
+    {
+        if (m_error.isEmpty())
+            m_error = why;
+        return false;
+    }
+    SheetTable m_table;
+    QStringList m_row;
+    qint64 m_blankCells = 0;
+    qint64 m_blankRows = 0;
+    qint64 m_cells = 0;
+    qint64 m_rowElements = 0;
+    QString m_error;
+};
+
+// The first table of an XML Spreadsheet 2003 file.
+class Xml2003_Handler : public Xml_Stream_Handler {
+public:
+    explicit Xml2003_Handler(Xml_Stream*& xml) : m_xml(xml) {}
+    Table_Builder table;
+
+    void startElement(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_done)
+            return;
+        switch (m_depth) {
+        case 2:
+            if (named(name, "Worksheet"))
+                m_inSheet = true;  // the first worksheet only
+            return;
+        case 3:
+            if (m_inSheet && !m_tableSeen && named(name, "Table"))
+                m_inTable = m_tableSeen = true;
+            return;
+        case 4:
+            if (m_inTable && named(name, "Row") && !table.rowElement())
+                stop();
+            m_inRow = m_inTable && named(name, "Row");
+            return;
+        case 5:
+            if (m_inRow && named(name, "Cell")) {
+                m_inCell = true;
+                m_dataSeen = false;
+                m_text.clear();
+                // A cell may name its column (1-based); it never goes back.
+                m_column = table.column();
+                if (const char* index = Xml_Stream::attribute(attributes, "Index"))
+                    m_column = std::max(m_column, clampedInt(index, m_column + 1, 1, Max_Sheet_Columns + 1) - 1);
+                const char* across = Xml_Stream::attribute(attributes, "MergeAcross");
+                m_across = across ? clampedInt(across, 0, 0, Max_Sheet_Columns) : 0;
+            }
+            return;
+        case 6:
+            if (m_inCell && !m_dataSeen && named(name, "Data"))
+                m_inData = m_dataSeen = true;
+            return;
+        default:
+            return;
+        }
+    }
+    void endElement(const char*) override
+    {
+        if (!m_done) {
+            if (m_depth == 6)
+                m_inData = false;
+            else if (m_depth == 5 && m_inCell) {
+                m_inCell = false;
+                const bool ok = table.cells(QString(), m_column - table.column())
+                    && table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), 1)
+                    && table.cells(QString(), m_across);
+                if (!ok)
+                    stop();
+            } else if (m_depth == 4 && m_inRow) {
+                m_inRow = false;
+                if (!table.endRow(1))
+                    stop();
+            } else if (m_depth == 3 && m_inTable) {
+                m_inTable = false;
+                m_done = true;  // the first table only
+            } else if (m_depth == 2 && m_inSheet) {
+                m_done = true;
+            }
+        }
+        --m_depth;
+    }
+    void text(const char* data, int size) override
+    {
+        if (!m_inData)
+            return;
+        if (qint64(m_text.size()) + size > Max_Cell_Text_Bytes) {
+            m_tooLong = true;
+            stop();
+            return;
+        }
+        m_text.append(data, size_t(size));
+    }
+    bool tooLong() const { return m_tooLong; }
+
+private:
+    void stop()
+    {
+        m_done = true;
+        m_xml->stop();
+    }
+    Xml_Stream*& m_xml;
+    int m_depth = 0;
+    bool m_done = false, m_inSheet = false, m_tableSeen = false, m_inTable = false, m_inRow = false;
+    bool m_inCell = false, m_inData = false, m_dataSeen = false, m_tooLong = false;
+    int m_column = 0;
+    int m_across = 0;
+    std::string m_text;
+};
+
+QString tooLongText()
+{
+    return QStringLiteral("a cell holds more than %1 MB of text").arg(Max_Cell_Text_Bytes >> 20);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- XML Spreadsheet 2003
 
 SheetTable SpreadsheetWriter::ReadWorksheetXML2004(const QString& path, QString* error)
 {
-    pugi::xml_document doc;
-    QString why;
-    if (!loadPart(doc, path, &why)) {
-        setError(error, why);
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("The file cannot be read."));
         return {};
     }
-    const pugi::xml_node table = child(child(child(doc, "Workbook"), "Worksheet"), "Table");
-    SheetTable out;
-    qint64 cells = 0;
-    for (pugi::xml_node row = table.first_child(); row; row = row.next_sibling()) {
-        if (!is(row, "Row"))
-            continue;
-        QStringList values;
-        for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
-            if (!is(cell, "Cell"))
-                continue;
-            // A cell may name its column (1-based); it never goes back.
-            int col = int(values.size());
-            if (const pugi::xml_attribute index = attribute(cell, "Index"))
-                col = std::max(col, clampedInt(index.value(), col + 1, 1, Max_Sheet_Columns + 1) - 1);
-            if (col >= Max_Sheet_Columns)
-                break;
-            std::string text;
-            appendAllText(child(cell, "Data"), text);
-            cells += col + 1 - values.size();
-            if (cells > Max_Sheet_Cells) {
-                setError(error, QStringLiteral("The sheet is too large to read."));
-                return {};
-            }
-            while (values.size() < col)
-                values << QString();
-            values << toQString(text);
-            // A merged cell covers the columns after it.
-            if (const pugi::xml_attribute across = attribute(cell, "MergeAcross")) {
-                const int n = clampedInt(across.value(), 0, 0, Max_Sheet_Columns);
-                for (int k = 0; k < n && values.size() < Max_Sheet_Columns; ++k) {
-                    values << QString();
-                    if (++cells > Max_Sheet_Cells) {
-                        setError(error, QStringLiteral("The sheet is too large to read."));
-                        return {};
-                    }
-                }
-            }
-        }
-        if (++cells > Max_Sheet_Cells) {
-            setError(error, QStringLiteral("The sheet is too large to read."));
-            return {};
-        }
-        out << values;
+    if (file.size() > Max_Part_Bytes) {
+        setError(error, QStringLiteral("The file is too large to read (more than %1 MB).").arg(Max_Part_Bytes >> 20));
+        return {};
     }
-    trimTable(out);
-    return out;
+    Xml_Stream* stream = nullptr;
+    Xml2003_Handler handler(stream);
+    Xml_Stream xml(handler);
+    stream = &xml;
+    QByteArray piece;
+    bool more = true;
+    while (more) {
+        piece = file.read(256 * 1024);
+        more = !piece.isEmpty();
+        if (!xml.feed(piece.constData(), piece.size(), !more))
+            break;
+    }
+    QString why = handler.tooLong() ? tooLongText() : handler.table.error();
+    if (why.isEmpty())
+        why = xml.error();
+    if (!why.isEmpty()) {
+        setError(error, QStringLiteral("The sheet is damaged: %1.").arg(why));
+        return {};
+    }
+    return handler.table.take();
 }
 
 bool SpreadsheetWriter::WriteWorksheetXML2004(const QString& path, const SheetTable& data)
@@ -142,48 +311,6 @@ bool SpreadsheetWriter::WriteWorksheetXML2004(const QString& path, const SheetTa
 // ---------------------------------------------------------------- OpenDocument
 
 namespace {
-
-// The text of a cell: its paragraphs joined by line feeds, with the spaces,
-// tabs and line breaks the format writes as elements; notes left out.
-QString odsCellText(const pugi::xml_node& cell)
-{
-    std::string out;
-    bool firstParagraph = true;
-    for (pugi::xml_node p = cell.first_child(); p; p = p.next_sibling()) {
-        if (!is(p, "p") && !is(p, "h"))
-            continue;
-        if (!firstParagraph)
-            out += '\n';
-        firstParagraph = false;
-        // Walk the paragraph without recursion.
-        pugi::xml_node n = p.first_child();
-        while (n) {
-            bool descend = false;
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
-                out += n.value();
-            } else if (is(n, "s")) {
-                const int count = clampedInt(attribute(n, "c").value(), 1, 1, 1 << 16);
-                out.append(size_t(count), ' ');
-            } else if (is(n, "tab")) {
-                out += '\t';
-            } else if (is(n, "line-break")) {
-                out += '\n';
-            } else if (!is(n, "annotation") && !is(n, "note")) {
-                descend = n.first_child();
-            }
-            if (descend) {
-                n = n.first_child();
-                continue;
-            }
-            while (n && n != p && !n.next_sibling())
-                n = n.parent();
-            if (!n || n == p)
-                break;
-            n = n.next_sibling();
-        }
-    }
-    return toQString(out);
-}
 
 // Appends a value as text:p paragraphs, spaces and tabs written so that a
 // reader keeps them.
@@ -256,76 +383,174 @@ const char* const kOdsNamespaces[][2] = {
 
 } // namespace
 
+namespace {
+
+// The first table of an OpenDocument content part. A cell's text is its
+// paragraphs joined by line feeds, with the spaces, tabs and line breaks the
+// format writes as elements; notes are left out. Rows stand in the table
+// and in its row groups and header rows.
+class Ods_Handler : public Xml_Stream_Handler {
+public:
+    explicit Ods_Handler(Xml_Stream*& xml) : m_xml(xml) {}
+    Table_Builder table;
+    bool tooLong() const { return m_tooLong; }
+
+    void startElement(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_done)
+            return;
+        if (m_tableDepth < 0) {
+            // document-content > body > spreadsheet > table
+            if (m_depth == 4 && named(name, "table") && m_path == 3)
+                m_tableDepth = m_depth;
+            else if (m_depth <= 3 && m_path == m_depth - 1
+                     && named(name, m_depth == 1 ? "document-content" : m_depth == 2 ? "body" : "spreadsheet"))
+                m_path = m_depth;
+            return;
+        }
+        if (m_rowDepth < 0) {
+            if (named(name, "table-row")) {
+                if (m_depth == m_tableDepth + 1 || (m_depth == m_tableDepth + 2 && m_inGroup)) {
+                    if (!table.rowElement())
+                        return stop();
+                    m_rowDepth = m_depth;
+                    const char* r = Xml_Stream::attribute(attributes, "number-rows-repeated");
+                    m_rowRepeat = r ? clampedInt(r, 1, 1, int(Max_Sheet_Rows)) : 1;
+                }
+            } else if (m_depth == m_tableDepth + 1
+                       && (named(name, "table-row-group") || named(name, "table-header-rows") || named(name, "table-rows"))) {
+                m_inGroup = true;
+            }
+            return;
+        }
+        if (m_cellDepth < 0) {
+            if (m_depth == m_rowDepth + 1 && (named(name, "table-cell") || named(name, "covered-table-cell"))) {
+                m_cellDepth = m_depth;
+                m_text.clear();
+                m_paragraphs = 0;
+                const char* r = Xml_Stream::attribute(attributes, "number-columns-repeated");
+                m_cellRepeat = r ? clampedInt(r, 1, 1, Max_Sheet_Columns) : 1;
+            }
+            return;
+        }
+        if (m_skipDepth > 0)
+            return;
+        if (m_depth == m_cellDepth + 1) {
+            if (named(name, "p") || named(name, "h")) {
+                if (m_paragraphs++ > 0)
+                    append("\n", 1);
+                m_paragraphDepth = m_depth;
+            }
+            return;
+        }
+        if (m_paragraphDepth < 0)
+            return;
+        if (named(name, "annotation") || named(name, "note")) {
+            m_skipDepth = m_depth;
+        } else if (named(name, "s")) {
+            const char* c = Xml_Stream::attribute(attributes, "c");
+            const int count = c ? clampedInt(c, 1, 1, 1 << 16) : 1;
+            append(std::string(size_t(count), ' ').c_str(), count);
+        } else if (named(name, "tab")) {
+            append("\t", 1);
+        } else if (named(name, "line-break")) {
+            append("\n", 1);
+        }
+    }
+
+    void endElement(const char*) override
+    {
+        if (!m_done) {
+            if (m_depth == m_skipDepth) {
+                m_skipDepth = -1;
+            } else if (m_depth == m_paragraphDepth) {
+                m_paragraphDepth = -1;
+            } else if (m_depth == m_cellDepth) {
+                m_cellDepth = -1;
+                if (!table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), m_cellRepeat))
+                    stop();
+            } else if (m_depth == m_rowDepth) {
+                m_rowDepth = -1;
+                if (!table.endRow(m_rowRepeat))
+                    stop();
+            } else if (m_depth == m_tableDepth + 1) {
+                m_inGroup = false;
+            } else if (m_depth == m_tableDepth) {
+                m_done = true;  // the first table only
+            }
+        }
+        --m_depth;
+    }
+
+    void text(const char* data, int size) override
+    {
+        if (m_paragraphDepth > 0 && m_skipDepth < 0 && !m_done)
+            append(data, size);
+    }
+
+private:
+    void append(const char* data, int size)
+    {
+        if (qint64(m_text.size()) + size > Max_Cell_Text_Bytes) {
+            m_tooLong = true;
+            stop();
+            return;
+        }
+        m_text.append(data, size_t(size));
+    }
+    void stop()
+    {
+        m_done = true;
+        m_xml->stop();
+    }
+
+    Xml_Stream*& m_xml;
+    int m_depth = 0;
+    int m_path = 0;
+    int m_tableDepth = -1, m_rowDepth = -1, m_cellDepth = -1, m_paragraphDepth = -1, m_skipDepth = -1;
+    bool m_inGroup = false, m_done = false, m_tooLong = false;
+    int m_rowRepeat = 1, m_cellRepeat = 1, m_paragraphs = 0;
+    std::string m_text;
+};
+
+} // namespace
+
 SheetTable SpreadsheetWriter::ReadODS(const QString& path, QString* error)
 {
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/zorv-ods-XXXXXX"));
-    SSZipError zipError;
-    if (!dir.isValid() || !SSZipArchive::unzipFileAtPath(path, dir.path(), true, QString(), &zipError)) {
-        setError(error, QStringLiteral("The file is not an OpenDocument spreadsheet or it is damaged. %1")
-                            .arg(zipError.description));
-        return {};
-    }
-    pugi::xml_document doc;
+    Zip_Package zip;
     QString why;
-    if (!loadPart(doc, findPart(dir.path(), QStringLiteral("content.xml")), &why)) {
-        setError(error, why);
+    if (!zip.open(path, &why)) {
+        setError(error, QStringLiteral("The file is not an OpenDocument spreadsheet or it is damaged. %1").arg(why));
         return {};
     }
-    const pugi::xml_node table =
-        child(child(child(child(doc, "document-content"), "body"), "spreadsheet"), "table");
-    SheetTable out;
-    qint64 cells = 0;
-    bool tooLarge = false;
-    // Rows stand in the table and in its row groups and header rows.
-    auto readRow = [&](const pugi::xml_node& row) {
-        QStringList values;
-        for (pugi::xml_node cell = row.first_child(); cell && !tooLarge; cell = cell.next_sibling()) {
-            if (!is(cell, "table-cell") && !is(cell, "covered-table-cell"))
-                continue;
-            const QString text = odsCellText(cell);
-            int repeat = 1;
-            if (const pugi::xml_attribute r = attribute(cell, "number-columns-repeated"))
-                repeat = clampedInt(r.value(), 1, 1, Max_Sheet_Columns);
-            // Repeated cells stop at the column limit.
-            repeat = std::min<int>(repeat, Max_Sheet_Columns - int(values.size()));
-            if (text.isEmpty() && !cell.next_sibling())
-                break;  // trailing empty cells are no data
-            for (int k = 0; k < repeat; ++k)
-                values << text;
-            cells += repeat;
-            if (cells > Max_Sheet_Cells)
-                tooLarge = true;
-        }
-        while (!values.isEmpty() && values.last().isEmpty())
-            values.removeLast();
-        int repeat = 1;
-        if (const pugi::xml_attribute r = attribute(row, "number-rows-repeated"))
-            repeat = clampedInt(r.value(), 1, 1, 1 << 20);
-        // Equal rows are written once with a count; each is a row.
-        for (int k = 0; k < repeat && !tooLarge; ++k) {
-            out << values;
-            cells += std::max<qsizetype>(values.size(), 1);
-            if (cells > Max_Sheet_Cells)
-                tooLarge = true;
-            if (values.isEmpty() && k > 0 && !row.next_sibling())
-                break;  // blank rows at the end
-        }
-    };
-    for (pugi::xml_node n = table.first_child(); n && !tooLarge; n = n.next_sibling()) {
-        if (is(n, "table-row")) {
-            readRow(n);
-        } else if (is(n, "table-row-group") || is(n, "table-header-rows") || is(n, "table-rows")) {
-            for (pugi::xml_node r = n.first_child(); r && !tooLarge; r = r.next_sibling())
-                if (is(r, "table-row"))
-                    readRow(r);
-        }
-    }
-    if (tooLarge) {
-        setError(error, QStringLiteral("The sheet is too large to read."));
+    const int content = zip.find(QStringLiteral("content.xml"));
+    if (content < 0) {
+        setError(error, QStringLiteral("The file is not an OpenDocument spreadsheet: it has no content part."));
         return {};
     }
-    trimTable(out);
-    return out;
+    Xml_Stream* stream = nullptr;
+    Ods_Handler handler(stream);
+    Xml_Stream xml(handler);
+    stream = &xml;
+    const Zip_Package::Read r = zip.read(content, [&xml](const char* data, qsizetype size) {
+        return xml.feed(data, size);
+    }, Max_Part_Bytes, &why);
+    if (r == Zip_Package::Read::Done)
+        xml.feed(nullptr, 0, true);
+    if (handler.tooLong())
+        why = tooLongText();
+    else if (!handler.table.error().isEmpty())
+        why = handler.table.error();
+    else if (!xml.error().isEmpty())
+        why = xml.error();
+    else if (r == Zip_Package::Read::Stopped || r == Zip_Package::Read::Done)
+        why.clear();
+    if (!why.isEmpty()) {
+        setError(error, QStringLiteral("The sheet is damaged: %1.").arg(why));
+        return {};
+    }
+    return handler.table.take();
 }
 
 QByteArray SpreadsheetWriter::ODS_Content_XML(const SheetTable& data)
@@ -385,26 +610,48 @@ bool SpreadsheetWriter::WriteODS(const QString& path, const SheetTable& table, b
             *error = why;
         return false;
     };
-    SpreadsheetWriter* s = spreadsheet();
-    s->data = table;
-    // A fresh folder each time, so nothing of an earlier package is packed.
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/zorv-ods-XXXXXX"));
-    if (!dir.isValid())
-        return fail(QStringLiteral("A temporary folder cannot be created."));
+    // The template's parts (the shipped one when it is a package with a
+    // kind, else ours), with the content written from the table: straight
+    // into the new package, the kind first and uncompressed.
+    QList<PackagePart> parts;
     const QString shipped = Resolve_Resource_File(QStringLiteral("Template.ods"));
-    bool ready = QFileInfo(shipped).isFile()
-        && SSZipArchive::unzipFileAtPath(shipped, dir.path(), true, QString(), nullptr)
-        && QFileInfo(Path_Join(dir.path(), QStringLiteral("mimetype"))).isFile();
-    if (!ready) {
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
-        if (!Write_Package_Parts(dir.path(), Builtin_Ods_Template()))
-            return fail(QStringLiteral("The spreadsheet template cannot be prepared."));
+    Zip_Package zip;
+    if (QFileInfo(shipped).isFile() && zip.open(shipped) && zip.find(QStringLiteral("mimetype")) >= 0) {
+        for (int i = 0; i < int(zip.entries().size()); ++i) {
+            const Zip_Package_Entry& e = zip.entries()[size_t(i)];
+            if (e.folder)
+                continue;
+            PackagePart part{e.name, {}, e.name == QLatin1String("mimetype")};
+            if (!zip.readAll(i, &part.bytes, qint64(16) << 20)) {
+                parts.clear();
+                break;
+            }
+            parts << part;
+        }
     }
-    const QString content = Path_Join(dir.path(), QStringLiteral("content.xml"));
-    if (!saveBytes(content, ODS_Content_XML(table)))
-        return fail(QStringLiteral("Error when writing file %1").arg(content));
-    if (!Pack_Folder(path, dir.path()))
+    if (parts.isEmpty())
+        parts = Builtin_Ods_Template();
+    std::stable_sort(parts.begin(), parts.end(), [](const PackagePart& a, const PackagePart& b) {
+        return a.name == QLatin1String("mimetype") && b.name != QLatin1String("mimetype");
+    });
+    SSZipArchive out(path);
+    if (!out.open())
+        return fail(QStringLiteral("Error when writing file %1").arg(path));
+    const QByteArray content = ODS_Content_XML(table);
+    bool wroteContent = false;
+    for (const PackagePart& part : parts) {
+        const bool isContent = part.name == QLatin1String("content.xml");
+        const QByteArray& bytes = isContent ? content : part.bytes;
+        wroteContent = wroteContent || isContent;
+        if (!out.openEntry(part.name, part.stored) || !out.writeEntry(bytes.constData(), bytes.size())
+            || !out.closeEntry())
+            return fail(QStringLiteral("Error when writing file %1").arg(path));
+    }
+    if (!wroteContent
+        && (!out.openEntry(QStringLiteral("content.xml")) || !out.writeEntry(content.constData(), content.size())
+            || !out.closeEntry()))
+        return fail(QStringLiteral("Error when writing file %1").arg(path));
+    if (!out.close())
         return fail(QStringLiteral("Error when writing file %1").arg(path));
     return true;
 }

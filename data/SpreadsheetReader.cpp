@@ -1,17 +1,18 @@
 #include "data/Spreadsheet.h"
 
 #include "core/util/MessageBoxes.h"
-#include "data/SSZipArchive.h"
 #include "data/XmlParts.h"
+#include "data/XmlStream.h"
+#include "data/ZipPackage.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <algorithm>
-
-using namespace xmlparts;
+#include <cstring>
+#include <string>
+#include <vector>
 
 int Excel_Sheet_Number = 0;
 int Excel_Sheet_Columns = 0;
@@ -117,6 +118,17 @@ QString Decode_Spreadsheet_Escapes(const QString& text)
 
 QString Encode_Spreadsheet_Escapes(const QString& text)
 {
+    // Most texts hold nothing to escape: they are passed on as they are.
+    bool plain = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 ? (u != 0x9 && u != 0xA && u != 0xD) : (u == u'_' || (u >= 0xD800 && u <= 0xDFFF) || u >= 0xFFFE)) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain)
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -175,26 +187,69 @@ bool Is_Plain_Number_Text(const QString& text)
     return true;
 }
 
-// ---------------------------------------------------------------- parts
+// ---------------------------------------------------------------- shared strings
+
+// The texts of a workbook in one buffer of 4 MB blocks (a text may cross a
+// block's end) and one offset per text, so millions of texts cost their
+// bytes and four more each. Texts are kept as the part writes them (UTF-8,
+// with their _xHHHH_ escapes) and made strings when a cell asks.
+struct Xlsx_Shared_Strings {
+    static constexpr int kBlockShift = 22;
+    static constexpr qint64 kBlock = qint64(1) << kBlockShift;
+
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::vector<quint32> ends;  // end offset of each text
+    qint64 size = 0;            // bytes kept
+
+    qint64 count() const { return qint64(ends.size()); }
+
+    void add(const char* data, qsizetype n)
+    {
+        while (n > 0) {
+            const qint64 at = size & (kBlock - 1);
+            if (at == 0 && size >> kBlockShift >= qint64(blocks.size()))
+                blocks.emplace_back(new char[kBlock]);
+            const qsizetype piece = qsizetype(std::min<qint64>(n, kBlock - at));
+            std::memcpy(blocks[size_t(size >> kBlockShift)].get() + at, data, size_t(piece));
+            size += piece;
+            data += piece;
+            n -= piece;
+        }
+        ends.push_back(quint32(size));
+    }
+
+    QString at(qint64 index) const
+    {
+        if (index < 0 || index >= count())
+            return {};
+        const qint64 start = index == 0 ? 0 : ends[size_t(index - 1)];
+        const qint64 end = ends[size_t(index)];
+        if (start == end)
+            return {};
+        QByteArray joined;
+        const char* text = nullptr;
+        if ((start >> kBlockShift) == ((end - 1) >> kBlockShift)) {
+            text = blocks[size_t(start >> kBlockShift)].get() + (start & (kBlock - 1));
+        } else {
+            joined.reserve(qsizetype(end - start));
+            for (qint64 p = start; p < end;) {
+                const qint64 stop = std::min(end, ((p >> kBlockShift) + 1) << kBlockShift);
+                joined.append(blocks[size_t(p >> kBlockShift)].get() + (p & (kBlock - 1)), qsizetype(stop - p));
+                p = stop;
+            }
+            text = joined.constData();
+        }
+        const QString s = QString::fromUtf8(text, qsizetype(end - start));
+        return std::memchr(text, '_', size_t(end - start)) ? Decode_Spreadsheet_Escapes(s) : s;
+    }
+};
+
+// ---------------------------------------------------------------- reading parts
 
 namespace {
 
-// The text of a string item (si or is): its own t, and the t of each run;
-// phonetic runs are left out.
-QString stringItemText(const pugi::xml_node& item)
-{
-    std::string out;
-    for (pugi::xml_node c = item.first_child(); c; c = c.next_sibling()) {
-        if (is(c, "t")) {
-            appendOwnText(c, out);
-        } else if (is(c, "r")) {
-            for (pugi::xml_node t = c.first_child(); t; t = t.next_sibling())
-                if (is(t, "t"))
-                    appendOwnText(t, out);
-        }
-    }
-    return Decode_Spreadsheet_Escapes(toQString(out));
-}
+const QString kSaveAgain =
+    QStringLiteral("Open the workbook in your spreadsheet program, save it again as .xlsx and try again.");
 
 // A decimal index at the start of the text (white space skipped); -1 when none.
 qint64 leadingIndex(const char* s)
@@ -236,257 +291,643 @@ int referenceColumn(const char* r)
     return number - 1;
 }
 
-// The last column of a dimension ("A1:D20" gives 4, "A1" 0); -1 when unreadable.
-int dimensionColumns(const QString& ref)
+bool named(const char* name, const char* local) { return std::strcmp(name, local) == 0; }
+
+// A count with its thousands grouped the same in every locale ("1,048,576").
+QString number(qint64 n)
 {
-    const QString r = ref.trimmed();
-    const qsizetype colon = r.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return r.isEmpty() ? -1 : 0;
-    const int c = referenceColumn(r.mid(colon + 1).remove(QLatin1Char('$')).toLatin1().constData());
-    return c < 0 ? -1 : c + 1;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    return c.toString(n);
+}
+
+// A handler that may refuse what it reads, with a reason, by stopping the stream.
+class Part_Handler : public Xml_Stream_Handler {
+public:
+    void attach(Xml_Stream* xml) { m_xml = xml; }
+    QString failure() const { return m_failure; }
+
+protected:
+    void fail(const QString& why)
+    {
+        if (m_failure.isEmpty())
+            m_failure = why;
+        m_xml->stop();
+    }
+    bool failed() const { return !m_failure.isEmpty(); }
+    Xml_Stream* m_xml = nullptr;
+
+private:
+    QString m_failure;
+};
+
+enum class Part_Result { Ok, Stopped, Failed };
+
+// Streams one entry of the package through a handler. On Failed, `why`
+// holds the handler's reason, the package's ("it unpacks to more than ...")
+// or the markup's ("mismatched tag at line 3, column 5").
+Part_Result Stream_Part(Zip_Package& zip, int entry, Part_Handler& handler, qint64 maxBytes,
+                        const Sheet_Progress& progress, QString* why, bool* encrypted = nullptr)
+{
+    Xml_Stream xml(handler);
+    handler.attach(&xml);
+    const qint64 total = zip.entries()[size_t(entry)].size;
+    qint64 done = 0;
+    QString zipError;
+    const Zip_Package::Read r = zip.read(entry, [&](const char* data, qsizetype size) {
+        done += size;
+        if (progress && !progress(done, total)) {
+            xml.stop();
+            return false;
+        }
+        return xml.feed(data, size);
+    }, maxBytes, &zipError);
+    if (r == Zip_Package::Read::Done)
+        xml.feed(nullptr, 0, true);
+    if (!handler.failure().isEmpty()) {
+        *why = handler.failure();
+        return Part_Result::Failed;
+    }
+    if (xml.stopped())
+        return Part_Result::Stopped;
+    if (r == Zip_Package::Read::Encrypted && encrypted)
+        *encrypted = true;
+    if (r == Zip_Package::Read::TooLarge) {
+        *why = QStringLiteral("it unpacks to more than %1 MB").arg(maxBytes >> 20);
+        return Part_Result::Failed;
+    }
+    if (r != Zip_Package::Read::Done && r != Zip_Package::Read::Stopped) {
+        *why = zipError.contains(QLatin1String("checksum")) ? QStringLiteral("its data fails its checksum")
+                                                            : QStringLiteral("its data is damaged");
+        return Part_Result::Failed;
+    }
+    if (!xml.error().isEmpty()) {
+        *why = xml.error();
+        return Part_Result::Failed;
+    }
+    return Part_Result::Ok;
+}
+
+// Small parts (relationships, the workbook part) are refused past this.
+constexpr qint64 kSmallPartBytes = qint64(64) << 20;
+
+struct Relationship {
+    QString id;
+    QString type;
+    QString target;  // resolved package path ("" for an external or escaping target)
+};
+
+class Relationships_Handler : public Part_Handler {
+public:
+    explicit Relationships_Handler(const QString& source) : m_source(source) {}
+    QList<Relationship> rels;
+
+    void startElement(const char* name, const char** attributes) override
+    {
+        if (!named(name, "Relationship"))
+            return;
+        if (rels.size() >= Zip_Package::Max_Entries * 4) {
+            fail(QStringLiteral("it names too many parts"));
+            return;
+        }
+        auto value = [&](const char* local) {
+            const char* v = Xml_Stream::attribute(attributes, local);
+            return v ? QString::fromUtf8(v) : QString();
+        };
+        Relationship rel;
+        rel.id = value("Id");
+        rel.type = value("Type");
+        if (value("TargetMode").compare(QLatin1String("External"), Qt::CaseInsensitive) != 0)
+            rel.target = xmlparts::resolveTarget(m_source, value("Target"));
+        rels << rel;
+    }
+    void endElement(const char*) override {}
+
+private:
+    QString m_source;
+};
+
+class Workbook_Handler : public Part_Handler {
+public:
+    struct Entry {
+        QString name;
+        QString id;
+    };
+    QList<Entry> sheets;
+
+    void startElement(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_depth == 2 && named(name, "sheets"))
+            m_sheetsDepth = m_depth;
+        else if (m_sheetsDepth > 0 && m_depth == m_sheetsDepth + 1 && named(name, "sheet")) {
+            if (sheets.size() >= Max_Workbook_Sheets) {
+                fail(QStringLiteral("it names more than %1 sheets").arg(number(Max_Workbook_Sheets)));
+                return;
+            }
+            const char* n = Xml_Stream::attribute(attributes, "name");
+            const char* id = Xml_Stream::prefixedAttribute(attributes, "id");
+            sheets << Entry{n ? QString::fromUtf8(n) : QString(), id ? QString::fromUtf8(id) : QString()};
+        }
+    }
+    void endElement(const char*) override
+    {
+        if (m_depth == m_sheetsDepth)
+            m_sheetsDepth = -1;
+        --m_depth;
+    }
+
+private:
+    int m_depth = 0;
+    int m_sheetsDepth = -1;
+};
+
+// The texts of a string item (si in the shared strings, is in a cell): its
+// own t and the t of each run; phonetic runs are left out. Fed the elements
+// below the item, with depths counted from it.
+class String_Item_Text {
+public:
+    // An element starts `depth` levels below the item.
+    void start(int depth, const char* name)
+    {
+        if (depth == 1) {
+            if (named(name, "t"))
+                m_collectDepth = 1;
+            else if (named(name, "r"))
+                m_inRun = true;
+        } else if (depth == 2 && m_inRun && named(name, "t")) {
+            m_collectDepth = 2;
+        }
+    }
+    void end(int depth)
+    {
+        if (depth == m_collectDepth)
+            m_collectDepth = 0;
+        if (depth == 1)
+            m_inRun = false;
+    }
+    // False when the text passed `max` bytes.
+    bool text(const char* data, int size, qint64 max)
+    {
+        if (m_collectDepth == 0)
+            return true;
+        if (qint64(m_text.size()) + size > max)
+            return false;
+        m_text.append(data, size_t(size));
+        return true;
+    }
+    std::string& value() { return m_text; }
+    void clear()
+    {
+        m_text.clear();
+        m_collectDepth = 0;
+        m_inRun = false;
+    }
+
+private:
+    std::string m_text;
+    int m_collectDepth = 0;
+    bool m_inRun = false;
+};
+
+class Shared_Strings_Handler : public Part_Handler {
+public:
+    explicit Shared_Strings_Handler(Xlsx_Shared_Strings& store) : m_store(store) {}
+
+    void startElement(const char* name, const char**) override
+    {
+        ++m_depth;
+        if (m_depth == 2 && named(name, "si")) {
+            m_item.clear();
+            m_inItem = true;
+        } else if (m_inItem) {
+            m_item.start(m_depth - 2, name);
+        }
+    }
+    void endElement(const char*) override
+    {
+        if (m_inItem && m_depth == 2) {
+            m_inItem = false;
+            if (m_store.count() >= Max_Shared_Strings) {
+                fail(QStringLiteral("The workbook holds more than %1 texts, more than can be read. "
+                                    "Split it into smaller workbooks and try again.")
+                         .arg(number(Max_Shared_Strings)));
+                return;
+            }
+            const std::string& t = m_item.value();
+            if (m_store.size + qint64(t.size()) > Max_Shared_Text_Bytes) {
+                fail(QStringLiteral("The texts of the workbook are larger than %1 MB, more than can be read. "
+                                    "Split it into smaller workbooks and try again.")
+                         .arg(Max_Shared_Text_Bytes >> 20));
+                return;
+            }
+            m_store.add(t.data(), qsizetype(t.size()));
+        } else if (m_inItem) {
+            m_item.end(m_depth - 2);
+        }
+        --m_depth;
+    }
+    void text(const char* data, int size) override
+    {
+        if (m_inItem && !m_item.text(data, size, Max_Cell_Text_Bytes))
+            fail(QStringLiteral("A text of the workbook is longer than %1 MB: the workbook is damaged. ")
+                     .arg(Max_Cell_Text_Bytes >> 20)
+                 + kSaveAgain);
+    }
+
+private:
+    Xlsx_Shared_Strings& m_store;
+    String_Item_Text m_item;
+    int m_depth = 0;
+    bool m_inItem = false;
+};
+
+// The rows of a sheet part, handed on one by one. Rows without a text are
+// held back as a count and handed on only when a row with a text follows,
+// so empty rows at the end cost nothing. Every limit is checked as the
+// cells arrive.
+class Sheet_Handler : public Part_Handler {
+public:
+    Sheet_Handler(const Xlsx_Shared_Strings& shared, const QString& sheetName, const Sheet_Row_Sink& sink)
+        : m_shared(shared), m_name(sheetName), m_sink(sink)
+    {
+    }
+    int columns() const { return m_width; }
+
+    void startElement(const char* name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_sheetDataDepth == -1) {
+            if (m_depth == 2 && named(name, "sheetData"))
+                m_sheetDataDepth = m_depth;
+            return;
+        }
+        if (m_sheetDataDepth < 0)
+            return;
+        if (m_rowDepth < 0) {
+            if (m_depth == m_sheetDataDepth + 1 && named(name, "row"))
+                startRow();
+            return;
+        }
+        if (m_cellDepth < 0) {
+            if (m_depth == m_rowDepth + 1 && named(name, "c"))
+                startCell(attributes);
+            return;
+        }
+        const int below = m_depth - m_cellDepth;
+        if (below == 1) {
+            if (named(name, "v") && !m_hasV) {
+                m_hasV = true;
+                m_inV = true;
+            } else if (named(name, "is") && !m_hasIs) {
+                m_hasIs = true;
+                m_inIs = true;
+            }
+        } else if (m_inIs) {
+            m_is.start(below - 1, name);
+        }
+    }
+
+    void endElement(const char*) override
+    {
+        if (m_cellDepth >= 0) {
+            const int below = m_depth - m_cellDepth;
+            if (below == 0)
+                endCell();
+            else if (below == 1)
+                m_inV = m_inIs = false;
+            else if (m_inIs)
+                m_is.end(below - 1);
+        } else if (m_depth == m_rowDepth) {
+            endRow();
+        } else if (m_depth == m_sheetDataDepth) {
+            m_sheetDataDepth = -2;  // one sheetData is read
+        }
+        --m_depth;
+    }
+
+    void text(const char* data, int size) override
+    {
+        if (m_inV) {
+            if (qint64(m_v.size()) + size > Max_Cell_Text_Bytes)
+                tooLongText();
+            else
+                m_v.append(data, size_t(size));
+        } else if (m_inIs && !m_is.text(data, size, Max_Cell_Text_Bytes)) {
+            tooLongText();
+        }
+    }
+
+private:
+    void tooLongText()
+    {
+        fail(QStringLiteral("The sheet '%1' is damaged: a cell holds more than %2 MB of text. ")
+                 .arg(m_name)
+                 .arg(Max_Cell_Text_Bytes >> 20)
+             + kSaveAgain);
+    }
+
+    void startRow()
+    {
+        if (++m_rowElements > Max_Sheet_Rows) {
+            fail(QStringLiteral("The sheet '%1' is damaged: it has more than %2 rows, more than a sheet can have. ")
+                     .arg(m_name, number(Max_Sheet_Rows))
+                 + kSaveAgain);
+            return;
+        }
+        m_rowDepth = m_depth;
+        m_column = -1;
+        // Rows of a table are mostly alike: room for as many cells as the
+        // row before held.
+        m_row = QStringList();
+        m_row.reserve(m_lastRowSize);
+    }
+
+    void startCell(const char** attributes)
+    {
+        m_cellDepth = m_depth;
+        m_hasV = m_hasIs = m_inV = m_inIs = false;
+        m_v.clear();
+        m_is.clear();
+        const char* r = Xml_Stream::attribute(attributes, "r");
+        const int at = r ? referenceColumn(r) : -1;
+        // A cell without a reference follows the one before it.
+        m_column = at == -1 ? m_column + 1 : at;
+        if (at == -2 || m_column >= Max_Sheet_Columns) {
+            fail(QStringLiteral("The sheet '%1' is damaged: it holds cells beyond column XFD, the last column "
+                                "a sheet can have. ")
+                     .arg(m_name)
+                 + kSaveAgain);
+            return;
+        }
+        const char* t = Xml_Stream::attribute(attributes, "t");
+        m_type = !t ? Type::Other
+            : named(t, "s")         ? Type::Shared
+            : named(t, "inlineStr") ? Type::Inline
+            : named(t, "str")       ? Type::Formula
+                                    : Type::Other;
+    }
+
+    void endCell()
+    {
+        m_cellDepth = -1;
+        QString value;
+        if (m_type == Type::Shared) {
+            value = m_shared.at(leadingIndex(m_v.c_str()));
+        } else if (m_type == Type::Inline || !m_hasV) {
+            if (m_hasIs) {
+                const std::string& t = m_is.value();
+                value = Decode_Spreadsheet_Escapes(QString::fromUtf8(t.data(), qsizetype(t.size())));
+            }
+        } else {
+            value = QString::fromUtf8(m_v.data(), qsizetype(m_v.size()));
+            if (m_type == Type::Formula)
+                value = Decode_Spreadsheet_Escapes(value);
+        }
+        if (value.isEmpty())
+            return;
+        const int width = std::max(m_width, m_column + 1);
+        if ((m_delivered + m_pendingEmpty + 1) * qint64(width) > Max_Sheet_Cells) {
+            fail(QStringLiteral("The sheet '%1' is too large to read: it has more than %2 cells (rows by columns). "
+                                "Split it into smaller sheets and try again.")
+                     .arg(m_name, number(Max_Sheet_Cells)));
+            return;
+        }
+        m_width = width;
+        if (m_column < m_row.size()) {
+            m_row[m_column] = std::move(value);
+        } else {
+            while (m_row.size() < m_column)
+                m_row.append(QString());
+            m_row.append(std::move(value));
+        }
+    }
+
+    void endRow()
+    {
+        m_rowDepth = -1;
+        if (m_row.isEmpty()) {
+            ++m_pendingEmpty;
+            return;
+        }
+        for (; m_pendingEmpty > 0; --m_pendingEmpty) {
+            QStringList empty;
+            if (!deliver(empty))
+                return;
+        }
+        m_lastRowSize = m_row.size();
+        deliver(m_row);
+    }
+
+    bool deliver(QStringList& row)
+    {
+        ++m_delivered;
+        if (!m_sink(row)) {
+            m_xml->stop();
+            return false;
+        }
+        return true;
+    }
+
+    enum class Type { Other, Shared, Inline, Formula };
+
+    const Xlsx_Shared_Strings& m_shared;
+    QString m_name;
+    const Sheet_Row_Sink& m_sink;
+    int m_depth = 0;
+    int m_sheetDataDepth = -1;  // -2 once read
+    int m_rowDepth = -1;
+    int m_cellDepth = -1;
+    qint64 m_rowElements = 0;
+    qint64 m_delivered = 0;
+    qint64 m_pendingEmpty = 0;
+    int m_width = 0;
+    int m_column = -1;
+    qsizetype m_lastRowSize = 0;
+    QStringList m_row;
+    Type m_type = Type::Other;
+    bool m_hasV = false, m_hasIs = false, m_inV = false, m_inIs = false;
+    std::string m_v;
+    String_Item_Text m_is;
+};
+
+QString folderOf(const QString& part) { return part.left(part.lastIndexOf(QLatin1Char('/')) + 1); }
+
+// The relationships part of a package part ("" for the package's own).
+QString relationshipsPart(const QString& sourcePart)
+{
+    if (sourcePart.isEmpty())
+        return QStringLiteral("_rels/.rels");
+    const qsizetype slash = sourcePart.lastIndexOf(QLatin1Char('/'));
+    return sourcePart.left(slash + 1) + QStringLiteral("_rels/") + sourcePart.mid(slash + 1)
+        + QStringLiteral(".rels");
 }
 
 } // namespace
-
-QStringList Read_Shared_Strings_Part(const QString& file, QString* error)
-{
-    QStringList out;
-    pugi::xml_document doc;
-    if (!loadPart(doc, file, error))
-        return out;
-    const pugi::xml_node sst = child(doc, "sst");
-    for (pugi::xml_node si = sst.first_child(); si; si = si.next_sibling())
-        if (is(si, "si"))
-            out << stringItemText(si);
-    return out;
-}
-
-SheetTable Read_Worksheet_Part(const QString& file, const QStringList& shared, int* columns, QString* error)
-{
-    if (columns)
-        *columns = 0;
-    pugi::xml_document doc;
-    if (!loadPart(doc, file, error))
-        return {};
-    pugi::xml_node root;
-    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling())
-        if (n.type() == pugi::node_element) {
-            root = n;
-            break;
-        }
-    int dimension = -1;
-    if (const pugi::xml_node dim = child(root, "dimension"))
-        dimension = dimensionColumns(QString::fromUtf8(attribute(dim, "ref").value()));
-    const pugi::xml_node sheetData = child(root, "sheetData");
-
-    SheetTable table;
-    qint64 cells = 0;
-    int used = 0;  // last used column, 1-based
-    for (pugi::xml_node row = sheetData.first_child(); row; row = row.next_sibling()) {
-        if (!is(row, "row"))
-            continue;
-        QStringList values;
-        int col = -1;
-        for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
-            if (!is(c, "c"))
-                continue;
-            const pugi::xml_attribute r = attribute(c, "r");
-            const int at = r ? referenceColumn(r.value()) : -1;
-            if (at == -2)
-                continue;  // past the last column a sheet can have
-            // A cell without a reference follows the one before it.
-            col = at >= 0 ? at : col + 1;
-            if (col >= Max_Sheet_Columns)
-                continue;
-            const char* type = attribute(c, "t").value();
-            QString value;
-            if (std::strcmp(type, "s") == 0) {
-                const qint64 i = leadingIndex(child(c, "v").child_value());
-                if (i >= 0 && i < shared.size())
-                    value = shared.at(i);
-            } else if (std::strcmp(type, "inlineStr") == 0 || !child(c, "v")) {
-                if (const pugi::xml_node inl = child(c, "is"))
-                    value = stringItemText(inl);
-            } else {
-                std::string v;
-                appendOwnText(child(c, "v"), v);
-                value = toQString(v);
-                if (std::strcmp(type, "str") == 0)
-                    value = Decode_Spreadsheet_Escapes(value);
-            }
-            if (value.isEmpty())
-                continue;
-            if (col >= values.size()) {
-                cells += col + 1 - values.size();
-                if (cells > Max_Sheet_Cells) {
-                    if (error)
-                        *error = QStringLiteral("The sheet is too large to read (more than %L1 cells).")
-                                     .arg(Max_Sheet_Cells);
-                    return {};
-                }
-                while (values.size() <= col)
-                    values << QString();
-            }
-            values[col] = value;
-            used = std::max(used, col + 1);
-        }
-        if (values.isEmpty() && ++cells > Max_Sheet_Cells) {
-            if (error)
-                *error = QStringLiteral("The sheet is too large to read (more than %L1 cells).").arg(Max_Sheet_Cells);
-            return {};
-        }
-        table << values;
-    }
-    // Empty rows at the end (formatted but blank rows) are no data.
-    while (!table.isEmpty() && table.last().isEmpty())
-        table.removeLast();
-
-    // The width: the dimension when it fits, else the cells in use.
-    int width = used;
-    if (dimension > width && qint64(dimension) * std::max<qint64>(table.size(), 1) <= Max_Sheet_Cells)
-        width = dimension;
-    if (qint64(width) * table.size() > Max_Sheet_Cells) {
-        if (error)
-            *error = QStringLiteral("The sheet is too large to read (more than %L1 cells).").arg(Max_Sheet_Cells);
-        return {};
-    }
-    for (QStringList& row : table) {
-        row.reserve(width);
-        while (row.size() < width)
-            row << QString();
-    }
-    if (width == 0)
-        table.clear();
-    if (columns)
-        *columns = width;
-    return table;
-}
 
 // ---------------------------------------------------------------- workbook
 
 Xlsx_Workbook::Xlsx_Workbook() = default;
 Xlsx_Workbook::~Xlsx_Workbook() = default;
 
-bool Xlsx_Workbook::isOpen() const { return m_dir != nullptr; }
-
-QString Xlsx_Workbook::folder() const { return m_dir ? m_dir->path() : QString(); }
+bool Xlsx_Workbook::isOpen() const { return m_zip != nullptr; }
 
 void Xlsx_Workbook::close()
 {
-    m_dir.reset();
+    m_zip.reset();
+    m_shared.reset();
     m_sheets.clear();
-    m_shared.clear();
-    m_cachedSheet = 0;
-    m_cachedTable.clear();
-    m_cachedColumns = 0;
+    m_columns = 0;
+    m_stopped = false;
 }
 
-QString Xlsx_Workbook::partPath(const QString& packagePath) const
+bool Xlsx_Workbook::failOpen(const QString& error)
 {
-    return m_dir ? findPart(m_dir->path(), packagePath) : QString();
-}
-
-bool Xlsx_Workbook::readSharedStrings(const QString& packagePath)
-{
-    const QString file = partPath(packagePath);
-    if (file.isEmpty())
-        return false;
-    m_shared = Read_Shared_Strings_Part(file, nullptr);
-    return true;
+    close();
+    m_error = error;
+    Show_NSLog_Message(QStringLiteral("Error: %1").arg(error));
+    return false;
 }
 
 bool Xlsx_Workbook::open(const QString& path)
 {
     close();
     m_error.clear();
-    auto dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zorv-xlsx-XXXXXX"));
-    if (!dir->isValid()) {
-        m_error = QStringLiteral("A temporary folder cannot be created.");
-        return false;
+    const QString notWorkbook = QStringLiteral("The file is not a spreadsheet (.xlsx), or it is damaged (%1). "
+                                               "Open it in your spreadsheet program, save it as .xlsx and try again.");
+    const QString passwordText =
+        QStringLiteral("This workbook is protected by a password: save it without one and try again.");
+    const QString oldExcel = QStringLiteral("Old Excel files (.xls) cannot be read: save it as .xlsx and try again.");
+    if (!QFileInfo(path).isFile())
+        return failOpen(QStringLiteral("The file %1 cannot be read.").arg(QFileInfo(path).fileName()));
+    switch (Sniff_Office_File(path)) {
+    case Office_File_Kind::Zip:
+        break;
+    case Office_File_Kind::EncryptedPackage:
+        return failOpen(passwordText);
+    case Office_File_Kind::OldExcel:
+        return failOpen(oldExcel);
+    case Office_File_Kind::OtherCompoundFile:
+    case Office_File_Kind::Unknown:
+        if (QFileInfo(path).suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+            return failOpen(oldExcel);
+        return failOpen(notWorkbook.arg(QStringLiteral("it is no zip package")));
     }
-    SSZipError zipError;
-    if (!SSZipArchive::unzipFileAtPath(path, dir->path(), true, QString(), &zipError)) {
-        m_error = QStringLiteral("The file is not a spreadsheet (.xlsx) or it is damaged. %1")
-                      .arg(zipError.description);
-        return false;
-    }
-    m_dir = std::move(dir);
-    const QString root = m_dir->path();
+    auto zip = std::make_unique<Zip_Package>();
+    QString why;
+    if (!zip->open(path, &why))
+        return failOpen(notWorkbook.arg(why.chopped(1).toLower()));
+    m_zip = std::move(zip);
+    m_shared = std::make_unique<Xlsx_Shared_Strings>();
+
+    // An OpenDocument package names its kind first.
+    const int mimetype = m_zip->find(QStringLiteral("mimetype"));
+    QByteArray kind;
+    if (mimetype >= 0 && m_zip->readAll(mimetype, &kind, 256) && kind.startsWith("application/vnd.oasis.opendocument"))
+        return failOpen(QStringLiteral("OpenDocument spreadsheets (.ods) cannot be read here: "
+                                       "save it as .xlsx and try again."));
+
+    // A part the reading needs: its relationships or sheet list; false
+    // (the open refused) when it is there but cannot be read.
+    bool encrypted = false;
+    auto readSmall = [&](const QString& part, Part_Handler& handler) -> bool {
+        const int entry = m_zip->find(part);
+        if (entry < 0)
+            return true;
+        QString reason;
+        if (Stream_Part(*m_zip, entry, handler, kSmallPartBytes, {}, &reason, &encrypted) == Part_Result::Failed) {
+            m_error = encrypted ? passwordText
+                                : QStringLiteral("The workbook is damaged: its part %1 cannot be read (%2). ")
+                                          .arg(part, reason)
+                    + (encrypted ? QString() : kSaveAgain);
+            return false;
+        }
+        return true;
+    };
+    auto refuse = [&] {
+        const QString error = m_error;
+        return failOpen(error);
+    };
 
     // The workbook part, through the package's relationships.
     QString workbookPart;
-    for (const Relationship& rel : readRelationships(root, QString()))
-        if (typeIs(rel.type, "officeDocument") && !rel.target.isEmpty() && !partPath(rel.target).isEmpty()) {
+    Relationships_Handler packageRels{QString()};
+    if (!readSmall(relationshipsPart(QString()), packageRels))
+        return refuse();
+    for (const Relationship& rel : packageRels.rels)
+        if (xmlparts::typeIs(rel.type, "officeDocument") && !rel.target.isEmpty() && m_zip->find(rel.target) >= 0) {
             workbookPart = rel.target;
             break;
         }
     if (workbookPart.isEmpty())
         workbookPart = QStringLiteral("xl/workbook.xml");
+    const QString folder = folderOf(workbookPart);
 
-    const QList<Relationship> rels = readRelationships(root, workbookPart);
+    Relationships_Handler workbookRels{workbookPart};
+    Workbook_Handler workbook;
+    if (!readSmall(relationshipsPart(workbookPart), workbookRels) || !readSmall(workbookPart, workbook))
+        return refuse();
     auto relById = [&](const QString& id) -> const Relationship* {
-        for (const Relationship& r : rels)
+        for (const Relationship& r : workbookRels.rels)
             if (r.id == id)
                 return &r;
         return nullptr;
     };
-    const QString folderOfWorkbook = workbookPart.left(workbookPart.lastIndexOf(QLatin1Char('/')) + 1);
-
-    pugi::xml_document doc;
-    if (loadPart(doc, partPath(workbookPart), nullptr)) {
-        const pugi::xml_node sheets = child(child(doc, "workbook"), "sheets");
-        int position = 0;
-        for (pugi::xml_node s = sheets.first_child(); s; s = s.next_sibling()) {
-            if (!is(s, "sheet"))
-                continue;
-            ++position;
-            Sheet sheet;
-            sheet.name = QString::fromUtf8(attribute(s, "name").value());
-            const Relationship* rel = relById(QString::fromUtf8(prefixedAttribute(s, "id").value()));
-            if (rel) {
-                if (typeIs(rel->type, "worksheet"))
-                    sheet.part = rel->target;
-            } else {
-                // No relationship: the sheet's part by its position.
-                sheet.part = folderOfWorkbook + QStringLiteral("worksheets/sheet%1.xml").arg(position);
-            }
-            m_sheets << sheet;
+    int position = 0;
+    for (const Workbook_Handler::Entry& e : workbook.sheets) {
+        ++position;
+        Sheet sheet;
+        sheet.name = e.name;
+        if (const Relationship* rel = relById(e.id)) {
+            if (xmlparts::typeIs(rel->type, "worksheet"))
+                sheet.part = rel->target;
+        } else {
+            // No relationship: the sheet's part by its position.
+            sheet.part = folder + QStringLiteral("worksheets/sheet%1.xml").arg(position);
         }
+        m_sheets << sheet;
     }
     if (m_sheets.isEmpty()) {
-        // No readable workbook part: the worksheet parts in number order.
-        const QString folder = partPath(folderOfWorkbook + QStringLiteral("worksheets/sheet1.xml"));
-        const QDir dir = folder.isEmpty() ? QDir(root + QLatin1Char('/') + folderOfWorkbook + QStringLiteral("worksheets"))
-                                          : QFileInfo(folder).dir();
+        // No workbook part that names sheets: the worksheet parts in number order.
         static const QRegularExpression sheetFile(QStringLiteral("^sheet(\\d+)\\.xml$"),
                                                   QRegularExpression::CaseInsensitiveOption);
+        const QString worksheets = folder + QStringLiteral("worksheets/");
         QList<QPair<int, QString>> found;
-        for (const QString& f : dir.entryList(QDir::Files)) {
-            const auto m = sheetFile.match(f);
+        for (const Zip_Package_Entry& e : m_zip->entries()) {
+            if (e.folder || !e.name.startsWith(worksheets, Qt::CaseInsensitive))
+                continue;
+            const auto m = sheetFile.match(e.name.mid(worksheets.size()));
             if (m.hasMatch())
-                found << qMakePair(m.captured(1).toInt(), f);
+                found << qMakePair(m.captured(1).toInt(), e.name);
         }
         std::sort(found.begin(), found.end());
         for (const auto& f : found)
-            m_sheets << Sheet{QStringLiteral("Sheet%1").arg(f.first),
-                              folderOfWorkbook + QStringLiteral("worksheets/") + f.second};
+            m_sheets << Sheet{QStringLiteral("Sheet%1").arg(f.first), f.second};
     }
-    if (m_sheets.isEmpty()) {
-        m_error = QStringLiteral("The file is not a spreadsheet (.xlsx): it holds no worksheet.");
-        close();
-        return false;
-    }
+    if (m_sheets.isEmpty())
+        return failOpen(notWorkbook.arg(QStringLiteral("it holds no worksheet")));
 
+    // The shared strings, as a stream into one buffer.
     QString sharedPart;
-    for (const Relationship& rel : rels)
-        if (typeIs(rel.type, "sharedStrings") && !rel.target.isEmpty()) {
+    for (const Relationship& rel : workbookRels.rels)
+        if (xmlparts::typeIs(rel.type, "sharedStrings") && !rel.target.isEmpty()) {
             sharedPart = rel.target;
             break;
         }
-    if (sharedPart.isEmpty() || partPath(sharedPart).isEmpty())
-        sharedPart = folderOfWorkbook + QStringLiteral("sharedStrings.xml");
-    readSharedStrings(sharedPart);
+    if (sharedPart.isEmpty() || m_zip->find(sharedPart) < 0)
+        sharedPart = folder + QStringLiteral("sharedStrings.xml");
+    const int sharedEntry = m_zip->find(sharedPart);
+    if (sharedEntry >= 0) {
+        Shared_Strings_Handler handler(*m_shared);
+        QString reason;
+        if (Stream_Part(*m_zip, sharedEntry, handler, Max_Part_Bytes, {}, &reason, &encrypted) == Part_Result::Failed) {
+            if (encrypted)
+                return failOpen(passwordText);
+            if (!handler.failure().isEmpty())
+                return failOpen(reason);
+            return failOpen(QStringLiteral("The texts of the workbook are damaged (%1). ").arg(reason) + kSaveAgain);
+        }
+    }
     return true;
 }
 
@@ -500,51 +941,85 @@ QStringList Xlsx_Workbook::sheetNames() const
 
 int Xlsx_Workbook::sheetCount() const { return int(m_sheets.size()); }
 
-QStringList Xlsx_Workbook::sharedStrings() const { return m_shared; }
+qint64 Xlsx_Workbook::sharedStringCount() const { return m_shared ? m_shared->count() : 0; }
 
-SheetTable Xlsx_Workbook::readSheet(int sheetNumber)
+QString Xlsx_Workbook::sharedString(qint64 index) const { return m_shared ? m_shared->at(index) : QString(); }
+
+bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress)
 {
     m_error.clear();
-    if (!m_dir) {
-        m_error = QStringLiteral("No workbook is open.");
-        return {};
-    }
-    if (sheetNumber < 1 || sheetNumber > m_sheets.size()) {
-        m_error = QStringLiteral("The workbook has no sheet %1.").arg(sheetNumber);
-        return {};
-    }
-    if (m_cachedSheet == sheetNumber)
-        return m_cachedTable;
+    m_columns = 0;
+    m_stopped = false;
+    auto fail = [this](const QString& error) {
+        m_error = error;
+        Show_NSLog_Message(QStringLiteral("Error: %1").arg(error));
+        return false;
+    };
+    if (!m_zip)
+        return fail(QStringLiteral("No workbook is open."));
+    if (sheetNumber < 1 || sheetNumber > m_sheets.size())
+        return fail(QStringLiteral("The workbook has no sheet %1.").arg(sheetNumber));
     const Sheet& sheet = m_sheets.at(sheetNumber - 1);
-    int columns = 0;
-    SheetTable table;
-    if (!sheet.part.isEmpty()) {
-        const QString file = partPath(sheet.part);
-        if (file.isEmpty())
-            m_error = QStringLiteral("The sheet \"%1\" is missing from the file.").arg(sheet.name);
-        else
-            table = Read_Worksheet_Part(file, m_shared, &columns, &m_error);
+    if (sheet.part.isEmpty())
+        return true;  // a chart sheet or another kind: no cells
+    const int entry = m_zip->find(sheet.part);
+    if (entry < 0)
+        return fail(QStringLiteral("The sheet '%1' is missing from the workbook. ").arg(sheet.name) + kSaveAgain);
+    Sheet_Handler handler(*m_shared, sheet.name, sink);
+    QString reason;
+    bool encrypted = false;
+    const Part_Result r = Stream_Part(*m_zip, entry, handler, Max_Part_Bytes, progress, &reason, &encrypted);
+    m_columns = handler.columns();
+    if (r == Part_Result::Stopped) {
+        m_stopped = true;
+        return false;
     }
-    if (!m_error.isEmpty())
-        Show_NSLog_Message(QStringLiteral("Error: %1").arg(m_error));
-    m_cachedSheet = sheetNumber;
-    m_cachedTable = table;
-    m_cachedColumns = columns;
+    if (r == Part_Result::Failed) {
+        if (encrypted)
+            return fail(QStringLiteral("This workbook is protected by a password: save it without one and try again."));
+        if (!handler.failure().isEmpty())
+            return fail(reason);
+        if (reason.startsWith(QLatin1String("it unpacks")))
+            return fail(QStringLiteral("The sheet '%1' is too large to read: %2. Split it into smaller sheets and try again.")
+                            .arg(sheet.name, reason));
+        return fail(QStringLiteral("The sheet '%1' is damaged: %2. ").arg(sheet.name, reason) + kSaveAgain);
+    }
+    return true;
+}
+
+SheetTable Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& progress)
+{
+    SheetTable table;
+    const bool ok = readRows(sheetNumber, [&table](QStringList& row) {
+        table.append(std::move(row));
+        return true;
+    }, progress);
+    if (!ok)
+        return {};
+    if (m_columns == 0)
+        return {};
+    for (QStringList& row : table) {
+        row.reserve(m_columns);
+        while (row.size() < m_columns)
+            row.append(QString());
+    }
     return table;
 }
 
-int Xlsx_Workbook::sheetColumns(int sheetNumber)
+SheetTable Xlsx_Workbook::readHeader(int sheetNumber, const Sheet_Progress& progress)
 {
-    readSheet(sheetNumber);
-    return m_cachedSheet == sheetNumber ? m_cachedColumns : 0;
-}
-
-SheetTable Xlsx_Workbook::readHeader(int sheetNumber)
-{
-    const SheetTable table = readSheet(sheetNumber);
-    if (table.isEmpty())
+    QStringList header;
+    bool first = true;
+    const bool ok = readRows(sheetNumber, [&](QStringList& row) {
+        if (first)
+            header = std::move(row);
+        first = false;
+        return true;
+    }, progress);
+    if (!ok || first || m_columns == 0)
         return {};
-    QStringList header = table.first();
+    while (header.size() < m_columns)
+        header.append(QString());
     for (int i = 0; i < header.size(); ++i)
         if (header.at(i).isEmpty())
             header[i] = QStringLiteral("Untitled Column %1").arg(i + 1);
@@ -567,14 +1042,10 @@ SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col)
     SpreadsheetWriter* s = spreadsheet();
     if (only_col) {
         Excel_Sheet_Columns = 1;
-        if (!s->m_workbook.open(path)) {
+        if (!s->m_workbook.open(path))
             s->lastError = s->m_workbook.lastError();
-            Show_NSLog_Message(s->lastError);
-        } else {
+        else
             s->lastError.clear();
-        }
-        s->sharedStrings = s->m_workbook.sharedStrings();
-        s->tmpDir = s->m_workbook.folder();
         return s->data;
     }
     if (!s->m_workbook.isOpen())

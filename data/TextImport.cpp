@@ -99,7 +99,12 @@ void Line_Stream_Splitter::feed(QStringView text, std::vector<Text_Line>& out)
             m_line.clear();
             return;
         }
-        m_line.append(text.mid(from, to - from));
+        // A line within one piece is made at its size (an append would
+        // leave room to grow, kept by the value for as long as it lives).
+        if (m_line.isEmpty())
+            m_line = text.mid(from, to - from).toString();
+        else
+            m_line.append(text.mid(from, to - from));
     };
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
@@ -361,18 +366,32 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok)
     return out;
 }
 
-bool Decode_Text_File(const QByteArray& bytes, QString* text)
+bool Decode_Text_File(const QByteArray& bytes, QString* text, QString* note)
 {
     Text_Encoding_Probe probe;
     probe.feed(bytes);
-    Text_Stream_Decoder decoder(probe.result());
-    if (decoder.hasError())
+    const Text_Encoding encoding = probe.result();
+    if (encoding == Text_Encoding::NotText)
         return false;
+    Text_Stream_Decoder decoder(encoding);
     *text = decoder.decode(bytes.constData(), bytes.size());
-    return !decoder.hasError();
+    if (note)
+        *note = Text_Decoding_Note(probe, encoding, decoder.hasError());
+    return true;
 }
 
 // ---------------------------------------------------------------- encodings
+
+void Text_Encoding_Probe::invalid()
+{
+    ++m_invalid;
+    if (m_lastBadLine == m_line)
+        return;
+    m_lastBadLine = m_line;
+    ++m_badLines;
+    if (m_firstBad.size() < Bad_Lines_Named)
+        m_firstBad << m_line;
+}
 
 void Text_Encoding_Probe::feed(const char* data, qsizetype size)
 {
@@ -386,8 +405,6 @@ void Text_Encoding_Probe::feed(const char* data, qsizetype size)
         const unsigned b = p[k];
         if (b == 0)
             ((m_size + k) % 2 == 0 ? m_nulEven : m_nulOdd)++;
-        if (!m_utf8Valid)
-            continue;
         if (m_utf8Pending > 0) {
             bool ok = (b & 0xC0) == 0x80;
             if (ok && m_utf8Seen == 0) {
@@ -397,16 +414,27 @@ void Text_Encoding_Probe::feed(const char* data, qsizetype size)
                 else if (m_utf8Lead == 0xF0) ok = b >= 0x90;
                 else if (m_utf8Lead == 0xF4) ok = b <= 0x8F;
             }
-            if (!ok) {
-                m_utf8Valid = false;
+            if (ok) {
+                ++m_utf8Seen;
+                if (--m_utf8Pending == 0)
+                    ++m_multibyte;
                 continue;
             }
-            ++m_utf8Seen;
-            --m_utf8Pending;
+            // The sequence ends here unfinished; this byte starts afresh.
+            m_utf8Pending = 0;
+            invalid();
+        }
+        if (b < 0x80) {
+            if (b == '\n') {
+                if (!m_afterCR)
+                    ++m_line;
+            } else if (b == '\r') {
+                ++m_line;
+            }
+            m_afterCR = b == '\r';
             continue;
         }
-        if (b < 0x80)
-            continue;
+        m_afterCR = false;
         m_utf8Lead = b;
         m_utf8Seen = 0;
         if (b >= 0xC2 && b <= 0xDF)
@@ -416,22 +444,26 @@ void Text_Encoding_Probe::feed(const char* data, qsizetype size)
         else if (b >= 0xF0 && b <= 0xF4)
             m_utf8Pending = 3;
         else
-            m_utf8Valid = false;
+            invalid();
     }
     m_size += size;
+}
+
+qint64 Text_Encoding_Probe::lines() const
+{
+    return m_size == 0 ? 0 : m_line;
 }
 
 Text_Encoding Text_Encoding_Probe::result() const
 {
     const QByteArray& h = m_head;
     auto startsWith = [&h](const char* mark, int n) { return h.size() >= n && memcmp(h.constData(), mark, size_t(n)) == 0; };
-    auto& self = const_cast<Text_Encoding_Probe&>(*this);
-    if (startsWith("\xFF\xFE\x00\x00", 4)) { self.m_bomLength = 4; return Text_Encoding::Utf32LE; }
-    if (startsWith("\x00\x00\xFE\xFF", 4)) { self.m_bomLength = 4; return Text_Encoding::Utf32BE; }
-    if (startsWith("\xEF\xBB\xBF", 3)) { self.m_bomLength = 3; return Text_Encoding::Utf8; }
-    if (startsWith("\xFF\xFE", 2)) { self.m_bomLength = 2; return Text_Encoding::Utf16LE; }
-    if (startsWith("\xFE\xFF", 2)) { self.m_bomLength = 2; return Text_Encoding::Utf16BE; }
-    self.m_bomLength = 0;
+    if (startsWith("\xFF\xFE\x00\x00", 4)) { m_bomLength = 4; return Text_Encoding::Utf32LE; }
+    if (startsWith("\x00\x00\xFE\xFF", 4)) { m_bomLength = 4; return Text_Encoding::Utf32BE; }
+    if (startsWith("\xEF\xBB\xBF", 3)) { m_bomLength = 3; return Text_Encoding::Utf8; }
+    if (startsWith("\xFF\xFE", 2)) { m_bomLength = 2; return Text_Encoding::Utf16LE; }
+    if (startsWith("\xFE\xFF", 2)) { m_bomLength = 2; return Text_Encoding::Utf16BE; }
+    m_bomLength = 0;
     const qint64 nul = m_nulEven + m_nulOdd;
     if (nul > 0) {
         // UTF-16 without a mark: mostly Latin text has a NUL in every other byte.
@@ -443,9 +475,31 @@ Text_Encoding Text_Encoding_Probe::result() const
         }
         return Text_Encoding::NotText;
     }
-    if (m_utf8Valid && m_utf8Pending == 0)
+    // A sequence cut by the end of the file counts as invalid too.
+    const bool clean = m_invalid == 0 && m_utf8Pending == 0;
+    if (clean || m_multibyte > 0)
         return Text_Encoding::Utf8;
     return Text_Encoding::Windows1252;
+}
+
+QString Text_Decoding_Note(const Text_Encoding_Probe& probe, Text_Encoding encoding, bool decoderError)
+{
+    if (!decoderError)
+        return {};
+    if (encoding != Text_Encoding::Utf8 || probe.badLines() == 0)
+        return QStringLiteral("Some characters of the file could not be read; each was read as \uFFFD.");
+    QStringList lines;
+    for (qint64 line : probe.firstBadLines())
+        lines << QString::number(line);
+    const qint64 more = probe.badLines() - lines.size();
+    if (probe.badLines() == 1)
+        return QStringLiteral("Line %1 holds bytes that are not UTF-8: they were read as \uFFFD.").arg(lines.first());
+    QString named;
+    if (more > 0)
+        named = lines.join(QStringLiteral(", ")) + QStringLiteral(" and %1 more lines").arg(more);
+    else
+        named = lines.mid(0, lines.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + lines.last();
+    return QStringLiteral("Lines %1 hold bytes that are not UTF-8: they were read as \uFFFD.").arg(named);
 }
 
 Text_Stream_Decoder::Text_Stream_Decoder(Text_Encoding encoding) : m_encoding(encoding)

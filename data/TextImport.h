@@ -29,17 +29,21 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok = nullptr);
 
 // Decodes the bytes of a text file in the encoding Text_Encoding_Probe
 // finds. False for data that is not text (NUL bytes where no UTF-16 puts
-// them) or does not decode in the encoding its byte-order mark names.
-bool Decode_Text_File(const QByteArray& bytes, QString* text);
+// them). Bytes that do not decode become U+FFFD, and `note` (when given)
+// says so: which lines, for UTF-8 (empty when every byte decoded).
+bool Decode_Text_File(const QByteArray& bytes, QString* text, QString* note = nullptr);
 
 // ---- Text files read piece by piece ----
 enum class Text_Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252, NotText };
 
-// Tells the encoding of a file from its bytes, fed in pieces in order: the
-// byte-order mark when there is one; else UTF-8 when every byte sequence is
-// valid UTF-8; UTF-16 without a mark when the NUL bytes stand only at every
-// other position of an even number of bytes; Windows-1252 for other bytes
-// without NUL; not text otherwise.
+// Tells the encoding of a file from its bytes, fed in pieces in order, the
+// same for every import: the byte-order mark when there is one; UTF-16
+// without a mark when the NUL bytes stand only at every other position of
+// an even number of bytes; not text for other NUL bytes; else UTF-8 when
+// the bytes are UTF-8 apart from some invalid sequences (which decode as
+// U+FFFD), and Windows-1252 only when there is no valid multi-byte UTF-8
+// sequence at all. It also notes the lines (counted at "\r\n", "\n" or
+// "\r") that hold bytes that are not UTF-8.
 class Text_Encoding_Probe {
 public:
     void feed(const char* data, qsizetype size);
@@ -47,18 +51,37 @@ public:
     Text_Encoding result() const;
     // Bytes of the byte-order mark found (0 without one).
     int bomLength() const { return m_bomLength; }
+    // Lines of the file as far as it was fed (when it is 8-bit or UTF-8 text).
+    qint64 lines() const;
+    // Lines holding bytes that are not UTF-8 (when the file is read as UTF-8):
+    // how many, and the first few (1-based).
+    qint64 badLines() const { return m_badLines; }
+    const QList<qint64>& firstBadLines() const { return m_firstBad; }
+    static constexpr int Bad_Lines_Named = 10;
 
 private:
+    void invalid();
     QByteArray m_head;          // the first bytes, for the mark
-    int m_bomLength = 0;
+    mutable int m_bomLength = 0;
     bool m_headDone = false;
     qint64 m_size = 0;
     qint64 m_nulEven = 0, m_nulOdd = 0;
     int m_utf8Pending = 0;      // continuation bytes still expected
     unsigned m_utf8Lead = 0;    // first byte of the sequence being checked
     int m_utf8Seen = 0;         // continuation bytes seen of it
-    bool m_utf8Valid = true;
+    qint64 m_multibyte = 0;     // valid sequences of two to four bytes
+    qint64 m_invalid = 0;       // invalid sequences
+    qint64 m_line = 1;
+    bool m_afterCR = false;
+    qint64 m_lastBadLine = 0;
+    qint64 m_badLines = 0;
+    QList<qint64> m_firstBad;
 };
+
+// What to tell the user after a file was decoded: the lines whose bytes
+// were not UTF-8 (read as U+FFFD), or that some characters could not be
+// read (another encoding); empty when everything decoded.
+QString Text_Decoding_Note(const Text_Encoding_Probe& probe, Text_Encoding encoding, bool decoderError);
 
 // Decodes pieces of a file's bytes in one encoding; a character cut between
 // two pieces comes out whole. A byte-order mark at the start is dropped.
@@ -66,7 +89,7 @@ class Text_Stream_Decoder {
 public:
     explicit Text_Stream_Decoder(Text_Encoding encoding);
     QString decode(const char* data, qsizetype size);
-    // True once bytes did not decode (or the encoding is NotText).
+    // True once bytes did not decode (they became U+FFFD), or always for NotText.
     bool hasError() const;
 
 private:

@@ -966,20 +966,7 @@ bool BarcodeListSide::Load_text_file_Func(const QString& startPath)
             return;
         opened = true;
         job.total = std::max<qint64>(1, reader.bytesTotal());
-        std::vector<List_Line> lines;
-        bool more = true;
-        while (more && !job.stopped()) {
-            lines.clear();
-            more = reader.readLines(lines, 20000);
-            job.done = reader.bytesDone();
-            bool full = false;
-            Run_On_Main_Thread_And_Wait([&] {
-                placer.place(lines);
-                full = placer.full();
-            });
-            if (full)
-                break;
-        }
+        Import_List_Lines(reader, placer, job);
     });
     m_loading = wasLoading;
     Reload_List();

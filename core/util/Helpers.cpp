@@ -55,8 +55,21 @@ QString trimBy(const QString& s, bool (*pred)(QChar))
 
 } // namespace
 
+bool Is_Trimmed(const QString& s)
+{
+    // Printable ASCII at both ends: nothing to trim (the common case, met a
+    // million times in a large import, decided without the character tables).
+    auto printable = [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7F; };
+    if (s.isEmpty() || (printable(s.front()) && printable(s.back())))
+        return true;
+    auto keeps = [](QChar c) { return !isWhitespaceOrNewline(c) && !isControl(c); };
+    return keeps(s.front()) && keeps(s.back());
+}
+
 QString Trim_Str(const QString& s)
 {
+    if (Is_Trimmed(s))
+        return s;
     return trimBy(trimBy(s, isWhitespaceOrNewline), isControl);
 }
 

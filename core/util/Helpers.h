@@ -15,6 +15,8 @@ class QWidget;
 // Removes white space and line breaks from both ends, then, in a second pass,
 // control characters from both ends.
 QString Trim_Str(const QString& s);
+// True when Trim_Str would give the text back as it is.
+bool Is_Trimmed(const QString& s);
 QString Replace_Char_For_Valid(const QString& s);  // Trim_Str
 QString Replace_Char_For_valid(const QString& s);  // Trim_Str
 // First n characters (n < 0 counts as 0; n >= length gives s itself).

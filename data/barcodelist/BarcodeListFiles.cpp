@@ -1,52 +1,65 @@
 #include "data/barcodelist/BarcodeListFiles.h"
 
 #include "core/util/Helpers.h"
+#include "data/series/SeriesJob.h"
+#include "platform/MainThread.h"
 
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 const QString List_File_Invalid_Message =
     QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 
 namespace {
 
-constexpr qint64 kChunkBytes = qint64(1) << 20;
+constexpr qint64 kChunkBytes = qint64(256) << 10;
 
 } // namespace
 
-BarcodeRow List_Line_Row(const List_Line& line, const List_Import_Options& o, const BarcodeRow* overwritten)
+BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten)
 {
     BarcodeRow r = overwritten ? *overwritten : BarcodeRow();
-    const QStringList& f = line.fields;
+    QString* f = line.fields;
     if (line.cell) {
-        const QString cell = f.value(0);
+        const QString& cell = f[0];
         if (o.value) r.Value = cell;
         if (o.header) r.Header = cell;
         if (o.footer) r.Footer = cell;
         if (o.pq) r.PQ = cell;
         return r;
     }
-    const qsizetype n = f.size();
-    QString last = f.value(0);
-    if (o.value)
-        r.Value = f.value(0);
-    // A ticked text past the line's fields takes the field read last; an
-    // empty one keeps what the row held.
-    auto fill = [&](bool ticked, qsizetype position, QString& text) {
-        if (!ticked)
-            return;
-        QString take = last;
-        if (n > position) {
-            take = f[position];
-            last = take;
+    // The field each text takes: its own, or, past the line's fields, the
+    // field read last for the line (the value's, first of all).
+    const int n = line.count;
+    const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
+    int source[4] = {0, -1, -1, -1};
+    int last = 0;
+    for (int k = 1; k < 4; ++k)
+        if (ticked[k]) {
+            if (n > k)
+                last = k;
+            source[k] = last;
         }
-        if (!take.isEmpty())
-            text = take;
-    };
-    fill(o.header, 1, r.Header);
-    fill(o.footer, 2, r.Footer);
-    fill(o.pq, 3, r.PQ);
+    QString* texts[4] = {&r.Value, &r.Header, &r.Footer, &r.PQ};
+    for (int k = 0; k < 4; ++k) {
+        if (!ticked[k] || source[k] < 0)
+            continue;
+        QString& from = f[source[k]];
+        // An empty header, footer or quantity keeps what the row held.
+        if (k > 0 && from.isEmpty())
+            continue;
+        bool usedLater = false;
+        for (int j = k + 1; j < 4; ++j)
+            usedLater = usedLater || (ticked[j] && source[j] == source[k]);
+        *texts[k] = usedLater ? from : std::move(from);
+    }
     return r;
 }
 
@@ -95,21 +108,20 @@ bool List_File_Reader::open(const QString& path)
         return true;
     }
     // One pass over the bytes tells their encoding before any row is made.
-    Text_Encoding_Probe probe;
     QByteArray chunk;
     while (!(chunk = m_file.read(kChunkBytes)).isEmpty())
-        probe.feed(chunk);
+        m_probe.feed(chunk);
     if (m_file.error() != QFileDevice::NoError) {
         m_error = QStringLiteral("The file cannot be read.");
         return false;
     }
-    const Text_Encoding encoding = probe.result();
-    if (encoding == Text_Encoding::NotText) {
+    m_encoding = m_probe.result();
+    if (m_encoding == Text_Encoding::NotText) {
         m_error = QStringLiteral("The file is not a text file.");
         return false;
     }
     m_file.seek(0);
-    m_decoder = std::make_unique<Text_Stream_Decoder>(encoding);
+    m_decoder = std::make_unique<Text_Stream_Decoder>(m_encoding);
     if (m_kind == Import_File_Kind::CSV)
         m_csv = std::make_unique<Csv_Stream_Parser>(Max_Field_Length);
     else
@@ -126,12 +138,29 @@ void List_File_Reader::take(std::vector<Text_Line>& lines, std::vector<List_Line
         }
         if (l.text.isEmpty())
             continue;
+        // The fields between tabs; a line of one field keeps its text as it is.
         List_Line line;
-        line.fields = l.text.split(QLatin1Char('\t'));
         bool tooLong = false;
-        for (QString& f : line.fields) {
-            f = Trim_Str(f);
-            tooLong = tooLong || f.size() > Max_Field_Length;
+        // (A line of one field is taken as it is: the view is not read after.)
+        const QStringView text(l.text);
+        for (qsizetype from = 0;;) {
+            qsizetype tab = text.indexOf(QLatin1Char('\t'), from);
+            const bool lastField = tab < 0;
+            if (lastField)
+                tab = text.size();
+            if (line.count < 4) {
+                QString field = (from == 0 && lastField) ? std::move(l.text) : text.mid(from, tab - from).toString();
+                if (!Is_Trimmed(field))
+                    field = Trim_Str(field);
+                tooLong = tooLong || field.size() > Max_Field_Length;
+                line.fields[line.count] = std::move(field);
+            } else {
+                tooLong = tooLong || Trim_Str(text.mid(from, tab - from).toString()).size() > Max_Field_Length;
+            }
+            ++line.count;
+            if (lastField)
+                break;
+            from = tab + 1;
         }
         if (tooLong) {
             ++m_tooLong;
@@ -152,7 +181,7 @@ void List_File_Reader::take(std::vector<Csv_Record>& records, std::vector<List_L
         for (const QString& field : r.fields) {
             QString cell = Trim_Str(field);
             if (!cell.isEmpty())
-                out.push_back(List_Line{QStringList{std::move(cell)}, true});
+                out.push_back(List_Line::Cell(std::move(cell)));
         }
     }
     records.clear();
@@ -215,38 +244,85 @@ List_Import_Placer::List_Import_Placer(BarcodeListModel& model, const List_Impor
 {
     m_previous = options.overwrite ? model.count() : model.count();
     m_index = options.overwrite ? 0 : model.count();
+    m_prepared = m_index;
 }
 
-void List_Import_Placer::placeRows(std::vector<BarcodeRow> rows)
+void List_Import_Placer::expect(qint64 rows)
+{
+    const qint64 added = std::max<qint64>(0, qint64(m_index) + rows - m_model.count());
+    m_model.Reserve_Rows(int(std::min<qint64>(qint64(m_model.count()) + added, Barcode_List_Max_Rows)));
+}
+
+void List_Import_Placer::placeRows(std::vector<BarcodeRow> rows, bool normalised)
 {
     if (m_full || rows.empty())
         return;
     const int before = m_index;
-    m_placed += m_model.Apply_Import_Rows(rows, &m_index, m_previous);
-    if (m_model.count() >= Barcode_List_Max_Rows && m_index - before < int(rows.size()))
+    const qsizetype given = qsizetype(rows.size());
+    m_placed += m_model.Apply_Import_Rows(std::move(rows), &m_index, m_previous, normalised);
+    if (m_model.count() >= Barcode_List_Max_Rows && m_index - before < given)
         m_full = true;
+}
+
+List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
+{
+    List_Prepared_Rows out;
+    out.adding.reserve(lines.size());
+    for (List_Line& line : lines) {
+        // Only a ticked value can be the separator line, which takes no place.
+        const QString& first = line.fields[0];
+        const bool separator = m_options.value && Trim_Str(first) == Barcode_List_Separator();
+        if (m_prepared < m_previous) {
+            out.replacing.push_back(std::move(line));
+        } else {
+            BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
+            BarcodeListModel::Normalise_New_Row(row);
+            out.adding.push_back(std::move(row));
+        }
+        if (!separator)
+            ++m_prepared;
+    }
+    return out;
+}
+
+void List_Import_Placer::place(List_Prepared_Rows&& prepared)
+{
+    std::vector<BarcodeRow> rows;
+    if (prepared.replacing.empty()) {
+        rows = std::move(prepared.adding);
+    } else {
+        rows.reserve(prepared.replacing.size() + prepared.adding.size());
+        int position = m_index;
+        BarcodeRow existing;
+        for (const List_Line& line : prepared.replacing) {
+            const bool over = position < m_previous && m_model.rowAt(position, &existing);
+            BarcodeRow row = List_Line_Row(line, m_options, over ? &existing : nullptr);
+            if (Trim_Str(row.Value) != Barcode_List_Separator())
+                ++position;
+            rows.push_back(std::move(row));
+        }
+        for (BarcodeRow& row : prepared.adding)
+            rows.push_back(std::move(row));
+    }
+    placeRows(std::move(rows), true);
 }
 
 void List_Import_Placer::place(const std::vector<List_Line>& lines)
 {
-    std::vector<BarcodeRow> rows;
-    rows.reserve(lines.size());
-    int position = m_index;
-    BarcodeRow existing;
-    for (const List_Line& line : lines) {
-        const bool over = position < m_previous && m_model.rowAt(position, &existing);
-        BarcodeRow row = List_Line_Row(line, m_options, over ? &existing : nullptr);
-        if (Trim_Str(row.Value) != Barcode_List_Separator())
-            ++position;
-        rows.push_back(std::move(row));
-    }
-    placeRows(std::move(rows));
+    place(prepare(std::vector<List_Line>(lines)));
+}
+
+QString List_File_Reader::decodingNote() const
+{
+    return m_decoder ? Text_Decoding_Note(m_probe, m_encoding, m_decoder->hasError()) : QString();
 }
 
 QString List_Import_Notes(const List_File_Reader& reader, const List_Import_Placer& placer)
 {
     QStringList notes;
     const QLocale c = QLocale::c();
+    if (!reader.decodingNote().isEmpty())
+        notes << reader.decodingNote();
     if (reader.tooLongLines() == 1)
         notes << QStringLiteral("1 line holding a text longer than %1 characters was left out.")
                      .arg(c.toString(List_File_Reader::Max_Field_Length));
@@ -263,6 +339,72 @@ QString List_Import_Notes(const List_File_Reader& reader, const List_Import_Plac
     return notes.join(QLatin1Char('\n'));
 }
 
+void Import_List_Lines(List_File_Reader& reader, List_Import_Placer& placer, Series_Progress& job)
+{
+    Run_On_Main_Thread_And_Wait([&] { placer.expect(reader.lineCount()); });
+    // One chunk at a time waits for the GUI thread, handed over by a second
+    // worker that waits there, while this one reads the next.
+    std::mutex lock;
+    std::condition_variable changed;
+    std::optional<List_Prepared_Rows> waiting;
+    bool finished = false;
+    bool stop = false;  // the list is full, or the GUI thread serves no more calls
+    std::exception_ptr failure;
+    std::thread placing([&] {
+        for (;;) {
+            std::optional<List_Prepared_Rows> rows;
+            {
+                std::unique_lock<std::mutex> hold(lock);
+                changed.wait(hold, [&] { return waiting.has_value() || finished; });
+                if (!waiting)
+                    return;
+                rows = std::move(waiting);
+                waiting.reset();
+            }
+            changed.notify_all();
+            bool full = false;
+            try {
+                const bool served = Run_On_Main_Thread_And_Wait([&] {
+                    placer.place(std::move(*rows));
+                    full = placer.full();
+                });
+                full = full || !served;
+            } catch (...) {
+                failure = std::current_exception();
+                full = true;
+            }
+            if (full) {
+                std::lock_guard<std::mutex> hold(lock);
+                stop = true;
+                changed.notify_all();
+                return;
+            }
+        }
+    });
+    std::vector<List_Line> lines;
+    bool more = true;
+    while (more && !job.stopped()) {
+        lines.clear();
+        more = reader.readLines(lines, 20000);
+        job.done = reader.bytesDone();
+        List_Prepared_Rows rows = placer.prepare(std::move(lines));
+        std::unique_lock<std::mutex> hold(lock);
+        changed.wait(hold, [&] { return !waiting.has_value() || stop; });
+        if (stop)
+            break;
+        waiting = std::move(rows);
+        changed.notify_all();
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        finished = true;
+    }
+    changed.notify_all();
+    placing.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 bool Import_List_File_Now(BarcodeListModel& model, const QString& path, const List_Import_Options& options,
                           QString* message)
 {
@@ -273,6 +415,7 @@ bool Import_List_File_Now(BarcodeListModel& model, const QString& path, const Li
         return false;
     }
     List_Import_Placer placer(model, options);
+    placer.expect(reader.lineCount());
     std::vector<List_Line> lines;
     bool more = true;
     while (more && !placer.full()) {

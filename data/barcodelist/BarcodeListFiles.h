@@ -28,11 +28,20 @@ struct List_Import_Options {
     bool any() const { return value || header || footer || pq; }
 };
 
-// One line of a list file: its fields split at tabs and trimmed, or one
-// non-empty CSV cell (`cell`).
+// One line of a list file: its fields split at tabs and trimmed (the first
+// four kept, the count of all), or one non-empty CSV cell (`cell`).
 struct List_Line {
-    QStringList fields;
+    QString fields[4];
+    int count = 0;
     bool cell = false;
+    static List_Line Cell(QString text)
+    {
+        List_Line line;
+        line.fields[0] = std::move(text);
+        line.count = 1;
+        line.cell = true;
+        return line;
+    }
 };
 
 // The row one line gives. A text line fills the ticked texts from its
@@ -42,10 +51,12 @@ struct List_Line {
 // cell fills every ticked text. A text that is not ticked keeps what the
 // overwritten row held (empty for a new row). `overwritten` is null for a
 // new row.
-BarcodeRow List_Line_Row(const List_Line& line, const List_Import_Options& o, const BarcodeRow* overwritten);
+BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten);
 
 // Reads a list file piece by piece. Text files are read in the encoding
-// their bytes show (byte-order mark, else strict UTF-8, else Windows-1252);
+// their bytes show, as every import decides it (Text_Encoding_Probe: the
+// byte-order mark, else UTF-8 with bytes that are not UTF-8 read as U+FFFD,
+// else Windows-1252 when no multi-byte UTF-8 sequence is there);
 // lines end at "\r\n", "\n" or "\r"; empty lines are skipped. CSV files
 // follow RFC 4180 and give one line per non-empty cell. RTF files give the
 // lines of their whole text. A line (or CSV record) with a text longer than
@@ -66,10 +77,14 @@ public:
     bool readLines(std::vector<List_Line>& out, int max);
 
     qint64 bytesDone() const { return m_done; }
+    // Lines of a text file (known once it is open; 0 for CSV and RTF).
+    qint64 lineCount() const { return m_kind == Import_File_Kind::Text ? m_probe.lines() : 0; }
     qint64 bytesTotal() const { return m_total; }
     // Why the file could not be read; empty when it could.
     QString error() const { return m_error; }
     int tooLongLines() const { return m_tooLong; }
+    // The lines whose bytes were not UTF-8 (read as U+FFFD), when any.
+    QString decodingNote() const;
     bool endedInsideQuote() const { return m_csv && m_csv->endedInsideQuote(); }
     qint64 openQuoteLine() const { return m_csv ? m_csv->openQuoteLine() : 0; }
 
@@ -79,6 +94,8 @@ private:
 
     Import_File_Kind m_kind = Import_File_Kind::Text;
     QFile m_file;
+    Text_Encoding_Probe m_probe;
+    Text_Encoding m_encoding = Text_Encoding::Utf8;
     std::unique_ptr<Text_Stream_Decoder> m_decoder;
     std::unique_ptr<Line_Stream_Splitter> m_lines;
     std::unique_ptr<Csv_Stream_Parser> m_csv;
@@ -94,14 +111,30 @@ private:
     QString m_error;
 };
 
+// The rows of a chunk of lines made on a worker: the lines that replace rows
+// the list had before the import (they start from those rows, so they are
+// made on the GUI thread) and then the new rows, made and normalised.
+struct List_Prepared_Rows {
+    std::vector<List_Line> replacing;
+    std::vector<BarcodeRow> adding;
+};
+
 // Places lines into the list (GUI thread): from row 0 replacing rows that
 // were there before the import (overwrite), or after the last row.
 class List_Import_Placer {
 public:
     List_Import_Placer(BarcodeListModel& model, const List_Import_Options& options);
+    // Makes room in the list at once for about `rows` rows to come (a list
+    // grown a chunk at a time would hold its old and new storage together).
+    void expect(qint64 rows);
+    // Makes the rows of the next lines, in order, without the list (so a
+    // worker can do it while the GUI thread places the chunk before).
+    List_Prepared_Rows prepare(std::vector<List_Line>&& lines);
+    void place(List_Prepared_Rows&& rows);
     void place(const std::vector<List_Line>& lines);
-    // Places rows made by the caller (they replace or append the same way).
-    void placeRows(std::vector<BarcodeRow> rows);
+    // Places rows made by the caller (they replace or append the same way);
+    // `normalised` when the new ones are normalised already.
+    void placeRows(std::vector<BarcodeRow> rows, bool normalised = false);
     int placed() const { return m_placed; }
     // The list reached its largest size; later rows were not placed.
     bool full() const { return m_full; }
@@ -113,9 +146,17 @@ private:
     List_Import_Options m_options;
     int m_previous = 0;
     int m_index = 0;
+    int m_prepared = 0;  // the position the next prepared line goes to
     int m_placed = 0;
     bool m_full = false;
 };
+
+struct Series_Progress;
+// Reads an opened file on the calling worker thread and places its rows
+// through the GUI thread (the list belongs to it), a chunk being read and
+// made ready while the chunk before is placed. Ends at the end of the file,
+// when the job is stopped or when the list is full.
+void Import_List_Lines(List_File_Reader& reader, List_Import_Placer& placer, Series_Progress& job);
 
 // Reads the whole file and places its rows on the calling thread; false,
 // with `message`, when the file gives no row. The message also names what
@@ -123,8 +164,9 @@ private:
 bool Import_List_File_Now(BarcodeListModel& model, const QString& path, const List_Import_Options& options,
                           QString* message);
 
-// The notes after an import: lines left out for their length, a quote left
-// open, a full list. Empty when there is nothing to say.
+// The notes after an import: lines whose bytes were not UTF-8, lines left
+// out for their length, a quote left open, a full list. Empty when there is
+// nothing to say.
 QString List_Import_Notes(const List_File_Reader& reader, const List_Import_Placer& placer);
 
 // ---- Spreadsheet rows ----

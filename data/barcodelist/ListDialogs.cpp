@@ -23,6 +23,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+#include <vector>
+
 bool overwrite_text_load_row = true;
 int Import_Error_Rerult = 0;
 
@@ -361,7 +365,7 @@ void Generate_List_Barcode::OKPressed()
         // The values go in as they are made, so a run longer than the list
         // holds ends when the list is full.
         Generate_Values(spec, nullptr, [&](const QString& v) {
-            lines.push_back(List_Line{QStringList{v}, true});
+            lines.push_back(List_Line::Cell(v));
             return lines.size() < 20000 || flush();
         });
         if (!lines.empty())
@@ -484,7 +488,8 @@ bool Import_Excel_Barcode::Load_file_Func(const QString& path)
     Run_Series_Job(parentWidget(), tr("Reading the workbook..."),
                    [&](Series_Progress&) { opened = m_workbook.open(path); });
     if (!opened) {
-        Show_MessageBox(List_File_Invalid_Message + QLatin1Char('\n') + m_workbook.lastError());
+        // Said as it is: what the file is and what to do with it.
+        Show_MessageBox(m_workbook.lastError().isEmpty() ? List_File_Invalid_Message : m_workbook.lastError());
         return false;
     }
     m_filling = true;
@@ -498,14 +503,6 @@ bool Import_Excel_Barcode::Load_file_Func(const QString& path)
     return true;
 }
 
-SheetTable Import_Excel_Barcode::readSheet(int sheetNumber)
-{
-    SheetTable table;
-    Run_Series_Job(isVisible() ? this : parentWidget(), tr("Reading the sheet..."),
-                   [&](Series_Progress&) { table = m_workbook.readSheet(sheetNumber); });
-    return table;
-}
-
 void Import_Excel_Barcode::Sheet_Changed(int index)
 {
     if (index < 0)
@@ -514,10 +511,24 @@ void Import_Excel_Barcode::Sheet_Changed(int index)
     Excel_Sheet_Number = m_sheet;
     Refresh_Column_Combo();
     val_col = hdr_col = ftr_col = pq_col = -1;
-    const SheetTable table = readSheet(m_sheet);
-    if (table.isEmpty() || table.first().isEmpty())
+    // The title row, as wide as the sheet's columns (the sheet is read
+    // through on a worker to find them; only its first row is kept).
+    SheetTable header;
+    QString error;
+    Run_Series_Job(isVisible() ? this : parentWidget(), tr("Reading the sheet..."), [&](Series_Progress& job) {
+        header = m_workbook.readHeader(m_sheet, [&job](qint64 done, qint64 total) {
+            job.total = total;
+            job.done = done;
+            return !job.stopped();
+        });
+        error = m_workbook.lastError();
+    });
+    if (header.isEmpty()) {
+        if (!error.isEmpty())
+            Show_MessageBox(error);
         return;
-    QStringList titles = table.first();
+    }
+    QStringList titles = header.first();
     for (int i = 0; i < titles.size(); ++i)
         if (Trim_Str(titles[i]).isEmpty())
             titles[i] = QStringLiteral("Untitled Column %1").arg(i + 1);
@@ -575,29 +586,68 @@ bool Import_Excel_Barcode::Insert_file_Func()
     m_message.clear();
     if (!m_list)
         return false;
-    const SheetTable table = readSheet(m_sheet);
     const List_Import_Options o = m_options.options();
-    const List_Sheet_Columns columns{o.value ? val_col : -1, o.header ? hdr_col : -1, o.footer ? ftr_col : -1,
-                                     o.pq ? pq_col : -1};
+    const int wanted[4] = {o.value ? val_col : -1, o.header ? hdr_col : -1, o.footer ? ftr_col : -1, o.pq ? pq_col : -1};
+    const bool titleRow = contains_header->isChecked();
+
+    // First the sheet is read through on a worker, keeping of each row only
+    // the four cells the list takes; the list is changed only when the whole
+    // sheet was read, so a damaged sheet leaves it as it was.
+    std::vector<std::array<QString, 4>> cells;
+    bool read = false;
+    QString error;
+    const bool ran = Run_Series_Job(this, tr("Reading the sheet..."), [&](Series_Progress& job) {
+        bool first = true;
+        read = m_workbook.readRows(m_sheet, [&](QStringList& row) {
+            if (job.stopped())
+                return false;
+            const bool skip = first && titleRow;
+            first = false;
+            // A row without any cell text uses no list position.
+            if (skip || row.isEmpty())
+                return true;
+            std::array<QString, 4> taken;
+            for (int k = 0; k < 4; ++k)
+                if (wanted[k] >= 0 && wanted[k] < row.size())
+                    taken[size_t(k)] = row.at(wanted[k]);
+            cells.push_back(std::move(taken));
+            return true;
+        }, [&job](qint64 done, qint64 total) {
+            job.total = total;
+            job.done = done;
+            return !job.stopped();
+        });
+        error = m_workbook.lastError();
+    });
+    if (!ran)
+        return false;  // stopped by the user: the list stays as it was
+    if (!read) {
+        m_message = error.isEmpty() ? List_File_Invalid_Message : error;
+        Show_MessageBox(m_message);
+        return false;
+    }
+
+    const List_Sheet_Columns columns{wanted[0] >= 0 ? 0 : -1, wanted[1] >= 0 ? 1 : -1, wanted[2] >= 0 ? 2 : -1,
+                                     wanted[3] >= 0 ? 3 : -1};
     List_Import_Placer placer(*m_list, o);
-    const qsizetype first = contains_header->isChecked() ? 1 : 0;
+    const qsizetype total = qsizetype(cells.size());
+    placer.expect(total);
     Run_Series_Job(this, tr("Importing the rows..."), [&](Series_Progress& job) {
-        job.total = table.size();
-        qsizetype next = first;
-        while (next < table.size() && !job.stopped() && !placer.full()) {
-            const qsizetype end = std::min<qsizetype>(table.size(), next + 20000);
+        job.total = total;
+        qsizetype next = 0;
+        while (next < total && !job.stopped() && !placer.full()) {
+            const qsizetype end = std::min<qsizetype>(total, next + 20000);
             Run_On_Main_Thread_And_Wait([&] {
                 std::vector<BarcodeRow> rows;
                 rows.reserve(size_t(end - next));
                 int position = placer.position();
                 BarcodeRow existing;
+                QStringList four;
                 for (qsizetype r = next; r < end; ++r) {
-                    const QStringList& cells = table[r];
-                    // A row without any cell text uses no list position.
-                    if (std::all_of(cells.begin(), cells.end(), [](const QString& c) { return c.isEmpty(); }))
-                        continue;
+                    std::array<QString, 4>& taken = cells[size_t(r)];
+                    four = {std::move(taken[0]), std::move(taken[1]), std::move(taken[2]), std::move(taken[3])};
                     const bool over = position < placer.previousCount() && m_list->rowAt(position, &existing);
-                    BarcodeRow row = List_Sheet_Row(cells, o, columns, over ? &existing : nullptr);
+                    BarcodeRow row = List_Sheet_Row(four, o, columns, over ? &existing : nullptr);
                     if (Trim_Str(row.Value) != Barcode_List_Separator())
                         ++position;
                     rows.push_back(std::move(row));

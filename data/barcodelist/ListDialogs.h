@@ -201,9 +201,6 @@ public:
     int val_col = -1, hdr_col = -1, ftr_col = -1, pq_col = -1;
 
 private:
-    // Reads a sheet on a worker while the window keeps going.
-    SheetTable readSheet(int sheetNumber);
-
     BarcodeListModel* m_list = nullptr;
     List_Option_Controls m_options;
     Xlsx_Workbook m_workbook;

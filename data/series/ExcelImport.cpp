@@ -126,12 +126,8 @@ bool Excel_Columns_Dialog::Load_file_Func(const QString& path)
 {
     auto book = std::make_unique<Xlsx_Workbook>();
     bool opened = false;
-    SheetTable header;
-    Run_Series_Job(this, QStringLiteral("Reading the workbook, Please wait.."), [&](Series_Progress&) {
-        opened = book->open(path);
-        if (opened && book->sheetCount() > 0)
-            header = book->readHeader(1);
-    });
+    Run_Series_Job(this, QStringLiteral("Reading the workbook, Please wait.."),
+                   [&](Series_Progress&) { opened = book->open(path); });
     if (!opened) {
         Show_MessageBox(book->lastError().isEmpty() ? kInvalidText : book->lastError());
         return false;
@@ -143,9 +139,27 @@ bool Excel_Columns_Dialog::Load_file_Func(const QString& path)
     Sheet_ComboBox->setCurrentIndex(m_book->sheetCount() > 0 ? 0 : -1);
     m_loading = false;
     Excel_Sheet_Number = 1;
+    const SheetTable header = m_book->sheetCount() > 0 ? readHeader(1) : SheetTable();
     if (!header.isEmpty())
         m_model->setEntries(entriesOf(header.first()));
     return true;
+}
+
+SheetTable Excel_Columns_Dialog::readHeader(int sheetNumber)
+{
+    SheetTable header;
+    QString error;
+    Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."), [&](Series_Progress& job) {
+        header = m_book->readHeader(sheetNumber, [&job](qint64 done, qint64 total) {
+            job.total = total;
+            job.done = done;
+            return !job.stopped();
+        });
+        error = m_book->lastError();
+    });
+    if (header.isEmpty() && !error.isEmpty())
+        Show_MessageBox(error);
+    return header;
 }
 
 void Excel_Columns_Dialog::Sheet_Selected(int position)
@@ -153,10 +167,14 @@ void Excel_Columns_Dialog::Sheet_Selected(int position)
     if (!m_book)
         return;
     Excel_Sheet_Number = position + 1;
-    SheetTable header;
-    Run_Series_Job(this, QString(), [&](Series_Progress&) { header = m_book->readHeader(Excel_Sheet_Number); });
-    if (header.isEmpty())
-        return;  // a sheet without rows leaves the entries as they were
+    const SheetTable header = readHeader(Excel_Sheet_Number);
+    if (header.isEmpty()) {
+        // A sheet without rows leaves the entries as they were; one that
+        // cannot be read (said already) offers no columns to import from.
+        if (!m_book->lastError().isEmpty())
+            m_model->setEntries({});
+        return;
+    }
     m_model->setEntries(entriesOf(header.first()));
 }
 
@@ -200,15 +218,45 @@ QList<Excel_Column_Entry> Excel_Columns_Dialog::ListData_xl() const
     return m_model->entries();
 }
 
-SheetTable Excel_Columns_Dialog::readRows(bool* ok)
+SheetTable Excel_Columns_Dialog::readRows(const QList<int>& columns, bool* ok)
 {
     SheetTable rows;
     if (!m_book) {
         *ok = true;
         return rows;
     }
-    *ok = Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."),
-                         [&](Series_Progress&) { rows = m_book->readSheet(Excel_Sheet_Number); });
+    bool read = false;
+    QString error;
+    const qsizetype first = firstDataRow();
+    m_rowsRead = 0;
+    const bool ran = Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."), [&](Series_Progress& job) {
+        qsizetype index = 0;
+        read = m_book->readRows(Excel_Sheet_Number, [&](QStringList& row) {
+            if (job.stopped())
+                return false;
+            ++m_rowsRead;
+            if (index++ < first)
+                return true;
+            QStringList cells;
+            cells.reserve(columns.size());
+            for (int c : columns)
+                cells << cellAt(row, c);
+            rows << cells;
+            return true;
+        }, [&job](qint64 done, qint64 total) {
+            job.total = total;
+            job.done = done;
+            return !job.stopped();
+        });
+        error = m_book->lastError();
+    });
+    *ok = ran && read;
+    if (ran && !read && !error.isEmpty()) {
+        // Nothing was written or added: the rows read so far are dropped.
+        Show_MessageBox(error);
+    }
+    if (!*ok)
+        rows.clear();
     return rows;
 }
 
@@ -227,6 +275,8 @@ int Excel_Columns_Dialog::openFor(const QString& path)
     activateWindow();
     const int code = Run_Modal_Dialog(*this);
     hide();
+    // The workbook is let go with the window: nothing of it stays in memory.
+    m_book.reset();
     return code;
 }
 
@@ -382,11 +432,15 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
             return false;
         }
     }
+    QList<int> ticked;
+    for (const Excel_Column_Entry& entry : entries)
+        if (entry.State)
+            ticked << entry.column;
     bool read = false;
-    const SheetTable rows = readRows(&read);
+    const SheetTable rows = readRows(ticked, &read);
     if (!read)
         return false;
-    if (rows.isEmpty()) {
+    if (m_rowsRead == 0) {
         Show_MessageBox(QStringLiteral("There is no data in selected sheet.\nPlease select another Sheet/Excel File.\n")
                         + kInvalidText);
         done(1);
@@ -396,9 +450,11 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
     Msg_Apply_All_Chk = false;
     Msg_Apply_All_Chk_for_in_use = false;
     QStringList failed;
+    int position = -1;  // of the entry among the ticked ones (its cell in each row read)
     for (const Excel_Column_Entry& entry : entries) {
         if (!entry.State)
             continue;
+        ++position;
         const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(entry.Header));
         QString path = Series_File_Path(name);
         if (Series_Exists(name)) {
@@ -422,8 +478,8 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         }
         QStringList values;
         values.reserve(rows.size());
-        for (qsizetype r = firstDataRow(); r < rows.size(); ++r)
-            values << cellAt(rows.at(r), entry.column);
+        for (const QStringList& row : rows)
+            values << row.at(position);
         const QStringList lines = Series_Values_For_Writing(values, SeriesValues::TrimKeepEmpty);
         bool written = false;
         Run_Series_Job(this, QString(), [&](Series_Progress&) { written = Write_Series_File_At(path, lines); });
@@ -454,22 +510,23 @@ bool Import_Excel_DataSheet::Insert_file_Func()
     if (fill_col_option == 0 && exists
         && !Show_YES_NO_MessageBox(QStringLiteral("Batch Processing Series already exists. Do you want to replace it?")))
         return false;
+    QList<int> ticked;
+    for (const Excel_Column_Entry& entry : m_model->entries())
+        if (entry.State)
+            ticked << entry.column;
     bool read = false;
-    const SheetTable rows = readRows(&read);
+    const SheetTable rows = readRows(ticked, &read);
     if (!read)
         return false;
-    if (rows.isEmpty()) {
+    if (m_rowsRead == 0) {
         // Nothing to write: the series stays as it was.
         Show_MessageBox(kInvalidText);
         done(1);
         return true;
     }
-    const QList<Excel_Column_Entry> entries = m_model->entries();
     QStringList values;
-    for (qsizetype r = firstDataRow(); r < rows.size(); ++r)
-        for (const Excel_Column_Entry& entry : entries)
-            if (entry.State)
-                values << cellAt(rows.at(r), entry.column);
+    for (const QStringList& row : rows)
+        values << row;
     const QStringList lines = Series_Values_For_Writing(values, SeriesValues::TrimKeepEmpty);
     const bool append = fill_col_option != 0 && fill_col_option != 1;
     bool written = false;
@@ -532,24 +589,26 @@ void Import_Excel::OKPressed()
 
 void Import_Excel::Insert_file_Func()
 {
+    QList<int> ticked;
+    for (const Excel_Column_Entry& entry : m_model->entries())
+        if (entry.State)
+            ticked << entry.column;
     bool read = false;
-    const SheetTable rows = readRows(&read);
+    const SheetTable rows = readRows(ticked, &read);
     if (!read)
         return;
-    if (rows.isEmpty()) {
+    if (m_rowsRead == 0) {
         Show_MessageBox(kInvalidText);
         done(1);
         return;
     }
     QStringList values;
-    const QList<Excel_Column_Entry> entries = m_model->entries();
-    for (qsizetype r = firstDataRow(); r < rows.size(); ++r)
-        for (const Excel_Column_Entry& entry : entries)
-            if (entry.State) {
-                const QString v = Trim_Str(cellAt(rows.at(r), entry.column));
-                if (!v.isEmpty())
-                    values << v;
-            }
+    for (const QStringList& row : rows)
+        for (const QString& cell : row) {
+            const QString v = Trim_Str(cell);
+            if (!v.isEmpty())
+                values << v;
+        }
     if (BatchWizard_Window) {
         if (!Check_Value_List_Room(BatchWizard_Window->ListData_value().size(), values.size()))
             return;

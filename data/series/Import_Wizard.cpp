@@ -250,9 +250,10 @@ bool Import_Wizard::Create_And_Save_Text_Data_Sheet(const QString& path)
     if (named && !nameIsValid(Text_file_name->text()))
         return false;
     QStringList values;
+    QString note;
     Import_Read_Result result = Import_Read_Result::Invalid;
     if (!Run_Series_Job(this, QString(),
-                        [&](Series_Progress& p) { result = Import_Series_File_Values(path, &values, &p); }))
+                        [&](Series_Progress& p) { result = Import_Series_File_Values(path, &values, &p, &note); }))
         return false;
     if (result == Import_Read_Result::Unreadable) {
         Show_MessageBox(QStringLiteral("Please select a valid file."));
@@ -268,7 +269,12 @@ bool Import_Wizard::Create_And_Save_Text_Data_Sheet(const QString& path)
         if (name.isNull())
             return false;
     }
-    return deliver(name, values);
+    if (!deliver(name, values))
+        return false;
+    // Bytes that did not decode were imported as U+FFFD: the user is told where.
+    if (!note.isEmpty())
+        Show_MessageBox(note);
+    return true;
 }
 
 bool Import_Wizard::Create_And_Save_Manual_Paste_data_Sheet()

@@ -30,8 +30,11 @@ QString chk_and_insert_validation(const QString& line)
     return Trim_Str(s);
 }
 
-Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QString& path, QStringList* values)
+Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QString& path, QStringList* values,
+                                              QString* note)
 {
+    if (note)
+        note->clear();
     const Import_File_Kind kind = Import_Kind_For_Path(path);
     QString text;
     if (kind == Import_File_Kind::RTF) {
@@ -39,7 +42,7 @@ Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QSt
         text = Rtf_To_Plain_Text(bytes, &ok);
         if (!ok)
             return Import_Read_Result::Invalid;
-    } else if (!Decode_Text_File(bytes, &text)) {
+    } else if (!Decode_Text_File(bytes, &text, note)) {
         return Import_Read_Result::Invalid;
     }
     if (Trim_Str(text).isEmpty())
@@ -58,7 +61,8 @@ Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QSt
     return Import_Read_Result::Ok;
 }
 
-Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* values, Series_Progress* progress)
+Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* values, Series_Progress* progress,
+                                             QString* note)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -68,7 +72,7 @@ Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* v
     if (progress)
         progress->total = 0;
     const QByteArray bytes = file.readAll();
-    return Import_Series_Bytes_Values(bytes, path, values);
+    return Import_Series_Bytes_Values(bytes, path, values, note);
 }
 
 QStringList Manual_Paste_Lines(const QString& text)

@@ -20,10 +20,13 @@ enum class Import_Read_Result {
 // at "\r\n", "\n" or "\r" (an RTF document's whole text), CSV into its fields
 // record by record; each cleaned (chk_and_insert_validation), empty ones left
 // out. The kind comes from the extension, in any case. Invalid when the
-// decoded text is empty after trimming.
+// decoded text is empty after trimming. Text is decoded as every import
+// decodes it (Text_Encoding_Probe): bytes that are not UTF-8 in a UTF-8
+// file become U+FFFD and `note` names their lines.
 Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* values,
-                                             Series_Progress* progress = nullptr);
-Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QString& path, QStringList* values);
+                                             Series_Progress* progress = nullptr, QString* note = nullptr);
+Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QString& path, QStringList* values,
+                                              QString* note = nullptr);
 
 // The lines of pasted text, cut at "\r\n", "\n" or "\r" and otherwise left as
 // they are.

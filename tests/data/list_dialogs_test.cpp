@@ -254,7 +254,7 @@ TEST(ListDialogs, WorksheetImportAppendsOrOverwrites)
     EXPECT_EQ(w->Open_excel_Wnd(Write_Text_File(dir.filePath("no.xlsx"))), 0);
     EXPECT_FALSE(ran);
     ASSERT_EQ(s.messages.size(), 1);
-    EXPECT_TRUE(s.messages[0].startsWith(List_File_Invalid_Message));
+    EXPECT_TRUE(s.messages[0].startsWith("The file is not a spreadsheet (.xlsx)")) << s.messages[0].toStdString();
     delete w;
 }
 
@@ -290,4 +290,61 @@ TEST(ListDialogs, WorksheetChosenByNameIsTheWorkbooksSheet)
     };
     w.Open_excel_Wnd(Test_File("lo_reordered.xlsx"));
     EXPECT_EQ(s.messages.last(), "Please select column for 'Barcode Footer' list.");
+}
+
+// A workbook that cannot be read is said in the window, in words that say
+// what to do, and the list keeps every row it had.
+TEST(ListDialogs, WorkbooksThatCannotBeReadAreSaidAndTheListKept)
+{
+    Scripted s;
+    QTemporaryDir dir;
+    BarcodeListModel m;
+    Fill(m, 3);
+    const std::vector<BarcodeRow> before = m.rows();
+    Import_Excel_Barcode w;
+    w.setList(&m);
+
+    // Saved with a password, or an old .xls: the window does not open.
+    const struct {
+        const char* file;
+        const char* message;
+    } refused[] = {
+        {"lo_password.xlsx", "This workbook is protected by a password: save it without one and try again."},
+        {"lo_old.xls", "Old Excel files (.xls) cannot be read: save it as .xlsx and try again."},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.file);
+        s.messages.clear();
+        bool ran = false;
+        s.run = [&](QDialog&) {
+            ran = true;
+            return 0;
+        };
+        EXPECT_EQ(w.Open_excel_Wnd(Test_File(r.file)), 0);
+        EXPECT_FALSE(ran);
+        EXPECT_EQ(s.messages, QStringList({r.message}));
+        EXPECT_EQ(m.rows(), before);
+    }
+
+    // A damaged sheet is named when the window shows it, before any column
+    // is offered; OK then imports nothing.
+    auto parts = Workbook_Parts(Sheet_Xml("<row><c t=\"inlineStr\"><is><t>Code</t></is></c></row><row><c>"));
+    for (auto& p : parts)
+        if (p.first == "xl/workbook.xml")
+            p.second.replace("name=\"Sheet1\"", "name=\"Data\"");
+    ASSERT_TRUE(Make_Zip(dir.filePath("damaged.xlsx"), parts));
+    s.messages.clear();
+    QStringList shown;
+    s.run = [&](QDialog&) {
+        shown = s.messages;
+        EXPECT_EQ(w.value_ComboBox->count(), 0);
+        w.chk_value->setChecked(true);
+        w.OKPressed();
+        return w.result();
+    };
+    w.Open_excel_Wnd(dir.filePath("damaged.xlsx"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("The sheet 'Data' is damaged: ")) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].endsWith("save it again as .xlsx and try again."));
+    EXPECT_EQ(m.rows(), before);
 }

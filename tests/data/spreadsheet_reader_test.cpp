@@ -120,27 +120,38 @@ TEST(SpreadsheetReaderTest, CellReferences)
     EXPECT_EQ(Column_Letters(30), "AD");
 }
 
-TEST(SpreadsheetReaderTest, DimensionAndWidth)
+TEST(SpreadsheetReaderTest, ColumnsAreThoseThatHoldCellsWhateverTheDimensionSays)
 {
     QTemporaryDir dir;
-    // A1:C5 gives rows 3 wide; B2 fills entry 1 of the second row.
+    // A1:C5 with cells in A and B: two columns; B2 fills entry 1 of the second row.
     SheetTable t = Read_Sheet(dir, Sheet_Xml(R"(<row r="1"><c r="A1"><v>1</v></c></row><row r="2"><c r="B2"><v>2</v></c></row>)",
                                               "A1:C5"));
-    EXPECT_EQ(t, SheetTable({{"1", "", ""}, {"", "2", ""}}));
-    // C10:E40 still gives rows 5 wide.
+    EXPECT_EQ(t, SheetTable({{"1", ""}, {"", "2"}}));
+    // Columns before the first used one stay in their places.
     t = Read_Sheet(dir, Sheet_Xml(R"(<row r="10"><c r="C10"><v>x</v></c></row>)", "C10:E40"));
-    EXPECT_EQ(t, SheetTable({{"", "", "x", "", ""}}));
-    // No dimension, or one that is wrong, takes the cells in use.
+    EXPECT_EQ(t, SheetTable({{"", "", "x"}}));
+    // No dimension, or one that is too small, takes the cells in use too.
     t = Read_Sheet(dir, Sheet_Xml(R"(<row><c r="A1"><v>a</v></c><c r="D1"><v>d</v></c></row>)"));
     EXPECT_EQ(t, SheetTable({{"a", "", "", "d"}}));
     t = Read_Sheet(dir, Sheet_Xml(R"(<row><c r="A1"><v>a</v></c><c r="D1"><v>d</v></c></row>)", "A1:B2"));
     EXPECT_EQ(t, SheetTable({{"a", "", "", "d"}}));
+    // Styled cells without a text hold nothing.
+    t = Read_Sheet(dir, Sheet_Xml(R"(<row><c r="A1"><v>a</v></c><c r="Z1" s="3"/></row>)"));
+    EXPECT_EQ(t, SheetTable({{"a"}}));
     // A single-cell dimension with only A1 used reads that cell (an empty sheet reads nothing).
     t = Read_Sheet(dir, Sheet_Xml(R"(<row r="1"><c r="A1"><v>only</v></c></row>)", "A1"));
     EXPECT_EQ(t, SheetTable({{"only"}}));
     t = Read_Sheet(dir, Sheet_Xml("", "A1"));
     EXPECT_TRUE(t.isEmpty());
-    // A dimension claiming the whole sheet does not make rows 16384 wide.
+    // A sheet that declares the whole grid but holds one cell offers one
+    // column, and many rows of one column stay one column wide.
+    QFile::remove(dir.filePath("made.xlsx"));
+    ASSERT_TRUE(Make_Zip(dir.filePath("made.xlsx"),
+                         Workbook_Parts(Sheet_Xml(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>Code</t></is></c></row>)",
+                                                  "A1:XFD1048576"))));
+    Xlsx_Workbook book;
+    ASSERT_TRUE(book.open(dir.filePath("made.xlsx")));
+    EXPECT_EQ(book.readHeader(1), SheetTable({{"Code"}}));
     QByteArray rows;
     for (int r = 1; r <= 1000; ++r)
         rows += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><v>1</v></c></row>";
@@ -153,7 +164,7 @@ TEST(SpreadsheetReaderTest, CellValues)
 {
     QTemporaryDir dir;
     const QByteArray shared = Shared_Xml({"zero", "one", "two"}).replace(
-        "<si>\n    <t>one</t>\n  </si>",
+        "<si><t>one</t></si>",
         "<si><r><rPr><b/></rPr><t>o</t></r><r><t xml:space=\"preserve\">ne </t></r><rPh><t>PH</t></rPh></si>");
     const SheetTable t = Read_Sheet(dir, Sheet_Xml(
         // shared strings, rich text, index past the end, a garbage index
@@ -191,7 +202,8 @@ TEST(SpreadsheetReaderTest, DamagedWorkbooksGiveNothingAndAReason)
     QString error;
     // Malformed sheet markup.
     EXPECT_TRUE(Read_Sheet(dir, "<worksheet><sheetData><row><c><v>1</v></row>", {}, &error).isEmpty());
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.startsWith("The sheet 'Sheet1' is damaged: mismatched tag at byte ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("save it again")) << error.toStdString();
     // Cells far out of range in many rows: refused, not gigabytes.
     QByteArray rows;
     for (int r = 1; r <= 600; ++r)
@@ -199,9 +211,13 @@ TEST(SpreadsheetReaderTest, DamagedWorkbooksGiveNothingAndAReason)
     error.clear();
     EXPECT_TRUE(Read_Sheet(dir, Sheet_Xml(rows), {}, &error).isEmpty());
     EXPECT_TRUE(error.contains("too large")) << error.toStdString();
-    // Columns past XFD are left out.
-    const SheetTable t = Read_Sheet(dir, Sheet_Xml(R"(<row><c r="A1"><v>a</v></c><c r="XFE1"><v>x</v></c></row>)"));
-    EXPECT_EQ(t, SheetTable({{"a"}}));
+    // A cell past XFD, the last column, is not dropped without a word: the
+    // sheet is refused as damaged, by its name.
+    for (const QByteArray& past : {QByteArray(R"(<c r="XFE1"><v>x</v></c>)"), QByteArray(R"(<c r="ABCD1"><v>x</v></c>)")}) {
+        error.clear();
+        EXPECT_TRUE(Read_Sheet(dir, Sheet_Xml(R"(<row><c r="A1"><v>a</v></c>)" + past + "</row>"), {}, &error).isEmpty());
+        EXPECT_TRUE(error.contains("'Sheet1' is damaged") && error.contains("XFD")) << error.toStdString();
+    }
 
     // A package without a workbook part or a sheet.
     Xlsx_Workbook book;

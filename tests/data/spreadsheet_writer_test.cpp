@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <pugixml.hpp>
 
@@ -67,16 +68,23 @@ TEST(SpreadsheetWriterTest, ValueListExampleAndNumbersOnlyWhenPlain)
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, table, true));
     const auto u = Unpack(path);
     const QString sheet = u->part("xl/worksheets/sheet1.xml");
-    EXPECT_TRUE(sheet.contains("<c r=\"A1\" t=\"s\">\n        <v>0</v>")) << sheet.toStdString();
-    EXPECT_TRUE(sheet.contains("<c r=\"A2\">\n        <v>12</v>"));
-    EXPECT_TRUE(sheet.contains("<c r=\"A3\" t=\"s\">\n        <v>1</v>"));
+    // Compact: no white space between elements.
+    EXPECT_TRUE(sheet.contains("<row r=\"1\" spans=\"1:1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"))
+        << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains("<c r=\"A2\"><v>12</v></c>"));
+    EXPECT_TRUE(sheet.contains("<c r=\"A3\" t=\"s\"><v>1</v></c>"));
     // Leading zeros, a comma, "-0", a trailing zero and 16 digits stay text.
-    EXPECT_TRUE(sheet.contains("<c r=\"A4\" t=\"s\">\n        <v>2</v>"));
+    EXPECT_TRUE(sheet.contains("<c r=\"A4\" t=\"s\"><v>2</v></c>"));
     for (const char* ref : {"A5", "A6", "A7", "A8"})
         EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"%1\" t=\"s\">").arg(ref))) << ref;
-    EXPECT_TRUE(sheet.contains("<c r=\"A9\">\n        <v>-7.25</v>"));
-    EXPECT_EQ(SpreadsheetWriter::spreadsheet()->sharedStrings,
-              QStringList({"Batch Value", "ABC", "0012", "3,5", "-0", "1.50", "1234567890123456"}));
+    EXPECT_TRUE(sheet.contains("<c r=\"A9\"><v>-7.25</v></c>"));
+    EXPECT_FALSE(sheet.contains("\n  "));
+    Xlsx_Workbook book;
+    ASSERT_TRUE(book.open(path));
+    QStringList strings;
+    for (qint64 i = 0; i < book.sharedStringCount(); ++i)
+        strings << book.sharedString(i);
+    EXPECT_EQ(strings, QStringList({"Batch Value", "ABC", "0012", "3,5", "-0", "1.50", "1234567890123456"}));
     EXPECT_EQ(Read_Back(path), table);
 }
 
@@ -133,7 +141,7 @@ TEST(SpreadsheetWriterTest, WhatWeWriteReadsBackTheSame)
     // characters travel as escapes.
     const auto u = Unpack(path);
     const QString sst = u->part("xl/sharedStrings.xml");
-    EXPECT_TRUE(sst.contains("<t xml:space=\"preserve\">  leading and trailing  </t>"));
+    EXPECT_TRUE(sst.contains("<si><t xml:space=\"preserve\">  leading and trailing  </t></si>"));
     EXPECT_TRUE(sst.contains("<t>ctl_x0001__x001F_char</t>")) << sst.toStdString();
     EXPECT_TRUE(sst.contains("<t>_x005F_x0041_ literal</t>"));
     // Our own file and another existing one are replaced.
@@ -144,6 +152,50 @@ TEST(SpreadsheetWriterTest, WhatWeWriteReadsBackTheSame)
     broken += QChar(0xD800);
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, {{broken}}, true));
     EXPECT_EQ(Read_Back(path), SheetTable({{QStringLiteral("a\uFFFD")}}));
+}
+
+// Another program reads what we write: openpyxl, cell for cell (numbers as
+// numbers, texts with their spaces, a literal escape and characters outside
+// the Basic Multilingual Plane; control characters are left out, since
+// openpyxl keeps the escapes of characters it does not hold).
+TEST(SpreadsheetWriterTest, OpenpyxlReadsWhatWeWrite)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("for openpyxl.xlsx");
+    SheetTable table = {
+        {"Barcode Value", "Barcode Header", "Barcode Footer", "Print Quantity"},
+        {"0012345", "  leading and trailing  ", "A & B <c> \"d\"", "1"},
+        {"東京 😀", "tab\there", "line\nbreak", "12"},
+        {"ctl char", "_x0041_ literal", "", "-7.25"},
+        {"", "", "", ""},
+    };
+    QStringList wide;
+    for (int c = 0; c < 30; ++c)
+        wide << QStringLiteral("w%1").arg(c);
+    table << wide;
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, table, true));
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral(
+                      "import json, sys, openpyxl\n"
+                      "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                      "def text(v):\n"
+                      "    if v is None: return ''\n"
+                      "    if isinstance(v, float) and v.is_integer(): return str(int(v))\n"
+                      "    return str(v)\n"
+                      "print(json.dumps([[text(v) for v in row] for row in ws.iter_rows(values_only=True)]))\n"),
+                  path});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    SheetTable read;
+    for (const QJsonValue& r : rows) {
+        QStringList cells;
+        for (const QJsonValue& c : r.toArray())
+            cells << c.toString();
+        read << cells;
+    }
+    EXPECT_EQ(read, Padded(table));
 }
 
 TEST(SpreadsheetWriterTest, FailuresAreReportedAndKeepTheOldFile)
@@ -253,11 +305,16 @@ TEST(OtherFormatsTest, RepeatsAreCappedAndIndexesPlaceCells)
         "<?xml version=\"1.0\"?><Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\""
         " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet><Table>"
         "<Row><Cell><Data>a</Data></Cell><Cell ss:Index=\"4\"><Data>d</Data></Cell><Cell ss:Index=\"2\"><Data>e</Data></Cell></Row>"
-        "<Row><Cell ss:MergeAcross=\"2\"><Data>m</Data></Cell><Cell><Data>n</Data></Cell><Cell ss:Index=\"1073741824\"><Data>far</Data></Cell></Row>"
-        "</Table></Worksheet></Workbook>";
+        "<Row><Cell ss:MergeAcross=\"2\"><Data>m</Data></Cell><Cell><Data>n</Data></Cell><Cell ss:Index=\"1073741824\"/></Row>"
+        "</Table></Worksheet><Worksheet><Table><Row><Cell><Data>second sheet</Data></Cell></Row></Table></Worksheet></Workbook>";
     testsupport::touch(dir.filePath("x.xml"), xml);
     EXPECT_EQ(SpreadsheetWriter::ReadWorksheetXML2004(dir.filePath("x.xml")),
               SheetTable({{"a", "", "", "d", "e"}, {"m", "", "", "n"}}));
+    // A text placed past the last column is not dropped without a word.
+    testsupport::touch(dir.filePath("far.xml"), QByteArray(xml).replace("ss:Index=\"1073741824\"/>",
+                                                                        "ss:Index=\"1073741824\"><Data>far</Data></Cell>"));
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorksheetXML2004(dir.filePath("far.xml"), &error).isEmpty());
+    EXPECT_TRUE(error.contains("XFD")) << error.toStdString();
     testsupport::touch(dir.filePath("bad.xml"), "<Workbook><Worksheet><Table><Row>");
     error.clear();
     EXPECT_TRUE(SpreadsheetWriter::ReadWorksheetXML2004(dir.filePath("bad.xml"), &error).isEmpty());

@@ -2,6 +2,8 @@
 // quoting, the whole text of an RTF document, and the encodings met in practice.
 #include "data/DataTestSupport.h"
 #include "data/TextImport.h"
+#include "data/barcodelist/BarcodeListFiles.h"
+#include "data/series/SeriesImport.h"
 
 #include <QRandomGenerator>
 
@@ -91,6 +93,64 @@ TEST(TextImportTest, EncodingsAndFiles)
         error.clear();
         EXPECT_FALSE(Import_Values_From_File(dir.filePath(bad), &values, &error)) << bad;
         EXPECT_EQ(error, "Either file is corrupted or selected file contains invalid characters.");
+    }
+}
+
+// The list import and the series import read a file the same way: UTF-8
+// with its few bad bytes read as U+FFFD and their lines named, Windows-1252
+// only when no multi-byte UTF-8 sequence is there.
+TEST(TextImportTest, EveryImportDecodesAlikeAndNamesTheLinesItCouldNotRead)
+{
+    QTemporaryDir dir;
+    QByteArray many;
+    QStringList manyValues;
+    for (int i = 1; i <= 24; ++i) {
+        many += i % 2 ? QByteArray("Zo\xc3\xab ") + QByteArray::number(i) : QByteArray("x\xe9y ") + QByteArray::number(i);
+        many += "\r\n";
+        manyValues << (i % 2 ? QStringLiteral("Zoë %1").arg(i) : QStringLiteral("x\uFFFDy %1").arg(i));
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList values;
+        QString note;
+    } cases[] = {
+        {"one bad byte", "Caf\xc3\xa9\r\nCr\xc3\xa8me\r\nbad\xff byte\r\nNa\xc3\xafve\r\n",
+         {"Café", "Crème", "bad\uFFFD byte", "Naïve"},
+         "Line 3 holds bytes that are not UTF-8: they were read as \uFFFD."},
+        {"a mark and a sequence cut by a line end", "\xef\xbb\xbfZo\xc3\xab\rx\xc3\ny\n",
+         {"Zoë", "x\uFFFD", "y"}, "Line 2 holds bytes that are not UTF-8: they were read as \uFFFD."},
+        {"two lines, old Mac line ends", "\xe2\x82\xac 1\r\x80\r\xc3\xa9\r\xc0\xaf\r",
+         {"€ 1", "\uFFFD", "é", "\uFFFD\uFFFD"},
+         "Lines 2 and 4 hold bytes that are not UTF-8: they were read as \uFFFD."},
+        {"many lines", many, manyValues,
+         "Lines 2, 4, 6, 8, 10, 12, 14, 16, 18, 20 and 2 more lines hold bytes that are not UTF-8: they were read as "
+         "\uFFFD."},
+        {"Windows-1252", "caf\xe9\nna\xefve \x80\n", {"café", "naïve €"}, ""},
+        {"plain UTF-8", "caf\xc3\xa9\n", {"café"}, ""},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The series import.
+        QStringList values;
+        QString note;
+        ASSERT_EQ(Import_Series_Bytes_Values(c.bytes, "values.txt", &values, &note), Import_Read_Result::Ok);
+        EXPECT_EQ(values, c.values);
+        EXPECT_EQ(note, c.note);
+        // The list import, from the same bytes in a file.
+        const QString path = dir.filePath(QStringLiteral("l%1.txt").arg(n++));
+        testsupport::touch(path, c.bytes);
+        BarcodeListModel list;
+        List_Import_Options o;
+        o.value = true;
+        QString message;
+        ASSERT_TRUE(Import_List_File_Now(list, path, o, &message)) << message.toStdString();
+        QStringList listed;
+        for (const BarcodeRow& r : list.rows())
+            listed << r.Value;
+        EXPECT_EQ(listed, c.values);
+        EXPECT_EQ(message, c.note);
     }
 }
 

@@ -168,14 +168,23 @@ QList<QMap<QString, QString>> BarcodeListModel::toMapList() const
 
 // ---------------------------------------------------------------- row operations
 
+namespace {
+// Trims a text where it stands (most need nothing, and are not touched).
+void trimInPlace(QString& text)
+{
+    if (!Is_Trimmed(text))
+        text = Trim_Str(text);
+}
+} // namespace
+
 bool BarcodeListModel::Normalise_New_Row(BarcodeRow& row)
 {
-    row.Value = Trim_Str(row.Value);
+    trimInPlace(row.Value);
     if (row.Value == Barcode_List_Separator())
         return false;
-    row.Header = Trim_Str(row.Header);
-    row.Footer = Trim_Str(row.Footer);
-    row.PQ = Trim_Str(row.PQ);
+    trimInPlace(row.Header);
+    trimInPlace(row.Footer);
+    trimInPlace(row.PQ);
     if (Check_PQ_Number(row.PQ))
         row.PQ = QStringLiteral("1");
     return true;
@@ -286,7 +295,8 @@ void BarcodeListModel::Remove_All_Rows()
     if (m_rows.empty())
         return;
     beginResetModel();
-    m_rows.clear();
+    // The storage goes too: an emptied list of a million rows holds nothing.
+    std::vector<BarcodeRow>().swap(m_rows);
     endResetModel();
     emit countChanged(0);
 }
@@ -334,14 +344,21 @@ void BarcodeListModel::Load_Rows(const std::vector<BarcodeRow>& rows)
     emit countChanged(count());
 }
 
-int BarcodeListModel::Apply_Import_Rows(const std::vector<BarcodeRow>& rows, int* index, int previousCount)
+void BarcodeListModel::Reserve_Rows(int count)
+{
+    if (count > int(m_rows.capacity()))
+        m_rows.reserve(size_t(std::min(count, Barcode_List_Max_Rows)));
+}
+
+int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index, int previousCount, bool normalised)
 {
     int placed = 0;
     int firstReplaced = -1, lastReplaced = -1;
     std::vector<BarcodeRow> appended;
+    appended.reserve(rows.size());
     int pos = *index;
-    for (BarcodeRow row : rows) {
-        if (Trim_Str(row.Value) == Barcode_List_Separator())
+    for (BarcodeRow& row : rows) {
+        if ((normalised ? row.Value : Trim_Str(row.Value)) == Barcode_List_Separator())
             continue;
         if (pos < previousCount && pos < count()) {
             Normalise_Replaced_Row(row);
@@ -352,7 +369,8 @@ int BarcodeListModel::Apply_Import_Rows(const std::vector<BarcodeRow>& rows, int
         } else {
             if (count() + int(appended.size()) >= Barcode_List_Max_Rows)
                 break;
-            Normalise_New_Row(row);
+            if (!normalised)
+                Normalise_New_Row(row);
             appended.push_back(std::move(row));
         }
         ++pos;

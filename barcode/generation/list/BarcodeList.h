@@ -133,7 +133,12 @@ public:
     // out without using a position. Stops when the list is full; answers how
     // many rows were placed (one reset of the changed range, not one signal
     // per row).
-    int Apply_Import_Rows(const std::vector<BarcodeRow>& rows, int* index, int previousCount);
+    // `normalised` says the rows were normalised as new rows already (by the
+    // worker that made them): the appended ones are taken as they are.
+    int Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index, int previousCount, bool normalised = false);
+    // Makes room for `count` rows in all (an import that knows how many
+    // rows come grows the list once).
+    void Reserve_Rows(int count);
 
 signals:
     // The number of rows changed (the total-rows label follows it).

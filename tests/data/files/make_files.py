@@ -25,6 +25,15 @@ Files:
   lo_noref.xlsx       cells without references where they follow the cell before
   lo_nodim.xlsx       no dimension elements
   lo_wrongdim.xlsx    every dimension "A1"
+  Files the reader refuses, each with its own message (made by
+  `/usr/bin/python3 make_files.py refused`, which needs python3-uno as well):
+  lo_password.xlsx    LibreOffice Calc, a one-sheet document saved as
+                      "Calc MS Excel 2007 XML" with the password "zorv" (through
+                      LibreOffice's own API, the encryption data "OOXPassword"
+                      and "CryptoType" "Standard",
+                      since --convert-to sets none): an encrypted package
+                      inside a compound document, not a zip.
+  lo_old.xls          the same document converted to "MS Excel 97".
 """
 import datetime
 import json
@@ -192,6 +201,86 @@ def libreoffice(src, fmt, out_dir):
         shutil.rmtree(profile, ignore_errors=True)
 
 
+def small_fods():
+    """A one-sheet document of two cells, for the files the reader refuses."""
+    return """<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:body><office:spreadsheet><table:table table:name="Data"><table:table-row>
+<table:table-cell office:value-type="string"><text:p>Code</text:p></table:table-cell>
+<table:table-cell office:value-type="string"><text:p>secret</text:p></table:table-cell>
+</table:table-row></table:table></office:spreadsheet></office:body>
+</office:document>
+"""
+
+
+def libreoffice_store(src, dst, filter_name, password):
+    """Saves `src` through LibreOffice's own API, with a password."""
+    import time
+    import uno
+    from com.sun.star.beans import NamedValue, PropertyValue
+
+    def prop(name, value):
+        p = PropertyValue()
+        p.Name, p.Value = name, value
+        return p
+
+    if os.path.exists(dst):
+        os.remove(dst)
+    desktop = None
+    profile = tempfile.mkdtemp(prefix="lo-profile-")
+    office = subprocess.Popen(["soffice", "-env:UserInstallation=file://" + profile, "--headless", "--invisible",
+                               "--accept=pipe,name=zorvfiles;urp;"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        local = uno.getComponentContext()
+        resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+        for _ in range(100):
+            try:
+                ctx = resolver.resolve("uno:pipe,name=zorvfiles;urp;StarOffice.ComponentContext")
+                break
+            except Exception:
+                time.sleep(0.2)
+        desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
+        doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(src), "_blank", 0, (prop("Hidden", True),))
+        # The OOXML filter takes its password and kind of encryption from the
+        # encryption data.
+        data = []
+        for name, value in (("OOXPassword", password), ("CryptoType", "Standard")):
+            v = NamedValue()
+            v.Name, v.Value = name, value
+            data.append(v)
+        doc.storeToURL(uno.systemPathToFileUrl(dst),
+                       (prop("FilterName", filter_name),
+                        prop("EncryptionData", uno.Any("[]com.sun.star.beans.NamedValue", tuple(data)))))
+        doc.close(True)
+    finally:
+        try:
+            desktop.terminate()
+        except Exception:
+            pass
+        try:
+            office.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            office.kill()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+def make_refused_files():
+    work = tempfile.mkdtemp(prefix="zorv-files-")
+    try:
+        src = os.path.join(work, "lo_old.fods")
+        with open(src, "w", encoding="utf-8") as f:
+            f.write(small_fods())
+        libreoffice(src, "xls:MS Excel 97", work)
+        shutil.copy(os.path.join(work, "lo_old.xls"), os.path.join(HERE, "lo_old.xls"))
+        libreoffice_store(src, os.path.join(HERE, "lo_password.xlsx"), "Calc MS Excel 2007 XML", "zorv")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 # ---- openpyxl ----
 def openpyxl_book(path, iso):
     import openpyxl
@@ -342,4 +431,8 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    import sys
+    if sys.argv[1:] == ["refused"]:
+        make_refused_files()
+    else:
+        main()

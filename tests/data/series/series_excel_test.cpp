@@ -322,6 +322,38 @@ TEST_F(ColumnsToValueListTest, TickedCellsRowByRow)
     EXPECT_EQ(manager.ListData_value().mid(4), QStringList({"Name", "City", "a1", "c1", "a2"}));
 }
 
+// A workbook or sheet that cannot be read is said in the window, in words
+// that say what to do; the value list keeps what it had.
+TEST_F(ColumnsToValueListTest, WhatCannotBeReadIsSaidAndTheValuesKept)
+{
+    manager.Create_Value_List(QStringList({"kept"}));
+    EXPECT_FALSE(dialog.Reset_Controls(Test_File("lo_password.xlsx")));
+    EXPECT_EQ(messages.requests.back().text.trimmed(),
+              "This workbook is protected by a password: save it without one and try again.");
+    EXPECT_FALSE(dialog.Reset_Controls(Test_File("lo_old.xls")));
+    EXPECT_EQ(messages.requests.back().text.trimmed(),
+              "Old Excel files (.xls) cannot be read: save it as .xlsx and try again.");
+
+    // The second sheet is damaged: choosing it says so and offers no column.
+    auto parts = Workbook_Parts(Sheet_Xml("<row><c t=\"inlineStr\"><is><t>Code</t></is></c></row>"));
+    parts << qMakePair(QStringLiteral("xl/worksheets/sheet2.xml"), Sheet_Xml("<row><c><v>1</v></row>"));
+    for (auto& p : parts)
+        if (p.first == "xl/workbook.xml")
+            p.second.replace("</sheets>", "<sheet name=\"Broken\" sheetId=\"2\"/></sheets>");
+    ASSERT_TRUE(Make_Zip(files.filePath("two.xlsx"), parts));
+    ASSERT_TRUE(dialog.Reset_Controls(files.filePath("two.xlsx")));
+    EXPECT_EQ(names(dialog.ListData_xl()), QStringList({"Code"}));
+    const qsizetype said = messages.requests.size();
+    dialog.Sheet_ComboBox->setCurrentIndex(1);
+    ASSERT_EQ(messages.requests.size(), said + 1);
+    EXPECT_TRUE(messages.requests.back().text.trimmed().startsWith("The sheet 'Broken' is damaged: mismatched tag"))
+        << messages.requests.back().text.toStdString();
+    EXPECT_TRUE(dialog.ListData_xl().isEmpty());
+    dialog.OKPressed();
+    EXPECT_TRUE(messages.requests.back().text.contains("There is no column."));
+    EXPECT_EQ(manager.ListData_value(), QStringList({"kept"}));
+}
+
 TEST_F(ColumnsToValueListTest, TwelveSheetsInOrder)
 {
     ASSERT_TRUE(dialog.Reset_Controls(Many_Sheets(files, 12)));

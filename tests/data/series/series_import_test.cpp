@@ -168,6 +168,18 @@ TEST_F(ImportWizardTest, TextFilesBecomeSeries)
     EXPECT_EQ(Series_Names(), QStringList({"lines_crlf"}));
 }
 
+TEST_F(ImportWizardTest, BytesThatAreNotUtf8AreImportedAndTheirLinesNamed)
+{
+    open(1);
+    wizard.Text_RD_Pressed();
+    wizard.Text_path->setText(file("names.txt", "Zo\xc3\xab\nRen\xe9" "e\nJos\xc3\xa9\n"));
+    wizard.Text_file_name->setText("Names");
+    wizard.OKPressed();
+    EXPECT_EQ(wizard.result(), 1);
+    EXPECT_EQ(Read_Bytes(folder.path("Names.txt")), QByteArray("Zo\xc3\xab\nRen\xef\xbf\xbd" "e\nJos\xc3\xa9\n"));
+    EXPECT_EQ(messages.requests.back().text.trimmed(), "Line 2 holds bytes that are not UTF-8: they were read as \uFFFD.");
+}
+
 TEST_F(ImportWizardTest, PastedTextAndPictureFolders)
 {
     open(1);

@@ -1,0 +1,76 @@
+#pragma once
+// Reading a zip package where it lies: its directory, and any entry inflated
+// piece by piece into memory while the caller consumes it. Nothing is
+// unpacked to disk and only the entries asked for are inflated, so a package
+// whose entries would unpack to gigabytes costs only what the reader reads
+// of them, up to the cap it gives.
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct Zip_Package_Entry {
+    QString name;            // the stored name, '\\' read as '/'
+    qint64 size = 0;         // unpacked size as the directory declares it
+    bool encrypted = false;  // the entry's data is encrypted
+    bool folder = false;
+};
+
+class Zip_Package {
+public:
+    // More entries than this and the package is refused (no spreadsheet
+    // needs them, and each costs a directory record in memory).
+    static constexpr qint64 Max_Entries = 20000;
+
+    Zip_Package();
+    ~Zip_Package();
+    Zip_Package(const Zip_Package&) = delete;
+    Zip_Package& operator=(const Zip_Package&) = delete;
+
+    // Reads the package's directory. False, with `error`, when the file is
+    // no zip package or its directory is damaged or too large.
+    bool open(const QString& path, QString* error = nullptr);
+    void close();
+    bool isOpen() const;
+
+    const std::vector<Zip_Package_Entry>& entries() const { return m_entries; }
+    // The entry of a package path ("xl/workbook.xml"; a leading '/' and
+    // "./" are ignored): the name matched exactly, else without regard to
+    // case; -1 when there is none.
+    int find(const QString& packagePath) const;
+
+    enum class Read { Done, Stopped, Damaged, Encrypted, TooLarge };
+    // Inflates an entry in pieces of up to 256 KB and hands each to `sink`
+    // as it comes; the sink answers false to stop reading. More than
+    // `maxBytes` unpacked bytes end the read with TooLarge (before the piece
+    // that would pass the cap is handed on). A damaged entry or one whose
+    // checksum fails gives Damaged, with `error` saying which.
+    Read read(int entry, const std::function<bool(const char*, qsizetype)>& sink, qint64 maxBytes,
+              QString* error = nullptr);
+    // The whole of a small entry; false (and `error`) when it is damaged,
+    // encrypted or larger than `maxBytes`.
+    bool readAll(int entry, QByteArray* out, qint64 maxBytes, QString* error = nullptr);
+
+private:
+    struct Position {
+        quint64 directory = 0;
+        quint64 number = 0;
+    };
+    void* m_zip = nullptr;
+    std::vector<Zip_Package_Entry> m_entries;
+    std::vector<Position> m_positions;
+};
+
+// What a file that is not a zip package holds, from its first bytes and,
+// for the compound files older office programs write, the names of its
+// streams.
+enum class Office_File_Kind {
+    Zip,                 // a zip package (an .xlsx, an .ods, ...)
+    EncryptedPackage,    // a workbook saved with a password
+    OldExcel,            // an Excel 97-2003 (.xls) or older workbook
+    OtherCompoundFile,   // another compound document (Word, ...)
+    Unknown,
+};
+Office_File_Kind Sniff_Office_File(const QString& path);

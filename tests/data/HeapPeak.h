@@ -1,0 +1,36 @@
+#pragma once
+// The most heap memory the process held at once while a piece of code ran,
+// above what it held when the code began. Every allocation and release of
+// every thread and library is counted as it happens (malloc, new, Qt's
+// containers, zlib, the XML reader): in the checked build through the
+// address sanitizer's allocation hooks, elsewhere through wrappers of the C
+// library's allocator. The count is of the bytes asked for, so it means
+// the same with or without the sanitizer's red zones and quarantine, and it
+// needs no timing and no reading of the process's resident size.
+#include <QtGlobal>
+
+namespace heappeak {
+
+// Bytes held now (by the counters; what was allocated before the counting
+// began and is freed later only lowers it).
+qint64 Current();
+// Starts a new watch: the peak becomes the current amount.
+void Reset();
+// The highest amount since the last Reset().
+qint64 Peak();
+// True when the counting works in this build.
+bool Counting();
+
+} // namespace heappeak
+
+// Watches one piece of code: made before it, asked after it.
+class Heap_Peak {
+public:
+    Heap_Peak() : m_base(heappeak::Current()) { heappeak::Reset(); }
+    // The peak above what was held when the watch began.
+    qint64 bytes() const { return heappeak::Peak() - m_base; }
+    double megabytes() const { return double(bytes()) / double(1 << 20); }
+
+private:
+    qint64 m_base;
+};

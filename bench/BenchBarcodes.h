@@ -29,8 +29,6 @@ struct Bench_Barcode_Batch {
         batch.barcodeRows = rows;
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Bench_Value(row), QString(), QString()); };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        batch.Get_Barcode_Batch_Count();
     }
     FakeBatchServices batch;
 };

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -53,12 +54,9 @@ public:
     }
     bool Invalid_Barcode_Image() const override { return false; }
     int Get_PQ_Count_Of_Index(int) const override { return 1; }
-    int Get_Total_Count_With_PQ() override { return Rows; }
-    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
+    int Count_Valid_Labels(bool, int start, int end, int cap) const override { return std::min(cap, end - start); }
     void Select_First_Value_For_Barcode_Setting_Mode() override {}
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override {}
     BarcodeModeState Barcode_Mode_State() const override { return m_state; }
-    int Get_Barcode_Batch_Count() override { return Rows; }
     PtImage Invalid_Barcode_Data_Image() const override { return {}; }
     bool Check_And_Validat_Barcode(bool, bool) override { return true; }
     void Draw_2d_barcode_again_for_manual() override {}
@@ -68,8 +66,13 @@ public:
     void Focus_Barcode_List() override {}
     void SetDocumentCanvasSize(QSizeF) override {}
     PtImage Set_data_table_value_to_card(int, const QString&, bool) override { return {}; }
-    void Check_Series_Or_Excel_Use_or_not() override {}
-    void Get_total_Card_count() override {}
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override
+    {
+        Batch_Row_Count c;
+        c.Use_Data_Sheet_Values = true;
+        c.Total_Barcode_Label_wd_Batch = c.Total_Batch_Excel_Card = c.Total_Label_Wd_PQ = Rows;
+        return c;
+    }
     int Get_Data_SetIndex_According_Name(const QString&) const override { return -1; }
     QString Get_sel_row_col_value_of_dataset(int, int) const override { return {}; }
     void Open_Series_Value_Box(const QString&) override {}

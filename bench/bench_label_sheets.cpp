@@ -63,8 +63,6 @@ struct Label_Rows {
         batch.printQuantity = [](int) { return 1; };
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value_Of(row), QString(), QString()); };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        batch.Get_Barcode_Batch_Count();
     }
     FakeBatchServices batch;
 };

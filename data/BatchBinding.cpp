@@ -140,18 +140,100 @@ QList<LMNGraphic*> Batch_Binding::frontItems() const { return Graphics_array_Bat
 
 // ---------------------------------------------------------------- counting
 
-void Batch_Binding::Check_Series_Or_Excel_Use_or_not()
+namespace {
+
+bool boundToSeries(const LMNGraphic* item)
+{
+    return takesPart(item) && item->data_source_type == 1 && item->print_object == 0;
+}
+
+bool boundToSpreadsheet(const LMNGraphic* item)
+{
+    return takesPart(item) && item->data_source_type == 2;
+}
+
+// The series names a bound item reads (a barcode also its header and footer).
+QStringList seriesOf(const LMNGraphic* item)
+{
+    QStringList names{item->batch_list_name};
+    if (item->kind() == LMNKind::Barcode)
+        names << item->batch_hdr_list_name << item->batch_ftr_list_name;
+    return names;
+}
+
+} // namespace
+
+Batch_Row_Count Batch_Binding::Count_Rows() const
+{
+    Batch_Row_Count count;
+    count.designing = true;
+    try {
+        QList<LMNGraphic*> live;
+        Run_On_Main_Thread_And_Wait([&] {
+            if (Main_App_wnd)
+                live = Main_App_wnd->Get_Front_Controls_Array();
+            // The series table counts the series that a taking-part item
+            // names; a series counts once, however many items read it.
+            QStringList counted;
+            int seriesRows = 0;
+            for (LMNGraphic* item : live) {
+                if (boundToSeries(item))
+                    count.Use_Data_Sheet_Values = true;
+                if (boundToSpreadsheet(item))
+                    count.Use_Excel_Binding_Values = true;
+                if (!takesPart(item) || item->data_source_type != 1)
+                    continue;
+                for (const QString& name : seriesOf(item)) {
+                    if (Get_Data_SetIndex_According_Name(name) < 0)
+                        continue;
+                    bool known = false;
+                    for (const QString& c : counted)
+                        known = known || Same_Series_Name(c, name);
+                    if (known)
+                        continue;
+                    counted << name;
+                    bool exists = false;
+                    const QStringList values = Read_Series_Values(name, &exists);
+                    if (exists)
+                        seriesRows = std::max(seriesRows, int(values.size()));
+                }
+            }
+            const int excelRows = m_excel.rowCount();
+            if (count.Use_Excel_Binding_Values && excelRows == 0)
+                count.Use_Excel_Binding_Values = false;
+            count.Data_table_rows = seriesRows;
+            count.Excel_table_rows = excelRows;
+            count = count.only(true, true);
+        });
+    } catch (const std::exception& e) {
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+    return count;
+}
+
+void Batch_Binding::Prepare_Job_Rows()
 {
     try {
-        if (!designingMode()) {
-            if (Batch_Services)
-                Batch_Services->Get_Barcode_Batch_Count();
-            return;
-        }
+        const Batch_Row_Count count = Count_Rows();
         Take_Batch_Copies();
-        Check_Data_Sheet_Value_Use_or_Not();
-        Check_Excel_Binding_Value_Use_or_Not();
-        Get_total_Card_count();
+        {
+            QMutexLocker lock(&m_lock);
+            m_table.clear();
+            m_jobCount = count;
+        }
+        if (count.Use_Data_Sheet_Values) {
+            Create_Dataset_binding_table();
+            Calculate_data_table_rows();
+        } else {
+            QMutexLocker lock(&m_lock);
+            m_dataRows = 0;
+        }
+        if (count.Use_Excel_Binding_Values) {
+            Calculate_Excel_table_rows();
+        } else {
+            QMutexLocker lock(&m_lock);
+            m_excelRows = 0;
+        }
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
@@ -160,7 +242,7 @@ void Batch_Binding::Check_Series_Or_Excel_Use_or_not()
 bool Batch_Binding::Check_Front_Side_Dataset_Is_Used() const
 {
     for (LMNGraphic* item : frontItems())
-        if (takesPart(item) && item->data_source_type == 1 && item->print_object == 0)
+        if (boundToSeries(item))
             return true;
     return false;
 }
@@ -168,62 +250,9 @@ bool Batch_Binding::Check_Front_Side_Dataset_Is_Used() const
 bool Batch_Binding::Check_Front_Side_Excel_Binding_Is_Used() const
 {
     for (LMNGraphic* item : frontItems())
-        if (takesPart(item) && item->data_source_type == 2)
+        if (boundToSpreadsheet(item))
             return true;
     return false;
-}
-
-void Batch_Binding::Check_Data_Sheet_Value_Use_or_Not()
-{
-    {
-        QMutexLocker lock(&m_lock);
-        m_table.clear();
-    }
-    Use_Data_Sheet_Values = 0;
-    if (!Check_Front_Side_Dataset_Is_Used())
-        return;
-    Use_Data_Sheet_Values = 1;
-    Create_Dataset_binding_table();
-    Calculate_data_table_rows();
-}
-
-void Batch_Binding::Check_Excel_Binding_Value_Use_or_Not()
-{
-    Use_Excel_Binding_Values = 0;
-    if (!Check_Front_Side_Excel_Binding_Is_Used())
-        return;
-    Use_Excel_Binding_Values = 1;
-    if (Calculate_Excel_table_rows() == 0)
-        Use_Excel_Binding_Values = 0;
-}
-
-void Batch_Binding::Get_total_Card_count()
-{
-    try {
-        {
-            QMutexLocker lock(&m_lock);
-            if (!m_haveCopies) {
-                lock.unlock();
-                Take_Batch_Copies();
-            }
-        }
-        if (Use_Data_Sheet_Values)
-            Calculate_data_table_rows();
-        else {
-            QMutexLocker lock(&m_lock);
-            m_dataRows = 0;
-        }
-        if (Use_Excel_Binding_Values)
-            Calculate_Excel_table_rows();
-        else {
-            QMutexLocker lock(&m_lock);
-            m_excelRows = 0;
-        }
-        QMutexLocker lock(&m_lock);
-        Total_Batch_Excel_Card = std::max(1, std::max(m_dataRows, m_excelRows));
-    } catch (const std::exception& e) {
-        Show_MessageBox(QString::fromUtf8(e.what()));
-    }
 }
 
 void Batch_Binding::Create_Dataset_binding_table()
@@ -373,12 +402,17 @@ QString Batch_Binding::seriesValue(int row, const QString& name, int* position) 
 
 void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic*>& items)
 {
+    Batch_Row_Count fill;
+    {
+        QMutexLocker lock(&m_lock);
+        fill = m_jobCount;
+    }
     try {
         for (LMNGraphic* item : items) {
             if (!takesPart(item))
                 continue;
             const LMNKind kind = item->kind();
-            if (item->data_source_type == 1 && Use_Data_Sheet_Values) {
+            if (item->data_source_type == 1 && fill.Use_Data_Sheet_Values) {
                 int p = -1;
                 QString v = Trim_Str(seriesValue(row, item->batch_list_name, &p));
                 item->batch_list_index = p;
@@ -416,7 +450,7 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraph
                     item->setXPosition(box.left() + box.width() / 2 - item->width() / 2);
                     item->setYPosition(box.top() + box.height() / 2 - item->height() / 2);
                 }
-            } else if (item->data_source_type == 2 && Use_Excel_Binding_Values) {
+            } else if (item->data_source_type == 2 && fill.Use_Excel_Binding_Values) {
                 const QString v = Trim_Str(Get_sel_row_col_value_of_Excel(row, item->excel_col_indx));
                 if (kind == LMNKind::Text) {
                     item->Set_text_value(v);
@@ -471,7 +505,7 @@ PtImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& /*si
 
 void Batch_Binding::Select_first_row_value_for_design()
 {
-    Check_Series_Or_Excel_Use_or_not();
+    Prepare_Job_Rows();
     Run_On_Main_Thread_And_Wait([&] {
         if (!Main_App_wnd)
             return;
@@ -561,6 +595,7 @@ void Batch_Binding::Set_Front_Back_Value_To_Print_Export_Mail()
     if (!designingMode())
         return;
     Create_Design_Backup_Array();
+    Prepare_Job_Rows();
     Run_On_Main_Thread_And_Wait([] {
         if (Main_App_wnd)
             Main_App_wnd->Refresh_Canvas();
@@ -628,9 +663,10 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }
 
-void Batch_Binding::Draw_2d_barcode_again_for_manual(bool twoD, const std::function<void()>& regenerate)
+void Batch_Binding::Draw_2d_barcode_again_for_manual(bool twoD, bool fromBatch,
+                                                     const std::function<void()>& regenerate)
 {
-    if (!Use_Data_Sheet_Values && twoD && regenerate)
+    if (!fromBatch && twoD && regenerate)
         Run_On_Main_Thread_And_Wait(regenerate);
 }
 

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/model/LMNGraphic.h"
+#include "core/util/BatchServices.h"
 #include "data/ExcelRows.h"
 #include "platform/PtImage.h"
 
@@ -61,15 +62,15 @@ public:
     // file) or the item is bound to it; otherwise it would list no columns.
     bool Offers_Spreadsheet_Source(int itemSource) const;
 
-    // ---- Counting a job's rows ----
-    // Designing mode: takes copies of the front items, decides both bindings
-    // and counts (Total_Batch_Excel_Card). Barcode mode: the main window's
-    // barcode count (Batch_Services->Get_Barcode_Batch_Count()).
-    void Check_Series_Or_Excel_Use_or_not();
-    void Check_Data_Sheet_Value_Use_or_Not();
-    void Check_Excel_Binding_Value_Use_or_Not();
-    // Recounts from the flags as they stand; Total_Batch_Excel_Card is at least 1.
-    void Get_total_Card_count();
+    // ---- Counting the rows ----
+    // The rows of the design as it stands: which sources the front items are
+    // bound to and how many rows they give (Total_Batch_Excel_Card, at least
+    // 1). Changes nothing; any thread (the items are read on the GUI thread).
+    Batch_Row_Count Count_Rows() const;
+    // For the job that follows: takes copies of the front items, the values
+    // of their series and the count of now (the design back-up calls it).
+    void Prepare_Job_Rows();
+    // Whether the copies of the job hold items bound to a series, to the spreadsheet.
     bool Check_Front_Side_Dataset_Is_Used() const;
     bool Check_Front_Side_Excel_Binding_Is_Used() const;
 
@@ -135,8 +136,9 @@ public:
     // shows the front side (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
-    // by hand, so the job starts from a full-resolution symbol.
-    static void Draw_2d_barcode_again_for_manual(bool twoD, const std::function<void()>& regenerate);
+    // by hand (not taken from the batch), so the job starts from a
+    // full-resolution symbol.
+    static void Draw_2d_barcode_again_for_manual(bool twoD, bool fromBatch, const std::function<void()>& regenerate);
     // True only for an existing folder.
     static bool Check_Dir_Is_Exist(const QString& path);
     static void SetFocus(QWidget* control);
@@ -158,6 +160,7 @@ private:
     int m_excelRows = 0;
     QList<LMNGraphicPtr> m_copies;
     bool m_haveCopies = false;
+    Batch_Row_Count m_jobCount;   // the sources the copies are filled from
     QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
 };
 

@@ -283,6 +283,7 @@ bool PDF_Export::Open_Pdf_Export_Wnd()
 void PDF_Export::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
 
     // 1. Reset.
     PDF_View_Not_Print = 1;
@@ -303,8 +304,6 @@ void PDF_Export::Reset_For_Opening()
     print_wd_pq_opt = 0;
     Manual_or_Pre = 0;
     Print_Row = Print_Col = 1;
-    Total_Label = 1;
-    Total_Label_Wd_PQ = 1;
     file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
     Reset_Range_Fields();
     use_label_size_chk_box->setVisible(false);
@@ -324,7 +323,7 @@ void PDF_Export::Reset_For_Opening()
         height_Text->setReadOnly(false);
         const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
         barcode_font_name->setText(state.settings.barcodeType);
-        if (Use_Data_Sheet_Values) {
+        if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
             print_with_batch_chk->setChecked(true);
             skip_inavlid_chk->setVisible(true);
@@ -334,10 +333,8 @@ void PDF_Export::Reset_For_Opening()
             print_qty_chk->setEnabled(!series);
             print_qty_chk->setChecked(!series);
             skip_invalid_barcode = 1;
-            print_wd_pq_opt = series ? 0 : 1;
-            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
-            Total_Label_Wd_PQ = Total_Label;
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+            const int total = Total_From_Quantity_Box();
+            Set_Tot_Value(total, total, QStringLiteral("A"));
         } else {
             print_with_batch_chk->setEnabled(false);
             print_with_batch_chk->setChecked(false);
@@ -345,7 +342,7 @@ void PDF_Export::Reset_For_Opening()
             skip_inavlid_chk->setChecked(false);
             print_qty_chk->setVisible(false);
             print_qty_chk->setChecked(false);
-            Set_Tot_Value(Total_Label, noBatchMaximum, QStringLiteral("A"));
+            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
         }
         Barcode_Image = Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
                                        : PtImage();
@@ -462,10 +459,8 @@ void PDF_Export::Check_Max_Cell_Value()
     Print_Col = fit.cols;
     horz_mar = fit.hg;
     vert_mar = fit.vg;
-    if (!Use_Data_Sheet_Values && !print_with_batch_chk->isChecked()) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(Print_Row * Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     if (labelSizedPage())
         setPreviewFrame(QSizeF(label_width, label_hight));
     Refresh_Preview();
@@ -679,32 +674,16 @@ bool PDF_Export::Execute_Exporting()
 
     // The range counts rows, each repeated by its print quantity.
     const bool batch = print_with_batch_chk->isChecked();
-    const bool pq = !designing && batch && print_qty_chk->isChecked();
-    print_wd_pq_opt = pq ? 1 : 0;
-    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    if (!All_print_rd->isChecked()) {
-        const int from = inum(from_Text), to = inum(To_Text);
-        if (from > to) {
-            Show_MessageBox(QStringLiteral("Please select valid range."));
-            return false;
-        }
-        Print_Start = std::max(0, from - 1);
-        Print_End = to;
-    } else {
-        Print_Start = 0;
-        Print_End = rows;
-    }
-    Total_Label = Labels_Of_Range();
-    Total_Label_Real = Total_Label;
-    Use_Data_Sheet_Values = batch ? 1 : 0;
+    print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
+    Job_Range range;
+    if (!Range_Of_Job(range))
+        return false;
+    Print_Start = range.start;
+    Print_End = range.end;
+    Total_Label = range.total;
+    Total_Label_Real = range.labels;
     printable_label_count = 0;
-    Use_Barocde_In_Center = 0;
-    if (!designing) {
-        Use_Barocde_In_Center = 1;
-        if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
-            Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
-                                                                     !All_print_rd->isChecked());
-    }
+    Use_Barocde_In_Center = designing ? 0 : 1;
     if (Total_Label == 0) {
         Show_MessageBox(QStringLiteral("There is no barcode to export."));
         return false;
@@ -717,30 +696,14 @@ bool PDF_Export::Execute_Exporting()
     Real_label_width = label_width;
     Real_label_hight = label_hight;
     pdf_export_opt_real = pdf_export_opt;
-    m_job = Job_From_Controls();
-    m_job.totalLabels = std::max(1, int(Total_Label));   // after skip-invalid counted the valid rows
+    m_job = Job_From_Controls(range);
     return true;
 }
 
-int PDF_Export::Labels_Of_Range() const
-{
-    if (All_print_rd->isChecked())
-        return std::max(0, inum(Total_Text));
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    const bool pq = !designing && print_with_batch_chk->isChecked() && print_qty_chk->isChecked();
-    int labels = 0;
-    for (int r = std::max(0, inum(from_Text) - 1); r < inum(To_Text); ++r)
-        labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-    return labels;
-}
-
-Pdf_Export_Job PDF_Export::Job_From_Controls() const
+Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
     const bool batch = print_with_batch_chk->isChecked();
-    const bool all = All_print_rd->isChecked();
-    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    const int labels = Labels_Of_Range();
     // A sheet of one label is a page per label.
     int option = std::max(0, pdf_matrix->checkedId());
     if (option <= 1 && Print_Row == 1 && Print_Col == 1)
@@ -751,14 +714,14 @@ Pdf_Export_Job PDF_Export::Job_From_Controls() const
     job.useLabelSize = PDF_Use_Label_Size != 0;
     job.designing = designing;
     job.batch = batch;
-    job.excel = Use_Excel_Binding_Values != 0;
+    job.excel = rowCount.Use_Excel_Binding_Values;
     job.printQuantity = !designing && batch && print_qty_chk->isChecked();
     job.skipInvalid = batch && skip_inavlid_chk->isChecked() && !designing;
     job.centerBarcode = !designing;
-    job.rowStart = batch ? (all ? 0 : std::max(0, inum(from_Text) - 1)) : 0;
-    job.rowEnd = batch ? (all ? std::max(rows, 0) : inum(To_Text)) : 0;
-    job.labelCap = labels;
-    job.totalLabels = std::max(1, labels);
+    job.rowStart = batch ? range.start : 0;
+    job.rowEnd = batch ? range.end : 0;
+    job.labelCap = range.labels;
+    job.totalLabels = std::max(1, range.total);
     job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
     job.labelImage = Barcode_Image;
     job.invalidImage = invalid_image;

@@ -138,11 +138,8 @@ private:
     void buildUi();
     void connectControls();
     void setPreviewFrame(QSizeF sheet);
-    // The labels the range gives (the Total field, or the rows From..To each
-    // repeated by its print quantity), and the job the controls describe;
-    // neither changes anything.
-    int Labels_Of_Range() const;
-    Pdf_Export_Job Job_From_Controls() const;
+    // The job the controls describe for the range; changes nothing.
+    Pdf_Export_Job Job_From_Controls(const Job_Range& range) const;
     void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
                   bool twoDecimals = false) override;
     // The page in points, and whether the page is the label (options 2 and 3

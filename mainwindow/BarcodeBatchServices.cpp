@@ -53,24 +53,14 @@ int LMNWindowController::Get_PQ_Count_Of_Index(int row) const
     return On_Gui([&] { return m_barcodeView->listSide()->Get_PQ_Count_Of_Index(row); });
 }
 
-int LMNWindowController::Get_Total_Count_With_PQ()
+int LMNWindowController::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
 {
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_Total_Count_With_PQ(); });
-}
-
-void LMNWindowController::Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange)
-{
-    On_Gui([&] { m_barcodeView->listSide()->Calculate_Valid_Barcode_for_skip_invalid(countPQ, useRange); });
+    return On_Gui([&] { return m_barcodeView->listSide()->Count_Valid_Labels(withPQ, start, end, cap); });
 }
 
 void LMNWindowController::Select_First_Value_For_Barcode_Setting_Mode()
 {
     On_Gui([&] { m_barcodeView->listSide()->Select_First_Value_For_Barcode_Setting_Mode(); });
-}
-
-void LMNWindowController::Check_Data_Sheet_Value_Use_or_Not_Barcode()
-{
-    On_Gui([&] { m_barcodeView->listSide()->Check_Data_Sheet_Value_Use_or_Not_Barcode(); });
 }
 
 BarcodeModeState LMNWindowController::Barcode_Mode_State() const
@@ -80,11 +70,6 @@ BarcodeModeState LMNWindowController::Barcode_Mode_State() const
         m_barcodeView->listSide()->Fill_Mode_State(state);
         return state;
     });
-}
-
-int LMNWindowController::Get_Barcode_Batch_Count()
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_Barcode_Batch_Count(); });
 }
 
 PtImage LMNWindowController::Invalid_Barcode_Data_Image() const
@@ -103,7 +88,7 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
     // again at the chosen resolution before a job takes it.
     On_Gui([&] {
         BarcodeListSide* list = m_barcodeView->listSide();
-        const bool fromSource = Use_Data_Sheet_Values && list->barcode_value_chk->isChecked();
+        const bool fromSource = list->listDrives() && list->barcode_value_chk->isChecked();
         if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
             m_barcodeView->goButtonActionPerformed();
     });
@@ -118,7 +103,7 @@ int LMNWindowController::Selected_Barcode_Row() const
 {
     return On_Gui([&] {
         BarcodeListSide* list = m_barcodeView->listSide();
-        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : Last_Selected_Index;
+        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : list->Last_Selected_Index;
     });
 }
 

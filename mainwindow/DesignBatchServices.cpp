@@ -12,6 +12,8 @@
 #include "data/series/View_Data_Series.h"
 #include "imagetools/library/Image_Library.h"
 #include "imagetools/picture/Thumbnails.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "mainwindow/BarcodeModeView.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/DesignFile.h"
 #include "mainwindow/files/ProjectCommands.h"
@@ -34,22 +36,18 @@ PtImage LMNWindowController::Set_data_table_value_to_card(int row, const QString
     return binding()->Set_data_table_value_to_card(row, side, printBox);
 }
 
-void LMNWindowController::Check_Series_Or_Excel_Use_or_not()
+Batch_Row_Count LMNWindowController::Check_Series_Or_Excel_Use_or_not() const
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
-        const int n = Get_Barcode_Batch_Count();
-        Total_Label = n;
-        Total_Batch_Excel_Card = std::max(1, n);
-        return;
-    }
-    if (binding())
-        binding()->Check_Series_Or_Excel_Use_or_not();
-}
-
-void LMNWindowController::Get_total_Card_count()
-{
-    if (binding())
-        binding()->Get_total_Card_count();
+    Batch_Row_Count count;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Barcode_Setting_Or_Designing_Mode == 0)
+            count = m_barcodeView->listSide()->Count_Rows();
+        else if (binding())
+            count = binding()->Count_Rows();
+        else
+            count.designing = true;
+    });
+    return count;
 }
 
 int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const

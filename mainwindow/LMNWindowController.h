@@ -173,12 +173,9 @@ public:
     PtImage Get_Image_From_List_Val(int row) override;
     bool Invalid_Barcode_Image() const override;
     int Get_PQ_Count_Of_Index(int row) const override;
-    int Get_Total_Count_With_PQ() override;
-    void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) override;
+    int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const override;
     void Select_First_Value_For_Barcode_Setting_Mode() override;
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override;
     BarcodeModeState Barcode_Mode_State() const override;
-    int Get_Barcode_Batch_Count() override;
     PtImage Invalid_Barcode_Data_Image() const override;
     bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) override;
     void Draw_2d_barcode_again_for_manual() override;
@@ -191,8 +188,7 @@ public:
     // The batch binding of the design, its back-up, the card size, the
     // picture library and the design file writer.
     PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) override;
-    void Check_Series_Or_Excel_Use_or_not() override;
-    void Get_total_Card_count() override;
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override;
     int Get_Data_SetIndex_According_Name(const QString& name) const override;
     QString Get_sel_row_col_value_of_dataset(int row, int col) const override;
     void Open_Series_Value_Box(const QString& name) override;

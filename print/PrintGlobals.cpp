@@ -32,7 +32,6 @@ int print_wd_pq_opt = 0;
 int Use_Barocde_In_Center = 0;
 
 int Total_Label_Real = 1;
-int Total_Label_Wd_PQ = 1;
 int printable_label_count = 0;
 
 QString custom_prod_name;

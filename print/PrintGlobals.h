@@ -49,7 +49,6 @@ extern int Use_Barocde_In_Center;  // centre the image in its cell (barcode mode
 // ---- Counts of the job (Total_Label, Print_Start and Print_End are shared
 // with the other batch jobs, core/util/BatchServices.h) ----
 extern int Total_Label_Real;       // labels to process before drawing stops
-extern int Total_Label_Wd_PQ;      // barcode labels counting print quantities
 extern int printable_label_count;  // labels that give a barcode (skip invalid)
 
 // ---- Names accepted by the naming dialogs ----

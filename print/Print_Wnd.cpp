@@ -349,6 +349,7 @@ bool Print_Wnd::Open_Print_Wnd()
 void Print_Wnd::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
 
     // 1. Reset.
     crop_mark_chk->setVisible(false);
@@ -368,8 +369,6 @@ void Print_Wnd::Reset_For_Opening()
     skip_invalid_barcode = 0;
     print_wd_pq_opt = 0;
     Print_Row = Print_Col = 1;
-    Total_Label = 1;
-    Total_Label_Wd_PQ = 1;
     cus_or_pre = QStringLiteral("C");
     Manual_or_Pre = 0;
     rd_manual->setChecked(true);
@@ -395,7 +394,7 @@ void Print_Wnd::Reset_For_Opening()
         width_Text->setReadOnly(false);
         height_Text->setReadOnly(false);
         const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
-        if (Use_Data_Sheet_Values) {
+        if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
             print_with_batch_chk->setChecked(true);
             skip_inavlid_chk->setVisible(true);
@@ -406,9 +405,8 @@ void Print_Wnd::Reset_For_Opening()
             print_qty_chk->setChecked(!series);
             skip_invalid_barcode = 1;
             print_wd_pq_opt = 1;
-            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
-            Total_Label_Wd_PQ = Total_Label;
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+            const int total = Total_From_Quantity_Box();
+            Set_Tot_Value(total, total, QStringLiteral("A"));
         } else {
             print_with_batch_chk->setEnabled(false);
             print_with_batch_chk->setChecked(false);
@@ -416,7 +414,7 @@ void Print_Wnd::Reset_For_Opening()
             skip_inavlid_chk->setChecked(false);
             print_qty_chk->setVisible(false);
             print_qty_chk->setChecked(false);
-            Set_Tot_Value(Total_Label, 999999, QStringLiteral("A"));
+            Set_Tot_Value(1, 999999, QStringLiteral("A"));
         }
         Set_Enable_Diable_Range_Box();
         Barcode_Image = Batch_Services
@@ -729,36 +727,19 @@ void Print_Wnd::Execute_Printing(bool preview)
         // 4. The range counts rows, each repeated by its print quantity.
         const bool batch = print_with_batch_chk->isChecked();
         const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-        const bool pq = !designing && batch && print_qty_chk->isChecked();
-        print_wd_pq_opt = pq ? 1 : 0;
-        if (!All_print_rd->isChecked()) {
-            const int from = inum(from_Text), to = inum(To_Text);
-            if (from > to) {
-                Show_MessageBox(QStringLiteral("Please select valid range."));
-                return;
-            }
-            Print_Start = std::max(0, from - 1);
-            Print_End = to;
-            int labels = 0;
-            for (int r = Print_Start; r < to; ++r)
-                labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-            Total_Label = labels;
-        } else {
-            Print_Start = 0;
-            Print_End = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-            Total_Label = std::max(0, inum(Total_Text));
-        }
+        print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
+        Job_Range range;
+        if (!Range_Of_Job(range))
+            return;
+        Print_Start = range.start;
+        Print_End = range.end;
+        Total_Label = range.total;
         // 5.-7.
         Use_Data_Sheet_Values = batch ? 1 : 0;
-        Total_Label_Real = Total_Label;
+        Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values ? 1 : 0;
+        Total_Label_Real = range.labels;
         printable_label_count = 0;
-        Use_Barocde_In_Center = 0;
-        if (!designing) {
-            Use_Barocde_In_Center = 1;
-            if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
-                Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
-                                                                         !All_print_rd->isChecked());
-        }
+        Use_Barocde_In_Center = designing ? 0 : 1;
         // 8.
         if (Total_Label == 0) {
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
@@ -953,10 +934,8 @@ void Print_Wnd::Row_Changed(QObject* sender)
     else
         copyPair(sender, Row_Text, Row_Stepper, true);
     Check_Max_Cell_Value();
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(Print_Row * Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     Check_Max_Cell_Value();
 }
 
@@ -967,10 +946,8 @@ void Print_Wnd::Col_Changed(QObject* sender)
     else
         copyPair(sender, Col_Text, Col_Stepper, true);
     Check_Max_Cell_Value();
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(Print_Row * Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     Check_Max_Cell_Value();
 }
 
@@ -1250,7 +1227,7 @@ void Print_Wnd::Read_and_load_profile_info(const QString& name)
     Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
     if (v[19] == QLatin1String("Y")) {
         print_with_batch_chk->setChecked(true);
-        if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values)
+        if (!rowCount.batch())
             print_with_batch_chk->setChecked(false);
     }
     crop_mark_chk->setChecked(v[20] == QLatin1String("Y"));

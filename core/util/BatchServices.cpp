@@ -6,8 +6,6 @@ BatchServices* Batch_Services = nullptr;
 
 std::atomic<int> Use_Data_Sheet_Values{0};
 std::atomic<int> Use_Excel_Binding_Values{0};
-std::atomic<int> Total_Batch_Excel_Card{1};
-std::atomic<int> Total_Barcode_Label_wd_Batch{0};
 QString Start_Card_Option = QStringLiteral("T");
 std::atomic<int> Print_Start{0};
 std::atomic<int> Print_End{0};

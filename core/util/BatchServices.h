@@ -21,6 +21,7 @@
 #include <QSizeF>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 
 class QWidget;
@@ -44,6 +45,38 @@ struct BarcodeModeState {
     QList<BarcodeListRow> list;      // ListData_barcode
 };
 
+// The rows of the batch as a window sees them when it opens: counted afresh
+// from the sources in use, written nowhere. Rows and labels are held apart:
+// a label is a row repeated by its print quantity.
+struct Batch_Row_Count {
+    bool designing = false;                // counted in designing mode
+    bool Use_Data_Sheet_Values = false;    // batch values in use: bound series (designing), the list or a series (barcode)
+    bool Use_Excel_Binding_Values = false; // designing: items take values from the spreadsheet rows
+    bool seriesFeeds = false;              // barcode mode: a series feeds the values (one label a row)
+    int Total_Barcode_Label_wd_Batch = 0;  // barcode mode: rows of the list or the series, 1 without batch values
+    int Total_Batch_Excel_Card = 1;        // rows of the current source, at least 1
+    int Total_Label_Wd_PQ = 1;             // labels: each row by its print quantity (barcode mode, the list)
+    int Data_table_rows = 0;               // designing: rows of the bound series (the longest)
+    int Excel_table_rows = 0;              // designing: rows of the spreadsheet
+
+    // One label a row is possible (the batch boxes of the windows).
+    bool batch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
+    // The rows a job of this mode walks.
+    int rows() const { return designing ? Total_Batch_Excel_Card : Total_Barcode_Label_wd_Batch; }
+    // Designing mode: the count of a job that takes only the sources whose
+    // box is on (the export sheet's boxes).
+    Batch_Row_Count only(bool series, bool excel) const
+    {
+        Batch_Row_Count c = *this;
+        c.Use_Data_Sheet_Values = Use_Data_Sheet_Values && series;
+        c.Use_Excel_Binding_Values = Use_Excel_Binding_Values && excel;
+        const int n = std::max(c.Use_Data_Sheet_Values ? Data_table_rows : 0,
+                               c.Use_Excel_Binding_Values ? Excel_table_rows : 0);
+        c.Total_Batch_Excel_Card = c.Total_Label_Wd_PQ = std::max(1, n);
+        return c;
+    }
+};
+
 class BatchServices {
 public:
     virtual ~BatchServices();
@@ -53,26 +86,19 @@ public:
     // row's value, header and footer from the list, the chosen series or the
     // typed fields, as the binding switches say. Null for an empty value or
     // one that cannot be encoded (then Invalid_Barcode_Image() is true); for a
-    // row at or beyond Total_Barcode_Label_wd_Batch, the typed barcode.
+    // row at or beyond the rows of the batch, the typed barcode.
     virtual PtImage Get_Image_From_List_Val(int row) = 0;
     virtual bool Invalid_Barcode_Image() const = 0;
     // The row's print quantity when the list is the value source; 1 when it is
     // not; 0 for a row past the end of the list.
     virtual int Get_PQ_Count_Of_Index(int row) const = 0;
-    // The number of labels: the sum of the rows' print quantities, or the row
-    // count when a series is the source; sets Total_Barcode_Label_wd_Batch.
-    virtual int Get_Total_Count_With_PQ() = 0;
-    // Counts the rows that give a barcode from Print_Start to Print_End (range)
-    // or to Total_Label and sets Total_Label to it when at least 1.
-    virtual void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) = 0;
+    // The labels that give a barcode among rows `start` .. `end` - 1, each
+    // repeated by its print quantity when `withPQ`; counting stops at `cap`.
+    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const = 0;
     // Shows row 1 of the batch in the main window.
     virtual void Select_First_Value_For_Barcode_Setting_Mode() = 0;
-    // Sets Use_Data_Sheet_Values for barcode mode from the binding switches.
-    virtual void Check_Data_Sheet_Value_Use_or_Not_Barcode() = 0;
     // The barcode-mode state, read on the GUI thread.
     virtual BarcodeModeState Barcode_Mode_State() const = 0;
-    // The row count of barcode mode (Get_Barcode_Batch_Count).
-    virtual int Get_Barcode_Batch_Count() = 0;
     // The invalid-data picture of barcode mode (Invalid_Barcode_Data_Image),
     // written for a row that gives no barcode when such rows are not skipped.
     virtual PtImage Invalid_Barcode_Data_Image() const = 0;
@@ -99,9 +125,9 @@ public:
     // Fills a copy of every bound front item with row `row` and renders the
     // card; null when no card could be made. `side` is "F".
     virtual PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) = 0;
-    // Counts the rows of the sources in use (both modes) into Total_Batch_Excel_Card.
-    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
-    virtual void Get_total_Card_count() = 0;
+    // Counts the rows of the sources in use (both modes), afresh; changes
+    // nothing. Any thread (a worker waits for the GUI thread).
+    virtual Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const = 0;
     // The column of a series in the series table (case-insensitive), or -1.
     virtual int Get_Data_SetIndex_According_Name(const QString& name) const = 0;
     // A cell of the series table; "" out of range or for a path column.
@@ -136,10 +162,9 @@ public:
 extern BatchServices* Batch_Services;
 
 // ---- Process-wide values of batch jobs ----
-extern std::atomic<int> Use_Data_Sheet_Values;      // batch values in use
-extern std::atomic<int> Use_Excel_Binding_Values;   // the spreadsheet binding is in use
-extern std::atomic<int> Total_Batch_Excel_Card;     // rows of the current source, at least 1
-extern std::atomic<int> Total_Barcode_Label_wd_Batch;  // barcode-mode rows
+// The batch flags of the print job in work (set when it starts).
+extern std::atomic<int> Use_Data_Sheet_Values;
+extern std::atomic<int> Use_Excel_Binding_Values;
 extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
 // Range of the running print, PDF or export job: the first row (0-based),
 // the row after the last one (the To field) and the number of labels.

@@ -197,7 +197,7 @@ private:
                 image = LMNRenderingView::image_From_Card_Graphics(items, false);
             });
         } else if (Batch_Services) {
-            image = Batch_Services->Get_Image_From_List_Val(Total_Barcode_Label_wd_Batch);
+            image = Batch_Services->Get_Image_From_List_Val(m_job.rows);   // past the rows: the typed barcode
         }
         return image;
     }
@@ -512,11 +512,12 @@ void Send_Mail::Reset_Controls()
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     file_name_txt->setText(QStringLiteral("ZorvBarcode"));
-    const bool batchUsable = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
     send_with_batch_chk->setVisible(Start_Card_Option != QLatin1String("V"));
-    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && Use_Data_Sheet_Values);
+    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
     send_with_batch_chk->setChecked(false);
-    Set_Tot_Value(Total_Batch_Excel_Card, batchUsable ? int(Total_Batch_Excel_Card) : noBatchMaximum, QStringLiteral("A"));
+    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.batch() ? rowCount.Total_Batch_Excel_Card : noBatchMaximum,
+                  QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
     rd_all_to_every->setChecked(true);
     subject_txt->clear();
@@ -575,11 +576,11 @@ void Send_Mail::Without_barcode_rd_select()
 void Send_Mail::send_barcode_rd_select()
 {
     if (Batch_Services)
-        Batch_Services->Check_Series_Or_Excel_Use_or_not();
+        rowCount = Batch_Services->Check_Series_Or_Excel_Use_or_not();
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
-    send_with_batch_chk->setEnabled(Use_Data_Sheet_Values);
-    if (!Use_Data_Sheet_Values)
+    send_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
+    if (!rowCount.Use_Data_Sheet_Values)
         send_with_batch_chk->setChecked(false);
     for (QWidget* w : {static_cast<QWidget*>(attachment), static_cast<QWidget*>(browse_att),
                        static_cast<QWidget*>(clear_att)})
@@ -589,21 +590,9 @@ void Send_Mail::send_barcode_rd_select()
 
 void Send_Mail::send_with_batch_chk_select()
 {
-    BatchServices* main = Batch_Services;
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    if (designing && main) {
-        main->Check_Series_Or_Excel_Use_or_not();
-        if (Use_Data_Sheet_Values && !send_with_batch_chk->isChecked())
-            Use_Data_Sheet_Values = 0;
-        main->Get_total_Card_count();
-    }
-    int totalLabel = 1;
-    if (send_with_batch_chk->isChecked()) {
-        Use_Data_Sheet_Values = 1;
-        totalLabel = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    } else {
-        Use_Data_Sheet_Values = 0;
-    }
+    if (Batch_Services)
+        rowCount = Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    const int totalLabel = send_with_batch_chk->isChecked() ? rowCount.rows() : 1;
     Set_Tot_Value(totalLabel, totalLabel, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
 }
@@ -651,19 +640,10 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         BatchServices* main = Batch_Services;
         const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
-        if (designing) {
-            if (main) {
-                main->Check_Series_Or_Excel_Use_or_not();
-                if (Use_Data_Sheet_Values && !batch)
-                    Use_Data_Sheet_Values = 0;
-                main->Get_total_Card_count();
-                main->Set_Front_Back_Value_To_Print_Export_Mail();
-            }
-        } else {
-            Total_Batch_Excel_Card = int(Total_Barcode_Label_wd_Batch);
-            if (!batch)
-                Use_Data_Sheet_Values = 0;
-        }
+        // The job counts the rows afresh; the window's count is what it showed.
+        const Batch_Row_Count count = main ? main->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+        if (designing && main)
+            main->Set_Front_Back_Value_To_Print_Export_Mail();
         MailJob job;
         if (Sel_print_rd->isChecked() && batch) {
             if (from_Text->value() > To_Text->value()) {
@@ -674,7 +654,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
             job.Print_End = To_Text->value();
         }
         job.designing = designing;
-        job.rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+        job.rows = count.rows();
         if (rd_without_barcode->isChecked())
             job.kase = MailCase::WithoutCard;
         else if (!batch)
@@ -698,7 +678,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         job.pauseOn = delayed_delv_chk->isChecked();
         job.pauseEvery = mail_count_txt->value();
         job.pauseMs = hour_txt->value() * 3600000LL + min_text->value() * 60000LL + sec_txt->value() * 1000LL;
-        const bool sources = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+        const bool sources = (batch && count.Use_Data_Sheet_Values) || count.Use_Excel_Binding_Values;
         job.restoreDesign = designing && ((job.kase != MailCase::WithoutCard && batch)
                                           || (sources && Start_Card_Option != QLatin1String("G")));
         job.selectFirst = !designing && sources;

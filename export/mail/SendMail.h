@@ -8,6 +8,7 @@
 // private temporary folder. It can pause after every so many mails; Stop
 // ends a pause and a running script at once. At the end it says how many
 // mails were not sent.
+#include "core/util/BatchServices.h"
 #include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
@@ -148,6 +149,9 @@ public:
 
     // The file chooser; a test may set it instead.
     std::function<QString()> chooseFile;
+    // The rows of the sources, counted when the window opened (and when the
+    // label choice or the batch box changes).
+    Batch_Row_Count rowCount;
 
 private:
     static QPointer<Send_Mail> s_instance;

@@ -7,7 +7,11 @@
 // Every operation answers from the public members and counts its calls.
 #include "core/util/BatchServices.h"
 
+#include "core/util/BarcodeSettings.h"
+
 #include <QSizeF>
+
+#include <algorithm>
 
 #include <functional>
 #include <mutex>
@@ -25,7 +29,18 @@ public:
     std::function<PtImage(int)> rowImage;           // barcode rows
     std::function<PtImage(int)> cardImage;          // designing-mode rows
     std::function<int(int)> printQuantity;          // default: list "PQ", else 1
-    int barcodeRows = 0;                            // Get_Barcode_Batch_Count
+    int barcodeRows = 0;                            // barcode-mode rows of the count
+    Batch_Row_Count designCount{true};              // the count of designing mode
+    // Designing mode's count: `rows` rows of bound series, of the spreadsheet or both.
+    void designRows(int rows, bool series = true, bool excel = false)
+    {
+        designCount = Batch_Row_Count{true};
+        designCount.Use_Data_Sheet_Values = series;
+        designCount.Use_Excel_Binding_Values = excel;
+        designCount.Data_table_rows = series ? rows : 0;
+        designCount.Excel_table_rows = excel ? rows : 0;
+        designCount = designCount.only(true, true);
+    }
     QStringList seriesNames;                        // series table columns
     QList<QStringList> seriesColumns;               // series table, column by column
     QSizeF cardSize{144, 72};
@@ -39,7 +54,8 @@ public:
 
     // What the fake saw.
     mutable std::mutex mutex;
-    int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0, counts = 0;
+    int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0;
+    mutable int counts = 0;
     int validations = 0, redraws2d = 0, listFocus = 0;
     QList<int> imageRows, cardRows, selections;
     QList<QSizeF> canvasSizes;
@@ -61,28 +77,17 @@ public:
         if (row < 0 || row >= state.list.size()) return 0;
         return state.list[row].value(QStringLiteral("PQ")).trimmed().toInt();
     }
-    int Get_Total_Count_With_PQ() override
+    int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const override
     {
-        int total = 0;
-        for (int r = 0; r < barcodeRows; ++r) total += Get_PQ_Count_Of_Index(r);
-        Total_Barcode_Label_wd_Batch = barcodeRows;
-        return total;
+        int n = 0;
+        for (int r = std::max(0, start); r < end && n < cap; ++r)
+            if (const_cast<FakeBatchServices*>(this)->Check_Barcode_Value_is_Valid_in_Series(r))
+                n += withPQ ? Get_PQ_Count_Of_Index(r) : 1;
+        return std::min(n, cap);
     }
-    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
     void Select_First_Value_For_Barcode_Setting_Mode() override {}
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override
-    {
-        Use_Data_Sheet_Values = state.dataSource
-            && (state.valueChecked || state.headerChecked || state.footerChecked);
-    }
     BarcodeModeState Barcode_Mode_State() const override { return state; }
     PtImage Invalid_Barcode_Data_Image() const override { return invalidImage; }
-    int Get_Barcode_Batch_Count() override
-    {
-        Total_Barcode_Label_wd_Batch = barcodeRows;
-        Total_Batch_Excel_Card = barcodeRows;
-        return barcodeRows;
-    }
 
     bool Check_And_Validat_Barcode(bool, bool) override
     {
@@ -110,8 +115,21 @@ public:
         cardRows << row;
         return image;
     }
-    void Check_Series_Or_Excel_Use_or_not() override { ++counts; }
-    void Get_total_Card_count() override {}
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override
+    {
+        ++counts;
+        if (Barcode_Setting_Or_Designing_Mode != 0)
+            return designCount;
+        Batch_Row_Count c;
+        c.Use_Data_Sheet_Values = state.dataSource && (state.valueChecked || state.headerChecked || state.footerChecked);
+        c.seriesFeeds = c.Use_Data_Sheet_Values && state.seriesFeeds;
+        c.Total_Barcode_Label_wd_Batch = barcodeRows;
+        c.Total_Batch_Excel_Card = std::max(1, barcodeRows);
+        c.Total_Label_Wd_PQ = 0;
+        for (int r = 0; r < barcodeRows; ++r)
+            c.Total_Label_Wd_PQ += c.Use_Data_Sheet_Values ? Get_PQ_Count_Of_Index(r) : 1;
+        return c;
+    }
     int Get_Data_SetIndex_According_Name(const QString& name) const override
     {
         for (int i = 0; i < seriesNames.size(); ++i)

@@ -97,12 +97,15 @@ TEST(BatchBindingTest, SeriesOfThreeAndFiveAndFourSpreadsheetRowsGiveFiveCards)
     for (int r = 1; r <= 4; ++r)
         job.binding.excelRows().Create_List_By_Array({QStringLiteral("n%1").arg(r), QStringLiteral(" c%1 ").arg(r)}, 2);
 
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 1);
-    EXPECT_EQ(Use_Excel_Binding_Values.load(), 1);
+    const Batch_Row_Count count = job.binding.Count_Rows();
+    EXPECT_TRUE(count.Use_Data_Sheet_Values);
+    EXPECT_TRUE(count.Use_Excel_Binding_Values);
+    EXPECT_EQ(count.Data_table_rows, 5);
+    EXPECT_EQ(count.Excel_table_rows, 4);
+    EXPECT_EQ(count.Total_Batch_Excel_Card, 5);
+    job.binding.Prepare_Job_Rows();
     EXPECT_EQ(job.binding.Data_table_rows(), 5);
     EXPECT_EQ(job.binding.Excel_table_rows(), 4);
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 5);
 
     const QStringList want3 = {"a1", "a2", "a3", "", ""};
     const QStringList want5 = {"b1", "b2", "b3", "b4", "b5"};
@@ -131,33 +134,25 @@ TEST(BatchBindingTest, CountsFollowWhatIsBoundAndPrinted)
     job.folder.write("s.txt", "1\n2\n3\n");
     // No bound item: one card showing the design as it is.
     job.window.add(Text_Item("plain", 0));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 1);
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 1);
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Data_Sheet_Values);
 
     // The only series-bound item is not printed: no series binding, not filled.
     auto hidden = Text_Item("hidden", 1, "s");
     hidden->print_object = 1;
     job.window.add(std::move(hidden));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 1);
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Data_Sheet_Values);
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 1);
+    job.binding.Prepare_Job_Rows();
     job.binding.Set_data_table_value_to_card(0);
     EXPECT_EQ(job.binding.Graphics_array_Batch()[1]->Text_Value, "hidden");
 
     // Spreadsheet-bound with no rows: the binding is off and the item keeps its text.
     job.window.add(Text_Item("sheet", 2, {}, 1));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Excel_Binding_Values.load(), 0);
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Excel_Binding_Values);
+    job.binding.Prepare_Job_Rows();
     job.binding.Set_data_table_value_to_card(0);
     EXPECT_EQ(job.binding.Graphics_array_Batch()[2]->Text_Value, "sheet");
-
-    // Barcode mode asks the main window's barcode count.
-    FakeBatchServices services;
-    services.barcodeRows = 7;
-    Barcode_Setting_Or_Designing_Mode = 0;
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 7);
 }
 
 TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
@@ -167,10 +162,10 @@ TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
     job.folder.write("gone.txt", "x\n");
     job.window.add(Barcode_Item("vals"));
     job.window.add(Barcode_Item("gone"));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 3);
+    job.binding.Prepare_Job_Rows();
     // The series is deleted after the count: its item shows its own texts.
     Delete_Series_File("gone");
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 3);
 
     job.binding.Set_data_table_value_to_card(0);
     QList<LMNGraphic*> copies = job.binding.Graphics_array_Batch();
@@ -203,8 +198,9 @@ TEST(BatchBindingTest, AJobOnAWorkerNeverTouchesTheLiveItems)
     std::atomic<bool> done = false;
     QList<PtImage> cards;
     std::thread worker([&] {
-        job.binding.Check_Series_Or_Excel_Use_or_not();
-        for (int row = 0; row < Total_Batch_Excel_Card; ++row)
+        const Batch_Row_Count count = job.binding.Count_Rows();
+        job.binding.Prepare_Job_Rows();
+        for (int row = 0; row < count.Total_Batch_Excel_Card; ++row)
             cards << job.binding.Set_data_table_value_to_card(row);
         done = true;
     });
@@ -376,13 +372,11 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     EXPECT_FALSE(Batch_Binding::Check_Dir_Is_Exist(dir.filePath("missing")));
     EXPECT_FALSE(Batch_Binding::Check_Dir_Is_Exist(""));
 
+    // Only a 2D value typed by hand is made again.
     int regenerated = 0;
-    Use_Data_Sheet_Values = 0;
-    Batch_Binding::Draw_2d_barcode_again_for_manual(true, [&] { ++regenerated; });
-    Batch_Binding::Draw_2d_barcode_again_for_manual(false, [&] { ++regenerated; });
-    Use_Data_Sheet_Values = 1;
-    Batch_Binding::Draw_2d_barcode_again_for_manual(true, [&] { ++regenerated; });
-    Use_Data_Sheet_Values = 0;
+    Batch_Binding::Draw_2d_barcode_again_for_manual(true, false, [&] { ++regenerated; });
+    Batch_Binding::Draw_2d_barcode_again_for_manual(false, false, [&] { ++regenerated; });
+    Batch_Binding::Draw_2d_barcode_again_for_manual(true, true, [&] { ++regenerated; });
     EXPECT_EQ(regenerated, 1);
 
     Barcode_Setting_Or_Designing_Mode = 1;

@@ -137,10 +137,6 @@ protected:
         Set_Printer_Names_Provider({});
         MainWindowServices::setPrintInfo(previousInfo);
         Barcode_Setting_Or_Designing_Mode = mode;
-        Use_Data_Sheet_Values = 0;
-        Use_Excel_Binding_Values = 0;
-        Total_Batch_Excel_Card = 1;
-        Total_Barcode_Label_wd_Batch = 0;
         Stop_Processing_Now = false;
         replace_keep_file_flag = 0;
         Msg_Apply_All_Chk = false;
@@ -168,8 +164,6 @@ protected:
             return invalid.contains(row + 1) ? PtImage() : Code128(QStringLiteral("R%1").arg(row + 1));
         };
         batch.invalidImage = Code128(QStringLiteral("INVALID"));
-        batch.Get_Barcode_Batch_Count();
-        Use_Data_Sheet_Values = 1;
     }
 
     // Label size (mm) and grid through the window's fields, as typed.
@@ -366,7 +360,6 @@ TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGiv
     Barcode_Setting_Or_Designing_Mode = 0;
     batch.state.value = QStringLiteral("SAME");
     Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
-    Use_Data_Sheet_Values = 0;
     window->Reset_For_Opening();
     EXPECT_FALSE(window->print_with_batch_chk->isEnabled());
     EXPECT_FALSE(window->export_range_box->isEnabled() && window->Sel_print_rd->isEnabled());
@@ -422,7 +415,7 @@ TEST_F(PdfExportTest, RangeQuantitiesAndInvalidRows)
     const Pdf_Export_Report report = window->lastJob()->report();
     EXPECT_EQ(report.labels, 5);
     EXPECT_EQ(report.skippedRows, QList<int>{4});
-    EXPECT_EQ(window->acceptedJob().totalLabels, 6);   // rows 2..5 with their quantities
+    EXPECT_EQ(window->acceptedJob().totalLabels, 5);   // the labels written: row 4 gives none
     EXPECT_EQ(window->acceptedJob().rowStart, 1);
 
     // Skip-invalid off: the invalid row shows the invalid-data image.
@@ -491,6 +484,7 @@ TEST_F(PdfExportTest, ChecksBeforeTheJobAndNamesCleanedOfReservedCharacters)
 TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsReported)
 {
     barcodeList(12);
+    batch.rowValid = [](int) { return true; };
     batch.rowImage = [](int row) {
         if (row == 5)
             Stop_Processing_Now = true;   // the user stops while row 6 is made
@@ -523,8 +517,7 @@ TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsRepo
 TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 5;
+    batch.designRows(5);
     batch.cardSize = QSizeF(180, 90);
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(180, 90)); };
     window->Reset_For_Opening();
@@ -547,7 +540,7 @@ TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
     EXPECT_EQ(batch.restores, restores + 1);
 
     // Opening without a binding: one card, the label-size box hidden.
-    Use_Data_Sheet_Values = 0;
+    batch.designRows(1, false);
     window->Reset_For_Opening();
     EXPECT_EQ(window->Total_Text->text(), "1");
     EXPECT_FALSE(window->print_with_batch_chk->isChecked());

@@ -69,8 +69,6 @@ void PrintTest::SetUp()
     Start_Card_Option = QStringLiteral("T");
     Use_Data_Sheet_Values = 0;
     Use_Excel_Binding_Values = 0;
-    Total_Batch_Excel_Card = 1;
-    Total_Barcode_Label_wd_Batch = 1;
     Total_Label = 1;
     Print_Start = 0;
     Print_End = 0;
@@ -85,7 +83,7 @@ void PrintTest::SetUp()
     Show_margin_rect = 1;
     Enable_Crop_Marks = Fit_Picture_To_Frame = skip_invalid_barcode = print_wd_pq_opt = 0;
     Use_Barocde_In_Center = 0;
-    Total_Label_Real = Total_Label_Wd_PQ = 1;
+    Total_Label_Real = 1;
     predef_page_wdt = predef_page_hgt = 0;
 }
 

@@ -30,8 +30,6 @@ TEST_F(PrintTest, PrintedLabelsKeepTheirCaptionsAsTextAndScanAtTheirCells)
         batch.state.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
     batch.barcodeRows = 30;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
-    Use_Data_Sheet_Values = 1;
-    Total_Barcode_Label_wd_Batch = 30;
 
     Print_Wnd w;
     w.Reset_For_Opening();

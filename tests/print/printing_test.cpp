@@ -70,8 +70,6 @@ protected:
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = int(quantities.size());
         batch.rowImage = [size](int row) { return Colour_Label(size, Row_Colour(row)); };
-        Use_Data_Sheet_Values = 1;
-        Total_Barcode_Label_wd_Batch = int(quantities.size());
     }
 
     QString pdf;
@@ -93,8 +91,7 @@ bool dark(const QImage& img, QPointF pt, double scale)
 TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 25;
+    batch.designRows(25);
     batch.cardSize = QSizeF(60 * 2.834645669291, 25 * 2.834645669291);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
@@ -257,8 +254,7 @@ TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
 TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 5;
+    batch.designRows(5);
     batch.cardImage = [this](int row) {
         return row == 3 ? PtImage() : Colour_Label(batch.cardSize, Row_Colour(row));
     };
@@ -275,8 +271,7 @@ TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 TEST_F(PrintJobTest, ASpreadsheetBindingPrintsOneCardARow)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Excel_Binding_Values = 1;
-    Total_Batch_Excel_Card = 3;
+    batch.designRows(3, false, true);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
     EXPECT_TRUE(w->print_with_batch_chk->isEnabled());

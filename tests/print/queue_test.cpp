@@ -81,8 +81,6 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
         batch.state.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
     batch.barcodeRows = 25;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
-    Use_Data_Sheet_Values = 1;
-    Total_Barcode_Label_wd_Batch = 25;
 
     PrintInfo info;
     info.printerName = queue;

@@ -47,8 +47,6 @@ protected:
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = rows;
         batch.rowImage = [](int) { return Colour_Label(QSizeF(90, 40), Qt::black); };
-        Use_Data_Sheet_Values = 1;
-        Total_Barcode_Label_wd_Batch = rows;
     }
 
     // Chooses a catalogue product in the predefined box.
@@ -116,7 +114,6 @@ TEST_F(PrintWindowTest, ABatchLimitsTheRangeAndTurningItOffCountsOneSheet)
     EXPECT_FALSE(w->print_qty_chk->isChecked());
     EXPECT_FALSE(w->print_qty_chk->isEnabled());
     EXPECT_EQ(w->Total_Text->text(), "8");
-    EXPECT_EQ(Use_Data_Sheet_Values, 0);
     EXPECT_TRUE(w->All_print_rd->isChecked());
     EXPECT_TRUE(w->Total_Text->isEnabled());
     EXPECT_FALSE(w->from_Text->isEnabled());
@@ -139,8 +136,7 @@ TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
 TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 40;
+    batch.designRows(40);
     auto w = open();
     EXPECT_FALSE(w->width_Stepper->isEnabled());
     w->Total_Text->setText("50");

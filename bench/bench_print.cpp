@@ -64,7 +64,7 @@ void BM_PreviewSheetOf65Barcodes(benchmark::State& state)
     QImage page(595, 842, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         page.fill(Qt::white);
-        Printing_View view(QRectF(0, 0, 595, 842), true);
+        Printing_View view(QRectF(0, 0, 595, 842), true, rows.batch.Make_Batch_Rows());
         QPainter p(&page);
         view.drawRect(p, QRectF(0, 0, 595, 842));
         benchmark::DoNotOptimize(view.sheetLabels().size());

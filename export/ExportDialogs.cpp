@@ -598,16 +598,19 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     job.Print_Start = sheet->Print_Start;
     job.Total_Label = sheet->All_print_rd->isChecked() ? job_rows.Total_Batch_Excel_Card : sheet->Total_Label;
     job.naming = naming;
+    job.rows = main->Make_Batch_Rows_Of(job_rows.Use_Data_Sheet_Values, job_rows.Use_Excel_Binding_Values);
+    job.host = main->Batch_Host_Window();
     return Export_Batch_File(job);
 }
 
-std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Row_Count& count)
+std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows& rows)
 {
     // The typed value must encode; with the list or a series feeding the
     // value, the job starts from the first row that encodes (the print
     // command's checks).
-    if (!Barcode_Output_Checks(count))
+    if (!Barcode_Output_Checks(*rows))
         return nullptr;
+    const Batch_Row_Count& count = rows->count();
     const BarcodeModeState state = main->Barcode_Mode_State();
     const bool batch = count.Use_Data_Sheet_Values;
     Export_Barcode* dialog = Export_Barcode::defaultInstance();
@@ -632,17 +635,18 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Row_C
         job.seriesName = seriesName;
         job.skipInvalid = skip_invalid_barcode != 0;
         job.invalidImage = main->Invalid_Barcode_Data_Image();
+        job.rows = rows;
+        job.host = main->Batch_Host_Window();
         return Export_Batch_File_Barcode(job);
     }
-    const Barcode_Row_Getter rows(state);
-    const BarcodeRowTexts texts = rows.row(0);
-    const QString path = naming.Export_Barcode_Name_With_Options(state.value, texts.header, texts.footer,
-                                                                 seriesName, 1);
+    // One file of the barcode as typed.
+    const QString path = naming.Export_Barcode_Name_With_Options(state.value, Trim_Str(state.header),
+                                                                 Trim_Str(state.footer), seriesName, 1);
     naming.storeCounter();
     const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false);
     if (target.isEmpty() && Stop_Processing_Now)
         return nullptr;
-    PtImage image = main->Get_Image_From_List_Val(count.Total_Barcode_Label_wd_Batch);
+    PtImage image = rows->currentImage();
     bool increase = true;
     if (image.isNull()) {
         image = main->Invalid_Barcode_Data_Image();
@@ -664,17 +668,19 @@ std::shared_ptr<ExportJob> Export_Command()
     try {
         Reset_Export_State();
         Stop_Processing_Now = false;
-        const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
         if (Barcode_Setting_Or_Designing_Mode == 0) {
+            const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
             if (count.Total_Barcode_Label_wd_Batch <= 0) {
                 Show_MessageBox(QStringLiteral("List is empty."));
                 main->Focus_Barcode_List();
                 return nullptr;
             }
             main->Draw_2d_barcode_again_for_manual();
-            return exportBarcodes(main, count);
+            // The rows of the job: what the checks read is what is written.
+            const Batch_Rows rows = main->Make_Batch_Rows();
+            return rows ? exportBarcodes(main, rows) : nullptr;
         }
-        return exportCards(main, count);
+        return exportCards(main, main->Check_Series_Or_Excel_Use_or_not());
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }

@@ -69,8 +69,8 @@ public:
                 return false;
             m_row = m_count++;
             int copies = 1;
-            if (m_job.printQuantity && Batch_Services)
-                copies = std::max(1, Batch_Services->Get_PQ_Count_Of_Index(m_row));
+            if (m_job.printQuantity && m_job.rows)
+                copies = std::max(1, m_job.rows->printQuantity(m_row));
             const PtImage image = fetch(m_row);
             if (image.isNull() && m_job.skipInvalid) {
                 m_report.skippedRows << m_row + 1;
@@ -96,14 +96,7 @@ public:
     }
 
 private:
-    PtImage fetch(int row) const
-    {
-        if (!Batch_Services)
-            return {};
-        if (m_job.designing)
-            return Batch_Services->Set_data_table_value_to_card(row, QStringLiteral("F"), true);
-        return Batch_Services->Get_Image_From_List_Val(row);
-    }
+    PtImage fetch(int row) const { return m_job.rows ? m_job.rows->image(row) : PtImage(); }
 
     const Pdf_Export_Job& m_job;
     Pdf_Export_Report& m_report;
@@ -495,9 +488,12 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
 
             report = Run_Pdf_Export(job, &curr_card_count);
 
-            // The main window shows its first row or its design again.
-            if ((job.batch || job.excel) && !report.cancelled && Batch_Services) {
+            // The main window shows its first row or its design again (the
+            // window as it is then: it may have gone meanwhile).
+            if ((job.batch || job.excel) && !report.cancelled) {
                 Run_On_Main_Thread_And_Wait([&job] {
+                    if (!Batch_Services)
+                        return;
                     if (!job.designing)
                         Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
                     else if (job.startCardOption != QLatin1String("G"))

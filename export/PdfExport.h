@@ -20,6 +20,7 @@
 // the GUI thread when the job is accepted; it never changes the sheet
 // geometry of the window, so the window is as it was after every job. Files
 // go through QSaveFile: a failed or replaced file never loses the old one.
+#include "core/util/BatchServices.h"
 #include "platform/PtImage.h"
 #include "print/SheetLayout.h"
 
@@ -59,6 +60,7 @@ struct Pdf_Export_Job {
     int labelCap = 1;            // labels at most (Total_Label_Real)
     int totalLabels = 1;         // the progress total
     Sheet_Geometry geometry;     // paper, margins, cell size, grid, alignment
+    Batch_Rows rows;             // the rows of the job (batch values)
     PtImage labelImage;          // Barcode_Image: the label without batch values
     PtImage invalidImage;        // stands in for a row without an image
     QString folder;              // the export folder ("Zorv PDF Label")

@@ -283,7 +283,7 @@ bool PDF_Export::Open_Pdf_Export_Wnd()
 void PDF_Export::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+    Take_Batch_Rows();
 
     // 1. Reset.
     PDF_View_Not_Print = 1;
@@ -723,6 +723,7 @@ Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
     job.labelCap = range.labels;
     job.totalLabels = std::max(1, range.total);
     job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
+    job.rows = batchRows;
     job.labelImage = Barcode_Image;
     job.invalidImage = invalid_image;
     job.baseName = file_name_save_txt->text();

@@ -36,28 +36,6 @@ BarcodeListModel& LMNWindowController::ListData_barcode()
     return m_barcodeView->listSide()->list();
 }
 
-PtImage LMNWindowController::Get_Image_From_List_Val(int row)
-{
-    PtImage image = m_barcodeView->Get_Image_From_List_Val(row);
-    On_Gui([&] { m_lastRowInvalid = image.isNull(); });
-    return image;
-}
-
-bool LMNWindowController::Invalid_Barcode_Image() const
-{
-    return On_Gui([this] { return m_lastRowInvalid; });
-}
-
-int LMNWindowController::Get_PQ_Count_Of_Index(int row) const
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_PQ_Count_Of_Index(row); });
-}
-
-int LMNWindowController::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Count_Valid_Labels(withPQ, start, end, cap); });
-}
-
 void LMNWindowController::Select_First_Value_For_Barcode_Setting_Mode()
 {
     On_Gui([&] { m_barcodeView->listSide()->Select_First_Value_For_Barcode_Setting_Mode(); });
@@ -92,11 +70,6 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
         if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
             m_barcodeView->goButtonActionPerformed();
     });
-}
-
-bool LMNWindowController::Check_Barcode_Value_is_Valid_in_Series(int row)
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Check_Barcode_Value_is_Valid_in_Series(row); });
 }
 
 int LMNWindowController::Selected_Barcode_Row() const

@@ -5,6 +5,7 @@
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/engines/linear/ZBBarcode.h"
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeRows.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "barcode/generation/panes/ValuePane.h"
 #include "core/canvas/LMNZoomingScrollView.h"
@@ -1092,6 +1093,45 @@ int BarcodeListSide::Get_Barcode_Batch_Count() const
     return rowCount();
 }
 
+Batch_Rows BarcodeListSide::Make_Rows(const BarcodeSettings& jobSettings) const
+{
+    const Batch_Row_Count count = Count_Rows();
+    ValuePane* v = m_owner->valuePane();
+    const QString typed[3] = {v->typedValue(), v->fieldText(ValuePane::Field::Header),
+                              v->fieldText(ValuePane::Field::Footer)};
+    const bool drives = listDrives();
+    const bool fromList = listSource();
+    bool fed[3];
+    for (int i = 0; i < 3; ++i)
+        fed[i] = drives && check(i)->isChecked();
+    const int n = std::max(0, count.Total_Barcode_Label_wd_Batch);
+    std::vector<Batch_Row_Texts> rows;
+    std::vector<int> copies;
+    rows.reserve(size_t(n));
+    copies.reserve(size_t(n));
+    for (int r = 0; r < n; ++r) {
+        QString texts[3] = {typed[0], typed[1], typed[2]};
+        int q = 1;
+        if (fromList && drives) {
+            BarcodeRow row;
+            if (m_model.rowAt(r, &row)) {
+                for (int i = 0; i < 3; ++i)
+                    if (fed[i])
+                        texts[i] = Barcode_Row_Text(row, i);
+                q = PQ_Value(row.PQ);
+            }
+        } else {
+            for (int i = 0; i < 3; ++i)
+                if (fed[i])
+                    texts[i] = itemText(i, r);
+        }
+        rows.push_back({Trim_Str(texts[0]), Trim_Str(texts[1]), Trim_Str(texts[2])});
+        copies.push_back(q);
+    }
+    return std::make_shared<Barcode_Rows>(count, jobSettings, std::move(rows), std::move(copies),
+                                          Batch_Row_Texts{typed[0], typed[1], typed[2]});
+}
+
 Batch_Row_Count BarcodeListSide::Count_Rows() const
 {
     Batch_Row_Count count;
@@ -1216,7 +1256,6 @@ void BarcodeListSide::Fill_Mode_State(BarcodeModeState& state) const
     state.footer = v->fieldText(ValuePane::Field::Footer);
     state.settings = m_owner->Barcode_Settings();
     state.transparentBackground = state.settings.fill_transparent;
-    state.list = m_model.toMapList();
 }
 
 // ---------------------------------------------------------------- settings files

@@ -140,6 +140,9 @@ public:
     bool listDrives() const;
     // The rows and labels as they stand; changes nothing.
     Batch_Row_Count Count_Rows() const;
+    // The rows of a job made with `jobSettings`: the texts and print
+    // quantities of every row, read now.
+    Batch_Rows Make_Rows(const BarcodeSettings& jobSettings) const;
     int Get_Barcode_Batch_Count() const;
     int Get_PQ_Count_Of_Index(int row) const;
     int Get_Total_Count_With_PQ() const;

@@ -27,15 +27,6 @@ Batch_Binding* LMNWindowController::binding() const
     return m_designView ? m_designView->batchBinding() : nullptr;
 }
 
-PtImage LMNWindowController::Set_data_table_value_to_card(int row, const QString& side, bool printBox)
-{
-    if (!binding()) {
-        Show_NSLog_Message(QStringLiteral("No batch binding to fill a card."));
-        return {};
-    }
-    return binding()->Set_data_table_value_to_card(row, side, printBox);
-}
-
 Batch_Row_Count LMNWindowController::Check_Series_Or_Excel_Use_or_not() const
 {
     Batch_Row_Count count;
@@ -50,14 +41,16 @@ Batch_Row_Count LMNWindowController::Check_Series_Or_Excel_Use_or_not() const
     return count;
 }
 
-int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const
+Batch_Rows LMNWindowController::Make_Batch_Rows_Of(bool series, bool excel) const
 {
-    return Batch_Binding::Get_Data_SetIndex_According_Name(name);
-}
-
-QString LMNWindowController::Get_sel_row_col_value_of_dataset(int row, int col) const
-{
-    return binding() ? binding()->Get_sel_row_col_value_of_dataset(row, col) : QString();
+    Batch_Rows rows;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Barcode_Setting_Or_Designing_Mode == 0)
+            rows = m_barcodeView->listSide()->Make_Rows(m_barcodeView->Job_Settings());
+        else if (binding())
+            rows = binding()->Make_Rows(binding()->Count_Rows().only(series, excel));
+    });
+    return rows;
 }
 
 void LMNWindowController::Open_Series_Value_Box(const QString& name)

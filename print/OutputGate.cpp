@@ -33,35 +33,36 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
             return;
         }
         Batch_Services->Draw_2d_barcode_again_for_manual();
-        if (Barcode_Output_Checks(count))
+        const Batch_Rows rows = Batch_Services->Make_Batch_Rows();
+        if (rows && Barcode_Output_Checks(*rows))
             Print_method(openWindow, needsPrinter);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
 }
 
-bool Barcode_Output_Checks(const Batch_Row_Count& count)
+bool Barcode_Output_Checks(const Batch_Row_Source& rows)
 {
     const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
-    if (!count.Use_Data_Sheet_Values || !state.valueChecked) {
+    if (!rows.count().Use_Data_Sheet_Values || !state.valueChecked) {
         // The value is typed: it must encode (the validator says why not).
         if (!Batch_Services->Check_And_Validat_Barcode(true, true))
             return false;
     }
-    return Find_Valid_Barcode_Value_For_Batch_Processing(count);
+    return Find_Valid_Barcode_Value_For_Batch_Processing(rows);
 }
 
-bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Count& count)
+bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows)
 {
     if (!Batch_Services)
         return false;
     const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
-    if (!(count.Use_Data_Sheet_Values && state.valueChecked))
+    if (!(rows.count().Use_Data_Sheet_Values && state.valueChecked))
         return true;
     // The rows are read, not shown: the first that encodes is then shown
     // whole, its value, header and footer together.
-    for (int row = 0; row < count.Total_Barcode_Label_wd_Batch; ++row) {
-        if (Batch_Services->Check_Barcode_Value_is_Valid_in_Series(row)) {
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        if (rows.givesImage(row)) {
             Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
             return true;
         }

@@ -349,7 +349,7 @@ bool Print_Wnd::Open_Print_Wnd()
 void Print_Wnd::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+    Take_Batch_Rows();
 
     // 1. Reset.
     crop_mark_chk->setVisible(false);
@@ -770,7 +770,7 @@ void Print_Wnd::Call_Print_Box_1()
     printer->setCopyCount(std::max(1, inum(Copies_Text)));
     last_job_copies = printer->copyCount();
     const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Point).size();
-    Printing_View view(QRectF(QPointF(0, 0), paper), preview);
+    Printing_View view(QRectF(QPointF(0, 0), paper), preview, batchRows);
 
     if (preview) {
         QPrintPreviewDialog dialog(printer.get(), this);

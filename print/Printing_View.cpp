@@ -23,7 +23,7 @@ namespace {
 constexpr int Preview_Sheet_Limit = 50;
 }
 
-Printing_View::Printing_View(const QRectF& frame, bool preview)
+Printing_View::Printing_View(const QRectF& frame, bool preview, Batch_Rows rows)
     : Page_Size_rect(frame),
       m_print(!preview),
       m_geometry(Sheet_Geometry::From_Globals(frame.size())),
@@ -40,7 +40,8 @@ Printing_View::Printing_View(const QRectF& frame, bool preview)
       m_rowEnd(std::max(0, int(Print_End))),
       m_labelCap(std::max(0, Total_Label_Real)),
       m_totalLabels(std::max(0, int(Total_Label))),
-      m_sheetImage(Change_dpi_for_image(Barcode_Image))
+      m_sheetImage(Change_dpi_for_image(Barcode_Image)),
+      m_rows(std::move(rows))
 {
     Restart();
 }
@@ -91,11 +92,7 @@ PtImage Printing_View::Change_dpi_for_image(const PtImage& image) const
 
 PtImage Printing_View::fetch(int row) const
 {
-    if (!Batch_Services)
-        return {};
-    if (m_designing)
-        return Batch_Services->Set_data_table_value_to_card(row, QStringLiteral("F"), true);
-    return Batch_Services->Get_Image_From_List_Val(row);
+    return m_rows ? m_rows->image(row) : PtImage();
 }
 
 bool Printing_View::nextRow(int& row)
@@ -111,8 +108,8 @@ bool Printing_View::nextRow(int& row)
     m_rowFetched = false;
     m_rowImage = PtImage();
     nPrint = 0;
-    if (m_pq && Batch_Services)
-        nPrint = std::max(1, Batch_Services->Get_PQ_Count_Of_Index(tempCount)) - 1;
+    if (m_pq && m_rows)
+        nPrint = std::max(1, m_rows->printQuantity(tempCount)) - 1;
     row = tempCount;
     return true;
 }

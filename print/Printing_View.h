@@ -15,6 +15,7 @@
 // keeps its place in the job from sheet to sheet. Drawing goes to a painter
 // whose units are points with the origin at the sheet's top-left corner
 // (Print_Sheets() sets that up on a printer or a PDF writer).
+#include "core/util/BatchServices.h"
 #include "platform/PtImage.h"
 #include "print/SheetLayout.h"
 
@@ -31,7 +32,8 @@ class Printing_View {
 public:
     // `frame`: (0, 0, paper width, paper height) in points. `preview` is the
     // preview job: images are drawn as they are and at most 50 sheets shown.
-    Printing_View(const QRectF& frame, bool preview);
+    // `rows`: the rows of the job (its batch values).
+    Printing_View(const QRectF& frame, bool preview, Batch_Rows rows);
 
     bool isFlipped() const { return false; }
     bool its_print_not_preview() const { return m_print; }
@@ -102,6 +104,7 @@ private:
     int m_labelCap;
     int m_totalLabels;
     PtImage m_sheetImage;      // Barcode_Image as taken for the job
+    Batch_Rows m_rows;
 
     // Place in the job.
     int count = 0;             // next data row

@@ -178,9 +178,7 @@ bool Sheet_Window::Range_Of_Job(Job_Range& range) const
     const bool batch = print_with_batch_chk->isChecked();
     const bool pq = !designing && batch && print_qty_chk->isChecked();
     const bool skip = !designing && batch && skip_inavlid_chk->isChecked();
-    auto copies = [&](int row) {
-        return pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(row)) : 1;
-    };
+    auto copies = [&](int row) { return pq && batchRows ? batchRows->printQuantity(row) : 1; };
     auto labelsOf = [&](int start, int end, long long cap) {
         long long n = 0;
         for (int r = start; r < end && n < cap; ++r)
@@ -204,17 +202,22 @@ bool Sheet_Window::Range_Of_Job(Job_Range& range) const
     range.total = range.labels;
     if (batch) {
         // The job ends with its rows, or at its label count.
-        range.total = skip && Batch_Services
-            ? Batch_Services->Count_Valid_Labels(pq, range.start, range.end, range.labels)
-            : labelsOf(range.start, range.end, range.labels);
+        range.total = skip && batchRows ? batchRows->Count_Valid_Labels(pq, range.start, range.end, range.labels)
+                                        : labelsOf(range.start, range.end, range.labels);
     }
     return true;
 }
 
+void Sheet_Window::Take_Batch_Rows()
+{
+    batchRows = Batch_Services ? Batch_Services->Make_Batch_Rows() : nullptr;
+    rowCount = batchRows ? batchRows->count() : Batch_Row_Count();
+    rowCount.designing = Barcode_Setting_Or_Designing_Mode != 0;
+}
+
 void Sheet_Window::Verify_Card_Count()
 {
-    if (Batch_Services)
-        rowCount = Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    Take_Batch_Rows();
 }
 
 void Sheet_Window::Capture_Last_Values()

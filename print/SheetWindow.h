@@ -167,9 +167,12 @@ public:
     QCheckBox* skip_inavlid_chk = nullptr;
     QCheckBox* print_qty_chk = nullptr;
 
-    // The rows of the sources, counted when the window opened (and again
-    // when designing mode's batch box changes).
+    // The rows of the window's jobs, taken when it opened (and again when
+    // designing mode's batch box changes), and their count.
+    Batch_Rows batchRows;
     Batch_Row_Count rowCount;
+    // Takes the rows of the sources as they stand now.
+    void Take_Batch_Rows();
 
     // Kept values of the grid, given back when a one-label layout ends.
     float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;

@@ -8,10 +8,10 @@
 // subsystems below the main window reach it only through this pointer. Tests
 // install a fake (tests/common/FakeBatchServices.h).
 //
-// Threads: the row operations (Get_Image_From_List_Val,
-// Set_data_table_value_to_card) may be called from a worker; they fill and
-// render copies of the design's items and run what needs the GUI thread there
-// while the caller waits. Everything else is called on the GUI thread.
+// Threads: the count and the rows of a job may be asked for from a worker
+// (the GUI thread does the reading while the caller waits); a job's rows are
+// then its own (Batch_Row_Source). Everything else is called on the GUI
+// thread.
 #include "core/util/BarcodeSettings.h"
 #include "platform/PtImage.h"
 
@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 
 class QWidget;
 
@@ -42,7 +43,6 @@ struct BarcodeModeState {
     QString value, header, footer;   // the typed texts (2D value for 2D symbologies)
     bool transparentBackground = false;  // brcd_bk_clr_trnsp_rd
     BarcodeSettings settings;        // the settings of barcode mode
-    QList<BarcodeListRow> list;      // ListData_barcode
 };
 
 // The rows of the batch as a window sees them when it opens: counted afresh
@@ -77,24 +77,70 @@ struct Batch_Row_Count {
     }
 };
 
+// The texts of one row of a barcode batch, trimmed: from the list, the
+// chosen series or the typed fields, as the batch switches say.
+struct Batch_Row_Texts {
+    QString value, header, footer;
+};
+
+// The rows of one job, read once on the GUI thread when the job is made and
+// shared by pointer by the job's window, its preview and its worker. What a
+// source answers never changes while it lives; image() may be called from any
+// thread (a designing-mode source fills its own copies of the design's items
+// on the GUI thread while the caller waits).
+class Batch_Row_Source {
+public:
+    explicit Batch_Row_Source(const Batch_Row_Count& count) : m_count(count) {}
+    virtual ~Batch_Row_Source();
+    Batch_Row_Source(const Batch_Row_Source&) = delete;
+    Batch_Row_Source& operator=(const Batch_Row_Source&) = delete;
+
+    // The count the source was made with.
+    const Batch_Row_Count& count() const { return m_count; }
+    // Rows of the job: the rows of the count.
+    int rowCount() const { return m_count.rows(); }
+
+    // Barcode mode: the texts of row `row` ("" past the rows).
+    virtual Batch_Row_Texts texts(int row) const = 0;
+    // Designing mode: row `row` of the series `series` as the job read it
+    // (names the files of a card export); "" without it.
+    virtual QString seriesValue(int row, const QString& series) const { return {}; }
+    // Copies of the row: its print quantity while the list feeds the batch
+    // (an empty or bad one counts as 1), else 1; 0 past the rows.
+    virtual int printQuantity(int row) const = 0;
+    // The label of the row; null when the row gives none.
+    virtual PtImage image(int row) const = 0;
+    // The label without batch values: the typed barcode, the card as it is.
+    virtual PtImage currentImage() const = 0;
+    // Whether the row gives a label, found as cheaply as the kind allows.
+    virtual bool givesImage(int row) const { return !image(row).isNull(); }
+    // Labels among rows `start` .. `end` - 1 whose rows give a label, each
+    // repeated by its copies when `withPQ`; counting stops at `cap`.
+    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
+
+protected:
+    Batch_Row_Count m_count;
+};
+using Batch_Rows = std::shared_ptr<const Batch_Row_Source>;
+
 class BatchServices {
 public:
     virtual ~BatchServices();
 
+    // ---- The rows ----
+    // Counts the rows of the sources in use (both modes), afresh; changes
+    // nothing. Any thread (a worker waits for the GUI thread).
+    virtual Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const = 0;
+    // The rows of a job, counted and read now: barcode mode copies the
+    // settings and the rows' texts and makes each image with the road on the
+    // caller's thread; designing mode takes copies of the design's items and
+    // the values they are bound to. Any thread.
+    Batch_Rows Make_Batch_Rows() const { return Make_Batch_Rows_Of(true, true); }
+    // The same with only the sources whose box is on (designing mode: the
+    // bound series, the spreadsheet).
+    virtual Batch_Rows Make_Batch_Rows_Of(bool series, bool excel) const = 0;
+
     // ---- Barcode mode ----
-    // The image of barcode row `row` (0-based) with the current settings: the
-    // row's value, header and footer from the list, the chosen series or the
-    // typed fields, as the binding switches say. Null for an empty value or
-    // one that cannot be encoded (then Invalid_Barcode_Image() is true); for a
-    // row at or beyond the rows of the batch, the typed barcode.
-    virtual PtImage Get_Image_From_List_Val(int row) = 0;
-    virtual bool Invalid_Barcode_Image() const = 0;
-    // The row's print quantity when the list is the value source; 1 when it is
-    // not; 0 for a row past the end of the list.
-    virtual int Get_PQ_Count_Of_Index(int row) const = 0;
-    // The labels that give a barcode among rows `start` .. `end` - 1, each
-    // repeated by its print quantity when `withPQ`; counting stops at `cap`.
-    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const = 0;
     // Shows row 1 of the batch in the main window.
     virtual void Select_First_Value_For_Barcode_Setting_Mode() = 0;
     // The barcode-mode state, read on the GUI thread.
@@ -110,8 +156,6 @@ public:
     virtual bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) = 0;
     // Draws a typed 2D value again when no list feeds the value.
     virtual void Draw_2d_barcode_again_for_manual() = 0;
-    // Whether row `row` of the list or the chosen series gives a barcode.
-    virtual bool Check_Barcode_Value_is_Valid_in_Series(int row) = 0;
     // The selected row: of the list table when the list is the source, else
     // Last_Selected_Index of the series combos (-1 none).
     virtual int Selected_Barcode_Row() const = 0;
@@ -122,16 +166,6 @@ public:
     virtual void Focus_Barcode_List() = 0;
 
     // ---- Batch binding of designing mode ----
-    // Fills a copy of every bound front item with row `row` and renders the
-    // card; null when no card could be made. `side` is "F".
-    virtual PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) = 0;
-    // Counts the rows of the sources in use (both modes), afresh; changes
-    // nothing. Any thread (a worker waits for the GUI thread).
-    virtual Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const = 0;
-    // The column of a series in the series table (case-insensitive), or -1.
-    virtual int Get_Data_SetIndex_According_Name(const QString& name) const = 0;
-    // A cell of the series table; "" out of range or for a path column.
-    virtual QString Get_sel_row_col_value_of_dataset(int row, int col) const = 0;
     // Opens the series value viewer on a series.
     virtual void Open_Series_Value_Box(const QString& name) = 0;
     // Fills the live design with row 0 so the canvas shows the first row.

@@ -177,30 +177,9 @@ private:
         return true;
     }
 
-    PtImage rowImage(int row)
-    {
-        BatchServices* main = Batch_Services;
-        if (!main)
-            return {};
-        if (m_job.designing)
-            return main->Set_data_table_value_to_card(row, QStringLiteral("F"), false);
-        return main->Get_Image_From_List_Val(row);
-    }
+    PtImage rowImage(int row) { return m_job.batchRows ? m_job.batchRows->image(row) : PtImage(); }
 
-    PtImage currentImage()
-    {
-        PtImage image;
-        if (m_job.designing) {
-            Run_On_Main_Thread_And_Wait([&image] {
-                const QList<LMNGraphic*> items =
-                    Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
-                image = LMNRenderingView::image_From_Card_Graphics(items, false);
-            });
-        } else if (Batch_Services) {
-            image = Batch_Services->Get_Image_From_List_Val(m_job.rows);   // past the rows: the typed barcode
-        }
-        return image;
-    }
+    PtImage currentImage() { return m_job.batchRows ? m_job.batchRows->currentImage() : PtImage(); }
 
     // The pause after a pass; Stop cuts it short.
     void pauseAfterPass()
@@ -296,9 +275,12 @@ private:
 
     void finish()
     {
-        BatchServices* main = Batch_Services;
-        if (main && (m_job.restoreDesign || m_job.selectFirst)) {
+        if (m_job.restoreDesign || m_job.selectFirst) {
+            // The main window as it is now (it may have gone meanwhile).
             Run_On_Main_Thread_And_Wait([&] {
+                BatchServices* main = Batch_Services;
+                if (!main)
+                    return;
                 if (m_job.restoreDesign) {
                     main->Create_Card_Design_Again();
                     main->Set_Graphic_Array_According_Side();
@@ -640,11 +622,12 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         BatchServices* main = Batch_Services;
         const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
-        // The job counts the rows afresh; the window's count is what it showed.
-        const Batch_Row_Count count = main ? main->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+        // The job's own rows, read now; the window's count is what it showed.
+        MailJob job;
+        job.batchRows = main ? main->Make_Batch_Rows() : nullptr;
+        const Batch_Row_Count count = job.batchRows ? job.batchRows->count() : Batch_Row_Count();
         if (designing && main)
             main->Set_Front_Back_Value_To_Print_Export_Mail();
-        MailJob job;
         if (Sel_print_rd->isChecked() && batch) {
             if (from_Text->value() > To_Text->value()) {
                 Show_MessageBox(QStringLiteral("Please select valid range."));

@@ -46,6 +46,7 @@ struct MailJob {
     int Print_Start = 0;           // first row, 0-based
     int Print_End = 1;             // last row, 1-based
     int rows = 1;                  // rows of the source (B)
+    Batch_Rows batchRows;          // the labels of the rows, and the one without batch values
     bool restoreDesign = false;    // restore the design from its back-up at the end
     bool selectFirst = false;      // barcode mode: show row 1 again at the end
     bool stopOnFailure = true;     // the mail window's rule; the direct mail goes on

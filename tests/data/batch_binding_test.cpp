@@ -103,19 +103,18 @@ TEST(BatchBindingTest, SeriesOfThreeAndFiveAndFourSpreadsheetRowsGiveFiveCards)
     EXPECT_EQ(count.Data_table_rows, 5);
     EXPECT_EQ(count.Excel_table_rows, 4);
     EXPECT_EQ(count.Total_Batch_Excel_Card, 5);
-    job.binding.Prepare_Job_Rows();
-    EXPECT_EQ(job.binding.Data_table_rows(), 5);
-    EXPECT_EQ(job.binding.Excel_table_rows(), 4);
+    const auto rows = job.binding.Make_Rows(count);
+    EXPECT_EQ(rows->rowCount(), 5);
 
     const QStringList want3 = {"a1", "a2", "a3", "", ""};
     const QStringList want5 = {"b1", "b2", "b3", "b4", "b5"};
     const QStringList wantX = {"c1", "c2", "c3", "c4", ""};
     for (int row = 0; row < 5; ++row) {
         SCOPED_TRACE(row);
-        const PtImage card = job.binding.Set_data_table_value_to_card(row, "F", false);
+        const PtImage card = rows->image(row);
         EXPECT_FALSE(card.isNull());
         EXPECT_EQ(card.size(), QSizeF(300, 200));
-        const QList<LMNGraphic*> copies = job.binding.Graphics_array_Batch();
+        const QList<LMNGraphic*> copies = rows->Graphics_array_Batch();
         ASSERT_EQ(copies.size(), 3);
         EXPECT_EQ(copies[0]->Text_Value, want3[row]);
         EXPECT_EQ(copies[1]->Text_Value, want5[row]);
@@ -143,16 +142,16 @@ TEST(BatchBindingTest, CountsFollowWhatIsBoundAndPrinted)
     job.window.add(std::move(hidden));
     EXPECT_FALSE(job.binding.Count_Rows().Use_Data_Sheet_Values);
     EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 1);
-    job.binding.Prepare_Job_Rows();
-    job.binding.Set_data_table_value_to_card(0);
-    EXPECT_EQ(job.binding.Graphics_array_Batch()[1]->Text_Value, "hidden");
+    auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
+    rows->image(0);
+    EXPECT_EQ(rows->Graphics_array_Batch()[1]->Text_Value, "hidden");
 
     // Spreadsheet-bound with no rows: the binding is off and the item keeps its text.
     job.window.add(Text_Item("sheet", 2, {}, 1));
     EXPECT_FALSE(job.binding.Count_Rows().Use_Excel_Binding_Values);
-    job.binding.Prepare_Job_Rows();
-    job.binding.Set_data_table_value_to_card(0);
-    EXPECT_EQ(job.binding.Graphics_array_Batch()[2]->Text_Value, "sheet");
+    rows = job.binding.Make_Rows(job.binding.Count_Rows());
+    rows->image(0);
+    EXPECT_EQ(rows->Graphics_array_Batch()[2]->Text_Value, "sheet");
 }
 
 TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
@@ -163,12 +162,12 @@ TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
     job.window.add(Barcode_Item("vals"));
     job.window.add(Barcode_Item("gone"));
     EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 3);
-    job.binding.Prepare_Job_Rows();
-    // The series is deleted after the count: its item shows its own texts.
+    // A series deleted before the job is made: its item shows its own texts.
     Delete_Series_File("gone");
+    const auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
 
-    job.binding.Set_data_table_value_to_card(0);
-    QList<LMNGraphic*> copies = job.binding.Graphics_array_Batch();
+    rows->image(0);
+    QList<LMNGraphic*> copies = rows->Graphics_array_Batch();
     EXPECT_EQ(job.dialog.values, QStringList({"111", "OWN"}));
     EXPECT_EQ(job.dialog.headers, QStringList({"OWN-H", "OWN-H"}));
     EXPECT_EQ(job.dialog.footers, QStringList({"OWN-F", "OWN-F"}));
@@ -178,8 +177,8 @@ TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
 
     // An empty middle line: no image on that row.
     job.dialog.values.clear();
-    job.binding.Set_data_table_value_to_card(1);
-    copies = job.binding.Graphics_array_Batch();
+    rows->image(1);
+    copies = rows->Graphics_array_Batch();
     EXPECT_EQ(copies[0]->width(), 0);
     EXPECT_EQ(job.dialog.values, QStringList({"OWN"}));
     // The dialog only ever saw the copies.
@@ -198,10 +197,9 @@ TEST(BatchBindingTest, AJobOnAWorkerNeverTouchesTheLiveItems)
     std::atomic<bool> done = false;
     QList<PtImage> cards;
     std::thread worker([&] {
-        const Batch_Row_Count count = job.binding.Count_Rows();
-        job.binding.Prepare_Job_Rows();
-        for (int row = 0; row < count.Total_Batch_Excel_Card; ++row)
-            cards << job.binding.Set_data_table_value_to_card(row);
+        const auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
+        for (int row = 0; row < rows->rowCount(); ++row)
+            cards << rows->image(row);
         done = true;
     });
     testsupport::pumpUntil(done);
@@ -227,7 +225,6 @@ TEST(BatchBindingTest, LookUpsAndFirstValues)
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name("beta"), 1);
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name(""), -1);
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name("none"), -1);
-    EXPECT_EQ(job.binding.Get_sel_row_col_value_of_dataset(0, -1), "");
 
     Excel_Rows& rows = job.binding.excelRows();
     EXPECT_EQ(job.binding.Get_First_Value_Of_Excel_Binding(1), "");

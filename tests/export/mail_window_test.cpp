@@ -257,7 +257,7 @@ struct FiveRows {
     FiveRows()
     {
         for (int i = 0; i < 5; ++i)
-            batch.state.list << BarcodeListRow{{"Value", QStringLiteral("ROW-%1").arg(i + 1)}};
+            batch.list << BarcodeListRow{{"Value", QStringLiteral("ROW-%1").arg(i + 1)}};
         batch.barcodeRows = 5;
         batch.state.dataSource = batch.state.valueChecked = true;   // the list feeds the values
         batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
@@ -309,6 +309,7 @@ TEST_F(Mailing, AFailureThenASuccessSaysOneOfTwoNotSent)
     ScriptedMessages msgs;
     FiveRows rows;
     MailJob job;
+    job.batchRows = rows.batch.jobRows(false);
     job.kase = MailCase::Range;
     job.Print_Start = 2;
     job.Print_End = 4;  // rows 3 and 4

@@ -153,12 +153,12 @@ protected:
         batch.state.listFeeds = true;
         batch.state.value = QStringLiteral("ABC");
         Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
-        batch.state.list.clear();
+        batch.list.clear();
         for (int r = 0; r < rows; ++r) {
             BarcodeListRow row;
             row.insert(QStringLiteral("Value"), QStringLiteral("R%1").arg(r + 1));
             row.insert(QStringLiteral("PQ"), QString::number(quantities.value(r, 1)));
-            batch.state.list << row;
+            batch.list << row;
         }
         batch.rowImage = [invalid](int row) {
             return invalid.contains(row + 1) ? PtImage() : Code128(QStringLiteral("R%1").arg(row + 1));

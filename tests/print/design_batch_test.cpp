@@ -94,9 +94,9 @@ TEST_F(PrintTest, EachLabelOfADesignBatchShowsItsRow)
     // The main window counts the rows and fills copies, one card a row.
     batch.designCount = binding.Count_Rows();
     ASSERT_EQ(batch.designCount.Total_Batch_Excel_Card, 3);
-    binding.Prepare_Job_Rows();
+    const auto rows = binding.Make_Rows(batch.designCount);
     batch.cardSize = QSizeF(240, 140);
-    batch.cardImage = [&](int row) { return binding.Set_data_table_value_to_card(row, "F", true); };
+    batch.cardImage = [&](int row) { return rows->image(row); };
 
     const QString pdf = dir.filePath("cards.pdf");
     usePdf(pdf);

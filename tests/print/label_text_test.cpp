@@ -27,7 +27,7 @@ TEST_F(PrintTest, PrintedLabelsKeepTheirCaptionsAsTextAndScanAtTheirCells)
     batch.state.value = values.first();
     batch.state.dataSource = batch.state.valueChecked = true;
     for (const QString& v : values)
-        batch.state.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
+        batch.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
     batch.barcodeRows = 30;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
 

@@ -63,9 +63,9 @@ protected:
     // A barcode list of coloured labels with the given print quantities.
     void barcodeList(const QList<int>& quantities, QSizeF size = QSizeF(100, 40))
     {
-        batch.state.list.clear();
+        batch.list.clear();
         for (int q : quantities)
-            batch.state.list << BarcodeListRow{{"Value", "v"}, {"Header", ""}, {"Footer", ""},
+            batch.list << BarcodeListRow{{"Value", "v"}, {"Header", ""}, {"Footer", ""},
                                                {"PQ", QString::number(q)}};
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = int(quantities.size());
@@ -321,7 +321,7 @@ TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
     QImage small(20, 10, QImage::Format_ARGB32);
     small.fill(Qt::black);
     const PtImage raster(small, QSizeF(20, 10));
-    Printing_View print(QRectF(0, 0, 595, 842), false), preview(QRectF(0, 0, 595, 842), true);
+    Printing_View print(QRectF(0, 0, 595, 842), false, nullptr), preview(QRectF(0, 0, 595, 842), true, nullptr);
     EXPECT_EQ(print.Change_dpi_for_image(raster).raster().width(), int(std::ceil(600 * 20 / 72.0)));
     EXPECT_EQ(print.Change_dpi_for_image(raster).size(), raster.size());
     EXPECT_EQ(preview.Change_dpi_for_image(raster).raster().width(), 20);

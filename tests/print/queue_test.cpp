@@ -78,7 +78,7 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     batch.state.value = values.first();
     batch.state.dataSource = batch.state.valueChecked = true;
     for (const QString& v : values)
-        batch.state.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
+        batch.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
     batch.barcodeRows = 25;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
 

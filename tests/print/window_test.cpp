@@ -41,9 +41,9 @@ protected:
 
     void list(int rows)
     {
-        batch.state.list.clear();
+        batch.list.clear();
         for (int i = 0; i < rows; ++i)
-            batch.state.list << BarcodeListRow{{"Value", QString::number(i)}, {"PQ", "1"}};
+            batch.list << BarcodeListRow{{"Value", QString::number(i)}, {"PQ", "1"}};
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = rows;
         batch.rowImage = [](int) { return Colour_Label(QSizeF(90, 40), Qt::black); };

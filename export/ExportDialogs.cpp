@@ -16,7 +16,6 @@
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
 #include "print/OutputGate.h"
-#include "print/PrintGlobals.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -485,7 +484,6 @@ Export_Barcode* Export_Barcode::defaultInstance()
 void Export_Barcode::Reset_Controls()
 {
     Export_Dest_Path->clear();
-    skip_invalid_barcode = 0;
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
@@ -523,7 +521,7 @@ void Export_Barcode::export_barcode_file_name_CellClick()
 
 void Export_Barcode::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    // The box is read when the job is made.
 }
 
 int Export_Barcode::Open_Export_Dialog()
@@ -633,7 +631,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
         job.Total_Label = dialog->All_print_rd->isChecked() ? count.Total_Batch_Excel_Card : dialog->Total_Label;
         job.naming = naming;
         job.seriesName = seriesName;
-        job.skipInvalid = skip_invalid_barcode != 0;
+        job.skipInvalid = dialog->skip_inavlid_chk->isChecked();
         job.invalidImage = main->Invalid_Barcode_Data_Image();
         job.rows = rows;
         job.host = main->Batch_Host_Window();

@@ -9,7 +9,6 @@
 #include "core/util/SharedValues.h"
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
 #include "print/Sample_Preview.h"
 
 #include <QCheckBox>
@@ -213,6 +212,9 @@ void Sheet_Window::Take_Batch_Rows()
     batchRows = Batch_Services ? Batch_Services->Make_Batch_Rows() : nullptr;
     rowCount = batchRows ? batchRows->count() : Batch_Row_Count();
     rowCount.designing = Barcode_Setting_Or_Designing_Mode != 0;
+    sheet.rows = batchRows;
+    sheet.designing = rowCount.designing;
+    sheet.Card_Shape = Card_Shape;
 }
 
 void Sheet_Window::Verify_Card_Count()
@@ -235,10 +237,10 @@ void Sheet_Window::Print_With_Batch_Changed()
     int total = 1;
     if (Barcode_Setting_Or_Designing_Mode != 0) {
         Verify_Card_Count();
-        total = on ? rowCount.Total_Batch_Excel_Card : Print_Row * Print_Col;
+        total = on ? rowCount.Total_Batch_Excel_Card : sheet.Print_Row * sheet.Print_Col;
     } else if (!on) {
-        print_wd_pq_opt = 0;
-        total = Print_Row * Print_Col;
+        sheet.print_wd_pq_opt = 0;
+        total = sheet.Print_Row * sheet.Print_Col;
         if (!print_qty_chk->isHidden()) {
             print_qty_chk->setChecked(false);
             print_qty_chk->setEnabled(false);
@@ -263,24 +265,24 @@ void Sheet_Window::Print_Qty_Checked()
 
 void Sheet_Window::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    sheet.skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
 void Sheet_Window::Show_Margin_Checked()
 {
-    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    sheet.Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
 void Sheet_Window::Set_Reset_Alignemnt_Image()
 {
-    if (label_align_val < 1 || label_align_val > 9)
+    if (sheet.label_align_val < 1 || sheet.label_align_val > 9)
         return;
     for (int k = 0; k < 9; ++k) {
-        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
+        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == sheet.label_align_val));
         align_btn[k]->setCheckable(true);
-        align_btn[k]->setChecked(k + 1 == label_align_val);
+        align_btn[k]->setChecked(k + 1 == sheet.label_align_val);
     }
 }
 
@@ -313,7 +315,7 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
     print_with_batch_chk->setChecked(false);
     print_with_batch_chk->setEnabled(false);
     print_with_batch_chk->setVisible(true);
-    Barcode_Image = Main_App_wnd
+    sheet.Barcode_Image = Main_App_wnd
         ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
         : PtImage();
     skip_inavlid_chk->setVisible(false);
@@ -326,7 +328,7 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
     } else {
         Set_Tot_Value(1, 999999, QStringLiteral("A"));
     }
-    return Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+    return Batch_Services ? Batch_Services->Card_Size() : sheet.Barcode_Image.size();
 }
 
 QGroupBox* Sheet_Window::Build_Range_Box(const QString& title)
@@ -374,6 +376,7 @@ QScrollArea* Sheet_Window::Build_Preview(int minWidth)
     Print_sclview->setBackgroundRole(QPalette::Mid);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PrintView = new Sample_Preview;
+    PrintView->setJob(&sheet);
     Print_sclview->setWidget(PrintView);
     Print_sclview->viewport()->installEventFilter(this);
     Print_sclview->setMinimumWidth(minWidth);
@@ -474,6 +477,6 @@ void Sheet_Window::Connect_Sheet_Fields()
 
 int Sheet_Window::Total_From_Quantity_Box()
 {
-    print_wd_pq_opt = print_qty_chk->isChecked() ? 1 : 0;
+    sheet.print_wd_pq_opt = print_qty_chk->isChecked() ? 1 : 0;
     return print_qty_chk->isChecked() ? rowCount.Total_Label_Wd_PQ : rowCount.Total_Barcode_Label_wd_Batch;
 }

@@ -6,6 +6,7 @@
 // controls into its own layout and keeps what differs (the range maximum,
 // the page, the jobs) to itself.
 #include "core/util/BatchServices.h"
+#include "print/SheetJob.h"
 
 #include <QDialog>
 #include <QSizeF>
@@ -171,6 +172,9 @@ public:
     // designing mode's batch box changes), and their count.
     Batch_Rows batchRows;
     Batch_Row_Count rowCount;
+    // The window's sheet job: its controls write into it, its preview draws
+    // it, and each job starts from a copy of it.
+    Sheet_Job sheet;
     // Takes the rows of the sources as they stand now.
     void Take_Batch_Rows();
 

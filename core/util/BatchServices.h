@@ -196,15 +196,7 @@ public:
 extern BatchServices* Batch_Services;
 
 // ---- Process-wide values of batch jobs ----
-// The batch flags of the print job in work (set when it starts).
-extern std::atomic<int> Use_Data_Sheet_Values;
-extern std::atomic<int> Use_Excel_Binding_Values;
 extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
-// Range of the running print, PDF or export job: the first row (0-based),
-// the row after the last one (the To field) and the number of labels.
-extern std::atomic<int> Print_Start;
-extern std::atomic<int> Print_End;
-extern std::atomic<int> Total_Label;
 // Progress counters of the running job, read by the progress window.
 extern std::atomic<int> curr_card_count;
 extern std::atomic<int> show_count;

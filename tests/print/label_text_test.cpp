@@ -38,7 +38,7 @@ TEST_F(PrintTest, PrintedLabelsKeepTheirCaptionsAsTextAndScanAtTheirCells)
     w.comboBoxSelectionDidChange(w.Label_ComboBox);
     w.Product_num_ComboBox->setCurrentText("5160");
     w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
-    ASSERT_EQ(Print_Row * Print_Col, 30);
+    ASSERT_EQ(w.sheet.Print_Row * w.sheet.Print_Col, 30);
     QList<Printing_View::Placed_Label> placed;
     w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed << labels; };
     w.Execute_Printing(false);

@@ -106,8 +106,8 @@ TEST_F(PrintTest, CatalogueSheetsPutEveryLabelWhereTheVendorsSheetHasIt)
         wnd.Product_num_ComboBox->setCurrentText(t.part);
         ASSERT_EQ(wnd.Product_num_ComboBox->currentText(), t.part);
         wnd.comboBoxSelectionDidChange(wnd.Product_num_ComboBox);
-        ASSERT_EQ(Print_Col, t.nx);
-        ASSERT_EQ(Print_Row, t.ny);
+        ASSERT_EQ(wnd.sheet.Print_Col, t.nx);
+        ASSERT_EQ(wnd.sheet.Print_Row, t.ny);
         wnd.Execute_Printing(false);
         ASSERT_EQ(Pdf_Pages(pdf), 1);
 

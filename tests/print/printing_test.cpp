@@ -195,8 +195,8 @@ TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({2, 2, 3, 3, 4}));
-    EXPECT_EQ(Print_Start, 2);
-    EXPECT_EQ(Total_Label, 5);
+    EXPECT_EQ(w->sheet.Print_Start, 2);
+    EXPECT_EQ(w->sheet.Total_Label, 5);
 
     // From after To prints nothing.
     sheets.clear();
@@ -312,8 +312,8 @@ TEST_F(PrintJobTest, PreviewShowsFiftySheetsAndSaysSoOncePrintingShowsAll)
 TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
 {
     auto w = open();
-    ASSERT_FALSE(Barcode_Image.isNull());
-    EXPECT_TRUE(Barcode_Image.isVector());
+    ASSERT_FALSE(w->sheet.Barcode_Image.isNull());
+    EXPECT_TRUE(w->sheet.Barcode_Image.isVector());
     w->Execute_Printing(false);
     const testsupport::ToolResult images = testsupport::Run_Tool("pdfimages", {"-list", pdf});
     EXPECT_EQ(images.out.count('\n'), 2) << images.out.constData();   // the table head only
@@ -321,9 +321,9 @@ TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
     QImage small(20, 10, QImage::Format_ARGB32);
     small.fill(Qt::black);
     const PtImage raster(small, QSizeF(20, 10));
-    Printing_View print(QRectF(0, 0, 595, 842), false, nullptr), preview(QRectF(0, 0, 595, 842), true, nullptr);
+    Printing_View print(w->sheet, QRectF(0, 0, 595, 842), false), preview(w->sheet, QRectF(0, 0, 595, 842), true);
     EXPECT_EQ(print.Change_dpi_for_image(raster).raster().width(), int(std::ceil(600 * 20 / 72.0)));
     EXPECT_EQ(print.Change_dpi_for_image(raster).size(), raster.size());
     EXPECT_EQ(preview.Change_dpi_for_image(raster).raster().width(), 20);
-    EXPECT_TRUE(print.Change_dpi_for_image(Barcode_Image).isVector());
+    EXPECT_TRUE(print.Change_dpi_for_image(w->sheet.Barcode_Image).isVector());
 }

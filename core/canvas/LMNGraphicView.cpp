@@ -751,7 +751,10 @@ void LMNGraphicView::endTracking(const QPointF& location)
         break;
     }
     if (_creatingGraphic) {
+        // An item drawn with the mouse: its panel shows, as after a click on it.
         finishCreation();
+        if (_Selected_Graphic && Main_App_wnd)
+            Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
         return;
     }
     if (track == Track::Marquee) {

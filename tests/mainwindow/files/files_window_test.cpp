@@ -22,6 +22,7 @@
 #include "mainwindow/files/SafeSave.h"
 #include "mainwindow/files/ToolPalette.h"
 #include "mainwindow/help/HelpWindows.h"
+#include "mainwindow/panels/PropertyPanels.h"
 #include "platform/Plist.h"
 
 #include <QAction>
@@ -186,6 +187,7 @@ TEST_F(FilesWindowTest, EveryToolMakesItsKind)
     ASSERT_FALSE(drawn->_contents.isNull());
     EXPECT_EQ(drawn->_contents.raster().size(), w.no_image().size()) << "the placeholder picture";
     EXPECT_EQ(canvas->selectionIndexes(), QList<int>{0});
+    EXPECT_EQ(w.designModeView()->panels->Last_Selected_Graphic, drawn) << "its panel shows, to choose the file";
     EXPECT_EQ(w.Selected_Control_Tool(), 0);
     EXPECT_TRUE(w.toolPalette()->toolActions().first()->isChecked());
     EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);

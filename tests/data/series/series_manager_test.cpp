@@ -295,6 +295,7 @@ TEST_F(SeriesManagerTest, WithoutAViewerTheHelpAndTheExportSayWhereTheFileIs)
         ~Restore() { Resource_Path = saved; }
     } restore;
     Resource_Path = files.filePath("resources");
+    ASSERT_TRUE(QDir().mkpath(Resource_Path));
     testsupport::touch(files.filePath("resources/Help.pdf"), "%PDF-1.4");
     const QString help = QDir::toNativeSeparators(files.filePath("resources/Help.pdf"));
     Import_Wizard wizard;

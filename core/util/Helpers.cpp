@@ -3,18 +3,17 @@
 #include <QLocale>
 #include <cmath>
 
+#include "core/util/DesktopOpen.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "platform/Paths.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QGroupBox>
-#include <QUrl>
 #include <QWidget>
 
 // ---------------------------------------------------------------- strings
@@ -222,14 +221,19 @@ QString Check_Exist_Path_and_Create_New(const QString& path)
     }
 }
 
+QString Help_File_Path()
+{
+    return QDir::cleanPath(QFileInfo(Path_Join(Resource_Path, QStringLiteral("Help.pdf"))).absoluteFilePath());
+}
+
 void Open_Help_File()
 {
-    const QString help = Path_Join(Resource_Path, QStringLiteral("Help.pdf"));
+    const QString help = Help_File_Path();
     if (!QFileInfo(help).isFile()) {
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    Open_With_Desktop(help, QStringLiteral("The user help"));
 }
 
 void Init_Program_Paths()
@@ -332,10 +336,15 @@ double Unit_To_Points(double value, int unit)
 
 QString Length_Field_Text(double value, int unit)
 {
-    const int decimals = unit == 0 ? 4 : unit == 1 ? 2 : 1;
+    const int decimals = unit == 0 ? 4 : 2;
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::OmitGroupSeparator);
     return c.toString(std::isfinite(value) ? value : 0.0, 'f', decimals);
+}
+
+QString Points_Field_Text(double points)
+{
+    return Length_Field_Text(points, 2);
 }
 
 double Length_Field_Step(int unit)

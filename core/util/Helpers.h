@@ -57,8 +57,10 @@ void Delete_File(const QString& path);
 // there, else the first free "name (n).EXT". A name counts as taken when a
 // file with that name and the extension in any of its usual cases exists.
 QString Check_Exist_Path_and_Create_New(const QString& path);
-// Opens Resource_Path/"Help.pdf" in the default application, or says
-// "Help file does not exist!".
+// The user help shipped with the program: Resource_Path/"Help.pdf".
+QString Help_File_Path();
+// Opens the user help in the desktop's PDF viewer, or says "Help file does
+// not exist!"; when no program can show it, says where the file is.
 void Open_Help_File();
 
 // Sets the program's folders (Resource_Path, Created_Resource_Path and
@@ -91,8 +93,10 @@ double MM_To_Unit_Factor(int unit);
 double Points_To_Unit(double points, int unit);
 double Unit_To_Points(double value, int unit);
 // A length as a unit field shows it: four decimals in inches, two in
-// centimetres, one in millimetres (10 mm is "0.3937", "1.00" and "10.0"),
-// in the C locale.
+// centimetres and millimetres (10 mm is "0.3937", "1.00" and "10.00"), so a
+// typed value comes back as typed; in the C locale.
 QString Length_Field_Text(double value, int unit);
+// A position in points as its field shows it: two decimals, C locale.
+QString Points_Field_Text(double points);
 // The step of a unit field's arrows: 0.01 in, 0.1 cm or 1 mm.
 double Length_Field_Step(int unit);

@@ -122,8 +122,8 @@ bool Export_Road(int labels, const QString& pdf)
     QTemporaryDir folder(QFileInfo(pdf).absolutePath() + QStringLiteral("/export-XXXXXX"));
     Pdf_Export_Job job = w.acceptedJob();
     job.folder = folder.path();
-    std::atomic<int> progress{0};
-    const Pdf_Export_Report report = Run_Pdf_Export(job, &progress);
+    Job_Control control;
+    const Pdf_Export_Report report = Run_Pdf_Export(job, &control);
     if (report.files.size() != 1 || report.labels != labels)
         return false;
     QFile::remove(pdf);

@@ -567,7 +567,6 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
-    Card_Value_In_Process = 0;
     if (Start_Card_Option == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }

@@ -16,9 +16,6 @@
 class QLineEdit;
 class QPushButton;
 
-// The name the dialog accepted last.
-extern QString export_template_name;
-
 // The folder of user templates, and the file of one.
 QString User_Template_Folder();
 QString User_Template_Path(const QString& name);
@@ -41,6 +38,7 @@ public:
     QLineEdit* template_passed = nullptr;   // the template the design came from, or ""
     QPushButton* ok_btn = nullptr;
     QPushButton* cancel_btn = nullptr;
+    QString export_template_name;   // the name OK accepted
 
 private:
     static QPointer<Export_Template> s_instance;

@@ -16,5 +16,3 @@ int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int ca
 BatchServices* Batch_Services = nullptr;
 
 QString Start_Card_Option = QStringLiteral("T");
-std::atomic<int> curr_card_count{0};
-std::atomic<int> show_count{0};

@@ -197,6 +197,3 @@ extern BatchServices* Batch_Services;
 
 // ---- Process-wide values of batch jobs ----
 extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
-// Progress counters of the running job, read by the progress window.
-extern std::atomic<int> curr_card_count;
-extern std::atomic<int> show_count;

@@ -10,23 +10,7 @@ QString Cropped_Img_Path;
 QString custom_label_path;
 QString print_profile_path;
 
-std::atomic<int> replace_keep_file_flag{0};
-std::atomic<bool> Stop_Processing_Now{false};
-
-QString Export_File_Path;
-QString Export_File_Message;
-
-QString sender_email;
-QString sender_pwd;
-QString sending_server;
-QString sending_port;
-QString send_enable_ssl;
-
 const int Crop_Image_Size = 800;
-
-std::atomic<bool> yes_no_msg_val{false};
-std::atomic<bool> Msg_Apply_All_Chk{false};
-std::atomic<bool> Msg_Apply_All_Chk_for_in_use{false};
 
 QString Existing_Series_File(const QString& name)
 {

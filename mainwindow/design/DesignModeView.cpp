@@ -210,8 +210,8 @@ void DesignModeView::set_Front_BG_Image(const QString& path)
 
 void DesignModeView::Refresh_Canvas()
 {
-    if (Card_Value_In_Process)
-        return;
+    // Jobs fill copies of the items, never the live ones: the canvas is
+    // always drawn as it stands.
     _graphicView->update();
     _zoomingScrollView->viewport()->update();
 }

@@ -379,10 +379,8 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     Barcode_Setting_Or_Designing_Mode = 1;
     Batch_Binding binding;
     int fronts = 0;
-    Card_Value_In_Process = 1;
     Start_Card_Option = "G";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
-    EXPECT_EQ(Card_Value_In_Process, 0);
     Start_Card_Option = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);

@@ -61,7 +61,7 @@ TEST(UserTemplate, NamesAreCheckedBeforeTheDesignIsWritten)
     typed = {QStringLiteral(" Shelf ")};
     ASSERT_TRUE(Save_Design_As_Template(QString(), save));
     EXPECT_EQ(saved, QStringList{Path_Join(user.dir.path(), "Templates/User/Shelf.dbs")});
-    EXPECT_EQ(export_template_name, "Shelf");
+    EXPECT_EQ(Export_Template::defaultInstance()->export_template_name, "Shelf");
 
     // A new design under that name asks first; No keeps the old template.
     msgs.push(1);

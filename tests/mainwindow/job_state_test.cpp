@@ -190,7 +190,6 @@ protected:
         prefs->setsend_email_PORT_num(QString::number(port));
         prefs->setsend_email_enable_ssl("N");
         ASSERT_TRUE(prefs->flush());
-        MainWindowServices::Get_Email_Details();
     }
 
     // Runs a toolbar command; its window (if any) is closed with its own

@@ -95,29 +95,7 @@ QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QStr
 QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_apply_all, Job_Control& job)
 {
     try {
-        if (!QFileInfo::exists(path))
-            return path;
-        const int earlier = job.replace_keep_file_flag;
-        if (earlier == 2)
-            return path;
-        if (earlier == 3)
-            return Check_Exist_Path_and_Create_New(path);
-        Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
-        if (!box) {
-            job.replace_keep_file_flag = 4;
-            job.Stop_Processing_Now = true;
-            return QString();
-        }
-        Run_On_Main_Thread_And_Wait([&] {
-            box->title_val = QStringLiteral("File already exists :");
-            box->msg_val_str = QFileInfo(path).fileName()
-                + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
-            box->apply_chk_show = show_apply_all;
-            box->file_path_str = path;
-            box->parent_window_id = Dialog_Parent_Window();
-        });
-        box->Open_box_in_thread(job);
-        return Path_After_Keep_Or_Replace(path, job);
+        return Ask_Keep_Or_Replace(path, show_apply_all, nullptr, job);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

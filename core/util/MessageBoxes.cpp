@@ -321,13 +321,15 @@ Replcae_Confirm_Box* Replcae_Confirm_Box::defaultInstance()
     return sharedBox(s_instance);
 }
 
-void Replcae_Confirm_Box::Open_box_in_thread(Job_Control& job)
+void Replcae_Confirm_Box::Open_box_in_thread(Job_Control& job, const std::function<void()>& prepare)
 {
     // A box that can no longer be shown (the application is quitting) is a
     // Cancel: the job stops instead of writing on unasked.
     int given = 4;
     bool all = job.Msg_Apply_All_Chk;
     Run_On_Main_Thread_And_Wait([&] {
+        if (prepare)
+            prepare();
         apply_all = all;
         answer = 4;
         Open_Replace_Dialog();
@@ -551,4 +553,30 @@ QString Path_After_Keep_Or_Replace(const QString& path, Job_Control& job)
         job.Stop_Processing_Now = true;
         return QString();
     }
+}
+
+QString Ask_Keep_Or_Replace(const QString& path, bool show_apply_all, QWidget* parent, Job_Control& job)
+{
+    if (!QFileInfo::exists(path))
+        return path;
+    const int earlier = job.replace_keep_file_flag;
+    if (earlier == 2)
+        return path;  // replace all: the writer puts the new file over it atomically
+    if (earlier == 3)
+        return Check_Exist_Path_and_Create_New(path);
+    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+    if (!box) {
+        job.replace_keep_file_flag = 4;
+        job.Stop_Processing_Now = true;
+        return QString();
+    }
+    box->Open_box_in_thread(job, [&] {
+        box->title_val = QStringLiteral("File already exists :");
+        box->msg_val_str = QFileInfo(path).fileName()
+            + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
+        box->apply_chk_show = show_apply_all;
+        box->file_path_str = path;
+        box->parent_window_id = parent ? parent : Dialog_Parent_Window();
+    });
+    return Path_After_Keep_Or_Replace(path, job);
 }

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -81,6 +82,13 @@ private:
 // `path` itself; Cancel (or no answer) stops the job and gives "".
 QString Path_After_Keep_Or_Replace(const QString& path, Job_Control& job);
 
+// Asks whether the file at `path`, when there is one, is kept (the new one
+// gets a numbered name beside it) or replaced, unless an earlier "apply to
+// all" of the job answered already; the box shows over `parent` (null: the
+// window in front). Returns the path to write, or "" after Cancel, which
+// stops the job. Any thread; a worker waits for the answer.
+QString Ask_Keep_Or_Replace(const QString& path, bool show_apply_all, QWidget* parent, Job_Control& job);
+
 // ---- Keep-or-replace box of a file that already exists ----
 class Replcae_Confirm_Box : public QDialog {
     Q_OBJECT
@@ -91,8 +99,10 @@ public:
     // Opens the box on the GUI thread and waits; the answer goes into the
     // job: its replace_keep_file_flag and Msg_Apply_All_Chk, and its stop
     // request after Cancel. When the application is quitting and the box
-    // cannot be shown, the answer is a Cancel.
-    void Open_box_in_thread(Job_Control& job);
+    // cannot be shown, the answer is a Cancel. `prepare` fills the texts in
+    // the same turn of the GUI thread, so two jobs asking at once never see
+    // each other's file.
+    void Open_box_in_thread(Job_Control& job, const std::function<void()>& prepare = {});
     // Runs the box (GUI thread); the answer is left in `answer` and `apply_all`.
     int Open_Replace_Dialog();
     void Reset_Controls();

@@ -878,33 +878,7 @@ QImage Cropping_Tool::makeOutput(const CropInput& in, QString* reason) const
     return out;
 }
 
-QString Cropping_Tool::askKeepOrReplace(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return path;
-    const int answer = m_job->replace_keep_file_flag.load();
-    if (answer == 2)
-        return path;  // replace all: the new file is written over it atomically
-    if (answer == 3)
-        return Check_Exist_Path_and_Create_New(path);
-    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
-    if (!box) {
-        m_job->Stop_Processing_Now = true;
-        return QString();
-    }
-    onMain(*m_job, [&] {
-        box->title_val = QStringLiteral("File already exists :");
-        box->msg_val_str = QFileInfo(path).fileName()
-            + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
-        box->apply_chk_show = m_jobRunning.load();
-        box->file_path_str = path;
-        box->parent_window_id = this;
-    });
-    box->Open_box_in_thread(*m_job);
-    return Path_After_Keep_Or_Replace(path, *m_job);
-}
-
-bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace)
+bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace, Job_Control& job)
 {
     // A crop of one picture runs under the please-wait sheet, which is taken
     // down before any box (and put up again for the writing after a question).
@@ -923,7 +897,8 @@ bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool 
     if (askKeepReplace && QFileInfo::exists(path)) {
         if (waiting)
             Hide_Destroy_Modeless_plz_wt();
-        path = askKeepOrReplace(path);
+        // "Apply to all" is offered when a batch crops several pictures.
+        path = Ask_Keep_Or_Replace(path, m_jobRunning.load(), this, job);
         if (path.isEmpty())
             return false;
         if (waiting)
@@ -950,7 +925,7 @@ bool Cropping_Tool::Crop_Image_Function(const QString&)
         in = snapshot();
     else
         onMain(*m_job, [&] { in = snapshot(); });
-    return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct);
+    return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct, *m_job);
 }
 
 void Cropping_Tool::showAfterCropBox()
@@ -984,6 +959,8 @@ void Cropping_Tool::Hide_Destroy_Modeless_plz_wt()
 void Cropping_Tool::Crop_Single_Image_Clicked()
 {
     try {
+        if (m_jobRunning)
+            return;   // the batch in work keeps its control
         if (User_Picture.isNull()) {
             Show_MessageBox(QStringLiteral("There is no image to crop."));
             return;
@@ -1192,7 +1169,7 @@ void Cropping_Tool::Crop_All_Thread()
             });
             if (job.Stop_Processing_Now)
                 break;
-            const bool written = cropAndWrite(in, directName, crop_direct == 0);
+            const bool written = cropAndWrite(in, directName, crop_direct == 0, job);
             if (!written) {
                 if (!job.Stop_Processing_Now)
                     ++failures;

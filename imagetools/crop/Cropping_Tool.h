@@ -181,8 +181,7 @@ private:
     CropInput snapshot() const;
     // Makes the output picture from the full-resolution file; null with a reason.
     QImage makeOutput(const CropInput& in, QString* reason) const;
-    bool cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace);
-    QString askKeepOrReplace(const QString& path);
+    bool cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace, Job_Control& job);
     void buildFirstScreen(QWidget* page);
     void buildCropScreen(QWidget* page);
     void reloadTable();

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -218,6 +219,43 @@ TEST(KeepOrReplacePath, TheAnswerOfTheJobChoosesThePath)
     job.replace_keep_file_flag = 4;
     EXPECT_TRUE(Path_After_Keep_Or_Replace(path, job).isEmpty());
     EXPECT_TRUE(job.Stop_Processing_Now);
+}
+
+TEST(KeepOrReplacePath, TwoJobsAskingAtOnceEachSeeTheirOwnFile)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.png"), b = dir.filePath("b.png");
+    ASSERT_TRUE(testsupport::Write_File(a, "a"));
+    ASSERT_TRUE(testsupport::Write_File(b, "b"));
+    ScriptedMessages msgs;
+    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+    QStringList shown;
+    // Keep the file a.png, replace b.png: the answer follows the file the box shows.
+    msgs.onDialog = [&](QDialog&) {
+        shown << box->_Msg_Val->text().section('\n', 0, 0);
+        if (box->path_control->text() == a)
+            box->Keep_Pressed();
+        else
+            box->Replace_Pressed();
+    };
+    for (int round = 0; round < 10; ++round) {
+        Job_Control jobA, jobB;
+        QString gotA, gotB;
+        std::atomic<bool> doneA{false}, doneB{false};
+        std::thread ta([&] { gotA = Ask_Keep_Or_Replace(a, true, nullptr, jobA); doneA = true; });
+        std::thread tb([&] { gotB = Ask_Keep_Or_Replace(b, true, nullptr, jobB); doneB = true; });
+        pumpUntil(doneA);
+        pumpUntil(doneB);
+        ta.join();
+        tb.join();
+        EXPECT_EQ(jobA.replace_keep_file_flag.load(), 1) << "round " << round;
+        EXPECT_NE(gotA, a);
+        EXPECT_EQ(QFileInfo(gotA).absolutePath(), QFileInfo(a).absolutePath());
+        EXPECT_EQ(jobB.replace_keep_file_flag.load(), 0) << "round " << round;
+        EXPECT_EQ(gotB, b);
+    }
+    EXPECT_EQ(shown.size(), 20);
+    EXPECT_EQ(shown.count("a.png"), 10);
 }
 
 TEST(Alerts, TwoWorkersAskingAtOnceAreServedOneAfterTheOther)

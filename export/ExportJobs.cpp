@@ -157,10 +157,7 @@ void finishReport(ExportJobReport& r, const QString& kind, const QString& skipRe
             control.Export_File_Path = r.folder;
             control.Export_File_Message = r.message;
         });
-        if (Main_App_wnd)
-            Main_App_wnd->Open_Export_File_Box(r.folder, r.message);
-        else
-            Show_MessageBox(r.message);
+        Show_Export_Done(r.folder, r.message);
     } else if (!r.cancelled) {
         Show_MessageBox(r.message);
     }

@@ -2,10 +2,12 @@
 
 #include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
 #include "platform/EpsWriter.h"
 #include "platform/ImageWriter.h"
+#include "platform/MainThread.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -96,4 +98,14 @@ ExportWriteResult Export_File_Function(const QString& path, const PtImage& origi
     if (r == ExportWriteResult::Written && show_msg && Main_App_wnd)
         Main_App_wnd->Open_Export_File_Box(target, QStringLiteral("Label has been exported successfully."));
     return r;
+}
+
+void Show_Export_Done(const QString& path, const QString& message)
+{
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Main_App_wnd)
+            Main_App_wnd->Open_Export_File_Box(path, message);
+        else
+            Show_MessageBox(message);
+    });
 }

@@ -37,3 +37,9 @@ ExportWriteResult Export_File_Function(const QString& path, const PtImage& origi
 ExportWriteResult Export_Encoded_File(const QString& path, const QByteArray& bytes,
                                       bool skip_keep_replace_msg, QString* writtenPath = nullptr,
                                       QString* error = nullptr, Job_Control* job = nullptr);
+
+// The end of an export that wrote `path` (a file or a folder): the
+// after-export box with `message`, or a message box with it when the main
+// window is gone. Any thread; the main window is asked for on the GUI thread
+// and a worker waits.
+void Show_Export_Done(const QString& path, const QString& message);

@@ -7,6 +7,7 @@
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
+#include "export/ExportWriter.h"
 #include "export/ProgressWindow.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
@@ -506,8 +507,8 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
                 control.Export_File_Path = job.folder;
                 control.Export_File_Message = report.message;
             });
-            if (!report.files.isEmpty() && Main_App_wnd)
-                Main_App_wnd->Open_Export_File_Box(job.folder, report.message);
+            if (!report.files.isEmpty())
+                Show_Export_Done(job.folder, report.message);
             else if (!report.cancelled)
                 Show_MessageBox(report.message);
         } catch (const std::exception& e) {

@@ -64,7 +64,8 @@ TEST(WorkbookStreamTest, SmallHostileWorkbooksAreRefusedWithinBoundedMemory)
 
         Heap_Peak peak;
         Xlsx_Workbook book;
-        SheetTable header, table;
+        SheetTable header;
+        Sheet_Cells table;
         if (book.open(path)) {
             header = book.readHeader(1);
             table = book.readSheet(1);

@@ -43,7 +43,7 @@ inline constexpr qint64 Max_Cell_Text_Bytes = qint64(1) << 20;  // one cell's te
 inline constexpr qint64 Max_Part_Bytes = qint64(1) << 30;       // one part, unpacked
 inline constexpr int Max_Workbook_Sheets = 10000;
 // The budget of a whole table read.
-inline constexpr qint64 Max_Table_Text_Bytes = qint64(128) << 20;    // text of all cells (UTF-8)
+inline constexpr qint64 Max_Table_Text_Bytes = qint64(100) << 20;    // text of all cells (UTF-8)
 inline constexpr qint64 Max_Table_Stored_Bytes = qint64(224) << 20;  // memory of the table as stored
 
 // ---- Cell references ----

@@ -274,7 +274,7 @@ SheetTable SpreadsheetWriter::ReadWorksheetXML2004(const QString& path, QString*
     Xml2003_Handler handler(stream);
     Xml_Stream xml(handler);
     stream = &xml;
-    handler.table.budget().setPart([&xml] { return xml.bytesFed(); }, file.size());
+    handler.table.budget().setPart([&xml] { return xml.position(); }, file.size());
     QByteArray piece;
     bool more = true;
     while (more) {
@@ -556,7 +556,7 @@ SheetTable SpreadsheetWriter::ReadODS(const QString& path, QString* error)
     Ods_Handler handler(stream);
     Xml_Stream xml(handler);
     stream = &xml;
-    handler.table.budget().setPart([&xml] { return xml.bytesFed(); }, zip.entries()[size_t(content)].size);
+    handler.table.budget().setPart([&xml] { return xml.position(); }, zip.entries()[size_t(content)].size);
     const Zip_Package::Read r = zip.read(content, [&xml](const char* data, qsizetype size) {
         return xml.feed(data, size);
     }, Max_Part_Bytes, &why);

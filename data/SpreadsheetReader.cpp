@@ -317,7 +317,7 @@ class Part_Handler : public Xml_Stream_Handler {
 public:
     void attach(Xml_Stream* xml) { m_xml = xml; }
     QString failure() const { return m_failure; }
-    qint64 bytesFed() const { return m_xml ? m_xml->bytesFed() : 0; }
+    qint64 position() const { return m_xml ? m_xml->position() : 0; }
 
 protected:
     void fail(const QString& why)
@@ -1128,7 +1128,7 @@ bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const She
     if (!budget.addStored(m_shared->memory()))
         return fail(budget.error());
     Sheet_Handler handler(*m_shared, sheet.name, rows, budget);
-    budget.setPart([&handler] { return handler.bytesFed(); }, m_zip->entries()[size_t(entry)].size);
+    budget.setPart([&handler] { return handler.position(); }, m_zip->entries()[size_t(entry)].size);
     QString reason;
     bool encrypted = false;
     const Part_Result r = Stream_Part(*m_zip, entry, handler, Max_Part_Bytes, progress, &reason, &encrypted);

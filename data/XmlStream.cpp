@@ -285,7 +285,6 @@ bool Xml_Stream::feed(const char* data, qsizetype size, bool last)
 {
     if (m_failed || m_stopped)
         return false;
-    m_fed += size;
     if (!m_encodingKnown) {
         m_raw.append(data, size_t(size));
         if (m_raw.size() < 512 && !last)
@@ -524,6 +523,7 @@ bool Xml_Stream::parse(bool last)
     char* p = begin;
     bool ok = true;
     while (p < end && ok && !m_stopped) {
+        m_position = m_consumed + (p - begin);
         if (*p != '<') {
             char* lt = static_cast<char*>(std::memchr(p, '<', size_t(end - p)));
             if (!lt)
@@ -652,6 +652,7 @@ bool Xml_Stream::parse(bool last)
     }
     const size_t used = size_t(p - begin);
     m_consumed += qint64(used);
+    m_position = m_consumed;
     m_buffer.erase(0, used);
     return ok && !m_stopped;
 }

@@ -64,9 +64,9 @@ public:
     // Why the markup was refused ("mismatched tag at byte 41"), empty while
     // it is sound.
     QString error() const { return m_error; }
-    // Bytes of the part taken in so far (as they arrived, before any
-    // conversion to UTF-8).
-    qint64 bytesFed() const { return m_fed; }
+    // While a handler runs: where in the part (in UTF-8) the markup it hears
+    // begins; after a piece, how much of the part was read.
+    qint64 position() const { return m_position; }
 
     // The local name of an element or attribute name.
     static const char* localName(const char* name)
@@ -105,7 +105,7 @@ private:
     std::unique_ptr<Xml_Part_Decoder> m_decoder;  // for parts not in UTF-8
     std::string m_buffer;  // bytes not read yet (a token cut by the end of a piece)
     qint64 m_consumed = 0; // bytes read before the buffer's first
-    qint64 m_fed = 0;
+    qint64 m_position = 0;
     // Of a token cut by the end of a piece (it starts the buffer): how many
     // of its bytes were scanned, and the quote a tag's scan stopped inside.
     size_t m_scanned = 0;

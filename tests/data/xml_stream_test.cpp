@@ -2,6 +2,7 @@
 // (names without prefixes, decoded references and line ends), what it
 // refuses as damaged, the limits that keep hostile parts small, and the
 // same events whatever pieces the bytes arrive in.
+#include "data/XmlEvents.h"
 #include "data/XmlStream.h"
 
 #include <QRandomGenerator>
@@ -11,89 +12,7 @@
 
 #include <string>
 
-namespace {
-
-// Every event as a line of text: "<name a=v>", "</name>", "'text'" (pieces
-// of text joined).
-class Recorder : public Xml_Stream_Handler {
-public:
-    std::string events;
-    bool stopAt = false;
-    std::string stopName;
-    Xml_Stream* stream = nullptr;
-
-    void startElement(const char* name, const char** attributes) override
-    {
-        flushText();
-        events += "<";
-        events += name;
-        for (const char** a = attributes; a[0]; a += 2) {
-            events += ' ';
-            events += a[0];
-            if (Xml_Stream::prefixedAttribute(attributes, a[0]) == a[1])
-                events += "(p)";
-            events += '=';
-            events += a[1];
-        }
-        events += ">";
-        if (stream && !stopName.empty() && stopName == name)
-            stream->stop();
-    }
-    void endElement(const char* name) override
-    {
-        flushText();
-        events += "</";
-        events += name;
-        events += ">";
-    }
-    void text(const char* data, int size) override { m_text.append(data, size_t(size)); }
-    std::string done()
-    {
-        flushText();
-        return events;
-    }
-
-private:
-    void flushText()
-    {
-        if (!m_text.empty())
-            events += "'" + m_text + "'";
-        m_text.clear();
-    }
-    std::string m_text;
-};
-
-struct Read {
-    std::string events;
-    QString error;
-    bool ok = false;
-};
-
-// Reads the bytes in pieces of the given sizes (cycled), the last one marked.
-Read Read_In_Pieces(const QByteArray& bytes, const std::vector<int>& sizes = {})
-{
-    Recorder r;
-    Xml_Stream xml(r);
-    r.stream = &xml;
-    bool ok = true;
-    qsizetype at = 0;
-    size_t k = 0;
-    if (sizes.empty()) {
-        ok = xml.feed(bytes.constData(), bytes.size(), true);
-    } else {
-        while (ok) {
-            const qsizetype n = std::min<qsizetype>(sizes[k++ % sizes.size()], bytes.size() - at);
-            const bool last = at + n >= bytes.size();
-            ok = xml.feed(bytes.constData() + at, n, last);
-            at += n;
-            if (last)
-                break;
-        }
-    }
-    return Read{r.done(), xml.error(), ok};
-}
-
-} // namespace
+using namespace xmlevents;
 
 TEST(XmlStreamTest, NamesAttributesReferencesAndLineEnds)
 {

@@ -24,7 +24,7 @@ using namespace datatest;
 namespace {
 
 constexpr double kMaxMB = 300.0;
-constexpr qint64 kMaxMs = 2000;
+const qint64 kMaxMs = Time_Bound_Ms(2000);
 
 const QByteArray kMegabyte(1 << 20, 'a');
 

@@ -274,12 +274,26 @@ List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
         } else {
             BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
             BarcodeListModel::Normalise_New_Row(row);
+            share(row.Header);
+            share(row.Footer);
+            share(row.PQ);
             out.adding.push_back(std::move(row));
         }
         if (!separator)
             ++m_prepared;
     }
     return out;
+}
+
+void List_Import_Placer::share(QString& text)
+{
+    if (text.isEmpty() || text.size() > 64)
+        return;
+    const auto seen = m_texts.constFind(text);
+    if (seen != m_texts.constEnd())
+        text = *seen;
+    else if (m_texts.size() < 4096)
+        m_texts.insert(text);
 }
 
 void List_Import_Placer::place(List_Prepared_Rows&& prepared)

@@ -9,6 +9,7 @@
 #include "data/TextImport.h"
 
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -146,8 +147,13 @@ public:
     int position() const { return m_index; }
 
 private:
+    // Makes a short text equal to one met before that one shared string (a
+    // header, footer or quantity that repeats down the list is held once).
+    void share(QString& text);
+
     BarcodeListModel& m_model;
     List_Import_Options m_options;
+    QSet<QString> m_texts;  // short texts met, up to a few thousand
     int m_previous = 0;
     int m_index = 0;
     int m_prepared = 0;  // the position the next prepared line goes to

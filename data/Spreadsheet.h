@@ -103,8 +103,6 @@ public:
     // Memory the table holds, the workbook's shared texts it uses included.
     qint64 storedBytes() const;
 
-    bool operator==(const SheetTable& table) const { return toTable() == table; }
-
 private:
     friend class Sheet_Cells_Builder;
     struct Cell {
@@ -156,10 +154,12 @@ public:
     // empty rows at the end are not given). A row holds its cells up to its
     // last one with a text (so rows differ in length); a cell's text is the
     // shared string it names, its inline text, or its value as stored (a
-    // formula by its cached value). `sink` may take the row's strings.
-    // False, with lastError(), when the sheet cannot be read (the rows given
-    // before the fault were read from the sheet as it stands) or the sink
-    // stopped; stopped() tells the two apart.
+    // formula by its cached value); a long shared text used by many cells
+    // comes as one shared string. `sink` may take the row's strings. The
+    // budget of a table read holds, as if the rows were kept. False, with
+    // lastError(), when the sheet cannot be read (the rows given before the
+    // fault were read from the sheet as it stands) or the sink stopped;
+    // stopped() tells the two apart.
     bool readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress = {});
     // After a read: the columns of the sheet (the last column holding a
     // text), and whether the sink or the progress stopped it.

@@ -318,8 +318,11 @@ bool Xml_Stream::decideEncoding(bool last)
         m_decoder = std::make_unique<Utf16_Decoder>(true);
         skip = starts("\xFE\xFF", 2) ? 2 : 0;
     } else if (starts("<?xml", 5)) {
-        const size_t close = raw.find("?>");
-        const std::string decl = raw.substr(0, close == std::string::npos ? std::min<size_t>(raw.size(), 512) : close);
+        // The declaration is looked for in the first 512 bytes only, however
+        // many have arrived, so the pieces never change what it says.
+        const std::string head = raw.substr(0, 512);
+        const size_t close = head.find("?>");
+        const std::string decl = head.substr(0, close == std::string::npos ? head.size() : close);
         const size_t at = decl.find("encoding");
         if (at != std::string::npos) {
             const size_t quote = decl.find_first_of("\"'", at);

@@ -117,6 +117,19 @@ TEST(XmlStreamTest, EncodingsOtherThanUtf8AreConverted)
 // for sound parts and for damaged ones alike.
 TEST(XmlStreamTest, PiecesNeverChangeWhatIsRead)
 {
+    // A declaration whose encoding's name would end past its first 512
+    // bytes (found by the fuzz target): read as the first 512 bytes say,
+    // whether the rest has arrived or not.
+    const QByteArray longDeclaration =
+        "<?xml version=\"1.0\" encoding=\"" + QByteArray(600, 'x') + "\"?><a>t</a>";
+    const Read wholeDeclaration = Read_In_Pieces(longDeclaration);
+    for (int piece : {1, 7, 300, 511, 512, 513}) {
+        const Read cut = Read_In_Pieces(longDeclaration, {piece});
+        EXPECT_EQ(cut.ok, wholeDeclaration.ok) << piece;
+        EXPECT_EQ(cut.error, wholeDeclaration.error) << piece;
+        EXPECT_EQ(cut.events, wholeDeclaration.events) << piece;
+    }
+
     const QByteArray samples[] = {
         "<?xml version=\"1.0\"?>\r\n<w:worksheet xmlns:w=\"u\"><w:sheetData><w:row r=\"1\"><w:c r=\"A1\" t=\"s\">"
         "<w:v>12</w:v></w:c><w:c r='B1' t=\"inlineStr\"><w:is><w:t>a &amp; b\r\nc &#x1F600;</w:t></w:is></w:c></w:row>"

@@ -374,11 +374,13 @@ bool Xml_Stream::push(const char* data, qsizetype size, bool last)
 
 bool Xml_Stream::nameWithinLimit(const char* p, const char* end)
 {
-    // The name starts after "<" or "</" and ends at white space, '/' or '>'.
+    // The name starts after "<" or "</" and ends at white space, '/' or
+    // '>'; a quote or a '<' ends it too, for the scan of the tag, which
+    // judges them, to meet them in the same order whatever has arrived.
     const char* name = p + (p + 1 < end && p[1] == '/' ? 2 : 1);
     const char* limit = std::min(end, name + Max_Name_Bytes + 1);
     for (const char* q = name; q < limit; ++q)
-        if (isSpace(*q) || *q == '/' || *q == '>')
+        if (isSpace(*q) || *q == '/' || *q == '>' || *q == '<' || *q == '"' || *q == '\'')
             return true;
     if (limit - name > Max_Name_Bytes)
         return fail(QStringLiteral("an element name is longer than %1 KB").arg(Max_Name_Bytes >> 10), p);

@@ -200,7 +200,7 @@ TEST_F(SeriesManagerTest, ExportWritesWhatWasAskedOrSaysItFailed)
     manager.Export_Value_Btn_Clicked();
     Xlsx_Workbook book;
     ASSERT_TRUE(book.open(chosen));
-    EXPECT_EQ(book.readSheet(1), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
+    EXPECT_EQ(book.readSheet(1).toTable(), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
     EXPECT_EQ(afterExportBoxes, 2);
 
     // A write that fails says so, keeps the old file and shows no success.

@@ -62,7 +62,6 @@ struct Label_Rows {
         batch.barcodeRows = rows;
         batch.printQuantity = [](int) { return 1; };
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value_Of(row), QString(), QString()); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
     FakeBatchServices batch;
 };

@@ -32,7 +32,7 @@ bool takesPart(const LMNGraphic* item)
     return k == LMNKind::Text || k == LMNKind::Image || k == LMNKind::Barcode;
 }
 
-bool designingMode() { return Barcode_Setting_Or_Designing_Mode != 0; }
+bool designingMode() { return Designing_Mode_Active(); }
 
 QList<LMNGraphic*> pointers(const QList<LMNGraphicPtr>& items)
 {

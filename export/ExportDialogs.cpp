@@ -666,7 +666,7 @@ std::shared_ptr<ExportJob> Export_Command()
     try {
         Reset_Export_State();
         Stop_Processing_Now = false;
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
+        if (!Designing_Mode_Active()) {
             const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
             if (count.Total_Barcode_Label_wd_Batch <= 0) {
                 Show_MessageBox(QStringLiteral("List is empty."));

@@ -32,9 +32,6 @@
 
 #include <exception>
 
-int Measument_Unit_Is_Barcode = 1;
-int last_unit_val_Barcode = 1;
-QString def_barcode_hdr_str;
 
 namespace {
 // Width of the settings side: the widest pane, without squashing.

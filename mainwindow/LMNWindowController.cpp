@@ -350,8 +350,8 @@ void LMNWindowController::awakeFromNib()
     }
     m_barcodeView->awakeFromNib();
 
-    Measument_Unit_Is = 2;
-    last_unit_val = 2;
+    m_designView->panels->Measument_Unit_Is = 2;
+    m_designView->panels->last_unit_val = 2;
     _setLabels();
 
     Not_Draw_Only_Prop_Change_Set(false);
@@ -402,7 +402,7 @@ void LMNWindowController::resizeEvent(QResizeEvent* event)
 
 void LMNWindowController::screenResize()
 {
-    if (!m_startupOk || Barcode_Setting_Or_Designing_Mode != 0)
+    if (!m_startupOk || m_mode != 0)
         return;
     goButtonActionPerformed();
 }
@@ -419,7 +419,7 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         }
         Check_Path_And_Create_Files_Now();
         m_designView->Reset_Design();
-        Project_File_Name = QString("");
+        m_project->Project_File_Name = QString("");
         Library_Selected_Image.clear();
         // A new design has no spreadsheet rows.
         if (Batch_Binding_Var) {
@@ -460,11 +460,11 @@ QWidget* LMNWindowController::myTargetViewWidget() const
 
 void LMNWindowController::doPreferences()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 1) {
+    if (m_mode != 0) {
         m_designView->doPreferences();
         return;
     }
-    const int unit = Run_Units_Window(this, Measument_Unit_Is_Barcode);
+    const int unit = Run_Units_Window(this, m_barcodeView->Measument_Unit_Is_Barcode);
     if (unit >= 0)
         OK_Unit_Change_For_Barcode(*m_barcodeView, unit);
 }
@@ -779,25 +779,25 @@ void LMNWindowController::tabView_didSelectTabViewItem(QTabWidget* tabView, int 
         return;
     QWidget* t = Barcode_mode_tab->widget(index);
     if (t == Barcode_setting_tab) {
-        Barcode_Setting_Or_Designing_Mode = 0;
+        m_mode = 0;
         Set_Log_Name_In_Title();
         goButtonActionPerformed();
     } else if (t == Barcode_Design_tab) {
-        Barcode_Setting_Or_Designing_Mode = 1;
+        m_mode = 1;
         Set_Log_Name_In_Title();
     }
 }
 
 void LMNWindowController::Barcode_Mode_Select()
 {
-    Barcode_Setting_Or_Designing_Mode = 0;
+    m_mode = 0;
     Barcode_mode_tab->setCurrentIndex(0);
     Set_Log_Name_In_Title();
 }
 
 void LMNWindowController::Designing_Mode_Select()
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    m_mode = 1;
     Barcode_mode_tab->setCurrentIndex(Barcode_mode_tab->count() - 1);
     Set_Log_Name_In_Title();
 }

@@ -192,6 +192,7 @@ public:
     void SetDocumentCanvasSize(QSizeF points) override;
     QString Open_Image_Library_Window(const QString& mode) override;
     QWidget* Batch_Host_Window() const override;
+    int Barcode_Setting_Or_Designing_Mode() const override { return m_mode; }
 
     // ---- Output commands (mainwindow/OutputCommands.cpp) ----
     // The PDF command: print's checks, no printer needed, the PDF export window.
@@ -288,6 +289,7 @@ private:
     Tool_Palette* m_tools = nullptr;
     Edit_Commands* m_edit = nullptr;
     bool m_startupOk = true;
+    int m_mode = 0;   // Barcode_Setting_Or_Designing_Mode: 0 barcode mode, 1 designing mode
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;

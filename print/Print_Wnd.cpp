@@ -347,7 +347,7 @@ bool Print_Wnd::Open_Print_Wnd()
 
 void Print_Wnd::Reset_For_Opening()
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool designing = Designing_Mode_Active();
     Take_Batch_Rows();
 
     // 1. Reset.
@@ -725,7 +725,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         }
         // 4. The range counts rows, each repeated by its print quantity.
         const bool batch = print_with_batch_chk->isChecked();
-        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool designing = Designing_Mode_Active();
         sheet.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
         Job_Range range;
         if (!Range_Of_Job(range))

@@ -1,8 +1,8 @@
 #include "core/util/BarcodeSettings.h"
 
-#include <mutex>
+#include "core/util/BatchServices.h"
 
-int Barcode_Setting_Or_Designing_Mode = 0;
+#include <mutex>
 
 namespace {
 std::mutex sourceMutex;
@@ -17,10 +17,11 @@ void Set_Barcode_Settings_Source(int mode, BarcodeSettingsSource source)
 
 BarcodeSettings Current_Barcode_Settings()
 {
+    const int mode = Designing_Mode_Active() ? 1 : 0;
     BarcodeSettingsSource source;
     {
         std::lock_guard<std::mutex> lock(sourceMutex);
-        source = sources[Barcode_Setting_Or_Designing_Mode == 0 ? 0 : 1];
+        source = sources[mode];
     }
     return source ? source() : BarcodeSettings{};
 }

@@ -190,7 +190,16 @@ public:
     virtual QString Open_Image_Library_Window(const QString& mode) = 0;
     // The window that hosts sheets and the progress window.
     virtual QWidget* Batch_Host_Window() const = 0;
+
+    // ---- Mode ----
+    // The main window's mode: 0 barcode mode (the main window owns the
+    // barcode settings), 1 designing mode (the barcode dialog owns them).
+    virtual int Barcode_Setting_Or_Designing_Mode() const = 0;
 };
+
+// Whether the main window is in designing mode; barcode mode while there is
+// no main window.
+bool Designing_Mode_Active();
 
 // The one main window as the batch jobs see it; null until it exists.
 extern BatchServices* Batch_Services;

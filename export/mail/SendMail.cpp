@@ -620,7 +620,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
 {
     try {
         BatchServices* main = Batch_Services;
-        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool designing = Designing_Mode_Active();
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
         // The job's own rows, read now; the window's count is what it showed.
         MailJob job;

@@ -37,9 +37,6 @@
 #include <exception>
 #include <iterator>
 
-QList<Design_Snapshot> Ucontrol;
-QList<Design_Snapshot> Rcontrol;
-QList<Design_Snapshot> Ucontrol_Log;
 
 namespace {
 // Width of the property side: room for the four card tabs side by side.
@@ -491,7 +488,7 @@ void DesignModeView::Show_RHS_Properties(LMNGraphic* item)
 
 void DesignModeView::doPreferences()
 {
-    const int unit = Run_Units_Window(this, Measument_Unit_Is);
+    const int unit = Run_Units_Window(this, panels->Measument_Unit_Is);
     if (unit >= 0)
         Apply_Unit_Choice(unit);
 }
@@ -499,11 +496,11 @@ void DesignModeView::doPreferences()
 void DesignModeView::Apply_Unit_Choice(int unit)
 {
     // On_OK_of_Unit_Panel: the new unit, its captions, the size fields in it.
-    Measument_Unit_Is = unit;
+    panels->Measument_Unit_Is = unit;
     _zoomingScrollView->setRulerUnit(unit);   // the rulers count in it too
     panels->_setLabels();
     panels->Apply_unit_Chaneg_Values();
-    last_unit_val = Measument_Unit_Is;
+    panels->last_unit_val = panels->Measument_Unit_Is;
     Show_RHS_Properties(nullptr);
 }
 

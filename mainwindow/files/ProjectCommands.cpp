@@ -20,8 +20,6 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
-QString Project_File_Name;
-QString Project_File_Name_Barcode;
 
 namespace {
 
@@ -111,7 +109,7 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
 {
     Barcode_File_Content c;
     c.settings = w.Barcode_Settings();
-    c.settings.unit = Measument_Unit_Is_Barcode;
+    c.settings.unit = w.barcodeModeView()->Measument_Unit_Is_Barcode;
     const BarcodeListSide* list = w.barcodeModeView()->listSide();
     const Barcode_Source_State s = list->Source_State();
     c.dataSource = s.dataSource;
@@ -137,7 +135,7 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
 
 bool Project_Commands::Save_Current_Mode()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         return Save_project_file_Barcode(false);
     return Save_project_file(false, true, QStringLiteral("L"));
 }
@@ -170,7 +168,7 @@ void Project_Commands::New_Btn_Clicked()
 {
     if (!Save_Prompt(kSaveBeforeNew))
         return;
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         New_Project_Barcode();
     else
         New_Project();
@@ -196,7 +194,7 @@ void Project_Commands::Save_Btn_Clicked()
 
 void Project_Commands::SaveAs_Btn_Clicked()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         Save_project_file_Barcode(true);
     else
         Save_project_file(true, true, QStringLiteral("L"));
@@ -335,7 +333,7 @@ void Project_Commands::New_Project()
 
 void Project_Commands::Open_Log_file_Func()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
+    if (!Designing_Mode_Active()) {
         Open_Barcode_Log_File();
         Not_Draw_Only_Prop_Change_Set(false);
         return;
@@ -344,7 +342,7 @@ void Project_Commands::Open_Log_file_Func()
         return;
     // The open design stays until a file has been read whole.
     const int loaded = Open_Log_File();
-    if (loaded == 1 && Barcode_Setting_Or_Designing_Mode == 1) {
+    if (loaded == 1 && Designing_Mode_Active()) {
         DesignModeView* view = w.designModeView();
         view->Set_Canvas_to_100_percent();
         view->Undo_Redo_Clear();
@@ -352,7 +350,7 @@ void Project_Commands::Open_Log_file_Func()
         view->Undo_btn->setEnabled(false);
         view->Redo_btn->setEnabled(false);
     }
-    if (loaded == 1 && Barcode_Setting_Or_Designing_Mode == 0)
+    if (loaded == 1 && !Designing_Mode_Active())
         w.Show_Hide_Main_Window(1);
     Not_Draw_Only_Prop_Change_Set(false);
 }
@@ -553,7 +551,7 @@ void Project_Commands::New_Project_Barcode()
     s.liner_or_2D_font = 0;
     s.dataText = QStringLiteral("123456789012");
     s.dataText_2D = QStringLiteral("123456789012");
-    s.HeaderText = def_barcode_hdr_str;
+    s.HeaderText = w.barcodeModeView()->def_barcode_hdr_str;
     s.FooterText = QStringLiteral("FOOTER");
     s.align_hdr = s.align_ftr = QStringLiteral("Center");
     s.bar_height = 1;
@@ -574,7 +572,7 @@ void Project_Commands::New_Project_Barcode()
 QString Project_Commands::Window_Title() const
 {
     const QString base = w.App_Name();
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
+    if (!Designing_Mode_Active()) {
         if (!Project_File_Name_Barcode.isEmpty() && QFileInfo(Project_File_Name_Barcode).isFile())
             return QStringLiteral("%1 ( %2 )").arg(base, QFileInfo(Project_File_Name_Barcode).fileName());
         return base;

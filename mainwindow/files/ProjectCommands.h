@@ -22,10 +22,6 @@
 
 class LMNWindowController;
 
-// Paths of the open design file and of the open barcode settings file ("" none).
-extern QString Project_File_Name;
-extern QString Project_File_Name_Barcode;
-
 // The spreadsheet binding a design file stores.
 struct Design_Sheet {
     bool use = false;
@@ -38,6 +34,10 @@ class Project_Commands : public QObject {
     Q_OBJECT
 public:
     explicit Project_Commands(LMNWindowController& window);
+
+    // Paths of the open design file and of the open barcode settings file ("" none).
+    QString Project_File_Name;
+    QString Project_File_Name_Barcode;
 
     // ---- Toolbar commands ----
     void New_Btn_Clicked();

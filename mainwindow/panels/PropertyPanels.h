@@ -56,6 +56,12 @@ public:
     QLabel* properties_title = nullptr;
     QTabWidget* sett_tab = nullptr;
 
+    // Unit of designing mode (0 inch, 1 cm, 2 mm) for the card size fields
+    // and the item's width and height, and the unit the card size fields
+    // hold their values in.
+    int Measument_Unit_Is = 2;
+    int last_unit_val = 2;
+
     CardSettingPanel* card_setting_tab = nullptr;
     CardInfoPanel* card_info_tab = nullptr;
     CardSizePanel* card_size_tab = nullptr;

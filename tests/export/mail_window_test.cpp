@@ -59,7 +59,6 @@ protected:
         sending_server.clear();
         sending_port.clear();
         send_enable_ssl.clear();
-        Barcode_Setting_Or_Designing_Mode = 0;
         Stop_Processing_Now = false;
     }
     // Settings for a test server, as the settings window leaves them.
@@ -261,7 +260,6 @@ struct FiveRows {
         batch.barcodeRows = 5;
         batch.state.dataSource = batch.state.valueChecked = true;   // the list feeds the values
         batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
 };
 

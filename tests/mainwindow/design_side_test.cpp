@@ -368,7 +368,7 @@ TEST_F(DesignSideTest, ContextMenuOffersOnlyWhatTheWindowCanDo)
     // Label Properties shows the card's panel in designing mode.
     w.Barcode_Mode_Select();
     act("card_properties")->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.designModeView()->panels->sett_tab->count(), 4);
 }
 
@@ -477,8 +477,8 @@ TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
     w.Insert_In_Undo_Redo();
     doc->insertGraphic(Rect_Item(QRectF(10, 60, 30, 30)), 2);
     w.Insert_In_Undo_Redo();
-    ASSERT_GE(Ucontrol.size(), 2);
-    Ucontrol[Ucontrol.size() - 2][1] = Damaged_Shape_Archive();
+    ASSERT_GE(d->Ucontrol.size(), 2);
+    d->Ucontrol[d->Ucontrol.size() - 2][1] = Damaged_Shape_Archive();
     d->Undo_btn->trigger();
     const QList<LMNGraphic*> back = w.Get_Front_Controls_Array();
     ASSERT_EQ(back.size(), 2);

@@ -30,15 +30,15 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(Main_App_wnd, &w);
     EXPECT_EQ(LMNWindowController::defaultInstance(), &w);
 
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
     BarcodeModeView& b = *w.barcodeModeView();
     EXPECT_EQ(ctl<QLineEdit>("dataText")->text(), "123456789012");
     EXPECT_EQ(ctl<QPlainTextEdit>("dataText_2D")->toPlainText(), "123456789012");
     EXPECT_EQ(ctl<QLineEdit>("HeaderText")->text(), "HEADER");
     EXPECT_EQ(ctl<QLineEdit>("FooterText")->text(), "FOOTER");
-    EXPECT_EQ(Measument_Unit_Is_Barcode, 1);
-    EXPECT_EQ(Measument_Unit_Is, 2);
+    EXPECT_EQ(b.Measument_Unit_Is_Barcode, 1);
+    EXPECT_EQ(w.designModeView()->panels->Measument_Unit_Is, 2);
     EXPECT_DOUBLE_EQ(w.zoomFactor(), 1.0);
     EXPECT_EQ(b.liner_or_2D_font, 0);
     EXPECT_TRUE(ctl<QLabel>("bar_height_label")->text().contains("(cm)"));
@@ -126,18 +126,18 @@ TEST_F(MainWindowTest, ModeTabsSwitchTheModeFlag)
     const int encodes = w.Encode_Count();
 
     w.Barcode_mode_tab->setCurrentWidget(w.Barcode_Design_tab);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.Encode_Count(), encodes);          // the design tab regenerates nothing
 
     w.Barcode_mode_tab->setCurrentWidget(w.Barcode_setting_tab);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Encode_Count(), encodes + 1);      // the barcode tab regenerates
 
     w.Designing_Mode_Select();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_Design_tab);
     w.Barcode_Mode_Select();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
 
     w.Show_Hide_Main_Window(2);

@@ -164,7 +164,7 @@ TEST_F(WindowCommandsTest, NewThenCancelInTheWizardLeavesAnEmptyProject)
     EXPECT_TRUE(doc->graphicsPointers().isEmpty());
     EXPECT_EQ(w->Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
     EXPECT_EQ(Card_Shape, 0);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w->Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_TRUE(design->myTargetView->isVisibleTo(w));
     EXPECT_EQ(design->Get_Undo_Count(), 0);
 }

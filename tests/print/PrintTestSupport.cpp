@@ -64,7 +64,6 @@ void PrintTest::SetUp()
     custom_label_path = dir.filePath(QStringLiteral("CustomProductLabel"));
     print_profile_path = dir.filePath(QStringLiteral("PrintProfile"));
 
-    Barcode_Setting_Or_Designing_Mode = 0;
     Card_Shape = 0;
     Start_Card_Option = QStringLiteral("T");
 }
@@ -76,7 +75,6 @@ void PrintTest::TearDown()
     Set_Printer_Names_Provider({});
     MainWindowServices::setPrintInfo(previousInfo);
     Resource_Path = previousResource;
-    Barcode_Setting_Or_Designing_Mode = 0;
 }
 
 bool PrintTest::saw(const QString& text) const

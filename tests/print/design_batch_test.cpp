@@ -69,7 +69,7 @@ TEST_F(PrintTest, EachLabelOfADesignBatchShowsItsRow)
     const QStringList codes{"ZL-A1", "ZL-B22", "ZL-C333"};
     testsupport::touch(series.filePath("Names.txt"), names.join('\n').toUtf8() + '\n');
 
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     CardWindow window;
     RoadDialog dialog;
     Batch_Binding binding;

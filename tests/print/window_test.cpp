@@ -135,7 +135,7 @@ TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
 
 TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(40);
     auto w = open();
     EXPECT_FALSE(w->width_Stepper->isEnabled());

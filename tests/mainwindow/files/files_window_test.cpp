@@ -55,16 +55,12 @@ protected:
             dialogs << QString::fromLatin1(d.metaObject()->className());
             return dialogAnswer;
         });
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
     void TearDown() override
     {
         Set_File_Panel_Runner(previousPanel);
         Set_Modal_Runner(previousRunner);
         MainWindowTest::TearDown();
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
 
     LMNWindowController& designWindow()
@@ -305,7 +301,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     paths << path;
     w.Save_btn->trigger();
     EXPECT_TRUE(saw("Barcode Label Design has been saved successfully."));
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Staff - staff.dbs )").arg(w.App_Name()));
     std::vector<QVariantList> records;
     for (LMNGraphic* g : before)
@@ -316,7 +312,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     w.New_btn->trigger();
     EXPECT_EQ(dialogs.value(0), QStringLiteral("Card_Wizard"));
     EXPECT_TRUE(items().isEmpty());
-    EXPECT_EQ(Project_File_Name, QString());
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, QString());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Untitled )").arg(w.App_Name()));
 
     answers = {1};
@@ -328,7 +324,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     // The barcode's picture is drawn again from its settings, as it was.
     EXPECT_EQ(items().first()->_barcode_image.toImage(144), barcodePixels);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Staff"));
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
     EXPECT_EQ(Start_Card_Option, QStringLiteral("V")) << "the file's start option";
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Staff - staff.dbs )").arg(w.App_Name()));
@@ -387,7 +383,7 @@ TEST_F(FilesWindowTest, ADamagedFileLeavesTheOpenDesignExactlyAsItWas)
     w.toolPalette()->Rect_Tool_Clicked();
     w.toolPalette()->Line_Tool_Clicked();
     w.Front_card_Prop()->Card_Name = QStringLiteral("Keep");
-    Project_File_Name = dir.filePath("kept.dbs");
+    w.projectCommands()->Project_File_Name = dir.filePath("kept.dbs");
     const QVariantList before = Design_File_Elements(w.projectCommands()->Current_Design(), false);
 
     const QString good = dir.filePath("good.dbs");
@@ -416,8 +412,8 @@ TEST_F(FilesWindowTest, ADamagedFileLeavesTheOpenDesignExactlyAsItWas)
         w.Open_btn->trigger();
         EXPECT_TRUE(saw(File_Corrupt_Message));
         EXPECT_EQ(Design_File_Elements(w.projectCommands()->Current_Design(), false), before);
-        EXPECT_EQ(Project_File_Name, dir.filePath("kept.dbs"));
-        EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+        EXPECT_EQ(w.projectCommands()->Project_File_Name, dir.filePath("kept.dbs"));
+        EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     }
     // Cancel in the open panel keeps the design too, and opens no wizard.
     answers = {1};
@@ -467,7 +463,7 @@ TEST_F(FilesWindowTest, AFailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_TRUE(messages.first().contains("could not be saved")) << messages.first().toStdString();
     EXPECT_FALSE(saw("Barcode Label Design has been saved successfully."));
     EXPECT_EQ(testsupport::readAll(path), old);
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
 }
 
 TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
@@ -487,7 +483,7 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     messages.clear();
     w.Save_btn->trigger();
     EXPECT_TRUE(saw("Barcode Log has been saved successfully."));
-    EXPECT_EQ(Project_File_Name_Barcode, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name_Barcode, path);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( codes.dbs )").arg(w.App_Name()));
 
     answers = {1};
@@ -502,7 +498,7 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     EXPECT_EQ(w.Barcode_Settings().barcodeType, QStringLiteral("Code 128"));
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("ZL-2026"));
     EXPECT_EQ(w.Barcode_Settings().HeaderText, QStringLiteral("Parts"));
-    EXPECT_EQ(Measument_Unit_Is_Barcode, 2);
+    EXPECT_EQ(w.barcodeModeView()->Measument_Unit_Is_Barcode, 2);
     ASSERT_EQ(list.count(), 1);
     EXPECT_EQ(list.rows().front(), (BarcodeRow{"A1", "h", "f", "2"}));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( codes.dbs )").arg(w.App_Name()));
@@ -522,7 +518,7 @@ TEST_F(FilesWindowTest, EachModeOpensTheOtherKindAndSwitchesToIt)
     answers = {1};
     paths << design;
     w.Open_btn->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(items().size(), 1);
     EXPECT_TRUE(dialogs.isEmpty());
 
@@ -535,7 +531,7 @@ TEST_F(FilesWindowTest, EachModeOpensTheOtherKindAndSwitchesToIt)
     answers = {1};
     paths << codes;
     w.Open_btn->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("590123412345"));
     EXPECT_EQ(items().size(), 1);
     EXPECT_TRUE(dialogs.isEmpty());

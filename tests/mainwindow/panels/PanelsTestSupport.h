@@ -24,8 +24,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Measument_Unit_Is = 2;
-        last_unit_val = 2;
         Start_Card_Option.clear();
         w = &make();
         w->Designing_Mode_Select();
@@ -37,8 +35,6 @@ protected:
 
     void TearDown() override
     {
-        Measument_Unit_Is = 2;
-        last_unit_val = 2;
         Start_Card_Option.clear();
         MainWindowTest::TearDown();
     }
@@ -67,7 +63,7 @@ protected:
         w->Show_RHS_Properties(current);
     }
 
-    int undoSteps() const { return int(Ucontrol.size()); }
+    int undoSteps() const { return int(design->Ucontrol.size()); }
 
     // The card as a job draws it (print, PDF and image export fill and draw
     // copies of the items), at `dpi`.

@@ -80,6 +80,7 @@ public:
     QSizeF Card_Size() const override { return {}; }
     QString Open_Image_Library_Window(const QString&) override { return {}; }
     QWidget* Batch_Host_Window() const override { return nullptr; }
+    int Barcode_Setting_Or_Designing_Mode() const override { return 0; }
 
 private:
     BarcodeSettings m_settings;

@@ -211,8 +211,8 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
 void Batch_Binding::Clear_Delete_Excel_table_rows()
 {
     m_excel.Clear_Rows();
-    if (Data_From_Excel_Window && Is_Main_Thread())
-        Data_From_Excel_Window->Reset_Controls();
+    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && Is_Main_Thread())
+        viewer->Reset_Controls();
 }
 
 // ---------------------------------------------------------------- look-ups
@@ -567,7 +567,6 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
-    Card_Value_In_Process = 0;
     if (Start_Card_Option == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }

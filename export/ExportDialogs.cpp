@@ -50,7 +50,7 @@ QSpinBox* newCount() { return New_Count_Box(1, noBatchMaximum); }
 // The first line of a series file, or "".
 QString firstSeriesValue(const QString& name)
 {
-    QFile f(Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
+    QFile f(Path_Join(Folders.Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
     if (name.isEmpty() || !f.open(QIODevice::ReadOnly))
         return {};
     const QString text = QString::fromUtf8(f.readLine());

@@ -97,12 +97,12 @@ LMNWindowController::~LMNWindowController()
 // The controller's own state, before any widget exists.
 void LMNWindowController::init()
 {
-    Text_Ctrl_Font = QApplication::font("QMenuBar").family();
-    if (Text_Ctrl_Font.isEmpty())
-        Text_Ctrl_Font = QStringLiteral("Arial");
-    Resource_Path = Find_Resource_Path();
-    Created_Resource_Path = Default_Created_Resource_Path();
-    Create_Folder(Created_Resource_Path);   // checked when the window is set up
+    m_textCtrlFont = QApplication::font("QMenuBar").family();
+    if (m_textCtrlFont.isEmpty())
+        m_textCtrlFont = QStringLiteral("Arial");
+    Folders.Resource_Path = Find_Resource_Path();
+    Folders.Created_Resource_Path = Default_Created_Resource_Path();
+    Create_Folder(Folders.Created_Resource_Path);   // checked when the window is set up
 
     Allowd_Image_fileTypes = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
     m_selectedTool = 0;
@@ -111,7 +111,7 @@ void LMNWindowController::init()
     Main_App_wnd = defaultInstance();
     Batch_Services = this;
 
-    const QString res = Resource_Path + QStringLiteral("/");
+    const QString res = Folders.Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
     banner_image = QImage(res + "banner.png");
     promotion_pattern_image = QImage(res + "pattern_1.jpg");
@@ -326,14 +326,14 @@ void LMNWindowController::awakeFromNib()
     resize(qMin(1366, usable.width()), qMin(768, usable.height()));
 
     // The per-user data folder must exist: nothing can be kept without it.
-    if (Created_Resource_Path.isEmpty() || !Create_Folder(Created_Resource_Path)
-        || !QFileInfo(Created_Resource_Path).isWritable()) {
+    if (Folders.Created_Resource_Path.isEmpty() || !Create_Folder(Folders.Created_Resource_Path)
+        || !QFileInfo(Folders.Created_Resource_Path).isWritable()) {
         m_startupOk = false;
         Main_Show_Message(QStringLiteral("Can not access Data file."));
         Terminate_Application(1);
         return;
     }
-    Set_Data_Folder_Path(QDir(Created_Resource_Path).filePath(QStringLiteral("DataSet")));
+    Set_Data_Folder_Path(QDir(Folders.Created_Resource_Path).filePath(QStringLiteral("DataSet")));
     data_table_content.clear();
     Get_Email_Details();
 
@@ -379,7 +379,7 @@ void LMNWindowController::awakeFromNib()
 void LMNWindowController::fillStartLists()
 {
     Label_List = QStringList{QStringLiteral("Custom")};
-    const QDir pages(Resource_Path + QStringLiteral("/Formats/pages/"));
+    const QDir pages(Folders.Resource_Path + QStringLiteral("/Formats/pages/"));
     if (pages.exists()) {
         for (const QFileInfo& fi : pages.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
             if (fi.suffix().toLower() == QLatin1String("xml"))

@@ -127,6 +127,7 @@ public:
     double zoomFactor() const override;
     // The font and colour of all texts (the card panel's).
     QFont All_Text_font() const override;
+    QString Text_Ctrl_Font() const override { return m_textCtrlFont; }
     QColor All_Text_clr() const override;
     QImage no_image() const override { return m_noImage; }
     QImage barcode_sample_img() const override { return m_barcodeSampleImg; }
@@ -290,6 +291,7 @@ private:
     Edit_Commands* m_edit = nullptr;
     bool m_startupOk = true;
     int m_mode = 0;   // Barcode_Setting_Or_Designing_Mode: 0 barcode mode, 1 designing mode
+    QString m_textCtrlFont;   // Text_Ctrl_Font: the default family of text content
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;

@@ -23,8 +23,8 @@ QString Find_Resource_Path() { return Default_Resource_Path(); }
 
 void Main_Show_Message(const QString& text) { Show_MessageBox(text); }
 
-void Set_Data_Folder_Path(const QString& path) { Data_Folder_Path = path; }
-QString Get_Data_Folder_Path() { return Data_Folder_Path; }
+void Set_Data_Folder_Path(const QString& path) { Folders.Data_Folder_Path = path; }
+QString Get_Data_Folder_Path() { return Folders.Data_Folder_Path; }
 
 void Not_Draw_Only_Prop_Change_Set(bool on) { notDrawOnlyPropChange = on; }
 bool Not_Draw_Only_Prop_Change_Get() { return notDrawOnlyPropChange; }

@@ -214,7 +214,7 @@ void Sheet_Window::Take_Batch_Rows()
     rowCount.designing = Designing_Mode_Active();
     sheet.rows = batchRows;
     sheet.designing = rowCount.designing;
-    sheet.Card_Shape = Card_Shape;
+    sheet.Card_Shape = Main_App_wnd ? Main_App_wnd->Card_Shape : 0;
 }
 
 void Sheet_Window::Verify_Card_Count()

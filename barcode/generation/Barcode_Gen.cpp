@@ -59,8 +59,7 @@ int Align_Index(const QString& name)
 BarcodeSettings Dialog_Defaults()
 {
     BarcodeSettings s;
-    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font.isEmpty() ? QStringLiteral("Helvetica")
-                                                                                  : Text_Ctrl_Font, 10);
+    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font_Family(), 10);
     Set_Barcode_Type(s, Symbology_Titles().value(0));
     s.dataText = s.dataText_2D = QStringLiteral("0123");
     s.HeaderText = QStringLiteral("HEADER");

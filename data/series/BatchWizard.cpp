@@ -525,7 +525,7 @@ bool BatchWizard::Save_Btn_Clicked()
         const QString oldPath = !oldName.isEmpty() && Series_Exists(oldName) ? Series_File_Path(oldName) : QString();
         // A change of case only is a rename to the new spelling.
         const QString path = sameSeries && name != oldName
-                                 ? Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT)
+                                 ? Path_Join(Folders.Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT)
                                  : Series_File_Path(name);
         const QStringList values = Series_Values_For_Writing(m_values->values(), SeriesValues::TrimDropEmpty);
         bool written = false;

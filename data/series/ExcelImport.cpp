@@ -229,9 +229,10 @@ SheetTable Excel_Columns_Dialog::readRows(const QList<int>& columns, bool* ok)
     QString error;
     const qsizetype first = firstDataRow();
     m_rowsRead = 0;
+    const int sheet = Excel_Sheet_Number;
     const bool ran = Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."), [&](Series_Progress& job) {
         qsizetype index = 0;
-        read = m_book->readRows(Excel_Sheet_Number, [&](QStringList& row) {
+        read = m_book->readRows(sheet, [&](QStringList& row) {
             if (job.stopped())
                 return false;
             ++m_rowsRead;

@@ -39,6 +39,8 @@ public:
     // Excel_Sheet_Number and its first row the column entries; a sheet with
     // no row leaves the entries as they were.
     void Sheet_Selected(int position);
+    // The 1-based sheet the import reads.
+    int Excel_Sheet_Number = 1;
 
     void Create_List(const QString& name, bool state, const QString& seriesName, int column);
     bool Get_Selection_State(int row) const;

@@ -289,7 +289,7 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
     card.Card_BG_Image_Path = w.Check_Path_For_App_Resources(card.Card_BG_Image_Path);
     card.Card_BG_Image = PtImage();
     view->Set_Card_Model(card);
-    Card_Shape = Shape_Number(card.Card_Shape);
+    w.Card_Shape = Shape_Number(card.Card_Shape);
     view->Apply_Card_Size(card.Card_Size);
 
     if (readSheet) {
@@ -419,7 +419,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
     card.Card_Size = QSizeF(MainWindowServices::MM_to_Points_Convert(float(c.widthMM)),
                             MainWindowServices::MM_to_Points_Convert(float(c.heightMM)));
     view->Set_Card_Model(card);
-    Card_Shape = c.shape;
+    w.Card_Shape = c.shape;
     view->Apply_Card_Size(card.Card_Size);
     Not_Draw_Only_Prop_Change_Set(false);
     if (c.fillKind == QLatin1String("I") && !c.imagePath.isEmpty()) {
@@ -557,7 +557,7 @@ void Project_Commands::New_Project_Barcode()
     s.bar_height = 1;
     s.bar_width_mils = 20;
     s.val_mar = s.hdr_mar = s.ftr_mar = s.TB_mar = s.LR_mar = 0.1f;
-    const QFont font(Text_Ctrl_Font, 10);
+    const QFont font(Text_Ctrl_Font_Family(), 10);
     s.value_font = s.header_font = s.footer_font = font;
     s.unit = 1;
     Not_Draw_Only_Prop_Change_Set(false);

@@ -33,7 +33,6 @@ class QLabel;
 class QTabWidget;
 
 // The last picture chosen in the picture library.
-extern QString lib_window_sel_file;
 
 // A card size text kept to the number typed: letters, white space, line
 // breaks and characters that cannot be typed stripped from both ends, then
@@ -185,6 +184,7 @@ public:
     // The library on pictures for items ("C") or backgrounds ("B"): 1 when a
     // picture was chosen (then in lib_window_sel_file).
     int Open_Image_Library_Window(const QString& mode);
+    QString lib_window_sel_file;
     // The displayed picture of a picture item through the filter chain;
     // shows or hides the panel's error label.
     QImage Get_Image_With_Update_Settings(LMNGraphic* item);

@@ -297,7 +297,7 @@ TEST(BatchBindingTest, SpreadsheetRowsAndTheirViewer)
     messages.onDialog = [](QDialog& d) { static_cast<Data_From_Excel&>(d).OK_Click(); };
     Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(Data_From_Excel_Window.data(), viewer);
+    EXPECT_EQ(Data_From_Excel::existingInstance(), viewer);
     viewer->setRows(&five);
     EXPECT_EQ(viewer->Open_Wnd(), 1);
     EXPECT_EQ(viewer->rows_count->text(), "5");
@@ -380,10 +380,8 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     main.mode = 1;
     Batch_Binding binding;
     int fronts = 0;
-    Card_Value_In_Process = 1;
     Start_Card_Option = "G";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
-    EXPECT_EQ(Card_Value_In_Process, 0);
     Start_Card_Option = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);

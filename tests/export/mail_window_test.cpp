@@ -46,14 +46,14 @@ class MailFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_saved = Created_Resource_Path;
-        Created_Resource_Path = m_data.path();
+        m_saved = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
         Stop_Processing_Now = false;
     }
     void TearDown() override
     {
-        Created_Resource_Path = m_saved;
+        Folders.Created_Resource_Path = m_saved;
         sender_email.clear();
         sender_pwd.clear();
         sending_server.clear();

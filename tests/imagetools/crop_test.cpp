@@ -318,7 +318,7 @@ TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
     const QString in = dirs.mkdir("in");
     const QString a = writePicture(in + "/a.png", detailed(300, 200));
     // A series file from an older installation, its extension in capitals.
-    ASSERT_TRUE(writeFile(Data_Folder_Path + "/T.TXT", a.toUtf8() + "\n"));
+    ASSERT_TRUE(writeFile(Folders.Data_Folder_Path + "/T.TXT", a.toUtf8() + "\n"));
     const QString out = dirs.mkdir("out");
     writeFile(out + "/a.JPG", "old");
     Cropping_Tool tool;
@@ -333,7 +333,7 @@ TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
     tool.Wait_For_Job();
     EXPECT_EQ(readBytes(out + "/a.JPG"), QByteArray("old"));
     // Replaced in place: still one series, now listing the numbered name.
-    EXPECT_EQ(QString::fromUtf8(readBytes(Data_Folder_Path + "/T.TXT")), out + "/a (1).JPG\n");
+    EXPECT_EQ(QString::fromUtf8(readBytes(Folders.Data_Folder_Path + "/T.TXT")), out + "/a (1).JPG\n");
     EXPECT_EQ(MainWindowServices::Get_datasheet_File_Name_Array(), QStringList({"T"}));
 }
 
@@ -353,7 +353,7 @@ TEST(CropWizard, DirectCropsOfPictureItems)
         tool.setResult(0);
         tool.Crop_Direct_Image_Clicked();
         EXPECT_EQ(tool.result(), 1);
-        EXPECT_EQ(tool.Crop_Direct_Path, Cropped_Img_Path + "/" + expected);
+        EXPECT_EQ(tool.Crop_Direct_Path, Folders.Cropped_Img_Path + "/" + expected);
         EXPECT_TRUE(QFileInfo::exists(tool.Crop_Direct_Path));
     }
 
@@ -369,7 +369,7 @@ TEST(CropWizard, DirectCropsOfPictureItems)
     tool.Wait_For_Job();
     EXPECT_EQ(tool.result(), 1);
     EXPECT_EQ(tool.Crop_Direct_Series, "Pics (1)");
-    const QString folder = Cropped_Img_Path + "/Pics (1)";
+    const QString folder = Folders.Cropped_Img_Path + "/Pics (1)";
     EXPECT_EQ(QString::fromUtf8(readBytes(Series_File_Path("Pics (1)"))),
               folder + "/tree.PNG\n" + folder + "/b.JPG\n" + folder + "/b (1).JPG\n");
 

@@ -54,10 +54,10 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(s.unit, 1);
 
     // Per-user folders of a new project.
-    ASSERT_FALSE(Created_Resource_Path.isEmpty());
+    ASSERT_FALSE(Folders.Created_Resource_Path.isEmpty());
     for (const char* sub : {"DataSet", "Cropped_Images", "CustomProductLabel", "PrintProfile"})
-        EXPECT_TRUE(QFileInfo(QDir(Created_Resource_Path).filePath(sub)).isDir()) << sub;
-    EXPECT_EQ(QDir::cleanPath(Data_Folder_Path), QDir(Created_Resource_Path).filePath("DataSet"));
+        EXPECT_TRUE(QFileInfo(QDir(Folders.Created_Resource_Path).filePath(sub)).isDir()) << sub;
+    EXPECT_EQ(QDir::cleanPath(Folders.Data_Folder_Path), QDir(Folders.Created_Resource_Path).filePath("DataSet"));
 
     // Lists filled in code.
     EXPECT_EQ(ctl<QComboBox>("qr_version_ComboBox")->count(), 41);

@@ -555,7 +555,7 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_NEAR(card->Card_Size.height(), 54.102 / 25.4 * 72, 0.01);
     EXPECT_EQ(card->Card_Name, QStringLiteral("Badge"));
     EXPECT_EQ(card->Card_Shape, QStringLiteral("RR"));
-    EXPECT_EQ(Card_Shape, 1);
+    EXPECT_EQ(w.Card_Shape, 1);
     EXPECT_FLOAT_EQ(card->Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(card->Card_fill_style, QStringLiteral("I"));
     EXPECT_EQ(card->Card_BG_Image_Path, c.imagePath);

@@ -86,7 +86,7 @@ TEST_F(CardPanelTest, LoadShowsTheModelAndWritesBackOnlyLocationAndSize)
     EXPECT_EQ(host->card_bkgd_tab->Card_hatch_style->currentIndex(), -1);
     EXPECT_TRUE(host->card_bkgd_tab->Card_Style_fill_rd->isChecked());
     EXPECT_EQ(host->card_info_tab->shapeRow(), 2) << "any other shape code is the ellipse";
-    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(w->Card_Shape, 2);
     EXPECT_EQ(host->card_info_tab->wm_transp_val->text(), QStringLiteral("50.00"));
     EXPECT_FALSE(Not_Draw_Only_Prop_Change_Get());
 

@@ -492,8 +492,8 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
     QTemporaryDir dir;
     const QString red = Write_Picture(dir, QStringLiteral("red.png"), Qt::red);
     const QString blue = Write_Picture(dir, QStringLiteral("blue.png"), Qt::blue);
-    const QString previousFolder = Data_Folder_Path;
-    Data_Folder_Path = dir.path();
+    const QString previousFolder = Folders.Data_Folder_Path;
+    Folders.Data_Folder_Path = dir.path();
     auto* picture = static_cast<LMNImage*>(add(LMNKind::Image, QRectF(0, 0, 40, 30)));
     picture->setFilePath(red);
     select({picture});
@@ -543,7 +543,7 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
     QFile::remove(red);
     host->image_tab->crop_btn->click();
     EXPECT_TRUE(sawMessage(QStringLiteral("The selected control does not contains any image with supported extension.")));
-    Data_Folder_Path = previousFolder;
+    Folders.Data_Folder_Path = previousFolder;
 }
 
 TEST_F(ItemPanelsTest, EveryEditedBarcodeIsDrawnAgainAndScans)

@@ -567,7 +567,7 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
-    if (Start_Card_Option == QLatin1String("G") && selectFrontSide)
+    if (Design_Start_Option() == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }
 

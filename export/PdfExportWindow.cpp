@@ -716,7 +716,7 @@ Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
     j.paper = pageLayout().fullRect(QPageLayout::Point).size();
     j.rows = batchRows;
     j.invalidImage = invalid_image;
-    j.Start_Card_Option = Start_Card_Option;
+    j.Start_Card_Option = Design_Start_Option();
     job.baseName = file_name_save_txt->text();
     return job;
 }

@@ -426,7 +426,7 @@ void LMNWindowController::New_Project_Setting_Reset(int)
             Batch_Binding_Var->Clear_Delete_Excel_table_rows();
             Batch_Binding_Var->setExcel_Source_Path(QString());
         }
-        Start_Card_Option.clear();
+        m_startCardOption.clear();
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
         Show_RHS_Properties(nullptr);

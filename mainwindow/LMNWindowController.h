@@ -194,6 +194,8 @@ public:
     QString Open_Image_Library_Window(const QString& mode) override;
     QWidget* Batch_Host_Window() const override;
     int Barcode_Setting_Or_Designing_Mode() const override { return m_mode; }
+    QString Start_Card_Option() const override { return m_startCardOption; }
+    void Set_Start_Card_Option(const QString& option) { m_startCardOption = option; }
 
     // ---- Output commands (mainwindow/OutputCommands.cpp) ----
     // The PDF command: print's checks, no printer needed, the PDF export window.
@@ -292,6 +294,7 @@ private:
     bool m_startupOk = true;
     int m_mode = 0;   // Barcode_Setting_Or_Designing_Mode: 0 barcode mode, 1 designing mode
     QString m_textCtrlFont;   // Text_Ctrl_Font: the default family of text content
+    QString m_startCardOption = QStringLiteral("T");   // Start_Card_Option
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;

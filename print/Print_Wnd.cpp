@@ -738,7 +738,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         sheet.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
         sheet.Total_Label_Real = range.labels;
         sheet.Use_Barocde_In_Center = designing ? 0 : 1;
-        sheet.Start_Card_Option = Start_Card_Option;
+        sheet.Start_Card_Option = Design_Start_Option();
         // 8.
         if (sheet.Total_Label == 0) {
             Show_MessageBox(QStringLiteral("There is no barcode to print."));

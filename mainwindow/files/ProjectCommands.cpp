@@ -93,7 +93,7 @@ void Project_Commands::setSheet(const Design_Sheet& s)
 Design_File_Content Project_Commands::Current_Design() const
 {
     Design_File_Content d;
-    d.startOption = Start_Card_Option;
+    d.startOption = w.Start_Card_Option();
     if (const Card_Property* card = w.Front_card_Prop())
         d.card = *card;
     const Design_Sheet s = sheet();
@@ -275,13 +275,13 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
                                    bool readSheet)
 {
     DesignModeView* view = w.designModeView();
-    const QString before = Start_Card_Option;
+    const QString before = w.Start_Card_Option();
     w.New_Project_Setting_Reset(1);
     // The start option: "G" stays "G"; a file's "G" opens as "L".
     if (before == QLatin1String("G"))
-        Start_Card_Option = before;
+        w.Set_Start_Card_Option(before);
     else
-        Start_Card_Option = d.startOption == QLatin1String("G") ? QStringLiteral("L") : d.startOption;
+        w.Set_Start_Card_Option(d.startOption == QLatin1String("G") ? QStringLiteral("L") : d.startOption);
     Project_File_Name = kind == QLatin1String("L") ? path : QString("");
     Not_Draw_Only_Prop_Change_Set(true);
 
@@ -377,7 +377,7 @@ void Project_Commands::Open_Start_Window()
         // Cancel leaves the empty new project (the work was saved or let go
         // when New asked), shown in designing mode.
         w.New_Project_Setting_Reset(1);
-        Start_Card_Option = QStringLiteral("W");
+        w.Set_Start_Card_Option(QStringLiteral("W"));
         w.Designing_Mode_Select();
         w.Show_Hide_Main_Window(1);
         w.Refresh_Canvas();
@@ -391,7 +391,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
 {
     DesignModeView* view = w.designModeView();
     w.New_Project_Setting_Reset(1);
-    Start_Card_Option = QStringLiteral("W");
+    w.Set_Start_Card_Option(QStringLiteral("W"));
     setSheet(Design_Sheet());
     Not_Draw_Only_Prop_Change_Set(true);
 

@@ -388,7 +388,7 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
 void PropertyPanelHost::loadItem(LMNGraphic& item)
 {
     const bool locked = item.ctrl_is_locked;
-    const bool dataTab = Start_Card_Option != QLatin1String("V") && Start_Card_Option != QLatin1String("G");
+    const bool dataTab = Design_Start_Option() != QLatin1String("V") && Design_Start_Option() != QLatin1String("G");
     auto lockTab = [&](const QString& title) {
         Lock_tab->load(item, title);
         insertTab(Lock_tab, title, 0);

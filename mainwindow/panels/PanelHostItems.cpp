@@ -50,7 +50,7 @@ LMNGraphic* Canvas_Selected_Item()
 
 bool Start_Option_Hides_Source()
 {
-    return Start_Card_Option == QLatin1String("V") || Start_Card_Option == QLatin1String("G");
+    return Design_Start_Option() == QLatin1String("V") || Design_Start_Option() == QLatin1String("G");
 }
 
 } // namespace

@@ -49,6 +49,7 @@ public:
     QSizeF cardSize{144, 72};
     QString libraryChoice;
     QWidget* host = nullptr;
+    QString startOption = QStringLiteral("T");      // Start_Card_Option
     mutable int mode = 0;                               // Barcode_Setting_Or_Designing_Mode: 1 designing mode
     bool saveResult = true;
     PtImage invalidImage;                           // Invalid_Barcode_Data_Image
@@ -211,6 +212,7 @@ public:
     QString Open_Image_Library_Window(const QString&) override { return libraryChoice; }
     QWidget* Batch_Host_Window() const override { return host; }
     int Barcode_Setting_Or_Designing_Mode() const override { return mode; }
+    QString Start_Card_Option() const override { return startOption; }
 
 private:
     BatchServices* m_previous;

@@ -380,9 +380,9 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     main.mode = 1;
     Batch_Binding binding;
     int fronts = 0;
-    Start_Card_Option = "G";
+    main.startOption = "G";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
-    Start_Card_Option = "W";
+    main.startOption = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);
 }

@@ -64,7 +64,6 @@ void PrintTest::SetUp()
     Folders.custom_label_path = dir.filePath(QStringLiteral("CustomProductLabel"));
     Folders.print_profile_path = dir.filePath(QStringLiteral("PrintProfile"));
 
-    Start_Card_Option = QStringLiteral("T");
 }
 
 void PrintTest::TearDown()

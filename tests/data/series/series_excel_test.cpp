@@ -290,7 +290,11 @@ protected:
     Import_Excel dialog;
     QTemporaryDir files;
 
-    void SetUp() override { manager.AddNew_Btn_Clicked(); }
+    void SetUp() override
+    {
+        manager.AddNew_Btn_Clicked();
+        dialog.manager = &manager;
+    }
 };
 
 TEST_F(ColumnsToValueListTest, TickedCellsRowByRow)

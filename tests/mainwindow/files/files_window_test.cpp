@@ -290,7 +290,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     w.toolPalette()->Text_Tool_Clicked();
     w.toolPalette()->Barcode_Tool_Clicked();
     w.Front_card_Prop()->Card_Name = QStringLiteral("Staff");
-    Start_Card_Option = QStringLiteral("V");
+    w.Set_Start_Card_Option(QStringLiteral("V"));
     const QList<LMNGraphic*> before = items();
     ASSERT_EQ(before.size(), 4);
     const QImage barcodePixels = before.first()->_barcode_image.toImage(144);
@@ -325,7 +325,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     EXPECT_EQ(items().first()->_barcode_image.toImage(144), barcodePixels);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Staff"));
     EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
-    EXPECT_EQ(Start_Card_Option, QStringLiteral("V")) << "the file's start option";
+    EXPECT_EQ(w.Start_Card_Option(), QStringLiteral("V")) << "the file's start option";
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Staff - staff.dbs )").arg(w.App_Name()));
 
@@ -559,7 +559,7 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_FLOAT_EQ(card->Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(card->Card_fill_style, QStringLiteral("I"));
     EXPECT_EQ(card->Card_BG_Image_Path, c.imagePath);
-    EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
+    EXPECT_EQ(w.Start_Card_Option(), QStringLiteral("W"));
     EXPECT_EQ(w.designModeView()->Get_Undo_Count(), 1);
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_DOUBLE_EQ(w._zoomingScrollView->factor(), 1.0);

@@ -24,8 +24,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Start_Card_Option.clear();
         w = &make();
+        w->Set_Start_Card_Option(QString());
         w->Designing_Mode_Select();
         design = w->designModeView();
         host = design->panels;
@@ -35,7 +35,6 @@ protected:
 
     void TearDown() override
     {
-        Start_Card_Option.clear();
         MainWindowTest::TearDown();
     }
 

@@ -434,11 +434,11 @@ TEST_F(ItemPanelsTest, SwitcherTabsPerKindAndRubberBandKeepsTheSelection)
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"sign_tab", "aligmnt_tab"}));
     select({barcode});
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"barcode_tab", "aligmnt_tab"}));
-    Start_Card_Option = QStringLiteral("G");
+    w->Set_Start_Card_Option(QStringLiteral("G"));
     select({text});
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"text_edtng_tab", "text_prop_tab", "aligmnt_tab"}));
     EXPECT_TRUE(host->datasource_tab->Text_value_Edit->isReadOnly());
-    Start_Card_Option.clear();
+    w->Set_Start_Card_Option(QString());
 
     // A rubber band: the card panel, and the items stay selected.
     canvas->changeSelectionIndexes({0, 1, 2});

@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-Batch_Binding* Batch_Binding_Var = nullptr;
 
 namespace {
 
@@ -45,15 +44,13 @@ QList<LMNGraphic*> pointers(const QList<LMNGraphicPtr>& items)
 
 } // namespace
 
-Batch_Binding::Batch_Binding()
-{
-    Batch_Binding_Var = this;
-}
+Batch_Binding::Batch_Binding() = default;
 
 Batch_Binding::~Batch_Binding()
 {
-    if (Batch_Binding_Var == this)
-        Batch_Binding_Var = nullptr;
+    // The viewer outlives the design: it lets go of these rows.
+    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && viewer->rows() == &m_excel)
+        viewer->setRows(nullptr);
 }
 
 // ---------------------------------------------------------------- spreadsheet source
@@ -459,8 +456,10 @@ void Batch_Binding::View_batch_Series_Button(const QString& sourceChoice, const 
             openSeries(name);
         return;
     }
-    if (Data_From_Excel* viewer = Data_From_Excel::defaultInstance())
+    if (Data_From_Excel* viewer = Data_From_Excel::defaultInstance()) {
+        viewer->setRows(&m_excel);
         viewer->Open_Wnd();
+    }
 }
 
 void Batch_Binding::Data_Source_Help_Button()

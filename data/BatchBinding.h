@@ -173,6 +173,3 @@ private:
     bool m_excelBindingUse = false;
     QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
 };
-
-// The main window's binding (set by the constructor, cleared by the destructor).
-extern Batch_Binding* Batch_Binding_Var;

@@ -108,9 +108,7 @@ Data_From_Excel* Data_From_Excel::defaultInstance()
 
 Excel_Rows* Data_From_Excel::rows() const
 {
-    if (m_source)
-        return m_source;
-    return Batch_Binding_Var ? &Batch_Binding_Var->excelRows() : nullptr;
+    return m_source;
 }
 
 void Data_From_Excel::Reset_Controls()

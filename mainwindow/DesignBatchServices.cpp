@@ -1,6 +1,6 @@
 // What the batch jobs (print, PDF and image export, e-mail) and the
 // neighbouring windows ask of the main window in designing mode: the batch
-// binding of the design (the one Batch_Binding, Batch_Binding_Var), the
+// binding of the design (the design view's Batch_Binding), the
 // design back-up around a job, the card size, the picture library and the
 // design file writer. A worker that calls one of them waits while the GUI
 // thread does the work.

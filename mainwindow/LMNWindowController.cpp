@@ -422,9 +422,9 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         m_project->Project_File_Name = QString("");
         Library_Selected_Image.clear();
         // A new design has no spreadsheet rows.
-        if (Batch_Binding_Var) {
-            Batch_Binding_Var->Clear_Delete_Excel_table_rows();
-            Batch_Binding_Var->setExcel_Source_Path(QString());
+        if (Batch_Binding* b = binding()) {
+            b->Clear_Delete_Excel_table_rows();
+            b->setExcel_Source_Path(QString());
         }
         m_startCardOption.clear();
         Set_Log_Name_In_Title();
@@ -652,17 +652,21 @@ void LMNWindowController::Install_Barcode_Dialog_Hooks()
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
     dialog->hooks.seriesNames = [] { return Series_Names(); };
     dialog->hooks.firstValueOfSeries = [](const QString& name) { return Get_First_Value_Of_Dataset(name); };
-    dialog->hooks.offersSpreadsheet = [](int itemSource) {
-        return Batch_Binding_Var && Batch_Binding_Var->Offers_Spreadsheet_Source(itemSource);
+    dialog->hooks.offersSpreadsheet = [this](int itemSource) {
+        return binding() && binding()->Offers_Spreadsheet_Source(itemSource);
     };
-    dialog->hooks.spreadsheetColumns = [] {
-        return Batch_Binding_Var ? Batch_Binding_Var->excelRows().columnTitles() : QStringList();
+    dialog->hooks.spreadsheetColumns = [this] {
+        return binding() ? binding()->excelRows().columnTitles() : QStringList();
     };
-    dialog->hooks.firstValueOfColumn = [](int column) {
-        return Batch_Binding_Var ? Batch_Binding_Var->Get_First_Value_Of_Excel_Binding(column) : QString();
+    dialog->hooks.firstValueOfColumn = [this](int column) {
+        return binding() ? binding()->Get_First_Value_Of_Excel_Binding(column) : QString();
     };
     dialog->hooks.openSeries = [this](const QString& name) { Open_Series_Value_Box(name); };
-    dialog->hooks.openSpreadsheet = [] { Data_From_Excel::defaultInstance()->Open_Wnd(); };
+    dialog->hooks.openSpreadsheet = [this] {
+        Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
+        viewer->setRows(binding() ? &binding()->excelRows() : nullptr);
+        viewer->Open_Wnd();
+    };
 }
 
 void LMNWindowController::Set_Paste_Button_Status()

@@ -61,6 +61,8 @@ public:
 
     // False when start-up stopped because the data folder could not be made.
     bool startupSucceeded() const { return m_startupOk; }
+    // The design's batch binding (the design view keeps it).
+    Batch_Binding* binding() const;
 
     // ---- The panes ----
     BarcodeModeView* barcodeModeView() const { return m_barcodeView; }
@@ -278,8 +280,6 @@ private:
     bool installOutputAction(QAction* action, const QString& text);
     // The command hooks of the canvas menu and the Copy action's mode rule.
     void installOutputCommands();
-    // The design's batch binding (the design view keeps it).
-    Batch_Binding* binding() const;
     void init();
     void buildWindow();
     void buildToolbar();

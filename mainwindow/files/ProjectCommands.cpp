@@ -372,7 +372,7 @@ int Project_Commands::Open_Log_File()
 
 void Project_Commands::Open_Start_Window()
 {
-    const std::optional<New_Card_Choice> choice = Ask_New_Card();
+    const std::optional<New_Card_Choice> choice = Ask_New_Card(Run_Card_Wizard);
     if (!choice) {
         // Cancel leaves the empty new project (the work was saved or let go
         // when New asked), shown in designing mode.

@@ -85,6 +85,9 @@ public:
     // Renders a barcode item from its own settings (for a record without a
     // picture); installed with the barcode dialog.
     std::function<PtImage(const LMNGraphic& item, const QString& value)> Render_Barcode_Item;
+    // The card wizard of New (the print subsystem's, installed with the
+    // window's hooks); without one New offers the preset card sizes.
+    Card_Wizard_Runner Run_Card_Wizard;
 
     // The current state as file contents.
     Design_File_Content Current_Design() const;

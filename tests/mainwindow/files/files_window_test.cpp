@@ -350,8 +350,8 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
 TEST_F(FilesWindowTest, TheSpreadsheetBindingOfADesignComesBackWithIt)
 {
     LMNWindowController& w = designWindow();
-    ASSERT_TRUE(Batch_Binding_Var);
-    Batch_Binding& b = *Batch_Binding_Var;
+    ASSERT_TRUE(w.binding());
+    Batch_Binding& b = *w.binding();
     const QStringList titles{"#", "Name", "Code"};
     const QList<ExcelRow> rows{{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "A-1"}},
                                {{"Extension", "2"}, {"Column1", "Bo"}, {"Column2", "B-2"}}};
@@ -573,13 +573,13 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
 
     // Without the card wizard the flow offers the preset sizes.
-    const auto wizard = Run_Card_Wizard;
-    Run_Card_Wizard = nullptr;
+    const auto wizard = w.projectCommands()->Run_Card_Wizard;
+    w.projectCommands()->Run_Card_Wizard = nullptr;
     dialogAnswer = 1;
     dialogs.clear();
     answers = {1};
     w.New_btn->trigger();
-    Run_Card_Wizard = wizard;
+    w.projectCommands()->Run_Card_Wizard = wizard;
     EXPECT_EQ(dialogs, QStringList{"New_Label_Dialog"});
     EXPECT_TRUE(items().isEmpty());
     EXPECT_NEAR(w.Front_card_Prop()->Card_Size.width(), 85.598 / 25.4 * 72, 0.01);

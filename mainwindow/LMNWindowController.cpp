@@ -69,11 +69,10 @@
 #include <QVBoxLayout>
 #include <QBoxLayout>
 
-namespace {
-LMNWindowController* app_DefaultInstance = nullptr;
-} // namespace
-
-LMNWindowController* LMNWindowController::defaultInstance() { return app_DefaultInstance; }
+LMNWindowController* LMNWindowController::defaultInstance()
+{
+    return dynamic_cast<LMNWindowController*>(Main_App_wnd);
+}
 
 LMNWindowController::LMNWindowController(QWidget* parent) : QMainWindow(parent)
 {
@@ -90,8 +89,6 @@ LMNWindowController::~LMNWindowController()
         Main_App_wnd = nullptr;
     if (Batch_Services == this)
         Batch_Services = nullptr;
-    if (app_DefaultInstance == this)
-        app_DefaultInstance = nullptr;
 }
 
 // The controller's own state, before any widget exists.
@@ -107,8 +104,7 @@ void LMNWindowController::init()
     Allowd_Image_fileTypes = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
     m_selectedTool = 0;
 
-    app_DefaultInstance = this;
-    Main_App_wnd = defaultInstance();
+    Main_App_wnd = this;
     Batch_Services = this;
 
     const QString res = Folders.Resource_Path + QStringLiteral("/");

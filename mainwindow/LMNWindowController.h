@@ -61,6 +61,8 @@ public:
 
     // False when start-up stopped because the data folder could not be made.
     bool startupSucceeded() const { return m_startupOk; }
+    // Set while controls load: nothing is regenerated or written back.
+    bool notDrawOnlyPropChange = false;
     // The design's batch binding (the design view keeps it).
     Batch_Binding* binding() const;
 

@@ -77,7 +77,7 @@ void chooseSeries(Cropping_Tool& tool, const QString& name)
 
 TEST(CropWizard, SingleCropsOfOnePictureAreNamedWithARunningCount)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString tree = writePicture(dirs.path("tree.png"), detailed(600, 400));
@@ -106,7 +106,7 @@ TEST(CropWizard, SingleCropsOfOnePictureAreNamedWithARunningCount)
 
 TEST(CropWizard, CropsAreCutFromTheFullResolutionPicture)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QImage original = detailed(4000, 3000);
@@ -135,7 +135,7 @@ TEST(CropWizard, ResizingKeepsProportionsWhenAsked)
     EXPECT_EQ(Crop_Resize_Size(QSizeF(400, 200), 100, 100, false), QSizeF(100, 100));
     EXPECT_EQ(Crop_Resize_Size(QSizeF(40, 20), 100, 100, true), QSizeF(100, 50));
 
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString pic = writePicture(dirs.path("wide.png"), detailed(400, 200));
@@ -158,7 +158,7 @@ TEST(CropWizard, ResizingKeepsProportionsWhenAsked)
 
 TEST(CropWizard, SizeFieldsAndFirstScreenChecks)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     Cropping_Tool tool;
@@ -201,7 +201,7 @@ TEST(CropWizard, SizeFieldsAndFirstScreenChecks)
 
 TEST(CropWizard, FolderBatchCountsFromTheFirstNameAndReportsPicturesItCouldNotRead)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -244,7 +244,7 @@ TEST(CropWizard, FolderBatchCountsFromTheFirstNameAndReportsPicturesItCouldNotRe
 
 TEST(CropWizard, SeriesBatchWritesANewSeriesOfThePathsWritten)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -275,7 +275,7 @@ TEST(CropWizard, SeriesBatchWritesANewSeriesOfThePathsWritten)
 
 TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWasWritten)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs(QStringLiteral("cancel"));
     const QString in = dirs.mkdir("in");
@@ -312,7 +312,7 @@ TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWa
 
 TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs(QStringLiteral("keep"));
     const QString in = dirs.mkdir("in");
@@ -339,7 +339,7 @@ TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
 
 TEST(CropWizard, DirectCropsOfPictureItems)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -406,7 +406,7 @@ private:
 // file written.
 TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     const QString tree = writePicture(dirs.path("tree.png"), detailed(300, 200));
     const QString out = dirs.mkdir("out");
@@ -462,7 +462,7 @@ TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
 // after a crop each say where the file or folder is.
 TEST(CropWizard, WithoutAViewerEveryOpenCommandSaysWhereItIs)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     ASSERT_TRUE(writeFile(dirs.path("resources/Help.pdf"), "%PDF-1.4"));
     const QString tree = writePicture(dirs.path("tree.png"), detailed(120, 80));

@@ -442,7 +442,8 @@ void Batch_Binding::Remove_Excel_Col_Name_In_Combo(QComboBox* combo)
 }
 
 void Batch_Binding::View_batch_Series_Button(const QString& sourceChoice, const QString& series,
-                                             const std::function<void(const QString&)>& openSeries)
+                                             const std::function<void(const QString&)>& openSeries,
+                                             Excel_Rows* sheetRows)
 {
     if (sourceChoice == QLatin1String("Manual"))
         return;
@@ -457,7 +458,7 @@ void Batch_Binding::View_batch_Series_Button(const QString& sourceChoice, const 
         return;
     }
     if (Data_From_Excel* viewer = Data_From_Excel::defaultInstance()) {
-        viewer->setRows(&m_excel);
+        viewer->setRows(sheetRows);
         viewer->Open_Wnd();
     }
 }

@@ -140,9 +140,10 @@ public:
     static void Add_Excel_Col_Name_In_Combo(QComboBox*) {}
     // The view button of a data-source panel: "Manual" does nothing; "Series"
     // opens the series viewer (`openSeries`) or says "Please select the
-    // series."; any other choice opens the spreadsheet viewer.
+    // series."; any other choice opens the spreadsheet viewer on `sheetRows`.
     static void View_batch_Series_Button(const QString& sourceChoice, const QString& series,
-                                         const std::function<void(const QString&)>& openSeries);
+                                         const std::function<void(const QString&)>& openSeries,
+                                         Excel_Rows* sheetRows = nullptr);
     static void Data_Source_Help_Button();
 
     // ---- Design back-up ----

@@ -41,7 +41,8 @@
 
 namespace {
 
-// Counts clipboard changes, standing in for the pasteboard's change count.
+// Counts clipboard changes, standing in for the pasteboard's change count;
+// the clipboard is the process's, and so is its count.
 qint64 Clipboard_Change_Count = 0;
 
 void Watch_Clipboard()

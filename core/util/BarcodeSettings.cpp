@@ -5,6 +5,9 @@
 #include <mutex>
 
 namespace {
+// Who owns the settings of each mode: the barcode view and the barcode dialog
+// register themselves while they exist, and the engines may ask from any
+// thread, with no window at hand (guarded).
 std::mutex sourceMutex;
 BarcodeSettingsSource sources[2];
 }

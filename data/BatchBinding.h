@@ -140,9 +140,10 @@ public:
     static void Add_Excel_Col_Name_In_Combo(QComboBox*) {}
     // The view button of a data-source panel: "Manual" does nothing; "Series"
     // opens the series viewer (`openSeries`) or says "Please select the
-    // series."; any other choice opens the spreadsheet viewer.
+    // series."; any other choice opens the spreadsheet viewer on `sheetRows`.
     static void View_batch_Series_Button(const QString& sourceChoice, const QString& series,
-                                         const std::function<void(const QString&)>& openSeries);
+                                         const std::function<void(const QString&)>& openSeries,
+                                         Excel_Rows* sheetRows = nullptr);
     static void Data_Source_Help_Button();
 
     // ---- Design back-up ----
@@ -173,6 +174,3 @@ private:
     bool m_excelBindingUse = false;
     QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
 };
-
-// The main window's binding (set by the constructor, cleared by the destructor).
-extern Batch_Binding* Batch_Binding_Var;

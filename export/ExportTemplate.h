@@ -29,6 +29,8 @@ public:
     // Empties the name (the passed name is set by the caller) and runs the
     // dialog: 1 after an accepted name (in export_template_name), 0 after Cancel.
     int Open_Wnd();
+    // The name the dialog accepted last.
+    QString export_template_name;
 
     void OKPressed();
     void CancelPressed();
@@ -38,7 +40,6 @@ public:
     QLineEdit* template_passed = nullptr;   // the template the design came from, or ""
     QPushButton* ok_btn = nullptr;
     QPushButton* cancel_btn = nullptr;
-    QString export_template_name;   // the name OK accepted
 
 private:
     static QPointer<Export_Template> s_instance;

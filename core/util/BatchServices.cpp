@@ -15,4 +15,12 @@ int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int ca
 
 BatchServices* Batch_Services = nullptr;
 
-QString Start_Card_Option = QStringLiteral("T");
+QString Design_Start_Option()
+{
+    return Batch_Services ? Batch_Services->Start_Card_Option() : QStringLiteral("T");
+}
+
+bool Designing_Mode_Active()
+{
+    return Batch_Services && Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
+}

@@ -3,21 +3,18 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString Data_Folder_Path;
+Folder_Paths Folders;
 const QString batch_file_EXT = QStringLiteral("txt");
 const QString default_file_name = QStringLiteral("Untitled");
-QString Cropped_Img_Path;
-QString custom_label_path;
-QString print_profile_path;
 
 const int Crop_Image_Size = 800;
 
 QString Existing_Series_File(const QString& name)
 {
-    if (name.isEmpty() || Data_Folder_Path.isEmpty())
+    if (name.isEmpty() || Folders.Data_Folder_Path.isEmpty())
         return {};
     const QString wanted = name + QLatin1Char('.') + batch_file_EXT;
-    const QDir dir(Data_Folder_Path);
+    const QDir dir(Folders.Data_Folder_Path);
     const QString exact = dir.filePath(wanted);
     if (QFileInfo(exact).isFile())
         return exact;

@@ -57,7 +57,7 @@ TEST(SpreadsheetReaderTest, WorkbooksOfRealProgramsReadAsTheyWereGiven)
         const QJsonObject tables = want["tables"].toObject();
         for (int s = 0; s < names.size(); ++s) {
             SCOPED_TRACE(names[s].toStdString());
-            const SheetTable table = book.readSheet(s + 1);
+            const SheetTable table = book.readSheet(s + 1).toTable();
             const SheetTable wanted = Json_Table(tables[names[s]].toArray());
             EXPECT_EQ(table, wanted) << Show(table) << "wanted\n" << Show(wanted);
             EXPECT_TRUE(book.lastError().isEmpty()) << book.lastError().toStdString();
@@ -71,12 +71,11 @@ TEST(SpreadsheetReaderTest, ImportWindowsRoadThroughTheSharedReader)
 {
     // Prepare, list, pick the third sheet, read its header, then its rows.
     SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), true);
-    EXPECT_EQ(Excel_Sheet_Columns, 1);
+    EXPECT_EQ(SpreadsheetWriter::spreadsheet()->Excel_Sheet_Columns, 1);
     EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), QStringList({"Main", "Second", "Third"}));
-    Excel_Sheet_Number = 1;
-    const SheetTable header = SpreadsheetWriter::ReadData_only_column();
+    const SheetTable header = SpreadsheetWriter::ReadData_only_column(1);
     ASSERT_EQ(header.size(), 1);
-    EXPECT_EQ(Excel_Sheet_Columns, 27);
+    EXPECT_EQ(SpreadsheetWriter::spreadsheet()->Excel_Sheet_Columns, 27);
     EXPECT_EQ(header[0][0], "Name");
     EXPECT_EQ(header[0][5], "Untitled Column 6");
     EXPECT_EQ(header[0][26], "Far");
@@ -88,8 +87,7 @@ TEST(SpreadsheetReaderTest, ImportWindowsRoadThroughTheSharedReader)
     // Writing a workbook meanwhile does not end the prepared one.
     QTemporaryDir dir;
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(dir.filePath("w.xlsx"), {{"Batch Value"}, {"1"}}, true));
-    Excel_Sheet_Number = 3;
-    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), false), SheetTable({{"only"}}));
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), false, 3), SheetTable({{"only"}}));
 
     // A file that is no workbook: nothing, with a reason.
     testsupport::touch(dir.filePath("text.xlsx"), "not a zip at all");

@@ -46,14 +46,13 @@ class MailFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_saved = Created_Resource_Path;
-        Created_Resource_Path = m_data.path();
+        m_saved = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
     }
     void TearDown() override
     {
-        Created_Resource_Path = m_saved;
-        Barcode_Setting_Or_Designing_Mode = 0;
+        Folders.Created_Resource_Path = m_saved;
     }
     // Settings for a test server, as the settings window leaves them.
     void Account(int port, const QString& password = "secret", const QString& ssl = "N")
@@ -253,7 +252,6 @@ struct FiveRows {
         batch.barcodeRows = 5;
         batch.state.dataSource = batch.state.valueChecked = true;   // the list feeds the values
         batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
 };
 

@@ -24,8 +24,8 @@ namespace {
 using namespace exporttest;
 
 struct UserFolder {
-    UserFolder() : previous(Created_Resource_Path) { Created_Resource_Path = dir.path(); }
-    ~UserFolder() { Created_Resource_Path = previous; }
+    UserFolder() : previous(Folders.Created_Resource_Path) { Folders.Created_Resource_Path = dir.path(); }
+    ~UserFolder() { Folders.Created_Resource_Path = previous; }
     QTemporaryDir dir;
     QString previous;
 };

@@ -102,7 +102,7 @@ TEST_F(SeriesManagerTest, OpenEditAndSaveUnderNames)
     openSeries("gamma");
     manager.batch_list_name->setText("Gamma");
     ASSERT_TRUE(manager.Save_Btn_Clicked());
-    EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList({"beta.txt", "Gamma.txt"}));
+    EXPECT_EQ(QDir(Folders.Data_Folder_Path).entryList(QDir::Files), QStringList({"beta.txt", "Gamma.txt"}));
 
     // Another series in use is never replaced, whatever the case typed.
     window.barcodeModeSeries = {"beta"};
@@ -203,7 +203,7 @@ TEST_F(SeriesManagerTest, ExportWritesWhatWasAskedOrSaysItFailed)
     manager.Export_Value_Btn_Clicked();
     Xlsx_Workbook book;
     ASSERT_TRUE(book.open(chosen));
-    EXPECT_EQ(book.readSheet(1), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
+    EXPECT_EQ(book.readSheet(1).toTable(), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
     EXPECT_EQ(afterExportBoxes, 2);
 
     // A write that fails says so, keeps the old file and shows no success.
@@ -225,7 +225,7 @@ TEST_F(SeriesManagerTest, FailedWritesKeepTheOldSeries)
     openSeries("alpha");
     manager.Create_Value_List("c");
     {
-        Read_Only_Path locked(Data_Folder_Path);
+        Read_Only_Path locked(Folders.Data_Folder_Path);
         ASSERT_TRUE(locked.ok());
         EXPECT_FALSE(manager.Save_Btn_Clicked());
     }
@@ -294,11 +294,11 @@ TEST(SeriesViewerTest, ShowsTheValuesOfASeries)
 TEST_F(SeriesManagerTest, WithoutAViewerTheHelpAndTheExportSayWhereTheFileIs)
 {
     struct Restore {
-        QString saved = Resource_Path;
-        ~Restore() { Resource_Path = saved; }
+        QString saved = Folders.Resource_Path;
+        ~Restore() { Folders.Resource_Path = saved; }
     } restore;
-    Resource_Path = files.filePath("resources");
-    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    Folders.Resource_Path = files.filePath("resources");
+    ASSERT_TRUE(QDir().mkpath(Folders.Resource_Path));
     testsupport::touch(files.filePath("resources/Help.pdf"), "%PDF-1.4");
     const QString help = QDir::toNativeSeparators(files.filePath("resources/Help.pdf"));
     Import_Wizard wizard;

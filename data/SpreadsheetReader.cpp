@@ -1309,6 +1309,8 @@ bool Sheet_Budget::checkGrid(qint64 cells)
 
 SpreadsheetWriter* SpreadsheetWriter::spreadsheet()
 {
+    // The workbook prepared by one call and read by the next (GUI thread):
+    // the static reading functions below have no object to keep it in.
     static SpreadsheetWriter* shared = [] {
         auto* s = new SpreadsheetWriter;
         return s;

@@ -396,8 +396,8 @@ void ExportWindow::View_Export_Panel_Series_Clicked()
         Show_MessageBox(QStringLiteral("Please select the series."));
         return;
     }
-    if (Batch_Services)
-        Batch_Services->Open_Series_Value_Box(name);
+    if (App_Services.Batch_Services)
+        App_Services.Batch_Services->Open_Series_Value_Box(name);
 }
 
 int ExportWindow::Open_Wnd()
@@ -555,8 +555,8 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
 {
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
-    if (Main_App_wnd) {
-        for (LMNGraphic* item : Main_App_wnd->Get_Front_Controls_Array()) {
+    if (App_Services.Main_App_wnd) {
+        for (LMNGraphic* item : App_Services.Main_App_wnd->Get_Front_Controls_Array()) {
             if (!item || item->data_source_type != 1)
                 continue;
             used << item->batch_list_name << item->batch_hdr_list_name << item->batch_ftr_list_name;
@@ -579,7 +579,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
         const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
         if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
-        const QList<LMNGraphic*> items = Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+        const QList<LMNGraphic*> items = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
         QString error;
         if (Export_File_Function(target, card, true, true, true, nullptr, &error, &control) == ExportWriteResult::Failed)
@@ -655,7 +655,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
 
 std::shared_ptr<ExportJob> Export_Command()
 {
-    BatchServices* main = Batch_Services;
+    BatchServices* main = App_Services.Batch_Services;
     if (!main)
         return nullptr;
     try {

@@ -3,12 +3,10 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
-std::function<void(int)> Terminate_Application_Hook;
-
 void Terminate_Application(int code)
 {
-    if (Terminate_Application_Hook) {
-        Terminate_Application_Hook(code);
+    if (const auto hook = App_Services.Terminate_Application_Hook) {
+        hook(code);
         return;
     }
     if (QCoreApplication* app = QCoreApplication::instance()) {

@@ -71,10 +71,11 @@
 
 LMNWindowController* LMNWindowController::defaultInstance()
 {
-    return dynamic_cast<LMNWindowController*>(Main_App_wnd);
+    return dynamic_cast<LMNWindowController*>(App_Services.Main_App_wnd);
 }
 
-LMNWindowController::LMNWindowController(QWidget* parent) : QMainWindow(parent)
+LMNWindowController::LMNWindowController(Services& services, QWidget* parent)
+    : QMainWindow(parent), m_services(services)
 {
     init();
     buildWindow();
@@ -85,10 +86,10 @@ LMNWindowController::~LMNWindowController()
 {
     if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
         disconnect(d, nullptr, this, nullptr);
-    if (Main_App_wnd == this)
-        Main_App_wnd = nullptr;
-    if (Batch_Services == this)
-        Batch_Services = nullptr;
+    if (m_services.Main_App_wnd == this)
+        m_services.Main_App_wnd = nullptr;
+    if (m_services.Batch_Services == this)
+        m_services.Batch_Services = nullptr;
 }
 
 // The controller's own state, before any widget exists.
@@ -104,8 +105,8 @@ void LMNWindowController::init()
     Allowd_Image_fileTypes = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
     m_selectedTool = 0;
 
-    Main_App_wnd = this;
-    Batch_Services = this;
+    m_services.Main_App_wnd = this;
+    m_services.Batch_Services = this;
 
     const QString res = Folders.Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
@@ -728,7 +729,7 @@ bool LMNWindowController::isWindowCommandAvailable(WindowCommand command) const
 
 QWidget* LMNWindowController::Send_Models_Window() const
 {
-    return Send_Modeless_Var ? Send_Modeless_Var->Send_Models_Window() : nullptr;
+    return m_services.Send_Modeless_Var ? m_services.Send_Modeless_Var->Send_Models_Window() : nullptr;
 }
 
 QStringList LMNWindowController::Barcode_Mode_Series_Names() const

@@ -3,8 +3,8 @@
 //
 // It carries both working modes in a top-level tab view: barcode mode (a
 // barcode built from value, header, footer and settings, shown at once in a
-// preview) and designing mode (the card canvas). Every other subsystem reaches
-// it through Main_App_wnd. Barcode mode is the barcode tab (BarcodeModeView),
+// preview) and designing mode (the card canvas). The windows it opens
+// are handed the services struct it was made with. Barcode mode is the barcode tab (BarcodeModeView),
 // which owns the barcode settings of mode 0; the controller forwards what the
 // rest of the program asks of it.
 //
@@ -53,7 +53,10 @@ class LMNZoomingScrollView;
 class LMNWindowController : public QMainWindow, public MainWindowServices, public BatchServices {
     Q_OBJECT
 public:
-    explicit LMNWindowController(QWidget* parent = nullptr);
+    // `services` is the struct app/ fills: the window enters itself in it as
+    // the main-window and batch services while it lives, and reaches the
+    // progress window and the barcode dialog through it.
+    explicit LMNWindowController(Services& services = App_Services, QWidget* parent = nullptr);
     ~LMNWindowController() override;
 
     // The one controller (null before it is made and after it is gone).
@@ -278,6 +281,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Services& m_services;
     // Wires a toolbar action of the output commands; false for another one.
     bool installOutputAction(QAction* action, const QString& text);
     // The command hooks of the canvas menu and the Copy action's mode rule.

@@ -13,13 +13,16 @@
 
 namespace {
 
-// Process-wide as the application object is: whether its event loop has
-// ended, so that a worker's call no longer waits for a GUI thread that will
-// not serve it.
-std::atomic<bool> g_stopped{false};
-// The thread the application object was made on; kept after the object is
-// gone so that late calls can still tell the GUI thread from a worker.
-std::atomic<QThread*> g_guiThread{nullptr};
+// Process-wide as the application object is.
+struct Application_State {
+    // Whether its event loop has ended, so that a worker's call no longer
+    // waits for a GUI thread that will not serve it.
+    std::atomic<bool> stopped{false};
+    // The thread it was made on; kept after the object is gone so that late
+    // calls can still tell the GUI thread from a worker.
+    std::atomic<QThread*> guiThread{nullptr};
+};
+Application_State g_app;
 
 // Every new application object serves calls again until its event loop ends
 // and stops serving them when it is destroyed.
@@ -28,10 +31,10 @@ void watchApplication()
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
-    g_guiThread = app->thread();
-    g_stopped = false;
-    QObject::connect(app, &QCoreApplication::aboutToQuit, [] { g_stopped = true; });
-    qAddPostRoutine([] { g_stopped = true; });
+    g_app.guiThread = app->thread();
+    g_app.stopped = false;
+    QObject::connect(app, &QCoreApplication::aboutToQuit, [] { g_app.stopped = true; });
+    qAddPostRoutine([] { g_app.stopped = true; });
 }
 Q_COREAPP_STARTUP_FUNCTION(watchApplication)
 
@@ -52,18 +55,18 @@ bool Is_Main_Thread()
     QCoreApplication* app = QCoreApplication::instance();
     if (app)
         return QThread::currentThread() == app->thread();
-    QThread* gui = g_guiThread;
+    QThread* gui = g_app.guiThread;
     return gui == nullptr || QThread::currentThread() == gui;
 }
 
 void Set_Main_Thread_Calls_Stopped(bool stopped)
 {
-    g_stopped = stopped;
+    g_app.stopped = stopped;
 }
 
 bool Main_Thread_Calls_Stopped()
 {
-    return g_stopped;
+    return g_app.stopped;
 }
 
 bool Run_On_Main_Thread_And_Wait(const std::function<void()>& fn)
@@ -75,7 +78,7 @@ bool Run_On_Main_Thread_And_Wait(const std::function<void()>& fn)
         return true;
     }
     QCoreApplication* app = QCoreApplication::instance();
-    if (g_stopped || !app)
+    if (g_app.stopped || !app)
         return false;
 
     auto call = std::make_shared<Call>();
@@ -108,7 +111,7 @@ bool Run_On_Main_Thread_And_Wait(const std::function<void()>& fn)
     for (;;) {
         if (call->state == Call::Finished)
             break;
-        if (call->state == Call::Queued && g_stopped) {
+        if (call->state == Call::Queued && g_app.stopped) {
             call->state = Call::Dropped;
             return false;
         }

@@ -16,10 +16,13 @@ namespace {
 
 // Process-wide by design: every box of every layer goes through this one
 // sink, and tests answer them by installing a responder and a modal runner.
-QMutex g_lock;
-MessageResponder g_responder;
-ModalRunner g_runner;
-std::function<QWidget*()> g_parentProvider;
+struct Sink {
+    QMutex lock;
+    MessageResponder responder;
+    ModalRunner runner;
+    std::function<QWidget*()> parentProvider;
+};
+Sink g_sink;
 
 QMessageBox::Icon iconFor(MessageKind kind)
 {
@@ -60,8 +63,8 @@ int showMessageBox(const MessageRequest& request)
 
 MessageResponder Set_Message_Responder(MessageResponder responder)
 {
-    QMutexLocker lock(&g_lock);
-    std::swap(g_responder, responder);
+    QMutexLocker lock(&g_sink.lock);
+    std::swap(g_sink.responder, responder);
     return responder;
 }
 
@@ -71,8 +74,8 @@ int Raise_Message(const MessageRequest& request)
     Run_On_Main_Thread_And_Wait([&]() {
         MessageResponder responder;
         {
-            QMutexLocker lock(&g_lock);
-            responder = g_responder;
+            QMutexLocker lock(&g_sink.lock);
+            responder = g_sink.responder;
         }
         answer = responder ? responder(request) : showMessageBox(request);
     });
@@ -81,24 +84,24 @@ int Raise_Message(const MessageRequest& request)
 
 void Set_Message_Parent_Provider(std::function<QWidget*()> provider)
 {
-    QMutexLocker lock(&g_lock);
-    g_parentProvider = std::move(provider);
+    QMutexLocker lock(&g_sink.lock);
+    g_sink.parentProvider = std::move(provider);
 }
 
 QWidget* Message_Parent()
 {
     std::function<QWidget*()> provider;
     {
-        QMutexLocker lock(&g_lock);
-        provider = g_parentProvider;
+        QMutexLocker lock(&g_sink.lock);
+        provider = g_sink.parentProvider;
     }
     return provider ? provider() : nullptr;
 }
 
 ModalRunner Set_Modal_Runner(ModalRunner runner)
 {
-    QMutexLocker lock(&g_lock);
-    std::swap(g_runner, runner);
+    QMutexLocker lock(&g_sink.lock);
+    std::swap(g_sink.runner, runner);
     return runner;
 }
 
@@ -106,8 +109,8 @@ int Run_Modal_Dialog(QDialog& dialog)
 {
     ModalRunner runner;
     {
-        QMutexLocker lock(&g_lock);
-        runner = g_runner;
+        QMutexLocker lock(&g_sink.lock);
+        runner = g_sink.runner;
     }
     return runner ? runner(dialog) : dialog.exec();
 }

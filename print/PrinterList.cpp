@@ -1,24 +1,16 @@
 #include "print/PrinterList.h"
 
+#include "core/util/SharedServices.h"
 #include "platform/Numbers.h"
 #include "print/SheetLayout.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace {
-// Test seam: the printer names tests give every window in place of the system's.
-std::function<QStringList()>& provider()
-{
-    static std::function<QStringList()> p;
-    return p;
-}
-} // namespace
-
 QStringList Printer_Names()
 {
-    if (provider())
-        return provider()();
+    if (const auto provider = Current_Shared_Services().printerNames)
+        return provider();
     QStringList names = QPrinterInfo::availablePrinterNames();
     const QString def = QPrinterInfo::defaultPrinterName();
     if (!def.isEmpty() && names.removeAll(def) > 0)
@@ -28,7 +20,7 @@ QStringList Printer_Names()
 
 void Set_Printer_Names_Provider(std::function<QStringList()> p)
 {
-    provider() = std::move(p);
+    Change_Shared_Services([&](Shared_Services& s) { s.printerNames = std::move(p); });
 }
 
 QPageLayout Printer_Page_Layout(const QString& printerName, const QPageLayout& wanted)

@@ -42,9 +42,13 @@ const QString kManual = QStringLiteral("Manual");
 const QString kSeries = QStringLiteral("Batch Processing Series");
 const QString kExcel = QStringLiteral("Excel");
 
-// The item settings each thread took last (the renderer's two-call road).
-thread_local BarcodeSettings t_render;
-thread_local bool t_renderLoaded = false;
+// The item settings each thread took last (the renderer's two-call road: load
+// an item, then draw values with its settings). Per thread, never shared.
+struct Loaded_Item {
+    BarcodeSettings settings;
+    bool loaded = false;
+};
+thread_local Loaded_Item t_render;
 
 int Align_Index(const QString& name)
 {
@@ -292,13 +296,13 @@ Barcode_Gen::Barcode_Gen(QWidget* parent) : QDialog(parent)
         std::lock_guard<std::mutex> lock(m_publishedMutex);
         return m_published;
     });
-    Barcode_Gen_Var = this;
+    App_Services.Barcode_Gen_Var = this;
 }
 
 Barcode_Gen::~Barcode_Gen()
 {
-    if (Barcode_Gen_Var == this)
-        Barcode_Gen_Var = nullptr;
+    if (App_Services.Barcode_Gen_Var == this)
+        App_Services.Barcode_Gen_Var = nullptr;
     Set_Barcode_Settings_Source(1, nullptr);
     m_road.setPreviewListener(nullptr);
 }
@@ -314,18 +318,18 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(LMNGraphic* item)
 {
     if (!item)
         return;
-    t_render = Barcode_Settings_Of_Item(*item, Symbology_Titles());
-    if (!Find_Symbology(t_render.barcodeType))
-        Set_Barcode_Type(t_render, Symbology_Titles().value(0));
-    t_render.dm_frame_border = false;
-    t_renderLoaded = true;
+    t_render.settings = Barcode_Settings_Of_Item(*item, Symbology_Titles());
+    if (!Find_Symbology(t_render.settings.barcodeType))
+        Set_Barcode_Type(t_render.settings, Symbology_Titles().value(0));
+    t_render.settings.dm_frame_border = false;
+    t_render.loaded = true;
 }
 
 PtImage Barcode_Gen::Get_Image_From_Val(const QString& value, const QString& header, const QString& footer)
 {
     if (value.isEmpty())
         return {};
-    BarcodeSettings s = t_renderLoaded ? t_render : Dialog_Defaults();
+    BarcodeSettings s = t_render.loaded ? t_render.settings : Dialog_Defaults();
     Apply_DPI_Choice(s);
     return Make_Barcode(s, value, header, footer).image;
 }
@@ -800,8 +804,8 @@ void Barcode_Gen::seriesChosen(QComboBox* combo, int field)
         }
     }
     goButtonActionPerformed();
-    if (Main_App_wnd)
-        Main_App_wnd->Refresh_Canvas();
+    if (App_Services.Main_App_wnd)
+        App_Services.Main_App_wnd->Refresh_Canvas();
 }
 
 void Barcode_Gen::Batch_Series_Changed() { seriesChosen(Batch_Series, 0); }

@@ -179,7 +179,8 @@ QByteArray DM_Encodation_For_Data(int encoding, const QByteArray& data)
 
 namespace {
 
-// The library keeps no promise about running twice at once.
+// The library keeps no promise about running twice at once: one lock for the
+// process, as the library's own state is the process's.
 std::mutex dmMutex;
 
 struct LibResult {

@@ -1,6 +1,7 @@
 #include "core/model/BarcodeItemImage.h"
 
 #include "core/model/LMNGraphic.h"
+#include "core/util/SharedServices.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -9,26 +10,6 @@
 #include <cmath>
 
 namespace {
-
-// The road that draws barcode items anew, installed by app/ at start-up:
-// archives are read deep inside the model, with no window to ask.
-QMutex& Road_Lock()
-{
-    static QMutex lock;
-    return lock;
-}
-
-Barcode_Item_Road& Road()
-{
-    static Barcode_Item_Road road;
-    return road;
-}
-
-QStringList& Type_Names()
-{
-    static QStringList names;
-    return names;
-}
 
 float Within(float v, float lo, float hi, float fallback)
 {
@@ -116,22 +97,17 @@ BarcodeSettings Barcode_Settings_Of_Item(const LMNGraphic& g, const QStringList&
 
 void Install_Barcode_Item_Road(Barcode_Item_Road road, const QStringList& typeNames)
 {
-    QMutexLocker lock(&Road_Lock());
-    Road() = std::move(road);
-    Type_Names() = typeNames;
+    Change_Shared_Services([&](Shared_Services& s) {
+        s.barcodeItemRoad = std::move(road);
+        s.barcodeTypeNames = typeNames;
+    });
 }
 
 PtImage Barcode_Item_Image(const LMNGraphic& item)
 {
-    Barcode_Item_Road road;
-    QStringList names;
-    {
-        QMutexLocker lock(&Road_Lock());
-        road = Road();
-        names = Type_Names();
-    }
-    if (!road)
+    const Shared_Services services = Current_Shared_Services();
+    if (!services.barcodeItemRoad)
         return {};
-    const BarcodeSettings s = Barcode_Settings_Of_Item(item, names);
-    return road(s, s.typedValue(), s.HeaderText, s.FooterText);
+    const BarcodeSettings s = Barcode_Settings_Of_Item(item, services.barcodeTypeNames);
+    return services.barcodeItemRoad(s, s.typedValue(), s.HeaderText, s.FooterText);
 }

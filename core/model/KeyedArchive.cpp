@@ -47,12 +47,27 @@ void Put_Color(QByteArray& d, const QColor& c)
 }
 
 // Fonts are written as their description; a few recent ones are remembered
-// because every item of a design tends to use the same fonts.
+// because every item of a design tends to use the same fonts. Each thread
+// keeps its own (nothing is shared between threads).
+struct Recent_Fonts {
+    QFont font[4];
+    QString text[4];
+    int next = 0;
+};
+
+struct Font_Memo {
+    Recent_Fonts written, read;
+};
+
+Font_Memo& This_Threads_Fonts()
+{
+    static thread_local Font_Memo memo;
+    return memo;
+}
+
 QString Font_To_String(const QFont& f)
 {
-    static thread_local QFont lastFont[4];
-    static thread_local QString lastText[4];
-    static thread_local int next = 0;
+    auto& [lastFont, lastText, next] = This_Threads_Fonts().written;
     for (int i = 0; i < 4; ++i)
         if (!lastText[i].isEmpty() && lastFont[i] == f && lastFont[i].resolveMask() == f.resolveMask())
             return lastText[i];
@@ -65,9 +80,7 @@ QString Font_To_String(const QFont& f)
 
 bool Font_From_String(const QString& s, QFont& out)
 {
-    static thread_local QString lastText[4];
-    static thread_local QFont lastFont[4];
-    static thread_local int next = 0;
+    auto& [lastFont, lastText, next] = This_Threads_Fonts().read;
     for (int i = 0; i < 4; ++i)
         if (!lastText[i].isEmpty() && lastText[i] == s) {
             out = lastFont[i];
@@ -93,19 +106,9 @@ struct KeptPicture {
     qint64 bytes = 0;
 };
 
-// The pictures kept for the process, shared by every archive read in it (a
-// cache keyed by content; guarded).
-QMutex& Kept_Lock()
-{
-    static QMutex lock;
-    return lock;
-}
-
-std::deque<KeptPicture>& Kept()
-{
-    static std::deque<KeptPicture> kept;
-    return kept;
-}
+// The pictures kept for the process (keyed by content), in Picture_Caches below.
+QMutex& Kept_Lock();
+std::deque<KeptPicture>& Kept();
 
 constexpr qint64 Kept_Byte_Budget = 256LL * 1024 * 1024;
 
@@ -196,18 +199,26 @@ struct RecentPng {
     QImage image;
 };
 
-// Recently encoded pictures, shared by the process as a cache (guarded).
-QMutex& Recent_Lock()
+// The pictures kept and the PNG bytes of recent rasters: caches of the
+// process, shared by every archive written or read on any thread (keyed by
+// content or by the image itself, so sharing them never changes a result);
+// one lock guards both.
+struct Picture_Caches {
+    QMutex lock;
+    std::deque<KeptPicture> kept;
+    std::deque<RecentPng> recent;
+};
+
+Picture_Caches& Caches()
 {
-    static QMutex lock;
-    return lock;
+    static Picture_Caches caches;
+    return caches;
 }
 
-std::deque<RecentPng>& Recent()
-{
-    static std::deque<RecentPng> recent;
-    return recent;
-}
+QMutex& Kept_Lock() { return Caches().lock; }
+std::deque<KeptPicture>& Kept() { return Caches().kept; }
+QMutex& Recent_Lock() { return Caches().lock; }
+std::deque<RecentPng>& Recent() { return Caches().recent; }
 
 constexpr size_t Recent_Count = 64;
 

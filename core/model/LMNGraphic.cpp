@@ -309,8 +309,8 @@ void LMNGraphic::init()
 
     Text_Value = QStringLiteral("Text here");
     _Text_contents.reset();
-    text_ctrl_font = Main_App_wnd ? Main_App_wnd->All_Text_font() : Default_Text_Font(Text_Ctrl_Font_Size);
-    txt_clr = Main_App_wnd ? Main_App_wnd->All_Text_clr() : QColor(Qt::black);
+    text_ctrl_font = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->All_Text_font() : Default_Text_Font(Text_Ctrl_Font_Size);
+    txt_clr = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->All_Text_clr() : QColor(Qt::black);
     text_alignmnet = 2;
     text_alignmnet_Vert = 2;
     text_transfrom_case = 0;
@@ -487,8 +487,8 @@ void LMNGraphic::Set_Barcode_image(const PtImage& image)
 void LMNGraphic::storeBounds(const QRectF& bounds)
 {
     _bounds = bounds;
-    if (Main_App_wnd)
-        Main_App_wnd->Set_Control_Pos_And_Size(this);
+    if (App_Services.Main_App_wnd)
+        App_Services.Main_App_wnd->Set_Control_Pos_And_Size(this);
 }
 
 QVariantList LMNGraphic::captureBoundsKeys() const
@@ -822,8 +822,8 @@ void LMNGraphic::Paste_Location_Of_Graphics(const QList<LMNGraphic*>& graphics, 
                                             const QString& card_side)
 {
     for (int i = 0; i < graphics.size(); ++i) {
-        if (i > 0 && Main_App_wnd) {
-            const QPointF p = Main_App_wnd->Control_New_Point(card_side);
+        if (i > 0 && App_Services.Main_App_wnd) {
+            const QPointF p = App_Services.Main_App_wnd->Control_New_Point(card_side);
             x = p.x();
             y = p.y();
         }

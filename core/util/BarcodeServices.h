@@ -1,7 +1,8 @@
 #pragma once
+#include "core/util/Services.h"
 // What the drawing core uses of the barcode dialog of designing mode.
 // The barcode generation subsystem implements it and stores the one dialog in
-// Barcode_Gen_Var; tests install a fake.
+// App_Services.Barcode_Gen_Var; tests install a fake.
 #include <QString>
 #include "platform/PtImage.h"
 
@@ -18,4 +19,3 @@ public:
                                        const QString& footer) = 0;
 };
 
-extern BarcodeDialogServices* Barcode_Gen_Var;

@@ -1,4 +1,5 @@
 #include "core/util/BatchServices.h"
+#include "core/util/Services.h"
 
 BatchServices::~BatchServices() = default;
 
@@ -13,14 +14,13 @@ int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int ca
     return int(std::min<long long>(n, cap));
 }
 
-BatchServices* Batch_Services = nullptr;
 
 QString Design_Start_Option()
 {
-    return Batch_Services ? Batch_Services->Start_Card_Option() : QStringLiteral("T");
+    return App_Services.Batch_Services ? App_Services.Batch_Services->Start_Card_Option() : QStringLiteral("T");
 }
 
 bool Designing_Mode_Active()
 {
-    return Batch_Services && Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
+    return App_Services.Batch_Services && App_Services.Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
 }

@@ -1,10 +1,11 @@
 #pragma once
+#include "core/util/Services.h"
 // What the batch jobs (printing, PDF and image export, e-mail, batch cropping)
 // and the data windows use of the main window: the rows of barcode mode, the
 // filling of a card with one row of bound values, the design back-up around a
 // job, and the commands that open windows of a neighbouring subsystem.
 //
-// The main window implements it and stores itself in Batch_Services; the
+// The main window implements it and stores itself in App_Services.Batch_Services; the
 // subsystems below the main window reach it only through this pointer. Tests
 // install a fake (tests/common/FakeBatchServices.h).
 //
@@ -207,5 +208,4 @@ QString Design_Start_Option();
 // no main window.
 bool Designing_Mode_Active();
 
-// The one main window as the batch jobs see it; null until it exists.
-extern BatchServices* Batch_Services;
+// The one main window as the batch jobs see it is App_Services.Batch_Services.

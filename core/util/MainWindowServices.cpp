@@ -1,4 +1,5 @@
 #include "core/util/MainWindowServices.h"
+#include "core/util/Services.h"
 #include "core/util/BarcodeServices.h"
 
 #include "core/model/LMNGraphic.h"
@@ -28,14 +29,12 @@
 #include <memory>
 
 
-MainWindowServices* Main_App_wnd = nullptr;
-BarcodeDialogServices* Barcode_Gen_Var = nullptr;
 
 MainWindowServices::~MainWindowServices() = default;
 
 QString Text_Ctrl_Font_Family()
 {
-    const QString family = Main_App_wnd ? Main_App_wnd->Text_Ctrl_Font() : QString();
+    const QString family = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Text_Ctrl_Font() : QString();
     return family.isEmpty() ? QStringLiteral("Helvetica") : family;
 }
 
@@ -446,17 +445,11 @@ QString MainWindowServices::Convert_Path_From_URL(const QUrl& url)
     return url.isLocalFile() ? url.toLocalFile() : url.path();
 }
 
-namespace {
-QMutex g_tempLock;
-std::unique_ptr<QTemporaryDir> g_tempDir;
-}
-
 QString MainWindowServices::Private_Temp_Folder()
 {
-    QMutexLocker lock(&g_tempLock);
-    if (!g_tempDir || !g_tempDir->isValid())
-        g_tempDir = std::make_unique<QTemporaryDir>();
-    return g_tempDir->isValid() ? g_tempDir->path() : QString();
+    // Made on first use (once, on any thread), never changed after; removed at exit.
+    static const QTemporaryDir folder;
+    return folder.isValid() ? folder.path() : QString();
 }
 
 void MainWindowServices::Delete_Excel_File_Temp_Folder()
@@ -547,18 +540,25 @@ Email_Details MainWindowServices::Get_Email_Details()
 }
 
 namespace {
-QMutex g_printLock;
-PrintInfo g_printInfo;
+// The page settings of the process (paper, margins, the printer chosen):
+// one set for every design, as the page setup, the print and PDF windows and
+// the design's own print command share them, also with no main window made
+// (guarded).
+struct Page_Settings {
+    QMutex lock;
+    PrintInfo info;
+};
+Page_Settings g_page;
 }
 
 void MainWindowServices::setPrintInfo(const PrintInfo& info)
 {
-    QMutexLocker lock(&g_printLock);
-    g_printInfo = info;
+    QMutexLocker lock(&g_page.lock);
+    g_page.info = info;
 }
 
 PrintInfo MainWindowServices::printInfo()
 {
-    QMutexLocker lock(&g_printLock);
-    return g_printInfo;
+    QMutexLocker lock(&g_page.lock);
+    return g_page.info;
 }

@@ -29,8 +29,12 @@ namespace {
 
 void installParentProvider()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { Set_Message_Parent_Provider([] { return Dialog_Parent_Window(); }); });
+    // Once, on the first box (a thread-safe one-time initialisation).
+    static const bool installed = [] {
+        Set_Message_Parent_Provider([] { return Dialog_Parent_Window(); });
+        return true;
+    }();
+    (void)installed;
 }
 
 QString boxTitle()
@@ -132,7 +136,7 @@ int runRaisedSheet(QDialog* box, const std::function<void()>& reset)
 
 QWidget* Dialog_Parent_Window()
 {
-    return Main_App_wnd ? Main_App_wnd->mainWidget() : nullptr;
+    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr;
 }
 
 void Apply_Dialog_Background(QWidget* window)

@@ -1,4 +1,6 @@
 #include "core/util/ServiceInterfaces.h"
+#include "core/util/Services.h"
+#include "core/util/SharedServices.h"
 
 #include <QBuffer>
 #include <QFileIconProvider>
@@ -13,33 +15,22 @@
 
 // ---------------------------------------------------------------- preferences
 
-namespace {
-QMutex g_prefsLock;
-Preferences::Loader g_prefsLoader;
-}
-
 Preferences::~Preferences() = default;
 
 std::shared_ptr<Preferences> Preferences::sharedInstance()
 {
-    Loader loader;
-    {
-        QMutexLocker lock(&g_prefsLock);
-        loader = g_prefsLoader;
-    }
+    const Loader loader = Current_Shared_Services().preferencesLoader;
     return loader ? loader() : nullptr;
 }
 
 void Preferences::Set_Loader(Loader loader)
 {
-    QMutexLocker lock(&g_prefsLock);
-    g_prefsLoader = std::move(loader);
+    Change_Shared_Services([&](Shared_Services& s) { s.preferencesLoader = std::move(loader); });
 }
 
 // ---------------------------------------------------------------- progress window
 
 Send_Modeless::~Send_Modeless() = default;
-Send_Modeless* Send_Modeless_Var = nullptr;
 
 // ---------------------------------------------------------------- thumbnails
 
@@ -94,9 +85,6 @@ QImage fileIcon(const QString& path, QSize size)
     return genericIcon(size);
 }
 
-QMutex g_quickLookLock;
-QuickLook::FileProvider g_fileProvider;
-QuickLook::DataProvider g_dataProvider;
 
 } // namespace
 
@@ -104,20 +92,17 @@ namespace QuickLook {
 
 void Set_Providers(FileProvider file, DataProvider data)
 {
-    QMutexLocker lock(&g_quickLookLock);
-    g_fileProvider = std::move(file);
-    g_dataProvider = std::move(data);
+    Change_Shared_Services([&](Shared_Services& s) {
+        s.thumbnailOfFile = std::move(file);
+        s.thumbnailOfData = std::move(data);
+    });
 }
 
 QImage imageWithPreviewOfFileAtPath(const QString& path, QSize size, bool asIcon)
 {
     Q_UNUSED(asIcon);
     if (path.isEmpty()) return {};
-    FileProvider provider;
-    {
-        QMutexLocker lock(&g_quickLookLock);
-        provider = g_fileProvider;
-    }
+    const FileProvider provider = Current_Shared_Services().thumbnailOfFile;
     if (provider) return provider(path, size);
     QImageReader reader(path);
     QImage img = readScaled(reader, size);
@@ -129,11 +114,7 @@ QImage imageWithPreviewOfFile_With_Data(const QByteArray& data, QSize size, bool
 {
     Q_UNUSED(asIcon);
     if (data.isEmpty()) return {};
-    DataProvider provider;
-    {
-        QMutexLocker lock(&g_quickLookLock);
-        provider = g_dataProvider;
-    }
+    const DataProvider provider = Current_Shared_Services().thumbnailOfData;
     if (provider) return provider(data, size);
     QByteArray copy = data;
     QBuffer buffer(&copy);

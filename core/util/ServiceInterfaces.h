@@ -1,4 +1,5 @@
 #pragma once
+#include "core/util/Services.h"
 // What the drawing core uses of the export and e-mail subsystem (the e-mail
 // settings store and the progress window) and of the image tools (picture
 // thumbnails). The owning subsystems implement the interfaces and install
@@ -52,8 +53,7 @@ public:
     // Stops the refresh and hides the window. GUI thread.
     virtual void End_Job_Progress() {}
 };
-// The one progress window controller; null until the export subsystem sets it.
-extern Send_Modeless* Send_Modeless_Var;
+// The one progress window controller is App_Services.Send_Modeless_Var.
 
 // ---- Picture thumbnails ----
 namespace QuickLook {

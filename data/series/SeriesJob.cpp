@@ -2,6 +2,7 @@
 
 #include "core/util/MessageBoxes.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,11 +15,6 @@
 #include <exception>
 #include <memory>
 
-namespace {
-// The sheet of the series job running now (at most one: each is modal);
-// tests find it here to press Stop.
-QPointer<Series_Job_Sheet> s_current;
-}
 
 Series_Job_Sheet::Series_Job_Sheet(QWidget* parent) : QDialog(parent)
 {
@@ -81,7 +77,11 @@ void Series_Job_Sheet::reject()
 
 Series_Job_Sheet* Series_Job_Sheet::current()
 {
-    return s_current;
+    // The one shown (at most one: each is modal).
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* sheet = qobject_cast<Series_Job_Sheet*>(w); sheet && sheet->isVisible())
+            return sheet;
+    return nullptr;
 }
 
 bool Run_Series_Job(QWidget* host, const QString& text, const std::function<void(Series_Progress&)>& work)
@@ -112,7 +112,6 @@ bool Run_Series_Job(QWidget* host, const QString& text, const std::function<void
         sheet->setWindowModality(host ? Qt::WindowModal : Qt::ApplicationModal);
         sheet->Start(&progress, text);
         sheet->show();
-        s_current = sheet.get();
         QTimer refresh;
         QObject::connect(&refresh, &QTimer::timeout, sheet.get(), &Series_Job_Sheet::Refresh);
         refresh.start(500);
@@ -121,7 +120,6 @@ bool Run_Series_Job(QWidget* host, const QString& text, const std::function<void
         sheet->hide();
     }
     thread->wait();
-    s_current = nullptr;
     if (error)
         std::rethrow_exception(error);
     return !progress.stopped();

@@ -1,12 +1,13 @@
 #pragma once
 // A test double of the main window as the batch jobs see it. Header-only.
 //
-//   FakeBatchServices batch;             // becomes Batch_Services until destroyed
+//   FakeBatchServices batch;             // becomes App_Services.Batch_Services until destroyed
 //   batch.rowImage = [](int row) { ... };
 //   batch.list = {...};
 // Every operation answers from the public members and counts its calls. The
 // rows of a job (Make_Batch_Rows) answer from the same members.
 #include "core/util/BatchServices.h"
+#include "common/FakeServices.h"
 
 #include "core/util/BarcodeSettings.h"
 
@@ -19,11 +20,7 @@
 
 class FakeBatchServices : public BatchServices {
 public:
-    FakeBatchServices() : m_previous(Batch_Services) { Batch_Services = this; }
-    ~FakeBatchServices() override
-    {
-        if (Batch_Services == this) Batch_Services = m_previous;
-    }
+    FakeBatchServices() : m_slot(App_Services.Batch_Services, this) {}
 
     // What the fake answers.
     BarcodeModeState state;
@@ -215,5 +212,5 @@ public:
     QString Start_Card_Option() const override { return startOption; }
 
 private:
-    BatchServices* m_previous;
+    Scoped_Service<BatchServices> m_slot;
 };

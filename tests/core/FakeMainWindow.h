@@ -3,7 +3,7 @@
 // answerer of message boxes and dialogs. Header-only; include as
 // "core/FakeMainWindow.h".
 //
-//   FakeMainWindow win;                 // becomes Main_App_wnd until destroyed
+//   FakeMainWindow win;                 // becomes App_Services.Main_App_wnd until destroyed
 //   win.canvasBounds = QRectF(0, 0, 300, 200);
 //   ScriptedMessages msgs({1});         // answers the next box with button 1
 //   ...
@@ -13,6 +13,7 @@
 #include "core/util/BarcodeServices.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
+#include "common/FakeServices.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -35,11 +36,7 @@
 
 class FakeMainWindow : public MainWindowServices {
 public:
-    FakeMainWindow() : m_previous(Main_App_wnd) { Main_App_wnd = this; }
-    ~FakeMainWindow() override
-    {
-        if (Main_App_wnd == this) Main_App_wnd = m_previous;
-    }
+    FakeMainWindow() : m_slot(App_Services.Main_App_wnd, this) {}
 
     // What the fake answers; set freely in a test.
     QRectF canvasBounds;                     // graphicViewBounds()
@@ -128,17 +125,13 @@ public:
     bool isWindowCommandAvailable(WindowCommand) const override { return commandsAvailable; }
 
 private:
-    MainWindowServices* m_previous = nullptr;
+    Scoped_Service<MainWindowServices> m_slot;
 };
 
 // A barcode dialog that draws a plain striped picture for any non-empty value.
 class FakeBarcodeDialog : public BarcodeDialogServices {
 public:
-    FakeBarcodeDialog() : m_previous(Barcode_Gen_Var) { Barcode_Gen_Var = this; }
-    ~FakeBarcodeDialog() override
-    {
-        if (Barcode_Gen_Var == this) Barcode_Gen_Var = m_previous;
-    }
+    FakeBarcodeDialog() : m_slot(App_Services.Barcode_Gen_Var, this) {}
 
     QSizeF imageSize{120, 60};     // points
     QList<LMNGraphic*> loadedItems;
@@ -160,7 +153,7 @@ public:
     }
 
 private:
-    BarcodeDialogServices* m_previous = nullptr;
+    Scoped_Service<BarcodeDialogServices> m_slot;
 };
 
 // Answers message boxes from a script (button indexes, in order; -1 closes

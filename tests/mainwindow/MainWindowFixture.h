@@ -2,6 +2,7 @@
 // A main window made fresh for each test, with message boxes answered by a
 // recorder and the application's end caught by a hook.
 #include "barcode/generation/PaneDriver.h"
+#include "common/FakeServices.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
 #include "mainwindow/AppLifetime.h"
@@ -23,7 +24,7 @@ protected:
             messages << r.text;
             return 0;
         });
-        Terminate_Application_Hook = [this](int code) { exitCodes << code; };
+        services->Terminate_Application_Hook = [this](int code) { exitCodes << code; };
         // The page settings of a fresh start (A4, no printer chosen); a
         // print window opened by an earlier test may have chosen others.
         previousPrintInfo = MainWindowServices::printInfo();
@@ -33,7 +34,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        Terminate_Application_Hook = nullptr;
         Set_Message_Responder(previousResponder);
         MainWindowServices::setPrintInfo(previousPrintInfo);
     }
@@ -65,6 +65,9 @@ protected:
         return false;
     }
 
+    // The services struct is given back as the test found it (declared
+    // first: the window leaves it before it is given back).
+    Fake_Services services;
     std::unique_ptr<LMNWindowController> window;
     QStringList messages;
     QList<int> exitCodes;

@@ -1,6 +1,7 @@
 // The output commands as the user reaches them in the main window: the
 // toolbar's Export, PDF, Copy, E-mail and Pictures, and the canvas menu.
 #include "MainWindowFixture.h"
+#include "common/FakeServices.h"
 #include "common/TestSupport.h"
 #include "core/canvas/LMNGraphicView.h"
 #include "core/util/MainWindowServices.h"
@@ -162,10 +163,9 @@ TEST_F(OutputCommandsTest, PicturesOpensTheCropWizardAndABatchCropShowsTheShared
         img.fill(Qt::darkCyan);
         ASSERT_TRUE(img.save(QDir(in).filePath(QString::fromLatin1(name))));
     }
-    // The one progress window, as the application installs it.
-    Send_Modeless* previous = Send_Modeless_Var;
+    // The one progress window, entered in the struct the fixture gives back.
     Send_Modeless_Dialog* progress = Send_Modeless_Dialog::defaultInstance();
-    Send_Modeless_Var = progress;
+    services->Send_Modeless_Var = progress;
     progress->_tot_msg_cnt->clear();
     int seriesRefreshes = 0;
     QObject::connect(&w, &LMNWindowController::Series_List_Changed, [&seriesRefreshes] { ++seriesRefreshes; });
@@ -181,7 +181,6 @@ TEST_F(OutputCommandsTest, PicturesOpensTheCropWizardAndABatchCropShowsTheShared
         tool.Wait_For_Job();
     });
     w.pictures_btn->trigger();
-    Send_Modeless_Var = previous;
 
     EXPECT_EQ(dialogs.seen.value(0), "Cropping_Tool");
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 3);

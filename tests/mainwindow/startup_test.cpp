@@ -1,6 +1,8 @@
 // The main window after start-up, a start-up that cannot make its data
 // folder, and the two mode tabs.
 #include "MainWindowFixture.h"
+#include "common/FakeServices.h"
+#include "core/util/ServiceInterfaces.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/panels/PropertyPanels.h"
 #include <QScrollArea>
@@ -31,7 +33,7 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     LMNWindowController& w = make();
     ASSERT_TRUE(w.startupSucceeded());
     EXPECT_TRUE(exitCodes.isEmpty());
-    EXPECT_EQ(Main_App_wnd, &w);
+    EXPECT_EQ(App_Services.Main_App_wnd, &w);
     EXPECT_EQ(LMNWindowController::defaultInstance(), &w);
 
     EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
@@ -197,4 +199,33 @@ TEST_F(MainWindowTest, ModeTabsSwitchTheModeFlag)
     EXPECT_TRUE(w.designModeView()->Right_Prop_Box->isHidden());
     w.Show_Canvas_And_Right_Prop();
     EXPECT_FALSE(w.designModeView()->myTargetView->isHidden());
+}
+
+namespace {
+class Progress_Double : public Send_Modeless {
+public:
+    QWidget* Send_Models_Window() override { return &sheet; }
+    QWidget sheet;
+};
+}
+
+// The main window works from the services struct it is handed: it enters
+// itself there while it lives, shows jobs' progress in the struct's progress
+// window, and leaves nothing of itself behind when it is closed.
+TEST_F(MainWindowTest, TheWindowEntersTheServicesItIsHandedAndLeavesThemClean)
+{
+    Progress_Double progress;
+    services->Send_Modeless_Var = &progress;
+    services->Main_App_wnd = nullptr;
+    services->Batch_Services = nullptr;
+
+    LMNWindowController& w = make();
+    EXPECT_EQ(services->Main_App_wnd, static_cast<MainWindowServices*>(&w));
+    EXPECT_EQ(services->Batch_Services, static_cast<BatchServices*>(&w));
+    EXPECT_EQ(w.Send_Models_Window(), &progress.sheet);
+
+    window.reset();
+    EXPECT_EQ(services->Main_App_wnd, nullptr);
+    EXPECT_EQ(services->Batch_Services, nullptr);
+    EXPECT_EQ(services->Send_Modeless_Var, &progress);   // not the window's to clear
 }

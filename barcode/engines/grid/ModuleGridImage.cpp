@@ -279,7 +279,8 @@ Image* ImageFromModuleGrid(const unsigned char* grid, int width, int height, int
 
 QString Module_Grid_Temp_Folder()
 {
-    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/zorv-label-XXXXXX"));
+    // Made once, never changed after; removed at exit.
+    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/zorv-label-XXXXXX"));
     return folder.isValid() ? folder.path() : QString();
 }
 
@@ -291,12 +292,11 @@ QString Write_Module_Grid_PNG(const unsigned char* grid, int width, int height, 
     Image* image = ImageFromModuleGrid(grid, width, height, moduleSize, rowZeroAtBottom);
     if (!image)
         return {};
-    // One file name per folder: writers take turns.
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
+    // Written under a name of its own, then put in place at once: writers
+    // at the same time each leave a whole file, never a mixture.
     const QString path = QDir(folder).filePath(QStringLiteral("DM.png"));
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    QByteArray temp = QFile::encodeName(path + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         ImageFree(image);
         return {};
@@ -306,7 +306,10 @@ QString Write_Module_Grid_PNG(const unsigned char* grid, int width, int height, 
     const long n = ImageWritePNGz(image, fd, -1, -1, comment.constData(), 9);
     const bool closed = ::close(fd) == 0;
     ImageFree(image);
-    return (n > 0 && closed) ? path : QString();
+    if (n > 0 && closed && ::rename(temp.constData(), QFile::encodeName(path).constData()) == 0)
+        return path;
+    ::unlink(temp.constData());
+    return {};
 }
 
 } // namespace grid

@@ -52,13 +52,11 @@ const PatternTable& Code39_Table()
 // Full-ASCII pairs of Extended Code 39 for every code 0-127.
 const std::array<std::string_view, 128>& Full_Ascii_Pairs()
 {
-    static const std::array<std::string_view, 128> pairs = [] {
-        static std::array<char[3], 128> storage{};
-        std::array<std::string_view, 128> p{};
+    static const std::array<std::array<char, 3>, 128> storage = [] {
+        std::array<std::array<char, 3>, 128> t{};
         auto set = [&](int code, char a, char b) {
-            storage[size_t(code)][0] = a;
-            storage[size_t(code)][1] = b;
-            p[size_t(code)] = std::string_view(storage[size_t(code)], b ? 2 : 1);
+            t[size_t(code)][0] = a;
+            t[size_t(code)][1] = b;
         };
         set(0, '%', 'U');
         for (int c = 1; c <= 26; ++c)
@@ -86,6 +84,12 @@ const std::array<std::string_view, 128>& Full_Ascii_Pairs()
             set(c, '+', char('A' + c - 'a'));
         for (int c = '{'; c <= 127; ++c)
             set(c, '%', char('P' + c - '{'));
+        return t;
+    }();
+    static const std::array<std::string_view, 128> pairs = [] {
+        std::array<std::string_view, 128> p{};
+        for (size_t c = 0; c < p.size(); ++c)
+            p[c] = std::string_view(storage[c].data(), storage[c][1] ? 2 : 1);
         return p;
     }();
     return pairs;

@@ -44,9 +44,12 @@ struct FontLayout {
 
 // Layouts of fonts and lines cached for the process: each is a pure function
 // of its key, so every road and thread may share them (guarded).
-std::mutex cacheMutex;
-QHash<QString, FontLayout> fontCache;
-QHash<QString, LineLayout> lineCache;
+struct Layout_Cache {
+    std::mutex lock;
+    QHash<QString, FontLayout> fonts;
+    QHash<QString, LineLayout> lines;
+};
+Layout_Cache layouts;
 constexpr qsizetype kMaxCachedLines = 4096;
 
 QString Font_Key(const QFont& font, double points, double kern)
@@ -58,17 +61,17 @@ QString Font_Key(const QFont& font, double points, double kern)
 FontLayout Font_Layout(const QFont& font, double points, double kern, const QString& key)
 {
     {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        auto it = fontCache.constFind(key);
-        if (it != fontCache.constEnd())
+        std::lock_guard<std::mutex> lock(layouts.lock);
+        auto it = layouts.fonts.constFind(key);
+        if (it != layouts.fonts.constEnd())
             return *it;
     }
     QFontMetricsF fm(Reference_Font(font, points, kern));
     FontLayout f{fm.ascent(), fm.height(), fm.capHeight()};
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    if (fontCache.size() > 256)
-        fontCache.clear();
-    fontCache.insert(key, f);
+    std::lock_guard<std::mutex> lock(layouts.lock);
+    if (layouts.fonts.size() > 256)
+        layouts.fonts.clear();
+    layouts.fonts.insert(key, f);
     return f;
 }
 
@@ -77,17 +80,17 @@ LineLayout Line_Layout(const QFont& font, double points, double kern, const QStr
 {
     const QString lineKey = key + QLatin1Char('|') + line;
     {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        auto it = lineCache.constFind(lineKey);
-        if (it != lineCache.constEnd())
+        std::lock_guard<std::mutex> lock(layouts.lock);
+        auto it = layouts.lines.constFind(lineKey);
+        if (it != layouts.lines.constEnd())
             return *it;
     }
     LineLayout l;
     l.advance = QFontMetricsF(Reference_Font(font, points, kern)).horizontalAdvance(line);
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    if (lineCache.size() > kMaxCachedLines)
-        lineCache.clear();
-    lineCache.insert(lineKey, l);
+    std::lock_guard<std::mutex> lock(layouts.lock);
+    if (layouts.lines.size() > kMaxCachedLines)
+        layouts.lines.clear();
+    layouts.lines.insert(lineKey, l);
     return l;
 }
 

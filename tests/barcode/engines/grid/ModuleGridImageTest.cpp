@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#include <atomic>
+#include <thread>
 #include <vector>
 #include <zlib.h>
 
@@ -246,4 +248,34 @@ TEST(ModuleGridImage, DataMatrixGridIsReadBack)
     }
     EXPECT_FALSE(Module_Grid_Temp_Folder().isEmpty());
     EXPECT_TRUE(QDir(Module_Grid_Temp_Folder()).exists());
+}
+
+// Writers of the same folder at once: every path answered holds a whole
+// picture of one of the grids, never a mixture or a cut file, and no stray
+// file stays behind.
+TEST(ModuleGridImage, WritersAtOnceEachLeaveAWholeFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::atomic<int> whole{0}, broken{0};
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t)
+        writers.emplace_back([&, t] {
+            const int side = 10 + 4 * t;
+            std::vector<unsigned char> grid(size_t(side * side));
+            for (size_t i = 0; i < grid.size(); ++i)
+                grid[i] = (i + size_t(t)) % 3 == 0;
+            for (int k = 0; k < 15; ++k) {
+                const QString path = Write_Module_Grid_PNG(grid.data(), side, side, 3, false, "x", dir.path());
+                const QImage img(path);
+                const bool ok = !path.isEmpty() && !img.isNull() && img.width() % 3 == 2 &&
+                                (img.width() - 2) / 3 >= 10 && img.width() == img.height();
+                (ok ? whole : broken)++;
+            }
+        });
+    for (std::thread& w : writers)
+        w.join();
+    EXPECT_EQ(broken.load(), 0);
+    EXPECT_EQ(whole.load(), 60);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"DM.png"});
 }

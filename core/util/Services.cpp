@@ -1,0 +1,3 @@
+#include "core/util/Services.h"
+
+Services App_Services;

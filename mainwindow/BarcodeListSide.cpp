@@ -830,6 +830,7 @@ void BarcodeListSide::Del_Empty_Row_Menu()
         Show_MessageBox(QStringLiteral("There is no blank record in list."));
         return;
     }
+    const Please_Wait_While sheet;
     m_model.Remove_Blank_Rows();
     Reload_List();
     Update_List_Count();
@@ -844,6 +845,7 @@ void BarcodeListSide::Del_All_Row_Menu()
     if (!Show_YES_NO_MessageBox(QStringLiteral("\nThis option will clear the entire list contents. Are you sure you "
                                                "want to continue clearing the entire list?")))
         return;
+    const Please_Wait_While sheet;
     m_model.Remove_All_Rows();
     Reload_List();
     Update_List_Count();
@@ -884,6 +886,7 @@ void Clear_Command(BarcodeListSide& side, int column)
         side.Focus_Barcode_List();
         return;
     }
+    const Please_Wait_While sheet;
     side.list().Clear_Column(column);
     side.Reload_List();
     side.set_list_value_to_text_box();
@@ -1057,11 +1060,12 @@ void BarcodeListSide::Export_List_Button()
     if (chosen.isEmpty())
         return;
     const QString path = List_Export_Path(chosen, nullptr);
-    const std::vector<BarcodeRow> rows = m_model.rows();
     bool ok = false;
     QString error;
-    Run_Series_Job(m_owner->window(), tr("Exporting the list..."),
-                   [&](Series_Progress&) { ok = Export_Barcode_List(path, rows, &error); });
+    {
+        const Please_Wait_While sheet;
+        ok = Export_Barcode_List(path, m_model.rows(), &error);
+    }
     if (!ok) {
         Show_NSLog_Message(error);
         Show_MessageBox(QStringLiteral("Error in file accessing."));

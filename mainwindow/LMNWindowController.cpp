@@ -201,7 +201,6 @@ void LMNWindowController::buildToolbar()
 {
     m_project = new Project_Commands(*this);
     Save_Current_Work = [this] { return m_project->Save_Current_Mode(); };
-    Current_Work_Changed = [this] { return m_project->Current_Mode_Changed(); };
     main_toolbar = addToolBar(tr("Commands"));
     main_toolbar->setObjectName("main_toolbar");
     main_toolbar->setMovable(false);
@@ -370,9 +369,6 @@ void LMNWindowController::awakeFromNib()
     Show_Hide_Main_Window(1);
     Invalid_Barcode_Data_Image_Picture = Image_For_invalid_Data(QRectF(0, 0, 200, 100));
     Install_Barcode_Dialog_Hooks();
-    // What start-up shows is nothing to save.
-    m_project->Mark_Design_Unchanged();
-    m_project->Mark_Barcode_Unchanged();
 }
 
 // Lists the start-up code fills: label stock.
@@ -430,9 +426,6 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
         Show_RHS_Properties(nullptr);
-        // An empty design is nothing to save.
-        if (m_project)
-            m_project->Mark_Design_Unchanged();
     } catch (const std::exception& e) {
         Not_Draw_Only_Prop_Change_Set(false);
         Show_MessageBox(QString::fromUtf8(e.what()));
@@ -488,7 +481,7 @@ void LMNWindowController::Close_Document_Undo_Group()
 
 bool LMNWindowController::Exit_App()
 {
-    if (Save_Current_Work && (!Current_Work_Changed || Current_Work_Changed())) {
+    if (Save_Current_Work) {
         const int answer = Show_YES_NO_Cancel_MessageBox(QStringLiteral("Do you want to save changes before closing?"));
         if (answer == Alert_First_Button) {
             // A save that was cancelled or failed keeps the window open.
@@ -557,6 +550,9 @@ void LMNWindowController::Set_Selected_Control_Tool(int tool)
     // creation by going back to the arrow.
     if (m_tools)
         m_tools->Show_Tool(tool);
+    // A tool waiting for a mouse-down on the canvas shows the cross.
+    if (LMNGraphicView* view = graphicView())
+        view->setCursor(currentGraphicClass(tool) == LMNKind::Graphic ? Qt::ArrowCursor : Qt::CrossCursor);
 }
 
 void LMNWindowController::Refresh_Canvas()

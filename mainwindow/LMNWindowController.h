@@ -92,17 +92,14 @@ public:
     void Help_Button();
 
     // ---- Exit ----
-    // Asks "Do you want to save changes before closing?" (when the current
-    // mode's work changed) and "Do you really want to exit?"; true
+    // Asks "Do you want to save changes before closing?" and "Do you really
+    // want to exit?"; true
     // when the application is to end.
     bool Exit_App();
     void Exit_Btn_Clicked() { if (Exit_App()) Terminate_Application_Now(); }
     // Saving the current mode's work, installed by the file commands; while
     // none is installed there is nothing to save and the question is not asked.
     std::function<bool()> Save_Current_Work;
-    // Whether the current mode's work changed since it was started, opened or
-    // saved; the question is asked only then (always while none is installed).
-    std::function<bool()> Current_Work_Changed;
 
     // ---- Units ----
     // The units window for the mode shown; OK converts that mode's lengths.

@@ -751,7 +751,10 @@ void LMNGraphicView::endTracking(const QPointF& location)
         break;
     }
     if (_creatingGraphic) {
+        // An item drawn with the mouse: its panel shows, as after a click on it.
         finishCreation();
+        if (_Selected_Graphic && Main_App_wnd)
+            Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
         return;
     }
     if (track == Track::Marquee) {
@@ -1024,11 +1027,11 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
     }
     case LMNKind::Image: {
         std::unique_ptr<LMNImage> picture;
-        if (tool == 9) {
-            picture = LMNImage::initWithPath(pos, Library_Selected_Image, false);
-            value = Library_Selected_Image;
-        } else if (exists(Library_Selected_Image)) {
-            picture = LMNImage::initWithPath(pos, Library_Selected_Image, Use_Org_image_Or_Shred_it != 0);
+        // The library tool takes its picture as the file tool does; without
+        // one (a cancelled choice) both show the placeholder picture.
+        if (exists(Library_Selected_Image)) {
+            picture = LMNImage::initWithPath(pos, Library_Selected_Image,
+                                             tool != 9 && Use_Org_image_Or_Shred_it != 0);
             value = Library_Selected_Image;
         } else if (exists(value)) {
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
@@ -1211,12 +1214,17 @@ void LMNGraphicView::paste()
         return;
     if (data->hasFormat(LMNGraphicViewPasteboardType)) {
         LMNError error;
+        int skipped = 0;
         const QList<LMNGraphicPtr> items =
-            LMNGraphic::graphicsWithPasteboardData(data->data(LMNGraphicViewPasteboardType), &error);
+            LMNGraphic::graphicsWithPasteboardData(data->data(LMNGraphicViewPasteboardType), &error, &skipped);
         if (error.code != 0) {
             Canvas_Show_Message(error.description);
             return;
         }
+        if (skipped > 0)
+            Canvas_Show_Message(skipped == 1 ? tr("One of the copied items could not be read and was left out.")
+                                             : tr("%1 of the copied items could not be read and were left out.")
+                                                   .arg(skipped));
         if (_pasteboardChangeCount != Clipboard_Change_Count) {
             _pasteboardChangeCount = Clipboard_Change_Count;
             _pasteCascadeNumber = 0;

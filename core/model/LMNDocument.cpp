@@ -1,9 +1,12 @@
 #include "core/model/LMNDocument.h"
 
+#include "core/canvas/LMNPrintOperation.h"
+
 #include "core/util/MainWindowServices.h"
 #include "platform/Plist.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QtDebug>
 
 #include <algorithm>
@@ -245,4 +248,17 @@ bool LMNDocument::readFromData(const QByteArray& data, const QString& typeName, 
 QString LMNDocument::displayName() const
 {
     return Main_App_wnd ? Main_App_wnd->App_Name() : QCoreApplication::applicationName();
+}
+
+std::unique_ptr<LMNPrintOperation> LMNDocument::printOperationWithSettings(const QVariantMap& settings,
+                                                                           LMNError*) const
+{
+    const QString title = fileURL.isEmpty() ? displayName() : QFileInfo(fileURL).completeBaseName();
+    const QSizeF size = canvasSize(true, QSizeF());
+    auto view = std::make_unique<LMNRenderingView>(QRectF(QPointF(0, 0), size), graphicsPointers(), title);
+    auto operation = std::make_unique<LMNPrintOperation>(std::move(view), MainWindowServices::printInfo());
+    operation->retainedGraphics = _graphics;
+    operation->setCanSpawnSeparateThread(true);
+    operation->addPrintSettings(settings);
+    return operation;
 }

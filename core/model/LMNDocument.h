@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSizeF>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
 #include <map>
@@ -27,6 +28,8 @@ inline const QString LMNDocumentNewTypeName = QStringLiteral("org.zorvlabel.Plim
 inline const QString LMNDocumentOldTypeName = QStringLiteral("Zorv Label document");
 inline const QString LMNDocumentPdfTypeName = QStringLiteral("com.adobe.pdf");
 inline const QString LMNDocumentTiffTypeName = QStringLiteral("public.tiff");
+
+class LMNPrintOperation;
 
 // Per item, the values its observed properties had at their first change
 // since the last checkpoint.
@@ -72,6 +75,17 @@ public:
     static bool canConcurrentlyReadDocumentsOfType(const QString&) { return true; }
     QString displayName() const;
     bool isDocumentEdited() const { return false; }
+
+    // The document's own file, when it has one (designs are saved by the
+    // main window in their own format, so it has none as a rule).
+    QString fileURL;
+    // A print run of the card with the items, 284 x 284 points whatever the
+    // card's size, under the file's name without its extension (the display
+    // name when there is no file), with the process's print settings and the
+    // given ones on top (LMNPrintOperation::addPrintSettings). Nothing in the
+    // window calls it.
+    std::unique_ptr<LMNPrintOperation> printOperationWithSettings(const QVariantMap& settings,
+                                                                  LMNError* error = nullptr) const;
 
     QByteArray printInfo;   // print settings as stored by the printing code
 

@@ -155,15 +155,19 @@ public:
     // picture and barcode items, then the kind's group).
     QByteArray encodeWithCoder() const;
     // Reads an archive into a blank object of the archived class; null (and
-    // an error text) for data that is no well-formed item archive.
+    // an error text) for data that is no well-formed item archive or names
+    // no kind. A value that does not read ends the reading there: the item
+    // comes back with the fields read before it (and the error text).
     static std::unique_ptr<LMNGraphic> initWithCoder(const QByteArray& archive, QString* error = nullptr);
     static QList<QByteArray> propertiesWithGraphics(const QList<LMNGraphic*>& graphics);
     // Binary property list whose root is the array of item archives.
     static QByteArray pasteboardDataWithGraphics(const QList<LMNGraphic*>& graphics);
     // The pasted items, with identifiers cleared and unlocked; nothing and
-    // error code 2 when the data is not a list of readable item archives.
-    static QList<LMNGraphicPtr> graphicsWithPasteboardData(const QByteArray& data, LMNError* error = nullptr);
-    static QList<LMNGraphicPtr> graphicsWithProperties(const QList<QByteArray>& archives, bool* ok = nullptr);
+    // error code 2 when the data is not a list. An element that gives no
+    // item is left out and counted in `skipped`.
+    static QList<LMNGraphicPtr> graphicsWithPasteboardData(const QByteArray& data, LMNError* error = nullptr,
+                                                          int* skipped = nullptr);
+    static QList<LMNGraphicPtr> graphicsWithProperties(const QList<QByteArray>& archives, int* skipped = nullptr);
 
     // ---- Geometry and editing state ----
     QRectF _bounds;

@@ -5,6 +5,7 @@
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
 #include "core/model/Shape_Control.h"
+#include "core/util/MainWindowServices.h"
 #include "platform/Plist.h"
 
 #include <QFileInfo>
@@ -55,8 +56,17 @@ struct Reader {
     void rect(const char* k, QRectF& v) { step(k, [&] { return u.decodeRect(k, v); }); }
     void boolean(const char* k, bool& v) { step(k, [&] { return u.decodeBool(k, v); }); }
     void int32(const char* k, int& v) { step(k, [&] { return u.decodeInt32(k, v); }); }
-    // A count above `max` is refused.
-    void int32Max(const char* k, int& v, int max) { step(k, [&] { return u.decodeInt32(k, v) && v <= max; }); }
+    // A count above `max` is refused and leaves the field as it was.
+    void int32Max(const char* k, int& v, int max)
+    {
+        step(k, [&] {
+            int read = v;
+            if (!u.decodeInt32(k, read) || read > max)
+                return false;
+            v = read;
+            return true;
+        });
+    }
     void flt(const char* k, float& v) { step(k, [&] { return u.decodeFloat(k, v); }); }
     void dbl(const char* k, double& v) { step(k, [&] { return u.decodeDouble(k, v); }); }
     void string(const char* k, QString& v) { step(k, [&] { return u.decodeString(k, v); }); }
@@ -245,9 +255,16 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
     Reader r{u};
     Visit_Groups(r, *item);
     if (!r.ok) {
+        // A damaged value ends the reading there: the item keeps what was
+        // read before it, and a picture shows its own picture with the
+        // settings read so far.
         if (error)
             *error = QStringLiteral("wrong value for key \"%1\"").arg(QString::fromLatin1(r.failedKey));
-        return nullptr;
+        if (item->kind() == LMNKind::Image && Main_App_wnd && !item->_contents.isNull()) {
+            const QImage adjusted = Main_App_wnd->Get_Image_With_Update_Settings(item.get());
+            item->_contents_with_settings =
+                adjusted.isNull() ? item->_contents : PtImage(adjusted, item->_contents.size());
+        }
     }
     // A barcode picture this process does not hold is made again from the
     // item's settings and texts.
@@ -282,17 +299,18 @@ QByteArray LMNGraphic::pasteboardDataWithGraphics(const QList<LMNGraphic*>& grap
     return Plist_Serialize(list, PlistFormat::Binary);
 }
 
-QList<LMNGraphicPtr> LMNGraphic::graphicsWithProperties(const QList<QByteArray>& archives, bool* ok)
+QList<LMNGraphicPtr> LMNGraphic::graphicsWithProperties(const QList<QByteArray>& archives, int* skipped)
 {
     QList<LMNGraphicPtr> items;
     items.reserve(archives.size());
+    int missed = 0;
     for (const QByteArray& a : archives) {
         std::unique_ptr<LMNGraphic> item = initWithCoder(a);
         if (!item) {
-            // One unreadable element refuses the whole paste: no half pastes.
-            if (ok)
-                *ok = false;
-            return {};
+            // No item at all (not an archive, or a kind we do not know):
+            // the others are pasted all the same.
+            ++missed;
+            continue;
         }
         item->control_ID = QStringLiteral("");
         item->ctrl_is_locked = false;
@@ -300,32 +318,33 @@ QList<LMNGraphicPtr> LMNGraphic::graphicsWithProperties(const QList<QByteArray>&
             static_cast<LMNImage*>(item.get())->setFilePath(item->_file_path);
         items.append(LMNGraphicPtr(std::move(item)));
     }
-    if (ok)
-        *ok = true;
+    if (skipped)
+        *skipped = missed;
     return items;
 }
 
-QList<LMNGraphicPtr> LMNGraphic::graphicsWithPasteboardData(const QByteArray& data, LMNError* error)
+QList<LMNGraphicPtr> LMNGraphic::graphicsWithPasteboardData(const QByteArray& data, LMNError* error, int* skipped)
 {
-    auto fail = [&]() -> QList<LMNGraphicPtr> {
+    if (skipped)
+        *skipped = 0;
+    const std::optional<QVariant> root = Plist_Parse(data);
+    if (!root || root->typeId() != QMetaType::QVariantList) {
         if (error)
             *error = LMNErrorWithCode(2);
         return {};
-    };
-    const std::optional<QVariant> root = Plist_Parse(data);
-    if (!root || root->typeId() != QMetaType::QVariantList)
-        return fail();
+    }
     const QVariantList list = root->toList();
     QList<QByteArray> archives;
     archives.reserve(list.size());
+    int notData = 0;
     for (const QVariant& v : list) {
-        if (v.typeId() != QMetaType::QByteArray)
-            return fail();
-        archives.append(v.toByteArray());
+        if (v.typeId() == QMetaType::QByteArray)
+            archives.append(v.toByteArray());
+        else
+            ++notData;
     }
-    bool ok = false;
-    QList<LMNGraphicPtr> items = graphicsWithProperties(archives, &ok);
-    if (!ok)
-        return fail();
+    QList<LMNGraphicPtr> items = graphicsWithProperties(archives, skipped);
+    if (skipped)
+        *skipped += notData;
     return items;
 }

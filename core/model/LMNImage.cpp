@@ -131,6 +131,9 @@ void LMNImage::makeNaturalSize()
         return;
     const QSizeF s = _contents.isNull() ? QSizeF(0, 0) : _contents.size();
     setBounds(QRectF(_bounds.topLeft(), s));
+    // The picture as loaded: upright again, and shown so at once.
+    setFlippedHorizontally(false);
+    setFlippedVertically(false);
 }
 
 std::unique_ptr<LMNGraphic> LMNImage::copyWithZone() const

@@ -40,8 +40,7 @@ public:
     void setFlippedVertically(bool v) override;
     void flipHorizontally() override { setFlippedHorizontally(!_isFlippedHorizontally); }
     void flipVertically() override { setFlippedVertically(!_isFlippedVertically); }
-    // The loaded picture's size; the flips stay (they are the user's choice,
-    // as the picture panel's flip boxes are).
+    // The loaded picture's size, upright (both flips cleared).
     void makeNaturalSize() override;
     std::unique_ptr<LMNGraphic> copyWithZone() const override;
 

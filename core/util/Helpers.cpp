@@ -332,10 +332,15 @@ double Unit_To_Points(double value, int unit)
 
 QString Length_Field_Text(double value, int unit)
 {
-    const int decimals = unit == 0 ? 4 : unit == 1 ? 2 : 1;
+    const int decimals = unit == 0 ? 4 : 2;
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::OmitGroupSeparator);
     return c.toString(std::isfinite(value) ? value : 0.0, 'f', decimals);
+}
+
+QString Points_Field_Text(double points)
+{
+    return Length_Field_Text(points, 2);
 }
 
 double Length_Field_Step(int unit)

@@ -91,8 +91,10 @@ double MM_To_Unit_Factor(int unit);
 double Points_To_Unit(double points, int unit);
 double Unit_To_Points(double value, int unit);
 // A length as a unit field shows it: four decimals in inches, two in
-// centimetres, one in millimetres (10 mm is "0.3937", "1.00" and "10.0"),
-// in the C locale.
+// centimetres and millimetres (10 mm is "0.3937", "1.00" and "10.00"), so a
+// typed value comes back as typed; in the C locale.
 QString Length_Field_Text(double value, int unit);
+// A position in points as its field shows it: two decimals, C locale.
+QString Points_Field_Text(double points);
 // The step of a unit field's arrows: 0.01 in, 0.1 cm or 1 mm.
 double Length_Field_Step(int unit);

@@ -214,16 +214,17 @@ bool MainWindowServices::Check_Batch_File_In_Use_Validation(const QString& serie
 void MainWindowServices::Show_Create_Modeless()
 {
     Run_On_Main_Thread_And_Wait([] {
-        Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance();
-        sheet->modeless_msg_lbl->setText(QStringLiteral("It may take a while, Please wait.."));
-        sheet->setWindowModality(sheet->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
-        sheet->show();
+        if (Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance())
+            sheet->Begin();
     });
 }
 
 void MainWindowServices::Hide_Destroy_Modeless()
 {
-    Run_On_Main_Thread_And_Wait([] { Please_Wait_Sheet::defaultInstance()->hide(); });
+    Run_On_Main_Thread_And_Wait([] {
+        if (Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance())
+            sheet->End();
+    });
 }
 
 void MainWindowServices::Show_One_By_One_Modeless()

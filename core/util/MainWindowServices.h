@@ -192,6 +192,24 @@ public:
 // The one main window (or a test's fake); null until one exists.
 extern MainWindowServices* Main_App_wnd;
 
+// The main window's please-wait sheet for as long as it lives, around work
+// that holds the GUI thread.
+class Please_Wait_While {
+public:
+    Please_Wait_While()
+    {
+        if (Main_App_wnd)
+            Main_App_wnd->Show_Create_Modeless();
+    }
+    ~Please_Wait_While()
+    {
+        if (Main_App_wnd)
+            Main_App_wnd->Hide_Destroy_Modeless();
+    }
+    Please_Wait_While(const Please_Wait_While&) = delete;
+    Please_Wait_While& operator=(const Please_Wait_While&) = delete;
+};
+
 // ---- Picture paths in design files ----
 // A picture path read from a design file, made to point into this
 // installation. A relative path names a file of the resource folder (or of

@@ -511,6 +511,21 @@ Please_Wait_Sheet* Please_Wait_Sheet::defaultInstance()
     return sharedBox(s_instance);
 }
 
+void Please_Wait_Sheet::Begin()
+{
+    modeless_msg_lbl->setText(QStringLiteral("It may take a while, Please wait.."));
+    setWindowModality(parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+    show();
+    raise();
+    // The work that follows holds the GUI thread: let the sheet be drawn first.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Please_Wait_Sheet::End()
+{
+    hide();
+}
+
 int Run_Window_Modal(QDialog& window)
 {
     window.setWindowModality(Qt::ApplicationModal);

@@ -174,12 +174,20 @@ private:
 };
 
 // ---- Please-wait sheet ----
+// "It may take a while, Please wait.." over a window while work runs on the
+// GUI thread. The main window has one (defaultInstance); a dialog that works
+// on files for a while has its own, made with the dialog as its parent.
 class Please_Wait_Sheet : public QDialog {
     Q_OBJECT
 public:
     explicit Please_Wait_Sheet(QWidget* parent = nullptr);
     static Please_Wait_Sheet* defaultInstance();
     QLabel* modeless_msg_lbl = nullptr;
+
+    // Shows the sheet window-modal on its parent and draws it at once, so it
+    // is seen while the caller goes on working; End hides it.
+    void Begin();
+    void End();
 
 private:
     static QPointer<Please_Wait_Sheet> s_instance;

@@ -25,7 +25,9 @@ constexpr qint64 kChunkBytes = qint64(256) << 10;
 
 BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten)
 {
-    BarcodeRow r = overwritten ? *overwritten : BarcodeRow();
+    // A text that is not ticked is left empty, over an existing row too,
+    // unless the options keep the row's own.
+    BarcodeRow r = overwritten && o.keepUnticked ? *overwritten : BarcodeRow();
     QString* f = line.fields;
     if (line.cell) {
         const QString& cell = f[0];
@@ -53,8 +55,14 @@ BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const Bar
             continue;
         QString& from = f[source[k]];
         // An empty header, footer or quantity keeps what the row held.
-        if (k > 0 && from.isEmpty())
+        if (k > 0 && from.isEmpty()) {
+            if (overwritten) {
+                const QString* held[4] = {&overwritten->Value, &overwritten->Header, &overwritten->Footer,
+                                          &overwritten->PQ};
+                *texts[k] = *held[k];
+            }
             continue;
+        }
         bool usedLater = false;
         for (int j = k + 1; j < 4; ++j)
             usedLater = usedLater || (ticked[j] && source[j] == source[k]);

@@ -25,6 +25,9 @@ struct List_Import_Options {
     bool footer = false;
     bool pq = false;
     bool overwrite = true;   // from row 0 on (rows past the end are added); else after the last row
+    // A text not ticked keeps what an overwritten row holds (the list
+    // generator); else it is empty (the text import).
+    bool keepUnticked = false;
     bool any() const { return value || header || footer || pq; }
 };
 
@@ -48,9 +51,9 @@ struct List_Line {
 // fields in order (value, header, footer, quantity); a ticked text whose
 // line has too few fields takes the field read last for that line, and an
 // empty header, footer or quantity field keeps the text the row had. A CSV
-// cell fills every ticked text. A text that is not ticked keeps what the
-// overwritten row held (empty for a new row). `overwritten` is null for a
-// new row.
+// cell fills every ticked text. A text that is not ticked is empty, in an
+// overwritten row too, unless the options keep it. `overwritten` is null for
+// a new row.
 BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten);
 
 // Reads a list file piece by piece. Text files are read in the encoding

@@ -346,12 +346,13 @@ void Generate_List_Barcode::OKPressed()
     Generator_Spec spec;
     if (!pane->readSpec(&spec))
         return;
-    const List_Import_Options o = m_options.options();
+    List_Import_Options o = m_options.options();
     if (!o.any()) {
         Show_MessageBox(kNoOption);
         chk_value->setFocus();
         return;
     }
+    o.keepUnticked = true;   // the generator fills the ticked columns only
     m_placed = 0;
     m_full = false;
     if (m_list) {

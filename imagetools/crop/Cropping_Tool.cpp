@@ -116,6 +116,8 @@ Cropping_Tool::Cropping_Tool(QWidget* parent) : QDialog(parent)
     root->addWidget(screens, 1);
     buildFirstScreen(Main_Screen_Box);
     buildCropScreen(Crop_Screen_Box);
+    plz_wait_Window = new Please_Wait_Sheet(this);
+    plz_wait_Window->setObjectName(QStringLiteral("plz_wait_Window"));
 
     button_box = new QWidget;
     auto* buttons = new QHBoxLayout(button_box);
@@ -904,25 +906,36 @@ QString Cropping_Tool::askKeepOrReplace(const QString& path)
 
 bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace)
 {
+    // A crop of one picture runs under the please-wait sheet, which is taken
+    // down before any box (and put up again for the writing after a question).
+    const bool waiting = !m_jobRunning && plz_wait_Window && plz_wait_Window->isVisible();
     QString reason;
     const QImage out = makeOutput(in, &reason);
     if (out.isNull()) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(in.path, reason));
-        if (!m_jobRunning)
+        if (!m_jobRunning) {
+            Hide_Destroy_Modeless_plz_wt();
             Show_MessageBox(reason);
+        }
         return false;
     }
     QString path = name.isEmpty() ? Cropped_File_Name() : name;
-    if (askKeepReplace) {
+    if (askKeepReplace && QFileInfo::exists(path)) {
+        if (waiting)
+            Hide_Destroy_Modeless_plz_wt();
         path = askKeepOrReplace(path);
         if (path.isEmpty())
             return false;
+        if (waiting)
+            Show_Create_Modeless_plz_wt();
     }
     QString error;
     if (!Write_Cropped_Picture(path, out, &error)) {
         Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(path, error));
-        if (!m_jobRunning)
+        if (!m_jobRunning) {
+            Hide_Destroy_Modeless_plz_wt();
             Show_MessageBox(QStringLiteral("The cropped picture could not be written to %1.\n%2").arg(path, error));
+        }
         return false;
     }
     croped_file = path;
@@ -948,8 +961,22 @@ void Cropping_Tool::showAfterCropBox()
     if (!box)
         return;
     box->Reset_Controls();
+    // The wizard's own wording of the box: a cropped picture is a file.
+    if (!QFileInfo(Export_File_Path).isDir())
+        box->_open_log_chk->setText(QStringLiteral("Open file."));
     Run_Modal_Dialog(*box);
     box->hide();
+}
+
+void Cropping_Tool::Show_Create_Modeless_plz_wt()
+{
+    plz_wait_Window->Begin();
+}
+
+void Cropping_Tool::Hide_Destroy_Modeless_plz_wt()
+{
+    if (plz_wait_Window)
+        plz_wait_Window->End();
 }
 
 void Cropping_Tool::Crop_Single_Image_Clicked()
@@ -975,9 +1002,9 @@ void Cropping_Tool::Crop_Single_Image_Clicked()
             Show_MessageBox(kUnableSaving);
             return;
         }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Show_Create_Modeless_plz_wt();
         const bool written = Crop_Image_Function(QStringLiteral("S"));
-        QApplication::restoreOverrideCursor();
+        Hide_Destroy_Modeless_plz_wt();
         if (Stop_Processing_Now || !written)
             return;
         Export_File_Path = croped_file;
@@ -986,7 +1013,7 @@ void Cropping_Tool::Crop_Single_Image_Clicked()
         if (!Stop_Processing_Now && input_option_matrix->checkedId() == 0)
             Back_Btn_Clicked();
     } catch (const std::exception& e) {
-        QApplication::restoreOverrideCursor();
+        Hide_Destroy_Modeless_plz_wt();
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
 }
@@ -1016,9 +1043,10 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
             }
             Crop_Direct_Path = Check_Exist_Path_and_Create_New(
                 Path_Join(Cropped_Img_Path, QFileInfo(Crop_Input_Path).fileName()));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            Show_Create_Modeless_plz_wt();
+            raise();
             const bool written = Crop_Image_Function(QStringLiteral("S"));
-            QApplication::restoreOverrideCursor();
+            Hide_Destroy_Modeless_plz_wt();
             if (!written) {
                 Crop_Direct_Path.clear();
                 return;
@@ -1039,7 +1067,7 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
             m_worker = std::thread([this] { Crop_All_Thread(); m_workerFinished = true; });
         }
     } catch (const std::exception& e) {
-        QApplication::restoreOverrideCursor();
+        Hide_Destroy_Modeless_plz_wt();
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
 }

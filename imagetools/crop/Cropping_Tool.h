@@ -29,6 +29,7 @@
 class MSSCanvas;
 class MSSCanvasController;
 class MSSScaledImageView;
+class Please_Wait_Sheet;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -96,6 +97,9 @@ public:
     bool Crop_Image_Function(const QString& tag);
     // The selection set-up of the crop screen.
     void Prepare_Selection();
+    // The wizard's please-wait sheet, over the crop of one picture.
+    void Show_Create_Modeless_plz_wt();
+    void Hide_Destroy_Modeless_plz_wt();
     bool Job_Running() const { return m_jobRunning.load(); }
     // Waits (pumping events) until a running job has ended.
     void Wait_For_Job();
@@ -150,6 +154,7 @@ public:
     QPushButton* Next_Btn = nullptr;
     QPushButton* Back_Btn = nullptr;
     QPushButton* Cancel_Btn = nullptr;
+    Please_Wait_Sheet* plz_wait_Window = nullptr;
     QTableWidget* ColList = nullptr;
     MSSScaledImageView* Modified_image = nullptr;
     MSSCanvas* canvas = nullptr;

@@ -511,14 +511,14 @@ void DesignModeView::Select_front_side()
 {
     if (Front_back_label)
         Front_back_label->setText(tr("Front"));
-    QTabWidget* tabs = panels->sett_tab;
-    panels->Last_Card_Sel_Tab = tabs->currentWidget();
+    // The card panel, on the card tab the user chose last (kept while an
+    // item's panel was shown), else on its first tab.
     Show_RHS_Properties(nullptr);
     QWidget* const cardTabs[] = {panels->card_info_tab, panels->card_size_tab, panels->card_bkgd_tab,
                                  panels->card_brdr_tab};
     const bool cardTab = std::find(std::begin(cardTabs), std::end(cardTabs), panels->Last_Card_Sel_Tab)
                          != std::end(cardTabs);
-    tabs->setCurrentWidget(cardTab ? panels->Last_Card_Sel_Tab : panels->card_info_tab);
+    panels->Select_Tab(cardTab ? panels->Last_Card_Sel_Tab : panels->card_info_tab);
 }
 
 void DesignModeView::lockSelection(bool lock)

@@ -133,31 +133,6 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
     return c;
 }
 
-// ---------------------------------------------------------------- changes
-
-QVariantList Project_Commands::designFingerprint() const
-{
-    return Design_File_Elements(Current_Design(), false, Record_Pictures::LeftOut);
-}
-
-QVariantList Project_Commands::barcodeFingerprint() const
-{
-    return Barcode_File_Elements(Current_Barcode());
-}
-
-bool Project_Commands::Design_Changed() const { return designFingerprint() != m_designSaved; }
-
-bool Project_Commands::Barcode_Changed() const { return barcodeFingerprint() != m_barcodeSaved; }
-
-bool Project_Commands::Current_Mode_Changed() const
-{
-    return Barcode_Setting_Or_Designing_Mode == 0 ? Barcode_Changed() : Design_Changed();
-}
-
-void Project_Commands::Mark_Design_Unchanged() { m_designSaved = designFingerprint(); }
-
-void Project_Commands::Mark_Barcode_Unchanged() { m_barcodeSaved = barcodeFingerprint(); }
-
 // ---------------------------------------------------------------- prompts
 
 bool Project_Commands::Save_Current_Mode()
@@ -169,9 +144,6 @@ bool Project_Commands::Save_Current_Mode()
 
 bool Project_Commands::Save_Prompt(const QString& question)
 {
-    // Nothing to lose: no question.
-    if (!Current_Mode_Changed())
-        return true;
     const int answer = Show_YES_NO_Cancel_MessageBox(question);
     if (answer == Alert_First_Button)
         return Save_Current_Mode();
@@ -206,8 +178,8 @@ void Project_Commands::New_Btn_Clicked()
 
 void Project_Commands::Close_Document_Clicked()
 {
-    // Yes saves the design, in either mode; an unchanged design is not asked about.
-    const int answer = Design_Changed() ? Show_YES_NO_Cancel_MessageBox(kSaveChanges) : Alert_Second_Button;
+    // Yes saves the design, in either mode.
+    const int answer = Show_YES_NO_Cancel_MessageBox(kSaveChanges);
     if (answer == Alert_First_Button) {
         if (!Save_project_file(false, true, QStringLiteral("L")))
             return;
@@ -256,10 +228,8 @@ bool Project_Commands::Save_project_file(bool saveAs, bool showMessage, const QS
             if (card->Card_fill_style != QLatin1String("I"))
                 card->Card_BG_Image_Path = QString("");
         }
-        if (!asTemplate) {
+        if (!asTemplate)
             Project_File_Name = path;
-            Mark_Design_Unchanged();
-        }
         if (showMessage) {
             Show_MessageBox(QStringLiteral("Barcode Label Design has been saved successfully."));
             refreshTitle();
@@ -356,7 +326,6 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
     w.Show_Hide_Main_Window(1);
     view->Reset_Undo_Baseline();
     refreshTitle();
-    Mark_Design_Unchanged();
 }
 
 void Project_Commands::New_Project()
@@ -471,7 +440,6 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
     w.Show_Hide_Main_Window(1);
     w.Refresh_Canvas();
     refreshTitle();
-    Mark_Design_Unchanged();
 }
 
 // ---------------------------------------------------------------- barcode settings files
@@ -494,7 +462,6 @@ bool Project_Commands::Save_project_file_Barcode(bool saveAs)
             return false;
         }
         Project_File_Name_Barcode = path;
-        Mark_Barcode_Unchanged();
         Show_MessageBox(QStringLiteral("Barcode Log has been saved successfully."));
         refreshTitle();
         return true;
@@ -561,7 +528,6 @@ void Project_Commands::applyBarcode(const Barcode_File_Content& c, const QString
     s.footerItem = c.footerItem.trimmed();
     b->listSide()->Restore_Source_State(s, rows);
     refreshTitle();
-    Mark_Barcode_Unchanged();
 }
 
 void Project_Commands::Open_Barcode_Log_File()
@@ -601,7 +567,6 @@ void Project_Commands::New_Project_Barcode()
     b->Load_Barcode_Settings(s);
     b->listSide()->Restore_Source_State(Barcode_Source_State(), {});
     refreshTitle();
-    Mark_Barcode_Unchanged();
 }
 
 // ---------------------------------------------------------------- title

@@ -46,8 +46,9 @@ public:
     void Save_Btn_Clicked();
     void SaveAs_Btn_Clicked();
 
-    // The save prompt of a command: Yes saves the current mode's work; true
-    // when the command may go on (No, or Yes with a successful save).
+    // The save prompt of a command, asked every time: Yes saves the current
+    // mode's work; true when the command may go on (No, or Yes with a
+    // successful save).
     bool Save_Prompt(const QString& question);
     // Saves the current mode's work (the frame's Save_Current_Work).
     bool Save_Current_Mode();
@@ -89,19 +90,6 @@ public:
     Design_File_Content Current_Design() const;
     Barcode_File_Content Current_Barcode() const;
 
-    // ---- Changes ----
-    // Whether the design, or barcode mode's settings and list, differ from
-    // what was last started, opened or saved: what a save would write is
-    // compared with what it was then (a barcode's picture, which follows
-    // from its settings, is left out). The save questions are asked only
-    // for a change.
-    bool Design_Changed() const;
-    bool Barcode_Changed() const;
-    bool Current_Mode_Changed() const;
-    // Takes the current state as the one saved.
-    void Mark_Design_Unchanged();
-    void Mark_Barcode_Unchanged();
-
 private:
     Design_Sheet sheet() const;
     void setSheet(const Design_Sheet& s);
@@ -110,11 +98,6 @@ private:
     void applyBarcode(const Barcode_File_Content& c, const QString& path);
     void refreshTitle();
 
-    QVariantList designFingerprint() const;
-    QVariantList barcodeFingerprint() const;
-
     LMNWindowController& w;
     Design_Sheet m_sheet;
-    QVariantList m_designSaved;
-    QVariantList m_barcodeSaved;
 };

@@ -192,12 +192,15 @@ void Tool_Palette::Select_tool_action()
 {
     const int tool = Main_App_wnd ? Main_App_wnd->Selected_Control_Tool() : 0;
     emit selectedToolChanged(tool);
-    selectedToolDidChange();
+    const bool made = selectedToolDidChange();
     if (!Main_App_wnd)
         return;
     Main_App_wnd->Refresh_Canvas();
     LMNGraphicView* view = Main_App_wnd->graphicView();
     Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    // The panel goes back to the arrow; a cancelled picture choice keeps the tool.
+    if (!made)
+        Main_App_wnd->Set_Selected_Control_Tool(tool);
 }
 
 void Tool_Palette::Show_Tool(int tool)
@@ -215,40 +218,34 @@ void Tool_Palette::selectArrowTool()
     m_tools.first()->setChecked(true);
 }
 
-void Tool_Palette::selectedToolDidChange()
+bool Tool_Palette::selectedToolDidChange()
 {
     if (!Main_App_wnd)
-        return;
+        return true;
     const int tool = Main_App_wnd->Selected_Control_Tool();
     LMNKind kind = currentGraphicClass(tool);
     if (kind == LMNKind::Graphic)
-        return;
-    if (kind == LMNKind::Image) {
-        if (tool == 8) {
-            const QString path = Browse_User_Image_Manually ? Browse_User_Image_Manually() : QString();
-            if (path.isEmpty()) {
-                // Cancelled: no item, and the arrow again, so the next click
-                // on the canvas selects instead of making an empty picture.
-                Library_Selected_Image = QString("");
-                Main_App_wnd->Set_Selected_Control_Tool(0);
-                return;
-            }
-            Library_Selected_Image = path;
-        } else if (tool == 9) {
-            const QString path = Open_Image_Library_Window ? Open_Image_Library_Window() : QString();
-            if (path.isEmpty()) {
-                Main_App_wnd->Set_Selected_Control_Tool(0);
-                return;
-            }
-            Library_Selected_Image = path;
-            Show_NSLog_Message(path);
+        return true;
+    if (kind == LMNKind::Image && (tool == 8 || tool == 9)) {
+        const QString path = tool == 8 ? (Browse_User_Image_Manually ? Browse_User_Image_Manually() : QString())
+                                       : (Open_Image_Library_Window ? Open_Image_Library_Window() : QString());
+        if (path.isEmpty()) {
+            // Cancelled: no item now. The picture an earlier choice left is
+            // forgotten, so the item a later mouse-down makes shows the
+            // placeholder picture until one is chosen in its panel.
+            Library_Selected_Image = QString("");
+            return false;
         }
+        Library_Selected_Image = path;
+        if (tool == 9)
+            Show_NSLog_Message(path);
     }
     LMNGraphicView* view = Main_App_wnd->graphicView();
     if (!view)
-        return;
+        return true;
     view->createGraphicOfClass(kind, nullptr, true, QRectF(QPointF(0, 0), Default_Size(tool)),
                                QStringLiteral("F"), QString(""), QString(""));
+    return true;
 }
 
 void Tool_Palette::Watermark_Tool_Clicked()
@@ -259,5 +256,5 @@ void Tool_Palette::Watermark_Tool_Clicked()
     w->Show_RHS_Properties(nullptr);
     PropertyPanelHost* panels = w->designModeView()->panels;
     if (panels && panels->card_brdr_tab)
-        panels->sett_tab->setCurrentWidget(panels->card_brdr_tab);
+        panels->Select_Tab(panels->card_brdr_tab);
 }

@@ -55,8 +55,11 @@ public:
     // Checks the button of `tool` without choosing it again (the canvas ends
     // a creation by going back to the arrow).
     void Show_Tool(int tool);
-    // Makes the item of the current tool, if it has a kind.
-    void selectedToolDidChange();
+    // Makes the item of the current tool, if it has a kind. False when a
+    // picture tool's chooser was cancelled: no item, and the tool stays
+    // chosen, so that a mouse-down on the canvas makes the picture item (a
+    // drag sizes it).
+    bool selectedToolDidChange();
 
     // The size a new item of a tool starts with, in points.
     static QSizeF Default_Size(int tool);

@@ -958,6 +958,12 @@ DataSourcePanel::DataSourcePanel(QWidget* parent) : PropertyPanel(QStringLiteral
         view_series_btn->setEnabled(false);
         connect(view_series_btn, &QPushButton::clicked, this, &DataSourcePanel::viewSeriesWanted);
         g->addWidget(view_series_btn, 2, 1, Qt::AlignLeft);
+        Data_Source_Help_btn = new QPushButton(QStringLiteral("?"), source);
+        Data_Source_Help_btn->setObjectName(QStringLiteral("Data_Source_Help_btn"));
+        Data_Source_Help_btn->setFixedSize(22, 22);
+        Data_Source_Help_btn->setToolTip(tr("Help"));
+        connect(Data_Source_Help_btn, &QPushButton::clicked, this, &DataSourcePanel::helpWanted);
+        g->addWidget(Data_Source_Help_btn, 2, 2, Qt::AlignRight);
     }
 
     manual_brws_box = addBox(tr("Picture file"), QStringLiteral("manual_brws_box"));
@@ -1184,7 +1190,8 @@ AlignmentPanel::AlignmentPanel(QWidget* parent) : PropertyPanel(QStringLiteral("
             emit fieldChanged(which);
         });
         connect(s, &Stepper::stepped, this, [this, t, s, which] {
-            t->setText(Length_Field_Text(s->value(), m_unit));
+            // X and Y are points whatever the unit; width and height follow it.
+            t->setText(which < 2 ? Points_Field_Text(s->value()) : Length_Field_Text(s->value(), m_unit));
             emit fieldChanged(which);
         });
     };
@@ -1217,11 +1224,15 @@ void AlignmentPanel::setUnit(int unit)
 {
     m_unit = unit;
     const QString caption = Unit_Field_Caption(unit);
-    for (QLabel* l : {ctrl_x_pos_unit_lbl, ctrl_y_pos_unit_lbl, ctrl_width_unit_lbl, ctrl_height_unit_lbl})
+    for (QLabel* l : {ctrl_width_unit_lbl, ctrl_height_unit_lbl})
         l->setText(caption);
-    for (Stepper* s : {frame_main_pic_X_pos_val, frame_main_pic_Y_pos_val, frame_main_pic_width_val,
-                       frame_main_pic_height_val})
+    for (Stepper* s : {frame_main_pic_width_val, frame_main_pic_height_val})
         s->setIncrement(Length_Field_Step(unit));
+    // The position is in points in every unit.
+    for (QLabel* l : {ctrl_x_pos_unit_lbl, ctrl_y_pos_unit_lbl})
+        l->setText(QStringLiteral("(pt)"));
+    for (Stepper* s : {frame_main_pic_X_pos_val, frame_main_pic_Y_pos_val})
+        s->setIncrement(1);
 }
 
 QPushButton* AlignmentPanel::button(const QString& action) const

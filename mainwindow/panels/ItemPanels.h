@@ -287,6 +287,7 @@ public:
     QComboBox* Data_source_type = nullptr;     // "Manual", "Series", "Excel"
     QComboBox* Batch_Series = nullptr;
     QPushButton* view_series_btn = nullptr;
+    QPushButton* Data_Source_Help_btn = nullptr;
     QGroupBox* manual_brws_box = nullptr;
     QLineEdit* Manual_image_path = nullptr;
     QPushButton* Manual_Image_Browse_Btn = nullptr;
@@ -304,6 +305,7 @@ signals:
     void sourceChosen();          // Data_source_type
     void seriesChosen();          // Batch_Series
     void viewSeriesWanted();
+    void helpWanted();            // Data_Source_Help_btn
     void browseWanted();
     void libraryWanted();
     void editorTextEdited();      // the user typed into Text_value_Edit

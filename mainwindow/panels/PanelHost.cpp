@@ -12,6 +12,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MessageBoxes.h"
+#include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "core/model/BarcodeItemImage.h"
 #include "data/BatchBinding.h"
 #include "data/series/View_Data_Series.h"
@@ -39,11 +40,13 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <exception>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -77,16 +80,20 @@ bool Default_Page_Layout(PrintInfo& info)
 void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
 {
     const QList<LMNGraphic*> selected = canvas->selectedGraphics();
-    QList<QRectF> before;
+    // What these actions change: the frame, and a picture's flips (natural size).
+    const auto state = [](const LMNGraphic* g) {
+        return std::make_tuple(g->bounds(), g->_isFlippedHorizontally, g->_isFlippedVertically);
+    };
+    QList<decltype(state(nullptr))> before;
     for (LMNGraphic* g : selected)
-        before << g->bounds();
+        before << state(g);
     act();
     Main_App_wnd->Refresh_Canvas();
-    bool moved = false;
+    bool changed = false;
     for (int i = 0; i < selected.size(); ++i)
-        if (selected.at(i)->bounds() != before.at(i))
-            moved = true;
-    if (moved)
+        if (state(selected.at(i)) != before.at(i))
+            changed = true;
+    if (changed)
         Main_App_wnd->Insert_In_Undo_Redo();
 }
 
@@ -160,6 +167,7 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
 
     wireItemPanels();
     wireCardPanels();
+    connect(sett_tab, &QTabWidget::currentChanged, this, &PropertyPanelHost::tabView_didSelectTabViewItem);
     _setLabels();
 }
 
@@ -181,6 +189,24 @@ QStringList PropertyPanelHost::shownTabTitles() const
     for (int i = 0; i < sett_tab->count(); ++i)
         out << sett_tab->widget(i)->objectName();
     return out;
+}
+
+void PropertyPanelHost::Select_Tab(QWidget* tab)
+{
+    ++m_tabsByProgram;
+    sett_tab->setCurrentWidget(tab);
+    --m_tabsByProgram;
+}
+
+void PropertyPanelHost::tabView_didSelectTabViewItem(int index)
+{
+    if (m_tabsByProgram > 0 || Not_Draw_Only_Prop_Change_Get())
+        return;
+    if (sett_tab->count() != 4 || sett_tab->widget(0) != card_info_tab)
+        return;   // not the card panel
+    Last_Card_Sel_Tab = sett_tab->widget(index);
+    if (Last_Card_Sel_Tab == card_size_tab)
+        card_size_tab->Product_num_ComboBox->setFocus(Qt::TabFocusReason);
 }
 
 void PropertyPanelHost::Remove_All_Tab_Items()
@@ -263,6 +289,7 @@ void PropertyPanelHost::wireItemPanels()
         Batch_Binding::View_batch_Series_Button(datasource_tab->Data_source_type->currentText(),
                                                 datasource_tab->Batch_Series->currentText(), Open_Series_Value_Box);
     });
+    connect(datasource_tab, &DataSourcePanel::helpWanted, this, &PropertyPanelHost::Data_Source_Help_Button);
     connect(datasource_tab, &DataSourcePanel::browseWanted, this, &PropertyPanelHost::Manual_Image_Browse_Btn);
     connect(datasource_tab, &DataSourcePanel::libraryWanted, this, &PropertyPanelHost::Manual_Library_Browse_Btn);
     connect(datasource_tab, &DataSourcePanel::editorTextEdited, this,
@@ -280,11 +307,21 @@ bool PropertyPanelHost::colorWellChanged(const QColor& color)
     return Fill_And_Set_Color_Event_Generator(color);
 }
 
+void PropertyPanelHost::Data_Source_Help_Button()
+{
+    Show_Barcode_Help(QStringLiteral("Batch Processing Settings Help :"),
+                      QStringLiteral("Select Data Source as 'Manual' to enter value manually.\nSelect 'Series' to "
+                                     "fetch the value from the list of existing Batch Processing Series."));
+}
+
 // ---------------------------------------------------------------- switcher
 
 void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
 {
     LMNGraphicView* canvas = Canvas();
+    // The tabs change here by the program's choice, not the user's.
+    ++m_tabsByProgram;
+    const auto byProgramEnds = qScopeGuard([this] { --m_tabsByProgram; });
     try {
         if (Not_Draw_Only_Prop_Change_Get()) {
             // A load is under way: only the card tabs may be put in place.
@@ -297,15 +334,12 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
         if (Main_App_wnd)
             Main_App_wnd->Set_Selected_Control_Tool(0);
         if (!item) {
-            // The card panel. A rubber-band selection stays selected; only
-            // the current item is forgotten. A card tab already shown stays.
-            QWidget* shownCardTab = sett_tab->count() == 4 && sett_tab->widget(0) == card_info_tab
-                                        ? sett_tab->currentWidget()
-                                        : nullptr;
+            // The card panel on its first tab. A rubber-band selection stays
+            // selected; only the current item is forgotten.
             Fill_Card_Prop_Tab();
             if (canvas)
                 canvas->_Selected_Graphic = nullptr;
-            sett_tab->setCurrentWidget(shownCardTab ? shownCardTab : card_info_tab);
+            sett_tab->setCurrentWidget(card_info_tab);
             Load_Card_and_Label_Properties(nullptr);
             if (canvas)
                 canvas->setFocus();
@@ -507,18 +541,18 @@ void PropertyPanelHost::Set_Control_Pos_And_Size(const LMNGraphic& item)
     a->frame_main_pic_height->setEnabled(!barcode);
     a->frame_main_pic_width_val->setEnabled(!barcode);
     a->frame_main_pic_height_val->setEnabled(!barcode);
-    // All four in the designing unit.
+    // X and Y in points as they are; width and height in the designing unit.
     const int unit = Measument_Unit_Is;
     a->setUnit(unit);
     const float f = Get_Unit_Convertor(2, unit);
     const QRectF b = item.bounds();
-    const double x = Points_To_Unit(b.x(), unit);
-    const double y = Points_To_Unit(b.y(), unit);
+    const float x = static_cast<float>(b.x());
+    const float y = static_cast<float>(b.y());
     const float w = MainWindowServices::Points_to_MM_Convert(static_cast<float>(b.width())) * f;
     const float h = MainWindowServices::Points_to_MM_Convert(static_cast<float>(b.height())) * f;
-    a->frame_main_pic_X_pos->setText(Length_Field_Text(x, unit));
+    a->frame_main_pic_X_pos->setText(Points_Field_Text(x));
     a->frame_main_pic_X_pos_val->setValue(x);
-    a->frame_main_pic_Y_pos->setText(Length_Field_Text(y, unit));
+    a->frame_main_pic_Y_pos->setText(Points_Field_Text(y));
     a->frame_main_pic_Y_pos_val->setValue(y);
     a->frame_main_pic_width->setText(Length_Field_Text(w, unit));
     a->frame_main_pic_width_val->setValue(w);
@@ -622,8 +656,14 @@ void PropertyPanelHost::Align_Action(const QString& action)
         return;
     }
     Act_On_Selection(canvas, [&] { canvas->performAction(action); });
-    if (Last_Selected_Graphic && selected.contains(Last_Selected_Graphic))
+    if (Last_Selected_Graphic && selected.contains(Last_Selected_Graphic)) {
         Set_Control_Pos_And_Size(*Last_Selected_Graphic);
+        // Natural size clears a picture's flips: its panel shows them off.
+        if (Last_Selected_Graphic->kind() == LMNKind::Image && !Last_Selected_Graphic->ctrl_is_locked) {
+            Loading_Guard loading;
+            image_tab->load(*Last_Selected_Graphic);
+        }
+    }
 }
 
 void PropertyPanelHost::Position_Field_Changed(int which)
@@ -637,10 +677,10 @@ void PropertyPanelHost::Position_Field_Changed(int which)
     Act_On_Selection(canvas, [&] {
         switch (which) {
         case 0:
-            canvas->Frame_main_Pic_X_Pos_Changed(Unit_To_Points(a->frame_main_pic_X_pos_val->value(), a->unit()));
+            canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
             break;
         case 1:
-            canvas->Frame_main_Pic_Y_Pos_Changed(Unit_To_Points(a->frame_main_pic_Y_pos_val->value(), a->unit()));
+            canvas->Frame_main_Pic_Y_Pos_Changed(a->frame_main_pic_Y_pos_val->value());
             break;
         case 2:
             canvas->Frame_main_Pic_Wdith_Changed(a->frame_main_pic_width_val->value()

@@ -392,7 +392,7 @@ void PropertyPanelHost::Card_Image_Browse_Btn()
     MainWindowServices::Image_Is_Over_Size(path, true, false);
     set_Front_BG_Image(path);
     Update_Card_Graphics();
-    sett_tab->setCurrentWidget(card_bkgd_tab);
+    Select_Tab(card_bkgd_tab);
 }
 
 void PropertyPanelHost::Card_Image_Library_Btn()
@@ -400,7 +400,7 @@ void PropertyPanelHost::Card_Image_Library_Btn()
     if (Open_Image_Library_Window(QStringLiteral("B")) == 1)
         set_Front_BG_Image(lib_window_sel_file);
     Update_Card_Graphics();
-    sett_tab->setCurrentWidget(card_bkgd_tab);
+    Select_Tab(card_bkgd_tab);
 }
 
 void PropertyPanelHost::set_Front_BG_Image(const QString& path)

@@ -74,7 +74,8 @@ public:
 
     // The item whose panel was loaded last (null after the card panel).
     LMNGraphic* Last_Selected_Graphic = nullptr;
-    // The card tab chosen last, selected again when the card panel returns.
+    // The card tab the user chose last, selected again by the front-side
+    // command.
     QWidget* Last_Card_Sel_Tab = nullptr;
 
     // ---- Where the host reaches the rest of the window ----
@@ -131,6 +132,12 @@ public:
     void Show_RHS_Properties(LMNGraphic* item);
     // "Label Properties" and the four card tabs.
     void Fill_Card_Prop_Tab();
+    // Shows a tab of the panel shown, as the program (not the user) chooses it.
+    void Select_Tab(QWidget* tab);
+    // A tab the user chose: on the card panel it is remembered for the
+    // front-side command, and the size tab puts the focus in the label-sheet
+    // product list.
+    void tabView_didSelectTabViewItem(int index);
     void Remove_All_Tab_Items();
     // The position and size fields from an item.
     void Set_Control_Pos_And_Size(const LMNGraphic& item);
@@ -224,6 +231,9 @@ public:
     void Change_Data_Source_To_selected_Control(int type, const QString& name, int position);
     bool Check_Multiple_Image_Selection(const QString& action);
 
+    // The help of the data-source tab (the long-text box).
+    void Data_Source_Help_Button();
+
 signals:
     // The user asked for the units window (designing mode).
     void unitsWanted();
@@ -252,4 +262,5 @@ private:
     int m_fontTarget = 0;   // 1 text, 2 content, 3 watermark
     bool m_signFileChosen = false;
     QString m_productsVendor;   // the label stock whose products the product list holds
+    int m_tabsByProgram = 0;    // set while the program itself changes the tabs
 };

@@ -77,26 +77,31 @@ TEST(ListFiles, TextLinesFillTheTickedTexts)
     EXPECT_EQ(t.rows()[2], (BarcodeRow{"v3", "", "F3", "1"}));
 }
 
-TEST(ListFiles, OverwritingKeepsWhatTheFileDoesNotGive)
+TEST(ListFiles, OverwritingTakesTheFileAndEmptiesTheUntickedTexts)
 {
     QTemporaryDir dir;
     BarcodeListModel m;
     Fill(m, 5);
     // Start choice: rows 0 and 1 overwritten, 2 to 4 kept; an empty header
-    // field keeps row 0's header, an unticked quantity keeps the row's own.
+    // field keeps row 0's header, the unticked quantity is empty (and, the
+    // row not being empty, reads "1").
     Import(m, Write(dir, "two.txt", "a\t\tfa\nb\thb\tfb\n"), Opts(true, true, true, false, true));
     ASSERT_EQ(m.count(), 5);
-    EXPECT_EQ(m.rows()[0], (BarcodeRow{"a", "H0", "fa", "2"}));
-    EXPECT_EQ(m.rows()[1], (BarcodeRow{"b", "hb", "fb", "3"}));
+    EXPECT_EQ(m.rows()[0], (BarcodeRow{"a", "H0", "fa", "1"}));
+    EXPECT_EQ(m.rows()[1], (BarcodeRow{"b", "hb", "fb", "1"}));
     EXPECT_EQ(m.rows()[2], (BarcodeRow{"V2", "H2", "F2", "4"}));
-    // Only headers ticked: the values stay (they are not wiped).
+    // Only headers ticked: the value, footer and quantity go.
     Import(m, Write(dir, "hdr.txt", "new header\n"), Opts(false, true, false, false, true));
-    EXPECT_EQ(m.rows()[0], (BarcodeRow{"a", "new header", "fa", "2"}));
+    EXPECT_EQ(m.rows()[0], (BarcodeRow{"", "new header", "", "1"}));
     // More lines than rows: the rest are added.
     Import(m, Write(dir, "seven.txt", "1\n2\n3\n4\n5\n6\n7\n"), Opts(true, false, false, false, true));
     ASSERT_EQ(m.count(), 7);
     EXPECT_EQ(m.rows()[6], (BarcodeRow{"7", "", "", "1"}));
-    EXPECT_EQ(m.rows()[4], (BarcodeRow{"5", "H4", "F4", "6"}));
+    EXPECT_EQ(m.rows()[4], (BarcodeRow{"5", "", "", "1"}));
+    // A CSV cell over a row alike: only the ticked texts.
+    Import(m, Write(dir, "cells.csv", "c0,c1\r"), Opts(false, false, true, false, true));
+    EXPECT_EQ(m.rows()[0], (BarcodeRow{"", "", "c0", "1"}));
+    EXPECT_EQ(m.rows()[1], (BarcodeRow{"", "", "c1", "1"}));
 }
 
 TEST(ListFiles, SameRowsFromEveryLineEndingAndEncoding)

@@ -17,10 +17,13 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace imgtest;
 
@@ -373,4 +376,82 @@ TEST(CropWizard, DirectCropsOfPictureItems)
     writeSeries("Empty", {in + "/nothing.png"});
     EXPECT_FALSE(tool.Reset_For_Open(2, "Empty"));
     EXPECT_TRUE(boxes.texts().contains("The selected series does not contains any image with supported extension."));
+}
+
+namespace {
+
+// Each showing and hiding of a window, with what `state` says then.
+class Shown_Watch : public QObject {
+public:
+    Shown_Watch(QWidget* w, std::function<QString()> state) : m_state(std::move(state)) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            seen << QStringLiteral("shown | ") + m_state();
+        else if (e->type() == QEvent::Hide)
+            seen << QStringLiteral("hidden | ") + m_state();
+        return false;
+    }
+    QStringList seen;
+
+private:
+    std::function<QString()> m_state;
+};
+
+} // namespace
+
+// The crop of one picture runs under the wizard's own please-wait sheet,
+// which no question is asked under, and the box after it offers to open the
+// file written.
+TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
+{
+    Folders dirs;
+    Boxes boxes;
+    const QString tree = writePicture(dirs.path("tree.png"), detailed(300, 200));
+    const QString out = dirs.mkdir("out");
+    const QString written = dirs.path("out/tree.JPG");
+    Cropping_Tool tool;
+    ASSERT_NE(tool.plz_wait_Window, nullptr);
+    EXPECT_EQ(tool.plz_wait_Window->parentWidget(), &tool) << "a sheet of the wizard";
+    Shown_Watch watch(tool.plz_wait_Window, [&] {
+        return tool.plz_wait_Window->modeless_msg_lbl->text() + " | " + QString::number(QFileInfo(written).size() > 100);
+    });
+    QStringList afterBox;
+    int questions = 0;
+    bool askedUnderTheSheet = false;
+    const ModalRunner previous = Set_Modal_Runner([&](QDialog& d) {
+        if (auto* box = qobject_cast<Open_Export_Log*>(&d))
+            afterBox << box->_open_log_chk->text() + " | " + box->_open_log_message->text();
+        if (auto* box = qobject_cast<Replcae_Confirm_Box*>(&d)) {
+            ++questions;
+            askedUnderTheSheet = askedUnderTheSheet || tool.plz_wait_Window->isVisible();
+            box->Replace_Pressed();
+            return d.result();
+        }
+        return 1;
+    });
+    ASSERT_TRUE(tool.Reset_For_Open(0, QString()));
+    tool.file_path->setText(tree);
+    tool.output_path->setText(out);
+    tool.OK_Btn_Clicked();
+    ASSERT_EQ(tool.screens->currentWidget(), tool.Crop_Screen_Box);
+    tool.Crop_Single_Image_Clicked();
+    const QString wait = QStringLiteral("It may take a while, Please wait..");
+    EXPECT_EQ(watch.seen, QStringList({"shown | " + wait + " | 0", "hidden | " + wait + " | 1"}));
+    EXPECT_EQ(afterBox, QStringList{"Open file. | Image has been cropped successfully."});
+
+    // The same name again: the keep-or-replace question comes with the sheet down.
+    watch.seen.clear();
+    afterBox.clear();
+    ASSERT_TRUE(tool.Reset_For_Open(0, QString()));
+    tool.file_path->setText(tree);
+    tool.output_path->setText(out);
+    tool.OK_Btn_Clicked();
+    tool.Crop_Single_Image_Clicked();
+    EXPECT_EQ(questions, 1);
+    EXPECT_FALSE(askedUnderTheSheet);
+    EXPECT_FALSE(tool.plz_wait_Window->isVisible());
+    EXPECT_EQ(afterBox.size(), 1);
+    Set_Modal_Runner(previous);
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
 }

@@ -5,13 +5,18 @@
 #include "core/canvas/LMNGraphicView.h"
 #include "core/canvas/LMNGrid.h"
 #include "core/canvas/LMNZoomingScrollView.h"
+#include "common/TestSupport.h"
+#include "core/canvas/LMNPrintOperation.h"
 #include "core/model/Card_Property.h"
+#include "core/model/KeyedArchive.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/Shape_Control.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/design/GridWizard.h"
+#include "mainwindow/files/EditCommands.h"
 #include "mainwindow/panels/PropertyPanels.h"
+#include "platform/Plist.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +30,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -375,22 +381,17 @@ TEST_F(DesignSideTest, ClosingAndQuitAskAsExitDoes)
         asked << r.text;
         return answers.isEmpty() ? 1 : answers.takeFirst();
     });
-    // Nothing changed since start-up: only "Do you really want to exit?";
-    // No keeps the window.
-    answers = {1};
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(exitCodes.isEmpty());
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked.at(0).contains(QStringLiteral("Do you really want to exit?")));
-    // After a change: No to saving, No to exiting; the window stays.
-    w.Current_Work_Changed = [] { return true; };
-    asked.clear();
-    answers = {1, 1};
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(exitCodes.isEmpty());
-    ASSERT_EQ(asked.size(), 2);
-    EXPECT_EQ(asked.at(0), QStringLiteral("Do you want to save changes before closing?"));
-    EXPECT_TRUE(asked.at(1).contains(QStringLiteral("Do you really want to exit?")));
+    // Even with nothing changed since start-up both questions come, each
+    // time: No to saving, No to exiting; the window stays.
+    for (int time = 0; time < 2; ++time) {
+        asked.clear();
+        answers = {1, 1};
+        EXPECT_FALSE(w.close());
+        EXPECT_TRUE(exitCodes.isEmpty());
+        ASSERT_EQ(asked.size(), 2);
+        EXPECT_EQ(asked.at(0), QStringLiteral("Do you want to save changes before closing?"));
+        EXPECT_TRUE(asked.at(1).contains(QStringLiteral("Do you really want to exit?")));
+    }
 
     // With work that can be saved, Cancel in the save question ends nothing.
     int saves = 0;
@@ -407,4 +408,135 @@ TEST_F(DesignSideTest, ClosingAndQuitAskAsExitDoes)
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(exitCodes, QList<int>{0});
     Set_Message_Responder(prev);
+}
+
+namespace {
+
+// An item archive that breaks at "_fillColor" (written as a number): what
+// comes before it reads, what comes after does not.
+QByteArray Damaged_Shape_Archive()
+{
+    KeyedArchiver a(QStringLiteral("Shape_Control"));
+    a.encodeRect("_bounds", QRectF(120, 30, 40, 20));
+    a.encodeBool("_isDrawingFill", true);
+    a.encodeInt32("_fillColor", 7);
+    a.encodeString("_shape_type", QStringLiteral("C"));
+    return a.finish();
+}
+
+// One field of pdfinfo's answer ("Title", "Pages", ...).
+QString Pdf_Info_Field(const QByteArray& out, const char* name)
+{
+    for (const QString& line : QString::fromUtf8(out).split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String(name) + QLatin1Char(':')))
+            return line.mid(int(qstrlen(name)) + 1).trimmed();
+    return QString();
+}
+
+} // namespace
+
+// Pasted data with an element that gives no item and one that is damaged:
+// the paste keeps every item it can read, and says what it left out.
+TEST_F(DesignSideTest, APasteWithADamagedItemPastesWhatCanBeRead)
+{
+    LMNWindowController& w = make();
+    w.Designing_Mode_Select();
+    auto good = Rect_Item(QRectF(10, 10, 30, 30));
+    QByteArray unknown = good->encodeWithCoder();
+    unknown.replace(unknown.indexOf("Shape_Control"), 13, "Shape_Cxntrol");
+    auto* data = new QMimeData;
+    data->setData(LMNGraphicViewPasteboardType,
+                  Plist_Serialize(QVariantList{good->encodeWithCoder(), unknown, Damaged_Shape_Archive()},
+                                  PlistFormat::Binary));
+    QGuiApplication::clipboard()->setMimeData(data);
+    w.editCommands()->Refresh_Enabled();
+    ASSERT_TRUE(w.editCommands()->Paste_btn->isEnabled());
+    messages.clear();
+    w.editCommands()->Paste_btn->trigger();
+    const QList<LMNGraphic*> pasted = w.Get_Front_Controls_Array();
+    ASSERT_EQ(pasted.size(), 2);
+    EXPECT_EQ(pasted.at(0)->_fillColor, QColor(Qt::green));
+    EXPECT_EQ(pasted.at(1)->kind(), LMNKind::Shape);
+    EXPECT_TRUE(pasted.at(1)->_isDrawingFill);
+    EXPECT_EQ(pasted.at(1)->_bounds.size(), QSizeF(40, 20));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(sawMessage("One of the copied items could not be read and was left out."));
+    QGuiApplication::clipboard()->clear();
+}
+
+// An undo step holding a damaged item gives the item back as far as it reads
+// instead of dropping it.
+TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
+{
+    LMNWindowController& w = make();
+    w.Designing_Mode_Select();
+    DesignModeView* d = w.designModeView();
+    LMNDocument* doc = d->document();
+    doc->insertGraphic(Rect_Item(QRectF(10, 10, 30, 30)), 0);
+    doc->insertGraphic(Rect_Item(QRectF(60, 10, 30, 30)), 1);
+    w.Insert_In_Undo_Redo();
+    doc->insertGraphic(Rect_Item(QRectF(10, 60, 30, 30)), 2);
+    w.Insert_In_Undo_Redo();
+    ASSERT_GE(Ucontrol.size(), 2);
+    Ucontrol[Ucontrol.size() - 2][1] = Damaged_Shape_Archive();
+    d->Undo_btn->trigger();
+    const QList<LMNGraphic*> back = w.Get_Front_Controls_Array();
+    ASSERT_EQ(back.size(), 2);
+    EXPECT_EQ(back.at(0)->bounds(), QRectF(10, 10, 30, 30));
+    EXPECT_EQ(back.at(1)->_bounds, QRectF(120, 30, 40, 20));
+    EXPECT_TRUE(back.at(1)->_isDrawingFill);
+    EXPECT_FALSE(back.at(1)->_fillColor.isValid());
+}
+
+// The document's print run: the card at 284 x 284 points from the page's
+// corner, whatever the card's size, under the document's name.
+TEST_F(DesignSideTest, TheDocumentPrintsTheCardAtItsFixedSizeUnderItsName)
+{
+    QTemporaryDir dir;
+    LMNWindowController& w = make();
+    w.Designing_Mode_Select();
+    Card_Property* card = w.Front_card_Prop();
+    card->Card_fill_chk = true;
+    card->Card_fill_style = QStringLiteral("S");
+    card->Card_fill_clr = Qt::blue;
+    w.designModeView()->Apply_Card_Size(QSizeF(400, 300));
+    LMNDocument* doc = w.designModeView()->document();
+    doc->insertGraphic(Rect_Item(QRectF(250, 250, 100, 40)), 0);   // green, half beyond 284
+    const auto run = [&](const QString& name) {
+        const QString pdf = dir.filePath(name + QStringLiteral(".pdf"));
+        std::unique_ptr<LMNPrintOperation> op = doc->printOperationWithSettings(
+            {{QStringLiteral("jobDisposition"), QStringLiteral("save")}, {QStringLiteral("savePath"), pdf}});
+        EXPECT_EQ(op->view().bounds(), QRectF(0, 0, 284, 284));
+        EXPECT_TRUE(op->canSpawnSeparateThread());
+        QString why;
+        EXPECT_TRUE(op->runOperation(&why)) << why.toStdString();
+        return pdf;
+    };
+    const QString pdf = run(QStringLiteral("untitled"));
+    const testsupport::ToolResult info = testsupport::Run_Tool("pdfinfo", {pdf});
+    ASSERT_EQ(info.exitCode, 0);
+    EXPECT_EQ(Pdf_Info_Field(info.out, "Title"), w.App_Name());
+    EXPECT_EQ(Pdf_Info_Field(info.out, "Pages"), QStringLiteral("1"));
+    EXPECT_TRUE(Pdf_Info_Field(info.out, "Page size").startsWith(QStringLiteral("595"))) << "A4 paper";
+    ASSERT_EQ(testsupport::Run_Tool("pdftocairo", {"-png", "-r", "72", "-singlefile", pdf, pdf}).exitCode, 0);
+    const QImage page(pdf + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    const auto blue = [&](int x, int y) { return qBlue(page.pixel(x, y)) > 200 && qRed(page.pixel(x, y)) < 60; };
+    const auto green = [&](int x, int y) { return qGreen(page.pixel(x, y)) > 100 && qBlue(page.pixel(x, y)) < 60; };
+    EXPECT_TRUE(blue(2, 2));
+    EXPECT_TRUE(blue(281, 200));
+    EXPECT_FALSE(blue(287, 200)) << "the card stops at 284 points";
+    EXPECT_FALSE(blue(200, 287));
+    EXPECT_TRUE(green(270, 270));
+    EXPECT_FALSE(green(290, 270));
+    // A document with a file prints under the file's name without its extension.
+    doc->fileURL = dir.filePath(QStringLiteral("Shelf label.v2.dbs"));
+    const testsupport::ToolResult named = testsupport::Run_Tool("pdfinfo", {run(QStringLiteral("named"))});
+    EXPECT_EQ(Pdf_Info_Field(named.out, "Title"), QStringLiteral("Shelf label.v2"));
+    // Without a printer or a file, it says why.
+    std::unique_ptr<LMNPrintOperation> nowhere = doc->printOperationWithSettings(
+        {{QStringLiteral("jobDisposition"), QStringLiteral("save")}});
+    QString why;
+    EXPECT_FALSE(nowhere->runOperation(&why));
+    EXPECT_FALSE(why.isEmpty());
 }

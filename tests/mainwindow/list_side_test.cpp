@@ -9,16 +9,21 @@
 #include "barcode/generation/panes/ValuePane.h"
 #include "common/TestSupport.h"
 #include "core/util/BatchServices.h"
+#include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "data/barcodelist/ListDialogs.h"
 #include "mainwindow/BarcodeListSide.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QToolButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -386,4 +391,133 @@ TEST_F(MainWindowTest, ListImportAndExportThroughTheWindow)
     QFile out(dir.filePath("out.txt"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), QByteArray("keep\t\t\t1\n\tH-A\tF-A\t4\nB\tH-B\tF-B\t5\n"));
+}
+
+namespace {
+
+// Each showing and hiding of a please-wait sheet, with its text and what
+// `state` says at that moment.
+class Sheet_Watch : public QObject {
+public:
+    Sheet_Watch(Please_Wait_Sheet* sheet, std::function<QString()> state)
+        : m_sheet(sheet), m_state(std::move(state))
+    {
+        sheet->installEventFilter(this);
+    }
+    ~Sheet_Watch() override
+    {
+        if (m_sheet)
+            m_sheet->removeEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            seen << QStringLiteral("shown %1 | %2").arg(m_sheet->modeless_msg_lbl->text(), m_state());
+        else if (e->type() == QEvent::Hide)
+            seen << QStringLiteral("hidden | %1").arg(m_state());
+        return false;
+    }
+    QStringList seen;
+
+private:
+    QPointer<Please_Wait_Sheet> m_sheet;
+    std::function<QString()> m_state;
+};
+
+QAction* List_Command(BarcodeListSide& side, const char* text)
+{
+    for (QAction* a : side.list_menu->actions())
+        if (a->text() == QLatin1String(text))
+            return a;
+    ADD_FAILURE() << "no list command " << text;
+    return nullptr;
+}
+
+const QString kWait = QStringLiteral("It may take a while, Please wait..");
+
+} // namespace
+
+// The list commands that work through the whole list do it under the
+// window's please-wait sheet: up before the list changes, down after.
+TEST_F(MainWindowTest, LongListCommandsRunUnderThePleaseWaitSheet)
+{
+    QTemporaryDir dir;
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    side.list().Load_Rows({{"A", "h", "f", "2"}, {"", "", "", "1"}, {"B", "", "", "3"}});
+    Batch_On(side);
+    Please_Wait_Sheet* sheet = Please_Wait_Sheet::defaultInstance();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->parentWidget(), window.get()) << "a sheet of the main window";
+    const auto rows = [&] {
+        QStringList out;
+        for (const BarcodeRow& r : side.list().rows())
+            out << r.Value + "/" + r.Header + "/" + r.PQ;
+        return out.join(QLatin1Char(' '));
+    };
+    Sheet_Watch watch(sheet, rows);
+
+    List_Command(side, "Delete blank rows")->trigger();
+    EXPECT_EQ(watch.seen, QStringList({"shown " + kWait + " | A/h/2 //1 B//3", "hidden | A/h/2 B//3"}));
+    watch.seen.clear();
+    List_Command(side, "Clear print quantities")->trigger();
+    EXPECT_EQ(watch.seen, QStringList({"shown " + kWait + " | A/h/2 B//3", "hidden | A/h/ B//"}));
+    watch.seen.clear();
+    List_Command(side, "Clear headers")->trigger();
+    EXPECT_EQ(watch.seen, QStringList({"shown " + kWait + " | A/h/ B//", "hidden | A//1 B//1"}));
+    EXPECT_FALSE(sheet->isVisible());
+
+    // The export: the file is written while the sheet is up.
+    const QString path = dir.filePath("list.txt");
+    Sheet_Watch writing(sheet, [&] { return QString::number(QFileInfo::exists(path)); });
+    ModalScript afterExport([](QDialog&) { return 1; });
+    side.chooseExportFile = [&] { return path; };
+    side.Export_List_Button();
+    EXPECT_EQ(writing.seen, QStringList({"shown " + kWait + " | 0", "hidden | 1"}));
+    EXPECT_EQ(Export_File_Path, path);
+    // A failed export takes the sheet down before it says so.
+    writing.seen.clear();
+    side.chooseExportFile = [&] { return dir.filePath("no/such/folder/list.txt"); };
+    messages.clear();
+    side.Export_List_Button();
+    EXPECT_EQ(writing.seen.size(), 2);
+    EXPECT_TRUE(sawMessage("Error in file accessing."));
+    EXPECT_FALSE(sheet->isVisible());
+}
+
+// Importing over existing rows (the start choice): what the file gives
+// replaces the row's texts, and the texts not ticked are left empty.
+TEST_F(MainWindowTest, ImportingOverRowsLeavesTheUntickedTextsEmpty)
+{
+    QTemporaryDir dir;
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    side.list().Load_Rows(Five());
+    Batch_On(side);
+    bool headers = false;
+    ModalScript script([&headers](QDialog& d) {
+        auto* box = qobject_cast<Import_From_Txt_File*>(&d);
+        if (!box)
+            return 1;
+        box->chk_value->setChecked(true);
+        box->chk_header->setChecked(headers);
+        box->Start_Radio_Pressed();
+        box->OKPressed();
+        return box->result();
+    });
+    const QString file = dir.filePath("values.txt");
+    testsupport::touch(file, "new0\tnh0\nnew1\t\tx\n");
+    side.chooseImportFile = [&] { return file; };
+    side.Import_List_Button();
+    ASSERT_EQ(side.list().count(), 5);
+    EXPECT_EQ(side.list().rows()[0], (BarcodeRow{"new0", "", "", "1"}));
+    EXPECT_EQ(side.list().rows()[1], (BarcodeRow{"new1", "", "", "1"}));
+    EXPECT_EQ(side.list().rows()[2], Five()[2]) << "rows past the file stay";
+    EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Header), "") << "row 0 shown as it now is";
+    // With the header ticked too, an empty header field keeps the row's header.
+    side.list().Load_Rows(Five());
+    headers = true;
+    side.Import_List_Button();
+    EXPECT_EQ(side.list().rows()[0], (BarcodeRow{"new0", "nh0", "", "1"}));
+    EXPECT_EQ(side.list().rows()[1], (BarcodeRow{"new1", "H1", "", "1"}));
 }

@@ -8,6 +8,7 @@
 
 #include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNImage.h"
+#include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "barcode/generation/list/BarcodeList.h"
 #include "imagetools/library/Image_Library.h"
@@ -19,6 +20,7 @@
 #include "mainwindow/files/ToolPalette.h"
 #include "mainwindow/files/NewLabelFlow.h"
 #include "mainwindow/help/HelpWindows.h"
+#include "mainwindow/panels/ItemPanels.h"
 #include "platform/Paths.h"
 #include "print/Card_Wizard.h"
 
@@ -32,7 +34,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
+#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -132,7 +136,7 @@ TEST_F(WindowCommandsTest, PresetSizesFromTheSizeTab)
     EXPECT_NEAR(w->Front_card_Prop()->Card_Size.width(), 54.102 / 25.4 * 72, 0.05);
     EXPECT_NEAR(w->Front_card_Prop()->Card_Size.height(), 85.598 / 25.4 * 72, 0.05);
     EXPECT_NEAR(w->graphicViewBounds().height(), 85.598 / 25.4 * 72, 0.05);
-    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("54.1"));
+    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("54.10"));
 
     // Cancel changes nothing.
     const QSizeF before = w->Front_card_Prop()->Card_Size;
@@ -165,26 +169,62 @@ TEST_F(WindowCommandsTest, NewThenCancelInTheWizardLeavesAnEmptyProject)
     EXPECT_EQ(design->Get_Undo_Count(), 0);
 }
 
-TEST_F(WindowCommandsTest, TheFrontSideButtonShowsTheCardOnTheTabLastShown)
+// A click on a tab of the card panel, as the user gives it.
+static void Click_Tab(QTabWidget* tabs, QWidget* page)
 {
+    QTabBar* bar = tabs->tabBar();
+    const int at = tabs->indexOf(page);
+    ASSERT_GE(at, 0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(at).center());
+    ASSERT_EQ(tabs->currentWidget(), page);
+}
+
+TEST_F(WindowCommandsTest, TheFrontSideButtonShowsTheCardOnTheTabTheUserChoseLast)
+{
+    w->show();
+    QApplication::setActiveWindow(w);
     QAction* front = design->Front_Side_btn;
     ASSERT_NE(front, nullptr);
     ASSERT_NE(w->toolPalette()->widgetForAction(front), nullptr) << "the button is on the tool palette row";
     design->Front_back_label->setText(QString());
     w->Show_RHS_Properties(nullptr);
-    host->sett_tab->setCurrentWidget(host->card_brdr_tab);
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab) << "the card panel opens on its first tab";
+    Click_Tab(host->sett_tab, host->card_brdr_tab);
+    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab);
     front->trigger();
     EXPECT_EQ(design->Front_back_label->text(), QStringLiteral("Front"));
     EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab) << "a card tab stays";
 
-    // From an item's panel: the card panel on its information tab.
+    // From an item's panel: the card panel on the tab the user chose last.
     LMNGraphic* shape = add(LMNKind::Shape, QRectF(10, 10, 40, 40));
     select({shape});
     ASSERT_NE(host->sett_tab->currentWidget(), host->card_brdr_tab);
+    Click_Tab(host->sett_tab, host->aligmnt_tab);
+    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab) << "an item's tab is not remembered";
     front->trigger();
-    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab);
     EXPECT_EQ(host->sett_tab->count(), 4);
     EXPECT_EQ(host->Last_Selected_Graphic, nullptr);
+
+    // A click on the empty canvas shows the card panel on its first tab; the
+    // tab chosen last is still what Front comes back to.
+    select({shape});
+    ASSERT_EQ(canvas->graphicUnderPoint(QPointF(200, 200)), nullptr);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->widgetRectForCanvasRect(QRectF(200, 200, 1, 1)).topLeft());
+    EXPECT_EQ(host->sett_tab->count(), 4);
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
+    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab);
+    front->trigger();
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab);
+
+    // The size tab puts the focus in the label-sheet product list.
+    choose(host->card_size_tab->Label_ComboBox, 1);   // a vendor: its products are listed
+    ASSERT_TRUE(host->card_size_tab->Product_num_ComboBox->isEnabled());
+    Click_Tab(host->sett_tab, host->card_info_tab);
+    Click_Tab(host->sett_tab, host->card_size_tab);
+    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_size_tab);
+    EXPECT_EQ(QApplication::focusWidget(), host->card_size_tab->Product_num_ComboBox);
+    w->hide();
 }
 
 TEST_F(WindowCommandsTest, TheHelpMenuOffersTheProductsSetUpAndOpensThePromotionWindow)
@@ -527,4 +567,25 @@ TEST_F(WindowCommandsTest, ThePictureChooserAndTheWizardNameWhatTheyAsk)
     Card_Wizard wizard(w);
     wizard.Reset_For_Opening();
     EXPECT_EQ(wizard.Card_alpha_lbl->text(), QStringLiteral("Opacity (%)"));
+}
+
+TEST_F(WindowCommandsTest, TheSourceTabHasItsHelp)
+{
+    LMNGraphic* text = add(LMNKind::Text, QRectF(10, 10, 70, 20));
+    select({text});
+    ASSERT_GE(host->sett_tab->indexOf(host->datasource_tab), 0);
+    host->sett_tab->setCurrentWidget(host->datasource_tab);
+    QStringList shown;
+    answer = [&shown](QDialog& d) {
+        if (auto* box = qobject_cast<Long_SMS_Dlg*>(&d))
+            shown << box->_Msg_Title->text() << box->_Msg_Val->toPlainText();
+        return 1;
+    };
+    QPushButton* help = host->datasource_tab->Data_Source_Help_btn;
+    ASSERT_NE(help, nullptr);
+    help->click();
+    EXPECT_EQ(shown, QStringList({"Batch Processing Settings Help :",
+                                  "Select Data Source as 'Manual' to enter value manually.\n"
+                                  "Select 'Series' to fetch the value from the list of existing Batch "
+                                  "Processing Series."}));
 }

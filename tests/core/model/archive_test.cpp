@@ -1,4 +1,5 @@
-// Item archives, the pasteboard format and refusal of bad pasteboard data.
+// Item archives, the pasteboard format, and bad pasteboard data: refused when
+// it is no list, read as far as it goes element by element otherwise.
 #include "core/FakeMainWindow.h"
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNBarcode.h"
@@ -277,11 +278,16 @@ void Expect_Refused(const QByteArray& data, const char* what)
     EXPECT_EQ(err.domain, "LimnorErrorDomain");
 }
 
-TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
+// The pasted items of a list of elements, with how many gave no item.
+QList<LMNGraphicPtr> Paste_List(const QVariantList& elements, int* skipped, LMNError* err)
+{
+    err->code = 0;
+    return LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(elements, PlistFormat::Binary), err, skipped);
+}
+
+TEST_F(Archive, DataThatIsNoListGivesErrorTwoAndNoItem)
 {
     const auto items = Every_Kind();
-    const QByteArray good = items[4]->encodeWithCoder();
-
     Expect_Refused(QByteArray(), "empty");
     QRandomGenerator rng(12345);
     for (int i = 0; i < 50; ++i) {
@@ -293,44 +299,131 @@ TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
         Expect_Refused(junk, "random bytes");
     }
     Expect_Refused(Plist_Serialize(QVariantMap{{"a", QByteArray("x")}}, PlistFormat::Binary), "dictionary root");
-    Expect_Refused(Plist_Serialize(QVariantList{QString("not data")}, PlistFormat::Binary), "string element");
-    Expect_Refused(Plist_Serialize(QVariantList{good, qint64(3)}, PlistFormat::Binary), "integer element");
-
-    // Unknown kind: the class name changed in place.
-    QByteArray unknown = good;
-    const int at = int(unknown.indexOf("LMNBarcode"));
-    ASSERT_GT(at, 0);
-    unknown.replace(at, 10, "LMNBarcodX");
-    Expect_Refused(Plist_Serialize(QVariantList{unknown}, PlistFormat::Binary), "unknown kind");
-
-    // Wrong value type: "_bounds" written as an integer.
-    KeyedArchiver wrong(QStringLiteral("Shape_Control"));
-    wrong.encodeInt32("_bounds", 5);
-    Expect_Refused(Plist_Serialize(QVariantList{wrong.finish()}, PlistFormat::Binary), "wrong value type");
-    KeyedArchiver nan(QStringLiteral("Shape_Control"));
-    nan.encodeRect("_bounds", QRectF(0, 0, qQNaN(), 1));
-    Expect_Refused(Plist_Serialize(QVariantList{nan.finish()}, PlistFormat::Binary), "not a number");
-
-    // Every truncation of a good archive, and of the pasteboard data itself.
-    for (int n = 0; n < good.size(); n += 7)
-        Expect_Refused(Plist_Serialize(QVariantList{good.left(n)}, PlistFormat::Binary), "truncated archive");
     const QByteArray whole = LMNGraphic::pasteboardDataWithGraphics(Pointers(items));
     for (int n = 0; n < whole.size(); n += 97)
         Expect_Refused(whole.left(n), "truncated pasteboard data");
+    // The empty list is a valid paste of nothing.
+    int skipped = -1;
+    LMNError err;
+    EXPECT_TRUE(Paste_List({}, &skipped, &err).isEmpty());
+    EXPECT_EQ(err.code, 0);
+    EXPECT_EQ(skipped, 0);
+}
 
-    // Damaged bytes inside an archive never crash; they read or are refused.
+// One element that gives no item costs only that element: the others are
+// pasted in their order.
+TEST_F(Archive, AnElementThatGivesNoItemIsLeftOutOfThePaste)
+{
+    const auto items = Every_Kind();
+    const QByteArray text = items[0]->encodeWithCoder();
+    const QByteArray bar = items[4]->encodeWithCoder();
+    QByteArray unknown = bar;
+    const int at = int(unknown.indexOf("LMNBarcode"));
+    ASSERT_GT(at, 0);
+    unknown.replace(at, 10, "LMNBarcodX");
+    struct Case {
+        const char* what;
+        QVariant bad;
+    };
+    const Case cases[] = {{"unknown kind", unknown},
+                          {"string element", QString("not data")},
+                          {"integer element", qint64(3)},
+                          {"truncated archive", bar.left(bar.size() / 2)},
+                          {"no archive at all", QByteArray("ZLKA")}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int skipped = 0;
+        LMNError err;
+        const auto pasted = Paste_List({text, c.bad, bar}, &skipped, &err);
+        EXPECT_EQ(err.code, 0);
+        EXPECT_EQ(skipped, 1);
+        ASSERT_EQ(pasted.size(), 2);
+        EXPECT_EQ(pasted[0]->kind(), LMNKind::Text);
+        EXPECT_EQ(pasted[1]->kind(), LMNKind::Barcode);
+        EXPECT_EQ(pasted[1]->_bounds, items[4]->_bounds);
+    }
+    // Every truncation of a good archive: an item or nothing, never a crash.
+    for (int n = 0; n < bar.size(); n += 7) {
+        int skipped = 0;
+        LMNError err;
+        const auto pasted = Paste_List({bar.left(n)}, &skipped, &err);
+        EXPECT_EQ(pasted.size() + skipped, 1);
+    }
+}
+
+// A value that does not read ends the reading: the item comes back with the
+// fields read before it and blank ones after, in a paste and an undo step.
+TEST_F(Archive, ADamagedValueGivesTheItemAsFarAsItWasRead)
+{
+    KeyedArchiver a(QStringLiteral("Shape_Control"));
+    a.encodeRect("_bounds", QRectF(5, 6, 70, 80));
+    a.encodeBool("ctrl_is_locked", true);
+    a.encodeBool("_isDrawingFill", true);
+    a.encodeInt32("_fillColor", 7);   // a colour written as a number
+    a.encodeColor("_strokeColor", Qt::red);
+    a.encodeString("control_ID", QStringLiteral("S9"));
+    a.encodeString("_shape_type", QStringLiteral("DS"));
+    const QByteArray damaged = a.finish();
+
+    QString why;
+    const auto undo = LMNGraphic::initWithCoder(damaged, &why);
+    ASSERT_TRUE(undo);
+    EXPECT_TRUE(why.contains("_fillColor")) << why.toStdString();
+    EXPECT_EQ(undo->kind(), LMNKind::Shape);
+    EXPECT_EQ(undo->_bounds, QRectF(5, 6, 70, 80));
+    EXPECT_TRUE(undo->ctrl_is_locked);
+    EXPECT_TRUE(undo->_isDrawingFill);
+    EXPECT_FALSE(undo->_fillColor.isValid());
+    EXPECT_FALSE(undo->_strokeColor.isValid()) << "nothing after the damaged value is read";
+    EXPECT_TRUE(undo->control_ID.isNull());
+    EXPECT_TRUE(undo->_shape_type.isNull());
+
+    int skipped = -1;
+    LMNError err;
+    const auto pasted = Paste_List({damaged}, &skipped, &err);
+    ASSERT_EQ(pasted.size(), 1);
+    EXPECT_EQ(skipped, 0);
+    EXPECT_EQ(pasted[0]->_bounds, QRectF(5, 6, 70, 80));
+    EXPECT_FALSE(pasted[0]->ctrl_is_locked) << "a paste unlocks";
+
+    // A value that is not a number leaves its field blank, not NaN.
+    KeyedArchiver nan(QStringLiteral("Shape_Control"));
+    nan.encodeRect("_bounds", QRectF(0, 0, qQNaN(), 1));
+    const auto blank = LMNGraphic::initWithCoder(nan.finish());
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->_bounds, QRectF());
+
+    // Damaged bytes inside an archive never crash; they read or give nothing.
+    const QByteArray good = Every_Kind()[4]->encodeWithCoder();
+    QRandomGenerator rng(4242);
     for (int i = 0; i < 300; ++i) {
         QByteArray bent = good;
         bent[int(rng.bounded(bent.size()))] = char(rng.bounded(256));
-        LMNError err;
-        const auto r = LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(QVariantList{bent}, PlistFormat::Binary), &err);
-        EXPECT_TRUE(r.size() == 1 || err.code == 2);
+        const auto r = Paste_List({bent}, &skipped, &err);
+        EXPECT_EQ(r.size() + skipped, 1);
     }
-    // The empty list is a valid paste of nothing.
-    LMNError err;
-    err.code = 0;
-    EXPECT_TRUE(LMNGraphic::graphicsWithPasteboardData(Plist_Serialize(QVariantList{}, PlistFormat::Binary), &err).isEmpty());
-    EXPECT_EQ(err.code, 0);
+}
+
+// A picture whose archive breaks after its picture shows that picture with
+// the effects read so far, made again by the window.
+TEST_F(Archive, ADamagedPictureIsShownWithItsSettingsMadeAgain)
+{
+    QImage grey(16, 8, QImage::Format_ARGB32);
+    grey.fill(Qt::gray);
+    win.filteredImage = grey;
+    KeyedArchiver a(QStringLiteral("LMNImage"));
+    a.encodeRect("_bounds", QRectF(0, 0, 32, 16));
+    a.encodeBool("gray_Scale", true);
+    a.encodeString("_file_path", QStringLiteral("/nowhere/p.png"));
+    a.encodeImage("_contents", Small_Raster(Qt::red));
+    a.encodeInt32("_contents_with_settings", 1);   // damaged
+    const auto pasted = LMNGraphic::graphicsWithPasteboardData(
+        Plist_Serialize(QVariantList{a.finish()}, PlistFormat::Binary));
+    ASSERT_EQ(pasted.size(), 1);
+    EXPECT_TRUE(pasted[0]->gray_Scale);
+    EXPECT_EQ(pasted[0]->_contents.raster().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(pasted[0]->_contents_with_settings.raster().pixelColor(0, 0), QColor(Qt::gray));
+    EXPECT_EQ(pasted[0]->_contents_with_settings.size(), QSizeF(32, 16));
 }
 
 } // namespace
@@ -338,8 +431,8 @@ TEST_F(Archive, BadPasteboardDataGivesErrorTwoAndNoItem)
 namespace {
 
 // A star or polygon whose point count came from a pasted or restored archive
-// is bounded: an absurd count is refused with the paste instead of having
-// drawing build billions of points.
+// is bounded: an absurd count is not read, instead of having drawing build
+// billions of points.
 TEST_F(Archive, StarAndPolygonCountsAreBounded)
 {
     for (const char* code : {"DS", "P"}) {
@@ -349,10 +442,12 @@ TEST_F(Archive, StarAndPolygonCountsAreBounded)
         s._bounds = QRectF(0, 0, 100, 100);
         int& field = s._shape_type == "DS" ? s.double_star_type : s.polygon_type;
         field = 2147483647;
-        Expect_Refused(LMNGraphic::pasteboardDataWithGraphics({&s}), "count 2^31 - 1");
-        bool ok = true;
-        EXPECT_TRUE(LMNGraphic::graphicsWithProperties({s.encodeWithCoder()}, &ok).isEmpty());
-        EXPECT_FALSE(ok);
+        // The count is refused: the shape is pasted without it, and draws nothing.
+        const auto absurd = LMNGraphic::graphicsWithPasteboardData(LMNGraphic::pasteboardDataWithGraphics({&s}));
+        ASSERT_EQ(absurd.size(), 1);
+        EXPECT_EQ(absurd[0]->_bounds, s._bounds);
+        EXPECT_EQ(s._shape_type == "DS" ? absurd[0]->double_star_type : absurd[0]->polygon_type, 0);
+        EXPECT_TRUE(absurd[0]->bezierPathForDrawing().isEmpty());
         // A value set by other means draws nothing rather than 2^31 points.
         EXPECT_TRUE(s.bezierPathForDrawing().isEmpty());
 

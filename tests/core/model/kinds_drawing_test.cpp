@@ -460,9 +460,11 @@ TEST_F(Kinds, PictureDrawsSqueezedWithItsOpacityAndFlips)
     pic->flipHorizontally();
     EXPECT_FALSE(pic->_isFlippedHorizontally);
     pic->flipVertically();
+    pic->flipHorizontally();
     pic->makeNaturalSize();
     EXPECT_EQ(pic->_bounds, QRectF(0, 0, 40, 20));
-    EXPECT_TRUE(pic->_isFlippedVertically) << "natural size keeps the flip the user made";
+    EXPECT_FALSE(pic->_isFlippedVertically) << "natural size is the picture as loaded";
+    EXPECT_FALSE(pic->_isFlippedHorizontally);
 }
 
 TEST_F(Kinds, SignatureLoadsItsSampleAndFollowsItsPath)

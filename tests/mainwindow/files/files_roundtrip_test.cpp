@@ -32,6 +32,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 
@@ -232,11 +233,12 @@ TEST_F(RoundTripTest, EveryKindAndPropertyComesBackByteForByteAndPixelForPixel)
     EXPECT_TRUE(saved.contains("<string>0.647:0.839:0.655:1.000</string>")) << "the card's fill, every level kept";
     EXPECT_TRUE(saved.contains("<string>sign_sample.png</string>")) << "a shipped picture stored relative";
 
-    // Open it again (nothing changed since the save: no question).
+    // Open it again (No to saving first).
     messages.clear();
+    answers = {1};
     paths << first;
     w.Open_btn->trigger();
-    EXPECT_FALSE(askedToSave());
+    EXPECT_EQ(messages, QStringList{"Do you want to save changes before opening document?"});
     ASSERT_EQ(items().size(), 5 + types.size());
     EXPECT_NE(items().at(0), text.get()) << "the items are those of the file";
     const QImage after = card();
@@ -250,50 +252,36 @@ TEST_F(RoundTripTest, EveryKindAndPropertyComesBackByteForByteAndPixelForPixel)
     for (int i = 0; i < types.size(); ++i)
         EXPECT_EQ(Symbology_At(items().at(5 + i)->barcode_font_index)->name(), types.at(i));
 
-    // Saved again under another name: the same bytes; Exit then asks nothing
-    // but whether to exit.
+    // Saved again under another name: the same bytes.
     const QString second = dir.filePath("again.dbs");
     paths << second;
     w.SaveAs_btn->trigger();
     EXPECT_EQ(testsupport::readAll(second), saved);
-    messages.clear();
-    answers = {1};
-    w.Exit_btn->trigger();
-    EXPECT_EQ(messages, QStringList{"Do you really want to exit?"});
-    EXPECT_TRUE(exitCodes.isEmpty());
 }
 
-TEST_F(RoundTripTest, SaveQuestionsComeOnlyAfterAChange)
+TEST_F(RoundTripTest, SaveQuestionsComeEachTime)
 {
-    // Right after start-up: Open and Exit ask nothing about saving, in either mode.
+    const QStringList exitQuestions{"Do you want to save changes before closing?", "Do you really want to exit?"};
+    // Right after start-up, with nothing changed, each command asks, in
+    // either mode; No goes on.
     LMNWindowController& w = designWindow();
+    answers = {1};
     w.Open_btn->trigger();
-    EXPECT_FALSE(askedToSave()) << messages.join(" | ").toStdString();
+    EXPECT_EQ(messages, QStringList{"Do you want to save changes before opening document?"});
     ASSERT_EQ(panels.size(), 1);
     EXPECT_EQ(panels.first().kind, File_Panel_Request::Open);
     w.Barcode_Mode_Select();
     messages.clear();
-    w.Open_btn->trigger();
-    EXPECT_FALSE(askedToSave());
     answers = {1};
-    w.Exit_btn->trigger();
-    EXPECT_EQ(messages, QStringList{"Do you really want to exit?"});
-
-    // A change asks; taking it back (undo) asks no more.
-    w.Designing_Mode_Select();
-    w.toolPalette()->Rect_Tool_Clicked();
-    messages.clear();
-    answers = {2};
     w.Open_btn->trigger();
     EXPECT_EQ(messages, QStringList{"Do you want to save changes before opening document?"});
-    w.Undo_Action_Perform();
-    ASSERT_TRUE(items().isEmpty());
     messages.clear();
-    w.Open_btn->trigger();
-    EXPECT_FALSE(askedToSave());
+    answers = {1, 1};
+    w.Exit_btn->trigger();
+    EXPECT_EQ(messages, exitQuestions);
+    EXPECT_TRUE(exitCodes.isEmpty());
 
-    // Barcode mode's settings alike.
-    w.Barcode_Mode_Select();
+    // Cancel keeps the work and ends the command.
     BarcodeSettings s = w.Barcode_Settings();
     s.dataText = QStringLiteral("CHANGED");
     w.barcodeModeView()->Load_Barcode_Settings(s);
@@ -302,17 +290,30 @@ TEST_F(RoundTripTest, SaveQuestionsComeOnlyAfterAChange)
     w.New_btn->trigger();
     EXPECT_EQ(messages, QStringList{"Do you want to save changes before opening new document?"});
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("CHANGED")) << "Cancel keeps the work";
-    // Saved, then closed and exited: nothing more to ask.
+    // Just saved: Exit asks all the same.
     paths << dir.filePath("codes.dbs");
     w.Save_btn->trigger();
     messages.clear();
-    answers = {1};
+    answers = {1, 1};
     w.Exit_btn->trigger();
-    EXPECT_EQ(messages, QStringList{"Do you really want to exit?"});
+    EXPECT_EQ(messages, exitQuestions);
+    // Close asks about the design, unchanged as it is; Cancel keeps it.
     w.Designing_Mode_Select();
+    w.toolPalette()->Rect_Tool_Clicked();
+    w.Undo_Action_Perform();
+    ASSERT_TRUE(items().isEmpty());
+    w.toolPalette()->Rect_Tool_Clicked();
     messages.clear();
+    answers = {2};
     w.Close_btn->trigger();
-    EXPECT_FALSE(askedToSave()) << "an unchanged design closes without a question";
+    EXPECT_EQ(messages, QStringList{"Do you want to save changes?"});
+    EXPECT_EQ(items().size(), 1);
+    // New in designing mode asks too; No starts the new label.
+    messages.clear();
+    answers = {1};
+    w.New_btn->trigger();
+    EXPECT_EQ(messages.value(0), QStringLiteral("Do you want to save changes before opening new document?"));
+    EXPECT_TRUE(items().isEmpty());
 }
 
 TEST_F(RoundTripTest, AClearBarcodeBackgroundStaysClearInEveryOutputAfterReopening)
@@ -332,9 +333,11 @@ TEST_F(RoundTripTest, AClearBarcodeBackgroundStaysClearInEveryOutputAfterReopeni
     paths << path;
     w.Save_btn->trigger();
     const QByteArray saved = testsupport::readAll(path);
-    // A new barcode, then the file again.
+    // A new barcode, then the file again (No to saving each time).
+    answers = {1};
     w.New_btn->trigger();
     ASSERT_FALSE(w.Barcode_Settings().fill_transparent);
+    answers = {1};
     paths << path;
     w.Open_btn->trigger();
     EXPECT_TRUE(w.Barcode_Settings().fill_transparent);
@@ -394,7 +397,7 @@ TEST_F(RoundTripTest, AClearBarcodeBackgroundStaysClearInEveryOutputAfterReopeni
     }
 }
 
-TEST_F(RoundTripTest, APictureFlipShowsStaysWithNaturalSizeAndComesBack)
+TEST_F(RoundTripTest, APictureFlipShowsAndComesBackAndNaturalSizeTakesItAway)
 {
     LMNWindowController& w = designWindow();
     const QString photo = Write_Picture(dir, "corner.png", Qt::yellow, 80, 40);
@@ -403,10 +406,12 @@ TEST_F(RoundTripTest, APictureFlipShowsStaysWithNaturalSizeAndComesBack)
     picture->setBounds(QRectF(20, 20, 80, 40));
     insert({picture});
     const QImage upright = picture->_contents_with_settings.toImage(72);
+    const QImage uprightCard = card(72);
     // The dark corner is top left; dragging the left handle across the
     // picture flips it, and the mirror shows at once, in its panel too.
     ASSERT_EQ(qGray(upright.pixel(2, 2)), 0);
     PropertyPanelHost* panels = w.designModeView()->panels;
+    w.graphicView()->changeSelectionIndexes({0});
     w.Show_RHS_Properties(picture.get());
     ASSERT_FALSE(panels->image_tab->Image_FIH_chk->isChecked());
     picture->resizeByMovingHandle(4, QPointF(160, 40));
@@ -414,23 +419,46 @@ TEST_F(RoundTripTest, APictureFlipShowsStaysWithNaturalSizeAndComesBack)
     EXPECT_EQ(picture->_contents_with_settings.toImage(72), upright.mirrored(true, false));
     w.Show_RHS_Properties(picture.get());   // as the canvas does when the drag ends
     EXPECT_TRUE(panels->image_tab->Image_FIH_chk->isChecked());
-    // Natural size gives the picture's size back and keeps the flip.
-    picture->makeNaturalSize();
-    EXPECT_EQ(picture->_bounds.size(), QSizeF(80, 40));
-    EXPECT_TRUE(picture->_isFlippedHorizontally);
-    EXPECT_EQ(picture->_contents_with_settings.toImage(72), upright.mirrored(true, false));
-    const QImage natural = card(72);
+    const QImage flipped = card(72);
+    EXPECT_NE(flipped, uprightCard);
     // Saved and opened: still mirrored, drawn the same.
     paths << dir.filePath("flip.dbs");
     w.Save_btn->trigger();
+    answers = {1};
     paths << dir.filePath("flip.dbs");
     w.Open_btn->trigger();
     ASSERT_EQ(items().size(), 1);
     EXPECT_TRUE(items().first()->_isFlippedHorizontally);
-    EXPECT_EQ(card(72), natural);
-    // Flipping back shows the picture upright again.
-    items().first()->flipHorizontally();
-    EXPECT_EQ(items().first()->_contents_with_settings.toImage(72), upright);
+    EXPECT_EQ(card(72), flipped);
+
+    // Natural size: the picture's own size, upright at once, on the canvas,
+    // in its panel, in what is printed and in the design saved and opened.
+    LMNGraphic* opened = items().first();
+    opened->setBounds(QRectF(20, 20, 30, 70));
+    w.graphicView()->changeSelectionIndexes({0});
+    w.graphicView()->_Selected_Graphic = opened;
+    w.Show_RHS_Properties(opened);
+    ASSERT_TRUE(panels->image_tab->Image_FIH_chk->isChecked());
+    const int steps = w.designModeView()->Get_Undo_Count();
+    QPushButton* natural = panels->aligmnt_tab->button(QStringLiteral("makeNaturalSize"));
+    ASSERT_NE(natural, nullptr);
+    ASSERT_TRUE(natural->isEnabled());
+    natural->click();
+    EXPECT_EQ(opened->_bounds, QRectF(20, 20, 80, 40));
+    EXPECT_FALSE(opened->_isFlippedHorizontally);
+    EXPECT_FALSE(opened->_isFlippedVertically);
+    EXPECT_FALSE(panels->image_tab->Image_FIH_chk->isChecked());
+    EXPECT_EQ(opened->_contents_with_settings.toImage(72), upright);
+    EXPECT_EQ(card(72), uprightCard);
+    EXPECT_EQ(w.designModeView()->Get_Undo_Count(), steps + 1) << "one step";
+    paths << dir.filePath("natural.dbs");
+    w.SaveAs_btn->trigger();
+    answers = {1};
+    paths << dir.filePath("natural.dbs");
+    w.Open_btn->trigger();
+    ASSERT_EQ(items().size(), 1);
+    EXPECT_FALSE(items().first()->_isFlippedHorizontally);
+    EXPECT_EQ(card(72), uprightCard);
 }
 
 TEST_F(RoundTripTest, ATextsNaturalSizeFitsItsOwnFont)
@@ -559,8 +587,11 @@ TEST_F(RoundTripTest, DamagedItemsOpenAsFarAsTheyGoAndNothingElseIsLost)
     const QString path = dir.filePath("damaged.dbs");
     ASSERT_TRUE(Write_Design_Elements(path, damaged));
     messages.clear();
+    answers = {1};
     paths << path;
     w.Open_btn->trigger();
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_EQ(messages.takeFirst(), QStringLiteral("Do you want to save changes before opening document?"));
     ASSERT_EQ(items().size(), 2);
     EXPECT_EQ(items().at(textAt < lineAt ? 0 : 1)->kind(), LMNKind::Text);
     EXPECT_EQ(items().at(textAt < lineAt ? 1 : 0)->kind(), LMNKind::Line);
@@ -581,9 +612,10 @@ TEST_F(RoundTripTest, DamagedItemsOpenAsFarAsTheyGoAndNothingElseIsLost)
     ASSERT_TRUE(Write_Design_Elements(bad, notDesign));
     for (const QString& p : {bad, good + "-missing"}) {
         messages.clear();
+        answers = {1};
         paths << p;
         w.Open_btn->trigger();
-        EXPECT_EQ(messages, QStringList{File_Corrupt_Message});
+        EXPECT_EQ(messages, QStringList({"Do you want to save changes before opening document?", File_Corrupt_Message}));
         EXPECT_EQ(Design_File_Elements(w.projectCommands()->Current_Design(), false), before);
         EXPECT_EQ(Project_File_Name, path);
     }

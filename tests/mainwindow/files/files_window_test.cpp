@@ -22,9 +22,12 @@
 #include "mainwindow/files/SafeSave.h"
 #include "mainwindow/files/ToolPalette.h"
 #include "mainwindow/help/HelpWindows.h"
+#include "mainwindow/panels/PropertyPanels.h"
 #include "platform/Plist.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QRadioButton>
@@ -154,10 +157,47 @@ TEST_F(FilesWindowTest, EveryToolMakesItsKind)
         }
         EXPECT_EQ(w.Selected_Control_Tool(), 0);
     }
-    // A cancelled picture chooser makes nothing and gives the arrow back.
+    // A cancelled picture chooser makes nothing yet: the picture tool stays
+    // chosen, and a press and a drag on the canvas make the picture item,
+    // sized by the drag, with the placeholder picture until one is chosen;
+    // then the arrow again.
     const int before = int(items().size());
-    w.toolPalette()->Image_Tool_Clicked();
+    QAction* pictureTool = w.toolPalette()->toolActions().at(8);
+    pictureTool->trigger();
     EXPECT_EQ(items().size(), before);
+    EXPECT_EQ(w.Selected_Control_Tool(), 8);
+    EXPECT_TRUE(pictureTool->isChecked());
+    LMNGraphicView* canvas = w.graphicView();
+    EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    const QPointF corner = canvas->canvasPointForWidgetPoint(QPointF(0, 0));   // at 100 %
+    const auto mouse = [canvas, corner](QEvent::Type type, double x, double y) {
+        const QPointF at = QPointF(x, y) - corner;
+        QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &e);
+    };
+    mouse(QEvent::MouseButtonPress, 150, 160);
+    mouse(QEvent::MouseMove, 170, 170);
+    mouse(QEvent::MouseMove, 190, 180);
+    mouse(QEvent::MouseButtonRelease, 190, 180);
+    ASSERT_EQ(items().size(), before + 1);
+    LMNGraphic* drawn = items().first();
+    EXPECT_EQ(drawn->kind(), LMNKind::Image);
+    EXPECT_EQ(drawn->bounds(), QRectF(150, 160, 40, 20));
+    ASSERT_FALSE(drawn->_contents.isNull());
+    EXPECT_EQ(drawn->_contents.raster().size(), w.no_image().size()) << "the placeholder picture";
+    EXPECT_EQ(canvas->selectionIndexes(), QList<int>{0});
+    EXPECT_EQ(w.designModeView()->panels->Last_Selected_Graphic, drawn) << "its panel shows, to choose the file";
+    EXPECT_EQ(w.Selected_Control_Tool(), 0);
+    EXPECT_TRUE(w.toolPalette()->toolActions().first()->isChecked());
+    EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);
+    // The library tool alike; a click without a drag makes nothing.
+    w.toolPalette()->Open_Image_Library_Window = [] { return QString(); };
+    w.toolPalette()->toolActions().at(9)->trigger();
+    EXPECT_EQ(w.Selected_Control_Tool(), 9);
+    mouse(QEvent::MouseButtonPress, 20, 200);
+    mouse(QEvent::MouseButtonRelease, 20, 200);
+    EXPECT_EQ(items().size(), before + 1);
     EXPECT_EQ(w.Selected_Control_Tool(), 0);
     // The library tool shows only while a library is installed.
     w.toolPalette()->Open_Image_Library_Window = nullptr;

@@ -127,7 +127,7 @@ TEST_F(CardPanelTest, CardSizeInInchesAndUnitsRoundTrip)
     // 100 x 50 mm shown in inches with four decimals, and back: the lengths stay.
     design->Apply_Unit_Choice(2);
     host->Set_Card_Size_In_Control(100, 50);
-    EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.0"));
+    EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.00"));
     Measument_Unit_Is = 0;
     host->Apply_unit_Chaneg_Values();
     last_unit_val = 0;
@@ -138,12 +138,12 @@ TEST_F(CardPanelTest, CardSizeInInchesAndUnitsRoundTrip)
     Measument_Unit_Is = 2;
     host->Apply_unit_Chaneg_Values();
     last_unit_val = 2;
-    EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.0"));
-    EXPECT_EQ(size->height_Text->text(), QStringLiteral("50.0"));
+    EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.00"));
+    EXPECT_EQ(size->height_Text->text(), QStringLiteral("50.00"));
     // The same unit again only rewrites the fields with the unit's decimals.
     size->width_Text->setText(QStringLiteral("12.3456"));
     host->Apply_unit_Chaneg_Values();
-    EXPECT_EQ(size->width_Text->text(), QStringLiteral("12.3"));
+    EXPECT_EQ(size->width_Text->text(), QStringLiteral("12.35"));
 
     EXPECT_FLOAT_EQ(Get_Unit_Convertor(1, 0), 0.39370078f);
     EXPECT_FLOAT_EQ(Get_Unit_Convertor(2, 1), 0.1f);
@@ -165,14 +165,15 @@ TEST_F(CardPanelTest, UnitsWindowOkConvertsCancelKeeps)
     });
     host->card_size_tab->units_btn->click();
     EXPECT_EQ(Measument_Unit_Is, 2);
-    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("100.0"));
+    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("100.00"));
     host->card_size_tab->units_btn->click();
     Set_Modal_Runner(previous);
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(Measument_Unit_Is, 0);
     EXPECT_EQ(last_unit_val, 0);
     EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("3.9370"));
-    EXPECT_EQ(host->aligmnt_tab->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(in)"));
+    EXPECT_EQ(host->aligmnt_tab->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(pt)"));
+    EXPECT_EQ(host->aligmnt_tab->ctrl_height_unit_lbl->text(), QStringLiteral("(in)"));
     EXPECT_EQ(host->card_size_tab->card_size_box->title(), QStringLiteral("Label Size (in)"));
     EXPECT_EQ(design->_zoomingScrollView->rulerUnit(), 0) << "the rulers count in inches too";
 }
@@ -282,8 +283,8 @@ TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)
         return true;
     };
     host->card_size_tab->page_frm_printer_btn->click();
-    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("148.0"));
-    EXPECT_EQ(host->card_size_tab->height_Text->text(), QStringLiteral("210.0"));
+    EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("148.00"));
+    EXPECT_EQ(host->card_size_tab->height_Text->text(), QStringLiteral("210.00"));
     EXPECT_EQ(card().Card_Size, sizeBefore);
 }
 
@@ -299,8 +300,8 @@ TEST_F(CardPanelTest, LabelStockAndProductGiveTheSize)
     EXPECT_TRUE(size->Product_num_ComboBox->isEnabled());
     EXPECT_FALSE(size->width_Text->isEnabled());
     const QSizeF mm = Product_Label_Size_MM(host->prod_list.at(0));
-    EXPECT_EQ(size->width_Text->text(), QString::number(mm.width(), 'f', 1));
-    EXPECT_EQ(size->height_Text->text(), QString::number(mm.height(), 'f', 1));
+    EXPECT_EQ(size->width_Text->text(), QString::number(mm.width(), 'f', 2));
+    EXPECT_EQ(size->height_Text->text(), QString::number(mm.height(), 'f', 2));
 
     // Applied, the card keeps its stock and product, and shows them again.
     const QString product = size->Product_num_ComboBox->currentText();

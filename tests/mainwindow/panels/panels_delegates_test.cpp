@@ -50,7 +50,7 @@ TEST_F(DelegatesTest, CardSizeFieldsKeepTheNumberTyped)
     QTest::keyClicks(width, QStringLiteral("12.5cm"));
     EXPECT_EQ(width->text(), QStringLiteral("12.5"));
     QTest::keyClick(width, Qt::Key_Return);
-    EXPECT_EQ(width->text(), QStringLiteral("12.5"));
+    EXPECT_EQ(width->text(), QStringLiteral("12.50"));
     EXPECT_DOUBLE_EQ(host->card_size_tab->width_Stepper->value(), 12.5);
 
     // Nothing above zero at the end of editing becomes 0.1 (millimetres).
@@ -58,7 +58,7 @@ TEST_F(DelegatesTest, CardSizeFieldsKeepTheNumberTyped)
         width->clear();
         QTest::keyClicks(width, QString::fromLatin1(typed));
         QTest::keyClick(width, Qt::Key_Return);
-        EXPECT_EQ(width->text(), QStringLiteral("0.1")) << typed;
+        EXPECT_EQ(width->text(), QStringLiteral("0.10")) << typed;
     }
     // At most ten characters.
     width->clear();

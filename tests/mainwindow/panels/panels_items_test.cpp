@@ -378,23 +378,26 @@ TEST_F(ItemPanelsTest, AlignmentAndPositionFields)
     EXPECT_EQ(a->bounds().x(), 0.0);
     EXPECT_EQ(undoSteps(), steps + 1);
 
-    // Position and size all in the designing unit.
+    // The position in points, the size in the designing unit.
     design->Apply_Unit_Choice(0);
     select({a});
-    EXPECT_EQ(al->ctrl_x_pos_unit_lbl->text(), QStringLiteral("(in)"));
+    EXPECT_EQ(al->ctrl_x_pos_unit_lbl->text(), QStringLiteral("(pt)"));
     EXPECT_EQ(al->ctrl_width_unit_lbl->text(), QStringLiteral("(in)"));
-    EXPECT_EQ(al->frame_main_pic_X_pos->text(), QStringLiteral("0.0000"));
-    EXPECT_EQ(al->frame_main_pic_Y_pos->text(), QStringLiteral("0.5556"));
+    EXPECT_EQ(al->frame_main_pic_X_pos->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(al->frame_main_pic_Y_pos->text(), QStringLiteral("40.00"));
     EXPECT_EQ(al->frame_main_pic_width->text(), QStringLiteral("1.0000"));
     EXPECT_EQ(al->frame_main_pic_height->text(), QStringLiteral("0.5000"));
     al->frame_main_pic_X_pos->setText(QStringLiteral("2"));
     al->frame_main_pic_X_pos->setModified(true);
     emit al->frame_main_pic_X_pos->editingFinished();
-    EXPECT_NEAR(a->bounds().x(), 144.0, 1e-6);
-    // The arrows step a hundredth of an inch.
+    EXPECT_NEAR(a->bounds().x(), 2.0, 1e-6);
+    // The position's arrows step a point, the size's a hundredth of an inch.
     al->frame_main_pic_Y_pos_val->stepUp();
-    EXPECT_EQ(al->frame_main_pic_Y_pos->text(), QStringLiteral("0.5656"));
-    EXPECT_NEAR(a->bounds().y(), 0.5656 * 72, 0.01);
+    EXPECT_EQ(al->frame_main_pic_Y_pos->text(), QStringLiteral("41.00"));
+    EXPECT_NEAR(a->bounds().y(), 41.0, 1e-6);
+    al->frame_main_pic_height_val->stepUp();
+    EXPECT_EQ(al->frame_main_pic_height->text(), QStringLiteral("0.5100"));
+    EXPECT_NEAR(a->bounds().height(), 0.51 * 72, 0.01);
     design->Apply_Unit_Choice(2);
     select({a, barcode});
     select({barcode, a});

@@ -1,7 +1,8 @@
 // Every length field shows its whole value in the unit chosen: 10 mm reads
-// "0.3937" in inches, "1.00" in centimetres and "10.0" in millimetres, with
-// no digit cut off by the field's width, in designing mode's size and
-// arrange fields and in barcode mode's bar height and margins alike.
+// "0.3937" in inches, "1.00" in centimetres and "10.00" in millimetres, with
+// no digit cut off by the field's width, in designing mode's size fields and
+// in barcode mode's bar height and margins alike; a value typed comes back as
+// typed. The position of an item is in points, "(pt)", in every unit.
 #include "PanelsTestSupport.h"
 
 #include "barcode/generation/PaneDriver.h"
@@ -34,7 +35,7 @@ protected:
 const struct {
     int unit;
     const char* tenMM;
-} kUnits[] = {{0, "0.3937"}, {1, "1.00"}, {2, "10.0"}};
+} kUnits[] = {{0, "0.3937"}, {1, "1.00"}, {2, "10.00"}};
 
 } // namespace
 
@@ -42,27 +43,48 @@ TEST_F(UnitFieldsTest, DesigningFieldsShowTenMillimetresWholeInEveryUnit)
 {
     const double tenMM = 10.0 * 72.0 / 25.4;
     LMNGraphic* shape = add(LMNKind::Shape, QRectF(tenMM, tenMM, tenMM, tenMM));
+    AlignmentPanel* a = host->aligmnt_tab;
+    const auto typeInto = [](QLineEdit* field, const QString& text) {
+        field->setText(text);
+        field->setModified(true);
+        emit field->editingFinished();
+    };
     for (const auto& u : kUnits) {
         SCOPED_TRACE(u.unit);
         design->Apply_Unit_Choice(u.unit);
         host->Set_Card_Size_In_Control(10, 10);
         expectShows(host->card_size_tab->width_Text, QLatin1String(u.tenMM), "label width");
         expectShows(host->card_size_tab->height_Text, QLatin1String(u.tenMM), "label height");
+        shape->setBounds(QRectF(tenMM, tenMM, tenMM, tenMM));
         select({shape});
-        AlignmentPanel* a = host->aligmnt_tab;
-        expectShows(a->frame_main_pic_X_pos, QLatin1String(u.tenMM), "X");
-        expectShows(a->frame_main_pic_Y_pos, QLatin1String(u.tenMM), "Y");
+        // The position in points whatever the unit; the size in the unit.
+        expectShows(a->frame_main_pic_X_pos, QStringLiteral("28.35"), "X");
+        expectShows(a->frame_main_pic_Y_pos, QStringLiteral("28.35"), "Y");
         expectShows(a->frame_main_pic_width, QLatin1String(u.tenMM), "width");
         expectShows(a->frame_main_pic_height, QLatin1String(u.tenMM), "height");
-        EXPECT_EQ(a->ctrl_x_pos_unit_lbl->text(), Unit_Field_Caption(u.unit));
+        EXPECT_EQ(a->ctrl_x_pos_unit_lbl->text(), QStringLiteral("(pt)"));
+        EXPECT_EQ(a->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(pt)"));
         EXPECT_EQ(a->ctrl_height_unit_lbl->text(), Unit_Field_Caption(u.unit));
+        // 100 typed into X is 100 points from the left in every unit; the
+        // arrows step it by a point.
+        typeInto(a->frame_main_pic_X_pos, QStringLiteral("100"));
+        EXPECT_NEAR(shape->bounds().x(), 100.0, 1e-9);
+        a->frame_main_pic_Y_pos_val->stepUp();
+        EXPECT_NEAR(shape->bounds().y(), tenMM + 1.0, 1e-3);
+        EXPECT_EQ(a->frame_main_pic_Y_pos->text(), QStringLiteral("29.35"));
         // A length typed in the unit lands where it says.
-        a->frame_main_pic_X_pos->setText(QLatin1String(u.tenMM));
-        a->frame_main_pic_X_pos->setModified(true);
-        emit a->frame_main_pic_X_pos->editingFinished();
-        EXPECT_NEAR(shape->bounds().x(), tenMM, 0.01);
+        typeInto(a->frame_main_pic_width, QLatin1String(u.tenMM));
+        EXPECT_NEAR(shape->bounds().width(), tenMM, 0.01);
         w->Show_RHS_Properties(nullptr);
     }
+    // A width typed as 12.35 mm stays 12.35 mm when the panel shows it again.
+    design->Apply_Unit_Choice(2);
+    select({shape});
+    typeInto(a->frame_main_pic_width, QStringLiteral("12.35"));
+    w->Show_RHS_Properties(nullptr);
+    select({shape});
+    EXPECT_EQ(a->frame_main_pic_width->text(), QStringLiteral("12.35"));
+    EXPECT_NEAR(shape->bounds().width(), 12.35 * 72.0 / 25.4, 1e-3);
     // A long length in inches still shows whole.
     design->Apply_Unit_Choice(0);
     host->Set_Card_Size_In_Control(2500, 10);

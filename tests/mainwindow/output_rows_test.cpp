@@ -39,6 +39,11 @@ protected:
     {
         MainWindowTest::SetUp();
         ASSERT_TRUE(dir.isValid() && seriesDir.isValid());
+        // Save the open design first? No: the file is opened as it is.
+        Set_Message_Responder([this](const MessageRequest& r) {
+            messages << r.text;
+            return r.text.startsWith(QLatin1String("Do you want to save changes")) ? 1 : 0;
+        });
         oldSeriesFolder = Data_Folder_Path;
         Data_Folder_Path = seriesDir.path();
         savedInfo = MainWindowServices::printInfo();

@@ -32,6 +32,11 @@ protected:
     {
         MainWindowTest::SetUp();
         ASSERT_TRUE(dir.isValid());
+        // Save the open design first? No: the file is opened as it is.
+        Set_Message_Responder([this](const MessageRequest& r) {
+            messages << r.text;
+            return r.text.startsWith(QLatin1String("Do you want to save changes")) ? 1 : 0;
+        });
         previousPanel = Set_File_Panel_Runner([this](const File_Panel_Request&) {
             return paths.isEmpty() ? QString() : paths.takeFirst();
         });

@@ -1,8 +1,8 @@
 // Lengths typed in inches and centimetres land at their size in points: the
 // unit is chosen in the Units window (and kept: nothing goes back to
-// millimetres in between), then the item's position and size, the arrows
-// beside them and the label size are typed in that unit; the item and the
-// card are measured in points. In barcode mode the bar height typed in
+// millimetres in between), then the item's size, the arrows beside it and
+// the label size are typed in that unit (the position in points); the item
+// and the card are measured in points. In barcode mode the bar height typed in
 // inches gives bars of that height.
 #include "PanelsTestSupport.h"
 
@@ -54,7 +54,7 @@ const double kPointsPer[] = {72.0, 72.0 / 2.54, 72.0 / 25.4};
 
 } // namespace
 
-TEST_F(TypedUnitsTest, PositionAndSizeTypedInInchesAndCentimetresLandInPoints)
+TEST_F(TypedUnitsTest, SizeTypedInInchesAndCentimetresLandsInPoints)
 {
     for (int unit : {0, 1}) {
         SCOPED_TRACE(unit == 0 ? "inches" : "centimetres");
@@ -68,10 +68,12 @@ TEST_F(TypedUnitsTest, PositionAndSizeTypedInInchesAndCentimetresLandInPoints)
         EXPECT_NEAR(shape->bounds().width(), 1.5 * k, 0.01);
         typeInto(a->frame_main_pic_height, QStringLiteral("0.75"));
         EXPECT_NEAR(shape->bounds().height(), 0.75 * k, 0.01);
-        typeInto(a->frame_main_pic_X_pos, QStringLiteral("0.5"));
-        EXPECT_NEAR(shape->bounds().x(), 0.5 * k, 0.01);
-        typeInto(a->frame_main_pic_Y_pos, QStringLiteral("1.25"));
-        EXPECT_NEAR(shape->bounds().y(), 1.25 * k, 0.01);
+        // The position stays in points, whatever the unit.
+        EXPECT_EQ(a->ctrl_x_pos_unit_lbl->text(), QStringLiteral("(pt)"));
+        typeInto(a->frame_main_pic_X_pos, QStringLiteral("36.5"));
+        EXPECT_NEAR(shape->bounds().x(), 36.5, 0.01);
+        typeInto(a->frame_main_pic_Y_pos, QStringLiteral("90"));
+        EXPECT_NEAR(shape->bounds().y(), 90.0, 0.01);
         // The size stays where it was typed.
         EXPECT_NEAR(shape->bounds().width(), 1.5 * k, 0.01);
 
@@ -81,14 +83,12 @@ TEST_F(TypedUnitsTest, PositionAndSizeTypedInInchesAndCentimetresLandInPoints)
         EXPECT_NEAR(shape->bounds().width(), (1.5 + step) * k, 0.01);
         a->frame_main_pic_height_val->stepDown();
         EXPECT_NEAR(shape->bounds().height(), (0.75 - step) * k, 0.01);
-        a->frame_main_pic_X_pos_val->stepUp();
-        EXPECT_NEAR(shape->bounds().x(), (0.5 + step) * k, 0.01);
 
         // Chosen again, the fields show the lengths as typed.
         w->Show_RHS_Properties(nullptr);
         select({shape});
         EXPECT_NEAR(Leading_Double_C(a->frame_main_pic_width->text()), 1.5 + step, 1e-3);
-        EXPECT_NEAR(Leading_Double_C(a->frame_main_pic_Y_pos->text()), 1.25, 1e-3);
+        EXPECT_NEAR(Leading_Double_C(a->frame_main_pic_Y_pos->text()), 90.0, 1e-3);
         select({});
     }
 }

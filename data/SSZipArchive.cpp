@@ -1,6 +1,7 @@
 #include "data/SSZipArchive.h"
 
 #include "core/util/MessageBoxes.h"
+#include "data/ZipPackage.h"
 #include "platform/Paths.h"
 
 #include <QDateTime>
@@ -161,6 +162,15 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
             setError(error, SSZipErrorUnsafeName,
                      QStringLiteral("The package holds an entry that points outside its folder: %1")
                          .arg(QString::fromUtf8(stored.left(200))));
+            return false;
+        }
+        if (!(info.flag & 1) && !Zip_Size_Is_Plausible(info.uncompressed_size, info.compressed_size,
+                                                       int(info.compression_method))) {
+            setError(error, SSZipErrorData,
+                     QStringLiteral("The entry %1 is damaged: its header claims %2 bytes unpacked from %3.")
+                         .arg(e.relative)
+                         .arg(info.uncompressed_size)
+                         .arg(info.compressed_size));
             return false;
         }
         declared += qint64(qMin<quint64>(info.uncompressed_size, quint64(limits.maxUnpackedBytes) + 1));

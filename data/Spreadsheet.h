@@ -8,7 +8,12 @@
 // reader takes them in, and no part becomes a document tree. Shared strings
 // are kept in one buffer; cells come out row by row; every limit below is
 // checked as the stream goes, so an oversized or hostile file is refused
-// early and cheaply, and nothing is written to disk while reading. The
+// early and cheaply, and nothing is written to disk while reading. Besides
+// the limits of one cell, row or part, one budget holds for a whole table:
+// the text of all its cells as the user receives them (a shared text once
+// per cell that uses it), its cells (rows by columns) and the memory it
+// takes as stored; a table past any of them is refused with a message that
+// says how large it would be and what to do. The
 // reader takes what common programs write: rich-text and inline strings,
 // formulas by their cached value, cells without a reference, columns beyond
 // ZZ, sheets found through the workbook's relationships, namespace
@@ -23,6 +28,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Rows of text cells; entry i of a row is column i (0 is column A).
 using SheetTable = QList<QStringList>;
@@ -36,6 +42,9 @@ inline constexpr qint64 Max_Shared_Text_Bytes = qint64(128) << 20;
 inline constexpr qint64 Max_Cell_Text_Bytes = qint64(1) << 20;  // one cell's text (UTF-8)
 inline constexpr qint64 Max_Part_Bytes = qint64(1) << 30;       // one part, unpacked
 inline constexpr int Max_Workbook_Sheets = 10000;
+// The budget of a whole table read.
+inline constexpr qint64 Max_Table_Text_Bytes = qint64(100) << 20;    // text of all cells (UTF-8)
+inline constexpr qint64 Max_Table_Stored_Bytes = qint64(224) << 20;  // memory of the table as stored
 
 // ---- Cell references ----
 // The letters at the start of a reference ("D12" gives "D", "ab7" "ab").
@@ -64,6 +73,53 @@ bool Is_Plain_Number_Text(const QString& text);
 // ---- One workbook being read ----
 class Zip_Package;
 struct Xlsx_Shared_Strings;
+class Raw_Row_Sink;
+
+// A table read from a sheet, stored compactly: each cell that holds a text
+// takes eight bytes and a reference to its text; texts of the workbook's
+// shared strings stay where the workbook keeps them, one copy however many
+// cells use it; other texts lie in one buffer. Empty cells take nothing, so
+// a table of millions of mostly empty cells is small. Copies share the data.
+class Sheet_Cells {
+public:
+    Sheet_Cells();
+    ~Sheet_Cells();
+    Sheet_Cells(const Sheet_Cells&);
+    Sheet_Cells& operator=(const Sheet_Cells&);
+    Sheet_Cells(Sheet_Cells&&) noexcept;
+    Sheet_Cells& operator=(Sheet_Cells&&) noexcept;
+
+    qsizetype rowCount() const { return qsizetype(m_rowEnds.size()); }
+    // The columns: up to the last one that holds a text in any row.
+    int columnCount() const { return m_columns; }
+    bool isEmpty() const { return m_rowEnds.empty(); }
+    // The text of a cell; "" for an empty one or one outside the table.
+    QString cell(qsizetype row, int column) const;
+    // A row as wide as the table.
+    QStringList row(qsizetype row) const;
+    // Every row as wide as the table (for small tables: each cell then
+    // takes a string of its own).
+    SheetTable toTable() const;
+    // Memory the table holds, the workbook's shared texts it uses included.
+    qint64 storedBytes() const;
+
+private:
+    friend class Sheet_Cells_Builder;
+    struct Cell {
+        quint32 text = 0;     // index of the shared text, or of the table's own
+        quint16 column = 0;
+        quint16 flags = 0;    // Shared, Escaped
+    };
+    static constexpr quint16 Shared = 1, Escaped = 2;
+    const Cell* rowBegin(qsizetype row) const;
+    QString textOf(const Cell& c) const;
+
+    std::shared_ptr<const Xlsx_Shared_Strings> m_shared;
+    std::shared_ptr<Xlsx_Shared_Strings> m_own;
+    std::vector<quint32> m_rowEnds;  // end of each row's cells in m_cells
+    std::vector<Cell> m_cells;       // the cells that hold a text, by row and column
+    int m_columns = 0;
+};
 
 // Called with each row as it is read; answers false to stop the read.
 using Sheet_Row_Sink = std::function<bool(QStringList& row)>;
@@ -98,19 +154,21 @@ public:
     // empty rows at the end are not given). A row holds its cells up to its
     // last one with a text (so rows differ in length); a cell's text is the
     // shared string it names, its inline text, or its value as stored (a
-    // formula by its cached value). `sink` may take the row's strings.
-    // False, with lastError(), when the sheet cannot be read (the rows given
-    // before the fault were read from the sheet as it stands) or the sink
-    // stopped; stopped() tells the two apart.
+    // formula by its cached value); a long shared text used by many cells
+    // comes as one shared string. `sink` may take the row's strings. The
+    // budget of a table read holds, as if the rows were kept. False, with
+    // lastError(), when the sheet cannot be read (the rows given before the
+    // fault were read from the sheet as it stands) or the sink stopped;
+    // stopped() tells the two apart.
     bool readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress = {});
     // After a read: the columns of the sheet (the last column holding a
     // text), and whether the sink or the progress stopped it.
     int lastColumns() const { return m_columns; }
     bool stopped() const { return m_stopped; }
 
-    // The whole table of a sheet, every row as wide as the sheet. An empty
-    // table and lastError() when it cannot be read.
-    SheetTable readSheet(int sheetNumber, const Sheet_Progress& progress = {});
+    // The whole table of a sheet, stored compactly, under the budget of a
+    // table read. An empty table and lastError() when it cannot be read.
+    Sheet_Cells readSheet(int sheetNumber, const Sheet_Progress& progress = {});
     // The first row only, as wide as the sheet, empty cells holding
     // "Untitled Column <n>" (the whole sheet is read to find its columns).
     SheetTable readHeader(int sheetNumber, const Sheet_Progress& progress = {});
@@ -124,8 +182,12 @@ private:
     };
     bool failOpen(const QString& error);
 
+    // Streams the cells of a sheet, row by row, to `rows`, under the budget
+    // of a table read.
+    bool readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress);
+
     std::unique_ptr<Zip_Package> m_zip;
-    std::unique_ptr<Xlsx_Shared_Strings> m_shared;
+    std::shared_ptr<Xlsx_Shared_Strings> m_shared;
     QList<Sheet> m_sheets;
     QString m_error;
     int m_columns = 0;

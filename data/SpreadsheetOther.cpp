@@ -5,6 +5,7 @@
 #include "core/util/MessageBoxes.h"
 #include "data/PackageTemplates.h"
 #include "data/SSZipArchive.h"
+#include "data/SpreadsheetBudget.h"
 #include "data/XmlParts.h"
 #include "data/XmlStream.h"
 #include "data/ZipPackage.h"
@@ -51,15 +52,18 @@ QString grouped(qint64 n)
 
 // The rows of a table built as its cells arrive. Blank cells and blank rows
 // are only counted, and stored when a text follows them, so the blanks a
-// program writes at the ends of rows and of the table cost nothing; the
-// limits are checked as the table grows.
+// program writes at the ends of rows and of the table cost nothing; a
+// repeated text is one string shared by its cells. The limits and the
+// budget of a table read are checked as the table grows.
 class Table_Builder {
 public:
     int column() const { return int(m_row.size() + m_blankCells); }
-    // Adds `count` cells holding `text` to the row. Blank cells past the last
-    // column are no data and are dropped, and repeats of a text stop at the
-    // last column; a text that starts beyond it is refused.
-    bool cells(const QString& text, qint64 count)
+    Sheet_Budget& budget() { return m_budget; }
+    // Adds `count` cells holding `text` (`utf8Bytes` long as read) to the
+    // row. Blank cells past the last column are no data and are dropped,
+    // and repeats of a text stop at the last column; a text that starts
+    // beyond it is refused.
+    bool cells(const QString& text, qint64 count, qint64 utf8Bytes = 0)
     {
         if (text.isEmpty()) {
             m_blankCells = std::min<qint64>(m_blankCells + count, Max_Sheet_Columns);
@@ -68,7 +72,9 @@ public:
         if (column() >= Max_Sheet_Columns)
             return fail(QStringLiteral("it holds cells beyond column XFD, the last column a sheet can have"));
         count = std::min<qint64>(count, Max_Sheet_Columns - column());
-        if (!room(m_blankCells + count))
+        // Each use of the text counts; its string is stored once.
+        if (!room(m_blankCells + count)
+            || !m_budget.addCell(utf8Bytes * count, kCellBytes * (m_blankCells + count) + 2 * text.size() + 32))
             return false;
         while (m_blankCells > 0) {
             m_row.append(QString());
@@ -76,6 +82,7 @@ public:
         }
         for (qint64 k = 0; k < count; ++k)
             m_row.append(text);
+        m_rowText += utf8Bytes * count;
         return true;
     }
     // Ends the row, repeated `count` times.
@@ -89,7 +96,10 @@ public:
         if (m_table.size() + m_blankRows + count > Max_Sheet_Rows)
             return fail(QStringLiteral("it has more than %1 rows, more than a sheet can have")
                             .arg(grouped(Max_Sheet_Rows)));
-        if (!room(m_blankRows + qint64(m_row.size()) * (count - 1)))
+        // A repeated row shares its strings: its cells and texts count again.
+        const qint64 more = count - 1;
+        if (!room(m_blankRows + qint64(m_row.size()) * more)
+            || !m_budget.addCell(m_rowText * more, kCellBytes * (m_blankRows + qint64(m_row.size()) * more)))
             return false;
         for (; m_blankRows > 0; --m_blankRows)
             m_table.append(QStringList());
@@ -97,6 +107,7 @@ public:
             m_table.append(m_row);
         m_table.append(std::move(m_row));
         m_row = QStringList();
+        m_rowText = 0;
         return true;
     }
     // Counts a row element: more than a sheet can have is refused.
@@ -108,16 +119,19 @@ public:
         return true;
     }
     SheetTable take() { return std::move(m_table); }
+    // What damage was found; empty when the table is only too large.
     QString error() const { return m_error; }
+    // Why the table is too large to read (the whole message); empty when it is not.
+    QString refusal() const { return m_budget.error(); }
 
 private:
+    // A cell's place in its row: one string (a pointer into shared data).
+    static constexpr qint64 kCellBytes = 24;
+
     bool room(qint64 more)
     {
         m_cells += more;
-        if (m_cells > Max_Sheet_Cells)
-            return fail(QStringLiteral("the sheet is too large to read (more than %1 cells)")
-                            .arg(grouped(Max_Sheet_Cells)));
-        return true;
+        return m_budget.checkGrid(m_cells);
     }
     bool fail(const QString& why)
     {
@@ -125,8 +139,10 @@ private:
             m_error = why;
         return false;
     }
+    Sheet_Budget m_budget;
     SheetTable m_table;
     QStringList m_row;
+    qint64 m_rowText = 0;
     qint64 m_blankCells = 0;
     qint64 m_blankRows = 0;
     qint64 m_cells = 0;
@@ -188,7 +204,8 @@ public:
             else if (m_depth == 5 && m_inCell) {
                 m_inCell = false;
                 const bool ok = table.cells(QString(), m_column - table.column())
-                    && table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), 1)
+                    && table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), 1,
+                                   qint64(m_text.size()))
                     && table.cells(QString(), m_across);
                 if (!ok)
                     stop();
@@ -257,6 +274,7 @@ SheetTable SpreadsheetWriter::ReadWorksheetXML2004(const QString& path, QString*
     Xml2003_Handler handler(stream);
     Xml_Stream xml(handler);
     stream = &xml;
+    handler.table.budget().setPart([&xml] { return xml.position(); }, file.size());
     QByteArray piece;
     bool more = true;
     while (more) {
@@ -264,6 +282,10 @@ SheetTable SpreadsheetWriter::ReadWorksheetXML2004(const QString& path, QString*
         more = !piece.isEmpty();
         if (!xml.feed(piece.constData(), piece.size(), !more))
             break;
+    }
+    if (!handler.table.refusal().isEmpty()) {
+        setError(error, handler.table.refusal());
+        return {};
     }
     QString why = handler.tooLong() ? tooLongText() : handler.table.error();
     if (why.isEmpty())
@@ -468,7 +490,8 @@ public:
                 m_paragraphDepth = -1;
             } else if (m_depth == m_cellDepth) {
                 m_cellDepth = -1;
-                if (!table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), m_cellRepeat))
+                if (!table.cells(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())), m_cellRepeat,
+                                 qint64(m_text.size())))
                     stop();
             } else if (m_depth == m_rowDepth) {
                 m_rowDepth = -1;
@@ -533,11 +556,16 @@ SheetTable SpreadsheetWriter::ReadODS(const QString& path, QString* error)
     Ods_Handler handler(stream);
     Xml_Stream xml(handler);
     stream = &xml;
+    handler.table.budget().setPart([&xml] { return xml.position(); }, zip.entries()[size_t(content)].size);
     const Zip_Package::Read r = zip.read(content, [&xml](const char* data, qsizetype size) {
         return xml.feed(data, size);
     }, Max_Part_Bytes, &why);
     if (r == Zip_Package::Read::Done)
         xml.feed(nullptr, 0, true);
+    if (!handler.table.refusal().isEmpty()) {
+        setError(error, handler.table.refusal());
+        return {};
+    }
     if (handler.tooLong())
         why = tooLongText();
     else if (!handler.table.error().isEmpty())

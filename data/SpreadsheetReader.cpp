@@ -1,6 +1,7 @@
 #include "data/Spreadsheet.h"
 
 #include "core/util/MessageBoxes.h"
+#include "data/SpreadsheetBudget.h"
 #include "data/XmlParts.h"
 #include "data/XmlStream.h"
 #include "data/ZipPackage.h"
@@ -202,6 +203,15 @@ struct Xlsx_Shared_Strings {
     qint64 size = 0;            // bytes kept
 
     qint64 count() const { return qint64(ends.size()); }
+    // Bytes of a text (as kept), 0 for an index outside.
+    qint64 bytes(qint64 index) const
+    {
+        if (index < 0 || index >= count())
+            return 0;
+        return qint64(ends[size_t(index)]) - (index == 0 ? 0 : qint64(ends[size_t(index - 1)]));
+    }
+    // Memory the texts hold.
+    qint64 memory() const { return qint64(blocks.size()) * kBlock + qint64(ends.capacity()) * 4; }
 
     void add(const char* data, qsizetype n)
     {
@@ -218,7 +228,8 @@ struct Xlsx_Shared_Strings {
         ends.push_back(quint32(size));
     }
 
-    QString at(qint64 index) const
+    // The text; with `escapes` its _xHHHH_ escapes decoded.
+    QString at(qint64 index, bool escapes = true) const
     {
         if (index < 0 || index >= count())
             return {};
@@ -240,7 +251,7 @@ struct Xlsx_Shared_Strings {
             text = joined.constData();
         }
         const QString s = QString::fromUtf8(text, qsizetype(end - start));
-        return std::memchr(text, '_', size_t(end - start)) ? Decode_Spreadsheet_Escapes(s) : s;
+        return escapes && std::memchr(text, '_', size_t(end - start)) ? Decode_Spreadsheet_Escapes(s) : s;
     }
 };
 
@@ -306,6 +317,7 @@ class Part_Handler : public Xml_Stream_Handler {
 public:
     void attach(Xml_Stream* xml) { m_xml = xml; }
     QString failure() const { return m_failure; }
+    qint64 position() const { return m_xml ? m_xml->position() : 0; }
 
 protected:
     void fail(const QString& why)
@@ -357,8 +369,11 @@ Part_Result Stream_Part(Zip_Package& zip, int entry, Part_Handler& handler, qint
         return Part_Result::Failed;
     }
     if (r != Zip_Package::Read::Done && r != Zip_Package::Read::Stopped) {
+        // A header that claims what its data cannot hold is named as it is.
+        const qsizetype claim = zipError.indexOf(QLatin1String("its header claims"));
         *why = zipError.contains(QLatin1String("checksum")) ? QStringLiteral("its data fails its checksum")
-                                                            : QStringLiteral("its data is damaged");
+            : claim >= 0 ? zipError.mid(claim).chopped(zipError.endsWith(QLatin1Char('.')) ? 1 : 0)
+                         : QStringLiteral("its data is damaged");
         return Part_Result::Failed;
     }
     if (!xml.error().isEmpty()) {
@@ -542,14 +557,133 @@ private:
     bool m_inItem = false;
 };
 
+} // namespace
+
+// One cell of a row as the sheet part gives it: a shared text by its index,
+// or a text of its own (UTF-8, in the row's buffer).
+struct Raw_Cell {
+    int column = 0;
+    qint64 shared = -1;
+    quint32 offset = 0;
+    quint32 size = 0;
+    bool escaped = false;  // its _xHHHH_ escapes are to be decoded
+};
+
+// Takes the rows of a sheet as they are read: the cells that hold a text,
+// in column order, one per column, and the buffer of their own texts. An
+// empty row has no cell. False stops the read.
+class Raw_Row_Sink {
+public:
+    virtual ~Raw_Row_Sink() = default;
+    virtual bool row(const std::vector<Raw_Cell>& cells, const std::string& texts) = 0;
+};
+
+// Stores rows into a compact table.
+class Sheet_Cells_Builder : public Raw_Row_Sink {
+public:
+    explicit Sheet_Cells_Builder(std::shared_ptr<const Xlsx_Shared_Strings> shared)
+    {
+        m_table.m_shared = std::move(shared);
+        m_table.m_own = std::make_shared<Xlsx_Shared_Strings>();
+    }
+    bool row(const std::vector<Raw_Cell>& cells, const std::string& texts) override
+    {
+        for (const Raw_Cell& c : cells) {
+            Sheet_Cells::Cell cell;
+            cell.column = quint16(c.column);
+            if (c.shared >= 0) {
+                cell.text = quint32(c.shared);
+                cell.flags = Sheet_Cells::Shared;
+            } else {
+                cell.text = quint32(m_table.m_own->count());
+                cell.flags = c.escaped ? Sheet_Cells::Escaped : 0;
+                m_table.m_own->add(texts.data() + c.offset, qsizetype(c.size));
+            }
+            m_table.m_cells.push_back(cell);
+            m_table.m_columns = std::max(m_table.m_columns, c.column + 1);
+        }
+        m_table.m_rowEnds.push_back(quint32(m_table.m_cells.size()));
+        return true;
+    }
+    Sheet_Cells take()
+    {
+        m_table.m_cells.shrink_to_fit();
+        m_table.m_rowEnds.shrink_to_fit();
+        return std::move(m_table);
+    }
+
+private:
+    Sheet_Cells m_table;
+};
+
+namespace {
+
+// Hands rows on as strings. A long shared text used by many cells is made
+// a string once and handed on shared, not copied for every cell.
+class Row_Strings : public Raw_Row_Sink {
+public:
+    Row_Strings(const Xlsx_Shared_Strings& shared, const Sheet_Row_Sink& sink) : m_shared(shared), m_sink(sink) {}
+    bool row(const std::vector<Raw_Cell>& cells, const std::string& texts) override
+    {
+        QStringList row;
+        if (!cells.empty()) {
+            row.reserve(cells.back().column + 1);
+            for (const Raw_Cell& c : cells) {
+                while (row.size() < c.column)
+                    row.append(QString());
+                if (c.shared >= 0) {
+                    row.append(sharedText(c.shared));
+                } else {
+                    QString text = QString::fromUtf8(texts.data() + c.offset, qsizetype(c.size));
+                    row.append(c.escaped ? Decode_Spreadsheet_Escapes(text) : text);
+                }
+            }
+        }
+        return m_sink(row);
+    }
+
+private:
+    static constexpr int kSlots = 1024;
+    static constexpr qint64 kShortBytes = 64;
+    static constexpr qint64 kCacheBytes = qint64(32) << 20;
+
+    QString sharedText(qint64 index)
+    {
+        const qint64 bytes = m_shared.bytes(index);
+        if (bytes < kShortBytes)
+            return m_shared.at(index);
+        Slot& slot = m_slots[size_t(index % kSlots)];
+        if (slot.index == index)
+            return slot.text;
+        if (m_cached + bytes > kCacheBytes) {
+            for (Slot& s : m_slots)
+                s = Slot();
+            m_cached = 0;
+        }
+        m_cached += bytes - (slot.index >= 0 ? m_shared.bytes(slot.index) : 0);
+        slot.index = index;
+        slot.text = m_shared.at(index);
+        return slot.text;
+    }
+    struct Slot {
+        qint64 index = -1;
+        QString text;
+    };
+    const Xlsx_Shared_Strings& m_shared;
+    const Sheet_Row_Sink& m_sink;
+    std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
+    qint64 m_cached = 0;
+};
+
 // The rows of a sheet part, handed on one by one. Rows without a text are
 // held back as a count and handed on only when a row with a text follows,
-// so empty rows at the end cost nothing. Every limit is checked as the
-// cells arrive.
+// so empty rows at the end cost nothing. Every limit, and the budget of the
+// whole table, is checked as the cells arrive.
 class Sheet_Handler : public Part_Handler {
 public:
-    Sheet_Handler(const Xlsx_Shared_Strings& shared, const QString& sheetName, const Sheet_Row_Sink& sink)
-        : m_shared(shared), m_name(sheetName), m_sink(sink)
+    Sheet_Handler(const Xlsx_Shared_Strings& shared, const QString& sheetName, Raw_Row_Sink& sink,
+                  Sheet_Budget& budget)
+        : m_shared(shared), m_name(sheetName), m_sink(sink), m_budget(budget)
     {
     }
     int columns() const { return m_width; }
@@ -637,10 +771,9 @@ private:
         }
         m_rowDepth = m_depth;
         m_column = -1;
-        // Rows of a table are mostly alike: room for as many cells as the
-        // row before held.
-        m_row = QStringList();
-        m_row.reserve(m_lastRowSize);
+        m_cells.clear();
+        m_texts.clear();
+        m_sorted = true;
     }
 
     void startCell(const char** attributes)
@@ -671,58 +804,81 @@ private:
     void endCell()
     {
         m_cellDepth = -1;
-        QString value;
+        Raw_Cell cell;
+        cell.column = m_column;
+        qint64 textBytes = 0;
+        qint64 stored = 8;  // the cell's entry in the table
         if (m_type == Type::Shared) {
-            value = m_shared.at(leadingIndex(m_v.c_str()));
-        } else if (m_type == Type::Inline || !m_hasV) {
-            if (m_hasIs) {
-                const std::string& t = m_is.value();
-                value = Decode_Spreadsheet_Escapes(QString::fromUtf8(t.data(), qsizetype(t.size())));
-            }
+            cell.shared = leadingIndex(m_v.c_str());
+            textBytes = m_shared.bytes(cell.shared);
         } else {
-            value = QString::fromUtf8(m_v.data(), qsizetype(m_v.size()));
-            if (m_type == Type::Formula)
-                value = Decode_Spreadsheet_Escapes(value);
+            const std::string* text = nullptr;
+            if (m_type == Type::Inline || !m_hasV) {
+                if (m_hasIs) {
+                    text = &m_is.value();
+                    cell.escaped = true;
+                }
+            } else {
+                text = &m_v;
+                cell.escaped = m_type == Type::Formula;
+            }
+            if (text) {
+                cell.offset = quint32(m_texts.size());
+                cell.size = quint32(text->size());
+                m_texts += *text;
+                textBytes = qint64(text->size());
+                stored += textBytes + 4;
+            }
         }
-        if (value.isEmpty())
-            return;
+        if (textBytes == 0)
+            return;  // no text: an empty cell, as if it were not there
         const int width = std::max(m_width, m_column + 1);
-        if ((m_delivered + m_pendingEmpty + 1) * qint64(width) > Max_Sheet_Cells) {
-            fail(QStringLiteral("The sheet '%1' is too large to read: it has more than %2 cells (rows by columns). "
-                                "Split it into smaller sheets and try again.")
-                     .arg(m_name, number(Max_Sheet_Cells)));
+        if (!m_budget.checkGrid((m_delivered + m_pendingEmpty + 1) * qint64(width))
+            || !m_budget.addCell(textBytes, stored)) {
+            fail(m_budget.error());
             return;
         }
         m_width = width;
-        if (m_column < m_row.size()) {
-            m_row[m_column] = std::move(value);
-        } else {
-            while (m_row.size() < m_column)
-                m_row.append(QString());
-            m_row.append(std::move(value));
-        }
+        if (!m_cells.empty() && m_cells.back().column >= m_column)
+            m_sorted = false;
+        m_cells.push_back(cell);
     }
 
     void endRow()
     {
         m_rowDepth = -1;
-        if (m_row.isEmpty()) {
+        if (m_cells.empty()) {
             ++m_pendingEmpty;
             return;
         }
-        for (; m_pendingEmpty > 0; --m_pendingEmpty) {
-            QStringList empty;
-            if (!deliver(empty))
-                return;
+        if (!m_sorted) {
+            // Cells out of order: in column order, the last of a column kept.
+            std::stable_sort(m_cells.begin(), m_cells.end(),
+                             [](const Raw_Cell& a, const Raw_Cell& b) { return a.column < b.column; });
+            std::vector<Raw_Cell> unique;
+            for (const Raw_Cell& c : m_cells) {
+                if (!unique.empty() && unique.back().column == c.column)
+                    unique.back() = c;
+                else
+                    unique.push_back(c);
+            }
+            m_cells = std::move(unique);
         }
-        m_lastRowSize = m_row.size();
-        deliver(m_row);
+        if (!m_budget.addStored(4 * (m_pendingEmpty + 1))) {
+            fail(m_budget.error());
+            return;
+        }
+        static const std::vector<Raw_Cell> kEmpty;
+        for (; m_pendingEmpty > 0; --m_pendingEmpty)
+            if (!deliver(kEmpty))
+                return;
+        deliver(m_cells);
     }
 
-    bool deliver(QStringList& row)
+    bool deliver(const std::vector<Raw_Cell>& cells)
     {
         ++m_delivered;
-        if (!m_sink(row)) {
+        if (!m_sink.row(cells, m_texts)) {
             m_xml->stop();
             return false;
         }
@@ -733,7 +889,8 @@ private:
 
     const Xlsx_Shared_Strings& m_shared;
     QString m_name;
-    const Sheet_Row_Sink& m_sink;
+    Raw_Row_Sink& m_sink;
+    Sheet_Budget& m_budget;
     int m_depth = 0;
     int m_sheetDataDepth = -1;  // -2 once read
     int m_rowDepth = -1;
@@ -743,8 +900,9 @@ private:
     qint64 m_pendingEmpty = 0;
     int m_width = 0;
     int m_column = -1;
-    qsizetype m_lastRowSize = 0;
-    QStringList m_row;
+    std::vector<Raw_Cell> m_cells;
+    std::string m_texts;
+    bool m_sorted = true;
     Type m_type = Type::Other;
     bool m_hasV = false, m_hasIs = false, m_inV = false, m_inIs = false;
     std::string m_v;
@@ -945,7 +1103,7 @@ qint64 Xlsx_Workbook::sharedStringCount() const { return m_shared ? m_shared->co
 
 QString Xlsx_Workbook::sharedString(qint64 index) const { return m_shared ? m_shared->at(index) : QString(); }
 
-bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress)
+bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress)
 {
     m_error.clear();
     m_columns = 0;
@@ -965,7 +1123,12 @@ bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const 
     const int entry = m_zip->find(sheet.part);
     if (entry < 0)
         return fail(QStringLiteral("The sheet '%1' is missing from the workbook. ").arg(sheet.name) + kSaveAgain);
-    Sheet_Handler handler(*m_shared, sheet.name, sink);
+    Sheet_Budget budget(sheet.name);
+    // The workbook's texts are held while the table is: they count first.
+    if (!budget.addStored(m_shared->memory()))
+        return fail(budget.error());
+    Sheet_Handler handler(*m_shared, sheet.name, rows, budget);
+    budget.setPart([&handler] { return handler.position(); }, m_zip->entries()[size_t(entry)].size);
     QString reason;
     bool encrypted = false;
     const Part_Result r = Stream_Part(*m_zip, entry, handler, Max_Part_Bytes, progress, &reason, &encrypted);
@@ -987,22 +1150,21 @@ bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const 
     return true;
 }
 
-SheetTable Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& progress)
+bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const Sheet_Progress& progress)
 {
-    SheetTable table;
-    const bool ok = readRows(sheetNumber, [&table](QStringList& row) {
-        table.append(std::move(row));
-        return true;
-    }, progress);
-    if (!ok)
+    static const Xlsx_Shared_Strings kNone;
+    Row_Strings rows(m_shared ? *m_shared : kNone, sink);
+    return readSheetPart(sheetNumber, rows, progress);
+}
+
+Sheet_Cells Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& progress)
+{
+    Sheet_Cells_Builder builder(m_shared);
+    if (!readSheetPart(sheetNumber, builder, progress))
         return {};
-    if (m_columns == 0)
+    Sheet_Cells table = builder.take();
+    if (table.columnCount() == 0)
         return {};
-    for (QStringList& row : table) {
-        row.reserve(m_columns);
-        while (row.size() < m_columns)
-            row.append(QString());
-    }
     return table;
 }
 
@@ -1024,6 +1186,125 @@ SheetTable Xlsx_Workbook::readHeader(int sheetNumber, const Sheet_Progress& prog
         if (header.at(i).isEmpty())
             header[i] = QStringLiteral("Untitled Column %1").arg(i + 1);
     return {header};
+}
+
+// ---------------------------------------------------------------- compact tables
+
+Sheet_Cells::Sheet_Cells() = default;
+Sheet_Cells::~Sheet_Cells() = default;
+Sheet_Cells::Sheet_Cells(const Sheet_Cells&) = default;
+Sheet_Cells& Sheet_Cells::operator=(const Sheet_Cells&) = default;
+Sheet_Cells::Sheet_Cells(Sheet_Cells&&) noexcept = default;
+Sheet_Cells& Sheet_Cells::operator=(Sheet_Cells&&) noexcept = default;
+
+const Sheet_Cells::Cell* Sheet_Cells::rowBegin(qsizetype row) const
+{
+    return m_cells.data() + (row == 0 ? 0 : m_rowEnds[size_t(row - 1)]);
+}
+
+QString Sheet_Cells::textOf(const Cell& c) const
+{
+    if (c.flags & Shared)
+        return m_shared ? m_shared->at(c.text) : QString();
+    return m_own->at(c.text, (c.flags & Escaped) != 0);
+}
+
+QString Sheet_Cells::cell(qsizetype row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0)
+        return QString();
+    const Cell* begin = rowBegin(row);
+    const Cell* end = m_cells.data() + m_rowEnds[size_t(row)];
+    const Cell* at = std::lower_bound(begin, end, column, [](const Cell& c, int col) { return c.column < col; });
+    return at != end && at->column == column ? textOf(*at) : QString();
+}
+
+QStringList Sheet_Cells::row(qsizetype row) const
+{
+    QStringList out;
+    if (row < 0 || row >= rowCount())
+        return out;
+    out.reserve(m_columns);
+    const Cell* end = m_cells.data() + m_rowEnds[size_t(row)];
+    for (const Cell* c = rowBegin(row); c < end; ++c) {
+        while (out.size() < c->column)
+            out.append(QString());
+        out.append(textOf(*c));
+    }
+    while (out.size() < m_columns)
+        out.append(QString());
+    return out;
+}
+
+SheetTable Sheet_Cells::toTable() const
+{
+    SheetTable table;
+    table.reserve(rowCount());
+    for (qsizetype r = 0; r < rowCount(); ++r)
+        table.append(row(r));
+    return table;
+}
+
+qint64 Sheet_Cells::storedBytes() const
+{
+    return qint64(m_cells.capacity() * sizeof(Cell)) + qint64(m_rowEnds.capacity()) * 4
+        + (m_own ? m_own->memory() : 0) + (m_shared ? m_shared->memory() : 0);
+}
+
+// ---------------------------------------------------------------- the budget of a table read
+
+Sheet_Budget::Sheet_Budget(const QString& sheet) : m_sheet(sheet) {}
+
+void Sheet_Budget::setPart(std::function<qint64()> done, qint64 total)
+{
+    m_done = std::move(done);
+    m_total = total;
+}
+
+qint64 Sheet_Budget::estimate(qint64 soFar) const
+{
+    const qint64 done = m_done ? m_done() : 0;
+    if (done <= 0 || m_total <= done)
+        return soFar;
+    return qint64(double(soFar) * double(m_total) / double(done));
+}
+
+bool Sheet_Budget::refuse(const QString& what)
+{
+    if (m_error.isEmpty())
+        m_error = (m_sheet.isEmpty() ? QStringLiteral("The sheet") : QStringLiteral("The sheet '%1'").arg(m_sheet))
+            + QStringLiteral(" is too large to read: %1. Split it into smaller sheets or remove the columns "
+                             "you do not need, and try again.")
+                  .arg(what);
+    return false;
+}
+
+bool Sheet_Budget::addCell(qint64 textBytes, qint64 storedBytes)
+{
+    m_text += textBytes;
+    if (m_text > Max_Table_Text_Bytes)
+        return refuse(QStringLiteral("its cells would hold about %1 MB of text, more than the %2 MB a table can hold")
+                          .arg(number(std::max(estimate(m_text), m_text) >> 20), number(Max_Table_Text_Bytes >> 20)));
+    return addStored(storedBytes);
+}
+
+bool Sheet_Budget::addStored(qint64 bytes)
+{
+    m_stored += bytes;
+    if (m_stored > Max_Table_Stored_Bytes)
+        return refuse(QStringLiteral("it would take about %1 MB of memory, more than the %2 MB a table can take")
+                          .arg(number(std::max(estimate(m_stored), m_stored) >> 20),
+                               number(Max_Table_Stored_Bytes >> 20)));
+    return true;
+}
+
+bool Sheet_Budget::checkGrid(qint64 cells)
+{
+    if (cells > Max_Sheet_Cells)
+        return refuse(QStringLiteral("it would have about %1 cells (rows by columns), more than the %2 a table "
+                                     "can have")
+                          .arg(number(std::max(estimate(cells), cells)), number(Max_Sheet_Cells)));
+    return true;
 }
 
 // ---------------------------------------------------------------- the shared reader
@@ -1050,7 +1331,7 @@ SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col)
     }
     if (!s->m_workbook.isOpen())
         return {};
-    s->data = s->m_workbook.readSheet(Excel_Sheet_Number);
+    s->data = s->m_workbook.readSheet(Excel_Sheet_Number).toTable();
     s->lastError = s->m_workbook.lastError();
     Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
     return s->data;

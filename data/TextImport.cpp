@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -23,15 +22,6 @@ QChar cp1252(unsigned char b)
     if (b >= 0x80 && b <= 0x9F)
         return QChar(kCp1252High[b - 0x80] ? kCp1252High[b - 0x80] : char16_t(0xFFFD));
     return QChar(char16_t(b));
-}
-
-QString decodeCp1252(const QByteArray& bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char c : bytes)
-        out += cp1252(static_cast<unsigned char>(c));
-    return out;
 }
 
 int hexDigit(char c)
@@ -375,23 +365,13 @@ bool Decode_Text_File(const QByteArray& bytes, QString* text, QString* note)
         return false;
     Text_Stream_Decoder decoder(encoding);
     *text = decoder.decode(bytes.constData(), bytes.size());
+    *text += decoder.finish();
     if (note)
-        *note = Text_Decoding_Note(probe, encoding, decoder.hasError());
+        *note = Text_Decoding_Note(decoder);
     return true;
 }
 
 // ---------------------------------------------------------------- encodings
-
-void Text_Encoding_Probe::invalid()
-{
-    ++m_invalid;
-    if (m_lastBadLine == m_line)
-        return;
-    m_lastBadLine = m_line;
-    ++m_badLines;
-    if (m_firstBad.size() < Bad_Lines_Named)
-        m_firstBad << m_line;
-}
 
 void Text_Encoding_Probe::feed(const char* data, qsizetype size)
 {
@@ -422,7 +402,7 @@ void Text_Encoding_Probe::feed(const char* data, qsizetype size)
             }
             // The sequence ends here unfinished; this byte starts afresh.
             m_utf8Pending = 0;
-            invalid();
+            ++m_invalid;
         }
         if (b < 0x80) {
             if (b == '\n') {
@@ -444,7 +424,7 @@ void Text_Encoding_Probe::feed(const char* data, qsizetype size)
         else if (b >= 0xF0 && b <= 0xF4)
             m_utf8Pending = 3;
         else
-            invalid();
+            ++m_invalid;
     }
     m_size += size;
 }
@@ -482,61 +462,225 @@ Text_Encoding Text_Encoding_Probe::result() const
     return Text_Encoding::Windows1252;
 }
 
-QString Text_Decoding_Note(const Text_Encoding_Probe& probe, Text_Encoding encoding, bool decoderError)
+QString Text_Decoding_Note(const Text_Stream_Decoder& decoder)
 {
-    if (!decoderError)
+    if (decoder.encoding() == Text_Encoding::NotText || decoder.badLines() == 0)
         return {};
-    if (encoding != Text_Encoding::Utf8 || probe.badLines() == 0)
-        return QStringLiteral("Some characters of the file could not be read; each was read as \uFFFD.");
+    const char* what = "bytes that are not UTF-8";
+    switch (decoder.encoding()) {
+    case Text_Encoding::Utf16LE:
+    case Text_Encoding::Utf16BE: what = "bytes that are not UTF-16 (a surrogate without its partner)"; break;
+    case Text_Encoding::Utf32LE:
+    case Text_Encoding::Utf32BE: what = "bytes that are not UTF-32"; break;
+    case Text_Encoding::Windows1252: what = "bytes that Windows-1252 does not define"; break;
+    default: break;
+    }
     QStringList lines;
-    for (qint64 line : probe.firstBadLines())
+    for (qint64 line : decoder.firstBadLines())
         lines << QString::number(line);
-    const qint64 more = probe.badLines() - lines.size();
-    if (probe.badLines() == 1)
-        return QStringLiteral("Line %1 holds bytes that are not UTF-8: they were read as \uFFFD.").arg(lines.first());
+    const qint64 more = decoder.badLines() - lines.size();
+    if (decoder.badLines() == 1)
+        return QStringLiteral("Line %1 holds %2: they were read as \uFFFD.").arg(lines.first(), QLatin1String(what));
     QString named;
     if (more > 0)
         named = lines.join(QStringLiteral(", ")) + QStringLiteral(" and %1 more lines").arg(more);
     else
         named = lines.mid(0, lines.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + lines.last();
-    return QStringLiteral("Lines %1 hold bytes that are not UTF-8: they were read as \uFFFD.").arg(named);
+    return QStringLiteral("Lines %1 hold %2: they were read as \uFFFD.").arg(named, QLatin1String(what));
 }
 
-Text_Stream_Decoder::Text_Stream_Decoder(Text_Encoding encoding) : m_encoding(encoding)
+Text_Stream_Decoder::Text_Stream_Decoder(Text_Encoding encoding) : m_encoding(encoding) {}
+
+void Text_Stream_Decoder::invalid()
 {
-    QStringConverter::Encoding e = QStringConverter::Utf8;
-    switch (encoding) {
-    case Text_Encoding::Utf8: e = QStringConverter::Utf8; break;
-    case Text_Encoding::Utf16LE: e = QStringConverter::Utf16LE; break;
-    case Text_Encoding::Utf16BE: e = QStringConverter::Utf16BE; break;
-    case Text_Encoding::Utf32LE: e = QStringConverter::Utf32LE; break;
-    case Text_Encoding::Utf32BE: e = QStringConverter::Utf32BE; break;
-    case Text_Encoding::Windows1252:
-    case Text_Encoding::NotText: return;
+    if (m_lastBadLine == m_line)
+        return;
+    m_lastBadLine = m_line;
+    ++m_badLines;
+    if (m_firstBad.size() < Bad_Lines_Named)
+        m_firstBad << m_line;
+}
+
+// Writes one character and counts the line breaks ("\r\n" is one).
+void Text_Stream_Decoder::put(char16_t*& out, char32_t c)
+{
+    if (m_start) {
+        m_start = false;
+        if (c == 0xFEFF)
+            return;  // the byte-order mark
     }
-    m_decoder = std::make_unique<QStringDecoder>(e);
+    if (c == u'\n') {
+        if (!m_afterCR)
+            ++m_line;
+        m_afterCR = false;
+    } else if (c == u'\r') {
+        ++m_line;
+        m_afterCR = true;
+    } else {
+        m_afterCR = false;
+    }
+    if (c >= 0x10000) {
+        *out++ = char16_t(0xD800 + ((c - 0x10000) >> 10));
+        *out++ = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        *out++ = char16_t(c);
+    }
 }
 
-bool Text_Stream_Decoder::hasError() const
+void Text_Stream_Decoder::unit16(char16_t*& out, char16_t u)
 {
-    if (m_encoding == Text_Encoding::NotText)
-        return true;
-    return m_decoder && m_decoder->hasError();
+    if (m_pendingHigh) {
+        const char16_t high = m_pendingHigh;
+        m_pendingHigh = 0;
+        if (u >= 0xDC00 && u <= 0xDFFF) {
+            put(out, 0x10000 + ((char32_t(high) - 0xD800) << 10) + (u - 0xDC00));
+            return;
+        }
+        invalid();
+        put(out, 0xFFFD);
+    }
+    if (u >= 0xD800 && u <= 0xDBFF) {
+        m_pendingHigh = u;
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+        invalid();
+        put(out, 0xFFFD);
+    } else {
+        put(out, u);
+    }
 }
 
 QString Text_Stream_Decoder::decode(const char* data, qsizetype size)
 {
-    if (m_encoding == Text_Encoding::NotText)
+    if (m_encoding == Text_Encoding::NotText || size <= 0)
         return {};
-    if (!m_decoder)
-        return decodeCp1252(QByteArray::fromRawData(data, size));
-    QString out = m_decoder->decode(QByteArrayView(data, size));
-    if (m_start && !out.isEmpty()) {
-        m_start = false;
-        if (out.at(0) == QChar(0xFEFF))
-            out.remove(0, 1);
+    // At most one UTF-16 unit per byte, and two for a kept-back character
+    // that ends here.
+    QString text(size + 2, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const auto* const end = p + size;
+    switch (m_encoding) {
+    case Text_Encoding::Utf8:
+        while (p < end) {
+            const unsigned char b = *p;
+            if (m_need > 0) {
+                if (b >= m_low && b <= m_high) {
+                    m_cp = (m_cp << 6) | (b & 0x3F);
+                    m_low = 0x80;
+                    m_high = 0xBF;
+                    ++p;
+                    if (--m_need == 0)
+                        put(out, m_cp);
+                    continue;
+                }
+                // The sequence ends unfinished here; this byte starts afresh.
+                m_need = 0;
+                invalid();
+                put(out, 0xFFFD);
+            }
+            if (b < 0x80) {
+                // A run of plain characters: only line breaks need a look.
+                if (b == '\n' || b == '\r' || m_start) {
+                    put(out, b);
+                    ++p;
+                    continue;
+                }
+                m_afterCR = false;
+                do {
+                    *out++ = *p++;
+                } while (p < end && *p < 0x80 && *p != '\n' && *p != '\r');
+                continue;
+            }
+            ++p;
+            m_low = 0x80;
+            m_high = 0xBF;
+            if (b >= 0xC2 && b <= 0xDF) {
+                m_need = 1;
+                m_cp = b & 0x1F;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                m_need = 2;
+                m_cp = b & 0x0F;
+                if (b == 0xE0)
+                    m_low = 0xA0;
+                else if (b == 0xED)
+                    m_high = 0x9F;  // no surrogates
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                m_need = 3;
+                m_cp = b & 0x07;
+                if (b == 0xF0)
+                    m_low = 0x90;
+                else if (b == 0xF4)
+                    m_high = 0x8F;  // nothing past U+10FFFF
+            } else {
+                invalid();
+                put(out, 0xFFFD);
+            }
+        }
+        break;
+    case Text_Encoding::Utf16LE:
+    case Text_Encoding::Utf16BE: {
+        const bool big = m_encoding == Text_Encoding::Utf16BE;
+        for (; p < end; ++p) {
+            m_bytes[m_have++] = *p;
+            if (m_have < 2)
+                continue;
+            m_have = 0;
+            unit16(out, big ? char16_t(m_bytes[0] << 8 | m_bytes[1]) : char16_t(m_bytes[1] << 8 | m_bytes[0]));
+        }
+        break;
     }
-    return out;
+    case Text_Encoding::Utf32LE:
+    case Text_Encoding::Utf32BE: {
+        const bool big = m_encoding == Text_Encoding::Utf32BE;
+        for (; p < end; ++p) {
+            m_bytes[m_have++] = *p;
+            if (m_have < 4)
+                continue;
+            m_have = 0;
+            const unsigned char* u = m_bytes;
+            const char32_t c = big ? char32_t(u[0]) << 24 | char32_t(u[1]) << 16 | char32_t(u[2]) << 8 | u[3]
+                                   : char32_t(u[3]) << 24 | char32_t(u[2]) << 16 | char32_t(u[1]) << 8 | u[0];
+            if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+                invalid();
+                put(out, 0xFFFD);
+            } else {
+                put(out, c);
+            }
+        }
+        break;
+    }
+    case Text_Encoding::Windows1252:
+        for (; p < end; ++p) {
+            const QChar c = cp1252(*p);
+            if (c.unicode() == 0xFFFD)
+                invalid();
+            put(out, c.unicode());
+        }
+        break;
+    case Text_Encoding::NotText:
+        break;
+    }
+    text.truncate(qsizetype(out - begin));
+    return text;
+}
+
+QString Text_Stream_Decoder::finish()
+{
+    QString text(2, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    // What the end cut off: an unfinished UTF-8 sequence, a surrogate
+    // still waiting for its partner, or part of a UTF-16 or UTF-32 unit.
+    if (m_need > 0 || m_pendingHigh || m_have > 0) {
+        invalid();
+        put(out, 0xFFFD);
+    }
+    m_need = 0;
+    m_pendingHigh = 0;
+    m_have = 0;
+    text.truncate(qsizetype(out - begin));
+    return text;
 }
 
 Import_File_Kind Import_Kind_For_Path(const QString& path)

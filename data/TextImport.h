@@ -30,7 +30,7 @@ QString Rtf_To_Plain_Text(const QByteArray& rtf, bool* ok = nullptr);
 // Decodes the bytes of a text file in the encoding Text_Encoding_Probe
 // finds. False for data that is not text (NUL bytes where no UTF-16 puts
 // them). Bytes that do not decode become U+FFFD, and `note` (when given)
-// says so: which lines, for UTF-8 (empty when every byte decoded).
+// says so and names their lines (empty when every byte decoded).
 bool Decode_Text_File(const QByteArray& bytes, QString* text, QString* note = nullptr);
 
 // ---- Text files read piece by piece ----
@@ -42,8 +42,7 @@ enum class Text_Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252
 // an even number of bytes; not text for other NUL bytes; else UTF-8 when
 // the bytes are UTF-8 apart from some invalid sequences (which decode as
 // U+FFFD), and Windows-1252 only when there is no valid multi-byte UTF-8
-// sequence at all. It also notes the lines (counted at "\r\n", "\n" or
-// "\r") that hold bytes that are not UTF-8.
+// sequence at all. It also counts the lines (at "\r\n", "\n" or "\r").
 class Text_Encoding_Probe {
 public:
     void feed(const char* data, qsizetype size);
@@ -53,14 +52,8 @@ public:
     int bomLength() const { return m_bomLength; }
     // Lines of the file as far as it was fed (when it is 8-bit or UTF-8 text).
     qint64 lines() const;
-    // Lines holding bytes that are not UTF-8 (when the file is read as UTF-8):
-    // how many, and the first few (1-based).
-    qint64 badLines() const { return m_badLines; }
-    const QList<qint64>& firstBadLines() const { return m_firstBad; }
-    static constexpr int Bad_Lines_Named = 10;
 
 private:
-    void invalid();
     QByteArray m_head;          // the first bytes, for the mark
     mutable int m_bomLength = 0;
     bool m_headDone = false;
@@ -73,30 +66,60 @@ private:
     qint64 m_invalid = 0;       // invalid sequences
     qint64 m_line = 1;
     bool m_afterCR = false;
+};
+
+// Decodes pieces of a file's bytes in one encoding. What comes out never
+// depends on where the pieces end: a character cut by the end of a piece is
+// kept back and finished with the next (finish() ends the text). A
+// byte-order mark at the start is dropped. Bytes that are no character of
+// the encoding become U+FFFD: invalid UTF-8 (each broken sequence once),
+// UTF-16 surrogates without their partner, UTF-32 values that are no
+// character, and the five bytes Windows-1252 leaves undefined (81 8D 8F 90
+// 9D); the decoder notes the lines (counted at "\r\n", "\n" or "\r") where
+// they stood.
+class Text_Stream_Decoder {
+public:
+    explicit Text_Stream_Decoder(Text_Encoding encoding);
+    QString decode(const char* data, qsizetype size);
+    // The end of the text: an unfinished character becomes U+FFFD.
+    QString finish();
+    Text_Encoding encoding() const { return m_encoding; }
+    // True once bytes did not decode (they became U+FFFD), or always for NotText.
+    bool hasError() const { return m_encoding == Text_Encoding::NotText || m_badLines > 0; }
+    // Lines holding bytes that did not decode: how many, and the first few (1-based).
+    qint64 badLines() const { return m_badLines; }
+    const QList<qint64>& firstBadLines() const { return m_firstBad; }
+    static constexpr int Bad_Lines_Named = 10;
+
+private:
+    void invalid();
+    void put(char16_t*& out, char32_t c);
+    void unit16(char16_t*& out, char16_t u);
+
+    Text_Encoding m_encoding;
+    bool m_start = true;
+    // UTF-8: the code point being read, continuation bytes still expected
+    // and the range the next one must lie in.
+    char32_t m_cp = 0;
+    int m_need = 0;
+    unsigned char m_low = 0x80, m_high = 0xBF;
+    // UTF-16 and UTF-32: bytes of a unit not complete yet; a high surrogate waiting.
+    unsigned char m_bytes[4] = {};
+    int m_have = 0;
+    char16_t m_pendingHigh = 0;
+    qint64 m_line = 1;
+    bool m_afterCR = false;
     qint64 m_lastBadLine = 0;
     qint64 m_badLines = 0;
     QList<qint64> m_firstBad;
 };
 
 // What to tell the user after a file was decoded: the lines whose bytes
-// were not UTF-8 (read as U+FFFD), or that some characters could not be
-// read (another encoding); empty when everything decoded.
-QString Text_Decoding_Note(const Text_Encoding_Probe& probe, Text_Encoding encoding, bool decoderError);
+// did not decode (read as U+FFFD); empty when everything decoded.
+QString Text_Decoding_Note(const Text_Stream_Decoder& decoder);
 
-// Decodes pieces of a file's bytes in one encoding; a character cut between
-// two pieces comes out whole. A byte-order mark at the start is dropped.
-class Text_Stream_Decoder {
-public:
-    explicit Text_Stream_Decoder(Text_Encoding encoding);
-    QString decode(const char* data, qsizetype size);
-    // True once bytes did not decode (they became U+FFFD), or always for NotText.
-    bool hasError() const;
-
-private:
-    Text_Encoding m_encoding;
-    std::unique_ptr<QStringDecoder> m_decoder;
-    bool m_start = true;
-};
+// The bytes a text import reads at a time.
+inline constexpr qsizetype Text_Piece_Bytes = qsizetype(256) << 10;
 
 // One line cut from a text: its characters, or only the mark that it was
 // longer than the limit (then `text` is empty).

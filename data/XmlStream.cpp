@@ -40,6 +40,136 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
+} // namespace
+
+// Converts a part that is not in UTF-8 into UTF-8, piece by piece. A
+// character cut by the end of a piece is kept back and finished with the
+// next, so the text never depends on where the pieces end.
+class Xml_Part_Decoder {
+public:
+    virtual ~Xml_Part_Decoder() = default;
+    // Appends the UTF-8 of the bytes; with `last`, bytes of an unfinished
+    // character become U+FFFD.
+    virtual void decode(const char* data, qsizetype size, bool last, std::string& out) = 0;
+};
+
+namespace {
+
+class Utf16_Decoder : public Xml_Part_Decoder {
+public:
+    explicit Utf16_Decoder(bool bigEndian) : m_big(bigEndian) {}
+    void decode(const char* data, qsizetype size, bool last, std::string& out) override
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(data);
+        const auto* end = p + size;
+        out.reserve(out.size() + size_t(size) * 3 / 2);
+        for (; p < end; ++p) {
+            if (!m_haveByte) {
+                m_byte = *p;
+                m_haveByte = true;
+                continue;
+            }
+            m_haveByte = false;
+            const char16_t u = m_big ? char16_t(m_byte << 8 | *p) : char16_t(*p << 8 | m_byte);
+            unit(u, out);
+        }
+        if (last) {
+            if (m_high)
+                appendUtf8(out, 0xFFFD);
+            if (m_haveByte)
+                appendUtf8(out, 0xFFFD);
+            m_high = 0;
+            m_haveByte = false;
+        }
+    }
+
+private:
+    void unit(char16_t u, std::string& out)
+    {
+        if (m_high) {
+            if (u >= 0xDC00 && u <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((char32_t(m_high) - 0xD800) << 10) + (u - 0xDC00));
+                m_high = 0;
+                return;
+            }
+            appendUtf8(out, 0xFFFD);  // a high surrogate without its partner
+            m_high = 0;
+        }
+        if (u >= 0xD800 && u <= 0xDBFF)
+            m_high = u;
+        else
+            appendUtf8(out, u);  // a lone low surrogate becomes U+FFFD there
+    }
+    bool m_big;
+    bool m_haveByte = false;
+    unsigned char m_byte = 0;
+    char16_t m_high = 0;
+};
+
+class Utf32_Decoder : public Xml_Part_Decoder {
+public:
+    explicit Utf32_Decoder(bool bigEndian) : m_big(bigEndian) {}
+    void decode(const char* data, qsizetype size, bool last, std::string& out) override
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(data);
+        for (qsizetype i = 0; i < size; ++i) {
+            m_bytes[m_have++] = p[i];
+            if (m_have < 4)
+                continue;
+            m_have = 0;
+            const char32_t c = m_big ? char32_t(m_bytes[0]) << 24 | char32_t(m_bytes[1]) << 16 | char32_t(m_bytes[2]) << 8 | m_bytes[3]
+                                     : char32_t(m_bytes[3]) << 24 | char32_t(m_bytes[2]) << 16 | char32_t(m_bytes[1]) << 8 | m_bytes[0];
+            appendUtf8(out, c);
+        }
+        if (last && m_have > 0) {
+            appendUtf8(out, 0xFFFD);
+            m_have = 0;
+        }
+    }
+
+private:
+    bool m_big;
+    unsigned char m_bytes[4] = {};
+    int m_have = 0;
+};
+
+class Latin1_Decoder : public Xml_Part_Decoder {
+public:
+    void decode(const char* data, qsizetype size, bool, std::string& out) override
+    {
+        for (qsizetype i = 0; i < size; ++i)
+            appendUtf8(out, static_cast<unsigned char>(data[i]));
+    }
+};
+
+// Any other encoding the platform knows by name. The bytes go to its
+// converter only up to a '<', '>' or line feed, which no multi-byte
+// encoding uses inside a character, so no character is ever cut.
+class Named_Decoder : public Xml_Part_Decoder {
+public:
+    explicit Named_Decoder(std::unique_ptr<QStringDecoder> decoder) : m_decoder(std::move(decoder)) {}
+    void decode(const char* data, qsizetype size, bool last, std::string& out) override
+    {
+        m_carry.append(data, size_t(size));
+        size_t cut = m_carry.size();
+        if (!last) {
+            const size_t at = m_carry.find_last_of("<>\n");
+            // A run without any of them (a long text) is given whole once it is large.
+            cut = at == std::string::npos ? (m_carry.size() > (size_t(1) << 20) ? m_carry.size() : 0) : at + 1;
+        }
+        if (cut == 0)
+            return;
+        const QString text = m_decoder->decode(QByteArrayView(m_carry.data(), qsizetype(cut)));
+        const QByteArray utf8 = text.toUtf8();
+        out.append(utf8.constData(), size_t(utf8.size()));
+        m_carry.erase(0, cut);
+    }
+
+private:
+    std::unique_ptr<QStringDecoder> m_decoder;
+    std::string m_carry;
+};
+
 // The reference at `p` (just after its '&'), decoded into `out`; the
 // position after its ';', or nullptr when it is no reference we know.
 const char* decodeReference(const char* p, const char* end, std::string& out)
@@ -173,49 +303,59 @@ bool Xml_Stream::decideEncoding(bool last)
     m_raw.clear();
     auto starts = [&raw](const char* bytes, size_t n) { return raw.size() >= n && std::memcmp(raw.data(), bytes, n) == 0; };
     size_t skip = 0;
-    QStringConverter::Encoding wide = QStringConverter::Utf8;
     if (starts("\xEF\xBB\xBF", 3)) {
         skip = 3;
+    } else if (starts("\xFF\xFE\0\0", 4) || starts("<\0\0\0", 4)) {
+        m_decoder = std::make_unique<Utf32_Decoder>(false);
+        skip = starts("\xFF\xFE\0\0", 4) ? 4 : 0;
+    } else if (starts("\0\0\xFE\xFF", 4) || starts("\0\0\0<", 4)) {
+        m_decoder = std::make_unique<Utf32_Decoder>(true);
+        skip = starts("\0\0\xFE\xFF", 4) ? 4 : 0;
     } else if (starts("\xFF\xFE", 2) || starts("<\0?\0", 4)) {
-        wide = QStringConverter::Utf16LE;
+        m_decoder = std::make_unique<Utf16_Decoder>(false);
         skip = starts("\xFF\xFE", 2) ? 2 : 0;
     } else if (starts("\xFE\xFF", 2) || starts("\0<\0?", 4)) {
-        wide = QStringConverter::Utf16BE;
+        m_decoder = std::make_unique<Utf16_Decoder>(true);
         skip = starts("\xFE\xFF", 2) ? 2 : 0;
     } else if (starts("<?xml", 5)) {
-        const size_t close = raw.find("?>");
-        const std::string decl = raw.substr(0, close == std::string::npos ? std::min<size_t>(raw.size(), 512) : close);
+        // The declaration is looked for in the first 512 bytes only, however
+        // many have arrived, so the pieces never change what it says.
+        const std::string head = raw.substr(0, 512);
+        const size_t close = head.find("?>");
+        const std::string decl = head.substr(0, close == std::string::npos ? head.size() : close);
         const size_t at = decl.find("encoding");
         if (at != std::string::npos) {
             const size_t quote = decl.find_first_of("\"'", at);
             const size_t endQuote = quote == std::string::npos ? quote : decl.find(decl[quote], quote + 1);
             if (endQuote != std::string::npos) {
                 const QByteArray name = QByteArray::fromStdString(decl.substr(quote + 1, endQuote - quote - 1)).toLower();
-                if (name != "utf-8" && name != "utf8" && !name.startsWith("utf-16")) {
+                // The encodings the platform reads itself (under any of the
+                // names it knows them by): UTF-8 is read as it stands, and
+                // so is a part that names UTF-16 or UTF-32 but, having no
+                // mark and 8-bit markup, is not written in it.
+                const auto known = QStringConverter::encodingForName(name.constData());
+                if (known == QStringConverter::Latin1) {
+                    m_decoder = std::make_unique<Latin1_Decoder>();
+                } else if (!known) {
                     auto decoder = std::make_unique<QStringDecoder>(name.constData());
                     if (!decoder->isValid())
                         return fail(QStringLiteral("it is written in an encoding that cannot be read (%1)")
                                         .arg(QString::fromLatin1(name)),
                                     nullptr);
-                    m_decoder = std::move(decoder);
+                    m_decoder = std::make_unique<Named_Decoder>(std::move(decoder));
                 }
             }
         }
     }
-    if (wide != QStringConverter::Utf8)
-        m_decoder = std::make_unique<QStringDecoder>(wide);
     return push(raw.data() + skip, qsizetype(raw.size() - skip), last);
 }
 
 bool Xml_Stream::push(const char* data, qsizetype size, bool last)
 {
-    if (m_decoder) {
-        const QString text = m_decoder->decode(QByteArrayView(data, size));
-        const QByteArray utf8 = text.toUtf8();
-        m_buffer.append(utf8.constData(), size_t(utf8.size()));
-    } else {
+    if (m_decoder)
+        m_decoder->decode(data, size, last, m_buffer);
+    else
         m_buffer.append(data, size_t(size));
-    }
     if (!parse(last))
         return false;
     if (qsizetype(m_buffer.size()) > Max_Token_Bytes)
@@ -229,6 +369,21 @@ bool Xml_Stream::push(const char* data, qsizetype size, bool last)
         if (m_depth > 0)
             return fail(QStringLiteral("it ends before its elements are closed"), nullptr);
     }
+    return true;
+}
+
+bool Xml_Stream::nameWithinLimit(const char* p, const char* end)
+{
+    // The name starts after "<" or "</" and ends at white space, '/' or
+    // '>'; a quote or a '<' ends it too, for the scan of the tag, which
+    // judges them, to meet them in the same order whatever has arrived.
+    const char* name = p + (p + 1 < end && p[1] == '/' ? 2 : 1);
+    const char* limit = std::min(end, name + Max_Name_Bytes + 1);
+    for (const char* q = name; q < limit; ++q)
+        if (isSpace(*q) || *q == '/' || *q == '>' || *q == '<' || *q == '"' || *q == '\'')
+            return true;
+    if (limit - name > Max_Name_Bytes)
+        return fail(QStringLiteral("an element name is longer than %1 KB").arg(Max_Name_Bytes >> 10), p);
     return true;
 }
 
@@ -373,6 +528,7 @@ bool Xml_Stream::parse(bool last)
     char* p = begin;
     bool ok = true;
     while (p < end && ok && !m_stopped) {
+        m_position = m_consumed + (p - begin);
         if (*p != '<') {
             char* lt = static_cast<char*>(std::memchr(p, '<', size_t(end - p)));
             if (!lt)
@@ -394,36 +550,67 @@ bool Xml_Stream::parse(bool last)
                 ok = fail(QStringLiteral("it ends inside a tag"), p);
             break;
         }
+        // A token cut by the end of the last piece starts the buffer; its
+        // scan goes on where it stopped.
+        const size_t resume = p == begin ? m_scanned : 0;
         if (p[1] == '/' || (p[1] != '!' && p[1] != '?')) {
             // A tag: up to its '>' outside quotes, found a quoted value at a time.
+            if (!nameWithinLimit(p, end)) {
+                ok = false;
+                break;
+            }
             char* gt = nullptr;
-            for (char* q = p + 1; q < end;) {
+            char quote = p == begin ? m_quote : 0;
+            char* q = p + std::max<size_t>(resume, 1);
+            while (q < end) {
+                if (quote) {
+                    char* close = static_cast<char*>(std::memchr(q, quote, size_t(end - q)));
+                    if (!close) {
+                        q = end;
+                        break;
+                    }
+                    quote = 0;
+                    q = close + 1;
+                    continue;
+                }
                 const char c = *q;
                 if (c == '>') {
                     gt = q;
                     break;
                 }
                 if (c == '"' || c == '\'') {
-                    char* close = static_cast<char*>(std::memchr(q + 1, c, size_t(end - q - 1)));
-                    if (!close)
-                        break;
-                    q = close + 1;
-                    continue;
-                }
-                if (c == '<') {
+                    quote = c;
+                } else if (c == '<') {
                     ok = fail(QStringLiteral("a tag is not well-formed"), q);
                     break;
                 }
                 ++q;
             }
-            if (!ok || !gt)
+            if (!ok)
                 break;
+            if (!gt) {
+                m_scanned = size_t(q - p);
+                m_quote = quote;
+                break;
+            }
+            m_scanned = 0;
+            m_quote = 0;
             ok = p[1] == '/' ? endTag(p, gt) : startTag(p, gt);
             p = gt + 1;
             continue;
         }
+        // Markup ended by a fixed text: looked for from where the last look
+        // stopped (less the end text's length, which may have been cut).
+        auto closing = [&](std::string_view close, size_t from) {
+            const size_t at = rest.find(close, std::max(from, resume > close.size() ? resume - close.size() + 1 : 0));
+            if (at == std::string_view::npos)
+                m_scanned = rest.size();
+            else
+                m_scanned = 0;
+            return at;
+        };
         if (p[1] == '?') {
-            const size_t close = rest.find("?>", 2);
+            const size_t close = closing("?>", 2);
             if (close == std::string_view::npos)
                 break;
             p += close + 2;
@@ -431,14 +618,14 @@ bool Xml_Stream::parse(bool last)
         }
         // "<!": a comment, a CDATA section; a document type is refused.
         if (need("<!--") && rest.size() >= 4) {
-            const size_t close = rest.find("-->", 4);
+            const size_t close = closing("-->", 4);
             if (close == std::string_view::npos)
                 break;
             p += close + 3;
             continue;
         }
         if (need("<![CDATA[") && rest.size() >= 9) {
-            const size_t close = rest.find("]]>", 9);
+            const size_t close = closing("]]>", 9);
             if (close == std::string_view::npos)
                 break;
             if (m_depth == 0) {
@@ -470,6 +657,7 @@ bool Xml_Stream::parse(bool last)
     }
     const size_t used = size_t(p - begin);
     m_consumed += qint64(used);
+    m_position = m_consumed;
     m_buffer.erase(0, used);
     return ok && !m_stopped;
 }

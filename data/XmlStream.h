@@ -12,9 +12,13 @@
 // replace. Input that would make the reader itself hold much is refused: a
 // document type declaration (no spreadsheet part needs one, and entity
 // expansion is where XML grows without bound), elements nested deeper than
-// Max_Depth, and any single tag, comment or instruction longer than
-// Max_Token_Bytes. Parts in UTF-16 or a declared 8-bit encoding are
-// converted to UTF-8 as they are read.
+// Max_Depth, element names longer than Max_Name_Bytes (no part has them: such
+// a name is damage) and any single tag, comment or instruction longer than
+// Max_Token_Bytes. A token cut by the end of a piece is scanned on from where
+// the scan stopped, never again from its start. Parts in UTF-16, UTF-32 or a
+// declared 8-bit or multi-byte encoding are converted to UTF-8 as they are
+// read, a character cut by the end of a piece carried over to the next, so
+// what is read never depends on where the pieces end.
 #include <QString>
 
 #include <cstring>
@@ -22,7 +26,7 @@
 #include <string>
 #include <vector>
 
-class QStringDecoder;
+class Xml_Part_Decoder;
 
 class Xml_Stream_Handler {
 public:
@@ -42,6 +46,7 @@ class Xml_Stream {
 public:
     static constexpr qsizetype Max_Token_Bytes = qsizetype(16) << 20;
     static constexpr int Max_Depth = 4096;
+    static constexpr qsizetype Max_Name_Bytes = 4096;
 
     explicit Xml_Stream(Xml_Stream_Handler& handler);
     ~Xml_Stream();
@@ -59,6 +64,9 @@ public:
     // Why the markup was refused ("mismatched tag at byte 41"), empty while
     // it is sound.
     QString error() const { return m_error; }
+    // While a handler runs: where in the part (in UTF-8) the markup it hears
+    // begins; after a piece, how much of the part was read.
+    qint64 position() const { return m_position; }
 
     // The local name of an element or attribute name.
     static const char* localName(const char* name)
@@ -81,6 +89,9 @@ public:
 private:
     bool decideEncoding(bool last);
     bool push(const char* data, qsizetype size, bool last);
+    // False (and the fault set) when the name of the tag at `p` is longer
+    // than Max_Name_Bytes, as far as it has arrived.
+    bool nameWithinLimit(const char* p, const char* end);
     // Reads what the buffer holds; false on a fault or a stop.
     bool parse(bool last);
     bool deliverText(const char* from, const char* to);
@@ -91,9 +102,14 @@ private:
     Xml_Stream_Handler& m_handler;
     std::string m_raw;     // the first bytes, until their encoding is known
     bool m_encodingKnown = false;
-    std::unique_ptr<QStringDecoder> m_decoder;  // for parts not in UTF-8
+    std::unique_ptr<Xml_Part_Decoder> m_decoder;  // for parts not in UTF-8
     std::string m_buffer;  // bytes not read yet (a token cut by the end of a piece)
     qint64 m_consumed = 0; // bytes read before the buffer's first
+    qint64 m_position = 0;
+    // Of a token cut by the end of a piece (it starts the buffer): how many
+    // of its bytes were scanned, and the quote a tag's scan stopped inside.
+    size_t m_scanned = 0;
+    char m_quote = 0;
     std::vector<std::string> m_open;  // names of the open elements
     std::vector<size_t> m_localAt;    // where their local names begin
     int m_depth = 0;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <cstring>
@@ -18,6 +19,14 @@ void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
+}
+
+// A count with its thousands grouped the same in every locale ("65,000").
+QString grouped(qint64 n)
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    return c.toString(n);
 }
 
 // Package paths compare with '\\' as '/', without "./" or a leading '/'.
@@ -69,14 +78,20 @@ bool Zip_Package::open(const QString& path, QString* error)
     }
     if (qint64(global.number_entry) > Max_Entries) {
         close();
-        setError(error, QStringLiteral("It holds more than %1 entries.").arg(Max_Entries));
+        // A count the file has no room for is damage, not a large package.
+        if (!Zip_Count_Is_Plausible(global.number_entry, QFileInfo(path).size()))
+            setError(error, QStringLiteral("Its directory is damaged: it claims %1 entries, more than a file of "
+                                           "its size can hold.")
+                                .arg(grouped(qint64(global.number_entry))));
+        else
+            setError(error, QStringLiteral("It holds more than %1 entries.").arg(grouped(Max_Entries)));
         return false;
     }
     int status = unzGoToFirstFile(zip);
     while (status == UNZ_OK) {
         if (qint64(m_entries.size()) >= Max_Entries) {
             close();
-            setError(error, QStringLiteral("It holds more than %1 entries.").arg(Max_Entries));
+            setError(error, QStringLiteral("It holds more than %1 entries.").arg(grouped(Max_Entries)));
             return false;
         }
         unz_file_info64 info{};
@@ -99,6 +114,8 @@ bool Zip_Package::open(const QString& path, QString* error)
         Zip_Package_Entry e;
         e.name = normalName(QString::fromUtf8(stored));
         e.size = qint64(std::min<quint64>(info.uncompressed_size, quint64(1) << 62));
+        e.packedSize = qint64(std::min<quint64>(info.compressed_size, quint64(1) << 62));
+        e.method = int(info.compression_method);
         e.encrypted = (info.flag & 1) != 0;
         e.folder = stored.endsWith('/') || stored.endsWith('\\');
         m_entries.push_back(std::move(e));
@@ -140,7 +157,13 @@ Zip_Package::Read Zip_Package::read(int entry, const std::function<bool(const ch
         setError(error, QStringLiteral("The part %1 is encrypted.").arg(e.name));
         return Read::Encrypted;
     }
-    // A size the directory declares past the cap is refused before inflating.
+    // A size no packed data of that length can give is a damaged header; a
+    // size the directory declares past the cap is refused before inflating.
+    if (!Zip_Size_Is_Plausible(quint64(e.size), quint64(e.packedSize), e.method)) {
+        setError(error, QStringLiteral("The part %1 is damaged: its header claims %2 bytes unpacked from %3.")
+                            .arg(e.name, grouped(e.size), grouped(e.packedSize)));
+        return Read::Damaged;
+    }
     if (e.size > maxBytes) {
         setError(error, QStringLiteral("The part %1 unpacks to more than %2 MB.").arg(e.name).arg(maxBytes >> 20));
         return Read::TooLarge;
@@ -194,6 +217,20 @@ bool Zip_Package::readAll(int entry, QByteArray* out, qint64 maxBytes, QString* 
         return false;
     *out = std::move(bytes);
     return true;
+}
+
+bool Zip_Size_Is_Plausible(quint64 unpacked, quint64 packed, int method)
+{
+    if (method == 0)
+        return unpacked == packed;
+    if (method == 8)
+        return unpacked / 1032 <= packed + 64;
+    return true;
+}
+
+bool Zip_Count_Is_Plausible(quint64 entries, qint64 fileSize)
+{
+    return fileSize >= 0 && entries <= quint64(fileSize) / 76;
 }
 
 // ---------------------------------------------------------------- what else a file may be

@@ -14,6 +14,8 @@
 struct Zip_Package_Entry {
     QString name;            // the stored name, '\\' read as '/'
     qint64 size = 0;         // unpacked size as the directory declares it
+    qint64 packedSize = 0;   // its size in the package
+    int method = 0;          // 0 stored, 8 deflated
     bool encrypted = false;  // the entry's data is encrypted
     bool folder = false;
 };
@@ -62,6 +64,16 @@ private:
     std::vector<Zip_Package_Entry> m_entries;
     std::vector<Position> m_positions;
 };
+
+// True when an entry of `packed` bytes, stored (method 0) or deflated
+// (method 8), can unpack to the `unpacked` bytes its header claims: deflate
+// packs at most about 1032 to 1, and a stored entry is its own size. A claim
+// past that is a lie of a damaged header, not a large entry. Other methods
+// are not judged.
+bool Zip_Size_Is_Plausible(quint64 unpacked, quint64 packed, int method);
+// The same for the count of entries the end record claims: each takes a
+// directory record and a local header, 76 bytes at the least.
+bool Zip_Count_Is_Plausible(quint64 entries, qint64 fileSize);
 
 // What a file that is not a zip package holds, from its first bytes and,
 // for the compound files older office programs write, the names of its

@@ -220,7 +220,9 @@ void LMNWindowController::buildToolbar()
     project(New_btn, "document-new", tr("New"), "New_btn", QKeySequence::New, &Project_Commands::New_Btn_Clicked);
     project(Open_btn, "document-open", tr("Open"), "Open_btn", QKeySequence::Open, &Project_Commands::Open_Btn_Clicked);
     project(Save_btn, "document-save", tr("Save"), "Save_btn", QKeySequence::Save, &Project_Commands::Save_Btn_Clicked);
-    project(SaveAs_btn, "document-save-as", tr("Save As"), "SaveAs_btn", QKeySequence::SaveAs,
+    // Spelled out: desktops without a key scheme of their own (openbox and
+    // other plain window managers) have no standard key for Save As.
+    project(SaveAs_btn, "document-save-as", tr("Save As"), "SaveAs_btn", QKeySequence(tr("Ctrl+Shift+S")),
             &Project_Commands::SaveAs_Btn_Clicked);
     project(Close_btn, "document-close", tr("Close"), "Close_btn", QKeySequence(),
             &Project_Commands::Close_Document_Clicked);
@@ -305,9 +307,11 @@ void LMNWindowController::buildToolbar()
         b->setMinimumSize(Toolbar_help::minSize());
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
     Exit_btn->setObjectName(QStringLiteral("Exit_btn"));
-    Exit_btn->setShortcut(QKeySequence::Quit);
+    // Spelled out for the same reason as Save As: plain window managers have no standard Quit key.
+    const QKeySequence quit(tr("Ctrl+Q"));
+    Exit_btn->setShortcut(quit);
     Exit_btn->setShortcutContext(Qt::ApplicationShortcut);
-    Exit_btn->setToolTip(tr("Exit (%1)").arg(QKeySequence(QKeySequence::Quit).toString(QKeySequence::NativeText)));
+    Exit_btn->setToolTip(tr("Exit (%1)").arg(quit.toString(QKeySequence::NativeText)));
     connect(Exit_btn, &QAction::triggered, this, &LMNWindowController::Exit_Btn_Clicked);
 }
 

@@ -3,18 +3,17 @@
 #include <QLocale>
 #include <cmath>
 
+#include "core/util/DesktopOpen.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "platform/Paths.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QGroupBox>
-#include <QUrl>
 #include <QWidget>
 
 // ---------------------------------------------------------------- strings
@@ -222,14 +221,19 @@ QString Check_Exist_Path_and_Create_New(const QString& path)
     }
 }
 
+QString Help_File_Path()
+{
+    return QDir::cleanPath(QFileInfo(Path_Join(Resource_Path, QStringLiteral("Help.pdf"))).absoluteFilePath());
+}
+
 void Open_Help_File()
 {
-    const QString help = Path_Join(Resource_Path, QStringLiteral("Help.pdf"));
+    const QString help = Help_File_Path();
     if (!QFileInfo(help).isFile()) {
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    Open_With_Desktop(help, QStringLiteral("The user help"));
 }
 
 void Init_Program_Paths()

@@ -1,6 +1,7 @@
 #include "core/util/MessageBoxes.h"
 
 #include "core/util/BarcodeServices.h"
+#include "core/util/DesktopOpen.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +18,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -480,10 +479,13 @@ void Open_Export_Log::Reset_Controls()
 
 void Open_Export_Log::OKPressed()
 {
-    if (_open_log_chk->isChecked() && !Export_File_Path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Export_File_Path));
+    const bool open = _open_log_chk->isChecked() && !Export_File_Path.isEmpty();
     _open_log_chk->setChecked(true);
     done(1);
+    // After the box has closed, so that a message about it stands alone.
+    if (open)
+        Open_With_Desktop(Export_File_Path, QFileInfo(Export_File_Path).isDir() ? QStringLiteral("The export folder")
+                                                                                 : QStringLiteral("The exported file"));
 }
 
 void Open_Export_Log::CancelPressed()

@@ -17,12 +17,6 @@
 const QString List_File_Invalid_Message =
     QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 
-namespace {
-
-constexpr qint64 kChunkBytes = qint64(256) << 10;
-
-} // namespace
-
 BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten)
 {
     // A text that is not ticked is left empty, over an existing row too,
@@ -117,7 +111,7 @@ bool List_File_Reader::open(const QString& path)
     }
     // One pass over the bytes tells their encoding before any row is made.
     QByteArray chunk;
-    while (!(chunk = m_file.read(kChunkBytes)).isEmpty())
+    while (!(chunk = m_file.read(m_pieceBytes)).isEmpty())
         m_probe.feed(chunk);
     if (m_file.error() != QFileDevice::NoError) {
         m_error = QStringLiteral("The file cannot be read.");
@@ -210,7 +204,7 @@ bool List_File_Reader::readLines(std::vector<List_Line>& out, int max)
         if (m_atEnd)
             return false;
         if (m_kind == Import_File_Kind::RTF) {
-            const qsizetype piece = std::min<qsizetype>(m_rtfText.size() - m_rtfPos, kChunkBytes);
+            const qsizetype piece = std::min<qsizetype>(m_rtfText.size() - m_rtfPos, m_pieceBytes);
             m_lines->feed(QStringView(m_rtfText).mid(m_rtfPos, piece), m_pendingLines);
             m_rtfPos += piece;
             m_done = m_rtfText.isEmpty() ? m_total : qint64(double(m_total) * double(m_rtfPos) / double(m_rtfText.size()));
@@ -221,19 +215,22 @@ bool List_File_Reader::readLines(std::vector<List_Line>& out, int max)
             }
             continue;
         }
-        const QByteArray chunk = m_file.read(kChunkBytes);
+        const QByteArray chunk = m_file.read(m_pieceBytes);
         if (m_file.error() != QFileDevice::NoError) {
             m_error = QStringLiteral("The file cannot be read.");
             m_atEnd = true;
             return false;
         }
         m_done += chunk.size();
-        const QString text = m_decoder->decode(chunk.constData(), chunk.size());
+        const bool end = chunk.isEmpty() || m_file.atEnd();
+        QString text = m_decoder->decode(chunk.constData(), chunk.size());
+        if (end)
+            text += m_decoder->finish();
         if (m_csv)
             m_csv->feed(text, m_pendingRecords);
         else
             m_lines->feed(text, m_pendingLines);
-        if (chunk.isEmpty() || m_file.atEnd()) {
+        if (end) {
             if (m_csv)
                 m_csv->finish(m_pendingRecords);
             else
@@ -285,12 +282,26 @@ List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
         } else {
             BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
             BarcodeListModel::Normalise_New_Row(row);
+            share(row.Header);
+            share(row.Footer);
+            share(row.PQ);
             out.adding.push_back(std::move(row));
         }
         if (!separator)
             ++m_prepared;
     }
     return out;
+}
+
+void List_Import_Placer::share(QString& text)
+{
+    if (text.isEmpty() || text.size() > 64)
+        return;
+    const auto seen = m_texts.constFind(text);
+    if (seen != m_texts.constEnd())
+        text = *seen;
+    else if (m_texts.size() < 4096)
+        m_texts.insert(text);
 }
 
 void List_Import_Placer::place(List_Prepared_Rows&& prepared)
@@ -322,7 +333,7 @@ void List_Import_Placer::place(const std::vector<List_Line>& lines)
 
 QString List_File_Reader::decodingNote() const
 {
-    return m_decoder ? Text_Decoding_Note(m_probe, m_encoding, m_decoder->hasError()) : QString();
+    return m_decoder ? Text_Decoding_Note(*m_decoder) : QString();
 }
 
 QString List_Import_Notes(const List_File_Reader& reader, const List_Import_Placer& placer)

@@ -9,9 +9,11 @@
 #include "data/TextImport.h"
 
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -75,6 +77,8 @@ public:
     // Opens the file and checks its encoding (a pass over its bytes). False,
     // with error(), when it cannot be read or is not text.
     bool open(const QString& path);
+    // The bytes read at a time (before open()); what is read never depends on it.
+    void setPieceBytes(qsizetype bytes) { m_pieceBytes = std::max<qsizetype>(1, bytes); }
     // Appends up to `max` lines; false when the file has no more (or an
     // error stopped it: see error()).
     bool readLines(std::vector<List_Line>& out, int max);
@@ -86,7 +90,7 @@ public:
     // Why the file could not be read; empty when it could.
     QString error() const { return m_error; }
     int tooLongLines() const { return m_tooLong; }
-    // The lines whose bytes were not UTF-8 (read as U+FFFD), when any.
+    // The lines whose bytes did not decode (read as U+FFFD), when any.
     QString decodingNote() const;
     bool endedInsideQuote() const { return m_csv && m_csv->endedInsideQuote(); }
     qint64 openQuoteLine() const { return m_csv ? m_csv->openQuoteLine() : 0; }
@@ -96,6 +100,7 @@ private:
     void take(std::vector<Csv_Record>& records, std::vector<List_Line>& out);
 
     Import_File_Kind m_kind = Import_File_Kind::Text;
+    qsizetype m_pieceBytes = Text_Piece_Bytes;
     QFile m_file;
     Text_Encoding_Probe m_probe;
     Text_Encoding m_encoding = Text_Encoding::Utf8;
@@ -145,8 +150,13 @@ public:
     int position() const { return m_index; }
 
 private:
+    // Makes a short text equal to one met before that one shared string (a
+    // header, footer or quantity that repeats down the list is held once).
+    void share(QString& text);
+
     BarcodeListModel& m_model;
     List_Import_Options m_options;
+    QSet<QString> m_texts;  // short texts met, up to a few thousand
     int m_previous = 0;
     int m_index = 0;
     int m_prepared = 0;  // the position the next prepared line goes to

@@ -62,17 +62,92 @@ Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QSt
 }
 
 Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* values, Series_Progress* progress,
-                                             QString* note)
+                                             QString* note, qsizetype pieceBytes)
 {
+    if (note)
+        note->clear();
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return Import_Read_Result::Unreadable;
     if (file.size() > kMaxImportFileBytes)
         return Import_Read_Result::Invalid;
-    if (progress)
-        progress->total = 0;
-    const QByteArray bytes = file.readAll();
-    return Import_Series_Bytes_Values(bytes, path, values, note);
+    const Import_File_Kind kind = Import_Kind_For_Path(path);
+    if (kind == Import_File_Kind::RTF)
+        return Import_Series_Bytes_Values(file.readAll(), path, values, note);
+    pieceBytes = std::max<qsizetype>(1, pieceBytes);
+    if (progress) {
+        progress->total = file.size() * 2;  // a pass to tell the encoding, a pass to read
+        progress->done = 0;
+    }
+    auto stopped = [progress] { return progress && progress->stopped(); };
+
+    // The encoding, from all the bytes, before any value is made.
+    Text_Encoding_Probe probe;
+    QByteArray piece;
+    while (!(piece = file.read(pieceBytes)).isEmpty()) {
+        probe.feed(piece);
+        if (progress)
+            progress->done += piece.size();
+        if (stopped())
+            return Import_Read_Result::Invalid;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return Import_Read_Result::Unreadable;
+    const Text_Encoding encoding = probe.result();
+    if (encoding == Text_Encoding::NotText)
+        return Import_Read_Result::Invalid;
+
+    // Then the values, piece by piece: the decoder and the line and CSV
+    // cutters carry what a piece's end cut over to the next piece.
+    file.seek(0);
+    Text_Stream_Decoder decoder(encoding);
+    Line_Stream_Splitter lines;
+    Csv_Stream_Parser csv;
+    std::vector<Text_Line> cutLines;
+    std::vector<Csv_Record> records;
+    QStringList out;
+    bool anyText = false;
+    auto take = [&] {
+        for (Text_Line& l : cutLines)
+            addCleaned(&out, l.text);
+        cutLines.clear();
+        for (Csv_Record& r : records)
+            for (const QString& field : r.fields)
+                addCleaned(&out, field);
+        records.clear();
+    };
+    for (bool end = false; !end;) {
+        piece = file.read(pieceBytes);
+        if (file.error() != QFileDevice::NoError)
+            return Import_Read_Result::Unreadable;
+        end = piece.isEmpty() || file.atEnd();
+        QString text = decoder.decode(piece.constData(), piece.size());
+        if (end)
+            text += decoder.finish();
+        anyText = anyText || !Trim_Str(text).isEmpty();
+        if (kind == Import_File_Kind::CSV)
+            csv.feed(text, records);
+        else
+            lines.feed(text, cutLines);
+        if (end) {
+            if (kind == Import_File_Kind::CSV)
+                csv.finish(records);
+            else
+                lines.finish(cutLines);
+        }
+        take();
+        if (progress)
+            progress->done += piece.size();
+        if (stopped())
+            return Import_Read_Result::Invalid;
+    }
+    if (note)
+        *note = Text_Decoding_Note(decoder);
+    if (!anyText)
+        return Import_Read_Result::Invalid;
+    if (values)
+        *values = out;
+    return Import_Read_Result::Ok;
 }
 
 QStringList Manual_Paste_Lines(const QString& text)

@@ -1,6 +1,8 @@
 #pragma once
 // What the import wizard makes of its sources: the values of a text, CSV or
 // RTF file, the lines of pasted text and the pictures of a folder.
+#include "data/TextImport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,10 +23,12 @@ enum class Import_Read_Result {
 // record by record; each cleaned (chk_and_insert_validation), empty ones left
 // out. The kind comes from the extension, in any case. Invalid when the
 // decoded text is empty after trimming. Text is decoded as every import
-// decodes it (Text_Encoding_Probe): bytes that are not UTF-8 in a UTF-8
-// file become U+FFFD and `note` names their lines.
+// decodes it (Text_Encoding_Probe, Text_Stream_Decoder): bytes that do not
+// decode become U+FFFD and `note` names their lines. Text and CSV files are
+// read `pieceBytes` at a time; the values never depend on it.
 Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* values,
-                                             Series_Progress* progress = nullptr, QString* note = nullptr);
+                                             Series_Progress* progress = nullptr, QString* note = nullptr,
+                                             qsizetype pieceBytes = Text_Piece_Bytes);
 Import_Read_Result Import_Series_Bytes_Values(const QByteArray& bytes, const QString& path, QStringList* values,
                                               QString* note = nullptr);
 

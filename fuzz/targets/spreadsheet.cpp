@@ -23,11 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         (void)book.sharedString(i);
     const int sheets = std::min(book.sheetCount(), 8);
     for (int n = 1; n <= sheets; ++n) {
-        const SheetTable table = book.readSheet(n);
-        qint64 cells = 0;
-        for (const QStringList& row : table)
-            cells += row.size();
-        Fuzz_Check(cells <= Max_Sheet_Cells, "a table keeps the cell limit");
+        const Sheet_Cells table = book.readSheet(n);
+        Fuzz_Check(qint64(table.rowCount()) * table.columnCount() <= Max_Sheet_Cells, "a table keeps the cell limit");
+        Fuzz_Check(table.storedBytes() <= Max_Table_Stored_Bytes + (qint64(16) << 20), "a table keeps its budget");
+        for (qsizetype r = 0; r < std::min<qsizetype>(table.rowCount(), 64); ++r)
+            Fuzz_Check(table.row(r).size() == table.columnCount(), "a row is as wide as its table");
         (void)book.readHeader(n);
         qint64 rows = 0;
         book.readRows(n, [&rows](QStringList& row) {

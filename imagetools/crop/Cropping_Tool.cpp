@@ -1,6 +1,7 @@
 #include "imagetools/crop/Cropping_Tool.h"
 
 #include "core/util/BatchServices.h"
+#include "core/util/DesktopOpen.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
@@ -21,7 +22,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -620,7 +620,7 @@ void Cropping_Tool::Open_Output_Folder_Clicked()
 {
     const QString folder = Trim_Str(output_path->text());
     if (!folder.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        Open_With_Desktop(folder, QStringLiteral("The output folder"));
 }
 
 // ---------------------------------------------------------------- list

@@ -1,5 +1,6 @@
 #include "mainwindow/help/HelpWindows.h"
 
+#include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "mainwindow/LMNWindowController.h"
@@ -9,14 +10,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -60,29 +57,6 @@ void Open(const QString& address)
 std::function<bool(const QString&)> Open_Link_Address = [](const QString& address) {
     return QDesktopServices::openUrl(QUrl(address));
 };
-
-std::function<bool()> Pdf_Viewer_Available = [] {
-    // The desktop opens files with xdg-open, by the program its database
-    // names for the file type.
-    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
-        return false;
-    const QString mime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (mime.isEmpty())
-        return true;   // no way to ask: let xdg-open try
-    QProcess query;
-    query.start(mime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
-    if (!query.waitForFinished(3000)) {
-        query.kill();
-        query.waitForFinished(1000);
-        return true;
-    }
-    return !QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed().isEmpty();
-};
-
-QString Help_File_Path()
-{
-    return QDir::cleanPath(Path_Join(Resource_Path, QStringLiteral("Help.pdf")));
-}
 
 QString Help_Link(const QString& section, const QString& key)
 {
@@ -232,25 +206,7 @@ int Help_Support::Open_Wnd()
 
 void Help_Support::HelpFilePressed()
 {
-    const QString help = Help_File_Path();
-    if (!QFileInfo(help).isFile()) {
-        Show_MessageBox(QStringLiteral("Help file does not exist!"));
-        return;
-    }
-    const QString where = QStringLiteral("The user help is the file\n%1\nOpen it with a program that shows PDF files.")
-                              .arg(QDir::toNativeSeparators(help));
-    if (!Pdf_Viewer_Available()) {
-        Show_MessageBox(QStringLiteral("No program to show PDF files was found.\n\n") + where);
-        return;
-    }
-    bool opened = false;
-    try {
-        opened = Open_Link_Address(QUrl::fromLocalFile(help).toString());
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-    }
-    if (!opened)
-        Show_MessageBox(QStringLiteral("The user help could not be opened.\n\n") + where);
+    Open_Help_File();
 }
 
 // ---------------------------------------------------------------- promotion

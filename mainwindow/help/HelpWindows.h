@@ -12,6 +12,7 @@
 //            stands for the product's address, [Help] Product, percent-encoded)
 //   [Promotion] <K>_Title, <K>_Short, <K>_Long, <K>_Picture, <K>_Mail,
 //            <K>_Mail_Subject, <K>_Mail_Body, <K>_Contact, <K>_Order  (K = S, R, B)
+#include "core/util/Helpers.h"
 #include "mainwindow/ShareWindows.h"
 
 #include <QDialog>
@@ -28,16 +29,9 @@ class QPushButton;
 // The address of a link ("" when none), trimmed.
 QString Help_Link(const QString& section, const QString& key);
 
-// Opens an address with the desktop (browser, mail program, PDF viewer);
+// Opens a web or mail address with the desktop (browser, mail program);
 // tests replace it. Nothing is reported when the desktop cannot open it.
 extern std::function<bool(const QString& address)> Open_Link_Address;
-
-// Whether the desktop has a program that shows PDF files (asked of the
-// desktop's file-type database); tests replace it.
-extern std::function<bool()> Pdf_Viewer_Available;
-
-// The user help shipped with the program.
-QString Help_File_Path();
 
 // A mail link: "mailto:" + address, "?subject=" + subject, "&body=" + body;
 // trimmed, then every line break "%0A%0A" and every blank "%20".
@@ -65,8 +59,8 @@ public:
 
     // Runs the window; its close button ends the run with 1.
     int Open_Wnd();
-    // Opens "Help.pdf" of the resources, or says "Help file does not exist!";
-    // without a PDF viewer it says where the file is.
+    // Opens "Help.pdf" of the resources (Open_Help_File), or says "Help file
+    // does not exist!"; without a PDF viewer it says where the file is.
     void HelpFilePressed();
     // The sharing window.
     void Share_Clicked();

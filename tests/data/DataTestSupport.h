@@ -127,7 +127,7 @@ inline SheetTable Read_Sheet(const QTemporaryDir& dir, const QByteArray& sheetXm
             *error = book.lastError();
         return {};
     }
-    SheetTable t = book.readSheet(1);
+    SheetTable t = book.readSheet(1).toTable();
     if (error)
         *error = book.lastError();
     return t;

@@ -261,7 +261,7 @@ TEST(ListFiles, ExportThenImportGivesTheSameRows)
     ASSERT_TRUE(Export_Barcode_List(dir.filePath("list.XLSX"), m.rows(), &error)) << error.toStdString();
     Xlsx_Workbook wb;
     ASSERT_TRUE(wb.open(dir.filePath("list.XLSX"))) << wb.lastError().toStdString();
-    const SheetTable table = wb.readSheet(1);
+    const SheetTable table = wb.readSheet(1).toTable();
     ASSERT_EQ(table.size(), 4);
     EXPECT_EQ(table[0], QStringList({"Barcode Value", "Barcode Header", "Barcode Footer", "Print Quantity"}));
     EXPECT_EQ(table[1], QStringList({"", "first has no value", "f", "2"}));

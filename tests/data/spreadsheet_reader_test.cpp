@@ -57,7 +57,7 @@ TEST(SpreadsheetReaderTest, WorkbooksOfRealProgramsReadAsTheyWereGiven)
         const QJsonObject tables = want["tables"].toObject();
         for (int s = 0; s < names.size(); ++s) {
             SCOPED_TRACE(names[s].toStdString());
-            const SheetTable table = book.readSheet(s + 1);
+            const SheetTable table = book.readSheet(s + 1).toTable();
             const SheetTable wanted = Json_Table(tables[names[s]].toArray());
             EXPECT_EQ(table, wanted) << Show(table) << "wanted\n" << Show(wanted);
             EXPECT_TRUE(book.lastError().isEmpty()) << book.lastError().toStdString();

@@ -3,11 +3,13 @@
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "data/DataTestSupport.h"
+#include "data/TextImport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QUrl>
 
 #include <pugixml.hpp>
 
@@ -32,7 +34,7 @@ SheetTable Read_Back(const QString& path)
 {
     Xlsx_Workbook book;
     EXPECT_TRUE(book.open(path)) << book.lastError().toStdString();
-    return book.readSheet(1);
+    return book.readSheet(1).toTable();
 }
 
 // The same table as a reader gives it: every row as wide as the widest.
@@ -198,6 +200,61 @@ TEST(SpreadsheetWriterTest, OpenpyxlReadsWhatWeWrite)
     EXPECT_EQ(read, Padded(table));
 }
 
+// The two spreadsheet programs read what we write too: LibreOffice Calc
+// and Gnumeric, each turning our workbook into CSV, cell for cell (numbers
+// as numbers, texts with their spaces, line breaks, tabs and characters
+// outside the Basic Multilingual Plane).
+TEST(SpreadsheetWriterTest, LibreOfficeAndGnumericReadWhatWeWrite)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ours.xlsx");
+    SheetTable table = {
+        {"Barcode Value", "Barcode Header", "Barcode Footer", "Print Quantity"},
+        {"0012345", "  leading and trailing  ", "A & B <c> \"d\", e", "1"},
+        {"東京 😀", "tab\there", "line\nbreak", "12"},
+        {"Fuß", "_x0041_ literal", "", "-7.25"},
+        {"", "", "", ""},
+    };
+    QStringList wide;
+    for (int c = 0; c < 30; ++c)
+        wide << QStringLiteral("w%1").arg(c);
+    table << wide;
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, table, true));
+    // Rows without their empty cells at the end, and no empty rows at the end.
+    auto trimmed = [](SheetTable t) {
+        for (QStringList& row : t)
+            while (!row.isEmpty() && row.last().isEmpty())
+                row.removeLast();
+        while (!t.isEmpty() && t.last().isEmpty())
+            t.removeLast();
+        return t;
+    };
+    auto csvOf = [&](const QString& program, const QStringList& arguments, const QString& csvPath) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.start(program, arguments);
+        EXPECT_TRUE(p.waitForFinished(180000)) << program.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAll().toStdString();
+        QString text;
+        EXPECT_TRUE(Decode_Text_File(Read_Bytes(csvPath), &text)) << csvPath.toStdString();
+        return trimmed(Parse_CSV(text));
+    };
+    const QString profile = QString::fromLatin1(QUrl::fromLocalFile(dir.filePath("profile")).toEncoded());
+    const SheetTable libreOffice = csvOf(
+        QStringLiteral("soffice"),
+        {"-env:UserInstallation=" + profile, "--headless", "--norestore", "--convert-to",
+         "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", dir.filePath("lo"), path},
+        dir.filePath("lo/ours.csv"));
+    EXPECT_EQ(libreOffice, trimmed(table));
+    // Gnumeric keeps the escape that stands for a literal "_x" as it is.
+    SheetTable forGnumeric = trimmed(table);
+    forGnumeric[3][1] = QStringLiteral("_x005F_x0041_ literal");
+    const SheetTable gnumeric =
+        csvOf(QStringLiteral("ssconvert"), {path, dir.filePath("gnumeric.csv")}, dir.filePath("gnumeric.csv"));
+    EXPECT_EQ(gnumeric, forGnumeric);
+}
+
 TEST(SpreadsheetWriterTest, FailuresAreReportedAndKeepTheOldFile)
 {
     QTemporaryDir dir;
@@ -233,7 +290,7 @@ TEST(SpreadsheetWriterTest, ShippedTemplateIsOurOwnAndAMissingOneIsNoLoss)
     Xlsx_Workbook book;
     ASSERT_TRUE(book.open(path));
     EXPECT_EQ(book.sheetNames(), QStringList({"Sheet1"}));
-    EXPECT_EQ(book.readSheet(1), SheetTable({{"Batch Value"}, {"7"}}));
+    EXPECT_EQ(book.readSheet(1).toTable(), SheetTable({{"Batch Value"}, {"7"}}));
 }
 
 TEST(OtherFormatsTest, RealProgramFilesRead)

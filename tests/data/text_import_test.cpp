@@ -128,6 +128,14 @@ TEST(TextImportTest, EveryImportDecodesAlikeAndNamesTheLinesItCouldNotRead)
          "Lines 2, 4, 6, 8, 10, 12, 14, 16, 18, 20 and 2 more lines hold bytes that are not UTF-8: they were read as "
          "\uFFFD."},
         {"Windows-1252", "caf\xe9\nna\xefve \x80\n", {"café", "naïve €"}, ""},
+        {"Windows-1252 with bytes it leaves undefined", "caf\xe9\nx\x81\x8d\n\x8f\x90\x9d\n",
+         {"café", "x\uFFFD\uFFFD", "\uFFFD\uFFFD\uFFFD"},
+         "Lines 2 and 3 hold bytes that Windows-1252 does not define: they were read as \uFFFD."},
+        {"UTF-16 with surrogates without their partners",
+         QByteArray("\xff\xfe" "a\0\r\0\n\0\x00\xdc" "b\0\n\0" "=\xd8=\xd8\x00\xde\n\0" "c\0\x3d\xd8", 26),
+         {"a", "\uFFFDb", "\uFFFD\U0001F600", "c\uFFFD"},
+         "Lines 2, 3 and 4 hold bytes that are not UTF-16 (a surrogate without its partner): they were read as "
+         "\uFFFD."},
         {"plain UTF-8", "caf\xc3\xa9\n", {"café"}, ""},
     };
     int n = 0;

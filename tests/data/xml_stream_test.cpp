@@ -2,6 +2,7 @@
 // (names without prefixes, decoded references and line ends), what it
 // refuses as damaged, the limits that keep hostile parts small, and the
 // same events whatever pieces the bytes arrive in.
+#include "data/XmlEvents.h"
 #include "data/XmlStream.h"
 
 #include <QRandomGenerator>
@@ -11,89 +12,7 @@
 
 #include <string>
 
-namespace {
-
-// Every event as a line of text: "<name a=v>", "</name>", "'text'" (pieces
-// of text joined).
-class Recorder : public Xml_Stream_Handler {
-public:
-    std::string events;
-    bool stopAt = false;
-    std::string stopName;
-    Xml_Stream* stream = nullptr;
-
-    void startElement(const char* name, const char** attributes) override
-    {
-        flushText();
-        events += "<";
-        events += name;
-        for (const char** a = attributes; a[0]; a += 2) {
-            events += ' ';
-            events += a[0];
-            if (Xml_Stream::prefixedAttribute(attributes, a[0]) == a[1])
-                events += "(p)";
-            events += '=';
-            events += a[1];
-        }
-        events += ">";
-        if (stream && !stopName.empty() && stopName == name)
-            stream->stop();
-    }
-    void endElement(const char* name) override
-    {
-        flushText();
-        events += "</";
-        events += name;
-        events += ">";
-    }
-    void text(const char* data, int size) override { m_text.append(data, size_t(size)); }
-    std::string done()
-    {
-        flushText();
-        return events;
-    }
-
-private:
-    void flushText()
-    {
-        if (!m_text.empty())
-            events += "'" + m_text + "'";
-        m_text.clear();
-    }
-    std::string m_text;
-};
-
-struct Read {
-    std::string events;
-    QString error;
-    bool ok = false;
-};
-
-// Reads the bytes in pieces of the given sizes (cycled), the last one marked.
-Read Read_In_Pieces(const QByteArray& bytes, const std::vector<int>& sizes = {})
-{
-    Recorder r;
-    Xml_Stream xml(r);
-    r.stream = &xml;
-    bool ok = true;
-    qsizetype at = 0;
-    size_t k = 0;
-    if (sizes.empty()) {
-        ok = xml.feed(bytes.constData(), bytes.size(), true);
-    } else {
-        while (ok) {
-            const qsizetype n = std::min<qsizetype>(sizes[k++ % sizes.size()], bytes.size() - at);
-            const bool last = at + n >= bytes.size();
-            ok = xml.feed(bytes.constData() + at, n, last);
-            at += n;
-            if (last)
-                break;
-        }
-    }
-    return Read{r.done(), xml.error(), ok};
-}
-
-} // namespace
+using namespace xmlevents;
 
 TEST(XmlStreamTest, NamesAttributesReferencesAndLineEnds)
 {
@@ -198,6 +117,26 @@ TEST(XmlStreamTest, EncodingsOtherThanUtf8AreConverted)
 // for sound parts and for damaged ones alike.
 TEST(XmlStreamTest, PiecesNeverChangeWhatIsRead)
 {
+    // A declaration whose encoding's name would end past its first 512
+    // bytes (found by the fuzz target): read as the first 512 bytes say,
+    // whether the rest has arrived or not.
+    const QByteArray longDeclaration =
+        "<?xml version=\"1.0\" encoding=\"" + QByteArray(600, 'x') + "\"?><a>t</a>";
+    const Read wholeDeclaration = Read_In_Pieces(longDeclaration);
+    // A long name that holds a '<' (found by the fuzz target as well): the
+    // '<' is the fault, whether the name's end has arrived or not.
+    const QByteArray nameWithLt = "<a" + QByteArray(100, 'n') + "<" + QByteArray(5000, 'n') + "/>";
+    const Read wholeName = Read_In_Pieces(nameWithLt);
+    EXPECT_TRUE(wholeName.error.startsWith("a tag is not well-formed")) << wholeName.error.toStdString();
+    for (int piece : {1, 7, 300, 511, 512, 513}) {
+        for (const auto& [bytes, whole] : {std::pair{longDeclaration, wholeDeclaration}, std::pair{nameWithLt, wholeName}}) {
+            const Read cut = Read_In_Pieces(bytes, {piece});
+            EXPECT_EQ(cut.ok, whole.ok) << piece;
+            EXPECT_EQ(cut.error, whole.error) << piece;
+            EXPECT_EQ(cut.events, whole.events) << piece;
+        }
+    }
+
     const QByteArray samples[] = {
         "<?xml version=\"1.0\"?>\r\n<w:worksheet xmlns:w=\"u\"><w:sheetData><w:row r=\"1\"><w:c r=\"A1\" t=\"s\">"
         "<w:v>12</w:v></w:c><w:c r='B1' t=\"inlineStr\"><w:is><w:t>a &amp; b\r\nc &#x1F600;</w:t></w:is></w:c></w:row>"

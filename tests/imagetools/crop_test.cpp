@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <gtest/gtest.h>
@@ -454,4 +455,55 @@ TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
     EXPECT_EQ(afterBox.size(), 1);
     Set_Modal_Runner(previous);
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
+}
+
+// Nothing here shows pictures, PDF files or folders (the offscreen desktop
+// launches nothing): the wizard's Help, its Open Output Folder and the box
+// after a crop each say where the file or folder is.
+TEST(CropWizard, WithoutAViewerEveryOpenCommandSaysWhereItIs)
+{
+    Folders dirs;
+    Boxes boxes;
+    ASSERT_TRUE(writeFile(dirs.path("resources/Help.pdf"), "%PDF-1.4"));
+    const QString tree = writePicture(dirs.path("tree.png"), detailed(120, 80));
+    const QString out = dirs.mkdir("out");
+    struct Runner {
+        ModalRunner previous = Set_Modal_Runner([](QDialog& d) {
+            if (auto* box = qobject_cast<Open_Export_Log*>(&d)) {
+                EXPECT_EQ(box->_open_log_chk->text(), "Open file.");
+                box->OKPressed();
+                return d.result();
+            }
+            return 1;
+        });
+        ~Runner() { Set_Modal_Runner(previous); }
+    } runner;
+    Cropping_Tool tool;
+    ASSERT_TRUE(tool.Reset_For_Open(0, QString()));
+    tool.file_path->setText(tree);
+    tool.output_path->setText(out);
+
+    QPushButton* help = nullptr;
+    for (QPushButton* b : tool.findChildren<QPushButton*>())
+        if (b->text() == QLatin1String("Help"))
+            help = b;
+    ASSERT_NE(help, nullptr);
+    help->click();
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().last().contains("The user help is\n" + QDir::toNativeSeparators(dirs.path("resources/Help.pdf"))))
+        << boxes.texts().last().toStdString();
+
+    tool.OK_Btn_Clicked();
+    ASSERT_EQ(tool.screens->currentWidget(), tool.Crop_Screen_Box);
+    tool.Open_Folder_Btn->click();
+    ASSERT_EQ(boxes.texts().size(), 2);
+    EXPECT_TRUE(boxes.texts().last().contains("No file manager to show folders was found."));
+    EXPECT_TRUE(boxes.texts().last().contains("The output folder is\n" + QDir::toNativeSeparators(out) + "\n"));
+
+    tool.Crop_Single_Image_Clicked();
+    const QString written = QDir::toNativeSeparators(dirs.path("out/tree.JPG"));
+    ASSERT_TRUE(QFileInfo::exists(written));
+    ASSERT_EQ(boxes.texts().size(), 3) << boxes.texts().join('|').toStdString();
+    EXPECT_TRUE(boxes.texts().last().contains("No program to show JPG files was found."));
+    EXPECT_TRUE(boxes.texts().last().contains("The exported file is\n" + written + "\n"));
 }

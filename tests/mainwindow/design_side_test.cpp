@@ -403,7 +403,7 @@ TEST_F(DesignSideTest, ClosingAndQuitAskAsExitDoes)
     EXPECT_EQ(asked, QStringList{"Do you want to save changes before closing?"});
     // Yes saves, then Yes to the exit question ends the application.
     answers = {0, 0};
-    EXPECT_EQ(w.Exit_btn->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(w.Exit_btn->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     w.Exit_btn->trigger();
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(exitCodes, QList<int>{0});

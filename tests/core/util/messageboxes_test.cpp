@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -250,6 +251,32 @@ TEST(AfterExportBox, TitlesFollowWhatWasExported)
     msgs.onDialog = [&](QDialog&) { box->CancelPressed(); };
     EXPECT_EQ(win.Open_Export_File_Box(), 0);
     EXPECT_EQ(box->_open_log_chk->text(), "Open exported file.");
+    EXPECT_TRUE(msgs.requests.empty()) << "Cancel opens nothing";
+}
+
+// Nothing here opens files or folders (the offscreen desktop launches
+// nothing): each choice of the box says where the export is instead.
+TEST(AfterExportBox, WithoutAProgramToOpenItTheBoxSaysWhereTheExportIs)
+{
+    QTemporaryDir dir;
+    FakeMainWindow win;
+    ScriptedMessages msgs;
+    Open_Export_Log* box = Open_Export_Log::defaultInstance();
+    msgs.onDialog = [&](QDialog&) { box->OKPressed(); };
+
+    Export_File_Path = dir.path();
+    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    ASSERT_EQ(msgs.requests.size(), 1u);
+    EXPECT_EQ(msgs.requests[0].text, "\nNo file manager to show folders was found.\n\nThe export folder is\n"
+                                         + QDir::toNativeSeparators(dir.path()) + "\nOpen it with a file manager.");
+
+    Export_File_Path = dir.filePath("label.png");
+    ASSERT_TRUE(testsupport::Write_File(Export_File_Path, "png"));
+    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    ASSERT_EQ(msgs.requests.size(), 2u);
+    EXPECT_TRUE(msgs.requests[1].text.contains("No program to show PNG files was found."));
+    EXPECT_TRUE(msgs.requests[1].text.contains("The exported file is\n" + QDir::toNativeSeparators(Export_File_Path)));
+    EXPECT_FALSE(box->isVisible()) << "the message comes after the box";
 }
 
 TEST(Sheets, PleaseWaitSheetShowsItsTextAndHides)

@@ -9,6 +9,9 @@
 #include "data/series/View_Data_Series.h"
 #include "data/series/SeriesTestSupport.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -197,7 +200,7 @@ TEST_F(SeriesManagerTest, ExportWritesWhatWasAskedOrSaysItFailed)
     manager.Export_Value_Btn_Clicked();
     Xlsx_Workbook book;
     ASSERT_TRUE(book.open(chosen));
-    EXPECT_EQ(book.readSheet(1), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
+    EXPECT_EQ(book.readSheet(1).toTable(), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
     EXPECT_EQ(afterExportBoxes, 2);
 
     // A write that fails says so, keeps the old file and shows no success.
@@ -280,4 +283,39 @@ TEST(SeriesViewerTest, ShowsTheValuesOfASeries)
     EXPECT_EQ(viewer.series_name->text(), "gone");
     EXPECT_TRUE(viewer.ListData().isEmpty());
     EXPECT_EQ(viewer.list_count->text(), "Total Rows : 0");
+}
+
+// Nothing here shows PDF or text files (the offscreen desktop launches
+// nothing): the help buttons of the manager and the import wizard, and the
+// after-export box's "Open exported file.", each say where the file is.
+TEST_F(SeriesManagerTest, WithoutAViewerTheHelpAndTheExportSayWhereTheFileIs)
+{
+    struct Restore {
+        QString saved = Resource_Path;
+        ~Restore() { Resource_Path = saved; }
+    } restore;
+    Resource_Path = files.filePath("resources");
+    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    testsupport::touch(files.filePath("resources/Help.pdf"), "%PDF-1.4");
+    const QString help = QDir::toNativeSeparators(files.filePath("resources/Help.pdf"));
+    Import_Wizard wizard;
+    for (QPushButton* button : {manager.help_btn, manager.help2_btn, wizard.help_btn}) {
+        const size_t before = messages.requests.size();
+        button->click();
+        ASSERT_EQ(messages.requests.size(), before + 1);
+        EXPECT_TRUE(lastText().contains("No program to show PDF files was found.")) << lastText().toStdString();
+        EXPECT_TRUE(lastText().contains("The user help is\n" + help + "\n")) << lastText().toStdString();
+    }
+
+    openSeries("alpha");
+    dialogs.on<Open_Export_Log>([](Open_Export_Log& box) {
+        EXPECT_EQ(box._open_log_chk->text(), "Open exported file.");
+        box.OKPressed();
+    });
+    const QString chosen = files.filePath("values.txt");
+    manager.chooseExportPath = [&] { return chosen; };
+    manager.Export_Value_Btn_Clicked();
+    ASSERT_TRUE(QFileInfo::exists(chosen));
+    EXPECT_TRUE(lastText().contains("No program to show TXT files was found.")) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains("The exported file is\n" + QDir::toNativeSeparators(chosen)));
 }

@@ -27,14 +27,18 @@
 #include "mainwindow/panels/PropertyPanels.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 
 using namespace filestest;
 
@@ -257,6 +261,49 @@ TEST_F(RoundTripTest, EveryKindAndPropertyComesBackByteForByteAndPixelForPixel)
     paths << second;
     w.SaveAs_btn->trigger();
     EXPECT_EQ(testsupport::readAll(second), saved);
+}
+
+// Save As and Exit answer their keys whatever the desktop's key scheme (a
+// plain window manager has no standard key for either), and their tooltips
+// name them.
+TEST_F(RoundTripTest, SaveAsAndExitAnswerTheirKeysSentToTheWindow)
+{
+    LMNWindowController& w = designWindow();
+    EXPECT_EQ(w.SaveAs_btn->toolTip(), QStringLiteral("Save As (Ctrl+Shift+S)"));
+    EXPECT_EQ(w.Exit_btn->toolTip(), QStringLiteral("Exit (Ctrl+Q)"));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+    // Designing mode, the canvas in front.
+    const QString design = dir.filePath("by key.dbs");
+    paths << design;
+    w.designModeView()->_graphicView->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(panels.size(), 1);
+    EXPECT_EQ(panels.first().kind, File_Panel_Request::Save);
+    EXPECT_TRUE(QFileInfo::exists(design));
+    EXPECT_EQ(Project_File_Name, design);
+
+    // Barcode mode, typing in the value field.
+    w.Barcode_Mode_Select();
+    const QString settings = dir.filePath("by key barcode.dbs");
+    paths << settings;
+    auto* field = ctl<QLineEdit>("dataText");
+    field->setFocus();
+    QTest::keyClicks(field, "42");
+    QTest::keyClick(field, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(panels.size(), 2);
+    EXPECT_TRUE(QFileInfo::exists(settings));
+    EXPECT_TRUE(field->text().endsWith("42")) << "the key typed nothing into the field";
+
+    // Ctrl+Q asks as Exit does; No to both keeps the window.
+    messages.clear();
+    answers = {1, 1};
+    QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages.at(0), QStringLiteral("Do you want to save changes before closing?"));
+    EXPECT_TRUE(exitCodes.isEmpty());
 }
 
 TEST_F(RoundTripTest, SaveQuestionsComeEachTime)

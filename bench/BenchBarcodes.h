@@ -25,12 +25,10 @@ struct Bench_Barcode_Batch {
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.state.listFeeds = listFeeds;
         for (int r = 0; r < rows; ++r)
-            batch.state.list << BarcodeListRow{{"Value", Bench_Value(r)}, {"PQ", "1"}};
+            batch.list << BarcodeListRow{{"Value", Bench_Value(r)}, {"PQ", "1"}};
         batch.barcodeRows = rows;
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Bench_Value(row), QString(), QString()); };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        batch.Get_Barcode_Batch_Count();
     }
     FakeBatchServices batch;
 };

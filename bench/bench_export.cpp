@@ -5,6 +5,7 @@
 // The goal: the job within 1.5 x of Qt alone ("ratio" below).
 #include "BenchMain.h"
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeRows.h"
 #include "core/util/BatchServices.h"
 #include "export/ExportJobs.h"
 #include "platform/MessageSink.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -40,38 +42,35 @@ class BenchRows : public BatchServices {
 public:
     BenchRows() : m_settings(Code128())
     {
-        for (int r = 0; r < Rows; ++r)
-            m_state.list << BarcodeListRow{{QStringLiteral("Value"), Value(r)}};
         m_state.dataSource = true;
         m_state.valueChecked = true;
         Batch_Services = this;
     }
     ~BenchRows() override { Batch_Services = nullptr; }
-    PtImage Get_Image_From_List_Val(int row) override
+    Batch_Rows Make_Batch_Rows_Of(bool, bool) const override
     {
-        return Make_Barcode_Image(m_settings, Value(row), QString(), QString());
+        std::vector<Batch_Row_Texts> texts;
+        for (int r = 0; r < Rows; ++r)
+            texts.push_back({Value(r), QString(), QString()});
+        return std::make_shared<Barcode_Rows>(Check_Series_Or_Excel_Use_or_not(), m_settings, std::move(texts),
+                                              std::vector<int>(Rows, 1), Batch_Row_Texts{Value(0), {}, {}});
     }
-    bool Invalid_Barcode_Image() const override { return false; }
-    int Get_PQ_Count_Of_Index(int) const override { return 1; }
-    int Get_Total_Count_With_PQ() override { return Rows; }
-    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
     void Select_First_Value_For_Barcode_Setting_Mode() override {}
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override {}
     BarcodeModeState Barcode_Mode_State() const override { return m_state; }
-    int Get_Barcode_Batch_Count() override { return Rows; }
     PtImage Invalid_Barcode_Data_Image() const override { return {}; }
     bool Check_And_Validat_Barcode(bool, bool) override { return true; }
     void Draw_2d_barcode_again_for_manual() override {}
-    bool Check_Barcode_Value_is_Valid_in_Series(int) override { return true; }
     int Selected_Barcode_Row() const override { return 0; }
     void Select_Valid_Value_For_Barcode_Setting_Mode(int) override {}
     void Focus_Barcode_List() override {}
     void SetDocumentCanvasSize(QSizeF) override {}
-    PtImage Set_data_table_value_to_card(int, const QString&, bool) override { return {}; }
-    void Check_Series_Or_Excel_Use_or_not() override {}
-    void Get_total_Card_count() override {}
-    int Get_Data_SetIndex_According_Name(const QString&) const override { return -1; }
-    QString Get_sel_row_col_value_of_dataset(int, int) const override { return {}; }
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override
+    {
+        Batch_Row_Count c;
+        c.Use_Data_Sheet_Values = true;
+        c.Total_Barcode_Label_wd_Batch = c.Total_Batch_Excel_Card = c.Total_Label_Wd_PQ = Rows;
+        return c;
+    }
     void Open_Series_Value_Box(const QString&) override {}
     void Select_first_row_value_for_design() override {}
     void Set_Front_Back_Value_To_Print_Export_Mail() override {}
@@ -111,6 +110,7 @@ void BM_Export1000PngAgainstQtAlone(benchmark::State& state)
         qtMs = double(t.nsecsElapsed()) / 1e6;
 
         BarcodeExportJob job;
+        job.rows = rows.Make_Batch_Rows();
         job.destination = jobDir.path();
         job.Total_Label = Rows;
         job.naming.tag = QStringLiteral("<BV>");

@@ -19,7 +19,7 @@
 #include "export/PdfExportWindow.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrinterList.h"
 #include "print/Print_Wnd.h"
 
@@ -63,8 +63,6 @@ struct Label_Rows {
         batch.printQuantity = [](int) { return 1; };
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value_Of(row), QString(), QString()); };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 1;
-        batch.Get_Barcode_Batch_Count();
     }
     FakeBatchServices batch;
 };
@@ -90,8 +88,8 @@ bool Print_Road(int labels, const QString& pdf)
     w.comboBoxSelectionDidChange(w.Label_ComboBox);
     w.Product_num_ComboBox->setCurrentText(QStringLiteral("5160"));
     w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
-    if (Print_Col != 3 || Print_Row != 10) {
-        std::fprintf(stderr, "the sheet is %d x %d\n", Print_Col, Print_Row);
+    if (w.sheet.Print_Col != 3 || w.sheet.Print_Row != 10) {
+        std::fprintf(stderr, "the sheet is %d x %d\n", w.sheet.Print_Col, w.sheet.Print_Row);
         return false;
     }
     w.Execute_Printing(false);
@@ -119,7 +117,7 @@ bool Export_Road(int labels, const QString& pdf)
     type(w.horz_mar_Text, "3.9688", &PDF_Export::Horz_Margin_Changed);
     type(w.Col_Text, "3", &PDF_Export::Col_Changed);
     type(w.Row_Text, "10", &PDF_Export::Row_Changed);
-    if (Print_Col != 3 || Print_Row != 10 || !w.Execute_Exporting())
+    if (w.sheet.Print_Col != 3 || w.sheet.Print_Row != 10 || !w.Execute_Exporting())
         return false;
     QTemporaryDir folder(QFileInfo(pdf).absolutePath() + QStringLiteral("/export-XXXXXX"));
     Pdf_Export_Job job = w.acceptedJob();

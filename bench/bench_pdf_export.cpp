@@ -9,7 +9,7 @@
 #include "export/PdfExportWindow.h"
 #include "platform/MessageSink.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrinterList.h"
 
 #include <QApplication>

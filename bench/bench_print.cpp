@@ -9,7 +9,7 @@
 #include "BenchBarcodes.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrinterList.h"
 #include "print/Print_Wnd.h"
 #include "print/Printing_View.h"
@@ -47,24 +47,32 @@ void BM_Print1000BarcodeLabelsToPdf(benchmark::State& state)
 BENCHMARK(BM_Print1000BarcodeLabelsToPdf)->Unit(benchmark::kMillisecond);
 
 // One page of the preview: 65 barcodes made and drawn as they are.
+// The sheet job of both: 13 x 5 labels of 38.1 x 21.2 mm on an A4 page.
+Sheet_Job Sheet_Of_65()
+{
+    Sheet_Job job;
+    job.paper = QSizeF(595, 842);
+    job.Print_Row = 13;
+    job.Print_Col = 5;
+    job.label_width = 38.1f * 2.834645669291f;
+    job.label_hight = 21.2f * 2.834645669291f;
+    job.Left_Mar = job.Top_Mar = 20;
+    job.Print_End = 65;
+    job.Total_Label = job.Total_Label_Real = 65;
+    job.Use_Barocde_In_Center = 1;
+    return job;
+}
+
 void BM_PreviewSheetOf65Barcodes(benchmark::State& state)
 {
     Bench_Barcode_Batch rows(65, false);
-    Print_Row = 13;
-    Print_Col = 5;
-    label_width = 38.1f * 2.834645669291f;
-    label_hight = 21.2f * 2.834645669291f;
-    horz_mar = vert_mar = 0;
-    Left_Mar = Top_Mar = 20;
-    Rite_Mar = Bot_Mar = 0;
-    Print_Start = 0;
-    Print_End = 65;
-    Total_Label = Total_Label_Real = 65;
-    Use_Barocde_In_Center = 1;
+    Sheet_Job job = Sheet_Of_65();
+    job.rows = rows.batch.Make_Batch_Rows();
+    job.Use_Data_Sheet_Values = true;
     QImage page(595, 842, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         page.fill(Qt::white);
-        Printing_View view(QRectF(0, 0, 595, 842), true);
+        Printing_View view(job, QRectF(0, 0, 595, 842), true);
         QPainter p(&page);
         view.drawRect(p, QRectF(0, 0, 595, 842));
         benchmark::DoNotOptimize(view.sheetLabels().size());
@@ -75,11 +83,11 @@ BENCHMARK(BM_PreviewSheetOf65Barcodes)->Unit(benchmark::kMillisecond);
 // The window's sheet of 65 cells with outlines and crop marks.
 void BM_SampleSheetOf65Cells(benchmark::State& state)
 {
-    Print_Row = 13;
-    Print_Col = 5;
-    Show_margin_rect = 1;
-    Enable_Crop_Marks = 1;
+    Sheet_Job job = Sheet_Of_65();
+    job.Show_margin_rect = 1;
+    job.Enable_Crop_Marks = 1;
     Sample_Preview view;
+    view.setJob(&job);
     for (auto _ : state)
         benchmark::DoNotOptimize(view.imageRepresentation());
 }

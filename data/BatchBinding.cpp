@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-PtImage Barcode_output_image;
 Batch_Binding* Batch_Binding_Var = nullptr;
 
 namespace {
@@ -55,14 +54,6 @@ Batch_Binding::~Batch_Binding()
 {
     if (Batch_Binding_Var == this)
         Batch_Binding_Var = nullptr;
-    // Items belong to the GUI thread; so do their copies.
-    QList<LMNGraphicPtr> copies;
-    {
-        QMutexLocker lock(&m_lock);
-        copies.swap(m_copies);
-    }
-    if (!copies.isEmpty() && !Is_Main_Thread())
-        Run_On_Main_Thread_And_Wait([&] { copies.clear(); });
 }
 
 // ---------------------------------------------------------------- spreadsheet source
@@ -98,190 +89,122 @@ bool Batch_Binding::Offers_Spreadsheet_Source(int itemSource) const
 
 // ---------------------------------------------------------------- copies of the design
 
-void Batch_Binding::takeCopiesOnGuiThread()
-{
-    QList<LMNGraphicPtr> copies;
-    const QList<LMNGraphic*> live = Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
-    for (LMNGraphic* item : live) {
-        if (!item)
-            continue;
-        QString error;
-        std::unique_ptr<LMNGraphic> copy = LMNGraphic::initWithCoder(item->encodeWithCoder(), &error);
-        if (copy) {
-            // The box a barcode is centred in is not part of the archive.
-            copy->bar_image_ctrl_bounds = item->bar_image_ctrl_bounds;
-            copies << LMNGraphicPtr(copy.release());
-        }
-        else
-            Show_NSLog_Message(error);
-    }
-    QList<LMNGraphicPtr> old;
-    {
-        QMutexLocker lock(&m_lock);
-        old.swap(m_copies);
-        m_copies = copies;
-        m_haveCopies = true;
-    }
-    // `old` goes here, on the GUI thread.
-}
-
-void Batch_Binding::Take_Batch_Copies()
-{
-    Run_On_Main_Thread_And_Wait([this] { takeCopiesOnGuiThread(); });
-}
-
-QList<LMNGraphic*> Batch_Binding::Graphics_array_Batch() const
-{
-    QMutexLocker lock(&m_lock);
-    return pointers(m_copies);
-}
-
-QList<LMNGraphic*> Batch_Binding::frontItems() const { return Graphics_array_Batch(); }
-
 // ---------------------------------------------------------------- counting
 
-void Batch_Binding::Check_Series_Or_Excel_Use_or_not()
+namespace {
+
+bool boundToSeries(const LMNGraphic* item)
 {
-    try {
-        if (!designingMode()) {
-            if (Batch_Services)
-                Batch_Services->Get_Barcode_Batch_Count();
-            return;
-        }
-        Take_Batch_Copies();
-        Check_Data_Sheet_Value_Use_or_Not();
-        Check_Excel_Binding_Value_Use_or_Not();
-        Get_total_Card_count();
-    } catch (const std::exception& e) {
-        Show_MessageBox(QString::fromUtf8(e.what()));
-    }
+    return takesPart(item) && item->data_source_type == 1 && item->print_object == 0;
 }
 
-bool Batch_Binding::Check_Front_Side_Dataset_Is_Used() const
+bool boundToSpreadsheet(const LMNGraphic* item)
 {
-    for (LMNGraphic* item : frontItems())
-        if (takesPart(item) && item->data_source_type == 1 && item->print_object == 0)
-            return true;
-    return false;
+    return takesPart(item) && item->data_source_type == 2;
 }
 
-bool Batch_Binding::Check_Front_Side_Excel_Binding_Is_Used() const
+// The series names a bound item reads (a barcode also its header and footer).
+QStringList seriesOf(const LMNGraphic* item)
 {
-    for (LMNGraphic* item : frontItems())
-        if (takesPart(item) && item->data_source_type == 2)
-            return true;
-    return false;
+    QStringList names{item->batch_list_name};
+    if (item->kind() == LMNKind::Barcode)
+        names << item->batch_hdr_list_name << item->batch_ftr_list_name;
+    return names;
 }
 
-void Batch_Binding::Check_Data_Sheet_Value_Use_or_Not()
+// The series the taking-part items name, each once with its position in the
+// series folder and its values; a series that is not in the folder is left out.
+QList<Series_Column> boundSeries(const QList<LMNGraphic*>& items)
 {
-    {
-        QMutexLocker lock(&m_lock);
-        m_table.clear();
-    }
-    Use_Data_Sheet_Values = 0;
-    if (!Check_Front_Side_Dataset_Is_Used())
-        return;
-    Use_Data_Sheet_Values = 1;
-    Create_Dataset_binding_table();
-    Calculate_data_table_rows();
-}
-
-void Batch_Binding::Check_Excel_Binding_Value_Use_or_Not()
-{
-    Use_Excel_Binding_Values = 0;
-    if (!Check_Front_Side_Excel_Binding_Is_Used())
-        return;
-    Use_Excel_Binding_Values = 1;
-    if (Calculate_Excel_table_rows() == 0)
-        Use_Excel_Binding_Values = 0;
-}
-
-void Batch_Binding::Get_total_Card_count()
-{
-    try {
-        {
-            QMutexLocker lock(&m_lock);
-            if (!m_haveCopies) {
-                lock.unlock();
-                Take_Batch_Copies();
-            }
-        }
-        if (Use_Data_Sheet_Values)
-            Calculate_data_table_rows();
-        else {
-            QMutexLocker lock(&m_lock);
-            m_dataRows = 0;
-        }
-        if (Use_Excel_Binding_Values)
-            Calculate_Excel_table_rows();
-        else {
-            QMutexLocker lock(&m_lock);
-            m_excelRows = 0;
-        }
-        QMutexLocker lock(&m_lock);
-        Total_Batch_Excel_Card = std::max(1, std::max(m_dataRows, m_excelRows));
-    } catch (const std::exception& e) {
-        Show_MessageBox(QString::fromUtf8(e.what()));
-    }
-}
-
-void Batch_Binding::Create_Dataset_binding_table()
-{
-    try {
-        QList<Series_Column> table;
-        for (const QString& name : Series_Names())
-            table << Series_Column{name, false, {}};
-        {
-            QMutexLocker lock(&m_lock);
-            m_table = table;
-        }
-        for (LMNGraphic* item : frontItems()) {
-            if (!takesPart(item) || item->data_source_type != 1)
+    QList<Series_Column> table;
+    const QStringList folder = Series_Names();
+    for (LMNGraphic* item : items) {
+        if (!takesPart(item) || item->data_source_type != 1)
+            continue;
+        for (const QString& name : seriesOf(item)) {
+            if (name.isEmpty())
                 continue;
-            Add_dataset_col_in_binding_table(item->batch_list_name, item->batch_list_index);
-            if (item->kind() == LMNKind::Barcode) {
-                Add_dataset_col_in_binding_table(item->batch_hdr_list_name, item->batch_hdr_list_index);
-                Add_dataset_col_in_binding_table(item->batch_ftr_list_name, item->batch_ftr_list_index);
+            bool known = false;
+            for (const Series_Column& c : table)
+                known = known || Same_Series_Name(c.name, name);
+            if (known)
+                continue;
+            int position = -1;
+            for (int i = 0; i < folder.size() && position < 0; ++i)
+                if (Same_Series_Name(folder.at(i), name))
+                    position = i;
+            if (position < 0)
+                continue;
+            bool exists = false;
+            const QStringList values = Read_Series_Values(name, &exists);
+            if (exists)
+                table << Series_Column{name, true, values, position};
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+Batch_Row_Count Batch_Binding::Count_Rows() const
+{
+    Batch_Row_Count count;
+    count.designing = true;
+    try {
+        Run_On_Main_Thread_And_Wait([&] {
+            const QList<LMNGraphic*> live =
+                Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+            int seriesRows = 0;
+            for (const Series_Column& c : boundSeries(live))
+                seriesRows = std::max(seriesRows, int(c.values.size()));
+            for (LMNGraphic* item : live) {
+                count.Use_Data_Sheet_Values = count.Use_Data_Sheet_Values || boundToSeries(item);
+                count.Use_Excel_Binding_Values = count.Use_Excel_Binding_Values || boundToSpreadsheet(item);
+            }
+            const int excelRows = m_excel.rowCount();
+            if (count.Use_Excel_Binding_Values && excelRows == 0)
+                count.Use_Excel_Binding_Values = false;
+            count.Data_table_rows = seriesRows;
+            count.Excel_table_rows = excelRows;
+            count = count.only(true, true);
+        });
+    } catch (const std::exception& e) {
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+    return count;
+}
+
+std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Count& count) const
+{
+    std::shared_ptr<const Design_Rows> rows;
+    Run_On_Main_Thread_And_Wait([&] {
+        const QList<LMNGraphic*> live =
+            Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+        QList<QByteArray> archives;
+        QMap<int, QStringList> excel;
+        const int excelRows = m_excel.rowCount();
+        for (LMNGraphic* item : live) {
+            if (!item)
+                continue;
+            archives << item->encodeWithCoder();
+            // The spreadsheet column an item reads, read once.
+            if (boundToSpreadsheet(item) && count.Use_Excel_Binding_Values && !excel.contains(item->excel_col_indx)) {
+                QStringList values;
+                values.reserve(excelRows);
+                for (int r = 0; r < excelRows; ++r)
+                    values << m_excel.Get_Item_Text(r, item->excel_col_indx);
+                excel.insert(item->excel_col_indx, values);
             }
         }
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-    }
-}
-
-void Batch_Binding::Add_dataset_col_in_binding_table(const QString& name, int /*index*/)
-{
-    // The position found by name wins over the remembered one.
-    const int at = Get_Data_SetIndex_According_Name(name);
-    if (at < 0)
-        return;
-    bool exists = false;
-    const QStringList values = Read_Series_Values(name, &exists);
-    if (!exists)
-        return;
-    QMutexLocker lock(&m_lock);
-    if (at >= m_table.size())
-        return;
-    m_table[at].loaded = true;
-    m_table[at].values = values;
-}
-
-void Batch_Binding::Calculate_data_table_rows()
-{
-    QMutexLocker lock(&m_lock);
-    int rows = 0;
-    for (const Series_Column& c : m_table)
-        if (c.loaded)
-            rows = std::max(rows, int(c.values.size()));
-    m_dataRows = rows;
-}
-
-int Batch_Binding::Calculate_Excel_table_rows()
-{
-    const int rows = m_excel.rowCount();
-    QMutexLocker lock(&m_lock);
-    m_excelRows = rows;
+        // The box a barcode is centred in is not part of the archive.
+        QList<QRectF> boxes;
+        for (LMNGraphic* item : live)
+            if (item)
+                boxes << item->bar_image_ctrl_bounds;
+        rows = std::make_shared<const Design_Rows>(count, archives, boxes,
+                                                   count.Use_Data_Sheet_Values ? boundSeries(live) : QList<Series_Column>(),
+                                                   excel);
+    });
     return rows;
 }
 
@@ -290,24 +213,6 @@ void Batch_Binding::Clear_Delete_Excel_table_rows()
     m_excel.Clear_Rows();
     if (Data_From_Excel_Window && Is_Main_Thread())
         Data_From_Excel_Window->Reset_Controls();
-}
-
-int Batch_Binding::Data_table_rows() const
-{
-    QMutexLocker lock(&m_lock);
-    return m_dataRows;
-}
-
-int Batch_Binding::Excel_table_rows() const
-{
-    QMutexLocker lock(&m_lock);
-    return m_excelRows;
-}
-
-QList<Series_Column> Batch_Binding::data_table_content() const
-{
-    QMutexLocker lock(&m_lock);
-    return m_table;
 }
 
 // ---------------------------------------------------------------- look-ups
@@ -323,27 +228,6 @@ int Batch_Binding::Get_Data_SetIndex_According_Name(const QString& name)
     return -1;
 }
 
-QString Batch_Binding::Get_sel_row_col_value_of_dataset(int row, int col) const
-{
-    QMutexLocker lock(&m_lock);
-    if (col < 0 || col >= m_table.size() || row < 0)
-        return QString();
-    const Series_Column& c = m_table.at(col);
-    if (!c.loaded || row >= c.values.size())
-        return QString();
-    return c.values.at(row);
-}
-
-QString Batch_Binding::Get_sel_row_col_value_of_Excel(int row, int col) const
-{
-    {
-        QMutexLocker lock(&m_lock);
-        if (row < 0 || row >= m_excelRows)
-            return QString();
-    }
-    return m_excel.Get_Item_Text(row, col);
-}
-
 QString Batch_Binding::Get_First_Value_Of_Excel_Binding(int col) const
 {
     if (m_excel.rowCount() == 0) {
@@ -354,33 +238,100 @@ QString Batch_Binding::Get_First_Value_Of_Excel_Binding(int col) const
     return (col >= 1 && v.isEmpty()) ? QStringLiteral(" ") : v;
 }
 
-// ---------------------------------------------------------------- filling
-
-QString Batch_Binding::seriesValue(int row, const QString& name, int* position) const
+void Batch_Binding::Select_first_row_value_for_design()
 {
-    // The position in the folder as it is now: -1 for a series gone since
-    // the count. The values come from the table entry of that very name, so
-    // a series added or removed meanwhile never shifts another one's values.
-    *position = Get_Data_SetIndex_According_Name(name);
-    if (*position < 0 || row < 0)
-        return QString();
-    QMutexLocker lock(&m_lock);
-    for (const Series_Column& c : m_table)
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
-            return c.loaded && row < c.values.size() ? c.values.at(row) : QString();
+    const std::shared_ptr<const Design_Rows> rows = Make_Rows(Count_Rows());
+    Run_On_Main_Thread_And_Wait([&] {
+        if (!Main_App_wnd || !rows)
+            return;
+        rows->Assign_Batch_Values_To_Control(0, Main_App_wnd->Get_Front_Controls_Array());
+        Main_App_wnd->Refresh_Canvas();
+    });
+}
+
+// ---------------------------------------------------------------- the rows of a job
+
+Design_Rows::Design_Rows(const Batch_Row_Count& count, const QList<QByteArray>& archives,
+                         const QList<QRectF>& barcodeBoxes, const QList<Series_Column>& series,
+                         const QMap<int, QStringList>& excel)
+    : Batch_Row_Source(count), m_archives(archives), m_boxes(barcodeBoxes), m_series(series), m_excel(excel)
+{
+    m_copies = decode();
+}
+
+Design_Rows::~Design_Rows()
+{
+    // Items belong to the GUI thread; so do their copies. The last owner may
+    // be a worker that ends while the GUI thread waits for it: the copies are
+    // handed over, not waited for.
+    if (!m_copies.isEmpty() && !Is_Main_Thread()) {
+        auto copies = std::make_shared<QList<LMNGraphicPtr>>(std::move(m_copies));
+        Post_To_Main_Thread([copies] { copies->clear(); });
+    }
+}
+
+QList<LMNGraphicPtr> Design_Rows::decode() const
+{
+    QList<LMNGraphicPtr> copies;
+    for (qsizetype i = 0; i < m_archives.size(); ++i) {
+        QString error;
+        std::unique_ptr<LMNGraphic> copy = LMNGraphic::initWithCoder(m_archives.at(i), &error);
+        if (!copy) {
+            Show_NSLog_Message(error);
+            continue;
+        }
+        copy->bar_image_ctrl_bounds = m_boxes.value(i);
+        copies << LMNGraphicPtr(copy.release());
+    }
+    return copies;
+}
+
+QList<LMNGraphic*> Design_Rows::Graphics_array_Batch() const
+{
+    return pointers(m_copies);
+}
+
+int Design_Rows::printQuantity(int row) const
+{
+    return row >= 0 && row < rowCount() ? 1 : 0;
+}
+
+QString Design_Rows::seriesValue(int row, const QString& series) const
+{
+    int position = -1;
+    return seriesValueAt(row, series, &position);
+}
+
+QString Design_Rows::seriesValueAt(int row, const QString& name, int* position) const
+{
+    *position = -1;
+    for (const Series_Column& c : m_series) {
+        if (!Same_Series_Name(c.name, name))
+            continue;
+        *position = c.position;
+        return row >= 0 && row < c.values.size() ? c.values.at(row) : QString();
+    }
     return QString();
 }
 
-void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic*>& items)
+QString Design_Rows::Get_sel_row_col_value_of_Excel(int row, int col) const
+{
+    const auto it = m_excel.constFind(col);
+    if (it == m_excel.constEnd() || row < 0 || row >= it->size())
+        return QString();
+    return it->at(row);
+}
+
+void Design_Rows::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic*>& items) const
 {
     try {
         for (LMNGraphic* item : items) {
             if (!takesPart(item))
                 continue;
             const LMNKind kind = item->kind();
-            if (item->data_source_type == 1 && Use_Data_Sheet_Values) {
+            if (item->data_source_type == 1 && m_count.Use_Data_Sheet_Values) {
                 int p = -1;
-                QString v = Trim_Str(seriesValue(row, item->batch_list_name, &p));
+                QString v = Trim_Str(seriesValueAt(row, item->batch_list_name, &p));
                 item->batch_list_index = p;
                 if (kind == LMNKind::Text) {
                     item->Set_text_value(v);
@@ -400,23 +351,21 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraph
                         continue;
                     }
                     int hp = -1;
-                    QString h = Trim_Str(seriesValue(row, item->batch_hdr_list_name, &hp));
+                    QString h = Trim_Str(seriesValueAt(row, item->batch_hdr_list_name, &hp));
                     item->batch_hdr_list_index = hp;
                     if (h.isEmpty() && hp == -1)
                         h = item->header_val;
                     int fp = -1;
-                    QString f = Trim_Str(seriesValue(row, item->batch_ftr_list_name, &fp));
+                    QString f = Trim_Str(seriesValueAt(row, item->batch_ftr_list_name, &fp));
                     item->batch_ftr_list_index = fp;
                     if (f.isEmpty() && fp == -1)
                         f = item->footer_val;
-                    const PtImage image = Barcode_Gen_Var->Get_Image_From_Val(v, h, f);
-                    Barcode_output_image = image;
-                    item->Set_Barcode_image(image);
+                    item->Set_Barcode_image(Barcode_Gen_Var->Get_Image_From_Val(v, h, f));
                     const QRectF box = item->bar_image_ctrl_bounds;
                     item->setXPosition(box.left() + box.width() / 2 - item->width() / 2);
                     item->setYPosition(box.top() + box.height() / 2 - item->height() / 2);
                 }
-            } else if (item->data_source_type == 2 && Use_Excel_Binding_Values) {
+            } else if (item->data_source_type == 2 && m_count.Use_Excel_Binding_Values) {
                 const QString v = Trim_Str(Get_sel_row_col_value_of_Excel(row, item->excel_col_indx));
                 if (kind == LMNKind::Text) {
                     item->Set_text_value(v);
@@ -429,9 +378,7 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraph
                         continue;
                     }
                     Barcode_Gen_Var->Set_Barcode_Prop_To_Control(item);
-                    const PtImage image = Barcode_Gen_Var->Get_Image_From_Val(v, item->header_val, item->footer_val);
-                    Barcode_output_image = image;
-                    item->Set_Barcode_image(image);
+                    item->Set_Barcode_image(Barcode_Gen_Var->Get_Image_From_Val(v, item->header_val, item->footer_val));
                 }
             }
         }
@@ -440,7 +387,7 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row, const QList<LMNGraph
     }
 }
 
-PtImage Batch_Binding::Generate_Batch_Image_For_Differ_Value(const QList<LMNGraphic*>& items)
+PtImage Design_Rows::Generate_Batch_Image_For_Differ_Value(const QList<LMNGraphic*>& items)
 {
     try {
         return LMNRenderingView::image_From_Card_Graphics(items, true);
@@ -450,18 +397,11 @@ PtImage Batch_Binding::Generate_Batch_Image_For_Differ_Value(const QList<LMNGrap
     }
 }
 
-PtImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& /*side*/, bool /*printBox*/)
+PtImage Design_Rows::Set_data_table_value_to_card(int row) const
 {
     // All of it on the GUI thread, which also keeps two callers apart.
     PtImage image;
     Run_On_Main_Thread_And_Wait([&] {
-        bool have = false;
-        {
-            QMutexLocker lock(&m_lock);
-            have = m_haveCopies;
-        }
-        if (!have)
-            takeCopiesOnGuiThread();
         const QList<LMNGraphic*> items = Graphics_array_Batch();
         Assign_Batch_Values_To_Control(row, items);
         image = Generate_Batch_Image_For_Differ_Value(items);
@@ -469,15 +409,19 @@ PtImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& /*si
     return image;
 }
 
-void Batch_Binding::Select_first_row_value_for_design()
+PtImage Design_Rows::currentImage() const
 {
-    Check_Series_Or_Excel_Use_or_not();
+    // Fresh copies of the design as it was when the job was made.
+    PtImage image;
     Run_On_Main_Thread_And_Wait([&] {
-        if (!Main_App_wnd)
-            return;
-        Assign_Batch_Values_To_Control(0, Main_App_wnd->Get_Front_Controls_Array());
-        Main_App_wnd->Refresh_Canvas();
+        const QList<LMNGraphicPtr> copies = decode();
+        try {
+            image = LMNRenderingView::image_From_Card_Graphics(pointers(copies), false);
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
     });
+    return image;
 }
 
 // ---------------------------------------------------------------- combos and panel buttons
@@ -628,9 +572,10 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }
 
-void Batch_Binding::Draw_2d_barcode_again_for_manual(bool twoD, const std::function<void()>& regenerate)
+void Batch_Binding::Draw_2d_barcode_again_for_manual(bool twoD, bool fromBatch,
+                                                     const std::function<void()>& regenerate)
 {
-    if (!Use_Data_Sheet_Values && twoD && regenerate)
+    if (!fromBatch && twoD && regenerate)
         Run_On_Main_Thread_And_Wait(regenerate);
 }
 

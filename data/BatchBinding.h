@@ -2,19 +2,21 @@
 // Batch binding of designing mode and the design back-up around batch jobs.
 //
 // The main window owns one Batch_Binding and forwards to it: it holds the
-// series binding table, the spreadsheet rows of the design (with their source
-// path), the row counts of the current job, the copies of the design's items
-// that a job fills, and the back-up of the design.
+// spreadsheet rows of the design (with their source path) and the back-up of
+// the design, counts the rows the design's bindings give, and makes the rows
+// of a job.
 //
-// A job (print, PDF export, image export, e-mail) first counts its rows
-// (Check_Series_Or_Excel_Use_or_not), which also takes copies of the design's
-// items; then Set_data_table_value_to_card fills the copies with one row's
-// values and renders them. The live canvas items are never filled by a job:
-// only Select_first_row_value_for_design fills them, to show the first row.
+// A job (print, PDF export, image export, e-mail) takes its own rows
+// (Design_Rows): copies of the design's items and the values they read, made
+// when the job is made; each row fills the job's copies and renders them. The
+// live canvas items are never filled by a job: only
+// Select_first_row_value_for_design fills them, to show the first row.
 // Filling and rendering run on the GUI thread (a worker waits), so workers may
-// call every operation here.
+// ask for rows.
 #include <QList>
+#include <QMap>
 #include <QMutex>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -23,21 +25,70 @@
 #include <vector>
 
 #include "core/model/LMNGraphic.h"
+#include "core/util/BatchServices.h"
 #include "data/ExcelRows.h"
 #include "platform/PtImage.h"
 
 class QComboBox;
 class QWidget;
 
-// The last barcode image made for a bound barcode item (GUI thread).
-extern PtImage Barcode_output_image;
-
-// One entry of the series binding table: the series at that position of the
-// series list, loaded (its values) or not.
+// One entry of the series binding table: a series, loaded (its values) or
+// not, and its position in the series folder.
 struct Series_Column {
     QString name;
     bool loaded = false;
     QStringList values;
+    int position = -1;
+};
+
+// The rows of a designing-mode job: copies of the design's front items and
+// the values they are bound to (the bound series and spreadsheet columns),
+// read on the GUI thread when the job is made. A row's card is the copies
+// filled with that row's values and rendered on the GUI thread while the
+// caller waits; the live items are never touched, and a series or a
+// spreadsheet changed after the job was made changes nothing in it.
+class Design_Rows : public Batch_Row_Source {
+public:
+    // Made by Batch_Binding::Make_Rows on the GUI thread: the archived front
+    // items with the boxes their barcodes are centred in, and the values of
+    // the sources the count says are in use.
+    Design_Rows(const Batch_Row_Count& count, const QList<QByteArray>& archives, const QList<QRectF>& barcodeBoxes,
+                const QList<Series_Column>& series, const QMap<int, QStringList>& excel);
+    ~Design_Rows() override;
+
+    Batch_Row_Texts texts(int) const override { return {}; }
+    QString seriesValue(int row, const QString& series) const override;
+    int printQuantity(int row) const override;
+    PtImage image(int row) const override { return Set_data_table_value_to_card(row); }
+    // The design as it was when the job was made (fresh copies, unfilled).
+    PtImage currentImage() const override;
+
+    // Fills the job's copies of the items with row `row` and renders the
+    // card; null when no card could be made. Any thread.
+    PtImage Set_data_table_value_to_card(int row) const;
+    // Fills the given items with row `row` (GUI thread): the job's copies,
+    // or the live items when the design shows its first row.
+    void Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic*>& items) const;
+    // Renders items as a whole card (GUI thread).
+    static PtImage Generate_Batch_Image_For_Differ_Value(const QList<LMNGraphic*>& items);
+    // A cell of the spreadsheet rows read ("" past them or for a column no
+    // item reads).
+    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
+    // The job's copies, as the last row left them.
+    QList<LMNGraphic*> Graphics_array_Batch() const;
+    // The series the items read, with their values.
+    const QList<Series_Column>& data_table_content() const { return m_series; }
+
+private:
+    // The value of a series at a row for a bound item, and its position.
+    QString seriesValueAt(int row, const QString& name, int* position) const;
+    QList<LMNGraphicPtr> decode() const;
+
+    QList<QByteArray> m_archives;
+    QList<QRectF> m_boxes;
+    QList<Series_Column> m_series;
+    QMap<int, QStringList> m_excel;
+    QList<LMNGraphicPtr> m_copies;   // filled row by row on the GUI thread
 };
 
 class Batch_Binding {
@@ -61,54 +112,25 @@ public:
     // file) or the item is bound to it; otherwise it would list no columns.
     bool Offers_Spreadsheet_Source(int itemSource) const;
 
-    // ---- Counting a job's rows ----
-    // Designing mode: takes copies of the front items, decides both bindings
-    // and counts (Total_Batch_Excel_Card). Barcode mode: the main window's
-    // barcode count (Batch_Services->Get_Barcode_Batch_Count()).
-    void Check_Series_Or_Excel_Use_or_not();
-    void Check_Data_Sheet_Value_Use_or_Not();
-    void Check_Excel_Binding_Value_Use_or_Not();
-    // Recounts from the flags as they stand; Total_Batch_Excel_Card is at least 1.
-    void Get_total_Card_count();
-    bool Check_Front_Side_Dataset_Is_Used() const;
-    bool Check_Front_Side_Excel_Binding_Is_Used() const;
-
-    void Create_Dataset_binding_table();
-    void Add_dataset_col_in_binding_table(const QString& name, int index);
-    void Calculate_data_table_rows();
-    int Calculate_Excel_table_rows();
+    // ---- Counting the rows, and the rows of a job ----
+    // The rows of the design as it stands: which sources the front items are
+    // bound to and how many rows they give (Total_Batch_Excel_Card, at least
+    // 1). Changes nothing; any thread (the items are read on the GUI thread).
+    Batch_Row_Count Count_Rows() const;
+    // The rows of a job with the sources `count` says are in use: copies of
+    // the front items and the values they read, now. Any thread.
+    std::shared_ptr<const Design_Rows> Make_Rows(const Batch_Row_Count& count) const;
     // Empties the spreadsheet rows.
     void Clear_Delete_Excel_table_rows();
-    int Data_table_rows() const;
-    int Excel_table_rows() const;
-    QList<Series_Column> data_table_content() const;
 
     // ---- Look-ups ----
     // Position of a series in a fresh series list (case-insensitive); -1.
     static int Get_Data_SetIndex_According_Name(const QString& name);
-    // A row of a loaded table entry; "" outside the table, for an unloaded
-    // entry or past the series' end.
-    QString Get_sel_row_col_value_of_dataset(int row, int col) const;
-    // A spreadsheet cell ("" past the counted rows).
-    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
     // The first spreadsheet row's cell; " " for an empty value column; "" without rows.
     QString Get_First_Value_Of_Excel_Binding(int col) const;
-
-    // ---- Filling ----
-    // Fills copies of the design's items with row `row` and renders the card
-    // (null when rendering failed). `side` and `printBox` change nothing.
-    PtImage Set_data_table_value_to_card(int row, const QString& side = QStringLiteral("F"),
-                                         bool printBox = true);
-    // Fills the given items with row `row` (GUI thread).
-    void Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic*>& items);
-    // Renders the items as a whole card (GUI thread).
-    PtImage Generate_Batch_Image_For_Differ_Value(const QList<LMNGraphic*>& items);
-    // Counts, then fills the live items with row 0 and redraws the canvas.
+    // Makes the rows of now and fills the live items with row 0, then
+    // redraws the canvas: the design shows its first row.
     void Select_first_row_value_for_design();
-    // The copies the current job fills (taken by the count).
-    QList<LMNGraphic*> Graphics_array_Batch() const;
-    // Takes new copies of the live front items (runs on the GUI thread).
-    void Take_Batch_Copies();
 
     // ---- Combo boxes and the data-source panel ----
     // Every column title of the spreadsheet rows, position 0 included.
@@ -135,8 +157,9 @@ public:
     // shows the front side (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
-    // by hand, so the job starts from a full-resolution symbol.
-    static void Draw_2d_barcode_again_for_manual(bool twoD, const std::function<void()>& regenerate);
+    // by hand (not taken from the batch), so the job starts from a
+    // full-resolution symbol.
+    static void Draw_2d_barcode_again_for_manual(bool twoD, bool fromBatch, const std::function<void()>& regenerate);
     // True only for an existing folder.
     static bool Check_Dir_Is_Exist(const QString& path);
     static void SetFocus(QWidget* control);
@@ -144,20 +167,10 @@ public:
     QList<QByteArray> Design_Backup() const;
 
 private:
-    // The value of a series at a row for a bound item, and its position.
-    QString seriesValue(int row, const QString& name, int* position) const;
-    void takeCopiesOnGuiThread();
-    QList<LMNGraphic*> frontItems() const;
-
-    mutable QMutex m_lock;      // counts, table, copies, back-up
+    mutable QMutex m_lock;      // source path, back-up
     Excel_Rows m_excel;
     QString m_excelSourcePath;
     bool m_excelBindingUse = false;
-    QList<Series_Column> m_table;
-    int m_dataRows = 0;
-    int m_excelRows = 0;
-    QList<LMNGraphicPtr> m_copies;
-    bool m_haveCopies = false;
     QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
 };
 

@@ -16,7 +16,6 @@
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
 #include "print/OutputGate.h"
-#include "print/PrintGlobals.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -173,7 +172,7 @@ void Export_Window_Base::Sel_Print_RD_Clicked()
 
 void Export_Window_Base::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    rangeFields().setTotal(value, max, set_for, Use_Data_Sheet_Values || Use_Excel_Binding_Values);
+    rangeFields().setTotal(value, max, set_for, rowCount.batch());
 }
 
 void Export_Window_Base::Set_Enable_Diable_Range_Box()
@@ -341,7 +340,7 @@ bool ExportWindow::Check_List_Name_Exist_In_Used_Ser_Combo(const QString& name) 
 
 void ExportWindow::Reset_Controls()
 {
-    const bool batch = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+    const bool batch = rowCount.batch();
     selectNamingRow(0);
     ex_bar_image_type_combo->setCurrentIndex(0);
     prefix_suffix_chk_box->setChecked(false);
@@ -357,12 +356,12 @@ void ExportWindow::Reset_Controls()
     export_card_side = QStringLiteral("F");
     for (int row = 1; row <= 3; ++row)
         namingRadios[row]->setEnabled(batch);
-    Export_with_batch_chk->setEnabled(Use_Data_Sheet_Values);
-    Export_with_batch_chk->setChecked(Use_Data_Sheet_Values);
-    Export_with_excel_chk->setChecked(Use_Excel_Binding_Values);
+    Export_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
+    Export_with_batch_chk->setChecked(rowCount.Use_Data_Sheet_Values);
+    Export_with_excel_chk->setChecked(rowCount.Use_Excel_Binding_Values);
     from_Text->setValue(1);
     All_print_RD_Clicked();
-    Set_Tot_Value(Total_Batch_Excel_Card, Total_Batch_Excel_Card, QStringLiteral("A"));
+    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
     Export_Dest_Path->clear();
     Show_Hide_export_Range_Box();
     export_barcode_file_name_CellClick();
@@ -371,9 +370,8 @@ void ExportWindow::Reset_Controls()
 
 void ExportWindow::Show_Hide_export_Range_Box()
 {
-    const bool batch = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
-    export_range_box->setVisible(batch);
-    Export_with_batch_chk->setVisible(Use_Data_Sheet_Values);
+    export_range_box->setVisible(rowCount.batch());
+    Export_with_batch_chk->setVisible(rowCount.Use_Data_Sheet_Values);
     adjustSize();
 }
 
@@ -421,7 +419,7 @@ void ExportWindow::exportOkay()
         }
         const QStringList tags{QStringLiteral("<DEF>"), QStringLiteral("<SN>"), QStringLiteral("<SV>"),
                                QStringLiteral("<SNV>")};
-        if (!checkNamePrefixRange(4, tags, Total_Batch_Excel_Card, false) || !checkDestination())
+        if (!checkNamePrefixRange(4, tags, rowCount.Total_Batch_Excel_Card, false) || !checkDestination())
             return;
         done(1);
     } catch (const std::exception& e) {
@@ -486,11 +484,10 @@ Export_Barcode* Export_Barcode::defaultInstance()
 void Export_Barcode::Reset_Controls()
 {
     Export_Dest_Path->clear();
-    skip_invalid_barcode = 0;
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
-    Set_Tot_Value(Total_Batch_Excel_Card, Total_Batch_Excel_Card, QStringLiteral("A"));
+    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
     exp_rad_sn->setEnabled(seriesNames);
     exp_rad_snv->setEnabled(seriesNames);
     selectNamingRow(0);
@@ -524,7 +521,7 @@ void Export_Barcode::export_barcode_file_name_CellClick()
 
 void Export_Barcode::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    // The box is read when the job is made.
 }
 
 int Export_Barcode::Open_Export_Dialog()
@@ -538,7 +535,7 @@ void Export_Barcode::OKPressed()
     try {
         const QStringList tags{QStringLiteral("<DEF>"), QStringLiteral("<BV>"), QStringLiteral("<BS>"),
                                QStringLiteral("<BSV>"), QStringLiteral("<BH>"), QStringLiteral("<BF>")};
-        if (!checkNamePrefixRange(6, tags, Total_Batch_Excel_Card, !batchValues) || !checkDestination())
+        if (!checkNamePrefixRange(6, tags, rowCount.Total_Batch_Excel_Card, !batchValues) || !checkDestination())
             return;
         done(1);
     } catch (const std::exception& e) {
@@ -559,7 +556,7 @@ void Export_Barcode::CancelPressed()
 
 namespace {
 
-std::shared_ptr<ExportJob> exportCards(BatchServices* main)
+std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Count& count)
 {
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
@@ -571,17 +568,16 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main)
         }
     }
     sheet->usedSeries = used;
+    sheet->rowCount = count;
     if (sheet->Open_Wnd() != 1)
         return nullptr;
     main->Set_Front_Back_Value_To_Print_Export_Mail();
-    if (!sheet->Export_with_batch_chk->isChecked())
-        Use_Data_Sheet_Values = 0;
-    if (!sheet->Export_with_excel_chk->isChecked())
-        Use_Excel_Binding_Values = 0;
-    main->Get_total_Card_count();
+    // The sources whose box is on.
+    const Batch_Row_Count job_rows = count.only(sheet->Export_with_batch_chk->isChecked(),
+                                                sheet->Export_with_excel_chk->isChecked());
 
     Export_Naming naming = Export_Naming::fromGlobals();
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
+    if (!job_rows.batch()) {
         const QString path = naming.Export_Name_With_Options(firstSeriesValue(file_series_exported),
                                                              file_series_exported, 1);
         naming.storeCounter();
@@ -598,22 +594,25 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main)
     CardExportJob job;
     job.destination = file_export_Path;
     job.Print_Start = sheet->Print_Start;
-    job.Total_Label = sheet->All_print_rd->isChecked() ? int(Total_Batch_Excel_Card) : sheet->Total_Label;
+    job.Total_Label = sheet->All_print_rd->isChecked() ? job_rows.Total_Batch_Excel_Card : sheet->Total_Label;
     job.naming = naming;
+    job.rows = main->Make_Batch_Rows_Of(job_rows.Use_Data_Sheet_Values, job_rows.Use_Excel_Binding_Values);
+    job.host = main->Batch_Host_Window();
     return Export_Batch_File(job);
 }
 
-std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
+std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows& rows)
 {
-    main->Check_Data_Sheet_Value_Use_or_Not_Barcode();
     // The typed value must encode; with the list or a series feeding the
     // value, the job starts from the first row that encodes (the print
     // command's checks).
-    if (!Barcode_Output_Checks())
+    if (!Barcode_Output_Checks(*rows))
         return nullptr;
+    const Batch_Row_Count& count = rows->count();
     const BarcodeModeState state = main->Barcode_Mode_State();
-    const bool batch = Use_Data_Sheet_Values;
+    const bool batch = count.Use_Data_Sheet_Values;
     Export_Barcode* dialog = Export_Barcode::defaultInstance();
+    dialog->rowCount = count;
     dialog->batchValues = batch;
     dialog->seriesNames = state.dataSource && state.seriesFeeds && state.valueChecked;
     if (dialog->Open_Export_Dialog() != 1)
@@ -629,22 +628,23 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main)
         BarcodeExportJob job;
         job.destination = file_export_Path;
         job.Print_Start = dialog->Print_Start;
-        job.Total_Label = dialog->All_print_rd->isChecked() ? int(Total_Batch_Excel_Card) : dialog->Total_Label;
+        job.Total_Label = dialog->All_print_rd->isChecked() ? count.Total_Batch_Excel_Card : dialog->Total_Label;
         job.naming = naming;
         job.seriesName = seriesName;
-        job.skipInvalid = skip_invalid_barcode != 0;
+        job.skipInvalid = dialog->skip_inavlid_chk->isChecked();
         job.invalidImage = main->Invalid_Barcode_Data_Image();
+        job.rows = rows;
+        job.host = main->Batch_Host_Window();
         return Export_Batch_File_Barcode(job);
     }
-    const Barcode_Row_Getter rows(state);
-    const BarcodeRowTexts texts = rows.row(0);
-    const QString path = naming.Export_Barcode_Name_With_Options(state.value, texts.header, texts.footer,
-                                                                 seriesName, 1);
+    // One file of the barcode as typed.
+    const QString path = naming.Export_Barcode_Name_With_Options(state.value, Trim_Str(state.header),
+                                                                 Trim_Str(state.footer), seriesName, 1);
     naming.storeCounter();
     const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false);
     if (target.isEmpty() && Stop_Processing_Now)
         return nullptr;
-    PtImage image = main->Get_Image_From_List_Val(Total_Barcode_Label_wd_Batch);
+    PtImage image = rows->currentImage();
     bool increase = true;
     if (image.isNull()) {
         image = main->Invalid_Barcode_Data_Image();
@@ -666,17 +666,19 @@ std::shared_ptr<ExportJob> Export_Command()
     try {
         Reset_Export_State();
         Stop_Processing_Now = false;
-        main->Check_Series_Or_Excel_Use_or_not();
         if (Barcode_Setting_Or_Designing_Mode == 0) {
-            if (main->Get_Barcode_Batch_Count() <= 0) {
+            const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
+            if (count.Total_Barcode_Label_wd_Batch <= 0) {
                 Show_MessageBox(QStringLiteral("List is empty."));
                 main->Focus_Barcode_List();
                 return nullptr;
             }
             main->Draw_2d_barcode_again_for_manual();
-            return exportBarcodes(main);
+            // The rows of the job: what the checks read is what is written.
+            const Batch_Rows rows = main->Make_Batch_Rows();
+            return rows ? exportBarcodes(main, rows) : nullptr;
         }
-        return exportCards(main);
+        return exportCards(main, main->Check_Series_Or_Excel_Use_or_not());
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
     }

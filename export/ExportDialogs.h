@@ -7,6 +7,7 @@
 // reset the controls and run the window; tests press the buttons through the
 // modal runner. After OK the command starts the job (a batch runs on a worker
 // under the progress window) and returns at once.
+#include "core/util/BatchServices.h"
 #include "export/ExportJobs.h"
 #include "export/RangeFields.h"
 
@@ -62,6 +63,8 @@ public:
     QPushButton* export_btn_on_export_image = nullptr;
     QPushButton* cancel_btn = nullptr;
 
+    // The rows of the sources, counted by the command before the window opens.
+    Batch_Row_Count rowCount;
     // Range results of OK: rows [Print_Start, Total_Label), `show` rows.
     int Print_Start = 0;
     int Print_End = 1;

@@ -203,27 +203,23 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
     Stop_Processing_Now = false;
     ExportJobReport report;
     report.rows = std::max(0, job.Total_Label - job.Print_Start);
-    BatchServices* main = Batch_Services;
-    if (!main || !makeExportFolder(report, job.destination, QStringLiteral("Zorv Label")))
+    if (!makeExportFolder(report, job.destination, QStringLiteral("Zorv Label")))
         return report;
 
     Export_Naming naming = job.naming;
     naming.folder = report.folder;
-    int column = -1;
-    Run_On_Main_Thread_And_Wait([&] { column = main->Get_Data_SetIndex_According_Name(naming.series); });
 
     show_count = report.rows;
     curr_card_count = 0;
-    Batch_Job_Frame frame(main->Batch_Host_Window());
+    Batch_Job_Frame frame(job.host);
     frame.Show(report.rows, QStringLiteral("%d / %d "), {&curr_card_count, &show_count, nullptr, true});
     {
         RowPipeline pipeline(report, naming.ext);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
             if (Stop_Processing_Now) { report.stopped = true; break; }
             ++curr_card_count;
-            QString value;
-            Run_On_Main_Thread_And_Wait([&] { value = Trim_Str(main->Get_sel_row_col_value_of_dataset(r, column)); });
-            const PtImage card = main->Set_data_table_value_to_card(r, QStringLiteral("F"), false);
+            const QString value = job.rows ? Trim_Str(job.rows->seriesValue(r, naming.series)) : QString();
+            const PtImage card = job.rows ? job.rows->image(r) : PtImage();
             if (card.isNull()) {
                 report.skipped << r + 1;
                 continue;
@@ -237,8 +233,11 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
         naming.storeCounter();
-        main->Create_Card_Design_Again();
-        main->Set_Graphic_Array_According_Side();
+        // The main window as it is now (it may have gone meanwhile).
+        if (Batch_Services) {
+            Batch_Services->Create_Card_Design_Again();
+            Batch_Services->Set_Graphic_Array_According_Side();
+        }
     });
     finishReport(report, QStringLiteral("cards"), QStringLiteral("no card could be made of them"));
     return report;
@@ -246,90 +245,31 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
 
 // ---------------------------------------------------------------- barcodes
 
-struct Barcode_Row_Getter::Data {
-    BarcodeModeState state;
-    QStringList valueSeries, headerSeries, footerSeries;
-};
-
-namespace {
-
-QStringList readSeries(const QString& name)
-{
-    if (Trim_Str(name).isEmpty())
-        return {};
-    QFile f(Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-} // namespace
-
-Barcode_Row_Getter::Barcode_Row_Getter(const BarcodeModeState& state) : d(std::make_unique<Data>())
-{
-    d->state = state;
-    if (!state.listFeeds || state.seriesFeeds) {
-        if (state.valueChecked) d->valueSeries = readSeries(state.valueSeries);
-        if (state.headerChecked) d->headerSeries = readSeries(state.headerSeries);
-        if (state.footerChecked) d->footerSeries = readSeries(state.footerSeries);
-    }
-}
-
-Barcode_Row_Getter::~Barcode_Row_Getter() = default;
-
-BarcodeRowTexts Barcode_Row_Getter::row(int r) const
-{
-    const BarcodeModeState& s = d->state;
-    const bool series = !s.listFeeds || s.seriesFeeds;
-    auto pick = [&](bool checked, const QStringList& values, const char* key, const QString& typed) {
-        if (!checked || !s.dataSource)
-            return Trim_Str(typed);
-        if (series)
-            return r >= 0 && r < values.size() ? Trim_Str(values[r]) : QString();
-        if (r < 0 || r >= s.list.size())
-            return QString();
-        return Trim_Str(s.list[r].value(QString::fromLatin1(key)));
-    };
-    BarcodeRowTexts t;
-    t.value = pick(s.valueChecked, d->valueSeries, "Value", s.value);
-    t.header = pick(s.headerChecked, d->headerSeries, "Header", s.header);
-    t.footer = pick(s.footerChecked, d->footerSeries, "Footer", s.footer);
-    return t;
-}
-
 ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
 {
     Stop_Processing_Now = false;
     ExportJobReport report;
     report.rows = std::max(0, job.Total_Label - job.Print_Start);
-    BatchServices* main = Batch_Services;
-    if (!main || !makeExportFolder(report, job.destination, QStringLiteral("Zorv Barcode")))
+    if (!makeExportFolder(report, job.destination, QStringLiteral("Zorv Barcode")))
         return report;
 
     Export_Naming naming = job.naming;
     naming.folder = report.folder;
     naming.ext = naming.ext.toUpper();
-    BarcodeModeState state;
-    Run_On_Main_Thread_And_Wait([&] { state = main->Barcode_Mode_State(); });
-    const Barcode_Row_Getter rows(state);
 
     show_count = report.rows;
     curr_card_count = 0;
-    Batch_Job_Frame frame(main->Batch_Host_Window());
+    Batch_Job_Frame frame(job.host);
     frame.Show(report.rows, QStringLiteral("%d / %d Barcode"), {&curr_card_count, &show_count, nullptr, true});
     {
         RowPipeline pipeline(report, naming.ext);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
             if (Stop_Processing_Now) { report.stopped = true; break; }
             ++curr_card_count;
-            PtImage image = main->Get_Image_From_List_Val(r);
+            // The barcode is made here, from the job's own rows.
+            PtImage image = job.rows ? job.rows->image(r) : PtImage();
             bool increaseDpi = true;
-            if (image.isNull() || main->Invalid_Barcode_Image()) {
+            if (image.isNull()) {
                 if (job.skipInvalid || job.invalidImage.isNull()) {
                     report.skipped << r + 1;
                     continue;
@@ -339,7 +279,7 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
                 image = job.invalidImage;
                 increaseDpi = false;
             }
-            const BarcodeRowTexts texts = rows.row(r);
+            const Batch_Row_Texts texts = job.rows ? job.rows->texts(r) : Batch_Row_Texts();
             const QString series = job.seriesName;
             pipeline.add(r, image, increaseDpi, [&naming, texts, series, r] {
                 return naming.Export_Barcode_Name_With_Options(texts.value, texts.header, texts.footer, series, r + 1);
@@ -350,7 +290,8 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
         naming.storeCounter();
-        main->Select_First_Value_For_Barcode_Setting_Mode();
+        if (Batch_Services)
+            Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     });
     finishReport(report, QStringLiteral("barcodes"), QStringLiteral("their values give no barcode"));
     return report;

@@ -9,10 +9,13 @@
 // file exists. Stop ends the job after the row in work; Cancel in the
 // keep-or-replace box writes nothing more. At the end the report says what
 // was written, what failed and which rows were skipped.
+#include "core/util/BatchServices.h"
 #include "export/ExportNaming.h"
 #include "platform/PtImage.h"
 
 #include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <QStringList>
 
@@ -64,9 +67,12 @@ struct CardExportJob {
     int Print_Start = 0;   // first row, 0-based
     int Total_Label = 1;   // end of the loop, exclusive
     Export_Naming naming;  // tag, prefix, suffix, series, extension, counter
+    Batch_Rows rows;       // the cards, and the series values that name them
+    QPointer<QWidget> host;  // the window the progress window is shown on
 };
 
 // A barcode batch: rows [Print_Start, Total_Label) of the list or series.
+// Names and images come from the same rows.
 struct BarcodeExportJob {
     QString destination;   // files go into "Zorv Barcode" inside it
     int Print_Start = 0;
@@ -75,6 +81,8 @@ struct BarcodeExportJob {
     QString seriesName;    // the series that names files ("<BS>", "<BSV>"), or ""
     bool skipInvalid = false;
     PtImage invalidImage;  // written for a row without a barcode unless skipped
+    Batch_Rows rows;       // the texts and barcodes of the rows
+    QPointer<QWidget> host;
 };
 
 // Starts the jobs on a detached worker and returns at once (GUI thread).
@@ -84,23 +92,3 @@ std::shared_ptr<ExportJob> Export_Batch_File_Barcode(const BarcodeExportJob& job
 // The jobs' bodies, run on the calling thread (the workers above call them).
 ExportJobReport Run_Card_Export(const CardExportJob& job);
 ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job);
-
-// Row texts of barcode mode for a row (trimmed): from the list, the chosen
-// series or the typed fields, as the binding switches of `state` say.
-struct BarcodeModeState;
-struct BarcodeRowTexts {
-    QString value, header, footer;
-};
-class Barcode_Row_Getter {
-public:
-    explicit Barcode_Row_Getter(const BarcodeModeState& state);
-    ~Barcode_Row_Getter();
-    BarcodeRowTexts row(int r) const;
-    QString Get_Barcode_List_Combo_Value(int r) const { return row(r).value; }
-    QString Get_Barcode_List_Combo_Header(int r) const { return row(r).header; }
-    QString Get_Barcode_List_Combo_Footer(int r) const { return row(r).footer; }
-
-private:
-    struct Data;
-    std::unique_ptr<Data> d;
-};

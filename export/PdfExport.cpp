@@ -24,7 +24,6 @@
 #include <thread>
 
 const QString pdf_export_folder_name = QStringLiteral("Zorv PDF Label");
-int pdf_export_opt = 0;
 
 namespace {
 
@@ -42,17 +41,17 @@ struct Label {
 class LabelStream {
 public:
     explicit LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report)
-        : m_job(job), m_report(report), m_count(job.rowStart) {}
+        : m_job(job), m_report(report), m_count(job.sheet.Print_Start) {}
 
     // Whether another label follows (fetches rows ahead past left-out ones).
     bool hasMore()
     {
         if (m_pending)
             return true;
-        if (m_emitted >= m_job.labelCap)
+        if (m_emitted >= m_job.sheet.Total_Label_Real)
             return false;
-        if (!m_job.batch) {
-            m_next = Label{m_job.labelImage, -1};
+        if (!m_job.sheet.Use_Data_Sheet_Values) {
+            m_next = Label{m_job.sheet.Barcode_Image, -1};
             m_pending = true;
             return true;
         }
@@ -63,16 +62,16 @@ public:
                 m_pending = true;
                 return true;
             }
-            if (m_count >= m_job.rowEnd)
+            if (m_count >= m_job.sheet.Print_End)
                 return false;
             if (Stop_Processing_Now)
                 return false;
             m_row = m_count++;
             int copies = 1;
-            if (m_job.printQuantity && Batch_Services)
-                copies = std::max(1, Batch_Services->Get_PQ_Count_Of_Index(m_row));
+            if (m_job.sheet.print_wd_pq_opt && m_job.sheet.rows)
+                copies = std::max(1, m_job.sheet.rows->printQuantity(m_row));
             const PtImage image = fetch(m_row);
-            if (image.isNull() && m_job.skipInvalid) {
+            if (image.isNull() && m_job.sheet.skip_invalid_barcode) {
                 m_report.skippedRows << m_row + 1;
                 m_rowImage.reset();
                 m_copiesLeft = 0;
@@ -96,14 +95,7 @@ public:
     }
 
 private:
-    PtImage fetch(int row) const
-    {
-        if (!Batch_Services)
-            return {};
-        if (m_job.designing)
-            return Batch_Services->Set_data_table_value_to_card(row, QStringLiteral("F"), true);
-        return Batch_Services->Get_Image_From_List_Val(row);
-    }
+    PtImage fetch(int row) const { return m_job.sheet.rows ? m_job.sheet.rows->image(row) : PtImage(); }
 
     const Pdf_Export_Job& m_job;
     Pdf_Export_Report& m_report;
@@ -192,14 +184,14 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
     const PtImage* image = &label.image;
     if (label.image.isNull()) {
         // The invalid-data image in the label's place.
-        image = &job.invalidImage;
+        image = &job.sheet.invalidImage;
         target = QRectF(x, y, lw, lh);
-    } else if (job.designing) {
+    } else if (job.sheet.designing) {
         // The card fills its cell.
         target = QRectF(x, y, lw, lh);
     } else {
         const double w = label.image.size().width(), h = label.image.size().height();
-        const double px = job.centerBarcode ? x + lw / 2 - w / 2 : x;
+        const double px = job.sheet.Use_Barocde_In_Center ? x + lw / 2 - w / 2 : x;
         target = QRectF(px, y, w, h);
     }
     if (image->isNull())
@@ -212,15 +204,15 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
 // in barcode mode with batch values the cell is the size of the label.
 Sheet_Geometry singleLabelGeometry(const Pdf_Export_Job& job, const Label& label)
 {
-    Sheet_Geometry g = job.geometry;
+    Sheet_Geometry g = job.geometry();
     g.rows = g.cols = 1;
     g.hg = g.vg = 0;
     if (g.autoCenter) {
         g.autoCenter = false;
         g.align = 5;
     }
-    if (!job.designing && job.batch) {
-        const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
+    if (!job.sheet.designing && job.sheet.Use_Data_Sheet_Values) {
+        const PtImage& image = label.image.isNull() ? job.sheet.invalidImage : label.image;
         if (!image.isNull()) {
             g.lw = float(image.size().width());
             g.lh = float(image.size().height());
@@ -231,13 +223,13 @@ Sheet_Geometry singleLabelGeometry(const Pdf_Export_Job& job, const Label& label
 
 bool Per_Label(const Pdf_Export_Job& job) { return job.option == 2 || job.option == 3; }
 
-bool Label_Sized_Pages(const Pdf_Export_Job& job) { return Per_Label(job) && job.useLabelSize; }
+bool Label_Sized_Pages(const Pdf_Export_Job& job) { return Per_Label(job) && job.sheet.PDF_Use_Label_Size; }
 
 // The grid of a page on paper: the job's sheet, or one cell without gaps
 // when each label has a page of its own.
 Sheet_Geometry Page_Sheet(const Pdf_Export_Job& job)
 {
-    Sheet_Geometry sheet = job.geometry;
+    Sheet_Geometry sheet = job.geometry();
     if (Per_Label(job)) {
         sheet.rows = sheet.cols = 1;
         sheet.hg = sheet.vg = 0;
@@ -274,13 +266,13 @@ int Draw_Sheet_Labels(QPainter& p, const Sheet_Geometry& sheet, LabelStream& lab
 // A page exactly as large as its label (the label-size setting).
 QSizeF Label_Page_Size(const Pdf_Export_Job& job, const Label& label)
 {
-    const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
-    return image.isNull() ? QSizeF(job.geometry.lw, job.geometry.lh) : image.size();
+    const PtImage& image = label.image.isNull() ? job.sheet.invalidImage : label.image;
+    return image.isNull() ? QSizeF(job.geometry().lw, job.geometry().lh) : image.size();
 }
 
 void Draw_Label_Page(QPainter& p, const Pdf_Export_Job& job, const Label& label)
 {
-    const PtImage& image = label.image.isNull() ? job.invalidImage : label.image;
+    const PtImage& image = label.image.isNull() ? job.sheet.invalidImage : label.image;
     if (!image.isNull())
         image.draw(p, QRectF(QPointF(0, 0), Label_Page_Size(job, label)), 1.0);
 }
@@ -485,7 +477,7 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
         Pdf_Export_Report report;
         try {
             curr_card_count = 0;
-            show_count = std::max(1, job.totalLabels);
+            show_count = std::max(1, job.sheet.Total_Label);
             Batch_Job_Frame frame(hostWindow);
             ProgressCounters counters;
             counters.current = &curr_card_count;
@@ -495,12 +487,15 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
 
             report = Run_Pdf_Export(job, &curr_card_count);
 
-            // The main window shows its first row or its design again.
-            if ((job.batch || job.excel) && !report.cancelled && Batch_Services) {
+            // The main window shows its first row or its design again (the
+            // window as it is then: it may have gone meanwhile).
+            if ((job.sheet.Use_Data_Sheet_Values || job.sheet.Use_Excel_Binding_Values) && !report.cancelled) {
                 Run_On_Main_Thread_And_Wait([&job] {
-                    if (!job.designing)
+                    if (!Batch_Services)
+                        return;
+                    if (!job.sheet.designing)
                         Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
-                    else if (job.startCardOption != QLatin1String("G"))
+                    else if (job.sheet.Start_Card_Option != QLatin1String("G"))
                         Batch_Services->Create_Card_Design_Again();
                 });
             }

@@ -16,11 +16,12 @@
 // invalid-data image. Without batch values every label is the one label
 // image of the window.
 //
-// The writer works on a value snapshot of the job (Pdf_Export_Job) taken on
-// the GUI thread when the job is accepted; it never changes the sheet
-// geometry of the window, so the window is as it was after every job. Files
+// The writer works on a value of the job (Pdf_Export_Job) made on the GUI
+// thread when the job is accepted; it never changes the window's sheet job,
+// so the window is as it was after every job. Files
 // go through QSaveFile: a failed or replaced file never loses the old one.
 #include "platform/PtImage.h"
+#include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 
 #include <QList>
@@ -39,31 +40,16 @@ class QWidget;
 // The folder made inside the chosen destination.
 extern const QString pdf_export_folder_name;  // "Zorv PDF Label"
 
-// ---- Process-wide values of the PDF export window ----
-extern int pdf_export_opt;       // the layout of the job in work (0..3)
-// PDF_Use_Label_Size (pages of the label's size) is with the sheet geometry
-// in print/PrintGlobals.h: the sheet preview reads it.
-
-// One job, as the window accepted it.
+// One job, as the window accepted it: its sheet job (range, options, the
+// grid on the page, the label image, the rows) and the files to write.
 struct Pdf_Export_Job {
     int option = 0;              // after the 1 x 1 conversion (0 -> 3, 1 -> 2)
-    bool useLabelSize = false;   // PDF_Use_Label_Size
-    bool designing = false;      // cards (designing mode) or barcodes
-    bool batch = false;          // Use_Data_Sheet_Values: one label a row
-    bool excel = false;          // Use_Excel_Binding_Values
-    bool printQuantity = false;  // repeat each row by its print quantity
-    bool skipInvalid = false;    // leave out rows without an image
-    bool centerBarcode = false;  // barcode mode: centred across its cell
-    int rowStart = 0;            // first row, 0-based
-    int rowEnd = 1;              // rows [rowStart, rowEnd)
-    int labelCap = 1;            // labels at most (Total_Label_Real)
-    int totalLabels = 1;         // the progress total
-    Sheet_Geometry geometry;     // paper, margins, cell size, grid, alignment
-    PtImage labelImage;          // Barcode_Image: the label without batch values
-    PtImage invalidImage;        // stands in for a row without an image
+    Sheet_Job sheet;             // `paper` is the page; PDF_Use_Label_Size, skipping, quantities...
     QString folder;              // the export folder ("Zorv PDF Label")
     QString baseName;            // the file name as typed
-    QString startCardOption;     // Start_Card_Option when the job began
+
+    // The grid of cells on the page.
+    Sheet_Geometry geometry() const { return sheet.Geometry(sheet.paper); }
 };
 
 struct Pdf_Export_Report {

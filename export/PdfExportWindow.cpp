@@ -16,7 +16,6 @@
 #include "platform/Paths.h"
 #include "print/OutputGate.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
 #include "print/PrinterList.h"
 #include "print/Sample_Preview.h"
 #include "print/SheetLayout.h"
@@ -283,28 +282,26 @@ bool PDF_Export::Open_Pdf_Export_Wnd()
 void PDF_Export::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    Take_Batch_Rows();
 
     // 1. Reset.
-    PDF_View_Not_Print = 1;
-    PDF_Use_Label_Size = 0;
+    sheet.PDF_View_Not_Print = 1;
+    sheet.PDF_Use_Label_Size = 0;
     barcode_font_name_label->setVisible(false);
     barcode_font_name->setVisible(false);
     pdf_export_opt = pdf_export_opt_bkup = 0;
     pdf_option[0]->setChecked(true);
-    printable_label_count = 0;
     Normal_Printing_Is_Selected();
-    auto_center_flag = 0;
+    sheet.auto_center_flag = 0;
     Auto_Center_chk_bx->setChecked(false);
-    Show_margin_rect = 1;
+    sheet.Show_margin_rect = 1;
     Show_Margins->setChecked(true);
-    Enable_Crop_Marks = 0;
-    Fit_Picture_To_Frame = 0;
-    skip_invalid_barcode = 0;
-    print_wd_pq_opt = 0;
-    Manual_or_Pre = 0;
-    Print_Row = Print_Col = 1;
-    Total_Label = 1;
-    Total_Label_Wd_PQ = 1;
+    sheet.Enable_Crop_Marks = 0;
+    sheet.Fit_Picture_To_Frame = 0;
+    sheet.skip_invalid_barcode = 0;
+    sheet.print_wd_pq_opt = 0;
+    sheet.Manual_or_Pre = 0;
+    sheet.Print_Row = sheet.Print_Col = 1;
     file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
     Reset_Range_Fields();
     use_label_size_chk_box->setVisible(false);
@@ -324,7 +321,7 @@ void PDF_Export::Reset_For_Opening()
         height_Text->setReadOnly(false);
         const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
         barcode_font_name->setText(state.settings.barcodeType);
-        if (Use_Data_Sheet_Values) {
+        if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
             print_with_batch_chk->setChecked(true);
             skip_inavlid_chk->setVisible(true);
@@ -333,11 +330,9 @@ void PDF_Export::Reset_For_Opening()
             print_qty_chk->setVisible(!series);
             print_qty_chk->setEnabled(!series);
             print_qty_chk->setChecked(!series);
-            skip_invalid_barcode = 1;
-            print_wd_pq_opt = series ? 0 : 1;
-            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
-            Total_Label_Wd_PQ = Total_Label;
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+            sheet.skip_invalid_barcode = 1;
+            const int total = Total_From_Quantity_Box();
+            Set_Tot_Value(total, total, QStringLiteral("A"));
         } else {
             print_with_batch_chk->setEnabled(false);
             print_with_batch_chk->setChecked(false);
@@ -345,19 +340,19 @@ void PDF_Export::Reset_For_Opening()
             skip_inavlid_chk->setChecked(false);
             print_qty_chk->setVisible(false);
             print_qty_chk->setChecked(false);
-            Set_Tot_Value(Total_Label, noBatchMaximum, QStringLiteral("A"));
+            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
         }
-        Barcode_Image = Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
+        sheet.Barcode_Image = Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
                                        : PtImage();
-        labelSize = Barcode_Image.size();
+        labelSize = sheet.Barcode_Image.size();
     }
 
     // 4. One label of that size, one cell, no gaps, top-left.
     Set_Enable_Diable_Range_Box();
-    label_width = float(labelSize.width());
-    label_hight = float(labelSize.height());
+    sheet.label_width = float(labelSize.width());
+    sheet.label_hight = float(labelSize.height());
     invalid_image = Batch_Services ? Batch_Services->Invalid_Barcode_Data_Image() : PtImage();
-    const double wmm = Points_To_MM(label_width), hmm = Points_To_MM(label_hight);
+    const double wmm = Points_To_MM(sheet.label_width), hmm = Points_To_MM(sheet.label_hight);
     setPair(width_Text, width_Stepper, wmm, mm2(wmm));
     setPair(height_Text, height_Stepper, hmm, mm2(hmm));
     setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
@@ -370,7 +365,7 @@ void PDF_Export::Reset_For_Opening()
     SetObjEnabled(vert_mar_Stepper, true);
     SetObjEnabled(card_align_box, true);
     SetObjEnabled(align_Gp_Bx, true);
-    label_align_val = 1;
+    sheet.label_align_val = 1;
     Set_Reset_Alignemnt_Image();
     Capture_Last_Values();
 
@@ -392,13 +387,13 @@ QPageLayout PDF_Export::pageLayout() const
 
 bool PDF_Export::labelSizedPage() const
 {
-    return (pdf_export_opt == 2 || pdf_export_opt == 3) && PDF_Use_Label_Size;
+    return (pdf_export_opt == 2 || pdf_export_opt == 3) && sheet.PDF_Use_Label_Size;
 }
 
 QSizeF PDF_Export::pageSize() const
 {
     if (labelSizedPage())
-        return QSizeF(label_width, label_hight);
+        return QSizeF(sheet.label_width, sheet.label_hight);
     return pageLayout().fullRect(QPageLayout::Point).size();
 }
 
@@ -409,7 +404,7 @@ void PDF_Export::Set_values_From_Printer()
     QSizeF page = layout.fullRect(QPageLayout::Point).size();
     QMarginsF m = layout.margins(QPageLayout::Point);
     if (labelSizedPage()) {
-        page = QSizeF(label_width, label_hight);
+        page = QSizeF(sheet.label_width, sheet.label_hight);
         m = QMarginsF(0, 0, 0, 0);
     }
     setPreviewFrame(page);
@@ -418,14 +413,14 @@ void PDF_Export::Set_values_From_Printer()
         pageMM = QSizeF(Points_To_MM(float(page.width())), Points_To_MM(float(page.height())));
     Page_width_txt->setText(mm2(pageMM.width()));
     Page_height_txt->setText(mm2(pageMM.height()));
-    Left_Mar = float(m.left());
-    Rite_Mar = float(m.right());
-    Top_Mar = float(m.top());
-    Bot_Mar = float(m.bottom());
-    l_mar_id->setText(mm2(Points_To_MM(Left_Mar)));
-    r_mar_id->setText(mm2(Points_To_MM(Rite_Mar)));
-    t_mar_id->setText(mm2(Points_To_MM(Top_Mar)));
-    b_mar_id->setText(mm2(Points_To_MM(Bot_Mar)));
+    sheet.Left_Mar = float(m.left());
+    sheet.Rite_Mar = float(m.right());
+    sheet.Top_Mar = float(m.top());
+    sheet.Bot_Mar = float(m.bottom());
+    l_mar_id->setText(mm2(Points_To_MM(sheet.Left_Mar)));
+    r_mar_id->setText(mm2(Points_To_MM(sheet.Rite_Mar)));
+    t_mar_id->setText(mm2(Points_To_MM(sheet.Top_Mar)));
+    b_mar_id->setText(mm2(Points_To_MM(sheet.Bot_Mar)));
     Refresh_Preview();
 }
 
@@ -433,16 +428,16 @@ void PDF_Export::Check_Max_Cell_Value()
 {
     const float lw = MM_To_Points(float(width_Stepper->value()));
     const float lh = MM_To_Points(float(height_Stepper->value()));
-    label_width = lw;
-    label_hight = lh;
+    sheet.label_width = lw;
+    sheet.label_hight = lh;
     const QSizeF page = pageSize();
     Sheet_Geometry g;
     g.W = float(page.width());
     g.H = float(page.height());
-    g.L = Left_Mar;
-    g.R = Rite_Mar;
-    g.T = Top_Mar;
-    g.B = Bot_Mar;
+    g.L = sheet.Left_Mar;
+    g.R = sheet.Rite_Mar;
+    g.T = sheet.Top_Mar;
+    g.B = sheet.Bot_Mar;
     if (labelSizedPage())
         g.L = g.R = g.T = g.B = 0;
     g.lw = lw;
@@ -452,37 +447,35 @@ void PDF_Export::Check_Max_Cell_Value()
     g.cols = std::max(1, inum(Col_Text));
     g.rows = std::max(1, inum(Row_Text));
     const bool center = Auto_Center_chk_bx->isChecked();
-    auto_center_flag = center ? 1 : 0;
+    sheet.auto_center_flag = center ? 1 : 0;
     const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
     if (fit.colsLowered)
         setPair(Col_Text, Col_Stepper, fit.cols, QString::number(fit.cols));
     if (fit.rowsLowered)
         setPair(Row_Text, Row_Stepper, fit.rows, QString::number(fit.rows));
-    Print_Row = fit.rows;
-    Print_Col = fit.cols;
-    horz_mar = fit.hg;
-    vert_mar = fit.vg;
-    if (!Use_Data_Sheet_Values && !print_with_batch_chk->isChecked()) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    sheet.Print_Row = fit.rows;
+    sheet.Print_Col = fit.cols;
+    sheet.horz_mar = fit.hg;
+    sheet.vert_mar = fit.vg;
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     if (labelSizedPage())
-        setPreviewFrame(QSizeF(label_width, label_hight));
+        setPreviewFrame(QSizeF(sheet.label_width, sheet.label_hight));
     Refresh_Preview();
 }
 
-void PDF_Export::setPreviewFrame(QSizeF sheet)
+void PDF_Export::setPreviewFrame(QSizeF page)
 {
-    m_previewSheet = sheet;
-    PrintView->setSheetSize(sheet);
+    m_previewSheet = page;
+    PrintView->setSheetSize(page);
     // The whole page in view, never larger than 1.5 times its size.
     const double roomW = std::max(100, Print_sclview->viewport()->width() - 16);
     const double roomH = std::max(100, Print_sclview->viewport()->height() - 16);
     double scale = 1.0;
-    if (sheet.width() > 0 && sheet.height() > 0)
-        scale = std::min({1.5, roomW / sheet.width(), roomH / sheet.height()});
+    if (page.width() > 0 && page.height() > 0)
+        scale = std::min({1.5, roomW / page.width(), roomH / page.height()});
     PrintView->setDisplayScale(scale);
-    PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
+    PrintView->setFixedSize((page * scale).toSize().expandedTo(QSize(1, 1)));
 }
 
 bool PDF_Export::eventFilter(QObject* watched, QEvent* event)
@@ -560,7 +553,7 @@ void PDF_Export::Col_Changed(QObject* sender)
 void PDF_Export::Auto_Center_Checked()
 {
     const bool on = Auto_Center_chk_bx->isChecked();
-    auto_center_flag = on ? 1 : 0;
+    sheet.auto_center_flag = on ? 1 : 0;
     if (!(pdf_export_opt == 2 || pdf_export_opt == 3)) {
         SetObjEnabled(horz_mar_Stepper, !on);
         SetObjEnabled(vert_mar_Stepper, !on);
@@ -571,7 +564,7 @@ void PDF_Export::Auto_Center_Checked()
 
 void PDF_Export::Alignment_Clicked(int value)
 {
-    label_align_val = value;
+    sheet.label_align_val = value;
     Set_Reset_Alignemnt_Image();
     Refresh_Preview();
 }
@@ -654,12 +647,12 @@ void PDF_Export::use_label_size_chk_box_Click()
 {
     if (use_label_size_chk_box->isChecked()) {
         SetObjEnabled(card_align_box, false);
-        PDF_Use_Label_Size = 1;
+        sheet.PDF_Use_Label_Size = 1;
     } else {
         SetObjEnabled(card_align_box, true);
         if (Auto_Center_chk_bx->isChecked())
             SetObjEnabled(align_Gp_Bx, false);
-        PDF_Use_Label_Size = 0;
+        sheet.PDF_Use_Label_Size = 0;
     }
     Set_values_From_Printer();
     Check_Max_Cell_Value();
@@ -669,7 +662,6 @@ void PDF_Export::use_label_size_chk_box_Click()
 
 bool PDF_Export::Execute_Exporting()
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
     Stop_Processing_Now = false;
     pdf_export_opt = std::max(0, pdf_matrix->checkedId());
     Export_Any_File = false;
@@ -678,34 +670,10 @@ bool PDF_Export::Execute_Exporting()
     export_card_counter = 0;
 
     // The range counts rows, each repeated by its print quantity.
-    const bool batch = print_with_batch_chk->isChecked();
-    const bool pq = !designing && batch && print_qty_chk->isChecked();
-    print_wd_pq_opt = pq ? 1 : 0;
-    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    if (!All_print_rd->isChecked()) {
-        const int from = inum(from_Text), to = inum(To_Text);
-        if (from > to) {
-            Show_MessageBox(QStringLiteral("Please select valid range."));
-            return false;
-        }
-        Print_Start = std::max(0, from - 1);
-        Print_End = to;
-    } else {
-        Print_Start = 0;
-        Print_End = rows;
-    }
-    Total_Label = Labels_Of_Range();
-    Total_Label_Real = Total_Label;
-    Use_Data_Sheet_Values = batch ? 1 : 0;
-    printable_label_count = 0;
-    Use_Barocde_In_Center = 0;
-    if (!designing) {
-        Use_Barocde_In_Center = 1;
-        if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
-            Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
-                                                                     !All_print_rd->isChecked());
-    }
-    if (Total_Label == 0) {
+    Job_Range range;
+    if (!Range_Of_Job(range))
+        return false;
+    if (range.total == 0) {
         Show_MessageBox(QStringLiteral("There is no barcode to export."));
         return false;
     }
@@ -714,56 +682,42 @@ bool PDF_Export::Execute_Exporting()
         Show_MessageBox(QStringLiteral("Please enter file to export."));
         return false;
     }
-    Real_label_width = label_width;
-    Real_label_hight = label_hight;
     pdf_export_opt_real = pdf_export_opt;
-    m_job = Job_From_Controls();
-    m_job.totalLabels = std::max(1, int(Total_Label));   // after skip-invalid counted the valid rows
+    m_job = Job_From_Controls(range);
     return true;
 }
 
-int PDF_Export::Labels_Of_Range() const
-{
-    if (All_print_rd->isChecked())
-        return std::max(0, inum(Total_Text));
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    const bool pq = !designing && print_with_batch_chk->isChecked() && print_qty_chk->isChecked();
-    int labels = 0;
-    for (int r = std::max(0, inum(from_Text) - 1); r < inum(To_Text); ++r)
-        labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-    return labels;
-}
-
-Pdf_Export_Job PDF_Export::Job_From_Controls() const
+Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
     const bool batch = print_with_batch_chk->isChecked();
-    const bool all = All_print_rd->isChecked();
-    const int rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    const int labels = Labels_Of_Range();
     // A sheet of one label is a page per label.
     int option = std::max(0, pdf_matrix->checkedId());
-    if (option <= 1 && Print_Row == 1 && Print_Col == 1)
+    if (option <= 1 && sheet.Print_Row == 1 && sheet.Print_Col == 1)
         option = option == 0 ? 3 : 2;
 
     Pdf_Export_Job job;
     job.option = option;
-    job.useLabelSize = PDF_Use_Label_Size != 0;
-    job.designing = designing;
-    job.batch = batch;
-    job.excel = Use_Excel_Binding_Values != 0;
-    job.printQuantity = !designing && batch && print_qty_chk->isChecked();
-    job.skipInvalid = batch && skip_inavlid_chk->isChecked() && !designing;
-    job.centerBarcode = !designing;
-    job.rowStart = batch ? (all ? 0 : std::max(0, inum(from_Text) - 1)) : 0;
-    job.rowEnd = batch ? (all ? std::max(rows, 0) : inum(To_Text)) : 0;
-    job.labelCap = labels;
-    job.totalLabels = std::max(1, labels);
-    job.geometry = Sheet_Geometry::From_Globals(pageLayout().fullRect(QPageLayout::Point).size());
-    job.labelImage = Barcode_Image;
-    job.invalidImage = invalid_image;
+    job.sheet = sheet;
+    Sheet_Job& j = job.sheet;
+    j.designing = designing;
+    j.Use_Data_Sheet_Values = batch;
+    j.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
+    j.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
+    j.skip_invalid_barcode = batch && skip_inavlid_chk->isChecked() && !designing ? 1 : 0;
+    j.Use_Barocde_In_Center = designing ? 0 : 1;
+    j.Print_Start = batch ? range.start : 0;
+    j.Print_End = batch ? range.end : 0;
+    j.Total_Label_Real = range.labels;
+    j.Total_Label = std::max(1, range.total);
+    j.Real_label_width = j.label_width;
+    j.Real_label_hight = j.label_hight;
+    // The grid lies on the page of the print settings (or the default page).
+    j.paper = pageLayout().fullRect(QPageLayout::Point).size();
+    j.rows = batchRows;
+    j.invalidImage = invalid_image;
+    j.Start_Card_Option = Start_Card_Option;
     job.baseName = file_name_save_txt->text();
-    job.startCardOption = Start_Card_Option;
     return job;
 }
 

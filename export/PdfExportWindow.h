@@ -6,8 +6,8 @@
 // (export/PdfExport.h) with the label-size setting, and the base file name,
 // beside a preview of the sheet.
 //
-// It shares the sheet geometry of the print window (print/PrintGlobals.h):
-// whichever window was used last defines it. Export asks for a destination
+// It keeps its own sheet job (print/SheetJob.h), which its preview draws and
+// each export copies into its job. Export asks for a destination
 // folder, makes "Zorv PDF Label" in it and runs the job on a worker under the
 // progress window; the window stays open, as it was, for another job.
 // Open_Pdf_Export_Wnd resets it from the current mode and runs it modally;
@@ -126,7 +126,8 @@ public:
     QPushButton* export_btn = nullptr;
     PDF_Help* pdf_help_wnd = nullptr;
 
-    // Fields.
+    // Fields: the layout chosen (0..3), of the job in work, before the last choice.
+    int pdf_export_opt = 0;
     int pdf_export_opt_real = 0;
     int pdf_export_opt_bkup = 0;
     PtImage invalid_image;
@@ -138,11 +139,8 @@ private:
     void buildUi();
     void connectControls();
     void setPreviewFrame(QSizeF sheet);
-    // The labels the range gives (the Total field, or the rows From..To each
-    // repeated by its print quantity), and the job the controls describe;
-    // neither changes anything.
-    int Labels_Of_Range() const;
-    Pdf_Export_Job Job_From_Controls() const;
+    // The job the controls describe for the range; changes nothing.
+    Pdf_Export_Job Job_From_Controls(const Job_Range& range) const;
     void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
                   bool twoDecimals = false) override;
     // The page in points, and whether the page is the label (options 2 and 3

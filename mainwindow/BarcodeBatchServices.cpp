@@ -36,41 +36,9 @@ BarcodeListModel& LMNWindowController::ListData_barcode()
     return m_barcodeView->listSide()->list();
 }
 
-PtImage LMNWindowController::Get_Image_From_List_Val(int row)
-{
-    PtImage image = m_barcodeView->Get_Image_From_List_Val(row);
-    On_Gui([&] { m_lastRowInvalid = image.isNull(); });
-    return image;
-}
-
-bool LMNWindowController::Invalid_Barcode_Image() const
-{
-    return On_Gui([this] { return m_lastRowInvalid; });
-}
-
-int LMNWindowController::Get_PQ_Count_Of_Index(int row) const
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_PQ_Count_Of_Index(row); });
-}
-
-int LMNWindowController::Get_Total_Count_With_PQ()
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_Total_Count_With_PQ(); });
-}
-
-void LMNWindowController::Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange)
-{
-    On_Gui([&] { m_barcodeView->listSide()->Calculate_Valid_Barcode_for_skip_invalid(countPQ, useRange); });
-}
-
 void LMNWindowController::Select_First_Value_For_Barcode_Setting_Mode()
 {
     On_Gui([&] { m_barcodeView->listSide()->Select_First_Value_For_Barcode_Setting_Mode(); });
-}
-
-void LMNWindowController::Check_Data_Sheet_Value_Use_or_Not_Barcode()
-{
-    On_Gui([&] { m_barcodeView->listSide()->Check_Data_Sheet_Value_Use_or_Not_Barcode(); });
 }
 
 BarcodeModeState LMNWindowController::Barcode_Mode_State() const
@@ -80,11 +48,6 @@ BarcodeModeState LMNWindowController::Barcode_Mode_State() const
         m_barcodeView->listSide()->Fill_Mode_State(state);
         return state;
     });
-}
-
-int LMNWindowController::Get_Barcode_Batch_Count()
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Get_Barcode_Batch_Count(); });
 }
 
 PtImage LMNWindowController::Invalid_Barcode_Data_Image() const
@@ -103,22 +66,17 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
     // again at the chosen resolution before a job takes it.
     On_Gui([&] {
         BarcodeListSide* list = m_barcodeView->listSide();
-        const bool fromSource = Use_Data_Sheet_Values && list->barcode_value_chk->isChecked();
+        const bool fromSource = list->listDrives() && list->barcode_value_chk->isChecked();
         if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
             m_barcodeView->goButtonActionPerformed();
     });
-}
-
-bool LMNWindowController::Check_Barcode_Value_is_Valid_in_Series(int row)
-{
-    return On_Gui([&] { return m_barcodeView->listSide()->Check_Barcode_Value_is_Valid_in_Series(row); });
 }
 
 int LMNWindowController::Selected_Barcode_Row() const
 {
     return On_Gui([&] {
         BarcodeListSide* list = m_barcodeView->listSide();
-        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : Last_Selected_Index;
+        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : list->Last_Selected_Index;
     });
 }
 

@@ -5,6 +5,7 @@
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/engines/linear/ZBBarcode.h"
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeRows.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "barcode/generation/panes/ValuePane.h"
 #include "core/canvas/LMNZoomingScrollView.h"
@@ -43,9 +44,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-int Last_Selected_Index = -1;
-bool combo_sel = false;
 
 namespace {
 
@@ -390,21 +388,18 @@ void BarcodeListSide::Data_Set_Sheet_Check()
 void BarcodeListSide::Batch_Value_Check()
 {
     Bind_Data_with_Barcode_VALUE();
-    Check_Data_Sheet_Value_Use_or_Not_Barcode();
     regenerate();
 }
 
 void BarcodeListSide::Batch_Header_Check()
 {
     Bind_Data_with_Barcode_HEADER();
-    Check_Data_Sheet_Value_Use_or_Not_Barcode();
     regenerate();
 }
 
 void BarcodeListSide::Batch_Footer_Check()
 {
     Bind_Data_with_Barcode_FOOTER();
-    Check_Data_Sheet_Value_Use_or_Not_Barcode();
     regenerate();
 }
 
@@ -426,7 +421,6 @@ void BarcodeListSide::Show_Hide_Datasheet_Control()
         for (int i = 0; i < 3; ++i)
             check(i)->setChecked(true);
         SetEnabled_Recursive(batch_chk_Gp_Bx, true);
-        Use_Data_Sheet_Values = 1;
         if (!listSource()) {
             SetEnabled_Recursive(data_Sheet_Gp_Bx, false);
             for (int i = 0; i < 3; ++i)
@@ -446,7 +440,6 @@ void BarcodeListSide::Show_Hide_Datasheet_Control()
             if (check(i)->isChecked())
                 setTextReadOnly(i, true);
     } else {
-        Use_Data_Sheet_Values = 0;
         for (int i = 0; i < 3; ++i)
             check(i)->setChecked(false);
         data_source_txt_box->setText(tr("Manual"));
@@ -713,7 +706,7 @@ void BarcodeListSide::List_Operation_Button_State()
 
 void BarcodeListSide::set_list_value_to_text_box()
 {
-    if (!Use_Data_Sheet_Values || m_loading)
+    if (!listDrives() || m_loading)
         return;
     if (seriesSource()) {
         if (m_owner->Check_And_Validat_Barcode(false, false))
@@ -751,15 +744,16 @@ void BarcodeListSide::Select_First_Value_For_Barcode_Setting_Mode()
 
 void BarcodeListSide::Select_Valid_Value_For_Barcode_Setting_Mode(int row)
 {
-    if (!Use_Data_Sheet_Values)
+    if (!listDrives())
         return;
     if (listSource()) {
         Mark_List_New_Selection_barcode(row);
         bind_all();
         return;
     }
-    if (row <= 0)
-        Last_Selected_Index = row < 0 ? -1 : 0;
+    // Every item list on the same row: the row chosen is the one the lists
+    // follow from now on.
+    Last_Selected_Index = row < 0 ? -1 : row;
     combo_sel = true;
     for (int i = 0; i < 3; ++i) {
         QComboBox* c = itemCombo(i);
@@ -1079,15 +1073,15 @@ void BarcodeListSide::Export_List_Button()
 
 // ---------------------------------------------------------------- counts and rows
 
-void BarcodeListSide::Check_Data_Sheet_Value_Use_or_Not_Barcode()
+bool BarcodeListSide::listDrives() const
 {
-    Use_Data_Sheet_Values = batchOn()
+    return batchOn()
         && (barcode_value_chk->isChecked() || barcode_header_chk->isChecked() || barcode_footer_chk->isChecked());
 }
 
 int BarcodeListSide::rowCount() const
 {
-    if (!batchOn() || !Use_Data_Sheet_Values)
+    if (!listDrives())
         return 1;
     if (listSource())
         return m_model.count();
@@ -1098,13 +1092,60 @@ int BarcodeListSide::rowCount() const
     return n;
 }
 
-int BarcodeListSide::Get_Barcode_Batch_Count()
+int BarcodeListSide::Get_Barcode_Batch_Count() const
 {
-    Check_Data_Sheet_Value_Use_or_Not_Barcode();
-    const int n = rowCount();
-    Total_Barcode_Label_wd_Batch = n;
-    Total_Batch_Excel_Card = std::max(1, n);
-    return n;
+    return rowCount();
+}
+
+Batch_Rows BarcodeListSide::Make_Rows(const BarcodeSettings& jobSettings) const
+{
+    const Batch_Row_Count count = Count_Rows();
+    ValuePane* v = m_owner->valuePane();
+    const QString typed[3] = {v->typedValue(), v->fieldText(ValuePane::Field::Header),
+                              v->fieldText(ValuePane::Field::Footer)};
+    const bool drives = listDrives();
+    const bool fromList = listSource();
+    bool fed[3];
+    for (int i = 0; i < 3; ++i)
+        fed[i] = drives && check(i)->isChecked();
+    const int n = std::max(0, count.Total_Barcode_Label_wd_Batch);
+    std::vector<Batch_Row_Texts> rows;
+    std::vector<int> copies;
+    rows.reserve(size_t(n));
+    copies.reserve(size_t(n));
+    for (int r = 0; r < n; ++r) {
+        QString texts[3] = {typed[0], typed[1], typed[2]};
+        int q = 1;
+        if (fromList && drives) {
+            BarcodeRow row;
+            if (m_model.rowAt(r, &row)) {
+                for (int i = 0; i < 3; ++i)
+                    if (fed[i])
+                        texts[i] = Barcode_Row_Text(row, i);
+                q = PQ_Value(row.PQ);
+            }
+        } else {
+            for (int i = 0; i < 3; ++i)
+                if (fed[i])
+                    texts[i] = itemText(i, r);
+        }
+        rows.push_back({Trim_Str(texts[0]), Trim_Str(texts[1]), Trim_Str(texts[2])});
+        copies.push_back(q);
+    }
+    return std::make_shared<Barcode_Rows>(count, jobSettings, std::move(rows), std::move(copies),
+                                          Batch_Row_Texts{typed[0], typed[1], typed[2]});
+}
+
+Batch_Row_Count BarcodeListSide::Count_Rows() const
+{
+    Batch_Row_Count count;
+    count.designing = false;
+    count.Use_Data_Sheet_Values = listDrives();
+    count.seriesFeeds = count.Use_Data_Sheet_Values && seriesSource();
+    count.Total_Barcode_Label_wd_Batch = rowCount();
+    count.Total_Batch_Excel_Card = std::max(1, count.Total_Barcode_Label_wd_Batch);
+    count.Total_Label_Wd_PQ = Get_Total_Count_With_PQ();
+    return count;
 }
 
 bool BarcodeListSide::rowTexts(int row, QString& value, QString& header, QString& footer) const
@@ -1113,7 +1154,7 @@ bool BarcodeListSide::rowTexts(int row, QString& value, QString& header, QString
     value = v->typedValue();
     header = v->fieldText(ValuePane::Field::Header);
     footer = v->fieldText(ValuePane::Field::Footer);
-    if (!batchOn() || !Use_Data_Sheet_Values)
+    if (!listDrives())
         return row >= 0;
     QString* texts[3] = {&value, &header, &footer};
     if (listSource()) {
@@ -1134,7 +1175,7 @@ bool BarcodeListSide::rowTexts(int row, QString& value, QString& header, QString
 int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
 {
     // The quantities count only while the list feeds the batch.
-    if (!batchOn() || !Use_Data_Sheet_Values || !listSource())
+    if (!listDrives() || !listSource())
         return 1;
     BarcodeRow r;
     if (!m_model.rowAt(row, &r))
@@ -1142,10 +1183,10 @@ int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
     return PQ_Value(r.PQ);
 }
 
-int BarcodeListSide::Get_Total_Count_With_PQ()
+int BarcodeListSide::Get_Total_Count_With_PQ() const
 {
-    const int n = Get_Barcode_Batch_Count();
-    if (!batchOn() || !Use_Data_Sheet_Values || !listSource())
+    const int n = rowCount();
+    if (!listDrives() || !listSource())
         return n;
     long long sum = 0;
     for (int r = 0; r < n; ++r)
@@ -1153,13 +1194,13 @@ int BarcodeListSide::Get_Total_Count_With_PQ()
     return int(std::min<long long>(sum, INT_MAX));
 }
 
-int BarcodeListSide::Count_Valid_Labels(bool withPQ, int start, int end) const
+int BarcodeListSide::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
 {
     const BarcodeSettings s = m_owner->Barcode_Settings();
     const bool twoD = Is_TwoD_Branch(s);
     const Symbology* sym = Find_Symbology(s.barcodeType);
     long long count = 0;
-    for (int i = std::max(0, start); i < end; ++i) {
+    for (int i = std::max(0, start); i < end && count < cap; ++i) {
         QString value, header, footer;
         if (!rowTexts(i, value, header, footer))
             break;
@@ -1178,18 +1219,7 @@ int BarcodeListSide::Count_Valid_Labels(bool withPQ, int start, int end) const
         if (scratch && scratch->isContentValid())
             count += q;
     }
-    return int(std::min<long long>(count, INT_MAX));
-}
-
-void BarcodeListSide::Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, bool useRange)
-{
-    if (!Use_Data_Sheet_Values || !barcode_value_chk->isChecked())
-        return;
-    const int end = useRange ? Print_End.load() : Total_Label.load();
-    const int count = Count_Valid_Labels(withPQ, Print_Start.load(), end);
-    Show_NSLog_Message(QStringLiteral("%1 - %2").arg(Total_Label.load()).arg(count));
-    if (count >= 1)
-        Total_Label = count;
+    return int(std::min<long long>(std::min<long long>(count, cap), INT_MAX));
 }
 
 bool BarcodeListSide::Check_Barcode_Value_is_Valid_in_Series(int row) const
@@ -1230,7 +1260,6 @@ void BarcodeListSide::Fill_Mode_State(BarcodeModeState& state) const
     state.footer = v->fieldText(ValuePane::Field::Footer);
     state.settings = m_owner->Barcode_Settings();
     state.transparentBackground = state.settings.fill_transparent;
-    state.list = m_model.toMapList();
 }
 
 // ---------------------------------------------------------------- settings files
@@ -1285,7 +1314,6 @@ void BarcodeListSide::Restore_Source_State(const Barcode_Source_State& state, co
         combo_sel = false;
     }
     m_loading = false;
-    Check_Data_Sheet_Value_Use_or_Not_Barcode();
     Bind_Data_with_Barcode_VALUE();
     Bind_Data_with_Barcode_HEADER();
     Bind_Data_with_Barcode_FOOTER();

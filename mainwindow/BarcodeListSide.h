@@ -32,10 +32,6 @@ class QTableView;
 class QToolButton;
 class QWidget;
 
-// ---- Process-wide values of barcode mode's sources ----
-extern int Last_Selected_Index;   // row last chosen in a series item list; -1 none
-extern bool combo_sel;            // set while the item lists are brought into step
-
 // What a barcode settings file keeps of the sources.
 struct Barcode_Source_State {
     bool dataSource = false;      // data_source_chkbox
@@ -138,15 +134,22 @@ public:
     int prev_list_item_barcode = 0;
 
     // ---- Counts and batch rows ----
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode();
-    int Get_Barcode_Batch_Count();
+    // Whether the batch feeds the texts: the data source is on and at least
+    // one of value, header and footer is taken from it. Read from the
+    // controls at every call (Use_Data_Sheet_Values of barcode mode).
+    bool listDrives() const;
+    // The rows and labels as they stand; changes nothing.
+    Batch_Row_Count Count_Rows() const;
+    // The rows of a job made with `jobSettings`: the texts and print
+    // quantities of every row, read now.
+    Batch_Rows Make_Rows(const BarcodeSettings& jobSettings) const;
+    int Get_Barcode_Batch_Count() const;
     int Get_PQ_Count_Of_Index(int row) const;
-    int Get_Total_Count_With_PQ();
+    int Get_Total_Count_With_PQ() const;
     // Labels that give a barcode among rows `start` .. `end` - 1 (each by its
     // quantity when `withPQ`), checked with a scratch symbol of the chosen
-    // symbology.
-    int Count_Valid_Labels(bool withPQ, int start, int end) const;
-    void Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, bool useRange);
+    // symbology; counting stops at `cap`.
+    int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
     bool Check_Barcode_Value_is_Valid_in_Series(int row) const;
     // The state print, export and mail read.
     void Fill_Mode_State(BarcodeModeState& state) const;
@@ -191,6 +194,11 @@ public:
     QPushButton* export_list_btn = nullptr;
     QToolButton* list_menu_btn = nullptr;
     QMenu* list_menu = nullptr;
+
+    // The row last chosen in a series item list (-1 none), which the other
+    // item lists follow; set while the item lists are brought into step.
+    int Last_Selected_Index = -1;
+    bool combo_sel = false;
 
 private:
     void buildBatchBox();

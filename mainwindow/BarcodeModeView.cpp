@@ -325,14 +325,13 @@ void BarcodeModeView::showPreview()
     emit previewChanged();
 }
 
-PtImage BarcodeModeView::Get_Image_From_List_Val(int row)
+BarcodeSettings BarcodeModeView::Job_Settings()
 {
-    PtImage image;
-    Run_On_Main_Thread_And_Wait([&] {
-        writeControls();
-        image = m_road.Get_Image_From_List_Val(row);
-    });
-    return image;
+    writeControls();
+    BarcodeSettings s = m_road.settings();
+    s.typing_2d = false;
+    Apply_DPI_Choice(s);
+    return s;
 }
 
 QString BarcodeModeView::Preview_Notice() const { return m_preview->notice(); }

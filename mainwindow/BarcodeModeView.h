@@ -94,9 +94,9 @@ public:
 
     // ---- The list side: sources, barcode list, batch rows ----
     BarcodeListSide* listSide() const { return m_list; }
-    // The image of batch row `row` for print, export and mail (made on the
-    // GUI thread while a worker waits); null when the row gives no barcode.
-    PtImage Get_Image_From_List_Val(int row);
+    // The settings a job takes: the controls as they stand, no draft made
+    // while typing, the chosen DPI (GUI thread).
+    BarcodeSettings Job_Settings();
 
     // ---- Help buttons of the batch controls ----
     void Barcode_Data_Source_Help_Button();

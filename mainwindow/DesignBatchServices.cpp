@@ -12,6 +12,8 @@
 #include "data/series/View_Data_Series.h"
 #include "imagetools/library/Image_Library.h"
 #include "imagetools/picture/Thumbnails.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "mainwindow/BarcodeModeView.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/DesignFile.h"
 #include "mainwindow/files/ProjectCommands.h"
@@ -25,41 +27,30 @@ Batch_Binding* LMNWindowController::binding() const
     return m_designView ? m_designView->batchBinding() : nullptr;
 }
 
-PtImage LMNWindowController::Set_data_table_value_to_card(int row, const QString& side, bool printBox)
+Batch_Row_Count LMNWindowController::Check_Series_Or_Excel_Use_or_not() const
 {
-    if (!binding()) {
-        Show_NSLog_Message(QStringLiteral("No batch binding to fill a card."));
-        return {};
-    }
-    return binding()->Set_data_table_value_to_card(row, side, printBox);
+    Batch_Row_Count count;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Barcode_Setting_Or_Designing_Mode == 0)
+            count = m_barcodeView->listSide()->Count_Rows();
+        else if (binding())
+            count = binding()->Count_Rows();
+        else
+            count.designing = true;
+    });
+    return count;
 }
 
-void LMNWindowController::Check_Series_Or_Excel_Use_or_not()
+Batch_Rows LMNWindowController::Make_Batch_Rows_Of(bool series, bool excel) const
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
-        const int n = Get_Barcode_Batch_Count();
-        Total_Label = n;
-        Total_Batch_Excel_Card = std::max(1, n);
-        return;
-    }
-    if (binding())
-        binding()->Check_Series_Or_Excel_Use_or_not();
-}
-
-void LMNWindowController::Get_total_Card_count()
-{
-    if (binding())
-        binding()->Get_total_Card_count();
-}
-
-int LMNWindowController::Get_Data_SetIndex_According_Name(const QString& name) const
-{
-    return Batch_Binding::Get_Data_SetIndex_According_Name(name);
-}
-
-QString LMNWindowController::Get_sel_row_col_value_of_dataset(int row, int col) const
-{
-    return binding() ? binding()->Get_sel_row_col_value_of_dataset(row, col) : QString();
+    Batch_Rows rows;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Barcode_Setting_Or_Designing_Mode == 0)
+            rows = m_barcodeView->listSide()->Make_Rows(m_barcodeView->Job_Settings());
+        else if (binding())
+            rows = binding()->Make_Rows(binding()->Count_Rows().only(series, excel));
+    });
+    return rows;
 }
 
 void LMNWindowController::Open_Series_Value_Box(const QString& name)

@@ -631,21 +631,20 @@ void LMNWindowController::Open_Barcode_Window()
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
     const std::unique_ptr<LMNGraphic> edited = dialog->Open_Wnd(*item);
     if (!edited) {
-        Barcode_output_image = PtImage();
         Show_RHS_Properties(item);
         return;
     }
-    Barcode_output_image = dialog->Barcode_Output_Image();
-    Update_Barcode_Graphics(item, *edited);
+    Update_Barcode_Graphics(item, *edited, dialog->Barcode_Output_Image());
 }
 
-void LMNWindowController::Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited)
+void LMNWindowController::Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited,
+                                                  const PtImage& Barcode_output_image)
 {
     // The barcode panel writes the edited settings into every selected barcode
     // (the edited one included) and draws each again.
     if (item && _graphicView && !_graphicView->_Selected_Graphic)
         _graphicView->_Selected_Graphic = item;
-    m_designView->panels->Update_Barcode_Graphics(edited);
+    m_designView->panels->Update_Barcode_Graphics(edited, Barcode_output_image);
 }
 
 void LMNWindowController::Install_Barcode_Dialog_Hooks()

@@ -147,7 +147,8 @@ public:
     // Edits the selected barcode item in the barcode dialog; OK applies the
     // edited copy to the item (Update_Barcode_Graphics).
     void Open_Barcode_Window() override;
-    void Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited);
+    void Update_Barcode_Graphics(LMNGraphic* item, const LMNGraphic& edited,
+                                 const PtImage& Barcode_output_image = PtImage());
     // What the barcode dialog needs of the series and the spreadsheet.
     void Install_Barcode_Dialog_Hooks();
     void Set_Paste_Button_Status() override;
@@ -167,19 +168,11 @@ public:
 
     // ---- BatchServices: barcode mode (mainwindow/BarcodeBatchServices.cpp) ----
     // Each runs on the GUI thread; called from a worker it waits for it.
-    PtImage Get_Image_From_List_Val(int row) override;
-    bool Invalid_Barcode_Image() const override;
-    int Get_PQ_Count_Of_Index(int row) const override;
-    int Get_Total_Count_With_PQ() override;
-    void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) override;
     void Select_First_Value_For_Barcode_Setting_Mode() override;
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override;
     BarcodeModeState Barcode_Mode_State() const override;
-    int Get_Barcode_Batch_Count() override;
     PtImage Invalid_Barcode_Data_Image() const override;
     bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) override;
     void Draw_2d_barcode_again_for_manual() override;
-    bool Check_Barcode_Value_is_Valid_in_Series(int row) override;
     int Selected_Barcode_Row() const override;
     void Select_Valid_Value_For_Barcode_Setting_Mode(int row) override;
     void Focus_Barcode_List() override;
@@ -187,11 +180,8 @@ public:
     // ---- BatchServices: designing mode and neighbours (mainwindow/DesignBatchServices.cpp) ----
     // The batch binding of the design, its back-up, the card size, the
     // picture library and the design file writer.
-    PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) override;
-    void Check_Series_Or_Excel_Use_or_not() override;
-    void Get_total_Card_count() override;
-    int Get_Data_SetIndex_According_Name(const QString& name) const override;
-    QString Get_sel_row_col_value_of_dataset(int row, int col) const override;
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override;
+    Batch_Rows Make_Batch_Rows_Of(bool series, bool excel) const override;
     void Open_Series_Value_Box(const QString& name) override;
     void Select_first_row_value_for_design() override;
     void Set_Front_Back_Value_To_Print_Export_Mail() override;
@@ -302,5 +292,4 @@ private:
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
     PtImage Invalid_Barcode_Data_Image_Picture;  // the invalid-data picture (200 x 100 points)
-    bool m_lastRowInvalid = false;
 };

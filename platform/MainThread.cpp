@@ -116,3 +116,15 @@ bool Run_On_Main_Thread_And_Wait(const std::function<void()>& fn)
         std::rethrow_exception(call->failure);
     return true;
 }
+
+void Post_To_Main_Thread(std::function<void()> fn)
+{
+    if (!fn)
+        return;
+    if (Is_Main_Thread()) {
+        fn();
+        return;
+    }
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+}

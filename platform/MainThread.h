@@ -20,6 +20,11 @@ bool Is_Main_Thread();
 // quitting application.
 bool Run_On_Main_Thread_And_Wait(const std::function<void()>& fn);
 
+// Runs `fn` on the GUI thread later, without waiting: at once on the GUI
+// thread, otherwise through its event queue. When the application is gone
+// (or quits before the queue is served) `fn` is let go without running.
+void Post_To_Main_Thread(std::function<void()> fn);
+
 // Stops (true) or resumes (false) serving workers' calls. The application
 // stops them itself when its event loop ends and when it is destroyed.
 void Set_Main_Thread_Calls_Stopped(bool stopped);

@@ -2,6 +2,7 @@
 
 #include "barcode/generation/BarcodeRoad.h"
 #include "core/util/BarcodeSettings.h"
+#include "core/canvas/LMNGraphicView.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
@@ -21,50 +22,51 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
     try {
         if (!Batch_Services)
             return;
-        Batch_Services->Check_Series_Or_Excel_Use_or_not();
         if (Barcode_Setting_Or_Designing_Mode != 0) {
             Print_method(openWindow, needsPrinter);
             return;
         }
-        if (Total_Barcode_Label_wd_Batch == 0) {
+        const Batch_Row_Count count = Batch_Services->Check_Series_Or_Excel_Use_or_not();
+        if (count.Total_Barcode_Label_wd_Batch == 0) {
             Show_MessageBox(QStringLiteral("List is empty."));
             Batch_Services->Focus_Barcode_List();
             return;
         }
         Batch_Services->Draw_2d_barcode_again_for_manual();
-        if (Barcode_Output_Checks())
+        const Batch_Rows rows = Batch_Services->Make_Batch_Rows();
+        if (rows && Barcode_Output_Checks(*rows))
             Print_method(openWindow, needsPrinter);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
 }
 
-bool Barcode_Output_Checks()
+bool Barcode_Output_Checks(const Batch_Row_Source& rows)
 {
     const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
-    if (!Use_Data_Sheet_Values || !state.valueChecked) {
+    if (!rows.count().Use_Data_Sheet_Values || !state.valueChecked) {
         // The value is typed: it must encode (the validator says why not).
         if (!Batch_Services->Check_And_Validat_Barcode(true, true))
             return false;
     }
-    return Find_Valid_Barcode_Value_For_Batch_Processing();
+    return Find_Valid_Barcode_Value_For_Batch_Processing(rows);
 }
 
-bool Find_Valid_Barcode_Value_For_Batch_Processing()
+bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows)
 {
     if (!Batch_Services)
         return false;
     const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
-    if (!(Use_Data_Sheet_Values && state.valueChecked))
+    if (!(rows.count().Use_Data_Sheet_Values && state.valueChecked))
         return true;
-    const int remembered = Batch_Services->Selected_Barcode_Row();
-    const int rows = Total_Barcode_Label_wd_Batch;
-    for (int row = 0; row < rows; ++row) {
-        Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
-        if (Batch_Services->Check_Barcode_Value_is_Valid_in_Series(row))
+    // The rows are read, not shown: the first that encodes is then shown
+    // whole, its value, header and footer together.
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        if (rows.givesImage(row)) {
+            Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
             return true;
+        }
     }
-    Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(remembered);
     Show_MessageBox(invalid_barcode_msg);
     return false;
 }
@@ -82,7 +84,11 @@ bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)
         openWindow();
     Batch_Services->Create_Card_Design_Again();
     Batch_Services->Set_Graphic_Array_According_Side();
-    if (Main_App_wnd)
-        Main_App_wnd->Show_RHS_Properties(nullptr);
+    // The side panel shows what is selected after the restore (the card
+    // when nothing is).
+    if (Main_App_wnd) {
+        LMNGraphicView* view = Main_App_wnd->graphicView();
+        Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    }
     return true;
 }

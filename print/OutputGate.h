@@ -12,6 +12,8 @@
 // design is backed up, the window runs, and the design is restored.
 #include <functional>
 
+class Batch_Row_Source;
+
 // Print_Button: the whole print command.
 void Print_Button();
 
@@ -20,13 +22,14 @@ void Print_Button();
 // is laid out on a default page without one).
 void Output_Command(const std::function<void()>& openWindow, bool needsPrinter = true);
 
-// The barcode-mode checks (Print_Barcode_Button without its last step);
-// false when the command ends.
-bool Barcode_Output_Checks();
+// The barcode-mode checks (Print_Barcode_Button without its last step) on
+// the rows of the job; false when the command ends.
+bool Barcode_Output_Checks(const Batch_Row_Source& rows);
 
 // Looks for the first row whose value encodes when batch values feed the
-// value; true at once otherwise.
-bool Find_Valid_Barcode_Value_For_Batch_Processing();
+// value and shows that row; true at once otherwise. The rows are read
+// without being shown, so the selection changes once or not at all.
+bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows);
 
 // No printer (when one is needed): "No printer found." and false. Else the
 // design back-up, the window, and the restore.

@@ -12,7 +12,6 @@
 #include "print/LabelSheetFiles.h"
 #include "print/PaperCheck.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
 #include "print/PrinterList.h"
 #include "print/Printing_View.h"
 #include "print/Sample_Preview.h"
@@ -62,7 +61,7 @@ QString yn(const QCheckBox* c) { return c->isChecked() ? QStringLiteral("Y") : Q
 Print_Wnd::Print_Wnd(QWidget* parent) : Sheet_Window(parent)
 {
     setWindowTitle(tr("Print"));
-    Manual_or_Pre = 0;
+    sheet.Manual_or_Pre = 0;
     cus_or_pre = QStringLiteral("C");
     buildUi();
     connectControls();
@@ -349,29 +348,27 @@ bool Print_Wnd::Open_Print_Wnd()
 void Print_Wnd::Reset_For_Opening()
 {
     const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    Take_Batch_Rows();
 
     // 1. Reset.
     crop_mark_chk->setVisible(false);
     fit_frame_chk->setVisible(false);
-    PDF_View_Not_Print = 0;
-    printable_label_count = 0;
+    sheet.PDF_View_Not_Print = 0;
     crop_mark_chk->setChecked(false);
     fit_frame_chk->setChecked(false);
-    Enable_Crop_Marks = 0;
-    Fit_Picture_To_Frame = 0;
-    auto_center_flag = 0;
+    sheet.Enable_Crop_Marks = 0;
+    sheet.Fit_Picture_To_Frame = 0;
+    sheet.auto_center_flag = 0;
     Auto_Center_chk_bx->setChecked(false);
     Normal_Printing_Is_Selected();
     SetObjEnabled(align_Gp_Bx, true);
-    Show_margin_rect = 1;
+    sheet.Show_margin_rect = 1;
     Show_Margins->setChecked(true);
-    skip_invalid_barcode = 0;
-    print_wd_pq_opt = 0;
-    Print_Row = Print_Col = 1;
-    Total_Label = 1;
-    Total_Label_Wd_PQ = 1;
+    sheet.skip_invalid_barcode = 0;
+    sheet.print_wd_pq_opt = 0;
+    sheet.Print_Row = sheet.Print_Col = 1;
     cus_or_pre = QStringLiteral("C");
-    Manual_or_Pre = 0;
+    sheet.Manual_or_Pre = 0;
     rd_manual->setChecked(true);
     rd_predefined->setChecked(false);
     manual_prop_Gp_Bx->setVisible(true);
@@ -395,7 +392,7 @@ void Print_Wnd::Reset_For_Opening()
         width_Text->setReadOnly(false);
         height_Text->setReadOnly(false);
         const BarcodeModeState state = Batch_Services ? Batch_Services->Barcode_Mode_State() : BarcodeModeState();
-        if (Use_Data_Sheet_Values) {
+        if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
             print_with_batch_chk->setChecked(true);
             skip_inavlid_chk->setVisible(true);
@@ -404,11 +401,10 @@ void Print_Wnd::Reset_For_Opening()
             print_qty_chk->setVisible(!series);
             print_qty_chk->setEnabled(!series);
             print_qty_chk->setChecked(!series);
-            skip_invalid_barcode = 1;
-            print_wd_pq_opt = 1;
-            Total_Label = Batch_Services ? Batch_Services->Get_Total_Count_With_PQ() : 1;
-            Total_Label_Wd_PQ = Total_Label;
-            Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+            sheet.skip_invalid_barcode = 1;
+            sheet.print_wd_pq_opt = 1;
+            const int total = Total_From_Quantity_Box();
+            Set_Tot_Value(total, total, QStringLiteral("A"));
         } else {
             print_with_batch_chk->setEnabled(false);
             print_with_batch_chk->setChecked(false);
@@ -416,19 +412,19 @@ void Print_Wnd::Reset_For_Opening()
             skip_inavlid_chk->setChecked(false);
             print_qty_chk->setVisible(false);
             print_qty_chk->setChecked(false);
-            Set_Tot_Value(Total_Label, 999999, QStringLiteral("A"));
+            Set_Tot_Value(1, 999999, QStringLiteral("A"));
         }
         Set_Enable_Diable_Range_Box();
-        Barcode_Image = Batch_Services
+        sheet.Barcode_Image = Batch_Services
             ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
             : PtImage();
-        labelSize = Barcode_Image.size();
+        labelSize = sheet.Barcode_Image.size();
     }
 
     // 4. The manual label at that size, one cell, no gaps.
-    label_width = float(labelSize.width());
-    label_hight = float(labelSize.height());
-    const double wmm = Points_To_MM(label_width), hmm = Points_To_MM(label_hight);
+    sheet.label_width = float(labelSize.width());
+    sheet.label_hight = float(labelSize.height());
+    const double wmm = Points_To_MM(sheet.label_width), hmm = Points_To_MM(sheet.label_hight);
     setPair(width_Text, width_Stepper, wmm, mm2(wmm));
     setPair(height_Text, height_Stepper, hmm, mm2(hmm));
     setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
@@ -440,7 +436,7 @@ void Print_Wnd::Reset_For_Opening()
     SetObjEnabled(horz_mar_Stepper, true);
     SetObjEnabled(vert_mar_Stepper, true);
     SetObjEnabled(align_Gp_Bx, true);
-    label_align_val = 1;
+    sheet.label_align_val = 1;
     Set_Reset_Alignemnt_Image();
 
     // 5. Printers; the print settings keep theirs when it is listed.
@@ -490,31 +486,32 @@ void Print_Wnd::Set_values_From_Printer()
     const QPageLayout& layout = info.pageLayout;
     Paper_id->setText(Paper_Name_Of(layout));
     const QSizeF paper = paperSize();
+    sheet.paper = paper;
     const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
-    const bool catalogue = Manual_or_Pre == 1 && cus_or_pre == QLatin1String("P");
+    const bool catalogue = sheet.Manual_or_Pre == 1 && cus_or_pre == QLatin1String("P");
     if (!catalogue)
         setPreviewFrame(paper);
     Size_id->setText(mm2(mm.width()) + QStringLiteral(" x ") + mm2(mm.height()));
     Orient_ComboBox->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
     const QMarginsF m = layout.margins(QPageLayout::Point);
-    Left_Mar = float(m.left());
-    Rite_Mar = float(m.right());
-    Top_Mar = float(m.top());
-    Bot_Mar = float(m.bottom());
-    l_mar_id->setText(mm2(Points_To_MM(Left_Mar)));
-    r_mar_id->setText(mm2(Points_To_MM(Rite_Mar)));
-    t_mar_id->setText(mm2(Points_To_MM(Top_Mar)));
-    b_mar_id->setText(mm2(Points_To_MM(Bot_Mar)));
+    sheet.Left_Mar = float(m.left());
+    sheet.Rite_Mar = float(m.right());
+    sheet.Top_Mar = float(m.top());
+    sheet.Bot_Mar = float(m.bottom());
+    l_mar_id->setText(mm2(Points_To_MM(sheet.Left_Mar)));
+    r_mar_id->setText(mm2(Points_To_MM(sheet.Rite_Mar)));
+    t_mar_id->setText(mm2(Points_To_MM(sheet.Top_Mar)));
+    b_mar_id->setText(mm2(Points_To_MM(sheet.Bot_Mar)));
 
-    if (Manual_or_Pre == 1) {
+    if (sheet.Manual_or_Pre == 1) {
         if (catalogue) {
-            Left_Mar = MM_To_Points(float(num(left_mar_pre)));
-            Top_Mar = MM_To_Points(float(num(top_mar_pre)));
-            Rite_Mar = Bot_Mar = 0;
+            sheet.Left_Mar = MM_To_Points(float(num(left_mar_pre)));
+            sheet.Top_Mar = MM_To_Points(float(num(top_mar_pre)));
+            sheet.Rite_Mar = sheet.Bot_Mar = 0;
         } else {
-            predef_page_wdt = float(paper.width());
-            predef_page_hgt = float(paper.height());
+            sheet.predef_page_wdt = float(paper.width());
+            sheet.predef_page_hgt = float(paper.height());
             left_mar_pre->setText(l_mar_id->text());
             top_mar_pre->setText(t_mar_id->text());
             paper_used_pre->setText(Paper_id->text());
@@ -532,34 +529,34 @@ void Print_Wnd::Set_values_From_Printer()
 
 void Print_Wnd::Check_Max_Cell_Value()
 {
-    const bool manual = Manual_or_Pre != 1;
+    const bool manual = sheet.Manual_or_Pre != 1;
     float lw = MM_To_Points(float(manual ? width_Stepper->value() : width_Stepper_pre->value()));
     float lh = MM_To_Points(float(manual ? height_Stepper->value() : height_Stepper_pre->value()));
-    Real_label_width = MM_To_Points(float(width_Stepper->value()));
-    Real_label_hight = MM_To_Points(float(height_Stepper->value()));
+    sheet.Real_label_width = MM_To_Points(float(width_Stepper->value()));
+    sheet.Real_label_hight = MM_To_Points(float(height_Stepper->value()));
 
     QSizeF paper = paperSize();
-    if (Fit_Picture_To_Frame) {
+    if (sheet.Fit_Picture_To_Frame) {
         const QRectF area = printInfo().pageLayout.paintRect(QPageLayout::Point);
         lw = float(area.width());
         lh = float(area.height());
     }
-    label_width = lw;
-    label_hight = lh;
+    sheet.label_width = lw;
+    sheet.label_hight = lh;
     if (!manual) {
-        paper = QSizeF(predef_page_wdt, predef_page_hgt);
-        Left_Mar = MM_To_Points(float(num(left_mar_pre)));
-        Top_Mar = MM_To_Points(float(num(top_mar_pre)));
-        Rite_Mar = Bot_Mar = 0;
+        paper = QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt);
+        sheet.Left_Mar = MM_To_Points(float(num(left_mar_pre)));
+        sheet.Top_Mar = MM_To_Points(float(num(top_mar_pre)));
+        sheet.Rite_Mar = sheet.Bot_Mar = 0;
     }
 
     Sheet_Geometry g;
     g.W = float(paper.width());
     g.H = float(paper.height());
-    g.L = Left_Mar;
-    g.R = Rite_Mar;
-    g.T = Top_Mar;
-    g.B = Bot_Mar;
+    g.L = sheet.Left_Mar;
+    g.R = sheet.Rite_Mar;
+    g.T = sheet.Top_Mar;
+    g.B = sheet.Bot_Mar;
     g.lw = lw;
     g.lh = lh;
     g.hg = MM_To_Points(float(num(manual ? horz_mar_Text : horz_mar_Text_pre)));
@@ -569,8 +566,8 @@ void Print_Wnd::Check_Max_Cell_Value()
 
     // The cells are centred with even gaps only for a manual label outside
     // fit to frame; a label sheet keeps its own grid.
-    const bool center = Auto_Center_chk_bx->isChecked() && manual && !Fit_Picture_To_Frame;
-    auto_center_flag = center ? 1 : 0;
+    const bool center = Auto_Center_chk_bx->isChecked() && manual && !sheet.Fit_Picture_To_Frame;
+    sheet.auto_center_flag = center ? 1 : 0;
     const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
     QLineEdit* colText = manual ? Col_Text : Col_Text_pre;
     Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
@@ -580,21 +577,21 @@ void Print_Wnd::Check_Max_Cell_Value()
         setPair(colText, colStep, fit.cols, QString::number(fit.cols));
     if (fit.rowsLowered)
         setPair(rowText, rowStep, fit.rows, QString::number(fit.rows));
-    Print_Row = fit.rows;
-    Print_Col = fit.cols;
-    horz_mar = fit.hg;
-    vert_mar = fit.vg;
+    sheet.Print_Row = fit.rows;
+    sheet.Print_Col = fit.cols;
+    sheet.horz_mar = fit.hg;
+    sheet.vert_mar = fit.vg;
     Refresh_Preview();
 }
 
-void Print_Wnd::setPreviewFrame(QSizeF sheet)
+void Print_Wnd::setPreviewFrame(QSizeF page)
 {
-    m_previewSheet = sheet;
-    // The whole sheet across the preview, never larger than 1.5 times its size.
+    m_previewSheet = page;
+    // The whole page across the preview, never larger than 1.5 times its size.
     const double room = std::max(100, Print_sclview->viewport()->width() - 16);
-    const double scale = sheet.width() > 0 ? std::min(1.5, room / sheet.width()) : 1.0;
+    const double scale = page.width() > 0 ? std::min(1.5, room / page.width()) : 1.0;
     PrintView->setDisplayScale(scale);
-    PrintView->setFixedSize((sheet * scale).toSize().expandedTo(QSize(1, 1)));
+    PrintView->setFixedSize((page * scale).toSize().expandedTo(QSize(1, 1)));
 }
 
 bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
@@ -625,7 +622,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
             Set_values_From_Printer();
             Check_Max_Cell_Value();
         } else if (combo == Label_ComboBox) {
-            if (Manual_or_Pre != 1)
+            if (sheet.Manual_or_Pre != 1)
                 return;
             if (Label_ComboBox->currentText() == kCustom) {
                 cus_or_pre = QStringLiteral("C");
@@ -650,7 +647,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
                 f->setReadOnly(true);
             comboBoxSelectionDidChange(Product_num_ComboBox);
         } else if (combo == Product_num_ComboBox) {
-            if (Manual_or_Pre == 1)
+            if (sheet.Manual_or_Pre == 1)
                 Read_Selected_Product_Label_Value();
         }
     } catch (const std::exception& e) {
@@ -675,12 +672,12 @@ void Print_Wnd::pagesetup()
 
 void Print_Wnd::Manual_Label_Changed()
 {
-    Manual_or_Pre = 0;
+    sheet.Manual_or_Pre = 0;
     rd_manual->setChecked(true);
     rd_predefined->setChecked(false);
     manual_prop_Gp_Bx->setVisible(true);
     predefine_prop_Gp_Bx->setVisible(false);
-    label_align_val = label_align_val_bkup;
+    sheet.label_align_val = label_align_val_bkup;
     Set_Reset_Alignemnt_Image();
     Set_values_From_Printer();
     Check_Max_Cell_Value();
@@ -688,13 +685,13 @@ void Print_Wnd::Manual_Label_Changed()
 
 void Print_Wnd::Predefined_Label_Changed()
 {
-    Manual_or_Pre = 1;
+    sheet.Manual_or_Pre = 1;
     rd_manual->setChecked(false);
     rd_predefined->setChecked(true);
     manual_prop_Gp_Bx->setVisible(false);
     predefine_prop_Gp_Bx->setVisible(true);
-    label_align_val_bkup = label_align_val;
-    label_align_val = 1;
+    label_align_val_bkup = sheet.label_align_val;
+    sheet.label_align_val = 1;
     Set_Reset_Alignemnt_Image();
     cus_or_pre = Label_ComboBox->currentText() == kCustom ? QStringLiteral("C") : QStringLiteral("P");
     Read_Selected_Product_Label_Value();
@@ -707,9 +704,9 @@ void Print_Wnd::Execute_Printing(bool preview)
 {
     try {
         // 1. The sheet's paper against the printer's, by size as turned.
-        if (Manual_or_Pre == 1) {
-            const QSizeF sheet(MM_To_Points(float(num(page_width_pre))), MM_To_Points(float(num(page_height_pre))));
-            if (!Paper_Is_Sheet_Size(Page_Size_Points(printInfo().pageLayout), sheet)) {
+        if (sheet.Manual_or_Pre == 1) {
+            const QSizeF sheetSize(MM_To_Points(float(num(page_width_pre))), MM_To_Points(float(num(page_height_pre))));
+            if (!Paper_Is_Sheet_Size(Page_Size_Points(printInfo().pageLayout), sheetSize)) {
                 if (!Show_YES_NO_MessageBox(QStringLiteral(
                         "Please change paper to print barcode according to label details. Do you "
                         "want to continue with selected printer paper?")))
@@ -719,8 +716,8 @@ void Print_Wnd::Execute_Printing(bool preview)
             }
         }
         // 2. A label that does not fit.
-        if (!Label_Fits_Paper(Page_Size_Points(printInfo().pageLayout), QSizeF(label_width, label_hight),
-                              QMarginsF(Left_Mar, Top_Mar, Rite_Mar, Bot_Mar), QSizeF(horz_mar, vert_mar))) {
+        if (!Label_Fits_Paper(Page_Size_Points(printInfo().pageLayout), QSizeF(sheet.label_width, sheet.label_hight),
+                              QMarginsF(sheet.Left_Mar, sheet.Top_Mar, sheet.Rite_Mar, sheet.Bot_Mar), QSizeF(sheet.horz_mar, sheet.vert_mar))) {
             if (!Show_YES_NO_MessageBox(QStringLiteral(
                     "'Label Size' is bigger than selected 'Paper Size' or drawn label may be out "
                     "of margin area.\n\nDo you want to continue?")))
@@ -729,38 +726,21 @@ void Print_Wnd::Execute_Printing(bool preview)
         // 4. The range counts rows, each repeated by its print quantity.
         const bool batch = print_with_batch_chk->isChecked();
         const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-        const bool pq = !designing && batch && print_qty_chk->isChecked();
-        print_wd_pq_opt = pq ? 1 : 0;
-        if (!All_print_rd->isChecked()) {
-            const int from = inum(from_Text), to = inum(To_Text);
-            if (from > to) {
-                Show_MessageBox(QStringLiteral("Please select valid range."));
-                return;
-            }
-            Print_Start = std::max(0, from - 1);
-            Print_End = to;
-            int labels = 0;
-            for (int r = Print_Start; r < to; ++r)
-                labels += pq && Batch_Services ? std::max(1, Batch_Services->Get_PQ_Count_Of_Index(r)) : 1;
-            Total_Label = labels;
-        } else {
-            Print_Start = 0;
-            Print_End = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-            Total_Label = std::max(0, inum(Total_Text));
-        }
+        sheet.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
+        Job_Range range;
+        if (!Range_Of_Job(range))
+            return;
+        sheet.Print_Start = range.start;
+        sheet.Print_End = range.end;
+        sheet.Total_Label = range.total;
         // 5.-7.
-        Use_Data_Sheet_Values = batch ? 1 : 0;
-        Total_Label_Real = Total_Label;
-        printable_label_count = 0;
-        Use_Barocde_In_Center = 0;
-        if (!designing) {
-            Use_Barocde_In_Center = 1;
-            if (batch && skip_inavlid_chk->isChecked() && Batch_Services)
-                Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(print_qty_chk->isChecked(),
-                                                                         !All_print_rd->isChecked());
-        }
+        sheet.Use_Data_Sheet_Values = batch;
+        sheet.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
+        sheet.Total_Label_Real = range.labels;
+        sheet.Use_Barocde_In_Center = designing ? 0 : 1;
+        sheet.Start_Card_Option = Start_Card_Option;
         // 8.
-        if (Total_Label == 0) {
+        if (sheet.Total_Label == 0) {
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
             return;
         }
@@ -789,7 +769,7 @@ void Print_Wnd::Call_Print_Box_1()
     printer->setCopyCount(std::max(1, inum(Copies_Text)));
     last_job_copies = printer->copyCount();
     const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Point).size();
-    Printing_View view(QRectF(QPointF(0, 0), paper), preview);
+    Printing_View view(sheet, QRectF(QPointF(0, 0), paper), preview);
 
     if (preview) {
         QPrintPreviewDialog dialog(printer.get(), this);
@@ -830,8 +810,8 @@ void Print_Wnd::Call_Print_Box_1()
 
 void Print_Wnd::CancelButtonPressed()
 {
-    Fit_Picture_To_Frame = 0;
-    Enable_Crop_Marks = 0;
+    sheet.Fit_Picture_To_Frame = 0;
+    sheet.Enable_Crop_Marks = 0;
     hide();
     if (Batch_Services)
         Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
@@ -854,17 +834,17 @@ void Print_Wnd::Copies_Val_Changed(QObject* sender)
 
 void Print_Wnd::Enable_Crop_Mark_clicked()
 {
-    Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
+    sheet.Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
 void Print_Wnd::Fit_To_Frame_clicked()
 {
     if (fit_frame_chk->isChecked()) {
-        Fit_Picture_To_Frame = 1;
+        sheet.Fit_Picture_To_Frame = 1;
         Disable_for_fit_or_duplex();
     } else {
-        Fit_Picture_To_Frame = 0;
+        sheet.Fit_Picture_To_Frame = 0;
         Normal_Printing_Is_Selected();
     }
     Check_Max_Cell_Value();
@@ -912,7 +892,7 @@ void Print_Wnd::Make_select_on_index(int row)
 
 void Print_Wnd::Horz_Margin_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, horz_mar_Text_pre, horz_mar_Stepper_pre, false);
     else
         copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
@@ -921,7 +901,7 @@ void Print_Wnd::Horz_Margin_Changed(QObject* sender)
 
 void Print_Wnd::Vert_Margin_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, vert_mar_Text_pre, vert_mar_Stepper_pre, false);
     else
         copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
@@ -930,7 +910,7 @@ void Print_Wnd::Vert_Margin_Changed(QObject* sender)
 
 void Print_Wnd::Width_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, width_Text_pre, width_Stepper_pre, false, true);
     else
         copyPair(sender, width_Text, width_Stepper, false, true);
@@ -939,7 +919,7 @@ void Print_Wnd::Width_Changed(QObject* sender)
 
 void Print_Wnd::Height_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, height_Text_pre, height_Stepper_pre, false, true);
     else
         copyPair(sender, height_Text, height_Stepper, false, true);
@@ -948,38 +928,34 @@ void Print_Wnd::Height_Changed(QObject* sender)
 
 void Print_Wnd::Row_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, Row_Text_pre, Row_Stepper_pre, true);
     else
         copyPair(sender, Row_Text, Row_Stepper, true);
     Check_Max_Cell_Value();
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     Check_Max_Cell_Value();
 }
 
 void Print_Wnd::Col_Changed(QObject* sender)
 {
-    if (Manual_or_Pre == 1)
+    if (sheet.Manual_or_Pre == 1)
         copyPair(sender, Col_Text_pre, Col_Stepper_pre, true);
     else
         copyPair(sender, Col_Text, Col_Stepper, true);
     Check_Max_Cell_Value();
-    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        Total_Label = Print_Row * Print_Col;
-        Set_Tot_Value(Total_Label, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    }
+    if (!print_with_batch_chk->isChecked())
+        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
     Check_Max_Cell_Value();
 }
 
 void Print_Wnd::Auto_Center_Checked()
 {
-    if (Fit_Picture_To_Frame)
+    if (sheet.Fit_Picture_To_Frame)
         return;
     const bool on = Auto_Center_chk_bx->isChecked();
-    auto_center_flag = on ? 1 : 0;
+    sheet.auto_center_flag = on ? 1 : 0;
     SetObjEnabled(horz_mar_Stepper, !on);
     SetObjEnabled(vert_mar_Stepper, !on);
     SetObjEnabled(align_Gp_Bx, !on);
@@ -988,9 +964,9 @@ void Print_Wnd::Auto_Center_Checked()
 
 void Print_Wnd::Alignment_Clicked(int value)
 {
-    label_align_val = value;
+    sheet.label_align_val = value;
     Set_Reset_Alignemnt_Image();
-    if (!Fit_Picture_To_Frame)
+    if (!sheet.Fit_Picture_To_Frame)
         Refresh_Preview();
 }
 
@@ -1020,18 +996,18 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
             page_height_pre->setText(v[12]);
             layout_group_pre->setText(v[13]);
             description_pre->setText(v[14]);
-            predef_page_wdt = Page_Points_Rounded_Up(Leading_Double_C(v[11]));
-            predef_page_hgt = Page_Points_Rounded_Up(Leading_Double_C(v[12]));
-            setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
+            sheet.predef_page_wdt = Page_Points_Rounded_Up(Leading_Double_C(v[11]));
+            sheet.predef_page_hgt = Page_Points_Rounded_Up(Leading_Double_C(v[12]));
+            setPreviewFrame(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
         } else {
             const int index = Product_num_ComboBox->currentIndex();
             if (index < 0)
                 return;
             if (index < prod_list.size()) {
                 const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
-                predef_page_wdt = Page_Points_Rounded_Up(s.pageWidthMM);
-                predef_page_hgt = Page_Points_Rounded_Up(s.pageHeightMM);
-                setPreviewFrame(QSizeF(predef_page_wdt, predef_page_hgt));
+                sheet.predef_page_wdt = Page_Points_Rounded_Up(s.pageWidthMM);
+                sheet.predef_page_hgt = Page_Points_Rounded_Up(s.pageHeightMM);
+                setPreviewFrame(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
                 left_mar_pre->setText(mm2(s.leftMM));
                 top_mar_pre->setText(mm2(s.topMM));
                 setPair(Col_Text_pre, Col_Stepper_pre, Leading_Int_C(s.cols), s.cols);
@@ -1092,6 +1068,7 @@ void Print_Wnd::Save_Label_Pressed()
     custom_prod_window->hide();
     if (result != 1)
         return;
+    const QString custom_prod_name = custom_prod_window->custom_prod_name;
     const QString path = Sheet_File_Path(custom_label_path, custom_prod_name);
     const QStringList strings{
         Col_Text_pre->text(), Row_Text_pre->text(), left_mar_pre->text(), top_mar_pre->text(),
@@ -1208,7 +1185,7 @@ bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
     const QStringList strings{
         Col_Text->text(), Row_Text->text(), horz_mar_Text->text(), vert_mar_Text->text(),
         l_mar_id->text(), t_mar_id->text(), r_mar_id->text(), b_mar_id->text(),
-        QString::number(label_align_val), yn(Auto_Center_chk_bx), printer, Paper_id->text(),
+        QString::number(sheet.label_align_val), yn(Auto_Center_chk_bx), printer, Paper_id->text(),
         Size_id->text(), mm2(paper.width()), mm2(paper.height()), Orient_ComboBox->currentText(),
         yn(Show_Margins), yn(skip_inavlid_chk), yn(print_qty_chk), yn(print_with_batch_chk),
         yn(crop_mark_chk), yn(fit_frame_chk)};
@@ -1237,7 +1214,7 @@ void Print_Wnd::Read_and_load_profile_info(const QString& name)
     setPair(Row_Text, Row_Stepper, Leading_Int_C(v[1]), v[1]);
     setPair(horz_mar_Text, horz_mar_Stepper, Leading_Double_C(v[2]), v[2]);
     setPair(vert_mar_Text, vert_mar_Stepper, Leading_Double_C(v[3]), v[3]);
-    label_align_val = Leading_Int_C(v[8]);
+    sheet.label_align_val = Leading_Int_C(v[8]);
     Set_Reset_Alignemnt_Image();
     Auto_Center_chk_bx->setChecked(v[9] == QLatin1String("Y"));
     Auto_Center_Checked();
@@ -1247,10 +1224,10 @@ void Print_Wnd::Read_and_load_profile_info(const QString& name)
     Paper_id->setText(v[11]);
     Size_id->setText(v[12]);
     Show_Margins->setChecked(v[16] == QLatin1String("Y"));
-    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    sheet.Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
     if (v[19] == QLatin1String("Y")) {
         print_with_batch_chk->setChecked(true);
-        if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values)
+        if (!rowCount.batch())
             print_with_batch_chk->setChecked(false);
     }
     crop_mark_chk->setChecked(v[20] == QLatin1String("Y"));
@@ -1296,6 +1273,8 @@ void Print_Wnd::Add_Edit_Print_Profile(const QString& mode)
     prnt_prof_wnd->hide();
     if (result != 1)
         return;
+    const QString custom_profile_Printer = prnt_prof_wnd->custom_profile_Printer;
+    const QString custom_print_profile_name = prnt_prof_wnd->custom_print_profile_name;
     PrintInfo info = printInfo();
     info.printerName = custom_profile_Printer;
     if (info.jobDisposition == QLatin1String("save"))

@@ -5,10 +5,11 @@
 // profiles; Preview and Print start a job on the printed page
 // (print/Printing_View.h).
 //
-// The window carries its settings to the printed page through the
-// process-wide values of print/PrintGlobals.h. Open_Print_Wnd resets it from
-// the current mode, data binding and printers, loads the print profiles and
-// runs it modally. Tests call the reset and the handlers directly.
+// The window carries its settings to the printed page in its sheet job
+// (print/SheetJob.h), which the preview draws and each print or preview job
+// copies. Open_Print_Wnd resets it from the current mode, data binding and
+// printers, loads the print profiles and runs it modally. Tests call the
+// reset and the handlers directly.
 #include "core/util/SharedValues.h"
 #include "print/LabelCatalogue.h"
 #include "print/Printing_View.h"
@@ -158,7 +159,10 @@ public:
     Custom_Product_Label* custom_prod_window = nullptr;
     Add_Print_Profile* prnt_prof_wnd = nullptr;
 
-    // Kept values for fit to frame.
+    // The label source: "C" a custom sheet, "P" a catalogue product; the
+    // alignment kept while the predefined source is on.
+    QString cus_or_pre{QStringLiteral("C")};
+    int label_align_val_bkup = 1;
 
     // What the last job did: sheets drawn, -1 when the printer failed.
     int last_job_sheets = 0;
@@ -191,6 +195,7 @@ public:
     void OKPressed();
     void CancelPressed();
     QLineEdit* prod_number = nullptr;
+    QString custom_prod_name;   // the product number OK accepted
 };
 
 // Names a print profile and chooses its printer; the print window's sheet.
@@ -205,4 +210,7 @@ public:
     QLineEdit* Profile_name = nullptr;
     QLineEdit* pass_profile_name = nullptr;   // the name being edited
     QComboBox* Printer_ComboBox = nullptr;
+    // What OK accepted: the printer and the profile's name.
+    QString custom_profile_Printer;
+    QString custom_print_profile_name;
 };

@@ -5,7 +5,6 @@
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "platform/Fonts.h"
-#include "print/PrintGlobals.h"
 
 #include <QFontDatabase>
 #include <QPagedPaintDevice>
@@ -23,24 +22,25 @@ namespace {
 constexpr int Preview_Sheet_Limit = 50;
 }
 
-Printing_View::Printing_View(const QRectF& frame, bool preview)
+Printing_View::Printing_View(const Sheet_Job& job, const QRectF& frame, bool preview)
     : Page_Size_rect(frame),
       m_print(!preview),
-      m_geometry(Sheet_Geometry::From_Globals(frame.size())),
-      m_designing(Barcode_Setting_Or_Designing_Mode != 0),
-      m_batch(Use_Data_Sheet_Values != 0),
-      m_excel(Use_Excel_Binding_Values != 0),
-      m_pq(print_wd_pq_opt != 0),
-      m_skip(skip_invalid_barcode != 0),
-      m_center(Use_Barocde_In_Center != 0),
-      m_cropMarks(Enable_Crop_Marks != 0),
-      m_predefined(Manual_or_Pre == 1),
-      m_realHeight(Real_label_hight),
-      m_rowStart(std::max(0, int(Print_Start))),
-      m_rowEnd(std::max(0, int(Print_End))),
-      m_labelCap(std::max(0, Total_Label_Real)),
-      m_totalLabels(std::max(0, int(Total_Label))),
-      m_sheetImage(Change_dpi_for_image(Barcode_Image))
+      m_job(job),
+      m_geometry(job.Geometry(frame.size())),
+      m_designing(job.designing),
+      m_batch(job.Use_Data_Sheet_Values),
+      m_excel(job.Use_Excel_Binding_Values),
+      m_pq(job.print_wd_pq_opt != 0),
+      m_skip(job.skip_invalid_barcode != 0),
+      m_center(job.Use_Barocde_In_Center != 0),
+      m_cropMarks(job.Enable_Crop_Marks != 0),
+      m_predefined(job.Manual_or_Pre == 1),
+      m_realHeight(job.Real_label_hight),
+      m_rowStart(std::max(0, job.Print_Start)),
+      m_rowEnd(std::max(0, job.Print_End)),
+      m_labelCap(std::max(0, job.Total_Label_Real)),
+      m_totalLabels(std::max(0, job.Total_Label)),
+      m_sheetImage(Change_dpi_for_image(job.Barcode_Image))
 {
     Restart();
 }
@@ -91,11 +91,7 @@ PtImage Printing_View::Change_dpi_for_image(const PtImage& image) const
 
 PtImage Printing_View::fetch(int row) const
 {
-    if (!Batch_Services)
-        return {};
-    if (m_designing)
-        return Batch_Services->Set_data_table_value_to_card(row, QStringLiteral("F"), true);
-    return Batch_Services->Get_Image_From_List_Val(row);
+    return m_job.rows ? m_job.rows->image(row) : PtImage();
 }
 
 bool Printing_View::nextRow(int& row)
@@ -111,8 +107,8 @@ bool Printing_View::nextRow(int& row)
     m_rowFetched = false;
     m_rowImage = PtImage();
     nPrint = 0;
-    if (m_pq && Batch_Services)
-        nPrint = std::max(1, Batch_Services->Get_PQ_Count_Of_Index(tempCount)) - 1;
+    if (m_pq && m_job.rows)
+        nPrint = std::max(1, m_job.rows->printQuantity(tempCount)) - 1;
     row = tempCount;
     return true;
 }
@@ -166,7 +162,7 @@ void Printing_View::End_Job()
         return;
     if (!m_designing)
         Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
-    else if (Start_Card_Option != QLatin1String("G"))
+    else if (m_job.Start_Card_Option != QLatin1String("G"))
         Batch_Services->Create_Card_Design_Again();
 }
 

@@ -11,11 +11,12 @@
 // an "Invalid Data" caption. One label is fetched, drawn and let go at a time,
 // so a job of any length holds one label image at most.
 //
-// The view reads the process-wide geometry and options when it is made and
-// keeps its place in the job from sheet to sheet. Drawing goes to a painter
-// whose units are points with the origin at the sheet's top-left corner
-// (Print_Sheets() sets that up on a printer or a PDF writer).
+// The view takes a copy of the sheet job (print/SheetJob.h) when it is made
+// and keeps its place in the job from sheet to sheet. Drawing goes to a
+// painter whose units are points with the origin at the sheet's top-left
+// corner (Print_Sheets() sets that up on a printer or a PDF writer).
 #include "platform/PtImage.h"
+#include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 
 #include <QList>
@@ -29,9 +30,10 @@ class QPainter;
 
 class Printing_View {
 public:
-    // `frame`: (0, 0, paper width, paper height) in points. `preview` is the
-    // preview job: images are drawn as they are and at most 50 sheets shown.
-    Printing_View(const QRectF& frame, bool preview);
+    // `job`: the sheet job. `frame`: (0, 0, paper width, paper height) in
+    // points. `preview` is the preview job: images are drawn as they are and
+    // at most 50 sheets shown.
+    Printing_View(const Sheet_Job& job, const QRectF& frame, bool preview);
 
     bool isFlipped() const { return false; }
     bool its_print_not_preview() const { return m_print; }
@@ -81,6 +83,8 @@ public:
     // The crop marks of a rectangle when Enable_Crop_Marks is set.
     void Draw_Margin_rect(QPainter& painter, const QRectF& rect) const;
 
+    const Sheet_Job& job() const { return m_job; }
+
 private:
     // The next label's data row; false when the rows of the job are over.
     bool nextRow(int& row);
@@ -88,6 +92,7 @@ private:
 
     QRectF Page_Size_rect;
     bool m_print;
+    Sheet_Job m_job;
     Sheet_Geometry m_geometry;
     bool m_designing;
     bool m_batch;

@@ -1,9 +1,7 @@
 #include "print/Sample_Preview.h"
 
-#include "core/util/BarcodeSettings.h"
-#include "core/util/MainWindowServices.h"
-#include "print/PrintGlobals.h"
 #include "print/Printing_View.h"
+#include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 
 #include <QPainter>
@@ -14,35 +12,36 @@ Sample_Preview::Sample_Preview(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-QSizeF Sample_Preview::Sheet_Size()
+QSizeF Sample_Preview::Sheet_Size() const
 {
-    if (Manual_or_Pre == 1 && predef_page_wdt > 0 && predef_page_hgt > 0)
-        return QSizeF(predef_page_wdt, predef_page_hgt);
-    return MainWindowServices::printInfo().pageLayout.fullRect(QPageLayout::Point).size();
+    return m_job ? m_job->Sheet_Size() : QSizeF();
 }
 
 void Sample_Preview::Draw_Margin_rect(QPainter& painter, double H, const QRectF& rect) const
 {
-    if (Show_margin_rect) {
+    if (!m_job)
+        return;
+    const Sheet_Job& j = *m_job;
+    if (j.Show_margin_rect) {
         painter.save();
         QPen pen(Qt::darkGray);
         pen.setWidthF(1.0);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        if (Barcode_Setting_Or_Designing_Mode != 0) {
+        if (j.designing) {
             const QRectF shape = To_Top_Left(rect, H);
-            if (Card_Shape == 1)
+            if (j.Card_Shape == 1)
                 painter.drawRoundedRect(shape, 10, 10);
-            else if (Card_Shape == 2)
+            else if (j.Card_Shape == 2)
                 painter.drawEllipse(shape);
             else
                 painter.drawRect(shape);
         } else {
-            painter.drawRect(To_Top_Left(QRectF(rect.x(), rect.y(), label_width, label_hight), H));
+            painter.drawRect(To_Top_Left(QRectF(rect.x(), rect.y(), j.label_width, j.label_hight), H));
         }
         painter.restore();
     }
-    if (Enable_Crop_Marks)
+    if (j.Enable_Crop_Marks)
         for (const QLineF& l : Crop_Mark_Lines(rect))
             Printing_View::Draw_Line(painter, H, l.p1(), l.p2());
 }
@@ -54,19 +53,20 @@ void Sample_Preview::drawSheet(QPainter& painter, const QSizeF& sheet, bool toSc
     painter.fillRect(QRectF(0, 0, W, H), Qt::white);
     painter.setPen(Qt::black);
     painter.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
-    if (toScreen) {
+    if (toScreen && m_job) {
+        const Sheet_Job& j = *m_job;
         // The page margins: in the print window for a manual label; in the
         // PDF window unless the pages are label-sized.
-        if (PDF_View_Not_Print ? !PDF_Use_Label_Size : Manual_or_Pre != 1) {
+        if (j.PDF_View_Not_Print ? !j.PDF_Use_Label_Size : j.Manual_or_Pre != 1) {
             QPen pen(Qt::darkGray);
             pen.setWidthF(1.0);
             painter.setPen(pen);
-            const QRectF margins(Left_Mar, Bot_Mar, W - (Rite_Mar + Left_Mar), H - (Top_Mar + Bot_Mar));
+            const QRectF margins(j.Left_Mar, j.Bot_Mar, W - (j.Rite_Mar + j.Left_Mar), H - (j.Top_Mar + j.Bot_Mar));
             painter.drawRect(To_Top_Left(margins, H));
         }
-        const Sheet_Geometry g = Sheet_Geometry::From_Globals(sheet);
-        const QString caption = Barcode_Image.isNull() ? QStringLiteral("Invalid Data")
-                                                       : QStringLiteral("Label");
+        const Sheet_Geometry g = j.Geometry(sheet);
+        const QString caption = j.Barcode_Image.isNull() ? QStringLiteral("Invalid Data")
+                                                         : QStringLiteral("Label");
         for (int i = 1; i <= g.rows; ++i)
             for (int j = 1; j <= g.cols; ++j) {
                 const QRectF cell = Cell_Rect(g, i, j);

@@ -2,10 +2,8 @@
 // The on-screen picture of one label sheet: the paper, the page-margin
 // rectangle and the grid of cells where the labels will fall, each captioned
 // with its label number, with label outlines and crop marks when those
-// options are on. A window that can lay out its real labels installs a label
-// painter: the sheet then shows them, and a cell that gets no label on the
-// page stays empty. Everything comes from the process-wide geometry
-// (print/PrintGlobals.h) at each redraw; one widget pixel is one point.
+// options are on. Everything comes from the sheet job of the window that
+// shows it, read at each redraw; one widget pixel is one point.
 #include <QImage>
 #include <QSizeF>
 #include <QWidget>
@@ -13,15 +11,20 @@
 #include <functional>
 
 class QPainter;
+struct Sheet_Job;
 
 class Sample_Preview : public QWidget {
     Q_OBJECT
 public:
     explicit Sample_Preview(QWidget* parent = nullptr);
 
+    // The job the sheet shows (owned by the window; null shows nothing).
+    void setJob(const Sheet_Job* job) { m_job = job; update(); }
+    const Sheet_Job* job() const { return m_job; }
+
     // The sheet: the paper of the print settings, or the page of a
     // predefined sheet.
-    static QSizeF Sheet_Size();
+    QSizeF Sheet_Size() const;
 
     // Draws the sheet into a painter of points (top-left origin). `toScreen`
     // false is the view printed or rendered otherwise: only the white sheet
@@ -48,4 +51,5 @@ protected:
 private:
     double m_scale = 1.0;
     QSizeF m_sheet;
+    const Sheet_Job* m_job = nullptr;
 };

@@ -1,30 +1,9 @@
 #include "print/SheetLayout.h"
 
 #include "core/util/Helpers.h"
-#include "print/PrintGlobals.h"
 
 #include <algorithm>
 #include <cmath>
-
-Sheet_Geometry Sheet_Geometry::From_Globals(QSizeF paper)
-{
-    Sheet_Geometry g;
-    g.W = float(paper.width());
-    g.H = float(paper.height());
-    g.L = Left_Mar;
-    g.R = Rite_Mar;
-    g.T = Top_Mar;
-    g.B = Bot_Mar;
-    g.lw = label_width;
-    g.lh = label_hight;
-    g.hg = horz_mar;
-    g.vg = vert_mar;
-    g.rows = std::max(1, Print_Row);
-    g.cols = std::max(1, Print_Col);
-    g.align = label_align_val;
-    g.autoCenter = auto_center_flag != 0;
-    return g;
-}
 
 QPointF Cell_Origin(const Sheet_Geometry& g, int row, int col)
 {

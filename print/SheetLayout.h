@@ -21,9 +21,6 @@ struct Sheet_Geometry {
     int rows = 1, cols = 1;
     int align = 1;                // 1 top-left ... 9 bottom-right; others as 1
     bool autoCenter = false;      // cells spread evenly; the alignment is not used
-
-    // The process-wide geometry (print/PrintGlobals.h) on a paper of `paper`.
-    static Sheet_Geometry From_Globals(QSizeF paper);
 };
 
 // Bottom-left corner of the cell in row `row` and column `col` (1-based).

@@ -5,10 +5,10 @@
 #include "core/util/BatchServices.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/Helpers.h"
+#include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
 #include "print/Sample_Preview.h"
 
 #include <QCheckBox>
@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <climits>
 
 namespace sheetui {
 
@@ -170,14 +171,55 @@ void Sheet_Window::Set_Enable_Diable_Range_Box()
     }
 }
 
+bool Sheet_Window::Range_Of_Job(Job_Range& range) const
+{
+    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool batch = print_with_batch_chk->isChecked();
+    const bool pq = !designing && batch && print_qty_chk->isChecked();
+    const bool skip = !designing && batch && skip_inavlid_chk->isChecked();
+    auto copies = [&](int row) { return pq && batchRows ? batchRows->printQuantity(row) : 1; };
+    auto labelsOf = [&](int start, int end, long long cap) {
+        long long n = 0;
+        for (int r = start; r < end && n < cap; ++r)
+            n += copies(r);
+        return int(std::min<long long>(n, cap));
+    };
+    if (All_print_rd->isChecked()) {
+        range.start = 0;
+        range.end = batch ? rowCount.rows() : 0;
+        range.labels = std::max(0, inum(Total_Text));
+    } else {
+        const int from = inum(from_Text), to = inum(To_Text);
+        if (from > to) {
+            Show_MessageBox(QStringLiteral("Please select valid range."));
+            return false;
+        }
+        range.start = std::max(0, from - 1);
+        range.end = to;
+        range.labels = labelsOf(range.start, range.end, INT_MAX);
+    }
+    range.total = range.labels;
+    if (batch) {
+        // The job ends with its rows, or at its label count.
+        range.total = skip && batchRows ? batchRows->Count_Valid_Labels(pq, range.start, range.end, range.labels)
+                                        : labelsOf(range.start, range.end, range.labels);
+    }
+    return true;
+}
+
+void Sheet_Window::Take_Batch_Rows()
+{
+    batchRows = Batch_Services ? Batch_Services->Make_Batch_Rows() : nullptr;
+    rowCount = batchRows ? batchRows->count() : Batch_Row_Count();
+    rowCount.designing = Barcode_Setting_Or_Designing_Mode != 0;
+    sheet.rows = batchRows;
+    sheet.designing = rowCount.designing;
+    sheet.Card_Shape = Card_Shape;
+}
+
 void Sheet_Window::Verify_Card_Count()
 {
-    if (!Batch_Services)
-        return;
-    Batch_Services->Check_Series_Or_Excel_Use_or_not();
-    if (Use_Data_Sheet_Values && !print_with_batch_chk->isChecked())
-        Use_Data_Sheet_Values = 0;
-    Batch_Services->Get_total_Card_count();
+    Take_Batch_Rows();
 }
 
 void Sheet_Window::Capture_Last_Values()
@@ -192,56 +234,55 @@ void Sheet_Window::Capture_Last_Values()
 void Sheet_Window::Print_With_Batch_Changed()
 {
     const bool on = print_with_batch_chk->isChecked();
+    int total = 1;
     if (Barcode_Setting_Or_Designing_Mode != 0) {
         Verify_Card_Count();
-        Total_Label = on ? int(Total_Batch_Excel_Card) : Print_Row * Print_Col;
+        total = on ? rowCount.Total_Batch_Excel_Card : sheet.Print_Row * sheet.Print_Col;
     } else if (!on) {
-        Use_Data_Sheet_Values = 0;
-        print_wd_pq_opt = 0;
-        Total_Label = Print_Row * Print_Col;
+        sheet.print_wd_pq_opt = 0;
+        total = sheet.Print_Row * sheet.Print_Col;
         if (!print_qty_chk->isHidden()) {
             print_qty_chk->setChecked(false);
             print_qty_chk->setEnabled(false);
         }
     } else {
-        Use_Data_Sheet_Values = 1;
         if (!print_qty_chk->isHidden()) {
             print_qty_chk->setChecked(true);
             print_qty_chk->setEnabled(true);
         }
-        Total_From_Quantity_Box();
+        total = Total_From_Quantity_Box();
     }
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    Set_Tot_Value(total, total, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
 }
 
 void Sheet_Window::Print_Qty_Checked()
 {
-    Total_From_Quantity_Box();
-    Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+    const int total = Total_From_Quantity_Box();
+    Set_Tot_Value(total, total, QStringLiteral("A"));
     Refresh_Preview();
 }
 
 void Sheet_Window::Skip_Inavlid_Checked()
 {
-    skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
+    sheet.skip_invalid_barcode = skip_inavlid_chk->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
 void Sheet_Window::Show_Margin_Checked()
 {
-    Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
+    sheet.Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
     Refresh_Preview();
 }
 
 void Sheet_Window::Set_Reset_Alignemnt_Image()
 {
-    if (label_align_val < 1 || label_align_val > 9)
+    if (sheet.label_align_val < 1 || sheet.label_align_val > 9)
         return;
     for (int k = 0; k < 9; ++k) {
-        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == label_align_val));
+        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == sheet.label_align_val));
         align_btn[k]->setCheckable(true);
-        align_btn[k]->setChecked(k + 1 == label_align_val);
+        align_btn[k]->setChecked(k + 1 == sheet.label_align_val);
     }
 }
 
@@ -274,21 +315,20 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
     print_with_batch_chk->setChecked(false);
     print_with_batch_chk->setEnabled(false);
     print_with_batch_chk->setVisible(true);
-    Barcode_Image = Main_App_wnd
+    sheet.Barcode_Image = Main_App_wnd
         ? LMNRenderingView::image_From_Card_Graphics(Main_App_wnd->Get_Front_Controls_Array(), false)
         : PtImage();
     skip_inavlid_chk->setVisible(false);
     print_qty_chk->setVisible(false);
-    if (Use_Data_Sheet_Values || Use_Excel_Binding_Values) {
+    if (rowCount.batch()) {
         print_with_batch_chk->setEnabled(true);
         print_with_batch_chk->setChecked(true);
-        Total_Label = std::max(1, int(Total_Batch_Excel_Card));
-        Set_Tot_Value(Total_Label, Total_Label, QStringLiteral("A"));
+        const int total = std::max(1, rowCount.Total_Batch_Excel_Card);
+        Set_Tot_Value(total, total, QStringLiteral("A"));
     } else {
-        Total_Label = 1;
         Set_Tot_Value(1, 999999, QStringLiteral("A"));
     }
-    return Batch_Services ? Batch_Services->Card_Size() : Barcode_Image.size();
+    return Batch_Services ? Batch_Services->Card_Size() : sheet.Barcode_Image.size();
 }
 
 QGroupBox* Sheet_Window::Build_Range_Box(const QString& title)
@@ -336,6 +376,7 @@ QScrollArea* Sheet_Window::Build_Preview(int minWidth)
     Print_sclview->setBackgroundRole(QPalette::Mid);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PrintView = new Sample_Preview;
+    PrintView->setJob(&sheet);
     Print_sclview->setWidget(PrintView);
     Print_sclview->viewport()->installEventFilter(this);
     Print_sclview->setMinimumWidth(minWidth);
@@ -366,7 +407,7 @@ void Sheet_Window::Set_Tot_Value(int value, int maximum, const QString& set_for)
         s->setMaximum(m);
     if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
         // The range counts rows, each repeated by its print quantity.
-        const int rows = std::max(1, int(Total_Barcode_Label_wd_Batch));
+        const int rows = std::max(1, rowCount.Total_Barcode_Label_wd_Batch);
         To_Stepper->setMaximum(rows);
         from_Stepper->setMaximum(rows);
     }
@@ -390,11 +431,10 @@ bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
     const bool batch = print_with_batch_chk->isChecked();
     if (batch) {
         if (Barcode_Setting_Or_Designing_Mode == 0) {
-            Total_From_Quantity_Box();
             // The range counts rows; the total counts labels.
-            cap = field == Total_Text ? int(Total_Label) : int(Total_Barcode_Label_wd_Batch);
+            cap = field == Total_Text ? Total_From_Quantity_Box() : rowCount.Total_Barcode_Label_wd_Batch;
         } else {
-            cap = int(Total_Batch_Excel_Card);
+            cap = rowCount.Total_Batch_Excel_Card;
         }
         v = std::min(v, std::max(1, cap));
     }
@@ -435,13 +475,8 @@ void Sheet_Window::Connect_Sheet_Fields()
         connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
 }
 
-void Sheet_Window::Total_From_Quantity_Box()
+int Sheet_Window::Total_From_Quantity_Box()
 {
-    if (print_qty_chk->isChecked()) {
-        print_wd_pq_opt = 1;
-        Total_Label = Total_Label_Wd_PQ;
-    } else {
-        print_wd_pq_opt = 0;
-        Total_Label = int(Total_Barcode_Label_wd_Batch);
-    }
+    sheet.print_wd_pq_opt = print_qty_chk->isChecked() ? 1 : 0;
+    return print_qty_chk->isChecked() ? rowCount.Total_Label_Wd_PQ : rowCount.Total_Barcode_Label_wd_Batch;
 }

@@ -5,6 +5,9 @@
 // the handlers that act on them alike in both windows. Each window builds the
 // controls into its own layout and keeps what differs (the range maximum,
 // the page, the jobs) to itself.
+#include "core/util/BatchServices.h"
+#include "print/SheetJob.h"
+
 #include <QDialog>
 #include <QSizeF>
 #include <QString>
@@ -64,13 +67,26 @@ public:
     // batch gives, the steppers following. False for any other field.
     bool Range_Text_Changed(QLineEdit* field);
     void Set_Enable_Diable_Range_Box();
+    // The rows and labels of a job as the range box and the batch options
+    // give them: All (every row of the source, as many labels as Total says)
+    // or rows From..To, each repeated by its print quantity. `labels` is what
+    // the job lays out at most; `total` the labels it will lay out (in barcode
+    // mode with skipping, only the labels of rows that give a barcode). False
+    // after "Please select valid range.".
+    struct Job_Range {
+        int start = 0;    // first row, 0-based
+        int end = 0;      // the row after the last
+        int labels = 0;
+        int total = 0;
+    };
+    bool Range_Of_Job(Job_Range& range) const;
     void Verify_Card_Count();
     void Capture_Last_Values();
     void Print_With_Batch_Changed();
     void Print_Qty_Checked();
-    // Barcode mode with batch values: the total counts the labels with their
-    // print quantities when that box is on, else one a row.
-    void Total_From_Quantity_Box();
+    // Barcode mode with batch values: the total of labels, each row by its
+    // print quantity when that box is on, else one a row.
+    int Total_From_Quantity_Box();
     void Skip_Inavlid_Checked();
     void Show_Margin_Checked();
     void Set_Reset_Alignemnt_Image();
@@ -151,6 +167,16 @@ public:
     QCheckBox* print_with_batch_chk = nullptr;
     QCheckBox* skip_inavlid_chk = nullptr;
     QCheckBox* print_qty_chk = nullptr;
+
+    // The rows of the window's jobs, taken when it opened (and again when
+    // designing mode's batch box changes), and their count.
+    Batch_Rows batchRows;
+    Batch_Row_Count rowCount;
+    // The window's sheet job: its controls write into it, its preview draws
+    // it, and each job starts from a copy of it.
+    Sheet_Job sheet;
+    // Takes the rows of the sources as they stand now.
+    void Take_Batch_Rows();
 
     // Kept values of the grid, given back when a one-label layout ends.
     float LAST_Side_Mar = 0, LAST_Horz_Mar = 0, LAST_Vert_Mar = 0;

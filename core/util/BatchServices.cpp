@@ -2,15 +2,19 @@
 
 BatchServices::~BatchServices() = default;
 
+Batch_Row_Source::~Batch_Row_Source() = default;
+
+int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
+{
+    long long n = 0;
+    for (int r = std::max(0, start); r < std::min(end, rowCount()) && n < cap; ++r)
+        if (givesImage(r))
+            n += withPQ ? std::max(1, printQuantity(r)) : 1;
+    return int(std::min<long long>(n, cap));
+}
+
 BatchServices* Batch_Services = nullptr;
 
-std::atomic<int> Use_Data_Sheet_Values{0};
-std::atomic<int> Use_Excel_Binding_Values{0};
-std::atomic<int> Total_Batch_Excel_Card{1};
-std::atomic<int> Total_Barcode_Label_wd_Batch{0};
 QString Start_Card_Option = QStringLiteral("T");
-std::atomic<int> Print_Start{0};
-std::atomic<int> Print_End{0};
-std::atomic<int> Total_Label{1};
 std::atomic<int> curr_card_count{0};
 std::atomic<int> show_count{0};

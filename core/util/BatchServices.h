@@ -8,10 +8,10 @@
 // subsystems below the main window reach it only through this pointer. Tests
 // install a fake (tests/common/FakeBatchServices.h).
 //
-// Threads: the row operations (Get_Image_From_List_Val,
-// Set_data_table_value_to_card) may be called from a worker; they fill and
-// render copies of the design's items and run what needs the GUI thread there
-// while the caller waits. Everything else is called on the GUI thread.
+// Threads: the count and the rows of a job may be asked for from a worker
+// (the GUI thread does the reading while the caller waits); a job's rows are
+// then its own (Batch_Row_Source). Everything else is called on the GUI
+// thread.
 #include "core/util/BarcodeSettings.h"
 #include "platform/PtImage.h"
 
@@ -21,7 +21,9 @@
 #include <QSizeF>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 
 class QWidget;
 
@@ -41,38 +43,108 @@ struct BarcodeModeState {
     QString value, header, footer;   // the typed texts (2D value for 2D symbologies)
     bool transparentBackground = false;  // brcd_bk_clr_trnsp_rd
     BarcodeSettings settings;        // the settings of barcode mode
-    QList<BarcodeListRow> list;      // ListData_barcode
 };
+
+// The rows of the batch as a window sees them when it opens: counted afresh
+// from the sources in use, written nowhere. Rows and labels are held apart:
+// a label is a row repeated by its print quantity.
+struct Batch_Row_Count {
+    bool designing = false;                // counted in designing mode
+    bool Use_Data_Sheet_Values = false;    // batch values in use: bound series (designing), the list or a series (barcode)
+    bool Use_Excel_Binding_Values = false; // designing: items take values from the spreadsheet rows
+    bool seriesFeeds = false;              // barcode mode: a series feeds the values (one label a row)
+    int Total_Barcode_Label_wd_Batch = 0;  // barcode mode: rows of the list or the series, 1 without batch values
+    int Total_Batch_Excel_Card = 1;        // rows of the current source, at least 1
+    int Total_Label_Wd_PQ = 1;             // labels: each row by its print quantity (barcode mode, the list)
+    int Data_table_rows = 0;               // designing: rows of the bound series (the longest)
+    int Excel_table_rows = 0;              // designing: rows of the spreadsheet
+
+    // One label a row is possible (the batch boxes of the windows).
+    bool batch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
+    // The rows a job of this mode walks.
+    int rows() const { return designing ? Total_Batch_Excel_Card : Total_Barcode_Label_wd_Batch; }
+    // Designing mode: the count of a job that takes only the sources whose
+    // box is on (the export sheet's boxes).
+    Batch_Row_Count only(bool series, bool excel) const
+    {
+        Batch_Row_Count c = *this;
+        c.Use_Data_Sheet_Values = Use_Data_Sheet_Values && series;
+        c.Use_Excel_Binding_Values = Use_Excel_Binding_Values && excel;
+        const int n = std::max(c.Use_Data_Sheet_Values ? Data_table_rows : 0,
+                               c.Use_Excel_Binding_Values ? Excel_table_rows : 0);
+        c.Total_Batch_Excel_Card = c.Total_Label_Wd_PQ = std::max(1, n);
+        return c;
+    }
+};
+
+// The texts of one row of a barcode batch, trimmed: from the list, the
+// chosen series or the typed fields, as the batch switches say.
+struct Batch_Row_Texts {
+    QString value, header, footer;
+};
+
+// The rows of one job, read once on the GUI thread when the job is made and
+// shared by pointer by the job's window, its preview and its worker. What a
+// source answers never changes while it lives; image() may be called from any
+// thread (a designing-mode source fills its own copies of the design's items
+// on the GUI thread while the caller waits).
+class Batch_Row_Source {
+public:
+    explicit Batch_Row_Source(const Batch_Row_Count& count) : m_count(count) {}
+    virtual ~Batch_Row_Source();
+    Batch_Row_Source(const Batch_Row_Source&) = delete;
+    Batch_Row_Source& operator=(const Batch_Row_Source&) = delete;
+
+    // The count the source was made with.
+    const Batch_Row_Count& count() const { return m_count; }
+    // Rows of the job: the rows of the count.
+    int rowCount() const { return m_count.rows(); }
+
+    // Barcode mode: the texts of row `row` ("" past the rows).
+    virtual Batch_Row_Texts texts(int row) const = 0;
+    // Designing mode: row `row` of the series `series` as the job read it
+    // (names the files of a card export); "" without it.
+    virtual QString seriesValue(int row, const QString& series) const { return {}; }
+    // Copies of the row: its print quantity while the list feeds the batch
+    // (an empty or bad one counts as 1), else 1; 0 past the rows.
+    virtual int printQuantity(int row) const = 0;
+    // The label of the row; null when the row gives none.
+    virtual PtImage image(int row) const = 0;
+    // The label without batch values: the typed barcode, the card as it is.
+    virtual PtImage currentImage() const = 0;
+    // Whether the row gives a label, found as cheaply as the kind allows.
+    virtual bool givesImage(int row) const { return !image(row).isNull(); }
+    // Labels among rows `start` .. `end` - 1 whose rows give a label, each
+    // repeated by its copies when `withPQ`; counting stops at `cap`.
+    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
+
+protected:
+    Batch_Row_Count m_count;
+};
+using Batch_Rows = std::shared_ptr<const Batch_Row_Source>;
 
 class BatchServices {
 public:
     virtual ~BatchServices();
 
+    // ---- The rows ----
+    // Counts the rows of the sources in use (both modes), afresh; changes
+    // nothing. Any thread (a worker waits for the GUI thread).
+    virtual Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const = 0;
+    // The rows of a job, counted and read now: barcode mode copies the
+    // settings and the rows' texts and makes each image with the road on the
+    // caller's thread; designing mode takes copies of the design's items and
+    // the values they are bound to. Any thread.
+    Batch_Rows Make_Batch_Rows() const { return Make_Batch_Rows_Of(true, true); }
+    // The same with only the sources whose box is on (designing mode: the
+    // bound series, the spreadsheet).
+    virtual Batch_Rows Make_Batch_Rows_Of(bool series, bool excel) const = 0;
+
     // ---- Barcode mode ----
-    // The image of barcode row `row` (0-based) with the current settings: the
-    // row's value, header and footer from the list, the chosen series or the
-    // typed fields, as the binding switches say. Null for an empty value or
-    // one that cannot be encoded (then Invalid_Barcode_Image() is true); for a
-    // row at or beyond Total_Barcode_Label_wd_Batch, the typed barcode.
-    virtual PtImage Get_Image_From_List_Val(int row) = 0;
-    virtual bool Invalid_Barcode_Image() const = 0;
-    // The row's print quantity when the list is the value source; 1 when it is
-    // not; 0 for a row past the end of the list.
-    virtual int Get_PQ_Count_Of_Index(int row) const = 0;
-    // The number of labels: the sum of the rows' print quantities, or the row
-    // count when a series is the source; sets Total_Barcode_Label_wd_Batch.
-    virtual int Get_Total_Count_With_PQ() = 0;
-    // Counts the rows that give a barcode from Print_Start to Print_End (range)
-    // or to Total_Label and sets Total_Label to it when at least 1.
-    virtual void Calculate_Valid_Barcode_for_skip_invalid(bool countPQ, bool useRange) = 0;
     // Shows row 1 of the batch in the main window.
     virtual void Select_First_Value_For_Barcode_Setting_Mode() = 0;
-    // Sets Use_Data_Sheet_Values for barcode mode from the binding switches.
-    virtual void Check_Data_Sheet_Value_Use_or_Not_Barcode() = 0;
     // The barcode-mode state, read on the GUI thread.
     virtual BarcodeModeState Barcode_Mode_State() const = 0;
-    // The row count of barcode mode (Get_Barcode_Batch_Count).
-    virtual int Get_Barcode_Batch_Count() = 0;
     // The invalid-data picture of barcode mode (Invalid_Barcode_Data_Image),
     // written for a row that gives no barcode when such rows are not skipped.
     virtual PtImage Invalid_Barcode_Data_Image() const = 0;
@@ -84,8 +156,6 @@ public:
     virtual bool Check_And_Validat_Barcode(bool showMessage, bool checkImage) = 0;
     // Draws a typed 2D value again when no list feeds the value.
     virtual void Draw_2d_barcode_again_for_manual() = 0;
-    // Whether row `row` of the list or the chosen series gives a barcode.
-    virtual bool Check_Barcode_Value_is_Valid_in_Series(int row) = 0;
     // The selected row: of the list table when the list is the source, else
     // Last_Selected_Index of the series combos (-1 none).
     virtual int Selected_Barcode_Row() const = 0;
@@ -96,16 +166,6 @@ public:
     virtual void Focus_Barcode_List() = 0;
 
     // ---- Batch binding of designing mode ----
-    // Fills a copy of every bound front item with row `row` and renders the
-    // card; null when no card could be made. `side` is "F".
-    virtual PtImage Set_data_table_value_to_card(int row, const QString& side, bool printBox) = 0;
-    // Counts the rows of the sources in use (both modes) into Total_Batch_Excel_Card.
-    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
-    virtual void Get_total_Card_count() = 0;
-    // The column of a series in the series table (case-insensitive), or -1.
-    virtual int Get_Data_SetIndex_According_Name(const QString& name) const = 0;
-    // A cell of the series table; "" out of range or for a path column.
-    virtual QString Get_sel_row_col_value_of_dataset(int row, int col) const = 0;
     // Opens the series value viewer on a series.
     virtual void Open_Series_Value_Box(const QString& name) = 0;
     // Fills the live design with row 0 so the canvas shows the first row.
@@ -136,16 +196,7 @@ public:
 extern BatchServices* Batch_Services;
 
 // ---- Process-wide values of batch jobs ----
-extern std::atomic<int> Use_Data_Sheet_Values;      // batch values in use
-extern std::atomic<int> Use_Excel_Binding_Values;   // the spreadsheet binding is in use
-extern std::atomic<int> Total_Batch_Excel_Card;     // rows of the current source, at least 1
-extern std::atomic<int> Total_Barcode_Label_wd_Batch;  // barcode-mode rows
 extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
-// Range of the running print, PDF or export job: the first row (0-based),
-// the row after the last one (the To field) and the number of labels.
-extern std::atomic<int> Print_Start;
-extern std::atomic<int> Print_End;
-extern std::atomic<int> Total_Label;
 // Progress counters of the running job, read by the progress window.
 extern std::atomic<int> curr_card_count;
 extern std::atomic<int> show_count;

@@ -177,30 +177,9 @@ private:
         return true;
     }
 
-    PtImage rowImage(int row)
-    {
-        BatchServices* main = Batch_Services;
-        if (!main)
-            return {};
-        if (m_job.designing)
-            return main->Set_data_table_value_to_card(row, QStringLiteral("F"), false);
-        return main->Get_Image_From_List_Val(row);
-    }
+    PtImage rowImage(int row) { return m_job.batchRows ? m_job.batchRows->image(row) : PtImage(); }
 
-    PtImage currentImage()
-    {
-        PtImage image;
-        if (m_job.designing) {
-            Run_On_Main_Thread_And_Wait([&image] {
-                const QList<LMNGraphic*> items =
-                    Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
-                image = LMNRenderingView::image_From_Card_Graphics(items, false);
-            });
-        } else if (Batch_Services) {
-            image = Batch_Services->Get_Image_From_List_Val(Total_Barcode_Label_wd_Batch);
-        }
-        return image;
-    }
+    PtImage currentImage() { return m_job.batchRows ? m_job.batchRows->currentImage() : PtImage(); }
 
     // The pause after a pass; Stop cuts it short.
     void pauseAfterPass()
@@ -296,9 +275,12 @@ private:
 
     void finish()
     {
-        BatchServices* main = Batch_Services;
-        if (main && (m_job.restoreDesign || m_job.selectFirst)) {
+        if (m_job.restoreDesign || m_job.selectFirst) {
+            // The main window as it is now (it may have gone meanwhile).
             Run_On_Main_Thread_And_Wait([&] {
+                BatchServices* main = Batch_Services;
+                if (!main)
+                    return;
                 if (m_job.restoreDesign) {
                     main->Create_Card_Design_Again();
                     main->Set_Graphic_Array_According_Side();
@@ -512,11 +494,12 @@ void Send_Mail::Reset_Controls()
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     file_name_txt->setText(QStringLiteral("ZorvBarcode"));
-    const bool batchUsable = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+    rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
     send_with_batch_chk->setVisible(Start_Card_Option != QLatin1String("V"));
-    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && Use_Data_Sheet_Values);
+    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
     send_with_batch_chk->setChecked(false);
-    Set_Tot_Value(Total_Batch_Excel_Card, batchUsable ? int(Total_Batch_Excel_Card) : noBatchMaximum, QStringLiteral("A"));
+    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.batch() ? rowCount.Total_Batch_Excel_Card : noBatchMaximum,
+                  QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
     rd_all_to_every->setChecked(true);
     subject_txt->clear();
@@ -575,11 +558,11 @@ void Send_Mail::Without_barcode_rd_select()
 void Send_Mail::send_barcode_rd_select()
 {
     if (Batch_Services)
-        Batch_Services->Check_Series_Or_Excel_Use_or_not();
+        rowCount = Batch_Services->Check_Series_Or_Excel_Use_or_not();
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
-    send_with_batch_chk->setEnabled(Use_Data_Sheet_Values);
-    if (!Use_Data_Sheet_Values)
+    send_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
+    if (!rowCount.Use_Data_Sheet_Values)
         send_with_batch_chk->setChecked(false);
     for (QWidget* w : {static_cast<QWidget*>(attachment), static_cast<QWidget*>(browse_att),
                        static_cast<QWidget*>(clear_att)})
@@ -589,21 +572,9 @@ void Send_Mail::send_barcode_rd_select()
 
 void Send_Mail::send_with_batch_chk_select()
 {
-    BatchServices* main = Batch_Services;
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
-    if (designing && main) {
-        main->Check_Series_Or_Excel_Use_or_not();
-        if (Use_Data_Sheet_Values && !send_with_batch_chk->isChecked())
-            Use_Data_Sheet_Values = 0;
-        main->Get_total_Card_count();
-    }
-    int totalLabel = 1;
-    if (send_with_batch_chk->isChecked()) {
-        Use_Data_Sheet_Values = 1;
-        totalLabel = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
-    } else {
-        Use_Data_Sheet_Values = 0;
-    }
+    if (Batch_Services)
+        rowCount = Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    const int totalLabel = send_with_batch_chk->isChecked() ? rowCount.rows() : 1;
     Set_Tot_Value(totalLabel, totalLabel, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
 }
@@ -651,20 +622,12 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         BatchServices* main = Batch_Services;
         const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
-        if (designing) {
-            if (main) {
-                main->Check_Series_Or_Excel_Use_or_not();
-                if (Use_Data_Sheet_Values && !batch)
-                    Use_Data_Sheet_Values = 0;
-                main->Get_total_Card_count();
-                main->Set_Front_Back_Value_To_Print_Export_Mail();
-            }
-        } else {
-            Total_Batch_Excel_Card = int(Total_Barcode_Label_wd_Batch);
-            if (!batch)
-                Use_Data_Sheet_Values = 0;
-        }
+        // The job's own rows, read now; the window's count is what it showed.
         MailJob job;
+        job.batchRows = main ? main->Make_Batch_Rows() : nullptr;
+        const Batch_Row_Count count = job.batchRows ? job.batchRows->count() : Batch_Row_Count();
+        if (designing && main)
+            main->Set_Front_Back_Value_To_Print_Export_Mail();
         if (Sel_print_rd->isChecked() && batch) {
             if (from_Text->value() > To_Text->value()) {
                 Show_MessageBox(QStringLiteral("Please select valid range."));
@@ -674,7 +637,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
             job.Print_End = To_Text->value();
         }
         job.designing = designing;
-        job.rows = designing ? int(Total_Batch_Excel_Card) : int(Total_Barcode_Label_wd_Batch);
+        job.rows = count.rows();
         if (rd_without_barcode->isChecked())
             job.kase = MailCase::WithoutCard;
         else if (!batch)
@@ -698,7 +661,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         job.pauseOn = delayed_delv_chk->isChecked();
         job.pauseEvery = mail_count_txt->value();
         job.pauseMs = hour_txt->value() * 3600000LL + min_text->value() * 60000LL + sec_txt->value() * 1000LL;
-        const bool sources = Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+        const bool sources = (batch && count.Use_Data_Sheet_Values) || count.Use_Excel_Binding_Values;
         job.restoreDesign = designing && ((job.kase != MailCase::WithoutCard && batch)
                                           || (sources && Start_Card_Option != QLatin1String("G")));
         job.selectFirst = !designing && sources;

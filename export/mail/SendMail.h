@@ -8,6 +8,7 @@
 // private temporary folder. It can pause after every so many mails; Stop
 // ends a pause and a running script at once. At the end it says how many
 // mails were not sent.
+#include "core/util/BatchServices.h"
 #include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
@@ -45,6 +46,7 @@ struct MailJob {
     int Print_Start = 0;           // first row, 0-based
     int Print_End = 1;             // last row, 1-based
     int rows = 1;                  // rows of the source (B)
+    Batch_Rows batchRows;          // the labels of the rows, and the one without batch values
     bool restoreDesign = false;    // restore the design from its back-up at the end
     bool selectFirst = false;      // barcode mode: show row 1 again at the end
     bool stopOnFailure = true;     // the mail window's rule; the direct mail goes on
@@ -148,6 +150,9 @@ public:
 
     // The file chooser; a test may set it instead.
     std::function<QString()> chooseFile;
+    // The rows of the sources, counted when the window opened (and when the
+    // label choice or the batch box changes).
+    Batch_Row_Count rowCount;
 
 private:
     static QPointer<Send_Mail> s_instance;

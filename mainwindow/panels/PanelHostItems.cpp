@@ -137,7 +137,7 @@ void PropertyPanelHost::Update_Sign_Graphics(bool othersChanged)
         othersChanged);
 }
 
-void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result)
+void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const PtImage& Barcode_output_image)
 {
     if (Not_Draw_Only_Prop_Change_Get() || !Main_App_wnd)
         return;

@@ -157,8 +157,10 @@ public:
     void Update_Image_Graphics(bool othersChanged = false);
     void Update_Sign_Graphics(bool othersChanged = false);
     // The barcode dialog's result into the selected barcode items, each
-    // drawn again from its new settings.
-    void Update_Barcode_Graphics(const LMNGraphic& result);
+    // drawn again from its new settings; the dialog's own picture
+    // (Barcode_output_image) serves the item it edited when that cannot be
+    // drawn.
+    void Update_Barcode_Graphics(const LMNGraphic& result, const PtImage& Barcode_output_image = PtImage());
     // The state of the shared print check box (1 checked).
     int printObjectState() const;
 

@@ -3,13 +3,18 @@
 //
 //   FakeBatchServices batch;             // becomes Batch_Services until destroyed
 //   batch.rowImage = [](int row) { ... };
-//   batch.state.list = {...};
-// Every operation answers from the public members and counts its calls.
+//   batch.list = {...};
+// Every operation answers from the public members and counts its calls. The
+// rows of a job (Make_Batch_Rows) answer from the same members.
 #include "core/util/BatchServices.h"
+
+#include "core/util/BarcodeSettings.h"
 
 #include <QSizeF>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 class FakeBatchServices : public BatchServices {
@@ -22,10 +27,23 @@ public:
 
     // What the fake answers.
     BarcodeModeState state;
+    QList<BarcodeListRow> list;                     // the barcode list ("Value", "Header", "Footer", "PQ")
     std::function<PtImage(int)> rowImage;           // barcode rows
     std::function<PtImage(int)> cardImage;          // designing-mode rows
+    std::function<PtImage()> currentImage;          // default: the row past the rows, or card -1
     std::function<int(int)> printQuantity;          // default: list "PQ", else 1
-    int barcodeRows = 0;                            // Get_Barcode_Batch_Count
+    int barcodeRows = 0;                            // barcode-mode rows of the count
+    Batch_Row_Count designCount{true};              // the count of designing mode
+    // Designing mode's count: `rows` rows of bound series, of the spreadsheet or both.
+    void designRows(int rows, bool series = true, bool excel = false)
+    {
+        designCount = Batch_Row_Count{true};
+        designCount.Use_Data_Sheet_Values = series;
+        designCount.Use_Excel_Binding_Values = excel;
+        designCount.Data_table_rows = series ? rows : 0;
+        designCount.Excel_table_rows = excel ? rows : 0;
+        designCount = designCount.only(true, true);
+    }
     QStringList seriesNames;                        // series table columns
     QList<QStringList> seriesColumns;               // series table, column by column
     QSizeF cardSize{144, 72};
@@ -39,50 +57,123 @@ public:
 
     // What the fake saw.
     mutable std::mutex mutex;
-    int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0, counts = 0;
+    int backups = 0, restores = 0, sideResets = 0, firstRowFills = 0;
+    mutable int counts = 0, rowSources = 0;
     int validations = 0, redraws2d = 0, listFocus = 0;
-    QList<int> imageRows, cardRows, selections;
+    mutable QList<int> imageRows, cardRows;
+    QList<int> selections;
     QList<QSizeF> canvasSizes;
     QStringList savedPaths, openedSeries;
 
-    PtImage Get_Image_From_List_Val(int row) override
+    // ---- What the rows of a job answer ----
+    int pqOf(int row) const
+    {
+        if (printQuantity) return printQuantity(row);
+        if (!state.listFeeds || state.seriesFeeds) return 1;
+        if (row < 0 || row >= list.size()) return 0;
+        return list[row].value(QStringLiteral("PQ")).trimmed().toInt();
+    }
+    bool validRow(int row) const
+    {
+        if (rowValid) return rowValid(row);
+        return rowImage && !rowImage(row).isNull();
+    }
+    PtImage barcodeImage(int row) const
     {
         PtImage image = rowImage ? rowImage(row) : PtImage();
         std::lock_guard lock(mutex);
         imageRows << row;
-        m_invalid = image.isNull();
         return image;
     }
-    bool Invalid_Barcode_Image() const override { return m_invalid; }
-    int Get_PQ_Count_Of_Index(int row) const override
+    PtImage card(int row) const
     {
-        if (printQuantity) return printQuantity(row);
-        if (!state.listFeeds || state.seriesFeeds) return 1;
-        if (row < 0 || row >= state.list.size()) return 0;
-        return state.list[row].value(QStringLiteral("PQ")).trimmed().toInt();
+        PtImage image = cardImage ? cardImage(row) : PtImage();
+        std::lock_guard lock(mutex);
+        cardRows << row;
+        return image;
     }
-    int Get_Total_Count_With_PQ() override
+
+    class Rows : public Batch_Row_Source {
+    public:
+        Rows(const Batch_Row_Count& count, const FakeBatchServices* fake) : Batch_Row_Source(count), m_fake(fake) {}
+        Batch_Row_Texts texts(int row) const override
+        {
+            const BarcodeModeState& s = m_fake->state;
+            Batch_Row_Texts t{s.value, s.header, s.footer};
+            if (row < 0 || row >= rowCount())
+                return {};
+            if (m_count.Use_Data_Sheet_Values && row < m_fake->list.size()) {
+                const BarcodeListRow& r = m_fake->list[row];
+                if (s.valueChecked) t.value = r.value(QStringLiteral("Value"));
+                if (s.headerChecked) t.header = r.value(QStringLiteral("Header"));
+                if (s.footerChecked) t.footer = r.value(QStringLiteral("Footer"));
+            }
+            return {t.value.trimmed(), t.header.trimmed(), t.footer.trimmed()};
+        }
+        QString seriesValue(int row, const QString& series) const override
+        {
+            const int col = int(m_fake->seriesNames.indexOf(series));
+            if (col < 0 || col >= m_fake->seriesColumns.size()) return {};
+            const QStringList& c = m_fake->seriesColumns[col];
+            return row >= 0 && row < c.size() ? c[row] : QString();
+        }
+        int printQuantity(int row) const override
+        {
+            if (row < 0 || row >= rowCount()) return 0;
+            return m_count.Use_Data_Sheet_Values ? std::max(1, m_fake->pqOf(row)) : 1;
+        }
+        PtImage image(int row) const override
+        {
+            return m_count.designing ? m_fake->card(row) : m_fake->barcodeImage(row);
+        }
+        PtImage currentImage() const override
+        {
+            if (m_fake->currentImage) return m_fake->currentImage();
+            return m_count.designing ? m_fake->card(-1) : m_fake->barcodeImage(rowCount());
+        }
+        bool givesImage(int row) const override { return m_fake->validRow(row); }
+
+    private:
+        const FakeBatchServices* m_fake;
+    };
+
+    // The rows of a job of either mode, whatever the mode flag says.
+    Batch_Rows jobRows(bool designing) const
     {
-        int total = 0;
-        for (int r = 0; r < barcodeRows; ++r) total += Get_PQ_Count_Of_Index(r);
-        Total_Barcode_Label_wd_Batch = barcodeRows;
-        return total;
+        const int mode = Barcode_Setting_Or_Designing_Mode;
+        Barcode_Setting_Or_Designing_Mode = designing ? 1 : 0;
+        Batch_Rows rows = Make_Batch_Rows();
+        Barcode_Setting_Or_Designing_Mode = mode;
+        return rows;
     }
-    void Calculate_Valid_Barcode_for_skip_invalid(bool, bool) override {}
+
+    // ---- BatchServices ----
+    Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override
+    {
+        ++counts;
+        if (Barcode_Setting_Or_Designing_Mode != 0)
+            return designCount;
+        Batch_Row_Count c;
+        c.Use_Data_Sheet_Values = state.dataSource && (state.valueChecked || state.headerChecked || state.footerChecked);
+        c.seriesFeeds = c.Use_Data_Sheet_Values && state.seriesFeeds;
+        c.Total_Barcode_Label_wd_Batch = barcodeRows;
+        c.Total_Batch_Excel_Card = std::max(1, barcodeRows);
+        c.Total_Label_Wd_PQ = 0;
+        for (int r = 0; r < barcodeRows; ++r)
+            c.Total_Label_Wd_PQ += c.Use_Data_Sheet_Values ? std::max(1, pqOf(r)) : 1;
+        return c;
+    }
+    Batch_Rows Make_Batch_Rows_Of(bool series, bool excel) const override
+    {
+        ++rowSources;
+        Batch_Row_Count c = Check_Series_Or_Excel_Use_or_not();
+        if (c.designing)
+            c = c.only(series, excel);
+        return std::make_shared<const Rows>(c, this);
+    }
     void Select_First_Value_For_Barcode_Setting_Mode() override {}
-    void Check_Data_Sheet_Value_Use_or_Not_Barcode() override
-    {
-        Use_Data_Sheet_Values = state.dataSource
-            && (state.valueChecked || state.headerChecked || state.footerChecked);
-    }
     BarcodeModeState Barcode_Mode_State() const override { return state; }
     PtImage Invalid_Barcode_Data_Image() const override { return invalidImage; }
-    int Get_Barcode_Batch_Count() override
-    {
-        Total_Barcode_Label_wd_Batch = barcodeRows;
-        Total_Batch_Excel_Card = barcodeRows;
-        return barcodeRows;
-    }
 
     bool Check_And_Validat_Barcode(bool, bool) override
     {
@@ -90,11 +181,6 @@ public:
         return typedValueValid;
     }
     void Draw_2d_barcode_again_for_manual() override { ++redraws2d; }
-    bool Check_Barcode_Value_is_Valid_in_Series(int row) override
-    {
-        if (rowValid) return rowValid(row);
-        return rowImage && !rowImage(row).isNull();
-    }
     int Selected_Barcode_Row() const override { return selectedRow; }
     void Select_Valid_Value_For_Barcode_Setting_Mode(int row) override
     {
@@ -103,27 +189,6 @@ public:
     }
     void Focus_Barcode_List() override { ++listFocus; }
 
-    PtImage Set_data_table_value_to_card(int row, const QString&, bool) override
-    {
-        PtImage image = cardImage ? cardImage(row) : PtImage();
-        std::lock_guard lock(mutex);
-        cardRows << row;
-        return image;
-    }
-    void Check_Series_Or_Excel_Use_or_not() override { ++counts; }
-    void Get_total_Card_count() override {}
-    int Get_Data_SetIndex_According_Name(const QString& name) const override
-    {
-        for (int i = 0; i < seriesNames.size(); ++i)
-            if (seriesNames[i].compare(name, Qt::CaseInsensitive) == 0) return i;
-        return -1;
-    }
-    QString Get_sel_row_col_value_of_dataset(int row, int col) const override
-    {
-        if (col < 0 || col >= seriesColumns.size()) return {};
-        const QStringList& c = seriesColumns[col];
-        return row >= 0 && row < c.size() ? c[row] : QString();
-    }
     void Open_Series_Value_Box(const QString& name) override { openedSeries << name; }
     void Select_first_row_value_for_design() override { ++firstRowFills; }
 
@@ -147,5 +212,4 @@ public:
 
 private:
     BatchServices* m_previous;
-    bool m_invalid = false;
 };

@@ -97,22 +97,24 @@ TEST(BatchBindingTest, SeriesOfThreeAndFiveAndFourSpreadsheetRowsGiveFiveCards)
     for (int r = 1; r <= 4; ++r)
         job.binding.excelRows().Create_List_By_Array({QStringLiteral("n%1").arg(r), QStringLiteral(" c%1 ").arg(r)}, 2);
 
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 1);
-    EXPECT_EQ(Use_Excel_Binding_Values.load(), 1);
-    EXPECT_EQ(job.binding.Data_table_rows(), 5);
-    EXPECT_EQ(job.binding.Excel_table_rows(), 4);
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 5);
+    const Batch_Row_Count count = job.binding.Count_Rows();
+    EXPECT_TRUE(count.Use_Data_Sheet_Values);
+    EXPECT_TRUE(count.Use_Excel_Binding_Values);
+    EXPECT_EQ(count.Data_table_rows, 5);
+    EXPECT_EQ(count.Excel_table_rows, 4);
+    EXPECT_EQ(count.Total_Batch_Excel_Card, 5);
+    const auto rows = job.binding.Make_Rows(count);
+    EXPECT_EQ(rows->rowCount(), 5);
 
     const QStringList want3 = {"a1", "a2", "a3", "", ""};
     const QStringList want5 = {"b1", "b2", "b3", "b4", "b5"};
     const QStringList wantX = {"c1", "c2", "c3", "c4", ""};
     for (int row = 0; row < 5; ++row) {
         SCOPED_TRACE(row);
-        const PtImage card = job.binding.Set_data_table_value_to_card(row, "F", false);
+        const PtImage card = rows->image(row);
         EXPECT_FALSE(card.isNull());
         EXPECT_EQ(card.size(), QSizeF(300, 200));
-        const QList<LMNGraphic*> copies = job.binding.Graphics_array_Batch();
+        const QList<LMNGraphic*> copies = rows->Graphics_array_Batch();
         ASSERT_EQ(copies.size(), 3);
         EXPECT_EQ(copies[0]->Text_Value, want3[row]);
         EXPECT_EQ(copies[1]->Text_Value, want5[row]);
@@ -131,33 +133,25 @@ TEST(BatchBindingTest, CountsFollowWhatIsBoundAndPrinted)
     job.folder.write("s.txt", "1\n2\n3\n");
     // No bound item: one card showing the design as it is.
     job.window.add(Text_Item("plain", 0));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 1);
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 1);
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Data_Sheet_Values);
 
     // The only series-bound item is not printed: no series binding, not filled.
     auto hidden = Text_Item("hidden", 1, "s");
     hidden->print_object = 1;
     job.window.add(std::move(hidden));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 1);
-    job.binding.Set_data_table_value_to_card(0);
-    EXPECT_EQ(job.binding.Graphics_array_Batch()[1]->Text_Value, "hidden");
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Data_Sheet_Values);
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 1);
+    auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
+    rows->image(0);
+    EXPECT_EQ(rows->Graphics_array_Batch()[1]->Text_Value, "hidden");
 
     // Spreadsheet-bound with no rows: the binding is off and the item keeps its text.
     job.window.add(Text_Item("sheet", 2, {}, 1));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Use_Excel_Binding_Values.load(), 0);
-    job.binding.Set_data_table_value_to_card(0);
-    EXPECT_EQ(job.binding.Graphics_array_Batch()[2]->Text_Value, "sheet");
-
-    // Barcode mode asks the main window's barcode count.
-    FakeBatchServices services;
-    services.barcodeRows = 7;
-    Barcode_Setting_Or_Designing_Mode = 0;
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 7);
+    EXPECT_FALSE(job.binding.Count_Rows().Use_Excel_Binding_Values);
+    rows = job.binding.Make_Rows(job.binding.Count_Rows());
+    rows->image(0);
+    EXPECT_EQ(rows->Graphics_array_Batch()[2]->Text_Value, "sheet");
 }
 
 TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
@@ -167,13 +161,13 @@ TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
     job.folder.write("gone.txt", "x\n");
     job.window.add(Barcode_Item("vals"));
     job.window.add(Barcode_Item("gone"));
-    job.binding.Check_Series_Or_Excel_Use_or_not();
-    // The series is deleted after the count: its item shows its own texts.
+    EXPECT_EQ(job.binding.Count_Rows().Total_Batch_Excel_Card, 3);
+    // A series deleted before the job is made: its item shows its own texts.
     Delete_Series_File("gone");
-    EXPECT_EQ(Total_Batch_Excel_Card.load(), 3);
+    const auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
 
-    job.binding.Set_data_table_value_to_card(0);
-    QList<LMNGraphic*> copies = job.binding.Graphics_array_Batch();
+    rows->image(0);
+    QList<LMNGraphic*> copies = rows->Graphics_array_Batch();
     EXPECT_EQ(job.dialog.values, QStringList({"111", "OWN"}));
     EXPECT_EQ(job.dialog.headers, QStringList({"OWN-H", "OWN-H"}));
     EXPECT_EQ(job.dialog.footers, QStringList({"OWN-F", "OWN-F"}));
@@ -183,8 +177,8 @@ TEST(BatchBindingTest, BarcodesFallBackToTheirOwnValuesAndBlankOnEmptyRows)
 
     // An empty middle line: no image on that row.
     job.dialog.values.clear();
-    job.binding.Set_data_table_value_to_card(1);
-    copies = job.binding.Graphics_array_Batch();
+    rows->image(1);
+    copies = rows->Graphics_array_Batch();
     EXPECT_EQ(copies[0]->width(), 0);
     EXPECT_EQ(job.dialog.values, QStringList({"OWN"}));
     // The dialog only ever saw the copies.
@@ -203,9 +197,9 @@ TEST(BatchBindingTest, AJobOnAWorkerNeverTouchesTheLiveItems)
     std::atomic<bool> done = false;
     QList<PtImage> cards;
     std::thread worker([&] {
-        job.binding.Check_Series_Or_Excel_Use_or_not();
-        for (int row = 0; row < Total_Batch_Excel_Card; ++row)
-            cards << job.binding.Set_data_table_value_to_card(row);
+        const auto rows = job.binding.Make_Rows(job.binding.Count_Rows());
+        for (int row = 0; row < rows->rowCount(); ++row)
+            cards << rows->image(row);
         done = true;
     });
     testsupport::pumpUntil(done);
@@ -231,7 +225,6 @@ TEST(BatchBindingTest, LookUpsAndFirstValues)
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name("beta"), 1);
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name(""), -1);
     EXPECT_EQ(Batch_Binding::Get_Data_SetIndex_According_Name("none"), -1);
-    EXPECT_EQ(job.binding.Get_sel_row_col_value_of_dataset(0, -1), "");
 
     Excel_Rows& rows = job.binding.excelRows();
     EXPECT_EQ(job.binding.Get_First_Value_Of_Excel_Binding(1), "");
@@ -376,13 +369,11 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     EXPECT_FALSE(Batch_Binding::Check_Dir_Is_Exist(dir.filePath("missing")));
     EXPECT_FALSE(Batch_Binding::Check_Dir_Is_Exist(""));
 
+    // Only a 2D value typed by hand is made again.
     int regenerated = 0;
-    Use_Data_Sheet_Values = 0;
-    Batch_Binding::Draw_2d_barcode_again_for_manual(true, [&] { ++regenerated; });
-    Batch_Binding::Draw_2d_barcode_again_for_manual(false, [&] { ++regenerated; });
-    Use_Data_Sheet_Values = 1;
-    Batch_Binding::Draw_2d_barcode_again_for_manual(true, [&] { ++regenerated; });
-    Use_Data_Sheet_Values = 0;
+    Batch_Binding::Draw_2d_barcode_again_for_manual(true, false, [&] { ++regenerated; });
+    Batch_Binding::Draw_2d_barcode_again_for_manual(false, false, [&] { ++regenerated; });
+    Batch_Binding::Draw_2d_barcode_again_for_manual(true, true, [&] { ++regenerated; });
     EXPECT_EQ(regenerated, 1);
 
     Barcode_Setting_Or_Designing_Mode = 1;

@@ -25,9 +25,6 @@ struct ModeGuard {
     ~ModeGuard()
     {
         Barcode_Setting_Or_Designing_Mode = mode;
-        Use_Data_Sheet_Values = 0;
-        Use_Excel_Binding_Values = 0;
-        Total_Batch_Excel_Card = 1;
     }
 };
 
@@ -39,8 +36,7 @@ TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
     FakeBatchServices batch;
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 5;
+    batch.designRows(5);
     QStringList said;
     msgs.onDialog = [&](QDialog& d) {
         auto* w = dynamic_cast<ExportWindow*>(&d);

@@ -146,14 +146,14 @@ struct BarcodeRows {
     {
         for (int i = 0; i < n; ++i) {
             values << QStringLiteral("ROW-%1").arg(i + 1);
-            batch.state.list << BarcodeListRow{{"Value", i == invalidRow ? QString() : values[i]},
+            batch.list << BarcodeListRow{{"Value", i == invalidRow ? QString() : values[i]},
                                                {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
         }
         batch.state.dataSource = true;
         batch.state.valueChecked = true;
         batch.barcodeRows = n;
         batch.rowImage = [this](int row) {
-            const QString v = batch.state.list.value(row).value("Value");
+            const QString v = batch.list.value(row).value("Value");
             return v.isEmpty() ? PtImage() : Code128(v);
         };
     }
@@ -162,6 +162,7 @@ struct BarcodeRows {
 BarcodeExportJob Barcode_Job(const QString& dest, const QString& tag, const QString& ext, int from, int to)
 {
     BarcodeExportJob job;
+    job.rows = static_cast<const FakeBatchServices*>(Batch_Services)->jobRows(false);
     job.destination = dest;
     job.Print_Start = from - 1;
     job.Total_Label = to;
@@ -219,6 +220,7 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
     batch.seriesColumns = {{"Ann", "Bob", "Cy", "Di", "Ed"}};
     batch.cardImage = [&](int row) { return Card_With(Code128(batch.seriesColumns[0][row]), QSizeF(144, 72)); };
     CardExportJob job;
+    job.rows = batch.jobRows(true);
     job.destination = dir.path();
     job.Print_Start = 1;
     job.Total_Label = 4;  // From 2 To 4
@@ -294,6 +296,7 @@ TEST(CardExport, StopDuringRowTwoEndsAfterRowTwoWithTheWindowHidden)
         return Card_With(PtImage(), QSizeF(72, 36));
     };
     CardExportJob job;
+    job.rows = batch.jobRows(true);
     job.destination = dir.path();
     job.Total_Label = 5;
     job.naming.tag = "<DEF>";
@@ -336,6 +339,7 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
     };
     Reset_Export_State();
     CardExportJob job;
+    job.rows = batch.jobRows(true);
     job.destination = dir.path();
     job.Total_Label = 3;
     job.naming.tag = "<DEF>";

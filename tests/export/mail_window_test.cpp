@@ -60,8 +60,6 @@ protected:
         sending_port.clear();
         send_enable_ssl.clear();
         Barcode_Setting_Or_Designing_Mode = 0;
-        Use_Data_Sheet_Values = 0;
-        Total_Barcode_Label_wd_Batch = 0;
         Stop_Processing_Now = false;
     }
     // Settings for a test server, as the settings window leaves them.
@@ -259,13 +257,11 @@ struct FiveRows {
     FiveRows()
     {
         for (int i = 0; i < 5; ++i)
-            batch.state.list << BarcodeListRow{{"Value", QStringLiteral("ROW-%1").arg(i + 1)}};
+            batch.list << BarcodeListRow{{"Value", QStringLiteral("ROW-%1").arg(i + 1)}};
         batch.barcodeRows = 5;
+        batch.state.dataSource = batch.state.valueChecked = true;   // the list feeds the values
         batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
         Barcode_Setting_Or_Designing_Mode = 0;
-        Total_Barcode_Label_wd_Batch = 5;
-        Total_Batch_Excel_Card = 5;
-        Use_Data_Sheet_Values = 1;
     }
 };
 
@@ -313,6 +309,7 @@ TEST_F(Mailing, AFailureThenASuccessSaysOneOfTwoNotSent)
     ScriptedMessages msgs;
     FiveRows rows;
     MailJob job;
+    job.batchRows = rows.batch.jobRows(false);
     job.kase = MailCase::Range;
     job.Print_Start = 2;
     job.Print_End = 4;  // rows 3 and 4

@@ -9,7 +9,7 @@
 #include "core/util/SharedValues.h"
 #include "export/PdfExportWindow.h"
 #include "export/ProgressWindow.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
 #include "print/Sample_Preview.h"
@@ -137,10 +137,6 @@ protected:
         Set_Printer_Names_Provider({});
         MainWindowServices::setPrintInfo(previousInfo);
         Barcode_Setting_Or_Designing_Mode = mode;
-        Use_Data_Sheet_Values = 0;
-        Use_Excel_Binding_Values = 0;
-        Total_Batch_Excel_Card = 1;
-        Total_Barcode_Label_wd_Batch = 0;
         Stop_Processing_Now = false;
         replace_keep_file_flag = 0;
         Msg_Apply_All_Chk = false;
@@ -157,19 +153,17 @@ protected:
         batch.state.listFeeds = true;
         batch.state.value = QStringLiteral("ABC");
         Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
-        batch.state.list.clear();
+        batch.list.clear();
         for (int r = 0; r < rows; ++r) {
             BarcodeListRow row;
             row.insert(QStringLiteral("Value"), QStringLiteral("R%1").arg(r + 1));
             row.insert(QStringLiteral("PQ"), QString::number(quantities.value(r, 1)));
-            batch.state.list << row;
+            batch.list << row;
         }
         batch.rowImage = [invalid](int row) {
             return invalid.contains(row + 1) ? PtImage() : Code128(QStringLiteral("R%1").arg(row + 1));
         };
         batch.invalidImage = Code128(QStringLiteral("INVALID"));
-        batch.Get_Barcode_Batch_Count();
-        Use_Data_Sheet_Values = 1;
     }
 
     // Label size (mm) and grid through the window's fields, as typed.
@@ -234,7 +228,7 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
     EXPECT_EQ(window->file_name_save_txt->text(), "ZorvLabel");
     sheet(90, 40, 2, 2);
     type(window->file_name_save_txt, QStringLiteral("N"));
-    const float rowsBefore = Print_Row, widthBefore = label_width;
+    const float rowsBefore = window->sheet.Print_Row, widthBefore = window->sheet.label_width;
     ASSERT_TRUE(runJob());
 
     EXPECT_EQ(files(), QStringList{"N.PDF"});
@@ -243,7 +237,7 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
     EXPECT_NEAR(info.sizes.value(0).width(), 595.0, 1.0);   // A4
     EXPECT_NEAR(info.sizes.value(0).height(), 842.0, 1.0);
     const QString pdf = QDir(folder()).filePath("N.PDF");
-    const Sheet_Geometry g = window->acceptedJob().geometry;
+    const Sheet_Geometry g = window->acceptedJob().geometry();
     EXPECT_EQ(Cell_Barcodes(pdf, 1, g), (QStringList{"R1", "R2", "R3", "R4"}));
     EXPECT_EQ(Cell_Barcodes(pdf, 2, g), (QStringList{"R5", "R6", "R7", "R8"}));
     EXPECT_EQ(Cell_Barcodes(pdf, 3, g), (QStringList{"R9", "R10", "", ""}));
@@ -254,9 +248,9 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
         EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\bR%1\\b").arg(r)))) << r;
     // The rows were asked in order, once each; the window is as it was.
     EXPECT_EQ(batch.imageRows, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(Print_Row, rowsBefore);
-    EXPECT_EQ(label_width, widthBefore);
-    EXPECT_EQ(pdf_export_opt, 0);
+    EXPECT_EQ(window->sheet.Print_Row, rowsBefore);
+    EXPECT_EQ(window->sheet.label_width, widthBefore);
+    EXPECT_EQ(window->pdf_export_opt, 0);
     EXPECT_EQ(afterExportBoxes, 1);
     EXPECT_EQ(afterExportPath, folder());
     EXPECT_EQ(afterExportMessage, "Label has been exported successfully.");
@@ -281,7 +275,7 @@ TEST_F(PdfExportTest, FilePerSheetIsNumberedAndCancelInKeepOrReplaceEndsTheJob)
     EXPECT_EQ(files(), (QStringList{"N (1).PDF", "N (2).PDF", "N.PDF"}));
     for (const QString& f : files())
         EXPECT_EQ(Pdf_Info(QDir(folder()).filePath(f)).pages, 1) << f.toStdString();
-    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("N (2).PDF"), 1, window->acceptedJob().geometry),
+    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("N (2).PDF"), 1, window->acceptedJob().geometry()),
               (QStringList{"R9", "R10", "", ""}));
     EXPECT_EQ(keepReplaceBoxes, 0);
 
@@ -296,16 +290,16 @@ TEST_F(PdfExportTest, FilePerSheetIsNumberedAndCancelInKeepOrReplaceEndsTheJob)
             box.cancel_button->click();
     };
     window->Auto_Center_chk_bx->click();
-    const int alignBefore = label_align_val;
+    const int alignBefore = window->sheet.label_align_val;
     afterExportBoxes = 0;
     ASSERT_TRUE(runJob());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(testsupport::readAll(QDir(folder()).filePath("N (1).PDF")), second);
     EXPECT_EQ(files().size(), 3);
     EXPECT_TRUE(window->lastJob()->report().cancelled);
-    EXPECT_EQ(auto_center_flag, 1);
-    EXPECT_EQ(label_align_val, alignBefore);
-    EXPECT_EQ(pdf_export_opt, 1);
+    EXPECT_EQ(window->sheet.auto_center_flag, 1);
+    EXPECT_EQ(window->sheet.label_align_val, alignBefore);
+    EXPECT_EQ(window->pdf_export_opt, 1);
     EXPECT_EQ(afterExportBoxes, 1);   // one file was written
     EXPECT_FALSE(Send_Modeless_Dialog::defaultInstance()->isVisible());
 }
@@ -334,7 +328,7 @@ TEST_F(PdfExportTest, LabelSizedPagesAreTheSizeOfEachLabelAndAFilePerLabelIsNumb
     option(3);
     EXPECT_TRUE(window->use_label_size_chk_box->isVisibleTo(window.get()));
     window->use_label_size_chk_box->click();
-    EXPECT_EQ(PDF_Use_Label_Size, 1);
+    EXPECT_EQ(window->sheet.PDF_Use_Label_Size, 1);
     EXPECT_FALSE(window->Auto_Center_chk_bx->isEnabled());
     type(window->file_name_save_txt, QStringLiteral("Pages"));
     ASSERT_TRUE(runJob());
@@ -357,7 +351,7 @@ TEST_F(PdfExportTest, LabelSizedPagesAreTheSizeOfEachLabelAndAFilePerLabelIsNumb
     // Back to sheets: the box hides, the setting stays until it is turned off.
     option(0);
     EXPECT_FALSE(window->use_label_size_chk_box->isVisibleTo(window.get()));
-    EXPECT_EQ(PDF_Use_Label_Size, 1);
+    EXPECT_EQ(window->sheet.PDF_Use_Label_Size, 1);
 }
 
 TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGivesTheDefaultPage)
@@ -366,7 +360,6 @@ TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGiv
     Barcode_Setting_Or_Designing_Mode = 0;
     batch.state.value = QStringLiteral("SAME");
     Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
-    Use_Data_Sheet_Values = 0;
     window->Reset_For_Opening();
     EXPECT_FALSE(window->print_with_batch_chk->isEnabled());
     EXPECT_FALSE(window->export_range_box->isEnabled() && window->Sel_print_rd->isEnabled());
@@ -383,7 +376,7 @@ TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGiv
     const PdfInfo info = Pdf_Info(pdf);
     ASSERT_EQ(info.pages, 2);
     EXPECT_NEAR(info.sizes.value(0).width(), 595.0, 1.0);
-    const Sheet_Geometry g = window->acceptedJob().geometry;
+    const Sheet_Geometry g = window->acceptedJob().geometry();
     EXPECT_EQ(Cell_Barcodes(pdf, 1, g), QStringList(6, QStringLiteral("SAME")));
     EXPECT_EQ(Cell_Barcodes(pdf, 2, g), (QStringList{"SAME", "SAME", "", "", "", ""}));
     EXPECT_TRUE(batch.imageRows.isEmpty());
@@ -417,19 +410,19 @@ TEST_F(PdfExportTest, RangeQuantitiesAndInvalidRows)
     ASSERT_TRUE(runJob());
     const QString pdf = QDir(folder()).filePath("Range.PDF");
     EXPECT_EQ(Pdf_Info(pdf).pages, 1);
-    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry),
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry()),
               (QStringList{"R2", "R2", "R2", "R3", "R5", "", "", "", "", ""}));
     const Pdf_Export_Report report = window->lastJob()->report();
     EXPECT_EQ(report.labels, 5);
     EXPECT_EQ(report.skippedRows, QList<int>{4});
-    EXPECT_EQ(window->acceptedJob().totalLabels, 6);   // rows 2..5 with their quantities
-    EXPECT_EQ(window->acceptedJob().rowStart, 1);
+    EXPECT_EQ(window->acceptedJob().sheet.Total_Label, 5);   // the labels written: row 4 gives none
+    EXPECT_EQ(window->acceptedJob().sheet.Print_Start, 1);
 
     // Skip-invalid off: the invalid row shows the invalid-data image.
     window->skip_inavlid_chk->click();
     type(window->file_name_save_txt, QStringLiteral("Shown"));
     ASSERT_TRUE(runJob());
-    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("Shown.PDF"), 1, window->acceptedJob().geometry),
+    EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("Shown.PDF"), 1, window->acceptedJob().geometry()),
               (QStringList{"R2", "R2", "R2", "R3", "INVALID", "R5", "", "", "", ""}));
 }
 
@@ -450,7 +443,7 @@ TEST_F(PdfExportTest, OptionsKeepTheGridAndASheetOfOneLabelIsAPagePerLabel)
     EXPECT_EQ(window->Row_Text->text(), "3");
     EXPECT_EQ(window->Col_Text->text(), "2");
     EXPECT_EQ(window->horz_mar_Text->text(), "4");
-    EXPECT_EQ(Print_Row, 3);
+    EXPECT_EQ(window->sheet.Print_Row, 3);
 
     // A 1 x 1 sheet with option 0 is a page per label; the option is 0 again after.
     sheet(60, 30, 1, 1);
@@ -458,7 +451,7 @@ TEST_F(PdfExportTest, OptionsKeepTheGridAndASheetOfOneLabelIsAPagePerLabel)
     type(window->file_name_save_txt, QStringLiteral("Single"));
     ASSERT_TRUE(runJob());
     EXPECT_EQ(window->acceptedJob().option, 3);
-    EXPECT_EQ(pdf_export_opt, 0);
+    EXPECT_EQ(window->pdf_export_opt, 0);
     const QString pdf = QDir(folder()).filePath("Single.PDF");
     ASSERT_EQ(Pdf_Info(pdf).pages, 4);
     // Each page holds its label in the middle of the paper (its own size as the cell).
@@ -491,6 +484,7 @@ TEST_F(PdfExportTest, ChecksBeforeTheJobAndNamesCleanedOfReservedCharacters)
 TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsReported)
 {
     barcodeList(12);
+    batch.rowValid = [](int) { return true; };
     batch.rowImage = [](int row) {
         if (row == 5)
             Stop_Processing_Now = true;   // the user stops while row 6 is made
@@ -503,8 +497,8 @@ TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsRepo
     const QString pdf = QDir(folder()).filePath("Stopped.PDF");
     const PdfInfo info = Pdf_Info(pdf);
     EXPECT_EQ(info.pages, 2);   // the page in work ends at its next cell
-    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry), (QStringList{"R1", "R2", "R3", "R4"}));
-    EXPECT_EQ(Cell_Barcodes(pdf, 2, window->acceptedJob().geometry), (QStringList{"R5", "R6", "", ""}));
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry()), (QStringList{"R1", "R2", "R3", "R4"}));
+    EXPECT_EQ(Cell_Barcodes(pdf, 2, window->acceptedJob().geometry()), (QStringList{"R5", "R6", "", ""}));
     EXPECT_TRUE(window->lastJob()->report().stopped);
     EXPECT_NE(afterExportMessage, "Label has been exported successfully.");
 
@@ -523,8 +517,7 @@ TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsRepo
 TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 5;
+    batch.designRows(5);
     batch.cardSize = QSizeF(180, 90);
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(180, 90)); };
     window->Reset_For_Opening();
@@ -541,13 +534,13 @@ TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
     ASSERT_TRUE(runJob());
     const QString pdf = QDir(folder()).filePath("Cards.PDF");
     EXPECT_EQ(Pdf_Info(pdf).pages, 1);
-    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry, 200),
+    EXPECT_EQ(Cell_Barcodes(pdf, 1, window->acceptedJob().geometry(), 200),
               (QStringList{"C1", "C2", "C3", "C4", "C5", ""}));
     EXPECT_EQ(batch.cardRows, (QList<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(batch.restores, restores + 1);
 
     // Opening without a binding: one card, the label-size box hidden.
-    Use_Data_Sheet_Values = 0;
+    batch.designRows(1, false);
     window->Reset_For_Opening();
     EXPECT_EQ(window->Total_Text->text(), "1");
     EXPECT_FALSE(window->print_with_batch_chk->isChecked());

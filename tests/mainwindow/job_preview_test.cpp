@@ -44,8 +44,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        // The rows counted by an earlier test are not this start's.
-        Total_Barcode_Label_wd_Batch = 0;
         g_pictureWarnings.clear();
         g_previousHandler = qInstallMessageHandler(Catch_Picture_Warnings);
     }
@@ -59,8 +57,6 @@ protected:
         sending_server.clear();
         sending_port.clear();
         send_enable_ssl.clear();
-        Use_Data_Sheet_Values = 0;
-        Total_Barcode_Label_wd_Batch = 0;
         MainWindowTest::TearDown();
     }
 
@@ -132,8 +128,8 @@ TEST_F(JobPreviewTest, MailingTheCurrentBarcodeRightAfterStartSendsItWholeAndLea
     const QImage before = previewPixels(v);
     const QSizeF size = v.Preview_Image().size();
 
-    // The rows are not counted yet: nothing has asked since the start.
-    EXPECT_EQ(Total_Barcode_Label_wd_Batch.load(), 0);
+    // Right after start the list does not feed the value: one row, the typed one.
+    EXPECT_EQ(Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 1);
     constexpr int sends = 6;
     Send_Mail* mail = Send_Mail::defaultInstance();
     for (int i = 0; i < sends; ++i) {

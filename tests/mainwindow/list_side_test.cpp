@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Value), "123456789012");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "Header");
     EXPECT_TRUE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 1);
+    EXPECT_TRUE(side.listDrives());
     EXPECT_FALSE(v.Preview_Is_Blank());
 
     // A text the list no longer feeds becomes editable and keeps its text.
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "HEADER");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Footer), "FOOTER");
     EXPECT_FALSE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_EQ(Use_Data_Sheet_Values.load(), 0);
+    EXPECT_FALSE(side.listDrives());
     EXPECT_EQ(side.data_source_txt_box->text(), "Manual");
 }
 
@@ -176,37 +176,43 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     side.list().Load_Rows({{"ROW-ZERO", "h0", "f0", "2"}, {"ROW-ONE", "h1", "f1", "3"}, {"", "h2", "f2", "4"}});
     ASSERT_EQ(Batch_Services, static_cast<BatchServices*>(window.get()));
     // Manual entry: one label of the typed barcode, quantities not used.
-    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 1);
-    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(0), 1);
+    Batch_Rows rows = Batch_Services->Make_Batch_Rows();
+    EXPECT_FALSE(rows->count().Use_Data_Sheet_Values);
+    EXPECT_EQ(rows->rowCount(), 1);
+    EXPECT_EQ(rows->printQuantity(0), 1);
     Batch_On(side);
-    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 3);
-    EXPECT_EQ(Total_Barcode_Label_wd_Batch.load(), 3);
-    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(1), 3);
-    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(7), 0);
-    EXPECT_EQ(Batch_Services->Get_Total_Count_With_PQ(), 9);
+    rows = Batch_Services->Make_Batch_Rows();
+    const Batch_Row_Count& count = rows->count();
+    EXPECT_TRUE(count.Use_Data_Sheet_Values);
+    EXPECT_FALSE(count.seriesFeeds);
+    EXPECT_EQ(count.Total_Barcode_Label_wd_Batch, 3);   // rows
+    EXPECT_EQ(count.Total_Label_Wd_PQ, 9);              // labels
+    EXPECT_EQ(rows->printQuantity(1), 3);
+    EXPECT_EQ(rows->printQuantity(7), 0);
+    EXPECT_EQ(rows->texts(1).header, "h1");
     const BarcodeModeState state = Batch_Services->Barcode_Mode_State();
     EXPECT_TRUE(state.dataSource && state.listFeeds && state.valueChecked);
-    ASSERT_EQ(state.list.size(), 3);
-    EXPECT_EQ(state.list[1].value("PQ"), "3");
 
-    // A worker asks for row 1: the image is made on the GUI thread and reads back.
+    // The rows are the job's: a list changed afterwards changes nothing in them.
+    side.list().Load_Rows({{"OTHER", "", "", "1"}});
+    EXPECT_EQ(rows->texts(0).value, "ROW-ZERO");
+
+    // A worker makes row 1 itself and it reads back.
     std::atomic<bool> done{false};
-    PtImage image, empty, past;
-    bool emptyInvalid = false;
+    PtImage image, empty, past, current;
     std::thread worker([&] {
-        image = Batch_Services->Get_Image_From_List_Val(1);
-        empty = Batch_Services->Get_Image_From_List_Val(2);
-        emptyInvalid = Batch_Services->Invalid_Barcode_Image();
-        past = Batch_Services->Get_Image_From_List_Val(3);
+        image = rows->image(1);
+        empty = rows->image(2);
+        past = rows->image(3);
+        current = rows->currentImage();
         done = true;
     });
     testsupport::pumpUntil(done);
     worker.join();
     ASSERT_FALSE(image.isNull());
     EXPECT_TRUE(empty.isNull());            // an empty value gives no barcode
-    EXPECT_TRUE(emptyInvalid);
-    EXPECT_FALSE(Batch_Services->Invalid_Barcode_Image());
-    EXPECT_FALSE(past.isNull());            // past the rows: the current barcode
+    EXPECT_TRUE(past.isNull());             // past the rows: nothing
+    EXPECT_FALSE(current.isNull());         // the typed barcode
     QTemporaryDir dir;
     QImage px = image.toImage(300);
     QImage flat(px.size(), QImage::Format_RGB32);
@@ -224,7 +230,9 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     // The series source counts one label a row, whatever the quantities.
     side.Data_Set_Sheet_RD->setChecked(true);
     side.Data_Set_Sheet_Check();
-    EXPECT_EQ(Batch_Services->Get_PQ_Count_Of_Index(1), 1);
+    const Batch_Row_Count series = Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_TRUE(series.seriesFeeds);
+    EXPECT_EQ(series.Total_Label_Wd_PQ, series.Total_Barcode_Label_wd_Batch);
 }
 
 TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
@@ -242,27 +250,18 @@ TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
     const auto previewBarcode = v.road().testBarcode();
     const int draws = v.Draw_Count();
     const int encodes = v.Encode_Count();
-    Print_Start = 0;
-    Total_Label = 5;
-    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(true, false);
-    EXPECT_EQ(Total_Label.load(), 7);
-    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(false, false);
-    EXPECT_EQ(Total_Label.load(), 2);
-    // A range: rows 1 to 2 hold nothing valid, so the total stays.
-    Print_Start = 1;
-    Print_End = 3;
-    Total_Label = 9;
-    Batch_Services->Calculate_Valid_Barcode_for_skip_invalid(true, true);
-    EXPECT_EQ(Total_Label.load(), 9);
+    const Batch_Rows rows = Batch_Services->Make_Batch_Rows();
+    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 100), 7);
+    EXPECT_EQ(rows->Count_Valid_Labels(false, 0, 5, 100), 2);
+    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 3), 3);   // at most the labels asked for
+    // Rows 1 to 2 hold nothing valid.
+    EXPECT_EQ(rows->Count_Valid_Labels(true, 1, 3, 100), 0);
     // The preview's barcode was neither used nor replaced.
     EXPECT_EQ(v.road().testBarcode(), previewBarcode);
     EXPECT_EQ(v.Draw_Count(), draws);
     EXPECT_EQ(v.Encode_Count(), encodes);
-    EXPECT_TRUE(Batch_Services->Check_Barcode_Value_is_Valid_in_Series(3));
-    EXPECT_FALSE(Batch_Services->Check_Barcode_Value_is_Valid_in_Series(1));
-    Print_Start = 0;
-    Print_End = 0;
-    Total_Label = 1;
+    EXPECT_TRUE(rows->givesImage(3));
+    EXPECT_FALSE(rows->givesImage(1));
 }
 
 TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
@@ -298,13 +297,13 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_EQ(side.hdr_combo_value->itemText(4), "");
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C1");
     // Choosing value item 4 chooses header item 4 (empty).
-    Last_Selected_Index = -1;
+    side.Last_Selected_Index = -1;
     side.val_combo_value->setCurrentIndex(4);
     side.Series_Item_Chosen(0);
     EXPECT_EQ(side.hdr_combo_value->currentIndex(), 4);
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C5");
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Header), "");
-    EXPECT_EQ(Batch_Services->Get_Barcode_Batch_Count(), 5);
+    EXPECT_EQ(Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 5);
     EXPECT_EQ(window->Barcode_Mode_Series_Names(), QStringList({"Codes", "heads"}));
     // A series that went away leaves "<--Select-->" after a refresh.
     QFile::remove(dir.filePath("heads.txt"));
@@ -323,7 +322,6 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_TRUE(side.Data_Set_Sheet_RD->isChecked());
     EXPECT_EQ(side.val_combo_value->currentText(), "C5");
     EXPECT_EQ(side.list().count(), 5);
-    Last_Selected_Index = -1;
     Data_Folder_Path = old;
 }
 

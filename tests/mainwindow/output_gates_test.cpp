@@ -20,7 +20,7 @@
 #include "mainwindow/design/DesignModeView.h"
 #include "platform/MessageSink.h"
 #include "print/PrintControls.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrinterList.h"
 #include "print/Print_Wnd.h"
 

@@ -199,10 +199,9 @@ namespace {
 // and its buttons, and its series list shows the series.
 TEST_F(WindowGeometryTest, TheExportLabelWindowKeepsItsButtonsWithTheSeriesNaming)
 {
-    const int batch = Use_Data_Sheet_Values;
-    Use_Data_Sheet_Values = 1;
     {
         ExportWindow exportLabel(window.get());
+        exportLabel.rowCount.designing = exportLabel.rowCount.Use_Data_Sheet_Values = true;
         exportLabel.usedSeries = {QStringLiteral("Tea shelves"), QStringLiteral("A rather long series name of prices")};
         exportLabel.Reset_Controls();
         ASSERT_TRUE(exportLabel.exp_rad_sv->isEnabled());
@@ -210,7 +209,6 @@ TEST_F(WindowGeometryTest, TheExportLabelWindowKeepsItsButtonsWithTheSeriesNamin
         expectFitsInEveryOption(exportLabel, QStringLiteral("export label with series"));
         EXPECT_EQ(exportLabel.Used_Seres_In_Design->count(), 2);
     }
-    Use_Data_Sheet_Values = batch;
 }
 
 } // namespace

@@ -67,26 +67,6 @@ void PrintTest::SetUp()
     Barcode_Setting_Or_Designing_Mode = 0;
     Card_Shape = 0;
     Start_Card_Option = QStringLiteral("T");
-    Use_Data_Sheet_Values = 0;
-    Use_Excel_Binding_Values = 0;
-    Total_Batch_Excel_Card = 1;
-    Total_Barcode_Label_wd_Batch = 1;
-    Total_Label = 1;
-    Print_Start = 0;
-    Print_End = 0;
-    Barcode_Image = PtImage();
-    Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 0;
-    horz_mar = vert_mar = 0;
-    Print_Row = Print_Col = 1;
-    Manual_or_Pre = 0;
-    cus_or_pre = QStringLiteral("C");
-    label_align_val = label_align_val_bkup = 1;
-    auto_center_flag = 0;
-    Show_margin_rect = 1;
-    Enable_Crop_Marks = Fit_Picture_To_Frame = skip_invalid_barcode = print_wd_pq_opt = 0;
-    Use_Barocde_In_Center = 0;
-    Total_Label_Real = Total_Label_Wd_PQ = 1;
-    predef_page_wdt = predef_page_hgt = 0;
 }
 
 void PrintTest::TearDown()
@@ -97,9 +77,6 @@ void PrintTest::TearDown()
     MainWindowServices::setPrintInfo(previousInfo);
     Resource_Path = previousResource;
     Barcode_Setting_Or_Designing_Mode = 0;
-    Use_Data_Sheet_Values = 0;
-    Use_Excel_Binding_Values = 0;
-    Barcode_Image = PtImage();
 }
 
 bool PrintTest::saw(const QString& text) const

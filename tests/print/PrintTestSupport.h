@@ -9,7 +9,7 @@
 #include "core/util/MainWindowServices.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
-#include "print/PrintGlobals.h"
+#include "print/SheetJob.h"
 #include "print/PrinterList.h"
 
 #include <QDialog>

@@ -92,10 +92,11 @@ TEST_F(PrintTest, EachLabelOfADesignBatchShowsItsRow)
         binding.excelRows().Create_List_By_Array({c}, 1);
 
     // The main window counts the rows and fills copies, one card a row.
-    binding.Check_Series_Or_Excel_Use_or_not();
-    ASSERT_EQ(Total_Batch_Excel_Card.load(), 3);
+    batch.designCount = binding.Count_Rows();
+    ASSERT_EQ(batch.designCount.Total_Batch_Excel_Card, 3);
+    const auto rows = binding.Make_Rows(batch.designCount);
     batch.cardSize = QSizeF(240, 140);
-    batch.cardImage = [&](int row) { return binding.Set_data_table_value_to_card(row, "F", true); };
+    batch.cardImage = [&](int row) { return rows->image(row); };
 
     const QString pdf = dir.filePath("cards.pdf");
     usePdf(pdf);

@@ -19,7 +19,8 @@ protected:
 
 TEST_F(GateTest, AnEmptyListOpensNothing)
 {
-    Total_Barcode_Label_wd_Batch = 0;
+    batch.state.dataSource = batch.state.valueChecked = true;
+    batch.barcodeRows = 0;
     command();
     EXPECT_TRUE(saw("List is empty."));
     EXPECT_EQ(batch.listFocus, 1);
@@ -29,13 +30,13 @@ TEST_F(GateTest, AnEmptyListOpensNothing)
 
 TEST_F(GateTest, TheFirstRowThatEncodesIsSelected)
 {
-    Use_Data_Sheet_Values = 1;
-    batch.state.valueChecked = true;
-    Total_Barcode_Label_wd_Batch = 5;
+    batch.state.dataSource = batch.state.valueChecked = true;
+    batch.barcodeRows = 5;
     batch.selectedRow = 4;
     batch.rowValid = [](int row) { return row == 2; };
     command();
-    EXPECT_EQ(batch.selections, QList<int>({0, 1, 2}));
+    // The rows are read without being shown: only the row found is selected.
+    EXPECT_EQ(batch.selections, QList<int>({2}));
     EXPECT_EQ(batch.selectedRow, 2);
     EXPECT_EQ(batch.validations, 0);   // the value comes from the rows
     EXPECT_EQ(batch.redraws2d, 1);
@@ -45,15 +46,15 @@ TEST_F(GateTest, TheFirstRowThatEncodesIsSelected)
     EXPECT_EQ(batch.sideResets, 1);
 }
 
-TEST_F(GateTest, NoRowThatEncodesPutsTheSelectionBack)
+TEST_F(GateTest, NoRowThatEncodesLeavesTheSelection)
 {
-    Use_Data_Sheet_Values = 1;
-    batch.state.valueChecked = true;
-    Total_Barcode_Label_wd_Batch = 3;
+    batch.state.dataSource = batch.state.valueChecked = true;
+    batch.barcodeRows = 3;
     batch.selectedRow = 1;
     batch.rowValid = [](int) { return false; };
     command();
-    EXPECT_EQ(batch.selections, QList<int>({0, 1, 2, 1}));
+    EXPECT_TRUE(batch.selections.isEmpty());
+    EXPECT_EQ(batch.selectedRow, 1);
     EXPECT_TRUE(saw(invalid_barcode_msg));
     EXPECT_EQ(opened, 0);
 }
@@ -61,8 +62,8 @@ TEST_F(GateTest, NoRowThatEncodesPutsTheSelectionBack)
 TEST_F(GateTest, ATypedValueMustEncode)
 {
     // The list feeds only the header: the typed value alone is checked.
-    Use_Data_Sheet_Values = 1;
-    batch.state.headerChecked = true;
+    batch.state.dataSource = batch.state.headerChecked = true;
+    batch.barcodeRows = 2;
     batch.typedValueValid = false;
     command();
     EXPECT_EQ(batch.validations, 1);
@@ -81,13 +82,12 @@ TEST_F(GateTest, WithoutAPrinterNothingOpens)
     EXPECT_TRUE(saw("No printer found."));
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(batch.backups, 0);
-    EXPECT_EQ(batch.counts, 1);   // the sources were counted first
 }
 
 TEST_F(GateTest, DesigningModeBacksUpAndRestoresAroundTheWindow)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Total_Barcode_Label_wd_Batch = 0;   // barcode rows do not matter here
+    batch.barcodeRows = 0;   // barcode rows do not matter here
     int backupsWhenOpen = -1;
     Output_Command([&] { backupsWhenOpen = batch.backups; ++opened; });
     EXPECT_EQ(opened, 1);

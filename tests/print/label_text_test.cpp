@@ -27,11 +27,9 @@ TEST_F(PrintTest, PrintedLabelsKeepTheirCaptionsAsTextAndScanAtTheirCells)
     batch.state.value = values.first();
     batch.state.dataSource = batch.state.valueChecked = true;
     for (const QString& v : values)
-        batch.state.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
+        batch.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
     batch.barcodeRows = 30;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
-    Use_Data_Sheet_Values = 1;
-    Total_Barcode_Label_wd_Batch = 30;
 
     Print_Wnd w;
     w.Reset_For_Opening();
@@ -40,7 +38,7 @@ TEST_F(PrintTest, PrintedLabelsKeepTheirCaptionsAsTextAndScanAtTheirCells)
     w.comboBoxSelectionDidChange(w.Label_ComboBox);
     w.Product_num_ComboBox->setCurrentText("5160");
     w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
-    ASSERT_EQ(Print_Row * Print_Col, 30);
+    ASSERT_EQ(w.sheet.Print_Row * w.sheet.Print_Col, 30);
     QList<Printing_View::Placed_Label> placed;
     w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed << labels; };
     w.Execute_Printing(false);

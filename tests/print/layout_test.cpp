@@ -2,6 +2,8 @@
 // counts, paper names and the catalogue's units, with the worked values.
 #include "print/LabelCatalogue.h"
 #include "print/PrintTestSupport.h"
+#include "print/Printing_View.h"
+#include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 #include "platform/Numbers.h"
 
@@ -130,6 +132,44 @@ TEST(SheetLayout, PageCountsAndPaperNames)
     EXPECT_NEAR(1 / Catalogue_Unit_Factor(" IN "), 25.39999, 1e-4);
     EXPECT_DOUBLE_EQ(Catalogue_Unit_Factor("furlong"), 1);
     EXPECT_DOUBLE_EQ(Catalogue_Unit_Factor("cm"), 0.1);
+}
+
+// The sheet job answers where a label's cell lies and how large its image
+// is; the printed sheet puts its labels in those very cells.
+TEST(SheetJob, CellsAndImageSizesComeFromTheJob)
+{
+    Sheet_Job job;
+    job.paper = QSizeF(612, 792);
+    job.Left_Mar = job.Rite_Mar = job.Top_Mar = job.Bot_Mar = 18;
+    job.Print_Row = 2;
+    job.Print_Col = 3;
+    job.label_width = 50;
+    job.label_hight = 30;
+    job.horz_mar = job.vert_mar = 10;
+    job.label_align_val = 5;
+    job.Total_Label = job.Total_Label_Real = 6;
+    job.Barcode_Image = PtImage(QImage(40, 20, QImage::Format_ARGB32), QSizeF(40, 20));
+    EXPECT_EQ(job.Sheet_Size(), QSizeF(612, 792));
+    EXPECT_EQ(job.Label_Image_Size(), QSizeF(40, 20));
+    EXPECT_FALSE(job.Image_Larger_Than_Cell());
+
+    QImage page(612, 792, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&page);
+    Printing_View view(job, QRectF(0, 0, 612, 792), true);
+    view.drawRect(p, QRectF(0, 0, 612, 792));
+    ASSERT_EQ(view.sheetLabels().size(), 6);
+    for (const Printing_View::Placed_Label& placed : view.sheetLabels()) {
+        const int row = (placed.cellNumber - 1) / 3 + 1, col = (placed.cellNumber - 1) % 3 + 1;
+        EXPECT_EQ(placed.cell, To_Top_Left(job.Cell_Rect(job.paper, row, col), 792)) << placed.cellNumber;
+    }
+
+    // A larger image than its cell, and a predefined sheet's own page.
+    job.Barcode_Image = PtImage(QImage(60, 40, QImage::Format_ARGB32), QSizeF(60, 40));
+    EXPECT_TRUE(job.Image_Larger_Than_Cell());
+    job.Manual_or_Pre = 1;
+    job.predef_page_wdt = 596;
+    job.predef_page_hgt = 842;
+    EXPECT_EQ(job.Sheet_Size(), QSizeF(596, 842));
 }
 
 TEST_F(PrintTest, TheCataloguesSampleProductGivesItsSheet)

@@ -102,8 +102,7 @@ TEST_F(PrintTest, SheetsOnTheirOwnPaperPrintWithoutAQuestion)
         {"PEARL", "PE-8007", QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF())},
     };
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 1;
+    batch.designRows(1);
     batch.cardImage = [this](int) { return Colour_Label(batch.cardSize, Qt::darkBlue); };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.vendor) + " " + c.product);

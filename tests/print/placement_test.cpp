@@ -90,8 +90,7 @@ TEST_F(PrintTest, CatalogueSheetsPutEveryLabelWhereTheVendorsSheetHasIt)
         // A design batch of one card a label, the card as large as the label,
         // in alternating colours so that touching labels stay apart.
         Barcode_Setting_Or_Designing_Mode = 1;
-        Use_Data_Sheet_Values = 1;
-        Total_Batch_Excel_Card = t.nx * t.ny;
+        batch.designRows(t.nx * t.ny);
         batch.cardSize = QSizeF(w * 2.834645669291, h * 2.834645669291);
         const int nx = t.nx;
         batch.cardImage = [&, nx](int row) {
@@ -107,8 +106,8 @@ TEST_F(PrintTest, CatalogueSheetsPutEveryLabelWhereTheVendorsSheetHasIt)
         wnd.Product_num_ComboBox->setCurrentText(t.part);
         ASSERT_EQ(wnd.Product_num_ComboBox->currentText(), t.part);
         wnd.comboBoxSelectionDidChange(wnd.Product_num_ComboBox);
-        ASSERT_EQ(Print_Col, t.nx);
-        ASSERT_EQ(Print_Row, t.ny);
+        ASSERT_EQ(wnd.sheet.Print_Col, t.nx);
+        ASSERT_EQ(wnd.sheet.Print_Row, t.ny);
         wnd.Execute_Printing(false);
         ASSERT_EQ(Pdf_Pages(pdf), 1);
 

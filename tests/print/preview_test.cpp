@@ -17,14 +17,18 @@ protected:
                                                 QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF(10, 10, 10, 10));
         MainWindowServices::setPrintInfo(info);
-        Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 10;
-        Print_Row = 3;
-        Print_Col = 2;
-        label_width = 100;
-        label_hight = 40;
-        horz_mar = vert_mar = 10;
-        Barcode_Image = Colour_Label(QSizeF(10, 10), Qt::black);
+        job.paper = QSizeF(300, 200);
+        job.Left_Mar = job.Rite_Mar = job.Top_Mar = job.Bot_Mar = 10;
+        job.Print_Row = 3;
+        job.Print_Col = 2;
+        job.label_width = 100;
+        job.label_hight = 40;
+        job.horz_mar = job.vert_mar = 10;
+        job.Barcode_Image = Colour_Label(QSizeF(10, 10), Qt::black);
+        view.setJob(&job);
     }
+    Sheet_Job job;
+    Sample_Preview view;
     static bool redAt(const QImage& img, int x, int y)
     {
         for (int dy = -6; dy <= 6; ++dy)
@@ -49,7 +53,6 @@ protected:
 
 TEST_F(PreviewTest, CellsAreNumberedRowByRowWithOutlines)
 {
-    Sample_Preview view;
     const QImage img = view.imageRepresentation();
     ASSERT_EQ(img.size(), QSize(300, 200));
     // Cell 1 at top-left (10, 10), cell 2 right of it; outlines on their edges.
@@ -59,22 +62,21 @@ TEST_F(PreviewTest, CellsAreNumberedRowByRowWithOutlines)
     // The page-margin rectangle of the manual source.
     EXPECT_TRUE(inkAt(img, 10, 190));
 
-    Show_margin_rect = 0;
+    job.Show_margin_rect = 0;
     const QImage bare = view.imageRepresentation();
     EXPECT_FALSE(inkAt(bare, 60, 60));    // no outline between rows 1 and 2
     EXPECT_TRUE(inkAt(bare, 10, 190));    // the margin rectangle stays
 
     // A label sheet has no margin rectangle.
-    Manual_or_Pre = 1;
-    predef_page_wdt = 300;
-    predef_page_hgt = 200;
+    job.Manual_or_Pre = 1;
+    job.predef_page_wdt = 300;
+    job.predef_page_hgt = 200;
     EXPECT_FALSE(inkAt(view.imageRepresentation(), 290, 190));
 }
 
 TEST_F(PreviewTest, WithoutAnImageEveryCellReadsInvalidData)
 {
-    Barcode_Image = PtImage();
-    Sample_Preview view;
+    job.Barcode_Image = PtImage();
     const QImage img = view.imageRepresentation();
     EXPECT_TRUE(redAt(img, 60, 30));
     EXPECT_TRUE(redAt(img, 170, 130));
@@ -82,18 +84,17 @@ TEST_F(PreviewTest, WithoutAnImageEveryCellReadsInvalidData)
 
 TEST_F(PreviewTest, DesignOutlinesFollowTheCardShape)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
-    label_align_val = 5;   // centred: the first cell's corner at (45, 30), off the margins
-    Sample_Preview view;
-    Card_Shape = 0;
+    job.designing = true;
+    job.label_align_val = 5;   // centred: the first cell's corner at (45, 30), off the margins
+    job.Card_Shape = 0;
     EXPECT_TRUE(inkAt(view.imageRepresentation(), 45, 30));    // a square corner
-    Card_Shape = 1;
+    job.Card_Shape = 1;
     EXPECT_FALSE(inkAt(view.imageRepresentation(), 45, 30));   // rounded away
-    Card_Shape = 2;
+    job.Card_Shape = 2;
     const QImage ellipse = view.imageRepresentation();
     EXPECT_FALSE(inkAt(ellipse, 45, 30));
     EXPECT_TRUE(inkAt(ellipse, 95, 30));
     // Barcode mode: always rectangles.
-    Barcode_Setting_Or_Designing_Mode = 0;
+    job.designing = false;
     EXPECT_TRUE(inkAt(view.imageRepresentation(), 45, 30));
 }

@@ -63,15 +63,13 @@ protected:
     // A barcode list of coloured labels with the given print quantities.
     void barcodeList(const QList<int>& quantities, QSizeF size = QSizeF(100, 40))
     {
-        batch.state.list.clear();
+        batch.list.clear();
         for (int q : quantities)
-            batch.state.list << BarcodeListRow{{"Value", "v"}, {"Header", ""}, {"Footer", ""},
+            batch.list << BarcodeListRow{{"Value", "v"}, {"Header", ""}, {"Footer", ""},
                                                {"PQ", QString::number(q)}};
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = int(quantities.size());
         batch.rowImage = [size](int row) { return Colour_Label(size, Row_Colour(row)); };
-        Use_Data_Sheet_Values = 1;
-        Total_Barcode_Label_wd_Batch = int(quantities.size());
     }
 
     QString pdf;
@@ -93,8 +91,7 @@ bool dark(const QImage& img, QPointF pt, double scale)
 TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 25;
+    batch.designRows(25);
     batch.cardSize = QSizeF(60 * 2.834645669291, 25 * 2.834645669291);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
@@ -198,8 +195,8 @@ TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({2, 2, 3, 3, 4}));
-    EXPECT_EQ(Print_Start, 2);
-    EXPECT_EQ(Total_Label, 5);
+    EXPECT_EQ(w->sheet.Print_Start, 2);
+    EXPECT_EQ(w->sheet.Total_Label, 5);
 
     // From after To prints nothing.
     sheets.clear();
@@ -257,8 +254,7 @@ TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
 TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 5;
+    batch.designRows(5);
     batch.cardImage = [this](int row) {
         return row == 3 ? PtImage() : Colour_Label(batch.cardSize, Row_Colour(row));
     };
@@ -275,8 +271,7 @@ TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 TEST_F(PrintJobTest, ASpreadsheetBindingPrintsOneCardARow)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Excel_Binding_Values = 1;
-    Total_Batch_Excel_Card = 3;
+    batch.designRows(3, false, true);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
     EXPECT_TRUE(w->print_with_batch_chk->isEnabled());
@@ -317,8 +312,8 @@ TEST_F(PrintJobTest, PreviewShowsFiftySheetsAndSaysSoOncePrintingShowsAll)
 TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
 {
     auto w = open();
-    ASSERT_FALSE(Barcode_Image.isNull());
-    EXPECT_TRUE(Barcode_Image.isVector());
+    ASSERT_FALSE(w->sheet.Barcode_Image.isNull());
+    EXPECT_TRUE(w->sheet.Barcode_Image.isVector());
     w->Execute_Printing(false);
     const testsupport::ToolResult images = testsupport::Run_Tool("pdfimages", {"-list", pdf});
     EXPECT_EQ(images.out.count('\n'), 2) << images.out.constData();   // the table head only
@@ -326,9 +321,9 @@ TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
     QImage small(20, 10, QImage::Format_ARGB32);
     small.fill(Qt::black);
     const PtImage raster(small, QSizeF(20, 10));
-    Printing_View print(QRectF(0, 0, 595, 842), false), preview(QRectF(0, 0, 595, 842), true);
+    Printing_View print(w->sheet, QRectF(0, 0, 595, 842), false), preview(w->sheet, QRectF(0, 0, 595, 842), true);
     EXPECT_EQ(print.Change_dpi_for_image(raster).raster().width(), int(std::ceil(600 * 20 / 72.0)));
     EXPECT_EQ(print.Change_dpi_for_image(raster).size(), raster.size());
     EXPECT_EQ(preview.Change_dpi_for_image(raster).raster().width(), 20);
-    EXPECT_TRUE(print.Change_dpi_for_image(Barcode_Image).isVector());
+    EXPECT_TRUE(print.Change_dpi_for_image(w->sheet.Barcode_Image).isVector());
 }

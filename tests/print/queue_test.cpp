@@ -78,11 +78,9 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     batch.state.value = values.first();
     batch.state.dataSource = batch.state.valueChecked = true;
     for (const QString& v : values)
-        batch.state.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
+        batch.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
     batch.barcodeRows = 25;
     batch.rowImage = [&](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
-    Use_Data_Sheet_Values = 1;
-    Total_Barcode_Label_wd_Batch = 25;
 
     PrintInfo info;
     info.printerName = queue;
@@ -100,7 +98,7 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     w.Col_Changed(w.Col_Text);
     w.Row_Text->setText("10");
     w.Row_Changed(w.Row_Text);
-    ASSERT_EQ(Print_Row * Print_Col, 30);
+    ASSERT_EQ(w.sheet.Print_Row * w.sheet.Print_Col, 30);
     QList<Printing_View::Placed_Label> placed;
     w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed << labels; };
     const QString stem = QStringLiteral("zltest-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
@@ -122,7 +120,7 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     QTemporaryDir crops;
     for (int n = 0; n < 30; ++n) {
         SCOPED_TRACE(n + 1);
-        const QRectF cell(Left_Mar + (n % 3) * 65 * mm, Top_Mar + (n / 3) * 27 * mm, 65 * mm, 27 * mm);
+        const QRectF cell(w.sheet.Left_Mar + (n % 3) * 65 * mm, w.sheet.Top_Mar + (n / 3) * 27 * mm, 65 * mm, 27 * mm);
         const QImage crop = page.copy(QRectF(cell.topLeft() * scale, cell.size() * scale).toRect());
         if (n >= 25) {
             // The cells after the last row stay blank.

@@ -41,14 +41,12 @@ protected:
 
     void list(int rows)
     {
-        batch.state.list.clear();
+        batch.list.clear();
         for (int i = 0; i < rows; ++i)
-            batch.state.list << BarcodeListRow{{"Value", QString::number(i)}, {"PQ", "1"}};
+            batch.list << BarcodeListRow{{"Value", QString::number(i)}, {"PQ", "1"}};
         batch.state.dataSource = batch.state.valueChecked = true;
         batch.barcodeRows = rows;
         batch.rowImage = [](int) { return Colour_Label(QSizeF(90, 40), Qt::black); };
-        Use_Data_Sheet_Values = 1;
-        Total_Barcode_Label_wd_Batch = rows;
     }
 
     // Chooses a catalogue product in the predefined box.
@@ -85,10 +83,10 @@ TEST_F(PrintWindowTest, OpensInBarcodeModeForTheTypedBarcode)
     EXPECT_FALSE(w->from_Text->isEnabled());
     EXPECT_FALSE(w->To_Text->isEnabled());
     // The manual label is the barcode's size; one cell, no gaps.
-    ASSERT_FALSE(Barcode_Image.isNull());
-    EXPECT_NEAR(w->width_Stepper->value(), Barcode_Image.size().width() * 0.3527777777778, 1e-4);
+    ASSERT_FALSE(w->sheet.Barcode_Image.isNull());
+    EXPECT_NEAR(w->width_Stepper->value(), w->sheet.Barcode_Image.size().width() * 0.3527777777778, 1e-4);
     EXPECT_EQ(w->Col_Text->text(), "1");
-    EXPECT_EQ(Print_Row * Print_Col, 1);
+    EXPECT_EQ(w->sheet.Print_Row * w->sheet.Print_Col, 1);
     EXPECT_EQ(w->Printer_ComboBox->currentText(), "Test Printer");
     EXPECT_EQ(w->Paper_id->text(), "A4");
     EXPECT_EQ(w->Size_id->text(), "210.00 x 297.00");
@@ -116,7 +114,6 @@ TEST_F(PrintWindowTest, ABatchLimitsTheRangeAndTurningItOffCountsOneSheet)
     EXPECT_FALSE(w->print_qty_chk->isChecked());
     EXPECT_FALSE(w->print_qty_chk->isEnabled());
     EXPECT_EQ(w->Total_Text->text(), "8");
-    EXPECT_EQ(Use_Data_Sheet_Values, 0);
     EXPECT_TRUE(w->All_print_rd->isChecked());
     EXPECT_TRUE(w->Total_Text->isEnabled());
     EXPECT_FALSE(w->from_Text->isEnabled());
@@ -139,8 +136,7 @@ TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
 TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
 {
     Barcode_Setting_Or_Designing_Mode = 1;
-    Use_Data_Sheet_Values = 1;
-    Total_Batch_Excel_Card = 40;
+    batch.designRows(40);
     auto w = open();
     EXPECT_FALSE(w->width_Stepper->isEnabled());
     w->Total_Text->setText("50");
@@ -159,7 +155,7 @@ TEST_F(PrintWindowTest, FitToFrameGivesBackTheGridItReplaced)
     w->Fit_To_Frame_clicked();
     EXPECT_EQ(w->Row_Text->text(), "1");
     EXPECT_FALSE(w->Row_Stepper->isEnabled());
-    EXPECT_FLOAT_EQ(label_width, 595);   // the printable area of a PDF page
+    EXPECT_FLOAT_EQ(w->sheet.label_width, 595);   // the printable area of a PDF page
     w->fit_frame_chk->setChecked(false);
     w->Fit_To_Frame_clicked();
     EXPECT_EQ(w->Row_Text->text(), "3");
@@ -172,26 +168,26 @@ TEST_F(PrintWindowTest, AutoCentreDisablesGapsAndPlacementButNotForASheet)
     auto w = open();
     w->Auto_Center_chk_bx->setChecked(true);
     w->Auto_Center_Checked();
-    EXPECT_EQ(auto_center_flag, 1);
+    EXPECT_EQ(w->sheet.auto_center_flag, 1);
     EXPECT_FALSE(w->horz_mar_Stepper->isEnabled());
     EXPECT_FALSE(w->align_btn[4]->isEnabled());
     w->Alignment_Clicked(6);
-    EXPECT_EQ(label_align_val, 6);
+    EXPECT_EQ(w->sheet.label_align_val, 6);
     EXPECT_TRUE(w->align_btn[5]->isChecked());
 
     // A label sheet keeps its own grid: top-left, no centring.
     chooseProduct(*w, "Herma", "4103");
-    EXPECT_EQ(label_align_val, 1);
-    EXPECT_EQ(auto_center_flag, 0);
+    EXPECT_EQ(w->sheet.label_align_val, 1);
+    EXPECT_EQ(w->sheet.auto_center_flag, 0);
     w->Manual_Label_Changed();
-    EXPECT_EQ(label_align_val, 6);
+    EXPECT_EQ(w->sheet.label_align_val, 6);
 }
 
 TEST_F(PrintWindowTest, ACatalogueProductSetsTheSheet)
 {
     auto w = open();
     chooseProduct(*w, "Herma", "4103");
-    EXPECT_EQ(cus_or_pre, "P");
+    EXPECT_EQ(w->cus_or_pre, "P");
     EXPECT_EQ(w->width_Text_pre->text(), "63.5");
     EXPECT_EQ(w->height_Text_pre->text(), "38.1");
     EXPECT_EQ(w->Row_Text_pre->text(), "7");
@@ -201,12 +197,12 @@ TEST_F(PrintWindowTest, ACatalogueProductSetsTheSheet)
     EXPECT_EQ(w->left_mar_pre->text(), "6.75");
     EXPECT_TRUE(w->width_Text_pre->isReadOnly());
     EXPECT_TRUE(w->save_label_btn->isHidden());
-    EXPECT_EQ(Print_Row, 7);
-    EXPECT_EQ(Print_Col, 3);
-    EXPECT_FLOAT_EQ(predef_page_wdt, 596);
-    EXPECT_FLOAT_EQ(predef_page_hgt, 842);
-    EXPECT_FLOAT_EQ(Left_Mar, 6.75f * 2.834645669291f);
-    EXPECT_EQ(Rite_Mar, 0);
+    EXPECT_EQ(w->sheet.Print_Row, 7);
+    EXPECT_EQ(w->sheet.Print_Col, 3);
+    EXPECT_FLOAT_EQ(w->sheet.predef_page_wdt, 596);
+    EXPECT_FLOAT_EQ(w->sheet.predef_page_hgt, 842);
+    EXPECT_FLOAT_EQ(w->sheet.Left_Mar, 6.75f * 2.834645669291f);
+    EXPECT_EQ(w->sheet.Rite_Mar, 0);
 }
 
 TEST_F(PrintWindowTest, PaperAndSizeAreCheckedBeforeAJob)
@@ -271,7 +267,7 @@ TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
     w->Predefined_Label_Changed();
     EXPECT_EQ(w->Product_num_ComboBox->currentText(), "Custom1");
     EXPECT_EQ(w->Col_Text_pre->text(), "2");
-    EXPECT_EQ(Print_Col, 2);
+    EXPECT_EQ(w->sheet.Print_Col, 2);
     EXPECT_FALSE(w->delete_label_btn->isEnabled());   // the last sheet cannot go
 
     // An empty name is refused and the dialog stays; Cancel writes nothing.
@@ -439,5 +435,5 @@ TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)
     EXPECT_EQ(w->Col_Text->text(), "1");
     EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
     EXPECT_TRUE(w->Show_Margins->isChecked());
-    EXPECT_EQ(Show_margin_rect, 1);
+    EXPECT_EQ(w->sheet.Show_margin_rect, 1);
 }

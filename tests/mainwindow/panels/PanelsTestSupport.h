@@ -73,9 +73,8 @@ protected:
     // copies of the items), at `dpi`.
     QImage printedCard(double dpi = 72.0)
     {
-        w->Check_Series_Or_Excel_Use_or_not();   // as every output command begins
         w->Set_Front_Back_Value_To_Print_Export_Mail();
-        const QImage card = w->Set_data_table_value_to_card(0, QStringLiteral("F"), false).toImage(dpi);
+        const QImage card = w->Make_Batch_Rows()->image(0).toImage(dpi);   // as a job takes its rows
         w->Create_Card_Design_Again();
         return card;
     }

@@ -1,0 +1,83 @@
+#include "barcode/generation/BarcodeRows.h"
+
+#include "barcode/engines/SymbologyTable.h"
+#include "barcode/engines/linear/ZBBarcode.h"
+#include "barcode/generation/BarcodeRoad.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Is_Ascii(const QString& s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+} // namespace
+
+Barcode_Rows::Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& settings,
+                           std::vector<Batch_Row_Texts> rows, std::vector<int> copies, const Batch_Row_Texts& typed)
+    : Batch_Row_Source(count), m_settings(settings), m_rows(std::move(rows)), m_copies(std::move(copies)),
+      m_typed(typed), m_twoD(Is_TwoD_Branch(settings))
+{
+}
+
+Batch_Row_Texts Barcode_Rows::texts(int row) const
+{
+    return row >= 0 && size_t(row) < m_rows.size() ? m_rows[size_t(row)] : Batch_Row_Texts();
+}
+
+int Barcode_Rows::printQuantity(int row) const
+{
+    if (row < 0 || size_t(row) >= m_rows.size())
+        return 0;
+    return size_t(row) < m_copies.size() ? std::max(1, m_copies[size_t(row)]) : 1;
+}
+
+PtImage Barcode_Rows::image(int row) const
+{
+    const Batch_Row_Texts t = texts(row);
+    if (t.value.isEmpty())
+        return {};
+    return Make_Barcode(m_settings, t.value, t.header, t.footer).image;
+}
+
+PtImage Barcode_Rows::currentImage() const
+{
+    if (m_typed.value.isEmpty())
+        return {};
+    return Make_Barcode(m_settings, m_typed.value, m_typed.header, m_typed.footer).image;
+}
+
+bool Barcode_Rows::linearValueValid(const QString& value) const
+{
+    const Symbology* sym = Find_Symbology(m_settings.barcodeType);
+    if (!sym || !Is_Ascii(value))
+        return false;
+    // A scratch symbol: nothing is laid out.
+    const std::unique_ptr<ZBBarcode> scratch = Make_Linear_Barcode(sym->id, value, true);
+    return scratch && scratch->isContentValid();
+}
+
+bool Barcode_Rows::givesImage(int row) const
+{
+    const Batch_Row_Texts t = texts(row);
+    if (t.value.isEmpty())
+        return false;
+    if (!m_twoD)
+        return linearValueValid(t.value);
+    return !image(row).isNull();
+}
+
+int Barcode_Rows::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
+{
+    long long n = 0;
+    const int last = std::min<int>(end, int(m_rows.size()));
+    for (int r = std::max(0, start); r < last && n < cap; ++r) {
+        const QString& value = m_rows[size_t(r)].value;
+        if (value.isEmpty() || (!m_twoD && !linearValueValid(value)))
+            continue;
+        n += withPQ ? printQuantity(r) : 1;
+    }
+    return int(std::min<long long>(n, cap));
+}

@@ -1,0 +1,517 @@
+// What the output windows leave behind, driven through the real main window:
+// a window that was opened and closed changes nothing the next window or the
+// main window reads. The list keeps driving the value fields, the e-mail
+// window offers the batch its sources have, the output check starts from one
+// row, exported files are named after the row they hold, totals count labels,
+// the side panel follows the selection, and a fresh window counts afresh.
+#include "MainWindowFixture.h"
+
+#include "barcode/generation/panes/ValuePane.h"
+#include "common/TestSupport.h"
+#include "core/canvas/LMNGraphicView.h"
+#include "core/model/LMNDocument.h"
+#include "core/model/LMNText.h"
+#include "core/model/Shape_Control.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
+#include "export/ExportDialogs.h"
+#include "export/ExportSetup.h"
+#include "export/PdfExportWindow.h"
+#include "export/ProgressWindow.h"
+#include "export/SmtpTestServer.h"
+#include "export/mail/MailPreferences.h"
+#include "export/mail/SendMail.h"
+#include "mainwindow/BarcodeListSide.h"
+#include "mainwindow/BarcodeModeView.h"
+#include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/panels/PropertyPanels.h"
+#include "platform/MessageSink.h"
+#include "print/PrinterList.h"
+#include "print/Print_Wnd.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Windows run by the scripted runner are named in `seen` and handed to `on`.
+class Windows {
+public:
+    Windows()
+    {
+        m_previous = Set_Modal_Runner([this](QDialog& d) {
+            seen << QString::fromLatin1(d.metaObject()->className());
+            if (on)
+                on(d);
+            return d.result();
+        });
+    }
+    ~Windows() { Set_Modal_Runner(m_previous); }
+    QStringList seen;
+    std::function<void(QDialog&)> on;
+
+private:
+    ModalRunner m_previous;
+};
+
+// A printer the print window can list (the jobs here never print).
+struct OnePrinter {
+    OnePrinter() { Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Zorv Test Printer")}; }); }
+    ~OnePrinter() { Set_Printer_Names_Provider({}); }
+};
+
+bool Wait_For(const std::function<bool()>& done, int ms = 60000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+// A folder of series files in place of the series folder, for the test's
+// lifetime (made after the main window, which sets the series folder).
+class SeriesFolder {
+public:
+    SeriesFolder() : m_saved(Data_Folder_Path) { Data_Folder_Path = m_dir.path(); }
+    ~SeriesFolder() { Data_Folder_Path = m_saved; }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(m_dir.filePath(name + QStringLiteral(".txt")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_saved;
+};
+
+// The output commands of the toolbar, by name.
+enum class Command { Print, Pdf, Export, Mail, Copy };
+const Command All_Commands[] = {Command::Print, Command::Pdf, Command::Export, Command::Mail, Command::Copy};
+
+const char* Name_Of(Command c)
+{
+    switch (c) {
+    case Command::Print: return "Print";
+    case Command::Pdf: return "PDF";
+    case Command::Export: return "Export";
+    case Command::Mail: return "E-mail";
+    case Command::Copy: return "Copy";
+    }
+    return "";
+}
+
+class JobStateTest : public MainWindowTest {
+protected:
+    void TearDown() override
+    {
+        if (!m_savedData.isNull())
+            Created_Resource_Path = m_savedData;
+        MainWindowTest::TearDown();
+    }
+
+    BarcodeModeView& view() { return *window->barcodeModeView(); }
+    BarcodeListSide& side() { return *view().listSide(); }
+    QString field(ValuePane::Field f) { return view().valuePane()->fieldText(f); }
+
+    // Barcode mode with the list feeding value, header and footer.
+    BarcodeListSide& listOf(const QList<BarcodeRow>& rows, const QString& type = QStringLiteral("Code 128"))
+    {
+        LMNWindowController& w = make();
+        w.show();
+        chooseType(type);
+        BarcodeListSide& s = *w.barcodeModeView()->listSide();
+        s.list().Load_Rows(std::vector<BarcodeRow>(rows.begin(), rows.end()));
+        s.data_source_chkbox->setChecked(true);
+        s.barcodeData_SourceChanged();
+        return s;
+    }
+    static QList<BarcodeRow> rowsOf(const QStringList& values)
+    {
+        QList<BarcodeRow> rows;
+        for (const QString& v : values)
+            rows.push_back({v, QStringLiteral("H-") + v, QStringLiteral("F-") + v, QStringLiteral("1")});
+        return rows;
+    }
+
+    // Selects a row of the list table as a click on it would, and says
+    // whether the value and header fields and the preview followed.
+    ::testing::AssertionResult listDrives(int row, const QString& value)
+    {
+        const QImage before = view().Preview_Image().toImage(72);
+        side().List->selectRow(row);
+        QCoreApplication::processEvents();
+        if (field(ValuePane::Field::Value) != value)
+            return ::testing::AssertionFailure() << "row " << row << ": the value field shows \""
+                                                 << field(ValuePane::Field::Value).toStdString() << "\", not \""
+                                                 << value.toStdString() << "\"";
+        if (field(ValuePane::Field::Header) != QStringLiteral("H-") + value)
+            return ::testing::AssertionFailure() << "row " << row << ": the header field shows \""
+                                                 << field(ValuePane::Field::Header).toStdString() << "\"";
+        if (view().Preview_Is_Blank() || view().Preview_Image().toImage(72) == before)
+            return ::testing::AssertionFailure() << "row " << row << ": the preview did not change";
+        return ::testing::AssertionSuccess();
+    }
+
+    // E-mail settings for a test server, in a private data folder.
+    void account(int port)
+    {
+        m_savedData = Created_Resource_Path;
+        Created_Resource_Path = m_data.path();
+        Install_Export_Services();
+        auto prefs = PreferencesStore::sharedInstance();
+        prefs->setsend_email_SenderEmail("sender@zorv.test");
+        prefs->setsend_email_Password("secret");
+        prefs->setsend_email_SMTP_server("127.0.0.1");
+        prefs->setsend_email_PORT_num(QString::number(port));
+        prefs->setsend_email_enable_ssl("N");
+        ASSERT_TRUE(prefs->flush());
+        MainWindowServices::Get_Email_Details();
+    }
+
+    // Runs a toolbar command; its window (if any) is closed with its own
+    // Cancel or Close button, after `inside` has had its way with it.
+    void openAndCancel(Command c, const std::function<void(QDialog&)>& inside = {})
+    {
+        Windows windows;
+        windows.on = [&](QDialog& d) {
+            if (inside)
+                inside(d);
+            if (auto* p = qobject_cast<Print_Wnd*>(&d))
+                p->cancel_btn->click();
+            else if (auto* p = qobject_cast<PDF_Export*>(&d))
+                p->cancel_btn->click();
+            else if (auto* e = qobject_cast<ExportWindow*>(&d))
+                e->cancel_btn->click();
+            else if (auto* e = qobject_cast<Export_Barcode*>(&d))
+                e->cancel_btn->click();
+            else if (auto* m = qobject_cast<Send_Mail*>(&d))
+                m->close_btn->click();
+        };
+        switch (c) {
+        case Command::Print: window->print_btn->trigger(); break;
+        case Command::Pdf: window->pdf_btn->trigger(); break;
+        case Command::Export: window->export_btn->trigger(); break;
+        case Command::Mail: window->mail_btn->trigger(); break;
+        case Command::Copy: window->copy_btn->trigger(); break;
+        }
+        QCoreApplication::processEvents();
+    }
+
+    // Designing mode with a shape on the card, selected by a click on it.
+    std::shared_ptr<Shape_Control> designWithSelectedShape()
+    {
+        LMNWindowController& w = window ? *window : make();
+        w.show();
+        w.Designing_Mode_Select();
+        auto shape = std::make_shared<Shape_Control>();
+        shape->Set_Shape_Type(QStringLiteral("R"));
+        shape->_isDrawingFill = true;
+        shape->_fillColor = Qt::green;
+        shape->_bounds = QRectF(20, 20, 60, 40);
+        w.designModeView()->document()->insertGraphic(shape, 0);
+        click(shape->_bounds.center());
+        return shape;
+    }
+    void click(const QPointF& canvasPoint)
+    {
+        LMNGraphicView* canvas = window->graphicView();
+        const QPoint at = (canvasPoint * canvas->zoomFactor()).toPoint();
+        QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+        QCoreApplication::processEvents();
+    }
+    std::string panelTabs() { return window->designModeView()->panels->shownTabTitles().join(' ').toStdString(); }
+
+    QTemporaryDir m_data;
+    QString m_savedData;
+};
+
+const std::string Shape_Tabs = "shape_tab aligmnt_tab";
+const std::string Card_Tabs = "card_info_tab card_size_tab card_bkgd_tab card_brdr_tab";
+
+} // namespace
+
+// 1. Unticking the batch box of a window, or mailing one label, and closing
+// the window leaves the list driving the fields and the preview; so does the
+// export window of designing mode opened and cancelled.
+TEST_F(JobStateTest, TheListKeepsDrivingTheFieldsAfterAWindowWithoutItsBatch)
+{
+    OnePrinter printer;
+    const QStringList values{"ROW-A", "ROW-B", "ROW-C"};
+    for (Command c : {Command::Print, Command::Pdf}) {
+        SCOPED_TRACE(Name_Of(c));
+        listOf(rowsOf(values));
+        openAndCancel(c, [](QDialog& d) {
+            auto* sheet = dynamic_cast<Sheet_Window*>(&d);
+            ASSERT_TRUE(sheet);
+            ASSERT_TRUE(sheet->print_with_batch_chk->isChecked());
+            sheet->print_with_batch_chk->click();
+            ASSERT_FALSE(sheet->print_with_batch_chk->isChecked());
+        });
+        EXPECT_TRUE(listDrives(1, "ROW-B"));
+        EXPECT_TRUE(listDrives(2, "ROW-C"));
+    }
+    {
+        SCOPED_TRACE("E-mail of one label");
+        listOf(rowsOf(values));
+        openAndCancel(Command::Mail, [](QDialog& d) {
+            auto* mail = qobject_cast<Send_Mail*>(&d);
+            ASSERT_TRUE(mail);
+            mail->to_txt->setPlainText("one@zorv.test");
+            mail->rd_mail_curr_barcode->click();
+            if (mail->send_with_batch_chk->isChecked())
+                mail->send_with_batch_chk->click();
+            const auto job = mail->Send_Button();   // refused: no account
+            if (job) {
+                ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+            }
+        });
+        EXPECT_TRUE(listDrives(1, "ROW-B"));
+        EXPECT_TRUE(listDrives(0, "ROW-A"));
+    }
+    {
+        SCOPED_TRACE("Export of designing mode");
+        listOf(rowsOf(values));
+        window->Designing_Mode_Select();
+        openAndCancel(Command::Export);
+        window->Barcode_Mode_Select();
+        EXPECT_TRUE(listDrives(2, "ROW-C"));
+        EXPECT_TRUE(listDrives(0, "ROW-A"));
+    }
+}
+
+// 2. The e-mail window offers the batch its sources have, whatever the
+// window before it left: the list of barcode mode, a design bound to a series.
+TEST_F(JobStateTest, TheMailWindowOffersTheBatchOfItsSources)
+{
+    OnePrinter printer;
+    listOf(rowsOf({"ROW-A", "ROW-B"}));
+    openAndCancel(Command::Pdf, [](QDialog& d) { dynamic_cast<Sheet_Window&>(d).print_with_batch_chk->click(); });
+    bool offered = false;
+    openAndCancel(Command::Mail, [&](QDialog& d) {
+        offered = dynamic_cast<Send_Mail&>(d).send_with_batch_chk->isEnabled();
+    });
+    EXPECT_TRUE(offered) << "barcode mode, the list feeding the values";
+
+    // Designing mode: a text bound to a series of three names.
+    window.reset();
+    make().show();
+    SeriesFolder series;
+    series.write("Names", "Anna\nBruno\nChiara\n");
+    window->Designing_Mode_Select();
+    auto text = std::make_shared<LMNText>();
+    text->_bounds = QRectF(10, 10, 120, 24);
+    text->Set_text_value("name");
+    text->data_source_type = 1;
+    text->batch_list_name = "Names";
+    window->designModeView()->document()->insertGraphic(text, 0);
+
+    bool exportOffers = false;
+    openAndCancel(Command::Export, [&](QDialog& d) {
+        exportOffers = dynamic_cast<ExportWindow&>(d).Export_with_batch_chk->isEnabled();
+    });
+    EXPECT_TRUE(exportOffers);
+    openAndCancel(Command::Pdf, [](QDialog& d) {
+        auto& sheet = dynamic_cast<Sheet_Window&>(d);
+        EXPECT_TRUE(sheet.print_with_batch_chk->isChecked());
+        sheet.print_with_batch_chk->click();
+    });
+    offered = false;
+    int total = 0;
+    openAndCancel(Command::Mail, [&](QDialog& d) {
+        auto& mail = dynamic_cast<Send_Mail&>(d);
+        offered = mail.send_with_batch_chk->isEnabled();
+        if (offered) {
+            mail.send_with_batch_chk->click();
+            total = mail.Total_Text->value();
+        }
+    });
+    EXPECT_TRUE(offered) << "designing mode, a text bound to a series";
+    EXPECT_EQ(total, 3);
+}
+
+// 3. With row 1 of a series giving no barcode, the output check starts the
+// job from row 2: its value, header and footer, not a mix of two rows.
+TEST_F(JobStateTest, TheOutputCheckStartsFromOneWholeRow)
+{
+    BarcodeListSide& s = listOf({}, QStringLiteral("EAN-13"));
+    SeriesFolder series;
+    series.write("Codes", "BAD\n590123412345\n400638133393\n");
+    series.write("Heads", "H1\nH2\nH3\n");
+    series.write("Foots", "F1\nF2\nF3\n");
+    s.Data_Set_Sheet_RD->setChecked(true);
+    s.Data_Set_Sheet_Check();
+    window->Refresh_All_Series_Combobox();
+    const QString names[3] = {"Codes", "Heads", "Foots"};
+    QComboBox* combos[3] = {s.val_combo_list, s.hdr_combo_list, s.ftr_combo_list};
+    for (int i = 0; i < 3; ++i) {
+        combos[i]->setCurrentIndex(combos[i]->findText(names[i]));
+        s.Series_Name_Chosen(i);
+    }
+    ASSERT_EQ(field(ValuePane::Field::Value).toStdString(), "BAD");
+
+    QString value, header, footer;
+    openAndCancel(Command::Pdf, [&](QDialog&) {
+        value = field(ValuePane::Field::Value);
+        header = field(ValuePane::Field::Header);
+        footer = field(ValuePane::Field::Footer);
+    });
+    EXPECT_EQ(value.toStdString(), "590123412345") << messages.join('|').toStdString();
+    EXPECT_EQ(header.toStdString(), "H2");
+    EXPECT_EQ(footer.toStdString(), "F2");
+}
+
+// 4. Files of a barcode export are named after the row whose barcode they
+// hold, also when the series file starts with an empty line.
+TEST_F(JobStateTest, ExportedFilesAreNamedAfterTheBarcodeTheyHold)
+{
+    BarcodeListSide& s = listOf({});
+    SeriesFolder series;
+    series.write("Codes", "\nS-ONE\nS-TWO\nS-THREE\n");
+    s.Data_Set_Sheet_RD->setChecked(true);
+    s.Data_Set_Sheet_Check();
+    window->Refresh_All_Series_Combobox();
+    s.val_combo_list->setCurrentIndex(s.val_combo_list->findText("Codes"));
+    s.Series_Name_Chosen(0);
+
+    QTemporaryDir out;
+    std::shared_ptr<ExportJob> job;
+    Windows windows;
+    windows.on = [&](QDialog& d) {
+        auto* dialog = qobject_cast<Export_Barcode*>(&d);
+        if (!dialog)
+            return;   // the after-export box
+        dialog->exp_rad_sv->click();                       // named by the barcode value
+        dialog->ex_bar_image_type_combo->setCurrentIndex(3);  // PNG
+        dialog->Export_Dest_Path->setText(out.path());
+        dialog->export_btn_on_export_image->click();
+    };
+    window->export_btn->trigger();
+    ASSERT_TRUE(windows.seen.contains("Export_Barcode"));
+    // The job ends with the after-export box.
+    ASSERT_TRUE(Wait_For([&] { return windows.seen.contains("Open_Export_Log"); }));
+    const QDir folder(QDir(out.path()).filePath("Zorv Barcode"));
+    const QStringList files = folder.entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(files.join(' ').toStdString(), "S-ONE.PNG S-THREE.PNG S-TWO.PNG");
+    for (const QString& f : files) {
+        SCOPED_TRACE(f.toStdString());
+        EXPECT_EQ(testsupport::Zbar_Decode(folder.filePath(f)), QFileInfo(f).completeBaseName().toUtf8());
+    }
+}
+
+// 5. The labels of a PDF job are counted once, in labels: a total of two
+// labels of rows printed three times each is two, on the progress window too.
+TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
+{
+    QList<BarcodeRow> rows{{"PQ-A", "", "", "3"}, {"PQ-B", "", "", "3"}};
+    listOf(rows);
+    QTemporaryDir out;
+    std::shared_ptr<Pdf_Export_Handle> job;
+    Windows windows;
+    windows.on = [&](QDialog& d) {
+        auto* pdf = qobject_cast<PDF_Export*>(&d);
+        if (!pdf)
+            return;
+        EXPECT_TRUE(pdf->print_qty_chk->isChecked());
+        EXPECT_TRUE(pdf->skip_inavlid_chk->isChecked());
+        EXPECT_EQ(pdf->Total_Text->text(), "6");
+        pdf->Total_Text->setText("2");
+        emit pdf->Total_Text->textEdited("2");
+        emit pdf->Total_Text->editingFinished();
+        pdf->file_name_save_txt->setText("Two");
+        pdf->chooseFolder = [&out] { return out.path(); };
+        pdf->export_btn->click();
+        job = pdf->lastJob();
+        ASSERT_TRUE(job);
+        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+        pdf->cancel_btn->click();
+    };
+    window->pdf_btn->trigger();
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->report().labels, 2);
+    EXPECT_EQ(Send_Modeless_Dialog::defaultInstance()->_tot_msg_cnt->text().toStdString(), "2");
+}
+
+// 6. Print and PDF opened and cancelled in designing mode leave the side
+// panel on the selected item, and it goes on following the selection.
+TEST_F(JobStateTest, TheSidePanelFollowsTheSelectionAfterAWindow)
+{
+    OnePrinter printer;
+    make();
+    auto shape = designWithSelectedShape();
+    ASSERT_EQ(panelTabs(), Shape_Tabs);
+    for (Command c : {Command::Print, Command::Pdf, Command::Export, Command::Mail}) {
+        SCOPED_TRACE(Name_Of(c));
+        click(shape->_bounds.center());
+        ASSERT_EQ(panelTabs(), Shape_Tabs);
+        openAndCancel(c);
+        EXPECT_EQ(panelTabs(), Shape_Tabs);
+    }
+    click(QPointF(200, 150));   // the empty card
+    EXPECT_EQ(panelTabs(), Card_Tabs);
+    click(shape->_bounds.center());
+    EXPECT_EQ(panelTabs(), Shape_Tabs);
+}
+
+// 7. A fresh main window counts its own rows: a mailing of every row of a
+// list of two after an earlier window counted five sends two mails.
+TEST_F(JobStateTest, AFreshWindowCountsItsOwnRows)
+{
+    OnePrinter printer;
+    listOf(rowsOf({"OLD-1", "OLD-2", "OLD-3", "OLD-4", "OLD-5"}));
+    openAndCancel(Command::Pdf);   // counts five rows
+    window.reset();
+
+    mailtest::SmtpTestServer server("starttls");
+    ASSERT_GT(server.port(), 0);
+    listOf(rowsOf({"NEW-1", "NEW-2"}));
+    account(server.port());
+    std::shared_ptr<MailJobHandle> job;
+    openAndCancel(Command::Mail, [&](QDialog& d) {
+        auto& mail = dynamic_cast<Send_Mail&>(d);
+        mail.to_txt->setPlainText("one@zorv.test");
+        ASSERT_TRUE(mail.rd_mail_curr_barcode->isChecked());
+        ASSERT_TRUE(mail.send_with_batch_chk->isEnabled());
+        if (!mail.send_with_batch_chk->isChecked())
+            mail.send_with_batch_chk->click();
+        mail.rd_all_to_every->click();
+        job = mail.Send_Button();
+        ASSERT_TRUE(job);
+        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }, 120000));
+    });
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->report().planned, 2);
+    EXPECT_EQ(job->report().sent, 2) << job->report().message.toStdString();
+    const QList<mailtest::ReceivedMail> mails = server.mails();
+    ASSERT_EQ(mails.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(mails[i].attachments.size(), 1);
+        const QString pdf = mails[i].attachments[0].path;
+        ASSERT_EQ(testsupport::Run_Tool("pdftoppm", {"-r", "200", "-png", "-singlefile", pdf, pdf}).exitCode, 0);
+        EXPECT_EQ(testsupport::Zbar_Decode(pdf + ".png"), QStringLiteral("NEW-%1").arg(i + 1).toUtf8());
+    }
+}

@@ -11,7 +11,6 @@
 #include "core/util/MainWindowServices.h"
 #include "export/PdfExportWindow.h"
 #include "mainwindow/design/DesignModeView.h"
-#include "print/PrintGlobals.h"
 #include "print/PrinterList.h"
 
 #include <QAction>

@@ -38,9 +38,8 @@ protected:
     Outputs outputs()
     {
         Outputs o;
-        w->Check_Series_Or_Excel_Use_or_not();
         w->Set_Front_Back_Value_To_Print_Export_Mail();
-        const PtImage card = w->Set_data_table_value_to_card(0, QStringLiteral("F"), false);
+        const PtImage card = w->Make_Batch_Rows()->image(0);   // as a job takes its rows
         const QByteArray pdf = LMNRenderingView::pdfDataWithGraphics_data(w->Get_Front_Controls_Array());
         w->Create_Card_Design_Again();
         o.printed = card.toImage(72).convertToFormat(QImage::Format_RGB32);

@@ -20,13 +20,13 @@ class EmailResetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved = Created_Resource_Path;
-        Created_Resource_Path = data.path();
+        saved = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = data.path();
         Install_Export_Services();
     }
     void TearDown() override
     {
-        Created_Resource_Path = saved;
+        Folders.Created_Resource_Path = saved;
         sender_email.clear();
         sender_pwd.clear();
         sending_server.clear();

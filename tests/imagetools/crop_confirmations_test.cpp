@@ -20,7 +20,7 @@ using namespace imgtest;
 
 TEST(CropConfirmations, ABatchOverASeriesAsksAndNoChangesNothing)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes([](const QString& text) { return text.startsWith(QLatin1String("This action will")) ? 1 : 0; });
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");

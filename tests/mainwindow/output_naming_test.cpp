@@ -32,12 +32,12 @@ protected:
         MainWindowTest::SetUp();
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(seriesDir.isValid());
-        oldSeriesFolder = Data_Folder_Path;
+        oldSeriesFolder = Folders.Data_Folder_Path;
     }
     void TearDown() override
     {
         MainWindowTest::TearDown();
-        Data_Folder_Path = oldSeriesFolder;
+        Folders.Data_Folder_Path = oldSeriesFolder;
     }
 
     // The window, its series read from a folder of the test's own (the
@@ -45,7 +45,7 @@ protected:
     LMNWindowController& makeWindow()
     {
         LMNWindowController& w = make();
-        Data_Folder_Path = seriesDir.path();
+        Folders.Data_Folder_Path = seriesDir.path();
         return w;
     }
 
@@ -78,7 +78,7 @@ protected:
         EXPECT_EQ(windows.boxMessages.value(0).toStdString(), "Label has been exported successfully.")
             << messages.join('|').toStdString();
         const QString sub = QDir(folder).filePath(
-            Barcode_Setting_Or_Designing_Mode == 0 ? QStringLiteral("Zorv Barcode") : QStringLiteral("Zorv Label"));
+            window->Barcode_Setting_Or_Designing_Mode() == 0 ? QStringLiteral("Zorv Barcode") : QStringLiteral("Zorv Label"));
         // The names as written, the extension in any case.
         QStringList names;
         for (const QString& f : Files_In(sub))

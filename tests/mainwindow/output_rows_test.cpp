@@ -44,8 +44,8 @@ protected:
             messages << r.text;
             return r.text.startsWith(QLatin1String("Do you want to save changes")) ? 1 : 0;
         });
-        oldSeriesFolder = Data_Folder_Path;
-        Data_Folder_Path = seriesDir.path();
+        oldSeriesFolder = Folders.Data_Folder_Path;
+        Folders.Data_Folder_Path = seriesDir.path();
         savedInfo = MainWindowServices::printInfo();
         Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Office")}; });
         previousPanel = Set_File_Panel_Runner([this](const File_Panel_Request&) { return openPath; });
@@ -56,7 +56,7 @@ protected:
         MainWindowServices::setPrintInfo(savedInfo);
         Set_Printer_Names_Provider({});
         MainWindowTest::TearDown();
-        Data_Folder_Path = oldSeriesFolder;
+        Folders.Data_Folder_Path = oldSeriesFolder;
     }
 
     // A design of 200 x 60 points whose file holds five spreadsheet rows

@@ -33,25 +33,25 @@ TEST_F(PrintConfirmationsTest, DeletingACustomSheetAsksAndNoKeepsIt)
 {
     const QStringList sheet{"2", "5", "10.00", "13.50", "10", "5", "90", "50", "A4", "Portrait",
                             "210.00 x 297.00", "210.00", "297.00", "Custom", "Custom"};
-    Write_Sheet_Strings(Sheet_File_Path(custom_label_path, "Shelf"), sheet);
-    Write_Sheet_Strings(Sheet_File_Path(custom_label_path, "Spare"), sheet);
+    Write_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, "Shelf"), sheet);
+    Write_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, "Spare"), sheet);
     Print_Wnd w;
     w.Reset_For_Opening();
     w.Predefined_Label_Changed();
     w.Product_num_ComboBox->setCurrentText("Spare");
     ASSERT_EQ(w.Product_num_ComboBox->currentText(), "Spare");
-    const QByteArray before = testsupport::readAll(Sheet_File_Path(custom_label_path, "Spare"));
+    const QByteArray before = testsupport::readAll(Sheet_File_Path(Folders.custom_label_path, "Spare"));
 
     answer(false);
     w.Delete_Label_Pressed();
     EXPECT_EQ(messages, QStringList{"Are you sure want to delete selected 'Custom Product Number'?"});
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList({"Shelf", "Spare"}));
-    EXPECT_EQ(testsupport::readAll(Sheet_File_Path(custom_label_path, "Spare")), before);
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList({"Shelf", "Spare"}));
+    EXPECT_EQ(testsupport::readAll(Sheet_File_Path(Folders.custom_label_path, "Spare")), before);
     EXPECT_EQ(w.Product_num_ComboBox->currentText(), "Spare") << "the sheet stays chosen";
 
     answer(true);
     w.Delete_Label_Pressed();
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList{"Shelf"});
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList{"Shelf"});
 }
 
 TEST_F(PrintConfirmationsTest, ALabelLargerThanThePaperAsksAndNoPrintsNothing)

@@ -41,14 +41,12 @@ protected:
             return paths.isEmpty() ? QString() : paths.takeFirst();
         });
         previousRunner = Set_Modal_Runner([](QDialog&) { return 0; });
-        Project_File_Name.clear();
     }
     void TearDown() override
     {
         Set_File_Panel_Runner(previousPanel);
         Set_Modal_Runner(previousRunner);
         MainWindowTest::TearDown();
-        Project_File_Name.clear();
     }
 
     LMNWindowController& freshDesignWindow()
@@ -226,7 +224,7 @@ TEST_F(CardRoundTripTest, EveryCardFieldAndTheDrawnCardComeBackForEveryFill)
         const QMap<QString, QString> after = Fields(*again.Front_card_Prop());
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             EXPECT_EQ(after.value(it.key()).toStdString(), it.value().toStdString()) << it.key().toStdString();
-        EXPECT_EQ(Card_Shape, 1) << "the rounded outline";
+        EXPECT_EQ(again.Card_Shape, 1) << "the rounded outline";
         EXPECT_EQ(Differing_Pixels(drawnBefore, drawnCard()), 0) << "the card draws as it did before it was saved";
     }
 }

@@ -19,13 +19,6 @@ namespace {
 
 class TypedUnitsTest : public PanelsTest {
 protected:
-    void TearDown() override
-    {
-        Measument_Unit_Is_Barcode = 1;
-        last_unit_val_Barcode = 1;
-        PanelsTest::TearDown();
-    }
-
     // The unit chosen in the Units window with OK, as the label size tab's
     // Units button offers it.
     void chooseUnit(int unit)
@@ -39,7 +32,7 @@ protected:
         });
         host->card_size_tab->units_btn->click();
         Set_Modal_Runner(previous);
-        ASSERT_EQ(Measument_Unit_Is, unit);
+        ASSERT_EQ(host->Measument_Unit_Is, unit);
     }
 
     static void typeInto(QLineEdit* field, const QString& text)

@@ -6,7 +6,10 @@
 #include "mainwindow/LMNWindowController.h"
 #include "platform/MessageSink.h"
 
+#include <QGuiApplication>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +18,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        Release_Modifier_Keys();
         messages.clear();
         exitCodes.clear();
         previousResponder = Set_Message_Responder([this](const MessageRequest& r) {
@@ -29,6 +33,21 @@ protected:
         window.reset();
         Terminate_Application_Hook = nullptr;
         Set_Message_Responder(previousResponder);
+        Release_Modifier_Keys();
+    }
+
+    // A key test whose shortcut ends in a window (Save As, Exit, Select
+    // All...) can leave Ctrl or Shift held for the whole application, and a
+    // list then takes a row chosen by a later test as a Ctrl-click. Each test
+    // starts and ends with no modifier key held.
+    static void Release_Modifier_Keys()
+    {
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+            return;
+        QWidget target;
+        for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta})
+            QTest::keyRelease(&target, key);
+        EXPECT_EQ(QGuiApplication::keyboardModifiers(), Qt::NoModifier);
     }
 
     LMNWindowController& make()

@@ -62,7 +62,6 @@ struct Label_Rows {
         batch.barcodeRows = rows;
         batch.printQuantity = [](int) { return 1; };
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Value_Of(row), QString(), QString()); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
     FakeBatchServices batch;
 };
@@ -153,7 +152,7 @@ int Run_Child(const QString& road, int labels, const QString& pdf, bool checkTex
 {
     Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
     Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Bench")}; });
-    Resource_Path = Default_Resource_Path();
+    Folders.Resource_Path = Default_Resource_Path();
     QElapsedTimer timer;
     timer.start();
     const bool ok = road == QLatin1String("print") ? Print_Road(labels, pdf) : Export_Road(labels, pdf);

@@ -20,22 +20,13 @@ namespace {
 
 using namespace exporttest;
 
-struct ModeGuard {
-    int mode = Barcode_Setting_Or_Designing_Mode;
-    ~ModeGuard()
-    {
-        Barcode_Setting_Or_Designing_Mode = mode;
-    }
-};
-
 TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
 {
-    ModeGuard guard;
     QTemporaryDir dir;
     ScriptedMessages msgs;
     FakeBatchServices batch;
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(5);
     QStringList said;
     msgs.onDialog = [&](QDialog& d) {
@@ -69,10 +60,9 @@ TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
 
 TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
 {
-    ModeGuard guard;
     ScriptedMessages msgs;
     FakeBatchServices batch;
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     msgs.onDialog = [&](QDialog& d) {
         auto* w = dynamic_cast<ExportWindow*>(&d);
         ASSERT_TRUE(w);
@@ -96,11 +86,10 @@ TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
 
 TEST(ExportCommand, TransparentLinearBarcodeAsksBeforeAFormatWithoutAlpha)
 {
-    ModeGuard guard;
     QTemporaryDir dir;
     ScriptedMessages msgs({1});  // "No"
     FakeBatchServices batch;
-    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.mode = 0;
     batch.barcodeRows = 1;
     batch.state.transparentBackground = true;
     batch.state.value = "T-1";

@@ -9,6 +9,7 @@
 #include "export/ProgressWindow.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
+#include "print/Printing_View.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -196,7 +197,9 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
     }
     if (image->isNull())
         return;
-    image->draw(p, To_Top_Left(target, g.H), 1.0);
+    const QRectF drawn = To_Top_Left(target, g.H);
+    // A label larger than its cell is cut at the cell's edges.
+    Draw_In_Cell(p, To_Top_Left(QRectF(x, y, lw, lh), g.H), drawn, [&] { image->draw(p, drawn, 1.0); });
 }
 
 // The geometry of a page that holds one label (options 2 and 3 on paper):

@@ -55,6 +55,14 @@ bool Is_Ascii(const QString& s)
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 128; });
 }
 
+// Labels a row gives: its print quantity; an empty one (after "Clear print
+// quantities"), 0 or one that is no number gives one label, as the reader of
+// a saved list takes it and as the printed sheet draws it.
+int Row_Copies(const QString& pq)
+{
+    return std::max(1, PQ_Value(pq));
+}
+
 } // namespace
 
 BarcodeListSide::BarcodeListSide(BarcodeModeView* owner) : QObject(owner), m_owner(owner)
@@ -1122,7 +1130,7 @@ Batch_Rows BarcodeListSide::Make_Rows(const BarcodeSettings& jobSettings) const
                 for (int i = 0; i < 3; ++i)
                     if (fed[i])
                         texts[i] = Barcode_Row_Text(row, i);
-                q = PQ_Value(row.PQ);
+                q = Row_Copies(row.PQ);
             }
         } else {
             for (int i = 0; i < 3; ++i)
@@ -1180,7 +1188,7 @@ int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
     BarcodeRow r;
     if (!m_model.rowAt(row, &r))
         return 0;
-    return PQ_Value(r.PQ);
+    return Row_Copies(r.PQ);
 }
 
 int BarcodeListSide::Get_Total_Count_With_PQ() const
@@ -1190,7 +1198,7 @@ int BarcodeListSide::Get_Total_Count_With_PQ() const
         return n;
     long long sum = 0;
     for (int r = 0; r < n; ++r)
-        sum += std::max(0, Get_PQ_Count_Of_Index(r));
+        sum += Get_PQ_Count_Of_Index(r);
     return int(std::min<long long>(sum, INT_MAX));
 }
 

@@ -12,6 +12,7 @@
 #include "print/LabelFit.h"
 #include "print/LabelSheetFiles.h"
 #include "print/PaperCheck.h"
+#include "print/PdfFontTags.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
 #include "print/Printing_View.h"
@@ -835,9 +836,14 @@ void Print_Wnd::Print_Job(const Sheet_Job& job, const PrintInfo& info)
         return true;
     });
     progress.reset();
-    if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error))
+    if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error)) {
         Show_MessageBox(QStringLiteral("The labels could not be printed. Please check the printer "
                                        "and try again."));
+        return;
+    }
+    // A print into a file: its fonts tagged as the subsets they are.
+    if (!stopped && printInfo.jobDisposition == QLatin1String("save"))
+        Tag_Pdf_Font_Subsets(printInfo.savePath);
 }
 
 void Print_Wnd::CancelButtonPressed()

@@ -4,6 +4,7 @@
 // barcode on them read back with zbarimg.
 #include "ExportTestSupport.h"
 #include "common/FakeBatchServices.h"
+#include "common/PdfChecks.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -246,6 +247,10 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\bR\\d+\\b"))), 10) << text.toStdString();
     for (int r = 1; r <= 10; ++r)
         EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\bR%1\\b").arg(r)))) << r;
+    // Its font embedded and named as the subset it is ("ABCDEF+Name"); the
+    // file still reads whole (its cross-references moved with the names).
+    EXPECT_TRUE(testsupport::Fonts_Are_Tagged_Subsets(pdf));
+    EXPECT_TRUE(testsupport::Cross_References_Hold(testsupport::readAll(pdf)));
     // The job asked the rows in order, once each (after the look at the
     // first sheet's and the longest rows that checks their size); the window
     // is as it was.

@@ -11,6 +11,7 @@
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/Shape_Control.h"
+#include "core/util/MainWindowServices.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/design/GridWizard.h"
@@ -28,6 +29,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -493,6 +495,12 @@ TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
 TEST_F(DesignSideTest, TheDocumentPrintsTheCardAtItsFixedSizeUnderItsName)
 {
     QTemporaryDir dir;
+    // The print settings of the process: A4.
+    const PrintInfo printBefore = MainWindowServices::printInfo();
+    const auto restorePrint = qScopeGuard([&] { MainWindowServices::setPrintInfo(printBefore); });
+    PrintInfo a4;
+    a4.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(a4);
     LMNWindowController& w = make();
     w.Designing_Mode_Select();
     Card_Property* card = w.Front_card_Prop();

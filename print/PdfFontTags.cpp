@@ -89,12 +89,12 @@ void Pdf_Font_Tag_Device::takeLine(QByteArray line)
             if (ok)
                 line = QByteArray::number(shifted(offset)).rightJustified(10, '0') + line.mid(10);
         }
-        m_held.append(line);   // until close
+        put(line);
         return;
     }
     if (line == "xref\n" || line == "xref\r\n") {
         m_xref = true;
-        m_held = line;
+        put(line);
         return;
     }
     qsizetype at = 0;
@@ -141,8 +141,6 @@ void Pdf_Font_Tag_Device::close()
         line.swap(m_line);
         takeLine(std::move(line));
     }
-    put(m_held);
-    m_held.clear();
     QIODevice::close();
 }
 

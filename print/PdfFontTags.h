@@ -6,8 +6,8 @@
 // descriptor but names the font itself without the tag, so readers take the
 // subset for the whole font. Pdf_Font_Tag_Device sits between the writer and
 // the file: it gives each font the tag of its descriptor and moves the file's
-// cross-reference offsets by what it added. It holds at most one line of the
-// file (the cross-reference table at the end: until it is closed).
+// cross-reference offsets by what it added. It holds one line of the file at
+// a time.
 #include <QByteArray>
 #include <QIODevice>
 #include <QList>
@@ -22,8 +22,8 @@ public:
     ~Pdf_Font_Tag_Device() override;
 
     bool isSequential() const override { return true; }
-    // Writes what is held (the cross-reference table, corrected) and closes;
-    // the target stays open.
+    // Writes the last line (one without a line break) and closes; the target
+    // stays open.
     void close() override;
     // False once a write into the target failed.
     bool ok() const { return m_ok; }
@@ -39,7 +39,6 @@ private:
 
     QIODevice* m_target;
     QByteArray m_line;            // the line being received
-    QByteArray m_held;            // the cross-reference table and what follows it
     qint64 m_in = 0;              // bytes received before m_line
     QMap<QByteArray, QByteArray> m_tags;        // font name -> "TAGTAG+"
     QList<QPair<qint64, int>> m_inserted;       // where bytes were added (input offset) and how many

@@ -65,6 +65,11 @@ int PQ_Value(const QString& text)
     return int(negative ? -v : v);
 }
 
+int Row_Copies(const QString& pq)
+{
+    return std::max(1, PQ_Value(pq));
+}
+
 const QString& Barcode_List_Separator()
 {
     static const QString line(76, QLatin1Char('='));
@@ -93,7 +98,7 @@ QVariant BarcodeListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() < 0 || index.row() >= count() || index.column() < 0
         || index.column() > 3)
         return {};
-    const QString& text = Barcode_Row_Text(m_rows[size_t(index.row())], index.column());
+    const QString& text = Barcode_Row_Text(rows()[size_t(index.row())], index.column());
     switch (role) {
     case Qt::DisplayRole:
         if (text.size() > Display_Limit)
@@ -117,7 +122,7 @@ bool BarcodeListModel::setData(const QModelIndex& index, const QVariant& value, 
     // A quantity typed into its cell follows the quantity rule.
     if (index.column() == 3 && Check_PQ_Number(text))
         text = QStringLiteral("1");
-    Barcode_Row_Text(m_rows[size_t(index.row())], index.column()) = text;
+    Barcode_Row_Text(writableRows()[size_t(index.row())], index.column()) = text;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
@@ -152,7 +157,7 @@ bool BarcodeListModel::rowAt(int index, BarcodeRow* row) const
     if (index < 0 || index >= count())
         return false;
     if (row)
-        *row = m_rows[size_t(index)];
+        *row = rows()[size_t(index)];
     return true;
 }
 
@@ -161,7 +166,7 @@ QList<QMap<QString, QString>> BarcodeListModel::toMapList() const
     QList<QMap<QString, QString>> list;
     list.reserve(count());
     const QString k0 = Barcode_Row_Key(0), k1 = Barcode_Row_Key(1), k2 = Barcode_Row_Key(2), k3 = Barcode_Row_Key(3);
-    for (const BarcodeRow& r : m_rows)
+    for (const BarcodeRow& r : rows())
         list.append(QMap<QString, QString>{{k0, r.Value}, {k1, r.Header}, {k2, r.Footer}, {k3, r.PQ}});
     return list;
 }
@@ -211,12 +216,13 @@ bool BarcodeListModel::Create_Item_List(const QString& value, const QString& hea
     BarcodeRow row{value, header, footer, pq};
     if (!Normalise_New_Row(row) || count() >= Barcode_List_Max_Rows)
         return false;
-    if (m_rows.empty())
+    if (isEmpty())
         index = 0;
     if (index < 0 || index > count())
         return false;
     beginInsertRows(QModelIndex(), index, index);
-    m_rows.insert(m_rows.begin() + index, std::move(row));
+    std::vector<BarcodeRow>& stored = writableRows();
+    stored.insert(stored.begin() + index, std::move(row));
     endInsertRows();
     emit countChanged(count());
     return true;
@@ -229,9 +235,17 @@ bool BarcodeListModel::Replace_Item_List(const QString& value, const QString& he
         return false;
     BarcodeRow row{value, header, footer, pq};
     Normalise_Replaced_Row(row);
-    m_rows[size_t(index)] = std::move(row);
+    writableRows()[size_t(index)] = std::move(row);
     rowsChangedAt(index, index);
     return true;
+}
+
+std::vector<BarcodeRow>& BarcodeListModel::writableRows()
+{
+    // Only this thread makes snapshots, so a count of one stays one.
+    if (m_rows.use_count() > 1)
+        m_rows = std::make_shared<std::vector<BarcodeRow>>(*m_rows);
+    return *m_rows;
 }
 
 void BarcodeListModel::rowsChangedAt(int first, int last)
@@ -245,7 +259,7 @@ void BarcodeListModel::rowsChangedAt(int first, int last)
 
 int BarcodeListModel::Remove_Rows(const QList<int>& indexes)
 {
-    std::vector<char> gone(m_rows.size(), 0);
+    std::vector<char> gone(size_t(count()), 0);
     int largest = -1;
     for (int i : indexes)
         if (i >= 0 && i < count()) {
@@ -255,11 +269,12 @@ int BarcodeListModel::Remove_Rows(const QList<int>& indexes)
     if (largest < 0)
         return -1;
     beginResetModel();
+    std::vector<BarcodeRow>& stored = writableRows();
     size_t w = 0;
-    for (size_t r = 0; r < m_rows.size(); ++r)
+    for (size_t r = 0; r < stored.size(); ++r)
         if (!gone[r])
-            m_rows[w++] = std::move(m_rows[r]);
-    m_rows.resize(w);
+            stored[w++] = std::move(stored[r]);
+    stored.resize(w);
     endResetModel();
     emit countChanged(count());
     return largest;
@@ -275,28 +290,29 @@ bool BarcodeListModel::Is_Blank_Row(const BarcodeRow& row)
 
 bool BarcodeListModel::Has_Blank_Row() const
 {
-    return std::any_of(m_rows.begin(), m_rows.end(), Is_Blank_Row);
+    return std::any_of(rows().begin(), rows().end(), Is_Blank_Row);
 }
 
 int BarcodeListModel::Remove_Blank_Rows()
 {
-    const size_t before = m_rows.size();
+    const int before = count();
     if (!Has_Blank_Row())
         return 0;
     beginResetModel();
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(), Is_Blank_Row), m_rows.end());
+    std::vector<BarcodeRow>& stored = writableRows();
+    stored.erase(std::remove_if(stored.begin(), stored.end(), Is_Blank_Row), stored.end());
     endResetModel();
     emit countChanged(count());
-    return int(before - m_rows.size());
+    return before - count();
 }
 
 void BarcodeListModel::Remove_All_Rows()
 {
-    if (m_rows.empty())
+    if (isEmpty())
         return;
     beginResetModel();
     // The storage goes too: an emptied list of a million rows holds nothing.
-    std::vector<BarcodeRow>().swap(m_rows);
+    m_rows = std::make_shared<std::vector<BarcodeRow>>();
     endResetModel();
     emit countChanged(0);
 }
@@ -306,7 +322,7 @@ void BarcodeListModel::Clear_Column(int column)
     const bool flagged = column == 3 || column < 0;
     const bool previous = clear_PQ_Flag;
     clear_PQ_Flag = flagged;
-    for (BarcodeRow& row : m_rows) {
+    for (BarcodeRow& row : writableRows()) {
         if (column < 0)
             row = BarcodeRow();
         else
@@ -314,7 +330,7 @@ void BarcodeListModel::Clear_Column(int column)
         Normalise_Replaced_Row(row);
     }
     clear_PQ_Flag = previous;
-    if (!m_rows.empty())
+    if (!isEmpty())
         rowsChangedAt(0, count() - 1);
 }
 
@@ -322,8 +338,8 @@ bool BarcodeListModel::Move_And_Replace_List_Item(int from, int to)
 {
     if (from < 0 || to < 0 || from >= count() || to >= count())
         return false;
-    const BarcodeRow source = m_rows[size_t(from)];
-    const BarcodeRow target = m_rows[size_t(to)];
+    const BarcodeRow source = rows()[size_t(from)];
+    const BarcodeRow target = rows()[size_t(to)];
     Replace_Item_List(source.Value, source.Header, source.Footer, source.PQ, to);
     Replace_Item_List(target.Value, target.Header, target.Footer, target.PQ, from);
     return true;
@@ -332,22 +348,23 @@ bool BarcodeListModel::Move_And_Replace_List_Item(int from, int to)
 void BarcodeListModel::Load_Rows(const std::vector<BarcodeRow>& rows)
 {
     beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(std::min<size_t>(rows.size(), Barcode_List_Max_Rows));
+    auto loaded = std::make_shared<std::vector<BarcodeRow>>();
+    loaded->reserve(std::min<size_t>(rows.size(), Barcode_List_Max_Rows));
     for (BarcodeRow row : rows) {
-        if (m_rows.size() >= size_t(Barcode_List_Max_Rows))
+        if (loaded->size() >= size_t(Barcode_List_Max_Rows))
             break;
         if (Normalise_New_Row(row))
-            m_rows.push_back(std::move(row));
+            loaded->push_back(std::move(row));
     }
+    m_rows = std::move(loaded);
     endResetModel();
     emit countChanged(count());
 }
 
 void BarcodeListModel::Reserve_Rows(int count)
 {
-    if (count > int(m_rows.capacity()))
-        m_rows.reserve(size_t(std::min(count, Barcode_List_Max_Rows)));
+    if (count > int(m_rows->capacity()))
+        writableRows().reserve(size_t(std::min(count, Barcode_List_Max_Rows)));
 }
 
 int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index, int previousCount, bool normalised)
@@ -362,7 +379,7 @@ int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index
             continue;
         if (pos < previousCount && pos < count()) {
             Normalise_Replaced_Row(row);
-            m_rows[size_t(pos)] = std::move(row);
+            writableRows()[size_t(pos)] = std::move(row);
             if (firstReplaced < 0)
                 firstReplaced = pos;
             lastReplaced = pos;
@@ -382,8 +399,8 @@ int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index
     if (!appended.empty()) {
         const int first = count();
         beginInsertRows(QModelIndex(), first, first + int(appended.size()) - 1);
-        m_rows.insert(m_rows.end(), std::make_move_iterator(appended.begin()),
-                      std::make_move_iterator(appended.end()));
+        std::vector<BarcodeRow>& stored = writableRows();
+        stored.insert(stored.end(), std::make_move_iterator(appended.begin()), std::make_move_iterator(appended.end()));
         endInsertRows();
         emit countChanged(count());
     }

@@ -6,13 +6,16 @@
 //
 // The rows live in one vector, so the table asks for any row in constant
 // time. The model belongs to the GUI thread; a worker that fills it hands its
-// rows to the GUI thread (see Apply_Import_Rows).
+// rows to the GUI thread (see Apply_Import_Rows). A job takes the rows as
+// they are (Rows_Snapshot) without copying them; a change while a job holds
+// them gives the list a copy of its own first.
 #include <QAbstractTableModel>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 struct BarcodeRow {
@@ -36,6 +39,10 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column);
 bool Check_PQ_Number(const QString& text);
 // The integer value of a row's trimmed quantity (0 when empty or not a number).
 int PQ_Value(const QString& text);
+// Labels a row gives: its print quantity; an empty one (after "Clear print
+// quantities"), 0 or one that is no number gives one label, as the reader of
+// a saved list takes it and as the printed sheet draws it.
+int Row_Copies(const QString& pq);
 
 // The separator line list files may hold: 76 "=" characters. A row whose
 // value is exactly this line is never inserted.
@@ -75,9 +82,12 @@ public:
     static constexpr int Display_Limit = 1000;
 
     // ---- Rows ----
-    int count() const { return int(m_rows.size()); }
-    bool isEmpty() const { return m_rows.empty(); }
-    const std::vector<BarcodeRow>& rows() const { return m_rows; }
+    int count() const { return int(m_rows->size()); }
+    bool isEmpty() const { return m_rows->empty(); }
+    const std::vector<BarcodeRow>& rows() const { return *m_rows; }
+    // The rows as they are now, for a job on any thread: they never change
+    // while it holds them (the list changes its own copy then).
+    std::shared_ptr<const std::vector<BarcodeRow>> Rows_Snapshot() const { return m_rows; }
     // The row at an index; false (and nothing given) outside the list.
     bool rowAt(int index, BarcodeRow* row) const;
     // The rows as the rest of the program passes them around ("Value",
@@ -146,5 +156,7 @@ signals:
 
 private:
     void rowsChangedAt(int first, int last);
-    std::vector<BarcodeRow> m_rows;
+    // The rows to change: the list's own (copied first while a job holds them).
+    std::vector<BarcodeRow>& writableRows();
+    std::shared_ptr<std::vector<BarcodeRow>> m_rows = std::make_shared<std::vector<BarcodeRow>>();
 };

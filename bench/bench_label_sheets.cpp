@@ -6,7 +6,7 @@
 //   export  the same list, PDF, the same sheet typed into the PDF export
 //           window, Export (sheets in one file), the job on its worker
 // The main window is as it starts (barcode mode and its settings, captions in
-// its font); its list holds one row a label. Each job runs in a process of
+// its font) with Code 128 chosen; its list holds one row a label. Each job runs in a process of
 // its own (this program started again), so its peak memory is the job's
 // alone. Reported: the peak ("peak_MB"), the memory of the window with its
 // list before Print or PDF is pressed ("list_MB") and what the job adds to it
@@ -18,6 +18,7 @@
 #include "BenchMain.h"
 #include "app/AppServices.h"
 #include "barcode/generation/list/BarcodeList.h"
+#include "barcode/generation/panes/SymbologyPane.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
 #include "data/barcodelist/ListDialogs.h"
@@ -139,6 +140,7 @@ double Window_Job(const QString& road, int labels, const QString& pdf, long* bef
     if (!window.startupSucceeded())
         return -1;
     window.show();
+    window.barcodeModeView()->symbologyPane()->chooseType(QStringLiteral("Code 128"));
     BarcodeListSide& side = *window.barcodeModeView()->listSide();
     // The values imported from a text file, as a user fills the list.
     const QString list = QDir(home.path()).filePath(QStringLiteral("values.txt"));

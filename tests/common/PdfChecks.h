@@ -1,13 +1,35 @@
 #pragma once
 // Checks on the PDF files we write, as a reader of them sees the file: its
-// fonts (pdffonts) and its cross-reference table.
+// pages (pdfinfo, pdftoppm), its fonts (pdffonts) and its cross-reference
+// table.
 #include "common/TestSupport.h"
 
+#include <QImage>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace testsupport {
+
+// Pages of a PDF file (pdfinfo); -1 when it cannot be read.
+inline int Pdf_Page_Count(const QString& path)
+{
+    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto m = pages.match(QString::fromUtf8(Run_Tool(QStringLiteral("pdfinfo"), {path}).out));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// One page of a PDF as a picture at `dpi`, without smoothing (pdftoppm).
+inline QImage Pdf_Page_Picture(const QString& path, int page, int dpi)
+{
+    QTemporaryDir out;
+    const QString base = out.filePath(QStringLiteral("page"));
+    Run_Tool(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
+                                          QString::number(page), "-singlefile", "-png", "-aa", "no", "-aaVector",
+                                          "no", path, base});
+    return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
 
 // Every font of the file embedded and named as the subset it is
 // ("ABCDEF+DejaVuSans ... yes yes"); fails when the file has no font.

@@ -28,7 +28,6 @@ struct Bench_Barcode_Batch {
             batch.list << BarcodeListRow{{"Value", Bench_Value(r)}, {"PQ", "1"}};
         batch.barcodeRows = rows;
         batch.rowImage = [s](int row) { return Make_Barcode_Image(s, Bench_Value(row), QString(), QString()); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
     FakeBatchServices batch;
 };

@@ -80,6 +80,8 @@ public:
     QSizeF Card_Size() const override { return {}; }
     QString Open_Image_Library_Window(const QString&) override { return {}; }
     QWidget* Batch_Host_Window() const override { return nullptr; }
+    int Barcode_Setting_Or_Designing_Mode() const override { return 0; }
+    QString Start_Card_Option() const override { return QStringLiteral("T"); }
 
 private:
     BarcodeSettings m_settings;

@@ -47,7 +47,7 @@ void Place_Items(LMNWindowController& win, LMNKind kind, int count)
     canvas->_Selected_Graphic = canvas->selectedGraphics().last();
     win.Show_RHS_Properties(canvas->_Selected_Graphic);
     QApplication::processEvents();
-    Ucontrol.clear();
+    design->Ucontrol.clear();
 }
 
 void BM_Panel_Change_200(benchmark::State& state, LMNKind kind, QCheckBox* (*check)(PropertyPanelHost&))
@@ -58,19 +58,19 @@ void BM_Panel_Change_200(benchmark::State& state, LMNKind kind, QCheckBox* (*che
     QCheckBox* box = check(*host);
     LMNGraphicView* canvas = win.graphicView();
     int steps = 0;
-    const int undoBefore = int(Ucontrol.size());
+    const int undoBefore = int(win.designModeView()->Ucontrol.size());
     for (auto _ : state) {
         box->click();           // the panel writes 200 items and records the undo step
         canvas->repaint();      // the canvas is painted again, now
         if (++steps == 50) {
             state.PauseTiming();
-            Ucontrol.clear();
+            win.designModeView()->Ucontrol.clear();
             steps = 0;
             state.ResumeTiming();
         }
     }
     state.counters["items"] = double(canvas->selectedGraphics().size());
-    state.counters["undo_steps"] = double(int(Ucontrol.size()) - undoBefore);
+    state.counters["undo_steps"] = double(int(win.designModeView()->Ucontrol.size()) - undoBefore);
     state.counters["visible"] = canvas->isVisible() ? 1 : 0;
     state.counters["painted_px"] = double(canvas->lastPaintedRegion().boundingRect().width()
                                           * canvas->lastPaintedRegion().boundingRect().height());

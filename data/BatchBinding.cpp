@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-Batch_Binding* Batch_Binding_Var = nullptr;
 
 namespace {
 
@@ -32,7 +31,7 @@ bool takesPart(const LMNGraphic* item)
     return k == LMNKind::Text || k == LMNKind::Image || k == LMNKind::Barcode;
 }
 
-bool designingMode() { return Barcode_Setting_Or_Designing_Mode != 0; }
+bool designingMode() { return Designing_Mode_Active(); }
 
 QList<LMNGraphic*> pointers(const QList<LMNGraphicPtr>& items)
 {
@@ -45,15 +44,13 @@ QList<LMNGraphic*> pointers(const QList<LMNGraphicPtr>& items)
 
 } // namespace
 
-Batch_Binding::Batch_Binding()
-{
-    Batch_Binding_Var = this;
-}
+Batch_Binding::Batch_Binding() = default;
 
 Batch_Binding::~Batch_Binding()
 {
-    if (Batch_Binding_Var == this)
-        Batch_Binding_Var = nullptr;
+    // The viewer outlives the design: it lets go of these rows.
+    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && viewer->rows() == &m_excel)
+        viewer->setRows(nullptr);
 }
 
 // ---------------------------------------------------------------- spreadsheet source
@@ -211,8 +208,8 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
 void Batch_Binding::Clear_Delete_Excel_table_rows()
 {
     m_excel.Clear_Rows();
-    if (Data_From_Excel_Window && Is_Main_Thread())
-        Data_From_Excel_Window->Reset_Controls();
+    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && Is_Main_Thread())
+        viewer->Reset_Controls();
 }
 
 // ---------------------------------------------------------------- look-ups
@@ -445,7 +442,8 @@ void Batch_Binding::Remove_Excel_Col_Name_In_Combo(QComboBox* combo)
 }
 
 void Batch_Binding::View_batch_Series_Button(const QString& sourceChoice, const QString& series,
-                                             const std::function<void(const QString&)>& openSeries)
+                                             const std::function<void(const QString&)>& openSeries,
+                                             Excel_Rows* sheetRows)
 {
     if (sourceChoice == QLatin1String("Manual"))
         return;
@@ -459,8 +457,10 @@ void Batch_Binding::View_batch_Series_Button(const QString& sourceChoice, const 
             openSeries(name);
         return;
     }
-    if (Data_From_Excel* viewer = Data_From_Excel::defaultInstance())
+    if (Data_From_Excel* viewer = Data_From_Excel::defaultInstance()) {
+        viewer->setRows(sheetRows);
         viewer->Open_Wnd();
+    }
 }
 
 void Batch_Binding::Data_Source_Help_Button()
@@ -567,8 +567,7 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
-    Card_Value_In_Process = 0;
-    if (Start_Card_Option == QLatin1String("G") && selectFrontSide)
+    if (Design_Start_Option() == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }
 

@@ -140,9 +140,10 @@ public:
     static void Add_Excel_Col_Name_In_Combo(QComboBox*) {}
     // The view button of a data-source panel: "Manual" does nothing; "Series"
     // opens the series viewer (`openSeries`) or says "Please select the
-    // series."; any other choice opens the spreadsheet viewer.
+    // series."; any other choice opens the spreadsheet viewer on `sheetRows`.
     static void View_batch_Series_Button(const QString& sourceChoice, const QString& series,
-                                         const std::function<void(const QString&)>& openSeries);
+                                         const std::function<void(const QString&)>& openSeries,
+                                         Excel_Rows* sheetRows = nullptr);
     static void Data_Source_Help_Button();
 
     // ---- Design back-up ----
@@ -153,7 +154,7 @@ public:
     // Designing mode: rebuilds the canvas from the back-up on the GUI thread.
     // Nothing happens without a back-up, or when the items still equal it.
     void Create_Card_Design_Again();
-    // Designing mode: clears Card_Value_In_Process; with start option "G"
+    // Designing mode: with start option "G"
     // shows the front side (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
@@ -173,6 +174,3 @@ private:
     bool m_excelBindingUse = false;
     QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
 };
-
-// The main window's binding (set by the constructor, cleared by the destructor).
-extern Batch_Binding* Batch_Binding_Var;

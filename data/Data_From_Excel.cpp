@@ -13,7 +13,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-QPointer<Data_From_Excel> Data_From_Excel_Window;
 QPointer<Data_From_Excel> Data_From_Excel::s_instance;
 
 // ---------------------------------------------------------------- model
@@ -101,7 +100,6 @@ Data_From_Excel* Data_From_Excel::defaultInstance()
     Run_On_Main_Thread_And_Wait([&] {
         if (!s_instance) {
             s_instance = new Data_From_Excel(Dialog_Parent_Window());
-            Data_From_Excel_Window = s_instance;
         }
         viewer = s_instance;
     });
@@ -110,9 +108,7 @@ Data_From_Excel* Data_From_Excel::defaultInstance()
 
 Excel_Rows* Data_From_Excel::rows() const
 {
-    if (m_source)
-        return m_source;
-    return Batch_Binding_Var ? &Batch_Binding_Var->excelRows() : nullptr;
+    return m_source;
 }
 
 void Data_From_Excel::Reset_Controls()

@@ -22,8 +22,8 @@ QString fileNameOf(const QString& name) { return name + QLatin1Char('.') + batch
 // The plain files of the series folder, in name order.
 QStringList folderFiles()
 {
-    const QDir dir(Data_Folder_Path);
-    if (Data_Folder_Path.isEmpty() || !dir.exists())
+    const QDir dir(Folders.Data_Folder_Path);
+    if (Folders.Data_Folder_Path.isEmpty() || !dir.exists())
         return {};
     return dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
@@ -59,7 +59,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 QString Series_File_Path(const QString& name)
 {
     const QString found = existingFile(name);
-    return found.isEmpty() ? Path_Join(Data_Folder_Path, fileNameOf(name)) : found;
+    return found.isEmpty() ? Path_Join(Folders.Data_Folder_Path, fileNameOf(name)) : found;
 }
 
 bool Series_Exists(const QString& name) { return !existingFile(name).isEmpty(); }
@@ -93,7 +93,7 @@ QString Series_Keep_Both_Name(const QString& name)
 
 QString Series_Keep_Both_Path(const QString& name)
 {
-    return Path_Join(Data_Folder_Path,
+    return Path_Join(Folders.Data_Folder_Path,
                      Series_Keep_Both_Name(name) + QLatin1Char('.') + batch_file_EXT.toUpper());
 }
 

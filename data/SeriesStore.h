@@ -1,6 +1,6 @@
 #pragma once
 // Series: named lists of text values, one UTF-8 text file each in the series
-// folder (Data_Folder_Path), every value followed by a line feed.
+// folder (Folders.Data_Folder_Path), every value followed by a line feed.
 //
 // Names are matched without regard to case, the extension included, so a
 // series is found whatever case its file name has and is never listed twice.
@@ -13,7 +13,7 @@ class QComboBox;
 
 // ---- Paths and names ----
 // The file of a series: an existing file whose name matches case-insensitively
-// (an exact match first), else Data_Folder_Path/<name>.txt.
+// (an exact match first), else Folders.Data_Folder_Path/<name>.txt.
 QString Series_File_Path(const QString& name);
 // True when a series file of that name exists (any case).
 bool Series_Exists(const QString& name);

@@ -203,11 +203,6 @@ struct Sheet_Row_Source {
 };
 
 // ---- The workbook reader and writer as the import and export windows use them ----
-// The 1-based sheet that the process reads; set by the callers.
-extern int Excel_Sheet_Number;
-// Width of the sheet, set by the header read (and the row read).
-extern int Excel_Sheet_Columns;
-
 class SpreadsheetWriter {
 public:
     // The one shared reader of the process (GUI thread).
@@ -215,12 +210,13 @@ public:
 
     // With `only_col` true, prepares the workbook at `path` (Excel_Sheet_Columns
     // becomes 1) and returns the rows of the previous read; with false,
-    // returns every row of sheet Excel_Sheet_Number of the prepared workbook.
-    static SheetTable ReadWorkbook(const QString& path, bool only_col);
+    // returns every row of the 1-based sheet Excel_Sheet_Number of the
+    // prepared workbook.
+    static SheetTable ReadWorkbook(const QString& path, bool only_col, int Excel_Sheet_Number = 1);
     // The sheet names of the prepared workbook.
     static QStringList Read_Sheet_Name();
     // The header row of sheet Excel_Sheet_Number; sets Excel_Sheet_Columns.
-    static SheetTable ReadData_only_column();
+    static SheetTable ReadData_only_column(int Excel_Sheet_Number = 1);
 
     // Writes the table (titles in its first row) as a one-sheet workbook made
     // from the resource "Template.xlsx" (our own parts when it is missing or
@@ -255,6 +251,7 @@ public:
 
     // The shared instance's state.
     SheetTable data;            // rows of the last read
+    int Excel_Sheet_Columns = 0;  // width of the sheet, set by the header read (and the row read)
     QString lastError;
 
     Xlsx_Workbook& workbook() { return m_workbook; }

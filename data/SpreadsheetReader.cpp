@@ -15,8 +15,6 @@
 #include <string>
 #include <vector>
 
-int Excel_Sheet_Number = 0;
-int Excel_Sheet_Columns = 0;
 
 // ---------------------------------------------------------------- cell references
 
@@ -1318,11 +1316,11 @@ SpreadsheetWriter* SpreadsheetWriter::spreadsheet()
     return shared;
 }
 
-SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col)
+SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col, int Excel_Sheet_Number)
 {
     SpreadsheetWriter* s = spreadsheet();
     if (only_col) {
-        Excel_Sheet_Columns = 1;
+        s->Excel_Sheet_Columns = 1;
         if (!s->m_workbook.open(path))
             s->lastError = s->m_workbook.lastError();
         else
@@ -1333,17 +1331,17 @@ SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col)
         return {};
     s->data = s->m_workbook.readSheet(Excel_Sheet_Number).toTable();
     s->lastError = s->m_workbook.lastError();
-    Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
+    s->Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
     return s->data;
 }
 
 QStringList SpreadsheetWriter::Read_Sheet_Name() { return spreadsheet()->m_workbook.sheetNames(); }
 
-SheetTable SpreadsheetWriter::ReadData_only_column()
+SheetTable SpreadsheetWriter::ReadData_only_column(int Excel_Sheet_Number)
 {
     SpreadsheetWriter* s = spreadsheet();
     s->data = s->m_workbook.readHeader(Excel_Sheet_Number);
     s->lastError = s->m_workbook.lastError();
-    Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
+    s->Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
     return s->data;
 }

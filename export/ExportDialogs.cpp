@@ -50,7 +50,7 @@ QSpinBox* newCount() { return New_Count_Box(1, noBatchMaximum); }
 // The first line of a series file, or "".
 QString firstSeriesValue(const QString& name)
 {
-    QFile f(Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
+    QFile f(Path_Join(Folders.Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT));
     if (name.isEmpty() || !f.open(QIODevice::ReadOnly))
         return {};
     const QString text = QString::fromUtf8(f.readLine());
@@ -695,7 +695,7 @@ std::shared_ptr<ExportJob> Export_Command()
     try {
         Reset_Export_State();
         Stop_Processing_Now = false;
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
+        if (!Designing_Mode_Active()) {
             const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
             if (count.Total_Barcode_Label_wd_Batch <= 0) {
                 Show_MessageBox(QStringLiteral("List is empty."));

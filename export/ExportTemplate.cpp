@@ -15,7 +15,6 @@
 
 #include <exception>
 
-QString export_template_name;
 QPointer<Export_Template> Export_Template::s_instance;
 
 QString User_Template_Folder()
@@ -116,7 +115,7 @@ bool Save_Design_As_Template(const QString& openedFrom, const std::function<bool
             Show_MessageBox(QStringLiteral("The template folder could not be made:\n%1").arg(User_Template_Folder()));
             return false;
         }
-        return save && save(User_Template_Path(export_template_name));
+        return save && save(User_Template_Path(dialog->export_template_name));
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

@@ -16,9 +16,6 @@
 class QLineEdit;
 class QPushButton;
 
-// The name the dialog accepted last.
-extern QString export_template_name;
-
 // The folder of user templates, and the file of one.
 QString User_Template_Folder();
 QString User_Template_Path(const QString& name);
@@ -32,6 +29,8 @@ public:
     // Empties the name (the passed name is set by the caller) and runs the
     // dialog: 1 after an accepted name (in export_template_name), 0 after Cancel.
     int Open_Wnd();
+    // The name the dialog accepted last.
+    QString export_template_name;
 
     void OKPressed();
     void CancelPressed();

@@ -283,7 +283,7 @@ bool PDF_Export::Open_Pdf_Export_Wnd()
 
 void PDF_Export::Reset_For_Opening()
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool designing = Designing_Mode_Active();
     Take_Batch_Rows();
 
     // 1. Reset.
@@ -699,7 +699,7 @@ bool PDF_Export::Execute_Exporting()
 
 Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool designing = Designing_Mode_Active();
     const bool batch = print_with_batch_chk->isChecked();
     // A sheet of one label is a page per label.
     int option = std::max(0, pdf_matrix->checkedId());
@@ -726,7 +726,7 @@ Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
     j.paper = Page_Size_Points(pageLayout());
     j.rows = batchRows;
     j.invalidImage = invalid_image;
-    j.Start_Card_Option = Start_Card_Option;
+    j.Start_Card_Option = Design_Start_Option();
     job.baseName = file_name_save_txt->text();
     return job;
 }

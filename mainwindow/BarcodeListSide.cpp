@@ -456,8 +456,8 @@ void BarcodeListSide::Show_Hide_Datasheet_Control()
         if (v->fieldText(ValuePane::Field::Value2D).isEmpty())
             v->setFieldText(ValuePane::Field::Value2D, tr("123456789012"));
         if (v->fieldText(ValuePane::Field::Header).isEmpty())
-            v->setFieldText(ValuePane::Field::Header, def_barcode_hdr_str.isEmpty() ? QStringLiteral("HEADER")
-                                                                                      : def_barcode_hdr_str);
+            v->setFieldText(ValuePane::Field::Header, m_owner->def_barcode_hdr_str.isEmpty() ? QStringLiteral("HEADER")
+                                                                                      : m_owner->def_barcode_hdr_str);
         if (v->fieldText(ValuePane::Field::Footer).isEmpty())
             v->setFieldText(ValuePane::Field::Footer, tr("FOOTER"));
     }
@@ -737,7 +737,7 @@ void BarcodeListSide::set_list_value_to_text_box()
 
 void BarcodeListSide::Select_First_Value_For_Barcode_Setting_Mode()
 {
-    if (Barcode_Setting_Or_Designing_Mode != 0)
+    if (Designing_Mode_Active())
         return;
     Select_Valid_Value_For_Barcode_Setting_Mode(0);
 }

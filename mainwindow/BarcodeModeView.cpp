@@ -32,9 +32,6 @@
 
 #include <exception>
 
-int Measument_Unit_Is_Barcode = 1;
-int last_unit_val_Barcode = 1;
-QString def_barcode_hdr_str;
 
 namespace {
 // Width of the settings side: the widest pane, without squashing.
@@ -51,7 +48,7 @@ BarcodeModeView::BarcodeModeView(QWidget* parent) : QWidget(parent)
 
     // The defaults of barcode mode in every control.
     BarcodeSettings s;
-    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font, 10);
+    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font_Family(), 10);
     Set_Barcode_Type(s, Symbology_Table().front().name());
     s.unit = Measument_Unit_Is_Barcode;
     m_road.setSettings(s);

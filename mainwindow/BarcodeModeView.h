@@ -38,10 +38,6 @@ class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 
-// ---- Process-wide values of barcode mode ----
-extern int Measument_Unit_Is_Barcode;     // unit of barcode mode: 0 inch, 1 cm, 2 mm
-extern int last_unit_val_Barcode;
-extern QString def_barcode_hdr_str;       // "HEADER"
 
 class BarcodeModeView : public QWidget, protected Barcode_Pane_Set {
     Q_OBJECT
@@ -64,6 +60,12 @@ public:
     // and makes its barcode.
     void Load_Barcode_Settings(const BarcodeSettings& s);
     QString Barcode_Type_Name() const;
+
+    // Unit of barcode mode (0 inch, 1 cm, 2 mm), the unit its length fields
+    // hold their values in, and the header text a new barcode starts with.
+    int Measument_Unit_Is_Barcode = 1;
+    int last_unit_val_Barcode = 1;
+    QString def_barcode_hdr_str;
 
     // ---- Preview road ----
     void goButtonActionPerformed();

@@ -1,6 +1,6 @@
 // What the batch jobs (print, PDF and image export, e-mail) and the
 // neighbouring windows ask of the main window in designing mode: the batch
-// binding of the design (the one Batch_Binding, Batch_Binding_Var), the
+// binding of the design (the design view's Batch_Binding), the
 // design back-up around a job, the card size, the picture library and the
 // design file writer. A worker that calls one of them waits while the GUI
 // thread does the work.
@@ -31,7 +31,7 @@ Batch_Row_Count LMNWindowController::Check_Series_Or_Excel_Use_or_not() const
 {
     Batch_Row_Count count;
     Run_On_Main_Thread_And_Wait([&] {
-        if (Barcode_Setting_Or_Designing_Mode == 0)
+        if (m_mode == 0)
             count = m_barcodeView->listSide()->Count_Rows();
         else if (binding())
             count = binding()->Count_Rows();
@@ -45,7 +45,7 @@ Batch_Rows LMNWindowController::Make_Batch_Rows_Of(bool series, bool excel) cons
 {
     Batch_Rows rows;
     Run_On_Main_Thread_And_Wait([&] {
-        if (Barcode_Setting_Or_Designing_Mode == 0)
+        if (m_mode == 0)
             rows = m_barcodeView->listSide()->Make_Rows(m_barcodeView->Job_Settings());
         else if (binding())
             rows = binding()->Make_Rows(binding()->Count_Rows().only(series, excel));
@@ -81,7 +81,7 @@ void LMNWindowController::Create_Card_Design_Again()
     binding()->Create_Card_Design_Again();
     // The panels follow the canvas: items left unchanged stay selected and
     // keep their panel; replaced ones are gone, and the card shows.
-    if (Barcode_Setting_Or_Designing_Mode != 0)
+    if (m_mode != 0)
         Run_On_Main_Thread_And_Wait([this] {
             LMNGraphicView* view = graphicView();
             Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);

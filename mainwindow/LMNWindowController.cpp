@@ -69,11 +69,10 @@
 #include <QVBoxLayout>
 #include <QBoxLayout>
 
-namespace {
-LMNWindowController* app_DefaultInstance = nullptr;
-} // namespace
-
-LMNWindowController* LMNWindowController::defaultInstance() { return app_DefaultInstance; }
+LMNWindowController* LMNWindowController::defaultInstance()
+{
+    return dynamic_cast<LMNWindowController*>(Main_App_wnd);
+}
 
 LMNWindowController::LMNWindowController(QWidget* parent) : QMainWindow(parent)
 {
@@ -90,28 +89,25 @@ LMNWindowController::~LMNWindowController()
         Main_App_wnd = nullptr;
     if (Batch_Services == this)
         Batch_Services = nullptr;
-    if (app_DefaultInstance == this)
-        app_DefaultInstance = nullptr;
 }
 
 // The controller's own state, before any widget exists.
 void LMNWindowController::init()
 {
-    Text_Ctrl_Font = QApplication::font("QMenuBar").family();
-    if (Text_Ctrl_Font.isEmpty())
-        Text_Ctrl_Font = QStringLiteral("Arial");
-    Resource_Path = Find_Resource_Path();
-    Created_Resource_Path = Default_Created_Resource_Path();
-    Create_Folder(Created_Resource_Path);   // checked when the window is set up
+    m_textCtrlFont = QApplication::font("QMenuBar").family();
+    if (m_textCtrlFont.isEmpty())
+        m_textCtrlFont = QStringLiteral("Arial");
+    Folders.Resource_Path = Find_Resource_Path();
+    Folders.Created_Resource_Path = Default_Created_Resource_Path();
+    Create_Folder(Folders.Created_Resource_Path);   // checked when the window is set up
 
     Allowd_Image_fileTypes = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
     m_selectedTool = 0;
 
-    app_DefaultInstance = this;
-    Main_App_wnd = defaultInstance();
+    Main_App_wnd = this;
     Batch_Services = this;
 
-    const QString res = Resource_Path + QStringLiteral("/");
+    const QString res = Folders.Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
     banner_image = QImage(res + "banner.png");
     promotion_pattern_image = QImage(res + "pattern_1.jpg");
@@ -326,14 +322,14 @@ void LMNWindowController::awakeFromNib()
     resize(qMin(1366, usable.width()), qMin(768, usable.height()));
 
     // The per-user data folder must exist: nothing can be kept without it.
-    if (Created_Resource_Path.isEmpty() || !Create_Folder(Created_Resource_Path)
-        || !QFileInfo(Created_Resource_Path).isWritable()) {
+    if (Folders.Created_Resource_Path.isEmpty() || !Create_Folder(Folders.Created_Resource_Path)
+        || !QFileInfo(Folders.Created_Resource_Path).isWritable()) {
         m_startupOk = false;
         Main_Show_Message(QStringLiteral("Can not access Data file."));
         Terminate_Application(1);
         return;
     }
-    Set_Data_Folder_Path(QDir(Created_Resource_Path).filePath(QStringLiteral("DataSet")));
+    Set_Data_Folder_Path(QDir(Folders.Created_Resource_Path).filePath(QStringLiteral("DataSet")));
     data_table_content.clear();
     Get_Email_Details();
 
@@ -350,8 +346,8 @@ void LMNWindowController::awakeFromNib()
     }
     m_barcodeView->awakeFromNib();
 
-    Measument_Unit_Is = 2;
-    last_unit_val = 2;
+    m_designView->panels->Measument_Unit_Is = 2;
+    m_designView->panels->last_unit_val = 2;
     _setLabels();
 
     Not_Draw_Only_Prop_Change_Set(false);
@@ -379,7 +375,7 @@ void LMNWindowController::awakeFromNib()
 void LMNWindowController::fillStartLists()
 {
     Label_List = QStringList{QStringLiteral("Custom")};
-    const QDir pages(Resource_Path + QStringLiteral("/Formats/pages/"));
+    const QDir pages(Folders.Resource_Path + QStringLiteral("/Formats/pages/"));
     if (pages.exists()) {
         for (const QFileInfo& fi : pages.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
             if (fi.suffix().toLower() == QLatin1String("xml"))
@@ -402,7 +398,7 @@ void LMNWindowController::resizeEvent(QResizeEvent* event)
 
 void LMNWindowController::screenResize()
 {
-    if (!m_startupOk || Barcode_Setting_Or_Designing_Mode != 0)
+    if (!m_startupOk || m_mode != 0)
         return;
     goButtonActionPerformed();
 }
@@ -419,14 +415,14 @@ void LMNWindowController::New_Project_Setting_Reset(int)
         }
         Check_Path_And_Create_Files_Now();
         m_designView->Reset_Design();
-        Project_File_Name = QString("");
+        m_project->Project_File_Name = QString("");
         Library_Selected_Image.clear();
         // A new design has no spreadsheet rows.
-        if (Batch_Binding_Var) {
-            Batch_Binding_Var->Clear_Delete_Excel_table_rows();
-            Batch_Binding_Var->setExcel_Source_Path(QString());
+        if (Batch_Binding* b = binding()) {
+            b->Clear_Delete_Excel_table_rows();
+            b->setExcel_Source_Path(QString());
         }
-        Start_Card_Option.clear();
+        m_startCardOption.clear();
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
         Show_RHS_Properties(nullptr);
@@ -460,11 +456,11 @@ QWidget* LMNWindowController::myTargetViewWidget() const
 
 void LMNWindowController::doPreferences()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 1) {
+    if (m_mode != 0) {
         m_designView->doPreferences();
         return;
     }
-    const int unit = Run_Units_Window(this, Measument_Unit_Is_Barcode);
+    const int unit = Run_Units_Window(this, m_barcodeView->Measument_Unit_Is_Barcode);
     if (unit >= 0)
         OK_Unit_Change_For_Barcode(*m_barcodeView, unit);
 }
@@ -652,17 +648,21 @@ void LMNWindowController::Install_Barcode_Dialog_Hooks()
     Barcode_Gen* dialog = Barcode_Gen::defaultInstance();
     dialog->hooks.seriesNames = [] { return Series_Names(); };
     dialog->hooks.firstValueOfSeries = [](const QString& name) { return Get_First_Value_Of_Dataset(name); };
-    dialog->hooks.offersSpreadsheet = [](int itemSource) {
-        return Batch_Binding_Var && Batch_Binding_Var->Offers_Spreadsheet_Source(itemSource);
+    dialog->hooks.offersSpreadsheet = [this](int itemSource) {
+        return binding() && binding()->Offers_Spreadsheet_Source(itemSource);
     };
-    dialog->hooks.spreadsheetColumns = [] {
-        return Batch_Binding_Var ? Batch_Binding_Var->excelRows().columnTitles() : QStringList();
+    dialog->hooks.spreadsheetColumns = [this] {
+        return binding() ? binding()->excelRows().columnTitles() : QStringList();
     };
-    dialog->hooks.firstValueOfColumn = [](int column) {
-        return Batch_Binding_Var ? Batch_Binding_Var->Get_First_Value_Of_Excel_Binding(column) : QString();
+    dialog->hooks.firstValueOfColumn = [this](int column) {
+        return binding() ? binding()->Get_First_Value_Of_Excel_Binding(column) : QString();
     };
     dialog->hooks.openSeries = [this](const QString& name) { Open_Series_Value_Box(name); };
-    dialog->hooks.openSpreadsheet = [] { Data_From_Excel::defaultInstance()->Open_Wnd(); };
+    dialog->hooks.openSpreadsheet = [this] {
+        Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
+        viewer->setRows(binding() ? &binding()->excelRows() : nullptr);
+        viewer->Open_Wnd();
+    };
 }
 
 void LMNWindowController::Set_Paste_Button_Status()
@@ -779,25 +779,25 @@ void LMNWindowController::tabView_didSelectTabViewItem(QTabWidget* tabView, int 
         return;
     QWidget* t = Barcode_mode_tab->widget(index);
     if (t == Barcode_setting_tab) {
-        Barcode_Setting_Or_Designing_Mode = 0;
+        m_mode = 0;
         Set_Log_Name_In_Title();
         goButtonActionPerformed();
     } else if (t == Barcode_Design_tab) {
-        Barcode_Setting_Or_Designing_Mode = 1;
+        m_mode = 1;
         Set_Log_Name_In_Title();
     }
 }
 
 void LMNWindowController::Barcode_Mode_Select()
 {
-    Barcode_Setting_Or_Designing_Mode = 0;
+    m_mode = 0;
     Barcode_mode_tab->setCurrentIndex(0);
     Set_Log_Name_In_Title();
 }
 
 void LMNWindowController::Designing_Mode_Select()
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    m_mode = 1;
     Barcode_mode_tab->setCurrentIndex(Barcode_mode_tab->count() - 1);
     Set_Log_Name_In_Title();
 }

@@ -61,6 +61,10 @@ public:
 
     // False when start-up stopped because the data folder could not be made.
     bool startupSucceeded() const { return m_startupOk; }
+    // Set while controls load: nothing is regenerated or written back.
+    bool notDrawOnlyPropChange = false;
+    // The design's batch binding (the design view keeps it).
+    Batch_Binding* binding() const;
 
     // ---- The panes ----
     BarcodeModeView* barcodeModeView() const { return m_barcodeView; }
@@ -127,6 +131,7 @@ public:
     double zoomFactor() const override;
     // The font and colour of all texts (the card panel's).
     QFont All_Text_font() const override;
+    QString Text_Ctrl_Font() const override { return m_textCtrlFont; }
     QColor All_Text_clr() const override;
     QImage no_image() const override { return m_noImage; }
     QImage barcode_sample_img() const override { return m_barcodeSampleImg; }
@@ -192,6 +197,9 @@ public:
     void SetDocumentCanvasSize(QSizeF points) override;
     QString Open_Image_Library_Window(const QString& mode) override;
     QWidget* Batch_Host_Window() const override;
+    int Barcode_Setting_Or_Designing_Mode() const override { return m_mode; }
+    QString Start_Card_Option() const override { return m_startCardOption; }
+    void Set_Start_Card_Option(const QString& option) { m_startCardOption = option; }
 
     // ---- Output commands (mainwindow/OutputCommands.cpp) ----
     // The PDF command: print's checks, no printer needed, the PDF export window.
@@ -274,8 +282,6 @@ private:
     bool installOutputAction(QAction* action, const QString& text);
     // The command hooks of the canvas menu and the Copy action's mode rule.
     void installOutputCommands();
-    // The design's batch binding (the design view keeps it).
-    Batch_Binding* binding() const;
     void init();
     void buildWindow();
     void buildToolbar();
@@ -288,6 +294,9 @@ private:
     Tool_Palette* m_tools = nullptr;
     Edit_Commands* m_edit = nullptr;
     bool m_startupOk = true;
+    int m_mode = 0;   // Barcode_Setting_Or_Designing_Mode: 0 barcode mode, 1 designing mode
+    QString m_textCtrlFont;   // Text_Ctrl_Font: the default family of text content
+    QString m_startCardOption = QStringLiteral("T");   // Start_Card_Option
     bool m_exitConfirmed = false;
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;

@@ -21,7 +21,9 @@ void Main_Show_Message(const QString& text);
 void Set_Data_Folder_Path(const QString& path);
 QString Get_Data_Folder_Path();
 
-// The flag that suppresses regeneration and writing back while controls load.
+// The main window's flag that suppresses regeneration and writing back while
+// its controls load (the panes and panels reach it here; false and ignored
+// while there is no main window).
 void Not_Draw_Only_Prop_Change_Set(bool on);
 bool Not_Draw_Only_Prop_Change_Get();
 

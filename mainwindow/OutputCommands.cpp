@@ -116,7 +116,7 @@ void LMNWindowController::PDF_Export_Button()
 void LMNWindowController::Copy_Button()
 {
     logged([this] {
-        if (Barcode_Setting_Or_Designing_Mode != 0)
+        if (m_mode != 0)
             return;
         // A 2D symbol made while typing is made again at its DPI first.
         if (m_barcodeView->Preview_Is_Draft())
@@ -147,8 +147,9 @@ void LMNWindowController::Email_Settings_Clicked()
 QString LMNWindowController::Template_Opened_From() const
 {
     // A design opened from the user templates' folder is that template.
-    const QFileInfo file(Trim_Str(Project_File_Name));
-    if (Project_File_Name.isEmpty() || !file.exists())
+    const QString& path = m_project->Project_File_Name;
+    const QFileInfo file(Trim_Str(path));
+    if (path.isEmpty() || !file.exists())
         return QString();
     if (QDir(file.absolutePath()) != QDir(User_Template_Folder()))
         return QString();

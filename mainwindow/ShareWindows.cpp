@@ -35,7 +35,7 @@ void Promotion_Pattern::paintEvent(QPaintEvent* event)
 
 QString Configured_Link(const QString& section, const QString& key)
 {
-    const QString file = QDir(Resource_Path).filePath(QStringLiteral("links.ini"));
+    const QString file = QDir(Folders.Resource_Path).filePath(QStringLiteral("links.ini"));
     QSettings settings(file, QSettings::IniFormat);
     return settings.value(section + QLatin1Char('/') + key).toString().trimmed();
 }

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Process-wide as the application object is: whether its event loop has
+// ended, so that a worker's call no longer waits for a GUI thread that will
+// not serve it.
 std::atomic<bool> g_stopped{false};
 // The thread the application object was made on; kept after the object is
 // gone so that late calls can still tell the GUI thread from a worker.

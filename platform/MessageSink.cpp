@@ -14,6 +14,8 @@
 
 namespace {
 
+// Process-wide by design: every box of every layer goes through this one
+// sink, and tests answer them by installing a responder and a modal runner.
 QMutex g_lock;
 MessageResponder g_responder;
 ModalRunner g_runner;

@@ -228,7 +228,7 @@ int Card_Wizard::Open_Wnd()
 
 void Card_Wizard::Reset_For_Opening()
 {
-    m_shapeAtOpening = Card_Shape;
+    Card_Shape = 0;
     next_count = 0;
     Back_btn->setEnabled(false);
     shape_rd[0]->setChecked(true);
@@ -321,8 +321,7 @@ void Card_Wizard::Back_Click()
 
 void Card_Wizard::CancelClick()
 {
-    // The open design keeps its card shape.
-    Card_Shape = m_shapeAtOpening;
+    // The open design keeps its card shape: the wizard's choice is its own.
     done(0);
 }
 

@@ -146,9 +146,12 @@ public:
     QLabel* Card_alpha_lbl = nullptr;
     QLineEdit* Card_alpha_Text = nullptr; Stepper* Card_alpha_Stepper = nullptr;
 
+    // The shape chosen in the wizard (0 rectangle, 1 rounded, 2 ellipse);
+    // the open design's own shape is left alone until the choice is applied.
+    int Card_Shape = 0;
+
 private:
     void buildUi();
     QStackedWidget* m_pages = nullptr;   // Size_Box, Color_Box
-    int m_shapeAtOpening = 0;
     static QPointer<Card_Wizard> s_instance;
 };

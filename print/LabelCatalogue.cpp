@@ -184,7 +184,7 @@ QString orOne(const QString& s) { return s.isEmpty() ? QStringLiteral("1") : s; 
 
 QString Catalogue_Folder()
 {
-    return Path_Join(Resource_Path, QStringLiteral("Formats/pages"));
+    return Path_Join(Folders.Resource_Path, QStringLiteral("Formats/pages"));
 }
 
 QStringList Catalogue_Vendor_Names()

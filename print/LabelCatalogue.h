@@ -36,7 +36,7 @@ public:
     QString manual_paper_name;  // "1" when paper_number was made from the description group
 };
 
-// The folder of the catalogue files (Resource_Path + "/Formats/pages/").
+// The folder of the catalogue files (Folders.Resource_Path + "/Formats/pages/").
 QString Catalogue_Folder();
 // The vendor list of the combos: "Custom", then the base name of every file
 // of the catalogue folder whose lower-cased extension is "xml", by name.

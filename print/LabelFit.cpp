@@ -70,7 +70,7 @@ Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
 
 Label_Kind Current_Label_Kind()
 {
-    if (Barcode_Setting_Or_Designing_Mode != 0)
+    if (Designing_Mode_Active())
         return Label_Kind::Card;
     if (Batch_Services && !Batch_Services->Barcode_Mode_State().linear)
         return Label_Kind::TwoD_Barcode;

@@ -22,7 +22,7 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
     try {
         if (!Batch_Services)
             return;
-        if (Barcode_Setting_Or_Designing_Mode != 0) {
+        if (Designing_Mode_Active()) {
             Print_method(openWindow, needsPrinter);
             return;
         }

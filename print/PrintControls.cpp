@@ -55,8 +55,8 @@ QIcon Alignment_Picture(int value, bool selected)
     if (value < 1 || value > 9)
         return {};
     const QString name = QString::fromLatin1(selected ? kSelected[value - 1] : kNames[value - 1]);
-    const QString path = Path_Join(Path_Join(Resource_Path, QStringLiteral("Images")), name + QStringLiteral(".png"));
-    if (!Resource_Path.isEmpty() && QFile::exists(path)) {
+    const QString path = Path_Join(Path_Join(Folders.Resource_Path, QStringLiteral("Images")), name + QStringLiteral(".png"));
+    if (!Folders.Resource_Path.isEmpty() && QFile::exists(path)) {
         QPixmap pm(path);
         if (!pm.isNull())
             return QIcon(pm);

@@ -349,7 +349,7 @@ bool Print_Wnd::Open_Print_Wnd()
 
 void Print_Wnd::Reset_For_Opening()
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool designing = Designing_Mode_Active();
     Take_Batch_Rows();
 
     // 1. Reset.
@@ -737,7 +737,7 @@ void Print_Wnd::Execute_Printing(bool preview)
             return;
         // 4. The range counts rows, each repeated by its print quantity.
         const bool batch = print_with_batch_chk->isChecked();
-        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool designing = Designing_Mode_Active();
         sheet.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
         Job_Range range;
         if (!Range_Of_Job(range))
@@ -750,7 +750,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         sheet.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
         sheet.Total_Label_Real = range.labels;
         sheet.Use_Barocde_In_Center = designing ? 0 : 1;
-        sheet.Start_Card_Option = Start_Card_Option;
+        sheet.Start_Card_Option = Design_Start_Option();
         // 8.
         if (sheet.Total_Label == 0) {
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
@@ -1015,7 +1015,7 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
             const QString name = Product_num_ComboBox->currentText();
             const std::optional<QStringList> s = name.isEmpty()
                 ? std::nullopt
-                : Read_Sheet_Strings(Sheet_File_Path(custom_label_path, name), Custom_Sheet_String_Count);
+                : Read_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, name), Custom_Sheet_String_Count);
             if (!s)
                 return;   // not a custom sheet: nothing changes
             const QStringList& v = *s;
@@ -1107,7 +1107,7 @@ void Print_Wnd::Save_Label_Pressed()
     if (result != 1)
         return;
     const QString custom_prod_name = custom_prod_window->custom_prod_name;
-    const QString path = Sheet_File_Path(custom_label_path, custom_prod_name);
+    const QString path = Sheet_File_Path(Folders.custom_label_path, custom_prod_name);
     const QStringList strings{
         Col_Text_pre->text(), Row_Text_pre->text(), left_mar_pre->text(), top_mar_pre->text(),
         horz_mar_Text_pre->text(), vert_mar_Text_pre->text(), width_Text_pre->text(),
@@ -1115,7 +1115,7 @@ void Print_Wnd::Save_Label_Pressed()
         page_size_pre->text(), page_width_pre->text(), page_height_pre->text(),
         layout_group_pre->text(), description_pre->text()};
     QString error;
-    if (custom_label_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
+    if (Folders.custom_label_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
         Show_NSLog_Message(error);
         Show_MessageBox(QStringLiteral("Custom Product Number could not be saved.\n\n%1").arg(
             error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
@@ -1133,7 +1133,7 @@ void Print_Wnd::Delete_Label_Pressed()
     }
     if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Custom Product Number'?")))
         return;
-    Delete_File(Sheet_File_Path(custom_label_path, Product_num_ComboBox->currentText()));
+    Delete_File(Sheet_File_Path(Folders.custom_label_path, Product_num_ComboBox->currentText()));
     Refresh_And_Reload_Product_Number_Combo(QString());
 }
 
@@ -1142,7 +1142,7 @@ void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
     {
         QSignalBlocker block(Product_num_ComboBox);
         Product_num_ComboBox->clear();
-        Product_num_ComboBox->addItems(List_Sheet_Files(custom_label_path));
+        Product_num_ComboBox->addItems(List_Sheet_Files(Folders.custom_label_path));
         const int i = name.isEmpty() ? -1 : Product_num_ComboBox->findText(name);
         Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
     }
@@ -1180,7 +1180,7 @@ void Print_Wnd::Load_Print_Profile()
         ListData_profile.clear();
         List_profile->clear();
     }
-    for (const QString& name : List_Sheet_Files(print_profile_path))
+    for (const QString& name : List_Sheet_Files(Folders.print_profile_path))
         Create_Profile_List(name);
     Make_select_on_index(0);
 }
@@ -1218,7 +1218,7 @@ void Print_Wnd::tableViewSelectionDidChange()
 
 bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
 {
-    const QString path = Sheet_File_Path(print_profile_path, name);
+    const QString path = Sheet_File_Path(Folders.print_profile_path, name);
     const QRectF paper = printInfo().pageLayout.fullRect(QPageLayout::Millimeter);
     const QStringList strings{
         Col_Text->text(), Row_Text->text(), horz_mar_Text->text(), vert_mar_Text->text(),
@@ -1228,7 +1228,7 @@ bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
         yn(Show_Margins), yn(skip_inavlid_chk), yn(print_qty_chk), yn(print_with_batch_chk),
         yn(crop_mark_chk), yn(fit_frame_chk)};
     QString error;
-    if (print_profile_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
+    if (Folders.print_profile_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
         Show_NSLog_Message(error);
         Show_MessageBox(QStringLiteral("Print Profile could not be saved.\n\n%1").arg(
             error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
@@ -1242,7 +1242,7 @@ bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
 void Print_Wnd::Read_and_load_profile_info(const QString& name)
 {
     const std::optional<QStringList> s =
-        Read_Sheet_Strings(Sheet_File_Path(print_profile_path, name), Print_Profile_String_Count);
+        Read_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, name), Print_Profile_String_Count);
     if (!s) {
         Show_NSLog_Message(QStringLiteral("The print profile \"%1\" cannot be read.").arg(name));
         return;
@@ -1325,7 +1325,7 @@ void Print_Wnd::Add_Edit_Print_Profile(const QString& mode)
     // A renamed profile leaves its old file only once the new one is written;
     // "Default" is never removed.
     if (!name.isEmpty() && name != QLatin1String("Default") && name != custom_print_profile_name) {
-        Delete_File(Sheet_File_Path(print_profile_path, name));
+        Delete_File(Sheet_File_Path(Folders.print_profile_path, name));
         Load_Print_Profile();
     }
     if (mode == QLatin1String("E"))
@@ -1349,7 +1349,7 @@ void Print_Wnd::Delete_profile_btn_clicked()
         return;
     if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Print Profile'?")))
         return;
-    Delete_File(Sheet_File_Path(print_profile_path, name));
+    Delete_File(Sheet_File_Path(Folders.print_profile_path, name));
     Load_Print_Profile();
 }
 

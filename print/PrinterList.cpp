@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 
 namespace {
+// Test seam: the printer names tests give every window in place of the system's.
 std::function<QStringList()>& provider()
 {
     static std::function<QStringList()> p;

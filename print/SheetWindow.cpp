@@ -173,7 +173,7 @@ void Sheet_Window::Set_Enable_Diable_Range_Box()
 
 bool Sheet_Window::Range_Of_Job(Job_Range& range) const
 {
-    const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+    const bool designing = Designing_Mode_Active();
     const bool batch = print_with_batch_chk->isChecked();
     const bool pq = !designing && batch && print_qty_chk->isChecked();
     const bool skip = !designing && batch && skip_inavlid_chk->isChecked();
@@ -211,10 +211,10 @@ void Sheet_Window::Take_Batch_Rows()
 {
     batchRows = Batch_Services ? Batch_Services->Make_Batch_Rows() : nullptr;
     rowCount = batchRows ? batchRows->count() : Batch_Row_Count();
-    rowCount.designing = Barcode_Setting_Or_Designing_Mode != 0;
+    rowCount.designing = Designing_Mode_Active();
     sheet.rows = batchRows;
     sheet.designing = rowCount.designing;
-    sheet.Card_Shape = Card_Shape;
+    sheet.Card_Shape = Main_App_wnd ? Main_App_wnd->Card_Shape : 0;
 }
 
 void Sheet_Window::Verify_Card_Count()
@@ -235,7 +235,7 @@ void Sheet_Window::Print_With_Batch_Changed()
 {
     const bool on = print_with_batch_chk->isChecked();
     int total = 1;
-    if (Barcode_Setting_Or_Designing_Mode != 0) {
+    if (Designing_Mode_Active()) {
         Verify_Card_Count();
         total = on ? rowCount.Total_Batch_Excel_Card : sheet.Print_Row * sheet.Print_Col;
     } else if (!on) {
@@ -405,7 +405,7 @@ void Sheet_Window::Set_Tot_Value(int value, int maximum, const QString& set_for)
     m = std::max(1, m);
     for (Stepper* s : {Total_Stepper, To_Stepper, from_Stepper})
         s->setMaximum(m);
-    if (batch && Barcode_Setting_Or_Designing_Mode == 0) {
+    if (batch && !Designing_Mode_Active()) {
         // The range counts rows, each repeated by its print quantity.
         const int rows = std::max(1, rowCount.Total_Barcode_Label_wd_Batch);
         To_Stepper->setMaximum(rows);
@@ -430,7 +430,7 @@ bool Sheet_Window::Range_Text_Changed(QLineEdit* field)
     int cap = 0;
     const bool batch = print_with_batch_chk->isChecked();
     if (batch) {
-        if (Barcode_Setting_Or_Designing_Mode == 0) {
+        if (!Designing_Mode_Active()) {
             // The range counts rows; the total counts labels.
             cap = field == Total_Text ? Total_From_Quantity_Box() : rowCount.Total_Barcode_Label_wd_Batch;
         } else {

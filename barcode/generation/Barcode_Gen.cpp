@@ -59,8 +59,7 @@ int Align_Index(const QString& name)
 BarcodeSettings Dialog_Defaults()
 {
     BarcodeSettings s;
-    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font.isEmpty() ? QStringLiteral("Helvetica")
-                                                                                  : Text_Ctrl_Font, 10);
+    s.value_font = s.header_font = s.footer_font = QFont(Text_Ctrl_Font_Family(), 10);
     Set_Barcode_Type(s, Symbology_Titles().value(0));
     s.dataText = s.dataText_2D = QStringLiteral("0123");
     s.HeaderText = QStringLiteral("HEADER");
@@ -481,7 +480,7 @@ void Barcode_Gen::Prepare_Source_Combo(int itemSource)
 {
     Data_source_type->clear();
     Data_source_type->addItem(kManual);
-    if (Start_Card_Option == QLatin1String("V")) {
+    if (Design_Start_Option() == QLatin1String("V")) {
         Batch_Series->setVisible(false);
         view_series_btn->setVisible(false);
         return;
@@ -695,7 +694,7 @@ void Barcode_Gen::Show_Hide_Series_Control(bool hide)
 {
     for (QWidget* w : m_seriesControls)
         w->setVisible(!hide);
-    if (!hide && Start_Card_Option == QLatin1String("V")) {
+    if (!hide && Design_Start_Option() == QLatin1String("V")) {
         Batch_Series->setVisible(false);
         view_series_btn->setVisible(false);
     }
@@ -703,7 +702,7 @@ void Barcode_Gen::Show_Hide_Series_Control(bool hide)
 
 void Barcode_Gen::Data_Source_Changed()
 {
-    if (Start_Card_Option == QLatin1String("V") || Data_source_type->currentIndex() < 0 || !m_item)
+    if (Design_Start_Option() == QLatin1String("V") || Data_source_type->currentIndex() < 0 || !m_item)
         return;
     const QString source = sourceText();
     if (source == kManual) {
@@ -761,7 +760,7 @@ void Barcode_Gen::seriesChosen(QComboBox* combo, int field)
 {
     if (!m_item)
         return;
-    if (field == 0 && Start_Card_Option == QLatin1String("V"))
+    if (field == 0 && Design_Start_Option() == QLatin1String("V"))
         return;
     const QString source = sourceText();
     if (source.isEmpty() || source == kManual || combo->currentIndex() < 0)

@@ -38,11 +38,11 @@
 #include <cmath>
 #include <exception>
 
-QPointF mouse_select_point;
 
 namespace {
 
-// Counts clipboard changes, standing in for the pasteboard's change count.
+// Counts clipboard changes, standing in for the pasteboard's change count;
+// the clipboard is the process's, and so is its count.
 qint64 Clipboard_Change_Count = 0;
 
 void Watch_Clipboard()
@@ -1029,10 +1029,11 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         std::unique_ptr<LMNImage> picture;
         // The library tool takes its picture as the file tool does; without
         // one (a cancelled choice) both show the placeholder picture.
-        if (exists(Library_Selected_Image)) {
-            picture = LMNImage::initWithPath(pos, Library_Selected_Image,
-                                             tool != 9 && Use_Org_image_Or_Shred_it != 0);
-            value = Library_Selected_Image;
+        const QString chosen = Main_App_wnd ? Main_App_wnd->Library_Selected_Image : QString();
+        if (exists(chosen)) {
+            // No picture is too large, so the library's picture is never kept whole.
+            picture = LMNImage::initWithPath(pos, chosen, false);
+            value = chosen;
         } else if (exists(value)) {
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
         } else {
@@ -1055,7 +1056,8 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
             fingerprint->Set_Control_File_path(fingerprint->file_path);
             item = std::move(fingerprint);
         } else {
-            Library_Selected_Image = Resource_Path + QStringLiteral("/sign_sample.png");
+            if (Main_App_wnd)
+                Main_App_wnd->Library_Selected_Image = Folders.Resource_Path + QStringLiteral("/sign_sample.png");
             item = LMNSignature::initWithPosition(
                 pos, PtImage(Main_App_wnd ? Main_App_wnd->sign_sample_img() : QImage()), QStringLiteral("S"));
         }

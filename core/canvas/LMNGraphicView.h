@@ -27,9 +27,6 @@ class QMenu;
 class QMimeData;
 class QTimer;
 
-// Canvas location of the last mouse-down that went to selection.
-extern QPointF mouse_select_point;
-
 inline const QString LMNGraphicViewGraphicsBindingName = QStringLiteral("graphics");
 inline const QString LMNGraphicViewSelectionIndexesBindingName = QStringLiteral("selectionIndexes");
 inline const QString LMNGraphicViewGridBindingName = QStringLiteral("grid");
@@ -171,6 +168,8 @@ public:
     // ---- State ----
     LMNGraphic* _creatingGraphic = nullptr;
     LMNGraphic* _Selected_Graphic = nullptr;
+    // Canvas location of the last mouse-down that went to selection.
+    QPointF mouse_select_point;
     QRectF _marqueeSelectionBounds;
     QRectF _rulerEchoedBounds;
     bool _isHidingHandles = false;

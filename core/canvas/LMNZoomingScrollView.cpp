@@ -298,7 +298,8 @@ void LMNZoomingScrollView::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     const QRectF card = _documentView ? QRectF(_documentView->geometry()) : QRectF();
     SWCenteringClipView::drawRect(painter, QRectF(viewport()->rect()), card,
-                                  _cardShapeOverride >= 0 ? _cardShapeOverride : Card_Shape);
+                                  _cardShapeOverride >= 0 ? _cardShapeOverride
+                                  : (Main_App_wnd ? Main_App_wnd->Card_Shape : 0));
 }
 
 void LMNZoomingScrollView::resizeEvent(QResizeEvent* event)

@@ -10,6 +10,8 @@
 
 namespace {
 
+// The road that draws barcode items anew, installed by app/ at start-up:
+// archives are read deep inside the model, with no window to ask.
 QMutex& Road_Lock()
 {
     static QMutex lock;

@@ -3,12 +3,8 @@
 #include "core/util/MainWindowServices.h"
 #include "platform/Geometry.h"
 
-std::function<QRectF()> Canvas_View_Bounds_Source;
-
 QRectF Canvas_View_Bounds()
 {
-    if (Canvas_View_Bounds_Source)
-        return Canvas_View_Bounds_Source();
     return Main_App_wnd ? Main_App_wnd->graphicViewBounds() : QRectF();
 }
 

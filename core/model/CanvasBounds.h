@@ -1,13 +1,12 @@
 #pragma once
 // The rectangle that limits moving and resizing items: the bounds of the
-// canvas view (the card's size in points). The canvas view installs a source
-// while it exists; otherwise the main window is asked (graphicViewBounds).
+// canvas view (the card's size in points), as the main window answers it
+// (graphicViewBounds).
 #include <QRectF>
-#include <functional>
 
-extern std::function<QRectF()> Canvas_View_Bounds_Source;
-
-// Empty when there is no main window or no canvas.
+// Empty when there is no main window or no canvas. Items call it from deep
+// inside their geometry code, which has no other way to the window: it asks
+// the main-window locator.
 QRectF Canvas_View_Bounds();
 
 // Whether an item's rectangle still touches the canvas. A rectangle of zero

@@ -93,6 +93,8 @@ struct KeptPicture {
     qint64 bytes = 0;
 };
 
+// The pictures kept for the process, shared by every archive read in it (a
+// cache keyed by content; guarded).
 QMutex& Kept_Lock()
 {
     static QMutex lock;
@@ -194,6 +196,7 @@ struct RecentPng {
     QImage image;
 };
 
+// Recently encoded pictures, shared by the process as a cache (guarded).
 QMutex& Recent_Lock()
 {
     static QMutex lock;

@@ -153,7 +153,7 @@ namespace {
 QStringList Hatch_Folders()
 {
     QStringList out;
-    for (const QString& root : {Created_Resource_Path, Resource_Path})
+    for (const QString& root : {Folders.Created_Resource_Path, Folders.Resource_Path})
         if (!root.isEmpty())
             out << QDir(root).filePath(QStringLiteral("Fill_Style_Image"));
     return out;
@@ -203,7 +203,7 @@ QLineF Gradient_Line_For_Box(const QRectF& box, double degrees)
 
 QFont Default_Text_Font(double size)
 {
-    QFont f(Text_Ctrl_Font.isEmpty() ? QStringLiteral("Helvetica") : Text_Ctrl_Font);
+    QFont f(Text_Ctrl_Font_Family());
     f.setPointSizeF(size > 0 ? size : 12);
     return f;
 }
@@ -330,8 +330,8 @@ void LMNGraphic::init()
     _line_ori = 0;
     _line_cap_style = 0;
 
-    _file_path = Resource_Path.isEmpty() ? QStringLiteral("no.png")
-                                         : QDir(Resource_Path).filePath(QStringLiteral("no.png"));
+    _file_path = Folders.Resource_Path.isEmpty() ? QStringLiteral("no.png")
+                                         : QDir(Folders.Resource_Path).filePath(QStringLiteral("no.png"));
     _contents = PtImage();
     _contents_with_settings = PtImage();
     invert_clr = gray_Scale = Sepia = false;

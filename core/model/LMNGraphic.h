@@ -440,5 +440,5 @@ private:
     std::vector<std::pair<const void*, Observer>> m_observers;
 };
 
-// Default font of text content: Text_Ctrl_Font at `size` points.
+// Default font of text content: Text_Ctrl_Font_Family() at `size` points.
 QFont Default_Text_Font(double size);

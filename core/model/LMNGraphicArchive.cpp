@@ -10,8 +10,6 @@
 
 #include <QFileInfo>
 
-int graphic_decode_count = 0;
-QString graphic_decode_class;
 
 namespace {
 
@@ -19,23 +17,22 @@ namespace {
 // each field, the reader fills it. Keys are counted as they are attempted.
 struct Writer {
     KeyedArchiver& a;
-    void rect(const char* k, QRectF& v) { ++graphic_decode_count; a.encodeRect(k, v); }
-    void boolean(const char* k, bool& v) { ++graphic_decode_count; a.encodeBool(k, v); }
-    void int32(const char* k, int& v) { ++graphic_decode_count; a.encodeInt32(k, v); }
+    void rect(const char* k, QRectF& v) { a.encodeRect(k, v); }
+    void boolean(const char* k, bool& v) { a.encodeBool(k, v); }
+    void int32(const char* k, int& v) { a.encodeInt32(k, v); }
     void int32Max(const char* k, int& v, int) { int32(k, v); }
-    void flt(const char* k, float& v) { ++graphic_decode_count; a.encodeFloat(k, v); }
-    void dbl(const char* k, double& v) { ++graphic_decode_count; a.encodeFloat(k, float(v)); }
-    void string(const char* k, QString& v) { ++graphic_decode_count; a.encodeString(k, v); }
-    void color(const char* k, QColor& v) { ++graphic_decode_count; a.encodeColor(k, v); }
-    void font(const char* k, QFont& v) { ++graphic_decode_count; a.encodeFont(k, v); }
-    void image(const char* k, PtImage& v) { ++graphic_decode_count; a.encodeImage(k, v); }
+    void flt(const char* k, float& v) { a.encodeFloat(k, v); }
+    void dbl(const char* k, double& v) { a.encodeFloat(k, float(v)); }
+    void string(const char* k, QString& v) { a.encodeString(k, v); }
+    void color(const char* k, QColor& v) { a.encodeColor(k, v); }
+    void font(const char* k, QFont& v) { a.encodeFont(k, v); }
+    void image(const char* k, PtImage& v) { a.encodeImage(k, v); }
     // A barcode's picture travels as a reference: its owner can make it anew.
     void barcodeImage(const char* k, PtImage& v)
     {
-        ++graphic_decode_count;
         a.encodeImage(k, v, KeyedArchiver::ImageForm::Reference);
     }
-    void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { ++graphic_decode_count; a.encodeTextStorage(k, v.get()); }
+    void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { a.encodeTextStorage(k, v.get()); }
 };
 
 struct Reader {
@@ -47,7 +44,6 @@ struct Reader {
     {
         if (!ok)
             return;
-        ++graphic_decode_count;
         if (!f()) {
             ok = false;
             failedKey = k;
@@ -229,9 +225,7 @@ void Visit_Groups(C& c, LMNGraphic& g)
 
 QByteArray LMNGraphic::encodeWithCoder() const
 {
-    graphic_decode_count = 0;
-    graphic_decode_class = className();
-    KeyedArchiver archiver(graphic_decode_class);
+    KeyedArchiver archiver(className());
     Writer w{archiver};
     // The writer only reads the fields; the walk is shared with the reader.
     Visit_Groups(w, const_cast<LMNGraphic&>(*this));
@@ -240,12 +234,9 @@ QByteArray LMNGraphic::encodeWithCoder() const
 
 std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive, QString* error)
 {
-    graphic_decode_count = 0;
-    graphic_decode_class.clear();
     KeyedUnarchiver u;
     if (!u.open(archive, error))
         return nullptr;
-    graphic_decode_class = u.className();
     std::unique_ptr<LMNGraphic> item = newBlankOfClass(u.className());
     if (!item) {
         if (error)

@@ -11,11 +11,6 @@
 
 inline const QString LMNGraphicViewPasteboardType = QStringLiteral("Zorv Limnor 2 pasteboard type");
 
-// Diagnostics of the coder that ran last: the keys it attempted and the class
-// name of its item.
-extern int graphic_decode_count;
-extern QString graphic_decode_class;
-
 // The keys of an item archive in the order they were written (empty for data
 // that is no archive).
 QStringList Item_Archive_Keys(const QByteArray& archive);

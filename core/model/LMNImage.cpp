@@ -72,7 +72,7 @@ std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, cons
 {
     auto item = std::make_unique<LMNImage>();
     item->_contents = contents;
-    item->_file_path = Library_Selected_Image;
+    item->_file_path = Main_App_wnd ? Main_App_wnd->Library_Selected_Image : QString();
     item->setBounds(Rect_Centred_On(centre, contents.isNull() ? QSizeF(0, 0) : contents.size()));
     if (Main_App_wnd)
         Main_App_wnd->Reset_Image_Editing_Controls();

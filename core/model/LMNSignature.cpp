@@ -12,7 +12,7 @@ QString LMNSignature::Sample_Path(const QString& code)
 {
     const QString name = code == QLatin1String("S") ? QStringLiteral("sign_sample.png")
                                                     : QStringLiteral("fingerprints.png");
-    return Resource_Path.isEmpty() ? name : QDir(Resource_Path).filePath(name);
+    return Folders.Resource_Path.isEmpty() ? name : QDir(Folders.Resource_Path).filePath(name);
 }
 
 std::unique_ptr<LMNSignature> LMNSignature::initWithPosition(const QPointF& centre, const PtImage& contents,
@@ -20,7 +20,7 @@ std::unique_ptr<LMNSignature> LMNSignature::initWithPosition(const QPointF& cent
 {
     auto item = std::make_unique<LMNSignature>();
     item->_contents_img = contents;
-    item->_file_path = Library_Selected_Image;
+    item->_file_path = Main_App_wnd ? Main_App_wnd->Library_Selected_Image : QString();
     item->file_path = Sample_Path(code);
     item->Set_Sign_Or_FP(code);
     item->setBounds(Rect_Centred_On(centre, contents.isNull() ? QSizeF(0, 0) : contents.size()));

@@ -19,8 +19,3 @@ public:
 };
 
 extern BarcodeDialogServices* Barcode_Gen_Var;
-
-// Title and text that the help buttons of the barcode windows set before they
-// open the long-text box.
-extern QString Cutom_Msg_Title;
-extern QString Cutom_Msg_Val;

@@ -1,10 +1,13 @@
 #include "core/util/BarcodeSettings.h"
 
+#include "core/util/BatchServices.h"
+
 #include <mutex>
 
-int Barcode_Setting_Or_Designing_Mode = 0;
-
 namespace {
+// Who owns the settings of each mode: the barcode view and the barcode dialog
+// register themselves while they exist, and the engines may ask from any
+// thread, with no window at hand (guarded).
 std::mutex sourceMutex;
 BarcodeSettingsSource sources[2];
 }
@@ -17,10 +20,11 @@ void Set_Barcode_Settings_Source(int mode, BarcodeSettingsSource source)
 
 BarcodeSettings Current_Barcode_Settings()
 {
+    const int mode = Designing_Mode_Active() ? 1 : 0;
     BarcodeSettingsSource source;
     {
         std::lock_guard<std::mutex> lock(sourceMutex);
-        source = sources[Barcode_Setting_Or_Designing_Mode == 0 ? 0 : 1];
+        source = sources[mode];
     }
     return source ? source() : BarcodeSettings{};
 }

@@ -138,14 +138,10 @@ struct BarcodeSettings {
     bool Fill_transparent() const { return fill_transparent; }
 };
 
-// Mode flag: 0 barcode mode (the main window owns the settings), other values
-// designing mode (the barcode dialog owns them). Starts at 0.
-extern int Barcode_Setting_Or_Designing_Mode;
-
 // The owners register how to read their settings; 0 is barcode mode, 1 designing mode.
 using BarcodeSettingsSource = std::function<BarcodeSettings()>;
 void Set_Barcode_Settings_Source(int mode, BarcodeSettingsSource source);
 
-// A copy of the active owner's settings, chosen by Barcode_Setting_Or_Designing_Mode
-// at this call. Default settings when the owner has registered nothing.
+// A copy of the active owner's settings, chosen by the main window's mode at
+// this call (barcode mode while there is no main window). Default settings when the owner has registered nothing.
 BarcodeSettings Current_Barcode_Settings();

@@ -15,6 +15,15 @@ int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int ca
 
 BatchServices* Batch_Services = nullptr;
 
-QString Start_Card_Option = QStringLiteral("T");
+QString Design_Start_Option()
+{
+    return Batch_Services ? Batch_Services->Start_Card_Option() : QStringLiteral("T");
+}
+
+bool Designing_Mode_Active()
+{
+    return Batch_Services && Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
+}
+
 std::atomic<int> curr_card_count{0};
 std::atomic<int> show_count{0};

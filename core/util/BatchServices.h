@@ -190,13 +190,27 @@ public:
     virtual QString Open_Image_Library_Window(const QString& mode) = 0;
     // The window that hosts sheets and the progress window.
     virtual QWidget* Batch_Host_Window() const = 0;
+
+    // ---- Mode ----
+    // The main window's mode: 0 barcode mode (the main window owns the
+    // barcode settings), 1 designing mode (the barcode dialog owns them).
+    virtual int Barcode_Setting_Or_Designing_Mode() const = 0;
+    // The design's start option: "T" template, "W" wizard, "L" design file,
+    // "V" and "G" the two batch starts ("" after a new project).
+    virtual QString Start_Card_Option() const = 0;
 };
+
+// The main window's Start_Card_Option; "T" while there is no main window.
+QString Design_Start_Option();
+
+// Whether the main window is in designing mode; barcode mode while there is
+// no main window.
+bool Designing_Mode_Active();
 
 // The one main window as the batch jobs see it; null until it exists.
 extern BatchServices* Batch_Services;
 
 // ---- Process-wide values of batch jobs ----
-extern QString Start_Card_Option;                    // "T", "W", "L", "V", "G"
 // Progress counters of the running job, read by the progress window.
 extern std::atomic<int> curr_card_count;
 extern std::atomic<int> show_count;

@@ -223,7 +223,7 @@ QString Check_Exist_Path_and_Create_New(const QString& path)
 
 QString Help_File_Path()
 {
-    return QDir::cleanPath(QFileInfo(Path_Join(Resource_Path, QStringLiteral("Help.pdf"))).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(Path_Join(Folders.Resource_Path, QStringLiteral("Help.pdf"))).absoluteFilePath());
 }
 
 void Open_Help_File()
@@ -238,27 +238,27 @@ void Open_Help_File()
 
 void Init_Program_Paths()
 {
-    if (Resource_Path.isEmpty()) Resource_Path = Default_Resource_Path();
-    if (Created_Resource_Path.isEmpty()) Created_Resource_Path = Default_Created_Resource_Path();
-    if (Data_Folder_Path.isEmpty()) Data_Folder_Path = Path_Join(Created_Resource_Path, QStringLiteral("DataSet"));
+    if (Folders.Resource_Path.isEmpty()) Folders.Resource_Path = Default_Resource_Path();
+    if (Folders.Created_Resource_Path.isEmpty()) Folders.Created_Resource_Path = Default_Created_Resource_Path();
+    if (Folders.Data_Folder_Path.isEmpty()) Folders.Data_Folder_Path = Path_Join(Folders.Created_Resource_Path, QStringLiteral("DataSet"));
 }
 
 QString User_Resource_Folder(const QString& subFolder)
 {
-    return Path_Join(Created_Resource_Path, subFolder);
+    return Path_Join(Folders.Created_Resource_Path, subFolder);
 }
 
 QStringList Resource_Folder_Paths(const QString& subFolder)
 {
-    return {Path_Join(Resource_Path, subFolder), User_Resource_Folder(subFolder)};
+    return {Path_Join(Folders.Resource_Path, subFolder), User_Resource_Folder(subFolder)};
 }
 
 QString Resolve_Resource_File(const QString& relativePath)
 {
-    const QString user = Path_Join(Created_Resource_Path, relativePath);
-    if (!Created_Resource_Path.isEmpty() && QFileInfo::exists(user))
+    const QString user = Path_Join(Folders.Created_Resource_Path, relativePath);
+    if (!Folders.Created_Resource_Path.isEmpty() && QFileInfo::exists(user))
         return user;
-    return Path_Join(Resource_Path, relativePath);
+    return Path_Join(Folders.Resource_Path, relativePath);
 }
 
 namespace {
@@ -269,7 +269,7 @@ void copyDefaultIfMissing(const QString& folder, const QString& fileName, const 
 {
     const QString target = Path_Join(folder, fileName);
     if (QFileInfo::exists(target)) return;
-    const QString source = Path_Join(Path_Join(Resource_Path, shippedFolder), fileName);
+    const QString source = Path_Join(Path_Join(Folders.Resource_Path, shippedFolder), fileName);
     if (!QFileInfo(source).isFile()) return;
     if (QFile::copy(source, target))
         QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
@@ -284,19 +284,19 @@ void Check_Path_And_Create_Files()
     for (const char* sub : {"Background", "Fill_Style_Image", "LibraryImage"})
         Create_Folder(User_Resource_Folder(QString::fromLatin1(sub)));
 
-    Create_Folder(Created_Resource_Path);
-    Create_Folder(Data_Folder_Path);
+    Create_Folder(Folders.Created_Resource_Path);
+    Create_Folder(Folders.Data_Folder_Path);
 
-    Cropped_Img_Path = Path_Join(Created_Resource_Path, QStringLiteral("Cropped_Images"));
-    Create_Folder(Cropped_Img_Path);
+    Folders.Cropped_Img_Path = Path_Join(Folders.Created_Resource_Path, QStringLiteral("Cropped_Images"));
+    Create_Folder(Folders.Cropped_Img_Path);
 
-    custom_label_path = Path_Join(Created_Resource_Path, QStringLiteral("CustomProductLabel"));
-    Create_Folder(custom_label_path);
-    copyDefaultIfMissing(custom_label_path, QStringLiteral("Custom1.zvp"), QStringLiteral("CustomProductLabel"));
+    Folders.custom_label_path = Path_Join(Folders.Created_Resource_Path, QStringLiteral("CustomProductLabel"));
+    Create_Folder(Folders.custom_label_path);
+    copyDefaultIfMissing(Folders.custom_label_path, QStringLiteral("Custom1.zvp"), QStringLiteral("CustomProductLabel"));
 
-    print_profile_path = Path_Join(Created_Resource_Path, QStringLiteral("PrintProfile"));
-    Create_Folder(print_profile_path);
-    copyDefaultIfMissing(print_profile_path, QStringLiteral("Default.zvp"), QStringLiteral("PrintProfile"));
+    Folders.print_profile_path = Path_Join(Folders.Created_Resource_Path, QStringLiteral("PrintProfile"));
+    Create_Folder(Folders.print_profile_path);
+    copyDefaultIfMissing(Folders.print_profile_path, QStringLiteral("Default.zvp"), QStringLiteral("PrintProfile"));
 }
 
 // ---------------------------------------------------------------- controls

@@ -57,14 +57,14 @@ void Delete_File(const QString& path);
 // there, else the first free "name (n).EXT". A name counts as taken when a
 // file with that name and the extension in any of its usual cases exists.
 QString Check_Exist_Path_and_Create_New(const QString& path);
-// The user help shipped with the program: Resource_Path/"Help.pdf".
+// The user help shipped with the program: Folders.Resource_Path/"Help.pdf".
 QString Help_File_Path();
 // Opens the user help in the desktop's PDF viewer, or says "Help file does
 // not exist!"; when no program can show it, says where the file is.
 void Open_Help_File();
 
-// Sets the program's folders (Resource_Path, Created_Resource_Path and
-// Data_Folder_Path) to their defaults where they are still empty.
+// Sets the program's folders (Folders.Resource_Path, Folders.Created_Resource_Path and
+// Folders.Data_Folder_Path) to their defaults where they are still empty.
 void Init_Program_Paths();
 // Creates the program's folders and copies the default custom label sheet and
 // print profile into the data folder when they are missing there. Folders

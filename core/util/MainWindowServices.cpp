@@ -27,26 +27,17 @@
 #include <exception>
 #include <memory>
 
-QString Resource_Path;
-QString Created_Resource_Path;
-QString Text_Ctrl_Font;
-int Text_Ctrl_Font_Size = 12;
-unsigned char Card_Value_In_Process = 0;
-int Card_Shape = 0;
-QString Library_Selected_Image;
-unsigned char Use_Org_image_Or_Shred_it = 0;
-
-float last_ctrl_X = 10.0f;
-float last_ctrl_Y = 10.0f;
-float last_ctrl_X_Exeed_Count = 2.0f;
-float last_ctrl_Y_Exeed_Count = 2.0f;
 
 MainWindowServices* Main_App_wnd = nullptr;
 BarcodeDialogServices* Barcode_Gen_Var = nullptr;
-QString Cutom_Msg_Title;
-QString Cutom_Msg_Val;
 
 MainWindowServices::~MainWindowServices() = default;
+
+QString Text_Ctrl_Font_Family()
+{
+    const QString family = Main_App_wnd ? Main_App_wnd->Text_Ctrl_Font() : QString();
+    return family.isEmpty() ? QStringLiteral("Helvetica") : family;
+}
 
 QString MainWindowServices::App_Name() const
 {
@@ -64,13 +55,13 @@ QString Own_Resource_File(const QString& rel)
 {
     if (rel.isEmpty() || rel == QLatin1String("..") || rel.startsWith(QLatin1String("../")))
         return {};
-    if (!Resource_Path.isEmpty()) {
-        const QString shipped = Path_Join(Resource_Path, rel);
+    if (!Folders.Resource_Path.isEmpty()) {
+        const QString shipped = Path_Join(Folders.Resource_Path, rel);
         if (QFileInfo(shipped).isFile())
             return shipped;
     }
-    if (!Created_Resource_Path.isEmpty()) {
-        const QString user = Path_Join(Created_Resource_Path, rel);
+    if (!Folders.Created_Resource_Path.isEmpty()) {
+        const QString user = Path_Join(Folders.Created_Resource_Path, rel);
         if (QFileInfo(user).isFile())
             return user;
     }
@@ -96,12 +87,12 @@ QString Rebase_Picture_Path(const QString& path)
         const QString own = Own_Resource_File(rel);
         if (!own.isEmpty())
             return own;
-        if (rel == QLatin1String("..") || rel.startsWith(QLatin1String("../")) || Resource_Path.isEmpty())
+        if (rel == QLatin1String("..") || rel.startsWith(QLatin1String("../")) || Folders.Resource_Path.isEmpty())
             return path;
-        return Path_Join(Resource_Path, rel);
+        return Path_Join(Folders.Resource_Path, rel);
     }
     const QString clean = QDir::cleanPath(path);
-    if (Is_Inside(clean, Resource_Path) || Is_Inside(clean, Created_Resource_Path))
+    if (Is_Inside(clean, Folders.Resource_Path) || Is_Inside(clean, Folders.Created_Resource_Path))
         return path;
     const qsizetype at = path.indexOf(kForeignResources);
     if (at >= 0) {
@@ -110,13 +101,13 @@ QString Rebase_Picture_Path(const QString& path)
             return path;
         // Pictures the user added live in the per-user twin of the resource folder.
         const QString own = Own_Resource_File(rest);
-        return own.isEmpty() ? Path_Join(Resource_Path, rest) : own;
+        return own.isEmpty() ? Path_Join(Folders.Resource_Path, rest) : own;
     }
     // The longest ending first: "Background/sky.png" before "sky.png".
     const QStringList parts = clean.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     const bool missing = !QFileInfo(clean).isFile();
-    const QString ownData = QFileInfo(Created_Resource_Path).fileName();
-    const QString ownShipped = QFileInfo(Resource_Path).fileName();
+    const QString ownData = QFileInfo(Folders.Created_Resource_Path).fileName();
+    const QString ownShipped = QFileInfo(Folders.Resource_Path).fileName();
     for (int i = 1; i < parts.size(); ++i) {
         const QString& folder = parts.at(i - 1);
         const bool installed = folder.compare(QLatin1String("zorv-label"), Qt::CaseInsensitive) == 0;
@@ -133,12 +124,12 @@ QString Rebase_Picture_Path(const QString& path)
 
 QString Picture_Path_To_Store(const QString& path)
 {
-    if (path.isEmpty() || Resource_Path.isEmpty() || QDir::isRelativePath(path))
+    if (path.isEmpty() || Folders.Resource_Path.isEmpty() || QDir::isRelativePath(path))
         return path;
     const QString clean = QDir::cleanPath(path);
-    if (!Is_Inside(clean, Resource_Path))
+    if (!Is_Inside(clean, Folders.Resource_Path))
         return path;
-    return clean.mid(QDir::cleanPath(Resource_Path).size() + 1);
+    return clean.mid(QDir::cleanPath(Folders.Resource_Path).size() + 1);
 }
 
 QString MainWindowServices::Check_Path_For_App_Resources(const QString& path) const
@@ -339,7 +330,6 @@ PtImage MainWindowServices::Get_Image_For_Data(const QByteArray& data, bool asIc
 
 bool MainWindowServices::Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop)
 {
-    Use_Org_image_Or_Shred_it = 0;
     return false;
 }
 
@@ -427,9 +417,9 @@ QStringList MainWindowServices::Get_Files_And_Folder_Array_At_Path(const QString
 QStringList MainWindowServices::Get_datasheet_File_Name_Array()
 {
     QStringList out;
-    if (!QFileInfo(Data_Folder_Path).isDir())
+    if (!QFileInfo(Folders.Data_Folder_Path).isDir())
         return out;
-    const QFileInfoList entries = QDir(Data_Folder_Path).entryInfoList(kAll, QDir::Name);
+    const QFileInfoList entries = QDir(Folders.Data_Folder_Path).entryInfoList(kAll, QDir::Name);
     for (const QFileInfo& info : entries) {
         if (info.isDir())
             continue;

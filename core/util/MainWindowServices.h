@@ -28,21 +28,7 @@ class Card_Property;
 class QPainter;
 class QWidget;
 
-// ---- Process-wide values set by the main window ----
-extern QString Resource_Path;          // read-only shipped resources
-extern QString Created_Resource_Path;  // per-user data folder
-extern QString Text_Ctrl_Font;         // default font of text content
-extern int Text_Ctrl_Font_Size;        // 12
-extern unsigned char Card_Value_In_Process;  // set while a batch job binds rows
-extern int Card_Shape;                 // 0 rectangle, 1 rounded, 2 ellipse
-extern QString Library_Selected_Image; // picture for the next picture or signature item
-extern unsigned char Use_Org_image_Or_Shred_it;
-
-// ---- Placement cascade of new items (points) ----
-extern float last_ctrl_X;
-extern float last_ctrl_Y;
-extern float last_ctrl_X_Exeed_Count;
-extern float last_ctrl_Y_Exeed_Count;
+inline constexpr int Text_Ctrl_Font_Size = 12;  // default size of text content
 
 // Commands of the canvas's contextual menu that the main window carries out;
 // each is offered only while the window can do it.
@@ -60,6 +46,9 @@ public:
     virtual double zoomFactor() const = 0;
 
     virtual QFont All_Text_font() const = 0;
+    // The default font family of text content (the family of the window's
+    // menu font); "" for none.
+    virtual QString Text_Ctrl_Font() const = 0;
     virtual QColor All_Text_clr() const = 0;
 
     virtual QImage no_image() const = 0;
@@ -106,6 +95,21 @@ public:
     // the value, header and footer whose box is ticked, in that order.
     virtual QStringList Barcode_Mode_Series_Names() const = 0;
 
+    // ---- The window's working state that the drawing core reads and writes (GUI thread) ----
+    int Card_Shape = 0;                  // 0 rectangle, 1 rounded, 2 ellipse
+    QString Library_Selected_Image;      // picture for the next picture or signature item
+    // Placement cascade of new items (points).
+    float last_ctrl_X = 10.0f;
+    float last_ctrl_Y = 10.0f;
+    float last_ctrl_X_Exeed_Count = 2.0f;
+    float last_ctrl_Y_Exeed_Count = 2.0f;
+    // The cascade starts again at the top left.
+    void Reset_Placement_Cascade()
+    {
+        last_ctrl_X = last_ctrl_Y = 10.0f;
+        last_ctrl_X_Exeed_Count = last_ctrl_Y_Exeed_Count = 2.0f;
+    }
+
     // ---- Shared helper methods, implemented in the core ----
     // Whether a series is in use by barcode mode or a bound item of the front
     // side. Names match without regard to case, and the series file is found
@@ -143,7 +147,7 @@ public:
     // picture (its size in points from its resolution).
     static PtImage Get_Image_For_Path(const QString& path, bool asIcon, bool org_or_crop);
     static PtImage Get_Image_For_Data(const QByteArray& data, bool asIcon);
-    // No picture is too large: sets Use_Org_image_Or_Shred_it to 0, answers false.
+    // No picture is too large: answers false.
     static bool Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop);
     static quint64 Get_File_Size_At_Path(const QString& path);
     static void Create_Camera_Path_File() {}
@@ -153,7 +157,7 @@ public:
     static QStringList Get_Files_Array_At_Path(const QString& path, bool del_ext);
     static QStringList Get_Folders_And_Sub_Folder_Array_At_Path(const QString& path);
     static QStringList Get_Files_And_Folder_Array_At_Path(const QString& path);
-    // Series names: files in Data_Folder_Path with the extension batch_file_EXT (any case).
+    // Series names: files in Folders.Data_Folder_Path with the extension batch_file_EXT (any case).
     static QStringList Get_datasheet_File_Name_Array();
     // True when the (trimmed) path is empty or names nothing; then says
     // "Please select valid file path.".
@@ -191,6 +195,10 @@ public:
 
 // The one main window (or a test's fake); null until one exists.
 extern MainWindowServices* Main_App_wnd;
+
+// The default font family of text content: the main window's, Helvetica
+// while there is none (or it names none).
+QString Text_Ctrl_Font_Family();
 
 // The main window's please-wait sheet for as long as it lives, around work
 // that holds the GUI thread.

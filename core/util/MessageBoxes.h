@@ -63,7 +63,9 @@ public:
     QPushButton* yes_button = nullptr;
     QPushButton* no_button = nullptr;
 
-    QString title_val;        // null: Cutom_Msg_Title and Cutom_Msg_Val are shown
+    QString title_val;        // null: the help form, Cutom_Msg_Title and Cutom_Msg_Val
+    QString Cutom_Msg_Title;
+    QString Cutom_Msg_Val;
     QString msg_val_str;
     bool apply_chk_show = false;
     bool show_single_button = false;

@@ -3,12 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString Data_Folder_Path;
+Folder_Paths Folders;
 const QString batch_file_EXT = QStringLiteral("txt");
 const QString default_file_name = QStringLiteral("Untitled");
-QString Cropped_Img_Path;
-QString custom_label_path;
-QString print_profile_path;
 
 std::atomic<int> replace_keep_file_flag{0};
 std::atomic<bool> Stop_Processing_Now{false};
@@ -30,10 +27,10 @@ std::atomic<bool> Msg_Apply_All_Chk_for_in_use{false};
 
 QString Existing_Series_File(const QString& name)
 {
-    if (name.isEmpty() || Data_Folder_Path.isEmpty())
+    if (name.isEmpty() || Folders.Data_Folder_Path.isEmpty())
         return {};
     const QString wanted = name + QLatin1Char('.') + batch_file_EXT;
-    const QDir dir(Data_Folder_Path);
+    const QDir dir(Folders.Data_Folder_Path);
     const QString exact = dir.filePath(wanted);
     if (QFileInfo(exact).isFile())
         return exact;

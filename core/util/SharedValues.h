@@ -12,13 +12,25 @@
 
 #include <atomic>
 
-// ---- Series and folders ----
-extern QString Data_Folder_Path;    // series folder: "DataSet" inside the data folder
+// ---- The program's folders ----
+// One value, set at start-up (the main window's set-up and
+// Check_Path_And_Create_Files) before any window opens or job starts, and
+// only read after that, on any thread. Process-wide because every layer
+// names its files in these folders and no window owns them; tests point them
+// at temporary folders.
+struct Folder_Paths {
+    QString Resource_Path;          // read-only shipped resources
+    QString Created_Resource_Path;  // per-user data folder
+    QString Data_Folder_Path;       // series folder: "DataSet" inside the data folder
+    QString Cropped_Img_Path;       // "Cropped_Images" inside the data folder
+    QString custom_label_path;      // "CustomProductLabel" inside the data folder
+    QString print_profile_path;     // "PrintProfile" inside the data folder
+};
+extern Folder_Paths Folders;
+
+// ---- Series ----
 extern const QString batch_file_EXT;     // "txt", extension of series files
 extern const QString default_file_name;  // "Untitled"
-extern QString Cropped_Img_Path;    // "Cropped_Images" inside the data folder
-extern QString custom_label_path;   // "CustomProductLabel" inside the data folder
-extern QString print_profile_path;  // "PrintProfile" inside the data folder
 
 // The existing file of the series `name` in Data_Folder_Path, found whatever
 // the case of its name and extension ("City (1).TXT" for "city (1)"), the

@@ -27,8 +27,6 @@
 #include <array>
 #include <vector>
 
-bool overwrite_text_load_row = true;
-int Import_Error_Rerult = 0;
 
 QPointer<Import_From_Txt_File> Import_From_Txt_File::s_instance;
 QPointer<Update_List_Details> Update_List_Details::s_instance;
@@ -163,8 +161,7 @@ int Import_From_Txt_File::Open_Wnd(const QString& path)
     Reset_Controls(path);
     const int code = Run_Modal_Dialog(*this);
     hide();
-    Import_Error_Rerult = code == 1 ? 1 : 0;
-    return Import_Error_Rerult;
+    return code == 1 ? 1 : 0;
 }
 
 void Import_From_Txt_File::Start_Radio_Pressed()
@@ -193,7 +190,6 @@ void Import_From_Txt_File::OKPressed()
         chk_value->setFocus();
         return;
     }
-    overwrite_text_load_row = m_options.options().overwrite;
     done(1);
 }
 
@@ -449,7 +445,6 @@ Import_Excel_Barcode* Import_Excel_Barcode::defaultInstance() { return Instance(
 
 void Import_Excel_Barcode::Reset_Controls(const QString& path)
 {
-    Excel_Sheet_Number = 1;
     m_sheet = 1;
     file_path->setText(path);
     contains_header->setChecked(true);
@@ -509,7 +504,6 @@ void Import_Excel_Barcode::Sheet_Changed(int index)
     if (index < 0)
         return;
     m_sheet = index + 1;
-    Excel_Sheet_Number = m_sheet;
     Refresh_Column_Combo();
     val_col = hdr_col = ftr_col = pq_col = -1;
     // The title row, as wide as the sheet's columns (the sheet is read
@@ -575,7 +569,6 @@ void Import_Excel_Barcode::OKPressed()
             Show_MessageBox(QStringLiteral("Please select column for '%1' list.").arg(QLatin1String(c.name)));
             return;
         }
-    overwrite_text_load_row = o.overwrite;
     Insert_file_Func();
     done(1);
 }

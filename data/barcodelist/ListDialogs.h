@@ -20,12 +20,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// Where the rows of the last text-file or worksheet import went: true from
-// the first row on (overwriting), false after the last row.
-extern bool overwrite_text_load_row;
-// The answer of the text import's options box: 1 OK, 0 Cancel.
-extern int Import_Error_Rerult;
-
 // The four "Create List Option" boxes and the start / end choice, shared by
 // three of the windows.
 struct List_Option_Controls {
@@ -47,7 +41,7 @@ public:
     static Import_From_Txt_File* defaultInstance();
 
     // The path shown, the four boxes off, the start choice; then the modal
-    // run. 1 after OK, 0 after Cancel (also in Import_Error_Rerult).
+    // run. 1 after OK, 0 after Cancel.
     int Open_Wnd(const QString& path);
     void Reset_Controls(const QString& path);
 
@@ -55,7 +49,7 @@ public:
     void End_Radio_Pressed();
     void BrowsePressed();
     // Refuses to close until a box is ticked ("Please select at least one
-    // from 'Create List Option'."); sets overwrite_text_load_row.
+    // from 'Create List Option'.").
     void OKPressed();
     void CancelPressed();
 

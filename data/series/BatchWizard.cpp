@@ -27,7 +27,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-QPointer<BatchWizard> BatchWizard_Window;
 QPointer<BatchWizard> BatchWizard::s_instance;
 
 namespace {
@@ -56,7 +55,6 @@ BatchWizard::BatchWizard(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Batch Processing Series"));
     Apply_Dialog_Background(this);
     resize(680, 480);
-    BatchWizard_Window = this;
 
     m_series = new Series_String_Model(QStringLiteral("Available Series"), this);
     m_values = new Series_String_Model(QStringLiteral("Values"), this);
@@ -352,6 +350,7 @@ void BatchWizard::CreateSeries_Btn_Clicked()
     Generate_List* g = Generate_List::defaultInstance();
     g->file_name_required = 1;
     g->file_name_Insert = 1;
+    g->manager = this;
     g->Open_Wnd();
 }
 
@@ -360,6 +359,7 @@ void BatchWizard::Import_Btn_Clicked()
     Import_Wizard* w = Import_Wizard::defaultInstance();
     w->file_name_required = 1;
     w->file_name_Insert = 1;
+    w->manager = this;
     w->Open_Wnd();
     raise();
     activateWindow();
@@ -447,6 +447,7 @@ void BatchWizard::Import_Value_Btn_Clicked()
     Import_Wizard* w = Import_Wizard::defaultInstance();
     w->file_name_required = 0;
     w->file_name_Insert = 1;
+    w->manager = this;
     w->Open_Wnd();
     raise();
     activateWindow();
@@ -466,6 +467,7 @@ void BatchWizard::Series_Value_Btn_Clicked()
     Generate_List* g = Generate_List::defaultInstance();
     g->file_name_required = 0;
     g->file_name_Insert = 1;
+    g->manager = this;
     g->Open_Wnd();
 }
 
@@ -525,7 +527,7 @@ bool BatchWizard::Save_Btn_Clicked()
         const QString oldPath = !oldName.isEmpty() && Series_Exists(oldName) ? Series_File_Path(oldName) : QString();
         // A change of case only is a rename to the new spelling.
         const QString path = sameSeries && name != oldName
-                                 ? Path_Join(Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT)
+                                 ? Path_Join(Folders.Data_Folder_Path, name + QLatin1Char('.') + batch_file_EXT)
                                  : Series_File_Path(name);
         const QStringList values = Series_Values_For_Writing(m_values->values(), SeriesValues::TrimDropEmpty);
         bool written = false;

@@ -4,9 +4,9 @@
 // second screen (add by import or generation, delete rows, edit one value,
 // export to a workbook or a text file, save under a name).
 //
-// One instance (defaultInstance); Open_Wnd runs it modally. The importers and
-// the generator reach it through BatchWizard_Window to hand their values to
-// the open value list and to refill the series list.
+// One instance (defaultInstance); Open_Wnd runs it modally. It hands itself
+// to the importers and the generator it opens, which give their values to
+// its open value list and have it refill its series list.
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
@@ -121,9 +121,6 @@ private:
     Series_String_Model* m_values = nullptr;
     static QPointer<BatchWizard> s_instance;
 };
-
-// The one series manager once made.
-extern QPointer<BatchWizard> BatchWizard_Window;
 
 // The value editor of the series manager: changes one value of the list.
 class Update_Ex_Num : public QDialog {

@@ -229,9 +229,10 @@ SheetTable Excel_Columns_Dialog::readRows(const QList<int>& columns, bool* ok)
     QString error;
     const qsizetype first = firstDataRow();
     m_rowsRead = 0;
+    const int sheet = Excel_Sheet_Number;
     const bool ran = Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."), [&](Series_Progress& job) {
         qsizetype index = 0;
-        read = m_book->readRows(Excel_Sheet_Number, [&](QStringList& row) {
+        read = m_book->readRows(sheet, [&](QStringList& row) {
             if (job.stopped())
                 return false;
             ++m_rowsRead;
@@ -486,8 +487,8 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         if (!written)
             failed << name;
     }
-    if (file_name_Insert == 1 && BatchWizard_Window)
-        BatchWizard_Window->Fill_List();
+    if (file_name_Insert == 1 && manager)
+        manager->Fill_List();
     if (!failed.isEmpty())
         Show_MessageBox(QStringLiteral("Error in file accessing.\n\n") + failed.join(QLatin1Char('\n')));
     done(1);
@@ -537,8 +538,8 @@ bool Import_Excel_DataSheet::Insert_file_Func()
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return false;
     }
-    if (file_name_Insert == 1 && BatchWizard_Window)
-        BatchWizard_Window->Fill_List();
+    if (file_name_Insert == 1 && manager)
+        manager->Fill_List();
     done(1);
     return true;
 }
@@ -609,10 +610,10 @@ void Import_Excel::Insert_file_Func()
             if (!v.isEmpty())
                 values << v;
         }
-    if (BatchWizard_Window) {
-        if (!Check_Value_List_Room(BatchWizard_Window->ListData_value().size(), values.size()))
+    if (manager) {
+        if (!Check_Value_List_Room(manager->ListData_value().size(), values.size()))
             return;
-        BatchWizard_Window->Create_Value_List(values);
+        manager->Create_Value_List(values);
     }
     done(1);
 }

@@ -17,6 +17,7 @@
 #include "data/Spreadsheet.h"
 #include "data/series/SeriesModels.h"
 
+class BatchWizard;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -39,6 +40,11 @@ public:
     // Excel_Sheet_Number and its first row the column entries; a sheet with
     // no row leaves the entries as they were.
     void Sheet_Selected(int position);
+    // The 1-based sheet the import reads.
+    int Excel_Sheet_Number = 1;
+    // The series manager that opened the window (null when none did): it
+    // takes the values for its open list and refills its series list.
+    QPointer<BatchWizard> manager;
 
     void Create_List(const QString& name, bool state, const QString& seriesName, int column);
     bool Get_Selection_State(int row) const;

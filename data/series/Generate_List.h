@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class BatchWizard;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +52,9 @@ public:
     int file_name_required = 0;
     // 1: the series manager refills its series list after a run.
     int file_name_Insert = 0;
+    // The series manager that opened the window (null when none did): it
+    // takes the values for its open list and refills its series list.
+    QPointer<BatchWizard> manager;
 
     QRadioButton* radioButton_Sequntial = nullptr;
     QRadioButton* radioButton_Constant = nullptr;

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class BatchWizard;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -52,6 +53,9 @@ public:
     int import_option = 0;       // 0 spreadsheet, 1 text file, 2 pasted text, 3 picture folder
     int file_name_required = 0;  // 1: a series file under a typed name
     int file_name_Insert = 0;    // 1: the series manager refills its series list
+    // The series manager that opened the window (null when none did): it
+    // takes the values for its open list and refills its series list.
+    QPointer<BatchWizard> manager;
 
     // What the browse panels would choose (tests set them).
     std::function<QString()> chooseExcel, chooseText, chooseFolder;

@@ -15,6 +15,8 @@
 #include <memory>
 
 namespace {
+// The sheet of the series job running now (at most one: each is modal);
+// tests find it here to press Stop.
 QPointer<Series_Job_Sheet> s_current;
 }
 

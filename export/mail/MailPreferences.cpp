@@ -15,7 +15,7 @@ constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDev
 
 QString PreferencesStore::Preferences_Path()
 {
-    const QString folder = Created_Resource_Path.isEmpty() ? Default_Created_Resource_Path() : Created_Resource_Path;
+    const QString folder = Folders.Created_Resource_Path.isEmpty() ? Default_Created_Resource_Path() : Folders.Created_Resource_Path;
     return Path_Join(folder, QStringLiteral("com.velquist.plist"));
 }
 

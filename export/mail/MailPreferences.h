@@ -18,7 +18,7 @@ class PreferencesStore : public Preferences {
 public:
     explicit PreferencesStore(const QString& path);
     static std::shared_ptr<PreferencesStore> sharedInstance();
-    static QString Preferences_Path();  // Created_Resource_Path + "/com.velquist.plist"
+    static QString Preferences_Path();  // Folders.Created_Resource_Path + "/com.velquist.plist"
 
     QString send_email_Recipient() const { return value("SendEmailRecipient"); }
     QString send_email_SenderEmail() const override { return value("SendEmailSender"); }

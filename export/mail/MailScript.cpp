@@ -33,7 +33,7 @@ bool isValidEmail(const QString& address)
 
 QString Mail_Script_Path()
 {
-    const QString base = Resource_Path.isEmpty() ? Default_Resource_Path() : Resource_Path;
+    const QString base = Folders.Resource_Path.isEmpty() ? Default_Resource_Path() : Folders.Resource_Path;
     return Path_Join(base, QStringLiteral("pyth_mail.py"));
 }
 

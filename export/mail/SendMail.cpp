@@ -495,8 +495,8 @@ void Send_Mail::Reset_Controls()
     SetObjEnabled(send_sett_box, true);
     file_name_txt->setText(QStringLiteral("ZorvBarcode"));
     rowCount = Batch_Services ? Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
-    send_with_batch_chk->setVisible(Start_Card_Option != QLatin1String("V"));
-    send_with_batch_chk->setEnabled(Start_Card_Option != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
+    send_with_batch_chk->setVisible(Design_Start_Option() != QLatin1String("V"));
+    send_with_batch_chk->setEnabled(Design_Start_Option() != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
     send_with_batch_chk->setChecked(false);
     Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.batch() ? rowCount.Total_Batch_Excel_Card : noBatchMaximum,
                   QStringLiteral("A"));
@@ -620,7 +620,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
 {
     try {
         BatchServices* main = Batch_Services;
-        const bool designing = Barcode_Setting_Or_Designing_Mode != 0;
+        const bool designing = Designing_Mode_Active();
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
         // The job's own rows, read now; the window's count is what it showed.
         MailJob job;
@@ -663,7 +663,7 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         job.pauseMs = hour_txt->value() * 3600000LL + min_text->value() * 60000LL + sec_txt->value() * 1000LL;
         const bool sources = (batch && count.Use_Data_Sheet_Values) || count.Use_Excel_Binding_Values;
         job.restoreDesign = designing && ((job.kase != MailCase::WithoutCard && batch)
-                                          || (sources && Start_Card_Option != QLatin1String("G")));
+                                          || (sources && Design_Start_Option() != QLatin1String("G")));
         job.selectFirst = !designing && sources;
         return Start_Mail_Job(job, this);
     } catch (const std::exception& e) {

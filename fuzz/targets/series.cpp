@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz_Start();
     QTemporaryDir dir;
-    Data_Folder_Path = dir.path();
+    Folders.Data_Folder_Path = dir.path();
     {
         QFile f(dir.filePath(QStringLiteral("Fuzzed.txt")));
         if (!f.open(QIODevice::WriteOnly))
@@ -25,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)Series_Names();
     if (exists)
         (void)Series_File_Bytes(Series_Values_For_Writing(values, SeriesValues::TrimKeepEmpty));
-    Data_Folder_Path.clear();
+    Folders.Data_Folder_Path.clear();
     return 0;
 }

@@ -1036,13 +1036,13 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
                 Crop_Rect = s->frame();
         }
         if (crop_direct == 1) {
-            Crop_Output_Path = Cropped_Img_Path;
+            Crop_Output_Path = Folders.Cropped_Img_Path;
             if (!Create_Folder(Crop_Output_Path)) {
                 Show_MessageBox(kUnableSaving);
                 return;
             }
             Crop_Direct_Path = Check_Exist_Path_and_Create_New(
-                Path_Join(Cropped_Img_Path, QFileInfo(Crop_Input_Path).fileName()));
+                Path_Join(Folders.Cropped_Img_Path, QFileInfo(Crop_Input_Path).fileName()));
             Show_Create_Modeless_plz_wt();
             raise();
             const bool written = Crop_Image_Function(QStringLiteral("S"));
@@ -1059,7 +1059,7 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
             if (!Show_YES_NO_MessageBox(kNewSeriesQuestion))
                 return;
             replace_keep_file_flag = 0;
-            Crop_Output_Path = Cropped_Img_Path;
+            Crop_Output_Path = Folders.Cropped_Img_Path;
             checkRow(batch_matrix, 0);
             joinWorker();
             m_jobRunning = true;

@@ -37,9 +37,6 @@
 #include <exception>
 #include <iterator>
 
-QList<Design_Snapshot> Ucontrol;
-QList<Design_Snapshot> Rcontrol;
-QList<Design_Snapshot> Ucontrol_Log;
 
 namespace {
 // Width of the property side: room for the four card tabs side by side.
@@ -195,12 +192,12 @@ QRectF DesignModeView::graphicViewBounds() const
 
 void DesignModeView::Card_Base_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), Card_Shape);
+    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), Main_App_wnd ? Main_App_wnd->Card_Shape : 0);
 }
 
 void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), Card_Shape);
+    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), Main_App_wnd ? Main_App_wnd->Card_Shape : 0);
 }
 
 void DesignModeView::set_Front_BG_Image(const QString& path)
@@ -210,8 +207,6 @@ void DesignModeView::set_Front_BG_Image(const QString& path)
 
 void DesignModeView::Refresh_Canvas()
 {
-    if (Card_Value_In_Process)
-        return;
     _graphicView->update();
     _zoomingScrollView->viewport()->update();
 }
@@ -491,7 +486,7 @@ void DesignModeView::Show_RHS_Properties(LMNGraphic* item)
 
 void DesignModeView::doPreferences()
 {
-    const int unit = Run_Units_Window(this, Measument_Unit_Is);
+    const int unit = Run_Units_Window(this, panels->Measument_Unit_Is);
     if (unit >= 0)
         Apply_Unit_Choice(unit);
 }
@@ -499,11 +494,11 @@ void DesignModeView::doPreferences()
 void DesignModeView::Apply_Unit_Choice(int unit)
 {
     // On_OK_of_Unit_Panel: the new unit, its captions, the size fields in it.
-    Measument_Unit_Is = unit;
+    panels->Measument_Unit_Is = unit;
     _zoomingScrollView->setRulerUnit(unit);   // the rulers count in it too
     panels->_setLabels();
     panels->Apply_unit_Chaneg_Values();
-    last_unit_val = Measument_Unit_Is;
+    panels->last_unit_val = panels->Measument_Unit_Is;
     Show_RHS_Properties(nullptr);
 }
 
@@ -591,12 +586,12 @@ void DesignModeView::Reset_Design()
     Set_Canvas_to_100_percent();
     _graphicView->_Selected_Graphic = nullptr;
     panels->Last_Selected_Graphic = nullptr;
-    last_ctrl_X = 10.0f;
-    last_ctrl_Y = 10.0f;
-    last_ctrl_X_Exeed_Count = 2.0f;
-    last_ctrl_Y_Exeed_Count = 2.0f;
+    if (Main_App_wnd) {
+        Main_App_wnd->Reset_Placement_Cascade();
+    }
     New_Card_Model();
-    Card_Shape = 0;
+    if (Main_App_wnd)
+        Main_App_wnd->Card_Shape = 0;
     const float side = MainWindowServices::MM_to_Points_Convert(100.0f);
     Apply_Card_Size(QSizeF(side, side));
     Reset_Undo_Baseline();

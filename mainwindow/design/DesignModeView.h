@@ -32,13 +32,15 @@ class QToolBar;
 // ---- Undo history of designing mode: whole-canvas snapshots ----
 // Each snapshot holds the item archive of every item, in list order.
 using Design_Snapshot = QList<QByteArray>;
-extern QList<Design_Snapshot> Ucontrol;       // undo stack (last is the top: the state after the last step)
-extern QList<Design_Snapshot> Rcontrol;       // redo stack
-extern QList<Design_Snapshot> Ucontrol_Log;   // baseline: element 0 is the design as loaded or begun
 
 class DesignModeView : public QWidget {
     Q_OBJECT
 public:
+    // The undo history of this view's design.
+    QList<Design_Snapshot> Ucontrol;       // undo stack (last is the top: the state after the last step)
+    QList<Design_Snapshot> Rcontrol;       // redo stack
+    QList<Design_Snapshot> Ucontrol_Log;   // baseline: element 0 is the design as loaded or begun
+
     explicit DesignModeView(QWidget* parent = nullptr);
     ~DesignModeView() override;
 

@@ -52,7 +52,7 @@ std::optional<New_Card_Choice> Card_Wizard_Choice()
 
 void Install_File_Command_Hooks(LMNWindowController& window)
 {
-    Run_Card_Wizard = Card_Wizard_Choice;
+    window.projectCommands()->Run_Card_Wizard = Card_Wizard_Choice;
     // A barcode record without a picture is drawn by the barcode dialog's
     // renderer from the item's own settings (no widget is touched).
     window.projectCommands()->Render_Barcode_Item = [](const LMNGraphic& item, const QString& value) {
@@ -63,9 +63,9 @@ void Install_File_Command_Hooks(LMNWindowController& window)
     };
     // The spreadsheet binding a design file stores is the design's one binding.
     Project_Commands* project = window.projectCommands();
-    project->Read_Design_Sheet = [] {
+    project->Read_Design_Sheet = [&window] {
         Design_Sheet s;
-        if (Batch_Binding* b = Batch_Binding_Var) {
+        if (Batch_Binding* b = window.binding()) {
             s.use = b->Excel_Binding_Use();
             s.path = b->Excel_Source_Path();
             s.titles = b->excelRows().columnTitles();
@@ -78,8 +78,8 @@ void Install_File_Command_Hooks(LMNWindowController& window)
         }
         return s;
     };
-    project->Write_Design_Sheet = [](const Design_Sheet& s) {
-        Batch_Binding* b = Batch_Binding_Var;
+    project->Write_Design_Sheet = [&window](const Design_Sheet& s) {
+        Batch_Binding* b = window.binding();
         if (!b)
             return;
         b->setExcel_Binding_Use(s.use);

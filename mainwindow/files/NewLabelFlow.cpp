@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 
-std::function<std::optional<New_Card_Choice>()> Run_Card_Wizard;
 
 int New_Label_Transparency_Percent(double v)
 {
@@ -109,10 +108,10 @@ New_Card_Choice New_Label_Dialog::Choice() const
     return c;
 }
 
-std::optional<New_Card_Choice> Ask_New_Card()
+std::optional<New_Card_Choice> Ask_New_Card(const Card_Wizard_Runner& wizard)
 {
-    if (Run_Card_Wizard)
-        return Run_Card_Wizard();
+    if (wizard)
+        return wizard();
     New_Label_Dialog dialog(Message_Parent());
     if (Run_Modal_Dialog(dialog) != 1)
         return std::nullopt;

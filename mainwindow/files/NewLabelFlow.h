@@ -1,8 +1,9 @@
 #pragma once
 // What the new-label flow copies into a fresh design: the card's stock and
 // size, shape, name, border, fill and background picture. The card wizard
-// gives it when it is installed (Run_Card_Wizard); until then the flow asks
-// with New_Label_Dialog, which offers the preset card sizes.
+// gives it when the file commands have one installed (Run_Card_Wizard);
+// without one the flow asks with New_Label_Dialog, which offers the preset
+// card sizes.
 #include <QColor>
 #include <QDialog>
 #include <QString>
@@ -44,9 +45,8 @@ int New_Label_Transparency_Percent(double wizardValue);
 // Border style codes by position ("S", "DA", "DO", "DD", "DDD").
 QString Border_Style_Code(int position);
 
-// The card wizard, when the printing subsystem has installed it: a choice
-// after OK, nothing after Cancel.
-extern std::function<std::optional<New_Card_Choice>()> Run_Card_Wizard;
+// The card wizard: a choice after OK, nothing after Cancel.
+using Card_Wizard_Runner = std::function<std::optional<New_Card_Choice>()>;
 
 // The new label's size and name from the preset card sizes.
 class New_Label_Dialog : public QDialog {
@@ -71,5 +71,5 @@ private:
     QFormLayout* m_form = nullptr;
 };
 
-// Runs the wizard when installed, else the preset dialog.
-std::optional<New_Card_Choice> Ask_New_Card();
+// Runs the wizard when there is one, else the preset dialog.
+std::optional<New_Card_Choice> Ask_New_Card(const Card_Wizard_Runner& wizard);

@@ -20,8 +20,6 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
-QString Project_File_Name;
-QString Project_File_Name_Barcode;
 
 namespace {
 
@@ -95,7 +93,7 @@ void Project_Commands::setSheet(const Design_Sheet& s)
 Design_File_Content Project_Commands::Current_Design() const
 {
     Design_File_Content d;
-    d.startOption = Start_Card_Option;
+    d.startOption = w.Start_Card_Option();
     if (const Card_Property* card = w.Front_card_Prop())
         d.card = *card;
     const Design_Sheet s = sheet();
@@ -111,7 +109,7 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
 {
     Barcode_File_Content c;
     c.settings = w.Barcode_Settings();
-    c.settings.unit = Measument_Unit_Is_Barcode;
+    c.settings.unit = w.barcodeModeView()->Measument_Unit_Is_Barcode;
     const BarcodeListSide* list = w.barcodeModeView()->listSide();
     const Barcode_Source_State s = list->Source_State();
     c.dataSource = s.dataSource;
@@ -137,7 +135,7 @@ Barcode_File_Content Project_Commands::Current_Barcode() const
 
 bool Project_Commands::Save_Current_Mode()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         return Save_project_file_Barcode(false);
     return Save_project_file(false, true, QStringLiteral("L"));
 }
@@ -170,7 +168,7 @@ void Project_Commands::New_Btn_Clicked()
 {
     if (!Save_Prompt(kSaveBeforeNew))
         return;
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         New_Project_Barcode();
     else
         New_Project();
@@ -196,7 +194,7 @@ void Project_Commands::Save_Btn_Clicked()
 
 void Project_Commands::SaveAs_Btn_Clicked()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0)
+    if (!Designing_Mode_Active())
         Save_project_file_Barcode(true);
     else
         Save_project_file(true, true, QStringLiteral("L"));
@@ -277,13 +275,13 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
                                    bool readSheet)
 {
     DesignModeView* view = w.designModeView();
-    const QString before = Start_Card_Option;
+    const QString before = w.Start_Card_Option();
     w.New_Project_Setting_Reset(1);
     // The start option: "G" stays "G"; a file's "G" opens as "L".
     if (before == QLatin1String("G"))
-        Start_Card_Option = before;
+        w.Set_Start_Card_Option(before);
     else
-        Start_Card_Option = d.startOption == QLatin1String("G") ? QStringLiteral("L") : d.startOption;
+        w.Set_Start_Card_Option(d.startOption == QLatin1String("G") ? QStringLiteral("L") : d.startOption);
     Project_File_Name = kind == QLatin1String("L") ? path : QString("");
     Not_Draw_Only_Prop_Change_Set(true);
 
@@ -291,7 +289,7 @@ void Project_Commands::applyDesign(const Design_File_Content& d, const QString& 
     card.Card_BG_Image_Path = w.Check_Path_For_App_Resources(card.Card_BG_Image_Path);
     card.Card_BG_Image = PtImage();
     view->Set_Card_Model(card);
-    Card_Shape = Shape_Number(card.Card_Shape);
+    w.Card_Shape = Shape_Number(card.Card_Shape);
     view->Apply_Card_Size(card.Card_Size);
 
     if (readSheet) {
@@ -335,7 +333,7 @@ void Project_Commands::New_Project()
 
 void Project_Commands::Open_Log_file_Func()
 {
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
+    if (!Designing_Mode_Active()) {
         Open_Barcode_Log_File();
         Not_Draw_Only_Prop_Change_Set(false);
         return;
@@ -344,7 +342,7 @@ void Project_Commands::Open_Log_file_Func()
         return;
     // The open design stays until a file has been read whole.
     const int loaded = Open_Log_File();
-    if (loaded == 1 && Barcode_Setting_Or_Designing_Mode == 1) {
+    if (loaded == 1 && Designing_Mode_Active()) {
         DesignModeView* view = w.designModeView();
         view->Set_Canvas_to_100_percent();
         view->Undo_Redo_Clear();
@@ -352,7 +350,7 @@ void Project_Commands::Open_Log_file_Func()
         view->Undo_btn->setEnabled(false);
         view->Redo_btn->setEnabled(false);
     }
-    if (loaded == 1 && Barcode_Setting_Or_Designing_Mode == 0)
+    if (loaded == 1 && !Designing_Mode_Active())
         w.Show_Hide_Main_Window(1);
     Not_Draw_Only_Prop_Change_Set(false);
 }
@@ -374,12 +372,12 @@ int Project_Commands::Open_Log_File()
 
 void Project_Commands::Open_Start_Window()
 {
-    const std::optional<New_Card_Choice> choice = Ask_New_Card();
+    const std::optional<New_Card_Choice> choice = Ask_New_Card(Run_Card_Wizard);
     if (!choice) {
         // Cancel leaves the empty new project (the work was saved or let go
         // when New asked), shown in designing mode.
         w.New_Project_Setting_Reset(1);
-        Start_Card_Option = QStringLiteral("W");
+        w.Set_Start_Card_Option(QStringLiteral("W"));
         w.Designing_Mode_Select();
         w.Show_Hide_Main_Window(1);
         w.Refresh_Canvas();
@@ -393,7 +391,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
 {
     DesignModeView* view = w.designModeView();
     w.New_Project_Setting_Reset(1);
-    Start_Card_Option = QStringLiteral("W");
+    w.Set_Start_Card_Option(QStringLiteral("W"));
     setSheet(Design_Sheet());
     Not_Draw_Only_Prop_Change_Set(true);
 
@@ -421,7 +419,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
     card.Card_Size = QSizeF(MainWindowServices::MM_to_Points_Convert(float(c.widthMM)),
                             MainWindowServices::MM_to_Points_Convert(float(c.heightMM)));
     view->Set_Card_Model(card);
-    Card_Shape = c.shape;
+    w.Card_Shape = c.shape;
     view->Apply_Card_Size(card.Card_Size);
     Not_Draw_Only_Prop_Change_Set(false);
     if (c.fillKind == QLatin1String("I") && !c.imagePath.isEmpty()) {
@@ -553,13 +551,13 @@ void Project_Commands::New_Project_Barcode()
     s.liner_or_2D_font = 0;
     s.dataText = QStringLiteral("123456789012");
     s.dataText_2D = QStringLiteral("123456789012");
-    s.HeaderText = def_barcode_hdr_str;
+    s.HeaderText = w.barcodeModeView()->def_barcode_hdr_str;
     s.FooterText = QStringLiteral("FOOTER");
     s.align_hdr = s.align_ftr = QStringLiteral("Center");
     s.bar_height = 1;
     s.bar_width_mils = 20;
     s.val_mar = s.hdr_mar = s.ftr_mar = s.TB_mar = s.LR_mar = 0.1f;
-    const QFont font(Text_Ctrl_Font, 10);
+    const QFont font(Text_Ctrl_Font_Family(), 10);
     s.value_font = s.header_font = s.footer_font = font;
     s.unit = 1;
     Not_Draw_Only_Prop_Change_Set(false);
@@ -574,7 +572,7 @@ void Project_Commands::New_Project_Barcode()
 QString Project_Commands::Window_Title() const
 {
     const QString base = w.App_Name();
-    if (Barcode_Setting_Or_Designing_Mode == 0) {
+    if (!Designing_Mode_Active()) {
         if (!Project_File_Name_Barcode.isEmpty() && QFileInfo(Project_File_Name_Barcode).isFile())
             return QStringLiteral("%1 ( %2 )").arg(base, QFileInfo(Project_File_Name_Barcode).fileName());
         return base;

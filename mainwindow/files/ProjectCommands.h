@@ -22,10 +22,6 @@
 
 class LMNWindowController;
 
-// Paths of the open design file and of the open barcode settings file ("" none).
-extern QString Project_File_Name;
-extern QString Project_File_Name_Barcode;
-
 // The spreadsheet binding a design file stores.
 struct Design_Sheet {
     bool use = false;
@@ -38,6 +34,10 @@ class Project_Commands : public QObject {
     Q_OBJECT
 public:
     explicit Project_Commands(LMNWindowController& window);
+
+    // Paths of the open design file and of the open barcode settings file ("" none).
+    QString Project_File_Name;
+    QString Project_File_Name_Barcode;
 
     // ---- Toolbar commands ----
     void New_Btn_Clicked();
@@ -85,6 +85,9 @@ public:
     // Renders a barcode item from its own settings (for a record without a
     // picture); installed with the barcode dialog.
     std::function<PtImage(const LMNGraphic& item, const QString& value)> Render_Barcode_Item;
+    // The card wizard of New (the print subsystem's, installed with the
+    // window's hooks); without one New offers the preset card sizes.
+    Card_Wizard_Runner Run_Card_Wizard;
 
     // The current state as file contents.
     Design_File_Content Current_Design() const;

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 namespace {
+// Test seam: a fault that tests make every save meet.
 Save_Fault g_fault;
 constexpr qint64 kChunk = 1 << 16;
 }

@@ -233,10 +233,10 @@ bool Tool_Palette::selectedToolDidChange()
             // Cancelled: no item now. The picture an earlier choice left is
             // forgotten, so the item a later mouse-down makes shows the
             // placeholder picture until one is chosen in its panel.
-            Library_Selected_Image = QString("");
+            Main_App_wnd->Library_Selected_Image = QString("");
             return false;
         }
-        Library_Selected_Image = path;
+        Main_App_wnd->Library_Selected_Image = path;
         if (tool == 9)
             Show_NSLog_Message(path);
     }

@@ -280,7 +280,7 @@ Promotion_Form::Promotion_Form(QWidget* parent) : QDialog(parent)
                                 .arg(title, name));
         order = Help_Link(p, k + "_Order");
         const QString pic = Help_Link(p, k + "_Picture");
-        picture = pic.isEmpty() ? QImage() : QImage(Path_Join(Resource_Path, pic));
+        picture = pic.isEmpty() ? QImage() : QImage(Path_Join(Folders.Resource_Path, pic));
     };
     build(QStringLiteral("S"), sms_mail_link, sms_contact_link, sms_order_link, sms_bundle_image);
     build(QStringLiteral("R"), rec_mail_link, rec_contact_link, rec_order_link, rec_bundle_image);

@@ -40,7 +40,7 @@ LMNGraphicView* Canvas()
 
 bool Start_Option_Hides_Source()
 {
-    return Start_Card_Option == QLatin1String("V") || Start_Card_Option == QLatin1String("G");
+    return Design_Start_Option() == QLatin1String("V") || Design_Start_Option() == QLatin1String("G");
 }
 
 // Letters, white space, line breaks and other characters that cannot be part

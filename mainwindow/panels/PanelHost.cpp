@@ -287,7 +287,8 @@ void PropertyPanelHost::wireItemPanels()
             [this] { comboBoxSelectionDidChange(datasource_tab->Batch_Series); });
     connect(datasource_tab, &DataSourcePanel::viewSeriesWanted, this, [this] {
         Batch_Binding::View_batch_Series_Button(datasource_tab->Data_source_type->currentText(),
-                                                datasource_tab->Batch_Series->currentText(), Open_Series_Value_Box);
+                                                datasource_tab->Batch_Series->currentText(), Open_Series_Value_Box,
+                                                batchBinding ? &batchBinding->excelRows() : nullptr);
     });
     connect(datasource_tab, &DataSourcePanel::helpWanted, this, &PropertyPanelHost::Data_Source_Help_Button);
     connect(datasource_tab, &DataSourcePanel::browseWanted, this, &PropertyPanelHost::Manual_Image_Browse_Btn);
@@ -388,7 +389,7 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
 void PropertyPanelHost::loadItem(LMNGraphic& item)
 {
     const bool locked = item.ctrl_is_locked;
-    const bool dataTab = Start_Card_Option != QLatin1String("V") && Start_Card_Option != QLatin1String("G");
+    const bool dataTab = Design_Start_Option() != QLatin1String("V") && Design_Start_Option() != QLatin1String("G");
     auto lockTab = [&](const QString& title) {
         Lock_tab->load(item, title);
         insertTab(Lock_tab, title, 0);

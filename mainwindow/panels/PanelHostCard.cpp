@@ -62,7 +62,7 @@ void PropertyPanelHost::wireCardPanels()
         connect(p, &PropertyPanel::colorChosen, this, &PropertyPanelHost::Update_Card_Graphics);
     }
     connect(info, &CardInfoPanel::shapeChosen, this, [this] {
-        Card_Shape = card_info_tab->shapeRow();
+        Main_App_wnd->Card_Shape = card_info_tab->shapeRow();
         Update_Card_Graphics();
         if (Main_App_wnd)
             Main_App_wnd->Refresh_Canvas();
@@ -146,8 +146,8 @@ void PropertyPanelHost::Load_Card_and_Label_Properties(const LMNGraphic* item)
         info->All_Text_font_value->setText(Font_Label_Text(info->All_Text_font));
         info->All_Text_font_COPY = info->All_Text_font;
         info->All_Text_clr_COPY = info->All_Text_clr->color();
-        Card_Shape = card->Card_Shape == QLatin1String("R") ? 0 : (card->Card_Shape == QLatin1String("RR") ? 1 : 2);
-        info->setShapeRow(Card_Shape);
+        Main_App_wnd->Card_Shape = card->Card_Shape == QLatin1String("R") ? 0 : (card->Card_Shape == QLatin1String("RR") ? 1 : 2);
+        info->setShapeRow(Main_App_wnd->Card_Shape);
         info->card_name->setText(card->Card_Name);
 
         const QRectF bounds = Main_App_wnd->graphicViewBounds();
@@ -251,7 +251,7 @@ void PropertyPanelHost::Set_Card_Comman_Properties()
         return;
     card->Card_Side = QStringLiteral("1");
     card->Card_Side_Name = QStringLiteral("F");
-    card->Card_Shape = Card_Shape == 0 ? QStringLiteral("R") : (Card_Shape == 1 ? QStringLiteral("RR") : QStringLiteral("E"));
+    card->Card_Shape = Main_App_wnd->Card_Shape == 0 ? QStringLiteral("R") : (Main_App_wnd->Card_Shape == 1 ? QStringLiteral("RR") : QStringLiteral("E"));
     QString name = Trim_Str(card_info_tab->card_name->text());
     if (name.isEmpty())
         name = default_file_name;

@@ -29,7 +29,6 @@
 
 #include <exception>
 
-QString lib_window_sel_file;
 
 QStringList Allowed_Picture_Extensions()
 {
@@ -51,7 +50,7 @@ LMNGraphic* Canvas_Selected_Item()
 
 bool Start_Option_Hides_Source()
 {
-    return Start_Card_Option == QLatin1String("V") || Start_Card_Option == QLatin1String("G");
+    return Design_Start_Option() == QLatin1String("V") || Design_Start_Option() == QLatin1String("G");
 }
 
 } // namespace
@@ -273,10 +272,10 @@ bool PropertyPanelHost::Browse_User_Image_Manually()
         both << e.toUpper();
     const QString path = Choose_File ? Choose_File(tr("Choose a Picture"), both) : QString();
     if (path.isEmpty()) {
-        Library_Selected_Image.clear();
+        Main_App_wnd->Library_Selected_Image.clear();
         return false;
     }
-    Library_Selected_Image = path;
+    Main_App_wnd->Library_Selected_Image = path;
     datasource_tab->Manual_image_path->setText(path);
     return true;
 }
@@ -290,8 +289,8 @@ void PropertyPanelHost::Manual_Image_Browse_Btn()
         return;
     LMNGraphic* item = Canvas_Selected_Item();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(Library_Selected_Image);
-        item->Set_text_value(Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(Main_App_wnd->Library_Selected_Image);
+        item->Set_text_value(Main_App_wnd->Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -313,12 +312,12 @@ void PropertyPanelHost::Manual_Library_Browse_Btn()
         return;
     if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
         return;
-    Library_Selected_Image = lib_window_sel_file;
-    datasource_tab->Manual_image_path->setText(Library_Selected_Image);
+    Main_App_wnd->Library_Selected_Image = lib_window_sel_file;
+    datasource_tab->Manual_image_path->setText(Main_App_wnd->Library_Selected_Image);
     LMNGraphic* item = Canvas_Selected_Item();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(Library_Selected_Image);
-        item->Set_text_value(Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(Main_App_wnd->Library_Selected_Image);
+        item->Set_text_value(Main_App_wnd->Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -369,9 +368,9 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         refill();
         item->Set_Batch_List_Name(series);
         item->Set_Batch_List_Index(datasource_tab->Batch_Series->currentIndex());
-        Library_Selected_Image = Get_First_Value_Of_Dataset(series);
-        datasource_tab->Manual_image_path->setText(Library_Selected_Image);
-        image->setFilePath(Library_Selected_Image);
+        Main_App_wnd->Library_Selected_Image = Get_First_Value_Of_Dataset(series);
+        datasource_tab->Manual_image_path->setText(Main_App_wnd->Library_Selected_Image);
+        image->setFilePath(Main_App_wnd->Library_Selected_Image);
         Update_Image_Graphics();
         refill();
     } else if (item->data_source_type == 0) {
@@ -380,7 +379,7 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         const QString cropped = Crop_Picture(path);
         if (cropped.isEmpty())
             return;
-        Library_Selected_Image = cropped;
+        Main_App_wnd->Library_Selected_Image = cropped;
         datasource_tab->Manual_image_path->setText(cropped);
         image->setFilePath(cropped);
         Update_Image_Graphics();

@@ -33,7 +33,6 @@ class QLabel;
 class QTabWidget;
 
 // The last picture chosen in the picture library.
-extern QString lib_window_sel_file;
 
 // A card size text kept to the number typed: letters, white space, line
 // breaks and characters that cannot be typed stripped from both ends, then
@@ -55,6 +54,12 @@ public:
 
     QLabel* properties_title = nullptr;
     QTabWidget* sett_tab = nullptr;
+
+    // Unit of designing mode (0 inch, 1 cm, 2 mm) for the card size fields
+    // and the item's width and height, and the unit the card size fields
+    // hold their values in.
+    int Measument_Unit_Is = 2;
+    int last_unit_val = 2;
 
     CardSettingPanel* card_setting_tab = nullptr;
     CardInfoPanel* card_info_tab = nullptr;
@@ -179,6 +184,7 @@ public:
     // The library on pictures for items ("C") or backgrounds ("B"): 1 when a
     // picture was chosen (then in lib_window_sel_file).
     int Open_Image_Library_Window(const QString& mode);
+    QString lib_window_sel_file;
     // The displayed picture of a picture item through the filter chain;
     // shows or hides the panel's error label.
     QImage Get_Image_With_Update_Settings(LMNGraphic* item);

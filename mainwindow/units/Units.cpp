@@ -12,8 +12,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-int Measument_Unit_Is = 2;
-int last_unit_val = 2;
 
 float Get_Unit_Convertor(int from, int into)
 {
@@ -94,12 +92,12 @@ int Run_Units_Window(QWidget* parent, int current)
 void OK_Unit_Change_For_Barcode(BarcodeModeView& view, int unit)
 {
     BarcodeSettings s = view.Barcode_Settings();
-    const float f = Get_Unit_Convertor(last_unit_val_Barcode, unit);
+    const float f = Get_Unit_Convertor(view.last_unit_val_Barcode, unit);
     for (float* length : {&s.val_mar, &s.hdr_mar, &s.ftr_mar, &s.LR_mar, &s.TB_mar, &s.bar_height})
         *length = *length * f;
     s.unit = unit;
-    Measument_Unit_Is_Barcode = unit;
-    last_unit_val_Barcode = unit;
+    view.Measument_Unit_Is_Barcode = unit;
+    view.last_unit_val_Barcode = unit;
     // Shows the lengths in the new unit with its captions and makes the barcode again.
     view.Load_Barcode_Settings(s);
 }

@@ -11,10 +11,6 @@ class BarcodeModeView;
 class QButtonGroup;
 class QRadioButton;
 
-// ---- Process-wide values of designing mode ----
-extern int Measument_Unit_Is;   // unit of designing mode: 0 inch, 1 cm, 2 mm
-extern int last_unit_val;       // unit in which the card size fields hold their values
-
 // The factor from one unit into another, in single precision as the window
 // has always computed it (value in `from` times the factor gives the value
 // in `into`); 1 for any code outside 0..2 on either side.

@@ -49,6 +49,8 @@ public:
     QSizeF cardSize{144, 72};
     QString libraryChoice;
     QWidget* host = nullptr;
+    QString startOption = QStringLiteral("T");      // Start_Card_Option
+    mutable int mode = 0;                               // Barcode_Setting_Or_Designing_Mode: 1 designing mode
     bool saveResult = true;
     PtImage invalidImage;                           // Invalid_Barcode_Data_Image
     bool typedValueValid = true;                    // Check_And_Validat_Barcode
@@ -140,10 +142,10 @@ public:
     // The rows of a job of either mode, whatever the mode flag says.
     Batch_Rows jobRows(bool designing) const
     {
-        const int mode = Barcode_Setting_Or_Designing_Mode;
-        Barcode_Setting_Or_Designing_Mode = designing ? 1 : 0;
+        const int was = mode;
+        mode = designing ? 1 : 0;
         Batch_Rows rows = Make_Batch_Rows();
-        Barcode_Setting_Or_Designing_Mode = mode;
+        mode = was;
         return rows;
     }
 
@@ -151,7 +153,7 @@ public:
     Batch_Row_Count Check_Series_Or_Excel_Use_or_not() const override
     {
         ++counts;
-        if (Barcode_Setting_Or_Designing_Mode != 0)
+        if (mode != 0)
             return designCount;
         Batch_Row_Count c;
         c.Use_Data_Sheet_Values = state.dataSource && (state.valueChecked || state.headerChecked || state.footerChecked);
@@ -209,6 +211,8 @@ public:
     }
     QString Open_Image_Library_Window(const QString&) override { return libraryChoice; }
     QWidget* Batch_Host_Window() const override { return host; }
+    int Barcode_Setting_Or_Designing_Mode() const override { return mode; }
+    QString Start_Card_Option() const override { return startOption; }
 
 private:
     BatchServices* m_previous;

@@ -52,6 +52,7 @@ public:
     int selectedTool = 0;
     double zoom = 1.0;
     QFont allTextFont{QStringLiteral("DejaVu Sans"), 12};
+    QString textCtrlFont;                    // Text_Ctrl_Font(): "" gives Helvetica
     QColor allTextColor{Qt::black};
     QImage noImage, barcodeSample, signSample, fpSample;
     QImage filteredImage;                    // Get_Image_With_Update_Settings()
@@ -86,6 +87,7 @@ public:
     void Set_Selected_Control_Tool(int tool) override { selectedTool = tool; }
     double zoomFactor() const override { return zoom; }
     QFont All_Text_font() const override { return allTextFont; }
+    QString Text_Ctrl_Font() const override { return textCtrlFont; }
     QColor All_Text_clr() const override { return allTextColor; }
     QImage no_image() const override { return noImage; }
     QImage barcode_sample_img() const override { return barcodeSample; }

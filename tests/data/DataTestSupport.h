@@ -39,16 +39,16 @@ inline QByteArray Read_Bytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Points Data_Folder_Path at a fresh folder for the test's lifetime.
+// Points Folders.Data_Folder_Path at a fresh folder for the test's lifetime.
 class SeriesFolder {
 public:
-    SeriesFolder() : m_old(Data_Folder_Path)
+    SeriesFolder() : m_old(Folders.Data_Folder_Path)
     {
-        Data_Folder_Path = m_dir.path() + QStringLiteral("/DataSet");
-        QDir().mkpath(Data_Folder_Path);
+        Folders.Data_Folder_Path = m_dir.path() + QStringLiteral("/DataSet");
+        QDir().mkpath(Folders.Data_Folder_Path);
     }
-    ~SeriesFolder() { Data_Folder_Path = m_old; }
-    QString path(const QString& file) const { return Data_Folder_Path + QLatin1Char('/') + file; }
+    ~SeriesFolder() { Folders.Data_Folder_Path = m_old; }
+    QString path(const QString& file) const { return Folders.Data_Folder_Path + QLatin1Char('/') + file; }
     void write(const QString& file, const QByteArray& bytes) const
     {
         QFile f(path(file));

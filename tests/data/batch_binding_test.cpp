@@ -75,8 +75,8 @@ std::unique_ptr<LMNGraphic> Barcode_Item(const QString& series)
 }
 
 struct Job {
-    Job() { Barcode_Setting_Or_Designing_Mode = 1; }
-    ~Job() { Barcode_Setting_Or_Designing_Mode = 0; }
+    Job() { main.mode = 1; }
+    FakeBatchServices main;   // the main window, in designing mode
     SeriesFolder folder;
     CanvasWindow window;
     FakeBarcodeDialog dialog;
@@ -297,7 +297,7 @@ TEST(BatchBindingTest, SpreadsheetRowsAndTheirViewer)
     messages.onDialog = [](QDialog& d) { static_cast<Data_From_Excel&>(d).OK_Click(); };
     Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(Data_From_Excel_Window.data(), viewer);
+    EXPECT_EQ(Data_From_Excel::existingInstance(), viewer);
     viewer->setRows(&five);
     EXPECT_EQ(viewer->Open_Wnd(), 1);
     EXPECT_EQ(viewer->rows_count->text(), "5");
@@ -354,7 +354,7 @@ TEST(BatchBindingTest, TheBackUpRestoresTheDesign)
     EXPECT_EQ(job.window.at(2)->Text_Value, "third");
 
     // Barcode mode keeps its hands off.
-    Barcode_Setting_Or_Designing_Mode = 0;
+    job.main.mode = 0;
     job.window.at(2)->Set_text_value("changed");
     job.binding.Create_Card_Design_Again();
     EXPECT_EQ(job.window.at(2)->Text_Value, "changed");
@@ -376,15 +376,13 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
     Batch_Binding::Draw_2d_barcode_again_for_manual(true, true, [&] { ++regenerated; });
     EXPECT_EQ(regenerated, 1);
 
-    Barcode_Setting_Or_Designing_Mode = 1;
+    FakeBatchServices main;
+    main.mode = 1;
     Batch_Binding binding;
     int fronts = 0;
-    Card_Value_In_Process = 1;
-    Start_Card_Option = "G";
+    main.startOption = "G";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
-    EXPECT_EQ(Card_Value_In_Process, 0);
-    Start_Card_Option = "W";
+    main.startOption = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);
-    Barcode_Setting_Or_Designing_Mode = 0;
 }

@@ -71,12 +71,11 @@ TEST(SpreadsheetReaderTest, ImportWindowsRoadThroughTheSharedReader)
 {
     // Prepare, list, pick the third sheet, read its header, then its rows.
     SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), true);
-    EXPECT_EQ(Excel_Sheet_Columns, 1);
+    EXPECT_EQ(SpreadsheetWriter::spreadsheet()->Excel_Sheet_Columns, 1);
     EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), QStringList({"Main", "Second", "Third"}));
-    Excel_Sheet_Number = 1;
-    const SheetTable header = SpreadsheetWriter::ReadData_only_column();
+    const SheetTable header = SpreadsheetWriter::ReadData_only_column(1);
     ASSERT_EQ(header.size(), 1);
-    EXPECT_EQ(Excel_Sheet_Columns, 27);
+    EXPECT_EQ(SpreadsheetWriter::spreadsheet()->Excel_Sheet_Columns, 27);
     EXPECT_EQ(header[0][0], "Name");
     EXPECT_EQ(header[0][5], "Untitled Column 6");
     EXPECT_EQ(header[0][26], "Far");
@@ -88,8 +87,7 @@ TEST(SpreadsheetReaderTest, ImportWindowsRoadThroughTheSharedReader)
     // Writing a workbook meanwhile does not end the prepared one.
     QTemporaryDir dir;
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(dir.filePath("w.xlsx"), {{"Batch Value"}, {"1"}}, true));
-    Excel_Sheet_Number = 3;
-    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), false), SheetTable({{"only"}}));
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(Test_File("lo_reordered.xlsx"), false, 3), SheetTable({{"only"}}));
 
     // A file that is no workbook: nothing, with a reason.
     testsupport::touch(dir.filePath("text.xlsx"), "not a zip at all");

@@ -51,8 +51,8 @@ SheetTable Padded(SheetTable t)
 
 class ResourceFolder {
 public:
-    explicit ResourceFolder(const QString& path) : m_old(Resource_Path) { Resource_Path = path; }
-    ~ResourceFolder() { Resource_Path = m_old; }
+    explicit ResourceFolder(const QString& path) : m_old(Folders.Resource_Path) { Folders.Resource_Path = path; }
+    ~ResourceFolder() { Folders.Resource_Path = m_old; }
 
 private:
     QString m_old;

@@ -24,22 +24,13 @@ namespace {
 
 using namespace exporttest;
 
-struct ModeGuard {
-    int mode = Barcode_Setting_Or_Designing_Mode;
-    ~ModeGuard()
-    {
-        Barcode_Setting_Or_Designing_Mode = mode;
-    }
-};
-
 TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
 {
-    ModeGuard guard;
     QTemporaryDir dir;
     ScriptedMessages msgs;
     FakeBatchServices batch;
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(5);
     QStringList said;
     msgs.onDialog = [&](QDialog& d) {
@@ -73,10 +64,9 @@ TEST(ExportCommand, DesignRangeTwoToFourWritesThreeCardsAfterRefusingABadRange)
 
 TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
 {
-    ModeGuard guard;
     ScriptedMessages msgs;
     FakeBatchServices batch;
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     msgs.onDialog = [&](QDialog& d) {
         auto* w = dynamic_cast<ExportWindow*>(&d);
         ASSERT_TRUE(w);
@@ -100,11 +90,10 @@ TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
 
 TEST(ExportCommand, TransparentLinearBarcodeAsksBeforeAFormatWithoutAlpha)
 {
-    ModeGuard guard;
     QTemporaryDir dir;
     ScriptedMessages msgs({1});  // "No"
     FakeBatchServices batch;
-    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.mode = 0;
     batch.barcodeRows = 1;
     batch.state.transparentBackground = true;
     batch.state.value = "T-1";
@@ -143,14 +132,13 @@ TEST(ExportCommand, TransparentLinearBarcodeAsksBeforeAFormatWithoutAlpha)
 // one file.
 TEST(ExportCommand, TheBatchBoxOfTheCardExportTurnsTheRangeOffAndOn)
 {
-    ModeGuard guard;
     QTemporaryDir dir;
     ScriptedMessages msgs;
     FakeBatchServices batch;
     FakeMainWindow main;
     main.canvasBounds = QRectF(0, 0, 108, 54);
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(7);
     msgs.onDialog = [&](QDialog& d) {
         auto* w = dynamic_cast<ExportWindow*>(&d);
@@ -189,11 +177,10 @@ TEST(ExportCommand, TheBatchBoxOfTheCardExportTurnsTheRangeOffAndOn)
 // and footer's too.
 TEST(ExportCommand, TheCardExportListsTheSeriesOfItemsThatPrint)
 {
-    ModeGuard guard;
     ScriptedMessages msgs;
     FakeBatchServices batch;
     FakeMainWindow main;
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(3);
     auto bound = [](LMNGraphic& item, const QString& series) {
         item.data_source_type = 1;
@@ -231,10 +218,9 @@ TEST(ExportCommand, TheCardExportListsTheSeriesOfItemsThatPrint)
 // The barcode export shows no Total: "All" exports every row.
 TEST(ExportCommand, TheBarcodeExportHidesTheTotal)
 {
-    ModeGuard guard;
     ScriptedMessages msgs;
     FakeBatchServices batch;
-    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.mode = 0;
     batch.barcodeRows = 4;
     batch.state.dataSource = batch.state.valueChecked = true;
     batch.state.value = "R1";

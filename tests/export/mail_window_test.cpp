@@ -47,20 +47,19 @@ class MailFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_saved = Created_Resource_Path;
-        Created_Resource_Path = m_data.path();
+        m_saved = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
         Stop_Processing_Now = false;
     }
     void TearDown() override
     {
-        Created_Resource_Path = m_saved;
+        Folders.Created_Resource_Path = m_saved;
         sender_email.clear();
         sender_pwd.clear();
         sending_server.clear();
         sending_port.clear();
         send_enable_ssl.clear();
-        Barcode_Setting_Or_Designing_Mode = 0;
         Stop_Processing_Now = false;
     }
     // Settings for a test server, as the settings window leaves them.
@@ -312,7 +311,6 @@ struct FiveRows {
         batch.barcodeRows = 5;
         batch.state.dataSource = batch.state.valueChecked = true;   // the list feeds the values
         batch.rowImage = [](int row) { return Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90)); };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
 };
 

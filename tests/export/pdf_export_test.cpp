@@ -112,7 +112,6 @@ protected:
         Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Test Printer")}; });
         previousInfo = MainWindowServices::printInfo();
         MainWindowServices::setPrintInfo(PrintInfo());   // A4 portrait, no margins
-        mode = Barcode_Setting_Or_Designing_Mode;
         msgs.onDialog = [this](QDialog& d) {
             if (auto* box = dynamic_cast<Replcae_Confirm_Box*>(&d)) {
                 ++keepReplaceBoxes;
@@ -137,7 +136,6 @@ protected:
         window.reset();
         Set_Printer_Names_Provider({});
         MainWindowServices::setPrintInfo(previousInfo);
-        Barcode_Setting_Or_Designing_Mode = mode;
         Stop_Processing_Now = false;
         replace_keep_file_flag = 0;
         Msg_Apply_All_Chk = false;
@@ -147,7 +145,7 @@ protected:
     // as given), every row a Code 128 barcode unless `invalid` names it.
     void barcodeList(int rows, QList<int> quantities = {}, QList<int> invalid = {})
     {
-        Barcode_Setting_Or_Designing_Mode = 0;
+        batch.mode = 0;
         batch.barcodeRows = rows;
         batch.state.dataSource = true;
         batch.state.valueChecked = true;
@@ -364,7 +362,7 @@ TEST_F(PdfExportTest, LabelSizedPagesAreTheSizeOfEachLabelAndAFilePerLabelIsNumb
 TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGivesTheDefaultPage)
 {
     Set_Printer_Names_Provider([] { return QStringList(); });
-    Barcode_Setting_Or_Designing_Mode = 0;
+    batch.mode = 0;
     batch.state.value = QStringLiteral("SAME");
     Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
     window->Reset_For_Opening();
@@ -523,7 +521,7 @@ TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsRepo
 
 TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(5);
     batch.cardSize = QSizeF(180, 90);
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(180, 90)); };

@@ -24,8 +24,8 @@ namespace {
 using namespace exporttest;
 
 struct UserFolder {
-    UserFolder() : previous(Created_Resource_Path) { Created_Resource_Path = dir.path(); }
-    ~UserFolder() { Created_Resource_Path = previous; }
+    UserFolder() : previous(Folders.Created_Resource_Path) { Folders.Created_Resource_Path = dir.path(); }
+    ~UserFolder() { Folders.Created_Resource_Path = previous; }
     QTemporaryDir dir;
     QString previous;
 };
@@ -61,7 +61,7 @@ TEST(UserTemplate, NamesAreCheckedBeforeTheDesignIsWritten)
     typed = {QStringLiteral(" Shelf ")};
     ASSERT_TRUE(Save_Design_As_Template(QString(), save));
     EXPECT_EQ(saved, QStringList{Path_Join(user.dir.path(), "Templates/User/Shelf.dbs")});
-    EXPECT_EQ(export_template_name, "Shelf");
+    EXPECT_EQ(Export_Template::defaultInstance()->export_template_name, "Shelf");
 
     // A new design under that name asks first; No keeps the old template.
     msgs.push(1);

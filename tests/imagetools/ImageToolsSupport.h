@@ -82,24 +82,24 @@ private:
 };
 
 // The program's folders inside a temporary folder, restored afterwards.
-class Folders {
+class Temp_Folders {
 public:
-    Folders()
+    Temp_Folders()
     {
-        m_saved = {Data_Folder_Path, Cropped_Img_Path, Resource_Path, Created_Resource_Path};
-        Created_Resource_Path = path("user");
-        Resource_Path = path("resources");
-        Data_Folder_Path = path("user/DataSet");
-        Cropped_Img_Path = path("user/Cropped_Images");
-        for (const QString& p : {Created_Resource_Path, Resource_Path, Data_Folder_Path, Cropped_Img_Path})
+        m_saved = {::Folders.Data_Folder_Path, ::Folders.Cropped_Img_Path, ::Folders.Resource_Path, ::Folders.Created_Resource_Path};
+        ::Folders.Created_Resource_Path = path("user");
+        ::Folders.Resource_Path = path("resources");
+        ::Folders.Data_Folder_Path = path("user/DataSet");
+        ::Folders.Cropped_Img_Path = path("user/Cropped_Images");
+        for (const QString& p : {::Folders.Created_Resource_Path, ::Folders.Resource_Path, ::Folders.Data_Folder_Path, ::Folders.Cropped_Img_Path})
             QDir().mkpath(p);
     }
-    ~Folders()
+    ~Temp_Folders()
     {
-        Data_Folder_Path = m_saved[0];
-        Cropped_Img_Path = m_saved[1];
-        Resource_Path = m_saved[2];
-        Created_Resource_Path = m_saved[3];
+        ::Folders.Data_Folder_Path = m_saved[0];
+        ::Folders.Cropped_Img_Path = m_saved[1];
+        ::Folders.Resource_Path = m_saved[2];
+        ::Folders.Created_Resource_Path = m_saved[3];
     }
     QString path(const QString& rel) const { return m_dir.filePath(rel); }
     QString mkdir(const QString& rel) const

@@ -77,7 +77,7 @@ void chooseSeries(Cropping_Tool& tool, const QString& name)
 
 TEST(CropWizard, SingleCropsOfOnePictureAreNamedWithARunningCount)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString tree = writePicture(dirs.path("tree.png"), detailed(600, 400));
@@ -106,7 +106,7 @@ TEST(CropWizard, SingleCropsOfOnePictureAreNamedWithARunningCount)
 
 TEST(CropWizard, CropsAreCutFromTheFullResolutionPicture)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QImage original = detailed(4000, 3000);
@@ -135,7 +135,7 @@ TEST(CropWizard, ResizingKeepsProportionsWhenAsked)
     EXPECT_EQ(Crop_Resize_Size(QSizeF(400, 200), 100, 100, false), QSizeF(100, 100));
     EXPECT_EQ(Crop_Resize_Size(QSizeF(40, 20), 100, 100, true), QSizeF(100, 50));
 
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString pic = writePicture(dirs.path("wide.png"), detailed(400, 200));
@@ -158,7 +158,7 @@ TEST(CropWizard, ResizingKeepsProportionsWhenAsked)
 
 TEST(CropWizard, SizeFieldsAndFirstScreenChecks)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     Cropping_Tool tool;
@@ -201,7 +201,7 @@ TEST(CropWizard, SizeFieldsAndFirstScreenChecks)
 
 TEST(CropWizard, FolderBatchCountsFromTheFirstNameAndReportsPicturesItCouldNotRead)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -244,7 +244,7 @@ TEST(CropWizard, FolderBatchCountsFromTheFirstNameAndReportsPicturesItCouldNotRe
 
 TEST(CropWizard, SeriesBatchWritesANewSeriesOfThePathsWritten)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -275,7 +275,7 @@ TEST(CropWizard, SeriesBatchWritesANewSeriesOfThePathsWritten)
 
 TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWasWritten)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs(QStringLiteral("cancel"));
     const QString in = dirs.mkdir("in");
@@ -312,13 +312,13 @@ TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWa
 
 TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs(QStringLiteral("keep"));
     const QString in = dirs.mkdir("in");
     const QString a = writePicture(in + "/a.png", detailed(300, 200));
     // A series file from an older installation, its extension in capitals.
-    ASSERT_TRUE(writeFile(Data_Folder_Path + "/T.TXT", a.toUtf8() + "\n"));
+    ASSERT_TRUE(writeFile(Folders.Data_Folder_Path + "/T.TXT", a.toUtf8() + "\n"));
     const QString out = dirs.mkdir("out");
     writeFile(out + "/a.JPG", "old");
     Cropping_Tool tool;
@@ -333,13 +333,13 @@ TEST(CropWizard, KeepWritesUnderANumberedNameThatTheSeriesCarries)
     tool.Wait_For_Job();
     EXPECT_EQ(readBytes(out + "/a.JPG"), QByteArray("old"));
     // Replaced in place: still one series, now listing the numbered name.
-    EXPECT_EQ(QString::fromUtf8(readBytes(Data_Folder_Path + "/T.TXT")), out + "/a (1).JPG\n");
+    EXPECT_EQ(QString::fromUtf8(readBytes(Folders.Data_Folder_Path + "/T.TXT")), out + "/a (1).JPG\n");
     EXPECT_EQ(MainWindowServices::Get_datasheet_File_Name_Array(), QStringList({"T"}));
 }
 
 TEST(CropWizard, DirectCropsOfPictureItems)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString in = dirs.mkdir("in");
@@ -353,7 +353,7 @@ TEST(CropWizard, DirectCropsOfPictureItems)
         tool.setResult(0);
         tool.Crop_Direct_Image_Clicked();
         EXPECT_EQ(tool.result(), 1);
-        EXPECT_EQ(tool.Crop_Direct_Path, Cropped_Img_Path + "/" + expected);
+        EXPECT_EQ(tool.Crop_Direct_Path, Folders.Cropped_Img_Path + "/" + expected);
         EXPECT_TRUE(QFileInfo::exists(tool.Crop_Direct_Path));
     }
 
@@ -369,7 +369,7 @@ TEST(CropWizard, DirectCropsOfPictureItems)
     tool.Wait_For_Job();
     EXPECT_EQ(tool.result(), 1);
     EXPECT_EQ(tool.Crop_Direct_Series, "Pics (1)");
-    const QString folder = Cropped_Img_Path + "/Pics (1)";
+    const QString folder = Folders.Cropped_Img_Path + "/Pics (1)";
     EXPECT_EQ(QString::fromUtf8(readBytes(Series_File_Path("Pics (1)"))),
               folder + "/tree.PNG\n" + folder + "/b.JPG\n" + folder + "/b (1).JPG\n");
 
@@ -406,7 +406,7 @@ private:
 // file written.
 TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     const QString tree = writePicture(dirs.path("tree.png"), detailed(300, 200));
     const QString out = dirs.mkdir("out");
@@ -462,7 +462,7 @@ TEST(CropWizard, ASingleCropRunsUnderThePleaseWaitSheetAndOffersToOpenTheFile)
 // after a crop each say where the file or folder is.
 TEST(CropWizard, WithoutAViewerEveryOpenCommandSaysWhereItIs)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     ASSERT_TRUE(writeFile(dirs.path("resources/Help.pdf"), "%PDF-1.4"));
     const QString tree = writePicture(dirs.path("tree.png"), detailed(120, 80));

@@ -34,7 +34,7 @@ void picture(const QString& path, QColor colour = Qt::blue)
 
 TEST(PictureLibrary, ListsPngAndJpgOfTheShippedFolderAndTheUsersTwin)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     Dialogs dialogs;
     const QString shipped = dirs.mkdir("resources/LibraryImage");
@@ -67,7 +67,7 @@ TEST(PictureLibrary, ListsPngAndJpgOfTheShippedFolderAndTheUsersTwin)
 
 TEST(PictureLibrary, ReorderMovesWithoutDuplicatingAndRemovingDoesNothing)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Image_Library lib;
     for (const char* n : {"p0", "p1", "p2", "p3", "p4"})
         lib.addImageWithPath(QStringLiteral("/x/%1.png").arg(n), n, n);
@@ -89,7 +89,7 @@ TEST(PictureLibrary, ReorderMovesWithoutDuplicatingAndRemovingDoesNothing)
 
 TEST(PictureLibrary, OkNeedsAnExistingChoiceAndCancelClearsIt)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     Boxes boxes;
     const QString shipped = dirs.mkdir("resources/LibraryImage");
     picture(shipped + "/a.png");

@@ -84,7 +84,7 @@ bool hasRed(const QImage& img)
 
 TEST(PictureFiles, EveryExifOrientationComesOutUpright)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     const QImage upright = uprightQuarters(160, 80);
     for (int o = 1; o <= 8; ++o) {
         const QString path = dirs.path(QStringLiteral("o%1.jpg").arg(o));
@@ -102,7 +102,7 @@ TEST(PictureFiles, EveryExifOrientationComesOutUpright)
 
 TEST(PictureFiles, ThumbnailsAreBoundedByTheWidthAloneAndKeepProportions)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     const QString jpg = dirs.path("big.jpg");
     const QString png = dirs.path("big.png");
     const QImage big = uprightQuarters(2400, 1200);
@@ -128,7 +128,7 @@ TEST(PictureFiles, ThumbnailsAreBoundedByTheWidthAloneAndKeepProportions)
 
 TEST(PictureFiles, BadFilesGiveTheInvalidDataImageOrTheirIconWithinBoundedMemory)
 {
-    Folders dirs;
+    Temp_Folders dirs;
     // A JPEG cut off halfway is not shown as a picture with a grey lower part.
     const QByteArray jpeg = encode(uprightQuarters(640, 480), "jpg");
     const QString cut = dirs.path("cut.jpg");

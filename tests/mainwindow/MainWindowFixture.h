@@ -22,7 +22,6 @@ protected:
             return 0;
         });
         Terminate_Application_Hook = [this](int code) { exitCodes << code; };
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
 
     void TearDown() override
@@ -30,7 +29,6 @@ protected:
         window.reset();
         Terminate_Application_Hook = nullptr;
         Set_Message_Responder(previousResponder);
-        Barcode_Setting_Or_Designing_Mode = 0;
     }
 
     LMNWindowController& make()

@@ -79,16 +79,16 @@ TEST_F(DesignSideTest, TheCardModelIsMadeAndTheCanvasIsTheCard)
 
     // A new project replaces the model and starts the placement cascade over.
     card->Card_Name = QStringLiteral("Changed");
-    last_ctrl_X = 120.0f;
-    last_ctrl_Y = 90.0f;
-    last_ctrl_X_Exeed_Count = 17.0f;
-    last_ctrl_Y_Exeed_Count = 22.0f;
+    w.last_ctrl_X = 120.0f;
+    w.last_ctrl_Y = 90.0f;
+    w.last_ctrl_X_Exeed_Count = 17.0f;
+    w.last_ctrl_Y_Exeed_Count = 22.0f;
     w.New_Project_Setting_Reset(1);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
-    EXPECT_EQ(last_ctrl_X, 10.0f);
-    EXPECT_EQ(last_ctrl_Y, 10.0f);
-    EXPECT_EQ(last_ctrl_X_Exeed_Count, 2.0f);
-    EXPECT_EQ(last_ctrl_Y_Exeed_Count, 2.0f);
+    EXPECT_EQ(w.last_ctrl_X, 10.0f);
+    EXPECT_EQ(w.last_ctrl_Y, 10.0f);
+    EXPECT_EQ(w.last_ctrl_X_Exeed_Count, 2.0f);
+    EXPECT_EQ(w.last_ctrl_Y_Exeed_Count, 2.0f);
     // So the next new item goes to (30, 30).
     EXPECT_EQ(w.Control_New_Point(QStringLiteral("F")), QPointF(30, 30));
 }
@@ -110,7 +110,7 @@ TEST_F(DesignSideTest, RealWindowDrawsGradientRoundedBorderAndWatermark)
     EXPECT_TRUE(Bluish(img.pixel(W - 7, H / 2))) << std::hex << img.pixel(W - 7, H / 2);
 
     // A rounded card with a thick border: the corner stays undrawn, the edge is the border.
-    Card_Shape = 1;
+    w.Card_Shape = 1;
     card->Card_fill_style = QStringLiteral("S");
     card->Card_fill_clr = Qt::white;
     card->Card_border_chk = true;
@@ -122,7 +122,7 @@ TEST_F(DesignSideTest, RealWindowDrawsGradientRoundedBorderAndWatermark)
     const QRgb edge = img.pixel(W / 2, 1);                   // half the border shows inside
     EXPECT_LT(qGray(edge), 60) << std::hex << edge;
     EXPECT_GT(qGray(img.pixel(W / 2, 12)), 200);            // inside the border: the white fill
-    Card_Shape = 0;
+    w.Card_Shape = 0;
     img = Render_Canvas(w);
     EXPECT_LT(qGray(img.pixel(1, 1)), 60);                   // a plain rectangle has its corner
     card->Card_border_chk = false;
@@ -370,7 +370,7 @@ TEST_F(DesignSideTest, ContextMenuOffersOnlyWhatTheWindowCanDo)
     // Label Properties shows the card's panel in designing mode.
     w.Barcode_Mode_Select();
     act("card_properties")->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.designModeView()->panels->sett_tab->count(), 4);
 }
 
@@ -479,8 +479,8 @@ TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
     w.Insert_In_Undo_Redo();
     doc->insertGraphic(Rect_Item(QRectF(10, 60, 30, 30)), 2);
     w.Insert_In_Undo_Redo();
-    ASSERT_GE(Ucontrol.size(), 2);
-    Ucontrol[Ucontrol.size() - 2][1] = Damaged_Shape_Archive();
+    ASSERT_GE(d->Ucontrol.size(), 2);
+    d->Ucontrol[d->Ucontrol.size() - 2][1] = Damaged_Shape_Archive();
     d->Undo_btn->trigger();
     const QList<LMNGraphic*> back = w.Get_Front_Controls_Array();
     ASSERT_EQ(back.size(), 2);

@@ -70,10 +70,10 @@ TEST_F(FrameTest, ShippedResourcesAreFoundAndReadable)
 {
     LMNWindowController& w = make();
     // From a build inside the tree, the tree's resources are the program's.
-    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath("no.png")).isFile()) << Resource_Path.toStdString();
+    EXPECT_TRUE(QFileInfo(QDir(Folders.Resource_Path).filePath("no.png")).isFile()) << Folders.Resource_Path.toStdString();
     for (const char* name : {"no.png", "sign_sample.png", "fingerprints.png", "banner.png", "pattern_1.jpg",
                              "barcode_sample.png", "back-2.png", "front-sel.png"}) {
-        QImageReader reader(QDir(Resource_Path).filePath(QString::fromLatin1(name)));
+        QImageReader reader(QDir(Folders.Resource_Path).filePath(QString::fromLatin1(name)));
         EXPECT_TRUE(reader.canRead()) << name;
         EXPECT_FALSE(reader.read().isNull()) << name;
     }
@@ -87,11 +87,11 @@ TEST_F(FrameTest, ShippedResourcesAreFoundAndReadable)
 
     // The hatch patterns are listed without their extension and draw.
     const QStringList hatches = MainWindowServices::Get_Files_Array_At_Path(
-        QDir(Resource_Path).filePath("Fill_Style_Image"), true);
+        QDir(Folders.Resource_Path).filePath("Fill_Style_Image"), true);
     EXPECT_GE(hatches.size(), 6);
     EXPECT_TRUE(hatches.contains("Cross"));
     for (const QString& h : hatches)
-        EXPECT_FALSE(QImage(QDir(Resource_Path).filePath("Fill_Style_Image/" + h + ".png")).isNull()) << h.toStdString();
+        EXPECT_FALSE(QImage(QDir(Folders.Resource_Path).filePath("Fill_Style_Image/" + h + ".png")).isNull()) << h.toStdString();
 
     // The default custom sheet and print profile: 15 and 22 strings, copied to the data folder.
     auto strings = [](const QString& path) {
@@ -102,14 +102,14 @@ TEST_F(FrameTest, ShippedResourcesAreFoundAndReadable)
                 out << (e.typeId() == QMetaType::QString ? e.toString() : QStringLiteral("<not a string>"));
         return out;
     };
-    const QStringList sheet = strings(QDir(Resource_Path).filePath("CustomProductLabel/Custom1.zvp"));
+    const QStringList sheet = strings(QDir(Folders.Resource_Path).filePath("CustomProductLabel/Custom1.zvp"));
     ASSERT_EQ(sheet.size(), 15);
     EXPECT_EQ(sheet.at(0).toInt() * sheet.at(6).toDouble() <= sheet.at(11).toDouble(), true);  // labels fit across
-    const QStringList profile = strings(QDir(Resource_Path).filePath("PrintProfile/Default.zvp"));
+    const QStringList profile = strings(QDir(Folders.Resource_Path).filePath("PrintProfile/Default.zvp"));
     ASSERT_EQ(profile.size(), 22);
     EXPECT_EQ(profile.at(9), "Y");
-    EXPECT_TRUE(QFileInfo(QDir(custom_label_path).filePath("Custom1.zvp")).isFile());
-    EXPECT_TRUE(QFileInfo(QDir(print_profile_path).filePath("Default.zvp")).isFile());
+    EXPECT_TRUE(QFileInfo(QDir(Folders.custom_label_path).filePath("Custom1.zvp")).isFile());
+    EXPECT_TRUE(QFileInfo(QDir(Folders.print_profile_path).filePath("Default.zvp")).isFile());
 }
 
 TEST_F(FrameTest, DesignSideFitsSmallScreensWithoutOverlapOrResizing)

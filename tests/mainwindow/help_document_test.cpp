@@ -38,12 +38,12 @@ namespace {
 QString Source_Path(const QString& relative)
 {
     // The help's source and pictures live beside the resources in the tree.
-    return QDir(Resource_Path).filePath(QStringLiteral("../") + relative);
+    return QDir(Folders.Resource_Path).filePath(QStringLiteral("../") + relative);
 }
 
 QString Help_Text()
 {
-    const QString pdf = QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"));
+    const QString pdf = QDir(Folders.Resource_Path).filePath(QStringLiteral("Help.pdf"));
     const testsupport::ToolResult text = testsupport::Run_Tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
     // One space between words, whatever the lines; ligatures of the
@@ -57,8 +57,8 @@ protected:
     {
         PanelsTest::SetUp();
         // The series of the pictures live in a folder of the test's own.
-        previousDataFolder = Data_Folder_Path;
-        Data_Folder_Path = seriesDir.path();
+        previousDataFolder = Folders.Data_Folder_Path;
+        Folders.Data_Folder_Path = seriesDir.path();
         previousRunner = Set_Modal_Runner([](QDialog& d) {
             // The library tool's picker chooses a leaf.
             if (auto* library = qobject_cast<Image_Library*>(&d)) {
@@ -75,7 +75,7 @@ protected:
     void TearDown() override
     {
         Set_Modal_Runner(previousRunner);
-        Data_Folder_Path = previousDataFolder;
+        Folders.Data_Folder_Path = previousDataFolder;
         PanelsTest::TearDown();
     }
 
@@ -182,7 +182,7 @@ TEST_F(HelpDocumentTest, TheHelpTeachesTheTasksWithPicturesOfBothModes)
     EXPECT_TRUE(shown.contains(QStringLiteral("main-barcode"))) << "a picture of barcode mode";
     EXPECT_TRUE(shown.contains(QStringLiteral("main-designing"))) << "a picture of designing mode";
     const testsupport::ToolResult images = testsupport::Run_Tool(
-        QStringLiteral("pdfimages"), {QStringLiteral("-list"), QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"))});
+        QStringLiteral("pdfimages"), {QStringLiteral("-list"), QDir(Folders.Resource_Path).filePath(QStringLiteral("Help.pdf"))});
     ASSERT_EQ(images.exitCode, 0);
     EXPECT_GE(images.out.count('\n') - 2, shown.size()) << "every picture is in the PDF";
 

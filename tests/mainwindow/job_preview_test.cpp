@@ -51,7 +51,7 @@ protected:
     {
         qInstallMessageHandler(g_previousHandler);
         if (!m_savedPath.isNull())
-            Created_Resource_Path = m_savedPath;
+            Folders.Created_Resource_Path = m_savedPath;
         sender_email.clear();
         sender_pwd.clear();
         sending_server.clear();
@@ -72,8 +72,8 @@ protected:
     // E-mail settings for the test server, in a private data folder.
     void account(int port)
     {
-        m_savedPath = Created_Resource_Path;
-        Created_Resource_Path = m_data.path();
+        m_savedPath = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
         auto prefs = PreferencesStore::sharedInstance();
         prefs->setsend_email_SenderEmail("sender@zorv.test");

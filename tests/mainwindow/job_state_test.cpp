@@ -96,8 +96,8 @@ bool Wait_For(const std::function<bool()>& done, int ms = 60000)
 // lifetime (made after the main window, which sets the series folder).
 class SeriesFolder {
 public:
-    SeriesFolder() : m_saved(Data_Folder_Path) { Data_Folder_Path = m_dir.path(); }
-    ~SeriesFolder() { Data_Folder_Path = m_saved; }
+    SeriesFolder() : m_saved(Folders.Data_Folder_Path) { Folders.Data_Folder_Path = m_dir.path(); }
+    ~SeriesFolder() { Folders.Data_Folder_Path = m_saved; }
     void write(const QString& name, const QByteArray& bytes)
     {
         QFile f(m_dir.filePath(name + QStringLiteral(".txt")));
@@ -131,7 +131,7 @@ protected:
     void TearDown() override
     {
         if (!m_savedData.isNull())
-            Created_Resource_Path = m_savedData;
+            Folders.Created_Resource_Path = m_savedData;
         MainWindowTest::TearDown();
     }
 
@@ -181,8 +181,8 @@ protected:
     // E-mail settings for a test server, in a private data folder.
     void account(int port)
     {
-        m_savedData = Created_Resource_Path;
-        Created_Resource_Path = m_data.path();
+        m_savedData = Folders.Created_Resource_Path;
+        Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
         auto prefs = PreferencesStore::sharedInstance();
         prefs->setsend_email_SenderEmail("sender@zorv.test");

@@ -274,9 +274,9 @@ TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
 TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
 {
     QTemporaryDir dir;
-    const QString old = Data_Folder_Path;
+    const QString old = Folders.Data_Folder_Path;
     BarcodeModeView& v = makeBarcode();
-    Data_Folder_Path = dir.path();
+    Folders.Data_Folder_Path = dir.path();
     auto write = [&](const char* name, const QByteArray& bytes) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -329,7 +329,7 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_TRUE(side.Data_Set_Sheet_RD->isChecked());
     EXPECT_EQ(side.val_combo_value->currentText(), "C5");
     EXPECT_EQ(side.list().count(), 5);
-    Data_Folder_Path = old;
+    Folders.Data_Folder_Path = old;
 }
 
 TEST_F(MainWindowTest, TypedTwoDValueStaysWhenTheListFeedsOnlyTheHeader)

@@ -45,7 +45,7 @@ TEST_F(OutputPictureTest, CropButtonOfAPictureItemCropsThroughTheWizard)
 
     EXPECT_EQ(opened, QStringList{"Cropping_Tool"});
     EXPECT_NE(picture->_file_path, original);
-    EXPECT_TRUE(picture->_file_path.startsWith(Cropped_Img_Path)) << picture->_file_path.toStdString();
+    EXPECT_TRUE(picture->_file_path.startsWith(Folders.Cropped_Img_Path)) << picture->_file_path.toStdString();
     EXPECT_TRUE(QFileInfo::exists(picture->_file_path));
     EXPECT_EQ(host->datasource_tab->Manual_image_path->text(), picture->_file_path);
     // The item shows its new picture: the error label stays hidden.

@@ -45,10 +45,10 @@ TEST_F(MainWindowTest, SeriesCommandOpensTheSeriesTools)
     ASSERT_TRUE(w.startupSucceeded());
     // The series folder of this process holds just the one series (an earlier
     // run of this test left its own behind).
-    QDir folder(Data_Folder_Path);
+    QDir folder(Folders.Data_Folder_Path);
     for (const QString& f : folder.entryList(QDir::Files))
         ASSERT_TRUE(folder.remove(f)) << f.toStdString();
-    QFile seed(QDir(Data_Folder_Path).filePath("existing.txt"));
+    QFile seed(QDir(Folders.Data_Folder_Path).filePath("existing.txt"));
     ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
     seed.write("1\n2\n");
     seed.close();

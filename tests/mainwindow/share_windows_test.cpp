@@ -17,7 +17,7 @@ class ShareTest : public MainWindowTest {};
 TEST_F(ShareTest, ShippedAddressesAreEmptySoEveryButtonIsHidden)
 {
     make();
-    ASSERT_TRUE(QFile::exists(QDir(Resource_Path).filePath("links.ini")));
+    ASSERT_TRUE(QFile::exists(QDir(Folders.Resource_Path).filePath("links.ini")));
     ModalRunner previous = Set_Modal_Runner([](QDialog& d) { return 1; });
     Share_It_Dlg* dlg = Share_It_Dlg::defaultInstance();
     ASSERT_NE(dlg, nullptr);
@@ -37,8 +37,8 @@ TEST_F(ShareTest, ConfiguredAddressShowsItsButtonAndOpensIt)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[Share]\nFacebook=https://example.org/zorv\nTwitter=\n");
     ini.close();
-    const QString savedResources = Resource_Path;
-    Resource_Path = dir.path();
+    const QString savedResources = Folders.Resource_Path;
+    Folders.Resource_Path = dir.path();
     QStringList opened;
     auto savedOpen = Share_It_Dlg::Open_Link;
     Share_It_Dlg::Open_Link = [&opened](const QString& a) { opened << a; return true; };
@@ -57,7 +57,7 @@ TEST_F(ShareTest, ConfiguredAddressShowsItsButtonAndOpensIt)
     EXPECT_EQ(opened, QStringList{"https://example.org/zorv"});
     Set_Modal_Runner(previous);
     Share_It_Dlg::Open_Link = savedOpen;
-    Resource_Path = savedResources;
+    Folders.Resource_Path = savedResources;
 }
 
 TEST_F(ShareTest, PromotionPatternLiesUnderThePicture)

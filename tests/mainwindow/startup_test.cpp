@@ -9,6 +9,10 @@
 #include "core/util/SharedValues.h"
 #include "core/canvas/LMNZoomingScrollView.h"
 #include "mainwindow/MainWindowSupport.h"
+#include "mainwindow/files/ProjectCommands.h"
+#include "mainwindow/units/Units.h"
+#include "core/model/LMNDocument.h"
+#include "core/model/Shape_Control.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -30,15 +34,15 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(Main_App_wnd, &w);
     EXPECT_EQ(LMNWindowController::defaultInstance(), &w);
 
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
     BarcodeModeView& b = *w.barcodeModeView();
     EXPECT_EQ(ctl<QLineEdit>("dataText")->text(), "123456789012");
     EXPECT_EQ(ctl<QPlainTextEdit>("dataText_2D")->toPlainText(), "123456789012");
     EXPECT_EQ(ctl<QLineEdit>("HeaderText")->text(), "HEADER");
     EXPECT_EQ(ctl<QLineEdit>("FooterText")->text(), "FOOTER");
-    EXPECT_EQ(Measument_Unit_Is_Barcode, 1);
-    EXPECT_EQ(Measument_Unit_Is, 2);
+    EXPECT_EQ(b.Measument_Unit_Is_Barcode, 1);
+    EXPECT_EQ(w.designModeView()->panels->Measument_Unit_Is, 2);
     EXPECT_DOUBLE_EQ(w.zoomFactor(), 1.0);
     EXPECT_EQ(b.liner_or_2D_font, 0);
     EXPECT_TRUE(ctl<QLabel>("bar_height_label")->text().contains("(cm)"));
@@ -54,10 +58,10 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     EXPECT_EQ(s.unit, 1);
 
     // Per-user folders of a new project.
-    ASSERT_FALSE(Created_Resource_Path.isEmpty());
+    ASSERT_FALSE(Folders.Created_Resource_Path.isEmpty());
     for (const char* sub : {"DataSet", "Cropped_Images", "CustomProductLabel", "PrintProfile"})
-        EXPECT_TRUE(QFileInfo(QDir(Created_Resource_Path).filePath(sub)).isDir()) << sub;
-    EXPECT_EQ(QDir::cleanPath(Data_Folder_Path), QDir(Created_Resource_Path).filePath("DataSet"));
+        EXPECT_TRUE(QFileInfo(QDir(Folders.Created_Resource_Path).filePath(sub)).isDir()) << sub;
+    EXPECT_EQ(QDir::cleanPath(Folders.Data_Folder_Path), QDir(Folders.Created_Resource_Path).filePath("DataSet"));
 
     // Lists filled in code.
     EXPECT_EQ(ctl<QComboBox>("qr_version_ComboBox")->count(), 41);
@@ -120,24 +124,72 @@ TEST_F(MainWindowTest, DataFolderThatCannotBeMadeEndsCleanly)
     EXPECT_EQ(w.Encode_Count(), 0);
 }
 
+// What one window leaves behind never reaches the next: mode, units, undo
+// history, file name, start option, card shape, the library's picture and
+// the new-item cascade belong to the window.
+TEST_F(MainWindowTest, AWindowMadeAfterAnotherStartsFromItsOwnState)
+{
+    struct State {
+        int mode, barcodeUnit, designUnit, undo, shape;
+        QString file, start, picture;
+        QPointF next;
+        int settingsUnit;   // of the settings the engines are given
+        bool operator==(const State&) const = default;
+    };
+    const auto state = [](LMNWindowController& w) {
+        return State{w.Barcode_Setting_Or_Designing_Mode(), w.barcodeModeView()->Measument_Unit_Is_Barcode,
+                     w.designModeView()->panels->Measument_Unit_Is, w.designModeView()->Get_Undo_Count(),
+                     w.Card_Shape, w.projectCommands()->Project_File_Name, w.Start_Card_Option(),
+                     w.Library_Selected_Image, QPointF(w.last_ctrl_X, w.last_ctrl_Y), Current_Barcode_Settings().unit};
+    };
+    const State fresh = state(make());
+
+    LMNWindowController& first = *window;
+    OK_Unit_Change_For_Barcode(*first.barcodeModeView(), 2);
+    first.Designing_Mode_Select();
+    first.designModeView()->Apply_Unit_Choice(0);
+    first.designModeView()->document()->insertGraphic(std::make_shared<Shape_Control>(), 0);
+    first.Insert_In_Undo_Redo();
+    first.Card_Shape = 2;
+    first.projectCommands()->Project_File_Name = QStringLiteral("/tmp/first.dbs");
+    first.Set_Start_Card_Option(QStringLiteral("G"));
+    first.Library_Selected_Image = QStringLiteral("/tmp/picture.png");
+    first.Control_New_Point(QStringLiteral("F"));
+    ASSERT_FALSE(state(first) == fresh);
+
+    window.reset();
+    LMNWindowController& second = make();
+    const State now = state(second);
+    EXPECT_EQ(now.mode, fresh.mode);
+    EXPECT_EQ(now.barcodeUnit, fresh.barcodeUnit);
+    EXPECT_EQ(now.designUnit, fresh.designUnit);
+    EXPECT_EQ(now.undo, fresh.undo);
+    EXPECT_EQ(now.shape, fresh.shape);
+    EXPECT_EQ(now.file, fresh.file);
+    EXPECT_EQ(now.start, fresh.start);
+    EXPECT_EQ(now.picture, fresh.picture);
+    EXPECT_EQ(now.next, fresh.next);
+    EXPECT_EQ(now.settingsUnit, fresh.settingsUnit);
+}
+
 TEST_F(MainWindowTest, ModeTabsSwitchTheModeFlag)
 {
     LMNWindowController& w = make();
     const int encodes = w.Encode_Count();
 
     w.Barcode_mode_tab->setCurrentWidget(w.Barcode_Design_tab);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.Encode_Count(), encodes);          // the design tab regenerates nothing
 
     w.Barcode_mode_tab->setCurrentWidget(w.Barcode_setting_tab);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Encode_Count(), encodes + 1);      // the barcode tab regenerates
 
     w.Designing_Mode_Select();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_Design_tab);
     w.Barcode_Mode_Select();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_mode_tab->currentWidget(), w.Barcode_setting_tab);
 
     w.Show_Hide_Main_Window(2);

@@ -97,16 +97,16 @@ class Configured_Links {
 public:
     explicit Configured_Links(const QByteArray& ini)
     {
-        saved = Resource_Path;
+        saved = Folders.Resource_Path;
         QFile f(dir.filePath(QStringLiteral("links.ini")));
         f.open(QIODevice::WriteOnly);
         f.write(ini);
         f.close();
         for (const char* name : {"Help.pdf", "pattern_1.jpg", "banner.png"})
             QFile::copy(QDir(saved).filePath(QLatin1String(name)), dir.filePath(QLatin1String(name)));
-        Resource_Path = dir.path();
+        Folders.Resource_Path = dir.path();
     }
-    ~Configured_Links() { Resource_Path = saved; }
+    ~Configured_Links() { Folders.Resource_Path = saved; }
     QTemporaryDir dir;
     QString saved;
 };
@@ -154,7 +154,7 @@ TEST_F(WindowCommandsTest, NewThenCancelInTheWizardLeavesAnEmptyProject)
     add(LMNKind::Shape, QRectF(10, 10, 40, 40));
     host->card_info_tab->card_name->setText(QStringLiteral("Shelf"));
     w->Front_card_Prop()->Card_Name = QStringLiteral("Shelf");
-    Card_Shape = 2;
+    w->Card_Shape = 2;
     answer = [](QDialog& d) {
         EXPECT_NE(qobject_cast<Card_Wizard*>(&d), nullptr);
         return 0;   // Cancel
@@ -163,8 +163,8 @@ TEST_F(WindowCommandsTest, NewThenCancelInTheWizardLeavesAnEmptyProject)
     EXPECT_EQ(dialogs, QStringList{"Card_Wizard"});
     EXPECT_TRUE(doc->graphicsPointers().isEmpty());
     EXPECT_EQ(w->Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
-    EXPECT_EQ(Card_Shape, 0);
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w->Card_Shape, 0);
+    EXPECT_EQ(w->Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_TRUE(design->myTargetView->isVisibleTo(w));
     EXPECT_EQ(design->Get_Undo_Count(), 0);
 }

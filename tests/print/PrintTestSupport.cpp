@@ -49,17 +49,14 @@ void PrintTest::SetUp()
     });
     Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Test Printer")}; });
     previousInfo = MainWindowServices::printInfo();
-    previousResource = Resource_Path;
-    Resource_Path = Default_Resource_Path();
+    previousResource = Folders.Resource_Path;
+    Folders.Resource_Path = Default_Resource_Path();
 
     QDir(dir.path()).mkpath(QStringLiteral("CustomProductLabel"));
     QDir(dir.path()).mkpath(QStringLiteral("PrintProfile"));
-    custom_label_path = dir.filePath(QStringLiteral("CustomProductLabel"));
-    print_profile_path = dir.filePath(QStringLiteral("PrintProfile"));
+    Folders.custom_label_path = dir.filePath(QStringLiteral("CustomProductLabel"));
+    Folders.print_profile_path = dir.filePath(QStringLiteral("PrintProfile"));
 
-    Barcode_Setting_Or_Designing_Mode = 0;
-    Card_Shape = 0;
-    Start_Card_Option = QStringLiteral("T");
 }
 
 void PrintTest::TearDown()
@@ -68,8 +65,7 @@ void PrintTest::TearDown()
     Set_Modal_Runner(previousRunner);
     Set_Printer_Names_Provider({});
     MainWindowServices::setPrintInfo(previousInfo);
-    Resource_Path = previousResource;
-    Barcode_Setting_Or_Designing_Mode = 0;
+    Folders.Resource_Path = previousResource;
 }
 
 bool PrintTest::saw(const QString& text) const

@@ -111,7 +111,7 @@ TEST_F(PrintTest, UnreadableFilesGiveNoProducts)
     EXPECT_TRUE(Read_Catalogue_File(dir.filePath("bad.xml")).isEmpty());
 
     // The vendor list: "Custom", then the xml files by name, any case.
-    Resource_Path = dir.path();
+    Folders.Resource_Path = dir.path();
     QDir(dir.path()).mkpath("Formats/pages");
     testsupport::touch(dir.filePath("Formats/pages/Zeta.XML"));
     testsupport::touch(dir.filePath("Formats/pages/Alpha.xml"));

@@ -62,14 +62,14 @@ private:
 TEST_F(PrintTest, EachLabelOfADesignBatchShowsItsRow)
 {
     QTemporaryDir series;
-    const QString oldFolder = Data_Folder_Path;
-    Data_Folder_Path = series.path();
-    const auto restore = qScopeGuard([&] { Data_Folder_Path = oldFolder; });
+    const QString oldFolder = Folders.Data_Folder_Path;
+    Folders.Data_Folder_Path = series.path();
+    const auto restore = qScopeGuard([&] { Folders.Data_Folder_Path = oldFolder; });
     const QStringList names{"Anna", "Bruno", "Chiara"};
     const QStringList codes{"ZL-A1", "ZL-B22", "ZL-C333"};
     testsupport::touch(series.filePath("Names.txt"), names.join('\n').toUtf8() + '\n');
 
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     CardWindow window;
     RoadDialog dialog;
     Batch_Binding binding;

@@ -77,7 +77,7 @@ TEST_F(GateTest, ATypedValueMustEncode)
 TEST_F(GateTest, WithoutAPrinterNothingOpens)
 {
     Set_Printer_Names_Provider([] { return QStringList(); });
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     command();
     EXPECT_TRUE(saw("No printer found."));
     EXPECT_EQ(opened, 0);
@@ -86,7 +86,7 @@ TEST_F(GateTest, WithoutAPrinterNothingOpens)
 
 TEST_F(GateTest, DesigningModeBacksUpAndRestoresAroundTheWindow)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.barcodeRows = 0;   // barcode rows do not matter here
     int backupsWhenOpen = -1;
     Output_Command([&] { backupsWhenOpen = batch.backups; ++opened; });

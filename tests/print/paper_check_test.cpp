@@ -61,7 +61,7 @@ TEST(PaperCheck, ComparesSizesAsTurnedWithinHalfAPoint)
 // card of the label's size is no larger than its label either.
 TEST_F(PrintTest, EveryCatalogueSheetOnItsOwnPaperAsksNothing)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(1);
     Print_Wnd w;
     w.Reset_For_Opening();
@@ -117,7 +117,7 @@ TEST_F(PrintTest, SheetsOnTheirOwnPaperPrintWithoutAQuestion)
                                    QMarginsF())},
         {"PEARL", "PE-8007", QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF())},
     };
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(1);
     batch.cardImage = [this](int) { return Colour_Label(batch.cardSize, Qt::darkBlue); };
     for (const Case& c : cases) {

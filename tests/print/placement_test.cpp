@@ -89,7 +89,7 @@ TEST_F(PrintTest, CatalogueSheetsPutEveryLabelWhereTheVendorsSheetHasIt)
 
         // A design batch of one card a label, the card as large as the label,
         // in alternating colours so that touching labels stay apart.
-        Barcode_Setting_Or_Designing_Mode = 1;
+        batch.mode = 1;
         batch.designRows(t.nx * t.ny);
         batch.cardSize = QSizeF(w * 2.834645669291, h * 2.834645669291);
         const int nx = t.nx;

@@ -93,7 +93,7 @@ bool dark(const QImage& img, QPointF pt, double scale)
 
 TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(25);
     batch.cardSize = QSizeF(60 * 2.834645669291, 25 * 2.834645669291);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
@@ -259,7 +259,7 @@ TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
 
 TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(5);
     batch.cardImage = [this](int row) {
         return row == 3 ? PtImage() : Colour_Label(batch.cardSize, Row_Colour(row));
@@ -276,7 +276,7 @@ TEST_F(PrintJobTest, CardsThatCannotBeMadeUseNoCellAndNoEmptySheet)
 
 TEST_F(PrintJobTest, ASpreadsheetBindingPrintsOneCardARow)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(3, false, true);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();

@@ -16,8 +16,8 @@ TEST_F(PrintTest, SheetFilesRoundTripTheirStrings)
         custom << QStringLiteral("c%1 <&> é").arg(i);
     for (int i = 0; i < Print_Profile_String_Count; ++i)
         profile << (i % 3 ? QStringLiteral("%1.25").arg(i) : QString());
-    const QString a = Sheet_File_Path(custom_label_path, "Sheet");
-    const QString b = Sheet_File_Path(print_profile_path, "Profile");
+    const QString a = Sheet_File_Path(Folders.custom_label_path, "Sheet");
+    const QString b = Sheet_File_Path(Folders.print_profile_path, "Profile");
     ASSERT_TRUE(Write_Sheet_Strings(a, custom));
     ASSERT_TRUE(Write_Sheet_Strings(b, profile));
     EXPECT_EQ(Read_Sheet_Strings(a, Custom_Sheet_String_Count), custom);
@@ -38,16 +38,16 @@ TEST_F(PrintTest, ListingTakesZvpFilesInAnyCase)
     testsupport::touch(dir.filePath("CustomProductLabel/A.ZVP"));
     testsupport::touch(dir.filePath("CustomProductLabel/c.txt"));
     QDir(dir.path()).mkpath("CustomProductLabel/d.zvp");
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList({"A", "b"}));
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList({"A", "b"}));
     EXPECT_TRUE(List_Sheet_Files(QString()).isEmpty());
 }
 
 TEST_F(PrintTest, AFailedWriteKeepsTheOldFile)
 {
-    const QString path = Sheet_File_Path(print_profile_path, "Kept");
+    const QString path = Sheet_File_Path(Folders.print_profile_path, "Kept");
     ASSERT_TRUE(Write_Sheet_Strings(path, {"old"}));
     // A folder in the way of the new file: the write fails, the old file stays.
-    const QString blocked = Sheet_File_Path(print_profile_path, "Blocked");
+    const QString blocked = Sheet_File_Path(Folders.print_profile_path, "Blocked");
     QDir().mkpath(blocked);
     EXPECT_FALSE(Write_Sheet_Strings(blocked, {"new"}));
     EXPECT_EQ(Read_Sheet_Strings(path, 1), QStringList{"old"});
@@ -56,7 +56,7 @@ TEST_F(PrintTest, AFailedWriteKeepsTheOldFile)
 
 TEST_F(PrintTest, SheetReaderSurvivesMutatedFiles)
 {
-    const QString path = Sheet_File_Path(custom_label_path, "m");
+    const QString path = Sheet_File_Path(Folders.custom_label_path, "m");
     QStringList strings;
     for (int i = 0; i < 22; ++i)
         strings << QString::number(i * 1.5);

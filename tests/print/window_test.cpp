@@ -136,7 +136,7 @@ TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
 
 TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
 {
-    Barcode_Setting_Or_Designing_Mode = 1;
+    batch.mode = 1;
     batch.designRows(40);
     auto w = open();
     EXPECT_FALSE(w->width_Stepper->isEnabled());
@@ -261,7 +261,7 @@ TEST_F(PrintWindowTest, SheetFieldsTrimWhatIsTyped)
 
 TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
 {
-    Write_Sheet_Strings(Sheet_File_Path(custom_label_path, "Custom1"),
+    Write_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, "Custom1"),
                         {"2", "5", "10.00", "13.50", "10", "5", "90", "50", "A4", "Portrait",
                          "210.00 x 297.00", "210.00", "297.00", "Custom", "Custom"});
     auto w = open();
@@ -281,7 +281,7 @@ TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
         return d.result();
     });
     w->Save_Label_Pressed();
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList{"Custom1"});
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList{"Custom1"});
 
     // A "/" inside becomes "_"; the new sheet is selected; existing names are replaced.
     w->Col_Text_pre->setText("4");
@@ -293,15 +293,15 @@ TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
     });
     w->Save_Label_Pressed();
     EXPECT_TRUE(saw("Custom Product Number has been saved successfully."));
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList({"Custom1", "Shop_Front"}));
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList({"Custom1", "Shop_Front"}));
     EXPECT_EQ(w->Product_num_ComboBox->currentText(), "Shop_Front");
-    EXPECT_EQ(Read_Sheet_Strings(Sheet_File_Path(custom_label_path, "Shop_Front"), 15)->at(0), "4");
+    EXPECT_EQ(Read_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, "Shop_Front"), 15)->at(0), "4");
     EXPECT_TRUE(w->delete_label_btn->isEnabled());
 
     answer(true);
     w->Delete_Label_Pressed();
     EXPECT_TRUE(saw("Are you sure want to delete selected 'Custom Product Number'?"));
-    EXPECT_EQ(List_Sheet_Files(custom_label_path), QStringList{"Custom1"});
+    EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList{"Custom1"});
 }
 
 TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
@@ -309,7 +309,7 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
     QStringList def(22, QString());
     def[0] = def[1] = "1";
     def[8] = "1";
-    Write_Sheet_Strings(Sheet_File_Path(print_profile_path, "Default"), def);
+    Write_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, "Default"), def);
     auto w = open();
     ASSERT_EQ(w->List_profile->count(), 1);
     EXPECT_FALSE(w->Delete_profile_btn->isEnabled());
@@ -324,7 +324,7 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
         return d.result();
     });
     w->Add_Edit_Print_Profile("A");
-    EXPECT_EQ(List_Sheet_Files(print_profile_path), QStringList{"Default"});
+    EXPECT_EQ(List_Sheet_Files(Folders.print_profile_path), QStringList{"Default"});
 
     // A profile with auto-centre, a grid, landscape Letter and batch "Y".
     w->Auto_Center_chk_bx->setChecked(true);
@@ -345,7 +345,7 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
     acceptPageSetup();
     w->Add_Edit_Print_Profile("A");
     EXPECT_TRUE(saw("Print Profile has been saved successfully."));
-    const auto saved = Read_Sheet_Strings(Sheet_File_Path(print_profile_path, "Shop_A"), 22);
+    const auto saved = Read_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, "Shop_A"), 22);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->at(0), "2");
     EXPECT_EQ(saved->at(9), "Y");
@@ -374,9 +374,9 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
 TEST_F(PrintWindowTest, ARenameThatCannotBeWrittenKeepsTheOldProfile)
 {
     QStringList p(22, QStringLiteral("1"));
-    Write_Sheet_Strings(Sheet_File_Path(print_profile_path, "Old"), p);
+    Write_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, "Old"), p);
     // Something that is not a profile file stands where the new one would go.
-    QDir().mkpath(Sheet_File_Path(print_profile_path, "New"));
+    QDir().mkpath(Sheet_File_Path(Folders.print_profile_path, "New"));
     auto w = open();
     ASSERT_EQ(w->List_profile->count(), 1);
     ASSERT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Old");
@@ -390,15 +390,15 @@ TEST_F(PrintWindowTest, ARenameThatCannotBeWrittenKeepsTheOldProfile)
     w->Add_Edit_Print_Profile("E");
     EXPECT_TRUE(saw("Print Profile could not be saved."));
     EXPECT_FALSE(saw("saved successfully"));
-    EXPECT_TRUE(Read_Sheet_Strings(Sheet_File_Path(print_profile_path, "Old"), 22).has_value());
+    EXPECT_TRUE(Read_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, "Old"), 22).has_value());
 
     // Deleting asks first; "No" keeps the file.
     answer(false);
     w->Delete_profile_btn_clicked();
-    EXPECT_TRUE(QFile::exists(Sheet_File_Path(print_profile_path, "Old")));
+    EXPECT_TRUE(QFile::exists(Sheet_File_Path(Folders.print_profile_path, "Old")));
     answer(true);
     w->Delete_profile_btn_clicked();
-    EXPECT_FALSE(QFile::exists(Sheet_File_Path(print_profile_path, "Old")));
+    EXPECT_FALSE(QFile::exists(Sheet_File_Path(Folders.print_profile_path, "Old")));
 }
 
 TEST_F(PrintWindowTest, PrinterAndOrientationFollowTheCombos)
@@ -463,8 +463,8 @@ TEST_F(PrintWindowTest, AnExactFitKeepsItsLastColumn)
 
 TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)
 {
-    ASSERT_TRUE(QFile::copy(QDir(Resource_Path).filePath("PrintProfile/Default.zvp"),
-                            Sheet_File_Path(print_profile_path, "Default")));
+    ASSERT_TRUE(QFile::copy(QDir(Folders.Resource_Path).filePath("PrintProfile/Default.zvp"),
+                            Sheet_File_Path(Folders.print_profile_path, "Default")));
     PrintInfo info = MainWindowServices::printInfo();
     info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
     MainWindowServices::setPrintInfo(info);

@@ -2,6 +2,7 @@
 // what Cancel leaves alone and what OK hands to the main window.
 #include "print/Card_Wizard.h"
 #include "common/TestSupport.h"
+#include "core/FakeMainWindow.h"
 #include "core/model/LMNGraphic.h"
 #include "core/util/Helpers.h"
 #include "print/PrintControls.h"
@@ -79,20 +80,21 @@ TEST_F(WizardTest, AProductSetsTheSizeAndCustomGivesItBack)
 
 TEST_F(WizardTest, CancelKeepsTheOpenDesignsShape)
 {
-    Card_Shape = 2;
+    FakeMainWindow design;
+    design.Card_Shape = 2;
     auto w = open();
     w->shape_rd[1]->setChecked(true);
     w->card_shape_CellClick();
     w->OK_Click();   // to the look page
     w->CancelClick();
-    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(design.Card_Shape, 2);
     EXPECT_EQ(w->result(), 0);
 
     w->Reset_For_Opening();
     w->shape_rd[1]->setChecked(true);
     w->card_shape_CellClick();
     w->Back_Click();   // Back on the size page ends the wizard like Cancel
-    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(design.Card_Shape, 2);
     EXPECT_TRUE(batch.canvasSizes.isEmpty());
 }
 
@@ -126,7 +128,7 @@ TEST_F(WizardTest, FinishingSizesTheCardAndHandsOverTheChosenLook)
 
     const New_Label_Choice c = w->Choice();
     EXPECT_EQ(c.shape, 2);
-    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(w->Card_Shape, 2);
     EXPECT_EQ(c.fillKind, "G");
     EXPECT_EQ(c.fillColour, QColor(Qt::white));   // kinds not chosen are reset
     EXPECT_TRUE(c.imagePath.isEmpty());
@@ -171,9 +173,9 @@ TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
 {
     // Shipped patterns, the user's own, one name in both, a stray file that
     // is no pattern picture: the wizard offers what the card can draw, each once.
-    const QString savedUser = Created_Resource_Path;
-    Resource_Path = dir.filePath("shipped");
-    Created_Resource_Path = dir.filePath("user");
+    const QString savedUser = Folders.Created_Resource_Path;
+    Folders.Resource_Path = dir.filePath("shipped");
+    Folders.Created_Resource_Path = dir.filePath("user");
     QImage tile(4, 4, QImage::Format_RGB32);
     tile.fill(Qt::black);
     for (const QString& p : {QString("shipped/Fill_Style_Image/lines.png"), QString("shipped/Fill_Style_Image/dots.png"),
@@ -188,7 +190,7 @@ TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
         offered << w->Card_hatch_style->itemText(i);
     EXPECT_EQ(offered, QStringList({"dots", "lines", "mine"}));
     EXPECT_EQ(offered, Hatch_Style_Names());
-    Created_Resource_Path = savedUser;
+    Folders.Created_Resource_Path = savedUser;
 }
 
 // The look page is taller than the size page: turning to it must not push

@@ -42,6 +42,8 @@ struct FontLayout {
     double capHeight = 0.0;
 };
 
+// Layouts of fonts and lines cached for the process: each is a pure function
+// of its key, so every road and thread may share them (guarded).
 std::mutex cacheMutex;
 QHash<QString, FontLayout> fontCache;
 QHash<QString, LineLayout> lineCache;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-bool clear_PQ_Flag = false;
 
 namespace {
 
@@ -195,7 +194,7 @@ bool BarcodeListModel::Normalise_New_Row(BarcodeRow& row)
     return true;
 }
 
-void BarcodeListModel::Normalise_Replaced_Row(BarcodeRow& row)
+void BarcodeListModel::Normalise_Replaced_Row(BarcodeRow& row, bool clear_PQ_Flag)
 {
     row.Value = Trim_Str(row.Value);
     row.Header = Trim_Str(row.Header);
@@ -320,16 +319,13 @@ void BarcodeListModel::Remove_All_Rows()
 void BarcodeListModel::Clear_Column(int column)
 {
     const bool flagged = column == 3 || column < 0;
-    const bool previous = clear_PQ_Flag;
-    clear_PQ_Flag = flagged;
     for (BarcodeRow& row : writableRows()) {
         if (column < 0)
             row = BarcodeRow();
         else
             Barcode_Row_Text(row, column).clear();
-        Normalise_Replaced_Row(row);
+        Normalise_Replaced_Row(row, flagged);
     }
-    clear_PQ_Flag = previous;
     if (!isEmpty())
         rowsChangedAt(0, count() - 1);
 }

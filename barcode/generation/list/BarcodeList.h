@@ -51,11 +51,6 @@ const QString& Barcode_List_Separator();
 // Most rows the list holds (as many as a barcode settings file may carry).
 inline constexpr int Barcode_List_Max_Rows = 1000000;
 
-// While set, the replace operation stores the given print quantity unchecked
-// (the two clear commands that empty the quantity column set it around
-// their pass; it is never left set).
-extern bool clear_PQ_Flag;
-
 // The default row the add commands insert.
 BarcodeRow Default_Barcode_Row();
 
@@ -102,15 +97,17 @@ public:
     // outside 0..count, or a full list).
     bool Create_Item_List(const QString& value, const QString& header, const QString& footer,
                           const QString& pq, int index);
-    // Replaces the row at `index` with the four trimmed texts. Unless
-    // clear_PQ_Flag is set, an invalid quantity becomes "1", then a row whose
-    // value, header and footer are all empty gets an empty quantity. False
-    // (nothing changed) for an index outside the list.
+    // Replaces the row at `index` with the four trimmed texts: an invalid
+    // quantity becomes "1", then a row whose value, header and footer are all
+    // empty gets an empty quantity. False (nothing changed) for an index
+    // outside the list.
     bool Replace_Item_List(const QString& value, const QString& header, const QString& footer,
                            const QString& pq, int index);
     // The rows a writer gives, normalised as the two operations do it.
     static bool Normalise_New_Row(BarcodeRow& row);    // false for the separator
-    static void Normalise_Replaced_Row(BarcodeRow& row);
+    // With clear_PQ_Flag (the two clear commands that empty the quantity
+    // column) the quantity is stored unchecked.
+    static void Normalise_Replaced_Row(BarcodeRow& row, bool clear_PQ_Flag = false);
 
     // ---- Whole-list changes of the list commands ----
     // Removes the rows at the given indexes at once (duplicates and indexes

@@ -15,9 +15,9 @@
 
 void Show_Barcode_Help(const QString& title, const QString& text)
 {
-    Cutom_Msg_Title = title;
-    Cutom_Msg_Val = text;
     Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
+    box->Cutom_Msg_Title = title;
+    box->Cutom_Msg_Val = text;
     box->title_val = QString();
     box->apply_chk_show = false;
     box->Open_Long_sms_Dialog();

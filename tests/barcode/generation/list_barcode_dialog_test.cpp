@@ -8,6 +8,7 @@
 #include "barcode/generation/Barcode_Gen.h"
 #include "barcode/generation/panes/SymbologyPane.h"
 #include "barcode/generation/panes/ValuePane.h"
+#include "common/FakeBatchServices.h"
 #include "common/TestSupport.h"
 #include "core/model/BarcodeItemImage.h"
 #include "core/model/LMNBarcode.h"
@@ -35,8 +36,6 @@ protected:
             messages << (r.text.startsWith(QLatin1Char('\n')) ? r.text.mid(1) : r.text);
             return answer;
         });
-        m_oldStart = Start_Card_Option;
-        Start_Card_Option = QStringLiteral("T");
         dialog = std::make_unique<Barcode_Gen>();
         dialog->hooks.seriesNames = [this] { return series.keys(); };
         dialog->hooks.firstValueOfSeries = [this](const QString& n) { return series.value(n).value(0); };
@@ -45,7 +44,6 @@ protected:
     {
         dialog.reset();
         Set_Message_Responder(m_responder);
-        Start_Card_Option = m_oldStart;
     }
     // Loads an item as Open_Wnd does before its modal run.
     void open(const LMNGraphic& item)
@@ -58,10 +56,10 @@ protected:
     QStringList messages;
     int answer = 0;   // 0: the first button (OK / Yes)
     QMap<QString, QStringList> series;
+    FakeBatchServices main;   // the main window: its start option
 
 private:
     MessageResponder m_responder;
-    QString m_oldStart;
 };
 
 // The fields the dialog writes, as text, for comparing two items.
@@ -216,13 +214,13 @@ TEST_F(DialogTest, SeriesBindingsAndTheirChecks)
 
 TEST_F(DialogTest, StartOptionVOffersOnlyManual)
 {
-    Start_Card_Option = QStringLiteral("V");
+    main.startOption = QStringLiteral("V");
     auto item = Item("Code 128", "v");
     open(*item);
     EXPECT_EQ(dialog->Data_source_type->count(), 1);
     EXPECT_EQ(dialog->Data_source_type->itemText(0), "Manual");
     // The spreadsheet source is offered while one is bound.
-    Start_Card_Option = QStringLiteral("T");
+    main.startOption = QStringLiteral("T");
     dialog->hooks.offersSpreadsheet = [](int) { return true; };
     dialog->hooks.spreadsheetColumns = [] { return QStringList{"Code", "Name"}; };
     dialog->hooks.firstValueOfColumn = [](int c) { return c == 1 ? QStringLiteral("N-1") : QStringLiteral("C-1"); };

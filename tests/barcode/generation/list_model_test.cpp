@@ -116,7 +116,8 @@ TEST(BarcodeListModel, ListCommandsOnWholeRows)
     EXPECT_EQ(c.rows()[2], (BarcodeRow{"", "", "", ""}));
     c.Clear_Column(3);
     EXPECT_EQ(c.rows()[1].PQ, "");
-    EXPECT_FALSE(clear_PQ_Flag);
+    c.Replace_Item_List("y", "", "", "bad", 1);
+    EXPECT_EQ(c.rows()[1].PQ, "1") << "a replace after a clear checks the quantity again";
     c.Clear_Column(-1);
     EXPECT_EQ(c.rows()[0], BarcodeRow());
     EXPECT_EQ(c.count(), 3);

@@ -22,12 +22,12 @@ struct CanvasFixture : ::testing::Test {
     LMNGrid grid;
     std::unique_ptr<LMNGraphicView> view;
 
-    static void Reset_Cascade()
+    void Reset_Cascade()
     {
-        last_ctrl_X = 10.0f;
-        last_ctrl_Y = 10.0f;
-        last_ctrl_X_Exeed_Count = 2.0f;
-        last_ctrl_Y_Exeed_Count = 2.0f;
+        win.last_ctrl_X = 10.0f;
+        win.last_ctrl_Y = 10.0f;
+        win.last_ctrl_X_Exeed_Count = 2.0f;
+        win.last_ctrl_Y_Exeed_Count = 2.0f;
     }
     // The new-item point the window gives first after a reset.
     QPointF First_New_Point()
@@ -39,10 +39,10 @@ struct CanvasFixture : ::testing::Test {
     }
     void SetUp() override
     {
-        last_ctrl_X = 10.0f;
-        last_ctrl_Y = 10.0f;
-        last_ctrl_X_Exeed_Count = 2.0f;
-        last_ctrl_Y_Exeed_Count = 2.0f;
+        win.last_ctrl_X = 10.0f;
+        win.last_ctrl_Y = 10.0f;
+        win.last_ctrl_X_Exeed_Count = 2.0f;
+        win.last_ctrl_Y_Exeed_Count = 2.0f;
         view = std::make_unique<LMNGraphicView>();
         win.view = view.get();
         view->setCardSize(QSizeF(300, 200));

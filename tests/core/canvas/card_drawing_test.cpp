@@ -103,9 +103,9 @@ TEST(CardDrawingTest, GradientFollowsAngle)
 TEST(CardDrawingTest, HatchTilesOverBackgroundAndMissingFileShowsBackground)
 {
     QTemporaryDir dir;
-    const QString saved = Resource_Path, savedUser = Created_Resource_Path;
-    Resource_Path = dir.path();
-    Created_Resource_Path = dir.path() + QStringLiteral("/user");
+    const QString saved = Folders.Resource_Path, savedUser = Folders.Created_Resource_Path;
+    Folders.Resource_Path = dir.path();
+    Folders.Created_Resource_Path = dir.path() + QStringLiteral("/user");
     QDir().mkpath(dir.path() + QStringLiteral("/Fill_Style_Image"));
     QImage pattern(10, 10, QImage::Format_ARGB32);
     pattern.fill(Qt::transparent);
@@ -130,8 +130,8 @@ TEST(CardDrawingTest, HatchTilesOverBackgroundAndMissingFileShowsBackground)
     img = Render(card, 0);
     for (int y = 0; y < 100; y += 7)
         EXPECT_TRUE(Near(Px(img, 50, y), Qt::yellow)) << y;
-    Resource_Path = saved;
-    Created_Resource_Path = savedUser;
+    Folders.Resource_Path = saved;
+    Folders.Created_Resource_Path = savedUser;
 }
 
 TEST(CardDrawingTest, PictureTiledOrStretchedWithOpacity)

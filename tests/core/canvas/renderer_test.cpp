@@ -125,7 +125,7 @@ TEST_F(RenderFixture, EmptyTiffGivesErrorThree)
 
 TEST_F(RenderFixture, CardShapesFillsAndWatermarkInRenderedCard)
 {
-    Card_Shape = 2;
+    win.Card_Shape = 2;
     win.card.Card_fill_style = QStringLiteral("G");
     win.card.Card_fill_Grd_1_clr = Qt::black;
     win.card.Card_fill_Grd_2_clr = Qt::white;
@@ -134,7 +134,7 @@ TEST_F(RenderFixture, CardShapesFillsAndWatermarkInRenderedCard)
     win.card.Watermark_Font = QFont(QStringLiteral("DejaVu Sans"), 18);
     win.card.Watermark_Color = Qt::red;
     const QImage img = Card_Image({});
-    Card_Shape = 0;
+    win.Card_Shape = 0;
     EXPECT_EQ(qAlpha(img.pixel(1, 1)), 0); // outside the ellipse
     EXPECT_LT(qGray(img.pixel(15, 75)), qGray(img.pixel(185, 75)));
     bool redNearBottom = false;

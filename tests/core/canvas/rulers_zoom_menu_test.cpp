@@ -252,7 +252,7 @@ TEST_F(ScrollFixture, FingerprintToolShowsTheFingerprintWhateverTheLibraryChose)
     fp.fill(Qt::darkGray);
     win.fpSample = fp;
     // A signature made just before leaves the library pointing at its sample.
-    Library_Selected_Image = QStringLiteral("/somewhere/sign_sample.png");
+    win.Library_Selected_Image = QStringLiteral("/somewhere/sign_sample.png");
     win.selectedTool = 12;
     Drag(view, {20, 20}, {80, 60}, 3);
     ASSERT_EQ(doc.graphics().size(), 1);
@@ -266,5 +266,5 @@ TEST_F(ScrollFixture, FingerprintToolShowsTheFingerprintWhateverTheLibraryChose)
     view->drawRect(p, QRectF(0, 0, 600, 400));
     p.end();
     EXPECT_TRUE(item->file_path.endsWith(QStringLiteral("fingerprints.png")));
-    Library_Selected_Image.clear();
+    win.Library_Selected_Image.clear();
 }

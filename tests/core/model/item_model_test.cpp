@@ -260,10 +260,10 @@ TEST_F(ItemModel, MovingKeepsItemsOnTheCanvasAndLockedItemsStill)
 
 TEST_F(ItemModel, PastedItemsGoToTheGivenPointThenTheNewItemCascade)
 {
-    const float sx = last_ctrl_X, sy = last_ctrl_Y, sxc = last_ctrl_X_Exeed_Count, syc = last_ctrl_Y_Exeed_Count;
+    const float sx = win.last_ctrl_X, sy = win.last_ctrl_Y, sxc = win.last_ctrl_X_Exeed_Count, syc = win.last_ctrl_Y_Exeed_Count;
     const QPointF p1 = win.Control_New_Point("F");
     const QPointF p2 = win.Control_New_Point("F");
-    last_ctrl_X = sx; last_ctrl_Y = sy; last_ctrl_X_Exeed_Count = sxc; last_ctrl_Y_Exeed_Count = syc;
+    win.last_ctrl_X = sx; win.last_ctrl_Y = sy; win.last_ctrl_X_Exeed_Count = sxc; win.last_ctrl_Y_Exeed_Count = syc;
 
     Shape_Control a, b, c;
     a._bounds = QRectF(0, 0, 10, 20);

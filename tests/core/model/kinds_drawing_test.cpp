@@ -470,8 +470,8 @@ TEST_F(Kinds, PictureDrawsSqueezedWithItsOpacityAndFlips)
 TEST_F(Kinds, SignatureLoadsItsSampleAndFollowsItsPath)
 {
     QTemporaryDir dir;
-    const QString saved = Resource_Path;
-    Resource_Path = dir.path();
+    const QString saved = Folders.Resource_Path;
+    Folders.Resource_Path = dir.path();
     QImage fp(30, 10, QImage::Format_RGB32);
     fp.fill(Qt::black);
     ASSERT_TRUE(fp.save(dir.filePath("fingerprints.png")));
@@ -494,7 +494,7 @@ TEST_F(Kinds, SignatureLoadsItsSampleAndFollowsItsPath)
     s.ctrl_is_locked = true;
     s.makeNaturalSize();
     EXPECT_EQ(s._bounds, QRectF(0, 0, 150, 100));
-    Resource_Path = saved;
+    Folders.Resource_Path = saved;
 }
 
 TEST_F(Kinds, BarcodeDrawsAtItsOwnSizeFromTheTopLeft)
@@ -524,16 +524,16 @@ namespace {
 TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
 {
     QTemporaryDir dir;
-    const QString saved = Resource_Path, savedUser = Created_Resource_Path;
-    Resource_Path = dir.filePath("res");
-    Created_Resource_Path = dir.filePath("user");
-    QDir().mkpath(Resource_Path + "/Fill_Style_Image");
-    QDir().mkpath(Created_Resource_Path + "/Fill_Style_Image");
+    const QString saved = Folders.Resource_Path, savedUser = Folders.Created_Resource_Path;
+    Folders.Resource_Path = dir.filePath("res");
+    Folders.Created_Resource_Path = dir.filePath("user");
+    QDir().mkpath(Folders.Resource_Path + "/Fill_Style_Image");
+    QDir().mkpath(Folders.Created_Resource_Path + "/Fill_Style_Image");
     QImage black(4, 4, QImage::Format_ARGB32);
     black.fill(Qt::black);
-    ASSERT_TRUE(black.save(Resource_Path + "/Fill_Style_Image/dots.png"));
-    ASSERT_TRUE(black.save(Created_Resource_Path + "/Fill_Style_Image/mine.png"));
-    ASSERT_TRUE(black.save(Resource_Path + "/secret.png"));
+    ASSERT_TRUE(black.save(Folders.Resource_Path + "/Fill_Style_Image/dots.png"));
+    ASSERT_TRUE(black.save(Folders.Created_Resource_Path + "/Fill_Style_Image/mine.png"));
+    ASSERT_TRUE(black.save(Folders.Resource_Path + "/secret.png"));
     ASSERT_TRUE(black.save(dir.filePath("outside.png")));
 
     EXPECT_EQ(Hatch_Style_Names(), QStringList({"dots", "mine"}));
@@ -554,8 +554,8 @@ TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
     s._fill_hatch_type = "dots";
     EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::black));
 
-    Resource_Path = saved;
-    Created_Resource_Path = savedUser;
+    Folders.Resource_Path = saved;
+    Folders.Created_Resource_Path = savedUser;
 }
 
 } // namespace

@@ -137,18 +137,18 @@ class ProgramFolders : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedRes = Resource_Path;
-        savedData = Created_Resource_Path;
-        savedSeries = Data_Folder_Path;
-        Resource_Path = res.path();
-        Created_Resource_Path = data.filePath("user");
-        Data_Folder_Path = Created_Resource_Path + "/DataSet";
+        savedRes = Folders.Resource_Path;
+        savedData = Folders.Created_Resource_Path;
+        savedSeries = Folders.Data_Folder_Path;
+        Folders.Resource_Path = res.path();
+        Folders.Created_Resource_Path = data.filePath("user");
+        Folders.Data_Folder_Path = Folders.Created_Resource_Path + "/DataSet";
     }
     void TearDown() override
     {
-        Resource_Path = savedRes;
-        Created_Resource_Path = savedData;
-        Data_Folder_Path = savedSeries;
+        Folders.Resource_Path = savedRes;
+        Folders.Created_Resource_Path = savedData;
+        Folders.Data_Folder_Path = savedSeries;
     }
     QTemporaryDir res, data;
     QString savedRes, savedData, savedSeries;
@@ -164,14 +164,14 @@ TEST_F(ProgramFolders, CreatesFoldersCopiesDefaultsOnceAndNeverWritesTheResource
     const QStringList shippedBefore = QDir(res.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     Check_Path_And_Create_Files();
-    const QString user = Created_Resource_Path;
+    const QString user = Folders.Created_Resource_Path;
     for (const char* sub : {"DataSet", "Cropped_Images", "CustomProductLabel", "PrintProfile",
                             "Background", "Fill_Style_Image", "LibraryImage"})
         EXPECT_TRUE(QFileInfo(user + "/" + sub).isDir()) << sub;
     EXPECT_EQ(QDir(res.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), shippedBefore);
-    EXPECT_EQ(Cropped_Img_Path, user + "/Cropped_Images");
-    EXPECT_EQ(custom_label_path, user + "/CustomProductLabel");
-    EXPECT_EQ(print_profile_path, user + "/PrintProfile");
+    EXPECT_EQ(Folders.Cropped_Img_Path, user + "/Cropped_Images");
+    EXPECT_EQ(Folders.custom_label_path, user + "/CustomProductLabel");
+    EXPECT_EQ(Folders.print_profile_path, user + "/PrintProfile");
     EXPECT_EQ(readAll(user + "/CustomProductLabel/Custom1.zvp"), "shipped label");
     // The copy is the user's to change even when the shipped file is read-only.
     EXPECT_TRUE(QFileInfo(user + "/PrintProfile/Default.zvp").isWritable());

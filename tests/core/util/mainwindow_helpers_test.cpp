@@ -108,24 +108,24 @@ TEST(SaveGenImage, WritesTheFormatTheExtensionNamesAtomically)
 TEST(NewItemPlacement, CascadeFollowsTheWorkedValues)
 {
     FakeMainWindow win;
-    last_ctrl_X = last_ctrl_Y = 10.0f;
-    last_ctrl_X_Exeed_Count = last_ctrl_Y_Exeed_Count = 2.0f;
+    win.last_ctrl_X = win.last_ctrl_Y = 10.0f;
+    win.last_ctrl_X_Exeed_Count = win.last_ctrl_Y_Exeed_Count = 2.0f;
     win.canvasBounds = QRectF(0, 0, 300, 1000);
     QList<double> xs;
     for (int i = 0; i < 13; ++i) xs << win.Control_New_Point("B").x();
     EXPECT_EQ(xs, (QList<double>{30, 50, 70, 90, 110, 130, 150, 170, 190, 210, 230, 12, 32}));
-    EXPECT_FLOAT_EQ(last_ctrl_X_Exeed_Count, 7.0f);
+    EXPECT_FLOAT_EQ(win.last_ctrl_X_Exeed_Count, 7.0f);
     // Later wraps step in by 5 each time.
     while (win.Control_New_Point("B").x() != 17.0) {}
     while (win.Control_New_Point("B").x() != 22.0) {}
 
     // A canvas of no width: always 12, the indent stays at 7.
-    last_ctrl_X = last_ctrl_Y = 10.0f;
-    last_ctrl_X_Exeed_Count = last_ctrl_Y_Exeed_Count = 2.0f;
+    win.last_ctrl_X = win.last_ctrl_Y = 10.0f;
+    win.last_ctrl_X_Exeed_Count = win.last_ctrl_Y_Exeed_Count = 2.0f;
     win.canvasBounds = QRectF();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(win.Control_New_Point("F"), QPointF(12, 12));
-    EXPECT_FLOAT_EQ(last_ctrl_X_Exeed_Count, 7.0f);
-    EXPECT_FLOAT_EQ(last_ctrl_Y_Exeed_Count, 7.0f);
+    EXPECT_FLOAT_EQ(win.last_ctrl_X_Exeed_Count, 7.0f);
+    EXPECT_FLOAT_EQ(win.last_ctrl_Y_Exeed_Count, 7.0f);
 }
 
 TEST(NewItemPlacement, FrontSideStepsByTheItemCount)
@@ -133,7 +133,7 @@ TEST(NewItemPlacement, FrontSideStepsByTheItemCount)
     FakeMainWindow win;
     win.canvasBounds = QRectF(0, 0, 1000, 1000);
     win.controlCount = 35;
-    last_ctrl_X = last_ctrl_Y = 10.0f;
+    win.last_ctrl_X = win.last_ctrl_Y = 10.0f;
     EXPECT_EQ(win.Control_New_Point("F"), QPointF(45, 45));
     EXPECT_EQ(win.Control_New_Point("B"), QPointF(65, 65));
     win.controlCount = 3;
@@ -150,9 +150,9 @@ TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
 {
     FakeMainWindow win;
     QTemporaryDir res, user, other;
-    const QString savedRes = Resource_Path, savedUser = Created_Resource_Path;
-    Resource_Path = res.path();
-    Created_Resource_Path = user.path();
+    const QString savedRes = Folders.Resource_Path, savedUser = Folders.Created_Resource_Path;
+    Folders.Resource_Path = res.path();
+    Folders.Created_Resource_Path = user.path();
     ASSERT_TRUE(QDir().mkpath(user.filePath("LibraryImage")));
     ASSERT_TRUE(QDir().mkpath(res.filePath("Background")));
     touch(user.filePath("LibraryImage/mine.png"));
@@ -193,18 +193,18 @@ TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
     EXPECT_EQ(Rebase_Picture_Path("Background/sky.png"), res.filePath("Background/sky.png"));
     EXPECT_EQ(Rebase_Picture_Path("LibraryImage/mine.png"), user.filePath("LibraryImage/mine.png"));
     EXPECT_EQ(Rebase_Picture_Path("../../etc/passwd"), "../../etc/passwd") << "never outside the folder";
-    Resource_Path = savedRes;
-    Created_Resource_Path = savedUser;
+    Folders.Resource_Path = savedRes;
+    Folders.Created_Resource_Path = savedUser;
 }
 
 class SeriesFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved = Data_Folder_Path;
-        Data_Folder_Path = dir.path();
+        saved = Folders.Data_Folder_Path;
+        Folders.Data_Folder_Path = dir.path();
     }
-    void TearDown() override { Data_Folder_Path = saved; }
+    void TearDown() override { Folders.Data_Folder_Path = saved; }
     QTemporaryDir dir;
     QString saved;
 };
@@ -219,7 +219,7 @@ TEST_F(SeriesFolder, SeriesNamesAreTxtFilesOnly)
     QStringList names = MainWindowServices::Get_datasheet_File_Name_Array();
     names.sort();
     EXPECT_EQ(names, (QStringList{"LOUD", "Names", "two.dots"}));
-    Data_Folder_Path = dir.filePath("missing");
+    Folders.Data_Folder_Path = dir.filePath("missing");
     EXPECT_TRUE(MainWindowServices::Get_datasheet_File_Name_Array().isEmpty());
 }
 
@@ -302,9 +302,7 @@ TEST(Pictures, ThumbnailsAndFullPictures)
     EXPECT_TRUE(MainWindowServices::Get_Image_For_Data(QByteArray(), false).isNull());
     EXPECT_EQ(MainWindowServices::Get_File_Size_At_Path(dir.filePath("notes.txt")), 5u);
     EXPECT_EQ(MainWindowServices::Get_File_Size_At_Path(dir.filePath("none")), 0u);
-    Use_Org_image_Or_Shred_it = 1;
     EXPECT_FALSE(MainWindowServices::Image_Is_Over_Size(dir.filePath("big.png"), true, true));
-    EXPECT_EQ(Use_Org_image_Or_Shred_it, 0);
 }
 
 TEST(Texts, DatePatternsAndEmailCopies)

@@ -204,8 +204,8 @@ TEST(Alerts, TwoWorkersAskingAtOnceAreServedOneAfterTheOther)
 TEST(LongTextBox, HelpFormShowsTheGlobalsAndStoresTheHiddenCheckBox)
 {
     Long_SMS_Dlg* dlg = Long_SMS_Dlg::defaultInstance();
-    Cutom_Msg_Title = "Margins";
-    Cutom_Msg_Val = "Margins are measured from the edge.";
+    dlg->Cutom_Msg_Title = "Margins";
+    dlg->Cutom_Msg_Val = "Margins are measured from the edge.";
     dlg->title_val = QString();
     dlg->apply_chk_show = false;
     dlg->apply_chk->setChecked(true);

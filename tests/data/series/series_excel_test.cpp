@@ -252,7 +252,7 @@ TEST_F(ColumnsToSeriesTest, TheChosenSheetOfAReorderedWorkbook)
     EXPECT_EQ(dialog.Sheet_ComboBox->itemText(1), "Second");
     EXPECT_EQ(names(dialog.ListData_xl()).mid(0, 2), QStringList({"Name", "Code"}));
     dialog.Sheet_ComboBox->setCurrentIndex(1);
-    EXPECT_EQ(Excel_Sheet_Number, 2);
+    EXPECT_EQ(dialog.Excel_Sheet_Number, 2);
     EXPECT_EQ(names(dialog.ListData_xl()), QStringList({"x", "y"}));
     dialog.Select_ALL_Pressed();
     dialog.OKPressed();
@@ -273,7 +273,7 @@ TEST_F(ColumnsToSeriesTest, AColumnThatCannotBeWrittenIsReported)
     answerAlerts({{1, false}});
     open({{"kept", "other"}, {"1", "2"}});
     tick({"kept", "other"});
-    Read_Only_Path locked(Data_Folder_Path);
+    Read_Only_Path locked(Folders.Data_Folder_Path);
     ASSERT_TRUE(locked.ok());
     dialog.OKPressed();
     EXPECT_TRUE(messages.requests.back().text.contains("Error in file accessing."));
@@ -290,7 +290,11 @@ protected:
     Import_Excel dialog;
     QTemporaryDir files;
 
-    void SetUp() override { manager.AddNew_Btn_Clicked(); }
+    void SetUp() override
+    {
+        manager.AddNew_Btn_Clicked();
+        dialog.manager = &manager;
+    }
 };
 
 TEST_F(ColumnsToValueListTest, TickedCellsRowByRow)
@@ -361,7 +365,7 @@ TEST_F(ColumnsToValueListTest, TwelveSheetsInOrder)
     EXPECT_EQ(dialog.Sheet_ComboBox->itemText(0), "S1");
     EXPECT_EQ(dialog.Sheet_ComboBox->itemText(11), "S12");
     dialog.Sheet_ComboBox->setCurrentIndex(9);
-    EXPECT_EQ(Excel_Sheet_Number, 10);
+    EXPECT_EQ(dialog.Excel_Sheet_Number, 10);
     EXPECT_EQ(names(dialog.ListData_xl()), QStringList({"title10"}));
     dialog.Select_ALL_Pressed();
     dialog.OKPressed();

@@ -227,7 +227,7 @@ TEST_F(GeneratorDialogTest, AFailedWriteKeepsTheOldSeries)
     dialog.from_txt->setText("1");
     dialog.to_txt->setText("5");
     dialog.seq_file_name->setText("keep");
-    Read_Only_Path locked(Data_Folder_Path);
+    Read_Only_Path locked(Folders.Data_Folder_Path);
     ASSERT_TRUE(locked.ok());
     messages.push(0);  // replace
     dialog.setResult(-1);
@@ -241,6 +241,7 @@ TEST_F(GeneratorDialogTest, ValueListModeAndAStoppedHugeRun)
 {
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
+    dialog.manager = &manager;
     open(0, 1);
     EXPECT_FALSE(dialog.seq_file_name->isVisibleTo(&dialog));
     dialog.Constant_Radio_Pressed();
@@ -286,5 +287,5 @@ TEST_F(GeneratorDialogTest, ValueListModeAndAStoppedHugeRun)
     EXPECT_TRUE(sawProgress);
     EXPECT_EQ(dialog.result(), -1);
     EXPECT_EQ(Read_Bytes(folder.path("big.txt")), QByteArray("kept\n"));
-    EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList({"big.txt"}));
+    EXPECT_EQ(QDir(Folders.Data_Folder_Path).entryList(QDir::Files), QStringList({"big.txt"}));
 }

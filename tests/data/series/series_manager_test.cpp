@@ -102,7 +102,7 @@ TEST_F(SeriesManagerTest, OpenEditAndSaveUnderNames)
     openSeries("gamma");
     manager.batch_list_name->setText("Gamma");
     ASSERT_TRUE(manager.Save_Btn_Clicked());
-    EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList({"beta.txt", "Gamma.txt"}));
+    EXPECT_EQ(QDir(Folders.Data_Folder_Path).entryList(QDir::Files), QStringList({"beta.txt", "Gamma.txt"}));
 
     // Another series in use is never replaced, whatever the case typed.
     window.barcodeModeSeries = {"beta"};
@@ -222,7 +222,7 @@ TEST_F(SeriesManagerTest, FailedWritesKeepTheOldSeries)
     openSeries("alpha");
     manager.Create_Value_List("c");
     {
-        Read_Only_Path locked(Data_Folder_Path);
+        Read_Only_Path locked(Folders.Data_Folder_Path);
         ASSERT_TRUE(locked.ok());
         EXPECT_FALSE(manager.Save_Btn_Clicked());
     }
@@ -291,11 +291,11 @@ TEST(SeriesViewerTest, ShowsTheValuesOfASeries)
 TEST_F(SeriesManagerTest, WithoutAViewerTheHelpAndTheExportSayWhereTheFileIs)
 {
     struct Restore {
-        QString saved = Resource_Path;
-        ~Restore() { Resource_Path = saved; }
+        QString saved = Folders.Resource_Path;
+        ~Restore() { Folders.Resource_Path = saved; }
     } restore;
-    Resource_Path = files.filePath("resources");
-    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    Folders.Resource_Path = files.filePath("resources");
+    ASSERT_TRUE(QDir().mkpath(Folders.Resource_Path));
     testsupport::touch(files.filePath("resources/Help.pdf"), "%PDF-1.4");
     const QString help = QDir::toNativeSeparators(files.filePath("resources/Help.pdf"));
     Import_Wizard wizard;

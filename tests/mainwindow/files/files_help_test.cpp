@@ -25,9 +25,9 @@ class HelpWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedResources = Resource_Path;
-        if (Resource_Path.isEmpty())
-            Resource_Path = Default_Resource_Path();
+        savedResources = Folders.Resource_Path;
+        if (Folders.Resource_Path.isEmpty())
+            Folders.Resource_Path = Default_Resource_Path();
         savedOpen = Open_Link_Address;
         Open_Link_Address = [this](const QString& a) {
             opened << a;
@@ -41,7 +41,7 @@ protected:
     }
     void TearDown() override
     {
-        Resource_Path = savedResources;
+        Folders.Resource_Path = savedResources;
         Open_Link_Address = savedOpen;
         Set_Message_Responder(savedResponder);
         Set_Modal_Runner(savedRunner);
@@ -51,7 +51,7 @@ protected:
     {
         ASSERT_TRUE(links.isValid());
         testsupport::touch(links.filePath("links.ini"), ini);
-        Resource_Path = links.path();
+        Folders.Resource_Path = links.path();
     }
     QTemporaryDir links;
     QString savedResources;
@@ -63,7 +63,7 @@ protected:
 
 TEST_F(HelpWindowsTest, TheHelpButtonOpensOurHelpPdf)
 {
-    const QString pdf = QDir(Resource_Path).filePath("Help.pdf");
+    const QString pdf = QDir(Folders.Resource_Path).filePath("Help.pdf");
     ASSERT_TRUE(QFile::exists(pdf)) << "the build makes Help.pdf from docs/help/Help.md";
     const testsupport::ToolResult text = testsupport::Run_Tool("pdftotext", {pdf, "-"});
     ASSERT_EQ(text.exitCode, 0);

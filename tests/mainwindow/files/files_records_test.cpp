@@ -194,8 +194,8 @@ TEST_F(ItemRecordTest, OlderPictureRecordsTakeThePathAsTheirValue)
 
 TEST_F(ItemRecordTest, SignatureWithoutPathIsWrittenWithTheSampleOfItsKind)
 {
-    const QString saved = Resource_Path;
-    Resource_Path = dir.path();
+    const QString saved = Folders.Resource_Path;
+    Folders.Resource_Path = dir.path();
     Write_Picture(dir, "sign_sample.png", Qt::blue);
     LMNSignature sign;
     sign._file_path.clear();
@@ -208,7 +208,7 @@ TEST_F(ItemRecordTest, SignatureWithoutPathIsWrittenWithTheSampleOfItsKind)
     sign.sign_or_fingureprint = "F";
     EXPECT_EQ(Get_Control_Prop_To_Array(sign).at(21), QStringLiteral("fingerprints.png"));
     EXPECT_TRUE(sign._file_path.isEmpty()) << "the item itself is not changed";
-    Resource_Path = saved;
+    Folders.Resource_Path = saved;
 }
 
 TEST_F(ItemRecordTest, BarcodeWithoutPictureIsRenderedAgainFromItsOwnValue)

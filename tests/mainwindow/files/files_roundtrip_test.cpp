@@ -69,16 +69,12 @@ protected:
             dialogs << QString::fromLatin1(d.metaObject()->className());
             return 0;
         });
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
     void TearDown() override
     {
         Set_File_Panel_Runner(previousPanel);
         Set_Modal_Runner(previousRunner);
         MainWindowTest::TearDown();
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
 
     LMNWindowController& designWindow()
@@ -283,7 +279,7 @@ TEST_F(RoundTripTest, SaveAsAndExitAnswerTheirKeysSentToTheWindow)
     ASSERT_EQ(panels.size(), 1);
     EXPECT_EQ(panels.first().kind, File_Panel_Request::Save);
     EXPECT_TRUE(QFileInfo::exists(design));
-    EXPECT_EQ(Project_File_Name, design);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, design);
 
     // Barcode mode, typing in the value field.
     w.Barcode_Mode_Select();
@@ -642,7 +638,7 @@ TEST_F(RoundTripTest, DamagedItemsOpenAsFarAsTheyGoAndNothingElseIsLost)
     ASSERT_EQ(items().size(), 2);
     EXPECT_EQ(items().at(textAt < lineAt ? 0 : 1)->kind(), LMNKind::Text);
     EXPECT_EQ(items().at(textAt < lineAt ? 1 : 0)->kind(), LMNKind::Line);
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
     ASSERT_EQ(messages.size(), 1) << messages.join(" | ").toStdString();
     const QString said = messages.first();
     EXPECT_TRUE(said.contains("The design counts 4 items but holds 3.")) << said.toStdString();
@@ -664,7 +660,7 @@ TEST_F(RoundTripTest, DamagedItemsOpenAsFarAsTheyGoAndNothingElseIsLost)
         w.Open_btn->trigger();
         EXPECT_EQ(messages, QStringList({"Do you want to save changes before opening document?", File_Corrupt_Message}));
         EXPECT_EQ(Design_File_Elements(w.projectCommands()->Current_Design(), false), before);
-        EXPECT_EQ(Project_File_Name, path);
+        EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
     }
 }
 

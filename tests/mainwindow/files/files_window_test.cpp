@@ -55,16 +55,12 @@ protected:
             dialogs << QString::fromLatin1(d.metaObject()->className());
             return dialogAnswer;
         });
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
     void TearDown() override
     {
         Set_File_Panel_Runner(previousPanel);
         Set_Modal_Runner(previousRunner);
         MainWindowTest::TearDown();
-        Project_File_Name.clear();
-        Project_File_Name_Barcode.clear();
     }
 
     LMNWindowController& designWindow()
@@ -294,7 +290,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     w.toolPalette()->Text_Tool_Clicked();
     w.toolPalette()->Barcode_Tool_Clicked();
     w.Front_card_Prop()->Card_Name = QStringLiteral("Staff");
-    Start_Card_Option = QStringLiteral("V");
+    w.Set_Start_Card_Option(QStringLiteral("V"));
     const QList<LMNGraphic*> before = items();
     ASSERT_EQ(before.size(), 4);
     const QImage barcodePixels = before.first()->_barcode_image.toImage(144);
@@ -305,7 +301,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     paths << path;
     w.Save_btn->trigger();
     EXPECT_TRUE(saw("Barcode Label Design has been saved successfully."));
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Staff - staff.dbs )").arg(w.App_Name()));
     std::vector<QVariantList> records;
     for (LMNGraphic* g : before)
@@ -316,7 +312,7 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     w.New_btn->trigger();
     EXPECT_EQ(dialogs.value(0), QStringLiteral("Card_Wizard"));
     EXPECT_TRUE(items().isEmpty());
-    EXPECT_EQ(Project_File_Name, QString());
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, QString());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Untitled )").arg(w.App_Name()));
 
     answers = {1};
@@ -328,8 +324,8 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
     // The barcode's picture is drawn again from its settings, as it was.
     EXPECT_EQ(items().first()->_barcode_image.toImage(144), barcodePixels);
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Staff"));
-    EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(Start_Card_Option, QStringLiteral("V")) << "the file's start option";
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
+    EXPECT_EQ(w.Start_Card_Option(), QStringLiteral("V")) << "the file's start option";
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( Staff - staff.dbs )").arg(w.App_Name()));
 
@@ -354,8 +350,8 @@ TEST_F(FilesWindowTest, ADesignSavedThroughTheWindowOpensWholeAndUndoesToItsLoad
 TEST_F(FilesWindowTest, TheSpreadsheetBindingOfADesignComesBackWithIt)
 {
     LMNWindowController& w = designWindow();
-    ASSERT_TRUE(Batch_Binding_Var);
-    Batch_Binding& b = *Batch_Binding_Var;
+    ASSERT_TRUE(w.binding());
+    Batch_Binding& b = *w.binding();
     const QStringList titles{"#", "Name", "Code"};
     const QList<ExcelRow> rows{{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "A-1"}},
                                {{"Extension", "2"}, {"Column1", "Bo"}, {"Column2", "B-2"}}};
@@ -387,7 +383,7 @@ TEST_F(FilesWindowTest, ADamagedFileLeavesTheOpenDesignExactlyAsItWas)
     w.toolPalette()->Rect_Tool_Clicked();
     w.toolPalette()->Line_Tool_Clicked();
     w.Front_card_Prop()->Card_Name = QStringLiteral("Keep");
-    Project_File_Name = dir.filePath("kept.dbs");
+    w.projectCommands()->Project_File_Name = dir.filePath("kept.dbs");
     const QVariantList before = Design_File_Elements(w.projectCommands()->Current_Design(), false);
 
     const QString good = dir.filePath("good.dbs");
@@ -416,8 +412,8 @@ TEST_F(FilesWindowTest, ADamagedFileLeavesTheOpenDesignExactlyAsItWas)
         w.Open_btn->trigger();
         EXPECT_TRUE(saw(File_Corrupt_Message));
         EXPECT_EQ(Design_File_Elements(w.projectCommands()->Current_Design(), false), before);
-        EXPECT_EQ(Project_File_Name, dir.filePath("kept.dbs"));
-        EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+        EXPECT_EQ(w.projectCommands()->Project_File_Name, dir.filePath("kept.dbs"));
+        EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     }
     // Cancel in the open panel keeps the design too, and opens no wizard.
     answers = {1};
@@ -467,7 +463,7 @@ TEST_F(FilesWindowTest, AFailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_TRUE(messages.first().contains("could not be saved")) << messages.first().toStdString();
     EXPECT_FALSE(saw("Barcode Label Design has been saved successfully."));
     EXPECT_EQ(testsupport::readAll(path), old);
-    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name, path);
 }
 
 TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
@@ -487,7 +483,7 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     messages.clear();
     w.Save_btn->trigger();
     EXPECT_TRUE(saw("Barcode Log has been saved successfully."));
-    EXPECT_EQ(Project_File_Name_Barcode, path);
+    EXPECT_EQ(w.projectCommands()->Project_File_Name_Barcode, path);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( codes.dbs )").arg(w.App_Name()));
 
     answers = {1};
@@ -502,7 +498,7 @@ TEST_F(FilesWindowTest, BarcodeSettingsSavedAndOpenedInBarcodeMode)
     EXPECT_EQ(w.Barcode_Settings().barcodeType, QStringLiteral("Code 128"));
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("ZL-2026"));
     EXPECT_EQ(w.Barcode_Settings().HeaderText, QStringLiteral("Parts"));
-    EXPECT_EQ(Measument_Unit_Is_Barcode, 2);
+    EXPECT_EQ(w.barcodeModeView()->Measument_Unit_Is_Barcode, 2);
     ASSERT_EQ(list.count(), 1);
     EXPECT_EQ(list.rows().front(), (BarcodeRow{"A1", "h", "f", "2"}));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 ( codes.dbs )").arg(w.App_Name()));
@@ -522,7 +518,7 @@ TEST_F(FilesWindowTest, EachModeOpensTheOtherKindAndSwitchesToIt)
     answers = {1};
     paths << design;
     w.Open_btn->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 1);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 1);
     EXPECT_EQ(items().size(), 1);
     EXPECT_TRUE(dialogs.isEmpty());
 
@@ -535,7 +531,7 @@ TEST_F(FilesWindowTest, EachModeOpensTheOtherKindAndSwitchesToIt)
     answers = {1};
     paths << codes;
     w.Open_btn->trigger();
-    EXPECT_EQ(Barcode_Setting_Or_Designing_Mode, 0);
+    EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);
     EXPECT_EQ(w.Barcode_Settings().dataText, QStringLiteral("590123412345"));
     EXPECT_EQ(items().size(), 1);
     EXPECT_TRUE(dialogs.isEmpty());
@@ -559,11 +555,11 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_NEAR(card->Card_Size.height(), 54.102 / 25.4 * 72, 0.01);
     EXPECT_EQ(card->Card_Name, QStringLiteral("Badge"));
     EXPECT_EQ(card->Card_Shape, QStringLiteral("RR"));
-    EXPECT_EQ(Card_Shape, 1);
+    EXPECT_EQ(w.Card_Shape, 1);
     EXPECT_FLOAT_EQ(card->Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(card->Card_fill_style, QStringLiteral("I"));
     EXPECT_EQ(card->Card_BG_Image_Path, c.imagePath);
-    EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
+    EXPECT_EQ(w.Start_Card_Option(), QStringLiteral("W"));
     EXPECT_EQ(w.designModeView()->Get_Undo_Count(), 1);
     EXPECT_FALSE(w.designModeView()->Undo_btn->isEnabled());
     EXPECT_DOUBLE_EQ(w._zoomingScrollView->factor(), 1.0);
@@ -577,13 +573,13 @@ TEST_F(FilesWindowTest, TheNewLabelFlowMakesTheCardItChose)
     EXPECT_EQ(w.Front_card_Prop()->Card_Name, QStringLiteral("Untitled"));
 
     // Without the card wizard the flow offers the preset sizes.
-    const auto wizard = Run_Card_Wizard;
-    Run_Card_Wizard = nullptr;
+    const auto wizard = w.projectCommands()->Run_Card_Wizard;
+    w.projectCommands()->Run_Card_Wizard = nullptr;
     dialogAnswer = 1;
     dialogs.clear();
     answers = {1};
     w.New_btn->trigger();
-    Run_Card_Wizard = wizard;
+    w.projectCommands()->Run_Card_Wizard = wizard;
     EXPECT_EQ(dialogs, QStringList{"New_Label_Dialog"});
     EXPECT_TRUE(items().isEmpty());
     EXPECT_NEAR(w.Front_card_Prop()->Card_Size.width(), 85.598 / 25.4 * 72, 0.01);

@@ -24,10 +24,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Measument_Unit_Is = 2;
-        last_unit_val = 2;
-        Start_Card_Option.clear();
         w = &make();
+        w->Set_Start_Card_Option(QString());
         w->Designing_Mode_Select();
         design = w->designModeView();
         host = design->panels;
@@ -37,9 +35,6 @@ protected:
 
     void TearDown() override
     {
-        Measument_Unit_Is = 2;
-        last_unit_val = 2;
-        Start_Card_Option.clear();
         MainWindowTest::TearDown();
     }
 
@@ -67,7 +62,7 @@ protected:
         w->Show_RHS_Properties(current);
     }
 
-    int undoSteps() const { return int(Ucontrol.size()); }
+    int undoSteps() const { return int(design->Ucontrol.size()); }
 
     // The card as a job draws it (print, PDF and image export fill and draw
     // copies of the items), at `dpi`.

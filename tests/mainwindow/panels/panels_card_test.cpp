@@ -88,7 +88,7 @@ TEST_F(CardPanelTest, LoadShowsTheModelAndWritesBackOnlyLocationAndSize)
     EXPECT_EQ(host->card_bkgd_tab->Card_hatch_style->currentIndex(), -1);
     EXPECT_TRUE(host->card_bkgd_tab->Card_Style_fill_rd->isChecked());
     EXPECT_EQ(host->card_info_tab->shapeRow(), 2) << "any other shape code is the ellipse";
-    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(w->Card_Shape, 2);
     EXPECT_EQ(host->card_info_tab->wm_transp_val->text(), QStringLiteral("50.00"));
     EXPECT_FALSE(Not_Draw_Only_Prop_Change_Get());
 
@@ -130,16 +130,16 @@ TEST_F(CardPanelTest, CardSizeInInchesAndUnitsRoundTrip)
     design->Apply_Unit_Choice(2);
     host->Set_Card_Size_In_Control(100, 50);
     EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.00"));
-    Measument_Unit_Is = 0;
+    host->Measument_Unit_Is = 0;
     host->Apply_unit_Chaneg_Values();
-    last_unit_val = 0;
+    host->last_unit_val = 0;
     EXPECT_EQ(size->width_Text->text(), QStringLiteral("3.9370"));
     EXPECT_EQ(size->height_Text->text(), QStringLiteral("1.9685"));
     EXPECT_NEAR(size->width_Stepper->value(), 3.937008, 1e-5);
     EXPECT_NEAR(size->height_Stepper->value(), 1.968504, 1e-5);
-    Measument_Unit_Is = 2;
+    host->Measument_Unit_Is = 2;
     host->Apply_unit_Chaneg_Values();
-    last_unit_val = 2;
+    host->last_unit_val = 2;
     EXPECT_EQ(size->width_Text->text(), QStringLiteral("100.00"));
     EXPECT_EQ(size->height_Text->text(), QStringLiteral("50.00"));
     // The same unit again only rewrites the fields with the unit's decimals.
@@ -166,13 +166,13 @@ TEST_F(CardPanelTest, UnitsWindowOkConvertsCancelKeeps)
         return shown == 1 ? 0 : 1;   // Cancel, then OK
     });
     host->card_size_tab->units_btn->click();
-    EXPECT_EQ(Measument_Unit_Is, 2);
+    EXPECT_EQ(host->Measument_Unit_Is, 2);
     EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("100.00"));
     host->card_size_tab->units_btn->click();
     Set_Modal_Runner(previous);
     EXPECT_EQ(shown, 2);
-    EXPECT_EQ(Measument_Unit_Is, 0);
-    EXPECT_EQ(last_unit_val, 0);
+    EXPECT_EQ(host->Measument_Unit_Is, 0);
+    EXPECT_EQ(host->last_unit_val, 0);
     EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("3.9370"));
     EXPECT_EQ(host->aligmnt_tab->ctrl_y_pos_unit_lbl->text(), QStringLiteral("(pt)"));
     EXPECT_EQ(host->aligmnt_tab->ctrl_height_unit_lbl->text(), QStringLiteral("(in)"));
@@ -201,14 +201,14 @@ TEST_F(CardPanelTest, UnitsOfBarcodeModeConvertItsLengths)
     Set_Modal_Runner(previous);
     const BarcodeSettings after = barcode->Barcode_Settings();
     EXPECT_EQ(after.unit, 2);
-    EXPECT_EQ(Measument_Unit_Is_Barcode, 2);
-    EXPECT_EQ(last_unit_val_Barcode, 2);
+    EXPECT_EQ(barcode->Measument_Unit_Is_Barcode, 2);
+    EXPECT_EQ(barcode->last_unit_val_Barcode, 2);
     EXPECT_NEAR(after.bar_height, 15.0, 1e-4);
     EXPECT_NEAR(after.val_mar, 2.0, 1e-4);
     EXPECT_NEAR(after.LR_mar, 2.5, 1e-4);
     // The lengths themselves stay: the margin in points is the same.
     EXPECT_NEAR(after.LR_margin, s.LR_mar * 72.0 / 2.54, 0.01);
-    EXPECT_EQ(Measument_Unit_Is, 2) << "designing mode keeps its own unit";
+    EXPECT_EQ(host->Measument_Unit_Is, 2) << "designing mode keeps its own unit";
 }
 
 TEST_F(CardPanelTest, CardColoursStayOnTheCardAndAllTextsFollowTheContentFont)

@@ -21,12 +21,12 @@ protected:
     void SetUp() override
     {
         PanelsTest::SetUp();
-        previousDataFolder = Data_Folder_Path;
-        Data_Folder_Path = seriesDir.path();
+        previousDataFolder = Folders.Data_Folder_Path;
+        Folders.Data_Folder_Path = seriesDir.path();
     }
     void TearDown() override
     {
-        Data_Folder_Path = previousDataFolder;
+        Folders.Data_Folder_Path = previousDataFolder;
         PanelsTest::TearDown();
     }
     void writeSeries(const QString& name, const QByteArray& values)

@@ -434,11 +434,11 @@ TEST_F(ItemPanelsTest, SwitcherTabsPerKindAndRubberBandKeepsTheSelection)
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"sign_tab", "aligmnt_tab"}));
     select({barcode});
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"barcode_tab", "aligmnt_tab"}));
-    Start_Card_Option = QStringLiteral("G");
+    w->Set_Start_Card_Option(QStringLiteral("G"));
     select({text});
     EXPECT_EQ(host->shownTabTitles(), (QStringList{"text_edtng_tab", "text_prop_tab", "aligmnt_tab"}));
     EXPECT_TRUE(host->datasource_tab->Text_value_Edit->isReadOnly());
-    Start_Card_Option.clear();
+    w->Set_Start_Card_Option(QString());
 
     // A rubber band: the card panel, and the items stay selected.
     canvas->changeSelectionIndexes({0, 1, 2});
@@ -492,8 +492,8 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
     QTemporaryDir dir;
     const QString red = Write_Picture(dir, QStringLiteral("red.png"), Qt::red);
     const QString blue = Write_Picture(dir, QStringLiteral("blue.png"), Qt::blue);
-    const QString previousFolder = Data_Folder_Path;
-    Data_Folder_Path = dir.path();
+    const QString previousFolder = Folders.Data_Folder_Path;
+    Folders.Data_Folder_Path = dir.path();
     auto* picture = static_cast<LMNImage*>(add(LMNKind::Image, QRectF(0, 0, 40, 30)));
     picture->setFilePath(red);
     select({picture});
@@ -543,7 +543,7 @@ TEST_F(ItemPanelsTest, CroppingReplacesThePictureOrTheSeries)
     QFile::remove(red);
     host->image_tab->crop_btn->click();
     EXPECT_TRUE(sawMessage(QStringLiteral("The selected control does not contains any image with supported extension.")));
-    Data_Folder_Path = previousFolder;
+    Folders.Data_Folder_Path = previousFolder;
 }
 
 TEST_F(ItemPanelsTest, EveryEditedBarcodeIsDrawnAgainAndScans)

@@ -15,12 +15,6 @@ namespace {
 
 class UnitFieldsTest : public PanelsTest {
 protected:
-    void TearDown() override
-    {
-        Measument_Unit_Is_Barcode = 1;
-        last_unit_val_Barcode = 1;
-        PanelsTest::TearDown();
-    }
 
     // The text the user sees: all of it, with room for the frame and margins.
     static void expectShows(const QLineEdit* field, const QString& text, const char* what)
@@ -100,7 +94,7 @@ TEST_F(UnitFieldsTest, BarcodeLengthsShowTenMillimetresWholeInEveryUnit)
     s.val_mar = s.hdr_mar = s.ftr_mar = s.TB_mar = s.LR_mar = 10.0f;
     s.bar_height = 10.0f;
     view.Load_Barcode_Settings(s);
-    Measument_Unit_Is_Barcode = last_unit_val_Barcode = 2;
+    view.Measument_Unit_Is_Barcode = view.last_unit_val_Barcode = 2;
     for (const char* name : {"val_mar_Text", "hdr_mar_Text", "ftr_mar_Text", "TB_mar_Text", "LR_mar_Text",
                              "HeightText"}) {
         for (const auto& u : kUnits) {

@@ -64,6 +64,11 @@ int PQ_Value(const QString& text)
     return int(negative ? -v : v);
 }
 
+int Row_Copies(const QString& pq)
+{
+    return std::max(1, PQ_Value(pq));
+}
+
 const QString& Barcode_List_Separator()
 {
     static const QString line(76, QLatin1Char('='));

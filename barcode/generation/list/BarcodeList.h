@@ -33,6 +33,10 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column);
 bool Check_PQ_Number(const QString& text);
 // The integer value of a row's trimmed quantity (0 when empty or not a number).
 int PQ_Value(const QString& text);
+// Labels a row gives: its print quantity; an empty one (after "Clear print
+// quantities"), 0 or one that is no number gives one label, as the reader of
+// a saved list takes it and as the printed sheet draws it.
+int Row_Copies(const QString& pq);
 
 // The separator line list files may hold: 76 "=" characters. A row whose
 // value is exactly this line is never inserted.

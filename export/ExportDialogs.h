@@ -65,6 +65,9 @@ public:
 
     // The rows of the sources, counted by the command before the window opens.
     Batch_Row_Count rowCount;
+    // The naming OK accepted (tag, prefix and suffix, series, destination,
+    // extension); emptied by Cancel.
+    Export_Naming naming;
     // Range results of OK: rows [Print_Start, Total_Label), `show` rows.
     int Print_Start = 0;
     int Print_End = 1;

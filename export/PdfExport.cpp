@@ -2,10 +2,12 @@
 
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
+#include "export/ExportWriter.h"
 #include "export/ProgressWindow.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
@@ -42,8 +44,8 @@ struct Label {
 // window's label image.
 class LabelStream {
 public:
-    explicit LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report)
-        : m_job(job), m_report(report), m_count(job.sheet.Print_Start) {}
+    LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report, const Job_Control& control)
+        : m_job(job), m_report(report), m_control(control), m_count(job.sheet.Print_Start) {}
 
     // Whether another label follows (fetches rows ahead past left-out ones).
     bool hasMore()
@@ -66,7 +68,7 @@ public:
             }
             if (m_count >= m_job.sheet.Print_End)
                 return false;
-            if (Stop_Processing_Now)
+            if (m_control.Stop_Processing_Now)
                 return false;
             m_row = m_count++;
             int copies = 1;
@@ -101,6 +103,7 @@ private:
 
     const Pdf_Export_Job& m_job;
     Pdf_Export_Report& m_report;
+    const Job_Control& m_control;
     int m_count;                       // next row to fetch
     int m_row = -1;                    // the row being repeated
     int m_copiesLeft = 0;
@@ -295,8 +298,8 @@ void Draw_Label_Page(QPainter& p, const Pdf_Export_Job& job, const Label& label)
 
 class PdfJob {
 public:
-    PdfJob(const Pdf_Export_Job& job, std::atomic<int>* progress)
-        : m_job(job), m_progress(progress), m_labels(job, m_report) {}
+    PdfJob(const Pdf_Export_Job& job, Job_Control& control)
+        : m_job(job), m_control(control), m_labels(job, m_report, control) {}
 
     Pdf_Export_Report run()
     {
@@ -310,13 +313,12 @@ public:
     }
 
 private:
-    bool stop() const { return Stop_Processing_Now.load(); }
+    bool stop() const { return m_control.Stop_Processing_Now.load(); }
 
     void countLabel()
     {
         ++m_report.labels;
-        if (m_progress)
-            ++*m_progress;
+        ++m_control.curr_card_count;
     }
 
     // The path of the next file after the keep-or-replace decision; empty
@@ -326,7 +328,7 @@ private:
         if (!QFileInfo(m_job.folder).isDir())
             Create_Folder(m_job.folder);
         const QString path = Pdf_File_Path(m_job.folder, m_job.baseName, m_fileNumber);
-        const QString chosen = Trim_Str(Check_And_Show_Keep_Replace_File_Msg(path, true));
+        const QString chosen = Trim_Str(Check_And_Show_Keep_Replace_File_Msg(path, true, m_control));
         if (chosen.isEmpty()) {
             m_report.cancelled = true;
             m_report.stopped = true;
@@ -360,7 +362,7 @@ private:
                 m_report.files << m_currentPath;
                 m_report.pagesPerFile << pages;
                 m_report.pages += pages;
-                Export_Any_File = true;
+                m_control.Export_Any_File = true;
             } else {
                 Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(m_currentPath, file->errorString()));
                 ++m_report.failed;
@@ -443,7 +445,7 @@ private:
     }
 
     const Pdf_Export_Job& m_job;
-    std::atomic<int>* m_progress;
+    Job_Control& m_control;
     Pdf_Export_Report m_report;
     LabelStream m_labels;
     int m_fileNumber = 0;
@@ -475,9 +477,10 @@ QString Pdf_File_Path(const QString& folder, const QString& baseName, int k)
     return Path_Join(folder, Remove_Reserve_Char_In_File_Name(name)) + QStringLiteral(".PDF");
 }
 
-Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress)
+Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control)
 {
-    PdfJob run(job, progress);
+    Job_Control own;
+    PdfJob run(job, control ? *control : own);
     Pdf_Export_Report report = run.run();
     report.message = reportMessage(report);
     return report;
@@ -486,20 +489,18 @@ Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* pr
 std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host)
 {
     auto handle = std::make_shared<Pdf_Export_Handle>();
+    handle->control = New_Job_Control();
     QPointer<QWidget> hostWindow(host);
     std::thread([handle, job, hostWindow] {
         Pdf_Export_Report report;
+        Job_Control& control = *handle->control;
         try {
-            curr_card_count = 0;
-            show_count = std::max(1, job.sheet.Total_Label);
+            control.curr_card_count = 0;
+            control.show_count = std::max(1, job.sheet.Total_Label);
             Batch_Job_Frame frame(hostWindow);
-            ProgressCounters counters;
-            counters.current = &curr_card_count;
-            counters.total = &show_count;
-            counters.showNext = true;
-            frame.Show(show_count, QStringLiteral("%d / %d "), counters);
+            frame.Show(control.show_count, QStringLiteral("%d / %d "), {handle->control, true});
 
-            report = Run_Pdf_Export(job, &curr_card_count);
+            report = Run_Pdf_Export(job, &control);
 
             // The main window shows its first row or its design again (the
             // window as it is then: it may have gone meanwhile).
@@ -513,15 +514,15 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
                         Batch_Services->Create_Card_Design_Again();
                 });
             }
-            Stop_Processing_Now = true;
+            control.Stop_Processing_Now = true;
             frame.Hide();
 
-            Run_On_Main_Thread_And_Wait([&job, &report] {
-                Export_File_Path = job.folder;
-                Export_File_Message = report.message;
+            Run_On_Main_Thread_And_Wait([&] {
+                control.Export_File_Path = job.folder;
+                control.Export_File_Message = report.message;
             });
-            if (!report.files.isEmpty() && Main_App_wnd)
-                Main_App_wnd->Open_Export_File_Box();
+            if (!report.files.isEmpty())
+                Show_Export_Done(job.folder, report.message);
             else if (!report.cancelled)
                 Show_MessageBox(report.message);
         } catch (const std::exception& e) {

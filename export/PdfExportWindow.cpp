@@ -664,12 +664,7 @@ void PDF_Export::use_label_size_chk_box_Click()
 
 bool PDF_Export::Execute_Exporting()
 {
-    Stop_Processing_Now = false;
     pdf_export_opt = std::max(0, pdf_matrix->checkedId());
-    Export_Any_File = false;
-    Msg_Apply_All_Chk = false;
-    replace_keep_file_flag = 0;
-    export_card_counter = 0;
 
     // The range counts rows, each repeated by its print quantity.
     Job_Range range;
@@ -747,9 +742,6 @@ void PDF_Export::OKPressed()
             return;
         }
         m_job.folder = exportFolder;
-        file_export_Path = exportFolder;
-        file_path_ext = QStringLiteral("PDF");
-        Export_File_Path = exportFolder;
         m_lastJob = Export_PDF_File(m_job, this);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

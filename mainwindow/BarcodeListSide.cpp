@@ -1065,10 +1065,8 @@ void BarcodeListSide::Export_List_Button()
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return;
     }
-    Export_File_Path = path;
-    Export_File_Message = QStringLiteral("Record has been exported successfully.");
     if (Main_App_wnd)
-        Main_App_wnd->Open_Export_File_Box();
+        Main_App_wnd->Open_Export_File_Box(path, QStringLiteral("Record has been exported successfully."));
 }
 
 // ---------------------------------------------------------------- counts and rows

@@ -233,7 +233,7 @@ void Email_Setting::Send_Test_Email()
         std::atomic<bool> done{false};
         MailSendResult result;
         std::thread worker([&] {
-            result = sendEmail_pyth(request, false);
+            result = sendEmail_pyth(request);
             done = true;
         });
         while (!done)
@@ -264,5 +264,4 @@ void Email_Setting::Reset_Button()
                          _send_mail_password, _send_mail_test_mail})
         f->clear();
     TLS_Selected();
-    MainWindowServices::Get_Email_Details();
 }

@@ -42,7 +42,7 @@ namespace {
 using namespace exporttest;
 using namespace mailtest;
 
-// A private data folder for the settings file, and the copies of the settings.
+// A private data folder for the settings file.
 class MailFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -50,17 +50,10 @@ protected:
         m_saved = Folders.Created_Resource_Path;
         Folders.Created_Resource_Path = m_data.path();
         Install_Export_Services();
-        Stop_Processing_Now = false;
     }
     void TearDown() override
     {
         Folders.Created_Resource_Path = m_saved;
-        sender_email.clear();
-        sender_pwd.clear();
-        sending_server.clear();
-        sending_port.clear();
-        send_enable_ssl.clear();
-        Stop_Processing_Now = false;
     }
     // Settings for a test server, as the settings window leaves them.
     void Account(int port, const QString& password = "secret", const QString& ssl = "N")
@@ -72,7 +65,6 @@ protected:
         prefs->setsend_email_PORT_num(QString::number(port));
         prefs->setsend_email_enable_ssl(ssl);
         ASSERT_TRUE(prefs->flush());
-        MainWindowServices::Get_Email_Details();
     }
     static MailJobReport Wait(const std::shared_ptr<MailJobHandle>& job)
     {
@@ -181,7 +173,7 @@ TEST_F(EmailSettings, SaveChecksThenWritesTheFileOwnerOnlyAndAFailedSaveKeepsIt)
     w->Open_Wnd();
     EXPECT_TRUE(w->_send_mail_sender_mail->text().isEmpty());
     EXPECT_TRUE(w->_send_mail_tls->isChecked());
-    EXPECT_TRUE(sender_pwd.isEmpty());
+    EXPECT_TRUE(MainWindowServices::Get_Email_Details().sender_pwd.isEmpty());
 
     // A file that is no dictionary counts as missing.
     testsupport::Write_File(path, "<plist><array/></plist>");

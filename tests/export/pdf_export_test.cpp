@@ -10,6 +10,7 @@
 #include "core/util/SharedValues.h"
 #include "export/PdfExportWindow.h"
 #include "export/ProgressWindow.h"
+#include "platform/MainThread.h"
 #include "print/SheetJob.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
@@ -121,10 +122,10 @@ protected:
                     box->replace_button->click();
                 return;
             }
-            if (dynamic_cast<Open_Export_Log*>(&d)) {
+            if (auto* box = dynamic_cast<Open_Export_Log*>(&d)) {
                 ++afterExportBoxes;
-                afterExportPath = Export_File_Path;
-                afterExportMessage = Export_File_Message;
+                afterExportPath = box->Export_File_Path;
+                afterExportMessage = box->Export_File_Message;
             }
         };
         window = std::make_unique<PDF_Export>();
@@ -136,9 +137,6 @@ protected:
         window.reset();
         Set_Printer_Names_Provider({});
         MainWindowServices::setPrintInfo(previousInfo);
-        Stop_Processing_Now = false;
-        replace_keep_file_flag = 0;
-        Msg_Apply_All_Chk = false;
     }
 
     // Barcode mode with a list of `rows` rows R1..Rn (print quantity 1, or
@@ -491,8 +489,10 @@ TEST_F(PdfExportTest, StopKeepsTheFinishedPagesAndAFileThatCannotBeWrittenIsRepo
     barcodeList(12);
     batch.rowValid = [](int) { return true; };
     batch.rowImage = [](int row) {
-        if (row == 5)
-            Stop_Processing_Now = true;   // the user stops while row 6 is made
+        if (row == 5) {
+            // The user stops while row 6 is made: Stop in the progress window, then Yes.
+            Run_On_Main_Thread_And_Wait([] { Send_Modeless_Dialog::defaultInstance()->_stop_btn->click(); });
+        }
         return Code128(QStringLiteral("R%1").arg(row + 1));
     };
     window->Reset_For_Opening();

@@ -391,8 +391,8 @@ TEST_F(MainWindowTest, ListImportAndExportThroughTheWindow)
     // Export as text: the after-export box follows the written file.
     side.chooseExportFile = [&] { return dir.filePath("out"); };
     side.Export_List_Button();
-    EXPECT_EQ(Export_File_Path, dir.filePath("out.txt"));
-    EXPECT_EQ(Export_File_Message, "Record has been exported successfully.");
+    EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Path, dir.filePath("out.txt"));
+    EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Message, "Record has been exported successfully.");
     QFile out(dir.filePath("out.txt"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), QByteArray("keep\t\t\t1\n\tH-A\tF-A\t4\nB\tH-B\tF-B\t5\n"));
@@ -479,7 +479,7 @@ TEST_F(MainWindowTest, LongListCommandsRunUnderThePleaseWaitSheet)
     side.chooseExportFile = [&] { return path; };
     side.Export_List_Button();
     EXPECT_EQ(writing.seen, QStringList({"shown " + kWait + " | 0", "hidden | 1"}));
-    EXPECT_EQ(Export_File_Path, path);
+    EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Path, path);
     // A failed export takes the sheet down before it says so.
     writing.seen.clear();
     side.chooseExportFile = [&] { return dir.filePath("no/such/folder/list.txt"); };

@@ -29,9 +29,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QScopeGuard>
 #include <QSlider>
 #include <QTabWidget>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -495,12 +495,12 @@ TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
 TEST_F(DesignSideTest, TheDocumentPrintsTheCardAtItsFixedSizeUnderItsName)
 {
     QTemporaryDir dir;
-    // The print settings of the process: A4.
-    const PrintInfo printBefore = MainWindowServices::printInfo();
-    const auto restorePrint = qScopeGuard([&] { MainWindowServices::setPrintInfo(printBefore); });
-    PrintInfo a4;
-    a4.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-    MainWindowServices::setPrintInfo(a4);
+    // The print settings' paper: A4 upright (another test may have left others).
+    const PrintInfo savedInfo = MainWindowServices::printInfo();
+    const auto restoreInfo = qScopeGuard([&] { MainWindowServices::setPrintInfo(savedInfo); });
+    PrintInfo upright = savedInfo;
+    upright.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(upright);
     LMNWindowController& w = make();
     w.Designing_Mode_Select();
     Card_Property* card = w.Front_card_Prop();

@@ -442,7 +442,9 @@ void Print_Wnd::Reset_For_Opening()
     Set_Reset_Alignemnt_Image();
 
     // 5. Printers: the list, its first printer chosen (the system's default
-    // printer leads the list). The paper and orientation stay.
+    // printer leads the list). The paper and orientation stay; the margins
+    // become the printer's, except for a print into a file, which keeps the
+    // page set-up's.
     const QStringList printers = Printer_Names();
     {
         QSignalBlocker block(Printer_ComboBox);
@@ -452,7 +454,8 @@ void Print_Wnd::Reset_For_Opening()
         PrintInfo info = printInfo();
         if (!printers.isEmpty() && info.printerName != printers.first()) {
             info.printerName = printers.first();
-            info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+            if (info.jobDisposition != QLatin1String("save"))
+                info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
             setPrintInfo(info);
         }
     }

@@ -279,6 +279,14 @@ List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
 {
     List_Prepared_Rows out;
     out.adding.reserve(int(lines.size()));
+    // Room for the characters of the rows at once: what the fields hold, a
+    // cell taken by every text, and a quantity of "1" put in.
+    qint64 chars = 0;
+    for (const List_Line& line : lines)
+        chars += line.cell ? 4 * line.fields[0].size()
+                           : line.fields[0].size() + line.fields[1].size() + line.fields[2].size()
+                + line.fields[3].size() + 1;
+    out.adding.reserveChars(chars);
     for (List_Line& line : lines) {
         if (m_prepared < m_previous) {
             // Only a ticked value can be the separator line, which takes no place.

@@ -50,6 +50,17 @@ BarcodeRow BarcodeRowStore::row(int row) const
     return {text(row, 0).toString(), text(row, 1).toString(), text(row, 2).toString(), text(row, 3).toString()};
 }
 
+void BarcodeRowStore::reserveChars(qint64 chars)
+{
+    if (chars <= m_free)
+        return;
+    const qint64 n = std::max<qint64>(chars, Block_Chars);
+    m_blocks.emplace_back(new char16_t[size_t(n)]);
+    m_heldChars += n;
+    m_next = m_blocks.back().get();
+    m_free = n;
+}
+
 char16_t* BarcodeRowStore::take(qint64 n)
 {
     if (n <= 0)
@@ -60,13 +71,8 @@ char16_t* BarcodeRowStore::take(qint64 n)
         m_heldChars += n;
         return m_blocks.back().get();
     }
-    if (m_free < n) {
-        // What is left of the last block stays unused (a row never spans two).
-        m_blocks.emplace_back(new char16_t[size_t(Block_Chars)]);
-        m_heldChars += Block_Chars;
-        m_next = m_blocks.back().get();
-        m_free = Block_Chars;
-    }
+    // What is left of the last block stays unused (a row never spans two).
+    reserveChars(n);
     char16_t* at = m_next;
     m_next += n;
     m_free -= n;

@@ -61,6 +61,9 @@ public:
     // Empties the store and gives its space back.
     void clear();
     void reserve(int rows) { m_rows.reserve(size_t(std::max(0, rows))); }
+    // Makes room in one block for about `chars` characters of short rows to
+    // come (one allocation where rows appended one by one would take many).
+    void reserveChars(qint64 chars);
     int capacity() const { return int(m_rows.capacity()); }
 
     // Bytes the store holds now (its rows and blocks, not the allocator's own).

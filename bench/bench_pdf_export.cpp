@@ -58,8 +58,8 @@ void Run(benchmark::State& state, int option, bool labelSize)
         }
         Pdf_Export_Job job = w.acceptedJob();
         job.folder = dir.path();
-        std::atomic<int> progress{0};
-        report = Run_Pdf_Export(job, &progress);
+        Job_Control control;
+        report = Run_Pdf_Export(job, &control);
     }
     state.counters["labels"] = report.labels;
     state.counters["files"] = report.files.size();

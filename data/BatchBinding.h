@@ -154,8 +154,8 @@ public:
     // Designing mode: rebuilds the canvas from the back-up on the GUI thread.
     // Nothing happens without a back-up, or when the items still equal it.
     void Create_Card_Design_Again();
-    // Designing mode: with start option "G"
-    // shows the front side (`selectFrontSide`).
+    // Designing mode: with start option "G" shows the front side
+    // (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
     // by hand (not taken from the batch), so the job starts from a

@@ -7,6 +7,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -172,11 +173,15 @@ void Export_Window_Base::Sel_Print_RD_Clicked()
 
 void Export_Window_Base::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    rangeFields().setTotal(value, max, set_for, rowCount.batch());
+    rangeFields().setTotal(value, max, set_for, batchRows());
 }
 
 void Export_Window_Base::Set_Enable_Diable_Range_Box()
 {
+    if (!batchRows()) {
+        SetObjEnabled(export_range_box, false);
+        return;
+    }
     SetObjEnabled(export_range_box, true);
     if (All_print_rd->isChecked())
         All_print_RD_Clicked();
@@ -206,9 +211,9 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
             ex_bar_cus_name->setFocus();
             return false;
         }
-        file_name_exported = name;
+        naming.tag = name;
     } else {
-        file_name_exported = tags.value(row, QStringLiteral("<DEF>"));
+        naming.tag = tags.value(row, QStringLiteral("<DEF>"));
     }
     if (prefix_suffix_chk_box->isChecked()) {
         const QString prefix = Trim_Str(ex_bar_prefix->text());
@@ -218,11 +223,11 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
             ex_bar_prefix->setFocus();
             return false;
         }
-        file_prefix_exported = prefix;
-        file_sufix_exported = suffix;
+        naming.prefix = prefix;
+        naming.suffix = suffix;
     } else {
-        file_prefix_exported.clear();
-        file_sufix_exported.clear();
+        naming.prefix.clear();
+        naming.suffix.clear();
     }
     if (allRows || All_print_rd->isChecked()) {
         Print_Start = 0;
@@ -242,7 +247,8 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
         Total_Label = to;
         rangeRows = to - (from - 1);
     }
-    file_path_ext = formatExtensions.value(ex_bar_image_type_combo->currentIndex(), QStringLiteral("jpg"));
+    naming.ext = formatExtensions.value(ex_bar_image_type_combo->currentIndex(), QStringLiteral("jpg"));
+    naming.counter = 0;
     return true;
 }
 
@@ -254,7 +260,7 @@ bool Export_Window_Base::checkDestination()
         Export_Dest_Path->setFocus();
         return false;
     }
-    file_export_Path = dest;
+    naming.folder = dest;
     return true;
 }
 
@@ -320,6 +326,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { exportOkay(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { exportCancel(); });
     connect(View_export_Series_btn, &QPushButton::clicked, this, [this] { View_Export_Panel_Series_Clicked(); });
+    connect(Export_with_batch_chk, &QCheckBox::clicked, this, [this] { Export_With_Batch_Changed(); });
 }
 
 ExportWindow* ExportWindow::defaultInstance()
@@ -352,8 +359,7 @@ void ExportWindow::Reset_Controls()
     for (const QString& s : usedSeries)
         if (!Check_List_Name_Exist_In_Used_Ser_Combo(s))
             Used_Seres_In_Design->addItem(Trim_Str(s));
-    matrix_export_card_side->button(1)->setChecked(true);
-    export_card_side = QStringLiteral("F");
+    matrix_export_card_side->button(1)->setChecked(true);   // only the front can be exported
     for (int row = 1; row <= 3; ++row)
         namingRadios[row]->setEnabled(batch);
     Export_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
@@ -361,11 +367,25 @@ void ExportWindow::Reset_Controls()
     Export_with_excel_chk->setChecked(rowCount.Use_Excel_Binding_Values);
     from_Text->setValue(1);
     All_print_RD_Clicked();
-    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
+    Export_With_Batch_Changed();
     Export_Dest_Path->clear();
     Show_Hide_export_Range_Box();
     export_barcode_file_name_CellClick();
     export_btn_on_export_image->setFocus();
+}
+
+bool ExportWindow::batchRows() const
+{
+    return Export_with_batch_chk->isChecked() || Export_with_excel_chk->isChecked();
+}
+
+void ExportWindow::Export_With_Batch_Changed()
+{
+    const Batch_Row_Count rows = rowCount.only(Export_with_batch_chk->isChecked(),
+                                               Export_with_excel_chk->isChecked());
+    const int total = rows.batch() ? rows.Total_Batch_Excel_Card : 1;
+    Set_Tot_Value(total, total, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
 }
 
 void ExportWindow::Show_Hide_export_Range_Box()
@@ -409,13 +429,14 @@ void ExportWindow::exportOkay()
 {
     try {
         const int row = namingRow();
+        naming.series.clear();
         if (row >= 1 && row <= 3) {
             const QString series = Trim_Str(Used_Seres_In_Design->currentText());
             if (series.isEmpty()) {
                 Show_MessageBox(QStringLiteral("Please select series name."));
                 return;
             }
-            file_series_exported = series;
+            naming.series = series;
         }
         const QStringList tags{QStringLiteral("<DEF>"), QStringLiteral("<SN>"), QStringLiteral("<SV>"),
                                QStringLiteral("<SNV>")};
@@ -429,11 +450,7 @@ void ExportWindow::exportOkay()
 
 void ExportWindow::exportCancel()
 {
-    file_name_exported.clear();
-    file_prefix_exported.clear();
-    file_sufix_exported.clear();
-    file_path_ext.clear();
-    file_series_exported.clear();
+    naming = Export_Naming();
     done(0);
 }
 
@@ -487,6 +504,9 @@ void Export_Barcode::Reset_Controls()
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
+    // "All" exports every row: the dialog shows no total to type.
+    Total_Text->setVisible(false);
+    tot_label->setVisible(false);
     Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
     exp_rad_sn->setEnabled(seriesNames);
     exp_rad_snv->setEnabled(seriesNames);
@@ -545,10 +565,7 @@ void Export_Barcode::OKPressed()
 
 void Export_Barcode::CancelPressed()
 {
-    file_name_exported.clear();
-    file_prefix_exported.clear();
-    file_sufix_exported.clear();
-    file_path_ext.clear();
+    naming = Export_Naming();
     done(0);
 }
 
@@ -561,10 +578,17 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
     if (Main_App_wnd) {
+        // The series of the items that print: texts, pictures and barcodes
+        // shown and marked for printing (a barcode's header and footer too).
         for (LMNGraphic* item : Main_App_wnd->Get_Front_Controls_Array()) {
-            if (!item || item->data_source_type != 1)
+            if (!item || item->data_source_type != 1 || item->print_object != 0 || !item->ctrl_is_visible)
                 continue;
-            used << item->batch_list_name << item->batch_hdr_list_name << item->batch_ftr_list_name;
+            const LMNKind kind = item->kind();
+            if (kind != LMNKind::Text && kind != LMNKind::Image && kind != LMNKind::Barcode)
+                continue;
+            used << item->batch_list_name;
+            if (kind == LMNKind::Barcode)
+                used << item->batch_hdr_list_name << item->batch_ftr_list_name;
         }
     }
     sheet->usedSeries = used;
@@ -576,23 +600,23 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     const Batch_Row_Count job_rows = count.only(sheet->Export_with_batch_chk->isChecked(),
                                                 sheet->Export_with_excel_chk->isChecked());
 
-    Export_Naming naming = Export_Naming::fromGlobals();
+    Export_Naming naming = sheet->naming;
     if (!job_rows.batch()) {
-        const QString path = naming.Export_Name_With_Options(firstSeriesValue(file_series_exported),
-                                                             file_series_exported, 1);
-        naming.storeCounter();
-        const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false);
-        if (target.isEmpty() && Stop_Processing_Now)
+        // One file of the card as it is: a job of its own.
+        Job_Control control;
+        const QString path = naming.Export_Name_With_Options(firstSeriesValue(naming.series), naming.series, 1);
+        const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
+        if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
         const QList<LMNGraphic*> items = Main_App_wnd ? Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
         QString error;
-        if (Export_File_Function(target, card, true, true, true, nullptr, &error) == ExportWriteResult::Failed)
+        if (Export_File_Function(target, card, true, true, true, nullptr, &error, &control) == ExportWriteResult::Failed)
             Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
         return nullptr;
     }
     CardExportJob job;
-    job.destination = file_export_Path;
+    job.destination = naming.folder;
     job.Print_Start = sheet->Print_Start;
     job.Total_Label = sheet->All_print_rd->isChecked() ? job_rows.Total_Batch_Excel_Card : sheet->Total_Label;
     job.naming = naming;
@@ -617,16 +641,16 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
     dialog->seriesNames = state.dataSource && state.seriesFeeds && state.valueChecked;
     if (dialog->Open_Export_Dialog() != 1)
         return nullptr;
-    const QString ext = file_path_ext.toLower();
+    const QString ext = dialog->naming.ext.toLower();
     if (state.linear && state.transparentBackground && ext != QLatin1String("png")
         && !Show_YES_NO_MessageBox(transparent_background_question))
         return nullptr;
 
-    Export_Naming naming = Export_Naming::fromGlobals();
+    Export_Naming naming = dialog->naming;
     const QString seriesName = dialog->seriesNames ? state.valueSeries : QString();
     if (batch) {
         BarcodeExportJob job;
-        job.destination = file_export_Path;
+        job.destination = naming.folder;
         job.Print_Start = dialog->Print_Start;
         job.Total_Label = dialog->All_print_rd->isChecked() ? count.Total_Batch_Excel_Card : dialog->Total_Label;
         job.naming = naming;
@@ -637,12 +661,12 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
         job.host = main->Batch_Host_Window();
         return Export_Batch_File_Barcode(job);
     }
-    // One file of the barcode as typed.
+    // One file of the barcode as typed: a job of its own.
+    Job_Control control;
     const QString path = naming.Export_Barcode_Name_With_Options(state.value, Trim_Str(state.header),
                                                                  Trim_Str(state.footer), seriesName, 1);
-    naming.storeCounter();
-    const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false);
-    if (target.isEmpty() && Stop_Processing_Now)
+    const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
+    if (target.isEmpty() && control.Stop_Processing_Now)
         return nullptr;
     PtImage image = rows->currentImage();
     bool increase = true;
@@ -651,7 +675,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
         increase = false;
     }
     QString error;
-    if (Export_File_Function(target, image, true, true, increase, nullptr, &error) == ExportWriteResult::Failed)
+    if (Export_File_Function(target, image, true, true, increase, nullptr, &error, &control) == ExportWriteResult::Failed)
         Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
     return nullptr;
 }
@@ -664,8 +688,6 @@ std::shared_ptr<ExportJob> Export_Command()
     if (!main)
         return nullptr;
     try {
-        Reset_Export_State();
-        Stop_Processing_Now = false;
         if (!Designing_Mode_Active()) {
             const Batch_Row_Count count = main->Check_Series_Or_Excel_Use_or_not();
             if (count.Total_Barcode_Label_wd_Batch <= 0) {

@@ -37,8 +37,8 @@ struct PendingRow {
 // the parallel encoding and the ordered writing.
 class RowPipeline {
 public:
-    RowPipeline(ExportJobReport& report, const QString& ext)
-        : m_report(report), m_probe(QStringLiteral("x.") + ext)
+    RowPipeline(ExportJobReport& report, const QString& ext, Job_Control& control)
+        : m_report(report), m_control(control), m_probe(QStringLiteral("x.") + ext)
     {
         const int cores = std::max(1, QThread::idealThreadCount());
         m_pool.setMaxThreadCount(cores);
@@ -90,7 +90,7 @@ private:
             Create_Folder(m_report.folder);
         const QString path = p.path();
         QString written;
-        switch (Export_Encoded_File(path, bytes, false, &written)) {
+        switch (Export_Encoded_File(path, bytes, false, &written, nullptr, &m_control)) {
         case ExportWriteResult::Written:
             ++m_report.written;
             m_report.files << written;
@@ -108,6 +108,7 @@ private:
     }
 
     ExportJobReport& m_report;
+    Job_Control& m_control;
     QString m_probe;
     QThreadPool m_pool;
     int m_lookahead = 4;
@@ -148,27 +149,27 @@ QString reportMessage(const ExportJobReport& r, const QString& kind, const QStri
 
 // Shows the report: the after-export box for the folder when anything was
 // written (and not cancelled at the first file), else a message box.
-void finishReport(ExportJobReport& r, const QString& kind, const QString& skipReason)
+void finishReport(ExportJobReport& r, const QString& kind, const QString& skipReason, Job_Control& control)
 {
     r.message = reportMessage(r, kind, skipReason);
     if (r.written > 0) {
-        Run_On_Main_Thread_And_Wait([&r] {
-            Export_File_Path = r.folder;
-            Export_File_Message = r.message;
+        Run_On_Main_Thread_And_Wait([&] {
+            control.Export_File_Path = r.folder;
+            control.Export_File_Message = r.message;
         });
-        if (Main_App_wnd)
-            Main_App_wnd->Open_Export_File_Box();
-        else
-            Show_MessageBox(r.message);
+        Show_Export_Done(r.folder, r.message);
     } else if (!r.cancelled) {
         Show_MessageBox(r.message);
     }
 }
 
 template <class Job, class Body>
-std::shared_ptr<ExportJob> detach(const Job& job, Body body)
+std::shared_ptr<ExportJob> detach(Job job, Body body)
 {
     auto handle = std::make_shared<ExportJob>();
+    if (!job.control)
+        job.control = New_Job_Control();
+    handle->control = job.control;
     std::thread([handle, job, body] {
         ExportJobReport report;
         try {
@@ -200,7 +201,8 @@ bool makeExportFolder(ExportJobReport& report, const QString& destination, const
 
 ExportJobReport Run_Card_Export(const CardExportJob& job)
 {
-    Stop_Processing_Now = false;
+    const Job_Control_Ptr owned = job.control ? job.control : New_Job_Control();
+    Job_Control& control = *owned;
     ExportJobReport report;
     report.rows = std::max(0, job.Total_Label - job.Print_Start);
     if (!makeExportFolder(report, job.destination, QStringLiteral("Zorv Label")))
@@ -209,15 +211,15 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
     Export_Naming naming = job.naming;
     naming.folder = report.folder;
 
-    show_count = report.rows;
-    curr_card_count = 0;
+    control.show_count = report.rows;
+    control.curr_card_count = 0;
     Batch_Job_Frame frame(job.host);
-    frame.Show(report.rows, QStringLiteral("%d / %d "), {&curr_card_count, &show_count, nullptr, true});
+    frame.Show(report.rows, QStringLiteral("%d / %d "), {owned, true});
     {
-        RowPipeline pipeline(report, naming.ext);
+        RowPipeline pipeline(report, naming.ext, control);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
-            if (Stop_Processing_Now) { report.stopped = true; break; }
-            ++curr_card_count;
+            if (control.Stop_Processing_Now) { report.stopped = true; break; }
+            ++control.curr_card_count;
             const QString value = job.rows ? Trim_Str(job.rows->seriesValue(r, naming.series)) : QString();
             const PtImage card = job.rows ? job.rows->image(r) : PtImage();
             if (card.isNull()) {
@@ -232,14 +234,13 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
     }
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
-        naming.storeCounter();
         // The main window as it is now (it may have gone meanwhile).
         if (Batch_Services) {
             Batch_Services->Create_Card_Design_Again();
             Batch_Services->Set_Graphic_Array_According_Side();
         }
     });
-    finishReport(report, QStringLiteral("cards"), QStringLiteral("no card could be made of them"));
+    finishReport(report, QStringLiteral("cards"), QStringLiteral("no card could be made of them"), control);
     return report;
 }
 
@@ -247,7 +248,8 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
 
 ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
 {
-    Stop_Processing_Now = false;
+    const Job_Control_Ptr owned = job.control ? job.control : New_Job_Control();
+    Job_Control& control = *owned;
     ExportJobReport report;
     report.rows = std::max(0, job.Total_Label - job.Print_Start);
     if (!makeExportFolder(report, job.destination, QStringLiteral("Zorv Barcode")))
@@ -257,15 +259,15 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
     naming.folder = report.folder;
     naming.ext = naming.ext.toUpper();
 
-    show_count = report.rows;
-    curr_card_count = 0;
+    control.show_count = report.rows;
+    control.curr_card_count = 0;
     Batch_Job_Frame frame(job.host);
-    frame.Show(report.rows, QStringLiteral("%d / %d Barcode"), {&curr_card_count, &show_count, nullptr, true});
+    frame.Show(report.rows, QStringLiteral("%d / %d Barcode"), {owned, true});
     {
-        RowPipeline pipeline(report, naming.ext);
+        RowPipeline pipeline(report, naming.ext, control);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
-            if (Stop_Processing_Now) { report.stopped = true; break; }
-            ++curr_card_count;
+            if (control.Stop_Processing_Now) { report.stopped = true; break; }
+            ++control.curr_card_count;
             // The barcode is made here, from the job's own rows.
             PtImage image = job.rows ? job.rows->image(r) : PtImage();
             bool increaseDpi = true;
@@ -274,7 +276,6 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
                     report.skipped << r + 1;
                     continue;
                 }
-                invalid_barcode_image_flag = true;
                 report.invalid << r + 1;
                 image = job.invalidImage;
                 increaseDpi = false;
@@ -289,11 +290,10 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
     }
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
-        naming.storeCounter();
         if (Batch_Services)
             Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     });
-    finishReport(report, QStringLiteral("barcodes"), QStringLiteral("their values give no barcode"));
+    finishReport(report, QStringLiteral("barcodes"), QStringLiteral("their values give no barcode"), control);
     return report;
 }
 

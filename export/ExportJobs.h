@@ -10,6 +10,7 @@
 // keep-or-replace box writes nothing more. At the end the report says what
 // was written, what failed and which rows were skipped.
 #include "core/util/BatchServices.h"
+#include "core/util/JobControl.h"
 #include "export/ExportNaming.h"
 #include "platform/PtImage.h"
 
@@ -45,6 +46,7 @@ struct ExportJobReport {
 class ExportJob {
 public:
     std::atomic<bool> done{false};
+    Job_Control_Ptr control;   // the job's stop request and counters
     ExportJobReport report() const
     {
         std::lock_guard lock(m_mutex);
@@ -69,6 +71,7 @@ struct CardExportJob {
     Export_Naming naming;  // tag, prefix, suffix, series, extension, counter
     Batch_Rows rows;       // the cards, and the series values that name them
     QPointer<QWidget> host;  // the window the progress window is shown on
+    Job_Control_Ptr control;  // stop, progress, keep-or-replace (a new one when null)
 };
 
 // A barcode batch: rows [Print_Start, Total_Label) of the list or series.
@@ -83,6 +86,7 @@ struct BarcodeExportJob {
     PtImage invalidImage;  // written for a row without a barcode unless skipped
     Batch_Rows rows;       // the texts and barcodes of the rows
     QPointer<QWidget> host;
+    Job_Control_Ptr control;
 };
 
 // Starts the jobs on a detached worker and returns at once (GUI thread).

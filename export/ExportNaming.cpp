@@ -1,6 +1,7 @@
 #include "export/ExportNaming.h"
 
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -10,43 +11,6 @@
 #include <QFileInfo>
 
 #include <exception>
-
-QString file_name_exported;
-QString file_prefix_exported;
-QString file_sufix_exported;
-QString file_series_exported;
-QString file_export_Path;
-QString file_path_ext;
-std::atomic<int> export_card_counter{0};
-std::atomic<bool> Export_Any_File{false};
-std::atomic<bool> invalid_barcode_image_flag{false};
-QString export_card_side = QStringLiteral("F");
-
-void Reset_Export_State()
-{
-    replace_keep_file_flag = 0;
-    export_card_counter = 0;
-    Export_Any_File = false;
-    Msg_Apply_All_Chk = false;
-}
-
-Export_Naming Export_Naming::fromGlobals()
-{
-    Export_Naming n;
-    n.tag = file_name_exported;
-    n.prefix = file_prefix_exported;
-    n.suffix = file_sufix_exported;
-    n.series = file_series_exported;
-    n.folder = file_export_Path;
-    n.ext = file_path_ext;
-    n.counter = export_card_counter;
-    return n;
-}
-
-void Export_Naming::storeCounter() const
-{
-    export_card_counter = counter;
-}
 
 QString Export_Naming::withPrefixSuffix(const QString& name) const
 {
@@ -128,31 +92,10 @@ QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QStr
     return path;
 }
 
-QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_apply_all)
+QString Check_And_Show_Keep_Replace_File_Msg(const QString& path, bool show_apply_all, Job_Control& job)
 {
     try {
-        if (!QFileInfo::exists(path))
-            return path;
-        const int earlier = replace_keep_file_flag;
-        if (earlier == 2)
-            return path;
-        if (earlier == 3)
-            return Check_Exist_Path_and_Create_New(path);
-        Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
-        const bool shown = box && Run_On_Main_Thread_And_Wait([&] {
-            box->title_val = QStringLiteral("File already exists :");
-            box->msg_val_str = QFileInfo(path).fileName()
-                + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
-            box->apply_chk_show = show_apply_all;
-            box->file_path_str = path;
-            box->parent_window_id = Dialog_Parent_Window();
-            box->Open_Replace_Dialog();
-        });
-        if (!shown) {
-            Stop_Processing_Now = true;
-            replace_keep_file_flag = 4;
-        }
-        return Path_After_Keep_Or_Replace(path);
+        return Ask_Keep_Or_Replace(path, show_apply_all, nullptr, job);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

@@ -1,10 +1,13 @@
 #include "export/ExportWriter.h"
 
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
 #include "platform/EpsWriter.h"
 #include "platform/ImageWriter.h"
+#include "platform/MainThread.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -50,12 +53,23 @@ QByteArray Encode_Export_File(const PtImage& image, const QString& path, bool in
     return Encode_Image(pixels, format, dpi, error, quality);
 }
 
+namespace {
+
+// The keep-or-replace decision of `job` (a one-file job of its own without one).
+QString keepOrReplace(const QString& path, Job_Control* job)
+{
+    Job_Control own;
+    return Check_And_Show_Keep_Replace_File_Msg(path, true, job ? *job : own).trimmed();
+}
+
+} // namespace
+
 ExportWriteResult Export_Encoded_File(const QString& path, const QByteArray& bytes, bool skip_keep_replace_msg,
-                                      QString* writtenPath, QString* error)
+                                      QString* writtenPath, QString* error, Job_Control* job)
 {
     QString target = path;
     if (!skip_keep_replace_msg) {
-        target = Check_And_Show_Keep_Replace_File_Msg(path, true).trimmed();
+        target = keepOrReplace(path, job);
         if (target.isEmpty())
             return ExportWriteResult::Cancelled;
     }
@@ -64,27 +78,34 @@ ExportWriteResult Export_Encoded_File(const QString& path, const QByteArray& byt
         return ExportWriteResult::Failed;
     if (!Write_File_Atomically(target, bytes, error))
         return ExportWriteResult::Failed;
-    Export_Any_File = true;
+    if (job)
+        job->Export_Any_File = true;
     return ExportWriteResult::Written;
 }
 
 ExportWriteResult Export_File_Function(const QString& path, const PtImage& original, bool show_msg,
                                        bool skip_keep_replace_msg, bool increase_dpi, QString* writtenPath,
-                                       QString* error)
+                                       QString* error, Job_Control* job)
 {
     QString target = path;
     if (!skip_keep_replace_msg) {
-        target = Check_And_Show_Keep_Replace_File_Msg(path, true).trimmed();
+        target = keepOrReplace(path, job);
         if (target.isEmpty())
             return ExportWriteResult::Cancelled;
     }
     const QByteArray bytes = Encode_Export_File(original, target, increase_dpi, error);
-    const ExportWriteResult r = Export_Encoded_File(target, bytes, true, writtenPath, error);
-    if (r == ExportWriteResult::Written && show_msg) {
-        Export_File_Path = target;
-        Export_File_Message = QStringLiteral("Label has been exported successfully.");
-        if (Main_App_wnd)
-            Main_App_wnd->Open_Export_File_Box();
-    }
+    const ExportWriteResult r = Export_Encoded_File(target, bytes, true, writtenPath, error, job);
+    if (r == ExportWriteResult::Written && show_msg && Main_App_wnd)
+        Main_App_wnd->Open_Export_File_Box(target, QStringLiteral("Label has been exported successfully."));
     return r;
+}
+
+void Show_Export_Done(const QString& path, const QString& message)
+{
+    Run_On_Main_Thread_And_Wait([&] {
+        if (Main_App_wnd)
+            Main_App_wnd->Open_Export_File_Box(path, message);
+        else
+            Show_MessageBox(message);
+    });
 }

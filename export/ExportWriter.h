@@ -12,6 +12,8 @@
 #include <QByteArray>
 #include <QString>
 
+class Job_Control;
+
 constexpr double Export_DPI = 600.0;
 
 enum class ExportWriteResult { Written, Failed, Cancelled };
@@ -22,14 +24,22 @@ QByteArray Encode_Export_File(const PtImage& image, const QString& path, bool in
                               QString* error = nullptr);
 
 // Writes one file. Without `skip_keep_replace_msg` it first asks the
-// keep-or-replace decision (with "apply to all") and writes to the path it
-// answers; Cancel writes nothing. With `show_msg` the after-export box
-// follows a written file. `writtenPath` receives the path written.
+// keep-or-replace decision (with "apply to all") of `job` and writes to the
+// path it answers; Cancel writes nothing. With `show_msg` the after-export
+// box follows a written file. `writtenPath` receives the path written; a
+// written file is noted in `job` (Export_Any_File).
 ExportWriteResult Export_File_Function(const QString& path, const PtImage& original, bool show_msg,
                                        bool skip_keep_replace_msg, bool increase_dpi,
-                                       QString* writtenPath = nullptr, QString* error = nullptr);
+                                       QString* writtenPath = nullptr, QString* error = nullptr,
+                                       Job_Control* job = nullptr);
 
 // The same with bytes already encoded for the path's extension.
 ExportWriteResult Export_Encoded_File(const QString& path, const QByteArray& bytes,
                                       bool skip_keep_replace_msg, QString* writtenPath = nullptr,
-                                      QString* error = nullptr);
+                                      QString* error = nullptr, Job_Control* job = nullptr);
+
+// The end of an export that wrote `path` (a file or a folder): the
+// after-export box with `message`, or a message box with it when the main
+// window is gone. Any thread; the main window is asked for on the GUI thread
+// and a worker waits.
+void Show_Export_Done(const QString& path, const QString& message);

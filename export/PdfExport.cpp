@@ -2,13 +2,17 @@
 
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
+#include "export/ExportWriter.h"
 #include "export/ProgressWindow.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
+#include "print/PdfFontTags.h"
+#include "print/Printing_View.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -40,8 +44,8 @@ struct Label {
 // window's label image.
 class LabelStream {
 public:
-    explicit LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report)
-        : m_job(job), m_report(report), m_count(job.sheet.Print_Start) {}
+    LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report, const Job_Control& control)
+        : m_job(job), m_report(report), m_control(control), m_count(job.sheet.Print_Start) {}
 
     // Whether another label follows (fetches rows ahead past left-out ones).
     bool hasMore()
@@ -64,7 +68,7 @@ public:
             }
             if (m_count >= m_job.sheet.Print_End)
                 return false;
-            if (Stop_Processing_Now)
+            if (m_control.Stop_Processing_Now)
                 return false;
             m_row = m_count++;
             int copies = 1;
@@ -99,6 +103,7 @@ private:
 
     const Pdf_Export_Job& m_job;
     Pdf_Export_Report& m_report;
+    const Job_Control& m_control;
     int m_count;                       // next row to fetch
     int m_row = -1;                    // the row being repeated
     int m_copiesLeft = 0;
@@ -110,13 +115,20 @@ private:
 
 // ---------------------------------------------------------------- files
 
-// One PDF file being written: a QSaveFile under a QPdfWriter, pages added
-// with their own sizes, committed only when closed.
+// One PDF file being written: a QSaveFile under a QPdfWriter (its fonts
+// tagged as the subsets they are), pages added with their own sizes,
+// committed only when closed.
 class PdfFile {
 public:
     explicit PdfFile(const QString& path) : m_file(path) {}
 
-    bool open() { return m_file.open(QIODevice::WriteOnly); }
+    bool open()
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return false;
+        m_tags = std::make_unique<Pdf_Font_Tag_Device>(&m_file);
+        return true;
+    }
 
     // Begins a page of `size` points; the painter's unit is then one point,
     // its origin the page's top-left corner.
@@ -125,7 +137,7 @@ public:
         const QPageLayout layout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         if (!m_writer) {
-            m_writer = std::make_unique<QPdfWriter>(&m_file);
+            m_writer = std::make_unique<QPdfWriter>(m_tags.get());
             m_writer->setCreator(QStringLiteral("Zorv Label"));
             m_writer->setTitle(QFileInfo(m_file.fileName()).completeBaseName());
             m_writer->setPageLayout(layout);
@@ -155,7 +167,9 @@ public:
         if (m_painter.isActive())
             m_painter.end();
         m_writer.reset();
-        if (m_pages == 0) {
+        const bool written = m_tags && (m_tags->close(), m_tags->ok());
+        m_tags.reset();
+        if (m_pages == 0 || !written) {
             m_file.cancelWriting();
             m_file.commit();
             return false;
@@ -167,6 +181,7 @@ public:
 
 private:
     QSaveFile m_file;
+    std::unique_ptr<Pdf_Font_Tag_Device> m_tags;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     int m_pages = 0;
@@ -196,7 +211,9 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
     }
     if (image->isNull())
         return;
-    image->draw(p, To_Top_Left(target, g.H), 1.0);
+    const QRectF drawn = To_Top_Left(target, g.H);
+    // A label larger than its cell is cut at the cell's edges.
+    Draw_In_Cell(p, To_Top_Left(QRectF(x, y, lw, lh), g.H), drawn, [&] { image->draw(p, drawn, 1.0); });
 }
 
 // The geometry of a page that holds one label (options 2 and 3 on paper):
@@ -281,8 +298,8 @@ void Draw_Label_Page(QPainter& p, const Pdf_Export_Job& job, const Label& label)
 
 class PdfJob {
 public:
-    PdfJob(const Pdf_Export_Job& job, std::atomic<int>* progress)
-        : m_job(job), m_progress(progress), m_labels(job, m_report) {}
+    PdfJob(const Pdf_Export_Job& job, Job_Control& control)
+        : m_job(job), m_control(control), m_labels(job, m_report, control) {}
 
     Pdf_Export_Report run()
     {
@@ -296,13 +313,12 @@ public:
     }
 
 private:
-    bool stop() const { return Stop_Processing_Now.load(); }
+    bool stop() const { return m_control.Stop_Processing_Now.load(); }
 
     void countLabel()
     {
         ++m_report.labels;
-        if (m_progress)
-            ++*m_progress;
+        ++m_control.curr_card_count;
     }
 
     // The path of the next file after the keep-or-replace decision; empty
@@ -312,7 +328,7 @@ private:
         if (!QFileInfo(m_job.folder).isDir())
             Create_Folder(m_job.folder);
         const QString path = Pdf_File_Path(m_job.folder, m_job.baseName, m_fileNumber);
-        const QString chosen = Trim_Str(Check_And_Show_Keep_Replace_File_Msg(path, true));
+        const QString chosen = Trim_Str(Check_And_Show_Keep_Replace_File_Msg(path, true, m_control));
         if (chosen.isEmpty()) {
             m_report.cancelled = true;
             m_report.stopped = true;
@@ -346,7 +362,7 @@ private:
                 m_report.files << m_currentPath;
                 m_report.pagesPerFile << pages;
                 m_report.pages += pages;
-                Export_Any_File = true;
+                m_control.Export_Any_File = true;
             } else {
                 Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(m_currentPath, file->errorString()));
                 ++m_report.failed;
@@ -429,7 +445,7 @@ private:
     }
 
     const Pdf_Export_Job& m_job;
-    std::atomic<int>* m_progress;
+    Job_Control& m_control;
     Pdf_Export_Report m_report;
     LabelStream m_labels;
     int m_fileNumber = 0;
@@ -461,9 +477,10 @@ QString Pdf_File_Path(const QString& folder, const QString& baseName, int k)
     return Path_Join(folder, Remove_Reserve_Char_In_File_Name(name)) + QStringLiteral(".PDF");
 }
 
-Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress)
+Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control)
 {
-    PdfJob run(job, progress);
+    Job_Control own;
+    PdfJob run(job, control ? *control : own);
     Pdf_Export_Report report = run.run();
     report.message = reportMessage(report);
     return report;
@@ -472,20 +489,18 @@ Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* pr
 std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host)
 {
     auto handle = std::make_shared<Pdf_Export_Handle>();
+    handle->control = New_Job_Control();
     QPointer<QWidget> hostWindow(host);
     std::thread([handle, job, hostWindow] {
         Pdf_Export_Report report;
+        Job_Control& control = *handle->control;
         try {
-            curr_card_count = 0;
-            show_count = std::max(1, job.sheet.Total_Label);
+            control.curr_card_count = 0;
+            control.show_count = std::max(1, job.sheet.Total_Label);
             Batch_Job_Frame frame(hostWindow);
-            ProgressCounters counters;
-            counters.current = &curr_card_count;
-            counters.total = &show_count;
-            counters.showNext = true;
-            frame.Show(show_count, QStringLiteral("%d / %d "), counters);
+            frame.Show(control.show_count, QStringLiteral("%d / %d "), {handle->control, true});
 
-            report = Run_Pdf_Export(job, &curr_card_count);
+            report = Run_Pdf_Export(job, &control);
 
             // The main window shows its first row or its design again (the
             // window as it is then: it may have gone meanwhile).
@@ -499,15 +514,15 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
                         Batch_Services->Create_Card_Design_Again();
                 });
             }
-            Stop_Processing_Now = true;
+            control.Stop_Processing_Now = true;
             frame.Hide();
 
-            Run_On_Main_Thread_And_Wait([&job, &report] {
-                Export_File_Path = job.folder;
-                Export_File_Message = report.message;
+            Run_On_Main_Thread_And_Wait([&] {
+                control.Export_File_Path = job.folder;
+                control.Export_File_Message = report.message;
             });
-            if (!report.files.isEmpty() && Main_App_wnd)
-                Main_App_wnd->Open_Export_File_Box();
+            if (!report.files.isEmpty())
+                Show_Export_Done(job.folder, report.message);
             else if (!report.cancelled)
                 Show_MessageBox(report.message);
         } catch (const std::exception& e) {

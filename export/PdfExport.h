@@ -20,6 +20,7 @@
 // thread when the job is accepted; it never changes the window's sheet job,
 // so the window is as it was after every job. Files
 // go through QSaveFile: a failed or replaced file never loses the old one.
+#include "core/util/JobControl.h"
 #include "platform/PtImage.h"
 #include "print/SheetJob.h"
 #include "print/SheetLayout.h"
@@ -68,15 +69,18 @@ struct Pdf_Export_Report {
 // "base (k)"; cleaned of reserved characters, with the extension "PDF".
 QString Pdf_File_Path(const QString& folder, const QString& baseName, int k);
 
-// Lays out and writes the job on the calling thread. `progress` counts the
-// labels attempted. Stops before the next label once Stop_Processing_Now is
-// set; a stopped file keeps its finished pages and is closed as a valid file.
-Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, std::atomic<int>* progress = nullptr);
+// Lays out and writes the job on the calling thread under `control` (a
+// control of its own when null): its curr_card_count counts the labels
+// attempted, its keep-or-replace answers decide existing files, and the job
+// stops before the next label once its Stop_Processing_Now is set; a stopped
+// file keeps its finished pages and is closed as a valid file.
+Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control = nullptr);
 
 // A running job; `done` is set once the report is complete.
 class Pdf_Export_Handle {
 public:
     std::atomic<bool> done{false};
+    Job_Control_Ptr control;   // the job's stop request and counters
     Pdf_Export_Report report() const
     {
         std::lock_guard lock(m_mutex);

@@ -2,7 +2,6 @@
 
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
-#include "core/util/SharedValues.h"
 #include "platform/MainThread.h"
 
 #include <QApplication>
@@ -113,18 +112,18 @@ bool Send_Modeless_Dialog::Refreshing() const
 
 void Send_Modeless_Dialog::update_sending_progress_bar()
 {
-    if (!m_counters.current || !m_counters.total)
+    if (!m_counters.job)
         return;
-    const int current = m_counters.current->load();
-    const int total = m_counters.total->load();
+    const int current = m_counters.job->curr_card_count.load();
+    const int total = m_counters.job->show_count.load();
     _Curr_Progress->setValue(std::clamp(current, 0, std::max(total, 0)));
     int n = m_counters.showNext ? current + 1 : current;
     if (n > total)
         n = total;
     curr_msg_count = QStringLiteral("%1 / %2 ").arg(n).arg(total);
     _curr_msg_cnt->setText(curr_msg_count);
-    if (m_counters.pauseMs) {
-        const int left = m_counters.pauseMs->load();
+    if (m_counters.showPause) {
+        const int left = m_counters.job->Pause_Delay_Time.load();
         // Whole seconds left, rounded up, so the text starts at the full pause.
         pause_label->setText(left > 0 ? Calculate_Pause_Time((left + 999) / 1000 * 1000LL) : QString());
     }
@@ -158,16 +157,14 @@ void Send_Modeless_Dialog::Hide_Job()
     }
 }
 
-bool Send_Modeless_Dialog::Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
-                                              const QString& firstText)
+bool Send_Modeless_Dialog::Begin_Job_Progress(QWidget* host, const Job_Control_Ptr& job, const QString& firstText)
 {
-    if (!current || !total)
+    if (!job)
         return false;
     ProgressCounters counters;
-    counters.current = current;
-    counters.total = total;
+    counters.job = job;
     counters.showNext = false;  // the job counts the row in work itself
-    Show_On(host, total->load(), firstText, counters);
+    Show_On(host, job->show_count.load(), firstText, counters);
     return true;
 }
 
@@ -182,10 +179,12 @@ void Send_Modeless_Dialog::Stop_Sending_Pressed()
         return;   // the question is open already
     m_askingStop = true;
     m_jobEndedWhileAsking = false;
+    // The job asked about: a Yes stops it, not one that started since.
+    const Job_Control_Ptr job = m_counters.job;
     const bool yes = Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to stop?"));
     m_askingStop = false;
-    if (yes && !m_jobEndedWhileAsking)
-        Stop_Processing_Now = true;
+    if (yes && !m_jobEndedWhileAsking && job)
+        job->Stop_Processing_Now = true;
 }
 
 void Send_Modeless_Dialog::reject()

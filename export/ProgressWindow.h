@@ -4,9 +4,11 @@
 // One window serves every job (image export, PDF export, e-mail, batch
 // cropping): a bar, the text "current / total", the total, a pause text and
 // a Stop button. The worker never touches it after preparing it: it only
-// advances its counter. A QTimer on the GUI thread reads the counters every
-// half second and writes the bar and the texts. Stop asks first and then sets
-// Stop_Processing_Now; the worker sees the flag before its next row.
+// advances the counters of its job control (core/util/JobControl.h). A QTimer
+// on the GUI thread reads them every half second and writes the bar and the
+// texts. Stop asks first and then sets the job's Stop_Processing_Now; the
+// worker sees it before its next row.
+#include "core/util/JobControl.h"
 #include "core/util/ServiceInterfaces.h"
 
 #include <QDialog>
@@ -20,15 +22,14 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-// What the refresh reads: the rows begun, the total, and (for e-mail) the
-// milliseconds left of a pause, negative when no pause is running.
+// How the refresh shows the job's counters: the export jobs show the row
+// after the one in work ("%d / %d " of current + 1, capped at the total);
+// e-mail and cropping show the rows begun, and e-mail the time left of a
+// pause.
 struct ProgressCounters {
-    std::atomic<int>* current = nullptr;
-    std::atomic<int>* total = nullptr;
-    std::atomic<int>* pauseMs = nullptr;
-    // The export jobs show the row after the one in work ("%d / %d " of
-    // current + 1, capped at the total); e-mail shows the rows begun.
+    Job_Control_Ptr job;
     bool showNext = true;
+    bool showPause = false;
 };
 
 class Send_Modeless_Dialog : public QDialog, public Send_Modeless {
@@ -42,9 +43,8 @@ public:
 
     QWidget* Send_Models_Window() override { return this; }
     // The window for a job of another subsystem (batch cropping): shown on
-    // `host` with the refresh reading the two counters. GUI thread.
-    bool Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
-                            const QString& firstText) override;
+    // `host` with the refresh reading the job's counters. GUI thread.
+    bool Begin_Job_Progress(QWidget* host, const Job_Control_Ptr& job, const QString& firstText) override;
     void End_Job_Progress() override;
     // Shows the window on `host` (null: the main window), prepared for
     // `total` rows, and starts the refresh. GUI thread.
@@ -62,7 +62,8 @@ public:
     // One refresh from the counters (the timer's tick).
     void update_sending_progress_bar();
 
-    // Stop: asks "Are you sure you want to stop?" and sets the stop flag on Yes.
+    // Stop: asks "Are you sure you want to stop?" and, on Yes, asks the job
+    // shown to stop.
     void Stop_Sending_Pressed();
 
     // Closing the window by its title bar is a Stop request too.
@@ -100,8 +101,9 @@ public:
     Batch_Job_Frame(const Batch_Job_Frame&) = delete;
     Batch_Job_Frame& operator=(const Batch_Job_Frame&) = delete;
 
-    // `firstText` is a format with two %d (0 and the total). False when the
-    // GUI thread no longer answers (the application is quitting).
+    // `firstText` is a format with two %d (0 and the total); the counters are
+    // those of `counters.job`. False when the GUI thread no longer answers
+    // (the application is quitting).
     bool Show(int total, const QString& firstText, const ProgressCounters& counters);
     void Hide();
 

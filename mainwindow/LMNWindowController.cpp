@@ -331,7 +331,6 @@ void LMNWindowController::awakeFromNib()
     }
     Set_Data_Folder_Path(QDir(Folders.Created_Resource_Path).filePath(QStringLiteral("DataSet")));
     data_table_content.clear();
-    Get_Email_Details();
 
     // The rulers flip once to show (the canvas starts without them showing).
     m_designView->Show_Hide_Ruler_ChkBox();

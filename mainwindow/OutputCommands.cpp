@@ -138,10 +138,8 @@ void LMNWindowController::Cropping_Tool_Clicked()
 
 void LMNWindowController::Email_Settings_Clicked()
 {
-    logged([] {
-        Email_Setting::defaultInstance()->Open_Wnd();
-        Get_Email_Details();
-    });
+    // The mail windows read the settings from their store when they open.
+    logged([] { Email_Setting::defaultInstance()->Open_Wnd(); });
 }
 
 QString LMNWindowController::Template_Opened_From() const

@@ -24,6 +24,3 @@ bool Designing_Mode_Active()
 {
     return Batch_Services && Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
 }
-
-std::atomic<int> curr_card_count{0};
-std::atomic<int> show_count{0};

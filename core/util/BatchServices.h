@@ -209,8 +209,3 @@ bool Designing_Mode_Active();
 
 // The one main window as the batch jobs see it; null until it exists.
 extern BatchServices* Batch_Services;
-
-// ---- Process-wide values of batch jobs ----
-// Progress counters of the running job, read by the progress window.
-extern std::atomic<int> curr_card_count;
-extern std::atomic<int> show_count;

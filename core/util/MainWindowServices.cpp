@@ -237,11 +237,13 @@ void MainWindowServices::Hide_One_By_One_Modeless()
     });
 }
 
-int MainWindowServices::Open_Export_File_Box()
+int MainWindowServices::Open_Export_File_Box(const QString& Export_File_Path, const QString& Export_File_Message)
 {
     int code = 0;
-    Run_On_Main_Thread_And_Wait([&code] {
+    Run_On_Main_Thread_And_Wait([&] {
         Open_Export_Log* box = Open_Export_Log::defaultInstance();
+        box->Export_File_Path = Export_File_Path;
+        box->Export_File_Message = Export_File_Message;
         box->Reset_Controls();
         box->setWindowModality(box->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
         code = Run_Modal_Dialog(*box);
@@ -530,16 +532,18 @@ int MainWindowServices::Get_OS_Version()
     return 2299;
 }
 
-void MainWindowServices::Get_Email_Details()
+Email_Details MainWindowServices::Get_Email_Details()
 {
+    Email_Details d;
     const std::shared_ptr<Preferences> prefs = Preferences::sharedInstance();
     if (!prefs)
-        return;
-    sender_email = prefs->send_email_SenderEmail();
-    sender_pwd = prefs->send_email_Password();
-    sending_server = prefs->send_email_SMTP_server();
-    sending_port = prefs->send_email_PORT_num();
-    send_enable_ssl = prefs->send_email_enable_ssl();
+        return d;
+    d.sender_email = prefs->send_email_SenderEmail();
+    d.sender_pwd = prefs->send_email_Password();
+    d.sending_server = prefs->send_email_SMTP_server();
+    d.sending_port = prefs->send_email_PORT_num();
+    d.send_enable_ssl = prefs->send_email_enable_ssl();
+    return d;
 }
 
 namespace {

@@ -30,6 +30,15 @@ class QWidget;
 
 inline constexpr int Text_Ctrl_Font_Size = 12;  // default size of text content
 
+// The e-mail settings a mailing takes, read from their store.
+struct Email_Details {
+    QString sender_email;
+    QString sender_pwd;
+    QString sending_server;
+    QString sending_port;
+    QString send_enable_ssl;   // "Y" or "N"
+};
+
 // Commands of the canvas's contextual menu that the main window carries out;
 // each is offered only while the window can do it.
 enum class WindowCommand { CardProperties, CardBackground, Export, Mail, Print };
@@ -123,9 +132,9 @@ public:
     // The progress window as a sheet.
     void Show_One_By_One_Modeless();
     void Hide_One_By_One_Modeless();
-    // The after-export box for Export_File_Path and Export_File_Message;
-    // returns 1 for OK, 0 for Cancel.
-    int Open_Export_File_Box();
+    // The after-export box for the file or folder written and the message;
+    // returns 1 for OK, 0 for Cancel. Any thread (a worker waits).
+    int Open_Export_File_Box(const QString& Export_File_Path, const QString& Export_File_Message);
 
     // ---- Units ----
     static float Points_to_MM_Convert(float points);
@@ -175,8 +184,8 @@ public:
     static QString Get_time_Value(const QString& pattern);
     // A toolkit version above every threshold the drawing code tests.
     static int Get_OS_Version();
-    // Copies the e-mail settings into sender_email ... send_enable_ssl.
-    static void Get_Email_Details();
+    // The e-mail settings as their store holds them now.
+    static Email_Details Get_Email_Details();
 
     // ---- Page settings of the process ----
     static void setPrintInfo(const PrintInfo& info);

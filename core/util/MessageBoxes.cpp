@@ -3,6 +3,7 @@
 #include "core/util/BarcodeServices.h"
 #include "core/util/DesktopOpen.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/SharedValues.h"
 #include "platform/MainThread.h"
@@ -167,10 +168,7 @@ void Show_MessageBox_No_Thread(const QString& text)
 
 bool Show_YES_NO_MessageBox(const QString& text)
 {
-    yes_no_msg_val = false;
-    const bool yes = raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
-    yes_no_msg_val = yes;
-    return yes;
+    return raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
 }
 
 int Show_YES_NO_Cancel_MessageBox(const QString& text)
@@ -234,7 +232,7 @@ void Long_SMS_Dlg::Reset_Controls()
     }
     if (apply_chk_show) {
         apply_chk->setVisible(true);
-        apply_chk->setChecked(show_single_button ? Msg_Apply_All_Chk_for_in_use.load() : Msg_Apply_All_Chk.load());
+        apply_chk->setChecked(apply_all);
     } else {
         apply_chk->setVisible(false);
     }
@@ -260,12 +258,10 @@ int Long_SMS_Dlg::open_box_in_main_threard()
 
 namespace {
 
-// Keeps the "Apply to all" tick where the box's kind keeps it, then ends the box.
+// Keeps the "Apply to all" tick for the caller, then ends the box.
 void endLongBox(Long_SMS_Dlg* box, int code)
 {
-    const bool state = box->apply_chk->isChecked();
-    if (box->show_single_button) Msg_Apply_All_Chk_for_in_use = state;
-    else Msg_Apply_All_Chk = state;
+    box->apply_all = box->apply_chk->isChecked();
     box->done(code);
 }
 
@@ -325,14 +321,25 @@ Replcae_Confirm_Box* Replcae_Confirm_Box::defaultInstance()
     return sharedBox(s_instance);
 }
 
-void Replcae_Confirm_Box::Open_box_in_thread()
+void Replcae_Confirm_Box::Open_box_in_thread(Job_Control& job, const std::function<void()>& prepare)
 {
     // A box that can no longer be shown (the application is quitting) is a
     // Cancel: the job stops instead of writing on unasked.
-    if (!Run_On_Main_Thread_And_Wait([this] { Open_Replace_Dialog(); })) {
-        Stop_Processing_Now = true;
-        replace_keep_file_flag = 4;
-    }
+    int given = 4;
+    bool all = job.Msg_Apply_All_Chk;
+    Run_On_Main_Thread_And_Wait([&] {
+        if (prepare)
+            prepare();
+        apply_all = all;
+        answer = 4;
+        Open_Replace_Dialog();
+        given = answer;
+        all = apply_all;
+    });
+    job.Msg_Apply_All_Chk = all;
+    job.replace_keep_file_flag = given;
+    if (given == 4)
+        job.Stop_Processing_Now = true;
 }
 
 void Replcae_Confirm_Box::Reset_Controls()
@@ -342,7 +349,7 @@ void Replcae_Confirm_Box::Reset_Controls()
     path_control->setText(file_path_str);
     path_control->setVisible(false);
     apply_chk->setVisible(apply_chk_show);
-    apply_chk->setChecked(Msg_Apply_All_Chk.load());
+    apply_chk->setChecked(apply_all);
 }
 
 int Replcae_Confirm_Box::Open_Replace_Dialog()
@@ -352,25 +359,22 @@ int Replcae_Confirm_Box::Open_Replace_Dialog()
 
 void Replcae_Confirm_Box::Keep_Pressed()
 {
-    const bool ticked = apply_chk->isChecked();
-    Msg_Apply_All_Chk = ticked;
-    replace_keep_file_flag = ticked ? 3 : 1;
+    apply_all = apply_chk->isChecked();
+    answer = apply_all ? 3 : 1;
     done(1);
 }
 
 void Replcae_Confirm_Box::Replace_Pressed()
 {
-    const bool ticked = apply_chk->isChecked();
-    Msg_Apply_All_Chk = ticked;
-    replace_keep_file_flag = ticked ? 2 : 0;
+    apply_all = apply_chk->isChecked();
+    answer = apply_all ? 2 : 0;
     done(0);
 }
 
 void Replcae_Confirm_Box::CancelPressed()
 {
-    Msg_Apply_All_Chk = apply_chk->isChecked();
-    Stop_Processing_Now = true;
-    replace_keep_file_flag = 4;
+    apply_all = apply_chk->isChecked();
+    answer = 4;
     done(0);
 }
 
@@ -536,9 +540,9 @@ int Run_Window_Modal(QDialog& window)
     return code;
 }
 
-QString Path_After_Keep_Or_Replace(const QString& path)
+QString Path_After_Keep_Or_Replace(const QString& path, Job_Control& job)
 {
-    switch (replace_keep_file_flag.load()) {
+    switch (job.replace_keep_file_flag.load()) {
     case 1:
     case 3:
         return Check_Exist_Path_and_Create_New(path);
@@ -546,7 +550,33 @@ QString Path_After_Keep_Or_Replace(const QString& path)
     case 2:
         return path;
     default:
-        Stop_Processing_Now = true;
+        job.Stop_Processing_Now = true;
         return QString();
     }
+}
+
+QString Ask_Keep_Or_Replace(const QString& path, bool show_apply_all, QWidget* parent, Job_Control& job)
+{
+    if (!QFileInfo::exists(path))
+        return path;
+    const int earlier = job.replace_keep_file_flag;
+    if (earlier == 2)
+        return path;  // replace all: the writer puts the new file over it atomically
+    if (earlier == 3)
+        return Check_Exist_Path_and_Create_New(path);
+    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+    if (!box) {
+        job.replace_keep_file_flag = 4;
+        job.Stop_Processing_Now = true;
+        return QString();
+    }
+    box->Open_box_in_thread(job, [&] {
+        box->title_val = QStringLiteral("File already exists :");
+        box->msg_val_str = QFileInfo(path).fileName()
+            + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
+        box->apply_chk_show = show_apply_all;
+        box->file_path_str = path;
+        box->parent_window_id = parent ? parent : Dialog_Parent_Window();
+    });
+    return Path_After_Keep_Or_Replace(path, job);
 }

@@ -13,12 +13,14 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextBrowser;
+class Job_Control;
 
 // ---- Log and alerts ----
 // Writes a non-empty text to the log.
@@ -27,7 +29,7 @@ void Show_NSLog_Message(const QString& text);
 void Show_MessageBox(const QString& text);
 // The same box; kept under its own name for callers on the GUI thread.
 void Show_MessageBox_No_Thread(const QString& text);
-// "Yes" (default) and "No"; true only for "Yes". Also left in yes_no_msg_val.
+// "Yes" (default) and "No"; true only for "Yes".
 bool Show_YES_NO_MessageBox(const QString& text);
 // "Yes", "No", "Cancel": 1000, 1001, 1002 (closing the box counts as Cancel).
 int Show_YES_NO_Cancel_MessageBox(const QString& text);
@@ -69,15 +71,25 @@ public:
     QString msg_val_str;
     bool apply_chk_show = false;
     bool show_single_button = false;
+    // "Apply to all": the caller sets it before opening, the box leaves the
+    // user's choice in it.
+    bool apply_all = false;
 
 private:
     static QPointer<Long_SMS_Dlg> s_instance;
 };
 
-// The path to write after a keep-or-replace answer (replace_keep_file_flag):
-// Keep gives a free name beside `path`, Replace `path` itself; Cancel (or no
-// answer) sets Stop_Processing_Now and gives "".
-QString Path_After_Keep_Or_Replace(const QString& path);
+// The path to write after the job's keep-or-replace answer
+// (job.replace_keep_file_flag): Keep gives a free name beside `path`, Replace
+// `path` itself; Cancel (or no answer) stops the job and gives "".
+QString Path_After_Keep_Or_Replace(const QString& path, Job_Control& job);
+
+// Asks whether the file at `path`, when there is one, is kept (the new one
+// gets a numbered name beside it) or replaced, unless an earlier "apply to
+// all" of the job answered already; the box shows over `parent` (null: the
+// window in front). Returns the path to write, or "" after Cancel, which
+// stops the job. Any thread; a worker waits for the answer.
+QString Ask_Keep_Or_Replace(const QString& path, bool show_apply_all, QWidget* parent, Job_Control& job);
 
 // ---- Keep-or-replace box of a file that already exists ----
 class Replcae_Confirm_Box : public QDialog {
@@ -86,11 +98,14 @@ public:
     explicit Replcae_Confirm_Box(QWidget* parent = nullptr);
     static Replcae_Confirm_Box* defaultInstance();
 
-    // Opens the box on the GUI thread and waits; the answer is left in
-    // replace_keep_file_flag (and Stop_Processing_Now after Cancel). When the
-    // application is quitting and the box cannot be shown, the answer is a
-    // Cancel.
-    void Open_box_in_thread();
+    // Opens the box on the GUI thread and waits; the answer goes into the
+    // job: its replace_keep_file_flag and Msg_Apply_All_Chk, and its stop
+    // request after Cancel. When the application is quitting and the box
+    // cannot be shown, the answer is a Cancel. `prepare` fills the texts in
+    // the same turn of the GUI thread, so two jobs asking at once never see
+    // each other's file.
+    void Open_box_in_thread(Job_Control& job, const std::function<void()>& prepare = {});
+    // Runs the box (GUI thread); the answer is left in `answer` and `apply_all`.
     int Open_Replace_Dialog();
     void Reset_Controls();
 
@@ -113,6 +128,10 @@ public:
     QString title_val;
     QString msg_val_str;
     QString file_path_str;
+    // The answer (0 replace, 1 keep, 2 replace all, 3 keep all, 4 cancel)
+    // and "Apply to all", which the box starts from.
+    int answer = 4;
+    bool apply_all = false;
 
 private:
     static QPointer<Replcae_Confirm_Box> s_instance;
@@ -164,6 +183,9 @@ public:
     void Reset_Controls();
     // OK: opens Export_File_Path when the box is ticked; ends with 1.
     void OKPressed();
+    // What the box tells: the file or folder written and the message.
+    QString Export_File_Path;
+    QString Export_File_Message;
     // Cancel: ends with 0.
     void CancelPressed();
 

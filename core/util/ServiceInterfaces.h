@@ -3,6 +3,8 @@
 // settings store and the progress window) and of the image tools (picture
 // thumbnails). The owning subsystems implement the interfaces and install
 // them at start-up; tests install fakes.
+#include "core/util/JobControl.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -39,12 +41,11 @@ public:
     // Send_Models_Window).
     virtual QWidget* Send_Models_Window() = 0;
     // For jobs of the subsystems beside export (batch cropping): shows the
-    // window on `host` for a job whose rows begun and total are read from the
-    // two counters every half second, the first text a "%d / %d" format.
-    // False when the window does not offer this; the job then shows its own.
-    // GUI thread.
-    virtual bool Begin_Job_Progress(QWidget* host, std::atomic<int>* current, std::atomic<int>* total,
-                                    const QString& firstText)
+    // window on `host` for a job whose rows begun and total are read from its
+    // control every half second (its Stop asks the job to stop), the first
+    // text a "%d / %d" format. False when the window does not offer this; the
+    // job then shows its own. GUI thread.
+    virtual bool Begin_Job_Progress(QWidget* host, const Job_Control_Ptr& job, const QString& firstText)
     {
         return false;
     }

@@ -7,23 +7,7 @@ Folder_Paths Folders;
 const QString batch_file_EXT = QStringLiteral("txt");
 const QString default_file_name = QStringLiteral("Untitled");
 
-std::atomic<int> replace_keep_file_flag{0};
-std::atomic<bool> Stop_Processing_Now{false};
-
-QString Export_File_Path;
-QString Export_File_Message;
-
-QString sender_email;
-QString sender_pwd;
-QString sending_server;
-QString sending_port;
-QString send_enable_ssl;
-
 const int Crop_Image_Size = 800;
-
-std::atomic<bool> yes_no_msg_val{false};
-std::atomic<bool> Msg_Apply_All_Chk{false};
-std::atomic<bool> Msg_Apply_All_Chk_for_in_use{false};
 
 QString Existing_Series_File(const QString& name)
 {

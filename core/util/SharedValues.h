@@ -1,8 +1,8 @@
 #pragma once
 // Process-wide values shared by the drawing core and the subsystems above it:
-// the series folder and file conventions, the program's folders, the
-// keep-or-replace answer and stop flag of batch jobs, the after-export values,
-// the copies of the e-mail settings and the page settings of the process.
+// the series folder and file conventions, the program's folders and the page
+// settings of the process. (What a batch job and its windows share lives in
+// the job: core/util/JobControl.h, print/SheetJob.h.)
 //
 // They are owned higher up (data sources, export) but defined here, in the
 // core, because the core's helpers and message boxes use them.
@@ -39,30 +39,8 @@ QString Existing_Series_File(const QString& name);
 // Whether two series names are the same series (case does not count).
 bool Same_Series_Name(const QString& a, const QString& b);
 
-// ---- Batch jobs ----
-// Keep/replace answer: 0 replace, 1 keep, 2 replace all, 3 keep all, 4 cancel.
-extern std::atomic<int> replace_keep_file_flag;
-// Stop flag of batch jobs: cleared when a job starts, tested before each row.
-extern std::atomic<bool> Stop_Processing_Now;
-
-// ---- After an export ----
-extern QString Export_File_Path;     // the exported file or folder
-extern QString Export_File_Message;  // e.g. "Label has been exported successfully."
-
-// ---- Copies of the e-mail settings (filled by Get_Email_Details) ----
-extern QString sender_email;
-extern QString sender_pwd;
-extern QString sending_server;
-extern QString sending_port;
-extern QString send_enable_ssl;      // "Y" or "N"
-
 // ---- Pictures ----
 extern const int Crop_Image_Size;    // 800: longer side of picture thumbnails, pixels
-
-// ---- Message boxes ----
-extern std::atomic<bool> yes_no_msg_val;             // answer of the last Yes/No box
-extern std::atomic<bool> Msg_Apply_All_Chk;          // apply-to-all box, keep-or-replace form
-extern std::atomic<bool> Msg_Apply_All_Chk_for_in_use;  // the same, long-text box single-button form
 
 // ---- Page settings of the process ----
 // Paper, orientation, margins and where a job goes. Shared by the document,

@@ -368,7 +368,7 @@ void BatchWizard::Import_Btn_Clicked()
 void BatchWizard::Delete_List_Btn_Clicked()
 {
     try {
-        Msg_Apply_All_Chk_for_in_use = false;
+        bool inUseForAll = false;   // "Apply to all" of the in-use alert
         if (!Selection_Check())
             return;
         if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected Batch Processing Series?")))
@@ -382,10 +382,10 @@ void BatchWizard::Delete_List_Btn_Clicked()
                 continue;
             if (Series_In_Use(name)) {
                 kept = true;
-                if (!Msg_Apply_All_Chk_for_in_use) {
+                if (!inUseForAll) {
                     if (Show_Series_In_Use_Alert(
                             name, QStringLiteral("Batch Processing Series can't be delete because it is currently in use.")))
-                        Msg_Apply_All_Chk_for_in_use = true;
+                        inUseForAll = true;
                 }
                 continue;
             }
@@ -628,19 +628,17 @@ void BatchWizard::Export_Value_Btn_Clicked()
             Show_MessageBox(QStringLiteral("Error in file accessing."));
             return;
         }
-        Export_File_Path = path;
-        Export_File_Message = QStringLiteral("Record has been exported successfully.");
-        Open_Export_File_Box();
+        Open_Export_File_Box(path, QStringLiteral("Record has been exported successfully."));
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         Show_MessageBox(QStringLiteral("Error in file accessing."));
     }
 }
 
-void BatchWizard::Open_Export_File_Box()
+void BatchWizard::Open_Export_File_Box(const QString& Export_File_Path, const QString& Export_File_Message)
 {
     if (Main_App_wnd)
-        Main_App_wnd->Open_Export_File_Box();
+        Main_App_wnd->Open_Export_File_Box(Export_File_Path, Export_File_Message);
 }
 
 void BatchWizard::Back_Btn_Clicked()

@@ -115,7 +115,7 @@ private:
     bool Selection_Check();
     QString exportPathFromPanel();
     void Open_Series(const QString& name);
-    void Open_Export_File_Box();
+    void Open_Export_File_Box(const QString& Export_File_Path, const QString& Export_File_Message);
 
     Series_String_Model* m_series = nullptr;
     Series_String_Model* m_values = nullptr;

@@ -349,9 +349,6 @@ Import_Excel_DataSheet* Import_Excel_DataSheet::defaultInstance()
 
 bool Import_Excel_DataSheet::Reset_Controls(const QString& path)
 {
-    replace_keep_file_flag = 0;
-    Msg_Apply_All_Chk = false;
-    Msg_Apply_All_Chk_for_in_use = false;
     Fill_Type_CellClick(0);
     Each_Col_RD_Click();
     resetCommon(path);
@@ -447,9 +444,10 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         done(1);
         return true;
     }
-    replace_keep_file_flag = 0;
-    Msg_Apply_All_Chk = false;
-    Msg_Apply_All_Chk_for_in_use = false;
+    // The answers of this import: keep or replace, each with "apply to all".
+    int keepOrReplace = 0;
+    bool keepOrReplaceForAll = false;
+    bool inUseForAll = false;
     QStringList failed;
     int position = -1;  // of the entry among the ticked ones (its cell in each row read)
     for (const Excel_Column_Entry& entry : entries) {
@@ -460,18 +458,18 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         QString path = Series_File_Path(name);
         if (Series_Exists(name)) {
             if (Series_In_Use(name)) {
-                if (!Msg_Apply_All_Chk_for_in_use
+                if (!inUseForAll
                     && Show_Series_In_Use_Alert(name, QStringLiteral("Batch processing Series is already in use.")))
-                    Msg_Apply_All_Chk_for_in_use = true;
+                    inUseForAll = true;
                 continue;
             }
-            if (!Msg_Apply_All_Chk) {
+            if (!keepOrReplaceForAll) {
                 bool all = false;
                 const int answer = Ask_Keep_Or_Replace_Series(name, &all);
-                replace_keep_file_flag = answer == 4 ? 4 : answer + (all ? 2 : 0);
-                Msg_Apply_All_Chk = all;
+                keepOrReplace = answer == 4 ? 4 : answer + (all ? 2 : 0);
+                keepOrReplaceForAll = all;
             }
-            const int flag = replace_keep_file_flag;
+            const int flag = keepOrReplace;
             if (flag == 4)
                 continue;
             if (flag == 1 || flag == 3)

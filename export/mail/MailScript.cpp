@@ -17,7 +17,6 @@ const QString mail_send_err_msg = QStringLiteral(
     "not interrupted and E-mail server is not down.\n3. Your Firewall or Security software (if any) is not blocking "
     "the software to communicate with your E-mail server.");
 
-std::atomic<int> Mail_Script_Timeout_Ms{120000};
 
 namespace {
 const QString scriptPath = QStringLiteral("/bin:/usr/bin:/usr/local/bin");
@@ -42,7 +41,7 @@ QString Mail_Python_Path()
     return QStandardPaths::findExecutable(QStringLiteral("python3"), scriptPath.split(QLatin1Char(':')));
 }
 
-MailSendResult sendEmail_pyth(const MailRequest& request, bool stoppable)
+MailSendResult sendEmail_pyth(const MailRequest& request, const std::atomic<bool>* stop)
 {
     MailSendResult result;
     const QString python = Mail_Python_Path();
@@ -94,11 +93,11 @@ MailSendResult sendEmail_pyth(const MailRequest& request, bool stoppable)
     process.closeWriteChannel();
     input.fill('\0');
 
-    QDeadlineTimer deadline(Mail_Script_Timeout_Ms.load());
+    QDeadlineTimer deadline(request.timeoutMs);
     while (!process.waitForFinished(50)) {
         if (process.state() == QProcess::NotRunning)
             break;
-        if (stoppable && Stop_Processing_Now) {
+        if (stop && stop->load()) {
             result.stopped = true;
             break;
         }
@@ -121,7 +120,7 @@ MailSendResult sendEmail_pyth(const MailRequest& request, bool stoppable)
     }
     if (!result.sent) {
         if (result.timedOut)
-            result.error = QStringLiteral("the mail script took longer than %1 seconds").arg(Mail_Script_Timeout_Ms / 1000);
+            result.error = QStringLiteral("the mail script took longer than %1 seconds").arg(request.timeoutMs / 1000);
         else if (result.stopped)
             result.error = QStringLiteral("stopped");
         else

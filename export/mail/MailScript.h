@@ -7,7 +7,7 @@
 // secure-connection flag and the attachment paths; the password goes only
 // through its standard input (UTF-8, followed by a line break and the word
 // "Description"), never on a command line. A run has a time-out and, when
-// asked, ends as soon as Stop_Processing_Now is set.
+// given a job's stop request, ends as soon as it is set.
 #include <QString>
 #include <QStringList>
 
@@ -18,9 +18,6 @@ extern const QString mail_send_err_msg;
 
 // Trimmed, at least 6 characters, exactly one "@" and at least one ".".
 bool isValidEmail(const QString& address);
-
-// Milliseconds a script run may take before it is ended (default 120 s).
-extern std::atomic<int> Mail_Script_Timeout_Ms;
 
 struct MailSendResult {
     bool sent = false;       // exit status 0
@@ -35,11 +32,12 @@ struct MailRequest {
     QString recipient, subject, sender, password, server, port, body;
     QString enable_ssl;      // "Y" SSL, anything else "N"
     QStringList attachments;
+    int timeoutMs = 120000;  // the script is ended after this long
 };
 
 // Runs the script once and waits for it (on the calling thread). With
-// `stoppable` a set Stop_Processing_Now ends the run at once.
-MailSendResult sendEmail_pyth(const MailRequest& request, bool stoppable);
+// `stop` (a job's Stop_Processing_Now) the run ends at once when it is set.
+MailSendResult sendEmail_pyth(const MailRequest& request, const std::atomic<bool>* stop = nullptr);
 
 // The script and the interpreter.
 QString Mail_Script_Path();

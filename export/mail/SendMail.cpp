@@ -5,6 +5,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -39,7 +40,6 @@
 #include <exception>
 #include <thread>
 
-std::atomic<int> Pause_Delay_Time{-1};
 
 namespace {
 
@@ -67,11 +67,13 @@ QStringList parseRecipients(const QString& text, QString* refusal)
 
 class MailRun {
 public:
-    MailRun(const MailJob& job, QWidget* host) : m_job(job), m_frame(host) {}
+    MailRun(const MailJob& job, QWidget* host, Job_Control_Ptr control)
+        : m_job(job), m_frame(host), m_owned(control ? std::move(control) : New_Job_Control()), m_control(*m_owned)
+    {
+    }
 
     MailJobReport run()
     {
-        Stop_Processing_Now = false;
         const QString sender = Trim_Str(m_job.sender.toLower());
         // The boxes name what is missing after the general advice.
         if (sender.isEmpty())
@@ -116,16 +118,16 @@ public:
             break;
         case MailCase::OnePerRecipient: m_report.planned = std::min(R, B); break;
         }
-        show_count = total;
-        curr_card_count = 0;
-        Pause_Delay_Time = -1;
-        m_frame.Show(total, QStringLiteral("%d / %d"), {&curr_card_count, &show_count, &Pause_Delay_Time, false});
+        m_control.show_count = total;
+        m_control.curr_card_count = 0;
+        m_control.Pause_Delay_Time = -1;
+        m_frame.Show(total, QStringLiteral("%d / %d"), {m_owned, false, true});
         try {
             loop(R, B);
         } catch (const std::exception& e) {
             Show_NSLog_Message(QString::fromUtf8(e.what()));
         }
-        if (Stop_Processing_Now)
+        if (m_control.Stop_Processing_Now)
             m_report.stopped = m_report.stopped || m_report.sent < m_report.planned;
         finish();
         return m_report;
@@ -156,7 +158,7 @@ private:
         else if (!Trim_Str(m_job.attachment).isEmpty() && QFileInfo(Trim_Str(m_job.attachment)).isFile())
             m_request.attachments << Trim_Str(m_job.attachment);
         Show_NSLog_Message(recipient);
-        const MailSendResult r = sendEmail_pyth(m_request, true);
+        const MailSendResult r = sendEmail_pyth(m_request, &m_control.Stop_Processing_Now);
         if (r.sent)
             ++m_report.sent;
         else
@@ -186,17 +188,17 @@ private:
     {
         if (!m_job.pauseOn)
             return;
-        if (++m_passes < m_job.pauseEvery || curr_card_count == show_count)
+        if (++m_passes < m_job.pauseEvery || m_control.curr_card_count == m_control.show_count)
             return;
         m_passes = 0;
         const long long total = m_job.pauseMs;
         QDeadlineTimer deadline(total);
-        Pause_Delay_Time = int(std::min<long long>(total, INT_MAX));
-        while (!deadline.hasExpired() && !Stop_Processing_Now) {
+        m_control.Pause_Delay_Time = int(std::min<long long>(total, INT_MAX));
+        while (!deadline.hasExpired() && !m_control.Stop_Processing_Now) {
             QThread::msleep(20);
-            Pause_Delay_Time = int(std::min<long long>(deadline.remainingTime(), INT_MAX));
+            m_control.Pause_Delay_Time = int(std::min<long long>(deadline.remainingTime(), INT_MAX));
         }
-        Pause_Delay_Time = -1;
+        m_control.Pause_Delay_Time = -1;
     }
 
     void loop(int R, int B)
@@ -204,8 +206,8 @@ private:
         const bool stopOnFailure = m_job.stopOnFailure;
         switch (m_job.kase) {
         case MailCase::WithoutCard:
-            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
-                curr_card_count = i + 1;
+            for (int i = 0; i < R && !m_control.Stop_Processing_Now; ++i) {
+                m_control.curr_card_count = i + 1;
                 log(nullptr, "send without card.", "send without barcode.");
                 if (!send(m_recipients[i], false) && stopOnFailure)
                     break;
@@ -214,8 +216,8 @@ private:
             break;
         case MailCase::CardNoBatch: {
             PtImage card;
-            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
-                curr_card_count = i + 1;
+            for (int i = 0; i < R && !m_control.Stop_Processing_Now; ++i) {
+                m_control.curr_card_count = i + 1;
                 log(nullptr, "send Label no batch.", "send barcode no batch.");
                 if (i == 0 || !m_job.designing) {
                     card = currentImage();
@@ -234,10 +236,10 @@ private:
         case MailCase::Range: {
             const int first = m_job.kase == MailCase::Range ? m_job.Print_Start : 0;
             const int end = m_job.kase == MailCase::Range ? m_job.Print_End : B;
-            for (int row = first; row < end && !Stop_Processing_Now; ++row) {
-                curr_card_count = row - first + 1;
+            for (int row = first; row < end && !m_control.Stop_Processing_Now; ++row) {
+                m_control.curr_card_count = row - first + 1;
                 if (row >= B) {
-                    curr_card_count = show_count.load();
+                    m_control.curr_card_count = m_control.show_count.load();
                     break;
                 }
                 log(nullptr, "send Label with batch to all image to everyone",
@@ -246,7 +248,7 @@ private:
                     ++m_report.skippedRows;
                     continue;
                 }
-                for (int i = 0; i < R && !Stop_Processing_Now; ++i)
+                for (int i = 0; i < R && !m_control.Stop_Processing_Now; ++i)
                     if (!send(m_recipients[i], true) && stopOnFailure)
                         break;  // the next row is sent all the same
                 pauseAfterPass();
@@ -254,10 +256,10 @@ private:
             break;
         }
         case MailCase::OnePerRecipient:
-            for (int i = 0; i < R && !Stop_Processing_Now; ++i) {
-                curr_card_count = i + 1;
+            for (int i = 0; i < R && !m_control.Stop_Processing_Now; ++i) {
+                m_control.curr_card_count = i + 1;
                 if (i >= B) {
-                    curr_card_count = show_count.load();
+                    m_control.curr_card_count = m_control.show_count.load();
                     break;
                 }
                 log(nullptr, "send Label with batch to one to one", "send barcode with batch to one to one");
@@ -291,7 +293,7 @@ private:
         }
         Delete_File(m_attachment);
         m_frame.Hide();
-        Pause_Delay_Time = -1;
+        m_control.Pause_Delay_Time = -1;
         if (m_report.planned > 0 && m_report.sent == m_report.planned) {
             m_report.message = m_job.successText;
         } else {
@@ -306,6 +308,8 @@ private:
 
     MailJob m_job;
     Batch_Job_Frame m_frame;
+    Job_Control_Ptr m_owned;
+    Job_Control& m_control;
     MailJobReport m_report;
     QStringList m_recipients;
     QTemporaryDir m_tmp;
@@ -316,20 +320,21 @@ private:
 
 } // namespace
 
-MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host)
+MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr control)
 {
-    MailRun run(job, host);
+    MailRun run(job, host, std::move(control));
     return run.run();
 }
 
 std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host)
 {
     auto handle = std::make_shared<MailJobHandle>();
+    handle->control = New_Job_Control();
     QPointer<QWidget> hostPtr(host);
     std::thread([handle, job, hostPtr] {
         MailJobReport report;
         try {
-            report = Run_Mail_Job(job, hostPtr.data());
+            report = Run_Mail_Job(job, hostPtr.data(), handle->control);
         } catch (const std::exception& e) {
             Show_NSLog_Message(QString::fromUtf8(e.what()));
         }
@@ -485,7 +490,7 @@ void Send_Mail::Set_Tot_Value(int value, int max, const QString& set_for)
 
 void Send_Mail::Reset_Controls()
 {
-    from_txt->setText(sender_email);
+    from_txt->setText(MainWindowServices::Get_Email_Details().sender_email);
     to_txt->clear();
     rd_all_to_every->setChecked(true);
     Total_Text->setVisible(false);
@@ -530,8 +535,7 @@ void Send_Mail::Close_Button()
 void Send_Mail::Setting_Button()
 {
     Email_Setting::defaultInstance()->Open_Wnd();
-    MainWindowServices::Get_Email_Details();
-    from_txt->setText(sender_email);
+    from_txt->setText(MainWindowServices::Get_Email_Details().sender_email);
 }
 
 void Send_Mail::browse_att_Button()
@@ -652,10 +656,12 @@ std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
         job.recipients = to_txt->toPlainText();
         job.subject = subject_txt->text();
         job.body = message_txt->toPlainText();
-        job.password = sender_pwd;
-        job.server = sending_server;
-        job.port = sending_port;
-        job.enable_ssl = send_enable_ssl;
+        // The settings as their store holds them now.
+        const Email_Details mail = MainWindowServices::Get_Email_Details();
+        job.password = mail.sender_pwd;
+        job.server = mail.sending_server;
+        job.port = mail.sending_port;
+        job.enable_ssl = mail.send_enable_ssl;
         job.fileName = file_name_txt->text();
         job.attachment = attachment->text();
         job.pauseOn = delayed_delv_chk->isChecked();
@@ -714,7 +720,7 @@ Direct_Mail* Direct_Mail::defaultInstance()
 
 int Direct_Mail::Open_Wnd()
 {
-    from_txt->setText(sender_email);
+    from_txt->setText(MainWindowServices::Get_Email_Details().sender_email);
     to_txt->clear();
     return Run_Window_Modal(*this);
 }
@@ -722,8 +728,7 @@ int Direct_Mail::Open_Wnd()
 void Direct_Mail::Setting_Button()
 {
     Email_Setting::defaultInstance()->Open_Wnd();
-    MainWindowServices::Get_Email_Details();
-    from_txt->setText(sender_email);
+    from_txt->setText(MainWindowServices::Get_Email_Details().sender_email);
 }
 
 void Direct_Mail::Close_Button()
@@ -745,10 +750,11 @@ std::shared_ptr<MailJobHandle> Direct_Mail::Send_Button()
     job.recipients = to_txt->text();
     job.subject = QStringLiteral("Visitor Details");
     job.body = QStringLiteral("Visitor Details sent by ") + app + QLatin1Char('.');
-    job.password = sender_pwd;
-    job.server = sending_server;
-    job.port = sending_port;
-    job.enable_ssl = send_enable_ssl;
+    const Email_Details mail = MainWindowServices::Get_Email_Details();
+    job.password = mail.sender_pwd;
+    job.server = mail.sending_server;
+    job.port = mail.sending_port;
+    job.enable_ssl = mail.send_enable_ssl;
     job.attachment = file_path;
     job.stopOnFailure = false;
     return Start_Mail_Job(job, this);

@@ -9,6 +9,7 @@
 // ends a pause and a running script at once. At the end it says how many
 // mails were not sent.
 #include "core/util/BatchServices.h"
+#include "core/util/JobControl.h"
 #include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
@@ -66,6 +67,7 @@ struct MailJobReport {
 class MailJobHandle {
 public:
     std::atomic<bool> done{false};
+    Job_Control_Ptr control;   // the job's stop request and counters
     MailJobReport report() const
     {
         std::lock_guard lock(m_mutex);
@@ -82,12 +84,10 @@ private:
     MailJobReport m_report;
 };
 
-// The job's body on the calling thread, and the same on a detached worker.
-MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host);
+// The job's body on the calling thread under `control` (a new one when
+// null), and the same on a detached worker under the handle's control.
+MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr control = nullptr);
 std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host);
-
-// The milliseconds left of the running pause (negative when none).
-extern std::atomic<int> Pause_Delay_Time;
 
 class Send_Mail : public QDialog {
     Q_OBJECT

@@ -83,11 +83,11 @@ void checkRow(QButtonGroup* group, int row)
 }
 
 // Runs on the GUI thread and waits; a call that can no longer be served
-// (the application is quitting) is a stop.
-void onMain(const std::function<void()>& fn)
+// (the application is quitting) stops the job.
+void onMain(Job_Control& job, const std::function<void()>& fn)
 {
     if (!Run_On_Main_Thread_And_Wait(fn))
-        Stop_Processing_Now = true;
+        job.Stop_Processing_Now = true;
 }
 
 } // namespace
@@ -141,7 +141,7 @@ Cropping_Tool::Cropping_Tool(QWidget* parent) : QDialog(parent)
 
 Cropping_Tool::~Cropping_Tool()
 {
-    Stop_Processing_Now = true;
+    m_job->Stop_Processing_Now = true;
     joinWorker();
 }
 
@@ -878,33 +878,7 @@ QImage Cropping_Tool::makeOutput(const CropInput& in, QString* reason) const
     return out;
 }
 
-QString Cropping_Tool::askKeepOrReplace(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return path;
-    const int answer = replace_keep_file_flag.load();
-    if (answer == 2)
-        return path;  // replace all: the new file is written over it atomically
-    if (answer == 3)
-        return Check_Exist_Path_and_Create_New(path);
-    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
-    if (!box) {
-        Stop_Processing_Now = true;
-        return QString();
-    }
-    onMain([&] {
-        box->title_val = QStringLiteral("File already exists :");
-        box->msg_val_str = QFileInfo(path).fileName()
-            + QStringLiteral("\n\nFile already exists in this location.\n\nDo you want to Keep or Replace it?");
-        box->apply_chk_show = m_jobRunning.load();
-        box->file_path_str = path;
-        box->parent_window_id = this;
-    });
-    box->Open_box_in_thread();
-    return Path_After_Keep_Or_Replace(path);
-}
-
-bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace)
+bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace, Job_Control& job)
 {
     // A crop of one picture runs under the please-wait sheet, which is taken
     // down before any box (and put up again for the writing after a question).
@@ -923,7 +897,8 @@ bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool 
     if (askKeepReplace && QFileInfo::exists(path)) {
         if (waiting)
             Hide_Destroy_Modeless_plz_wt();
-        path = askKeepOrReplace(path);
+        // "Apply to all" is offered when a batch crops several pictures.
+        path = Ask_Keep_Or_Replace(path, m_jobRunning.load(), this, job);
         if (path.isEmpty())
             return false;
         if (waiting)
@@ -949,20 +924,22 @@ bool Cropping_Tool::Crop_Image_Function(const QString&)
     if (Is_Main_Thread())
         in = snapshot();
     else
-        onMain([&] { in = snapshot(); });
-    return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct);
+        onMain(*m_job, [&] { in = snapshot(); });
+    return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct, *m_job);
 }
 
 void Cropping_Tool::showAfterCropBox()
 {
-    if (Stop_Processing_Now)
+    if (m_job->Stop_Processing_Now)
         return;
     Open_Export_Log* box = Open_Export_Log::defaultInstance();
     if (!box)
         return;
+    box->Export_File_Path = m_job->Export_File_Path;
+    box->Export_File_Message = m_job->Export_File_Message;
     box->Reset_Controls();
     // The wizard's own wording of the box: a cropped picture is a file.
-    if (!QFileInfo(Export_File_Path).isDir())
+    if (!QFileInfo(box->Export_File_Path).isDir())
         box->_open_log_chk->setText(QStringLiteral("Open file."));
     Run_Modal_Dialog(*box);
     box->hide();
@@ -982,14 +959,13 @@ void Cropping_Tool::Hide_Destroy_Modeless_plz_wt()
 void Cropping_Tool::Crop_Single_Image_Clicked()
 {
     try {
-        Msg_Apply_All_Chk = false;
-        Msg_Apply_All_Chk_for_in_use = false;
+        if (m_jobRunning)
+            return;   // the batch in work keeps its control
         if (User_Picture.isNull()) {
             Show_MessageBox(QStringLiteral("There is no image to crop."));
             return;
         }
-        Stop_Processing_Now = false;
-        replace_keep_file_flag = 0;
+        m_job = New_Job_Control();
         if (cropping_option_matrix->checkedId() == 0) {
             if (!canvasController->hasSelectors() || !canvasController->currentSelector()) {
                 Show_MessageBox(QStringLiteral("Please select area to crop."));
@@ -1005,12 +981,12 @@ void Cropping_Tool::Crop_Single_Image_Clicked()
         Show_Create_Modeless_plz_wt();
         const bool written = Crop_Image_Function(QStringLiteral("S"));
         Hide_Destroy_Modeless_plz_wt();
-        if (Stop_Processing_Now || !written)
+        if (m_job->Stop_Processing_Now || !written)
             return;
-        Export_File_Path = croped_file;
-        Export_File_Message = kCropped;
+        m_job->Export_File_Path = croped_file;
+        m_job->Export_File_Message = kCropped;
         showAfterCropBox();
-        if (!Stop_Processing_Now && input_option_matrix->checkedId() == 0)
+        if (!m_job->Stop_Processing_Now && input_option_matrix->checkedId() == 0)
             Back_Btn_Clicked();
     } catch (const std::exception& e) {
         Hide_Destroy_Modeless_plz_wt();
@@ -1023,10 +999,7 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
     try {
         if (m_jobRunning)
             return;
-        Msg_Apply_All_Chk = false;
-        Msg_Apply_All_Chk_for_in_use = false;
-        Stop_Processing_Now = false;
-        replace_keep_file_flag = 0;
+        m_job = New_Job_Control();
         if (cropping_option_matrix->checkedId() == 0) {
             if (!canvasController->hasSelectors() || !canvasController->currentSelector()) {
                 Show_MessageBox(QStringLiteral("Please select area to crop."));
@@ -1051,14 +1024,13 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
                 Crop_Direct_Path.clear();
                 return;
             }
-            Export_File_Message = kCropped;
+            m_job->Export_File_Message = kCropped;
             done(1);
             return;
         }
         if (crop_direct == 2) {
             if (!Show_YES_NO_MessageBox(kNewSeriesQuestion))
                 return;
-            replace_keep_file_flag = 0;
             Crop_Output_Path = Folders.Cropped_Img_Path;
             checkRow(batch_matrix, 0);
             joinWorker();
@@ -1076,8 +1048,7 @@ void Cropping_Tool::Crop_All_Clicked()
 {
     if (m_jobRunning)
         return;
-    Stop_Processing_Now = false;
-    replace_keep_file_flag = 0;
+    m_job = New_Job_Control();
     if (cropping_option_matrix->checkedId() == 0
         && (!canvasController->hasSelectors() || !canvasController->currentSelector())) {
         Show_MessageBox(QStringLiteral("Please select area to crop."));
@@ -1111,7 +1082,7 @@ void Cropping_Tool::showProgress()
     // The one progress window of batch jobs; without it (the image tools on
     // their own) the job runs without a window.
     m_sharedProgress = Send_Modeless_Var
-        && Send_Modeless_Var->Begin_Job_Progress(this, &curr_card_count, &show_count, QStringLiteral("%d / %d"));
+        && Send_Modeless_Var->Begin_Job_Progress(this, m_job, QStringLiteral("%d / %d"));
 }
 
 void Cropping_Tool::hideProgress()
@@ -1124,13 +1095,14 @@ void Cropping_Tool::hideProgress()
 void Cropping_Tool::Crop_All_Thread()
 {
     int failures = 0;
+    // The job's control for the whole run (the window makes a new one for
+    // each job before the worker starts).
+    const Job_Control_Ptr control = m_job;
+    Job_Control& job = *control;
     try {
-        Msg_Apply_All_Chk = false;
-        Msg_Apply_All_Chk_for_in_use = false;
-        Stop_Processing_Now = false;
         bool bySelection = true, seriesInput = false, replace = false;
         QString seriesName;
-        onMain([&] {
+        onMain(job, [&] {
             bySelection = cropping_option_matrix->checkedId() == 0;
             const std::vector<MSSSelector*> all = canvasController->selectors();
             if (bySelection && !all.empty())
@@ -1145,8 +1117,8 @@ void Cropping_Tool::Crop_All_Thread()
             m_jobRunning = false;
             return;
         }
-        show_count = list_count;
-        curr_card_count = 0;
+        job.show_count = list_count;
+        job.curr_card_count = 0;
 
         // The new series is written whole at the end (atomically): a stopped
         // replace keeps the old one.
@@ -1167,14 +1139,14 @@ void Cropping_Tool::Crop_All_Thread()
             }
         }
 
-        onMain([&] {
+        onMain(job, [&] {
             showProgress();
             if (MSSSelector* s = canvasController->currentSelector())
                 s->Set_selector_show_or_not(false);
         });
 
-        for (int i = 0; i < list_count && !Stop_Processing_Now; ++i) {
-            curr_card_count = i + 1;
+        for (int i = 0; i < list_count && !job.Stop_Processing_Now; ++i) {
+            job.curr_card_count = i + 1;
             QString directName;
             if (crop_direct == 2) {
                 directName = Check_Exist_Path_and_Create_New(
@@ -1182,7 +1154,7 @@ void Cropping_Tool::Crop_All_Thread()
                 Crop_Direct_Path = directName;
             }
             CropInput in;
-            onMain([&] {
+            onMain(job, [&] {
                 m_batchLoading = true;
                 Mark_List_New_Selection(i);
                 m_batchLoading = false;
@@ -1195,18 +1167,18 @@ void Cropping_Tool::Crop_All_Thread()
                 }
                 in = snapshot();
             });
-            if (Stop_Processing_Now)
+            if (job.Stop_Processing_Now)
                 break;
-            const bool written = cropAndWrite(in, directName, crop_direct == 0);
+            const bool written = cropAndWrite(in, directName, crop_direct == 0, job);
             if (!written) {
-                if (!Stop_Processing_Now)
+                if (!job.Stop_Processing_Now)
                     ++failures;
                 continue;
             }
             if (seriesInput)
                 seriesLines << croped_file;
         }
-        const bool stopped = Stop_Processing_Now;
+        const bool stopped = job.Stop_Processing_Now;
         crop_failures = failures;
 
         if (seriesInput) {
@@ -1222,7 +1194,7 @@ void Cropping_Tool::Crop_All_Thread()
                 Crop_Direct_Series.clear();
         }
 
-        onMain([&] {
+        onMain(job, [&] {
             if (seriesInput)
                 refillSeriesCombo(QString());
             if (bySelection)
@@ -1231,10 +1203,10 @@ void Cropping_Tool::Crop_All_Thread()
             hideProgress();
             canvas->update();
         });
-        Export_File_Message = kCropped;
-        Export_File_Path = Crop_Output_Path;
+        job.Export_File_Message = kCropped;
+        job.Export_File_Path = Crop_Output_Path;
 
-        onMain([&] {
+        onMain(job, [&] {
             if (failures > 0 && !stopped)
                 Show_MessageBox(QStringLiteral("%1 of %2 pictures could not be cropped.").arg(failures).arg(list_count));
             if (crop_direct == 2) {
@@ -1248,8 +1220,7 @@ void Cropping_Tool::Crop_All_Thread()
             }
         });
     } catch (const std::exception& e) {
-        m_jobRunning = false;
-        onMain([this] { hideProgress(); });
+        onMain(job, [this] { hideProgress(); });
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
     m_jobRunning = false;

@@ -13,6 +13,8 @@
 // Open_Wnd_Direct_To_Crop (a picture item with a picture file; the new file
 // is then in Crop_Direct_Path) and Open_Wnd_Direct_Crop_Series (a picture
 // item bound to a series; the new series is then in Crop_Direct_Series).
+#include "core/util/JobControl.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -101,6 +103,8 @@ public:
     void Show_Create_Modeless_plz_wt();
     void Hide_Destroy_Modeless_plz_wt();
     bool Job_Running() const { return m_jobRunning.load(); }
+    // The control of the crop in work, or of the last one.
+    Job_Control_Ptr Job() const { return m_job; }
     // Waits (pumping events) until a running job has ended.
     void Wait_For_Job();
 
@@ -177,8 +181,7 @@ private:
     CropInput snapshot() const;
     // Makes the output picture from the full-resolution file; null with a reason.
     QImage makeOutput(const CropInput& in, QString* reason) const;
-    bool cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace);
-    QString askKeepOrReplace(const QString& path);
+    bool cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace, Job_Control& job);
     void buildFirstScreen(QWidget* page);
     void buildCropScreen(QWidget* page);
     void reloadTable();
@@ -192,6 +195,9 @@ private:
     void setListVisible(bool visible);
 
     std::thread m_worker;
+    // The control of the crop in work (a new one for each crop): its stop
+    // request, progress, keep-or-replace answers and after-crop box.
+    Job_Control_Ptr m_job = New_Job_Control();
     std::atomic<bool> m_jobRunning{false};
     std::atomic<bool> m_workerFinished{true};
     bool m_batchLoading = false;

@@ -27,11 +27,6 @@ protected:
     void TearDown() override
     {
         Folders.Created_Resource_Path = saved;
-        sender_email.clear();
-        sender_pwd.clear();
-        sending_server.clear();
-        sending_port.clear();
-        send_enable_ssl.clear();
     }
     QTemporaryDir data;
     QString saved;

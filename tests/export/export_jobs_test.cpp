@@ -94,11 +94,14 @@ TEST(ProgressWindow, TextsFollowTheCountersAndStopAsksFirst)
 {
     ScriptedMessages msgs({1, 0});  // No, then Yes
     Send_Modeless_Dialog* w = Send_Modeless_Dialog::defaultInstance();
-    std::atomic<int> current{0}, total{5};
+    const Job_Control_Ptr job = New_Job_Control();
+    std::atomic<int>& current = job->curr_card_count;
+    std::atomic<int>& total = job->show_count;
+    total = 5;
     w->Prepare(5, QStringLiteral("%d / %d Barcode"));
     EXPECT_EQ(w->_curr_msg_cnt->text(), "0 / 5 Barcode");
     EXPECT_EQ(w->_tot_msg_cnt->text(), "5");
-    w->Start_Refresh({&current, &total, nullptr, true});
+    w->Start_Refresh({job, true, false});
     current = 1;
     w->update_sending_progress_bar();
     EXPECT_EQ(w->_Curr_Progress->value(), 1);
@@ -111,26 +114,29 @@ TEST(ProgressWindow, TextsFollowTheCountersAndStopAsksFirst)
     w->update_sending_progress_bar();
     EXPECT_EQ(w->_curr_msg_cnt->text(), "1 / 1 ");
     // E-mail shows the mails begun and the pause left.
-    std::atomic<int> pause{3000};
-    w->Start_Refresh({&current, &total, &pause, false});
+    job->Pause_Delay_Time = 3000;
+    w->Start_Refresh({job, false, true});
     current = 1;
     w->update_sending_progress_bar();
     EXPECT_EQ(w->_curr_msg_cnt->text(), "1 / 1 ");
     EXPECT_EQ(w->pause_label->text(), "Pausing the process for 3 Seconds.");
-    pause = 1200;
+    job->Pause_Delay_Time = 1200;
     w->update_sending_progress_bar();
     EXPECT_EQ(w->pause_label->text(), "Pausing the process for 2 Seconds.");
     w->Stop_Refresh();
     EXPECT_FALSE(w->Refreshing());
 
-    Stop_Processing_Now = false;
+    // Stop asks the job shown, and no other, to stop.
+    const Job_Control_Ptr other = New_Job_Control();
+    w->Start_Refresh({job, true, false});
     w->_stop_btn->click();
-    EXPECT_FALSE(Stop_Processing_Now);  // "No" changes nothing
+    EXPECT_FALSE(job->Stop_Processing_Now);  // "No" changes nothing
     w->_stop_btn->click();
-    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_TRUE(job->Stop_Processing_Now);
+    EXPECT_FALSE(other->Stop_Processing_Now);
     ASSERT_EQ(msgs.requests.size(), 2u);
     EXPECT_EQ(msgs.requests[0].text, "Are you sure you want to stop?");
-    Stop_Processing_Now = false;
+    w->Stop_Refresh();
 
     EXPECT_EQ(Calculate_Pause_Time(3723000), "Pausing the process for 1 Hour 2 Minutes 3 Seconds.");
     EXPECT_EQ(Calculate_Pause_Time(7201000), "Pausing the process for 2 Hours 0 Minute 1 Second.");
@@ -227,14 +233,18 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
     job.naming.tag = "<SV>";
     job.naming.series = "Names";
     job.naming.ext = "tiff";
-    const ExportJobReport r = Wait_For(Export_Batch_File(job));
+    const std::shared_ptr<ExportJob> handle = Export_Batch_File(job);
+    const ExportJobReport r = Wait_For(handle);
     const QString folder = dir.filePath("Zorv Label");
     EXPECT_EQ(Files_In(folder), (QStringList{"Bob.tiff", "Cy.tiff", "Di.tiff"}));
     EXPECT_EQ(batch.cardRows, (QList<int>{1, 2, 3}));
     EXPECT_EQ(QImage(folder + "/Cy.tiff").size(), QSize(1200, 600));
     EXPECT_EQ(testsupport::Zbar_Decode(folder + "/Cy.tiff"), QByteArray("Cy"));
     EXPECT_EQ(r.rows, 3);
-    EXPECT_EQ(show_count.load(), 3);
+    ASSERT_TRUE(handle->control);
+    EXPECT_EQ(handle->control->show_count.load(), 3);
+    EXPECT_EQ(handle->control->curr_card_count.load(), 3);
+    EXPECT_EQ(handle->control->Export_File_Path, folder);
     EXPECT_EQ(batch.restores, 1);
     EXPECT_EQ(batch.sideResets, 1);
     EXPECT_EQ(msgs.requests.back().text, "\nLabel has been exported successfully.");
@@ -246,8 +256,9 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
 TEST(ProgressWindow, AJobEndingDuringTheStopQuestionTakesTheQuestionAlong)
 {
     Send_Modeless_Dialog* w = Send_Modeless_Dialog::defaultInstance();
-    std::atomic<int> current{0}, total{3};
-    Stop_Processing_Now = false;
+    const Job_Control_Ptr job = New_Job_Control();
+    std::atomic<int>& current = job->curr_card_count;
+    job->show_count = 3;
     bool asked = false, closedWithTheJob = false;
     MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {
         asked = r.text == QLatin1String("Are you sure you want to stop?");
@@ -262,21 +273,22 @@ TEST(ProgressWindow, AJobEndingDuringTheStopQuestionTakesTheQuestionAlong)
         closedWithTheJob = !box.isVisible();
         return 0;                // and then "Yes" all the same
     });
-    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, &current, &total, QStringLiteral("%d / %d ")));
+    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, job, QStringLiteral("%d / %d ")));
     w->_stop_btn->click();
     Set_Message_Responder(previous);
     EXPECT_TRUE(asked);
     EXPECT_TRUE(closedWithTheJob) << "the question outlived its job";
-    EXPECT_FALSE(Stop_Processing_Now) << "a Yes after the end stopped nothing there is";
+    EXPECT_FALSE(job->Stop_Processing_Now) << "a Yes after the end stopped nothing there is";
     EXPECT_FALSE(w->isVisible());
 
     // A question answered while the job runs still stops it.
     ScriptedMessages msgs({0});
-    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, &current, &total, QStringLiteral("%d / %d ")));
+    const Job_Control_Ptr next = New_Job_Control();
+    next->show_count = 3;
+    ASSERT_TRUE(w->Begin_Job_Progress(nullptr, next, QStringLiteral("%d / %d ")));
     w->_stop_btn->click();
-    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_TRUE(next->Stop_Processing_Now);
     w->End_Job_Progress();
-    Stop_Processing_Now = false;
 }
 
 TEST(CardExport, StopDuringRowTwoEndsAfterRowTwoWithTheWindowHidden)
@@ -337,7 +349,6 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
         box->apply_chk->setChecked(true);
         box->keep_button->click();
     };
-    Reset_Export_State();
     CardExportJob job;
     job.rows = batch.jobRows(true);
     job.destination = dir.path();
@@ -349,7 +360,7 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
     EXPECT_EQ(Files_In(folder).size(), 6);
     EXPECT_EQ(testsupport::readAll(folder + "/Label.png"), QByteArray("old"));
 
-    Reset_Export_State();
+    // The next job asks again: "apply to all" was the first job's.
     boxes = 0;
     msgs.onDialog = [&](QDialog& d) {
         ++boxes;
@@ -362,8 +373,6 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
     EXPECT_TRUE(r.cancelled);
     EXPECT_EQ(Files_In(folder).size(), 6);
     EXPECT_EQ(msgs.requests.size(), before);  // no after-export box, no message
-    Reset_Export_State();
-    Stop_Processing_Now = false;
 }
 
 TEST(BarcodeExport, AReadOnlyFolderFailsEveryFileAndLeavesNothingHalfWritten)

@@ -52,7 +52,7 @@ TEST(MailScript, StartTlsCarriesTheLoginANonAsciiPasswordAndTheAttachments)
     MailRequest r = Request(server.port(), password);
     r.subject = QString::fromUtf8("Étiquettes № 5");
     r.attachments = {dir.filePath("notes.txt"), dir.filePath("Shelf Labels.pdf")};
-    const MailSendResult result = sendEmail_pyth(r, false);
+    const MailSendResult result = sendEmail_pyth(r);
     EXPECT_TRUE(result.sent) << result.error.toStdString();
     EXPECT_EQ(result.exitStatus, 0);
     const QList<ReceivedMail> mails = server.mails();
@@ -81,11 +81,14 @@ TEST(MailScript, FailuresEndWithTheirOwnStatusWithinTheTimeOut)
     ASSERT_GT(tls.port(), 0);
     ASSERT_GT(plain.port(), 0);
     ASSERT_GT(implicit.port(), 0);
-    const int saved = Mail_Script_Timeout_Ms;
-    Mail_Script_Timeout_Ms = 20000;
+    const auto Request = [](int port, const QString& password, const QString& ssl = "N") {
+        MailRequest r = ::Request(port, password, ssl);
+        r.timeoutMs = 20000;
+        return r;
+    };
 
     // 535: a wrong password is a failure.
-    MailSendResult r = sendEmail_pyth(Request(tls.port(), "wrong"), false);
+    MailSendResult r = sendEmail_pyth(Request(tls.port(), "wrong"));
     EXPECT_FALSE(r.sent);
     EXPECT_EQ(r.exitStatus, 5);
     EXPECT_TRUE(r.error.contains("535")) << r.error.toStdString();
@@ -93,58 +96,55 @@ TEST(MailScript, FailuresEndWithTheirOwnStatusWithinTheTimeOut)
     // Nothing listening: refused at once.
     QElapsedTimer t;
     t.start();
-    r = sendEmail_pyth(Request(1, "secret"), false);
+    r = sendEmail_pyth(Request(1, "secret"));
     EXPECT_FALSE(r.sent);
     EXPECT_EQ(r.exitStatus, 3);
     EXPECT_FALSE(r.timedOut);
 
     // SSL asked of a server that speaks plain SMTP.
-    r = sendEmail_pyth(Request(plain.port(), "secret", "Y"), false);
+    r = sendEmail_pyth(Request(plain.port(), "secret", "Y"));
     EXPECT_FALSE(r.sent);
     EXPECT_EQ(r.exitStatus, 4) << r.error.toStdString();
     EXPECT_LT(t.elapsed(), 20000);
 
     // SSL from the start where the server offers it.
-    r = sendEmail_pyth(Request(implicit.port(), "secret", "Y"), false);
+    r = sendEmail_pyth(Request(implicit.port(), "secret", "Y"));
     EXPECT_TRUE(r.sent) << r.error.toStdString();
     ASSERT_EQ(implicit.mails().size(), 1);
     EXPECT_TRUE(implicit.mails()[0].encrypted);
 
     // A plain loopback server may be given the password; a bad port is a usage error.
-    r = sendEmail_pyth(Request(plain.port(), "secret"), false);
+    r = sendEmail_pyth(Request(plain.port(), "secret"));
     EXPECT_TRUE(r.sent) << r.error.toStdString();
     MailRequest bad = Request(plain.port(), "secret");
     bad.port = "smtp";
-    EXPECT_EQ(sendEmail_pyth(bad, false).exitStatus, 2);
-    Mail_Script_Timeout_Ms = saved;
+    EXPECT_EQ(sendEmail_pyth(bad).exitStatus, 2);
 }
 
 TEST(MailScript, TimeOutAndStopEndARunThatHangs)
 {
     SmtpTestServer slow("starttls", "sender@zorv.test", "secret", 0, 30.0);  // DATA answered after 30 s
     ASSERT_GT(slow.port(), 0);
-    const int saved = Mail_Script_Timeout_Ms;
-    Mail_Script_Timeout_Ms = 1500;
+    MailRequest hanging = Request(slow.port(), "secret");
+    hanging.timeoutMs = 1500;
     QElapsedTimer t;
     t.start();
-    MailSendResult r = sendEmail_pyth(Request(slow.port(), "secret"), false);
+    MailSendResult r = sendEmail_pyth(hanging);
     EXPECT_TRUE(r.timedOut);
     EXPECT_FALSE(r.sent);
     EXPECT_LT(t.elapsed(), 8000);
 
-    Mail_Script_Timeout_Ms = 60000;
-    Stop_Processing_Now = false;
+    hanging.timeoutMs = 60000;
+    std::atomic<bool> stop{false};
     t.restart();
-    std::thread stopper([] {
+    std::thread stopper([&stop] {
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
-        Stop_Processing_Now = true;
+        stop = true;
     });
-    r = sendEmail_pyth(Request(slow.port(), "secret"), true);
+    r = sendEmail_pyth(hanging, &stop);
     stopper.join();
     EXPECT_TRUE(r.stopped);
     EXPECT_LT(t.elapsed(), 6000);
-    Stop_Processing_Now = false;
-    Mail_Script_Timeout_Ms = saved;
 }
 
 // Every message Qt logs while a test runs.
@@ -178,8 +178,8 @@ TEST(MailScript, ThePasswordIsInNoCommandLineAndNoLog)
     });
     g_log.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collect);
-    const MailSendResult ok = sendEmail_pyth(Request(server.port(), password), false);
-    const MailSendResult refused = sendEmail_pyth(Request(server.port(), password + "x"), false);
+    const MailSendResult ok = sendEmail_pyth(Request(server.port(), password));
+    const MailSendResult refused = sendEmail_pyth(Request(server.port(), password + "x"));
     qInstallMessageHandler(previous);
     sending = false;
     scanner.join();

@@ -2,6 +2,7 @@
 #include "ExportTestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/Helpers.h"
+#include "core/util/JobControl.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "export/ExportNaming.h"
@@ -133,17 +134,16 @@ TEST(KeepOrReplace, AnswersAndApplyToAll)
 {
     QTemporaryDir dir;
     ScriptedMessages msgs;
-    Reset_Export_State();
-    Stop_Processing_Now = false;
+    Job_Control job;
     const QString path = dir.filePath("Label.png");
-    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true), path);  // nothing there: no box
+    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true, job), path);  // nothing there: no box
     EXPECT_EQ(msgs.dialogsRun, 0);
     touch(path, "old");
 
     int seen = 0;
     bool checkShown = false;
     msgs.onDialog = Answer("Keep", false, &seen, &checkShown);
-    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, false)), "Label (1).PNG");
+    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, false, job)), "Label (1).PNG");
     EXPECT_FALSE(checkShown);
     auto* box = Replcae_Confirm_Box::defaultInstance();
     EXPECT_EQ(box->title_val, "File already exists :");
@@ -152,40 +152,39 @@ TEST(KeepOrReplace, AnswersAndApplyToAll)
 
     // Replace hands back the same path and leaves the old file for the writer to replace.
     msgs.onDialog = Answer("Replace", false, &seen, &checkShown);
-    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true), path);
+    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true, job), path);
     EXPECT_TRUE(checkShown);
     EXPECT_EQ(testsupport::readAll(path), QByteArray("old"));
 
     // Keep with "Apply to all": one box, then every later name is numbered unasked.
     msgs.onDialog = Answer("Keep", true, &seen);
     seen = 0;
-    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, true)), "Label (1).PNG");
+    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, true, job)), "Label (1).PNG");
     touch(dir.filePath("Label (1).PNG"));
-    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, true)), "Label (2).PNG");
+    EXPECT_EQ(Name(Check_And_Show_Keep_Replace_File_Msg(path, true, job)), "Label (2).PNG");
     EXPECT_EQ(seen, 1);
-    EXPECT_EQ(replace_keep_file_flag.load(), 3);
-    EXPECT_TRUE(Msg_Apply_All_Chk);
+    EXPECT_EQ(job.replace_keep_file_flag.load(), 3);
+    EXPECT_TRUE(job.Msg_Apply_All_Chk);
 
-    // Replace all, likewise once.
-    Reset_Export_State();
+    // The answer is the job's: another job asks again. Replace all, likewise once.
+    Job_Control replacing;
     seen = 0;
     msgs.onDialog = Answer("Replace", true, &seen);
-    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true), path);
-    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true), path);
+    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true, replacing), path);
+    EXPECT_EQ(Check_And_Show_Keep_Replace_File_Msg(path, true, replacing), path);
     EXPECT_EQ(seen, 1);
-    EXPECT_FALSE(Stop_Processing_Now);
+    EXPECT_FALSE(replacing.Stop_Processing_Now);
+    EXPECT_EQ(job.replace_keep_file_flag.load(), 3);  // the first job's answer stands
 
     // Cancel, and closing the box, stop the job.
     for (const char* how : {"Cancel", "Close"}) {
-        Reset_Export_State();
-        Stop_Processing_Now = false;
+        Job_Control cancelled;
         msgs.onDialog = Answer(how, false);
-        EXPECT_TRUE(Check_And_Show_Keep_Replace_File_Msg(path, true).isEmpty()) << how;
-        EXPECT_TRUE(Stop_Processing_Now) << how;
-        EXPECT_EQ(replace_keep_file_flag.load(), 4) << how;
+        EXPECT_TRUE(Check_And_Show_Keep_Replace_File_Msg(path, true, cancelled).isEmpty()) << how;
+        EXPECT_TRUE(cancelled.Stop_Processing_Now) << how;
+        EXPECT_EQ(cancelled.replace_keep_file_flag.load(), 4) << how;
     }
-    Stop_Processing_Now = false;
-    Reset_Export_State();
+    EXPECT_FALSE(job.Stop_Processing_Now);
 }
 
 } // namespace

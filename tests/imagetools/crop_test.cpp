@@ -222,9 +222,9 @@ TEST(CropWizard, FolderBatchCountsFromTheFirstNameAndReportsPicturesItCouldNotRe
     for (const char* name : {"a.JPG", "b_1.JPG", "c_2.JPG"})
         EXPECT_TRUE(QFileInfo::exists(dirs.path(QStringLiteral("out/") + name))) << name;
     EXPECT_EQ(dialogs.afterExportBoxes, 1);
-    EXPECT_EQ(Export_File_Path, dirs.path("out"));
-    EXPECT_EQ(show_count.load(), 3);
-    EXPECT_EQ(curr_card_count.load(), 3);
+    EXPECT_EQ(tool.Job()->Export_File_Path, dirs.path("out"));
+    EXPECT_EQ(tool.Job()->show_count.load(), 3);
+    EXPECT_EQ(tool.Job()->curr_card_count.load(), 3);
 
     // A damaged picture is not cropped, and the job says so instead of "successfully".
     const QByteArray jpeg = encode(detailed(300, 200), "jpg");
@@ -298,7 +298,7 @@ TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWa
         ASSERT_EQ(tool.ListData.size(), 3);
         tool.Crop_All_Clicked();
         tool.Wait_For_Job();
-        EXPECT_TRUE(Stop_Processing_Now.load());
+        EXPECT_TRUE(tool.Job()->Stop_Processing_Now.load());
         EXPECT_EQ(readBytes(out + "/b_1.JPG"), QByteArray("old"));
         EXPECT_FALSE(QFileInfo::exists(out + "/c_2.JPG"));
         // Stopped: no after-export box, still on the crop screen.

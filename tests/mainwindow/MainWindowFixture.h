@@ -2,6 +2,8 @@
 // A main window made fresh for each test, with message boxes answered by a
 // recorder and the application's end caught by a hook.
 #include "barcode/generation/PaneDriver.h"
+#include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
 #include "mainwindow/AppLifetime.h"
 #include "mainwindow/LMNWindowController.h"
 #include "platform/MessageSink.h"
@@ -26,6 +28,10 @@ protected:
             return 0;
         });
         Terminate_Application_Hook = [this](int code) { exitCodes << code; };
+        // The page settings of a fresh start (A4, no printer chosen); a
+        // print window opened by an earlier test may have chosen others.
+        previousPrintInfo = MainWindowServices::printInfo();
+        MainWindowServices::setPrintInfo(PrintInfo());
     }
 
     void TearDown() override
@@ -33,6 +39,7 @@ protected:
         window.reset();
         Terminate_Application_Hook = nullptr;
         Set_Message_Responder(previousResponder);
+        MainWindowServices::setPrintInfo(previousPrintInfo);
         Release_Modifier_Keys();
     }
 
@@ -81,4 +88,5 @@ protected:
     QStringList messages;
     QList<int> exitCodes;
     MessageResponder previousResponder;
+    PrintInfo previousPrintInfo;
 };

@@ -52,11 +52,6 @@ protected:
         qInstallMessageHandler(g_previousHandler);
         if (!m_savedPath.isNull())
             Folders.Created_Resource_Path = m_savedPath;
-        sender_email.clear();
-        sender_pwd.clear();
-        sending_server.clear();
-        sending_port.clear();
-        send_enable_ssl.clear();
         MainWindowTest::TearDown();
     }
 
@@ -82,7 +77,6 @@ protected:
         prefs->setsend_email_PORT_num(QString::number(port));
         prefs->setsend_email_enable_ssl("N");
         ASSERT_TRUE(prefs->flush());
-        MainWindowServices::Get_Email_Details();
     }
 
     // Serves the worker and paints the preview as often as it can, as a

@@ -38,6 +38,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -190,12 +191,12 @@ protected:
         prefs->setsend_email_PORT_num(QString::number(port));
         prefs->setsend_email_enable_ssl("N");
         ASSERT_TRUE(prefs->flush());
-        MainWindowServices::Get_Email_Details();
     }
 
     // Runs a toolbar command; its window (if any) is closed with its own
     // Cancel or Close button, after `inside` has had its way with it.
-    void openAndCancel(Command c, const std::function<void(QDialog&)>& inside = {})
+    // Returns the class names of the windows that opened.
+    QStringList openAndCancel(Command c, const std::function<void(QDialog&)>& inside = {})
     {
         Windows windows;
         windows.on = [&](QDialog& d) {
@@ -220,6 +221,26 @@ protected:
         case Command::Copy: window->copy_btn->trigger(); break;
         }
         QCoreApplication::processEvents();
+        return windows.seen;
+    }
+    // The window a command opens in `mode` (0 barcode mode); "" for Copy.
+    static QString windowOf(Command c, int mode)
+    {
+        switch (c) {
+        case Command::Print: return QStringLiteral("Print_Wnd");
+        case Command::Pdf: return QStringLiteral("PDF_Export");
+        case Command::Export: return mode == 0 ? QStringLiteral("Export_Barcode") : QStringLiteral("ExportWindow");
+        case Command::Mail: return QStringLiteral("Send_Mail");
+        case Command::Copy: break;
+        }
+        return QString();
+    }
+    // Opens and cancels the command's window, which must be the one opened.
+    void openAndCancelWindow(Command c, int mode)
+    {
+        const QStringList seen = openAndCancel(c);
+        const QString expected = windowOf(c, mode);
+        EXPECT_EQ(seen.join(' ').toStdString(), expected.toStdString()) << Name_Of(c) << ": " << messages.join('|').toStdString();
     }
 
     // Designing mode with a shape on the card, selected by a click on it.
@@ -456,6 +477,70 @@ TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
     EXPECT_EQ(Send_Modeless_Dialog::defaultInstance()->_tot_msg_cnt->text().toStdString(), "2");
 }
 
+// After "Clear print quantities" each row of a 30-row list is one label:
+// the print window counts 30 and prints 30, as the list saved and opened
+// again does; a PDF of the same list holds 30 labels.
+TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
+{
+    OnePrinter printer;
+    QStringList values;
+    for (int i = 1; i <= 30; ++i)
+        values << QStringLiteral("Q-%1").arg(i, 2, 10, QLatin1Char('0'));
+    BarcodeListSide& s = listOf(rowsOf(values));
+    QAction* clear = nullptr;
+    for (QAction* a : s.list_menu->actions())
+        if (a->text() == QLatin1String("Clear print quantities"))
+            clear = a;
+    ASSERT_TRUE(clear);
+    clear->trigger();
+    for (const BarcodeRow& r : s.list().rows())
+        ASSERT_TRUE(r.PQ.isEmpty());
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("labels.pdf");
+    const PrintInfo before = MainWindowServices::printInfo();
+    const auto restore = qScopeGuard([&] { MainWindowServices::setPrintInfo(before); });
+    PrintInfo info;
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    info.jobDisposition = QStringLiteral("save");
+    info.savePath = pdf;
+    MainWindowServices::setPrintInfo(info);
+    QString total;
+    int labels = 0;
+    Windows windows;
+    windows.on = [&](QDialog& d) {
+        auto* p = qobject_cast<Print_Wnd*>(&d);
+        if (!p)
+            return;
+        EXPECT_TRUE(p->print_qty_chk->isChecked());
+        total = p->Total_Text->text();
+        p->on_sheet = [&](int, const QList<Printing_View::Placed_Label>& placed) { labels += int(placed.size()); };
+        p->print_btn->click();
+        p->on_sheet = nullptr;
+        p->cancel_btn->click();
+    };
+    window->print_btn->trigger();
+    EXPECT_EQ(total, "30");
+    EXPECT_EQ(labels, 30);
+
+    std::shared_ptr<Pdf_Export_Handle> job;
+    windows.on = [&](QDialog& d) {
+        auto* w = qobject_cast<PDF_Export*>(&d);
+        if (!w)
+            return;
+        EXPECT_EQ(w->Total_Text->text(), "30");
+        w->chooseFolder = [&out] { return out.path(); };
+        w->export_btn->click();
+        job = w->lastJob();
+        ASSERT_TRUE(job);
+        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+        w->cancel_btn->click();
+    };
+    window->pdf_btn->trigger();
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->report().labels, 30);
+}
+
 // 6. Print and PDF opened and cancelled in designing mode leave the side
 // panel on the selected item, and it goes on following the selection.
 TEST_F(JobStateTest, TheSidePanelFollowsTheSelectionAfterAWindow)
@@ -514,4 +599,65 @@ TEST_F(JobStateTest, AFreshWindowCountsItsOwnRows)
         ASSERT_EQ(testsupport::Run_Tool("pdftoppm", {"-r", "200", "-png", "-singlefile", pdf, pdf}).exitCode, 0);
         EXPECT_EQ(testsupport::Zbar_Decode(pdf + ".png"), QStringLiteral("NEW-%1").arg(i + 1).toUtf8());
     }
+}
+
+// Every ordered pair of output windows, opened and cancelled one after the
+// other, in barcode mode: the list goes on driving the value fields and the
+// preview. (Copy has no window; it copies the barcode as it stands.)
+TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheListDrivingThePreview)
+{
+    OnePrinter printer;
+    const QStringList values{"PAIR-A", "PAIR-B", "PAIR-C"};
+    listOf(rowsOf(values));
+    for (Command first : All_Commands) {
+        for (Command second : All_Commands) {
+            SCOPED_TRACE(std::string(Name_Of(first)) + " then " + Name_Of(second));
+            openAndCancelWindow(first, 0);
+            openAndCancelWindow(second, 0);
+            // Two rows other than the one selected, one after the other.
+            const int next = (side().Selected_Row() + 1) % 3;
+            EXPECT_TRUE(listDrives(next, values[next]));
+            EXPECT_TRUE(listDrives((next + 1) % 3, values[(next + 1) % 3]));
+        }
+    }
+}
+
+// The same walk in designing mode, with a text bound to a series so that
+// every window counts and restores the design: the side panel stays on the
+// selected item and goes on following the selection after each pair, and the
+// list of barcode mode still drives the preview afterwards.
+TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheSidePanelFollowingTheSelection)
+{
+    OnePrinter printer;
+    const QStringList values{"PAIR-A", "PAIR-B", "PAIR-C"};
+    listOf(rowsOf(values));
+    SeriesFolder series;
+    series.write("Names", "Anna\nBruno\nChiara\n");
+    auto shape = designWithSelectedShape();
+    auto text = std::make_shared<LMNText>();
+    text->_bounds = QRectF(120, 10, 120, 24);
+    text->Set_text_value("name");
+    text->data_source_type = 1;
+    text->batch_list_name = "Names";
+    window->designModeView()->document()->insertGraphic(text, 0);
+    click(shape->_bounds.center());
+    ASSERT_EQ(panelTabs(), Shape_Tabs);
+    // Copy is a command of barcode mode only.
+    const Command designCommands[] = {Command::Print, Command::Pdf, Command::Export, Command::Mail};
+    for (Command first : designCommands) {
+        for (Command second : designCommands) {
+            SCOPED_TRACE(std::string(Name_Of(first)) + " then " + Name_Of(second));
+            openAndCancelWindow(first, 1);
+            openAndCancelWindow(second, 1);
+            EXPECT_EQ(panelTabs(), Shape_Tabs) << "the selection's panel after the windows";
+            click(QPointF(200, 150));   // the empty card
+            EXPECT_EQ(panelTabs(), Card_Tabs);
+            click(shape->_bounds.center());
+            EXPECT_EQ(panelTabs(), Shape_Tabs);
+        }
+    }
+    window->Barcode_Mode_Select();
+    const int next = (side().Selected_Row() + 1) % 3;
+    EXPECT_TRUE(listDrives(next, values[next]));
+    EXPECT_TRUE(listDrives((next + 1) % 3, values[(next + 1) % 3]));
 }

@@ -322,11 +322,13 @@ TEST(Texts, DatePatternsAndEmailCopies)
     };
     int loads = 0;
     Preferences::Set_Loader([&loads] { ++loads; return std::make_shared<FakePrefs>(); });
-    MainWindowServices::Get_Email_Details();
+    const Email_Details details = MainWindowServices::Get_Email_Details();
     EXPECT_EQ(loads, 1);
-    EXPECT_EQ(sender_email, "me@example.org");
-    EXPECT_EQ(sending_port, "587");
-    EXPECT_EQ(send_enable_ssl, "Y");
+    EXPECT_EQ(details.sender_email, "me@example.org");
+    EXPECT_EQ(details.sender_pwd, "pw");
+    EXPECT_EQ(details.sending_server, "smtp.example.org");
+    EXPECT_EQ(details.sending_port, "587");
+    EXPECT_EQ(details.send_enable_ssl, "Y");
     Preferences::Set_Loader(nullptr);
 }
 

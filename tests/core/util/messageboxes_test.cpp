@@ -1,6 +1,7 @@
 #include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/BarcodeServices.h"
+#include "core/util/JobControl.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "platform/MainThread.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,9 +30,7 @@ TEST(Alerts, TextsAndButtonsAreTheProgramsOwn)
     ScriptedMessages msgs({0, 0, 1, -1, 0, 1, 2, -1});
     Show_MessageBox("Saved.");
     EXPECT_TRUE(Show_YES_NO_MessageBox("Delete?"));
-    EXPECT_TRUE(yes_no_msg_val);
     EXPECT_FALSE(Show_YES_NO_MessageBox("Delete?"));
-    EXPECT_FALSE(yes_no_msg_val);
     EXPECT_FALSE(Show_YES_NO_MessageBox("Closed?"));  // closed: not Yes
     EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1000);
     EXPECT_EQ(Show_YES_NO_Cancel_MessageBox("Save?"), 1001);
@@ -94,10 +94,9 @@ class KeepOrReplace : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Msg_Apply_All_Chk = false;
-        replace_keep_file_flag = 0;
-        Stop_Processing_Now = false;
         box = Replcae_Confirm_Box::defaultInstance();
+        box->apply_all = false;
+        box->answer = 4;
         box->title_val = "File already exists :";
         box->msg_val_str = "label.png already exists.";
         box->file_path_str = "/tmp/out/label.png";
@@ -114,7 +113,7 @@ TEST_F(KeepOrReplace, ButtonsLeaveTheirAnswer)
     };
     for (const auto& c : cases) {
         ScriptedMessages msgs;
-        Msg_Apply_All_Chk = c.ticked;
+        box->apply_all = c.ticked;
         msgs.onDialog = [&](QDialog&) {
             EXPECT_EQ(box->apply_chk->isChecked(), c.ticked);  // opens as last left
             if (c.button == 0) box->Keep_Pressed();
@@ -122,9 +121,8 @@ TEST_F(KeepOrReplace, ButtonsLeaveTheirAnswer)
         };
         const int code = box->Open_Replace_Dialog();
         EXPECT_EQ(code, c.button == 0 ? 1 : 0);
-        EXPECT_EQ(replace_keep_file_flag.load(), c.flag);
-        EXPECT_EQ(Msg_Apply_All_Chk.load(), c.ticked);
-        EXPECT_FALSE(Stop_Processing_Now);
+        EXPECT_EQ(box->answer, c.flag);
+        EXPECT_EQ(box->apply_all, c.ticked);
         EXPECT_EQ(box->_Msg_Title->text(), "File already exists :");
         EXPECT_EQ(box->path_control->text(), "/tmp/out/label.png");
         EXPECT_TRUE(box->path_control->isHidden());
@@ -140,41 +138,124 @@ TEST_F(KeepOrReplace, CancelFromAWorkerStopsTheJobAndReturnsControl)
         box->CancelPressed();
     };
     std::atomic<bool> done{false};
-    int flagSeen = -1;
+    Job_Control job;
+    Job_Control other;  // a second job running beside it hears nothing
     std::thread worker([&] {
-        box->Open_box_in_thread();
-        flagSeen = replace_keep_file_flag;
+        box->Open_box_in_thread(job);
         done = true;
     });
     pumpUntil(done);
     worker.join();
     EXPECT_TRUE(ranOnMain);
-    EXPECT_EQ(flagSeen, 4);
-    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_EQ(job.replace_keep_file_flag.load(), 4);
+    EXPECT_TRUE(job.Stop_Processing_Now);
+    EXPECT_FALSE(other.Stop_Processing_Now);
+    EXPECT_EQ(other.replace_keep_file_flag.load(), 0);
     // Closing the box by its window is a Cancel too.
-    Stop_Processing_Now = false;
-    replace_keep_file_flag = 0;
+    box->answer = 0;
     box->reject();
-    EXPECT_EQ(replace_keep_file_flag.load(), 4);
-    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_EQ(box->answer, 4);
+    Job_Control closed;
+    msgs.onDialog = [&](QDialog&) { box->reject(); };
+    done = false;
+    std::thread closer([&] {
+        box->Open_box_in_thread(closed);
+        done = true;
+    });
+    pumpUntil(done);
+    closer.join();
+    EXPECT_EQ(closed.replace_keep_file_flag.load(), 4);
+    EXPECT_TRUE(closed.Stop_Processing_Now);
+
+    // The job's "Apply to all" opens the box and comes back with the answer.
+    Job_Control ticked;
+    ticked.Msg_Apply_All_Chk = true;
+    msgs.onDialog = [&](QDialog&) {
+        EXPECT_TRUE(box->apply_chk->isChecked());
+        box->Keep_Pressed();
+    };
+    done = false;
+    std::thread keeper([&] {
+        box->Open_box_in_thread(ticked);
+        done = true;
+    });
+    pumpUntil(done);
+    keeper.join();
+    EXPECT_EQ(ticked.replace_keep_file_flag.load(), 3);
+    EXPECT_TRUE(ticked.Msg_Apply_All_Chk);
+    EXPECT_FALSE(ticked.Stop_Processing_Now);
 
     // A box that can no longer be shown because the application is quitting
     // stops the job rather than leaving it to write on unasked; the worker
     // is not left waiting.
-    Stop_Processing_Now = false;
-    replace_keep_file_flag = 0;
+    Job_Control late_job;
     msgs.onDialog = [&](QDialog&) { box->Replace_Pressed(); };
     Set_Main_Thread_Calls_Stopped(true);
     bool yes = true;
     std::thread late([&] {
-        box->Open_box_in_thread();
+        box->Open_box_in_thread(late_job);
         yes = Show_YES_NO_MessageBox("Go on?");
     });
     late.join();
     Set_Main_Thread_Calls_Stopped(false);
-    EXPECT_EQ(replace_keep_file_flag.load(), 4);
-    EXPECT_TRUE(Stop_Processing_Now);
+    EXPECT_EQ(late_job.replace_keep_file_flag.load(), 4);
+    EXPECT_TRUE(late_job.Stop_Processing_Now);
     EXPECT_FALSE(yes);
+}
+
+TEST(KeepOrReplacePath, TheAnswerOfTheJobChoosesThePath)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("label.png");
+    ASSERT_TRUE(testsupport::Write_File(path, "png"));
+    Job_Control job;
+    job.replace_keep_file_flag = 0;
+    EXPECT_EQ(Path_After_Keep_Or_Replace(path, job), path);
+    job.replace_keep_file_flag = 3;
+    const QString kept = Path_After_Keep_Or_Replace(path, job);
+    EXPECT_NE(kept, path);
+    EXPECT_FALSE(kept.isEmpty());
+    EXPECT_FALSE(job.Stop_Processing_Now);
+    job.replace_keep_file_flag = 4;
+    EXPECT_TRUE(Path_After_Keep_Or_Replace(path, job).isEmpty());
+    EXPECT_TRUE(job.Stop_Processing_Now);
+}
+
+TEST(KeepOrReplacePath, TwoJobsAskingAtOnceEachSeeTheirOwnFile)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.png"), b = dir.filePath("b.png");
+    ASSERT_TRUE(testsupport::Write_File(a, "a"));
+    ASSERT_TRUE(testsupport::Write_File(b, "b"));
+    ScriptedMessages msgs;
+    Replcae_Confirm_Box* box = Replcae_Confirm_Box::defaultInstance();
+    QStringList shown;
+    // Keep the file a.png, replace b.png: the answer follows the file the box shows.
+    msgs.onDialog = [&](QDialog&) {
+        shown << box->_Msg_Val->text().section('\n', 0, 0);
+        if (box->path_control->text() == a)
+            box->Keep_Pressed();
+        else
+            box->Replace_Pressed();
+    };
+    for (int round = 0; round < 10; ++round) {
+        Job_Control jobA, jobB;
+        QString gotA, gotB;
+        std::atomic<bool> doneA{false}, doneB{false};
+        std::thread ta([&] { gotA = Ask_Keep_Or_Replace(a, true, nullptr, jobA); doneA = true; });
+        std::thread tb([&] { gotB = Ask_Keep_Or_Replace(b, true, nullptr, jobB); doneB = true; });
+        pumpUntil(doneA);
+        pumpUntil(doneB);
+        ta.join();
+        tb.join();
+        EXPECT_EQ(jobA.replace_keep_file_flag.load(), 1) << "round " << round;
+        EXPECT_NE(gotA, a);
+        EXPECT_EQ(QFileInfo(gotA).absolutePath(), QFileInfo(a).absolutePath());
+        EXPECT_EQ(jobB.replace_keep_file_flag.load(), 0) << "round " << round;
+        EXPECT_EQ(gotB, b);
+    }
+    EXPECT_EQ(shown.size(), 20);
+    EXPECT_EQ(shown.count("a.png"), 10);
 }
 
 TEST(Alerts, TwoWorkersAskingAtOnceAreServedOneAfterTheOther)
@@ -209,7 +290,7 @@ TEST(LongTextBox, HelpFormShowsTheGlobalsAndStoresTheHiddenCheckBox)
     dlg->title_val = QString();
     dlg->apply_chk_show = false;
     dlg->apply_chk->setChecked(true);
-    Msg_Apply_All_Chk = false;
+    dlg->apply_all = false;
     ScriptedMessages msgs;
     msgs.onDialog = [&](QDialog&) { dlg->OKPressed(); };
     EXPECT_EQ(dlg->Open_Long_sms_Dialog(), 1);
@@ -218,7 +299,7 @@ TEST(LongTextBox, HelpFormShowsTheGlobalsAndStoresTheHiddenCheckBox)
     EXPECT_EQ(dlg->yes_button->text(), "OK");
     EXPECT_TRUE(dlg->no_button->isHidden());
     EXPECT_TRUE(dlg->apply_chk->isHidden());
-    EXPECT_TRUE(Msg_Apply_All_Chk);  // the hidden box's state is stored all the same
+    EXPECT_TRUE(dlg->apply_all);  // the hidden box's state is kept all the same
 
     dlg->title_val = "Question";
     dlg->msg_val_str = "Apply?";
@@ -233,23 +314,21 @@ TEST(AfterExportBox, TitlesFollowWhatWasExported)
 {
     QTemporaryDir dir;
     FakeMainWindow win;
-    Export_File_Path = dir.path();
-    Export_File_Message = "Label has been exported successfully.";
+    const QString message = "Label has been exported successfully.";
     ScriptedMessages msgs;
     Open_Export_Log* box = Open_Export_Log::defaultInstance();
     msgs.onDialog = [&](QDialog&) {
         box->_open_log_chk->setChecked(false);  // do not launch anything
         box->OKPressed();
     };
-    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    EXPECT_EQ(win.Open_Export_File_Box(dir.path(), message), 1);
     EXPECT_EQ(box->_open_log_chk->text(), "Open containing folder.");
     EXPECT_EQ(box->_open_log_path->text(), dir.path());
     EXPECT_EQ(box->_open_log_message->text(), "Label has been exported successfully.");
     EXPECT_TRUE(box->_open_log_chk->isChecked());  // turned back on
 
-    Export_File_Path = dir.filePath("label.png");
     msgs.onDialog = [&](QDialog&) { box->CancelPressed(); };
-    EXPECT_EQ(win.Open_Export_File_Box(), 0);
+    EXPECT_EQ(win.Open_Export_File_Box(dir.filePath("label.png"), message), 0);
     EXPECT_EQ(box->_open_log_chk->text(), "Open exported file.");
     EXPECT_TRUE(msgs.requests.empty()) << "Cancel opens nothing";
 }
@@ -264,18 +343,17 @@ TEST(AfterExportBox, WithoutAProgramToOpenItTheBoxSaysWhereTheExportIs)
     Open_Export_Log* box = Open_Export_Log::defaultInstance();
     msgs.onDialog = [&](QDialog&) { box->OKPressed(); };
 
-    Export_File_Path = dir.path();
-    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    EXPECT_EQ(win.Open_Export_File_Box(dir.path(), "Exported."), 1);
     ASSERT_EQ(msgs.requests.size(), 1u);
     EXPECT_EQ(msgs.requests[0].text, "\nNo file manager to show folders was found.\n\nThe export folder is\n"
                                          + QDir::toNativeSeparators(dir.path()) + "\nOpen it with a file manager.");
 
-    Export_File_Path = dir.filePath("label.png");
-    ASSERT_TRUE(testsupport::Write_File(Export_File_Path, "png"));
-    EXPECT_EQ(win.Open_Export_File_Box(), 1);
+    const QString file = dir.filePath("label.png");
+    ASSERT_TRUE(testsupport::Write_File(file, "png"));
+    EXPECT_EQ(win.Open_Export_File_Box(file, "Exported."), 1);
     ASSERT_EQ(msgs.requests.size(), 2u);
     EXPECT_TRUE(msgs.requests[1].text.contains("No program to show PNG files was found."));
-    EXPECT_TRUE(msgs.requests[1].text.contains("The exported file is\n" + QDir::toNativeSeparators(Export_File_Path)));
+    EXPECT_TRUE(msgs.requests[1].text.contains("The exported file is\n" + QDir::toNativeSeparators(file)));
     EXPECT_FALSE(box->isVisible()) << "the message comes after the box";
 }
 

@@ -23,9 +23,31 @@ function(zl_add_library name folder)
   endif()
 endfunction()
 
+# A test program runs as one ctest entry: all its tests in one process, in a
+# random order, three rounds over, so that no test passes or fails because of
+# what another test left behind. Each round prints its seed
+# (--gtest_random_seed=N replays that order; run the program with
+# --gtest_filter to run a single test). COST lets ctest start the long
+# programs first.
+function(zl_add_test_program name)
+  cmake_parse_arguments(ARG "" "COST;TIMEOUT" "LABELS" ${ARGN})
+  if(NOT ARG_COST)
+    set(ARG_COST 1)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 1800)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_shuffle --gtest_repeat=3)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()
+
 # One GoogleTest executable per subsystem: every test source below tests/<folder>.
 function(zl_add_test_suite name folder)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "COST" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h)
   if(NOT srcs)
@@ -33,6 +55,5 @@ function(zl_add_test_suite name folder)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE zl_test_main ${ARG_DEPS} GTest::gtest GTest::gmock Qt6::Test)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
+  zl_add_test_program(${name} COST ${ARG_COST})
 endfunction()

@@ -173,11 +173,15 @@ void Export_Window_Base::Sel_Print_RD_Clicked()
 
 void Export_Window_Base::Set_Tot_Value(int value, int max, const QString& set_for)
 {
-    rangeFields().setTotal(value, max, set_for, rowCount.batch());
+    rangeFields().setTotal(value, max, set_for, batchRows());
 }
 
 void Export_Window_Base::Set_Enable_Diable_Range_Box()
 {
+    if (!batchRows()) {
+        SetObjEnabled(export_range_box, false);
+        return;
+    }
     SetObjEnabled(export_range_box, true);
     if (All_print_rd->isChecked())
         All_print_RD_Clicked();
@@ -322,6 +326,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     connect(export_btn_on_export_image, &QPushButton::clicked, this, [this] { exportOkay(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { exportCancel(); });
     connect(View_export_Series_btn, &QPushButton::clicked, this, [this] { View_Export_Panel_Series_Clicked(); });
+    connect(Export_with_batch_chk, &QCheckBox::clicked, this, [this] { Export_With_Batch_Changed(); });
 }
 
 ExportWindow* ExportWindow::defaultInstance()
@@ -362,11 +367,25 @@ void ExportWindow::Reset_Controls()
     Export_with_excel_chk->setChecked(rowCount.Use_Excel_Binding_Values);
     from_Text->setValue(1);
     All_print_RD_Clicked();
-    Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
+    Export_With_Batch_Changed();
     Export_Dest_Path->clear();
     Show_Hide_export_Range_Box();
     export_barcode_file_name_CellClick();
     export_btn_on_export_image->setFocus();
+}
+
+bool ExportWindow::batchRows() const
+{
+    return Export_with_batch_chk->isChecked() || Export_with_excel_chk->isChecked();
+}
+
+void ExportWindow::Export_With_Batch_Changed()
+{
+    const Batch_Row_Count rows = rowCount.only(Export_with_batch_chk->isChecked(),
+                                               Export_with_excel_chk->isChecked());
+    const int total = rows.batch() ? rows.Total_Batch_Excel_Card : 1;
+    Set_Tot_Value(total, total, QStringLiteral("A"));
+    Set_Enable_Diable_Range_Box();
 }
 
 void ExportWindow::Show_Hide_export_Range_Box()
@@ -485,6 +504,9 @@ void Export_Barcode::Reset_Controls()
     skip_inavlid_chk->setChecked(false);
     from_Text->setValue(1);
     All_print_RD_Clicked();
+    // "All" exports every row: the dialog shows no total to type.
+    Total_Text->setVisible(false);
+    tot_label->setVisible(false);
     Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.Total_Batch_Excel_Card, QStringLiteral("A"));
     exp_rad_sn->setEnabled(seriesNames);
     exp_rad_snv->setEnabled(seriesNames);
@@ -556,10 +578,17 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
     if (App_Services.Main_App_wnd) {
+        // The series of the items that print: texts, pictures and barcodes
+        // shown and marked for printing (a barcode's header and footer too).
         for (LMNGraphic* item : App_Services.Main_App_wnd->Get_Front_Controls_Array()) {
-            if (!item || item->data_source_type != 1)
+            if (!item || item->data_source_type != 1 || item->print_object != 0 || !item->ctrl_is_visible)
                 continue;
-            used << item->batch_list_name << item->batch_hdr_list_name << item->batch_ftr_list_name;
+            const LMNKind kind = item->kind();
+            if (kind != LMNKind::Text && kind != LMNKind::Image && kind != LMNKind::Barcode)
+                continue;
+            used << item->batch_list_name;
+            if (kind == LMNKind::Barcode)
+                used << item->batch_hdr_list_name << item->batch_ftr_list_name;
         }
     }
     sheet->usedSeries = used;

@@ -83,6 +83,8 @@ public:
     // the total, "TO" the last row, "A" both.
     void Set_Tot_Value(int value, int max, const QString& set_for);
     Range_Fields rangeFields() const;
+    // The range box enabled (with the chosen radio's fields) while rows come
+    // from a batch, else disabled.
     void Set_Enable_Diable_Range_Box();
     // The folder chooser; a test may set `chooseFolder` instead.
     void Export_Dest_Path_Clicked();
@@ -99,6 +101,8 @@ protected:
     QVBoxLayout* m_column = nullptr;
     QGroupBox* m_namingBox = nullptr;
     virtual void namingChanged() {}
+    // Whether the rows of the job come from a batch (the window's boxes).
+    virtual bool batchRows() const { return rowCount.batch(); }
 };
 
 // The card export sheet (designing mode).
@@ -117,6 +121,9 @@ public:
     bool Check_List_Name_Exist_In_Used_Ser_Combo(const QString& name) const;
     void export_barcode_file_name_CellClick();
     void Show_Hide_export_Range_Box();
+    // The batch box: on, the range counts the rows of the bound sources and
+    // the range box is enabled; off, one file (Total 1, range box disabled).
+    void Export_With_Batch_Changed();
 
     QRadioButton* exp_rad_def = nullptr;
     QRadioButton* exp_rad_sn = nullptr;
@@ -135,6 +142,7 @@ public:
 
 protected:
     void namingChanged() override { export_barcode_file_name_CellClick(); }
+    bool batchRows() const override;
 
 private:
     static QPointer<ExportWindow> s_instance;

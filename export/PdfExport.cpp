@@ -11,6 +11,8 @@
 #include "export/ProgressWindow.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
+#include "print/PdfFontTags.h"
+#include "print/Printing_View.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -113,13 +115,20 @@ private:
 
 // ---------------------------------------------------------------- files
 
-// One PDF file being written: a QSaveFile under a QPdfWriter, pages added
-// with their own sizes, committed only when closed.
+// One PDF file being written: a QSaveFile under a QPdfWriter (its fonts
+// tagged as the subsets they are), pages added with their own sizes,
+// committed only when closed.
 class PdfFile {
 public:
     explicit PdfFile(const QString& path) : m_file(path) {}
 
-    bool open() { return m_file.open(QIODevice::WriteOnly); }
+    bool open()
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return false;
+        m_tags = std::make_unique<Pdf_Font_Tag_Device>(&m_file);
+        return true;
+    }
 
     // Begins a page of `size` points; the painter's unit is then one point,
     // its origin the page's top-left corner.
@@ -128,7 +137,7 @@ public:
         const QPageLayout layout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         if (!m_writer) {
-            m_writer = std::make_unique<QPdfWriter>(&m_file);
+            m_writer = std::make_unique<QPdfWriter>(m_tags.get());
             m_writer->setCreator(QStringLiteral("Zorv Label"));
             m_writer->setTitle(QFileInfo(m_file.fileName()).completeBaseName());
             m_writer->setPageLayout(layout);
@@ -158,7 +167,9 @@ public:
         if (m_painter.isActive())
             m_painter.end();
         m_writer.reset();
-        if (m_pages == 0) {
+        const bool written = m_tags && (m_tags->close(), m_tags->ok());
+        m_tags.reset();
+        if (m_pages == 0 || !written) {
             m_file.cancelWriting();
             m_file.commit();
             return false;
@@ -170,6 +181,7 @@ public:
 
 private:
     QSaveFile m_file;
+    std::unique_ptr<Pdf_Font_Tag_Device> m_tags;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     int m_pages = 0;
@@ -199,7 +211,9 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
     }
     if (image->isNull())
         return;
-    image->draw(p, To_Top_Left(target, g.H), 1.0);
+    const QRectF drawn = To_Top_Left(target, g.H);
+    // A label larger than its cell is cut at the cell's edges.
+    Draw_In_Cell(p, To_Top_Left(QRectF(x, y, lw, lh), g.H), drawn, [&] { image->draw(p, drawn, 1.0); });
 }
 
 // The geometry of a page that holds one label (options 2 and 3 on paper):

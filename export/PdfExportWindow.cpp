@@ -14,7 +14,9 @@
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
+#include "print/LabelFit.h"
 #include "print/OutputGate.h"
+#include "print/PaperCheck.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
 #include "print/Sample_Preview.h"
@@ -394,14 +396,14 @@ QSizeF PDF_Export::pageSize() const
 {
     if (labelSizedPage())
         return QSizeF(sheet.label_width, sheet.label_hight);
-    return pageLayout().fullRect(QPageLayout::Point).size();
+    return Page_Size_Points(pageLayout());
 }
 
 void PDF_Export::Set_values_From_Printer()
 {
     const QPageLayout layout = pageLayout();
     Page_name_txt->setText(Paper_Name_Of(layout));
-    QSizeF page = layout.fullRect(QPageLayout::Point).size();
+    QSizeF page = Page_Size_Points(layout);
     QMarginsF m = layout.margins(QPageLayout::Point);
     if (labelSizedPage()) {
         page = QSizeF(sheet.label_width, sheet.label_hight);
@@ -678,7 +680,15 @@ bool PDF_Export::Execute_Exporting()
         return false;
     }
     pdf_export_opt_real = pdf_export_opt;
-    m_job = Job_From_Controls(range);
+    Pdf_Export_Job job = Job_From_Controls(range);
+    // A label larger than its cell is cut there: the user is told first. A
+    // page of the label's own size, and a page a barcode row whose cell is
+    // the row's barcode, cut nothing.
+    const bool perLabel = job.option == 2 || job.option == 3;
+    const bool ownSize = perLabel && (job.sheet.PDF_Use_Label_Size || (!job.sheet.designing && job.sheet.Use_Data_Sheet_Values));
+    if (!ownSize && !Confirm_Labels_Fit_Cells(job.sheet))
+        return false;
+    m_job = job;
     return true;
 }
 
@@ -708,7 +718,7 @@ Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
     j.Real_label_width = j.label_width;
     j.Real_label_hight = j.label_hight;
     // The grid lies on the page of the print settings (or the default page).
-    j.paper = pageLayout().fullRect(QPageLayout::Point).size();
+    j.paper = Page_Size_Points(pageLayout());
     j.rows = batchRows;
     j.invalidImage = invalid_image;
     j.Start_Card_Option = Design_Start_Option();

@@ -1106,32 +1106,22 @@ Batch_Rows BarcodeListSide::Make_Rows(const BarcodeSettings& jobSettings) const
     bool fed[3];
     for (int i = 0; i < 3; ++i)
         fed[i] = drives && check(i)->isChecked();
+    const Batch_Row_Texts typedTexts{typed[0], typed[1], typed[2]};
+    // The list's rows go to the job as they are, shared and not copied.
+    if (fromList && drives)
+        return std::make_shared<Barcode_Rows>(count, jobSettings, m_model.rows(),
+                                              std::array<bool, 3>{fed[0], fed[1], fed[2]}, typedTexts);
     const int n = std::max(0, count.Total_Barcode_Label_wd_Batch);
     std::vector<Batch_Row_Texts> rows;
-    std::vector<int> copies;
     rows.reserve(size_t(n));
-    copies.reserve(size_t(n));
     for (int r = 0; r < n; ++r) {
         QString texts[3] = {typed[0], typed[1], typed[2]};
-        int q = 1;
-        if (fromList && drives) {
-            BarcodeRow row;
-            if (m_model.rowAt(r, &row)) {
-                for (int i = 0; i < 3; ++i)
-                    if (fed[i])
-                        texts[i] = Barcode_Row_Text(row, i);
-                q = PQ_Value(row.PQ);
-            }
-        } else {
-            for (int i = 0; i < 3; ++i)
-                if (fed[i])
-                    texts[i] = itemText(i, r);
-        }
+        for (int i = 0; i < 3; ++i)
+            if (fed[i])
+                texts[i] = itemText(i, r);
         rows.push_back({Trim_Str(texts[0]), Trim_Str(texts[1]), Trim_Str(texts[2])});
-        copies.push_back(q);
     }
-    return std::make_shared<Barcode_Rows>(count, jobSettings, std::move(rows), std::move(copies),
-                                          Batch_Row_Texts{typed[0], typed[1], typed[2]});
+    return std::make_shared<Barcode_Rows>(count, jobSettings, std::move(rows), std::vector<int>(), typedTexts);
 }
 
 Batch_Row_Count BarcodeListSide::Count_Rows() const
@@ -1178,7 +1168,7 @@ int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
     BarcodeRow r;
     if (!m_model.rowAt(row, &r))
         return 0;
-    return PQ_Value(r.PQ);
+    return Row_Copies(r.PQ);
 }
 
 int BarcodeListSide::Get_Total_Count_With_PQ() const
@@ -1188,7 +1178,7 @@ int BarcodeListSide::Get_Total_Count_With_PQ() const
         return n;
     long long sum = 0;
     for (int r = 0; r < n; ++r)
-        sum += std::max(0, Get_PQ_Count_Of_Index(r));
+        sum += Get_PQ_Count_Of_Index(r);
     return int(std::min<long long>(sum, INT_MAX));
 }
 

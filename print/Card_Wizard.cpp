@@ -481,8 +481,10 @@ void Card_Wizard::Page_From_Printer_Click()
         return;
     info.pageLayout = printer->pageLayout();
     MainWindowServices::setPrintInfo(info);
-    const QSizeF paper = info.pageLayout.fullRect(QPageLayout::Point).size();
-    const double w = paper.width() * Points_To_MM_Factor, h = paper.height() * Points_To_MM_Factor;
+    // The page in its own millimetres: A4 gives 210 x 297, not its 595 x 842
+    // whole points turned back (209.90 x 297.04).
+    const QSizeF paper = info.pageLayout.fullRect(QPageLayout::Millimeter).size();
+    const double w = paper.width(), h = paper.height();
     width_Stepper->setValue(w);
     height_Stepper->setValue(h);
     width_Text->setText(mm2(w));

@@ -9,8 +9,10 @@
 #include "core/util/MessageBoxes.h"
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
+#include "print/LabelFit.h"
 #include "print/LabelSheetFiles.h"
 #include "print/PaperCheck.h"
+#include "print/PdfFontTags.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
 #include "print/Printing_View.h"
@@ -29,7 +31,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPageSetupDialog>
-#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -439,18 +441,21 @@ void Print_Wnd::Reset_For_Opening()
     sheet.label_align_val = 1;
     Set_Reset_Alignemnt_Image();
 
-    // 5. Printers; the print settings keep theirs when it is listed.
+    // 5. Printers: the list, its first printer chosen (the system's default
+    // printer leads the list). The paper and orientation stay; the margins
+    // become the printer's, except for a print into a file, which keeps the
+    // page set-up's.
     const QStringList printers = Printer_Names();
     {
         QSignalBlocker block(Printer_ComboBox);
         Printer_ComboBox->clear();
         Printer_ComboBox->addItems(printers);
+        Printer_ComboBox->setCurrentIndex(printers.isEmpty() ? -1 : 0);
         PrintInfo info = printInfo();
-        const int keep = printers.indexOf(info.printerName);
-        Printer_ComboBox->setCurrentIndex(keep >= 0 ? keep : (printers.isEmpty() ? -1 : 0));
-        if (keep < 0 && !printers.isEmpty() && info.jobDisposition != QLatin1String("save")) {
+        if (!printers.isEmpty() && info.printerName != printers.first()) {
             info.printerName = printers.first();
-            info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
+            if (info.jobDisposition != QLatin1String("save"))
+                info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
             setPrintInfo(info);
         }
     }
@@ -477,7 +482,9 @@ void Print_Wnd::setPrintInfo(const PrintInfo& info)
 
 QSizeF Print_Wnd::paperSize() const
 {
-    return printInfo().pageLayout.fullRect(QPageLayout::Point).size();
+    // Exact points: a driver gives its standard papers in whole points, and
+    // three 70 mm labels fill A4's 210 mm, not its 595 points.
+    return Page_Size_Points(printInfo().pageLayout);
 }
 
 void Print_Wnd::Set_values_From_Printer()
@@ -700,29 +707,37 @@ void Print_Wnd::Predefined_Label_Changed()
 // ---------------------------------------------------------------------------
 // Jobs
 
+bool Print_Wnd::Paper_Checks()
+{
+    // 1. The sheet's paper against the printer's, by size as turned.
+    if (sheet.Manual_or_Pre == 1) {
+        const QSizeF sheetSize(MM_To_Points(float(num(page_width_pre))), MM_To_Points(float(num(page_height_pre))));
+        if (!Paper_Is_Sheet_Size(Page_Size_Points(printInfo().pageLayout), sheetSize)) {
+            if (!Show_YES_NO_MessageBox(QStringLiteral(
+                    "Please change paper to print barcode according to label details. Do you "
+                    "want to continue with selected printer paper?")))
+                return false;
+            Set_values_From_Printer();
+            Check_Max_Cell_Value();
+        }
+    }
+    // 2. A label that does not fit.
+    if (!Label_Fits_Paper(Page_Size_Points(printInfo().pageLayout), QSizeF(sheet.label_width, sheet.label_hight),
+                          QMarginsF(sheet.Left_Mar, sheet.Top_Mar, sheet.Rite_Mar, sheet.Bot_Mar),
+                          QSizeF(sheet.horz_mar, sheet.vert_mar))) {
+        if (!Show_YES_NO_MessageBox(QStringLiteral(
+                "'Label Size' is bigger than selected 'Paper Size' or drawn label may be out "
+                "of margin area.\n\nDo you want to continue?")))
+            return false;
+    }
+    return true;
+}
+
 void Print_Wnd::Execute_Printing(bool preview)
 {
     try {
-        // 1. The sheet's paper against the printer's, by size as turned.
-        if (sheet.Manual_or_Pre == 1) {
-            const QSizeF sheetSize(MM_To_Points(float(num(page_width_pre))), MM_To_Points(float(num(page_height_pre))));
-            if (!Paper_Is_Sheet_Size(Page_Size_Points(printInfo().pageLayout), sheetSize)) {
-                if (!Show_YES_NO_MessageBox(QStringLiteral(
-                        "Please change paper to print barcode according to label details. Do you "
-                        "want to continue with selected printer paper?")))
-                    return;
-                Set_values_From_Printer();
-                Check_Max_Cell_Value();
-            }
-        }
-        // 2. A label that does not fit.
-        if (!Label_Fits_Paper(Page_Size_Points(printInfo().pageLayout), QSizeF(sheet.label_width, sheet.label_hight),
-                              QMarginsF(sheet.Left_Mar, sheet.Top_Mar, sheet.Rite_Mar, sheet.Bot_Mar), QSizeF(sheet.horz_mar, sheet.vert_mar))) {
-            if (!Show_YES_NO_MessageBox(QStringLiteral(
-                    "'Label Size' is bigger than selected 'Paper Size' or drawn label may be out "
-                    "of margin area.\n\nDo you want to continue?")))
-                return;
-        }
+        if (!Paper_Checks())
+            return;
         // 4. The range counts rows, each repeated by its print quantity.
         const bool batch = print_with_batch_chk->isChecked();
         const bool designing = Designing_Mode_Active();
@@ -744,6 +759,9 @@ void Print_Wnd::Execute_Printing(bool preview)
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
             return;
         }
+        // A label larger than its cell is cut there: the user is told first.
+        if (!Confirm_Labels_Fit_Cells(sheet))
+            return;
         // 9. A preview, or a print on the printer (or into the file the
         // print settings name).
         m_previewJob = preview;
@@ -760,30 +778,48 @@ void Print_Wnd::Execute_Printing(bool preview)
 
 void Print_Wnd::Call_Print_Box_1()
 {
-    PrintInfo info = printInfo();
-    const bool preview = m_previewJob;
-    if (preview)
-        info.jobDisposition = QStringLiteral("preview");
-    std::unique_ptr<QPrinter> printer = Make_Printer(info);
+    if (m_previewJob)
+        Show_Print_Preview(sheet, printInfo());
+    else
+        Print_Job(sheet, printInfo());
+}
+
+void Print_Wnd::Show_Print_Preview(const Sheet_Job& job, const PrintInfo& info)
+{
+    PrintInfo previewInfo = info;
+    previewInfo.jobDisposition = QStringLiteral("preview");
+    std::unique_ptr<QPrinter> printer = Make_Printer(previewInfo);
+    printer->setDocName(job_title);
+    const QSizeF paper = Page_Size_Points(printer->pageLayout());
+    Printing_View view(job, QRectF(QPointF(0, 0), paper), true);
+
+    Print_Preview dialog(printer.get(), this);
+    connect(dialog.view, &QPrintPreviewWidget::paintRequested, &dialog, [this, &view](QPrinter* p) {
+        last_job_sheets = Print_Sheets(*p, view, [this, &view](int sheet) {
+            if (on_sheet)
+                on_sheet(sheet, view.sheetLabels());
+            return true;
+        });
+    });
+    dialog.view->updatePreview();
+    if (Run_Modal_Dialog(dialog) != Print_Preview::Print_Code)
+        return;
+    dialog.hide();
+    // The preview's Print: the whole job, on the job's own paper and options.
+    Print_Job(job, info);
+}
+
+void Print_Wnd::Print_Job(const Sheet_Job& job, const PrintInfo& info)
+{
+    PrintInfo printInfo = info;
+    if (printInfo.jobDisposition != QLatin1String("save"))
+        printInfo.jobDisposition = QStringLiteral("spool");
+    std::unique_ptr<QPrinter> printer = Make_Printer(printInfo);
     printer->setDocName(job_title);
     printer->setCopyCount(std::max(1, inum(Copies_Text)));
     last_job_copies = printer->copyCount();
-    const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Point).size();
-    Printing_View view(sheet, QRectF(QPointF(0, 0), paper), preview);
-
-    if (preview) {
-        QPrintPreviewDialog dialog(printer.get(), this);
-        dialog.setWindowTitle(tr("Print Preview"));
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &view](QPrinter* p) {
-            last_job_sheets = Print_Sheets(*p, view, [this, &view](int sheet) {
-                if (on_sheet)
-                    on_sheet(sheet, view.sheetLabels());
-                return true;
-            });
-        });
-        Run_Modal_Dialog(dialog);
-        return;
-    }
+    const QSizeF paper = Page_Size_Points(printer->pageLayout());
+    Printing_View view(job, QRectF(QPointF(0, 0), paper), false);
 
     // A long job shows its sheets and can be stopped.
     const int pages = view.numberOfPages();
@@ -803,9 +839,14 @@ void Print_Wnd::Call_Print_Box_1()
         return true;
     });
     progress.reset();
-    if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error))
+    if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error)) {
         Show_MessageBox(QStringLiteral("The labels could not be printed. Please check the printer "
                                        "and try again."));
+        return;
+    }
+    // A print into a file: its fonts tagged as the subsets they are.
+    if (!stopped && printInfo.jobDisposition == QLatin1String("save"))
+        Tag_Pdf_Font_Subsets(printInfo.savePath);
 }
 
 void Print_Wnd::CancelButtonPressed()
@@ -1317,6 +1358,67 @@ void Print_Wnd::Delete_profile_btn_clicked()
 
 // ---------------------------------------------------------------------------
 // The naming dialogs
+
+// ---------------------------------------------------------------------------
+// The preview
+
+Print_Preview::Print_Preview(QPrinter* printer, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Print Preview"));
+    auto* column = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    auto* previous = new QToolButton;
+    previous->setText(tr("Previous"));
+    previous->setToolTip(tr("Previous sheet"));
+    auto* next = new QToolButton;
+    next->setText(tr("Next"));
+    next->setToolTip(tr("Next sheet"));
+    auto* zoomOut = new QToolButton;
+    zoomOut->setText(QStringLiteral("-"));
+    zoomOut->setToolTip(tr("Zoom out"));
+    auto* zoomIn = new QToolButton;
+    zoomIn->setText(QStringLiteral("+"));
+    zoomIn->setToolTip(tr("Zoom in"));
+    auto* whole = new QToolButton;
+    whole->setText(tr("Whole Sheet"));
+    page_label = new QLabel;
+    bar->addWidget(previous);
+    bar->addWidget(next);
+    bar->addWidget(page_label);
+    bar->addStretch();
+    bar->addWidget(zoomOut);
+    bar->addWidget(zoomIn);
+    bar->addWidget(whole);
+    column->addLayout(bar);
+    view = new QPrintPreviewWidget(printer, this);
+    view->fitInView();
+    column->addWidget(view, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    close_btn = new QPushButton(tr("Close"));
+    print_btn = new QPushButton(tr("Print"));
+    print_btn->setDefault(true);
+    print_btn->setToolTip(tr("Print every sheet of the job on this paper"));
+    buttons->addWidget(close_btn);
+    buttons->addWidget(print_btn);
+    column->addLayout(buttons);
+
+    connect(previous, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() - 1); });
+    connect(next, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() + 1); });
+    connect(zoomIn, &QToolButton::clicked, view, [this] { view->zoomIn(); });
+    connect(zoomOut, &QToolButton::clicked, view, [this] { view->zoomOut(); });
+    connect(whole, &QToolButton::clicked, view, &QPrintPreviewWidget::fitInView);
+    connect(view, &QPrintPreviewWidget::previewChanged, this, &Print_Preview::showPage);
+    connect(close_btn, &QPushButton::clicked, this, [this] { done(0); });
+    connect(print_btn, &QPushButton::clicked, this, [this] { done(Print_Code); });
+    Apply_Dialog_Background(this);
+    resize(760, 700);
+}
+
+void Print_Preview::showPage()
+{
+    page_label->setText(tr("Sheet %1 of %2").arg(view->currentPage()).arg(view->pageCount()));
+}
 
 Custom_Product_Label::Custom_Product_Label(QWidget* parent) : QDialog(parent)
 {

@@ -29,6 +29,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPrinter;
+class QPrintPreviewWidget;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -61,10 +63,21 @@ public:
     void Predefined_Label_Changed();
 
     // ---- Jobs ----
+    // The paper questions of a job (the sheet's paper against the printer's,
+    // one label with its margins against the paper); false after No.
+    bool Paper_Checks();
     void Execute_Printing(bool preview);
     void PreviewButtonPressed() { Execute_Printing(true); }
     void PrintButtonPressed() { Execute_Printing(false); }
     void Call_Print_Box_1();
+    // The print road: `job` on the printer and paper of `info`, sheet after
+    // sheet with a progress window and Stop. The window's Print and the
+    // preview's Print both go this way.
+    void Print_Job(const Sheet_Job& job, const PrintInfo& info);
+    // The preview of `job` on the paper of `info` (50 sheets at most); its
+    // Print prints the whole job through Print_Job, on the same paper and
+    // options, with no dialog between.
+    void Show_Print_Preview(const Sheet_Job& job, const PrintInfo& info);
     void CancelButtonPressed();
     void reject() override;   // closing the window
 
@@ -185,6 +198,23 @@ private:
     QSizeF paperSize() const;
     bool m_previewJob = false;
     static QPointer<Print_Wnd> s_instance;
+};
+
+// The preview of a print job: its sheets as they will print, zoom and page
+// buttons, and Print, which closes the preview and prints the job as the
+// print window's Print does (done(Print_Code)).
+class Print_Preview : public QDialog {
+    Q_OBJECT
+public:
+    explicit Print_Preview(QPrinter* printer, QWidget* parent = nullptr);
+    static constexpr int Print_Code = 2;
+    QPrintPreviewWidget* view = nullptr;
+    QLabel* page_label = nullptr;
+    QPushButton* print_btn = nullptr;
+    QPushButton* close_btn = nullptr;
+
+private:
+    void showPage();
 };
 
 // Names a custom label sheet; the print window's sheet.

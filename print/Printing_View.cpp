@@ -5,6 +5,7 @@
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "platform/Fonts.h"
+#include "print/PaperCheck.h"
 
 #include <QFontDatabase>
 #include <QPagedPaintDevice>
@@ -20,6 +21,19 @@ const QString Preview_Sheet_Limit_Msg = QStringLiteral(
 
 namespace {
 constexpr int Preview_Sheet_Limit = 50;
+}
+
+void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const std::function<void()>& draw)
+{
+    // A label inside its cell needs no clip (and the page no clip path).
+    if (cell.contains(drawn)) {
+        draw();
+        return;
+    }
+    painter.save();
+    painter.setClipRect(cell, Qt::IntersectClip);
+    draw();
+    painter.restore();
 }
 
 Printing_View::Printing_View(const Sheet_Job& job, const QRectF& frame, bool preview)
@@ -238,15 +252,16 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& rect)
                     target = QRectF(QPointF(px, py2), image.size());
                 }
                 const QRectF drawn = To_Top_Left(target, H);
-                painter.save();
-                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-                image.draw(painter, drawn, 1.0);
-                painter.restore();
+                // A label larger than its cell is cut at the cell's edges: it
+                // never paints over its neighbours.
+                Draw_In_Cell(painter, placed.cell, drawn, [&] { image.draw(painter, drawn, 1.0); });
                 placed.image = drawn;
                 Draw_Margin_rect(painter, imageRect);
             } else {
                 placed.invalid = true;
-                Draw_Label_String(painter, H, imageRect, QStringLiteral("Invalid Data"), i, j, g.cols);
+                Draw_In_Cell(painter, placed.cell, To_Top_Left(imageRect, H), [&] {
+                    Draw_Label_String(painter, H, imageRect, QStringLiteral("Invalid Data"), i, j, g.cols);
+                });
             }
             Draw_Margin_rect(painter, cell);
             m_placed << placed;
@@ -308,7 +323,8 @@ int Print_Sheets(QPagedPaintDevice& device, Printing_View& view,
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
-    const QRectF sheet = device.pageLayout().fullRect(QPageLayout::Point);
+    // The sheet in exact points (a driver's page is rounded to whole points).
+    const QRectF sheet(QPointF(0, 0), Page_Size_Points(device.pageLayout()));
     const int limit = view.its_print_not_preview() ? std::numeric_limits<int>::max()
                                                    : view.numberOfPages();
     int sheets = 0;

@@ -125,6 +125,11 @@ private:
     QList<Placed_Label> m_placed;
 };
 
+// Runs `draw`, which draws a label into `drawn`, clipped to the label's
+// `cell` when it reaches past it (both in the painter's points): no label
+// paints over another.
+void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const std::function<void()>& draw);
+
 // The preview notice.
 extern const QString Preview_Sheet_Limit_Msg;
 

@@ -60,18 +60,17 @@ QList<QLineF> Crop_Mark_Lines(const QRectF& r)
 namespace {
 
 // How many cells of `cell` with gaps `gap` fit into `room` (the room counts
-// one gap more than the cells need). A quotient a rounding error under a
-// whole number counts as that number: a grid that ends exactly at the paper
-// edge keeps its last column.
-int cellsThatFit(float room, float cell, float gap, int entered)
+// one gap more than the cells need). A grid that ends within a hundredth of a
+// millimetre of the paper's edge fits: three 70 mm labels fill 210 mm.
+int cellsThatFit(double room, double cell, double gap, int entered)
 {
-    const double pitch = double(cell) + double(gap);
+    const double pitch = cell + gap;
     if (!(pitch > 0.0) || !std::isfinite(pitch))
         return entered;
-    const double q = double(room) / pitch;
-    if (!std::isfinite(q))
+    const double q = (room + Sheet_Fit_Tolerance_Points) / pitch;
+    if (!std::isfinite(q) || q > 1e6)
         return entered;
-    return int(std::floor(q + 1e-4));
+    return int(std::floor(q));
 }
 
 } // namespace
@@ -89,7 +88,7 @@ Grid_Fit Fit_Grid_To_Paper(const Sheet_Geometry& g, bool autoCenter)
         if (h > 0) {
             hg = h;
         } else {
-            const int n = g.lw > 0 ? int(U / g.lw) : c;
+            const int n = g.lw > 0 ? cellsThatFit(U, g.lw, 0, c) : c;
             const int nc = n < 1 ? 1 : std::min(c, n);
             fit.colsLowered = nc != c;
             c = nc;
@@ -99,7 +98,7 @@ Grid_Fit Fit_Grid_To_Paper(const Sheet_Geometry& g, bool autoCenter)
         if (v > 0) {
             vg = v;
         } else {
-            const int n = g.lh > 0 ? int(V / g.lh) : r;
+            const int n = g.lh > 0 ? cellsThatFit(V, g.lh, 0, r) : r;
             const int nr = n < 1 ? 1 : std::min(r, n);
             fit.rowsLowered = nr != r;
             r = nr;
@@ -107,13 +106,13 @@ Grid_Fit Fit_Grid_To_Paper(const Sheet_Geometry& g, bool autoCenter)
         }
     } else {
         if ((U - float(c) * g.lw - float(c - 1) * hg) / float(c + 1) <= 0) {
-            const int n = cellsThatFit(g.W + hg - g.L - g.R, g.lw, hg, c);
+            const int n = cellsThatFit(double(g.W) + hg - g.L - g.R, g.lw, hg, c);
             const int nc = n < 1 ? 1 : std::min(c, n);
             fit.colsLowered = nc < c;
             c = nc;
         }
         if ((V - float(r) * g.lh - float(r - 1) * vg) / float(r + 1) <= 0) {
-            const int n = cellsThatFit(g.H + vg - g.T - g.B, g.lh, vg, r);
+            const int n = cellsThatFit(double(g.H) + vg - g.T - g.B, g.lh, vg, r);
             const int nr = n < 1 ? 1 : std::min(r, n);
             fit.rowsLowered = nr < r;
             r = nr;

@@ -41,6 +41,11 @@ struct Grid_Fit {
     float hg = 0, vg = 0;
     bool rowsLowered = false, colsLowered = false;
 };
+// How far a grid may reach past the paper and still fit: a hundredth of a
+// millimetre, in points (lengths typed in millimetres, paper sizes from
+// their own units, and single-precision points all round a little).
+inline constexpr double Sheet_Fit_Tolerance_Points = 0.01 * 72.0 / 25.4;
+
 // `autoCenter`: the gaps are spread evenly (manual source, fit to frame off).
 // Otherwise the entered gaps stay and counts that do not fit are lowered to
 // the number of cells the paper holds (never below 1).

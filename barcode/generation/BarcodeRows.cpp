@@ -3,6 +3,7 @@
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/engines/linear/ZBBarcode.h"
 #include "barcode/generation/BarcodeRoad.h"
+#include "core/util/Helpers.h"
 
 #include <algorithm>
 
@@ -22,15 +23,32 @@ Barcode_Rows::Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& 
 {
 }
 
+Barcode_Rows::Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& settings,
+                           BarcodeRowsView list, const std::array<bool, 3>& fed,
+                           const Batch_Row_Texts& typed)
+    : Batch_Row_Source(count), m_settings(settings), m_list(std::move(list)), m_fromList(true), m_fed(fed), m_typed(typed),
+      m_typedTrimmed{Trim_Str(typed.value), Trim_Str(typed.header), Trim_Str(typed.footer)},
+      m_twoD(Is_TwoD_Branch(settings))
+{
+}
+
 Batch_Row_Texts Barcode_Rows::texts(int row) const
 {
-    return row >= 0 && size_t(row) < m_rows.size() ? m_rows[size_t(row)] : Batch_Row_Texts();
+    if (row < 0 || row >= size())
+        return {};
+    if (!m_fromList)
+        return m_rows[size_t(row)];
+    const BarcodeRow r = m_list[size_t(row)];
+    return {m_fed[0] ? Trim_Str(r.Value) : m_typedTrimmed.value, m_fed[1] ? Trim_Str(r.Header) : m_typedTrimmed.header,
+            m_fed[2] ? Trim_Str(r.Footer) : m_typedTrimmed.footer};
 }
 
 int Barcode_Rows::printQuantity(int row) const
 {
-    if (row < 0 || size_t(row) >= m_rows.size())
+    if (row < 0 || row >= size())
         return 0;
+    if (m_fromList)
+        return Row_Copies(m_list[size_t(row)].PQ);
     return size_t(row) < m_copies.size() ? std::max(1, m_copies[size_t(row)]) : 1;
 }
 
@@ -72,9 +90,9 @@ bool Barcode_Rows::givesImage(int row) const
 int Barcode_Rows::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
 {
     long long n = 0;
-    const int last = std::min<int>(end, int(m_rows.size()));
+    const int last = std::min(end, size());
     for (int r = std::max(0, start); r < last && n < cap; ++r) {
-        const QString& value = m_rows[size_t(r)].value;
+        const QString value = texts(r).value;
         if (value.isEmpty() || (!m_twoD && !linearValueValid(value)))
             continue;
         n += withPQ ? printQuantity(r) : 1;

@@ -1,11 +1,16 @@
 #pragma once
-// The rows of a barcode-mode job: a copy of barcode mode's settings and of
-// every row's texts and print quantity, taken on the GUI thread when the job
-// is made. Each image is made afresh with the generation road (Make_Barcode)
-// on the thread that asks for it, so a worker makes its rows itself and the
-// preview's barcode is never touched.
+// The rows of a barcode-mode job: a copy of barcode mode's settings, and the
+// rows as they were when the job was made on the GUI thread: the list's rows
+// as it held them (shared, not copied, so a job of a million rows takes no
+// memory of its own for them), or every row's texts and print quantity taken
+// from a series. Each image is made afresh with the generation road
+// (Make_Barcode) on the thread that asks for it, so a worker makes its rows
+// itself and the preview's barcode is never touched.
+#include "barcode/generation/list/BarcodeList.h"
 #include "core/util/BatchServices.h"
 
+#include <array>
+#include <memory>
 #include <vector>
 
 class Barcode_Rows : public Batch_Row_Source {
@@ -15,6 +20,12 @@ public:
     // print quantities; `typed`: the texts of the label without batch values.
     Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& settings, std::vector<Batch_Row_Texts> rows,
                  std::vector<int> copies, const Batch_Row_Texts& typed);
+    // The list's rows (BarcodeListModel::rows(), taken as they are): value, header and
+    // footer from the row where `fed` says so, else the typed text, trimmed;
+    // the copies of a row from its print quantity (Row_Copies).
+    Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& settings,
+                 BarcodeRowsView list, const std::array<bool, 3>& fed,
+                 const Batch_Row_Texts& typed);
 
     Batch_Row_Texts texts(int row) const override;
     int printQuantity(int row) const override;
@@ -31,10 +42,15 @@ public:
 
 private:
     bool linearValueValid(const QString& value) const;
+    int size() const { return m_fromList ? int(m_list.size()) : int(m_rows.size()); }
 
     BarcodeSettings m_settings;
     std::vector<Batch_Row_Texts> m_rows;
     std::vector<int> m_copies;
+    BarcodeRowsView m_list;
+    bool m_fromList = false;
+    std::array<bool, 3> m_fed{};
     Batch_Row_Texts m_typed;
+    Batch_Row_Texts m_typedTrimmed;
     bool m_twoD = false;
 };

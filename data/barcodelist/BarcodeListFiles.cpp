@@ -258,59 +258,58 @@ void List_Import_Placer::expect(qint64 rows)
     m_model.Reserve_Rows(int(std::min<qint64>(qint64(m_model.count()) + added, Barcode_List_Max_Rows)));
 }
 
+void List_Import_Placer::placed(int rows, qsizetype given)
+{
+    m_placed += rows;
+    if (m_model.count() >= Barcode_List_Max_Rows && rows < given)
+        m_full = true;
+}
+
 void List_Import_Placer::placeRows(std::vector<BarcodeRow> rows, bool normalised)
 {
     if (m_full || rows.empty())
         return;
     const int before = m_index;
     const qsizetype given = qsizetype(rows.size());
-    m_placed += m_model.Apply_Import_Rows(std::move(rows), &m_index, m_previous, normalised);
-    if (m_model.count() >= Barcode_List_Max_Rows && m_index - before < given)
-        m_full = true;
+    m_model.Apply_Import_Rows(std::move(rows), &m_index, m_previous, normalised);
+    placed(m_index - before, given);
 }
 
 List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
 {
     List_Prepared_Rows out;
-    out.adding.reserve(lines.size());
+    out.adding.reserve(int(lines.size()));
+    // Room for the characters of the rows at once: what the fields hold, a
+    // cell taken by every text, and a quantity of "1" put in.
+    qint64 chars = 0;
+    for (const List_Line& line : lines)
+        chars += line.cell ? 4 * line.fields[0].size()
+                           : line.fields[0].size() + line.fields[1].size() + line.fields[2].size()
+                + line.fields[3].size() + 1;
+    out.adding.reserveChars(chars);
     for (List_Line& line : lines) {
-        // Only a ticked value can be the separator line, which takes no place.
-        const QString& first = line.fields[0];
-        const bool separator = m_options.value && Trim_Str(first) == Barcode_List_Separator();
         if (m_prepared < m_previous) {
+            // Only a ticked value can be the separator line, which takes no place.
+            const bool separator = m_options.value && Trim_Str(line.fields[0]) == Barcode_List_Separator();
             out.replacing.push_back(std::move(line));
-        } else {
-            BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
-            BarcodeListModel::Normalise_New_Row(row);
-            share(row.Header);
-            share(row.Footer);
-            share(row.PQ);
-            out.adding.push_back(std::move(row));
+            if (!separator)
+                ++m_prepared;
+            continue;
         }
-        if (!separator)
+        BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
+        if (BarcodeListModel::Normalise_New_Row(row)) {
+            out.adding.append(row);
             ++m_prepared;
+        }
     }
     return out;
 }
 
-void List_Import_Placer::share(QString& text)
-{
-    if (text.isEmpty() || text.size() > 64)
-        return;
-    const auto seen = m_texts.constFind(text);
-    if (seen != m_texts.constEnd())
-        text = *seen;
-    else if (m_texts.size() < 4096)
-        m_texts.insert(text);
-}
-
 void List_Import_Placer::place(List_Prepared_Rows&& prepared)
 {
-    std::vector<BarcodeRow> rows;
-    if (prepared.replacing.empty()) {
-        rows = std::move(prepared.adding);
-    } else {
-        rows.reserve(prepared.replacing.size() + prepared.adding.size());
+    if (!prepared.replacing.empty()) {
+        std::vector<BarcodeRow> rows;
+        rows.reserve(prepared.replacing.size());
         int position = m_index;
         BarcodeRow existing;
         for (const List_Line& line : prepared.replacing) {
@@ -320,10 +319,14 @@ void List_Import_Placer::place(List_Prepared_Rows&& prepared)
                 ++position;
             rows.push_back(std::move(row));
         }
-        for (BarcodeRow& row : prepared.adding)
-            rows.push_back(std::move(row));
+        placeRows(std::move(rows));
     }
-    placeRows(std::move(rows), true);
+    if (m_full || prepared.adding.empty())
+        return;
+    // New rows always go after the last row.
+    const int added = m_model.Append_Rows(prepared.adding);
+    m_index += added;
+    placed(added, prepared.adding.size());
 }
 
 void List_Import_Placer::place(const std::vector<List_Line>& lines)
@@ -467,47 +470,47 @@ QString List_Export_Path(const QString& chosen, bool* workbook)
     return chosen + QStringLiteral(".txt");
 }
 
-QByteArray Barcode_List_Text_Bytes(const std::vector<BarcodeRow>& rows)
+QByteArray Barcode_List_Text_Bytes(const BarcodeRowsView& rows)
 {
     QByteArray out;
     out.reserve(qsizetype(rows.size()) * 32);
-    auto put = [&out](const QString& text) {
-        QString t = text;
-        for (QChar& c : t)
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-                c = QLatin1Char(' ');
-        out += t.toUtf8();
-    };
-    for (const BarcodeRow& r : rows) {
-        put(r.Value);
-        out += '\t';
-        put(r.Header);
-        out += '\t';
-        put(r.Footer);
-        out += '\t';
-        put(r.PQ);
-        out += '\n';
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int k = 0; k < 4; ++k) {
+            const qsizetype from = out.size();
+            out += rows.text(r, k).toUtf8();
+            // (These bytes never occur inside a longer UTF-8 sequence.)
+            for (qsizetype i = from; i < out.size(); ++i)
+                if (out[i] == '\t' || out[i] == '\n' || out[i] == '\r')
+                    out[i] = ' ';
+            out += k < 3 ? '\t' : '\n';
+        }
     }
     return out;
 }
 
-SheetTable Barcode_List_Table(const std::vector<BarcodeRow>& rows)
+Sheet_Row_Source Barcode_List_Sheet_Rows(const BarcodeRowsView& rows)
 {
-    SheetTable table;
-    table.reserve(qsizetype(rows.size()) + 1);
-    table << QStringList{QStringLiteral("Barcode Value"), QStringLiteral("Barcode Header"),
-                         QStringLiteral("Barcode Footer"), QStringLiteral("Print Quantity")};
-    for (const BarcodeRow& r : rows)
-        table << QStringList{r.Value, r.Header, r.Footer, r.PQ};
-    return table;
+    return {qsizetype(rows.size()) + 1, [rows](qsizetype r, QStringList& cells) {
+                if (r == 0) {
+                    cells = {QStringLiteral("Barcode Value"), QStringLiteral("Barcode Header"),
+                             QStringLiteral("Barcode Footer"), QStringLiteral("Print Quantity")};
+                    return;
+                }
+                // The texts of a view never change while it lives, and the
+                // writer is done with a row's cells before it asks for the next.
+                for (int k = 0; k < 4; ++k) {
+                    const QStringView text = rows.text(int(r - 1), k);
+                    cells << QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()), text.size());
+                }
+            }};
 }
 
-bool Export_Barcode_List(const QString& path, const std::vector<BarcodeRow>& rows, QString* error)
+bool Export_Barcode_List(const QString& path, const BarcodeRowsView& rows, QString* error)
 {
     bool workbook = false;
     const QString target = List_Export_Path(path, &workbook);
     if (workbook)
-        return SpreadsheetWriter::WriteWorkbook(target, Barcode_List_Table(rows), false, error);
+        return SpreadsheetWriter::WriteWorkbook(target, Barcode_List_Sheet_Rows(rows), error);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)

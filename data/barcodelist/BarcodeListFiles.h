@@ -9,7 +9,6 @@
 #include "data/TextImport.h"
 
 #include <QFile>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -121,10 +120,11 @@ private:
 
 // The rows of a chunk of lines made on a worker: the lines that replace rows
 // the list had before the import (they start from those rows, so they are
-// made on the GUI thread) and then the new rows, made and normalised.
+// made on the GUI thread) and then the new rows, made, normalised and packed
+// as the list keeps them (separator lines left out).
 struct List_Prepared_Rows {
     std::vector<List_Line> replacing;
-    std::vector<BarcodeRow> adding;
+    BarcodeRowStore adding;
 };
 
 // Places lines into the list (GUI thread): from row 0 replacing rows that
@@ -150,13 +150,11 @@ public:
     int position() const { return m_index; }
 
 private:
-    // Makes a short text equal to one met before that one shared string (a
-    // header, footer or quantity that repeats down the list is held once).
-    void share(QString& text);
+    // Counts rows placed at the position the import reached.
+    void placed(int rows, qsizetype given);
 
     BarcodeListModel& m_model;
     List_Import_Options m_options;
-    QSet<QString> m_texts;  // short texts met, up to a few thousand
     int m_previous = 0;
     int m_index = 0;
     int m_prepared = 0;  // the position the next prepared line goes to
@@ -200,10 +198,12 @@ QString List_Export_Path(const QString& chosen, bool* workbook);
 // One line per row: value, header, footer and quantity separated by tabs,
 // ended by "\n", UTF-8 without a byte-order mark. A tab or line break inside
 // a text would split the row: it is written as a space.
-QByteArray Barcode_List_Text_Bytes(const std::vector<BarcodeRow>& rows);
+QByteArray Barcode_List_Text_Bytes(const BarcodeRowsView& rows);
 // Title row "Barcode Value", "Barcode Header", "Barcode Footer", "Print
-// Quantity", then the rows.
-SheetTable Barcode_List_Table(const std::vector<BarcodeRow>& rows);
+// Quantity", then the rows, handed to the workbook writer one at a time (the
+// cells of a row read the rows' own characters: they hold while the source
+// lives, until it is asked for the next row).
+Sheet_Row_Source Barcode_List_Sheet_Rows(const BarcodeRowsView& rows);
 // Writes the list atomically (the old file stays when writing fails). False,
 // with `error`, when it could not be written.
-bool Export_Barcode_List(const QString& path, const std::vector<BarcodeRow>& rows, QString* error);
+bool Export_Barcode_List(const QString& path, const BarcodeRowsView& rows, QString* error);

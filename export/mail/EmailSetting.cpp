@@ -84,6 +84,9 @@ Email_Setting::Email_Setting(QWidget* parent) : QDialog(parent)
     buttons->addWidget(save_btn);
     col->addLayout(buttons);
 
+    plz_wait_Window = new Please_Wait_Sheet(this);
+    plz_wait_Window->setObjectName(QStringLiteral("plz_wait_Window"));
+
     connect(save_btn, &QPushButton::clicked, this, [this] { Save_Button(); });
     connect(close_btn, &QPushButton::clicked, this, [this] { Close_Button(); });
     connect(test_btn, &QPushButton::clicked, this, [this] { Send_Test_Email(); });
@@ -224,6 +227,7 @@ void Email_Setting::Send_Test_Email()
         request.subject = app + QStringLiteral(" Test Mail");
         request.body = QStringLiteral("This is test mail sent by ") + app + QLatin1Char('.');
         Show_Result_Status(QStringLiteral("It may take a while, Please wait..."));
+        plz_wait_Window->Begin();
         setEnabled(false);
         // The script runs beside the GUI thread, which keeps drawing meanwhile.
         std::atomic<bool> done{false};
@@ -235,6 +239,7 @@ void Email_Setting::Send_Test_Email()
         while (!done)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
         worker.join();
+        plz_wait_Window->End();
         setEnabled(true);
         const QString text = result.sent
             ? QStringLiteral("E-mail has been sent successfully.")
@@ -244,6 +249,7 @@ void Email_Setting::Send_Test_Email()
                                : text + QStringLiteral("\n(") + result.error + QLatin1Char(')'));
         Show_MessageBox(text);
     } catch (const std::exception& e) {
+        plz_wait_Window->End();
         setEnabled(true);
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

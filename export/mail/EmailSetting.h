@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class Please_Wait_Sheet;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,6 +49,8 @@ public:
     QPushButton* close_btn = nullptr;
     QPushButton* test_btn = nullptr;
     QPushButton* reset_btn = nullptr;
+    // "Please wait" over the window while a test mail is on its way.
+    Please_Wait_Sheet* plz_wait_Window = nullptr;
 
 private:
     static QPointer<Email_Setting> s_instance;

@@ -4,6 +4,10 @@
 #include "core/FakeMainWindow.h"
 #include "core/util/BarcodeSettings.h"
 #include "core/util/SharedValues.h"
+#include "core/model/LMNBarcode.h"
+#include "core/model/LMNImage.h"
+#include "core/model/LMNText.h"
+#include "core/model/Shape_Control.h"
 #include "export/ExportDialogs.h"
 
 #include <QCheckBox>
@@ -121,6 +125,119 @@ TEST(ExportCommand, TransparentLinearBarcodeAsksBeforeAFormatWithoutAlpha)
     batch.barcodeRows = 0;
     EXPECT_FALSE(Export_Command());
     EXPECT_EQ(msgs.texts().last(), "\nList is empty.");
+}
+
+// The card export sheet's batch box: off, one file (Total 1, the range box
+// disabled); on again, the rows of the series. With it off the export writes
+// one file.
+TEST(ExportCommand, TheBatchBoxOfTheCardExportTurnsTheRangeOffAndOn)
+{
+    QTemporaryDir dir;
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    FakeMainWindow main;
+    main.canvasBounds = QRectF(0, 0, 108, 54);
+    batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(108, 54)); };
+    batch.mode = 1;
+    batch.designRows(7);
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<ExportWindow*>(&d);
+        if (!w) return;
+        ASSERT_TRUE(w->Export_with_batch_chk->isChecked());
+        EXPECT_EQ(w->Total_Text->value(), 7);
+        EXPECT_TRUE(w->export_range_box->isEnabled());
+        const auto rangeOn = [w] {
+            return w->All_print_rd->isEnabled() && w->Sel_print_rd->isEnabled() && w->Total_Text->isEnabled();
+        };
+        EXPECT_TRUE(rangeOn());
+        w->Export_with_batch_chk->click();
+        EXPECT_EQ(w->Total_Text->value(), 1);
+        EXPECT_FALSE(w->All_print_rd->isEnabled());
+        EXPECT_FALSE(w->Sel_print_rd->isEnabled());
+        EXPECT_FALSE(w->Total_Text->isEnabled());
+        EXPECT_FALSE(w->To_Text->isEnabled());
+        w->Export_with_batch_chk->click();
+        EXPECT_EQ(w->Total_Text->value(), 7);
+        EXPECT_TRUE(rangeOn());
+        EXPECT_TRUE(w->All_print_rd->isChecked());
+        EXPECT_FALSE(w->from_Text->isEnabled());
+        // Off for the export: one file of the card as it is.
+        w->Export_with_batch_chk->click();
+        w->ex_bar_image_type_combo->setCurrentIndex(3);  // png
+        w->Export_Dest_Path->setText(dir.path());
+        w->export_btn_on_export_image->click();
+    };
+    EXPECT_FALSE(Export_Command());
+    EXPECT_EQ(Files_In(dir.path()), QStringList{"Label.png"}) << msgs.texts().join("|").toStdString();
+    EXPECT_TRUE(batch.cardRows.isEmpty());
+}
+
+// The card export lists the series of the items that print: a hidden item,
+// one marked not to print and a shape give none; a barcode gives its header's
+// and footer's too.
+TEST(ExportCommand, TheCardExportListsTheSeriesOfItemsThatPrint)
+{
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    FakeMainWindow main;
+    batch.mode = 1;
+    batch.designRows(3);
+    auto bound = [](LMNGraphic& item, const QString& series) {
+        item.data_source_type = 1;
+        item.batch_list_name = series;
+        item.ctrl_is_visible = true;
+        item.print_object = 0;
+    };
+    LMNText text, hidden, notPrinted;
+    LMNImage picture;
+    LMNBarcode barcode;
+    Shape_Control shape;
+    bound(text, "Names");
+    bound(picture, "Photos");
+    bound(barcode, "Codes");
+    barcode.batch_hdr_list_name = "Heads";
+    barcode.batch_ftr_list_name = "Feet";
+    bound(hidden, "Hidden");
+    hidden.ctrl_is_visible = false;
+    bound(notPrinted, "Screen only");
+    notPrinted.print_object = 1;
+    bound(shape, "Shapes");
+    main.items = {&text, &hidden, &notPrinted, &picture, &barcode, &shape};
+    QStringList listed;
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<ExportWindow*>(&d);
+        if (!w) return;
+        for (int i = 0; i < w->Used_Seres_In_Design->count(); ++i)
+            listed << w->Used_Seres_In_Design->itemText(i);
+        w->cancel_btn->click();
+    };
+    EXPECT_FALSE(Export_Command());
+    EXPECT_EQ(listed, (QStringList{"Names", "Photos", "Codes", "Heads", "Feet"}));
+}
+
+// The barcode export shows no Total: "All" exports every row.
+TEST(ExportCommand, TheBarcodeExportHidesTheTotal)
+{
+    ScriptedMessages msgs;
+    FakeBatchServices batch;
+    batch.mode = 0;
+    batch.barcodeRows = 4;
+    batch.state.dataSource = batch.state.valueChecked = true;
+    batch.state.value = "R1";
+    batch.rowImage = [](int row) { return Code128(QStringLiteral("R%1").arg(row + 1)); };
+    bool seen = false;
+    msgs.onDialog = [&](QDialog& d) {
+        auto* w = dynamic_cast<Export_Barcode*>(&d);
+        if (!w) return;
+        seen = true;
+        EXPECT_TRUE(w->export_range_box->isVisibleTo(w));
+        EXPECT_FALSE(w->Total_Text->isVisibleTo(w));
+        EXPECT_TRUE(w->All_print_rd->isVisibleTo(w));
+        EXPECT_TRUE(w->To_Text->isVisibleTo(w));
+        w->cancel_btn->click();
+    };
+    EXPECT_FALSE(Export_Command());
+    EXPECT_TRUE(seen);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "core/util/SharedValues.h"
 #include "export/ExportSetup.h"
 #include "export/ProgressWindow.h"
+#include "core/util/MessageBoxes.h"
 #include "export/mail/EmailSetting.h"
 #include "export/mail/MailPreferences.h"
 #include "export/mail/SendMail.h"
@@ -204,6 +205,56 @@ TEST_F(EmailSettings, TestMailNeedsARecipientAndSendsWhatIsTyped)
     EXPECT_EQ(mails[0].recipients, QStringList{"friend@zorv.test"});
     EXPECT_EQ(mails[0].login, QByteArray("sender@zorv.test"));
     EXPECT_EQ(testsupport::readAll(PreferencesStore::Preferences_Path()).size(), 0);  // a test saves nothing
+}
+
+namespace {
+
+// Each showing and hiding of a widget, with what `state` says then.
+class Show_Watch : public QObject {
+public:
+    Show_Watch(QWidget* w, std::function<QString()> state) : m_state(std::move(state)) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            seen << QStringLiteral("shown ") + m_state();
+        else if (e->type() == QEvent::Hide)
+            seen << QStringLiteral("hidden ") + m_state();
+        return false;
+    }
+    QStringList seen;
+
+private:
+    std::function<QString()> m_state;
+};
+
+} // namespace
+
+// The test mail goes under the window's please-wait sheet: up before the
+// mail leaves, down when it has arrived, before the window says so.
+TEST_F(EmailSettings, TheTestMailGoesUnderThePleaseWaitSheet)
+{
+    SmtpTestServer server("starttls", "sender@zorv.test", "secret");
+    ASSERT_GT(server.port(), 0);
+    ScriptedMessages msgs;
+    Email_Setting* w = Email_Setting::defaultInstance();
+    ASSERT_NE(w->plz_wait_Window, nullptr);
+    EXPECT_EQ(w->plz_wait_Window->parentWidget(), w) << "a sheet of the settings window";
+    Show_Watch watch(w->plz_wait_Window, [&] {
+        return QString::number(server.mails().size()) + QStringLiteral(" ") + QString::number(msgs.requests.size());
+    });
+    msgs.onDialog = [&](QDialog&) {
+        w->_send_mail_sender_mail->setText("sender@zorv.test");
+        w->_send_mail_password->setText("secret");
+        w->_send_mail_smtp->setText("127.0.0.1");
+        w->_send_mail_port->setText(QString::number(server.port()));
+        w->_send_mail_to->setText("friend@zorv.test");
+        w->test_btn->click();
+        w->close_btn->click();
+    };
+    w->Open_Wnd();
+    EXPECT_EQ(watch.seen, (QStringList{"shown 0 0", "hidden 1 0"}));
+    EXPECT_EQ(msgs.texts(), QStringList{"\nE-mail has been sent successfully."});
+    EXPECT_FALSE(w->plz_wait_Window->isVisible());
 }
 
 // A failed test mail explains itself in several lines under the fields: the

@@ -4,6 +4,7 @@
 // barcode on them read back with zbarimg.
 #include "ExportTestSupport.h"
 #include "common/FakeBatchServices.h"
+#include "common/PdfChecks.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -242,8 +243,14 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\bR\\d+\\b"))), 10) << text.toStdString();
     for (int r = 1; r <= 10; ++r)
         EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\bR%1\\b").arg(r)))) << r;
-    // The rows were asked in order, once each; the window is as it was.
-    EXPECT_EQ(batch.imageRows, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    // Its font embedded and named as the subset it is ("ABCDEF+Name"); the
+    // file still reads whole (its cross-references moved with the names).
+    EXPECT_TRUE(testsupport::Fonts_Are_Tagged_Subsets(pdf));
+    EXPECT_TRUE(testsupport::Cross_References_Hold(testsupport::readAll(pdf)));
+    // The job asked the rows in order, once each (after the look at the
+    // first sheet's and the longest rows that checks their size); the window
+    // is as it was.
+    EXPECT_EQ(batch.imageRows.mid(batch.imageRows.size() - 10), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(window->sheet.Print_Row, rowsBefore);
     EXPECT_EQ(window->sheet.label_width, widthBefore);
     EXPECT_EQ(window->pdf_export_opt, 0);
@@ -565,3 +572,73 @@ TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
 
 } // namespace
 
+
+// A barcode wider than its 70 mm cell is cut at the cell: its neighbours
+// keep their own pixels and scan. The question before the job names both
+// sizes; No writes nothing.
+TEST_F(PdfExportTest, AWideBarcodeIsCutAtItsCellAndItsNeighboursScan)
+{
+    barcodeList(3);
+    const QStringList values{QStringLiteral("ZORVLABELWIDEX"), QStringLiteral("AB12"), QStringLiteral("CD34")};
+    batch.rowImage = [values](int row) { return Code128(values.value(row)); };
+    window->Reset_For_Opening();
+    sheet(70, 40, 2, 3);
+    ASSERT_EQ(window->sheet.Print_Col, 3);
+
+    msgs.push(1);   // No
+    window->export_btn->click();
+    ASSERT_EQ(msgs.texts().filter("larger than its label").size(), 1);
+    EXPECT_TRUE(msgs.texts().last().contains("Label: 70.00 x 40.00 mm")) << msgs.texts().last().toStdString();
+    EXPECT_FALSE(window->lastJob());
+    EXPECT_TRUE(files().isEmpty());
+
+    msgs.push(0);   // Yes
+    ASSERT_TRUE(runJob());
+    ASSERT_EQ(files().size(), 1);
+    const QString pdf = QDir(folder()).filePath(files().first());
+    const QImage page = Page_Image(pdf, 1, 150).convertToFormat(QImage::Format_RGB32);
+    const Sheet_Geometry g = window->acceptedJob().geometry();
+    const double k = 150 / 72.0;
+    for (int col = 2; col <= 3; ++col) {
+        SCOPED_TRACE(col);
+        const QRectF cell = To_Top_Left(Cell_Rect(g, 1, col), g.H);
+        const QSizeF size = Code128(values[col - 1]).size();
+        // Centred across the cell, on its foot (the writer does not centre
+        // a barcode upright).
+        const QRectF own(cell.center().x() - size.width() / 2, cell.bottom() - size.height(), size.width(),
+                         size.height());
+        // No dark pixel of the cell lies outside its own barcode.
+        const QRect c = QRectF(cell.topLeft() * k, cell.size() * k).toAlignedRect().adjusted(2, 2, -2, -2);
+        const QRect o = QRectF(own.topLeft() * k, own.size() * k).toAlignedRect().adjusted(-2, -2, 2, 2);
+        int stray = 0;
+        for (int y = c.top(); y <= c.bottom(); ++y)
+            for (int x = c.left(); x <= c.right(); ++x)
+                stray += !o.contains(x, y) && qGray(page.pixel(x, y)) < 128;
+        EXPECT_EQ(stray, 0);
+        EXPECT_EQ(Decode(page.copy(c)).trimmed(), values[col - 1]);
+    }
+}
+
+// Three 70 mm labels fill a 210 mm page exactly: A4 or a custom page of
+// 210 mm, with and without Auto Center, give three columns; 70.01 mm two.
+TEST_F(PdfExportTest, AnExactFitKeepsItsLastColumn)
+{
+    barcodeList(3);
+    const QPageSize pages[] = {QPageSize(QPageSize::A4), QPageSize(QSizeF(210, 297), QPageSize::Millimeter)};
+    for (const QPageSize& page : pages) {
+        for (bool centre : {false, true}) {
+            SCOPED_TRACE(page.name().toStdString() + (centre ? " centred" : ""));
+            PrintInfo info;
+            info.pageLayout = QPageLayout(page, QPageLayout::Portrait, QMarginsF());
+            MainWindowServices::setPrintInfo(info);
+            window->Reset_For_Opening();
+            window->Auto_Center_chk_bx->setChecked(centre);
+            window->Auto_Center_Checked();
+            sheet(70, 40, 1, 3);
+            EXPECT_EQ(window->sheet.Print_Col, 3);
+            EXPECT_EQ(window->Col_Text->text(), "3");
+            sheet(70.01, 40, 1, 3);
+            EXPECT_EQ(window->sheet.Print_Col, 2);
+        }
+    }
+}

@@ -9,7 +9,10 @@
 #include "mainwindow/LMNWindowController.h"
 #include "platform/MessageSink.h"
 
+#include <QGuiApplication>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,6 +21,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        Release_Modifier_Keys();
         messages.clear();
         exitCodes.clear();
         previousResponder = Set_Message_Responder([this](const MessageRequest& r) {
@@ -36,6 +40,21 @@ protected:
         window.reset();
         Set_Message_Responder(previousResponder);
         MainWindowServices::setPrintInfo(previousPrintInfo);
+        Release_Modifier_Keys();
+    }
+
+    // A key test whose shortcut ends in a window (Save As, Exit, Select
+    // All...) can leave Ctrl or Shift held for the whole application, and a
+    // list then takes a row chosen by a later test as a Ctrl-click. Each test
+    // starts and ends with no modifier key held.
+    static void Release_Modifier_Keys()
+    {
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+            return;
+        QWidget target;
+        for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta})
+            QTest::keyRelease(&target, key);
+        EXPECT_EQ(QGuiApplication::keyboardModifiers(), Qt::NoModifier);
     }
 
     LMNWindowController& make()

@@ -11,6 +11,7 @@
 #include "core/model/KeyedArchive.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/Shape_Control.h"
+#include "core/util/MainWindowServices.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/design/GridWizard.h"
@@ -30,6 +31,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QTabWidget>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -493,6 +495,12 @@ TEST_F(DesignSideTest, UndoRestoresADamagedItemAsFarAsItReads)
 TEST_F(DesignSideTest, TheDocumentPrintsTheCardAtItsFixedSizeUnderItsName)
 {
     QTemporaryDir dir;
+    // The print settings' paper: A4 upright (another test may have left others).
+    const PrintInfo savedInfo = MainWindowServices::printInfo();
+    const auto restoreInfo = qScopeGuard([&] { MainWindowServices::setPrintInfo(savedInfo); });
+    PrintInfo upright = savedInfo;
+    upright.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(upright);
     LMNWindowController& w = make();
     w.Designing_Mode_Select();
     Card_Property* card = w.Front_card_Prop();

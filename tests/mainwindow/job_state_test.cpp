@@ -38,6 +38,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -474,6 +475,70 @@ TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
     ASSERT_TRUE(job);
     EXPECT_EQ(job->report().labels, 2);
     EXPECT_EQ(Send_Modeless_Dialog::defaultInstance()->_tot_msg_cnt->text().toStdString(), "2");
+}
+
+// After "Clear print quantities" each row of a 30-row list is one label:
+// the print window counts 30 and prints 30, as the list saved and opened
+// again does; a PDF of the same list holds 30 labels.
+TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
+{
+    OnePrinter printer;
+    QStringList values;
+    for (int i = 1; i <= 30; ++i)
+        values << QStringLiteral("Q-%1").arg(i, 2, 10, QLatin1Char('0'));
+    BarcodeListSide& s = listOf(rowsOf(values));
+    QAction* clear = nullptr;
+    for (QAction* a : s.list_menu->actions())
+        if (a->text() == QLatin1String("Clear print quantities"))
+            clear = a;
+    ASSERT_TRUE(clear);
+    clear->trigger();
+    for (const BarcodeRow& r : s.list().rows())
+        ASSERT_TRUE(r.PQ.isEmpty());
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("labels.pdf");
+    const PrintInfo before = MainWindowServices::printInfo();
+    const auto restore = qScopeGuard([&] { MainWindowServices::setPrintInfo(before); });
+    PrintInfo info;
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    info.jobDisposition = QStringLiteral("save");
+    info.savePath = pdf;
+    MainWindowServices::setPrintInfo(info);
+    QString total;
+    int labels = 0;
+    Windows windows;
+    windows.on = [&](QDialog& d) {
+        auto* p = qobject_cast<Print_Wnd*>(&d);
+        if (!p)
+            return;
+        EXPECT_TRUE(p->print_qty_chk->isChecked());
+        total = p->Total_Text->text();
+        p->on_sheet = [&](int, const QList<Printing_View::Placed_Label>& placed) { labels += int(placed.size()); };
+        p->print_btn->click();
+        p->on_sheet = nullptr;
+        p->cancel_btn->click();
+    };
+    window->print_btn->trigger();
+    EXPECT_EQ(total, "30");
+    EXPECT_EQ(labels, 30);
+
+    std::shared_ptr<Pdf_Export_Handle> job;
+    windows.on = [&](QDialog& d) {
+        auto* w = qobject_cast<PDF_Export*>(&d);
+        if (!w)
+            return;
+        EXPECT_EQ(w->Total_Text->text(), "30");
+        w->chooseFolder = [&out] { return out.path(); };
+        w->export_btn->click();
+        job = w->lastJob();
+        ASSERT_TRUE(job);
+        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+        w->cancel_btn->click();
+    };
+    window->pdf_btn->trigger();
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->report().labels, 30);
 }
 
 // 6. Print and PDF opened and cancelled in designing mode leave the side

@@ -193,9 +193,16 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     const BarcodeModeState state = App_Services.Batch_Services->Barcode_Mode_State();
     EXPECT_TRUE(state.dataSource && state.listFeeds && state.valueChecked);
 
-    // The rows are the job's: a list changed afterwards changes nothing in them.
+    // The rows are the job's: a list changed afterwards, row by row or
+    // whole, changes nothing in them.
+    side.list().Replace_Item_List("EDITED", "", "", "7", 0);
+    side.list().Remove_Rows({1});
+    EXPECT_EQ(rows->texts(0).value, "ROW-ZERO");
+    EXPECT_EQ(rows->printQuantity(0), 2);
+    EXPECT_EQ(rows->texts(1).value, "ROW-ONE");
     side.list().Load_Rows({{"OTHER", "", "", "1"}});
     EXPECT_EQ(rows->texts(0).value, "ROW-ZERO");
+    EXPECT_EQ(rows->rowCount(), 3);
 
     // A worker makes row 1 itself and it reads back.
     std::atomic<bool> done{false};
@@ -519,3 +526,35 @@ TEST_F(MainWindowTest, ImportingOverRowsLeavesTheUntickedTextsEmpty)
     EXPECT_EQ(side.list().rows()[0], (BarcodeRow{"new0", "nh0", "", "1"}));
     EXPECT_EQ(side.list().rows()[1], (BarcodeRow{"new1", "H1", "", "1"}));
 }
+
+// The texts a job reads of the list's rows: those the list feeds from the
+// row, the others as typed, all trimmed; an empty or bad quantity gives one
+// label.
+TEST_F(MainWindowTest, AJobReadsTheFedTextsOfEachRowAndTheTypedOthers)
+{
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    chooseType("Code 128");
+    side.list().Load_Rows({{"A1", "h1", "f1", "3"}, {"B2", "h2", "f2", "1"}, {"C3", "h3", "f3", "1"}});
+    side.list().Clear_Column(3);   // "Clear print quantities"
+    Batch_On(side);
+    side.barcode_header_chk->setChecked(true);
+    side.Batch_Header_Check();
+    side.barcode_footer_chk->setChecked(false);
+    side.Batch_Footer_Check();
+    v.valuePane()->setFieldText(ValuePane::Field::Footer, QStringLiteral("  typed foot  "));
+    side.list().setData(side.list().index(1, 0), QStringLiteral("  B2  "));
+    const Batch_Rows rows = App_Services.Batch_Services->Make_Batch_Rows();
+    ASSERT_EQ(rows->rowCount(), 3);
+    EXPECT_EQ(rows->count().Total_Label_Wd_PQ, 3);
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        const Batch_Row_Texts t = rows->texts(r);
+        EXPECT_EQ(t.value, QStringLiteral("ABC").mid(r, 1) + QString::number(r + 1));
+        EXPECT_EQ(t.header, QStringLiteral("h%1").arg(r + 1));
+        EXPECT_EQ(t.footer, "typed foot");
+        EXPECT_EQ(rows->printQuantity(r), 1);
+    }
+    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 3, 100), 3);
+}
+

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QThread>
 #include <QTimer>
@@ -134,9 +135,42 @@ TEST(MessageSink, ResponderAnswersOnTheGuiThreadWhileTheWorkerWaits)
 
 TEST(MessageSink, ModalRunnerReplacesExec)
 {
+    // A window with a field the caller filled and the runner changes.
     QDialog d;
-    auto prev = Set_Modal_Runner([](QDialog& dlg) { dlg.done(7); return dlg.result(); });
+    d.setWindowTitle(QStringLiteral("Units"));
+    auto* field = new QLineEdit(QStringLiteral("10"), &d);
+
+    // With a runner: the very window, as the caller left it, is handed over
+    // and never shown; what the runner did to it and the code it answered
+    // are what the caller gets.
+    bool shownWhileRun = true;
+    QString seenText;
+    auto prev = Set_Modal_Runner([&](QDialog& dlg) {
+        shownWhileRun = dlg.isVisible();
+        seenText = dlg.findChild<QLineEdit*>()->text();
+        dlg.findChild<QLineEdit*>()->setText(QStringLiteral("25.4"));
+        dlg.done(7);
+        return dlg.result();
+    });
     EXPECT_EQ(Run_Modal_Dialog(d), 7);
+    EXPECT_FALSE(shownWhileRun);
+    EXPECT_EQ(seenText, QStringLiteral("10"));
+    EXPECT_EQ(field->text(), QStringLiteral("25.4"));
+    EXPECT_FALSE(d.isVisible());
+
+    // Without one the window runs as the application runs it: shown, in its
+    // own event loop, until it ends with its code.
+    Set_Modal_Runner({});
+    bool shownInLoop = false;
+    QTimer::singleShot(0, &d, [&] {
+        shownInLoop = d.isVisible();
+        field->setText(QStringLiteral("typed"));
+        d.done(3);
+    });
+    EXPECT_EQ(Run_Modal_Dialog(d), 3);
+    EXPECT_TRUE(shownInLoop);
+    EXPECT_EQ(field->text(), QStringLiteral("typed"));
+    EXPECT_FALSE(d.isVisible());
     Set_Modal_Runner(prev);
 }
 

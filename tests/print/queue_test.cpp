@@ -4,67 +4,20 @@
 // 25 labels, each reading as its row's value, in row order, at the cells of
 // the layout.
 #include "barcode/generation/BarcodeRoad.h"
+#include "common/PrintQueue.h"
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
-#include <QThread>
 #include <QUuid>
-
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace printtest;
 
-namespace {
-
-// The folder the PDF backend writes into, from its configuration.
-QString Backend_Output_Folder()
-{
-    QString out = QStringLiteral("${HOME}/PDF");
-    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (conf.open(QIODevice::ReadOnly))
-        for (const QByteArray& raw : conf.readAll().split('\n')) {
-            const QString line = QString::fromUtf8(raw).trimmed();
-            if (line.startsWith(QLatin1String("Out ")))
-                out = line.mid(4).trimmed();
-        }
-    const passwd* pw = getpwuid(getuid());
-    const QString home = pw ? QString::fromLocal8Bit(pw->pw_dir) : QDir::homePath();
-    out.replace(QLatin1String("${HOME}"), home);
-    out.replace(QLatin1String("${USER}"), pw ? QString::fromLocal8Bit(pw->pw_name) : QString());
-    return out;
-}
-
-// Waits (two minutes at most) for a finished PDF whose name starts with `stem`.
-QString Wait_For_Output(const QString& folder, const QString& stem)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 120000) {
-        const QStringList found = QDir(folder).entryList({stem + QStringLiteral("*.pdf")}, QDir::Files);
-        if (!found.isEmpty()) {
-            const QString path = QDir(folder).filePath(found.first());
-            if (Pdf_Pages(path) > 0)
-                return path;
-        }
-        QThread::msleep(200);
-    }
-    return {};
-}
-
-} // namespace
-
 TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
 {
-    const QString server = qEnvironmentVariable("CUPS_SERVER");
-    const QString queue = qEnvironmentVariable("ZL_TEST_PRINTER");
-    ASSERT_FALSE(server.isEmpty() || queue.isEmpty())
-        << "no private print queue: ./test starts one with tests/print/print-queue.sh";
+    const QString queue = testsupport::Test_Print_Queue();
+    ASSERT_FALSE(queue.isEmpty());
     Set_Printer_Names_Provider({});
     ASSERT_TRUE(Printer_Names().contains(queue)) << Printer_Names().join(", ").toStdString();
 
@@ -107,8 +60,9 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     ASSERT_EQ(w.last_job_sheets, 1);
     ASSERT_EQ(placed.size(), 25);
 
-    const QString pdf = Wait_For_Output(Backend_Output_Folder(), stem);
-    ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote nothing into " << Backend_Output_Folder().toStdString();
+    const QString pdf = testsupport::Wait_For_Print_Queue_Output(stem);
+    ASSERT_FALSE(pdf.isEmpty()) << "the queue wrote nothing into "
+                                << testsupport::Print_Queue_Output_Folder().toStdString();
     const auto removeOutput = qScopeGuard([&] { QFile::remove(pdf); });
     ASSERT_EQ(Pdf_Pages(pdf), 1);
 

@@ -5,6 +5,7 @@
 #include "print/PrintControls.h"
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
+#include "print/Sample_Preview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -412,6 +413,52 @@ TEST_F(PrintWindowTest, PrinterAndOrientationFollowTheCombos)
     w->comboBoxSelectionDidChange(w->Orient_ComboBox);
     EXPECT_EQ(w->Size_id->text(), "297.00 x 210.00");
     EXPECT_EQ(MainWindowServices::printInfo().pageLayout.orientation(), QPageLayout::Landscape);
+}
+
+// The window opens with the first printer of the list, whichever the print
+// settings named before; paper and orientation stay.
+TEST_F(PrintWindowTest, OpensWithTheFirstPrinterOfTheList)
+{
+    Set_Printer_Names_Provider([] { return QStringList{"First", "Second"}; });
+    PrintInfo info = MainWindowServices::printInfo();
+    info.printerName = "Second";
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    auto w = open();
+    EXPECT_EQ(w->Printer_ComboBox->currentIndex(), 0);
+    EXPECT_EQ(w->Printer_ComboBox->currentText(), "First");
+    EXPECT_EQ(MainWindowServices::printInfo().printerName, "First");
+    EXPECT_EQ(MainWindowServices::printInfo().pageLayout.pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
+}
+
+// Three 70 mm labels fill a 210 mm page exactly: A4, or a custom page of
+// 210 mm, with and without Auto Center, give three columns; 70.01 mm gives
+// two. The preview shows the columns the job prints.
+TEST_F(PrintWindowTest, AnExactFitKeepsItsLastColumn)
+{
+    const QPageSize pages[] = {QPageSize(QPageSize::A4), QPageSize(QSizeF(210, 297), QPageSize::Millimeter)};
+    for (const QPageSize& page : pages) {
+        for (bool centre : {false, true}) {
+            SCOPED_TRACE(page.name().toStdString() + (centre ? " centred" : ""));
+            usePdf(pdf, page);
+            auto w = open();
+            w->Auto_Center_chk_bx->setChecked(centre);
+            w->Auto_Center_Checked();
+            w->width_Text->setText("70");
+            w->Width_Changed(w->width_Text);
+            w->Col_Text->setText("3");
+            w->Col_Changed(w->Col_Text);
+            EXPECT_EQ(w->sheet.Print_Col, 3);
+            EXPECT_EQ(w->Col_Text->text(), "3");
+            EXPECT_EQ(w->PrintView->job()->Geometry(w->PrintView->Sheet_Size()).cols, 3);
+            w->width_Text->setText("70.01");
+            w->Width_Changed(w->width_Text);
+            w->Col_Text->setText("3");
+            w->Col_Changed(w->Col_Text);
+            EXPECT_EQ(w->sheet.Print_Col, 2);
+        }
+    }
 }
 
 TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)

@@ -225,3 +225,20 @@ TEST_F(WizardTest, BothPagesKeepTheirButtonsOnTheScreen)
     onScreen("size page again");
     w->hide();
 }
+
+// The printer's page as the card's size, in the page's own millimetres: A4
+// gives 210 x 297 (not its 595 x 842 whole points turned back, 209.90 x
+// 297.04), so a card of the page holds three 70 mm labels across.
+TEST_F(WizardTest, ThePrintersPageGivesItsExactSize)
+{
+    const QPageSize pages[] = {QPageSize(QPageSize::A4), QPageSize(QPageSize::Letter)};
+    const char* sizes[][2] = {{"210.00", "297.00"}, {"215.90", "279.40"}};
+    for (int k = 0; k < 2; ++k) {
+        usePdf(dir.filePath("page.pdf"), pages[k]);
+        auto w = open();
+        onDialog([](QDialog&) { return int(QDialog::Accepted); });
+        w->Page_From_Printer_Click();
+        EXPECT_EQ(w->width_Text->text(), sizes[k][0]);
+        EXPECT_EQ(w->height_Text->text(), sizes[k][1]);
+    }
+}

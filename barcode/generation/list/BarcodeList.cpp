@@ -64,6 +64,11 @@ int PQ_Value(const QString& text)
     return int(negative ? -v : v);
 }
 
+int Row_Copies(const QString& pq)
+{
+    return std::max(1, PQ_Value(pq));
+}
+
 const QString& Barcode_List_Separator()
 {
     static const QString line(76, QLatin1Char('='));
@@ -75,7 +80,19 @@ BarcodeRow Default_Barcode_Row()
     return {QStringLiteral("123456789012"), QStringLiteral("Header"), QStringLiteral("Footer"), QStringLiteral("1")};
 }
 
-BarcodeListModel::BarcodeListModel(QObject* parent) : QAbstractTableModel(parent) {}
+BarcodeListModel::BarcodeListModel(QObject* parent)
+    : QAbstractTableModel(parent), m_rows(std::make_shared<BarcodeRowStore>())
+{
+}
+
+BarcodeRowStore& BarcodeListModel::store()
+{
+    // Only this thread makes new views of the store, so a count of one
+    // means no view is left that could see the change.
+    if (m_rows.use_count() > 1)
+        m_rows = std::make_shared<BarcodeRowStore>(*m_rows);
+    return *m_rows;
+}
 
 int BarcodeListModel::rowCount(const QModelIndex& parent) const
 {
@@ -92,14 +109,14 @@ QVariant BarcodeListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() < 0 || index.row() >= count() || index.column() < 0
         || index.column() > 3)
         return {};
-    const QString& text = Barcode_Row_Text(m_rows[size_t(index.row())], index.column());
+    const QStringView text = m_rows->text(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
         if (text.size() > Display_Limit)
-            return QString(text.left(Display_Limit) + QChar(0x2026));
-        return text;
+            return text.first(Display_Limit).toString() + QChar(0x2026);
+        return text.toString();
     case Qt::EditRole:
-        return text;
+        return text.toString();
     case Qt::ToolTipRole:
         return text.size() > Display_Limit ? QVariant(QStringLiteral("%1 characters").arg(text.size())) : QVariant();
     default:
@@ -116,7 +133,9 @@ bool BarcodeListModel::setData(const QModelIndex& index, const QVariant& value, 
     // A quantity typed into its cell follows the quantity rule.
     if (index.column() == 3 && Check_PQ_Number(text))
         text = QStringLiteral("1");
-    Barcode_Row_Text(m_rows[size_t(index.row())], index.column()) = text;
+    BarcodeRow row = m_rows->row(index.row());
+    Barcode_Row_Text(row, index.column()) = text;
+    store().replace(index.row(), row);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
@@ -151,8 +170,15 @@ bool BarcodeListModel::rowAt(int index, BarcodeRow* row) const
     if (index < 0 || index >= count())
         return false;
     if (row)
-        *row = m_rows[size_t(index)];
+        *row = m_rows->row(index);
     return true;
+}
+
+QStringView BarcodeListModel::textAt(int index, int column) const
+{
+    if (index < 0 || index >= count() || column < 0 || column > 3)
+        return {};
+    return m_rows->text(index, column);
 }
 
 QList<QMap<QString, QString>> BarcodeListModel::toMapList() const
@@ -160,8 +186,10 @@ QList<QMap<QString, QString>> BarcodeListModel::toMapList() const
     QList<QMap<QString, QString>> list;
     list.reserve(count());
     const QString k0 = Barcode_Row_Key(0), k1 = Barcode_Row_Key(1), k2 = Barcode_Row_Key(2), k3 = Barcode_Row_Key(3);
-    for (const BarcodeRow& r : m_rows)
+    for (int i = 0; i < count(); ++i) {
+        const BarcodeRow r = m_rows->row(i);
         list.append(QMap<QString, QString>{{k0, r.Value}, {k1, r.Header}, {k2, r.Footer}, {k3, r.PQ}});
+    }
     return list;
 }
 
@@ -173,6 +201,27 @@ void trimInPlace(QString& text)
 {
     if (!Is_Trimmed(text))
         text = Trim_Str(text);
+}
+
+// True when trimming leaves the text empty. Trimming takes only white space
+// and control characters, so a text holding any other character is decided
+// without making a string.
+bool Trims_To_Empty(QStringView text)
+{
+    for (QChar c : text)
+        if (!c.isSpace() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
+            return false;
+    return Trim_Str(text.toString()).isEmpty();
+}
+
+bool Is_Blank(QStringView value, QStringView header, QStringView footer, QStringView pq)
+{
+    if (!Trims_To_Empty(value) || !Trims_To_Empty(header) || !Trims_To_Empty(footer))
+        return false;
+    if (pq.isEmpty() || pq == u"1")
+        return true;
+    const QString t = Trim_Str(pq.toString());
+    return t.isEmpty() || t == QLatin1String("1");
 }
 } // namespace
 
@@ -210,12 +259,12 @@ bool BarcodeListModel::Create_Item_List(const QString& value, const QString& hea
     BarcodeRow row{value, header, footer, pq};
     if (!Normalise_New_Row(row) || count() >= Barcode_List_Max_Rows)
         return false;
-    if (m_rows.empty())
+    if (isEmpty())
         index = 0;
     if (index < 0 || index > count())
         return false;
     beginInsertRows(QModelIndex(), index, index);
-    m_rows.insert(m_rows.begin() + index, std::move(row));
+    store().insert(index, row);
     endInsertRows();
     emit countChanged(count());
     return true;
@@ -228,7 +277,7 @@ bool BarcodeListModel::Replace_Item_List(const QString& value, const QString& he
         return false;
     BarcodeRow row{value, header, footer, pq};
     Normalise_Replaced_Row(row);
-    m_rows[size_t(index)] = std::move(row);
+    store().replace(index, row);
     rowsChangedAt(index, index);
     return true;
 }
@@ -244,7 +293,7 @@ void BarcodeListModel::rowsChangedAt(int first, int last)
 
 int BarcodeListModel::Remove_Rows(const QList<int>& indexes)
 {
-    std::vector<char> gone(m_rows.size(), 0);
+    std::vector<char> gone(size_t(count()), 0);
     int largest = -1;
     for (int i : indexes)
         if (i >= 0 && i < count()) {
@@ -254,11 +303,7 @@ int BarcodeListModel::Remove_Rows(const QList<int>& indexes)
     if (largest < 0)
         return -1;
     beginResetModel();
-    size_t w = 0;
-    for (size_t r = 0; r < m_rows.size(); ++r)
-        if (!gone[r])
-            m_rows[w++] = std::move(m_rows[r]);
-    m_rows.resize(w);
+    store().remove(gone);
     endResetModel();
     emit countChanged(count());
     return largest;
@@ -266,36 +311,40 @@ int BarcodeListModel::Remove_Rows(const QList<int>& indexes)
 
 bool BarcodeListModel::Is_Blank_Row(const BarcodeRow& row)
 {
-    if (!Trim_Str(row.Value).isEmpty() || !Trim_Str(row.Header).isEmpty() || !Trim_Str(row.Footer).isEmpty())
-        return false;
-    const QString pq = Trim_Str(row.PQ);
-    return pq.isEmpty() || pq == QLatin1String("1");
+    return Is_Blank(row.Value, row.Header, row.Footer, row.PQ);
 }
 
 bool BarcodeListModel::Has_Blank_Row() const
 {
-    return std::any_of(m_rows.begin(), m_rows.end(), Is_Blank_Row);
+    const BarcodeRowStore& s = *m_rows;
+    for (int i = 0; i < s.size(); ++i)
+        if (Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3)))
+            return true;
+    return false;
 }
 
 int BarcodeListModel::Remove_Blank_Rows()
 {
-    const size_t before = m_rows.size();
     if (!Has_Blank_Row())
         return 0;
+    const BarcodeRowStore& s = *m_rows;
+    std::vector<char> gone(size_t(s.size()), 0);
+    for (int i = 0; i < s.size(); ++i)
+        gone[size_t(i)] = Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3));
     beginResetModel();
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(), Is_Blank_Row), m_rows.end());
+    const int removed = store().remove(gone);
     endResetModel();
     emit countChanged(count());
-    return int(before - m_rows.size());
+    return removed;
 }
 
 void BarcodeListModel::Remove_All_Rows()
 {
-    if (m_rows.empty())
+    if (isEmpty())
         return;
     beginResetModel();
     // The storage goes too: an emptied list of a million rows holds nothing.
-    std::vector<BarcodeRow>().swap(m_rows);
+    m_rows = std::make_shared<BarcodeRowStore>();
     endResetModel();
     emit countChanged(0);
 }
@@ -303,14 +352,17 @@ void BarcodeListModel::Remove_All_Rows()
 void BarcodeListModel::Clear_Column(int column)
 {
     const bool flagged = column == 3 || column < 0;
-    for (BarcodeRow& row : m_rows) {
-        if (column < 0)
-            row = BarcodeRow();
-        else
+    BarcodeRowStore& s = store();
+    for (int i = 0; i < s.size(); ++i) {
+        BarcodeRow row;
+        if (column >= 0) {
+            row = s.row(i);
             Barcode_Row_Text(row, column).clear();
+        }
         Normalise_Replaced_Row(row, flagged);
+        s.replace(i, row);
     }
-    if (!m_rows.empty())
+    if (!isEmpty())
         rowsChangedAt(0, count() - 1);
 }
 
@@ -318,8 +370,8 @@ bool BarcodeListModel::Move_And_Replace_List_Item(int from, int to)
 {
     if (from < 0 || to < 0 || from >= count() || to >= count())
         return false;
-    const BarcodeRow source = m_rows[size_t(from)];
-    const BarcodeRow target = m_rows[size_t(to)];
+    const BarcodeRow source = m_rows->row(from);
+    const BarcodeRow target = m_rows->row(to);
     Replace_Item_List(source.Value, source.Header, source.Footer, source.PQ, to);
     Replace_Item_List(target.Value, target.Header, target.Footer, target.PQ, from);
     return true;
@@ -328,46 +380,46 @@ bool BarcodeListModel::Move_And_Replace_List_Item(int from, int to)
 void BarcodeListModel::Load_Rows(const std::vector<BarcodeRow>& rows)
 {
     beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(std::min<size_t>(rows.size(), Barcode_List_Max_Rows));
+    auto loaded = std::make_shared<BarcodeRowStore>();
+    loaded->reserve(int(std::min<size_t>(rows.size(), Barcode_List_Max_Rows)));
     for (BarcodeRow row : rows) {
-        if (m_rows.size() >= size_t(Barcode_List_Max_Rows))
+        if (loaded->size() >= Barcode_List_Max_Rows)
             break;
         if (Normalise_New_Row(row))
-            m_rows.push_back(std::move(row));
+            loaded->append(row);
     }
+    m_rows = std::move(loaded);
     endResetModel();
     emit countChanged(count());
 }
 
 void BarcodeListModel::Reserve_Rows(int count)
 {
-    if (count > int(m_rows.capacity()))
-        m_rows.reserve(size_t(std::min(count, Barcode_List_Max_Rows)));
+    if (count > m_rows->capacity())
+        store().reserve(std::min(count, Barcode_List_Max_Rows));
 }
 
 int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index, int previousCount, bool normalised)
 {
     int placed = 0;
     int firstReplaced = -1, lastReplaced = -1;
-    std::vector<BarcodeRow> appended;
-    appended.reserve(rows.size());
+    BarcodeRowStore appended;
     int pos = *index;
     for (BarcodeRow& row : rows) {
         if ((normalised ? row.Value : Trim_Str(row.Value)) == Barcode_List_Separator())
             continue;
         if (pos < previousCount && pos < count()) {
             Normalise_Replaced_Row(row);
-            m_rows[size_t(pos)] = std::move(row);
+            store().replace(pos, row);
             if (firstReplaced < 0)
                 firstReplaced = pos;
             lastReplaced = pos;
         } else {
-            if (count() + int(appended.size()) >= Barcode_List_Max_Rows)
+            if (count() + appended.size() >= Barcode_List_Max_Rows)
                 break;
             if (!normalised)
                 Normalise_New_Row(row);
-            appended.push_back(std::move(row));
+            appended.append(row);
         }
         ++pos;
         ++placed;
@@ -375,13 +427,19 @@ int BarcodeListModel::Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index
     *index = pos;
     if (firstReplaced >= 0)
         rowsChangedAt(firstReplaced, lastReplaced);
-    if (!appended.empty()) {
-        const int first = count();
-        beginInsertRows(QModelIndex(), first, first + int(appended.size()) - 1);
-        m_rows.insert(m_rows.end(), std::make_move_iterator(appended.begin()),
-                      std::make_move_iterator(appended.end()));
-        endInsertRows();
-        emit countChanged(count());
-    }
+    Append_Rows(appended);
     return placed;
+}
+
+int BarcodeListModel::Append_Rows(const BarcodeRowStore& rows)
+{
+    const int n = std::min(rows.size(), Barcode_List_Max_Rows - count());
+    if (n <= 0)
+        return 0;
+    const int first = count();
+    beginInsertRows(QModelIndex(), first, first + n - 1);
+    store().append(rows, n);
+    endInsertRows();
+    emit countChanged(count());
+    return n;
 }

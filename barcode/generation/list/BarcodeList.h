@@ -4,24 +4,21 @@
 // commands, row editor, imports, list generator, settings file) changes
 // through the two row operations.
 //
-// The rows live in one vector, so the table asks for any row in constant
-// time. The model belongs to the GUI thread; a worker that fills it hands its
-// rows to the GUI thread (see Apply_Import_Rows).
+// The rows live packed in one store (see BarcodeRowStore), so the table asks
+// for any row in constant time and a million rows of four texts take about
+// 24 bytes a row beside their characters. The model belongs to the GUI
+// thread; a worker that fills it hands its rows to the GUI thread (see
+// Apply_Import_Rows and Append_Rows).
+#include "barcode/generation/list/BarcodeRowStore.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
-
-struct BarcodeRow {
-    QString Value;
-    QString Header;
-    QString Footer;
-    QString PQ;
-    bool operator==(const BarcodeRow&) const = default;
-};
 
 // The keys of a row's texts, which are also the identifiers of the table's
 // columns, in column order: "Value", "Header", "Footer", "PQ".
@@ -36,6 +33,10 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column);
 bool Check_PQ_Number(const QString& text);
 // The integer value of a row's trimmed quantity (0 when empty or not a number).
 int PQ_Value(const QString& text);
+// Labels a row gives: its print quantity; an empty one (after "Clear print
+// quantities"), 0 or one that is no number gives one label, as the reader of
+// a saved list takes it and as the printed sheet draws it.
+int Row_Copies(const QString& pq);
 
 // The separator line list files may hold: 76 "=" characters. A row whose
 // value is exactly this line is never inserted.
@@ -70,11 +71,16 @@ public:
     static constexpr int Display_Limit = 1000;
 
     // ---- Rows ----
-    int count() const { return int(m_rows.size()); }
-    bool isEmpty() const { return m_rows.empty(); }
-    const std::vector<BarcodeRow>& rows() const { return m_rows; }
+    int count() const { return m_rows->size(); }
+    bool isEmpty() const { return m_rows->empty(); }
+    // The rows as they are now, as a value that stays so while the list
+    // changes on (taking it copies nothing).
+    BarcodeRowsView rows() const { return BarcodeRowsView(m_rows); }
     // The row at an index; false (and nothing given) outside the list.
     bool rowAt(int index, BarcodeRow* row) const;
+    // A text of a row (0 value, 1 header, 2 footer, 3 quantity) without
+    // copying it, valid until the list changes; "" outside the list.
+    QStringView textAt(int index, int column) const;
     // The rows as the rest of the program passes them around ("Value",
     // "Header", "Footer", "PQ").
     QList<QMap<QString, QString>> toMapList() const;
@@ -133,6 +139,9 @@ public:
     // `normalised` says the rows were normalised as new rows already (by the
     // worker that made them): the appended ones are taken as they are.
     int Apply_Import_Rows(std::vector<BarcodeRow> rows, int* index, int previousCount, bool normalised = false);
+    // Appends rows normalised as new rows already (made on a worker), up to
+    // the largest list; answers how many were appended.
+    int Append_Rows(const BarcodeRowStore& rows);
     // Makes room for `count` rows in all (an import that knows how many
     // rows come grows the list once).
     void Reserve_Rows(int count);
@@ -143,5 +152,7 @@ signals:
 
 private:
     void rowsChangedAt(int first, int last);
-    std::vector<BarcodeRow> m_rows;
+    // The store to change: the list's own again when a view still shares it.
+    BarcodeRowStore& store();
+    std::shared_ptr<BarcodeRowStore> m_rows;
 };

@@ -5,6 +5,7 @@
 #include "barcode/generation/list_test_support.h"
 
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -177,3 +178,50 @@ TEST(BarcodeListModel, ImportRowsReplaceThenAppend)
     ASSERT_EQ(m.count(), 1);
     EXPECT_EQ(m.rows()[0], (BarcodeRow{"x", "", "", "1"}));
 }
+
+// A job takes the rows as they are, without a copy, and keeps them as taken
+// whatever the list does while it holds them; once the job lets go, a change
+// copies nothing.
+TEST(BarcodeListModel, AJobsRowsStayAsTakenWithoutACopy)
+{
+    const std::vector<std::pair<const char*, std::function<void(BarcodeListModel&)>>> changes{
+        {"insert", [](BarcodeListModel& m) { m.Create_Item_List("N", "", "", "1", 0); }},
+        {"replace", [](BarcodeListModel& m) { m.Replace_Item_List("R", "", "", "2", 1); }},
+        {"cell", [](BarcodeListModel& m) { m.setData(m.index(2, 0), "C"); }},
+        {"remove", [](BarcodeListModel& m) { m.Remove_Rows({0}); }},
+        {"blank rows", [](BarcodeListModel& m) { m.Replace_Item_List("", "", "", "", 1), m.Remove_Blank_Rows(); }},
+        {"clear column", [](BarcodeListModel& m) { m.Clear_Column(0); }},
+        {"move", [](BarcodeListModel& m) { m.Move_And_Replace_List_Item(0, 2); }},
+        {"import", [](BarcodeListModel& m) {
+             int at = 0;
+             m.Apply_Import_Rows({{"I", "", "", "1"}, {"J", "", "", "1"}, {"K", "", "", "1"}, {"L", "", "", "1"}},
+                                 &at, m.count());
+         }},
+        {"reserve", [](BarcodeListModel& m) { m.Reserve_Rows(1000), m.Create_Item_List("N", "", "", "1", 3); }},
+        {"remove all", [](BarcodeListModel& m) { m.Remove_All_Rows(); }},
+        {"load", [](BarcodeListModel& m) { m.Load_Rows({{"X", "", "", "1"}}); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        BarcodeListModel m;
+        Fill(m, 3);
+        const std::vector<BarcodeRow> before = m.rows();
+        BarcodeRowsView taken = m.rows();
+        EXPECT_EQ(taken.text(0, 0).data(), m.textAt(0, 0).data()) << "the rows were copied for the job";
+        change(m);
+        EXPECT_TRUE(taken == before);
+        EXPECT_FALSE(m.rows() == before) << "the list did not change";
+        // Let go: the next change is made in place.
+        taken = BarcodeRowsView();
+        if (m.isEmpty())
+            continue;
+        // The last row's characters stay where they are (a copied store
+        // would move them all).
+        const int last = m.count() - 1;
+        const QChar* storage = m.textAt(last, 3).data();
+        m.Replace_Item_List("Z", "", "", "1", 0);
+        EXPECT_EQ(m.textAt(last, 3).data(), storage);
+        EXPECT_EQ(m.rows()[0].Value, "Z");
+    }
+}
+

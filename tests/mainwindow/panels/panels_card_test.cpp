@@ -5,12 +5,14 @@
 
 #include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNGraphic.h"
+#include "core/util/MainWindowServices.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QAction>
 #include <QTemporaryDir>
 
@@ -275,7 +277,10 @@ TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)
     EXPECT_FALSE(bg->Card_alpha->text->isHidden());
     EXPECT_EQ(card().Card_BG_Image_Layout, QStringLiteral("Stretch"));
 
-    // The paper of the page set-up goes into the size fields, not the card.
+    // The paper of the page set-up goes into the size fields, not the card
+    // (the process's print settings are given back afterwards).
+    const PrintInfo printBefore = MainWindowServices::printInfo();
+    const auto restorePrint = qScopeGuard([&] { MainWindowServices::setPrintInfo(printBefore); });
     const QSizeF sizeBefore = card().Card_Size;
     host->Page_Layout_Panel = [](PrintInfo& info) {
         info.pageLayout.setPageSize(QPageSize(QPageSize::A5));

@@ -76,17 +76,39 @@ TEST(Pdf417Encoder, RowsCarryPatternsAndIndicators)
     ASSERT_EQ(e.p.error, 0);
     const pdf417param& p = e.p;
     const int rows = p.codeRows, cols = p.codeColumns;
+    // The standard's start (8 1 1 1 1 1 1 3) and stop (7 1 1 3 1 1 1 2 1)
+    // patterns, written out here rather than taken from the encoder's table.
+    const int start = 0b11111111010101000;
+    const int stop = 0b111111101000101001;
+    // The cluster of a 17-module codeword from its bar and space widths
+    // (b1 - b2 + b3 - b4 + 9) mod 9, which must be 0, 3, 6 for rows 1, 2, 3.
+    auto clusterOf = [](int pattern) {
+        int widths[8] = {}, n = 0, bit = 1;
+        for (int i = 16; i >= 0; --i) {
+            const int b = (pattern >> i) & 1;
+            if (b != bit) {
+                ++n;
+                bit = b;
+            }
+            if (n < 8)
+                ++widths[n];
+        }
+        return (widths[0] - widths[2] + widths[4] - widths[6] + 9) % 9;
+    };
     for (int r = 0; r < rows; ++r) {
+        SCOPED_TRACE(r);
         const int* cl = CLUSTERS[r % 3];
         const int q = 30 * (r / 3);
         const int left[3] = {q + (rows - 1) / 3, q + 3 * p.errorLevel + (rows - 1) % 3, q + cols - 1};
         const int right[3] = {q + cols - 1, q + (rows - 1) / 3, q + 3 * p.errorLevel + (rows - 1) % 3};
-        EXPECT_EQ(rowBits(p, r, 0, 17), START_PATTERN);
+        EXPECT_EQ(rowBits(p, r, 0, 17), start);
         EXPECT_EQ(rowBits(p, r, 17, 17), cl[left[r % 3]]);
+        for (int c = 0; c < cols + 2; ++c)
+            EXPECT_EQ(clusterOf(rowBits(p, r, 17 + 17 * c, 17)), 3 * (r % 3)) << "codeword " << c;
         for (int c = 0; c < cols; ++c)
             EXPECT_EQ(rowBits(p, r, 34 + 17 * c, 17), cl[p.codewords[r * cols + c]]);
         EXPECT_EQ(rowBits(p, r, 34 + 17 * cols, 17), cl[right[r % 3]]);
-        EXPECT_EQ(rowBits(p, r, 51 + 17 * cols, 18), STOP_PATTERN);
+        EXPECT_EQ(rowBits(p, r, 51 + 17 * cols, 18), stop);
     }
 }
 

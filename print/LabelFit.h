@@ -1,0 +1,39 @@
+#pragma once
+// Whether the labels of a job fit their cells, and the question asked before
+// a print or a PDF export when one does not.
+//
+// Every label is drawn clipped to its cell, so a barcode or card larger than
+// its label loses its edges (a barcode may then not scan). The user is told
+// both sizes and what to change before anything is printed or written, and
+// may go on or go back.
+#include <QSizeF>
+#include <QString>
+
+struct Sheet_Job;
+
+struct Label_Overflow {
+    bool larger = false;   // some label image is larger than its cell
+    QSizeF image;          // the largest width and height found, points
+    QSizeF cell;           // the cell, points
+};
+
+// How much larger than its cell a label may be before it counts (points):
+// half a point is lost in the printer's rounding anyway.
+inline constexpr double Label_Overflow_Tolerance = 0.5;
+
+// The labels the job draws against its cell: the job's one label image, or,
+// with batch values in barcode mode, the rows of its first sheet and the rows
+// with the longest value, header and footer (a barcode grows with its text).
+Label_Overflow Find_Label_Overflow(const Sheet_Job& job);
+
+// What is measured, for the wording of the question.
+enum class Label_Kind { Card, Linear_Barcode, TwoD_Barcode };
+// The kind of label of the current mode.
+Label_Kind Current_Label_Kind();
+
+// The question: both sizes in millimetres and what to change.
+QString Label_Overflow_Question(const Label_Overflow& overflow, Label_Kind kind);
+
+// Asks the question when a label of the job is larger than its cell; true
+// when every label fits or the user goes on.
+bool Confirm_Labels_Fit_Cells(const Sheet_Job& job);

@@ -1,0 +1,211 @@
+// Labels larger than their cells: each is cut at its own cell in the printed
+// sheet and the preview (the PDF export: tests/export), so its neighbours keep their pixels
+// and scan; before the job the user is told both sizes and what to change,
+// and No prints or writes nothing.
+#include "barcode/generation/BarcodeRoad.h"
+#include "print/LabelFit.h"
+#include "print/PrintTestSupport.h"
+#include "print/Print_Wnd.h"
+#include "print/SheetLayout.h"
+
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QRadioButton>
+#include <QPrinter>
+
+using namespace printtest;
+
+namespace {
+
+// Three barcodes a row of 70 mm cells on A4: the first one wider than its
+// cell, the others short.
+const QStringList Values{QStringLiteral("ZORVLABELWIDEX"), QStringLiteral("AB12"), QStringLiteral("CD34")};
+
+class LabelFitTest : public PrintTest {
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        pdf = dir.filePath("labels.pdf");
+        usePdf(pdf);
+        Set_Barcode_Type(settings, QStringLiteral("Code 128"));
+        batch.state.settings = settings;
+        batch.state.value = Values.first();
+        batch.state.dataSource = batch.state.valueChecked = true;
+        for (const QString& v : Values)
+            batch.list << BarcodeListRow{{"Value", v}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
+        batch.barcodeRows = int(Values.size());
+        batch.rowImage = [this](int row) { return Make_Barcode_Image(settings, Values.value(row), "", ""); };
+    }
+
+    template <class Window>
+    static void cells(Window& w, const char* width, const char* height, int cols)
+    {
+        w.width_Text->setText(width);
+        w.Width_Changed(w.width_Text);
+        w.height_Text->setText(height);
+        w.Height_Changed(w.height_Text);
+        w.Col_Text->setText(QString::number(cols));
+        w.Col_Changed(w.Col_Text);
+    }
+
+    // The page at 150 dpi; the part of cell `n` (0-based, top row) outside
+    // `keep` (top-left points) holds no ink, and the cell decodes as `value`.
+    ::testing::AssertionResult cellIsItsOwn(const QImage& page, const QRectF& cell, const QRectF& keep,
+                                            const QString& value)
+    {
+        const double scale = 150 / 72.0;
+        const QRect c = QRectF(cell.topLeft() * scale, cell.size() * scale).toAlignedRect() & page.rect();
+        const QRect k = QRectF(keep.topLeft() * scale, keep.size() * scale).toAlignedRect().adjusted(-2, -2, 2, 2);
+        int stray = 0;
+        for (int y = c.top() + 2; y < c.bottom() - 2; ++y)
+            for (int x = c.left() + 2; x < c.right() - 2; ++x)
+                if (!k.contains(x, y) && qGray(page.pixel(x, y)) < 128)
+                    ++stray;
+        if (stray > 0)
+            return ::testing::AssertionFailure() << stray << " dark pixels of another label in the cell";
+        const QString path = dir.filePath(QStringLiteral("cell.png"));
+        page.copy(c).save(path);
+        const QString read = QString::fromUtf8(testsupport::ZXing_Decode(path)).trimmed();
+        if (read != value)
+            return ::testing::AssertionFailure() << "the cell reads \"" << read.toStdString() << "\"";
+        return ::testing::AssertionSuccess();
+    }
+
+    BarcodeSettings settings;
+    QString pdf;
+};
+
+} // namespace
+
+TEST_F(LabelFitTest, AWideBarcodeIsCutAtItsCellInPrintAndItsNeighbourScans)
+{
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    cells(w, "70", "40", 3);
+    ASSERT_EQ(w.sheet.Print_Col, 3);
+    QList<Printing_View::Placed_Label> placed;
+    w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed = labels; };
+
+    // No: nothing is printed.
+    answer(false);
+    w.Execute_Printing(false);
+    ASSERT_EQ(count("larger than its label"), 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    const QString question = messages.last();
+    const QSizeF wide = Make_Barcode_Image(settings, Values[0], "", "").size();
+    EXPECT_TRUE(question.contains(QStringLiteral("Barcode: %1 x").arg(Points_To_MM(float(wide.width())), 0, 'f', 2)))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains("Label: 70.00 x 40.00 mm")) << question.toStdString();
+    EXPECT_TRUE(question.contains("Bar Width")) << question.toStdString();
+
+    // Yes: printed, the wide barcode cut at its cell.
+    answer(true);
+    w.Execute_Printing(false);
+    ASSERT_EQ(placed.size(), 3);
+    const QImage page = Pdf_Page_Image(pdf, 1, 150);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_GT(placed[0].image.width(), placed[0].cell.width() + 50);
+    EXPECT_TRUE(cellIsItsOwn(page, placed[1].cell, placed[1].image, Values[1]));
+    EXPECT_TRUE(cellIsItsOwn(page, placed[2].cell, placed[2].image, Values[2]));
+}
+
+TEST_F(LabelFitTest, ThePreviewShowsTheLabelsCut)
+{
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    cells(w, "70", "40", 3);
+    QList<Printing_View::Placed_Label> placed;
+    w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed = labels; };
+    const QString drawn = dir.filePath("preview.pdf");
+    onDialog([&](QDialog& d) {
+        // What the preview draws, drawn once more into a file.
+        auto* preview = qobject_cast<Print_Preview*>(&d);
+        if (!preview)
+            return 0;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(drawn);
+        printer.setFullPage(true);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        emit preview->view->paintRequested(&printer);
+        return 0;
+    });
+    answer(true);
+    w.Execute_Printing(true);
+    ASSERT_EQ(count("larger than its label"), 1);
+    ASSERT_EQ(placed.size(), 3);
+    EXPECT_FALSE(QFile::exists(pdf)) << "the preview printed";
+    const QImage page = Pdf_Page_Image(drawn, 1, 150);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_TRUE(cellIsItsOwn(page, placed[1].cell, placed[1].image, Values[1]));
+}
+
+TEST_F(LabelFitTest, LabelsThatFitAskNothing)
+{
+    // Narrow bars: every barcode fits its 70 mm cell.
+    settings.bar_width_mils = 10;
+    batch.state.settings = settings;
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    cells(w, "70", "40", 3);
+    w.Execute_Printing(false);
+    EXPECT_EQ(count("larger than its label"), 0);
+    EXPECT_EQ(Pdf_Pages(pdf), 1);
+
+    // The one label without batch values: the typed barcode against its cell.
+    Sheet_Job job;
+    job.label_width = 100;
+    job.label_hight = 50;
+    job.Barcode_Image = PtImage(QImage(10, 10, QImage::Format_ARGB32), QSizeF(100.4, 50));
+    EXPECT_FALSE(Find_Label_Overflow(job).larger);
+    job.Barcode_Image = PtImage(QImage(10, 10, QImage::Format_ARGB32), QSizeF(101, 50));
+    EXPECT_TRUE(Find_Label_Overflow(job).larger);
+}
+
+TEST_F(LabelFitTest, TheWidestRowIsFoundPastTheFirstSheet)
+{
+    // Row 40 of 60 is the long one; the first sheet holds rows 1 to 3.
+    QStringList values;
+    for (int i = 0; i < 60; ++i)
+        values << (i == 39 ? QStringLiteral("ZORVLABELWIDEX") : QStringLiteral("R%1").arg(i));
+    batch.list.clear();
+    for (const QString& v : values)
+        batch.list << BarcodeListRow{{"Value", v}, {"PQ", "1"}};
+    batch.barcodeRows = int(values.size());
+    batch.rowImage = [this, values](int row) { return Make_Barcode_Image(settings, values.value(row), "", ""); };
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    cells(w, "70", "40", 3);
+    w.Row_Text->setText("1");
+    w.Row_Changed(w.Row_Text);
+    answer(false);
+    w.Execute_Printing(false);
+    EXPECT_EQ(count("larger than its label"), 1);
+
+    // Rows 1 to 30 only: no question.
+    w.Sel_print_rd->click();
+    w.Sel_Print_RD_Clicked();
+    w.from_Text->setText("1");
+    w.From_Stepper_Changed(w.from_Text);
+    w.To_Text->setText("30");
+    w.To_Stepper_Changed(w.To_Text);
+    w.Execute_Printing(false);
+    EXPECT_EQ(count("larger than its label"), 1);
+    EXPECT_GT(Pdf_Pages(pdf), 0);
+}
+
+TEST(LabelFit, TheQuestionNamesWhatToChangeForEachKind)
+{
+    Label_Overflow o;
+    o.larger = true;
+    o.image = QSizeF(MM_To_Points(68.12f), MM_To_Points(25.4f));
+    o.cell = QSizeF(MM_To_Points(66.68f), MM_To_Points(25.4f));
+    const QString linear = Label_Overflow_Question(o, Label_Kind::Linear_Barcode);
+    EXPECT_TRUE(linear.contains("Barcode: 68.12 x 25.40 mm\nLabel: 66.68 x 25.40 mm")) << linear.toStdString();
+    EXPECT_TRUE(linear.contains("Bar Width"));
+    EXPECT_TRUE(Label_Overflow_Question(o, Label_Kind::TwoD_Barcode).contains("symbol smaller"));
+    const QString card = Label_Overflow_Question(o, Label_Kind::Card);
+    EXPECT_TRUE(card.startsWith("The card is larger than its label.")) << card.toStdString();
+    EXPECT_TRUE(card.contains("Card: 68.12 x 25.40 mm"));
+}

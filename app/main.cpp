@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Zorv");
     Install_Application_Services();
 
-    LMNWindowController window(App_Services);
+    LMNWindowController window(App_Services());
     if (!window.startupSucceeded())
         return 1;
     window.show();

@@ -44,7 +44,7 @@ inline LMNWindowController& Bench_Window(const std::function<void(LMNWindowContr
         QApplication::setApplicationName("Zorv Label");
         QApplication::setOrganizationName("Zorv");
         Set_Message_Responder([](const MessageRequest&) { return 0; });
-        App_Services.Terminate_Application_Hook = [](int) {};
+        App_Services().Terminate_Application_Hook = [](int) {};
         s.window = std::make_unique<LMNWindowController>();
         if (prepare)
             prepare(*s.window);

@@ -111,7 +111,7 @@ void BM_RepaintCard200Items(benchmark::State& state)
     }
     view.unbindGraphics();
     win.view = nullptr;
-    App_Services.Main_App_wnd = nullptr;
+    App_Services().Main_App_wnd = nullptr;
 }
 BENCHMARK(BM_RepaintCard200Items)->Unit(benchmark::kMillisecond);
 

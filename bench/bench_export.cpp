@@ -44,9 +44,9 @@ public:
     {
         m_state.dataSource = true;
         m_state.valueChecked = true;
-        App_Services.Batch_Services = this;
+        App_Services().Batch_Services = this;
     }
-    ~BenchRows() override { App_Services.Batch_Services = nullptr; }
+    ~BenchRows() override { App_Services().Batch_Services = nullptr; }
     Batch_Rows Make_Batch_Rows_Of(bool, bool) const override
     {
         std::vector<Batch_Row_Texts> texts;

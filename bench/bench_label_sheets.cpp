@@ -133,7 +133,7 @@ double Window_Job(const QString& road, int labels, const QString& pdf, long* bef
     QApplication::setOrganizationName(QStringLiteral("Zorv"));
     Set_Message_Responder([](const MessageRequest& r) { return r.defaultButton; });
     Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Bench")}; });
-    App_Services.Terminate_Application_Hook = [](int) {};
+    App_Services().Terminate_Application_Hook = [](int) {};
     Install_Application_Services();
 
     LMNWindowController window;

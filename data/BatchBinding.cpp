@@ -150,7 +150,7 @@ Batch_Row_Count Batch_Binding::Count_Rows() const
     try {
         Run_On_Main_Thread_And_Wait([&] {
             const QList<LMNGraphic*> live =
-                App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+                App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
             int seriesRows = 0;
             for (const Series_Column& c : boundSeries(live))
                 seriesRows = std::max(seriesRows, int(c.values.size()));
@@ -176,7 +176,7 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
     std::shared_ptr<const Design_Rows> rows;
     Run_On_Main_Thread_And_Wait([&] {
         const QList<LMNGraphic*> live =
-            App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+            App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         QList<QByteArray> archives;
         QMap<int, QStringList> excel;
         const int excelRows = m_excel.rowCount();
@@ -239,10 +239,10 @@ void Batch_Binding::Select_first_row_value_for_design()
 {
     const std::shared_ptr<const Design_Rows> rows = Make_Rows(Count_Rows());
     Run_On_Main_Thread_And_Wait([&] {
-        if (!App_Services.Main_App_wnd || !rows)
+        if (!App_Services().Main_App_wnd || !rows)
             return;
-        rows->Assign_Batch_Values_To_Control(0, App_Services.Main_App_wnd->Get_Front_Controls_Array());
-        App_Services.Main_App_wnd->Refresh_Canvas();
+        rows->Assign_Batch_Values_To_Control(0, App_Services().Main_App_wnd->Get_Front_Controls_Array());
+        App_Services().Main_App_wnd->Refresh_Canvas();
     });
 }
 
@@ -336,11 +336,11 @@ void Design_Rows::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic
                     const bool over = MainWindowServices::Image_Is_Over_Size(v, false, false);
                     static_cast<LMNImage*>(item)->setFilePath(over ? QString() : v);
                 } else {
-                    if (!App_Services.Barcode_Gen_Var) {
+                    if (!App_Services().Barcode_Gen_Var) {
                         Show_NSLog_Message(QStringLiteral("No barcode dialog to draw a bound barcode."));
                         continue;
                     }
-                    App_Services.Barcode_Gen_Var->Set_Barcode_Prop_To_Control(item);
+                    App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(item);
                     if (p == -1 && v.isEmpty()) {
                         v = item->linear_or_2d != 0 ? item->two_d_font_val : item->linear_font_val;
                     } else if (v.isEmpty()) {
@@ -357,7 +357,7 @@ void Design_Rows::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic
                     item->batch_ftr_list_index = fp;
                     if (f.isEmpty() && fp == -1)
                         f = item->footer_val;
-                    item->Set_Barcode_image(App_Services.Barcode_Gen_Var->Get_Image_From_Val(v, h, f));
+                    item->Set_Barcode_image(App_Services().Barcode_Gen_Var->Get_Image_From_Val(v, h, f));
                     const QRectF box = item->bar_image_ctrl_bounds;
                     item->setXPosition(box.left() + box.width() / 2 - item->width() / 2);
                     item->setYPosition(box.top() + box.height() / 2 - item->height() / 2);
@@ -370,12 +370,12 @@ void Design_Rows::Assign_Batch_Values_To_Control(int row, const QList<LMNGraphic
                     const bool over = MainWindowServices::Image_Is_Over_Size(v, false, false);
                     static_cast<LMNImage*>(item)->setFilePath(over ? QString() : v);
                 } else {
-                    if (!App_Services.Barcode_Gen_Var) {
+                    if (!App_Services().Barcode_Gen_Var) {
                         Show_NSLog_Message(QStringLiteral("No barcode dialog to draw a bound barcode."));
                         continue;
                     }
-                    App_Services.Barcode_Gen_Var->Set_Barcode_Prop_To_Control(item);
-                    item->Set_Barcode_image(App_Services.Barcode_Gen_Var->Get_Image_From_Val(v, item->header_val, item->footer_val));
+                    App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(item);
+                    item->Set_Barcode_image(App_Services().Barcode_Gen_Var->Get_Image_From_Val(v, item->header_val, item->footer_val));
                 }
             }
         }
@@ -484,7 +484,7 @@ void Batch_Binding::Create_Design_Backup_Array()
     Run_On_Main_Thread_And_Wait([&] {
         QList<QByteArray> archives;
         const QList<LMNGraphic*> live =
-            App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+            App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         for (LMNGraphic* item : live) {
             if (!item)
                 continue;
@@ -506,8 +506,8 @@ void Batch_Binding::Set_Front_Back_Value_To_Print_Export_Mail()
         return;
     Create_Design_Backup_Array();
     Run_On_Main_Thread_And_Wait([] {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Refresh_Canvas();
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Refresh_Canvas();
     });
 }
 
@@ -531,14 +531,14 @@ void Batch_Binding::Create_Card_Design_Again()
     if (!Has_Design_Backup())
         return;  // no back-up: the canvas is never emptied for nothing
     Run_On_Main_Thread_And_Wait([&] {
-        if (!App_Services.Main_App_wnd)
+        if (!App_Services().Main_App_wnd)
             return;
-        LMNGraphicView* view = App_Services.Main_App_wnd->graphicView();
+        LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
         LMNDocument* document = view ? view->document() : nullptr;
         if (!document)
             return;
         // Unchanged items stay as they are (and stay selected).
-        const QList<LMNGraphic*> live = App_Services.Main_App_wnd->Get_Front_Controls_Array();
+        const QList<LMNGraphic*> live = App_Services().Main_App_wnd->Get_Front_Controls_Array();
         bool same = live.size() == backup.size();
         for (qsizetype i = 0; same && i < live.size(); ++i)
             same = live.at(i) && live.at(i)->encodeWithCoder() == backup.at(i);
@@ -559,7 +559,7 @@ void Batch_Binding::Create_Card_Design_Again()
         if (!items.isEmpty())
             document->insertGraphics(items, indexes);
         document->Enable_Disable_Undo_Registraion(true);
-        App_Services.Main_App_wnd->Refresh_Canvas();
+        App_Services().Main_App_wnd->Refresh_Canvas();
     });
 }
 

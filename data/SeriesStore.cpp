@@ -225,7 +225,7 @@ bool Series_In_Use(const QString& name)
 {
     // Names match without regard to case, and the file is found whatever the
     // case of its name and extension.
-    return App_Services.Main_App_wnd && !name.isEmpty() && App_Services.Main_App_wnd->Check_Batch_File_In_Use_Validation(name);
+    return App_Services().Main_App_wnd && !name.isEmpty() && App_Services().Main_App_wnd->Check_Batch_File_In_Use_Validation(name);
 }
 
 QString Series_Target_Name(const QString& typedName, bool updating, bool checkInUseAlways)

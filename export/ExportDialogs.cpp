@@ -415,8 +415,8 @@ void ExportWindow::View_Export_Panel_Series_Clicked()
         Show_MessageBox(QStringLiteral("Please select the series."));
         return;
     }
-    if (App_Services.Batch_Services)
-        App_Services.Batch_Services->Open_Series_Value_Box(name);
+    if (App_Services().Batch_Services)
+        App_Services().Batch_Services->Open_Series_Value_Box(name);
 }
 
 int ExportWindow::Open_Wnd()
@@ -577,10 +577,10 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
 {
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
-    if (App_Services.Main_App_wnd) {
+    if (App_Services().Main_App_wnd) {
         // The series of the items that print: texts, pictures and barcodes
         // shown and marked for printing (a barcode's header and footer too).
-        for (LMNGraphic* item : App_Services.Main_App_wnd->Get_Front_Controls_Array()) {
+        for (LMNGraphic* item : App_Services().Main_App_wnd->Get_Front_Controls_Array()) {
             if (!item || item->data_source_type != 1 || item->print_object != 0 || !item->ctrl_is_visible)
                 continue;
             const LMNKind kind = item->kind();
@@ -608,7 +608,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
         const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
         if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
-        const QList<LMNGraphic*> items = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+        const QList<LMNGraphic*> items = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
         QString error;
         if (Export_File_Function(target, card, true, true, true, nullptr, &error, &control) == ExportWriteResult::Failed)
@@ -684,7 +684,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
 
 std::shared_ptr<ExportJob> Export_Command()
 {
-    BatchServices* main = App_Services.Batch_Services;
+    BatchServices* main = App_Services().Batch_Services;
     if (!main)
         return nullptr;
     try {

@@ -235,9 +235,9 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
         // The main window as it is now (it may have gone meanwhile).
-        if (App_Services.Batch_Services) {
-            App_Services.Batch_Services->Create_Card_Design_Again();
-            App_Services.Batch_Services->Set_Graphic_Array_According_Side();
+        if (App_Services().Batch_Services) {
+            App_Services().Batch_Services->Create_Card_Design_Again();
+            App_Services().Batch_Services->Set_Graphic_Array_According_Side();
         }
     });
     finishReport(report, QStringLiteral("cards"), QStringLiteral("no card could be made of them"), control);
@@ -290,8 +290,8 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
     }
     frame.Hide();
     Run_On_Main_Thread_And_Wait([&] {
-        if (App_Services.Batch_Services)
-            App_Services.Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+        if (App_Services().Batch_Services)
+            App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     });
     finishReport(report, QStringLiteral("barcodes"), QStringLiteral("their values give no barcode"), control);
     return report;

@@ -2,7 +2,7 @@
 // Batch export of cards (designing mode) and barcodes (barcode mode) as image
 // files, one file per data row, on a worker under the progress window.
 //
-// The worker takes the rows in order through App_Services.Batch_Services (the main window
+// The worker takes the rows in order through App_Services().Batch_Services (the main window
 // renders copies of the design's items, never the live ones), has the 600 DPI
 // redraw and the encoding of several rows done at once on the other cores,
 // and names and writes the files in row order, asking keep-or-replace where a

@@ -7,5 +7,5 @@
 void Install_Export_Services()
 {
     Preferences::Set_Loader([] { return std::shared_ptr<Preferences>(PreferencesStore::sharedInstance()); });
-    App_Services.Send_Modeless_Var = Send_Modeless_Dialog::defaultInstance();
+    App_Services().Send_Modeless_Var = Send_Modeless_Dialog::defaultInstance();
 }

@@ -95,16 +95,16 @@ ExportWriteResult Export_File_Function(const QString& path, const PtImage& origi
     }
     const QByteArray bytes = Encode_Export_File(original, target, increase_dpi, error);
     const ExportWriteResult r = Export_Encoded_File(target, bytes, true, writtenPath, error, job);
-    if (r == ExportWriteResult::Written && show_msg && App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Open_Export_File_Box(target, QStringLiteral("Label has been exported successfully."));
+    if (r == ExportWriteResult::Written && show_msg && App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Open_Export_File_Box(target, QStringLiteral("Label has been exported successfully."));
     return r;
 }
 
 void Show_Export_Done(const QString& path, const QString& message)
 {
     Run_On_Main_Thread_And_Wait([&] {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Open_Export_File_Box(path, message);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Open_Export_File_Box(path, message);
         else
             Show_MessageBox(message);
     });

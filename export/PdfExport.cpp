@@ -506,12 +506,12 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
             // window as it is then: it may have gone meanwhile).
             if ((job.sheet.Use_Data_Sheet_Values || job.sheet.Use_Excel_Binding_Values) && !report.cancelled) {
                 Run_On_Main_Thread_And_Wait([&job] {
-                    if (!App_Services.Batch_Services)
+                    if (!App_Services().Batch_Services)
                         return;
                     if (!job.sheet.designing)
-                        App_Services.Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+                        App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
                     else if (job.sheet.Start_Card_Option != QLatin1String("G"))
-                        App_Services.Batch_Services->Create_Card_Design_Again();
+                        App_Services().Batch_Services->Create_Card_Design_Again();
                 });
             }
             control.Stop_Processing_Now = true;

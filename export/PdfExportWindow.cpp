@@ -321,7 +321,7 @@ void PDF_Export::Reset_For_Opening()
         SetObjEnabled(height_Stepper, true);
         width_Text->setReadOnly(false);
         height_Text->setReadOnly(false);
-        const BarcodeModeState state = App_Services.Batch_Services ? App_Services.Batch_Services->Barcode_Mode_State() : BarcodeModeState();
+        const BarcodeModeState state = App_Services().Batch_Services ? App_Services().Batch_Services->Barcode_Mode_State() : BarcodeModeState();
         barcode_font_name->setText(state.settings.barcodeType);
         if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
@@ -344,7 +344,7 @@ void PDF_Export::Reset_For_Opening()
             print_qty_chk->setChecked(false);
             Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
         }
-        sheet.Barcode_Image = App_Services.Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
+        sheet.Barcode_Image = App_Services().Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
                                        : PtImage();
         labelSize = sheet.Barcode_Image.size();
     }
@@ -353,7 +353,7 @@ void PDF_Export::Reset_For_Opening()
     Set_Enable_Diable_Range_Box();
     sheet.label_width = float(labelSize.width());
     sheet.label_hight = float(labelSize.height());
-    invalid_image = App_Services.Batch_Services ? App_Services.Batch_Services->Invalid_Barcode_Data_Image() : PtImage();
+    invalid_image = App_Services().Batch_Services ? App_Services().Batch_Services->Invalid_Barcode_Data_Image() : PtImage();
     const double wmm = Points_To_MM(sheet.label_width), hmm = Points_To_MM(sheet.label_hight);
     setPair(width_Text, width_Stepper, wmm, mm2(wmm));
     setPair(height_Text, height_Stepper, hmm, mm2(hmm));
@@ -753,8 +753,8 @@ void PDF_Export::CancelPressed()
     // A job in work ends first (its progress window's Stop).
     if (m_lastJob && !m_lastJob->done)
         return;
-    if (App_Services.Batch_Services)
-        App_Services.Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+    if (App_Services().Batch_Services)
+        App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     hide();
     done(0);
 }

@@ -61,8 +61,8 @@ Send_Modeless_Dialog::Send_Modeless_Dialog(QWidget* parent) : QDialog(parent)
 
 Send_Modeless_Dialog::~Send_Modeless_Dialog()
 {
-    if (App_Services.Send_Modeless_Var == this)
-        App_Services.Send_Modeless_Var = nullptr;
+    if (App_Services().Send_Modeless_Var == this)
+        App_Services().Send_Modeless_Var = nullptr;
 }
 
 Send_Modeless_Dialog* Send_Modeless_Dialog::defaultInstance()

@@ -5,7 +5,7 @@
 
 void Terminate_Application(int code)
 {
-    if (const auto hook = App_Services.Terminate_Application_Hook) {
+    if (const auto hook = App_Services().Terminate_Application_Hook) {
         hook(code);
         return;
     }

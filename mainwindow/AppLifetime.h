@@ -4,7 +4,7 @@
 // recorder so that the test process itself goes on.
 #include "core/util/Services.h"
 
-// Runs App_Services.Terminate_Application_Hook, or by default quits the
+// Runs App_Services().Terminate_Application_Hook, or by default quits the
 // application's event loop (queued, so it also works before the loop has
 // started).
 void Terminate_Application(int code);

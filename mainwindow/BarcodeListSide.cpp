@@ -1065,8 +1065,8 @@ void BarcodeListSide::Export_List_Button()
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return;
     }
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Open_Export_File_Box(path, QStringLiteral("Record has been exported successfully."));
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Open_Export_File_Box(path, QStringLiteral("Record has been exported successfully."));
 }
 
 // ---------------------------------------------------------------- counts and rows

@@ -277,10 +277,11 @@ void BarcodeModeView::editingEnded(PaneNeed)
 
 void BarcodeModeView::goButtonActionPerformed()
 {
-    if (Settings_Loading())
-        return;
     try {
-        Run_On_Main_Thread_And_Wait([this] { Generate_Barcode_Thread_Function(); });
+        Run_On_Main_Thread_And_Wait([this] {
+            if (!Settings_Loading())
+                Generate_Barcode_Thread_Function();
+        });
     } catch (const std::exception& e) {
         Log_Message(QString::fromUtf8(e.what()));
     }

@@ -71,7 +71,7 @@
 
 LMNWindowController* LMNWindowController::defaultInstance()
 {
-    return dynamic_cast<LMNWindowController*>(App_Services.Main_App_wnd);
+    return dynamic_cast<LMNWindowController*>(App_Services().Main_App_wnd);
 }
 
 LMNWindowController::LMNWindowController(Services& services, QWidget* parent)

@@ -56,7 +56,7 @@ public:
     // `services` is the struct app/ fills: the window enters itself in it as
     // the main-window and batch services while it lives, and reaches the
     // progress window and the barcode dialog through it.
-    explicit LMNWindowController(Services& services = App_Services, QWidget* parent = nullptr);
+    explicit LMNWindowController(Services& services = App_Services(), QWidget* parent = nullptr);
     ~LMNWindowController() override;
 
     // The one controller (null before it is made and after it is gone).

@@ -301,8 +301,8 @@ void Card_Wizard::OK_Click()
         Card_hatch_style->setCurrentIndex(Card_hatch_style->count() ? 0 : -1);
     }
     Card_Shape = std::max(0, matrix_card_shape->checkedId());
-    if (App_Services.Batch_Services)
-        App_Services.Batch_Services->SetDocumentCanvasSize(QSizeF(width_Stepper->value() * MM_To_Points_Factor,
+    if (App_Services().Batch_Services)
+        App_Services().Batch_Services->SetDocumentCanvasSize(QSizeF(width_Stepper->value() * MM_To_Points_Factor,
                                                      height_Stepper->value() * MM_To_Points_Factor));
     done(1);
 }
@@ -464,8 +464,8 @@ void Card_Wizard::Apply_unit_Chaneg_Values()
 void Card_Wizard::Apply_Size_Clicked()
 {
     Apply_unit_Chaneg_Values();
-    if (App_Services.Batch_Services)
-        App_Services.Batch_Services->SetDocumentCanvasSize(
+    if (App_Services().Batch_Services)
+        App_Services().Batch_Services->SetDocumentCanvasSize(
             QSizeF(Leading_Double_C(width_Text->text()) * MM_To_Points_Factor,
                    Leading_Double_C(height_Text->text()) * MM_To_Points_Factor));
 }
@@ -528,8 +528,8 @@ void Card_Wizard::Card_Fill_Chk_Box()
         SetObjEnabled(Card_Fill_Box, true);
     }
     QString kind = QStringLiteral("S");
-    if (App_Services.Main_App_wnd && App_Services.Main_App_wnd->Front_card_Prop())
-        kind = App_Services.Main_App_wnd->Front_card_Prop()->Card_fill_style;
+    if (App_Services().Main_App_wnd && App_Services().Main_App_wnd->Front_card_Prop())
+        kind = App_Services().Main_App_wnd->Front_card_Prop()->Card_fill_style;
     card_prop_set(kind);
 }
 
@@ -569,9 +569,9 @@ void Card_Wizard::Card_Image_Browse_Btn()
 
 void Card_Wizard::Card_Image_Library_Btn()
 {
-    if (!App_Services.Batch_Services)
+    if (!App_Services().Batch_Services)
         return;
-    const QString chosen = App_Services.Batch_Services->Open_Image_Library_Window(QStringLiteral("B"));
+    const QString chosen = App_Services().Batch_Services->Open_Image_Library_Window(QStringLiteral("B"));
     if (!chosen.isEmpty())
         Card_Image_path->setText(chosen);
 }

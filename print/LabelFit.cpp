@@ -72,7 +72,7 @@ Label_Kind Current_Label_Kind()
 {
     if (Designing_Mode_Active())
         return Label_Kind::Card;
-    if (App_Services.Batch_Services && !App_Services.Batch_Services->Barcode_Mode_State().linear)
+    if (App_Services().Batch_Services && !App_Services().Batch_Services->Barcode_Mode_State().linear)
         return Label_Kind::TwoD_Barcode;
     return Label_Kind::Linear_Barcode;
 }

@@ -20,20 +20,20 @@ void Print_Button()
 void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
 {
     try {
-        if (!App_Services.Batch_Services)
+        if (!App_Services().Batch_Services)
             return;
         if (Designing_Mode_Active()) {
             Print_method(openWindow, needsPrinter);
             return;
         }
-        const Batch_Row_Count count = App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not();
+        const Batch_Row_Count count = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
         if (count.Total_Barcode_Label_wd_Batch == 0) {
             Show_MessageBox(QStringLiteral("List is empty."));
-            App_Services.Batch_Services->Focus_Barcode_List();
+            App_Services().Batch_Services->Focus_Barcode_List();
             return;
         }
-        App_Services.Batch_Services->Draw_2d_barcode_again_for_manual();
-        const Batch_Rows rows = App_Services.Batch_Services->Make_Batch_Rows();
+        App_Services().Batch_Services->Draw_2d_barcode_again_for_manual();
+        const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
         if (rows && Barcode_Output_Checks(*rows))
             Print_method(openWindow, needsPrinter);
     } catch (const std::exception& e) {
@@ -43,10 +43,10 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
 
 bool Barcode_Output_Checks(const Batch_Row_Source& rows)
 {
-    const BarcodeModeState state = App_Services.Batch_Services->Barcode_Mode_State();
+    const BarcodeModeState state = App_Services().Batch_Services->Barcode_Mode_State();
     if (!rows.count().Use_Data_Sheet_Values || !state.valueChecked) {
         // The value is typed: it must encode (the validator says why not).
-        if (!App_Services.Batch_Services->Check_And_Validat_Barcode(true, true))
+        if (!App_Services().Batch_Services->Check_And_Validat_Barcode(true, true))
             return false;
     }
     return Find_Valid_Barcode_Value_For_Batch_Processing(rows);
@@ -54,16 +54,16 @@ bool Barcode_Output_Checks(const Batch_Row_Source& rows)
 
 bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows)
 {
-    if (!App_Services.Batch_Services)
+    if (!App_Services().Batch_Services)
         return false;
-    const BarcodeModeState state = App_Services.Batch_Services->Barcode_Mode_State();
+    const BarcodeModeState state = App_Services().Batch_Services->Barcode_Mode_State();
     if (!(rows.count().Use_Data_Sheet_Values && state.valueChecked))
         return true;
     // The rows are read, not shown: the first that encodes is then shown
     // whole, its value, header and footer together.
     for (int row = 0; row < rows.rowCount(); ++row) {
         if (rows.givesImage(row)) {
-            App_Services.Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
+            App_Services().Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
             return true;
         }
     }
@@ -77,18 +77,18 @@ bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)
         Show_MessageBox(QStringLiteral("No printer found."));
         return false;
     }
-    if (!App_Services.Batch_Services)
+    if (!App_Services().Batch_Services)
         return false;
-    App_Services.Batch_Services->Set_Front_Back_Value_To_Print_Export_Mail();
+    App_Services().Batch_Services->Set_Front_Back_Value_To_Print_Export_Mail();
     if (openWindow)
         openWindow();
-    App_Services.Batch_Services->Create_Card_Design_Again();
-    App_Services.Batch_Services->Set_Graphic_Array_According_Side();
+    App_Services().Batch_Services->Create_Card_Design_Again();
+    App_Services().Batch_Services->Set_Graphic_Array_According_Side();
     // The side panel shows what is selected after the restore (the card
     // when nothing is).
-    if (App_Services.Main_App_wnd) {
-        LMNGraphicView* view = App_Services.Main_App_wnd->graphicView();
-        App_Services.Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    if (App_Services().Main_App_wnd) {
+        LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
+        App_Services().Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
     }
     return true;
 }

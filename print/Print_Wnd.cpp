@@ -393,7 +393,7 @@ void Print_Wnd::Reset_For_Opening()
         SetObjEnabled(height_Stepper, true);
         width_Text->setReadOnly(false);
         height_Text->setReadOnly(false);
-        const BarcodeModeState state = App_Services.Batch_Services ? App_Services.Batch_Services->Barcode_Mode_State() : BarcodeModeState();
+        const BarcodeModeState state = App_Services().Batch_Services ? App_Services().Batch_Services->Barcode_Mode_State() : BarcodeModeState();
         if (rowCount.Use_Data_Sheet_Values) {
             print_with_batch_chk->setEnabled(true);
             print_with_batch_chk->setChecked(true);
@@ -417,7 +417,7 @@ void Print_Wnd::Reset_For_Opening()
             Set_Tot_Value(1, 999999, QStringLiteral("A"));
         }
         Set_Enable_Diable_Range_Box();
-        sheet.Barcode_Image = App_Services.Batch_Services
+        sheet.Barcode_Image = App_Services().Batch_Services
             ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
             : PtImage();
         labelSize = sheet.Barcode_Image.size();
@@ -854,8 +854,8 @@ void Print_Wnd::CancelButtonPressed()
     sheet.Fit_Picture_To_Frame = 0;
     sheet.Enable_Crop_Marks = 0;
     hide();
-    if (App_Services.Batch_Services)
-        App_Services.Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+    if (App_Services().Batch_Services)
+        App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     done(0);
 }
 

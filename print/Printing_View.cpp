@@ -172,12 +172,12 @@ void Printing_View::End_Job()
     m_finished = true;
     m_pending = false;
     m_rowImage = PtImage();
-    if (!(m_batch || m_excel) || !App_Services.Batch_Services)
+    if (!(m_batch || m_excel) || !App_Services().Batch_Services)
         return;
     if (!m_designing)
-        App_Services.Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+        App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
     else if (m_job.Start_Card_Option != QLatin1String("G"))
-        App_Services.Batch_Services->Create_Card_Design_Again();
+        App_Services().Batch_Services->Create_Card_Design_Again();
 }
 
 void Printing_View::drawRect(QPainter& painter, const QRectF& rect)

@@ -209,12 +209,12 @@ bool Sheet_Window::Range_Of_Job(Job_Range& range) const
 
 void Sheet_Window::Take_Batch_Rows()
 {
-    batchRows = App_Services.Batch_Services ? App_Services.Batch_Services->Make_Batch_Rows() : nullptr;
+    batchRows = App_Services().Batch_Services ? App_Services().Batch_Services->Make_Batch_Rows() : nullptr;
     rowCount = batchRows ? batchRows->count() : Batch_Row_Count();
     rowCount.designing = Designing_Mode_Active();
     sheet.rows = batchRows;
     sheet.designing = rowCount.designing;
-    sheet.Card_Shape = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Card_Shape : 0;
+    sheet.Card_Shape = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0;
 }
 
 void Sheet_Window::Verify_Card_Count()
@@ -315,8 +315,8 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
     print_with_batch_chk->setChecked(false);
     print_with_batch_chk->setEnabled(false);
     print_with_batch_chk->setVisible(true);
-    sheet.Barcode_Image = App_Services.Main_App_wnd
-        ? LMNRenderingView::image_From_Card_Graphics(App_Services.Main_App_wnd->Get_Front_Controls_Array(), false)
+    sheet.Barcode_Image = App_Services().Main_App_wnd
+        ? LMNRenderingView::image_From_Card_Graphics(App_Services().Main_App_wnd->Get_Front_Controls_Array(), false)
         : PtImage();
     skip_inavlid_chk->setVisible(false);
     print_qty_chk->setVisible(false);
@@ -328,7 +328,7 @@ QSizeF Sheet_Window::Reset_For_Card_Label()
     } else {
         Set_Tot_Value(1, 999999, QStringLiteral("A"));
     }
-    return App_Services.Batch_Services ? App_Services.Batch_Services->Card_Size() : sheet.Barcode_Image.size();
+    return App_Services().Batch_Services ? App_Services().Batch_Services->Card_Size() : sheet.Barcode_Image.size();
 }
 
 QGroupBox* Sheet_Window::Build_Range_Box(const QString& title)

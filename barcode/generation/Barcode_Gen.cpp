@@ -296,13 +296,13 @@ Barcode_Gen::Barcode_Gen(QWidget* parent) : QDialog(parent)
         std::lock_guard<std::mutex> lock(m_publishedMutex);
         return m_published;
     });
-    App_Services.Barcode_Gen_Var = this;
+    App_Services().Barcode_Gen_Var = this;
 }
 
 Barcode_Gen::~Barcode_Gen()
 {
-    if (App_Services.Barcode_Gen_Var == this)
-        App_Services.Barcode_Gen_Var = nullptr;
+    if (App_Services().Barcode_Gen_Var == this)
+        App_Services().Barcode_Gen_Var = nullptr;
     Set_Barcode_Settings_Source(1, nullptr);
     m_road.setPreviewListener(nullptr);
 }
@@ -804,8 +804,8 @@ void Barcode_Gen::seriesChosen(QComboBox* combo, int field)
         }
     }
     goButtonActionPerformed();
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Refresh_Canvas();
 }
 
 void Barcode_Gen::Batch_Series_Changed() { seriesChosen(Batch_Series, 0); }

@@ -75,7 +75,7 @@ class Barcode_Gen : public QDialog, public BarcodeDialogServices, protected Barc
 public:
     explicit Barcode_Gen(QWidget* parent = nullptr);
     ~Barcode_Gen() override;
-    // The one dialog (also App_Services.Barcode_Gen_Var), made on the GUI thread.
+    // The one dialog (also App_Services().Barcode_Gen_Var), made on the GUI thread.
     static Barcode_Gen* defaultInstance();
 
     Barcode_Gen_Hooks hooks;

@@ -374,9 +374,9 @@ void LMNGraphicView::changeSelectionIndexes(QList<int> indexes)
 
 void LMNGraphicView::updateAlignButtons()
 {
-    if (App_Services.Main_App_wnd) {
+    if (App_Services().Main_App_wnd) {
         const bool two = _selection.size() >= 2;
-        App_Services.Main_App_wnd->Set_Align_Buttons_Enabled(two, two, _grid && _grid->isAlwaysShown());
+        App_Services().Main_App_wnd->Set_Align_Buttons_Enabled(two, two, _grid && _grid->isAlwaysShown());
     }
 }
 
@@ -417,8 +417,8 @@ void LMNGraphicView::drawRect(QPainter& painter, const QRectF& rect)
 {
     try {
         painter.save();
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Card_Base_Drawing(painter, rect);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Base_Drawing(painter, rect);
         const QList<LMNGraphic*> all = graphics();
         for (qsizetype i = all.size() - 1; i >= 0; --i) {
             LMNGraphic* item = all.at(i);
@@ -437,8 +437,8 @@ void LMNGraphicView::drawRect(QPainter& painter, const QRectF& rect)
             }
             painter.restore();
         }
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Card_Border_Drawing(painter, rect);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Border_Drawing(painter, rect);
         painter.restore();
         if (_grid)
             _grid->drawRect(painter, rect);
@@ -667,7 +667,7 @@ void LMNGraphicView::mousePressEvent(QMouseEvent* event)
     if (_track != Track::None || _creatingGraphic)
         endTracking(_lastMouse);
     _lastMouse = location;
-    const int tool = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
     const LMNKind kind = currentGraphicClass(tool);
     if (kind != LMNKind::Graphic) {
         LMNGraphic* created = createGraphicOfClass(kind, &location, false, QRectF(), QStringLiteral("F"),
@@ -768,17 +768,17 @@ void LMNGraphicView::endTracking(const QPointF& location)
     if (_creatingGraphic) {
         // An item drawn with the mouse: its panel shows, as after a click on it.
         finishCreation();
-        if (_Selected_Graphic && App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
+        if (_Selected_Graphic && App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
         return;
     }
     if (track == Track::Marquee) {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
     } else if (_trackedItem && (track == Track::Move || track == Track::Resize || track == Track::Consume)) {
         _Selected_Graphic = _trackedItem;
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Show_RHS_Properties(_trackedItem);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Show_RHS_Properties(_trackedItem);
     }
     _trackedItem = nullptr;
 }
@@ -788,7 +788,7 @@ void LMNGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     stopEditing();
-    const int tool = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
     if (currentGraphicClass(tool) != LMNKind::Graphic) {
         mousePressEvent(event);
         return;
@@ -803,8 +803,8 @@ void LMNGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
     if (!g->ctrl_is_visible || g->ctrl_is_locked)
         return;
     startEditingGraphic(g);
-    if (Is_Kind(g, LMNKind::Barcode) && App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Open_Barcode_Window();
+    if (Is_Kind(g, LMNKind::Barcode) && App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Open_Barcode_Window();
 }
 
 void LMNGraphicView::beginMove(const QPointF& location)
@@ -849,12 +849,12 @@ void LMNGraphicView::endMove()
     if (_moveStarted) {
         _isHidingHandles = false;
         setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
-        if (_didMove && App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+        if (_didMove && App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     }
     _moveStarted = false;
-    if (_didMove && App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (_didMove && App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Refresh_Canvas();
     _didMove = false;
 }
 
@@ -889,9 +889,9 @@ void LMNGraphicView::endResize()
     LMNGraphic* g = _resizing;
     _resizing = nullptr;
     // Every resize that changed the bounds is one undo step; a creation takes its own.
-    if (g && g != _creatingGraphic && g->bounds() != _resizeStartBounds && App_Services.Main_App_wnd) {
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (g && g != _creatingGraphic && g->bounds() != _resizeStartBounds && App_Services().Main_App_wnd) {
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Refresh_Canvas();
     }
 }
 
@@ -931,8 +931,8 @@ void LMNGraphicView::endMarquee()
     _marqueeSelectionBounds = QRectF();
     // The band's selection stays selected; the card's panel shows.
     _Selected_Graphic = nullptr;
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Refresh_Canvas();
 }
 
 void LMNGraphicView::keyPressEvent(QKeyEvent* event)
@@ -980,12 +980,12 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         return nullptr;
     if (Selcect_Ctrl_With_ID(ctrl_ID))
         return nullptr;
-    if (App_Services.Main_App_wnd) {
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd) {
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
         if (kind == LMNKind::Text)
-            App_Services.Main_App_wnd->Set_Selected_Control_Tool(2);
+            App_Services().Main_App_wnd->Set_Selected_Control_Tool(2);
     }
-    const int tool = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
     changeSelectionIndexes({});
 
     // Place and size.
@@ -1003,7 +1003,7 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         if (use_rect && !ctrl_ID.isEmpty())
             origin = bound_rect.topLeft();
         else
-            origin = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Control_New_Point(card_side) : QPointF(10, 10);
+            origin = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Control_New_Point(card_side) : QPointF(10, 10);
         if (_grid) {
             const QPointF o = _grid->constrainedPoint(origin);
             const QPointF far = _grid->constrainedPoint(origin + QPointF(size.width(), size.height()));
@@ -1044,7 +1044,7 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         std::unique_ptr<LMNImage> picture;
         // The library tool takes its picture as the file tool does; without
         // one (a cancelled choice) both show the placeholder picture.
-        const QString chosen = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Library_Selected_Image : QString();
+        const QString chosen = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
         if (exists(chosen)) {
             // No picture is too large, so the library's picture is never kept whole.
             picture = LMNImage::initWithPath(pos, chosen, false);
@@ -1052,7 +1052,7 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         } else if (exists(value)) {
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
         } else {
-            picture = LMNImage::initWithPosition(pos, PtImage(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->no_image() : QImage()));
+            picture = LMNImage::initWithPosition(pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->no_image() : QImage()));
         }
         if (picture && !value.isEmpty())
             picture->Set_text_value(value);
@@ -1060,21 +1060,21 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         break;
     }
     case LMNKind::Barcode:
-        item = LMNBarcode::initWithPosition(pos, PtImage(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->barcode_sample_img() : QImage()));
+        item = LMNBarcode::initWithPosition(pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->barcode_sample_img() : QImage()));
         break;
     case LMNKind::Signature:
         if (tool == 12) {
             auto fingerprint = LMNSignature::initWithPosition(
-                pos, PtImage(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->fp_sample_img() : QImage()), QStringLiteral("F"));
+                pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->fp_sample_img() : QImage()), QStringLiteral("F"));
             // A fingerprint shows the fingerprint sample, whatever picture the
             // library last chose: its path is its own sample's from the start.
             fingerprint->Set_Control_File_path(fingerprint->file_path);
             item = std::move(fingerprint);
         } else {
-            if (App_Services.Main_App_wnd)
-                App_Services.Main_App_wnd->Library_Selected_Image = Folders.Resource_Path + QStringLiteral("/sign_sample.png");
+            if (App_Services().Main_App_wnd)
+                App_Services().Main_App_wnd->Library_Selected_Image = Folders.Resource_Path + QStringLiteral("/sign_sample.png");
             item = LMNSignature::initWithPosition(
-                pos, PtImage(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->sign_sample_img() : QImage()), QStringLiteral("S"));
+                pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->sign_sample_img() : QImage()), QStringLiteral("S"));
         }
         break;
     default:
@@ -1107,7 +1107,7 @@ void LMNGraphicView::finishCreation()
     LMNGraphic* raw = _creatingGraphic;
     if (!raw)
         return;
-    const int tool = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
     bool kept = true;
     if (raw->width() == 0 && raw->height() == 0 && tool != 10) {
         // A click without a drag takes the new item back.
@@ -1119,19 +1119,19 @@ void LMNGraphicView::finishCreation()
         changeSelectionIndexes({indexOfGraphic(raw)});
         startEditingGraphic(raw);
     }
-    if (kept && tool == 10 && App_Services.Barcode_Gen_Var) {
-        App_Services.Barcode_Gen_Var->Set_Barcode_Prop_To_Control(raw);
-        const PtImage image = App_Services.Barcode_Gen_Var->Get_Image_From_Val(QStringLiteral("0123"), raw->header_val,
+    if (kept && tool == 10 && App_Services().Barcode_Gen_Var) {
+        App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(raw);
+        const PtImage image = App_Services().Barcode_Gen_Var->Get_Image_From_Val(QStringLiteral("0123"), raw->header_val,
                                                                   raw->footer_val);
         raw->Set_Barcode_image(image);
         check_barcode_and_set_control_bounds(raw);
     }
     _creatingGraphic = nullptr;
     _Selected_Graphic = kept ? raw : nullptr;
-    if (App_Services.Main_App_wnd) {
-        App_Services.Main_App_wnd->Set_Selected_Control_Tool(0);
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (App_Services().Main_App_wnd) {
+        App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Refresh_Canvas();
     }
 }
 
@@ -1160,8 +1160,8 @@ void LMNGraphicView::ReplaceGraphicText(LMNKind kind, bool use_rect, const QRect
     startEditingGraphic(g);
     _Selected_Graphic = g;
     setNeedsDisplayInRect(g->drawingBounds());
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 // ===========================================================================
@@ -1171,8 +1171,8 @@ void LMNGraphicView::ReplaceGraphicText(LMNKind kind, bool use_rect, const QRect
 // canvas up to date; the window's redraw request serves both.
 void LMNGraphicView::Undo_Redo_Button_state()
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Refresh_Canvas();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Refresh_Canvas();
 }
 
 bool LMNGraphicView::selectionHasLockedItem() const
@@ -1209,8 +1209,8 @@ void LMNGraphicView::copy()
     Count_Clipboard_Change(); // counted even when the platform reports the change late
     _pasteboardChangeCount = Clipboard_Change_Count();
     _pasteCascadeNumber = 1;
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Set_Paste_Button_Status();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Set_Paste_Button_Status();
 }
 
 void LMNGraphicView::cut()
@@ -1224,8 +1224,8 @@ void LMNGraphicView::cut()
 
 void LMNGraphicView::paste()
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data)
         return;
@@ -1255,8 +1255,8 @@ void LMNGraphicView::paste()
             indexes.append(static_cast<int>(indexes.size()));
         }
         _Selected_Graphic = raw.first();
-        if (_pasteCascadeNumber > 0 && App_Services.Main_App_wnd) {
-            const QPointF p = App_Services.Main_App_wnd->Control_New_Point(QStringLiteral("F"));
+        if (_pasteCascadeNumber > 0 && App_Services().Main_App_wnd) {
+            const QPointF p = App_Services().Main_App_wnd->Control_New_Point(QStringLiteral("F"));
             LMNGraphic::Paste_Location_Of_Graphics(raw, p.x(), p.y(), QStringLiteral("F"));
         }
         ++_pasteCascadeNumber;
@@ -1264,33 +1264,33 @@ void LMNGraphicView::paste()
         changeSelectionIndexes(indexes);
         _Selected_Graphic = raw.first();
         Undo_Redo_Button_state();
-        if (App_Services.Main_App_wnd) {
-            App_Services.Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
+        if (App_Services().Main_App_wnd) {
+            App_Services().Main_App_wnd->Show_RHS_Properties(_Selected_Graphic);
             // The pasted state is an undo step of its own.
-            App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
         }
         return;
     }
     if (data->hasUrls())
         return;
-    if (makeNewImageFromPasteboard(data, QPointF(50, 50)) && App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (makeNewImageFromPasteboard(data, QPointF(50, 50)) && App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 void LMNGraphicView::delete_()
 {
     if (!selectionMayChange())
         return;
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     const QList<int> indexes = _selection;
     changeSelectionIndexes({});
     removeGraphicsAtIndexes(indexes);
     _Selected_Graphic = nullptr;
     Undo_Redo_Button_state();
-    if (App_Services.Main_App_wnd) {
-        App_Services.Main_App_wnd->Show_RHS_Properties(nullptr);
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd) {
+        App_Services().Main_App_wnd->Show_RHS_Properties(nullptr);
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     }
 }
 
@@ -1301,8 +1301,8 @@ void LMNGraphicView::moveSelectedGraphicsByX(double x, double y)
         hideHandlesMomentarily();
         LMNGraphic::translateGraphics(items, x, y);
     }
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 void LMNGraphicView::alignEach(const std::function<QRectF(LMNGraphic*, LMNGraphic*, bool)>& rule, bool refMoves)
@@ -1504,14 +1504,14 @@ void LMNGraphicView::makeNaturalSize()
 
 void LMNGraphicView::undo()
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Undo_Action_Perform();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Undo_Action_Perform();
 }
 
 void LMNGraphicView::redo()
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Redo_Action_Perform();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Redo_Action_Perform();
 }
 
 void LMNGraphicView::show_hide_grid_lines()
@@ -1567,11 +1567,11 @@ void LMNGraphicView::Set_Selection_Index_According_ID(const QString& id)
 
 void LMNGraphicView::Display_Control_Position_and_Size()
 {
-    if (!App_Services.Main_App_wnd)
+    if (!App_Services().Main_App_wnd)
         return;
     for (LMNGraphic* g : selectedGraphics())
         if (!g->ctrl_is_locked)
-            App_Services.Main_App_wnd->Set_Control_Pos_And_Size(g);
+            App_Services().Main_App_wnd->Set_Control_Pos_And_Size(g);
 }
 
 void LMNGraphicView::check_barcode_and_set_control_bounds(LMNGraphic* graphic)
@@ -1673,7 +1673,7 @@ bool LMNGraphicView::validateMenuItem(const QString& a, QString* title) const
         {"print_id_card", WindowCommand::Print},
     };
     if (auto it = windowCommands.find(a); it != windowCommands.end())
-        return App_Services.Main_App_wnd && App_Services.Main_App_wnd->isWindowCommandAvailable(it.value());
+        return App_Services().Main_App_wnd && App_Services().Main_App_wnd->isWindowCommandAvailable(it.value());
     // 10. Everything else.
     return true;
 }
@@ -1710,22 +1710,22 @@ bool LMNGraphicView::performAction(const QString& a)
         (this->*it.value())();
         return true;
     }
-    if (!App_Services.Main_App_wnd)
+    if (!App_Services().Main_App_wnd)
         return false;
     if (a == QLatin1String("lock_ctrl"))
-        App_Services.Main_App_wnd->Lock_Clicked();
+        App_Services().Main_App_wnd->Lock_Clicked();
     else if (a == QLatin1String("unlock_ctrl"))
-        App_Services.Main_App_wnd->Unlock_Clicked();
+        App_Services().Main_App_wnd->Unlock_Clicked();
     else if (a == QLatin1String("card_properties"))
-        App_Services.Main_App_wnd->Card_Prop_Clicked();
+        App_Services().Main_App_wnd->Card_Prop_Clicked();
     else if (a == QLatin1String("select_card"))
-        App_Services.Main_App_wnd->Card_Bckgrnd_Clicked();
+        App_Services().Main_App_wnd->Card_Bckgrnd_Clicked();
     else if (a == QLatin1String("export_id_card"))
-        App_Services.Main_App_wnd->Export_Button();
+        App_Services().Main_App_wnd->Export_Button();
     else if (a == QLatin1String("mail_id_card"))
-        App_Services.Main_App_wnd->Barcode_Mail_Send();
+        App_Services().Main_App_wnd->Barcode_Mail_Send();
     else if (a == QLatin1String("print_id_card"))
-        App_Services.Main_App_wnd->Print_Button();
+        App_Services().Main_App_wnd->Print_Button();
     else
         return false;
     return true;
@@ -1757,9 +1757,9 @@ std::unique_ptr<QMenu> LMNGraphicView::contextMenu()
         act->setEnabled(validateMenuItem(name));
         connect(act, &QAction::triggered, this, [this, name] {
             performAction(name);
-            if (recorded.contains(name) && App_Services.Main_App_wnd) {
-                App_Services.Main_App_wnd->Insert_In_Undo_Redo();
-                App_Services.Main_App_wnd->Refresh_Canvas();
+            if (recorded.contains(name) && App_Services().Main_App_wnd) {
+                App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+                App_Services().Main_App_wnd->Refresh_Canvas();
             }
         });
     }

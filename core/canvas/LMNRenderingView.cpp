@@ -40,8 +40,8 @@ QRectF LMNRenderingView::Card_Frame()
 void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
 {
     try {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Card_Base_Drawing(painter, rect);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Base_Drawing(painter, rect);
         for (qsizetype i = _graphics.size() - 1; i >= 0; --i) {
             LMNGraphic* item = _graphics.at(i);
             if (!item || item->print_object != 0 || !item->ctrl_is_visible)
@@ -50,8 +50,8 @@ void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
             item->drawContentsInView(painter, nullptr, false);
             painter.restore();
         }
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Card_Border_Drawing(painter, rect);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Border_Drawing(painter, rect);
     } catch (const std::exception& e) {
         Report_Drawing_Failure(QString::fromUtf8(e.what()));
     }

@@ -299,7 +299,7 @@ void LMNZoomingScrollView::paintEvent(QPaintEvent* event)
     const QRectF card = _documentView ? QRectF(_documentView->geometry()) : QRectF();
     SWCenteringClipView::drawRect(painter, QRectF(viewport()->rect()), card,
                                   _cardShapeOverride >= 0 ? _cardShapeOverride
-                                  : (App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Card_Shape : 0));
+                                  : (App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0));
 }
 
 void LMNZoomingScrollView::resizeEvent(QResizeEvent* event)

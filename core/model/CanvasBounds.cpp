@@ -5,7 +5,7 @@
 
 QRectF Canvas_View_Bounds()
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->graphicViewBounds() : QRectF();
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicViewBounds() : QRectF();
 }
 
 bool Rect_Lies_On_Canvas(const QRectF& r, const QRectF& canvas)

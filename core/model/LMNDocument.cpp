@@ -247,7 +247,7 @@ bool LMNDocument::readFromData(const QByteArray& data, const QString& typeName, 
 
 QString LMNDocument::displayName() const
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->App_Name() : QCoreApplication::applicationName();
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->App_Name() : QCoreApplication::applicationName();
 }
 
 std::unique_ptr<LMNPrintOperation> LMNDocument::printOperationWithSettings(const QVariantMap& settings,

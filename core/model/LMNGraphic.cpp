@@ -9,6 +9,7 @@
 #include "core/model/Shape_Control.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/Geometry.h"
+#include "platform/MainThread.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -309,8 +310,12 @@ void LMNGraphic::init()
 
     Text_Value = QStringLiteral("Text here");
     _Text_contents.reset();
-    text_ctrl_font = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->All_Text_font() : Default_Text_Font(Text_Ctrl_Font_Size);
-    txt_clr = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->All_Text_clr() : QColor(Qt::black);
+    // The main window's text settings for an item made on the GUI thread; an
+    // item made by a job on its worker starts from the defaults (it is filled
+    // from the design it copies).
+    MainWindowServices* main = Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;
+    text_ctrl_font = main ? main->All_Text_font() : Default_Text_Font(Text_Ctrl_Font_Size);
+    txt_clr = main ? main->All_Text_clr() : QColor(Qt::black);
     text_alignmnet = 2;
     text_alignmnet_Vert = 2;
     text_transfrom_case = 0;
@@ -487,8 +492,8 @@ void LMNGraphic::Set_Barcode_image(const PtImage& image)
 void LMNGraphic::storeBounds(const QRectF& bounds)
 {
     _bounds = bounds;
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Set_Control_Pos_And_Size(this);
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Set_Control_Pos_And_Size(this);
 }
 
 QVariantList LMNGraphic::captureBoundsKeys() const
@@ -822,8 +827,8 @@ void LMNGraphic::Paste_Location_Of_Graphics(const QList<LMNGraphic*>& graphics, 
                                             const QString& card_side)
 {
     for (int i = 0; i < graphics.size(); ++i) {
-        if (i > 0 && App_Services.Main_App_wnd) {
-            const QPointF p = App_Services.Main_App_wnd->Control_New_Point(card_side);
+        if (i > 0 && App_Services().Main_App_wnd) {
+            const QPointF p = App_Services().Main_App_wnd->Control_New_Point(card_side);
             x = p.x();
             y = p.y();
         }

@@ -43,7 +43,7 @@ QRectF Rect_Centred_On(const QPointF& c, const QSizeF& s)
 
 static QString Resolve_Resource_Path(const QString& path)
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Check_Path_For_App_Resources(path) : path;
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Check_Path_For_App_Resources(path) : path;
 }
 
 std::unique_ptr<LMNImage> LMNImage::initWithPath_With_ID(const QPointF& centre, const QString& path,
@@ -53,8 +53,8 @@ std::unique_ptr<LMNImage> LMNImage::initWithPath_With_ID(const QPointF& centre, 
     item->control_ID = ctrl_id;
     item->setFilePath(path);
     item->setBounds(Rect_Centred_On(centre, item->_contents.isNull() ? QSizeF(0, 0) : item->_contents.size()));
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Reset_Image_Editing_Controls();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -63,8 +63,8 @@ std::unique_ptr<LMNImage> LMNImage::initWithPath(const QPointF& centre, const QS
     auto item = std::make_unique<LMNImage>();
     item->setFilePath(path);
     item->setBounds(Rect_Centred_On(centre, item->_contents.isNull() ? QSizeF(0, 0) : item->_contents.size()));
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Reset_Image_Editing_Controls();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -72,10 +72,10 @@ std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, cons
 {
     auto item = std::make_unique<LMNImage>();
     item->_contents = contents;
-    item->_file_path = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Library_Selected_Image : QString();
+    item->_file_path = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
     item->setBounds(Rect_Centred_On(centre, contents.isNull() ? QSizeF(0, 0) : contents.size()));
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Reset_Image_Editing_Controls();
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -89,8 +89,8 @@ void LMNImage::setFilePath(const QString& path)
 void LMNImage::applyDisplayedPicture()
 {
     _contents_with_settings = _contents;
-    if (App_Services.Main_App_wnd && !_contents.isNull()) {
-        const QImage adjusted = App_Services.Main_App_wnd->Get_Image_With_Update_Settings(this);
+    if (App_Services().Main_App_wnd && !_contents.isNull()) {
+        const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(this);
         // A failed adjustment keeps the picture as loaded rather than blanking it.
         if (!adjusted.isNull())
             _contents_with_settings = PtImage(adjusted, _contents.size());

@@ -2,7 +2,7 @@
 #include "core/util/Services.h"
 // What the drawing core uses of the barcode dialog of designing mode.
 // The barcode generation subsystem implements it and stores the one dialog in
-// App_Services.Barcode_Gen_Var; tests install a fake.
+// App_Services().Barcode_Gen_Var; tests install a fake.
 #include <QString>
 #include "platform/PtImage.h"
 

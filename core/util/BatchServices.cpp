@@ -1,5 +1,6 @@
 #include "core/util/BatchServices.h"
 #include "core/util/Services.h"
+#include "platform/MainThread.h"
 
 BatchServices::~BatchServices() = default;
 
@@ -15,12 +16,23 @@ int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int ca
 }
 
 
+// The main window's own values are read on the GUI thread: a worker that
+// asks waits for the answer there.
 QString Design_Start_Option()
 {
-    return App_Services.Batch_Services ? App_Services.Batch_Services->Start_Card_Option() : QStringLiteral("T");
+    QString option = QStringLiteral("T");
+    Run_On_Main_Thread_And_Wait([&] {
+        if (App_Services().Batch_Services)
+            option = App_Services().Batch_Services->Start_Card_Option();
+    });
+    return option;
 }
 
 bool Designing_Mode_Active()
 {
-    return App_Services.Batch_Services && App_Services.Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
+    bool designing = false;
+    Run_On_Main_Thread_And_Wait([&] {
+        designing = App_Services().Batch_Services && App_Services().Batch_Services->Barcode_Setting_Or_Designing_Mode() != 0;
+    });
+    return designing;
 }

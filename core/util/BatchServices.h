@@ -5,7 +5,7 @@
 // filling of a card with one row of bound values, the design back-up around a
 // job, and the commands that open windows of a neighbouring subsystem.
 //
-// The main window implements it and stores itself in App_Services.Batch_Services; the
+// The main window implements it and stores itself in App_Services().Batch_Services; the
 // subsystems below the main window reach it only through this pointer. Tests
 // install a fake (tests/common/FakeBatchServices.h).
 //
@@ -208,4 +208,4 @@ QString Design_Start_Option();
 // no main window.
 bool Designing_Mode_Active();
 
-// The one main window as the batch jobs see it is App_Services.Batch_Services.
+// The one main window as the batch jobs see it is App_Services().Batch_Services.

@@ -34,7 +34,12 @@ MainWindowServices::~MainWindowServices() = default;
 
 QString Text_Ctrl_Font_Family()
 {
-    const QString family = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Text_Ctrl_Font() : QString();
+    // The main window's setting on the GUI thread. An item a job makes on its
+    // worker starts from the default family (it is filled from the design it
+    // copies); asking the GUI thread here could wait on a thread that waits
+    // for the job.
+    MainWindowServices* main = Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;
+    const QString family = main ? main->Text_Ctrl_Font() : QString();
     return family.isEmpty() ? QStringLiteral("Helvetica") : family;
 }
 

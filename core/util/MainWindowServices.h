@@ -3,7 +3,7 @@
 // What the drawing core and the barcode engines use of the main window.
 //
 // The main window controller of the application derives from this class and
-// stores itself in App_Services.Main_App_wnd while it initialises; every lower subsystem
+// stores itself in App_Services().Main_App_wnd while it initialises; every lower subsystem
 // reaches the main window through that pointer. The helper methods that the
 // whole program shares (unit conversion, images, folders, placement of new
 // items) are implemented here in the core; the operations that need the real
@@ -203,7 +203,7 @@ public:
     QPointF Control_New_Point(const QString& side);
 };
 
-// The one main window (or a test's fake) is App_Services.Main_App_wnd.
+// The one main window (or a test's fake) is App_Services().Main_App_wnd.
 
 // The default font family of text content: the main window's, Helvetica
 // while there is none (or it names none).
@@ -215,13 +215,13 @@ class Please_Wait_While {
 public:
     Please_Wait_While()
     {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Show_Create_Modeless();
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Show_Create_Modeless();
     }
     ~Please_Wait_While()
     {
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Hide_Destroy_Modeless();
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Hide_Destroy_Modeless();
     }
     Please_Wait_While(const Please_Wait_While&) = delete;
     Please_Wait_While& operator=(const Please_Wait_While&) = delete;

@@ -136,7 +136,7 @@ int runRaisedSheet(QDialog* box, const std::function<void()>& reset)
 
 QWidget* Dialog_Parent_Window()
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr;
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr;
 }
 
 void Apply_Dialog_Background(QWidget* window)

@@ -53,7 +53,7 @@ public:
     // Stops the refresh and hides the window. GUI thread.
     virtual void End_Job_Progress() {}
 };
-// The one progress window controller is App_Services.Send_Modeless_Var.
+// The one progress window controller is App_Services().Send_Modeless_Var.
 
 // ---- Picture thumbnails ----
 namespace QuickLook {

@@ -26,5 +26,6 @@ struct Services {
 // layers (the default text font, the start option, the item pictures drawn
 // deep inside the model) are called with no window at hand; windows and panes
 // use the struct they are handed instead of looking here. GUI thread only:
-// jobs take what they need into their own values before they start.
-extern Services App_Services;
+// jobs take what they need into their own values before they start, and a
+// checked build stops at once when a worker thread reaches for it.
+Services& App_Services();

@@ -637,8 +637,8 @@ void BatchWizard::Export_Value_Btn_Clicked()
 
 void BatchWizard::Open_Export_File_Box(const QString& Export_File_Path, const QString& Export_File_Message)
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Open_Export_File_Box(Export_File_Path, Export_File_Message);
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Open_Export_File_Box(Export_File_Path, Export_File_Message);
 }
 
 void BatchWizard::Back_Btn_Clicked()

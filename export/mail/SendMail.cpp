@@ -280,7 +280,7 @@ private:
         if (m_job.restoreDesign || m_job.selectFirst) {
             // The main window as it is now (it may have gone meanwhile).
             Run_On_Main_Thread_And_Wait([&] {
-                BatchServices* main = App_Services.Batch_Services;
+                BatchServices* main = App_Services().Batch_Services;
                 if (!main)
                     return;
                 if (m_job.restoreDesign) {
@@ -499,7 +499,7 @@ void Send_Mail::Reset_Controls()
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     file_name_txt->setText(QStringLiteral("ZorvBarcode"));
-    rowCount = App_Services.Batch_Services ? App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+    rowCount = App_Services().Batch_Services ? App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
     send_with_batch_chk->setVisible(Design_Start_Option() != QLatin1String("V"));
     send_with_batch_chk->setEnabled(Design_Start_Option() != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
     send_with_batch_chk->setChecked(false);
@@ -561,8 +561,8 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    if (App_Services.Batch_Services)
-        rowCount = App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    if (App_Services().Batch_Services)
+        rowCount = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     send_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
@@ -576,8 +576,8 @@ void Send_Mail::send_barcode_rd_select()
 
 void Send_Mail::send_with_batch_chk_select()
 {
-    if (App_Services.Batch_Services)
-        rowCount = App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    if (App_Services().Batch_Services)
+        rowCount = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
     const int totalLabel = send_with_batch_chk->isChecked() ? rowCount.rows() : 1;
     Set_Tot_Value(totalLabel, totalLabel, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
@@ -623,7 +623,7 @@ void Send_Mail::delayed_delv_chk_select()
 std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
 {
     try {
-        BatchServices* main = App_Services.Batch_Services;
+        BatchServices* main = App_Services().Batch_Services;
         const bool designing = Designing_Mode_Active();
         const bool batch = send_with_batch_chk->isChecked() && send_with_batch_chk->isEnabled();
         // The job's own rows, read now; the window's count is what it showed.

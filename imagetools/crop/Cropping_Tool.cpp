@@ -97,7 +97,7 @@ Cropping_Tool* Cropping_Tool::defaultInstance()
     if (!s_instance) {
         Run_On_Main_Thread_And_Wait([] {
             if (!s_instance)
-                s_instance = new Cropping_Tool(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr);
+                s_instance = new Cropping_Tool(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
         });
     }
     return s_instance;
@@ -1081,14 +1081,14 @@ void Cropping_Tool::showProgress()
 {
     // The one progress window of batch jobs; without it (the image tools on
     // their own) the job runs without a window.
-    m_sharedProgress = App_Services.Send_Modeless_Var
-        && App_Services.Send_Modeless_Var->Begin_Job_Progress(this, m_job, QStringLiteral("%d / %d"));
+    m_sharedProgress = App_Services().Send_Modeless_Var
+        && App_Services().Send_Modeless_Var->Begin_Job_Progress(this, m_job, QStringLiteral("%d / %d"));
 }
 
 void Cropping_Tool::hideProgress()
 {
-    if (m_sharedProgress && App_Services.Send_Modeless_Var)
-        App_Services.Send_Modeless_Var->End_Job_Progress();
+    if (m_sharedProgress && App_Services().Send_Modeless_Var)
+        App_Services().Send_Modeless_Var->End_Job_Progress();
     m_sharedProgress = false;
 }
 

@@ -148,7 +148,7 @@ Image_Library* Image_Library::defaultInstance()
     if (!s_instance) {
         Run_On_Main_Thread_And_Wait([] {
             if (!s_instance)
-                s_instance = new Image_Library(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr);
+                s_instance = new Image_Library(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
         });
     }
     return s_instance;

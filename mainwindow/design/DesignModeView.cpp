@@ -192,12 +192,12 @@ QRectF DesignModeView::graphicViewBounds() const
 
 void DesignModeView::Card_Base_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Card_Shape : 0);
+    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
 }
 
 void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Card_Shape : 0);
+    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
 }
 
 void DesignModeView::set_Front_BG_Image(const QString& path)
@@ -586,12 +586,12 @@ void DesignModeView::Reset_Design()
     Set_Canvas_to_100_percent();
     _graphicView->_Selected_Graphic = nullptr;
     panels->Last_Selected_Graphic = nullptr;
-    if (App_Services.Main_App_wnd) {
-        App_Services.Main_App_wnd->Reset_Placement_Cascade();
+    if (App_Services().Main_App_wnd) {
+        App_Services().Main_App_wnd->Reset_Placement_Cascade();
     }
     New_Card_Model();
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Card_Shape = 0;
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Card_Shape = 0;
     const float side = MainWindowServices::MM_to_Points_Convert(100.0f);
     Apply_Card_Size(QSizeF(side, side));
     Reset_Undo_Baseline();

@@ -56,10 +56,10 @@ void Install_File_Command_Hooks(LMNWindowController& window)
     // A barcode record without a picture is drawn by the barcode dialog's
     // renderer from the item's own settings (no widget is touched).
     window.projectCommands()->Render_Barcode_Item = [](const LMNGraphic& item, const QString& value) {
-        if (!App_Services.Barcode_Gen_Var)
+        if (!App_Services().Barcode_Gen_Var)
             return PtImage();
-        App_Services.Barcode_Gen_Var->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
-        return App_Services.Barcode_Gen_Var->Get_Image_From_Val(value, item.header_val, item.footer_val);
+        App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
+        return App_Services().Barcode_Gen_Var->Get_Image_From_Val(value, item.header_val, item.footer_val);
     };
     // The spreadsheet binding a design file stores is the design's one binding.
     Project_Commands* project = window.projectCommands();

@@ -183,24 +183,24 @@ QSizeF Tool_Palette::Default_Size(int tool)
 
 void Tool_Palette::Choose(int tool)
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Set_Selected_Control_Tool(tool);
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
     Select_tool_action();
 }
 
 void Tool_Palette::Select_tool_action()
 {
-    const int tool = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
     emit selectedToolChanged(tool);
     const bool made = selectedToolDidChange();
-    if (!App_Services.Main_App_wnd)
+    if (!App_Services().Main_App_wnd)
         return;
-    App_Services.Main_App_wnd->Refresh_Canvas();
-    LMNGraphicView* view = App_Services.Main_App_wnd->graphicView();
-    App_Services.Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    App_Services().Main_App_wnd->Refresh_Canvas();
+    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
+    App_Services().Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
     // The panel goes back to the arrow; a cancelled picture choice keeps the tool.
     if (!made)
-        App_Services.Main_App_wnd->Set_Selected_Control_Tool(tool);
+        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
 }
 
 void Tool_Palette::Show_Tool(int tool)
@@ -211,8 +211,8 @@ void Tool_Palette::Show_Tool(int tool)
 
 void Tool_Palette::selectArrowTool()
 {
-    if (App_Services.Main_App_wnd)
-        App_Services.Main_App_wnd->Set_Selected_Control_Tool(0);
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
     emit selectedToolChanged(0);
     selectedToolDidChange();
     m_tools.first()->setChecked(true);
@@ -220,9 +220,9 @@ void Tool_Palette::selectArrowTool()
 
 bool Tool_Palette::selectedToolDidChange()
 {
-    if (!App_Services.Main_App_wnd)
+    if (!App_Services().Main_App_wnd)
         return true;
-    const int tool = App_Services.Main_App_wnd->Selected_Control_Tool();
+    const int tool = App_Services().Main_App_wnd->Selected_Control_Tool();
     LMNKind kind = currentGraphicClass(tool);
     if (kind == LMNKind::Graphic)
         return true;
@@ -233,14 +233,14 @@ bool Tool_Palette::selectedToolDidChange()
             // Cancelled: no item now. The picture an earlier choice left is
             // forgotten, so the item a later mouse-down makes shows the
             // placeholder picture until one is chosen in its panel.
-            App_Services.Main_App_wnd->Library_Selected_Image = QString("");
+            App_Services().Main_App_wnd->Library_Selected_Image = QString("");
             return false;
         }
-        App_Services.Main_App_wnd->Library_Selected_Image = path;
+        App_Services().Main_App_wnd->Library_Selected_Image = path;
         if (tool == 9)
             Show_NSLog_Message(path);
     }
-    LMNGraphicView* view = App_Services.Main_App_wnd->graphicView();
+    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
     if (!view)
         return true;
     view->createGraphicOfClass(kind, nullptr, true, QRectF(QPointF(0, 0), Default_Size(tool)),

@@ -35,7 +35,7 @@ const QString Select_Entry = QStringLiteral("<--Select-->");
 
 LMNGraphicView* Canvas()
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->graphicView() : nullptr;
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
 }
 
 bool Start_Option_Hides_Source()
@@ -243,7 +243,7 @@ void PropertyPanelHost::seriesChoice()
 // of the selection; with a position, their value becomes the source's first.
 void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const QString& name, int position)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services.Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
         return;
     LMNGraphicView* canvas = Canvas();
     LMNGraphic* current = canvas ? canvas->_Selected_Graphic : nullptr;
@@ -286,8 +286,8 @@ void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const Q
                 datasource_tab->Manual_image_path->setText(path);
                 Update_Image_Graphics(true);
             } else {
-                App_Services.Main_App_wnd->Refresh_Canvas();
-                App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+                App_Services().Main_App_wnd->Refresh_Canvas();
+                App_Services().Main_App_wnd->Insert_In_Undo_Redo();
             }
             return;
         }
@@ -307,8 +307,8 @@ void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const Q
                                                                   : current->Text_Value);
             Update_Text_Graphics(true);
         } else {
-            App_Services.Main_App_wnd->Refresh_Canvas();
-            App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+            App_Services().Main_App_wnd->Refresh_Canvas();
+            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
         }
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
@@ -385,7 +385,7 @@ void PropertyPanelHost::textDidChange(QObject* view)
 // The typed text into each selected, unlocked, manual text item.
 void PropertyPanelHost::applyEditorText(const QString& text)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services.Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
         return;
     const QList<LMNGraphic*> selected = Selected_Items();
     bool changed = false;
@@ -399,12 +399,12 @@ void PropertyPanelHost::applyEditorText(const QString& text)
         changed = changed || before != text;
     }
     if (!selected.isEmpty())
-        App_Services.Main_App_wnd->Refresh_Canvas();
+        App_Services().Main_App_wnd->Refresh_Canvas();
     // Typing is one undo step until another change comes between.
     if (changed) {
         if (Typing_Undo_Step)
             Typing_Undo_Step();
         else
-            App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     }
 }

@@ -52,7 +52,7 @@ namespace {
 
 LMNGraphicView* Canvas()
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->graphicView() : nullptr;
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
 }
 
 QString Default_Choose_File(const QString& title, const QStringList& extensions)
@@ -60,7 +60,7 @@ QString Default_Choose_File(const QString& title, const QStringList& extensions)
     QStringList patterns;
     for (const QString& e : extensions)
         patterns << QStringLiteral("*.") + e;
-    QWidget* parent = App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr;
+    QWidget* parent = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr;
     return Choose_Open_File(parent, title, QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
 }
 
@@ -68,7 +68,7 @@ bool Default_Page_Layout(PrintInfo& info)
 {
     QPrinter printer;
     printer.setPageLayout(info.pageLayout);
-    QPageSetupDialog dialog(&printer, App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr);
+    QPageSetupDialog dialog(&printer, App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
     if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
         return false;
     info.pageLayout = printer.pageLayout();
@@ -88,13 +88,13 @@ void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
     for (LMNGraphic* g : selected)
         before << state(g);
     act();
-    App_Services.Main_App_wnd->Refresh_Canvas();
+    App_Services().Main_App_wnd->Refresh_Canvas();
     bool changed = false;
     for (int i = 0; i < selected.size(); ++i)
         if (state(selected.at(i)) != before.at(i))
             changed = true;
     if (changed)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 } // namespace
@@ -277,8 +277,8 @@ void PropertyPanelHost::wireItemPanels()
     connect(sign_tab, &SignaturePanel::browseWanted, this, &PropertyPanelHost::Sign_Browse_Btn);
     connect(barcode_tab, &BarcodeItemPanel::propertiesWanted, this, [this] {
         emit barcodePropertiesWanted();
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Open_Barcode_Window();
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Open_Barcode_Window();
     });
 
     connect(datasource_tab, &DataSourcePanel::sourceChosen, this,
@@ -332,8 +332,8 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
                 canvas->setFocus();
             return;
         }
-        if (App_Services.Main_App_wnd)
-            App_Services.Main_App_wnd->Set_Selected_Control_Tool(0);
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
         if (!item) {
             // The card panel on its first tab. A rubber-band selection stays
             // selected; only the current item is forgotten.
@@ -622,7 +622,7 @@ void PropertyPanelHost::Set_Paste_Button_Status()
 void PropertyPanelHost::Print_object_chk_changed()
 {
     LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services.Main_App_wnd)
+    if (!canvas || !App_Services().Main_App_wnd)
         return;
     const int state = aligmnt_tab->print_object_chk->isChecked() ? 1 : 0;
     bool changed = false;
@@ -631,7 +631,7 @@ void PropertyPanelHost::Print_object_chk_changed()
             changed = true;
     canvas->print_contol_or_not(state);
     if (changed)
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
 }
 
 int PropertyPanelHost::printObjectState() const
@@ -644,7 +644,7 @@ int PropertyPanelHost::printObjectState() const
 void PropertyPanelHost::Align_Action(const QString& action)
 {
     LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services.Main_App_wnd)
+    if (!canvas || !App_Services().Main_App_wnd)
         return;
     const QList<LMNGraphic*> selected = canvas->selectedGraphics();
     if ((action == QLatin1String("makeSameWidth") || action == QLatin1String("makeSameHeight"))
@@ -670,7 +670,7 @@ void PropertyPanelHost::Align_Action(const QString& action)
 void PropertyPanelHost::Position_Field_Changed(int which)
 {
     LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services.Main_App_wnd || Not_Draw_Only_Prop_Change_Get())
+    if (!canvas || !App_Services().Main_App_wnd || Not_Draw_Only_Prop_Change_Get())
         return;
     if (which < 0 || which > 3)
         return;
@@ -700,7 +700,7 @@ void PropertyPanelHost::Position_Field_Changed(int which)
 QFontDialog* PropertyPanelHost::fontPanel()
 {
     if (!m_fontPanel) {
-        m_fontPanel = new QFontDialog(App_Services.Main_App_wnd ? App_Services.Main_App_wnd->mainWidget() : nullptr);
+        m_fontPanel = new QFontDialog(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
         m_fontPanel->setObjectName(QStringLiteral("fontPanel"));
         m_fontPanel->setOption(QFontDialog::NoButtons, true);
         m_fontPanel->setModal(false);

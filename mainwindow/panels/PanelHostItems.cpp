@@ -39,7 +39,7 @@ namespace {
 
 LMNGraphicView* Canvas()
 {
-    return App_Services.Main_App_wnd ? App_Services.Main_App_wnd->graphicView() : nullptr;
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
 }
 
 LMNGraphic* Canvas_Selected_Item()
@@ -138,7 +138,7 @@ void PropertyPanelHost::Update_Sign_Graphics(bool othersChanged)
 
 void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const PtImage& Barcode_output_image)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services.Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
         return;
     LMNGraphic* current = Canvas_Selected_Item();
     QList<LMNGraphic*> selected = Selected_Items();
@@ -169,8 +169,8 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const 
         }
     }
     if (changed) {
-        App_Services.Main_App_wnd->Refresh_Canvas();
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Refresh_Canvas();
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     }
     if (Last_Selected_Graphic && Last_Selected_Graphic->kind() == LMNKind::Barcode) {
         barcode_tab->load(*Last_Selected_Graphic);
@@ -272,10 +272,10 @@ bool PropertyPanelHost::Browse_User_Image_Manually()
         both << e.toUpper();
     const QString path = Choose_File ? Choose_File(tr("Choose a Picture"), both) : QString();
     if (path.isEmpty()) {
-        App_Services.Main_App_wnd->Library_Selected_Image.clear();
+        App_Services().Main_App_wnd->Library_Selected_Image.clear();
         return false;
     }
-    App_Services.Main_App_wnd->Library_Selected_Image = path;
+    App_Services().Main_App_wnd->Library_Selected_Image = path;
     datasource_tab->Manual_image_path->setText(path);
     return true;
 }
@@ -289,8 +289,8 @@ void PropertyPanelHost::Manual_Image_Browse_Btn()
         return;
     LMNGraphic* item = Canvas_Selected_Item();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(App_Services.Main_App_wnd->Library_Selected_Image);
-        item->Set_text_value(App_Services.Main_App_wnd->Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
+        item->Set_text_value(App_Services().Main_App_wnd->Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -312,12 +312,12 @@ void PropertyPanelHost::Manual_Library_Browse_Btn()
         return;
     if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
         return;
-    App_Services.Main_App_wnd->Library_Selected_Image = lib_window_sel_file;
-    datasource_tab->Manual_image_path->setText(App_Services.Main_App_wnd->Library_Selected_Image);
+    App_Services().Main_App_wnd->Library_Selected_Image = lib_window_sel_file;
+    datasource_tab->Manual_image_path->setText(App_Services().Main_App_wnd->Library_Selected_Image);
     LMNGraphic* item = Canvas_Selected_Item();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(App_Services.Main_App_wnd->Library_Selected_Image);
-        item->Set_text_value(App_Services.Main_App_wnd->Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
+        item->Set_text_value(App_Services().Main_App_wnd->Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -368,9 +368,9 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         refill();
         item->Set_Batch_List_Name(series);
         item->Set_Batch_List_Index(datasource_tab->Batch_Series->currentIndex());
-        App_Services.Main_App_wnd->Library_Selected_Image = Get_First_Value_Of_Dataset(series);
-        datasource_tab->Manual_image_path->setText(App_Services.Main_App_wnd->Library_Selected_Image);
-        image->setFilePath(App_Services.Main_App_wnd->Library_Selected_Image);
+        App_Services().Main_App_wnd->Library_Selected_Image = Get_First_Value_Of_Dataset(series);
+        datasource_tab->Manual_image_path->setText(App_Services().Main_App_wnd->Library_Selected_Image);
+        image->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
         Update_Image_Graphics();
         refill();
     } else if (item->data_source_type == 0) {
@@ -379,7 +379,7 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         const QString cropped = Crop_Picture(path);
         if (cropped.isEmpty())
             return;
-        App_Services.Main_App_wnd->Library_Selected_Image = cropped;
+        App_Services().Main_App_wnd->Library_Selected_Image = cropped;
         datasource_tab->Manual_image_path->setText(cropped);
         image->setFilePath(cropped);
         Update_Image_Graphics();

@@ -220,9 +220,9 @@ QString Slider_Label_Text(double value)
 
 QList<LMNGraphic*> Selected_Items()
 {
-    if (!App_Services.Main_App_wnd || !App_Services.Main_App_wnd->graphicView())
+    if (!App_Services().Main_App_wnd || !App_Services().Main_App_wnd->graphicView())
         return {};
-    return App_Services.Main_App_wnd->graphicView()->selectedGraphics();
+    return App_Services().Main_App_wnd->graphicView()->selectedGraphics();
 }
 
 int Selected_Count()
@@ -232,7 +232,7 @@ int Selected_Count()
 
 bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write, bool othersChanged)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services.Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
         return false;
     const QList<LMNGraphic*> selected = Selected_Items();
     if (selected.isEmpty())
@@ -245,8 +245,8 @@ bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)
         changed = true;
     }
     if (changed) {
-        App_Services.Main_App_wnd->Refresh_Canvas();
-        App_Services.Main_App_wnd->Insert_In_Undo_Redo();
+        App_Services().Main_App_wnd->Refresh_Canvas();
+        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
     }
     return changed;
 }

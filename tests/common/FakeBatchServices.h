@@ -1,7 +1,7 @@
 #pragma once
 // A test double of the main window as the batch jobs see it. Header-only.
 //
-//   FakeBatchServices batch;             // becomes App_Services.Batch_Services until destroyed
+//   FakeBatchServices batch;             // becomes App_Services().Batch_Services until destroyed
 //   batch.rowImage = [](int row) { ... };
 //   batch.list = {...};
 // Every operation answers from the public members and counts its calls. The
@@ -20,7 +20,7 @@
 
 class FakeBatchServices : public BatchServices {
 public:
-    FakeBatchServices() : m_slot(App_Services.Batch_Services, this) {}
+    FakeBatchServices() : m_slot(App_Services().Batch_Services, this) {}
 
     // What the fake answers.
     BarcodeModeState state;

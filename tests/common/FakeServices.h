@@ -4,7 +4,7 @@
 //   Fake_Services services;                  // the struct as it was is given back at the end
 //   services->Send_Modeless_Var = &progress;
 //
-//   Scoped_Service<BatchServices> slot(App_Services.Batch_Services, this);
+//   Scoped_Service<BatchServices> slot(App_Services().Batch_Services, this);
 //                                            // one member, given back unless replaced since
 // Fakes enter themselves with a Scoped_Service; a test that changes several
 // members holds a Fake_Services, so nothing it entered outlives it.
@@ -12,13 +12,13 @@
 
 class Fake_Services {
 public:
-    Fake_Services() : m_saved(App_Services) {}
-    ~Fake_Services() { App_Services = m_saved; }
+    Fake_Services() : m_saved(App_Services()) {}
+    ~Fake_Services() { App_Services() = m_saved; }
     Fake_Services(const Fake_Services&) = delete;
     Fake_Services& operator=(const Fake_Services&) = delete;
 
-    Services* operator->() const { return &App_Services; }
-    Services& operator*() const { return App_Services; }
+    Services* operator->() const { return &App_Services(); }
+    Services& operator*() const { return App_Services(); }
 
 private:
     Services m_saved;

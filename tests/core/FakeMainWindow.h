@@ -3,7 +3,7 @@
 // answerer of message boxes and dialogs. Header-only; include as
 // "core/FakeMainWindow.h".
 //
-//   FakeMainWindow win;                 // becomes App_Services.Main_App_wnd until destroyed
+//   FakeMainWindow win;                 // becomes App_Services().Main_App_wnd until destroyed
 //   win.canvasBounds = QRectF(0, 0, 300, 200);
 //   ScriptedMessages msgs({1});         // answers the next box with button 1
 //   ...
@@ -36,7 +36,7 @@
 
 class FakeMainWindow : public MainWindowServices {
 public:
-    FakeMainWindow() : m_slot(App_Services.Main_App_wnd, this) {}
+    FakeMainWindow() : m_slot(App_Services().Main_App_wnd, this) {}
 
     // What the fake answers; set freely in a test.
     QRectF canvasBounds;                     // graphicViewBounds()
@@ -131,7 +131,7 @@ private:
 // A barcode dialog that draws a plain striped picture for any non-empty value.
 class FakeBarcodeDialog : public BarcodeDialogServices {
 public:
-    FakeBarcodeDialog() : m_slot(App_Services.Barcode_Gen_Var, this) {}
+    FakeBarcodeDialog() : m_slot(App_Services().Barcode_Gen_Var, this) {}
 
     QSizeF imageSize{120, 60};     // points
     QList<LMNGraphic*> loadedItems;

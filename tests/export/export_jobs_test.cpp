@@ -168,7 +168,7 @@ struct BarcodeRows {
 BarcodeExportJob Barcode_Job(const QString& dest, const QString& tag, const QString& ext, int from, int to)
 {
     BarcodeExportJob job;
-    job.rows = static_cast<const FakeBatchServices*>(App_Services.Batch_Services)->jobRows(false);
+    job.rows = static_cast<const FakeBatchServices*>(App_Services().Batch_Services)->jobRows(false);
     job.destination = dest;
     job.Print_Start = from - 1;
     job.Total_Label = to;

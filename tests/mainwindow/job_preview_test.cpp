@@ -123,7 +123,7 @@ TEST_F(JobPreviewTest, MailingTheCurrentBarcodeRightAfterStartSendsItWholeAndLea
     const QSizeF size = v.Preview_Image().size();
 
     // Right after start the list does not feed the value: one row, the typed one.
-    EXPECT_EQ(App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 1);
+    EXPECT_EQ(App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 1);
     constexpr int sends = 6;
     Send_Mail* mail = Send_Mail::defaultInstance();
     for (int i = 0; i < sends; ++i) {

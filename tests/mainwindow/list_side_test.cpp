@@ -174,14 +174,14 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     BarcodeListSide& side = *v.listSide();
     chooseType("Code 128");
     side.list().Load_Rows({{"ROW-ZERO", "h0", "f0", "2"}, {"ROW-ONE", "h1", "f1", "3"}, {"", "h2", "f2", "4"}});
-    ASSERT_EQ(App_Services.Batch_Services, static_cast<BatchServices*>(window.get()));
+    ASSERT_EQ(App_Services().Batch_Services, static_cast<BatchServices*>(window.get()));
     // Manual entry: one label of the typed barcode, quantities not used.
-    Batch_Rows rows = App_Services.Batch_Services->Make_Batch_Rows();
+    Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
     EXPECT_FALSE(rows->count().Use_Data_Sheet_Values);
     EXPECT_EQ(rows->rowCount(), 1);
     EXPECT_EQ(rows->printQuantity(0), 1);
     Batch_On(side);
-    rows = App_Services.Batch_Services->Make_Batch_Rows();
+    rows = App_Services().Batch_Services->Make_Batch_Rows();
     const Batch_Row_Count& count = rows->count();
     EXPECT_TRUE(count.Use_Data_Sheet_Values);
     EXPECT_FALSE(count.seriesFeeds);
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     EXPECT_EQ(rows->printQuantity(1), 3);
     EXPECT_EQ(rows->printQuantity(7), 0);
     EXPECT_EQ(rows->texts(1).header, "h1");
-    const BarcodeModeState state = App_Services.Batch_Services->Barcode_Mode_State();
+    const BarcodeModeState state = App_Services().Batch_Services->Barcode_Mode_State();
     EXPECT_TRUE(state.dataSource && state.listFeeds && state.valueChecked);
 
     // The rows are the job's: a list changed afterwards, row by row or
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, BatchRowsForPrintExportAndMail)
     // The series source counts one label a row, whatever the quantities.
     side.Data_Set_Sheet_RD->setChecked(true);
     side.Data_Set_Sheet_Check();
-    const Batch_Row_Count series = App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not();
+    const Batch_Row_Count series = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
     EXPECT_TRUE(series.seriesFeeds);
     EXPECT_EQ(series.Total_Label_Wd_PQ, series.Total_Barcode_Label_wd_Batch);
 }
@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
     const auto previewBarcode = v.road().testBarcode();
     const int draws = v.Draw_Count();
     const int encodes = v.Encode_Count();
-    const Batch_Rows rows = App_Services.Batch_Services->Make_Batch_Rows();
+    const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
     EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 100), 7);
     EXPECT_EQ(rows->Count_Valid_Labels(false, 0, 5, 100), 2);
     EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 3), 3);   // at most the labels asked for
@@ -310,7 +310,7 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_EQ(side.hdr_combo_value->currentIndex(), 4);
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C5");
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Header), "");
-    EXPECT_EQ(App_Services.Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 5);
+    EXPECT_EQ(App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not().Total_Barcode_Label_wd_Batch, 5);
     EXPECT_EQ(window->Barcode_Mode_Series_Names(), QStringList({"Codes", "heads"}));
     // A series that went away leaves "<--Select-->" after a refresh.
     QFile::remove(dir.filePath("heads.txt"));
@@ -544,7 +544,7 @@ TEST_F(MainWindowTest, AJobReadsTheFedTextsOfEachRowAndTheTypedOthers)
     side.Batch_Footer_Check();
     v.valuePane()->setFieldText(ValuePane::Field::Footer, QStringLiteral("  typed foot  "));
     side.list().setData(side.list().index(1, 0), QStringLiteral("  B2  "));
-    const Batch_Rows rows = App_Services.Batch_Services->Make_Batch_Rows();
+    const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
     ASSERT_EQ(rows->rowCount(), 3);
     EXPECT_EQ(rows->count().Total_Label_Wd_PQ, 3);
     for (int r = 0; r < 3; ++r) {

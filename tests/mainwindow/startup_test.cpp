@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartsInBarcodeModeWithTheDefaults)
     LMNWindowController& w = make();
     ASSERT_TRUE(w.startupSucceeded());
     EXPECT_TRUE(exitCodes.isEmpty());
-    EXPECT_EQ(App_Services.Main_App_wnd, &w);
+    EXPECT_EQ(App_Services().Main_App_wnd, &w);
     EXPECT_EQ(LMNWindowController::defaultInstance(), &w);
 
     EXPECT_EQ(w.Barcode_Setting_Or_Designing_Mode(), 0);

@@ -43,7 +43,7 @@ public:
 // The barcode dialog as the batch binding uses it: real Code 128 symbols.
 class RoadDialog : public BarcodeDialogServices {
 public:
-    RoadDialog() : m_slot(App_Services.Barcode_Gen_Var, this) {}
+    RoadDialog() : m_slot(App_Services().Barcode_Gen_Var, this) {}
     void Set_Barcode_Prop_To_Control(LMNGraphic*) override {}
     PtImage Get_Image_From_Val(const QString& value, const QString&, const QString&) override
     {

@@ -7,6 +7,8 @@
 #include "export/ExportSetup.h"
 #include "imagetools/picture/Thumbnails.h"
 
+#include <malloc.h>
+
 void Install_Application_Services()
 {
     // Barcode items read from archives of another process are drawn anew by the road.
@@ -23,4 +25,9 @@ void Install_Application_Services()
 
     // Pictures are read through the image tools.
     Install_Image_Tools_Services();
+}
+
+void Set_Heap_Policy()
+{
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }

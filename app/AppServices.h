@@ -7,3 +7,11 @@
 // the image tools do: upright, at reduced size, damaged or oversized ones
 // shown as such).
 void Install_Application_Services();
+
+// How the heap gives memory back, set once before anything is allocated in
+// earnest. Large blocks (a PDF page's stream, a picture, a list's row table)
+// are mapped on their own and returned whole when freed, at one fixed size
+// rather than one the allocator raises after each large block it frees:
+// otherwise a long job's passing buffers stay in the heap and the process
+// grows with the number of labels it writes.
+void Set_Heap_Policy();

@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv)
 {
+    Set_Heap_Policy();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorv Label");
     QApplication::setOrganizationName("Zorv");

@@ -296,6 +296,7 @@ int main(int argc, char** argv)
 {
     if (argc == 6 && std::strcmp(argv[1], "--label-job") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        Set_Heap_Policy();   // as the application starts
         QApplication app(argc, argv);
         return Run_Child(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), QString::fromLocal8Bit(argv[4]),
                          std::strcmp(argv[5], "text") == 0);

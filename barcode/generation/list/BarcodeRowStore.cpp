@@ -79,15 +79,43 @@ char16_t* BarcodeRowStore::take(qint64 n)
     return at;
 }
 
+qint64 BarcodeRowStore::stored(const Entry& e)
+{
+    if (e.end[3] != Long_Row)
+        return e.end[3];
+    uint32_t ends[4];
+    std::memcpy(ends, e.chars, sizeof ends);
+    return qint64(ends[3]) + Long_Header;
+}
+
+QStringView BarcodeRowStore::longText(const Entry& e, int column)
+{
+    uint32_t ends[4];
+    std::memcpy(ends, e.chars, sizeof ends);
+    const uint32_t from = column == 0 ? 0 : ends[column - 1];
+    return QStringView(e.chars + Long_Header + from, qsizetype(ends[column] - from));
+}
+
 BarcodeRowStore::Entry BarcodeRowStore::write(QStringView texts[4], char16_t* at)
 {
+    qint64 total = 0;
+    for (int k = 0; k < 4; ++k)
+        total += texts[k].size();
+    const bool longRow = total >= Long_Row;
+    char16_t* const chars = longRow ? at + Long_Header : at;
     Entry e{at, {}};
+    uint32_t ends[4];
     uint32_t end = 0;
     for (int k = 0; k < 4; ++k) {
         if (!texts[k].isEmpty())
-            std::memcpy(at + end, texts[k].utf16(), size_t(texts[k].size()) * sizeof(char16_t));
+            std::memcpy(chars + end, texts[k].utf16(), size_t(texts[k].size()) * sizeof(char16_t));
         end += uint32_t(texts[k].size());
-        e.end[k] = end;
+        ends[k] = end;
+        e.end[k] = uint16_t(std::min<uint32_t>(end, Long_Row));
+    }
+    if (longRow) {
+        std::memcpy(at, ends, sizeof ends);
+        e.end[3] = Long_Row;
     }
     return e;
 }
@@ -101,8 +129,8 @@ BarcodeRowStore::Entry BarcodeRowStore::write(QStringView texts[4])
         texts[k] = texts[k].first(std::min<qint64>(texts[k].size(), Max_Row_Chars - total));
         total += texts[k].size();
     }
-    m_liveChars += total;
-    return write(texts, take(total));
+    m_liveChars += stored(total);
+    return write(texts, take(stored(total)));
 }
 
 void BarcodeRowStore::append(QStringView value, QStringView header, QStringView footer, QStringView pq)
@@ -120,7 +148,7 @@ void BarcodeRowStore::append(const BarcodeRowStore& rows, int count)
         m_rows.reserve(std::max(needed, m_rows.capacity() + m_rows.capacity() / 2));
     for (int r = 0; r < count; ++r) {
         const Entry& from = rows.m_rows[size_t(r)];
-        const qint64 total = from.end[3];
+        const qint64 total = stored(from);
         char16_t* at = take(total);
         if (total > 0)
             std::memcpy(at, from.chars, size_t(total) * sizeof(char16_t));
@@ -142,12 +170,13 @@ void BarcodeRowStore::replace(int at, const BarcodeRow& row)
     Entry& old = m_rows[size_t(at)];
     const qint64 total = qint64(row.Value.size()) + row.Header.size() + row.Footer.size() + row.PQ.size();
     QStringView texts[4] = {row.Value, row.Header, row.Footer, row.PQ};
-    if (total > 0 && total <= old.end[3]) {
+    const qint64 was = stored(old);
+    if (total > 0 && stored(total) <= was) {
         // The row fits where it lies.
-        m_liveChars -= old.end[3] - total;
+        m_liveChars -= was - stored(total);
         old = write(texts, old.chars);
     } else {
-        m_liveChars -= old.end[3];
+        m_liveChars -= was;
         old = write(texts);
     }
     packIfWasteful();
@@ -158,7 +187,7 @@ int BarcodeRowStore::remove(const std::vector<char>& gone)
     size_t w = 0;
     for (size_t r = 0; r < m_rows.size(); ++r) {
         if (r < gone.size() && gone[r])
-            m_liveChars -= m_rows[r].end[3];
+            m_liveChars -= stored(m_rows[r]);
         else
             m_rows[w++] = m_rows[r];
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Rows of four texts (value, header, footer, print quantity) kept packed:
 // the characters of a row lie one after another in large blocks of UTF-16,
-// and the row itself is a pointer and four ends (24 bytes). A million rows
-// of four short texts hold about 24 bytes a row beside their characters,
+// and the row itself is a pointer and four 16-bit ends (16 bytes). A million
+// rows of four short texts hold about 16 bytes a row beside their characters,
 // where four strings of their own would cost four heap blocks with their
 // headers and rounding.
 //
@@ -43,7 +43,9 @@ public:
     QStringView text(int row, int column) const
     {
         const Entry& e = m_rows[size_t(row)];
-        const uint32_t from = column == 0 ? 0 : e.end[column - 1];
+        if (e.end[3] == Long_Row)
+            return longText(e, column);
+        const uint16_t from = column == 0 ? 0 : e.end[column - 1];
         return QStringView(e.chars + from, qsizetype(e.end[column] - from));
     }
     // The row as four strings of its own.
@@ -74,11 +76,22 @@ public:
     static constexpr qsizetype Block_Chars = qsizetype(1) << 17;
 
 private:
+    // A row of fewer than Long_Row characters: where each text ends, from
+    // `chars`. A longer row (always in a block of its own) has Long_Row as
+    // its last end; its four ends lie as 32-bit numbers in the first
+    // Long_Header characters at `chars`, its texts after them.
     struct Entry {
         char16_t* chars;
-        uint32_t end[4];  // where each text ends, from `chars`
+        uint16_t end[4];
     };
-    static constexpr qint64 Max_Row_Chars = 0xFFFFFFFFLL;
+    static constexpr uint16_t Long_Row = 0xFFFF;
+    static constexpr qint64 Long_Header = 4 * qint64(sizeof(uint32_t)) / qint64(sizeof(char16_t));
+    static constexpr qint64 Max_Row_Chars = 0xFFFFFFFFLL - Long_Header;
+
+    // Characters a row of `total` takes in its block, and those an entry takes.
+    static qint64 stored(qint64 total) { return total >= Long_Row ? total + Long_Header : total; }
+    static qint64 stored(const Entry& e);
+    static QStringView longText(const Entry& e, int column);
 
     // Space for `n` characters (null for none).
     char16_t* take(qint64 n);

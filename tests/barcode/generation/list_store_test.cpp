@@ -89,6 +89,42 @@ TEST(BarcodeRowStore, EveryTextComesBackAsItWent)
     EXPECT_LE(copy.heldBytes(), s.heldBytes());
 }
 
+TEST(BarcodeRowStore, RowsAroundSixtyFourThousandCharactersKeepTheirTexts)
+{
+    // A row keeps its ends in 16 bits below 65,535 characters and in its
+    // block beyond: rows on both sides of that line, rewritten in place from
+    // long to short and from short to long, copied and packed.
+    BarcodeRowStore s;
+    std::vector<BarcodeRow> want;
+    for (const int total : {65533, 65534, 65535, 65536, 70000}) {
+        const BarcodeRow r{QString(total - 3, QLatin1Char('v')), QStringLiteral("h"), QStringLiteral("f"),
+                           QStringLiteral("7")};
+        s.append(r);
+        want.push_back(r);
+    }
+    s.append(BarcodeRow{QStringLiteral("short"), {}, {}, QStringLiteral("1")});
+    want.push_back(BarcodeRow{QStringLiteral("short"), {}, {}, QStringLiteral("1")});
+    ASSERT_EQ(All(s), want);
+    EXPECT_EQ(s.text(3, 0).size(), 65533);
+    EXPECT_EQ(s.text(3, 3), QStringLiteral("7"));
+
+    // Long to short where it lies, short to long, long to longer.
+    want[3] = BarcodeRow{QStringLiteral("now short"), QStringLiteral("h2"), {}, QStringLiteral("2")};
+    want[5] = BarcodeRow{QString(80000, QLatin1Char('w')), {}, QStringLiteral("f3"), {}};
+    want[4] = BarcodeRow{QString(70001, QLatin1Char('x')), QString(3, QLatin1Char('y')), {}, QStringLiteral("9")};
+    for (const int r : {3, 5, 4})
+        s.replace(r, want[size_t(r)]);
+    ASSERT_EQ(All(s), want);
+    const BarcodeRowStore copy(s);
+    EXPECT_EQ(All(copy), want);
+    std::vector<char> gone(want.size(), 0);
+    gone[0] = gone[2] = 1;
+    EXPECT_EQ(s.remove(gone), 2);
+    want.erase(want.begin() + 2);
+    want.erase(want.begin());
+    EXPECT_EQ(All(s), want);
+}
+
 TEST(BarcodeRowStore, ChangesLeaveTheOtherRowsAsTheyWere)
 {
     // Random appends, inserts, replacements (shorter, longer, emptied) and

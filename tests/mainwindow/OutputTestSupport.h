@@ -3,6 +3,7 @@
 // the windows they open answered by a script, a batch job waited for until
 // its after-export box (or its last message) shows, and what that box said.
 #include "core/util/MessageBoxes.h"
+#include "export/PdfExportWindow.h"
 #include "platform/MessageSink.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QThread>
 
 #include <functional>
+#include <memory>
 
 namespace outputtest {
 
@@ -58,6 +60,22 @@ inline bool Wait_For(const std::function<bool()>& done, int seconds = 60)
     }
     QCoreApplication::processEvents();
     return true;
+}
+
+// Exports from the PDF window into `folder` as `name`, waits until the job
+// ends (at most `seconds`) and closes the window. The job, or null when the
+// window started none; its `done` is false when it did not end in time.
+inline std::shared_ptr<Pdf_Export_Handle> Export_Pdf_And_Close(PDF_Export& pdf, const QString& name,
+                                                               const QString& folder, int seconds = 60)
+{
+    pdf.file_name_save_txt->setText(name);
+    pdf.chooseFolder = [folder] { return folder; };
+    pdf.export_btn->click();
+    std::shared_ptr<Pdf_Export_Handle> job = pdf.lastJob();
+    if (job)
+        Wait_For([&] { return job->done.load(); }, seconds);
+    pdf.cancel_btn->click();
+    return job;
 }
 
 // Files directly in a folder, sorted by name.

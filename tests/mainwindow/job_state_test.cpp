@@ -5,6 +5,7 @@
 // row, exported files are named after the row they hold, totals count labels,
 // the side panel follows the selection, and a fresh window counts afresh.
 #include "MainWindowFixture.h"
+#include "OutputTestSupport.h"
 
 #include "barcode/generation/panes/ValuePane.h"
 #include "common/TestSupport.h"
@@ -53,44 +54,13 @@
 
 namespace {
 
-// Windows run by the scripted runner are named in `seen` and handed to `on`.
-class Windows {
-public:
-    Windows()
-    {
-        m_previous = Set_Modal_Runner([this](QDialog& d) {
-            seen << QString::fromLatin1(d.metaObject()->className());
-            if (on)
-                on(d);
-            return d.result();
-        });
-    }
-    ~Windows() { Set_Modal_Runner(m_previous); }
-    QStringList seen;
-    std::function<void(QDialog&)> on;
-
-private:
-    ModalRunner m_previous;
-};
+using outputtest::Windows;
 
 // A printer the print window can list (the jobs here never print).
 struct OnePrinter {
     OnePrinter() { Set_Printer_Names_Provider([] { return QStringList{QStringLiteral("Zorv Test Printer")}; }); }
     ~OnePrinter() { Set_Printer_Names_Provider({}); }
 };
-
-bool Wait_For(const std::function<bool()>& done, int ms = 60000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 // A folder of series files in place of the series folder, for the test's
 // lifetime (made after the main window, which sets the series folder).
@@ -308,7 +278,7 @@ TEST_F(JobStateTest, TheListKeepsDrivingTheFieldsAfterAWindowWithoutItsBatch)
                 mail->send_with_batch_chk->click();
             const auto job = mail->Send_Button();   // refused: no account
             if (job) {
-                ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+                ASSERT_TRUE(outputtest::Wait_For([&] { return job->done.load(); }));
             }
         });
         EXPECT_TRUE(listDrives(1, "ROW-B"));
@@ -434,7 +404,7 @@ TEST_F(JobStateTest, ExportedFilesAreNamedAfterTheBarcodeTheyHold)
     window->export_btn->trigger();
     ASSERT_TRUE(windows.seen.contains("Export_Barcode"));
     // The job ends with the after-export box.
-    ASSERT_TRUE(Wait_For([&] { return windows.seen.contains("Open_Export_Log"); }));
+    ASSERT_TRUE(outputtest::Wait_For([&] { return windows.seen.contains("Open_Export_Log"); }));
     const QDir folder(QDir(out.path()).filePath("Zorv Barcode"));
     const QStringList files = folder.entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(files.join(' ').toStdString(), "S-ONE.PNG S-THREE.PNG S-TWO.PNG");
@@ -463,13 +433,8 @@ TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
         pdf->Total_Text->setText("2");
         emit pdf->Total_Text->textEdited("2");
         emit pdf->Total_Text->editingFinished();
-        pdf->file_name_save_txt->setText("Two");
-        pdf->chooseFolder = [&out] { return out.path(); };
-        pdf->export_btn->click();
-        job = pdf->lastJob();
-        ASSERT_TRUE(job);
-        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
-        pdf->cancel_btn->click();
+        job = outputtest::Export_Pdf_And_Close(*pdf, "Two", out.path());
+        ASSERT_TRUE(job && job->done.load());
     };
     window->pdf_btn->trigger();
     ASSERT_TRUE(job);
@@ -533,7 +498,7 @@ TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
         w->export_btn->click();
         job = w->lastJob();
         ASSERT_TRUE(job);
-        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
+        ASSERT_TRUE(outputtest::Wait_For([&] { return job->done.load(); }));
         w->cancel_btn->click();
     };
     window->pdf_btn->trigger();
@@ -586,7 +551,7 @@ TEST_F(JobStateTest, AFreshWindowCountsItsOwnRows)
         mail.rd_all_to_every->click();
         job = mail.Send_Button();
         ASSERT_TRUE(job);
-        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }, 120000));
+        ASSERT_TRUE(outputtest::Wait_For([&] { return job->done.load(); }, 120));
     });
     ASSERT_TRUE(job);
     EXPECT_EQ(job->report().planned, 2);

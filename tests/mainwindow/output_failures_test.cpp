@@ -109,13 +109,8 @@ TEST_F(PartialFailureTest, APdfExportOfAFilePerLabelCountsTheFilesThatFailed)
         if (!pdf)
             return;
         pdf->pdf_option[2]->click();   // a file per label
-        pdf->file_name_save_txt->setText(QStringLiteral("List"));
-        pdf->chooseFolder = [this] { return dir.path(); };
-        pdf->export_btn->click();
-        job = pdf->lastJob();
-        ASSERT_TRUE(job);
-        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
-        pdf->cancel_btn->click();
+        job = Export_Pdf_And_Close(*pdf, QStringLiteral("List"), dir.path());
+        ASSERT_TRUE(job && job->done.load());
     };
     window->pdf_btn->trigger();
     ASSERT_TRUE(job);

@@ -3,6 +3,7 @@
 // row that encodes), the design back-up around the PDF window, and a PDF
 // written from barcode mode's list through the window's own job.
 #include "MainWindowFixture.h"
+#include "OutputTestSupport.h"
 
 #include "common/TestSupport.h"
 #include "core/canvas/LMNGraphicView.h"
@@ -41,43 +42,12 @@
 
 namespace {
 
-// Windows run by the scripted runner are named in `seen` and handed to `on`.
-class Windows {
-public:
-    Windows()
-    {
-        m_previous = Set_Modal_Runner([this](QDialog& d) {
-            seen << QString::fromLatin1(d.metaObject()->className());
-            if (on)
-                on(d);
-            return d.result();
-        });
-    }
-    ~Windows() { Set_Modal_Runner(m_previous); }
-    QStringList seen;
-    std::function<void(QDialog&)> on;
-
-private:
-    ModalRunner m_previous;
-};
+using outputtest::Windows;
 
 struct NoPrinters {
     NoPrinters() { Set_Printer_Names_Provider([] { return QStringList(); }); }
     ~NoPrinters() { Set_Printer_Names_Provider({}); }
 };
-
-bool Wait_For(const std::function<bool()>& done)
-{
-    QDeadlineTimer deadline(60000);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 class OutputGatesTest : public MainWindowTest {
 protected:
@@ -167,13 +137,8 @@ TEST_F(OutputGatesTest, PdfOfTheListThroughTheWindowReadsBackRowByRow)
         EXPECT_EQ(pdf->Page_width_txt->text(), "210.00");   // the default page without a printer
         pdf->pdf_option[3]->click();
         pdf->use_label_size_chk_box->click();
-        pdf->file_name_save_txt->setText(QStringLiteral("List"));
-        pdf->chooseFolder = [&dir] { return dir.path(); };
-        pdf->export_btn->click();
-        job = pdf->lastJob();
-        ASSERT_TRUE(job);
-        ASSERT_TRUE(Wait_For([&] { return job->done.load(); }));
-        pdf->cancel_btn->click();
+        job = outputtest::Export_Pdf_And_Close(*pdf, QStringLiteral("List"), dir.path());
+        ASSERT_TRUE(job && job->done.load());
     };
     window->pdf_btn->trigger();
     ASSERT_TRUE(job);
@@ -215,7 +180,7 @@ TEST_F(OutputGatesTest, DesignPdfTakesTheBackUpAndPutsTheDesignBack)
         pdf->chooseFolder = [&dir] { return dir.path(); };
         pdf->export_btn->click();
         ASSERT_TRUE(pdf->lastJob());
-        ASSERT_TRUE(Wait_For([&] { return pdf->lastJob()->done.load(); }));
+        ASSERT_TRUE(outputtest::Wait_For([&] { return pdf->lastJob()->done.load(); }));
         // Meanwhile the canvas is emptied, as if a job had filled its items.
         w.graphicView()->delete_all_control();
         pdf->cancel_btn->click();

@@ -92,12 +92,8 @@ protected:
             typeIn(pdf->Total_Text, QStringLiteral("4"));
             pdf->align_btn[align - 1]->click();
             pdf->pdf_option[0]->click();   // the sheets in one file
-            pdf->file_name_save_txt->setText(name);
-            pdf->chooseFolder = [this] { return dir.path(); };
-            pdf->export_btn->click();
-            ASSERT_TRUE(pdf->lastJob());
-            ASSERT_TRUE(Wait_For([&] { return pdf->lastJob()->done.load(); }));
-            pdf->cancel_btn->click();
+            const auto job = Export_Pdf_And_Close(*pdf, name, dir.path());
+            ASSERT_TRUE(job && job->done.load());
         };
         window->pdf_btn->trigger();
         const QString pdf = QDir(dir.path()).filePath(QStringLiteral("Zorv PDF Label/%1.PDF").arg(name));

@@ -172,12 +172,8 @@ protected:
                 return;
             EXPECT_EQ(pdf->Total_Text->text(), QStringLiteral("5")) << "the PDF window counts the rows";
             pdf->pdf_option[3]->click();   // a page a label
-            pdf->file_name_save_txt->setText(QStringLiteral("Rows"));
-            pdf->chooseFolder = [folder] { return folder; };
-            pdf->export_btn->click();
-            ASSERT_TRUE(pdf->lastJob());
-            ASSERT_TRUE(Wait_For([&] { return pdf->lastJob()->done.load(); }));
-            pdf->cancel_btn->click();
+            const auto job = Export_Pdf_And_Close(*pdf, QStringLiteral("Rows"), folder);
+            ASSERT_TRUE(job && job->done.load());
         };
         window->pdf_btn->trigger();
         return Row_Texts(QDir(folder).filePath(QStringLiteral("Zorv PDF Label/Rows.PDF")));

@@ -184,12 +184,8 @@ TEST_F(FractionalSizesTest, DISABLED_APdfPageOfTheLabelsSizeHoldsTheWholeLabel)
             return;
         pdf->pdf_option[3]->click();   // a page per label
         pdf->use_label_size_chk_box->click();
-        pdf->file_name_save_txt->setText(QStringLiteral("Card"));
-        pdf->chooseFolder = [this] { return dir.path(); };
-        pdf->export_btn->click();
-        ASSERT_TRUE(pdf->lastJob());
-        ASSERT_TRUE(Wait_For([&] { return pdf->lastJob()->done.load(); }));
-        pdf->cancel_btn->click();
+        const auto job = Export_Pdf_And_Close(*pdf, QStringLiteral("Card"), dir.path());
+        ASSERT_TRUE(job && job->done.load());
     };
     window->pdf_btn->trigger();
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("Zorv PDF Label/Card.PDF"));

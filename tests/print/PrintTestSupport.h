@@ -77,4 +77,18 @@ protected:
     QString previousResource;
 };
 
+// A print test whose output goes into out.pdf of its folder, with a barcode
+// value to print.
+class PrintToPdfTest : public PrintTest {
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        pdf = dir.filePath("out.pdf");
+        usePdf(pdf);
+        batch.state.value = QStringLiteral("12345");
+    }
+    QString pdf;
+};
+
 } // namespace printtest

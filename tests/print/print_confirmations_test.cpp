@@ -15,17 +15,7 @@ using namespace printtest;
 
 namespace {
 
-class PrintConfirmationsTest : public PrintTest {
-protected:
-    void SetUp() override
-    {
-        PrintTest::SetUp();
-        pdf = dir.filePath("out.pdf");
-        usePdf(pdf);
-        batch.state.value = QStringLiteral("12345");
-    }
-    QString pdf;
-};
+class PrintConfirmationsTest : public PrintToPdfTest {};
 
 } // namespace
 

@@ -23,16 +23,8 @@ using namespace printtest;
 
 namespace {
 
-class PrintWindowTest : public PrintTest {
+class PrintWindowTest : public PrintToPdfTest {
 protected:
-    void SetUp() override
-    {
-        PrintTest::SetUp();
-        pdf = dir.filePath("out.pdf");
-        usePdf(pdf);
-        batch.state.value = QStringLiteral("12345");
-    }
-
     std::unique_ptr<Print_Wnd> open()
     {
         auto w = std::make_unique<Print_Wnd>();
@@ -65,8 +57,6 @@ protected:
     {
         onDialog([](QDialog& d) { return qobject_cast<QPageSetupDialog*>(&d) ? int(QDialog::Accepted) : 0; });
     }
-
-    QString pdf;
 };
 
 } // namespace

@@ -2,7 +2,9 @@
 // Helpers of the export and mail tests: real barcodes through the generation
 // road, waiting for a job while the GUI thread serves it, and Ghostscript.
 #include "barcode/generation/BarcodeRoad.h"
+#include "common/ScopedFolders.h"
 #include "common/TestSupport.h"
+#include "export/ExportSetup.h"
 #include "platform/PtImage.h"
 
 #include <QCoreApplication>
@@ -11,7 +13,10 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPicture>
+#include <QTemporaryDir>
 #include <QThread>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -73,5 +78,14 @@ inline QStringList Files_In(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
+
+// A test with a data folder of its own (where the e-mail settings live) and
+// the export subsystem's services installed.
+class PrivateDataTest : public ::testing::Test {
+protected:
+    void SetUp() override { Install_Export_Services(); }
+    QTemporaryDir m_data;
+    testsupport::Scoped_Folders m_folders{m_data.path()};
+};
 
 } // namespace exporttest

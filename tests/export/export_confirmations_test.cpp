@@ -16,21 +16,7 @@
 
 namespace {
 
-class EmailResetTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved = Folders.Created_Resource_Path;
-        Folders.Created_Resource_Path = data.path();
-        Install_Export_Services();
-    }
-    void TearDown() override
-    {
-        Folders.Created_Resource_Path = saved;
-    }
-    QTemporaryDir data;
-    QString saved;
-};
+class EmailResetTest : public exporttest::PrivateDataTest {};
 
 } // namespace
 

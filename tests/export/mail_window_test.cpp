@@ -43,18 +43,8 @@ using namespace exporttest;
 using namespace mailtest;
 
 // A private data folder for the settings file.
-class MailFixture : public ::testing::Test {
+class MailFixture : public PrivateDataTest {
 protected:
-    void SetUp() override
-    {
-        m_saved = Folders.Created_Resource_Path;
-        Folders.Created_Resource_Path = m_data.path();
-        Install_Export_Services();
-    }
-    void TearDown() override
-    {
-        Folders.Created_Resource_Path = m_saved;
-    }
     // Settings for a test server, as the settings window leaves them.
     void Account(int port, const QString& password = "secret", const QString& ssl = "N")
     {
@@ -73,8 +63,6 @@ protected:
         EXPECT_TRUE(Pump_Until([&] { return job->done.load(); }));
         return job->report();
     }
-    QTemporaryDir m_data;
-    QString m_saved;
 };
 
 int Mode_Of(const QString& path)

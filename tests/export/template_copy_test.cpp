@@ -24,10 +24,8 @@ namespace {
 using namespace exporttest;
 
 struct UserFolder {
-    UserFolder() : previous(Folders.Created_Resource_Path) { Folders.Created_Resource_Path = dir.path(); }
-    ~UserFolder() { Folders.Created_Resource_Path = previous; }
     QTemporaryDir dir;
-    QString previous;
+    testsupport::Scoped_Folders folders{dir.path()};
 };
 
 TEST(UserTemplate, NamesAreCheckedBeforeTheDesignIsWritten)

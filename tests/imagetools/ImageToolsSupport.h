@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers of the image tools tests: scripted message boxes and
 // dialogs, private program folders, and pictures written to files.
+#include "common/ScopedFolders.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -86,20 +87,12 @@ class Temp_Folders {
 public:
     Temp_Folders()
     {
-        m_saved = {::Folders.Data_Folder_Path, ::Folders.Cropped_Img_Path, ::Folders.Resource_Path, ::Folders.Created_Resource_Path};
         ::Folders.Created_Resource_Path = path("user");
         ::Folders.Resource_Path = path("resources");
         ::Folders.Data_Folder_Path = path("user/DataSet");
         ::Folders.Cropped_Img_Path = path("user/Cropped_Images");
         for (const QString& p : {::Folders.Created_Resource_Path, ::Folders.Resource_Path, ::Folders.Data_Folder_Path, ::Folders.Cropped_Img_Path})
             QDir().mkpath(p);
-    }
-    ~Temp_Folders()
-    {
-        ::Folders.Data_Folder_Path = m_saved[0];
-        ::Folders.Cropped_Img_Path = m_saved[1];
-        ::Folders.Resource_Path = m_saved[2];
-        ::Folders.Created_Resource_Path = m_saved[3];
     }
     QString path(const QString& rel) const { return m_dir.filePath(rel); }
     QString mkdir(const QString& rel) const
@@ -110,7 +103,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QStringList m_saved;
+    testsupport::Scoped_Folders m_saved;
 };
 
 inline QByteArray encode(const QImage& image, const char* format, int quality = 95)

@@ -1,5 +1,6 @@
 // The new-card wizard: its size entry, vendor and product, the two pages,
 // what Cancel leaves alone and what OK hands to the main window.
+#include "common/ScopedFolders.h"
 #include "print/Card_Wizard.h"
 #include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
@@ -173,7 +174,7 @@ TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
 {
     // Shipped patterns, the user's own, one name in both, a stray file that
     // is no pattern picture: the wizard offers what the card can draw, each once.
-    const QString savedUser = Folders.Created_Resource_Path;
+    testsupport::Scoped_Folders folders;
     Folders.Resource_Path = dir.filePath("shipped");
     Folders.Created_Resource_Path = dir.filePath("user");
     QImage tile(4, 4, QImage::Format_RGB32);
@@ -190,7 +191,6 @@ TEST_F(WizardTest, HatchListIsTheDrawingsOwnList)
         offered << w->Card_hatch_style->itemText(i);
     EXPECT_EQ(offered, QStringList({"dots", "lines", "mine"}));
     EXPECT_EQ(offered, Hatch_Style_Names());
-    Folders.Created_Resource_Path = savedUser;
 }
 
 // The look page is taller than the size page: turning to it must not push

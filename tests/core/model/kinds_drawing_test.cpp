@@ -1,5 +1,6 @@
 // Shapes, lines, text, pictures, signatures and barcodes: outlines, hit
 // tests, dash patterns, text placement and what the kinds draw.
+#include "common/ScopedFolders.h"
 #include "core/FakeMainWindow.h"
 #include "core/model/LMNBarcode.h"
 #include "core/model/LMNImage.h"
@@ -524,7 +525,7 @@ namespace {
 TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
 {
     QTemporaryDir dir;
-    const QString saved = Folders.Resource_Path, savedUser = Folders.Created_Resource_Path;
+    testsupport::Scoped_Folders folders;
     Folders.Resource_Path = dir.filePath("res");
     Folders.Created_Resource_Path = dir.filePath("user");
     QDir().mkpath(Folders.Resource_Path + "/Fill_Style_Image");
@@ -553,9 +554,6 @@ TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
     EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::yellow));
     s._fill_hatch_type = "dots";
     EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::black));
-
-    Folders.Resource_Path = saved;
-    Folders.Created_Resource_Path = savedUser;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/ScopedFolders.h"
 #include "common/TestSupport.h"
 #include "core/FakeMainWindow.h"
 #include "core/model/LMNGraphic.h"
@@ -150,7 +151,7 @@ TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
 {
     FakeMainWindow win;
     QTemporaryDir res, user, other;
-    const QString savedRes = Folders.Resource_Path, savedUser = Folders.Created_Resource_Path;
+    testsupport::Scoped_Folders folders;
     Folders.Resource_Path = res.path();
     Folders.Created_Resource_Path = user.path();
     ASSERT_TRUE(QDir().mkpath(user.filePath("LibraryImage")));
@@ -193,8 +194,6 @@ TEST(ResourcePaths, ForeignInstallationPathsAreRebasedOntoOurs)
     EXPECT_EQ(Rebase_Picture_Path("Background/sky.png"), res.filePath("Background/sky.png"));
     EXPECT_EQ(Rebase_Picture_Path("LibraryImage/mine.png"), user.filePath("LibraryImage/mine.png"));
     EXPECT_EQ(Rebase_Picture_Path("../../etc/passwd"), "../../etc/passwd") << "never outside the folder";
-    Folders.Resource_Path = savedRes;
-    Folders.Created_Resource_Path = savedUser;
 }
 
 class SeriesFolder : public ::testing::Test {

@@ -71,7 +71,8 @@ TEST_F(RenderFixture, PrintFlagAndVisibilityAcrossImagePdfAndTiff)
     EXPECT_TRUE(Is(img.pixel(40, 40), Qt::white));
     EXPECT_TRUE(Is(img.pixel(100, 100), Qt::white));
 
-    if (testsupport::Tool_Available("pdftoppm")) {
+    ASSERT_TRUE(testsupport::Tool_Available("pdftoppm")) << "pdftoppm missing";
+    {
         const QImage pdf = Pdf_Image(LMNRenderingView::pdfDataWithGraphics_data(list()));
         ASSERT_EQ(pdf.size(), QSize(200, 150));
         EXPECT_TRUE(Is(pdf.pixel(40, 40), Qt::white));

@@ -187,7 +187,8 @@ TEST(ModuleGridImage, StoredAndCompressedFilesPassPngcheckAndLoad)
         for (int y = 0; y < 23; ++y)
             for (int x = 0; x < 37; ++x)
                 ASSERT_EQ(img.pixel(1 + 3 * x + 1, 1 + 3 * y + 1), grid[y * 37 + x] ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-        if (testsupport::Tool_Available("pngcheck")) {
+        ASSERT_TRUE(testsupport::Tool_Available("pngcheck")) << "pngcheck missing";
+        {
             const auto r = testsupport::Run_Tool("pngcheck", {"-q", path});
             EXPECT_EQ(r.exitCode, 0) << r.out.constData() << r.err.constData();
         }
@@ -220,11 +221,13 @@ TEST(ModuleGridImage, DataMatrixGridIsReadBack)
             std::free(g);
             std::free(encoding);
             ASSERT_EQ(path, sub + "/DM.png");
-            if (testsupport::Tool_Available("pngcheck")) {
+            ASSERT_TRUE(testsupport::Tool_Available("pngcheck")) << "pngcheck missing";
+            {
                 const auto r = testsupport::Run_Tool("pngcheck", {"-q", path});
                 EXPECT_EQ(r.exitCode, 0) << r.out.constData() << r.err.constData();
             }
-            if (testsupport::Tool_Available("dmtxread")) {
+            ASSERT_TRUE(testsupport::Tool_Available("dmtxread")) << "dmtxread missing";
+            {
                 // The file keeps a one-pixel border; give the reader a quiet zone.
                 QImage img(path);
                 ASSERT_FALSE(img.isNull());

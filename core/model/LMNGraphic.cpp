@@ -9,7 +9,6 @@
 #include "core/model/Shape_Control.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/Geometry.h"
-#include "platform/MainThread.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -310,10 +309,7 @@ void LMNGraphic::init()
 
     Text_Value = QStringLiteral("Text here");
     _Text_contents.reset();
-    // The main window's text settings for an item made on the GUI thread; an
-    // item made by a job on its worker starts from the defaults (it is filled
-    // from the design it copies).
-    MainWindowServices* main = Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;
+    MainWindowServices* main = Main_Window_On_This_Thread();   // the defaults on a worker
     text_ctrl_font = main ? main->All_Text_font() : Default_Text_Font(Text_Ctrl_Font_Size);
     txt_clr = main ? main->All_Text_clr() : QColor(Qt::black);
     text_alignmnet = 2;

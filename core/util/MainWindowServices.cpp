@@ -32,13 +32,14 @@
 
 MainWindowServices::~MainWindowServices() = default;
 
+MainWindowServices* Main_Window_On_This_Thread()
+{
+    return Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;
+}
+
 QString Text_Ctrl_Font_Family()
 {
-    // The main window's setting on the GUI thread. An item a job makes on its
-    // worker starts from the default family (it is filled from the design it
-    // copies); asking the GUI thread here could wait on a thread that waits
-    // for the job.
-    MainWindowServices* main = Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;
+    MainWindowServices* main = Main_Window_On_This_Thread();
     const QString family = main ? main->Text_Ctrl_Font() : QString();
     return family.isEmpty() ? QStringLiteral("Helvetica") : family;
 }

@@ -206,8 +206,14 @@ public:
 // The one main window (or a test's fake) is App_Services().Main_App_wnd.
 
 // The default font family of text content: the main window's, Helvetica
-// while there is none (or it names none).
+// while there is none (or it names none, or the question comes from a worker).
 QString Text_Ctrl_Font_Family();
+
+// The main window when asked on the GUI thread; null on any other thread. An
+// item a job makes on its worker starts from the defaults (it is filled from
+// the design it copies); asking the GUI thread there could wait on a thread
+// that waits for the job.
+MainWindowServices* Main_Window_On_This_Thread();
 
 // The main window's please-wait sheet for as long as it lives, around work
 // that holds the GUI thread.

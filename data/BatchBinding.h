@@ -122,6 +122,8 @@ public:
     std::shared_ptr<const Design_Rows> Make_Rows(const Batch_Row_Count& count) const;
     // Empties the spreadsheet rows.
     void Clear_Delete_Excel_table_rows();
+    // Rows of the spreadsheet source.
+    int Calculate_Excel_table_rows() const;
 
     // ---- Look-ups ----
     // Position of a series in a fresh series list (case-insensitive); -1.
@@ -168,6 +170,24 @@ public:
     QList<QByteArray> Design_Backup() const;
 
 private:
+    // The steps of Count_Rows, on the GUI thread over the front items.
+    // Whether a printed text, picture or barcode reads a series; whether
+    // one of them (printed or not) reads the spreadsheet.
+    static bool Check_Front_Side_Dataset_Is_Used(const QList<LMNGraphic*>& items);
+    static bool Check_Front_Side_Excel_Binding_Is_Used(const QList<LMNGraphic*>& items);
+    // The series binding: Use_Data_Sheet_Values and, while it is in use,
+    // Data_table_rows.
+    static void Check_Data_Sheet_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count);
+    // The spreadsheet binding: Excel_table_rows, and Use_Excel_Binding_Values
+    // when an item reads the spreadsheet and it holds rows.
+    void Check_Excel_Binding_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count) const;
+    // The series the items bound to a series read (a barcode also its header
+    // and footer series), each once with its position in the series folder
+    // and its values; a series not in the folder is left out.
+    static QList<Series_Column> Create_Dataset_binding_table(const QList<LMNGraphic*>& items);
+    // The rows of the longest series of the table; 0 for none.
+    static int Calculate_data_table_rows(const QList<Series_Column>& table);
+
     mutable QMutex m_lock;      // source path, back-up
     Excel_Rows m_excel;
     QString m_excelSourcePath;

@@ -247,8 +247,8 @@ bool List_File_Reader::readLines(std::vector<List_Line>& out, int max)
 List_Import_Placer::List_Import_Placer(BarcodeListModel& model, const List_Import_Options& options)
     : m_model(model), m_options(options)
 {
-    m_previous = options.overwrite ? model.count() : model.count();
-    m_index = options.overwrite ? 0 : model.count();
+    m_previous = options.overwrite_text_load_row ? model.count() : model.count();
+    m_index = options.overwrite_text_load_row ? 0 : model.count();
     m_prepared = m_index;
 }
 

@@ -104,7 +104,7 @@ List_Import_Options List_Option_Controls::options() const
     o.header = chk_header->isChecked();
     o.footer = chk_footer->isChecked();
     o.pq = chk_pq->isChecked();
-    o.overwrite = radioButton_At_Start->isChecked() && !radioButton_At_End->isChecked();
+    o.overwrite_text_load_row = radioButton_At_Start->isChecked() && !radioButton_At_End->isChecked();
     return o;
 }
 
@@ -161,7 +161,8 @@ int Import_From_Txt_File::Open_Wnd(const QString& path)
     Reset_Controls(path);
     const int code = Run_Modal_Dialog(*this);
     hide();
-    return code == 1 ? 1 : 0;
+    Import_Error_Rerult = code == 1 ? 1 : 0;
+    return Import_Error_Rerult;
 }
 
 void Import_From_Txt_File::Start_Radio_Pressed()

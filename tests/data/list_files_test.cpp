@@ -18,7 +18,7 @@ List_Import_Options Opts(bool v, bool h, bool f, bool q, bool overwrite = false)
     o.header = h;
     o.footer = f;
     o.pq = q;
-    o.overwrite = overwrite;
+    o.overwrite_text_load_row = overwrite;
     return o;
 }
 

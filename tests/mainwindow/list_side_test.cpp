@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Value), "123456789012");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "Header");
     EXPECT_TRUE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_TRUE(side.listDrives());
+    EXPECT_TRUE(side.Check_Data_Sheet_Value_Use_or_Not_Barcode());
     EXPECT_FALSE(v.Preview_Is_Blank());
 
     // A text the list no longer feeds becomes editable and keeps its text.
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "HEADER");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Footer), "FOOTER");
     EXPECT_FALSE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_FALSE(side.listDrives());
+    EXPECT_FALSE(side.Check_Data_Sheet_Value_Use_or_Not_Barcode());
     EXPECT_EQ(side.data_source_txt_box->text(), "Manual");
 }
 

@@ -49,7 +49,7 @@ Batch_Binding::Batch_Binding() = default;
 Batch_Binding::~Batch_Binding()
 {
     // The viewer outlives the design: it lets go of these rows.
-    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && viewer->rows() == &m_excel)
+    if (Data_From_Excel* viewer = Data_From_Excel::Data_From_Excel_Window(); viewer && viewer->rows() == &m_excel)
         viewer->setRows(nullptr);
 }
 
@@ -235,7 +235,7 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
 void Batch_Binding::Clear_Delete_Excel_table_rows()
 {
     m_excel.Clear_Rows();
-    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && Is_Main_Thread())
+    if (Data_From_Excel* viewer = Data_From_Excel::Data_From_Excel_Window(); viewer && Is_Main_Thread())
         viewer->Reset_Controls();
 }
 

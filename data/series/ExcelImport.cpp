@@ -447,7 +447,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
     // The answers of this import: keep or replace, each with "apply to all".
     int keepOrReplace = 0;
     bool keepOrReplaceForAll = false;
-    bool inUseForAll = false;
+    bool Msg_Apply_All_Chk_for_in_use = false;
     QStringList failed;
     int position = -1;  // of the entry among the ticked ones (its cell in each row read)
     for (const Excel_Column_Entry& entry : entries) {
@@ -458,9 +458,9 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         QString path = Series_File_Path(name);
         if (Series_Exists(name)) {
             if (Series_In_Use(name)) {
-                if (!inUseForAll
+                if (!Msg_Apply_All_Chk_for_in_use
                     && Show_Series_In_Use_Alert(name, QStringLiteral("Batch processing Series is already in use.")))
-                    inUseForAll = true;
+                    Msg_Apply_All_Chk_for_in_use = true;
                 continue;
             }
             if (!keepOrReplaceForAll) {
@@ -485,8 +485,8 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
         if (!written)
             failed << name;
     }
-    if (file_name_Insert == 1 && manager)
-        manager->Fill_List();
+    if (file_name_Insert == 1 && BatchWizard_Window)
+        BatchWizard_Window->Fill_List();
     if (!failed.isEmpty())
         Show_MessageBox(QStringLiteral("Error in file accessing.\n\n") + failed.join(QLatin1Char('\n')));
     done(1);
@@ -536,8 +536,8 @@ bool Import_Excel_DataSheet::Insert_file_Func()
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return false;
     }
-    if (file_name_Insert == 1 && manager)
-        manager->Fill_List();
+    if (file_name_Insert == 1 && BatchWizard_Window)
+        BatchWizard_Window->Fill_List();
     done(1);
     return true;
 }
@@ -608,10 +608,10 @@ void Import_Excel::Insert_file_Func()
             if (!v.isEmpty())
                 values << v;
         }
-    if (manager) {
-        if (!Check_Value_List_Room(manager->ListData_value().size(), values.size()))
+    if (BatchWizard_Window) {
+        if (!Check_Value_List_Room(BatchWizard_Window->ListData_value().size(), values.size()))
             return;
-        manager->Create_Value_List(values);
+        BatchWizard_Window->Create_Value_List(values);
     }
     done(1);
 }

@@ -44,7 +44,7 @@ public:
     int Excel_Sheet_Number = 1;
     // The series manager that opened the window (null when none did): it
     // takes the values for its open list and refills its series list.
-    QPointer<BatchWizard> manager;
+    QPointer<BatchWizard> BatchWizard_Window;
 
     void Create_List(const QString& name, bool state, const QString& seriesName, int column);
     bool Get_Selection_State(int row) const;

@@ -297,7 +297,7 @@ TEST(BatchBindingTest, SpreadsheetRowsAndTheirViewer)
     messages.onDialog = [](QDialog& d) { static_cast<Data_From_Excel&>(d).OK_Click(); };
     Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(Data_From_Excel::existingInstance(), viewer);
+    EXPECT_EQ(Data_From_Excel::Data_From_Excel_Window(), viewer);
     viewer->setRows(&five);
     EXPECT_EQ(viewer->Open_Wnd(), 1);
     EXPECT_EQ(viewer->rows_count->text(), "5");

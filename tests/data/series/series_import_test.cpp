@@ -225,7 +225,7 @@ TEST_F(ImportWizardTest, ValuesGoToTheManagersList)
 {
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
-    wizard.manager = &manager;
+    wizard.BatchWizard_Window = &manager;
     manager.Create_Value_List("kept");
     open(0, 1);
     EXPECT_TRUE(wizard.Text_file_name->isHidden());
@@ -266,7 +266,7 @@ TEST_F(ImportWizardTest, ASpreadsheetOpensTheColumnsDialogOfTheMode)
 
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
-    wizard.manager = &manager;
+    wizard.BatchWizard_Window = &manager;
     open(0, 1);
     wizard.Excel_path->setText(book);
     wizard.OKPressed();

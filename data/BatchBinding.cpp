@@ -426,6 +426,20 @@ PtImage Design_Rows::Set_data_table_value_to_card(int row) const
     // All of it on the GUI thread, which also keeps two callers apart.
     PtImage image;
     Run_On_Main_Thread_And_Wait([&] {
+        // The main window's canvas is not redrawn while the card is filled.
+        struct In_Process {
+            bool was = App_Services().Main_App_wnd && App_Services().Main_App_wnd->Card_Value_In_Process;
+            In_Process()
+            {
+                if (App_Services().Main_App_wnd)
+                    App_Services().Main_App_wnd->Card_Value_In_Process = true;
+            }
+            ~In_Process()
+            {
+                if (App_Services().Main_App_wnd)
+                    App_Services().Main_App_wnd->Card_Value_In_Process = was;
+            }
+        } inProcess;
         const QList<LMNGraphic*> items = Graphics_array_Batch();
         Assign_Batch_Values_To_Control(row, items);
         image = Generate_Batch_Image_For_Differ_Value(items);
@@ -594,6 +608,10 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
+    Run_On_Main_Thread_And_Wait([] {
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Value_In_Process = false;
+    });
     if (Design_Start_Option() == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }

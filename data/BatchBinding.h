@@ -64,7 +64,8 @@ public:
     PtImage currentImage() const override;
 
     // Fills the job's copies of the items with row `row` and renders the
-    // card; null when no card could be made. Any thread.
+    // card, the main window's Card_Value_In_Process set meanwhile; null when
+    // no card could be made. Any thread.
     PtImage Set_data_table_value_to_card(int row) const;
     // Fills the given items with row `row` (GUI thread): the job's copies,
     // or the live items when the design shows its first row.
@@ -156,8 +157,8 @@ public:
     // Designing mode: rebuilds the canvas from the back-up on the GUI thread.
     // Nothing happens without a back-up, or when the items still equal it.
     void Create_Card_Design_Again();
-    // Designing mode: with start option "G" shows the front side
-    // (`selectFrontSide`).
+    // Designing mode: the canvas redraws again (Card_Value_In_Process off);
+    // with start option "G" shows the front side (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
     // by hand (not taken from the batch), so the job starts from a

@@ -1047,7 +1047,7 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         const QString chosen = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
         if (exists(chosen)) {
             // No picture is too large, so the library's picture is never kept whole.
-            picture = LMNImage::initWithPath(pos, chosen, false);
+            picture = LMNImage::initWithPath(pos, chosen, App_Services().Main_App_wnd->Use_Org_image_Or_Shred_it != 0);
             value = chosen;
         } else if (exists(value)) {
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);

@@ -337,6 +337,8 @@ PtImage MainWindowServices::Get_Image_For_Data(const QByteArray& data, bool asIc
 
 bool MainWindowServices::Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop)
 {
+    if (MainWindowServices* main = Main_Window_On_This_Thread())
+        main->Use_Org_image_Or_Shred_it = 0;
     return false;
 }
 

@@ -210,6 +210,9 @@ TEST(BatchBindingTest, AJobOnAWorkerNeverTouchesTheLiveItems)
     EXPECT_EQ(job.window.at(0)->encodeWithCoder(), before[0]);
     EXPECT_EQ(job.window.at(1)->encodeWithCoder(), before[1]);
     EXPECT_EQ(job.dialog.values, QStringList({"one", "two", "three"}));
+    // The window's canvas is not redrawn while a card is filled, and is again after.
+    EXPECT_EQ(job.dialog.whileFilling, QList<bool>({true, true, true}));
+    EXPECT_FALSE(job.window.Card_Value_In_Process);
 
     // Showing the first row is the one fill of the live design.
     job.binding.Select_first_row_value_for_design();
@@ -378,10 +381,13 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
 
     FakeBatchServices main;
     main.mode = 1;
+    FakeMainWindow window;
     Batch_Binding binding;
     int fronts = 0;
     main.startOption = "G";
+    window.Card_Value_In_Process = true;   // left by a job that ended early
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
+    EXPECT_FALSE(window.Card_Value_In_Process);
     main.startOption = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);

@@ -172,7 +172,10 @@ void Show_MessageBox_No_Thread(const QString& text)
 
 bool Show_YES_NO_MessageBox(const QString& text)
 {
-    return raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
+    // The answer is given on the GUI thread; a worker waits for it here.
+    const bool yes_no_msg_val =
+        raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
+    return yes_no_msg_val;
 }
 
 int Show_YES_NO_Cancel_MessageBox(const QString& text)

@@ -578,13 +578,17 @@ void Batch_Binding::Create_Card_Design_Again()
         LMNDocument* document = view ? view->document() : nullptr;
         if (!document)
             return;
-        // Unchanged items stay as they are (and stay selected).
+        // Unchanged items stay as they are; either way the selection is not
+        // restored: nothing is selected afterwards.
         const QList<LMNGraphic*> live = App_Services().Main_App_wnd->Get_Front_Controls_Array();
         bool same = live.size() == backup.size();
         for (qsizetype i = 0; same && i < live.size(); ++i)
             same = live.at(i) && live.at(i)->encodeWithCoder() == backup.at(i);
-        if (same)
+        if (same) {
+            view->changeSelectionIndexes({});
+            view->_Selected_Graphic = nullptr;
             return;
+        }
         document->Enable_Disable_Undo_Registraion(false);
         view->delete_all_control();
         QList<LMNGraphicPtr> items;

@@ -154,8 +154,9 @@ public:
     void Create_Design_Backup_Array();
     // Designing mode: the back-up, then a redraw.
     void Set_Front_Back_Value_To_Print_Export_Mail();
-    // Designing mode: rebuilds the canvas from the back-up on the GUI thread.
-    // Nothing happens without a back-up, or when the items still equal it.
+    // Designing mode: rebuilds the canvas from the back-up on the GUI thread
+    // (items that still equal it are kept) and leaves nothing selected.
+    // Nothing happens without a back-up.
     void Create_Card_Design_Again();
     // Designing mode: the canvas redraws again (Card_Value_In_Process off);
     // with start option "G" shows the front side (`selectFrontSide`).

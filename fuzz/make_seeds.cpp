@@ -6,7 +6,6 @@
 #include "core/model/BarcodeItemImage.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNBarcode.h"
-#include "core/model/LMNDocument.h"
 #include "core/model/LMNGraphicArchive.h"
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
@@ -196,17 +195,6 @@ int main(int argc, char** argv)
     card.Watermark_Used = true;
     card.Card_Shape = QStringLiteral("RR");
     Seed("card_archive", "picture-border-watermark", card.encodeWithCoder());
-
-    LMNDocument doc;
-    QList<LMNGraphicPtr> shared;
-    QList<int> indexes;
-    for (const auto& g : Items()) {
-        indexes << int(shared.size());
-        shared << LMNGraphicPtr(LMNGraphic::initWithCoder(g->encodeWithCoder()));
-    }
-    doc.insertGraphics(shared, indexes);
-    Seed("document", "every-kind", doc.dataOfType(LMNDocumentNewTypeName));
-    Seed("document", "empty", LMNDocument().dataOfType(LMNDocumentNewTypeName));
 
     const QImage picture = Small_Picture(9, 7);
     Seed("picture_data", "png", Picture_To_Png(picture));

@@ -1053,6 +1053,10 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
         } else {
             picture = LMNImage::initWithPosition(pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->no_image() : QImage()));
+            // The placeholder by its file, so that the item draws it, prints
+            // it and shows it again when the design is reopened.
+            if (picture)
+                picture->setFilePath(LMNImage::Placeholder_Path());
         }
         if (picture && !value.isEmpty())
             picture->Set_text_value(value);

@@ -79,6 +79,12 @@ std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, cons
     return item;
 }
 
+QString LMNImage::Placeholder_Path()
+{
+    const QString name = QStringLiteral("no.png");
+    return Folders.Resource_Path.isEmpty() ? name : QDir(Folders.Resource_Path).filePath(name);
+}
+
 void LMNImage::setFilePath(const QString& path)
 {
     const QString resolved = Resolve_Resource_Path(path);

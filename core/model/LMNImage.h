@@ -26,6 +26,9 @@ public:
                                                           const QString& ctrl_id);
     static std::unique_ptr<LMNImage> initWithPath(const QPointF& centre, const QString& path, bool org_or_crop);
     static std::unique_ptr<LMNImage> initWithPosition(const QPointF& centre, const PtImage& contents);
+    // The file of the placeholder picture a picture item shows while no
+    // picture is chosen for it (the main window's no_image()).
+    static QString Placeholder_Path();
 
     void setFilePath(const QString& path);
     void setFileNSImage(const QString& path);

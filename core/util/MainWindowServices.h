@@ -197,8 +197,12 @@ public:
     static Email_Details Get_Email_Details();
 
     // ---- Page settings of the process ----
+    // Setting settings that differ from those held tells the listeners,
+    // on the thread that set them, once the new settings are in place.
     static void setPrintInfo(const PrintInfo& info);
     static PrintInfo printInfo();
+    static int addPrintInfoListener(std::function<void(const PrintInfo&)> listener);
+    static void removePrintInfoListener(int id);
 
     // ---- More shared helpers ----
     QString App_Name() const;

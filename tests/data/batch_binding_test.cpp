@@ -326,16 +326,22 @@ TEST(BatchBindingTest, TheBackUpRestoresTheDesign)
     job.binding.Set_Front_Back_Value_To_Print_Export_Mail();
     ASSERT_TRUE(job.binding.Has_Design_Backup());
     EXPECT_EQ(job.binding.Design_Backup().size(), 3);
-    // Unchanged items stay the same objects.
+    // Unchanged items stay the same objects; nothing stays selected.
+    job.window.view.changeSelectionIndexes({0, 2});
+    job.window.view._Selected_Graphic = firstLive;
     job.binding.Create_Card_Design_Again();
     EXPECT_EQ(job.window.at(0), firstLive);
+    EXPECT_TRUE(job.window.view.selectionIndexes().isEmpty());
+    EXPECT_EQ(job.window.view._Selected_Graphic, nullptr);
 
     // Shown rows and edits since the back-up are undone, in stacking order.
     job.window.document.undoManager().removeAllActions();
     job.window.at(0)->Set_text_value("row three");
     job.window.at(1)->_bounds = QRectF(1, 2, 30, 40);
+    job.window.view.changeSelectionIndexes({1});
     job.binding.Create_Card_Design_Again();
     ASSERT_EQ(job.window.view.graphics().size(), 3);
+    EXPECT_TRUE(job.window.view.selectionIndexes().isEmpty());
     EXPECT_EQ(job.window.at(0)->Text_Value, "first");
     EXPECT_EQ(job.window.at(2)->Text_Value, "third");
     EXPECT_EQ(job.window.at(1)->kind(), LMNKind::Barcode);

@@ -759,7 +759,9 @@ void Print_Wnd::Execute_Printing(bool preview)
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
             return;
         }
-        // A label larger than its cell is cut there: the user is told first.
+        // A label larger than its cell is cut there, and one that leaves a
+        // round label is printed off it: the user is told first.
+        sheet.labelShape = Chosen_Label_Shape();
         if (!Confirm_Labels_Fit_Cells(sheet))
             return;
         // 9. A preview, or a print on the printer (or into the file the
@@ -1070,6 +1072,22 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+Label_Shape Print_Wnd::Chosen_Label_Shape() const
+{
+    Label_Shape shape;
+    const int index = Product_num_ComboBox->currentIndex();
+    if (sheet.Manual_or_Pre != 1 || cus_or_pre != QLatin1String("P") || index < 0 || index >= prod_list.size())
+        return shape;
+    const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
+    if (s.shape == QLatin1String("ellipse")) {
+        shape.kind = Label_Shape::Ellipse;
+    } else if (s.shape == QLatin1String("rounded")) {
+        shape.kind = Label_Shape::Rounded;
+        shape.radius = MM_To_Points(float(s.cornerRadiusMM));
+    }
+    return shape;
 }
 
 void Print_Wnd::Apply_unit_Chaneg_Values()

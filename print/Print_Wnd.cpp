@@ -30,7 +30,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPageSetupDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -664,14 +663,9 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
 
 void Print_Wnd::pagesetup()
 {
-    PrintInfo native = printInfo();
-    native.jobDisposition = QStringLiteral("spool");
-    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
-    QPageSetupDialog dialog(printer.get(), this);
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
-        return;
     PrintInfo info = printInfo();
-    info.pageLayout = Printer_Page_Layout(info.printerName, printer->pageLayout());
+    if (!Run_Page_Setup(this, info))
+        return;
     setPrintInfo(info);
     Set_values_From_Printer();
     Check_Max_Cell_Value();
@@ -1528,13 +1522,8 @@ void Add_Print_Profile::OKPressed()
     // The paper of the profile.
     PrintInfo info = MainWindowServices::printInfo();
     info.printerName = printer;
-    if (info.jobDisposition == QLatin1String("save"))
-        info.jobDisposition = QStringLiteral("spool");
-    const std::unique_ptr<QPrinter> p = Make_Printer(info);
-    QPageSetupDialog dialog(p.get(), this);
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+    if (!Run_Page_Setup(this, info))
         return;
-    info.pageLayout = p->pageLayout();
     MainWindowServices::setPrintInfo(info);
     done(1);
 }

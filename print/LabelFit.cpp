@@ -99,10 +99,15 @@ Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
         w = std::max(w, size.width());
         h = std::max(h, size.height());
         const QRectF drawn = job.Label_Image_Rect(cell, size);
-        if (Reaches_Past_Label(drawn, cell))
+        if (Reaches_Past_Label(drawn, cell)) {
             pastCell = true;
-        else if (Reaches_Past_Label(drawn, cell, o.shape))
-            pastOutline = true;
+        } else if (o.shape.kind != Label_Shape::Rectangle) {
+            // What must stay on a round or rounded label is the barcode
+            // itself: its bars and texts, inside the picture's blank edges.
+            const QRectF ink = drawn.marginsRemoved(job.pictureMargins);
+            if (Reaches_Past_Label(ink.isValid() ? ink : drawn, cell, o.shape))
+                pastOutline = true;
+        }
     };
     if (!job.designing && job.Use_Data_Sheet_Values && job.rows) {
         const Batch_Row_Source& rows = *job.rows;

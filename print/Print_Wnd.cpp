@@ -756,6 +756,12 @@ void Print_Wnd::Execute_Printing(bool preview)
         // A label larger than its cell is cut there, and one that leaves a
         // round label is printed off it: the user is told first.
         sheet.labelShape = Chosen_Label_Shape();
+        sheet.pictureMargins = QMarginsF();
+        if (!designing && App_Services().Batch_Services) {
+            const BarcodeSettings s = App_Services().Batch_Services->Barcode_Mode_State().settings;
+            const double lr = Unit_To_Points(s.LR_mar, s.unit), tb = Unit_To_Points(s.TB_mar, s.unit);
+            sheet.pictureMargins = QMarginsF(lr, tb, lr, tb);
+        }
         if (!Confirm_Labels_Fit_Cells(sheet))
             return;
         // 9. A preview, or a print on the printer (or into the file the

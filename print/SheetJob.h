@@ -11,6 +11,7 @@
 #include "platform/PtImage.h"
 #include "print/SheetLayout.h"
 
+#include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -30,6 +31,7 @@ struct Sheet_Job {
     int PDF_View_Not_Print = 0;      // 1: the PDF export window lays the sheet out
     int Card_Shape = 0;              // outline of a card's cell: 0 rectangle, 1 rounded, 2 ellipse
     Label_Shape labelShape;          // outline of the labels of the sheet (a catalogue product's)
+    QMarginsF pictureMargins;        // blank edges of a barcode's picture (its margins), points
 
     // ---- Label-sheet geometry ----
     float label_width = 0.0f;        // cell size used for the layout

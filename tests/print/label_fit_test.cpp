@@ -221,26 +221,32 @@ TEST_F(LabelFitTest, EnterAtTheQuestionGoesBack)
     EXPECT_FALSE(QFile::exists(pdf)) << "Enter printed the labels";
 }
 
-// Catalogue labels that are not rectangles: a barcode is measured against the
-// label's own outline. Avery 3274.3 is round, 63.5 mm across: a barcode of
-// 61.75 x 25.42 mm fits its square cell, but its corners leave the circle.
-// Avery L7161 has corners rounded 2.47 mm: a label as large as its cell
-// loses its corners.
+// Catalogue labels that are not rectangles: a barcode (its bars and texts,
+// inside its margins of 1 mm) is measured against the label's own outline.
+// Avery 3274.3 is round, 63.5 mm across: a barcode of 61.75 x 25.42 mm fits
+// its square cell, but its corners leave the circle. Avery L7161 has corners
+// rounded 2.47 mm: a barcode without margins as large as its cell loses its
+// corners there.
 TEST_F(LabelFitTest, RoundAndRoundedLabelsAskWhenTheBarcodeLeavesTheirOutline)
 {
     struct Case {
         const char* product;
         QPageSize paper;
         double widthMM, heightMM;
+        float marginsCM;
         const char* label;   // "" when nothing is asked
     } cases[] = {
-        {"3274.3", QPageSize(QPageSize::Letter), 61.75, 25.42, "Label: 63.50 x 63.50 mm, round"},
-        {"3274.3", QPageSize(QPageSize::Letter), 44, 30, ""},
-        {"L7161", QPageSize(QPageSize::A4), 63.57, 46.74, "Label: 63.57 x 46.74 mm, rounded corners"},
-        {"L7161", QPageSize(QPageSize::A4), 59.5, 42.7, ""},
+        {"3274.3", QPageSize(QPageSize::Letter), 61.75, 25.42, 0.1f, "Label: 63.50 x 63.50 mm, round"},
+        {"3274.3", QPageSize(QPageSize::Letter), 44, 30, 0.1f, ""},
+        {"L7161", QPageSize(QPageSize::A4), 63.57, 46.74, 0, "Label: 63.57 x 46.74 mm, rounded corners"},
+        {"L7161", QPageSize(QPageSize::A4), 63.57, 46.74, 0.1f, ""},
+        {"L7161", QPageSize(QPageSize::A4), 59.5, 42.7, 0, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.product) + " " + std::to_string(c.widthMM));
+        SCOPED_TRACE(std::string(c.product) + " " + std::to_string(c.widthMM) + " " + std::to_string(c.marginsCM));
+        settings.unit = 1;
+        settings.LR_mar = settings.TB_mar = c.marginsCM;
+        batch.state.settings = settings;
         usePdf(pdf, c.paper);
         QFile::remove(pdf);
         const QSizeF size(MM_To_Points(float(c.widthMM)), MM_To_Points(float(c.heightMM)));

@@ -60,6 +60,9 @@ public:
 
     // Draws the image scaled into `target` (points of the painter's space).
     void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
+    // The same, cut at `clip` (the painter's space as well): one clip, the
+    // image's own bounds and `clip` together.
+    void draw(QPainter& painter, const QRectF& target, qreal opacity, const QRectF& clip) const;
 
     // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
     // transparent where the image draws nothing. An image with a raster maker
@@ -78,6 +81,7 @@ public:
 
 private:
     struct Painted;
+    void drawClipped(QPainter& painter, const QRectF& target, qreal opacity, const QRectF* clip) const;
     QImage m_image;
     QPicture m_picture;
     std::shared_ptr<const Painted> m_painted;

@@ -291,6 +291,11 @@ SheetTable SpreadsheetWriter::ReadWorksheetXML2004(const QString& path, QString*
     if (why.isEmpty())
         why = xml.error();
     if (!why.isEmpty()) {
+        // The package's own words ("The part content.xml fails its
+        // checksum.") said inside the sentence.
+        if (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        why[0] = why.at(0).toLower();
         setError(error, QStringLiteral("The sheet is damaged: %1.").arg(why));
         return {};
     }

@@ -1098,8 +1098,14 @@ bool Xlsx_Workbook::open(const QString& path)
     }
     auto zip = std::make_unique<Zip_Package>();
     QString why;
-    if (!zip->open(path, &why))
-        return failOpen(notWorkbook.arg(why.chopped(1).toLower()));
+    if (!zip->open(path, &why)) {
+        // "Its directory is damaged: ..." said inside the sentence.
+        if (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        if (!why.isEmpty())
+            why[0] = why.at(0).toLower();
+        return failOpen(notWorkbook.arg(why));
+    }
     m_zip = std::move(zip);
     m_shared = std::make_unique<Xlsx_Shared_Strings>();
 

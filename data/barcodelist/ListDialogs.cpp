@@ -613,6 +613,9 @@ bool Import_Excel_Barcode::Insert_file_Func()
     if (!ran || m_workbook.stopped())
         return false;  // stopped by the user: the list stays as it was
     if (!read) {
+        // The window ends after this: the workbook is let go before the
+        // failure is told.
+        m_workbook.close();
         m_message = error.isEmpty() ? List_File_Invalid_Message : error;
         Show_MessageBox(m_message);
         return false;

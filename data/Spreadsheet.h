@@ -138,15 +138,13 @@ private:
 // caller stores anything. Each text of a kept column costs `bytesPerUnit`
 // for each of its UTF-16 units and `bytesPerText`; each row with a text
 // costs `bytesPerRow`. A column is listed once for each text of the
-// caller's it fills (the list's value and header from one column: twice).
-// With `oneColumnAtATime` the caller keeps one column's texts at a time
-// (one series written after the other): the largest column counts.
+// caller's it fills (the list's value and header from one column: twice);
+// no column listed stands for every column once.
 struct Sheet_Keep {
     QList<int> columns;
     qint64 bytesPerUnit = 0;
     qint64 bytesPerText = 0;
     qint64 bytesPerRow = 0;
-    bool oneColumnAtATime = false;
 };
 
 // Called with each row as it is read; answers false to stop the read.

@@ -774,8 +774,6 @@ public:
                     m_copies.assign(size_t(Max_Sheet_Columns), 0);
                 ++m_copies[size_t(column)];
             }
-        if (keep.oneColumnAtATime)
-            m_keptSum.assign(size_t(Max_Sheet_Columns), 0);
     }
     int columns() const { return m_width; }
 
@@ -985,15 +983,7 @@ private:
                 units = m_shared.units(cell.shared);
             }
         }
-        const qint64 bytes = copies * (m_keep.bytesPerUnit * units + m_keep.bytesPerText);
-        if (m_keptSum.empty())
-            return bytes;
-        // One column at a time: only what passes the largest column so far.
-        qint64& sum = m_keptSum[size_t(cell.column)];
-        sum += bytes;
-        const qint64 more = std::max<qint64>(0, sum - m_keptMax);
-        m_keptMax = std::max(m_keptMax, sum);
-        return more;
+        return copies * (m_keep.bytesPerUnit * units + m_keep.bytesPerText);
     }
 
     bool deliver(const std::vector<Raw_Cell>& cells)
@@ -1013,9 +1003,7 @@ private:
     Raw_Row_Sink& m_sink;
     Sheet_Budget& m_budget;
     const Sheet_Keep& m_keep;
-    std::vector<unsigned char> m_copies;  // of each column, what the caller keeps (none: empty)
-    std::vector<qint64> m_keptSum;        // one column at a time: what each column costs
-    qint64 m_keptMax = 0;
+    std::vector<unsigned char> m_copies;  // of each column, the texts the caller keeps (empty: every column once)
     int m_depth = 0;
     int m_sheetDataDepth = -1;  // -2 once read
     int m_rowDepth = -1;

@@ -169,14 +169,13 @@ QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseS
     for (size_t i = 1; i < order.size(); ++i)
         if (records[order[i - 1]].name.compare(records[order[i]].name, names) == 0)
             return QStringLiteral("two entries are named %1.").arg(records[order[i]].name.left(200));
-    std::vector<const Zip_Directory_Record*> placed;
-    for (const Zip_Directory_Record& r : records) {
-        if (!r.located)
-            return QStringLiteral("the local header of %1 does not match its directory record.").arg(r.name.left(200));
-        placed.push_back(&r);
-    }
     // A local header (30 bytes at the least) stands between the data of one
-    // entry and the data of the next.
+    // entry and the data of the next. (A record whose local header does not
+    // match it gives no data at all: it is said to be damaged when it is read.)
+    std::vector<const Zip_Directory_Record*> placed;
+    for (const Zip_Directory_Record& r : records)
+        if (r.located)
+            placed.push_back(&r);
     std::stable_sort(placed.begin(), placed.end(), [](const Zip_Directory_Record* a, const Zip_Directory_Record* b) {
         return a->dataStart < b->dataStart;
     });

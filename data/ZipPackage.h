@@ -84,11 +84,10 @@ struct Zip_Directory_Record {
     bool located = false;    // its local header could be read (dataStart holds)
 };
 // Damage no sound package shows in its directory: two entries of one name
-// (compared as `names` says), a record whose local header does not match
-// it, or records whose data overlap (one entry listed by several records,
-// the way packages that unpack a small entry many times over are made).
-// Empty when there is none, else what it is, as the end of "Its directory
-// is damaged: ...".
+// (compared as `names` says), or records whose data overlap (one entry
+// listed by several records, the way packages that unpack a small entry
+// many times over are made). Empty when there is none, else what it is, as
+// the end of "Its directory is damaged: ...".
 QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseSensitivity names);
 // Where the packed data of the current entry of an open minizip reader
 // (an unzFile) begins in the file; false when its local header cannot be read.

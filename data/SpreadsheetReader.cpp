@@ -980,10 +980,24 @@ private:
                 counter.add(text->data(), qint64(text->size()));
                 units = counter.units();
             } else {
-                units = m_shared.units(cell.shared);
+                units = sharedUnits(cell.shared);
             }
         }
         return copies * (m_keep.bytesPerUnit * units + m_keep.bytesPerText);
+    }
+
+    // The UTF-16 units of a shared text; a long text used by many cells is
+    // counted once.
+    qint64 sharedUnits(qint64 index)
+    {
+        if (m_shared.bytes(index) < 64)
+            return m_shared.units(index);
+        if (m_unitsOf.empty())
+            m_unitsOf.assign(256, {-1, 0});
+        auto& slot = m_unitsOf[size_t(index % 256)];
+        if (slot.first != index)
+            slot = {index, m_shared.units(index)};
+        return slot.second;
     }
 
     bool deliver(const std::vector<Raw_Cell>& cells)
@@ -1004,6 +1018,7 @@ private:
     Sheet_Budget& m_budget;
     const Sheet_Keep& m_keep;
     std::vector<unsigned char> m_copies;  // of each column, the texts the caller keeps (empty: every column once)
+    std::vector<std::pair<qint64, qint64>> m_unitsOf;  // long shared texts counted: index, units
     int m_depth = 0;
     int m_sheetDataDepth = -1;  // -2 once read
     int m_rowDepth = -1;

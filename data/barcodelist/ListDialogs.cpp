@@ -633,34 +633,42 @@ bool Import_Excel_Barcode::Insert_file_Func()
     Run_Series_Job(this, tr("Importing the rows..."), [&](Series_Progress& job) {
         job.total = total;
         qsizetype next = first;
+        std::vector<std::array<QString, 4>> chunk;
         while (next < table.rowCount() && !job.stopped() && !placer.full()) {
+            // The texts of a chunk of rows (bounded in rows and characters:
+            // the list takes a chunk's rows as strings before it packs them)
+            // are made here on the worker; the GUI thread places them.
+            chunk.clear();
+            qint64 chars = 0;
+            for (; next < table.rowCount() && chunk.size() < 20000 && chars < kChunkChars; ++next) {
+                if (table.textCount(next) == 0)
+                    continue;
+                std::array<QString, 4>& taken = chunk.emplace_back();
+                for (int k = 0; k < 4; ++k)
+                    if (wanted[k] >= 0) {
+                        taken[size_t(k)] = table.cell(next, wanted[k]);
+                        chars += taken[size_t(k)].size();
+                    }
+            }
             const bool served = Run_On_Main_Thread_And_Wait([&] {
-                // A chunk of rows at a time, and of characters: the list
-                // takes a chunk's rows as strings before it packs them.
                 std::vector<BarcodeRow> rows;
-                qint64 chars = 0;
+                rows.reserve(chunk.size());
                 int position = placer.position();
                 BarcodeRow existing;
                 QStringList four;
-                for (; next < table.rowCount() && rows.size() < 20000 && chars < kChunkChars; ++next) {
-                    if (table.textCount(next) == 0)
-                        continue;
-                    four.clear();
-                    for (int k = 0; k < 4; ++k) {
-                        four << (wanted[k] >= 0 ? table.cell(next, wanted[k]) : QString());
-                        chars += four.last().size();
-                    }
+                for (std::array<QString, 4>& taken : chunk) {
+                    four = {std::move(taken[0]), std::move(taken[1]), std::move(taken[2]), std::move(taken[3])};
                     const bool over = position < placer.previousCount() && m_list->rowAt(position, &existing);
                     BarcodeRow row = List_Sheet_Row(four, o, columns, over ? &existing : nullptr);
                     if (Trim_Str(row.Value) != Barcode_List_Separator())
                         ++position;
                     rows.push_back(std::move(row));
                 }
-                job.done += qint64(rows.size());
                 placer.placeRows(std::move(rows));
             });
             if (!served)
                 break;
+            job.done += qint64(chunk.size());
         }
     });
     if (placer.placed() == 0)

@@ -491,7 +491,7 @@ TEST(TableBudgetTest, EveryWindowKeepsASmallWorkbookWithinItsMemory)
             BatchWizard manager;
             manager.AddNew_Btn_Clicked();
             Import_Excel values;
-            values.manager = &manager;
+            values.BatchWizard_Window = &manager;
             Heap_Peak peak;
             values.Reset_Controls(path);
             static_cast<Excel_Column_Model*>(values.ColList->model())->setState(0, true);

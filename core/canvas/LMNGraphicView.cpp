@@ -1685,8 +1685,9 @@ bool LMNGraphicView::makeNewImageFromPasteboard(const QMimeData* data, const QPo
         return false;
     picture->setFilePath(path);
     picture->Set_text_value(picture->_file_path);   // its value, as for a chosen file
-    const QSizeF size = picture->bounds().size();
-    picture->setBounds(QRectF(point.x(), point.y() - size.height(), size.width(), size.height()));
+    // Its top left corner at the point: on our top-down canvas a picture whose
+    // bottom edge sat there would hang above the card, out of sight.
+    picture->setBounds(QRectF(point, picture->bounds().size()));
     LMNGraphicPtr shared(std::move(picture));
     insertGraphics({shared}, {0});
     changeSelectionIndexes({0});

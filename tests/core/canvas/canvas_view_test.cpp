@@ -267,7 +267,7 @@ TEST_F(CanvasFixture, PasteOfForeignOrBadData)
     EXPECT_EQ(msgs.requests.size(), 1u);
 
     // A picture of another program: kept as a file that the new item names,
-    // so that it draws the picture (its bottom edge at 50, from x 50).
+    // so that it draws the picture (its top left corner at 50, 50).
     QTemporaryDir dir;
     testsupport::Scoped_Folders folders(dir.path());
     Folders.Cropped_Img_Path = dir.filePath("kept");
@@ -281,14 +281,14 @@ TEST_F(CanvasFixture, PasteOfForeignOrBadData)
     ASSERT_EQ(doc.graphics().size(), 2);
     LMNGraphic* pasted = doc.graphics().at(0).get();
     EXPECT_EQ(pasted->kind(), LMNKind::Image);
-    EXPECT_EQ(pasted->bounds(), QRectF(50, 30, 30, 20));
+    EXPECT_EQ(pasted->bounds(), QRectF(50, 50, 30, 20));
     EXPECT_EQ(QFileInfo(pasted->_file_path).absolutePath(), QFileInfo(Folders.Cropped_Img_Path).absoluteFilePath());
     EXPECT_EQ(QImage(pasted->_file_path).convertToFormat(QImage::Format_RGB32), pic);
     view->changeSelectionIndexes({});
     QImage shot(view->size(), QImage::Format_ARGB32);
     shot.fill(Qt::white);
     view->render(&shot);
-    const QPoint inside = view->widgetRectForCanvasRect(QRectF(65, 40, 1, 1)).center();
+    const QPoint inside = view->widgetRectForCanvasRect(QRectF(65, 60, 1, 1)).center();
     EXPECT_EQ(shot.pixelColor(inside), QColor(Qt::green));
 
     // File names beside a picture come first: Paste is not offered.

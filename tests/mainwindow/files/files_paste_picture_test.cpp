@@ -153,7 +153,7 @@ TEST_F(PastePictureTest, APastedPictureShowsOnTheCanvasAndTheJobsCardAndComesBac
     LMNWindowController& w = designWindow();
     const QImage picture = Quadrants(48, 36);
     putOnClipboard(picture);
-    const QRectF where(50, 50 - 36, 48, 36);   // from x 50, its bottom edge at 50
+    const QRectF where(50, 50, 48, 36);   // its top left corner at (50, 50)
     EXPECT_FALSE(Shows(canvasShot(), where)) << "the empty card shows no picture";
 
     paste();
@@ -257,7 +257,7 @@ TEST_F(PastePictureTest, APictureOverThePixelLimitIsRefusedWithItsMessage)
     paste();
     ASSERT_EQ(items().size(), 1);
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_TRUE(Shows(canvasShot(), QRectF(50, 30, 20, 20)));
+    EXPECT_TRUE(Shows(canvasShot(), QRectF(50, 50, 20, 20)));
 }
 
 } // namespace

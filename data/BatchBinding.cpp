@@ -536,8 +536,8 @@ void Batch_Binding::Create_Design_Backup_Array()
             }
         }
         QMutexLocker lock(&m_lock);
-        m_backup.clear();
-        m_backup << archives;
+        Graphics_array_Batch_Front_Bkup.clear();
+        Graphics_array_Batch_Front_Bkup << archives;
     });
 }
 
@@ -555,13 +555,13 @@ void Batch_Binding::Set_Front_Back_Value_To_Print_Export_Mail()
 bool Batch_Binding::Has_Design_Backup() const
 {
     QMutexLocker lock(&m_lock);
-    return !m_backup.isEmpty();
+    return !Graphics_array_Batch_Front_Bkup.isEmpty();
 }
 
 QList<QByteArray> Batch_Binding::Design_Backup() const
 {
     QMutexLocker lock(&m_lock);
-    return m_backup.isEmpty() ? QList<QByteArray>() : m_backup.first();
+    return Graphics_array_Batch_Front_Bkup.isEmpty() ? QList<QByteArray>() : Graphics_array_Batch_Front_Bkup.first();
 }
 
 void Batch_Binding::Create_Card_Design_Again()

@@ -194,5 +194,7 @@ private:
     Excel_Rows m_excel;
     QString m_excelSourcePath;
     bool m_excelBindingUse = false;
-    QList<QList<QByteArray>> m_backup;  // Graphics_array_Batch_Front_Bkup
+    // The design back-up of batch jobs: one list, the item archives of the
+    // front side in the document's order, once the first back-up is taken.
+    QList<QList<QByteArray>> Graphics_array_Batch_Front_Bkup;
 };

@@ -84,11 +84,8 @@ bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)
         openWindow();
     App_Services().Batch_Services->Create_Card_Design_Again();
     App_Services().Batch_Services->Set_Graphic_Array_According_Side();
-    // The side panel shows what is selected after the restore (the card
-    // when nothing is).
-    if (App_Services().Main_App_wnd) {
-        LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
-        App_Services().Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
-    }
+    // The restore leaves nothing selected: the card panels show again.
+    if (App_Services().Main_App_wnd)
+        App_Services().Main_App_wnd->Show_RHS_Properties(nullptr);
     return true;
 }

@@ -110,13 +110,13 @@ void Open_Share_It_Dl() { Open(Help_Link("Help", "Comments")); }
 
 // ---------------------------------------------------------------- help and support
 
-QPointer<Help_Support> Help_Support::s_instance;
+QPointer<Help_Support> Help_Support::HelpWindow;
 
 Help_Support* Help_Support::defaultInstance()
 {
-    if (!s_instance)
-        s_instance = new Help_Support(Message_Parent());
-    return s_instance;
+    if (!HelpWindow)
+        HelpWindow = new Help_Support(Message_Parent());
+    return HelpWindow;
 }
 
 Help_Support::Help_Support(QWidget* parent) : QDialog(parent)
@@ -159,7 +159,7 @@ Help_Support::Help_Support(QWidget* parent) : QDialog(parent)
     social(Facebook_btn, "Facebook_btn", tr("Facebook"), [this] { Facebook_Clicked(); });
     social(Twitter_btn, "Twitter_btn", tr("Twitter"), [this] { Twitter_Clicked(); });
     social(FB_Like_btn, "FB_Like_btn", tr("Like"), [this] { FB_Like_Clicked(); });
-    social(share_btn, "share_btn", tr("Share..."), [this] { Share_Clicked(); });
+    social(share_btn, "share_btn", tr("Share..."), [this] { Share_It_Button_Clicked(); });
     share->addStretch();
     v->addLayout(share);
 
@@ -191,7 +191,7 @@ void Help_Support::Refresh_Links()
     help_file_lbl->setText(tr("The user help is the file %1").arg(Help_File_Path()));
 }
 
-void Help_Support::Share_Clicked()
+void Help_Support::Share_It_Button_Clicked()
 {
     Share_It_Dlg::defaultInstance()->Open_Wnd();
 }

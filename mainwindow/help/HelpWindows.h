@@ -63,7 +63,7 @@ public:
     // does not exist!"; without a PDF viewer it says where the file is.
     void HelpFilePressed();
     // The sharing window.
-    void Share_Clicked();
+    void Share_It_Button_Clicked();
     void Gplus_Clicked() { Open_Google_Plus(); }
     void Facebook_Clicked() { Open_FaceBook(); }
     void Twitter_Clicked() { Open_Twitter(); }
@@ -88,7 +88,8 @@ public:
     QPushButton* close_btn = nullptr;
 
 private:
-    static QPointer<Help_Support> s_instance;
+    // The main window's help window.
+    static QPointer<Help_Support> HelpWindow;
 };
 
 class Promotion_Form : public QDialog {

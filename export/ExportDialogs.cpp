@@ -582,6 +582,37 @@ void Export_Barcode::CancelPressed()
 
 namespace {
 
+// Writes one file after the keep-or-replace question was asked: says so when
+// it could not be written.
+void Write_Single_File(const QString& path, const PtImage& image, bool show_msg, bool increase_dpi,
+                       Job_Control& control)
+{
+    QString error;
+    if (Export_File_Function(path, image, show_msg, show_msg, increase_dpi, nullptr, &error, &control)
+        == ExportWriteResult::Failed)
+        Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(path, error));
+}
+
+// The card as it stands, its front side's items rendered, to one file at
+// 600 DPI; with `show_msg` the after-export box follows.
+void Export_Single_File(const QString& path, bool show_msg, Job_Control& control)
+{
+    const QList<LMNGraphic*> items = App_Services().Main_App_wnd
+        ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
+    Write_Single_File(path, LMNRenderingView::image_From_Card_Graphics(items, false), show_msg, true, control);
+}
+
+// The barcode of the preview to one file (the invalid-data picture when
+// the preview shows none), with the after-export box.
+void Export_Single_File_Barcode(const QString& path, const Batch_Row_Source& rows, Job_Control& control)
+{
+    const PtImage image = rows.currentImage();
+    if (image.isNull())
+        Write_Single_File(path, App_Services().Batch_Services->Invalid_Barcode_Data_Image(), true, false, control);
+    else
+        Write_Single_File(path, image, true, true, control);
+}
+
 std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Count& count)
 {
     ExportWindow* sheet = ExportWindow::defaultInstance();
@@ -618,11 +649,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
         const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
         if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
-        const QList<LMNGraphic*> items = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
-        const PtImage card = LMNRenderingView::image_From_Card_Graphics(items, false);
-        QString error;
-        if (Export_File_Function(target, card, true, true, true, nullptr, &error, &control) == ExportWriteResult::Failed)
-            Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
+        Export_Single_File(target, true, control);
         return nullptr;
     }
     CardExportJob job;
@@ -678,15 +705,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
     const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
     if (target.isEmpty() && control.Stop_Processing_Now)
         return nullptr;
-    PtImage image = rows->currentImage();
-    bool increase = true;
-    if (image.isNull()) {
-        image = main->Invalid_Barcode_Data_Image();
-        increase = false;
-    }
-    QString error;
-    if (Export_File_Function(target, image, true, true, increase, nullptr, &error, &control) == ExportWriteResult::Failed)
-        Show_MessageBox(QStringLiteral("The file could not be written.\n%1\n%2").arg(target, error));
+    Export_Single_File_Barcode(target, *rows, control);
     return nullptr;
 }
 

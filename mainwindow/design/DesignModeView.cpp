@@ -517,6 +517,9 @@ void DesignModeView::Select_front_side()
     // The card panel stays on the card tab it shows; from an item's panel
     // (or none) it opens on its first tab.
     panels->Last_Card_Sel_Tab = panels->sett_tab->currentWidget();
+    // The front card's canvas and the panel's first view are shown.
+    _zoomingScrollView->show();
+    changeViewController(0);
     Show_RHS_Properties(nullptr);
     QWidget* const cardTabs[] = {panels->card_info_tab, panels->card_size_tab, panels->card_bkgd_tab,
                                  panels->card_brdr_tab};

@@ -11,7 +11,7 @@
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
-#include "print/SheetWindow.h"
+#include "print/SheetFields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

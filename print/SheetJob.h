@@ -95,6 +95,9 @@ struct Sheet_Job {
     Batch_Rows rows;                 // the rows of the job
     QString Start_Card_Option;       // the design's start option when the job was made
 
+    // The page margins of the grid (points), as one value.
+    QMarginsF Page_Margins() const { return QMarginsF(Left_Mar, Top_Mar, Rite_Mar, Bot_Mar); }
+    void Set_Page_Margins(const QMarginsF& m);
     // The grid of cells on a sheet of `sheet` points.
     Sheet_Geometry Geometry(QSizeF sheet) const;
     // The sheet the print window lays out: the paper, or the page of a

@@ -94,14 +94,6 @@ public:
     // The folder chooser (tests set it; "" is Cancel).
     std::function<QString()> chooseFolder;
 
-    // ---- The sheet ----
-    // The shared sheet options: the label, placement, range, batch boxes and
-    // the preview.
-    Sheet_Options_Pane* sheetPane = nullptr;
-    // The window's sheet job: what the pane wrote, on the page; the preview
-    // draws it, each export is made from it.
-    Sheet_Job sheet;
-
     // ---- Outlets ----
     QLineEdit* Page_name_txt = nullptr;
     QLineEdit* Page_width_txt = nullptr;
@@ -126,6 +118,14 @@ public:
     int pdf_export_opt_real = 0;
     int pdf_export_opt_bkup = 0;
     PtImage invalid_image;
+
+    // ---- The sheet ----
+    // The shared sheet options: the label, placement, range, batch boxes and
+    // the preview.
+    Sheet_Options_Pane* sheetPane = nullptr;
+    // The window's sheet job: what the pane wrote, on the page; the preview
+    // draws it, each export is made from it.
+    Sheet_Job sheet;
 
 private:
     void buildUi();

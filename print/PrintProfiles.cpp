@@ -80,12 +80,7 @@ void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
         Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
     }
     if (cus_or_pre == QLatin1String("C") && name.isEmpty()) {
-        for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
-                                  vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
-            SetObjEnabled(s, true);
-        for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
-                             horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
-            f->setReadOnly(false);
+        Lock_Predefined_Fields(false);
         save_label_btn->setVisible(true);
         delete_label_btn->setVisible(true);
     }

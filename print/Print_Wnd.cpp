@@ -508,12 +508,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
                               false, prod_list, Product_num_ComboBox);
                 Product_num_ComboBox->setCurrentIndex(Product_num_ComboBox->count() > 0 ? 0 : -1);
             }
-            for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
-                                      vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
-                SetObjEnabled(s, false);
-            for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
-                                 horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
-                f->setReadOnly(true);
+            Lock_Predefined_Fields(true);
             comboBoxSelectionDidChange(Product_num_ComboBox);
         } else if (combo == Product_num_ComboBox) {
             if (sheet.Manual_or_Pre == 1)
@@ -769,6 +764,16 @@ void Print_Wnd::Make_select_on_index(int row)
 
 // ---------------------------------------------------------------------------
 // The predefined label sheet
+
+void Print_Wnd::Lock_Predefined_Fields(bool locked)
+{
+    for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre, vert_mar_Stepper_pre,
+                       width_Stepper_pre, height_Stepper_pre})
+        SetObjEnabled(s, !locked);
+    for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre, horz_mar_Text_pre, vert_mar_Text_pre,
+                         width_Text_pre, height_Text_pre})
+        f->setReadOnly(locked);
+}
 
 void Print_Wnd::Predefined_Pair_Changed(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool cells)
 {

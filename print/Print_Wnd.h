@@ -91,6 +91,8 @@ public:
     // A field of the predefined box and its stepper: `cells` for the rows
     // and columns (the Total follows them without batch values).
     void Predefined_Pair_Changed(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool cells);
+    // A catalogue product's fields are fixed; a custom sheet's are typed.
+    void Lock_Predefined_Fields(bool locked);
     void Read_Selected_Product_Label_Value();
     // The outline of the labels: the chosen catalogue product's (round,
     // rounded corners), else a rectangle.

@@ -134,13 +134,14 @@ Sheet_Job_Refusal Range_Of_Job(Sheet_Job& job)
         end = boxes.To;
         labels = labelsOf(start, end, INT_MAX);
     }
-    int total = labels;
+    // The labels laid out: with batch values the job ends with its rows, or
+    // at its label count, and skipping leaves the rows that give a barcode.
+    int printable_label_count = labels;
     if (batch) {
-        // The job ends with its rows, or at its label count.
         if (skip && rows)
-            total = rows->Count_Valid_Labels(pq, start, end, labels);
+            printable_label_count = rows->Count_Valid_Labels(pq, start, end, labels);
         else
-            total = labelsOf(start, end, labels);
+            printable_label_count = labelsOf(start, end, labels);
     }
     job.print_wd_pq_opt = pq ? 1 : 0;
     job.skip_invalid_barcode = skip ? 1 : 0;
@@ -148,7 +149,7 @@ Sheet_Job_Refusal Range_Of_Job(Sheet_Job& job)
     job.Use_Barocde_In_Center = designing ? 0 : 1;
     job.Print_Start = batch ? start : 0;
     job.Print_End = batch ? end : 0;
-    job.Total_Label = total;
+    job.Total_Label = printable_label_count;
     job.Total_Label_Real = labels;
-    return total == 0 ? Sheet_Job_Refusal::No_Labels : Sheet_Job_Refusal::None;
+    return printable_label_count == 0 ? Sheet_Job_Refusal::No_Labels : Sheet_Job_Refusal::None;
 }

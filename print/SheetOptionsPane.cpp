@@ -382,22 +382,17 @@ void Sheet_Options_Pane::Sel_Print_RD_Clicked()
     emit changed(Sheet_Need::Nothing);
 }
 
-void Sheet_Options_Pane::From_Stepper_Changed(QObject* sender)
-{
-    copyPair(sender, from_Text, from_Stepper, true);
-    emit changed(Sheet_Need::Nothing);
-}
+void Sheet_Options_Pane::From_Stepper_Changed(QObject* s) { pairChanged(s, from_Text, from_Stepper, Sheet_Need::Nothing); }
+void Sheet_Options_Pane::To_Stepper_Changed(QObject* s) { pairChanged(s, To_Text, To_Stepper, Sheet_Need::Nothing); }
+void Sheet_Options_Pane::Total_Val_Changed(QObject* s) { pairChanged(s, Total_Text, Total_Stepper, Sheet_Need::Nothing); }
 
-void Sheet_Options_Pane::To_Stepper_Changed(QObject* sender)
+void Sheet_Options_Pane::pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, Sheet_Need need)
 {
-    copyPair(sender, To_Text, To_Stepper, true);
-    emit changed(Sheet_Need::Nothing);
-}
-
-void Sheet_Options_Pane::Total_Val_Changed(QObject* sender)
-{
-    copyPair(sender, Total_Text, Total_Stepper, true);
-    emit changed(Sheet_Need::Nothing);
+    const bool whole = field == Row_Text || field == Col_Text || field == Total_Text || field == from_Text
+        || field == To_Text;
+    const bool length = field == width_Text || field == height_Text;
+    copyPair(sender, field, stepper, whole, length);
+    emit changed(need);
 }
 
 void Sheet_Options_Pane::Set_Tot_Value(int value, int maximum, const QString& set_for)
@@ -483,41 +478,12 @@ void Sheet_Options_Pane::Total_Follows_Cells()
 // ---------------------------------------------------------------------------
 // Label and placement
 
-void Sheet_Options_Pane::Horz_Margin_Changed(QObject* sender)
-{
-    copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
-    emit changed(Sheet_Need::Layout);
-}
-
-void Sheet_Options_Pane::Vert_Margin_Changed(QObject* sender)
-{
-    copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
-    emit changed(Sheet_Need::Layout);
-}
-
-void Sheet_Options_Pane::Width_Changed(QObject* sender)
-{
-    copyPair(sender, width_Text, width_Stepper, false, true);
-    emit changed(Sheet_Need::Layout);
-}
-
-void Sheet_Options_Pane::Height_Changed(QObject* sender)
-{
-    copyPair(sender, height_Text, height_Stepper, false, true);
-    emit changed(Sheet_Need::Layout);
-}
-
-void Sheet_Options_Pane::Row_Changed(QObject* sender)
-{
-    copyPair(sender, Row_Text, Row_Stepper, true);
-    emit changed(Sheet_Need::Cells);
-}
-
-void Sheet_Options_Pane::Col_Changed(QObject* sender)
-{
-    copyPair(sender, Col_Text, Col_Stepper, true);
-    emit changed(Sheet_Need::Cells);
-}
+void Sheet_Options_Pane::Horz_Margin_Changed(QObject* s) { pairChanged(s, horz_mar_Text, horz_mar_Stepper, Sheet_Need::Layout); }
+void Sheet_Options_Pane::Vert_Margin_Changed(QObject* s) { pairChanged(s, vert_mar_Text, vert_mar_Stepper, Sheet_Need::Layout); }
+void Sheet_Options_Pane::Width_Changed(QObject* s) { pairChanged(s, width_Text, width_Stepper, Sheet_Need::Layout); }
+void Sheet_Options_Pane::Height_Changed(QObject* s) { pairChanged(s, height_Text, height_Stepper, Sheet_Need::Layout); }
+void Sheet_Options_Pane::Row_Changed(QObject* s) { pairChanged(s, Row_Text, Row_Stepper, Sheet_Need::Cells); }
+void Sheet_Options_Pane::Col_Changed(QObject* s) { pairChanged(s, Col_Text, Col_Stepper, Sheet_Need::Cells); }
 
 void Sheet_Options_Pane::Auto_Center_Checked()
 {

@@ -207,6 +207,9 @@ private:
     void makeControls(QWidget* window);
     void connectControls();
     void loadBoxes(const Sheet_Job& job);
+    // A field and its stepper agree after `sender` changed; the window hears
+    // what that needs.
+    void pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, Sheet_Need need);
     // All with its Total, or the rows From..To, enabled accordingly.
     void showRange(bool all);
     // The controls as a job (writeTo into a fresh one).

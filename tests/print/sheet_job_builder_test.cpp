@@ -148,53 +148,45 @@ TEST(SheetJobBuilder, TotalsStayWithinWhatTheBatchGives)
 TEST(SheetJobBuilder, AJobTakesTheRowsAndLabelsOfItsRange)
 {
     // Rows 1..6 with quantities; row 4 (index 3) gives no barcode.
-    Sheet_Job job = Opening(Barcode_Rows({1, 1, 2, 2, 1, 3}, false, {3}), false);
+    const Sheet_Job list = Opening(Barcode_Rows({1, 1, 2, 2, 1, 3}, false, {3}), false);
+    struct Case {
+        const char* name;
+        int from, to;          // 0: All
+        bool batch, skip;
+        Sheet_Job_Refusal refusal;
+        int start, end, walked, laidOut;
+    } cases[] = {
+        {"All, the invalid row's two left out", 0, 0, true, true, Sheet_Job_Refusal::None, 0, 6, 10, 8},
+        {"rows 3 to 5, row 4 left out", 3, 5, true, true, Sheet_Job_Refusal::None, 2, 5, 5, 3},
+        {"rows 3 to 5, row 4 shown as invalid", 3, 5, true, false, Sheet_Job_Refusal::None, 2, 5, 5, 5},
+        {"From after To", 5, 3, true, true, Sheet_Job_Refusal::Invalid_Range, 0, 0, 0, 0},
+        // Without the batch box a range is copies of the one label: no rows,
+        // no print quantities, nothing skipped.
+        {"copies", 2, 3, false, true, Sheet_Job_Refusal::None, 0, 0, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sheet_Job job = list;
+        job.boxes.allLabels = c.from == 0;
+        job.boxes.From = c.from;
+        job.boxes.To = c.to;
+        job.Use_Data_Sheet_Values = c.batch;
+        job.skip_invalid_barcode = c.skip ? 1 : 0;
+        ASSERT_EQ(Range_Of_Job(job), c.refusal);
+        if (c.refusal != Sheet_Job_Refusal::None)
+            continue;
+        EXPECT_EQ(job.Print_Start, c.start);
+        EXPECT_EQ(job.Print_End, c.end);
+        EXPECT_EQ(job.Total_Label_Real, c.walked);
+        EXPECT_EQ(job.Total_Label, c.laidOut);
+        EXPECT_EQ(job.print_wd_pq_opt, c.batch ? 1 : 0);
+        EXPECT_EQ(job.skip_invalid_barcode, c.batch && c.skip ? 1 : 0);
+        EXPECT_EQ(job.Use_Barocde_In_Center, 1);
+    }
 
-    // All: every label, the invalid row's two left out.
-    Sheet_Job all = job;
-    ASSERT_EQ(Range_Of_Job(all), Sheet_Job_Refusal::None);
-    EXPECT_EQ(all.Print_Start, 0);
-    EXPECT_EQ(all.Print_End, 6);
-    EXPECT_EQ(all.Total_Label_Real, 10);
-    EXPECT_EQ(all.Total_Label, 8);
-    EXPECT_EQ(all.Use_Barocde_In_Center, 1);
-
-    // Rows 3 to 5: rows 3 and 5 twice and once, row 4 skipped.
-    Sheet_Job range = job;
-    range.boxes.allLabels = false;
-    range.boxes.From = 3;
-    range.boxes.To = 5;
-    ASSERT_EQ(Range_Of_Job(range), Sheet_Job_Refusal::None);
-    EXPECT_EQ(range.Print_Start, 2);
-    EXPECT_EQ(range.Print_End, 5);
-    EXPECT_EQ(range.Total_Label_Real, 5);
-    EXPECT_EQ(range.Total_Label, 3);
-    range.skip_invalid_barcode = 0;   // shown as the invalid-data label instead
-    ASSERT_EQ(Range_Of_Job(range), Sheet_Job_Refusal::None);
-    EXPECT_EQ(range.Total_Label, 5);
-
-    Sheet_Job backwards = job;
-    backwards.boxes.allLabels = false;
-    backwards.boxes.From = 5;
-    backwards.boxes.To = 3;
-    EXPECT_EQ(Range_Of_Job(backwards), Sheet_Job_Refusal::Invalid_Range);
-
-    Sheet_Job nothing = job;
+    Sheet_Job nothing = list;
     nothing.boxes.Total = 0;
     EXPECT_EQ(Range_Of_Job(nothing), Sheet_Job_Refusal::No_Labels);
-
-    // Without the batch box the range is copies of the one label: no rows,
-    // no print quantities, nothing skipped.
-    Sheet_Job copies = job;
-    copies.Use_Data_Sheet_Values = false;
-    copies.boxes.allLabels = false;
-    copies.boxes.From = 2;
-    copies.boxes.To = 3;
-    ASSERT_EQ(Range_Of_Job(copies), Sheet_Job_Refusal::None);
-    EXPECT_EQ(copies.Print_Start, 0);
-    EXPECT_EQ(copies.Print_End, 0);
-    EXPECT_EQ(copies.print_wd_pq_opt, 0);
-    EXPECT_EQ(copies.skip_invalid_barcode, 0);
 
     // Designing mode: a card a row, never skipped or repeated by the boxes.
     Sheet_Job cards = Opening(Design_Rows(5, true), true);

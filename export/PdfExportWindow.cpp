@@ -110,7 +110,7 @@ void PDF_Export::buildUi()
 
     // Label sheet.
     auto* sheetBox = new QGroupBox(tr("Labels (mm)"));
-    sheetBox->setLayout(sheetPane->Build_Label_Fields());
+    sheetBox->setLayout(sheetPane->Build_Label_Fields(Sheet_Options_Pane::Label_Order::Size_First));
     left->addWidget(sheetBox);
 
     // Placement.
@@ -125,7 +125,7 @@ void PDF_Export::buildUi()
 
     // Range and batch.
     left->addWidget(sheetPane->Build_Range_Box(tr("Labels to export")));
-    left->addLayout(sheetPane->Build_Batch_Boxes(tr("Export with batch data")));
+    left->addLayout(sheetPane->Build_Batch_Boxes(tr("Export with batch data"), true));
     barcode_font_name_label = new QLabel(tr("Barcode:"));
     barcode_font_name = new QLabel;
     barcode_font_name_label->setVisible(false);

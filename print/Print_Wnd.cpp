@@ -94,7 +94,7 @@ void Print_Wnd::buildUi()
     sourceRow->addStretch();
     left->addLayout(sourceRow);
     manual_prop_Gp_Bx = new QGroupBox(tr("Manual label (mm)"));
-    manual_prop_Gp_Bx->setLayout(sheetPane->Build_Label_Fields());
+    manual_prop_Gp_Bx->setLayout(sheetPane->Build_Label_Fields(Sheet_Options_Pane::Label_Order::Grid_First));
     left->addWidget(manual_prop_Gp_Bx);
     left->addWidget(buildPredefinedBox());
     left->addStretch();
@@ -217,7 +217,7 @@ QWidget* Print_Wnd::buildOptionsBox()
     auto* og = new QGridLayout(options);
     crop_mark_chk = new QCheckBox(tr("Crop marks"));
     fit_frame_chk = new QCheckBox(tr("Fit to frame"));
-    og->addLayout(sheetPane->Build_Batch_Boxes(tr("Print with batch data")), 0, 0);
+    og->addLayout(sheetPane->Build_Batch_Boxes(tr("Print with batch data"), false), 0, 0);
     og->addWidget(sheetPane->Show_Margins, 1, 0);
     og->addWidget(crop_mark_chk, 2, 0);
     og->addWidget(fit_frame_chk, 3, 0);

@@ -87,20 +87,13 @@ Sheet_Options_Pane::Sheet_Options_Pane(QWidget* window, const Sheet_Job* shown, 
 
 void Sheet_Options_Pane::makeControls(QWidget* window)
 {
-    // The label's fields.
-    m_labelFields = new QGridLayout;
-    m_labelFields->addWidget(new QLabel(tr("Columns"), window), 0, 0);
-    m_labelFields->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 0, 1);
-    m_labelFields->addWidget(new QLabel(tr("Rows"), window), 0, 2);
-    m_labelFields->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 0, 3);
-    m_labelFields->addWidget(new QLabel(tr("Horizontal gap"), window), 1, 0);
-    m_labelFields->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 1, 1);
-    m_labelFields->addWidget(new QLabel(tr("Vertical gap"), window), 1, 2);
-    m_labelFields->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 1, 3);
-    m_labelFields->addWidget(new QLabel(tr("Width"), window), 2, 0);
-    m_labelFields->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 2, 1);
-    m_labelFields->addWidget(new QLabel(tr("Height"), window), 2, 2);
-    m_labelFields->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 2, 3);
+    // The label's fields, laid out by Build_Label_Fields.
+    m_labelPairs[Columns] = pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false);
+    m_labelPairs[Rows] = pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false);
+    m_labelPairs[Horizontal_Gap] = pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true);
+    m_labelPairs[Vertical_Gap] = pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true);
+    m_labelPairs[Width] = pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true);
+    m_labelPairs[Height] = pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true);
 
     // Placement.
     card_align_box = new QGroupBox(tr("Placement"), window);
@@ -137,15 +130,13 @@ void Sheet_Options_Pane::makeControls(QWidget* window)
     for (QLineEdit* f : {Total_Text, To_Text, from_Text})
         f->setValidator(new QIntValidator(0, No_Batch_Maximum, f));
 
-    // Batch boxes; those shown in one mode only keep their room in the other.
+    // Batch boxes.
     m_batchBoxes = new QVBoxLayout;
     print_with_batch_chk = new QCheckBox(window);
     skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"), window);
     print_qty_chk = new QCheckBox(tr("Use print quantities"), window);
     for (QCheckBox* box : {print_with_batch_chk, skip_inavlid_chk, print_qty_chk})
         m_batchBoxes->addWidget(box);
-    Keep_Room_When_Hidden(skip_inavlid_chk);
-    Keep_Room_When_Hidden(print_qty_chk);
 
     // Page margins.
     m_marginRow = new QHBoxLayout;
@@ -190,9 +181,25 @@ void Sheet_Options_Pane::connectControls()
     connect(Show_Margins, &QCheckBox::clicked, this, &Sheet_Options_Pane::Show_Margin_Checked);
 }
 
-QGridLayout* Sheet_Options_Pane::Build_Label_Fields()
+QGridLayout* Sheet_Options_Pane::Build_Label_Fields(Label_Order order)
 {
-    return m_labelFields;
+    struct Place {
+        Label_Pair pair;
+        const char* title;
+    };
+    static constexpr Place gridFirst[] = {{Columns, "Columns"}, {Rows, "Rows"},
+                                          {Horizontal_Gap, "Horizontal gap"}, {Vertical_Gap, "Vertical gap"},
+                                          {Width, "Width"}, {Height, "Height"}};
+    static constexpr Place sizeFirst[] = {{Width, "Width"}, {Height, "Height"},
+                                          {Rows, "Rows"}, {Columns, "Columns"},
+                                          {Horizontal_Gap, "Horizontal gap"}, {Vertical_Gap, "Vertical gap"}};
+    auto* grid = new QGridLayout;
+    const Place* places = order == Label_Order::Grid_First ? gridFirst : sizeFirst;
+    for (int k = 0; k < Label_Pair_Count; ++k) {
+        grid->addWidget(new QLabel(tr(places[k].title)), k / 2, 2 * (k % 2));
+        grid->addLayout(m_labelPairs[places[k].pair], k / 2, 2 * (k % 2) + 1);
+    }
+    return grid;
 }
 
 QHBoxLayout* Sheet_Options_Pane::Build_Alignment_Box(int iconSize)
@@ -208,9 +215,13 @@ QGroupBox* Sheet_Options_Pane::Build_Range_Box(const QString& title)
     return export_range_box;
 }
 
-QVBoxLayout* Sheet_Options_Pane::Build_Batch_Boxes(const QString& batchTitle)
+QVBoxLayout* Sheet_Options_Pane::Build_Batch_Boxes(const QString& batchTitle, bool keepRoom)
 {
     print_with_batch_chk->setText(batchTitle);
+    if (keepRoom) {
+        Keep_Room_When_Hidden(skip_inavlid_chk);
+        Keep_Room_When_Hidden(print_qty_chk);
+    }
     return m_batchBoxes;
 }
 

@@ -30,6 +30,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -98,14 +99,19 @@ public:
     Batch_Row_Count rowCount() const;
 
     // ---- Building (each once, into the window's layout) ----
-    // The label's fields: columns and rows, gaps, width and height.
-    QGridLayout* Build_Label_Fields();
+    // The label's fields, two a row: the grid first (columns and rows, gaps,
+    // width and height), or the size first (width and height, rows and
+    // columns, gaps).
+    enum class Label_Order { Grid_First, Size_First };
+    QGridLayout* Build_Label_Fields(Label_Order order);
     // card_align_box with the nine buttons (icons of `iconSize`) in
     // align_Gp_Bx; the window completes its row with Auto Center.
     QHBoxLayout* Build_Alignment_Box(int iconSize);
     QGroupBox* Build_Range_Box(const QString& title);
-    // The batch box (titled `batchTitle`), skip invalid and print quantities.
-    QVBoxLayout* Build_Batch_Boxes(const QString& batchTitle);
+    // The batch box (titled `batchTitle`), skip invalid and print quantities;
+    // with `keepRoom` the two boxes one mode hides keep their room in the
+    // other.
+    QVBoxLayout* Build_Batch_Boxes(const QString& batchTitle, bool keepRoom);
     // "Margins L [] R [] T [] B []".
     QHBoxLayout* Build_Margin_Fields();
     QScrollArea* Build_Preview(int minWidth);
@@ -218,7 +224,8 @@ private:
     int cells() const;
 
     // Layouts made with the controls, handed to the window by Build_.
-    QGridLayout* m_labelFields = nullptr;
+    enum Label_Pair { Columns, Rows, Horizontal_Gap, Vertical_Gap, Width, Height, Label_Pair_Count };
+    QLayout* m_labelPairs[Label_Pair_Count] = {};
     QHBoxLayout* m_alignRow = nullptr;
     QVBoxLayout* m_batchBoxes = nullptr;
     QHBoxLayout* m_marginRow = nullptr;

@@ -31,12 +31,12 @@ struct Pane_Window {
     {
         auto* column = new QVBoxLayout(&window);
         auto* label = new QGroupBox;
-        label->setLayout(pane->Build_Label_Fields());
+        label->setLayout(pane->Build_Label_Fields(Sheet_Options_Pane::Label_Order::Grid_First));
         column->addWidget(label);
         pane->Build_Alignment_Box(16)->addWidget(pane->Auto_Center_chk_bx);
         column->addWidget(pane->card_align_box);
         column->addWidget(pane->Build_Range_Box(QStringLiteral("Labels")));
-        column->addLayout(pane->Build_Batch_Boxes(QStringLiteral("With batch data")));
+        column->addLayout(pane->Build_Batch_Boxes(QStringLiteral("With batch data"), true));
         column->addWidget(pane->Show_Margins);
         column->addLayout(pane->Build_Margin_Fields());
         column->addWidget(pane->Build_Preview(200));

@@ -147,6 +147,17 @@ bool Export_In(PDF_Export& w, int labels, const QString& folder)
     return job->report().labels == labels && job->report().files.size() == 1;
 }
 
+// A text file of the first `labels` values, one a line.
+bool Write_Values(const QString& path, int labels)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    for (int r = 0; r < labels; ++r)
+        f.write(Value_Of(r).toLatin1() + '\n');
+    return true;
+}
+
 // The job of the child process: the main window with `labels` rows in its
 // list, then Print or PDF from its toolbar. Answers the seconds from the
 // output window's button to the written file; `beforeKb` is the memory
@@ -183,13 +194,8 @@ double Window_Job(const QString& road, int labels, const QString& pdf, long* bef
     BarcodeListSide& side = *window.barcodeModeView()->listSide();
     // The values imported from a text file, as a user fills the list.
     const QString list = QDir(home.path()).filePath(QStringLiteral("values.txt"));
-    {
-        QFile f(list);
-        if (!f.open(QIODevice::WriteOnly))
-            return -1;
-        for (int r = 0; r < labels; ++r)
-            f.write(Value_Of(r).toLatin1() + '\n');
-    }
+    if (!Write_Values(list, labels))
+        return -1;
     Set_Modal_Runner([](QDialog& d) {
         if (auto* box = qobject_cast<Import_From_Txt_File*>(&d)) {
             box->chk_value->setChecked(true);

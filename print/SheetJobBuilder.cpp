@@ -31,6 +31,8 @@ Sheet_Job Opening_Sheet_Job(Batch_Rows rows, bool designing, const PtImage& labe
     boxes.skipShown = !designing && batch;
     boxes.quantityShown = boxes.skipShown && !count.seriesFeeds;
     job.skip_invalid_barcode = boxes.skipShown ? 1 : 0;
+    // The print-quantity option follows its box: on with the list, off with
+    // a series, whose rows count once each either way.
     job.print_wd_pq_opt = boxes.quantityShown ? 1 : 0;
     if (!batch) {
         Set_Tot_Value(job, 1, No_Batch_Maximum, QStringLiteral("A"));

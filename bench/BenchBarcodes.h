@@ -36,12 +36,12 @@ struct Bench_Barcode_Batch {
 template <class Window>
 void Bench_Sheet_Of_65(Window& w)
 {
-    w.width_Text->setText("38.1");
-    w.Width_Changed(w.width_Text);
-    w.height_Text->setText("21.2");
-    w.Height_Changed(w.height_Text);
-    w.Col_Text->setText("5");
-    w.Col_Changed(w.Col_Text);
-    w.Row_Text->setText("13");
-    w.Row_Changed(w.Row_Text);
+    w.sheetPane->width_Text->setText("38.1");
+    w.sheetPane->Width_Changed(w.sheetPane->width_Text);
+    w.sheetPane->height_Text->setText("21.2");
+    w.sheetPane->Height_Changed(w.sheetPane->height_Text);
+    w.sheetPane->Col_Text->setText("5");
+    w.sheetPane->Col_Changed(w.sheetPane->Col_Text);
+    w.sheetPane->Row_Text->setText("13");
+    w.sheetPane->Row_Changed(w.sheetPane->Row_Text);
 }

@@ -124,15 +124,15 @@ bool Print_In(Print_Wnd& w, int labels)
 bool Export_In(PDF_Export& w, int labels, const QString& folder)
 {
     w.pdf_option[0]->click();
-    const auto type = [&w](QLineEdit* field, const char* text, void (PDF_Export::*changed)(QObject*)) {
+    const auto type = [&w](QLineEdit* field, const char* text, void (Sheet_Options_Pane::*changed)(QObject*)) {
         field->setText(QString::fromLatin1(text));
-        (w.*changed)(field);
+        (w.sheetPane->*changed)(field);
     };
-    type(w.width_Text, "66.675", &PDF_Export::Width_Changed);
-    type(w.height_Text, "25.4", &PDF_Export::Height_Changed);
-    type(w.horz_mar_Text, "3.9688", &PDF_Export::Horz_Margin_Changed);
-    type(w.Col_Text, "3", &PDF_Export::Col_Changed);
-    type(w.Row_Text, "10", &PDF_Export::Row_Changed);
+    type(w.sheetPane->width_Text, "66.675", &Sheet_Options_Pane::Width_Changed);
+    type(w.sheetPane->height_Text, "25.4", &Sheet_Options_Pane::Height_Changed);
+    type(w.sheetPane->horz_mar_Text, "3.9688", &Sheet_Options_Pane::Horz_Margin_Changed);
+    type(w.sheetPane->Col_Text, "3", &Sheet_Options_Pane::Col_Changed);
+    type(w.sheetPane->Row_Text, "10", &Sheet_Options_Pane::Row_Changed);
     if (w.sheet.Print_Col != 3 || w.sheet.Print_Row != 10)
         return false;
     w.chooseFolder = [folder] { return folder; };
@@ -145,6 +145,17 @@ bool Export_In(PDF_Export& w, int labels, const QString& folder)
         QThread::msleep(1);
     }
     return job->report().labels == labels && job->report().files.size() == 1;
+}
+
+// A text file of the first `labels` values, one a line.
+bool Write_Values(const QString& path, int labels)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    for (int r = 0; r < labels; ++r)
+        f.write(Value_Of(r).toLatin1() + '\n');
+    return true;
 }
 
 // The job of the child process: the main window with `labels` rows in its
@@ -183,13 +194,8 @@ double Window_Job(const QString& road, int labels, const QString& pdf, long* bef
     BarcodeListSide& side = *window.barcodeModeView()->listSide();
     // The values imported from a text file, as a user fills the list.
     const QString list = QDir(home.path()).filePath(QStringLiteral("values.txt"));
-    {
-        QFile f(list);
-        if (!f.open(QIODevice::WriteOnly))
-            return -1;
-        for (int r = 0; r < labels; ++r)
-            f.write(Value_Of(r).toLatin1() + '\n');
-    }
+    if (!Write_Values(list, labels))
+        return -1;
     Set_Modal_Runner([](QDialog& d) {
         if (auto* box = qobject_cast<Import_From_Txt_File*>(&d)) {
             box->chk_value->setChecked(true);

@@ -1,7 +1,5 @@
 #include "export/PdfExportWindow.h"
 
-#include "barcode/generation/BarcodeRoad.h"
-#include "core/canvas/LMNRenderingView.h"
 #include "core/util/BatchServices.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
@@ -17,20 +15,18 @@
 #include "print/LabelFit.h"
 #include "print/OutputGate.h"
 #include "print/PaperCheck.h"
-#include "print/PrintControls.h"
 #include "print/PrinterList.h"
-#include "print/Sample_Preview.h"
+#include "print/SheetFields.h"
+#include "print/SheetJobBuilder.h"
 #include "print/SheetLayout.h"
-#include "print/SheetWindow.h"
+#include "print/SheetOptionsPane.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -38,23 +34,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 
 QPointer<PDF_Export> PDF_Export::s_instance;
 
+PDF_Export* PDF_Export::defaultInstance()
+{
+    return Gui_Window_Instance(s_instance);
+}
+
 using namespace sheetui;
-
-namespace {
-
-constexpr int noBatchMaximum = 999999;
-
-} // namespace
 
 void PDF_Export_Button()
 {
@@ -98,126 +90,42 @@ PDF_Help::PDF_Help(QWidget* parent) : QDialog(parent)
 
 // ---------------------------------------------------------------- window
 
-PDF_Export::PDF_Export(QWidget* parent) : Sheet_Window(parent)
+PDF_Export::PDF_Export(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("Export PDF"));
+    sheetPane = new Sheet_Options_Pane(this, &sheet, Sheet_Options_Pane::Preview_Fit::Whole_Page);
     buildUi();
     connectControls();
     Apply_Dialog_Background(this);
-    for (QLineEdit* f : {Total_Text, To_Text, from_Text})
-        f->setValidator(new QIntValidator(0, noBatchMaximum, f));
 }
 
 PDF_Export::~PDF_Export() = default;
-
-PDF_Export* PDF_Export::defaultInstance()
-{
-    if (!s_instance)
-        s_instance = new PDF_Export(Dialog_Parent_Window());
-    return s_instance;
-}
 
 void PDF_Export::buildUi()
 {
     auto* root = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     root->addLayout(left);
-
-    // Page.
-    auto* pageBox = new QGroupBox(tr("Page"));
-    auto* pg = new QGridLayout(pageBox);
-    Page_name_txt = readOnlyField();
-    Page_width_txt = readOnlyField(70);
-    Page_height_txt = readOnlyField(70);
-    l_mar_id = readOnlyField(56);
-    r_mar_id = readOnlyField(56);
-    t_mar_id = readOnlyField(56);
-    b_mar_id = readOnlyField(56);
-    page_setup_btn = new QPushButton(tr("Page Setup..."));
-    page_setup_btn->setAutoDefault(false);
-    pg->addWidget(new QLabel(tr("Paper:")), 0, 0);
-    pg->addWidget(Page_name_txt, 0, 1);
-    pg->addWidget(page_setup_btn, 0, 2);
-    auto* size = new QHBoxLayout;
-    size->addWidget(Page_width_txt);
-    size->addWidget(new QLabel(QStringLiteral("x")));
-    size->addWidget(Page_height_txt);
-    size->addStretch();
-    pg->addWidget(new QLabel(tr("Size (mm):")), 1, 0);
-    pg->addLayout(size, 1, 1, 1, 2);
-    auto* margins = new QHBoxLayout;
-    margins->addWidget(new QLabel(tr("Margins L")));
-    margins->addWidget(l_mar_id);
-    margins->addWidget(new QLabel(tr("R")));
-    margins->addWidget(r_mar_id);
-    margins->addWidget(new QLabel(tr("T")));
-    margins->addWidget(t_mar_id);
-    margins->addWidget(new QLabel(tr("B")));
-    margins->addWidget(b_mar_id);
-    pg->addLayout(margins, 2, 0, 1, 3);
-    left->addWidget(pageBox);
+    left->addWidget(buildPageBox());
 
     // Label sheet.
     auto* sheetBox = new QGroupBox(tr("Labels (mm)"));
-    auto* sg = new QGridLayout(sheetBox);
-    sg->addWidget(new QLabel(tr("Width")), 0, 0);
-    sg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 0, 1);
-    sg->addWidget(new QLabel(tr("Height")), 0, 2);
-    sg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 0, 3);
-    sg->addWidget(new QLabel(tr("Rows")), 1, 0);
-    sg->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 1, 1);
-    sg->addWidget(new QLabel(tr("Columns")), 1, 2);
-    sg->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 1, 3);
-    sg->addWidget(new QLabel(tr("Horizontal gap")), 2, 0);
-    sg->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 2, 1);
-    sg->addWidget(new QLabel(tr("Vertical gap")), 2, 2);
-    sg->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 2, 3);
+    sheetBox->setLayout(sheetPane->Build_Label_Fields(Sheet_Options_Pane::Label_Order::Size_First));
     left->addWidget(sheetBox);
 
     // Placement.
-    QHBoxLayout* ab = Build_Alignment_Box(22);
-    Show_Margins = new QCheckBox(tr("Show label outlines"));
+    QHBoxLayout* placement = sheetPane->Build_Alignment_Box(22);
     auto* placementRight = new QVBoxLayout;
-    placementRight->addWidget(Auto_Center_chk_bx);
-    placementRight->addWidget(Show_Margins);
+    placementRight->addWidget(sheetPane->Auto_Center_chk_bx);
+    placementRight->addWidget(sheetPane->Show_Margins);
     placementRight->addStretch();
-    ab->addLayout(placementRight);
-    ab->addStretch();
-    left->addWidget(card_align_box);
+    placement->addLayout(placementRight);
+    placement->addStretch();
+    left->addWidget(sheetPane->card_align_box);
 
     // Range and batch.
-    left->addWidget(Build_Range_Box(tr("Labels to export")));
-    auto* options = new QVBoxLayout;
-    print_with_batch_chk = new QCheckBox(tr("Export with batch data"));
-    skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
-    print_qty_chk = new QCheckBox(tr("Use print quantities"));
-    options->addWidget(print_with_batch_chk);
-    options->addWidget(skip_inavlid_chk);
-    options->addWidget(print_qty_chk);
-    left->addLayout(options);
-    // Options shown in one mode only keep their room in the other.
-    for (QWidget* w : {static_cast<QWidget*>(skip_inavlid_chk), static_cast<QWidget*>(print_qty_chk)})
-        Keep_Room_When_Hidden(w);
-
-    // PDF options.
-    auto* pdfBox = new QGroupBox(tr("PDF files"));
-    auto* pv = new QVBoxLayout(pdfBox);
-    pdf_matrix = new QButtonGroup(this);
-    const char* titles[4] = {"All sheets in one file", "One file per sheet", "One file per label",
-                             "One file, a page per label"};
-    for (int k = 0; k < 4; ++k) {
-        pdf_option[k] = new QRadioButton(tr(titles[k]));
-        pdf_matrix->addButton(pdf_option[k], k);
-        pv->addWidget(pdf_option[k]);
-    }
-    use_label_size_chk_box = new QCheckBox(tr("Use label size as page size"));
-    Keep_Room_When_Hidden(use_label_size_chk_box);
-    pv->addWidget(use_label_size_chk_box);
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(tr("File name:")));
-    file_name_save_txt = new QLineEdit;
-    nameRow->addWidget(file_name_save_txt, 1);
-    pv->addLayout(nameRow);
+    left->addWidget(sheetPane->Build_Range_Box(tr("Labels to export")));
+    left->addLayout(sheetPane->Build_Batch_Boxes(tr("Export with batch data"), true));
     barcode_font_name_label = new QLabel(tr("Barcode:"));
     barcode_font_name = new QLabel;
     barcode_font_name_label->setVisible(false);
@@ -230,10 +138,10 @@ void PDF_Export::buildUi()
 
     // Preview and buttons.
     auto* right = new QVBoxLayout;
-    right->addWidget(Build_Preview(380), 1);
+    right->addWidget(sheetPane->Build_Preview(380), 1);
     // The file layouts under the preview, so that the window stays low enough
     // for a 1366 x 768 screen; a choice shows or hides no row.
-    right->addWidget(pdfBox);
+    right->addWidget(buildFilesBox());
     auto* buttons = new QHBoxLayout;
     help_btn = new QPushButton(tr("Help"));
     help_btn->setAutoDefault(false);
@@ -252,128 +160,97 @@ void PDF_Export::buildUi()
     resize(1000, 680);
 }
 
+QWidget* PDF_Export::buildPageBox()
+{
+    auto* pageBox = new QGroupBox(tr("Page"));
+    auto* pg = new QGridLayout(pageBox);
+    Page_name_txt = readOnlyField();
+    Page_width_txt = readOnlyField(70);
+    Page_height_txt = readOnlyField(70);
+    page_setup_btn = new QPushButton(tr("Page Setup..."));
+    page_setup_btn->setAutoDefault(false);
+    pg->addWidget(new QLabel(tr("Paper:")), 0, 0);
+    pg->addWidget(Page_name_txt, 0, 1);
+    pg->addWidget(page_setup_btn, 0, 2);
+    auto* size = new QHBoxLayout;
+    size->addWidget(Page_width_txt);
+    size->addWidget(new QLabel(QStringLiteral("x")));
+    size->addWidget(Page_height_txt);
+    size->addStretch();
+    pg->addWidget(new QLabel(tr("Size (mm):")), 1, 0);
+    pg->addLayout(size, 1, 1, 1, 2);
+    pg->addLayout(sheetPane->Build_Margin_Fields(), 2, 0, 1, 3);
+    return pageBox;
+}
+
+QWidget* PDF_Export::buildFilesBox()
+{
+    auto* pdfBox = new QGroupBox(tr("PDF files"));
+    auto* pv = new QVBoxLayout(pdfBox);
+    pdf_matrix = new QButtonGroup(this);
+    const char* titles[4] = {"All sheets in one file", "One file per sheet", "One file per label",
+                             "One file, a page per label"};
+    for (int k = 0; k < 4; ++k) {
+        pdf_option[k] = new QRadioButton(tr(titles[k]));
+        pdf_matrix->addButton(pdf_option[k], k);
+        pv->addWidget(pdf_option[k]);
+    }
+    use_label_size_chk_box = new QCheckBox(tr("Use label size as page size"));
+    Keep_Room_When_Hidden(use_label_size_chk_box);
+    pv->addWidget(use_label_size_chk_box);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel(tr("File name:")));
+    file_name_save_txt = new QLineEdit;
+    nameRow->addWidget(file_name_save_txt, 1);
+    pv->addLayout(nameRow);
+    return pdfBox;
+}
+
 void PDF_Export::connectControls()
 {
-    Connect_Sheet_Fields();
-    connect(page_setup_btn, &QPushButton::clicked, this, &PDF_Export::Page_From_Printer_Click);
-    Connect_Range_And_Options();
+    connect(sheetPane, &Sheet_Options_Pane::changed, this, &PDF_Export::Sheet_Changed);
     connect(pdf_matrix, &QButtonGroup::idClicked, this, &PDF_Export::pdf_export_option_CellClick);
-    connect(use_label_size_chk_box, &QCheckBox::clicked, this, &PDF_Export::use_label_size_chk_box_Click);
-    connect(help_btn, &QPushButton::clicked, this, &PDF_Export::Pdf_Help_Pressed);
-    connect(cancel_btn, &QPushButton::clicked, this, &PDF_Export::CancelPressed);
-    connect(export_btn, &QPushButton::clicked, this, &PDF_Export::OKPressed);
+    connectClicks<PDF_Export>(this, {{page_setup_btn, &PDF_Export::Page_From_Printer_Click},
+                                     {use_label_size_chk_box, &PDF_Export::use_label_size_chk_box_Click},
+                                     {help_btn, &PDF_Export::Pdf_Help_Pressed},
+                                     {cancel_btn, &PDF_Export::CancelPressed},
+                                     {export_btn, &PDF_Export::OKPressed}});
 }
 
 // ---------------------------------------------------------------- opening
 
-bool PDF_Export::Open_Pdf_Export_Wnd()
-{
-    try {
-        Reset_For_Opening();
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        Show_MessageBox(QString::fromUtf8(e.what()));
-        return false;
-    }
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code == 0 || code == 1;
-}
-
 void PDF_Export::Reset_For_Opening()
 {
-    const bool designing = Designing_Mode_Active();
-    Take_Batch_Rows();
-
-    // 1. Reset.
+    // 1. Reset: sheets in one file, the paper's page, base name "ZorvLabel".
+    sheet = Current_Opening_Job();
     sheet.PDF_View_Not_Print = 1;
     sheet.PDF_Use_Label_Size = 0;
     barcode_font_name_label->setVisible(false);
     barcode_font_name->setVisible(false);
     pdf_export_opt = pdf_export_opt_bkup = 0;
     pdf_option[0]->setChecked(true);
-    Normal_Printing_Is_Selected();
-    sheet.auto_center_flag = 0;
-    Auto_Center_chk_bx->setChecked(false);
-    sheet.Show_margin_rect = 1;
-    Show_Margins->setChecked(true);
-    sheet.Enable_Crop_Marks = 0;
-    sheet.Fit_Picture_To_Frame = 0;
-    sheet.skip_invalid_barcode = 0;
-    sheet.print_wd_pq_opt = 0;
-    sheet.Manual_or_Pre = 0;
-    sheet.Print_Row = sheet.Print_Col = 1;
     file_name_save_txt->setText(QStringLiteral("ZorvLabel"));
-    Reset_Range_Fields();
     use_label_size_chk_box->setVisible(false);
     use_label_size_chk_box->setChecked(false);
 
-    QSizeF labelSize;
-    if (designing) {
-        // 2. The label is the card.
-        labelSize = Reset_For_Card_Label();
-        skip_inavlid_chk->setChecked(false);
-        print_qty_chk->setChecked(false);
-    } else {
-        // 3. The label is the barcode.
-        SetObjEnabled(width_Stepper, true);
-        SetObjEnabled(height_Stepper, true);
-        width_Text->setReadOnly(false);
-        height_Text->setReadOnly(false);
-        const BarcodeModeState state = App_Services().Batch_Services ? App_Services().Batch_Services->Barcode_Mode_State() : BarcodeModeState();
-        barcode_font_name->setText(state.settings.barcodeType);
-        if (rowCount.Use_Data_Sheet_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            skip_inavlid_chk->setVisible(true);
-            skip_inavlid_chk->setChecked(true);
-            const bool series = state.seriesFeeds;
-            print_qty_chk->setVisible(!series);
-            print_qty_chk->setEnabled(!series);
-            print_qty_chk->setChecked(!series);
-            sheet.skip_invalid_barcode = 1;
-            const int total = Total_From_Quantity_Box();
-            Set_Tot_Value(total, total, QStringLiteral("A"));
-        } else {
-            print_with_batch_chk->setEnabled(false);
-            print_with_batch_chk->setChecked(false);
-            skip_inavlid_chk->setVisible(false);
-            skip_inavlid_chk->setChecked(false);
-            print_qty_chk->setVisible(false);
-            print_qty_chk->setChecked(false);
-            Set_Tot_Value(1, noBatchMaximum, QStringLiteral("A"));
-        }
-        sheet.Barcode_Image = App_Services().Batch_Services ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
-                                       : PtImage();
-        labelSize = sheet.Barcode_Image.size();
-    }
-
-    // 4. One label of that size, one cell, no gaps, top-left.
-    Set_Enable_Diable_Range_Box();
-    sheet.label_width = float(labelSize.width());
-    sheet.label_hight = float(labelSize.height());
-    invalid_image = App_Services().Batch_Services ? App_Services().Batch_Services->Invalid_Barcode_Data_Image() : PtImage();
-    const double wmm = Points_To_MM(sheet.label_width), hmm = Points_To_MM(sheet.label_hight);
-    setPair(width_Text, width_Stepper, wmm, mm2(wmm));
-    setPair(height_Text, height_Stepper, hmm, mm2(hmm));
-    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
-    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
-    setPair(horz_mar_Text, horz_mar_Stepper, 0, mm2(0));
-    setPair(vert_mar_Text, vert_mar_Stepper, 0, mm2(0));
-    for (QLineEdit* f : {l_mar_id, r_mar_id, t_mar_id, b_mar_id})
-        f->setText(mm2(0));
-    SetObjEnabled(horz_mar_Stepper, true);
-    SetObjEnabled(vert_mar_Stepper, true);
-    SetObjEnabled(card_align_box, true);
-    SetObjEnabled(align_Gp_Bx, true);
-    sheet.label_align_val = 1;
-    Set_Reset_Alignemnt_Image();
-    Capture_Last_Values();
+    // 2.-4. The label by mode (the card, or the barcode with its size
+    // editable), one cell of its size, the batch boxes and the range by the
+    // rows of the sources.
+    sheetPane->load(sheet);
+    BatchServices* services = App_Services().Batch_Services;
+    if (!sheet.designing)
+        barcode_font_name->setText((services ? services->Barcode_Mode_State() : BarcodeModeState()).settings.barcodeType);
+    invalid_image = services ? services->Invalid_Barcode_Data_Image() : PtImage();
 
     // 5.
     Set_values_From_Printer();
     Check_Max_Cell_Value();
-    Refresh_Preview();
+    sheetPane->Refresh_Preview();
+}
+
+bool PDF_Export::Open_Pdf_Export_Wnd()
+{
+    return Open_Sheet_Window(*this, [this] { Reset_For_Opening(); }, false);
 }
 
 // ---------------------------------------------------------------- page and geometry
@@ -408,82 +285,38 @@ void PDF_Export::Set_values_From_Printer()
         page = QSizeF(sheet.label_width, sheet.label_hight);
         m = QMarginsF(0, 0, 0, 0);
     }
-    setPreviewFrame(page);
+    sheetPane->Set_Preview_Sheet(page);
     QSizeF pageMM = layout.fullRect(QPageLayout::Millimeter).size();
     if (labelSizedPage())
         pageMM = QSizeF(Points_To_MM(float(page.width())), Points_To_MM(float(page.height())));
     Page_width_txt->setText(mm2(pageMM.width()));
     Page_height_txt->setText(mm2(pageMM.height()));
-    sheet.Left_Mar = float(m.left());
-    sheet.Rite_Mar = float(m.right());
-    sheet.Top_Mar = float(m.top());
-    sheet.Bot_Mar = float(m.bottom());
-    l_mar_id->setText(mm2(Points_To_MM(sheet.Left_Mar)));
-    r_mar_id->setText(mm2(Points_To_MM(sheet.Rite_Mar)));
-    t_mar_id->setText(mm2(Points_To_MM(sheet.Top_Mar)));
-    b_mar_id->setText(mm2(Points_To_MM(sheet.Bot_Mar)));
-    Refresh_Preview();
+    sheet.Set_Page_Margins(m);
+    sheetPane->Show_Page_Margins(m);
+    sheetPane->Refresh_Preview();
+}
+
+void PDF_Export::Lay_Out_Sheet()
+{
+    sheetPane->writeTo(sheet);
+    // A page of the label's own size has no margins (Set_values_From_Printer).
+    const Grid_Fit fit = Fit_Sheet_Job(sheet, pageSize(), sheet.auto_center_flag != 0);
+    sheetPane->Show_Fitted_Grid(fit);
 }
 
 void PDF_Export::Check_Max_Cell_Value()
 {
-    const float lw = MM_To_Points(float(width_Stepper->value()));
-    const float lh = MM_To_Points(float(height_Stepper->value()));
-    sheet.label_width = lw;
-    sheet.label_hight = lh;
-    const QSizeF page = pageSize();
-    Sheet_Geometry g;
-    g.W = float(page.width());
-    g.H = float(page.height());
-    g.L = sheet.Left_Mar;
-    g.R = sheet.Rite_Mar;
-    g.T = sheet.Top_Mar;
-    g.B = sheet.Bot_Mar;
+    Lay_Out_Sheet();
+    // Without batch values the Total is one sheet of the cells.
+    sheetPane->Total_Follows_Cells();
     if (labelSizedPage())
-        g.L = g.R = g.T = g.B = 0;
-    g.lw = lw;
-    g.lh = lh;
-    g.hg = MM_To_Points(float(num(horz_mar_Text)));
-    g.vg = MM_To_Points(float(num(vert_mar_Text)));
-    g.cols = std::max(1, inum(Col_Text));
-    g.rows = std::max(1, inum(Row_Text));
-    const bool center = Auto_Center_chk_bx->isChecked();
-    sheet.auto_center_flag = center ? 1 : 0;
-    const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
-    if (fit.colsLowered)
-        setPair(Col_Text, Col_Stepper, fit.cols, QString::number(fit.cols));
-    if (fit.rowsLowered)
-        setPair(Row_Text, Row_Stepper, fit.rows, QString::number(fit.rows));
-    sheet.Print_Row = fit.rows;
-    sheet.Print_Col = fit.cols;
-    sheet.horz_mar = fit.hg;
-    sheet.vert_mar = fit.vg;
-    if (!print_with_batch_chk->isChecked())
-        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    if (labelSizedPage())
-        setPreviewFrame(QSizeF(sheet.label_width, sheet.label_hight));
-    Refresh_Preview();
+        sheetPane->Set_Preview_Sheet(QSizeF(sheet.label_width, sheet.label_hight));
+    sheetPane->Refresh_Preview();
 }
 
-void PDF_Export::setPreviewFrame(QSizeF page)
+void PDF_Export::Sheet_Changed(Sheet_Need need)
 {
-    m_previewSheet = page;
-    PrintView->setSheetSize(page);
-    // The whole page in view, never larger than 1.5 times its size.
-    const double roomW = std::max(100, Print_sclview->viewport()->width() - 16);
-    const double roomH = std::max(100, Print_sclview->viewport()->height() - 16);
-    double scale = 1.0;
-    if (page.width() > 0 && page.height() > 0)
-        scale = std::min({1.5, roomW / page.width(), roomH / page.height()});
-    PrintView->setDisplayScale(scale);
-    PrintView->setFixedSize((page * scale).toSize().expandedTo(QSize(1, 1)));
-}
-
-bool PDF_Export::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Print_sclview->viewport() && event->type() == QEvent::Resize && !m_previewSheet.isEmpty())
-        setPreviewFrame(m_previewSheet);
-    return QDialog::eventFilter(watched, event);
+    sheetPane->Follow_Need(need, [this] { Lay_Out_Sheet(); }, [this] { Check_Max_Cell_Value(); });
 }
 
 void PDF_Export::Page_From_Printer_Click()
@@ -503,115 +336,17 @@ void PDF_Export::Page_From_Printer_Click()
     }
 }
 
-void PDF_Export::copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool twoDecimals)
-{
-    Sheet_Window::copyPair(sender, field, stepper, isInt, twoDecimals);
-    // The field shows what the stepper holds (a value out of range is corrected).
-    if (sender != stepper && isInt)
-        field->setText(QString::number(stepper->intValue()));
-}
-
-void PDF_Export::Horz_Margin_Changed(QObject* sender)
-{
-    copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Vert_Margin_Changed(QObject* sender)
-{
-    copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Width_Changed(QObject* sender)
-{
-    copyPair(sender, width_Text, width_Stepper, false, true);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Height_Changed(QObject* sender)
-{
-    copyPair(sender, height_Text, height_Stepper, false, true);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Row_Changed(QObject* sender)
-{
-    copyPair(sender, Row_Text, Row_Stepper, true);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Col_Changed(QObject* sender)
-{
-    copyPair(sender, Col_Text, Col_Stepper, true);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Auto_Center_Checked()
-{
-    const bool on = Auto_Center_chk_bx->isChecked();
-    sheet.auto_center_flag = on ? 1 : 0;
-    if (!(pdf_export_opt == 2 || pdf_export_opt == 3)) {
-        SetObjEnabled(horz_mar_Stepper, !on);
-        SetObjEnabled(vert_mar_Stepper, !on);
-    }
-    SetObjEnabled(align_Gp_Bx, !on);
-    Check_Max_Cell_Value();
-}
-
-void PDF_Export::Alignment_Clicked(int value)
-{
-    sheet.label_align_val = value;
-    Set_Reset_Alignemnt_Image();
-    Refresh_Preview();
-}
-
-void PDF_Export::controlTextDidChange(QLineEdit* field)
-{
-    Range_Text_Changed(field);
-}
-
-// ---------------------------------------------------------------- range and options
-
 // ---------------------------------------------------------------- PDF options
 
 void PDF_Export::Disable_for_fit_or_duplex()
 {
-    SetObjEnabled(horz_mar_Stepper, false);
-    SetObjEnabled(vert_mar_Stepper, false);
-    setPair(horz_mar_Text, horz_mar_Stepper, 0, floatText(0));
-    setPair(vert_mar_Text, vert_mar_Stepper, 0, floatText(0));
-    SetObjEnabled(Row_Stepper, false);
-    SetObjEnabled(Col_Stepper, false);
-    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
-    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
-    for (QLineEdit* f : {horz_mar_Text, vert_mar_Text, Row_Text, Col_Text})
-        f->setReadOnly(true);
-    if (!use_label_size_chk_box->isChecked()) {
-        SetObjEnabled(card_align_box, true);
-        if (Auto_Center_chk_bx->isChecked())
-            SetObjEnabled(align_Gp_Bx, false);
-    } else {
-        SetObjEnabled(card_align_box, false);
-    }
+    sheetPane->Disable_for_fit_or_duplex(Grid_Lock::One_Label);
+    sheetPane->Enable_Placement(!use_label_size_chk_box->isChecked());
 }
 
 void PDF_Export::Normal_Printing_Is_Selected()
 {
-    SetObjEnabled(card_align_box, true);
-    if (Auto_Center_chk_bx->isChecked())
-        SetObjEnabled(align_Gp_Bx, false);
-    const bool gapsFree = !Auto_Center_chk_bx->isChecked();
-    SetObjEnabled(horz_mar_Stepper, gapsFree);
-    SetObjEnabled(vert_mar_Stepper, gapsFree);
-    setPair(horz_mar_Text, horz_mar_Stepper, LAST_Horz_Mar, floatText(LAST_Horz_Mar));
-    setPair(vert_mar_Text, vert_mar_Stepper, LAST_Vert_Mar, floatText(LAST_Vert_Mar));
-    SetObjEnabled(Row_Stepper, true);
-    SetObjEnabled(Col_Stepper, true);
-    setPair(Row_Text, Row_Stepper, LAST_Row, QString::number(LAST_Row));
-    setPair(Col_Text, Col_Stepper, LAST_Column, QString::number(LAST_Column));
-    for (QLineEdit* f : {horz_mar_Text, vert_mar_Text, Row_Text, Col_Text})
-        f->setReadOnly(false);
+    sheetPane->Normal_Printing_Is_Selected();
 }
 
 void PDF_Export::pdf_export_option_CellClick(int row)
@@ -621,7 +356,7 @@ void PDF_Export::pdf_export_option_CellClick(int row)
             return;
         const bool wasSingle = pdf_export_opt_bkup == 2 || pdf_export_opt_bkup == 3;
         if (!wasSingle)
-            Capture_Last_Values();
+            sheetPane->Capture_Last_Values();
         pdf_export_opt = row;
         if (QAbstractButton* b = pdf_matrix->button(row))
             b->setChecked(true);
@@ -642,15 +377,9 @@ void PDF_Export::pdf_export_option_CellClick(int row)
 
 void PDF_Export::use_label_size_chk_box_Click()
 {
-    if (use_label_size_chk_box->isChecked()) {
-        SetObjEnabled(card_align_box, false);
-        sheet.PDF_Use_Label_Size = 1;
-    } else {
-        SetObjEnabled(card_align_box, true);
-        if (Auto_Center_chk_bx->isChecked())
-            SetObjEnabled(align_Gp_Bx, false);
-        sheet.PDF_Use_Label_Size = 0;
-    }
+    const bool on = use_label_size_chk_box->isChecked();
+    sheetPane->Enable_Placement(!on);
+    sheet.PDF_Use_Label_Size = on ? 1 : 0;
     Set_values_From_Printer();
     Check_Max_Cell_Value();
 }
@@ -661,11 +390,16 @@ bool PDF_Export::Execute_Exporting()
 {
     pdf_export_opt = std::max(0, pdf_matrix->checkedId());
 
-    // The range counts rows, each repeated by its print quantity.
-    Job_Range range;
-    if (!Range_Of_Job(range))
+    // The sheet as the controls stand; the range counts rows, each repeated
+    // by its print quantity.
+    Lay_Out_Sheet();
+    Sheet_Job ranged = sheet;
+    const Sheet_Job_Refusal refusal = Range_Of_Job(ranged);
+    if (refusal == Sheet_Job_Refusal::Invalid_Range) {
+        Show_MessageBox(QStringLiteral("Please select valid range."));
         return false;
-    if (range.total == 0) {
+    }
+    if (refusal == Sheet_Job_Refusal::No_Labels) {
         Show_MessageBox(QStringLiteral("There is no barcode to export."));
         return false;
     }
@@ -675,7 +409,7 @@ bool PDF_Export::Execute_Exporting()
         return false;
     }
     pdf_export_opt_real = pdf_export_opt;
-    Pdf_Export_Job job = Job_From_Controls(range);
+    Pdf_Export_Job job = Job_From_Controls(ranged);
     // A label larger than its cell is cut there: the user is told first. A
     // page of the label's own size, and a page a barcode row whose cell is
     // the row's barcode, cut nothing.
@@ -687,34 +421,21 @@ bool PDF_Export::Execute_Exporting()
     return true;
 }
 
-Pdf_Export_Job PDF_Export::Job_From_Controls(const Job_Range& range) const
+Pdf_Export_Job PDF_Export::Job_From_Controls(const Sheet_Job& ranged) const
 {
-    const bool designing = Designing_Mode_Active();
-    const bool batch = print_with_batch_chk->isChecked();
     // A sheet of one label is a page per label.
     int option = std::max(0, pdf_matrix->checkedId());
-    if (option <= 1 && sheet.Print_Row == 1 && sheet.Print_Col == 1)
+    if (option <= 1 && ranged.Print_Row == 1 && ranged.Print_Col == 1)
         option = option == 0 ? 3 : 2;
 
     Pdf_Export_Job job;
     job.option = option;
-    job.sheet = sheet;
+    job.sheet = ranged;
     Sheet_Job& j = job.sheet;
-    j.designing = designing;
-    j.Use_Data_Sheet_Values = batch;
-    j.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
-    j.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
-    j.skip_invalid_barcode = batch && skip_inavlid_chk->isChecked() && !designing ? 1 : 0;
-    j.Use_Barocde_In_Center = designing ? 0 : 1;
-    j.Print_Start = batch ? range.start : 0;
-    j.Print_End = batch ? range.end : 0;
-    j.Total_Label_Real = range.labels;
-    j.Total_Label = std::max(1, range.total);
     j.Real_label_width = j.label_width;
     j.Real_label_hight = j.label_hight;
     // The grid lies on the page of the print settings (or the default page).
     j.paper = Page_Size_Points(pageLayout());
-    j.rows = batchRows;
     j.invalidImage = invalid_image;
     j.Start_Card_Option = Design_Start_Option();
     job.baseName = file_name_save_txt->text();

@@ -6,15 +6,20 @@
 // (export/PdfExport.h) with the label-size setting, and the base file name,
 // beside a preview of the sheet.
 //
-// It keeps its own sheet job (print/SheetJob.h), which its preview draws and
-// each export copies into its job. Export asks for a destination
+// The label, its placement, the range and the batch options are the
+// sheet-options pane it shares with the print window
+// (print/SheetOptionsPane.h); the window keeps the page, the layouts, the
+// label-size setting and the file name. Its sheet job (print/SheetJob.h) is
+// what the pane wrote, laid out on the page; its preview draws it and each
+// export is made from it (print/SheetJobBuilder.h). Export asks for a destination
 // folder, makes "Zorv PDF Label" in it and runs the job on a worker under the
 // progress window; the window stays open, as it was, for another job.
 // Open_Pdf_Export_Wnd resets it from the current mode and runs it modally;
 // tests call the reset and the handlers directly.
 #include "export/PdfExport.h"
-#include "print/SheetWindow.h"
 #include "platform/PtImage.h"
+#include "print/SheetJob.h"
+#include "print/SheetOptionsPane.h"
 
 #include <QDialog>
 #include <QPageLayout>
@@ -25,16 +30,10 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPainter;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
-class QToolButton;
-class Stepper;
-class Sample_Preview;
 
 // The PDF command of the main window: the checks the print command makes
 // (barcode mode: rows, a value that encodes, the first row that encodes) but
@@ -54,7 +53,7 @@ public:
     QLabel* text = nullptr;
 };
 
-class PDF_Export : public Sheet_Window {
+class PDF_Export : public QDialog {
     Q_OBJECT
 public:
     explicit PDF_Export(QWidget* parent = nullptr);
@@ -73,17 +72,6 @@ public:
     void Set_values_From_Printer();
     void Check_Max_Cell_Value();
     void Page_From_Printer_Click();
-    void Horz_Margin_Changed(QObject* sender) override;
-    void Vert_Margin_Changed(QObject* sender) override;
-    void Width_Changed(QObject* sender) override;
-    void Height_Changed(QObject* sender) override;
-    void Row_Changed(QObject* sender) override;
-    void Col_Changed(QObject* sender) override;
-    void Auto_Center_Checked() override;
-    void Alignment_Clicked(int value) override;   // 1 top-left ... 9 bottom-right
-    void controlTextDidChange(QLineEdit* field) override;
-
-    // ---- Range and options ----
 
     // ---- PDF options ----
     void Disable_for_fit_or_duplex();
@@ -110,8 +98,7 @@ public:
     QLineEdit* Page_name_txt = nullptr;
     QLineEdit* Page_width_txt = nullptr;
     QLineEdit* Page_height_txt = nullptr;
-
-
+    QPushButton* page_setup_btn = nullptr;
 
     QButtonGroup* pdf_matrix = nullptr;  // rows 0..3, the four layouts
     QRadioButton* pdf_option[4] = {};
@@ -132,23 +119,31 @@ public:
     int pdf_export_opt_bkup = 0;
     PtImage invalid_image;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // ---- The sheet ----
+    // The shared sheet options: the label, placement, range, batch boxes and
+    // the preview.
+    Sheet_Options_Pane* sheetPane = nullptr;
+    // The window's sheet job: what the pane wrote, on the page; the preview
+    // draws it, each export is made from it.
+    Sheet_Job sheet;
 
 private:
     void buildUi();
+    QWidget* buildPageBox();
+    QWidget* buildFilesBox();
     void connectControls();
-    void setPreviewFrame(QSizeF sheet);
-    // The job the controls describe for the range; changes nothing.
-    Pdf_Export_Job Job_From_Controls(const Job_Range& range) const;
-    void copyPair(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt,
-                  bool twoDecimals = false) override;
+    // What a change of the sheet options needs.
+    void Sheet_Changed(Sheet_Need need);
+    // The pane's options written into the sheet job and its cells laid out
+    // on the page.
+    void Lay_Out_Sheet();
+    // The export the window's job makes (its range set); changes nothing.
+    Pdf_Export_Job Job_From_Controls(const Sheet_Job& sheet) const;
     // The page in points, and whether the page is the label (options 2 and 3
     // with the label-size setting).
     QSizeF pageSize() const;
     bool labelSizedPage() const;
 
-    QSizeF m_previewSheet;
     bool m_userPage = false;   // the user chose a page with Page Setup
     Pdf_Export_Job m_job;
     std::shared_ptr<Pdf_Export_Handle> m_lastJob;

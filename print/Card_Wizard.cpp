@@ -11,7 +11,7 @@
 #include "platform/Numbers.h"
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
-#include "print/SheetWindow.h"
+#include "print/SheetFields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -75,7 +75,27 @@ void Card_Wizard::buildUi()
     // and does not grow past the screen's edge when the page turns.
     m_pages = new QStackedWidget;
     v->addWidget(m_pages);
+    m_pages->addWidget(buildSizePage());
+    m_pages->addWidget(buildLookPage());
 
+    auto* buttons = new QHBoxLayout;
+    fill_profile_btn = new QPushButton(tr("Profile"));
+    Back_btn = new QPushButton(tr("Back"));
+    OK_btn = new QPushButton(tr("OK"));
+    Cancel_btn = new QPushButton(tr("Cancel"));
+    OK_btn->setDefault(true);
+    buttons->addWidget(fill_profile_btn);
+    buttons->addStretch();
+    buttons->addWidget(Cancel_btn);
+    buttons->addWidget(Back_btn);
+    buttons->addWidget(OK_btn);
+    v->addLayout(buttons);
+
+    connectControls();
+}
+
+QWidget* Card_Wizard::buildSizePage()
+{
     Size_Box = new QGroupBox(tr("Size and shape"));
     auto* sg = new QGridLayout(Size_Box);
     card_name = new QLineEdit;
@@ -111,8 +131,11 @@ void Card_Wizard::buildUi()
     sg->addWidget(new QLabel(tr("Shape")), 4, 0);
     sg->addLayout(shapes, 4, 1, 1, 3);
     sg->setRowStretch(5, 1);
-    m_pages->addWidget(Size_Box);
+    return Size_Box;
+}
 
+QWidget* Card_Wizard::buildLookPage()
+{
     Color_Box = new QGroupBox(tr("Look"));
     auto* cg = new QVBoxLayout(Color_Box);
     Card_border_chk = new QCheckBox(tr("Border"));
@@ -170,21 +193,11 @@ void Card_Wizard::buildUi()
     alpha->addLayout(pairWidget(Card_alpha_Text, Card_alpha_Stepper, 0, 100, 1, false, 70));
     cg->addLayout(alpha);
     cg->addStretch();
-    m_pages->addWidget(Color_Box);
+    return Color_Box;
+}
 
-    auto* buttons = new QHBoxLayout;
-    fill_profile_btn = new QPushButton(tr("Profile"));
-    Back_btn = new QPushButton(tr("Back"));
-    OK_btn = new QPushButton(tr("OK"));
-    Cancel_btn = new QPushButton(tr("Cancel"));
-    OK_btn->setDefault(true);
-    buttons->addWidget(fill_profile_btn);
-    buttons->addStretch();
-    buttons->addWidget(Cancel_btn);
-    buttons->addWidget(Back_btn);
-    buttons->addWidget(OK_btn);
-    v->addLayout(buttons);
-
+void Card_Wizard::connectControls()
+{
     connect(OK_btn, &QPushButton::clicked, this, &Card_Wizard::OK_Click);
     connect(Back_btn, &QPushButton::clicked, this, &Card_Wizard::Back_Click);
     connect(Cancel_btn, &QPushButton::clicked, this, &Card_Wizard::CancelClick);

@@ -152,6 +152,9 @@ public:
 
 private:
     void buildUi();
+    QWidget* buildSizePage();
+    QWidget* buildLookPage();
+    void connectControls();
     QStackedWidget* m_pages = nullptr;   // Size_Box, Color_Box
     static QPointer<Card_Wizard> s_instance;
 };

@@ -1,7 +1,6 @@
 #include "print/Print_Wnd.h"
 
-#include "barcode/generation/BarcodeRoad.h"
-#include "core/canvas/LMNRenderingView.h"
+#include "barcode/generation/panes/Stepper.h"
 #include "core/util/BarcodeSettings.h"
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
@@ -16,13 +15,13 @@
 #include "print/PrintControls.h"
 #include "print/PrinterList.h"
 #include "print/Printing_View.h"
-#include "print/Sample_Preview.h"
+#include "print/SheetFields.h"
+#include "print/SheetJobBuilder.h"
 #include "print/SheetLayout.h"
-#include "print/SheetWindow.h"
+#include "print/SheetOptionsPane.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,15 +35,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QEvent>
 
 #include <algorithm>
 #include <cmath>
 
 QPointer<Print_Wnd> Print_Wnd::s_instance;
+
+Print_Wnd* Print_Wnd::defaultInstance()
+{
+    return Gui_Window_Instance(s_instance);
+}
 
 using namespace sheetui;
 
@@ -52,37 +53,28 @@ namespace {
 
 const QString kCustom = QStringLiteral("Custom");
 
-QString yn(const QCheckBox* c) { return c->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"); }
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Building the window
 
-Print_Wnd::Print_Wnd(QWidget* parent) : Sheet_Window(parent)
+Print_Wnd::Print_Wnd(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("Print"));
     sheet.Manual_or_Pre = 0;
     cus_or_pre = QStringLiteral("C");
+    sheetPane = new Sheet_Options_Pane(this, &sheet, Sheet_Options_Pane::Preview_Fit::Width);
     buildUi();
     connectControls();
     Apply_Dialog_Background(this);
     // awakeFromNib: the vendor list, "Custom" first.
     Label_ComboBox->addItems(Catalogue_Vendor_Names());
     Label_ComboBox->setCurrentIndex(0);
-    for (QLineEdit* f : {Total_Text, To_Text, from_Text, Copies_Text})
-        f->setValidator(new QIntValidator(0, 999999, f));
+    Copies_Text->setValidator(new QIntValidator(0, No_Batch_Maximum, Copies_Text));
     setPrintInfo(MainWindowServices::printInfo());
 }
 
 Print_Wnd::~Print_Wnd() = default;
-
-Print_Wnd* Print_Wnd::defaultInstance()
-{
-    if (!s_instance)
-        s_instance = new Print_Wnd(Dialog_Parent_Window());
-    return s_instance;
-}
 
 void Print_Wnd::buildUi()
 {
@@ -92,7 +84,48 @@ void Print_Wnd::buildUi()
     root->addLayout(left);
     root->addLayout(middle);
 
-    // Printer and paper.
+    // Printer and paper; the label's source.
+    left->addWidget(buildPrinterBox());
+    auto* sourceRow = new QHBoxLayout;
+    rd_manual = new QRadioButton(tr("Manual label"));
+    rd_predefined = new QRadioButton(tr("Label sheet"));
+    sourceRow->addWidget(rd_manual);
+    sourceRow->addWidget(rd_predefined);
+    sourceRow->addStretch();
+    left->addLayout(sourceRow);
+    manual_prop_Gp_Bx = new QGroupBox(tr("Manual label (mm)"));
+    manual_prop_Gp_Bx->setLayout(sheetPane->Build_Label_Fields(Sheet_Options_Pane::Label_Order::Grid_First));
+    left->addWidget(manual_prop_Gp_Bx);
+    left->addWidget(buildPredefinedBox());
+    left->addStretch();
+    // The two label boxes take the same width, so that switching between
+    // them moves nothing beside them; the vendor and product lists keep a
+    // width of their own whatever names they hold.
+    for (QComboBox* c : {Label_ComboBox, Product_num_ComboBox}) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(12);
+    }
+    const int labelBoxWidth = std::max(manual_prop_Gp_Bx->sizeHint().width(), predefine_prop_Gp_Bx->sizeHint().width());
+    manual_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
+    predefine_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
+
+    // Placement, range, options and profiles.
+    QHBoxLayout* placement = sheetPane->Build_Alignment_Box(24);
+    placement->addWidget(sheetPane->Auto_Center_chk_bx);
+    placement->addStretch();
+    middle->addWidget(sheetPane->card_align_box);
+    middle->addWidget(sheetPane->Build_Range_Box(tr("Labels")));
+    middle->addWidget(buildOptionsBox());
+    middle->addWidget(buildProfilesBox(), 1);
+
+    root->addLayout(buildPreviewColumn(), 1);
+    custom_prod_window = new Custom_Product_Label(this);
+    prnt_prof_wnd = new Add_Print_Profile(this);
+    resize(1280, 700);
+}
+
+QWidget* Print_Wnd::buildPrinterBox()
+{
     auto* printerBox = new QGroupBox(tr("Printer"));
     auto* pg = new QGridLayout(printerBox);
     Printer_ComboBox = new QComboBox;
@@ -102,10 +135,6 @@ void Print_Wnd::buildUi()
     Orient_ComboBox->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
     Paper_id = readOnlyField();
     Size_id = readOnlyField();
-    l_mar_id = readOnlyField(56);
-    r_mar_id = readOnlyField(56);
-    t_mar_id = readOnlyField(56);
-    b_mar_id = readOnlyField(56);
     pg->addWidget(new QLabel(tr("Printer:")), 0, 0);
     pg->addWidget(Printer_ComboBox, 0, 1, 1, 3);
     pg->addWidget(new QLabel(tr("Paper:")), 1, 0);
@@ -114,43 +143,12 @@ void Print_Wnd::buildUi()
     pg->addWidget(new QLabel(tr("Size (mm):")), 2, 0);
     pg->addWidget(Size_id, 2, 1);
     pg->addWidget(Orient_ComboBox, 2, 2, 1, 2);
-    auto* margins = new QHBoxLayout;
-    margins->addWidget(new QLabel(tr("Margins L")));
-    margins->addWidget(l_mar_id);
-    margins->addWidget(new QLabel(tr("R")));
-    margins->addWidget(r_mar_id);
-    margins->addWidget(new QLabel(tr("T")));
-    margins->addWidget(t_mar_id);
-    margins->addWidget(new QLabel(tr("B")));
-    margins->addWidget(b_mar_id);
-    pg->addLayout(margins, 3, 0, 1, 4);
-    left->addWidget(printerBox);
+    pg->addLayout(sheetPane->Build_Margin_Fields(), 3, 0, 1, 4);
+    return printerBox;
+}
 
-    // Label source.
-    auto* sourceRow = new QHBoxLayout;
-    rd_manual = new QRadioButton(tr("Manual label"));
-    rd_predefined = new QRadioButton(tr("Label sheet"));
-    sourceRow->addWidget(rd_manual);
-    sourceRow->addWidget(rd_predefined);
-    sourceRow->addStretch();
-    left->addLayout(sourceRow);
-
-    manual_prop_Gp_Bx = new QGroupBox(tr("Manual label (mm)"));
-    auto* mg = new QGridLayout(manual_prop_Gp_Bx);
-    mg->addWidget(new QLabel(tr("Columns")), 0, 0);
-    mg->addLayout(pairWidget(Col_Text, Col_Stepper, 1, 999, 1, false), 0, 1);
-    mg->addWidget(new QLabel(tr("Rows")), 0, 2);
-    mg->addLayout(pairWidget(Row_Text, Row_Stepper, 1, 999, 1, false), 0, 3);
-    mg->addWidget(new QLabel(tr("Horizontal gap")), 1, 0);
-    mg->addLayout(pairWidget(horz_mar_Text, horz_mar_Stepper, 0, 1000, 0.5, true), 1, 1);
-    mg->addWidget(new QLabel(tr("Vertical gap")), 1, 2);
-    mg->addLayout(pairWidget(vert_mar_Text, vert_mar_Stepper, 0, 1000, 0.5, true), 1, 3);
-    mg->addWidget(new QLabel(tr("Width")), 2, 0);
-    mg->addLayout(pairWidget(width_Text, width_Stepper, 0.1, 5000, 1, true), 2, 1);
-    mg->addWidget(new QLabel(tr("Height")), 2, 2);
-    mg->addLayout(pairWidget(height_Text, height_Stepper, 0.1, 5000, 1, true), 2, 3);
-    left->addWidget(manual_prop_Gp_Bx);
-
+QWidget* Print_Wnd::buildPredefinedBox()
+{
     predefine_prop_Gp_Bx = new QGroupBox(tr("Label sheet (mm)"));
     auto* dg = new QGridLayout(predefine_prop_Gp_Bx);
     Label_ComboBox = new QComboBox;
@@ -210,50 +208,28 @@ void Print_Wnd::buildUi()
     dg->addWidget(layout_group_pre, 8, 1, 1, 3);
     dg->addWidget(new QLabel(tr("Description")), 9, 0);
     dg->addWidget(description_pre, 9, 1, 1, 3);
-    left->addWidget(predefine_prop_Gp_Bx);
-    left->addStretch();
-    // The two label boxes take the same width, so that switching between
-    // them moves nothing beside them; the vendor and product lists keep a
-    // width of their own whatever names they hold.
-    for (QComboBox* c : {Label_ComboBox, Product_num_ComboBox}) {
-        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        c->setMinimumContentsLength(12);
-    }
-    const int labelBoxWidth = std::max(manual_prop_Gp_Bx->sizeHint().width(), predefine_prop_Gp_Bx->sizeHint().width());
-    manual_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
-    predefine_prop_Gp_Bx->setMinimumWidth(labelBoxWidth);
+    return predefine_prop_Gp_Bx;
+}
 
-    // Alignment.
-    QHBoxLayout* ab = Build_Alignment_Box(24);
-    ab->addWidget(Auto_Center_chk_bx);
-    ab->addStretch();
-    middle->addWidget(card_align_box);
-
-    // Range.
-    middle->addWidget(Build_Range_Box(tr("Labels")));
-
-    // Options.
+QWidget* Print_Wnd::buildOptionsBox()
+{
     auto* options = new QGroupBox(tr("Options"));
     auto* og = new QGridLayout(options);
-    print_with_batch_chk = new QCheckBox(tr("Print with batch data"));
-    skip_inavlid_chk = new QCheckBox(tr("Skip invalid barcodes"));
-    print_qty_chk = new QCheckBox(tr("Use print quantities"));
     crop_mark_chk = new QCheckBox(tr("Crop marks"));
     fit_frame_chk = new QCheckBox(tr("Fit to frame"));
-    Show_Margins = new QCheckBox(tr("Show label outlines"));
-    og->addWidget(print_with_batch_chk, 0, 0);
-    og->addWidget(skip_inavlid_chk, 1, 0);
-    og->addWidget(print_qty_chk, 2, 0);
-    og->addWidget(Show_Margins, 3, 0);
-    og->addWidget(crop_mark_chk, 4, 0);
-    og->addWidget(fit_frame_chk, 5, 0);
+    og->addLayout(sheetPane->Build_Batch_Boxes(tr("Print with batch data"), false), 0, 0);
+    og->addWidget(sheetPane->Show_Margins, 1, 0);
+    og->addWidget(crop_mark_chk, 2, 0);
+    og->addWidget(fit_frame_chk, 3, 0);
     auto* copies = new QHBoxLayout;
     copies->addWidget(new QLabel(tr("Copies")));
     copies->addLayout(pairWidget(Copies_Text, Copies_Stepper, 1, 999, 1, false));
-    og->addLayout(copies, 6, 0);
-    middle->addWidget(options);
+    og->addLayout(copies, 4, 0);
+    return options;
+}
 
-    // Profiles.
+QWidget* Print_Wnd::buildProfilesBox()
+{
     auto* profiles = new QGroupBox(tr("Print profiles"));
     auto* pv = new QVBoxLayout(profiles);
     List_profile = new QListWidget;
@@ -268,11 +244,13 @@ void Print_Wnd::buildUi()
     for (QPushButton* b : {Add_profile_btn, Edit_profile_btn, Save_profile_btn, Delete_profile_btn})
         pb->addWidget(b);
     pv->addLayout(pb);
-    middle->addWidget(profiles, 1);
+    return profiles;
+}
 
-    // Preview and the job buttons.
+QLayout* Print_Wnd::buildPreviewColumn()
+{
     auto* right = new QVBoxLayout;
-    right->addWidget(Build_Preview(420), 1);
+    right->addWidget(sheetPane->Build_Preview(420), 1);
     auto* buttons = new QHBoxLayout;
     preview_btn = new QPushButton(tr("Preview"));
     print_btn = new QPushButton(tr("Print"));
@@ -283,162 +261,75 @@ void Print_Wnd::buildUi()
     buttons->addWidget(preview_btn);
     buttons->addWidget(print_btn);
     right->addLayout(buttons);
-    root->addLayout(right, 1);
-
-    custom_prod_window = new Custom_Product_Label(this);
-    prnt_prof_wnd = new Add_Print_Profile(this);
-    resize(1280, 700);
+    return right;
 }
 
 void Print_Wnd::connectControls()
 {
-    connect(Printer_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Printer_ComboBox); });
-    connect(Orient_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Orient_ComboBox); });
-    connect(Label_ComboBox, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Label_ComboBox); });
-    connect(Product_num_ComboBox, &QComboBox::activated, this,
-            [this] { comboBoxSelectionDidChange(Product_num_ComboBox); });
-    connect(page_setup_btn, &QPushButton::clicked, this, &Print_Wnd::pagesetup);
-    connect(rd_manual, &QRadioButton::clicked, this, &Print_Wnd::Manual_Label_Changed);
-    connect(rd_predefined, &QRadioButton::clicked, this, &Print_Wnd::Predefined_Label_Changed);
+    for (QComboBox* combo : {Printer_ComboBox, Orient_ComboBox, Label_ComboBox, Product_num_ComboBox})
+        connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
+    connect(sheetPane, &Sheet_Options_Pane::changed, this, &Print_Wnd::Sheet_Changed);
 
-    Connect_Sheet_Fields();
-    Connect_Field(horz_mar_Text_pre, horz_mar_Stepper_pre, [this](QObject* s) { Horz_Margin_Changed(s); });
-    Connect_Field(vert_mar_Text_pre, vert_mar_Stepper_pre, [this](QObject* s) { Vert_Margin_Changed(s); });
-    Connect_Field(width_Text_pre, width_Stepper_pre, [this](QObject* s) { Width_Changed(s); });
-    Connect_Field(height_Text_pre, height_Stepper_pre, [this](QObject* s) { Height_Changed(s); });
-    Connect_Field(Row_Text_pre, Row_Stepper_pre, [this](QObject* s) { Row_Changed(s); });
-    Connect_Field(Col_Text_pre, Col_Stepper_pre, [this](QObject* s) { Col_Changed(s); });
-    Connect_Field(Copies_Text, Copies_Stepper, [this](QObject* s) { Copies_Val_Changed(s); });
+    // The predefined box's pairs: sizes typed are cleaned, then applied.
+    const auto typed = [this](QLineEdit* f) { controlTextDidChange(f); };
+    const auto left = [this](QLineEdit* f) { controlTextDidEndEditing(f); };
+    const auto pair = [&](QLineEdit* field, Stepper* stepper, bool isInt, bool cells) {
+        connectPair(this, field, stepper,
+                    [=, this](QObject* s) { Predefined_Pair_Changed(s, field, stepper, isInt, cells); }, typed, left);
+    };
+    pair(horz_mar_Text_pre, horz_mar_Stepper_pre, false, false);
+    pair(vert_mar_Text_pre, vert_mar_Stepper_pre, false, false);
+    pair(width_Text_pre, width_Stepper_pre, false, false);
+    pair(height_Text_pre, height_Stepper_pre, false, false);
+    pair(Row_Text_pre, Row_Stepper_pre, true, true);
+    pair(Col_Text_pre, Col_Stepper_pre, true, true);
+    connectPair(this, Copies_Text, Copies_Stepper, [this](QObject* s) { Copies_Val_Changed(s); }, typed);
     for (QLineEdit* f : {left_mar_pre, top_mar_pre})
         connect(f, &QLineEdit::editingFinished, this, &Print_Wnd::Check_Max_Cell_Value);
-
-    Connect_Range_And_Options();
-    connect(crop_mark_chk, &QCheckBox::clicked, this, &Print_Wnd::Enable_Crop_Mark_clicked);
-    connect(fit_frame_chk, &QCheckBox::clicked, this, &Print_Wnd::Fit_To_Frame_clicked);
-
-    connect(save_label_btn, &QPushButton::clicked, this, &Print_Wnd::Save_Label_Pressed);
-    connect(delete_label_btn, &QPushButton::clicked, this, &Print_Wnd::Delete_Label_Pressed);
-
     connect(List_profile, &QListWidget::currentRowChanged, this, &Print_Wnd::tableViewSelectionDidChange);
     connect(Add_profile_btn, &QPushButton::clicked, this, [this] { Add_Edit_Print_Profile(QStringLiteral("A")); });
     connect(Edit_profile_btn, &QPushButton::clicked, this, [this] { Add_Edit_Print_Profile(QStringLiteral("E")); });
-    connect(Save_profile_btn, &QPushButton::clicked, this, &Print_Wnd::Save_profile_btn_clicked);
-    connect(Delete_profile_btn, &QPushButton::clicked, this, &Print_Wnd::Delete_profile_btn_clicked);
 
-    connect(preview_btn, &QPushButton::clicked, this, &Print_Wnd::PreviewButtonPressed);
-    connect(print_btn, &QPushButton::clicked, this, &Print_Wnd::PrintButtonPressed);
-    connect(cancel_btn, &QPushButton::clicked, this, &Print_Wnd::CancelButtonPressed);
+    connectClicks<Print_Wnd>(
+        this, {{page_setup_btn, &Print_Wnd::pagesetup},
+               {rd_manual, &Print_Wnd::Manual_Label_Changed},
+               {rd_predefined, &Print_Wnd::Predefined_Label_Changed},
+               {crop_mark_chk, &Print_Wnd::Enable_Crop_Mark_clicked},
+               {fit_frame_chk, &Print_Wnd::Fit_To_Frame_clicked},
+               {save_label_btn, &Print_Wnd::Save_Label_Pressed},
+               {delete_label_btn, &Print_Wnd::Delete_Label_Pressed},
+               {Save_profile_btn, &Print_Wnd::Save_profile_btn_clicked},
+               {Delete_profile_btn, &Print_Wnd::Delete_profile_btn_clicked},
+               {preview_btn, &Print_Wnd::PreviewButtonPressed},
+               {print_btn, &Print_Wnd::PrintButtonPressed},
+               {cancel_btn, &Print_Wnd::CancelButtonPressed}});
 }
 
 // ---------------------------------------------------------------------------
 // Opening
 
-bool Print_Wnd::Open_Print_Wnd()
-{
-    try {
-        Reset_For_Opening();
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        Show_MessageBox(QString::fromUtf8(e.what()));
-    }
-    const int code = Run_Modal_Dialog(*this);
-    hide();
-    return code == 0 || code == 1;
-}
-
 void Print_Wnd::Reset_For_Opening()
 {
-    const bool designing = Designing_Mode_Active();
-    Take_Batch_Rows();
-
-    // 1. Reset.
+    // 1. Reset: the manual label, no crop marks, no fit to frame.
     crop_mark_chk->setVisible(false);
     fit_frame_chk->setVisible(false);
-    sheet.PDF_View_Not_Print = 0;
     crop_mark_chk->setChecked(false);
     fit_frame_chk->setChecked(false);
-    sheet.Enable_Crop_Marks = 0;
-    sheet.Fit_Picture_To_Frame = 0;
-    sheet.auto_center_flag = 0;
-    Auto_Center_chk_bx->setChecked(false);
-    Normal_Printing_Is_Selected();
-    SetObjEnabled(align_Gp_Bx, true);
-    sheet.Show_margin_rect = 1;
-    Show_Margins->setChecked(true);
-    sheet.skip_invalid_barcode = 0;
-    sheet.print_wd_pq_opt = 0;
-    sheet.Print_Row = sheet.Print_Col = 1;
+    sheet = Current_Opening_Job();
+    sheet.PDF_View_Not_Print = 0;
     cus_or_pre = QStringLiteral("C");
-    sheet.Manual_or_Pre = 0;
     rd_manual->setChecked(true);
     rd_predefined->setChecked(false);
     manual_prop_Gp_Bx->setVisible(true);
     predefine_prop_Gp_Bx->setVisible(false);
     Refresh_And_Reload_Product_Number_Combo(QString());
     Label_ComboBox->setCurrentIndex(0);
-    Reset_Range_Fields();
     setPair(Copies_Text, Copies_Stepper, 1, QStringLiteral("1"));
 
-    QSizeF labelSize;
-    if (designing) {
-        // 2. Designing mode: the label is the card.
-        labelSize = Reset_For_Card_Label();
-        Set_Enable_Diable_Range_Box();
-    } else {
-        // 3. Barcode mode: the label is the barcode.
-        crop_mark_chk->setVisible(false);
-        fit_frame_chk->setVisible(false);
-        SetObjEnabled(width_Stepper, true);
-        SetObjEnabled(height_Stepper, true);
-        width_Text->setReadOnly(false);
-        height_Text->setReadOnly(false);
-        const BarcodeModeState state = App_Services().Batch_Services ? App_Services().Batch_Services->Barcode_Mode_State() : BarcodeModeState();
-        if (rowCount.Use_Data_Sheet_Values) {
-            print_with_batch_chk->setEnabled(true);
-            print_with_batch_chk->setChecked(true);
-            skip_inavlid_chk->setVisible(true);
-            skip_inavlid_chk->setChecked(true);
-            const bool series = state.seriesFeeds;
-            print_qty_chk->setVisible(!series);
-            print_qty_chk->setEnabled(!series);
-            print_qty_chk->setChecked(!series);
-            sheet.skip_invalid_barcode = 1;
-            sheet.print_wd_pq_opt = 1;
-            const int total = Total_From_Quantity_Box();
-            Set_Tot_Value(total, total, QStringLiteral("A"));
-        } else {
-            print_with_batch_chk->setEnabled(false);
-            print_with_batch_chk->setChecked(false);
-            skip_inavlid_chk->setVisible(false);
-            skip_inavlid_chk->setChecked(false);
-            print_qty_chk->setVisible(false);
-            print_qty_chk->setChecked(false);
-            Set_Tot_Value(1, 999999, QStringLiteral("A"));
-        }
-        Set_Enable_Diable_Range_Box();
-        sheet.Barcode_Image = App_Services().Batch_Services
-            ? Make_Barcode_Image(state.settings, state.value, state.header, state.footer)
-            : PtImage();
-        labelSize = sheet.Barcode_Image.size();
-    }
-
-    // 4. The manual label at that size, one cell, no gaps.
-    sheet.label_width = float(labelSize.width());
-    sheet.label_hight = float(labelSize.height());
-    const double wmm = Points_To_MM(sheet.label_width), hmm = Points_To_MM(sheet.label_hight);
-    setPair(width_Text, width_Stepper, wmm, mm2(wmm));
-    setPair(height_Text, height_Stepper, hmm, mm2(hmm));
-    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
-    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
-    setPair(horz_mar_Text, horz_mar_Stepper, 0, mm2(0));
-    setPair(vert_mar_Text, vert_mar_Stepper, 0, mm2(0));
-    for (QLineEdit* f : {l_mar_id, r_mar_id, t_mar_id, b_mar_id})
-        f->setText(mm2(0));
-    SetObjEnabled(horz_mar_Stepper, true);
-    SetObjEnabled(vert_mar_Stepper, true);
-    SetObjEnabled(align_Gp_Bx, true);
-    sheet.label_align_val = 1;
-    Set_Reset_Alignemnt_Image();
+    // 2.-4. The label by mode (the card, or the barcode with its size
+    // editable), one cell of its size, the batch boxes and the range by the
+    // rows of the sources.
+    sheetPane->load(sheet);
 
     // 5. Printers: the list, its first printer chosen (the system's default
     // printer leads the list). The paper and orientation stay; the margins
@@ -461,8 +352,13 @@ void Print_Wnd::Reset_For_Opening()
 
     // 6.
     Set_values_From_Printer();
-    Refresh_Preview();
+    sheetPane->Refresh_Preview();
     Load_Print_Profile();
+}
+
+bool Print_Wnd::Open_Print_Wnd()
+{
+    return Open_Sheet_Window(*this, [this] { Reset_For_Opening(); }, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -496,19 +392,13 @@ void Print_Wnd::Set_values_From_Printer()
     const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
     const bool catalogue = sheet.Manual_or_Pre == 1 && cus_or_pre == QLatin1String("P");
     if (!catalogue)
-        setPreviewFrame(paper);
+        sheetPane->Set_Preview_Sheet(paper);
     Size_id->setText(mm2(mm.width()) + QStringLiteral(" x ") + mm2(mm.height()));
     Orient_ComboBox->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
     const QMarginsF m = layout.margins(QPageLayout::Point);
-    sheet.Left_Mar = float(m.left());
-    sheet.Rite_Mar = float(m.right());
-    sheet.Top_Mar = float(m.top());
-    sheet.Bot_Mar = float(m.bottom());
-    l_mar_id->setText(mm2(Points_To_MM(sheet.Left_Mar)));
-    r_mar_id->setText(mm2(Points_To_MM(sheet.Rite_Mar)));
-    t_mar_id->setText(mm2(Points_To_MM(sheet.Top_Mar)));
-    b_mar_id->setText(mm2(Points_To_MM(sheet.Bot_Mar)));
+    sheet.Set_Page_Margins(m);
+    sheetPane->Show_Page_Margins(m);
 
     if (sheet.Manual_or_Pre == 1) {
         if (catalogue) {
@@ -518,8 +408,8 @@ void Print_Wnd::Set_values_From_Printer()
         } else {
             sheet.predef_page_wdt = float(paper.width());
             sheet.predef_page_hgt = float(paper.height());
-            left_mar_pre->setText(l_mar_id->text());
-            top_mar_pre->setText(t_mar_id->text());
+            left_mar_pre->setText(sheetPane->l_mar_id->text());
+            top_mar_pre->setText(sheetPane->t_mar_id->text());
             paper_used_pre->setText(Paper_id->text());
             page_size_pre->setText(Size_id->text());
             orientation_pre->setText(layout.orientation() == QPageLayout::Landscape
@@ -530,83 +420,56 @@ void Print_Wnd::Set_values_From_Printer()
             description_pre->setText(kCustom);
         }
     }
-    Refresh_Preview();
+    sheetPane->Refresh_Preview();
 }
 
-void Print_Wnd::Check_Max_Cell_Value()
+void Print_Wnd::Lay_Out_Sheet()
 {
+    sheetPane->writeTo(sheet);
     const bool manual = sheet.Manual_or_Pre != 1;
-    float lw = MM_To_Points(float(manual ? width_Stepper->value() : width_Stepper_pre->value()));
-    float lh = MM_To_Points(float(manual ? height_Stepper->value() : height_Stepper_pre->value()));
-    sheet.Real_label_width = MM_To_Points(float(width_Stepper->value()));
-    sheet.Real_label_hight = MM_To_Points(float(height_Stepper->value()));
-
     QSizeF paper = paperSize();
-    if (sheet.Fit_Picture_To_Frame) {
-        const QRectF area = printInfo().pageLayout.paintRect(QPageLayout::Point);
-        lw = float(area.width());
-        lh = float(area.height());
-    }
-    sheet.label_width = lw;
-    sheet.label_hight = lh;
     if (!manual) {
+        // A label sheet: its label and grid on its page, from its own
+        // left and top margins.
+        sheet.label_width = MM_To_Points(float(width_Stepper_pre->value()));
+        sheet.label_hight = MM_To_Points(float(height_Stepper_pre->value()));
+        sheet.horz_mar = MM_To_Points(float(num(horz_mar_Text_pre)));
+        sheet.vert_mar = MM_To_Points(float(num(vert_mar_Text_pre)));
+        sheet.Print_Col = std::max(1, inum(Col_Text_pre));
+        sheet.Print_Row = std::max(1, inum(Row_Text_pre));
         paper = QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt);
         sheet.Left_Mar = MM_To_Points(float(num(left_mar_pre)));
         sheet.Top_Mar = MM_To_Points(float(num(top_mar_pre)));
         sheet.Rite_Mar = sheet.Bot_Mar = 0;
     }
-
-    Sheet_Geometry g;
-    g.W = float(paper.width());
-    g.H = float(paper.height());
-    g.L = sheet.Left_Mar;
-    g.R = sheet.Rite_Mar;
-    g.T = sheet.Top_Mar;
-    g.B = sheet.Bot_Mar;
-    g.lw = lw;
-    g.lh = lh;
-    g.hg = MM_To_Points(float(num(manual ? horz_mar_Text : horz_mar_Text_pre)));
-    g.vg = MM_To_Points(float(num(manual ? vert_mar_Text : vert_mar_Text_pre)));
-    g.cols = std::max(1, inum(manual ? Col_Text : Col_Text_pre));
-    g.rows = std::max(1, inum(manual ? Row_Text : Row_Text_pre));
-
+    if (sheet.Fit_Picture_To_Frame) {
+        const QRectF area = printInfo().pageLayout.paintRect(QPageLayout::Point);
+        sheet.label_width = float(area.width());
+        sheet.label_hight = float(area.height());
+    }
     // The cells are centred with even gaps only for a manual label outside
     // fit to frame; a label sheet keeps its own grid.
-    const bool center = Auto_Center_chk_bx->isChecked() && manual && !sheet.Fit_Picture_To_Frame;
-    sheet.auto_center_flag = center ? 1 : 0;
-    const Grid_Fit fit = Fit_Grid_To_Paper(g, center);
-    QLineEdit* colText = manual ? Col_Text : Col_Text_pre;
-    Stepper* colStep = manual ? Col_Stepper : Col_Stepper_pre;
-    QLineEdit* rowText = manual ? Row_Text : Row_Text_pre;
-    Stepper* rowStep = manual ? Row_Stepper : Row_Stepper_pre;
+    const bool centre = sheet.auto_center_flag && manual && !sheet.Fit_Picture_To_Frame;
+    const Grid_Fit fit = Fit_Sheet_Job(sheet, paper, centre);
+    if (manual) {
+        sheetPane->Show_Fitted_Grid(fit);
+        return;
+    }
     if (fit.colsLowered)
-        setPair(colText, colStep, fit.cols, QString::number(fit.cols));
+        setPair(Col_Text_pre, Col_Stepper_pre, fit.cols, QString::number(fit.cols));
     if (fit.rowsLowered)
-        setPair(rowText, rowStep, fit.rows, QString::number(fit.rows));
-    sheet.Print_Row = fit.rows;
-    sheet.Print_Col = fit.cols;
-    sheet.horz_mar = fit.hg;
-    sheet.vert_mar = fit.vg;
-    Refresh_Preview();
+        setPair(Row_Text_pre, Row_Stepper_pre, fit.rows, QString::number(fit.rows));
 }
 
-void Print_Wnd::setPreviewFrame(QSizeF page)
+void Print_Wnd::Check_Max_Cell_Value()
 {
-    m_previewSheet = page;
-    // The whole page across the preview, never larger than 1.5 times its size.
-    const double room = std::max(100, Print_sclview->viewport()->width() - 16);
-    const double scale = page.width() > 0 ? std::min(1.5, room / page.width()) : 1.0;
-    PrintView->setDisplayScale(scale);
-    PrintView->setFixedSize((page * scale).toSize().expandedTo(QSize(1, 1)));
+    Lay_Out_Sheet();
+    sheetPane->Refresh_Preview();
 }
 
-bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
+void Print_Wnd::Sheet_Changed(Sheet_Need need)
 {
-    // The preview follows the room its scroll view gives it.
-    if (watched == Print_sclview->viewport() && event->type() == QEvent::Resize
-        && !m_previewSheet.isEmpty())
-        setPreviewFrame(m_previewSheet);
-    return QDialog::eventFilter(watched, event);
+    sheetPane->Follow_Need(need, [this] { Lay_Out_Sheet(); }, [this] { Check_Max_Cell_Value(); });
 }
 
 void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
@@ -645,12 +508,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
                               false, prod_list, Product_num_ComboBox);
                 Product_num_ComboBox->setCurrentIndex(Product_num_ComboBox->count() > 0 ? 0 : -1);
             }
-            for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
-                                      vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
-                SetObjEnabled(s, false);
-            for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
-                                 horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
-                f->setReadOnly(true);
+            Lock_Predefined_Fields(true);
             comboBoxSelectionDidChange(Product_num_ComboBox);
         } else if (combo == Product_num_ComboBox) {
             if (sheet.Manual_or_Pre == 1)
@@ -678,8 +536,7 @@ void Print_Wnd::Manual_Label_Changed()
     rd_predefined->setChecked(false);
     manual_prop_Gp_Bx->setVisible(true);
     predefine_prop_Gp_Bx->setVisible(false);
-    sheet.label_align_val = label_align_val_bkup;
-    Set_Reset_Alignemnt_Image();
+    sheetPane->Set_Alignment(label_align_val_bkup);
     Set_values_From_Printer();
     Check_Max_Cell_Value();
 }
@@ -691,9 +548,8 @@ void Print_Wnd::Predefined_Label_Changed()
     rd_predefined->setChecked(true);
     manual_prop_Gp_Bx->setVisible(false);
     predefine_prop_Gp_Bx->setVisible(true);
-    label_align_val_bkup = sheet.label_align_val;
-    sheet.label_align_val = 1;
-    Set_Reset_Alignemnt_Image();
+    label_align_val_bkup = sheetPane->alignment();
+    sheetPane->Set_Alignment(1);
     cus_or_pre = Label_ComboBox->currentText() == kCustom ? QStringLiteral("C") : QStringLiteral("P");
     Read_Selected_Product_Label_Value();
 }
@@ -730,26 +586,19 @@ bool Print_Wnd::Paper_Checks()
 void Print_Wnd::Execute_Printing(bool preview)
 {
     try {
+        // The sheet as the controls stand.
+        Lay_Out_Sheet();
         if (!Paper_Checks())
             return;
-        // 4. The range counts rows, each repeated by its print quantity.
-        const bool batch = print_with_batch_chk->isChecked();
-        const bool designing = Designing_Mode_Active();
-        sheet.print_wd_pq_opt = !designing && batch && print_qty_chk->isChecked() ? 1 : 0;
-        Job_Range range;
-        if (!Range_Of_Job(range))
+        // 4.-7. The range counts rows, each repeated by its print quantity.
+        const Sheet_Job_Refusal refusal = Range_Of_Job(sheet);
+        if (refusal == Sheet_Job_Refusal::Invalid_Range) {
+            Show_MessageBox(QStringLiteral("Please select valid range."));
             return;
-        sheet.Print_Start = range.start;
-        sheet.Print_End = range.end;
-        sheet.Total_Label = range.total;
-        // 5.-7.
-        sheet.Use_Data_Sheet_Values = batch;
-        sheet.Use_Excel_Binding_Values = rowCount.Use_Excel_Binding_Values;
-        sheet.Total_Label_Real = range.labels;
-        sheet.Use_Barocde_In_Center = designing ? 0 : 1;
+        }
         sheet.Start_Card_Option = Design_Start_Option();
         // 8.
-        if (sheet.Total_Label == 0) {
+        if (refusal == Sheet_Job_Refusal::No_Labels) {
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
             return;
         }
@@ -757,7 +606,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         // round label is printed off it: the user is told first.
         sheet.labelShape = Chosen_Label_Shape();
         sheet.pictureMargins = QMarginsF();
-        if (!designing && App_Services().Batch_Services) {
+        if (!sheet.designing && App_Services().Batch_Services) {
             const BarcodeSettings s = App_Services().Batch_Services->Barcode_Mode_State().settings;
             const double lr = Unit_To_Points(s.LR_mar, s.unit), tb = Unit_To_Points(s.TB_mar, s.unit);
             sheet.pictureMargins = QMarginsF(lr, tb, lr, tb);
@@ -868,7 +717,7 @@ void Print_Wnd::reject()
 }
 
 // ---------------------------------------------------------------------------
-// Range and options
+// Options of the print window
 
 void Print_Wnd::Copies_Val_Changed(QObject* sender)
 {
@@ -878,7 +727,7 @@ void Print_Wnd::Copies_Val_Changed(QObject* sender)
 void Print_Wnd::Enable_Crop_Mark_clicked()
 {
     sheet.Enable_Crop_Marks = crop_mark_chk->isChecked() ? 1 : 0;
-    Refresh_Preview();
+    sheetPane->Refresh_Preview();
 }
 
 void Print_Wnd::Fit_To_Frame_clicked()
@@ -895,33 +744,16 @@ void Print_Wnd::Fit_To_Frame_clicked()
 
 void Print_Wnd::Disable_for_fit_or_duplex()
 {
-    Capture_Last_Values();
-    SetObjEnabled(horz_mar_Stepper, false);
-    SetObjEnabled(vert_mar_Stepper, false);
-    setPair(horz_mar_Text, horz_mar_Stepper, 0, floatText(0));
-    setPair(vert_mar_Text, vert_mar_Stepper, 0, floatText(0));
-    SetObjEnabled(Row_Stepper, false);
-    SetObjEnabled(Col_Stepper, false);
-    setPair(Row_Text, Row_Stepper, 1, QStringLiteral("1"));
-    setPair(Col_Text, Col_Stepper, 1, QStringLiteral("1"));
-    SetObjEnabled(card_align_box, false);
+    // The grid is kept here (the PDF window keeps it when its layout changes).
+    sheetPane->Capture_Last_Values();
+    sheetPane->Disable_for_fit_or_duplex(Grid_Lock::Fit_To_Frame);
+    sheetPane->Enable_Placement(false);
 }
 
 void Print_Wnd::Normal_Printing_Is_Selected()
 {
-    if (fit_frame_chk->isChecked())
-        return;
-    SetObjEnabled(card_align_box, true);
-    if (Auto_Center_chk_bx->isChecked())
-        SetObjEnabled(align_Gp_Bx, false);
-    SetObjEnabled(horz_mar_Stepper, true);
-    SetObjEnabled(vert_mar_Stepper, true);
-    setPair(horz_mar_Text, horz_mar_Stepper, LAST_Horz_Mar, floatText(LAST_Horz_Mar));
-    setPair(vert_mar_Text, vert_mar_Stepper, LAST_Vert_Mar, floatText(LAST_Vert_Mar));
-    SetObjEnabled(Row_Stepper, true);
-    SetObjEnabled(Col_Stepper, true);
-    setPair(Row_Text, Row_Stepper, LAST_Row, QString::number(LAST_Row));
-    setPair(Col_Text, Col_Stepper, LAST_Column, QString::number(LAST_Column));
+    if (!fit_frame_chk->isChecked())
+        sheetPane->Normal_Printing_Is_Selected();
 }
 
 void Print_Wnd::Make_select_on_index(int row)
@@ -931,86 +763,23 @@ void Print_Wnd::Make_select_on_index(int row)
 }
 
 // ---------------------------------------------------------------------------
-// Geometry
+// The predefined label sheet
 
-void Print_Wnd::Horz_Margin_Changed(QObject* sender)
+void Print_Wnd::Lock_Predefined_Fields(bool locked)
 {
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, horz_mar_Text_pre, horz_mar_Stepper_pre, false);
-    else
-        copyPair(sender, horz_mar_Text, horz_mar_Stepper, false);
-    Check_Max_Cell_Value();
+    for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre, vert_mar_Stepper_pre,
+                       width_Stepper_pre, height_Stepper_pre})
+        SetObjEnabled(s, !locked);
+    for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre, horz_mar_Text_pre, vert_mar_Text_pre,
+                         width_Text_pre, height_Text_pre})
+        f->setReadOnly(locked);
 }
 
-void Print_Wnd::Vert_Margin_Changed(QObject* sender)
+void Print_Wnd::Predefined_Pair_Changed(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool cells)
 {
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, vert_mar_Text_pre, vert_mar_Stepper_pre, false);
-    else
-        copyPair(sender, vert_mar_Text, vert_mar_Stepper, false);
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Width_Changed(QObject* sender)
-{
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, width_Text_pre, width_Stepper_pre, false, true);
-    else
-        copyPair(sender, width_Text, width_Stepper, false, true);
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Height_Changed(QObject* sender)
-{
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, height_Text_pre, height_Stepper_pre, false, true);
-    else
-        copyPair(sender, height_Text, height_Stepper, false, true);
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Row_Changed(QObject* sender)
-{
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, Row_Text_pre, Row_Stepper_pre, true);
-    else
-        copyPair(sender, Row_Text, Row_Stepper, true);
-    Check_Max_Cell_Value();
-    if (!print_with_batch_chk->isChecked())
-        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Col_Changed(QObject* sender)
-{
-    if (sheet.Manual_or_Pre == 1)
-        copyPair(sender, Col_Text_pre, Col_Stepper_pre, true);
-    else
-        copyPair(sender, Col_Text, Col_Stepper, true);
-    Check_Max_Cell_Value();
-    if (!print_with_batch_chk->isChecked())
-        Set_Tot_Value(sheet.Print_Row * sheet.Print_Col, int(Total_Stepper->maximum()), QStringLiteral("A"));
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Auto_Center_Checked()
-{
-    if (sheet.Fit_Picture_To_Frame)
-        return;
-    const bool on = Auto_Center_chk_bx->isChecked();
-    sheet.auto_center_flag = on ? 1 : 0;
-    SetObjEnabled(horz_mar_Stepper, !on);
-    SetObjEnabled(vert_mar_Stepper, !on);
-    SetObjEnabled(align_Gp_Bx, !on);
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Alignment_Clicked(int value)
-{
-    sheet.label_align_val = value;
-    Set_Reset_Alignemnt_Image();
-    if (!sheet.Fit_Picture_To_Frame)
-        Refresh_Preview();
+    const bool size = field == width_Text_pre || field == height_Text_pre;
+    copyPair(sender, field, stepper, isInt, size);
+    Sheet_Changed(cells ? Sheet_Need::Cells : Sheet_Need::Layout);
 }
 
 void Print_Wnd::Read_Selected_Product_Label_Value()
@@ -1041,7 +810,7 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
             description_pre->setText(v[14]);
             sheet.predef_page_wdt = Page_Points_Rounded_Up(Leading_Double_C(v[11]));
             sheet.predef_page_hgt = Page_Points_Rounded_Up(Leading_Double_C(v[12]));
-            setPreviewFrame(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
+            sheetPane->Set_Preview_Sheet(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
         } else {
             const int index = Product_num_ComboBox->currentIndex();
             if (index < 0)
@@ -1050,7 +819,7 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
                 const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
                 sheet.predef_page_wdt = Page_Points_Rounded_Up(s.pageWidthMM);
                 sheet.predef_page_hgt = Page_Points_Rounded_Up(s.pageHeightMM);
-                setPreviewFrame(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
+                sheetPane->Set_Preview_Sheet(QSizeF(sheet.predef_page_wdt, sheet.predef_page_hgt));
                 left_mar_pre->setText(mm2(s.leftMM));
                 top_mar_pre->setText(mm2(s.topMM));
                 setPair(Col_Text_pre, Col_Stepper_pre, Leading_Int_C(s.cols), s.cols);
@@ -1103,9 +872,7 @@ void Print_Wnd::controlTextDidChange(QLineEdit* field)
         const QString t = Size_Field_Text(field->text());
         if (t != field->text())
             field->setText(t);
-        return;
     }
-    Range_Text_Changed(field);
 }
 
 void Print_Wnd::controlTextDidEndEditing(QLineEdit* field)
@@ -1115,427 +882,4 @@ void Print_Wnd::controlTextDidEndEditing(QLineEdit* field)
     const double v = num(field);
     field->setText(v <= 0 ? QStringLiteral("0.10") : mm2(v));
     Apply_unit_Chaneg_Values();
-}
-
-// ---------------------------------------------------------------------------
-// Custom label sheets
-
-void Print_Wnd::Save_Label_Pressed()
-{
-    custom_prod_window->prod_number->setText(Product_num_ComboBox->currentText());
-    const int result = Run_Modal_Dialog(*custom_prod_window);
-    custom_prod_window->hide();
-    if (result != 1)
-        return;
-    const QString custom_prod_name = custom_prod_window->custom_prod_name;
-    const QString path = Sheet_File_Path(Folders.custom_label_path, custom_prod_name);
-    const QStringList strings{
-        Col_Text_pre->text(), Row_Text_pre->text(), left_mar_pre->text(), top_mar_pre->text(),
-        horz_mar_Text_pre->text(), vert_mar_Text_pre->text(), width_Text_pre->text(),
-        height_Text_pre->text(), paper_used_pre->text(), orientation_pre->text(),
-        page_size_pre->text(), page_width_pre->text(), page_height_pre->text(),
-        layout_group_pre->text(), description_pre->text()};
-    QString error;
-    if (Folders.custom_label_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
-        Show_NSLog_Message(error);
-        Show_MessageBox(QStringLiteral("Custom Product Number could not be saved.\n\n%1").arg(
-            error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
-        return;
-    }
-    Refresh_And_Reload_Product_Number_Combo(custom_prod_name);
-    Show_MessageBox(QStringLiteral("Custom Product Number has been saved successfully."));
-}
-
-void Print_Wnd::Delete_Label_Pressed()
-{
-    if (Product_num_ComboBox->currentIndex() < 0) {
-        Show_MessageBox(QStringLiteral("There is no 'Custom Product Number' to delete."));
-        return;
-    }
-    if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Custom Product Number'?")))
-        return;
-    Delete_File(Sheet_File_Path(Folders.custom_label_path, Product_num_ComboBox->currentText()));
-    Refresh_And_Reload_Product_Number_Combo(QString());
-}
-
-void Print_Wnd::Refresh_And_Reload_Product_Number_Combo(const QString& name)
-{
-    {
-        QSignalBlocker block(Product_num_ComboBox);
-        Product_num_ComboBox->clear();
-        Product_num_ComboBox->addItems(List_Sheet_Files(Folders.custom_label_path));
-        const int i = name.isEmpty() ? -1 : Product_num_ComboBox->findText(name);
-        Product_num_ComboBox->setCurrentIndex(i >= 0 ? i : (Product_num_ComboBox->count() ? 0 : -1));
-    }
-    if (cus_or_pre == QLatin1String("C") && name.isEmpty()) {
-        for (Stepper* s : {Col_Stepper_pre, Row_Stepper_pre, horz_mar_Stepper_pre,
-                                  vert_mar_Stepper_pre, width_Stepper_pre, height_Stepper_pre})
-            SetObjEnabled(s, true);
-        for (QLineEdit* f : {Col_Text_pre, Row_Text_pre, left_mar_pre, top_mar_pre,
-                             horz_mar_Text_pre, vert_mar_Text_pre, width_Text_pre, height_Text_pre})
-            f->setReadOnly(false);
-        save_label_btn->setVisible(true);
-        delete_label_btn->setVisible(true);
-    }
-    Check_delete_label_buttom_status();
-    comboBoxSelectionDidChange(Product_num_ComboBox);
-}
-
-void Print_Wnd::Check_delete_label_buttom_status()
-{
-    delete_label_btn->setEnabled(Product_number_count() >= 2);
-}
-
-int Print_Wnd::Product_number_count() const
-{
-    return Product_num_ComboBox->count();
-}
-
-// ---------------------------------------------------------------------------
-// Print profiles
-
-void Print_Wnd::Load_Print_Profile()
-{
-    {
-        QSignalBlocker block(List_profile);
-        ListData_profile.clear();
-        List_profile->clear();
-    }
-    for (const QString& name : List_Sheet_Files(Folders.print_profile_path))
-        Create_Profile_List(name);
-    Make_select_on_index(0);
-}
-
-void Print_Wnd::Create_Profile_List(const QString& name)
-{
-    const QString trimmed = Trim_Str(name);
-    if (trimmed.isEmpty())
-        return;
-    ListData_profile << QVariantMap{{QStringLiteral("List"), trimmed}};
-    QSignalBlocker block(List_profile);
-    List_profile->addItem(trimmed);
-}
-
-QString Print_Wnd::Get_List_Name_Text(int row) const
-{
-    if (row < 0 || row >= ListData_profile.size())
-        return {};
-    return Trim_Str(ListData_profile[row].value(QStringLiteral("List")).toString());
-}
-
-void Print_Wnd::tableViewSelectionDidChange()
-{
-    if (ListData_profile.isEmpty())
-        return;
-    const int row = List_profile->currentRow();
-    if (row < 0) {
-        Show_NSLog_Message(QStringLiteral("No print profile is selected."));
-        return;
-    }
-    const QString name = Get_List_Name_Text(row);
-    Delete_profile_btn->setEnabled(name != QLatin1String("Default"));
-    Read_and_load_profile_info(name);
-}
-
-bool Print_Wnd::Save_Print_Profile(const QString& name, const QString& printer)
-{
-    const QString path = Sheet_File_Path(Folders.print_profile_path, name);
-    const QRectF paper = printInfo().pageLayout.fullRect(QPageLayout::Millimeter);
-    const QStringList strings{
-        Col_Text->text(), Row_Text->text(), horz_mar_Text->text(), vert_mar_Text->text(),
-        l_mar_id->text(), t_mar_id->text(), r_mar_id->text(), b_mar_id->text(),
-        QString::number(sheet.label_align_val), yn(Auto_Center_chk_bx), printer, Paper_id->text(),
-        Size_id->text(), mm2(paper.width()), mm2(paper.height()), Orient_ComboBox->currentText(),
-        yn(Show_Margins), yn(skip_inavlid_chk), yn(print_qty_chk), yn(print_with_batch_chk),
-        yn(crop_mark_chk), yn(fit_frame_chk)};
-    QString error;
-    if (Folders.print_profile_path.isEmpty() || !Write_Sheet_Strings(path, strings, &error)) {
-        Show_NSLog_Message(error);
-        Show_MessageBox(QStringLiteral("Print Profile could not be saved.\n\n%1").arg(
-            error.isEmpty() ? QStringLiteral("The folder cannot be written.") : error));
-        return false;
-    }
-    Show_MessageBox(QStringLiteral("Print Profile has been saved successfully."));
-    Load_Print_Profile();
-    return true;
-}
-
-void Print_Wnd::Read_and_load_profile_info(const QString& name)
-{
-    const std::optional<QStringList> s =
-        Read_Sheet_Strings(Sheet_File_Path(Folders.print_profile_path, name), Print_Profile_String_Count);
-    if (!s) {
-        Show_NSLog_Message(QStringLiteral("The print profile \"%1\" cannot be read.").arg(name));
-        return;
-    }
-    const QStringList& v = *s;
-    setPair(Col_Text, Col_Stepper, Leading_Int_C(v[0]), v[0]);
-    setPair(Row_Text, Row_Stepper, Leading_Int_C(v[1]), v[1]);
-    setPair(horz_mar_Text, horz_mar_Stepper, Leading_Double_C(v[2]), v[2]);
-    setPair(vert_mar_Text, vert_mar_Stepper, Leading_Double_C(v[3]), v[3]);
-    sheet.label_align_val = Leading_Int_C(v[8]);
-    Set_Reset_Alignemnt_Image();
-    Auto_Center_chk_bx->setChecked(v[9] == QLatin1String("Y"));
-    Auto_Center_Checked();
-    const int printerIndex = Printer_ComboBox->findText(v[10]);
-    if (printerIndex >= 0)
-        Printer_ComboBox->setCurrentIndex(printerIndex);
-    Paper_id->setText(v[11]);
-    Size_id->setText(v[12]);
-    Show_Margins->setChecked(v[16] == QLatin1String("Y"));
-    sheet.Show_margin_rect = Show_Margins->isChecked() ? 1 : 0;
-    if (v[19] == QLatin1String("Y")) {
-        print_with_batch_chk->setChecked(true);
-        if (!rowCount.batch())
-            print_with_batch_chk->setChecked(false);
-    }
-    crop_mark_chk->setChecked(v[20] == QLatin1String("Y"));
-    fit_frame_chk->setChecked(v[21] == QLatin1String("Y"));
-
-    // The profile's printer (when this system has it), paper and orientation.
-    PrintInfo info = printInfo();
-    if (printerIndex >= 0) {
-        info.printerName = v[10];
-        if (info.jobDisposition == QLatin1String("save"))
-            info.jobDisposition = QStringLiteral("spool");
-    }
-    const double pw = Leading_Double_C(v[13]), ph = Leading_Double_C(v[14]);
-    if (pw > 0 && ph > 0) {
-        const bool landscape = v[15] == QLatin1String("Landscape");
-        const QSizeF portrait(std::min(pw, ph), std::max(pw, ph));
-        info.pageLayout.setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(),
-                                              QPageSize::FuzzyMatch));
-        info.pageLayout.setOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-        setPreviewFrame(QSizeF(Page_Points_Rounded_Up(pw), Page_Points_Rounded_Up(ph)));
-    }
-    info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
-    setPrintInfo(info);
-    Set_Enable_Diable_Range_Box();
-    Set_values_From_Printer();
-    Check_Max_Cell_Value();
-}
-
-void Print_Wnd::Add_Edit_Print_Profile(const QString& mode)
-{
-    QString name;
-    int row = -1;
-    if (mode != QLatin1String("A")) {
-        row = List_profile->currentRow();
-        if (row < 0)
-            return;
-        name = Get_List_Name_Text(row);
-    }
-    prnt_prof_wnd->Reset_Printers();
-    prnt_prof_wnd->Profile_name->setText(name);
-    prnt_prof_wnd->pass_profile_name->setText(name);
-    const int result = Run_Modal_Dialog(*prnt_prof_wnd);
-    prnt_prof_wnd->hide();
-    if (result != 1)
-        return;
-    const QString custom_profile_Printer = prnt_prof_wnd->custom_profile_Printer;
-    const QString custom_print_profile_name = prnt_prof_wnd->custom_print_profile_name;
-    PrintInfo info = printInfo();
-    info.printerName = custom_profile_Printer;
-    if (info.jobDisposition == QLatin1String("save"))
-        info.jobDisposition = QStringLiteral("spool");
-    info.pageLayout = Printer_Page_Layout(info.printerName, info.pageLayout);
-    setPrintInfo(info);
-    Set_values_From_Printer();
-    if (!Save_Print_Profile(custom_print_profile_name, custom_profile_Printer))
-        return;
-    // A renamed profile leaves its old file only once the new one is written;
-    // "Default" is never removed.
-    if (!name.isEmpty() && name != QLatin1String("Default") && name != custom_print_profile_name) {
-        Delete_File(Sheet_File_Path(Folders.print_profile_path, name));
-        Load_Print_Profile();
-    }
-    if (mode == QLatin1String("E"))
-        Make_select_on_index(std::min(row, List_profile->count() - 1));
-}
-
-void Print_Wnd::Save_profile_btn_clicked()
-{
-    const int row = List_profile->currentRow();
-    if (row < 0)
-        return;
-    if (Save_Print_Profile(Get_List_Name_Text(row), Printer_ComboBox->currentText()))
-        Make_select_on_index(row);
-}
-
-void Print_Wnd::Delete_profile_btn_clicked()
-{
-    const int row = List_profile->currentRow();
-    const QString name = Get_List_Name_Text(row);
-    if (name.isEmpty() || name == QLatin1String("Default"))
-        return;
-    if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected 'Print Profile'?")))
-        return;
-    Delete_File(Sheet_File_Path(Folders.print_profile_path, name));
-    Load_Print_Profile();
-}
-
-// ---------------------------------------------------------------------------
-// The naming dialogs
-
-// ---------------------------------------------------------------------------
-// The preview
-
-Print_Preview::Print_Preview(QPrinter* printer, QWidget* parent) : QDialog(parent)
-{
-    setWindowTitle(tr("Print Preview"));
-    auto* column = new QVBoxLayout(this);
-    auto* bar = new QHBoxLayout;
-    auto* previous = new QToolButton;
-    previous->setText(tr("Previous"));
-    previous->setToolTip(tr("Previous sheet"));
-    auto* next = new QToolButton;
-    next->setText(tr("Next"));
-    next->setToolTip(tr("Next sheet"));
-    auto* zoomOut = new QToolButton;
-    zoomOut->setText(QStringLiteral("-"));
-    zoomOut->setToolTip(tr("Zoom out"));
-    auto* zoomIn = new QToolButton;
-    zoomIn->setText(QStringLiteral("+"));
-    zoomIn->setToolTip(tr("Zoom in"));
-    auto* whole = new QToolButton;
-    whole->setText(tr("Whole Sheet"));
-    page_label = new QLabel;
-    bar->addWidget(previous);
-    bar->addWidget(next);
-    bar->addWidget(page_label);
-    bar->addStretch();
-    bar->addWidget(zoomOut);
-    bar->addWidget(zoomIn);
-    bar->addWidget(whole);
-    column->addLayout(bar);
-    view = new QPrintPreviewWidget(printer, this);
-    view->fitInView();
-    column->addWidget(view, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    close_btn = new QPushButton(tr("Close"));
-    print_btn = new QPushButton(tr("Print"));
-    print_btn->setDefault(true);
-    print_btn->setToolTip(tr("Print every sheet of the job on this paper"));
-    buttons->addWidget(close_btn);
-    buttons->addWidget(print_btn);
-    column->addLayout(buttons);
-
-    connect(previous, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() - 1); });
-    connect(next, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() + 1); });
-    connect(zoomIn, &QToolButton::clicked, view, [this] { view->zoomIn(); });
-    connect(zoomOut, &QToolButton::clicked, view, [this] { view->zoomOut(); });
-    connect(whole, &QToolButton::clicked, view, &QPrintPreviewWidget::fitInView);
-    connect(view, &QPrintPreviewWidget::previewChanged, this, &Print_Preview::showPage);
-    connect(close_btn, &QPushButton::clicked, this, [this] { done(0); });
-    connect(print_btn, &QPushButton::clicked, this, [this] { done(Print_Code); });
-    Apply_Dialog_Background(this);
-    resize(760, 700);
-}
-
-void Print_Preview::showPage()
-{
-    page_label->setText(tr("Sheet %1 of %2").arg(view->currentPage()).arg(view->pageCount()));
-}
-
-Custom_Product_Label::Custom_Product_Label(QWidget* parent) : QDialog(parent)
-{
-    setWindowTitle(tr("Custom Product Number"));
-    Apply_Dialog_Background(this);
-    auto* v = new QVBoxLayout(this);
-    v->addWidget(new QLabel(tr("Product number:")));
-    prod_number = new QLineEdit;
-    v->addWidget(prod_number);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    v->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &Custom_Product_Label::OKPressed);
-    connect(buttons, &QDialogButtonBox::rejected, this, &Custom_Product_Label::CancelPressed);
-}
-
-void Custom_Product_Label::OKPressed()
-{
-    const QString name = Trim_Str(prod_number->text());
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter product number."));
-        return;
-    }
-    const QString clean = Remove_Reserve_Char_In_File_Name(name);
-    if (clean.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter product number."));
-        return;
-    }
-    custom_prod_name = clean;
-    done(1);
-}
-
-void Custom_Product_Label::CancelPressed()
-{
-    prod_number->clear();
-    done(0);
-}
-
-Add_Print_Profile::Add_Print_Profile(QWidget* parent) : QDialog(parent)
-{
-    setWindowTitle(tr("Print Profile"));
-    Apply_Dialog_Background(this);
-    auto* g = new QGridLayout(this);
-    Profile_name = new QLineEdit;
-    pass_profile_name = new QLineEdit(this);
-    pass_profile_name->setVisible(false);
-    Printer_ComboBox = new QComboBox;
-    g->addWidget(new QLabel(tr("Profile name:")), 0, 0);
-    g->addWidget(Profile_name, 0, 1);
-    g->addWidget(new QLabel(tr("Printer:")), 1, 0);
-    g->addWidget(Printer_ComboBox, 1, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    g->addWidget(buttons, 2, 0, 1, 2);
-    connect(buttons, &QDialogButtonBox::accepted, this, &Add_Print_Profile::OKPressed);
-    connect(buttons, &QDialogButtonBox::rejected, this, &Add_Print_Profile::CancelPressed);
-    Reset_Printers();
-}
-
-void Add_Print_Profile::Reset_Printers()
-{
-    Printer_ComboBox->clear();
-    Printer_ComboBox->addItems(Printer_Names());
-    Printer_ComboBox->setCurrentIndex(Printer_ComboBox->count() ? 0 : -1);
-}
-
-void Add_Print_Profile::OKPressed()
-{
-    const QString printer = Trim_Str(Printer_ComboBox->currentText());
-    if (Printer_ComboBox->currentIndex() < 0 || printer.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please select printer."));
-        return;
-    }
-    const QString name = Trim_Str(Profile_name->text());
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter profile name."));
-        return;
-    }
-    if (name == QLatin1String("Default") && pass_profile_name->text() != QLatin1String("Default")) {
-        Show_MessageBox(QStringLiteral("This is a Default profile name.\n\nPlease enter another profile name."));
-        return;
-    }
-    const QString clean = Remove_Reserve_Char_In_File_Name(name);
-    if (clean.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter profile name."));
-        return;
-    }
-    custom_profile_Printer = printer;
-    custom_print_profile_name = clean;
-
-    // The paper of the profile.
-    PrintInfo info = MainWindowServices::printInfo();
-    info.printerName = printer;
-    if (!Run_Page_Setup(this, info))
-        return;
-    MainWindowServices::setPrintInfo(info);
-    done(1);
-}
-
-void Add_Print_Profile::CancelPressed()
-{
-    Profile_name->clear();
-    done(0);
 }

@@ -5,15 +5,22 @@
 // profiles; Preview and Print start a job on the printed page
 // (print/Printing_View.h).
 //
-// The window carries its settings to the printed page in its sheet job
-// (print/SheetJob.h), which the preview draws and each print or preview job
-// copies. Open_Print_Wnd resets it from the current mode, data binding and
-// printers, loads the print profiles and runs it modally. Tests call the
-// reset and the handlers directly.
+// The label, its placement, the range and the batch options are the
+// sheet-options pane it shares with the PDF export window
+// (print/SheetOptionsPane.h); the window keeps the printer, paper and
+// copies, the label-sheet catalogue and custom sheets, crop marks, fit to
+// frame and the print profiles. It carries its settings to the printed page
+// in its sheet job (print/SheetJob.h): what the pane wrote, laid out on the
+// paper or the chosen sheet; the preview draws it and each print or preview
+// job is made from it (print/SheetJobBuilder.h). Open_Print_Wnd resets it
+// from the current mode, data binding and printers, loads the print profiles
+// and runs it modally. Tests call the reset and the handlers directly.
 #include "core/util/SharedValues.h"
 #include "print/LabelCatalogue.h"
+#include "print/PrintDialogs.h"
 #include "print/Printing_View.h"
-#include "print/SheetWindow.h"
+#include "print/SheetJob.h"
+#include "print/SheetOptionsPane.h"
 
 #include <QDialog>
 #include <QList>
@@ -22,25 +29,16 @@
 
 #include <functional>
 
-class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPrinter;
-class QPrintPreviewWidget;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
-class QToolButton;
 class Stepper;
-class Sample_Preview;
-class Custom_Product_Label;
-class Add_Print_Profile;
 
-class Print_Wnd : public Sheet_Window {
+class Print_Wnd : public QDialog {
     Q_OBJECT
 public:
     explicit Print_Wnd(QWidget* parent = nullptr);
@@ -81,30 +79,28 @@ public:
     void CancelButtonPressed();
     void reject() override;   // closing the window
 
-    // ---- Range and options ----
+    // ---- Options of the print window ----
     void Enable_Crop_Mark_clicked();
     void Fit_To_Frame_clicked();
     void Disable_for_fit_or_duplex();
     void Normal_Printing_Is_Selected();
     void Make_select_on_index(int row);
-
-    // ---- Geometry ----
-    void Horz_Margin_Changed(QObject* sender) override;
-    void Vert_Margin_Changed(QObject* sender) override;
-    void Width_Changed(QObject* sender) override;
-    void Height_Changed(QObject* sender) override;
-    void Row_Changed(QObject* sender) override;
-    void Col_Changed(QObject* sender) override;
     void Copies_Val_Changed(QObject* sender);
-    void Auto_Center_Checked() override;
-    void Alignment_Clicked(int value) override;   // the nine buttons, 1 top-left ... 9 bottom-right
+
+    // ---- The predefined label sheet ----
+    // A field of the predefined box and its stepper: `cells` for the rows
+    // and columns (the Total follows them without batch values).
+    void Predefined_Pair_Changed(QObject* sender, QLineEdit* field, Stepper* stepper, bool isInt, bool cells);
+    // A catalogue product's fields are fixed; a custom sheet's are typed.
+    void Lock_Predefined_Fields(bool locked);
     void Read_Selected_Product_Label_Value();
     // The outline of the labels: the chosen catalogue product's (round,
     // rounded corners), else a rectangle.
     Label_Shape Chosen_Label_Shape() const;
     void Apply_unit_Chaneg_Values();
-    void controlTextDidChange(QLineEdit* field) override;
-    void controlTextDidEndEditing(QLineEdit* field) override;
+    // The predefined size fields typed in, and left.
+    void controlTextDidChange(QLineEdit* field);
+    void controlTextDidEndEditing(QLineEdit* field);
 
     // ---- Custom label sheets ----
     void Save_Label_Pressed();
@@ -124,8 +120,17 @@ public:
     void Save_profile_btn_clicked();
     void Delete_profile_btn_clicked();
 
+    // ---- The sheet ----
+    // The shared sheet options: the label, placement, range, batch boxes and
+    // the preview.
+    Sheet_Options_Pane* sheetPane = nullptr;
+    // The window's sheet job: what the pane wrote, on the paper or the
+    // chosen sheet; the preview draws it, each job is made from it.
+    Sheet_Job sheet;
+
     // ---- Outlets ----
     QComboBox* Printer_ComboBox = nullptr;
+    QPushButton* page_setup_btn = nullptr;
     QComboBox* Orient_ComboBox = nullptr;
     QLineEdit* Paper_id = nullptr;
     QLineEdit* Size_id = nullptr;
@@ -189,61 +194,21 @@ public:
     // check and the tests listen; nothing is kept otherwise).
     std::function<void(int sheet, const QList<Printing_View::Placed_Label>&)> on_sheet;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildUi();
+    QWidget* buildPrinterBox();
+    QWidget* buildPredefinedBox();
+    QWidget* buildOptionsBox();
+    QWidget* buildProfilesBox();
+    QLayout* buildPreviewColumn();
     void connectControls();
-    // The preview shows a sheet of this size (points), scaled to its room.
-    void setPreviewFrame(QSizeF sheet);
-    QSizeF m_previewSheet;
+    // What a change of the sheet options needs.
+    void Sheet_Changed(Sheet_Need need);
+    // The pane's options written into the sheet job, with the predefined
+    // sheet's label and grid when that is the source, and its cells laid
+    // out on the sheet.
+    void Lay_Out_Sheet();
     QSizeF paperSize() const;
     bool m_previewJob = false;
     static QPointer<Print_Wnd> s_instance;
-};
-
-// The preview of a print job: its sheets as they will print, zoom and page
-// buttons, and Print, which closes the preview and prints the job as the
-// print window's Print does (done(Print_Code)).
-class Print_Preview : public QDialog {
-    Q_OBJECT
-public:
-    explicit Print_Preview(QPrinter* printer, QWidget* parent = nullptr);
-    static constexpr int Print_Code = 2;
-    QPrintPreviewWidget* view = nullptr;
-    QLabel* page_label = nullptr;
-    QPushButton* print_btn = nullptr;
-    QPushButton* close_btn = nullptr;
-
-private:
-    void showPage();
-};
-
-// Names a custom label sheet; the print window's sheet.
-class Custom_Product_Label : public QDialog {
-    Q_OBJECT
-public:
-    explicit Custom_Product_Label(QWidget* parent = nullptr);
-    void OKPressed();
-    void CancelPressed();
-    QLineEdit* prod_number = nullptr;
-    QString custom_prod_name;   // the product number OK accepted
-};
-
-// Names a print profile and chooses its printer; the print window's sheet.
-class Add_Print_Profile : public QDialog {
-    Q_OBJECT
-public:
-    explicit Add_Print_Profile(QWidget* parent = nullptr);
-    // Fills the printer list (awakeFromNib).
-    void Reset_Printers();
-    void OKPressed();
-    void CancelPressed();
-    QLineEdit* Profile_name = nullptr;
-    QLineEdit* pass_profile_name = nullptr;   // the name being edited
-    QComboBox* Printer_ComboBox = nullptr;
-    // What OK accepted: the printer and the profile's name.
-    QString custom_profile_Printer;
-    QString custom_print_profile_name;
 };

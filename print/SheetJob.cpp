@@ -24,6 +24,14 @@ Sheet_Geometry Sheet_Job::Geometry(QSizeF sheet) const
     return g;
 }
 
+void Sheet_Job::Set_Page_Margins(const QMarginsF& m)
+{
+    Left_Mar = float(m.left());
+    Rite_Mar = float(m.right());
+    Top_Mar = float(m.top());
+    Bot_Mar = float(m.bottom());
+}
+
 QSizeF Sheet_Job::Sheet_Size() const
 {
     if (Manual_or_Pre == 1 && predef_page_wdt > 0 && predef_page_hgt > 0)

@@ -25,6 +25,24 @@ struct Label_Shape {
     bool operator==(const Label_Shape&) const = default;
 };
 
+// The range box and the batch boxes of a window: which boxes are offered and
+// the range as it stands. The sheet-job builder (print/SheetJobBuilder.h)
+// fills them when a window opens, the sheet-options pane shows them and
+// writes them back; whether a box is ticked is the job's own
+// Use_Data_Sheet_Values, skip_invalid_barcode and print_wd_pq_opt.
+struct Sheet_Boxes {
+    bool batchOffered = false;   // the batch box can be ticked (the sources have rows)
+    bool skipShown = false;      // barcode mode with rows: the skip-invalid box
+    bool quantityShown = false;  // ... and the print-quantity box (the list feeds the values)
+    bool allLabels = true;       // All (the Total), else the rows From..To
+    int Total = 1;               // labels of All: rows, each by its print quantity, or copies
+    int From = 1;                // first and last row of the range, from 1
+    int To = 1;
+    int totalMaximum = 999999;   // the largest Total
+    int rangeMaximum = 999999;   // the last row a range can name
+    bool operator==(const Sheet_Boxes&) const = default;
+};
+
 struct Sheet_Job {
     // ---- Mode and window ----
     bool designing = false;          // cards (designing mode) or barcodes
@@ -69,6 +87,7 @@ struct Sheet_Job {
     int Print_End = 0;               // the row after the last
     int Total_Label = 1;             // labels the job lays out (sheets, progress)
     int Total_Label_Real = 1;        // labels to lay out at most
+    Sheet_Boxes boxes;               // the window's range and batch boxes
 
     // ---- Labels ----
     PtImage Barcode_Image;           // the label without batch values
@@ -76,6 +95,9 @@ struct Sheet_Job {
     Batch_Rows rows;                 // the rows of the job
     QString Start_Card_Option;       // the design's start option when the job was made
 
+    // The page margins of the grid (points), as one value.
+    QMarginsF Page_Margins() const { return QMarginsF(Left_Mar, Top_Mar, Rite_Mar, Bot_Mar); }
+    void Set_Page_Margins(const QMarginsF& m);
     // The grid of cells on a sheet of `sheet` points.
     Sheet_Geometry Geometry(QSizeF sheet) const;
     // The sheet the print window lays out: the paper, or the page of a

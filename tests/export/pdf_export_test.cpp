@@ -169,14 +169,14 @@ protected:
     // Label size (mm) and grid through the window's fields, as typed.
     void sheet(double wmm, double hmm, int rows, int cols)
     {
-        type(window->width_Text, QString::number(wmm));
-        window->Width_Changed(window->width_Text);
-        type(window->height_Text, QString::number(hmm));
-        window->Height_Changed(window->height_Text);
-        type(window->Row_Text, QString::number(rows));
-        window->Row_Changed(window->Row_Text);
-        type(window->Col_Text, QString::number(cols));
-        window->Col_Changed(window->Col_Text);
+        type(window->sheetPane->width_Text, QString::number(wmm));
+        window->sheetPane->Width_Changed(window->sheetPane->width_Text);
+        type(window->sheetPane->height_Text, QString::number(hmm));
+        window->sheetPane->Height_Changed(window->sheetPane->height_Text);
+        type(window->sheetPane->Row_Text, QString::number(rows));
+        window->sheetPane->Row_Changed(window->sheetPane->Row_Text);
+        type(window->sheetPane->Col_Text, QString::number(cols));
+        window->sheetPane->Col_Changed(window->sheetPane->Col_Text);
     }
 
     static void type(QLineEdit* f, const QString& text) { f->setText(text); }
@@ -223,8 +223,8 @@ TEST_F(PdfExportTest, SheetsInOneFileFillThreePagesForTenLabelsAndEveryBarcodeRe
 {
     barcodeList(10);
     window->Reset_For_Opening();
-    EXPECT_EQ(window->Total_Text->text(), "10");
-    EXPECT_TRUE(window->print_with_batch_chk->isChecked());
+    EXPECT_EQ(window->sheetPane->Total_Text->text(), "10");
+    EXPECT_TRUE(window->sheetPane->print_with_batch_chk->isChecked());
     EXPECT_EQ(window->file_name_save_txt->text(), "ZorvLabel");
     sheet(90, 40, 2, 2);
     type(window->file_name_save_txt, QStringLiteral("N"));
@@ -295,7 +295,7 @@ TEST_F(PdfExportTest, FilePerSheetIsNumberedAndCancelInKeepOrReplaceEndsTheJob)
         else
             box.cancel_button->click();
     };
-    window->Auto_Center_chk_bx->click();
+    window->sheetPane->Auto_Center_chk_bx->click();
     const int alignBefore = window->sheet.label_align_val;
     afterExportBoxes = 0;
     ASSERT_TRUE(runJob());
@@ -335,7 +335,7 @@ TEST_F(PdfExportTest, LabelSizedPagesAreTheSizeOfEachLabelAndAFilePerLabelIsNumb
     EXPECT_TRUE(window->use_label_size_chk_box->isVisibleTo(window.get()));
     window->use_label_size_chk_box->click();
     EXPECT_EQ(window->sheet.PDF_Use_Label_Size, 1);
-    EXPECT_FALSE(window->Auto_Center_chk_bx->isEnabled());
+    EXPECT_FALSE(window->sheetPane->Auto_Center_chk_bx->isEnabled());
     type(window->file_name_save_txt, QStringLiteral("Pages"));
     ASSERT_TRUE(runJob());
     const QString pdf = QDir(folder()).filePath("Pages.PDF");
@@ -367,15 +367,15 @@ TEST_F(PdfExportTest, WithoutBatchValuesEveryPageShowsTheOneLabelAndNoPrinterGiv
     batch.state.value = QStringLiteral("SAME");
     Set_Barcode_Type(batch.state.settings, QStringLiteral("Code 128"));
     window->Reset_For_Opening();
-    EXPECT_FALSE(window->print_with_batch_chk->isEnabled());
-    EXPECT_FALSE(window->export_range_box->isEnabled() && window->Sel_print_rd->isEnabled());
+    EXPECT_FALSE(window->sheetPane->print_with_batch_chk->isEnabled());
+    EXPECT_FALSE(window->sheetPane->export_range_box->isEnabled() && window->sheetPane->Sel_print_rd->isEnabled());
     // The page without a printer: A4 in a locale that measures in metres.
     EXPECT_EQ(window->Page_width_txt->text(), "210.00");
     EXPECT_EQ(window->Page_height_txt->text(), "297.00");
     sheet(60, 30, 3, 2);
-    EXPECT_EQ(window->Total_Text->text(), "6");   // rows x columns
-    type(window->Total_Text, QStringLiteral("8"));
-    window->Total_Val_Changed(window->Total_Text);
+    EXPECT_EQ(window->sheetPane->Total_Text->text(), "6");   // rows x columns
+    type(window->sheetPane->Total_Text, QStringLiteral("8"));
+    window->sheetPane->Total_Val_Changed(window->sheetPane->Total_Text);
     type(window->file_name_save_txt, QStringLiteral("Same"));
     ASSERT_TRUE(runJob());
     const QString pdf = QDir(folder()).filePath("Same.PDF");
@@ -393,26 +393,26 @@ TEST_F(PdfExportTest, RangeQuantitiesAndInvalidRows)
     // Row 2 three times, row 4 gives no barcode.
     barcodeList(6, {1, 3, 1, 1, 1, 1}, {4});
     window->Reset_For_Opening();
-    EXPECT_TRUE(window->skip_inavlid_chk->isChecked());
-    EXPECT_TRUE(window->print_qty_chk->isChecked());
+    EXPECT_TRUE(window->sheetPane->skip_inavlid_chk->isChecked());
+    EXPECT_TRUE(window->sheetPane->print_qty_chk->isChecked());
     sheet(90, 40, 5, 2);
     option(0);
 
     // From 5 to 3 is refused; nothing starts.
-    window->Sel_print_rd->click();
-    type(window->from_Text, QStringLiteral("5"));
-    window->From_Stepper_Changed(window->from_Text);
-    type(window->To_Text, QStringLiteral("3"));
-    window->To_Stepper_Changed(window->To_Text);
+    window->sheetPane->Sel_print_rd->click();
+    type(window->sheetPane->from_Text, QStringLiteral("5"));
+    window->sheetPane->From_Stepper_Changed(window->sheetPane->from_Text);
+    type(window->sheetPane->To_Text, QStringLiteral("3"));
+    window->sheetPane->To_Stepper_Changed(window->sheetPane->To_Text);
     type(window->file_name_save_txt, QStringLiteral("Range"));
     EXPECT_FALSE(runJob());
     EXPECT_TRUE(saw("Please select valid range."));
 
     // Rows 2 to 5: row 2 three times, row 4 left out without a gap.
-    type(window->from_Text, QStringLiteral("2"));
-    window->From_Stepper_Changed(window->from_Text);
-    type(window->To_Text, QStringLiteral("5"));
-    window->To_Stepper_Changed(window->To_Text);
+    type(window->sheetPane->from_Text, QStringLiteral("2"));
+    window->sheetPane->From_Stepper_Changed(window->sheetPane->from_Text);
+    type(window->sheetPane->To_Text, QStringLiteral("5"));
+    window->sheetPane->To_Stepper_Changed(window->sheetPane->To_Text);
     ASSERT_TRUE(runJob());
     const QString pdf = QDir(folder()).filePath("Range.PDF");
     EXPECT_EQ(Pdf_Info(pdf).pages, 1);
@@ -425,7 +425,7 @@ TEST_F(PdfExportTest, RangeQuantitiesAndInvalidRows)
     EXPECT_EQ(window->acceptedJob().sheet.Print_Start, 1);
 
     // Skip-invalid off: the invalid row shows the invalid-data image.
-    window->skip_inavlid_chk->click();
+    window->sheetPane->skip_inavlid_chk->click();
     type(window->file_name_save_txt, QStringLiteral("Shown"));
     ASSERT_TRUE(runJob());
     EXPECT_EQ(Cell_Barcodes(QDir(folder()).filePath("Shown.PDF"), 1, window->acceptedJob().geometry()),
@@ -437,23 +437,23 @@ TEST_F(PdfExportTest, OptionsKeepTheGridAndASheetOfOneLabelIsAPagePerLabel)
     barcodeList(4);
     window->Reset_For_Opening();
     sheet(60, 30, 3, 2);
-    type(window->horz_mar_Text, QStringLiteral("4"));
-    window->Horz_Margin_Changed(window->horz_mar_Text);
+    type(window->sheetPane->horz_mar_Text, QStringLiteral("4"));
+    window->sheetPane->Horz_Margin_Changed(window->sheetPane->horz_mar_Text);
     option(2);
-    EXPECT_EQ(window->Row_Text->text(), "1");
-    EXPECT_EQ(window->Col_Text->text(), "1");
-    EXPECT_FALSE(window->Row_Stepper->isEnabled());
+    EXPECT_EQ(window->sheetPane->Row_Text->text(), "1");
+    EXPECT_EQ(window->sheetPane->Col_Text->text(), "1");
+    EXPECT_FALSE(window->sheetPane->Row_Stepper->isEnabled());
     option(3);
-    EXPECT_EQ(window->Row_Text->text(), "1");
+    EXPECT_EQ(window->sheetPane->Row_Text->text(), "1");
     option(0);
-    EXPECT_EQ(window->Row_Text->text(), "3");
-    EXPECT_EQ(window->Col_Text->text(), "2");
-    EXPECT_EQ(window->horz_mar_Text->text(), "4");
+    EXPECT_EQ(window->sheetPane->Row_Text->text(), "3");
+    EXPECT_EQ(window->sheetPane->Col_Text->text(), "2");
+    EXPECT_EQ(window->sheetPane->horz_mar_Text->text(), "4");
     EXPECT_EQ(window->sheet.Print_Row, 3);
 
     // A 1 x 1 sheet with option 0 is a page per label; the option is 0 again after.
     sheet(60, 30, 1, 1);
-    window->Alignment_Clicked(5);
+    window->sheetPane->Alignment_Clicked(5);
     type(window->file_name_save_txt, QStringLiteral("Single"));
     ASSERT_TRUE(runJob());
     EXPECT_EQ(window->acceptedJob().option, 3);
@@ -474,11 +474,11 @@ TEST_F(PdfExportTest, ChecksBeforeTheJobAndNamesCleanedOfReservedCharacters)
     type(window->file_name_save_txt, QStringLiteral("   "));
     EXPECT_FALSE(runJob());
     EXPECT_EQ(msgs.texts().value(0).trimmed(), "Please enter file to export.");
-    type(window->Total_Text, QStringLiteral("0"));   // typed without the field's correction
+    type(window->sheetPane->Total_Text, QStringLiteral("0"));   // typed without the field's correction
     type(window->file_name_save_txt, QStringLiteral("a"));
     EXPECT_FALSE(runJob());
     EXPECT_EQ(msgs.texts().value(1).trimmed(), "There is no barcode to export.");
-    type(window->Total_Text, QStringLiteral("2"));
+    type(window->sheetPane->Total_Text, QStringLiteral("2"));
     type(window->file_name_save_txt, QStringLiteral("a/b*"));
     ASSERT_TRUE(runJob());
     EXPECT_EQ(files(), QStringList{"a_b.PDF"});
@@ -529,14 +529,14 @@ TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
     batch.cardSize = QSizeF(180, 90);
     batch.cardImage = [](int row) { return Card_With(Code128(QStringLiteral("C%1").arg(row + 1)), QSizeF(180, 90)); };
     window->Reset_For_Opening();
-    EXPECT_EQ(window->Total_Text->text(), "5");
-    EXPECT_FALSE(window->width_Stepper->isEnabled());
-    EXPECT_EQ(window->width_Text->text(), "63.50");
-    EXPECT_TRUE(window->skip_inavlid_chk->isHidden());
-    type(window->Row_Text, QStringLiteral("3"));
-    window->Row_Changed(window->Row_Text);
-    type(window->Col_Text, QStringLiteral("2"));
-    window->Col_Changed(window->Col_Text);
+    EXPECT_EQ(window->sheetPane->Total_Text->text(), "5");
+    EXPECT_FALSE(window->sheetPane->width_Stepper->isEnabled());
+    EXPECT_EQ(window->sheetPane->width_Text->text(), "63.50");
+    EXPECT_TRUE(window->sheetPane->skip_inavlid_chk->isHidden());
+    type(window->sheetPane->Row_Text, QStringLiteral("3"));
+    window->sheetPane->Row_Changed(window->sheetPane->Row_Text);
+    type(window->sheetPane->Col_Text, QStringLiteral("2"));
+    window->sheetPane->Col_Changed(window->sheetPane->Col_Text);
     type(window->file_name_save_txt, QStringLiteral("Cards"));
     const int restores = batch.restores;
     ASSERT_TRUE(runJob());
@@ -550,11 +550,11 @@ TEST_F(PdfExportTest, DesignBatchPutsEachRowsCardInItsCellAndRestoresTheDesign)
     // Opening without a binding: one card, the label-size box hidden.
     batch.designRows(1, false);
     window->Reset_For_Opening();
-    EXPECT_EQ(window->Total_Text->text(), "1");
-    EXPECT_FALSE(window->print_with_batch_chk->isChecked());
+    EXPECT_EQ(window->sheetPane->Total_Text->text(), "1");
+    EXPECT_FALSE(window->sheetPane->print_with_batch_chk->isChecked());
     EXPECT_EQ(window->pdf_matrix->checkedId(), 0);
     EXPECT_FALSE(window->use_label_size_chk_box->isVisibleTo(window.get()));
-    EXPECT_EQ(window->Row_Text->text(), "1");
+    EXPECT_EQ(window->sheetPane->Row_Text->text(), "1");
 }
 
 TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
@@ -635,11 +635,11 @@ TEST_F(PdfExportTest, AnExactFitKeepsItsLastColumn)
             info.pageLayout = QPageLayout(page, QPageLayout::Portrait, QMarginsF());
             MainWindowServices::setPrintInfo(info);
             window->Reset_For_Opening();
-            window->Auto_Center_chk_bx->setChecked(centre);
-            window->Auto_Center_Checked();
+            window->sheetPane->Auto_Center_chk_bx->setChecked(centre);
+            window->sheetPane->Auto_Center_Checked();
             sheet(70, 40, 1, 3);
             EXPECT_EQ(window->sheet.Print_Col, 3);
-            EXPECT_EQ(window->Col_Text->text(), "3");
+            EXPECT_EQ(window->sheetPane->Col_Text->text(), "3");
             sheet(70.01, 40, 1, 3);
             EXPECT_EQ(window->sheet.Print_Col, 2);
         }
@@ -670,12 +670,12 @@ TEST_F(PdfExportTest, ARangeOfOneExportIsGoneWhenTheWindowOpensAgain)
     };
 
     inWindow = [&](PDF_Export& w) {
-        EXPECT_TRUE(w.All_print_rd->isChecked());
-        w.Sel_print_rd->click();
-        type(w.from_Text, QStringLiteral("3"));
-        w.From_Stepper_Changed(w.from_Text);
-        type(w.To_Text, QStringLiteral("4"));
-        w.To_Stepper_Changed(w.To_Text);
+        EXPECT_TRUE(w.sheetPane->All_print_rd->isChecked());
+        w.sheetPane->Sel_print_rd->click();
+        type(w.sheetPane->from_Text, QStringLiteral("3"));
+        w.sheetPane->From_Stepper_Changed(w.sheetPane->from_Text);
+        type(w.sheetPane->To_Text, QStringLiteral("4"));
+        w.sheetPane->To_Stepper_Changed(w.sheetPane->To_Text);
         type(w.file_name_save_txt, QStringLiteral("First"));
         EXPECT_TRUE(runJob());
         w.cancel_btn->click();
@@ -684,10 +684,10 @@ TEST_F(PdfExportTest, ARangeOfOneExportIsGoneWhenTheWindowOpensAgain)
     EXPECT_EQ(exported("First.PDF"), (QStringList{"R3", "R4"}));
 
     inWindow = [&](PDF_Export& w) {
-        EXPECT_TRUE(w.All_print_rd->isChecked());
-        EXPECT_FALSE(w.Sel_print_rd->isChecked());
-        EXPECT_EQ(w.from_Text->text(), "1");
-        EXPECT_EQ(w.Total_Text->text(), "5");
+        EXPECT_TRUE(w.sheetPane->All_print_rd->isChecked());
+        EXPECT_FALSE(w.sheetPane->Sel_print_rd->isChecked());
+        EXPECT_EQ(w.sheetPane->from_Text->text(), "1");
+        EXPECT_EQ(w.sheetPane->Total_Text->text(), "5");
         type(w.file_name_save_txt, QStringLiteral("Second"));
         EXPECT_TRUE(runJob());
         w.cancel_btn->click();
@@ -728,8 +728,8 @@ TEST_F(PdfExportTest, PageSetupOpensOnThePageShownAndKeepsTheMarginsTyped)
     EXPECT_NEAR(seen.paper.width(), 612, 0.5) << seen.paperName.toStdString();
     EXPECT_NEAR(seen.paper.height(), 792, 0.5) << seen.paperName.toStdString();
     EXPECT_EQ(window->Page_name_txt->text(), "Letter");
-    EXPECT_EQ(window->l_mar_id->text(), "20.00");
-    EXPECT_EQ(window->t_mar_id->text(), "15.00");
+    EXPECT_EQ(window->sheetPane->l_mar_id->text(), "20.00");
+    EXPECT_EQ(window->sheetPane->t_mar_id->text(), "15.00");
 
     type(window->file_name_save_txt, QStringLiteral("After"));
     ASSERT_TRUE(runJob());

@@ -258,7 +258,7 @@ TEST_F(JobStateTest, TheListKeepsDrivingTheFieldsAfterAWindowWithoutItsBatch)
         SCOPED_TRACE(Name_Of(c));
         listOf(rowsOf(values));
         openAndCancel(c, [](QDialog& d) {
-            auto* sheet = dynamic_cast<Sheet_Window*>(&d);
+            auto* sheet = d.findChild<Sheet_Options_Pane*>();
             ASSERT_TRUE(sheet);
             ASSERT_TRUE(sheet->print_with_batch_chk->isChecked());
             sheet->print_with_batch_chk->click();
@@ -302,7 +302,7 @@ TEST_F(JobStateTest, TheMailWindowOffersTheBatchOfItsSources)
 {
     OnePrinter printer;
     listOf(rowsOf({"ROW-A", "ROW-B"}));
-    openAndCancel(Command::Pdf, [](QDialog& d) { dynamic_cast<Sheet_Window&>(d).print_with_batch_chk->click(); });
+    openAndCancel(Command::Pdf, [](QDialog& d) { d.findChild<Sheet_Options_Pane*>()->print_with_batch_chk->click(); });
     bool offered = false;
     openAndCancel(Command::Mail, [&](QDialog& d) {
         offered = dynamic_cast<Send_Mail&>(d).send_with_batch_chk->isEnabled();
@@ -328,7 +328,7 @@ TEST_F(JobStateTest, TheMailWindowOffersTheBatchOfItsSources)
     });
     EXPECT_TRUE(exportOffers);
     openAndCancel(Command::Pdf, [](QDialog& d) {
-        auto& sheet = dynamic_cast<Sheet_Window&>(d);
+        auto& sheet = *d.findChild<Sheet_Options_Pane*>();
         EXPECT_TRUE(sheet.print_with_batch_chk->isChecked());
         sheet.print_with_batch_chk->click();
     });
@@ -428,12 +428,12 @@ TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
         auto* pdf = qobject_cast<PDF_Export*>(&d);
         if (!pdf)
             return;
-        EXPECT_TRUE(pdf->print_qty_chk->isChecked());
-        EXPECT_TRUE(pdf->skip_inavlid_chk->isChecked());
-        EXPECT_EQ(pdf->Total_Text->text(), "6");
-        pdf->Total_Text->setText("2");
-        emit pdf->Total_Text->textEdited("2");
-        emit pdf->Total_Text->editingFinished();
+        EXPECT_TRUE(pdf->sheetPane->print_qty_chk->isChecked());
+        EXPECT_TRUE(pdf->sheetPane->skip_inavlid_chk->isChecked());
+        EXPECT_EQ(pdf->sheetPane->Total_Text->text(), "6");
+        pdf->sheetPane->Total_Text->setText("2");
+        emit pdf->sheetPane->Total_Text->textEdited("2");
+        emit pdf->sheetPane->Total_Text->editingFinished();
         job = outputtest::Export_Pdf_And_Close(*pdf, "Two", out.path());
         ASSERT_TRUE(job && job->done.load());
     };
@@ -478,8 +478,8 @@ TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
         auto* p = qobject_cast<Print_Wnd*>(&d);
         if (!p)
             return;
-        EXPECT_TRUE(p->print_qty_chk->isChecked());
-        total = p->Total_Text->text();
+        EXPECT_TRUE(p->sheetPane->print_qty_chk->isChecked());
+        total = p->sheetPane->Total_Text->text();
         p->on_sheet = [&](int, const QList<Printing_View::Placed_Label>& placed) { labels += int(placed.size()); };
         p->print_btn->click();
         p->on_sheet = nullptr;
@@ -494,7 +494,7 @@ TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
         auto* w = qobject_cast<PDF_Export*>(&d);
         if (!w)
             return;
-        EXPECT_EQ(w->Total_Text->text(), "30");
+        EXPECT_EQ(w->sheetPane->Total_Text->text(), "30");
         w->chooseFolder = [&out] { return out.path(); };
         w->export_btn->click();
         job = w->lastJob();

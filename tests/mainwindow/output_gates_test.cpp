@@ -133,7 +133,7 @@ TEST_F(OutputGatesTest, PdfOfTheListThroughTheWindowReadsBackRowByRow)
         auto* pdf = qobject_cast<PDF_Export*>(&d);
         if (!pdf)
             return;   // the after-export box: left as it is
-        EXPECT_TRUE(pdf->skip_inavlid_chk->isChecked());
+        EXPECT_TRUE(pdf->sheetPane->skip_inavlid_chk->isChecked());
         EXPECT_EQ(pdf->Page_width_txt->text(), "210.00");   // the default page without a printer
         pdf->pdf_option[3]->click();
         pdf->use_label_size_chk_box->click();
@@ -174,8 +174,8 @@ TEST_F(OutputGatesTest, DesignPdfTakesTheBackUpAndPutsTheDesignBack)
         if (!pdf)
             return;
         itemsWhileOpen = w.Get_Front_Control_Count();
-        EXPECT_FALSE(pdf->width_Stepper->isEnabled());
-        EXPECT_EQ(pdf->Total_Text->text(), "1");
+        EXPECT_FALSE(pdf->sheetPane->width_Stepper->isEnabled());
+        EXPECT_EQ(pdf->sheetPane->Total_Text->text(), "1");
         pdf->file_name_save_txt->setText(QStringLiteral("Card"));
         pdf->chooseFolder = [&dir] { return dir.path(); };
         pdf->export_btn->click();

@@ -83,14 +83,14 @@ protected:
                 emit field->textEdited(text);
                 emit field->editingFinished();
             };
-            if (pdf->Auto_Center_chk_bx->isChecked())
-                pdf->Auto_Center_chk_bx->click();
-            typeIn(pdf->Row_Text, QStringLiteral("2"));
-            typeIn(pdf->Col_Text, QStringLiteral("2"));
-            typeIn(pdf->horz_mar_Text, QStringLiteral("5"));
-            typeIn(pdf->vert_mar_Text, QStringLiteral("5"));
-            typeIn(pdf->Total_Text, QStringLiteral("4"));
-            pdf->align_btn[align - 1]->click();
+            if (pdf->sheetPane->Auto_Center_chk_bx->isChecked())
+                pdf->sheetPane->Auto_Center_chk_bx->click();
+            typeIn(pdf->sheetPane->Row_Text, QStringLiteral("2"));
+            typeIn(pdf->sheetPane->Col_Text, QStringLiteral("2"));
+            typeIn(pdf->sheetPane->horz_mar_Text, QStringLiteral("5"));
+            typeIn(pdf->sheetPane->vert_mar_Text, QStringLiteral("5"));
+            typeIn(pdf->sheetPane->Total_Text, QStringLiteral("4"));
+            pdf->sheetPane->align_btn[align - 1]->click();
             pdf->pdf_option[0]->click();   // the sheets in one file
             const auto job = Export_Pdf_And_Close(*pdf, name, dir.path());
             ASSERT_TRUE(job && job->done.load());

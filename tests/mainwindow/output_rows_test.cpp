@@ -154,7 +154,7 @@ protected:
             auto* p = qobject_cast<Print_Wnd*>(&d);
             if (!p)
                 return;
-            EXPECT_EQ(p->Total_Text->text(), QStringLiteral("5")) << "the print window counts the rows";
+            EXPECT_EQ(p->sheetPane->Total_Text->text(), QStringLiteral("5")) << "the print window counts the rows";
             p->print_btn->click();
         };
         window->print_btn->trigger();
@@ -171,7 +171,7 @@ protected:
             auto* pdf = qobject_cast<PDF_Export*>(&d);
             if (!pdf)
                 return;
-            EXPECT_EQ(pdf->Total_Text->text(), QStringLiteral("5")) << "the PDF window counts the rows";
+            EXPECT_EQ(pdf->sheetPane->Total_Text->text(), QStringLiteral("5")) << "the PDF window counts the rows";
             pdf->pdf_option[3]->click();   // a page a label
             const auto job = Export_Pdf_And_Close(*pdf, QStringLiteral("Rows"), folder);
             ASSERT_TRUE(job && job->done.load());

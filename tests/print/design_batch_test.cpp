@@ -101,10 +101,10 @@ TEST_F(PrintTest, EachLabelOfADesignBatchShowsItsRow)
     usePdf(pdf);
     Print_Wnd w;
     w.Reset_For_Opening();
-    w.Col_Text->setText("2");
-    w.Col_Changed(w.Col_Text);
-    w.Row_Text->setText("2");
-    w.Row_Changed(w.Row_Text);
+    w.sheetPane->Col_Text->setText("2");
+    w.sheetPane->Col_Changed(w.sheetPane->Col_Text);
+    w.sheetPane->Row_Text->setText("2");
+    w.sheetPane->Row_Changed(w.sheetPane->Row_Text);
     QList<Printing_View::Placed_Label> placed;
     w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed << labels; };
     w.Execute_Printing(false);

@@ -46,12 +46,12 @@ protected:
     template <class Window>
     static void cells(Window& w, const char* width, const char* height, int cols)
     {
-        w.width_Text->setText(width);
-        w.Width_Changed(w.width_Text);
-        w.height_Text->setText(height);
-        w.Height_Changed(w.height_Text);
-        w.Col_Text->setText(QString::number(cols));
-        w.Col_Changed(w.Col_Text);
+        w.sheetPane->width_Text->setText(width);
+        w.sheetPane->Width_Changed(w.sheetPane->width_Text);
+        w.sheetPane->height_Text->setText(height);
+        w.sheetPane->Height_Changed(w.sheetPane->height_Text);
+        w.sheetPane->Col_Text->setText(QString::number(cols));
+        w.sheetPane->Col_Changed(w.sheetPane->Col_Text);
     }
 
     // The page at 150 dpi; the part of cell `n` (0-based, top row) outside
@@ -182,19 +182,19 @@ TEST_F(LabelFitTest, TheWidestRowIsFoundPastTheFirstSheet)
     Print_Wnd w;
     w.Reset_For_Opening();
     cells(w, "70", "40", 3);
-    w.Row_Text->setText("1");
-    w.Row_Changed(w.Row_Text);
+    w.sheetPane->Row_Text->setText("1");
+    w.sheetPane->Row_Changed(w.sheetPane->Row_Text);
     answer(false);
     w.Execute_Printing(false);
     EXPECT_EQ(count("larger than its label"), 1);
 
     // Rows 1 to 30 only: no question.
-    w.Sel_print_rd->click();
-    w.Sel_Print_RD_Clicked();
-    w.from_Text->setText("1");
-    w.From_Stepper_Changed(w.from_Text);
-    w.To_Text->setText("30");
-    w.To_Stepper_Changed(w.To_Text);
+    w.sheetPane->Sel_print_rd->click();
+    w.sheetPane->Sel_Print_RD_Clicked();
+    w.sheetPane->from_Text->setText("1");
+    w.sheetPane->From_Stepper_Changed(w.sheetPane->from_Text);
+    w.sheetPane->To_Text->setText("30");
+    w.sheetPane->To_Stepper_Changed(w.sheetPane->To_Text);
     w.Execute_Printing(false);
     EXPECT_EQ(count("larger than its label"), 1);
     EXPECT_GT(Pdf_Pages(pdf), 0);

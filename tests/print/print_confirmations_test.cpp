@@ -53,8 +53,8 @@ TEST_F(PrintConfirmationsTest, ALabelLargerThanThePaperAsksAndNoPrintsNothing)
     Print_Wnd w;
     w.Reset_For_Opening();
     w.Manual_Label_Changed();
-    w.width_Text->setText("205");
-    w.Width_Changed(w.width_Text);
+    w.sheetPane->width_Text->setText("205");
+    w.sheetPane->Width_Changed(w.sheetPane->width_Text);
 
     answer(false);
     w.Execute_Printing(false);

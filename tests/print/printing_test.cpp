@@ -51,16 +51,16 @@ protected:
 
     static void grid(Print_Wnd& w, int rows, int cols)
     {
-        w.Row_Text->setText(QString::number(rows));
-        w.Row_Changed(w.Row_Text);
-        w.Col_Text->setText(QString::number(cols));
-        w.Col_Changed(w.Col_Text);
+        w.sheetPane->Row_Text->setText(QString::number(rows));
+        w.sheetPane->Row_Changed(w.sheetPane->Row_Text);
+        w.sheetPane->Col_Text->setText(QString::number(cols));
+        w.sheetPane->Col_Changed(w.sheetPane->Col_Text);
     }
 
-    static void field(Print_Wnd& w, QLineEdit* f, const QString& text, void (Print_Wnd::*action)(QObject*))
+    static void field(Print_Wnd& w, QLineEdit* f, const QString& text, void (Sheet_Options_Pane::*action)(QObject*))
     {
         f->setText(text);
-        (w.*action)(f);
+        (w.sheetPane->*action)(f);
     }
 
     // A barcode list of coloured labels with the given print quantities.
@@ -98,14 +98,14 @@ TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
     batch.cardSize = QSizeF(60 * 2.834645669291, 25 * 2.834645669291);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
-    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
-    EXPECT_EQ(w->Total_Text->text(), "25");
+    EXPECT_TRUE(w->sheetPane->print_with_batch_chk->isChecked());
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "25");
     grid(*w, 10, 3);
-    field(*w, w->horz_mar_Text, "3", &Print_Wnd::Horz_Margin_Changed);
-    field(*w, w->vert_mar_Text, "2", &Print_Wnd::Vert_Margin_Changed);
+    field(*w, w->sheetPane->horz_mar_Text, "3", &Sheet_Options_Pane::Horz_Margin_Changed);
+    field(*w, w->sheetPane->vert_mar_Text, "2", &Sheet_Options_Pane::Vert_Margin_Changed);
     w->crop_mark_chk->setChecked(true);
     w->Enable_Crop_Mark_clicked();
-    w->Alignment_Clicked(5);   // centred, so marks at every edge fall on the page
+    w->sheetPane->Alignment_Clicked(5);   // centred, so marks at every edge fall on the page
     w->Execute_Printing(false);
 
     ASSERT_EQ(Pdf_Pages(pdf), 1);
@@ -158,10 +158,10 @@ TEST_F(PrintJobTest, CopiesOfOneLabelFillSheetAfterSheet)
 {
     auto w = open();
     grid(*w, 2, 2);
-    field(*w, w->width_Text, "60", &Print_Wnd::Width_Changed);
-    field(*w, w->height_Text, "40", &Print_Wnd::Height_Changed);
-    w->Total_Text->setText("7");
-    w->Total_Val_Changed(w->Total_Text);
+    field(*w, w->sheetPane->width_Text, "60", &Sheet_Options_Pane::Width_Changed);
+    field(*w, w->sheetPane->height_Text, "40", &Sheet_Options_Pane::Height_Changed);
+    w->sheetPane->Total_Text->setText("7");
+    w->sheetPane->Total_Val_Changed(w->sheetPane->Total_Text);
     w->Copies_Text->setText("2");
     w->Execute_Printing(false);
     EXPECT_EQ(Pdf_Pages(pdf), 2);
@@ -176,8 +176,8 @@ TEST_F(PrintJobTest, PrintQuantitiesRepeatRowsAcrossSheets)
 {
     barcodeList({3, 2});
     auto w = open();
-    EXPECT_TRUE(w->print_qty_chk->isChecked());
-    EXPECT_EQ(w->Total_Text->text(), "5");
+    EXPECT_TRUE(w->sheetPane->print_qty_chk->isChecked());
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "5");
     grid(*w, 2, 2);
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 2);
@@ -195,9 +195,9 @@ TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
     barcodeList({1, 1, 2, 2, 1, 3});
     auto w = open();
     grid(*w, 3, 3);
-    w->Sel_Print_RD_Clicked();
-    field(*w, w->from_Text, "3", &Print_Wnd::From_Stepper_Changed);
-    field(*w, w->To_Text, "5", &Print_Wnd::To_Stepper_Changed);
+    w->sheetPane->Sel_Print_RD_Clicked();
+    field(*w, w->sheetPane->from_Text, "3", &Sheet_Options_Pane::From_Stepper_Changed);
+    field(*w, w->sheetPane->To_Text, "5", &Sheet_Options_Pane::To_Stepper_Changed);
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({2, 2, 3, 3, 4}));
@@ -206,8 +206,8 @@ TEST_F(PrintJobTest, ARangeCountsRowsEachRepeatedByItsQuantity)
 
     // From after To prints nothing.
     sheets.clear();
-    field(*w, w->from_Text, "5", &Print_Wnd::From_Stepper_Changed);
-    field(*w, w->To_Text, "3", &Print_Wnd::To_Stepper_Changed);
+    field(*w, w->sheetPane->from_Text, "5", &Sheet_Options_Pane::From_Stepper_Changed);
+    field(*w, w->sheetPane->To_Text, "3", &Sheet_Options_Pane::To_Stepper_Changed);
     w->Execute_Printing(false);
     EXPECT_TRUE(saw("Please select valid range."));
     EXPECT_TRUE(sheets.isEmpty());
@@ -220,18 +220,18 @@ TEST_F(PrintJobTest, TheRangeNeverReachesPastTheLastRow)
     // rows that do not exist.
     barcodeList({3, 2});
     auto w = open();
-    EXPECT_EQ(w->Total_Text->text(), "5");
-    EXPECT_EQ(w->To_Text->text(), "2");
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "5");
+    EXPECT_EQ(w->sheetPane->To_Text->text(), "2");
     grid(*w, 2, 3);
-    w->Sel_Print_RD_Clicked();
+    w->sheetPane->Sel_Print_RD_Clicked();
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({0, 0, 0, 1, 1}));
 
     // Typing a larger last row gives back the last one.
-    w->To_Text->setText("9");
-    w->controlTextDidChange(w->To_Text);
-    EXPECT_EQ(w->To_Text->text(), "2");
+    w->sheetPane->To_Text->setText("9");
+    w->sheetPane->controlTextDidChange(w->sheetPane->To_Text);
+    EXPECT_EQ(w->sheetPane->To_Text->text(), "2");
 }
 
 TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
@@ -242,14 +242,14 @@ TEST_F(PrintJobTest, RowsWithoutABarcodeAreSkippedOrCaptioned)
     };
     auto w = open();
     grid(*w, 1, 3);
-    EXPECT_TRUE(w->skip_inavlid_chk->isChecked());
+    EXPECT_TRUE(w->sheetPane->skip_inavlid_chk->isChecked());
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({0, 2}));
 
     sheets.clear();
-    w->skip_inavlid_chk->setChecked(false);
-    w->Skip_Inavlid_Checked();
+    w->sheetPane->skip_inavlid_chk->setChecked(false);
+    w->sheetPane->Skip_Inavlid_Checked();
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
     EXPECT_EQ(sheets[0].rows, QList<int>({0, 1, 2}));
@@ -280,8 +280,8 @@ TEST_F(PrintJobTest, ASpreadsheetBindingPrintsOneCardARow)
     batch.designRows(3, false, true);
     batch.cardImage = [this](int row) { return Colour_Label(batch.cardSize, Row_Colour(row)); };
     auto w = open();
-    EXPECT_TRUE(w->print_with_batch_chk->isEnabled());
-    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
+    EXPECT_TRUE(w->sheetPane->print_with_batch_chk->isEnabled());
+    EXPECT_TRUE(w->sheetPane->print_with_batch_chk->isChecked());
     grid(*w, 3, 1);
     w->Execute_Printing(false);
     ASSERT_EQ(sheets.size(), 1);
@@ -292,10 +292,10 @@ TEST_F(PrintJobTest, PreviewShowsFiftySheetsAndSaysSoOncePrintingShowsAll)
 {
     auto w = open();
     grid(*w, 1, 2);
-    field(*w, w->width_Text, "80", &Print_Wnd::Width_Changed);
-    field(*w, w->height_Text, "30", &Print_Wnd::Height_Changed);
-    w->Total_Text->setText("120");
-    w->Total_Val_Changed(w->Total_Text);
+    field(*w, w->sheetPane->width_Text, "80", &Sheet_Options_Pane::Width_Changed);
+    field(*w, w->sheetPane->height_Text, "30", &Sheet_Options_Pane::Height_Changed);
+    w->sheetPane->Total_Text->setText("120");
+    w->sheetPane->Total_Val_Changed(w->sheetPane->Total_Text);
     int previewPages = 0;
     onDialog([&](QDialog& d) {
         auto* preview = d.findChild<QPrintPreviewWidget*>();
@@ -342,7 +342,7 @@ TEST_F(PrintJobTest, ThePreviewsPrintPrintsTheWholeJobOnTheJobsPaper)
     usePdf(pdf, QPageSize(QPageSize::Letter));
     barcodeList(QList<int>(1500, 1));
     auto w = open();
-    ASSERT_EQ(w->Total_Text->text(), "1500");
+    ASSERT_EQ(w->sheetPane->Total_Text->text(), "1500");
     ASSERT_EQ(w->sheet.Print_Row * w->sheet.Print_Col, 1);
     int previewPages = 0;
     QString shown;

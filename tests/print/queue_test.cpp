@@ -44,14 +44,14 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
     Print_Wnd w;
     w.Reset_For_Opening();
     ASSERT_EQ(w.Printer_ComboBox->currentText(), queue);
-    w.width_Text->setText("65");
-    w.Width_Changed(w.width_Text);
-    w.height_Text->setText("27");
-    w.Height_Changed(w.height_Text);
-    w.Col_Text->setText("3");
-    w.Col_Changed(w.Col_Text);
-    w.Row_Text->setText("10");
-    w.Row_Changed(w.Row_Text);
+    w.sheetPane->width_Text->setText("65");
+    w.sheetPane->Width_Changed(w.sheetPane->width_Text);
+    w.sheetPane->height_Text->setText("27");
+    w.sheetPane->Height_Changed(w.sheetPane->height_Text);
+    w.sheetPane->Col_Text->setText("3");
+    w.sheetPane->Col_Changed(w.sheetPane->Col_Text);
+    w.sheetPane->Row_Text->setText("10");
+    w.sheetPane->Row_Changed(w.sheetPane->Row_Text);
     ASSERT_EQ(w.sheet.Print_Row * w.sheet.Print_Col, 30);
     QList<Printing_View::Placed_Label> placed;
     w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed << labels; };
@@ -122,6 +122,6 @@ TEST_F(PrintTest, PageSetupOpensOnThePaperShownAndKeepsTheMarginsTyped)
     EXPECT_NEAR(seen.paper.height(), 792, 0.5) << seen.paperName.toStdString();
     EXPECT_EQ(w.Paper_id->text(), "Letter");
     EXPECT_EQ(w.Size_id->text(), "215.90 x 279.40");
-    EXPECT_EQ(w.l_mar_id->text(), "20.00");
-    EXPECT_EQ(w.t_mar_id->text(), "15.00");
+    EXPECT_EQ(w.sheetPane->l_mar_id->text(), "20.00");
+    EXPECT_EQ(w.sheetPane->t_mar_id->text(), "15.00");
 }

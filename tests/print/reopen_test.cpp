@@ -56,12 +56,12 @@ TEST_F(PrintReopenTest, ARangeOfOnePrintIsGoneWhenTheWindowOpensAgain)
     // First opening: rows 3 to 4.
     onDialog([](QDialog& d) {
         auto& p = static_cast<Print_Wnd&>(d);
-        EXPECT_TRUE(p.All_print_rd->isChecked());
-        p.Sel_print_rd->click();
-        p.from_Text->setText(QStringLiteral("3"));
-        p.From_Stepper_Changed(p.from_Text);
-        p.To_Text->setText(QStringLiteral("4"));
-        p.To_Stepper_Changed(p.To_Text);
+        EXPECT_TRUE(p.sheetPane->All_print_rd->isChecked());
+        p.sheetPane->Sel_print_rd->click();
+        p.sheetPane->from_Text->setText(QStringLiteral("3"));
+        p.sheetPane->From_Stepper_Changed(p.sheetPane->from_Text);
+        p.sheetPane->To_Text->setText(QStringLiteral("4"));
+        p.sheetPane->To_Stepper_Changed(p.sheetPane->To_Text);
         p.print_btn->click();
         p.cancel_btn->click();
         return 0;
@@ -73,10 +73,10 @@ TEST_F(PrintReopenTest, ARangeOfOnePrintIsGoneWhenTheWindowOpensAgain)
     QFile::remove(pdf);
     onDialog([](QDialog& d) {
         auto& p = static_cast<Print_Wnd&>(d);
-        EXPECT_TRUE(p.All_print_rd->isChecked());
-        EXPECT_FALSE(p.Sel_print_rd->isChecked());
-        EXPECT_EQ(p.from_Text->text(), "1");
-        EXPECT_EQ(p.Total_Text->text(), "5");
+        EXPECT_TRUE(p.sheetPane->All_print_rd->isChecked());
+        EXPECT_FALSE(p.sheetPane->Sel_print_rd->isChecked());
+        EXPECT_EQ(p.sheetPane->from_Text->text(), "1");
+        EXPECT_EQ(p.sheetPane->Total_Text->text(), "5");
         p.print_btn->click();
         p.cancel_btn->click();
         return 0;

@@ -64,19 +64,19 @@ protected:
 TEST_F(PrintWindowTest, OpensInBarcodeModeForTheTypedBarcode)
 {
     auto w = open();
-    EXPECT_EQ(w->Total_Text->text(), "1");
-    EXPECT_FALSE(w->print_with_batch_chk->isEnabled());
-    EXPECT_FALSE(w->print_with_batch_chk->isChecked());
-    EXPECT_TRUE(w->skip_inavlid_chk->isHidden());
-    EXPECT_TRUE(w->print_qty_chk->isHidden());
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "1");
+    EXPECT_FALSE(w->sheetPane->print_with_batch_chk->isEnabled());
+    EXPECT_FALSE(w->sheetPane->print_with_batch_chk->isChecked());
+    EXPECT_TRUE(w->sheetPane->skip_inavlid_chk->isHidden());
+    EXPECT_TRUE(w->sheetPane->print_qty_chk->isHidden());
     EXPECT_TRUE(w->crop_mark_chk->isHidden());
-    EXPECT_TRUE(w->Total_Text->isEnabled());
-    EXPECT_FALSE(w->from_Text->isEnabled());
-    EXPECT_FALSE(w->To_Text->isEnabled());
+    EXPECT_TRUE(w->sheetPane->Total_Text->isEnabled());
+    EXPECT_FALSE(w->sheetPane->from_Text->isEnabled());
+    EXPECT_FALSE(w->sheetPane->To_Text->isEnabled());
     // The manual label is the barcode's size; one cell, no gaps.
     ASSERT_FALSE(w->sheet.Barcode_Image.isNull());
-    EXPECT_NEAR(w->width_Stepper->value(), w->sheet.Barcode_Image.size().width() * 0.3527777777778, 1e-4);
-    EXPECT_EQ(w->Col_Text->text(), "1");
+    EXPECT_NEAR(w->sheetPane->width_Stepper->value(), w->sheet.Barcode_Image.size().width() * 0.3527777777778, 1e-4);
+    EXPECT_EQ(w->sheetPane->Col_Text->text(), "1");
     EXPECT_EQ(w->sheet.Print_Row * w->sheet.Print_Col, 1);
     EXPECT_EQ(w->Printer_ComboBox->currentText(), "Test Printer");
     EXPECT_EQ(w->Paper_id->text(), "A4");
@@ -87,41 +87,41 @@ TEST_F(PrintWindowTest, ABatchLimitsTheRangeAndTurningItOffCountsOneSheet)
 {
     list(120);
     auto w = open();
-    EXPECT_TRUE(w->print_with_batch_chk->isChecked());
-    EXPECT_EQ(w->Total_Text->text(), "120");
-    EXPECT_DOUBLE_EQ(w->To_Stepper->maximum(), 120);
-    EXPECT_DOUBLE_EQ(w->from_Stepper->maximum(), 120);
-    w->Sel_Print_RD_Clicked();
-    w->To_Text->setText("500");
-    w->controlTextDidChange(w->To_Text);
-    EXPECT_EQ(w->To_Text->text(), "120");
+    EXPECT_TRUE(w->sheetPane->print_with_batch_chk->isChecked());
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "120");
+    EXPECT_DOUBLE_EQ(w->sheetPane->To_Stepper->maximum(), 120);
+    EXPECT_DOUBLE_EQ(w->sheetPane->from_Stepper->maximum(), 120);
+    w->sheetPane->Sel_Print_RD_Clicked();
+    w->sheetPane->To_Text->setText("500");
+    w->sheetPane->controlTextDidChange(w->sheetPane->To_Text);
+    EXPECT_EQ(w->sheetPane->To_Text->text(), "120");
 
-    w->Row_Text->setText("4");
-    w->Row_Changed(w->Row_Text);
-    w->Col_Text->setText("2");
-    w->Col_Changed(w->Col_Text);
-    w->print_with_batch_chk->setChecked(false);
-    w->Print_With_Batch_Changed();
-    EXPECT_FALSE(w->print_qty_chk->isChecked());
-    EXPECT_FALSE(w->print_qty_chk->isEnabled());
-    EXPECT_EQ(w->Total_Text->text(), "8");
-    EXPECT_TRUE(w->All_print_rd->isChecked());
-    EXPECT_TRUE(w->Total_Text->isEnabled());
-    EXPECT_FALSE(w->from_Text->isEnabled());
-    EXPECT_DOUBLE_EQ(w->Total_Stepper->maximum(), 999999);
+    w->sheetPane->Row_Text->setText("4");
+    w->sheetPane->Row_Changed(w->sheetPane->Row_Text);
+    w->sheetPane->Col_Text->setText("2");
+    w->sheetPane->Col_Changed(w->sheetPane->Col_Text);
+    w->sheetPane->print_with_batch_chk->setChecked(false);
+    w->sheetPane->Print_With_Batch_Changed();
+    EXPECT_FALSE(w->sheetPane->print_qty_chk->isChecked());
+    EXPECT_FALSE(w->sheetPane->print_qty_chk->isEnabled());
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "8");
+    EXPECT_TRUE(w->sheetPane->All_print_rd->isChecked());
+    EXPECT_TRUE(w->sheetPane->Total_Text->isEnabled());
+    EXPECT_FALSE(w->sheetPane->from_Text->isEnabled());
+    EXPECT_DOUBLE_EQ(w->sheetPane->Total_Stepper->maximum(), 999999);
 }
 
 TEST_F(PrintWindowTest, TotalsAreAtLeastOneAndAtMost999999)
 {
     auto w = open();
-    w->Set_Tot_Value(0, 50, "A");
-    EXPECT_EQ(w->Total_Text->text(), "1");
-    EXPECT_EQ(w->To_Text->text(), "1");
-    w->Set_Tot_Value(1000000, 5, "TOT");
-    EXPECT_EQ(w->Total_Text->text(), "999999");
-    w->Total_Text->setText("");
-    w->controlTextDidChange(w->Total_Text);
-    EXPECT_EQ(w->Total_Text->text(), "1");
+    w->sheetPane->Set_Tot_Value(0, 50, "A");
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "1");
+    EXPECT_EQ(w->sheetPane->To_Text->text(), "1");
+    w->sheetPane->Set_Tot_Value(1000000, 5, "TOT");
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "999999");
+    w->sheetPane->Total_Text->setText("");
+    w->sheetPane->controlTextDidChange(w->sheetPane->Total_Text);
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "1");
 }
 
 TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
@@ -129,42 +129,42 @@ TEST_F(PrintWindowTest, TypingIntoADesignBatchStopsAtItsRows)
     batch.mode = 1;
     batch.designRows(40);
     auto w = open();
-    EXPECT_FALSE(w->width_Stepper->isEnabled());
-    w->Total_Text->setText("50");
-    w->controlTextDidChange(w->Total_Text);
-    EXPECT_EQ(w->Total_Text->text(), "40");
+    EXPECT_FALSE(w->sheetPane->width_Stepper->isEnabled());
+    w->sheetPane->Total_Text->setText("50");
+    w->sheetPane->controlTextDidChange(w->sheetPane->Total_Text);
+    EXPECT_EQ(w->sheetPane->Total_Text->text(), "40");
 }
 
 TEST_F(PrintWindowTest, FitToFrameGivesBackTheGridItReplaced)
 {
     auto w = open();
-    w->Row_Text->setText("3");
-    w->Row_Changed(w->Row_Text);
-    w->horz_mar_Text->setText("2.5");
-    w->Horz_Margin_Changed(w->horz_mar_Text);
+    w->sheetPane->Row_Text->setText("3");
+    w->sheetPane->Row_Changed(w->sheetPane->Row_Text);
+    w->sheetPane->horz_mar_Text->setText("2.5");
+    w->sheetPane->Horz_Margin_Changed(w->sheetPane->horz_mar_Text);
     w->fit_frame_chk->setChecked(true);
     w->Fit_To_Frame_clicked();
-    EXPECT_EQ(w->Row_Text->text(), "1");
-    EXPECT_FALSE(w->Row_Stepper->isEnabled());
+    EXPECT_EQ(w->sheetPane->Row_Text->text(), "1");
+    EXPECT_FALSE(w->sheetPane->Row_Stepper->isEnabled());
     EXPECT_FLOAT_EQ(w->sheet.label_width, 595);   // the printable area of a PDF page
     w->fit_frame_chk->setChecked(false);
     w->Fit_To_Frame_clicked();
-    EXPECT_EQ(w->Row_Text->text(), "3");
-    EXPECT_DOUBLE_EQ(w->horz_mar_Stepper->value(), 2.5);
-    EXPECT_TRUE(w->Row_Stepper->isEnabled());
+    EXPECT_EQ(w->sheetPane->Row_Text->text(), "3");
+    EXPECT_DOUBLE_EQ(w->sheetPane->horz_mar_Stepper->value(), 2.5);
+    EXPECT_TRUE(w->sheetPane->Row_Stepper->isEnabled());
 }
 
 TEST_F(PrintWindowTest, AutoCentreDisablesGapsAndPlacementButNotForASheet)
 {
     auto w = open();
-    w->Auto_Center_chk_bx->setChecked(true);
-    w->Auto_Center_Checked();
+    w->sheetPane->Auto_Center_chk_bx->setChecked(true);
+    w->sheetPane->Auto_Center_Checked();
     EXPECT_EQ(w->sheet.auto_center_flag, 1);
-    EXPECT_FALSE(w->horz_mar_Stepper->isEnabled());
-    EXPECT_FALSE(w->align_btn[4]->isEnabled());
-    w->Alignment_Clicked(6);
+    EXPECT_FALSE(w->sheetPane->horz_mar_Stepper->isEnabled());
+    EXPECT_FALSE(w->sheetPane->align_btn[4]->isEnabled());
+    w->sheetPane->Alignment_Clicked(6);
     EXPECT_EQ(w->sheet.label_align_val, 6);
-    EXPECT_TRUE(w->align_btn[5]->isChecked());
+    EXPECT_TRUE(w->sheetPane->align_btn[5]->isChecked());
 
     // A label sheet keeps its own grid: top-left, no centring.
     chooseProduct(*w, "Herma", "4103");
@@ -214,13 +214,13 @@ TEST_F(PrintWindowTest, PaperAndSizeAreCheckedBeforeAJob)
                                   QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
     MainWindowServices::setPrintInfo(info);
     w->Manual_Label_Changed();
-    w->width_Text->setText("100");
-    w->Width_Changed(w->width_Text);
+    w->sheetPane->width_Text->setText("100");
+    w->sheetPane->Width_Changed(w->sheetPane->width_Text);
     w->Execute_Printing(false);
     EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
     EXPECT_TRUE(QFile::exists(pdf));
-    w->width_Text->setText("205");
-    w->Width_Changed(w->width_Text);
+    w->sheetPane->width_Text->setText("205");
+    w->sheetPane->Width_Changed(w->sheetPane->width_Text);
     answer(false);
     w->Execute_Printing(false);
     ASSERT_EQ(messages.size(), 1);
@@ -317,15 +317,15 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
     EXPECT_EQ(List_Sheet_Files(Folders.print_profile_path), QStringList{"Default"});
 
     // A profile with auto-centre, a grid, landscape Letter and batch "Y".
-    w->Auto_Center_chk_bx->setChecked(true);
-    w->Auto_Center_Checked();
-    w->Col_Text->setText("2");
-    w->Col_Changed(w->Col_Text);
+    w->sheetPane->Auto_Center_chk_bx->setChecked(true);
+    w->sheetPane->Auto_Center_Checked();
+    w->sheetPane->Col_Text->setText("2");
+    w->sheetPane->Col_Changed(w->sheetPane->Col_Text);
     PrintInfo info = MainWindowServices::printInfo();
     info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
     MainWindowServices::setPrintInfo(info);
     w->Set_values_From_Printer();
-    w->print_with_batch_chk->setChecked(true);
+    w->sheetPane->print_with_batch_chk->setChecked(true);
     onDialog([](QDialog& d) {
         auto* dlg = static_cast<Add_Print_Profile*>(&d);
         dlg->Profile_name->setText("Shop/A");
@@ -346,18 +346,18 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
     // Back to A4 portrait, then the profile again.
     info.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     MainWindowServices::setPrintInfo(info);
-    w->Auto_Center_chk_bx->setChecked(false);
-    w->Auto_Center_Checked();
+    w->sheetPane->Auto_Center_chk_bx->setChecked(false);
+    w->sheetPane->Auto_Center_Checked();
     w->Make_select_on_index(0);
     w->Make_select_on_index(w->List_profile->count() - 1);
     EXPECT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Shop_A");
-    EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
-    EXPECT_FALSE(w->horz_mar_Stepper->isEnabled());
-    EXPECT_FALSE(w->align_btn[0]->isEnabled());
-    EXPECT_EQ(w->Col_Text->text(), "2");
+    EXPECT_TRUE(w->sheetPane->Auto_Center_chk_bx->isChecked());
+    EXPECT_FALSE(w->sheetPane->horz_mar_Stepper->isEnabled());
+    EXPECT_FALSE(w->sheetPane->align_btn[0]->isEnabled());
+    EXPECT_EQ(w->sheetPane->Col_Text->text(), "2");
     EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
     EXPECT_EQ(w->Size_id->text(), "279.40 x 215.90");
-    EXPECT_FALSE(w->print_with_batch_chk->isChecked());   // no batch is bound
+    EXPECT_FALSE(w->sheetPane->print_with_batch_chk->isChecked());   // no batch is bound
     EXPECT_TRUE(w->Delete_profile_btn->isEnabled());
 }
 
@@ -433,19 +433,19 @@ TEST_F(PrintWindowTest, AnExactFitKeepsItsLastColumn)
             SCOPED_TRACE(page.name().toStdString() + (centre ? " centred" : ""));
             usePdf(pdf, page);
             auto w = open();
-            w->Auto_Center_chk_bx->setChecked(centre);
-            w->Auto_Center_Checked();
-            w->width_Text->setText("70");
-            w->Width_Changed(w->width_Text);
-            w->Col_Text->setText("3");
-            w->Col_Changed(w->Col_Text);
+            w->sheetPane->Auto_Center_chk_bx->setChecked(centre);
+            w->sheetPane->Auto_Center_Checked();
+            w->sheetPane->width_Text->setText("70");
+            w->sheetPane->Width_Changed(w->sheetPane->width_Text);
+            w->sheetPane->Col_Text->setText("3");
+            w->sheetPane->Col_Changed(w->sheetPane->Col_Text);
             EXPECT_EQ(w->sheet.Print_Col, 3);
-            EXPECT_EQ(w->Col_Text->text(), "3");
-            EXPECT_EQ(w->PrintView->job()->Geometry(w->PrintView->Sheet_Size()).cols, 3);
-            w->width_Text->setText("70.01");
-            w->Width_Changed(w->width_Text);
-            w->Col_Text->setText("3");
-            w->Col_Changed(w->Col_Text);
+            EXPECT_EQ(w->sheetPane->Col_Text->text(), "3");
+            EXPECT_EQ(w->sheetPane->PrintView->job()->Geometry(w->sheetPane->PrintView->Sheet_Size()).cols, 3);
+            w->sheetPane->width_Text->setText("70.01");
+            w->sheetPane->Width_Changed(w->sheetPane->width_Text);
+            w->sheetPane->Col_Text->setText("3");
+            w->sheetPane->Col_Changed(w->sheetPane->Col_Text);
             EXPECT_EQ(w->sheet.Print_Col, 2);
         }
     }
@@ -469,8 +469,8 @@ TEST_F(PrintWindowTest, TheShippedDefaultProfileKeepsThePrintersPaper)
     EXPECT_FALSE(w->Paper_id->text().isEmpty());
     // The rest of the profile still applies: one label a page, centred, its
     // outline shown in the preview.
-    EXPECT_EQ(w->Col_Text->text(), "1");
-    EXPECT_TRUE(w->Auto_Center_chk_bx->isChecked());
-    EXPECT_TRUE(w->Show_Margins->isChecked());
+    EXPECT_EQ(w->sheetPane->Col_Text->text(), "1");
+    EXPECT_TRUE(w->sheetPane->Auto_Center_chk_bx->isChecked());
+    EXPECT_TRUE(w->sheetPane->Show_Margins->isChecked());
     EXPECT_EQ(w->sheet.Show_margin_rect, 1);
 }

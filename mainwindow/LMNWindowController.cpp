@@ -138,7 +138,7 @@ void LMNWindowController::buildWindow()
     m_barcodeView = new BarcodeModeView(Barcode_mode_tab);
     m_barcodeView->setObjectName("Barcode_setting_tab");
     Barcode_setting_tab = m_barcodeView;
-    m_designView = new DesignModeView(Barcode_mode_tab);
+    m_designView = new DesignModeView(*this, Barcode_mode_tab);
     m_designView->panels->Set_Log_Name_In_Title = [this] { Set_Log_Name_In_Title(); };
     m_designView->panels->Picture_Library = [this](const QString& mode) { return Open_Image_Library_Window(mode); };
     connect(this, &LMNWindowController::Series_List_Changed, m_designView->panels,

@@ -43,7 +43,8 @@ namespace {
 constexpr int kPropertySideWidth = 340;
 }
 
-DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
+DesignModeView::DesignModeView(MainWindowServices& services, QWidget* parent)
+    : QWidget(parent), m_services(services)
 {
     setObjectName(QStringLiteral("Barcode_Design_tab"));
     m_document = std::make_unique<LMNDocument>();
@@ -67,7 +68,7 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
     _zoomingScrollView = new LMNZoomingScrollView(first_view);
     _zoomingScrollView->setObjectName(QStringLiteral("_zoomingScrollView"));
     _zoomingScrollView->setMinimumSize(200, 160);
-    _graphicView = new LMNGraphicView;
+    _graphicView = new LMNGraphicView(m_services);
     _graphicView->setObjectName(QStringLiteral("_graphicView"));
     _graphicView->bindGraphics(m_document.get());
     _graphicView->setGrid(_grid);
@@ -200,12 +201,12 @@ QRectF DesignModeView::graphicViewBounds() const
 
 void DesignModeView::Card_Base_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
+    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), m_services.Card_Shape);
 }
 
 void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
+    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), m_services.Card_Shape);
 }
 
 void DesignModeView::set_Front_BG_Image(const QString& path)
@@ -595,12 +596,9 @@ void DesignModeView::Reset_Design()
     Set_Canvas_to_100_percent();
     _graphicView->_Selected_Graphic = nullptr;
     panels->Last_Selected_Graphic = nullptr;
-    if (App_Services().Main_App_wnd) {
-        App_Services().Main_App_wnd->Reset_Placement_Cascade();
-    }
+    m_services.Reset_Placement_Cascade();
     New_Card_Model();
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Card_Shape = 0;
+    m_services.Card_Shape = 0;
     const float side = MainWindowServices::MM_to_Points_Convert(100.0f);
     Apply_Card_Size(QSizeF(side, side));
     Reset_Undo_Baseline();

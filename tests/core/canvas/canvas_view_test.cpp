@@ -47,7 +47,7 @@ struct CanvasFixture : ::testing::Test {
         win.last_ctrl_Y = 10.0f;
         win.last_ctrl_X_Exeed_Count = 2.0f;
         win.last_ctrl_Y_Exeed_Count = 2.0f;
-        view = std::make_unique<LMNGraphicView>();
+        view = std::make_unique<LMNGraphicView>(win);
         win.view = view.get();
         view->setCardSize(QSizeF(300, 200));
         view->bindGraphics(&doc);

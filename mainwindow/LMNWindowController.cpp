@@ -6,6 +6,8 @@
 #include "core/canvas/LMNGraphicView.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNGraphicArchive.h"
+#include "core/model/LMNImage.h"
+#include "imagetools/filters/ImageProcesser.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/ServiceInterfaces.h"
@@ -112,6 +114,7 @@ void LMNWindowController::init()
 
     m_services.Main_App_wnd = this;
     m_services.Batch_Services = this;
+    m_displayFilter = std::make_unique<Picture_Display_Filter_In_Place>(&Picture_Item_Displayed_Image);
 
     const QString res = Folders.Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
@@ -580,11 +583,6 @@ QFont LMNWindowController::All_Text_font() const
 QColor LMNWindowController::All_Text_clr() const
 {
     return m_designView->panels->card_info_tab->All_Text_clr->color();
-}
-
-QImage LMNWindowController::Get_Image_With_Update_Settings(LMNGraphic* item)
-{
-    return m_designView->panels->Get_Image_With_Update_Settings(item);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()

@@ -5,7 +5,6 @@
 #include "core/canvas/CanvasMessages.h"
 #include "core/canvas/LMNGrid.h"
 #include "core/canvas/LMNRenderingView.h"
-#include "core/model/CanvasBounds.h"
 #include "core/model/LMNBarcode.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/LMNImage.h"
@@ -255,6 +254,9 @@ void LMNGraphicView::graphicsChanged()
 
 void LMNGraphicView::itemChanged(LMNGraphic* item, const QString& key)
 {
+    // The window's position and size fields follow the item's frame.
+    if (key == LMNGraphicBoundsKey)
+        m_services.Set_Control_Pos_And_Size(item);
     // The area the item leaves and the area it enters.
     const QRectF oldArea = _lastDrawingBounds.value(item);
     const QRectF newArea = item->drawingBounds();
@@ -477,7 +479,7 @@ void LMNGraphicView::hideHandlesMomentarily()
     }
     _handleShowingTimer->start(500);
     _isHidingHandles = true;
-    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics(), bounds()));
 }
 
 void LMNGraphicView::unhideHandlesForTimer()
@@ -485,7 +487,7 @@ void LMNGraphicView::unhideHandlesForTimer()
     _isHidingHandles = false;
     if (_handleShowingTimer)
         _handleShowingTimer->stop();
-    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+    setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics(), bounds()));
 }
 
 void LMNGraphicView::invalidateHandlesOfGraphics(const QList<LMNGraphic*>& list)
@@ -750,13 +752,14 @@ void LMNGraphicView::continueMove(const QPointF& location)
             return;
         _moveStarted = true;
         _isHidingHandles = true;
-        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics(), bounds()));
     }
     QPointF loc = location;
     if (_grid)
         loc = _grid->constrainedPoint(loc - _moveOffset) + _moveOffset;
     if (loc != _lastLocation) {
-        LMNGraphic::translateGraphics(selectedGraphics(), loc.x() - _lastLocation.x(), loc.y() - _lastLocation.y());
+        LMNGraphic::translateGraphics(selectedGraphics(), loc.x() - _lastLocation.x(), loc.y() - _lastLocation.y(),
+                                      bounds());
         _didMove = true;
         if (_rulerEchoing) {
             QRectF moved = _rulerEchoedBounds;
@@ -773,7 +776,7 @@ void LMNGraphicView::endMove()
     stopEchoingMoveToRulers();
     if (_moveStarted) {
         _isHidingHandles = false;
-        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics()));
+        setNeedsDisplayInRect(LMNGraphic::drawingBoundsOfGraphics(selectedGraphics(), bounds()));
         if (_didMove)
             m_services.Insert_In_Undo_Redo();
     }
@@ -803,7 +806,7 @@ void LMNGraphicView::continueResize(const QPointF& location)
     QPointF loc = location;
     if (_grid)
         loc = _grid->constrainedPoint(loc);
-    _resizeHandle = _resizing->resizeByMovingHandle(_resizeHandle, loc);
+    _resizeHandle = _resizing->resizeByMovingHandle(_resizeHandle, loc, bounds());
     continueEchoingMoveToRulers(_resizing->bounds());
 }
 

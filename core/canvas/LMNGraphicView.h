@@ -225,7 +225,7 @@ private:
     void restackSelection(bool toFront);
     void setSelectedExtent(double millimetres, void (LMNGraphic::*set)(double));
     void makeSameExtent(double (LMNGraphic::*get)() const, void (LMNGraphic::*set)(double));
-    void applyToSelection(void (LMNGraphic::*apply)());
+    void applyToSelection(const std::function<void(LMNGraphic*)>& apply);
     void finishCreation();
     // Where a new item goes: at the mouse with no size, else in the
     // rectangle given or at the next new-item point (snapped to the grid).

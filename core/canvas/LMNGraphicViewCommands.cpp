@@ -177,7 +177,8 @@ void LMNGraphicView::paste()
         _Selected_Graphic = raw.first();
         if (_pasteCascadeNumber > 0) {
             const QPointF p = m_services.Control_New_Point(QStringLiteral("F"));
-            LMNGraphic::Paste_Location_Of_Graphics(raw, p.x(), p.y(), QStringLiteral("F"));
+            LMNGraphic::Paste_Location_Of_Graphics(raw, p.x(), p.y(),
+                                                   [this] { return m_services.Control_New_Point(QStringLiteral("F")); });
         }
         ++_pasteCascadeNumber;
         insertGraphics(items, indexes);
@@ -214,7 +215,7 @@ void LMNGraphicView::moveSelectedGraphicsByX(double x, double y)
     const QList<LMNGraphic*> items = selectedGraphics();
     if (!items.isEmpty()) {
         hideHandlesMomentarily();
-        LMNGraphic::translateGraphics(items, x, y);
+        LMNGraphic::translateGraphics(items, x, y, bounds());
     }
     m_services.Insert_In_Undo_Redo();
 }
@@ -396,24 +397,25 @@ void LMNGraphicView::makeSameHeight()
     makeSameExtent(&LMNGraphic::height, &LMNGraphic::setHeight);
 }
 
-void LMNGraphicView::applyToSelection(void (LMNGraphic::*apply)())
+void LMNGraphicView::applyToSelection(const std::function<void(LMNGraphic*)>& apply)
 {
     const QList<LMNGraphic*> items = selectedGraphics();
     if (items.isEmpty())
         return;
     for (LMNGraphic* g : items)
-        (g->*apply)();
+        apply(g);
     Undo_Redo_Button_state();
 }
 
 void LMNGraphicView::makeSameAsLabelSize()
 {
-    applyToSelection(&LMNGraphic::makeSameAsLabelSize);
+    const QRectF card = bounds();
+    applyToSelection([card](LMNGraphic* g) { g->makeSameAsLabelSize(card); });
 }
 
 void LMNGraphicView::makeNaturalSize()
 {
-    applyToSelection(&LMNGraphic::makeNaturalSize);
+    applyToSelection([](LMNGraphic* g) { g->makeNaturalSize(); });
 }
 
 void LMNGraphicView::undo()

@@ -145,12 +145,14 @@ std::unique_ptr<LMNGraphic> LMNGraphicView::makePictureItem(const QPointF& pos, 
     } else if (exists(value)) {
         picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
     } else {
-        picture = LMNImage::initWithPosition(pos, PtImage(m_services.no_image()));
+        picture = LMNImage::initWithPosition(pos, PtImage(m_services.no_image()), m_services.Library_Selected_Image);
         // The placeholder by its file, so that the item draws it, prints
         // it and shows it again when the design is reopened.
         if (picture)
             picture->setFilePath(LMNImage::Placeholder_Path());
     }
+    // A new picture starts from the picture panel's controls at rest.
+    m_services.Reset_Image_Editing_Controls();
     if (picture && !value.isEmpty())
         picture->Set_text_value(value);
     return picture;
@@ -159,14 +161,19 @@ std::unique_ptr<LMNGraphic> LMNGraphicView::makePictureItem(const QPointF& pos, 
 std::unique_ptr<LMNGraphic> LMNGraphicView::makeSignatureItem(const QPointF& pos, int tool)
 {
     if (tool == 12) {
-        auto fingerprint = LMNSignature::initWithPosition(pos, PtImage(m_services.fp_sample_img()), QStringLiteral("F"));
+        auto fingerprint = LMNSignature::initWithPosition(pos, PtImage(m_services.fp_sample_img()), QStringLiteral("F"),
+                                                          m_services.Library_Selected_Image);
+        m_services.Reset_Image_Editing_Controls();
         // A fingerprint shows the fingerprint sample, whatever picture the
         // library last chose: its path is its own sample's from the start.
         fingerprint->Set_Control_File_path(fingerprint->file_path);
         return fingerprint;
     }
     m_services.Library_Selected_Image = Folders.Resource_Path + QStringLiteral("/sign_sample.png");
-    return LMNSignature::initWithPosition(pos, PtImage(m_services.sign_sample_img()), QStringLiteral("S"));
+    auto signature = LMNSignature::initWithPosition(pos, PtImage(m_services.sign_sample_img()), QStringLiteral("S"),
+                                                    m_services.Library_Selected_Image);
+    m_services.Reset_Image_Editing_Controls();
+    return signature;
 }
 
 void LMNGraphicView::finishCreation()
@@ -318,7 +325,8 @@ bool LMNGraphicView::makeNewImageFromPasteboard(const QMimeData* data, const QPo
         Canvas_Show_Message(why);
         return false;
     }
-    auto picture = LMNImage::initWithPosition(point, PtImage(image));
+    auto picture = LMNImage::initWithPosition(point, PtImage(image), m_services.Library_Selected_Image);
+    m_services.Reset_Image_Editing_Controls();
     if (!picture)
         return false;
     picture->setFilePath(path);
@@ -340,7 +348,8 @@ bool LMNGraphicView::makeNewImageFromContentsOfFile(const QString& path, const Q
     QImage image(path);
     if (image.isNull())
         return false;
-    auto picture = LMNImage::initWithPosition(point, PtImage(image));
+    auto picture = LMNImage::initWithPosition(point, PtImage(image), m_services.Library_Selected_Image);
+    m_services.Reset_Image_Editing_Controls();
     if (!picture)
         return false;
     picture->setFilePath(path);   // shown from its file, as a chosen picture

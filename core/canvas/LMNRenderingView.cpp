@@ -1,6 +1,5 @@
 #include "core/canvas/LMNRenderingView.h"
 
-#include "core/model/CanvasBounds.h"
 #include "core/model/LMNDocument.h"
 #include "core/canvas/CanvasMessages.h"
 #include "core/util/MainWindowServices.h"
@@ -34,7 +33,7 @@ LMNRenderingView::LMNRenderingView(const QRectF& frame, const QList<LMNGraphic*>
 
 QRectF LMNRenderingView::Card_Frame()
 {
-    return Canvas_View_Bounds();
+    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicViewBounds() : QRectF();
 }
 
 void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
@@ -79,7 +78,7 @@ QByteArray LMNRenderingView::pdfDataWithGraphics_data(const QList<LMNGraphic*>& 
 
 QByteArray LMNRenderingView::tiffDataWithGraphics(const QList<LMNGraphic*>& graphics, LMNError* error)
 {
-    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(graphics);
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(graphics, QRectF());
     if (pt::Rect_Is_Empty(box) || graphics.isEmpty()) {
         if (error)
             *error = LMNErrorWithCode(3);

@@ -271,8 +271,8 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
         // settings read so far.
         if (error)
             *error = QStringLiteral("wrong value for key \"%1\"").arg(QString::fromLatin1(r.failedKey));
-        if (item->kind() == LMNKind::Image && App_Services().Main_App_wnd && !item->_contents.isNull()) {
-            const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(item.get());
+        if (item->kind() == LMNKind::Image && Has_Picture_Display_Filter() && !item->_contents.isNull()) {
+            const QImage adjusted = Filtered_Picture(*item);
             item->_contents_with_settings =
                 adjusted.isNull() ? item->_contents : PtImage(adjusted, item->_contents.size());
         }

@@ -73,7 +73,6 @@ public:
     virtual void Refresh_Canvas() = 0;
     virtual QList<LMNGraphic*> Get_Front_Controls_Array() const = 0;
     virtual int Get_Front_Control_Count() const = 0;
-    virtual QImage Get_Image_With_Update_Settings(LMNGraphic* item) = 0;
     virtual void Reset_Image_Editing_Controls() = 0;
     virtual void Set_Control_Pos_And_Size(LMNGraphic* item) = 0;
     virtual void Insert_In_Undo_Redo() = 0;

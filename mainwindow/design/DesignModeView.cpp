@@ -7,6 +7,7 @@
 #include "core/model/Card_Property.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/LMNGraphic.h"
+#include "core/model/LMNImage.h"
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
@@ -124,6 +125,13 @@ DesignModeView::DesignModeView(MainWindowServices& services, QWidget* parent)
             Qt::QueuedConnection);
     });
 
+    // A picture of the design made its displayed picture again: the error
+    // label of the panel shown follows the item it shows.
+    m_document->addItemObserver(this, [this](LMNGraphic* item, const QString& key, const QVariant& shown) {
+        if (key == LMNImageDisplayedPictureKey && item == panels->Last_Selected_Graphic)
+            panels->Displayed_Picture_Made(*item, shown.toBool());
+    });
+
     // The document's print settings are the page settings of the process,
     // followed as they change (on the GUI thread, where the document lives).
     m_document->setPrintInfo(MainWindowServices::printInfo());
@@ -136,6 +144,7 @@ DesignModeView::~DesignModeView()
 {
     MainWindowServices::removePrintInfoListener(m_printInfoListener);
     m_document->removeGraphicsObserver(this);
+    m_document->removeItemObserver(this);
     // The canvas lets go of the document and the grid before they go.
     _graphicView->unbindGraphics();
     _graphicView->setGrid(nullptr);

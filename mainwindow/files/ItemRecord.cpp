@@ -114,8 +114,8 @@ void Give_Picture(LMNImage& item, const QString& path, QHash<QString, PtImage>* 
     item.Set_Control_File_path(resolved);
     item._contents = it.value();
     item._contents_with_settings = it.value();
-    if (App_Services().Main_App_wnd && !it.value().isNull()) {
-        const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(&item);
+    if (!it.value().isNull()) {
+        const QImage adjusted = Filtered_Picture(item);
         if (!adjusted.isNull())
             item._contents_with_settings = PtImage(adjusted, it.value().size());
     }

@@ -142,7 +142,6 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
     // the application installs for items.
     Draw_Barcode_Item = [](const LMNGraphic& item) { return Barcode_Item_Image(item); };
     // The picture tools and the series viewer.
-    Picture_Filter_Chain = [](const LMNGraphic& item) { return Picture_Item_Displayed_Image(item); };
     Crop_Picture = [](const QString& path) -> QString {
         Cropping_Tool* tool = Cropping_Tool::defaultInstance();
         return tool && tool->Open_Wnd_Direct_To_Crop(path) == 1 ? tool->Crop_Direct_Path : QString();

@@ -233,14 +233,18 @@ QImage PropertyPanelHost::Get_Image_With_Update_Settings(LMNGraphic* item)
     if (!item)
         return {};
     QImage shown;
-    if (Picture_Filter_Chain)
-        shown = Picture_Filter_Chain(*item);
+    if (Has_Picture_Display_Filter())
+        shown = Filtered_Picture(*item);
     else if (!item->_contents.isNull())
         shown = item->_contents.toImage(72.0);
-    const bool fine = !shown.isNull() && !shown.size().isEmpty() && !item->_file_path.isEmpty()
-        && QFileInfo::exists(item->_file_path);
-    image_tab->image_error_label->setVisible(!fine);
+    Displayed_Picture_Made(*item, !shown.isNull() && !shown.size().isEmpty());
     return shown;
+}
+
+void PropertyPanelHost::Displayed_Picture_Made(const LMNGraphic& item, bool shown)
+{
+    const bool fine = shown && !item._file_path.isEmpty() && QFileInfo::exists(item._file_path);
+    image_tab->image_error_label->setVisible(!fine);
 }
 
 void PropertyPanelHost::Reset_Image_Editing_Controls()

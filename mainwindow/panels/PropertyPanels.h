@@ -113,9 +113,6 @@ public:
     std::function<void(const QString& series)> Open_Series_Value_Box;
     // The products of the label stock chosen in the size tab (its catalogue file).
     QList<Product_Details> prod_list;
-    // The displayed picture of a picture item: the filter chain over its
-    // picture with its adjustments. Unset: the picture as loaded.
-    std::function<QImage(const LMNGraphic& item)> Picture_Filter_Chain;
     // The picture of a barcode item drawn again from its own settings.
     std::function<PtImage(const LMNGraphic& item)> Draw_Barcode_Item;
     // What the design view does for the panels: the zoom back to 100 %, the
@@ -185,9 +182,14 @@ public:
     // picture was chosen (then in lib_window_sel_file).
     int Open_Image_Library_Window(const QString& mode);
     QString lib_window_sel_file;
-    // The displayed picture of a picture item through the filter chain;
-    // shows or hides the panel's error label.
+    // The displayed picture of a picture item through the display filter
+    // (the picture as loaded while none is in place); shows or hides the
+    // panel's error label.
     QImage Get_Image_With_Update_Settings(LMNGraphic* item);
+    // A picture item of the design made its displayed picture again
+    // (`shown`: the filter gave one): the error label of the item whose
+    // panel is shown follows it.
+    void Displayed_Picture_Made(const LMNGraphic& item, bool shown);
     void Reset_Image_Editing_Controls();
 
     // Signature panel.

@@ -87,7 +87,7 @@ TEST_F(RenderFixture, PrintFlagAndVisibilityAcrossImagePdfAndTiff)
     const QByteArray tiff = LMNRenderingView::tiffDataWithGraphics(list());
     const QImage t = QImage::fromData(tiff, "TIFF");
     ASSERT_FALSE(t.isNull());
-    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(list());
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(list(), win.graphicViewBounds());
     const QPoint redCentre = (QPointF(40, 40) - box.topLeft()).toPoint();
     const QPoint blueOnly = (QPointF(100, 100) - box.topLeft()).toPoint();
     EXPECT_TRUE(Is(t.pixel(redCentre), Qt::red));

@@ -79,7 +79,7 @@ DesignModeView::DesignModeView(MainWindowServices& services, QWidget* parent)
     tv->addWidget(first_view, 1);
     h->addWidget(myTargetView, 1);
 
-    panels = new PropertyPanelHost;
+    panels = new PropertyPanelHost(m_services);
     Right_Prop_Box = new QScrollArea(this);
     Right_Prop_Box->setObjectName(QStringLiteral("Right_Prop_Box"));
     Right_Prop_Box->setWidgetResizable(true);

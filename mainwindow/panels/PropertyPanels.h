@@ -27,6 +27,8 @@
 class Batch_Binding;
 class Card_Property;
 class LMNGraphic;
+class LMNGraphicView;
+class MainWindowServices;
 class QAction;
 class QFontDialog;
 class QLabel;
@@ -49,7 +51,9 @@ QStringList Allowed_Picture_Extensions();
 class PropertyPanelHost : public QWidget {
     Q_OBJECT
 public:
-    explicit PropertyPanelHost(QWidget* parent = nullptr);
+    // `services` is the main window whose canvas the panels write into and
+    // whose card model, undo steps and redraws they use.
+    explicit PropertyPanelHost(MainWindowServices& services, QWidget* parent = nullptr);
     ~PropertyPanelHost() override;
 
     QLabel* properties_title = nullptr;
@@ -251,6 +255,25 @@ signals:
     void barcodePropertiesWanted();
 
 private:
+    // The canvas of the window (null until it has one) and its current item.
+    LMNGraphicView* canvasView() const;
+    LMNGraphic* canvasSelectedItem() const;
+    // The selected items of the canvas, in selection order, and their number.
+    QList<LMNGraphic*> Selected_Items() const;
+    int Selected_Count() const;
+    // The walk of a panel's update: nothing while a load is under way or when
+    // nothing is selected; otherwise `write` runs for every selected, unlocked
+    // item of exactly `kind`, and then, when something was written, the canvas
+    // is redrawn and one undo step recorded (also when `othersChanged` says a
+    // colour well already changed other items). Answers whether anything changed.
+    bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write,
+                                 bool othersChanged = false);
+    // A colour well's colour given to every selected, unlocked item through its
+    // setColor (a fillable item is filled with it, a line stroked, a picture
+    // ignores it). Nothing while a load is under way. Answers whether any item
+    // was given it.
+    bool Fill_And_Set_Color_Event_Generator(const QColor& color);
+
     void insertTab(QWidget* tab, const QString& label, int at = -1);
     void loadItem(LMNGraphic& item);
     void loadTextPanel(const LMNGraphic& item, bool locked, bool dataTab);
@@ -268,6 +291,7 @@ private:
     void applyEditorText(const QString& text);
     QWidget* tabOf(QObject* control) const;
 
+    MainWindowServices& m_services;
     QPointer<QFontDialog> m_fontPanel;
     int m_fontTarget = 0;   // 1 text, 2 content, 3 watermark
     bool m_signFileChosen = false;

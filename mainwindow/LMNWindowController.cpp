@@ -151,7 +151,7 @@ void LMNWindowController::buildWindow()
     _zoomingScrollView = m_designView->_zoomingScrollView;
     _grid = m_designView->grid();
     // The tool palette is a row under the design's own toolbar.
-    m_tools = new Tool_Palette(m_designView->myTargetView);
+    m_tools = new Tool_Palette(*this, *m_designView, m_designView->myTargetView);
     if (auto* rows = qobject_cast<QBoxLayout*>(m_designView->myTargetView->layout()))
         rows->insertWidget(1, m_tools);
     m_tools->Browse_User_Image_Manually = [this] {

@@ -3,7 +3,6 @@
 #include "core/canvas/LMNGraphicView.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
-#include "mainwindow/LMNWindowController.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/FilePanels.h"
 #include "mainwindow/panels/PropertyPanels.h"
@@ -124,14 +123,10 @@ QIcon Tool_Icon(int tool)
     return QIcon(QPixmap::fromImage(img));
 }
 
-LMNWindowController* Window()
-{
-    return LMNWindowController::defaultInstance();
-}
-
 } // namespace
 
-Tool_Palette::Tool_Palette(QWidget* parent) : QToolBar(tr("Tools"), parent)
+Tool_Palette::Tool_Palette(MainWindowServices& services, DesignModeView& design, QWidget* parent)
+    : QToolBar(tr("Tools"), parent), m_services(services), m_design(design)
 {
     setObjectName(QStringLiteral("tool_palette"));
     setIconSize(QSize(20, 20));
@@ -183,24 +178,21 @@ QSizeF Tool_Palette::Default_Size(int tool)
 
 void Tool_Palette::Choose(int tool)
 {
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
+    m_services.Set_Selected_Control_Tool(tool);
     Select_tool_action();
 }
 
 void Tool_Palette::Select_tool_action()
 {
-    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = m_services.Selected_Control_Tool();
     emit selectedToolChanged(tool);
     const bool made = selectedToolDidChange();
-    if (!App_Services().Main_App_wnd)
-        return;
-    App_Services().Main_App_wnd->Refresh_Canvas();
-    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
-    App_Services().Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    m_services.Refresh_Canvas();
+    LMNGraphicView* view = m_services.graphicView();
+    m_services.Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
     // The panel goes back to the arrow; a cancelled picture choice keeps the tool.
     if (!made)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
+        m_services.Set_Selected_Control_Tool(tool);
 }
 
 void Tool_Palette::Show_Tool(int tool)
@@ -211,8 +203,7 @@ void Tool_Palette::Show_Tool(int tool)
 
 void Tool_Palette::selectArrowTool()
 {
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
+    m_services.Set_Selected_Control_Tool(0);
     emit selectedToolChanged(0);
     selectedToolDidChange();
     m_tools.first()->setChecked(true);
@@ -220,9 +211,7 @@ void Tool_Palette::selectArrowTool()
 
 bool Tool_Palette::selectedToolDidChange()
 {
-    if (!App_Services().Main_App_wnd)
-        return true;
-    const int tool = App_Services().Main_App_wnd->Selected_Control_Tool();
+    const int tool = m_services.Selected_Control_Tool();
     LMNKind kind = currentGraphicClass(tool);
     if (kind == LMNKind::Graphic)
         return true;
@@ -233,14 +222,14 @@ bool Tool_Palette::selectedToolDidChange()
             // Cancelled: no item now. The picture an earlier choice left is
             // forgotten, so the item a later mouse-down makes shows the
             // placeholder picture until one is chosen in its panel.
-            App_Services().Main_App_wnd->Library_Selected_Image = QString("");
+            m_services.Library_Selected_Image = QString("");
             return false;
         }
-        App_Services().Main_App_wnd->Library_Selected_Image = path;
+        m_services.Library_Selected_Image = path;
         if (tool == 9)
             Show_NSLog_Message(path);
     }
-    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
+    LMNGraphicView* view = m_services.graphicView();
     if (!view)
         return true;
     view->createGraphicOfClass(kind, nullptr, true, QRectF(QPointF(0, 0), Default_Size(tool)),
@@ -250,11 +239,8 @@ bool Tool_Palette::selectedToolDidChange()
 
 void Tool_Palette::Watermark_Tool_Clicked()
 {
-    LMNWindowController* w = Window();
-    if (!w)
-        return;
-    w->Show_RHS_Properties(nullptr);
-    PropertyPanelHost* panels = w->designModeView()->panels;
+    m_services.Show_RHS_Properties(nullptr);
+    PropertyPanelHost* panels = m_design.panels;
     if (panels && panels->card_brdr_tab)
         panels->Select_Tab(panels->card_brdr_tab);
 }

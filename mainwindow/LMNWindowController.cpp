@@ -272,42 +272,7 @@ void LMNWindowController::buildToolbar()
     Help_btn->setObjectName(QStringLiteral("Help_btn"));
     Help_btn->setShortcut(QKeySequence::HelpContents);
     connect(Help_btn, &QAction::triggered, this, &LMNWindowController::Help_Button);
-    {
-        // The help commands, and the maker's other products where the
-        // installation names them (links.ini); a product not set up is hidden.
-        auto* menu = new QMenu(this);
-        menu->setObjectName(QStringLiteral("Help_menu"));
-        menu->addAction(tr("Help and Support..."), this, &LMNWindowController::Help_Button)
-            ->setObjectName(QStringLiteral("Help_Support_btn"));
-        menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
-            ->setObjectName(QStringLiteral("User_Help_btn"));
-        QAction* products = menu->addSeparator();
-        const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
-            {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
-            {"R", "ZORV_Recovery_Prmotion", &ZORV_Recovery_Prmotion},
-            {"B", "ZORV_Barcode_Prmotion", &ZORV_Barcode_Prmotion},
-        };
-        QList<QAction*> productActions;
-        for (const auto& k : kinds) {
-            QAction* a = menu->addAction(QString(), this, [open = k.open] { open(); });
-            a->setObjectName(QLatin1String(k.name));
-            a->setData(QLatin1String(k.kind));
-            productActions << a;
-        }
-        connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
-            bool any = false;
-            for (QAction* a : productActions) {
-                const QString title = Promotion_Title(a->data().toString());
-                a->setText(tr("%1...").arg(title));
-                a->setVisible(!title.isEmpty());
-                any = any || !title.isEmpty();
-            }
-            products->setVisible(any);
-        });
-        Help_btn->setMenu(menu);
-        if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(Help_btn)))
-            button->setPopupMode(QToolButton::MenuButtonPopup);
-    }
+    buildHelpMenu();
     if (QWidget* b = main_toolbar->widgetForAction(Help_btn))
         b->setMinimumSize(Toolbar_help::minSize());
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
@@ -318,6 +283,44 @@ void LMNWindowController::buildToolbar()
     Exit_btn->setShortcutContext(Qt::ApplicationShortcut);
     Exit_btn->setToolTip(tr("Exit (%1)").arg(quit.toString(QKeySequence::NativeText)));
     connect(Exit_btn, &QAction::triggered, this, &LMNWindowController::Exit_Btn_Clicked);
+}
+
+void LMNWindowController::buildHelpMenu()
+{
+    // The help commands, and the maker's other products where the
+    // installation names them (links.ini); a product not set up is hidden.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("Help_menu"));
+    menu->addAction(tr("Help and Support..."), this, &LMNWindowController::Help_Button)
+        ->setObjectName(QStringLiteral("Help_Support_btn"));
+    menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
+        ->setObjectName(QStringLiteral("User_Help_btn"));
+    QAction* products = menu->addSeparator();
+    const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
+        {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
+        {"R", "ZORV_Recovery_Prmotion", &ZORV_Recovery_Prmotion},
+        {"B", "ZORV_Barcode_Prmotion", &ZORV_Barcode_Prmotion},
+    };
+    QList<QAction*> productActions;
+    for (const auto& k : kinds) {
+        QAction* a = menu->addAction(QString(), this, [open = k.open] { open(); });
+        a->setObjectName(QLatin1String(k.name));
+        a->setData(QLatin1String(k.kind));
+        productActions << a;
+    }
+    connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
+        bool any = false;
+        for (QAction* a : productActions) {
+            const QString title = Promotion_Title(a->data().toString());
+            a->setText(tr("%1...").arg(title));
+            a->setVisible(!title.isEmpty());
+            any = any || !title.isEmpty();
+        }
+        products->setVisible(any);
+    });
+    Help_btn->setMenu(menu);
+    if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(Help_btn)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 // ---------------------------------------------------------------- start-up

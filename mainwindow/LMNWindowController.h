@@ -293,6 +293,8 @@ private:
     void init();
     void buildWindow();
     void buildToolbar();
+    // The help button's menu: help, the user help and the maker's products.
+    void buildHelpMenu();
     void fillStartLists();
     void Terminate_Application_Now();
 

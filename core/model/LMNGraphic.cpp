@@ -344,6 +344,18 @@ void LMNGraphic::init()
     srp_val = ev_val = blr_val = rotate_image = 0;
     sign_or_fingureprint = QStringLiteral("S");
 
+    initBarcodeDefaults();
+
+    switch (kind()) {
+    case LMNKind::Text: _isDrawingFill = false; _isDrawingStroke = false; break;
+    case LMNKind::Barcode: _isDrawingFill = false; break;
+    case LMNKind::Image: _isDrawingStroke = false; break;
+    default: break;
+    }
+}
+
+void LMNGraphic::initBarcodeDefaults()
+{
     _barcode_image = PtImage();
     bar_image_ctrl_bounds = QRectF();
     linear_or_2d = 0;
@@ -371,13 +383,6 @@ void LMNGraphic::init()
     dpi_val_index = 0;
     dpi_custom_val = QStringLiteral("0");
     barcode_unit_val = 1;
-
-    switch (kind()) {
-    case LMNKind::Text: _isDrawingFill = false; _isDrawingStroke = false; break;
-    case LMNKind::Barcode: _isDrawingFill = false; break;
-    case LMNKind::Image: _isDrawingStroke = false; break;
-    default: break;
-    }
 }
 
 void LMNGraphic::copyBaseFieldsTo(LMNGraphic& c) const

@@ -145,6 +145,8 @@ public:
     // Sets every default; afterwards the kind-dependent ones (text: fill and
     // stroke off; barcode: fill off; picture: stroke off).
     void init();
+    // The defaults of the barcode fields (init's share for barcodes).
+    void initBarcodeDefaults();
 
     // A new item of the same class with the defaults, carrying geometry, fill,
     // border, value binding and Text_Value.

@@ -18,6 +18,20 @@
 
 namespace {
 
+// A star of `points` points, its inner corners `inner` from the middle.
+void Draw_Star(QPainter& p, int points, double inner)
+{
+    QPainterPath path;
+    for (int i = 0; i < points * 2; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / points;
+        const double r = i % 2 ? inner : 9.0;
+        const QPointF q(12 + r * std::cos(a), 12.5 + r * std::sin(a));
+        i ? path.lineTo(q) : path.moveTo(q);
+    }
+    path.closeSubpath();
+    p.drawPath(path);
+}
+
 // Our own pictures of the tools (the desktop's icon theme has none for most).
 QIcon Tool_Icon(int tool)
 {
@@ -28,17 +42,6 @@ QIcon Tool_Icon(int tool)
     p.setPen(QPen(QColor(40, 40, 40), 1.6));
     p.setBrush(QColor(120, 160, 220));
     const QRectF box(4, 6, 16, 12);
-    const auto star = [&p](int points, double inner) {
-        QPainterPath path;
-        for (int i = 0; i < points * 2; ++i) {
-            const double a = -M_PI / 2 + i * M_PI / points;
-            const double r = i % 2 ? inner : 9.0;
-            const QPointF q(12 + r * std::cos(a), 12.5 + r * std::sin(a));
-            i ? path.lineTo(q) : path.moveTo(q);
-        }
-        path.closeSubpath();
-        p.drawPath(path);
-    };
     switch (tool) {
     case 0: {
         QPainterPath arrow;
@@ -100,8 +103,8 @@ QIcon Tool_Icon(int tool)
         for (int r = 3; r <= 9; r += 2)
             p.drawArc(QRectF(12 - r, 12 - r * 1.2, 2 * r, 2.4 * r), 20 * 16, 320 * 16);
         break;
-    case 13: star(5, 4.0); break;
-    case 14: star(8, 5.0); break;
+    case 13: Draw_Star(p, 5, 4.0); break;
+    case 14: Draw_Star(p, 8, 5.0); break;
     case 15: {
         QPolygonF poly;
         for (int i = 0; i < 6; ++i)

@@ -176,6 +176,7 @@ public:
     QWidget* mainWidget() const override { return const_cast<LMNWindowController*>(this); }
     QRectF graphicViewBounds() const override;
     QWidget* Send_Models_Window() const override;
+    BarcodeDialogServices* Barcode_Dialog() const override { return m_services.Barcode_Gen_Var; }
     QStringList Barcode_Mode_Series_Names() const override;
 
     // ---- BatchServices: barcode mode (mainwindow/BarcodeBatchServices.cpp) ----

@@ -125,7 +125,7 @@ void LMNGraphicView::copy()
         return;
     auto* data = new QMimeData;
     data->setData(LMNGraphicViewPasteboardType, LMNGraphic::pasteboardDataWithGraphics(items));
-    data->setData(LMNGraphicViewPdfType, LMNRenderingView::pdfDataWithGraphics_data(items));
+    data->setData(LMNGraphicViewPdfType, LMNRenderingView::pdfDataWithGraphics_data(items, &m_services));
     data->setData(LMNGraphicViewTiffType, LMNRenderingView::tiffDataWithGraphics(items));
     QGuiApplication::clipboard()->setMimeData(data);
     Count_Clipboard_Change(); // counted even when the platform reports the change late

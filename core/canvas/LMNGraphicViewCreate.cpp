@@ -193,10 +193,10 @@ void LMNGraphicView::finishCreation()
         changeSelectionIndexes({indexOfGraphic(raw)});
         startEditingGraphic(raw);
     }
-    if (kept && tool == 10 && App_Services().Barcode_Gen_Var) {
-        App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(raw);
-        const PtImage image = App_Services().Barcode_Gen_Var->Get_Image_From_Val(QStringLiteral("0123"), raw->header_val,
-                                                                  raw->footer_val);
+    BarcodeDialogServices* barcodes = m_services.Barcode_Dialog();
+    if (kept && tool == 10 && barcodes) {
+        barcodes->Set_Barcode_Prop_To_Control(raw);
+        const PtImage image = barcodes->Get_Image_From_Val(QStringLiteral("0123"), raw->header_val, raw->footer_val);
         raw->Set_Barcode_image(image);
         check_barcode_and_set_control_bounds(raw);
     }

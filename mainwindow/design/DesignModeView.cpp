@@ -66,7 +66,7 @@ DesignModeView::DesignModeView(MainWindowServices& services, QWidget* parent)
     first_view->setObjectName(QStringLiteral("first_view"));
     auto* fv = new QVBoxLayout(first_view);
     fv->setContentsMargins(0, 0, 0, 0);
-    _zoomingScrollView = new LMNZoomingScrollView(first_view);
+    _zoomingScrollView = new LMNZoomingScrollView(&m_services, first_view);
     _zoomingScrollView->setObjectName(QStringLiteral("_zoomingScrollView"));
     _zoomingScrollView->setMinimumSize(200, 160);
     _graphicView = new LMNGraphicView(m_services);

@@ -48,7 +48,7 @@ void BM_RepaintCard200Items(benchmark::State& state)
     win.card.Card_border_style = QStringLiteral("DA");
     win.card.Watermark_Used = true;
     LMNDocument doc;
-    LMNGraphicView view;
+    LMNGraphicView view(win);
     win.view = &view;
     view.setCardSize(QSizeF(600, 400));
     view.bindGraphics(&doc);

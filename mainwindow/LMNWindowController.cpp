@@ -6,6 +6,8 @@
 #include "core/canvas/LMNGraphicView.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNGraphicArchive.h"
+#include "core/model/LMNImage.h"
+#include "imagetools/filters/ImageProcesser.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/ServiceInterfaces.h"
@@ -112,6 +114,7 @@ void LMNWindowController::init()
 
     m_services.Main_App_wnd = this;
     m_services.Batch_Services = this;
+    m_displayFilter = std::make_unique<Picture_Display_Filter_In_Place>(&Picture_Item_Displayed_Image);
 
     const QString res = Folders.Resource_Path + QStringLiteral("/");
     m_noImage = QImage(res + "no.png");
@@ -138,7 +141,7 @@ void LMNWindowController::buildWindow()
     m_barcodeView = new BarcodeModeView(Barcode_mode_tab);
     m_barcodeView->setObjectName("Barcode_setting_tab");
     Barcode_setting_tab = m_barcodeView;
-    m_designView = new DesignModeView(Barcode_mode_tab);
+    m_designView = new DesignModeView(*this, Barcode_mode_tab);
     m_designView->panels->Set_Log_Name_In_Title = [this] { Set_Log_Name_In_Title(); };
     m_designView->panels->Picture_Library = [this](const QString& mode) { return Open_Image_Library_Window(mode); };
     connect(this, &LMNWindowController::Series_List_Changed, m_designView->panels,
@@ -148,7 +151,7 @@ void LMNWindowController::buildWindow()
     _zoomingScrollView = m_designView->_zoomingScrollView;
     _grid = m_designView->grid();
     // The tool palette is a row under the design's own toolbar.
-    m_tools = new Tool_Palette(m_designView->myTargetView);
+    m_tools = new Tool_Palette(*this, *m_designView, m_designView->myTargetView);
     if (auto* rows = qobject_cast<QBoxLayout*>(m_designView->myTargetView->layout()))
         rows->insertWidget(1, m_tools);
     m_tools->Browse_User_Image_Manually = [this] {
@@ -269,42 +272,7 @@ void LMNWindowController::buildToolbar()
     Help_btn->setObjectName(QStringLiteral("Help_btn"));
     Help_btn->setShortcut(QKeySequence::HelpContents);
     connect(Help_btn, &QAction::triggered, this, &LMNWindowController::Help_Button);
-    {
-        // The help commands, and the maker's other products where the
-        // installation names them (links.ini); a product not set up is hidden.
-        auto* menu = new QMenu(this);
-        menu->setObjectName(QStringLiteral("Help_menu"));
-        menu->addAction(tr("Help and Support..."), this, &LMNWindowController::Help_Button)
-            ->setObjectName(QStringLiteral("Help_Support_btn"));
-        menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
-            ->setObjectName(QStringLiteral("User_Help_btn"));
-        QAction* products = menu->addSeparator();
-        const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
-            {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
-            {"R", "ZORV_Recovery_Prmotion", &ZORV_Recovery_Prmotion},
-            {"B", "ZORV_Barcode_Prmotion", &ZORV_Barcode_Prmotion},
-        };
-        QList<QAction*> productActions;
-        for (const auto& k : kinds) {
-            QAction* a = menu->addAction(QString(), this, [open = k.open] { open(); });
-            a->setObjectName(QLatin1String(k.name));
-            a->setData(QLatin1String(k.kind));
-            productActions << a;
-        }
-        connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
-            bool any = false;
-            for (QAction* a : productActions) {
-                const QString title = Promotion_Title(a->data().toString());
-                a->setText(tr("%1...").arg(title));
-                a->setVisible(!title.isEmpty());
-                any = any || !title.isEmpty();
-            }
-            products->setVisible(any);
-        });
-        Help_btn->setMenu(menu);
-        if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(Help_btn)))
-            button->setPopupMode(QToolButton::MenuButtonPopup);
-    }
+    buildHelpMenu();
     if (QWidget* b = main_toolbar->widgetForAction(Help_btn))
         b->setMinimumSize(Toolbar_help::minSize());
     Exit_btn = main_toolbar->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("Exit"));
@@ -315,6 +283,44 @@ void LMNWindowController::buildToolbar()
     Exit_btn->setShortcutContext(Qt::ApplicationShortcut);
     Exit_btn->setToolTip(tr("Exit (%1)").arg(quit.toString(QKeySequence::NativeText)));
     connect(Exit_btn, &QAction::triggered, this, &LMNWindowController::Exit_Btn_Clicked);
+}
+
+void LMNWindowController::buildHelpMenu()
+{
+    // The help commands, and the maker's other products where the
+    // installation names them (links.ini); a product not set up is hidden.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("Help_menu"));
+    menu->addAction(tr("Help and Support..."), this, &LMNWindowController::Help_Button)
+        ->setObjectName(QStringLiteral("Help_Support_btn"));
+    menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
+        ->setObjectName(QStringLiteral("User_Help_btn"));
+    QAction* products = menu->addSeparator();
+    const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
+        {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
+        {"R", "ZORV_Recovery_Prmotion", &ZORV_Recovery_Prmotion},
+        {"B", "ZORV_Barcode_Prmotion", &ZORV_Barcode_Prmotion},
+    };
+    QList<QAction*> productActions;
+    for (const auto& k : kinds) {
+        QAction* a = menu->addAction(QString(), this, [open = k.open] { open(); });
+        a->setObjectName(QLatin1String(k.name));
+        a->setData(QLatin1String(k.kind));
+        productActions << a;
+    }
+    connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
+        bool any = false;
+        for (QAction* a : productActions) {
+            const QString title = Promotion_Title(a->data().toString());
+            a->setText(tr("%1...").arg(title));
+            a->setVisible(!title.isEmpty());
+            any = any || !title.isEmpty();
+        }
+        products->setVisible(any);
+    });
+    Help_btn->setMenu(menu);
+    if (auto* button = qobject_cast<QToolButton*>(main_toolbar->widgetForAction(Help_btn)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -580,11 +586,6 @@ QFont LMNWindowController::All_Text_font() const
 QColor LMNWindowController::All_Text_clr() const
 {
     return m_designView->panels->card_info_tab->All_Text_clr->color();
-}
-
-QImage LMNWindowController::Get_Image_With_Update_Settings(LMNGraphic* item)
-{
-    return m_designView->panels->Get_Image_With_Update_Settings(item);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()

@@ -49,6 +49,7 @@ class QWidget;
 class LMNGraphicView;
 class LMNGrid;
 class LMNZoomingScrollView;
+class Picture_Display_Filter_In_Place;
 
 class LMNWindowController : public QMainWindow, public MainWindowServices, public BatchServices {
     Q_OBJECT
@@ -149,7 +150,6 @@ public:
     void Refresh_Canvas() override;
     QList<LMNGraphic*> Get_Front_Controls_Array() const override;
     int Get_Front_Control_Count() const override { return int(Get_Front_Controls_Array().size()); }
-    QImage Get_Image_With_Update_Settings(LMNGraphic* item) override;
     void Reset_Image_Editing_Controls() override;
     void Set_Control_Pos_And_Size(LMNGraphic* item) override;
     void Insert_In_Undo_Redo() override;
@@ -176,6 +176,7 @@ public:
     QWidget* mainWidget() const override { return const_cast<LMNWindowController*>(this); }
     QRectF graphicViewBounds() const override;
     QWidget* Send_Models_Window() const override;
+    BarcodeDialogServices* Barcode_Dialog() const override { return m_services.Barcode_Gen_Var; }
     QStringList Barcode_Mode_Series_Names() const override;
 
     // ---- BatchServices: barcode mode (mainwindow/BarcodeBatchServices.cpp) ----
@@ -293,6 +294,8 @@ private:
     void init();
     void buildWindow();
     void buildToolbar();
+    // The help button's menu: help, the user help and the maker's products.
+    void buildHelpMenu();
     void fillStartLists();
     void Terminate_Application_Now();
 
@@ -309,4 +312,7 @@ private:
     int m_selectedTool = 0;
     QImage m_noImage, m_signSampleImg, m_fpSampleImg, m_barcodeSampleImg;
     PtImage Invalid_Barcode_Data_Image_Picture;  // the invalid-data picture (200 x 100 points)
+    // The image tools' filter makes the pictures that picture items show
+    // while the window lives.
+    std::unique_ptr<Picture_Display_Filter_In_Place> m_displayFilter;
 };

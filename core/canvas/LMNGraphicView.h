@@ -7,6 +7,11 @@
 // Coordinates are canvas points, flipped (origin top left, y downward); the
 // widget shows them scaled by the zoom factor. The item list belongs to the
 // document; the view keeps the selection (indexes into that list).
+//
+// The view is made with the main window's services (the window, or a test's
+// fake): it draws the card through them, asks them for the tool, the new-item
+// point and the sample pictures, and tells them of undo steps, redraws and the
+// item whose panel is to show.
 #include <QList>
 #include <QPointF>
 #include <QRectF>
@@ -21,6 +26,7 @@
 #include "core/model/LMNGraphicArchive.h" // LMNGraphicViewPasteboardType
 
 class LMNDocument;
+class MainWindowServices;
 class LMNGrid;
 class LMNZoomingScrollView;
 class QMenu;
@@ -39,7 +45,7 @@ LMNKind currentGraphicClass(int tool);
 class LMNGraphicView : public QWidget {
     Q_OBJECT
 public:
-    explicit LMNGraphicView(QWidget* parent = nullptr);
+    explicit LMNGraphicView(MainWindowServices& services, QWidget* parent = nullptr);
     ~LMNGraphicView() override;
 
     // ---- Card size and zoom ----
@@ -219,8 +225,17 @@ private:
     void restackSelection(bool toFront);
     void setSelectedExtent(double millimetres, void (LMNGraphic::*set)(double));
     void makeSameExtent(double (LMNGraphic::*get)() const, void (LMNGraphic::*set)(double));
-    void applyToSelection(void (LMNGraphic::*apply)());
+    void applyToSelection(const std::function<void(LMNGraphic*)>& apply);
     void finishCreation();
+    // Where a new item goes: at the mouse with no size, else in the
+    // rectangle given or at the next new-item point (snapped to the grid).
+    QRectF newItemRect(LMNKind kind, const QPointF* atPoint, bool use_rect, const QRectF& bound_rect,
+                       const QString& card_side, const QString& ctrl_ID);
+    // A new item of the kind, as the tool makes it.
+    std::unique_ptr<LMNGraphic> makeItemOfKind(LMNKind kind, int tool, const QPointF& pos, const QString& value,
+                                               const QString& ctrl_ID);
+    std::unique_ptr<LMNGraphic> makePictureItem(const QPointF& pos, const QString& value, const QString& ctrl_ID);
+    std::unique_ptr<LMNGraphic> makeSignatureItem(const QPointF& pos, int tool);
     void beginMove(const QPointF& location);
     void continueMove(const QPointF& location);
     void endMove();
@@ -236,6 +251,7 @@ private:
     void updateAlignButtons();
     QPointF eventLocation(const QMouseEvent* event) const;
 
+    MainWindowServices& m_services;
     LMNDocument* _document = nullptr;
     QList<LMNGraphic*> _observed;
     QHash<LMNGraphic*, QRectF> _lastDrawingBounds;

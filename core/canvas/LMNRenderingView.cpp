@@ -1,6 +1,5 @@
 #include "core/canvas/LMNRenderingView.h"
 
-#include "core/model/CanvasBounds.h"
 #include "core/model/LMNDocument.h"
 #include "core/canvas/CanvasMessages.h"
 #include "core/util/MainWindowServices.h"
@@ -23,25 +22,44 @@ void Report_Drawing_Failure(const QString& reason)
     Canvas_Show_Message(reason);
 }
 
+// The card of the renderers made with none at hand (the free functions other
+// layers call): the main window app/ entered.
+MainWindowServices* App_Card_Window()
+{
+    return App_Services().Main_App_wnd;
+}
+
 } // namespace
 
-LMNRenderingView::LMNRenderingView(const QRectF& frame, const QList<LMNGraphic*>& graphics, const QString& title)
+LMNRenderingView::LMNRenderingView(MainWindowServices* card, const QRectF& frame, const QList<LMNGraphic*>& graphics,
+                                   const QString& title)
     : _frame(frame)
     , _graphics(graphics)
     , _printJobTitle(title)
+    , _card(card)
 {
+}
+
+LMNRenderingView::LMNRenderingView(const QRectF& frame, const QList<LMNGraphic*>& graphics, const QString& title)
+    : LMNRenderingView(App_Card_Window(), frame, graphics, title)
+{
+}
+
+QRectF LMNRenderingView::Card_Frame(const MainWindowServices* card)
+{
+    return card ? card->graphicViewBounds() : QRectF();
 }
 
 QRectF LMNRenderingView::Card_Frame()
 {
-    return Canvas_View_Bounds();
+    return Card_Frame(App_Card_Window());
 }
 
 void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
 {
     try {
-        if (App_Services().Main_App_wnd)
-            App_Services().Main_App_wnd->Card_Base_Drawing(painter, rect);
+        if (_card)
+            _card->Card_Base_Drawing(painter, rect);
         for (qsizetype i = _graphics.size() - 1; i >= 0; --i) {
             LMNGraphic* item = _graphics.at(i);
             if (!item || item->print_object != 0 || !item->ctrl_is_visible)
@@ -50,8 +68,8 @@ void LMNRenderingView::drawRect(QPainter& painter, const QRectF& rect)
             item->drawContentsInView(painter, nullptr, false);
             painter.restore();
         }
-        if (App_Services().Main_App_wnd)
-            App_Services().Main_App_wnd->Card_Border_Drawing(painter, rect);
+        if (_card)
+            _card->Card_Border_Drawing(painter, rect);
     } catch (const std::exception& e) {
         Report_Drawing_Failure(QString::fromUtf8(e.what()));
     }
@@ -71,15 +89,20 @@ QByteArray LMNRenderingView::dataWithPDFInsideRect(const QRectF& rect)
         _printJobTitle);
 }
 
+QByteArray LMNRenderingView::pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics, MainWindowServices* card)
+{
+    LMNRenderingView view(card, Card_Frame(card), graphics);
+    return view.dataWithPDFInsideRect(view.bounds());
+}
+
 QByteArray LMNRenderingView::pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics)
 {
-    LMNRenderingView view(Card_Frame(), graphics);
-    return view.dataWithPDFInsideRect(view.bounds());
+    return pdfDataWithGraphics_data(graphics, App_Card_Window());
 }
 
 QByteArray LMNRenderingView::tiffDataWithGraphics(const QList<LMNGraphic*>& graphics, LMNError* error)
 {
-    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(graphics);
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(graphics, QRectF());
     if (pt::Rect_Is_Empty(box) || graphics.isEmpty()) {
         if (error)
             *error = LMNErrorWithCode(3);

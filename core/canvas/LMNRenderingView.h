@@ -11,11 +11,16 @@
 #include "core/model/LMNGraphic.h"
 #include "platform/PtImage.h"
 
+class MainWindowServices;
 class QPainter;
 
 class LMNRenderingView {
 public:
-    // The list is copied; the items are shared, not copied.
+    // The list is copied; the items are shared, not copied. `card` draws the
+    // card's base and border (none: the items alone); without it, the main
+    // window entered in the services struct app/ fills draws them.
+    LMNRenderingView(MainWindowServices* card, const QRectF& frame, const QList<LMNGraphic*>& graphics,
+                     const QString& printJobTitle = QString());
     LMNRenderingView(const QRectF& frame, const QList<LMNGraphic*>& graphics, const QString& printJobTitle = QString());
 
     QRectF frame() const { return _frame; }
@@ -33,7 +38,9 @@ public:
     // One page of the rectangle's size in points, drawn by drawRect.
     QByteArray dataWithPDFInsideRect(const QRectF& rect);
 
-    // PDF data of the whole card (the canvas's bounds) with these items.
+    // PDF data of the whole card (the canvas's bounds) with these items, the
+    // card drawn by `card` (by default the main window app/ entered).
+    static QByteArray pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics, MainWindowServices* card);
     static QByteArray pdfDataWithGraphics_data(const QList<LMNGraphic*>& graphics);
     // TIFF data (72 dpi, one pixel a point) of the items alone over their
     // drawing bounds, whatever their print flag or visibility; empty with
@@ -44,13 +51,15 @@ public:
     static PtImage image_From_Card_Graphics(const QList<LMNGraphic*>& graphics, bool print_box);
 
     // The card rectangle: the canvas view's bounds, or the zero rectangle
-    // when there is none.
+    // when there is none (or no card window).
+    static QRectF Card_Frame(const MainWindowServices* card);
     static QRectF Card_Frame();
 
 private:
     QRectF _frame;
     QList<LMNGraphic*> _graphics;
     QString _printJobTitle;
+    MainWindowServices* _card = nullptr;
 };
 
 // The whole card with these items, titled "Print"; null when no list is given.

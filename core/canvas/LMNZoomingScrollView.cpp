@@ -91,8 +91,9 @@ QPointF SWCenteringClipView::constrainScrollPoint(QPointF proposed, QSizeF docum
 }
 
 // ---------------------------------------------------------------------------
-LMNZoomingScrollView::LMNZoomingScrollView(QWidget* parent)
+LMNZoomingScrollView::LMNZoomingScrollView(const MainWindowServices* card, QWidget* parent)
     : QAbstractScrollArea(parent)
+    , _card(card)
 {
     _clipView = new SWCenteringClipView;
     setViewport(_clipView);
@@ -299,7 +300,7 @@ void LMNZoomingScrollView::paintEvent(QPaintEvent* event)
     const QRectF card = _documentView ? QRectF(_documentView->geometry()) : QRectF();
     SWCenteringClipView::drawRect(painter, QRectF(viewport()->rect()), card,
                                   _cardShapeOverride >= 0 ? _cardShapeOverride
-                                  : (App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0));
+                                  : (_card ? _card->Card_Shape : 0));
 }
 
 void LMNZoomingScrollView::resizeEvent(QResizeEvent* event)

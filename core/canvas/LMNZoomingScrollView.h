@@ -14,6 +14,7 @@
 class QComboBox;
 class QFileDialog;
 class QPainter;
+class MainWindowServices;
 
 // The zoom table: factor and label of each pop-up entry, in order.
 inline constexpr int LMNZoomingScrollViewFactorCount = 8;
@@ -95,7 +96,9 @@ private:
 class LMNZoomingScrollView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit LMNZoomingScrollView(QWidget* parent = nullptr);
+    // `card` is the window whose card shape the backdrop outlines (none: a
+    // rectangle, unless an override is set).
+    explicit LMNZoomingScrollView(const MainWindowServices* card = nullptr, QWidget* parent = nullptr);
 
     // The view scrolled and centred. It is told the zoom factor through its
     // `setZoomFactor(double)` slot when it has one, and its size is its zoomed size.
@@ -113,7 +116,7 @@ public:
     QComboBox* factorPopUpButton() const { return _factorPopUpButton; }
 
     // Card outline of the backdrop (0 rectangle, 1 rounded, 2 ellipse); by
-    // default the process-wide card shape is read at each drawing.
+    // default the card window's shape is read at each drawing.
     void setCardShapeOverride(int shape) { _cardShapeOverride = shape; }
 
     // ---- Rulers ----
@@ -164,6 +167,7 @@ private:
     QWidget* _documentView = nullptr;
     SWCenteringClipView* _clipView = nullptr;
     int _cardShapeOverride = -1;
+    const MainWindowServices* _card = nullptr;
     bool _layingOut = false;
     LMNRulerView* _horizontalRuler = nullptr;
     LMNRulerView* _verticalRuler = nullptr;

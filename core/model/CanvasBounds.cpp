@@ -1,12 +1,6 @@
 #include "core/model/CanvasBounds.h"
 
-#include "core/util/MainWindowServices.h"
 #include "platform/Geometry.h"
-
-QRectF Canvas_View_Bounds()
-{
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicViewBounds() : QRectF();
-}
 
 bool Rect_Lies_On_Canvas(const QRectF& r, const QRectF& canvas)
 {

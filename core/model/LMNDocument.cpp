@@ -2,7 +2,6 @@
 
 #include "core/canvas/LMNPrintOperation.h"
 
-#include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "platform/Plist.h"
 
@@ -118,8 +117,10 @@ void LMNDocument::startObserving(const LMNGraphicPtr& item)
     std::weak_ptr<LMNGraphic> weak = item;
     item->addObserver(this, [this, weak](LMNGraphic*, const QString& key, const QVariant& oldValue,
                                          const QVariant& newValue) {
-        if (LMNGraphicPtr g = weak.lock())
+        if (LMNGraphicPtr g = weak.lock()) {
             propertyChanged(g, key, oldValue, newValue);
+            notifyItem(g.get(), key, newValue);
+        }
     });
 }
 
@@ -178,6 +179,24 @@ void LMNDocument::removeGraphicsObserver(const void* owner)
     m_graphicsObservers.erase(std::remove_if(m_graphicsObservers.begin(), m_graphicsObservers.end(),
                                              [owner](const auto& o) { return o.first == owner; }),
                               m_graphicsObservers.end());
+}
+
+void LMNDocument::addItemObserver(const void* owner, ItemObserver observer)
+{
+    removeItemObserver(owner);
+    m_itemObservers.emplace_back(owner, std::move(observer));
+}
+
+void LMNDocument::removeItemObserver(const void* owner)
+{
+    std::erase_if(m_itemObservers, [owner](const auto& o) { return o.first == owner; });
+}
+
+void LMNDocument::notifyItem(LMNGraphic* item, const QString& key, const QVariant& newValue)
+{
+    const auto observers = m_itemObservers;   // an observer may remove itself
+    for (const auto& o : observers)
+        o.second(item, key, newValue);
 }
 
 void LMNDocument::addCanvasSizeObserver(const void* owner, std::function<void(bool)> observer)
@@ -254,7 +273,7 @@ bool LMNDocument::readFromData(const QByteArray&, const QString&, LMNError*)
 
 QString LMNDocument::displayName() const
 {
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->App_Name() : QCoreApplication::applicationName();
+    return QCoreApplication::applicationName();
 }
 
 std::unique_ptr<LMNPrintOperation> LMNDocument::printOperationWithSettings(const QVariantMap& settings,

@@ -102,6 +102,13 @@ public:
     void addGraphicsObserver(const void* owner, std::function<void()> observer);
     void removeGraphicsObserver(const void* owner);
 
+    // Observers of the items: called with the item, the key and the new
+    // value of every change an item of the document tells of (its
+    // properties, and its notices such as a picture made anew).
+    using ItemObserver = std::function<void(LMNGraphic* item, const QString& key, const QVariant& newValue)>;
+    void addItemObserver(const void* owner, ItemObserver observer);
+    void removeItemObserver(const void* owner);
+
     // The plain archive of print settings that the document's data holds.
     static QByteArray Print_Info_Archive(const PrintInfo& info);
 
@@ -115,6 +122,7 @@ private:
                          const QVariant& newValue);
     void setGraphicProperties(const std::shared_ptr<LMNMapTableOwner>& owner);
     void notifyGraphics();
+    void notifyItem(LMNGraphic* item, const QString& key, const QVariant& newValue);
 
     QList<LMNGraphicPtr> _graphics;
     std::set<const LMNGraphic*> _undoGroupInsertedGraphics;
@@ -122,6 +130,7 @@ private:
     LMNUndoManager m_undo;
     std::vector<std::pair<const void*, std::function<void()>>> m_graphicsObservers;
     std::vector<std::pair<const void*, std::function<void(bool)>>> m_canvasSizeObservers;
+    std::vector<std::pair<const void*, ItemObserver>> m_itemObservers;
     PrintInfo m_printInfo;
 };
 

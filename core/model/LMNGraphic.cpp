@@ -344,6 +344,18 @@ void LMNGraphic::init()
     srp_val = ev_val = blr_val = rotate_image = 0;
     sign_or_fingureprint = QStringLiteral("S");
 
+    initBarcodeDefaults();
+
+    switch (kind()) {
+    case LMNKind::Text: _isDrawingFill = false; _isDrawingStroke = false; break;
+    case LMNKind::Barcode: _isDrawingFill = false; break;
+    case LMNKind::Image: _isDrawingStroke = false; break;
+    default: break;
+    }
+}
+
+void LMNGraphic::initBarcodeDefaults()
+{
     _barcode_image = PtImage();
     bar_image_ctrl_bounds = QRectF();
     linear_or_2d = 0;
@@ -371,13 +383,6 @@ void LMNGraphic::init()
     dpi_val_index = 0;
     dpi_custom_val = QStringLiteral("0");
     barcode_unit_val = 1;
-
-    switch (kind()) {
-    case LMNKind::Text: _isDrawingFill = false; _isDrawingStroke = false; break;
-    case LMNKind::Barcode: _isDrawingFill = false; break;
-    case LMNKind::Image: _isDrawingStroke = false; break;
-    default: break;
-    }
 }
 
 void LMNGraphic::copyBaseFieldsTo(LMNGraphic& c) const
@@ -488,8 +493,6 @@ void LMNGraphic::Set_Barcode_image(const PtImage& image)
 void LMNGraphic::storeBounds(const QRectF& bounds)
 {
     _bounds = bounds;
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Set_Control_Pos_And_Size(this);
 }
 
 QVariantList LMNGraphic::captureBoundsKeys() const
@@ -700,7 +703,7 @@ int LMNGraphic::handleUnderPoint(const QPointF& point) const
     return LMNGraphicNoHandle;
 }
 
-int LMNGraphic::resizeByMovingHandle(int handle, const QPointF& p)
+int LMNGraphic::resizeByMovingHandle(int handle, const QPointF& p, const QRectF& canvas)
 {
     if (kind() == LMNKind::Barcode)
         return 0;
@@ -747,7 +750,7 @@ int LMNGraphic::resizeByMovingHandle(int handle, const QPointF& p)
         flipVertically();
     }
     const QRectF nr(x, y, w, h);
-    if (pt::Rects_Intersect(nr, Canvas_View_Bounds()))
+    if (pt::Rects_Intersect(nr, canvas))
         setBounds(nr);
     return handle;
 }
@@ -768,11 +771,11 @@ void LMNGraphic::makeNaturalSize()
     setBounds(r);
 }
 
-void LMNGraphic::makeSameAsLabelSize()
+void LMNGraphic::makeSameAsLabelSize(const QRectF& canvas)
 {
     if (kind() == LMNKind::Barcode || ctrl_is_locked)
         return;
-    setBounds(Canvas_View_Bounds());
+    setBounds(canvas);
 }
 
 void LMNGraphic::setColor(const QColor& color)
@@ -794,19 +797,18 @@ QRectF LMNGraphic::boundsOfGraphics(const QList<LMNGraphic*>& graphics)
     return r;
 }
 
-QRectF LMNGraphic::drawingBoundsOfGraphics(const QList<LMNGraphic*>& graphics)
+QRectF LMNGraphic::drawingBoundsOfGraphics(const QList<LMNGraphic*>& graphics, const QRectF& canvas)
 {
     if (graphics.isEmpty())
-        return Canvas_View_Bounds();
+        return canvas;
     QRectF r;
     for (const LMNGraphic* g : graphics)
         r = pt::Rect_Union(r, g->drawingBounds());
     return r;
 }
 
-void LMNGraphic::translateGraphics(const QList<LMNGraphic*>& graphics, double dx, double dy)
+void LMNGraphic::translateGraphics(const QList<LMNGraphic*>& graphics, double dx, double dy, const QRectF& canvas)
 {
-    const QRectF canvas = Canvas_View_Bounds();
     for (LMNGraphic* g : graphics) {
         if (g->ctrl_is_locked)
             continue;
@@ -820,11 +822,11 @@ void LMNGraphic::translateGraphics(const QList<LMNGraphic*>& graphics, double dx
 }
 
 void LMNGraphic::Paste_Location_Of_Graphics(const QList<LMNGraphic*>& graphics, double x, double y,
-                                            const QString& card_side)
+                                            const std::function<QPointF()>& nextPoint)
 {
     for (int i = 0; i < graphics.size(); ++i) {
-        if (i > 0 && App_Services().Main_App_wnd) {
-            const QPointF p = App_Services().Main_App_wnd->Control_New_Point(card_side);
+        if (i > 0 && nextPoint) {
+            const QPointF p = nextPoint();
             x = p.x();
             y = p.y();
         }

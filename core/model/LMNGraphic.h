@@ -145,6 +145,8 @@ public:
     // Sets every default; afterwards the kind-dependent ones (text: fill and
     // stroke off; barcode: fill off; picture: stroke off).
     void init();
+    // The defaults of the barcode fields (init's share for barcodes).
+    void initBarcodeDefaults();
 
     // A new item of the same class with the defaults, carrying geometry, fill,
     // border, value binding and Text_Value.
@@ -399,13 +401,15 @@ public:
     static bool isHandleAtPoint(const QPointF& handlePoint, const QPointF& point);
     static QPointF handlePoint(const QRectF& bounds, int handle);
     // Resizes by dragging a handle; returns the handle the drag continues with.
-    virtual int resizeByMovingHandle(int handle, const QPointF& point);
+    // A rectangle that would leave `canvas` (the card) is not taken.
+    virtual int resizeByMovingHandle(int handle, const QPointF& point, const QRectF& canvas);
     virtual int creationSizingHandle() const { return 8; }
 
     // ---- Size commands ----
     virtual bool canMakeNaturalSize() const { return _bounds.width() != _bounds.height(); }
     virtual void makeNaturalSize();
-    void makeSameAsLabelSize();
+    // The item takes the whole card, `canvas`.
+    void makeSameAsLabelSize(const QRectF& canvas);
     virtual void flipHorizontally() {}
     virtual void flipVertically() {}
     virtual void setColor(const QColor& color);
@@ -414,14 +418,19 @@ public:
 
     // ---- Operations on lists of items ----
     static QRectF boundsOfGraphics(const QList<LMNGraphic*>& graphics);
-    static QRectF drawingBoundsOfGraphics(const QList<LMNGraphic*>& graphics);
-    static void translateGraphics(const QList<LMNGraphic*>& graphics, double dx, double dy);
+    // The drawing bounds of the items; `canvas` (the card) for none.
+    static QRectF drawingBoundsOfGraphics(const QList<LMNGraphic*>& graphics, const QRectF& canvas);
+    // Moves the unlocked items; an item that would leave `canvas` stays.
+    static void translateGraphics(const QList<LMNGraphic*>& graphics, double dx, double dy, const QRectF& canvas);
+    // The first item goes to (x, y), each further one to the point
+    // `nextPoint` gives (the new-item cascade of whoever pastes); without
+    // it, every item goes to (x, y).
     static void Paste_Location_Of_Graphics(const QList<LMNGraphic*>& graphics, double x, double y,
-                                           const QString& card_side);
+                                           const std::function<QPointF()>& nextPoint);
 
 protected:
     explicit LMNGraphic(LMNBlank) {}
-    // Stores the bounds and shows them in the main window, notifying nobody.
+    // Stores the bounds, notifying nobody.
     void storeBounds(const QRectF& bounds);
     // Values of keysAffectedByBounds() (empty when nobody observes).
     QVariantList captureBoundsKeys() const;

@@ -92,6 +92,73 @@ bool Has_Binding_Group(LMNKind k)
     return k == LMNKind::Text || k == LMNKind::Image || k == LMNKind::Barcode;
 }
 
+// The fields of a text item, in the order of its record.
+template <class C>
+void Visit_Text_Group(C& c, LMNGraphic& g)
+{
+    c.font("text_ctrl_font", g.text_ctrl_font);
+    c.color("txt_clr", g.txt_clr);
+    c.text("_Text_contents", g._Text_contents);
+    c.int32("text_alignmnet_Vert", g.text_alignmnet_Vert);
+    c.int32("text_alignmnet", g.text_alignmnet);
+    c.int32("text_transfrom_case", g.text_transfrom_case);
+    c.flt("text_kerning", g.text_kerning);
+    c.string("Text_Value", g.Text_Value);
+    c.boolean("Drawing_Shadow", g.Drawing_Shadow);
+    c.color("Shadow_Color", g.Shadow_Color);
+    c.flt("Shadow_offset_X", g.Shadow_offset_X);
+    c.flt("Shadow_offset_Y", g.Shadow_offset_Y);
+    c.flt("Shadow_blur", g.Shadow_blur);
+    c.flt("Shadow_transparency", g.Shadow_transparency);
+    c.int32("text_rotation", g.text_rotation);
+}
+
+// The fields of a barcode item, in the order of its record.
+template <class C>
+void Visit_Barcode_Group(C& c, LMNGraphic& g)
+{
+    c.barcodeImage("_barcode_image", g._barcode_image);
+    c.int32("linear_or_2d", g.linear_or_2d);
+    c.int32("barcode_font_index", g.barcode_font_index);
+    c.string("linear_font_val", g.linear_font_val);
+    c.string("two_d_font_val", g.two_d_font_val);
+    c.string("header_val", g.header_val);
+    c.string("footer_val", g.footer_val);
+    c.int32("show_hide_hdr", g.show_hide_hdr);
+    c.int32("show_hide_ftr", g.show_hide_ftr);
+    c.int32("show_hide_val", g.show_hide_val);
+    c.int32("show_val_on_top", g.show_val_on_top);
+    c.int32("align_hdr_index", g.align_hdr_index);
+    c.int32("align_ftr_index", g.align_ftr_index);
+    c.flt("linear_height_val", g.linear_height_val);
+    c.flt("linear_width_val", g.linear_width_val);
+    c.int32("qr_size_val", g.qr_size_val);
+    c.int32("qr_version_index", g.qr_version_index);
+    c.int32("qr_ec_index", g.qr_ec_index);
+    c.int32("pdf_hgt_val", g.pdf_hgt_val);
+    c.int32("pdf_wdt_val", g.pdf_wdt_val);
+    c.int32("pdf_ec_val", g.pdf_ec_val);
+    c.int32("dm_module_val", g.dm_module_val);
+    c.int32("dm_format_index", g.dm_format_index);
+    c.int32("dm_encoding_index", g.dm_encoding_index);
+    c.flt("hdr_margin_val", g.hdr_margin_val);
+    c.flt("ftr_margin_val", g.ftr_margin_val);
+    c.flt("val_margin_val", g.val_margin_val);
+    c.flt("TB_marging_val", g.TB_marging_val);
+    c.flt("LR_margin_val", g.LR_margin_val);
+    c.font("value_font_val", g.value_font_val);
+    c.font("header_font_val", g.header_font_val);
+    c.font("footer_font_val", g.footer_font_val);
+    c.color("barcode_hdr_clr_val", g.barcode_hdr_clr_val);
+    c.color("barcode_ftr_clr_val", g.barcode_ftr_clr_val);
+    c.color("barcode_val_clr_val", g.barcode_val_clr_val);
+    c.color("barcode_back_clr_val", g.barcode_back_clr_val);
+    c.color("barcode_clr_val", g.barcode_clr_val);
+    c.int32("dpi_val_index", g.dpi_val_index);
+    c.string("dpi_custom_val", g.dpi_custom_val);
+    c.int32("barcode_unit_val", g.barcode_unit_val);
+}
+
 template <class C>
 void Visit_Groups(C& c, LMNGraphic& g)
 {
@@ -139,21 +206,7 @@ void Visit_Groups(C& c, LMNGraphic& g)
         break;
     }
     case LMNKind::Text:
-        c.font("text_ctrl_font", g.text_ctrl_font);
-        c.color("txt_clr", g.txt_clr);
-        c.text("_Text_contents", g._Text_contents);
-        c.int32("text_alignmnet_Vert", g.text_alignmnet_Vert);
-        c.int32("text_alignmnet", g.text_alignmnet);
-        c.int32("text_transfrom_case", g.text_transfrom_case);
-        c.flt("text_kerning", g.text_kerning);
-        c.string("Text_Value", g.Text_Value);
-        c.boolean("Drawing_Shadow", g.Drawing_Shadow);
-        c.color("Shadow_Color", g.Shadow_Color);
-        c.flt("Shadow_offset_X", g.Shadow_offset_X);
-        c.flt("Shadow_offset_Y", g.Shadow_offset_Y);
-        c.flt("Shadow_blur", g.Shadow_blur);
-        c.flt("Shadow_transparency", g.Shadow_transparency);
-        c.int32("text_rotation", g.text_rotation);
+        Visit_Text_Group(c, g);
         break;
     case LMNKind::Shape:
         c.string("_shape_type", g._shape_type);
@@ -183,46 +236,7 @@ void Visit_Groups(C& c, LMNGraphic& g)
         c.image("_contents_with_settings", g._contents_with_settings);
         break;
     case LMNKind::Barcode:
-        c.barcodeImage("_barcode_image", g._barcode_image);
-        c.int32("linear_or_2d", g.linear_or_2d);
-        c.int32("barcode_font_index", g.barcode_font_index);
-        c.string("linear_font_val", g.linear_font_val);
-        c.string("two_d_font_val", g.two_d_font_val);
-        c.string("header_val", g.header_val);
-        c.string("footer_val", g.footer_val);
-        c.int32("show_hide_hdr", g.show_hide_hdr);
-        c.int32("show_hide_ftr", g.show_hide_ftr);
-        c.int32("show_hide_val", g.show_hide_val);
-        c.int32("show_val_on_top", g.show_val_on_top);
-        c.int32("align_hdr_index", g.align_hdr_index);
-        c.int32("align_ftr_index", g.align_ftr_index);
-        c.flt("linear_height_val", g.linear_height_val);
-        c.flt("linear_width_val", g.linear_width_val);
-        c.int32("qr_size_val", g.qr_size_val);
-        c.int32("qr_version_index", g.qr_version_index);
-        c.int32("qr_ec_index", g.qr_ec_index);
-        c.int32("pdf_hgt_val", g.pdf_hgt_val);
-        c.int32("pdf_wdt_val", g.pdf_wdt_val);
-        c.int32("pdf_ec_val", g.pdf_ec_val);
-        c.int32("dm_module_val", g.dm_module_val);
-        c.int32("dm_format_index", g.dm_format_index);
-        c.int32("dm_encoding_index", g.dm_encoding_index);
-        c.flt("hdr_margin_val", g.hdr_margin_val);
-        c.flt("ftr_margin_val", g.ftr_margin_val);
-        c.flt("val_margin_val", g.val_margin_val);
-        c.flt("TB_marging_val", g.TB_marging_val);
-        c.flt("LR_margin_val", g.LR_margin_val);
-        c.font("value_font_val", g.value_font_val);
-        c.font("header_font_val", g.header_font_val);
-        c.font("footer_font_val", g.footer_font_val);
-        c.color("barcode_hdr_clr_val", g.barcode_hdr_clr_val);
-        c.color("barcode_ftr_clr_val", g.barcode_ftr_clr_val);
-        c.color("barcode_val_clr_val", g.barcode_val_clr_val);
-        c.color("barcode_back_clr_val", g.barcode_back_clr_val);
-        c.color("barcode_clr_val", g.barcode_clr_val);
-        c.int32("dpi_val_index", g.dpi_val_index);
-        c.string("dpi_custom_val", g.dpi_custom_val);
-        c.int32("barcode_unit_val", g.barcode_unit_val);
+        Visit_Barcode_Group(c, g);
         break;
     case LMNKind::Signature:
         c.string("sign_or_fingureprint", g.sign_or_fingureprint);
@@ -271,8 +285,8 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
         // settings read so far.
         if (error)
             *error = QStringLiteral("wrong value for key \"%1\"").arg(QString::fromLatin1(r.failedKey));
-        if (item->kind() == LMNKind::Image && App_Services().Main_App_wnd && !item->_contents.isNull()) {
-            const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(item.get());
+        if (item->kind() == LMNKind::Image && Has_Picture_Display_Filter() && !item->_contents.isNull()) {
+            const QImage adjusted = Filtered_Picture(*item);
             item->_contents_with_settings =
                 adjusted.isNull() ? item->_contents : PtImage(adjusted, item->_contents.size());
         }

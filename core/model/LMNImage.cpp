@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <atomic>
 #include <cmath>
 
 static PtImage Load_Picture(const QString& path, int maxSide)
@@ -113,9 +114,24 @@ QString Keep_Picture_As_File(const QImage& image, QString* error)
                     .arg(QDir::toNativeSeparators(folder)));
 }
 
-static QString Resolve_Resource_Path(const QString& path)
+namespace {
+std::atomic<Picture_Display_Filter> g_displayFilter{nullptr};
+}
+
+Picture_Display_Filter Set_Picture_Display_Filter(Picture_Display_Filter filter)
 {
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Check_Path_For_App_Resources(path) : path;
+    return g_displayFilter.exchange(filter);
+}
+
+bool Has_Picture_Display_Filter()
+{
+    return g_displayFilter.load() != nullptr;
+}
+
+QImage Filtered_Picture(const LMNGraphic& item)
+{
+    const Picture_Display_Filter filter = g_displayFilter.load();
+    return filter ? filter(item) : QImage();
 }
 
 std::unique_ptr<LMNImage> LMNImage::initWithPath_With_ID(const QPointF& centre, const QString& path,
@@ -125,8 +141,6 @@ std::unique_ptr<LMNImage> LMNImage::initWithPath_With_ID(const QPointF& centre, 
     item->control_ID = ctrl_id;
     item->setFilePath(path);
     item->setBounds(Rect_Centred_On(centre, item->_contents.isNull() ? QSizeF(0, 0) : item->_contents.size()));
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -135,19 +149,16 @@ std::unique_ptr<LMNImage> LMNImage::initWithPath(const QPointF& centre, const QS
     auto item = std::make_unique<LMNImage>();
     item->setFilePath(path);
     item->setBounds(Rect_Centred_On(centre, item->_contents.isNull() ? QSizeF(0, 0) : item->_contents.size()));
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
-std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, const PtImage& contents)
+std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, const PtImage& contents,
+                                                     const QString& librarySelectedImage)
 {
     auto item = std::make_unique<LMNImage>();
     item->_contents = contents;
-    item->_file_path = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
+    item->_file_path = librarySelectedImage;
     item->setBounds(Rect_Centred_On(centre, contents.isNull() ? QSizeF(0, 0) : contents.size()));
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -159,7 +170,7 @@ QString LMNImage::Placeholder_Path()
 
 void LMNImage::setFilePath(const QString& path)
 {
-    const QString resolved = Resolve_Resource_Path(path);
+    const QString resolved = Rebase_Picture_Path(path);
     Set_Control_File_path(resolved);
     setFileNSImage(resolved);
 }
@@ -167,12 +178,13 @@ void LMNImage::setFilePath(const QString& path)
 void LMNImage::applyDisplayedPicture()
 {
     _contents_with_settings = _contents;
-    if (App_Services().Main_App_wnd && !_contents.isNull()) {
-        const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(this);
-        // A failed adjustment keeps the picture as loaded rather than blanking it.
-        if (!adjusted.isNull())
-            _contents_with_settings = PtImage(adjusted, _contents.size());
-    }
+    if (!Has_Picture_Display_Filter() || _contents.isNull())
+        return;
+    const QImage adjusted = Filtered_Picture(*this);
+    // A failed adjustment keeps the picture as loaded rather than blanking it.
+    if (!adjusted.isNull())
+        _contents_with_settings = PtImage(adjusted, _contents.size());
+    notify(LMNImageDisplayedPictureKey, QVariant(), !adjusted.isNull() && !adjusted.size().isEmpty());
 }
 
 void LMNImage::setFileNSImage(const QString& path)

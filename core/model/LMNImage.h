@@ -1,12 +1,41 @@
 #pragma once
 // A picture from a file. _contents is the picture as loaded (a preview of at
 // most 800 pixels on its longer side), _contents_with_settings the picture as
-// displayed, with the item's image settings applied by the main window.
+// displayed, with the item's image settings applied by the display filter.
 #include "core/model/LMNGraphic.h"
 
 inline const QString LMNImageContentsKey = QStringLiteral("contents");
 inline const QString LMNImageIsFlippedHorizontallyKey = QStringLiteral("flippedHorizontally");
 inline const QString LMNImageIsFlippedVerticallyKey = QStringLiteral("flippedVertically");
+// The notice of a picture item whose displayed picture was made again from a
+// picture it holds; the new value says whether the display filter gave one.
+// Whoever shows the item's panel shows or hides its missing-picture label.
+inline const QString LMNImageDisplayedPictureKey = QStringLiteral("displayedPicture");
+
+// The display filter: the picture an item shows, made from its picture with
+// its adjustments (colour steps, blur, rotation, flips). The image tools have
+// it; the main window puts it in place while it lives. None in place: items
+// show their pictures as loaded.
+using Picture_Display_Filter = QImage (*)(const LMNGraphic& item);
+// Puts `filter` in place (null: none) and gives back the one it replaces.
+Picture_Display_Filter Set_Picture_Display_Filter(Picture_Display_Filter filter);
+bool Has_Picture_Display_Filter();
+// The item's picture through the filter; null when none is in place or the
+// filter gives none.
+QImage Filtered_Picture(const LMNGraphic& item);
+
+// A display filter in place for as long as the object lives.
+class Picture_Display_Filter_In_Place {
+public:
+    explicit Picture_Display_Filter_In_Place(Picture_Display_Filter filter)
+        : m_previous(Set_Picture_Display_Filter(filter)) {}
+    ~Picture_Display_Filter_In_Place() { Set_Picture_Display_Filter(m_previous); }
+    Picture_Display_Filter_In_Place(const Picture_Display_Filter_In_Place&) = delete;
+    Picture_Display_Filter_In_Place& operator=(const Picture_Display_Filter_In_Place&) = delete;
+
+private:
+    Picture_Display_Filter m_previous;
+};
 
 // The preview of a picture file, at most `maxSide` pixels on its longer side
 // and turned upright; a null image when the file is missing or unreadable.
@@ -42,7 +71,10 @@ public:
     static std::unique_ptr<LMNImage> initWithPath_With_ID(const QPointF& centre, const QString& path,
                                                           const QString& ctrl_id);
     static std::unique_ptr<LMNImage> initWithPath(const QPointF& centre, const QString& path, bool org_or_crop);
-    static std::unique_ptr<LMNImage> initWithPosition(const QPointF& centre, const PtImage& contents);
+    // An item showing `contents`, its file the picture the library chose
+    // last (handed in by whoever makes it).
+    static std::unique_ptr<LMNImage> initWithPosition(const QPointF& centre, const PtImage& contents,
+                                                      const QString& librarySelectedImage);
     // The file of the placeholder picture a picture item shows while no
     // picture is chosen for it (the main window's no_image()).
     static QString Placeholder_Path();

@@ -128,7 +128,7 @@ void LMNLine::drawHandlesInView(QPainter& painter, LMNGraphicView* view, bool lo
     drawHandleInView(painter, view, endPoint(), lock_hai);
 }
 
-int LMNLine::resizeByMovingHandle(int handle, const QPointF& point)
+int LMNLine::resizeByMovingHandle(int handle, const QPointF& point, const QRectF&)
 {
     if (handle == 1)
         setBeginPoint(point);

@@ -47,7 +47,7 @@ public:
     int handleUnderPoint(const QPointF& point) const override;
     void drawHandlesInView(QPainter& painter, LMNGraphicView* view, bool lock_hai) const override;
     // Moves the begin (1) or end (2) point; the handle is returned unchanged.
-    int resizeByMovingHandle(int handle, const QPointF& point) override;
+    int resizeByMovingHandle(int handle, const QPointF& point, const QRectF& canvas) override;
     void setColor(const QColor& color) override;
     std::unique_ptr<LMNGraphic> copyWithZone() const override;
 

@@ -16,16 +16,14 @@ QString LMNSignature::Sample_Path(const QString& code)
 }
 
 std::unique_ptr<LMNSignature> LMNSignature::initWithPosition(const QPointF& centre, const PtImage& contents,
-                                                             const QString& code)
+                                                             const QString& code, const QString& librarySelectedImage)
 {
     auto item = std::make_unique<LMNSignature>();
     item->_contents_img = contents;
-    item->_file_path = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
+    item->_file_path = librarySelectedImage;
     item->file_path = Sample_Path(code);
     item->Set_Sign_Or_FP(code);
     item->setBounds(Rect_Centred_On(centre, contents.isNull() ? QSizeF(0, 0) : contents.size()));
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
@@ -38,16 +36,12 @@ std::unique_ptr<LMNSignature> LMNSignature::initWithPath(const QPointF& centre, 
     item->Set_Sign_Or_FP(code);
     const PtImage& img = item->_contents_img;
     item->setBounds(Rect_Centred_On(centre, img.isNull() ? QSizeF(0, 0) : img.size()));
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
 }
 
 void LMNSignature::setFilePath(const QString& path)
 {
-    QString p = path == QLatin1String("Default") ? Sample_Path(sign_or_fingureprint) : path;
-    if (App_Services().Main_App_wnd)
-        p = App_Services().Main_App_wnd->Check_Path_For_App_Resources(p);
+    const QString p = Rebase_Picture_Path(path == QLatin1String("Default") ? Sample_Path(sign_or_fingureprint) : path);
     file_path = p;
     Set_Control_File_path(p);
     _contents_img = Load_Picture_Preview(p);

@@ -13,8 +13,11 @@ public:
     PtImage _contents_img;   // the picture as loaded
     QString file_path;       // the resolved path _contents_img came from
 
+    // An item showing `contents`, its file the picture the library chose
+    // last (handed in by whoever makes it).
     static std::unique_ptr<LMNSignature> initWithPosition(const QPointF& centre, const PtImage& contents,
-                                                          const QString& sign_or_FP);
+                                                          const QString& sign_or_FP,
+                                                          const QString& librarySelectedImage);
     static std::unique_ptr<LMNSignature> initWithPath(const QPointF& centre, const QString& path,
                                                       const QString& sign_or_FP);
     // "Default" means the sample picture of the item's code.

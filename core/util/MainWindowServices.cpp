@@ -34,6 +34,11 @@
 
 MainWindowServices::~MainWindowServices() = default;
 
+BarcodeDialogServices* MainWindowServices::Barcode_Dialog() const
+{
+    return App_Services().Barcode_Gen_Var;
+}
+
 MainWindowServices* Main_Window_On_This_Thread()
 {
     return Is_Main_Thread() ? App_Services().Main_App_wnd : nullptr;

@@ -3,11 +3,13 @@
 // What the drawing core and the barcode engines use of the main window.
 //
 // The main window controller of the application derives from this class and
-// stores itself in App_Services().Main_App_wnd while it initialises; every lower subsystem
-// reaches the main window through that pointer. The helper methods that the
-// whole program shares (unit conversion, images, folders, placement of new
-// items) are implemented here in the core; the operations that need the real
-// window are pure, so the window implements every one of them. Tests install
+// enters itself in the services struct app/ fills (Services::Main_App_wnd)
+// while it initialises; the views and panels below it are handed it by their
+// constructor, and the free functions of the lower layers find it there. The
+// helper methods that the whole program shares (unit conversion, images,
+// folders, placement of new items) are implemented here in the core; the
+// operations that need the real window are pure, so the window implements
+// every one of them. Tests install
 // a fake (tests/core/FakeMainWindow.h) that implements them all too.
 #include <QColor>
 #include <QFont>
@@ -25,6 +27,7 @@
 class LMNGraphic;
 class LMNGraphicView;
 class LMNDocument;
+class BarcodeDialogServices;
 class Card_Property;
 class QPainter;
 class QWidget;
@@ -73,7 +76,6 @@ public:
     virtual void Refresh_Canvas() = 0;
     virtual QList<LMNGraphic*> Get_Front_Controls_Array() const = 0;
     virtual int Get_Front_Control_Count() const = 0;
-    virtual QImage Get_Image_With_Update_Settings(LMNGraphic* item) = 0;
     virtual void Reset_Image_Editing_Controls() = 0;
     virtual void Set_Control_Pos_And_Size(LMNGraphic* item) = 0;
     virtual void Insert_In_Undo_Redo() = 0;
@@ -100,6 +102,9 @@ public:
     virtual QRectF graphicViewBounds() const = 0;
     // The window of the progress window.
     virtual QWidget* Send_Models_Window() const = 0;
+    // The barcode dialog of designing mode (null while there is none): the
+    // one entered in the services struct app/ fills, unless the window says.
+    virtual BarcodeDialogServices* Barcode_Dialog() const;
     // Series names the barcode-mode data-source controls use: when the
     // data-source box and the series option are on, the selected series of
     // the value, header and footer whose box is ticked, in that order.

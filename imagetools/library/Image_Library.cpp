@@ -145,13 +145,7 @@ void LibraryGrid::dropEvent(QDropEvent* event)
 
 Image_Library* Image_Library::defaultInstance()
 {
-    if (!s_instance) {
-        Run_On_Main_Thread_And_Wait([] {
-            if (!s_instance)
-                s_instance = new Image_Library(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
-        });
-    }
-    return s_instance;
+    return s_instance ? s_instance.data() : Gui_Window_Instance(s_instance);
 }
 
 Image_Library::Image_Library(QWidget* parent) : QDialog(parent)

@@ -7,6 +7,7 @@
 #include "core/model/Card_Property.h"
 #include "core/model/LMNDocument.h"
 #include "core/model/LMNGraphic.h"
+#include "core/model/LMNImage.h"
 #include "core/util/BatchServices.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
@@ -43,7 +44,8 @@ namespace {
 constexpr int kPropertySideWidth = 340;
 }
 
-DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
+DesignModeView::DesignModeView(MainWindowServices& services, QWidget* parent)
+    : QWidget(parent), m_services(services)
 {
     setObjectName(QStringLiteral("Barcode_Design_tab"));
     m_document = std::make_unique<LMNDocument>();
@@ -64,10 +66,10 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
     first_view->setObjectName(QStringLiteral("first_view"));
     auto* fv = new QVBoxLayout(first_view);
     fv->setContentsMargins(0, 0, 0, 0);
-    _zoomingScrollView = new LMNZoomingScrollView(first_view);
+    _zoomingScrollView = new LMNZoomingScrollView(&m_services, first_view);
     _zoomingScrollView->setObjectName(QStringLiteral("_zoomingScrollView"));
     _zoomingScrollView->setMinimumSize(200, 160);
-    _graphicView = new LMNGraphicView;
+    _graphicView = new LMNGraphicView(m_services);
     _graphicView->setObjectName(QStringLiteral("_graphicView"));
     _graphicView->bindGraphics(m_document.get());
     _graphicView->setGrid(_grid);
@@ -77,7 +79,7 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
     tv->addWidget(first_view, 1);
     h->addWidget(myTargetView, 1);
 
-    panels = new PropertyPanelHost;
+    panels = new PropertyPanelHost(m_services);
     Right_Prop_Box = new QScrollArea(this);
     Right_Prop_Box->setObjectName(QStringLiteral("Right_Prop_Box"));
     Right_Prop_Box->setWidgetResizable(true);
@@ -123,6 +125,13 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
             Qt::QueuedConnection);
     });
 
+    // A picture of the design made its displayed picture again: the error
+    // label of the panel shown follows the item it shows.
+    m_document->addItemObserver(this, [this](LMNGraphic* item, const QString& key, const QVariant& shown) {
+        if (key == LMNImageDisplayedPictureKey && item == panels->Last_Selected_Graphic)
+            panels->Displayed_Picture_Made(*item, shown.toBool());
+    });
+
     // The document's print settings are the page settings of the process,
     // followed as they change (on the GUI thread, where the document lives).
     m_document->setPrintInfo(MainWindowServices::printInfo());
@@ -135,6 +144,7 @@ DesignModeView::~DesignModeView()
 {
     MainWindowServices::removePrintInfoListener(m_printInfoListener);
     m_document->removeGraphicsObserver(this);
+    m_document->removeItemObserver(this);
     // The canvas lets go of the document and the grid before they go.
     _graphicView->unbindGraphics();
     _graphicView->setGrid(nullptr);
@@ -200,12 +210,12 @@ QRectF DesignModeView::graphicViewBounds() const
 
 void DesignModeView::Card_Base_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
+    ::Card_Base_Drawing(painter, *m_card, graphicViewBounds(), m_services.Card_Shape);
 }
 
 void DesignModeView::Card_Border_Drawing(QPainter& painter, const QRectF&)
 {
-    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Card_Shape : 0);
+    ::Card_Border_Drawing(painter, *m_card, graphicViewBounds(), m_services.Card_Shape);
 }
 
 void DesignModeView::set_Front_BG_Image(const QString& path)
@@ -598,12 +608,9 @@ void DesignModeView::Reset_Design()
     Set_Canvas_to_100_percent();
     _graphicView->_Selected_Graphic = nullptr;
     panels->Last_Selected_Graphic = nullptr;
-    if (App_Services().Main_App_wnd) {
-        App_Services().Main_App_wnd->Reset_Placement_Cascade();
-    }
+    m_services.Reset_Placement_Cascade();
     New_Card_Model();
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Card_Shape = 0;
+    m_services.Card_Shape = 0;
     const float side = MainWindowServices::MM_to_Points_Convert(100.0f);
     Apply_Card_Size(QSizeF(side, side));
     Reset_Undo_Baseline();

@@ -22,6 +22,7 @@ class LMNGraphic;
 class LMNGraphicView;
 class LMNGrid;
 class LMNZoomingScrollView;
+class MainWindowServices;
 class PropertyPanelHost;
 class QAction;
 class QLabel;
@@ -41,7 +42,9 @@ public:
     QList<Design_Snapshot> Rcontrol;       // redo stack
     QList<Design_Snapshot> Ucontrol_Log;   // baseline: element 0 is the design as loaded or begun
 
-    explicit DesignModeView(QWidget* parent = nullptr);
+    // `services` is the main window the view belongs to: its canvas and
+    // panels are handed them, and the card is drawn in its card shape.
+    explicit DesignModeView(MainWindowServices& services, QWidget* parent = nullptr);
     ~DesignModeView() override;
 
     // ---- What designing mode keeps ----
@@ -172,6 +175,7 @@ private:
     void setZoomIndex(int index);
     void lockSelection(bool lock);
 
+    MainWindowServices& m_services;
     std::unique_ptr<LMNDocument> m_document;
     std::unique_ptr<Card_Property> m_card;
     std::unique_ptr<Batch_Binding> m_binding;

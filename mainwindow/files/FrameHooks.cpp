@@ -55,11 +55,12 @@ void Install_File_Command_Hooks(LMNWindowController& window)
     window.projectCommands()->Run_Card_Wizard = Card_Wizard_Choice;
     // A barcode record without a picture is drawn by the barcode dialog's
     // renderer from the item's own settings (no widget is touched).
-    window.projectCommands()->Render_Barcode_Item = [](const LMNGraphic& item, const QString& value) {
-        if (!App_Services().Barcode_Gen_Var)
+    window.projectCommands()->Render_Barcode_Item = [&window](const LMNGraphic& item, const QString& value) {
+        BarcodeDialogServices* barcodes = window.Barcode_Dialog();
+        if (!barcodes)
             return PtImage();
-        App_Services().Barcode_Gen_Var->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
-        return App_Services().Barcode_Gen_Var->Get_Image_From_Val(value, item.header_val, item.footer_val);
+        barcodes->Set_Barcode_Prop_To_Control(const_cast<LMNGraphic*>(&item));
+        return barcodes->Get_Image_From_Val(value, item.header_val, item.footer_val);
     };
     // The spreadsheet binding a design file stores is the design's one binding.
     Project_Commands* project = window.projectCommands();

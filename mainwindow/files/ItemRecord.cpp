@@ -114,8 +114,8 @@ void Give_Picture(LMNImage& item, const QString& path, QHash<QString, PtImage>* 
     item.Set_Control_File_path(resolved);
     item._contents = it.value();
     item._contents_with_settings = it.value();
-    if (App_Services().Main_App_wnd && !it.value().isNull()) {
-        const QImage adjusted = App_Services().Main_App_wnd->Get_Image_With_Update_Settings(&item);
+    if (!it.value().isNull()) {
+        const QImage adjusted = Filtered_Picture(item);
         if (!adjusted.isNull())
             item._contents_with_settings = PtImage(adjusted, it.value().size());
     }
@@ -343,6 +343,73 @@ PtImage Barcode_Picture_From_Data(const QByteArray& data, int* version)
 
 // ---------------------------------------------------------------- writer
 
+namespace {
+
+// The fields of a text item, in record order.
+void Write_Text_Fields(Writer& w, const LMNGraphic& g)
+{
+    w.font(g.text_ctrl_font);
+    w.colour(g.txt_clr);
+    w.integer(g.text_alignmnet_Vert);
+    w.integer(g.text_alignmnet);
+    w.integer(g.text_transfrom_case);
+    w.real(g.text_kerning);
+    w.text(g.Text_Value);
+    w.flag(g.Drawing_Shadow);
+    w.colour(g.Shadow_Color);
+    w.real(g.Shadow_offset_X);
+    w.real(g.Shadow_offset_Y);
+    w.real(g.Shadow_blur);
+    w.real(g.Shadow_transparency);
+    w.integer(g.text_rotation);
+}
+
+// The fields of a barcode item after its picture, in record order.
+void Write_Barcode_Fields(Writer& w, const LMNGraphic& g)
+{
+    w.integer(g.linear_or_2d);
+    w.integer(g.barcode_font_index);
+    w.text(g.linear_font_val);
+    w.text(g.two_d_font_val);
+    w.text(g.header_val);
+    w.text(g.footer_val);
+    w.integer(g.show_hide_hdr);
+    w.integer(g.show_hide_ftr);
+    w.integer(g.show_hide_val);
+    w.integer(g.show_val_on_top);
+    w.integer(g.align_hdr_index);
+    w.integer(g.align_ftr_index);
+    w.real(g.linear_height_val);
+    w.real(g.linear_width_val);
+    w.integer(g.qr_size_val);
+    w.integer(g.qr_version_index);
+    w.integer(g.qr_ec_index);
+    w.integer(g.pdf_hgt_val);
+    w.integer(g.pdf_wdt_val);
+    w.integer(g.pdf_ec_val);
+    w.integer(g.dm_module_val);
+    w.integer(g.dm_format_index);
+    w.integer(g.dm_encoding_index);
+    w.real(g.hdr_margin_val);
+    w.real(g.ftr_margin_val);
+    w.real(g.val_margin_val);
+    w.real(g.TB_marging_val);
+    w.real(g.LR_margin_val);
+    w.font(g.value_font_val);
+    w.font(g.header_font_val);
+    w.font(g.footer_font_val);
+    w.colour(g.barcode_hdr_clr_val);
+    w.colour(g.barcode_ftr_clr_val);
+    w.colour(g.barcode_val_clr_val);
+    w.colour(g.barcode_back_clr_val);
+    w.colour(g.barcode_clr_val);
+    w.integer(g.dpi_val_index);
+    w.text(g.dpi_custom_val);
+    w.integer(g.barcode_unit_val);
+}
+
+} // namespace
+
 QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g, Record_Pictures pictures)
 {
     Writer w;
@@ -404,20 +471,7 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g, Record_Pictures pict
                                                              : g._file_path));
         break;
     case LMNKind::Text:
-        w.font(g.text_ctrl_font);
-        w.colour(g.txt_clr);
-        w.integer(g.text_alignmnet_Vert);
-        w.integer(g.text_alignmnet);
-        w.integer(g.text_transfrom_case);
-        w.real(g.text_kerning);
-        w.text(g.Text_Value);
-        w.flag(g.Drawing_Shadow);
-        w.colour(g.Shadow_Color);
-        w.real(g.Shadow_offset_X);
-        w.real(g.Shadow_offset_Y);
-        w.real(g.Shadow_blur);
-        w.real(g.Shadow_transparency);
-        w.integer(g.text_rotation);
+        Write_Text_Fields(w, g);
         break;
     case LMNKind::Image: {
         w.flag(g._isFlippedHorizontally);
@@ -445,45 +499,7 @@ QVariantList Get_Control_Prop_To_Array(const LMNGraphic& g, Record_Pictures pict
     }
     case LMNKind::Barcode:
         w.r << (pictures == Record_Pictures::Included ? Barcode_Picture_To_Data(g._barcode_image) : QByteArray());
-        w.integer(g.linear_or_2d);
-        w.integer(g.barcode_font_index);
-        w.text(g.linear_font_val);
-        w.text(g.two_d_font_val);
-        w.text(g.header_val);
-        w.text(g.footer_val);
-        w.integer(g.show_hide_hdr);
-        w.integer(g.show_hide_ftr);
-        w.integer(g.show_hide_val);
-        w.integer(g.show_val_on_top);
-        w.integer(g.align_hdr_index);
-        w.integer(g.align_ftr_index);
-        w.real(g.linear_height_val);
-        w.real(g.linear_width_val);
-        w.integer(g.qr_size_val);
-        w.integer(g.qr_version_index);
-        w.integer(g.qr_ec_index);
-        w.integer(g.pdf_hgt_val);
-        w.integer(g.pdf_wdt_val);
-        w.integer(g.pdf_ec_val);
-        w.integer(g.dm_module_val);
-        w.integer(g.dm_format_index);
-        w.integer(g.dm_encoding_index);
-        w.real(g.hdr_margin_val);
-        w.real(g.ftr_margin_val);
-        w.real(g.val_margin_val);
-        w.real(g.TB_marging_val);
-        w.real(g.LR_margin_val);
-        w.font(g.value_font_val);
-        w.font(g.header_font_val);
-        w.font(g.footer_font_val);
-        w.colour(g.barcode_hdr_clr_val);
-        w.colour(g.barcode_ftr_clr_val);
-        w.colour(g.barcode_val_clr_val);
-        w.colour(g.barcode_back_clr_val);
-        w.colour(g.barcode_clr_val);
-        w.integer(g.dpi_val_index);
-        w.text(g.dpi_custom_val);
-        w.integer(g.barcode_unit_val);
+        Write_Barcode_Fields(w, g);
         break;
     case LMNKind::Graphic:
         break;
@@ -537,6 +553,64 @@ struct Record_State {
     int pictureVersion = 0;          // 0: no picture element of ours (the type index is in today's order)
     QString pictureProblem;
 };
+
+// The fields of a barcode item, its picture first, in record order.
+void Read_Barcode_Fields(Reader& in, LMNGraphic& g, Record_State& st)
+{
+    // A picture this program cannot read (another program's form, or
+    // damaged) is drawn again from the record's settings.
+    if (!in.more())
+        in.data("barcode picture");   // the record ends here
+    try {
+        st.barcodePicture = Barcode_Picture_From_Data(in.data("barcode picture"), &st.pictureVersion);
+    } catch (const File_Format_Error& err) {
+        st.pictureProblem = err.reason();
+        st.pictureVersion = 0;
+    }
+    g.linear_or_2d = in.integer("linear or 2D", 0, 1);
+    const int maxType = int(Symbology_Table().size()) - 1;
+    const int type = in.integer("symbology", 0, maxType);
+    // Records written by earlier builds of this program (picture form 1)
+    // count the types in the former order.
+    g.barcode_font_index = st.pictureVersion == 1 ? Symbology_Index_From_Former_Order(type) : type;
+    g.linear_font_val = in.text("linear value");
+    g.two_d_font_val = in.text("2D value");
+    g.header_val = in.text("header");
+    g.footer_val = in.text("footer");
+    g.show_hide_hdr = in.integer("hide header", 0, 1);
+    g.show_hide_ftr = in.integer("hide footer", 0, 1);
+    g.show_hide_val = in.integer("hide value", 0, 1);
+    g.show_val_on_top = in.integer("value on top", 0, 1);
+    g.align_hdr_index = in.integer("header alignment", -1, 2);
+    g.align_ftr_index = in.integer("footer alignment", -1, 2);
+    g.linear_height_val = in.real("bar height", 0, 100000);
+    g.linear_width_val = in.real("bar width", 0, 100000);
+    g.qr_size_val = in.integer("QR size", 0, 100000);
+    g.qr_version_index = in.integer("QR version", -1, 40);
+    g.qr_ec_index = in.integer("QR level", -1, 3);
+    g.pdf_hgt_val = in.integer("PDF417 height", 0, 100000);
+    g.pdf_wdt_val = in.integer("PDF417 width", 0, 100000);
+    g.pdf_ec_val = in.integer("PDF417 level", -1, 8);
+    g.dm_module_val = in.integer("Data Matrix module", 0, 10000);
+    g.dm_format_index = in.integer("Data Matrix size", -1, 1000);
+    g.dm_encoding_index = in.integer("Data Matrix encoding", -1, 1000);
+    g.hdr_margin_val = in.real("margin", -100000, 100000);
+    g.ftr_margin_val = in.real("margin", -100000, 100000);
+    g.val_margin_val = in.real("margin", -100000, 100000);
+    g.TB_marging_val = in.real("margin", -100000, 100000);
+    g.LR_margin_val = in.real("margin", -100000, 100000);
+    g.value_font_val = in.font("value font");
+    g.header_font_val = in.font("header font");
+    g.footer_font_val = in.font("footer font");
+    g.barcode_hdr_clr_val = in.colour("header colour");
+    g.barcode_ftr_clr_val = in.colour("footer colour");
+    g.barcode_val_clr_val = in.colour("value colour");
+    g.barcode_back_clr_val = in.colour("background colour");
+    g.barcode_clr_val = in.colour("bar colour");
+    g.dpi_val_index = in.integer("DPI choice", -1, 1000);
+    g.dpi_custom_val = in.text("DPI");
+    g.barcode_unit_val = in.integer("unit", 0, 2);
+}
 
 // The fields of a record after its kind code, in record order. Throws
 // File_Format_Error at the first element that cannot be taken: what was
@@ -634,62 +708,9 @@ void Read_Fields(Reader& in, LMNGraphic& g, Record_State& st)
         st.value = in.more() ? in.text("picture value") : QString();
         st.valueRead = true;
         break;
-    case LMNKind::Barcode: {
-        // A picture this program cannot read (another program's form, or
-        // damaged) is drawn again from the record's settings.
-        if (!in.more())
-            in.data("barcode picture");   // the record ends here
-        try {
-            st.barcodePicture = Barcode_Picture_From_Data(in.data("barcode picture"), &st.pictureVersion);
-        } catch (const File_Format_Error& err) {
-            st.pictureProblem = err.reason();
-            st.pictureVersion = 0;
-        }
-        g.linear_or_2d = in.integer("linear or 2D", 0, 1);
-        const int maxType = int(Symbology_Table().size()) - 1;
-        const int type = in.integer("symbology", 0, maxType);
-        // Records written by earlier builds of this program (picture form 1)
-        // count the types in the former order.
-        g.barcode_font_index = st.pictureVersion == 1 ? Symbology_Index_From_Former_Order(type) : type;
-        g.linear_font_val = in.text("linear value");
-        g.two_d_font_val = in.text("2D value");
-        g.header_val = in.text("header");
-        g.footer_val = in.text("footer");
-        g.show_hide_hdr = in.integer("hide header", 0, 1);
-        g.show_hide_ftr = in.integer("hide footer", 0, 1);
-        g.show_hide_val = in.integer("hide value", 0, 1);
-        g.show_val_on_top = in.integer("value on top", 0, 1);
-        g.align_hdr_index = in.integer("header alignment", -1, 2);
-        g.align_ftr_index = in.integer("footer alignment", -1, 2);
-        g.linear_height_val = in.real("bar height", 0, 100000);
-        g.linear_width_val = in.real("bar width", 0, 100000);
-        g.qr_size_val = in.integer("QR size", 0, 100000);
-        g.qr_version_index = in.integer("QR version", -1, 40);
-        g.qr_ec_index = in.integer("QR level", -1, 3);
-        g.pdf_hgt_val = in.integer("PDF417 height", 0, 100000);
-        g.pdf_wdt_val = in.integer("PDF417 width", 0, 100000);
-        g.pdf_ec_val = in.integer("PDF417 level", -1, 8);
-        g.dm_module_val = in.integer("Data Matrix module", 0, 10000);
-        g.dm_format_index = in.integer("Data Matrix size", -1, 1000);
-        g.dm_encoding_index = in.integer("Data Matrix encoding", -1, 1000);
-        g.hdr_margin_val = in.real("margin", -100000, 100000);
-        g.ftr_margin_val = in.real("margin", -100000, 100000);
-        g.val_margin_val = in.real("margin", -100000, 100000);
-        g.TB_marging_val = in.real("margin", -100000, 100000);
-        g.LR_margin_val = in.real("margin", -100000, 100000);
-        g.value_font_val = in.font("value font");
-        g.header_font_val = in.font("header font");
-        g.footer_font_val = in.font("footer font");
-        g.barcode_hdr_clr_val = in.colour("header colour");
-        g.barcode_ftr_clr_val = in.colour("footer colour");
-        g.barcode_val_clr_val = in.colour("value colour");
-        g.barcode_back_clr_val = in.colour("background colour");
-        g.barcode_clr_val = in.colour("bar colour");
-        g.dpi_val_index = in.integer("DPI choice", -1, 1000);
-        g.dpi_custom_val = in.text("DPI");
-        g.barcode_unit_val = in.integer("unit", 0, 2);
+    case LMNKind::Barcode:
+        Read_Barcode_Fields(in, g, st);
         break;
-    }
     case LMNKind::Graphic:
         break;
     }

@@ -3,7 +3,6 @@
 #include "core/canvas/LMNGraphicView.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
-#include "mainwindow/LMNWindowController.h"
 #include "mainwindow/design/DesignModeView.h"
 #include "mainwindow/files/FilePanels.h"
 #include "mainwindow/panels/PropertyPanels.h"
@@ -19,6 +18,20 @@
 
 namespace {
 
+// A star of `points` points, its inner corners `inner` from the middle.
+void Draw_Star(QPainter& p, int points, double inner)
+{
+    QPainterPath path;
+    for (int i = 0; i < points * 2; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / points;
+        const double r = i % 2 ? inner : 9.0;
+        const QPointF q(12 + r * std::cos(a), 12.5 + r * std::sin(a));
+        i ? path.lineTo(q) : path.moveTo(q);
+    }
+    path.closeSubpath();
+    p.drawPath(path);
+}
+
 // Our own pictures of the tools (the desktop's icon theme has none for most).
 QIcon Tool_Icon(int tool)
 {
@@ -29,17 +42,6 @@ QIcon Tool_Icon(int tool)
     p.setPen(QPen(QColor(40, 40, 40), 1.6));
     p.setBrush(QColor(120, 160, 220));
     const QRectF box(4, 6, 16, 12);
-    const auto star = [&p](int points, double inner) {
-        QPainterPath path;
-        for (int i = 0; i < points * 2; ++i) {
-            const double a = -M_PI / 2 + i * M_PI / points;
-            const double r = i % 2 ? inner : 9.0;
-            const QPointF q(12 + r * std::cos(a), 12.5 + r * std::sin(a));
-            i ? path.lineTo(q) : path.moveTo(q);
-        }
-        path.closeSubpath();
-        p.drawPath(path);
-    };
     switch (tool) {
     case 0: {
         QPainterPath arrow;
@@ -101,8 +103,8 @@ QIcon Tool_Icon(int tool)
         for (int r = 3; r <= 9; r += 2)
             p.drawArc(QRectF(12 - r, 12 - r * 1.2, 2 * r, 2.4 * r), 20 * 16, 320 * 16);
         break;
-    case 13: star(5, 4.0); break;
-    case 14: star(8, 5.0); break;
+    case 13: Draw_Star(p, 5, 4.0); break;
+    case 14: Draw_Star(p, 8, 5.0); break;
     case 15: {
         QPolygonF poly;
         for (int i = 0; i < 6; ++i)
@@ -124,14 +126,10 @@ QIcon Tool_Icon(int tool)
     return QIcon(QPixmap::fromImage(img));
 }
 
-LMNWindowController* Window()
-{
-    return LMNWindowController::defaultInstance();
-}
-
 } // namespace
 
-Tool_Palette::Tool_Palette(QWidget* parent) : QToolBar(tr("Tools"), parent)
+Tool_Palette::Tool_Palette(MainWindowServices& services, DesignModeView& design, QWidget* parent)
+    : QToolBar(tr("Tools"), parent), m_services(services), m_design(design)
 {
     setObjectName(QStringLiteral("tool_palette"));
     setIconSize(QSize(20, 20));
@@ -183,24 +181,21 @@ QSizeF Tool_Palette::Default_Size(int tool)
 
 void Tool_Palette::Choose(int tool)
 {
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
+    m_services.Set_Selected_Control_Tool(tool);
     Select_tool_action();
 }
 
 void Tool_Palette::Select_tool_action()
 {
-    const int tool = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Selected_Control_Tool() : 0;
+    const int tool = m_services.Selected_Control_Tool();
     emit selectedToolChanged(tool);
     const bool made = selectedToolDidChange();
-    if (!App_Services().Main_App_wnd)
-        return;
-    App_Services().Main_App_wnd->Refresh_Canvas();
-    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
-    App_Services().Main_App_wnd->Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
+    m_services.Refresh_Canvas();
+    LMNGraphicView* view = m_services.graphicView();
+    m_services.Show_RHS_Properties(view ? view->_Selected_Graphic : nullptr);
     // The panel goes back to the arrow; a cancelled picture choice keeps the tool.
     if (!made)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(tool);
+        m_services.Set_Selected_Control_Tool(tool);
 }
 
 void Tool_Palette::Show_Tool(int tool)
@@ -211,8 +206,7 @@ void Tool_Palette::Show_Tool(int tool)
 
 void Tool_Palette::selectArrowTool()
 {
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
+    m_services.Set_Selected_Control_Tool(0);
     emit selectedToolChanged(0);
     selectedToolDidChange();
     m_tools.first()->setChecked(true);
@@ -220,9 +214,7 @@ void Tool_Palette::selectArrowTool()
 
 bool Tool_Palette::selectedToolDidChange()
 {
-    if (!App_Services().Main_App_wnd)
-        return true;
-    const int tool = App_Services().Main_App_wnd->Selected_Control_Tool();
+    const int tool = m_services.Selected_Control_Tool();
     LMNKind kind = currentGraphicClass(tool);
     if (kind == LMNKind::Graphic)
         return true;
@@ -233,14 +225,14 @@ bool Tool_Palette::selectedToolDidChange()
             // Cancelled: no item now. The picture an earlier choice left is
             // forgotten, so the item a later mouse-down makes shows the
             // placeholder picture until one is chosen in its panel.
-            App_Services().Main_App_wnd->Library_Selected_Image = QString("");
+            m_services.Library_Selected_Image = QString("");
             return false;
         }
-        App_Services().Main_App_wnd->Library_Selected_Image = path;
+        m_services.Library_Selected_Image = path;
         if (tool == 9)
             Show_NSLog_Message(path);
     }
-    LMNGraphicView* view = App_Services().Main_App_wnd->graphicView();
+    LMNGraphicView* view = m_services.graphicView();
     if (!view)
         return true;
     view->createGraphicOfClass(kind, nullptr, true, QRectF(QPointF(0, 0), Default_Size(tool)),
@@ -250,11 +242,8 @@ bool Tool_Palette::selectedToolDidChange()
 
 void Tool_Palette::Watermark_Tool_Clicked()
 {
-    LMNWindowController* w = Window();
-    if (!w)
-        return;
-    w->Show_RHS_Properties(nullptr);
-    PropertyPanelHost* panels = w->designModeView()->panels;
+    m_services.Show_RHS_Properties(nullptr);
+    PropertyPanelHost* panels = m_design.panels;
     if (panels && panels->card_brdr_tab)
         panels->Select_Tab(panels->card_brdr_tab);
 }

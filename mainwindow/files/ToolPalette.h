@@ -14,6 +14,8 @@
 
 #include <functional>
 
+class DesignModeView;
+class MainWindowServices;
 class QAction;
 
 // Posted (as a signal of the palette) whenever a tool is chosen.
@@ -22,7 +24,9 @@ inline const QString LMNSelectedToolDidChangeNotification = QStringLiteral("LMNS
 class Tool_Palette : public QToolBar {
     Q_OBJECT
 public:
-    explicit Tool_Palette(QWidget* parent = nullptr);
+    // `services` is the main window (the tool it keeps, the canvas, the
+    // library's picture) and `design` its designing view (the watermark's tab).
+    Tool_Palette(MainWindowServices& services, DesignModeView& design, QWidget* parent = nullptr);
 
     static constexpr int Tool_Count = 16;
 
@@ -80,6 +84,8 @@ signals:
     void selectedToolChanged(int tool);
 
 private:
+    MainWindowServices& m_services;
+    DesignModeView& m_design;
     QList<QAction*> m_tools;
     QAction* m_watermark = nullptr;
 };

@@ -21,8 +21,6 @@ namespace {
 
 QString appName()
 {
-    if (App_Services().Main_App_wnd)
-        return App_Services().Main_App_wnd->App_Name();
     return QCoreApplication::applicationName();
 }
 

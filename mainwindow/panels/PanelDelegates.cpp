@@ -33,11 +33,6 @@ constexpr int Text_Editor_Limit = 250;
 constexpr int Size_Field_Limit = 10;
 const QString Select_Entry = QStringLiteral("<--Select-->");
 
-LMNGraphicView* Canvas()
-{
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
-}
-
 bool Start_Option_Hides_Source()
 {
     return Design_Start_Option() == QLatin1String("V") || Design_Start_Option() == QLatin1String("G");
@@ -184,7 +179,7 @@ void PropertyPanelHost::sourceChoice()
         }
         list->addItems(names);
         list->setCurrentIndex(0);
-        LMNGraphicView* canvas = Canvas();
+        LMNGraphicView* canvas = canvasView();
         LMNGraphic* item = canvas ? canvas->_Selected_Graphic : nullptr;
         if (item && !item->batch_list_name.isEmpty()
             && Batch_Binding::Get_Data_SetIndex_According_Name(item->batch_list_name) != -1) {
@@ -232,7 +227,7 @@ void PropertyPanelHost::seriesChoice()
     const QString choice = Trim_Str(ds->Batch_Series->currentText());
     if (choice.isEmpty() || choice == Select_Entry)
         return;
-    LMNGraphicView* canvas = Canvas();
+    LMNGraphicView* canvas = canvasView();
     if (!canvas || !canvas->_Selected_Graphic)
         return;
     Change_Data_Source_To_selected_Control(ds->Data_source_type->currentIndex(), choice,
@@ -243,9 +238,9 @@ void PropertyPanelHost::seriesChoice()
 // of the selection; with a position, their value becomes the source's first.
 void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const QString& name, int position)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get())
         return;
-    LMNGraphicView* canvas = Canvas();
+    LMNGraphicView* canvas = canvasView();
     LMNGraphic* current = canvas ? canvas->_Selected_Graphic : nullptr;
     if (!current)
         return;
@@ -286,8 +281,8 @@ void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const Q
                 datasource_tab->Manual_image_path->setText(path);
                 Update_Image_Graphics(true);
             } else {
-                App_Services().Main_App_wnd->Refresh_Canvas();
-                App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+                m_services.Refresh_Canvas();
+                m_services.Insert_In_Undo_Redo();
             }
             return;
         }
@@ -307,8 +302,8 @@ void PropertyPanelHost::Change_Data_Source_To_selected_Control(int type, const Q
                                                                   : current->Text_Value);
             Update_Text_Graphics(true);
         } else {
-            App_Services().Main_App_wnd->Refresh_Canvas();
-            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+            m_services.Refresh_Canvas();
+            m_services.Insert_In_Undo_Redo();
         }
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
@@ -385,7 +380,7 @@ void PropertyPanelHost::textDidChange(QObject* view)
 // The typed text into each selected, unlocked, manual text item.
 void PropertyPanelHost::applyEditorText(const QString& text)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get())
         return;
     const QList<LMNGraphic*> selected = Selected_Items();
     bool changed = false;
@@ -399,12 +394,12 @@ void PropertyPanelHost::applyEditorText(const QString& text)
         changed = changed || before != text;
     }
     if (!selected.isEmpty())
-        App_Services().Main_App_wnd->Refresh_Canvas();
+        m_services.Refresh_Canvas();
     // Typing is one undo step until another change comes between.
     if (changed) {
         if (Typing_Undo_Step)
             Typing_Undo_Step();
         else
-            App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+            m_services.Insert_In_Undo_Redo();
     }
 }

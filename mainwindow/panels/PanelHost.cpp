@@ -50,25 +50,19 @@
 
 namespace {
 
-LMNGraphicView* Canvas()
-{
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
-}
-
-QString Default_Choose_File(const QString& title, const QStringList& extensions)
+QString Default_Choose_File(QWidget* parent, const QString& title, const QStringList& extensions)
 {
     QStringList patterns;
     for (const QString& e : extensions)
         patterns << QStringLiteral("*.") + e;
-    QWidget* parent = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr;
     return Choose_Open_File(parent, title, QObject::tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
 }
 
-bool Default_Page_Layout(PrintInfo& info)
+bool Default_Page_Layout(QWidget* parent, PrintInfo& info)
 {
     QPrinter printer;
     printer.setPageLayout(info.pageLayout);
-    QPageSetupDialog dialog(&printer, App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
+    QPageSetupDialog dialog(&printer, parent);
     if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
         return false;
     info.pageLayout = printer.pageLayout();
@@ -77,7 +71,7 @@ bool Default_Page_Layout(PrintInfo& info)
 
 // Runs `act` on the canvas's selection and redraws; one undo step when it
 // moved or resized something.
-void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
+void Act_On_Selection(MainWindowServices& services, LMNGraphicView* canvas, const std::function<void()>& act)
 {
     const QList<LMNGraphic*> selected = canvas->selectedGraphics();
     // What these actions change: the frame, and a picture's flips (natural size).
@@ -88,18 +82,19 @@ void Act_On_Selection(LMNGraphicView* canvas, const std::function<void()>& act)
     for (LMNGraphic* g : selected)
         before << state(g);
     act();
-    App_Services().Main_App_wnd->Refresh_Canvas();
+    services.Refresh_Canvas();
     bool changed = false;
     for (int i = 0; i < selected.size(); ++i)
         if (state(selected.at(i)) != before.at(i))
             changed = true;
     if (changed)
-        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        services.Insert_In_Undo_Redo();
 }
 
 } // namespace
 
-PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
+PropertyPanelHost::PropertyPanelHost(MainWindowServices& services, QWidget* parent)
+    : QWidget(parent), m_services(services)
 {
     setObjectName(QStringLiteral("PropertyPanelHost"));
     auto* v = new QVBoxLayout(this);
@@ -136,13 +131,14 @@ PropertyPanelHost::PropertyPanelHost(QWidget* parent) : QWidget(parent)
         w->hide();
     }
 
-    Choose_File = Default_Choose_File;
-    Page_Layout_Panel = Default_Page_Layout;
+    Choose_File = [this](const QString& title, const QStringList& extensions) {
+        return Default_Choose_File(m_services.mainWidget(), title, extensions);
+    };
+    Page_Layout_Panel = [this](PrintInfo& info) { return Default_Page_Layout(m_services.mainWidget(), info); };
     // Barcode items drawn again from their own settings, through the road
     // the application installs for items.
     Draw_Barcode_Item = [](const LMNGraphic& item) { return Barcode_Item_Image(item); };
     // The picture tools and the series viewer.
-    Picture_Filter_Chain = [](const LMNGraphic& item) { return Picture_Item_Displayed_Image(item); };
     Crop_Picture = [](const QString& path) -> QString {
         Cropping_Tool* tool = Cropping_Tool::defaultInstance();
         return tool && tool->Open_Wnd_Direct_To_Crop(path) == 1 ? tool->Crop_Direct_Path : QString();
@@ -249,8 +245,8 @@ void PropertyPanelHost::wireItemPanels()
     connect(image_tab, &PropertyPanel::changed, this, [this] { Update_Image_Graphics(); });
     connect(sign_tab, &PropertyPanel::changed, this, [this] { Update_Sign_Graphics(); });
     // The opacity stepper of the shape panel hides the handles for a moment.
-    connect(shape_tab->shape_alpha, &Number_Pair::edited, this, [] {
-        if (LMNGraphicView* v = Canvas())
+    connect(shape_tab->shape_alpha, &Number_Pair::edited, this, [this] {
+        if (LMNGraphicView* v = canvasView())
             v->hideHandlesMomentarily();
     });
 
@@ -277,8 +273,7 @@ void PropertyPanelHost::wireItemPanels()
     connect(sign_tab, &SignaturePanel::browseWanted, this, &PropertyPanelHost::Sign_Browse_Btn);
     connect(barcode_tab, &BarcodeItemPanel::propertiesWanted, this, [this] {
         emit barcodePropertiesWanted();
-        if (App_Services().Main_App_wnd)
-            App_Services().Main_App_wnd->Open_Barcode_Window();
+        m_services.Open_Barcode_Window();
     });
 
     connect(datasource_tab, &DataSourcePanel::sourceChosen, this,
@@ -319,7 +314,7 @@ void PropertyPanelHost::Data_Source_Help_Button()
 
 void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
 {
-    LMNGraphicView* canvas = Canvas();
+    LMNGraphicView* canvas = canvasView();
     // The tabs change here by the program's choice, not the user's.
     ++m_tabsByProgram;
     const auto byProgramEnds = qScopeGuard([this] { --m_tabsByProgram; });
@@ -332,8 +327,7 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
                 canvas->setFocus();
             return;
         }
-        if (App_Services().Main_App_wnd)
-            App_Services().Main_App_wnd->Set_Selected_Control_Tool(0);
+        m_services.Set_Selected_Control_Tool(0);
         if (!item) {
             // The card panel on its first tab. A rubber-band selection stays
             // selected; only the current item is forgotten.
@@ -620,8 +614,8 @@ void PropertyPanelHost::Set_Paste_Button_Status()
 
 void PropertyPanelHost::Print_object_chk_changed()
 {
-    LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services().Main_App_wnd)
+    LMNGraphicView* canvas = canvasView();
+    if (!canvas)
         return;
     const int state = aligmnt_tab->print_object_chk->isChecked() ? 1 : 0;
     bool changed = false;
@@ -630,7 +624,7 @@ void PropertyPanelHost::Print_object_chk_changed()
             changed = true;
     canvas->print_contol_or_not(state);
     if (changed)
-        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        m_services.Insert_In_Undo_Redo();
 }
 
 int PropertyPanelHost::printObjectState() const
@@ -642,8 +636,8 @@ int PropertyPanelHost::printObjectState() const
 
 void PropertyPanelHost::Align_Action(const QString& action)
 {
-    LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services().Main_App_wnd)
+    LMNGraphicView* canvas = canvasView();
+    if (!canvas)
         return;
     const QList<LMNGraphic*> selected = canvas->selectedGraphics();
     if ((action == QLatin1String("makeSameWidth") || action == QLatin1String("makeSameHeight"))
@@ -655,7 +649,7 @@ void PropertyPanelHost::Align_Action(const QString& action)
         Show_MessageBox(QStringLiteral("Please use grid option first."));
         return;
     }
-    Act_On_Selection(canvas, [&] { canvas->performAction(action); });
+    Act_On_Selection(m_services, canvas, [&] { canvas->performAction(action); });
     if (Last_Selected_Graphic && selected.contains(Last_Selected_Graphic)) {
         Set_Control_Pos_And_Size(*Last_Selected_Graphic);
         // Natural size clears a picture's flips: its panel shows them off.
@@ -668,13 +662,13 @@ void PropertyPanelHost::Align_Action(const QString& action)
 
 void PropertyPanelHost::Position_Field_Changed(int which)
 {
-    LMNGraphicView* canvas = Canvas();
-    if (!canvas || !App_Services().Main_App_wnd || Not_Draw_Only_Prop_Change_Get())
+    LMNGraphicView* canvas = canvasView();
+    if (!canvas || Not_Draw_Only_Prop_Change_Get())
         return;
     if (which < 0 || which > 3)
         return;
     AlignmentPanel* a = aligmnt_tab;
-    Act_On_Selection(canvas, [&] {
+    Act_On_Selection(m_services, canvas, [&] {
         switch (which) {
         case 0:
             canvas->Frame_main_Pic_X_Pos_Changed(a->frame_main_pic_X_pos_val->value());
@@ -699,7 +693,7 @@ void PropertyPanelHost::Position_Field_Changed(int which)
 QFontDialog* PropertyPanelHost::fontPanel()
 {
     if (!m_fontPanel) {
-        m_fontPanel = new QFontDialog(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
+        m_fontPanel = new QFontDialog(m_services.mainWidget());
         m_fontPanel->setObjectName(QStringLiteral("fontPanel"));
         m_fontPanel->setOption(QFontDialog::NoButtons, true);
         m_fontPanel->setModal(false);

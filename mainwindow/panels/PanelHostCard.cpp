@@ -40,11 +40,6 @@ QColor With_Alpha(QColor c, float alpha)
     return c;
 }
 
-LMNGraphicView* Canvas()
-{
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
-}
-
 } // namespace
 
 void PropertyPanelHost::wireCardPanels()
@@ -62,10 +57,9 @@ void PropertyPanelHost::wireCardPanels()
         connect(p, &PropertyPanel::colorChosen, this, &PropertyPanelHost::Update_Card_Graphics);
     }
     connect(info, &CardInfoPanel::shapeChosen, this, [this] {
-        App_Services().Main_App_wnd->Card_Shape = card_info_tab->shapeRow();
+        m_services.Card_Shape = card_info_tab->shapeRow();
         Update_Card_Graphics();
-        if (App_Services().Main_App_wnd)
-            App_Services().Main_App_wnd->Refresh_Canvas();
+        m_services.Refresh_Canvas();
     });
     connect(info, &CardInfoPanel::contentFontWanted, this, &PropertyPanelHost::Content_Font_Clicked);
     connect(info, &CardInfoPanel::contentColorChosen, this, &PropertyPanelHost::Update_All_Card_Content);
@@ -75,7 +69,7 @@ void PropertyPanelHost::wireCardPanels()
             [this] { comboBoxSelectionDidChange(card_info_tab->wm_alignment_combo); });
 
     connect(bkgd, &CardBackgroundPanel::fillCheckClicked, this, [this] {
-        const Card_Property* card = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Front_card_Prop() : nullptr;
+        const Card_Property* card = m_services.Front_card_Prop();
         card_bkgd_tab->Card_Fill_Chk_Box(card ? card->Card_fill_style : QStringLiteral("S"));
     });
     connect(bkgd, &CardBackgroundPanel::browseWanted, this, &PropertyPanelHost::Card_Image_Browse_Btn);
@@ -104,9 +98,9 @@ void PropertyPanelHost::wireCardPanels()
 
 void PropertyPanelHost::Load_Card_and_Label_Properties(const LMNGraphic* item)
 {
-    if (item || !App_Services().Main_App_wnd)
+    if (item)
         return;
-    Card_Property* card = App_Services().Main_App_wnd->Front_card_Prop();
+    Card_Property* card = m_services.Front_card_Prop();
     if (!card)
         return;
     try {
@@ -146,11 +140,11 @@ void PropertyPanelHost::Load_Card_and_Label_Properties(const LMNGraphic* item)
         info->All_Text_font_value->setText(Font_Label_Text(info->All_Text_font));
         info->All_Text_font_COPY = info->All_Text_font;
         info->All_Text_clr_COPY = info->All_Text_clr->color();
-        App_Services().Main_App_wnd->Card_Shape = card->Card_Shape == QLatin1String("R") ? 0 : (card->Card_Shape == QLatin1String("RR") ? 1 : 2);
-        info->setShapeRow(App_Services().Main_App_wnd->Card_Shape);
+        m_services.Card_Shape = card->Card_Shape == QLatin1String("R") ? 0 : (card->Card_Shape == QLatin1String("RR") ? 1 : 2);
+        info->setShapeRow(m_services.Card_Shape);
         info->card_name->setText(card->Card_Name);
 
-        const QRectF bounds = App_Services().Main_App_wnd->graphicViewBounds();
+        const QRectF bounds = m_services.graphicViewBounds();
         card->Card_Location = bounds.topLeft();
         card->Card_Size = bounds.size();
 
@@ -201,9 +195,9 @@ void PropertyPanelHost::Load_Card_and_Label_Properties(const LMNGraphic* item)
 
 void PropertyPanelHost::Update_Card_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get())
         return;
-    Card_Property* card = App_Services().Main_App_wnd->Front_card_Prop();
+    Card_Property* card = m_services.Front_card_Prop();
     if (!card)
         return;
     CardBorderPanel* border = card_brdr_tab;
@@ -241,22 +235,22 @@ void PropertyPanelHost::Update_Card_Graphics()
     card->Watermark_Text = info->watermark_text->text();
     card->Watermark_Color = info->watermark_color->color();
     card->Watermark_Font = info->WM_Text_font;
-    App_Services().Main_App_wnd->Refresh_Canvas();
+    m_services.Refresh_Canvas();
 }
 
 void PropertyPanelHost::Set_Card_Comman_Properties()
 {
-    Card_Property* card = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Front_card_Prop() : nullptr;
+    Card_Property* card = m_services.Front_card_Prop();
     if (!card)
         return;
     card->Card_Side = QStringLiteral("1");
     card->Card_Side_Name = QStringLiteral("F");
-    card->Card_Shape = App_Services().Main_App_wnd->Card_Shape == 0 ? QStringLiteral("R") : (App_Services().Main_App_wnd->Card_Shape == 1 ? QStringLiteral("RR") : QStringLiteral("E"));
+    card->Card_Shape = m_services.Card_Shape == 0 ? QStringLiteral("R") : (m_services.Card_Shape == 1 ? QStringLiteral("RR") : QStringLiteral("E"));
     QString name = Trim_Str(card_info_tab->card_name->text());
     if (name.isEmpty())
         name = default_file_name;
     card->Card_Name = name;
-    const QRectF bounds = App_Services().Main_App_wnd->graphicViewBounds();
+    const QRectF bounds = m_services.graphicViewBounds();
     card->Card_Location = bounds.topLeft();
     card->Card_Size = bounds.size();
     card->Card_Preset = card_size_tab->Label_ComboBox->currentText();
@@ -272,13 +266,13 @@ void PropertyPanelHost::Set_Card_Comman_Properties()
 // go to every text item; one undo step when a text changed.
 void PropertyPanelHost::Update_All_Card_Content()
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get())
         return;
     CardInfoPanel* info = card_info_tab;
     const bool colourChanged = info->All_Text_clr->color() != info->All_Text_clr_COPY;
     const bool fontChanged = info->All_Text_font != info->All_Text_font_COPY;
     bool changed = false;
-    for (LMNGraphic* g : App_Services().Main_App_wnd->Get_Front_Controls_Array()) {
+    for (LMNGraphic* g : m_services.Get_Front_Controls_Array()) {
         if (!g || g->kind() != LMNKind::Text || g->ctrl_is_locked)
             continue;
         if (colourChanged && g->txt_clr != info->All_Text_clr->color()) {
@@ -292,7 +286,7 @@ void PropertyPanelHost::Update_All_Card_Content()
     }
     Update_Card_Graphics();
     if (changed)
-        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        m_services.Insert_In_Undo_Redo();
 }
 
 // ---------------------------------------------------------------- commands
@@ -341,8 +335,6 @@ void PropertyPanelHost::Card_Height_Changed()
 
 void PropertyPanelHost::Apply_Size_Clicked()
 {
-    if (!App_Services().Main_App_wnd)
-        return;
     Apply_unit_Chaneg_Values();
     if (Set_Canvas_to_100_percent)
         Set_Canvas_to_100_percent();
@@ -354,7 +346,7 @@ void PropertyPanelHost::Apply_Size_Clicked()
     const double height = std::clamp(double(MainWindowServices::MM_to_Points_Convert(h * f)), minimum, Max_Card_Side_Points);
     if (Apply_Card_Size)
         Apply_Card_Size(QSizeF(width, height));
-    if (LMNGraphicView* canvas = Canvas())
+    if (LMNGraphicView* canvas = canvasView())
         canvas->Refresh_ScrollView();
     Update_All_Card_Content();
 }
@@ -374,7 +366,7 @@ void PropertyPanelHost::Page_From_Printer_Click()
 void PropertyPanelHost::Preset_Size_Click()
 {
     // The preset card sizes: the one chosen becomes the label's size at once.
-    New_Label_Dialog presets(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->mainWidget() : nullptr);
+    New_Label_Dialog presets(m_services.mainWidget());
     presets.Size_Only();
     if (Run_Modal_Dialog(presets) != 1)
         return;
@@ -406,7 +398,7 @@ void PropertyPanelHost::Card_Image_Library_Btn()
 void PropertyPanelHost::set_Front_BG_Image(const QString& path)
 {
     card_bkgd_tab->Card_Image_path->setText(path);
-    Card_Property* card = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Front_card_Prop() : nullptr;
+    Card_Property* card = m_services.Front_card_Prop();
     if (path.isEmpty() || !card)
         return;
     card->Card_BG_Image = MainWindowServices::Get_Image_For_Path(path, false, true);
@@ -414,7 +406,7 @@ void PropertyPanelHost::set_Front_BG_Image(const QString& path)
     card->Card_fill_style = QStringLiteral("I");
     card->Card_BG_Image_Path = path;
     Show_RHS_Properties(nullptr);
-    App_Services().Main_App_wnd->Refresh_Canvas();
+    m_services.Refresh_Canvas();
 }
 
 // ---------------------------------------------------------------- size fields

@@ -37,23 +37,72 @@ QStringList Allowed_Picture_Extensions()
 
 namespace {
 
-LMNGraphicView* Canvas()
-{
-    return App_Services().Main_App_wnd ? App_Services().Main_App_wnd->graphicView() : nullptr;
-}
-
-LMNGraphic* Canvas_Selected_Item()
-{
-    LMNGraphicView* canvas = Canvas();
-    return canvas ? canvas->_Selected_Graphic : nullptr;
-}
-
 bool Start_Option_Hides_Source()
 {
     return Design_Start_Option() == QLatin1String("V") || Design_Start_Option() == QLatin1String("G");
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- walks
+
+LMNGraphicView* PropertyPanelHost::canvasView() const
+{
+    return m_services.graphicView();
+}
+
+LMNGraphic* PropertyPanelHost::canvasSelectedItem() const
+{
+    LMNGraphicView* canvas = canvasView();
+    return canvas ? canvas->_Selected_Graphic : nullptr;
+}
+
+QList<LMNGraphic*> PropertyPanelHost::Selected_Items() const
+{
+    LMNGraphicView* canvas = canvasView();
+    return canvas ? canvas->selectedGraphics() : QList<LMNGraphic*>();
+}
+
+int PropertyPanelHost::Selected_Count() const
+{
+    return int(Selected_Items().size());
+}
+
+bool PropertyPanelHost::Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write,
+                                                bool othersChanged)
+{
+    if (Not_Draw_Only_Prop_Change_Get())
+        return false;
+    const QList<LMNGraphic*> selected = Selected_Items();
+    if (selected.isEmpty())
+        return false;
+    bool changed = othersChanged;
+    for (LMNGraphic* item : selected) {
+        if (!item || item->kind() != kind || item->ctrl_is_locked)
+            continue;
+        write(*item);
+        changed = true;
+    }
+    if (changed) {
+        m_services.Refresh_Canvas();
+        m_services.Insert_In_Undo_Redo();
+    }
+    return changed;
+}
+
+bool PropertyPanelHost::Fill_And_Set_Color_Event_Generator(const QColor& color)
+{
+    if (Not_Draw_Only_Prop_Change_Get())
+        return false;
+    bool any = false;
+    for (LMNGraphic* item : Selected_Items()) {
+        if (!item || item->ctrl_is_locked)
+            continue;
+        item->setColor(color);
+        any = true;
+    }
+    return any;
+}
 
 // ---------------------------------------------------------------- updates
 
@@ -138,9 +187,9 @@ void PropertyPanelHost::Update_Sign_Graphics(bool othersChanged)
 
 void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const PtImage& Barcode_output_image)
 {
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
+    if (Not_Draw_Only_Prop_Change_Get())
         return;
-    LMNGraphic* current = Canvas_Selected_Item();
+    LMNGraphic* current = canvasSelectedItem();
     QList<LMNGraphic*> selected = Selected_Items();
     if (current && !selected.contains(current))
         selected << current;
@@ -169,8 +218,8 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const 
         }
     }
     if (changed) {
-        App_Services().Main_App_wnd->Refresh_Canvas();
-        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
+        m_services.Refresh_Canvas();
+        m_services.Insert_In_Undo_Redo();
     }
     if (Last_Selected_Graphic && Last_Selected_Graphic->kind() == LMNKind::Barcode) {
         barcode_tab->load(*Last_Selected_Graphic);
@@ -233,14 +282,18 @@ QImage PropertyPanelHost::Get_Image_With_Update_Settings(LMNGraphic* item)
     if (!item)
         return {};
     QImage shown;
-    if (Picture_Filter_Chain)
-        shown = Picture_Filter_Chain(*item);
+    if (Has_Picture_Display_Filter())
+        shown = Filtered_Picture(*item);
     else if (!item->_contents.isNull())
         shown = item->_contents.toImage(72.0);
-    const bool fine = !shown.isNull() && !shown.size().isEmpty() && !item->_file_path.isEmpty()
-        && QFileInfo::exists(item->_file_path);
-    image_tab->image_error_label->setVisible(!fine);
+    Displayed_Picture_Made(*item, !shown.isNull() && !shown.size().isEmpty());
     return shown;
+}
+
+void PropertyPanelHost::Displayed_Picture_Made(const LMNGraphic& item, bool shown)
+{
+    const bool fine = shown && !item._file_path.isEmpty() && QFileInfo::exists(item._file_path);
+    image_tab->image_error_label->setVisible(!fine);
 }
 
 void PropertyPanelHost::Reset_Image_Editing_Controls()
@@ -272,10 +325,10 @@ bool PropertyPanelHost::Browse_User_Image_Manually()
         both << e.toUpper();
     const QString path = Choose_File ? Choose_File(tr("Choose a Picture"), both) : QString();
     if (path.isEmpty()) {
-        App_Services().Main_App_wnd->Library_Selected_Image.clear();
+        m_services.Library_Selected_Image.clear();
         return false;
     }
-    App_Services().Main_App_wnd->Library_Selected_Image = path;
+    m_services.Library_Selected_Image = path;
     datasource_tab->Manual_image_path->setText(path);
     return true;
 }
@@ -287,10 +340,10 @@ void PropertyPanelHost::Manual_Image_Browse_Btn()
         return;
     if (!Browse_User_Image_Manually())
         return;
-    LMNGraphic* item = Canvas_Selected_Item();
+    LMNGraphic* item = canvasSelectedItem();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
-        item->Set_text_value(App_Services().Main_App_wnd->Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(m_services.Library_Selected_Image);
+        item->Set_text_value(m_services.Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -312,12 +365,12 @@ void PropertyPanelHost::Manual_Library_Browse_Btn()
         return;
     if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
         return;
-    App_Services().Main_App_wnd->Library_Selected_Image = lib_window_sel_file;
-    datasource_tab->Manual_image_path->setText(App_Services().Main_App_wnd->Library_Selected_Image);
-    LMNGraphic* item = Canvas_Selected_Item();
+    m_services.Library_Selected_Image = lib_window_sel_file;
+    datasource_tab->Manual_image_path->setText(m_services.Library_Selected_Image);
+    LMNGraphic* item = canvasSelectedItem();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
-        static_cast<LMNImage*>(item)->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
-        item->Set_text_value(App_Services().Main_App_wnd->Library_Selected_Image);
+        static_cast<LMNImage*>(item)->setFilePath(m_services.Library_Selected_Image);
+        item->Set_text_value(m_services.Library_Selected_Image);
     }
     Update_Image_Graphics();
 }
@@ -340,7 +393,7 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
 {
     if (Check_Multiple_Image_Selection(QStringLiteral("Crop")))
         return;
-    LMNGraphic* item = Canvas_Selected_Item();
+    LMNGraphic* item = canvasSelectedItem();
     if (!item || item->kind() != LMNKind::Image || item->ctrl_is_locked)
         return;
     QString path = item->_file_path;
@@ -368,9 +421,9 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         refill();
         item->Set_Batch_List_Name(series);
         item->Set_Batch_List_Index(datasource_tab->Batch_Series->currentIndex());
-        App_Services().Main_App_wnd->Library_Selected_Image = Get_First_Value_Of_Dataset(series);
-        datasource_tab->Manual_image_path->setText(App_Services().Main_App_wnd->Library_Selected_Image);
-        image->setFilePath(App_Services().Main_App_wnd->Library_Selected_Image);
+        m_services.Library_Selected_Image = Get_First_Value_Of_Dataset(series);
+        datasource_tab->Manual_image_path->setText(m_services.Library_Selected_Image);
+        image->setFilePath(m_services.Library_Selected_Image);
         Update_Image_Graphics();
         refill();
     } else if (item->data_source_type == 0) {
@@ -379,7 +432,7 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
         const QString cropped = Crop_Picture(path);
         if (cropped.isEmpty())
             return;
-        App_Services().Main_App_wnd->Library_Selected_Image = cropped;
+        m_services.Library_Selected_Image = cropped;
         datasource_tab->Manual_image_path->setText(cropped);
         image->setFilePath(cropped);
         Update_Image_Graphics();

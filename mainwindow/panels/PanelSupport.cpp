@@ -1,8 +1,6 @@
 #include "mainwindow/panels/PanelSupport.h"
 
-#include "core/canvas/LMNGraphicView.h"
 #include "core/util/Helpers.h"
-#include "core/util/MainWindowServices.h"
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "platform/Numbers.h"
@@ -214,53 +212,4 @@ void Fraction_Slider::setFraction(double v)
 QString Slider_Label_Text(double value)
 {
     return Format_Fixed_C(value, 2);
-}
-
-// ---------------------------------------------------------------- walks
-
-QList<LMNGraphic*> Selected_Items()
-{
-    if (!App_Services().Main_App_wnd || !App_Services().Main_App_wnd->graphicView())
-        return {};
-    return App_Services().Main_App_wnd->graphicView()->selectedGraphics();
-}
-
-int Selected_Count()
-{
-    return int(Selected_Items().size());
-}
-
-bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write, bool othersChanged)
-{
-    if (Not_Draw_Only_Prop_Change_Get() || !App_Services().Main_App_wnd)
-        return false;
-    const QList<LMNGraphic*> selected = Selected_Items();
-    if (selected.isEmpty())
-        return false;
-    bool changed = othersChanged;
-    for (LMNGraphic* item : selected) {
-        if (!item || item->kind() != kind || item->ctrl_is_locked)
-            continue;
-        write(*item);
-        changed = true;
-    }
-    if (changed) {
-        App_Services().Main_App_wnd->Refresh_Canvas();
-        App_Services().Main_App_wnd->Insert_In_Undo_Redo();
-    }
-    return changed;
-}
-
-bool Fill_And_Set_Color_Event_Generator(const QColor& color)
-{
-    if (Not_Draw_Only_Prop_Change_Get())
-        return false;
-    bool any = false;
-    for (LMNGraphic* item : Selected_Items()) {
-        if (!item || item->ctrl_is_locked)
-            continue;
-        item->setColor(color);
-        any = true;
-    }
-    return any;
 }

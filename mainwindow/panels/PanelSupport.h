@@ -131,22 +131,3 @@ private:
 
 // "12.34": a slider's value for its label.
 QString Slider_Label_Text(double value);
-
-// The selected items of the canvas, in selection order.
-QList<LMNGraphic*> Selected_Items();
-// Number of selected items, of every kind.
-int Selected_Count();
-
-// The walk of a panel's update: nothing while a load is under way or when
-// nothing is selected; otherwise `write` runs for every selected, unlocked
-// item of exactly `kind`, and then, when something was written, the canvas
-// is redrawn and one undo step recorded (also when `othersChanged` says a
-// colour well already changed other items). Answers whether anything changed.
-bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write,
-                             bool othersChanged = false);
-
-// A colour well's colour given to every selected, unlocked item through its
-// setColor (a fillable item is filled with it, a line stroked, a picture
-// ignores it). Nothing while a load is under way. Answers whether any item
-// was given it.
-bool Fill_And_Set_Color_Event_Generator(const QColor& color);

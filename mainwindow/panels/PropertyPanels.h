@@ -27,6 +27,8 @@
 class Batch_Binding;
 class Card_Property;
 class LMNGraphic;
+class LMNGraphicView;
+class MainWindowServices;
 class QAction;
 class QFontDialog;
 class QLabel;
@@ -49,7 +51,9 @@ QStringList Allowed_Picture_Extensions();
 class PropertyPanelHost : public QWidget {
     Q_OBJECT
 public:
-    explicit PropertyPanelHost(QWidget* parent = nullptr);
+    // `services` is the main window whose canvas the panels write into and
+    // whose card model, undo steps and redraws they use.
+    explicit PropertyPanelHost(MainWindowServices& services, QWidget* parent = nullptr);
     ~PropertyPanelHost() override;
 
     QLabel* properties_title = nullptr;
@@ -113,9 +117,6 @@ public:
     std::function<void(const QString& series)> Open_Series_Value_Box;
     // The products of the label stock chosen in the size tab (its catalogue file).
     QList<Product_Details> prod_list;
-    // The displayed picture of a picture item: the filter chain over its
-    // picture with its adjustments. Unset: the picture as loaded.
-    std::function<QImage(const LMNGraphic& item)> Picture_Filter_Chain;
     // The picture of a barcode item drawn again from its own settings.
     std::function<PtImage(const LMNGraphic& item)> Draw_Barcode_Item;
     // What the design view does for the panels: the zoom back to 100 %, the
@@ -185,9 +186,14 @@ public:
     // picture was chosen (then in lib_window_sel_file).
     int Open_Image_Library_Window(const QString& mode);
     QString lib_window_sel_file;
-    // The displayed picture of a picture item through the filter chain;
-    // shows or hides the panel's error label.
+    // The displayed picture of a picture item through the display filter
+    // (the picture as loaded while none is in place); shows or hides the
+    // panel's error label.
     QImage Get_Image_With_Update_Settings(LMNGraphic* item);
+    // A picture item of the design made its displayed picture again
+    // (`shown`: the filter gave one): the error label of the item whose
+    // panel is shown follows it.
+    void Displayed_Picture_Made(const LMNGraphic& item, bool shown);
     void Reset_Image_Editing_Controls();
 
     // Signature panel.
@@ -249,6 +255,25 @@ signals:
     void barcodePropertiesWanted();
 
 private:
+    // The canvas of the window (null until it has one) and its current item.
+    LMNGraphicView* canvasView() const;
+    LMNGraphic* canvasSelectedItem() const;
+    // The selected items of the canvas, in selection order, and their number.
+    QList<LMNGraphic*> Selected_Items() const;
+    int Selected_Count() const;
+    // The walk of a panel's update: nothing while a load is under way or when
+    // nothing is selected; otherwise `write` runs for every selected, unlocked
+    // item of exactly `kind`, and then, when something was written, the canvas
+    // is redrawn and one undo step recorded (also when `othersChanged` says a
+    // colour well already changed other items). Answers whether anything changed.
+    bool Update_Selected_Of_Kind(LMNKind kind, const std::function<void(LMNGraphic&)>& write,
+                                 bool othersChanged = false);
+    // A colour well's colour given to every selected, unlocked item through its
+    // setColor (a fillable item is filled with it, a line stroked, a picture
+    // ignores it). Nothing while a load is under way. Answers whether any item
+    // was given it.
+    bool Fill_And_Set_Color_Event_Generator(const QColor& color);
+
     void insertTab(QWidget* tab, const QString& label, int at = -1);
     void loadItem(LMNGraphic& item);
     void loadTextPanel(const LMNGraphic& item, bool locked, bool dataTab);
@@ -266,6 +291,7 @@ private:
     void applyEditorText(const QString& text);
     QWidget* tabOf(QObject* control) const;
 
+    MainWindowServices& m_services;
     QPointer<QFontDialog> m_fontPanel;
     int m_fontTarget = 0;   // 1 text, 2 content, 3 watermark
     bool m_signFileChosen = false;

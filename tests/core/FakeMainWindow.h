@@ -52,7 +52,6 @@ public:
     QString textCtrlFont;                    // Text_Ctrl_Font(): "" gives Helvetica
     QColor allTextColor{Qt::black};
     QImage noImage, barcodeSample, signSample, fpSample;
-    QImage filteredImage;                    // Get_Image_With_Update_Settings()
     bool commandsAvailable = true;           // isWindowCommandAvailable()
     Card_Property card;                      // Front_card_Prop(); drawn by the card functions
     LMNGraphicView* view = nullptr;          // graphicView()
@@ -105,7 +104,6 @@ public:
         if (throwOnQuery) throwOnQuery();
         return controlCount >= 0 ? controlCount : int(Get_Front_Controls_Array().size());
     }
-    QImage Get_Image_With_Update_Settings(LMNGraphic*) override { return filteredImage; }
     void Reset_Image_Editing_Controls() override { ++imageControlResets; }
     void Set_Control_Pos_And_Size(LMNGraphic* item) override { positionUpdates.append(item); }
     void Insert_In_Undo_Redo() override { ++undoSnapshots; }

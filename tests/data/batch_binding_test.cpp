@@ -44,7 +44,7 @@ public:
     LMNGraphic* at(int i) const { return view.graphics().at(i); }
 
     LMNDocument document;
-    LMNGraphicView view;
+    LMNGraphicView view{*this};
 };
 
 std::unique_ptr<LMNGraphic> Text_Item(const QString& text, int source, const QString& series = {}, int column = 0)

@@ -37,7 +37,7 @@ public:
         document.insertGraphic(LMNGraphicPtr(item.release()), int(document.graphics().size()));
     }
     LMNDocument document;
-    LMNGraphicView view;
+    LMNGraphicView view{*this};
 };
 
 // The barcode dialog as the batch binding uses it: real Code 128 symbols.

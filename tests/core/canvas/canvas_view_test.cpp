@@ -47,7 +47,7 @@ struct CanvasFixture : ::testing::Test {
         win.last_ctrl_Y = 10.0f;
         win.last_ctrl_X_Exeed_Count = 2.0f;
         win.last_ctrl_Y_Exeed_Count = 2.0f;
-        view = std::make_unique<LMNGraphicView>();
+        view = std::make_unique<LMNGraphicView>(win);
         win.view = view.get();
         view->setCardSize(QSizeF(300, 200));
         view->bindGraphics(&doc);
@@ -584,4 +584,53 @@ TEST_F(CanvasFixture, ZoomScalesCanvasAndMouse)
         EXPECT_EQ(a->bounds().topLeft(), QPointF(110, 50));
         view->setParent(nullptr);
     }
+}
+
+// The canvas asks the window it was made with for the barcode dialog and the
+// card shape, not whichever window or dialog is entered in the services.
+TEST(CanvasHandedWindow, BarcodeDialogAndCardShapeComeFromTheWindow)
+{
+    struct Window : CanvasWindow {
+        BarcodeDialogServices* dialog = nullptr;
+        BarcodeDialogServices* Barcode_Dialog() const override { return dialog; }
+    };
+    Window win;
+    FakeBarcodeDialog handed;
+    handed.imageSize = QSizeF(90, 30);
+    FakeBarcodeDialog entered; // now the dialog in the services
+    win.dialog = &handed;
+    LMNDocument doc;
+    LMNGraphicView view(win);
+    win.view = &view;
+    view.setCardSize(QSizeF(300, 200));
+    view.bindGraphics(&doc);
+    view.show();
+    win.selectedTool = 10;
+    Drag(&view, {20, 20}, {80, 60}, 3);
+    ASSERT_EQ(doc.graphics().size(), 1);
+    EXPECT_EQ(doc.graphics().at(0)->bounds().size(), QSizeF(90, 30));
+    EXPECT_EQ(handed.loadedItems.size(), 1);
+    EXPECT_TRUE(entered.loadedItems.isEmpty());
+
+    // The backdrop outlines the handed window's card: an ellipse leaves the
+    // corner of the card's place grey, where a rectangle is white.
+    win.Card_Shape = 2;
+    const auto cornerOf = [](LMNZoomingScrollView& scroll) {
+        QWidget card; // draws nothing: the backdrop shows through
+        card.resize(200, 100);
+        scroll.resize(500, 400);
+        scroll.setDocumentView(&card);
+        scroll.show();
+        const QImage shot = scroll.viewport()->grab().toImage();
+        const QRgb corner = shot.pixel(card.pos() + QPoint(2, 2));
+        scroll.setDocumentView(nullptr);
+        card.setParent(nullptr);
+        return corner;
+    };
+    LMNZoomingScrollView ofWindow(&win);
+    LMNZoomingScrollView ofNone;
+    EXPECT_LT(qGray(cornerOf(ofWindow)), 240);
+    EXPECT_GT(qGray(cornerOf(ofNone)), 250);
+    view.unbindGraphics();
+    win.view = nullptr;
 }

@@ -4,6 +4,7 @@
 #include "common/TestSupport.h"
 #include "core/canvas/LMNRenderingView.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -63,6 +64,36 @@ TEST_F(RenderFixture, EmptyListGivesBaseAndBorder)
     EXPECT_TRUE(Is(img.pixel(100, 0), Qt::black));
 }
 
+// A renderer draws the card of the window it is handed, whichever window is
+// entered in the services; with none handed, the entered one's; with a null
+// window, the items alone.
+TEST_F(RenderFixture, CardComesFromTheWindowHanded)
+{
+    win.card.Card_fill_clr = Qt::green;
+    CanvasWindow entered; // now the window in the services, until it goes
+    entered.canvasBounds = win.canvasBounds;
+    entered.card.Card_fill_clr = Qt::blue;
+    const auto draw = [](LMNRenderingView& view) {
+        QImage img(200, 150, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        view.drawRect(p, view.bounds());
+        return img;
+    };
+    LMNRenderingView handed(&win, win.canvasBounds, {red.get()});
+    QImage img = draw(handed);
+    EXPECT_TRUE(Is(img.pixel(150, 20), Qt::green));
+    EXPECT_TRUE(Is(img.pixel(40, 40), Qt::red));
+    LMNRenderingView byDefault(win.canvasBounds, {red.get()});
+    img = draw(byDefault);
+    EXPECT_TRUE(Is(img.pixel(150, 20), Qt::blue));
+    EXPECT_TRUE(Is(img.pixel(40, 40), Qt::red));
+    LMNRenderingView bare(nullptr, win.canvasBounds, {red.get()});
+    img = draw(bare);
+    EXPECT_EQ(qAlpha(img.pixel(150, 20)), 0);
+    EXPECT_TRUE(Is(img.pixel(40, 40), Qt::red));
+}
+
 TEST_F(RenderFixture, PrintFlagAndVisibilityAcrossImagePdfAndTiff)
 {
     red->print_object = 1;
@@ -87,7 +118,7 @@ TEST_F(RenderFixture, PrintFlagAndVisibilityAcrossImagePdfAndTiff)
     const QByteArray tiff = LMNRenderingView::tiffDataWithGraphics(list());
     const QImage t = QImage::fromData(tiff, "TIFF");
     ASSERT_FALSE(t.isNull());
-    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(list());
+    const QRectF box = LMNGraphic::drawingBoundsOfGraphics(list(), win.graphicViewBounds());
     const QPoint redCentre = (QPointF(40, 40) - box.topLeft()).toPoint();
     const QPoint blueOnly = (QPointF(100, 100) - box.topLeft()).toPoint();
     EXPECT_TRUE(Is(t.pixel(redCentre), Qt::red));

@@ -25,7 +25,7 @@ struct ScrollFixture : ::testing::Test {
 
     void SetUp() override
     {
-        view = new LMNGraphicView;
+        view = new LMNGraphicView(win);
         win.view = view;
         view->setCardSize(QSizeF(600, 400));
         view->bindGraphics(&doc);

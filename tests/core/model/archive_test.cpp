@@ -403,12 +403,14 @@ TEST_F(Archive, ADamagedValueGivesTheItemAsFarAsItWasRead)
 }
 
 // A picture whose archive breaks after its picture shows that picture with
-// the effects read so far, made again by the window.
+// the effects read so far, made again by the display filter.
 TEST_F(Archive, ADamagedPictureIsShownWithItsSettingsMadeAgain)
 {
-    QImage grey(16, 8, QImage::Format_ARGB32);
-    grey.fill(Qt::gray);
-    win.filteredImage = grey;
+    const Picture_Display_Filter_In_Place filter([](const LMNGraphic&) {
+        QImage grey(16, 8, QImage::Format_ARGB32);
+        grey.fill(Qt::gray);
+        return grey;
+    });
     KeyedArchiver a(QStringLiteral("LMNImage"));
     a.encodeRect("_bounds", QRectF(0, 0, 32, 16));
     a.encodeBool("gray_Scale", true);

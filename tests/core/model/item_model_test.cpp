@@ -1,6 +1,8 @@
 // Canvas item model: defaults, opacity, handles, drawing bounds, resizing,
 // moving, placing and the small size commands.
 #include "core/FakeMainWindow.h"
+#include "core/canvas/LMNGraphicView.h"
+#include "core/model/LMNDocument.h"
 #include "core/model/LMNBarcode.h"
 #include "core/model/LMNGraphic.h"
 #include "core/model/LMNImage.h"
@@ -207,14 +209,14 @@ TEST_F(ItemModel, ResizeAcrossTheLeftEdgeFlipsAndSwapsTheHandle)
 {
     Flip_Counting_Shape counted;
     counted._bounds = QRectF(10, 10, 100, 50);
-    EXPECT_EQ(counted.resizeByMovingHandle(1, {150, 20}), 3);
+    EXPECT_EQ(counted.resizeByMovingHandle(1, {150, 20}, win.graphicViewBounds()), 3);
     EXPECT_EQ(counted._bounds, QRectF(110, 20, 40, 40));
     EXPECT_EQ(counted.horizontal, 1);   // sent once
     EXPECT_EQ(counted.vertical, 0);
 
     LMNImage pic;   // pictures record their flips
     pic._bounds = QRectF(10, 10, 100, 50);
-    const int h = pic.resizeByMovingHandle(1, {150, 20});
+    const int h = pic.resizeByMovingHandle(1, {150, 20}, win.graphicViewBounds());
     EXPECT_EQ(h, 3);
     EXPECT_EQ(pic._bounds, QRectF(110, 20, 40, 40));
     EXPECT_TRUE(pic._isFlippedHorizontally);
@@ -223,10 +225,10 @@ TEST_F(ItemModel, ResizeAcrossTheLeftEdgeFlipsAndSwapsTheHandle)
     // Dragging the bottom edge above the top flips vertically.
     Shape_Control s;
     s._bounds = QRectF(10, 10, 100, 50);
-    EXPECT_EQ(s.resizeByMovingHandle(7, {0, 0}), 2);
+    EXPECT_EQ(s.resizeByMovingHandle(7, {0, 0}, win.graphicViewBounds()), 2);
     EXPECT_EQ(s._bounds, QRectF(10, 0, 100, 10));
     // A resize wholly off the canvas is not applied.
-    EXPECT_EQ(s.resizeByMovingHandle(8, {-50, -50}), 1);
+    EXPECT_EQ(s.resizeByMovingHandle(8, {-50, -50}, win.graphicViewBounds()), 1);
     EXPECT_EQ(s._bounds, QRectF(10, 0, 100, 10));
 }
 
@@ -234,7 +236,7 @@ TEST_F(ItemModel, BarcodesAreNotResizedByHandles)
 {
     LMNBarcode b;
     b._bounds = QRectF(10, 10, 80, 40);
-    EXPECT_EQ(b.resizeByMovingHandle(8, {200, 200}), 0);
+    EXPECT_EQ(b.resizeByMovingHandle(8, {200, 200}, win.graphicViewBounds()), 0);
     EXPECT_EQ(b._bounds, QRectF(10, 10, 80, 40));
 }
 
@@ -250,7 +252,7 @@ TEST_F(ItemModel, MovingKeepsItemsOnTheCanvasAndLockedItemsStill)
     bar._bounds = QRectF(100, 100, 30, 10);
     flat.setBeginPoint({20, 200});
     flat.setEndPoint({120, 200});   // horizontal: zero height
-    LMNGraphic::translateGraphics({&a, &b, &locked, &bar, &flat}, 60, 5);
+    LMNGraphic::translateGraphics({&a, &b, &locked, &bar, &flat}, 60, 5, win.graphicViewBounds());
     EXPECT_EQ(a._bounds, QRectF(70, 15, 20, 20));
     EXPECT_EQ(b._bounds, QRectF(250, 10, 20, 20));   // would leave the canvas wholly
     EXPECT_EQ(locked._bounds, QRectF(50, 50, 10, 10));
@@ -269,7 +271,7 @@ TEST_F(ItemModel, PastedItemsGoToTheGivenPointThenTheNewItemCascade)
     a._bounds = QRectF(0, 0, 10, 20);
     b._bounds = QRectF(0, 0, 30, 40);
     c._bounds = QRectF(5, 5, 50, 60);
-    LMNGraphic::Paste_Location_Of_Graphics({&a, &b, &c}, 50, 60, "F");
+    LMNGraphic::Paste_Location_Of_Graphics({&a, &b, &c}, 50, 60, [this] { return win.Control_New_Point("F"); });
     EXPECT_EQ(a._bounds, QRectF(50, 60, 10, 20));
     EXPECT_EQ(b._bounds, QRectF(p1, QSizeF(30, 40)));
     EXPECT_EQ(c._bounds, QRectF(p2, QSizeF(50, 60)));
@@ -278,7 +280,7 @@ TEST_F(ItemModel, PastedItemsGoToTheGivenPointThenTheNewItemCascade)
 TEST_F(ItemModel, BoundsOfListsAndSizeCommands)
 {
     EXPECT_EQ(LMNGraphic::boundsOfGraphics({}), QRectF());
-    EXPECT_EQ(LMNGraphic::drawingBoundsOfGraphics({}), QRectF(0, 0, 300, 300));
+    EXPECT_EQ(LMNGraphic::drawingBoundsOfGraphics({}, win.graphicViewBounds()), QRectF(0, 0, 300, 300));
     Shape_Control a, b;
     a._bounds = QRectF(10, 10, 30, 50);
     b._bounds = QRectF(100, 0, 10, 10);
@@ -290,13 +292,13 @@ TEST_F(ItemModel, BoundsOfListsAndSizeCommands)
     b._bounds = QRectF(0, 0, 30, 50);
     b.ctrl_is_locked = true;
     b.makeNaturalSize();
-    b.makeSameAsLabelSize();
+    b.makeSameAsLabelSize(win.graphicViewBounds());
     EXPECT_EQ(b._bounds, QRectF(0, 0, 30, 50));
     LMNBarcode bar;
     bar._bounds = QRectF(0, 0, 30, 50);
     bar.makeNaturalSize();
     EXPECT_EQ(bar._bounds, QRectF(0, 0, 30, 50));
-    a.makeSameAsLabelSize();
+    a.makeSameAsLabelSize(win.graphicViewBounds());
     EXPECT_EQ(a._bounds, QRectF(0, 0, 300, 300));
 }
 
@@ -361,7 +363,14 @@ TEST_F(ItemModel, CopyOfABarcodeKeepsGeometryAndBindingButNotBarcodeSettings)
 
 TEST_F(ItemModel, ObserversHearBoundsAndValuesSetByKeyOnly)
 {
-    Shape_Control s;
+    // The item in a design shown by a canvas, which keeps the window's
+    // position and size fields on the frames of the items it shows.
+    LMNDocument doc;
+    LMNGraphicView view(win);
+    view.bindGraphics(&doc);
+    const auto item = std::make_shared<Shape_Control>();
+    doc.insertGraphic(item, 0);
+    Shape_Control& s = *item;
     QStringList heard;
     s.addObserver(this, [&](LMNGraphic*, const QString& k, const QVariant&, const QVariant&) { heard << k; });
     s.setBounds({1, 2, 3, 4});

@@ -288,11 +288,11 @@ TEST_F(Kinds, LineEndPointTable)
     EXPECT_EQ(l.beginPoint(), QPointF(10, 40));
     EXPECT_EQ(l.endPoint(), QPointF(60, 20));
 
-    EXPECT_EQ(l.resizeByMovingHandle(2, {0, 60}), 2);
+    EXPECT_EQ(l.resizeByMovingHandle(2, {0, 60}, win.graphicViewBounds()), 2);
     EXPECT_EQ(l._bounds, QRectF(0, 40, 10, 20));
     EXPECT_FALSE(l._pointsRight);
     EXPECT_TRUE(l._pointsDown);
-    EXPECT_EQ(l.resizeByMovingHandle(5, {99, 99}), 5);
+    EXPECT_EQ(l.resizeByMovingHandle(5, {99, 99}, win.graphicViewBounds()), 5);
     EXPECT_EQ(l._bounds, QRectF(0, 40, 10, 20));
 
     LMNLine same;
@@ -443,7 +443,7 @@ TEST_F(Kinds, PictureDrawsSqueezedWithItsOpacityAndFlips)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
             src.setPixelColor(x, y, Qt::red);   // left half red
-    auto pic = LMNImage::initWithPosition({50, 50}, PtImage(src));
+    auto pic = LMNImage::initWithPosition({50, 50}, PtImage(src), win.Library_Selected_Image);
     EXPECT_EQ(pic->_bounds, QRectF(30, 40, 40, 20));
     pic->_file_path = "somewhere.png";
     pic->setFileNSImage_Variable(PtImage(src));

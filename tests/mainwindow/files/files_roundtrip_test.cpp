@@ -467,7 +467,7 @@ TEST_F(RoundTripTest, APictureFlipShowsAndComesBackAndNaturalSizeTakesItAway)
     w.graphicView()->changeSelectionIndexes({0});
     w.Show_RHS_Properties(picture.get());
     ASSERT_FALSE(panels->image_tab->Image_FIH_chk->isChecked());
-    picture->resizeByMovingHandle(4, QPointF(160, 40));
+    picture->resizeByMovingHandle(4, QPointF(160, 40), w.graphicViewBounds());
     ASSERT_TRUE(picture->_isFlippedHorizontally);
     EXPECT_EQ(picture->_contents_with_settings.toImage(72), upright.mirrored(true, false));
     w.Show_RHS_Properties(picture.get());   // as the canvas does when the drag ends

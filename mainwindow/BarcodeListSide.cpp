@@ -40,6 +40,10 @@ BarcodeListSide::BarcodeListSide(BarcodeModeView* owner, Barcode_Source& source)
         Reload_List();
         Update_List_Count();
     };
+    m_transfer.exported = [](const QString& path, const QString& message) {
+        if (LMNWindowController* window = LMNWindowController::defaultInstance())
+            window->Open_Export_File_Box(path, message);
+    };
     connect(&m_model, &BarcodeListModel::countChanged, this, [this] { Update_List_Count(); });
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { List_Operation_Button_State(); });
     Update_List_Count();

@@ -149,6 +149,6 @@ void Barcode_List_Transfer::Export_List_Button()
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return;
     }
-    if (App_Services().Main_App_wnd)
-        App_Services().Main_App_wnd->Open_Export_File_Box(path, QStringLiteral("Record has been exported successfully."));
+    if (exported)
+        exported(path, QStringLiteral("Record has been exported successfully."));
 }

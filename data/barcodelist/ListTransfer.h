@@ -26,6 +26,9 @@ public:
     // Told after an import placed its rows, before anything is said (the
     // view shows the rows and the count).
     std::function<void()> listChanged;
+    // Told with the file the list was written to and what to say of it (the
+    // main window shows its after-export box); nothing is shown when unset.
+    std::function<void(const QString& path, const QString& message)> exported;
     // Where the open and save panels answer from (tests put choosers here).
     std::function<QString()> chooseImportFile, chooseExcelFile, chooseExportFile;
     // The row count before an import (0 when it overwrites from the start).
@@ -42,7 +45,7 @@ public:
     // The list generator run.
     bool Create_List_Button();
     // "List is empty.", or the save panel and the list written as text or as
-    // a workbook, then the after-export box.
+    // a workbook, then `exported`.
     void Export_List_Button();
     // The save panel of the export; "" when cancelled.
     QString Export_list_method_2();

@@ -352,8 +352,9 @@ TEST(ListDialogs, WorkbooksThatCannotBeReadAreSaidAndTheListKept)
 
 // The list's import and export commands work on a list with no window
 // showing it: a list written as text and read back over its own rows gives
-// the same rows, the caller hears of the rows once they are placed, and a
-// cancelled options box or an empty list changes and writes nothing.
+// the same rows, the caller hears of the rows once they are placed and of
+// the file once it is written, and a cancelled options box or an empty list
+// changes and writes nothing.
 TEST(ListDialogs, ListExportedAndImportedBackWithNoWindow)
 {
     Scripted script;
@@ -364,10 +365,13 @@ TEST(ListDialogs, ListExportedAndImportedBackWithNoWindow)
     Barcode_List_Transfer transfer(list, nullptr);
     int told = 0;
     transfer.listChanged = [&] { ++told; };
+    QStringList exported;
+    transfer.exported = [&](const QString& path, const QString& message) { exported << path << message; };
     const QString file = dir.filePath("list.txt");
     transfer.chooseExportFile = [&] { return file; };
     transfer.Export_List_Button();
     ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(exported, QStringList({file, "Record has been exported successfully."}));
 
     // Cancel in the options box: nothing placed, nothing said.
     script.run = [](QDialog&) { return 0; };
@@ -401,4 +405,5 @@ TEST(ListDialogs, ListExportedAndImportedBackWithNoWindow)
     transfer.Export_List_Button();
     EXPECT_EQ(script.messages, QStringList({"List is empty."}));
     EXPECT_FALSE(QFileInfo::exists(other));
+    EXPECT_EQ(exported.size(), 2);
 }

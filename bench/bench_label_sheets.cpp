@@ -203,7 +203,7 @@ double Window_Job(const QString& road, int labels, const QString& pdf, long* bef
         }
         return d.result();
     });
-    side.chooseImportFile = [list] { return list; };
+    side.transfer().chooseImportFile = [list] { return list; };
     side.Import_List_Button();
     if (side.list().count() != labels) {
         std::fprintf(stderr, "the list holds %d rows\n", side.list().count());

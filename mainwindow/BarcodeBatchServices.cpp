@@ -8,9 +8,6 @@
 #include "mainwindow/BarcodeModeView.h"
 #include "platform/MainThread.h"
 
-#include <QCheckBox>
-#include <QRadioButton>
-
 #include <type_traits>
 
 namespace {
@@ -65,9 +62,8 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
     // A typed 2D value may show as a draft made while typing: it is made
     // again at the chosen resolution before a job takes it.
     On_Gui([&] {
-        BarcodeListSide* list = m_barcodeView->listSide();
-        const bool fromSource =
-            list->Check_Data_Sheet_Value_Use_or_Not_Barcode() && list->barcode_value_chk->isChecked();
+        const Barcode_Source& source = m_barcodeView->source();
+        const bool fromSource = source.Check_Data_Sheet_Value_Use_or_Not_Barcode() && source.fed[0];
         if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
             m_barcodeView->goButtonActionPerformed();
     });
@@ -76,8 +72,8 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
 int LMNWindowController::Selected_Barcode_Row() const
 {
     return On_Gui([&] {
-        BarcodeListSide* list = m_barcodeView->listSide();
-        return list->Custom_Sheet_RD->isChecked() ? list->Selected_Row() : list->Last_Selected_Index;
+        const Barcode_Source& source = m_barcodeView->source();
+        return source.listFeeds() ? m_barcodeView->listSide()->Selected_Row() : source.Last_Selected_Index;
     });
 }
 

@@ -1,17 +1,24 @@
 #pragma once
-// The list side of barcode mode: where the value, header and footer of the
-// barcode come from (typed, the barcode list, or series), the barcode list
-// table with its buttons and commands, its import and export, and the batch
-// rows the print, export and mail jobs walk.
+// The list side of barcode mode: the controls of where the value, header and
+// footer of the barcode come from (typed, the barcode list, or series) and
+// the barcode list table with its buttons and commands.
 //
 // Two boxes: the batch box (data source switch, list / series choice, the
 // three texts' boxes, the series lists), which barcode mode puts among its
 // settings, and the list box (table, buttons, row count), which it puts
 // under the preview. The texts themselves stay in the value pane; the list
 // side fills them and makes them read-only while a source feeds them.
+//
+// The source itself is a value the barcode mode view owns (Barcode_Source):
+// these controls show it and write every change into it, and the counts and
+// the rows of a job are worked out from it. The list's import and export
+// run in Barcode_List_Transfer. BarcodeListSide.cpp holds the sources and
+// the rows, BarcodeListTable.cpp the list box.
+#include "barcode/generation/BarcodeSource.h"
 #include "barcode/generation/SettingsOwnerRoad.h"
 #include "barcode/generation/list/BarcodeList.h"
 #include "core/util/BatchServices.h"
+#include "data/barcodelist/ListTransfer.h"
 
 #include <QObject>
 #include <QString>
@@ -29,31 +36,24 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QVBoxLayout;
 class QToolButton;
 class QWidget;
-
-// What a barcode settings file keeps of the sources.
-struct Barcode_Source_State {
-    bool dataSource = false;      // data_source_chkbox
-    bool valueChecked = false;    // barcode_value_chk
-    bool headerChecked = false;   // barcode_header_chk
-    bool footerChecked = false;   // barcode_footer_chk
-    bool customList = true;       // Custom_Sheet_RD (else series)
-    QString valueSeries, valueItem;
-    QString headerSeries, headerItem;
-    QString footerSeries, footerItem;
-};
 
 class BarcodeListSide : public QObject, public BarcodeRowSource {
     Q_OBJECT
 public:
-    explicit BarcodeListSide(BarcodeModeView* owner);
+    // `source`: the barcode mode view's source value, which the controls
+    // show and write into.
+    BarcodeListSide(BarcodeModeView* owner, Barcode_Source& source);
     ~BarcodeListSide() override;
 
     QWidget* batchBox() const { return m_batchBox; }
     QWidget* listBox() const { return m_listBox; }
     BarcodeListModel& list() { return m_model; }
     const BarcodeListModel& list() const { return m_model; }
+    const Barcode_Source& source() const { return m_source; }
+    Barcode_List_Transfer& transfer() { return m_transfer; }
 
     // ---- Sources (the batch switches and the source choice) ----
     void barcodeData_SourceChanged();
@@ -71,7 +71,11 @@ public:
     void Bind_Data_with_Barcode_VALUE();
     void Bind_Data_with_Barcode_HEADER();
     void Bind_Data_with_Barcode_FOOTER();
+    // Reads the series in use, once, pads them to the longest and shows
+    // them in the item lists; answers that length.
     int Balance_Datasheet_Combo_Max_Count();
+    // Every item list shows the row chosen (the source's Last_Selected_Index;
+    // while none is chosen, the row of the list that changed becomes it).
     void Combo_Selection_Change(int which);
     void Refresh_All_Series_Combobox();
     void Refresh_Data_Set_File_Name_In_Combo(QComboBox* combo, const QString& name);
@@ -82,7 +86,7 @@ public:
     void Series_Name_Chosen(int which);
     void Series_Item_Chosen(int which);
     // Series names in use (value, header, footer whose box is ticked).
-    QStringList Series_Names_In_Use() const;
+    QStringList Series_Names_In_Use() const { return m_source.Series_Names_In_Use(); }
 
     // ---- The list table ----
     void Reload_List();
@@ -119,47 +123,36 @@ public:
     void Move_Last_List_Button();
     void Move_And_Replace_List_Item(int from, int to);
 
-    // ---- Import and export ----
+    // ---- Import and export (run by the transfer; rows placed are shown
+    // from row 0 and the texts bound again) ----
     void Import_List_Button();
-    // The options box, then the file read on a worker while the rows are
-    // placed here; false when nothing was imported.
     bool Load_text_file_Func(const QString& path);
     void Excel_List_Button();
     void Create_List_Button();
-    void Export_List_Button();
-    // The save panel of the export; "" when cancelled.
-    QString Export_list_method_2();
-    // Where the open and save panels answer from (tests put choosers here).
-    std::function<QString()> chooseImportFile, chooseExcelFile, chooseExportFile;
-    int prev_list_item_barcode = 0;
+    void Export_List_Button() { m_transfer.Export_List_Button(); }
 
-    // ---- Counts and batch rows ----
+    // ---- Counts and batch rows, from the source value ----
     // Whether the batch feeds the texts: the data source is on and at least
-    // one of value, header and footer is taken from it. Read from the
-    // controls at every call (Use_Data_Sheet_Values of barcode mode).
-    bool Check_Data_Sheet_Value_Use_or_Not_Barcode() const;
+    // one of value, header and footer is taken from it (Use_Data_Sheet_Values
+    // of barcode mode).
+    bool Check_Data_Sheet_Value_Use_or_Not_Barcode() const
+    {
+        return m_source.Check_Data_Sheet_Value_Use_or_Not_Barcode();
+    }
     // The rows and labels as they stand; changes nothing.
-    Batch_Row_Count Count_Rows() const;
+    Batch_Row_Count Count_Rows() const { return m_source.Count_Rows(m_model.rows()); }
     // The rows of a job made with `jobSettings`: the texts and print
     // quantities of every row, read now.
     Batch_Rows Make_Rows(const BarcodeSettings& jobSettings) const;
-    int Get_Barcode_Batch_Count() const;
-    int Get_PQ_Count_Of_Index(int row) const;
-    int Get_Total_Count_With_PQ() const;
-    // Labels that give a barcode among rows `start` .. `end` - 1 (each by its
-    // quantity when `withPQ`), checked with a scratch symbol of the chosen
-    // symbology; counting stops at `cap`.
-    int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
-    bool Check_Barcode_Value_is_Valid_in_Series(int row) const;
     // The state print, export and mail read.
     void Fill_Mode_State(BarcodeModeState& state) const;
 
     // ---- Settings files ----
-    Barcode_Source_State Source_State() const;
+    Barcode_Source_State Source_State() const { return m_source.Source_State(); }
     void Restore_Source_State(const Barcode_Source_State& state, const std::vector<BarcodeRow>& rows);
 
     // ---- BarcodeRowSource ----
-    int rowCount() const override;
+    int rowCount() const override { return m_source.Get_Barcode_Batch_Count(m_model.rows()); }
     bool rowTexts(int row, QString& value, QString& header, QString& footer) const override;
 
     // ---- Outlets ----
@@ -195,33 +188,50 @@ public:
     QToolButton* list_menu_btn = nullptr;
     QMenu* list_menu = nullptr;
 
-    // The row last chosen in a series item list (-1 none), which the other
-    // item lists follow; set while the item lists are brought into step.
-    int Last_Selected_Index = -1;
+    // Set while the item lists are being brought onto the chosen row.
     bool combo_sel = false;
 
 private:
     void buildBatchBox();
+    void buildSeriesBox(QGroupBox* box);
     void buildListBox();
+    void buildListButtons(QVBoxLayout* column);
+    void buildListMenu();
+    void buildListTable(QVBoxLayout* column);
+    // The switches write into the source value as they change.
+    void connectSwitches();
     // The three texts as parallel controls (0 value, 1 header, 2 footer).
     QCheckBox* check(int which) const;
     QComboBox* nameCombo(int which) const;
     QComboBox* itemCombo(int which) const;
+    // The item list of text `which` shows its series' values; every item
+    // list shows the chosen row.
+    void showSeriesItems(int which);
+    void showSeriesRow();
+    // The series a name list shows goes into the source.
+    void readSeriesName(QComboBox* combo);
     void bindSeries(int which);
     void bindList(int which);
     void setText(int which, const QString& text);
     void setTextReadOnly(int which, bool readOnly);
     void showText(int which, bool shown);
-    bool listSource() const;
-    bool seriesSource() const;
-    bool batchOn() const;
-    // The item list's text at a row; "" past its end.
-    QString itemText(int which, int row) const;
+    bool listSource() const { return m_source.listFeeds(); }
+    bool seriesSource() const { return m_source.seriesFeeds(); }
+    bool batchOn() const { return m_source.dataSource; }
+    // The texts of the value pane, as typed.
+    Batch_Row_Texts typedTexts() const;
+    // Rows placed by an import: shown from row 0, the texts bound again.
+    void showImportedRows();
+    // Runs an import of the transfer without a preview per placed chunk;
+    // the rows it placed are then shown.
+    bool placeImported(const std::function<bool()>& import);
     void regenerate();
     void listEmptyMessage();
 
     BarcodeModeView* m_owner;
+    Barcode_Source& m_source;
     BarcodeListModel m_model;
+    Barcode_List_Transfer m_transfer;
     QWidget* m_batchBox = nullptr;
     QWidget* m_listBox = nullptr;
     bool m_loading = false;

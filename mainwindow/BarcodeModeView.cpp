@@ -107,7 +107,7 @@ void BarcodeModeView::buildTab()
     col->addWidget(sett_tab_barcode);
 
     // Sources of the texts and the barcode list (the list side).
-    m_list = new BarcodeListSide(this);
+    m_list = new BarcodeListSide(this, m_source);
     batch_chk_Gp_Bx = m_list->batch_chk_Gp_Bx;
     data_Sheet_Gp_Bx = m_list->data_Sheet_Gp_Bx;
     data_source_chkbox = m_list->data_source_chkbox;

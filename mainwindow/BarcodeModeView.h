@@ -8,6 +8,7 @@
 // and it registers that value as the settings source of mode 0. The main
 // window frame keeps one pointer to it and forwards what the rest of the
 // program asks of barcode mode.
+#include "barcode/generation/BarcodeSource.h"
 #include "barcode/generation/SettingsOwnerRoad.h"
 #include "barcode/generation/panes/BarcodeSettingsPane.h"
 #include "barcode/generation/panes/PaneSet.h"
@@ -96,6 +97,10 @@ public:
 
     // ---- The list side: sources, barcode list, batch rows ----
     BarcodeListSide* listSide() const { return m_list; }
+    // Where the texts come from, as a value: the list side's controls show it
+    // and write every change into it.
+    Barcode_Source& source() { return m_source; }
+    const Barcode_Source& source() const { return m_source; }
     // The settings a job takes: the controls as they stand, no draft made
     // while typing, the chosen DPI (GUI thread).
     BarcodeSettings Job_Settings();
@@ -154,6 +159,7 @@ private:
     void publishSettings();
 
     SettingsOwnerRoad m_road;
+    Barcode_Source m_source;
     BarcodeListSide* m_list = nullptr;
     mutable std::mutex m_publishedMutex;
     BarcodeSettings m_published;   // the last settings, for other threads

@@ -1,6 +1,7 @@
 #include "print/OutputGate.h"
 
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/BarcodeSource.h"
 #include "core/util/BarcodeSettings.h"
 #include "core/canvas/LMNGraphicView.h"
 #include "core/util/BatchServices.h"
@@ -46,29 +47,17 @@ bool Barcode_Output_Checks(const Batch_Row_Source& rows)
     const BarcodeModeState state = App_Services().Batch_Services->Barcode_Mode_State();
     if (!rows.count().Use_Data_Sheet_Values || !state.valueChecked) {
         // The value is typed: it must encode (the validator says why not).
-        if (!App_Services().Batch_Services->Check_And_Validat_Barcode(true, true))
-            return false;
+        return App_Services().Batch_Services->Check_And_Validat_Barcode(true, true);
     }
-    return Find_Valid_Barcode_Value_For_Batch_Processing(rows);
-}
-
-bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows)
-{
-    if (!App_Services().Batch_Services)
-        return false;
-    const BarcodeModeState state = App_Services().Batch_Services->Barcode_Mode_State();
-    if (!(rows.count().Use_Data_Sheet_Values && state.valueChecked))
-        return true;
     // The rows are read, not shown: the first that encodes is then shown
     // whole, its value, header and footer together.
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        if (rows.givesImage(row)) {
-            App_Services().Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
-            return true;
-        }
+    const int row = Find_Valid_Barcode_Value_For_Batch_Processing(rows);
+    if (row < 0) {
+        Show_MessageBox(invalid_barcode_msg);
+        return false;
     }
-    Show_MessageBox(invalid_barcode_msg);
-    return false;
+    App_Services().Batch_Services->Select_Valid_Value_For_Barcode_Setting_Mode(row);
+    return true;
 }
 
 bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)

@@ -23,13 +23,11 @@ void Print_Button();
 void Output_Command(const std::function<void()>& openWindow, bool needsPrinter = true);
 
 // The barcode-mode checks (Print_Barcode_Button without its last step) on
-// the rows of the job; false when the command ends.
+// the rows of the job; false when the command ends. A typed value must
+// encode; when batch values feed the value, the first row that encodes
+// (Find_Valid_Barcode_Value_For_Batch_Processing) is shown. The rows are
+// read without being shown, so the selection changes once or not at all.
 bool Barcode_Output_Checks(const Batch_Row_Source& rows);
-
-// Looks for the first row whose value encodes when batch values feed the
-// value and shows that row; true at once otherwise. The rows are read
-// without being shown, so the selection changes once or not at all.
-bool Find_Valid_Barcode_Value_For_Batch_Processing(const Batch_Row_Source& rows);
 
 // No printer (when one is needed): "No printer found." and false. Else the
 // design back-up, the window, and the restore.

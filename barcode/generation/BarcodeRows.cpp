@@ -86,6 +86,11 @@ bool Barcode_Rows::linearValueValid(const QString& value) const
 
 bool Barcode_Rows::givesImage(int row) const
 {
+    return Check_Barcode_Value_is_Valid_in_Series(row);
+}
+
+bool Barcode_Rows::Check_Barcode_Value_is_Valid_in_Series(int row) const
+{
     const QString value = Get_Barcode_List_Combo_Value(row);
     if (value.isEmpty())
         return false;

@@ -33,6 +33,8 @@ public:
     QString Get_Barcode_List_Combo_Value(int row) const { return rowText(row, 0); }
     QString Get_Barcode_List_Combo_Header(int row) const { return rowText(row, 1); }
     QString Get_Barcode_List_Combo_Footer(int row) const { return rowText(row, 2); }
+    // Whether the value of a row encodes (givesImage).
+    bool Check_Barcode_Value_is_Valid_in_Series(int row) const;
     int printQuantity(int row) const override;
     PtImage image(int row) const override;
     PtImage currentImage() const override;

@@ -4,13 +4,16 @@
 #include "barcode/generation/list_test_support.h"
 #include "data/DataTestSupport.h"
 #include "data/barcodelist/ListDialogs.h"
+#include "data/barcodelist/ListTransfer.h"
 #include "data/series/GeneratorPane.h"
 #include "platform/MessageSink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 using namespace datatest;
 
@@ -345,4 +348,62 @@ TEST(ListDialogs, WorkbooksThatCannotBeReadAreSaidAndTheListKept)
     EXPECT_TRUE(shown[0].startsWith("The sheet 'Data' is damaged: ")) << shown[0].toStdString();
     EXPECT_TRUE(shown[0].endsWith("save it again as .xlsx and try again."));
     EXPECT_EQ(m.rows(), before);
+}
+
+// The list's import and export commands work on a list with no window
+// showing it: a list written as text and read back over its own rows gives
+// the same rows, the caller hears of the rows once they are placed and of
+// the file once it is written, and a cancelled options box or an empty list
+// changes and writes nothing.
+TEST(ListDialogs, ListExportedAndImportedBackWithNoWindow)
+{
+    Scripted script;
+    QTemporaryDir dir;
+    BarcodeListModel list;
+    Fill(list, 3);
+    const std::vector<BarcodeRow> before = list.rows();
+    Barcode_List_Transfer transfer(list, nullptr);
+    int told = 0;
+    transfer.listChanged = [&] { ++told; };
+    QStringList exported;
+    transfer.exported = [&](const QString& path, const QString& message) { exported << path << message; };
+    const QString file = dir.filePath("list.txt");
+    transfer.chooseExportFile = [&] { return file; };
+    transfer.Export_List_Button();
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(exported, QStringList({file, "Record has been exported successfully."}));
+
+    // Cancel in the options box: nothing placed, nothing said.
+    script.run = [](QDialog&) { return 0; };
+    transfer.chooseImportFile = [&] { return file; };
+    EXPECT_FALSE(transfer.Import_List_Button());
+    EXPECT_EQ(told, 0);
+    EXPECT_EQ(list.rows(), before);
+
+    // All four texts over the rows from the start: the same rows again.
+    list.Replace_Item_List("changed", "", "", "9", 1);
+    script.run = [](QDialog& d) {
+        auto* box = qobject_cast<Import_From_Txt_File*>(&d);
+        if (!box)
+            return 0;
+        for (QCheckBox* c : {box->chk_value, box->chk_header, box->chk_footer, box->chk_pq})
+            c->setChecked(true);
+        box->Start_Radio_Pressed();
+        box->OKPressed();
+        return box->result();
+    };
+    EXPECT_TRUE(transfer.Import_List_Button());
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(transfer.prev_list_item_barcode, 0);
+    EXPECT_EQ(list.rows(), before);
+    EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('|').toStdString();
+
+    // An empty list is not written.
+    list.Remove_All_Rows();
+    const QString other = dir.filePath("other.txt");
+    transfer.chooseExportFile = [&] { return other; };
+    transfer.Export_List_Button();
+    EXPECT_EQ(script.messages, QStringList({"List is empty."}));
+    EXPECT_FALSE(QFileInfo::exists(other));
+    EXPECT_EQ(exported.size(), 2);
 }

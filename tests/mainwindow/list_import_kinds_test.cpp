@@ -37,7 +37,7 @@ protected:
             box->OKPressed();
             return box->result();
         });
-        side.chooseImportFile = [file] { return file; };
+        side.transfer().chooseImportFile = [file] { return file; };
         side.Import_List_Button();
         Set_Modal_Runner(previous);
         return side;

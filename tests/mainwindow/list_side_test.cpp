@@ -4,14 +4,17 @@
 // decoder), the skip-invalid count, the series source, and import and
 // export through the window's commands.
 #include "MainWindowFixture.h"
+#include "OutputTestSupport.h"
 
 #include "barcode/generation/list_test_support.h"
 #include "barcode/generation/panes/ValuePane.h"
+#include "common/ScopedFolders.h"
 #include "common/TestSupport.h"
 #include "core/util/BatchServices.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
 #include "data/barcodelist/ListDialogs.h"
+#include "print/PrinterList.h"
 #include "mainwindow/BarcodeListSide.h"
 
 #include <QAction>
@@ -57,6 +60,15 @@ void Batch_On(BarcodeListSide& side)
 {
     side.data_source_chkbox->setChecked(true);
     side.barcodeData_SourceChanged();
+}
+
+// Batch on with series as the source, their names listed afresh.
+void Series_On(BarcodeListSide& side, LMNWindowController& window)
+{
+    Batch_On(side);
+    side.Data_Set_Sheet_RD->setChecked(true);
+    side.Data_Set_Sheet_Check();
+    window.Refresh_All_Series_Combobox();
 }
 
 void Select_Rows(BarcodeListSide& side, const QList<int>& rows)
@@ -163,7 +175,7 @@ TEST_F(MainWindowTest, ListCommandsKeepASensibleSelection)
     EXPECT_TRUE(sawMessage("List is empty."));
     // Exporting an empty list says so and opens no panel.
     bool asked = false;
-    side.chooseExportFile = [&] { asked = true; return QString(); };
+    side.transfer().chooseExportFile = [&] { asked = true; return QString(); };
     side.Export_List_Button();
     EXPECT_FALSE(asked);
 }
@@ -286,10 +298,7 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     write("heads.txt", "h1\nh2\nh3\n");
     BarcodeListSide& side = *v.listSide();
     chooseType("Code 128");
-    Batch_On(side);
-    side.Data_Set_Sheet_RD->setChecked(true);
-    side.Data_Set_Sheet_Check();
-    window->Refresh_All_Series_Combobox();
+    Series_On(side, *window);
     EXPECT_TRUE(side.series_box->isVisibleTo(&v));
     EXPECT_FALSE(v.valuePane()->fieldShown(ValuePane::Field::Value));
     ASSERT_EQ(side.val_combo_list->count(), 3);
@@ -304,7 +313,7 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_EQ(side.hdr_combo_value->itemText(4), "");
     EXPECT_EQ(v.valuePane()->fieldText(ValuePane::Field::Value), "C1");
     // Choosing value item 4 chooses header item 4 (empty).
-    side.Last_Selected_Index = -1;
+    v.source().Last_Selected_Index = -1;
     side.val_combo_value->setCurrentIndex(4);
     side.Series_Item_Chosen(0);
     EXPECT_EQ(side.hdr_combo_value->currentIndex(), 4);
@@ -330,6 +339,63 @@ TEST_F(MainWindowTest, SeriesSourceKeepsTheRowsInStep)
     EXPECT_EQ(side.val_combo_value->currentText(), "C5");
     EXPECT_EQ(side.list().count(), 5);
     Folders.Data_Folder_Path = old;
+}
+
+// The three series lists stay on the row the user chose last, in whichever
+// list: the fields show that row, a series chosen later joins it, and the
+// PDF window opens on the first row whose value encodes, in every list.
+TEST_F(MainWindowTest, TheSeriesListsFollowTheRowTheUserChoseLast)
+{
+    QTemporaryDir dir;
+    testsupport::Scoped_Folders folders;
+    BarcodeModeView& v = makeBarcode();
+    folders->Data_Folder_Path = dir.path();
+    testsupport::touch(dir.filePath("Codes.txt"), QStringLiteral("ñ1\nñ2\nC3\nC4\nC5\n").toUtf8());
+    testsupport::touch(dir.filePath("feet.txt"), "f1\nf2\nf3\nf4\n");
+    testsupport::touch(dir.filePath("heads.txt"), "h1\nh2\nh3\n");
+    BarcodeListSide& side = *v.listSide();
+    chooseType("Code 128");
+    Series_On(side, *window);
+    auto choose = [&](QComboBox* combo, int which, const QString& name) {
+        combo->setCurrentIndex(combo->findText(name));
+        side.Series_Name_Chosen(which);
+    };
+    auto pick = [&](QComboBox* items, int which, int row) {
+        items->setCurrentIndex(row);
+        side.Series_Item_Chosen(which);
+    };
+    // What the user sees: the row of each item list, and the three fields.
+    auto shown = [&] {
+        return QStringLiteral("%1 %2 %3 | %4/%5/%6")
+            .arg(side.val_combo_value->currentIndex())
+            .arg(side.hdr_combo_value->currentIndex())
+            .arg(side.ftr_combo_value->currentIndex())
+            .arg(v.valuePane()->fieldText(ValuePane::Field::Value), v.valuePane()->fieldText(ValuePane::Field::Header),
+                 v.valuePane()->fieldText(ValuePane::Field::Footer))
+            .toStdString();
+    };
+    choose(side.val_combo_list, 0, "Codes");
+    choose(side.hdr_combo_list, 1, "heads");
+    pick(side.val_combo_value, 0, 2);
+    EXPECT_EQ(shown(), "2 2 -1 | C3/h3/");
+    pick(side.hdr_combo_value, 1, 4);
+    EXPECT_EQ(shown(), "4 4 -1 | C5//");
+    pick(side.val_combo_value, 0, 3);
+    EXPECT_EQ(shown(), "3 3 -1 | C4//");
+    // A series chosen now joins the row; the others stay on it.
+    choose(side.ftr_combo_list, 2, "feet");
+    EXPECT_EQ(shown(), "3 3 3 | C4//f4");
+
+    // The PDF window opens on the first row whose value encodes (row 2:
+    // Code 128 takes no "ñ"), shown in every list and field.
+    Set_Printer_Names_Provider([] { return QStringList(); });
+    outputtest::Windows windows;
+    std::string whenOpened;
+    windows.on = [&](QDialog&) { whenOpened = shown(); };
+    window->pdf_btn->trigger();
+    Set_Printer_Names_Provider({});
+    EXPECT_EQ(windows.seen, QStringList{"PDF_Export"});
+    EXPECT_EQ(whenOpened, "2 2 2 | C3/h3/f3");
 }
 
 TEST_F(MainWindowTest, TypedTwoDValueStaysWhenTheListFeedsOnlyTheHeader)
@@ -372,7 +438,7 @@ TEST_F(MainWindowTest, ListImportAndExportThroughTheWindow)
     });
     const QString file = dir.filePath("in.txt");
     testsupport::touch(file, "\tH-A\tF-A\t4\nB\tH-B\tF-B\t5\n");
-    side.chooseImportFile = [&] { return file; };
+    side.transfer().chooseImportFile = [&] { return file; };
     side.Import_List_Button();
     ASSERT_EQ(side.list().count(), 3);
     EXPECT_EQ(side.list().rows()[1], (BarcodeRow{"", "H-A", "F-A", "4"}));
@@ -382,14 +448,14 @@ TEST_F(MainWindowTest, ListImportAndExportThroughTheWindow)
     // A file that is not text: the user is told, the rows stay.
     const QString bad = dir.filePath("bad.txt");
     testsupport::touch(bad, QByteArray("\x00\x01\x02\x03\x04", 5));
-    side.chooseImportFile = [&] { return bad; };
+    side.transfer().chooseImportFile = [&] { return bad; };
     messages.clear();
     side.Import_List_Button();
     EXPECT_TRUE(sawMessage("Either file is corrupted or selected file contains invalid characters."));
     EXPECT_EQ(side.list().count(), 3);
 
     // Export as text: the after-export box follows the written file.
-    side.chooseExportFile = [&] { return dir.filePath("out"); };
+    side.transfer().chooseExportFile = [&] { return dir.filePath("out"); };
     side.Export_List_Button();
     EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Path, dir.filePath("out.txt"));
     EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Message, "Record has been exported successfully.");
@@ -476,13 +542,13 @@ TEST_F(MainWindowTest, LongListCommandsRunUnderThePleaseWaitSheet)
     const QString path = dir.filePath("list.txt");
     Sheet_Watch writing(sheet, [&] { return QString::number(QFileInfo::exists(path)); });
     ModalScript afterExport([](QDialog&) { return 1; });
-    side.chooseExportFile = [&] { return path; };
+    side.transfer().chooseExportFile = [&] { return path; };
     side.Export_List_Button();
     EXPECT_EQ(writing.seen, QStringList({"shown " + kWait + " | 0", "hidden | 1"}));
     EXPECT_EQ(Open_Export_Log::defaultInstance()->Export_File_Path, path);
     // A failed export takes the sheet down before it says so.
     writing.seen.clear();
-    side.chooseExportFile = [&] { return dir.filePath("no/such/folder/list.txt"); };
+    side.transfer().chooseExportFile = [&] { return dir.filePath("no/such/folder/list.txt"); };
     messages.clear();
     side.Export_List_Button();
     EXPECT_EQ(writing.seen.size(), 2);
@@ -512,7 +578,7 @@ TEST_F(MainWindowTest, ImportingOverRowsLeavesTheUntickedTextsEmpty)
     });
     const QString file = dir.filePath("values.txt");
     testsupport::touch(file, "new0\tnh0\nnew1\t\tx\n");
-    side.chooseImportFile = [&] { return file; };
+    side.transfer().chooseImportFile = [&] { return file; };
     side.Import_List_Button();
     ASSERT_EQ(side.list().count(), 5);
     EXPECT_EQ(side.list().rows()[0], (BarcodeRow{"new0", "", "", "1"}));
@@ -578,7 +644,7 @@ TEST_F(MainWindowTest, AListFileThatIsNotTextIsLetGoBeforeItsMessage)
     });
     const QString bad = dir.filePath("picture.txt");
     testsupport::touch(bad, QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR", 16));
-    side.chooseImportFile = [&] { return bad; };
+    side.transfer().chooseImportFile = [&] { return bad; };
     QStringList shown;
     QList<int> openWhileShown;
     const MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {

@@ -59,8 +59,14 @@ Print_Preview::Print_Preview(QPrinter* printer, QWidget* parent) : QDialog(paren
     buttons->addWidget(print_btn);
     column->addLayout(buttons);
 
-    connect(previous, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() - 1); });
-    connect(next, &QToolButton::clicked, this, [this] { view->setCurrentPage(view->currentPage() + 1); });
+    connect(previous, &QToolButton::clicked, this, [this] {
+        view->setCurrentPage(view->currentPage() - 1);
+        showPage();
+    });
+    connect(next, &QToolButton::clicked, this, [this] {
+        view->setCurrentPage(view->currentPage() + 1);
+        showPage();
+    });
     connect(zoomIn, &QToolButton::clicked, view, [this] { view->zoomIn(); });
     connect(zoomOut, &QToolButton::clicked, view, [this] { view->zoomOut(); });
     connect(whole, &QToolButton::clicked, view, &QPrintPreviewWidget::fitInView);

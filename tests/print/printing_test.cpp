@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QToolButton>
 
 using namespace printtest;
 
@@ -345,13 +346,18 @@ TEST_F(PrintJobTest, ThePreviewsPrintPrintsTheWholeJobOnTheJobsPaper)
     ASSERT_EQ(w->sheetPane->Total_Text->text(), "1500");
     ASSERT_EQ(w->sheet.Print_Row * w->sheet.Print_Col, 1);
     int previewPages = 0;
-    QString shown;
+    QString shown, afterNext;
     onDialog([&](QDialog& d) {
         auto* preview = qobject_cast<Print_Preview*>(&d);
         if (!preview)
             return 0;
         previewPages = preview->view->pageCount();
         shown = preview->page_label->text();
+        // Next and Previous move the sheet the label names.
+        for (QToolButton* b : preview->findChildren<QToolButton*>())
+            if (b->text() == "Next")
+                b->click();
+        afterNext = preview->page_label->text();
         preview->print_btn->click();
         return preview->result();
     });
@@ -364,6 +370,7 @@ TEST_F(PrintJobTest, ThePreviewsPrintPrintsTheWholeJobOnTheJobsPaper)
     EXPECT_FALSE(another) << "a second dialog came between";
     EXPECT_EQ(previewPages, 50);
     EXPECT_EQ(shown, "Sheet 1 of 50");
+    EXPECT_EQ(afterNext, "Sheet 2 of 50");
     EXPECT_EQ(count("only first 50 sheets"), 1);
     EXPECT_EQ(Pdf_Pages(pdf), 1500);
     EXPECT_EQ(w->last_job_sheets, 1500);

@@ -39,18 +39,32 @@
 #include <algorithm>
 #include <exception>
 
-QPointer<PDF_Export> PDF_Export::s_instance;
+QPointer<PDF_Export> PDF_Export::PDF_Export_def_inst;
 
 PDF_Export* PDF_Export::defaultInstance()
 {
-    return Gui_Window_Instance(s_instance);
+    return Gui_Window_Instance(PDF_Export_def_inst);
 }
 
 using namespace sheetui;
 
 void PDF_Export_Button()
 {
-    Output_Command([] { PDF_Export::defaultInstance()->Open_Pdf_Export_Wnd(); }, false);
+    Output_Command(PDF_Export_method, PDF_Export_method_Barcode_Button);
+}
+
+void PDF_Export_method()
+{
+    Run_Output_Window([] { PDF_Export::defaultInstance()->Open_Pdf_Export_Wnd(); }, false);
+}
+
+void PDF_Export_method_Barcode_Button()
+{
+    if (!App_Services().Batch_Services)
+        return;
+    const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
+    if (rows && Barcode_Output_Checks(*rows))
+        PDF_Export_method();
 }
 
 QPageLayout Pdf_Default_Page_Layout()

@@ -40,6 +40,13 @@ class QRadioButton;
 // no printer needed, the design back-up, this window, the restore.
 void PDF_Export_Button();
 
+// Designing mode: this window with the design backed up around it (no
+// printer needed).
+void PDF_Export_method();
+
+// Barcode mode: the barcode-mode checks, then PDF_Export_method.
+void PDF_Export_method_Barcode_Button();
+
 // The page a PDF is laid out on when no printer is installed: Letter where
 // the locale measures in US units, else A4; no margins.
 QPageLayout Pdf_Default_Page_Layout();
@@ -147,5 +154,5 @@ private:
     bool m_userPage = false;   // the user chose a page with Page Setup
     Pdf_Export_Job m_job;
     std::shared_ptr<Pdf_Export_Handle> m_lastJob;
-    static QPointer<PDF_Export> s_instance;
+    static QPointer<PDF_Export> PDF_Export_def_inst;
 };

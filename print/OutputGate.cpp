@@ -12,19 +12,33 @@
 
 void Print_Button()
 {
-    Output_Command([] {
+    Output_Command(Print_method, Print_Barcode_Button);
+}
+
+void Print_method()
+{
+    Run_Output_Window([] {
         if (Print_Wnd* w = Print_Wnd::defaultInstance())
             w->Open_Print_Wnd();
     });
 }
 
-void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
+void Print_Barcode_Button()
+{
+    if (!App_Services().Batch_Services)
+        return;
+    const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
+    if (rows && Barcode_Output_Checks(*rows))
+        Print_method();
+}
+
+void Output_Command(const std::function<void()>& designing, const std::function<void()>& barcode)
 {
     try {
         if (!App_Services().Batch_Services)
             return;
         if (Designing_Mode_Active()) {
-            Print_method(openWindow, needsPrinter);
+            designing();
             return;
         }
         const Batch_Row_Count count = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
@@ -34,9 +48,7 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter)
             return;
         }
         App_Services().Batch_Services->Draw_2d_barcode_again_for_manual();
-        const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
-        if (rows && Barcode_Output_Checks(*rows))
-            Print_method(openWindow, needsPrinter);
+        barcode();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
@@ -60,7 +72,7 @@ bool Barcode_Output_Checks(const Batch_Row_Source& rows)
     return true;
 }
 
-bool Print_method(const std::function<void()>& openWindow, bool needsPrinter)
+bool Run_Output_Window(const std::function<void()>& openWindow, bool needsPrinter)
 {
     if (needsPrinter && Printer_Names().isEmpty()) {
         Show_MessageBox(QStringLiteral("No printer found."));

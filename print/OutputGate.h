@@ -14,13 +14,20 @@
 
 class Batch_Row_Source;
 
-// Print_Button: the whole print command.
+// Print_Button: the whole print command (Print_method in designing mode,
+// Print_Barcode_Button in barcode mode).
 void Print_Button();
 
-// The command with the window it opens: the print window for printing; the
-// PDF export command passes its own window and no need of a printer (a PDF
-// is laid out on a default page without one).
-void Output_Command(const std::function<void()>& openWindow, bool needsPrinter = true);
+// Designing mode: the print window with the design backed up around it.
+void Print_method();
+
+// Barcode mode: the barcode-mode checks, then Print_method.
+void Print_Barcode_Button();
+
+// What the print and PDF commands share: designing mode runs `designing` at
+// once; barcode mode needs rows, redraws a typed 2D value, then runs
+// `barcode`.
+void Output_Command(const std::function<void()>& designing, const std::function<void()>& barcode);
 
 // The barcode-mode checks (Print_Barcode_Button without its last step) on
 // the rows of the job; false when the command ends. A typed value must
@@ -30,5 +37,6 @@ void Output_Command(const std::function<void()>& openWindow, bool needsPrinter =
 bool Barcode_Output_Checks(const Batch_Row_Source& rows);
 
 // No printer (when one is needed): "No printer found." and false. Else the
-// design back-up, the window, and the restore.
-bool Print_method(const std::function<void()>& openWindow, bool needsPrinter = true);
+// design back-up, the window, and the restore. The PDF export passes no need
+// of a printer (a PDF is laid out on a default page without one).
+bool Run_Output_Window(const std::function<void()>& openWindow, bool needsPrinter = true);

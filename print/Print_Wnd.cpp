@@ -40,11 +40,11 @@
 #include <algorithm>
 #include <cmath>
 
-QPointer<Print_Wnd> Print_Wnd::s_instance;
+QPointer<Print_Wnd> Print_Wnd::Print_DefaultInstance;
 
 Print_Wnd* Print_Wnd::defaultInstance()
 {
-    return Gui_Window_Instance(s_instance);
+    return Gui_Window_Instance(Print_DefaultInstance);
 }
 
 using namespace sheetui;

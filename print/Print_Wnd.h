@@ -210,5 +210,5 @@ private:
     void Lay_Out_Sheet();
     QSizeF paperSize() const;
     bool m_previewJob = false;
-    static QPointer<Print_Wnd> s_instance;
+    static QPointer<Print_Wnd> Print_DefaultInstance;
 };

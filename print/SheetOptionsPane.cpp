@@ -103,10 +103,13 @@ void Sheet_Options_Pane::makeControls(QWidget* window)
     align_Gp_Bx->setFlat(true);
     auto* buttons = new QGridLayout(align_Gp_Bx);
     buttons->setSpacing(1);
+    QToolButton** const places[9] = {&top_left_btn, &top_center_btn, &top_rite_btn,
+                                     &mid_left_btn, &mid_center_btn, &mid_rite_btn,
+                                     &bot_left_btn, &bot_center_btn, &bot_rite_btn};
     for (int k = 0; k < 9; ++k) {
-        align_btn[k] = new QToolButton;
-        align_btn[k]->setAutoRaise(true);
-        buttons->addWidget(align_btn[k], k / 3, k % 3);
+        *places[k] = new QToolButton;
+        (*places[k])->setAutoRaise(true);
+        buttons->addWidget(*places[k], k / 3, k % 3);
     }
     m_alignRow->addWidget(align_Gp_Bx);
     Show_Margins = new QCheckBox(tr("Show label outlines"), window);
@@ -171,8 +174,15 @@ void Sheet_Options_Pane::connectControls()
     connectPair(this, from_Text, from_Stepper, [this](QObject* s) { From_Stepper_Changed(s); }, typed);
     connectPair(this, To_Text, To_Stepper, [this](QObject* s) { To_Stepper_Changed(s); }, typed);
     connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Sheet_Options_Pane::Auto_Center_Checked);
-    for (int k = 0; k < 9; ++k)
-        connect(align_btn[k], &QToolButton::clicked, this, [this, k] { Alignment_Clicked(k + 1); });
+    connect(top_left_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Top_left_btn_clicked);
+    connect(top_center_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Top_center_btn_clicked);
+    connect(top_rite_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Top_rite_btn_clicked);
+    connect(mid_left_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Mid_left_btn_clicked);
+    connect(mid_center_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Mid_center_btn_clicked);
+    connect(mid_rite_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Mid_rite_btn_clicked);
+    connect(bot_left_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Bot_left_btn_clicked);
+    connect(bot_center_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Bot_center_btn_clicked);
+    connect(bot_rite_btn, &QToolButton::clicked, this, &Sheet_Options_Pane::Bot_rite_btn_clicked);
     connect(All_print_rd, &QRadioButton::clicked, this, &Sheet_Options_Pane::All_print_RD_Clicked);
     connect(Sel_print_rd, &QRadioButton::clicked, this, &Sheet_Options_Pane::Sel_Print_RD_Clicked);
     connect(print_with_batch_chk, &QCheckBox::clicked, this, &Sheet_Options_Pane::Print_With_Batch_Changed);
@@ -204,7 +214,7 @@ QGridLayout* Sheet_Options_Pane::Build_Label_Fields(Label_Order order)
 
 QHBoxLayout* Sheet_Options_Pane::Build_Alignment_Box(int iconSize)
 {
-    for (QToolButton* b : align_btn)
+    for (QToolButton* b : Alignment_Buttons())
         b->setIconSize(QSize(iconSize, iconSize));
     return m_alignRow;
 }
@@ -510,9 +520,62 @@ void Sheet_Options_Pane::Auto_Center_Checked()
     emit changed(Sheet_Need::Layout);
 }
 
-void Sheet_Options_Pane::Alignment_Clicked(int value)
+void Sheet_Options_Pane::Top_left_btn_clicked()
 {
-    Set_Alignment(value);
+    Set_Alignment(1);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Top_center_btn_clicked()
+{
+    Set_Alignment(2);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Top_rite_btn_clicked()
+{
+    Set_Alignment(3);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Mid_left_btn_clicked()
+{
+    Set_Alignment(4);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Mid_center_btn_clicked()
+{
+    Set_Alignment(5);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Mid_rite_btn_clicked()
+{
+    Set_Alignment(6);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Bot_left_btn_clicked()
+{
+    Set_Alignment(7);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Bot_center_btn_clicked()
+{
+    Set_Alignment(8);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Bot_rite_btn_clicked()
+{
+    Set_Alignment(9);
+    Alignment_Changed();
+}
+
+void Sheet_Options_Pane::Alignment_Changed()
+{
     emit changed(m_lock == Grid_Lock::Fit_To_Frame ? Sheet_Need::Nothing : Sheet_Need::Preview);
 }
 
@@ -526,10 +589,11 @@ void Sheet_Options_Pane::Set_Reset_Alignemnt_Image()
 {
     if (m_alignment < 1 || m_alignment > 9)
         return;
+    const std::array<QToolButton*, 9> buttons = Alignment_Buttons();
     for (int k = 0; k < 9; ++k) {
-        align_btn[k]->setIcon(Alignment_Picture(k + 1, k + 1 == m_alignment));
-        align_btn[k]->setCheckable(true);
-        align_btn[k]->setChecked(k + 1 == m_alignment);
+        buttons[k]->setIcon(Alignment_Picture(k + 1, k + 1 == m_alignment));
+        buttons[k]->setCheckable(true);
+        buttons[k]->setChecked(k + 1 == m_alignment);
     }
 }
 

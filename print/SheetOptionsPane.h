@@ -24,6 +24,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 class QCheckBox;
@@ -143,7 +144,17 @@ public:
     void Row_Changed(QObject* sender);
     void Col_Changed(QObject* sender);
     void Auto_Center_Checked();
-    void Alignment_Clicked(int value);   // the nine buttons, 1 top-left ... 9 bottom-right
+    // The nine placement buttons: each sets its placement (1 top-left ...
+    // 9 bottom-right) and refreshes the preview.
+    void Top_left_btn_clicked();
+    void Top_center_btn_clicked();
+    void Top_rite_btn_clicked();
+    void Mid_left_btn_clicked();
+    void Mid_center_btn_clicked();
+    void Mid_rite_btn_clicked();
+    void Bot_left_btn_clicked();
+    void Bot_center_btn_clicked();
+    void Bot_rite_btn_clicked();
     // The alignment (label_align_val) without a redraw.
     int alignment() const { return m_alignment; }
     void Set_Alignment(int value);
@@ -176,7 +187,21 @@ public:
     QGroupBox* card_align_box = nullptr;
     QCheckBox* Auto_Center_chk_bx = nullptr;
     QGroupBox* align_Gp_Bx = nullptr;
-    QToolButton* align_btn[9] = {};      // top_left_btn ... bot_rite_btn
+    QToolButton* top_left_btn = nullptr;
+    QToolButton* top_center_btn = nullptr;
+    QToolButton* top_rite_btn = nullptr;
+    QToolButton* mid_left_btn = nullptr;
+    QToolButton* mid_center_btn = nullptr;
+    QToolButton* mid_rite_btn = nullptr;
+    QToolButton* bot_left_btn = nullptr;
+    QToolButton* bot_center_btn = nullptr;
+    QToolButton* bot_rite_btn = nullptr;
+    // The nine placement buttons in placement order, top-left first.
+    std::array<QToolButton*, 9> Alignment_Buttons() const
+    {
+        return {top_left_btn, top_center_btn, top_rite_btn, mid_left_btn, mid_center_btn,
+                mid_rite_btn, bot_left_btn, bot_center_btn, bot_rite_btn};
+    }
     QCheckBox* Show_Margins = nullptr;
     QLineEdit* l_mar_id = nullptr;
     QLineEdit* r_mar_id = nullptr;
@@ -222,6 +247,9 @@ private:
     Sheet_Job controls() const;
     // Cells of the shown sheet: its rows times its columns.
     int cells() const;
+    // After a placement button: the preview, unless fit to frame places the
+    // picture.
+    void Alignment_Changed();
 
     // Layouts made with the controls, handed to the window by Build_.
     enum Label_Pair { Columns, Rows, Horizontal_Gap, Vertical_Gap, Width, Height, Label_Pair_Count };

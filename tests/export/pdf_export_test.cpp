@@ -453,7 +453,7 @@ TEST_F(PdfExportTest, OptionsKeepTheGridAndASheetOfOneLabelIsAPagePerLabel)
 
     // A 1 x 1 sheet with option 0 is a page per label; the option is 0 again after.
     sheet(60, 30, 1, 1);
-    window->sheetPane->Alignment_Clicked(5);
+    window->sheetPane->Mid_center_btn_clicked();
     type(window->file_name_save_txt, QStringLiteral("Single"));
     ASSERT_TRUE(runJob());
     EXPECT_EQ(window->acceptedJob().option, 3);

@@ -90,7 +90,7 @@ protected:
             typeIn(pdf->sheetPane->horz_mar_Text, QStringLiteral("5"));
             typeIn(pdf->sheetPane->vert_mar_Text, QStringLiteral("5"));
             typeIn(pdf->sheetPane->Total_Text, QStringLiteral("4"));
-            pdf->sheetPane->align_btn[align - 1]->click();
+            pdf->sheetPane->Alignment_Buttons()[align - 1]->click();
             pdf->pdf_option[0]->click();   // the sheets in one file
             const auto job = Export_Pdf_And_Close(*pdf, name, dir.path());
             ASSERT_TRUE(job && job->done.load());

@@ -11,7 +11,18 @@ namespace {
 class GateTest : public PrintTest {
 protected:
     // Runs the command with a stand-in window that counts its openings.
-    void command() { Output_Command([this] { ++opened; }); }
+    void command() { command([this] { ++opened; }); }
+    // The print command's steps (Print_Button: Print_method in designing
+    // mode, Print_Barcode_Button in barcode mode) around a stand-in window.
+    static void command(const std::function<void()>& window)
+    {
+        const auto method = [window] { Run_Output_Window(window); };
+        Output_Command(method, [method] {
+            const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
+            if (rows && Barcode_Output_Checks(*rows))
+                method();
+        });
+    }
     int opened = 0;
 };
 
@@ -89,7 +100,7 @@ TEST_F(GateTest, DesigningModeBacksUpAndRestoresAroundTheWindow)
     batch.mode = 1;
     batch.barcodeRows = 0;   // barcode rows do not matter here
     int backupsWhenOpen = -1;
-    Output_Command([&] { backupsWhenOpen = batch.backups; ++opened; });
+    command([&] { backupsWhenOpen = batch.backups; ++opened; });
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(backupsWhenOpen, 1);
     EXPECT_EQ(batch.restores, 1);

@@ -106,7 +106,7 @@ TEST_F(PrintJobTest, ABatchFillsTheCellsInRowOrderAndLeavesTheRestEmpty)
     field(*w, w->sheetPane->vert_mar_Text, "2", &Sheet_Options_Pane::Vert_Margin_Changed);
     w->crop_mark_chk->setChecked(true);
     w->Enable_Crop_Mark_clicked();
-    w->sheetPane->Alignment_Clicked(5);   // centred, so marks at every edge fall on the page
+    w->sheetPane->Mid_center_btn_clicked();   // centred, so marks at every edge fall on the page
     w->Execute_Printing(false);
 
     ASSERT_EQ(Pdf_Pages(pdf), 1);

@@ -92,7 +92,7 @@ TEST_F(SheetPane, AJobLoadedIsTheJobWrittenBack)
     EXPECT_EQ(w.pane->width_Text->text(), "63.50");
     EXPECT_EQ(w.pane->horz_mar_Text->text(), "2.50");
     EXPECT_EQ(w.pane->l_mar_id->text(), "5.00");
-    EXPECT_TRUE(w.pane->align_btn[5]->isChecked());
+    EXPECT_TRUE(w.pane->mid_rite_btn->isChecked());
     EXPECT_TRUE(w.pane->from_Text->isEnabled());   // a range of rows
     EXPECT_FALSE(w.pane->Total_Text->isEnabled());
 
@@ -124,9 +124,9 @@ TEST_F(SheetPane, EachActionSaysWhatItNeeds)
     Pane_Window::enter(p.width_Text, "50");
     p.skip_inavlid_chk->click();
     p.Show_Margins->click();
-    p.align_btn[4]->click();
+    p.mid_center_btn->click();
     p.Auto_Center_chk_bx->click();
-    p.align_btn[8]->click();   // Auto Center places the cells: the alignment waits
+    p.bot_rite_btn->click();   // Auto Center places the cells: the alignment waits
     p.Sel_print_rd->click();
     Pane_Window::enter(p.To_Text, "9");
     EXPECT_EQ(w.needs, (QList<Sheet_Need>{Sheet_Need::Cells, Sheet_Need::Layout, Sheet_Need::Preview,
@@ -156,7 +156,7 @@ TEST_F(SheetPane, AOneLabelLayoutKeepsTheGridItReplaces)
     w.needs.clear();
     p.Auto_Center_chk_bx->click();
     EXPECT_EQ(w.needs, QList<Sheet_Need>{Sheet_Need::Layout});
-    EXPECT_FALSE(p.align_btn[0]->isEnabled());
+    EXPECT_FALSE(p.top_left_btn->isEnabled());
     EXPECT_FALSE(p.horz_mar_Stepper->isEnabled());
 
     p.Normal_Printing_Is_Selected();
@@ -170,7 +170,7 @@ TEST_F(SheetPane, AOneLabelLayoutKeepsTheGridItReplaces)
     p.Disable_for_fit_or_duplex(Grid_Lock::Fit_To_Frame);
     w.needs.clear();
     p.Auto_Center_Checked();
-    p.Alignment_Clicked(9);
+    p.Bot_rite_btn_clicked();
     EXPECT_EQ(w.needs, QList<Sheet_Need>{Sheet_Need::Nothing});
     EXPECT_EQ(p.alignment(), 9);
 }

@@ -161,10 +161,10 @@ TEST_F(PrintWindowTest, AutoCentreDisablesGapsAndPlacementButNotForASheet)
     w->sheetPane->Auto_Center_Checked();
     EXPECT_EQ(w->sheet.auto_center_flag, 1);
     EXPECT_FALSE(w->sheetPane->horz_mar_Stepper->isEnabled());
-    EXPECT_FALSE(w->sheetPane->align_btn[4]->isEnabled());
-    w->sheetPane->Alignment_Clicked(6);
+    EXPECT_FALSE(w->sheetPane->mid_center_btn->isEnabled());
+    w->sheetPane->Mid_rite_btn_clicked();
     EXPECT_EQ(w->sheet.label_align_val, 6);
-    EXPECT_TRUE(w->sheetPane->align_btn[5]->isChecked());
+    EXPECT_TRUE(w->sheetPane->mid_rite_btn->isChecked());
 
     // A label sheet keeps its own grid: top-left, no centring.
     chooseProduct(*w, "Herma", "4103");
@@ -353,7 +353,7 @@ TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)
     EXPECT_EQ(w->Get_List_Name_Text(w->List_profile->currentRow()), "Shop_A");
     EXPECT_TRUE(w->sheetPane->Auto_Center_chk_bx->isChecked());
     EXPECT_FALSE(w->sheetPane->horz_mar_Stepper->isEnabled());
-    EXPECT_FALSE(w->sheetPane->align_btn[0]->isEnabled());
+    EXPECT_FALSE(w->sheetPane->top_left_btn->isEnabled());
     EXPECT_EQ(w->sheetPane->Col_Text->text(), "2");
     EXPECT_EQ(w->Orient_ComboBox->currentText(), "Landscape");
     EXPECT_EQ(w->Size_id->text(), "279.40 x 215.90");

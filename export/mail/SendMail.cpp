@@ -38,7 +38,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <thread>
 
 
 namespace {
@@ -326,22 +325,12 @@ MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr co
     return run.run();
 }
 
-std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host)
+std::shared_ptr<Job_Handle<MailJobReport>> Start_Mail_Job(const MailJob& job, QWidget* host)
 {
-    auto handle = std::make_shared<MailJobHandle>();
-    handle->control = New_Job_Control();
     QPointer<QWidget> hostPtr(host);
-    std::thread([handle, job, hostPtr] {
-        MailJobReport report;
-        try {
-            report = Run_Mail_Job(job, hostPtr.data(), handle->control);
-        } catch (const std::exception& e) {
-            Show_NSLog_Message(QString::fromUtf8(e.what()));
-        }
-        handle->setReport(report);
-        handle->done = true;
-    }).detach();
-    return handle;
+    return Start_Job<MailJobReport>(New_Job_Control(), [job, hostPtr](const Job_Control_Ptr& control) {
+        return Run_Mail_Job(job, hostPtr.data(), control);
+    });
 }
 
 // ---------------------------------------------------------------- e-mail window
@@ -620,7 +609,7 @@ void Send_Mail::delayed_delv_chk_select()
     SetObjEnabled(delayed_box, delayed_delv_chk->isChecked());
 }
 
-std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
+std::shared_ptr<Job_Handle<MailJobReport>> Send_Mail::Send_Button()
 {
     try {
         BatchServices* main = App_Services().Batch_Services;
@@ -736,7 +725,7 @@ void Direct_Mail::Close_Button()
     done(0);
 }
 
-std::shared_ptr<MailJobHandle> Direct_Mail::Send_Button()
+std::shared_ptr<Job_Handle<MailJobReport>> Direct_Mail::Send_Button()
 {
     if (Trim_Str(file_path).isEmpty() || !QFileInfo(file_path).isFile()) {
         Show_MessageBox(QStringLiteral("Please select valid file path."));

@@ -10,6 +10,7 @@
 // mails were not sent.
 #include "core/util/BatchServices.h"
 #include "core/util/JobControl.h"
+#include "export/JobRunner.h"
 #include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
@@ -18,9 +19,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 
 class QCheckBox;
 class QGroupBox;
@@ -64,30 +63,11 @@ struct MailJobReport {
     QString message;
 };
 
-class MailJobHandle {
-public:
-    std::atomic<bool> done{false};
-    Job_Control_Ptr control;   // the job's stop request and counters
-    MailJobReport report() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_report;
-    }
-    void setReport(const MailJobReport& r)
-    {
-        std::lock_guard lock(m_mutex);
-        m_report = r;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    MailJobReport m_report;
-};
-
 // The job's body on the calling thread under `control` (a new one when
-// null), and the same on a detached worker under the handle's control.
+// null), and the same on a worker (export/JobRunner.h) under the handle's
+// control.
 MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr control = nullptr);
-std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host);
+std::shared_ptr<Job_Handle<MailJobReport>> Start_Mail_Job(const MailJob& job, QWidget* host);
 
 class Send_Mail : public QDialog {
     Q_OBJECT
@@ -100,7 +80,7 @@ public:
     void Reset_Controls();
     // Starts the mailing; the window stays open. Returns the job, or null
     // when a check refused it.
-    std::shared_ptr<MailJobHandle> Send_Button();
+    std::shared_ptr<Job_Handle<MailJobReport>> Send_Button();
     void Close_Button();
     void Setting_Button();
     void browse_att_Button();
@@ -167,7 +147,7 @@ public:
     static Direct_Mail* defaultInstance();
 
     int Open_Wnd();
-    std::shared_ptr<MailJobHandle> Send_Button();
+    std::shared_ptr<Job_Handle<MailJobReport>> Send_Button();
     void Setting_Button();
     void Close_Button();
 

@@ -369,6 +369,52 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     choice->addStretch();
     col->addLayout(choice);
 
+    col->addWidget(buildLabelBox());
+
+    auto* att = new QHBoxLayout;
+    attachment = new QLineEdit;
+    browse_att = new QPushButton(tr("Browse..."));
+    clear_att = new QPushButton(tr("Clear"));
+    att->addWidget(new QLabel(tr("Attachment:")));
+    att->addWidget(attachment, 1);
+    att->addWidget(browse_att);
+    att->addWidget(clear_att);
+    col->addLayout(att);
+
+    delayed_delv_chk = new QCheckBox(tr("Pause between mails"));
+    col->addWidget(delayed_delv_chk);
+    col->addWidget(buildPauseBox());
+
+    auto* buttons = new QHBoxLayout;
+    setting_btn = new QPushButton(tr("Settings..."));
+    close_btn = new QPushButton(tr("Close"));
+    send_btn = new QPushButton(tr("Send"));
+    for (QPushButton* b : {setting_btn, close_btn, browse_att, clear_att})
+        b->setAutoDefault(false);
+    send_btn->setDefault(true);
+    buttons->addWidget(setting_btn);
+    buttons->addStretch();
+    buttons->addWidget(close_btn);
+    buttons->addWidget(send_btn);
+    col->addLayout(buttons);
+
+    connect(send_btn, &QPushButton::clicked, this, [this] { Send_Button(); });
+    connect(close_btn, &QPushButton::clicked, this, [this] { Close_Button(); });
+    connect(setting_btn, &QPushButton::clicked, this, [this] { Setting_Button(); });
+    connect(browse_att, &QPushButton::clicked, this, [this] { browse_att_Button(); });
+    connect(clear_att, &QPushButton::clicked, this, [this] { clear_att_Button(); });
+    connect(rd_without_barcode, &QRadioButton::clicked, this, [this] { Without_barcode_rd_select(); });
+    connect(rd_mail_curr_barcode, &QRadioButton::clicked, this, [this] { send_barcode_rd_select(); });
+    connect(send_with_batch_chk, &QCheckBox::clicked, this, [this] { send_with_batch_chk_select(); });
+    connect(rd_all_to_every, &QRadioButton::clicked, this, [this] { all_rd_select(); });
+    connect(rd_one_per_recp, &QRadioButton::clicked, this, [this] { obo_rd_select(); });
+    connect(Sel_print_rd, &QRadioButton::clicked, this, [this] { Sel_Print_RD_Clicked(); });
+    connect(delayed_delv_chk, &QCheckBox::toggled, this, [this] { delayed_delv_chk_select(); });
+}
+
+// The label's attachment name, the one-per-row box and its range.
+QGroupBox* Send_Mail::buildLabelBox()
+{
     send_sett_box = new QGroupBox(tr("Label"));
     auto* sett = new QVBoxLayout(send_sett_box);
     auto* nameRow = new QHBoxLayout;
@@ -403,20 +449,12 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     range->addWidget(to_label, 2, 3);
     range->addWidget(To_Text, 2, 4);
     sett->addWidget(export_range_box);
-    col->addWidget(send_sett_box);
+    return send_sett_box;
+}
 
-    auto* att = new QHBoxLayout;
-    attachment = new QLineEdit;
-    browse_att = new QPushButton(tr("Browse..."));
-    clear_att = new QPushButton(tr("Clear"));
-    att->addWidget(new QLabel(tr("Attachment:")));
-    att->addWidget(attachment, 1);
-    att->addWidget(browse_att);
-    att->addWidget(clear_att);
-    col->addLayout(att);
-
-    delayed_delv_chk = new QCheckBox(tr("Pause between mails"));
-    col->addWidget(delayed_delv_chk);
+// The pause after every so many mails.
+QGroupBox* Send_Mail::buildPauseBox()
+{
     delayed_box = new QGroupBox;
     auto* pause = new QHBoxLayout(delayed_box);
     mail_count_txt = New_Count_Box(1, 9999);
@@ -433,33 +471,7 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     pause->addWidget(sec_txt);
     pause->addWidget(new QLabel(tr("s")));
     pause->addStretch();
-    col->addWidget(delayed_box);
-
-    auto* buttons = new QHBoxLayout;
-    setting_btn = new QPushButton(tr("Settings..."));
-    close_btn = new QPushButton(tr("Close"));
-    send_btn = new QPushButton(tr("Send"));
-    for (QPushButton* b : {setting_btn, close_btn, browse_att, clear_att})
-        b->setAutoDefault(false);
-    send_btn->setDefault(true);
-    buttons->addWidget(setting_btn);
-    buttons->addStretch();
-    buttons->addWidget(close_btn);
-    buttons->addWidget(send_btn);
-    col->addLayout(buttons);
-
-    connect(send_btn, &QPushButton::clicked, this, [this] { Send_Button(); });
-    connect(close_btn, &QPushButton::clicked, this, [this] { Close_Button(); });
-    connect(setting_btn, &QPushButton::clicked, this, [this] { Setting_Button(); });
-    connect(browse_att, &QPushButton::clicked, this, [this] { browse_att_Button(); });
-    connect(clear_att, &QPushButton::clicked, this, [this] { clear_att_Button(); });
-    connect(rd_without_barcode, &QRadioButton::clicked, this, [this] { Without_barcode_rd_select(); });
-    connect(rd_mail_curr_barcode, &QRadioButton::clicked, this, [this] { send_barcode_rd_select(); });
-    connect(send_with_batch_chk, &QCheckBox::clicked, this, [this] { send_with_batch_chk_select(); });
-    connect(rd_all_to_every, &QRadioButton::clicked, this, [this] { all_rd_select(); });
-    connect(rd_one_per_recp, &QRadioButton::clicked, this, [this] { obo_rd_select(); });
-    connect(Sel_print_rd, &QRadioButton::clicked, this, [this] { Sel_Print_RD_Clicked(); });
-    connect(delayed_delv_chk, &QCheckBox::toggled, this, [this] { delayed_delv_chk_select(); });
+    return delayed_box;
 }
 
 Send_Mail* Send_Mail::defaultInstance()

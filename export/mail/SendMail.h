@@ -135,6 +135,9 @@ public:
     Batch_Row_Count rowCount;
 
 private:
+    QGroupBox* buildLabelBox();
+    QGroupBox* buildPauseBox();
+
     static QPointer<Send_Mail> s_instance;
 };
 

@@ -337,12 +337,10 @@ std::shared_ptr<Job_Handle<MailJobReport>> Start_Mail_Job(const MailJob& job, QW
 
 QPointer<Send_Mail> Send_Mail::s_instance;
 
-Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
+// The sender, the recipients, the subject and the message, and the choice
+// of sending the label or not.
+void Send_Mail::buildHeader(QVBoxLayout* col)
 {
-    setWindowTitle(tr("Send E-mail"));
-    Apply_Dialog_Background(this);
-    setAutoFillBackground(true);
-    auto* col = new QVBoxLayout(this);
     auto* head = new QFormLayout;
     from_txt = new QLineEdit;
     from_txt->setReadOnly(true);
@@ -368,8 +366,73 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     choice->addWidget(rd_without_barcode);
     choice->addStretch();
     col->addLayout(choice);
+}
 
-    col->addWidget(buildLabelBox());
+// The pause after every so many mails.
+QGroupBox* Send_Mail::buildPauseBox()
+{
+    delayed_box = new QGroupBox;
+    auto* pause = new QHBoxLayout(delayed_box);
+    mail_count_txt = New_Count_Box(1, 9999);
+    hour_txt = New_Count_Box(0, 99);
+    min_text = New_Count_Box(0, 59);
+    sec_txt = New_Count_Box(0, 59);
+    pause->addWidget(new QLabel(tr("After")));
+    pause->addWidget(mail_count_txt);
+    pause->addWidget(new QLabel(tr("mails, pause for")));
+    pause->addWidget(hour_txt);
+    pause->addWidget(new QLabel(tr("h")));
+    pause->addWidget(min_text);
+    pause->addWidget(new QLabel(tr("min")));
+    pause->addWidget(sec_txt);
+    pause->addWidget(new QLabel(tr("s")));
+    pause->addStretch();
+    return delayed_box;
+}
+
+Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Send E-mail"));
+    Apply_Dialog_Background(this);
+    setAutoFillBackground(true);
+    auto* col = new QVBoxLayout(this);
+    buildHeader(col);
+
+    send_sett_box = new QGroupBox(tr("Label"));
+    auto* sett = new QVBoxLayout(send_sett_box);
+    auto* nameRow = new QHBoxLayout;
+    file_name_txt = new QLineEdit;
+    nameRow->addWidget(new QLabel(tr("Attachment name:")));
+    nameRow->addWidget(file_name_txt, 1);
+    nameRow->addWidget(new QLabel(QStringLiteral(".pdf")));
+    sett->addLayout(nameRow);
+    send_with_batch_chk = new QCheckBox(tr("One label per data row"));
+    sett->addWidget(send_with_batch_chk);
+    export_range_box = new QGroupBox;
+    auto* range = new QGridLayout(export_range_box);
+    rd_all_to_every = new QRadioButton(tr("All rows to every recipient"));
+    rd_one_per_recp = new QRadioButton(tr("Row 1 to recipient 1, row 2 to recipient 2..."));
+    Sel_print_rd = new QRadioButton(tr("Rows"));
+    auto* rangeGroup = new QButtonGroup(this);
+    for (QRadioButton* r : {rd_all_to_every, rd_one_per_recp, Sel_print_rd})
+        rangeGroup->addButton(r);
+    tot_label = new QLabel(tr("Total:"));
+    Total_Text = New_Count_Box(1, noBatchMaximum);
+    from_label = new QLabel(tr("From:"));
+    from_Text = New_Count_Box(1, noBatchMaximum);
+    to_label = new QLabel(tr("To:"));
+    To_Text = New_Count_Box(1, noBatchMaximum);
+    range->addWidget(rd_all_to_every, 0, 0, 1, 3);
+    range->addWidget(tot_label, 0, 3);
+    range->addWidget(Total_Text, 0, 4);
+    range->addWidget(rd_one_per_recp, 1, 0, 1, 5);
+    range->addWidget(Sel_print_rd, 2, 0);
+    range->addWidget(from_label, 2, 1);
+    range->addWidget(from_Text, 2, 2);
+    range->addWidget(to_label, 2, 3);
+    range->addWidget(To_Text, 2, 4);
+    sett->addWidget(export_range_box);
+    col->addWidget(send_sett_box);
 
     auto* att = new QHBoxLayout;
     attachment = new QLineEdit;
@@ -410,68 +473,6 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     connect(rd_one_per_recp, &QRadioButton::clicked, this, [this] { obo_rd_select(); });
     connect(Sel_print_rd, &QRadioButton::clicked, this, [this] { Sel_Print_RD_Clicked(); });
     connect(delayed_delv_chk, &QCheckBox::toggled, this, [this] { delayed_delv_chk_select(); });
-}
-
-// The label's attachment name, the one-per-row box and its range.
-QGroupBox* Send_Mail::buildLabelBox()
-{
-    send_sett_box = new QGroupBox(tr("Label"));
-    auto* sett = new QVBoxLayout(send_sett_box);
-    auto* nameRow = new QHBoxLayout;
-    file_name_txt = new QLineEdit;
-    nameRow->addWidget(new QLabel(tr("Attachment name:")));
-    nameRow->addWidget(file_name_txt, 1);
-    nameRow->addWidget(new QLabel(QStringLiteral(".pdf")));
-    sett->addLayout(nameRow);
-    send_with_batch_chk = new QCheckBox(tr("One label per data row"));
-    sett->addWidget(send_with_batch_chk);
-    export_range_box = new QGroupBox;
-    auto* range = new QGridLayout(export_range_box);
-    rd_all_to_every = new QRadioButton(tr("All rows to every recipient"));
-    rd_one_per_recp = new QRadioButton(tr("Row 1 to recipient 1, row 2 to recipient 2..."));
-    Sel_print_rd = new QRadioButton(tr("Rows"));
-    auto* rangeGroup = new QButtonGroup(this);
-    for (QRadioButton* r : {rd_all_to_every, rd_one_per_recp, Sel_print_rd})
-        rangeGroup->addButton(r);
-    tot_label = new QLabel(tr("Total:"));
-    Total_Text = New_Count_Box(1, noBatchMaximum);
-    from_label = new QLabel(tr("From:"));
-    from_Text = New_Count_Box(1, noBatchMaximum);
-    to_label = new QLabel(tr("To:"));
-    To_Text = New_Count_Box(1, noBatchMaximum);
-    range->addWidget(rd_all_to_every, 0, 0, 1, 3);
-    range->addWidget(tot_label, 0, 3);
-    range->addWidget(Total_Text, 0, 4);
-    range->addWidget(rd_one_per_recp, 1, 0, 1, 5);
-    range->addWidget(Sel_print_rd, 2, 0);
-    range->addWidget(from_label, 2, 1);
-    range->addWidget(from_Text, 2, 2);
-    range->addWidget(to_label, 2, 3);
-    range->addWidget(To_Text, 2, 4);
-    sett->addWidget(export_range_box);
-    return send_sett_box;
-}
-
-// The pause after every so many mails.
-QGroupBox* Send_Mail::buildPauseBox()
-{
-    delayed_box = new QGroupBox;
-    auto* pause = new QHBoxLayout(delayed_box);
-    mail_count_txt = New_Count_Box(1, 9999);
-    hour_txt = New_Count_Box(0, 99);
-    min_text = New_Count_Box(0, 59);
-    sec_txt = New_Count_Box(0, 59);
-    pause->addWidget(new QLabel(tr("After")));
-    pause->addWidget(mail_count_txt);
-    pause->addWidget(new QLabel(tr("mails, pause for")));
-    pause->addWidget(hour_txt);
-    pause->addWidget(new QLabel(tr("h")));
-    pause->addWidget(min_text);
-    pause->addWidget(new QLabel(tr("min")));
-    pause->addWidget(sec_txt);
-    pause->addWidget(new QLabel(tr("s")));
-    pause->addStretch();
-    return delayed_box;
 }
 
 Send_Mail* Send_Mail::defaultInstance()

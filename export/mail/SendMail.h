@@ -29,6 +29,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QVBoxLayout;
 
 enum class MailCase { WithoutCard, CardNoBatch, AllToEveryone, Range, OnePerRecipient };
 
@@ -135,7 +136,7 @@ public:
     Batch_Row_Count rowCount;
 
 private:
-    QGroupBox* buildLabelBox();
+    void buildHeader(QVBoxLayout* col);
     QGroupBox* buildPauseBox();
 
     static QPointer<Send_Mail> s_instance;

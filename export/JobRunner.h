@@ -4,8 +4,10 @@
 // pool under the job's control and hands back at once a Job_Handle, which
 // says when the job has ended and holds the report it gave.
 //
-//   auto job = Start_Job<Pdf_Export_Report>(control, [job](const Job_Control_Ptr& c) { ... return report; });
-//   ... later, on the GUI thread: if (job->done) use(job->report());
+//   auto handle = Start_Job<Pdf_Export_Report>(control, [job](const Job_Control_Ptr& c) {
+//       return Run_Pdf_Export(job, c.get());
+//   });
+//   ... later, on the GUI thread: if (handle->done) use(handle->report());
 //
 // The body does everything a user sees of the job (the progress window, the
 // keep-or-replace boxes, the after-export box); the runner only starts it,

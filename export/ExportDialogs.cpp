@@ -613,7 +613,7 @@ void Export_Single_File_Barcode(const QString& path, const Batch_Row_Source& row
         Write_Single_File(path, image, true, true, control);
 }
 
-std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Count& count)
+std::shared_ptr<Job_Handle<ExportJobReport>> exportCards(BatchServices* main, const Batch_Row_Count& count)
 {
     ExportWindow* sheet = ExportWindow::defaultInstance();
     QStringList used;
@@ -662,7 +662,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     return Export_Batch_File(job);
 }
 
-std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows& rows)
+std::shared_ptr<Job_Handle<ExportJobReport>> exportBarcodes(BatchServices* main, const Batch_Rows& rows)
 {
     // The typed value must encode; with the list or a series feeding the
     // value, the job starts from the first row that encodes (the print
@@ -711,7 +711,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
 
 } // namespace
 
-std::shared_ptr<ExportJob> Export_Command()
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Command()
 {
     BatchServices* main = App_Services().Batch_Services;
     if (!main)

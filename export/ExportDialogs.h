@@ -31,7 +31,7 @@ class QVBoxLayout;
 
 // The export command: single file or batch, either mode. Returns the batch
 // job when one was started (null otherwise). GUI thread.
-std::shared_ptr<ExportJob> Export_Command();
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Command();
 
 // The controls both windows share: naming, prefix and suffix, format, range
 // and destination. A spin box is a field and its stepper in one.

@@ -16,11 +16,9 @@
 #include <QThreadPool>
 
 #include <deque>
-#include <exception>
 #include <future>
-#include <thread>
 
-const QString unable_saving_Msg_Export = QStringLiteral(
+const QString unable_saving_Msg = QStringLiteral(
     "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
     "space available in drive to save barcode image.");
 
@@ -163,33 +161,13 @@ void finishReport(ExportJobReport& r, const QString& kind, const QString& skipRe
     }
 }
 
-template <class Job, class Body>
-std::shared_ptr<ExportJob> detach(Job job, Body body)
-{
-    auto handle = std::make_shared<ExportJob>();
-    if (!job.control)
-        job.control = New_Job_Control();
-    handle->control = job.control;
-    std::thread([handle, job, body] {
-        ExportJobReport report;
-        try {
-            report = body(job);
-        } catch (const std::exception& e) {
-            Show_NSLog_Message(QString::fromUtf8(e.what()));
-        }
-        handle->setReport(report);
-        handle->done = true;
-    }).detach();
-    return handle;
-}
-
 bool makeExportFolder(ExportJobReport& report, const QString& destination, const QString& name)
 {
     report.folder = Path_Join(destination, name);
     if (destination.trimmed().isEmpty() || !Create_Folder(report.folder)) {
         report.folderFailed = true;
-        report.message = unable_saving_Msg_Export;
-        Show_MessageBox(unable_saving_Msg_Export);
+        report.message = unable_saving_Msg;
+        Show_MessageBox(unable_saving_Msg);
         return false;
     }
     return true;
@@ -298,12 +276,18 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
     return report;
 }
 
-std::shared_ptr<ExportJob> Export_Batch_File(const CardExportJob& job)
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Batch_File(const CardExportJob& job)
 {
-    return detach(job, [](const CardExportJob& j) { return Run_Card_Export(j); });
+    return Start_Job<ExportJobReport>(job.control, [copy = job](const Job_Control_Ptr& control) mutable {
+        copy.control = control;
+        return Run_Card_Export(copy);
+    });
 }
 
-std::shared_ptr<ExportJob> Export_Batch_File_Barcode(const BarcodeExportJob& job)
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Batch_File_Barcode(const BarcodeExportJob& job)
 {
-    return detach(job, [](const BarcodeExportJob& j) { return Run_Barcode_Export(j); });
+    return Start_Job<ExportJobReport>(job.control, [copy = job](const Job_Control_Ptr& control) mutable {
+        copy.control = control;
+        return Run_Barcode_Export(copy);
+    });
 }

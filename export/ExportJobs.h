@@ -12,6 +12,7 @@
 #include "core/util/BatchServices.h"
 #include "core/util/JobControl.h"
 #include "export/ExportNaming.h"
+#include "export/JobRunner.h"
 #include "platform/PtImage.h"
 
 #include <QList>
@@ -20,13 +21,10 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-#include <functional>
 #include <memory>
-#include <mutex>
 
 // The one message the jobs show when their folder cannot be made.
-extern const QString unable_saving_Msg_Export;
+extern const QString unable_saving_Msg;
 
 struct ExportJobReport {
     int rows = 0;          // rows in the range
@@ -40,27 +38,6 @@ struct ExportJobReport {
     QString folder;        // the export folder
     QStringList files;     // paths written, in order
     QString message;       // what the user was told at the end
-};
-
-// A running job; `done` is set (after the report is complete) when it ends.
-class ExportJob {
-public:
-    std::atomic<bool> done{false};
-    Job_Control_Ptr control;   // the job's stop request and counters
-    ExportJobReport report() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_report;
-    }
-    void setReport(const ExportJobReport& r)
-    {
-        std::lock_guard lock(m_mutex);
-        m_report = r;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    ExportJobReport m_report;
 };
 
 // A card batch: rows [Print_Start, Total_Label) of the bound sources.
@@ -89,9 +66,10 @@ struct BarcodeExportJob {
     Job_Control_Ptr control;
 };
 
-// Starts the jobs on a detached worker and returns at once (GUI thread).
-std::shared_ptr<ExportJob> Export_Batch_File(const CardExportJob& job);
-std::shared_ptr<ExportJob> Export_Batch_File_Barcode(const BarcodeExportJob& job);
+// Starts the jobs on a worker (export/JobRunner.h) under the job's control
+// and returns at once (GUI thread).
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Batch_File(const CardExportJob& job);
+std::shared_ptr<Job_Handle<ExportJobReport>> Export_Batch_File_Barcode(const BarcodeExportJob& job);
 
 // The jobs' bodies, run on the calling thread (the workers above call them).
 ExportJobReport Run_Card_Export(const CardExportJob& job);

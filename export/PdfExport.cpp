@@ -23,9 +23,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <exception>
 #include <optional>
-#include <thread>
 
 const QString pdf_export_folder_name = QStringLiteral("Zorv PDF Label");
 
@@ -259,8 +257,8 @@ Sheet_Geometry Page_Sheet(const Pdf_Export_Job& job)
 // `taken` runs after each. Returns the labels drawn, or -1 when the job
 // ended on this page (no more labels, or `before` said stop).
 template <class Before, class Taken>
-int Draw_Sheet_Labels(QPainter& p, const Sheet_Geometry& sheet, LabelStream& labels, const Pdf_Export_Job& job,
-                      Before before, Taken taken)
+int Draw_Pdf_Layout(QPainter& p, const Sheet_Geometry& sheet, LabelStream& labels, const Pdf_Export_Job& job,
+                    Before before, Taken taken)
 {
     int drawn = 0;
     for (int i = 1; i <= sheet.rows; ++i) {
@@ -383,7 +381,7 @@ private:
             m_report.stopped = true;
             return false;
         };
-        return Draw_Sheet_Labels(p, sheet, m_labels, m_job, before, [this] { countLabel(); }) >= 0;
+        return Draw_Pdf_Layout(p, sheet, m_labels, m_job, before, [this] { countLabel(); }) >= 0;
     }
 
     // Options 0 and 1, and 2 and 3 on paper.
@@ -469,6 +467,25 @@ QString reportMessage(const Pdf_Export_Report& r)
     return lines.join(QLatin1Char('\n'));
 }
 
+// The end of a job: the stop flag stays set until the next job, the progress
+// window goes, and the user is told what was written: the after-export box
+// for the folder when a file was written, else a message (none after Cancel
+// in the keep-or-replace box).
+void Cancel_And_Stop_Fun(const Pdf_Export_Job& job, const Pdf_Export_Report& report, Job_Control& control,
+                         Batch_Job_Frame& frame)
+{
+    control.Stop_Processing_Now = true;
+    frame.Hide();
+    Run_On_Main_Thread_And_Wait([&] {
+        control.Export_File_Path = job.folder;
+        control.Export_File_Message = report.message;
+    });
+    if (!report.files.isEmpty())
+        Show_Export_Done(job.folder, report.message);
+    else if (!report.cancelled)
+        Show_MessageBox(report.message);
+}
+
 } // namespace
 
 QString Pdf_File_Path(const QString& folder, const QString& baseName, int k)
@@ -486,52 +503,33 @@ Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control
     return report;
 }
 
-std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host)
+std::shared_ptr<Job_Handle<Pdf_Export_Report>> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host)
 {
-    auto handle = std::make_shared<Pdf_Export_Handle>();
-    handle->control = New_Job_Control();
     QPointer<QWidget> hostWindow(host);
-    std::thread([handle, job, hostWindow] {
-        Pdf_Export_Report report;
-        Job_Control& control = *handle->control;
-        try {
-            control.curr_card_count = 0;
-            control.show_count = std::max(1, job.sheet.Total_Label);
-            Batch_Job_Frame frame(hostWindow);
-            frame.Show(control.show_count, QStringLiteral("%d / %d "), {handle->control, true});
+    return Start_Job<Pdf_Export_Report>(New_Job_Control(), [job, hostWindow](const Job_Control_Ptr& owned) {
+        Job_Control& control = *owned;
+        control.curr_card_count = 0;
+        control.show_count = std::max(1, job.sheet.Total_Label);
+        Batch_Job_Frame frame(hostWindow);
+        frame.Show(control.show_count, QStringLiteral("%d / %d "), {owned, true});
 
-            report = Run_Pdf_Export(job, &control);
+        const Pdf_Export_Report report = Run_Pdf_Export(job, &control);
 
-            // The main window shows its first row or its design again (the
-            // window as it is then: it may have gone meanwhile).
-            if ((job.sheet.Use_Data_Sheet_Values || job.sheet.Use_Excel_Binding_Values) && !report.cancelled) {
-                Run_On_Main_Thread_And_Wait([&job] {
-                    if (!App_Services().Batch_Services)
-                        return;
-                    if (!job.sheet.designing)
-                        App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
-                    else if (job.sheet.Start_Card_Option != QLatin1String("G"))
-                        App_Services().Batch_Services->Create_Card_Design_Again();
-                });
-            }
-            control.Stop_Processing_Now = true;
-            frame.Hide();
-
-            Run_On_Main_Thread_And_Wait([&] {
-                control.Export_File_Path = job.folder;
-                control.Export_File_Message = report.message;
+        // The main window shows its first row or its design again (the
+        // window as it is then: it may have gone meanwhile).
+        if ((job.sheet.Use_Data_Sheet_Values || job.sheet.Use_Excel_Binding_Values) && !report.cancelled) {
+            Run_On_Main_Thread_And_Wait([&job] {
+                if (!App_Services().Batch_Services)
+                    return;
+                if (!job.sheet.designing)
+                    App_Services().Batch_Services->Select_First_Value_For_Barcode_Setting_Mode();
+                else if (job.sheet.Start_Card_Option != QLatin1String("G"))
+                    App_Services().Batch_Services->Create_Card_Design_Again();
             });
-            if (!report.files.isEmpty())
-                Show_Export_Done(job.folder, report.message);
-            else if (!report.cancelled)
-                Show_MessageBox(report.message);
-        } catch (const std::exception& e) {
-            Show_NSLog_Message(QString::fromUtf8(e.what()));
         }
-        handle->setReport(report);
-        handle->done = true;
-    }).detach();
-    return handle;
+        Cancel_And_Stop_Fun(job, report, control, frame);
+        return report;
+    });
 }
 
 bool Write_Image_Pages_Pdf(const QString& path, const QList<PtImage>& images, QString* error)

@@ -21,6 +21,7 @@
 // so the window is as it was after every job. Files
 // go through QSaveFile: a failed or replaced file never loses the old one.
 #include "core/util/JobControl.h"
+#include "export/JobRunner.h"
 #include "platform/PtImage.h"
 #include "print/SheetJob.h"
 #include "print/SheetLayout.h"
@@ -30,10 +31,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-#include <functional>
 #include <memory>
-#include <mutex>
 
 class QPainter;
 class QWidget;
@@ -76,32 +74,12 @@ QString Pdf_File_Path(const QString& folder, const QString& baseName, int k);
 // file keeps its finished pages and is closed as a valid file.
 Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control = nullptr);
 
-// A running job; `done` is set once the report is complete.
-class Pdf_Export_Handle {
-public:
-    std::atomic<bool> done{false};
-    Job_Control_Ptr control;   // the job's stop request and counters
-    Pdf_Export_Report report() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_report;
-    }
-    void setReport(const Pdf_Export_Report& r)
-    {
-        std::lock_guard lock(m_mutex);
-        m_report = r;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    Pdf_Export_Report m_report;
-};
-
 // The worker of the window's OK: shows the progress window on `host`, runs
 // the job, shows the first row or the design again (batch values or a
 // spreadsheet binding), hides the progress window and shows the after-export
-// box for the folder. Returns at once (GUI thread).
-std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host);
+// box for the folder. Runs on a worker (export/JobRunner.h) and returns at
+// once (GUI thread).
+std::shared_ptr<Job_Handle<Pdf_Export_Report>> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host);
 
 // Writes images as one PDF, a page of each image's own size (the e-mail
 // attachment of a card or barcode). False when it could not be written.

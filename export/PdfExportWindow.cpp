@@ -468,7 +468,7 @@ void PDF_Export::OKPressed()
             return;
         const QString exportFolder = Path_Join(folder, pdf_export_folder_name);
         if (!Create_Folder(exportFolder)) {
-            Show_MessageBox(unable_saving_Msg_Export);
+            Show_MessageBox(unable_saving_Msg);
             return;
         }
         m_job.folder = exportFolder;

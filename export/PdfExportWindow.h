@@ -97,7 +97,7 @@ public:
 
     // The job the last Execute_Exporting accepted, and the last job started.
     const Pdf_Export_Job& acceptedJob() const { return m_job; }
-    std::shared_ptr<Pdf_Export_Handle> lastJob() const { return m_lastJob; }
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> lastJob() const { return m_lastJob; }
     // The folder chooser (tests set it; "" is Cancel).
     std::function<QString()> chooseFolder;
 
@@ -153,6 +153,6 @@ private:
 
     bool m_userPage = false;   // the user chose a page with Page Setup
     Pdf_Export_Job m_job;
-    std::shared_ptr<Pdf_Export_Handle> m_lastJob;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> m_lastJob;
     static QPointer<PDF_Export> PDF_Export_def_inst;
 };

@@ -38,7 +38,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <thread>
 
 
 namespace {
@@ -326,34 +325,22 @@ MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr co
     return run.run();
 }
 
-std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host)
+std::shared_ptr<Job_Handle<MailJobReport>> Start_Mail_Job(const MailJob& job, QWidget* host)
 {
-    auto handle = std::make_shared<MailJobHandle>();
-    handle->control = New_Job_Control();
     QPointer<QWidget> hostPtr(host);
-    std::thread([handle, job, hostPtr] {
-        MailJobReport report;
-        try {
-            report = Run_Mail_Job(job, hostPtr.data(), handle->control);
-        } catch (const std::exception& e) {
-            Show_NSLog_Message(QString::fromUtf8(e.what()));
-        }
-        handle->setReport(report);
-        handle->done = true;
-    }).detach();
-    return handle;
+    return Start_Job<MailJobReport>(New_Job_Control(), [job, hostPtr](const Job_Control_Ptr& control) {
+        return Run_Mail_Job(job, hostPtr.data(), control);
+    });
 }
 
 // ---------------------------------------------------------------- e-mail window
 
 QPointer<Send_Mail> Send_Mail::s_instance;
 
-Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
+// The sender, the recipients, the subject and the message, and the choice
+// of sending the label or not.
+void Send_Mail::buildHeader(QVBoxLayout* col)
 {
-    setWindowTitle(tr("Send E-mail"));
-    Apply_Dialog_Background(this);
-    setAutoFillBackground(true);
-    auto* col = new QVBoxLayout(this);
     auto* head = new QFormLayout;
     from_txt = new QLineEdit;
     from_txt->setReadOnly(true);
@@ -379,6 +366,37 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
     choice->addWidget(rd_without_barcode);
     choice->addStretch();
     col->addLayout(choice);
+}
+
+// The pause after every so many mails.
+QGroupBox* Send_Mail::buildPauseBox()
+{
+    delayed_box = new QGroupBox;
+    auto* pause = new QHBoxLayout(delayed_box);
+    mail_count_txt = New_Count_Box(1, 9999);
+    hour_txt = New_Count_Box(0, 99);
+    min_text = New_Count_Box(0, 59);
+    sec_txt = New_Count_Box(0, 59);
+    pause->addWidget(new QLabel(tr("After")));
+    pause->addWidget(mail_count_txt);
+    pause->addWidget(new QLabel(tr("mails, pause for")));
+    pause->addWidget(hour_txt);
+    pause->addWidget(new QLabel(tr("h")));
+    pause->addWidget(min_text);
+    pause->addWidget(new QLabel(tr("min")));
+    pause->addWidget(sec_txt);
+    pause->addWidget(new QLabel(tr("s")));
+    pause->addStretch();
+    return delayed_box;
+}
+
+Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Send E-mail"));
+    Apply_Dialog_Background(this);
+    setAutoFillBackground(true);
+    auto* col = new QVBoxLayout(this);
+    buildHeader(col);
 
     send_sett_box = new QGroupBox(tr("Label"));
     auto* sett = new QVBoxLayout(send_sett_box);
@@ -428,23 +446,7 @@ Send_Mail::Send_Mail(QWidget* parent) : QDialog(parent)
 
     delayed_delv_chk = new QCheckBox(tr("Pause between mails"));
     col->addWidget(delayed_delv_chk);
-    delayed_box = new QGroupBox;
-    auto* pause = new QHBoxLayout(delayed_box);
-    mail_count_txt = New_Count_Box(1, 9999);
-    hour_txt = New_Count_Box(0, 99);
-    min_text = New_Count_Box(0, 59);
-    sec_txt = New_Count_Box(0, 59);
-    pause->addWidget(new QLabel(tr("After")));
-    pause->addWidget(mail_count_txt);
-    pause->addWidget(new QLabel(tr("mails, pause for")));
-    pause->addWidget(hour_txt);
-    pause->addWidget(new QLabel(tr("h")));
-    pause->addWidget(min_text);
-    pause->addWidget(new QLabel(tr("min")));
-    pause->addWidget(sec_txt);
-    pause->addWidget(new QLabel(tr("s")));
-    pause->addStretch();
-    col->addWidget(delayed_box);
+    col->addWidget(buildPauseBox());
 
     auto* buttons = new QHBoxLayout;
     setting_btn = new QPushButton(tr("Settings..."));
@@ -620,7 +622,7 @@ void Send_Mail::delayed_delv_chk_select()
     SetObjEnabled(delayed_box, delayed_delv_chk->isChecked());
 }
 
-std::shared_ptr<MailJobHandle> Send_Mail::Send_Button()
+std::shared_ptr<Job_Handle<MailJobReport>> Send_Mail::Send_Button()
 {
     try {
         BatchServices* main = App_Services().Batch_Services;
@@ -736,7 +738,7 @@ void Direct_Mail::Close_Button()
     done(0);
 }
 
-std::shared_ptr<MailJobHandle> Direct_Mail::Send_Button()
+std::shared_ptr<Job_Handle<MailJobReport>> Direct_Mail::Send_Button()
 {
     if (Trim_Str(file_path).isEmpty() || !QFileInfo(file_path).isFile()) {
         Show_MessageBox(QStringLiteral("Please select valid file path."));

@@ -10,6 +10,7 @@
 // mails were not sent.
 #include "core/util/BatchServices.h"
 #include "core/util/JobControl.h"
+#include "export/JobRunner.h"
 #include "export/RangeFields.h"
 #include "export/mail/MailScript.h"
 
@@ -18,9 +19,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 
 class QCheckBox;
 class QGroupBox;
@@ -30,6 +29,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QVBoxLayout;
 
 enum class MailCase { WithoutCard, CardNoBatch, AllToEveryone, Range, OnePerRecipient };
 
@@ -64,30 +64,11 @@ struct MailJobReport {
     QString message;
 };
 
-class MailJobHandle {
-public:
-    std::atomic<bool> done{false};
-    Job_Control_Ptr control;   // the job's stop request and counters
-    MailJobReport report() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_report;
-    }
-    void setReport(const MailJobReport& r)
-    {
-        std::lock_guard lock(m_mutex);
-        m_report = r;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    MailJobReport m_report;
-};
-
 // The job's body on the calling thread under `control` (a new one when
-// null), and the same on a detached worker under the handle's control.
+// null), and the same on a worker (export/JobRunner.h) under the handle's
+// control.
 MailJobReport Run_Mail_Job(const MailJob& job, QWidget* host, Job_Control_Ptr control = nullptr);
-std::shared_ptr<MailJobHandle> Start_Mail_Job(const MailJob& job, QWidget* host);
+std::shared_ptr<Job_Handle<MailJobReport>> Start_Mail_Job(const MailJob& job, QWidget* host);
 
 class Send_Mail : public QDialog {
     Q_OBJECT
@@ -100,7 +81,7 @@ public:
     void Reset_Controls();
     // Starts the mailing; the window stays open. Returns the job, or null
     // when a check refused it.
-    std::shared_ptr<MailJobHandle> Send_Button();
+    std::shared_ptr<Job_Handle<MailJobReport>> Send_Button();
     void Close_Button();
     void Setting_Button();
     void browse_att_Button();
@@ -155,6 +136,9 @@ public:
     Batch_Row_Count rowCount;
 
 private:
+    void buildHeader(QVBoxLayout* col);
+    QGroupBox* buildPauseBox();
+
     static QPointer<Send_Mail> s_instance;
 };
 
@@ -167,7 +151,7 @@ public:
     static Direct_Mail* defaultInstance();
 
     int Open_Wnd();
-    std::shared_ptr<MailJobHandle> Send_Button();
+    std::shared_ptr<Job_Handle<MailJobReport>> Send_Button();
     void Setting_Button();
     void Close_Button();
 

@@ -177,7 +177,7 @@ BarcodeExportJob Barcode_Job(const QString& dest, const QString& tag, const QStr
     return job;
 }
 
-ExportJobReport Wait_For(const std::shared_ptr<ExportJob>& job)
+ExportJobReport Wait_For(const std::shared_ptr<Job_Handle<ExportJobReport>>& job)
 {
     EXPECT_TRUE(Pump_Until([&] { return job->done.load(); }));
     return job->report();
@@ -233,7 +233,7 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
     job.naming.file_name_exported = "<SV>";
     job.naming.file_series_exported = "Names";
     job.naming.file_path_ext = "tiff";
-    const std::shared_ptr<ExportJob> handle = Export_Batch_File(job);
+    const std::shared_ptr<Job_Handle<ExportJobReport>> handle = Export_Batch_File(job);
     const ExportJobReport r = Wait_For(handle);
     const QString folder = dir.filePath("Zorv Label");
     EXPECT_EQ(Files_In(folder), (QStringList{"Bob.tiff", "Cy.tiff", "Di.tiff"}));

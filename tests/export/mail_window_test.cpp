@@ -56,7 +56,7 @@ protected:
         prefs->setsend_email_enable_ssl(ssl);
         ASSERT_TRUE(prefs->flush());
     }
-    static MailJobReport Wait(const std::shared_ptr<MailJobHandle>& job)
+    static MailJobReport Wait(const std::shared_ptr<Job_Handle<MailJobReport>>& job)
     {
         EXPECT_TRUE(job);
         if (!job) return {};

@@ -210,7 +210,7 @@ protected:
     FakeBatchServices batch;
     ScriptedMessages msgs;
     std::unique_ptr<PDF_Export> window;
-    std::shared_ptr<Pdf_Export_Handle> previousJob;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> previousJob;
     PrintInfo previousInfo;
     int mode = 0;
     int keepReplaceBoxes = 0;

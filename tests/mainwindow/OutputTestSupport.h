@@ -65,13 +65,13 @@ inline bool Wait_For(const std::function<bool()>& done, int seconds = 60)
 // Exports from the PDF window into `folder` as `name`, waits until the job
 // ends (at most `seconds`) and closes the window. The job, or null when the
 // window started none; its `done` is false when it did not end in time.
-inline std::shared_ptr<Pdf_Export_Handle> Export_Pdf_And_Close(PDF_Export& pdf, const QString& name,
+inline std::shared_ptr<Job_Handle<Pdf_Export_Report>> Export_Pdf_And_Close(PDF_Export& pdf, const QString& name,
                                                                const QString& folder, int seconds = 60)
 {
     pdf.file_name_save_txt->setText(name);
     pdf.chooseFolder = [folder] { return folder; };
     pdf.export_btn->click();
-    std::shared_ptr<Pdf_Export_Handle> job = pdf.lastJob();
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> job = pdf.lastJob();
     if (job)
         Wait_For([&] { return job->done.load(); }, seconds);
     pdf.cancel_btn->click();

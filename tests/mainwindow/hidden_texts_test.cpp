@@ -40,7 +40,7 @@ protected:
     // The words on the one label that the PDF window writes now.
     QStringList exportedWords(const QString& name)
     {
-        std::shared_ptr<Pdf_Export_Handle> job;
+        std::shared_ptr<Job_Handle<Pdf_Export_Report>> job;
         Windows windows;
         windows.on = [&](QDialog& d) {
             if (auto* pdf = qobject_cast<PDF_Export*>(&d)) {

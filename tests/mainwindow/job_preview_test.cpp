@@ -129,7 +129,7 @@ TEST_F(JobPreviewTest, MailingTheCurrentBarcodeRightAfterStartSendsItWholeAndLea
     for (int i = 0; i < sends; ++i) {
         mail->Reset_Controls();
         mail->to_txt->setPlainText("one@zorv.test");
-        const std::shared_ptr<MailJobHandle> job = mail->Send_Button();
+        const std::shared_ptr<Job_Handle<MailJobReport>> job = mail->Send_Button();
         ASSERT_TRUE(job);
         serveWhilePainting(v, [&] { return job->done.load(); });
         EXPECT_EQ(job->report().sent, 1) << job->report().message.toStdString();

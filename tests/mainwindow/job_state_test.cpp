@@ -391,7 +391,7 @@ TEST_F(JobStateTest, ExportedFilesAreNamedAfterTheBarcodeTheyHold)
     s.Series_Name_Chosen(0);
 
     QTemporaryDir out;
-    std::shared_ptr<ExportJob> job;
+    std::shared_ptr<Job_Handle<ExportJobReport>> job;
     Windows windows;
     windows.on = [&](QDialog& d) {
         auto* dialog = qobject_cast<Export_Barcode*>(&d);
@@ -422,7 +422,7 @@ TEST_F(JobStateTest, ThePdfProgressCountsTheLabelsOfTheJob)
     QList<BarcodeRow> rows{{"PQ-A", "", "", "3"}, {"PQ-B", "", "", "3"}};
     listOf(rows);
     QTemporaryDir out;
-    std::shared_ptr<Pdf_Export_Handle> job;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> job;
     Windows windows;
     windows.on = [&](QDialog& d) {
         auto* pdf = qobject_cast<PDF_Export*>(&d);
@@ -489,7 +489,7 @@ TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
     EXPECT_EQ(total, "30");
     EXPECT_EQ(labels, 30);
 
-    std::shared_ptr<Pdf_Export_Handle> job;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> job;
     windows.on = [&](QDialog& d) {
         auto* w = qobject_cast<PDF_Export*>(&d);
         if (!w)
@@ -587,7 +587,7 @@ TEST_F(JobStateTest, AfterAWindowThatRestoresTheDesignTheCardPanelShowsAndNothin
         ASSERT_GT(server.port(), 0);
         account(server.port());
         selectShape();
-        std::shared_ptr<MailJobHandle> job;
+        std::shared_ptr<Job_Handle<MailJobReport>> job;
         openAndCancel(Command::Mail, [&](QDialog& d) {
             auto& mail = dynamic_cast<Send_Mail&>(d);
             mail.to_txt->setPlainText("one@zorv.test");
@@ -627,7 +627,7 @@ TEST_F(JobStateTest, AFreshWindowCountsItsOwnRows)
     ASSERT_GT(server.port(), 0);
     listOf(rowsOf({"NEW-1", "NEW-2"}));
     account(server.port());
-    std::shared_ptr<MailJobHandle> job;
+    std::shared_ptr<Job_Handle<MailJobReport>> job;
     openAndCancel(Command::Mail, [&](QDialog& d) {
         auto& mail = dynamic_cast<Send_Mail&>(d);
         mail.to_txt->setPlainText("one@zorv.test");

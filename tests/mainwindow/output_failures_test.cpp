@@ -101,7 +101,7 @@ TEST_F(PartialFailureTest, APdfExportOfAFilePerLabelCountsTheFilesThatFailed)
     const QString out = dir.filePath(QStringLiteral("Zorv PDF Label"));
     ASSERT_TRUE(QDir().mkpath(QDir(out).filePath(QStringLiteral("List (4).PDF"))));
     Windows windows;
-    std::shared_ptr<Pdf_Export_Handle> job;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> job;
     windows.on = [&](QDialog& d) {
         if (replaceAll(d))
             return;

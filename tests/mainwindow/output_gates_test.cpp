@@ -128,7 +128,7 @@ TEST_F(OutputGatesTest, PdfOfTheListThroughTheWindowReadsBackRowByRow)
     listOf({QStringLiteral("ROW-1"), QString(), QStringLiteral("ROW-3")});
     QTemporaryDir dir;
     Windows windows;
-    std::shared_ptr<Pdf_Export_Handle> job;
+    std::shared_ptr<Job_Handle<Pdf_Export_Report>> job;
     windows.on = [&](QDialog& d) {
         auto* pdf = qobject_cast<PDF_Export*>(&d);
         if (!pdf)

@@ -199,7 +199,7 @@ protected:
         EXPECT_TRUE(prefs->flush());
         MainWindowServices::Get_Email_Details();
 
-        std::shared_ptr<MailJobHandle> job;
+        std::shared_ptr<Job_Handle<MailJobReport>> job;
         Windows windows;
         windows.on = [&](QDialog& d) {
             auto* mail = qobject_cast<Send_Mail*>(&d);

@@ -1165,10 +1165,9 @@ int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
     // The quantities count only while the list feeds the batch.
     if (!listDrives() || !listSource())
         return 1;
-    BarcodeRow r;
-    if (!m_model.rowAt(row, &r))
+    if (row < 0 || row >= m_model.count())
         return 0;
-    return Row_Copies(r.PQ);
+    return Row_Copies(m_model.textAt(row, 3));
 }
 
 int BarcodeListSide::Get_Total_Count_With_PQ() const

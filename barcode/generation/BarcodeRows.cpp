@@ -38,9 +38,11 @@ Batch_Row_Texts Barcode_Rows::texts(int row) const
         return {};
     if (!m_fromList)
         return m_rows[size_t(row)];
-    const BarcodeRow r = m_list[size_t(row)];
-    return {m_fed[0] ? Trim_Str(r.Value) : m_typedTrimmed.value, m_fed[1] ? Trim_Str(r.Header) : m_typedTrimmed.header,
-            m_fed[2] ? Trim_Str(r.Footer) : m_typedTrimmed.footer};
+    // Only the texts the list feeds are read.
+    const auto text = [&](int column, const QString& typed) {
+        return m_fed[size_t(column)] ? Trim_View(m_list.text(row, column)).toString() : typed;
+    };
+    return {text(0, m_typedTrimmed.value), text(1, m_typedTrimmed.header), text(2, m_typedTrimmed.footer)};
 }
 
 int Barcode_Rows::printQuantity(int row) const
@@ -48,7 +50,7 @@ int Barcode_Rows::printQuantity(int row) const
     if (row < 0 || row >= size())
         return 0;
     if (m_fromList)
-        return Row_Copies(m_list[size_t(row)].PQ);
+        return Row_Copies(m_list.text(row, 3));
     return size_t(row) < m_copies.size() ? std::max(1, m_copies[size_t(row)]) : 1;
 }
 

@@ -17,6 +17,8 @@ class QWidget;
 QString Trim_Str(const QString& s);
 // True when Trim_Str would give the text back as it is.
 bool Is_Trimmed(const QString& s);
+// What Trim_Str keeps, as a piece of the text itself.
+QStringView Trim_View(QStringView s);
 QString Replace_Char_For_Valid(const QString& s);  // Trim_Str
 QString Replace_Char_For_valid(const QString& s);  // Trim_Str
 // First n characters (n < 0 counts as 0; n >= length gives s itself).

@@ -36,9 +36,9 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column)
     }
 }
 
-bool Check_PQ_Number(const QString& text)
+bool Check_PQ_Number(QStringView text)
 {
-    const QString t = Trim_Str(text);
+    const QStringView t = Trim_View(text);
     if (t.isEmpty() || t.size() > 3)
         return true;
     for (QChar c : t)
@@ -47,10 +47,10 @@ bool Check_PQ_Number(const QString& text)
     return t.toInt() < 1;
 }
 
-int PQ_Value(const QString& text)
+int PQ_Value(QStringView text)
 {
     // The leading integer of the trimmed text, as a number reader takes it.
-    const QString t = Trim_Str(text);
+    const QStringView t = Trim_View(text);
     qsizetype i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
@@ -64,7 +64,7 @@ int PQ_Value(const QString& text)
     return int(negative ? -v : v);
 }
 
-int Row_Copies(const QString& pq)
+int Row_Copies(QStringView pq)
 {
     return std::max(1, PQ_Value(pq));
 }
@@ -235,6 +235,18 @@ bool BarcodeListModel::Normalise_New_Row(BarcodeRow& row)
     trimInPlace(row.PQ);
     if (Check_PQ_Number(row.PQ))
         row.PQ = QStringLiteral("1");
+    return true;
+}
+
+bool BarcodeListModel::Normalise_New_Texts(QStringView texts[4])
+{
+    texts[0] = Trim_View(texts[0]);
+    if (texts[0] == Barcode_List_Separator())
+        return false;
+    for (int k = 1; k < 4; ++k)
+        texts[k] = Trim_View(texts[k]);
+    if (Check_PQ_Number(texts[3]))
+        texts[3] = QStringView(u"1");
     return true;
 }
 

@@ -1,14 +1,18 @@
 #pragma once
-// Rows of four texts (value, header, footer, print quantity) kept packed:
-// the characters of a row lie one after another in large blocks of UTF-16,
-// and the row itself is a pointer and four 16-bit ends (16 bytes). A million
-// rows of four short texts hold about 16 bytes a row beside their characters,
-// where four strings of their own would cost four heap blocks with their
-// headers and rounding.
+// Rows of four texts (value, header, footer, print quantity) kept packed: a
+// row takes what its characters take and 8 bytes beside them. The characters
+// of a row lie one after another in blocks of UTF-16 shared by many rows; the
+// row itself is where they start and how long each text is (a byte each for
+// texts of up to 253 characters). The quantity "1", which nearly every row
+// holds, takes no characters at all. A million rows of a ten-character value
+// hold about 28 MB, where four strings of their own a row would take four
+// heap blocks with their headers and rounding.
 //
-// A row rewritten with texts no longer than before is rewritten where it
-// lies; a longer one takes new space, and the blocks are packed afresh once
-// the space given up outweighs half of what is in use.
+// Rows with a longer text keep their lengths before their texts: in the
+// shared blocks up to a quarter of a block, in a block of their own beyond.
+// A row rewritten with texts that take no more room than before is rewritten
+// where it lies; otherwise it takes new room, and the blocks are packed
+// afresh once the room given up outweighs half of what is in use.
 #include <QString>
 #include <QStringView>
 
@@ -29,7 +33,7 @@ struct BarcodeRow {
 class BarcodeRowStore {
 public:
     BarcodeRowStore() = default;
-    // A copy is packed (it holds no space the original gave up).
+    // A copy is packed (it holds no room the original gave up).
     BarcodeRowStore(const BarcodeRowStore& other);
     BarcodeRowStore& operator=(const BarcodeRowStore& other);
     BarcodeRowStore(BarcodeRowStore&& other) noexcept;
@@ -43,10 +47,14 @@ public:
     QStringView text(int row, int column) const
     {
         const Entry& e = m_rows[size_t(row)];
-        if (e.end[3] == Long_Row)
-            return longText(e, column);
-        const uint16_t from = column == 0 ? 0 : e.end[column - 1];
-        return QStringView(e.chars + from, qsizetype(e.end[column] - from));
+        if (e.len[0] > Max_Short)
+            return wideText(e, column);
+        if (column == 3 && e.len[3] == Quantity_One)
+            return QStringView(u"1");
+        if (e.len[column] == 0)
+            return {};
+        const qsizetype from = column == 0 ? 0 : qsizetype(e.len[0]) + (column > 1 ? e.len[1] : 0) + (column > 2 ? e.len[2] : 0);
+        return QStringView(shortChars(e.at) + from, qsizetype(e.len[column]));
     }
     // The row as four strings of its own.
     BarcodeRow row(int row) const;
@@ -60,52 +68,78 @@ public:
     // Removes the rows whose flag is set (flags past the end keep theirs);
     // answers how many went.
     int remove(const std::vector<char>& gone);
-    // Empties the store and gives its space back.
+    // Empties the store and gives its room back.
     void clear();
     void reserve(int rows) { m_rows.reserve(size_t(std::max(0, rows))); }
-    // Makes room in one block for about `chars` characters of short rows to
-    // come (one allocation where rows appended one by one would take many).
+    // Makes ready for about `chars` characters of rows to come.
     void reserveChars(qint64 chars);
     int capacity() const { return int(m_rows.capacity()); }
 
     // Bytes the store holds now (its rows and blocks, not the allocator's own).
     qint64 heldBytes() const;
 
-    // Characters of one block; a row longer than a quarter of it gets a block
-    // of its own.
+    // Characters of a full shared block; a row of more than a quarter of it
+    // gets a block of its own.
     static constexpr qsizetype Block_Chars = qsizetype(1) << 17;
 
 private:
-    // A row of fewer than Long_Row characters: where each text ends, from
-    // `chars`. A longer row (always in a block of its own) has Long_Row as
-    // its last end; its four ends lie as 32-bit numbers in the first
-    // Long_Header characters at `chars`, its texts after them.
+    // Where a row's characters start and the lengths of its four texts.
+    // Lengths up to Max_Short: the texts lie one after another at `at` in
+    // the shared blocks (block `at` >> Block_Bits, from `at` & Offset_Mask);
+    // Quantity_One as the quantity's length: the quantity is "1" and not
+    // stored. Medium_Row as the value's length: four 16-bit lengths lie at
+    // `at`, the texts after them. Long_Row: the row has a block of its own,
+    // m_long[at], four 32-bit lengths and then the texts.
     struct Entry {
-        char16_t* chars;
-        uint16_t end[4];
+        uint32_t at;
+        uint8_t len[4];
     };
-    static constexpr uint16_t Long_Row = 0xFFFF;
-    static constexpr qint64 Long_Header = 4 * qint64(sizeof(uint32_t)) / qint64(sizeof(char16_t));
+    static constexpr uint8_t Max_Short = 0xFD;
+    static constexpr uint8_t Quantity_One = 0xFE;
+    static constexpr uint8_t Medium_Row = 0xFE;
+    static constexpr uint8_t Long_Row = 0xFF;
+    static constexpr int Block_Bits = 17;
+    static constexpr uint32_t Offset_Mask = (uint32_t(1) << Block_Bits) - 1;
+    static constexpr size_t Max_Blocks = size_t(1) << (32 - Block_Bits);
+    static constexpr qint64 Medium_Header = 4;                 // 16-bit lengths
+    static constexpr qint64 Long_Header = 8;                   // 32-bit lengths, in characters
+    static constexpr qint64 Max_Medium_Chars = Block_Chars / 4;
     static constexpr qint64 Max_Row_Chars = 0xFFFFFFFFLL - Long_Header;
 
-    // Characters a row of `total` takes in its block, and those an entry takes.
-    static qint64 stored(qint64 total) { return total >= Long_Row ? total + Long_Header : total; }
-    static qint64 stored(const Entry& e);
-    static QStringView longText(const Entry& e, int column);
+    struct Block {
+        std::unique_ptr<char16_t[]> chars;
+        qint64 capacity = 0;
+    };
 
-    // Space for `n` characters (null for none).
-    char16_t* take(qint64 n);
+    const char16_t* shortChars(uint32_t at) const
+    {
+        return m_blocks[at >> Block_Bits].chars.get() + (at & Offset_Mask);
+    }
+    char16_t* shortChars(uint32_t at) { return m_blocks[at >> Block_Bits].chars.get() + (at & Offset_Mask); }
+    QStringView wideText(const Entry& e, int column) const;
+    // Characters a row takes in the shared blocks (0 for a long row).
+    qint64 sharedChars(const Entry& e) const;
+
+    // Room for `n` characters in the shared blocks; false when they are full.
+    bool take(qint64 n, uint32_t* at);
     Entry write(QStringView texts[4]);
-    Entry write(QStringView texts[4], char16_t* at);
+    // Writes the row at `at` in the shared blocks, short or medium.
+    Entry writeShared(QStringView texts[4], uint32_t at, bool medium);
+    Entry writeLong(QStringView texts[4]);
+    void releaseLong(const Entry& e);
+    // The texts of a row of another store.
+    static void textsOf(const BarcodeRowStore& s, int row, QStringView texts[4]);
     // Packs the blocks afresh when more than half of them lies unused.
     void packIfWasteful();
 
     std::vector<Entry> m_rows;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
-    char16_t* m_next = nullptr;  // the free end of the last block of Block_Chars
-    qint64 m_free = 0;
-    qint64 m_heldChars = 0;      // in all blocks
-    qint64 m_liveChars = 0;      // in rows
+    std::vector<Block> m_blocks;
+    qint64 m_used = 0;           // characters used of the last block
+    qint64 m_heldChars = 0;      // in all shared blocks
+    qint64 m_liveChars = 0;      // in rows, in the shared blocks
+    std::vector<std::unique_ptr<char16_t[]>> m_long;
+    std::vector<uint32_t> m_freeLong;   // slots of m_long given back
+    qint64 m_longChars = 0;
 };
 
 // The rows of a list as a value: what the list held when it was taken,

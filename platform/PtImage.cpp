@@ -1,5 +1,6 @@
 #include "platform/PtImage.h"
 
+#include "platform/DrawingRecord.h"
 #include "platform/EpsWriter.h"
 
 #include <QPainter>
@@ -67,10 +68,44 @@ bool PtImage::isNull() const
     return m_image.isNull();
 }
 
+PtImage PtImage::recorded() const
+{
+    if (isNull() || !m_isVector || m_record)
+        return *this;
+    auto record = std::make_shared<const Drawing_Record>(m_size, [this](QPainter& p) {
+        if (m_painted)
+            m_painted->paint(p);
+        else
+            draw(p, QRectF(QPointF(0, 0), m_size));
+    });
+    if (!record->complete())
+        return *this;
+    PtImage kept = *this;
+    kept.m_record = std::move(record);
+    return kept;
+}
+
 void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
 {
     if (isNull() || target.isEmpty())
         return;
+    if (m_record) {
+        const QRectF area(QPointF(0, 0), m_size);
+        const QTransform into(target.width() / m_size.width(), 0, 0, target.height() / m_size.height(), target.x(),
+                              target.y());
+        // What lies inside the image needs no clip to it.
+        if (opacity == 1.0 && m_record->inside(area)) {
+            m_record->replay(painter, into);
+            return;
+        }
+        painter.save();
+        painter.setOpacity(painter.opacity() * opacity);
+        painter.setWorldTransform(into * painter.worldTransform());
+        painter.setClipRect(area, Qt::IntersectClip);
+        m_record->replay(painter, QTransform());
+        painter.restore();
+        return;
+    }
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
     if (m_painted) {

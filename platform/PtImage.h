@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class Drawing_Record;
 class QPainter;
 
 class PtImage {
@@ -61,6 +62,14 @@ public:
     // Draws the image scaled into `target` (points of the painter's space).
     void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
 
+    // The same image with its drawing recorded now, on the calling thread
+    // (see platform/DrawingRecord.h): drawing it later only plays the
+    // commands back, with no layout of its texts. A batch job's workers make
+    // their labels so, for the one thread that draws the pages. A raster
+    // image, or a drawing that cannot be recorded whole, is returned as it is.
+    PtImage recorded() const;
+    bool isRecorded() const { return bool(m_record); }
+
     // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
     // transparent where the image draws nothing. An image with a raster maker
     // is made by it, and may then be somewhat larger or smaller (whole pixels
@@ -81,6 +90,7 @@ private:
     QImage m_image;
     QPicture m_picture;
     std::shared_ptr<const Painted> m_painted;
+    std::shared_ptr<const Drawing_Record> m_record;
     QSizeF m_size;
     bool m_isVector = false;
     RasterMaker m_rasterMaker;

@@ -9,6 +9,7 @@
 #include "export/ExportNaming.h"
 #include "export/ExportWriter.h"
 #include "export/ProgressWindow.h"
+#include "platform/Heap.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
 #include "print/LabelPrefetch.h"
@@ -513,6 +514,7 @@ std::shared_ptr<Pdf_Export_Handle> Export_PDF_File(const Pdf_Export_Job& job, QW
             frame.Show(control.show_count, QStringLiteral("%d / %d "), {handle->control, true});
 
             report = Run_Pdf_Export(job, &control);
+            Give_Back_Free_Heap();
 
             // The main window shows its first row or its design again (the
             // window as it is then: it may have gone meanwhile).

@@ -2,6 +2,7 @@
 
 #include "core/util/Helpers.h"
 #include "data/series/SeriesJob.h"
+#include "platform/Heap.h"
 #include "platform/MainThread.h"
 
 #include <QFileInfo>
@@ -454,6 +455,10 @@ void Import_List_Lines(List_File_Reader& reader, List_Import_Placer& placer, Ser
     }
     changed.notify_all();
     placing.join();
+    lines = std::vector<List_Line>();
+    // The chunks read and placed leave the heap holding what they passed
+    // through; the list keeps only its rows.
+    Give_Back_Free_Heap();
     if (failure)
         std::rethrow_exception(failure);
 }

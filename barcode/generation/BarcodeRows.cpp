@@ -40,7 +40,8 @@ Batch_Row_Texts Barcode_Rows::texts(int row) const
         return m_rows[size_t(row)];
     // Only the texts the list feeds are read.
     const auto text = [&](int column, const QString& typed) {
-        return m_fed[size_t(column)] ? Trim_View(m_list.text(row, column)).toString() : typed;
+        QVarLengthArray<char16_t, 64> buffer;
+        return m_fed[size_t(column)] ? Trim_View(Utf16_Of(m_list.text(row, column), buffer)).toString() : typed;
     };
     return {text(0, m_typedTrimmed.value), text(1, m_typedTrimmed.header), text(2, m_typedTrimmed.footer)};
 }

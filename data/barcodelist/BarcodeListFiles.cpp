@@ -513,7 +513,7 @@ QByteArray Barcode_List_Text_Bytes(const BarcodeRowsView& rows)
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int k = 0; k < 4; ++k) {
             const qsizetype from = out.size();
-            out += rows.text(r, k).toUtf8();
+            out += rows.text(r, k).toString().toUtf8();
             // (These bytes never occur inside a longer UTF-8 sequence.)
             for (qsizetype i = from; i < out.size(); ++i)
                 if (out[i] == '\t' || out[i] == '\n' || out[i] == '\r')
@@ -532,11 +532,8 @@ Sheet_Row_Source Barcode_List_Sheet_Rows(const BarcodeRowsView& rows)
                              QStringLiteral("Barcode Footer"), QStringLiteral("Print Quantity")};
                     return;
                 }
-                // The texts of a view never change while it lives, and the
-                // writer is done with a row's cells before it asks for the next.
                 for (int k = 0; k < 4; ++k) {
-                    const QStringView text = rows.text(int(r - 1), k);
-                    cells << QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()), text.size());
+                    cells << rows.text(int(r - 1), k).toString();
                 }
             }};
 }

@@ -69,6 +69,12 @@ int Row_Copies(QStringView pq)
     return std::max(1, PQ_Value(pq));
 }
 
+int Row_Copies(QAnyStringView pq)
+{
+    QVarLengthArray<char16_t, 64> buffer;
+    return Row_Copies(Utf16_Of(pq, buffer));
+}
+
 const QString& Barcode_List_Separator()
 {
     static const QString line(76, QLatin1Char('='));
@@ -109,11 +115,11 @@ QVariant BarcodeListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() < 0 || index.row() >= count() || index.column() < 0
         || index.column() > 3)
         return {};
-    const QStringView text = m_rows->text(index.row(), index.column());
+    const QAnyStringView text = m_rows->text(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
         if (text.size() > Display_Limit)
-            return text.first(Display_Limit).toString() + QChar(0x2026);
+            return text.toString().left(Display_Limit) + QChar(0x2026);
         return text.toString();
     case Qt::EditRole:
         return text.toString();
@@ -174,7 +180,7 @@ bool BarcodeListModel::rowAt(int index, BarcodeRow* row) const
     return true;
 }
 
-QStringView BarcodeListModel::textAt(int index, int column) const
+QAnyStringView BarcodeListModel::textAt(int index, int column) const
 {
     if (index < 0 || index >= count() || column < 0 || column > 3)
         return {};
@@ -212,6 +218,15 @@ bool Trims_To_Empty(QStringView text)
         if (!c.isSpace() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
             return false;
     return Trim_Str(text.toString()).isEmpty();
+}
+
+bool Is_Blank(QStringView value, QStringView header, QStringView footer, QStringView pq);
+
+// The same for texts as the list keeps them.
+bool Is_Blank_Kept(QAnyStringView value, QAnyStringView header, QAnyStringView footer, QAnyStringView pq)
+{
+    QVarLengthArray<char16_t, 64> b[4];
+    return Is_Blank(Utf16_Of(value, b[0]), Utf16_Of(header, b[1]), Utf16_Of(footer, b[2]), Utf16_Of(pq, b[3]));
 }
 
 bool Is_Blank(QStringView value, QStringView header, QStringView footer, QStringView pq)
@@ -330,7 +345,7 @@ bool BarcodeListModel::Has_Blank_Row() const
 {
     const BarcodeRowStore& s = *m_rows;
     for (int i = 0; i < s.size(); ++i)
-        if (Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3)))
+        if (Is_Blank_Kept(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3)))
             return true;
     return false;
 }
@@ -342,7 +357,7 @@ int BarcodeListModel::Remove_Blank_Rows()
     const BarcodeRowStore& s = *m_rows;
     std::vector<char> gone(size_t(s.size()), 0);
     for (int i = 0; i < s.size(); ++i)
-        gone[size_t(i)] = Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3));
+        gone[size_t(i)] = Is_Blank_Kept(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3));
     beginResetModel();
     const int removed = store().remove(gone);
     endResetModel();

@@ -40,6 +40,7 @@ inline int PQ_Value(const QString& text) { return PQ_Value(QStringView(text)); }
 // a saved list takes it and as the printed sheet draws it.
 int Row_Copies(QStringView pq);
 inline int Row_Copies(const QString& pq) { return Row_Copies(QStringView(pq)); }
+int Row_Copies(QAnyStringView pq);   // a quantity as the list keeps it
 
 // The separator line list files may hold: 76 "=" characters. A row whose
 // value is exactly this line is never inserted.
@@ -83,7 +84,7 @@ public:
     bool rowAt(int index, BarcodeRow* row) const;
     // A text of a row (0 value, 1 header, 2 footer, 3 quantity) without
     // copying it, valid until the list changes; "" outside the list.
-    QStringView textAt(int index, int column) const;
+    QAnyStringView textAt(int index, int column) const;
     // The rows as the rest of the program passes them around ("Value",
     // "Header", "Footer", "PQ").
     QList<QMap<QString, QString>> toMapList() const;

@@ -1,6 +1,7 @@
 #include "barcode/generation/list/BarcodeRowStore.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -22,7 +23,43 @@ void Put(char16_t* to, QStringView text)
         std::memcpy(to, text.utf16(), size_t(text.size()) * sizeof(char16_t));
 }
 
+// The characters as Latin-1 bytes (each below U+0100).
+void Put_Latin1(char* to, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        to[i] = char(text[i].unicode());
+}
+
+bool Latin1(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
 } // namespace
+
+QStringView Utf16_Of(QAnyStringView text, QVarLengthArray<char16_t, 64>& buffer)
+{
+    return text.visit([&buffer](auto view) -> QStringView {
+        using View = decltype(view);
+        if constexpr (std::is_same_v<View, QStringView>) {
+            return view;
+        } else if constexpr (std::is_same_v<View, QLatin1StringView>) {
+            buffer.resize(view.size());
+            for (qsizetype i = 0; i < view.size(); ++i)
+                buffer[i] = char16_t(uchar(view.data()[i]));
+            return QStringView(buffer.data(), buffer.size());
+        } else {
+            const QString s = view.toString();
+            buffer.resize(s.size());
+            if (!s.isEmpty())
+                std::memcpy(buffer.data(), s.utf16(), size_t(s.size()) * sizeof(char16_t));
+            return QStringView(buffer.data(), buffer.size());
+        }
+    });
+}
 
 BarcodeRowStore::BarcodeRowStore(const BarcodeRowStore& other)
 {
@@ -51,14 +88,14 @@ BarcodeRowStore& BarcodeRowStore::operator=(BarcodeRowStore&& other) noexcept
         m_long = std::move(other.m_long);
         m_freeLong = std::move(other.m_freeLong);
         m_used = other.m_used;
-        m_heldChars = other.m_heldChars;
-        m_liveChars = other.m_liveChars;
+        m_heldBytes = other.m_heldBytes;
+        m_liveBytes = other.m_liveBytes;
         m_longChars = other.m_longChars;
         other.m_rows.clear();
         other.m_blocks.clear();
         other.m_long.clear();
         other.m_freeLong.clear();
-        other.m_used = other.m_heldChars = other.m_liveChars = other.m_longChars = 0;
+        other.m_used = other.m_heldBytes = other.m_liveBytes = other.m_longChars = 0;
     }
     return *this;
 }
@@ -70,10 +107,10 @@ BarcodeRow BarcodeRowStore::row(int row) const
     return {text(row, 0).toString(), text(row, 1).toString(), text(row, 2).toString(), text(row, 3).toString()};
 }
 
-QStringView BarcodeRowStore::wideText(const Entry& e, int column) const
+QAnyStringView BarcodeRowStore::wideText(const Entry& e, int column) const
 {
     if (e.len[0] == Medium_Row) {
-        const char16_t* p = shortChars(e.at);
+        const char16_t* p = reinterpret_cast<const char16_t*>(sharedBytes(e.at));
         qsizetype from = Medium_Header;
         for (int k = 0; k < column; ++k)
             from += p[k];
@@ -88,15 +125,16 @@ QStringView BarcodeRowStore::wideText(const Entry& e, int column) const
     return QStringView(p + from, qsizetype(lens[column]));
 }
 
-qint64 BarcodeRowStore::sharedChars(const Entry& e) const
+qint64 BarcodeRowStore::sharedBytesOf(const Entry& e) const
 {
     if (e.len[0] == Long_Row)
         return 0;
     if (e.len[0] == Medium_Row) {
-        const char16_t* p = shortChars(e.at);
-        return Medium_Header + qint64(p[0]) + p[1] + p[2] + p[3];
+        const char16_t* p = reinterpret_cast<const char16_t*>(sharedBytes(e.at));
+        return 2 * (Medium_Header + qint64(p[0]) + p[1] + p[2] + p[3]);
     }
-    return qint64(e.len[0]) + e.len[1] + e.len[2] + (e.len[3] == Quantity_One ? 0 : e.len[3]);
+    const qint64 chars = qint64(e.len[0]) + e.len[1] + e.len[2] + (e.len[3] == Quantity_One ? 0 : e.len[3]);
+    return (e.at & Latin1_Row) ? chars : 2 * chars;
 }
 
 void BarcodeRowStore::reserveChars(qint64 chars)
@@ -106,42 +144,44 @@ void BarcodeRowStore::reserveChars(qint64 chars)
     m_blocks.reserve(m_blocks.size() + size_t(chars / Block_Chars) + 2);
     // A first block as large as what comes (rather than small ones first).
     if (m_blocks.empty()) {
-        const qint64 cap = std::min<qint64>(Block_Chars, chars);
-        m_blocks.push_back({std::unique_ptr<char16_t[]>(new char16_t[size_t(cap)]), cap});
-        m_heldChars += cap;
+        const qint64 cap = std::min<qint64>(Block_Bytes, 2 * chars);
+        m_blocks.push_back({std::unique_ptr<char[]>(new char[size_t(cap)]), cap});
+        m_heldBytes += cap;
         m_used = 0;
     }
 }
 
-bool BarcodeRowStore::take(qint64 n, uint32_t* at)
+bool BarcodeRowStore::take(qint64 n, bool even, uint32_t* at)
 {
-    if (!m_blocks.empty() && m_blocks.back().capacity - m_used >= n) {
-        *at = (uint32_t(m_blocks.size() - 1) << Block_Bits) | uint32_t(m_used);
-        m_used += n;
-        return true;
+    if (!m_blocks.empty()) {
+        const qint64 from = even ? (m_used + 1) & ~qint64(1) : m_used;
+        if (m_blocks.back().capacity - from >= n) {
+            *at = (uint32_t(m_blocks.size() - 1) << Block_Bits) | uint32_t(from);
+            m_used = from + n;
+            return true;
+        }
     }
     if (m_blocks.size() >= Max_Blocks)
         return false;
     // What is left of the last block stays unused (a row never spans two).
     // Blocks grow to their full size, so a store of a few rows stays small.
     const qint64 last = m_blocks.empty() ? 0 : m_blocks.back().capacity;
-    const qint64 cap = std::min<qint64>(Block_Chars, std::max<qint64>({n, 2 * last, 256}));
-    m_blocks.push_back({std::unique_ptr<char16_t[]>(new char16_t[size_t(cap)]), cap});
-    m_heldChars += cap;
+    const qint64 cap = std::min<qint64>(Block_Bytes, std::max<qint64>({n, 2 * last, 512}));
+    m_blocks.push_back({std::unique_ptr<char[]>(new char[size_t(cap)]), cap});
+    m_heldBytes += cap;
     m_used = n;
     *at = uint32_t(m_blocks.size() - 1) << Block_Bits;
     return true;
 }
 
-BarcodeRowStore::Entry BarcodeRowStore::writeShared(QStringView texts[4], uint32_t at, bool medium)
+BarcodeRowStore::Entry BarcodeRowStore::writeShared(QStringView texts[4], uint32_t at, bool medium, bool latin1)
 {
     Entry e{at, {0, 0, 0, 0}};
-    qint64 off = 0;
     if (medium) {
-        char16_t* p = shortChars(at);
+        char16_t* p = reinterpret_cast<char16_t*>(sharedBytes(at));
         for (int k = 0; k < 4; ++k)
             p[k] = char16_t(texts[k].size());
-        off = Medium_Header;
+        qint64 off = Medium_Header;
         for (int k = 0; k < 4; ++k) {
             Put(p + off, texts[k]);
             off += texts[k].size();
@@ -149,14 +189,21 @@ BarcodeRowStore::Entry BarcodeRowStore::writeShared(QStringView texts[4], uint32
         e.len[0] = Medium_Row;
         return e;
     }
+    if (latin1)
+        e.at |= Latin1_Row;
     const bool one = texts[3] == u"1";
+    qint64 off = 0;   // characters
     for (int k = 0; k < 4; ++k) {
         if (k == 3 && one) {
             e.len[3] = Quantity_One;
             continue;
         }
-        if (!texts[k].isEmpty())
-            Put(shortChars(at) + off, texts[k]);
+        if (!texts[k].isEmpty()) {
+            if (latin1)
+                Put_Latin1(sharedBytes(at) + off, texts[k]);
+            else
+                Put(reinterpret_cast<char16_t*>(sharedBytes(at)) + off, texts[k]);
+        }
         off += texts[k].size();
         e.len[k] = uint8_t(texts[k].size());
     }
@@ -201,11 +248,13 @@ void BarcodeRowStore::releaseLong(const Entry& e)
 namespace {
 
 // How a row of these texts lies in the shared blocks: short (a byte a
-// length), medium (its lengths before it) or neither (a block of its own).
+// length; a byte a character when all are Latin-1), medium (its lengths
+// before it) or neither (a block of its own).
 struct Shape {
     bool shortRow = false;
+    bool latin1 = false;
     bool medium = false;
-    qint64 chars = 0;   // in the shared blocks
+    qint64 bytes = 0;   // in the shared blocks
 };
 
 Shape Shape_Of(QStringView texts[4], qint64 total, qint64 maxShort, qint64 maxMedium, qint64 mediumHeader)
@@ -215,10 +264,12 @@ Shape Shape_Of(QStringView texts[4], qint64 total, qint64 maxShort, qint64 maxMe
     s.shortRow = texts[0].size() <= maxShort && texts[1].size() <= maxShort && texts[2].size() <= maxShort
         && (one || texts[3].size() <= maxShort);
     if (s.shortRow) {
-        s.chars = total - (one ? 1 : 0);
+        s.latin1 = Latin1(texts[0]) && Latin1(texts[1]) && Latin1(texts[2]) && (one || Latin1(texts[3]));
+        const qint64 chars = total - (one ? 1 : 0);
+        s.bytes = s.latin1 ? chars : 2 * chars;
     } else if (total <= maxMedium) {
         s.medium = true;
-        s.chars = total + mediumHeader;
+        s.bytes = 2 * (total + mediumHeader);
     }
     return s;
 }
@@ -231,18 +282,21 @@ BarcodeRowStore::Entry BarcodeRowStore::write(QStringView texts[4])
     const Shape shape = Shape_Of(texts, total, Max_Short, Max_Medium_Chars, Medium_Header);
     if (shape.shortRow || shape.medium) {
         uint32_t at = 0;
-        if (shape.chars == 0 || take(shape.chars, &at)) {
-            m_liveChars += shape.chars;
-            return writeShared(texts, at, shape.medium);
+        if (shape.bytes == 0 || take(shape.bytes, !shape.latin1, &at)) {
+            m_liveBytes += shape.bytes;
+            return writeShared(texts, at, shape.medium, shape.latin1);
         }
     }
     return writeLong(texts);
 }
 
-void BarcodeRowStore::textsOf(const BarcodeRowStore& s, int row, QStringView texts[4])
+void BarcodeRowStore::appendTexts(const BarcodeRowStore& from, int row)
 {
+    QVarLengthArray<char16_t, 64> buffers[4];
+    QStringView texts[4];
     for (int k = 0; k < 4; ++k)
-        texts[k] = s.text(row, k);
+        texts[k] = Utf16_Of(from.text(row, k), buffers[k]);
+    m_rows.push_back(write(texts));
 }
 
 void BarcodeRowStore::append(QStringView value, QStringView header, QStringView footer, QStringView pq)
@@ -260,19 +314,18 @@ void BarcodeRowStore::append(const BarcodeRowStore& rows, int count)
         m_rows.reserve(std::max(needed, m_rows.capacity() + m_rows.capacity() / 2));
     for (int r = 0; r < count; ++r) {
         const Entry& from = rows.m_rows[size_t(r)];
-        const qint64 n = rows.sharedChars(from);
+        const qint64 n = rows.sharedBytesOf(from);
         uint32_t at = 0;
-        if (from.len[0] == Long_Row || (n > 0 && !take(n, &at))) {
-            QStringView texts[4];
-            textsOf(rows, r, texts);
-            m_rows.push_back(writeLong(texts));
+        const bool latin1 = from.len[0] <= Max_Short && (from.at & Latin1_Row);
+        if (from.len[0] == Long_Row || (n > 0 && !take(n, !latin1, &at))) {
+            appendTexts(rows, r);
             continue;
         }
         if (n > 0)
-            std::memcpy(shortChars(at), rows.shortChars(from.at), size_t(n) * sizeof(char16_t));
-        m_liveChars += n;
+            std::memcpy(sharedBytes(at), rows.sharedBytes(from.at), size_t(n));
+        m_liveBytes += n;
         Entry e = from;
-        e.at = at;
+        e.at = at | (latin1 ? Latin1_Row : 0);
         m_rows.push_back(e);
     }
 }
@@ -290,16 +343,19 @@ void BarcodeRowStore::replace(int at, const BarcodeRow& row)
     const qint64 total = Cut_To(texts, Max_Row_Chars);
     const Entry old = m_rows[size_t(at)];
     if (old.len[0] != Long_Row) {
-        // The row fits where it lies.
-        const qint64 was = sharedChars(old);
+        // The row fits where it lies (a row of UTF-16 at an even byte; one
+        // of Latin-1 anywhere).
+        const qint64 was = sharedBytesOf(old);
         const Shape shape = Shape_Of(texts, total, Max_Short, Max_Medium_Chars, Medium_Header);
-        if ((shape.shortRow || shape.medium) && shape.chars <= was) {
-            m_liveChars -= was - shape.chars;
-            m_rows[size_t(at)] = writeShared(texts, old.at, shape.medium);
+        const uint32_t where = old.at & ~Latin1_Row;
+        const bool aligned = shape.latin1 || (where & 1) == 0;
+        if ((shape.shortRow || shape.medium) && shape.bytes <= was && (shape.bytes == 0 || aligned)) {
+            m_liveBytes -= was - shape.bytes;
+            m_rows[size_t(at)] = writeShared(texts, where, shape.medium, shape.latin1);
             packIfWasteful();
             return;
         }
-        m_liveChars -= was;
+        m_liveBytes -= was;
     } else {
         releaseLong(old);
     }
@@ -315,7 +371,7 @@ int BarcodeRowStore::remove(const std::vector<char>& gone)
             if (m_rows[r].len[0] == Long_Row)
                 releaseLong(m_rows[r]);
             else
-                m_liveChars -= sharedChars(m_rows[r]);
+                m_liveBytes -= sharedBytesOf(m_rows[r]);
         } else {
             m_rows[w++] = m_rows[r];
         }
@@ -334,39 +390,38 @@ void BarcodeRowStore::clear()
 
 qint64 BarcodeRowStore::heldBytes() const
 {
-    return qint64(m_rows.capacity() * sizeof(Entry)) + m_heldChars * qint64(sizeof(char16_t))
-        + qint64(m_blocks.capacity() * sizeof(Block)) + m_longChars * qint64(sizeof(char16_t))
-        + qint64(m_long.capacity() * sizeof(m_long[0])) + qint64(m_freeLong.capacity() * sizeof(uint32_t));
+    return qint64(m_rows.capacity() * sizeof(Entry)) + m_heldBytes + qint64(m_blocks.capacity() * sizeof(Block))
+        + m_longChars * qint64(sizeof(char16_t)) + qint64(m_long.capacity() * sizeof(m_long[0]))
+        + qint64(m_freeLong.capacity() * sizeof(uint32_t));
 }
 
 void BarcodeRowStore::packIfWasteful()
 {
-    const qint64 unused = m_heldChars - m_liveChars;
-    if (unused <= std::max(m_liveChars / 2, 4 * Block_Chars))
+    const qint64 unused = m_heldBytes - m_liveBytes;
+    if (unused <= std::max(m_liveBytes / 2, 4 * Block_Bytes))
         return;
     BarcodeRowStore packed;
     // Room for what is there and what may come, not for rows long gone.
     packed.reserve(int(std::max(m_rows.size(), std::min(m_rows.capacity(), 2 * m_rows.size() + 1024))));
-    packed.reserveChars(m_liveChars);
+    packed.reserveChars(m_liveBytes / 2);
     // The rows of blocks of their own stay where they are.
     packed.m_long = std::move(m_long);
     packed.m_freeLong = std::move(m_freeLong);
     packed.m_longChars = m_longChars;
-    for (const Entry& e : m_rows) {
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        const Entry& e = m_rows[r];
         Entry copy = e;
-        const qint64 n = sharedChars(e);
+        const qint64 n = sharedBytesOf(e);
         if (n > 0) {
+            const bool latin1 = e.len[0] <= Max_Short && (e.at & Latin1_Row);
             uint32_t at = 0;
-            if (!packed.take(n, &at)) {
-                QStringView texts[4];
-                for (int k = 0; k < 4; ++k)
-                    texts[k] = text(int(&e - m_rows.data()), k);
-                packed.m_rows.push_back(packed.writeLong(texts));
+            if (!packed.take(n, !latin1, &at)) {
+                packed.appendTexts(*this, int(r));
                 continue;
             }
-            std::memcpy(packed.shortChars(at), shortChars(e.at), size_t(n) * sizeof(char16_t));
-            copy.at = at;
-            packed.m_liveChars += n;
+            std::memcpy(packed.sharedBytes(at), sharedBytes(e.at), size_t(n));
+            copy.at = at | (latin1 ? Latin1_Row : 0);
+            packed.m_liveBytes += n;
         }
         packed.m_rows.push_back(copy);
     }
@@ -389,7 +444,7 @@ BarcodeRow BarcodeRowsView::operator[](size_t row) const
     return row < size() ? m_store->row(int(row)) : BarcodeRow();
 }
 
-QStringView BarcodeRowsView::text(int row, int column) const
+QAnyStringView BarcodeRowsView::text(int row, int column) const
 {
     if (row < 0 || size_t(row) >= size() || column < 0 || column > 3)
         return {};

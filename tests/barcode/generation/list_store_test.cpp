@@ -264,6 +264,13 @@ TEST(BarcodeRowStore, RowsAtTheEdgesOfEachWayARowIsKeptComeBackAndChangeShape)
         }
     for (const QString& pq : {QStringLiteral("1"), QStringLiteral("01"), QStringLiteral(" 1"), QString(), QStringLiteral("7")})
         shapes.push_back(BarcodeRow{QStringLiteral("ZL00000001"), {}, {}, pq});
+    // A byte a character up to U+00FF, two from U+0100 on, in each column.
+    for (int column = 0; column < 4; ++column)
+        for (const char16_t c : {u'\u00ff', u'\u0100'}) {
+            BarcodeRow r{QStringLiteral("Caf\u00e9"), QStringLiteral("h"), {}, QStringLiteral("1")};
+            Barcode_Row_Text(r, column) += QChar(c);
+            shapes.push_back(r);
+        }
     // Rows of a quarter of a block in all, and one character more or less.
     for (const int extra : {-1, 0, 1, 2})
         shapes.push_back(BarcodeRow{QString(quarter.size() - 3 + extra, QLatin1Char('x')), QStringLiteral("h"),
@@ -308,8 +315,8 @@ TEST(BarcodeRowStore, AMillionRowsOfATenCharacterValueHoldLittleMoreThanTheirCha
     s.reserve(Barcode_List_Max_Rows);
     for (int i = 0; i < Barcode_List_Max_Rows; ++i)
         s.append(QStringLiteral("ZL%1").arg(i, 8, 10, QLatin1Char('0')), {}, {}, QStringLiteral("1"));
-    // 20 bytes of characters a row, and 8 for the row itself.
-    EXPECT_LE(double(s.heldBytes()) / Barcode_List_Max_Rows, 28.5);
+    // 10 bytes of Latin-1 characters a row, and 8 for the row itself.
+    EXPECT_LE(double(s.heldBytes()) / Barcode_List_Max_Rows, 18.5);
     EXPECT_EQ(s.text(654321, 0), QStringLiteral("ZL00654321"));
     EXPECT_EQ(s.text(654321, 3), QStringLiteral("1"));
     EXPECT_EQ(s.row(999999), (BarcodeRow{QStringLiteral("ZL00999999"), {}, {}, QStringLiteral("1")}));

@@ -518,12 +518,6 @@ private:
     mutable Recording_Engine m_engine;
 };
 
-// A font's face on the playing thread.
-QRawFont Face_For_Playing(const QFont& font)
-{
-    return Primary_Face(font);
-}
-
 } // namespace
 
 Drawing_Record::Drawing_Record(QSizeF size, const std::function<void(QPainter&)>& paint) : d(new Data)
@@ -727,7 +721,8 @@ void Drawing_Record::replay(QPainter& painter, const QTransform& into) const
         case Kind::Glyphs: {
             const Kept_Glyphs& k = m.runs[size_t(c.first)];
             QGlyphRun run;
-            run.setRawFont(Face_For_Playing(m.fonts[size_t(k.font)]));
+            // The face of the font on this thread: the same glyphs.
+            run.setRawFont(Primary_Face(m.fonts[size_t(k.font)]));
             run.setGlyphIndexes(QList<quint32>(m.glyphs.begin() + k.first, m.glyphs.begin() + k.first + k.count));
             run.setPositions(
                 QList<QPointF>(m.glyphPoints.begin() + k.first, m.glyphPoints.begin() + k.first + k.count));

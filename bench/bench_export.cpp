@@ -115,8 +115,8 @@ void BM_Export1000PngAgainstQtAlone(benchmark::State& state)
         job.rows = rows.Make_Batch_Rows();
         job.destination = jobDir.path();
         job.Total_Label = Rows;
-        job.naming.tag = QStringLiteral("<BV>");
-        job.naming.ext = QStringLiteral("png");
+        job.naming.file_name_exported = QStringLiteral("<BV>");
+        job.naming.file_path_ext = QStringLiteral("png");
         t.restart();
         const ExportJobReport report = Run_Barcode_Export(job);
         jobMs = double(t.nsecsElapsed()) / 1e6;

@@ -6,6 +6,7 @@
 #include "barcode/generation/BarcodeRoad.h"
 #include "barcode/engines/SymbologyTable.h"
 #include "barcode/generation/SettingsOwnerRoad.h"
+#include "barcode/generation/TwoDSymbols.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -296,7 +297,7 @@ void BM_LargestDataMatrix(benchmark::State& state)
     app();
     BarcodeSettings s;
     Set_Barcode_Type(s, QStringLiteral("DataMatrix"));
-    s.dm_module = 1000;   // kept to the control's largest
+    s.dm_module = kDmModuleMax;   // the control's largest
     s.dpi = int(state.range(0));
     bool made = false;
     for (auto _ : state) {

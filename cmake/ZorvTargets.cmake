@@ -28,20 +28,43 @@ endfunction()
 # what another test left behind. Each round prints its seed
 # (--gtest_random_seed=N replays that order; run the program with
 # --gtest_filter to run a single test). COST lets ctest start the long
-# programs first.
+# programs first. ROUNDS 1 is for sweeps whose tests only make and read back
+# values and share no state with each other: a second order finds nothing
+# new in them. FILTER runs only those tests, and NAME gives the entry another
+# name than the program's (one program can then run as two entries).
 function(zl_add_test_program name)
-  cmake_parse_arguments(ARG "" "COST;TIMEOUT" "LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "COST;TIMEOUT;ROUNDS;FILTER;NAME" "LABELS" ${ARGN})
   if(NOT ARG_COST)
     set(ARG_COST 1)
   endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 1800)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_shuffle --gtest_repeat=3)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+  if(NOT ARG_ROUNDS)
+    set(ARG_ROUNDS 3)
+  endif()
+  if(NOT ARG_NAME)
+    set(ARG_NAME ${name})
+  endif()
+  set(args --gtest_shuffle --gtest_repeat=${ARG_ROUNDS})
+  if(ARG_FILTER)
+    list(APPEND args --gtest_filter=${ARG_FILTER})
+  endif()
+  add_test(NAME ${ARG_NAME} COMMAND ${name} ${args})
+  set_tests_properties(${ARG_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     TIMEOUT ${ARG_TIMEOUT} COST ${ARG_COST})
   if(ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    set_tests_properties(${ARG_NAME} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()
+
+# The test programs' own sources compile at -O0 in the checked build: the
+# work they test runs in the libraries, which keep the build's level, while
+# the tests' code (calls, comparisons and GoogleTest's macros) compiles in
+# half the time. The sanitizers check both alike.
+function(zl_test_sources_options target)
+  if(ZL_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
   endif()
 endfunction()
 
@@ -55,5 +78,6 @@ function(zl_add_test_suite name folder)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE zl_test_main ${ARG_DEPS} GTest::gtest GTest::gmock Qt6::Test)
+  zl_test_sources_options(${name})
   zl_add_test_program(${name} COST ${ARG_COST})
 endfunction()

@@ -49,7 +49,7 @@ Batch_Binding::Batch_Binding() = default;
 Batch_Binding::~Batch_Binding()
 {
     // The viewer outlives the design: it lets go of these rows.
-    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && viewer->rows() == &m_excel)
+    if (Data_From_Excel* viewer = Data_From_Excel::Data_From_Excel_Window(); viewer && viewer->rows() == &m_excel)
         viewer->setRows(nullptr);
 }
 
@@ -109,9 +109,11 @@ QStringList seriesOf(const LMNGraphic* item)
     return names;
 }
 
+} // namespace
+
 // The series the taking-part items name, each once with its position in the
 // series folder and its values; a series that is not in the folder is left out.
-QList<Series_Column> boundSeries(const QList<LMNGraphic*>& items)
+QList<Series_Column> Batch_Binding::Create_Dataset_binding_table(const QList<LMNGraphic*>& items)
 {
     QList<Series_Column> table;
     const QStringList folder = Series_Names();
@@ -141,7 +143,41 @@ QList<Series_Column> boundSeries(const QList<LMNGraphic*>& items)
     return table;
 }
 
-} // namespace
+int Batch_Binding::Calculate_data_table_rows(const QList<Series_Column>& table)
+{
+    int rows = 0;
+    for (const Series_Column& c : table)
+        rows = std::max(rows, int(c.values.size()));
+    return rows;
+}
+
+int Batch_Binding::Calculate_Excel_table_rows() const
+{
+    return m_excel.rowCount();
+}
+
+bool Batch_Binding::Check_Front_Side_Dataset_Is_Used(const QList<LMNGraphic*>& items)
+{
+    return std::any_of(items.begin(), items.end(), boundToSeries);
+}
+
+bool Batch_Binding::Check_Front_Side_Excel_Binding_Is_Used(const QList<LMNGraphic*>& items)
+{
+    return std::any_of(items.begin(), items.end(), boundToSpreadsheet);
+}
+
+void Batch_Binding::Check_Data_Sheet_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count)
+{
+    count.Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used(items);
+    count.Data_table_rows =
+        count.Use_Data_Sheet_Values ? Calculate_data_table_rows(Create_Dataset_binding_table(items)) : 0;
+}
+
+void Batch_Binding::Check_Excel_Binding_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count) const
+{
+    count.Excel_table_rows = Calculate_Excel_table_rows();
+    count.Use_Excel_Binding_Values = Check_Front_Side_Excel_Binding_Is_Used(items) && count.Excel_table_rows > 0;
+}
 
 Batch_Row_Count Batch_Binding::Count_Rows() const
 {
@@ -151,19 +187,9 @@ Batch_Row_Count Batch_Binding::Count_Rows() const
         Run_On_Main_Thread_And_Wait([&] {
             const QList<LMNGraphic*> live =
                 App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
-            int seriesRows = 0;
-            for (const Series_Column& c : boundSeries(live))
-                seriesRows = std::max(seriesRows, int(c.values.size()));
-            for (LMNGraphic* item : live) {
-                count.Use_Data_Sheet_Values = count.Use_Data_Sheet_Values || boundToSeries(item);
-                count.Use_Excel_Binding_Values = count.Use_Excel_Binding_Values || boundToSpreadsheet(item);
-            }
-            const int excelRows = m_excel.rowCount();
-            if (count.Use_Excel_Binding_Values && excelRows == 0)
-                count.Use_Excel_Binding_Values = false;
-            count.Data_table_rows = seriesRows;
-            count.Excel_table_rows = excelRows;
-            count = count.only(true, true);
+            Check_Data_Sheet_Value_Use_or_Not(live, count);
+            Check_Excel_Binding_Value_Use_or_Not(live, count);
+            count.Get_total_Card_count();
         });
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));
@@ -179,7 +205,7 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
             App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Get_Front_Controls_Array() : QList<LMNGraphic*>();
         QList<QByteArray> archives;
         QMap<int, QStringList> excel;
-        const int excelRows = m_excel.rowCount();
+        const int excelRows = Calculate_Excel_table_rows();
         for (LMNGraphic* item : live) {
             if (!item)
                 continue;
@@ -199,7 +225,8 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
             if (item)
                 boxes << item->bar_image_ctrl_bounds;
         rows = std::make_shared<const Design_Rows>(count, archives, boxes,
-                                                   count.Use_Data_Sheet_Values ? boundSeries(live) : QList<Series_Column>(),
+                                                   count.Use_Data_Sheet_Values ? Create_Dataset_binding_table(live)
+                                                                               : QList<Series_Column>(),
                                                    excel);
     });
     return rows;
@@ -208,7 +235,7 @@ std::shared_ptr<const Design_Rows> Batch_Binding::Make_Rows(const Batch_Row_Coun
 void Batch_Binding::Clear_Delete_Excel_table_rows()
 {
     m_excel.Clear_Rows();
-    if (Data_From_Excel* viewer = Data_From_Excel::existingInstance(); viewer && Is_Main_Thread())
+    if (Data_From_Excel* viewer = Data_From_Excel::Data_From_Excel_Window(); viewer && Is_Main_Thread())
         viewer->Reset_Controls();
 }
 
@@ -399,6 +426,20 @@ PtImage Design_Rows::Set_data_table_value_to_card(int row) const
     // All of it on the GUI thread, which also keeps two callers apart.
     PtImage image;
     Run_On_Main_Thread_And_Wait([&] {
+        // The main window's canvas is not redrawn while the card is filled.
+        struct In_Process {
+            bool was = App_Services().Main_App_wnd && App_Services().Main_App_wnd->Card_Value_In_Process;
+            In_Process()
+            {
+                if (App_Services().Main_App_wnd)
+                    App_Services().Main_App_wnd->Card_Value_In_Process = true;
+            }
+            ~In_Process()
+            {
+                if (App_Services().Main_App_wnd)
+                    App_Services().Main_App_wnd->Card_Value_In_Process = was;
+            }
+        } inProcess;
         const QList<LMNGraphic*> items = Graphics_array_Batch();
         Assign_Batch_Values_To_Control(row, items);
         image = Generate_Batch_Image_For_Differ_Value(items);
@@ -537,13 +578,17 @@ void Batch_Binding::Create_Card_Design_Again()
         LMNDocument* document = view ? view->document() : nullptr;
         if (!document)
             return;
-        // Unchanged items stay as they are (and stay selected).
+        // Unchanged items stay as they are; either way the selection is not
+        // restored: nothing is selected afterwards.
         const QList<LMNGraphic*> live = App_Services().Main_App_wnd->Get_Front_Controls_Array();
         bool same = live.size() == backup.size();
         for (qsizetype i = 0; same && i < live.size(); ++i)
             same = live.at(i) && live.at(i)->encodeWithCoder() == backup.at(i);
-        if (same)
+        if (same) {
+            view->changeSelectionIndexes({});
+            view->_Selected_Graphic = nullptr;
             return;
+        }
         document->Enable_Disable_Undo_Registraion(false);
         view->delete_all_control();
         QList<LMNGraphicPtr> items;
@@ -567,6 +612,10 @@ void Batch_Binding::Set_Graphic_Array_According_Side(const std::function<void()>
 {
     if (!designingMode())
         return;
+    Run_On_Main_Thread_And_Wait([] {
+        if (App_Services().Main_App_wnd)
+            App_Services().Main_App_wnd->Card_Value_In_Process = false;
+    });
     if (Design_Start_Option() == QLatin1String("G") && selectFrontSide)
         Run_On_Main_Thread_And_Wait(selectFrontSide);
 }

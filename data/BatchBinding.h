@@ -64,7 +64,8 @@ public:
     PtImage currentImage() const override;
 
     // Fills the job's copies of the items with row `row` and renders the
-    // card; null when no card could be made. Any thread.
+    // card, the main window's Card_Value_In_Process set meanwhile; null when
+    // no card could be made. Any thread.
     PtImage Set_data_table_value_to_card(int row) const;
     // Fills the given items with row `row` (GUI thread): the job's copies,
     // or the live items when the design shows its first row.
@@ -122,6 +123,8 @@ public:
     std::shared_ptr<const Design_Rows> Make_Rows(const Batch_Row_Count& count) const;
     // Empties the spreadsheet rows.
     void Clear_Delete_Excel_table_rows();
+    // Rows of the spreadsheet source.
+    int Calculate_Excel_table_rows() const;
 
     // ---- Look-ups ----
     // Position of a series in a fresh series list (case-insensitive); -1.
@@ -151,11 +154,12 @@ public:
     void Create_Design_Backup_Array();
     // Designing mode: the back-up, then a redraw.
     void Set_Front_Back_Value_To_Print_Export_Mail();
-    // Designing mode: rebuilds the canvas from the back-up on the GUI thread.
-    // Nothing happens without a back-up, or when the items still equal it.
+    // Designing mode: rebuilds the canvas from the back-up on the GUI thread
+    // (items that still equal it are kept) and leaves nothing selected.
+    // Nothing happens without a back-up.
     void Create_Card_Design_Again();
-    // Designing mode: with start option "G" shows the front side
-    // (`selectFrontSide`).
+    // Designing mode: the canvas redraws again (Card_Value_In_Process off);
+    // with start option "G" shows the front side (`selectFrontSide`).
     void Set_Graphic_Array_According_Side(const std::function<void()>& selectFrontSide = {});
     // Barcode mode before a job: regenerates (`regenerate`) a 2D symbol typed
     // by hand (not taken from the batch), so the job starts from a
@@ -168,6 +172,24 @@ public:
     QList<QByteArray> Design_Backup() const;
 
 private:
+    // The steps of Count_Rows, on the GUI thread over the front items.
+    // Whether a printed text, picture or barcode reads a series; whether
+    // one of them (printed or not) reads the spreadsheet.
+    static bool Check_Front_Side_Dataset_Is_Used(const QList<LMNGraphic*>& items);
+    static bool Check_Front_Side_Excel_Binding_Is_Used(const QList<LMNGraphic*>& items);
+    // The series binding: Use_Data_Sheet_Values and, while it is in use,
+    // Data_table_rows.
+    static void Check_Data_Sheet_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count);
+    // The spreadsheet binding: Excel_table_rows, and Use_Excel_Binding_Values
+    // when an item reads the spreadsheet and it holds rows.
+    void Check_Excel_Binding_Value_Use_or_Not(const QList<LMNGraphic*>& items, Batch_Row_Count& count) const;
+    // The series the items bound to a series read (a barcode also its header
+    // and footer series), each once with its position in the series folder
+    // and its values; a series not in the folder is left out.
+    static QList<Series_Column> Create_Dataset_binding_table(const QList<LMNGraphic*>& items);
+    // The rows of the longest series of the table; 0 for none.
+    static int Calculate_data_table_rows(const QList<Series_Column>& table);
+
     mutable QMutex m_lock;      // source path, back-up
     Excel_Rows m_excel;
     QString m_excelSourcePath;

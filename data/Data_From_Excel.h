@@ -39,7 +39,7 @@ public:
     // The one viewer, made on the GUI thread on first use.
     static Data_From_Excel* defaultInstance();
     // The one viewer if it has been made (null before); never makes one.
-    static Data_From_Excel* existingInstance() { return s_instance.data(); }
+    static Data_From_Excel* Data_From_Excel_Window() { return s_instance.data(); }
 
     // The rows shown; by default those of the main window's batch binding.
     void setRows(Excel_Rows* rows) { m_source = rows; }

@@ -137,6 +137,7 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
         bool folder = false;
     };
     std::vector<Entry> entries;
+    std::vector<Zip_Directory_Record> records;
     qint64 declared = 0;
     for (int status = UNZ_OK;; status = unzGoToNextFile(zip)) {
         if (status == UNZ_END_OF_LIST_OF_FILE)
@@ -180,7 +181,19 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
                          .arg(limits.maxUnpackedBytes >> 20));
             return false;
         }
+        Zip_Directory_Record record;
+        record.name = e.relative + (e.folder ? QStringLiteral("/") : QString());
+        record.packedSize = info.compressed_size;
+        record.located = Zip_Current_Data_Start(zip, &record.dataStart);
+        records.push_back(std::move(record));
         entries.push_back(std::move(e));
+    }
+    // Two entries of one name, or one entry listed several times, are
+    // damage: no sound package has them, and either would write a file twice.
+    const QString fault = Zip_Directory_Fault(std::move(records), Qt::CaseSensitive);
+    if (!fault.isEmpty()) {
+        setError(error, SSZipErrorData, QStringLiteral("The package's directory is damaged: %1").arg(fault));
+        return false;
     }
 
     if (!QDir().mkpath(destination)) {

@@ -158,21 +158,72 @@ void Fille_Data_Set_Values_In_Combo(QComboBox* combo, const QString& name, bool 
 
 // ---------------------------------------------------------------- writing
 
+namespace {
+
+// A value as the policy writes it; false when it is left out.
+bool valueForWriting(QString& v, SeriesValues policy)
+{
+    if (policy == SeriesValues::TrimKeepEmpty || policy == SeriesValues::TrimDropEmpty)
+        v = Trim_Str(v);
+    if ((policy == SeriesValues::TrimDropEmpty || policy == SeriesValues::DropEmpty) && v.isEmpty())
+        return false;
+    // One value is one line: a line break inside would make two values.
+    v.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return true;
+}
+
+} // namespace
+
 QStringList Series_Values_For_Writing(const QStringList& values, SeriesValues policy)
 {
     QStringList out;
     out.reserve(values.size());
-    for (QString v : values) {
-        if (policy == SeriesValues::TrimKeepEmpty || policy == SeriesValues::TrimDropEmpty)
-            v = Trim_Str(v);
-        if ((policy == SeriesValues::TrimDropEmpty || policy == SeriesValues::DropEmpty) && v.isEmpty())
-            continue;
-        // One value is one line: a line break inside would make two values.
-        v.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        v.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        out << v;
-    }
+    for (QString v : values)
+        if (valueForWriting(v, policy))
+            out << v;
     return out;
+}
+
+bool Write_Series_Values_At(const QString& path, const Series_Value_Source& values, SeriesValues policy,
+                            bool append)
+{
+    if (!Create_Folder(QFileInfo(path).path()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    auto fail = [&file] {
+        file.cancelWriting();
+        return false;
+    };
+    QFile old(path);
+    if (append && old.exists()) {
+        if (!old.open(QIODevice::ReadOnly))
+            return fail();
+        char last = '\n';
+        for (QByteArray piece; !(piece = old.read(qint64(1) << 20)).isEmpty();) {
+            if (file.write(piece) != piece.size())
+                return fail();
+            last = piece.back();
+        }
+        if (old.error() != QFileDevice::NoError)
+            return fail();
+        // A file written elsewhere may lack its last line feed: the first
+        // new value must not join the last old one.
+        if (last != '\n' && !file.putChar('\n'))
+            return fail();
+    }
+    for (qsizetype i = 0; i < values.count; ++i) {
+        QString v = values.at(i);
+        if (!valueForWriting(v, policy))
+            continue;
+        QByteArray line = v.toUtf8();
+        line += '\n';
+        if (file.write(line) != line.size())
+            return fail();
+    }
+    return file.commit();
 }
 
 QByteArray Series_File_Bytes(const QStringList& values)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QComboBox;
 
 // ---- Paths and names ----
@@ -65,6 +67,17 @@ bool Write_Series_File_At(const QString& path, const QStringList& values);
 // Adds the values after the last record of the series (creating it when
 // missing), atomically. False when it could not be written.
 bool Append_Series_File(const QString& name, const QStringList& values);
+// Values given one at a time (value i by `at(i)`), so that a writer that
+// takes them from a large table holds one value at a time, not all of them.
+struct Series_Value_Source {
+    qsizetype count = 0;
+    std::function<QString(qsizetype)> at;
+};
+// Writes the values as Series_Values_For_Writing gives them, straight into
+// the file (replacing it, or after its last record with `append`),
+// atomically. False when it could not be written (the old file is kept).
+bool Write_Series_Values_At(const QString& path, const Series_Value_Source& values, SeriesValues policy,
+                            bool append = false);
 // Removes the series file; failures are logged.
 void Delete_Series_File(const QString& name);
 

@@ -12,7 +12,8 @@
 // the limits of one cell, row or part, one budget holds for a whole table:
 // the text of all its cells as the user receives them (a shared text once
 // per cell that uses it), its cells (rows by columns) and the memory it
-// takes as stored; a table past any of them is refused with a message that
+// takes as stored, the workbook's texts and what the caller will keep of
+// the table included (the strings of a window's list, say); a table past any of them is refused with a message that
 // says how large it would be and what to do. The
 // reader takes what common programs write: rich-text and inline strings,
 // formulas by their cached value, cells without a reference, columns beyond
@@ -26,6 +27,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -42,9 +44,12 @@ inline constexpr qint64 Max_Shared_Text_Bytes = qint64(128) << 20;
 inline constexpr qint64 Max_Cell_Text_Bytes = qint64(1) << 20;  // one cell's text (UTF-8)
 inline constexpr qint64 Max_Part_Bytes = qint64(1) << 30;       // one part, unpacked
 inline constexpr int Max_Workbook_Sheets = 10000;
+inline constexpr int Max_Column_Title_Chars = 1024;     // a column's title as a header read gives it
 // The budget of a whole table read.
 inline constexpr qint64 Max_Table_Text_Bytes = qint64(100) << 20;    // text of all cells (UTF-8)
-inline constexpr qint64 Max_Table_Stored_Bytes = qint64(224) << 20;  // memory of the table as stored
+// Memory of the table as stored, with the workbook's texts and what the
+// caller keeps of it (Sheet_Keep).
+inline constexpr qint64 Max_Table_Stored_Bytes = qint64(224) << 20;
 
 // ---- Cell references ----
 // The letters at the start of a reference ("D12" gives "D", "ab7" "ab").
@@ -97,6 +102,8 @@ public:
     QString cell(qsizetype row, int column) const;
     // A row as wide as the table.
     QStringList row(qsizetype row) const;
+    // The cells of a row that hold a text (0 for a row without any).
+    int textCount(qsizetype row) const;
     // Every row as wide as the table (for small tables: each cell then
     // takes a string of its own).
     SheetTable toTable() const;
@@ -111,14 +118,33 @@ private:
         quint16 flags = 0;    // Shared, Escaped
     };
     static constexpr quint16 Shared = 1, Escaped = 2;
-    const Cell* rowBegin(qsizetype row) const;
+    // Where a row's cells begin and end in m_cells.
+    size_t rowBegin(qsizetype row) const;
+    size_t rowEnd(qsizetype row) const { return m_rowEnds[size_t(row)]; }
     QString textOf(const Cell& c) const;
 
     std::shared_ptr<const Xlsx_Shared_Strings> m_shared;
     std::shared_ptr<Xlsx_Shared_Strings> m_own;
     std::vector<quint32> m_rowEnds;  // end of each row's cells in m_cells
-    std::vector<Cell> m_cells;       // the cells that hold a text, by row and column
+    // The cells that hold a text, by row and column (in blocks: a table
+    // that grows is never copied whole to a larger place).
+    std::deque<Cell> m_cells;
     int m_columns = 0;
+};
+
+// What the caller of a table read will keep of it besides the compact
+// table, so that the budget of the read counts it too: a read that would
+// leave the caller holding more than the budget is refused before the
+// caller stores anything. Each text of a kept column costs `bytesPerUnit`
+// for each of its UTF-16 units and `bytesPerText`; each row with a text
+// costs `bytesPerRow`. A column is listed once for each text of the
+// caller's it fills (the list's value and header from one column: twice);
+// no column listed stands for every column once.
+struct Sheet_Keep {
+    QList<int> columns;
+    qint64 bytesPerUnit = 0;
+    qint64 bytesPerText = 0;
+    qint64 bytesPerRow = 0;
 };
 
 // Called with each row as it is read; answers false to stop the read.
@@ -167,10 +193,13 @@ public:
     bool stopped() const { return m_stopped; }
 
     // The whole table of a sheet, stored compactly, under the budget of a
-    // table read. An empty table and lastError() when it cannot be read.
-    Sheet_Cells readSheet(int sheetNumber, const Sheet_Progress& progress = {});
+    // table read, which counts what the caller will keep of it too (`keep`).
+    // An empty table and lastError() when it cannot be read.
+    Sheet_Cells readSheet(int sheetNumber, const Sheet_Progress& progress = {}, const Sheet_Keep& keep = {});
     // The first row only, as wide as the sheet, empty cells holding
-    // "Untitled Column <n>" (the whole sheet is read to find its columns).
+    // "Untitled Column <n>" (the whole sheet is read to find its columns;
+    // only the first row is made strings). A title is a name to choose a
+    // column by: one longer than Max_Column_Title_Chars is cut there.
     SheetTable readHeader(int sheetNumber, const Sheet_Progress& progress = {});
 
     QString lastError() const { return m_error; }
@@ -184,7 +213,8 @@ private:
 
     // Streams the cells of a sheet, row by row, to `rows`, under the budget
     // of a table read.
-    bool readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress);
+    bool readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress,
+                       const Sheet_Keep& keep = {});
 
     std::unique_ptr<Zip_Package> m_zip;
     std::shared_ptr<Xlsx_Shared_Strings> m_shared;

@@ -574,6 +574,12 @@ SheetTable SpreadsheetWriter::ReadODS(const QString& path, QString* error)
         why = xml.error();
     else if (r == Zip_Package::Read::Stopped || r == Zip_Package::Read::Done)
         why.clear();
+    else if (why.endsWith(QLatin1Char('.'))) {
+        // The package's own words ("The part content.xml fails its
+        // checksum.") said inside the sentence.
+        why.chop(1);
+        why[0] = why.at(0).toLower();
+    }
     if (!why.isEmpty()) {
         setError(error, QStringLiteral("The sheet is damaged: %1.").arg(why));
         return {};

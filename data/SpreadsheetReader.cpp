@@ -186,6 +186,77 @@ bool Is_Plain_Number_Text(const QString& text)
     return true;
 }
 
+// ---------------------------------------------------------------- sizes as strings
+
+namespace {
+
+// Counts the UTF-16 units of UTF-8 bytes made a string, piece by piece:
+// exact for sound UTF-8, and never fewer than the string will have for
+// bytes that are not (a broken sequence counts as many units as it has
+// bytes, whatever the conversion makes of it).
+class Utf16_Units {
+public:
+    void add(const char* data, qint64 size)
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(data);
+        for (qint64 i = 0; i < size; ++i) {
+            const unsigned char b = p[i];
+            if (m_need > 0) {
+                if (b >= m_low && b <= m_high) {
+                    m_low = 0x80;
+                    m_high = 0xBF;
+                    ++m_seen;
+                    if (--m_need == 0)
+                        m_seen = 0;
+                    continue;
+                }
+                breakSequence();
+            }
+            if (b < 0x80) {
+                ++m_units;
+            } else if (b >= 0xC2 && b <= 0xDF) {
+                start(1, 1, 0x80, 0xBF);
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                start(2, 1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF);
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                start(3, 2, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF);
+            } else {
+                ++m_units;  // a byte no sequence starts with
+            }
+        }
+    }
+    qint64 units()
+    {
+        if (m_need > 0)
+            breakSequence();
+        return m_units;
+    }
+
+private:
+    void start(int need, int units, unsigned char low, unsigned char high)
+    {
+        m_need = need;
+        m_seen = 1;
+        m_units += units;
+        m_low = low;
+        m_high = high;
+    }
+    void breakSequence()
+    {
+        m_units += m_seen - 1;
+        m_need = 0;
+        m_seen = 0;
+        m_low = 0x80;
+        m_high = 0xBF;
+    }
+    qint64 m_units = 0;
+    int m_need = 0;
+    int m_seen = 0;
+    unsigned char m_low = 0x80, m_high = 0xBF;
+};
+
+} // namespace
+
 // ---------------------------------------------------------------- shared strings
 
 // The texts of a workbook in one buffer of 4 MB blocks (a text may cross a
@@ -207,6 +278,21 @@ struct Xlsx_Shared_Strings {
         if (index < 0 || index >= count())
             return 0;
         return qint64(ends[size_t(index)]) - (index == 0 ? 0 : qint64(ends[size_t(index - 1)]));
+    }
+    // UTF-16 units of a text made a string (at most; see Utf16_Units).
+    qint64 units(qint64 index) const
+    {
+        if (index < 0 || index >= count())
+            return 0;
+        const qint64 start = index == 0 ? 0 : ends[size_t(index - 1)];
+        const qint64 end = ends[size_t(index)];
+        Utf16_Units counter;
+        for (qint64 p = start; p < end;) {
+            const qint64 stop = std::min(end, ((p >> kBlockShift) + 1) << kBlockShift);
+            counter.add(blocks[size_t(p >> kBlockShift)].get() + (p & (kBlock - 1)), stop - p);
+            p = stop;
+        }
+        return counter.units();
     }
     // Memory the texts hold.
     qint64 memory() const { return qint64(blocks.size()) * kBlock + qint64(ends.capacity()) * 4; }
@@ -605,7 +691,6 @@ public:
     }
     Sheet_Cells take()
     {
-        m_table.m_cells.shrink_to_fit();
         m_table.m_rowEnds.shrink_to_fit();
         return std::move(m_table);
     }
@@ -680,9 +765,15 @@ private:
 class Sheet_Handler : public Part_Handler {
 public:
     Sheet_Handler(const Xlsx_Shared_Strings& shared, const QString& sheetName, Raw_Row_Sink& sink,
-                  Sheet_Budget& budget)
-        : m_shared(shared), m_name(sheetName), m_sink(sink), m_budget(budget)
+                  Sheet_Budget& budget, const Sheet_Keep& keep)
+        : m_shared(shared), m_name(sheetName), m_sink(sink), m_budget(budget), m_keep(keep)
     {
+        for (int column : keep.columns)
+            if (column >= 0 && column < Max_Sheet_Columns) {
+                if (m_copies.empty())
+                    m_copies.assign(size_t(Max_Sheet_Columns), 0);
+                ++m_copies[size_t(column)];
+            }
     }
     int columns() const { return m_width; }
 
@@ -806,11 +897,11 @@ private:
         cell.column = m_column;
         qint64 textBytes = 0;
         qint64 stored = 8;  // the cell's entry in the table
+        const std::string* text = nullptr;
         if (m_type == Type::Shared) {
             cell.shared = leadingIndex(m_v.c_str());
             textBytes = m_shared.bytes(cell.shared);
         } else {
-            const std::string* text = nullptr;
             if (m_type == Type::Inline || !m_hasV) {
                 if (m_hasIs) {
                     text = &m_is.value();
@@ -830,6 +921,7 @@ private:
         }
         if (textBytes == 0)
             return;  // no text: an empty cell, as if it were not there
+        stored += kept(cell, text);
         const int width = std::max(m_width, m_column + 1);
         if (!m_budget.checkGrid((m_delivered + m_pendingEmpty + 1) * qint64(width))
             || !m_budget.addCell(textBytes, stored)) {
@@ -862,7 +954,7 @@ private:
             }
             m_cells = std::move(unique);
         }
-        if (!m_budget.addStored(4 * (m_pendingEmpty + 1))) {
+        if (!m_budget.addStored(4 * (m_pendingEmpty + 1) + m_keep.bytesPerRow)) {
             fail(m_budget.error());
             return;
         }
@@ -871,6 +963,41 @@ private:
             if (!deliver(kEmpty))
                 return;
         deliver(m_cells);
+    }
+
+    // What the caller will keep of a cell's text beside the table (Sheet_Keep).
+    qint64 kept(const Raw_Cell& cell, const std::string* text)
+    {
+        if (m_keep.bytesPerUnit == 0 && m_keep.bytesPerText == 0)
+            return 0;
+        const int copies = m_copies.empty() ? 1 : m_copies[size_t(cell.column)];
+        if (copies == 0)
+            return 0;
+        qint64 units = 0;
+        if (m_keep.bytesPerUnit > 0) {
+            if (text) {
+                Utf16_Units counter;
+                counter.add(text->data(), qint64(text->size()));
+                units = counter.units();
+            } else {
+                units = sharedUnits(cell.shared);
+            }
+        }
+        return copies * (m_keep.bytesPerUnit * units + m_keep.bytesPerText);
+    }
+
+    // The UTF-16 units of a shared text; a long text used by many cells is
+    // counted once.
+    qint64 sharedUnits(qint64 index)
+    {
+        if (m_shared.bytes(index) < 64)
+            return m_shared.units(index);
+        if (m_unitsOf.empty())
+            m_unitsOf.assign(256, {-1, 0});
+        auto& slot = m_unitsOf[size_t(index % 256)];
+        if (slot.first != index)
+            slot = {index, m_shared.units(index)};
+        return slot.second;
     }
 
     bool deliver(const std::vector<Raw_Cell>& cells)
@@ -889,6 +1016,9 @@ private:
     QString m_name;
     Raw_Row_Sink& m_sink;
     Sheet_Budget& m_budget;
+    const Sheet_Keep& m_keep;
+    std::vector<unsigned char> m_copies;  // of each column, the texts the caller keeps (empty: every column once)
+    std::vector<std::pair<qint64, qint64>> m_unitsOf;  // long shared texts counted: index, units
     int m_depth = 0;
     int m_sheetDataDepth = -1;  // -2 once read
     int m_rowDepth = -1;
@@ -971,8 +1101,14 @@ bool Xlsx_Workbook::open(const QString& path)
     }
     auto zip = std::make_unique<Zip_Package>();
     QString why;
-    if (!zip->open(path, &why))
-        return failOpen(notWorkbook.arg(why.chopped(1).toLower()));
+    if (!zip->open(path, &why)) {
+        // "Its directory is damaged: ..." said inside the sentence.
+        if (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        if (!why.isEmpty())
+            why[0] = why.at(0).toLower();
+        return failOpen(notWorkbook.arg(why));
+    }
     m_zip = std::move(zip);
     m_shared = std::make_unique<Xlsx_Shared_Strings>();
 
@@ -1101,7 +1237,8 @@ qint64 Xlsx_Workbook::sharedStringCount() const { return m_shared ? m_shared->co
 
 QString Xlsx_Workbook::sharedString(qint64 index) const { return m_shared ? m_shared->at(index) : QString(); }
 
-bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress)
+bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const Sheet_Progress& progress,
+                                  const Sheet_Keep& keep)
 {
     m_error.clear();
     m_columns = 0;
@@ -1125,7 +1262,7 @@ bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const She
     // The workbook's texts are held while the table is: they count first.
     if (!budget.addStored(m_shared->memory()))
         return fail(budget.error());
-    Sheet_Handler handler(*m_shared, sheet.name, rows, budget);
+    Sheet_Handler handler(*m_shared, sheet.name, rows, budget, keep);
     budget.setPart([&handler] { return handler.position(); }, m_zip->entries()[size_t(entry)].size);
     QString reason;
     bool encrypted = false;
@@ -1155,10 +1292,10 @@ bool Xlsx_Workbook::readRows(int sheetNumber, const Sheet_Row_Sink& sink, const 
     return readSheetPart(sheetNumber, rows, progress);
 }
 
-Sheet_Cells Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& progress)
+Sheet_Cells Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& progress, const Sheet_Keep& keep)
 {
     Sheet_Cells_Builder builder(m_shared);
-    if (!readSheetPart(sheetNumber, builder, progress))
+    if (!readSheetPart(sheetNumber, builder, progress, keep))
         return {};
     Sheet_Cells table = builder.take();
     if (table.columnCount() == 0)
@@ -1168,15 +1305,44 @@ Sheet_Cells Xlsx_Workbook::readSheet(int sheetNumber, const Sheet_Progress& prog
 
 SheetTable Xlsx_Workbook::readHeader(int sheetNumber, const Sheet_Progress& progress)
 {
-    QStringList header;
-    bool first = true;
-    const bool ok = readRows(sheetNumber, [&](QStringList& row) {
-        if (first)
-            header = std::move(row);
-        first = false;
-        return true;
-    }, progress);
-    if (!ok || first || m_columns == 0)
+    // Only the first row is made strings: the others are read for their
+    // columns and let go as they come.
+    class First_Row : public Raw_Row_Sink {
+    public:
+        explicit First_Row(const Xlsx_Shared_Strings& shared) : m_shared(shared) {}
+        bool row(const std::vector<Raw_Cell>& cells, const std::string& texts) override
+        {
+            if (!first)
+                return true;
+            first = false;
+            for (const Raw_Cell& c : cells) {
+                while (header.size() < c.column)
+                    header.append(QString());
+                QString title;
+                if (c.shared >= 0) {
+                    title = m_shared.at(c.shared);
+                } else {
+                    const QString text = QString::fromUtf8(texts.data() + c.offset, qsizetype(c.size));
+                    title = c.escaped ? Decode_Spreadsheet_Escapes(text) : text;
+                }
+                if (title.size() > Max_Column_Title_Chars)
+                    title = title.left(Max_Column_Title_Chars
+                                       - (title.at(Max_Column_Title_Chars - 1).isHighSurrogate() ? 1 : 0));
+                header.append(title);
+            }
+            return true;
+        }
+        QStringList header;
+        bool first = true;
+
+    private:
+        const Xlsx_Shared_Strings& m_shared;
+    };
+    static const Xlsx_Shared_Strings kNone;
+    First_Row rows(m_shared ? *m_shared : kNone);
+    const bool ok = readSheetPart(sheetNumber, rows, progress);
+    QStringList header = std::move(rows.header);
+    if (!ok || rows.first || m_columns == 0)
         return {};
     while (header.size() < m_columns)
         header.append(QString());
@@ -1195,10 +1361,7 @@ Sheet_Cells& Sheet_Cells::operator=(const Sheet_Cells&) = default;
 Sheet_Cells::Sheet_Cells(Sheet_Cells&&) noexcept = default;
 Sheet_Cells& Sheet_Cells::operator=(Sheet_Cells&&) noexcept = default;
 
-const Sheet_Cells::Cell* Sheet_Cells::rowBegin(qsizetype row) const
-{
-    return m_cells.data() + (row == 0 ? 0 : m_rowEnds[size_t(row - 1)]);
-}
+size_t Sheet_Cells::rowBegin(qsizetype row) const { return row == 0 ? 0 : m_rowEnds[size_t(row - 1)]; }
 
 QString Sheet_Cells::textOf(const Cell& c) const
 {
@@ -1211,10 +1374,17 @@ QString Sheet_Cells::cell(qsizetype row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0)
         return QString();
-    const Cell* begin = rowBegin(row);
-    const Cell* end = m_cells.data() + m_rowEnds[size_t(row)];
-    const Cell* at = std::lower_bound(begin, end, column, [](const Cell& c, int col) { return c.column < col; });
+    const auto begin = m_cells.begin() + qsizetype(rowBegin(row));
+    const auto end = m_cells.begin() + qsizetype(rowEnd(row));
+    const auto at = std::lower_bound(begin, end, column, [](const Cell& c, int col) { return c.column < col; });
     return at != end && at->column == column ? textOf(*at) : QString();
+}
+
+int Sheet_Cells::textCount(qsizetype row) const
+{
+    if (row < 0 || row >= rowCount())
+        return 0;
+    return int(rowEnd(row) - rowBegin(row));
 }
 
 QStringList Sheet_Cells::row(qsizetype row) const
@@ -1223,11 +1393,11 @@ QStringList Sheet_Cells::row(qsizetype row) const
     if (row < 0 || row >= rowCount())
         return out;
     out.reserve(m_columns);
-    const Cell* end = m_cells.data() + m_rowEnds[size_t(row)];
-    for (const Cell* c = rowBegin(row); c < end; ++c) {
-        while (out.size() < c->column)
+    for (size_t i = rowBegin(row), end = rowEnd(row); i < end; ++i) {
+        const Cell& c = m_cells[i];
+        while (out.size() < c.column)
             out.append(QString());
-        out.append(textOf(*c));
+        out.append(textOf(c));
     }
     while (out.size() < m_columns)
         out.append(QString());
@@ -1245,7 +1415,7 @@ SheetTable Sheet_Cells::toTable() const
 
 qint64 Sheet_Cells::storedBytes() const
 {
-    return qint64(m_cells.capacity() * sizeof(Cell)) + qint64(m_rowEnds.capacity()) * 4
+    return qint64(m_cells.size() * sizeof(Cell)) + qint64(m_rowEnds.capacity()) * 4
         + (m_own ? m_own->memory() : 0) + (m_shared ? m_shared->memory() : 0);
 }
 
@@ -1331,7 +1501,12 @@ SheetTable SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col, i
     }
     if (!s->m_workbook.isOpen())
         return {};
-    s->data = s->m_workbook.readSheet(Excel_Sheet_Number).toTable();
+    // The rows are handed on as strings, a string for each cell.
+    Sheet_Keep strings;
+    strings.bytesPerUnit = 2;
+    strings.bytesPerText = 48;
+    strings.bytesPerRow = 48;
+    s->data = s->m_workbook.readSheet(Excel_Sheet_Number, {}, strings).toTable();
     s->lastError = s->m_workbook.lastError();
     s->Excel_Sheet_Columns = s->data.isEmpty() ? 0 : int(s->data.first().size());
     return s->data;

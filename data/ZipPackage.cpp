@@ -87,6 +87,7 @@ bool Zip_Package::open(const QString& path, QString* error)
             setError(error, QStringLiteral("It holds more than %1 entries.").arg(grouped(Max_Entries)));
         return false;
     }
+    std::vector<Zip_Directory_Record> records;
     int status = unzGoToFirstFile(zip);
     while (status == UNZ_OK) {
         if (qint64(m_entries.size()) >= Max_Entries) {
@@ -118,6 +119,11 @@ bool Zip_Package::open(const QString& path, QString* error)
         e.method = int(info.compression_method);
         e.encrypted = (info.flag & 1) != 0;
         e.folder = stored.endsWith('/') || stored.endsWith('\\');
+        Zip_Directory_Record record;
+        record.name = e.name;
+        record.packedSize = quint64(e.packedSize);
+        record.located = Zip_Current_Data_Start(zip, &record.dataStart);
+        records.push_back(std::move(record));
         m_entries.push_back(std::move(e));
         m_positions.push_back(Position{pos.pos_in_zip_directory, pos.num_of_file});
         status = unzGoToNextFile(zip);
@@ -127,7 +133,63 @@ bool Zip_Package::open(const QString& path, QString* error)
         setError(error, QStringLiteral("Its directory is damaged."));
         return false;
     }
+    // Names are found without regard to case: two that differ only in
+    // case are one name here.
+    const QString fault = Zip_Directory_Fault(std::move(records), Qt::CaseInsensitive);
+    if (!fault.isEmpty()) {
+        close();
+        setError(error, QStringLiteral("Its directory is damaged: %1").arg(fault));
+        return false;
+    }
     return true;
+}
+
+bool Zip_Current_Data_Start(void* unzipReader, quint64* start)
+{
+    auto* zip = static_cast<unzFile>(unzipReader);
+    // Opened raw: the local header is read, nothing is inflated or decrypted.
+    if (unzOpenCurrentFile2(zip, nullptr, nullptr, 1) != UNZ_OK)
+        return false;
+    const ZPOS64_T at = unzGetCurrentFileZStreamPos64(zip);
+    unzCloseCurrentFile(zip);
+    if (at == 0)
+        return false;
+    *start = quint64(at);
+    return true;
+}
+
+QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseSensitivity names)
+{
+    std::vector<size_t> order(records.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return records[a].name.compare(records[b].name, names) < 0;
+    });
+    for (size_t i = 1; i < order.size(); ++i)
+        if (records[order[i - 1]].name.compare(records[order[i]].name, names) == 0)
+            return QStringLiteral("two entries are named %1.").arg(records[order[i]].name.left(200));
+    // A local header (30 bytes at the least) stands between the data of one
+    // entry and the data of the next. (A record whose local header does not
+    // match it gives no data at all: it is said to be damaged when it is read.)
+    std::vector<const Zip_Directory_Record*> placed;
+    for (const Zip_Directory_Record& r : records)
+        if (r.located)
+            placed.push_back(&r);
+    std::stable_sort(placed.begin(), placed.end(), [](const Zip_Directory_Record* a, const Zip_Directory_Record* b) {
+        return a->dataStart < b->dataStart;
+    });
+    for (size_t i = 1; i < placed.size(); ++i) {
+        const Zip_Directory_Record& before = *placed[i - 1];
+        const Zip_Directory_Record& after = *placed[i];
+        if (after.dataStart == before.dataStart)
+            return QStringLiteral("two of its records name the same data (%1 and %2).")
+                .arg(before.name.left(200), after.name.left(200));
+        if (before.packedSize > after.dataStart - before.dataStart
+            || after.dataStart - before.dataStart - before.packedSize < 30)
+            return QStringLiteral("the data of %1 runs into %2.").arg(before.name.left(200), after.name.left(200));
+    }
+    return {};
 }
 
 int Zip_Package::find(const QString& packagePath) const

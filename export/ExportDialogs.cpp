@@ -211,9 +211,9 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
             ex_bar_cus_name->setFocus();
             return false;
         }
-        naming.tag = name;
+        naming.file_name_exported = name;
     } else {
-        naming.tag = tags.value(row, QStringLiteral("<DEF>"));
+        naming.file_name_exported = tags.value(row, QStringLiteral("<DEF>"));
     }
     if (prefix_suffix_chk_box->isChecked()) {
         const QString prefix = Trim_Str(ex_bar_prefix->text());
@@ -223,11 +223,11 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
             ex_bar_prefix->setFocus();
             return false;
         }
-        naming.prefix = prefix;
-        naming.suffix = suffix;
+        naming.file_prefix_exported = prefix;
+        naming.file_sufix_exported = suffix;
     } else {
-        naming.prefix.clear();
-        naming.suffix.clear();
+        naming.file_prefix_exported.clear();
+        naming.file_sufix_exported.clear();
     }
     if (allRows || All_print_rd->isChecked()) {
         Print_Start = 0;
@@ -247,8 +247,8 @@ bool Export_Window_Base::checkNamePrefixRange(int customRow, const QStringList& 
         Total_Label = to;
         rangeRows = to - (from - 1);
     }
-    naming.ext = formatExtensions.value(ex_bar_image_type_combo->currentIndex(), QStringLiteral("jpg"));
-    naming.counter = 0;
+    naming.file_path_ext = formatExtensions.value(ex_bar_image_type_combo->currentIndex(), QStringLiteral("jpg"));
+    naming.export_card_counter = 0;
     return true;
 }
 
@@ -260,7 +260,7 @@ bool Export_Window_Base::checkDestination()
         Export_Dest_Path->setFocus();
         return false;
     }
-    naming.folder = dest;
+    naming.file_export_Path = dest;
     return true;
 }
 
@@ -327,6 +327,7 @@ ExportWindow::ExportWindow(QWidget* parent) : Export_Window_Base(parent)
     connect(cancel_btn, &QPushButton::clicked, this, [this] { exportCancel(); });
     connect(View_export_Series_btn, &QPushButton::clicked, this, [this] { View_Export_Panel_Series_Clicked(); });
     connect(Export_with_batch_chk, &QCheckBox::clicked, this, [this] { Export_With_Batch_Changed(); });
+    connect(matrix_export_card_side, &QButtonGroup::idClicked, this, [this] { export_card_side_CellClick(); });
 }
 
 ExportWindow* ExportWindow::defaultInstance()
@@ -360,6 +361,7 @@ void ExportWindow::Reset_Controls()
         if (!Check_List_Name_Exist_In_Used_Ser_Combo(s))
             Used_Seres_In_Design->addItem(Trim_Str(s));
     matrix_export_card_side->button(1)->setChecked(true);   // only the front can be exported
+    export_card_side = QStringLiteral("F");
     for (int row = 1; row <= 3; ++row)
         namingRadios[row]->setEnabled(batch);
     Export_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
@@ -386,6 +388,13 @@ void ExportWindow::Export_With_Batch_Changed()
     const int total = rows.batch() ? rows.Total_Batch_Excel_Card : 1;
     Set_Tot_Value(total, total, QStringLiteral("A"));
     Set_Enable_Diable_Range_Box();
+}
+
+void ExportWindow::export_card_side_CellClick()
+{
+    static const QStringList sides{QStringLiteral("BOTH"), QStringLiteral("F"), QStringLiteral("B")};
+    export_card_side = sides.value(matrix_export_card_side->checkedId(), QStringLiteral("F"));
+    Show_NSLog_Message(export_card_side);
 }
 
 void ExportWindow::Show_Hide_export_Range_Box()
@@ -429,14 +438,14 @@ void ExportWindow::exportOkay()
 {
     try {
         const int row = namingRow();
-        naming.series.clear();
+        naming.file_series_exported.clear();
         if (row >= 1 && row <= 3) {
             const QString series = Trim_Str(Used_Seres_In_Design->currentText());
             if (series.isEmpty()) {
                 Show_MessageBox(QStringLiteral("Please select series name."));
                 return;
             }
-            naming.series = series;
+            naming.file_series_exported = series;
         }
         const QStringList tags{QStringLiteral("<DEF>"), QStringLiteral("<SN>"), QStringLiteral("<SV>"),
                                QStringLiteral("<SNV>")};
@@ -604,7 +613,8 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
     if (!job_rows.batch()) {
         // One file of the card as it is: a job of its own.
         Job_Control control;
-        const QString path = naming.Export_Name_With_Options(firstSeriesValue(naming.series), naming.series, 1);
+        const QString path = naming.Export_Name_With_Options(firstSeriesValue(naming.file_series_exported),
+                                                             naming.file_series_exported, 1);
         const QString target = Check_And_Show_Keep_Replace_File_Msg(path, false, control);
         if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
@@ -616,7 +626,7 @@ std::shared_ptr<ExportJob> exportCards(BatchServices* main, const Batch_Row_Coun
         return nullptr;
     }
     CardExportJob job;
-    job.destination = naming.folder;
+    job.destination = naming.file_export_Path;
     job.Print_Start = sheet->Print_Start;
     job.Total_Label = sheet->All_print_rd->isChecked() ? job_rows.Total_Batch_Excel_Card : sheet->Total_Label;
     job.naming = naming;
@@ -641,7 +651,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
     dialog->seriesNames = state.dataSource && state.seriesFeeds && state.valueChecked;
     if (dialog->Open_Export_Dialog() != 1)
         return nullptr;
-    const QString ext = dialog->naming.ext.toLower();
+    const QString ext = dialog->naming.file_path_ext.toLower();
     if (state.linear && state.transparentBackground && ext != QLatin1String("png")
         && !Show_YES_NO_MessageBox(transparent_background_question))
         return nullptr;
@@ -650,7 +660,7 @@ std::shared_ptr<ExportJob> exportBarcodes(BatchServices* main, const Batch_Rows&
     const QString seriesName = dialog->seriesNames ? state.valueSeries : QString();
     if (batch) {
         BarcodeExportJob job;
-        job.destination = naming.folder;
+        job.destination = naming.file_export_Path;
         job.Print_Start = dialog->Print_Start;
         job.Total_Label = dialog->All_print_rd->isChecked() ? count.Total_Batch_Excel_Card : dialog->Total_Label;
         job.naming = naming;

@@ -124,6 +124,9 @@ public:
     // The batch box: on, the range counts the rows of the bound sources and
     // the range box is enabled; off, one file (Total 1, range box disabled).
     void Export_With_Batch_Changed();
+    // The side matrix: "BOTH", "F" or "B" by its row (only the front's row
+    // is enabled).
+    void export_card_side_CellClick();
 
     QRadioButton* exp_rad_def = nullptr;
     QRadioButton* exp_rad_sn = nullptr;
@@ -136,6 +139,8 @@ public:
     QCheckBox* Export_with_batch_chk = nullptr;
     QCheckBox* Export_with_excel_chk = nullptr;
     QButtonGroup* matrix_export_card_side = nullptr;
+    // The side exported: "F", the front, whenever the sheet opens.
+    QString export_card_side = QStringLiteral("F");
 
     // Series bound to the front side's items, listed once each.
     QStringList usedSeries;

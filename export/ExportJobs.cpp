@@ -209,25 +209,26 @@ ExportJobReport Run_Card_Export(const CardExportJob& job)
         return report;
 
     Export_Naming naming = job.naming;
-    naming.folder = report.folder;
+    naming.file_export_Path = report.folder;
 
     control.show_count = report.rows;
     control.curr_card_count = 0;
     Batch_Job_Frame frame(job.host);
     frame.Show(report.rows, QStringLiteral("%d / %d "), {owned, true});
     {
-        RowPipeline pipeline(report, naming.ext, control);
+        RowPipeline pipeline(report, naming.file_path_ext, control);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
             if (control.Stop_Processing_Now) { report.stopped = true; break; }
             ++control.curr_card_count;
-            const QString value = job.rows ? Trim_Str(job.rows->seriesValue(r, naming.series)) : QString();
+            const QString value =
+                job.rows ? Trim_Str(job.rows->seriesValue(r, naming.file_series_exported)) : QString();
             const PtImage card = job.rows ? job.rows->image(r) : PtImage();
             if (card.isNull()) {
                 report.skipped << r + 1;
                 continue;
             }
             pipeline.add(r, card, true, [&naming, value, r] {
-                return naming.Export_Name_With_Options(value, naming.series, r + 1);
+                return naming.Export_Name_With_Options(value, naming.file_series_exported, r + 1);
             });
         }
         pipeline.finish();
@@ -256,15 +257,15 @@ ExportJobReport Run_Barcode_Export(const BarcodeExportJob& job)
         return report;
 
     Export_Naming naming = job.naming;
-    naming.folder = report.folder;
-    naming.ext = naming.ext.toUpper();
+    naming.file_export_Path = report.folder;
+    naming.file_path_ext = naming.file_path_ext.toUpper();
 
     control.show_count = report.rows;
     control.curr_card_count = 0;
     Batch_Job_Frame frame(job.host);
     frame.Show(report.rows, QStringLiteral("%d / %d Barcode"), {owned, true});
     {
-        RowPipeline pipeline(report, naming.ext, control);
+        RowPipeline pipeline(report, naming.file_path_ext, control);
         for (int r = job.Print_Start; r < job.Total_Label && !pipeline.cancelled(); ++r) {
             if (control.Stop_Processing_Now) { report.stopped = true; break; }
             ++control.curr_card_count;

@@ -15,38 +15,38 @@
 QString Export_Naming::withPrefixSuffix(const QString& name) const
 {
     QString out = name;
-    if (!prefix.isEmpty())
-        out = prefix + QLatin1Char('_') + out;
-    if (!suffix.isEmpty())
-        out = out + QLatin1Char('_') + suffix;
+    if (!file_prefix_exported.isEmpty())
+        out = file_prefix_exported + QLatin1Char('_') + out;
+    if (!file_sufix_exported.isEmpty())
+        out = out + QLatin1Char('_') + file_sufix_exported;
     return out;
 }
 
 QString Export_Naming::numbered(const QString& name) const
 {
-    return counter > 0 ? QStringLiteral("%1 (%2)").arg(name).arg(counter) : name;
+    return export_card_counter > 0 ? QStringLiteral("%1 (%2)").arg(name).arg(export_card_counter) : name;
 }
 
 QString Export_Naming::Export_Name_With_Options(const QString& value, const QString& seriesName, int row)
 {
     bool useCounter = false;
     QString name;
-    if (tag == QLatin1String("<DEF>")) {
+    if (file_name_exported == QLatin1String("<DEF>")) {
         name = numbered(withPrefixSuffix(QStringLiteral("Label")));
-    } else if (tag == QLatin1String("<SN>")) {
+    } else if (file_name_exported == QLatin1String("<SN>")) {
         name = withPrefixSuffix(QStringLiteral("%1 (%2)").arg(seriesName).arg(row));
-    } else if (tag == QLatin1String("<SV>")) {
+    } else if (file_name_exported == QLatin1String("<SV>")) {
         QString v = value;
         if (v.isEmpty()) { v = QStringLiteral("Value"); useCounter = true; }
         name = withPrefixSuffix(v);
-    } else if (tag == QLatin1String("<SNV>")) {
+    } else if (file_name_exported == QLatin1String("<SNV>")) {
         QString v = value;
         if (v.isEmpty()) { v = QStringLiteral("Value"); useCounter = true; }
         name = withPrefixSuffix(seriesName + QLatin1Char('_') + v);
     } else {
-        name = numbered(withPrefixSuffix(tag));
+        name = numbered(withPrefixSuffix(file_name_exported));
     }
-    return Create_And_Check_File_Name(folder, name, useCounter);
+    return Create_And_Check_File_Name(file_export_Path, name, useCounter);
 }
 
 QString Export_Naming::Export_Barcode_Name_With_Options(const QString& value, const QString& header,
@@ -60,21 +60,21 @@ QString Export_Naming::Export_Barcode_Name_With_Options(const QString& value, co
         return QString::fromLatin1(fallback);
     };
     QString name;
-    if (tag == QLatin1String("<DEF>"))
+    if (file_name_exported == QLatin1String("<DEF>"))
         name = numbered(withPrefixSuffix(QStringLiteral("Barcode")));
-    else if (tag == QLatin1String("<BV>"))
+    else if (file_name_exported == QLatin1String("<BV>"))
         name = withPrefixSuffix(orDefault(value, "Value"));
-    else if (tag == QLatin1String("<BS>"))
+    else if (file_name_exported == QLatin1String("<BS>"))
         name = withPrefixSuffix(QStringLiteral("%1 (%2)").arg(seriesName).arg(row));
-    else if (tag == QLatin1String("<BSV>"))
+    else if (file_name_exported == QLatin1String("<BSV>"))
         name = withPrefixSuffix(seriesName + QLatin1Char('_') + orDefault(value, "Value"));
-    else if (tag == QLatin1String("<BH>"))
+    else if (file_name_exported == QLatin1String("<BH>"))
         name = withPrefixSuffix(orDefault(Trim_Str(header), "Header"));
-    else if (tag == QLatin1String("<BF>"))
+    else if (file_name_exported == QLatin1String("<BF>"))
         name = withPrefixSuffix(orDefault(Trim_Str(footer), "Footer"));
     else
-        name = numbered(withPrefixSuffix(tag));
-    return Create_And_Check_File_Name(folder, name, useCounter);
+        name = numbered(withPrefixSuffix(file_name_exported));
+    return Create_And_Check_File_Name(file_export_Path, name, useCounter);
 }
 
 QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QString& name, bool useCounter)
@@ -82,8 +82,8 @@ QString Export_Naming::Create_And_Check_File_Name(const QString& dir, const QStr
     QString path;
     try {
         const QString clean = Remove_Reserve_Char_In_File_Name(name);
-        path = Path_Join(dir, clean) + QLatin1Char('.') + ext;
-        ++counter;
+        path = Path_Join(dir, clean) + QLatin1Char('.') + file_path_ext;
+        ++export_card_counter;
         if (useCounter)
             path = Check_Exist_Path_and_Create_New(path);
     } catch (const std::exception& e) {

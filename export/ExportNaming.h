@@ -12,13 +12,15 @@
 
 class Job_Control;
 
-// The naming settings of one job, with its own counter (the names built so
-// far: export_card_counter): the tag (file_name_exported), prefix and suffix
-// ("" when the box is off), the series that names card files, the folder and
-// the extension.
+// The naming settings of one job, with its own counter.
 struct Export_Naming {
-    QString tag, prefix, suffix, series, folder, ext;
-    int counter = 0;
+    QString file_name_exported;     // the tag, or the cleaned custom name
+    QString file_prefix_exported;   // "" when the prefix and suffix box is off
+    QString file_sufix_exported;
+    QString file_series_exported;   // the series that names card files
+    QString file_export_Path;       // the chosen destination, then the job's export folder
+    QString file_path_ext;          // "jpg", "tiff", "bmp", "png", "eps", "gif"
+    int export_card_counter = 0;    // the names built so far
 
     // The full path of a card file for a row (1-based row number).
     QString Export_Name_With_Options(const QString& value, const QString& seriesName, int row);

@@ -226,7 +226,7 @@ void drawLabel(QPainter& p, const Sheet_Geometry& g, int row, int col, const Lab
         return;
     const QRectF drawn = To_Top_Left(target, g.H);
     // A label larger than its cell is cut at the cell's edges.
-    Draw_In_Cell(p, To_Top_Left(QRectF(x, y, lw, lh), g.H), drawn, [&] { image->draw(p, drawn, 1.0); });
+    Draw_In_Cell(p, To_Top_Left(QRectF(x, y, lw, lh), g.H), drawn, *image);
 }
 
 // The geometry of a page that holds one label (options 2 and 3 on paper):

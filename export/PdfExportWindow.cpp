@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -490,15 +489,11 @@ bool PDF_Export::eventFilter(QObject* watched, QEvent* event)
 void PDF_Export::Page_From_Printer_Click()
 {
     try {
-        PrintInfo native = MainWindowServices::printInfo();
-        native.pageLayout = pageLayout();
-        native.jobDisposition = QStringLiteral("spool");
-        const std::unique_ptr<QPrinter> printer = Make_Printer(native);
-        QPageSetupDialog dialog(printer.get(), this);
-        if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
-            return;
+        // The page and margins the window shows, kept as chosen.
         PrintInfo info = MainWindowServices::printInfo();
-        info.pageLayout = Printer_Page_Layout(info.printerName, printer->pageLayout());
+        info.pageLayout = pageLayout();
+        if (!Run_Page_Setup(this, info))
+            return;
         MainWindowServices::setPrintInfo(info);
         m_userPage = true;
         Set_values_From_Printer();

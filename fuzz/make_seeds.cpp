@@ -6,7 +6,6 @@
 #include "core/model/BarcodeItemImage.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNBarcode.h"
-#include "core/model/LMNDocument.h"
 #include "core/model/LMNGraphicArchive.h"
 #include "core/model/LMNImage.h"
 #include "core/model/LMNLine.h"
@@ -17,6 +16,7 @@
 #include "data/SeriesStore.h"
 #include "data/Spreadsheet.h"
 #include "export/mail/MailPreferences.h"
+#include "fuzz/HostileFiles.h"
 #include "fuzz/targets/road_input.h"
 #include "mainwindow/files/BarcodeFile.h"
 #include "mainwindow/files/DesignFile.h"
@@ -197,17 +197,6 @@ int main(int argc, char** argv)
     card.Card_Shape = QStringLiteral("RR");
     Seed("card_archive", "picture-border-watermark", card.encodeWithCoder());
 
-    LMNDocument doc;
-    QList<LMNGraphicPtr> shared;
-    QList<int> indexes;
-    for (const auto& g : Items()) {
-        indexes << int(shared.size());
-        shared << LMNGraphicPtr(LMNGraphic::initWithCoder(g->encodeWithCoder()));
-    }
-    doc.insertGraphics(shared, indexes);
-    Seed("document", "every-kind", doc.dataOfType(LMNDocumentNewTypeName));
-    Seed("document", "empty", LMNDocument().dataOfType(LMNDocumentNewTypeName));
-
     const QImage picture = Small_Picture(9, 7);
     Seed("picture_data", "png", Picture_To_Png(picture));
     Seed("picture_data", "jpg", Encode_Image(picture, ImageFileFormat::JPEG, 72));
@@ -245,6 +234,22 @@ int main(int argc, char** argv)
                            {"ABC", "", "x<&>", "1"}};
     if (SpreadsheetWriter::WriteWorkbook(temp.filePath("book.xlsx"), table, true))
         Seed("spreadsheet", "list", fileBytes(temp.filePath("book.xlsx")));
+    // Hostile files the readers once got wrong (fuzz/HostileFiles.h).
+    {
+        const QString twice = temp.filePath("twice.xlsx"), relisted = temp.filePath("relisted.xlsx"),
+                      own = temp.filePath("own.xlsx"), shared = temp.filePath("shared.xlsx");
+        if (hostile_files::Write_Twice_Named_Workbook(twice) && hostile_files::Write_Relisted_Workbook(relisted)
+            && hostile_files::Write_Relisted_Workbook(own, 9, true)
+            && hostile_files::Write_Shared_Text_Workbook(shared)) {
+            for (const char* target : {"zip", "spreadsheet"}) {
+                Seed(target, "two-entries-of-one-name", fileBytes(twice));
+                Seed(target, "one-entry-listed-nine-times", fileBytes(relisted));
+                Seed(target, "one-entry-under-nine-names", fileBytes(own));
+            }
+            Seed("spreadsheet", "one-shared-megabyte-used-100-times", fileBytes(shared));
+        }
+    }
+    Seed("text_import", "control-space-control", hostile_files::Control_Space_Control());
     Seed("text_import", "lines", "one\r\ntwo\nthree\rfour\n");
     Seed("text_import", "csv", "a,\"b, with comma\",\"c \"\"quoted\"\"\"\r\n1,2,3\n");
     Seed("text_import", "rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}\\f0 one\\par two\\tab \\'e9 \\u8364? three}");

@@ -1,16 +1,26 @@
-// Replays fuzz inputs through a target's entry point without fuzzing: each
-// argument is a file or a folder of files. ./test runs it over the committed
-// corpus of every target under the sanitizers.
+// Replays fuzz inputs through a target's entry point without fuzzing: the
+// first argument names the target, each further one is a file or a folder of
+// files. ./test runs it over the committed corpus of every target under the
+// sanitizers.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// The targets built into the program (replay_targets.cpp, made by the build),
+// ended by a null name.
+struct Replay_Target {
+    const char* name;
+    int (*run)(const uint8_t*, size_t);
+};
+extern const Replay_Target Replay_Targets[];
 
 namespace {
+
+int (*g_target)(const uint8_t*, size_t) = nullptr;
 
 bool Replay(const QString& path)
 {
@@ -20,7 +30,7 @@ bool Replay(const QString& path)
         return false;
     }
     const QByteArray bytes = f.readAll();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    g_target(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
     return true;
 }
 
@@ -28,9 +38,18 @@ bool Replay(const QString& path)
 
 int main(int argc, char** argv)
 {
+    for (const Replay_Target* t = Replay_Targets; t->name && argc > 1; ++t)
+        if (std::strcmp(t->name, argv[1]) == 0)
+            g_target = t->run;
+    if (!g_target) {
+        std::fprintf(stderr, "usage: %s TARGET FILE-OR-FOLDER...; the targets are:\n", argv[0]);
+        for (const Replay_Target* t = Replay_Targets; t->name; ++t)
+            std::fprintf(stderr, "  %s\n", t->name);
+        return 2;
+    }
     int files = 0;
     bool ok = true;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 2; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (QFileInfo(arg).isDir()) {
             const QStringList names = QDir(arg).entryList(QDir::Files, QDir::Name);

@@ -66,7 +66,8 @@ void LMNWindowController::Draw_2d_barcode_again_for_manual()
     // again at the chosen resolution before a job takes it.
     On_Gui([&] {
         BarcodeListSide* list = m_barcodeView->listSide();
-        const bool fromSource = list->listDrives() && list->barcode_value_chk->isChecked();
+        const bool fromSource =
+            list->Check_Data_Sheet_Value_Use_or_Not_Barcode() && list->barcode_value_chk->isChecked();
         if (m_barcodeView->liner_or_2D_font != 0 && !fromSource)
             m_barcodeView->goButtonActionPerformed();
     });

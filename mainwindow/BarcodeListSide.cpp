@@ -706,7 +706,7 @@ void BarcodeListSide::List_Operation_Button_State()
 
 void BarcodeListSide::set_list_value_to_text_box()
 {
-    if (!listDrives() || m_loading)
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode() || m_loading)
         return;
     if (seriesSource()) {
         if (m_owner->Check_And_Validat_Barcode(false, false))
@@ -744,7 +744,7 @@ void BarcodeListSide::Select_First_Value_For_Barcode_Setting_Mode()
 
 void BarcodeListSide::Select_Valid_Value_For_Barcode_Setting_Mode(int row)
 {
-    if (!listDrives())
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode())
         return;
     if (listSource()) {
         Mark_List_New_Selection_barcode(row);
@@ -950,7 +950,7 @@ bool BarcodeListSide::Load_text_file_Func(const QString& startPath)
         return false;
     const QString path = box->path();
     const List_Import_Options options = box->options();
-    if (options.overwrite)
+    if (options.overwrite_text_load_row)
         prev_list_item_barcode = 0;
 
     List_File_Reader reader;
@@ -1071,7 +1071,7 @@ void BarcodeListSide::Export_List_Button()
 
 // ---------------------------------------------------------------- counts and rows
 
-bool BarcodeListSide::listDrives() const
+bool BarcodeListSide::Check_Data_Sheet_Value_Use_or_Not_Barcode() const
 {
     return batchOn()
         && (barcode_value_chk->isChecked() || barcode_header_chk->isChecked() || barcode_footer_chk->isChecked());
@@ -1079,7 +1079,7 @@ bool BarcodeListSide::listDrives() const
 
 int BarcodeListSide::rowCount() const
 {
-    if (!listDrives())
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode())
         return 1;
     if (listSource())
         return m_model.count();
@@ -1101,7 +1101,7 @@ Batch_Rows BarcodeListSide::Make_Rows(const BarcodeSettings& jobSettings) const
     ValuePane* v = m_owner->valuePane();
     const QString typed[3] = {v->typedValue(), v->fieldText(ValuePane::Field::Header),
                               v->fieldText(ValuePane::Field::Footer)};
-    const bool drives = listDrives();
+    const bool drives = Check_Data_Sheet_Value_Use_or_Not_Barcode();
     const bool fromList = listSource();
     bool fed[3];
     for (int i = 0; i < 3; ++i)
@@ -1128,7 +1128,7 @@ Batch_Row_Count BarcodeListSide::Count_Rows() const
 {
     Batch_Row_Count count;
     count.designing = false;
-    count.Use_Data_Sheet_Values = listDrives();
+    count.Use_Data_Sheet_Values = Check_Data_Sheet_Value_Use_or_Not_Barcode();
     count.seriesFeeds = count.Use_Data_Sheet_Values && seriesSource();
     count.Total_Barcode_Label_wd_Batch = rowCount();
     count.Total_Batch_Excel_Card = std::max(1, count.Total_Barcode_Label_wd_Batch);
@@ -1142,7 +1142,7 @@ bool BarcodeListSide::rowTexts(int row, QString& value, QString& header, QString
     value = v->typedValue();
     header = v->fieldText(ValuePane::Field::Header);
     footer = v->fieldText(ValuePane::Field::Footer);
-    if (!listDrives())
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode())
         return row >= 0;
     QString* texts[3] = {&value, &header, &footer};
     if (listSource()) {
@@ -1163,7 +1163,7 @@ bool BarcodeListSide::rowTexts(int row, QString& value, QString& header, QString
 int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
 {
     // The quantities count only while the list feeds the batch.
-    if (!listDrives() || !listSource())
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode() || !listSource())
         return 1;
     if (row < 0 || row >= m_model.count())
         return 0;
@@ -1173,7 +1173,7 @@ int BarcodeListSide::Get_PQ_Count_Of_Index(int row) const
 int BarcodeListSide::Get_Total_Count_With_PQ() const
 {
     const int n = rowCount();
-    if (!listDrives() || !listSource())
+    if (!Check_Data_Sheet_Value_Use_or_Not_Barcode() || !listSource())
         return n;
     long long sum = 0;
     for (int r = 0; r < n; ++r)

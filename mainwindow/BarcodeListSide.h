@@ -137,7 +137,7 @@ public:
     // Whether the batch feeds the texts: the data source is on and at least
     // one of value, header and footer is taken from it. Read from the
     // controls at every call (Use_Data_Sheet_Values of barcode mode).
-    bool listDrives() const;
+    bool Check_Data_Sheet_Value_Use_or_Not_Barcode() const;
     // The rows and labels as they stand; changes nothing.
     Batch_Row_Count Count_Rows() const;
     // The rows of a job made with `jobSettings`: the texts and print

@@ -79,8 +79,9 @@ void LMNWindowController::Create_Card_Design_Again()
     if (!binding())
         return;
     binding()->Create_Card_Design_Again();
-    // The panels follow the canvas: items left unchanged stay selected and
-    // keep their panel; replaced ones are gone, and the card shows.
+    // The restore leaves nothing selected: the card panel shows, so that the
+    // panel and the selection agree (without a back-up nothing changed and
+    // the selection's panel stays).
     if (m_mode != 0)
         Run_On_Main_Thread_And_Wait([this] {
             LMNGraphicView* view = graphicView();
@@ -90,9 +91,13 @@ void LMNWindowController::Create_Card_Design_Again()
 
 void LMNWindowController::Set_Graphic_Array_According_Side()
 {
-    // Designs have one side: the front is always the side shown.
+    // Designs have one side; a design whose start option is "G" is shown
+    // on its front again.
     if (binding())
-        binding()->Set_Graphic_Array_According_Side();
+        binding()->Set_Graphic_Array_According_Side([this] {
+            if (m_designView)
+                m_designView->Select_front_side();
+        });
 }
 
 bool LMNWindowController::Save_project_file(const QString& path, bool showMessage, const QString& logOrTemplate)

@@ -71,7 +71,12 @@
 
 LMNWindowController* LMNWindowController::defaultInstance()
 {
-    return dynamic_cast<LMNWindowController*>(App_Services().Main_App_wnd);
+    return app_DefaultInstance(App_Services());
+}
+
+LMNWindowController* LMNWindowController::app_DefaultInstance(const Services& services)
+{
+    return dynamic_cast<LMNWindowController*>(services.Main_App_wnd);
 }
 
 LMNWindowController::LMNWindowController(Services& services, QWidget* parent)
@@ -557,6 +562,8 @@ void LMNWindowController::Set_Selected_Control_Tool(int tool)
 
 void LMNWindowController::Refresh_Canvas()
 {
+    if (Card_Value_In_Process)
+        return;
     m_designView->Refresh_Canvas();
 }
 

@@ -61,6 +61,10 @@ public:
 
     // The one controller (null before it is made and after it is gone).
     static LMNWindowController* defaultInstance();
+    // The controller that entered itself in `services` when it was made
+    // (null before, and after it has gone); defaultInstance() asks the
+    // services app/ fills.
+    static LMNWindowController* app_DefaultInstance(const Services& services);
 
     // False when start-up stopped because the data folder could not be made.
     bool startupSucceeded() const { return m_startupOk; }

@@ -87,6 +87,16 @@ PtImage PtImage::recorded() const
 
 void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
 {
+    drawClipped(painter, target, opacity, nullptr);
+}
+
+void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity, const QRectF& clip) const
+{
+    drawClipped(painter, target, opacity, &clip);
+}
+
+void PtImage::drawClipped(QPainter& painter, const QRectF& target, qreal opacity, const QRectF* clip) const
+{
     if (isNull() || target.isEmpty())
         return;
     if (m_record) {
@@ -108,15 +118,22 @@ void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
     }
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
-    if (m_painted) {
+    if (m_painted || m_isVector) {
         painter.translate(target.topLeft());
-        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
-        painter.setClipRect(QRectF(QPointF(0, 0), m_size), Qt::IntersectClip);
+        const double sx = target.width() / m_size.width(), sy = target.height() / m_size.height();
+        painter.scale(sx, sy);
+        // The image's own bounds, and the clip asked for in the image's space.
+        QRectF own(QPointF(0, 0), m_size);
+        if (clip)
+            own &= QRectF((clip->x() - target.x()) / sx, (clip->y() - target.y()) / sy, clip->width() / sx,
+                          clip->height() / sy);
+        painter.setClipRect(own, Qt::IntersectClip);
+    } else if (clip) {
+        painter.setClipRect(*clip, Qt::IntersectClip);
+    }
+    if (m_painted) {
         m_painted->paint(painter);
     } else if (m_isVector) {
-        painter.translate(target.topLeft());
-        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
-        painter.setClipRect(QRectF(QPointF(0, 0), m_size), Qt::IntersectClip);
         // QPainter rescales a picture by the ratio of the device's resolution
         // to the picture's; the picture is in points already, so undo that.
         if (QPaintDevice* dev = painter.device()) {

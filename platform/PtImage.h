@@ -61,6 +61,9 @@ public:
 
     // Draws the image scaled into `target` (points of the painter's space).
     void draw(QPainter& painter, const QRectF& target, qreal opacity = 1.0) const;
+    // The same, cut at `clip` (the painter's space as well): one clip, the
+    // image's own bounds and `clip` together.
+    void draw(QPainter& painter, const QRectF& target, qreal opacity, const QRectF& clip) const;
 
     // The same image with its drawing recorded now, on the calling thread
     // (see platform/DrawingRecord.h): drawing it later only plays the
@@ -87,6 +90,7 @@ public:
 
 private:
     struct Painted;
+    void drawClipped(QPainter& painter, const QRectF& target, qreal opacity, const QRectF* clip) const;
     QImage m_image;
     QPicture m_picture;
     std::shared_ptr<const Painted> m_painted;

@@ -22,7 +22,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -473,13 +472,8 @@ void Card_Wizard::Apply_Size_Clicked()
 void Card_Wizard::Page_From_Printer_Click()
 {
     PrintInfo info = MainWindowServices::printInfo();
-    PrintInfo native = info;
-    native.jobDisposition = QStringLiteral("spool");
-    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
-    QPageSetupDialog dialog(printer.get(), this);
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+    if (!Run_Page_Setup(this, info))
         return;
-    info.pageLayout = printer->pageLayout();
     MainWindowServices::setPrintInfo(info);
     // The page in its own millimetres: A4 gives 210 x 297, not its 595 x 842
     // whole points turned back (209.90 x 297.04).

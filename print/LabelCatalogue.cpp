@@ -133,6 +133,7 @@ Product_Details readProduct(const pugi::xml_node& product, bool labelSize)
             w.d.master_height = attr(child, "height");
             w.d.master_width = attr(child, "width");
             w.d.master_shape = attr(child, "shape");
+            w.d.master_cornerRadius = attr(child, "cornerRadius");
             w.d.master_bottomMargin = attr(child, "bottomMargin");
             w.d.master_leftMargin = attr(child, "leftMargin");
             w.d.master_rightMargin = attr(child, "rightMargin");
@@ -291,5 +292,13 @@ Predefined_Sheet Predefined_Sheet_From_Product(const Product_Details& p)
     s.paper = paper.isEmpty() ? QStringLiteral("Custom") : paper;
     s.layoutGroup = QStringLiteral("%1 - %2").arg(p.layoutGroup, p.productID);
     s.description = p.desc_name_val;
+    const QString shape = p.master_shape.trimmed().toLower();
+    if (shape == QLatin1String("round") || shape == QLatin1String("ellipse") || shape == QLatin1String("cd"))
+        s.shape = QStringLiteral("ellipse");
+    else if (shape == QLatin1String("roundedrectangle"))
+        s.shape = QStringLiteral("rounded");
+    else
+        s.shape = QStringLiteral("rectangle");
+    s.cornerRadiusMM = Leading_Double_C(orZero(p.master_cornerRadius)) / f;
     return s;
 }

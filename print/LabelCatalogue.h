@@ -33,6 +33,7 @@ public:
     QString master_id, master_height, master_width, master_shape;
     QString master_bottomMargin, master_leftMargin, master_rightMargin, master_topMargin;
     QString master_centerContent;
+    QString master_cornerRadius;  // of a rounded rectangle
     QString manual_paper_name;  // "1" when paper_number was made from the description group
 };
 
@@ -75,6 +76,8 @@ struct Predefined_Sheet {
     QString pageSize;                     // "%.2f x %.2f"
     QString layoutGroup;                  // "<group> - <id>"
     QString description;
+    QString shape;                        // the label's outline: "rectangle", "rounded" or "ellipse" (round too)
+    double cornerRadiusMM = 0;            // of "rounded"
 };
 Predefined_Sheet Predefined_Sheet_From_Product(const Product_Details& p);
 

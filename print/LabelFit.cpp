@@ -7,13 +7,61 @@
 #include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 
+#include <QList>
+#include <QPointF>
+
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
 
 // Rows of the first sheet looked at, at most.
 constexpr int First_Rows_Looked_At = 200;
+
+// The corners of a rectangle.
+QList<QPointF> Corners(const QRectF& r)
+{
+    return {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()};
+}
+
+// Whether `p` lies inside the label outline `shape` of `cell` grown by `t`.
+bool Inside_Grown(QPointF p, const QRectF& cell, const Label_Shape& shape, double t)
+{
+    if (!cell.adjusted(-t, -t, t, t).contains(p))
+        return false;
+    switch (shape.kind) {
+    case Label_Shape::Rectangle:
+        return true;
+    case Label_Shape::Rounded: {
+        const double c = std::clamp(shape.radius, 0.0, std::min(cell.width(), cell.height()) / 2);
+        const QPointF q(std::clamp(p.x(), cell.left() + c, cell.right() - c),
+                        std::clamp(p.y(), cell.top() + c, cell.bottom() - c));
+        return std::hypot(p.x() - q.x(), p.y() - q.y()) <= c + t;
+    }
+    case Label_Shape::Ellipse: {
+        const double a = cell.width() / 2 + t, b = cell.height() / 2 + t;
+        if (a <= 0 || b <= 0)
+            return false;
+        const double dx = (p.x() - cell.center().x()) / a, dy = (p.y() - cell.center().y()) / b;
+        return dx * dx + dy * dy <= 1.0 + 1e-12;
+    }
+    }
+    return true;
+}
+
+QString shapeWord(const Label_Shape& shape, QSizeF cell)
+{
+    switch (shape.kind) {
+    case Label_Shape::Rectangle:
+        return QString();
+    case Label_Shape::Rounded:
+        return QStringLiteral(", rounded corners");
+    case Label_Shape::Ellipse:
+        return std::abs(cell.width() - cell.height()) < 0.01 ? QStringLiteral(", round") : QStringLiteral(", oval");
+    }
+    return QString();
+}
 
 QString mmSize(QSizeF points)
 {
@@ -23,14 +71,43 @@ QString mmSize(QSizeF points)
 
 } // namespace
 
+bool Reaches_Past_Label(const QRectF& drawn, const QRectF& cell, const Label_Shape& label)
+{
+    const double t = Label_Overflow_Tolerance;
+    // The common case first: a rectangle inside a rectangle.
+    if (drawn.left() < cell.left() - t || drawn.top() < cell.top() - t || drawn.right() > cell.right() + t
+        || drawn.bottom() > cell.bottom() + t)
+        return true;
+    if (label.kind == Label_Shape::Rectangle)
+        return false;
+    // Every label outline is convex: a rectangle lies inside it when its
+    // corners do.
+    const QList<QPointF> corners = Corners(drawn);
+    return std::any_of(corners.begin(), corners.end(),
+                       [&](QPointF p) { return !Inside_Grown(p, cell, label, t); });
+}
+
 Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
 {
     Label_Overflow o;
     o.cell = job.Cell_Size();
+    o.shape = job.designing ? Label_Shape() : job.labelShape;
+    const QRectF cell(QPointF(0, 0), o.cell);
     double w = 0, h = 0;
+    bool pastCell = false, pastOutline = false;
     const auto consider = [&](QSizeF size) {
         w = std::max(w, size.width());
         h = std::max(h, size.height());
+        const QRectF drawn = job.Label_Image_Rect(cell, size);
+        if (Reaches_Past_Label(drawn, cell)) {
+            pastCell = true;
+        } else if (o.shape.kind != Label_Shape::Rectangle) {
+            // What must stay on a round or rounded label is the barcode
+            // itself: its bars and texts, inside the picture's blank edges.
+            const QRectF ink = drawn.marginsRemoved(job.pictureMargins);
+            if (Reaches_Past_Label(ink.isValid() ? ink : drawn, cell, o.shape))
+                pastOutline = true;
+        }
     };
     if (!job.designing && job.Use_Data_Sheet_Values && job.rows) {
         const Batch_Row_Source& rows = *job.rows;
@@ -64,7 +141,8 @@ Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
         consider(job.Label_Image_Size());
     }
     o.image = QSizeF(w, h);
-    o.larger = w > o.cell.width() + Label_Overflow_Tolerance || h > o.cell.height() + Label_Overflow_Tolerance;
+    o.larger = pastCell || pastOutline;
+    o.outline = !pastCell && pastOutline;
     return o;
 }
 
@@ -100,10 +178,20 @@ QString Label_Overflow_Question(const Label_Overflow& overflow, Label_Kind kind)
     }
     const QString loss = card ? QStringLiteral("part of the card will not be printed.")
                               : QStringLiteral("the barcode's edges will be missing and it may not scan.");
-    return QStringLiteral("The %1 is larger than its label.\n\n%2: %3\nLabel: %4\n\n"
-                          "Each label is cut at the edges of its cell, so %5 %6\n\nDo you want to continue?")
-        .arg(what, card ? QStringLiteral("Card") : QStringLiteral("Barcode"), mmSize(overflow.image),
-             mmSize(overflow.cell), loss, change);
+    const QString sizes = QStringLiteral("%1: %2\nLabel: %3%4")
+                              .arg(card ? QStringLiteral("Card") : QStringLiteral("Barcode"), mmSize(overflow.image),
+                                   mmSize(overflow.cell), shapeWord(overflow.shape, overflow.cell));
+    if (overflow.outline) {
+        // Within the cell, but its corners leave a round or rounded label
+        // (only barcodes are measured against the outline).
+        const QString lost = QStringLiteral("the barcode's edges are printed off the label and it may not scan.");
+        return QStringLiteral("The %1 does not fit inside its label.\n\n%2\n\n"
+                              "Its corners reach past the label's edge, so %3 %4\n\nDo you want to continue?")
+            .arg(what, sizes, lost, change);
+    }
+    return QStringLiteral("The %1 is larger than its label.\n\n%2\n\n"
+                          "Each label is cut at the edges of its cell, so %3 %4\n\nDo you want to continue?")
+        .arg(what, sizes, loss, change);
 }
 
 bool Confirm_Labels_Fit_Cells(const Sheet_Job& job)
@@ -111,5 +199,6 @@ bool Confirm_Labels_Fit_Cells(const Sheet_Job& job)
     const Label_Overflow overflow = Find_Label_Overflow(job);
     if (!overflow.larger)
         return true;
-    return Show_YES_NO_MessageBox(Label_Overflow_Question(overflow, Current_Label_Kind()));
+    // Enter goes back: Yes prints labels that may not scan.
+    return Show_YES_NO_MessageBox(Label_Overflow_Question(overflow, Current_Label_Kind()), Default_Button::No);
 }

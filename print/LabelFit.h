@@ -6,24 +6,39 @@
 // its label loses its edges (a barcode may then not scan). The user is told
 // both sizes and what to change before anything is printed or written, and
 // may go on or go back.
+#include "print/SheetJob.h"
+
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
-struct Sheet_Job;
-
 struct Label_Overflow {
-    bool larger = false;   // some label image is larger than its cell
+    bool larger = false;   // some label image reaches past its label
+    bool outline = false;  // ... past the label's round or rounded outline only (it fits the cell)
     QSizeF image;          // the largest width and height found, points
     QSizeF cell;           // the cell, points
+    Label_Shape shape;     // the label's outline
 };
 
-// How much larger than its cell a label may be before it counts (points):
+// How far past its label a picture may reach before it counts (points):
 // half a point is lost in the printer's rounding anyway.
 inline constexpr double Label_Overflow_Tolerance = 0.5;
 
-// The labels the job draws against its cell: the job's one label image, or,
-// with batch values in barcode mode, the rows of its first sheet and the rows
-// with the longest value, header and footer (a barcode grows with its text).
+// Whether a picture drawn into `drawn` (a rectangle) reaches past its label
+// by more than the tolerance anywhere: past the label's `cell` and, inside
+// it, past the label's own outline `label` (a circle, rounded corners). The
+// question before a job names exactly the labels this answers true for, and
+// a label is clipped to its cell exactly when it answers true for the cell.
+bool Reaches_Past_Label(const QRectF& drawn, const QRectF& cell, const Label_Shape& label = {});
+
+// The labels the job draws against their cell, and barcodes (their bars and
+// texts, inside Sheet_Job::pictureMargins) against the outline of their
+// labels too (Sheet_Job::labelShape; a card fills its rectangle whatever it
+// shows, and one made for round stock is as large as the label): the job's
+// one label image, or, with batch values
+// in barcode mode, the rows of its first sheet and the rows with the longest
+// value, header and footer (a barcode grows with its text). Each is placed as
+// the printed sheet places it (Sheet_Job::Label_Image_Rect).
 Label_Overflow Find_Label_Overflow(const Sheet_Job& job);
 
 // What is measured, for the wording of the question.

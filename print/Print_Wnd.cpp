@@ -31,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPageSetupDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -665,14 +664,9 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox* combo)
 
 void Print_Wnd::pagesetup()
 {
-    PrintInfo native = printInfo();
-    native.jobDisposition = QStringLiteral("spool");
-    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
-    QPageSetupDialog dialog(printer.get(), this);
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
-        return;
     PrintInfo info = printInfo();
-    info.pageLayout = Printer_Page_Layout(info.printerName, printer->pageLayout());
+    if (!Run_Page_Setup(this, info))
+        return;
     setPrintInfo(info);
     Set_values_From_Printer();
     Check_Max_Cell_Value();
@@ -760,7 +754,15 @@ void Print_Wnd::Execute_Printing(bool preview)
             Show_MessageBox(QStringLiteral("There is no barcode to print."));
             return;
         }
-        // A label larger than its cell is cut there: the user is told first.
+        // A label larger than its cell is cut there, and one that leaves a
+        // round label is printed off it: the user is told first.
+        sheet.labelShape = Chosen_Label_Shape();
+        sheet.pictureMargins = QMarginsF();
+        if (!designing && App_Services().Batch_Services) {
+            const BarcodeSettings s = App_Services().Batch_Services->Barcode_Mode_State().settings;
+            const double lr = Unit_To_Points(s.LR_mar, s.unit), tb = Unit_To_Points(s.TB_mar, s.unit);
+            sheet.pictureMargins = QMarginsF(lr, tb, lr, tb);
+        }
         if (!Confirm_Labels_Fit_Cells(sheet))
             return;
         // 9. A preview, or a print on the printer (or into the file the
@@ -1072,6 +1074,22 @@ void Print_Wnd::Read_Selected_Product_Label_Value()
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+Label_Shape Print_Wnd::Chosen_Label_Shape() const
+{
+    Label_Shape shape;
+    const int index = Product_num_ComboBox->currentIndex();
+    if (sheet.Manual_or_Pre != 1 || cus_or_pre != QLatin1String("P") || index < 0 || index >= prod_list.size())
+        return shape;
+    const Predefined_Sheet s = Predefined_Sheet_From_Product(prod_list[index]);
+    if (s.shape == QLatin1String("ellipse")) {
+        shape.kind = Label_Shape::Ellipse;
+    } else if (s.shape == QLatin1String("rounded")) {
+        shape.kind = Label_Shape::Rounded;
+        shape.radius = MM_To_Points(float(s.cornerRadiusMM));
+    }
+    return shape;
 }
 
 void Print_Wnd::Apply_unit_Chaneg_Values()
@@ -1512,13 +1530,8 @@ void Add_Print_Profile::OKPressed()
     // The paper of the profile.
     PrintInfo info = MainWindowServices::printInfo();
     info.printerName = printer;
-    if (info.jobDisposition == QLatin1String("save"))
-        info.jobDisposition = QStringLiteral("spool");
-    const std::unique_ptr<QPrinter> p = Make_Printer(info);
-    QPageSetupDialog dialog(p.get(), this);
-    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+    if (!Run_Page_Setup(this, info))
         return;
-    info.pageLayout = p->pageLayout();
     MainWindowServices::setPrintInfo(info);
     done(1);
 }

@@ -99,6 +99,9 @@ public:
     void Auto_Center_Checked() override;
     void Alignment_Clicked(int value) override;   // the nine buttons, 1 top-left ... 9 bottom-right
     void Read_Selected_Product_Label_Value();
+    // The outline of the labels: the chosen catalogue product's (round,
+    // rounded corners), else a rectangle.
+    Label_Shape Chosen_Label_Shape() const;
     void Apply_unit_Chaneg_Values();
     void controlTextDidChange(QLineEdit* field) override;
     void controlTextDidEndEditing(QLineEdit* field) override;

@@ -4,8 +4,14 @@
 #include "platform/Numbers.h"
 #include "print/SheetLayout.h"
 
+#include "platform/MessageSink.h"
+
+#include <QComboBox>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <algorithm>
 
 QStringList Printer_Names()
 {
@@ -73,4 +79,80 @@ std::unique_ptr<QPrinter> Make_Printer(const PrintInfo& info)
     }
     printer->setCreator(QStringLiteral("Zorv Label"));
     return printer;
+}
+
+namespace {
+
+// Points in one unit of a page layout (a Didot point is 0.376 mm, a Cicero
+// twelve of them).
+double Points_Per_Unit(QPageLayout::Unit unit)
+{
+    constexpr double mm = 72.0 / 25.4;
+    switch (unit) {
+    case QPageLayout::Millimeter: return mm;
+    case QPageLayout::Point: return 1.0;
+    case QPageLayout::Inch: return 72.0;
+    case QPageLayout::Pica: return 12.0;
+    case QPageLayout::Didot: return 0.376 * mm;
+    case QPageLayout::Cicero: return 12 * 0.376 * mm;
+    }
+    return 1.0;
+}
+
+// The dialog lists a printer's papers under the printer's own names and opens
+// on the printer's default paper, whatever paper it is given: its paper list
+// is put on the paper of the settings (the same name first, else the same
+// size), so that OK alone keeps it.
+void Show_Paper_Of(QPageSetupDialog& dialog, const QPageSize& paper)
+{
+    auto* papers = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+    if (!papers || !paper.isValid())
+        return;
+    const auto sizeAt = [&](int i) { return papers->itemData(i).value<QPageSize>(); };
+    if (sizeAt(papers->currentIndex()).isValid() && sizeAt(papers->currentIndex()).key() == paper.key())
+        return;
+    int same = -1;
+    for (int i = 0; i < papers->count(); ++i) {
+        const QPageSize s = sizeAt(i);
+        if (!s.isValid() || !s.isEquivalentTo(paper))
+            continue;
+        if (s.key() == paper.key()) {
+            same = i;
+            break;
+        }
+        if (same < 0)
+            same = i;
+    }
+    if (same >= 0)
+        papers->setCurrentIndex(same);
+}
+
+} // namespace
+
+bool Run_Page_Setup(QWidget* parent, PrintInfo& info)
+{
+    PrintInfo native = info;
+    native.jobDisposition = QStringLiteral("spool");
+    const std::unique_ptr<QPrinter> printer = Make_Printer(native);
+    printer->setPageMargins(info.pageLayout.margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
+    QPageSetupDialog dialog(printer.get(), parent);
+    Show_Paper_Of(dialog, info.pageLayout.pageSize());
+    if (Run_Modal_Dialog(dialog) != QDialog::Accepted)
+        return false;
+
+    const QPageLayout chosen = printer->pageLayout();
+    // A standard paper under its standard name; any other as it was chosen.
+    QPageSize paper = chosen.pageSize();
+    if (paper.id() != QPageSize::Custom)
+        paper = QPageSize(paper.id());
+    QPageLayout layout(paper, chosen.orientation(), QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    layout.setMinimumMargins(QMarginsF(0, 0, 0, 0));
+    // In the dialog's own unit, made points here: QPageLayout gives points
+    // rounded to whole ones, and 20 mm would come back as 20.11 mm.
+    const QMarginsF typed = chosen.margins() * Points_Per_Unit(chosen.units());
+    const QMarginsF least = Printer_Page_Layout(info.printerName, layout).margins(QPageLayout::Point);
+    layout.setMargins(QMarginsF(std::max(typed.left(), least.left()), std::max(typed.top(), least.top()),
+                                std::max(typed.right(), least.right()), std::max(typed.bottom(), least.bottom())));
+    info.pageLayout = layout;
+    return true;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QPrinter;
+class QWidget;
 
 // Names of the printers the system lists (the default printer first).
 QStringList Printer_Names();
@@ -26,3 +27,9 @@ QString Paper_Name_Of(const QPageLayout& layout);
 // `info.savePath` for the "save" disposition), the paper and orientation of
 // the settings, the whole sheet as its page (origin at the paper corner).
 std::unique_ptr<QPrinter> Make_Printer(const PrintInfo& info);
+
+// The page set-up dialog on the print settings `info`, over `parent`. It
+// opens on their paper, orientation and margins; after OK `info` keeps the
+// paper, orientation and margins chosen there (a margin is never smaller
+// than the printer can print). False after Cancel, `info` unchanged.
+bool Run_Page_Setup(QWidget* parent, PrintInfo& info);

@@ -5,6 +5,7 @@
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
 #include "platform/Fonts.h"
+#include "print/LabelFit.h"
 #include "print/LabelPrefetch.h"
 #include "print/PaperCheck.h"
 
@@ -24,10 +25,17 @@ namespace {
 constexpr int Preview_Sheet_Limit = 50;
 }
 
+void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const PtImage& image)
+{
+    if (Reaches_Past_Label(drawn, cell))
+        image.draw(painter, drawn, 1.0, cell);
+    else
+        image.draw(painter, drawn, 1.0);
+}
+
 void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const std::function<void()>& draw)
 {
-    // A label inside its cell needs no clip (and the page no clip path).
-    if (cell.contains(drawn)) {
+    if (!Reaches_Past_Label(drawn, cell)) {
         draw();
         return;
     }
@@ -266,7 +274,7 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& rect)
                 const QRectF drawn = To_Top_Left(target, H);
                 // A label larger than its cell is cut at the cell's edges: it
                 // never paints over its neighbours.
-                Draw_In_Cell(painter, placed.cell, drawn, [&] { image.draw(painter, drawn, 1.0); });
+                Draw_In_Cell(painter, placed.cell, drawn, image);
                 placed.image = drawn;
                 Draw_Margin_rect(painter, imageRect);
             } else {

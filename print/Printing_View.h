@@ -133,9 +133,12 @@ private:
     QList<Placed_Label> m_placed;
 };
 
-// Runs `draw`, which draws a label into `drawn`, clipped to the label's
-// `cell` when it reaches past it (both in the painter's points): no label
-// paints over another.
+// Draws a label's `image` into `drawn` (the painter's points): as it is when
+// it reaches no further past its `cell` than the larger-than-label question
+// allows (Reaches_Past_Label), else cut at the cell with one clip, so that no
+// label paints over another and a label that fits costs no clip at all.
+void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const PtImage& image);
+// The same for anything else a cell shows (a caption), drawn by `draw`.
 void Draw_In_Cell(QPainter& painter, const QRectF& cell, const QRectF& drawn, const std::function<void()>& draw);
 
 // The preview notice.

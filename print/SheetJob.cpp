@@ -1,5 +1,7 @@
 #include "print/SheetJob.h"
 
+#include "print/LabelFit.h"
+
 #include <algorithm>
 
 Sheet_Geometry Sheet_Job::Geometry(QSizeF sheet) const
@@ -39,8 +41,26 @@ QSizeF Sheet_Job::Label_Image_Size() const
     return Barcode_Image.isNull() ? QSizeF(Real_label_width, Real_label_hight) : Barcode_Image.size();
 }
 
+QRectF Sheet_Job::Label_Image_Rect(const QRectF& cell, QSizeF image) const
+{
+    const double w = image.width(), h = image.height();
+    if (designing) {
+        // At its natural size; on a catalogue sheet the card's top edge lies
+        // on the cell's top edge, else its foot on the cell's foot.
+        const bool topOnTop = Manual_or_Pre == 1 && Real_label_hight != label_hight;
+        return QRectF(cell.left(), topOnTop ? cell.top() : cell.bottom() - h, w, h);
+    }
+    double x = cell.left(), top = cell.bottom() - h;
+    if (Use_Barocde_In_Center) {
+        x = cell.center().x() - w / 2;
+        if (cell.height() > h)
+            top = cell.top() + (cell.height() - h) / 2;
+    }
+    return QRectF(x, top, w, h);
+}
+
 bool Sheet_Job::Image_Larger_Than_Cell() const
 {
-    const QSizeF image = Label_Image_Size();
-    return image.width() > label_width + 0.5 || image.height() > label_hight + 0.5;
+    const QRectF cell(QPointF(0, 0), Cell_Size());
+    return Reaches_Past_Label(Label_Image_Rect(cell, Label_Image_Size()), cell);
 }

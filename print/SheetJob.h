@@ -11,15 +11,27 @@
 #include "platform/PtImage.h"
 #include "print/SheetLayout.h"
 
+#include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+
+// The outline of a label: a rectangle, a rectangle with rounded corners, or
+// an ellipse (a round label is a circle).
+struct Label_Shape {
+    enum Kind { Rectangle, Rounded, Ellipse };
+    Kind kind = Rectangle;
+    double radius = 0;   // corner radius of a rounded rectangle, points
+    bool operator==(const Label_Shape&) const = default;
+};
 
 struct Sheet_Job {
     // ---- Mode and window ----
     bool designing = false;          // cards (designing mode) or barcodes
     int PDF_View_Not_Print = 0;      // 1: the PDF export window lays the sheet out
     int Card_Shape = 0;              // outline of a card's cell: 0 rectangle, 1 rounded, 2 ellipse
+    Label_Shape labelShape;          // outline of the labels of the sheet (a catalogue product's)
+    QMarginsF pictureMargins;        // blank edges of a barcode's picture (its margins), points
 
     // ---- Label-sheet geometry ----
     float label_width = 0.0f;        // cell size used for the layout
@@ -76,7 +88,12 @@ struct Sheet_Job {
     // or the card in designing mode): the two sizes a label is checked by.
     QSizeF Cell_Size() const { return QSizeF(label_width, label_hight); }
     QSizeF Label_Image_Size() const;
-    // Whether the label's image is larger than its cell (by more than half a
-    // point either way).
+    // Where a label's image of `image` points lies when it is drawn into
+    // `cell` (top-left coordinates): a barcode across the middle of its cell
+    // and upright in the middle or on its foot, a card from the cell's corner
+    // (on a catalogue sheet with its top on the cell's top).
+    QRectF Label_Image_Rect(const QRectF& cell, QSizeF image) const;
+    // Whether the label's image reaches past its cell (by more than half a
+    // point anywhere).
     bool Image_Larger_Than_Cell() const;
 };

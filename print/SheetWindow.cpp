@@ -201,8 +201,9 @@ bool Sheet_Window::Range_Of_Job(Job_Range& range) const
     range.total = range.labels;
     if (batch) {
         // The job ends with its rows, or at its label count.
-        range.total = skip && batchRows ? batchRows->Count_Valid_Labels(pq, range.start, range.end, range.labels)
-                                        : labelsOf(range.start, range.end, range.labels);
+        if (skip && batchRows)
+            range.printable_label_count = batchRows->Count_Valid_Labels(pq, range.start, range.end, range.labels);
+        range.total = skip && batchRows ? range.printable_label_count : labelsOf(range.start, range.end, range.labels);
     }
     return true;
 }

@@ -78,6 +78,8 @@ public:
         int end = 0;      // the row after the last
         int labels = 0;
         int total = 0;
+        // Skipping rows without a barcode: the labels of the rows that give one.
+        int printable_label_count = 0;
     };
     bool Range_Of_Job(Job_Range& range) const;
     void Verify_Card_Count();

@@ -1,8 +1,10 @@
 #include "barcode/generation/BarcodeDimensions.h"
 
 #include "barcode/engines/linear/ZBBarcode.h"
+#include "barcode/generation/TwoDSymbols.h"
 
 #include <algorithm>
+#include <cmath>
 
 float Unit_To_Points(float value, int unit)
 {
@@ -20,6 +22,59 @@ float Unit_To_Points(float value, int unit)
 float Mils_To_Points(float mils)
 {
     return float(double(mils / 1000.0f) * 72.0);
+}
+
+QString Unit_Name(int unit)
+{
+    switch (unit) {
+    case Unit_Centimetre: return QStringLiteral("cm");
+    case Unit_Millimetre: return QStringLiteral("mm");
+    default: return QStringLiteral("in");
+    }
+}
+
+QString Range_Message(const QString& what, double min, double max, const QString& unitName)
+{
+    return QStringLiteral("The %1 must be between %2 and %3 %4")
+        .arg(what, QString::number(min, 'g', 6), QString::number(max, 'g', 6), unitName);
+}
+
+QString Length_Out_Of_Range(const BarcodeSettings& s)
+{
+    // Checked before any length is converted: a number beyond the ranges
+    // (or not a number) would overflow the sizes computed from it.
+    const QString unit = Unit_Name(s.unit);
+    const QString points = QStringLiteral("pt");
+    struct Length {
+        const char* what;
+        double value, min, max;
+        const QString& unit;
+    };
+    const QString mils = QStringLiteral("mils");
+    const Length lengths[] = {
+        {"bar height", s.bar_height, kBarHeightMin, kBarHeightMax, unit},
+        {"bar width", s.bar_width_mils, kBarWidthMilsMin, kBarWidthMilsMax, mils},
+        {"value margin", s.val_mar, kMarginMin, kMarginMax, unit},
+        {"header margin", s.hdr_mar, kMarginMin, kMarginMax, unit},
+        {"footer margin", s.ftr_mar, kMarginMin, kMarginMax, unit},
+        {"top and bottom margin", s.TB_mar, kMarginMin, kMarginMax, unit},
+        {"left and right margin", s.LR_mar, kMarginMin, kMarginMax, unit},
+        {"QR Code size", double(s.qr_size), kQrSizeMin, kQrSizeMax, points},
+        {"PDF417 width", double(s.pdf_width), kPdfWidthMin, kPdfWidthMax, points},
+        {"PDF417 height", double(s.pdf_height), kPdfHeightMin, kPdfHeightMax, points},
+        {"Data Matrix width", double(s.dm_width), kDmSideMin, kDmSideMax, points},
+        {"Data Matrix height", double(s.dm_height), kDmSideMin, kDmSideMax, points},
+        {"Data Matrix module size", double(s.dm_module), kDmModuleMin, kDmModuleMax, points},
+    };
+    for (const Length& l : lengths) {
+        // The limits are floats: compare with them as floats.
+        const double v = l.value;
+        const bool within = std::isfinite(v) && v >= double(float(l.min)) && v <= double(float(l.max));
+        if (!within)
+            return Range_Message(QString::fromLatin1(l.what), double(float(l.min)), double(float(l.max)), l.unit)
+                   + QLatin1Char('.');
+    }
+    return {};
 }
 
 void Convert_Margins(BarcodeSettings& s)

@@ -43,6 +43,29 @@ float Set_Linear_Barcode_Width(BarcodeSettings& s, const ZBBarcode& b);
 void Set_2d_Barcode_Height(BarcodeSettings& s, QSizeF imageSize);
 void Set_2d_Barcode_Width(BarcodeSettings& s, QSizeF imageSize);
 
+// The lengths the settings panes accept: the ranges of their steppers, in
+// the unit of the settings (bar height, margins) or in mils (module width).
+constexpr float kBarHeightMin = 0.1f;
+constexpr float kBarHeightMax = 100.0f;
+constexpr float kBarWidthMilsMin = 5.0f;
+constexpr float kBarWidthMilsMax = 200.0f;
+constexpr float kMarginMin = 0.0f;
+constexpr float kMarginMax = 20.0f;
+
+// "in", "cm" or "mm": the short name of a length unit (inch for any code
+// other than centimetre and millimetre).
+QString Unit_Name(int unit);
+
+// What a settings pane and the road say of a number outside its range:
+// "The left and right margin must be between 0 and 20 mm" (the caller ends
+// the sentence).
+QString Range_Message(const QString& what, double min, double max, const QString& unitName);
+
+// The first length of `s` outside what the panes accept (a value that is not
+// a number included), said as Range_Message() says it; empty when every
+// length is within its range. The road makes no barcode of such settings.
+QString Length_Out_Of_Range(const BarcodeSettings& s);
+
 // DPI of 2D images.
 constexpr int kMinCustomDpi = 72;
 constexpr int kMaxCustomDpi = 2400;

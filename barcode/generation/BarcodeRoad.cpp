@@ -144,6 +144,12 @@ BarcodeMakeResult Make_Barcode(const BarcodeSettings& settings, const QString& v
     BarcodeMakeResult r;
     r.settings = settings;
     BarcodeSettings& s = r.settings;
+    // Settings come from the panes, from files and from callers of the road
+    // alike: a length the panes would not take gives no barcode, with the
+    // panes' message, before any size is computed from it.
+    r.reason = Length_Out_Of_Range(s);
+    if (!r.reason.isEmpty())
+        return r;
     if (value.isEmpty()) {
         r.reason = Invalid_Value_Reason(s, value);
         return r;

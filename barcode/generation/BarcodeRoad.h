@@ -44,9 +44,10 @@ struct BarcodeMakeResult {
     QString diagnostics;                 // the library's account of a Data Matrix that did not fit
 };
 
-// The road for `settings.barcodeType`. An empty value, an unknown type name
-// or a value the symbology rejects gives a null image (and no object); then
-// `reason` names the cause for the user. With `recordImage` false a linear
+// The road for `settings.barcodeType`. A length outside the range the
+// settings panes accept (Length_Out_Of_Range()), an empty value, an unknown
+// type name or a value the symbology rejects gives a null image (and no
+// object); then `reason` names the cause for the user. With `recordImage` false a linear
 // symbol is laid out and left as its drawing (the preview paints what is
 // seen of it); `image` is then null and Image_Of_View() makes it when wanted.
 BarcodeMakeResult Make_Barcode(const BarcodeSettings& settings, const QString& value,

@@ -34,16 +34,22 @@ Barcode_Rows::Barcode_Rows(const Batch_Row_Count& count, const BarcodeSettings& 
 
 Batch_Row_Texts Barcode_Rows::texts(int row) const
 {
+    return {Get_Barcode_List_Combo_Value(row), Get_Barcode_List_Combo_Header(row), Get_Barcode_List_Combo_Footer(row)};
+}
+
+QString Barcode_Rows::rowText(int row, int which) const
+{
     if (row < 0 || row >= size())
         return {};
-    if (!m_fromList)
-        return m_rows[size_t(row)];
-    // Only the texts the list feeds are read.
-    const auto text = [&](int column, const QString& typed) {
-        QVarLengthArray<char16_t, 64> buffer;
-        return m_fed[size_t(column)] ? Trim_View(Utf16_Of(m_list.text(row, column), buffer)).toString() : typed;
-    };
-    return {text(0, m_typedTrimmed.value), text(1, m_typedTrimmed.header), text(2, m_typedTrimmed.footer)};
+    if (!m_fromList) {
+        const Batch_Row_Texts& t = m_rows[size_t(row)];
+        return which == 0 ? t.value : which == 1 ? t.header : t.footer;
+    }
+    if (!m_fed[size_t(which)])
+        return which == 0 ? m_typedTrimmed.value : which == 1 ? m_typedTrimmed.header : m_typedTrimmed.footer;
+    // The one text is read where the list keeps it: no row is built.
+    QVarLengthArray<char16_t, 64> buffer;
+    return Trim_View(Utf16_Of(m_list.text(row, which), buffer)).toString();
 }
 
 int Barcode_Rows::printQuantity(int row) const
@@ -82,11 +88,11 @@ bool Barcode_Rows::linearValueValid(const QString& value) const
 
 bool Barcode_Rows::givesImage(int row) const
 {
-    const Batch_Row_Texts t = texts(row);
-    if (t.value.isEmpty())
+    const QString value = Get_Barcode_List_Combo_Value(row);
+    if (value.isEmpty())
         return false;
     if (!m_twoD)
-        return linearValueValid(t.value);
+        return linearValueValid(value);
     return !image(row).isNull();
 }
 
@@ -95,7 +101,7 @@ int Barcode_Rows::Count_Valid_Labels(bool withPQ, int start, int end, int cap) c
     long long n = 0;
     const int last = std::min(end, size());
     for (int r = std::max(0, start); r < last && n < cap; ++r) {
-        const QString value = texts(r).value;
+        const QString value = Get_Barcode_List_Combo_Value(r);
         if (value.isEmpty() || (!m_twoD && !linearValueValid(value)))
             continue;
         n += withPQ ? printQuantity(r) : 1;

@@ -28,6 +28,11 @@ public:
                  const Batch_Row_Texts& typed);
 
     Batch_Row_Texts texts(int row) const override;
+    // The texts of a row, trimmed: the row's own where the batch feeds that
+    // text, else the typed one; "" past the rows.
+    QString Get_Barcode_List_Combo_Value(int row) const { return rowText(row, 0); }
+    QString Get_Barcode_List_Combo_Header(int row) const { return rowText(row, 1); }
+    QString Get_Barcode_List_Combo_Footer(int row) const { return rowText(row, 2); }
     int printQuantity(int row) const override;
     PtImage image(int row) const override;
     PtImage currentImage() const override;
@@ -44,6 +49,8 @@ public:
     const BarcodeSettings& settings() const { return m_settings; }
 
 private:
+    // Text `which` of a row (0 value, 1 header, 2 footer).
+    QString rowText(int row, int which) const;
     bool linearValueValid(const QString& value) const;
     int size() const { return m_fromList ? int(m_list.size()) : int(m_rows.size()); }
 

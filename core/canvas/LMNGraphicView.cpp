@@ -16,9 +16,11 @@
 #include "core/util/BarcodeServices.h"
 #include "core/util/MainWindowServices.h"
 #include "platform/Geometry.h"
+#include "platform/PictureData.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <array>
@@ -1047,12 +1049,16 @@ LMNGraphic* LMNGraphicView::createGraphicOfClass(LMNKind kind, const QPointF* at
         const QString chosen = App_Services().Main_App_wnd ? App_Services().Main_App_wnd->Library_Selected_Image : QString();
         if (exists(chosen)) {
             // No picture is too large, so the library's picture is never kept whole.
-            picture = LMNImage::initWithPath(pos, chosen, false);
+            picture = LMNImage::initWithPath(pos, chosen, App_Services().Main_App_wnd->Use_Org_image_Or_Shred_it != 0);
             value = chosen;
         } else if (exists(value)) {
             picture = LMNImage::initWithPath_With_ID(pos, value, ctrl_ID);
         } else {
             picture = LMNImage::initWithPosition(pos, PtImage(App_Services().Main_App_wnd ? App_Services().Main_App_wnd->no_image() : QImage()));
+            // The placeholder by its file, so that the item draws it, prints
+            // it and shows it again when the design is reopened.
+            if (picture)
+                picture->setFilePath(LMNImage::Placeholder_Path());
         }
         if (picture && !value.isEmpty())
             picture->Set_text_value(value);
@@ -1196,6 +1202,10 @@ bool LMNGraphicView::There_Is_Frame_Pic_Or_Frame_Photo() const
     return false;
 }
 
+// Whether the clipboard data names local files (which Paste takes before a
+// picture, and makes nothing of).
+static bool Clipboard_Holds_File_Names(const QMimeData* data);
+
 void LMNGraphicView::copy()
 {
     const QList<LMNGraphic*> items = selectedGraphics();
@@ -1271,7 +1281,7 @@ void LMNGraphicView::paste()
         }
         return;
     }
-    if (data->hasUrls())
+    if (Clipboard_Holds_File_Names(data))
         return;
     if (makeNewImageFromPasteboard(data, QPointF(50, 50)) && App_Services().Main_App_wnd)
         App_Services().Main_App_wnd->Insert_In_Undo_Redo();
@@ -1580,18 +1590,104 @@ void LMNGraphicView::check_barcode_and_set_control_bounds(LMNGraphic* graphic)
         graphic->Set_Barcode_image_control_bounds();
 }
 
+namespace {
+
+// Whether the clipboard data holds a picture: Qt's own picture form, or the
+// picture data of another program.
+bool Holds_Picture(const QMimeData* data)
+{
+    if (data->hasImage())
+        return true;
+    for (const QString& format : data->formats())
+        if (format.startsWith(QLatin1String("image/")) && !format.contains(QLatin1String("svg")))
+            return true;
+    return false;
+}
+
+// The picture on the clipboard. Picture data of another program is checked
+// by the size its header states before anything is decoded; vector data is
+// never played back. *tooLarge when the picture is over the pixel limit.
+QImage Clipboard_Picture(const QMimeData* data, bool* tooLarge)
+{
+    *tooLarge = false;
+    for (const QString& format : data->formats()) {
+        if (!format.startsWith(QLatin1String("image/")) || format.contains(QLatin1String("svg")))
+            continue;
+        QByteArray bytes = data->data(format);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setDecideFormatFromContent(true);
+        const QSize stated = reader.size();
+        if (stated.isValid() && !Picture_Within_Limit(stated)) {
+            *tooLarge = true;
+            return {};
+        }
+        const QImage image = Picture_From_Data(bytes);
+        if (!image.isNull())
+            return image;
+    }
+    if (!data->hasImage())
+        return {};
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (!image.isNull() && !Picture_Within_Limit(image.size())) {
+        *tooLarge = true;
+        return {};
+    }
+    return image;
+}
+
+} // namespace
+
+static bool Clipboard_Holds_File_Names(const QMimeData* data)
+{
+    if (!data->hasUrls())
+        return false;
+    // A web page's address beside a copied picture names no file.
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); });
+}
+
+bool LMNGraphicView::Clipboard_Offers_Paste()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data)
+        return false;
+    if (data->hasFormat(LMNGraphicViewPasteboardType))
+        return true;
+    // File names come before a picture, and make nothing.
+    return !Clipboard_Holds_File_Names(data) && Holds_Picture(data);
+}
+
 bool LMNGraphicView::makeNewImageFromPasteboard(const QMimeData* data, const QPointF& point)
 {
-    if (!data || !data->hasImage() || !_document)
+    if (!data || !_document || !Holds_Picture(data))
         return false;
-    const QImage image = qvariant_cast<QImage>(data->imageData());
+    bool tooLarge = false;
+    const QImage image = Clipboard_Picture(data, &tooLarge);
+    if (tooLarge) {
+        Canvas_Show_Message(Picture_Too_Large_Message);
+        return false;
+    }
     if (image.isNull())
         return false;
+    // The item names its picture by a file, as every picture item does: the
+    // drawing, the jobs and a saved design all read it from there.
+    QString why;
+    const QString path = Keep_Picture_As_File(image, &why);
+    if (path.isEmpty()) {
+        Canvas_Show_Message(why);
+        return false;
+    }
     auto picture = LMNImage::initWithPosition(point, PtImage(image));
     if (!picture)
         return false;
-    const QSizeF size = picture->bounds().size();
-    picture->setBounds(QRectF(point.x(), point.y() - size.height(), size.width(), size.height()));
+    picture->setFilePath(path);
+    picture->Set_text_value(picture->_file_path);   // its value, as for a chosen file
+    // Its top left corner at the point: on our top-down canvas a picture whose
+    // bottom edge sat there would hang above the card, out of sight.
+    picture->setBounds(QRectF(point, picture->bounds().size()));
     LMNGraphicPtr shared(std::move(picture));
     insertGraphics({shared}, {0});
     changeSelectionIndexes({0});
@@ -1609,6 +1705,7 @@ bool LMNGraphicView::makeNewImageFromContentsOfFile(const QString& path, const Q
     auto picture = LMNImage::initWithPosition(point, PtImage(image));
     if (!picture)
         return false;
+    picture->setFilePath(path);   // shown from its file, as a chosen picture
     LMNGraphicPtr shared(std::move(picture));
     insertGraphics({shared}, {0});
     changeSelectionIndexes({0});
@@ -1638,11 +1735,9 @@ bool LMNGraphicView::validateMenuItem(const QString& a, QString* title) const
                 return true;
         return false;
     }
-    // 3. Paste: our own items come first among own type and file names.
-    if (a == QLatin1String("paste")) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        return data && data->hasFormat(LMNGraphicViewPasteboardType);
-    }
+    // 3. Paste: our own items, or a picture of another program.
+    if (a == QLatin1String("paste"))
+        return Clipboard_Offers_Paste();
     // 4. Two or more selected.
     static const QStringList needTwo = {"alignLeftEdges", "alignRightEdges", "alignTopEdges",
                                         "alignBottomEdges", "alignHorizontalCenters", "alignVerticalCenters",

@@ -153,7 +153,13 @@ public:
     static void check_barcode_and_set_control_bounds(LMNGraphic* graphic);
     bool There_Is_Any_Lock_Contrl() const;
     bool There_Is_Frame_Pic_Or_Frame_Photo() const;
+    // A pasted picture (one of another program: no items of ours) is kept as
+    // a file (Keep_Picture_As_File) and the new item shows it from there; a
+    // picture over the pixel limit is refused with the program's message.
     bool makeNewImageFromPasteboard(const QMimeData* data, const QPointF& point);
+    // Whether the clipboard holds what Paste makes something of: our own
+    // items, or a picture without file names beside it.
+    static bool Clipboard_Offers_Paste();
     bool makeNewImageFromContentsOfFile(const QString& path, const QPointF& point);
     bool acceptsFirstMouse() const { return _selection.isEmpty(); }
 

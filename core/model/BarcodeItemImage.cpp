@@ -73,7 +73,9 @@ BarcodeSettings Barcode_Settings_Of_Item(const LMNGraphic& g, const QStringList&
     s.pdf_height = std::clamp(g.pdf_hgt_val, 5, 1000);
     s.pdf_width = std::clamp(g.pdf_wdt_val, 20, 2000);
     s.pdf_ec_level = std::clamp(g.pdf_ec_val, 0, 8);
-    s.dm_module = std::clamp(g.dm_module_val, 1, 50);
+    // The module sizes the Data Matrix control takes (a larger one was drawn
+    // at the largest of them).
+    s.dm_module = std::clamp(g.dm_module_val, 1, 20);
     s.dm_format = std::clamp(g.dm_format_index, 0, 30);
     s.dm_encoding = std::clamp(g.dm_encoding_index, 0, 4);
     s.dm_frame_border = false;

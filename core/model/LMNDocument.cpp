@@ -3,9 +3,11 @@
 #include "core/canvas/LMNPrintOperation.h"
 
 #include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
 #include "platform/Plist.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QFileInfo>
 #include <QtDebug>
 
@@ -144,6 +146,16 @@ void LMNDocument::propertyChanged(const LMNGraphicPtr& item, const QString& key,
         entry.first = item;
     if (!entry.second.contains(key))
         entry.second.insert(key, oldValue);
+    // Every observed property must have a name for the undo menu. A kind that
+    // gives none is a fault of the program: it is written to the log (the
+    // change is recorded all the same, and the user's work goes on).
+    if (!m_undo.isUndoing() && !m_undo.isRedoing() && item->presentablePropertyNameForKey(key).isNull()) {
+        const QString cls = item->className();
+        Show_NSLog_Message(QStringLiteral("[[%1 class] keysForValuesToObserveForUndo] returns a set that includes "
+                                          "@\"%2\", but [[%1 class] presentablePropertyNameForKey:@\"%2\"] "
+                                          "returns nil.")
+                               .arg(cls, key));
+    }
 }
 
 void LMNDocument::setGraphicProperties(const std::shared_ptr<LMNMapTableOwner>& owner)
@@ -168,6 +180,43 @@ void LMNDocument::removeGraphicsObserver(const void* owner)
                               m_graphicsObservers.end());
 }
 
+void LMNDocument::addCanvasSizeObserver(const void* owner, std::function<void(bool)> observer)
+{
+    removeCanvasSizeObserver(owner);
+    m_canvasSizeObservers.emplace_back(owner, std::move(observer));
+}
+
+void LMNDocument::removeCanvasSizeObserver(const void* owner)
+{
+    m_canvasSizeObservers.erase(std::remove_if(m_canvasSizeObservers.begin(), m_canvasSizeObservers.end(),
+                                               [owner](const auto& o) { return o.first == owner; }),
+                                m_canvasSizeObservers.end());
+}
+
+void LMNDocument::setPrintInfo(const PrintInfo& info)
+{
+    const auto tell = [this](bool prior) {
+        const auto observers = m_canvasSizeObservers;
+        for (const auto& o : observers)
+            o.second(prior);
+    };
+    tell(true);
+    m_printInfo = info;
+    tell(false);
+}
+
+QByteArray LMNDocument::Print_Info_Archive(const PrintInfo& info)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    const QPageLayout& page = info.pageLayout;
+    out << qint32(page.pageSize().id()) << page.pageSize().key() << page.pageSize().size(QPageSize::Point)
+        << qint32(page.orientation()) << page.margins(QPageLayout::Point) << info.printerName << info.jobDisposition
+        << info.savePath;
+    return bytes;
+}
+
 void LMNDocument::notifyGraphics()
 {
     const auto observers = m_graphicsObservers;
@@ -184,7 +233,7 @@ QByteArray LMNDocument::dataOfType(const QString& typeName, LMNError* error) con
         QVariantMap dict;
         dict.insert(LMNDocumentVersionKey, qint64(LMNDocumentCurrentVersion));
         dict.insert(LMNDocumentGraphicsKey, archives);
-        dict.insert(LMNDocumentPrintInfoKey, printInfo.isNull() ? QByteArray("") : printInfo);
+        dict.insert(LMNDocumentPrintInfoKey, Print_Info_Archive(m_printInfo));
         return Plist_Serialize(dict, PlistFormat::Binary);
     }
     const bool pdf = typeName == LMNDocumentPdfTypeName;
@@ -198,51 +247,9 @@ QByteArray LMNDocument::dataOfType(const QString& typeName, LMNError* error) con
     return {};
 }
 
-bool LMNDocument::readFromData(const QByteArray& data, const QString& typeName, LMNError* error)
+bool LMNDocument::readFromData(const QByteArray&, const QString&, LMNError*)
 {
-    auto fail = [&] {
-        if (error)
-            *error = LMNErrorWithCode(2);
-        return false;
-    };
-    if (typeName != LMNDocumentNewTypeName && typeName != LMNDocumentOldTypeName)
-        return fail();
-    const std::optional<QVariant> root = Plist_Parse(data);
-    if (!root || root->typeId() != QMetaType::QVariantMap)
-        return fail();
-    const QVariantMap dict = root->toMap();
-    const QVariant version = dict.value(LMNDocumentVersionKey);
-    if (version.typeId() != QMetaType::LongLong || version.toLongLong() < 1
-        || version.toLongLong() > LMNDocumentCurrentVersion)
-        return fail();
-    const QVariant graphics = dict.value(LMNDocumentGraphicsKey);
-    if (graphics.typeId() != QMetaType::QVariantList)
-        return fail();
-    const QVariant print = dict.value(LMNDocumentPrintInfoKey, QByteArray(""));
-    if (print.typeId() != QMetaType::QByteArray)
-        return fail();
-    QList<LMNGraphicPtr> items;
-    for (const QVariant& v : graphics.toList()) {
-        if (v.typeId() != QMetaType::QByteArray)
-            return fail();
-        std::unique_ptr<LMNGraphic> item = LMNGraphic::initWithCoder(v.toByteArray());
-        if (!item)
-            return fail();
-        items.append(LMNGraphicPtr(std::move(item)));
-    }
-
-    Clear_All_Undo_Redo();
-    m_undo.disableUndoRegistration();
-    if (!items.isEmpty()) {
-        QList<int> indexes(items.size());
-        for (int i = 0; i < indexes.size(); ++i)
-            indexes[i] = i;
-        insertGraphics(items, indexes);
-    }
-    m_undo.enableUndoRegistration();
-    m_undo.removeAllActions();
-    printInfo = print.toByteArray();
-    return true;
+    return false;
 }
 
 QString LMNDocument::displayName() const
@@ -256,7 +263,7 @@ std::unique_ptr<LMNPrintOperation> LMNDocument::printOperationWithSettings(const
     const QString title = fileURL.isEmpty() ? displayName() : QFileInfo(fileURL).completeBaseName();
     const QSizeF size = canvasSize(true, QSizeF());
     auto view = std::make_unique<LMNRenderingView>(QRectF(QPointF(0, 0), size), graphicsPointers(), title);
-    auto operation = std::make_unique<LMNPrintOperation>(std::move(view), MainWindowServices::printInfo());
+    auto operation = std::make_unique<LMNPrintOperation>(std::move(view), m_printInfo);
     operation->retainedGraphics = _graphics;
     operation->setCanSpawnSeparateThread(true);
     operation->addPrintSettings(settings);

@@ -1,9 +1,10 @@
 #pragma once
 // The document: the ordered list of canvas items of the design (index 0 is the
 // front-most item, drawn last). It records insertions, removals and observed
-// property changes of its items with its undo manager, gives the canvas size
-// and produces its own data, which it also reads back. Designs themselves are
-// opened and saved by the main window in their own file format.
+// property changes of its items with its undo manager, gives the canvas size,
+// keeps the print settings and produces its own data. It never reads a
+// document: designs are opened and saved by the main window in their own file
+// format.
 #include <QByteArray>
 #include <QList>
 #include <QSizeF>
@@ -18,6 +19,7 @@
 
 #include "core/model/LMNGraphic.h"
 #include "core/model/LMNUndoManager.h"
+#include "core/util/SharedValues.h"
 
 inline const QString LMNDocumentGraphicsKey = QStringLiteral("graphics");
 inline const QString LMNDocumentCanvasSizeKey = QStringLiteral("canvasSize");
@@ -64,13 +66,11 @@ public:
     QSizeF canvasSize(bool fixed, QSizeF size_val) const;
 
     // The document's own data (a binary property list with "version" 2,
-    // "graphics" as item archives and "printInfo"), or PDF or TIFF data of the
-    // items through Document_Picture_Data_Source. Empty for another type.
+    // "graphics" as item archives and "printInfo", the print settings as a
+    // plain archive), or PDF or TIFF data of the items through
+    // Document_Picture_Data_Source. Empty for another type.
     QByteArray dataOfType(const QString& typeName, LMNError* error = nullptr) const;
-    // Reads data of the document's own type as dataOfType writes it: every
-    // item archive must read, or nothing changes and the answer is false with
-    // error code 2. The items read replace the list (with undo registration
-    // off, and the undo history cleared); the print settings are taken too.
+    // Reads nothing: false, with the items and `error` left as they are.
     bool readFromData(const QByteArray& data, const QString& typeName, LMNError* error = nullptr);
     static bool canConcurrentlyReadDocumentsOfType(const QString&) { return true; }
     QString displayName() const;
@@ -87,11 +87,23 @@ public:
     std::unique_ptr<LMNPrintOperation> printOperationWithSettings(const QVariantMap& settings,
                                                                   LMNError* error = nullptr) const;
 
-    QByteArray printInfo;   // print settings as stored by the printing code
+    // The print settings (the main window hands it the page settings of the
+    // process). Setting them tells the observers of "canvasSize" before and
+    // after the change; the document keeps no canvas size of its own, so the
+    // card keeps the size it has.
+    const PrintInfo& printInfo() const { return m_printInfo; }
+    void setPrintInfo(const PrintInfo& info);
+    // Observers of "canvasSize": called with `prior` true before a change and
+    // false after it.
+    void addCanvasSizeObserver(const void* owner, std::function<void(bool prior)> observer);
+    void removeCanvasSizeObserver(const void* owner);
 
     // Observers of "graphics": called after every insertion and removal.
     void addGraphicsObserver(const void* owner, std::function<void()> observer);
     void removeGraphicsObserver(const void* owner);
+
+    // The plain archive of print settings that the document's data holds.
+    static QByteArray Print_Info_Archive(const PrintInfo& info);
 
     // Whether `item` was inserted since the last checkpoint.
     bool wasInsertedInCurrentUndoGroup(const LMNGraphic* item) const { return _undoGroupInsertedGraphics.count(item) > 0; }
@@ -109,6 +121,8 @@ private:
     std::shared_ptr<LMNMapTableOwner> _undoGroupOldPropertiesPerGraphic;
     LMNUndoManager m_undo;
     std::vector<std::pair<const void*, std::function<void()>>> m_graphicsObservers;
+    std::vector<std::pair<const void*, std::function<void(bool)>>> m_canvasSizeObservers;
+    PrintInfo m_printInfo;
 };
 
 // PDF (tiff false) or TIFF (tiff true) data of a list of items; the off-screen

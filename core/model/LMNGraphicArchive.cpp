@@ -6,9 +6,12 @@
 #include "core/model/LMNLine.h"
 #include "core/model/Shape_Control.h"
 #include "core/util/MainWindowServices.h"
+#include "core/util/MessageBoxes.h"
 #include "platform/Plist.h"
 
 #include <QFileInfo>
+
+#include <exception>
 
 
 namespace {
@@ -17,26 +20,35 @@ namespace {
 // each field, the reader fills it. Keys are counted as they are attempted.
 struct Writer {
     KeyedArchiver& a;
-    void rect(const char* k, QRectF& v) { a.encodeRect(k, v); }
-    void boolean(const char* k, bool& v) { a.encodeBool(k, v); }
-    void int32(const char* k, int& v) { a.encodeInt32(k, v); }
+    int graphic_decode_count = 0;   // keys attempted so far
+    QString graphic_decode_class;   // the class of the item written
+    void rect(const char* k, QRectF& v) { ++graphic_decode_count; a.encodeRect(k, v); }
+    void boolean(const char* k, bool& v) { ++graphic_decode_count; a.encodeBool(k, v); }
+    void int32(const char* k, int& v) { ++graphic_decode_count; a.encodeInt32(k, v); }
     void int32Max(const char* k, int& v, int) { int32(k, v); }
-    void flt(const char* k, float& v) { a.encodeFloat(k, v); }
-    void dbl(const char* k, double& v) { a.encodeFloat(k, float(v)); }
-    void string(const char* k, QString& v) { a.encodeString(k, v); }
-    void color(const char* k, QColor& v) { a.encodeColor(k, v); }
-    void font(const char* k, QFont& v) { a.encodeFont(k, v); }
-    void image(const char* k, PtImage& v) { a.encodeImage(k, v); }
+    void flt(const char* k, float& v) { ++graphic_decode_count; a.encodeFloat(k, v); }
+    void dbl(const char* k, double& v) { ++graphic_decode_count; a.encodeFloat(k, float(v)); }
+    void string(const char* k, QString& v) { ++graphic_decode_count; a.encodeString(k, v); }
+    void color(const char* k, QColor& v) { ++graphic_decode_count; a.encodeColor(k, v); }
+    void font(const char* k, QFont& v) { ++graphic_decode_count; a.encodeFont(k, v); }
+    void image(const char* k, PtImage& v) { ++graphic_decode_count; a.encodeImage(k, v); }
     // A barcode's picture travels as a reference: its owner can make it anew.
     void barcodeImage(const char* k, PtImage& v)
     {
+        ++graphic_decode_count;
         a.encodeImage(k, v, KeyedArchiver::ImageForm::Reference);
     }
-    void text(const char* k, std::unique_ptr<LMNTextStorage>& v) { a.encodeTextStorage(k, v.get()); }
+    void text(const char* k, std::unique_ptr<LMNTextStorage>& v)
+    {
+        ++graphic_decode_count;
+        a.encodeTextStorage(k, v.get());
+    }
 };
 
 struct Reader {
     KeyedUnarchiver& u;
+    int graphic_decode_count = 0;   // keys attempted so far
+    QString graphic_decode_class;   // the class of the item read
     bool ok = true;
     const char* failedKey = nullptr;
     template <class F>
@@ -44,6 +56,7 @@ struct Reader {
     {
         if (!ok)
             return;
+        ++graphic_decode_count;
         if (!f()) {
             ok = false;
             failedKey = k;
@@ -226,9 +239,16 @@ void Visit_Groups(C& c, LMNGraphic& g)
 QByteArray LMNGraphic::encodeWithCoder() const
 {
     KeyedArchiver archiver(className());
-    Writer w{archiver};
-    // The writer only reads the fields; the walk is shared with the reader.
-    Visit_Groups(w, const_cast<LMNGraphic&>(*this));
+    Writer w{archiver, 0, className()};
+    try {
+        // The writer only reads the fields; the walk is shared with the reader.
+        Visit_Groups(w, const_cast<LMNGraphic&>(*this));
+    } catch (const std::exception& e) {
+        // The archive keeps the keys written before the failure.
+        Show_NSLog_Message(QStringLiteral("NSException in ENCODEING:\n\n %1 - \n%2\n\n%3 - %4")
+                               .arg(w.graphic_decode_count)
+                               .arg(QString::fromUtf8(e.what()), _file_path, w.graphic_decode_class));
+    }
     return archiver.finish();
 }
 
@@ -243,7 +263,7 @@ std::unique_ptr<LMNGraphic> LMNGraphic::initWithCoder(const QByteArray& archive,
             *error = QStringLiteral("unknown item kind \"%1\"").arg(u.className());
         return nullptr;
     }
-    Reader r{u};
+    Reader r{u, 0, u.className()};
     Visit_Groups(r, *item);
     if (!r.ok) {
         // A damaged value ends the reading there: the item keeps what was

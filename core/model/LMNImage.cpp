@@ -1,10 +1,19 @@
 #include "core/model/LMNImage.h"
 
+#include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
+#include "core/util/SharedValues.h"
+#include "platform/Paths.h"
+#include "platform/PictureData.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
 #include <QPainter>
 #include <QPen>
 
@@ -39,6 +48,69 @@ PtImage Load_Picture_Whole(const QString& path) { return Load_Picture(path, 0); 
 QRectF Rect_Centred_On(const QPointF& c, const QSizeF& s)
 {
     return QRectF(c.x() - s.width() / 2, c.y() - s.height() / 2, s.width(), s.height());
+}
+
+bool Picture_Within_Limit(const QSize& size)
+{
+    return size.width() <= Picture_Max_Side && size.height() <= Picture_Max_Side
+        && qint64(size.width()) * size.height() <= Picture_Max_Pixels;
+}
+
+// The same sentence as the image tools give for a picture file over the limit.
+const QString Picture_Too_Large_Message =
+    QStringLiteral("The picture is too large: pictures of up to 100 million pixels can be used.");
+
+QString Keep_Picture_As_File(const QImage& image, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return QString();
+    };
+    if (image.isNull())
+        return fail(QStringLiteral("There is no picture to keep."));
+    if (!Picture_Within_Limit(image.size()))
+        return fail(Picture_Too_Large_Message);
+    QString folder = Folders.Cropped_Img_Path;
+    if (folder.isEmpty() && !Folders.Created_Resource_Path.isEmpty())
+        folder = Path_Join(Folders.Created_Resource_Path, QStringLiteral("Cropped_Images"));
+    if (!Create_Folder(folder))
+        return fail(QStringLiteral("The picture cannot be kept: the folder \"%1\" cannot be created.")
+                        .arg(QDir::toNativeSeparators(folder)));
+
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(image))
+            return fail(QStringLiteral("The picture cannot be kept: it cannot be written as PNG (%1).")
+                            .arg(writer.errorString()));
+    }
+    const QString stem = QStringLiteral("Pasted_%1").arg(
+        QString::fromLatin1(QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex().left(16)));
+    for (int n = 0; n < 100; ++n) {
+        const QString path =
+            Path_Join(folder, n == 0 ? stem + QStringLiteral(".png") : QStringLiteral("%1 (%2).png").arg(stem).arg(n));
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink()) {
+            // The same picture kept before is used again; anything else of
+            // that name is left as it is.
+            if (info.isFile() && !info.isSymLink() && info.size() == png.size()) {
+                QFile same(path);
+                if (same.open(QIODevice::ReadOnly) && same.readAll() == png)
+                    return path;
+            }
+            continue;
+        }
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(png) != png.size() || !out.commit())
+            return fail(QStringLiteral("The picture cannot be kept: \"%1\" cannot be written (%2).")
+                            .arg(QDir::toNativeSeparators(path), out.errorString()));
+        return path;
+    }
+    return fail(QStringLiteral("The picture cannot be kept: the folder \"%1\" holds other files of its name.")
+                    .arg(QDir::toNativeSeparators(folder)));
 }
 
 static QString Resolve_Resource_Path(const QString& path)
@@ -77,6 +149,12 @@ std::unique_ptr<LMNImage> LMNImage::initWithPosition(const QPointF& centre, cons
     if (App_Services().Main_App_wnd)
         App_Services().Main_App_wnd->Reset_Image_Editing_Controls();
     return item;
+}
+
+QString LMNImage::Placeholder_Path()
+{
+    const QString name = QStringLiteral("no.png");
+    return Folders.Resource_Path.isEmpty() ? name : QDir(Folders.Resource_Path).filePath(name);
 }
 
 void LMNImage::setFilePath(const QString& path)

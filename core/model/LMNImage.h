@@ -16,6 +16,23 @@ PtImage Load_Picture_Whole(const QString& path);
 // Bounds of `size` centred on `centre`.
 QRectF Rect_Centred_On(const QPointF& centre, const QSizeF& size);
 
+// A picture that comes without a file (a pasted one) is kept as a PNG file in
+// the per-user folder of the pictures the program keeps, so that a picture
+// item names it by its path like any other picture: the canvas, the jobs,
+// the exports and a reopened design all read it from there.
+//
+// Whether a picture is within the pixel limit of the pictures the program
+// carries (Picture_Max_Pixels, and Picture_Max_Side a side).
+bool Picture_Within_Limit(const QSize& size);
+// What the user is told about a picture over that limit.
+extern const QString Picture_Too_Large_Message;
+// Writes `image` as a PNG file into the kept pictures' folder and gives its
+// path. The file is named after its contents, so the same picture kept again
+// is the same file; a file of that name with other contents is never
+// replaced. "" with `error` set when the picture is over the limit or cannot
+// be written.
+QString Keep_Picture_As_File(const QImage& image, QString* error = nullptr);
+
 class LMNImage : public LMNGraphic {
 public:
     LMNImage() : LMNGraphic(LMNBlank{}) { init(); }
@@ -26,6 +43,9 @@ public:
                                                           const QString& ctrl_id);
     static std::unique_ptr<LMNImage> initWithPath(const QPointF& centre, const QString& path, bool org_or_crop);
     static std::unique_ptr<LMNImage> initWithPosition(const QPointF& centre, const PtImage& contents);
+    // The file of the placeholder picture a picture item shows while no
+    // picture is chosen for it (the main window's no_image()).
+    static QString Placeholder_Path();
 
     void setFilePath(const QString& path);
     void setFileNSImage(const QString& path);

@@ -64,6 +64,14 @@ struct Batch_Row_Count {
     bool batch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
     // The rows a job of this mode walks.
     int rows() const { return designing ? Total_Batch_Excel_Card : Total_Barcode_Label_wd_Batch; }
+    // Designing mode: the rows of the sources in use, the larger of their
+    // row counts and at least 1 (a source not in use counts no rows).
+    void Get_total_Card_count()
+    {
+        const int n = std::max(Use_Data_Sheet_Values ? Data_table_rows : 0,
+                               Use_Excel_Binding_Values ? Excel_table_rows : 0);
+        Total_Batch_Excel_Card = Total_Label_Wd_PQ = std::max(1, n);
+    }
     // Designing mode: the count of a job that takes only the sources whose
     // box is on (the export sheet's boxes).
     Batch_Row_Count only(bool series, bool excel) const
@@ -71,9 +79,7 @@ struct Batch_Row_Count {
         Batch_Row_Count c = *this;
         c.Use_Data_Sheet_Values = Use_Data_Sheet_Values && series;
         c.Use_Excel_Binding_Values = Use_Excel_Binding_Values && excel;
-        const int n = std::max(c.Use_Data_Sheet_Values ? Data_table_rows : 0,
-                               c.Use_Excel_Binding_Values ? Excel_table_rows : 0);
-        c.Total_Batch_Excel_Card = c.Total_Label_Wd_PQ = std::max(1, n);
+        c.Get_total_Card_count();
         return c;
     }
 };

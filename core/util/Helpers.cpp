@@ -89,6 +89,24 @@ QString Trim_Str(const QString& s)
     return trimBy(trimBy(s, isWhitespaceOrNewline), isControl);
 }
 
+void Trim_Str_Watch::feed(QStringView piece)
+{
+    // Trim_Str takes white space from the ends, then control characters:
+    // what stays is a character that is neither, or white space that is
+    // no control character between two characters that are not white space.
+    for (qsizetype i = 0; i < piece.size() && !m_kept; ++i) {
+        const QChar c = piece.at(i);
+        if (isWhitespaceOrNewline(c)) {
+            if (m_inner && !isControl(c))
+                m_space = true;
+            continue;
+        }
+        if (!isControl(c) || m_space)
+            m_kept = true;
+        m_inner = true;
+    }
+}
+
 QString Replace_Char_For_Valid(const QString& s) { return Trim_Str(s); }
 QString Replace_Char_For_valid(const QString& s) { return Trim_Str(s); }
 

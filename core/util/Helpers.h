@@ -6,6 +6,7 @@
 // Lengths and indexes count UTF-16 units. A null QString stands for "nil".
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 
@@ -19,6 +20,19 @@ QString Trim_Str(const QString& s);
 bool Is_Trimmed(const QString& s);
 // What Trim_Str keeps, as a piece of the text itself.
 QStringView Trim_View(QStringView s);
+// Whether Trim_Str of a text given in pieces, in order, would leave
+// anything: the same answer however the text is cut.
+class Trim_Str_Watch {
+public:
+    void feed(QStringView piece);
+    // True while Trim_Str of all that was fed is empty.
+    bool empty() const { return !m_kept; }
+
+private:
+    bool m_kept = false;
+    bool m_inner = false;  // a character that is not white space has come
+    bool m_space = false;  // since then, white space that is not a control character
+};
 QString Replace_Char_For_Valid(const QString& s);  // Trim_Str
 QString Replace_Char_For_valid(const QString& s);  // Trim_Str
 // First n characters (n < 0 counts as 0; n >= length gives s itself).

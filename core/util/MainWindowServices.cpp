@@ -26,7 +26,9 @@
 
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 
 
@@ -337,6 +339,8 @@ PtImage MainWindowServices::Get_Image_For_Data(const QByteArray& data, bool asIc
 
 bool MainWindowServices::Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop)
 {
+    if (MainWindowServices* main = Main_Window_On_This_Thread())
+        main->Use_Org_image_Or_Shred_it = 0;
     return false;
 }
 
@@ -553,14 +557,38 @@ namespace {
 struct Page_Settings {
     QMutex lock;
     PrintInfo info;
+    std::vector<std::pair<int, std::function<void(const PrintInfo&)>>> listeners;
+    int lastListener = 0;
 };
 Page_Settings g_page;
 }
 
 void MainWindowServices::setPrintInfo(const PrintInfo& info)
 {
+    std::vector<std::pair<int, std::function<void(const PrintInfo&)>>> listeners;
+    {
+        QMutexLocker lock(&g_page.lock);
+        if (g_page.info == info)
+            return;
+        g_page.info = info;
+        listeners = g_page.listeners;
+    }
+    for (const auto& l : listeners)
+        l.second(info);
+}
+
+int MainWindowServices::addPrintInfoListener(std::function<void(const PrintInfo&)> listener)
+{
     QMutexLocker lock(&g_page.lock);
-    g_page.info = info;
+    const int id = ++g_page.lastListener;
+    g_page.listeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void MainWindowServices::removePrintInfoListener(int id)
+{
+    QMutexLocker lock(&g_page.lock);
+    std::erase_if(g_page.listeners, [id](const auto& l) { return l.first == id; });
 }
 
 PrintInfo MainWindowServices::printInfo()

@@ -108,6 +108,13 @@ public:
     // ---- The window's working state that the drawing core reads and writes (GUI thread) ----
     int Card_Shape = 0;                  // 0 rectangle, 1 rounded, 2 ellipse
     QString Library_Selected_Image;      // picture for the next picture or signature item
+    // Set while a batch job fills a card with a row's values: the window's
+    // Refresh_Canvas does nothing meanwhile.
+    bool Card_Value_In_Process = false;
+    // The answer of the over-size test for a picture: 0, use the picture
+    // unaltered (no picture is too large); a picture item made from
+    // Library_Selected_Image takes it.
+    unsigned char Use_Org_image_Or_Shred_it = 0;
     // Placement cascade of new items (points).
     float last_ctrl_X = 10.0f;
     float last_ctrl_Y = 10.0f;
@@ -157,7 +164,8 @@ public:
     // picture (its size in points from its resolution).
     static PtImage Get_Image_For_Path(const QString& path, bool asIcon, bool org_or_crop);
     static PtImage Get_Image_For_Data(const QByteArray& data, bool asIcon);
-    // No picture is too large: answers false.
+    // No picture is too large: answers false, and the main window's
+    // Use_Org_image_Or_Shred_it becomes 0 (use the picture unaltered).
     static bool Image_Is_Over_Size(const QString& path, bool show_msg, bool org_or_crop);
     static quint64 Get_File_Size_At_Path(const QString& path);
     static void Create_Camera_Path_File() {}
@@ -189,8 +197,12 @@ public:
     static Email_Details Get_Email_Details();
 
     // ---- Page settings of the process ----
+    // Setting settings that differ from those held tells the listeners,
+    // on the thread that set them, once the new settings are in place.
     static void setPrintInfo(const PrintInfo& info);
     static PrintInfo printInfo();
+    static int addPrintInfoListener(std::function<void(const PrintInfo&)> listener);
+    static void removePrintInfoListener(int id);
 
     // ---- More shared helpers ----
     QString App_Name() const;

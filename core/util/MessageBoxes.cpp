@@ -42,8 +42,10 @@ QString boxTitle()
     return QCoreApplication::applicationName();
 }
 
-// Raises a box titled with the application name; the first button is the default.
-int raiseBox(MessageKind kind, const QString& text, const QStringList& buttons, int escapeButton)
+// Raises a box titled with the application name; the first button is the
+// default unless `defaultButton` names another.
+int raiseBox(MessageKind kind, const QString& text, const QStringList& buttons, int escapeButton,
+             int defaultButton = 0)
 {
     installParentProvider();
     MessageRequest r;
@@ -51,7 +53,7 @@ int raiseBox(MessageKind kind, const QString& text, const QStringList& buttons, 
     r.title = boxTitle();
     r.text = text;
     r.buttons = buttons;
-    r.defaultButton = 0;
+    r.defaultButton = defaultButton;
     r.escapeButton = escapeButton;
     return Raise_Message(r);
 }
@@ -172,7 +174,16 @@ void Show_MessageBox_No_Thread(const QString& text)
 
 bool Show_YES_NO_MessageBox(const QString& text)
 {
-    return raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1) == 0;
+    return Show_YES_NO_MessageBox(text, Default_Button::Yes);
+}
+
+bool Show_YES_NO_MessageBox(const QString& text, Default_Button defaultButton)
+{
+    // The answer is given on the GUI thread; a worker waits for it here.
+    const bool yes_no_msg_val = raiseBox(MessageKind::Question, text, {QStringLiteral("Yes"), QStringLiteral("No")}, 1,
+                                         defaultButton == Default_Button::No ? 1 : 0)
+        == 0;
+    return yes_no_msg_val;
 }
 
 int Show_YES_NO_Cancel_MessageBox(const QString& text)

@@ -31,6 +31,10 @@ void Show_MessageBox(const QString& text);
 void Show_MessageBox_No_Thread(const QString& text);
 // "Yes" (default) and "No"; true only for "Yes".
 bool Show_YES_NO_MessageBox(const QString& text);
+// The same box with the default button chosen: No for a question whose Yes
+// spoils the output, so that Enter goes back.
+enum class Default_Button { Yes, No };
+bool Show_YES_NO_MessageBox(const QString& text, Default_Button defaultButton);
 // "Yes", "No", "Cancel": 1000, 1001, 1002 (closing the box counts as Cancel).
 int Show_YES_NO_Cancel_MessageBox(const QString& text);
 

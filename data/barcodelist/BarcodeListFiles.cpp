@@ -122,25 +122,26 @@ List_File_Reader::~List_File_Reader() = default;
 
 bool List_File_Reader::open(const QString& path)
 {
+    // A reader that fails lets go of its file before the failure is told
+    // (the message box that tells it may stay open a long while).
+    auto fail = [this](const QString& error) {
+        m_file.close();
+        m_error = error;
+        return false;
+    };
     m_kind = Import_Kind_For_Path(path);
     m_file.setFileName(path);
-    if (!QFileInfo(path).isFile() || !m_file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("The file cannot be read.");
-        return false;
-    }
+    if (!QFileInfo(path).isFile() || !m_file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The file cannot be read."));
     m_total = m_file.size();
     if (m_kind == Import_File_Kind::RTF) {
-        if (m_total > Max_Rtf_Bytes) {
-            m_error = QStringLiteral("The RTF document is larger than 256 MB.");
-            return false;
-        }
+        if (m_total > Max_Rtf_Bytes)
+            return fail(QStringLiteral("The RTF document is larger than 256 MB."));
         bool ok = false;
         m_rtfText = Rtf_To_Plain_Text(m_file.readAll(), &ok);
         m_file.close();
-        if (!ok) {
-            m_error = QStringLiteral("The file is not an RTF document.");
-            return false;
-        }
+        if (!ok)
+            return fail(QStringLiteral("The file is not an RTF document."));
         m_lines = std::make_unique<Line_Stream_Splitter>(Max_Field_Length * 4 + 3);
         return true;
     }
@@ -148,15 +149,11 @@ bool List_File_Reader::open(const QString& path)
     QByteArray chunk;
     while (!(chunk = m_file.read(m_pieceBytes)).isEmpty())
         m_probe.feed(chunk);
-    if (m_file.error() != QFileDevice::NoError) {
-        m_error = QStringLiteral("The file cannot be read.");
-        return false;
-    }
+    if (m_file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("The file cannot be read."));
     m_encoding = m_probe.result();
-    if (m_encoding == Text_Encoding::NotText) {
-        m_error = QStringLiteral("The file is not a text file.");
-        return false;
-    }
+    if (m_encoding == Text_Encoding::NotText)
+        return fail(QStringLiteral("The file is not a text file."));
     m_file.seek(0);
     m_decoder = std::make_unique<Text_Stream_Decoder>(m_encoding);
     if (m_kind == Import_File_Kind::CSV)
@@ -250,6 +247,7 @@ bool List_File_Reader::readLines(std::vector<List_Line>& out, int max)
         if (m_file.error() != QFileDevice::NoError) {
             m_error = QStringLiteral("The file cannot be read.");
             m_atEnd = true;
+            m_file.close();
             return false;
         }
         m_done += chunk.size();
@@ -278,8 +276,8 @@ bool List_File_Reader::readLines(std::vector<List_Line>& out, int max)
 List_Import_Placer::List_Import_Placer(BarcodeListModel& model, const List_Import_Options& options)
     : m_model(model), m_options(options)
 {
-    m_previous = options.overwrite ? model.count() : model.count();
-    m_index = options.overwrite ? 0 : model.count();
+    m_previous = options.overwrite_text_load_row ? model.count() : model.count();
+    m_index = options.overwrite_text_load_row ? 0 : model.count();
     m_prepared = m_index;
 }
 

@@ -25,7 +25,7 @@ struct List_Import_Options {
     bool header = false;
     bool footer = false;
     bool pq = false;
-    bool overwrite = true;   // from row 0 on (rows past the end are added); else after the last row
+    bool overwrite_text_load_row = true;  // from row 0 on (rows past the end are added); else after the last row
     // A text not ticked keeps what an overwritten row holds (the list
     // generator); else it is empty (the text import).
     bool keepUnticked = false;

@@ -89,6 +89,9 @@ T* Instance(QPointer<T>& slot)
     return d;
 }
 
+// Characters of the rows placed into the list at a time from a sheet.
+constexpr qint64 kChunkChars = qint64(2) << 20;
+
 QString Full_List_Note()
 {
     return QStringLiteral("The list holds at most %1 rows; the rest was not added.")
@@ -104,7 +107,7 @@ List_Import_Options List_Option_Controls::options() const
     o.header = chk_header->isChecked();
     o.footer = chk_footer->isChecked();
     o.pq = chk_pq->isChecked();
-    o.overwrite = radioButton_At_Start->isChecked() && !radioButton_At_End->isChecked();
+    o.overwrite_text_load_row = radioButton_At_Start->isChecked() && !radioButton_At_End->isChecked();
     return o;
 }
 
@@ -161,7 +164,8 @@ int Import_From_Txt_File::Open_Wnd(const QString& path)
     Reset_Controls(path);
     const int code = Run_Modal_Dialog(*this);
     hide();
-    return code == 1 ? 1 : 0;
+    Import_Error_Rerult = code == 1 ? 1 : 0;
+    return Import_Error_Rerult;
 }
 
 void Import_From_Txt_File::Start_Radio_Pressed()
@@ -584,61 +588,76 @@ bool Import_Excel_Barcode::Insert_file_Func()
     const int wanted[4] = {o.value ? val_col : -1, o.header ? hdr_col : -1, o.footer ? ftr_col : -1, o.pq ? pq_col : -1};
     const bool titleRow = contains_header->isChecked();
 
-    // First the sheet is read through on a worker, keeping of each row only
-    // the four cells the list takes; the list is changed only when the whole
-    // sheet was read, so a damaged sheet leaves it as it was.
-    std::vector<std::array<QString, 4>> cells;
+    // First the sheet is read through on a worker into a compact table whose
+    // budget counts the texts the list will hold of it (so a sheet whose
+    // rows would not fit is refused before anything is placed); the list is
+    // changed only when the whole sheet was read, so a damaged sheet leaves
+    // it as it was.
+    Sheet_Keep keep;
+    for (int column : wanted)
+        if (column >= 0)
+            keep.columns << column;
+    keep.bytesPerUnit = 2;  // the list's characters
+    keep.bytesPerRow = 16;  // and its row
+    Sheet_Cells table;
     bool read = false;
     QString error;
     const bool ran = Run_Series_Job(this, tr("Reading the sheet..."), [&](Series_Progress& job) {
-        bool first = true;
-        read = m_workbook.readRows(m_sheet, [&](QStringList& row) {
-            if (job.stopped())
-                return false;
-            const bool skip = first && titleRow;
-            first = false;
-            // A row without any cell text uses no list position.
-            if (skip || row.isEmpty())
-                return true;
-            std::array<QString, 4> taken;
-            for (int k = 0; k < 4; ++k)
-                if (wanted[k] >= 0 && wanted[k] < row.size())
-                    taken[size_t(k)] = row.at(wanted[k]);
-            cells.push_back(std::move(taken));
-            return true;
-        }, [&job](qint64 done, qint64 total) {
+        table = m_workbook.readSheet(m_sheet, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
             return !job.stopped();
-        });
+        }, keep);
         error = m_workbook.lastError();
+        read = error.isEmpty() && !m_workbook.stopped();
     });
-    if (!ran)
+    if (!ran || m_workbook.stopped())
         return false;  // stopped by the user: the list stays as it was
     if (!read) {
+        // The window ends after this: the workbook is let go before the
+        // failure is told.
+        m_workbook.close();
         m_message = error.isEmpty() ? List_File_Invalid_Message : error;
         Show_MessageBox(m_message);
         return false;
     }
 
+    // A row without any cell text uses no list position.
+    const qsizetype first = titleRow ? 1 : 0;
+    qsizetype total = 0;
+    for (qsizetype r = first; r < table.rowCount(); ++r)
+        total += table.textCount(r) > 0 ? 1 : 0;
     const List_Sheet_Columns columns{wanted[0] >= 0 ? 0 : -1, wanted[1] >= 0 ? 1 : -1, wanted[2] >= 0 ? 2 : -1,
                                      wanted[3] >= 0 ? 3 : -1};
     List_Import_Placer placer(*m_list, o);
-    const qsizetype total = qsizetype(cells.size());
     placer.expect(total);
     Run_Series_Job(this, tr("Importing the rows..."), [&](Series_Progress& job) {
         job.total = total;
-        qsizetype next = 0;
-        while (next < total && !job.stopped() && !placer.full()) {
-            const qsizetype end = std::min<qsizetype>(total, next + 20000);
-            Run_On_Main_Thread_And_Wait([&] {
+        qsizetype next = first;
+        std::vector<std::array<QString, 4>> chunk;
+        while (next < table.rowCount() && !job.stopped() && !placer.full()) {
+            // The texts of a chunk of rows (bounded in rows and characters:
+            // the list takes a chunk's rows as strings before it packs them)
+            // are made here on the worker; the GUI thread places them.
+            chunk.clear();
+            qint64 chars = 0;
+            for (; next < table.rowCount() && chunk.size() < 20000 && chars < kChunkChars; ++next) {
+                if (table.textCount(next) == 0)
+                    continue;
+                std::array<QString, 4>& taken = chunk.emplace_back();
+                for (int k = 0; k < 4; ++k)
+                    if (wanted[k] >= 0) {
+                        taken[size_t(k)] = table.cell(next, wanted[k]);
+                        chars += taken[size_t(k)].size();
+                    }
+            }
+            const bool served = Run_On_Main_Thread_And_Wait([&] {
                 std::vector<BarcodeRow> rows;
-                rows.reserve(size_t(end - next));
+                rows.reserve(chunk.size());
                 int position = placer.position();
                 BarcodeRow existing;
                 QStringList four;
-                for (qsizetype r = next; r < end; ++r) {
-                    std::array<QString, 4>& taken = cells[size_t(r)];
+                for (std::array<QString, 4>& taken : chunk) {
                     four = {std::move(taken[0]), std::move(taken[1]), std::move(taken[2]), std::move(taken[3])};
                     const bool over = position < placer.previousCount() && m_list->rowAt(position, &existing);
                     BarcodeRow row = List_Sheet_Row(four, o, columns, over ? &existing : nullptr);
@@ -648,8 +667,9 @@ bool Import_Excel_Barcode::Insert_file_Func()
                 }
                 placer.placeRows(std::move(rows));
             });
-            next = end;
-            job.done = next;
+            if (!served)
+                break;
+            job.done += qint64(chunk.size());
         }
     });
     if (placer.placed() == 0)

@@ -41,7 +41,7 @@ public:
     static Import_From_Txt_File* defaultInstance();
 
     // The path shown, the four boxes off, the start choice; then the modal
-    // run. 1 after OK, 0 after Cancel.
+    // run. 1 after OK, 0 after Cancel (also kept in Import_Error_Rerult).
     int Open_Wnd(const QString& path);
     void Reset_Controls(const QString& path);
 
@@ -66,6 +66,8 @@ public:
     QCheckBox* chk_pq = nullptr;
     QRadioButton* radioButton_At_Start = nullptr;
     QRadioButton* radioButton_At_End = nullptr;
+    // The result of the last run: 1 OK, 0 Cancel.
+    int Import_Error_Rerult = 0;
 
 private:
     List_Option_Controls m_options;

@@ -350,7 +350,7 @@ void BatchWizard::CreateSeries_Btn_Clicked()
     Generate_List* g = Generate_List::defaultInstance();
     g->file_name_required = 1;
     g->file_name_Insert = 1;
-    g->manager = this;
+    g->BatchWizard_Window = this;
     g->Open_Wnd();
 }
 
@@ -359,7 +359,7 @@ void BatchWizard::Import_Btn_Clicked()
     Import_Wizard* w = Import_Wizard::defaultInstance();
     w->file_name_required = 1;
     w->file_name_Insert = 1;
-    w->manager = this;
+    w->BatchWizard_Window = this;
     w->Open_Wnd();
     raise();
     activateWindow();
@@ -368,7 +368,7 @@ void BatchWizard::Import_Btn_Clicked()
 void BatchWizard::Delete_List_Btn_Clicked()
 {
     try {
-        bool inUseForAll = false;   // "Apply to all" of the in-use alert
+        bool Msg_Apply_All_Chk_for_in_use = false;   // "Apply to all" of the in-use alert
         if (!Selection_Check())
             return;
         if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure want to delete selected Batch Processing Series?")))
@@ -382,10 +382,10 @@ void BatchWizard::Delete_List_Btn_Clicked()
                 continue;
             if (Series_In_Use(name)) {
                 kept = true;
-                if (!inUseForAll) {
+                if (!Msg_Apply_All_Chk_for_in_use) {
                     if (Show_Series_In_Use_Alert(
                             name, QStringLiteral("Batch Processing Series can't be delete because it is currently in use.")))
-                        inUseForAll = true;
+                        Msg_Apply_All_Chk_for_in_use = true;
                 }
                 continue;
             }
@@ -447,7 +447,7 @@ void BatchWizard::Import_Value_Btn_Clicked()
     Import_Wizard* w = Import_Wizard::defaultInstance();
     w->file_name_required = 0;
     w->file_name_Insert = 1;
-    w->manager = this;
+    w->BatchWizard_Window = this;
     w->Open_Wnd();
     raise();
     activateWindow();
@@ -467,7 +467,7 @@ void BatchWizard::Series_Value_Btn_Clicked()
     Generate_List* g = Generate_List::defaultInstance();
     g->file_name_required = 0;
     g->file_name_Insert = 1;
-    g->manager = this;
+    g->BatchWizard_Window = this;
     g->Open_Wnd();
 }
 
@@ -662,7 +662,7 @@ void BatchWizard::doubleClickInTable(QTableView* table, int row)
 
 // ---------------------------------------------------------------- value editor
 
-Update_Ex_Num::Update_Ex_Num(BatchWizard* owner, QWidget* parent) : QDialog(parent), m_owner(owner)
+Update_Ex_Num::Update_Ex_Num(BatchWizard* owner, QWidget* parent) : QDialog(parent), BatchWizard_Window(owner)
 {
     setWindowTitle(QStringLiteral("Update Value"));
     Apply_Dialog_Background(this);
@@ -707,8 +707,8 @@ void Update_Ex_Num::OKPressed()
         m_ex_num_str->setFocus();
         return;
     }
-    if (m_owner)
-        m_owner->Replace_Value_At(m_ex_num_index, value);
+    if (BatchWizard_Window)
+        BatchWizard_Window->Replace_Value_At(m_ex_num_index, value);
     m_ex_num_str->clear();
     m_s_number.clear();
     m_ex_num_index = -1;

@@ -140,5 +140,5 @@ public:
     int m_ex_num_index = -1;            // its row
 
 private:
-    BatchWizard* m_owner;
+    BatchWizard* BatchWizard_Window;
 };

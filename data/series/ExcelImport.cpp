@@ -36,12 +36,6 @@ QPushButton* plainButton(const QString& title)
     return b;
 }
 
-// The cell of a column in a row ("" where the row is shorter).
-QString cellAt(const QStringList& row, int column)
-{
-    return column >= 0 && column < row.size() ? row.at(column) : QString();
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- shared part
@@ -218,47 +212,33 @@ QList<Excel_Column_Entry> Excel_Columns_Dialog::ListData_xl() const
     return m_model->entries();
 }
 
-SheetTable Excel_Columns_Dialog::readRows(const QList<int>& columns, bool* ok)
+Sheet_Cells Excel_Columns_Dialog::readTable(const Sheet_Keep& keep, bool* ok)
 {
-    SheetTable rows;
+    Sheet_Cells table;
+    m_rowsRead = 0;
     if (!m_book) {
         *ok = true;
-        return rows;
+        return table;
     }
-    bool read = false;
     QString error;
-    const qsizetype first = firstDataRow();
-    m_rowsRead = 0;
     const int sheet = Excel_Sheet_Number;
     const bool ran = Run_Series_Job(this, QStringLiteral("Reading the sheet, Please wait.."), [&](Series_Progress& job) {
-        qsizetype index = 0;
-        read = m_book->readRows(sheet, [&](QStringList& row) {
-            if (job.stopped())
-                return false;
-            ++m_rowsRead;
-            if (index++ < first)
-                return true;
-            QStringList cells;
-            cells.reserve(columns.size());
-            for (int c : columns)
-                cells << cellAt(row, c);
-            rows << cells;
-            return true;
-        }, [&job](qint64 done, qint64 total) {
+        table = m_book->readSheet(sheet, [&job](qint64 done, qint64 total) {
             job.total = total;
             job.done = done;
             return !job.stopped();
-        });
+        }, keep);
         error = m_book->lastError();
     });
-    *ok = ran && read;
-    if (ran && !read && !error.isEmpty()) {
-        // Nothing was written or added: the rows read so far are dropped.
+    *ok = ran && !m_book->stopped() && error.isEmpty();
+    if (ran && !m_book->stopped() && !error.isEmpty()) {
+        // Nothing was written or added.
         Show_MessageBox(error);
     }
     if (!*ok)
-        rows.clear();
-    return rows;
+        return {};
+    m_rowsRead = table.rowCount();
+    return table;
 }
 
 int Excel_Columns_Dialog::firstDataRow() const
@@ -434,10 +414,13 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
     for (const Excel_Column_Entry& entry : entries)
         if (entry.State)
             ticked << entry.column;
+    // Each series is written straight from the table into its file, one
+    // after the other: nothing is kept of the table beside it.
     bool read = false;
-    const SheetTable rows = readRows(ticked, &read);
+    const Sheet_Cells table = readTable({}, &read);
     if (!read)
         return false;
+    const qsizetype first = firstDataRow();
     if (m_rowsRead == 0) {
         Show_MessageBox(QStringLiteral("There is no data in selected sheet.\nPlease select another Sheet/Excel File.\n")
                         + kInvalidText);
@@ -447,20 +430,18 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
     // The answers of this import: keep or replace, each with "apply to all".
     int keepOrReplace = 0;
     bool keepOrReplaceForAll = false;
-    bool inUseForAll = false;
+    bool Msg_Apply_All_Chk_for_in_use = false;
     QStringList failed;
-    int position = -1;  // of the entry among the ticked ones (its cell in each row read)
     for (const Excel_Column_Entry& entry : entries) {
         if (!entry.State)
             continue;
-        ++position;
         const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(entry.Header));
         QString path = Series_File_Path(name);
         if (Series_Exists(name)) {
             if (Series_In_Use(name)) {
-                if (!inUseForAll
+                if (!Msg_Apply_All_Chk_for_in_use
                     && Show_Series_In_Use_Alert(name, QStringLiteral("Batch processing Series is already in use.")))
-                    inUseForAll = true;
+                    Msg_Apply_All_Chk_for_in_use = true;
                 continue;
             }
             if (!keepOrReplaceForAll) {
@@ -475,18 +456,19 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func()
             if (flag == 1 || flag == 3)
                 path = Series_Keep_Both_Path(name);
         }
-        QStringList values;
-        values.reserve(rows.size());
-        for (const QStringList& row : rows)
-            values << row.at(position);
-        const QStringList lines = Series_Values_For_Writing(values, SeriesValues::TrimKeepEmpty);
+        const int column = entry.column;
+        const Series_Value_Source values{std::max<qsizetype>(0, table.rowCount() - first), [&](qsizetype i) {
+                                              return table.cell(first + i, column);
+                                          }};
         bool written = false;
-        Run_Series_Job(this, QString(), [&](Series_Progress&) { written = Write_Series_File_At(path, lines); });
+        Run_Series_Job(this, QString(), [&](Series_Progress&) {
+            written = Write_Series_Values_At(path, values, SeriesValues::TrimKeepEmpty);
+        });
         if (!written)
             failed << name;
     }
-    if (file_name_Insert == 1 && manager)
-        manager->Fill_List();
+    if (file_name_Insert == 1 && BatchWizard_Window)
+        BatchWizard_Window->Fill_List();
     if (!failed.isEmpty())
         Show_MessageBox(QStringLiteral("Error in file accessing.\n\n") + failed.join(QLatin1Char('\n')));
     done(1);
@@ -513,8 +495,9 @@ bool Import_Excel_DataSheet::Insert_file_Func()
     for (const Excel_Column_Entry& entry : m_model->entries())
         if (entry.State)
             ticked << entry.column;
+    // The series is written straight from the table into its file.
     bool read = false;
-    const SheetTable rows = readRows(ticked, &read);
+    const Sheet_Cells table = readTable({}, &read);
     if (!read)
         return false;
     if (m_rowsRead == 0) {
@@ -523,21 +506,23 @@ bool Import_Excel_DataSheet::Insert_file_Func()
         done(1);
         return true;
     }
-    QStringList values;
-    for (const QStringList& row : rows)
-        values << row;
-    const QStringList lines = Series_Values_For_Writing(values, SeriesValues::TrimKeepEmpty);
+    // The ticked cells of each row in turn.
+    const qsizetype first = firstDataRow();
+    const qsizetype width = ticked.size();
+    const Series_Value_Source values{std::max<qsizetype>(0, table.rowCount() - first) * width, [&](qsizetype i) {
+                                          return table.cell(first + i / width, ticked.at(i % width));
+                                      }};
     const bool append = fill_col_option != 0 && fill_col_option != 1;
     bool written = false;
     Run_Series_Job(this, QString(), [&](Series_Progress&) {
-        written = append ? Append_Series_File(name, lines) : Write_Series_File(name, lines);
+        written = Write_Series_Values_At(Series_File_Path(name), values, SeriesValues::TrimKeepEmpty, append);
     });
     if (!written) {
         Show_MessageBox(QStringLiteral("Error in file accessing."));
         return false;
     }
-    if (file_name_Insert == 1 && manager)
-        manager->Fill_List();
+    if (file_name_Insert == 1 && BatchWizard_Window)
+        BatchWizard_Window->Fill_List();
     done(1);
     return true;
 }
@@ -592,8 +577,14 @@ void Import_Excel::Insert_file_Func()
     for (const Excel_Column_Entry& entry : m_model->entries())
         if (entry.State)
             ticked << entry.column;
+    // The values go into the manager's list as strings: the budget of the
+    // read counts them (each held in this list, the manager's and its model).
+    Sheet_Keep keep;
+    keep.columns = ticked;
+    keep.bytesPerUnit = 2;
+    keep.bytesPerText = 96;
     bool read = false;
-    const SheetTable rows = readRows(ticked, &read);
+    const Sheet_Cells table = readTable(keep, &read);
     if (!read)
         return;
     if (m_rowsRead == 0) {
@@ -602,16 +593,16 @@ void Import_Excel::Insert_file_Func()
         return;
     }
     QStringList values;
-    for (const QStringList& row : rows)
-        for (const QString& cell : row) {
-            const QString v = Trim_Str(cell);
+    for (qsizetype r = firstDataRow(); r < table.rowCount(); ++r)
+        for (int column : ticked) {
+            const QString v = Trim_Str(table.cell(r, column));
             if (!v.isEmpty())
                 values << v;
         }
-    if (manager) {
-        if (!Check_Value_List_Room(manager->ListData_value().size(), values.size()))
+    if (BatchWizard_Window) {
+        if (!Check_Value_List_Room(BatchWizard_Window->ListData_value().size(), values.size()))
             return;
-        manager->Create_Value_List(values);
+        BatchWizard_Window->Create_Value_List(values);
     }
     done(1);
 }

@@ -44,7 +44,7 @@ public:
     int Excel_Sheet_Number = 1;
     // The series manager that opened the window (null when none did): it
     // takes the values for its open list and refills its series list.
-    QPointer<BatchWizard> manager;
+    QPointer<BatchWizard> BatchWizard_Window;
 
     void Create_List(const QString& name, bool state, const QString& seriesName, int column);
     bool Get_Selection_State(int row) const;
@@ -73,11 +73,11 @@ protected:
     bool columnsChosen() const;
     // Resets the common controls for a new opening.
     void resetCommon(const QString& path);
-    // The rows of the chosen sheet from the first data row on, each holding
-    // only the cells of the given columns in their order (read as a stream
-    // on a worker, so nothing else of the sheet is held). `ok` is false when
-    // the user stopped the read or it failed; a failure is said first.
-    SheetTable readRows(const QList<int>& columns, bool* ok);
+    // The rows of the chosen sheet, read on a worker into a compact table
+    // whose budget counts what the caller keeps of it (`keep`). `ok` is false
+    // when the user stopped the read or it failed; a failure is said first.
+    // The values start at firstDataRow().
+    Sheet_Cells readTable(const Sheet_Keep& keep, bool* ok);
     // Reads a sheet's first row on a worker; a sheet that cannot be read is
     // said and gives nothing.
     SheetTable readHeader(int sheetNumber);
@@ -86,7 +86,7 @@ protected:
 
     Excel_Column_Model* m_model = nullptr;
     std::unique_ptr<Xlsx_Workbook> m_book;
-    qsizetype m_rowsRead = 0;  // rows of the sheet the last readRows went through
+    qsizetype m_rowsRead = 0;  // rows of the sheet the last readTable went through
     bool m_loading = false;
 };
 

@@ -160,7 +160,7 @@ void Generate_List::OKPressed()
                 Show_MessageBox(QStringLiteral("Error in file accessing."));
                 return;
             }
-        } else if (!Check_Value_List_Room(manager ? manager->ListData_value().size() : 0,
+        } else if (!Check_Value_List_Room(BatchWizard_Window ? BatchWizard_Window->ListData_value().size() : 0,
                                           spec.valueCount())) {
             return;
         }
@@ -203,10 +203,10 @@ void Generate_List::OKPressed()
             Show_MessageBox(QStringLiteral("Error in file accessing."));
             return;
         }
-        if (!toFile && manager)
-            manager->Create_Value_List(values);
-        if (file_name_Insert == 1 && manager)
-            manager->Fill_List();
+        if (!toFile && BatchWizard_Window)
+            BatchWizard_Window->Create_Value_List(values);
+        if (file_name_Insert == 1 && BatchWizard_Window)
+            BatchWizard_Window->Fill_List();
         done(1);
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromUtf8(e.what()));

@@ -54,7 +54,7 @@ public:
     int file_name_Insert = 0;
     // The series manager that opened the window (null when none did): it
     // takes the values for its open list and refills its series list.
-    QPointer<BatchWizard> manager;
+    QPointer<BatchWizard> BatchWizard_Window;
 
     QRadioButton* radioButton_Sequntial = nullptr;
     QRadioButton* radioButton_Constant = nullptr;

@@ -223,13 +223,13 @@ bool Import_Wizard::deliver(const QString& name, const QStringList& values)
             Show_MessageBox(QStringLiteral("Error in file accessing."));
             return false;
         }
-    } else if (manager) {
-        if (!Check_Value_List_Room(manager->ListData_value().size(), values.size()))
+    } else if (BatchWizard_Window) {
+        if (!Check_Value_List_Room(BatchWizard_Window->ListData_value().size(), values.size()))
             return false;
-        manager->Create_Value_List(values);
+        BatchWizard_Window->Create_Value_List(values);
     }
-    if (file_name_Insert == 1 && manager)
-        manager->Fill_List();
+    if (file_name_Insert == 1 && BatchWizard_Window)
+        BatchWizard_Window->Fill_List();
     return true;
 }
 
@@ -336,13 +336,13 @@ void Import_Wizard::OKPressed()
             if (file_name_required != 1) {
                 Import_Excel* dialog = Import_Excel::defaultInstance();
                 dialog->open_mode = QStringLiteral("D");
-                dialog->manager = manager;
+                dialog->BatchWizard_Window = BatchWizard_Window;
                 dialog->Open_excel_Wnd(path);
             } else {
                 hide();
                 Import_Excel_DataSheet* dialog = Import_Excel_DataSheet::defaultInstance();
                 dialog->file_name_Insert = file_name_Insert;
-                dialog->manager = manager;
+                dialog->BatchWizard_Window = BatchWizard_Window;
                 dialog->Open_excel_datasheet_Wnd(path);
             }
             done(1);

@@ -55,7 +55,7 @@ public:
     int file_name_Insert = 0;    // 1: the series manager refills its series list
     // The series manager that opened the window (null when none did): it
     // takes the values for its open list and refills its series list.
-    QPointer<BatchWizard> manager;
+    QPointer<BatchWizard> BatchWizard_Window;
 
     // What the browse panels would choose (tests set them).
     std::function<QString()> chooseExcel, chooseText, chooseFolder;

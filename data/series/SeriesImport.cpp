@@ -106,7 +106,9 @@ Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* v
     std::vector<Text_Line> cutLines;
     std::vector<Csv_Record> records;
     QStringList out;
-    bool anyText = false;
+    // Whether the whole text holds anything once trimmed, told the same
+    // however the pieces cut it.
+    Trim_Str_Watch anyText;
     auto take = [&] {
         for (Text_Line& l : cutLines)
             addCleaned(&out, l.text);
@@ -124,7 +126,7 @@ Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* v
         QString text = decoder.decode(piece.constData(), piece.size());
         if (end)
             text += decoder.finish();
-        anyText = anyText || !Trim_Str(text).isEmpty();
+        anyText.feed(text);
         if (kind == Import_File_Kind::CSV)
             csv.feed(text, records);
         else
@@ -143,7 +145,7 @@ Import_Read_Result Import_Series_File_Values(const QString& path, QStringList* v
     }
     if (note)
         *note = Text_Decoding_Note(decoder);
-    if (!anyText)
+    if (anyText.empty())
         return Import_Read_Result::Invalid;
     if (values)
         *values = out;

@@ -91,7 +91,7 @@ void Walk(IO& io, RoadInput& r)
     io.i(0, 90, s.pdf_rows);
     io.i(0, 30, s.pdf_cols);
     io.i(0, 8, s.pdf_ec_level);
-    io.i(1, 50, s.dm_module);
+    io.i(1, 20, s.dm_module);   // the module sizes the control and the road take
     io.i(0, 30, s.dm_format);
     io.i(0, 4, s.dm_encoding);
     io.b(s.dm_frame_border);

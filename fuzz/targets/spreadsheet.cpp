@@ -1,4 +1,5 @@
-// Spreadsheets (.xlsx): opened, every sheet and its header read.
+// Spreadsheets (.xlsx): opened, every sheet and its header read (also with
+// what a window keeps of it counted in the budget).
 #include "data/Spreadsheet.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -28,6 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Fuzz_Check(table.storedBytes() <= Max_Table_Stored_Bytes + (qint64(16) << 20), "a table keeps its budget");
         for (qsizetype r = 0; r < std::min<qsizetype>(table.rowCount(), 64); ++r)
             Fuzz_Check(table.row(r).size() == table.columnCount(), "a row is as wide as its table");
+        // As the list's window reads it: the column taken twice, its texts
+        // counted as the list will keep them.
+        Sheet_Keep keep;
+        keep.columns = {0, 0};
+        keep.bytesPerUnit = 2;
+        keep.bytesPerRow = 16;
+        const Sheet_Cells kept = book.readSheet(n, {}, keep);
+        Fuzz_Check(kept.isEmpty() || kept.rowCount() == table.rowCount(), "what the caller keeps only refuses");
         (void)book.readHeader(n);
         qint64 rows = 0;
         book.readRows(n, [&rows](QStringList& row) {

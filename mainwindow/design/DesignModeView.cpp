@@ -122,10 +122,18 @@ DesignModeView::DesignModeView(QWidget* parent) : QWidget(parent)
             },
             Qt::QueuedConnection);
     });
+
+    // The document's print settings are the page settings of the process,
+    // followed as they change (on the GUI thread, where the document lives).
+    m_document->setPrintInfo(MainWindowServices::printInfo());
+    m_printInfoListener = MainWindowServices::addPrintInfoListener([this](const PrintInfo& info) {
+        QMetaObject::invokeMethod(this, [this, info] { m_document->setPrintInfo(info); }, Qt::AutoConnection);
+    });
 }
 
 DesignModeView::~DesignModeView()
 {
+    MainWindowServices::removePrintInfoListener(m_printInfoListener);
     m_document->removeGraphicsObserver(this);
     // The canvas lets go of the document and the grid before they go.
     _graphicView->unbindGraphics();
@@ -506,8 +514,9 @@ void DesignModeView::Select_front_side()
 {
     if (Front_back_label)
         Front_back_label->setText(tr("Front"));
-    // The card panel, on the card tab the user chose last (kept while an
-    // item's panel was shown), else on its first tab.
+    // The card panel stays on the card tab it shows; from an item's panel
+    // (or none) it opens on its first tab.
+    panels->Last_Card_Sel_Tab = panels->sett_tab->currentWidget();
     Show_RHS_Properties(nullptr);
     QWidget* const cardTabs[] = {panels->card_info_tab, panels->card_size_tab, panels->card_bkgd_tab,
                                  panels->card_brdr_tab};

@@ -179,4 +179,5 @@ private:
     int m_typingGeneration = -1;      // the generation the typing step left
     LMNGrid* _grid = nullptr;
     bool m_undoGroupClosePending = false;
+    int m_printInfoListener = 0;      // keeps the document on the page settings
 };

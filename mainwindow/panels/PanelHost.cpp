@@ -615,8 +615,7 @@ void PropertyPanelHost::Set_Paste_Button_Status()
 {
     if (!Paste_btn)
         return;
-    const QMimeData* data = QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
-    Paste_btn->setEnabled(data && data->hasFormat(LMNGraphicViewPasteboardType));
+    Paste_btn->setEnabled(LMNGraphicView::Clipboard_Offers_Paste());
 }
 
 void PropertyPanelHost::Print_object_chk_changed()

@@ -79,8 +79,8 @@ public:
 
     // The item whose panel was loaded last (null after the card panel).
     LMNGraphic* Last_Selected_Graphic = nullptr;
-    // The card tab the user chose last, selected again by the front-side
-    // command.
+    // The tab shown when the front-side command began, or the card tab the
+    // user chose since; the command selects it again when it is a card tab.
     QWidget* Last_Card_Sel_Tab = nullptr;
 
     // ---- Where the host reaches the rest of the window ----

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -27,6 +29,19 @@ bool Write_File(const QString& path, const QByteArray& bytes)
 void touch(const QString& path, const QByteArray& bytes)
 {
     ASSERT_TRUE(Write_File(path, bytes)) << path.toStdString();
+}
+
+int Open_Descriptors_On(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty())
+        return 0;
+    int open = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
+            ++open;
+    return open;
 }
 
 QByteArray readAll(const QString& path)

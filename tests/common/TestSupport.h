@@ -49,6 +49,10 @@ void touch(const QString& path, const QByteArray& bytes = "x");
 // The bytes of a file; empty when it cannot be read.
 QByteArray readAll(const QString& path);
 
+// How many file descriptors of this process are open on the file at `path`
+// (read from /proc/self/fd).
+int Open_Descriptors_On(const QString& path);
+
 // ASCII from the full-ASCII pairs of a decoded Code 39 text, by the
 // standard's table (independently of the encoder's own table).
 QByteArray From_Full_Ascii(const QByteArray& raw);

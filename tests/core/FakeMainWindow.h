@@ -136,8 +136,14 @@ public:
     QSizeF imageSize{120, 60};     // points
     QList<LMNGraphic*> loadedItems;
     QStringList values, headers, footers;
+    // For each item loaded: whether the main window held its redraws back.
+    QList<bool> whileFilling;
 
-    void Set_Barcode_Prop_To_Control(LMNGraphic* item) override { loadedItems.append(item); }
+    void Set_Barcode_Prop_To_Control(LMNGraphic* item) override
+    {
+        loadedItems.append(item);
+        whileFilling.append(App_Services().Main_App_wnd && App_Services().Main_App_wnd->Card_Value_In_Process);
+    }
     PtImage Get_Image_From_Val(const QString& value, const QString& header, const QString& footer) override
     {
         values.append(value);

@@ -210,6 +210,9 @@ TEST(BatchBindingTest, AJobOnAWorkerNeverTouchesTheLiveItems)
     EXPECT_EQ(job.window.at(0)->encodeWithCoder(), before[0]);
     EXPECT_EQ(job.window.at(1)->encodeWithCoder(), before[1]);
     EXPECT_EQ(job.dialog.values, QStringList({"one", "two", "three"}));
+    // The window's canvas is not redrawn while a card is filled, and is again after.
+    EXPECT_EQ(job.dialog.whileFilling, QList<bool>({true, true, true}));
+    EXPECT_FALSE(job.window.Card_Value_In_Process);
 
     // Showing the first row is the one fill of the live design.
     job.binding.Select_first_row_value_for_design();
@@ -297,7 +300,7 @@ TEST(BatchBindingTest, SpreadsheetRowsAndTheirViewer)
     messages.onDialog = [](QDialog& d) { static_cast<Data_From_Excel&>(d).OK_Click(); };
     Data_From_Excel* viewer = Data_From_Excel::defaultInstance();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(Data_From_Excel::existingInstance(), viewer);
+    EXPECT_EQ(Data_From_Excel::Data_From_Excel_Window(), viewer);
     viewer->setRows(&five);
     EXPECT_EQ(viewer->Open_Wnd(), 1);
     EXPECT_EQ(viewer->rows_count->text(), "5");
@@ -323,16 +326,22 @@ TEST(BatchBindingTest, TheBackUpRestoresTheDesign)
     job.binding.Set_Front_Back_Value_To_Print_Export_Mail();
     ASSERT_TRUE(job.binding.Has_Design_Backup());
     EXPECT_EQ(job.binding.Design_Backup().size(), 3);
-    // Unchanged items stay the same objects.
+    // Unchanged items stay the same objects; nothing stays selected.
+    job.window.view.changeSelectionIndexes({0, 2});
+    job.window.view._Selected_Graphic = firstLive;
     job.binding.Create_Card_Design_Again();
     EXPECT_EQ(job.window.at(0), firstLive);
+    EXPECT_TRUE(job.window.view.selectionIndexes().isEmpty());
+    EXPECT_EQ(job.window.view._Selected_Graphic, nullptr);
 
     // Shown rows and edits since the back-up are undone, in stacking order.
     job.window.document.undoManager().removeAllActions();
     job.window.at(0)->Set_text_value("row three");
     job.window.at(1)->_bounds = QRectF(1, 2, 30, 40);
+    job.window.view.changeSelectionIndexes({1});
     job.binding.Create_Card_Design_Again();
     ASSERT_EQ(job.window.view.graphics().size(), 3);
+    EXPECT_TRUE(job.window.view.selectionIndexes().isEmpty());
     EXPECT_EQ(job.window.at(0)->Text_Value, "first");
     EXPECT_EQ(job.window.at(2)->Text_Value, "third");
     EXPECT_EQ(job.window.at(1)->kind(), LMNKind::Barcode);
@@ -378,10 +387,13 @@ TEST(BatchBindingTest, SmallServicesAroundJobs)
 
     FakeBatchServices main;
     main.mode = 1;
+    FakeMainWindow window;
     Batch_Binding binding;
     int fronts = 0;
     main.startOption = "G";
+    window.Card_Value_In_Process = true;   // left by a job that ended early
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
+    EXPECT_FALSE(window.Card_Value_In_Process);
     main.startOption = "W";
     binding.Set_Graphic_Array_According_Side([&] { ++fronts; });
     EXPECT_EQ(fronts, 1);

@@ -69,7 +69,7 @@ TEST(ListDialogs, TextImportOptionsNeedABoxAndTellThePlacement)
     box.radioButton_At_End->setChecked(true);
     box.OKPressed();
     EXPECT_EQ(box.result(), 1);
-    EXPECT_FALSE(box.options().overwrite);
+    EXPECT_FALSE(box.options().overwrite_text_load_row);
     EXPECT_TRUE(box.options().header);
     // Browse puts the chosen file in the path; the run's answer is kept.
     box.chooseFile = [] { return QStringLiteral("/tmp/other.csv"); };

@@ -18,7 +18,7 @@ List_Import_Options Opts(bool v, bool h, bool f, bool q, bool overwrite = false)
     o.header = h;
     o.footer = f;
     o.pq = q;
-    o.overwrite = overwrite;
+    o.overwrite_text_load_row = overwrite;
     return o;
 }
 
@@ -273,4 +273,68 @@ TEST(ListFiles, ExportThenImportGivesTheSameRows)
     EXPECT_FALSE(workbook);
     EXPECT_FALSE(Export_Barcode_List(dir.filePath("no/such/folder/list.txt"), m.rows(), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A text of 32,767 characters is the longest a list text may be: such a
+// text is imported, one character more and its line is left out and said
+// so, in every kind of file and in every field of a line.
+TEST(ListFiles, ATextOfTheLongestLengthComesInAndOneLongerIsLeftOut)
+{
+    QTemporaryDir dir;
+    const int limit = List_File_Reader::Max_Field_Length;
+    ASSERT_EQ(limit, 32767);
+    const QByteArray at(limit, 'L'), past(limit + 1, 'P');
+    const QString kept = QString::fromLatin1(at);
+    const QString note = QStringLiteral("1 line holding a text longer than 32767 characters was left out.");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::vector<BarcodeRow> rows;  // with all four texts ticked
+    } files[] = {
+        // Each field at the limit (the line as long as a line may be), then
+        // a footer past it.
+        {"fields.txt", at + "\t" + at + "\t" + at + "\t" + at + "\n" + "V\tH\t" + past + "\n" + "last\n",
+         {{kept, kept, kept, "1"}, {"last", "last", "last", "1"}}},
+        {"values.txt", at + "\n" + past + "\tH\n", {{kept, kept, kept, "1"}}},
+        // Spaces around a text are not part of it.
+        {"trimmed.txt", "  " + at + "  \n " + past + "\n", {{kept, kept, kept, "1"}}},
+        {"cells.csv", at + "," + "\"" + at + "\"\r\n" + past + "\r\nlast\r\n",
+         {{kept, kept, kept, "1"}, {kept, kept, kept, "1"}, {"last", "last", "last", "1"}}},
+        {"document.rtf", "{\\rtf1\\ansi " + at + "\\par " + past + "\\par last}",
+         {{kept, kept, kept, "1"}, {"last", "last", "last", "1"}}},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        BarcodeListModel m;
+        QString msg;
+        Import(m, Write(dir, QString::fromLatin1(f.name), f.bytes), Opts(true, true, true, true), &msg);
+        EXPECT_EQ(m.rows(), f.rows);
+        EXPECT_EQ(msg, note) << msg.toStdString();
+    }
+}
+
+// A file that cannot be imported is let go before the user is told, while
+// the reader that failed lives on.
+TEST(ListFiles, AReaderThatFailsLetsGoOfItsFile)
+{
+    QTemporaryDir dir;
+    for (const auto& bad : QList<QPair<QString, QByteArray>>{{"binary.txt", QByteArray("\x01\x00\x02\x00\x00\x07", 6)},
+                                                           {"fake.rtf", "not rtf at all"}}) {
+        SCOPED_TRACE(bad.first.toStdString());
+        const QString path = Write(dir, bad.first, bad.second);
+        List_File_Reader reader;
+        EXPECT_FALSE(reader.open(path));
+        EXPECT_FALSE(reader.error().isEmpty());
+        EXPECT_EQ(testsupport::Open_Descriptors_On(path), 0);
+    }
+    // A file that opens is held until it is read through.
+    const QString good = Write(dir, "good.txt", "a\nb\n");
+    List_File_Reader reader;
+    ASSERT_TRUE(reader.open(good));
+    EXPECT_EQ(testsupport::Open_Descriptors_On(good), 1);
+    std::vector<List_Line> lines;
+    while (reader.readLines(lines, 10)) {
+    }
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(testsupport::Open_Descriptors_On(good), 0);
 }

@@ -11,13 +11,21 @@
 #include "data/XmlStream.h"
 #include "data/ZipPackage.h"
 #include "data/barcodelist/ListDialogs.h"
+#include "data/series/BatchWizard.h"
 #include "data/series/ExcelImport.h"
 #include "data/series/SeriesTestSupport.h"
+#include "fuzz/HostileFiles.h"
 #include "platform/MessageSink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 
 using namespace datatest;
 
@@ -357,4 +365,143 @@ TEST(TableBudgetTest, HeadersThatLieAreNamedAsDamage)
     SSZipError error;
     EXPECT_FALSE(SSZipArchive::unzipFileAtPath(dir.filePath("huge.xlsx"), dir.filePath("out"), true, QString(), &error));
     EXPECT_TRUE(error.description.contains("is damaged: its header claims")) << error.description.toStdString();
+}
+
+namespace {
+
+// Runs `body` in a child process of its own (this test program run again
+// for this test alone, so the heap measured holds nothing of the tests that
+// ran before) and expects it to answer true; what it writes to standard
+// error is shown when it does not.
+void In_Child_Process(const std::function<bool()>& body)
+{
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool ok = body();
+            std::fflush(stderr);
+            std::_Exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, style);
+}
+
+// Writes why a check in a child process failed; answers the check.
+bool Check(bool ok, const std::string& what)
+{
+    if (!ok)
+        std::fprintf(stderr, "failed: %s\n", what.c_str());
+    return ok;
+}
+
+} // namespace
+
+// A workbook of a few kilobytes whose one shared text of 1 MB is used by a
+// hundred cells fits the budget of a table read as the reader stores it, but
+// a window that keeps each use as a string of its own would hold it a
+// hundred times over. The budget counts what each window will keep: the
+// list's window imports the column once and refuses it taken four times,
+// the series windows write it or keep it, each within 300 MB.
+TEST(TableBudgetTest, EveryWindowKeepsASmallWorkbookWithinItsMemory)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shared-megabyte.xlsx");
+    ASSERT_TRUE(hostile_files::Write_Shared_Text_Workbook(path));
+    EXPECT_LT(QFileInfo(path).size(), 8 * 1024);
+    In_Child_Process([&] {
+        if (!Check(heappeak::Counting(), "the heap is counted"))
+            return false;
+        bool ok = true;
+        QStringList messages;
+        const MessageResponder previous = Set_Message_Responder([&messages](const MessageRequest& r) {
+            messages << r.text.trimmed();
+            return 0;
+        });
+        const QString megabyte(1 << 20, QLatin1Char('a'));
+
+        // The list's window, the value taken from the column: the 99 rows
+        // under the title row come in.
+        for (const bool fourTimes : {false, true}) {
+            BarcodeListModel list;
+            list.Create_Item_List("kept", "", "", "1", 0);
+            messages.clear();
+            double mb = 0;
+            {
+                Import_Excel_Barcode w;
+                w.setList(&list);
+                const ModalRunner runner = Set_Modal_Runner([&](QDialog&) {
+                    for (QCheckBox* box : {w.chk_value, w.chk_header, w.chk_footer, w.chk_pq})
+                        box->setChecked(box == w.chk_value || fourTimes);
+                    w.End_Radio_Pressed();
+                    w.OKPressed();
+                    return w.result();
+                });
+                Heap_Peak peak;
+                w.Open_excel_Wnd(path);
+                mb = peak.megabytes();
+                Set_Modal_Runner(runner);
+            }
+            const std::string which = fourTimes ? "the list's window, four texts" : "the list's window, the value";
+            std::fprintf(stderr, "%s: %.0f MB\n", which.c_str(), mb);
+            ok = Check(mb < kMaxMB, which + " within 300 MB") && ok;
+            if (!fourTimes) {
+                ok = Check(messages.isEmpty(), which + ": no message") && ok;
+                ok = Check(list.count() == 100 && list.textAt(1, 0) == megabyte && list.textAt(99, 0) == megabyte
+                               && list.textAt(0, 0) == QLatin1String("kept"),
+                           which + ": 99 rows of the text after the row that was there")
+                    && ok;
+            } else {
+                ok = Check(messages.size() == 1
+                               && messages.first().startsWith("The sheet 'Sheet1' is too large to read: it would take "
+                                                              "about ")
+                               && messages.first().contains("MB of memory, more than the 224 MB a table can take."),
+                           which + ": refused, " + messages.join(" | ").toStdString())
+                    && ok;
+                ok = Check(list.count() == 1, which + ": the list as it was") && ok;
+            }
+        }
+
+        // The series window, the column written as a series of its own.
+        {
+            SeriesFolder folder;
+            FakeMainWindow window;
+            Import_Excel_DataSheet series;
+            Heap_Peak peak;
+            series.Reset_Controls(path);
+            series.contains_header->setChecked(false);
+            series.Fill_Col_RD_Click();
+            series.list_name->setText("Big");
+            auto* model = static_cast<Excel_Column_Model*>(series.ColList->model());
+            model->setState(0, true);
+            series.OKPressed();
+            const double mb = peak.megabytes();
+            std::fprintf(stderr, "the series window: %.0f MB\n", mb);
+            ok = Check(mb < kMaxMB, "the series window within 300 MB") && ok;
+            QFile written(folder.path("Big.txt"));
+            ok = Check(written.open(QIODevice::ReadOnly) && written.size() == 100 * ((1 << 20) + 1),
+                       "the series window wrote 100 values")
+                && ok;
+        }
+
+        // The value list of the series manager.
+        {
+            SeriesFolder folder;
+            FakeMainWindow window;
+            BatchWizard manager;
+            manager.AddNew_Btn_Clicked();
+            Import_Excel values;
+            values.BatchWizard_Window = &manager;
+            Heap_Peak peak;
+            values.Reset_Controls(path);
+            static_cast<Excel_Column_Model*>(values.ColList->model())->setState(0, true);
+            values.OKPressed();
+            const double mb = peak.megabytes();
+            std::fprintf(stderr, "the value list: %.0f MB\n", mb);
+            ok = Check(mb < kMaxMB, "the value list within 300 MB") && ok;
+            ok = Check(manager.ListData_value().size() == 99, "the value list holds 99 values") && ok;
+        }
+        Set_Message_Responder(previous);
+        return ok;
+    });
 }

@@ -164,3 +164,39 @@ TEST(XmlStreamTest, PiecesNeverChangeWhatIsRead)
             EXPECT_FALSE(cut.error.isEmpty());
     }
 }
+
+// Past the first 512 bytes (which wait whole for the encoding to be known),
+// a part is read as its pieces come: a "\r\n" cut between two pieces is one
+// line end, and a name of the longest length allowed is sound wherever a
+// piece ends in or after it (one byte longer, it is damage wherever).
+TEST(XmlStreamTest, APieceEndInsideALineEndOrANameChangesNothing)
+{
+    const QByteArray lineEnd =
+        "<?xml version=\"1.0\"?><t>" + QByteArray(600, 'a') + "\r\nb\r\n\r\nc" + QByteArray(300, 'd') + "</t>";
+    const Read whole = Read_In_Pieces(lineEnd);
+    ASSERT_TRUE(whole.ok) << whole.error.toStdString();
+    EXPECT_EQ(whole.events, "<t>'" + std::string(600, 'a') + "\nb\n\nc" + std::string(300, 'd') + "'</t>");
+    for (qsizetype cut = 512; cut < lineEnd.size(); ++cut) {
+        const Read r = Read_In_Pieces(lineEnd, {int(cut), int(lineEnd.size())});
+        ASSERT_TRUE(r.ok) << cut;
+        ASSERT_EQ(r.events, whole.events) << "cut after byte " << cut;
+    }
+
+    for (const qsizetype extra : {qsizetype(0), qsizetype(1)}) {
+        const QByteArray name(Xml_Stream::Max_Name_Bytes + extra, 'n');
+        const QByteArray part = "<?xml version=\"1.0\"?><a><" + name + " x=\"1\"/><" + name + "/></a>";
+        const Read all = Read_In_Pieces(part);
+        EXPECT_EQ(all.ok, extra == 0) << all.error.toStdString();
+        const qsizetype first = part.indexOf(name), second = part.indexOf(name, first + name.size());
+        for (const qsizetype at : {first, second}) {
+            for (qsizetype cut = at + name.size() - 3; cut <= at + name.size() + 2; ++cut) {
+                const Read r = Read_In_Pieces(part, {int(cut), int(part.size())});
+                EXPECT_EQ(r.ok, all.ok) << "name of " << name.size() << " bytes, cut after byte " << cut;
+                EXPECT_EQ(r.events, all.events) << cut;
+                if (extra > 0) {
+                    EXPECT_TRUE(r.error.startsWith("an element name is longer than 4 KB")) << r.error.toStdString();
+                }
+            }
+        }
+    }
+}

@@ -80,7 +80,7 @@ TEST(ExportCommand, SheetChecksNameAffixesAndDestination)
         w->prefix_suffix_chk_box->setChecked(false);
         w->export_btn_on_export_image->click();
         w->cancel_btn->click();
-        EXPECT_TRUE(w->naming.tag.isEmpty());  // Cancel empties the settings
+        EXPECT_TRUE(w->naming.file_name_exported.isEmpty());  // Cancel empties the settings
     };
     EXPECT_FALSE(Export_Command());
     EXPECT_EQ(msgs.texts(), (QStringList{"\nPlease enter valid file name.", "\nPlease enter prefix or suffix value.",

@@ -172,8 +172,8 @@ BarcodeExportJob Barcode_Job(const QString& dest, const QString& tag, const QStr
     job.destination = dest;
     job.Print_Start = from - 1;
     job.Total_Label = to;
-    job.naming.tag = tag;
-    job.naming.ext = ext;
+    job.naming.file_name_exported = tag;
+    job.naming.file_path_ext = ext;
     return job;
 }
 
@@ -230,9 +230,9 @@ TEST(CardExport, ARangeOfRowsGivesOneFileEachAndTheDesignIsRestored)
     job.destination = dir.path();
     job.Print_Start = 1;
     job.Total_Label = 4;  // From 2 To 4
-    job.naming.tag = "<SV>";
-    job.naming.series = "Names";
-    job.naming.ext = "tiff";
+    job.naming.file_name_exported = "<SV>";
+    job.naming.file_series_exported = "Names";
+    job.naming.file_path_ext = "tiff";
     const std::shared_ptr<ExportJob> handle = Export_Batch_File(job);
     const ExportJobReport r = Wait_For(handle);
     const QString folder = dir.filePath("Zorv Label");
@@ -311,8 +311,8 @@ TEST(CardExport, StopDuringRowTwoEndsAfterRowTwoWithTheWindowHidden)
     job.rows = batch.jobRows(true);
     job.destination = dir.path();
     job.Total_Label = 5;
-    job.naming.tag = "<DEF>";
-    job.naming.ext = "bmp";
+    job.naming.file_name_exported = "<DEF>";
+    job.naming.file_path_ext = "bmp";
     const ExportJobReport r = Wait_For(Export_Batch_File(job));
     EXPECT_EQ(Files_In(dir.filePath("Zorv Label")), (QStringList{"Label (1).bmp", "Label.bmp"}));
     EXPECT_EQ(batch.cardRows, (QList<int>{0, 1}));
@@ -353,8 +353,8 @@ TEST(CardExport, KeepForAllAsksOnceAndCancelAtTheFirstFileWritesNothing)
     job.rows = batch.jobRows(true);
     job.destination = dir.path();
     job.Total_Label = 3;
-    job.naming.tag = "<DEF>";
-    job.naming.ext = "png";
+    job.naming.file_name_exported = "<DEF>";
+    job.naming.file_path_ext = "png";
     EXPECT_EQ(Wait_For(Export_Batch_File(job)).written, 3);
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(Files_In(folder).size(), 6);

@@ -20,9 +20,9 @@ using testsupport::touch;
 Export_Naming Naming(const QString& folder, const QString& tag, const QString& ext = QStringLiteral("jpg"))
 {
     Export_Naming n;
-    n.folder = folder;
-    n.tag = tag;
-    n.ext = ext;
+    n.file_export_Path = folder;
+    n.file_name_exported = tag;
+    n.file_path_ext = ext;
     return n;
 }
 
@@ -38,11 +38,11 @@ TEST(ExportNaming, CounterTagsNumberEveryNameAfterTheFirst)
     EXPECT_EQ(Name(n.Export_Name_With_Options("", "", 1)), "Label.jpg");
     EXPECT_EQ(Name(n.Export_Name_With_Options("", "", 2)), "Label (1).jpg");
     EXPECT_EQ(Name(n.Export_Name_With_Options("", "", 3)), "Label (2).jpg");
-    EXPECT_EQ(n.counter, 3);
+    EXPECT_EQ(n.export_card_counter, 3);
 
     Export_Naming affixed = Naming(dir.path(), QStringLiteral("<DEF>"));
-    affixed.prefix = "A";
-    affixed.suffix = "B";
+    affixed.file_prefix_exported = "A";
+    affixed.file_sufix_exported = "B";
     EXPECT_EQ(Name(affixed.Export_Name_With_Options("", "", 1)), "A_Label_B.jpg");
     EXPECT_EQ(Name(affixed.Export_Name_With_Options("", "", 2)), "A_Label_B (1).jpg");
 
@@ -57,11 +57,11 @@ TEST(ExportNaming, SeriesTagsCarryTheRowNumberAndValues)
 {
     QTemporaryDir dir;
     Export_Naming n = Naming(dir.path(), QStringLiteral("<SN>"));
-    n.counter = 7;  // the counter plays no part in series names
+    n.export_card_counter = 7;  // the counter plays no part in series names
     EXPECT_EQ(Name(n.Export_Name_With_Options("x", "Names", 4)), "Names (4).jpg");
     EXPECT_EQ(Name(n.Export_Name_With_Options("x", "Names", 5)), "Names (5).jpg");
-    n.prefix = "A";
-    n.suffix = "B";
+    n.file_prefix_exported = "A";
+    n.file_sufix_exported = "B";
     EXPECT_EQ(Name(n.Export_Name_With_Options("x", "Names", 4)), "A_Names (4)_B.jpg");
 
     Export_Naming snv = Naming(dir.path(), QStringLiteral("<SNV>"));

@@ -5,6 +5,8 @@
 #include "ExportTestSupport.h"
 #include "common/FakeBatchServices.h"
 #include "common/PdfChecks.h"
+#include "common/PageSetup.h"
+#include "common/PrintQueue.h"
 #include "core/FakeMainWindow.h"
 #include "core/util/MessageBoxes.h"
 #include "core/util/SharedValues.h"
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -641,4 +644,105 @@ TEST_F(PdfExportTest, AnExactFitKeepsItsLastColumn)
             EXPECT_EQ(window->sheet.Print_Col, 2);
         }
     }
+}
+
+// The window opened again starts afresh: the rows of one export are gone at
+// the next opening, which exports the whole list.
+TEST_F(PdfExportTest, ARangeOfOneExportIsGoneWhenTheWindowOpensAgain)
+{
+    barcodeList(5);
+    batch.state.value = QStringLiteral("R1");   // the window's label: as large as every row's
+    std::function<void(PDF_Export&)> inWindow;
+    const auto boxes = msgs.onDialog;
+    msgs.onDialog = [&](QDialog& d) {
+        if (auto* w = qobject_cast<PDF_Export*>(&d))
+            inWindow(*w);
+        else
+            boxes(d);
+    };
+    // The barcodes of a file, page by page.
+    const auto exported = [this](const QString& name) {
+        const QString pdf = QDir(folder()).filePath(name);
+        QStringList read;
+        for (int p = 1; p <= Pdf_Info(pdf).pages; ++p)
+            read << Page_Barcodes(pdf, p).join(QLatin1Char('+'));
+        return read;
+    };
+
+    inWindow = [&](PDF_Export& w) {
+        EXPECT_TRUE(w.All_print_rd->isChecked());
+        w.Sel_print_rd->click();
+        type(w.from_Text, QStringLiteral("3"));
+        w.From_Stepper_Changed(w.from_Text);
+        type(w.To_Text, QStringLiteral("4"));
+        w.To_Stepper_Changed(w.To_Text);
+        type(w.file_name_save_txt, QStringLiteral("First"));
+        EXPECT_TRUE(runJob());
+        w.cancel_btn->click();
+    };
+    window->Open_Pdf_Export_Wnd();
+    EXPECT_EQ(exported("First.PDF"), (QStringList{"R3", "R4"}));
+
+    inWindow = [&](PDF_Export& w) {
+        EXPECT_TRUE(w.All_print_rd->isChecked());
+        EXPECT_FALSE(w.Sel_print_rd->isChecked());
+        EXPECT_EQ(w.from_Text->text(), "1");
+        EXPECT_EQ(w.Total_Text->text(), "5");
+        type(w.file_name_save_txt, QStringLiteral("Second"));
+        EXPECT_TRUE(runJob());
+        w.cancel_btn->click();
+    };
+    window->Open_Pdf_Export_Wnd();
+    EXPECT_EQ(exported("Second.PDF"), (QStringList{"R1", "R2", "R3", "R4", "R5"}));
+}
+
+// Page Setup on a real printer (the private queue) starts from the page the
+// window shows: a Letter page opens as Letter, and margins typed there show
+// in the window and move the labels on the written page by as much.
+TEST_F(PdfExportTest, PageSetupOpensOnThePageShownAndKeepsTheMarginsTyped)
+{
+    const QString queue = testsupport::Test_Print_Queue();
+    ASSERT_FALSE(queue.isEmpty());
+    Set_Printer_Names_Provider({});
+    PrintInfo info;
+    info.printerName = queue;
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    barcodeList(4);
+    window->Reset_For_Opening();
+    EXPECT_EQ(window->Page_name_txt->text(), "Letter");
+    EXPECT_EQ(window->Page_width_txt->text(), "215.90");
+    sheet(90, 40, 2, 2);
+    type(window->file_name_save_txt, QStringLiteral("Before"));
+    ASSERT_TRUE(runJob());
+
+    testsupport::Page_Setup_Seen seen;
+    const auto boxes = msgs.onDialog;
+    msgs.onDialog = [&](QDialog& d) {
+        if (auto* setup = qobject_cast<QPageSetupDialog*>(&d))
+            seen = testsupport::Type_Margins_Into_Page_Setup(*setup, 20, 15);
+        else
+            boxes(d);
+    };
+    window->page_setup_btn->click();
+    EXPECT_NEAR(seen.paper.width(), 612, 0.5) << seen.paperName.toStdString();
+    EXPECT_NEAR(seen.paper.height(), 792, 0.5) << seen.paperName.toStdString();
+    EXPECT_EQ(window->Page_name_txt->text(), "Letter");
+    EXPECT_EQ(window->l_mar_id->text(), "20.00");
+    EXPECT_EQ(window->t_mar_id->text(), "15.00");
+
+    type(window->file_name_save_txt, QStringLiteral("After"));
+    ASSERT_TRUE(runJob());
+    const QString before = QDir(folder()).filePath("Before.PDF"), after = QDir(folder()).filePath("After.PDF");
+    const PdfInfo written = Pdf_Info(after);
+    ASSERT_GE(written.pages, 1);
+    EXPECT_NEAR(written.sizes.value(0).width(), 612, 1);
+    EXPECT_NEAR(written.sizes.value(0).height(), 792, 1);
+    const QRect was = Dark_Box(before, 1), is = Dark_Box(after, 1);
+    ASSERT_FALSE(was.isEmpty());
+    ASSERT_FALSE(is.isEmpty());
+    const double mm = 72 / 25.4;
+    EXPECT_NEAR(is.left() - was.left(), 20 * mm, 1.5);
+    EXPECT_NEAR(is.top() - was.top(), 15 * mm, 1.5);
+    EXPECT_EQ(Cell_Barcodes(after, 1, window->acceptedJob().geometry()), (QStringList{"R1", "R2", "R3", "R4"}));
 }

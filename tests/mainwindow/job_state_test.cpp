@@ -3,7 +3,8 @@
 // main window reads. The list keeps driving the value fields, the e-mail
 // window offers the batch its sources have, the output check starts from one
 // row, exported files are named after the row they hold, totals count labels,
-// the side panel follows the selection, and a fresh window counts afresh.
+// a window that restores the design leaves the card panel and nothing
+// selected, and a fresh window counts afresh.
 #include "MainWindowFixture.h"
 #include "OutputTestSupport.h"
 
@@ -506,25 +507,111 @@ TEST_F(JobStateTest, AnEmptyPrintQuantityCountsOneLabel)
     EXPECT_EQ(job->report().labels, 30);
 }
 
-// 6. Print and PDF opened and cancelled in designing mode leave the side
-// panel on the selected item, and it goes on following the selection.
-TEST_F(JobStateTest, TheSidePanelFollowsTheSelectionAfterAWindow)
+// 6. A window after which the design is restored leaves nothing selected and
+// the card panel shown on its first tab: print and PDF opened and cancelled,
+// a batch of pictures exported, a batch of mails sent. An export window
+// cancelled restores nothing: the shape stays selected with its panel. The
+// panel goes on following clicks afterwards.
+TEST_F(JobStateTest, AfterAWindowThatRestoresTheDesignTheCardPanelShowsAndNothingIsSelected)
 {
     OnePrinter printer;
-    make();
+    make();   // the window sets the series folder: ours comes after it
+    SeriesFolder series;
+    series.write("Names", "Anna\nBruno\n");
     auto shape = designWithSelectedShape();
-    ASSERT_EQ(panelTabs(), Shape_Tabs);
-    for (Command c : {Command::Print, Command::Pdf, Command::Export, Command::Mail}) {
-        SCOPED_TRACE(Name_Of(c));
+    auto text = std::make_shared<LMNText>();
+    text->_bounds = QRectF(120, 10, 120, 24);
+    text->Set_text_value("name");
+    text->data_source_type = 1;
+    text->batch_list_name = "Names";
+    window->designModeView()->document()->insertGraphic(text, 0);
+    LMNGraphicView* canvas = window->graphicView();
+    PropertyPanelHost* host = window->designModeView()->panels;
+    const auto selectShape = [&] {
         click(shape->_bounds.center());
         ASSERT_EQ(panelTabs(), Shape_Tabs);
-        openAndCancel(c);
-        EXPECT_EQ(panelTabs(), Shape_Tabs);
+        ASSERT_EQ(canvas->selectedGraphics().size(), 1);
+    };
+    const auto cardShowsAndNothingIsSelected = [&]() -> ::testing::AssertionResult {
+        if (panelTabs() != Card_Tabs)
+            return ::testing::AssertionFailure() << "the panel shows " << panelTabs();
+        if (host->sett_tab->currentWidget() != host->card_info_tab)
+            return ::testing::AssertionFailure() << "the card panel is not on its first tab";
+        if (!canvas->selectionIndexes().isEmpty() || canvas->_Selected_Graphic)
+            return ::testing::AssertionFailure() << canvas->selectionIndexes().size() << " item(s) selected";
+        return ::testing::AssertionSuccess();
+    };
+
+    for (Command c : {Command::Print, Command::Pdf}) {
+        SCOPED_TRACE(Name_Of(c));
+        selectShape();
+        openAndCancelWindow(c, 1);
+        EXPECT_TRUE(cardShowsAndNothingIsSelected());
     }
-    click(QPointF(200, 150));   // the empty card
-    EXPECT_EQ(panelTabs(), Card_Tabs);
+
+    {
+        SCOPED_TRACE("Export cancelled");
+        selectShape();
+        openAndCancelWindow(Command::Export, 1);
+        EXPECT_EQ(panelTabs(), Shape_Tabs);
+        EXPECT_EQ(canvas->selectedGraphics(), QList<LMNGraphic*>{shape.get()});
+    }
+    {
+        SCOPED_TRACE("Export of the batch");
+        selectShape();
+        QTemporaryDir folder;
+        Windows windows;
+        windows.on = [&](QDialog& d) {
+            auto* e = qobject_cast<ExportWindow*>(&d);
+            ASSERT_TRUE(e);
+            e->ex_bar_image_type_combo->setCurrentIndex(3);   // png
+            e->Export_Dest_Path->setText(folder.path());
+            e->Export_with_batch_chk->setChecked(true);
+            e->Used_Seres_In_Design->setCurrentIndex(e->Used_Seres_In_Design->findText(QStringLiteral("Names")));
+            e->exp_rad_sv->click();   // files named after the values
+            e->setResult(0);
+            e->export_btn_on_export_image->click();
+        };
+        const int before = int(messages.size());
+        window->export_btn->trigger();
+        ASSERT_TRUE(outputtest::Wait_For([&] { return !windows.boxMessages.isEmpty() || messages.size() > before; }));
+        EXPECT_EQ(windows.boxMessages.value(0).toStdString(), "Label has been exported successfully.")
+            << messages.join('|').toStdString();
+        EXPECT_EQ(QDir(folder.filePath("Zorv Label")).entryList(QDir::Files),
+                  (QStringList{"Anna.png", "Bruno.png"}));
+        EXPECT_TRUE(cardShowsAndNothingIsSelected());
+    }
+    {
+        SCOPED_TRACE("E-mail of the batch");
+        mailtest::SmtpTestServer server("starttls");
+        ASSERT_GT(server.port(), 0);
+        account(server.port());
+        selectShape();
+        std::shared_ptr<MailJobHandle> job;
+        openAndCancel(Command::Mail, [&](QDialog& d) {
+            auto& mail = dynamic_cast<Send_Mail&>(d);
+            mail.to_txt->setPlainText("one@zorv.test");
+            ASSERT_TRUE(mail.send_with_batch_chk->isEnabled());
+            if (!mail.send_with_batch_chk->isChecked())
+                mail.send_with_batch_chk->click();
+            mail.rd_all_to_every->click();
+            job = mail.Send_Button();
+            ASSERT_TRUE(job);
+            ASSERT_TRUE(outputtest::Wait_For([&] { return job->done.load(); }, 120));
+        });
+        ASSERT_TRUE(job);
+        EXPECT_EQ(job->report().sent, job->report().planned) << job->report().message.toStdString();
+        int attachments = 0;
+        for (const mailtest::ReceivedMail& m : server.mails())
+            attachments += int(m.attachments.size());
+        EXPECT_EQ(attachments, 2) << "a card for each row";
+        EXPECT_TRUE(cardShowsAndNothingIsSelected());
+    }
+
     click(shape->_bounds.center());
     EXPECT_EQ(panelTabs(), Shape_Tabs);
+    click(QPointF(200, 150));   // the empty card
+    EXPECT_EQ(panelTabs(), Card_Tabs);
 }
 
 // 7. A fresh main window counts its own rows: a mailing of every row of a
@@ -588,10 +675,12 @@ TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheListDrivingThePreview)
 }
 
 // The same walk in designing mode, with a text bound to a series so that
-// every window counts and restores the design: the side panel stays on the
-// selected item and goes on following the selection after each pair, and the
-// list of barcode mode still drives the preview afterwards.
-TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheSidePanelFollowingTheSelection)
+// every window counts the rows: after each pair the side panel and the
+// selection agree (the card and nothing selected once print or PDF restored
+// the design, else the shape still selected), the panel goes on following
+// the selection, and the list of barcode mode still drives the preview
+// afterwards.
+TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheSidePanelAndTheSelectionAgreeing)
 {
     OnePrinter printer;
     const QStringList values{"PAIR-A", "PAIR-B", "PAIR-C"};
@@ -614,7 +703,14 @@ TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheSidePanelFollowingTheSelec
             SCOPED_TRACE(std::string(Name_Of(first)) + " then " + Name_Of(second));
             openAndCancelWindow(first, 1);
             openAndCancelWindow(second, 1);
-            EXPECT_EQ(panelTabs(), Shape_Tabs) << "the selection's panel after the windows";
+            const auto restores = [](Command c) { return c == Command::Print || c == Command::Pdf; };
+            if (restores(first) || restores(second)) {
+                EXPECT_EQ(panelTabs(), Card_Tabs);
+                EXPECT_TRUE(window->graphicView()->selectionIndexes().isEmpty());
+            } else {
+                EXPECT_EQ(panelTabs(), Shape_Tabs) << "the selection's panel after the windows";
+                EXPECT_EQ(window->graphicView()->selectedGraphics(), QList<LMNGraphic*>{shape.get()});
+            }
             click(QPointF(200, 150));   // the empty card
             EXPECT_EQ(panelTabs(), Card_Tabs);
             click(shape->_bounds.center());

@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Value), "123456789012");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "Header");
     EXPECT_TRUE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_TRUE(side.listDrives());
+    EXPECT_TRUE(side.Check_Data_Sheet_Value_Use_or_Not_Barcode());
     EXPECT_FALSE(v.Preview_Is_Blank());
 
     // A text the list no longer feeds becomes editable and keeps its text.
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ListSourceSwitchesOnAndOff)
     EXPECT_EQ(value.fieldText(ValuePane::Field::Header), "HEADER");
     EXPECT_EQ(value.fieldText(ValuePane::Field::Footer), "FOOTER");
     EXPECT_FALSE(value.fieldReadOnly(ValuePane::Field::Value));
-    EXPECT_FALSE(side.listDrives());
+    EXPECT_FALSE(side.Check_Data_Sheet_Value_Use_or_Not_Barcode());
     EXPECT_EQ(side.data_source_txt_box->text(), "Manual");
 }
 
@@ -558,3 +558,39 @@ TEST_F(MainWindowTest, AJobReadsTheFedTextsOfEachRowAndTheTypedOthers)
     EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 3, 100), 3);
 }
 
+
+// A list file that cannot be imported is let go before the user is told:
+// while the message shows, the program holds the file no more (the user may
+// move, mend or delete it), and the list is as it was.
+TEST_F(MainWindowTest, AListFileThatIsNotTextIsLetGoBeforeItsMessage)
+{
+    QTemporaryDir dir;
+    BarcodeModeView& v = makeBarcode();
+    BarcodeListSide& side = *v.listSide();
+    side.list().Load_Rows(Five());
+    ModalScript script([](QDialog& d) {
+        auto* box = qobject_cast<Import_From_Txt_File*>(&d);
+        if (!box)
+            return 1;
+        box->chk_value->setChecked(true);
+        box->OKPressed();
+        return box->result();
+    });
+    const QString bad = dir.filePath("picture.txt");
+    testsupport::touch(bad, QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR", 16));
+    side.chooseImportFile = [&] { return bad; };
+    QStringList shown;
+    QList<int> openWhileShown;
+    const MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {
+        shown << r.text.trimmed();
+        openWhileShown << testsupport::Open_Descriptors_On(bad);
+        return 0;
+    });
+    side.Import_List_Button();
+    Set_Message_Responder(previous);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.first(), "Either file is corrupted or selected file contains invalid characters.\n"
+                             "The file is not a text file.");
+    EXPECT_EQ(openWhileShown, QList<int>({0}));
+    EXPECT_EQ(side.list().rows(), Five());
+}

@@ -7,6 +7,7 @@
 #include "OutputTestSupport.h"
 
 #include "common/TestSupport.h"
+#include "core/canvas/LMNGraphicView.h"
 #include "core/model/Card_Property.h"
 #include "core/model/LMNText.h"
 #include "core/util/MainWindowServices.h"
@@ -256,6 +257,42 @@ TEST_F(RowCountTest, MoreSpreadsheetRowsThanSeriesValuesGiveALabelARowEverywhere
     EXPECT_EQ(printed(), kFiveRows);
     EXPECT_EQ(pdfExported(), kFiveRows);
     EXPECT_EQ(mailed(), kFiveRows);
+}
+
+// While a batch job fills a card with a row, a redraw request leaves the
+// canvas alone; once the export of every row is over, the canvas redraws as
+// it is asked to.
+TEST_F(RowCountTest, TheCanvasRedrawsAgainAfterTheRowsAreExported)
+{
+    openDesign(true);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // Paint events of the canvas after one redraw request.
+    auto paintsAfterRefresh = [this] {
+        struct Counter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                paints += e->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        QCoreApplication::processEvents();
+        window->graphicView()->installEventFilter(&counter);
+        window->Refresh_Canvas();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        window->graphicView()->removeEventFilter(&counter);
+        return counter.paints;
+    };
+    EXPECT_GT(paintsAfterRefresh(), 0);
+    window->Card_Value_In_Process = true;
+    EXPECT_EQ(paintsAfterRefresh(), 0);
+    window->Card_Value_In_Process = false;
+
+    EXPECT_EQ(exported().size(), 5);
+    EXPECT_FALSE(window->Card_Value_In_Process);
+    EXPECT_GT(paintsAfterRefresh(), 0);
 }
 
 // Off until the mail window offers its batch for a design bound only to the

@@ -179,7 +179,7 @@ static void Click_Tab(QTabWidget* tabs, QWidget* page)
     ASSERT_EQ(tabs->currentWidget(), page);
 }
 
-TEST_F(WindowCommandsTest, TheFrontSideButtonShowsTheCardOnTheTabTheUserChoseLast)
+TEST_F(WindowCommandsTest, TheFrontSideButtonKeepsACardTabAndOpensTheCardFromAnItemOnItsFirstTab)
 {
     w->show();
     QApplication::setActiveWindow(w);
@@ -190,32 +190,37 @@ TEST_F(WindowCommandsTest, TheFrontSideButtonShowsTheCardOnTheTabTheUserChoseLas
     w->Show_RHS_Properties(nullptr);
     EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab) << "the card panel opens on its first tab";
     Click_Tab(host->sett_tab, host->card_brdr_tab);
-    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab);
+    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab) << "the user's card tab is remembered";
     front->trigger();
     EXPECT_EQ(design->Front_back_label->text(), QStringLiteral("Front"));
     EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab) << "a card tab stays";
 
-    // From an item's panel: the card panel on the tab the user chose last.
-    LMNGraphic* shape = add(LMNKind::Shape, QRectF(10, 10, 40, 40));
-    select({shape});
-    ASSERT_NE(host->sett_tab->currentWidget(), host->card_brdr_tab);
+    // A rectangle made with its tool, its Arrange tab, Front: the card panel
+    // on its first tab.
+    w->toolPalette()->toolActions().at(3)->trigger();
+    ASSERT_EQ(canvas->selectedGraphics().size(), 1);
+    ASSERT_EQ(canvas->selectedGraphics().first()->_shape_type, QStringLiteral("R"));
     Click_Tab(host->sett_tab, host->aligmnt_tab);
     EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab) << "an item's tab is not remembered";
     front->trigger();
-    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab);
     EXPECT_EQ(host->sett_tab->count(), 4);
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
     EXPECT_EQ(host->Last_Selected_Graphic, nullptr);
+    // Then the Border tab, Front: Border stays.
+    Click_Tab(host->sett_tab, host->card_brdr_tab);
+    front->trigger();
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab);
 
-    // A click on the empty canvas shows the card panel on its first tab; the
-    // tab chosen last is still what Front comes back to.
-    select({shape});
+    // A click on the empty canvas shows the card panel on its first tab, and
+    // Front keeps it there.
+    select({doc->graphicsPointers().first()});
+    ASSERT_EQ(host->sett_tab->widget(0), host->shape_tab);
     ASSERT_EQ(canvas->graphicUnderPoint(QPointF(200, 200)), nullptr);
     QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->widgetRectForCanvasRect(QRectF(200, 200, 1, 1)).topLeft());
     EXPECT_EQ(host->sett_tab->count(), 4);
     EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
-    EXPECT_EQ(host->Last_Card_Sel_Tab, host->card_brdr_tab);
     front->trigger();
-    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_brdr_tab);
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
 
     // The size tab puts the focus in the label-sheet product list.
     choose(host->card_size_tab->Label_ComboBox, 1);   // a vendor: its products are listed

@@ -30,6 +30,7 @@ void PrintTest::SetUp()
     ASSERT_TRUE(dir.isValid());
     previousResponder = Set_Message_Responder([this](const MessageRequest& r) {
         messages << r.text;
+        requests.push_back(r);
         if (r.buttons.size() >= 2) {
             bool yes = true;
             if (!answers.empty()) {

@@ -22,6 +22,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace printtest {
 
@@ -69,6 +70,7 @@ protected:
     QTemporaryDir dir;
     FakeBatchServices batch;
     QStringList messages;
+    std::vector<MessageRequest> requests;   // every box, as asked
     std::deque<bool> answers;
     std::deque<std::function<int(QDialog&)>> dialogs;
     MessageResponder previousResponder;

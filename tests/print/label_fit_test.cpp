@@ -8,10 +8,15 @@
 #include "print/Print_Wnd.h"
 #include "print/SheetLayout.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QPrinter>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace printtest;
 
@@ -193,6 +198,132 @@ TEST_F(LabelFitTest, TheWidestRowIsFoundPastTheFirstSheet)
     w.Execute_Printing(false);
     EXPECT_EQ(count("larger than its label"), 1);
     EXPECT_GT(Pdf_Pages(pdf), 0);
+}
+
+TEST_F(LabelFitTest, EnterAtTheQuestionGoesBack)
+{
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    cells(w, "70", "40", 3);
+    // The box answered as Enter answers it: with its default button.
+    const MessageResponder fixture = Set_Message_Responder([this](const MessageRequest& r) {
+        requests.push_back(r);
+        return r.defaultButton;
+    });
+    const auto restore = qScopeGuard([&] { Set_Message_Responder(fixture); });
+    w.Execute_Printing(false);
+    ASSERT_EQ(requests.size(), 1u);
+    const MessageRequest& asked = requests.back();
+    EXPECT_TRUE(asked.text.contains("larger than its label")) << asked.text.toStdString();
+    ASSERT_EQ(asked.buttons, (QStringList{"Yes", "No"}));
+    EXPECT_EQ(asked.buttons.value(asked.defaultButton), "No");
+    EXPECT_EQ(asked.buttons.value(asked.escapeButton), "No");
+    EXPECT_FALSE(QFile::exists(pdf)) << "Enter printed the labels";
+}
+
+// Catalogue labels that are not rectangles: a barcode (its bars and texts,
+// inside its margins of 1 mm) is measured against the label's own outline.
+// Avery 3274.3 is round, 63.5 mm across: a barcode of 61.75 x 25.42 mm fits
+// its square cell, but its corners leave the circle. Avery L7161 has corners
+// rounded 2.47 mm: a barcode without margins as large as its cell loses its
+// corners there.
+TEST_F(LabelFitTest, RoundAndRoundedLabelsAskWhenTheBarcodeLeavesTheirOutline)
+{
+    struct Case {
+        const char* product;
+        QPageSize paper;
+        double widthMM, heightMM;
+        float marginsCM;
+        const char* label;   // "" when nothing is asked
+    } cases[] = {
+        {"3274.3", QPageSize(QPageSize::Letter), 61.75, 25.42, 0.1f, "Label: 63.50 x 63.50 mm, round"},
+        {"3274.3", QPageSize(QPageSize::Letter), 44, 30, 0.1f, ""},
+        {"L7161", QPageSize(QPageSize::A4), 63.57, 46.74, 0, "Label: 63.57 x 46.74 mm, rounded corners"},
+        {"L7161", QPageSize(QPageSize::A4), 63.57, 46.74, 0.1f, ""},
+        {"L7161", QPageSize(QPageSize::A4), 59.5, 42.7, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " " + std::to_string(c.widthMM) + " " + std::to_string(c.marginsCM));
+        settings.unit = 1;
+        settings.LR_mar = settings.TB_mar = c.marginsCM;
+        batch.state.settings = settings;
+        usePdf(pdf, c.paper);
+        QFile::remove(pdf);
+        const QSizeF size(MM_To_Points(float(c.widthMM)), MM_To_Points(float(c.heightMM)));
+        batch.rowImage = [size](int) { return Colour_Label(size, Qt::black); };
+        Print_Wnd w;
+        w.Reset_For_Opening();
+        w.Predefined_Label_Changed();
+        w.Label_ComboBox->setCurrentText(QStringLiteral("Avery"));
+        w.comboBoxSelectionDidChange(w.Label_ComboBox);
+        const auto it = std::find_if(w.prod_list.begin(), w.prod_list.end(),
+                                     [&](const Product_Details& p) { return p.productID == c.product; });
+        ASSERT_NE(it, w.prod_list.end());
+        w.Product_num_ComboBox->setCurrentIndex(int(it - w.prod_list.begin()));
+        w.comboBoxSelectionDidChange(w.Product_num_ComboBox);
+        messages.clear();
+        answer(false);
+        w.Execute_Printing(false);
+        if (*c.label) {
+            ASSERT_EQ(messages.size(), 1) << messages.join("|").toStdString();
+            EXPECT_TRUE(messages[0].startsWith("The barcode does not fit inside its label.")) << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains(c.label)) << messages[0].toStdString();
+            EXPECT_FALSE(QFile::exists(pdf));
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+            EXPECT_EQ(Pdf_Pages(pdf), 1);
+            answers.clear();
+        }
+    }
+}
+
+// A picture that reaches past its cell by no more than the question's
+// tolerance (a 17-mil Code 128 is 72.044 points tall in a 72-point cell) is
+// drawn whole and as it is; one that reaches further is cut at the cell, and
+// inside the cell it is drawn as it is.
+TEST(LabelFit, OnlyAPictureBeyondTheToleranceIsCutAtItsCell)
+{
+    const double k = 10;   // pixels a point
+    const QRectF cell(10, 10, 100, 72);
+    const auto render = [&](const PtImage& image, const QRectF& drawn, bool asLabel) {
+        QImage out(int(130 * k), int(100 * k), QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::white);
+        QPainter p(&out);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(k, k);
+        if (asLabel)
+            Draw_In_Cell(p, cell, drawn, image);
+        else
+            image.draw(p, drawn, 1.0);
+        return out;
+    };
+    // Dark pixels in rows [top, bottom) of the columns of the picture.
+    const auto ink = [&](const QImage& img, double top, double bottom) {
+        int n = 0;
+        for (int y = int(std::ceil(top * k)); y < int(std::floor(bottom * k)); ++y)
+            for (int x = int(30 * k); x < int(90 * k); ++x)
+                n += qGray(img.pixel(x, y)) < 128;
+        return n;
+    };
+    for (double over : {0.044, 0.45}) {
+        SCOPED_TRACE(over);
+        const PtImage picture = Colour_Label(QSizeF(80, 72 + over), Qt::black);
+        const QRectF drawn(20, 10 - over, 80, 72 + over);
+        EXPECT_EQ(render(picture, drawn, true), render(picture, drawn, false));
+    }
+    // The strip above the cell (4.5 pixels) is drawn.
+    const QImage within = render(Colour_Label(QSizeF(80, 72.45), Qt::black), QRectF(20, 9.55, 80, 72.45), true);
+    EXPECT_EQ(ink(within, 9.55, 10), int(std::floor(10 * k) - std::ceil(9.55 * k)) * int(60 * k));
+    // Two points past the top and the bottom: cut at the cell's edges.
+    const PtImage tall = Colour_Label(QSizeF(80, 76), Qt::black);
+    const QRectF drawn(20, 8, 80, 76);
+    const QImage label = render(tall, drawn, true), whole = render(tall, drawn, false);
+    EXPECT_EQ(ink(label, 8, 9.9), 0);
+    EXPECT_EQ(ink(label, 82.1, 84), 0);
+    EXPECT_GT(ink(whole, 8, 9.9), 0);
+    EXPECT_EQ(label.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()),
+              whole.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()));
+    EXPECT_EQ(ink(label, 10.1, 81.9), ink(whole, 10.1, 81.9));
 }
 
 TEST(LabelFit, TheQuestionNamesWhatToChangeForEachKind)

@@ -4,6 +4,7 @@
 // 25 labels, each reading as its row's value, in row order, at the cells of
 // the layout.
 #include "barcode/generation/BarcodeRoad.h"
+#include "common/PageSetup.h"
 #include "common/PrintQueue.h"
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
@@ -92,4 +93,35 @@ TEST_F(PrintTest, ASheetOfBarcodesGoesThroughARealPrintQueue)
         ASSERT_TRUE(crop.save(path));
         EXPECT_EQ(QString::fromUtf8(testsupport::ZXing_Decode(path)).trimmed(), values[n]);
     }
+}
+
+// The print window's Page Setup on the real queue starts from the paper the
+// window shows (Letter, not the printer's own first choice) and keeps the
+// margins typed there: the window's margin fields show them.
+TEST_F(PrintTest, PageSetupOpensOnThePaperShownAndKeepsTheMarginsTyped)
+{
+    const QString queue = testsupport::Test_Print_Queue();
+    ASSERT_FALSE(queue.isEmpty());
+    Set_Printer_Names_Provider({});
+    PrintInfo info;
+    info.printerName = queue;
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    Print_Wnd w;
+    w.Reset_For_Opening();
+    ASSERT_EQ(w.Paper_id->text(), "Letter");
+
+    testsupport::Page_Setup_Seen seen;
+    onDialog([&seen](QDialog& d) {
+        if (auto* setup = qobject_cast<QPageSetupDialog*>(&d))
+            seen = testsupport::Type_Margins_Into_Page_Setup(*setup, 20, 15);
+        return d.result();
+    });
+    w.page_setup_btn->click();
+    EXPECT_NEAR(seen.paper.width(), 612, 0.5) << seen.paperName.toStdString();
+    EXPECT_NEAR(seen.paper.height(), 792, 0.5) << seen.paperName.toStdString();
+    EXPECT_EQ(w.Paper_id->text(), "Letter");
+    EXPECT_EQ(w.Size_id->text(), "215.90 x 279.40");
+    EXPECT_EQ(w.l_mar_id->text(), "20.00");
+    EXPECT_EQ(w.t_mar_id->text(), "15.00");
 }

@@ -215,10 +215,8 @@ void DpiPane::DPI_Value_Changed(QObject* sender)
     report(PaneNeed::Nothing);
     // A resolution outside the range is replaced by its limit: say so.
     if (outside && !loading())
-        Show_MessageBox(QStringLiteral("The resolution must be between %1 and %2 DPI: %3 DPI is used instead of %4. "
-                                       "Type a value in that range to use another.")
-                            .arg(kMinCustomDpi)
-                            .arg(kMaxCustomDpi)
-                            .arg(dpi_Stepper->intValue())
-                            .arg(typed));
+        Show_MessageBox(Range_Message(QStringLiteral("resolution"), kMinCustomDpi, kMaxCustomDpi, QStringLiteral("DPI"))
+                        + QStringLiteral(": %1 DPI is used instead of %2. Type a value in that range to use another.")
+                              .arg(dpi_Stepper->intValue())
+                              .arg(typed));
 }

@@ -1,5 +1,6 @@
 #include "barcode/generation/panes/SizePanes.h"
 
+#include "barcode/generation/BarcodeDimensions.h"
 #include "barcode/generation/TwoDSymbols.h"
 #include "barcode/generation/panes/Stepper.h"
 
@@ -28,15 +29,6 @@ QGroupBox* Box(QWidget* pane, const char* name, const QString& title, QGridLayou
     return box;
 }
 
-QString Unit_Name(int unit)
-{
-    switch (unit) {
-    case 1: return QStringLiteral("cm");
-    case 2: return QStringLiteral("mm");
-    default: return QStringLiteral("in");
-    }
-}
-
 QComboBox* Combo(QWidget* parent, const char* name, const QStringList& items)
 {
     auto* c = new QComboBox(parent);
@@ -60,9 +52,9 @@ LinearPane::LinearPane(QWidget* parent) : BarcodeSettingsPane(parent)
     QGridLayout* g = nullptr;
     linear_sett_box = Box(this, "linear_sett_box", tr("Bars"), &g);
     HeightText = lengthField(linear_sett_box, "HeightText");
-    HeightStepper = makeStepper(linear_sett_box, "HeightStepper", 0.1, 100.0, 0.1, 1.0);
+    HeightStepper = makeStepper(linear_sett_box, "HeightStepper", kBarHeightMin, kBarHeightMax, 0.1, 1.0);
     widthText = numberField(linear_sett_box, "widthText");
-    widthStepper = makeStepper(linear_sett_box, "widthStepper", 5, 200, 1, 20);
+    widthStepper = makeStepper(linear_sett_box, "widthStepper", kBarWidthMilsMin, kBarWidthMilsMax, 1, 20);
     bar_height_label = new QLabel(linear_sett_box);
     bar_height_label->setObjectName("bar_height_label");
     bar_width_label = new QLabel(tr("Bar Width (Mils):"), linear_sett_box);
@@ -125,7 +117,7 @@ MarginPane::MarginPane(QWidget* parent) : BarcodeSettingsPane(parent)
     margin_box = Box(this, "margin_box", QString(), &g);
     auto pair = [&](const char* text, const char* stepper, QLineEdit** t, Stepper** s) {
         *t = lengthField(margin_box, text);
-        *s = makeStepper(margin_box, stepper, 0, 20, 0.1, 0.1);
+        *s = makeStepper(margin_box, stepper, kMarginMin, kMarginMax, 0.1, 0.1);
     };
     pair("val_mar_Text", "val_mar_Stepper", &val_mar_Text, &val_mar_Stepper);
     pair("hdr_mar_Text", "hdr_mar_Stepper", &hdr_mar_Text, &hdr_mar_Stepper);

@@ -547,9 +547,10 @@ TEST(BarcodeRoad, SymbolImagesStayFarBelowThePixelLimit)
 {
     // A Data Matrix with a module size far beyond the control's range at
     // 2400 DPI (a stored value or a hand-edited file can hold one) once took
-    // seconds and gigabytes. The module size is kept to the control's range,
-    // a size that still needs too many pixels is refused with its reason, and
-    // no image on the road grows beyond its bound.
+    // seconds and gigabytes. A module size beyond the control's range is
+    // refused with the control's range, the largest one the control takes
+    // still needs too many pixels and is refused with its reason, and no
+    // image on the road grows beyond its bound.
     for (const int module : {70, 115, kDmModuleMax}) {
         SCOPED_TRACE(module);
         BarcodeSettings s = Settings_For(QStringLiteral("DataMatrix"));
@@ -558,7 +559,10 @@ TEST(BarcodeRoad, SymbolImagesStayFarBelowThePixelLimit)
         const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(QStringLiteral("DataMatrix")), {}, {});
         EXPECT_TRUE(r.image.isNull());
         EXPECT_TRUE(r.image_2d.isNull());
-        EXPECT_TRUE(r.reason.contains(QStringLiteral("2400 DPI"))) << r.reason.toStdString();
+        const QString why = module > kDmModuleMax
+                                ? QStringLiteral("The Data Matrix module size must be between 1 and 20 pt.")
+                                : QStringLiteral("2400 DPI");
+        EXPECT_TRUE(r.reason.contains(why)) << r.reason.toStdString();
     }
     // What fits is made, within the bounds: the symbol at one byte a pixel,
     // its frame at most twice as many pixels.

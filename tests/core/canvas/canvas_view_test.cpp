@@ -1,6 +1,7 @@
 // The design canvas driven as a user would: mouse and keys on an offscreen
 // widget, commands, clipboard, menu validation and partial redisplay.
 #include "CanvasTestSupport.h"
+#include "common/ScopedFolders.h"
 #include "core/canvas/LMNGrid.h"
 #include "core/canvas/LMNZoomingScrollView.h"
 #include "core/model/LMNBarcode.h"
@@ -8,10 +9,13 @@
 #include "core/model/LMNText.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -262,14 +266,48 @@ TEST_F(CanvasFixture, PasteOfForeignOrBadData)
     EXPECT_EQ(doc.graphics().size(), 1);
     EXPECT_EQ(msgs.requests.size(), 1u);
 
+    // A picture of another program: kept as a file that the new item names,
+    // so that it draws the picture (its top left corner at 50, 50).
+    QTemporaryDir dir;
+    testsupport::Scoped_Folders folders(dir.path());
+    Folders.Cropped_Img_Path = dir.filePath("kept");
     auto* image = new QMimeData;
     QImage pic(30, 20, QImage::Format_RGB32);
     pic.fill(Qt::green);
     image->setImageData(pic);
     QGuiApplication::clipboard()->setMimeData(image);
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("paste")));
     view->paste();
     ASSERT_EQ(doc.graphics().size(), 2);
-    EXPECT_EQ(doc.graphics().at(0)->kind(), LMNKind::Image);
+    LMNGraphic* pasted = doc.graphics().at(0).get();
+    EXPECT_EQ(pasted->kind(), LMNKind::Image);
+    EXPECT_EQ(pasted->bounds(), QRectF(50, 50, 30, 20));
+    EXPECT_EQ(QFileInfo(pasted->_file_path).absolutePath(), QFileInfo(Folders.Cropped_Img_Path).absoluteFilePath());
+    EXPECT_EQ(QImage(pasted->_file_path).convertToFormat(QImage::Format_RGB32), pic);
+    view->changeSelectionIndexes({});
+    QImage shot(view->size(), QImage::Format_ARGB32);
+    shot.fill(Qt::white);
+    view->render(&shot);
+    const QPoint inside = view->widgetRectForCanvasRect(QRectF(65, 60, 1, 1)).center();
+    EXPECT_EQ(shot.pixelColor(inside), QColor(Qt::green));
+
+    // File names beside a picture come first: Paste is not offered.
+    auto* both = new QMimeData;
+    both->setImageData(pic);
+    both->setUrls({QUrl::fromLocalFile("/tmp/x.png")});
+    QGuiApplication::clipboard()->setMimeData(both);
+    EXPECT_FALSE(view->validateMenuItem(QStringLiteral("paste")));
+    view->paste();
+    EXPECT_EQ(doc.graphics().size(), 2);
+    // A web page's address beside a copied picture names no file.
+    auto* web = new QMimeData;
+    web->setImageData(pic);
+    web->setUrls({QUrl(QStringLiteral("https://example.org/pic.png"))});
+    QGuiApplication::clipboard()->setMimeData(web);
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("paste")));
+    view->paste();
+    ASSERT_EQ(doc.graphics().size(), 3);
+    EXPECT_EQ(doc.graphics().at(0)->_file_path, pasted->_file_path) << "the same picture, the same file";
 }
 
 TEST_F(CanvasFixture, AlignmentWorkedValues)

@@ -9,6 +9,9 @@
 #include "core/model/LMNText.h"
 #include "core/model/Shape_Control.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPen>
 #include <QTemporaryDir>
@@ -554,6 +557,79 @@ TEST_F(Kinds, HatchNamesAreTakenOnlyFromThePatternList)
     EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::yellow));
     s._fill_hatch_type = "dots";
     EXPECT_EQ(Render(s).pixelColor(60, 60), QColor(Qt::black));
+}
+
+} // namespace
+
+namespace {
+
+// A picture without a file (a pasted one) is kept as a PNG file, named after
+// its contents: the same picture is one file, another picture another, and a
+// file of that name with other contents is never replaced.
+TEST(KeptPictures, OneFileAPictureAndNothingOverwritten)
+{
+    QTemporaryDir dir;
+    testsupport::Scoped_Folders folders(dir.filePath("user"));
+    Folders.Cropped_Img_Path.clear();   // the data folder's picture folder is made when needed
+    QImage red(12, 8, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QImage blue = red.copy();
+    blue.fill(Qt::blue);
+
+    QString error;
+    const QString first = Keep_Picture_As_File(red, &error);
+    ASSERT_FALSE(first.isEmpty()) << error.toStdString();
+    EXPECT_EQ(QFileInfo(first).absolutePath(), QDir(dir.filePath("user/Cropped_Images")).absolutePath());
+    EXPECT_EQ(QImage(first).convertToFormat(QImage::Format_ARGB32), red);
+    EXPECT_EQ(Keep_Picture_As_File(red), first);
+    const QString other = Keep_Picture_As_File(blue);
+    EXPECT_NE(other, first);
+    EXPECT_EQ(QImage(other).convertToFormat(QImage::Format_ARGB32), blue);
+    EXPECT_EQ(QDir(QFileInfo(first).absolutePath()).entryList(QDir::Files).size(), 2);
+
+    // Another file where the red picture's file was: left alone.
+    QFile::remove(first);
+    {
+        QFile f(first);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("mine");
+    }
+    const QString again = Keep_Picture_As_File(red);
+    ASSERT_FALSE(again.isEmpty());
+    EXPECT_NE(again, first);
+    EXPECT_EQ(QImage(again).convertToFormat(QImage::Format_ARGB32), red);
+    QFile mine(first);
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), QByteArray("mine"));
+}
+
+TEST(KeptPictures, OverTheLimitOrNowhereToKeepIsRefusedWithItsReason)
+{
+    QTemporaryDir dir;
+    testsupport::Scoped_Folders folders(dir.path());
+    Folders.Cropped_Img_Path = dir.filePath("kept");
+    // One pixel a bit, so the test holds no large picture.
+    for (const QSize size : {QSize(10001, 10000), QSize(40000, 1)}) {
+        QImage big(size, QImage::Format_Mono);
+        ASSERT_FALSE(big.isNull());
+        QString error;
+        EXPECT_TRUE(Keep_Picture_As_File(big, &error).isEmpty());
+        EXPECT_EQ(error, Picture_Too_Large_Message);
+    }
+    EXPECT_FALSE(QFileInfo::exists(Folders.Cropped_Img_Path)) << "nothing written";
+    QImage fits(10000, 10000, QImage::Format_Mono);
+    EXPECT_TRUE(Picture_Within_Limit(fits.size()));
+
+    // A plain file where the folder should be.
+    {
+        QFile f(Folders.Cropped_Img_Path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QImage small(4, 4, QImage::Format_RGB32);
+    small.fill(Qt::green);
+    QString error;
+    EXPECT_TRUE(Keep_Picture_As_File(small, &error).isEmpty());
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(Folders.Cropped_Img_Path))) << error.toStdString();
 }
 
 } // namespace

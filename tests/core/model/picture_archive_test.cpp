@@ -271,7 +271,7 @@ TEST_F(PictureArchive, BarcodeItemSettingsStayWithinTheControlsRanges)
     EXPECT_EQ(s.barcodeType, "");   // no such type: the road draws nothing
     EXPECT_EQ(s.pdf_height, 5);
     EXPECT_EQ(s.pdf_width, 2000);
-    EXPECT_EQ(s.dm_module, 50);
+    EXPECT_EQ(s.dm_module, 20);
     EXPECT_FLOAT_EQ(s.bar_width_mils, BarcodeSettings().bar_width_mils);
     EXPECT_FLOAT_EQ(s.LR_mar, 20.0f);
     EXPECT_LE(s.value_font.pointSizeF(), 400);

@@ -13,7 +13,7 @@
 
 TEST(ServicesDeathTest, AWorkerThatReadsTheServicesStopsACheckedBuild)
 {
-    // The tests are built with the checks on (./test builds Debug).
+    // Every build with the tests has the check (Release builds too).
     const std::string style = GTEST_FLAG_GET(death_test_style);
     GTEST_FLAG_SET(death_test_style, "threadsafe");   // the child runs the whole program again
     EXPECT_DEATH(

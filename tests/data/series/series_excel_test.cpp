@@ -293,7 +293,7 @@ protected:
     void SetUp() override
     {
         manager.AddNew_Btn_Clicked();
-        dialog.manager = &manager;
+        dialog.BatchWizard_Window = &manager;
     }
 };
 

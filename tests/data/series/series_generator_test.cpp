@@ -241,7 +241,7 @@ TEST_F(GeneratorDialogTest, ValueListModeAndAStoppedHugeRun)
 {
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
-    dialog.manager = &manager;
+    dialog.BatchWizard_Window = &manager;
     open(0, 1);
     EXPECT_FALSE(dialog.seq_file_name->isVisibleTo(&dialog));
     dialog.Constant_Radio_Pressed();

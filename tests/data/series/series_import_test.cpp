@@ -6,6 +6,7 @@
 #include "data/series/Import_Wizard.h"
 #include "data/series/SeriesImport.h"
 #include "data/series/SeriesTestSupport.h"
+#include "fuzz/HostileFiles.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -225,7 +226,7 @@ TEST_F(ImportWizardTest, ValuesGoToTheManagersList)
 {
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
-    wizard.manager = &manager;
+    wizard.BatchWizard_Window = &manager;
     manager.Create_Value_List("kept");
     open(0, 1);
     EXPECT_TRUE(wizard.Text_file_name->isHidden());
@@ -266,10 +267,67 @@ TEST_F(ImportWizardTest, ASpreadsheetOpensTheColumnsDialogOfTheMode)
 
     BatchWizard manager;
     manager.AddNew_Btn_Clicked();
-    wizard.manager = &manager;
+    wizard.BatchWizard_Window = &manager;
     open(0, 1);
     wizard.Excel_path->setText(book);
     wizard.OKPressed();
     EXPECT_EQ(seen, QStringList({"series", "values"}));
     EXPECT_EQ(manager.ListData_value(), QStringList({"a", "1", "b", "2"}));
+}
+
+// Whether a text file holds anything once trimmed is told of the whole
+// text: the same verdict (and values) however the pieces of the read cut
+// it, the control characters and spaces at a piece's ends included.
+TEST(SeriesImportTest, TheVerdictIsTheSameWhereverTheReadPiecesEnd)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("values.txt"));
+    auto verdict = [&](const QByteArray& bytes, qsizetype piece, QStringList* values) {
+        if (testsupport::readAll(path) != bytes)
+            testsupport::touch(path, bytes);
+        return Import_Series_File_Values(path, values, nullptr, nullptr, piece);
+    };
+    // A space between two control characters is kept by Trim_Str: the file
+    // holds text (its one value is that space).
+    const QByteArray small = hostile_files::Control_Space_Control();
+    const QByteArray large = hostile_files::Control_Spaces_Control();
+    for (const QByteArray& bytes : {small, large}) {
+        SCOPED_TRACE(bytes.size());
+        QStringList whole;
+        ASSERT_EQ(Import_Series_Bytes_Values(bytes, dir.filePath("values.txt"), &whole), Import_Read_Result::Ok);
+        EXPECT_EQ(whole, QStringList({QString(bytes.size() - 2, QLatin1Char(' '))}));
+        const std::vector<qsizetype> pieces = bytes.size() < 8
+            ? std::vector<qsizetype>{1, 2, 3, Text_Piece_Bytes}
+            : std::vector<qsizetype>{4095, Text_Piece_Bytes - 1, Text_Piece_Bytes, Text_Piece_Bytes + 1};
+        for (qsizetype piece : pieces) {
+            QStringList cut;
+            EXPECT_EQ(verdict(bytes, piece, &cut), Import_Read_Result::Ok) << piece;
+            EXPECT_EQ(cut, whole) << piece;
+        }
+    }
+
+    // Texts of white space (some of it control characters, some not),
+    // control characters and a letter, in every order up to three: the
+    // verdict in pieces of one and two bytes is the whole one.
+    const QList<QByteArray> parts = {"\x05", " ", "\t", "\xC2\xA0", "\xE2\x80\x8B", "x"};
+    std::vector<QByteArray> level = {""}, texts;
+    for (int length = 1; length <= 3; ++length) {
+        std::vector<QByteArray> next;
+        for (const QByteArray& t : level)
+            for (const QByteArray& p : parts)
+                next.push_back(t + p);
+        texts.insert(texts.end(), next.begin(), next.end());
+        level = std::move(next);
+    }
+    int checked = 0;
+    for (const QByteArray& t : texts) {
+        if (t.isEmpty())
+            continue;
+        const Import_Read_Result whole = Import_Series_Bytes_Values(t, dir.filePath("values.txt"), nullptr);
+        for (qsizetype piece : {qsizetype(1), qsizetype(2)}) {
+            ASSERT_EQ(verdict(t, piece, nullptr), whole) << t.toHex().toStdString() << " in pieces of " << piece;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 2 * (6 + 36 + 216));
 }

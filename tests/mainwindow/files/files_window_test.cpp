@@ -32,6 +32,8 @@
 #include <QDialog>
 #include <QRadioButton>
 
+#include <cstdlib>
+
 using namespace filestest;
 
 namespace {
@@ -199,6 +201,67 @@ TEST_F(FilesWindowTest, EveryToolMakesItsKind)
     w.toolPalette()->Open_Image_Library_Window = nullptr;
     w.toolPalette()->Refresh_Tools();
     EXPECT_FALSE(w.toolPalette()->toolActions().at(9)->isVisible());
+}
+
+// A picture item dragged out after a cancelled picture choice draws the
+// placeholder picture (the picture an earlier choice left is forgotten).
+TEST_F(FilesWindowTest, APictureDraggedAfterACancelledChoiceDrawsThePlaceholder)
+{
+    LMNWindowController& w = designWindow();
+    w.designModeView()->Set_Canvas_to_100_percent();
+    paths << Write_Picture(dir, "earlier.png", Qt::red);
+    w.toolPalette()->toolActions().at(8)->trigger();   // a picture chosen
+    ASSERT_EQ(items().size(), 1);
+    w.designModeView()->document()->removeGraphicAtIndex(0);
+    w.toolPalette()->toolActions().at(8)->trigger();   // the chooser cancelled
+    ASSERT_EQ(items().size(), 0);
+    ASSERT_EQ(w.Selected_Control_Tool(), 8);
+
+    LMNGraphicView* canvas = w.graphicView();
+    const auto render = [canvas] {
+        QImage img(canvas->size(), QImage::Format_ARGB32);
+        img.fill(Qt::white);
+        canvas->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+        return img;
+    };
+    const QRectF area(40, 40, 160, 120);   // the placeholder's own size
+    ASSERT_DOUBLE_EQ(canvas->zoomFactor(), 1.0);
+    const QRect pixels = area.toRect();   // widget pixels at 100 %
+    const QImage before = render().copy(pixels);
+    const auto mouse = [canvas](QEvent::Type type, const QPointF& canvasPoint) {
+        const QPointF at = canvasPoint;   // at 100 %
+        QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &e);
+    };
+    mouse(QEvent::MouseButtonPress, area.topLeft());
+    mouse(QEvent::MouseMove, area.center());
+    mouse(QEvent::MouseMove, area.bottomRight());
+    mouse(QEvent::MouseButtonRelease, area.bottomRight());
+    ASSERT_EQ(items().size(), 1);
+    ASSERT_EQ(items().first()->kind(), LMNKind::Image);
+    ASSERT_EQ(items().first()->bounds(), area);
+    canvas->changeSelectionIndexes({});   // no handles over the picture
+    const QImage after = render().copy(pixels);
+
+    const QImage placeholder = w.no_image().convertToFormat(QImage::Format_ARGB32).scaled(
+        pixels.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The share of pixels that look like the placeholder's (over white).
+    const auto likePlaceholder = [&placeholder](const QImage& shot) {
+        int alike = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb p = placeholder.pixel(x, y), q = shot.pixel(x, y);
+                const double a = qAlpha(p) / 255.0;
+                const auto over = [a](int c) { return int(c * a + 255 * (1 - a)); };
+                if (std::abs(over(qRed(p)) - qRed(q)) < 40 && std::abs(over(qGreen(p)) - qGreen(q)) < 40
+                    && std::abs(over(qBlue(p)) - qBlue(q)) < 40)
+                    ++alike;
+            }
+        return double(alike) / (shot.width() * shot.height());
+    };
+    EXPECT_LT(likePlaceholder(before), 0.9) << "the empty card is no placeholder";
+    EXPECT_GT(likePlaceholder(after), 0.97) << "the new item draws the placeholder picture";
 }
 
 TEST_F(FilesWindowTest, ZoomStepsAndStopsAtItsEnds)

@@ -287,10 +287,22 @@ TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)
         info.pageLayout.setOrientation(QPageLayout::Portrait);
         return true;
     };
+    // The document is told of the change as one of its canvas size, before
+    // and after; the canvas keeps its size.
+    QList<bool> told;
+    doc->addCanvasSizeObserver(this, [&told](bool prior) { told << prior; });
+    const auto stopObserving = qScopeGuard([this] { doc->removeCanvasSizeObserver(this); });
+    const QRectF canvasBefore = canvas->bounds();
     host->card_size_tab->page_frm_printer_btn->click();
     EXPECT_EQ(host->card_size_tab->width_Text->text(), QStringLiteral("148.00"));
     EXPECT_EQ(host->card_size_tab->height_Text->text(), QStringLiteral("210.00"));
     EXPECT_EQ(card().Card_Size, sizeBefore);
+    EXPECT_EQ(told, (QList<bool>{true, false}));
+    EXPECT_EQ(doc->printInfo().pageLayout.pageSize().id(), QPageSize::A5) << "the document's print settings";
+    EXPECT_EQ(canvas->bounds(), canvasBefore);
+    // The same paper again changes nothing, and nothing is told.
+    host->card_size_tab->page_frm_printer_btn->click();
+    EXPECT_EQ(told.size(), 2);
 }
 
 TEST_F(CardPanelTest, LabelStockAndProductGiveTheSize)

@@ -26,10 +26,14 @@ protected:
     Outputs exported()
     {
         Outputs o;
+        const QList<LMNGraphic*> selected = canvas->selectedGraphics();
         w->Set_Front_Back_Value_To_Print_Export_Mail();
         const PtImage card = w->Make_Batch_Rows()->image(0);   // as a job takes its rows
         const QByteArray pdf = LMNRenderingView::pdfDataWithGraphics_data(w->Get_Front_Controls_Array());
         w->Create_Card_Design_Again();
+        // The job's end leaves nothing selected: the items are selected
+        // again, as the user clicks them to go on.
+        select(selected);
         QString error;
         const QByteArray png = Encode_Export_File(card, dir.filePath(QStringLiteral("card.png")), true, &error);
         EXPECT_FALSE(png.isEmpty()) << error.toStdString();

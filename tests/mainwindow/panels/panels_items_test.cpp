@@ -636,14 +636,19 @@ TEST_F(ItemPanelsTest, BarcodeSettingsButtonEditsEverySelectedBarcodeThroughTheD
     EXPECT_EQ(host->barcode_tab->barcode_value->text(), QStringLiteral("EDITED7"));
 }
 
-// After a batch job puts the design back, an item left as it was stays
-// selected, and the panels keep showing it rather than the card.
-TEST_F(ItemPanelsTest, PanelsFollowTheSelectionAfterTheDesignIsPutBack)
+// After a batch job puts the design back nothing is selected, even an item
+// left as it was, and the panels show the card on its first tab.
+TEST_F(ItemPanelsTest, TheCardPanelShowsAndNothingIsSelectedAfterTheDesignIsPutBack)
 {
     LMNGraphic* shape = add(LMNKind::Shape, QRectF(20, 40, 60, 30));
     select({shape});
     ASSERT_EQ(host->shownTabTitles(), (QStringList{"shape_tab", "aligmnt_tab"}));
     w->Set_Front_Back_Value_To_Print_Export_Mail();   // a job starts: the design is kept
     w->Create_Card_Design_Again();                   // and put back when it ends
-    EXPECT_EQ(host->shownTabTitles(), (QStringList{"shape_tab", "aligmnt_tab"}));
+    EXPECT_EQ(host->shownTabTitles(),
+              (QStringList{"card_info_tab", "card_size_tab", "card_bkgd_tab", "card_brdr_tab"}));
+    EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
+    EXPECT_TRUE(canvas->selectionIndexes().isEmpty());
+    EXPECT_EQ(canvas->_Selected_Graphic, nullptr);
+    EXPECT_EQ(doc->graphicsPointers(), QList<LMNGraphic*>{shape}) << "the item itself stays";
 }

@@ -38,10 +38,14 @@ protected:
     Outputs outputs()
     {
         Outputs o;
+        const QList<LMNGraphic*> selected = canvas->selectedGraphics();
         w->Set_Front_Back_Value_To_Print_Export_Mail();
         const PtImage card = w->Make_Batch_Rows()->image(0);   // as a job takes its rows
         const QByteArray pdf = LMNRenderingView::pdfDataWithGraphics_data(w->Get_Front_Controls_Array());
         w->Create_Card_Design_Again();
+        // The job's end leaves nothing selected: the items are selected
+        // again, as the user clicks them to go on.
+        select(selected);
         o.printed = card.toImage(72).convertToFormat(QImage::Format_RGB32);
         QString error;
         const QByteArray eps = Encode_Export_File(card, dir.filePath(QStringLiteral("card.eps")), true, &error);

@@ -302,7 +302,8 @@ public:
     {
         m.paths.push_back(path);
         add(Kind::Path, int(m.paths.size()) - 1, 1);
-        geometryInk(path.controlPointRect(), true);
+        // A path is filled by the brush, outlined by the pen.
+        geometryInk(path.controlPointRect(), cur.brush.style() == Qt::NoBrush);
     }
     void drawPoints(const QPoint* points, int n) override
     {
@@ -331,7 +332,8 @@ public:
         m.points.insert(m.points.end(), points, points + n);
         add(Kind::Polygon, first, n);
         m.commands.back().mode = quint8(mode);
-        geometryInk(pointBox(points, n), true);
+        // A polyline is only outlined; a polygon is filled by the brush too.
+        geometryInk(pointBox(points, n), mode == PolylineMode || cur.brush.style() == Qt::NoBrush);
     }
     void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override
     {
@@ -425,7 +427,8 @@ private:
                 pad *= 1.5;
             r = r.adjusted(-pad, -pad, pad, pad);
         } else if (stroked) {
-            // Lines and points drawn without a pen draw nothing.
+            // Lines, points and unfilled outlines drawn without a pen draw
+            // nothing.
             return;
         }
         m.addInk(cur.transform.mapRect(r));

@@ -15,6 +15,7 @@
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 namespace {
@@ -211,6 +212,31 @@ TEST(DrawingRecord, AnImageRecordedIsClippedOnlyWhereItsDrawingReachesOut)
     EXPECT_EQ(cut.pixel(25, 35), qRgb(255, 255, 255));
     EXPECT_EQ(cut.pixel(100, 100), qRgb(0, 0, 255));
     EXPECT_EQ(cut.pixel(275, 180), qRgb(255, 255, 255));
+
+    // Shapes filled by the brush alone, without a pen, reach out too.
+    const std::function<void(QPainter&)> filled[] = {
+        [](QPainter& p) {
+            QPainterPath path;
+            path.addEllipse(QRectF(-20, -20, 400, 200));
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::blue);
+            p.drawPath(path);
+        },
+        [](QPainter& p) {
+            const QPointF corners[] = {{-20, -20}, {380, -20}, {380, 180}, {-20, 180}};
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::blue);
+            p.drawPolygon(corners, 4);
+        },
+    };
+    for (const auto& paint : filled) {
+        const PtImage shape(paint, kSize);
+        ASSERT_TRUE(shape.recorded().isRecorded());
+        const QImage shapeCut = draw(shape.recorded());
+        EXPECT_EQ(shapeCut, draw(shape));
+        EXPECT_EQ(shapeCut.pixel(25, 35), qRgb(255, 255, 255));
+        EXPECT_EQ(shapeCut.pixel(275, 180), qRgb(255, 255, 255));
+    }
 }
 
 TEST(DrawingRecord, GlyphsDrawnWithoutTheirFontAreNotKeptAndTheImageDrawsAsItIs)

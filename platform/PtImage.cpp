@@ -72,11 +72,13 @@ PtImage PtImage::recorded() const
 {
     if (isNull() || !m_isVector || m_record)
         return *this;
+    // The drawing itself, without the clip to the image's bounds that
+    // draw() sets: a playback clips only where the drawing reaches out.
     auto record = std::make_shared<const Drawing_Record>(m_size, [this](QPainter& p) {
         if (m_painted)
             m_painted->paint(p);
         else
-            draw(p, QRectF(QPointF(0, 0), m_size));
+            playPicture(p);
     });
     if (!record->complete())
         return *this;
@@ -100,18 +102,22 @@ void PtImage::drawClipped(QPainter& painter, const QRectF& target, qreal opacity
     if (isNull() || target.isEmpty())
         return;
     if (m_record) {
-        const QRectF area(QPointF(0, 0), m_size);
-        const QTransform into(target.width() / m_size.width(), 0, 0, target.height() / m_size.height(), target.x(),
-                              target.y());
-        // What lies inside the image needs no clip to it.
-        if (opacity == 1.0 && m_record->inside(area)) {
+        const double sx = target.width() / m_size.width(), sy = target.height() / m_size.height();
+        const QTransform into(sx, 0, 0, sy, target.x(), target.y());
+        // The image's own bounds and the clip asked for, in the image's space:
+        // one clip, and none where everything drawn lies inside it anyway.
+        QRectF keep(QPointF(0, 0), m_size);
+        if (clip)
+            keep &= QRectF((clip->x() - target.x()) / sx, (clip->y() - target.y()) / sy, clip->width() / sx,
+                           clip->height() / sy);
+        if (opacity == 1.0 && m_record->inside(keep)) {
             m_record->replay(painter, into);
             return;
         }
         painter.save();
         painter.setOpacity(painter.opacity() * opacity);
         painter.setWorldTransform(into * painter.worldTransform());
-        painter.setClipRect(area, Qt::IntersectClip);
+        painter.setClipRect(keep, Qt::IntersectClip);
         m_record->replay(painter, QTransform());
         painter.restore();
         return;
@@ -134,24 +140,31 @@ void PtImage::drawClipped(QPainter& painter, const QRectF& target, qreal opacity
     if (m_painted) {
         m_painted->paint(painter);
     } else if (m_isVector) {
-        // QPainter rescales a picture by the ratio of the device's resolution
-        // to the picture's; the picture is in points already, so undo that.
-        if (QPaintDevice* dev = painter.device()) {
-            const double dx = dev->logicalDpiX();
-            const double dy = dev->logicalDpiY();
-            if (dx > 0 && dy > 0)
-                painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
-        }
-        // Copies of a QPicture share one buffer and its read position, so two
-        // threads playing copies of one picture (a job on a worker and the
-        // window on the GUI thread) would read each other's commands: each
-        // drawing plays a private copy of the bytes.
-        QPicture own;
-        own.setData(m_picture.data(), m_picture.size());
-        painter.drawPicture(QPointF(0, 0), own);
+        playPicture(painter);
     } else {
         painter.drawImage(target, m_image);
     }
+    painter.restore();
+}
+
+void PtImage::playPicture(QPainter& painter) const
+{
+    painter.save();
+    // QPainter rescales a picture by the ratio of the device's resolution
+    // to the picture's; the picture is in points already, so undo that.
+    if (QPaintDevice* dev = painter.device()) {
+        const double dx = dev->logicalDpiX();
+        const double dy = dev->logicalDpiY();
+        if (dx > 0 && dy > 0)
+            painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
+    }
+    // Copies of a QPicture share one buffer and its read position, so two
+    // threads playing copies of one picture (a job on a worker and the
+    // window on the GUI thread) would read each other's commands: each
+    // drawing plays a private copy of the bytes.
+    QPicture own;
+    own.setData(m_picture.data(), m_picture.size());
+    painter.drawPicture(QPointF(0, 0), own);
     painter.restore();
 }
 

@@ -91,6 +91,8 @@ public:
 private:
     struct Painted;
     void drawClipped(QPainter& painter, const QRectF& target, qreal opacity, const QRectF* clip) const;
+    // The vector picture into `painter`, its units points (no clip).
+    void playPicture(QPainter& painter) const;
     QImage m_image;
     QPicture m_picture;
     std::shared_ptr<const Painted> m_painted;

@@ -87,9 +87,12 @@ namespace {
 
 int Questions_Asked = 0;
 
+// The value of a row: ZL-000000 to ZL-999999, one length for every row of a
+// million, so that each barcode fits its label (a seventh digit would make it
+// wider than the cell).
 QString Value_Of(int row)
 {
-    return QStringLiteral("ZL-%1").arg(row + 1, 6, 10, QLatin1Char('0'));
+    return QStringLiteral("ZL-%1").arg(row, 6, 10, QLatin1Char('0'));
 }
 
 // Resident memory now, in kB.
@@ -283,7 +286,7 @@ int Missing_Captions(const QString& pdf, int labels)
         return labels;
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     QSet<QString> found;
-    static const QRegularExpression value(QStringLiteral("ZL-\\d+"));   // (a million has seven digits)
+    static const QRegularExpression value(QStringLiteral("ZL-\\d+"));
     for (auto it = value.globalMatch(text); it.hasNext();)
         found.insert(it.next().captured());
     int missing = 0;

@@ -7,7 +7,6 @@
 #include "export/ExportSetup.h"
 #include "imagetools/picture/Thumbnails.h"
 
-#include <malloc.h>
 
 void Install_Application_Services()
 {
@@ -25,9 +24,4 @@ void Install_Application_Services()
 
     // Pictures are read through the image tools.
     Install_Image_Tools_Services();
-}
-
-void Set_Heap_Policy()
-{
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }

@@ -9,8 +9,10 @@
 #include "export/ExportNaming.h"
 #include "export/ExportWriter.h"
 #include "export/ProgressWindow.h"
+#include "platform/Heap.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
+#include "print/LabelPrefetch.h"
 #include "print/PdfFontTags.h"
 #include "print/Printing_View.h"
 
@@ -43,7 +45,12 @@ struct Label {
 class LabelStream {
 public:
     LabelStream(const Pdf_Export_Job& job, Pdf_Export_Report& report, const Job_Control& control)
-        : m_job(job), m_report(report), m_control(control), m_count(job.sheet.Print_Start) {}
+        : m_job(job), m_report(report), m_control(control), m_count(job.sheet.Print_Start)
+    {
+        // The rows' labels are made ahead on workers; this thread writes them.
+        if (Labels_Made_Ahead(job.sheet.rows, job.sheet.designing, job.sheet.Use_Data_Sheet_Values))
+            m_prefetch = std::make_unique<Label_Prefetch>(job.sheet.rows, job.sheet.Print_Start, job.sheet.Print_End);
+    }
 
     // Whether another label follows (fetches rows ahead past left-out ones).
     bool hasMore()
@@ -97,7 +104,12 @@ public:
     }
 
 private:
-    PtImage fetch(int row) const { return m_job.sheet.rows ? m_job.sheet.rows->image(row) : PtImage(); }
+    PtImage fetch(int row) const
+    {
+        if (m_prefetch)
+            return m_prefetch->image(row);
+        return m_job.sheet.rows ? m_job.sheet.rows->image(row) : PtImage();
+    }
 
     const Pdf_Export_Job& m_job;
     Pdf_Export_Report& m_report;
@@ -109,6 +121,7 @@ private:
     bool m_pending = false;
     Label m_next;
     int m_emitted = 0;
+    std::unique_ptr<Label_Prefetch> m_prefetch;
 };
 
 // ---------------------------------------------------------------- files
@@ -514,6 +527,7 @@ std::shared_ptr<Job_Handle<Pdf_Export_Report>> Export_PDF_File(const Pdf_Export_
         frame.Show(control.show_count, QStringLiteral("%d / %d "), {owned, true});
 
         const Pdf_Export_Report report = Run_Pdf_Export(job, &control);
+        Give_Back_Free_Heap();
 
         // The main window shows its first row or its design again (the
         // window as it is then: it may have gone meanwhile).

@@ -1,5 +1,6 @@
 #include "platform/PtImage.h"
 
+#include "platform/DrawingRecord.h"
 #include "platform/EpsWriter.h"
 
 #include <QPainter>
@@ -67,6 +68,25 @@ bool PtImage::isNull() const
     return m_image.isNull();
 }
 
+PtImage PtImage::recorded() const
+{
+    if (isNull() || !m_isVector || m_record)
+        return *this;
+    // The drawing itself, without the clip to the image's bounds that
+    // draw() sets: a playback clips only where the drawing reaches out.
+    auto record = std::make_shared<const Drawing_Record>(m_size, [this](QPainter& p) {
+        if (m_painted)
+            m_painted->paint(p);
+        else
+            playPicture(p);
+    });
+    if (!record->complete())
+        return *this;
+    PtImage kept = *this;
+    kept.m_record = std::move(record);
+    return kept;
+}
+
 void PtImage::draw(QPainter& painter, const QRectF& target, qreal opacity) const
 {
     drawClipped(painter, target, opacity, nullptr);
@@ -81,6 +101,27 @@ void PtImage::drawClipped(QPainter& painter, const QRectF& target, qreal opacity
 {
     if (isNull() || target.isEmpty())
         return;
+    if (m_record) {
+        const double sx = target.width() / m_size.width(), sy = target.height() / m_size.height();
+        const QTransform into(sx, 0, 0, sy, target.x(), target.y());
+        // The image's own bounds and the clip asked for, in the image's space:
+        // one clip, and none where everything drawn lies inside it anyway.
+        QRectF keep(QPointF(0, 0), m_size);
+        if (clip)
+            keep &= QRectF((clip->x() - target.x()) / sx, (clip->y() - target.y()) / sy, clip->width() / sx,
+                           clip->height() / sy);
+        if (opacity == 1.0 && m_record->inside(keep)) {
+            m_record->replay(painter, into);
+            return;
+        }
+        painter.save();
+        painter.setOpacity(painter.opacity() * opacity);
+        painter.setWorldTransform(into * painter.worldTransform());
+        painter.setClipRect(keep, Qt::IntersectClip);
+        m_record->replay(painter, QTransform());
+        painter.restore();
+        return;
+    }
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
     if (m_painted || m_isVector) {
@@ -99,24 +140,31 @@ void PtImage::drawClipped(QPainter& painter, const QRectF& target, qreal opacity
     if (m_painted) {
         m_painted->paint(painter);
     } else if (m_isVector) {
-        // QPainter rescales a picture by the ratio of the device's resolution
-        // to the picture's; the picture is in points already, so undo that.
-        if (QPaintDevice* dev = painter.device()) {
-            const double dx = dev->logicalDpiX();
-            const double dy = dev->logicalDpiY();
-            if (dx > 0 && dy > 0)
-                painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
-        }
-        // Copies of a QPicture share one buffer and its read position, so two
-        // threads playing copies of one picture (a job on a worker and the
-        // window on the GUI thread) would read each other's commands: each
-        // drawing plays a private copy of the bytes.
-        QPicture own;
-        own.setData(m_picture.data(), m_picture.size());
-        painter.drawPicture(QPointF(0, 0), own);
+        playPicture(painter);
     } else {
         painter.drawImage(target, m_image);
     }
+    painter.restore();
+}
+
+void PtImage::playPicture(QPainter& painter) const
+{
+    painter.save();
+    // QPainter rescales a picture by the ratio of the device's resolution
+    // to the picture's; the picture is in points already, so undo that.
+    if (QPaintDevice* dev = painter.device()) {
+        const double dx = dev->logicalDpiX();
+        const double dy = dev->logicalDpiY();
+        if (dx > 0 && dy > 0)
+            painter.scale(m_picture.logicalDpiX() / dx, m_picture.logicalDpiY() / dy);
+    }
+    // Copies of a QPicture share one buffer and its read position, so two
+    // threads playing copies of one picture (a job on a worker and the
+    // window on the GUI thread) would read each other's commands: each
+    // drawing plays a private copy of the bytes.
+    QPicture own;
+    own.setData(m_picture.data(), m_picture.size());
+    painter.drawPicture(QPointF(0, 0), own);
     painter.restore();
 }
 

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class Drawing_Record;
 class QPainter;
 
 class PtImage {
@@ -64,6 +65,14 @@ public:
     // image's own bounds and `clip` together.
     void draw(QPainter& painter, const QRectF& target, qreal opacity, const QRectF& clip) const;
 
+    // The same image with its drawing recorded now, on the calling thread
+    // (see platform/DrawingRecord.h): drawing it later only plays the
+    // commands back, with no layout of its texts. A batch job's workers make
+    // their labels so, for the one thread that draws the pages. A raster
+    // image, or a drawing that cannot be recorded whole, is returned as it is.
+    PtImage recorded() const;
+    bool isRecorded() const { return bool(m_record); }
+
     // Pixels of the image at `dpi`: ceil(dpi * points / 72) pixels a side,
     // transparent where the image draws nothing. An image with a raster maker
     // is made by it, and may then be somewhat larger or smaller (whole pixels
@@ -82,9 +91,12 @@ public:
 private:
     struct Painted;
     void drawClipped(QPainter& painter, const QRectF& target, qreal opacity, const QRectF* clip) const;
+    // The vector picture into `painter`, its units points (no clip).
+    void playPicture(QPainter& painter) const;
     QImage m_image;
     QPicture m_picture;
     std::shared_ptr<const Painted> m_painted;
+    std::shared_ptr<const Drawing_Record> m_record;
     QSizeF m_size;
     bool m_isVector = false;
     RasterMaker m_rasterMaker;

@@ -6,6 +6,7 @@
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
 #include "core/util/MessageBoxes.h"
+#include "platform/Heap.h"
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 #include "print/LabelFit.h"
@@ -690,6 +691,7 @@ void Print_Wnd::Print_Job(const Sheet_Job& job, const PrintInfo& info)
         return true;
     });
     progress.reset();
+    Give_Back_Free_Heap();
     if (!stopped && (last_job_sheets < 0 || printer->printerState() == QPrinter::Error)) {
         Show_MessageBox(QStringLiteral("The labels could not be printed. Please check the printer "
                                        "and try again."));

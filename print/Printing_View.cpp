@@ -6,6 +6,7 @@
 #include "core/util/MessageBoxes.h"
 #include "platform/Fonts.h"
 #include "print/LabelFit.h"
+#include "print/LabelPrefetch.h"
 #include "print/PaperCheck.h"
 
 #include <QFontDatabase>
@@ -67,8 +68,12 @@ Printing_View::Printing_View(const Sheet_Job& job, const QRectF& frame, bool pre
     Restart();
 }
 
+Printing_View::~Printing_View() = default;
+
 void Printing_View::Restart()
 {
+    m_prefetch.reset();
+
     count = m_rowStart;
     nPrint = 0;
     tempCount = -1;
@@ -113,6 +118,12 @@ PtImage Printing_View::Change_dpi_for_image(const PtImage& image) const
 
 PtImage Printing_View::fetch(int row) const
 {
+    // A print's labels are made ahead on workers from the first row it
+    // draws; a preview draws its few sheets itself.
+    if (!m_prefetch && !m_finished && m_print && Labels_Made_Ahead(m_job.rows, m_designing, m_batch))
+        m_prefetch = std::make_unique<Label_Prefetch>(m_job.rows, row, m_rowEnd);
+    if (m_prefetch)
+        return m_prefetch->image(row);
     return m_job.rows ? m_job.rows->image(row) : PtImage();
 }
 
@@ -178,6 +189,7 @@ void Printing_View::End_Job()
     if (m_finished)
         return;
     m_finished = true;
+    m_prefetch.reset();
     m_pending = false;
     m_rowImage = PtImage();
     if (!(m_batch || m_excel) || !App_Services().Batch_Services)

@@ -24,6 +24,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class Label_Prefetch;
 
 class QPagedPaintDevice;
 class QPainter;
@@ -34,6 +37,9 @@ public:
     // points. `preview` is the preview job: images are drawn as they are and
     // at most 50 sheets shown.
     Printing_View(const Sheet_Job& job, const QRectF& frame, bool preview);
+    ~Printing_View();
+    Printing_View(const Printing_View&) = delete;
+    Printing_View& operator=(const Printing_View&) = delete;
 
     bool isFlipped() const { return false; }
     bool its_print_not_preview() const { return m_print; }
@@ -107,6 +113,8 @@ private:
     int m_labelCap;
     int m_totalLabels;
     PtImage m_sheetImage;      // Barcode_Image as taken for the job
+    // A print's rows made ahead on workers (barcode mode with a batch).
+    mutable std::unique_ptr<Label_Prefetch> m_prefetch;
 
     // Place in the job.
     int count = 0;             // next data row

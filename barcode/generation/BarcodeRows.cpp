@@ -47,7 +47,9 @@ QString Barcode_Rows::rowText(int row, int which) const
     }
     if (!m_fed[size_t(which)])
         return which == 0 ? m_typedTrimmed.value : which == 1 ? m_typedTrimmed.header : m_typedTrimmed.footer;
-    return Trim_Str(m_list.text(row, which).toString());
+    // The one text is read where the list keeps it: no row is built.
+    QVarLengthArray<char16_t, 64> buffer;
+    return Trim_View(Utf16_Of(m_list.text(row, which), buffer)).toString();
 }
 
 int Barcode_Rows::printQuantity(int row) const
@@ -55,7 +57,7 @@ int Barcode_Rows::printQuantity(int row) const
     if (row < 0 || row >= size())
         return 0;
     if (m_fromList)
-        return Row_Copies(m_list[size_t(row)].PQ);
+        return Row_Copies(m_list.text(row, 3));
     return size_t(row) < m_copies.size() ? std::max(1, m_copies[size_t(row)]) : 1;
 }
 

@@ -41,6 +41,9 @@ public:
     // A linear value is checked with a scratch symbol of the chosen
     // symbology; a 2D value is made.
     bool givesImage(int row) const override;
+    // A linear barcode is made by the road alone, on the asking thread (a
+    // 2D symbol that cannot be drawn may say so in a box, on the GUI thread).
+    bool imagesOnAnyThread() const override { return !m_twoD; }
     // The skip-invalid count: linear values checked as givesImage does, a 2D
     // value counted when it is not empty (making each symbol would be slow).
     int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const override;

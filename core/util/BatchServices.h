@@ -121,6 +121,10 @@ public:
     virtual PtImage currentImage() const = 0;
     // Whether the row gives a label, found as cheaply as the kind allows.
     virtual bool givesImage(int row) const { return !image(row).isNull(); }
+    // Whether image() may run on several threads at once, none of them the
+    // GUI thread's business: a job may then make its rows ahead on workers
+    // while it draws (barcode mode's rows, made by the road alone).
+    virtual bool imagesOnAnyThread() const { return false; }
     // Labels among rows `start` .. `end` - 1 whose rows give a label, each
     // repeated by its copies when `withPQ`; counting stops at `cap`.
     virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;

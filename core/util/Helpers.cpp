@@ -54,6 +54,23 @@ QString trimBy(const QString& s, bool (*pred)(QChar))
 
 } // namespace
 
+QStringView Trim_View(QStringView s)
+{
+    const auto trim = [](QStringView t, bool (*pred)(QChar)) {
+        qsizetype b = 0;
+        qsizetype e = t.size();
+        while (b < e && pred(t.at(b)))
+            ++b;
+        while (e > b && pred(t.at(e - 1)))
+            --e;
+        return t.mid(b, e - b);
+    };
+    auto printable = [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7F; };
+    if (s.isEmpty() || (printable(s.front()) && printable(s.back())))
+        return s;
+    return trim(trim(s, isWhitespaceOrNewline), isControl);
+}
+
 bool Is_Trimmed(const QString& s)
 {
     // Printable ASCII at both ends: nothing to trim (the common case, met a

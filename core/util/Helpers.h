@@ -18,6 +18,8 @@ class QWidget;
 QString Trim_Str(const QString& s);
 // True when Trim_Str would give the text back as it is.
 bool Is_Trimmed(const QString& s);
+// What Trim_Str keeps, as a piece of the text itself.
+QStringView Trim_View(QStringView s);
 // Whether Trim_Str of a text given in pieces, in order, would leave
 // anything: the same answer however the text is cut.
 class Trim_Str_Watch {

@@ -2,6 +2,7 @@
 
 #include "core/util/Helpers.h"
 #include "data/series/SeriesJob.h"
+#include "platform/Heap.h"
 #include "platform/MainThread.h"
 
 #include <QFileInfo>
@@ -14,40 +15,58 @@
 #include <optional>
 #include <thread>
 
+namespace {
+// Lines read, made into rows and placed at a time: enough that placing them
+// (on the GUI thread, where each insertion costs the table a pass over all
+// its rows) is rare.
+constexpr int Import_Chunk_Lines = 20000;
+} // namespace
+
 const QString List_File_Invalid_Message =
     QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 
-BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten)
+namespace {
+
+// The field each text of a text line takes: its own, or, past the line's
+// fields, the field read last for the line (the value's, first of all); -1
+// for a text not ticked.
+void Line_Sources(const List_Line& line, const List_Import_Options& o, int source[4])
 {
-    // A text that is not ticked is left empty, over an existing row too,
-    // unless the options keep the row's own.
-    BarcodeRow r = overwritten && o.keepUnticked ? *overwritten : BarcodeRow();
-    QString* f = line.fields;
-    if (line.cell) {
-        const QString& cell = f[0];
-        if (o.value) r.Value = cell;
-        if (o.header) r.Header = cell;
-        if (o.footer) r.Footer = cell;
-        if (o.pq) r.PQ = cell;
-        return r;
-    }
-    // The field each text takes: its own, or, past the line's fields, the
-    // field read last for the line (the value's, first of all).
     const int n = line.count;
     const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
-    int source[4] = {0, -1, -1, -1};
+    source[0] = ticked[0] ? 0 : -1;
     int last = 0;
-    for (int k = 1; k < 4; ++k)
+    for (int k = 1; k < 4; ++k) {
+        source[k] = -1;
         if (ticked[k]) {
             if (n > k)
                 last = k;
             source[k] = last;
         }
+    }
+}
+
+} // namespace
+
+BarcodeRow List_Line_Row(const List_Line& line, const List_Import_Options& o, const BarcodeRow* overwritten)
+{
+    // A text that is not ticked is left empty, over an existing row too,
+    // unless the options keep the row's own.
+    BarcodeRow r = overwritten && o.keepUnticked ? *overwritten : BarcodeRow();
     QString* texts[4] = {&r.Value, &r.Header, &r.Footer, &r.PQ};
+    if (line.cell) {
+        const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
+        for (int k = 0; k < 4; ++k)
+            if (ticked[k])
+                *texts[k] = line.field(0).toString();
+        return r;
+    }
+    int source[4];
+    Line_Sources(line, o, source);
     for (int k = 0; k < 4; ++k) {
-        if (!ticked[k] || source[k] < 0)
+        if (source[k] < 0)
             continue;
-        QString& from = f[source[k]];
+        const QStringView from = line.field(source[k]);
         // An empty header, footer or quantity keeps what the row held.
         if (k > 0 && from.isEmpty()) {
             if (overwritten) {
@@ -57,12 +76,28 @@ BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const Bar
             }
             continue;
         }
-        bool usedLater = false;
-        for (int j = k + 1; j < 4; ++j)
-            usedLater = usedLater || (ticked[j] && source[j] == source[k]);
-        *texts[k] = usedLater ? from : std::move(from);
+        // A whole line of one field is the line's text itself (shared).
+        *texts[k] = from.size() == line.text.size() ? line.text : from.toString();
     }
     return r;
+}
+
+void List_Line_Texts(const List_Line& line, const List_Import_Options& o, QStringView texts[4])
+{
+    for (int k = 0; k < 4; ++k)
+        texts[k] = QStringView();
+    if (line.cell) {
+        const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
+        for (int k = 0; k < 4; ++k)
+            if (ticked[k])
+                texts[k] = line.field(0);
+        return;
+    }
+    int source[4];
+    Line_Sources(line, o, source);
+    for (int k = 0; k < 4; ++k)
+        if (source[k] >= 0)
+            texts[k] = line.field(source[k]);
 }
 
 BarcodeRow List_Sheet_Row(const QStringList& cells, const List_Import_Options& o, const List_Sheet_Columns& c,
@@ -137,30 +172,26 @@ void List_File_Reader::take(std::vector<Text_Line>& lines, std::vector<List_Line
         }
         if (l.text.isEmpty())
             continue;
-        // The fields between tabs; a line of one field keeps its text as it is.
+        // The fields between tabs, trimmed, as pieces of the line.
         List_Line line;
         bool tooLong = false;
-        // (A line of one field is taken as it is: the view is not read after.)
         const QStringView text(l.text);
         for (qsizetype from = 0;;) {
             qsizetype tab = text.indexOf(QLatin1Char('\t'), from);
             const bool lastField = tab < 0;
             if (lastField)
                 tab = text.size();
-            if (line.count < 4) {
-                QString field = (from == 0 && lastField) ? std::move(l.text) : text.mid(from, tab - from).toString();
-                if (!Is_Trimmed(field))
-                    field = Trim_Str(field);
-                tooLong = tooLong || field.size() > Max_Field_Length;
-                line.fields[line.count] = std::move(field);
-            } else {
-                tooLong = tooLong || Trim_Str(text.mid(from, tab - from).toString()).size() > Max_Field_Length;
-            }
+            const QStringView field = Trim_View(text.mid(from, tab - from));
+            tooLong = tooLong || field.size() > Max_Field_Length;
+            if (line.count < 4)
+                line.pieces[line.count] = {qsizetype(field.data() - text.data()), field.size()};
             ++line.count;
             if (lastField)
                 break;
             from = tab + 1;
         }
+        // (The pieces stay where they are: the line's characters move with it.)
+        line.text = std::move(l.text);
         if (tooLong) {
             ++m_tooLong;
             continue;
@@ -278,25 +309,26 @@ List_Prepared_Rows List_Import_Placer::prepare(std::vector<List_Line>&& lines)
     List_Prepared_Rows out;
     out.adding.reserve(int(lines.size()));
     // Room for the characters of the rows at once: what the fields hold, a
-    // cell taken by every text, and a quantity of "1" put in.
+    // cell taken by every text.
     qint64 chars = 0;
     for (const List_Line& line : lines)
-        chars += line.cell ? 4 * line.fields[0].size()
-                           : line.fields[0].size() + line.fields[1].size() + line.fields[2].size()
-                + line.fields[3].size() + 1;
+        chars += line.cell ? 4 * line.pieces[0].size
+                           : line.pieces[0].size + line.pieces[1].size + line.pieces[2].size + line.pieces[3].size;
     out.adding.reserveChars(chars);
     for (List_Line& line : lines) {
         if (m_prepared < m_previous) {
             // Only a ticked value can be the separator line, which takes no place.
-            const bool separator = m_options.value && Trim_Str(line.fields[0]) == Barcode_List_Separator();
+            const bool separator = m_options.value && Trim_View(line.field(0)) == Barcode_List_Separator();
             out.replacing.push_back(std::move(line));
             if (!separator)
                 ++m_prepared;
             continue;
         }
-        BarcodeRow row = List_Line_Row(std::move(line), m_options, nullptr);
-        if (BarcodeListModel::Normalise_New_Row(row)) {
-            out.adding.append(row);
+        // A new row straight from the pieces of its line into the store.
+        QStringView texts[4];
+        List_Line_Texts(line, m_options, texts);
+        if (BarcodeListModel::Normalise_New_Texts(texts)) {
+            out.adding.append(texts[0], texts[1], texts[2], texts[3]);
             ++m_prepared;
         }
     }
@@ -405,7 +437,7 @@ void Import_List_Lines(List_File_Reader& reader, List_Import_Placer& placer, Ser
     bool more = true;
     while (more && !job.stopped()) {
         lines.clear();
-        more = reader.readLines(lines, 20000);
+        more = reader.readLines(lines, Import_Chunk_Lines);
         job.done = reader.bytesDone();
         List_Prepared_Rows rows = placer.prepare(std::move(lines));
         std::unique_lock<std::mutex> hold(lock);
@@ -421,6 +453,10 @@ void Import_List_Lines(List_File_Reader& reader, List_Import_Placer& placer, Ser
     }
     changed.notify_all();
     placing.join();
+    lines = std::vector<List_Line>();
+    // The chunks read and placed leave the heap holding what they passed
+    // through; the list keeps only its rows.
+    Give_Back_Free_Heap();
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -440,7 +476,7 @@ bool Import_List_File_Now(BarcodeListModel& model, const QString& path, const Li
     bool more = true;
     while (more && !placer.full()) {
         lines.clear();
-        more = reader.readLines(lines, 20000);
+        more = reader.readLines(lines, Import_Chunk_Lines);
         placer.place(lines);
     }
     QString notes = List_Import_Notes(reader, placer);
@@ -475,7 +511,7 @@ QByteArray Barcode_List_Text_Bytes(const BarcodeRowsView& rows)
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int k = 0; k < 4; ++k) {
             const qsizetype from = out.size();
-            out += rows.text(r, k).toUtf8();
+            out += rows.text(r, k).toString().toUtf8();
             // (These bytes never occur inside a longer UTF-8 sequence.)
             for (qsizetype i = from; i < out.size(); ++i)
                 if (out[i] == '\t' || out[i] == '\n' || out[i] == '\r')
@@ -494,11 +530,8 @@ Sheet_Row_Source Barcode_List_Sheet_Rows(const BarcodeRowsView& rows)
                              QStringLiteral("Barcode Footer"), QStringLiteral("Print Quantity")};
                     return;
                 }
-                // The texts of a view never change while it lives, and the
-                // writer is done with a row's cells before it asks for the next.
                 for (int k = 0; k < 4; ++k) {
-                    const QStringView text = rows.text(int(r - 1), k);
-                    cells << QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()), text.size());
+                    cells << rows.text(int(r - 1), k).toString();
                 }
             }};
 }

@@ -33,15 +33,23 @@ struct List_Import_Options {
 };
 
 // One line of a list file: its fields split at tabs and trimmed (the first
-// four kept, the count of all), or one non-empty CSV cell (`cell`).
+// four kept, the count of all), or one non-empty CSV cell (`cell`). The
+// fields are pieces of the line's text, not strings of their own.
 struct List_Line {
-    QString fields[4];
+    QString text;
+    struct Piece {
+        qsizetype from = 0;
+        qsizetype size = 0;
+    };
+    Piece pieces[4];
     int count = 0;
     bool cell = false;
+    QStringView field(int k) const { return QStringView(text).mid(pieces[k].from, pieces[k].size); }
     static List_Line Cell(QString text)
     {
         List_Line line;
-        line.fields[0] = std::move(text);
+        line.pieces[0] = {0, text.size()};
+        line.text = std::move(text);
         line.count = 1;
         line.cell = true;
         return line;
@@ -55,7 +63,10 @@ struct List_Line {
 // cell fills every ticked text. A text that is not ticked is empty, in an
 // overwritten row too, unless the options keep it. `overwritten` is null for
 // a new row.
-BarcodeRow List_Line_Row(List_Line line, const List_Import_Options& o, const BarcodeRow* overwritten);
+BarcodeRow List_Line_Row(const List_Line& line, const List_Import_Options& o, const BarcodeRow* overwritten);
+// The texts of the new row a line gives (as List_Line_Row with no row
+// overwritten), as pieces of the line.
+void List_Line_Texts(const List_Line& line, const List_Import_Options& o, QStringView texts[4]);
 
 // Reads a list file piece by piece. Text files are read in the encoding
 // their bytes show, as every import decides it (Text_Encoding_Probe: the

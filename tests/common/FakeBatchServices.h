@@ -26,6 +26,7 @@ public:
     BarcodeModeState state;
     QList<BarcodeListRow> list;                     // the barcode list ("Value", "Header", "Footer", "PQ")
     std::function<PtImage(int)> rowImage;           // barcode rows
+    bool imagesOnAnyThread = false;                 // rowImage may run on workers, several at once
     std::function<PtImage(int)> cardImage;          // designing-mode rows
     std::function<PtImage()> currentImage;          // default: the row past the rows, or card -1
     std::function<int(int)> printQuantity;          // default: list "PQ", else 1
@@ -131,6 +132,7 @@ public:
             return m_count.designing ? m_fake->card(-1) : m_fake->barcodeImage(rowCount());
         }
         bool givesImage(int row) const override { return m_fake->validRow(row); }
+        bool imagesOnAnyThread() const override { return m_fake->imagesOnAnyThread; }
 
     private:
         const FakeBatchServices* m_fake;

@@ -47,7 +47,7 @@ QList<QStringList> List_Lines(const QString& path, qsizetype piece, QString* not
     for (const List_Line& l : lines) {
         QStringList fields;
         for (int k = 0; k < std::min(l.count, 4); ++k)
-            fields << l.fields[k];
+            fields << l.field(k).toString();
         out << fields;
     }
     *note = reader.decodingNote();

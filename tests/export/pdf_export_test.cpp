@@ -577,48 +577,56 @@ TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
 
 
 // A barcode wider than its 70 mm cell is cut at the cell: its neighbours
-// keep their own pixels and scan. The question before the job names both
-// sizes; No writes nothing.
+// keep their own pixels and scan, whether the labels are drawn on the job's
+// thread or (as the rows of a linear barcode are) made on workers and played
+// back. The question before the job names both sizes; No writes nothing.
 TEST_F(PdfExportTest, AWideBarcodeIsCutAtItsCellAndItsNeighboursScan)
 {
-    barcodeList(3);
-    const QStringList values{QStringLiteral("ZORVLABELWIDEX"), QStringLiteral("AB12"), QStringLiteral("CD34")};
-    batch.rowImage = [values](int row) { return Code128(values.value(row)); };
-    window->Reset_For_Opening();
-    sheet(70, 40, 2, 3);
-    ASSERT_EQ(window->sheet.Print_Col, 3);
+    for (const bool workers : {false, true}) {
+        SCOPED_TRACE(workers ? "made on workers" : "drawn on the job's thread");
+        QDir(folder()).removeRecursively();
+        barcodeList(3);
+        batch.imagesOnAnyThread = workers;
+        const QStringList values{QStringLiteral("ZORVLABELWIDEX"), QStringLiteral("AB12"), QStringLiteral("CD34")};
+        batch.rowImage = [values](int row) { return Code128(values.value(row)); };
+        window->Reset_For_Opening();
+        sheet(70, 40, 2, 3);
+        ASSERT_EQ(window->sheet.Print_Col, 3);
 
-    msgs.push(1);   // No
-    window->export_btn->click();
-    ASSERT_EQ(msgs.texts().filter("larger than its label").size(), 1);
-    EXPECT_TRUE(msgs.texts().last().contains("Label: 70.00 x 40.00 mm")) << msgs.texts().last().toStdString();
-    EXPECT_FALSE(window->lastJob());
-    EXPECT_TRUE(files().isEmpty());
+        const int asked = int(msgs.texts().filter("larger than its label").size());
+        const auto before = window->lastJob();
+        msgs.push(1);   // No
+        window->export_btn->click();
+        ASSERT_EQ(msgs.texts().filter("larger than its label").size(), asked + 1);
+        EXPECT_TRUE(msgs.texts().last().contains("Label: 70.00 x 40.00 mm")) << msgs.texts().last().toStdString();
+        EXPECT_EQ(window->lastJob(), before);
+        EXPECT_TRUE(files().isEmpty());
 
-    msgs.push(0);   // Yes
-    ASSERT_TRUE(runJob());
-    ASSERT_EQ(files().size(), 1);
-    const QString pdf = QDir(folder()).filePath(files().first());
-    const QImage page = Page_Image(pdf, 1, 150).convertToFormat(QImage::Format_RGB32);
-    const Sheet_Geometry g = window->acceptedJob().geometry();
-    const double k = 150 / 72.0;
-    for (int col = 2; col <= 3; ++col) {
-        SCOPED_TRACE(col);
-        const QRectF cell = To_Top_Left(Cell_Rect(g, 1, col), g.H);
-        const QSizeF size = Code128(values[col - 1]).size();
-        // Centred across the cell, on its foot (the writer does not centre
-        // a barcode upright).
-        const QRectF own(cell.center().x() - size.width() / 2, cell.bottom() - size.height(), size.width(),
-                         size.height());
-        // No dark pixel of the cell lies outside its own barcode.
-        const QRect c = QRectF(cell.topLeft() * k, cell.size() * k).toAlignedRect().adjusted(2, 2, -2, -2);
-        const QRect o = QRectF(own.topLeft() * k, own.size() * k).toAlignedRect().adjusted(-2, -2, 2, 2);
-        int stray = 0;
-        for (int y = c.top(); y <= c.bottom(); ++y)
-            for (int x = c.left(); x <= c.right(); ++x)
-                stray += !o.contains(x, y) && qGray(page.pixel(x, y)) < 128;
-        EXPECT_EQ(stray, 0);
-        EXPECT_EQ(Decode(page.copy(c)).trimmed(), values[col - 1]);
+        msgs.push(0);   // Yes
+        ASSERT_TRUE(runJob());
+        ASSERT_EQ(files().size(), 1);
+        const QString pdf = QDir(folder()).filePath(files().first());
+        const QImage page = Page_Image(pdf, 1, 150).convertToFormat(QImage::Format_RGB32);
+        const Sheet_Geometry g = window->acceptedJob().geometry();
+        const double k = 150 / 72.0;
+        for (int col = 2; col <= 3; ++col) {
+            SCOPED_TRACE(col);
+            const QRectF cell = To_Top_Left(Cell_Rect(g, 1, col), g.H);
+            const QSizeF size = Code128(values[col - 1]).size();
+            // Centred across the cell, on its foot (the writer does not centre
+            // a barcode upright).
+            const QRectF own(cell.center().x() - size.width() / 2, cell.bottom() - size.height(), size.width(),
+                             size.height());
+            // No dark pixel of the cell lies outside its own barcode.
+            const QRect c = QRectF(cell.topLeft() * k, cell.size() * k).toAlignedRect().adjusted(2, 2, -2, -2);
+            const QRect o = QRectF(own.topLeft() * k, own.size() * k).toAlignedRect().adjusted(-2, -2, 2, 2);
+            int stray = 0;
+            for (int y = c.top(); y <= c.bottom(); ++y)
+                for (int x = c.left(); x <= c.right(); ++x)
+                    stray += !o.contains(x, y) && qGray(page.pixel(x, y)) < 128;
+            EXPECT_EQ(stray, 0);
+            EXPECT_EQ(Decode(page.copy(c)).trimmed(), values[col - 1]);
+        }
     }
 }
 

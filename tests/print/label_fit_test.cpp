@@ -8,15 +8,21 @@
 #include "print/Print_Wnd.h"
 #include "print/SheetLayout.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QPrinter>
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <thread>
+#include <zlib.h>
 
 using namespace printtest;
 
@@ -25,6 +31,37 @@ namespace {
 // Three barcodes a row of 70 mm cells on A4: the first one wider than its
 // cell, the others short.
 const QStringList Values{QStringLiteral("ZORVLABELWIDEX"), QStringLiteral("AB12"), QStringLiteral("CD34")};
+
+// The content streams of the pages of a PDF (written by Qt: each one a
+// FlateDecode stream), inflated and joined.
+QByteArray Pdf_Page_Content(const QByteArray& pdf)
+{
+    QByteArray all;
+    qsizetype pos = 0;
+    while ((pos = pdf.indexOf("stream\n", pos)) >= 0) {
+        const qsizetype start = pos + 7;
+        const qsizetype end = pdf.indexOf("endstream", start);
+        if (end < 0)
+            break;
+        const QByteArray dict = pdf.mid(std::max<qsizetype>(0, pos - 300), 300);
+        if (dict.contains("FlateDecode")) {
+            z_stream z{};
+            if (inflateInit(&z) == Z_OK) {
+                QByteArray out(1 << 20, 0);
+                z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pdf.constData() + start));
+                z.avail_in = uInt(end - start);
+                z.next_out = reinterpret_cast<Bytef*>(out.data());
+                z.avail_out = uInt(out.size());
+                inflate(&z, Z_FINISH);
+                all += out.left(qsizetype(z.total_out));
+                inflateEnd(&z);
+            }
+        }
+        all += '\n';
+        pos = end;
+    }
+    return all;
+}
 
 class LabelFitTest : public PrintTest {
 protected:
@@ -83,36 +120,53 @@ protected:
 
 } // namespace
 
+// Both roads of a print: the labels drawn on the window's thread, and (as
+// the rows of a linear barcode are) made on workers and played back.
 TEST_F(LabelFitTest, AWideBarcodeIsCutAtItsCellInPrintAndItsNeighbourScans)
 {
-    Print_Wnd w;
-    w.Reset_For_Opening();
-    cells(w, "70", "40", 3);
-    ASSERT_EQ(w.sheet.Print_Col, 3);
-    QList<Printing_View::Placed_Label> placed;
-    w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed = labels; };
+    const std::thread::id gui = std::this_thread::get_id();
+    std::atomic<int> onWorkers{0};
+    batch.rowImage = [this, gui, &onWorkers](int row) {
+        onWorkers += std::this_thread::get_id() != gui ? 1 : 0;
+        return Make_Barcode_Image(settings, Values.value(row), "", "");
+    };
+    for (const bool workers : {false, true}) {
+        SCOPED_TRACE(workers ? "made on workers" : "drawn on the window's thread");
+        batch.imagesOnAnyThread = workers;
+        onWorkers = 0;
+        messages.clear();
+        QFile::remove(pdf);
+        Print_Wnd w;
+        w.Reset_For_Opening();
+        cells(w, "70", "40", 3);
+        ASSERT_EQ(w.sheet.Print_Col, 3);
+        QList<Printing_View::Placed_Label> placed;
+        w.on_sheet = [&](int, const QList<Printing_View::Placed_Label>& labels) { placed = labels; };
 
-    // No: nothing is printed.
-    answer(false);
-    w.Execute_Printing(false);
-    ASSERT_EQ(count("larger than its label"), 1);
-    EXPECT_FALSE(QFile::exists(pdf));
-    const QString question = messages.last();
-    const QSizeF wide = Make_Barcode_Image(settings, Values[0], "", "").size();
-    EXPECT_TRUE(question.contains(QStringLiteral("Barcode: %1 x").arg(Points_To_MM(float(wide.width())), 0, 'f', 2)))
-        << question.toStdString();
-    EXPECT_TRUE(question.contains("Label: 70.00 x 40.00 mm")) << question.toStdString();
-    EXPECT_TRUE(question.contains("Bar Width")) << question.toStdString();
+        // No: nothing is printed.
+        answer(false);
+        w.Execute_Printing(false);
+        ASSERT_EQ(count("larger than its label"), 1);
+        EXPECT_FALSE(QFile::exists(pdf));
+        const QString question = messages.last();
+        const QSizeF wide = Make_Barcode_Image(settings, Values[0], "", "").size();
+        EXPECT_TRUE(
+            question.contains(QStringLiteral("Barcode: %1 x").arg(Points_To_MM(float(wide.width())), 0, 'f', 2)))
+            << question.toStdString();
+        EXPECT_TRUE(question.contains("Label: 70.00 x 40.00 mm")) << question.toStdString();
+        EXPECT_TRUE(question.contains("Bar Width")) << question.toStdString();
 
-    // Yes: printed, the wide barcode cut at its cell.
-    answer(true);
-    w.Execute_Printing(false);
-    ASSERT_EQ(placed.size(), 3);
-    const QImage page = Pdf_Page_Image(pdf, 1, 150);
-    ASSERT_FALSE(page.isNull());
-    EXPECT_GT(placed[0].image.width(), placed[0].cell.width() + 50);
-    EXPECT_TRUE(cellIsItsOwn(page, placed[1].cell, placed[1].image, Values[1]));
-    EXPECT_TRUE(cellIsItsOwn(page, placed[2].cell, placed[2].image, Values[2]));
+        // Yes: printed, the wide barcode cut at its cell.
+        answer(true);
+        w.Execute_Printing(false);
+        ASSERT_EQ(placed.size(), 3);
+        EXPECT_EQ(onWorkers > 0, workers) << onWorkers;
+        const QImage page = Pdf_Page_Image(pdf, 1, 150);
+        ASSERT_FALSE(page.isNull());
+        EXPECT_GT(placed[0].image.width(), placed[0].cell.width() + 50);
+        EXPECT_TRUE(cellIsItsOwn(page, placed[1].cell, placed[1].image, Values[1]));
+        EXPECT_TRUE(cellIsItsOwn(page, placed[2].cell, placed[2].image, Values[2]));
+    }
 }
 
 TEST_F(LabelFitTest, ThePreviewShowsTheLabelsCut)
@@ -280,7 +334,9 @@ TEST_F(LabelFitTest, RoundAndRoundedLabelsAskWhenTheBarcodeLeavesTheirOutline)
 // A picture that reaches past its cell by no more than the question's
 // tolerance (a 17-mil Code 128 is 72.044 points tall in a 72-point cell) is
 // drawn whole and as it is; one that reaches further is cut at the cell, and
-// inside the cell it is drawn as it is.
+// inside the cell it is drawn as it is. The same holds for a label made on a
+// print's or a PDF export's workers: recorded there and played back into the
+// page.
 TEST(LabelFit, OnlyAPictureBeyondTheToleranceIsCutAtItsCell)
 {
     const double k = 10;   // pixels a point
@@ -305,25 +361,74 @@ TEST(LabelFit, OnlyAPictureBeyondTheToleranceIsCutAtItsCell)
                 n += qGray(img.pixel(x, y)) < 128;
         return n;
     };
-    for (double over : {0.044, 0.45}) {
-        SCOPED_TRACE(over);
-        const PtImage picture = Colour_Label(QSizeF(80, 72 + over), Qt::black);
-        const QRectF drawn(20, 10 - over, 80, 72 + over);
-        EXPECT_EQ(render(picture, drawn, true), render(picture, drawn, false));
+    for (const bool played : {false, true}) {
+        SCOPED_TRACE(played ? "recorded and played back" : "drawn");
+        // The label as the page's thread gets it.
+        const auto label = [&](QSizeF size) {
+            const PtImage drawnHere = Colour_Label(size, Qt::black);
+            if (!played)
+                return drawnHere;
+            const PtImage recorded = drawnHere.recorded();
+            EXPECT_TRUE(recorded.isRecorded());
+            return recorded;
+        };
+        for (double over : {0.044, 0.45}) {
+            SCOPED_TRACE(over);
+            const QRectF drawn(20, 10 - over, 80, 72 + over);
+            const PtImage picture = label(drawn.size());
+            EXPECT_EQ(render(picture, drawn, true), render(picture, drawn, false));
+        }
+        // The strip above the cell (4.5 pixels) is drawn.
+        const QImage within = render(label(QSizeF(80, 72.45)), QRectF(20, 9.55, 80, 72.45), true);
+        EXPECT_EQ(ink(within, 9.55, 10), int(std::floor(10 * k) - std::ceil(9.55 * k)) * int(60 * k));
+        // Two points past the top and the bottom: cut at the cell's edges.
+        const QRectF drawn(20, 8, 80, 76);
+        const QImage cut = render(label(drawn.size()), drawn, true);
+        const QImage whole = render(Colour_Label(drawn.size(), Qt::black), drawn, false);
+        EXPECT_EQ(ink(cut, 8, 9.9), 0);
+        EXPECT_EQ(ink(cut, 82.1, 84), 0);
+        EXPECT_GT(ink(whole, 8, 9.9), 0);
+        EXPECT_EQ(cut.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()),
+                  whole.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()));
+        EXPECT_EQ(ink(cut, 10.1, 81.9), ink(whole, 10.1, 81.9));
     }
-    // The strip above the cell (4.5 pixels) is drawn.
-    const QImage within = render(Colour_Label(QSizeF(80, 72.45), Qt::black), QRectF(20, 9.55, 80, 72.45), true);
-    EXPECT_EQ(ink(within, 9.55, 10), int(std::floor(10 * k) - std::ceil(9.55 * k)) * int(60 * k));
-    // Two points past the top and the bottom: cut at the cell's edges.
-    const PtImage tall = Colour_Label(QSizeF(80, 76), Qt::black);
-    const QRectF drawn(20, 8, 80, 76);
-    const QImage label = render(tall, drawn, true), whole = render(tall, drawn, false);
-    EXPECT_EQ(ink(label, 8, 9.9), 0);
-    EXPECT_EQ(ink(label, 82.1, 84), 0);
-    EXPECT_GT(ink(whole, 8, 9.9), 0);
-    EXPECT_EQ(label.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()),
-              whole.copy(QRectF(20 * k, 10.1 * k, 80 * k, 71.8 * k).toRect()));
-    EXPECT_EQ(ink(label, 10.1, 81.9), ink(whole, 10.1, 81.9));
+}
+
+// In a PDF page, a label played back within the tolerance of its cell adds
+// no clip path; one beyond it adds the clip of its cell once, as one label
+// drawn inside a single clip of its cell does.
+TEST(LabelFit, APlayedBackLabelIsClippedOnlyBeyondTheToleranceAndOnce)
+{
+    const QRectF cell(10, 10, 100, 72);
+    // The clip paths ("W n") of a page of one label drawn by `draw`.
+    const auto clipsOf = [](const std::function<void(QPainter&)>& draw) {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&pdf);
+            writer.setResolution(72);
+            writer.setPageSize(QPageSize(QSizeF(130, 100), QPageSize::Point));
+            writer.setPageMargins(QMarginsF());
+            QPainter p(&writer);
+            draw(p);
+        }
+        const QByteArray content = Pdf_Page_Content(pdf.data());
+        EXPECT_FALSE(content.isEmpty());
+        return content.count("W n") + content.count("W* n");
+    };
+    const PtImage within = Colour_Label(QSizeF(80, 72.45), Qt::black).recorded();
+    const PtImage beyond = Colour_Label(QSizeF(80, 76), Qt::black).recorded();
+    ASSERT_TRUE(within.isRecorded());
+    ASSERT_TRUE(beyond.isRecorded());
+    EXPECT_EQ(clipsOf([&](QPainter& p) { Draw_In_Cell(p, cell, QRectF(20, 9.55, 80, 72.45), within); }), 0);
+    const int once = clipsOf([&](QPainter& p) {
+        p.save();
+        p.setClipRect(cell);
+        p.fillRect(QRectF(20, 8, 80, 76), Qt::black);
+        p.restore();
+    });
+    EXPECT_GT(once, 0);
+    EXPECT_EQ(clipsOf([&](QPainter& p) { Draw_In_Cell(p, cell, QRectF(20, 8, 80, 76), beyond); }), once);
 }
 
 TEST(LabelFit, TheQuestionNamesWhatToChangeForEachKind)

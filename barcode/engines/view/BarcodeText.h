@@ -31,6 +31,9 @@ double Text_Height_Inches(const QFont& font);
 // extra space after every character; lines break at "\n" only.
 QSizeF Text_Size(const QString& text, const QFont& font, double kern = 0.0);
 
+// The height Text_Size gives, without laying the lines out.
+double Text_Height(const QString& text, const QFont& font);
+
 // Width of the text's first line without extra spacing.
 double Text_Width(const QString& text, const QFont& font);
 

@@ -81,7 +81,7 @@ struct Canvas {
     {
         if (s.isEmpty())
             return;
-        const double h = zbtext::Text_Size(s, font, 0.0).height();
+        const double h = zbtext::Text_Height(s, font);
         zbtext::Draw_Text(p, s, font, color, kern, align, toQt(x, y, w, h).topLeft(), w);
     }
 };
@@ -309,9 +309,9 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter, const Geometry& g) co
     const bool split = !b.leftCaption.isEmpty() || b.caption.count(QLatin1Char('\t')) > 0;
 
     // L2: background; a clear background leaves the pixels untouched, as
-    // for a 2D symbol, whatever colour the background well keeps.
-    if (!s.Fill_transparent())
-        c.fill(0.0, 0.0, BW, g.H, s.bar_back_clr);
+    // for a 2D symbol, whatever colour the background well keeps. (Filled
+    // with the bars below, before them.)
+    const bool background = !s.Fill_transparent() && BW > 0.0 && g.H > 0.0;
 
     // L3: the symbol is centred (on whole pixels when drawn for pixels).
     const int n = int(b.bars.size());
@@ -376,12 +376,35 @@ void ZBBarcodeOffscreenView::drawLinear(QPainter& painter, const Geometry& g) co
             r = 0;
         }
     }
-    if (!runs.empty()) {
+    if (!runs.empty() && m > 0.0 && runs.front().height() > 0.0) {
+        // The background and the runs are given in modules across and in the
+        // first run's height up and down: the same shapes, each bar a few
+        // small numbers, and one transform for both (a PDF page of labels
+        // keeps them as written, so it holds far fewer bytes).
+        const double top = runs.front().top(), height = runs.front().height();
+        const auto modules = [&](const QRectF& q) {
+            return QRectF((q.left() - x0) / m, (q.top() - top) / height, q.width() / m, q.height() / height);
+        };
         painter.save();
+        painter.setTransform(QTransform(m, 0, 0, height, x0, top), true);
+        if (background)
+            painter.fillRect(modules(c.toQt(0.0, 0.0, BW, g.H)), s.bar_back_clr);
+        for (QRectF& q : runs)
+            q = modules(q);
         painter.setPen(Qt::NoPen);
         painter.setBrush(s.barcode_clr);
         painter.drawRects(runs.data(), int(runs.size()));
         painter.restore();
+    } else {
+        if (background)
+            c.fill(0.0, 0.0, BW, g.H, s.bar_back_clr);
+        if (!runs.empty()) {
+            painter.save();
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(s.barcode_clr);
+            painter.drawRects(runs.data(), int(runs.size()));
+            painter.restore();
+        }
     }
     if (!pixelRuns.empty()) {
         painter.save();

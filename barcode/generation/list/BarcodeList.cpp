@@ -36,9 +36,9 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column)
     }
 }
 
-bool Check_PQ_Number(const QString& text)
+bool Check_PQ_Number(QStringView text)
 {
-    const QString t = Trim_Str(text);
+    const QStringView t = Trim_View(text);
     if (t.isEmpty() || t.size() > 3)
         return true;
     for (QChar c : t)
@@ -47,10 +47,10 @@ bool Check_PQ_Number(const QString& text)
     return t.toInt() < 1;
 }
 
-int PQ_Value(const QString& text)
+int PQ_Value(QStringView text)
 {
     // The leading integer of the trimmed text, as a number reader takes it.
-    const QString t = Trim_Str(text);
+    const QStringView t = Trim_View(text);
     qsizetype i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
@@ -64,9 +64,15 @@ int PQ_Value(const QString& text)
     return int(negative ? -v : v);
 }
 
-int Row_Copies(const QString& pq)
+int Row_Copies(QStringView pq)
 {
     return std::max(1, PQ_Value(pq));
+}
+
+int Row_Copies(QAnyStringView pq)
+{
+    QVarLengthArray<char16_t, 64> buffer;
+    return Row_Copies(Utf16_Of(pq, buffer));
 }
 
 const QString& Barcode_List_Separator()
@@ -109,11 +115,11 @@ QVariant BarcodeListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() < 0 || index.row() >= count() || index.column() < 0
         || index.column() > 3)
         return {};
-    const QStringView text = m_rows->text(index.row(), index.column());
+    const QAnyStringView text = m_rows->text(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
         if (text.size() > Display_Limit)
-            return text.first(Display_Limit).toString() + QChar(0x2026);
+            return text.toString().left(Display_Limit) + QChar(0x2026);
         return text.toString();
     case Qt::EditRole:
         return text.toString();
@@ -174,7 +180,7 @@ bool BarcodeListModel::rowAt(int index, BarcodeRow* row) const
     return true;
 }
 
-QStringView BarcodeListModel::textAt(int index, int column) const
+QAnyStringView BarcodeListModel::textAt(int index, int column) const
 {
     if (index < 0 || index >= count() || column < 0 || column > 3)
         return {};
@@ -214,6 +220,15 @@ bool Trims_To_Empty(QStringView text)
     return Trim_Str(text.toString()).isEmpty();
 }
 
+bool Is_Blank(QStringView value, QStringView header, QStringView footer, QStringView pq);
+
+// The same for texts as the list keeps them.
+bool Is_Blank_Kept(QAnyStringView value, QAnyStringView header, QAnyStringView footer, QAnyStringView pq)
+{
+    QVarLengthArray<char16_t, 64> b[4];
+    return Is_Blank(Utf16_Of(value, b[0]), Utf16_Of(header, b[1]), Utf16_Of(footer, b[2]), Utf16_Of(pq, b[3]));
+}
+
 bool Is_Blank(QStringView value, QStringView header, QStringView footer, QStringView pq)
 {
     if (!Trims_To_Empty(value) || !Trims_To_Empty(header) || !Trims_To_Empty(footer))
@@ -235,6 +250,18 @@ bool BarcodeListModel::Normalise_New_Row(BarcodeRow& row)
     trimInPlace(row.PQ);
     if (Check_PQ_Number(row.PQ))
         row.PQ = QStringLiteral("1");
+    return true;
+}
+
+bool BarcodeListModel::Normalise_New_Texts(QStringView texts[4])
+{
+    texts[0] = Trim_View(texts[0]);
+    if (texts[0] == Barcode_List_Separator())
+        return false;
+    for (int k = 1; k < 4; ++k)
+        texts[k] = Trim_View(texts[k]);
+    if (Check_PQ_Number(texts[3]))
+        texts[3] = QStringView(u"1");
     return true;
 }
 
@@ -318,7 +345,7 @@ bool BarcodeListModel::Has_Blank_Row() const
 {
     const BarcodeRowStore& s = *m_rows;
     for (int i = 0; i < s.size(); ++i)
-        if (Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3)))
+        if (Is_Blank_Kept(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3)))
             return true;
     return false;
 }
@@ -330,7 +357,7 @@ int BarcodeListModel::Remove_Blank_Rows()
     const BarcodeRowStore& s = *m_rows;
     std::vector<char> gone(size_t(s.size()), 0);
     for (int i = 0; i < s.size(); ++i)
-        gone[size_t(i)] = Is_Blank(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3));
+        gone[size_t(i)] = Is_Blank_Kept(s.text(i, 0), s.text(i, 1), s.text(i, 2), s.text(i, 3));
     beginResetModel();
     const int removed = store().remove(gone);
     endResetModel();

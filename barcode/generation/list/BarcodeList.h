@@ -30,13 +30,17 @@ QString& Barcode_Row_Text(BarcodeRow& row, int column);
 // True when the text is NOT a valid print quantity: after trimming, one to
 // three decimal digits whose value is at least 1 ("05" is valid; "", "0",
 // "000", "1000", "1a", "-1" and "+5" are not).
-bool Check_PQ_Number(const QString& text);
+bool Check_PQ_Number(QStringView text);
+inline bool Check_PQ_Number(const QString& text) { return Check_PQ_Number(QStringView(text)); }
 // The integer value of a row's trimmed quantity (0 when empty or not a number).
-int PQ_Value(const QString& text);
+int PQ_Value(QStringView text);
+inline int PQ_Value(const QString& text) { return PQ_Value(QStringView(text)); }
 // Labels a row gives: its print quantity; an empty one (after "Clear print
 // quantities"), 0 or one that is no number gives one label, as the reader of
 // a saved list takes it and as the printed sheet draws it.
-int Row_Copies(const QString& pq);
+int Row_Copies(QStringView pq);
+inline int Row_Copies(const QString& pq) { return Row_Copies(QStringView(pq)); }
+int Row_Copies(QAnyStringView pq);   // a quantity as the list keeps it
 
 // The separator line list files may hold: 76 "=" characters. A row whose
 // value is exactly this line is never inserted.
@@ -80,7 +84,7 @@ public:
     bool rowAt(int index, BarcodeRow* row) const;
     // A text of a row (0 value, 1 header, 2 footer, 3 quantity) without
     // copying it, valid until the list changes; "" outside the list.
-    QStringView textAt(int index, int column) const;
+    QAnyStringView textAt(int index, int column) const;
     // The rows as the rest of the program passes them around ("Value",
     // "Header", "Footer", "PQ").
     QList<QMap<QString, QString>> toMapList() const;
@@ -101,6 +105,9 @@ public:
                            const QString& pq, int index);
     // The rows a writer gives, normalised as the two operations do it.
     static bool Normalise_New_Row(BarcodeRow& row);    // false for the separator
+    // The same for texts held elsewhere (an import's lines): the four views
+    // become the trimmed pieces of themselves, an invalid quantity "1".
+    static bool Normalise_New_Texts(QStringView texts[4]);
     // With clear_PQ_Flag (the two clear commands that empty the quantity
     // column) the quantity is stored unchecked.
     static void Normalise_Replaced_Row(BarcodeRow& row, bool clear_PQ_Flag = false);

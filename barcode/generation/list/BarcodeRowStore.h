@@ -1,16 +1,23 @@
 #pragma once
-// Rows of four texts (value, header, footer, print quantity) kept packed:
-// the characters of a row lie one after another in large blocks of UTF-16,
-// and the row itself is a pointer and four 16-bit ends (16 bytes). A million
-// rows of four short texts hold about 16 bytes a row beside their characters,
-// where four strings of their own would cost four heap blocks with their
-// headers and rounding.
+// Rows of four texts (value, header, footer, print quantity) kept packed: a
+// row takes what its characters take and 8 bytes beside them. The characters
+// of a row lie one after another in blocks shared by many rows, a byte a
+// character when they are all Latin-1 (as a list of codes and numbers is),
+// else two; the row itself is where they start and how long each text is (a
+// byte each for texts of up to 253 characters). The quantity "1", which
+// nearly every row holds, takes no room at all. A million rows of a
+// ten-character value hold about 18 MB, where four strings of their own a
+// row would take four heap blocks with their headers and rounding.
 //
-// A row rewritten with texts no longer than before is rewritten where it
-// lies; a longer one takes new space, and the blocks are packed afresh once
-// the space given up outweighs half of what is in use.
+// Rows with a longer text keep their lengths before their texts, in UTF-16:
+// in the shared blocks up to a quarter of a block, in a block of their own
+// beyond. A row rewritten with texts that take no more room than before is
+// rewritten where it lies; otherwise it takes new room, and the blocks are
+// packed afresh once the room given up outweighs half of what is in use.
+#include <QAnyStringView>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstdint>
@@ -26,10 +33,14 @@ struct BarcodeRow {
     bool operator==(const BarcodeRow&) const = default;
 };
 
+// A text of a row in UTF-16: the view itself when it is, else its
+// characters copied into `buffer` (no heap for a short text).
+QStringView Utf16_Of(QAnyStringView text, QVarLengthArray<char16_t, 64>& buffer);
+
 class BarcodeRowStore {
 public:
     BarcodeRowStore() = default;
-    // A copy is packed (it holds no space the original gave up).
+    // A copy is packed (it holds no room the original gave up).
     BarcodeRowStore(const BarcodeRowStore& other);
     BarcodeRowStore& operator=(const BarcodeRowStore& other);
     BarcodeRowStore(BarcodeRowStore&& other) noexcept;
@@ -38,15 +49,25 @@ public:
 
     int size() const { return int(m_rows.size()); }
     bool empty() const { return m_rows.empty(); }
-    // A text of a row (0 value, 1 header, 2 footer, 3 quantity); the view
-    // holds until the store next changes. Rows and columns must exist.
-    QStringView text(int row, int column) const
+    // A text of a row (0 value, 1 header, 2 footer, 3 quantity), Latin-1 or
+    // UTF-16 as it is kept; the view holds until the store next changes.
+    // Rows and columns must exist.
+    QAnyStringView text(int row, int column) const
     {
         const Entry& e = m_rows[size_t(row)];
-        if (e.end[3] == Long_Row)
-            return longText(e, column);
-        const uint16_t from = column == 0 ? 0 : e.end[column - 1];
-        return QStringView(e.chars + from, qsizetype(e.end[column] - from));
+        if (e.len[0] > Max_Short)
+            return wideText(e, column);
+        if (column == 3 && e.len[3] == Quantity_One)
+            return QStringView(u"1");
+        const qsizetype n = e.len[column];
+        if (n == 0)
+            return QStringView();
+        const qsizetype from = qsizetype(column > 0 ? e.len[0] : 0) + (column > 1 ? e.len[1] : 0)
+            + (column > 2 ? e.len[2] : 0);
+        const char* p = sharedBytes(e.at);
+        if (e.at & Latin1_Row)
+            return QLatin1StringView(p + from, n);
+        return QStringView(reinterpret_cast<const char16_t*>(p) + from, n);
     }
     // The row as four strings of its own.
     BarcodeRow row(int row) const;
@@ -60,52 +81,87 @@ public:
     // Removes the rows whose flag is set (flags past the end keep theirs);
     // answers how many went.
     int remove(const std::vector<char>& gone);
-    // Empties the store and gives its space back.
+    // Empties the store and gives its room back.
     void clear();
     void reserve(int rows) { m_rows.reserve(size_t(std::max(0, rows))); }
-    // Makes room in one block for about `chars` characters of short rows to
-    // come (one allocation where rows appended one by one would take many).
+    // Makes ready for about `chars` characters of rows to come.
     void reserveChars(qint64 chars);
     int capacity() const { return int(m_rows.capacity()); }
 
     // Bytes the store holds now (its rows and blocks, not the allocator's own).
     qint64 heldBytes() const;
 
-    // Characters of one block; a row longer than a quarter of it gets a block
-    // of its own.
+    // UTF-16 characters of a full shared block; a row of more than a quarter
+    // of it gets a block of its own.
     static constexpr qsizetype Block_Chars = qsizetype(1) << 17;
 
 private:
-    // A row of fewer than Long_Row characters: where each text ends, from
-    // `chars`. A longer row (always in a block of its own) has Long_Row as
-    // its last end; its four ends lie as 32-bit numbers in the first
-    // Long_Header characters at `chars`, its texts after them.
+    // Where a row's characters start and the lengths of its four texts.
+    // Lengths up to Max_Short: the texts lie one after another at `at` in
+    // the shared blocks (block (`at` & ~Latin1_Row) >> Block_Bits, from byte
+    // `at` & Offset_Mask), a byte a character when `at` has Latin1_Row;
+    // Quantity_One as the quantity's length: the quantity is "1" and not
+    // stored. Medium_Row as the value's length: four 16-bit lengths lie at
+    // `at`, the UTF-16 texts after them. Long_Row: the row has a block of
+    // its own, m_long[at], four 32-bit lengths and then the texts.
     struct Entry {
-        char16_t* chars;
-        uint16_t end[4];
+        uint32_t at;
+        uint8_t len[4];
     };
-    static constexpr uint16_t Long_Row = 0xFFFF;
-    static constexpr qint64 Long_Header = 4 * qint64(sizeof(uint32_t)) / qint64(sizeof(char16_t));
+    static constexpr uint8_t Max_Short = 0xFD;
+    static constexpr uint8_t Quantity_One = 0xFE;
+    static constexpr uint8_t Medium_Row = 0xFE;
+    static constexpr uint8_t Long_Row = 0xFF;
+    static constexpr uint32_t Latin1_Row = uint32_t(1) << 31;
+    static constexpr int Block_Bits = 18;                      // bytes of a full block: 2 x Block_Chars
+    static constexpr qint64 Block_Bytes = qint64(1) << Block_Bits;
+    static constexpr uint32_t Offset_Mask = uint32_t(Block_Bytes) - 1;
+    static constexpr size_t Max_Blocks = size_t(1) << (31 - Block_Bits);
+    static constexpr qint64 Medium_Header = 4;                 // 16-bit lengths, in characters
+    static constexpr qint64 Long_Header = 8;                   // 32-bit lengths, in characters
+    static constexpr qint64 Max_Medium_Chars = Block_Chars / 4;
     static constexpr qint64 Max_Row_Chars = 0xFFFFFFFFLL - Long_Header;
 
-    // Characters a row of `total` takes in its block, and those an entry takes.
-    static qint64 stored(qint64 total) { return total >= Long_Row ? total + Long_Header : total; }
-    static qint64 stored(const Entry& e);
-    static QStringView longText(const Entry& e, int column);
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        qint64 capacity = 0;
+    };
 
-    // Space for `n` characters (null for none).
-    char16_t* take(qint64 n);
+    const char* sharedBytes(uint32_t at) const
+    {
+        return m_blocks[(at & ~Latin1_Row) >> Block_Bits].bytes.get() + (at & Offset_Mask);
+    }
+    char* sharedBytes(uint32_t at)
+    {
+        return m_blocks[(at & ~Latin1_Row) >> Block_Bits].bytes.get() + (at & Offset_Mask);
+    }
+    QAnyStringView wideText(const Entry& e, int column) const;
+    // Bytes a row takes in the shared blocks (0 for a long row).
+    qint64 sharedBytesOf(const Entry& e) const;
+
+    // Room for `n` bytes in the shared blocks, at an even byte when `even`;
+    // false when they are full.
+    bool take(qint64 n, bool even, uint32_t* at);
     Entry write(QStringView texts[4]);
-    Entry write(QStringView texts[4], char16_t* at);
+    // Writes the row at `at` in the shared blocks: short (Latin-1 or
+    // UTF-16) or medium.
+    Entry writeShared(QStringView texts[4], uint32_t at, bool medium, bool latin1);
+    Entry writeLong(QStringView texts[4]);
+    void releaseLong(const Entry& e);
+    // Appends a row of another store as its texts (the texts of a long row,
+    // or of one the shared blocks have no room for).
+    void appendTexts(const BarcodeRowStore& from, int row);
     // Packs the blocks afresh when more than half of them lies unused.
     void packIfWasteful();
 
     std::vector<Entry> m_rows;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
-    char16_t* m_next = nullptr;  // the free end of the last block of Block_Chars
-    qint64 m_free = 0;
-    qint64 m_heldChars = 0;      // in all blocks
-    qint64 m_liveChars = 0;      // in rows
+    std::vector<Block> m_blocks;
+    qint64 m_used = 0;           // bytes used of the last block
+    qint64 m_heldBytes = 0;      // in all shared blocks
+    qint64 m_liveBytes = 0;      // in rows, in the shared blocks
+    std::vector<std::unique_ptr<char16_t[]>> m_long;
+    std::vector<uint32_t> m_freeLong;   // slots of m_long given back
+    qint64 m_longChars = 0;
 };
 
 // The rows of a list as a value: what the list held when it was taken,
@@ -156,7 +212,7 @@ public:
     BarcodeRow front() const { return (*this)[0]; }
     BarcodeRow back() const { return empty() ? BarcodeRow() : (*this)[size() - 1]; }
     // A text of a row without copying it ("" past the rows).
-    QStringView text(int row, int column) const;
+    QAnyStringView text(int row, int column) const;
     const_iterator begin() const { return {m_store.get(), 0}; }
     const_iterator end() const { return {m_store.get(), int(size())}; }
 

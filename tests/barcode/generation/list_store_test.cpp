@@ -246,3 +246,78 @@ TEST(BarcodeListModel, CommandsOverManyRowsKeepTheirNeighbours)
     }
     EXPECT_EQ(m.rows(), want);
 }
+
+TEST(BarcodeRowStore, RowsAtTheEdgesOfEachWayARowIsKeptComeBackAndChangeShape)
+{
+    // A text of up to 253 characters keeps its length in a byte, a longer
+    // one its lengths before the row (a quarter of a block at most) or in a
+    // block of its own; the quantity "1" is not stored at all. Rows on both
+    // sides of each edge, in each column, with and without the quantity
+    // "1", rewritten into each other's shape, copied and packed.
+    const QString quarter(BarcodeRowStore::Block_Chars / 4, QLatin1Char('q'));
+    std::vector<BarcodeRow> shapes;
+    for (const int n : {252, 253, 254, 255, 300})
+        for (int column = 0; column < 4; ++column) {
+            BarcodeRow r{QStringLiteral("v%1").arg(n), {}, QStringLiteral("f"), QStringLiteral("1")};
+            Barcode_Row_Text(r, column) = QString(n, QChar(char16_t(u'a' + column)));
+            shapes.push_back(r);
+        }
+    for (const QString& pq : {QStringLiteral("1"), QStringLiteral("01"), QStringLiteral(" 1"), QString(), QStringLiteral("7")})
+        shapes.push_back(BarcodeRow{QStringLiteral("ZL00000001"), {}, {}, pq});
+    // A byte a character up to U+00FF, two from U+0100 on, in each column.
+    for (int column = 0; column < 4; ++column)
+        for (const char16_t c : {u'\u00ff', u'\u0100'}) {
+            BarcodeRow r{QStringLiteral("Caf\u00e9"), QStringLiteral("h"), {}, QStringLiteral("1")};
+            Barcode_Row_Text(r, column) += QChar(c);
+            shapes.push_back(r);
+        }
+    // Rows of a quarter of a block in all, and one character more or less.
+    for (const int extra : {-1, 0, 1, 2})
+        shapes.push_back(BarcodeRow{QString(quarter.size() - 3 + extra, QLatin1Char('x')), QStringLiteral("h"),
+                                    QStringLiteral("f"), QStringLiteral("1")});
+    shapes.push_back(BarcodeRow{quarter + quarter, {}, {}, QStringLiteral("1")});
+    shapes.push_back(BarcodeRow());
+    shapes.push_back(BarcodeRow{{}, {}, {}, QStringLiteral("1")});
+
+    BarcodeRowStore s;
+    std::vector<BarcodeRow> want;
+    for (const BarcodeRow& r : shapes) {
+        s.append(r);
+        want.push_back(r);
+    }
+    ASSERT_EQ(All(s), want);
+    EXPECT_EQ(s.text(int(want.size()) - 1, 3), QStringLiteral("1"));
+    EXPECT_TRUE(s.text(int(want.size()) - 1, 0).isEmpty());
+
+    // Every row rewritten as every other shape, walking round the shapes.
+    for (size_t step = 1; step < shapes.size(); step += 3) {
+        for (size_t i = 0; i < want.size(); ++i) {
+            want[i] = shapes[(i + step) % shapes.size()];
+            s.replace(int(i), want[i]);
+        }
+        SCOPED_TRACE(testing::Message() << "step " << step);
+        ASSERT_EQ(All(s), want);
+        ASSERT_EQ(All(BarcodeRowStore(s)), want);
+    }
+    std::vector<char> gone(want.size(), 0);
+    for (size_t i = 0; i < gone.size(); i += 2)
+        gone[i] = 1;
+    s.remove(gone);
+    std::vector<BarcodeRow> kept;
+    for (size_t i = 1; i < want.size(); i += 2)
+        kept.push_back(want[i]);
+    EXPECT_EQ(All(s), kept);
+}
+
+TEST(BarcodeRowStore, AMillionRowsOfATenCharacterValueHoldLittleMoreThanTheirCharacters)
+{
+    BarcodeRowStore s;
+    s.reserve(Barcode_List_Max_Rows);
+    for (int i = 0; i < Barcode_List_Max_Rows; ++i)
+        s.append(QStringLiteral("ZL%1").arg(i, 8, 10, QLatin1Char('0')), {}, {}, QStringLiteral("1"));
+    // 10 bytes of Latin-1 characters a row, and 8 for the row itself.
+    EXPECT_LE(double(s.heldBytes()) / Barcode_List_Max_Rows, 18.5);
+    EXPECT_EQ(s.text(654321, 0), QStringLiteral("ZL00654321"));
+    EXPECT_EQ(s.text(654321, 3), QStringLiteral("1"));
+    EXPECT_EQ(s.row(999999), (BarcodeRow{QStringLiteral("ZL00999999"), {}, {}, QStringLiteral("1")}));
+}

@@ -123,7 +123,7 @@ public:
     virtual bool givesImage(int row) const { return !image(row).isNull(); }
     // Labels among rows `start` .. `end` - 1 whose rows give a label, each
     // repeated by its copies when `withPQ`; counting stops at `cap`.
-    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
+    virtual int Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, int start, int end, int cap) const;
 
 protected:
     Batch_Row_Count m_count;

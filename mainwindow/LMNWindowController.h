@@ -33,7 +33,6 @@
 #include <functional>
 #include <memory>
 
-class AccessoryViewController;
 class Batch_Binding;
 class BarcodeListModel;
 class Edit_Commands;
@@ -254,7 +253,6 @@ public:
     QWidget* myCurrentViewController = nullptr;       // the view shown in the design area
     QVariantList data_table_content;                  // set empty at start-up
     QFileDialog* savePanel = nullptr;                 // the save panel of the save dialogs
-    AccessoryViewController* accessoryVC = nullptr;   // the list export's file-type chooser
 
     // ---- Working members ----
     QStringList Allowd_Image_fileTypes;

@@ -203,7 +203,7 @@ public:
     QSizeF Card_Size() const override;
     void SetDocumentCanvasSize(QSizeF points) override;
     QString Open_Image_Library_Window(const QString& mode) override;
-    QWidget* Batch_Host_Window() const override;
+    QWidget* Main_wnd() const override;
     int Barcode_Setting_Or_Designing_Mode() const override { return m_mode; }
     QString Start_Card_Option() const override { return m_startCardOption; }
     void Set_Start_Card_Option(const QString& option) { m_startCardOption = option; }

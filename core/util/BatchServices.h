@@ -196,7 +196,7 @@ public:
     // chosen path, or "" when none was chosen.
     virtual QString Open_Image_Library_Window(const QString& mode) = 0;
     // The window that hosts sheets and the progress window.
-    virtual QWidget* Batch_Host_Window() const = 0;
+    virtual QWidget* Main_wnd() const = 0;
 
     // ---- Mode ----
     // The main window's mode: 0 barcode mode (the main window owns the

@@ -155,6 +155,6 @@ inline BarcodeSettings Unusual_Settings(const QString& type, int twoD)
     s.dm_height = 90;
     s.dpi_choice = 6;   // "Custom"
     s.custom_dpi = 450;
-    s.dpi = 450;
+    s.USED_DPI_VALUE = 450;
     return s;
 }

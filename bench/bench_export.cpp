@@ -79,7 +79,7 @@ public:
     bool Save_project_file(const QString&, bool, const QString&) override { return true; }
     QSizeF Card_Size() const override { return {}; }
     QString Open_Image_Library_Window(const QString&) override { return {}; }
-    QWidget* Batch_Host_Window() const override { return nullptr; }
+    QWidget* Main_wnd() const override { return nullptr; }
     int Barcode_Setting_Or_Designing_Mode() const override { return 0; }
     QString Start_Card_Option() const override { return QStringLiteral("T"); }
 

@@ -298,7 +298,7 @@ void BM_LargestDataMatrix(benchmark::State& state)
     BarcodeSettings s;
     Set_Barcode_Type(s, QStringLiteral("DataMatrix"));
     s.dm_module = kDmModuleMax;   // the control's largest
-    s.dpi = int(state.range(0));
+    s.USED_DPI_VALUE = int(state.range(0));
     bool made = false;
     for (auto _ : state) {
         heapNow = 0;

@@ -658,7 +658,7 @@ std::shared_ptr<Job_Handle<ExportJobReport>> exportCards(BatchServices* main, co
     job.Total_Label = sheet->All_print_rd->isChecked() ? job_rows.Total_Batch_Excel_Card : sheet->Total_Label;
     job.naming = naming;
     job.rows = main->Make_Batch_Rows_Of(job_rows.Use_Data_Sheet_Values, job_rows.Use_Excel_Binding_Values);
-    job.host = main->Batch_Host_Window();
+    job.host = main->Main_wnd();
     return Export_Batch_File(job);
 }
 
@@ -695,7 +695,7 @@ std::shared_ptr<Job_Handle<ExportJobReport>> exportBarcodes(BatchServices* main,
         job.skipInvalid = dialog->skip_inavlid_chk->isChecked();
         job.invalidImage = main->Invalid_Barcode_Data_Image();
         job.rows = rows;
-        job.host = main->Batch_Host_Window();
+        job.host = main->Main_wnd();
         return Export_Batch_File_Barcode(job);
     }
     // One file of the barcode as typed: a job of its own.

@@ -18,10 +18,6 @@
 #include <deque>
 #include <future>
 
-const QString unable_saving_Msg = QStringLiteral(
-    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
-    "space available in drive to save barcode image.");
-
 namespace {
 
 // One row on its way to the disk.

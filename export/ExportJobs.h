@@ -23,9 +23,6 @@
 
 #include <memory>
 
-// The one message the jobs show when their folder cannot be made.
-extern const QString unable_saving_Msg;
-
 struct ExportJobReport {
     int rows = 0;          // rows in the range
     int written = 0;       // files written

@@ -154,7 +154,7 @@ QString LMNWindowController::Open_Image_Library_Window(const QString& mode)
     return chosen;
 }
 
-QWidget* LMNWindowController::Batch_Host_Window() const
+QWidget* LMNWindowController::Main_wnd() const
 {
     return const_cast<LMNWindowController*>(this);
 }

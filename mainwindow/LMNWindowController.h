@@ -33,7 +33,6 @@
 #include <functional>
 #include <memory>
 
-class AccessoryViewController;
 class Batch_Binding;
 class BarcodeListModel;
 class Edit_Commands;
@@ -204,7 +203,7 @@ public:
     QSizeF Card_Size() const override;
     void SetDocumentCanvasSize(QSizeF points) override;
     QString Open_Image_Library_Window(const QString& mode) override;
-    QWidget* Batch_Host_Window() const override;
+    QWidget* Main_wnd() const override;
     int Barcode_Setting_Or_Designing_Mode() const override { return m_mode; }
     QString Start_Card_Option() const override { return m_startCardOption; }
     void Set_Start_Card_Option(const QString& option) { m_startCardOption = option; }
@@ -254,7 +253,6 @@ public:
     QWidget* myCurrentViewController = nullptr;       // the view shown in the design area
     QVariantList data_table_content;                  // set empty at start-up
     QFileDialog* savePanel = nullptr;                 // the save panel of the save dialogs
-    AccessoryViewController* accessoryVC = nullptr;   // the list export's file-type chooser
 
     // ---- Working members ----
     QStringList Allowd_Image_fileTypes;

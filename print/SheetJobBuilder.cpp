@@ -141,7 +141,7 @@ Sheet_Job_Refusal Range_Of_Job(Sheet_Job& job)
     int printable_label_count = labels;
     if (batch) {
         if (skip && rows)
-            printable_label_count = rows->Count_Valid_Labels(pq, start, end, labels);
+            printable_label_count = rows->Calculate_Valid_Barcode_for_skip_invalid(pq, start, end, labels);
         else
             printable_label_count = labelsOf(start, end, labels);
     }

@@ -176,7 +176,7 @@ int DPI_For_Choice(int choice, int customDpi)
 
 void Apply_DPI_Choice(BarcodeSettings& s)
 {
-    s.dpi = DPI_For_Choice(s.dpi_choice, s.custom_dpi);
+    s.USED_DPI_VALUE = DPI_For_Choice(s.dpi_choice, s.custom_dpi);
 }
 
 QString DPI_Help_Title()

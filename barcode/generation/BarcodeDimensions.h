@@ -75,7 +75,7 @@ const QStringList& DPI_Choice_Items();
 // value kept within 72..2400.
 int DPI_For_Choice(int choice, int customDpi);
 int Clamp_Dpi(int dpi);
-// Sets `s.dpi` from the choice and custom value of `s`.
+// Sets `s.USED_DPI_VALUE` from the choice and custom value of `s`.
 void Apply_DPI_Choice(BarcodeSettings& s);
 
 // Title and text of the DPI help box.

@@ -101,7 +101,7 @@ bool Barcode_Rows::Check_Barcode_Value_is_Valid_in_Series(int row) const
     return !image(row).isNull();
 }
 
-int Barcode_Rows::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
+int Barcode_Rows::Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, int start, int end, int cap) const
 {
     long long n = 0;
     const int last = std::min(end, size());

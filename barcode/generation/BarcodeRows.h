@@ -46,7 +46,7 @@ public:
     bool imagesOnAnyThread() const override { return !m_twoD; }
     // The skip-invalid count: linear values checked as givesImage does, a 2D
     // value counted when it is not empty (making each symbol would be slow).
-    int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const override;
+    int Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, int start, int end, int cap) const override;
 
     const BarcodeSettings& settings() const { return m_settings; }
 

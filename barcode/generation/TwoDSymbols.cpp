@@ -21,7 +21,7 @@ namespace {
 
 double Output_Dpi(const BarcodeSettings& s)
 {
-    return s.typing_2d ? 0.0 : double(Clamp_Dpi(s.dpi));
+    return s.typing_2d ? 0.0 : double(Clamp_Dpi(s.USED_DPI_VALUE));
 }
 
 } // namespace

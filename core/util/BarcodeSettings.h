@@ -69,7 +69,7 @@ struct BarcodeSettings {
 
     // Output resolution of 2D symbol images, dots per inch (the value in use,
     // from the DPI choice below; kept within 72..2400 by the generation road).
-    int dpi = 600;
+    int USED_DPI_VALUE = 600;
 
     // ---- What the user typed and chose (the windows' controls) ----
     // Barcode type name: the title chosen in the type popup.
@@ -125,7 +125,7 @@ struct BarcodeSettings {
     int custom_dpi = 600;
 
     // Set while the user types a 2D value: 2D images are made at screen
-    // resolution instead of `dpi`; cleared by every 2D generation.
+    // resolution instead of `USED_DPI_VALUE`; cleared by every 2D generation.
     bool typing_2d = false;
 
     bool operator==(const BarcodeSettings&) const = default;

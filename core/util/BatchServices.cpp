@@ -6,7 +6,7 @@ BatchServices::~BatchServices() = default;
 
 Batch_Row_Source::~Batch_Row_Source() = default;
 
-int Batch_Row_Source::Count_Valid_Labels(bool withPQ, int start, int end, int cap) const
+int Batch_Row_Source::Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, int start, int end, int cap) const
 {
     long long n = 0;
     for (int r = std::max(0, start); r < std::min(end, rowCount()) && n < cap; ++r)

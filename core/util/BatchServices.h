@@ -127,7 +127,7 @@ public:
     virtual bool imagesOnAnyThread() const { return false; }
     // Labels among rows `start` .. `end` - 1 whose rows give a label, each
     // repeated by its copies when `withPQ`; counting stops at `cap`.
-    virtual int Count_Valid_Labels(bool withPQ, int start, int end, int cap) const;
+    virtual int Calculate_Valid_Barcode_for_skip_invalid(bool withPQ, int start, int end, int cap) const;
 
 protected:
     Batch_Row_Count m_count;
@@ -200,7 +200,7 @@ public:
     // chosen path, or "" when none was chosen.
     virtual QString Open_Image_Library_Window(const QString& mode) = 0;
     // The window that hosts sheets and the progress window.
-    virtual QWidget* Batch_Host_Window() const = 0;
+    virtual QWidget* Main_wnd() const = 0;
 
     // ---- Mode ----
     // The main window's mode: 0 barcode mode (the main window owns the

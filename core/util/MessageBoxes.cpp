@@ -456,7 +456,7 @@ void Load_Num_Info::CancelPressed() { done(0); }
 
 // ---------------------------------------------------------------- after-export box
 
-QPointer<Open_Export_Log> Open_Export_Log::s_instance;
+QPointer<Open_Export_Log> Open_Export_Log::Open_Export_Files;
 
 Open_Export_Log::Open_Export_Log(QWidget* parent) : QDialog(parent)
 {
@@ -485,7 +485,7 @@ Open_Export_Log::Open_Export_Log(QWidget* parent) : QDialog(parent)
 
 Open_Export_Log* Open_Export_Log::defaultInstance()
 {
-    return sharedBox(s_instance);
+    return sharedBox(Open_Export_Files);
 }
 
 void Open_Export_Log::Reset_Controls()

@@ -198,7 +198,8 @@ public:
     QLabel* _open_log_message = nullptr;
 
 private:
-    static QPointer<Open_Export_Log> s_instance;
+    // The one after-export box, made on first use.
+    static QPointer<Open_Export_Log> Open_Export_Files;
 };
 
 // ---- Please-wait sheet ----

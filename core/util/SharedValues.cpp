@@ -6,6 +6,9 @@
 Folder_Paths Folders;
 const QString batch_file_EXT = QStringLiteral("txt");
 const QString default_file_name = QStringLiteral("Untitled");
+const QString unable_saving_Msg = QStringLiteral(
+    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
+    "space available in drive to save barcode image.");
 
 const int Crop_Image_Size = 800;
 

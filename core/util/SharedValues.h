@@ -39,6 +39,11 @@ QString Existing_Series_File(const QString& name);
 // Whether two series names are the same series (case does not count).
 bool Same_Series_Name(const QString& a, const QString& b);
 
+// ---- Messages ----
+// Shown when a job cannot make or write its output folder (exports, the
+// picture cropper's series).
+extern const QString unable_saving_Msg;
+
 // ---- Pictures ----
 extern const int Crop_Image_Size;    // 800: longer side of picture thumbnails, pixels
 

@@ -28,7 +28,7 @@
 #include <vector>
 
 
-QPointer<Import_From_Txt_File> Import_From_Txt_File::s_instance;
+QPointer<Import_From_Txt_File> Import_From_Txt_File::Import_TXT_File_Window;
 QPointer<Update_List_Details> Update_List_Details::s_instance;
 QPointer<Generate_List_Barcode> Generate_List_Barcode::s_instance;
 QPointer<Import_Excel_Barcode> Import_Excel_Barcode::s_instance;
@@ -151,7 +151,7 @@ Import_From_Txt_File::Import_From_Txt_File(QWidget* parent) : QDialog(parent)
     connect(radioButton_At_End, &QRadioButton::clicked, this, [this] { End_Radio_Pressed(); });
 }
 
-Import_From_Txt_File* Import_From_Txt_File::defaultInstance() { return Instance(s_instance); }
+Import_From_Txt_File* Import_From_Txt_File::defaultInstance() { return Instance(Import_TXT_File_Window); }
 
 void Import_From_Txt_File::Reset_Controls(const QString& path)
 {

@@ -71,7 +71,8 @@ public:
 
 private:
     List_Option_Controls m_options;
-    static QPointer<Import_From_Txt_File> s_instance;
+    // The one options box, made on first use.
+    static QPointer<Import_From_Txt_File> Import_TXT_File_Window;
 };
 
 // ---- The row editor ----

@@ -33,6 +33,22 @@ bool Barcode_List_Transfer::Import_List_Button()
     return Load_text_file_Func(path);
 }
 
+namespace {
+
+// The worker's part of the text import: reads the file into the placer,
+// reporting its bytes as progress. False when the file does not open.
+bool Load_text_file_Thread(const QString& path, List_File_Reader& reader, List_Import_Placer& placer,
+                           Series_Progress& job)
+{
+    if (!reader.open(path))
+        return false;
+    job.total = std::max<qint64>(1, reader.bytesTotal());
+    Import_List_Lines(reader, placer, job);
+    return true;
+}
+
+} // namespace
+
 bool Barcode_List_Transfer::Load_text_file_Func(const QString& startPath)
 {
     prev_list_item_barcode = m_list.count();
@@ -48,13 +64,7 @@ bool Barcode_List_Transfer::Load_text_file_Func(const QString& startPath)
     List_Import_Placer placer(m_list, options);
     bool opened = false;
     Run_Series_Job(m_host ? m_host->window() : nullptr, QObject::tr("Importing the list..."),
-                   [&](Series_Progress& job) {
-                       if (!reader.open(path))
-                           return;
-                       opened = true;
-                       job.total = std::max<qint64>(1, reader.bytesTotal());
-                       Import_List_Lines(reader, placer, job);
-                   });
+                   [&](Series_Progress& job) { opened = Load_text_file_Thread(path, reader, placer, job); });
     if (listChanged)
         listChanged();
     if (!opened) {
@@ -106,9 +116,9 @@ QString Barcode_List_Transfer::Export_list_method_2()
     panel.setFileMode(QFileDialog::AnyFile);
     // Under the panel: the format chooser, which rewrites the extension of
     // the name typed, and the window's banner.
-    auto* accessory = new AccessoryViewController(&panel);
-    accessory->setObjectName(QStringLiteral("accessoryVC"));
-    accessory->setSavePanel(&panel);
+    auto* aVC = new AccessoryViewController(&panel);
+    aVC->setObjectName(QStringLiteral("aVC"));
+    aVC->setSavePanel(&panel);
     auto* banner = new Repeat_Image(&panel);
     banner->setObjectName(QStringLiteral("export_banner"));
     if (m_banner)
@@ -117,11 +127,11 @@ QString Barcode_List_Transfer::Export_list_method_2()
     if (auto* grid = qobject_cast<QGridLayout*>(panel.layout())) {
         const int row = grid->rowCount();
         grid->addWidget(new QLabel(QObject::tr("Format:"), &panel), row, 0);
-        grid->addWidget(accessory, row, 1, 1, grid->columnCount() - 1);
+        grid->addWidget(aVC, row, 1, 1, grid->columnCount() - 1);
         grid->addWidget(banner, row + 1, 0, 1, grid->columnCount());
     }
     panel.selectFile(QObject::tr("Barcode List"));
-    accessory->selectFormat();
+    aVC->selectFormat();
     const QString chosen = Run_Chooser(panel);
     if (m_host)
         m_host->window()->raise();

@@ -50,9 +50,6 @@ QPointer<Cropping_Tool> Cropping_Tool::s_instance;
 namespace {
 
 const QString kSelectSeries = QStringLiteral("<--Select-->");
-const QString kUnableSaving = QStringLiteral(
-    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
-    "available in drive to save barcode image.");
 const QString kCropped = QStringLiteral("Image has been cropped successfully.");
 const QString kNewSeriesQuestion = QStringLiteral(
     "This action will create new batch series with all new cropped images.\nAre you sure you want to continue?");
@@ -975,7 +972,7 @@ void Cropping_Tool::Crop_Single_Image_Clicked()
                 Crop_Rect = s->frame();
         }
         if (!Create_Folder(Crop_Output_Path)) {
-            Show_MessageBox(kUnableSaving);
+            Show_MessageBox(unable_saving_Msg);
             return;
         }
         Show_Create_Modeless_plz_wt();
@@ -1011,7 +1008,7 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
         if (crop_direct == 1) {
             Crop_Output_Path = Folders.Cropped_Img_Path;
             if (!Create_Folder(Crop_Output_Path)) {
-                Show_MessageBox(kUnableSaving);
+                Show_MessageBox(unable_saving_Msg);
                 return;
             }
             Crop_Direct_Path = Check_Exist_Path_and_Create_New(
@@ -1113,7 +1110,7 @@ void Cropping_Tool::Crop_All_Thread()
             list_count = int(ListData.size());
         });
         if (!Create_Folder(Crop_Output_Path)) {
-            Show_MessageBox(kUnableSaving);
+            Show_MessageBox(unable_saving_Msg);
             m_jobRunning = false;
             return;
         }

@@ -51,7 +51,7 @@ LMNGraphicView* PropertyPanelHost::canvasView() const
     return m_services.graphicView();
 }
 
-LMNGraphic* PropertyPanelHost::canvasSelectedItem() const
+LMNGraphic* PropertyPanelHost::Get_Selected_Graphic() const
 {
     LMNGraphicView* canvas = canvasView();
     return canvas ? canvas->_Selected_Graphic : nullptr;
@@ -189,7 +189,7 @@ void PropertyPanelHost::Update_Barcode_Graphics(const LMNGraphic& result, const 
 {
     if (Not_Draw_Only_Prop_Change_Get())
         return;
-    LMNGraphic* current = canvasSelectedItem();
+    LMNGraphic* current = Get_Selected_Graphic();
     QList<LMNGraphic*> selected = Selected_Items();
     if (current && !selected.contains(current))
         selected << current;
@@ -340,7 +340,7 @@ void PropertyPanelHost::Manual_Image_Browse_Btn()
         return;
     if (!Browse_User_Image_Manually())
         return;
-    LMNGraphic* item = canvasSelectedItem();
+    LMNGraphic* item = Get_Selected_Graphic();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
         static_cast<LMNImage*>(item)->setFilePath(m_services.Library_Selected_Image);
         item->Set_text_value(m_services.Library_Selected_Image);
@@ -367,7 +367,7 @@ void PropertyPanelHost::Manual_Library_Browse_Btn()
         return;
     m_services.Library_Selected_Image = lib_window_sel_file;
     datasource_tab->Manual_image_path->setText(m_services.Library_Selected_Image);
-    LMNGraphic* item = canvasSelectedItem();
+    LMNGraphic* item = Get_Selected_Graphic();
     if (item && item->kind() == LMNKind::Image && !item->ctrl_is_locked) {
         static_cast<LMNImage*>(item)->setFilePath(m_services.Library_Selected_Image);
         item->Set_text_value(m_services.Library_Selected_Image);
@@ -393,7 +393,7 @@ void PropertyPanelHost::Cropping_Selected_Image_clicked()
 {
     if (Check_Multiple_Image_Selection(QStringLiteral("Crop")))
         return;
-    LMNGraphic* item = canvasSelectedItem();
+    LMNGraphic* item = Get_Selected_Graphic();
     if (!item || item->kind() != LMNKind::Image || item->ctrl_is_locked)
         return;
     QString path = item->_file_path;

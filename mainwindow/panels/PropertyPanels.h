@@ -257,7 +257,7 @@ signals:
 private:
     // The canvas of the window (null until it has one) and its current item.
     LMNGraphicView* canvasView() const;
-    LMNGraphic* canvasSelectedItem() const;
+    LMNGraphic* Get_Selected_Graphic() const;
     // The selected items of the canvas, in selection order, and their number.
     QList<LMNGraphic*> Selected_Items() const;
     int Selected_Count() const;

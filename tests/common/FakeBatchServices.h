@@ -209,7 +209,7 @@ public:
         cardSize = points;
     }
     QString Open_Image_Library_Window(const QString&) override { return libraryChoice; }
-    QWidget* Batch_Host_Window() const override { return host; }
+    QWidget* Main_wnd() const override { return host; }
     int Barcode_Setting_Or_Designing_Mode() const override { return mode; }
     QString Start_Card_Option() const override { return startOption; }
 

@@ -64,7 +64,7 @@ BarcodeSettings Settings(const char* type, int unit)
     BarcodeSettings s;
     Set_Barcode_Type(s, QString::fromLatin1(type));
     s.unit = unit;
-    s.dpi = 72;   // small symbol images: the lengths are what is tested
+    s.USED_DPI_VALUE = 72;   // small symbol images: the lengths are what is tested
     return s;
 }
 

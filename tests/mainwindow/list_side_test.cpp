@@ -270,11 +270,11 @@ TEST_F(MainWindowTest, SkipInvalidCountUsesAScratchSymbol)
     const int draws = v.Draw_Count();
     const int encodes = v.Encode_Count();
     const Batch_Rows rows = App_Services().Batch_Services->Make_Batch_Rows();
-    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 100), 7);
-    EXPECT_EQ(rows->Count_Valid_Labels(false, 0, 5, 100), 2);
-    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 5, 3), 3);   // at most the labels asked for
+    EXPECT_EQ(rows->Calculate_Valid_Barcode_for_skip_invalid(true, 0, 5, 100), 7);
+    EXPECT_EQ(rows->Calculate_Valid_Barcode_for_skip_invalid(false, 0, 5, 100), 2);
+    EXPECT_EQ(rows->Calculate_Valid_Barcode_for_skip_invalid(true, 0, 5, 3), 3);   // at most the labels asked for
     // Rows 1 to 2 hold nothing valid.
-    EXPECT_EQ(rows->Count_Valid_Labels(true, 1, 3, 100), 0);
+    EXPECT_EQ(rows->Calculate_Valid_Barcode_for_skip_invalid(true, 1, 3, 100), 0);
     // The preview's barcode was neither used nor replaced.
     EXPECT_EQ(v.road().testBarcode(), previewBarcode);
     EXPECT_EQ(v.Draw_Count(), draws);
@@ -621,7 +621,7 @@ TEST_F(MainWindowTest, AJobReadsTheFedTextsOfEachRowAndTheTypedOthers)
         EXPECT_EQ(t.footer, "typed foot");
         EXPECT_EQ(rows->printQuantity(r), 1);
     }
-    EXPECT_EQ(rows->Count_Valid_Labels(true, 0, 3, 100), 3);
+    EXPECT_EQ(rows->Calculate_Valid_Barcode_for_skip_invalid(true, 0, 3, 100), 3);
 }
 
 

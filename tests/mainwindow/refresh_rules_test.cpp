@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
     EXPECT_EQ(s.footer, "F2");
     EXPECT_TRUE(s.printsHeader);
     EXPECT_EQ(s.align_hdr, "Left");
-    EXPECT_EQ(s.dpi, 72);   // the first fixed DPI
+    EXPECT_EQ(s.USED_DPI_VALUE, 72);   // the first fixed DPI
     // The header alignment is drawn: re-framed, the preview is what a fresh
     // encoding with these settings gives.
     s.typing_2d = false;

@@ -193,7 +193,7 @@ void DpiPane::writeTo(BarcodeSettings& s) const
 {
     s.dpi_choice = DPI_ComboBox->currentIndex();
     s.custom_dpi = dpi_Stepper->intValue();
-    s.dpi = DPI_For_Choice(s.dpi_choice, s.custom_dpi);
+    s.USED_DPI_VALUE = DPI_For_Choice(s.dpi_choice, s.custom_dpi);
 }
 
 void DpiPane::comboBoxSelectionDidChange(QComboBox* combo)

@@ -120,7 +120,7 @@ TEST(BarcodeDimensions, DpiChoice)
     s.dpi_choice = custom;
     s.custom_dpi = 5000;
     Apply_DPI_Choice(s);
-    EXPECT_EQ(s.dpi, 2400);
+    EXPECT_EQ(s.USED_DPI_VALUE, 2400);
     EXPECT_EQ(DPI_Help_Title(), QStringLiteral("DPI (Dots Per Inch) :"));
 }
 

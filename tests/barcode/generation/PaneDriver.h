@@ -86,7 +86,7 @@ struct Needs {
     X(bar_align) X(bar_orient) X(showinTop) X(kerning_value) X(qr_size) X(qr_version)                \
     X(qr_ec_level) X(qr_enc_mode) X(pdf_width) X(pdf_height) X(pdf_rows) X(pdf_cols)                 \
     X(pdf_ec_level) X(dm_module) X(dm_format) X(dm_encoding) X(dm_width) X(dm_height)                \
-    X(dpi_choice) X(custom_dpi) X(dpi)
+    X(dpi_choice) X(custom_dpi) X(USED_DPI_VALUE)
 
 // Names of the control fields in which `a` and `b` differ.
 inline QStringList Control_Field_Differences(const BarcodeSettings& a, const BarcodeSettings& b)
@@ -155,6 +155,6 @@ inline BarcodeSettings Unusual_Settings(const QString& type, int twoD)
     s.dm_height = 90;
     s.dpi_choice = 6;   // "Custom"
     s.custom_dpi = 450;
-    s.dpi = 450;
+    s.USED_DPI_VALUE = 450;
     return s;
 }

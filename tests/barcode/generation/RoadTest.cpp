@@ -161,7 +161,7 @@ TEST(BarcodeRoad, DecodersReadTheImagesAt600Dpi)
         BarcodeSettings s = Settings_For(e.type);
         s.HeaderText = QStringLiteral("Header of %1").arg(e.type);
         s.FooterText = QStringLiteral("Footer text");
-        s.dpi = 600;
+        s.USED_DPI_VALUE = 600;
         const PtImage img = Make_Barcode_Image(s, Sample_Value(e.type), s.HeaderText, s.FooterText);
         if (img.isNull()) {
             ADD_FAILURE() << "no image for " << e.type.toStdString();
@@ -288,7 +288,7 @@ TEST(BarcodeRoad, SamePixelsOnAWorkerThread)
                                 QStringLiteral("DataMatrix"), QStringLiteral("UPCA")}) {
         SCOPED_TRACE(type.toStdString());
         BarcodeSettings s = Settings_For(type);
-        s.dpi = 150;
+        s.USED_DPI_VALUE = 150;
         const QString v = Sample_Value(type);
         const QImage here = Make_Barcode_Image(s, v, s.HeaderText, s.FooterText).toImage(150);
         QImage there;
@@ -501,7 +501,7 @@ TEST(BarcodeRoad, TextsInTheirColoursAndAlignments)
         s.align_hdr = QStringLiteral("Right");
         s.align_ftr = QStringLiteral("Left");
         s.HeaderText = QStringLiteral("A HEADER WIDER THAN THE SYMBOL");
-        s.dpi = 288;
+        s.USED_DPI_VALUE = 288;
         const BarcodeMakeResult r = Make_Barcode(s, QStringLiteral("zorv"), s.HeaderText, s.FooterText);
         ASSERT_FALSE(r.image.isNull());
         const QImage img = r.image.toImage(288);
@@ -555,7 +555,7 @@ TEST(BarcodeRoad, SymbolImagesStayFarBelowThePixelLimit)
         SCOPED_TRACE(module);
         BarcodeSettings s = Settings_For(QStringLiteral("DataMatrix"));
         s.dm_module = module;
-        s.dpi = 2400;
+        s.USED_DPI_VALUE = 2400;
         const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(QStringLiteral("DataMatrix")), {}, {});
         EXPECT_TRUE(r.image.isNull());
         EXPECT_TRUE(r.image_2d.isNull());
@@ -572,7 +572,7 @@ TEST(BarcodeRoad, SymbolImagesStayFarBelowThePixelLimit)
         s.dm_module = 5;
         s.qr_size = 300;
         s.pdf_width = 400;
-        s.dpi = 600;
+        s.USED_DPI_VALUE = 600;
         const BarcodeMakeResult r = Make_Barcode(s, Sample_Value(type), s.HeaderText, s.FooterText);
         ASSERT_FALSE(r.image.isNull()) << r.reason.toStdString();
         const QImage& symbol = r.image_2d.raster();

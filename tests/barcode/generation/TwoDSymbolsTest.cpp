@@ -32,7 +32,7 @@ TEST(QrSymbol, ChosenVersionIsAMinimum)
     EXPECT_TRUE(Draw_QR_Barcode(QString(), s).isNull());
     // Raised to the output resolution unless typing.
     s.typing_2d = false;
-    s.dpi = 300;
+    s.USED_DPI_VALUE = 300;
     s.qr_size = 72;
     const PtImage hi = Draw_QR_Barcode(QStringLiteral("A"), s);
     ASSERT_FALSE(hi.isNull());
@@ -135,7 +135,7 @@ TEST(DataMatrix, EncodationsReadBack)
         SCOPED_TRACE(c.value.toStdString());
         BarcodeSettings s;
         s.dm_encoding = c.encoding;
-        s.dpi = 300;
+        s.USED_DPI_VALUE = 300;
         const PtImage img = Draw_DataMatrix_Barcode(c.value, s);
         ASSERT_FALSE(img.isNull());
         QImage flat(img.raster().size() + QSize(40, 40), QImage::Format_RGB32);

@@ -227,7 +227,7 @@ BarcodeSettings Sweep_Settings(const QString& type, bool texts, int dpi)
     s.hide_footer = !texts;
     s.HeaderText = QStringLiteral("HEADER");
     s.FooterText = QStringLiteral("FOOTER");
-    s.dpi = dpi;   // 2D symbols keep their default sizes
+    s.USED_DPI_VALUE = dpi;   // 2D symbols keep their default sizes
     return s;
 }
 

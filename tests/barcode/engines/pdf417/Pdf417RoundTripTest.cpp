@@ -147,7 +147,7 @@ TEST(Pdf417View, ImageStatesAndSize)
 {
     pdf417View view(QSizeF(300, 100));
     BarcodeSettings s;
-    s.dpi = 144;
+    s.USED_DPI_VALUE = 144;
     EXPECT_EQ(view.imageState(), pdf417View::NothingToShow);
     EXPECT_EQ(view.getErrorLevel(), 2);
 
@@ -203,12 +203,12 @@ TEST(Pdf417View, HugeImageIsRefusedWithItsReason)
 {
     pdf417View view(QSizeF(4000, 4000));
     BarcodeSettings s;
-    s.dpi = 100000;   // limited to 2400: far more pixels than a symbol image may have
+    s.USED_DPI_VALUE = 100000;   // limited to 2400: far more pixels than a symbol image may have
     EXPECT_EQ(view.drawWithText(QStringLiteral("limit"), s), pdf417View::EncodingFailed);
     EXPECT_TRUE(view.refusedReason().contains(QStringLiteral("2400 DPI")));
     // The same frame at a resolution that fits gives an image.
     view.setFrameSize(QSizeF(400, 100));
-    s.dpi = 600;
+    s.USED_DPI_VALUE = 600;
     ASSERT_EQ(view.drawWithText(QStringLiteral("limit"), s), pdf417View::ImageReady);
     EXPECT_TRUE(view.refusedReason().isEmpty());
     // Whole pixels a module, the same for all (at least one).
@@ -223,7 +223,7 @@ TEST(Pdf417View, ViewImageIsReadBack)
     QTemporaryDir dir;
     pdf417View view(QSizeF(240, 120));
     BarcodeSettings s;
-    s.dpi = 300;
+    s.USED_DPI_VALUE = 300;
     const QString value = QStringLiteral("Zorv Label \u00e9t\u00e9 2024-06-01");
     ASSERT_EQ(view.drawWithText(value, s), 0);
     const QImage sym = view.getImage().raster().convertToFormat(QImage::Format_RGB32);

@@ -187,7 +187,7 @@ TEST(QrImage, MadeAtTheResolutionItIsGiven)
 TEST(QrImage, SymbolImageForTheGenerationRoad)
 {
     BarcodeSettings settings;
-    settings.dpi = 300;
+    settings.USED_DPI_VALUE = 300;
     PtImage image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSizeF(72, 72));

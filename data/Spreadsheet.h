@@ -210,6 +210,13 @@ private:
         QString part;  // package path of the part; "" when it has none
     };
     bool failOpen(const QString& error);
+    // The steps of open(), in order: the package; its workbook part, the
+    // sheets it names and the part of its texts; the worksheet parts found
+    // by name when no workbook part names any; the shared strings.
+    bool openPackage(const QString& path);
+    bool readWorkbookPart(bool& encrypted, QString& sharedPart);
+    void findWorksheetParts(const QString& folder);
+    bool readSharedStrings(const QString& sharedPart, bool& encrypted);
 
     // Streams the cells of a sheet, row by row, to `rows`, under the budget
     // of a table read.

@@ -441,50 +441,6 @@ QString Cropping_Tool::chosenSeries() const
 
 // ---------------------------------------------------------------- first screen
 
-void Cropping_Tool::OK_Btn_Clicked()
-{
-    try {
-        croped_file.clear();
-        const int input = input_option_matrix->checkedId();
-        QString chosen;
-        if (input == 0) {
-            chosen = Trim_Str(file_path->text());
-            if (chosen.isEmpty()) {
-                Show_MessageBox(QStringLiteral("Please select input image file path."));
-                return;
-            }
-            setListVisible(false);
-        } else if (input == 1) {
-            chosen = Trim_Str(folder_path->text());
-            if (chosen.isEmpty()) {
-                Show_MessageBox(QStringLiteral("Please select input folder path."));
-                return;
-            }
-            setListVisible(true);
-        } else {
-            chosen = chosenSeries();
-            if (chosen.isEmpty()) {
-                Show_MessageBox(QStringLiteral("Please select batch series."));
-                return;
-            }
-            setListVisible(true);
-        }
-        Crop_Input_Path = chosen;
-        Crop_Output_Path = Trim_Str(output_path->text());
-        if (Crop_Output_Path.isEmpty()) {
-            Show_MessageBox(QStringLiteral("Please select output folder path."));
-            return;
-        }
-        if (output_option_matrix->checkedId() == 1 && Trim_Str(output_custom_name->text()).isEmpty()) {
-            Show_MessageBox(QStringLiteral("Please select output file custom name."));
-            return;
-        }
-        Load_for_Next_Screen();
-    } catch (const std::exception& e) {
-        Show_MessageBox(QString::fromUtf8(e.what()));
-    }
-}
-
 bool Cropping_Tool::Load_for_Next_Screen()
 {
     Croping_option_Box->setVisible(crop_direct != 1);
@@ -538,381 +494,7 @@ bool Cropping_Tool::Load_for_Next_Screen()
     return true;
 }
 
-void Cropping_Tool::Back_Btn_Clicked()
-{
-    Next_Btn->setEnabled(true);
-    Back_Btn->setEnabled(false);
-    screens->setCurrentWidget(Main_Screen_Box);
-    if (MSSSelector* s = canvasController->currentSelector())
-        s->Set_selector_show_or_not(false);
-}
-
-void Cropping_Tool::Cancel_Btn_Clicked()
-{
-    if (m_jobRunning)
-        return;
-    done(0);
-}
-
-void Cropping_Tool::Close_Direct_Image_Clicked()
-{
-    Cancel_Btn_Clicked();
-}
-
-void Cropping_Tool::reject()
-{
-    // Closing while a job runs would leave the job without its window.
-    if (m_jobRunning)
-        return;
-    QDialog::reject();
-}
-
-void Cropping_Tool::closeEvent(QCloseEvent* event)
-{
-    if (m_jobRunning) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void Cropping_Tool::input_option_CellClick(int row)
-{
-    SetObjEnabled(File_Box, row == 0);
-    SetObjEnabled(Folder_Box, row == 1);
-    SetObjEnabled(Camera_Box, row == 2);
-}
-
-void Cropping_Tool::output_option_CellClick(int row)
-{
-    output_custom_name->setEnabled(row != 0);
-}
-
-void Cropping_Tool::File_Browse_Clicked()
-{
-    QStringList patterns;
-    for (const QString& ext : Allowd_Image_fileTypes())
-        patterns << QStringLiteral("*.") + ext << QStringLiteral("*.") + ext.toUpper();
-    const QString path = Choose_Open_File(this, QStringLiteral("Choose a Picture"),
-                                          QStringLiteral("Pictures (%1)").arg(patterns.join(' ')), file_path->text());
-    if (!path.isEmpty())
-        file_path->setText(path);
-}
-
-void Cropping_Tool::Folder_Browse_Clicked()
-{
-    const QString path = Choose_Folder(this, QStringLiteral("Choose a Folder of Pictures"), folder_path->text());
-    if (!path.isEmpty())
-        folder_path->setText(path);
-}
-
-void Cropping_Tool::Output_Browse_Clicked()
-{
-    const QString path = Choose_Folder(this, QStringLiteral("Choose the Output Folder"), output_path->text());
-    if (!path.isEmpty())
-        output_path->setText(path);
-}
-
-void Cropping_Tool::Open_Output_Folder_Clicked()
-{
-    const QString folder = Trim_Str(output_path->text());
-    if (!folder.isEmpty())
-        Open_With_Desktop(folder, QStringLiteral("The output folder"));
-}
-
-// ---------------------------------------------------------------- list
-
-void Cropping_Tool::Load_file_Func(const QString& seriesName)
-{
-    try {
-        bool ok = false;
-        const QStringList lines = Read_Series_Values(seriesName, &ok);
-        if (!ok)
-            Show_NSLog_Message(QStringLiteral("The series %1 could not be read.").arg(seriesName));
-        for (const QString& line : lines)
-            if (Is_Allowed_Image_File(line))
-                Create_List(line);
-        reloadTable();
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-    }
-}
-
-void Cropping_Tool::Create_List(const QString& path)
-{
-    const QString trimmed = Trim_Str(path);
-    if (trimmed.isEmpty())
-        return;
-    QMap<QString, QString> row;
-    row.insert(QStringLiteral("SNO"), QString::number(ListData.size() + 1));
-    row.insert(QStringLiteral("Image_Path"), trimmed);
-    row.insert(QStringLiteral("IMG_NAME"), QFileInfo(trimmed).fileName());
-    ListData.append(row);
-}
-
-void Cropping_Tool::reloadTable()
-{
-    const QSignalBlocker block(ColList);
-    ColList->setRowCount(int(ListData.size()));
-    static const char* keys[] = {"SNO", "IMG_NAME", "Image_Path"};
-    for (int r = 0; r < ListData.size(); ++r)
-        for (int c = 0; c < 3; ++c)
-            ColList->setItem(r, c, new QTableWidgetItem(ListData[r].value(QString::fromLatin1(keys[c]))));
-}
-
-QString Cropping_Tool::Get_Item_Text(int row) const
-{
-    if (row < 0 || row >= ListData.size()) {
-        Show_NSLog_Message(QStringLiteral("No picture in row %1.").arg(row));
-        return QString();
-    }
-    return ListData[row].value(QStringLiteral("Image_Path"));
-}
-
-void Cropping_Tool::Mark_List_New_Selection(int row)
-{
-    if (row < 0 || row >= ListData.size())
-        return;
-    {
-        const QSignalBlocker block(ColList);
-        ColList->selectRow(row);
-    }
-    Crop_Input_Path = ListData[row].value(QStringLiteral("Image_Path"));
-    Load_Image_File(Crop_Input_Path);
-}
-
-// ---------------------------------------------------------------- picture and selection
-
-void Cropping_Tool::Load_Image_File(const QString& path)
-{
-    if (!QFileInfo::exists(path)) {
-        User_Picture = QImage();
-        User_Picture_Full = QSize();
-        Modified_image->setImage(QImage());
-        return;
-    }
-    const DecodedPicture picture = Decode_Picture_File(path, Crop_Image_Size);
-    if (!picture.ok()) {
-        User_Picture = QImage();
-        User_Picture_Full = QSize();
-        Modified_image->setImage(QImage());
-        Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, picture.reason));
-        if (!m_batchLoading)
-            Show_MessageBox(Picture_Status_Message(picture.status));
-        return;
-    }
-    User_Picture = picture.image;
-    User_Picture_Full = picture.fullSize.isValid() ? picture.fullSize : picture.image.size();
-    Modified_image->setFileURL(QUrl::fromLocalFile(path));
-    Modified_image->setImage(User_Picture);
-
-    if (cropping_option_matrix->checkedId() != 0)
-        return;
-    MSSCanvasController* c = canvasController.get();
-    if (!c->hasSelectors() || !c->currentSelector())
-        c->addSelectorWithFrame(QRectF(10, 10, 100, 100));
-    MSSSelector* current = c->currentSelector();
-    current->Set_selector_show_or_not(true);
-    const QSizeF ratio = Modified_image->imageRatio();
-    const QRectF f = current->frame();
-    const QPointF origin(f.x() / ratio.width(), f.y() / ratio.height());
-    const bool inside = origin.x() >= 0 && origin.y() >= 0 && origin.x() < User_Picture.width()
-        && origin.y() < User_Picture.height();
-    if (!inside) {
-        const QRectF frame = c->canvasFrame();
-        c->removeAllSelectorsFromCanvas();
-        c->addSelectorWithFrame(QRectF(frame.width() - f.width(), frame.height() - f.height(), f.width(), f.height()));
-        c->currentSelector()->Set_selector_show_or_not(true);
-    }
-    canvas->update();
-}
-
-void Cropping_Tool::Prepare_Selection()
-{
-    MSSCanvasController* c = canvasController.get();
-    if (!c->hasSelectors() || !c->currentSelector())
-        c->addSelectorWithFrame(QRectF(10, 10, 100, 100));
-    for (MSSSelector* s : c->selectors())
-        s->Set_selector_show_or_not(true);
-    c->markAllSelected(true);
-    const std::vector<MSSSelector*> all = c->selectors();
-    if (MSSSelector* current = c->currentSelector()) {
-        if (!all.empty())
-            current->Set_Selector_frame(all.back()->frame());
-        current->Set_selector_show_or_not(true);
-    }
-    canvas->update();
-}
-
-void Cropping_Tool::cropping_option_CellClick(int row)
-{
-    Modified_image->setImage(User_Picture);
-    if (row == 0) {
-        Prepare_Selection();
-        cropping_wid_size->setEnabled(false);
-    } else {
-        for (MSSSelector* s : canvasController->selectors())
-            s->Set_selector_show_or_not(false);
-        if (MSSSelector* current = canvasController->currentSelector())
-            current->Set_selector_show_or_not(false);
-        cropping_wid_size->setEnabled(true);
-    }
-    canvas->update();
-    Modified_image->update();
-}
-
-void Cropping_Tool::Image_reset_Button()
-{
-    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")))
-        Modified_image->setImage(User_Picture);
-}
-
-void Cropping_Tool::Width_Changed(bool fromStepper)
-{
-    if (fromStepper)
-        width_Text->setText(QString::number(width_Stepper->value()));
-    else
-        width_Stepper->setValue(width_Text->text().toInt());
-}
-
-void Cropping_Tool::Height_Changed(bool fromStepper)
-{
-    if (fromStepper)
-        height_Text->setText(QString::number(height_Stepper->value()));
-    else
-        height_Stepper->setValue(height_Text->text().toInt());
-}
-
-void Cropping_Tool::Size_Text_Changed(QLineEdit* field)
-{
-    const QString typed = Trim_Str(field->text());
-    if (typed.isEmpty() || typed.toInt() == 0)
-        field->setText(QStringLiteral("1"));
-    if (typed.size() > 5)
-        field->setText(field->text().left(5));
-    if (field->text().toInt() > 10000)
-        field->setText(QStringLiteral("10000"));
-    QSpinBox* stepper = field == width_Text ? width_Stepper : height_Stepper;
-    const QSignalBlocker block(stepper);
-    stepper->setValue(field->text().toInt());
-}
-
 // ---------------------------------------------------------------- cropping
-
-QString Cropping_Tool::Cropped_File_Name()
-{
-    const QString base = output_option_matrix->checkedId() == 1 ? output_custom_name->text()
-                                                                : QFileInfo(Crop_Input_Path).completeBaseName();
-    const QString path = Crop_Output_Name(Crop_Output_Path, base, crop_num, output_format_combo->currentIndex());
-    ++crop_num;
-    return path;
-}
-
-Cropping_Tool::CropInput Cropping_Tool::snapshot() const
-{
-    CropInput in;
-    in.path = Crop_Input_Path;
-    in.bySelection = cropping_option_matrix->checkedId() == 0;
-    in.selection = Crop_Rect;
-    in.ratio = Modified_image->imageRatio();
-    in.previewSize = User_Picture.size();
-    in.width = width_Stepper->value();
-    in.height = height_Stepper->value();
-    in.keepAspect = aspect_ratio_chk->isChecked();
-    return in;
-}
-
-QImage Cropping_Tool::makeOutput(const CropInput& in, QString* reason) const
-{
-    if (in.previewSize.isEmpty()) {
-        *reason = QStringLiteral("There is no image to crop.");
-        return {};
-    }
-    QRect source;
-    QSizeF target;
-    if (in.bySelection) {
-        if (!(in.ratio.width() > 0) || !(in.ratio.height() > 0)) {
-            *reason = QStringLiteral("The picture is not shown.");
-            return {};
-        }
-        const QRectF preview(in.selection.x() / in.ratio.width(), in.selection.y() / in.ratio.height(),
-                             in.selection.width() / in.ratio.width(), in.selection.height() / in.ratio.height());
-        if (!(preview.width() > 0) || !(preview.height() > 0)) {
-            *reason = QStringLiteral("The selection is empty.");
-            return {};
-        }
-        // Cut from the whole picture, not from the preview.
-        const DecodedPicture whole = Decode_Picture_File(in.path, 0);
-        if (!whole.ok()) {
-            *reason = Picture_Status_Message(whole.status);
-            return {};
-        }
-        source = Crop_Full_Rect(preview, in.previewSize, whole.image.size());
-        if (source.isEmpty()) {
-            *reason = QStringLiteral("The selection lies outside the picture.");
-            return {};
-        }
-        return whole.image.copy(source);
-    }
-    const DecodedPicture whole = Decode_Picture_File(in.path, 0);
-    if (!whole.ok()) {
-        *reason = Picture_Status_Message(whole.status);
-        return {};
-    }
-    target = Crop_Resize_Size(whole.image.size(), in.width, in.height, in.keepAspect);
-    const QSize size(int(std::lround(target.width())), int(std::lround(target.height())));
-    if (size.width() <= 0 || size.height() <= 0) {
-        *reason = QStringLiteral("The size is empty.");
-        return {};
-    }
-    if (qint64(size.width()) * size.height() > Picture_Pixel_Limit) {
-        *reason = Picture_Status_Message(PictureStatus::TooLarge);
-        return {};
-    }
-    QImage out = whole.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    out.setDotsPerMeterX(whole.image.dotsPerMeterX());
-    out.setDotsPerMeterY(whole.image.dotsPerMeterY());
-    return out;
-}
-
-bool Cropping_Tool::cropAndWrite(const CropInput& in, const QString& name, bool askKeepReplace, Job_Control& job)
-{
-    // A crop of one picture runs under the please-wait sheet, which is taken
-    // down before any box (and put up again for the writing after a question).
-    const bool waiting = !m_jobRunning && plz_wait_Window && plz_wait_Window->isVisible();
-    QString reason;
-    const QImage out = makeOutput(in, &reason);
-    if (out.isNull()) {
-        Show_NSLog_Message(QStringLiteral("%1: %2").arg(in.path, reason));
-        if (!m_jobRunning) {
-            Hide_Destroy_Modeless_plz_wt();
-            Show_MessageBox(reason);
-        }
-        return false;
-    }
-    QString path = name.isEmpty() ? Cropped_File_Name() : name;
-    if (askKeepReplace && QFileInfo::exists(path)) {
-        if (waiting)
-            Hide_Destroy_Modeless_plz_wt();
-        // "Apply to all" is offered when a batch crops several pictures.
-        path = Ask_Keep_Or_Replace(path, m_jobRunning.load(), this, job);
-        if (path.isEmpty())
-            return false;
-        if (waiting)
-            Show_Create_Modeless_plz_wt();
-    }
-    QString error;
-    if (!Write_Cropped_Picture(path, out, &error)) {
-        Show_NSLog_Message(QStringLiteral("Could not write %1: %2").arg(path, error));
-        if (!m_jobRunning) {
-            Hide_Destroy_Modeless_plz_wt();
-            Show_MessageBox(QStringLiteral("The cropped picture could not be written to %1.\n%2").arg(path, error));
-        }
-        return false;
-    }
-    croped_file = path;
-    return true;
-}
 
 bool Cropping_Tool::Crop_Image_Function(const QString&)
 {
@@ -923,34 +505,6 @@ bool Cropping_Tool::Crop_Image_Function(const QString&)
     else
         onMain(*m_job, [&] { in = snapshot(); });
     return cropAndWrite(in, direct ? Crop_Direct_Path : QString(), !direct, *m_job);
-}
-
-void Cropping_Tool::showAfterCropBox()
-{
-    if (m_job->Stop_Processing_Now)
-        return;
-    Open_Export_Log* box = Open_Export_Log::defaultInstance();
-    if (!box)
-        return;
-    box->Export_File_Path = m_job->Export_File_Path;
-    box->Export_File_Message = m_job->Export_File_Message;
-    box->Reset_Controls();
-    // The wizard's own wording of the box: a cropped picture is a file.
-    if (!QFileInfo(box->Export_File_Path).isDir())
-        box->_open_log_chk->setText(QStringLiteral("Open file."));
-    Run_Modal_Dialog(*box);
-    box->hide();
-}
-
-void Cropping_Tool::Show_Create_Modeless_plz_wt()
-{
-    plz_wait_Window->Begin();
-}
-
-void Cropping_Tool::Hide_Destroy_Modeless_plz_wt()
-{
-    if (plz_wait_Window)
-        plz_wait_Window->End();
 }
 
 void Cropping_Tool::Crop_Single_Image_Clicked()
@@ -1041,54 +595,6 @@ void Cropping_Tool::Crop_Direct_Image_Clicked()
     }
 }
 
-void Cropping_Tool::Crop_All_Clicked()
-{
-    if (m_jobRunning)
-        return;
-    m_job = New_Job_Control();
-    if (cropping_option_matrix->checkedId() == 0
-        && (!canvasController->hasSelectors() || !canvasController->currentSelector())) {
-        Show_MessageBox(QStringLiteral("Please select area to crop."));
-        return;
-    }
-    joinWorker();
-    m_jobRunning = true;
-    m_workerFinished = false;
-    m_worker = std::thread([this] { Crop_All_Thread(); m_workerFinished = true; });
-}
-
-void Cropping_Tool::joinWorker()
-{
-    if (m_worker.joinable()) {
-        if (Is_Main_Thread()) {
-            // The worker may be waiting for the GUI thread; keep serving it.
-            while (!m_workerFinished)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        m_worker.join();
-    }
-}
-
-void Cropping_Tool::Wait_For_Job()
-{
-    joinWorker();
-}
-
-void Cropping_Tool::showProgress()
-{
-    // The one progress window of batch jobs; without it (the image tools on
-    // their own) the job runs without a window.
-    m_sharedProgress = App_Services().Send_Modeless_Var
-        && App_Services().Send_Modeless_Var->Begin_Job_Progress(this, m_job, QStringLiteral("%d / %d"));
-}
-
-void Cropping_Tool::hideProgress()
-{
-    if (m_sharedProgress && App_Services().Send_Modeless_Var)
-        App_Services().Send_Modeless_Var->End_Job_Progress();
-    m_sharedProgress = false;
-}
-
 void Cropping_Tool::Crop_All_Thread()
 {
     int failures = 0;
@@ -1121,20 +627,8 @@ void Cropping_Tool::Crop_All_Thread()
         // replace keeps the old one.
         QString newSeries;
         QStringList seriesLines;
-        if (seriesInput) {
-            if (replace) {
-                newSeries = Series_Exists(seriesName) ? QFileInfo(Series_File_Path(seriesName)).completeBaseName()
-                                                      : seriesName;
-            } else {
-                const QString clean = Remove_Reserve_Char_In_File_Name(seriesName);
-                newSeries = Series_Exists(clean) ? Series_Keep_Both_Name(clean) : clean;
-            }
-            if (crop_direct == 2) {
-                Crop_Direct_Series = newSeries;
-                Crop_Output_Path = Path_Join(Crop_Output_Path, newSeries);
-                Create_Folder(Crop_Output_Path);
-            }
-        }
+        if (seriesInput)
+            newSeries = chooseNewSeries(seriesName, replace);
 
         onMain(job, [&] {
             showProgress();
@@ -1142,54 +636,12 @@ void Cropping_Tool::Crop_All_Thread()
                 s->Set_selector_show_or_not(false);
         });
 
-        for (int i = 0; i < list_count && !job.Stop_Processing_Now; ++i) {
-            job.curr_card_count = i + 1;
-            QString directName;
-            if (crop_direct == 2) {
-                directName = Check_Exist_Path_and_Create_New(
-                    Path_Join(Crop_Output_Path, QFileInfo(Get_Item_Text(i)).fileName()));
-                Crop_Direct_Path = directName;
-            }
-            CropInput in;
-            onMain(job, [&] {
-                m_batchLoading = true;
-                Mark_List_New_Selection(i);
-                m_batchLoading = false;
-                if (!bySelection) {
-                    if (MSSSelector* s = canvasController->currentSelector())
-                        s->Set_selector_show_or_not(false);
-                } else if (MSSSelector* s = canvasController->currentSelector()) {
-                    // Loading may have moved the selection onto a smaller picture.
-                    Crop_Rect = s->frame();
-                }
-                in = snapshot();
-            });
-            if (job.Stop_Processing_Now)
-                break;
-            const bool written = cropAndWrite(in, directName, crop_direct == 0, job);
-            if (!written) {
-                if (!job.Stop_Processing_Now)
-                    ++failures;
-                continue;
-            }
-            if (seriesInput)
-                seriesLines << croped_file;
-        }
+        cropEachPicture(job, bySelection, seriesInput, failures, seriesLines);
         const bool stopped = job.Stop_Processing_Now;
         crop_failures = failures;
 
-        if (seriesInput) {
-            bool kept = true;
-            if ((replace && stopped) || seriesLines.isEmpty()) {
-                // A stopped replace keeps the old series; nothing written makes no new one.
-                kept = false;
-            } else if (!Write_Series_File(newSeries, seriesLines)) {
-                Show_MessageBox(QStringLiteral("Error in series file accessing."));
-                kept = false;
-            }
-            if (!kept && crop_direct == 2)
-                Crop_Direct_Series.clear();
-        }
+        if (seriesInput)
+            keepNewSeries(newSeries, seriesLines, replace, stopped);
 
         onMain(job, [&] {
             if (seriesInput)
@@ -1203,22 +655,102 @@ void Cropping_Tool::Crop_All_Thread()
         job.Export_File_Message = kCropped;
         job.Export_File_Path = Crop_Output_Path;
 
-        onMain(job, [&] {
-            if (failures > 0 && !stopped)
-                Show_MessageBox(QStringLiteral("%1 of %2 pictures could not be cropped.").arg(failures).arg(list_count));
-            if (crop_direct == 2) {
-                done(Crop_Direct_Series.isEmpty() ? 0 : 1);
-                return;
-            }
-            if (!stopped) {
-                if (failures == 0)
-                    showAfterCropBox();
-                Back_Btn_Clicked();
-            }
-        });
+        reportCropAll(job, failures, stopped);
     } catch (const std::exception& e) {
         onMain(job, [this] { hideProgress(); });
         Show_MessageBox(QString::fromUtf8(e.what()));
     }
     m_jobRunning = false;
+}
+
+// The name of the series the run makes (or replaces).
+QString Cropping_Tool::chooseNewSeries(const QString& seriesName, bool replace)
+{
+    QString newSeries;
+    if (replace) {
+        newSeries = Series_Exists(seriesName) ? QFileInfo(Series_File_Path(seriesName)).completeBaseName()
+                                              : seriesName;
+    } else {
+        const QString clean = Remove_Reserve_Char_In_File_Name(seriesName);
+        newSeries = Series_Exists(clean) ? Series_Keep_Both_Name(clean) : clean;
+    }
+    if (crop_direct == 2) {
+        Crop_Direct_Series = newSeries;
+        Crop_Output_Path = Path_Join(Crop_Output_Path, newSeries);
+        Create_Folder(Crop_Output_Path);
+    }
+    return newSeries;
+}
+
+// Crops every picture of the list in turn, until the job is stopped.
+void Cropping_Tool::cropEachPicture(Job_Control& job, bool bySelection, bool seriesInput, int& failures,
+                                    QStringList& seriesLines)
+{
+    for (int i = 0; i < list_count && !job.Stop_Processing_Now; ++i) {
+        job.curr_card_count = i + 1;
+        QString directName;
+        if (crop_direct == 2) {
+            directName = Check_Exist_Path_and_Create_New(
+                Path_Join(Crop_Output_Path, QFileInfo(Get_Item_Text(i)).fileName()));
+            Crop_Direct_Path = directName;
+        }
+        CropInput in;
+        onMain(job, [&] {
+            m_batchLoading = true;
+            Mark_List_New_Selection(i);
+            m_batchLoading = false;
+            if (!bySelection) {
+                if (MSSSelector* s = canvasController->currentSelector())
+                    s->Set_selector_show_or_not(false);
+            } else if (MSSSelector* s = canvasController->currentSelector()) {
+                // Loading may have moved the selection onto a smaller picture.
+                Crop_Rect = s->frame();
+            }
+            in = snapshot();
+        });
+        if (job.Stop_Processing_Now)
+            break;
+        const bool written = cropAndWrite(in, directName, crop_direct == 0, job);
+        if (!written) {
+            if (!job.Stop_Processing_Now)
+                ++failures;
+            continue;
+        }
+        if (seriesInput)
+            seriesLines << croped_file;
+    }
+}
+
+// Writes the new series, or keeps the old one.
+void Cropping_Tool::keepNewSeries(const QString& newSeries, const QStringList& seriesLines, bool replace,
+                                  bool stopped)
+{
+    bool kept = true;
+    if ((replace && stopped) || seriesLines.isEmpty()) {
+        // A stopped replace keeps the old series; nothing written makes no new one.
+        kept = false;
+    } else if (!Write_Series_File(newSeries, seriesLines)) {
+        Show_MessageBox(QStringLiteral("Error in series file accessing."));
+        kept = false;
+    }
+    if (!kept && crop_direct == 2)
+        Crop_Direct_Series.clear();
+}
+
+// What the run did, said on the GUI thread, and the window it leaves open.
+void Cropping_Tool::reportCropAll(Job_Control& job, int failures, bool stopped)
+{
+    onMain(job, [&] {
+        if (failures > 0 && !stopped)
+            Show_MessageBox(QStringLiteral("%1 of %2 pictures could not be cropped.").arg(failures).arg(list_count));
+        if (crop_direct == 2) {
+            done(Crop_Direct_Series.isEmpty() ? 0 : 1);
+            return;
+        }
+        if (!stopped) {
+            if (failures == 0)
+                showAfterCropBox();
+            Back_Btn_Clicked();
+        }
+    });
 }

@@ -188,6 +188,11 @@ private:
     void refillSeriesCombo(const QString& choose);
     QString chosenSeries() const;
     void Crop_All_Thread();
+    // The steps of Crop_All_Thread, in order.
+    QString chooseNewSeries(const QString& seriesName, bool replace);
+    void cropEachPicture(Job_Control& job, bool bySelection, bool seriesInput, int& failures, QStringList& seriesLines);
+    void keepNewSeries(const QString& newSeries, const QStringList& seriesLines, bool replace, bool stopped);
+    void reportCropAll(Job_Control& job, int failures, bool stopped);
     void showProgress();
     void hideProgress();
     void showAfterCropBox();

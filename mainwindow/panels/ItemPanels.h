@@ -399,6 +399,10 @@ signals:
     void printFlagChanged();
 
 private:
+    // The steps of the constructor, in order.
+    void addAlignButtons();
+    void addPositionFields();
+
     int m_unit = 2;
     QList<QPushButton*> m_buttons;
 };

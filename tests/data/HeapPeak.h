@@ -43,7 +43,7 @@ private:
 class Cpu_Clock {
 public:
     Cpu_Clock() : m_start(Now()) {}
-    qint64 elapsed() const { return (Now() - m_start) / 1'000'000; }
+    qint64 milliseconds() const { return (Now() - m_start) / 1'000'000; }
 
 private:
     static qint64 Now()

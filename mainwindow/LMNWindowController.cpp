@@ -617,6 +617,10 @@ void LMNWindowController::Redo_Action_Perform()
 
 void LMNWindowController::Show_RHS_Properties(LMNGraphic* item)
 {
+    // Barcode mode draws no rubber band: the card panel shown from there
+    // (after a print or PDF window) leaves nothing of the design selected.
+    if (!item && m_mode == 0 && _graphicView)
+        _graphicView->Clear_Control_Selection();
     m_designView->Show_RHS_Properties(item);
 }
 

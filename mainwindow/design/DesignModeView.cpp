@@ -550,9 +550,13 @@ void DesignModeView::lockSelection(bool lock)
         g->ctrl_is_locked = lock;
         _graphicView->startEditingGraphic(g);
     }
+    // The card panel in between clears the selection; it is given back,
+    // with the item that was current.
     const QList<int> kept = _graphicView->selectionIndexes();
+    LMNGraphic* const current = _graphicView->_Selected_Graphic;
     Show_RHS_Properties(nullptr);
     _graphicView->changeSelectionIndexes(kept);
+    _graphicView->_Selected_Graphic = current;
     Refresh_Canvas();
     Show_RHS_Properties(selected.last());
 }
@@ -573,7 +577,7 @@ void DesignModeView::Set_Align_Buttons_Enabled(bool sameWidth, bool sameHeight, 
     for (QPushButton* b : panels->aligmnt_tab->buttons()) {
         const QString a = b->objectName();
         if (a == QLatin1String("alignWithGrid"))
-            b->setEnabled(alignGrid || _grid->canAlign());
+            b->setEnabled(alignGrid);   // exactly while the grid is shown
         else if (a == QLatin1String("makeSameWidth"))
             b->setEnabled(sameWidth);
         else if (a == QLatin1String("makeSameHeight"))

@@ -96,10 +96,10 @@ void Edit_Commands::Refresh_Enabled()
     Delete_btn->setEnabled(offer("delete"));
     Begin_Front_btn->setEnabled(offer("bringToFront"));
     Send_Back_btn->setEnabled(offer("sendToBack"));
-    // With nothing selected both stay offered: they then say what to do.
-    const bool none = c->selectionIndexes().isEmpty();
-    Lock_btn->setEnabled(none || offer("lock_ctrl"));
-    Unlock_btn->setEnabled(none || locked);
+    // With nothing selected the card's panel shows: as its toolbar, neither
+    // lock nor unlock is offered.
+    Lock_btn->setEnabled(offer("lock_ctrl"));
+    Unlock_btn->setEnabled(locked);
 }
 
 void Edit_Commands::Cut_Clicked()

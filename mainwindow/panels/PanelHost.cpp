@@ -329,11 +329,17 @@ void PropertyPanelHost::Show_RHS_Properties(LMNGraphic* item)
         }
         m_services.Set_Selected_Control_Tool(0);
         if (!item) {
-            // The card panel on its first tab. A rubber-band selection stays
-            // selected; only the current item is forgotten.
+            // The card panel on its first tab, with nothing selected: the
+            // toolbar then offers nothing for an item. A rubber band's
+            // selection stays (it leaves the canvas without a current item,
+            // and the card panel is its panel); any other is cleared.
             Fill_Card_Prop_Tab();
-            if (canvas)
+            if (canvas) {
+                const bool bandSelection = !canvas->_Selected_Graphic && !canvas->selectionIndexes().isEmpty();
                 canvas->_Selected_Graphic = nullptr;
+                if (!bandSelection)
+                    canvas->Clear_Control_Selection();
+            }
             sett_tab->setCurrentWidget(card_info_tab);
             Load_Card_and_Label_Properties(nullptr);
             if (canvas)

@@ -26,12 +26,14 @@
 #include "mainwindow/BarcodeListSide.h"
 #include "mainwindow/BarcodeModeView.h"
 #include "mainwindow/design/DesignModeView.h"
+#include "mainwindow/files/EditCommands.h"
 #include "mainwindow/panels/PropertyPanels.h"
 #include "platform/MessageSink.h"
 #include "print/PrinterList.h"
 #include "print/Print_Wnd.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -41,6 +43,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -617,6 +620,51 @@ TEST_F(JobStateTest, AfterAWindowThatRestoresTheDesignTheCardPanelShowsAndNothin
     EXPECT_EQ(panelTabs(), Shape_Tabs);
     click(QPointF(200, 150));   // the empty card
     EXPECT_EQ(panelTabs(), Card_Tabs);
+}
+
+// The same from barcode mode: a shape selected in the design, then a print
+// or PDF window opened from barcode mode and cancelled. Back in designing
+// mode the card panel shows and nothing is selected; the design keeps its
+// items (barcode mode takes no back-up to restore them from).
+TEST_F(JobStateTest, AWindowOpenedFromBarcodeModeLeavesNothingOfTheDesignSelected)
+{
+    OnePrinter printer;
+    auto shape = designWithSelectedShape();
+    LMNGraphicView* canvas = window->graphicView();
+    for (Command c : {Command::Print, Command::Pdf}) {
+        SCOPED_TRACE(Name_Of(c));
+        window->Designing_Mode_Select();
+        click(shape->_bounds.center());
+        ASSERT_EQ(panelTabs(), Shape_Tabs);
+        window->Barcode_Mode_Select();
+        openAndCancelWindow(c, 0);
+        window->Designing_Mode_Select();
+        EXPECT_EQ(panelTabs(), Card_Tabs);
+        EXPECT_TRUE(canvas->selectionIndexes().isEmpty());
+        EXPECT_EQ(canvas->_Selected_Graphic, nullptr);
+        EXPECT_EQ(window->Get_Front_Controls_Array(), QList<LMNGraphic*>{shape.get()});
+        EXPECT_FALSE(window->editCommands()->Delete_btn->isEnabled());
+    }
+    {
+        // A rubber band's selection goes too: barcode mode draws no band.
+        SCOPED_TRACE("rubber band");
+        window->Designing_Mode_Select();
+        const auto mouse = [canvas](QEvent::Type type, QPointF p) {
+            QMouseEvent ev(type, p, canvas->mapToGlobal(p), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &ev);
+        };
+        mouse(QEvent::MouseButtonPress, QPointF(200, 150));
+        mouse(QEvent::MouseMove, QPointF(100, 80));
+        mouse(QEvent::MouseMove, QPointF(5, 5));
+        mouse(QEvent::MouseButtonRelease, QPointF(5, 5));
+        ASSERT_EQ(canvas->selectedGraphics(), QList<LMNGraphic*>{shape.get()});
+        ASSERT_EQ(panelTabs(), Card_Tabs);
+        window->Barcode_Mode_Select();
+        openAndCancelWindow(Command::Print, 0);
+        window->Designing_Mode_Select();
+        EXPECT_TRUE(canvas->selectionIndexes().isEmpty());
+    }
 }
 
 // 7. A fresh main window counts its own rows: a mailing of every row of a

@@ -784,7 +784,6 @@ TEST_F(PdfExportTest, OneLabelAPageKeepsItsGapsLockedWhateverAutoCenterSays)
                 EXPECT_EQ(f->text(), "0");
             }
             EXPECT_EQ(p.Row_Text->text(), "1");
-            EXPECT_EQ(window->sheet.horz_mar, 0.0f);
             EXPECT_EQ(window->sheet.Print_Row, 1);
         }
         EXPECT_FALSE(p.Auto_Center_chk_bx->isChecked());

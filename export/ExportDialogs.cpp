@@ -650,6 +650,10 @@ std::shared_ptr<Job_Handle<ExportJobReport>> exportCards(BatchServices* main, co
         if (target.isEmpty() && control.Stop_Processing_Now)
             return nullptr;
         Export_Single_File(target, true, control);
+        // A design started as "G" is shown on its front again, as after the
+        // batch, print and mail roads.
+        if (main->Start_Card_Option() == QLatin1String("G"))
+            main->Set_Graphic_Array_According_Side();
         return nullptr;
     }
     CardExportJob job;

@@ -25,6 +25,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 const QString pdf_export_folder_name = QStringLiteral("Zorv PDF Label");
@@ -125,6 +126,20 @@ private:
 };
 
 // ---------------------------------------------------------------- files
+
+// A page that holds the whole of a label of `size` points. The PDF writer
+// sizes its pages in whole points, rounding to the nearest: a label of 144.3
+// points would get a page of 144 and lose its edge, so each side is rounded
+// up instead (a side already whole, give or take the noise of a unit
+// conversion, stays as it is).
+QSizeF Page_Holding(QSizeF size)
+{
+    const auto up = [](double v) {
+        const double whole = std::round(v);
+        return std::abs(v - whole) < 1e-6 ? whole : std::ceil(v);
+    };
+    return QSizeF(up(size.width()), up(size.height()));
+}
 
 // One PDF file being written: a QSaveFile under a QPdfWriter (its fonts
 // tagged as the subsets they are), pages added with their own sizes,
@@ -440,7 +455,7 @@ private:
             if (!m_labels.next(label))
                 break;
             countLabel();
-            QPainter* p = file->beginPage(Label_Page_Size(m_job, label));
+            QPainter* p = file->beginPage(Page_Holding(Label_Page_Size(m_job, label)));
             if (!p) {
                 closeFile(file);
                 ++m_report.failed;
@@ -557,7 +572,7 @@ bool Write_Image_Pages_Pdf(const QString& path, const QList<PtImage>& images, QS
     for (const PtImage& image : images) {
         if (image.isNull() || image.size().isEmpty())
             continue;
-        QPainter* p = file.beginPage(image.size());
+        QPainter* p = file.beginPage(Page_Holding(image.size()));
         if (!p)
             break;
         image.draw(*p, QRectF(QPointF(0, 0), image.size()), 1.0);

@@ -10,11 +10,11 @@
 // Sheet pages have the paper's size and use the cell grid of the printed
 // sheet (print/SheetLayout.h). Options 2 and 3 put one label on a page: on
 // the paper, placed by the alignment (middle-centre with auto-centre), or,
-// with the label-size setting, on a page exactly as large as the label's
-// image. Labels come from the job's rows, each repeated by its print
-// quantity; a row without an image is left out (skip-invalid) or shows the
-// invalid-data image. Without batch values every label is the one label
-// image of the window.
+// with the label-size setting, on a page as large as the label's image,
+// rounded up to whole points so that it holds the whole label. Labels come
+// from the job's rows, each repeated by its print quantity; a row without an
+// image is left out (skip-invalid) or shows the invalid-data image. Without
+// batch values every label is the one label image of the window.
 //
 // The writer works on a value of the job (Pdf_Export_Job) made on the GUI
 // thread when the job is accepted; it never changes the window's sheet job,
@@ -81,6 +81,7 @@ Pdf_Export_Report Run_Pdf_Export(const Pdf_Export_Job& job, Job_Control* control
 // once (GUI thread).
 std::shared_ptr<Job_Handle<Pdf_Export_Report>> Export_PDF_File(const Pdf_Export_Job& job, QWidget* host);
 
-// Writes images as one PDF, a page of each image's own size (the e-mail
-// attachment of a card or barcode). False when it could not be written.
+// Writes images as one PDF, a page of each image's own size rounded up to
+// whole points (the e-mail attachment of a card or barcode). False when it
+// could not be written.
 bool Write_Image_Pages_Pdf(const QString& path, const QList<PtImage>& images, QString* error = nullptr);

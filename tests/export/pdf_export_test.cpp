@@ -3,6 +3,7 @@
 // what a job leaves behind. Pages are rasterised with pdftoppm and every
 // barcode on them read back with zbarimg.
 #include "ExportTestSupport.h"
+#include "barcode/generation/panes/Stepper.h"
 #include "common/FakeBatchServices.h"
 #include "common/PdfChecks.h"
 #include "common/PageSetup.h"
@@ -18,6 +19,7 @@
 #include "print/PrinterList.h"
 #include "print/Sample_Preview.h"
 #include "print/SheetLayout.h"
+#include "print/SheetOptionsPane.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,6 +33,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -565,7 +568,8 @@ TEST(PdfPages, ImagesWrittenAsPagesOfTheirOwnSize)
     ASSERT_TRUE(Write_Image_Pages_Pdf(path, {a, b}));
     const PdfInfo info = Pdf_Info(path);
     ASSERT_EQ(info.pages, 2);
-    EXPECT_NEAR(info.sizes.value(1).width(), 200.5, 1.0);
+    // Whole points rounded up: the page holds the whole picture.
+    EXPECT_EQ(info.sizes.value(1), QSizeF(201, 101));
     EXPECT_EQ(Page_Barcodes(path, 2, 300), QStringList{"B2"});
     // Nothing to write: no file, and an old one stays.
     QString error;
@@ -753,4 +757,129 @@ TEST_F(PdfExportTest, PageSetupOpensOnThePageShownAndKeepsTheMarginsTyped)
     EXPECT_NEAR(is.left() - was.left(), 20 * mm, 1.5);
     EXPECT_NEAR(is.top() - was.top(), 15 * mm, 1.5);
     EXPECT_EQ(Cell_Barcodes(after, 1, window->acceptedJob().geometry()), (QStringList{"R1", "R2", "R3", "R4"}));
+}
+
+// One label a page or a file holds the grid at one label without gaps:
+// Auto Center ticked and unticked again still places that one label, and
+// the gap steppers and fields stay locked at 0 (the row and column ones
+// too). Back on sheets, the grid entered before comes back, editable.
+TEST_F(PdfExportTest, OneLabelAPageKeepsItsGapsLockedWhateverAutoCenterSays)
+{
+    barcodeList(4);
+    window->Reset_For_Opening();
+    sheet(60, 30, 3, 2);
+    type(window->sheetPane->horz_mar_Text, QStringLiteral("4"));
+    window->sheetPane->Horz_Margin_Changed(window->sheetPane->horz_mar_Text);
+    Sheet_Options_Pane& p = *window->sheetPane;
+    for (int layout : {2, 3}) {
+        SCOPED_TRACE(layout);
+        option(layout);
+        for (int clicks = 0; clicks < 2; ++clicks) {
+            p.Auto_Center_chk_bx->click();
+            SCOPED_TRACE(p.Auto_Center_chk_bx->isChecked() ? "Auto Center on" : "Auto Center off");
+            for (Stepper* s : {p.horz_mar_Stepper, p.vert_mar_Stepper, p.Row_Stepper, p.Col_Stepper})
+                EXPECT_FALSE(s->isEnabled());
+            for (QLineEdit* f : {p.horz_mar_Text, p.vert_mar_Text}) {
+                EXPECT_TRUE(f->isReadOnly());
+                EXPECT_EQ(f->text(), "0");
+            }
+            EXPECT_EQ(p.Row_Text->text(), "1");
+            EXPECT_EQ(window->sheet.Print_Row, 1);
+        }
+        EXPECT_FALSE(p.Auto_Center_chk_bx->isChecked());
+    }
+    option(0);
+    EXPECT_TRUE(p.horz_mar_Stepper->isEnabled());
+    EXPECT_TRUE(p.vert_mar_Stepper->isEnabled());
+    EXPECT_FALSE(p.horz_mar_Text->isReadOnly());
+    EXPECT_EQ(p.horz_mar_Text->text(), "4");
+    EXPECT_EQ(p.Row_Text->text(), "3");
+}
+
+// Cancel in the keep-or-replace box ends the job as the user asked: no
+// message says anything failed. Cancelled at the first file, nothing is
+// written and nothing is shown; cancelled at the second, the after-export
+// box names what was written and no message follows it.
+TEST_F(PdfExportTest, CancelInTheKeepOrReplaceBoxEndsTheJobWithoutAFailureMessage)
+{
+    barcodeList(8);
+    window->Reset_For_Opening();
+    sheet(90, 40, 2, 2);
+    option(1);
+    type(window->file_name_save_txt, QStringLiteral("N"));
+    ASSERT_TRUE(runJob());
+    ASSERT_EQ(files(), (QStringList{"N (1).PDF", "N.PDF"}));
+
+    for (int cancelAt : {1, 2}) {
+        SCOPED_TRACE(cancelAt);
+        int asked = 0;
+        onKeepReplace = [&asked, cancelAt](Replcae_Confirm_Box& box) {
+            if (++asked == cancelAt)
+                box.cancel_button->click();
+            else
+                box.replace_button->click();
+        };
+        msgs.requests.clear();
+        afterExportBoxes = 0;
+        ASSERT_TRUE(runJob());
+        EXPECT_EQ(asked, cancelAt);
+        EXPECT_TRUE(window->lastJob()->report().cancelled);
+        EXPECT_EQ(window->lastJob()->report().failed, 0);
+        EXPECT_TRUE(msgs.texts().isEmpty()) << msgs.texts().join('|').toStdString();
+        EXPECT_EQ(afterExportBoxes, cancelAt - 1);   // a box only when a file was written
+        EXPECT_FALSE(afterExportMessage.contains("could not")) << afterExportMessage.toStdString();
+        EXPECT_FALSE(Send_Modeless_Dialog::defaultInstance()->isVisible());
+        EXPECT_EQ(files(), (QStringList{"N (1).PDF", "N.PDF"}));
+    }
+}
+
+// Without a printer the window shows the default page whatever the print
+// settings hold: Page Setup opens on that page (A4 here, not the settings'
+// Letter), and after OK the window shows the page and the margins typed
+// there. The margin fields only show: typing into them changes nothing.
+TEST_F(PdfExportTest, WithoutAPrinterPageSetupOpensOnThePageShownAndTheMarginsOnlyShow)
+{
+    Set_Printer_Names_Provider([] { return QStringList(); });
+    PrintInfo info;
+    info.pageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
+    MainWindowServices::setPrintInfo(info);
+    barcodeList(4);
+    window->Reset_For_Opening();
+    ASSERT_EQ(window->Page_width_txt->text(), "210.00");   // the default page: A4 where metres are used
+    ASSERT_EQ(window->Page_height_txt->text(), "297.00");
+
+    Sheet_Options_Pane& p = *window->sheetPane;
+    const QList<QLineEdit*> margins{p.l_mar_id, p.r_mar_id, p.t_mar_id, p.b_mar_id};
+    window->show();
+    for (QLineEdit* f : margins) {
+        EXPECT_TRUE(f->isReadOnly());
+        const QString before = f->text();
+        f->setFocus();
+        QTest::keyClick(f, Qt::Key_End);
+        QTest::keyClicks(f, QStringLiteral("9"));
+        QTest::keyClick(f, Qt::Key_Home);
+        QTest::keyClick(f, Qt::Key_Delete);
+        EXPECT_EQ(f->text(), before);
+        QTest::keyClick(f, Qt::Key_Tab);
+        EXPECT_EQ(f->text(), before);
+    }
+    window->hide();
+
+    testsupport::Page_Setup_Seen seen;
+    const auto boxes = msgs.onDialog;
+    msgs.onDialog = [&](QDialog& d) {
+        if (auto* setup = qobject_cast<QPageSetupDialog*>(&d))
+            seen = testsupport::Type_Margins_Into_Page_Setup(*setup, 12, 8);
+        else
+            boxes(d);
+    };
+    window->page_setup_btn->click();
+    EXPECT_NEAR(seen.paper.width(), 595, 1) << seen.paperName.toStdString();
+    EXPECT_NEAR(seen.paper.height(), 842, 1) << seen.paperName.toStdString();
+    EXPECT_EQ(window->Page_width_txt->text(), "210.00");
+    EXPECT_EQ(window->Page_height_txt->text(), "297.00");
+    EXPECT_EQ(p.l_mar_id->text(), "12.00");
+    EXPECT_EQ(p.t_mar_id->text(), "8.00");
+    for (QLineEdit* f : margins)
+        EXPECT_TRUE(f->isReadOnly());
 }

@@ -39,6 +39,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -766,4 +767,51 @@ TEST_F(JobStateTest, EveryPairOfOutputWindowsLeavesTheSidePanelAndTheSelectionAg
     const int next = (side().Selected_Row() + 1) % 3;
     EXPECT_TRUE(listDrives(next, values[next]));
     EXPECT_TRUE(listDrives((next + 1) % 3, values[(next + 1) % 3]));
+}
+
+// A card exported alone, without a batch: a design started as "G" is
+// shown on its front again afterwards, the card panel on its first tab, as
+// after a batch export; any other design keeps the selection's panel (the
+// single export restores nothing).
+TEST_F(JobStateTest, ASingleCardExportShowsTheFrontOfADesignStartedAsG)
+{
+    auto shape = designWithSelectedShape();
+    PropertyPanelHost* host = window->designModeView()->panels;
+    QTemporaryDir folder;
+    const auto exportTheCard = [&](const QString& name) {
+        Windows windows;
+        windows.on = [&](QDialog& d) {
+            auto* e = qobject_cast<ExportWindow*>(&d);
+            ASSERT_TRUE(e);
+            EXPECT_FALSE(e->Export_with_batch_chk->isChecked());
+            e->ex_bar_image_type_combo->setCurrentIndex(3);   // png
+            e->Export_Dest_Path->setText(folder.filePath(name));
+            e->setResult(0);
+            e->export_btn_on_export_image->click();
+        };
+        QDir().mkpath(folder.filePath(name));
+        window->export_btn->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(windows.boxMessages.value(0).toStdString(), "Label has been exported successfully.")
+            << messages.join('|').toStdString();
+        QStringList written;
+        QDirIterator it(folder.filePath(name), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            written << it.next();
+        EXPECT_EQ(written.size(), 1) << written.join('|').toStdString();
+    };
+
+    for (const QString& start : {QStringLiteral("G"), QStringLiteral("L")}) {
+        SCOPED_TRACE(start.toStdString());
+        window->Set_Start_Card_Option(start);
+        click(shape->_bounds.center());
+        ASSERT_EQ(panelTabs(), Shape_Tabs);
+        exportTheCard(start);
+        if (start == QLatin1String("G")) {
+            EXPECT_EQ(panelTabs(), Card_Tabs);
+            EXPECT_EQ(host->sett_tab->currentWidget(), host->card_info_tab);
+        } else {
+            EXPECT_EQ(panelTabs(), Shape_Tabs);
+        }
+    }
 }

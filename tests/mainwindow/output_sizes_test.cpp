@@ -172,9 +172,9 @@ TEST_F(FractionalSizesTest, ABarcodeOfFractionalSizeIsWholeInEveryPictureFormat)
     expectEveryFormatWhole(size);
 }
 
-// Off until the PDF writer rounds a label-sized page up: it rounds 144.3 x
-// 71.6 points to 144 x 72 now, and the label's last 0.3 points are cut.
-TEST_F(FractionalSizesTest, DISABLED_APdfPageOfTheLabelsSizeHoldsTheWholeLabel)
+// A page per label of the label's size: 144.3 x 71.6 points becomes a page
+// of 145 x 72, never 144 x 72 (which would cut the label's last 0.3 points).
+TEST_F(FractionalSizesTest, APdfPageOfTheLabelsSizeHoldsTheWholeLabel)
 {
     fractionalCard();
     Windows windows;

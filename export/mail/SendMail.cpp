@@ -20,7 +20,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -37,6 +37,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <climits>
 #include <exception>
 
 
@@ -117,6 +119,15 @@ public:
             break;
         case MailCase::OnePerRecipient: m_report.planned = std::min(R, B); break;
         }
+        // The passes that can mail: a batch ends at its last row, before the
+        // end of the range or of the recipients.
+        switch (m_job.kase) {
+        case MailCase::WithoutCard:
+        case MailCase::CardNoBatch: m_mailingPasses = R; break;
+        case MailCase::AllToEveryone: m_mailingPasses = B; break;
+        case MailCase::Range: m_mailingPasses = std::max(0, std::min(m_job.Print_End, B) - m_job.Print_Start); break;
+        case MailCase::OnePerRecipient: m_mailingPasses = std::min(R, B); break;
+        }
         m_control.show_count = total;
         m_control.curr_card_count = 0;
         m_control.Pause_Delay_Time = -1;
@@ -182,20 +193,29 @@ private:
 
     PtImage currentImage() { return m_job.batchRows ? m_job.batchRows->currentImage() : PtImage(); }
 
-    // The pause after a pass; Stop cuts it short.
+    // The pause after every so many passes that mailed; none after the last
+    // pass that can mail, so the job ends at once. Stop cuts it short.
     void pauseAfterPass()
     {
         if (!m_job.pauseOn)
             return;
-        if (++m_passes < m_job.pauseEvery || m_control.curr_card_count == m_control.show_count)
+        if (++m_passes < m_job.pauseEvery || m_control.curr_card_count >= m_mailingPasses)
             return;
         m_passes = 0;
         const long long total = m_job.pauseMs;
-        QDeadlineTimer deadline(total);
+        QElapsedTimer since;
+        since.start();
+        long long gone = 0;
         m_control.Pause_Delay_Time = int(std::min<long long>(total, INT_MAX));
-        while (!deadline.hasExpired() && !m_control.Stop_Processing_Now) {
-            QThread::msleep(20);
-            m_control.Pause_Delay_Time = int(std::min<long long>(deadline.remainingTime(), INT_MAX));
+        while (gone < total && !m_control.Stop_Processing_Now) {
+            const int step = int(std::min<long long>(total - gone, 20));
+            if (m_job.pauseClock) {
+                gone += std::max(0LL, m_job.pauseClock(step));
+            } else {
+                QThread::msleep(step);
+                gone = since.elapsed();
+            }
+            m_control.Pause_Delay_Time = int(std::clamp<long long>(total - gone, 0, INT_MAX));
         }
         m_control.Pause_Delay_Time = -1;
     }
@@ -314,7 +334,8 @@ private:
     QTemporaryDir m_tmp;
     QString m_attachment;
     MailRequest m_request;
-    int m_passes = 0;
+    int m_passes = 0;          // passes since the last pause
+    int m_mailingPasses = 0;   // passes that can mail
 };
 
 } // namespace
@@ -669,6 +690,7 @@ std::shared_ptr<Job_Handle<MailJobReport>> Send_Mail::Send_Button()
         job.pauseOn = delayed_delv_chk->isChecked();
         job.pauseEvery = mail_count_txt->value();
         job.pauseMs = hour_txt->value() * 3600000LL + min_text->value() * 60000LL + sec_txt->value() * 1000LL;
+        job.pauseClock = pauseClock;
         const bool sources = (batch && count.Use_Data_Sheet_Values) || count.Use_Excel_Binding_Values;
         job.restoreDesign = designing && ((job.kase != MailCase::WithoutCard && batch)
                                           || (sources && Design_Start_Option() != QLatin1String("G")));

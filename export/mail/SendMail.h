@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -44,6 +45,10 @@ struct MailJob {
     bool pauseOn = false;
     int pauseEvery = 1;            // mails between pauses
     long long pauseMs = 0;
+    // The clock of the pauses: waits up to the milliseconds asked and says
+    // how many went by. Empty: the real clock. A test gives one that need not
+    // wait (and may let more time go by than asked).
+    std::function<long long(int ms)> pauseClock;
     int Print_Start = 0;           // first row, 0-based
     int Print_End = 1;             // last row, 1-based
     int rows = 1;                  // rows of the source (B)
@@ -131,6 +136,9 @@ public:
 
     // The file chooser; a test may set it instead.
     std::function<QString()> chooseFile;
+    // The clock of the pauses between mails (MailJob::pauseClock); empty for
+    // the real one.
+    std::function<long long(int ms)> pauseClock;
     // The rows of the sources, counted when the window opened (and when the
     // label choice or the batch box changes).
     Batch_Row_Count rowCount;

@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -30,6 +31,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -381,7 +385,11 @@ TEST_F(Mailing, StopDuringAPauseEndsTheJobAtOnce)
     const auto job = w->Send_Button();
     ASSERT_TRUE(job);
     auto* progress = Send_Modeless_Dialog::defaultInstance();
-    ASSERT_TRUE(Pump_Until([&] { return progress->pause_label->text().startsWith("Pausing the process for 1 Hour"); }, 60));
+    // The window shows this job's pause (a hidden window may keep the text
+    // of an earlier job's last pause until a job shows it again).
+    ASSERT_TRUE(Pump_Until([&] {
+        return progress->isVisible() && progress->pause_label->text().startsWith("Pausing the process for 1 Hour");
+    }, 60));
     QElapsedTimer t;
     t.start();
     progress->_stop_btn->click();
@@ -393,6 +401,168 @@ TEST_F(Mailing, StopDuringAPauseEndsTheJobAtOnce)
     EXPECT_EQ(r.message, "1 of 2 not sent.\n\nSending was stopped.");
     EXPECT_EQ(server.mails().size(), 1);
     EXPECT_TRUE(progress->pause_label->text().isEmpty() || !progress->isVisible());
+}
+
+// A clock for the pauses between mails of the e-mail window under which a
+// whole pause goes by at once. As each pause begins it notes what the user
+// sees then: how many mails the server has received, and the progress
+// window's count and pause texts.
+class Pause_Watch {
+public:
+    struct Seen {
+        int mails = 0;
+        bool shown = false;
+        QString count, pause;
+    };
+
+    Pause_Watch(Send_Mail* window, const SmtpTestServer& server) : m_window(window)
+    {
+        // Shared with the job, which keeps its copy of the clock.
+        const auto state = m_state;
+        const QString outDir = server.outDir();
+        m_window->pauseClock = [state, outDir](int) -> long long {
+            Seen s;
+            s.mails = int(QDir(outDir).entryList({QStringLiteral("mail-*.json")}, QDir::Files).size());
+            Run_On_Main_Thread_And_Wait([&] {
+                Send_Modeless_Dialog* progress = Send_Modeless_Dialog::defaultInstance();
+                progress->update_sending_progress_bar();
+                s.shown = progress->isVisible();
+                s.count = progress->_curr_msg_cnt->text().trimmed();
+                s.pause = progress->pause_label->text();
+            });
+            std::lock_guard lock(state->mutex);
+            state->seen.push_back(s);
+            return 24 * 3600000LL;  // a day goes by
+        };
+    }
+    ~Pause_Watch() { m_window->pauseClock = nullptr; }
+    Pause_Watch(const Pause_Watch&) = delete;
+    Pause_Watch& operator=(const Pause_Watch&) = delete;
+
+    std::vector<Seen> seen() const
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->seen;
+    }
+    // The mails the server had as each pause began.
+    QList<int> mailsAtPauses() const
+    {
+        QList<int> out;
+        for (const Seen& s : seen())
+            out << s.mails;
+        return out;
+    }
+    // The progress window's counts as each pause began, "2 / 5, 4 / 5".
+    std::string countsAtPauses() const
+    {
+        QStringList out;
+        for (const Seen& s : seen())
+            out << s.count;
+        return out.join(QStringLiteral(", ")).toStdString();
+    }
+    void clear()
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->seen.clear();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::vector<Seen> seen;
+    };
+    Send_Mail* m_window;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+};
+
+// The window set to pause for an hour after every `every` mails.
+void Pause_For_An_Hour(Send_Mail* w, int every)
+{
+    w->delayed_delv_chk->setChecked(true);
+    w->mail_count_txt->setValue(every);
+    w->hour_txt->setValue(1);
+}
+
+TEST_F(Mailing, APauseComesAfterEveryNMailsAndOnlyAfterTheNextNOnceItHasPaused)
+{
+    SmtpTestServer server("starttls");
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs;
+    FiveRows rows;
+    Send_Mail* w = Send_Mail::defaultInstance();
+    Pause_Watch watch(w, server);
+    w->Reset_Controls();
+    w->to_txt->setPlainText("one@zorv.test,two@zorv.test,three@zorv.test,four@zorv.test,five@zorv.test");
+    w->rd_without_barcode->click();
+    Pause_For_An_Hour(w, 2);
+    const MailJobReport r = Wait(w->Send_Button());
+    EXPECT_EQ(r.sent, 5);
+    EXPECT_EQ(watch.mailsAtPauses(), (QList<int>{2, 4}));
+    EXPECT_EQ(watch.countsAtPauses(), "2 / 5, 4 / 5");
+    for (const Pause_Watch::Seen& s : watch.seen()) {
+        EXPECT_TRUE(s.shown);
+        EXPECT_EQ(s.pause.toStdString(), "Pausing the process for 1 Hour 0 Minute 0 Second.");
+    }
+
+    // One label a row to both recipients: the passes are rows, and a row
+    // without a label sends nothing and does not count.
+    rows.batch.rowImage = [](int row) {
+        return row == 2 ? PtImage() : Card_With(Code128(QStringLiteral("ROW-%1").arg(row + 1)), QSizeF(180, 90));
+    };
+    watch.clear();
+    w->Reset_Controls();
+    w->to_txt->setPlainText("one@zorv.test,two@zorv.test");
+    w->send_with_batch_chk->click();
+    w->rd_all_to_every->click();
+    Pause_For_An_Hour(w, 2);
+    const MailJobReport rowsSent = Wait(w->Send_Button());
+    EXPECT_EQ(rowsSent.sent, 8);
+    EXPECT_EQ(rowsSent.skippedRows, 1);
+    // Rows 1 and 2, a pause; row 3 has no label; rows 4 and 5 are the last.
+    EXPECT_EQ(watch.mailsAtPauses(), (QList<int>{5 + 4}));
+    EXPECT_EQ(watch.countsAtPauses(), "2 / 5");
+}
+
+TEST_F(Mailing, NoPauseFollowsTheLastMailTheProgressClosesAndSentShowsAtOnce)
+{
+    SmtpTestServer server("starttls");
+    ASSERT_GT(server.port(), 0);
+    Account(server.port());
+    ScriptedMessages msgs;
+    FiveRows rows;
+    Send_Mail* w = Send_Mail::defaultInstance();
+    Send_Modeless_Dialog* progress = Send_Modeless_Dialog::defaultInstance();
+    Pause_Watch watch(w, server);
+    w->Reset_Controls();
+    w->to_txt->setPlainText("one@zorv.test,two@zorv.test,three@zorv.test,four@zorv.test");
+    w->rd_without_barcode->click();
+    Pause_For_An_Hour(w, 2);
+    const MailJobReport r = Wait(w->Send_Button());
+    EXPECT_EQ(watch.mailsAtPauses(), (QList<int>{2}));
+    EXPECT_EQ(r.message, "E-mail has been sent successfully.");
+    ASSERT_FALSE(msgs.texts().isEmpty());
+    EXPECT_EQ(msgs.texts().last(), "\nE-mail has been sent successfully.");
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(server.mails().size(), 4);
+
+    // Row i to recipient i with more recipients than rows: the second mail
+    // is the last, the third recipient has no row.
+    rows.batch.barcodeRows = 2;
+    watch.clear();
+    msgs.requests.clear();
+    w->Reset_Controls();
+    w->to_txt->setPlainText("five@zorv.test,six@zorv.test,seven@zorv.test");
+    w->send_with_batch_chk->click();
+    w->rd_one_per_recp->click();
+    Pause_For_An_Hour(w, 1);
+    const MailJobReport perRecipient = Wait(w->Send_Button());
+    EXPECT_EQ(perRecipient.sent, 2);
+    EXPECT_EQ(watch.mailsAtPauses(), (QList<int>{4 + 1}));
+    EXPECT_EQ(watch.countsAtPauses(), "1 / 3");
+    EXPECT_EQ(msgs.texts().join("|").toStdString(), "\nE-mail has been sent successfully.");
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(server.mails().size(), 6);
 }
 
 TEST_F(Mailing, RecipientsAndFileNameAreCheckedBeforeAnythingIsSent)

@@ -22,9 +22,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using namespace imgtest;
 
@@ -154,6 +156,53 @@ TEST(CropWizard, ResizingKeepsProportionsWhenAsked)
     tool.Crop_Single_Image_Clicked();
     ASSERT_TRUE(QFileInfo::exists(dirs.path("out/wide.BMP")));
     EXPECT_EQ(Decode_Picture_File(dirs.path("out/wide.BMP"), 0).image.size(), QSize(100, 50));
+}
+
+// The size is typed into the width and height fields as a user does; the
+// written picture has that width and that height (a wide picture and a
+// narrow size, so a swap shows), fitted inside them when proportions are kept.
+TEST(CropWizard, ResizingGivesTheWidthAndHeightTyped)
+{
+    Temp_Folders dirs;
+    Boxes boxes;
+    Dialogs dialogs;
+    const QString pic = writePicture(dirs.path("wide.png"), detailed(400, 200));
+    Cropping_Tool tool;
+    ASSERT_TRUE(tool.Reset_For_Open(0, QString()));
+    tool.file_path->setText(pic);
+    tool.output_path->setText(dirs.mkdir("out"));
+    tool.output_format_combo->setCurrentIndex(2);  // PNG
+    const struct {
+        const char* width;
+        const char* height;
+        bool keep;
+        QSize written;
+    } cases[] = {
+        {"150", "40", false, QSize(150, 40)},
+        {"300", "60", true, QSize(120, 60)},    // fitted by the height
+        {"90", "500", true, QSize(90, 45)},     // fitted by the width
+        {"800", "1000", true, QSize(800, 400)}, // enlarged
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.keep ? " kept" : ""));
+        tool.OK_Btn_Clicked();
+        ASSERT_EQ(tool.screens->currentWidget(), tool.Crop_Screen_Box) << boxes.texts().join('|').toStdString();
+        choose(tool.cropping_option_matrix, 1);
+        tool.cropping_option_CellClick(1);
+        for (const auto& [field, text] : {std::pair{tool.width_Text, c.width}, std::pair{tool.height_Text, c.height}}) {
+            field->selectAll();
+            QTest::keyClicks(field, QString::fromLatin1(text));
+            EXPECT_EQ(field->text(), QString::fromLatin1(text));
+        }
+        tool.aspect_ratio_chk->setChecked(c.keep);
+        tool.Crop_Single_Image_Clicked();
+        const QString written = dirs.path(n == 0 ? QStringLiteral("out/wide.PNG") : QStringLiteral("out/wide_%1.PNG").arg(n));
+        ++n;
+        ASSERT_TRUE(QFileInfo::exists(written)) << boxes.texts().join('|').toStdString();
+        EXPECT_EQ(Decode_Picture_File(written, 0).image.size(), c.written);
+    }
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
 }
 
 TEST(CropWizard, SizeFieldsAndFirstScreenChecks)

@@ -31,10 +31,11 @@ inline constexpr double Label_Overflow_Tolerance = 0.5;
 // a label is clipped to its cell exactly when it answers true for the cell.
 bool Reaches_Past_Label(const QRectF& drawn, const QRectF& cell, const Label_Shape& label = {});
 
-// The labels the job draws against their cell, and barcodes (their bars and
-// texts, inside Sheet_Job::pictureMargins) against the outline of their
-// labels too (Sheet_Job::labelShape; a card fills its rectangle whatever it
-// shows, and one made for round stock is as large as the label): the job's
+// The labels the job draws against their cell, and barcodes (their ink: the
+// bars and texts as drawn, inside Sheet_Job::pictureMargins) against the
+// outline of their labels too (Sheet_Job::labelShape; a card fills its
+// rectangle whatever it shows, and one made for round stock is as large as
+// the label): the job's
 // one label image, or, with batch values
 // in barcode mode, the rows of its first sheet and the rows with the longest
 // value, header and footer (a barcode grows with its text). Each is placed as

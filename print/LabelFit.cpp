@@ -7,7 +7,9 @@
 #include "print/SheetJob.h"
 #include "print/SheetLayout.h"
 
+#include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QPointF>
 
 #include <algorithm>
@@ -46,6 +48,56 @@ bool Inside_Grown(QPointF p, const QRectF& cell, const Label_Shape& shape, doubl
         const double dx = (p.x() - cell.center().x()) / a, dy = (p.y() - cell.center().y()) / b;
         return dx * dx + dy * dy <= 1.0 + 1e-12;
     }
+    }
+    return true;
+}
+
+// Pixels a point the ink of a picture is looked at with, and the most pixels
+// one picture is drawn into for it.
+constexpr double Ink_Pixels_A_Point = 4.0;
+constexpr double Ink_Pixels_At_Most = 4.0e6;
+
+// Whether the ink of `image` drawn into `drawn` (its pixels that show on white
+// paper, within `inkBox`: the picture without its blank edges) lies inside
+// the label outline `shape` of `cell`, grown by the tolerance. Only the
+// leftmost and rightmost ink of each pixel row is looked at: every label
+// outline is convex, so the ink between them lies inside when they do. A
+// pixel counts by its centre.
+bool Ink_Inside_Outline(const PtImage& image, const QRectF& drawn, const QRectF& inkBox, const QRectF& cell,
+                        const Label_Shape& shape)
+{
+    const double area = std::max(1.0, drawn.width() * drawn.height());
+    const double k = std::min(Ink_Pixels_A_Point, std::sqrt(Ink_Pixels_At_Most / area));
+    const QSize pixels(std::max(1, int(std::ceil(drawn.width() * k))), std::max(1, int(std::ceil(drawn.height() * k))));
+    QImage canvas(pixels, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter p(&canvas);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(k, k);
+        image.draw(p, QRectF(QPointF(0, 0), drawn.size()));
+    }
+    const QRectF box = inkBox.translated(-drawn.topLeft());
+    const int x0 = std::max(0, int(std::floor(box.left() * k))), x1 = std::min(pixels.width(), int(std::ceil(box.right() * k)));
+    const int y0 = std::max(0, int(std::floor(box.top() * k))), y1 = std::min(pixels.height(), int(std::ceil(box.bottom() * k)));
+    const auto inked = [](QRgb px) { return std::min({qRed(px), qGreen(px), qBlue(px)}) < 224; };
+    const auto inside = [&](int x, int y) {
+        const QPointF p(drawn.left() + (x + 0.5) / k, drawn.top() + (y + 0.5) / k);
+        return Inside_Grown(p, cell, shape, Label_Overflow_Tolerance);
+    };
+    for (int y = y0; y < y1; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+        int left = x0;
+        while (left < x1 && !inked(line[left]))
+            ++left;
+        if (left == x1)
+            continue;
+        int right = x1 - 1;
+        while (right > left && !inked(line[right]))
+            --right;
+        if (!inside(left, y) || !inside(right, y))
+            return false;
     }
     return true;
 }
@@ -95,17 +147,23 @@ Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
     const QRectF cell(QPointF(0, 0), o.cell);
     double w = 0, h = 0;
     bool pastCell = false, pastOutline = false;
-    const auto consider = [&](QSizeF size) {
+    const auto consider = [&](const PtImage& image, QSizeF size) {
         w = std::max(w, size.width());
         h = std::max(h, size.height());
         const QRectF drawn = job.Label_Image_Rect(cell, size);
         if (Reaches_Past_Label(drawn, cell)) {
             pastCell = true;
-        } else if (o.shape.kind != Label_Shape::Rectangle) {
+        } else if (o.shape.kind != Label_Shape::Rectangle && !pastOutline) {
             // What must stay on a round or rounded label is the barcode
             // itself: its bars and texts, inside the picture's blank edges.
-            const QRectF ink = drawn.marginsRemoved(job.pictureMargins);
-            if (Reaches_Past_Label(ink.isValid() ? ink : drawn, cell, o.shape))
+            // When their box leaves the outline, its corners may still be
+            // blank (above and below the bars, beside a short text): the ink
+            // itself is measured.
+            QRectF ink = drawn.marginsRemoved(job.pictureMargins);
+            if (!ink.isValid())
+                ink = drawn;
+            if (Reaches_Past_Label(ink, cell, o.shape)
+                && (image.isNull() || !Ink_Inside_Outline(image, drawn, ink, cell, o.shape)))
                 pastOutline = true;
         }
     };
@@ -135,10 +193,10 @@ Label_Overflow Find_Label_Overflow(const Sheet_Job& job)
         for (int r : looked) {
             const PtImage image = rows.image(r);
             if (!image.isNull())
-                consider(image.size());
+                consider(image, image.size());
         }
     } else {
-        consider(job.Label_Image_Size());
+        consider(job.Barcode_Image, job.Label_Image_Size());
     }
     o.image = QSizeF(w, h);
     o.larger = pastCell || pastOutline;

@@ -27,18 +27,20 @@ inline constexpr double Label_Overflow_Tolerance = 0.5;
 // Whether a picture drawn into `drawn` (a rectangle) reaches past its label
 // by more than the tolerance anywhere: past the label's `cell` and, inside
 // it, past the label's own outline `label` (a circle, rounded corners). The
-// question before a job names exactly the labels this answers true for, and
-// a label is clipped to its cell exactly when it answers true for the cell.
+// question before a job names exactly the labels this answers true for
+// against their cell (and, on a round or rounded label, those whose ink it
+// answers true for against the outline), and a label is clipped to its cell
+// exactly when it answers true for the cell.
 bool Reaches_Past_Label(const QRectF& drawn, const QRectF& cell, const Label_Shape& label = {});
 
-// The labels the job draws against their cell, and barcodes (their bars and
-// texts, inside Sheet_Job::pictureMargins) against the outline of their
-// labels too (Sheet_Job::labelShape; a card fills its rectangle whatever it
-// shows, and one made for round stock is as large as the label): the job's
-// one label image, or, with batch values
-// in barcode mode, the rows of its first sheet and the rows with the longest
-// value, header and footer (a barcode grows with its text). Each is placed as
-// the printed sheet places it (Sheet_Job::Label_Image_Rect).
+// The labels the job draws against their cell, and barcodes (their ink: the
+// bars and texts as drawn, inside Sheet_Job::pictureMargins) against the
+// outline of their labels too (Sheet_Job::labelShape; a card fills its
+// rectangle whatever it shows, and one made for round stock is as large as
+// the label): the job's one label image, or, with batch values in barcode
+// mode, the rows of its first sheet and the rows with the longest value,
+// header and footer (a barcode grows with its text). Each is placed as the
+// printed sheet places it (Sheet_Job::Label_Image_Rect).
 Label_Overflow Find_Label_Overflow(const Sheet_Job& job);
 
 // What is measured, for the wording of the question.

@@ -27,7 +27,7 @@ const std::vector<Symbology>& Symbology_Table()
         {I::Industrial2of5, "Industrial 2 of 5", F::Linear, P::Linear, "123456", digits,
          "Industrial 2 of 5 takes digits only."},
         {I::EAN13, "EAN-13", F::Linear, P::Linear, "590123412345", digits,
-         "EAN-13 takes 12 digits.", true},
+         "EAN-13 takes 12 digits, or 13 with the right check digit.", true},
         {I::Code128, "Code 128", F::Linear, P::Linear, "Zorv Label 128", nullptr,
          "Code 128 takes any ASCII character."},
         {I::Code128A, "Code 128 SET A", F::Linear, P::Linear, "ZORV128", "\x01-_",

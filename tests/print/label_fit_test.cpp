@@ -331,6 +331,68 @@ TEST_F(LabelFitTest, RoundAndRoundedLabelsAskWhenTheBarcodeLeavesTheirOutline)
     }
 }
 
+// A real barcode on Avery 3274.3 (round, 63.5 mm across) is measured by its
+// ink, its bars and caption as drawn: a 16-mil Code 128 of nine characters
+// fits the square cell, and the box inside its margins reaches past the
+// circle at its corners, but those corners are blank (the lines of the empty
+// header and footer above and below the bars); the bars and caption stay
+// within the circle and nothing is asked. Bars 3.5 cm tall reach past the
+// circle themselves, and the question stays.
+TEST_F(LabelFitTest, OnARoundLabelTheBarcodeIsMeasuredByItsInk)
+{
+    struct Case {
+        float barHeightCM;
+        bool asked;
+    } cases[] = {{1.0f, false}, {3.5f, true}};
+    const QString value = QStringLiteral("ZL-16MILS");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.barHeightCM);
+        settings.unit = 1;
+        settings.bar_width_mils = 16;
+        settings.bar_height = c.barHeightCM;
+        settings.LR_mar = settings.TB_mar = 0.1f;
+        batch.state.settings = settings;
+        batch.list.clear();
+        batch.list << BarcodeListRow{{"Value", value}, {"Header", ""}, {"Footer", ""}, {"PQ", "1"}};
+        batch.barcodeRows = 1;
+        batch.rowImage = [this, value](int) { return Make_Barcode_Image(settings, value, "", ""); };
+        const PtImage label = Make_Barcode_Image(settings, value, "", "");
+        ASSERT_FALSE(label.isNull());
+        // The picture fits the 63.5 mm cell; the box inside its margins
+        // does not fit the circle.
+        const double w = Points_To_MM(float(label.size().width())), h = Points_To_MM(float(label.size().height()));
+        ASSERT_LT(w, 63.5);
+        ASSERT_LT(h, 63.5);
+        ASSERT_GT(std::hypot(w - 2, h - 2) / 2, 31.75 + Points_To_MM(float(Label_Overflow_Tolerance)));
+
+        usePdf(pdf, QPageSize(QPageSize::Letter));
+        QFile::remove(pdf);
+        Print_Wnd win;
+        win.Reset_For_Opening();
+        win.Predefined_Label_Changed();
+        win.Label_ComboBox->setCurrentText(QStringLiteral("Avery"));
+        win.comboBoxSelectionDidChange(win.Label_ComboBox);
+        const auto it = std::find_if(win.prod_list.begin(), win.prod_list.end(),
+                                     [](const Product_Details& p) { return p.productID == "3274.3"; });
+        ASSERT_NE(it, win.prod_list.end());
+        win.Product_num_ComboBox->setCurrentIndex(int(it - win.prod_list.begin()));
+        win.comboBoxSelectionDidChange(win.Product_num_ComboBox);
+        messages.clear();
+        answer(false);
+        win.Execute_Printing(false);
+        if (c.asked) {
+            ASSERT_EQ(messages.size(), 1) << messages.join("|").toStdString();
+            EXPECT_TRUE(messages[0].startsWith("The barcode does not fit inside its label.")) << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains("Label: 63.50 x 63.50 mm, round")) << messages[0].toStdString();
+            EXPECT_FALSE(QFile::exists(pdf));
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+            EXPECT_EQ(Pdf_Pages(pdf), 1);
+            answers.clear();
+        }
+    }
+}
+
 // A picture that reaches past its cell by no more than the question's
 // tolerance (a 17-mil Code 128 is 72.044 points tall in a 72-point cell) is
 // drawn whole and as it is; one that reaches further is cut at the cell, and

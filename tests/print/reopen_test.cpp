@@ -1,6 +1,8 @@
 // The print window opened again starts afresh: a range chosen for one print
-// is gone at the next opening, which prints the whole list again.
+// is gone at the next opening, which prints the whole list again, and the
+// copies of the last print are too.
 #include "barcode/generation/BarcodeRoad.h"
+#include "barcode/generation/panes/Stepper.h"
 #include "print/PrintTestSupport.h"
 #include "print/Print_Wnd.h"
 
@@ -82,5 +84,40 @@ TEST_F(PrintReopenTest, ARangeOfOnePrintIsGoneWhenTheWindowOpensAgain)
         return 0;
     });
     w.Open_Print_Wnd();
+    EXPECT_EQ(printed(), values);
+}
+
+TEST_F(PrintReopenTest, TheWindowOpenedAgainStartsWithOneCopy)
+{
+    Print_Wnd w;
+    int printerCopies = 0;
+    // First opening: three copies.
+    onDialog([&](QDialog& d) {
+        auto& p = static_cast<Print_Wnd&>(d);
+        EXPECT_EQ(p.Copies_Text->text(), "1");
+        p.Copies_Text->setText(QStringLiteral("3"));
+        emit p.Copies_Text->editingFinished();
+        p.print_btn->click();
+        printerCopies = p.last_job_copies;
+        p.cancel_btn->click();
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    EXPECT_EQ(printerCopies, 3);
+    EXPECT_EQ(printed(), values);
+
+    // Second opening: one copy shows, and Print as it opens prints one.
+    QFile::remove(pdf);
+    onDialog([&](QDialog& d) {
+        auto& p = static_cast<Print_Wnd&>(d);
+        EXPECT_EQ(p.Copies_Text->text(), "1");
+        EXPECT_DOUBLE_EQ(p.Copies_Stepper->value(), 1.0);
+        p.print_btn->click();
+        printerCopies = p.last_job_copies;
+        p.cancel_btn->click();
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    EXPECT_EQ(printerCopies, 1);
     EXPECT_EQ(printed(), values);
 }

@@ -1,6 +1,7 @@
 // The print window driven through its handlers: opening by mode and data,
 // the range and options, the label sheet sources and their checks, custom
 // label sheets and print profiles.
+#include "barcode/generation/panes/Stepper.h"
 #include "print/LabelSheetFiles.h"
 #include "print/PrintControls.h"
 #include "print/PrintTestSupport.h"
@@ -292,6 +293,58 @@ TEST_F(PrintWindowTest, CustomSheetsAreSavedListedAndDeleted)
     w->Delete_Label_Pressed();
     EXPECT_TRUE(saw("Are you sure want to delete selected 'Custom Product Number'?"));
     EXPECT_EQ(List_Sheet_Files(Folders.custom_label_path), QStringList{"Custom1"});
+}
+
+// A custom sheet saved and chosen again in a window opened afresh lays its
+// labels out as it was saved: the gap between columns and the gap between
+// rows keep their values, in their fields and on the sheet.
+TEST_F(PrintWindowTest, ACustomSheetKeepsItsGapsWhenOpenedAgain)
+{
+    Write_Sheet_Strings(Sheet_File_Path(Folders.custom_label_path, "Custom1"),
+                        {"2", "5", "10.00", "13.50", "0", "0", "90", "50", "A4", "Portrait",
+                         "210.00 x 297.00", "210.00", "297.00", "Custom", "Custom"});
+    const auto type = [](QLineEdit* field, const char* text) {
+        field->setText(QString::fromLatin1(text));
+        emit field->editingFinished();
+    };
+    {
+        auto w = open();
+        w->Predefined_Label_Changed();
+        ASSERT_EQ(w->Product_num_ComboBox->currentText(), "Custom1");
+        type(w->width_Text_pre, "50");
+        type(w->height_Text_pre, "30");
+        type(w->Col_Text_pre, "3");
+        type(w->Row_Text_pre, "4");
+        type(w->horz_mar_Text_pre, "3.5");
+        type(w->vert_mar_Text_pre, "7.25");
+        onDialog([](QDialog& d) {
+            auto* dlg = static_cast<Custom_Product_Label*>(&d);
+            dlg->prod_number->setText("Gaps");
+            dlg->OKPressed();
+            return d.result();
+        });
+        w->Save_Label_Pressed();
+        ASSERT_TRUE(saw("Custom Product Number has been saved successfully."));
+    }
+    auto w = open();
+    w->Predefined_Label_Changed();
+    w->Product_num_ComboBox->setCurrentText("Gaps");
+    w->comboBoxSelectionDidChange(w->Product_num_ComboBox);
+    EXPECT_EQ(w->horz_mar_Text_pre->text(), "3.5");
+    EXPECT_EQ(w->vert_mar_Text_pre->text(), "7.25");
+    EXPECT_DOUBLE_EQ(w->horz_mar_Stepper_pre->value(), 3.5);
+    EXPECT_DOUBLE_EQ(w->vert_mar_Stepper_pre->value(), 7.25);
+    // The cells of the sheet: 50 x 30 mm, 3.5 mm apart side by side and
+    // 7.25 mm apart one above the other.
+    EXPECT_EQ(w->sheet.Print_Col, 3);
+    EXPECT_EQ(w->sheet.Print_Row, 4);
+    const QSizeF page = w->sheet.Sheet_Size();
+    const QRectF first = w->sheet.Cell_Rect(page, 1, 1);
+    const QRectF right = w->sheet.Cell_Rect(page, 1, 2);
+    const QRectF below = w->sheet.Cell_Rect(page, 2, 1);
+    EXPECT_NEAR(Points_To_MM(float(first.width())), 50, 0.01);
+    EXPECT_NEAR(Points_To_MM(float(right.left() - first.right())), 3.5, 0.01);
+    EXPECT_NEAR(Points_To_MM(float(std::abs(below.top() - first.top()) - first.height())), 7.25, 0.01);
 }
 
 TEST_F(PrintWindowTest, ProfilesKeepTheWindowsSettings)

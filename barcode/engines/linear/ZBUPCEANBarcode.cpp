@@ -335,10 +335,18 @@ ZBEAN13Barcode::ZBEAN13Barcode(const QString& content, bool printsCaption, NoIni
 ZBEAN13Barcode::ZBEAN13Barcode(const QString& content, bool printsCaption)
     : ZBEAN13Barcode(content, printsCaption, NoInit{})
 {
-    if (m_content.size() < 13)
+    if (m_content.size() == 13 && All_Digits(m_content)) {
+        // A value that comes with its check digit (as codes in a workbook
+        // do): the digit is kept and must agree with the computed one.
+        const char typed = m_content[12];
+        m_content.resize(12);
         generateChecksum();
-    else
-        m_checkDigit = m_content[12];
+        m_checkMismatch = typed != m_checkDigit;
+        m_typedCheck = typed;
+        m_checkDigit = typed;
+    } else {
+        generateChecksum();
+    }
     calculateWidth();
 }
 
@@ -357,7 +365,8 @@ bool ZBEAN13Barcode::_parityForSystemDigit(char first, int i)
 
 bool ZBEAN13Barcode::isContentValid() const
 {
-    return m_ascii && m_content.size() == 12 && All_Digits(m_content) && Is_Digit(m_checkDigit);
+    return m_ascii && m_content.size() == 12 && All_Digits(m_content) && !m_checkMismatch
+           && Is_Digit(m_checkDigit);
 }
 
 QString ZBEAN13Barcode::acceptedCharacters() const
@@ -368,8 +377,11 @@ QString ZBEAN13Barcode::acceptedCharacters() const
 QString ZBEAN13Barcode::structureReason() const
 {
     if (m_content.size() != 12)
-        return QStringLiteral("EAN-13 takes 12 digits (the check digit is added); this value has %1.")
+        return QStringLiteral("EAN-13 takes 12 digits, or 13 with the right check digit; this value has %1.")
             .arg(m_content.size());
+    if (m_checkMismatch)
+        return QStringLiteral("The check digit of %1 is %2, not %3.")
+            .arg(content(), QChar(QLatin1Char(Mod10_Check_Digit(m_content))), QChar(QLatin1Char(m_typedCheck)));
     return {};
 }
 

@@ -59,8 +59,10 @@ protected:
     virtual int moduleCount() const = 0;
     // Check digit over the content's first `count` characters.
     void computeCheck(size_t count);
-    // A check digit typed with the value that differs from the computed one.
+    // A check digit typed with the value that differs from the computed one,
+    // and the digit typed (0 when none was).
     bool m_checkMismatch = false;
+    char m_typedCheck = 0;
 };
 
 class ZBUPCABarcode : public ZBAbstractUPCEANBarcode {
@@ -150,7 +152,4 @@ protected:
     void appendBarcode(std::string& out) const override;
     void captionHalves(int& l0, int& l1, int& r0, int& r1) const override;
     int moduleCount() const override { return 67; }
-
-private:
-    char m_typedCheck = 0;   // the 8th digit typed, when one was
 };

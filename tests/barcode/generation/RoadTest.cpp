@@ -191,6 +191,62 @@ TEST(BarcodeRoad, DecodersReadTheImagesAt600Dpi)
     }
 }
 
+// An EAN-13 code usually comes with its check digit (a workbook's codes do):
+// typed so, it is the symbol of its twelve digits; a wrong thirteenth digit is
+// refused, and the box before output says the check digit is wrong.
+TEST(BarcodeRoad, EAN13TakesItsCheckDigitOnlyWhenRight)
+{
+    if (!testsupport::Tool_Available(QStringLiteral("ZXingReader")))
+        FAIL() << "ZXingReader missing";
+    QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("ZL_KEEP_TEST_FILES"));
+    BarcodeSettings s = Settings_For(QStringLiteral("EAN-13"));
+    s.USED_DPI_VALUE = 600;
+    const auto pixels = [&](const QString& value) {
+        const BarcodeMakeResult r = Make_Barcode(s, value, s.HeaderText, s.FooterText);
+        QImage flat;
+        if (r.image.isNull())
+            return std::pair{flat, r.reason};
+        const QImage px = r.image.toImage(600);
+        flat = QImage(px.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(0, 0, px);
+        return std::pair{flat, r.reason};
+    };
+    const auto [twelve, none12] = pixels(QStringLiteral("400638133393"));
+    const auto [thirteen, none13] = pixels(QStringLiteral("4006381333931"));
+    ASSERT_FALSE(twelve.isNull()) << none12.toStdString();
+    ASSERT_FALSE(thirteen.isNull()) << none13.toStdString();
+    EXPECT_EQ(thirteen, twelve);   // bars and caption alike
+    const QString path = dir.filePath(QStringLiteral("ean13.png"));
+    ASSERT_TRUE(Save(thirteen, path));
+    EXPECT_EQ(ZXing_Read_All({path}).value(QStringLiteral("ean13.png")), QStringLiteral("4006381333931"));
+
+    const auto [wrong, reason] = pixels(QStringLiteral("4006381333932"));
+    EXPECT_TRUE(wrong.isNull());
+    EXPECT_TRUE(reason.contains(QStringLiteral("The check digit of 400638133393 is 1, not 2."))) << reason.toStdString();
+
+    QStringList shown;
+    const MessageResponder old = Set_Message_Responder([&](const MessageRequest& r) {
+        shown << r.text;
+        return 0;
+    });
+    SettingsOwnerRoad road;
+    road.setSettings(Settings_For(QStringLiteral("EAN-13")));
+    road.settings().dataText = QStringLiteral("4006381333931");
+    road.goButtonActionPerformed();
+    EXPECT_FALSE(road.previewImage().isNull());
+    EXPECT_TRUE(road.Check_And_Validat_Barcode(true, true));
+    road.settings().dataText = QStringLiteral("4006381333932");
+    road.goButtonActionPerformed();
+    EXPECT_TRUE(road.previewImage().isNull());
+    EXPECT_FALSE(road.Check_And_Validat_Barcode(true, true));
+    Set_Message_Responder(old);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].trimmed(), invalid_barcode_msg + QStringLiteral("\nThe check digit of 400638133393 is 1, not 2."));
+}
+
 TEST(BarcodeRoad, PdfDataIsVectorAndReadsBack)
 {
     if (!testsupport::Tool_Available(QStringLiteral("pdfinfo"))

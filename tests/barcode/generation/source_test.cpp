@@ -110,6 +110,38 @@ TEST(BarcodeSource, AJobOfTheListTakesEveryRowByItsQuantity)
     EXPECT_EQ(Find_Valid_Barcode_Value_For_Batch_Processing(*source.Make_Rows(list.rows(), ean, kTyped)), -1);
 }
 
+// The list feeding the value alone: every row's label carries the header and
+// footer typed in the value pane, whether the row leaves its own empty or has
+// some (they are not what the batch takes). So does the road of one row (its
+// preview, an export of rows).
+TEST(BarcodeSource, TheListFeedingOnlyTheValueKeepsTheTypedHeaderAndFooter)
+{
+    BarcodeListModel list;
+    list.Load_Rows({{"ROW-A", "", "", "1"}, {"ROW-B", "own head", "", "1"}, {"ROW-C", "", "own foot", "2"}});
+    BarcodeSettings code128 = Settings_For(QStringLiteral("Code 128"));
+    code128.hide_header = code128.hide_footer = false;
+    const Barcode_Source source = List_Source({true, false, false});
+    const Batch_Rows rows = source.Make_Rows(list.rows(), code128, kTyped);
+    ASSERT_EQ(rows->rowCount(), 3);
+    const QStringList values{"ROW-A", "ROW-B", "ROW-C"};
+    const auto pixels = [](const PtImage& image) { return image.isNull() ? QImage() : image.toImage(150); };
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        Expect_Texts(*rows, r, {values[r], "typed head", "typed foot"});
+        // The printed label is the typed barcode's with the row's value.
+        const QImage label = pixels(rows->image(r));
+        ASSERT_FALSE(label.isNull());
+        EXPECT_EQ(label, pixels(Make_Barcode_Image(code128, values[r], "typed head", "typed foot")));
+        EXPECT_NE(label, pixels(Make_Barcode_Image(code128, values[r], "", "")));
+
+        Batch_Row_Texts one = kTyped;
+        ASSERT_TRUE(source.rowTexts(list.rows(), r, one));
+        EXPECT_EQ(one.value, values[r]);
+        EXPECT_EQ(one.header, kTyped.header);
+        EXPECT_EQ(one.footer, kTyped.footer);
+    }
+}
+
 TEST(BarcodeSource, ATypedBarcodeIsOneLabelWhateverTheList)
 {
     BarcodeListModel list;

@@ -30,7 +30,7 @@ TEST(CauseMessage, EveryRefusalNamesItsCause)
         {"Code 128", "a\tb", "cannot be mixed"},
         {"UPCE", "1790107", "zero-suppression rules"},
         {"UPCA", "036000291453", "The check digit of 03600029145 is 2, not 3."},
-        {"EAN-13", "4006381333931", "EAN-13 takes 12 digits"},
+        {"EAN-13", "4006381333932", "The check digit of 400638133393 is 1, not 2."},
         {"EAN-8", "12345671", "The check digit of 1234567 is 0, not 1."},
         {"PostNet", "123456", "5, 9 or 11 digits; this value has 6"},
         {"Codabar", "12345", "starts and ends with one of A, B, C, D"},

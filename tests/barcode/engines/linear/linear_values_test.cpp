@@ -453,7 +453,15 @@ TEST(UPCEAN, EAN13ParityAndCaption)
     EXPECT_EQ(e.caption(), QStringLiteral("  006381\t333931"));
     EXPECT_EQ(e.leftCaption(), QStringLiteral("4"));
     EXPECT_EQ(e.rightCaption(), QString());
-    EXPECT_FALSE(ZBEAN13Barcode(QStringLiteral("4006381333931")).isContentValid());
+
+    // Typed with its check digit: the same symbol, the same caption.
+    ZBEAN13Barcode typed(QStringLiteral("4006381333931"));
+    EXPECT_TRUE(typed.isContentValid());
+    EXPECT_EQ(typed.content(), QStringLiteral("400638133393"));
+    EXPECT_EQ(typed.completeBarcode(), bars);
+    EXPECT_EQ(typed.caption(), e.caption());
+    // A wrong check digit would make a symbol no reader accepts.
+    EXPECT_FALSE(ZBEAN13Barcode(QStringLiteral("4006381333932")).isContentValid());
 }
 
 TEST(UPCEAN, EAN8KeepsTypedCheckDigitOnlyWhenRight)
@@ -685,7 +693,7 @@ TEST(LinearBadInput, RefusedWithoutSymbol)
         {"UPCE", {"", "012345", "01234567", "2123456", "012345A", " 123456",
                   // values with no UPC-E form under the zero-suppression rules
                   "1790107", "1015109", "1107307", "0120003", "0122003", "0123004", "0123405"}},
-        {"EAN-13", {"", "12345678901", "4006381333931", "40063813339a"}},
+        {"EAN-13", {"", "12345678901", "4006381333932", "40063813339a", "400638133393a", "40063813339312"}},
         {"EAN-8", {"", "123456", "123456A", "12345671", "123456789"}},
         {"PostNet", {"", "1234", "123456", "1234567890123", "1234a"}},
         {"Planet", {"", "1234", "123456789012", "12345678901234", "12 45"}},
@@ -740,7 +748,9 @@ TEST(LinearBadInput, CauseNamesWhatToFix)
         {"UPCE", "0123004", "A UPC-E value ending in 4 cannot have 0 as its fifth digit"},
         {"UPCE", "2123456", "A UPC-E value starts with its number system, 0 or 1."},
         {"UPCE", "012345", "UPC-E takes 7 digits"},
-        {"EAN-13", "4006381333931", "EAN-13 takes 12 digits (the check digit is added); this value has 13."},
+        {"EAN-13", "4006381333932", "The check digit of 400638133393 is 1, not 2."},
+        {"EAN-13", "40063813339312", "EAN-13 takes 12 digits, or 13 with the right check digit; this value has 14."},
+        {"EAN-13", "400638133393a", "Characters not allowed: 'a'. EAN-13 takes the digits 0-9."},
         {"EAN-8", "12345671", "The check digit of 1234567 is 0, not 1."},
         {"EAN-8", "123456789", "EAN-8 takes 7 digits, or 8 with the right check digit; this value has 9."},
         {"PostNet", "123456", "POSTNET takes 5, 9 or 11 digits; this value has 6."},

@@ -87,8 +87,9 @@ struct Zip_Directory_Record {
 // Damage no sound package shows in its directory: two entries of one name
 // (compared as `names` says), or records whose data overlap (one entry
 // listed by several records, the way packages that unpack a small entry
-// many times over are made). Empty when there is none, else what it is, as
-// the end of "Its directory is damaged: ...".
+// many times over are made) or run into the next entry's local header.
+// Empty when there is none, else what it is, as the end of "Its directory
+// is damaged: ...".
 QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseSensitivity names);
 // Where the packed data of the current entry of an open minizip reader
 // (an unzFile) begins in the file, and where its local header begins; false

@@ -184,7 +184,7 @@ bool SSZipArchive::unzipFileAtPath(const QString& path, const QString& destinati
         Zip_Directory_Record record;
         record.name = e.relative + (e.folder ? QStringLiteral("/") : QString());
         record.packedSize = info.compressed_size;
-        record.located = Zip_Current_Data_Start(zip, &record.dataStart);
+        record.located = Zip_Current_Data_Start(zip, &record.dataStart, &record.headerStart);
         records.push_back(std::move(record));
         entries.push_back(std::move(e));
     }

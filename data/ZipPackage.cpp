@@ -122,7 +122,7 @@ bool Zip_Package::open(const QString& path, QString* error)
         Zip_Directory_Record record;
         record.name = e.name;
         record.packedSize = quint64(e.packedSize);
-        record.located = Zip_Current_Data_Start(zip, &record.dataStart);
+        record.located = Zip_Current_Data_Start(zip, &record.dataStart, &record.headerStart);
         records.push_back(std::move(record));
         m_entries.push_back(std::move(e));
         m_positions.push_back(Position{pos.pos_in_zip_directory, pos.num_of_file});
@@ -144,17 +144,26 @@ bool Zip_Package::open(const QString& path, QString* error)
     return true;
 }
 
-bool Zip_Current_Data_Start(void* unzipReader, quint64* start)
+bool Zip_Current_Data_Start(void* unzipReader, quint64* start, quint64* headerStart)
 {
     auto* zip = static_cast<unzFile>(unzipReader);
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
     // Opened raw: the local header is read, nothing is inflated or decrypted.
     if (unzOpenCurrentFile2(zip, nullptr, nullptr, 1) != UNZ_OK)
         return false;
     const ZPOS64_T at = unzGetCurrentFileZStreamPos64(zip);
+    // The local header: 30 bytes, the name (as long as in the directory,
+    // or the header would not have been taken) and its own extra field.
+    const int extra = unzGetLocalExtrafield(zip, nullptr, 0);
     unzCloseCurrentFile(zip);
-    if (at == 0)
+    const quint64 header = quint64(30) + info.size_filename + quint64(std::max(extra, 0));
+    if (at < header || extra < 0)
         return false;
     *start = quint64(at);
+    if (headerStart)
+        *headerStart = quint64(at) - header;
     return true;
 }
 
@@ -169,9 +178,9 @@ QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseS
     for (size_t i = 1; i < order.size(); ++i)
         if (records[order[i - 1]].name.compare(records[order[i]].name, names) == 0)
             return QStringLiteral("two entries are named %1.").arg(records[order[i]].name.left(200));
-    // A local header (30 bytes at the least) stands between the data of one
-    // entry and the data of the next. (A record whose local header does not
-    // match it gives no data at all: it is said to be damaged when it is read.)
+    // The data of one entry ends before the local header of the next begins.
+    // (A record whose local header does not match it gives no data at all:
+    // it is said to be damaged when it is read.)
     std::vector<const Zip_Directory_Record*> placed;
     for (const Zip_Directory_Record& r : records)
         if (r.located)
@@ -185,8 +194,7 @@ QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseS
         if (after.dataStart == before.dataStart)
             return QStringLiteral("two of its records name the same data (%1 and %2).")
                 .arg(before.name.left(200), after.name.left(200));
-        if (before.packedSize > after.dataStart - before.dataStart
-            || after.dataStart - before.dataStart - before.packedSize < 30)
+        if (after.headerStart < before.dataStart || before.packedSize > after.headerStart - before.dataStart)
             return QStringLiteral("the data of %1 runs into %2.").arg(before.name.left(200), after.name.left(200));
     }
     return {};

@@ -79,19 +79,22 @@ bool Zip_Count_Is_Plausible(quint64 entries, qint64 fileSize);
 // name as the reader compares names, and where its data lies in the file.
 struct Zip_Directory_Record {
     QString name;
+    quint64 headerStart = 0; // where its local header begins
     quint64 dataStart = 0;   // where its packed data begins
     quint64 packedSize = 0;
-    bool located = false;    // its local header could be read (dataStart holds)
+    bool located = false;    // its local header could be read (headerStart and dataStart hold)
 };
 // Damage no sound package shows in its directory: two entries of one name
 // (compared as `names` says), or records whose data overlap (one entry
 // listed by several records, the way packages that unpack a small entry
-// many times over are made). Empty when there is none, else what it is, as
-// the end of "Its directory is damaged: ...".
+// many times over are made) or run into the next entry's local header.
+// Empty when there is none, else what it is, as the end of "Its directory
+// is damaged: ...".
 QString Zip_Directory_Fault(std::vector<Zip_Directory_Record> records, Qt::CaseSensitivity names);
 // Where the packed data of the current entry of an open minizip reader
-// (an unzFile) begins in the file; false when its local header cannot be read.
-bool Zip_Current_Data_Start(void* unzipReader, quint64* start);
+// (an unzFile) begins in the file, and where its local header begins; false
+// when its local header cannot be read.
+bool Zip_Current_Data_Start(void* unzipReader, quint64* start, quint64* headerStart = nullptr);
 
 // What a file that is not a zip package holds, from its first bytes and,
 // for the compound files older office programs write, the names of its

@@ -140,11 +140,16 @@ private:
 // costs `bytesPerRow`. A column is listed once for each text of the
 // caller's it fills (the list's value and header from one column: twice);
 // no column listed stands for every column once.
+// `held` answers what the caller holds already and keeps beside the table
+// once the table has given `rows` rows that hold a text (a list's rows the
+// import leaves: all of them when it appends, those past the rows it
+// replaces when it overwrites from the start); none when unset.
 struct Sheet_Keep {
     QList<int> columns;
     qint64 bytesPerUnit = 0;
     qint64 bytesPerText = 0;
     qint64 bytesPerRow = 0;
+    std::function<qint64(qint64 rows)> held;
 };
 
 // Called with each row as it is read; answers false to stop the read.

@@ -108,23 +108,27 @@ std::function<qint64(qint64)> List_Held_Beside(const BarcodeListModel& list, con
                                                bool titleRow)
 {
     const int count = list.count();
-    const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
-    // held[k]: what stays once k rows were replaced.
-    auto held = std::make_shared<std::vector<qint64>>(size_t(count) + 1, 0);
-    qint64 whole = 0;
-    for (int row = count - 1; row >= 0; --row) {
-        whole += kListBytesPerRow;
+    auto rowBytes = [&list](int row, const bool* only) {
+        qint64 bytes = 0;
         for (int column = 0; column < 4; ++column)
-            whole += kListBytesPerUnit * list.textAt(row, column).size();
-        (*held)[size_t(row)] = whole;
-    }
-    if (!o.overwrite_text_load_row)
+            if (!only || only[column])
+                bytes += kListBytesPerUnit * list.textAt(row, column).size();
+        return bytes;
+    };
+    if (!o.overwrite_text_load_row) {
+        qint64 whole = 0;
+        for (int row = 0; row < count; ++row)
+            whole += kListBytesPerRow + rowBytes(row, nullptr);
         return [whole](qint64) { return whole; };
+    }
+    // held[k]: the rows from k on, and what the k rows before keep.
+    auto held = std::make_shared<std::vector<qint64>>(size_t(count) + 1, 0);
+    for (int row = count - 1; row >= 0; --row)
+        (*held)[size_t(row)] = (*held)[size_t(row) + 1] + kListBytesPerRow + rowBytes(row, nullptr);
+    const bool unticked[4] = {!o.value, !o.header, !o.footer, !o.pq};
     qint64 staying = 0;
     for (int row = 0; row < count; ++row) {
-        for (int column = 0; column < 4; ++column)
-            if (!ticked[column])
-                staying += kListBytesPerUnit * list.textAt(row, column).size();
+        staying += rowBytes(row, unticked);  // the row itself is the new row's
         (*held)[size_t(row) + 1] += staying;
     }
     const qint64 title = titleRow ? 1 : 0;

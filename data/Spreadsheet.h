@@ -12,9 +12,10 @@
 // the limits of one cell, row or part, one budget holds for a whole table:
 // the text of all its cells as the user receives them (a shared text once
 // per cell that uses it), its cells (rows by columns) and the memory it
-// takes as stored, the workbook's texts and what the caller will keep of
-// the table included (the strings of a window's list, say); a table past any of them is refused with a message that
-// says how large it would be and what to do. The
+// takes as stored, the workbook's texts, what the caller will keep of the
+// table (the strings of a window's list, say) and what it holds beside the
+// table (the rows the list keeps) included; a table past any of them is
+// refused with a message that says how large it would be and what to do. The
 // reader takes what common programs write: rich-text and inline strings,
 // formulas by their cached value, cells without a reference, columns beyond
 // ZZ, sheets found through the workbook's relationships, namespace

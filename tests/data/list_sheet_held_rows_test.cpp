@@ -51,7 +51,8 @@ QStringList Import_Values(BarcodeListModel& list, const QString& path, bool atSt
 
 bool Refused_For_Its_Size(const QStringList& messages)
 {
-    return messages.size() == 1 && messages.first().startsWith("The sheet 'Sheet1' is too large to read: it would take about ")
+    return messages.size() == 1
+        && messages.first().startsWith("The sheet 'Sheet1' is too large to read: it would take about ")
         && messages.first().contains("MB of memory, more than the 224 MB a table can take.");
 }
 
@@ -83,8 +84,8 @@ TEST(ListSheetHeldRowsTest, TheRowsTheListKeepsCountBesideTheSheet)
 
     BarcodeListModel plain;
     for (int i = 0; i < 30; ++i)
-        plain.Create_Item_List(QStringLiteral("V%1").arg(i), QStringLiteral("H%1").arg(i), QString(), QStringLiteral("1"),
-                               plain.count());
+        plain.Create_Item_List(QStringLiteral("V%1").arg(i), QStringLiteral("H%1").arg(i), QString(),
+                               QStringLiteral("1"), plain.count());
     messages = Import_Values(plain, path, true);
     EXPECT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
     ASSERT_EQ(plain.count(), 100);

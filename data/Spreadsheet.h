@@ -12,9 +12,10 @@
 // the limits of one cell, row or part, one budget holds for a whole table:
 // the text of all its cells as the user receives them (a shared text once
 // per cell that uses it), its cells (rows by columns) and the memory it
-// takes as stored, the workbook's texts and what the caller will keep of
-// the table included (the strings of a window's list, say); a table past any of them is refused with a message that
-// says how large it would be and what to do. The
+// takes as stored, the workbook's texts, what the caller will keep of the
+// table (the strings of a window's list, say) and what it holds beside the
+// table (the rows the list keeps) included; a table past any of them is
+// refused with a message that says how large it would be and what to do. The
 // reader takes what common programs write: rich-text and inline strings,
 // formulas by their cached value, cells without a reference, columns beyond
 // ZZ, sheets found through the workbook's relationships, namespace
@@ -140,11 +141,16 @@ private:
 // costs `bytesPerRow`. A column is listed once for each text of the
 // caller's it fills (the list's value and header from one column: twice);
 // no column listed stands for every column once.
+// `held` answers what the caller holds already and keeps beside the table
+// once the table has given `rows` rows that hold a text (a list's rows the
+// import leaves: all of them when it appends, those past the rows it
+// replaces when it overwrites from the start); none when unset.
 struct Sheet_Keep {
     QList<int> columns;
     qint64 bytesPerUnit = 0;
     qint64 bytesPerText = 0;
     qint64 bytesPerRow = 0;
+    std::function<qint64(qint64 rows)> held;
 };
 
 // Called with each row as it is read; answers false to stop the read.

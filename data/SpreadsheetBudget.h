@@ -21,6 +21,9 @@ public:
     bool addCell(qint64 textBytes, qint64 storedBytes);
     // Memory the table holds besides its cells.
     bool addStored(qint64 bytes);
+    // Memory the caller holds beside the table now, in place of what it
+    // held before (counted whole in the estimates, not scaled with the part).
+    bool setHeld(qint64 bytes);
     // The cells of the grid so far (rows by columns); false past Max_Sheet_Cells.
     bool checkGrid(qint64 cells);
     QString error() const { return m_error; }
@@ -37,5 +40,6 @@ private:
     qint64 m_total = 0;
     qint64 m_text = 0;
     qint64 m_stored = 0;
+    qint64 m_held = 0;
     QString m_error;
 };

@@ -168,6 +168,14 @@ public:
             }
     }
     int columns() const { return m_width; }
+    // What the caller holds beside the table once `rows` rows with a text
+    // were given, counted in place of what it held before.
+    bool holdBeside(qint64 rows)
+    {
+        if (!m_keep.held)
+            return true;
+        return m_budget.setHeld(m_keep.held(rows));
+    }
 
     void startElement(const char* name, const char** attributes) override
     {
@@ -346,10 +354,11 @@ private:
             }
             m_cells = std::move(unique);
         }
-        if (!m_budget.addStored(4 * (m_pendingEmpty + 1) + m_keep.bytesPerRow)) {
+        if (!m_budget.addStored(4 * (m_pendingEmpty + 1) + m_keep.bytesPerRow) || !holdBeside(m_textRows + 1)) {
             fail(m_budget.error());
             return;
         }
+        ++m_textRows;
         static const std::vector<Raw_Cell> kEmpty;
         for (; m_pendingEmpty > 0; --m_pendingEmpty)
             if (!deliver(kEmpty))
@@ -418,6 +427,7 @@ private:
     qint64 m_rowElements = 0;
     qint64 m_delivered = 0;
     qint64 m_pendingEmpty = 0;
+    qint64 m_textRows = 0;  // rows given that hold a text
     int m_width = 0;
     int m_column = -1;
     std::vector<Raw_Cell> m_cells;
@@ -457,6 +467,9 @@ bool Xlsx_Workbook::readSheetPart(int sheetNumber, Raw_Row_Sink& rows, const She
     if (!budget.addStored(m_shared->memory()))
         return fail(budget.error());
     Sheet_Handler handler(*m_shared, sheet.name, rows, budget, keep);
+    // And what the caller holds already beside the table.
+    if (!handler.holdBeside(0))
+        return fail(budget.error());
     budget.setPart([&handler] { return handler.position(); }, m_zip->entries()[size_t(entry)].size);
     QString reason;
     bool encrypted = false;
@@ -653,11 +666,17 @@ bool Sheet_Budget::addCell(qint64 textBytes, qint64 storedBytes)
 bool Sheet_Budget::addStored(qint64 bytes)
 {
     m_stored += bytes;
-    if (m_stored > Max_Table_Stored_Bytes)
+    if (m_stored + m_held > Max_Table_Stored_Bytes)
         return refuse(QStringLiteral("it would take about %1 MB of memory, more than the %2 MB a table can take")
-                          .arg(number(std::max(estimate(m_stored), m_stored) >> 20),
+                          .arg(number((std::max(estimate(m_stored), m_stored) + m_held) >> 20),
                                number(Max_Table_Stored_Bytes >> 20)));
     return true;
+}
+
+bool Sheet_Budget::setHeld(qint64 bytes)
+{
+    m_held = bytes;
+    return addStored(0);
 }
 
 bool Sheet_Budget::checkGrid(qint64 cells)

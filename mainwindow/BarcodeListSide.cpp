@@ -24,6 +24,9 @@
 namespace {
 
 const QString kSelect = QStringLiteral("<--Select-->");
+// Characters a value field is given of a row's text: as many as a line
+// field takes.
+constexpr qsizetype kShownChars = 32767;
 
 } // namespace
 
@@ -179,8 +182,16 @@ QComboBox* BarcodeListSide::itemCombo(int which) const
     return which == 0 ? val_combo_value : which == 1 ? hdr_combo_value : ftr_combo_value;
 }
 
-void BarcodeListSide::setText(int which, const QString& text)
+void BarcodeListSide::setText(int which, const QString& full)
 {
+    // A field shows at most what a line field takes: a row's text of a
+    // megabyte is not laid out whole in the value field of 2D codes (its
+    // layout would take forty times the text). No symbol holds that many
+    // characters, so the preview says the same; the jobs take the whole
+    // text from the list.
+    QString text = full;
+    if (text.size() > kShownChars)
+        text.truncate(kShownChars - (text.at(kShownChars - 1).isHighSurrogate() ? 1 : 0));
     ValuePane* v = m_owner->valuePane();
     if (which == 0) {
         v->setFieldText(ValuePane::Field::Value, text);

@@ -25,6 +25,9 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 
@@ -91,6 +94,52 @@ T* Instance(QPointer<T>& slot)
 
 // Characters of the rows placed into the list at a time from a sheet.
 constexpr qint64 kChunkChars = qint64(2) << 20;
+
+// Bytes a text taken into the list is counted at in the budget of a sheet
+// read (as the list may keep it, two a character), and a row beside its
+// texts.
+constexpr qint64 kListBytesPerUnit = 2;
+constexpr qint64 kListBytesPerRow = 16;
+
+// What the list holds and keeps beside a sheet's rows once the sheet has
+// given `rows` rows that hold a text (the title row among them when
+// `titleRow`): its rows past those replaced, as they are kept now (a byte a
+// character when Latin-1), and of each replaced row the texts that are not
+// ticked (they stay, in the new row: two bytes a character). Added at the
+// end, nothing is replaced. Reckoned once here; the read asks on its worker.
+std::function<qint64(qint64)> List_Held_Beside(const BarcodeListModel& list, const List_Import_Options& o,
+                                               bool titleRow)
+{
+    const int count = list.count();
+    auto rowBytes = [&list](int row) {
+        qint64 bytes = kListBytesPerRow;
+        for (int column = 0; column < 4; ++column)
+            bytes += list.textAt(row, column).visit([](auto text) -> qint64 {
+                return (std::is_same_v<decltype(text), QLatin1StringView> ? 1 : 2) * qint64(text.size());
+            });
+        return bytes;
+    };
+    if (!o.overwrite_text_load_row) {
+        qint64 whole = 0;
+        for (int row = 0; row < count; ++row)
+            whole += rowBytes(row);
+        return [whole](qint64) { return whole; };
+    }
+    // held[k]: the rows from k on, and what the k rows before keep.
+    auto held = std::make_shared<std::vector<qint64>>(size_t(count) + 1, 0);
+    for (int row = count - 1; row >= 0; --row)
+        (*held)[size_t(row)] = (*held)[size_t(row) + 1] + rowBytes(row);
+    const bool ticked[4] = {o.value, o.header, o.footer, o.pq};
+    qint64 staying = 0;
+    for (int row = 0; row < count; ++row) {
+        for (int column = 0; column < 4; ++column)
+            if (!ticked[column])
+                staying += kListBytesPerUnit * list.textAt(row, column).size();
+        (*held)[size_t(row) + 1] += staying;
+    }
+    const qint64 title = titleRow ? 1 : 0;
+    return [held, title, count](qint64 rows) { return (*held)[size_t(std::clamp<qint64>(rows - title, 0, count))]; };
+}
 
 QString Full_List_Note()
 {
@@ -597,8 +646,10 @@ bool Import_Excel_Barcode::Insert_file_Func()
     for (int column : wanted)
         if (column >= 0)
             keep.columns << column;
-    keep.bytesPerUnit = 2;  // the list's characters
-    keep.bytesPerRow = 16;  // and its row
+    keep.bytesPerUnit = kListBytesPerUnit;  // the list's characters
+    keep.bytesPerRow = kListBytesPerRow;    // and its row
+    // The rows the list holds already count too, as far as they stay.
+    keep.held = List_Held_Beside(*m_list, o, titleRow);
     Sheet_Cells table;
     bool read = false;
     QString error;

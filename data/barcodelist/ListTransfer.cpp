@@ -116,9 +116,9 @@ QString Barcode_List_Transfer::Export_list_method_2()
     panel.setFileMode(QFileDialog::AnyFile);
     // Under the panel: the format chooser, which rewrites the extension of
     // the name typed, and the window's banner.
-    auto* aVC = new AccessoryViewController(&panel);
-    aVC->setObjectName(QStringLiteral("aVC"));
-    aVC->setSavePanel(&panel);
+    auto* accessoryVC = new AccessoryViewController(&panel);
+    accessoryVC->setObjectName(QStringLiteral("accessoryVC"));
+    accessoryVC->setSavePanel(&panel);
     auto* banner = new Repeat_Image(&panel);
     banner->setObjectName(QStringLiteral("export_banner"));
     if (m_banner)
@@ -127,11 +127,11 @@ QString Barcode_List_Transfer::Export_list_method_2()
     if (auto* grid = qobject_cast<QGridLayout*>(panel.layout())) {
         const int row = grid->rowCount();
         grid->addWidget(new QLabel(QObject::tr("Format:"), &panel), row, 0);
-        grid->addWidget(aVC, row, 1, 1, grid->columnCount() - 1);
+        grid->addWidget(accessoryVC, row, 1, 1, grid->columnCount() - 1);
         grid->addWidget(banner, row + 1, 0, 1, grid->columnCount());
     }
     panel.selectFile(QObject::tr("Barcode List"));
-    aVC->selectFormat();
+    accessoryVC->selectFormat();
     const QString chosen = Run_Chooser(panel);
     if (m_host)
         m_host->window()->raise();

@@ -364,7 +364,7 @@ TEST_F(WindowCommandsTest, TheListExportPanelRewritesTheTypedNamesExtensionWithT
         if (banner) {
             EXPECT_TRUE(banner->isVisibleTo(panel));
         }
-        auto* accessory = panel->findChild<AccessoryViewController*>();
+        auto* accessory = panel->findChild<AccessoryViewController*>(QStringLiteral("accessoryVC"));
         auto* name = panel->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         EXPECT_NE(accessory, nullptr);
         EXPECT_NE(name, nullptr);

@@ -523,8 +523,10 @@ void Send_Mail::Reset_Controls()
     SetObjEnabled(send_sett_box, true);
     file_name_txt->setText(QStringLiteral("ZorvBarcode"));
     rowCount = App_Services().Batch_Services ? App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not() : Batch_Row_Count();
+    // One label a row is offered as print, PDF and export offer it: for the
+    // bound series and for the spreadsheet alike.
     send_with_batch_chk->setVisible(Design_Start_Option() != QLatin1String("V"));
-    send_with_batch_chk->setEnabled(Design_Start_Option() != QLatin1String("V") && rowCount.Use_Data_Sheet_Values);
+    send_with_batch_chk->setEnabled(Design_Start_Option() != QLatin1String("V") && rowCount.batch());
     send_with_batch_chk->setChecked(false);
     Set_Tot_Value(rowCount.Total_Batch_Excel_Card, rowCount.batch() ? rowCount.Total_Batch_Excel_Card : noBatchMaximum,
                   QStringLiteral("A"));
@@ -588,8 +590,8 @@ void Send_Mail::send_barcode_rd_select()
         rowCount = App_Services().Batch_Services->Check_Series_Or_Excel_Use_or_not();
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
-    send_with_batch_chk->setEnabled(rowCount.Use_Data_Sheet_Values);
-    if (!rowCount.Use_Data_Sheet_Values)
+    send_with_batch_chk->setEnabled(rowCount.batch());
+    if (!rowCount.batch())
         send_with_batch_chk->setChecked(false);
     for (QWidget* w : {static_cast<QWidget*>(attachment), static_cast<QWidget*>(browse_att),
                        static_cast<QWidget*>(clear_att)})

@@ -420,15 +420,13 @@ void Cropping_Tool::Set_Default_Cropping_Option()
 
 void Cropping_Tool::refillSeriesCombo(const QString& choose)
 {
-    const QString previous = camera_list->currentIndex() > 0 ? camera_list->currentText() : QString();
     camera_list->clear();
     camera_list->addItem(kSelectSeries);
     camera_list->addItems(Series_Names());
-    const QString wanted = choose.isEmpty() ? previous : choose;
     int index = 0;
-    if (!wanted.isEmpty()) {
+    if (!choose.isEmpty()) {
         for (int i = 1; i < camera_list->count(); ++i)
-            if (camera_list->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0)
+            if (camera_list->itemText(i).compare(choose, Qt::CaseInsensitive) == 0)
                 index = i;
     }
     camera_list->setCurrentIndex(index);
@@ -644,8 +642,9 @@ void Cropping_Tool::Crop_All_Thread()
             keepNewSeries(newSeries, seriesLines, replace, stopped);
 
         onMain(job, [&] {
+            // The list of series may have grown; the combo keeps its choice.
             if (seriesInput)
-                refillSeriesCombo(QString());
+                refillSeriesCombo(camera_list->currentIndex() > 0 ? camera_list->currentText() : QString());
             if (bySelection)
                 if (MSSSelector* s = canvasController->currentSelector())
                     s->Set_selector_show_or_not(true);

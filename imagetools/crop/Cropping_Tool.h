@@ -185,6 +185,8 @@ private:
     void buildFirstScreen(QWidget* page);
     void buildCropScreen(QWidget* page);
     void reloadTable();
+    // Fills the series combo afresh with the series there are now and
+    // chooses `choose`; "" or a name not among them chooses nothing.
     void refillSeriesCombo(const QString& choose);
     QString chosenSeries() const;
     void Crop_All_Thread();

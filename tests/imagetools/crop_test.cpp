@@ -317,9 +317,57 @@ TEST(CropWizard, SeriesBatchWritesANewSeriesOfThePathsWritten)
     EXPECT_EQ(QString::fromUtf8(readBytes(Series_File_Path("S (1)"))), expected);
     for (const QString& line : expected.trimmed().split('\n'))
         EXPECT_TRUE(QFileInfo::exists(line)) << line.toStdString();
-    // The old series is untouched and the combo lists the new one.
+    // The old series is untouched and the combo lists the new one, keeping
+    // the series cropped chosen.
     EXPECT_TRUE(readBytes(Series_File_Path("S")).startsWith(a.toUtf8()));
     EXPECT_GE(tool.camera_list->findText("S (1)"), 1);
+    EXPECT_EQ(tool.camera_list->currentText(), "S");
+}
+
+// The wizard opened again, as a wizard or straight on a picture, starts with
+// no series chosen, whatever was chosen when it closed: Next with the series
+// input asks for one.
+TEST(CropWizard, ReopenedTheWizardHasNoSeriesChosen)
+{
+    Temp_Folders dirs;
+    Boxes boxes;
+    const QString in = dirs.mkdir("in");
+    const QString a = writePicture(in + "/a.png", detailed(300, 200));
+    writeSeries("S", {a});
+    writeSeries("T", {a});
+    Cropping_Tool tool;
+    std::function<void(Cropping_Tool&)> onShow;
+    QStringList opened;
+    const ModalRunner previous = Set_Modal_Runner([&](QDialog& d) {
+        auto* wizard = qobject_cast<Cropping_Tool*>(&d);
+        if (!wizard)
+            return 1;
+        opened << QStringLiteral("%1 | %2").arg(wizard->camera_list->currentIndex()).arg(wizard->camera_list->currentText());
+        if (onShow)
+            onShow(*wizard);
+        return 0;
+    });
+    // Series input, "T" chosen, then Cancel.
+    onShow = [&](Cropping_Tool& w) {
+        w.input_option_matrix->button(2)->click();
+        chooseSeries(w, "T");
+        ASSERT_EQ(w.camera_list->currentText(), "T");
+        w.Cancel_Btn->click();
+    };
+    tool.Open_Wnd();
+    onShow = [&](Cropping_Tool& w) {
+        w.input_option_matrix->button(2)->click();
+        w.output_path->setText(dirs.mkdir("out"));
+        w.Next_Btn->click();
+        EXPECT_EQ(w.screens->currentWidget(), w.Main_Screen_Box);
+        chooseSeries(w, "S");
+    };
+    tool.Open_Wnd();
+    onShow = {};
+    tool.Open_Wnd_Direct_To_Crop(a);
+    Set_Modal_Runner(previous);
+    EXPECT_EQ(opened, QStringList({"0 | <--Select-->", "0 | <--Select-->", "0 | <--Select-->"}));
+    EXPECT_EQ(boxes.texts(), QStringList{"Please select batch series."});
 }
 
 TEST(CropWizard, AStoppedReplaceKeepsTheOldSeriesAndAStoppedNewSeriesKeepsWhatWasWritten)

@@ -181,8 +181,9 @@ protected:
     }
 
     // Every row mailed to one recipient through a real SMTP server, a mail a
-    // row; the texts found in the labels attached, mail by mail.
-    QStringList mailed()
+    // row (rows `from` to `to` with a range); the texts found in the labels
+    // attached, mail by mail.
+    QStringList mailed(int from = 0, int to = 0)
     {
         mailtest::SmtpTestServer server(QStringLiteral("starttls"));
         EXPECT_GT(server.port(), 0);
@@ -212,7 +213,15 @@ protected:
             if (!mail->send_with_batch_chk->isChecked())
                 mail->send_with_batch_chk->click();
             EXPECT_EQ(mail->Total_Text->value(), 5) << "the mail window counts the rows";
-            mail->rd_all_to_every->click();
+            if (from > 0) {
+                mail->Sel_print_rd->click();
+                EXPECT_TRUE(mail->To_Text->isEnabled());
+                EXPECT_EQ(mail->To_Text->maximum(), 5) << "the range ends at the last row";
+                mail->from_Text->setValue(from);
+                mail->To_Text->setValue(to);
+            } else {
+                mail->rd_all_to_every->click();
+            }
             job = mail->Send_Button();
             ASSERT_TRUE(job);
             ASSERT_TRUE(Wait_For([&] { return job->done.load(); }, 120));
@@ -295,12 +304,29 @@ TEST_F(RowCountTest, TheCanvasRedrawsAgainAfterTheRowsAreExported)
     EXPECT_GT(paintsAfterRefresh(), 0);
 }
 
-// Off until the mail window offers its batch for a design bound only to the
-// spreadsheet: it offers it only when a series is bound, so such a design can
-// be mailed only as the one label on the canvas (print, PDF and export give
-// each row its label).
-TEST_F(RowCountTest, DISABLED_ADesignBoundOnlyToTheSpreadsheetMailsALabelARow)
+// The mail window offers a label a row for a design bound only to the
+// spreadsheet, as print, PDF and export do: every row, or a range of rows,
+// each mail carrying its own row. Afterwards the design is as it was, with
+// nothing selected.
+TEST_F(RowCountTest, ADesignBoundOnlyToTheSpreadsheetMailsALabelARow)
 {
     openDesign(false);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    LMNGraphicView* canvas = window->graphicView();
+    LMNGraphic* item = window->Get_Front_Controls_Array().value(0);
+    ASSERT_TRUE(item);
+    const QByteArray design = item->encodeWithCoder();
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier,
+                      (item->_bounds.center() * canvas->zoomFactor()).toPoint());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(canvas->selectedGraphics().size(), 1);
+
     EXPECT_EQ(mailed(), kFiveRows);
+    EXPECT_EQ(mailed(2, 4), QStringList({"Row-2", "Row-3", "Row-4"}));
+
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    EXPECT_EQ(window->Get_Front_Controls_Array().value(0)->encodeWithCoder(), design);
+    EXPECT_TRUE(canvas->selectionIndexes().isEmpty());
+    EXPECT_EQ(canvas->_Selected_Graphic, nullptr);
 }

@@ -30,7 +30,8 @@
 // collection off at the start; the child turns it on from the output window's
 // button to the written file (the print road whole; the PDF window's job runs
 // on a pool thread started before, whose work is not counted):
-//   valgrind --tool=callgrind --collect-atstart=no \
+// (one command line)
+//   valgrind --tool=callgrind --collect-atstart=no
 //     build-bench/bench/bench_label_sheets --label-job print 10000 /tmp/l.pdf notext
 #include "BenchMain.h"
 #include "app/AppServices.h"

@@ -293,7 +293,7 @@ int List_Memory_Child(int rows)
             }
             return d.result();
         });
-        side.chooseImportFile = [path] { return path; };
+        side.transfer().chooseImportFile = [path] { return path; };
         side.Import_List_Button();
         QApplication::processEvents();
         Set_Modal_Runner(nullptr);

@@ -46,8 +46,12 @@ void connectPair(QObject* context, QLineEdit* field, Stepper* stepper, const std
 template <class Window>
 void connectClicks(Window* window, std::initializer_list<std::pair<QAbstractButton*, void (Window::*)()>> clicks)
 {
-    for (const auto& [button, handler] : clicks)
-        QObject::connect(button, &QAbstractButton::clicked, window, [window, handler] { (window->*handler)(); });
+    for (const auto& click : clicks) {
+        // Copied into a variable of its own: clang 14 does not let a lambda
+        // capture a structured binding.
+        void (Window::*handler)() = click.second;
+        QObject::connect(click.first, &QAbstractButton::clicked, window, [window, handler] { (window->*handler)(); });
+    }
 }
 
 } // namespace sheetui

@@ -1,7 +1,11 @@
 #include "platform/Fonts.h"
 
+#include "platform/Numbers.h"
+
+#include <QFontInfo>
 #include <QImage>
 #include <QPaintDevice>
+#include <QStringList>
 
 const QPaintDevice* Points_Device()
 {
@@ -27,4 +31,22 @@ QFont Font_In_Points(const QFont& font, const QPaintDevice* device)
 QFontMetricsF Font_Metrics_In_Points(const QFont& font)
 {
     return QFontMetricsF(font, Points_Device());
+}
+
+QString Font_Display_Name(const QFont& font)
+{
+    QString style = font.styleName().trimmed();
+    if (style.isEmpty())
+        style = QFontInfo(font).styleName().trimmed();
+    // The names faces give their plain style.
+    static const QStringList plain{QStringLiteral("Regular"), QStringLiteral("Normal"), QStringLiteral("Book"),
+                                   QStringLiteral("Roman"), QStringLiteral("Plain"), QStringLiteral("Standard")};
+    if (style.isEmpty() || plain.contains(style, Qt::CaseInsensitive))
+        return font.family();
+    return font.family() + QLatin1Char(' ') + style;
+}
+
+QString Font_Label_Text(const QFont& font)
+{
+    return QStringLiteral("%1 ( %2 )").arg(Font_Display_Name(font), Format_Fixed_C(font.pointSizeF(), 2));
 }

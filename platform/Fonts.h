@@ -7,6 +7,7 @@
 // 10-point font 10 units high on every device.
 #include <QFont>
 #include <QFontMetricsF>
+#include <QString>
 
 class QPaintDevice;
 
@@ -20,3 +21,12 @@ const QPaintDevice* Points_Device();
 
 // Metrics of the font measured in points.
 QFontMetricsF Font_Metrics_In_Points(const QFont& font);
+
+// The name a font is shown by: its family, followed by its style when that is
+// not the plain one ("DejaVu Sans Bold", "DejaVu Sans Oblique", "Lato").
+// The style is the one the font names, else that of the face drawn for it.
+QString Font_Display_Name(const QFont& font);
+
+// "Name ( 12.00 )": a font's display name and its point size with two
+// decimals, as the panels' font labels show it.
+QString Font_Label_Text(const QFont& font);

@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLinearGradient>
@@ -514,6 +516,21 @@ AccessoryViewController::AccessoryViewController(QWidget* parent)
 QString AccessoryViewController::extension() const
 {
     return ext_btn->currentIndex() == 0 ? QStringLiteral("xlsx") : QStringLiteral("txt");
+}
+
+void AccessoryViewController::placeIn(QFileDialog* panel)
+{
+    setSavePanel(panel);
+    if (!panel)
+        return;
+    if (auto* grid = qobject_cast<QGridLayout*>(panel->layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(tr("Format:"), panel), row, 0);
+        grid->addWidget(this, row, 1, 1, grid->columnCount() - 1);
+    } else {
+        setParent(panel);
+    }
+    show();
 }
 
 void AccessoryViewController::selectFormat()

@@ -214,6 +214,9 @@ public:
     // Rewrites the panel's file name with the chosen extension and limits the
     // panel to that one type.
     void selectFormat();
+    // Becomes the accessory of `panel` (a panel of our own, not the desktop's):
+    // a "Format:" row under the panel's controls, and the panel given to it.
+    void placeIn(QFileDialog* panel);
 
 private:
     QFileDialog* _savePanel = nullptr;

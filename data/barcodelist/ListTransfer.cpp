@@ -10,7 +10,6 @@
 
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QLabel>
 #include <QObject>
 #include <QPixmap>
 #include <QWidget>
@@ -118,18 +117,14 @@ QString Barcode_List_Transfer::Export_list_method_2()
     // the name typed, and the window's banner.
     auto* accessoryVC = new AccessoryViewController(&panel);
     accessoryVC->setObjectName(QStringLiteral("accessoryVC"));
-    accessoryVC->setSavePanel(&panel);
+    accessoryVC->placeIn(&panel);
     auto* banner = new Repeat_Image(&panel);
     banner->setObjectName(QStringLiteral("export_banner"));
     if (m_banner)
         banner->setBannerImage(QPixmap::fromImage(m_banner()));
     banner->setFixedHeight(12);
-    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout())) {
-        const int row = grid->rowCount();
-        grid->addWidget(new QLabel(QObject::tr("Format:"), &panel), row, 0);
-        grid->addWidget(accessoryVC, row, 1, 1, grid->columnCount() - 1);
-        grid->addWidget(banner, row + 1, 0, 1, grid->columnCount());
-    }
+    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
+        grid->addWidget(banner, grid->rowCount(), 0, 1, grid->columnCount());
     panel.selectFile(QObject::tr("Barcode List"));
     accessoryVC->selectFormat();
     const QString chosen = Run_Chooser(panel);

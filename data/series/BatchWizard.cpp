@@ -1,5 +1,6 @@
 #include "data/series/BatchWizard.h"
 
+#include "core/canvas/LMNZoomingScrollView.h"
 #include "core/util/FileChoosers.h"
 #include "core/util/Helpers.h"
 #include "core/util/MainWindowServices.h"
@@ -16,6 +17,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -559,15 +561,27 @@ QString BatchWizard::exportPathFromPanel()
     if (chooseExportPath)
         return chooseExportPath();
     QFileDialog panel(this, QStringLiteral("Export"));
+    panel.setObjectName(QStringLiteral("Export_Series_Panel"));
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
     panel.setAcceptMode(QFileDialog::AcceptSave);
-    panel.setNameFilters({QStringLiteral("Spreadsheet (*.xlsx)"), QStringLiteral("Text (*.txt)")});
-    panel.setDefaultSuffix(QStringLiteral("xlsx"));
+    panel.setFileMode(QFileDialog::AnyFile);
+    savePanel = &panel;
+    if (!accessoryVC) {
+        accessoryVC = new AccessoryViewController(this);
+        accessoryVC->setObjectName(QStringLiteral("accessoryVC"));
+    }
+    // Every export starts on the spreadsheet format.
+    accessoryVC->ext_btn->setCurrentIndex(0);
+    accessoryVC->placeIn(&panel);
     panel.selectFile(Remove_Reserve_Char_In_File_Name(batch_list_name->text()));
-    connect(&panel, &QFileDialog::filterSelected, &panel, [&panel](const QString& filter) {
-        panel.setDefaultSuffix(filter.contains(QLatin1String("xlsx")) ? QStringLiteral("xlsx")
-                                                                       : QStringLiteral("txt"));
-    });
-    return Run_Chooser(panel);
+    accessoryVC->selectFormat();
+    const QString chosen = Run_Chooser(panel);
+    // The accessory outlives the panel: it waits, hidden, for the next export.
+    accessoryVC->hide();
+    accessoryVC->setParent(this);
+    accessoryVC->setSavePanel(nullptr);
+    savePanel = nullptr;
+    return chosen;
 }
 
 void BatchWizard::Export_Value_Btn_Clicked()

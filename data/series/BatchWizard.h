@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class AccessoryViewController;
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -110,6 +112,11 @@ public:
     QPushButton* close2_btn = nullptr;
 
     Update_Ex_Num* Update_Value_Wnd = nullptr;
+
+    // The export's save panel while it is open (made anew each time), and its
+    // format accessory, made at the first export and kept for the next ones.
+    QPointer<QFileDialog> savePanel;
+    AccessoryViewController* accessoryVC = nullptr;
 
 private:
     bool Selection_Check();

@@ -57,11 +57,6 @@ void Select_Border_Style(QComboBox* combo, const QString& code)
         combo->setCurrentIndex(at);
 }
 
-QString Font_Label_Text(const QFont& font)
-{
-    return QStringLiteral("%1 ( %2 )").arg(font.family(), Format_Fixed_C(font.pointSizeF(), 2));
-}
-
 QGridLayout* Panel_Grid(QWidget* box)
 {
     auto* g = new QGridLayout(box);

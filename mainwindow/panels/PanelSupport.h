@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "core/model/LMNGraphic.h"
+#include "platform/Fonts.h"
 
 class QGridLayout;
 class QLabel;
@@ -52,8 +53,8 @@ QComboBox* New_Border_Style_Combo(QWidget* parent, const QString& objectName);
 // list as it was.
 void Select_Border_Style(QComboBox* combo, const QString& code);
 
-// "Name ( 12.00 )": a font's family and its point size with two decimals.
-QString Font_Label_Text(const QFont& font);
+// Font labels ("Name ( 12.00 )", the font's display name and its point size):
+// Font_Label_Text of platform/Fonts.h, which the barcode panes share.
 
 // The grid of a panel's box: the panels' margins and spacing, its third
 // column taking the room left.

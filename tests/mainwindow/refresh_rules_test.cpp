@@ -254,6 +254,29 @@ TEST_F(MainWindowTest, WorkersReachThePreviewOnlyThroughTheGuiThread)
     EXPECT_GT(seen.TB_margin, 0.0f);   // in points
 }
 
+TEST_F(MainWindowTest, ThePositionChoiceMovesOnlyALinearSymbol)
+{
+    BarcodeModeView& w = makeBarcode();
+    window->resize(1366, 768);
+    window->show();
+    BarcodeImageView* view = w.preview()->imageView();
+    auto* position = ctl<QComboBox>("bar_align_combo");
+    ASSERT_LT(view->imageRect().width(), view->width());
+
+    drive::choose(position, "Right");
+    EXPECT_EQ(view->imageRect().right(), view->rect().right()) << "a linear symbol goes right";
+
+    chooseType("QR Code");
+    ASSERT_FALSE(w.Preview_Is_Blank());
+    const QRect before = view->imageRect();
+    ASSERT_LT(before.width(), view->width());
+    for (const char* choice : {"Left", "TopLeft", "Center"}) {
+        drive::choose(position, choice);
+        EXPECT_EQ(view->imageRect(), before) << "a 2D symbol stays where it is: " << choice;
+    }
+    EXPECT_EQ(view->imageAlignment(), Qt::AlignRight | Qt::AlignVCenter);
+}
+
 TEST_F(MainWindowTest, PreviewShowsTheSymbolAtItsPrintedSize)
 {
     BarcodeModeView& w = makeBarcode();

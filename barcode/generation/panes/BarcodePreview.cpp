@@ -180,8 +180,10 @@ void BarcodePreview::applyAlignment()
 void BarcodePreview::comboBoxSelectionDidChange(QComboBox* combo)
 {
     if (combo == bar_align_combo) {
-        // Where the image sits in the view: nothing is drawn anew.
-        applyAlignment();
+        // Where a linear symbol sits in the view: nothing is drawn anew. A 2D
+        // symbol stays where it is.
+        if (!twoD())
+            applyAlignment();
         report(PaneNeed::Nothing);
     } else if (combo == bar_orient_combo) {
         report(twoD() ? PaneNeed::Nothing : PaneNeed::Redraw);

@@ -1,5 +1,7 @@
 #include "barcode/generation/panes/TextPane.h"
 
+#include "platform/Fonts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
@@ -84,7 +86,7 @@ TextPane::TextPane(QWidget* parent) : BarcodeSettingsPane(parent)
 
 void TextPane::setFontLabel(QLabel* label, const QFont& font)
 {
-    label->setText(QStringLiteral("%1 ( %2 )").arg(font.family()).arg(font.pointSizeF(), 0, 'f', 2));
+    label->setText(Font_Label_Text(font));
     label->setToolTip(label->text());
 }
 

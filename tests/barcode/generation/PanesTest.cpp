@@ -328,4 +328,19 @@ TEST(BarcodePanes, FontPanelChangesGoToTheButtonPressedLast)
     EXPECT_DOUBLE_EQ(s.value_font.pointSizeF(), 7.0);
     EXPECT_DOUBLE_EQ(s.footer_font.pointSizeF(), BarcodeSettings{}.footer_font.pointSizeF());
     EXPECT_TRUE(drive::find<QLabel>(&text, "value_font_value")->text().contains("( 7.00 )"));
+
+    // The labels name the face: family and style.
+    QFont bold(QStringLiteral("DejaVu Sans"), 9);
+    bold.setBold(true);
+    drive::find<QPushButton>(&text, "ftr_font_btn")->click();
+    text.fontPanel()->setCurrentFont(bold);
+    text.fontPanel()->hide();
+    EXPECT_EQ(drive::find<QLabel>(&text, "footer_font_value")->text().toStdString(), "DejaVu Sans Bold ( 9.00 )");
+    // A plain face shows its family alone.
+    text.writeTo(s);
+    s.value_font = QFont(QStringLiteral("DejaVu Sans"));
+    s.value_font.setPointSizeF(7.5);
+    text.load(s);
+    EXPECT_EQ(drive::find<QLabel>(&text, "value_font_value")->text().toStdString(), "DejaVu Sans ( 7.50 )");
+    EXPECT_EQ(drive::find<QLabel>(&text, "footer_font_value")->text().toStdString(), "DejaVu Sans Bold ( 9.00 )");
 }

@@ -1,5 +1,6 @@
 // The series manager with its value editor, and the series viewer: opening,
 // editing, saving under names, deleting, exporting and what fails safely.
+#include "core/canvas/LMNZoomingScrollView.h"
 #include "core/util/MessageBoxes.h"
 #include "data/SeriesStore.h"
 #include "data/series/BatchWizard.h"
@@ -10,7 +11,9 @@
 #include "data/series/SeriesTestSupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,6 +221,50 @@ TEST_F(SeriesManagerTest, ExportWritesWhatWasAskedOrSaysItFailed)
     EXPECT_TRUE(lastText().contains("Error in file accessing."));
     EXPECT_EQ(Read_Bytes(chosen), QByteArray("before\n"));
     EXPECT_EQ(afterExportBoxes, 2);
+}
+
+TEST_F(SeriesManagerTest, TheExportPanelCarriesTheFormatChooserStartingOnTheSpreadsheet)
+{
+    openSeries("alpha");
+    dialogs.on<Open_Export_Log>([](Open_Export_Log& box) { box.done(0); });
+    QList<AccessoryViewController*> seen;
+    QStringList firstFormat, typedName;
+    int format = 1;   // what the user picks in the pop-up
+    dialogs.on<QFileDialog>([&](QFileDialog& panel) {
+        EXPECT_EQ(manager.savePanel, &panel);
+        const auto accessories = panel.findChildren<AccessoryViewController*>();
+        ASSERT_EQ(accessories.size(), 1);
+        AccessoryViewController* accessory = accessories.first();
+        EXPECT_TRUE(accessory->isVisibleTo(&panel));
+        seen << accessory;
+        firstFormat << accessory->ext_btn->currentText();
+        auto* name = panel.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        panel.setDirectory(files.path());
+        typedName << name->text();
+        accessory->ext_btn->setCurrentIndex(format);
+        emit accessory->ext_btn->activated(format);
+        typedName << name->text();
+        static_cast<QDialog&>(panel).accept();   // the panel's own accept: the name is taken
+    });
+
+    // The user picks the text format: the name follows it, a text file is written.
+    manager.Export_Value_Btn_Clicked();
+    EXPECT_EQ(Read_Bytes(files.filePath("alpha.txt")), QByteArray("a\nb\n"));
+    EXPECT_FALSE(QFileInfo::exists(files.filePath("alpha.xlsx")));
+    // The next export offers the spreadsheet first again, with the same chooser.
+    format = 0;
+    manager.Export_Value_Btn_Clicked();
+    Xlsx_Workbook book;
+    ASSERT_TRUE(book.open(files.filePath("alpha.xlsx")));
+    EXPECT_EQ(book.readSheet(1).toTable(), SheetTable({{"Batch Value"}, {"a"}, {"b"}}));
+
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(seen[0], manager.accessoryVC);
+    EXPECT_EQ(firstFormat, QStringList(2, seen[0]->ext_btn->itemText(0)));
+    EXPECT_EQ(typedName, QStringList({"alpha.xlsx", "alpha.txt", "alpha.xlsx", "alpha.xlsx"}));
+    EXPECT_EQ(manager.savePanel, nullptr);
 }
 
 TEST_F(SeriesManagerTest, FailedWritesKeepTheOldSeries)

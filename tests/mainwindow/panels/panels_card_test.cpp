@@ -8,6 +8,7 @@
 #include "core/util/MainWindowServices.h"
 
 #include <QButtonGroup>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -237,6 +238,42 @@ TEST_F(CardPanelTest, CardColoursStayOnTheCardAndAllTextsFollowTheContentFont)
     // A new text takes the content font.
     std::unique_ptr<LMNGraphic> fresh = LMNGraphic::newOfKind(LMNKind::Text);
     EXPECT_EQ(fresh->text_ctrl_font.pointSizeF(), 21.0);
+}
+
+TEST_F(CardPanelTest, FontLabelsShowTheFacesDisplayNameAndSize)
+{
+    const auto styled = [](const char* family, bool bold, bool italic, double points) {
+        QFont f{QString::fromLatin1(family)};
+        f.setBold(bold);
+        f.setItalic(italic);
+        f.setPointSizeF(points);
+        return f;
+    };
+    card().Card_Content_font = styled("DejaVu Serif", true, false, 10);
+    card().Watermark_Font = styled("DejaVu Sans", false, false, 14.25);
+    card().Watermark_Used = true;
+    showCard();
+    CardInfoPanel* info = host->card_info_tab;
+    EXPECT_EQ(info->All_Text_font_value->text(), QStringLiteral("DejaVu Serif Bold ( 10.00 )"));
+    EXPECT_EQ(info->wm_font_value->text(), QStringLiteral("DejaVu Sans ( 14.25 )")) << "the plain face: family alone";
+
+    // Faces chosen in the font panel show by their own names.
+    info->findChild<QPushButton*>(QStringLiteral("WM_Font_btn"))->click();
+    auto* panel = w->findChild<QFontDialog*>(QStringLiteral("fontPanel"));
+    ASSERT_NE(panel, nullptr);
+    panel->setCurrentFont(styled("DejaVu Sans", false, true, 9));
+    EXPECT_EQ(info->wm_font_value->text(), QStringLiteral("DejaVu Sans Oblique ( 9.00 )"));
+    info->findChild<QPushButton*>(QStringLiteral("Content_Font_btn"))->click();
+    panel->setCurrentFont(styled("DejaVu Serif", true, true, 11));
+    EXPECT_EQ(info->All_Text_font_value->text(), QStringLiteral("DejaVu Serif Bold Italic ( 11.00 )"));
+
+    LMNGraphic* text = add(LMNKind::Text, QRectF(10, 10, 80, 20));
+    select({text});
+    host->text_edtng_tab->Text_font_btn->click();
+    panel->setCurrentFont(styled("DejaVu Sans", true, false, 12));
+    EXPECT_EQ(host->text_edtng_tab->Text_font_value->text(), QStringLiteral("DejaVu Sans Bold ( 12.00 )"));
+    EXPECT_TRUE(text->text_ctrl_font.bold());
+    panel->hide();
 }
 
 TEST_F(CardPanelTest, BackgroundPictureLayoutAndPageFromPrinter)

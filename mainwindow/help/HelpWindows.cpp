@@ -53,7 +53,7 @@ void Style_Link_Button(QPushButton* b, const QColor& background)
     b->setCursor(Qt::OpenHandCursor);
     b->setStyleSheet(QStringLiteral("QPushButton { color: blue; font-weight: bold; font-size: 11pt;"
                                     " text-decoration: underline; background: %1;"
-                                    " border: none; text-align: left; }")
+                                    " border: none; padding: 2px 6px; text-align: left; }")
                          .arg(background.name()));
 }
 

@@ -16,6 +16,7 @@
 #include "mainwindow/help/HelpWindows.h"
 #include "platform/Paths.h"
 #include "platform/Plist.h"
+#include "platform/WindowFit.h"
 #include "print/Card_Wizard.h"
 
 #include <QAction>
@@ -32,6 +33,8 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -282,6 +285,14 @@ TEST_F(ProjectResetTest, ConfiguredAddressesShowTheirLinksAndOpenThem)
     };
     ASSERT_TRUE(w.website_1->isVisibleTo(&w));
     ASSERT_TRUE(w.support_id->isVisibleTo(&w));
+    // Beside every command: at its normal size (a 1366 x 768 screen) the
+    // toolbar hides none behind its extension arrow.
+    w.setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+    ASSERT_LE(Frame_Size_Of(w.size()).height(), 768 - Desktop_Panel_Height);
+    const auto* more = w.main_toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    EXPECT_TRUE(!more || !more->isVisible());
+    EXPECT_TRUE(w.website_1->isVisible());
     EXPECT_EQ(w.website_1->cursor().shape(), Qt::OpenHandCursor);
     w.website_1->click();
     w.support_id->click();

@@ -666,8 +666,12 @@ void BarcodeListSide::Restore_Source_State(const Barcode_Source_State& state, co
     Data_Set_Sheet_RD->setChecked(!state.customList);
     data_source_chkbox->setChecked(state.dataSource);
     const QString seriesNames[3] = {state.valueSeries, state.headerSeries, state.footerSeries};
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         Refresh_Data_Set_File_Name_In_Combo(nameCombo(i), seriesNames[i]);
+        // A series shown offers its items (a new project left them disabled).
+        if (!m_source.series[size_t(i)].name.isEmpty())
+            itemCombo(i)->setEnabled(true);
+    }
     m_loading = false;
     Show_Hide_Datasheet_Control();
     if (!state.dataSource)
@@ -690,4 +694,22 @@ void BarcodeListSide::Restore_Source_State(const Barcode_Source_State& state, co
     Bind_Data_with_Barcode_HEADER();
     Bind_Data_with_Barcode_FOOTER();
     set_list_value_to_text_box();
+}
+
+void BarcodeListSide::Clear_Series_Choice()
+{
+    const bool was = combo_sel;
+    combo_sel = true;
+    m_source.Last_Selected_Index = -1;
+    for (int i = 0; i < 3; ++i) {
+        Barcode_Series& series = m_source.series[size_t(i)];
+        series.name.clear();
+        series.rows.clear();
+        if (nameCombo(i)->count() > 0)
+            nameCombo(i)->setCurrentIndex(0);
+        itemCombo(i)->setCurrentIndex(-1);
+        itemCombo(i)->setEnabled(false);
+    }
+    val_list_name_txt->clear();
+    combo_sel = was;
 }

@@ -150,6 +150,10 @@ public:
     // ---- Settings files ----
     Barcode_Source_State Source_State() const { return m_source.Source_State(); }
     void Restore_Source_State(const Barcode_Source_State& state, const std::vector<BarcodeRow>& rows);
+    // A new barcode project chooses no series: every series list on its
+    // first entry ("<--Select-->"), every item list without a choice and
+    // disabled, the series' names and rows let go.
+    void Clear_Series_Choice();
 
     // ---- BarcodeRowSource ----
     int rowCount() const override { return m_source.Get_Barcode_Batch_Count(m_model.rows()); }

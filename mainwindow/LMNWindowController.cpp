@@ -283,6 +283,49 @@ void LMNWindowController::buildToolbar()
     Exit_btn->setShortcutContext(Qt::ApplicationShortcut);
     Exit_btn->setToolTip(tr("Exit (%1)").arg(quit.toString(QKeySequence::NativeText)));
     connect(Exit_btn, &QAction::triggered, this, &LMNWindowController::Exit_Btn_Clicked);
+    buildLinkButtons();
+}
+
+void LMNWindowController::buildLinkButtons()
+{
+    auto* spacer = new QWidget(main_toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    main_toolbar->addWidget(spacer);
+    const auto link = [this](QPushButton*& b, QAction*& place, const char* name, const QString& text,
+                             const QString& tip, void (*open)()) {
+        b = new QPushButton(text, main_toolbar);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(tip);
+        Style_Link_Button(b, QColor(219, 219, 219));
+        connect(b, &QPushButton::clicked, this, [open] { open(); });
+        place = main_toolbar->addWidget(b);
+    };
+    link(website_1, m_websiteAction, "website_1", tr("Web site"), tr("The maker's web site"), &Open_Website_1);
+    link(support_id, m_supportAction, "support_id", tr("Support"), tr("Write to support"), &Open_Support_Mail);
+    Refresh_Links();
+}
+
+void LMNWindowController::Refresh_Links()
+{
+    // Hidden through the toolbar's places: a toolbar shows its widgets as
+    // its actions say.
+    m_websiteAction->setVisible(!Help_Link(QStringLiteral("Help"), QStringLiteral("Website")).isEmpty());
+    m_supportAction->setVisible(!Help_Link(QStringLiteral("Help"), QStringLiteral("Support")).isEmpty());
+    if (QMenu* menu = Help_btn->menu()) {
+        const struct { const char* name; const char* key; } links[] = {
+            {"Open_Website_2", "Website2"},
+            {"Open_Website_3", "Website3"},
+            {"Open_Share_It_Dl", "Comments"},
+        };
+        for (const auto& l : links)
+            if (QAction* a = menu->findChild<QAction*>(QLatin1String(l.name)))
+                a->setVisible(!Help_Link(QStringLiteral("Help"), QLatin1String(l.key)).isEmpty());
+    }
+}
+
+void LMNWindowController::Share_It_Button_Clicked()
+{
+    Open_Share_It_Dl();
 }
 
 void LMNWindowController::buildHelpMenu()
@@ -295,6 +338,16 @@ void LMNWindowController::buildHelpMenu()
         ->setObjectName(QStringLiteral("Help_Support_btn"));
     menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
         ->setObjectName(QStringLiteral("User_Help_btn"));
+    // The product's web pages, where the installation names them.
+    QAction* pages = menu->addSeparator();
+    const QList<QAction*> pageActions = {
+        menu->addAction(tr("Product Web Site"), this, [] { Open_Website_2(); }),
+        menu->addAction(tr("More from the Maker"), this, [] { Open_Website_3(); }),
+        menu->addAction(tr("Comments and Reviews"), this, &LMNWindowController::Share_It_Button_Clicked),
+    };
+    pageActions.at(0)->setObjectName(QStringLiteral("Open_Website_2"));
+    pageActions.at(1)->setObjectName(QStringLiteral("Open_Website_3"));
+    pageActions.at(2)->setObjectName(QStringLiteral("Open_Share_It_Dl"));
     QAction* products = menu->addSeparator();
     const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
         {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
@@ -308,6 +361,13 @@ void LMNWindowController::buildHelpMenu()
         a->setData(QLatin1String(k.kind));
         productActions << a;
     }
+    connect(menu, &QMenu::aboutToShow, this, [this, pages, pageActions] {
+        Refresh_Links();
+        bool any = false;
+        for (QAction* a : pageActions)
+            any = any || a->isVisible();
+        pages->setVisible(any);
+    });
     connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
         bool any = false;
         for (QAction* a : productActions) {
@@ -328,10 +388,13 @@ void LMNWindowController::buildHelpMenu()
 void LMNWindowController::awakeFromNib()
 {
     setStyleSheet(QStringLiteral("QMainWindow { background: rgb(241, 244, 250); }"));
-    // The window with its frame fits the screen beside a panel (a 1366 x 768
-    // screen at the least).
+    // The window's frame takes the main screen's whole available area (what
+    // the desktop's panels leave); the window manager fits the frame to it.
+    // Restored from that, the window keeps a size that fits beside a panel.
     const QSize usable = Usable_Inside_Size();
     resize(qMin(1366, usable.width()), qMin(768, usable.height()));
+    if (QGuiApplication::primaryScreen())
+        setWindowState(windowState() | Qt::WindowMaximized);
 
     // The per-user data folder must exist: nothing can be kept without it.
     if (Folders.Created_Resource_Path.isEmpty() || !Create_Folder(Folders.Created_Resource_Path)
@@ -433,7 +496,8 @@ void LMNWindowController::New_Project_Setting_Reset(int)
             b->Clear_Delete_Excel_table_rows();
             b->setExcel_Source_Path(QString());
         }
-        m_startCardOption.clear();
+        // The start option stays as it is: "T" from start-up until the
+        // wizard, a file or a template sets another.
         Set_Log_Name_In_Title();
         Not_Draw_Only_Prop_Change_Set(false);
         Show_RHS_Properties(nullptr);

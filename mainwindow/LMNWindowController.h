@@ -41,6 +41,7 @@ class Tool_Palette;
 class BarcodeModeView;
 class DesignModeView;
 class QFileDialog;
+class QPushButton;
 class QCloseEvent;
 class QTabWidget;
 class QToolBar;
@@ -101,6 +102,11 @@ public:
     // ---- Help ----
     // Runs the help and support window.
     void Help_Button();
+    // The social-comments page of the product's web site.
+    void Share_It_Button_Clicked();
+    // Shows the link buttons and the link commands of the help menu whose
+    // address the installation configures (links.ini); hides the others.
+    void Refresh_Links();
 
     // ---- Exit ----
     // Asks "Do you want to save changes before closing?" and "Do you really
@@ -272,6 +278,9 @@ public:
     QAction* SaveAs_btn = nullptr;
     QAction* Help_btn = nullptr;
     QAction* Exit_btn = nullptr;
+    // The maker's web site and the support link, at the toolbar's end.
+    QPushButton* website_1 = nullptr;
+    QPushButton* support_id = nullptr;
     QList<QAction*> later_actions;    // commands that arrive with later subsystems
     LMNZoomingScrollView* _zoomingScrollView = nullptr;   // in the design view
     LMNGraphicView* _graphicView = nullptr;               // in the design view
@@ -294,6 +303,10 @@ private:
     void buildToolbar();
     // The help button's menu: help, the user help and the maker's products.
     void buildHelpMenu();
+    // The two link buttons at the toolbar's end.
+    void buildLinkButtons();
+    QAction* m_websiteAction = nullptr;   // the toolbar's place of website_1
+    QAction* m_supportAction = nullptr;   // of support_id
     void fillStartLists();
     void Terminate_Application_Now();
 

@@ -375,10 +375,10 @@ void Project_Commands::Open_Start_Window()
     const std::optional<New_Card_Choice> choice = Ask_New_Card(Run_Card_Wizard);
     if (!choice) {
         // Cancel leaves the empty new project (the work was saved or let go
-        // when New asked), shown in designing mode.
+        // when New or Close asked), its area shown; the mode stays the one
+        // the user is in (Close from barcode mode stays in barcode mode).
         w.New_Project_Setting_Reset(1);
         w.Set_Start_Card_Option(QStringLiteral("W"));
-        w.Designing_Mode_Select();
         w.Show_Hide_Main_Window(1);
         w.Refresh_Canvas();
         refreshTitle();
@@ -434,7 +434,7 @@ void Project_Commands::Apply_New_Card(const New_Card_Choice& c)
     view->Set_Canvas_to_100_percent();
     w.Set_Selected_Control_Tool(0);
     w.Show_RHS_Properties(nullptr);
-    w.Designing_Mode_Select();
+    // The new card waits on the design tab; the mode stays the user's.
     w.Show_Hide_Main_Window(1);
     w.Refresh_Canvas();
     refreshTitle();
@@ -564,6 +564,7 @@ void Project_Commands::New_Project_Barcode()
     Project_File_Name_Barcode = QString("");
     b->Load_Barcode_Settings(s);
     b->listSide()->Restore_Source_State(Barcode_Source_State(), {});
+    b->listSide()->Clear_Series_Choice();
     refreshTitle();
 }
 

@@ -24,14 +24,9 @@ QString appName()
     return QCoreApplication::applicationName();
 }
 
-// The look of a link button: bold blue underlined text on the window colour.
 void Style_Link(QPushButton* b)
 {
-    b->setFlat(true);
-    b->setCursor(Qt::OpenHandCursor);
-    b->setStyleSheet(QStringLiteral("QPushButton { color: blue; font-weight: bold; font-size: 11pt;"
-                                    " text-decoration: underline; background: rgb(241, 244, 250);"
-                                    " border: none; text-align: left; }"));
+    Style_Link_Button(b, QColor(241, 244, 250));
 }
 
 void Window_Look(QDialog* d)
@@ -51,6 +46,16 @@ void Open(const QString& address)
 }
 
 } // namespace
+
+void Style_Link_Button(QPushButton* b, const QColor& background)
+{
+    b->setFlat(true);
+    b->setCursor(Qt::OpenHandCursor);
+    b->setStyleSheet(QStringLiteral("QPushButton { color: blue; font-weight: bold; font-size: 11pt;"
+                                    " text-decoration: underline; background: %1;"
+                                    " border: none; padding: 2px 6px; text-align: left; }")
+                         .arg(background.name()));
+}
 
 std::function<bool(const QString&)> Open_Link_Address = [](const QString& address) {
     return QDesktopServices::openUrl(QUrl(address));

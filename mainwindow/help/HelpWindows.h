@@ -15,6 +15,7 @@
 #include "core/util/Helpers.h"
 #include "mainwindow/ShareWindows.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -32,6 +33,10 @@ QString Help_Link(const QString& section, const QString& key);
 // Opens a web or mail address with the desktop (browser, mail program);
 // tests replace it. Nothing is reported when the desktop cannot open it.
 extern std::function<bool(const QString& address)> Open_Link_Address;
+
+// The look of a link button: bold blue underlined text of 11 points on
+// `background`, the open-hand cursor.
+void Style_Link_Button(QPushButton* button, const QColor& background);
 
 // A mail link: "mailto:" + address, "?subject=" + subject, "&body=" + body;
 // trimmed, then every line break "%0A%0A" and every blank "%20".

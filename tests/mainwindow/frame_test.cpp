@@ -116,6 +116,8 @@ TEST_F(FrameTest, DesignSideFitsSmallScreensWithoutOverlapOrResizing)
 {
     LMNWindowController& w = make();
     w.Designing_Mode_Select();
+    // Not maximized, so that the sizes below are taken as asked.
+    w.setWindowState(Qt::WindowNoState);
     w.show();
 
     for (const QSize size : {QSize(1366, 768), QSize(1024, 700)}) {

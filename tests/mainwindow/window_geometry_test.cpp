@@ -76,7 +76,13 @@ protected:
         MainWindowTest::SetUp();
         // A window that an option opens is answered at once.
         previousRunner = Set_Modal_Runner([](QDialog&) { return 0; });
-        make().show();
+        // The main window opens maximized: its frame is the screen's
+        // available area, which beside a panel on a 1366 x 768 screen leaves
+        // the inside its normal size has. Shown at that size, as it would be
+        // there (the test screen has no panel).
+        LMNWindowController& main = make();
+        main.setWindowState(Qt::WindowNoState);
+        main.show();
     }
 
     void TearDown() override

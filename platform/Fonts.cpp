@@ -2,6 +2,7 @@
 
 #include "platform/Numbers.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <QPaintDevice>
@@ -49,4 +50,25 @@ QString Font_Display_Name(const QFont& font)
 QString Font_Label_Text(const QFont& font)
 {
     return QStringLiteral("%1 ( %2 )").arg(Font_Display_Name(font), Format_Fixed_C(font.pointSizeF(), 2));
+}
+
+QFont Font_For_Font_Panel(const QFont& font)
+{
+    if (!font.styleName().isEmpty())
+        return font;
+    const QString family = QFontInfo(font).family();
+    // Of the faces of its weight and slant, the one of the shortest name:
+    // "Book" rather than "Condensed", "Bold" rather than "Condensed Bold".
+    QString best;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont face = QFontDatabase::font(family, style, 12);
+        if (face.weight() == font.weight() && face.italic() == font.italic()
+            && (best.isEmpty() || style.size() < best.size()))
+            best = style;
+    }
+    if (best.isEmpty())
+        return font;
+    QFont named = font;
+    named.setStyleName(best);
+    return named;
 }

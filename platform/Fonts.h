@@ -30,3 +30,9 @@ QString Font_Display_Name(const QFont& font);
 // "Name ( 12.00 )": a font's display name and its point size with two
 // decimals, as the panels' font labels show it.
 QString Font_Label_Text(const QFont& font);
+
+// `font` with the name of its face's style that matches its weight and slant
+// ("Book" for a plain DejaVu Sans), so that a font dialog opened on it shows
+// that face: given no style name, the dialog picks one by its own guess and
+// can land on the slanted face of a plain font.
+QFont Font_For_Font_Panel(const QFont& font);

@@ -21,6 +21,7 @@
 #include "mainwindow/MainWindowSupport.h"
 #include "mainwindow/Stepper.h"
 #include "mainwindow/units/Units.h"
+#include "platform/Fonts.h"
 #include "platform/MessageSink.h"
 #include "platform/Numbers.h"
 
@@ -719,7 +720,7 @@ void PropertyPanelHost::openFontPanel(int target, const QFont& font)
 {
     QFontDialog* panel = fontPanel();
     m_fontTarget = 0;   // setting the font from code is not a choice
-    panel->setCurrentFont(font);
+    panel->setCurrentFont(Font_For_Font_Panel(font));
     m_fontTarget = target;
     panel->show();
     panel->raise();

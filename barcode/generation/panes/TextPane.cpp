@@ -180,7 +180,7 @@ void TextPane::openFontPanel(QPushButton* button, const QFont& font, int target)
     }
     m_fontTarget = target;
     QSignalBlocker block(m_fontPanel);
-    m_fontPanel->setCurrentFont(font);
+    m_fontPanel->setCurrentFont(Font_For_Font_Panel(font));
     m_fontPanel->show();
     m_fontPanel->raise();
 }

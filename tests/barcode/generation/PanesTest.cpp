@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QFontDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBrowser>
@@ -310,6 +311,34 @@ TEST(BarcodePanes, HelpButtonsShowTheirTitleAndText)
         EXPECT_TRUE(shown[i].section('|', 1).startsWith(QString::fromUtf8(cases[i].textStart)))
             << shown[i].toStdString();
     }
+}
+
+// A plain font opened in the font panel stays plain when the user changes
+// only its size there: the panel opens on the face the font is drawn in,
+// not on the first style of the family that it guesses (an oblique one).
+TEST(BarcodePanes, TheFontPanelChangesTheSizeAloneOfAPlainFont)
+{
+    TextPane text;
+    BarcodeSettings s;
+    s.value_font = QFont(QStringLiteral("DejaVu Sans"));
+    s.value_font.setPointSizeF(10);
+    text.load(s);
+    drive::find<QPushButton>(&text, "val_font_btn")->click();
+    ASSERT_NE(text.fontPanel(), nullptr);
+    EXPECT_FALSE(text.fontPanel()->currentFont().italic());
+    // The size field is the panel's first field that takes typing; the user
+    // types 14 there.
+    const QList<QLineEdit*> fields = text.fontPanel()->findChildren<QLineEdit*>();
+    ASSERT_FALSE(fields.isEmpty());
+    const auto size = std::find_if(fields.begin(), fields.end(), [](QLineEdit* f) { return !f->isReadOnly(); });
+    ASSERT_NE(size, fields.end());
+    (*size)->setText(QStringLiteral("14"));
+    text.fontPanel()->hide();
+    text.writeTo(s);
+    EXPECT_DOUBLE_EQ(s.value_font.pointSizeF(), 14.0);
+    EXPECT_FALSE(s.value_font.italic());
+    EXPECT_FALSE(s.value_font.bold());
+    EXPECT_EQ(drive::find<QLabel>(&text, "value_font_value")->text().toStdString(), "DejaVu Sans ( 14.00 )");
 }
 
 TEST(BarcodePanes, FontPanelChangesGoToTheButtonPressedLast)

@@ -1,8 +1,12 @@
 #include "data/HeapPeak.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -107,3 +111,24 @@ qint64 heappeak::Current() { return g_current.load(std::memory_order_relaxed); }
 void heappeak::Reset() { g_peak.store(g_current.load(std::memory_order_relaxed), std::memory_order_relaxed); }
 
 qint64 heappeak::Peak() { return g_peak.load(std::memory_order_relaxed); }
+
+void In_Child_Process(const std::function<bool()>& body)
+{
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool ok = body();
+            std::fflush(stderr);
+            std::_Exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, style);
+}
+
+bool Check(bool ok, const std::string& what)
+{
+    if (!ok)
+        std::fprintf(stderr, "failed: %s\n", what.c_str());
+    return ok;
+}

@@ -10,6 +10,8 @@
 #include <QtGlobal>
 
 #include <ctime>
+#include <functional>
+#include <string>
 
 namespace heappeak {
 
@@ -66,3 +68,12 @@ inline qint64 Time_Bound_Ms(qint64 releaseMs)
     return releaseMs;
 #endif
 }
+
+// A heap measured in a process of its own holds nothing of the tests that
+// ran before. Runs `body` in a child process (this test program run again
+// for the calling test alone) and expects it to answer true; what the child
+// writes to standard error is shown when it does not.
+void In_Child_Process(const std::function<bool()>& body);
+
+// Writes why a check in a child process failed; answers the check.
+bool Check(bool ok, const std::string& what);

@@ -363,36 +363,6 @@ TEST(TableBudgetTest, HeadersThatLieAreNamedAsDamage)
     EXPECT_TRUE(error.description.contains("is damaged: its header claims")) << error.description.toStdString();
 }
 
-namespace {
-
-// Runs `body` in a child process of its own (this test program run again
-// for this test alone, so the heap measured holds nothing of the tests that
-// ran before) and expects it to answer true; what it writes to standard
-// error is shown when it does not.
-void In_Child_Process(const std::function<bool()>& body)
-{
-    const std::string style = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            const bool ok = body();
-            std::fflush(stderr);
-            std::_Exit(ok ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    GTEST_FLAG_SET(death_test_style, style);
-}
-
-// Writes why a check in a child process failed; answers the check.
-bool Check(bool ok, const std::string& what)
-{
-    if (!ok)
-        std::fprintf(stderr, "failed: %s\n", what.c_str());
-    return ok;
-}
-
-} // namespace
-
 // A workbook of a few kilobytes whose one shared text of 1 MB is used by a
 // hundred cells fits the budget of a table read as the reader stores it, but
 // a window that keeps each use as a string of its own would hold it a

@@ -27,30 +27,6 @@ namespace {
 
 constexpr qint64 kMaxBytes = qint64(300) << 20;
 
-// Runs `body` in a child process of its own (this program run again for
-// this test alone) and expects it to answer true; what it writes to
-// standard error is shown when it does not.
-void In_Child_Process(const std::function<bool()>& body)
-{
-    const std::string style = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            const bool ok = body();
-            std::fflush(stderr);
-            std::_Exit(ok ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-    GTEST_FLAG_SET(death_test_style, style);
-}
-
-bool Check(bool ok, const std::string& what)
-{
-    if (!ok)
-        std::fprintf(stderr, "failed: %s\n", what.c_str());
-    return ok;
-}
-
 double MB(qint64 bytes) { return double(bytes) / double(1 << 20); }
 
 class ListWorkbookMemoryTest : public MainWindowTest {

@@ -187,7 +187,7 @@ void BM_PreviewQr500(benchmark::State& state)
     road.settings().qr_size = 200;
     int n = 0;
     for (auto _ : state) {
-        road.settings().typing_2d = true;  // the user is typing
+        road.settings().Type_draw_2d_flag = true;  // the user is typing
         road.settings().dataText_2D = Variant(value, n++);
         Keystroke(road);
     }

@@ -200,7 +200,7 @@ BarcodeSettings BarcodeModeView::Barcode_Settings() const
     BarcodeSettings s = m_road.lastSettings();
     writeTo(s);
     s.unit = Measument_Unit_Is_Barcode;
-    s.typing_2d = m_road.settings().typing_2d;
+    s.Type_draw_2d_flag = m_road.settings().Type_draw_2d_flag;
     Convert_Margins(s);
     Apply_DPI_Choice(s);
     return s;
@@ -218,7 +218,7 @@ void BarcodeModeView::Load_Barcode_Settings(const BarcodeSettings& settings)
     const bool wasLoading = Not_Draw_Only_Prop_Change_Get();
     Not_Draw_Only_Prop_Change_Set(true);
     BarcodeSettings s = settings;
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     Measument_Unit_Is_Barcode = s.unit;
     last_unit_val_Barcode = s.unit;
     m_road.setSettings(s);
@@ -247,7 +247,7 @@ void BarcodeModeView::paneChanged(PaneNeed need)
     writeControls();
     switch (need) {
     case PaneNeed::EncodeTyping:
-        m_road.settings().typing_2d = true;
+        m_road.settings().Type_draw_2d_flag = true;
         Regenerate();
         break;
     case PaneNeed::Encode:
@@ -327,7 +327,7 @@ BarcodeSettings BarcodeModeView::Job_Settings()
 {
     writeControls();
     BarcodeSettings s = m_road.settings();
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     Apply_DPI_Choice(s);
     return s;
 }

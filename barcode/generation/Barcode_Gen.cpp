@@ -96,8 +96,8 @@ void Store_Barcode_Settings_In_Item(const BarcodeSettings& s, const QStringList&
     g.linear_height_val = s.bar_height;
     g.linear_width_val = s.bar_width_mils;
     g.qr_size_val = s.qr_size;
-    g.qr_version_index = s.qr_version;
-    g.qr_ec_index = s.qr_ec_level;
+    g.qr_version_index = s.QR_Version_Val;
+    g.qr_ec_index = s.QR_EC_Level_Val;
     g.pdf_hgt_val = s.pdf_height;
     g.pdf_wdt_val = s.pdf_width;
     g.pdf_ec_val = s.pdf_ec_level;
@@ -384,7 +384,7 @@ void Barcode_Gen::paneChanged(PaneNeed need)
     writeControls();
     switch (need) {
     case PaneNeed::EncodeTyping:
-        m_road.settings().typing_2d = true;
+        m_road.settings().Type_draw_2d_flag = true;
         goButtonActionPerformed();
         break;
     case PaneNeed::Encode:
@@ -535,7 +535,7 @@ void Barcode_Gen::Load_Item(const LMNGraphic& item)
     if (!Find_Symbology(s.barcodeType))
         Set_Barcode_Type(s, Symbology_Titles().value(0));
     s.dm_frame_border = false;
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     m_road.setSettings(s);
     for (BarcodeSettingsPane* p : panes())
         p->load(s);

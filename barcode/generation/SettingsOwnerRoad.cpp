@@ -54,7 +54,7 @@ std::shared_ptr<ZBBarcode> SettingsOwnerRoad::Generate_Barcode_Variable(
         }
         m_errorLabelVisible = false;
         const bool twoD = Is_TwoD_Branch(m_settings);
-        const bool typing = m_settings.typing_2d;
+        const bool typing = m_settings.Type_draw_2d_flag;
         m_image2d = PtImage();
         // The preview paints a linear symbol from its drawing.
         BarcodeMakeResult r = make(V, H, F, !draw);
@@ -66,7 +66,7 @@ std::shared_ptr<ZBBarcode> SettingsOwnerRoad::Generate_Barcode_Variable(
             else if (sym && sym->id == SymbologyId::DataMatrix)
                 m_moduleSize = m_last.dm_module;
             m_image2d = r.image_2d;
-            m_settings.typing_2d = false;   // cleared after every 2D generation
+            m_settings.Type_draw_2d_flag = false;   // cleared after every 2D generation
             if (draw) {
                 if (r.image.isNull()) {
                     Set_Blank_Image(r.reason);
@@ -258,7 +258,7 @@ PtImage SettingsOwnerRoad::Get_Image_From_List_Val(int row)
         // nothing the preview paints is handed to the job's thread (a picture
         // played by two threads at once comes out torn).
         BarcodeSettings s = m_settings;
-        s.typing_2d = false;  // a job never takes a draft made while typing
+        s.Type_draw_2d_flag = false;  // a job never takes a draft made while typing
         Apply_DPI_Choice(s);
         BarcodeMakeResult r = Make_Barcode(s, value, header, footer);
         m_testBarcodeExp = r.barcode;

@@ -21,7 +21,7 @@ namespace {
 
 double Output_Dpi(const BarcodeSettings& s)
 {
-    return s.typing_2d ? 0.0 : double(Clamp_Dpi(s.USED_DPI_VALUE));
+    return s.Type_draw_2d_flag ? 0.0 : double(Clamp_Dpi(s.USED_DPI_VALUE));
 }
 
 } // namespace
@@ -319,9 +319,9 @@ PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString*
 {
     if (value.isEmpty())
         return {};
-    const int version = s.qr_version <= 0 || s.qr_version > 40 ? -1 : s.qr_version;
+    const int version = s.QR_Version_Val <= 0 || s.QR_Version_Val > 40 ? -1 : s.QR_Version_Val;
     const int side = std::clamp(s.qr_size, kQrSizeMin, kQrSizeMax);
-    return QR_Symbol_Image(value, std::clamp(s.qr_ec_level, 0, 3), version, side, s, reason);
+    return QR_Symbol_Image(value, std::clamp(s.QR_EC_Level_Val, 0, 3), version, side, s, reason);
 }
 
 PtImage Draw_DataMatrix_Barcode(const QString& value, const BarcodeSettings& s,

@@ -70,7 +70,7 @@ PtImage Create_Data_Matrix_Image(const DM_Grid& grid, int module, bool border, d
                                  QString* refused = nullptr);
 
 // The 2D symbol images of a value (null when none can be made, `reason` then
-// says why); `s.typing_2d` keeps them at screen resolution, else they are
+// says why); `s.Type_draw_2d_flag` keeps them at screen resolution, else they are
 // made at `s.USED_DPI_VALUE`.
 PtImage Draw_QR_Barcode(const QString& value, const BarcodeSettings& s, QString* reason = nullptr);
 PtImage Draw_PDF_417_Barcode(const QString& value, const BarcodeSettings& s,

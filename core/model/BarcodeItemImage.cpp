@@ -68,8 +68,8 @@ BarcodeSettings Barcode_Settings_Of_Item(const LMNGraphic& g, const QStringList&
     s.LR_mar = Within(g.LR_margin_val, 0.0f, 20.0f, 0.0f);
 
     s.qr_size = std::clamp(g.qr_size_val, 21, 2000);
-    s.qr_version = std::clamp(g.qr_version_index, 0, 40);
-    s.qr_ec_level = std::clamp(g.qr_ec_index, 0, 3);
+    s.QR_Version_Val = std::clamp(g.qr_version_index, 0, 40);
+    s.QR_EC_Level_Val = std::clamp(g.qr_ec_index, 0, 3);
     s.pdf_height = std::clamp(g.pdf_hgt_val, 5, 1000);
     s.pdf_width = std::clamp(g.pdf_wdt_val, 20, 2000);
     s.pdf_ec_level = std::clamp(g.pdf_ec_val, 0, 8);
@@ -93,7 +93,7 @@ BarcodeSettings Barcode_Settings_Of_Item(const LMNGraphic& g, const QStringList&
     bool ok = false;
     const int custom = g.dpi_custom_val.trimmed().toInt(&ok);
     s.custom_dpi = ok ? std::clamp(custom, 72, 2400) : defaults.custom_dpi;
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     return s;
 }
 

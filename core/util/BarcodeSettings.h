@@ -100,8 +100,8 @@ struct BarcodeSettings {
     // error correction level position (0 L, 1 M, 2 Q, 3 H), encoding mode
     // position (kept, not used for drawing).
     int qr_size = 60;
-    int qr_version = 0;
-    int qr_ec_level = 0;
+    int QR_Version_Val = 0;
+    int QR_EC_Level_Val = 0;
     int qr_enc_mode = 0;
     // PDF417: image width and height in points, rows, columns (stored,
     // not used for drawing) and error correction level.
@@ -126,7 +126,7 @@ struct BarcodeSettings {
 
     // Set while the user types a 2D value: 2D images are made at screen
     // resolution instead of `USED_DPI_VALUE`; cleared by every 2D generation.
-    bool typing_2d = false;
+    bool Type_draw_2d_flag = false;
 
     bool operator==(const BarcodeSettings&) const = default;
 

@@ -84,8 +84,8 @@ void Walk(IO& io, RoadInput& r)
         *a = Alignments()[k];
     }
     io.i(21, 2000, s.qr_size);
-    io.i(0, 40, s.qr_version);
-    io.i(0, 3, s.qr_ec_level);
+    io.i(0, 40, s.QR_Version_Val);
+    io.i(0, 3, s.QR_EC_Level_Val);
     io.i(20, 2000, s.pdf_width);
     io.i(5, 1000, s.pdf_height);
     io.i(0, 90, s.pdf_rows);
@@ -98,7 +98,7 @@ void Walk(IO& io, RoadInput& r)
     io.i(0, int(DPI_Choice_Items().size()) - 1, s.dpi_choice);
     io.i(72, 2400, s.custom_dpi);
     Apply_DPI_Choice(s);
-    io.b(s.typing_2d);
+    io.b(s.Type_draw_2d_flag);
     io.t(r.header);
     io.t(r.footer);
     io.rest(r.value);

@@ -133,7 +133,7 @@ QVariantList Barcode_File_Elements(const Barcode_File_Content& c)
     out << QString::number(alignIndex(s.align_hdr)) << QString::number(alignIndex(s.align_ftr));
     out << QString::number(s.liner_or_2D_font);
     out << fieldText(s.bar_height) << fieldText(s.bar_width_mils);
-    out << QString::number(s.qr_size) << QString::number(s.qr_version) << QString::number(s.qr_ec_level);
+    out << QString::number(s.qr_size) << QString::number(s.QR_Version_Val) << QString::number(s.QR_EC_Level_Val);
     out << QString::number(s.pdf_height) << QString::number(s.pdf_width) << QString::number(s.pdf_ec_level);
     out << QString::number(s.dm_module) << QString::number(s.dm_format) << QString::number(s.dm_encoding);
     out << fieldText(s.hdr_mar) << fieldText(s.ftr_mar) << fieldText(s.val_mar) << fieldText(s.TB_mar)
@@ -218,8 +218,8 @@ Barcode_File_Read Read_Barcode_Content(const QVariant& root)
         s.bar_height = float(e.field("bar height"));
         s.bar_width_mils = float(e.field("bar width"));
         s.qr_size = int(e.field("QR size"));
-        s.qr_version = e.index("QR version", int(QR_Version_Items().size()));
-        s.qr_ec_level = e.index("QR level", int(QR_EC_Level_Items().size()));
+        s.QR_Version_Val = e.index("QR version", int(QR_Version_Items().size()));
+        s.QR_EC_Level_Val = e.index("QR level", int(QR_EC_Level_Items().size()));
         s.pdf_height = int(e.field("PDF417 height"));
         s.pdf_width = int(e.field("PDF417 width"));
         s.pdf_ec_level = int(e.field("PDF417 level"));

@@ -57,9 +57,9 @@ void AlignmentPanel::addAlignButtons()
         {"Centres across", "alignHorizontalCenters", "align_horzontal_btn"},
         {"Centres down", "alignVerticalCenters", "align_vertical_btn"},
         {"Centre on label", "alignformCenter", "align_center_btn"},
-        {"To the grid", "alignWithGrid", "align_grid_btn"},
-        {"Same width", "makeSameWidth", "same_width_btn"},
-        {"Same height", "makeSameHeight", "same_height_btn"},
+        {"To the grid", "alignWithGrid", "Align_with_grid_btn"},
+        {"Same width", "makeSameWidth", "Make_same_width_btn"},
+        {"Same height", "makeSameHeight", "Make_same_height_btn"},
         {"Fit to label", "makeSameAsLabelSize", "fit_to_label_btn"},
         {"Natural size", "makeNaturalSize", "Make_natural_size_btn"},
     };
@@ -81,9 +81,9 @@ void AlignmentPanel::addAlignButtons()
     align_horzontal_btn = m_buttons[4];
     align_vertical_btn = m_buttons[5];
     align_center_btn = m_buttons[6];
-    align_grid_btn = m_buttons[7];
-    same_width_btn = m_buttons[8];
-    same_height_btn = m_buttons[9];
+    Align_with_grid_btn = m_buttons[7];
+    Make_same_width_btn = m_buttons[8];
+    Make_same_height_btn = m_buttons[9];
     fit_to_label_btn = m_buttons[10];
     Make_natural_size_btn = m_buttons[11];
 }

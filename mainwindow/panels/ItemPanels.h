@@ -367,11 +367,11 @@ public:
     QPushButton* align_horzontal_btn = nullptr;
     QPushButton* align_vertical_btn = nullptr;
     QPushButton* align_center_btn = nullptr;
-    QPushButton* same_width_btn = nullptr;
-    QPushButton* same_height_btn = nullptr;
+    QPushButton* Make_same_width_btn = nullptr;
+    QPushButton* Make_same_height_btn = nullptr;
     QPushButton* fit_to_label_btn = nullptr;
     QPushButton* Make_natural_size_btn = nullptr;
-    QPushButton* align_grid_btn = nullptr;
+    QPushButton* Align_with_grid_btn = nullptr;
 
     QGroupBox* position_box = nullptr;
     QLineEdit* frame_main_pic_X_pos = nullptr;   Stepper* frame_main_pic_X_pos_val = nullptr;

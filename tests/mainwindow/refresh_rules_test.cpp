@@ -161,15 +161,15 @@ TEST_F(MainWindowTest, TwoDimensionalControlsEncodeOrFrameAgain)
     runSteps(w, qr, "QR Code");
     BarcodeSettings s = w.Barcode_Settings();
     EXPECT_TRUE(s.fill_transparent);
-    EXPECT_EQ(s.qr_version, 3);
-    EXPECT_EQ(s.qr_ec_level, 2);
+    EXPECT_EQ(s.QR_Version_Val, 3);
+    EXPECT_EQ(s.QR_EC_Level_Val, 2);
     EXPECT_EQ(s.footer, "F2");
     EXPECT_TRUE(s.printsHeader);
     EXPECT_EQ(s.align_hdr, "Left");
     EXPECT_EQ(s.USED_DPI_VALUE, 72);   // the first fixed DPI
     // The header alignment is drawn: re-framed, the preview is what a fresh
     // encoding with these settings gives.
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     const PtImage fresh = Make_Barcode_Image(s, s.dataText_2D, s.HeaderText, s.FooterText);
     ASSERT_FALSE(fresh.isNull());
     EXPECT_EQ(fresh.size(), w.Preview_Image().size());

@@ -111,7 +111,7 @@ int pdf417View::drawWithBytes(const QByteArray& bytes, const BarcodeSettings& se
     // Every module and row of whole pixels, alike, at the resolution (one
     // pixel a point while typing); never below one pixel a module: the
     // symbol grows past its frame rather than merge modules.
-    const double dpi = settings.typing_2d ? 0.0 : double(std::clamp(settings.USED_DPI_VALUE, 72, 2400));
+    const double dpi = settings.Type_draw_2d_flag ? 0.0 : double(std::clamp(settings.USED_DPI_VALUE, 72, 2400));
     m_refused.clear();
     const PtImage image = Module_Grid_Image(grid, size, QRectF(QPointF(0, 0), size), dpi,
                                             ModuleColours{}, &m_refused);

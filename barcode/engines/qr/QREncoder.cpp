@@ -232,7 +232,7 @@ PtImage QR_Symbol_Image(const QString& value, int level, int version, int imageD
         return {};
     }
     try {
-        const double dpi = settings.typing_2d ? 0.0 : double(settings.USED_DPI_VALUE);
+        const double dpi = settings.Type_draw_2d_flag ? 0.0 : double(settings.USED_DPI_VALUE);
         return Render_QR_Grid(*grid, imageDimension, dpi, refused);
     } catch (const std::exception& e) {
         Log_Message(QString::fromUtf8(e.what()));

@@ -78,7 +78,7 @@ PtImage Render_QR_Grid(const DataMatrix& matrix, int imageDimension, double dpi,
 
 // The QR symbol image of a value for the generation road: level 0-3, version
 // -1/0 or 1-40, `imageDimension` the side in points; at settings.USED_DPI_VALUE unless
-// the user is typing (settings.typing_2d). Null when the value is empty or
+// the user is typing (settings.Type_draw_2d_flag). Null when the value is empty or
 // does not fit (`refused` then says why), so the caller keeps its previous image.
 PtImage QR_Symbol_Image(const QString& value, int level, int version, int imageDimension,
                         const BarcodeSettings& settings, QString* refused = nullptr);

@@ -244,8 +244,8 @@ QrPane::QrPane(QWidget* parent) : BarcodeSettingsPane(parent)
 void QrPane::loadControls(const BarcodeSettings& s)
 {
     Select(qr_enc_mode_ComboBox, s.qr_enc_mode);
-    Select(qr_version_ComboBox, s.qr_version);
-    Select(qr_ec_lvl_ComboBox, s.qr_ec_level);
+    Select(qr_version_ComboBox, s.QR_Version_Val);
+    Select(qr_ec_lvl_ComboBox, s.QR_EC_Level_Val);
     HeightStepper_2D->setMinimum(QR_Min_Size_For_Version(qr_version_ComboBox->currentIndex()));
     setPair(HeightText_2D, HeightStepper_2D, s.qr_size, true);
 }
@@ -254,8 +254,8 @@ void QrPane::writeTo(BarcodeSettings& s) const
 {
     s.qr_size = HeightStepper_2D->intValue();
     s.qr_enc_mode = qr_enc_mode_ComboBox->currentIndex();
-    s.qr_version = qr_version_ComboBox->currentIndex();
-    s.qr_ec_level = qr_ec_lvl_ComboBox->currentIndex();
+    s.QR_Version_Val = qr_version_ComboBox->currentIndex();
+    s.QR_EC_Level_Val = qr_ec_lvl_ComboBox->currentIndex();
 }
 
 void QrPane::heightChanged(QObject* sender)

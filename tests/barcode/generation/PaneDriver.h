@@ -83,8 +83,8 @@ struct Needs {
     X(bar_height_enabled) X(bar_height) X(bar_width_mils) X(val_mar) X(hdr_mar) X(ftr_mar) X(TB_mar) \
     X(LR_mar) X(value_font) X(header_font) X(footer_font) X(barcode_clr) X(bar_back_clr)             \
     X(bar_val_clr) X(bar_hdr_clr) X(bar_ftr_clr) X(fill_transparent) X(align_hdr) X(align_ftr)       \
-    X(bar_align) X(bar_orient) X(showinTop) X(kerning_value) X(qr_size) X(qr_version)                \
-    X(qr_ec_level) X(qr_enc_mode) X(pdf_width) X(pdf_height) X(pdf_rows) X(pdf_cols)                 \
+    X(bar_align) X(bar_orient) X(showinTop) X(kerning_value) X(qr_size) X(QR_Version_Val)                \
+    X(QR_EC_Level_Val) X(qr_enc_mode) X(pdf_width) X(pdf_height) X(pdf_rows) X(pdf_cols)                 \
     X(pdf_ec_level) X(dm_module) X(dm_format) X(dm_encoding) X(dm_width) X(dm_height)                \
     X(dpi_choice) X(custom_dpi) X(USED_DPI_VALUE)
 
@@ -140,8 +140,8 @@ inline BarcodeSettings Unusual_Settings(const QString& type, int twoD)
     s.showinTop = 1;
     s.kerning_value = 1;
     s.qr_size = 90;
-    s.qr_version = 5;
-    s.qr_ec_level = 2;
+    s.QR_Version_Val = 5;
+    s.QR_EC_Level_Val = 2;
     s.qr_enc_mode = 3;
     s.pdf_width = 150;
     s.pdf_height = 40;

@@ -253,7 +253,7 @@ TEST(BarcodePanes, QrVersionRaisesTheSize)
     drive::choose(drive::find<QComboBox>(&qr, "qr_version_ComboBox"), 10);
     BarcodeSettings s;
     qr.writeTo(s);
-    EXPECT_EQ(s.qr_version, 10);
+    EXPECT_EQ(s.QR_Version_Val, 10);
     EXPECT_EQ(s.qr_size, 60);   // above the minimum of version 10 (57): it stays
     EXPECT_EQ(drive::find<Stepper>(&qr, "HeightStepper_2D")->minimum(), 57);
     drive::choose(drive::find<QComboBox>(&qr, "qr_version_ComboBox"), 40);

@@ -650,13 +650,13 @@ TEST(BarcodeRoad, TypedTwoDimensionalValueIsADraftUntilTheNextGeneration)
     SettingsOwnerRoad road;
     road.setSettings(Settings_For(QStringLiteral("QR Code")));
     road.settings().dpi_choice = 3;   // "300"
-    road.settings().typing_2d = true;
+    road.settings().Type_draw_2d_flag = true;
     road.goButtonActionPerformed();
     ASSERT_FALSE(road.previewImage().isNull());
     EXPECT_TRUE(road.previewIsDraft());
     EXPECT_EQ(road.image_2d().raster().width(), road.settings().qr_size);
     // The flag is cleared by the 2D generation: the next one is made at the DPI.
-    EXPECT_FALSE(road.settings().typing_2d);
+    EXPECT_FALSE(road.settings().Type_draw_2d_flag);
     road.goButtonActionPerformed();
     EXPECT_FALSE(road.previewIsDraft());
     // Whole pixels a module, the same for all: near the size at 300 DPI.

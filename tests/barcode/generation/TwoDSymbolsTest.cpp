@@ -20,9 +20,9 @@ TEST(QrSize, VersionSetsTheSmallestSide)
 TEST(QrSymbol, ChosenVersionIsAMinimum)
 {
     BarcodeSettings s;
-    s.typing_2d = true;  // one point, one pixel
+    s.Type_draw_2d_flag = true;  // one point, one pixel
     s.qr_size = 200;
-    s.qr_version = 2;
+    s.QR_Version_Val = 2;
     const PtImage small = Draw_QR_Barcode(QStringLiteral("A"), s);
     ASSERT_FALSE(small.isNull());
     EXPECT_EQ(small.size(), QSizeF(200, 200));
@@ -31,7 +31,7 @@ TEST(QrSymbol, ChosenVersionIsAMinimum)
     EXPECT_FALSE(big.isNull());
     EXPECT_TRUE(Draw_QR_Barcode(QString(), s).isNull());
     // Raised to the output resolution unless typing.
-    s.typing_2d = false;
+    s.Type_draw_2d_flag = false;
     s.USED_DPI_VALUE = 300;
     s.qr_size = 72;
     const PtImage hi = Draw_QR_Barcode(QStringLiteral("A"), s);

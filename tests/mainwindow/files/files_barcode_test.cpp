@@ -28,8 +28,8 @@ Barcode_File_Content Sample_Barcode()
     s.bar_height = 1.25f;
     s.bar_width_mils = 13;
     s.qr_size = 90;
-    s.qr_version = 7;
-    s.qr_ec_level = 3;
+    s.QR_Version_Val = 7;
+    s.QR_EC_Level_Val = 3;
     s.pdf_height = 25;
     s.pdf_width = 110;
     s.pdf_ec_level = 5;
@@ -106,8 +106,8 @@ TEST(BarcodeFile, SettingsListAndSourcesComeBack)
     EXPECT_FLOAT_EQ(b.bar_height, a.bar_height);
     EXPECT_FLOAT_EQ(b.bar_width_mils, a.bar_width_mils);
     EXPECT_EQ(b.qr_size, a.qr_size);
-    EXPECT_EQ(b.qr_version, a.qr_version);
-    EXPECT_EQ(b.qr_ec_level, a.qr_ec_level);
+    EXPECT_EQ(b.QR_Version_Val, a.QR_Version_Val);
+    EXPECT_EQ(b.QR_EC_Level_Val, a.QR_EC_Level_Val);
     EXPECT_EQ(b.pdf_height, a.pdf_height);
     EXPECT_EQ(b.pdf_width, a.pdf_width);
     EXPECT_EQ(b.pdf_ec_level, a.pdf_ec_level);

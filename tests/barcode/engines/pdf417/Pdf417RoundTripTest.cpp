@@ -165,7 +165,7 @@ TEST(Pdf417View, ImageStatesAndSize)
     EXPECT_EQ(img.raster().height(), 12 * 17);
 
     // While typing, one pixel a point, whole pixels a module and a row.
-    s.typing_2d = true;
+    s.Type_draw_2d_flag = true;
     ASSERT_EQ(view.drawWithText(QStringLiteral("ABCDE"), s), 0);
     EXPECT_EQ(view.getImage().raster().size(), QSize(86 * 3, 12 * 8));
     EXPECT_EQ(view.getImage().size(), QSizeF(300, 100));

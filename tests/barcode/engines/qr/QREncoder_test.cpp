@@ -195,7 +195,7 @@ TEST(QrImage, SymbolImageForTheGenerationRoad)
     // margins of 4 and 5 points 17 and 21 pixels.
     EXPECT_EQ(image.raster().width(), 17 + 13 * 21 + 21);
     // While the user types: one pixel a point.
-    settings.typing_2d = true;
+    settings.Type_draw_2d_flag = true;
     image = QR_Symbol_Image(QStringLiteral("HELLO"), 2, -1, 72, settings);
     EXPECT_EQ(image.raster().width(), 72);
     EXPECT_TRUE(QR_Symbol_Image(QString(), 2, -1, 72, settings).isNull());

@@ -311,16 +311,6 @@ void LMNWindowController::Refresh_Links()
     // its actions say.
     m_websiteAction->setVisible(!Help_Link(QStringLiteral("Help"), QStringLiteral("Website")).isEmpty());
     m_supportAction->setVisible(!Help_Link(QStringLiteral("Help"), QStringLiteral("Support")).isEmpty());
-    if (QMenu* menu = Help_btn->menu()) {
-        const struct { const char* name; const char* key; } links[] = {
-            {"Open_Website_2", "Website2"},
-            {"Open_Website_3", "Website3"},
-            {"Open_Share_It_Dl", "Comments"},
-        };
-        for (const auto& l : links)
-            if (QAction* a = menu->findChild<QAction*>(QLatin1String(l.name)))
-                a->setVisible(!Help_Link(QStringLiteral("Help"), QLatin1String(l.key)).isEmpty());
-    }
 }
 
 void LMNWindowController::Share_It_Button_Clicked()
@@ -338,16 +328,22 @@ void LMNWindowController::buildHelpMenu()
         ->setObjectName(QStringLiteral("Help_Support_btn"));
     menu->addAction(tr("User Help (PDF)"), this, [] { Help_Support::defaultInstance()->HelpFilePressed(); })
         ->setObjectName(QStringLiteral("User_Help_btn"));
-    // The product's web pages, where the installation names them.
+    // The product's web pages, where the installation names them (its
+    // addresses are read once: the resources do not change while it runs).
     QAction* pages = menu->addSeparator();
-    const QList<QAction*> pageActions = {
-        menu->addAction(tr("Product Web Site"), this, [] { Open_Website_2(); }),
-        menu->addAction(tr("More from the Maker"), this, [] { Open_Website_3(); }),
-        menu->addAction(tr("Comments and Reviews"), this, &LMNWindowController::Share_It_Button_Clicked),
+    const struct { const char* name; const char* key; const char* text; std::function<void()> open; } links[] = {
+        {"Open_Website_2", "Website2", QT_TR_NOOP("Product Web Site"), &Open_Website_2},
+        {"Open_Website_3", "Website3", QT_TR_NOOP("More from the Maker"), &Open_Website_3},
+        {"Open_Share_It_Dl", "Comments", QT_TR_NOOP("Comments and Reviews"), [this] { Share_It_Button_Clicked(); }},
     };
-    pageActions.at(0)->setObjectName(QStringLiteral("Open_Website_2"));
-    pageActions.at(1)->setObjectName(QStringLiteral("Open_Website_3"));
-    pageActions.at(2)->setObjectName(QStringLiteral("Open_Share_It_Dl"));
+    bool anyPage = false;
+    for (const auto& l : links) {
+        QAction* a = menu->addAction(tr(l.text), this, l.open);
+        a->setObjectName(QLatin1String(l.name));
+        a->setVisible(!Help_Link(QStringLiteral("Help"), QLatin1String(l.key)).isEmpty());
+        anyPage = anyPage || a->isVisible();
+    }
+    pages->setVisible(anyPage);
     QAction* products = menu->addSeparator();
     const struct { const char* kind; const char* name; int (*open)(); } kinds[] = {
         {"S", "ZORV_SMS_Prmotion", &ZORV_SMS_Prmotion},
@@ -361,13 +357,6 @@ void LMNWindowController::buildHelpMenu()
         a->setData(QLatin1String(k.kind));
         productActions << a;
     }
-    connect(menu, &QMenu::aboutToShow, this, [this, pages, pageActions] {
-        Refresh_Links();
-        bool any = false;
-        for (QAction* a : pageActions)
-            any = any || a->isVisible();
-        pages->setVisible(any);
-    });
     connect(menu, &QMenu::aboutToShow, this, [products, productActions] {
         bool any = false;
         for (QAction* a : productActions) {

@@ -104,8 +104,9 @@ public:
     void Help_Button();
     // The social-comments page of the product's web site.
     void Share_It_Button_Clicked();
-    // Shows the link buttons and the link commands of the help menu whose
-    // address the installation configures (links.ini); hides the others.
+    // Shows the link buttons whose address the installation configures
+    // (links.ini); hides the others. (The help menu's link commands are
+    // shown or hidden so when the menu is made.)
     void Refresh_Links();
 
     // ---- Exit ----

@@ -6,6 +6,7 @@
 // list and the file left as they were, or the cell as it was written.
 #include "barcode/generation/list_test_support.h"
 #include "data/DataTestSupport.h"
+#include "data/ListImportMessages.h"
 #include "data/XmlStream.h"
 #include "data/barcodelist/ListDialogs.h"
 #include "fuzz/HostileFiles.h"
@@ -21,43 +22,6 @@ namespace {
 
 // Bytes the zip reader hands on at a time: a part is read in pieces this long.
 constexpr qsizetype kReadPiece = qsizetype(256) << 10;
-
-// A message shown, and how many times the file read was open meanwhile.
-struct Shown {
-    QString text;
-    int open = 0;
-    bool operator==(const Shown&) const = default;
-};
-void PrintTo(const Shown& s, std::ostream* os) { *os << s.text.toStdString() << " (open " << s.open << ")"; }
-
-// The list's worksheet window run on a file: the value column ticked, OK
-// pressed. Answers the messages shown.
-std::vector<Shown> Import_Into_List(BarcodeListModel& list, const QString& path)
-{
-    std::vector<Shown> shown;
-    const MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {
-        shown.push_back({r.text.trimmed(), testsupport::Open_Descriptors_On(path)});
-        return 0;
-    });
-    Import_Excel_Barcode w;
-    w.setList(&list);
-    const ModalRunner runner = Set_Modal_Runner([&](QDialog&) {
-        w.chk_value->setChecked(true);
-        w.OKPressed();
-        return w.result();
-    });
-    w.Open_excel_Wnd(path);
-    Set_Modal_Runner(runner);
-    Set_Message_Responder(previous);
-    return shown;
-}
-
-std::vector<BarcodeRow> Three_Rows(BarcodeListModel& list)
-{
-    for (int i = 0; i < 3; ++i)
-        list.Create_Item_List(QStringLiteral("V%1").arg(i), QString(), QString(), QStringLiteral("1"), list.count());
-    return list.rows();
-}
 
 // The parts of an .ods holding one cell, `content` given (or the one cell).
 QList<QPair<QString, QByteArray>> Ods_Entries(const QByteArray& content)

@@ -9,6 +9,7 @@
 #include "data/DataTestSupport.h"
 #include "data/HeapPeak.h"
 #include "data/HostileWorkbooks.h"
+#include "data/ListImportMessages.h"
 #include "data/barcodelist/ListDialogs.h"
 #include "data/series/ExcelImport.h"
 #include "data/series/SeriesTestSupport.h"
@@ -26,52 +27,6 @@ namespace {
 const QString kDamaged = QStringLiteral("The file is not a spreadsheet (.xlsx), or it is damaged (its directory is "
                                         "damaged: %1). Open it in your spreadsheet program, save it as .xlsx and "
                                         "try again.");
-
-// A message shown, and how many descriptors of the process were open on
-// the file read while it showed.
-struct Shown {
-    QString text;
-    int open = 0;
-    bool operator==(const Shown&) const = default;
-};
-void PrintTo(const Shown& s, std::ostream* os) { *os << s.text.toStdString() << " (open " << s.open << ")"; }
-
-// Every message shown while `body` runs, answered with the first button.
-std::vector<Shown> Messages_While(const QString& path, const std::function<void()>& body)
-{
-    std::vector<Shown> shown;
-    const MessageResponder previous = Set_Message_Responder([&](const MessageRequest& r) {
-        shown.push_back({r.text.trimmed(), testsupport::Open_Descriptors_On(path)});
-        return 0;
-    });
-    body();
-    Set_Message_Responder(previous);
-    return shown;
-}
-
-// The list's worksheet window run on a file: the value column ticked, OK
-// pressed. The messages shown.
-std::vector<Shown> Import_Into_List(BarcodeListModel& list, const QString& path)
-{
-    return Messages_While(path, [&] {
-        Import_Excel_Barcode w;
-        w.setList(&list);
-        const ModalRunner runner = Set_Modal_Runner([&](QDialog&) {
-            w.chk_value->setChecked(true);
-            w.OKPressed();
-            return w.result();
-        });
-        w.Open_excel_Wnd(path);
-        Set_Modal_Runner(runner);
-    });
-}
-
-std::vector<BarcodeRow> Three_Rows(BarcodeListModel& list)
-{
-    for (int i = 0; i < 3; ++i)
-        list.Create_Item_List(QStringLiteral("V%1").arg(i), QString(), QString(), QStringLiteral("1"), list.count());
-    return list.rows();
-}
 
 // The shared-strings part of `count` texts, each `bytes` letters long,
 // followed by `tail` (its end tag included).
